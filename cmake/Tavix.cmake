@@ -1,0 +1,52 @@
+# Helpers shared by the folders. Every folder globs its own sources so that
+# adding a class never means editing a list in another folder.
+
+# tavix_add_library(<name> [LINKS <targets>...])
+# A static library of every .cpp/.h in the calling folder.
+function(tavix_add_library name)
+    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+    file(GLOB _src CONFIGURE_DEPENDS
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(NOT _src)
+        set(_src ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+    endif()
+    add_library(${name} STATIC ${_src})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+endfunction()
+
+# tavix_add_tests(LINKS <targets>... [ENV <var=value>...])
+# One test executable per tst_*.cpp in the calling folder, run by CTest on the
+# offscreen platform with a HOME of its own under the build tree.
+function(tavix_add_tests)
+    cmake_parse_arguments(ARG "" "" "LINKS;ENV" ${ARGN})
+    file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+    file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+    string(REPLACE "/" "_" _prefix "${_rel}")
+    foreach(_file ${_tests})
+        get_filename_component(_base ${_file} NAME_WE)
+        set(_target ${_prefix}_${_base})
+        add_executable(${_target} ${_file})
+        target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+        target_link_libraries(${_target} PRIVATE ${ARG_LINKS} Qt6::Test)
+        add_test(NAME ${_target} COMMAND ${_target})
+        set(_home ${CMAKE_BINARY_DIR}/test-home/${_target})
+        file(MAKE_DIRECTORY ${_home})
+        set_tests_properties(${_target} PROPERTIES
+            TIMEOUT 300
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${_home};TAVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVIX_BINARY_DIR=${CMAKE_BINARY_DIR};${ARG_ENV}")
+    endforeach()
+endfunction()
+
+# tavix_add_benchmarks(LINKS <targets>...)
+# One Google Benchmark executable per bench_*.cpp in the calling folder.
+function(tavix_add_benchmarks)
+    cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+    file(GLOB _benches CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/bench_*.cpp)
+    foreach(_file ${_benches})
+        get_filename_component(_base ${_file} NAME_WE)
+        add_executable(${_base} ${_file})
+        target_include_directories(${_base} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/bench)
+        target_link_libraries(${_base} PRIVATE ${ARG_LINKS} benchmark::benchmark)
+    endforeach()
+endfunction()
