@@ -2,9 +2,7 @@
 
 #include "model/IRCControlInstantiationParam.h"
 
-IRCControl::IRCControl(QObject* parent) : IRCObject(parent)
-{
-}
+IRCControl::IRCControl(QObject* parent) : IRCObject(parent) {}
 
 IRCControl::~IRCControl() = default;
 
@@ -18,18 +16,14 @@ QString IRCControl::getName() const
     return QString();
 }
 
-void IRCControl::setName(QString)
-{
-}
+void IRCControl::setName(QString) {}
 
 QString IRCControl::getIconPath() const
 {
     return QString();
 }
 
-void IRCControl::setIconPath(QString)
-{
-}
+void IRCControl::setIconPath(QString) {}
 
 QStringList IRCControl::getGroupNameList() const
 {

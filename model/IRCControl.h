@@ -1,12 +1,11 @@
 #pragma once
 
+#include "model/IRCControlInstantiationParam.h"
 #include "model/IRCObject.h"
 
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
-
-class IRCControlInstantiationParam;
 
 // Interface of one entry of the control catalogue: a kind of scene item that the designer can
 // place, with a name, an icon, the groups under which the control list shows it, and the template

@@ -1,23 +1,17 @@
 #include "model/IRCControlInstantiationParam.h"
 
-IRCControlInstantiationParam::IRCControlInstantiationParam(QObject* parent) : IRCObject(parent)
-{
-}
+IRCControlInstantiationParam::IRCControlInstantiationParam(QObject* parent) : IRCObject(parent) {}
 
 IRCControlInstantiationParam::~IRCControlInstantiationParam() = default;
 
-void IRCControlInstantiationParam::setQmlPath(QString)
-{
-}
+void IRCControlInstantiationParam::setQmlPath(QString) {}
 
 QString IRCControlInstantiationParam::getQmlPath() const
 {
     return QString();
 }
 
-void IRCControlInstantiationParam::setSize(QSize)
-{
-}
+void IRCControlInstantiationParam::setSize(QSize) {}
 
 QSize IRCControlInstantiationParam::getSize() const
 {

@@ -1,8 +1,6 @@
 #include "model/IRCControlManager.h"
 
-IRCControlManager::IRCControlManager(QObject* parent) : IRCObject(parent)
-{
-}
+IRCControlManager::IRCControlManager(QObject* parent) : IRCObject(parent) {}
 
 IRCControlManager::~IRCControlManager() = default;
 

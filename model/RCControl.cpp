@@ -47,25 +47,27 @@ RCControl::~RCControl()
 void RCControl::initProperties()
 {
     m_properties = new RCProperties();
-    connect(m_properties, &RCProperties::propertyValueChanged, this, [this](IRCProperty* pProp, QVariant var) {
-        emit IRCControl::propertyValueChanged(pProp->getName(), var);
-    });
+    connect(m_properties, &RCProperties::propertyValueChanged, this,
+            [this](IRCProperty* pProp, QVariant var) {
+                emit IRCControl::propertyValueChanged(pProp->getName(), var);
+            });
 
     using D = IRCPropertyDisplay;
     m_properties->addProperty(RCKeys::Id(), trObject("唯一性标识"), true, false, QString(),
-                              D::EIRCPropertyDisplayType_String, QUuid::createUuid().toString(QUuid::WithBraces));
+                              D::EIRCPropertyDisplayType_String,
+                              QUuid::createUuid().toString(QUuid::WithBraces));
     m_properties->addProperty(RCKeys::ControlType(), trObject("控件类型"), false, true, QString(),
                               D::EIRCPropertyDisplayType_Int, 0);
-    m_properties->addProperty(RCKeys::ControlGroupNameList(), trObject("控件分组名称"), false, true, QString(),
-                              D::EIRCPropertyDisplayType_String, QStringList());
+    m_properties->addProperty(RCKeys::ControlGroupNameList(), trObject("控件分组名称"), false, true,
+                              QString(), D::EIRCPropertyDisplayType_String, QStringList());
     m_properties->addProperty(RCKeys::IconPath(), trObject("控件图标"), false, true, QString(),
                               D::EIRCPropertyDisplayType_String, QStringLiteral("qrc:/weizhi.png"));
     m_properties->addProperty(RCKeys::Name(), trObject("名称"), false, true, QString(),
                               D::EIRCPropertyDisplayType_String, QString());
-    m_properties->addProperty(RCKeys::X(), trObject("横向"), false, true, QString(), D::EIRCPropertyDisplayType_Int,
-                              0);
-    m_properties->addProperty(RCKeys::Y(), trObject("纵向"), false, true, QString(), D::EIRCPropertyDisplayType_Int,
-                              0);
+    m_properties->addProperty(RCKeys::X(), trObject("横向"), false, true, QString(),
+                              D::EIRCPropertyDisplayType_Int, 0);
+    m_properties->addProperty(RCKeys::Y(), trObject("纵向"), false, true, QString(),
+                              D::EIRCPropertyDisplayType_Int, 0);
     m_properties->addProperty(RCKeys::Width(), trObject("宽度"), false, true, QString(),
                               D::EIRCPropertyDisplayType_Int, 100);
     m_properties->addProperty(RCKeys::Height(), trObject("高度"), false, true, QString(),
@@ -99,9 +101,7 @@ RCProperties* RCControl::getProperties() const
     return m_properties;
 }
 
-void RCControl::setFocus(bool)
-{
-}
+void RCControl::setFocus(bool) {}
 
 QJsonObject RCControl::toJson() const
 {

@@ -89,13 +89,14 @@ int RCControlCatalogue::build(IRCControlManager* manager)
         if (!param)
             continue;
 
-        param->setQmlPath(QStringLiteral("%1%2").arg(QLatin1String(ViewFolder), QLatin1String(kind.viewFile)));
+        param->setQmlPath(
+            QStringLiteral("%1%2").arg(QLatin1String(ViewFolder), QLatin1String(kind.viewFile)));
         param->setSize(QSize(kind.width, kind.height));
         for (int r = 0; r < kind.rowCount; ++r) {
             const Table::Row& row = kind.rows[r];
-            IRCProperty* property = param->addProperty(row.key(), trObject(row.description), row.readOnly,
-                                                       row.visible, QString(), row.displayType,
-                                                       defaultValue(row.value, kindName));
+            IRCProperty* property =
+                param->addProperty(row.key(), trObject(row.description), row.readOnly, row.visible, QString(),
+                                   row.displayType, defaultValue(row.value, kindName));
             if (row.choices)
                 setChoices(property, *row.choices);
         }

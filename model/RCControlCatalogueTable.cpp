@@ -67,9 +67,9 @@ struct Flags
     bool readOnly;
     bool visible;
 };
-constexpr Flags RW{false, true};              // editable and shown
-constexpr Flags RO_HIDDEN{true, false};       // fixed and not shown
-constexpr Flags RW_HIDDEN{false, false};      // editable by the program, not shown
+constexpr Flags RW{false, true};         // editable and shown
+constexpr Flags RO_HIDDEN{true, false};  // fixed and not shown
+constexpr Flags RW_HIDDEN{false, false}; // editable by the program, not shown
 
 constexpr Row row(KeyFn key, const char* description, int display, Value value, Flags f = RW,
                   const ChoiceList* choices = nullptr)
@@ -116,8 +116,8 @@ constexpr Choice kLayoutChoices[] = {
 constexpr ChoiceList kLayout{kLayoutChoices, 2, true};
 
 // Key lists of the command rows.
-constexpr KeyFn kCustomCmdKeys[] = {RCKeys::CustomCmdTcpipType, RCKeys::CustomCmdToIp, RCKeys::CustomCmdToPort,
-                                    RCKeys::CustomCmd, nullptr};
+constexpr KeyFn kCustomCmdKeys[] = {RCKeys::CustomCmdTcpipType, RCKeys::CustomCmdToIp,
+                                    RCKeys::CustomCmdToPort, RCKeys::CustomCmd, nullptr};
 constexpr KeyFn kSecKeys[] = {RCKeys::Sec, nullptr};
 
 // Standard rows shared by many kinds.
@@ -139,8 +139,8 @@ constexpr Row actionType(int type)
 }
 constexpr Row cmdProNameList(const KeyFn* keys)
 {
-    return row(RCKeys::CmdProNameList, QT_TRANSLATE_NOOP("QObject", "命令属性列表"), StringList, keyList(keys),
-               RO_HIDDEN);
+    return row(RCKeys::CmdProNameList, QT_TRANSLATE_NOOP("QObject", "命令属性列表"), StringList,
+               keyList(keys), RO_HIDDEN);
 }
 constexpr Row clickAreaCheck()
 {
@@ -166,6 +166,9 @@ constexpr int VexaSwitchOutput = 47;
 constexpr int SwitchNetworkIp = 51;
 
 #define TR(text) QT_TRANSLATE_NOOP("QObject", text)
+
+// The tables keep one row per line; automatic formatting would pack them.
+// clang-format off
 
 // ---- Buttons and small kinds ----
 
@@ -637,86 +640,95 @@ constexpr const char* V = "Vexa";
 #define ROWS(table) table, int(sizeof(table) / sizeof(table[0]))
 
 constexpr Kind kKinds[] = {
-    {1, TR("自定义"), {M, Q}, "qrc:/control/custom.png", "RCSceneItemActionButton.qml", 100, 50, ROWS(kCustom)},
-    {2, TR("舞台回显"), {M, V}, "qrc:/control/stageView.png", "RCSceneItemStageView.qml", 783, 395,
-     ROWS(kStageView)},
-    {3, TR("节目管理"), {M}, "qrc:/control/programManager.png", "RCSceneItemProgramManager.qml", 783, 395,
-     ROWS(kProgramManager)},
-    {4, TR("播放状态"), {M}, "qrc:/control/playState.png", "RCSceneItemPlayStateManager.qml", 783, 395,
-     ROWS(kPlayStateManager)},
-    {5, TR("连线"), {M}, "qrc:/control/stageLink.png", "RCSceneItemStageLinkButton.qml", 100, 50,
-     ROWS(kStageLink)},
-    {6, TR("待命"), {M, V}, "qrc:/control/standby.png", "RCSceneItemStandbyButton.qml", 100, 50,
-     ROWS(kStandby)},
-    {7, TR("播放上一个"), {M}, "qrc:/control/playPre.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kPlayPre)},
-    {8, TR("播放下一个"), {M}, "qrc:/control/playNext.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kPlayNext)},
-    {9, TR("停止所有节目"), {M}, "qrc:/control/stop.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kStopAllProgram)},
-    {10, TR("快进节目"), {M}, "qrc:/control/fastForward.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kFastForward)},
-    {11, TR("快退节目"), {M}, "qrc:/control/fastBack.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kFastBack)},
-    {12, TR("当前节目播放"), {M}, "qrc:/control/play.png", "RCSceneItemCurrentProgramStateButton.qml", 100, 50,
-     ROWS(kCurrentProgramState)},
-    {15, TR("打开显示"), {M, Q, V}, "qrc:/control/openDisplay.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kOpenDisplay)},
-    {43, TR("显示状态"), {V}, "qrc:/control/openDisplay.png", "RCSceneItemDisplayStateButton.qml", 100, 50,
-     ROWS(kDisplayState)},
-    {16, TR("关闭显示"), {M, Q, V}, "qrc:/control/closeDisplay.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kCloseDisplay)},
-    {17, TR("全局音量"), {M, Q, V}, "qrc:/control/volume.png", "RCSceneItemSliderGlobalProperty.qml", 300, 50,
-     ROWS(kGlobalVolume)},
-    {18, TR("全局亮度"), {M, Q, V}, "qrc:/control/brightness.png", "RCSceneItemSliderGlobalProperty.qml", 300,
-     50, ROWS(kGlobalBrightness)},
-    {13, TR("时间线播放"), {M, Q}, "qrc:/control/trackPlay.png", "RCSceneItemTrackPlayButton.qml", 100, 50,
-     ROWS(kTrackPlay)},
-    {14, TR("时间线停止"), {M, Q}, "qrc:/control/trackStop.png", "RCSceneItemTrackStopButton.qml", 100, 50,
-     ROWS(kTrackStop)},
-    {19, TR("开机"), {M, Q}, "qrc:/control/startup.png", "RCSceneItemActionButton.qml", 100, 50, ROWS(kStartup)},
-    {21, TR("标签"), {M, Q}, "qrc:/control/label.png", "RCSceneItemLabel.qml", 100, 50, ROWS(kLabel)},
-    {22, TR("节目表"), {M}, "qrc:/control/programTable.png", "RCSceneItemProgramTable.qml", 1000, 500,
-     ROWS(kProgramTable)},
-    {26, TR("切换场景"), {M, Q}, "qrc:/control/switchScene.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kSwitchScene)},
-    {27, TR("脚本"), {M, Q}, "qrc:/control/script.png", "RCSceneItemScriptButton.qml", 100, 50, ROWS(kScript)},
-    {23, TR("网络连接"), {M, Q}, "qrc:/control/network.png", "RCSceneItemNetLinkButton.qml", 100, 50,
-     ROWS(kNetLink)},
-    {24, TR("退出程序"), {M, Q}, "qrc:/control/exit.png", "RCSceneItemExit.qml", 100, 50, ROWS(kExit)},
-    {28, TR("场景列表"), {M, Q}, "qrc:/control/sceneList.png", "RCSceneItemSceneList.qml", 100, 50,
-     ROWS(kSceneList)},
-    {29, TR("节目管理"), {V}, "qrc:/control/programManager.png", "RCSceneItemVexaProgramManager.qml", 783, 395,
-     ROWS(kVexaProgramManager)},
-    {30, TR("随机播放"), {M}, "qrc:/control/randPlay.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kRandPlay)},
-    {31, TR("停止多条时间线"), {M}, "qrc:/control/trackStop.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kStopMultipleTrack)},
-    {32, TR("目录"), {M, Q}, "qrc:/control/sceneList.png", "RCSceneItemCatalog.qml", 100, 50, ROWS(kCatalog)},
-    {33, TR("播放进度"), {V}, "qrc:/control/brightness.png", "RCSceneItemVexaProgramProgressBar.qml", 300, 50,
-     ROWS(kVexaProgress)},
-    {34, TR("播放时间"), {V}, "qrc:/control/brightness.png", "RCSceneItemVexaProgramPlayTime.qml", 300, 50,
-     ROWS(kVexaProgramText)},
-    {42, TR("播放节目名称"), {V}, "qrc:/control/brightness.png", "RCSceneItemVexaPlayingProgramName.qml", 300,
-     50, ROWS(kVexaProgramText)},
-    {35, TR("结束时间"), {V}, "qrc:/control/brightness.png", "RCSceneItemVexaProgramFinishTime.qml", 300, 50,
-     ROWS(kVexaProgramText)},
-    {36, TR("播放/暂停"), {V}, "qrc:/control/play.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kVexaPlayOrPause)},
-    {37, TR("停止"), {V}, "qrc:/control/stop.png", "RCSceneItemActionButton.qml", 100, 50, ROWS(kVexaStop)},
-    {38, TR("播放上一个节目"), {V}, "qrc:/control/playPre.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kVexaPlayPre)},
-    {39, TR("播放下一个节目"), {V}, "qrc:/control/playNext.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kVexaPlayNext)},
-    {40, TR("切换输出"), {V}, "qrc:/control/randPlay.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kVexaSwitchOutput)},
-    {44, TR("节目管理"), {Q}, "qrc:/control/programManager.png", "RCSceneItemQuenorProgramManager.qml", 783, 395,
-     ROWS(kQuenorProgramManager)},
-    {45, TR("切换网络"), {M, V, Q}, "qrc:/control/custom.png", "RCSceneItemActionButton.qml", 100, 50,
-     ROWS(kSwitchNetwork)},
-    {46, TR("加入项目"), {M, V, Q}, "qrc:/control/joinProject.png", "RCSceneItemJoinProject.qml", 100, 50,
-     ROWS(kJoinProject)},
+    {1, TR("自定义"), {M, Q}, "qrc:/control/custom.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kCustom)},
+    {2, TR("舞台回显"), {M, V}, "qrc:/control/stageView.png",
+     "RCSceneItemStageView.qml", 783, 395, ROWS(kStageView)},
+    {3, TR("节目管理"), {M}, "qrc:/control/programManager.png",
+     "RCSceneItemProgramManager.qml", 783, 395, ROWS(kProgramManager)},
+    {4, TR("播放状态"), {M}, "qrc:/control/playState.png",
+     "RCSceneItemPlayStateManager.qml", 783, 395, ROWS(kPlayStateManager)},
+    {5, TR("连线"), {M}, "qrc:/control/stageLink.png",
+     "RCSceneItemStageLinkButton.qml", 100, 50, ROWS(kStageLink)},
+    {6, TR("待命"), {M, V}, "qrc:/control/standby.png",
+     "RCSceneItemStandbyButton.qml", 100, 50, ROWS(kStandby)},
+    {7, TR("播放上一个"), {M}, "qrc:/control/playPre.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kPlayPre)},
+    {8, TR("播放下一个"), {M}, "qrc:/control/playNext.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kPlayNext)},
+    {9, TR("停止所有节目"), {M}, "qrc:/control/stop.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kStopAllProgram)},
+    {10, TR("快进节目"), {M}, "qrc:/control/fastForward.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kFastForward)},
+    {11, TR("快退节目"), {M}, "qrc:/control/fastBack.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kFastBack)},
+    {12, TR("当前节目播放"), {M}, "qrc:/control/play.png",
+     "RCSceneItemCurrentProgramStateButton.qml", 100, 50, ROWS(kCurrentProgramState)},
+    {15, TR("打开显示"), {M, Q, V}, "qrc:/control/openDisplay.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kOpenDisplay)},
+    {43, TR("显示状态"), {V}, "qrc:/control/openDisplay.png",
+     "RCSceneItemDisplayStateButton.qml", 100, 50, ROWS(kDisplayState)},
+    {16, TR("关闭显示"), {M, Q, V}, "qrc:/control/closeDisplay.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kCloseDisplay)},
+    {17, TR("全局音量"), {M, Q, V}, "qrc:/control/volume.png",
+     "RCSceneItemSliderGlobalProperty.qml", 300, 50, ROWS(kGlobalVolume)},
+    {18, TR("全局亮度"), {M, Q, V}, "qrc:/control/brightness.png",
+     "RCSceneItemSliderGlobalProperty.qml", 300, 50, ROWS(kGlobalBrightness)},
+    {13, TR("时间线播放"), {M, Q}, "qrc:/control/trackPlay.png",
+     "RCSceneItemTrackPlayButton.qml", 100, 50, ROWS(kTrackPlay)},
+    {14, TR("时间线停止"), {M, Q}, "qrc:/control/trackStop.png",
+     "RCSceneItemTrackStopButton.qml", 100, 50, ROWS(kTrackStop)},
+    {19, TR("开机"), {M, Q}, "qrc:/control/startup.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kStartup)},
+    {21, TR("标签"), {M, Q}, "qrc:/control/label.png",
+     "RCSceneItemLabel.qml", 100, 50, ROWS(kLabel)},
+    {22, TR("节目表"), {M}, "qrc:/control/programTable.png",
+     "RCSceneItemProgramTable.qml", 1000, 500, ROWS(kProgramTable)},
+    {26, TR("切换场景"), {M, Q}, "qrc:/control/switchScene.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kSwitchScene)},
+    {27, TR("脚本"), {M, Q}, "qrc:/control/script.png",
+     "RCSceneItemScriptButton.qml", 100, 50, ROWS(kScript)},
+    {23, TR("网络连接"), {M, Q}, "qrc:/control/network.png",
+     "RCSceneItemNetLinkButton.qml", 100, 50, ROWS(kNetLink)},
+    {24, TR("退出程序"), {M, Q}, "qrc:/control/exit.png",
+     "RCSceneItemExit.qml", 100, 50, ROWS(kExit)},
+    {28, TR("场景列表"), {M, Q}, "qrc:/control/sceneList.png",
+     "RCSceneItemSceneList.qml", 100, 50, ROWS(kSceneList)},
+    {29, TR("节目管理"), {V}, "qrc:/control/programManager.png",
+     "RCSceneItemVexaProgramManager.qml", 783, 395, ROWS(kVexaProgramManager)},
+    {30, TR("随机播放"), {M}, "qrc:/control/randPlay.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kRandPlay)},
+    {31, TR("停止多条时间线"), {M}, "qrc:/control/trackStop.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kStopMultipleTrack)},
+    {32, TR("目录"), {M, Q}, "qrc:/control/sceneList.png",
+     "RCSceneItemCatalog.qml", 100, 50, ROWS(kCatalog)},
+    {33, TR("播放进度"), {V}, "qrc:/control/brightness.png",
+     "RCSceneItemVexaProgramProgressBar.qml", 300, 50, ROWS(kVexaProgress)},
+    {34, TR("播放时间"), {V}, "qrc:/control/brightness.png",
+     "RCSceneItemVexaProgramPlayTime.qml", 300, 50, ROWS(kVexaProgramText)},
+    {42, TR("播放节目名称"), {V}, "qrc:/control/brightness.png",
+     "RCSceneItemVexaPlayingProgramName.qml", 300, 50, ROWS(kVexaProgramText)},
+    {35, TR("结束时间"), {V}, "qrc:/control/brightness.png",
+     "RCSceneItemVexaProgramFinishTime.qml", 300, 50, ROWS(kVexaProgramText)},
+    {36, TR("播放/暂停"), {V}, "qrc:/control/play.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kVexaPlayOrPause)},
+    {37, TR("停止"), {V}, "qrc:/control/stop.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kVexaStop)},
+    {38, TR("播放上一个节目"), {V}, "qrc:/control/playPre.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kVexaPlayPre)},
+    {39, TR("播放下一个节目"), {V}, "qrc:/control/playNext.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kVexaPlayNext)},
+    {40, TR("切换输出"), {V}, "qrc:/control/randPlay.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kVexaSwitchOutput)},
+    {44, TR("节目管理"), {Q}, "qrc:/control/programManager.png",
+     "RCSceneItemQuenorProgramManager.qml", 783, 395, ROWS(kQuenorProgramManager)},
+    {45, TR("切换网络"), {M, V, Q}, "qrc:/control/custom.png",
+     "RCSceneItemActionButton.qml", 100, 50, ROWS(kSwitchNetwork)},
+    {46, TR("加入项目"), {M, V, Q}, "qrc:/control/joinProject.png",
+     "RCSceneItemJoinProject.qml", 100, 50, ROWS(kJoinProject)},
 };
+
+// clang-format on
 
 #undef ROWS
 #undef TR

@@ -7,7 +7,8 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 
-RCControlInstantiationParam::RCControlInstantiationParam(QObject* parent) : IRCControlInstantiationParam(parent)
+RCControlInstantiationParam::RCControlInstantiationParam(QObject* parent)
+    : IRCControlInstantiationParam(parent)
 {
     initProperties();
 }
@@ -54,9 +55,7 @@ RCProperties* RCControlInstantiationParam::getProperties() const
     return m_properties;
 }
 
-void RCControlInstantiationParam::setFocus(bool)
-{
-}
+void RCControlInstantiationParam::setFocus(bool) {}
 
 QJsonObject RCControlInstantiationParam::toJson() const
 {
@@ -93,7 +92,8 @@ QSize RCControlInstantiationParam::getSize() const
 }
 
 IRCProperty* RCControlInstantiationParam::addProperty(QString key, QString description, bool readOnly,
-                                                      bool visible, QString unit, int displayType, QVariant value)
+                                                      bool visible, QString unit, int displayType,
+                                                      QVariant value)
 {
     return m_properties->addProperty(key, description, readOnly, visible, unit, displayType, value);
 }

@@ -10,9 +10,7 @@ IRCControlManager* RCControlManager::create()
     return new RCControlManager();
 }
 
-RCControlManager::RCControlManager(QObject* parent) : IRCControlManager(parent)
-{
-}
+RCControlManager::RCControlManager(QObject* parent) : IRCControlManager(parent) {}
 
 RCControlManager::~RCControlManager()
 {

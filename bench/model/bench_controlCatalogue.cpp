@@ -33,9 +33,9 @@ void BM_Baseline_BareControls(benchmark::State& state)
         for (int kind = 1; kind <= 46; ++kind) {
             if (kind == 20 || kind == 25 || kind == 41)
                 continue;
-            benchmark::DoNotOptimize(manager.addControl(IRCControl::EIRCControlType(kind), QStringLiteral("name"),
-                                                        QStringList{QStringLiteral("Mirel")},
-                                                        QStringLiteral("qrc:/control/custom.png")));
+            benchmark::DoNotOptimize(manager.addControl(
+                IRCControl::EIRCControlType(kind), QStringLiteral("name"),
+                QStringList{QStringLiteral("Mirel")}, QStringLiteral("qrc:/control/custom.png")));
         }
     }
 }

@@ -48,8 +48,8 @@ void tst_RCControl::newControlOfKind()
     QCOMPARE(control.getName(), QString());
     QCOMPARE(control.getIconPath(), QStringLiteral("qrc:/weizhi.png"));
     QCOMPARE(control.getGroupNameList(), QStringList());
-    QCOMPARE(keysOf(control.getProperties()), (QStringList{"Id", "ControlType", "ControlGroupNameList", "IconPath",
-                                                           "Name", "X", "Y", "Width", "Height"}));
+    QCOMPARE(keysOf(control.getProperties()), (QStringList{"Id", "ControlType", "ControlGroupNameList",
+                                                           "IconPath", "Name", "X", "Y", "Width", "Height"}));
     IRCProperty* id = control.getProperties()->getProperty("Id");
     QVERIFY(id->getReadOnly() && !id->getVisible());
     QCOMPARE(control.getId().size(), 38);
@@ -75,7 +75,6 @@ void tst_RCControl::kindIsFixedAfterConstruction()
     control.setPropertyValue(RCKeys::ControlType(), 5);
     QCOMPARE(control.getControlType(), IRCControl::EIRCControlType_ProgramManager);
     QCOMPARE(changed.count(), 0);
-    // Not even the set's own rules let a different caller through the control.
     QCOMPARE(control.getPropertyValue(RCKeys::ControlType()), QVariant(3));
 }
 
@@ -160,7 +159,8 @@ void tst_RCControl::templateAddPropertyReplacesAndMovesToEnd()
 {
     RCControlInstantiationParam param;
     param.addProperty("Name", "名称", false, true, QString(), 0, "a");
-    param.addProperty("Width", "宽", true, false, QString(), IRCPropertyDisplay::EIRCPropertyDisplayType_Int, 7);
+    param.addProperty("Width", "宽", true, false, QString(), IRCPropertyDisplay::EIRCPropertyDisplayType_Int,
+                      7);
     QCOMPARE(keysOf(param.getProperties()), (QStringList{"Height", "QmlPath", "Name", "Width"}));
     IRCProperty* width = param.getProperties()->getProperty("Width");
     QCOMPARE(width->getValue(), QVariant(7));

@@ -219,11 +219,12 @@ void tst_RCControlManager::callableFromScriptEngine()
         QJSEngine engine;
         engine.globalObject().setProperty("manager", engine.newQObject(manager));
         // Kinds travel as plain numbers both ways; the misspelt names are the ones QML calls.
-        QJSValue result = engine.evaluate("var c = manager.getControlByType(17);"
-                                          "[manager.getControlCout(), c.getName(), c.getControlType(),"
-                                          " manager.getControllist().length, manager.getControl(13).getControlType(),"
-                                          " manager.getControlByType(20) === null, c.belongToGroup('Vexa'),"
-                                          " c.getInstantiationParam().toJson().propertyArray.length]");
+        QJSValue result =
+            engine.evaluate("var c = manager.getControlByType(17);"
+                            "[manager.getControlCout(), c.getName(), c.getControlType(),"
+                            " manager.getControllist().length, manager.getControl(13).getControlType(),"
+                            " manager.getControlByType(20) === null, c.belongToGroup('Vexa'),"
+                            " c.getInstantiationParam().toJson().propertyArray.length]");
         QVERIFY2(!result.isError(), qPrintable(result.toString()));
         QCOMPARE(result.property(0).toInt(), 43);
         QCOMPARE(result.property(1).toString(), QStringLiteral("全局音量"));
