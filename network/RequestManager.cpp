@@ -14,6 +14,30 @@ namespace
 const QByteArrayView kMagic("\x02\x02\x02\x02", 4);
 }
 
+class RequestManager::CallScope
+{
+public:
+    explicit CallScope(RequestManager* manager) : m_manager(manager) { ++m_manager->m_callDepth; }
+    ~CallScope()
+    {
+        if (--m_manager->m_callDepth > 0 || m_manager->m_retired.empty() || m_manager->m_purgePosted)
+            return;
+        // The outermost call has returned into a request's own slot (a pacing tick);
+        // its requests can go once that slot has returned to the event loop.
+        m_manager->m_purgePosted = true;
+        QMetaObject::invokeMethod(
+            m_manager,
+            [manager = m_manager] {
+                manager->m_purgePosted = false;
+                manager->purgeRetired();
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    RequestManager* m_manager;
+};
+
 RequestManager::RequestManager(QObject* parent) : IRCRequestManager(parent)
 {
 }
@@ -24,13 +48,18 @@ RequestManager::~RequestManager()
     qDeleteAll(m_inMessages);
     qDeleteAll(m_outFiles);
     qDeleteAll(m_inFiles);
+    qDeleteAll(m_retired);
 }
 
 void RequestManager::sendCmd(const QString& sCmd, const QJsonObject& params, const QVariant& conditions)
 {
     auto* request = new MessageRequest(sCmd, params, conditions, this);
     m_outMessages.insert(request->getUid(), request);
-    request->start();
+    {
+        CallScope scope(this);
+        request->start();
+    }
+    purgeRetired();
 }
 
 void RequestManager::sendRadioCmd(const QString& sCmd, const QJsonObject& params, const QHostAddress& address,
@@ -38,29 +67,43 @@ void RequestManager::sendRadioCmd(const QString& sCmd, const QJsonObject& params
 {
     auto* request = new MessageRequest(sCmd, params, QVariant(), this, true, address, port);
     m_outMessages.insert(request->getUid(), request);
-    request->start();
+    {
+        CallScope scope(this);
+        request->start();
+    }
+    purgeRetired();
 }
 
 void RequestManager::sendFile(const QString& sFilePath, const QJsonObject& params)
 {
     auto* request = new FileTransferRequest(sFilePath, params, this);
     m_outFiles.insert(request->getUid(), request);
-    request->start();
+    {
+        CallScope scope(this);
+        request->start();
+    }
+    purgeRetired();
 }
 
 void RequestManager::stopFile(quint64 uid)
 {
-    if (FileTransferRequest* request = m_outFiles.value(uid))
+    if (FileTransferRequest* request = m_outFiles.value(uid)) {
+        CallScope scope(this);
         request->stop();
+    }
+    purgeRetired();
 }
 
 void RequestManager::stopAllFiles()
 {
     // Each stop retires its request from the live map; retired requests stay
-    // alive until the event loop runs, so the snapshot stays valid.
+    // alive until the purge below, so the snapshot stays valid.
     const QList<FileTransferRequest*> snapshot = m_outFiles.values();
-    for (FileTransferRequest* request : snapshot)
+    for (FileTransferRequest* request : snapshot) {
+        CallScope scope(this);
         request->stop();
+    }
+    purgeRetired();
 }
 
 void RequestManager::appendData(const QByteArray& data)
@@ -100,6 +143,7 @@ void RequestManager::appendData(const QByteArray& data)
     if (offset > 0)
         m_buffer.remove(0, offset);
     m_parsing = false;
+    purgeRetired();
     if (m_buffer.isEmpty())
         Q_EMIT receiveComplate();
 }
@@ -127,6 +171,7 @@ void RequestManager::routeMessageChunk(const RequestHead& head, const QByteArray
             return;
     }
     m_pendingBytes += payload.size();
+    CallScope scope(this);
     request->receive(payload, head.last);
 }
 
@@ -146,6 +191,7 @@ void RequestManager::routeFileChunk(const RequestHead& head, const QByteArray& p
         m_inFiles.insert(head.uid, request);
         m_fileArrival.push_back(head.uid);
     }
+    CallScope scope(this);
     request->receive(payload, head.last);
 }
 
@@ -190,23 +236,32 @@ void RequestManager::drainMessages()
         takeIncomingMessage(uid);
         retire(request);
         if (state == IRCRequest::EState_Complete) {
+            const QString type = request->type();
             QJsonObject params = request->params();
             params.insert(QStringLiteral("uid"), QString::number(uid));
-            Q_EMIT cmdReceive(request->type(), params);
+            Q_EMIT cmdReceive(type, params);
         }
     }
 }
 
 void RequestManager::retire(IRCRequest* request)
 {
-    if (!request)
+    if (request)
+        m_retired.push_back(request);
+}
+
+void RequestManager::purgeRetired()
+{
+    if (m_callDepth > 0 || m_retired.empty())
         return;
-    request->setParent(this);
-    request->deleteLater();
+    std::vector<IRCRequest*> doomed;
+    doomed.swap(m_retired);
+    qDeleteAll(doomed);
 }
 
 void RequestManager::requestReceived(quint64 uid, int type)
 {
+    CallScope scope(this);
     if (type == ERequestType_Message)
         drainMessages();
     else if (type == ERequestType_File)
@@ -215,6 +270,7 @@ void RequestManager::requestReceived(quint64 uid, int type)
 
 void RequestManager::requestError(quint64 uid, int type)
 {
+    CallScope scope(this);
     // A failed file has already reported itself through fileReceiveError.
     if (type == ERequestType_Message)
         drainMessages();
@@ -225,17 +281,20 @@ void RequestManager::requestError(quint64 uid, int type)
 void RequestManager::sendBuff(quint64 uid, int type, bool last, const QByteArray& chunk,
                               const QVariant& conditions)
 {
+    CallScope scope(this);
     Q_EMIT buffSendRequest(RequestHead::frame(uid, quint32(type), last, chunk), conditions);
 }
 
 void RequestManager::sendRadioBuff(const QHostAddress& address, int port, quint64 uid, int type, bool last,
                                    const QByteArray& chunk)
 {
+    CallScope scope(this);
     Q_EMIT buffRadioRequest(RequestHead::frame(uid, quint32(type), last, chunk), address, port);
 }
 
 void RequestManager::requestSent(quint64 uid, int type)
 {
+    CallScope scope(this);
     if (type == ERequestType_Message)
         retire(m_outMessages.take(uid));
     else if (type == ERequestType_File)
@@ -244,6 +303,7 @@ void RequestManager::requestSent(quint64 uid, int type)
 
 void RequestManager::fileSendStopped(quint64 uid, int type)
 {
+    CallScope scope(this);
     if (type != ERequestType_File)
         return;
     FileTransferRequest* request = m_outFiles.take(uid);
@@ -256,26 +316,31 @@ void RequestManager::fileSendStopped(quint64 uid, int type)
 
 void RequestManager::fileinfoReceive(const QVariantMap& info)
 {
+    CallScope scope(this);
     Q_EMIT IRCRequestManager::fileinfoReceive(info);
 }
 
 void RequestManager::fileContentReceive(const QByteArray& data, bool last, const QVariantMap& info)
 {
+    CallScope scope(this);
     Q_EMIT IRCRequestManager::fileContentReceive(data, last, info);
 }
 
 void RequestManager::fileReceiveError(const QVariantMap& info)
 {
+    CallScope scope(this);
     Q_EMIT IRCRequestManager::fileReceiveError(info);
 }
 
 void RequestManager::fileContentSend(quint64 uid, qlonglong sendPos, bool last, const QString& sFilePath)
 {
+    CallScope scope(this);
     Q_EMIT IRCRequestManager::fileContentSend(sendPos, last, sFilePath, uid);
 }
 
 void RequestManager::fileSendError(quint64 uid, const QString& sFilePath)
 {
+    CallScope scope(this);
     // A file that could not be opened or read is finished: nothing more will be sent.
     retire(m_outFiles.take(uid));
     Q_EMIT IRCRequestManager::fileSendError(sFilePath, uid);

@@ -6,6 +6,7 @@
 #include <QMap>
 
 #include <deque>
+#include <vector>
 
 class FileTransferRequest;
 class IRCRequest;
@@ -13,9 +14,11 @@ class MessageRequest;
 struct RequestHead;
 
 // The request manager of one stream or UDP peer. Owns every request it holds.
-// A request that has finished is retired: taken out of the maps, reparented to the
-// manager and deleted from the event loop, so it is never destroyed while one of
-// its own calls is still running, and never outlives the manager.
+// A request that has finished is retired: taken out of the maps and destroyed only
+// once no request call is running any more (at the end of the outermost manager
+// operation, or from the event loop after a timer-driven call), so a request is
+// never destroyed while one of its own calls is on the stack, and never outlives
+// the manager.
 class RequestManager : public IRCRequestManager, public IRCRequestOwner
 {
     Q_OBJECT
@@ -63,6 +66,10 @@ private:
     // Drops the message that has waited longest (a stalled one) and delivers what it blocked.
     void dropOldestMessage();
     void retire(IRCRequest* request);
+    // Destroys the retired requests unless a request call is running.
+    void purgeRetired();
+    // Marks a request call (manager to request, or request to manager) as running.
+    class CallScope;
 
     QMap<quint64, MessageRequest*> m_outMessages;
     QMap<quint64, MessageRequest*> m_inMessages;
@@ -73,4 +80,7 @@ private:
     std::deque<quint64> m_fileArrival;
     qsizetype m_pendingBytes = 0;
     bool m_parsing = false;
+    std::vector<IRCRequest*> m_retired;
+    int m_callDepth = 0;
+    bool m_purgePosted = false;
 };
