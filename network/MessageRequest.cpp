@@ -1,0 +1,107 @@
+#include "network/MessageRequest.h"
+
+#include "network/IRCRequestOwner.h"
+#include "network/NetworkLimits.h"
+#include "network/RequestHead.h"
+#include "network/RequestUidCounter.h"
+
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QTimer>
+
+namespace
+{
+quint64 takeUidAndBuild(const QString& sCmd, const QJsonObject& params, QByteArray& text)
+{
+    RequestUidCounter& counter = RequestUidCounter::messages();
+    QMutexLocker lock(&counter.mutex());
+    const quint64 uid = counter.takeLocked();
+    text = MessageRequest::buildText(sCmd, params, uid);
+    return uid;
+}
+} // namespace
+
+MessageRequest::MessageRequest(const QString& sCmd, const QJsonObject& params, const QVariant& conditions,
+                               IRCRequestOwner* owner, bool datagram, const QHostAddress& address, int port)
+    : Request(0, owner), m_type(sCmd), m_params(params), m_conditions(conditions), m_datagram(datagram),
+      m_address(address), m_port(port)
+{
+    m_uid = takeUidAndBuild(sCmd, params, m_data);
+}
+
+MessageRequest::MessageRequest(quint64 uid, IRCRequestOwner* owner) : Request(uid, owner)
+{
+}
+
+QByteArray MessageRequest::buildText(const QString& sCmd, const QJsonObject& params, quint64 uid)
+{
+    QJsonObject obj;
+    obj.insert(QStringLiteral("type"), sCmd);
+    obj.insert(QStringLiteral("uid"), qint64(uid));
+    obj.insert(QStringLiteral("params"), params);
+    return QJsonDocument(obj).toJson(QJsonDocument::Indented);
+}
+
+bool MessageRequest::receive(const QByteArray& chunk, bool last)
+{
+    if (m_state != EState_Pending)
+        return false;
+    m_data.append(chunk);
+    m_received += chunk.size();
+    if (!last)
+        return true;
+
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(m_data, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject() || doc.object().isEmpty()) {
+        m_state = EState_Failed;
+        m_owner->requestError(m_uid, ERequestType_Message);
+        return false;
+    }
+    const QJsonObject obj = doc.object();
+    m_type = obj.value(QStringLiteral("type")).toString();
+    m_params = obj.value(QStringLiteral("params")).toObject();
+    m_data.clear();
+    m_state = EState_Complete;
+    m_owner->requestReceived(m_uid, ERequestType_Message);
+    return true;
+}
+
+void MessageRequest::start()
+{
+    sendNextChunk();
+    if (m_sentPos >= m_data.size()) {
+        m_owner->requestSent(m_uid, ERequestType_Message);
+        return;
+    }
+    if (!m_timer) {
+        m_timer = new QTimer(this);
+        connect(m_timer, &QTimer::timeout, this, &MessageRequest::onTimeout);
+    }
+    m_timer->start(1);
+}
+
+void MessageRequest::onTimeout()
+{
+    sendNextChunk();
+    if (m_sentPos >= m_data.size()) {
+        m_timer->stop();
+        m_owner->requestSent(m_uid, ERequestType_Message);
+    }
+}
+
+bool MessageRequest::sendNextChunk()
+{
+    const qint64 size = m_data.size();
+    const qint64 len = qMin<qint64>(NetworkLimits::kChunkSize, size - m_sentPos);
+    if (len <= 0)
+        return false;
+    const QByteArray chunk = m_data.mid(m_sentPos, len);
+    m_sentPos += len;
+    const bool last = m_sentPos >= size;
+    if (m_datagram)
+        m_owner->sendRadioBuff(m_address, m_port, m_uid, ERequestType_Message, last, chunk);
+    else
+        m_owner->sendBuff(m_uid, ERequestType_Message, last, chunk, m_conditions);
+    return true;
+}

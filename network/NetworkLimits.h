@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Bounds on what a LAN peer can make us hold. Every value is far above what the
+// system itself sends (commands are a few KB, stage images a few hundred KB), so
+// only a broken or hostile peer ever reaches one of them.
+namespace NetworkLimits
+{
+// Largest payload a frame head may announce; a head announcing more (or a
+// negative length) is treated like a head with a bad magic.
+constexpr qint32 kMaxFrameLength = 16 * 1024 * 1024;
+// Largest text of one incoming message; a message growing past it is dropped.
+constexpr qsizetype kMaxMessageSize = 16 * 1024 * 1024;
+// Most incoming messages held at once (pending or waiting for an earlier one);
+// when reached, the oldest stalled message is dropped to make room.
+constexpr int kMaxPendingMessages = 1024;
+// Most bytes held by incoming messages together; the oldest stalled messages are
+// dropped when a new chunk would exceed it.
+constexpr qsizetype kMaxPendingMessageBytes = 64 * 1024 * 1024;
+// Most incoming files in progress at once; the oldest is failed to make room.
+constexpr int kMaxPendingFiles = 64;
+// Largest information text of an incoming file.
+constexpr qint32 kMaxFileInfoSize = 1024 * 1024;
+// Discovery: most senders whose partial datagrams are kept at once.
+constexpr int kMaxDiscoverySenders = 64;
+// Largest chunk of a message or file content.
+constexpr int kChunkSize = 1024;
+} // namespace NetworkLimits

@@ -1,0 +1,5 @@
+#include "network/Request.h"
+
+Request::Request(quint64 uid, IRCRequestOwner* owner) : IRCRequest(nullptr), m_owner(owner), m_uid(uid)
+{
+}

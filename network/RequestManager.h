@@ -1,0 +1,86 @@
+#pragma once
+
+#include "network/IRCRequestManager.h"
+#include "network/IRCRequestOwner.h"
+
+#include <QMap>
+
+#include <deque>
+#include <vector>
+
+class FileTransferRequest;
+class IRCRequest;
+class MessageRequest;
+struct RequestHead;
+
+// The request manager of one stream or UDP peer. Owns every request it holds.
+// A request that has finished is retired: taken out of the maps and destroyed only
+// once no request call is running any more (at the end of the outermost manager
+// operation, or from the event loop after a timer-driven call), so a request is
+// never destroyed while one of its own calls is on the stack, and never outlives
+// the manager.
+class RequestManager : public IRCRequestManager, public IRCRequestOwner
+{
+    Q_OBJECT
+public:
+    explicit RequestManager(QObject* parent = nullptr);
+    ~RequestManager() override;
+
+    void appendData(const QByteArray& data) override;
+    void sendCmd(const QString& sCmd, const QJsonObject& params, const QVariant& conditions) override;
+    void sendRadioCmd(const QString& sCmd, const QJsonObject& params, const QHostAddress& address,
+                      int port) override;
+    void sendFile(const QString& sFilePath, const QJsonObject& params) override;
+    void stopFile(quint64 uid) override;
+    void stopAllFiles() override;
+
+    // What the manager holds right now (for bounds and diagnostics).
+    int incomingMessageCount() const { return int(m_inMessages.size()); }
+    qsizetype pendingMessageBytes() const { return m_pendingBytes; }
+    int incomingFileCount() const { return int(m_inFiles.size()); }
+    int outgoingCount() const { return int(m_outMessages.size() + m_outFiles.size()); }
+    qsizetype bufferedBytes() const { return m_buffer.size(); }
+
+    // IRCRequestOwner
+    void requestReceived(quint64 uid, int type) override;
+    void requestError(quint64 uid, int type) override;
+    void sendBuff(quint64 uid, int type, bool last, const QByteArray& chunk,
+                  const QVariant& conditions) override;
+    void sendRadioBuff(const QHostAddress& address, int port, quint64 uid, int type, bool last,
+                       const QByteArray& chunk) override;
+    void requestSent(quint64 uid, int type) override;
+    void fileSendStopped(quint64 uid, int type) override;
+    void fileinfoReceive(const QVariantMap& info) override;
+    void fileContentReceive(const QByteArray& data, bool last, const QVariantMap& info) override;
+    void fileReceiveError(const QVariantMap& info) override;
+    void fileContentSend(quint64 uid, qlonglong sendPos, bool last, const QString& sFilePath) override;
+    void fileSendError(quint64 uid, const QString& sFilePath) override;
+
+private:
+    void routeMessageChunk(const RequestHead& head, const QByteArray& payload);
+    void routeFileChunk(const RequestHead& head, const QByteArray& payload);
+    // Delivers every finished message at the head of the arrival order.
+    void drainMessages();
+    MessageRequest* takeIncomingMessage(quint64 uid);
+    FileTransferRequest* takeIncomingFile(quint64 uid);
+    // Drops the message that has waited longest (a stalled one) and delivers what it blocked.
+    void dropOldestMessage();
+    void retire(IRCRequest* request);
+    // Destroys the retired requests unless a request call is running.
+    void purgeRetired();
+    // Marks a request call (manager to request, or request to manager) as running.
+    class CallScope;
+
+    QMap<quint64, MessageRequest*> m_outMessages;
+    QMap<quint64, MessageRequest*> m_inMessages;
+    std::deque<quint64> m_arrival;
+    QByteArray m_buffer;
+    QMap<quint64, FileTransferRequest*> m_outFiles;
+    QMap<quint64, FileTransferRequest*> m_inFiles;
+    std::deque<quint64> m_fileArrival;
+    qsizetype m_pendingBytes = 0;
+    bool m_parsing = false;
+    std::vector<IRCRequest*> m_retired;
+    int m_callDepth = 0;
+    bool m_purgePosted = false;
+};
