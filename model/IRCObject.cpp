@@ -1,8 +1,6 @@
 #include "model/IRCObject.h"
 
-IRCObject::IRCObject(QObject* parent) : IRCCppObject(parent)
-{
-}
+IRCObject::IRCObject(QObject* parent) : IRCCppObject(parent) {}
 
 IRCObject::~IRCObject() = default;
 
@@ -16,9 +14,7 @@ QString IRCObject::getId() const
     return QString();
 }
 
-void IRCObject::setPropertyValue(QString, QVariant)
-{
-}
+void IRCObject::setPropertyValue(QString, QVariant) {}
 
 QVariant IRCObject::getPropertyValue(QString) const
 {
@@ -30,9 +26,7 @@ RCProperties* IRCObject::getProperties() const
     return nullptr;
 }
 
-void IRCObject::setFocus(bool)
-{
-}
+void IRCObject::setFocus(bool) {}
 
 QJsonObject IRCObject::toJson() const
 {

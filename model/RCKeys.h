@@ -12,6 +12,7 @@
 // global object, and therefore safe to call from any static initialiser before main() runs.
 // Keys are compared exactly (case-sensitive) everywhere.
 
+// clang-format off
 // X-macro of the whole table, in ascending order of the key text by character code.
 #define RC_KEYS_TABLE(RC_KEY) \
     RC_KEY(ActionType) \
@@ -215,12 +216,16 @@
     RC_KEY(Width) \
     RC_KEY(X) \
     RC_KEY(Y)
+// clang-format on
 
 class RCKeys
 {
 public:
-#define RC_KEYS_ACCESSOR(name) \
-    static QString name() { return QStringLiteral(#name); }
+#define RC_KEYS_ACCESSOR(name)                                                                               \
+    static QString name()                                                                                    \
+    {                                                                                                        \
+        return QStringLiteral(#name);                                                                        \
+    }
     RC_KEYS_TABLE(RC_KEYS_ACCESSOR)
 #undef RC_KEYS_ACCESSOR
 

@@ -13,9 +13,7 @@ RCObjectManager* RCObjectManager::instance()
     return manager;
 }
 
-RCObjectManager::RCObjectManager(QObject* parent) : IRCCppObject(parent)
-{
-}
+RCObjectManager::RCObjectManager(QObject* parent) : IRCCppObject(parent) {}
 
 void RCObjectManager::addObject(IRCObject* obj)
 {

@@ -285,8 +285,8 @@ QJsonValue variantToJsonValue(const QVariant& value, bool* ok)
     const QString prefix = variantTypePrefix(typeId);
     QString text;
     if (prefix.isEmpty() || !writeTypedText(value, typeId, text)) {
-        notImplemented("variantToJsonValue", QStringLiteral("cannot write a value of type ") + typeNameOf(typeId),
-                       ok);
+        notImplemented("variantToJsonValue",
+                       QStringLiteral("cannot write a value of type ") + typeNameOf(typeId), ok);
         return QJsonValue::Null;
     }
     return prefix + text;

@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build ccache g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
     qt6-websockets-dev qt6-multimedia-dev qt6-5compat-dev qt6-tools-dev libgl-dev
-    qml6-module-qtqml qml6-module-qtqml-workerscript qml6-module-qtquick
+    qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript qml6-module-qtquick
     qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-window
     qml6-module-qtquick-templates qml6-module-qtquick-dialogs qml6-module-qtquick-shapes
     qml6-module-qtmultimedia qml6-module-qttest

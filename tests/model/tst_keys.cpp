@@ -30,7 +30,8 @@ void TestKeys::tableIsCompleteAndOrdered()
         QVERIFY2(keys[i - 1].compare(keys[i], Qt::CaseSensitive) < 0, qPrintable(keys[i]));
     QCOMPARE(keys.first(), QStringLiteral("ActionType"));
     QCOMPARE(keys.last(), QStringLiteral("Y"));
-    QVERIFY(keys.indexOf(QStringLiteral("SceneListVisible")) < keys.indexOf(QStringLiteral("SceneList_BackgroundColor")));
+    QVERIFY(keys.indexOf(QStringLiteral("SceneListVisible")) <
+            keys.indexOf(QStringLiteral("SceneList_BackgroundColor")));
     QVERIFY(!keys.contains(QStringLiteral("focus")));
 }
 

@@ -133,8 +133,8 @@ void TestObjectManager::focusNoOpsAndClearing()
     a.setFocus(true);
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
 
-    a.setPropertyValue(RCKeys::Focus(), true); // already focused
-    b.setFocus(false);                         // not focused
+    a.setPropertyValue(RCKeys::Focus(), true);          // already focused
+    b.setFocus(false);                                  // not focused
     a.setPropertyValue(QStringLiteral("focus"), false); // another key, case included
     QCOMPARE(spy.count(), 0);
     QVERIFY(a.focus());

@@ -77,7 +77,8 @@ void TestTypedValue::roundTrip_data()
     QTest::newRow("rect negative") << QVariant(QRect(-5, -3, 10, 10))
                                    << QJsonValue(QStringLiteral("#Rect#-5x-3x10x10"))
                                    << QVariant(QRect(-5, -3, 10, 10));
-    QTest::newRow("rectF") << QVariant(QRectF(0.5, -1, 2, 3)) << QJsonValue(QStringLiteral("#RectF#0.5x-1x2x3"))
+    QTest::newRow("rectF") << QVariant(QRectF(0.5, -1, 2, 3))
+                           << QJsonValue(QStringLiteral("#RectF#0.5x-1x2x3"))
                            << QVariant(QRectF(0.5, -1, 2, 3));
     QTest::newRow("point") << QVariant(QPoint(-1, 2)) << QJsonValue(QStringLiteral("#Point#-1x2"))
                            << QVariant(QPoint(-1, 2));
@@ -89,11 +90,13 @@ void TestTypedValue::roundTrip_data()
     QTest::newRow("string list drops empty item")
         << QVariant(QStringList{"a", "", "b"}) << QJsonValue(QStringLiteral("#StringList#$sl$a$sl$$sl$b"))
         << QVariant(QStringList{"a", "b"});
-    QTest::newRow("empty string list") << QVariant(QStringList()) << QJsonValue(QStringLiteral("#StringList#$sl$"))
-                                       << QVariant(QStringList());
+    QTest::newRow("empty string list")
+        << QVariant(QStringList()) << QJsonValue(QStringLiteral("#StringList#$sl$"))
+        << QVariant(QStringList());
     QTest::newRow("colour") << QVariant(QColor(255, 0, 0)) << QJsonValue(QStringLiteral("#Color#255,0,0,255"))
                             << QVariant(QColor(255, 0, 0));
-    QTest::newRow("colour alpha") << QVariant(QColor(1, 2, 3, 4)) << QJsonValue(QStringLiteral("#Color#1,2,3,4"))
+    QTest::newRow("colour alpha") << QVariant(QColor(1, 2, 3, 4))
+                                  << QJsonValue(QStringLiteral("#Color#1,2,3,4"))
                                   << QVariant(QColor(1, 2, 3, 4));
     const QPolygon polygon({QPoint(1, 2), QPoint(-3, 4)});
     QTest::newRow("polygon") << QVariant(polygon) << QJsonValue(QStringLiteral("#Polygon#1x2,-3x4"))
@@ -101,13 +104,14 @@ void TestTypedValue::roundTrip_data()
     const QPolygonF polygonF({QPointF(0.5, 1), QPointF(2, 3.5)});
     QTest::newRow("polygonF") << QVariant(polygonF) << QJsonValue(QStringLiteral("#PolygonF#0.5x1,2x3.5"))
                               << QVariant(polygonF);
-    QTest::newRow("byte array utf8") << QVariant(QByteArray("h\xc3\xa9")) << QJsonValue(QStringLiteral("#ByteArray#hé"))
+    QTest::newRow("byte array utf8") << QVariant(QByteArray("h\xc3\xa9"))
+                                     << QJsonValue(QStringLiteral("#ByteArray#hé"))
                                      << QVariant(QByteArray("h\xc3\xa9"));
     QTest::newRow("uint") << QVariant(7u) << QJsonValue(QStringLiteral("#UInt#7")) << QVariant(7u);
     QTest::newRow("uint max") << QVariant(4294967295u) << QJsonValue(QStringLiteral("#UInt#4294967295"))
                               << QVariant(4294967295u);
-    QTest::newRow("long long is plain text") << QVariant(qint64(123)) << QJsonValue(QStringLiteral("123"))
-                                             << QVariant(QStringLiteral("123"));
+    QTest::newRow("long long is plain text")
+        << QVariant(qint64(123)) << QJsonValue(QStringLiteral("123")) << QVariant(QStringLiteral("123"));
     QTest::newRow("unsigned long long is plain text")
         << QVariant(quint64(18446744073709551615ull)) << QJsonValue(QStringLiteral("18446744073709551615"))
         << QVariant(QStringLiteral("18446744073709551615"));
@@ -118,15 +122,16 @@ void TestTypedValue::roundTrip_data()
     QTest::newRow("colour list") << QVariant::fromValue(colours)
                                  << QJsonValue(QStringLiteral("#ClrList#4294967295;0"))
                                  << QVariant::fromValue(colours);
-    QTest::newRow("empty colour list") << QVariant::fromValue(QList<QColor>())
-                                       << QJsonValue(QStringLiteral("#ClrList#"))
-                                       << QVariant::fromValue(QList<QColor>());
+    QTest::newRow("empty colour list")
+        << QVariant::fromValue(QList<QColor>()) << QJsonValue(QStringLiteral("#ClrList#"))
+        << QVariant::fromValue(QList<QColor>());
     const QList<QPoint> points{QPoint(1, 2), QPoint(-3, 4)};
-    QTest::newRow("point list") << QVariant::fromValue(points) << QJsonValue(QStringLiteral("#pointList#1,2;-3,4"))
+    QTest::newRow("point list") << QVariant::fromValue(points)
+                                << QJsonValue(QStringLiteral("#pointList#1,2;-3,4"))
                                 << QVariant::fromValue(points);
-    QTest::newRow("empty point list") << QVariant::fromValue(QList<QPoint>())
-                                      << QJsonValue(QStringLiteral("#pointList#"))
-                                      << QVariant::fromValue(QList<QPoint>());
+    QTest::newRow("empty point list")
+        << QVariant::fromValue(QList<QPoint>()) << QJsonValue(QStringLiteral("#pointList#"))
+        << QVariant::fromValue(QList<QPoint>());
     QTest::newRow("variant list mixed")
         << QVariant(QVariantList{1, QStringLiteral("a"), QSize(1, 2)})
         << QJsonValue(QJsonArray{1, QStringLiteral("a"), QStringLiteral("#Size#1x2")})
@@ -174,13 +179,15 @@ void TestTypedValue::read_data()
     QTest::newRow("rect with two parts fails") << text("#Rect#1x2") << str("#Rect#1x2") << false;
     QTest::newRow("pointF with one part fails") << text("#PointF#1") << str("#PointF#1") << false;
     QTest::newRow("non-number part reads as zero") << text("#Size#axb") << QVariant(QSize(0, 0)) << true;
-    QTest::newRow("colour of three parts is opaque") << text("#Color#10,20,30") << QVariant(QColor(10, 20, 30, 255))
-                                                     << true;
+    QTest::newRow("colour of three parts is opaque")
+        << text("#Color#10,20,30") << QVariant(QColor(10, 20, 30, 255)) << true;
     QTest::newRow("colour of two parts fails") << text("#Color#10,20") << str("#Color#10,20") << false;
-    QTest::newRow("string list marker alone") << text("$sl$a$sl$b") << QVariant(QStringList{"a", "b"}) << true;
+    QTest::newRow("string list marker alone")
+        << text("$sl$a$sl$b") << QVariant(QStringList{"a", "b"}) << true;
     QTest::newRow("polygon skips malformed point")
         << text("#Polygon#1x2,3,4x5") << QVariant(QPolygon({QPoint(1, 2), QPoint(4, 5)})) << true;
-    QTest::newRow("json object text") << text("#JsonObject#{\"a\":1}") << QVariant(QJsonObject{{"a", 1}}) << true;
+    QTest::newRow("json object text")
+        << text("#JsonObject#{\"a\":1}") << QVariant(QJsonObject{{"a", 1}}) << true;
     QTest::newRow("json object text not an object")
         << text("#JsonObject#[1]") << QVariant(QJsonObject()) << true;
     QTest::newRow("json array text") << text("#JsonArray#[1,2]") << QVariant(QJsonArray{1, 2}) << true;
@@ -194,12 +201,12 @@ void TestTypedValue::read_data()
     QTest::newRow("uint not a number") << text("#UInt#x") << QVariant(0u) << true;
     QTest::newRow("colour list empty part is transparent")
         << text("#ClrList#4294967295;;255")
-        << QVariant::fromValue(QList<QColor>{QColor(Qt::white), QColor(0, 0, 0, 0), QColor::fromRgba(255)}) << true;
+        << QVariant::fromValue(QList<QColor>{QColor(Qt::white), QColor(0, 0, 0, 0), QColor::fromRgba(255)})
+        << true;
     QTest::newRow("point list skips malformed point")
         << text("#pointList#1,2;3;;4,5,6;7,8")
         << QVariant::fromValue(QList<QPoint>{QPoint(1, 2), QPoint(7, 8)}) << true;
-    QTest::newRow("long long typed text has no reader")
-        << text("#LongLong#5") << str("#LongLong#5") << false;
+    QTest::newRow("long long typed text has no reader") << text("#LongLong#5") << str("#LongLong#5") << false;
     QTest::newRow("nested array keeps failed element as text")
         << QJsonValue(QJsonArray{QStringLiteral("#Size#1"), 2})
         << QVariant(QVariantList{QStringLiteral("#Size#1"), 2.0}) << false;
@@ -260,8 +267,10 @@ void TestTypedValue::prefixParsing()
 
 void TestTypedValue::realNumbersUseSixSignificantDigits()
 {
-    QCOMPARE(variantToJsonValue(QSizeF(0.1234567, 1234567.0)), QJsonValue(QStringLiteral("#SizeF#0.123457x1.23457e+06")));
-    QCOMPARE(jsonValueToVariant(QStringLiteral("#SizeF#0.123457x1.23457e+06")), QVariant(QSizeF(0.123457, 1234570.0)));
+    QCOMPARE(variantToJsonValue(QSizeF(0.1234567, 1234567.0)),
+             QJsonValue(QStringLiteral("#SizeF#0.123457x1.23457e+06")));
+    QCOMPARE(jsonValueToVariant(QStringLiteral("#SizeF#0.123457x1.23457e+06")),
+             QVariant(QSizeF(0.123457, 1234570.0)));
 }
 
 QTEST_GUILESS_MAIN(TestTypedValue)

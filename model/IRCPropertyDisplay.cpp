@@ -1,0 +1,3 @@
+#include "model/IRCPropertyDisplay.h"
+
+IRCPropertyDisplay::IRCPropertyDisplay(QObject* parent) : IRCCppObject(parent) {}

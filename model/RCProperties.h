@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/IRCCppObject.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QStringList>
+#include <QVariant>
+
+class IRCProperty;
+
+// The ordered, name-keyed set of the properties of one document object, written as a
+// "propertyArray". Owns its properties and relays their changes as its own signals.
+// Created without a QObject parent by the object it belongs to, which deletes it.
+// GUI thread only.
+class RCProperties : public IRCCppObject
+{
+    Q_OBJECT
+public:
+    explicit RCProperties(QObject* parent = nullptr);
+    ~RCProperties() override;
+
+    IRCProperty* getProperty(const QString& name) const;
+    // Null for an index outside 0 .. count - 1.
+    IRCProperty* getPropertyAt(int index) const;
+    int count() const;
+    // Invalid when no property has the name.
+    QVariant getPropertyValue(const QString& name) const;
+    // False only when no property has the name; true also when the property refused the value.
+    bool setPropertyValue(const QString& name, const QVariant& value);
+
+    // Takes ownership of p and appends it; a held property of the same name is removed
+    // (and deleted) first. Adding the held property itself again changes nothing.
+    IRCProperty* addProperty(IRCProperty* p);
+    // Null, and nothing created, unless the record holds "name", "description", "readonly",
+    // "visible", "unit" and "value"; "display" is optional.
+    IRCProperty* addProperty(const QJsonObject& record);
+    IRCProperty* addProperty(const QString& key, const QString& description, bool readOnly, bool visible,
+                             const QString& unit, int displayType, const QVariant& value);
+    void removeProperty(const QString& name);
+
+    QJsonArray toJson() const;
+    // Merge: a held property of an element's name reads the element in place (read-only
+    // bypassed, nothing emitted); an element of a new name is appended. Always true.
+    bool fromJson(const QJsonArray& array);
+
+Q_SIGNALS:
+    void propertyValueChanged(IRCProperty* pProp, QVariant var);
+    void propertyReadOnlyChanged(IRCProperty* pProp, bool bReadOnly);
+    void propertyVisibleChanged(IRCProperty* pProp, bool bVisible);
+    void propertyUnitChanged(IRCProperty* pProp, QString sUnit);
+    void propretyAdded(IRCProperty* pProp);
+    // The property is deleted right after this signal returns.
+    void propertyRemoved(IRCProperty* pProp);
+
+private:
+    QHash<QString, IRCProperty*> m_byName;
+    QStringList m_names;
+};

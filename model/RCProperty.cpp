@@ -1,0 +1,174 @@
+#include "model/RCProperty.h"
+
+#include "model/RCPropertyDisplay.h"
+#include "model/RCScriptValue.h"
+#include "model/RCTypedValue.h"
+
+#include <QDebug>
+
+namespace {
+
+const QString kName = QStringLiteral("name");
+const QString kDescription = QStringLiteral("description");
+const QString kReadOnly = QStringLiteral("readonly");
+const QString kVisible = QStringLiteral("visible");
+const QString kUnit = QStringLiteral("unit");
+const QString kValue = QStringLiteral("value");
+const QString kDisplay = QStringLiteral("display");
+
+} // namespace
+
+RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner)
+    : IRCProperty(nullptr), m_owner(owner), m_display(new RCPropertyDisplay)
+{
+    fromJson(record);
+}
+
+RCProperty::RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
+                       const QString& unit, int displayType, const QVariant& value, RCProperties* owner)
+    : IRCProperty(nullptr), m_owner(owner), m_name(name), m_description(description), m_value(value),
+      m_readOnly(readOnly), m_unit(unit), m_display(new RCPropertyDisplay), m_visible(visible)
+{
+    m_display->setType(IRCPropertyDisplay::EIRCPropertyDisplayType(displayType));
+}
+
+RCProperty::~RCProperty()
+{
+    delete m_display;
+}
+
+QString RCProperty::getName() const
+{
+    return m_name;
+}
+
+QString RCProperty::getDescription() const
+{
+    return m_description;
+}
+
+QVariant RCProperty::getValue() const
+{
+    return m_value;
+}
+
+bool RCProperty::setValue(QVariant value)
+{
+    if (m_readOnly) {
+        return false;
+    }
+    const QVariant plain = unwrapScriptValue(value);
+    if (plain == m_value) {
+        return false;
+    }
+    m_oldValue = m_value;
+    m_value = plain;
+    Q_EMIT valueChanged(m_value);
+    return true;
+}
+
+bool RCProperty::getReadOnly() const
+{
+    return m_readOnly;
+}
+
+void RCProperty::setReadOnly(bool bReadOnly)
+{
+    if (bReadOnly == m_readOnly) {
+        return;
+    }
+    m_readOnly = bReadOnly;
+    Q_EMIT readOnlyChanged(bReadOnly);
+}
+
+bool RCProperty::getVisible() const
+{
+    return m_visible;
+}
+
+void RCProperty::setVisible(bool bVisible)
+{
+    if (bVisible == m_visible) {
+        return;
+    }
+    m_visible = bVisible;
+    Q_EMIT visibleChanged(bVisible);
+}
+
+QString RCProperty::getUnit() const
+{
+    return m_unit;
+}
+
+void RCProperty::setUnit(QString sUnit)
+{
+    if (sUnit == m_unit) {
+        return;
+    }
+    m_unit = sUnit;
+    Q_EMIT unitChanged(sUnit);
+}
+
+QVariant RCProperty::getOldValue() const
+{
+    return m_oldValue;
+}
+
+void RCProperty::setOwner(RCProperties* owner)
+{
+    m_owner = owner;
+}
+
+RCProperties* RCProperty::getOwner() const
+{
+    return m_owner;
+}
+
+IRCPropertyDisplay* RCProperty::getDisplay() const
+{
+    return m_display;
+}
+
+IRCProperty* RCProperty::copy(RCProperties* owner) const
+{
+    return new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, int(m_display->getType()),
+                          m_value, owner);
+}
+
+QJsonObject RCProperty::toJson() const
+{
+    bool ok = true;
+    QJsonValue value = variantToJsonValue(m_value, &ok);
+    if (!ok) {
+        qWarning().noquote() << "RCProperty::toJson cannot write the value of" << m_name << "of type"
+                             << m_value.typeName() << ", written as null";
+        value = QJsonValue(QJsonValue::Null);
+    }
+    QJsonObject record;
+    record.insert(kName, m_name);
+    record.insert(kDescription, m_description);
+    record.insert(kReadOnly, m_readOnly);
+    record.insert(kVisible, m_visible);
+    record.insert(kUnit, m_unit);
+    record.insert(kValue, value);
+    record.insert(kDisplay, m_display->toJson());
+    return record;
+}
+
+void RCProperty::fromJson(const QJsonObject& jsObj)
+{
+    m_name = jsObj.value(kName).toString();
+    m_description = jsObj.value(kDescription).toString();
+    m_readOnly = jsObj.value(kReadOnly).toBool();
+    m_visible = jsObj.value(kVisible).toBool();
+    m_unit = jsObj.value(kUnit).toString();
+    bool ok = true;
+    const QVariant value = jsonValueToVariant(jsObj.value(kValue), &ok);
+    if (ok) {
+        m_value = value;
+    } else {
+        qWarning().noquote() << "RCProperty::fromJson cannot read the value of" << m_name
+                             << ", the value is kept";
+    }
+    m_display->fromJson(jsObj.value(kDisplay).toObject());
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/IRCProperty.h"
+
+class RCPropertyDisplay;
+
+// The property of every document object. Record:
+// {"name", "description", "readonly", "visible", "unit", "value", "display": {"type", "data"}}.
+// Has no QObject parent: its set deletes it; it owns its display descriptor.
+class RCProperty : public IRCProperty
+{
+    Q_OBJECT
+public:
+    // All fields empty, then the record read as fromJson does.
+    RCProperty(const QJsonObject& record, RCProperties* owner);
+    RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
+               const QString& unit, int displayType, const QVariant& value, RCProperties* owner);
+    ~RCProperty() override;
+
+    QString getName() const override;
+    QString getDescription() const override;
+    QVariant getValue() const override;
+    // Refused (false, nothing emitted) while read-only or when equal to the current value.
+    // A value that arrives from QML as a script value is stored unwrapped.
+    bool setValue(QVariant value) override;
+    bool getReadOnly() const override;
+    void setReadOnly(bool bReadOnly) override;
+    bool getVisible() const override;
+    void setVisible(bool bVisible) override;
+    QString getUnit() const override;
+    void setUnit(QString sUnit) override;
+    QVariant getOldValue() const override;
+    void setOwner(RCProperties* owner) override;
+    RCProperties* getOwner() const override;
+    IRCPropertyDisplay* getDisplay() const override;
+    // Copies name, description, value, flags, unit and display type; not the display data.
+    IRCProperty* copy(RCProperties* owner) const override;
+    QJsonObject toJson() const override;
+    // Reads every field, an absent key giving its empty value; bypasses read-only and
+    // emits nothing. A value that cannot be read keeps the current value.
+    void fromJson(const QJsonObject& jsObj) override;
+
+private:
+    RCProperties* m_owner = nullptr;
+    QString m_name;
+    QString m_description;
+    QVariant m_value;
+    QVariant m_oldValue;
+    bool m_readOnly = false;
+    QString m_unit;
+    RCPropertyDisplay* m_display = nullptr;
+    bool m_visible = false;
+};

@@ -1,0 +1,220 @@
+#include "model/RCSceneItem.h"
+
+#include "model/IRCProperty.h"
+#include "model/IRCPropertyDisplay.h"
+#include "model/RCKeys.h"
+#include "model/RCProperties.h"
+#include "model/RCSceneItemViews.h"
+
+#include <QDebug>
+#include <QJsonArray>
+#include <QUuid>
+
+namespace {
+
+using DT = IRCPropertyDisplay::EIRCPropertyDisplayType;
+
+// Writes a row's value the way a stored record would: past the read-only flag, silently.
+void overwriteValue(IRCProperty* p, const QVariant& value)
+{
+    QJsonObject record = p->toJson();
+    record.insert(QStringLiteral("value"), QJsonValue::fromVariant(value));
+    p->fromJson(record);
+}
+
+} // namespace
+
+QString RCSceneItem::defaultQmlPath()
+{
+    return QStringLiteral("qrc:/RCSceneItemButton.qml");
+}
+
+RCSceneItem::RCSceneItem(QObject* parent) : IRCObject(parent)
+{
+    initProperties();
+}
+
+RCSceneItem::RCSceneItem(const QJsonObject& jsObj, QObject* parent) : IRCObject(parent)
+{
+    initProperties();
+    mergeDescription(jsObj);
+}
+
+RCSceneItem::~RCSceneItem()
+{
+    delete m_properties;
+}
+
+void RCSceneItem::initProperties()
+{
+    if (!m_properties) {
+        m_properties = new RCProperties;
+        connect(m_properties, &RCProperties::propertyValueChanged, this,
+                [this](IRCProperty* p, const QVariant& value) {
+                    Q_EMIT propertyValueChanged(p->getName(), value);
+                });
+    }
+    RCProperties* s = m_properties;
+    s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
+                   QUuid::createUuid().toString(QUuid::WithBraces));
+    s->addProperty(RCKeys::ControlType(), tr("控件类型"), false, false, QString(),
+                   DT::EIRCPropertyDisplayType_String, 0);
+    s->addProperty(RCKeys::Name(), tr("名称"), false, true, QString(), DT::EIRCPropertyDisplayType_String,
+                   tr("按钮"));
+    s->addProperty(RCKeys::ObjectName(), tr("标签"), false, true, QString(),
+                   DT::EIRCPropertyDisplayType_String, tr("标签"));
+    s->addProperty(RCKeys::X(), tr("横向"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
+    s->addProperty(RCKeys::Y(), tr("纵向"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
+    s->addProperty(RCKeys::Width(), tr("横向"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 100);
+    s->addProperty(RCKeys::Height(), tr("尺寸"), false, true, QString(), DT::EIRCPropertyDisplayType_Int,
+                   100);
+    s->addProperty(RCKeys::Angle(), tr("角度"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
+    s->addProperty(RCKeys::TextColor(), tr("名称颜色"), false, true, QString(),
+                   DT::EIRCPropertyDisplayType_Color, QStringLiteral("#ffffff"));
+    s->addProperty(RCKeys::TextSize(), tr("名称大小"), false, true, QString(),
+                   DT::EIRCPropertyDisplayType_String, 12);
+    s->addProperty(RCKeys::TextBold(), tr("名称加粗"), false, true, QString(),
+                   DT::EIRCPropertyDisplayType_Bool, false);
+    s->addProperty(RCKeys::QmlPath(), tr("qml文件地址"), false, false, QString(),
+                   DT::EIRCPropertyDisplayType_String, defaultQmlPath());
+    s->addProperty(RCKeys::Focus(), tr("焦点"), false, false, QString(), DT::EIRCPropertyDisplayType_Bool,
+                   false);
+    s->addProperty(RCKeys::Select(), tr("选择"), false, false, QString(), DT::EIRCPropertyDisplayType_Bool,
+                   false);
+}
+
+void RCSceneItem::mergeDescription(const QJsonObject& jsObj)
+{
+    m_properties->fromJson(jsObj.value(QStringLiteral("propertyArray")).toArray());
+    enforceIdAndView();
+}
+
+void RCSceneItem::enforceIdAndView()
+{
+    if (IRCProperty* id = m_properties->getProperty(RCKeys::Id())) {
+        if (!id->getReadOnly()) {
+            const QSignalBlocker blocker(id);
+            id->setReadOnly(true);
+        }
+        if (id->getValue().toString().isEmpty()) {
+            overwriteValue(id, QUuid::createUuid().toString(QUuid::WithBraces));
+        }
+    }
+    IRCProperty* view = m_properties->getProperty(RCKeys::QmlPath());
+    if (!view) {
+        return;
+    }
+    const QString path = view->getValue().toString();
+    if (RCSceneItemViews::isKnownViewPath(path) || path == defaultQmlPath()) {
+        return;
+    }
+    QString replacement = RCSceneItemViews::viewPathForControlType(
+        m_properties->getPropertyValue(RCKeys::ControlType()).toInt());
+    if (replacement.isEmpty()) {
+        replacement = defaultQmlPath();
+    }
+    qWarning().noquote() << "RCSceneItem::fromJson refused the view" << path << "of item" << getId()
+                         << ", using" << replacement;
+    overwriteValue(view, replacement);
+}
+
+QString RCSceneItem::renewId()
+{
+    const QString id = QUuid::createUuid().toString(QUuid::WithBraces);
+    if (IRCProperty* p = m_properties->getProperty(RCKeys::Id())) {
+        overwriteValue(p, id);
+    }
+    return id;
+}
+
+eIRCObjectType RCSceneItem::getObjectType() const
+{
+    return eIRCObjectType_SceneItem;
+}
+
+QString RCSceneItem::getId() const
+{
+    return m_properties->getPropertyValue(RCKeys::Id()).toString();
+}
+
+void RCSceneItem::setPropertyValue(QString sName, QVariant var)
+{
+    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(var.toString())) {
+        qWarning().noquote() << "RCSceneItem::setPropertyValue refused the view" << var.toString()
+                             << "of item" << getId();
+        return;
+    }
+    m_properties->setPropertyValue(sName, var);
+}
+
+QVariant RCSceneItem::getPropertyValue(QString sName) const
+{
+    return m_properties->getPropertyValue(sName);
+}
+
+RCProperties* RCSceneItem::getProperties() const
+{
+    return m_properties;
+}
+
+void RCSceneItem::setFocus(bool b)
+{
+    m_properties->setPropertyValue(RCKeys::Focus(), b);
+}
+
+QJsonObject RCSceneItem::toJson() const
+{
+    return QJsonObject{{QStringLiteral("propertyArray"), m_properties->toJson()}};
+}
+
+bool RCSceneItem::fromJson(QJsonObject jsObj)
+{
+    mergeDescription(jsObj);
+    return true;
+}
+
+QString RCSceneItem::getName() const
+{
+    return m_properties->getPropertyValue(RCKeys::Name()).toString();
+}
+
+QPoint RCSceneItem::getPos() const
+{
+    return QPoint(m_properties->getPropertyValue(RCKeys::X()).toInt(),
+                  m_properties->getPropertyValue(RCKeys::Y()).toInt());
+}
+
+void RCSceneItem::setPos(QPoint pos)
+{
+    m_properties->setPropertyValue(RCKeys::X(), pos.x());
+    m_properties->setPropertyValue(RCKeys::Y(), pos.y());
+}
+
+QSize RCSceneItem::getSize() const
+{
+    return QSize(m_properties->getPropertyValue(RCKeys::Width()).toInt(),
+                 m_properties->getPropertyValue(RCKeys::Height()).toInt());
+}
+
+void RCSceneItem::setSize(QSize size)
+{
+    m_properties->setPropertyValue(RCKeys::Width(), size.width());
+    m_properties->setPropertyValue(RCKeys::Height(), size.height());
+}
+
+QMap<QString, QVariant> RCSceneItem::getImagePropertyValues() const
+{
+    QMap<QString, QVariant> images;
+    for (int i = 0; i < m_properties->count(); ++i) {
+        IRCProperty* p = m_properties->getPropertyAt(i);
+        const DT type = p->getDisplay()->getType();
+        if (type != DT::EIRCPropertyDisplayType_Icon && type != DT::EIRCPropertyDisplayType_Image) {
+            continue;
+        }
+        const QVariant value = p->getValue();
+        if (value.isValid()) {
+            images.insert(p->getName(), value);
+        }
+    }
+    return images;
+}

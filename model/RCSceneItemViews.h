@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The scene-item views that this program ships, the one list that decides which
+// "QmlPath" values may reach the scene panel. Items arrive from project files, the
+// clipboard, other panels and the media server, and the scene panel creates a QML
+// component from the path, so nothing outside this list is ever kept.
+class RCSceneItemViews
+{
+public:
+    // "qrc:/qml/scenePanel/"
+    static QString folder();
+    // The view file names, such as "RCSceneItemActionButton.qml".
+    static const QStringList& fileNames();
+    // True only for folder() followed by one of fileNames(), compared exactly.
+    static bool isKnownViewPath(const QString& path);
+    // The view file of a control kind (IRCControl::EIRCControlType), or empty for none.
+    static QString fileNameForControlType(int controlType);
+    // folder() + fileNameForControlType(controlType), or empty for a kind without a view.
+    static QString viewPathForControlType(int controlType);
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/IRCCppObject.h"
+
+#include <QString>
+
+// Helpers for the scene views that QML cannot do well by itself (published as
+// "getRCInterface"). The interface's own bodies answer false and the empty string.
+class IRCInterface : public IRCCppObject
+{
+    Q_OBJECT
+
+public:
+    explicit IRCInterface(QObject* parent = nullptr);
+
+    // Whether the scene sceneIdDest is one of the scene types listed by the item sceneItemId
+    // of the scene sceneIdSelf.
+    Q_INVOKABLE virtual bool sceneListItemContainScene(const QString& sceneIdSelf, const QString& sceneItemId,
+                                                       const QString& sceneIdDest);
+    // A duration in milliseconds as "hh:mm:ss".
+    Q_INVOKABLE virtual QString msecToString(int msec);
+};

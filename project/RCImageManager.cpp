@@ -1,0 +1,239 @@
+#include "project/RCImageManager.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+const QLatin1String kFileScheme("file:");
+const QLatin1String kQrcScheme("qrc:");
+
+bool isFileValue(const QString& value)
+{
+    return value.contains(kFileScheme);
+}
+
+bool isQrcValue(const QString& value)
+{
+    return value.contains(kQrcScheme);
+}
+
+QString cleanAbsolute(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+RCImageManager::RCImageManager(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void RCImageManager::setProjectImagePath(const QString& path)
+{
+    m_imageFolder = path;
+}
+
+void RCImageManager::setIsQrc(bool isQrc)
+{
+    m_isQrc = isQrc;
+}
+
+void RCImageManager::setQrcImagePath(const QString& path)
+{
+    m_qrcImageFolder = path;
+}
+
+QString RCImageManager::referenceName(const QString& value)
+{
+    const QString prefix = QString::fromLatin1(ReferencePrefix);
+    if (!value.startsWith(prefix))
+        return QString();
+    const QString name = value.mid(prefix.size());
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+        return QString();
+    return name;
+}
+
+QString RCImageManager::pathTransformation(const QString& sPath) const
+{
+    if (isFileValue(sPath) || isQrcValue(sPath))
+        return sPath;
+    if (!sPath.startsWith(QLatin1String(ReferencePrefix)))
+        return sPath;
+
+    const QString name = referenceName(sPath);
+    if (name.isEmpty())
+        return QString();
+    if (m_isQrc) {
+        QUrl folder(m_qrcImageFolder);
+        if (m_qrcImageFolder.isEmpty() || !folder.isValid())
+            return QString();
+        QUrl url = folder;
+        url.setPath(folder.path() + QLatin1Char('/') + name);
+        return url.toString();
+    }
+    if (m_imageFolder.isEmpty())
+        return QString();
+    return QUrl::fromLocalFile(m_imageFolder + QLatin1Char('/') + name).toString();
+}
+
+QString RCImageManager::fileUrlToLocalPath(const QString& value)
+{
+    const QString urlText = value.mid(value.indexOf(kFileScheme));
+    const QUrl url(urlText, QUrl::TolerantMode);
+    if (url.isValid() && !url.hasFragment() && !url.hasQuery())
+        return url.toLocalFile().isEmpty() ? url.path() : url.toLocalFile();
+
+    // "file:" glued to a raw path holding "#" or "?": those are part of the file name, not
+    // URL delimiters. Take the rest as it is, without the authority slashes.
+    QString raw = urlText.mid(kFileScheme.size());
+    if (raw.startsWith(QLatin1String("//")))
+        raw = raw.mid(2);
+    static const QRegularExpression drive(QStringLiteral("^/[A-Za-z]:/"));
+    if (drive.match(raw).hasMatch())
+        raw = raw.mid(1);
+    return raw;
+}
+
+QString RCImageManager::localPathOf(const QString& value) const
+{
+    if (value.isEmpty())
+        return QString();
+    if (isFileValue(value))
+        return fileUrlToLocalPath(value);
+    if (isQrcValue(value)) {
+        const QUrl url(value.mid(value.indexOf(kQrcScheme)));
+        return QLatin1Char(':') + url.path();
+    }
+    if (value.startsWith(QLatin1String(ReferencePrefix))) {
+        const QString resolved = pathTransformation(value);
+        if (resolved.isEmpty())
+            return QString();
+        const QUrl url(resolved);
+        if (url.scheme() == QLatin1String("qrc"))
+            return QLatin1Char(':') + url.path();
+        return url.toLocalFile();
+    }
+    return value;
+}
+
+QString RCImageManager::resolveFolder(const QString& dstFolder) const
+{
+    return dstFolder.isEmpty() ? m_imageFolder : dstFolder;
+}
+
+bool RCImageManager::sameFolder(const QString& a, const QString& b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return a.isEmpty() && b.isEmpty();
+    const QFileInfo ia(a);
+    const QFileInfo ib(b);
+    if (ia.exists() && ib.exists())
+        return ia.canonicalFilePath() == ib.canonicalFilePath();
+    return cleanAbsolute(a) == cleanAbsolute(b);
+}
+
+bool RCImageManager::sameContent(const QString& a, const QString& b)
+{
+    QFile fa(a);
+    QFile fb(b);
+    if (fa.size() != fb.size())
+        return false;
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 chunk = 64 * 1024;
+    while (!fa.atEnd()) {
+        if (fa.read(chunk) != fb.read(chunk))
+            return false;
+    }
+    return true;
+}
+
+bool RCImageManager::needCopy(const QString& value, const QString& dstFolder) const
+{
+    if (isQrcValue(value))
+        return false;
+    if (isFileValue(value))
+        return true;
+    return !sameFolder(m_imageFolder, dstFolder);
+}
+
+QString RCImageManager::getImageReference(const QString& value) const
+{
+    return QString::fromLatin1(ReferencePrefix) + QFileInfo(localPathOf(value)).fileName();
+}
+
+QString RCImageManager::saveImageToDstPath(const QString& value, const QString& dstFolder)
+{
+    const QString folder = resolveFolder(dstFolder);
+    const QString source = localPathOf(value);
+    const QString fileName = QFileInfo(source).fileName();
+    qInfo() << "RCImageManager::saveImageToDstPath" << value << source << folder;
+
+    if (folder.isEmpty() || value.isEmpty() || source.isEmpty() || fileName.isEmpty()) {
+        qWarning() << "RCImageManager::saveImageToDstPath" << "image path is invalid" << value << source
+                   << folder;
+        return QString();
+    }
+    if (!QFileInfo(source).isFile()) {
+        qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << "source missing" << source;
+        return QString();
+    }
+    QDir().mkpath(folder);
+
+    const QFileInfo nameInfo(fileName);
+    const QString stem = nameInfo.completeBaseName();
+    const QString suffix = nameInfo.suffix();
+    // Bounded search for a free name or a file that already holds this picture.
+    for (int n = 1; n <= 1000; ++n) {
+        QString candidateName = fileName;
+        if (n > 1) {
+            candidateName = suffix.isEmpty() ? QStringLiteral("%1_%2").arg(stem).arg(n)
+                                             : QStringLiteral("%1_%2.%3").arg(stem).arg(n).arg(suffix);
+        }
+        const QString target = cleanAbsolute(QDir(folder).filePath(candidateName));
+        const QFileInfo targetInfo(target);
+        if (targetInfo.exists()) {
+            if (QFileInfo(source).canonicalFilePath() == targetInfo.canonicalFilePath() ||
+                sameContent(source, target))
+                return target;
+            continue;
+        }
+        if (!QFile::copy(source, target)) {
+            qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << source << target;
+            return QString();
+        }
+        // A copy of a resource is read-only; the packet's copy must be an ordinary file.
+        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                     QFile::ReadOther);
+        return target;
+    }
+    qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << "no free name" << fileName;
+    return QString();
+}
+
+void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles)
+{
+    const QString folder = resolveFolder(dstFolder);
+    // An empty folder would list the working directory.
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir())
+            continue;
+        const QString path = cleanAbsolute(entry.absoluteFilePath());
+        if (usedFiles.contains(path))
+            continue;
+        qInfo() << "RCImageManager::modifyImagePathAndSaveImages" << "delete file" << path;
+        QFile::remove(path);
+    }
+}

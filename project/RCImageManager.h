@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+// Resolves image values for the views and gathers the images a project uses into its
+// packet's image folder.
+//
+// An image value is a "qrc:" URL, a "file:" URL, an image reference "rcimg:/<file name>"
+// naming a file in the current packet's image folder, or a plain local path. References
+// are a trust boundary: a reference whose name is not a plain file name ("rcimg:/../x",
+// "rcimg://etc/x") resolves to nothing, never to a file outside the image folder.
+// Resolved references are built as URLs, so names with "#", "?", "%" or blanks load.
+//
+// Saving is two steps: modifyImagePathAndSaveImages() copies the used images into the
+// destination and rewrites the values to references before the project file is produced;
+// removeUnusedImages() deletes what nothing references only after that file was written.
+//
+// Owned by the project root; published to QML as "getImageManager". GUI thread only.
+class RCImageManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* ReferencePrefix = "rcimg:/";
+
+    explicit RCImageManager(QObject* parent = nullptr);
+
+    // The URL under which a view loads an image value: URLs and other values unchanged, a
+    // reference resolved against the image folder (or the resource image folder in resource
+    // mode); an invalid reference or one without a folder to resolve against gives "".
+    Q_INVOKABLE QString pathTransformation(const QString& sPath) const;
+
+    void setProjectImagePath(const QString& path);
+    QString projectImagePath() const { return m_imageFolder; }
+    void setIsQrc(bool isQrc);
+    bool isQrc() const { return m_isQrc; }
+    // The resource image folder as a "qrc:" URL, such as "qrc:/empty/image".
+    void setQrcImagePath(const QString& path);
+    QString qrcImagePath() const { return m_qrcImageFolder; }
+
+    // Deletes the files of `dstFolder` (the image folder when empty) that are not in
+    // `usedFiles`. Subfolders stay. Call only once the project file has been written.
+    void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles);
+
+    // Whether the value names an image that must be copied into `dstFolder`.
+    bool needCopy(const QString& value, const QString& dstFolder) const;
+
+    // Copies the image of `value` into `dstFolder` (the image folder when empty) and returns
+    // the absolute path of the file that now holds it there, or "" on failure. A file of the
+    // same name that holds the same picture is reused; a different picture of the same name
+    // is copied under a new name ("logo_2.png", "logo_3.png", ...).
+    QString saveImageToDstPath(const QString& value, const QString& dstFolder);
+
+    // "rcimg:/" followed by the value's file name.
+    QString getImageReference(const QString& value) const;
+
+    // The local file that a value names: a "file:" URL as a path (also when it was written
+    // by gluing "file:" to a raw path), a resource URL as a ":" resource path, a reference
+    // resolved against its folder, anything else as the path it is. "" when nothing.
+    QString localPathOf(const QString& value) const;
+
+    // The file name of a reference, or "" when the value is no reference or its name is not
+    // a plain file name.
+    static QString referenceName(const QString& value);
+
+private:
+    QString resolveFolder(const QString& dstFolder) const;
+    static bool sameFolder(const QString& a, const QString& b);
+    static bool sameContent(const QString& a, const QString& b);
+    static QString fileUrlToLocalPath(const QString& value);
+
+    QString m_imageFolder;
+    QString m_qrcImageFolder;
+    bool m_isQrc = false;
+};

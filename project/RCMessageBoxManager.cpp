@@ -1,0 +1,90 @@
+#include "project/RCMessageBoxManager.h"
+
+#include "project/RCMessageBox.h"
+
+RCMessageBoxManager::RCMessageBoxManager(QObject* parent)
+    : IRCCppObject(parent)
+{
+}
+
+QString RCMessageBoxManager::showMessage(const QString& sTitle, const QString& sText, bool okButtonVisible,
+                                         bool cancelButtonVisible, bool closeButtonVisible, bool needEmitSignal)
+{
+    auto* box = new RCMessageBox(this);
+    box->setTitle(sTitle);
+    box->setText(sText);
+    box->setOkButtonVisible(okButtonVisible);
+    box->setCancelButtonVisible(cancelButtonVisible);
+    box->setCloseButtonVisible(closeButtonVisible);
+    const QString id = box->id();
+    delete m_boxes.value(id); // cannot happen with fresh UUIDs; never leak a replaced box
+    m_boxes.insert(id, box);
+    if (needEmitSignal)
+        Q_EMIT messageBoxShow(id);
+    return id;
+}
+
+QString RCMessageBoxManager::getTitle(const QString& sId) const
+{
+    const RCMessageBox* box = m_boxes.value(sId);
+    return box ? box->title() : QString();
+}
+
+QString RCMessageBoxManager::getText(const QString& sId) const
+{
+    const RCMessageBox* box = m_boxes.value(sId);
+    return box ? box->text() : QString();
+}
+
+bool RCMessageBoxManager::okButtonIsVisible(const QString& sId) const
+{
+    const RCMessageBox* box = m_boxes.value(sId);
+    return box && box->okButtonVisible();
+}
+
+bool RCMessageBoxManager::cancelButtonIsVisible(const QString& sId) const
+{
+    const RCMessageBox* box = m_boxes.value(sId);
+    return box && box->cancelButtonVisible();
+}
+
+bool RCMessageBoxManager::closeButtonIsVisible(const QString& sId) const
+{
+    const RCMessageBox* box = m_boxes.value(sId);
+    return box && box->closeButtonVisible();
+}
+
+RCMessageBox* RCMessageBoxManager::takeBox(const QString& sId)
+{
+    return m_boxes.take(sId);
+}
+
+void RCMessageBoxManager::accept(const QString& sId)
+{
+    RCMessageBox* box = takeBox(sId);
+    if (!box)
+        return;
+    const QString id = box->id();
+    Q_EMIT messageBoxAccept(id);
+    delete box;
+}
+
+void RCMessageBoxManager::reject(const QString& sId)
+{
+    RCMessageBox* box = takeBox(sId);
+    if (!box)
+        return;
+    const QString id = box->id();
+    Q_EMIT messageBoxReject(id);
+    delete box;
+}
+
+void RCMessageBoxManager::close(const QString& sId)
+{
+    RCMessageBox* box = takeBox(sId);
+    if (!box)
+        return;
+    const QString id = box->id();
+    Q_EMIT messageBoxOnlyClose(id);
+    delete box;
+}

@@ -1,0 +1,132 @@
+#include "project/RCRecentProjectRecord.h"
+
+#include "project/RCLogCategories.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+RCRecentProjectRecord* RCRecentProjectRecord::instance()
+{
+    static RCRecentProjectRecord* record = new RCRecentProjectRecord;
+    return record;
+}
+
+RCRecentProjectRecord::RCRecentProjectRecord(QObject* parent)
+    : QObject(parent)
+{
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    m_recordFilePath = home + QStringLiteral("/Tavix/recently.data");
+    m_legacyDirPath = home + QStringLiteral("/Tavix/projectList");
+    QDir().mkpath(QFileInfo(m_recordFilePath).absolutePath());
+    load();
+    importLegacyFolders();
+}
+
+bool RCRecentProjectRecord::isNonEmptyDir(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return false;
+    return !QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty();
+}
+
+void RCRecentProjectRecord::load()
+{
+    QFile file(m_recordFilePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QString text = QString::fromUtf8(file.readAll());
+    file.close();
+
+    // Only the line end that the writer adds is removed; white space inside paths is kept.
+    while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    const QStringList pieces = text.split(QLatin1Char('>'), Qt::SkipEmptyParts);
+
+    bool dropped = false;
+    for (const QString& piece : pieces) {
+        if (isNonEmptyDir(piece) && !m_dirPaths.contains(piece))
+            m_dirPaths.append(piece);
+        else
+            dropped = true;
+    }
+    if (dropped || pieces.size() > MaxEntries)
+        save();
+}
+
+void RCRecentProjectRecord::importLegacyFolders()
+{
+    if (!isNonEmptyDir(m_legacyDirPath))
+        return;
+    const QFileInfoList subDirs =
+        QDir(m_legacyDirPath).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time);
+    bool appended = false;
+    for (const QFileInfo& info : subDirs) {
+        const QString path = m_legacyDirPath + QLatin1Char('/') + info.fileName();
+        if (m_dirPaths.contains(path) || !isNonEmptyDir(path))
+            continue;
+        qCDebug(lcRcRecentProject) << "Load legacy file path" << path;
+        m_dirPaths.append(path);
+        appended = true;
+    }
+    if (appended)
+        save();
+}
+
+void RCRecentProjectRecord::addDirPath(const QString& path)
+{
+    if (path.isEmpty() || path.contains(QLatin1Char('>'))) {
+        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::addDirPath" << "path cannot be recorded" << path;
+        return;
+    }
+    const int index = m_dirPaths.indexOf(path);
+    if (index < 0) {
+        m_dirPaths.prepend(path);
+        Q_EMIT dirPathAdded(path);
+        save();
+        return;
+    }
+    if (index == 0)
+        return;
+    m_dirPaths.move(index, 0);
+    save();
+    Q_EMIT dirPathMoved(path, 0);
+}
+
+void RCRecentProjectRecord::removeDirPath(const QString& path)
+{
+    if (!m_dirPaths.contains(path))
+        return;
+    m_dirPaths.removeAll(path);
+    Q_EMIT dirPathRemoved(path);
+    save();
+}
+
+void RCRecentProjectRecord::save()
+{
+    m_dirPaths.removeDuplicates();
+    if (m_dirPaths.size() > MaxEntries)
+        m_dirPaths.erase(m_dirPaths.begin() + MaxEntries, m_dirPaths.end());
+
+    QString text;
+    for (const QString& path : std::as_const(m_dirPaths))
+        text += path + QLatin1Char('>');
+    text += QLatin1Char('\n');
+
+    QSaveFile file(m_recordFilePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save" << "cannot open" << m_recordFilePath;
+        return;
+    }
+    file.write(text.toUtf8());
+    if (!file.commit())
+        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save" << "write failed" << m_recordFilePath;
+}

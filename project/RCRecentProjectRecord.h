@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+// The list of project packet folders the user opened or saved, newest first, kept in
+// "<home>/Tavix/recently.data". At construction it drops folders that no longer exist or
+// are empty and imports the packet folders of the older "<home>/Tavix/projectList" layout.
+//
+// File format: every path followed by ">", then one line feed. Paths are stored exactly as
+// given (white space included); a path containing ">" cannot be stored and is refused.
+// The file is replaced atomically on every change.
+//
+// GUI thread only. instance() is the process-wide record; it is created on first use and
+// never deleted.
+class RCRecentProjectRecord : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxEntries = 24;
+
+    static RCRecentProjectRecord* instance();
+
+    // Reads the record file under the current home folder. Public so that a record can be
+    // built afresh for another home folder; the program itself uses instance().
+    explicit RCRecentProjectRecord(QObject* parent = nullptr);
+
+    void addDirPath(const QString& path);
+    void removeDirPath(const QString& path);
+    QStringList getDirPathList() const { return m_dirPaths; }
+    bool contains(const QString& path) const { return m_dirPaths.contains(path); }
+
+    // De-duplicates the list, keeps its newest MaxEntries entries and writes the file.
+    void save();
+
+    QString recordFilePath() const { return m_recordFilePath; }
+
+Q_SIGNALS:
+    void dirPathAdded(const QString& path);
+    void dirPathRemoved(const QString& path);
+    void dirPathMoved(const QString& path, int index);
+
+private:
+    static bool isNonEmptyDir(const QString& path);
+    void load();
+    void importLegacyFolders();
+
+    QString m_recordFilePath;
+    QString m_legacyDirPath;
+    QStringList m_dirPaths;
+};

@@ -1,0 +1,142 @@
+#include "project/RCSetting.h"
+
+#include "model/RCKeys.h"
+#include "model/RCTypedValue.h"
+#include "project/RCLogCategories.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+RCSetting::RCSetting(const QString& filePath, QObject* parent)
+    : IRCSetting(parent)
+    , m_filePath(filePath)
+{
+    const QVariant emptyText = QString();
+    m_appValues.insert(RCKeys::DefaultPassword(), emptyText);
+    m_appValues.insert(RCKeys::DefaultIp(), emptyText);
+    m_appValues.insert(RCKeys::TouchProjectName(), emptyText);
+    m_appValues.insert(RCKeys::ProjectJoinUid(), emptyText);
+    m_appValues.insert(RCKeys::ProjectJoinPasswrod(), emptyText);
+    m_projectValues.insert(RCKeys::SceneListVisible(), true);
+    load();
+}
+
+QJsonObject RCSetting::toJson() const
+{
+    QJsonObject json;
+    for (auto it = m_projectValues.cbegin(); it != m_projectValues.cend(); ++it) {
+        bool ok = true;
+        const QJsonValue value = variantToJsonValue(it.value(), &ok);
+        if (ok)
+            json.insert(it.key(), value);
+        else
+            qCWarning(lcRcProject) << "RCSetting::toJson" << "value cannot be written" << it.key();
+    }
+    return json;
+}
+
+void RCSetting::fromJson(const QJsonObject& json)
+{
+    const QStringList keys = m_projectValues.keys();
+    for (const QString& key : keys) {
+        if (!json.contains(key))
+            continue;
+        bool ok = true;
+        const QVariant value = jsonValueToVariant(json.value(key), &ok);
+        if (!ok || value.metaType() != m_projectValues.value(key).metaType()) {
+            qCWarning(lcRcProject) << "RCSetting::fromJson" << "bad value, present value kept" << key
+                                   << json.value(key);
+            continue;
+        }
+        setValue(key, value);
+    }
+}
+
+void RCSetting::setValue(const QString& sSettingName, const QVariant& settingValue)
+{
+    if (m_appValues.contains(sSettingName)) {
+        m_appValues.insert(sSettingName, settingValue);
+        save();
+        Q_EMIT settingValueChanged(sSettingName, settingValue);
+    } else if (m_projectValues.contains(sSettingName)) {
+        m_projectValues.insert(sSettingName, settingValue);
+        Q_EMIT settingValueChanged(sSettingName, settingValue);
+    }
+}
+
+QVariant RCSetting::getValue(const QString& sSettingName) const
+{
+    if (m_appValues.contains(sSettingName))
+        return m_appValues.value(sSettingName);
+    return m_projectValues.value(sSettingName);
+}
+
+QVariantMap RCSetting::getValues() const
+{
+    return m_appValues;
+}
+
+void RCSetting::load()
+{
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    file.close();
+
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        qCWarning(lcRcProject) << "RCSetting::load" << "settings file unreadable, defaults kept" << m_filePath
+                               << error.errorString();
+        return;
+    }
+    const QJsonObject json = document.object();
+    bool anyKey = false;
+    const QStringList keys = m_appValues.keys();
+    for (const QString& key : keys) {
+        if (!json.contains(key))
+            continue;
+        anyKey = true;
+        bool ok = true;
+        const QVariant value = jsonValueToVariant(json.value(key), &ok);
+        const QMetaType expected = m_appValues.value(key).metaType();
+        if (!ok || value.metaType() != expected) {
+            qCWarning(lcRcProject) << "RCSetting::load" << "bad value, default kept" << key << json.value(key);
+            continue;
+        }
+        m_appValues.insert(key, value);
+    }
+    // Rewritten in the canonical form (all keys, in order) as soon as it held any key.
+    if (anyKey)
+        save();
+}
+
+bool RCSetting::save() const
+{
+    QJsonObject json;
+    for (auto it = m_appValues.cbegin(); it != m_appValues.cend(); ++it) {
+        bool ok = true;
+        const QJsonValue value = variantToJsonValue(it.value(), &ok);
+        if (!ok) {
+            qCWarning(lcRcProject) << "RCSetting::save" << "value cannot be written" << it.key();
+            continue;
+        }
+        json.insert(it.key(), value);
+    }
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcRcProject) << "RCSetting::save" << "cannot open" << m_filePath;
+        return false;
+    }
+    file.write(QJsonDocument(json).toJson(QJsonDocument::Indented));
+    if (!file.commit()) {
+        qCWarning(lcRcProject) << "RCSetting::save" << "write failed" << m_filePath;
+        return false;
+    }
+    return true;
+}

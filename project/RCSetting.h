@@ -1,0 +1,38 @@
+#pragma once
+
+#include "project/IRCSetting.h"
+
+// The settings object of the project root (its parent).
+//
+// Application keys ("DefaultIp", "DefaultPassword", "ProjectJoinPasswrod",
+// "ProjectJoinUid", "TouchProjectName"; empty strings by default) persist in the settings
+// file, which holds all of them in key order, indented, and is replaced atomically on every
+// change. The project key "SceneListVisible" (true by default) travels in the project file.
+// Unknown keys are never stored. A stored value that cannot be read, or whose type is not
+// the key's type, leaves the key at its default and is logged.
+//
+// GUI thread only.
+class RCSetting : public IRCSetting
+{
+    Q_OBJECT
+
+public:
+    explicit RCSetting(const QString& filePath, QObject* parent = nullptr);
+
+    QJsonObject toJson() const override;
+    void fromJson(const QJsonObject& json) override;
+
+    Q_INVOKABLE void setValue(const QString& sSettingName, const QVariant& settingValue) override;
+    Q_INVOKABLE QVariant getValue(const QString& sSettingName) const override;
+    Q_INVOKABLE QVariantMap getValues() const override;
+
+    QString filePath() const { return m_filePath; }
+
+private:
+    void load();
+    bool save() const;
+
+    const QString m_filePath;
+    QVariantMap m_appValues;
+    QVariantMap m_projectValues;
+};

@@ -1,0 +1,326 @@
+// The scene manager: positions, the current scene, taking and re-adding, JSON and the
+// order of its signals, duplicate scene ids and scenes it does not hold.
+#include "model/RCObjectManager.h"
+#include "model/RCScene.h"
+#include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Records the manager's signals as readable lines, in emission order. Scenes are named by
+// their "Name".
+class ManagerLog : public QObject
+{
+public:
+    explicit ManagerLog(RCSceneManager* m)
+    {
+        connect(m, &RCSceneManager::sceneAdd, this, [this](RCScene* s, int index) {
+            lines << QString("add %1 %2").arg(s->getName()).arg(index);
+        });
+        connect(m, &RCSceneManager::sceneRemove, this,
+                [this](RCScene* s) { lines << "remove " + s->getName(); });
+        connect(m, &RCSceneManager::sceneSelectChanged, this,
+                [this](RCScene* s) { lines << "current " + (s ? s->getName() : QString("null")); });
+        connect(m, &IRCObject::destorySelf, this,
+                [this](IRCObject* o) { lines << "destroy " + static_cast<RCScene*>(o)->getName(); });
+        connect(m, &RCSceneManager::scenePropertyValueChanged, this,
+                [this](RCScene* s, const QString& name, const QVariant& v) {
+                    lines << QString("changed %1 %2=%3").arg(s->getName(), name, v.toString());
+                });
+    }
+    QStringList lines;
+};
+
+QStringList names(const RCSceneManager& m)
+{
+    QStringList n;
+    for (RCScene* s : m.getSceneList()) {
+        n << s->getName();
+    }
+    return n;
+}
+
+} // namespace
+
+class TestSceneManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void singleton();
+    void appendAnnouncesRealIndex();
+    void insertFirst();
+    void outOfRangeIndexAppends();
+    void nullIsIgnored();
+    void removeCurrentSignalOrder();
+    void removeUnheldSceneTouchesNothing();
+    void takeAndReAdd();
+    void takenCurrentSceneDeletedByTaker();
+    void lookups();
+    void setCurrentTwice();
+    void fromJsonReplaces();
+    void duplicateSceneIdsKeepBoth();
+    void emptyJson();
+    void roundTripWithItems();
+    void destructionRemovesAll();
+};
+
+void TestSceneManager::singleton()
+{
+    QCOMPARE(RCSceneManager::instance(), RCSceneManager::instance());
+    QCOMPARE(RCSceneManager::instance()->getObjectType(), eIRCObjectType_SceneManager);
+    QVERIFY(RCSceneManager::instance()->getId().isEmpty());
+    QVERIFY(!RCSceneManager::instance()->getProperties());
+}
+
+void TestSceneManager::appendAnnouncesRealIndex()
+{
+    RCSceneManager m;
+    ManagerLog log(&m);
+    m.addScene(new RCScene("a", "", ""), -1);
+    m.addScene(new RCScene("b", "", ""), -1);
+    m.addScene(new RCScene("c", "", ""), -1);
+    m.addScene(new RCScene("d", "", ""), -1);
+    QCOMPARE(log.lines, QStringList({"add a 0", "add b 1", "add c 2", "add d 3"}));
+    QCOMPARE(m.sceneAt(0)->parent(), &m);
+}
+
+void TestSceneManager::insertFirst()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    ManagerLog log(&m);
+    m.addScene(new RCScene("b", "", ""), 0);
+    QCOMPARE(log.lines, QStringList({"add b 0"}));
+    QCOMPARE(names(m), QStringList({"b", "a"}));
+    m.addScene(new RCScene("c", "", ""), 2);
+    QCOMPARE(names(m), QStringList({"b", "a", "c"}));
+}
+
+void TestSceneManager::outOfRangeIndexAppends()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    ManagerLog log(&m);
+    m.addScene(new RCScene("b", "", ""), 5);
+    m.addScene(new RCScene("c", "", ""), -7);
+    QCOMPARE(names(m), QStringList({"a", "b", "c"}));
+    QCOMPARE(log.lines, QStringList({"add b 1", "add c 2"}));
+}
+
+void TestSceneManager::nullIsIgnored()
+{
+    RCSceneManager m;
+    ManagerLog log(&m);
+    m.addScene(nullptr, -1);
+    QVERIFY(!m.removeScene(nullptr));
+    QVERIFY(log.lines.isEmpty());
+    QCOMPARE(m.getSceneCount(), 0);
+}
+
+void TestSceneManager::removeCurrentSignalOrder()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    m.addScene(new RCScene("b", "", ""), -1);
+    RCScene* b = m.sceneAt(1);
+    m.setCurrentScene(b);
+    const QString id = b->getId();
+    ManagerLog log(&m);
+    QVERIFY(m.removeScene(b));
+    QCOMPARE(log.lines, QStringList({"remove b", "destroy b", "current null"}));
+    QVERIFY(!m.getCurrentScene());
+    QVERIFY(!m.getScene(id));
+    QVERIFY(!RCObjectManager::instance()->getObject(id));
+
+    // Removing a scene that is not current leaves the current one alone.
+    RCScene* a = m.sceneAt(0);
+    m.addScene(new RCScene("c", "", ""), -1);
+    m.setCurrentScene(a);
+    log.lines.clear();
+    m.removeScene(m.sceneAt(1));
+    QCOMPARE(log.lines, QStringList({"remove c", "destroy c"}));
+    QCOMPARE(m.getCurrentScene(), a);
+}
+
+void TestSceneManager::removeUnheldSceneTouchesNothing()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    RCScene* a = m.sceneAt(0);
+    // A stranger carrying the id of a held scene.
+    RCScene stranger(a->toJson(), nullptr);
+    QCOMPARE(stranger.getId(), a->getId());
+    ManagerLog log(&m);
+    QVERIFY(!m.removeScene(&stranger));
+    QVERIFY(log.lines.isEmpty());
+    QCOMPARE(m.getScene(a->getId()), a);
+    QCOMPARE(m.indexOf(a->getId()), 0);
+}
+
+void TestSceneManager::takeAndReAdd()
+{
+    RCSceneManager m;
+    for (const char* n : {"a", "b", "c"}) {
+        m.addScene(new RCScene(n, "", ""), -1);
+    }
+    RCScene* a = m.sceneAt(0);
+    a->addItem(new RCSceneItem);
+    const QString id = a->getId();
+    m.setCurrentScene(a);
+    ManagerLog log(&m);
+    QVERIFY(!m.takeScene("{none}"));
+    QVERIFY(log.lines.isEmpty());
+
+    RCScene* taken = m.takeScene(id);
+    QCOMPARE(taken, a);
+    QCOMPARE(m.getCurrentScene(), a); // current is left as it was
+    QVERIFY(!RCObjectManager::instance()->getObject(id));
+    QVERIFY(!m.getScene(id));
+    m.addScene(taken, 2);
+    QCOMPARE(names(m), QStringList({"b", "c", "a"}));
+    QCOMPARE(a->getId(), id);
+    QCOMPARE(a->getItemCount(), 1);
+    QCOMPARE(RCObjectManager::instance()->getObject(id), a);
+
+    // Each later change is relayed once.
+    a->setPropertyValue("Name", "a2");
+    QCOMPARE(log.lines, QStringList({"remove a", "add a 2", "changed a2 Name=a2"}));
+
+    // Adding a held scene again is ignored.
+    log.lines.clear();
+    m.addScene(a, 0);
+    QVERIFY(log.lines.isEmpty());
+    QCOMPARE(m.getSceneCount(), 3);
+}
+
+void TestSceneManager::takenCurrentSceneDeletedByTaker()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    RCScene* a = m.sceneAt(0);
+    m.setCurrentScene(a);
+    RCScene* taken = m.takeScene(a->getId());
+    QVERIFY(!taken->parent());
+    delete taken;
+    QVERIFY(!m.getCurrentScene());
+}
+
+void TestSceneManager::lookups()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    m.addScene(new RCScene("b", "", ""), -1);
+    RCScene* b = m.sceneAt(1);
+    QCOMPARE(m.getScene(b->getId()), b);
+    QCOMPARE(m.indexOf(b->getId()), 1);
+    QCOMPARE(m.indexOf(""), -1);
+    QCOMPARE(m.indexOf("{none}"), -1);
+    QVERIFY(!m.sceneAt(2));
+    QVERIFY(!m.sceneAt(-1));
+    QVERIFY(!m.getScene(""));
+}
+
+void TestSceneManager::setCurrentTwice()
+{
+    RCSceneManager m;
+    m.addScene(new RCScene("a", "", ""), -1);
+    ManagerLog log(&m);
+    m.setCurrentScene(m.sceneAt(0));
+    m.setCurrentScene(m.sceneAt(0));
+    QCOMPARE(log.lines, QStringList({"current a"}));
+    QCOMPARE(m.getCurrentScene(), m.sceneAt(0));
+}
+
+void TestSceneManager::fromJsonReplaces()
+{
+    RCSceneManager source;
+    source.addScene(new RCScene("x", "", ""), -1);
+    source.addScene(new RCScene("y", "", ""), -1);
+    const QJsonObject json = source.toJson();
+
+    RCSceneManager m;
+    m.addScene(new RCScene("old", "", ""), -1);
+    ManagerLog log(&m);
+    QVERIFY(m.fromJson(json));
+    QCOMPARE(log.lines, QStringList({"remove old", "destroy old", "add x 0", "add y 1"}));
+    QCOMPARE(m.sceneAt(1)->getId(), source.sceneAt(1)->getId());
+    QCOMPARE(m.sceneAt(1)->parent(), &m);
+}
+
+void TestSceneManager::duplicateSceneIdsKeepBoth()
+{
+    RCScene scene("twin", "", "");
+    scene.addItem(new RCSceneItem);
+    const QJsonObject one = scene.toJson();
+    RCSceneManager m;
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("RCSceneManager::addScene scene id .* already held"));
+    m.fromJson(QJsonObject{{"sceneArray", QJsonArray{one, one}}});
+    QCOMPARE(m.getSceneCount(), 2);
+    RCScene* first = m.sceneAt(0);
+    RCScene* second = m.sceneAt(1);
+    QCOMPARE(first->getId(), scene.getId());
+    QVERIFY(second->getId() != scene.getId());
+    QCOMPARE(m.getScene(second->getId()), second);
+    QCOMPARE(m.getScene(first->getId()), first);
+    QCOMPARE(m.toJson().value("sceneArray").toArray().size(), 2);
+
+    // Removing either leaves the other's entry in place.
+    const QString firstId = first->getId();
+    QVERIFY(m.removeScene(second));
+    QCOMPARE(m.getScene(firstId), first);
+    QCOMPARE(m.indexOf(firstId), 0);
+}
+
+void TestSceneManager::emptyJson()
+{
+    RCSceneManager m;
+    QCOMPARE(m.toJson(), QJsonObject({{"sceneArray", QJsonArray()}}));
+    m.addScene(new RCScene("a", "", ""), -1);
+    QVERIFY(m.fromJson(QJsonObject()));
+    QCOMPARE(m.getSceneCount(), 0);
+}
+
+void TestSceneManager::roundTripWithItems()
+{
+    RCSceneManager m;
+    for (int s = 0; s < 3; ++s) {
+        auto* scene = new RCScene(QString("s%1").arg(s), "", "");
+        for (int i = 0; i < 4; ++i) {
+            auto* item = new RCSceneItem;
+            item->setPos(QPoint(s, i));
+            scene->addItem(item);
+        }
+        m.addScene(scene, -1);
+    }
+    const QJsonObject json = m.toJson();
+    RCSceneManager copy;
+    copy.fromJson(json);
+    QCOMPARE(copy.toJson(), json);
+    QCOMPARE(names(copy), QStringList({"s0", "s1", "s2"}));
+    QCOMPARE(static_cast<RCSceneItem*>(copy.sceneAt(2)->getItem(3))->getPos(), QPoint(2, 3));
+}
+
+void TestSceneManager::destructionRemovesAll()
+{
+    auto* m = new RCSceneManager;
+    m->addScene(new RCScene("a", "", ""), -1);
+    m->addScene(new RCScene("b", "", ""), -1);
+    QPointer<RCScene> a = m->sceneAt(0);
+    const QString id = a->getId();
+    ManagerLog log(m);
+    delete m;
+    QCOMPARE(log.lines, QStringList({"remove a", "destroy a", "remove b", "destroy b"}));
+    QVERIFY(a.isNull());
+    QVERIFY(!RCObjectManager::instance()->getObject(id));
+}
+
+QTEST_GUILESS_MAIN(TestSceneManager)
+#include "tst_scenemanager.moc"

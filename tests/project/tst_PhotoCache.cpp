@@ -1,0 +1,142 @@
+#include "project/PhotoCache.h"
+#include "project/PhotoSelection.h"
+#include "project/TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+class tst_PhotoCache : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void folderIsMadeWithParents();
+    void equalPicturesShareOneFlatFile();
+    void differentPicturesGetDifferentFiles();
+    void nullPictureGivesEmptyPath();
+    void clearKeepsFolderAndSubfolders();
+    void instanceIsOneObject();
+    void selectionEmitsCachedPath();
+    void onlyPngSuffixIsAccepted();
+
+private:
+    static QImage picture(QRgb colour);
+
+    std::unique_ptr<TemporaryHome> m_home;
+};
+
+QImage tst_PhotoCache::picture(QRgb colour)
+{
+    QImage img(8, 8, QImage::Format_ARGB32);
+    img.fill(colour);
+    return img;
+}
+
+void tst_PhotoCache::init()
+{
+    m_home = std::make_unique<TemporaryHome>();
+    QVERIFY(m_home->isValid());
+}
+
+void tst_PhotoCache::cleanup()
+{
+    m_home.reset();
+}
+
+void tst_PhotoCache::folderIsMadeWithParents()
+{
+    PhotoCache cache;
+    QCOMPARE(cache.cacheDirPath(), m_home->filePath(QStringLiteral("Documents/Tavix/photoCache")));
+    QVERIFY(QFileInfo(cache.cacheDirPath()).isDir());
+}
+
+void tst_PhotoCache::equalPicturesShareOneFlatFile()
+{
+    PhotoCache cache;
+    const QString first = cache.cacheImage(picture(qRgb(10, 20, 30)));
+    QVERIFY(!first.isEmpty());
+    QVERIFY(QFileInfo(first).isFile());
+    QCOMPARE(QFileInfo(first).absolutePath(), cache.cacheDirPath()); // flat: never a subfolder
+    QVERIFY(QFileInfo(first).fileName().contains(QRegularExpression(QStringLiteral("^[0-9a-f]{32}\\.png$"))));
+    const QDateTime written = QFileInfo(first).lastModified();
+
+    QTest::qWait(20);
+    const QString second = cache.cacheImage(picture(qRgb(10, 20, 30)));
+    QCOMPARE(second, first);
+    QCOMPARE(QFileInfo(second).lastModified(), written); // not written again
+    QCOMPARE(QImage(first).pixel(0, 0), qRgb(10, 20, 30));
+}
+
+void tst_PhotoCache::differentPicturesGetDifferentFiles()
+{
+    PhotoCache cache;
+    const QString a = cache.cacheImage(picture(qRgb(1, 2, 3)));
+    const QString b = cache.cacheImage(picture(qRgb(4, 5, 6)));
+    QVERIFY(!a.isEmpty() && !b.isEmpty());
+    QVERIFY(a != b);
+    QCOMPARE(QDir(cache.cacheDirPath()).entryList(QDir::Files).size(), 2);
+}
+
+void tst_PhotoCache::nullPictureGivesEmptyPath()
+{
+    PhotoCache cache;
+    QCOMPARE(cache.cacheImage(QImage()), QString());
+    QVERIFY(QDir(cache.cacheDirPath()).isEmpty());
+}
+
+void tst_PhotoCache::clearKeepsFolderAndSubfolders()
+{
+    PhotoCache cache;
+    cache.clear(); // empty cache: nothing happens
+    cache.cacheImage(picture(qRgb(7, 7, 7)));
+    QFile hidden(cache.cacheDirPath() + QStringLiteral("/.hidden.png"));
+    QVERIFY(hidden.open(QIODevice::WriteOnly));
+    hidden.close();
+    QVERIFY(QDir(cache.cacheDirPath()).mkdir(QStringLiteral("sub")));
+
+    cache.clear();
+    QVERIFY(QFileInfo(cache.cacheDirPath()).isDir());
+    QCOMPARE(QDir(cache.cacheDirPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{QStringLiteral("sub")});
+
+    QDir(cache.cacheDirPath()).removeRecursively();
+    cache.clear(); // missing folder: nothing happens
+}
+
+void tst_PhotoCache::instanceIsOneObject()
+{
+    QCOMPARE(PhotoCache::instance(), PhotoCache::instance());
+    QVERIFY(PhotoCache::instance() != nullptr);
+}
+
+void tst_PhotoCache::selectionEmitsCachedPath()
+{
+    PhotoSelection selection;
+    QSignalSpy spy(&selection, &PhotoSelection::imageSelected);
+    selection.onIosImageSelected(picture(qRgb(9, 9, 9)));
+    selection.onIosImageSelected(QImage());
+    QCOMPARE(spy.count(), 2);
+    QVERIFY(QFileInfo(spy.at(0).at(0).toString()).isFile());
+    QCOMPARE(spy.at(1).at(0).toString(), QString());
+}
+
+void tst_PhotoCache::onlyPngSuffixIsAccepted()
+{
+    QVERIFY(PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.png")));
+    QVERIFY(PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.tar.png")));
+    QVERIFY(!PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.PNG")));
+    QVERIFY(!PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.png.jpg")));
+    QVERIFY(!PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/png")));
+}
+
+QTEST_MAIN(tst_PhotoCache)
+#include "tst_PhotoCache.moc"

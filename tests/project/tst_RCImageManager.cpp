@@ -1,0 +1,274 @@
+#include "project/RCImageManager.h"
+#include "project/TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+class tst_RCImageManager : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void urlsAndPlainValuesPassUnchanged();
+    void referencesResolveInsideTheImageFolder();
+    void referencesInResourceMode();
+    void referencesNeverLeaveTheFolder_data();
+    void referencesNeverLeaveTheFolder();
+    void awkwardNamesResolveAndLoad();
+    void fileValuesGiveTheirLocalFile_data();
+    void fileValuesGiveTheirLocalFile();
+    void needCopyComparesFolders();
+    void copyIntoPacket();
+    void sameNameDifferentPicturesAreBothKept();
+    void resourceImagesCopyAsWritableFiles();
+    void invalidValuesCopyNothing();
+    void unusedFilesGoOnlyWhenAsked();
+
+private:
+    QString writePicture(const QString& relative, QRgb colour);
+
+    std::unique_ptr<TemporaryHome> m_home;
+};
+
+void tst_RCImageManager::init()
+{
+    m_home = std::make_unique<TemporaryHome>();
+    QVERIFY(m_home->isValid());
+}
+
+void tst_RCImageManager::cleanup()
+{
+    m_home.reset();
+}
+
+QString tst_RCImageManager::writePicture(const QString& relative, QRgb colour)
+{
+    const QString path = m_home->filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage img(4, 4, QImage::Format_ARGB32);
+    img.fill(colour);
+    if (!img.save(path, "png"))
+        return QString();
+    return path;
+}
+
+void tst_RCImageManager::urlsAndPlainValuesPassUnchanged()
+{
+    RCImageManager manager;
+    manager.setProjectImagePath(QStringLiteral("/p/image"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("qrc:/x.png")), QStringLiteral("qrc:/x.png"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("file:C:/x.png")), QStringLiteral("file:C:/x.png"));
+    QCOMPARE(manager.pathTransformation(QString()), QString());
+    QCOMPARE(manager.pathTransformation(QStringLiteral("image://stelvaneImageProvider/1")),
+             QStringLiteral("image://stelvaneImageProvider/1"));
+}
+
+void tst_RCImageManager::referencesResolveInsideTheImageFolder()
+{
+    RCImageManager manager;
+    // Without an image folder a reference names nothing (not a file under "/").
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QString());
+    manager.setProjectImagePath(QStringLiteral("/p/image"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QStringLiteral("file:///p/image/a.png"));
+    QCOMPARE(manager.localPathOf(QStringLiteral("rcimg:/a.png")), QStringLiteral("/p/image/a.png"));
+    QCOMPARE(manager.getImageReference(QStringLiteral("file:///pics/logo.png")), QStringLiteral("rcimg:/logo.png"));
+}
+
+void tst_RCImageManager::referencesInResourceMode()
+{
+    RCImageManager manager;
+    manager.setProjectImagePath(QStringLiteral("/p/image"));
+    manager.setQrcImagePath(QStringLiteral("qrc:/empty/image"));
+    manager.setIsQrc(true);
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QStringLiteral("qrc:/empty/image/a.png"));
+    QCOMPARE(manager.localPathOf(QStringLiteral("rcimg:/a.png")), QStringLiteral(":/empty/image/a.png"));
+    manager.setIsQrc(false);
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QStringLiteral("file:///p/image/a.png"));
+}
+
+void tst_RCImageManager::referencesNeverLeaveTheFolder_data()
+{
+    QTest::addColumn<QString>("reference");
+    QTest::newRow("parent") << QStringLiteral("rcimg:/../x.png");
+    QTest::newRow("absolute") << QStringLiteral("rcimg://etc/passwd");
+    QTest::newRow("nested") << QStringLiteral("rcimg:/sub/../../x.png");
+    QTest::newRow("backslash") << QStringLiteral("rcimg:/..\\x.png");
+    QTest::newRow("dotdot") << QStringLiteral("rcimg:/..");
+    QTest::newRow("dot") << QStringLiteral("rcimg:/.");
+    QTest::newRow("empty") << QStringLiteral("rcimg:/");
+}
+
+void tst_RCImageManager::referencesNeverLeaveTheFolder()
+{
+    QFETCH(QString, reference);
+    RCImageManager manager;
+    manager.setProjectImagePath(QStringLiteral("/p/image"));
+    QCOMPARE(manager.pathTransformation(reference), QString());
+    QCOMPARE(manager.localPathOf(reference), QString());
+    manager.setQrcImagePath(QStringLiteral("qrc:/empty/image"));
+    manager.setIsQrc(true);
+    QCOMPARE(manager.pathTransformation(reference), QString());
+}
+
+void tst_RCImageManager::awkwardNamesResolveAndLoad()
+{
+    RCImageManager manager;
+    const QString folder = m_home->filePath(QStringLiteral("my packet #1/image"));
+    manager.setProjectImagePath(folder);
+    for (const QString& name : {QStringLiteral("a b.png"), QStringLiteral("c#d.png"), QStringLiteral("e?f.png"),
+                                QStringLiteral("g%20h.png"), QStringLiteral("100%.png"), QStringLiteral("图.png")}) {
+        const QString path = writePicture(QStringLiteral("my packet #1/image/") + name, qRgb(1, 2, 3));
+        QVERIFY(!path.isEmpty());
+        const QString url = manager.pathTransformation(QStringLiteral("rcimg:/") + name);
+        QCOMPARE(QUrl(url).toLocalFile(), path);
+        QVERIFY2(!QImage(QUrl(url).toLocalFile()).isNull(), qPrintable(url));
+        QCOMPARE(manager.localPathOf(QStringLiteral("rcimg:/") + name), path);
+    }
+}
+
+void tst_RCImageManager::fileValuesGiveTheirLocalFile_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("url") << QStringLiteral("file:///pics/logo.png") << QStringLiteral("/pics/logo.png");
+    QTest::newRow("encoded url") << QStringLiteral("file:///pics/a%20b%23c.png") << QStringLiteral("/pics/a b#c.png");
+    QTest::newRow("glued path") << QStringLiteral("file:/pics/logo.png") << QStringLiteral("/pics/logo.png");
+    QTest::newRow("glued blank") << QStringLiteral("file:/pics/a b.png") << QStringLiteral("/pics/a b.png");
+    QTest::newRow("glued hash") << QStringLiteral("file:/pics/a #1.png") << QStringLiteral("/pics/a #1.png");
+    QTest::newRow("glued question") << QStringLiteral("file:/pics/why?.png") << QStringLiteral("/pics/why?.png");
+    QTest::newRow("glued percent") << QStringLiteral("file:/pics/100%.png") << QStringLiteral("/pics/100%.png");
+    QTest::newRow("glued hash triple slash")
+        << QStringLiteral("file:///pics/a#b.png") << QStringLiteral("/pics/a#b.png");
+    QTest::newRow("glued windows drive")
+        << QStringLiteral("file:///C:/pics/a#b.png") << QStringLiteral("C:/pics/a#b.png");
+    QTest::newRow("plain path") << QStringLiteral("/pics/logo.png") << QStringLiteral("/pics/logo.png");
+}
+
+void tst_RCImageManager::fileValuesGiveTheirLocalFile()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, path);
+    RCImageManager manager;
+    QCOMPARE(manager.localPathOf(value), path);
+}
+
+void tst_RCImageManager::needCopyComparesFolders()
+{
+    RCImageManager manager;
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    QDir().mkpath(packet);
+    manager.setProjectImagePath(packet);
+    QVERIFY(!manager.needCopy(QStringLiteral("qrc:/x.png"), QStringLiteral("/elsewhere")));
+    QVERIFY(manager.needCopy(QStringLiteral("file:///x.png"), packet));
+    QVERIFY(!manager.needCopy(QStringLiteral("rcimg:/a.png"), packet));
+    // The same folder written differently is the same folder.
+    QVERIFY(!manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("p/./image/"))));
+    QVERIFY(manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("q/image"))));
+}
+
+void tst_RCImageManager::copyIntoPacket()
+{
+    RCImageManager manager;
+    const QString source = writePicture(QStringLiteral("pics/logo.png"), qRgb(200, 0, 0));
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    manager.setProjectImagePath(packet);
+
+    const QString target = manager.saveImageToDstPath(QStringLiteral("file:") + source, packet);
+    QCOMPARE(target, packet + QStringLiteral("/logo.png"));
+    QCOMPARE(QImage(target).pixel(0, 0), qRgb(200, 0, 0));
+    // Again: the file there holds this picture already and is reused.
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:") + source, packet), target);
+    QCOMPARE(QDir(packet).entryList(QDir::Files), QStringList{QStringLiteral("logo.png")});
+
+    // A reference of this packet copies into another packet (save as).
+    const QString other = m_home->filePath(QStringLiteral("q/image"));
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("rcimg:/logo.png"), other), other + QStringLiteral("/logo.png"));
+}
+
+void tst_RCImageManager::sameNameDifferentPicturesAreBothKept()
+{
+    RCImageManager manager;
+    const QString red = writePicture(QStringLiteral("a/logo.png"), qRgb(255, 0, 0));
+    const QString blue = writePicture(QStringLiteral("b/logo.png"), qRgb(0, 0, 255));
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    manager.setProjectImagePath(packet);
+
+    const QString first = manager.saveImageToDstPath(QStringLiteral("file:") + red, packet);
+    const QString second = manager.saveImageToDstPath(QStringLiteral("file:") + blue, packet);
+    QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("logo.png"));
+    QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("logo_2.png"));
+    QCOMPARE(QImage(first).pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(QImage(second).pixel(0, 0), qRgb(0, 0, 255));
+    // Each picture keeps finding its own file.
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:") + blue, packet), second);
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:") + red, packet), first);
+}
+
+void tst_RCImageManager::resourceImagesCopyAsWritableFiles()
+{
+    // A packet that lives in the resources (resource mode): its references read from ":/", and
+    // the packet's copy is an ordinary writable file.
+    RCImageManager manager;
+    manager.setQrcImagePath(QStringLiteral("qrc:"));
+    manager.setIsQrc(true);
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/installTip.png")), QStringLiteral("qrc:/installTip.png"));
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    const QString target = manager.saveImageToDstPath(QStringLiteral("rcimg:/installTip.png"), packet);
+    QCOMPARE(target, packet + QStringLiteral("/installTip.png"));
+    QVERIFY(QFileInfo(target).isWritable());
+    QVERIFY(!QImage(target).isNull());
+}
+
+void tst_RCImageManager::invalidValuesCopyNothing()
+{
+    RCImageManager manager;
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    manager.setProjectImagePath(packet);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image path is invalid")));
+    QCOMPARE(manager.saveImageToDstPath(QString(), m_home->filePath(QStringLiteral("q/image"))), QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image copy failed")));
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:///nowhere/x.png"), packet), QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image path is invalid")));
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("rcimg:/../x.png"), m_home->filePath(QStringLiteral("q"))),
+             QString());
+    QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("q/x.png"))));
+}
+
+void tst_RCImageManager::unusedFilesGoOnlyWhenAsked()
+{
+    RCImageManager manager;
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    const QString kept = writePicture(QStringLiteral("p/image/kept.png"), qRgb(1, 1, 1));
+    const QString unused = writePicture(QStringLiteral("p/image/unused.png"), qRgb(2, 2, 2));
+    const QString hidden = writePicture(QStringLiteral("p/image/.hidden.png"), qRgb(3, 3, 3));
+    QDir().mkpath(packet + QStringLiteral("/sub"));
+    manager.setProjectImagePath(packet);
+
+    manager.removeUnusedImages(packet, {kept});
+    QVERIFY(QFileInfo::exists(kept));
+    QVERIFY(!QFileInfo::exists(unused));
+    QVERIFY(!QFileInfo::exists(hidden));
+    QVERIFY(QFileInfo(packet + QStringLiteral("/sub")).isDir());
+
+    // No folder at all: nothing is listed, certainly not the working directory.
+    RCImageManager noFolder;
+    const QString cwdFile = QDir::current().filePath(QStringLiteral("tst_RCImageManager.keep"));
+    QFile marker(cwdFile);
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    noFolder.removeUnusedImages(QString(), {});
+    QVERIFY(QFileInfo::exists(cwdFile));
+    QFile::remove(cwdFile);
+}
+
+QTEST_GUILESS_MAIN(tst_RCImageManager)
+#include "tst_RCImageManager.moc"

@@ -1,0 +1,250 @@
+#include "model/RCKeys.h"
+#include "project/RCSetting.h"
+#include "project/TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJSEngine>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+class tst_RCSetting : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void defaultsWithoutFileAndNoFileCreated();
+    void applicationKeyWritesWholeFileInOrder();
+    void projectKeyStaysOutOfTheFile();
+    void unknownKeysAreNeverStored();
+    void valuesSurviveARestart();
+    void unreadableFilesKeepDefaults_data();
+    void unreadableFilesKeepDefaults();
+    void badValueFallsBackToDefault();
+    void extraMembersLastUntilNextWrite();
+    void projectSettingsJson();
+    void sameValueTwiceSignalsTwice();
+    void writesAtomically();
+    void missingFolderIsCreated();
+
+private:
+    QString configPath() const { return m_home->appDir() + QStringLiteral("/config.json"); }
+    void writeConfig(const QByteArray& content);
+    QByteArray readConfig() const;
+
+    std::unique_ptr<TemporaryHome> m_home;
+};
+
+void tst_RCSetting::init()
+{
+    m_home = std::make_unique<TemporaryHome>();
+    QVERIFY(m_home->isValid());
+    QDir().mkpath(m_home->appDir());
+}
+
+void tst_RCSetting::cleanup()
+{
+    m_home.reset();
+}
+
+void tst_RCSetting::writeConfig(const QByteArray& content)
+{
+    QFile file(configPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray tst_RCSetting::readConfig() const
+{
+    QFile file(configPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+void tst_RCSetting::defaultsWithoutFileAndNoFileCreated()
+{
+    RCSetting setting(configPath());
+    QCOMPARE(QJSEngine::objectOwnership(&setting), QJSEngine::CppOwnership);
+    const QVariantMap values = setting.getValues();
+    QCOMPARE(values.keys(), (QStringList{RCKeys::DefaultIp(), RCKeys::DefaultPassword(),
+                                         RCKeys::ProjectJoinPasswrod(), RCKeys::ProjectJoinUid(),
+                                         RCKeys::TouchProjectName()}));
+    for (const QVariant& value : values) {
+        QCOMPARE(value.metaType(), QMetaType::fromType<QString>());
+        QCOMPARE(value.toString(), QString());
+    }
+    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
+    QCOMPARE(readConfig(), QByteArray("<missing>"));
+}
+
+void tst_RCSetting::applicationKeyWritesWholeFileInOrder()
+{
+    RCSetting setting(configPath());
+    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+    setting.setValue(RCKeys::DefaultIp(), QStringLiteral("192.168.1.20"));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), RCKeys::DefaultIp());
+    QCOMPARE(spy.at(0).at(1), QVariant(QStringLiteral("192.168.1.20")));
+
+    const QByteArray text = readConfig();
+    const QJsonObject json = QJsonDocument::fromJson(text).object();
+    QCOMPARE(json.keys().size(), 5);
+    QCOMPARE(json.value(RCKeys::DefaultIp()).toString(), QStringLiteral("192.168.1.20"));
+    QCOMPARE(json.value(RCKeys::ProjectJoinPasswrod()).toString(), QString());
+    // Indented, one member per line, in key order.
+    const QList<QByteArray> lines = text.trimmed().split('\n');
+    QCOMPARE(lines.size(), 7);
+    QVERIFY(lines.at(1).trimmed().startsWith("\"DefaultIp\""));
+    QVERIFY(lines.at(2).trimmed().startsWith("\"DefaultPassword\""));
+    QVERIFY(lines.at(3).trimmed().startsWith("\"ProjectJoinPasswrod\""));
+    QVERIFY(lines.at(4).trimmed().startsWith("\"ProjectJoinUid\""));
+    QVERIFY(lines.at(5).trimmed().startsWith("\"TouchProjectName\""));
+}
+
+void tst_RCSetting::projectKeyStaysOutOfTheFile()
+{
+    RCSetting setting(configPath());
+    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+    setting.setValue(RCKeys::SceneListVisible(), false);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(readConfig(), QByteArray("<missing>"));
+    QCOMPARE(setting.toJson().value(RCKeys::SceneListVisible()), QJsonValue(false));
+    QVERIFY(!setting.getValues().contains(RCKeys::SceneListVisible()));
+}
+
+void tst_RCSetting::unknownKeysAreNeverStored()
+{
+    RCSetting setting(configPath());
+    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+    setting.setValue(QStringLiteral("ProjectJoinPassword"), QStringLiteral("x"));
+    setting.setValue(QStringLiteral("defaultip"), QStringLiteral("x"));
+    QCOMPARE(spy.count(), 0);
+    QVERIFY(!setting.getValue(QStringLiteral("ProjectJoinPassword")).isValid());
+    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString());
+    QCOMPARE(readConfig(), QByteArray("<missing>"));
+}
+
+void tst_RCSetting::valuesSurviveARestart()
+{
+    {
+        RCSetting setting(configPath());
+        setting.setValue(RCKeys::ProjectJoinUid(), QStringLiteral("p-1"));
+        setting.setValue(RCKeys::ProjectJoinPasswrod(), QStringLiteral("密码"));
+        setting.setValue(RCKeys::SceneListVisible(), false);
+    }
+    RCSetting setting(configPath());
+    QCOMPARE(setting.getValue(RCKeys::ProjectJoinUid()).toString(), QStringLiteral("p-1"));
+    QCOMPARE(setting.getValue(RCKeys::ProjectJoinPasswrod()).toString(), QStringLiteral("密码"));
+    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true)); // project keys never persist here
+}
+
+void tst_RCSetting::unreadableFilesKeepDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("not json") << QByteArray("{\"DefaultIp\": ");
+    QTest::newRow("array") << QByteArray("[\"DefaultIp\", \"1.2.3.4\"]");
+    QTest::newRow("no application key") << QByteArray("{\"Other\": \"1\", \"SceneListVisible\": false}");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void tst_RCSetting::unreadableFilesKeepDefaults()
+{
+    QFETCH(QByteArray, content);
+    writeConfig(content);
+    RCSetting setting(configPath());
+    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString());
+    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
+    QCOMPARE(readConfig(), content); // not rewritten at start
+}
+
+void tst_RCSetting::badValueFallsBackToDefault()
+{
+    // A typed text that cannot be read, and values of the wrong kind: each key keeps its
+    // default, the good key is read, and the start goes on.
+    writeConfig(R"({"DefaultIp": "#Size#10", "DefaultPassword": 5, "ProjectJoinUid": {"a": 1},
+                    "TouchProjectName": "panel"})");
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Not Implemented")));
+    RCSetting setting(configPath());
+    QCOMPARE(setting.getValue(RCKeys::DefaultIp()), QVariant(QString()));
+    QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(QString()));
+    QCOMPARE(setting.getValue(RCKeys::ProjectJoinUid()), QVariant(QString()));
+    QCOMPARE(setting.getValue(RCKeys::TouchProjectName()).toString(), QStringLiteral("panel"));
+    // The file now holds the clean form.
+    const QJsonObject json = QJsonDocument::fromJson(readConfig()).object();
+    QCOMPARE(json.value(RCKeys::DefaultIp()).toString(), QString());
+    QCOMPARE(json.value(RCKeys::TouchProjectName()).toString(), QStringLiteral("panel"));
+}
+
+void tst_RCSetting::extraMembersLastUntilNextWrite()
+{
+    writeConfig(R"({"Extra": "keep?", "DefaultIp": "10.0.0.1"})");
+    RCSetting setting(configPath());
+    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QStringLiteral("10.0.0.1"));
+    QVERIFY(!setting.getValue(QStringLiteral("Extra")).isValid());
+    setting.setValue(RCKeys::DefaultPassword(), QStringLiteral("pw"));
+    const QJsonObject json = QJsonDocument::fromJson(readConfig()).object();
+    QVERIFY(!json.contains(QStringLiteral("Extra")));
+    QCOMPARE(json.value(RCKeys::DefaultIp()).toString(), QStringLiteral("10.0.0.1"));
+}
+
+void tst_RCSetting::projectSettingsJson()
+{
+    RCSetting setting(configPath());
+    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+
+    setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), false}, {RCKeys::DefaultIp(), QStringLiteral("x")}});
+    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
+    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString()); // not a project key
+    QCOMPARE(spy.count(), 1);
+
+    // A project without the member keeps the previous project's value.
+    setting.fromJson(QJsonObject{});
+    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
+
+    // A bad value keeps the present value.
+    setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), QStringLiteral("yes")}});
+    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
+
+    QCOMPARE(setting.toJson(), (QJsonObject{{RCKeys::SceneListVisible(), false}}));
+}
+
+void tst_RCSetting::sameValueTwiceSignalsTwice()
+{
+    RCSetting setting(configPath());
+    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+    setting.setValue(RCKeys::DefaultPassword(), QStringLiteral("a"));
+    setting.setValue(RCKeys::DefaultPassword(), QStringLiteral("a"));
+    QCOMPARE(spy.count(), 2);
+}
+
+void tst_RCSetting::writesAtomically()
+{
+    RCSetting setting(configPath());
+    setting.setValue(RCKeys::DefaultIp(), QStringLiteral("1.1.1.1"));
+    QFile before(configPath());
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    setting.setValue(RCKeys::DefaultIp(), QStringLiteral("2.2.2.2"));
+    // The old file was replaced, not truncated and rewritten in place.
+    QVERIFY(before.readAll().contains("1.1.1.1"));
+    QVERIFY(readConfig().contains("2.2.2.2"));
+    QCOMPARE(QDir(m_home->appDir()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.json")});
+}
+
+void tst_RCSetting::missingFolderIsCreated()
+{
+    const QString path = m_home->filePath(QStringLiteral("deep/er/config.json"));
+    RCSetting setting(path);
+    setting.setValue(RCKeys::DefaultIp(), QStringLiteral("3.3.3.3"));
+    QVERIFY(QFile::exists(path));
+}
+
+QTEST_GUILESS_MAIN(tst_RCSetting)
+#include "tst_RCSetting.moc"
