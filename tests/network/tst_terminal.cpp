@@ -216,7 +216,7 @@ void TestTerminal::linkLossIsFollowedByRediscovery()
     QElapsedTimer lost;
     lost.start();
     terminal->sendCmd("whileDown", {}); // dropped
-    QVERIFY(connected.wait(4000));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 4000);
     // The next probe goes 2000 ms after the loss; allow for scheduling.
     QVERIFY2(lost.elapsed() < 3500, qPrintable(QString::number(lost.elapsed())));
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.1"));
@@ -236,21 +236,20 @@ void TestTerminal::resetLinkFiltersByAddress()
 
     // The same filter again still drops the link; discovery finds the same server.
     terminal->resetLink("");
-    QVERIFY(disconnected.wait(3000));
-    QVERIFY(connected.wait(4000));
-    QCOMPARE(connected.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 4000);
 
     // Only the second server is accepted now, written in its IPv4-mapped form.
     QSignalSpy firstAnswers(first.get(), &MediaServerStandin::probeAnswered);
     terminal->resetLink("::ffff:127.0.0.2");
     QCOMPARE(terminal->getEnableIp(), QString("::ffff:127.0.0.2"));
-    QVERIFY(disconnected.wait(3000));
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 2, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(firstAnswers.size() >= 2, 8000);
     QCOMPARE(connected.size(), 2); // the first server's replies are refused
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.1")); // kept after the drop
 
     terminal->setDiscoveryTarget(QHostAddress("127.0.0.2"), second->discoveryPort());
-    QVERIFY(connected.wait(4000));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 3, 4000);
     QCOMPARE(connected.last().at(0).toString(), QString("127.0.0.2"));
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.2"));
 }
@@ -286,7 +285,7 @@ void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
 
     // Started again, it finds the server again.
     terminal->startServer(freeUdpPort());
-    QVERIFY(connected.wait(6000));
+    QTRY_VERIFY_WITH_TIMEOUT(connected.size() > connectedAtStop, 6000);
     terminal.reset(); // the destructor stops as well
     QTRY_COMPARE(threadCount(), threadsBefore);
 }

@@ -1,6 +1,7 @@
 // The two control-link workers on their own, over loopback sockets: the link
 // worker against a plain framed TCP peer, the discovery worker against hand-made
-// reply datagrams.
+// reply datagrams. Worker signals are emitted in the worker threads and recorded
+// by the spies at once, so waits are on counts, never on a next emission.
 #include "network/RequestHead.h"
 #include "network/RequestManager.h"
 #include "network/TerminalConnect.h"
@@ -81,31 +82,29 @@ void TestTerminalWorkers::commandsOnlyTravelWhileConnected()
     link.disconnectFromServer(); // before any connect: nothing
     link.sendCmd("dropped", {});
     link.connectToServer("127.0.0.1", peer.port());
-    QVERIFY(connected.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
     QCOMPARE(connected.at(0).at(0).toString(), QString("127.0.0.1"));
     QCOMPARE(link.serverAddress(), QString("127.0.0.1"));
 
     link.sendCmd("kept", QJsonObject{{"a", 1}});
-    QVERIFY(atPeer.wait(5000));
-    QCOMPARE(atPeer.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(atPeer.size(), 1, 5000);
     QCOMPARE(atPeer.at(0).at(0).toString(), QString("kept"));
 
     peer.manager.sendCmd("fromPeer", QJsonObject{{"b", 2}}, {});
-    QVERIFY(incoming.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(incoming.size(), 1, 5000);
     QCOMPARE(incoming.at(0).at(0).toString(), QString("fromPeer"));
     QVERIFY(incoming.at(0).at(1).toJsonObject().contains("uid"));
 
     peer.socket->close();
-    QVERIFY(disconnected.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 5000);
     QCOMPARE(link.serverAddress(), QString("127.0.0.1")); // kept after the drop
     link.sendCmd("droppedAgain", {});
 
     // The socket is reused for the next attempt.
     link.connectToServer("127.0.0.1", peer.port());
-    QVERIFY(connected.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 5000);
     link.sendCmd("second", {});
-    QVERIFY(atPeer.wait(5000));
-    QCOMPARE(atPeer.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(atPeer.size(), 2, 5000);
     QCOMPARE(atPeer.at(1).at(0).toString(), QString("second"));
 }
 
@@ -119,12 +118,12 @@ void TestTerminalWorkers::connectRequestWhileConnectedStartsNothing()
     QSignalSpy connected(&link, &TerminalConnect::socketConnected);
     link.connectToServer("127.0.0.1", first.port());
     link.connectToServer("127.0.0.1", second.port()); // an attempt is under way
-    QVERIFY(connected.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
     link.connectToServer("127.0.0.1", second.port()); // connected
     link.connectToServer("127.0.0.1", 0);             // not a port
     // Requests are handled in order: once this command arrives, both were ignored.
     link.sendCmd("marker", {});
-    QVERIFY(atFirst.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(atFirst.size(), 1, 5000);
     QCOMPARE(secondConnections.size(), 0);
     QCOMPARE(connected.size(), 1);
 }
@@ -149,7 +148,7 @@ void TestTerminalWorkers::silentAddressIsAbandoned()
     // attempt has been given up.
     for (int i = 0; i < 20 && connected.isEmpty(); ++i) {
         link.connectToServer("127.0.0.1", peer.port());
-        connected.wait(500);
+        QTest::qWait(500); // the discovery period, shortened
     }
     QCOMPARE(connected.size(), 1);
     QTRY_VERIFY(peer.socket != nullptr);
@@ -169,9 +168,10 @@ void TestTerminalWorkers::detectReportsReplies()
         sender.writeDatagram(replyDatagram(cmd, params), QHostAddress::LocalHost, quint16(replyPort));
     };
     // The worker binds in its own thread; resend until it listens.
-    for (int i = 0; i < 50 && detected.isEmpty(); ++i) {
+    for (int i = 0; i < 50; ++i) {
         send("serverConfig", QJsonObject{{"ip", ""}, {"port", 4000}, {"productName", "Tavix"}});
-        detected.wait(100);
+        if (QTest::qWaitFor([&] { return !detected.isEmpty(); }, 100))
+            break;
     }
     QVERIFY(!detected.isEmpty());
     detected.clear();
@@ -189,9 +189,10 @@ void TestTerminalWorkers::detectReportsReplies()
     detect.stopDetect();
     detect.startDetect(replyPort); // a new socket after a stop
     detected.clear();
-    for (int i = 0; i < 50 && detected.isEmpty(); ++i) {
+    for (int i = 0; i < 50; ++i) {
         send("serverConfig", QJsonObject{{"port", 4002}});
-        detected.wait(100);
+        if (QTest::qWaitFor([&] { return !detected.isEmpty(); }, 100))
+            break;
     }
     QVERIFY(!detected.isEmpty());
     QCOMPARE(detected.at(0).at(1).toInt(), 4002);
@@ -206,16 +207,17 @@ void TestTerminalWorkers::detectAssemblesFrameSplitOverDatagrams()
     QUdpSocket sender;
     QVERIFY(sender.bind(QHostAddress::LocalHost, 0));
     const QByteArray datagram = replyDatagram("serverConfig", QJsonObject{{"port", 5000}});
-    for (int i = 0; i < 50 && detected.isEmpty(); ++i) {
+    for (int i = 0; i < 50; ++i) {
         sender.writeDatagram(datagram, QHostAddress::LocalHost, quint16(replyPort));
-        detected.wait(100);
+        if (QTest::qWaitFor([&] { return !detected.isEmpty(); }, 100))
+            break;
     }
     QVERIFY(!detected.isEmpty());
     detected.clear();
     // Half a frame, then the rest from the same sender.
     sender.writeDatagram(datagram.left(30), QHostAddress::LocalHost, quint16(replyPort));
     sender.writeDatagram(datagram.mid(30), QHostAddress::LocalHost, quint16(replyPort));
-    QVERIFY(detected.wait(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(detected.size(), 1, 5000);
     QCOMPARE(detected.at(0).at(1).toInt(), 5000);
 }
 
