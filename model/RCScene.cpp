@@ -163,6 +163,11 @@ QString RCScene::renewId()
 
 void RCScene::addItem(IRCObject* item)
 {
+    insertItem(item, -1);
+}
+
+void RCScene::insertItem(IRCObject* item, int index)
+{
     if (!item) {
         return;
     }
@@ -175,7 +180,11 @@ void RCScene::addItem(IRCObject* item)
     }
     item->setParent(this);
     m_itemsById.insert(id, item);
-    m_items.append(item);
+    if (index >= 0 && index < m_items.size()) {
+        m_items.insert(index, item);
+    } else {
+        m_items.append(item);
+    }
     RCObjectManager::instance()->addObject(item);
     connect(item, &IRCObject::propertyValueChanged, this,
             [this, item](const QString& sName, const QVariant& value) {

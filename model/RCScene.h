@@ -39,6 +39,8 @@ public:
     // Takes ownership. An item whose id the scene already holds is deleted and nothing
     // changes; an item whose "Select" is already true enters the selection.
     void addItem(IRCObject* item);
+    // As addItem, at index in the order; an index outside 0 .. count - 1 appends.
+    void insertItem(IRCObject* item, int index);
     void removeItem(const QString& itemId);
     IRCObject* getItem(int index) const;
     IRCObject* getItemById(const QString& id) const;

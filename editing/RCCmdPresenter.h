@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/IRCCppObject.h"
+
+class RCCommand;
+
+// The one door through which document commands run and are recorded, and the user interface's
+// view of the undo history (it relays the command manager's four signals). Process-wide; GUI
+// thread only; nothing here is invokable from QML.
+class RCCmdPresenter : public IRCCppObject
+{
+    Q_OBJECT
+public:
+    static RCCmdPresenter* instance();
+
+    // Runs cmd. When it succeeds and record is true, the undo history (or the open command group)
+    // takes ownership and the redo history is cleared, since it no longer applies to the changed
+    // document. Otherwise the caller keeps ownership and deletes cmd after reading any result.
+    bool execute(RCCommand* cmd, bool record);
+    void beginCommandGroup();
+    void endCommandGroup();
+
+Q_SIGNALS:
+    void undoCommandsEmptyChanged(bool isEmpty);
+    void redoCommandsEmptyChanged(bool isEmpty);
+    void haveOperatorRecord();
+    void haveOperatorFallback();
+
+private:
+    explicit RCCmdPresenter(QObject* parent = nullptr);
+};

@@ -1,0 +1,332 @@
+// Scene-item commands through the item presenter: add, remove, property, position and size updates
+// with undo and redo giving back the same ids, order, positions and selection; list operations as
+// one step; merging; the relays; and the guards against duplicate ids and stale redo targets.
+#include "EditingFixture.h"
+
+#include "editing/Platform.h"
+#include "editing/RCCmdPresenter.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/RCScene.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace editing_fixture;
+
+class TestSceneItemPresenter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // The project makes the presenter before the first scene exists; so does this test.
+    void initTestCase() { RCSceneItemPresenter::instance(); }
+    void init();
+
+    void addUndoRedoKeepsGeneratedId();
+    void addRedoUsesPositionAtUndo();
+    void originIsARealPosition();
+    void removeUndoRestoresIdOrderPositionAndSelection();
+    void duplicateIdAddFailsCleanly();
+    void updateRecordsOnlyRealChanges();
+    void positionCommandRecordsEvenWithoutChange();
+    void quickUpdatesMergePerItemAndProperty();
+    void redoRestoresFinalPositionAndSize();
+    void newEditClearsRedo();
+    void listsAreOneStep();
+    void emptyListLeavesHistory();
+    void relaysOncePerEventAfterMove();
+    void scenesAddedBeforePresenterAreNotRelayed();
+    void readsOfMissingThings();
+    void nativeHelpers();
+
+private:
+    RCSceneItemPresenter* p() { return RCSceneItemPresenter::instance(); }
+    Platform* platform() { return Platform::instance(); }
+    bool canUndo() { return RCCommandManager::instance()->canUndo(); }
+    QString m_scene;
+};
+
+void TestSceneItemPresenter::init()
+{
+    resetDocument();
+    m_scene = RCScenePresenter::instance()->addScene(QStringLiteral("S"), QString(), QString(), false);
+}
+
+void TestSceneItemPresenter::addUndoRedoKeepsGeneratedId()
+{
+    QSignalSpy added(p(), &RCSceneItemPresenter::itemAdded);
+    const QString id = p()->addItem(m_scene, itemTemplate("a"), true);
+    QVERIFY(!id.isEmpty());
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(added.at(0), QVariantList({m_scene, id}));
+    advance(1000);
+    p()->setPos(m_scene, id, QPoint(50, 60), true);
+
+    QCOMPARE(undoAll(), 2);
+    QCOMPARE(p()->getItemCount(m_scene), 0);
+    platform()->redo();
+    QCOMPARE(p()->getItemIds(m_scene), QStringList{id});
+    platform()->redo(); // names the item by its first id
+    QCOMPARE(p()->getPos(m_scene, id), QPoint(50, 60));
+}
+
+void TestSceneItemPresenter::addRedoUsesPositionAtUndo()
+{
+    const QString id = p()->addItem(m_scene, itemTemplate("a"), true);
+    p()->setPos(m_scene, id, QPoint(70, 80), false); // the drop sets the position unrecorded
+    platform()->undo();
+    platform()->redo();
+    QCOMPARE(p()->getPos(m_scene, id), QPoint(70, 80));
+}
+
+void TestSceneItemPresenter::originIsARealPosition()
+{
+    const QString id = p()->addItem(m_scene, itemTemplate("a", 40, 40), true);
+    p()->setPos(m_scene, id, QPoint(0, 0), false);
+    platform()->undo();
+    platform()->redo();
+    QCOMPARE(p()->getPos(m_scene, id), QPoint(0, 0));
+
+    const QString other = p()->addItem(m_scene, itemTemplate("b", 0, 0), false);
+    QVERIFY(p()->removeItem(m_scene, other, true));
+    platform()->undo();
+    QCOMPARE(p()->getPos(m_scene, other), QPoint(0, 0));
+}
+
+void TestSceneItemPresenter::removeUndoRestoresIdOrderPositionAndSelection()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a", 1, 2), false);
+    const QString b = p()->addItem(m_scene, itemTemplate("b", 3, 4), false);
+    const QString c = p()->addItem(m_scene, itemTemplate("c", 5, 6), false);
+    p()->setPropertyValue(m_scene, b, RCKeys::Select(), true, false);
+    p()->setPropertyValue(m_scene, b, RCKeys::Focus(), true, false);
+    p()->setPropertyValue(m_scene, b, RCKeys::TextSize(), 30, false);
+    const QJsonValue before = p()->getItemJson(m_scene, b);
+
+    QSignalSpy removed(p(), &RCSceneItemPresenter::itemRemoved);
+    QVERIFY(p()->removeItem(m_scene, b, true));
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({a, c}));
+    QCOMPARE(p()->getSelectItems(m_scene), QStringList());
+
+    platform()->undo();
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({a, b, c}));
+    QCOMPARE(p()->getPos(m_scene, b), QPoint(3, 4));
+    QCOMPARE(p()->getPropertyValue(m_scene, b, RCKeys::TextSize()).toInt(), 30);
+    QCOMPARE(p()->getSelectItems(m_scene), QStringList{b});
+    QCOMPARE(p()->getPropertyValue(m_scene, b, RCKeys::Focus()), QVariant(false));
+    QJsonObject expected = before.toObject();
+    QCOMPARE(p()->getItemJson(m_scene, b).toObject().keys(), expected.keys());
+
+    platform()->redo();
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({a, c}));
+}
+
+void TestSceneItemPresenter::duplicateIdAddFailsCleanly()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    const QJsonObject copy = p()->getItemJson(m_scene, a).toObject();
+    QCOMPARE(p()->addItem(m_scene, copy, true), QString());
+    QVERIFY(!canUndo());
+    QCOMPARE(p()->getItemIds(m_scene), QStringList{a});
+
+    // A redo of a removal that meets a re-created twin fails and leaves the twin alone.
+    QVERIFY(p()->removeItem(m_scene, a, true));
+    QCOMPARE(p()->addItem(m_scene, copy, false), a);
+    platform()->undo();
+    QCOMPARE(p()->getItemIds(m_scene), QStringList{a});
+    QVERIFY(!canUndo());
+
+    QCOMPARE(p()->addItem(QStringLiteral("{unknown}"), itemTemplate("x"), true), QString());
+}
+
+void TestSceneItemPresenter::updateRecordsOnlyRealChanges()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    QSignalSpy changed(p(), &RCSceneItemPresenter::itemPropertyValueChanged);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("a"), true);
+    p()->setPropertyValue(m_scene, a, RCKeys::Id(), QStringLiteral("{other}"), true);
+    p()->setPropertyValue(m_scene, a, QStringLiteral("name"), QStringLiteral("b"), true);
+    p()->setPropertyValue(m_scene, QStringLiteral("{unknown}"), RCKeys::Name(), QStringLiteral("b"), true);
+    QVERIFY(!canUndo());
+    QVERIFY(!platform()->canUndo());
+    QCOMPARE(changed.count(), 0);
+
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("b"), true);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0), QVariantList({m_scene, a, RCKeys::Name(), QStringLiteral("b")}));
+}
+
+void TestSceneItemPresenter::positionCommandRecordsEvenWithoutChange()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a", 5, 5), false);
+    p()->setPos(m_scene, a, QPoint(5, 5), true);
+    QVERIFY(canUndo());
+}
+
+void TestSceneItemPresenter::quickUpdatesMergePerItemAndProperty()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    const QString b = p()->addItem(m_scene, itemTemplate("b"), false);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("a1"), true);
+    advance(200);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("a2"), true);
+    QCOMPARE(undoAll(), 1);
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), QStringLiteral("a"));
+    platform()->redo();
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), QStringLiteral("a2"));
+
+    RCCommandManager::instance()->clear();
+    p()->setPropertyValue(m_scene, a, RCKeys::X(), 100, true);
+    advance(100);
+    p()->setPropertyValue(m_scene, b, RCKeys::X(), 100, true);
+    advance(100);
+    p()->setPos(m_scene, a, QPoint(1, 1), true);
+    advance(100);
+    p()->setPos(m_scene, a, QPoint(2, 2), true); // position steps never merge
+    QCOMPARE(undoAll(), 4);
+}
+
+void TestSceneItemPresenter::redoRestoresFinalPositionAndSize()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a", 0, 0), false);
+    p()->setPos(m_scene, a, QPoint(10, 10), true);  // drag start recorded
+    p()->setPos(m_scene, a, QPoint(30, 40), false); // the rest of the drag
+    advance(1000);
+    p()->setSize(m_scene, a, QSize(50, 60), true);
+    p()->setSize(m_scene, a, QSize(70, 80), false);
+    const QSize start(100, 100);
+
+    platform()->undo();
+    QCOMPARE(p()->getSize(m_scene, a), start);
+    platform()->undo();
+    QCOMPARE(p()->getPos(m_scene, a), QPoint(0, 0));
+    platform()->redo();
+    QCOMPARE(p()->getPos(m_scene, a), QPoint(30, 40));
+    platform()->redo();
+    QCOMPARE(p()->getSize(m_scene, a), QSize(70, 80));
+}
+
+void TestSceneItemPresenter::newEditClearsRedo()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), true);
+    platform()->undo();
+    QSignalSpy redoEmpty(RCCmdPresenter::instance(), &RCCmdPresenter::redoCommandsEmptyChanged);
+    const QString b = p()->addItem(m_scene, itemTemplate("b"), true);
+    QCOMPARE(redoEmpty.count(), 1);
+    QCOMPARE(redoEmpty.at(0).at(0).toBool(), true);
+    platform()->redo(); // nothing to redo: the stale add of a is gone
+    QCOMPARE(p()->getItemIds(m_scene), QStringList{b});
+    QVERIFY(!a.isEmpty());
+}
+
+void TestSceneItemPresenter::listsAreOneStep()
+{
+    const QString lone = p()->addItem(m_scene, itemTemplate("lone"), false);
+    const QStringList ids = p()->addItemList(
+        m_scene, QList<QJsonObject>{itemTemplate("a"), itemTemplate("b"), itemTemplate("c")}, true);
+    QCOMPARE(ids.size(), 3);
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({lone}) + ids);
+    platform()->undo();
+    QVERIFY(!canUndo());
+    QCOMPARE(p()->getItemIds(m_scene), QStringList{lone});
+    platform()->redo();
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({lone}) + ids);
+
+    RCCommandManager::instance()->clear();
+    QVERIFY(p()->removeItemList(m_scene, {ids[2], QStringLiteral("{unknown}"), ids[0]}, true));
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({lone, ids[1]}));
+    platform()->undo();
+    QVERIFY(!canUndo());
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({lone}) + ids);
+    platform()->redo();
+    QCOMPARE(p()->getItemIds(m_scene), QStringList({lone, ids[1]}));
+}
+
+void TestSceneItemPresenter::emptyListLeavesHistory()
+{
+    QSignalSpy record(RCCmdPresenter::instance(), &RCCmdPresenter::haveOperatorRecord);
+    QCOMPARE(p()->addItemList(m_scene, QList<QJsonObject>(), true), QStringList());
+    QVERIFY(p()->removeItemList(m_scene, {QStringLiteral("{unknown}")}, true));
+    p()->addItemList(m_scene, QList<QJsonObject>{itemTemplate("a")}, false);
+    QVERIFY(!canUndo());
+    QCOMPARE(record.count(), 0);
+}
+
+void TestSceneItemPresenter::relaysOncePerEventAfterMove()
+{
+    const QString other =
+        RCScenePresenter::instance()->addScene(QStringLiteral("T"), QString(), QString(), false);
+    QVERIFY(RCScenePresenter::instance()->moveScene(m_scene, 1, false));
+    QVERIFY(RCScenePresenter::instance()->moveScene(m_scene, 0, false));
+    QSignalSpy added(p(), &RCSceneItemPresenter::itemAdded);
+    QSignalSpy selected(p(), &RCSceneItemPresenter::itemSelectChanged);
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    p()->setPropertyValue(m_scene, a, RCKeys::Select(), true, false);
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(selected.count(), 1);
+    QCOMPARE(selected.at(0), QVariantList({m_scene, QStringList{a}}));
+    QVERIFY(!other.isEmpty());
+}
+
+void TestSceneItemPresenter::scenesAddedBeforePresenterAreNotRelayed()
+{
+    RCSceneItemPresenter late;
+    QSignalSpy changed(&late, &RCSceneItemPresenter::itemPropertyValueChanged);
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("b"), false);
+    QCOMPARE(changed.count(), 0);
+
+    const QString fresh =
+        RCScenePresenter::instance()->addScene(QStringLiteral("F"), QString(), QString(), false);
+    const QString b = late.addItem(fresh, itemTemplate("b"), false);
+    late.setPropertyValue(fresh, b, RCKeys::Name(), QStringLiteral("c"), false);
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestSceneItemPresenter::readsOfMissingThings()
+{
+    const QString unknown = QStringLiteral("{unknown}");
+    QCOMPARE(p()->getItemCount(unknown), -1);
+    QCOMPARE(p()->getItemCount(m_scene), 0);
+    QCOMPARE(p()->getItemId(m_scene, -1), QString());
+    QCOMPARE(p()->getItemIds(unknown), QStringList());
+    QCOMPARE(p()->getSelectItems(unknown), QStringList());
+    QCOMPARE(p()->getPropertyCount(m_scene, unknown), -1);
+    QCOMPARE(p()->getPos(m_scene, unknown), QPoint());
+    QVERIFY(!p()->getSize(m_scene, unknown).isValid());
+    QVERIFY(!p()->getPropertyValue(m_scene, unknown, RCKeys::Name()).isValid());
+    QVERIFY(!p()->containProperty(m_scene, unknown, RCKeys::Name()));
+    QVERIFY(p()->getItemJson(m_scene, unknown).isNull());
+    QVERIFY(!p()->containItem(unknown, unknown));
+    QVERIFY(!p()->removeItem(m_scene, unknown, true));
+    p()->setPos(m_scene, unknown, QPoint(1, 1), true);
+    p()->setSize(m_scene, unknown, QSize(1, 1), true);
+    QVERIFY(!canUndo());
+}
+
+void TestSceneItemPresenter::nativeHelpers()
+{
+    const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    QVERIFY(p()->containItem(m_scene, a));
+    QVERIFY(p()->containProperty(m_scene, a, RCKeys::Name()));
+    QVERIFY(!p()->containProperty(m_scene, a, QStringLiteral("name")));
+    QVERIFY(p()->getPropertyCount(m_scene, a) >= 15);
+    QCOMPARE(p()->getPropertyName(m_scene, a, 0), RCKeys::Id());
+
+    const QJsonObject record{{"name", "IconPath"}, {"description", "icon"},
+                             {"readonly", false},  {"visible", true},
+                             {"unit", ""},         {"value", "qrc:/control/play.png"}};
+    p()->updateItemProperties(m_scene, a, record);
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::IconPath()).toString(),
+             QStringLiteral("qrc:/control/play.png"));
+    QVERIFY(!canUndo());
+
+    QSignalSpy trigger(p(), &RCSceneItemPresenter::actionTrigger);
+    p()->triggerAction(m_scene, a, 1, QString());
+    QCOMPARE(trigger.count(), 1);
+    QCOMPARE(trigger.at(0), QVariantList({m_scene, a, 1, QString()}));
+}
+
+QTEST_GUILESS_MAIN(TestSceneItemPresenter)
+#include "tst_scene_item_presenter.moc"

@@ -1,0 +1,233 @@
+// Scene commands through the scene presenter: add, insert, remove, move and property updates with
+// undo and redo, the merge of quick edits, the relayed signals and the guards against duplicate ids.
+#include "EditingFixture.h"
+
+#include "editing/Platform.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/RCScene.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace editing_fixture;
+
+class TestScenePresenter : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { resetDocument(); }
+
+    void addAppendsAndRecordsOnlyWhenAsked();
+    void addUndoRedoKeepsIdIndexAndContent();
+    void removeUndoRestoresSceneWithItems();
+    void removeAnswersRealResult();
+    void moveAndUndo();
+    void updateRecordsOnlyRealChanges();
+    void quickUpdatesMergePerSceneAndProperty();
+    void redoOfAddFailsWhenIdIsHeld();
+    void undoOfRemoveFailsWhenIdIsHeld();
+    void readsOfMissingThings();
+    void selectSceneRelaysCurrentScene();
+    void triggerActionRelays();
+
+private:
+    RCScenePresenter* p() { return RCScenePresenter::instance(); }
+    bool canUndo() { return RCCommandManager::instance()->canUndo(); }
+};
+
+void TestScenePresenter::addAppendsAndRecordsOnlyWhenAsked()
+{
+    QSignalSpy added(p(), &RCScenePresenter::sceneAdd);
+    const QString a = p()->addScene(QStringLiteral("A"));
+    QVERIFY(!a.isEmpty());
+    QCOMPARE(p()->getSceneIds(), QStringList{a});
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::IconPath()), QVariant(QString()));
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(added.at(0), QVariantList({a, 0}));
+    QCOMPARE(undoAll(), 1);
+    QCOMPARE(p()->getSceneCount(), 0);
+
+    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
+    QCOMPARE(p()->getSceneIds(), QStringList{b});
+    QVERIFY(!canUndo());
+}
+
+void TestScenePresenter::addUndoRedoKeepsIdIndexAndContent()
+{
+    const QString a = p()->addScene(QStringLiteral("A"));
+    const QString b = p()->addScene(QStringLiteral("B"));
+    advance(1000);
+    const QString c = p()->insertScene(QStringLiteral("C"), QStringLiteral("icon"), QStringLiteral("bg"), 1);
+    QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
+    const QJsonObject first = RCSceneManager::instance()->getScene(c)->toJson();
+
+    Platform::instance()->undo();
+    QCOMPARE(p()->getSceneIds(), QStringList({a, b}));
+    Platform::instance()->redo();
+    QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
+    QCOMPARE(RCSceneManager::instance()->getScene(c)->toJson(), first);
+
+    const QString d = p()->insertScene(QStringLiteral("D"), QString(), QString(), 0);
+    QCOMPARE(p()->getSceneIndex(d), 0);
+}
+
+void TestScenePresenter::removeUndoRestoresSceneWithItems()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
+    const QString c = p()->addScene(QStringLiteral("C"), QString(), QString(), false);
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QString i1 = items->addItem(b, itemTemplate("one"), false);
+    const QString i2 = items->addItem(b, itemTemplate("two", 0, 0), false);
+    p()->setPropertyValue(b, RCKeys::Width(), 1280, false);
+
+    QSignalSpy removed(p(), &RCScenePresenter::sceneRemove);
+    QVERIFY(p()->removeScene(b));
+    QCOMPARE(removed.count(), 1);
+    QCOMPARE(p()->getSceneIds(), QStringList({a, c}));
+
+    Platform::instance()->undo();
+    QCOMPARE(p()->getSceneIds(), QStringList({a, b, c}));
+    QCOMPARE(items->getItemIds(b), QStringList({i1, i2}));
+    QCOMPARE(p()->getPropertyValue(b, RCKeys::Width()).toInt(), 1280);
+    QCOMPARE(items->getPos(b, i2), QPoint(0, 0));
+
+    Platform::instance()->redo();
+    QCOMPARE(p()->getSceneIds(), QStringList({a, c}));
+}
+
+void TestScenePresenter::removeAnswersRealResult()
+{
+    QVERIFY(!p()->removeScene(QStringLiteral("{unknown}")));
+    QVERIFY(!canUndo());
+}
+
+void TestScenePresenter::moveAndUndo()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
+    const QString c = p()->addScene(QStringLiteral("C"), QString(), QString(), false);
+    QVERIFY(!p()->moveScene(QStringLiteral("{unknown}"), 0));
+    QVERIFY(!canUndo());
+
+    QStringList events;
+    QObject guard;
+    connect(p(), &RCScenePresenter::sceneRemove, &guard,
+            [&](const QString& id) { events << "remove " + id; });
+    connect(p(), &RCScenePresenter::sceneAdd, &guard,
+            [&](const QString& id, int index) { events << QStringLiteral("add %1 %2").arg(id).arg(index); });
+    QVERIFY(p()->moveScene(a, 2));
+    QCOMPARE(events, QStringList({"remove " + a, QStringLiteral("add %1 2").arg(a)}));
+    QCOMPARE(p()->getSceneIds(), QStringList({b, c, a}));
+    Platform::instance()->undo();
+    QCOMPARE(p()->getSceneIds(), QStringList({a, b, c}));
+    Platform::instance()->redo();
+    QCOMPARE(p()->getSceneIds(), QStringList({b, c, a}));
+}
+
+void TestScenePresenter::updateRecordsOnlyRealChanges()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    QSignalSpy changed(p(), &RCScenePresenter::scenePropertyValueChanged);
+
+    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("A"), true);         // same value
+    p()->setPropertyValue(a, RCKeys::Id(), QStringLiteral("{other}"), true);     // read-only row
+    p()->setPropertyValue(a, QStringLiteral("name"), QStringLiteral("x"), true); // no such row
+    p()->setPropertyValue(QStringLiteral("{unknown}"), RCKeys::Name(), QStringLiteral("x"), true);
+    QVERIFY(!canUndo());
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(p()->getSceneIds(), QStringList{a});
+
+    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("B"), true);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0), QVariantList({a, RCKeys::Name(), QStringLiteral("B")}));
+    Platform::instance()->undo();
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A"));
+    Platform::instance()->redo();
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("B"));
+}
+
+void TestScenePresenter::quickUpdatesMergePerSceneAndProperty()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
+    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("A1"), true);
+    advance(300);
+    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("A2"), true);
+    advance(100);
+    p()->setPropertyValue(b, RCKeys::Name(), QStringLiteral("B1"), true);
+    QCOMPARE(undoAll(), 2);
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A"));
+    QCOMPARE(p()->getPropertyValue(b, RCKeys::Name()).toString(), QStringLiteral("B"));
+    Platform::instance()->redo();
+    Platform::instance()->redo();
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A2"));
+}
+
+void TestScenePresenter::redoOfAddFailsWhenIdIsHeld()
+{
+    const QString a = p()->addScene(QStringLiteral("A"));
+    const QJsonObject saved = p()->toJson();
+    Platform::instance()->undo();
+    p()->fromJson(saved); // the same scene comes back by loading
+    RCScene* loaded = RCSceneManager::instance()->getScene(a);
+    QVERIFY(loaded);
+    Platform::instance()->redo();
+    QCOMPARE(p()->getSceneIds(), QStringList{a});
+    QCOMPARE(RCSceneManager::instance()->getScene(a), loaded);
+    QVERIFY(!canUndo());
+}
+
+void TestScenePresenter::undoOfRemoveFailsWhenIdIsHeld()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QJsonObject saved = p()->toJson();
+    QVERIFY(p()->removeScene(a));
+    p()->fromJson(saved);
+    RCScene* loaded = RCSceneManager::instance()->getScene(a);
+    Platform::instance()->undo();
+    QCOMPARE(p()->getSceneIds(), QStringList{a});
+    QCOMPARE(RCSceneManager::instance()->getScene(a), loaded);
+}
+
+void TestScenePresenter::readsOfMissingThings()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    QCOMPARE(p()->getSceneId(-1), QString());
+    QCOMPARE(p()->getSceneId(1), QString());
+    QCOMPARE(p()->getSceneId(0), a);
+    QCOMPARE(p()->getPropertyCount(QStringLiteral("{unknown}")), -1);
+    QVERIFY(p()->getPropertyCount(a) > 0);
+    QCOMPARE(p()->getPropertyName(a, p()->getPropertyCount(a)), QString());
+    QVERIFY(!p()->getPropertyVisible(a, -1));
+    QCOMPARE(p()->getPropertyQmlFile(QStringLiteral("{unknown}"), 0), QString());
+    QCOMPARE(p()->getPropertyDescription(a, QStringLiteral("nope")), QString());
+    QVERIFY(!p()->getPropertyDisplayData(a, RCKeys::Name(), RCKeys::ComboBoxItemNameList()).isValid());
+    QVERIFY(!p()->getPropertyValue(QStringLiteral("{unknown}"), RCKeys::Name()).isValid());
+    QCOMPARE(p()->getSceneIndex(QStringLiteral("{unknown}")), -1);
+}
+
+void TestScenePresenter::selectSceneRelaysCurrentScene()
+{
+    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    QSignalSpy selected(p(), &RCScenePresenter::sceneSelectChanged);
+    p()->setSelectScene(a);
+    QCOMPARE(p()->getSelectSceneId(), a);
+    p()->setSelectScene(QStringLiteral("{unknown}"));
+    QCOMPARE(p()->getSelectSceneId(), QString());
+    QCOMPARE(selected.count(), 2);
+    QCOMPARE(selected.at(0).at(0).toString(), a);
+    QCOMPARE(selected.at(1).at(0).toString(), QString());
+}
+
+void TestScenePresenter::triggerActionRelays()
+{
+    QSignalSpy spy(p(), &RCScenePresenter::actionTrigger);
+    p()->triggerAction(QStringLiteral("{s}"), 35, QStringLiteral("data"));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0), QVariantList({QStringLiteral("{s}"), 35, QStringLiteral("data")}));
+}
+
+QTEST_GUILESS_MAIN(TestScenePresenter)
+#include "tst_scene_presenter.moc"

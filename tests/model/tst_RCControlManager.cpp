@@ -1,0 +1,247 @@
+// The control manager: adding, finding, removing, JSON, ownership, and calls from the script
+// engine as QML makes them.
+#include "model/RCControl.h"
+#include "model/RCControlCatalogue.h"
+#include "model/RCControlManager.h"
+
+#include <QJSEngine>
+#include <QJsonArray>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QtTest>
+
+class tst_RCControlManager : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void addControlOncePerKind();
+    void emptyIconKeepsDefault();
+    void positionsAndLookups();
+    void removeControl();
+    void removeUnknownOrNull();
+    void addAgainAfterRemoval();
+    void jsonRoundTrip();
+    void fromJsonKeepsPresentIdsAndAllowsSecondOfKind();
+    void destructionDeletesInListOrderWithoutRemoveSignals();
+    void managerKeepsObjectBodies();
+    void callableFromScriptEngine();
+};
+
+void tst_RCControlManager::addControlOncePerKind()
+{
+    RCControlManager manager;
+    QSignalSpy added(&manager, &IRCControlManager::controlAdd);
+    IRCControl* first = manager.addControl(IRCControl::EIRCControlType_Label, "标签", {"Mirel", "Quenor"},
+                                           "qrc:/control/label.png");
+    QVERIFY(first);
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(added.at(0).at(0).value<IRCControl*>(), first);
+    QCOMPARE(first->parent(), &manager);
+
+    QVERIFY(!manager.addControl(IRCControl::EIRCControlType_Label, "other", {"Vexa"}, "x.png"));
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(first->getName(), QStringLiteral("标签"));
+    QCOMPARE(first->getGroupNameList(), (QStringList{"Mirel", "Quenor"}));
+    QCOMPARE(first->getIconPath(), QStringLiteral("qrc:/control/label.png"));
+    QCOMPARE(manager.getControlCout(), 1);
+}
+
+void tst_RCControlManager::emptyIconKeepsDefault()
+{
+    RCControlManager manager;
+    IRCControl* control = manager.addControl(IRCControl::EIRCControlType_Exit, "退出", {}, QString());
+    QCOMPARE(control->getIconPath(), QStringLiteral("qrc:/weizhi.png"));
+}
+
+void tst_RCControlManager::positionsAndLookups()
+{
+    RCControlManager manager;
+    IRCControl* a = manager.addControl(IRCControl::EIRCControlType_JoinProject, "a", {}, QString());
+    IRCControl* b = manager.addControl(IRCControl::EIRCControlType_Custom, "b", {}, QString());
+    QCOMPARE(manager.getControl(0), a);
+    QCOMPARE(manager.getControl(1), b);
+    QVERIFY(!manager.getControl(-1));
+    QVERIFY(!manager.getControl(manager.getControlCout()));
+    QCOMPARE(manager.getControllist(), (QList<IRCControl*>{a, b}));
+    QCOMPARE(manager.getControlById(b->getId()), b);
+    QVERIFY(!manager.getControlById("{00000000-0000-0000-0000-000000000000}"));
+    QVERIFY(!manager.getControlById(QString()));
+    QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_JoinProject), a);
+    QVERIFY(!manager.getControlByType(IRCControl::EIRCControlType_Label));
+}
+
+void tst_RCControlManager::removeControl()
+{
+    RCControlManager manager;
+    manager.addControl(IRCControl::EIRCControlType_Custom, "a", {}, QString());
+    IRCControl* control = manager.addControl(IRCControl::EIRCControlType_Script, "b", {}, QString());
+    const QString id = control->getId();
+
+    QStringList order;
+    connect(&manager, &IRCControlManager::controlRemove, this, [&](IRCControl* c) {
+        QCOMPARE(c, control);
+        order << "controlRemove";
+    });
+    connect(control, &IRCControl::destroySelf, this, [&] { order << "destroySelf"; });
+    QPointer<IRCControl> watch(control);
+
+    QVERIFY(manager.removeControl(id));
+    QCOMPARE(order, (QStringList{"controlRemove", "destroySelf"}));
+    QVERIFY(watch.isNull());
+    QVERIFY(!manager.getControlById(id));
+    QVERIFY(!manager.getControlByType(IRCControl::EIRCControlType_Script));
+    QCOMPARE(manager.getControlCout(), 1);
+    QVERIFY(!manager.removeControl(id));
+}
+
+void tst_RCControlManager::removeUnknownOrNull()
+{
+    RCControlManager manager;
+    manager.addControl(IRCControl::EIRCControlType_Custom, "a", {}, QString());
+    QSignalSpy removed(&manager, &IRCControlManager::controlRemove);
+    QVERIFY(!manager.removeControl(QString()));
+    QVERIFY(!manager.removeControl(QStringLiteral("{nope}")));
+    QVERIFY(!manager.removeControl(static_cast<IRCControl*>(nullptr)));
+    QCOMPARE(removed.count(), 0);
+    QCOMPARE(manager.getControlCout(), 1);
+}
+
+void tst_RCControlManager::addAgainAfterRemoval()
+{
+    RCControlManager manager;
+    IRCControl* first = manager.addControl(IRCControl::EIRCControlType_Custom, "a", {}, QString());
+    QVERIFY(manager.removeControl(first));
+    IRCControl* second = manager.addControl(IRCControl::EIRCControlType_Custom, "b", {}, QString());
+    QVERIFY(second);
+    QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Custom), second);
+}
+
+void tst_RCControlManager::jsonRoundTrip()
+{
+    RCControlManager source;
+    IRCControl* a = source.addControl(IRCControl::EIRCControlType_StageView, "a", {"Mirel"}, QString());
+    IRCControl* b = source.addControl(IRCControl::EIRCControlType_Custom, "b", {"Vexa"}, QString());
+    const QJsonObject json = source.toJson();
+    QCOMPARE(json.keys(), QStringList{"controlArray"});
+
+    RCControlManager copy;
+    QSignalSpy added(&copy, &IRCControlManager::controlAdd);
+    QVERIFY(copy.fromJson(json));
+    QCOMPARE(added.count(), 2);
+    QCOMPARE(copy.getControlCout(), 2);
+    QCOMPARE(copy.getControl(0)->getId(), a->getId());
+    QCOMPARE(copy.getControl(1)->getId(), b->getId());
+    QCOMPARE(copy.getControl(0)->getControlType(), IRCControl::EIRCControlType_StageView);
+    QCOMPARE(copy.getControlByType(IRCControl::EIRCControlType_Custom), copy.getControl(1));
+    QCOMPARE(copy.getControl(1)->getGroupNameList(), QStringList{"Vexa"});
+    QCOMPARE(copy.toJson(), json);
+}
+
+void tst_RCControlManager::fromJsonKeepsPresentIdsAndAllowsSecondOfKind()
+{
+    RCControlManager manager;
+    IRCControl* present = manager.addControl(IRCControl::EIRCControlType_Custom, "present", {}, QString());
+    RCControl sameKind(IRCControl::EIRCControlType_Custom, nullptr);
+    sameKind.setName("later");
+
+    QJsonObject changedPresent = present->toJson();
+    // A record with an id already held is discarded, whatever else it says.
+    QJsonArray rows = changedPresent.value("propertyArray").toArray();
+    for (int i = 0; i < rows.size(); ++i) {
+        QJsonObject row = rows.at(i).toObject();
+        if (row.value("name") == QJsonValue("Name")) {
+            row.insert("value", "changed");
+            rows.replace(i, row);
+        }
+    }
+    changedPresent.insert("propertyArray", rows);
+
+    QSignalSpy added(&manager, &IRCControlManager::controlAdd);
+    QVERIFY(manager.fromJson(QJsonObject{{"controlArray", QJsonArray{changedPresent, sameKind.toJson()}}}));
+    QCOMPARE(added.count(), 1);
+    QCOMPARE(manager.getControlCout(), 2);
+    QCOMPARE(present->getName(), QStringLiteral("present"));
+    IRCControl* later = manager.getControl(1);
+    QCOMPARE(later->getName(), QStringLiteral("later"));
+    QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Custom), later);
+
+    // Removing the earlier control of the kind leaves the later one findable by kind, so that
+    // addControl cannot create a third control of that kind.
+    QVERIFY(manager.removeControl(present));
+    QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Custom), later);
+    QVERIFY(!manager.addControl(IRCControl::EIRCControlType_Custom, "third", {}, QString()));
+    QVERIFY(manager.removeControl(later));
+    QVERIFY(!manager.getControlByType(IRCControl::EIRCControlType_Custom));
+    QCOMPARE(manager.getControlCout(), 0);
+}
+
+void tst_RCControlManager::destructionDeletesInListOrderWithoutRemoveSignals()
+{
+    auto* manager = new RCControlManager();
+    RCControlCatalogue::build(manager);
+    QStringList order;
+    const QList<IRCControl*> controls = manager->getControllist();
+    for (IRCControl* control : controls) {
+        const QString name = QString::number(control->getControlType());
+        connect(control, &IRCControl::destroySelf, this, [&order, name] { order << name; });
+    }
+    QSignalSpy removed(manager, &IRCControlManager::controlRemove);
+    delete manager;
+    QCOMPARE(removed.count(), 0);
+    QCOMPARE(order.size(), 43);
+    QCOMPARE(order.first(), QStringLiteral("1"));
+    QCOMPARE(order.at(13), QStringLiteral("43"));
+    QCOMPARE(order.last(), QStringLiteral("46"));
+}
+
+void tst_RCControlManager::managerKeepsObjectBodies()
+{
+    RCControlManager manager;
+    QCOMPARE(manager.getObjectType(), eIRCObjectType_ControlManager);
+    QVERIFY(!manager.getProperties());
+    QCOMPARE(manager.getId(), QString());
+    manager.setPropertyValue("Name", "x");
+    QVERIFY(!manager.getPropertyValue("Name").isValid());
+
+    IRCControlManager* made = RCControlManager::create();
+    QVERIFY(made);
+    QVERIFY(!made->parent());
+    QCOMPARE(made->getControlCout(), 0);
+    delete made;
+}
+
+void tst_RCControlManager::callableFromScriptEngine()
+{
+    auto* manager = new RCControlManager();
+    RCControlCatalogue::build(manager);
+    {
+        QJSEngine engine;
+        engine.globalObject().setProperty("manager", engine.newQObject(manager));
+        // Kinds travel as plain numbers both ways; the misspelt names are the ones QML calls.
+        QJSValue result =
+            engine.evaluate("var c = manager.getControlByType(17);"
+                            "[manager.getControlCout(), c.getName(), c.getControlType(),"
+                            " manager.getControllist().length, manager.getControl(13).getControlType(),"
+                            " manager.getControlByType(20) === null, c.belongToGroup('Vexa'),"
+                            " c.getInstantiationParam().toJson().propertyArray.length]");
+        QVERIFY2(!result.isError(), qPrintable(result.toString()));
+        QCOMPARE(result.property(0).toInt(), 43);
+        QCOMPARE(result.property(1).toString(), QStringLiteral("全局音量"));
+        QCOMPARE(result.property(2).toInt(), 17);
+        QCOMPARE(result.property(3).toInt(), 43);
+        QCOMPARE(result.property(4).toInt(), 43);
+        QVERIFY(result.property(5).toBool());
+        QVERIFY(result.property(6).toBool());
+        QCOMPARE(result.property(7).toInt(), 4 + 14);
+        engine.collectGarbage();
+    }
+    // The engine never owned the manager or the controls it handed out.
+    QCOMPARE(manager->getControlCout(), 43);
+    QCOMPARE(manager->getControlByType(IRCControl::EIRCControlType_GlobalVolume)->getName(),
+             QStringLiteral("全局音量"));
+    delete manager;
+}
+
+QTEST_GUILESS_MAIN(tst_RCControlManager)
+#include "tst_RCControlManager.moc"
