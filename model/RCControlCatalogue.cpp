@@ -6,13 +6,12 @@
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCControlCatalogueTable.h"
 #include "model/RCKeys.h"
+#include "model/RCSceneItemViews.h"
 
 #include <QCoreApplication>
 #include <QSize>
 #include <QStringList>
 #include <QVariantList>
-
-const char* const RCControlCatalogue::ViewFolder = "qrc:/qml/scenePanel/";
 
 namespace {
 
@@ -90,7 +89,7 @@ int RCControlCatalogue::build(IRCControlManager* manager)
             continue;
 
         param->setQmlPath(
-            QStringLiteral("%1%2").arg(QLatin1String(ViewFolder), QLatin1String(kind.viewFile)));
+            QStringLiteral("%1%2").arg(RCSceneItemViews::folder(), QLatin1String(kind.viewFile)));
         param->setSize(QSize(kind.width, kind.height));
         for (int r = 0; r < kind.rowCount; ++r) {
             const Table::Row& row = kind.rows[r];

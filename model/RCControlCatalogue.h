@@ -10,9 +10,6 @@ class IRCControlManager;
 class RCControlCatalogue
 {
 public:
-    // The folder of the scene-item views, the prefix of every template's "QmlPath".
-    static const char* const ViewFolder;
-
     // Answers the number of controls added; 0 for a null manager.
     static int build(IRCControlManager* manager);
 

@@ -205,6 +205,9 @@ void tst_RCControl::objectTypes()
     QVERIFY(!control.getProperties()->getProperty("Focus"));
     // The template is a child of the control and goes with it.
     QCOMPARE(control.getInstantiationParam()->parent(), &control);
+    // Invokables take and return the kind under this name.
+    QCOMPARE(QByteArray(QMetaType::fromType<IRCControl::EIRCControlType>().name()),
+             QByteArray("IRCControl::EIRCControlType"));
 }
 
 QTEST_GUILESS_MAIN(tst_RCControl)

@@ -8,6 +8,7 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
+#include "model/RCSceneItemViews.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -120,6 +121,7 @@ private slots:
     void kindsInCatalogueOrder();
     void controlEntries();
     void rowCountsOfTemplates();
+    void viewFilesAreShippedViews();
     void fastForwardTemplateJson();
     void rowFieldsSpotChecks();
     void choiceDataIsPlainJsonArrays();
@@ -259,6 +261,18 @@ void tst_RCControlCatalogue::fastForwardTemplateJson()
     }
     QCOMPARE(sec.value("value"), QJsonValue(5));
     QCOMPARE(keys.value("value"), QJsonValue("#StringList#$sl$Sec"));
+}
+
+void tst_RCControlCatalogue::viewFilesAreShippedViews()
+{
+    // Scene items keep only view paths of the shipped list; a template naming another file would
+    // lose its view on the first drop.
+    auto manager = buildCatalogue();
+    for (IRCControl* control : manager->getControllist()) {
+        const QString path = control->getInstantiationParam()->getQmlPath();
+        QVERIFY2(RCSceneItemViews::isKnownViewPath(path), qPrintable(path));
+        QCOMPARE(path, RCSceneItemViews::viewPathForControlType(control->getControlType()));
+    }
 }
 
 void tst_RCControlCatalogue::rowFieldsSpotChecks()
