@@ -4,6 +4,7 @@
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
+#include "model/RCProperty.h"
 #include "model/RCSceneItemViews.h"
 
 #include <QDebug>
@@ -207,7 +208,9 @@ QMap<QString, QVariant> RCSceneItem::getImagePropertyValues() const
     QMap<QString, QVariant> images;
     for (int i = 0; i < m_properties->count(); ++i) {
         IRCProperty* p = m_properties->getPropertyAt(i);
-        const DT type = p->getDisplay()->getType();
+        // Reads the type without making a row's descriptor exist just for this question.
+        auto* row = qobject_cast<RCProperty*>(p);
+        const DT type = row ? DT(row->displayType()) : p->getDisplay()->getType();
         if (type != DT::EIRCPropertyDisplayType_Icon && type != DT::EIRCPropertyDisplayType_Image) {
             continue;
         }
