@@ -1,0 +1,186 @@
+#include "network/Terminal.h"
+
+#include "network/TerminalConnect.h"
+#include "network/TerminalDetect.h"
+
+#include <QTimer>
+
+Terminal* Terminal::create(const QStringList& names)
+{
+    return new Terminal(names);
+}
+
+Terminal::Terminal(const QStringList& names) : m_productNames(names), m_probePort(TerminalDetect::kProbePort)
+{
+}
+
+Terminal::~Terminal()
+{
+    stopServer();
+}
+
+void Terminal::startServer(int nDetectPort)
+{
+    const quint64 generation = m_generation;
+    if (!m_detect) {
+        m_detect = new TerminalDetect;
+        m_detect->startDetect(nDetectPort);
+        connect(m_detect, &TerminalDetect::serverDetected, this,
+                [this, generation](const QString& sIp, int port, const QString& name) {
+                    if (generation == m_generation)
+                        onServerDetected(sIp, port, name);
+                });
+    }
+    if (!m_connect) {
+        m_connect = new TerminalConnect;
+        auto guard = [this, generation] { return generation == m_generation; };
+        connect(m_connect, &TerminalConnect::receiveCmd, this,
+                [this, guard](const QString& sCmd, const QJsonObject& params) {
+                    if (guard())
+                        onReceiveCmd(sCmd, params);
+                });
+        connect(m_connect, &TerminalConnect::socketConnected, this, [this, guard](const QString& sIp) {
+            if (guard())
+                onSocketConnect(sIp);
+        });
+        connect(m_connect, &TerminalConnect::socketDisconnect, this, [this, guard] {
+            if (guard())
+                onSocketDisconnect();
+        });
+        connect(m_connect, &TerminalConnect::fileContentReceive, this,
+                [this, guard](const QByteArray& data, bool complate, const QVariantMap& params) {
+                    if (guard())
+                        Q_EMIT fileContentReceive(data, complate, params);
+                });
+        connect(m_connect, &TerminalConnect::fileReceiveError, this, [this, guard](const QVariantMap& params) {
+            if (guard())
+                Q_EMIT fileReceiveError(params);
+        });
+        connect(m_connect, &TerminalConnect::fileContentSend, this,
+                [this, guard](qlonglong pos, bool complate, const QString& path, qulonglong uid) {
+                    if (guard())
+                        Q_EMIT fileContentSend(pos, complate, path, uid);
+                });
+        connect(m_connect, &TerminalConnect::fileSendError, this,
+                [this, guard](const QString& path, qulonglong uid) {
+                    if (guard())
+                        Q_EMIT fileSendError(path, uid);
+                });
+    }
+    setAutoConnect(true);
+}
+
+void Terminal::stopServer()
+{
+    setAutoConnect(false);
+    ++m_generation;
+    if (m_detect) {
+        m_detect->stopDetect();
+        delete m_detect;
+        m_detect = nullptr;
+    }
+    if (m_connect) {
+        m_connect->disconnectFromServer();
+        delete m_connect;
+        m_connect = nullptr;
+    }
+    Q_EMIT socketDisconnected();
+}
+
+void Terminal::setAutoConnect(bool b)
+{
+    if (b == m_autoConnect)
+        return;
+    m_autoConnect = b;
+    if (!b) {
+        delete m_autoConnectTimer;
+        m_autoConnectTimer = nullptr;
+        return;
+    }
+    if (!m_autoConnectTimer) {
+        m_autoConnectTimer = new QTimer(this);
+        connect(m_autoConnectTimer, &QTimer::timeout, this, &Terminal::probe);
+        m_autoConnectTimer->start(kProbeIntervalMs);
+    }
+}
+
+void Terminal::probe()
+{
+    if (m_detect)
+        m_detect->requestConnect(m_probePort, m_probeAddress);
+}
+
+void Terminal::setDiscoveryTarget(const QHostAddress& address, int port)
+{
+    m_probeAddress = address;
+    m_probePort = port;
+}
+
+QString Terminal::getConnectIp() const
+{
+    return m_connect ? m_connect->serverAddress() : QString();
+}
+
+void Terminal::resetLink(QString sIp)
+{
+    if (sIp != m_linkIp)
+        m_linkIp = sIp;
+    if (m_connect)
+        m_connect->disconnectFromServer();
+}
+
+QString Terminal::getEnableIp() const
+{
+    return m_linkIp;
+}
+
+void Terminal::sendCmd(QString sCmd, QJsonObject value)
+{
+    if (m_connect)
+        m_connect->sendCmd(sCmd, value);
+}
+
+void Terminal::sendFile(QString sFilePath, QJsonObject params)
+{
+    if (m_connect)
+        m_connect->sendFile(sFilePath, params);
+}
+
+bool Terminal::passesIpFilter(const QString& sIp) const
+{
+    if (m_linkIp.isEmpty())
+        return true;
+    const QHostAddress filter(m_linkIp);
+    const QHostAddress candidate(sIp);
+    if (filter.isNull() || candidate.isNull())
+        return m_linkIp == sIp;
+    return filter.isEqual(candidate, QHostAddress::ConvertV4MappedToIPv4);
+}
+
+void Terminal::onServerDetected(QString sIp, int port, QString sProductName)
+{
+    if (!sProductName.isEmpty() && !m_productNames.contains(sProductName))
+        return;
+    if (port < 1 || port > 65535 || !m_connect)
+        return;
+    if (!passesIpFilter(sIp))
+        return;
+    m_connect->connectToServer(sIp, port);
+}
+
+void Terminal::onSocketConnect(QString sIp)
+{
+    setAutoConnect(false);
+    Q_EMIT socketConnected(sIp);
+}
+
+void Terminal::onSocketDisconnect()
+{
+    setAutoConnect(true);
+    Q_EMIT socketDisconnected();
+}
+
+void Terminal::onReceiveCmd(QString sCmd, QJsonObject params)
+{
+    Q_EMIT receiveCmd(sCmd, params);
+}

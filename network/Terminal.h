@@ -1,0 +1,64 @@
+#pragma once
+
+#include "network/IRCTerminal.h"
+
+#include <QHostAddress>
+#include <QStringList>
+
+class QTimer;
+class TerminalConnect;
+class TerminalDetect;
+
+// The control link: finds a media server by UDP discovery, keeps one TCP link to
+// it through its two workers (each in a thread of its own) and relays the workers'
+// signals in the GUI thread. Discovery probes every kProbeIntervalMs while the
+// link is down. Signals a worker queued before stopServer() are discarded, so a
+// stopped terminal never reports a connection or a command afterwards.
+// GUI thread only.
+class Terminal : public IRCTerminal
+{
+    Q_OBJECT
+public:
+    static constexpr int kProbeIntervalMs = 2000;
+
+    // A new terminal with no parent, accepting servers whose product name is one of
+    // names (exact, case-sensitive) or empty.
+    static Terminal* create(const QStringList& names);
+    ~Terminal() override;
+
+    void startServer(int nDetectPort) override;
+    void stopServer() override;
+    void setAutoConnect(bool b) override;
+    QString getConnectIp() const override;
+    void resetLink(QString sIp) override;
+    QString getEnableIp() const override;
+    void sendCmd(QString sCmd, QJsonObject value) override;
+    void sendFile(QString sFilePath, QJsonObject params) override;
+
+    // Where probes go: 255.255.255.255 on TerminalDetect::kProbePort unless set.
+    // Takes effect from the next probe.
+    void setDiscoveryTarget(const QHostAddress& address, int port);
+
+private Q_SLOTS:
+    void onServerDetected(QString sIp, int port, QString sProductName);
+    void onSocketConnect(QString sIp);
+    void onSocketDisconnect();
+    void onReceiveCmd(QString sCmd, QJsonObject params);
+
+private:
+    explicit Terminal(const QStringList& names);
+    void probe();
+    bool passesIpFilter(const QString& sIp) const;
+
+    TerminalDetect* m_detect = nullptr;
+    TerminalConnect* m_connect = nullptr;
+    QTimer* m_autoConnectTimer = nullptr;
+    bool m_autoConnect = false;
+    QString m_linkIp;
+    QStringList m_productNames;
+    QHostAddress m_probeAddress{QHostAddress::Broadcast};
+    int m_probePort;
+    // Bumped whenever the workers are replaced or dropped; worker signals that were
+    // queued under an older value are ignored.
+    quint64 m_generation = 0;
+};

@@ -1,0 +1,238 @@
+#include "tools/mediaserver-standin/MediaServerStandin.h"
+
+#include "network/RequestManager.h"
+#include "tools/mediaserver-standin/StandinState.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+#include <QNetworkDatagram>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUdpSocket>
+
+MediaServerStandin::MediaServerStandin(const StandinOptions& options, QObject* parent)
+    : QObject(parent), m_options(options), m_state(options.state.isEmpty() ? StandinState::sample() : options.state)
+{
+}
+
+MediaServerStandin::~MediaServerStandin()
+{
+    dropClients();
+}
+
+bool MediaServerStandin::start(QString* error)
+{
+    m_udp = new QUdpSocket(this);
+    if (!m_udp->bind(m_options.bindAddress, quint16(m_options.discoveryPort))) {
+        if (error)
+            *error = QStringLiteral("discovery port: ") + m_udp->errorString();
+        return false;
+    }
+    connect(m_udp, &QUdpSocket::readyRead, this, &MediaServerStandin::onDatagrams);
+    m_udpSender = new RequestManager(this);
+    connect(m_udpSender, &IRCRequestManager::buffRadioRequest, this,
+            [this](const QByteArray& buff, const QHostAddress& address, int port) {
+                m_udp->writeDatagram(buff, address, quint16(port));
+            });
+
+    m_server = new QTcpServer(this);
+    if (!m_server->listen(m_options.bindAddress, quint16(m_options.tcpPort))) {
+        if (error)
+            *error = QStringLiteral("link port: ") + m_server->errorString();
+        return false;
+    }
+    connect(m_server, &QTcpServer::newConnection, this, &MediaServerStandin::onNewConnection);
+    writeLog(QJsonObject{{"event", "listening"}, {"discoveryPort", discoveryPort()}, {"tcpPort", tcpPort()}});
+    return true;
+}
+
+int MediaServerStandin::discoveryPort() const
+{
+    return m_udp ? m_udp->localPort() : 0;
+}
+
+int MediaServerStandin::tcpPort() const
+{
+    return m_server ? m_server->serverPort() : 0;
+}
+
+void MediaServerStandin::onDatagrams()
+{
+    while (m_udp->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = m_udp->receiveDatagram();
+        // One frame per datagram: a manager per datagram is all discovery needs.
+        RequestManager reader;
+        connect(&reader, &IRCRequestManager::cmdReceive, this,
+                [this, &datagram](const QString& sCmd, const QJsonObject& params) {
+                    writeLog(QJsonObject{{"event", "probe"},
+                                         {"peer", datagram.senderAddress().toString()},
+                                         {"cmd", sCmd},
+                                         {"params", params}});
+                    if (sCmd != QLatin1String("requestServerConfig"))
+                        return;
+                    Q_EMIT probeReceived(datagram.senderAddress().toString(), params);
+                    const int port = params.value("port").toInt(0);
+                    if (port < 1 || port > 65535)
+                        return;
+                    QHostAddress to = datagram.senderAddress();
+                    const QHostAddress probeIp(params.value("ip").toString());
+                    if (m_options.replyToProbeIp && !probeIp.isNull())
+                        to = probeIp;
+                    m_udpSender->sendRadioCmd("serverConfig",
+                                              QJsonObject{{"ip", m_options.announceIp},
+                                                          {"port", tcpPort()},
+                                                          {"productName", m_options.productName}},
+                                              to, port);
+                    Q_EMIT probeAnswered(to.toString());
+                });
+        reader.appendData(datagram.data());
+    }
+}
+
+void MediaServerStandin::onNewConnection()
+{
+    while (QTcpSocket* socket = m_server->nextPendingConnection()) {
+        socket->setParent(this);
+        Session session;
+        session.manager = new RequestManager(socket);
+        connect(session.manager, &IRCRequestManager::buffSendRequest, socket,
+                [socket](const QByteArray& buff) { socket->write(buff); });
+        connect(session.manager, &IRCRequestManager::cmdReceive, this,
+                [this, socket](const QString& sCmd, const QJsonObject& params) { onCommand(socket, sCmd, params); });
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            auto it = m_sessions.find(socket);
+            if (it != m_sessions.end())
+                it->manager->appendData(socket->readAll());
+        });
+        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+            if (m_sessions.remove(socket)) {
+                writeLog(QJsonObject{{"event", "disconnected"}});
+                Q_EMIT clientDisconnected();
+            }
+            socket->deleteLater();
+        });
+        m_sessions.insert(socket, session);
+        const QString peer = socket->peerAddress().toString();
+        writeLog(QJsonObject{{"event", "connected"}, {"peer", peer}});
+        Q_EMIT clientConnected(peer);
+        if (m_options.password.isEmpty())
+            completeHandshake(socket);
+        else
+            send(socket, "connectVerifyAsk", {});
+    }
+}
+
+void MediaServerStandin::onCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params)
+{
+    writeLog(QJsonObject{{"event", "command"}, {"cmd", sCmd}, {"params", params}});
+    Q_EMIT commandReceived(sCmd, params);
+    auto it = m_sessions.find(socket);
+    if (it == m_sessions.end())
+        return;
+    if (sCmd == QLatin1String("connectVerify")) {
+        if (it->verified)
+            return;
+        if (params.value("password").toString() == m_options.password)
+            completeHandshake(socket);
+        else
+            send(socket, "passwordError", {});
+        return;
+    }
+    if (!it->verified)
+        return;
+    if (sCmd == QLatin1String("getProgramTable") || sCmd == QLatin1String("getTrackManager") ||
+        sCmd == QLatin1String("getStageImage")) {
+        const QString answer = QStringLiteral("set") + sCmd.mid(3);
+        if (m_state.contains(answer))
+            send(socket, answer, m_state.value(answer).toObject());
+    } else if (sCmd == QLatin1String("getGlobalProperty")) {
+        const QString name = params.value("name").toString();
+        const QJsonObject globals = m_state.value("globalProperties").toObject();
+        if (globals.contains(name))
+            send(socket, "setGlobalProperty", QJsonObject{{name, globals.value(name)}});
+    } else if (sCmd == QLatin1String("getProject")) {
+        const QJsonValue id = params.value("id");
+        const QString key = id.isString() ? id.toString() : QString::number(id.toInteger());
+        const QJsonObject projects = m_state.value("projects").toObject();
+        if (projects.contains(key)) {
+            QJsonObject answer = projects.value(key).toObject();
+            answer.insert("id", id);
+            send(socket, "setProject", answer);
+        }
+    }
+}
+
+void MediaServerStandin::completeHandshake(QTcpSocket* socket)
+{
+    auto it = m_sessions.find(socket);
+    if (it == m_sessions.end())
+        return;
+    it->verified = true;
+    send(socket, "connected", {});
+    Q_EMIT clientVerified();
+    if (m_state.contains("setVexaProgramManager"))
+        send(socket, "setVexaProgramManager", m_state.value("setVexaProgramManager").toObject());
+    startReplay(socket);
+}
+
+void MediaServerStandin::startReplay(QTcpSocket* socket)
+{
+    if (m_options.replayFile.isEmpty())
+        return;
+    QFile file(m_options.replayFile);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        writeLog(QJsonObject{{"event", "replayError"}, {"file", m_options.replayFile}});
+        return;
+    }
+    qint64 at = 0;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QJsonObject entry = QJsonDocument::fromJson(line).object();
+        if (!entry.contains("cmd"))
+            continue;
+        at += qMax<qint64>(0, entry.value("delayMs").toInteger());
+        const QString cmd = entry.value("cmd").toString();
+        const QJsonObject params = entry.value("params").toObject();
+        QTimer::singleShot(int(at), socket, [this, socket, cmd, params] { send(socket, cmd, params); });
+    }
+}
+
+void MediaServerStandin::send(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params)
+{
+    auto it = m_sessions.find(socket);
+    if (it != m_sessions.end())
+        it->manager->sendCmd(sCmd, params, QVariant());
+}
+
+void MediaServerStandin::sendToAll(const QString& sCmd, const QJsonObject& params)
+{
+    for (auto it = m_sessions.begin(); it != m_sessions.end(); ++it)
+        if (it->verified)
+            it->manager->sendCmd(sCmd, params, QVariant());
+}
+
+void MediaServerStandin::dropClients()
+{
+    const QList<QTcpSocket*> sockets = m_sessions.keys();
+    m_sessions.clear();
+    for (QTcpSocket* socket : sockets) {
+        socket->disconnect(this);
+        socket->abort();
+        socket->deleteLater();
+    }
+}
+
+void MediaServerStandin::writeLog(const QJsonObject& line)
+{
+    if (!m_log)
+        return;
+    QJsonObject stamped = line;
+    stamped.insert("time", QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
+    m_log->write(QJsonDocument(stamped).toJson(QJsonDocument::Compact) + '\n');
+    if (auto* file = qobject_cast<QFile*>(m_log))
+        file->flush();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QJsonObject>
+#include <QString>
+
+// How a stand-in media server listens and answers.
+struct StandinOptions
+{
+    // Address the discovery and link sockets bind to.
+    QHostAddress bindAddress{QHostAddress::Any};
+    // UDP port of discovery probes; 0 picks a free one.
+    int discoveryPort = 36543;
+    // TCP port of the link, announced in "serverConfig"; 0 picks a free one.
+    int tcpPort = 0;
+    QString productName = QStringLiteral("Tavix");
+    // "ip" announced in "serverConfig"; empty makes the panel use the sender address.
+    QString announceIp;
+    // Answer discovery at the probe's "ip" as a real server does, instead of at the
+    // address the probe came from.
+    bool replyToProbeIp = false;
+    // Non-empty: ask for it with "connectVerifyAsk" before "connected".
+    QString password;
+    // Scripted state (see StandinState); empty takes the built-in sample.
+    QJsonObject state;
+    // JSON-lines file of commands sent to each client after "connected":
+    // {"cmd": name, "params": {...}, "delayMs": wait before it}.
+    QString replayFile;
+};

@@ -1,0 +1,74 @@
+// tavix-mediaserver-standin: a stand-in media server for trying the panel and for
+// the tests. See README.md ("Trying the panel with the stand-in media server").
+#include "tools/mediaserver-standin/MediaServerStandin.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("tavix-mediaserver-standin");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Stand-in media server for the Tavix control link.");
+    parser.addHelpOption();
+    const QCommandLineOption bind("bind", "Address to listen on (default: any).", "address");
+    const QCommandLineOption discoveryPort("discovery-port", "UDP discovery port (default 36543, 0: any).", "port",
+                                           "36543");
+    const QCommandLineOption tcpPort("tcp-port", "TCP link port (default 0: any free port).", "port", "0");
+    const QCommandLineOption product("product-name", "Product name announced (default Tavix).", "name", "Tavix");
+    const QCommandLineOption announceIp("announce-ip", "\"ip\" announced in serverConfig (default empty).", "ip");
+    const QCommandLineOption replyToProbeIp("reply-to-probe-ip",
+                                            "Answer discovery at the probe's \"ip\" instead of its sender.");
+    const QCommandLineOption password("password", "Ask for this password before \"connected\".", "password");
+    const QCommandLineOption state("state", "JSON file of the scripted state.", "file");
+    const QCommandLineOption replay("replay", "JSON-lines file of commands sent after \"connected\".", "file");
+    const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
+    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
+                       log});
+    parser.process(app);
+
+    StandinOptions options;
+    if (parser.isSet(bind))
+        options.bindAddress = QHostAddress(parser.value(bind));
+    options.discoveryPort = parser.value(discoveryPort).toInt();
+    options.tcpPort = parser.value(tcpPort).toInt();
+    options.productName = parser.value(product);
+    options.announceIp = parser.value(announceIp);
+    options.replyToProbeIp = parser.isSet(replyToProbeIp);
+    options.password = parser.value(password);
+    options.replayFile = parser.value(replay);
+    if (parser.isSet(state)) {
+        QFile file(parser.value(state));
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(file.fileName()));
+            return 2;
+        }
+        options.state = QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    QFile logFile;
+    if (parser.isSet(log)) {
+        logFile.setFileName(parser.value(log));
+        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(logFile.fileName()));
+            return 2;
+        }
+    } else if (!logFile.open(stdout, QIODevice::WriteOnly)) {
+        return 2;
+    }
+
+    MediaServerStandin server(options);
+    server.setLog(&logFile);
+    QString error;
+    if (!server.start(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    return app.exec();
+}
