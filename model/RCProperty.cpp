@@ -61,6 +61,11 @@ bool RCProperty::setValue(QVariant value)
     if (plain == m_value) {
         return false;
     }
+    if (exceedsValueNesting(plain)) {
+        qWarning().noquote() << "RCProperty::setValue refused a value of" << m_name << "nested deeper than"
+                             << kMaxValueNesting << "levels";
+        return false;
+    }
     m_oldValue = m_value;
     m_value = plain;
     Q_EMIT valueChanged(m_value);

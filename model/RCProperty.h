@@ -22,7 +22,8 @@ public:
     QString getName() const override;
     QString getDescription() const override;
     QVariant getValue() const override;
-    // Refused (false, nothing emitted) while read-only or when equal to the current value.
+    // Refused (false, nothing emitted) while read-only, when equal to the current value or when
+    // nested deeper than kMaxValueNesting (it could not be read back from a saved document).
     // A value that arrives from QML as a script value is stored unwrapped.
     bool setValue(QVariant value) override;
     bool getReadOnly() const override;

@@ -58,7 +58,13 @@ IRCPropertyDisplay::EIRCPropertyDisplayType RCPropertyDisplay::getType() const
 
 void RCPropertyDisplay::setData(QString sKey, QVariant data)
 {
-    m_data.insert(sKey, unwrapScriptValue(data));
+    const QVariant plain = unwrapScriptValue(data);
+    if (exceedsValueNesting(plain)) {
+        qWarning().noquote() << "RCPropertyDisplay::setData refused data" << sKey << "nested deeper than"
+                             << kMaxValueNesting << "levels";
+        return;
+    }
+    m_data.insert(sKey, plain);
 }
 
 QVariant RCPropertyDisplay::getData(QString sKey) const

@@ -18,7 +18,8 @@ public:
     QString getQmlPath() const override;
     void setType(IRCPropertyDisplay::EIRCPropertyDisplayType type) override;
     IRCPropertyDisplay::EIRCPropertyDisplayType getType() const override;
-    // A value that arrives from QML as a script value is stored unwrapped.
+    // A value that arrives from QML as a script value is stored unwrapped; one nested deeper than
+    // kMaxValueNesting is refused.
     void setData(QString sKey, QVariant data) override;
     QVariant getData(QString sKey) const override;
     QJsonObject toJson() const override;

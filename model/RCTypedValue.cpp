@@ -183,7 +183,65 @@ QList<double> realParts(const QString& text, QChar sep)
     return values;
 }
 
+// Levels of arrays and objects in json; counting stops once past limit.
+int jsonNesting(const QJsonValue& json, int limit)
+{
+    if (limit < 0)
+        return 0;
+    int inner = 0;
+    if (json.isArray()) {
+        for (const QJsonValue element : json.toArray()) {
+            inner = qMax(inner, jsonNesting(element, limit - 1));
+            if (inner >= limit)
+                break;
+        }
+        return 1 + inner;
+    }
+    if (json.isObject()) {
+        const QJsonObject object = json.toObject();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            inner = qMax(inner, jsonNesting(it.value(), limit - 1));
+            if (inner >= limit)
+                break;
+        }
+        return 1 + inner;
+    }
+    return 0;
+}
+
+int variantNesting(const QVariant& value, int limit)
+{
+    if (limit < 0)
+        return 0;
+    switch (value.typeId()) {
+    case QMetaType::QVariantList: {
+        int inner = 0;
+        for (const QVariant& element : value.toList()) {
+            inner = qMax(inner, variantNesting(element, limit - 1));
+            if (inner >= limit)
+                break;
+        }
+        return 1 + inner;
+    }
+    case QMetaType::QVariantMap:
+    case QMetaType::QVariantHash:
+    case QMetaType::QJsonObject:
+    case QMetaType::QJsonArray:
+    case QMetaType::QJsonValue:
+        return jsonNesting(QJsonValue::fromVariant(value), limit);
+    default:
+        return 0;
+    }
+}
+
+QVariant readJsonValue(const QJsonValue& json, bool* ok);
+
 } // namespace
+
+bool exceedsValueNesting(const QVariant& value)
+{
+    return variantNesting(value, kMaxValueNesting) > kMaxValueNesting;
+}
 
 void initVariantTypeTables()
 {
@@ -416,6 +474,22 @@ QVariant stringToVariant(const QString& text, int typeId, bool* ok)
 
 QVariant jsonValueToVariant(const QJsonValue& json, bool* ok)
 {
+    bool read = true;
+    const QVariant value = readJsonValue(json, &read);
+    if (exceedsValueNesting(value)) {
+        qWarning().noquote() << "jsonValueToVariant: Not Implemented: a value nested deeper than"
+                             << kMaxValueNesting << "levels";
+        setOk(ok, false);
+        return json.isString() ? QVariant(json.toString()) : QVariant();
+    }
+    setOk(ok, read);
+    return value;
+}
+
+namespace {
+
+QVariant readJsonValue(const QJsonValue& json, bool* ok)
+{
     setOk(ok, true);
     switch (json.type()) {
     case QJsonValue::Null:
@@ -444,7 +518,7 @@ QVariant jsonValueToVariant(const QJsonValue& json, bool* ok)
         QVariantList list;
         for (const QJsonValue element : json.toArray()) {
             bool elementOk = true;
-            list.append(jsonValueToVariant(element, &elementOk));
+            list.append(readJsonValue(element, &elementOk));
             if (!elementOk)
                 setOk(ok, false);
         }
@@ -455,3 +529,5 @@ QVariant jsonValueToVariant(const QJsonValue& json, bool* ok)
     }
     return QVariant();
 }
+
+} // namespace

@@ -16,6 +16,16 @@
 //   - jsonValueToVariant: the JSON string unchanged, as a plain QString;
 //   - stringToVariant:    an invalid QVariant.
 // GUI thread only; the type-name table is filled lazily without a lock.
+//
+// Nesting bound: a value may nest arrays and objects at most kMaxValueNesting levels deep. A
+// document places values some ten levels down and its reader refuses text nested more than 1024
+// levels, so a deeper value, once held, could be written but never read back. jsonValueToVariant
+// fails (as above) for a JSON value, or a typed text, that would read as a deeper value.
+
+constexpr int kMaxValueNesting = 64;
+
+// True when value nests arrays, lists or objects more than kMaxValueNesting levels deep.
+bool exceedsValueNesting(const QVariant& value);
 
 QJsonValue variantToJsonValue(const QVariant& value, bool* ok = nullptr);
 QVariant jsonValueToVariant(const QJsonValue& json, bool* ok = nullptr);

@@ -1,0 +1,174 @@
+// Hostile document input: records from files, the clipboard, other panels or a media server that
+// carry deeply nested values, values of the wrong JSON type, huge or negative numbers and repeated
+// keys. Whatever is loaded must be written as a project that reads back to the same document.
+#include "model/IRCProperty.h"
+#include "model/IRCPropertyDisplay.h"
+#include "model/RCObjectManager.h"
+#include "model/RCProperties.h"
+#include "model/RCProperty.h"
+#include "model/RCScene.h"
+#include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
+#include "model/RCTypedValue.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+
+namespace {
+
+QJsonObject row(const QString& name, const QJsonValue& value, int displayType = 0)
+{
+    return QJsonObject{{"name", name},
+                       {"description", ""},
+                       {"readonly", false},
+                       {"visible", true},
+                       {"unit", ""},
+                       {"value", value},
+                       {"display", QJsonObject{{"type", displayType}, {"data", QJsonObject()}}}};
+}
+
+QJsonValue nestedArrays(int depth)
+{
+    QJsonValue value = 1;
+    for (int i = 0; i < depth; ++i) {
+        value = QJsonArray{value};
+    }
+    return value;
+}
+
+QString nestedArrayText(int depth)
+{
+    return QString(depth, u'[') + QString(depth, u']');
+}
+
+// The manager's scene list saved as a project file and read back, as the project loader does.
+QJsonObject saveAndReload(const RCSceneManager& manager)
+{
+    const QJsonObject project{{"version", "3.0.0"}, {"sceneArray", manager.toJson()}};
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(QJsonDocument(project).toJson(), &error);
+    if (error.error != QJsonParseError::NoError) {
+        qWarning() << "saved project does not read back:" << error.errorString();
+        return QJsonObject();
+    }
+    RCSceneManager fresh;
+    fresh.fromJson(doc.object().value("sceneArray").toObject());
+    return fresh.toJson();
+}
+
+// One scene holding one item built from rows; the manager is the caller's.
+RCSceneItem* loadItem(RCSceneManager& manager, const QJsonArray& rows)
+{
+    auto* scene = new RCScene;
+    manager.addScene(scene, -1);
+    auto* item = new RCSceneItem(QJsonObject{{"propertyArray", rows}}, nullptr);
+    scene->addItem(item);
+    return item;
+}
+
+} // namespace
+
+class TestDocumentInput : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void nestingBound_data();
+    void nestingBound();
+    void deepItemValueKeepsProjectReadable_data();
+    void deepItemValueKeepsProjectReadable();
+    void deepValuesFromPanelsRefused();
+};
+
+void TestDocumentInput::nestingBound_data()
+{
+    QTest::addColumn<QJsonValue>("json");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("arrays at the bound") << nestedArrays(kMaxValueNesting) << true;
+    QTest::newRow("arrays past the bound") << nestedArrays(kMaxValueNesting + 1) << false;
+    QJsonValue objects = 1;
+    for (int i = 0; i < kMaxValueNesting + 1; ++i) {
+        objects = QJsonObject{{"k", objects}};
+    }
+    QTest::newRow("objects past the bound") << objects << false;
+    QTest::newRow("mixed past the bound") << QJsonValue(QJsonArray{QJsonObject{{"a", objects}}}) << false;
+    QTest::newRow("typed array text at the bound")
+        << QJsonValue("#JsonArray#" + nestedArrayText(kMaxValueNesting)) << true;
+    QTest::newRow("typed array text past the bound")
+        << QJsonValue("#JsonArray#" + nestedArrayText(kMaxValueNesting + 1)) << false;
+    QTest::newRow("typed object text past the bound")
+        << QJsonValue("#JsonObject#" + QString::fromUtf8(QJsonDocument(objects.toObject()).toJson())) << false;
+    QTest::newRow("wide and flat") << QJsonValue(QJsonArray::fromStringList(QStringList(5000, "x"))) << true;
+}
+
+void TestDocumentInput::nestingBound()
+{
+    QFETCH(QJsonValue, json);
+    QFETCH(bool, accepted);
+    bool ok = true;
+    if (!accepted) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not Implemented"));
+    }
+    const QVariant value = jsonValueToVariant(json, &ok);
+    QCOMPARE(ok, accepted);
+    QCOMPARE(exceedsValueNesting(value), false);
+    if (!accepted && json.isString()) {
+        QCOMPARE(value, QVariant(json.toString())); // a text that cannot be read stays text
+    }
+}
+
+void TestDocumentInput::deepItemValueKeepsProjectReadable_data()
+{
+    QTest::addColumn<QJsonValue>("deep");
+    // Close to the reader's own limit of 1024 levels once the project wraps it.
+    QTest::newRow("value") << nestedArrays(1015);
+    QTest::newRow("typed text") << QJsonValue("#JsonArray#" + nestedArrayText(1015));
+}
+
+void TestDocumentInput::deepItemValueKeepsProjectReadable()
+{
+    QFETCH(QJsonValue, deep);
+    RCSceneManager manager;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not Implemented"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read the value of Deep"));
+    RCSceneItem* item = loadItem(manager, QJsonArray{row("Id", "{deep}"), row("Name", "kept"), row("Deep", deep)});
+
+    QCOMPARE(item->getName(), QString("kept"));
+    QVERIFY(item->getProperties()->getProperty("Deep"));
+    QVERIFY(!item->getPropertyValue("Deep").isValid());
+
+    const QJsonObject saved = manager.toJson();
+    const QJsonObject reloaded = saveAndReload(manager);
+    QCOMPARE(reloaded, saved);
+    QCOMPARE(reloaded.value("sceneArray").toArray().size(), 1);
+}
+
+void TestDocumentInput::deepValuesFromPanelsRefused()
+{
+    RCSceneManager manager;
+    RCSceneItem* item = loadItem(manager, QJsonArray{row("Id", "{panel}"), row("List", QJsonArray{1})});
+    IRCProperty* list = item->getProperties()->getProperty("List");
+    QVariant deep = 1;
+    for (int i = 0; i < 1100; ++i) {
+        deep = QVariantList{deep};
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("refused a value of List"));
+    QVERIFY(!list->setValue(deep));
+    QCOMPARE(list->getValue(), QVariant(QVariantList{1.0}));
+
+    QVariantMap deepMap{{"k", 1}};
+    for (int i = 0; i < kMaxValueNesting; ++i) {
+        deepMap = QVariantMap{{"k", deepMap}};
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("refused data Choices"));
+    list->getDisplay()->setData("Choices", deepMap);
+    QVERIFY(!list->getDisplay()->getData("Choices").isValid());
+
+    QVERIFY(list->setValue(QVariantList{QVariantList{2}}));
+    QCOMPARE(saveAndReload(manager), manager.toJson());
+}
+
+QTEST_GUILESS_MAIN(TestDocumentInput)
+#include "tst_document_input.moc"
