@@ -153,18 +153,22 @@ QJsonObject RCProperty::toJson() const
                              << m_value.typeName() << ", written as null";
         value = QJsonValue(QJsonValue::Null);
     }
+    // Keys in their sorted order: each insert appends, nothing is shifted.
     QJsonObject record;
-    record.insert(kName, m_name);
     record.insert(kDescription, m_description);
-    record.insert(kReadOnly, m_readOnly);
-    record.insert(kVisible, m_visible);
-    record.insert(kUnit, m_unit);
-    record.insert(kValue, value);
     if (m_display) {
         record.insert(kDisplay, m_display->toJson());
     } else {
-        record.insert(kDisplay, QJsonObject{{kType, m_displayType}, {kData, QJsonObject()}});
+        QJsonObject display;
+        display.insert(kData, QJsonObject());
+        display.insert(kType, m_displayType);
+        record.insert(kDisplay, display);
     }
+    record.insert(kName, m_name);
+    record.insert(kReadOnly, m_readOnly);
+    record.insert(kUnit, m_unit);
+    record.insert(kValue, value);
+    record.insert(kVisible, m_visible);
     return record;
 }
 

@@ -6,6 +6,7 @@
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
 #include "model/RCSceneItemViews.h"
+#include "model/RCScriptValue.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -140,7 +141,7 @@ QString RCSceneItem::getId() const
 
 void RCSceneItem::setPropertyValue(QString sName, QVariant var)
 {
-    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(var.toString())) {
+    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(unwrapScriptValue(var).toString())) {
         qWarning().noquote() << "RCSceneItem::setPropertyValue refused the view" << var.toString()
                              << "of item" << getId();
         return;
