@@ -8,6 +8,8 @@
 #include <QVariant>
 
 class RCProperties;
+// getProperties() hands the set to QML, which needs the complete type in the meta-object.
+Q_MOC_INCLUDE("model/RCProperties.h")
 
 // Interface of every document object (scene, scene item, control, control template and the two
 // managers). The bodies here are the neutral defaults; implementations keep their state in their

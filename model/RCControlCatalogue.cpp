@@ -88,8 +88,7 @@ int RCControlCatalogue::build(IRCControlManager* manager)
         if (!param)
             continue;
 
-        param->setQmlPath(
-            QStringLiteral("%1%2").arg(RCSceneItemViews::folder(), QLatin1String(kind.viewFile)));
+        param->setQmlPath(RCSceneItemViews::viewPathForControlType(kind.id));
         param->setSize(QSize(kind.width, kind.height));
         for (int r = 0; r < kind.rowCount; ++r) {
             const Table::Row& row = kind.rows[r];

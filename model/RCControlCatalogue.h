@@ -4,7 +4,7 @@ class IRCControlManager;
 
 // Builds the control catalogue into a control manager: one control per kind of
 // RCControlCatalogueTable, in catalogue order, each with its name, groups, icon and a template
-// holding the kind's view file, default size and rows. The project root runs it once at start;
+// holding the kind's view (from RCSceneItemViews), default size and rows. The project root runs it once at start;
 // it may run again: a kind that the manager already holds is skipped and left untouched.
 // GUI thread only.
 class RCControlCatalogue

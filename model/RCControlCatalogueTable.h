@@ -68,7 +68,6 @@ public:
         const char* name;
         const char* groups[3]; // group words in order; unused slots are null
         const char* icon;
-        const char* viewFile; // file name under the scene-view folder
         int width;
         int height;
         const Row* rows;

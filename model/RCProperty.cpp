@@ -15,11 +15,12 @@ const QString kVisible = QStringLiteral("visible");
 const QString kUnit = QStringLiteral("unit");
 const QString kValue = QStringLiteral("value");
 const QString kDisplay = QStringLiteral("display");
+const QString kType = QStringLiteral("type");
+const QString kData = QStringLiteral("data");
 
 } // namespace
 
-RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner)
-    : IRCProperty(nullptr), m_owner(owner), m_display(new RCPropertyDisplay)
+RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)
 {
     fromJson(record);
 }
@@ -27,9 +28,8 @@ RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner)
 RCProperty::RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
                        const QString& unit, int displayType, const QVariant& value, RCProperties* owner)
     : IRCProperty(nullptr), m_owner(owner), m_name(name), m_description(description), m_value(value),
-      m_readOnly(readOnly), m_unit(unit), m_display(new RCPropertyDisplay), m_visible(visible)
+      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType)
 {
-    m_display->setType(IRCPropertyDisplay::EIRCPropertyDisplayType(displayType));
 }
 
 RCProperty::~RCProperty()
@@ -126,13 +126,22 @@ RCProperties* RCProperty::getOwner() const
 
 IRCPropertyDisplay* RCProperty::getDisplay() const
 {
+    if (!m_display) {
+        m_display = new RCPropertyDisplay;
+        m_display->setType(IRCPropertyDisplay::EIRCPropertyDisplayType(m_displayType));
+    }
     return m_display;
+}
+
+int RCProperty::displayType() const
+{
+    return m_display ? int(m_display->getType()) : m_displayType;
 }
 
 IRCProperty* RCProperty::copy(RCProperties* owner) const
 {
-    return new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, int(m_display->getType()),
-                          m_value, owner);
+    return new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, displayType(), m_value,
+                          owner);
 }
 
 QJsonObject RCProperty::toJson() const
@@ -144,14 +153,22 @@ QJsonObject RCProperty::toJson() const
                              << m_value.typeName() << ", written as null";
         value = QJsonValue(QJsonValue::Null);
     }
+    // Keys in their sorted order: each insert appends, nothing is shifted.
     QJsonObject record;
-    record.insert(kName, m_name);
     record.insert(kDescription, m_description);
+    if (m_display) {
+        record.insert(kDisplay, m_display->toJson());
+    } else {
+        QJsonObject display;
+        display.insert(kData, QJsonObject());
+        display.insert(kType, m_displayType);
+        record.insert(kDisplay, display);
+    }
+    record.insert(kName, m_name);
     record.insert(kReadOnly, m_readOnly);
-    record.insert(kVisible, m_visible);
     record.insert(kUnit, m_unit);
     record.insert(kValue, value);
-    record.insert(kDisplay, m_display->toJson());
+    record.insert(kVisible, m_visible);
     return record;
 }
 
@@ -170,5 +187,10 @@ void RCProperty::fromJson(const QJsonObject& jsObj)
         qWarning().noquote() << "RCProperty::fromJson cannot read the value of" << m_name
                              << ", the value is kept";
     }
-    m_display->fromJson(jsObj.value(kDisplay).toObject());
+    const QJsonObject display = jsObj.value(kDisplay).toObject();
+    if (m_display || !display.value(kData).toObject().isEmpty()) {
+        getDisplay()->fromJson(display);
+    } else {
+        m_displayType = display.value(kType).toInt();
+    }
 }

@@ -6,7 +6,9 @@ class RCPropertyDisplay;
 
 // The property of every document object. Record:
 // {"name", "description", "readonly", "visible", "unit", "value", "display": {"type", "data"}}.
-// Has no QObject parent: its set deletes it; it owns its display descriptor.
+// Has no QObject parent: its set deletes it; it owns its display descriptor, which it
+// creates on the first getDisplay() or when a record brings display data (until then the
+// display type is kept here, which spares the memory of a descriptor for most rows).
 class RCProperty : public IRCProperty
 {
     Q_OBJECT
@@ -32,7 +34,10 @@ public:
     QVariant getOldValue() const override;
     void setOwner(RCProperties* owner) override;
     RCProperties* getOwner() const override;
+    // Never null.
     IRCPropertyDisplay* getDisplay() const override;
+    // The display type, without creating the descriptor.
+    int displayType() const;
     // Copies name, description, value, flags, unit and display type; not the display data.
     IRCProperty* copy(RCProperties* owner) const override;
     QJsonObject toJson() const override;
@@ -48,6 +53,7 @@ private:
     QVariant m_oldValue;
     bool m_readOnly = false;
     QString m_unit;
-    RCPropertyDisplay* m_display = nullptr;
+    mutable RCPropertyDisplay* m_display = nullptr;
     bool m_visible = false;
+    int m_displayType = 0; // meaningful only while m_display is null
 };

@@ -79,8 +79,8 @@ QJsonObject RCPropertyDisplay::toJson() const
         data.insert(it.key(), ok ? value : QJsonValue(QJsonValue::Null));
     }
     QJsonObject record;
-    record.insert(kType, int(m_type));
     record.insert(kData, data);
+    record.insert(kType, int(m_type));
     return record;
 }
 

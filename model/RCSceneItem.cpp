@@ -4,7 +4,9 @@
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
+#include "model/RCProperty.h"
 #include "model/RCSceneItemViews.h"
+#include "model/RCScriptValue.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -139,7 +141,7 @@ QString RCSceneItem::getId() const
 
 void RCSceneItem::setPropertyValue(QString sName, QVariant var)
 {
-    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(var.toString())) {
+    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(unwrapScriptValue(var).toString())) {
         qWarning().noquote() << "RCSceneItem::setPropertyValue refused the view" << var.toString()
                              << "of item" << getId();
         return;
@@ -207,7 +209,9 @@ QMap<QString, QVariant> RCSceneItem::getImagePropertyValues() const
     QMap<QString, QVariant> images;
     for (int i = 0; i < m_properties->count(); ++i) {
         IRCProperty* p = m_properties->getPropertyAt(i);
-        const DT type = p->getDisplay()->getType();
+        // Reads the type without making a row's descriptor exist just for this question.
+        auto* row = qobject_cast<RCProperty*>(p);
+        const DT type = row ? DT(row->displayType()) : p->getDisplay()->getType();
         if (type != DT::EIRCPropertyDisplayType_Icon && type != DT::EIRCPropertyDisplayType_Image) {
             continue;
         }

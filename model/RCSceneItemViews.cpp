@@ -13,7 +13,8 @@ struct KindView
     const char* fileName;
 };
 
-// Control kind -> view file, in catalogue order.
+// Control kind -> view file, in catalogue order. The shipped views are exactly the files named
+// here; the control catalogue takes each kind's view from this table too.
 const KindView kKindViews[] = {
     {1, kActionButton},
     {2, "RCSceneItemStageView.qml"},
@@ -93,33 +94,16 @@ QString RCSceneItemViews::folder()
 
 const QStringList& RCSceneItemViews::fileNames()
 {
-    static const QStringList files = {
-        QStringLiteral("RCSceneItemActionButton.qml"),
-        QStringLiteral("RCSceneItemStageView.qml"),
-        QStringLiteral("RCSceneItemProgramManager.qml"),
-        QStringLiteral("RCSceneItemPlayStateManager.qml"),
-        QStringLiteral("RCSceneItemStageLinkButton.qml"),
-        QStringLiteral("RCSceneItemStandbyButton.qml"),
-        QStringLiteral("RCSceneItemCurrentProgramStateButton.qml"),
-        QStringLiteral("RCSceneItemDisplayStateButton.qml"),
-        QStringLiteral("RCSceneItemSliderGlobalProperty.qml"),
-        QStringLiteral("RCSceneItemTrackPlayButton.qml"),
-        QStringLiteral("RCSceneItemTrackStopButton.qml"),
-        QStringLiteral("RCSceneItemLabel.qml"),
-        QStringLiteral("RCSceneItemProgramTable.qml"),
-        QStringLiteral("RCSceneItemScriptButton.qml"),
-        QStringLiteral("RCSceneItemNetLinkButton.qml"),
-        QStringLiteral("RCSceneItemExit.qml"),
-        QStringLiteral("RCSceneItemSceneList.qml"),
-        QStringLiteral("RCSceneItemVexaProgramManager.qml"),
-        QStringLiteral("RCSceneItemCatalog.qml"),
-        QStringLiteral("RCSceneItemVexaProgramProgressBar.qml"),
-        QStringLiteral("RCSceneItemVexaProgramPlayTime.qml"),
-        QStringLiteral("RCSceneItemVexaPlayingProgramName.qml"),
-        QStringLiteral("RCSceneItemVexaProgramFinishTime.qml"),
-        QStringLiteral("RCSceneItemQuenorProgramManager.qml"),
-        QStringLiteral("RCSceneItemJoinProject.qml"),
-    };
+    static const QStringList files = [] {
+        QStringList list;
+        for (const KindView& kv : kKindViews) {
+            const QString file = QString::fromLatin1(kv.fileName);
+            if (!list.contains(file)) {
+                list.append(file);
+            }
+        }
+        return list;
+    }();
     return files;
 }
 

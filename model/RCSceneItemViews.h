@@ -12,7 +12,8 @@ class RCSceneItemViews
 public:
     // "qrc:/qml/scenePanel/"
     static QString folder();
-    // The view file names, such as "RCSceneItemActionButton.qml".
+    // The view file names, such as "RCSceneItemActionButton.qml", each once, in the order of
+    // the first control kind that uses it.
     static const QStringList& fileNames();
     // True only for folder() followed by one of fileNames(), compared exactly.
     static bool isKnownViewPath(const QString& path);

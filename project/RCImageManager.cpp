@@ -1,5 +1,9 @@
 #include "project/RCImageManager.h"
 
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/RCKeys.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -217,6 +221,50 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
     }
     qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << "no free name" << fileName;
     return QString();
+}
+
+QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder)
+{
+    QSet<QString> used;
+    const QString prefix = QString::fromLatin1(ReferencePrefix);
+
+    // Gathers one value; returns the reference to store, or "" to leave the value as it is.
+    auto gather = [&](const QString& value) -> QString {
+        if (needCopy(value, dstFolder)) {
+            const QString target = saveImageToDstPath(value, dstFolder);
+            if (!target.isEmpty()) {
+                used.insert(target);
+                return prefix + QFileInfo(target).fileName();
+            }
+        }
+        if (value.startsWith(prefix)) {
+            const QString local = localPathOf(value);
+            if (!local.isEmpty())
+                used.insert(cleanAbsolute(local));
+        }
+        return QString();
+    };
+
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QStringList sceneIds = scenes->getSceneIds();
+    for (const QString& sceneId : sceneIds) {
+        for (const QString& key : {RCKeys::IconPath(), RCKeys::BackgroundImg()}) {
+            const QString reference = gather(scenes->getPropertyValue(sceneId, key).toString());
+            if (!reference.isEmpty())
+                scenes->setPropertyValue(sceneId, key, reference, false);
+        }
+        const QStringList itemIds = items->getItemIds(sceneId);
+        for (const QString& itemId : itemIds) {
+            const QVariantMap images = items->getImagePropertyValues(sceneId, itemId);
+            for (auto it = images.cbegin(); it != images.cend(); ++it) {
+                const QString reference = gather(it.value().toString());
+                if (!reference.isEmpty())
+                    items->setPropertyValue(sceneId, itemId, it.key(), reference, false);
+            }
+        }
+    }
+    return used;
 }
 
 void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles)

@@ -40,6 +40,12 @@ public:
     void setQrcImagePath(const QString& path);
     QString qrcImagePath() const { return m_qrcImageFolder; }
 
+    // Copies every image that a scene or scene item shows from outside `dstFolder` into it
+    // and rewrites those values to references (without undo records). `dstFolder` empty
+    // means the image folder. Returns the absolute paths of the files of the destination
+    // that are in use, for removeUnusedImages().
+    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder);
+
     // Deletes the files of `dstFolder` (the image folder when empty) that are not in
     // `usedFiles`. Subfolders stay. Call only once the project file has been written.
     void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles);

@@ -1,5 +1,9 @@
 #include "project/RCInterface.h"
 
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/RCKeys.h"
+
 RCInterface* RCInterface::instance()
 {
     static RCInterface* object = new RCInterface;
@@ -9,6 +13,21 @@ RCInterface* RCInterface::instance()
 RCInterface::RCInterface(QObject* parent)
     : IRCInterface(parent)
 {
+}
+
+bool RCInterface::sceneListItemContainScene(const QString& sceneIdSelf, const QString& sceneItemId,
+                                            const QString& sceneIdDest)
+{
+    if (sceneItemId.isEmpty())
+        return false;
+    QString list = RCSceneItemPresenter::instance()
+                       ->getPropertyValue(sceneIdSelf, sceneItemId, RCKeys::TypeNameList())
+                       .toString();
+    list.replace(QChar(0xFF1B), QLatin1Char(';'));
+    const QStringList pieces = list.split(QLatin1Char(';'), Qt::KeepEmptyParts);
+    const QString typeName =
+        RCScenePresenter::instance()->getPropertyValue(sceneIdDest, RCKeys::TypeName()).toString();
+    return pieces.contains(typeName);
 }
 
 QString RCInterface::msecToString(int msec)

@@ -12,6 +12,11 @@ public:
 
     explicit RCInterface(QObject* parent = nullptr);
 
+    // The item's "TypeNameList" (pieces separated by ";" or the full-width "；", kept
+    // untrimmed) lists the "TypeName" of the scene sceneIdDest. False for an empty item id.
+    Q_INVOKABLE bool sceneListItemContainScene(const QString& sceneIdSelf, const QString& sceneItemId,
+                                               const QString& sceneIdDest) override;
+
     // "hh:mm:ss", hours as many digits as needed (at least two), so a duration of a day
     // or more keeps its whole days; a negative duration gets a leading "-". Milliseconds are
     // dropped, not rounded.

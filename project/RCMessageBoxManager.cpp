@@ -5,7 +5,17 @@
 RCMessageBoxManager::RCMessageBoxManager(QObject* parent)
     : IRCCppObject(parent)
 {
+    connect(this, &RCMessageBoxManager::messageBoxShow, this, [this](const QString& sId) {
+        if (m_boxes.contains(sId) && !m_shownIds.contains(sId))
+            m_shownIds.append(sId);
+    });
 }
+
+QStringList RCMessageBoxManager::getShownMessageIds() const
+{
+    return m_shownIds;
+}
+
 
 QString RCMessageBoxManager::showMessage(const QString& sTitle, const QString& sText, bool okButtonVisible,
                                          bool cancelButtonVisible, bool closeButtonVisible, bool needEmitSignal)
@@ -54,16 +64,12 @@ bool RCMessageBoxManager::closeButtonIsVisible(const QString& sId) const
     return box && box->closeButtonVisible();
 }
 
-RCMessageBox* RCMessageBoxManager::takeBox(const QString& sId)
-{
-    return m_boxes.take(sId);
-}
-
 void RCMessageBoxManager::accept(const QString& sId)
 {
-    RCMessageBox* box = takeBox(sId);
+    RCMessageBox* box = m_boxes.take(sId);
     if (!box)
         return;
+    m_shownIds.removeAll(sId);
     const QString id = box->id();
     Q_EMIT messageBoxAccept(id);
     delete box;
@@ -71,9 +77,10 @@ void RCMessageBoxManager::accept(const QString& sId)
 
 void RCMessageBoxManager::reject(const QString& sId)
 {
-    RCMessageBox* box = takeBox(sId);
+    RCMessageBox* box = m_boxes.take(sId);
     if (!box)
         return;
+    m_shownIds.removeAll(sId);
     const QString id = box->id();
     Q_EMIT messageBoxReject(id);
     delete box;
@@ -81,9 +88,10 @@ void RCMessageBoxManager::reject(const QString& sId)
 
 void RCMessageBoxManager::close(const QString& sId)
 {
-    RCMessageBox* box = takeBox(sId);
+    RCMessageBox* box = m_boxes.take(sId);
     if (!box)
         return;
+    m_shownIds.removeAll(sId);
     const QString id = box->id();
     Q_EMIT messageBoxOnlyClose(id);
     delete box;

@@ -4,6 +4,7 @@
 
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 class RCMessageBox;
 
@@ -12,6 +13,9 @@ class RCMessageBox;
 // window draws it from the queries and answers with accept(), reject() or close(), which
 // forget the box and emit the matching signal once. Callers recognise their box by its id.
 // The manager owns the open boxes (as children). GUI thread only.
+//
+// A box counts as announced whenever messageBoxShow carries its id, also when a QML caller
+// emits the signal itself after showMessage(..., needEmitSignal = false).
 class RCMessageBoxManager : public IRCCppObject
 {
     Q_OBJECT
@@ -40,12 +44,13 @@ public:
     Q_INVOKABLE void reject(const QString& sId);
     Q_INVOKABLE void close(const QString& sId);
 
+    // The open boxes that have been announced with messageBoxShow, oldest first. A window that
+    // comes up after boxes were announced (boxes raised during start-up) shows these once.
+    Q_INVOKABLE QStringList getShownMessageIds() const;
+
     int openBoxCount() const { return int(m_boxes.size()); }
 
 private:
-    // Removes the box from the open boxes and hands it over for deletion; null when no open
-    // box has the id.
-    RCMessageBox* takeBox(const QString& sId);
-
     QMap<QString, RCMessageBox*> m_boxes;
+    QStringList m_shownIds;
 };

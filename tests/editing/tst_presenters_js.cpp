@@ -4,6 +4,8 @@
 
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "model/RCProperties.h"
+#include "model/RCScene.h"
 
 #include <QJSEngine>
 #include <QTest>
@@ -19,6 +21,7 @@ private Q_SLOTS:
     void defaultArguments();
     void listsFromJsArrays();
     void engineDoesNotOwnPresenters();
+    void documentObjectsHandOutTheirPropertySet();
 
 private:
     QJSValue eval(const QString& code)
@@ -81,6 +84,18 @@ void TestPresentersJs::engineDoesNotOwnPresenters()
     QCOMPARE(QJSEngine::objectOwnership(RCSceneItemPresenter::instance()), QJSEngine::CppOwnership);
     m_engine->collectGarbage();
     QCOMPARE(RCScenePresenter::instance()->getSceneCount(), 0);
+}
+
+void TestPresentersJs::documentObjectsHandOutTheirPropertySet()
+{
+    const QString scene = RCScenePresenter::instance()->addScene("S", QString(), QString(), false);
+    RCScene* object = RCSceneManager::instance()->getScene(scene);
+    m_engine->globalObject().setProperty("scene", m_engine->newQObject(object));
+    QCOMPARE(eval("scene.getId()").toString(), scene);
+    QCOMPARE(eval("scene.getObjectType()").toInt(), 4);
+    const QJSValue properties = eval("scene.getProperties()");
+    QVERIFY(properties.isQObject());
+    QCOMPARE(properties.toQObject(), object->getProperties());
 }
 
 QTEST_GUILESS_MAIN(TestPresentersJs)

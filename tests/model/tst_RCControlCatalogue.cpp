@@ -121,7 +121,7 @@ private slots:
     void kindsInCatalogueOrder();
     void controlEntries();
     void rowCountsOfTemplates();
-    void viewFilesAreShippedViews();
+    void everyKindHasAShippedView();
     void fastForwardTemplateJson();
     void rowFieldsSpotChecks();
     void choiceDataIsPlainJsonArrays();
@@ -263,15 +263,15 @@ void tst_RCControlCatalogue::fastForwardTemplateJson()
     QCOMPARE(keys.value("value"), QJsonValue("#StringList#$sl$Sec"));
 }
 
-void tst_RCControlCatalogue::viewFilesAreShippedViews()
+void tst_RCControlCatalogue::everyKindHasAShippedView()
 {
-    // Scene items keep only view paths of the shipped list; a template naming another file would
-    // lose its view on the first drop.
+    // A kind added to the catalogue without a view of its own would make items that the scene
+    // panel cannot show.
     auto manager = buildCatalogue();
     for (IRCControl* control : manager->getControllist()) {
         const QString path = control->getInstantiationParam()->getQmlPath();
-        QVERIFY2(RCSceneItemViews::isKnownViewPath(path), qPrintable(path));
-        QCOMPARE(path, RCSceneItemViews::viewPathForControlType(control->getControlType()));
+        QVERIFY2(RCSceneItemViews::isKnownViewPath(path),
+                 qPrintable(QString::number(control->getControlType())));
     }
 }
 

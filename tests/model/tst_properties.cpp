@@ -88,6 +88,7 @@ private Q_SLOTS:
     void writeThenMergeIntoEmptyKeepsOrder();
     void unreadableValueKeepsCurrent();
     void unwritableValueIsWrittenAsNull();
+    void descriptorMadeOnDemandChangesNothing();
 };
 
 void TestProperties::displayRowFiles_data()
@@ -482,6 +483,35 @@ void TestProperties::unwritableValueIsWrittenAsNull()
     const QJsonObject rec = p.toJson();
     QVERIFY(rec.value("value").isNull());
     QCOMPARE(rec.value("name").toString(), QString("Odd"));
+}
+
+void TestProperties::descriptorMadeOnDemandChangesNothing()
+{
+    // A row whose descriptor was never asked for writes and reads exactly like one whose
+    // descriptor exists.
+    RCProperty untouched("Icon", "i", false, true, "", 1, "qrc:/a.png", nullptr);
+    RCProperty touched("Icon", "i", false, true, "", 1, "qrc:/a.png", nullptr);
+    QCOMPARE(int(touched.getDisplay()->getType()), 1);
+    QCOMPARE(untouched.toJson(), touched.toJson());
+    QCOMPARE(untouched.displayType(), 1);
+
+    QJsonObject rec = touched.toJson();
+    rec["display"] = QJsonObject{{"type", 14}};
+    untouched.fromJson(rec);
+    touched.fromJson(rec);
+    QCOMPARE(untouched.displayType(), 14);
+    QCOMPARE(untouched.toJson(), touched.toJson());
+    QCOMPARE(untouched.getDisplay(), untouched.getDisplay());
+    QCOMPARE(int(untouched.getDisplay()->getType()), 14);
+
+    // Display data in a record brings the descriptor with it.
+    RCProperty withData(
+        QJsonObject{{"name", "C"}, {"display", QJsonObject{{"type", 4}, {"data", QJsonObject{{"k", "v"}}}}}},
+        nullptr);
+    QCOMPARE(withData.displayType(), 4);
+    QCOMPARE(withData.getDisplay()->getData("k").toString(), QString("v"));
+    QScopedPointer<IRCProperty> copy(withData.copy(nullptr));
+    QCOMPARE(int(copy->getDisplay()->getType()), 4);
 }
 
 QTEST_GUILESS_MAIN(TestProperties)

@@ -6,6 +6,7 @@
 #include "model/RCSceneItem.h"
 #include "model/RCSceneItemViews.h"
 
+#include <QJSEngine>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -346,6 +347,16 @@ void TestSceneItem::setPropertyValueRefusesUnknownView()
              QString("qrc:/qml/scenePanel/RCSceneItemActionButton.qml"));
     item.setPropertyValue("QmlPath", "qrc:/qml/scenePanel/RCSceneItemLabel.qml");
     QCOMPARE(spy.count(), 1);
+
+    // The same rules for a path that arrives from QML as a script value.
+    QJSEngine engine;
+    item.setPropertyValue("QmlPath",
+                          QVariant::fromValue(engine.toScriptValue(QString("file:///tmp/evil.qml"))));
+    QCOMPARE(spy.count(), 1);
+    item.setPropertyValue("QmlPath", QVariant::fromValue(engine.toScriptValue(
+                                         QString("qrc:/qml/scenePanel/RCSceneItemExit.qml"))));
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(item.getPropertyValue("QmlPath").userType(), int(QMetaType::QString));
 }
 
 QTEST_GUILESS_MAIN(TestSceneItem)

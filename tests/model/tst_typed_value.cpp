@@ -48,6 +48,7 @@ private Q_SLOTS:
     void unsupportedWriteFails();
     void prefixParsing();
     void realNumbersUseSixSignificantDigits();
+    void failuresAreLogged();
 };
 
 // Every row: the value, its JSON form, and what reading that JSON gives back.
@@ -271,6 +272,17 @@ void TestTypedValue::realNumbersUseSixSignificantDigits()
              QJsonValue(QStringLiteral("#SizeF#0.123457x1.23457e+06")));
     QCOMPARE(jsonValueToVariant(QStringLiteral("#SizeF#0.123457x1.23457e+06")),
              QVariant(QSizeF(0.123457, 1234570.0)));
+}
+
+void TestTypedValue::failuresAreLogged()
+{
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^stringToVariant: Not Implemented: .*QSize"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^jsonValueToVariant: Not Implemented: .*#Size#7"));
+    QCOMPARE(jsonValueToVariant(QStringLiteral("#Size#7")), QVariant(QStringLiteral("#Size#7")));
+
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("^variantToJsonValue: Not Implemented: .*QVariantMap"));
+    QVERIFY(variantToJsonValue(QVariantMap()).isNull());
 }
 
 QTEST_GUILESS_MAIN(TestTypedValue)

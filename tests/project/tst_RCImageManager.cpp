@@ -1,3 +1,8 @@
+#include "editing/Platform.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/IRCPropertyDisplay.h"
+#include "model/RCKeys.h"
 #include "project/RCImageManager.h"
 #include "project/TemporaryHome.h"
 
@@ -5,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTest>
 #include <QUrl>
 
@@ -32,6 +39,7 @@ private Q_SLOTS:
     void resourceImagesCopyAsWritableFiles();
     void invalidValuesCopyNothing();
     void unusedFilesGoOnlyWhenAsked();
+    void saveGathersTheDocumentsImages();
 
 private:
     QString writePicture(const QString& relative, QRgb colour);
@@ -268,6 +276,81 @@ void tst_RCImageManager::unusedFilesGoOnlyWhenAsked()
     noFolder.removeUnusedImages(QString(), {});
     QVERIFY(QFileInfo::exists(cwdFile));
     QFile::remove(cwdFile);
+}
+
+namespace {
+
+QJsonObject itemWithImages(const QString& iconValue, const QString& imageValue)
+{
+    auto record = [](const QString& name, const QString& value, int displayType) {
+        return QJsonObject{{QStringLiteral("name"), name},
+                           {QStringLiteral("value"), value},
+                           {QStringLiteral("visible"), true},
+                           {QStringLiteral("display"),
+                            QJsonObject{{QStringLiteral("type"), displayType}, {QStringLiteral("data"), QJsonObject()}}}};
+    };
+    return QJsonObject{
+        {QStringLiteral("propertyArray"),
+         QJsonArray{record(RCKeys::IconPath(), iconValue, IRCPropertyDisplay::EIRCPropertyDisplayType_Icon),
+                    record(RCKeys::Slider_HandlerIconPath(), imageValue, IRCPropertyDisplay::EIRCPropertyDisplayType_Image)}}};
+}
+
+} // namespace
+
+void tst_RCImageManager::saveGathersTheDocumentsImages()
+{
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    for (const QString& id : scenes->getSceneIds())
+        scenes->removeScene(id, false);
+
+    const QString red = writePicture(QStringLiteral("a/logo.png"), qRgb(255, 0, 0));
+    const QString blue = writePicture(QStringLiteral("b/logo.png"), qRgb(0, 0, 255));
+    const QString background = writePicture(QStringLiteral("pics/bg #1.png"), qRgb(0, 255, 0));
+    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    const QString stale = writePicture(QStringLiteral("p/image/stale.png"), qRgb(9, 9, 9));
+    RCImageManager manager;
+    manager.setProjectImagePath(packet);
+
+    const QString sceneId = scenes->addScene(QStringLiteral("S"), QStringLiteral("file:") + red,
+                                             QUrl::fromLocalFile(background).toString(), false);
+    const QString itemId = items->addItem(sceneId, itemWithImages(QStringLiteral("file:") + blue,
+                                                                  QStringLiteral("qrc:/reset.png")), false);
+    QVERIFY(!itemId.isEmpty());
+
+    const QSet<QString> used = manager.modifyImagePathAndSaveImages(packet);
+    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString(), QStringLiteral("rcimg:/logo.png"));
+    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(), QStringLiteral("rcimg:/bg #1.png"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(), QStringLiteral("rcimg:/logo_2.png"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::Slider_HandlerIconPath()).toString(),
+             QStringLiteral("qrc:/reset.png"));
+    QCOMPARE(QImage(packet + QStringLiteral("/logo.png")).pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(QImage(packet + QStringLiteral("/logo_2.png")).pixel(0, 0), qRgb(0, 0, 255));
+    QVERIFY(QFile::exists(stale)); // nothing is deleted before the project file is written
+    QVERIFY(!Platform::instance()->canUndo());
+
+    manager.removeUnusedImages(packet, used);
+    QVERIFY(!QFile::exists(stale));
+    QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 3);
+
+    // Saving again copies nothing and deletes nothing that is referenced.
+    const QSet<QString> again = manager.modifyImagePathAndSaveImages(packet);
+    QCOMPARE(again, used);
+    manager.removeUnusedImages(packet, again);
+    QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 3);
+
+    // Save as: the references of the old packet are copied into the new one.
+    const QString other = m_home->filePath(QStringLiteral("q/image"));
+    manager.removeUnusedImages(other, manager.modifyImagePathAndSaveImages(other));
+    QCOMPARE(QDir(other).entryList(QDir::Files).size(), 3);
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(), QStringLiteral("rcimg:/logo_2.png"));
+
+    // A picture no longer used by anything goes at the next save.
+    items->setPropertyValue(sceneId, itemId, RCKeys::IconPath(), QString(), false);
+    manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet));
+    QVERIFY(!QFile::exists(packet + QStringLiteral("/logo_2.png")));
+    QVERIFY(QFile::exists(packet + QStringLiteral("/logo.png")));
+    scenes->removeScene(sceneId, false);
 }
 
 QTEST_GUILESS_MAIN(tst_RCImageManager)

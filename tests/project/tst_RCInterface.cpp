@@ -1,4 +1,10 @@
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/RCKeys.h"
 #include "project/RCInterface.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <QJSEngine>
 #include <QTest>
@@ -11,6 +17,9 @@ private Q_SLOTS:
     void msecToString_data();
     void msecToString();
     void oneProcessWideObject();
+    void sceneMembership_data();
+    void sceneMembership();
+    void unknownIdsReadAsEmptyTexts();
 };
 
 void tst_RCInterface::msecToString_data()
@@ -44,6 +53,70 @@ void tst_RCInterface::oneProcessWideObject()
     IRCInterface base;
     QCOMPARE(base.msecToString(1000), QString());
     QVERIFY(!base.sceneListItemContainScene(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")));
+}
+
+namespace {
+
+// A scene list item (only its "TypeNameList" matters here) in a scene of its own.
+QString addListItem(const QString& sceneId, const QString& typeNameList)
+{
+    const QJsonObject record{{QStringLiteral("name"), RCKeys::TypeNameList()},
+                             {QStringLiteral("value"), typeNameList},
+                             {QStringLiteral("visible"), true},
+                             {QStringLiteral("display"), QJsonObject{{QStringLiteral("type"), 0}}}};
+    return RCSceneItemPresenter::instance()->addItem(
+        sceneId, QJsonObject{{QStringLiteral("propertyArray"), QJsonArray{record}}}, false);
+}
+
+} // namespace
+
+void tst_RCInterface::sceneMembership_data()
+{
+    QTest::addColumn<QString>("typeNameList");
+    QTest::addColumn<QString>("typeName");
+    QTest::addColumn<bool>("member");
+    QTest::newRow("full-width semicolon") << QStringLiteral("A\uFF1BB") << QStringLiteral("B") << true;
+    QTest::newRow("plain semicolon") << QStringLiteral("A;B") << QStringLiteral("A") << true;
+    QTest::newRow("blank kept") << QStringLiteral("A; B") << QStringLiteral("B") << false;
+    QTest::newRow("blank matches blank") << QStringLiteral("A; B") << QStringLiteral(" B") << true;
+    QTest::newRow("case counts") << QStringLiteral("Main") << QStringLiteral("main") << false;
+    QTest::newRow("both empty") << QString() << QString() << true;
+    QTest::newRow("empty between") << QStringLiteral("A;;B") << QString() << true;
+    QTest::newRow("empty trailing") << QStringLiteral("A;") << QString() << true;
+    QTest::newRow("empty name, full list") << QStringLiteral("A;B") << QString() << false;
+    QTest::newRow("no piece") << QStringLiteral("A;B") << QStringLiteral("C") << false;
+}
+
+void tst_RCInterface::sceneMembership()
+{
+    QFETCH(QString, typeNameList);
+    QFETCH(QString, typeName);
+    QFETCH(bool, member);
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    const QString self = scenes->addScene(QStringLiteral("list"), QString(), QString(), false);
+    const QString dest = scenes->addScene(QStringLiteral("dest"), QString(), QString(), false);
+    scenes->setPropertyValue(dest, RCKeys::TypeName(), typeName, false);
+    const QString item = addListItem(self, typeNameList);
+    QVERIFY(!item.isEmpty());
+    QCOMPARE(RCInterface::instance()->sceneListItemContainScene(self, item, dest), member);
+    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, QString(), dest));
+    scenes->removeScene(self, false);
+    scenes->removeScene(dest, false);
+}
+
+void tst_RCInterface::unknownIdsReadAsEmptyTexts()
+{
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    const QString self = scenes->addScene(QStringLiteral("list"), QString(), QString(), false);
+    const QString item = addListItem(self, QStringLiteral("A;"));
+    // An unknown destination scene reads as the empty type name, which the trailing piece lists.
+    QVERIFY(RCInterface::instance()->sceneListItemContainScene(self, item, QStringLiteral("{nothing}")));
+    // An unknown item reads as an empty list: one empty piece, which no named scene matches.
+    const QString dest = scenes->addScene(QStringLiteral("dest"), QString(), QString(), false);
+    scenes->setPropertyValue(dest, RCKeys::TypeName(), QStringLiteral("A"), false);
+    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, QStringLiteral("{nothing}"), dest));
+    scenes->removeScene(self, false);
+    scenes->removeScene(dest, false);
 }
 
 QTEST_GUILESS_MAIN(tst_RCInterface)

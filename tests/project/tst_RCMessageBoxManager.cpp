@@ -25,6 +25,7 @@ private Q_SLOTS:
     void unknownIdsAreHarmless();
     void boxesStayWithTheProgram();
     void qmlCallerAndWindowRoundTrip();
+    void windowComingUpLateSeesAnnouncedBoxes();
 };
 
 void tst_RCMessageBoxManager::defaultsAndShowBeforeReturn()
@@ -193,6 +194,25 @@ void tst_RCMessageBoxManager::qmlCallerAndWindowRoundTrip()
     QCOMPARE(root->property("answersForMe").toStringList(), QStringList{QStringLiteral("reject")});
     QCOMPARE(root->property("answersForOthers").toInt(), 1);
     QCOMPARE(manager.openBoxCount(), 0);
+}
+
+// Boxes raised during start-up are announced before any window listens; the window asks for them
+// once it is up. Silent boxes count only once their caller announces them.
+void tst_RCMessageBoxManager::windowComingUpLateSeesAnnouncedBoxes()
+{
+    RCMessageBoxManager manager;
+    const QString early = manager.showMessage(QStringLiteral("错误"), QStringLiteral("创建路径 x 失败"));
+    const QString silent = manager.showMessage(QStringLiteral("s"), QStringLiteral("x"), true, true, false, false);
+    const QString answered = manager.showMessage(QStringLiteral("a"), QStringLiteral("x"));
+    manager.accept(answered);
+    QCOMPARE(manager.getShownMessageIds(), QStringList{early});
+
+    Q_EMIT manager.messageBoxShow(silent);
+    Q_EMIT manager.messageBoxShow(silent);
+    Q_EMIT manager.messageBoxShow(QStringLiteral("unknown"));
+    QCOMPARE(manager.getShownMessageIds(), (QStringList{early, silent}));
+    manager.close(early);
+    QCOMPARE(manager.getShownMessageIds(), QStringList{silent});
 }
 
 QTEST_GUILESS_MAIN(tst_RCMessageBoxManager)
