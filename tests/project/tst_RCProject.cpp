@@ -4,7 +4,7 @@
 #include "project/RCImageManager.h"
 #include "project/RCProject.h"
 #include "project/RCRecentProjectRecord.h"
-#include "project/RCStartUp.h"
+#include "project/RCTemplateProjects.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
@@ -438,13 +438,13 @@ void tst_RCProject::removeStaysInsideThePacket()
 
 void tst_RCProject::builtInTemplatesLoadAsCopies()
 {
-    m_project->setTemplateProjectList(RCStartUp::buildTemplateProjectList());
+    m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
     const QString cache = m_project->getNewProjectPacketPath();
     QDir().mkpath(cache + QStringLiteral("/earlier copy"));
     QVERIFY(!m_project->loadTemplateProjectPacket(QStringLiteral("no such template")));
     QVERIFY(QFileInfo(cache + QStringLiteral("/earlier copy")).isDir()); // untouched
 
-    const QVariantList templates = RCStartUp::buildTemplateProjectList();
+    const QVariantList templates = RCTemplateProjects::buildTemplateProjectList();
     for (const QVariant& entry : templates) {
         const QString name = entry.toMap().value(RCKeys::Name()).toString();
         const QSize size = entry.toMap().value(RCKeys::DefaultSize()).toSize();

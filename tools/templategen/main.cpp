@@ -1,74 +1,87 @@
-// Writes the project files of the built-in templates from the control catalogue:
+// tavix-templategen: writes the project files of the four built-in template packets, made with the
+// real control catalogue, scene model and settings, so that they carry exactly the rows a project
+// of this program saves. The output is committed under resources/; nothing runs this tool during
+// the build or the tests. Rerun it when the network-link button's catalogue rows or the scene or
+// item default rows change, then review and commit the diff:
 //
-//     tavix_templategen <repository>/resources
+//     cmake --build build/dbg --target tavix-templategen
+//     build/dbg/tools/templategen/tavix-templategen resources
 //
-// Each template holds one scene "场景1" of the template's size with one network-link button;
-// every row the catalogue defines for the button holds the catalogue's value. All four files
-// share one scene id and one item id.
-
+// Every file holds one scene "场景1" of the template's size with one network-link button; the
+// scene id and the item id are fixed so that reruns give identical files.
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
+#include "model/IRCProperty.h"
 #include "model/RCControlCatalogue.h"
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
+#include "model/RCProperties.h"
 #include "model/RCScene.h"
 #include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
+#include "project/RCSetting.h"
+#include "project/RCTemplateProjects.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QSaveFile>
-#include <QSize>
+#include <QTemporaryDir>
 #include <QTextStream>
-
-#include <memory>
+#include <QUrl>
 
 namespace {
 
-const QString kSceneId = QStringLiteral("{6f1c2a8e-3b4d-4e5f-9a7b-1c2d3e4f5a6b}");
-const QString kItemId = QStringLiteral("{0d9e8f7a-6b5c-4d3e-8f1a-2b3c4d5e6f7a}");
+const QString kSceneId = QStringLiteral("{80e59672-1245-42dc-ba81-cceff14a1735}");
+const QString kItemId = QStringLiteral("{3e495f1d-1371-4a68-ad07-494b174396a3}");
 
-// The JSON of an object whose "Id" row is replaced by `id`.
-QJsonObject withId(QJsonObject json, const QString& id)
+// The empty template is the older file layout; the others were saved by a later version and place
+// the button in the top-left corner.
+const QString kEmptyTemplateName = QStringLiteral("空模板");
+
+// Stores a value as a loaded record would, past the row's read-only flag (the ids are read-only).
+void setStoredValue(RCProperties* properties, const QString& key, const QJsonValue& value)
 {
-    QJsonArray rows = json.value(QStringLiteral("propertyArray")).toArray();
-    for (int i = 0; i < rows.size(); ++i) {
-        QJsonObject row = rows.at(i).toObject();
-        if (row.value(QStringLiteral("name")).toString() == RCKeys::Id()) {
-            row.insert(QStringLiteral("value"), id);
-            rows.replace(i, row);
-        }
-    }
-    json.insert(QStringLiteral("propertyArray"), rows);
-    return json;
+    IRCProperty* p = properties->getProperty(key);
+    QJsonObject record = p->toJson();
+    record.insert(QStringLiteral("value"), value);
+    p->fromJson(record);
 }
 
-QJsonObject templateProject(IRCControlManager* controls, const QSize& size, const QPoint& buttonPos,
-                            const QString& version)
+QJsonObject buildProjectFile(IRCControlManager* controls, const QVariantMap& entry)
 {
-    RCScene scene(QStringLiteral("场景1"), QString(), QStringLiteral("qrc:/sceneBackground.png"));
-    scene.setPropertyValue(RCKeys::Width(), size.width());
-    scene.setPropertyValue(RCKeys::Height(), size.height());
-    scene.setPropertyValue(RCKeys::TypeName(), QString());
-    scene.setPropertyValue(RCKeys::IndentLevel(), 0);
+    const bool empty = entry.value(RCKeys::Name()).toString() == kEmptyTemplateName;
+    const QSize size = entry.value(RCKeys::DefaultSize()).toSize();
 
-    IRCControl* button = controls->getControlByType(IRCControl::EIRCControlType(23));
-    RCSceneItem item(button->getInstantiationParam()->toJson(), nullptr);
-    item.setPropertyValue(RCKeys::Name(), QStringLiteral("网络连接"));
-    item.setPropertyValue(RCKeys::ObjectName(), QStringLiteral("标签"));
-    item.setPropertyValue(RCKeys::Title(), QStringLiteral("连接"));
-    item.setPropertyValue(RCKeys::Width(), 100);
-    item.setPropertyValue(RCKeys::Height(), 50);
-    item.setPropertyValue(RCKeys::X(), buttonPos.x());
-    item.setPropertyValue(RCKeys::Y(), buttonPos.y());
+    auto* scene = new RCScene(QStringLiteral("场景1"), QString(), QStringLiteral("qrc:/sceneBackground.png"));
+    setStoredValue(scene->getProperties(), RCKeys::Id(), kSceneId);
+    scene->setPropertyValue(RCKeys::Width(), size.width());
+    scene->setPropertyValue(RCKeys::Height(), size.height());
 
-    QJsonObject sceneJson = withId(scene.toJson(), kSceneId);
-    sceneJson.insert(QStringLiteral("itemArray"), QJsonArray{withId(item.toJson(), kItemId)});
-    return QJsonObject{{QStringLiteral("version"), version},
-                       {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{sceneJson}}}},
-                       {QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), true}}}};
+    // The button as a drop from the catalogue makes it, then the rows the templates set.
+    IRCControl* netLink = controls->getControlByType(IRCControl::EIRCControlType_NetLink);
+    auto* item = new RCSceneItem(netLink->getInstantiationParam()->toJson(), nullptr);
+    setStoredValue(item->getProperties(), RCKeys::Id(), kItemId);
+    item->setPropertyValue(RCKeys::Name(), QStringLiteral("网络连接"));
+    item->setPropertyValue(RCKeys::ObjectName(), QStringLiteral("标签"));
+    item->setPropertyValue(RCKeys::Title(), QStringLiteral("连接"));
+    item->setSize(QSize(100, 50));
+    item->setPos(empty ? QPoint(859, 1) : QPoint(0, 0));
+    scene->addItem(item);
+
+    RCSceneManager scenes;
+    scenes.addScene(scene, -1);
+
+    // A fresh settings object holds the project defaults ("SceneListVisible" true); its settings
+    // file lives in a throw-away folder.
+    QTemporaryDir configDir;
+    RCSetting setting(configDir.filePath(QStringLiteral("config.json")));
+
+    return QJsonObject{
+        {QStringLiteral("version"), empty ? QStringLiteral("2.1.7") : QStringLiteral("2.1.11")},
+        {QStringLiteral("sceneArray"), scenes.toJson()},
+        {QStringLiteral("setting"), setting.toJson()},
+    };
 }
 
 } // namespace
@@ -77,45 +90,36 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: tavix_templategen <resources folder>\n";
+    const QStringList args = app.arguments();
+    if (args.size() != 2) {
+        err << "usage: tavix-templategen <resources folder>\n";
         return 2;
     }
-    const QDir resources(QString::fromLocal8Bit(argv[1]));
-    std::unique_ptr<IRCControlManager> controls(RCControlManager::create());
-    RCControlCatalogue::build(controls.get());
-    if (!controls->getControlByType(IRCControl::EIRCControlType(23))) {
-        err << "the catalogue has no network-link button\n";
-        return 1;
-    }
+    const QDir resources(args.at(1));
 
-    struct Template
-    {
-        QString folder;
-        QString file;
-        QString version;
-        QSize size;
-        QPoint buttonPos;
-    };
-    const QList<Template> templates{
-        {QStringLiteral("empty"), QStringLiteral("project.json"), QStringLiteral("2.1.7"), QSize(960, 540), QPoint(859, 1)},
-        {QStringLiteral("MobilePhone(1200x540)"), QStringLiteral("project.tavx"), QStringLiteral("2.1.11"), QSize(1200, 540), QPoint(0, 0)},
-        {QStringLiteral("Pad(1024x768)"), QStringLiteral("project.tavx"), QStringLiteral("2.1.11"), QSize(1024, 768), QPoint(0, 0)},
-        {QStringLiteral("PC(1920x1080)"), QStringLiteral("project.tavx"), QStringLiteral("2.1.11"), QSize(1920, 1080), QPoint(0, 0)},
-    };
-    for (const Template& t : templates) {
-        resources.mkpath(t.folder);
-        QSaveFile file(resources.filePath(t.folder + QLatin1Char('/') + t.file));
+    RCControlManager controls;
+    RCControlCatalogue::build(&controls);
+
+    for (const QVariant& value : RCTemplateProjects::buildTemplateProjectList()) {
+        const QVariantMap entry = value.toMap();
+        // "qrc:/empty/project.json" -> "<resources>/empty/project.json"
+        const QString relative = QUrl(entry.value(RCKeys::ProjectFilePath()).toString()).path().mid(1);
+        const QString path = resources.filePath(relative);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+            err << "cannot create the folder of " << path << "\n";
+            return 1;
+        }
+        QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly)) {
-            err << "cannot write " << file.fileName() << "\n";
+            err << "cannot write " << path << "\n";
             return 1;
         }
-        file.write(QJsonDocument(templateProject(controls.get(), t.size, t.buttonPos, t.version))
-                       .toJson(QJsonDocument::Indented));
+        file.write(QJsonDocument(buildProjectFile(&controls, entry)).toJson(QJsonDocument::Indented));
         if (!file.commit()) {
-            err << "cannot write " << file.fileName() << "\n";
+            err << "cannot write " << path << "\n";
             return 1;
         }
+        err << "wrote " << path << "\n";
     }
     return 0;
 }
