@@ -4,6 +4,7 @@
 #include "project/RCLogFile.h"
 #include "project/RCProject.h"
 #include "project/RCStartUp.h"
+#include "project/RCTemplateProjects.h"
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
@@ -22,7 +23,7 @@ int main(int argc, char* argv[])
     auto* engine = new QQmlApplicationEngine;
     RCProject* project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
     project->initDefaultScene();
-    project->setTemplateProjectList(RCStartUp::buildTemplateProjectList());
+    project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
 
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 2) {

@@ -4,6 +4,13 @@
 #include "project/RCImageManager.h"
 #include "project/RCProject.h"
 #include "project/RCRecentProjectRecord.h"
+#include "project/RCTemplateProjects.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+#include "model/RCProperties.h"
+#include "model/RCSceneItem.h"
+#include "project/RCMessageBoxManager.h"
 #include "project/TemporaryHome.h"
 
 #include <QDir>
@@ -11,6 +18,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -78,6 +86,9 @@ private Q_SLOTS:
     void renameRefusesBadNames_data();
     void renameRefusesBadNames();
     void removeStaysInsideThePacket();
+    void builtInTemplatesLoadAsCopies();
+    void loadGivesItemsTheirCatalogueRows();
+    void qmlSeesEveryRegisteredModule();
 
 private:
     QString makePacket(const QString& name, const QByteArray& file, const QString& fileName = QStringLiteral("project.json"));
@@ -423,6 +434,127 @@ void tst_RCProject::removeStaysInsideThePacket()
     QVERIFY(!RCRecentProjectRecord::instance()->contains(packet));
     QCOMPARE(m_project->getProjectPacketPath(), QString());
     QVERIFY(m_project->isNewProject());
+}
+
+void tst_RCProject::builtInTemplatesLoadAsCopies()
+{
+    m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+    const QString cache = m_project->getNewProjectPacketPath();
+    QDir().mkpath(cache + QStringLiteral("/earlier copy"));
+    QVERIFY(!m_project->loadTemplateProjectPacket(QStringLiteral("no such template")));
+    QVERIFY(QFileInfo(cache + QStringLiteral("/earlier copy")).isDir()); // untouched
+
+    const QVariantList templates = RCTemplateProjects::buildTemplateProjectList();
+    for (const QVariant& entry : templates) {
+        const QString name = entry.toMap().value(RCKeys::Name()).toString();
+        const QSize size = entry.toMap().value(RCKeys::DefaultSize()).toSize();
+        QVERIFY2(m_project->loadTemplateProjectPacket(name), qPrintable(name));
+        QCOMPARE(QDir(cache).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{name});
+        const QString copy = cache + QLatin1Char('/') + name;
+        QCOMPARE(QDir(copy).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{QStringLiteral("image"), QStringLiteral("project.tavx"), QStringLiteral("thumbnail.png")}));
+        QVERIFY(QFileInfo(copy + QStringLiteral("/project.tavx")).isWritable());
+        QVERIFY(QDir(copy + QStringLiteral("/image")).isEmpty());
+        QCOMPARE(m_project->getProjectPacketPath(), copy);
+        QVERIFY(m_project->isTemplateProject());
+        QVERIFY(m_project->isNewProject());
+        QCOMPARE(m_project->getTemplateProjectSceneSize(), size);
+        QVERIFY(!RCRecentProjectRecord::instance()->contains(copy));
+
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        QCOMPARE(sceneNames(), QStringList{QStringLiteral("场景1")});
+        const QString sceneId = scenes->getSceneIds().first();
+        QCOMPARE(scenes->getSelectSceneId(), sceneId);
+        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::Width()).toInt(), size.width());
+        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::Height()).toInt(), size.height());
+        RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+        const QStringList itemIds = items->getItemIds(sceneId);
+        QCOMPARE(itemIds.size(), 1);
+        QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::ControlType()).toInt(), 23);
+        QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::Title()).toString(), QStringLiteral("连接"));
+        QVERIFY(!m_project->hasChangedOnClosing());
+    }
+}
+
+void tst_RCProject::loadGivesItemsTheirCatalogueRows()
+{
+    auto row = [](const QString& name, const QJsonValue& value) {
+        return QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}, {QStringLiteral("visible"), true}};
+    };
+    const QJsonObject known{{QStringLiteral("propertyArray"),
+                             QJsonArray{row(RCKeys::ControlType(), 23), row(RCKeys::Title(), QStringLiteral("Mine"))}}};
+    const QJsonObject unknown{{QStringLiteral("propertyArray"),
+                               QJsonArray{row(RCKeys::ControlType(), 999), row(QStringLiteral("Custom"), 5)}}};
+    const QJsonObject scene{{QStringLiteral("propertyArray"), QJsonArray{row(RCKeys::Name(), QStringLiteral("up"))}},
+                            {QStringLiteral("itemArray"), QJsonArray{known, unknown}}};
+    const QJsonObject root{{QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}}};
+    const QString packet = makePacket(QStringLiteral("upgrade"), QJsonDocument(root).toJson(), QStringLiteral("project.tavx"));
+    QVERIFY(m_project->loadProjectPacket(packet));
+
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QString sceneId = RCScenePresenter::instance()->getSceneIds().first();
+    const QStringList itemIds = items->getItemIds(sceneId);
+    QCOMPARE(itemIds.size(), 2);
+
+    IRCControl* control = m_project->getControlManager()->getControlByType(IRCControl::EIRCControlType(23));
+    QVERIFY(control);
+    const QJsonArray catalogueRows =
+        control->getInstantiationParam()->toJson().value(QStringLiteral("propertyArray")).toArray();
+    QVERIFY(!catalogueRows.isEmpty());
+    for (const QJsonValue& catalogueRow : catalogueRows) {
+        const QString name = catalogueRow.toObject().value(QStringLiteral("name")).toString();
+        QVERIFY2(items->containProperty(sceneId, itemIds.at(0), name), qPrintable(name));
+    }
+    QCOMPARE(items->getPropertyValue(sceneId, itemIds.at(0), RCKeys::Title()).toString(), QStringLiteral("Mine"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemIds.at(0), RCKeys::NetLinkIconPath()),
+             control->getInstantiationParam()->getPropertyValue(RCKeys::NetLinkIconPath()));
+
+    // An unknown kind keeps exactly what was stored.
+    const RCSceneItem stored(unknown, nullptr);
+    QCOMPARE(items->getPropertyCount(sceneId, itemIds.at(1)), stored.getProperties()->count());
+    QVERIFY(!Platform::instance()->canUndo());
+}
+
+void tst_RCProject::qmlSeesEveryRegisteredModule()
+{
+    QQmlComponent component(m_engine.get());
+    component.setData(R"(
+        import QtQml
+        import Rc.IRCObject 1.0
+        import Rc.Platform 1.0
+        import Rc.IRCControl 1.0
+        import Rc.IRCControlManager 1.0
+        import Rc.RCScenePresenter 1.0
+        import Rc.RCSceneItemPresenter 1.0
+        import Rc.RCCmdPresenter 1.0
+        import Rc.IRCProject 1.0
+        import Rc.IRCControlInstantiationParam 1.0
+        import Rc.PhotoSelection 1.0
+        import Rc.RCMessageBoxManager 1.0
+        import Rc.IRCSetting 1.0
+        import Rc.IRCImageManager 1.0
+        import Rc.IRCInterface 1.0
+        import Rc.RcEnums 1.0
+        QtObject {
+            property int control: IRCProject.EAppModel_Control
+            property int right: RcEnums.EIRCTextAlignment_Right
+            property string version: getVersion
+            property RCMessageBoxManager boxes: getRCMessageBoxManager
+            property IRCImageManager images: getImageManager
+            property IRCInterface helpers: getRCInterface
+            property PhotoSelection picker: PhotoSelection {}
+            property string duration: getRCInterface.msecToString(3723000)
+        }
+    )", QUrl(QStringLiteral("qrc:/probe.qml")));
+    std::unique_ptr<QObject> probe(component.create());
+    QVERIFY2(probe, qPrintable(component.errorString()));
+    QCOMPARE(probe->property("control").toInt(), 1);
+    QCOMPARE(probe->property("right").toInt(), 2);
+    QCOMPARE(probe->property("version").toString(), QStringLiteral("3.0.0"));
+    QCOMPARE(probe->property("boxes").value<QObject*>(), m_project->getMessageBoxManager());
+    QCOMPARE(probe->property("images").value<QObject*>(), m_project->getImageManager());
+    QVERIFY(probe->property("picker").value<QObject*>());
+    QCOMPARE(probe->property("duration").toString(), QStringLiteral("01:02:03"));
 }
 
 QTEST_MAIN(tst_RCProject)

@@ -1,4 +1,3 @@
-#include "project/RCStartUp.h"
 #include "project/TemporaryHome.h"
 
 #include <QDir>
@@ -7,7 +6,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSize>
 #include <QTest>
 
 #include "model/RCKeys.h"
@@ -18,7 +16,6 @@ class tst_StartUp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void templateList();
     void startsWithoutArguments();
     void startsWithProjectOnCommandLine();
     void startsWithMissingProject();
@@ -28,24 +25,6 @@ private:
     // stops it and returns the log's text.
     static QString runProgram(const TemporaryHome& home, const QStringList& arguments);
 };
-
-void tst_StartUp::templateList()
-{
-    const QVariantList list = RCStartUp::buildTemplateProjectList();
-    QCOMPARE(list.size(), 4);
-    const QStringList names{QStringLiteral("空模板"), QStringLiteral("手机(1200x540)"), QStringLiteral("Pad(1024x768)"),
-                            QStringLiteral("PC(1920x1080)")};
-    const QList<QSize> sizes{QSize(960, 540), QSize(1200, 540), QSize(1024, 768), QSize(1920, 1080)};
-    for (int i = 0; i < 4; ++i) {
-        const QVariantMap entry = list.at(i).toMap();
-        QCOMPARE(entry.value(RCKeys::Name()).toString(), names.at(i));
-        QCOMPARE(entry.value(RCKeys::DefaultSize()).toSize(), sizes.at(i));
-        QVERIFY(entry.value(RCKeys::ThumbnailPath()).toString().endsWith(QStringLiteral("/thumbnail.png")));
-        QVERIFY(entry.value(RCKeys::ProjectFilePath()).toString().startsWith(entry.value(RCKeys::ProjectPacketPath()).toString() + QLatin1Char('/')));
-    }
-    QCOMPARE(list.at(0).toMap().value(RCKeys::ProjectFilePath()).toString(), QStringLiteral("qrc:/empty/project.json"));
-    QVERIFY(list.at(3).toMap().value(RCKeys::ProjectFilePath()).toString().endsWith(QStringLiteral("/project.tavx")));
-}
 
 QString tst_StartUp::runProgram(const TemporaryHome& home, const QStringList& arguments)
 {
