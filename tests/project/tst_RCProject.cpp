@@ -89,6 +89,7 @@ private Q_SLOTS:
     void builtInTemplatesLoadAsCopies();
     void loadGivesItemsTheirCatalogueRows();
     void qmlSeesEveryRegisteredModule();
+    void appFolderFailureRaisesABox();
 
 private:
     QString makePacket(const QString& name, const QByteArray& file, const QString& fileName = QStringLiteral("project.json"));
@@ -555,6 +556,26 @@ void tst_RCProject::qmlSeesEveryRegisteredModule()
     QCOMPARE(probe->property("images").value<QObject*>(), m_project->getImageManager());
     QVERIFY(probe->property("picker").value<QObject*>());
     QCOMPARE(probe->property("duration").toString(), QStringLiteral("01:02:03"));
+}
+
+// The application folder cannot be made (a file is in its place): one box, announced, so that
+// the window shows it once it is up; the project still comes up.
+void tst_RCProject::appFolderFailureRaisesABox()
+{
+    TemporaryHome home;
+    QFile blocker(home.appDir());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    RCProject project(nullptr, QStringList{QStringLiteral("Tavix")});
+    RCMessageBoxManager* boxes = project.getMessageBoxManager();
+    const QStringList shown = boxes->getShownMessageIds();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(boxes->getTitle(shown.first()), QStringLiteral("错误"));
+    QCOMPARE(boxes->getText(shown.first()), QStringLiteral("创建路径 %1 失败").arg(home.appDir()));
+    QVERIFY(boxes->okButtonIsVisible(shown.first()));
+    QVERIFY(boxes->cancelButtonIsVisible(shown.first()));
+    QVERIFY(!boxes->closeButtonIsVisible(shown.first()));
+    QVERIFY(project.getSetting());
 }
 
 QTEST_MAIN(tst_RCProject)
