@@ -87,7 +87,9 @@ void RCCommandManager::pushRedo(RCCommand* cmd)
 void RCCommandManager::forgetOpenGroup(const RCCommand* entry)
 {
     if (m_openGroupInHistory && entry == m_openGroup) {
-        m_openGroup = nullptr;
+        // Undone or cleared while still open: what follows up to the outer end is a group of its
+        // own.
+        m_openGroup = m_groupDepth > 0 ? new RCCommandGroup() : nullptr;
         m_openGroupInHistory = false;
     }
 }
@@ -140,7 +142,7 @@ void RCCommandManager::beginGroup(bool begin)
     if (--m_groupDepth > 0)
         return;
     if (!m_openGroup)
-        return; // undone or cleared while open
+        return;
     if (m_openGroupInHistory) {
         clearRedo();
     } else {

@@ -79,7 +79,7 @@ private:
     // One history entry: cap, merge test, signals.
     void appendUndo(RCCommand* cmd, bool mayMerge);
     void pushRedo(RCCommand* cmd);
-    // Drops the open group's pointer when entry is it.
+    // When entry is the open group leaving the history, starts a new, empty open group.
     void forgetOpenGroup(const RCCommand* entry);
 
     QList<RCCommand*> m_undo;

@@ -119,6 +119,7 @@ private Q_SLOTS:
     void nestedGroupIsOneStep();
     void groupDepthNeverBelowZero();
     void closingNonEmptyGroupClearsRedo();
+    void groupUndoneWhileOpenStartsAnother();
     void groupChildrenAreSilentAndUncapped();
     void factoryAndGroupParams();
 
@@ -365,6 +366,23 @@ void TestCommandManager::closingNonEmptyGroupClearsRedo()
     g_trace.clear();
     mgr()->redo();
     QVERIFY(g_trace.isEmpty());
+}
+
+void TestCommandManager::groupUndoneWhileOpenStartsAnother()
+{
+    mgr()->beginGroup(true);
+    edit("a", 1);
+    mgr()->undo(); // takes the open group off the history
+    edit("b", 1);
+    edit("c", 1);
+    mgr()->clear(); // likewise
+    edit("d", 1);
+    edit("e", 1);
+    mgr()->beginGroup(false);
+    QCOMPARE(undoAll(), 1);
+    QCOMPARE(g_doc.value("d"), 0);
+    QCOMPARE(g_doc.value("e"), 0);
+    QCOMPARE(g_doc.value("b"), 1); // cleared, so never undone
 }
 
 void TestCommandManager::groupChildrenAreSilentAndUncapped()

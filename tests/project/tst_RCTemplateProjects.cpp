@@ -1,0 +1,289 @@
+// The built-in template list and the template packets in the resources: what a template load
+// copies must parse, load into the scene model unchanged and carry the catalogue's rows.
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+#include "model/IRCPropertyDisplay.h"
+#include "model/RCControlCatalogue.h"
+#include "model/RCControlManager.h"
+#include "model/RCKeys.h"
+#include "model/RCScene.h"
+#include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
+#include "project/RCTemplateProjects.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSize>
+#include <QTest>
+#include <QUrl>
+#include <QUuid>
+
+#include <memory>
+
+namespace {
+
+// The resource file behind a "qrc:" URL, read the way a template load reads it.
+QString resourcePath(const QString& url)
+{
+    return QLatin1Char(':') + QUrl(url).path(QUrl::FullyDecoded);
+}
+
+QJsonObject readTemplateFile(const QVariantMap& entry, QString* error)
+{
+    QFile file(resourcePath(entry.value(RCKeys::ProjectFilePath()).toString()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot open ") + file.fileName();
+        return {};
+    }
+    QJsonParseError parse;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parse);
+    if (parse.error != QJsonParseError::NoError || !document.isObject()) {
+        *error = file.fileName() + QStringLiteral(": ") + parse.errorString();
+        return {};
+    }
+    return document.object();
+}
+
+// name -> record of a "propertyArray".
+QMap<QString, QJsonObject> recordsByName(const QJsonObject& holder)
+{
+    QMap<QString, QJsonObject> records;
+    for (const QJsonValue& v : holder.value(QStringLiteral("propertyArray")).toArray())
+        records.insert(v.toObject().value(QStringLiteral("name")).toString(), v.toObject());
+    return records;
+}
+
+QJsonValue rowValue(const QMap<QString, QJsonObject>& records, const QString& name)
+{
+    return records.value(name).value(QStringLiteral("value"));
+}
+
+QJsonObject onlyScene(const QJsonObject& file)
+{
+    return file.value(QStringLiteral("sceneArray"))
+        .toObject()
+        .value(QStringLiteral("sceneArray"))
+        .toArray()
+        .at(0)
+        .toObject();
+}
+
+QJsonObject onlyItem(const QJsonObject& file)
+{
+    return onlyScene(file).value(QStringLiteral("itemArray")).toArray().at(0).toObject();
+}
+
+bool isBracedUuid(const QString& text)
+{
+    return text.startsWith(QLatin1Char('{')) && !QUuid::fromString(text).isNull();
+}
+
+} // namespace
+
+class tst_RCTemplateProjects : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listHasFourTemplatesInOrder();
+    void entryFileNameFollowsFlag_data();
+    void entryFileNameFollowsFlag();
+
+    void packetFilesAreResources();
+    void templateFile_data();
+    void templateFile();
+    void itemCarriesEveryCatalogueRow_data();
+    void itemCarriesEveryCatalogueRow();
+    void templatesShareSceneAndItemIds();
+};
+
+void tst_RCTemplateProjects::listHasFourTemplatesInOrder()
+{
+    const QVariantList list = RCTemplateProjects::buildTemplateProjectList();
+    QCOMPARE(list.size(), 4);
+
+    const QStringList names = {"空模板", "手机(1200x540)", "Pad(1024x768)", "PC(1920x1080)"};
+    const QStringList packets = {"qrc:/empty", "qrc:/MobilePhone(1200x540)", "qrc:/Pad(1024x768)",
+                                 "qrc:/PC(1920x1080)"};
+    const QList<QSize> sizes = {{960, 540}, {1200, 540}, {1024, 768}, {1920, 1080}};
+    for (int i = 0; i < list.size(); ++i) {
+        const QVariantMap entry = list.at(i).toMap();
+        QCOMPARE(entry.size(), 5);
+        QCOMPARE(entry.value(RCKeys::Name()).toString(), names.at(i));
+        QCOMPARE(entry.value(RCKeys::ProjectPacketPath()).toString(), packets.at(i));
+        QCOMPARE(entry.value(RCKeys::ThumbnailPath()).toString(), packets.at(i) + "/thumbnail.png");
+        QCOMPARE(entry.value(RCKeys::DefaultSize()).toSize(), sizes.at(i));
+        // Only the empty template keeps the older file name.
+        QCOMPARE(entry.value(RCKeys::ProjectFilePath()).toString(),
+                 packets.at(i) + (i == 0 ? "/project.json" : "/project.tavx"));
+    }
+}
+
+void tst_RCTemplateProjects::entryFileNameFollowsFlag_data()
+{
+    QTest::addColumn<bool>("useJsonFileName");
+    QTest::addColumn<QString>("filePath");
+    QTest::newRow("json") << true << "qrc:/mine/project.json";
+    QTest::newRow("tavx") << false << "qrc:/mine/project.tavx";
+}
+
+void tst_RCTemplateProjects::entryFileNameFollowsFlag()
+{
+    QFETCH(bool, useJsonFileName);
+    QFETCH(QString, filePath);
+    const QVariantMap entry =
+        RCTemplateProjects::makeTemplateProjectEntry("mine", "qrc:/mine", useJsonFileName, QSize(3, 4));
+    QCOMPARE(entry.value(RCKeys::ProjectFilePath()).toString(), filePath);
+    QCOMPARE(entry.value(RCKeys::ThumbnailPath()).toString(), QString("qrc:/mine/thumbnail.png"));
+    QCOMPARE(entry.value(RCKeys::Name()).toString(), QString("mine"));
+    QCOMPARE(entry.value(RCKeys::DefaultSize()), QVariant(QSize(3, 4)));
+}
+
+void tst_RCTemplateProjects::packetFilesAreResources()
+{
+    // A template load copies these two files out of the resources; a path that names no resource
+    // would give an empty copy.
+    for (const QVariant& v : RCTemplateProjects::buildTemplateProjectList()) {
+        const QVariantMap entry = v.toMap();
+        const QString file = resourcePath(entry.value(RCKeys::ProjectFilePath()).toString());
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+        QImageReader thumbnail(resourcePath(entry.value(RCKeys::ThumbnailPath()).toString()));
+        QCOMPARE(thumbnail.format(), QByteArray("png"));
+        QVERIFY2(!thumbnail.read().isNull(), qPrintable(thumbnail.fileName()));
+    }
+}
+
+void tst_RCTemplateProjects::templateFile_data()
+{
+    QTest::addColumn<QVariantMap>("entry");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    const QVariantList list = RCTemplateProjects::buildTemplateProjectList();
+    QTest::newRow("empty") << list.at(0).toMap() << "2.1.7" << 859 << 1;
+    QTest::newRow("phone") << list.at(1).toMap() << "2.1.11" << 0 << 0;
+    QTest::newRow("pad") << list.at(2).toMap() << "2.1.11" << 0 << 0;
+    QTest::newRow("pc") << list.at(3).toMap() << "2.1.11" << 0 << 0;
+}
+
+void tst_RCTemplateProjects::templateFile()
+{
+    QFETCH(QVariantMap, entry);
+    QFETCH(QString, version);
+    QFETCH(int, x);
+    QFETCH(int, y);
+
+    QString error;
+    const QJsonObject file = readTemplateFile(entry, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(file.keys(), QStringList({"sceneArray", "setting", "version"}));
+    QCOMPARE(file.value("version").toString(), version);
+    QCOMPARE(file.value("setting").toObject(), QJsonObject({{"SceneListVisible", true}}));
+
+    // The scene model reads the scene list and writes it back unchanged: no row is dropped,
+    // retyped or renewed on load.
+    const QJsonObject sceneArray = file.value("sceneArray").toObject();
+    RCSceneManager scenes;
+    QVERIFY(scenes.fromJson(sceneArray));
+    QCOMPARE(scenes.toJson(), sceneArray);
+
+    QCOMPARE(scenes.getSceneCount(), 1);
+    RCScene* scene = scenes.sceneAt(0);
+    const QSize size = entry.value(RCKeys::DefaultSize()).toSize();
+    QCOMPARE(scene->getName(), QString("场景1"));
+    QCOMPARE(scene->getPropertyValue(RCKeys::Width()).toInt(), size.width());
+    QCOMPARE(scene->getPropertyValue(RCKeys::Height()).toInt(), size.height());
+    QCOMPARE(scene->getBackgroundImg(), QString("qrc:/sceneBackground.png"));
+    QCOMPARE(scene->getIconPath(), QString());
+    QCOMPARE(scene->getPropertyValue(RCKeys::TypeName()).toString(), QString());
+    QCOMPARE(scene->getPropertyValue(RCKeys::IndentLevel()), QVariant(0));
+
+    QCOMPARE(scene->getItemCount(), 1);
+    auto* item = qobject_cast<RCSceneItem*>(scene->getItem(0));
+    QVERIFY(item);
+    QCOMPARE(item->getPropertyValue(RCKeys::ControlType()).toInt(), int(IRCControl::EIRCControlType_NetLink));
+    QCOMPARE(item->getPropertyValue(RCKeys::QmlPath()).toString(),
+             QString("qrc:/qml/scenePanel/RCSceneItemNetLinkButton.qml"));
+    QCOMPARE(item->getName(), QString("网络连接"));
+    QCOMPARE(item->getPropertyValue(RCKeys::ObjectName()).toString(), QString("标签"));
+    QCOMPARE(item->getPropertyValue(RCKeys::Title()).toString(), QString("连接"));
+    QCOMPARE(item->getSize(), QSize(100, 50));
+    QCOMPARE(item->getPos(), QPoint(x, y));
+    QVERIFY(!item->getPropertyValue(RCKeys::Select()).toBool());
+
+    // The copy gets no "image" content, so every picture must come from the resources.
+    const QList<QMap<QString, QJsonObject>> holders = {recordsByName(onlyScene(file)),
+                                                       recordsByName(onlyItem(file))};
+    for (const auto& records : holders) {
+        for (const QJsonObject& record : records) {
+            if (record.value("display").toObject().value("type").toInt() !=
+                IRCPropertyDisplay::EIRCPropertyDisplayType_Icon)
+                continue;
+            const QString value = record.value("value").toString();
+            QVERIFY2(value.isEmpty() || value.startsWith("qrc:/"), qPrintable(value));
+        }
+    }
+}
+
+void tst_RCTemplateProjects::itemCarriesEveryCatalogueRow_data()
+{
+    QTest::addColumn<QVariantMap>("entry");
+    for (const QVariant& v : RCTemplateProjects::buildTemplateProjectList())
+        QTest::newRow(qPrintable(v.toMap().value(RCKeys::Name()).toString())) << v.toMap();
+}
+
+void tst_RCTemplateProjects::itemCarriesEveryCatalogueRow()
+{
+    // Beyond its id and place, the template's button is the button a drop of the catalogue's
+    // network-link control makes: every row, with its description, flags, display and value.
+    QFETCH(QVariantMap, entry);
+    QString error;
+    const QJsonObject file = readTemplateFile(entry, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QMap<QString, QJsonObject> stored = recordsByName(onlyItem(file));
+
+    RCControlManager controls;
+    RCControlCatalogue::build(&controls);
+    IRCControl* netLink = controls.getControlByType(IRCControl::EIRCControlType_NetLink);
+    QVERIFY(netLink);
+    const RCSceneItem dropped(netLink->getInstantiationParam()->toJson(), nullptr);
+    const QMap<QString, QJsonObject> expected = recordsByName(dropped.toJson());
+
+    QCOMPARE(stored.keys(), expected.keys());
+    const QStringList own = {RCKeys::Id(), RCKeys::X(), RCKeys::Y()};
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        if (own.contains(it.key()))
+            continue;
+        QVERIFY2(stored.value(it.key()) == it.value(), qPrintable(it.key()));
+    }
+    // Every row of the catalogue's template is there, the kind-specific ones included.
+    for (const auto& key : recordsByName(netLink->getInstantiationParam()->toJson()).keys())
+        QVERIFY2(stored.contains(key), qPrintable(key));
+    QVERIFY(stored.contains(RCKeys::NetLinkIconPath()));
+    QVERIFY(stored.contains(RCKeys::EnableClick()));
+}
+
+void tst_RCTemplateProjects::templatesShareSceneAndItemIds()
+{
+    QStringList sceneIds;
+    QStringList itemIds;
+    for (const QVariant& v : RCTemplateProjects::buildTemplateProjectList()) {
+        QString error;
+        const QJsonObject file = readTemplateFile(v.toMap(), &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        sceneIds.append(rowValue(recordsByName(onlyScene(file)), RCKeys::Id()).toString());
+        itemIds.append(rowValue(recordsByName(onlyItem(file)), RCKeys::Id()).toString());
+    }
+    QVERIFY(isBracedUuid(sceneIds.first()));
+    QVERIFY(isBracedUuid(itemIds.first()));
+    QVERIFY(sceneIds.first() != itemIds.first());
+    for (int i = 1; i < sceneIds.size(); ++i) {
+        QCOMPARE(sceneIds.at(i), sceneIds.first());
+        QCOMPARE(itemIds.at(i), itemIds.first());
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_RCTemplateProjects)
+#include "tst_RCTemplateProjects.moc"
