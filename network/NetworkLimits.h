@@ -5,8 +5,7 @@
 // Bounds on what a LAN peer can make us hold. Every value is far above what the
 // system itself sends (commands are a few KB, stage images a few hundred KB), so
 // only a broken or hostile peer ever reaches one of them.
-namespace NetworkLimits
-{
+namespace NetworkLimits {
 // Largest payload a frame head may announce; a head announcing more (or a
 // negative length) is treated like a head with a bad magic.
 constexpr qint32 kMaxFrameLength = 16 * 1024 * 1024;

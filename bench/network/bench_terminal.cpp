@@ -33,8 +33,7 @@
 #include <thread>
 #include <vector>
 
-namespace
-{
+namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kCommands = 10000;
 
@@ -119,7 +118,8 @@ struct Link
         QObject::connect(&serverThread, &QThread::finished, standin, &QObject::deleteLater);
         serverThread.start();
         bool started = false;
-        QMetaObject::invokeMethod(standin, [&] { started = standin->start(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            standin, [&] { started = standin->start(); }, Qt::BlockingQueuedConnection);
         if (!started)
             return false;
         QUdpSocket probe;
@@ -217,7 +217,8 @@ void BM_DeliverToGui(benchmark::State& state)
         if (delivered != n)
             state.SkipWithError("commands lost");
     }
-    state.counters["cmds/s"] = benchmark::Counter(double(n) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["cmds/s"] =
+        benchmark::Counter(double(n) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 } // namespace
 

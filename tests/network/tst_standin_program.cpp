@@ -12,8 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace
-{
+namespace {
 QString standinPath()
 {
     return qEnvironmentVariable("TAVIX_BINARY_DIR") + "/tools/mediaserver-standin/tavix-mediaserver-standin";
@@ -38,17 +37,19 @@ void TestStandinProgram::handshakeStateReplayAndLog()
     QTemporaryDir dir;
     const QString state = dir.filePath("state.json");
     const QString replay = dir.filePath("replay.jsonl");
-    QVERIFY(writeText(state, R"({"setProgramTable": {"programArray": [{"id": "only", "name": "One", "playState": 1}]},
+    QVERIFY(writeText(
+        state, R"({"setProgramTable": {"programArray": [{"id": "only", "name": "One", "playState": 1}]},
                                  "globalProperties": {"brightness": 42}})"));
-    QVERIFY(writeText(replay, "# sent after \"connected\"\n"
-                              "{\"cmd\": \"setGlobalProperty\", \"params\": {\"standby\": true}}\n"
-                              "\n"
-                              "{\"cmd\": \"addProgram\", \"params\": {\"id\": \"p9\"}, \"delayMs\": 20}\n"
-                              "{\"cmd\": \"removeProgram\", \"params\": {\"id\": \"p9\"}, \"delayMs\": 5}\n"));
+    QVERIFY(writeText(replay,
+                      "# sent after \"connected\"\n"
+                      "{\"cmd\": \"setGlobalProperty\", \"params\": {\"standby\": true}}\n"
+                      "\n"
+                      "{\"cmd\": \"addProgram\", \"params\": {\"id\": \"p9\"}, \"delayMs\": 20}\n"
+                      "{\"cmd\": \"removeProgram\", \"params\": {\"id\": \"p9\"}, \"delayMs\": 5}\n"));
 
     QProcess standin;
-    standin.start(standinPath(), {"--bind", "127.0.0.1", "--discovery-port", "0", "--tcp-port", "0", "--password",
-                                  "pw", "--state", state, "--replay", replay});
+    standin.start(standinPath(), {"--bind", "127.0.0.1", "--discovery-port", "0", "--tcp-port", "0",
+                                  "--password", "pw", "--state", state, "--replay", replay});
     QVERIFY2(standin.waitForStarted(10000), qPrintable(standin.errorString()));
     QVERIFY(standin.waitForReadyRead(10000));
     const QJsonObject listening = QJsonDocument::fromJson(standin.readLine()).object();
@@ -60,7 +61,8 @@ void TestStandinProgram::handshakeStateReplayAndLog()
     QTcpSocket socket;
     RequestManager manager;
     QSignalSpy incoming(&manager, &IRCRequestManager::cmdReceive);
-    connect(&manager, &IRCRequestManager::buffSendRequest, &socket, [&](const QByteArray& b) { socket.write(b); });
+    connect(&manager, &IRCRequestManager::buffSendRequest, &socket,
+            [&](const QByteArray& b) { socket.write(b); });
     connect(&socket, &QTcpSocket::readyRead, &manager, [&] { manager.appendData(socket.readAll()); });
     socket.connectToHost(QHostAddress::LocalHost, quint16(port));
     QVERIFY(socket.waitForConnected(5000));
