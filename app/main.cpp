@@ -1,12 +1,59 @@
-#include <QGuiApplication>
-#include <QQmlApplicationEngine>
+#include "project/CursorPosProvider.h"
+#include "project/RCLog.h"
+#include "project/RCLogCategories.h"
+#include "project/RCLogFile.h"
+#include "project/RCProject.h"
+#include "project/RCStartUp.h"
+#include "project/RCTemplateProjects.h"
 
+#include <QApplication>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QUrl>
+
+// Start-up and shutdown on the GUI thread. Shutdown order: the window and its QML objects, then
+// the project (which stops and awaits its workers), then the engine; no thread outlives main.
 int main(int argc, char* argv[])
 {
-    QGuiApplication app(argc, argv);
-    QQmlApplicationEngine engine;
-    engine.load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
-    if (engine.rootObjects().isEmpty())
-        return 1;
-    return app.exec();
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+    QApplication app(argc, argv);
+    RCLogFile::initLogFile();
+
+    auto* engine = new QQmlApplicationEngine;
+    RCProject* project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
+    project->initDefaultScene();
+    project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() >= 2) {
+        const QString path = arguments.at(1);
+        const bool loaded = project->loadStorageProjectFile(path);
+        RCLogFile::writeLine(QStringLiteral("tryLoadProjectload project %1 %2").arg(path).arg(loaded ? 1 : 0));
+        project->setInitState(loaded ? 1 : 2);
+    } else {
+        RCLogFile::writeLine(QStringLiteral("tryLoadProjectnot need load project 0"));
+    }
+
+    auto* cursorPosProvider = new CursorPosProvider;
+    QQmlContext* context = engine->rootContext();
+    context->setContextProperty(QStringLiteral("mousePosition"), cursorPosProvider);
+    context->setContextProperty(QStringLiteral("project"), project);
+    context->setContextProperty(QStringLiteral("rcLog"), RCLog::instance());
+
+    engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
+    int result = 1;
+    if (engine->rootObjects().isEmpty()) {
+        qCCritical(lcRcProject) << "main window failed to load";
+    } else {
+        qCInfo(lcRcProject) << "main window loaded";
+        result = QApplication::exec();
+    }
+
+    const QList<QObject*> windows = engine->rootObjects();
+    qDeleteAll(windows);
+    delete project;
+    delete cursorPosProvider;
+    delete engine;
+    return result;
 }

@@ -13,6 +13,23 @@ function(tavix_add_library name)
     add_library(${name} STATIC ${_src})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+    tavix_refresh_automoc(${name} "${_src}")
+endfunction()
+
+# An incremental Ninja build reruns moc only for the headers it saw last time: a
+# header that the glob picks up later would never be moc'ed. When the list of
+# sources changed since the last configure, drop the moc stamp so the next build
+# scans the whole target again.
+function(tavix_refresh_automoc name sources)
+    set(_list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_sources.txt)
+    string(JOIN "\n" _now ${sources})
+    if(EXISTS ${_list_file})
+        file(READ ${_list_file} _before)
+        if(NOT _before STREQUAL _now)
+            file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${name}_autogen/timestamp)
+        endif()
+    endif()
+    file(WRITE ${_list_file} "${_now}")
 endfunction()
 
 # tavix_add_tests(LINKS <targets>... [ENV <var=value>...])

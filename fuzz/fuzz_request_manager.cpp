@@ -11,8 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace
-{
+namespace {
 QCoreApplication* app()
 {
     static int argc = 1;
@@ -31,8 +30,8 @@ QByteArray framedStream(const uint8_t* data, size_t size)
         const quint32 type = data[pos + 1] % 3;
         const bool last = data[pos + 2] & 1;
         const size_t len = qMin<size_t>(data[pos + 3] * 8u, size - pos - 4);
-        stream += RequestHead::frame(uid, type, last, QByteArray(reinterpret_cast<const char*>(data) + pos + 4,
-                                                                qsizetype(len)));
+        stream += RequestHead::frame(
+            uid, type, last, QByteArray(reinterpret_cast<const char*>(data) + pos + 4, qsizetype(len)));
         pos += 4 + len;
     }
     return stream;

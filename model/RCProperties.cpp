@@ -1,7 +1,12 @@
 #include "model/RCProperties.h"
 
 #include "model/IRCProperty.h"
+#include "model/RCKeys.h"
 #include "model/RCProperty.h"
+#include "model/RCTypedValue.h"
+
+#include <QSignalBlocker>
+#include <QUuid>
 
 namespace {
 
@@ -139,4 +144,38 @@ bool RCProperties::fromJson(const QJsonArray& array)
         }
     }
     return true;
+}
+
+bool RCProperties::storeValue(const QString& name, const QVariant& value)
+{
+    IRCProperty* p = getProperty(name);
+    if (!p) {
+        return false;
+    }
+    QJsonObject record = p->toJson();
+    record.insert(QStringLiteral("value"), variantToJsonValue(value));
+    p->fromJson(record);
+    return true;
+}
+
+void RCProperties::enforceId()
+{
+    IRCProperty* id = getProperty(RCKeys::Id());
+    if (!id) {
+        return;
+    }
+    if (!id->getReadOnly()) {
+        const QSignalBlocker blocker(id);
+        id->setReadOnly(true);
+    }
+    if (id->getValue().toString().isEmpty()) {
+        renewId();
+    }
+}
+
+QString RCProperties::renewId()
+{
+    const QString fresh = QUuid::createUuid().toString(QUuid::WithBraces);
+    storeValue(RCKeys::Id(), fresh);
+    return fresh;
 }

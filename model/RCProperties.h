@@ -45,6 +45,15 @@ public:
     // bypassed, nothing emitted); an element of a new name is appended. Always true.
     bool fromJson(const QJsonArray& array);
 
+    // Writes a held property's value as a stored record would: past the read-only flag,
+    // emitting nothing. False when no property has the name.
+    bool storeValue(const QString& name, const QVariant& value);
+    // For the objects identified by their "Id" row: makes the row read-only and, when its value
+    // is empty, stores a new braced QUuid in it. Nothing when there is no "Id" row.
+    void enforceId();
+    // Stores a new braced QUuid in the "Id" row as storeValue does and answers it.
+    QString renewId();
+
 Q_SIGNALS:
     void propertyValueChanged(IRCProperty* pProp, QVariant var);
     void propertyReadOnlyChanged(IRCProperty* pProp, bool bReadOnly);

@@ -120,7 +120,7 @@ bool RCScene::fromJson(QJsonObject jsObj)
 {
     removeAllItems();
     m_properties->fromJson(jsObj.value(kPropertyArray).toArray());
-    enforceId();
+    m_properties->enforceId();
     const QJsonArray items = jsObj.value(kItemArray).toArray();
     for (const QJsonValue& element : items) {
         auto* item = new RCSceneItem(element.toObject(), this);
@@ -135,30 +135,9 @@ bool RCScene::fromJson(QJsonObject jsObj)
     return true;
 }
 
-void RCScene::enforceId()
-{
-    IRCProperty* id = m_properties->getProperty(RCKeys::Id());
-    if (!id) {
-        return;
-    }
-    if (!id->getReadOnly()) {
-        const QSignalBlocker blocker(id);
-        id->setReadOnly(true);
-    }
-    if (id->getValue().toString().isEmpty()) {
-        renewId();
-    }
-}
-
 QString RCScene::renewId()
 {
-    const QString fresh = QUuid::createUuid().toString(QUuid::WithBraces);
-    if (IRCProperty* id = m_properties->getProperty(RCKeys::Id())) {
-        QJsonObject record = id->toJson();
-        record.insert(QStringLiteral("value"), fresh);
-        id->fromJson(record);
-    }
-    return fresh;
+    return m_properties->renewId();
 }
 
 void RCScene::addItem(IRCObject* item)

@@ -66,7 +66,6 @@ private:
     void removeFromSelection(const QString& itemId);
     void removeHeldItem(IRCObject* item, const QString& itemId);
     void removeAllItems();
-    void enforceId();
 
     QMap<QString, IRCObject*> m_itemsById;
     QList<IRCObject*> m_items;

@@ -16,14 +16,6 @@ namespace {
 
 using DT = IRCPropertyDisplay::EIRCPropertyDisplayType;
 
-// Writes a row's value the way a stored record would: past the read-only flag, silently.
-void overwriteValue(IRCProperty* p, const QVariant& value)
-{
-    QJsonObject record = p->toJson();
-    record.insert(QStringLiteral("value"), QJsonValue::fromVariant(value));
-    p->fromJson(record);
-}
-
 } // namespace
 
 QString RCSceneItem::defaultQmlPath()
@@ -93,15 +85,7 @@ void RCSceneItem::mergeDescription(const QJsonObject& jsObj)
 
 void RCSceneItem::enforceIdAndView()
 {
-    if (IRCProperty* id = m_properties->getProperty(RCKeys::Id())) {
-        if (!id->getReadOnly()) {
-            const QSignalBlocker blocker(id);
-            id->setReadOnly(true);
-        }
-        if (id->getValue().toString().isEmpty()) {
-            overwriteValue(id, QUuid::createUuid().toString(QUuid::WithBraces));
-        }
-    }
+    m_properties->enforceId();
     IRCProperty* view = m_properties->getProperty(RCKeys::QmlPath());
     if (!view) {
         return;
@@ -117,16 +101,12 @@ void RCSceneItem::enforceIdAndView()
     }
     qWarning().noquote() << "RCSceneItem::fromJson refused the view" << path << "of item" << getId()
                          << ", using" << replacement;
-    overwriteValue(view, replacement);
+    m_properties->storeValue(RCKeys::QmlPath(), replacement);
 }
 
 QString RCSceneItem::renewId()
 {
-    const QString id = QUuid::createUuid().toString(QUuid::WithBraces);
-    if (IRCProperty* p = m_properties->getProperty(RCKeys::Id())) {
-        overwriteValue(p, id);
-    }
-    return id;
+    return m_properties->renewId();
 }
 
 eIRCObjectType RCSceneItem::getObjectType() const

@@ -9,8 +9,7 @@
 #include <QJsonParseError>
 #include <QTimer>
 
-namespace
-{
+namespace {
 quint64 takeUidAndBuild(const QString& sCmd, const QJsonObject& params, QByteArray& text)
 {
     RequestUidCounter& counter = RequestUidCounter::messages();
@@ -29,9 +28,7 @@ MessageRequest::MessageRequest(const QString& sCmd, const QJsonObject& params, c
     m_uid = takeUidAndBuild(sCmd, params, m_data);
 }
 
-MessageRequest::MessageRequest(quint64 uid, IRCRequestOwner* owner) : Request(uid, owner)
-{
-}
+MessageRequest::MessageRequest(quint64 uid, IRCRequestOwner* owner) : Request(uid, owner) {}
 
 QByteArray MessageRequest::buildText(const QString& sCmd, const QJsonObject& params, quint64 uid)
 {

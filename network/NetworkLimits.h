@@ -5,16 +5,17 @@
 // Bounds on what a LAN peer can make us hold. Every value is far above what the
 // system itself sends (commands are a few KB, stage images a few hundred KB), so
 // only a broken or hostile peer ever reaches one of them.
-namespace NetworkLimits
-{
+namespace NetworkLimits {
 // Largest payload a frame head may announce; a head announcing more (or a
 // negative length) is treated like a head with a bad magic.
 constexpr qint32 kMaxFrameLength = 16 * 1024 * 1024;
 // Largest text of one incoming message; a message growing past it is dropped.
 constexpr qsizetype kMaxMessageSize = 16 * 1024 * 1024;
 // Most incoming messages held at once (pending or waiting for an earlier one);
-// when reached, the oldest stalled message is dropped to make room.
-constexpr int kMaxPendingMessages = 1024;
+// when reached, the oldest stalled message is dropped to make room. A paced
+// sender puts the first chunk of every queued command on the wire at once, so a
+// burst of multi-chunk commands is held here in full until its second chunks come.
+constexpr int kMaxPendingMessages = 65536;
 // Most bytes held by incoming messages together; the oldest stalled messages are
 // dropped when a new chunk would exceed it.
 constexpr qsizetype kMaxPendingMessageBytes = 64 * 1024 * 1024;

@@ -2,7 +2,8 @@
 
 #include <QThread>
 
-NetworkWorker::NetworkWorker() : QObject(nullptr), m_thread(new QThread), m_creatorThread(QThread::currentThread())
+NetworkWorker::NetworkWorker()
+    : QObject(nullptr), m_thread(new QThread), m_creatorThread(QThread::currentThread())
 {
     moveToThread(m_thread);
     m_thread->start(QThread::InheritPriority);

@@ -9,8 +9,7 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 const QByteArrayView kMagic("\x02\x02\x02\x02", 4);
 }
 
@@ -38,9 +37,7 @@ private:
     RequestManager* m_manager;
 };
 
-RequestManager::RequestManager(QObject* parent) : IRCRequestManager(parent)
-{
-}
+RequestManager::RequestManager(QObject* parent) : IRCRequestManager(parent) {}
 
 RequestManager::~RequestManager()
 {

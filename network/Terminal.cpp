@@ -52,10 +52,11 @@ void Terminal::startServer(int nDetectPort)
                     if (guard())
                         Q_EMIT fileContentReceive(data, complate, params);
                 });
-        connect(m_connect, &TerminalConnect::fileReceiveError, this, [this, guard](const QVariantMap& params) {
-            if (guard())
-                Q_EMIT fileReceiveError(params);
-        });
+        connect(m_connect, &TerminalConnect::fileReceiveError, this,
+                [this, guard](const QVariantMap& params) {
+                    if (guard())
+                        Q_EMIT fileReceiveError(params);
+                });
         connect(m_connect, &TerminalConnect::fileContentSend, this,
                 [this, guard](qlonglong pos, bool complate, const QString& path, qulonglong uid) {
                     if (guard())

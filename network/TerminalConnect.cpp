@@ -8,7 +8,8 @@
 
 TerminalConnect::TerminalConnect()
 {
-    connect(this, &TerminalConnect::sig_disconnectFromServer, this, &TerminalConnect::on_sig_disconnectFromServer);
+    connect(this, &TerminalConnect::sig_disconnectFromServer, this,
+            &TerminalConnect::on_sig_disconnectFromServer);
     connect(this, &TerminalConnect::sig_connectToServer, this, &TerminalConnect::on_sig_connectToServer);
     connect(this, &TerminalConnect::sig_sendCmd, this, &TerminalConnect::on_sig_sendCmd);
     connect(this, &TerminalConnect::sig_sendFile, this, &TerminalConnect::on_sig_sendFile);
@@ -75,7 +76,8 @@ void TerminalConnect::onSocketConnected()
         m_manager = new RequestManager(this);
         connect(m_manager, &IRCRequestManager::cmdReceive, this, &TerminalConnect::onCmdReceive);
         connect(m_manager, &IRCRequestManager::buffSendRequest, this, &TerminalConnect::onBuffSendRequest);
-        connect(m_manager, &IRCRequestManager::fileContentReceive, this, &TerminalConnect::fileContentReceive);
+        connect(m_manager, &IRCRequestManager::fileContentReceive, this,
+                &TerminalConnect::fileContentReceive);
         connect(m_manager, &IRCRequestManager::fileReceiveError, this, &TerminalConnect::fileReceiveError);
         connect(m_manager, &IRCRequestManager::fileContentSend, this, &TerminalConnect::fileContentSend);
         connect(m_manager, &IRCRequestManager::fileSendError, this, &TerminalConnect::fileSendError);

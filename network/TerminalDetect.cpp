@@ -7,8 +7,7 @@
 #include <QNetworkDatagram>
 #include <QUdpSocket>
 
-namespace
-{
+namespace {
 // Senders are keyed by their IPv4 form; one without it counts as 0.0.0.0.
 QHostAddress senderKey(const QHostAddress& address)
 {
@@ -105,12 +104,16 @@ void TerminalDetect::onReadyread()
         const QHostAddress sender = senderKey(datagram.senderAddress());
         RequestManager* manager = m_receiveManagers.value(sender);
         if (!manager) {
-            while (m_receiveManagers.size() >= NetworkLimits::kMaxDiscoverySenders && !m_senderOrder.isEmpty())
+            while (m_receiveManagers.size() >= NetworkLimits::kMaxDiscoverySenders &&
+                   !m_senderOrder.isEmpty())
                 delete m_receiveManagers.take(m_senderOrder.takeFirst());
             manager = new RequestManager(this);
             connect(manager, &IRCRequestManager::cmdReceive, this,
-                    [this, sender](const QString& sCmd, const QJsonObject& params) { onReply(sender, sCmd, params); });
-            connect(manager, &IRCRequestManager::receiveComplate, this, [this, sender] { releaseSender(sender); });
+                    [this, sender](const QString& sCmd, const QJsonObject& params) {
+                        onReply(sender, sCmd, params);
+                    });
+            connect(manager, &IRCRequestManager::receiveComplate, this,
+                    [this, sender] { releaseSender(sender); });
             m_receiveManagers.insert(sender, manager);
             m_senderOrder.append(sender);
         }

@@ -15,8 +15,7 @@
 #include <cstring>
 #include <map>
 
-namespace
-{
+namespace {
 constexpr qsizetype kPiece = 4096;
 
 // A file transfer of `bytes` content bytes as it appears on the wire:
@@ -27,7 +26,8 @@ const QByteArray& fileStream(qsizetype bytes)
     QByteArray& s = cache[bytes];
     if (!s.isEmpty())
         return s;
-    const QByteArray info = QJsonDocument(QJsonObject{{"name", "x"}, {"size", QString::number(bytes)}}).toJson();
+    const QByteArray info =
+        QJsonDocument(QJsonObject{{"name", "x"}, {"size", QString::number(bytes)}}).toJson();
     FileHead fh;
     fh.infoLength = qint32(info.size());
     s += RequestHead::frame(1, ERequestType_File, false, fh.toBytes());
@@ -47,7 +47,8 @@ const QByteArray& messageStream(qsizetype bytes)
         return s;
     quint64 uid = 1;
     while (s.size() < bytes) {
-        const QByteArray text = MessageRequest::buildText("setNode", QJsonObject{{"v", QString(940, 'm')}}, uid);
+        const QByteArray text =
+            MessageRequest::buildText("setNode", QJsonObject{{"v", QString(940, 'm')}}, uid);
         s += RequestHead::frame(uid++, ERequestType_Message, true, text);
     }
     return s;
@@ -67,7 +68,8 @@ void BM_Memcpy(benchmark::State& state)
     QByteArray dest(stream.size(), Qt::Uninitialized);
     for (auto _ : state) {
         for (qsizetype pos = 0; pos < stream.size(); pos += kPiece)
-            std::memcpy(dest.data() + pos, stream.constData() + pos, size_t(qMin(kPiece, stream.size() - pos)));
+            std::memcpy(dest.data() + pos, stream.constData() + pos,
+                        size_t(qMin(kPiece, stream.size() - pos)));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * stream.size());

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QSignalSpy>
 #include <QSize>
+#include <QUuid>
 #include <QtTest>
 
 using DT = IRCPropertyDisplay::EIRCPropertyDisplayType;
@@ -80,6 +81,8 @@ private Q_SLOTS:
     void addFromRecordNeedsSixKeys();
     void addFromFieldsAndRelays();
     void setAndGetByName();
+    void storeValueBypassesReadOnlySilently();
+    void idIsKeptReadOnlyAndFilled();
     void positionLookup();
     void removeAbsentNameIsSilent();
     void mergeReducedRecordInPlace();
@@ -373,6 +376,45 @@ void TestProperties::setAndGetByName()
     QCOMPARE(spies.total(), 0);
     QVERIFY(!set.getPropertyValue("Absent").isValid());
     QVERIFY(!set.getProperty("id"));
+}
+
+void TestProperties::storeValueBypassesReadOnlySilently()
+{
+    RCProperties set;
+    set.addProperty("Id", "id", true, false, "", 0, "{x}");
+    set.addProperty("Size", "size", false, true, "", 0, QSize(1, 2));
+    SetSpies spies(&set);
+    QVERIFY(set.storeValue("Id", "{y}"));
+    QCOMPARE(set.getPropertyValue("Id").toString(), QString("{y}"));
+    QVERIFY(set.getProperty("Id")->getReadOnly());
+    QCOMPARE(set.getProperty("Id")->getDescription(), QString("id"));
+    // A value that JSON holds only as a typed text comes back with its type.
+    QVERIFY(set.storeValue("Size", QSize(3, 4)));
+    QCOMPARE(set.getPropertyValue("Size"), QVariant(QSize(3, 4)));
+    QVERIFY(!set.storeValue("Absent", 1));
+    QCOMPARE(spies.total(), 0);
+}
+
+void TestProperties::idIsKeptReadOnlyAndFilled()
+{
+    RCProperties set;
+    set.addProperty("Id", "", false, false, "", 0, "");
+    SetSpies spies(&set);
+    set.enforceId();
+    const QString id = set.getPropertyValue("Id").toString();
+    QVERIFY(id.startsWith('{'));
+    QVERIFY(!QUuid::fromString(id).isNull());
+    QVERIFY(set.getProperty("Id")->getReadOnly());
+    set.enforceId(); // a held id stays
+    QCOMPARE(set.getPropertyValue("Id").toString(), id);
+    const QString fresh = set.renewId();
+    QVERIFY(fresh != id);
+    QCOMPARE(set.getPropertyValue("Id").toString(), fresh);
+    QCOMPARE(spies.total(), 0);
+
+    RCProperties noId;
+    noId.enforceId();
+    QCOMPARE(noId.count(), 0);
 }
 
 void TestProperties::positionLookup()

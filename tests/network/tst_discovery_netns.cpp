@@ -17,8 +17,7 @@
 
 #include <cstdio>
 
-namespace
-{
+namespace {
 const char* const kInNamespace = "TAVIX_IN_NETNS";
 constexpr int kSkipped = 77;
 const QString kFirst = QStringLiteral("198.51.100.1");
@@ -31,12 +30,13 @@ int runInNamespace(int argc, char** argv)
         std::printf("SKIP: user and network namespaces are not available here\n");
         return kSkipped;
     }
-    const QString setup = QStringLiteral("ip link set lo up && ip link add v0 type veth peer name v1 && "
-                                         "ip addr add %1/24 dev v0 && ip addr add %2/24 dev v0 && "
-                                         "ip link set v0 up && ip link set v1 up && ip route add default dev v0 "
-                                         "|| exit %3; exec \"$0\" \"$@\"")
-                              .arg(kFirst, kSecond)
-                              .arg(kSkipped);
+    const QString setup =
+        QStringLiteral("ip link set lo up && ip link add v0 type veth peer name v1 && "
+                       "ip addr add %1/24 dev v0 && ip addr add %2/24 dev v0 && "
+                       "ip link set v0 up && ip link set v1 up && ip route add default dev v0 "
+                       "|| exit %3; exec \"$0\" \"$@\"")
+            .arg(kFirst, kSecond)
+            .arg(kSkipped);
     QStringList args{"-rn", "sh", "-c", setup};
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

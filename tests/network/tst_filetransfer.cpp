@@ -16,8 +16,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 // Two managers at the two ends of one loopback TCP connection.
 struct LoopbackLink
 {
@@ -158,8 +157,9 @@ void TestFileTransfer::emptyFileSignalSequence()
     RequestManager receiver;
     QList<QString> events;
     connect(&receiver, &IRCRequestManager::fileinfoReceive, this, [&] { events << "info"; });
-    connect(&receiver, &IRCRequestManager::fileContentReceive, this,
-            [&](const QByteArray& d, bool last) { events << QString("content %1 %2").arg(d.size()).arg(last); });
+    connect(&receiver, &IRCRequestManager::fileContentReceive, this, [&](const QByteArray& d, bool last) {
+        events << QString("content %1 %2").arg(d.size()).arg(last);
+    });
     for (const QByteArray& f : frames)
         receiver.appendData(f);
     QCOMPARE(events, (QList<QString>{"info", "content 0 0", "content 0 1"}));

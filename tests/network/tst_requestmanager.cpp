@@ -12,8 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace
-{
+namespace {
 QByteArray frame(quint64 uid, quint32 type, bool last, const QByteArray& payload)
 {
     return RequestHead::frame(uid, type, last, payload);
@@ -292,8 +291,8 @@ void TestRequestManager::garbageBeforeFramesIsSkipped()
 
     // Garbage arriving in small pieces between frames.
     const QByteArray g2 = QByteArray(50, '\x02') + QByteArray(7, 'q');
-    const QByteArray stream = g2 + frame(10, 0, true, messageText("b", {})) + "zz" +
-                              frame(11, 0, true, messageText("c", {}));
+    const QByteArray stream =
+        g2 + frame(10, 0, true, messageText("b", {})) + "zz" + frame(11, 0, true, messageText("c", {}));
     for (char c : stream)
         manager.appendData(QByteArray(1, c));
     QCOMPARE(spy.size(), 3);
@@ -349,13 +348,13 @@ void TestRequestManager::outOfOrderCompletionIsDeliveredInArrivalOrder()
     const QByteArray a = messageText("A", QJsonObject{{"x", QString(1500, 'a')}});
     const QByteArray b = messageText("B", {});
     const QByteArray c = messageText("C", QJsonObject{{"x", QString(1500, 'c')}});
-    manager.appendData(frame(1, 0, false, a.left(1024)));  // A starts
-    manager.appendData(frame(3, 0, false, c.left(1024)));  // C starts
-    manager.appendData(frame(2, 0, true, b));              // B complete, held
-    manager.appendData(frame(3, 0, true, c.mid(1024)));    // C complete, held
+    manager.appendData(frame(1, 0, false, a.left(1024))); // A starts
+    manager.appendData(frame(3, 0, false, c.left(1024))); // C starts
+    manager.appendData(frame(2, 0, true, b));             // B complete, held
+    manager.appendData(frame(3, 0, true, c.mid(1024)));   // C complete, held
     QCOMPARE(spy.size(), 0);
     QCOMPARE(manager.incomingMessageCount(), 3);
-    manager.appendData(frame(1, 0, true, a.mid(1024)));    // A completes: A, C, B
+    manager.appendData(frame(1, 0, true, a.mid(1024))); // A completes: A, C, B
     QCOMPARE(spy.size(), 3);
     QCOMPARE(cmdAt(spy, 0), QString("A"));
     QCOMPARE(cmdAt(spy, 1), QString("C"));
@@ -368,13 +367,13 @@ void TestRequestManager::failedMessageInTheMiddleIsDropped()
 {
     RequestManager manager;
     QSignalSpy spy(&manager, &IRCRequestManager::cmdReceive);
-    manager.appendData(frame(1, 0, false, "{\"type\":"));                 // A pending
-    manager.appendData(frame(2, 0, true, messageText("B", {})));          // B held behind A
-    manager.appendData(frame(4, 0, true, "[1, 2]"));                      // array: fails
-    manager.appendData(frame(5, 0, true, "{}"));                          // empty object: fails
+    manager.appendData(frame(1, 0, false, "{\"type\":"));        // A pending
+    manager.appendData(frame(2, 0, true, messageText("B", {}))); // B held behind A
+    manager.appendData(frame(4, 0, true, "[1, 2]"));             // array: fails
+    manager.appendData(frame(5, 0, true, "{}"));                 // empty object: fails
     manager.appendData(frame(6, 0, true, messageText("F", {})));
     QCOMPARE(spy.size(), 0);
-    manager.appendData(frame(1, 0, true, "broken"));                      // A fails
+    manager.appendData(frame(1, 0, true, "broken")); // A fails
     QCOMPARE(spy.size(), 2);
     QCOMPARE(cmdAt(spy, 0), QString("B"));
     QCOMPARE(cmdAt(spy, 1), QString("F"));
@@ -430,7 +429,8 @@ void TestRequestManager::listenerMayFeedAndSendFromDelivery()
         if (cmd == "first")
             manager.appendData(frame(2, 0, true, messageText("second", {})));
     });
-    manager.appendData(frame(1, 0, true, messageText("first", {})) + frame(3, 0, true, messageText("third", {})));
+    manager.appendData(frame(1, 0, true, messageText("first", {})) +
+                       frame(3, 0, true, messageText("third", {})));
     QCOMPARE(order, (QList<QString>{"first", "third", "second"}));
     QCOMPARE(sentFrames, 3);
     QCOMPARE(manager.bufferedBytes(), 0);

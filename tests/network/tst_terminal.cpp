@@ -16,8 +16,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 int freeUdpPort()
 {
     QUdpSocket probe;
@@ -245,7 +244,7 @@ void TestTerminal::resetLinkFiltersByAddress()
     QCOMPARE(terminal->getEnableIp(), QString("::ffff:127.0.0.2"));
     QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 2, 3000);
     QTRY_VERIFY_WITH_TIMEOUT(firstAnswers.size() >= 2, 8000);
-    QCOMPARE(connected.size(), 2); // the first server's replies are refused
+    QCOMPARE(connected.size(), 2);                            // the first server's replies are refused
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.1")); // kept after the drop
 
     terminal->setDiscoveryTarget(QHostAddress("127.0.0.2"), second->discoveryPort());

@@ -15,8 +15,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 // A framed TCP peer: accepts connections and records the commands it receives.
 class FramedPeer : public QObject
 {

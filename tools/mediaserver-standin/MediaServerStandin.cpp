@@ -13,7 +13,8 @@
 #include <QUdpSocket>
 
 MediaServerStandin::MediaServerStandin(const StandinOptions& options, QObject* parent)
-    : QObject(parent), m_options(options), m_state(options.state.isEmpty() ? StandinState::sample() : options.state)
+    : QObject(parent), m_options(options),
+      m_state(options.state.isEmpty() ? StandinState::sample() : options.state)
 {
 }
 
@@ -100,7 +101,9 @@ void MediaServerStandin::onNewConnection()
         connect(session.manager, &IRCRequestManager::buffSendRequest, socket,
                 [socket](const QByteArray& buff) { socket->write(buff); });
         connect(session.manager, &IRCRequestManager::cmdReceive, this,
-                [this, socket](const QString& sCmd, const QJsonObject& params) { onCommand(socket, sCmd, params); });
+                [this, socket](const QString& sCmd, const QJsonObject& params) {
+                    onCommand(socket, sCmd, params);
+                });
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
             auto it = m_sessions.find(socket);
             if (it != m_sessions.end())

@@ -4,8 +4,7 @@
 #include <QImage>
 #include <QJsonArray>
 
-namespace
-{
+namespace {
 QString stageImageBase64()
 {
     QImage image(64, 36, QImage::Format_RGB32);
@@ -31,8 +30,9 @@ QJsonObject StandinState::sample()
                                        {"programLayerId", "l1"},
                                        {"programIdArray", QJsonArray{"p1"}},
                                        {"programNodeTitle", "Intro"}}};
-    const QJsonArray tracks{QJsonObject{{"name", "Track A"}, {"id", "t1"}, {"playState", 0}, {"progress", 0}},
-                            QJsonObject{{"name", "Track B"}, {"id", "t2"}, {"playState", 0}, {"progress", 0}}};
+    const QJsonArray tracks{
+        QJsonObject{{"name", "Track A"}, {"id", "t1"}, {"playState", 0}, {"progress", 0}},
+        QJsonObject{{"name", "Track B"}, {"id", "t2"}, {"playState", 0}, {"progress", 0}}};
     return QJsonObject{
         {"setProgramTable",
          QJsonObject{{"programArray", programs}, {"programLayerArray", layers}, {"programNodeArray", nodes}}},
@@ -43,8 +43,9 @@ QJsonObject StandinState::sample()
                                          {"volume", 0.5},
                                          {"brightness", 80},
                                          {"displayOutputState", true}}},
-        {"projects", QJsonObject{{"1", QJsonObject{{"name", "Sample show"},
-                                                   {"macAddress", "00:11:22:33:44:55"},
-                                                   {"trackArray", QJsonArray{QJsonObject{{"name", "Track A"}}}}}}}},
+        {"projects",
+         QJsonObject{{"1", QJsonObject{{"name", "Sample show"},
+                                       {"macAddress", "00:11:22:33:44:55"},
+                                       {"trackArray", QJsonArray{QJsonObject{{"name", "Track A"}}}}}}}},
     };
 }

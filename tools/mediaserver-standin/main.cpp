@@ -18,19 +18,22 @@ int main(int argc, char** argv)
     parser.setApplicationDescription("Stand-in media server for the Tavix control link.");
     parser.addHelpOption();
     const QCommandLineOption bind("bind", "Address to listen on (default: any).", "address");
-    const QCommandLineOption discoveryPort("discovery-port", "UDP discovery port (default 36543, 0: any).", "port",
-                                           "36543");
+    const QCommandLineOption discoveryPort("discovery-port", "UDP discovery port (default 36543, 0: any).",
+                                           "port", "36543");
     const QCommandLineOption tcpPort("tcp-port", "TCP link port (default 0: any free port).", "port", "0");
-    const QCommandLineOption product("product-name", "Product name announced (default Tavix).", "name", "Tavix");
-    const QCommandLineOption announceIp("announce-ip", "\"ip\" announced in serverConfig (default empty).", "ip");
+    const QCommandLineOption product("product-name", "Product name announced (default Tavix).", "name",
+                                     "Tavix");
+    const QCommandLineOption announceIp("announce-ip", "\"ip\" announced in serverConfig (default empty).",
+                                        "ip");
     const QCommandLineOption replyToProbeIp("reply-to-probe-ip",
                                             "Answer discovery at the probe's \"ip\" instead of its sender.");
     const QCommandLineOption password("password", "Ask for this password before \"connected\".", "password");
     const QCommandLineOption state("state", "JSON file of the scripted state.", "file");
-    const QCommandLineOption replay("replay", "JSON-lines file of commands sent after \"connected\".", "file");
+    const QCommandLineOption replay("replay", "JSON-lines file of commands sent after \"connected\".",
+                                    "file");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
-    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
-                       log});
+    parser.addOptions(
+        {bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay, log});
     parser.process(app);
 
     StandinOptions options;

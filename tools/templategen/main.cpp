@@ -11,7 +11,6 @@
 // scene id and the item id are fixed so that reruns give identical files.
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
-#include "model/IRCProperty.h"
 #include "model/RCControlCatalogue.h"
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
@@ -39,29 +38,20 @@ const QString kItemId = QStringLiteral("{3e495f1d-1371-4a68-ad07-494b174396a3}")
 // the button in the top-left corner.
 const QString kEmptyTemplateName = QStringLiteral("空模板");
 
-// Stores a value as a loaded record would, past the row's read-only flag (the ids are read-only).
-void setStoredValue(RCProperties* properties, const QString& key, const QJsonValue& value)
-{
-    IRCProperty* p = properties->getProperty(key);
-    QJsonObject record = p->toJson();
-    record.insert(QStringLiteral("value"), value);
-    p->fromJson(record);
-}
-
 QJsonObject buildProjectFile(IRCControlManager* controls, const QVariantMap& entry)
 {
     const bool empty = entry.value(RCKeys::Name()).toString() == kEmptyTemplateName;
     const QSize size = entry.value(RCKeys::DefaultSize()).toSize();
 
     auto* scene = new RCScene(QStringLiteral("场景1"), QString(), QStringLiteral("qrc:/sceneBackground.png"));
-    setStoredValue(scene->getProperties(), RCKeys::Id(), kSceneId);
+    scene->getProperties()->storeValue(RCKeys::Id(), kSceneId); // the id row is read-only
     scene->setPropertyValue(RCKeys::Width(), size.width());
     scene->setPropertyValue(RCKeys::Height(), size.height());
 
     // The button as a drop from the catalogue makes it, then the rows the templates set.
     IRCControl* netLink = controls->getControlByType(IRCControl::EIRCControlType_NetLink);
     auto* item = new RCSceneItem(netLink->getInstantiationParam()->toJson(), nullptr);
-    setStoredValue(item->getProperties(), RCKeys::Id(), kItemId);
+    item->getProperties()->storeValue(RCKeys::Id(), kItemId);
     item->setPropertyValue(RCKeys::Name(), QStringLiteral("网络连接"));
     item->setPropertyValue(RCKeys::ObjectName(), QStringLiteral("标签"));
     item->setPropertyValue(RCKeys::Title(), QStringLiteral("连接"));

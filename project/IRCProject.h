@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include "editing/Platform.h"
+#include "editing/RCCmdPresenter.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/IRCControlManager.h"
+#include "project/IRCSetting.h"
+
+// The root interface through which the user interface and the other subsystems reach the open
+// project: its shared services, the paths of the current project packet, the built-in templates
+// and stored projects, loading and saving, the application mode and the connection signals.
+// The interface's own bodies answer empty values. Constructed without a parent; GUI thread only.
+class IRCProject : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum EAppModel
+    {
+        EAppModel_Edit = 0,
+        EAppModel_Control = 1
+    };
+    Q_ENUM(EAppModel)
+
+    explicit IRCProject(QObject* parent = nullptr);
+
+    Q_INVOKABLE virtual void setTemplateProjectList(QVariantList projectList);
+    Q_INVOKABLE virtual bool hasChangedOnClosing() const;
+    Q_INVOKABLE virtual bool isTemplateProject() const;
+    virtual void initDefaultScene();
+    Q_INVOKABLE virtual int getInitState();
+    virtual void setInitState(int state);
+    Q_INVOKABLE virtual QSize getTemplateProjectSceneSize();
+    Q_INVOKABLE virtual Platform* getPlatform() const;
+    Q_INVOKABLE virtual IRCControlManager* getControlManager() const;
+    Q_INVOKABLE virtual RCScenePresenter* getScenePresenter() const;
+    Q_INVOKABLE virtual RCSceneItemPresenter* getSceneItemPresenter() const;
+    Q_INVOKABLE virtual RCCmdPresenter* getCmdPresenter() const;
+    Q_INVOKABLE virtual IRCSetting* getSetting();
+    Q_INVOKABLE virtual bool loadStorageProjectPacket(QString sProjectPacketName);
+    Q_INVOKABLE virtual bool loadStorageProjectFile(QString sFilePath);
+    Q_INVOKABLE virtual bool loadTemplateProjectPacket(QString sTemplateName);
+    Q_INVOKABLE virtual bool loadDownloadProjectPacket();
+    Q_INVOKABLE virtual bool loadProjectPacket(QString sProjectPacketPath);
+    Q_INVOKABLE virtual bool saveProjectPacket(QString sProjectPacketPath);
+    Q_INVOKABLE virtual bool saveProjectPacket();
+    Q_INVOKABLE virtual bool saveProject(QString sFilePath, QString sImageFolder);
+    Q_INVOKABLE virtual bool loadProject(QString sFilePath);
+    Q_INVOKABLE virtual bool setProject(QJsonObject jsObj);
+    Q_INVOKABLE virtual void setProjectPacketPath(QString sProjectPacketPath);
+    Q_INVOKABLE virtual QString getProjectRootPath() const;
+    Q_INVOKABLE virtual QString getProjectPacketPath() const;
+    Q_INVOKABLE virtual QString getNewProjectPacketPath() const;
+    Q_INVOKABLE virtual QString getProjectFilePath() const;
+    Q_INVOKABLE virtual QString getProjectName() const;
+    Q_INVOKABLE virtual QString getProjectThumbnail() const;
+    Q_INVOKABLE virtual QString getProjectImageFolderPath() const;
+    Q_INVOKABLE virtual int getTemplateProjectCout();
+    Q_INVOKABLE virtual QVariantMap getTemplateProject(int i) const;
+    Q_INVOKABLE virtual int getProjectCount();
+    Q_INVOKABLE virtual QVariantMap getProject(int i);
+    Q_INVOKABLE virtual bool isNewProject();
+    Q_INVOKABLE virtual bool removeProjectPakcet(QString sPacketPath);
+    Q_INVOKABLE virtual bool renameProjectPakcet(QString sPacketPath, QString sProjectName,
+                                                 QString sNewProjectName);
+    Q_INVOKABLE virtual bool saveOtherProjectPakcet(QString sNewProjectName);
+    Q_INVOKABLE virtual void setAppModel(IRCProject::EAppModel appModel);
+    Q_INVOKABLE virtual IRCProject::EAppModel getAppModel() const;
+    Q_INVOKABLE virtual bool isConnectFromHost() const;
+
+Q_SIGNALS:
+    void appModelChanged(IRCProject::EAppModel appModel);
+    void currentProjectChanged(QString sProjectName);
+    void connectToHost(QString sIp);
+    void connectPasswordError();
+    void connectVerifyAsk();
+    void disconnectFromHost();
+};

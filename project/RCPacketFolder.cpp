@@ -1,0 +1,75 @@
+#include "project/RCPacketFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+bool RCPacketFolder::copyFile(const QString& source, const QString& destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    in.close();
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(bytes);
+    return out.commit();
+}
+
+bool RCPacketFolder::removeDirectory(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo folder(path);
+    if (!folder.isDir() || folder.isSymLink())
+        return false;
+    QDir dir(path);
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
+    bool ok = true;
+    for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
+        const QFileInfo& entry = *it;
+        if (entry.isDir() && !entry.isSymLink()) {
+            removeDirectory(entry.absoluteFilePath());
+            dir.rmdir(entry.fileName());
+        } else if (!QFile::remove(entry.absoluteFilePath())) {
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+bool RCPacketFolder::hasEntries(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    return !QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty();
+}
+
+QString RCPacketFolder::projectFileOf(const QString& packetPath)
+{
+    if (packetPath.isEmpty())
+        return QString();
+    const QDir dir(packetPath);
+    for (const char* name : {ProjectFileName, OldProjectFileName}) {
+        const QString file = dir.absoluteFilePath(QString::fromLatin1(name));
+        if (QFileInfo(file).isFile())
+            return file;
+    }
+    return QString();
+}
+
+bool RCPacketFolder::isProjectPacket(const QString& path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isDir() && !info.isSymLink() && !projectFileOf(path).isEmpty();
+}
+
+bool RCPacketFolder::isValidPacketName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
+           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}

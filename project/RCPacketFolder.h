@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// File-system helpers for project packets. None follows a symbolic link: a link inside a
+// folder is removed as a link, never entered. GUI thread only.
+class RCPacketFolder
+{
+public:
+    static constexpr const char* ProjectFileName = "project.tavx";
+    static constexpr const char* OldProjectFileName = "project.json";
+    static constexpr const char* ImageFolderName = "image";
+    static constexpr const char* ThumbnailFileName = "thumbnail.png";
+
+    // Copies a file (resource files too) into an ordinary writable file, replacing the
+    // destination atomically. False when the source cannot be read or the destination
+    // cannot be written.
+    static bool copyFile(const QString& source, const QString& destination);
+
+    // Empties a folder: files and links are deleted, subfolders emptied and removed. The
+    // folder itself stays. False when the path is empty, is no folder, or a file directly in
+    // it could not be deleted.
+    static bool removeDirectory(const QString& path);
+
+    // Whether the folder lists at least one entry (hidden entries not counted).
+    static bool hasEntries(const QString& path);
+
+    // The project file of a packet: "project.tavx" when it exists, else "project.json" when
+    // it exists, else "".
+    static QString projectFileOf(const QString& packetPath);
+
+    // A real folder (not a link) that holds a project file.
+    static bool isProjectPacket(const QString& path);
+
+    // Whether a text can name a packet folder inside its parent: one path component, not
+    // empty, not "." or "..", without separators.
+    static bool isValidPacketName(const QString& name);
+
+private:
+    RCPacketFolder() = delete;
+};

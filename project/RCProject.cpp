@@ -1,0 +1,587 @@
+#include "project/RCProject.h"
+
+#include "editing/RCCommandManager.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+#include "model/IRCObject.h"
+#include "model/RCControlCatalogue.h"
+#include "model/RCControlManager.h"
+#include "model/RCKeys.h"
+#include "model/RcEnums.h"
+#include "project/PhotoCache.h"
+#include "project/IRCInterface.h"
+#include "project/PhotoSelection.h"
+#include "project/RCImageManager.h"
+#include "project/RCInterface.h"
+#include "project/RCLogCategories.h"
+#include "project/RCMessageBoxManager.h"
+#include "project/RCPacketFolder.h"
+#include "project/RCRecentProjectRecord.h"
+#include "project/RCSetting.h"
+#include "project/RCWindowEventFilter.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QtQml>
+
+#include <type_traits>
+
+namespace {
+
+const QSize kDefaultSceneSize(960, 540);
+const QString kProjectFileVersion = QStringLiteral("3.0.0");
+
+// Registers T as QML type `name` in the module "Rc.<name>" 1.0; a type that QML cannot create
+// (its constructor is not public) is registered for its enumerations and as a property type.
+template <typename T>
+void registerRcType(const char* name)
+{
+    const QByteArray uri = QByteArrayLiteral("Rc.") + name;
+    if constexpr (std::is_constructible_v<T>)
+        qmlRegisterType<T>(uri.constData(), 1, 0, name);
+    else
+        qmlRegisterUncreatableType<T>(uri.constData(), 1, 0, name, QStringLiteral("%1 is a service").arg(QLatin1String(name)));
+}
+
+} // namespace
+
+RCProject::RCProject(QQmlEngine* engine, const QStringList& productNames, QObject* parent)
+    : IRCProject(parent)
+    , m_engine(engine)
+    , m_productNames(productNames)
+{
+    m_messageBoxManager = new RCMessageBoxManager(this);
+    init();
+}
+
+RCProject::~RCProject()
+{
+    delete m_controlManager;
+    m_controlManager = nullptr;
+    delete m_imageManager;
+    m_imageManager = nullptr;
+    PhotoCache::instance()->clear();
+}
+
+void RCProject::init()
+{
+    m_appPath = QStringLiteral("%1/%2").arg(QStandardPaths::writableLocation(QStandardPaths::HomeLocation),
+                                           QStringLiteral("Tavix"));
+    m_newProjectCachePath = QStringLiteral("%1/%2").arg(m_appPath, QStringLiteral("newProjectCache"));
+    m_downloadPath = QStringLiteral("%1%2%3").arg(m_appPath, QDir::separator(), QStringLiteral("downloadProject"));
+    m_settingFilePath = QStringLiteral("%1/%2").arg(m_appPath, QStringLiteral("config.json"));
+
+    if (!QFileInfo(m_appPath).isDir() && !QDir().mkpath(m_appPath)) {
+        m_messageBoxManager->showMessage(tr("错误"),
+                                         QStringLiteral("%1 %2 %3").arg(tr("创建路径"), m_appPath, tr("失败")),
+                                         true, true, false, true);
+    }
+    QDir().mkpath(m_newProjectCachePath);
+    QDir().mkpath(m_downloadPath);
+
+    if (!m_controlManager)
+        m_controlManager = RCControlManager::create();
+
+    m_imageManager = new RCImageManager;
+
+    registerQmlTypes();
+
+    PhotoCache::instance()->clear();
+
+    RCControlCatalogue::build(m_controlManager);
+
+    m_setting = new RCSetting(m_settingFilePath, this);
+
+    auto* windowEventFilter = new RCWindowEventFilter(this);
+    if (m_engine)
+        m_engine->rootContext()->setContextProperty(QStringLiteral("windowEventFilter"), windowEventFilter);
+
+    // Every entry pushed to either history is a change since the last load or save.
+    RCCommandManager* commands = RCCommandManager::instance();
+    connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
+    connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+}
+
+void RCProject::registerQmlTypes()
+{
+    registerRcType<IRCObject>("IRCObject");
+    registerRcType<Platform>("Platform");
+    registerRcType<IRCControl>("IRCControl");
+    registerRcType<IRCControlManager>("IRCControlManager");
+    registerRcType<RCScenePresenter>("RCScenePresenter");
+    registerRcType<RCSceneItemPresenter>("RCSceneItemPresenter");
+    registerRcType<RCCmdPresenter>("RCCmdPresenter");
+    registerRcType<IRCProject>("IRCProject");
+    registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
+    registerRcType<PhotoSelection>("PhotoSelection");
+    registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
+    registerRcType<IRCSetting>("IRCSetting");
+    qmlRegisterType<RCImageManager>("Rc.IRCImageManager", 1, 0, "IRCImageManager");
+    registerRcType<IRCInterface>("IRCInterface");
+    registerRcType<RcEnums>("RcEnums");
+
+    if (!m_engine)
+        return;
+    QQmlContext* context = m_engine->rootContext();
+    context->setContextProperty(QStringLiteral("getRCMessageBoxManager"), m_messageBoxManager);
+    context->setContextProperty(QStringLiteral("getImageManager"), m_imageManager);
+    context->setContextProperty(QStringLiteral("getVersion"), kProjectFileVersion);
+    context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
+}
+
+// --- templates, paths, state ------------------------------------------------------------------
+
+void RCProject::setTemplateProjectList(QVariantList projectList)
+{
+    m_templateList = projectList;
+    for (const QVariant& entry : std::as_const(m_templateList)) {
+        const QVariantMap map = entry.toMap();
+        m_templateIndex.insert(map.value(RCKeys::Name()).toString(), map);
+    }
+}
+
+int RCProject::getTemplateProjectCout()
+{
+    return int(m_templateList.size());
+}
+
+QVariantMap RCProject::getTemplateProject(int i) const
+{
+    if (i < 0 || i >= m_templateList.size())
+        return QVariantMap();
+    return m_templateList.at(i).toMap();
+}
+
+bool RCProject::isTemplateProject() const
+{
+    if (m_projectPacketPath.isEmpty())
+        return false;
+    return m_templateIndex.contains(folderName(m_projectPacketPath));
+}
+
+QSize RCProject::getTemplateProjectSceneSize()
+{
+    if (isTemplateProject()) {
+        const QSize size = m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
+        if (size.isValid())
+            return size;
+    }
+    return kDefaultSceneSize;
+}
+
+bool RCProject::hasChangedOnClosing() const
+{
+    return m_modified;
+}
+
+void RCProject::initDefaultScene()
+{
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    scenes->addScene(QStringLiteral("场景"), QString(), QStringLiteral("qrc:/installTip.png"), false);
+    const QStringList ids = scenes->getSceneIds();
+    if (!ids.isEmpty())
+        scenes->setSelectScene(ids.first());
+}
+
+int RCProject::getInitState()
+{
+    return m_initState;
+}
+
+void RCProject::setInitState(int state)
+{
+    m_initState = state;
+}
+
+Platform* RCProject::getPlatform() const
+{
+    return Platform::instance();
+}
+
+IRCControlManager* RCProject::getControlManager() const
+{
+    return m_controlManager;
+}
+
+RCScenePresenter* RCProject::getScenePresenter() const
+{
+    return RCScenePresenter::instance();
+}
+
+RCSceneItemPresenter* RCProject::getSceneItemPresenter() const
+{
+    return RCSceneItemPresenter::instance();
+}
+
+RCCmdPresenter* RCProject::getCmdPresenter() const
+{
+    return RCCmdPresenter::instance();
+}
+
+IRCSetting* RCProject::getSetting()
+{
+    return m_setting;
+}
+
+QString RCProject::folderName(const QString& path)
+{
+    return QFileInfo(QDir::cleanPath(path)).fileName();
+}
+
+bool RCProject::samePath(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() &&
+           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+QString RCProject::getProjectPacketPath() const
+{
+    return m_projectPacketPath;
+}
+
+QString RCProject::getNewProjectPacketPath() const
+{
+    return m_newProjectCachePath;
+}
+
+QString RCProject::getProjectName() const
+{
+    return folderName(m_projectPacketPath);
+}
+
+QString RCProject::getProjectThumbnail() const
+{
+    return QStringLiteral("%1/%2").arg(m_projectPacketPath, QLatin1String(RCPacketFolder::ThumbnailFileName));
+}
+
+QString RCProject::getProjectImageFolderPath() const
+{
+    return QStringLiteral("%1/%2").arg(m_projectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName));
+}
+
+bool RCProject::isNewProject()
+{
+    if (m_projectPacketPath.isEmpty() || !RCPacketFolder::hasEntries(m_projectPacketPath))
+        return true;
+    return isTemplateProject();
+}
+
+void RCProject::setAppModel(IRCProject::EAppModel appModel)
+{
+    if (appModel == m_appModel)
+        return;
+    m_appModel = appModel;
+    Q_EMIT appModelChanged(appModel);
+}
+
+IRCProject::EAppModel RCProject::getAppModel() const
+{
+    return m_appModel;
+}
+
+bool RCProject::isConnectFromHost() const
+{
+    return m_connected;
+}
+
+// --- stored projects ---------------------------------------------------------------------------
+
+int RCProject::getProjectCount()
+{
+    m_projectList.clear();
+    const QStringList folders = RCRecentProjectRecord::instance()->getDirPathList();
+    for (const QString& folder : folders) {
+        if (!RCPacketFolder::hasEntries(folder))
+            continue;
+        QVariantMap entry;
+        entry.insert(RCKeys::ProjectPacketPath(), folder);
+        entry.insert(RCKeys::Name(), folderName(folder));
+        entry.insert(RCKeys::ThumbnailPath(),
+                     QUrl::fromLocalFile(QStringLiteral("%1/%2").arg(
+                                             folder, QLatin1String(RCPacketFolder::ThumbnailFileName)))
+                         .toString());
+        m_projectList.append(entry);
+    }
+    return int(m_projectList.size());
+}
+
+QVariantMap RCProject::getProject(int i)
+{
+    if (i < 0 || i >= m_projectList.size())
+        return QVariantMap();
+    return m_projectList.at(i);
+}
+
+bool RCProject::removeProjectPakcet(QString sPacketPath)
+{
+    if (!RCPacketFolder::isProjectPacket(sPacketPath)) {
+        qWarning() << "RCProject::removeProjectPakcet" << "not a project packet" << sPacketPath;
+        return false;
+    }
+    if (!RCPacketFolder::removeDirectory(sPacketPath))
+        return false;
+    const QFileInfo info(sPacketPath);
+    if (!info.dir().rmdir(info.fileName()))
+        return false;
+    RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
+    if (samePath(sPacketPath, m_projectPacketPath)) {
+        m_projectPacketPath.clear();
+        m_imageManager->setProjectImagePath(QString());
+    }
+    return true;
+}
+
+bool RCProject::renameProjectPakcet(QString sPacketPath, QString sProjectName, QString sNewProjectName)
+{
+    if (!RCPacketFolder::isProjectPacket(sPacketPath) || folderName(sPacketPath) != sProjectName ||
+        !RCPacketFolder::isValidPacketName(sNewProjectName)) {
+        qWarning() << "RCProject::renameProjectPakcet" << "refused" << sPacketPath << sProjectName << sNewProjectName;
+        return false;
+    }
+    const QFileInfo info(QDir::cleanPath(sPacketPath));
+    const QString newPath = QStringLiteral("%1/%2").arg(info.path(), sNewProjectName);
+    if (QFileInfo::exists(newPath) || !QDir().rename(info.filePath(), newPath))
+        return false;
+    RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
+    RCRecentProjectRecord::instance()->addDirPath(newPath);
+    if (samePath(sPacketPath, m_projectPacketPath))
+        setProjectPacketPath(newPath);
+    return true;
+}
+
+// --- loading -----------------------------------------------------------------------------------
+
+QJsonObject RCProject::readProjectFile(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qWarning() << "RCProject::loadProject" << "cannot open" << filePath;
+        return QJsonObject();
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        qWarning() << "RCProject::loadProject" << "not a project file" << filePath << error.errorString();
+        return QJsonObject();
+    }
+    const QJsonObject json = document.object();
+    if (!json.value(QStringLiteral("sceneArray")).isObject()) {
+        qWarning() << "RCProject::loadProject" << "no sceneArray" << filePath;
+        return QJsonObject();
+    }
+    return json;
+}
+
+void RCProject::applyProject(const QJsonObject& jsObj)
+{
+    const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
+    if (setting.isObject())
+        m_setting->fromJson(setting.toObject());
+
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    scenes->fromJson(jsObj.value(QStringLiteral("sceneArray")).toObject());
+    const QStringList sceneIds = scenes->getSceneIds();
+    if (!sceneIds.isEmpty())
+        scenes->setSelectScene(sceneIds.first());
+
+    upgradeItems();
+    markSaved();
+}
+
+void RCProject::upgradeItems()
+{
+    if (!m_controlManager)
+        return;
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QStringList sceneIds = scenes->getSceneIds();
+    for (const QString& sceneId : sceneIds) {
+        const QStringList itemIds = items->getItemIds(sceneId);
+        for (const QString& itemId : itemIds) {
+            const int type = items->getPropertyValue(sceneId, itemId, RCKeys::ControlType()).toInt();
+            IRCControl* control = m_controlManager->getControlByType(IRCControl::EIRCControlType(type));
+            if (!control || !control->getInstantiationParam())
+                continue;
+            const QJsonArray records =
+                control->getInstantiationParam()->toJson().value(QStringLiteral("propertyArray")).toArray();
+            for (const QJsonValue& record : records) {
+                const QString name = record.toObject().value(QStringLiteral("name")).toString();
+                if (!items->containProperty(sceneId, itemId, name))
+                    items->updateItemProperties(sceneId, itemId, record.toObject());
+            }
+        }
+    }
+}
+
+void RCProject::markSaved()
+{
+    Platform::instance()->clearCommands();
+    m_modified = false;
+}
+
+bool RCProject::setProject(QJsonObject jsObj)
+{
+    if (!jsObj.value(QStringLiteral("sceneArray")).isObject()) {
+        qWarning() << "RCProject::setProject" << "no sceneArray";
+        return false;
+    }
+    applyProject(jsObj);
+    return true;
+}
+
+bool RCProject::loadProject(QString sFilePath)
+{
+    const QJsonObject json = readProjectFile(sFilePath);
+    if (json.isEmpty())
+        return false;
+    applyProject(json);
+    return true;
+}
+
+bool RCProject::loadProjectPacket(QString sProjectPacketPath)
+{
+    qInfo() << "RCProject::loadProjectPacket" << "start load project" << sProjectPacketPath;
+    const QString file = RCPacketFolder::projectFileOf(sProjectPacketPath);
+    const QJsonObject json = file.isEmpty() ? QJsonObject() : readProjectFile(file);
+    if (json.isEmpty()) {
+        qWarning() << "RCProject::loadProjectPacket" << "load failed" << sProjectPacketPath;
+        return false;
+    }
+
+    // A resource packet (":/empty") has no native path; its references resolve in the resources.
+    const bool inResources = file.startsWith(QLatin1Char(':'));
+    const QString imageFolder =
+        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName));
+    if (!inResources)
+        QDir().mkpath(imageFolder);
+    m_projectPacketPath = sProjectPacketPath;
+    m_imageManager->setProjectImagePath(imageFolder);
+    m_imageManager->setIsQrc(inResources);
+    m_imageManager->setQrcImagePath(QStringLiteral("qrc%1/image").arg(sProjectPacketPath));
+
+    applyProject(json);
+
+    qInfo() << "RCProject::loadProjectPacket" << "load finished" << true;
+    Q_EMIT currentProjectChanged(folderName(sProjectPacketPath));
+    return true;
+}
+
+bool RCProject::loadStorageProjectPacket(QString sProjectPacketName)
+{
+    if (!QFileInfo(sProjectPacketName).isDir())
+        return false;
+    RCRecentProjectRecord::instance()->addDirPath(sProjectPacketName);
+    return loadProjectPacket(sProjectPacketName);
+}
+
+bool RCProject::loadStorageProjectFile(QString sFilePath)
+{
+    const QString localPath =
+        sFilePath.startsWith(QLatin1String("file:")) ? QUrl(sFilePath).toLocalFile() : sFilePath;
+    if (!QFileInfo(localPath).isFile()) {
+        qWarning() << "RCProject::loadStorageProjectFile" << "file not exists, maybe fileUrl is invalid" << sFilePath
+                   << localPath;
+        return false;
+    }
+    return loadStorageProjectPacket(QFileInfo(localPath).absolutePath());
+}
+
+bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
+{
+    QVariantMap entry;
+    for (const QVariant& candidate : std::as_const(m_templateList)) {
+        if (candidate.toMap().value(RCKeys::Name()).toString() == sTemplateName) {
+            entry = candidate.toMap();
+            break;
+        }
+    }
+    if (entry.isEmpty() || !RCPacketFolder::isValidPacketName(sTemplateName))
+        return false;
+
+    RCPacketFolder::removeDirectory(m_newProjectCachePath);
+    const QString folder = QStringLiteral("%1/%2").arg(m_newProjectCachePath, sTemplateName);
+    QDir().mkpath(folder);
+    auto resourcePath = [](const QVariant& url) {
+        return QStringLiteral(":%1").arg(QUrl(url.toString()).path(QUrl::FullyDecoded));
+    };
+    RCPacketFolder::copyFile(resourcePath(entry.value(RCKeys::ProjectFilePath())),
+                             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)));
+    RCPacketFolder::copyFile(resourcePath(entry.value(RCKeys::ThumbnailPath())),
+                             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName)));
+    return loadProjectPacket(folder);
+}
+
+bool RCProject::loadDownloadProjectPacket()
+{
+    return loadProjectPacket(m_downloadPath);
+}
+
+void RCProject::setProjectPacketPath(QString sProjectPacketPath)
+{
+    if (sProjectPacketPath == m_projectPacketPath)
+        return;
+    m_projectPacketPath = sProjectPacketPath;
+    m_imageManager->setProjectImagePath(
+        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName)));
+    Q_EMIT currentProjectChanged(folderName(sProjectPacketPath));
+}
+
+// --- saving ------------------------------------------------------------------------------------
+
+bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
+{
+    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(sImageFolder);
+    const QJsonObject root{{QStringLiteral("version"), kProjectFileVersion},
+                           {QStringLiteral("sceneArray"), RCScenePresenter::instance()->toJson()},
+                           {QStringLiteral("setting"), m_setting->toJson()}};
+    QSaveFile file(sFilePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qWarning() << "RCProject::saveProject" << "cannot open" << sFilePath;
+        return false;
+    }
+    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (!file.commit()) {
+        qWarning() << "RCProject::saveProject" << "write failed" << sFilePath;
+        return false;
+    }
+    // Only now that the new file is in place may the images it no longer names go.
+    m_imageManager->removeUnusedImages(sImageFolder, usedImages);
+    markSaved();
+    return true;
+}
+
+bool RCProject::saveProjectPacket(QString sProjectPacketPath)
+{
+    if (sProjectPacketPath.isEmpty())
+        return false;
+    const QString imageFolder =
+        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName));
+    QDir().mkpath(sProjectPacketPath);
+    QDir().mkpath(imageFolder);
+    RCRecentProjectRecord::instance()->addDirPath(sProjectPacketPath);
+    const bool saved = saveProject(
+        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ProjectFileName)), imageFolder);
+    if (saved) {
+        const QString oldFile =
+            QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::OldProjectFileName));
+        if (QFileInfo(oldFile).isFile())
+            QFile::remove(oldFile);
+    }
+    return saved;
+}
+
+bool RCProject::saveProjectPacket()
+{
+    return saveProjectPacket(m_projectPacketPath);
+}

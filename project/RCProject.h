@@ -1,0 +1,116 @@
+#pragma once
+
+#include "project/IRCProject.h"
+
+#include <QMap>
+#include <QStringList>
+
+class QQmlEngine;
+class RCImageManager;
+class RCMessageBoxManager;
+
+// The project root: creates and wires the application's services, and holds the open project
+// (its packet path, the template and project lists, the application mode). Loads, upgrades and
+// saves project packets.
+//
+// Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
+// object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
+// were. Saving replaces the project file atomically and deletes images that nothing references
+// only after the new file is in place.
+//
+// Owns the control manager, the image manager, the settings, the message-box manager and the window event filter.
+// Lives on the GUI thread, created once by main and deleted by it before the QML engine.
+class RCProject : public IRCProject
+{
+    Q_OBJECT
+
+public:
+    RCProject(QQmlEngine* engine, const QStringList& productNames, QObject* parent = nullptr);
+    ~RCProject() override;
+
+    void setTemplateProjectList(QVariantList projectList) override;
+    bool hasChangedOnClosing() const override;
+    bool isTemplateProject() const override;
+    void initDefaultScene() override;
+    int getInitState() override;
+    void setInitState(int state) override;
+    QSize getTemplateProjectSceneSize() override;
+    Platform* getPlatform() const override;
+    IRCControlManager* getControlManager() const override;
+    RCScenePresenter* getScenePresenter() const override;
+    RCSceneItemPresenter* getSceneItemPresenter() const override;
+    RCCmdPresenter* getCmdPresenter() const override;
+    IRCSetting* getSetting() override;
+    bool loadStorageProjectPacket(QString sProjectPacketName) override;
+    bool loadStorageProjectFile(QString sFilePath) override;
+    bool loadTemplateProjectPacket(QString sTemplateName) override;
+    bool loadDownloadProjectPacket() override;
+    bool loadProjectPacket(QString sProjectPacketPath) override;
+    bool saveProjectPacket(QString sProjectPacketPath) override;
+    bool saveProjectPacket() override;
+    bool saveProject(QString sFilePath, QString sImageFolder) override;
+    bool loadProject(QString sFilePath) override;
+    bool setProject(QJsonObject jsObj) override;
+    void setProjectPacketPath(QString sProjectPacketPath) override;
+    QString getProjectPacketPath() const override;
+    QString getNewProjectPacketPath() const override;
+    QString getProjectName() const override;
+    QString getProjectThumbnail() const override;
+    QString getProjectImageFolderPath() const override;
+    int getTemplateProjectCout() override;
+    QVariantMap getTemplateProject(int i) const override;
+    int getProjectCount() override;
+    QVariantMap getProject(int i) override;
+    bool isNewProject() override;
+    bool removeProjectPakcet(QString sPacketPath) override;
+    bool renameProjectPakcet(QString sPacketPath, QString sProjectName, QString sNewProjectName) override;
+    void setAppModel(IRCProject::EAppModel appModel) override;
+    IRCProject::EAppModel getAppModel() const override;
+    bool isConnectFromHost() const override;
+
+    RCImageManager* getImageManager() const { return m_imageManager; }
+    RCMessageBoxManager* getMessageBoxManager() const { return m_messageBoxManager; }
+    QString getApplicationPath() const { return m_appPath; }
+    QString getDownloadPath() const { return m_downloadPath; }
+    QString getSettingFilePath() const { return m_settingFilePath; }
+
+private:
+    void init();
+    // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
+    // publishes the root-context services. Needs the message-box and image managers.
+    void registerQmlTypes();
+    // Reads a project file: its JSON object, or an empty object when it cannot be read, is
+    // not a JSON object or has no "sceneArray" object.
+    static QJsonObject readProjectFile(const QString& filePath);
+    // Applies a checked project object: settings, scenes, catalogue upgrade, clean history.
+    void applyProject(const QJsonObject& jsObj);
+    // Gives every item the rows that its catalogue control defines and it lacks.
+    void upgradeItems();
+    void markSaved();
+    static QString folderName(const QString& path);
+    static bool samePath(const QString& a, const QString& b);
+
+    QQmlEngine* m_engine = nullptr;
+    QStringList m_productNames;
+    RCMessageBoxManager* m_messageBoxManager = nullptr;
+    IRCControlManager* m_controlManager = nullptr;
+    RCImageManager* m_imageManager = nullptr;
+    IRCSetting* m_setting = nullptr;
+
+    QString m_appPath;
+    QString m_newProjectCachePath;
+    QString m_downloadPath;
+    QString m_settingFilePath;
+    QString m_projectPacketPath;
+
+    QVariantList m_templateList;
+    QMap<QString, QVariantMap> m_templateIndex;
+    QList<QVariantMap> m_projectList;
+
+    IRCProject::EAppModel m_appModel = EAppModel_Edit;
+    bool m_connected = false;
+    int m_initState = 0;
+    // Set by every recorded edit, undo and redo; cleared by a successful load or save. Unlike
+    // "the undo history is not empty" it survives the history's cap.
+    bool m_modified = false;
+};

@@ -1,0 +1,117 @@
+#include "project/TemporaryHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTest>
+
+#include "model/RCKeys.h"
+
+// Runs the real program offscreen in a temporary home and reads what it wrote to its log.
+class tst_StartUp : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsWithoutArguments();
+    void startsWithProjectOnCommandLine();
+    void startsWithMissingProject();
+
+private:
+    // Starts the program, waits until its log says the window is up (or the program ended),
+    // stops it and returns the log's text.
+    static QString runProgram(const TemporaryHome& home, const QStringList& arguments);
+};
+
+QString tst_StartUp::runProgram(const TemporaryHome& home, const QStringList& arguments)
+{
+    const QString program = qEnvironmentVariable("TAVIX_BINARY_DIR") + QStringLiteral("/app/tavix");
+    if (!QFile::exists(program))
+        return QStringLiteral("<no program at %1>").arg(program);
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForStarted(30000))
+        return QStringLiteral("<did not start>");
+
+    auto logText = [&home] {
+        const QDir logDir(home.appDir() + QStringLiteral("/Log"));
+        QString text;
+        for (const QString& name : logDir.entryList(QDir::Files)) {
+            QFile file(logDir.filePath(name));
+            if (file.open(QIODevice::ReadOnly))
+                text += QString::fromUtf8(file.readAll());
+        }
+        return text;
+    };
+    // Bounded wait: 60 s at most, also under the sanitizers.
+    for (int i = 0; i < 600; ++i) {
+        const QString text = logText();
+        if (text.contains(QStringLiteral("main window")) || process.state() == QProcess::NotRunning)
+            break;
+        process.waitForFinished(100);
+    }
+    if (process.state() != QProcess::NotRunning) {
+        process.terminate();
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished(10000);
+        }
+    }
+    return logText() + QStringLiteral("\n<output>\n") + QString::fromUtf8(process.readAll());
+}
+
+void tst_StartUp::startsWithoutArguments()
+{
+    TemporaryHome home;
+    const QString log = runProgram(home, {});
+    QVERIFY2(log.contains(QStringLiteral("tryLoadProjectnot need load project 0\n")), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("rc.project: main window loaded")), qPrintable(log));
+}
+
+void tst_StartUp::startsWithProjectOnCommandLine()
+{
+    TemporaryHome home;
+    const QString packet = home.filePath(QStringLiteral("my project"));
+    QDir().mkpath(packet);
+    const QJsonObject scene{{QStringLiteral("propertyArray"),
+                             QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
+                                                    {QStringLiteral("value"), QStringLiteral("命令行")}}}},
+                            {QStringLiteral("itemArray"), QJsonArray()}};
+    QFile file(packet + QStringLiteral("/project.tavx"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(QJsonObject{{QStringLiteral("version"), QStringLiteral("3.0.0")},
+                                         {QStringLiteral("sceneArray"),
+                                          QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}}})
+                   .toJson());
+    file.close();
+
+    const QString path = packet + QStringLiteral("/project.tavx");
+    const QString log = runProgram(home, {path, QStringLiteral("ignored extra argument")});
+    QVERIFY2(log.contains(QStringLiteral("tryLoadProjectload project %1 1\n").arg(path)), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("rc.project: main window loaded")), qPrintable(log));
+    // The packet went into the recent list.
+    QFile recent(home.appDir() + QStringLiteral("/recently.data"));
+    QVERIFY(recent.open(QIODevice::ReadOnly));
+    QVERIFY(recent.readAll().startsWith((packet + QLatin1Char('>')).toUtf8()));
+}
+
+void tst_StartUp::startsWithMissingProject()
+{
+    TemporaryHome home;
+    const QString path = home.filePath(QStringLiteral("nothing/project.tavx"));
+    const QString log = runProgram(home, {path});
+    QVERIFY2(log.contains(QStringLiteral("tryLoadProjectload project %1 0\n").arg(path)), qPrintable(log));
+    QVERIFY2(log.contains(QStringLiteral("rc.project: main window loaded")), qPrintable(log));
+}
+
+QTEST_GUILESS_MAIN(tst_StartUp)
+#include "tst_StartUp.moc"
