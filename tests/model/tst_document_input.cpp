@@ -212,6 +212,22 @@ void TestDocumentInput::wrongTypesInEveryRow()
         (void)item->getSize();
         (void)item->getImagePropertyValues();
         QVERIFY(roundTrips(manager));
+
+        // The same for the rows of a scene, and an item list that is not a list.
+        QJsonArray sceneRows;
+        for (const QString& name : {"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
+                                    "BackgroundImg", "Focus", "SingleSelection"}) {
+            QJsonObject r = row(name, value);
+            r.insert("readonly", value);
+            r.insert("display", QJsonObject{{"type", value}, {"data", value}});
+            sceneRows.append(r);
+        }
+        manager.fromJson(QJsonObject{
+            {"sceneArray", QJsonArray{QJsonObject{{"propertyArray", sceneRows}, {"itemArray", value}}, value}}});
+        QCOMPARE(manager.getSceneCount(), 2);
+        QVERIFY(!manager.sceneAt(0)->getId().isEmpty());
+        QVERIFY(manager.sceneAt(0)->getId() != manager.sceneAt(1)->getId());
+        QVERIFY(roundTrips(manager));
     }
 }
 
