@@ -44,7 +44,8 @@ void buildLargeProject()
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     const QList<IRCControl*> controls = g_project->getControlManager()->getControllist();
     for (int s = 0; s < kScenes; ++s) {
-        const QString sceneId = scenes->addScene(QStringLiteral("scene %1").arg(s), QString(), QString(), false);
+        const QString sceneId =
+            scenes->addScene(QStringLiteral("scene %1").arg(s), QString(), QString(), false);
         for (int i = 0; i < kItemsPerScene; ++i) {
             IRCControl* control = controls.at((s * kItemsPerScene + i) % controls.size());
             items->addItem(sceneId, control->getInstantiationParam()->toJson(), false);
