@@ -110,7 +110,8 @@ void TestDocumentInput::nestingBound_data()
     QTest::newRow("typed array text past the bound")
         << QJsonValue("#JsonArray#" + nestedArrayText(kMaxValueNesting + 1)) << false;
     QTest::newRow("typed object text past the bound")
-        << QJsonValue("#JsonObject#" + QString::fromUtf8(QJsonDocument(objects.toObject()).toJson())) << false;
+        << QJsonValue("#JsonObject#" + QString::fromUtf8(QJsonDocument(objects.toObject()).toJson()))
+        << false;
     QTest::newRow("wide and flat") << QJsonValue(QJsonArray::fromStringList(QStringList(5000, "x"))) << true;
 }
 
@@ -144,7 +145,8 @@ void TestDocumentInput::deepItemValueKeepsProjectReadable()
     RCSceneManager manager;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not Implemented"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read the value of Deep"));
-    RCSceneItem* item = loadItem(manager, QJsonArray{row("Id", "{deep}"), row("Name", "kept"), row("Deep", deep)});
+    RCSceneItem* item =
+        loadItem(manager, QJsonArray{row("Id", "{deep}"), row("Name", "kept"), row("Deep", deep)});
 
     QCOMPARE(item->getName(), QString("kept"));
     QVERIFY(item->getProperties()->getProperty("Deep"));
@@ -182,10 +184,11 @@ void TestDocumentInput::wrongTypesInEveryRow()
 {
     // Every default row of an item given a value of another JSON type, and records that are not
     // records at all: the item loads, keeps a usable id and view, and round-trips.
-    const QJsonValue odd[] = {QJsonValue(), true, -1e300, 1e300, "text", QJsonArray{1, "a"},
+    const QJsonValue odd[] = {QJsonValue(),           true, -1e300, 1e300, "text", QJsonArray{1, "a"},
                               QJsonObject{{"k", "v"}}};
-    const QStringList names{"Id", "ControlType", "Name", "ObjectName", "X", "Y", "Width", "Height", "Angle",
-                            "TextColor", "TextSize", "TextBold", "QmlPath", "Focus", "Select"};
+    const QStringList names{"Id",       "ControlType", "Name",    "ObjectName", "X",
+                            "Y",        "Width",       "Height",  "Angle",      "TextColor",
+                            "TextSize", "TextBold",    "QmlPath", "Focus",      "Select"};
     for (const QJsonValue& value : odd) {
         QJsonArray rows;
         for (const QString& name : names) {
@@ -223,7 +226,8 @@ void TestDocumentInput::wrongTypesInEveryRow()
             sceneRows.append(r);
         }
         manager.fromJson(QJsonObject{
-            {"sceneArray", QJsonArray{QJsonObject{{"propertyArray", sceneRows}, {"itemArray", value}}, value}}});
+            {"sceneArray",
+             QJsonArray{QJsonObject{{"propertyArray", sceneRows}, {"itemArray", value}}, value}}});
         QCOMPARE(manager.getSceneCount(), 2);
         QVERIFY(!manager.sceneAt(0)->getId().isEmpty());
         QVERIFY(manager.sceneAt(0)->getId() != manager.sceneAt(1)->getId());
