@@ -16,7 +16,8 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     RCLogFile::initLogFile();
 
@@ -29,7 +30,8 @@ int main(int argc, char* argv[])
     if (arguments.size() >= 2) {
         const QString path = arguments.at(1);
         const bool loaded = project->loadStorageProjectFile(path);
-        RCLogFile::writeLine(QStringLiteral("tryLoadProjectload project %1 %2").arg(path).arg(loaded ? 1 : 0));
+        RCLogFile::writeLine(
+            QStringLiteral("tryLoadProjectload project %1 %2").arg(path).arg(loaded ? 1 : 0));
         project->setInitState(loaded ? 1 : 2);
     } else {
         RCLogFile::writeLine(QStringLiteral("tryLoadProjectnot need load project 0"));

@@ -2,10 +2,7 @@
 
 #include <QCursor>
 
-CursorPosProvider::CursorPosProvider(QObject* parent)
-    : QObject(parent)
-{
-}
+CursorPosProvider::CursorPosProvider(QObject* parent) : QObject(parent) {}
 
 QPointF CursorPosProvider::cursorPos() const
 {

@@ -1,9 +1,6 @@
 #include "project/IRCInterface.h"
 
-IRCInterface::IRCInterface(QObject* parent)
-    : IRCCppObject(parent)
-{
-}
+IRCInterface::IRCInterface(QObject* parent) : IRCCppObject(parent) {}
 
 bool IRCInterface::sceneListItemContainScene(const QString& sceneIdSelf, const QString& sceneItemId,
                                              const QString& sceneIdDest)

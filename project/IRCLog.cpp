@@ -1,9 +1,6 @@
 #include "project/IRCLog.h"
 
-IRCLog::IRCLog(QObject* parent)
-    : IRCCppObject(parent)
-{
-}
+IRCLog::IRCLog(QObject* parent) : IRCCppObject(parent) {}
 
 void IRCLog::output(const QString& sLog)
 {

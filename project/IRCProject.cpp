@@ -1,9 +1,6 @@
 #include "project/IRCProject.h"
 
-IRCProject::IRCProject(QObject* parent)
-    : QObject(parent)
-{
-}
+IRCProject::IRCProject(QObject* parent) : QObject(parent) {}
 
 void IRCProject::setTemplateProjectList(QVariantList projectList)
 {
@@ -20,9 +17,7 @@ bool IRCProject::isTemplateProject() const
     return false;
 }
 
-void IRCProject::initDefaultScene()
-{
-}
+void IRCProject::initDefaultScene() {}
 
 int IRCProject::getInitState()
 {

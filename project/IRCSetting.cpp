@@ -2,8 +2,7 @@
 
 #include <QJSEngine>
 
-IRCSetting::IRCSetting(QObject* parent)
-    : QObject(parent)
+IRCSetting::IRCSetting(QObject* parent) : QObject(parent)
 {
     QJSEngine::setObjectOwnership(this, QJSEngine::CppOwnership);
 }

@@ -29,8 +29,8 @@ PhotoCache* PhotoCache::instance()
 }
 
 PhotoCache::PhotoCache(QObject* parent)
-    : QObject(parent)
-    , m_cacheDirPath(QStringLiteral("%1/%2/%3")
+    : QObject(parent),
+      m_cacheDirPath(QStringLiteral("%1/%2/%3")
                          .arg(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
                               QStringLiteral("Tavix"), QStringLiteral("photoCache")))
 {

@@ -6,10 +6,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-PhotoSelection::PhotoSelection(QObject* parent)
-    : QObject(parent)
-{
-}
+PhotoSelection::PhotoSelection(QObject* parent) : QObject(parent) {}
 
 bool PhotoSelection::isAcceptedImageFile(const QString& path)
 {

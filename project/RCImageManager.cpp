@@ -33,10 +33,7 @@ QString cleanAbsolute(const QString& path)
 
 } // namespace
 
-RCImageManager::RCImageManager(QObject* parent)
-    : QObject(parent)
-{
-}
+RCImageManager::RCImageManager(QObject* parent) : QObject(parent) {}
 
 void RCImageManager::setProjectImagePath(const QString& path)
 {
@@ -182,12 +179,14 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
     qInfo() << "RCImageManager::saveImageToDstPath" << value << source << folder;
 
     if (folder.isEmpty() || value.isEmpty() || source.isEmpty() || fileName.isEmpty()) {
-        qWarning() << "RCImageManager::saveImageToDstPath" << "image path is invalid" << value << source
-                   << folder;
+        qWarning() << "RCImageManager::saveImageToDstPath"
+                   << "image path is invalid" << value << source << folder;
         return QString();
     }
     if (!QFileInfo(source).isFile()) {
-        qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << "source missing" << source;
+        qWarning() << "RCImageManager::saveImageToDstPath"
+                   << "image copy failed"
+                   << "source missing" << source;
         return QString();
     }
     QDir().mkpath(folder);
@@ -211,7 +210,8 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
             continue;
         }
         if (!QFile::copy(source, target)) {
-            qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << source << target;
+            qWarning() << "RCImageManager::saveImageToDstPath"
+                       << "image copy failed" << source << target;
             return QString();
         }
         // A copy of a resource is read-only; the packet's copy must be an ordinary file.
@@ -219,7 +219,9 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
                                      QFile::ReadOther);
         return target;
     }
-    qWarning() << "RCImageManager::saveImageToDstPath" << "image copy failed" << "no free name" << fileName;
+    qWarning() << "RCImageManager::saveImageToDstPath"
+               << "image copy failed"
+               << "no free name" << fileName;
     return QString();
 }
 
@@ -281,7 +283,8 @@ void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QSt
         const QString path = cleanAbsolute(entry.absoluteFilePath());
         if (usedFiles.contains(path))
             continue;
-        qInfo() << "RCImageManager::modifyImagePathAndSaveImages" << "delete file" << path;
+        qInfo() << "RCImageManager::modifyImagePathAndSaveImages"
+                << "delete file" << path;
         QFile::remove(path);
     }
 }

@@ -10,10 +10,7 @@ RCInterface* RCInterface::instance()
     return object;
 }
 
-RCInterface::RCInterface(QObject* parent)
-    : IRCInterface(parent)
-{
-}
+RCInterface::RCInterface(QObject* parent) : IRCInterface(parent) {}
 
 bool RCInterface::sceneListItemContainScene(const QString& sceneIdSelf, const QString& sceneItemId,
                                             const QString& sceneIdDest)

@@ -6,10 +6,7 @@ RCLog* RCLog::instance()
     return log;
 }
 
-RCLog::RCLog(QObject* parent)
-    : IRCLog(parent)
-{
-}
+RCLog::RCLog(QObject* parent) : IRCLog(parent) {}
 
 void RCLog::output(const QString& sLog)
 {

@@ -48,8 +48,8 @@ QFile* RCLogFile::createLogFile(const QString& dirPath, const QDateTime& startTi
     const QString stem = startTime.toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
     // Bounded: a hundred starts within one second is far beyond any real use.
     for (int n = 1; n <= 100; ++n) {
-        const QString name = n == 1 ? QStringLiteral("%1.log").arg(stem)
-                                    : QStringLiteral("%1 (%2).log").arg(stem).arg(n);
+        const QString name =
+            n == 1 ? QStringLiteral("%1.log").arg(stem) : QStringLiteral("%1 (%2).log").arg(stem).arg(n);
         auto* file = new QFile(QDir(dirPath).filePath(name));
         // NewOnly fails when the file exists, so two processes never share one name.
         if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly))

@@ -3,7 +3,6 @@
 #include <QUuid>
 
 RCMessageBox::RCMessageBox(QObject* parent)
-    : IRCCppObject(parent)
-    , m_id(QUuid::createUuid().toString(QUuid::WithBraces))
+    : IRCCppObject(parent), m_id(QUuid::createUuid().toString(QUuid::WithBraces))
 {
 }

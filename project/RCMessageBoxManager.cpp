@@ -2,8 +2,7 @@
 
 #include "project/RCMessageBox.h"
 
-RCMessageBoxManager::RCMessageBoxManager(QObject* parent)
-    : IRCCppObject(parent)
+RCMessageBoxManager::RCMessageBoxManager(QObject* parent) : IRCCppObject(parent)
 {
     connect(this, &RCMessageBoxManager::messageBoxShow, this, [this](const QString& sId) {
         if (m_boxes.contains(sId) && !m_shownIds.contains(sId))
@@ -16,9 +15,9 @@ QStringList RCMessageBoxManager::getShownMessageIds() const
     return m_shownIds;
 }
 
-
 QString RCMessageBoxManager::showMessage(const QString& sTitle, const QString& sText, bool okButtonVisible,
-                                         bool cancelButtonVisible, bool closeButtonVisible, bool needEmitSignal)
+                                         bool cancelButtonVisible, bool closeButtonVisible,
+                                         bool needEmitSignal)
 {
     auto* box = new RCMessageBox(this);
     box->setTitle(sTitle);

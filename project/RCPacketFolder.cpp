@@ -27,8 +27,8 @@ bool RCPacketFolder::removeDirectory(const QString& path)
     if (!folder.isDir() || folder.isSymLink())
         return false;
     QDir dir(path);
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
+    const QFileInfoList entries = dir.entryInfoList(
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Unsorted);
     bool ok = true;
     for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
         const QFileInfo& entry = *it;

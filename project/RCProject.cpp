@@ -8,8 +8,8 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
-#include "project/PhotoCache.h"
 #include "project/IRCInterface.h"
+#include "project/PhotoCache.h"
 #include "project/PhotoSelection.h"
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
@@ -42,22 +42,20 @@ const QString kProjectFileVersion = QStringLiteral("3.0.0");
 
 // Registers T as QML type `name` in the module "Rc.<name>" 1.0; a type that QML cannot create
 // (its constructor is not public) is registered for its enumerations and as a property type.
-template <typename T>
-void registerRcType(const char* name)
+template <typename T> void registerRcType(const char* name)
 {
     const QByteArray uri = QByteArrayLiteral("Rc.") + name;
     if constexpr (std::is_constructible_v<T>)
         qmlRegisterType<T>(uri.constData(), 1, 0, name);
     else
-        qmlRegisterUncreatableType<T>(uri.constData(), 1, 0, name, QStringLiteral("%1 is a service").arg(QLatin1String(name)));
+        qmlRegisterUncreatableType<T>(uri.constData(), 1, 0, name,
+                                      QStringLiteral("%1 is a service").arg(QLatin1String(name)));
 }
 
 } // namespace
 
 RCProject::RCProject(QQmlEngine* engine, const QStringList& productNames, QObject* parent)
-    : IRCProject(parent)
-    , m_engine(engine)
-    , m_productNames(productNames)
+    : IRCProject(parent), m_engine(engine), m_productNames(productNames)
 {
     m_messageBoxManager = new RCMessageBoxManager(this);
     init();
@@ -75,15 +73,16 @@ RCProject::~RCProject()
 void RCProject::init()
 {
     m_appPath = QStringLiteral("%1/%2").arg(QStandardPaths::writableLocation(QStandardPaths::HomeLocation),
-                                           QStringLiteral("Tavix"));
+                                            QStringLiteral("Tavix"));
     m_newProjectCachePath = QStringLiteral("%1/%2").arg(m_appPath, QStringLiteral("newProjectCache"));
-    m_downloadPath = QStringLiteral("%1%2%3").arg(m_appPath, QDir::separator(), QStringLiteral("downloadProject"));
+    m_downloadPath =
+        QStringLiteral("%1%2%3").arg(m_appPath, QDir::separator(), QStringLiteral("downloadProject"));
     m_settingFilePath = QStringLiteral("%1/%2").arg(m_appPath, QStringLiteral("config.json"));
 
     if (!QFileInfo(m_appPath).isDir() && !QDir().mkpath(m_appPath)) {
-        m_messageBoxManager->showMessage(tr("错误"),
-                                         QStringLiteral("%1 %2 %3").arg(tr("创建路径"), m_appPath, tr("失败")),
-                                         true, true, false, true);
+        m_messageBoxManager->showMessage(
+            tr("错误"), QStringLiteral("%1 %2 %3").arg(tr("创建路径"), m_appPath, tr("失败")), true, true,
+            false, true);
     }
     QDir().mkpath(m_newProjectCachePath);
     QDir().mkpath(m_downloadPath);
@@ -171,7 +170,8 @@ bool RCProject::isTemplateProject() const
 QSize RCProject::getTemplateProjectSceneSize()
 {
     if (isTemplateProject()) {
-        const QSize size = m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
+        const QSize size =
+            m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
         if (size.isValid())
             return size;
     }
@@ -240,7 +240,8 @@ QString RCProject::folderName(const QString& path)
 bool RCProject::samePath(const QString& a, const QString& b)
 {
     return !a.isEmpty() && !b.isEmpty() &&
-           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+               QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
 QString RCProject::getProjectPacketPath() const
@@ -324,7 +325,8 @@ QVariantMap RCProject::getProject(int i)
 bool RCProject::removeProjectPakcet(QString sPacketPath)
 {
     if (!RCPacketFolder::isProjectPacket(sPacketPath)) {
-        qWarning() << "RCProject::removeProjectPakcet" << "not a project packet" << sPacketPath;
+        qWarning() << "RCProject::removeProjectPakcet"
+                   << "not a project packet" << sPacketPath;
         return false;
     }
     if (!RCPacketFolder::removeDirectory(sPacketPath))
@@ -344,7 +346,8 @@ bool RCProject::renameProjectPakcet(QString sPacketPath, QString sProjectName, Q
 {
     if (!RCPacketFolder::isProjectPacket(sPacketPath) || folderName(sPacketPath) != sProjectName ||
         !RCPacketFolder::isValidPacketName(sNewProjectName)) {
-        qWarning() << "RCProject::renameProjectPakcet" << "refused" << sPacketPath << sProjectName << sNewProjectName;
+        qWarning() << "RCProject::renameProjectPakcet"
+                   << "refused" << sPacketPath << sProjectName << sNewProjectName;
         return false;
     }
     const QFileInfo info(QDir::cleanPath(sPacketPath));
@@ -364,7 +367,8 @@ QJsonObject RCProject::readProjectFile(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning() << "RCProject::loadProject" << "cannot open" << filePath;
+        qWarning() << "RCProject::loadProject"
+                   << "cannot open" << filePath;
         return QJsonObject();
     }
     const QByteArray data = file.readAll();
@@ -372,12 +376,14 @@ QJsonObject RCProject::readProjectFile(const QString& filePath)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qWarning() << "RCProject::loadProject" << "not a project file" << filePath << error.errorString();
+        qWarning() << "RCProject::loadProject"
+                   << "not a project file" << filePath << error.errorString();
         return QJsonObject();
     }
     const QJsonObject json = document.object();
     if (!json.value(QStringLiteral("sceneArray")).isObject()) {
-        qWarning() << "RCProject::loadProject" << "no sceneArray" << filePath;
+        qWarning() << "RCProject::loadProject"
+                   << "no sceneArray" << filePath;
         return QJsonObject();
     }
     return json;
@@ -433,7 +439,8 @@ void RCProject::markSaved()
 bool RCProject::setProject(QJsonObject jsObj)
 {
     if (!jsObj.value(QStringLiteral("sceneArray")).isObject()) {
-        qWarning() << "RCProject::setProject" << "no sceneArray";
+        qWarning() << "RCProject::setProject"
+                   << "no sceneArray";
         return false;
     }
     applyProject(jsObj);
@@ -451,11 +458,13 @@ bool RCProject::loadProject(QString sFilePath)
 
 bool RCProject::loadProjectPacket(QString sProjectPacketPath)
 {
-    qInfo() << "RCProject::loadProjectPacket" << "start load project" << sProjectPacketPath;
+    qInfo() << "RCProject::loadProjectPacket"
+            << "start load project" << sProjectPacketPath;
     const QString file = RCPacketFolder::projectFileOf(sProjectPacketPath);
     const QJsonObject json = file.isEmpty() ? QJsonObject() : readProjectFile(file);
     if (json.isEmpty()) {
-        qWarning() << "RCProject::loadProjectPacket" << "load failed" << sProjectPacketPath;
+        qWarning() << "RCProject::loadProjectPacket"
+                   << "load failed" << sProjectPacketPath;
         return false;
     }
 
@@ -472,7 +481,8 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
 
     applyProject(json);
 
-    qInfo() << "RCProject::loadProjectPacket" << "load finished" << true;
+    qInfo() << "RCProject::loadProjectPacket"
+            << "load finished" << true;
     Q_EMIT currentProjectChanged(folderName(sProjectPacketPath));
     return true;
 }
@@ -490,8 +500,8 @@ bool RCProject::loadStorageProjectFile(QString sFilePath)
     const QString localPath =
         sFilePath.startsWith(QLatin1String("file:")) ? QUrl(sFilePath).toLocalFile() : sFilePath;
     if (!QFileInfo(localPath).isFile()) {
-        qWarning() << "RCProject::loadStorageProjectFile" << "file not exists, maybe fileUrl is invalid" << sFilePath
-                   << localPath;
+        qWarning() << "RCProject::loadStorageProjectFile"
+                   << "file not exists, maybe fileUrl is invalid" << sFilePath << localPath;
         return false;
     }
     return loadStorageProjectPacket(QFileInfo(localPath).absolutePath());
@@ -515,10 +525,12 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
     auto resourcePath = [](const QVariant& url) {
         return QStringLiteral(":%1").arg(QUrl(url.toString()).path(QUrl::FullyDecoded));
     };
-    RCPacketFolder::copyFile(resourcePath(entry.value(RCKeys::ProjectFilePath())),
-                             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)));
-    RCPacketFolder::copyFile(resourcePath(entry.value(RCKeys::ThumbnailPath())),
-                             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName)));
+    RCPacketFolder::copyFile(
+        resourcePath(entry.value(RCKeys::ProjectFilePath())),
+        QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)));
+    RCPacketFolder::copyFile(
+        resourcePath(entry.value(RCKeys::ThumbnailPath())),
+        QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName)));
     return loadProjectPacket(folder);
 }
 
@@ -547,12 +559,14 @@ bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
                            {QStringLiteral("setting"), m_setting->toJson()}};
     QSaveFile file(sFilePath);
     if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "RCProject::saveProject" << "cannot open" << sFilePath;
+        qWarning() << "RCProject::saveProject"
+                   << "cannot open" << sFilePath;
         return false;
     }
     file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
-        qWarning() << "RCProject::saveProject" << "write failed" << sFilePath;
+        qWarning() << "RCProject::saveProject"
+                   << "write failed" << sFilePath;
         return false;
     }
     // Only now that the new file is in place may the images it no longer names go.
@@ -571,10 +585,11 @@ bool RCProject::saveProjectPacket(QString sProjectPacketPath)
     QDir().mkpath(imageFolder);
     RCRecentProjectRecord::instance()->addDirPath(sProjectPacketPath);
     const bool saved = saveProject(
-        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ProjectFileName)), imageFolder);
+        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ProjectFileName)),
+        imageFolder);
     if (saved) {
-        const QString oldFile =
-            QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::OldProjectFileName));
+        const QString oldFile = QStringLiteral("%1/%2").arg(
+            sProjectPacketPath, QLatin1String(RCPacketFolder::OldProjectFileName));
         if (QFileInfo(oldFile).isFile())
             QFile::remove(oldFile);
     }

@@ -18,8 +18,8 @@ class RCMessageBoxManager;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place.
 //
-// Owns the control manager, the image manager, the settings, the message-box manager and the window event filter.
-// Lives on the GUI thread, created once by main and deleted by it before the QML engine.
+// Owns the control manager, the image manager, the settings, the message-box manager and the window event
+// filter. Lives on the GUI thread, created once by main and deleted by it before the QML engine.
 class RCProject : public IRCProject
 {
     Q_OBJECT

@@ -17,8 +17,7 @@ RCRecentProjectRecord* RCRecentProjectRecord::instance()
     return record;
 }
 
-RCRecentProjectRecord::RCRecentProjectRecord(QObject* parent)
-    : QObject(parent)
+RCRecentProjectRecord::RCRecentProjectRecord(QObject* parent) : QObject(parent)
 {
     const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
     m_recordFilePath = home + QStringLiteral("/Tavix/recently.data");
@@ -84,7 +83,8 @@ void RCRecentProjectRecord::importLegacyFolders()
 void RCRecentProjectRecord::addDirPath(const QString& path)
 {
     if (path.isEmpty() || path.contains(QLatin1Char('>'))) {
-        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::addDirPath" << "path cannot be recorded" << path;
+        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::addDirPath"
+                                     << "path cannot be recorded" << path;
         return;
     }
     const int index = m_dirPaths.indexOf(path);
@@ -123,10 +123,12 @@ void RCRecentProjectRecord::save()
 
     QSaveFile file(m_recordFilePath);
     if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save" << "cannot open" << m_recordFilePath;
+        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save"
+                                     << "cannot open" << m_recordFilePath;
         return;
     }
     file.write(text.toUtf8());
     if (!file.commit())
-        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save" << "write failed" << m_recordFilePath;
+        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save"
+                                     << "write failed" << m_recordFilePath;
 }

@@ -10,9 +10,7 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
-RCSetting::RCSetting(const QString& filePath, QObject* parent)
-    : IRCSetting(parent)
-    , m_filePath(filePath)
+RCSetting::RCSetting(const QString& filePath, QObject* parent) : IRCSetting(parent), m_filePath(filePath)
 {
     const QVariant emptyText = QString();
     m_appValues.insert(RCKeys::DefaultPassword(), emptyText);
@@ -33,7 +31,8 @@ QJsonObject RCSetting::toJson() const
         if (ok)
             json.insert(it.key(), value);
         else
-            qCWarning(lcRcProject) << "RCSetting::toJson" << "value cannot be written" << it.key();
+            qCWarning(lcRcProject) << "RCSetting::toJson"
+                                   << "value cannot be written" << it.key();
     }
     return json;
 }
@@ -47,8 +46,8 @@ void RCSetting::fromJson(const QJsonObject& json)
         bool ok = true;
         const QVariant value = jsonValueToVariant(json.value(key), &ok);
         if (!ok || value.metaType() != m_projectValues.value(key).metaType()) {
-            qCWarning(lcRcProject) << "RCSetting::fromJson" << "bad value, present value kept" << key
-                                   << json.value(key);
+            qCWarning(lcRcProject) << "RCSetting::fromJson"
+                                   << "bad value, present value kept" << key << json.value(key);
             continue;
         }
         setValue(key, value);
@@ -90,7 +89,8 @@ void RCSetting::load()
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qCWarning(lcRcProject) << "RCSetting::load" << "settings file unreadable, defaults kept" << m_filePath
+        qCWarning(lcRcProject) << "RCSetting::load"
+                               << "settings file unreadable, defaults kept" << m_filePath
                                << error.errorString();
         return;
     }
@@ -105,7 +105,8 @@ void RCSetting::load()
         const QVariant value = jsonValueToVariant(json.value(key), &ok);
         const QMetaType expected = m_appValues.value(key).metaType();
         if (!ok || value.metaType() != expected) {
-            qCWarning(lcRcProject) << "RCSetting::load" << "bad value, default kept" << key << json.value(key);
+            qCWarning(lcRcProject) << "RCSetting::load"
+                                   << "bad value, default kept" << key << json.value(key);
             continue;
         }
         m_appValues.insert(key, value);
@@ -122,7 +123,8 @@ bool RCSetting::save() const
         bool ok = true;
         const QJsonValue value = variantToJsonValue(it.value(), &ok);
         if (!ok) {
-            qCWarning(lcRcProject) << "RCSetting::save" << "value cannot be written" << it.key();
+            qCWarning(lcRcProject) << "RCSetting::save"
+                                   << "value cannot be written" << it.key();
             continue;
         }
         json.insert(it.key(), value);
@@ -130,12 +132,14 @@ bool RCSetting::save() const
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcRcProject) << "RCSetting::save" << "cannot open" << m_filePath;
+        qCWarning(lcRcProject) << "RCSetting::save"
+                               << "cannot open" << m_filePath;
         return false;
     }
     file.write(QJsonDocument(json).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
-        qCWarning(lcRcProject) << "RCSetting::save" << "write failed" << m_filePath;
+        qCWarning(lcRcProject) << "RCSetting::save"
+                               << "write failed" << m_filePath;
         return false;
     }
     return true;

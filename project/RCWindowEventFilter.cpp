@@ -1,9 +1,6 @@
 #include "project/RCWindowEventFilter.h"
 
-RCWindowEventFilter::RCWindowEventFilter(QObject* parent)
-    : QObject(parent)
-{
-}
+RCWindowEventFilter::RCWindowEventFilter(QObject* parent) : QObject(parent) {}
 
 void RCWindowEventFilter::setWindow(QObject* window)
 {

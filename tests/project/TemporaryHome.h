@@ -11,9 +11,7 @@
 class TemporaryHome
 {
 public:
-    TemporaryHome()
-        : m_oldHome(qgetenv("HOME"))
-        , m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+    TemporaryHome() : m_oldHome(qgetenv("HOME")), m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
     {
         qputenv("HOME", m_dir.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/.config")).toLocal8Bit());

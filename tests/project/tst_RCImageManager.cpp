@@ -86,9 +86,11 @@ void tst_RCImageManager::referencesResolveInsideTheImageFolder()
     // Without an image folder a reference names nothing (not a file under "/").
     QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QString());
     manager.setProjectImagePath(QStringLiteral("/p/image"));
-    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QStringLiteral("file:///p/image/a.png"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")),
+             QStringLiteral("file:///p/image/a.png"));
     QCOMPARE(manager.localPathOf(QStringLiteral("rcimg:/a.png")), QStringLiteral("/p/image/a.png"));
-    QCOMPARE(manager.getImageReference(QStringLiteral("file:///pics/logo.png")), QStringLiteral("rcimg:/logo.png"));
+    QCOMPARE(manager.getImageReference(QStringLiteral("file:///pics/logo.png")),
+             QStringLiteral("rcimg:/logo.png"));
 }
 
 void tst_RCImageManager::referencesInResourceMode()
@@ -97,10 +99,12 @@ void tst_RCImageManager::referencesInResourceMode()
     manager.setProjectImagePath(QStringLiteral("/p/image"));
     manager.setQrcImagePath(QStringLiteral("qrc:/empty/image"));
     manager.setIsQrc(true);
-    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QStringLiteral("qrc:/empty/image/a.png"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")),
+             QStringLiteral("qrc:/empty/image/a.png"));
     QCOMPARE(manager.localPathOf(QStringLiteral("rcimg:/a.png")), QStringLiteral(":/empty/image/a.png"));
     manager.setIsQrc(false);
-    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")), QStringLiteral("file:///p/image/a.png"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/a.png")),
+             QStringLiteral("file:///p/image/a.png"));
 }
 
 void tst_RCImageManager::referencesNeverLeaveTheFolder_data()
@@ -132,8 +136,9 @@ void tst_RCImageManager::awkwardNamesResolveAndLoad()
     RCImageManager manager;
     const QString folder = m_home->filePath(QStringLiteral("my packet #1/image"));
     manager.setProjectImagePath(folder);
-    for (const QString& name : {QStringLiteral("a b.png"), QStringLiteral("c#d.png"), QStringLiteral("e?f.png"),
-                                QStringLiteral("g%20h.png"), QStringLiteral("100%.png"), QStringLiteral("图.png")}) {
+    for (const QString& name :
+         {QStringLiteral("a b.png"), QStringLiteral("c#d.png"), QStringLiteral("e?f.png"),
+          QStringLiteral("g%20h.png"), QStringLiteral("100%.png"), QStringLiteral("图.png")}) {
         const QString path = writePicture(QStringLiteral("my packet #1/image/") + name, qRgb(1, 2, 3));
         QVERIFY(!path.isEmpty());
         const QString url = manager.pathTransformation(QStringLiteral("rcimg:/") + name);
@@ -148,12 +153,15 @@ void tst_RCImageManager::fileValuesGiveTheirLocalFile_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("path");
     QTest::newRow("url") << QStringLiteral("file:///pics/logo.png") << QStringLiteral("/pics/logo.png");
-    QTest::newRow("encoded url") << QStringLiteral("file:///pics/a%20b%23c.png") << QStringLiteral("/pics/a b#c.png");
+    QTest::newRow("encoded url") << QStringLiteral("file:///pics/a%20b%23c.png")
+                                 << QStringLiteral("/pics/a b#c.png");
     QTest::newRow("glued path") << QStringLiteral("file:/pics/logo.png") << QStringLiteral("/pics/logo.png");
     QTest::newRow("glued blank") << QStringLiteral("file:/pics/a b.png") << QStringLiteral("/pics/a b.png");
     QTest::newRow("glued hash") << QStringLiteral("file:/pics/a #1.png") << QStringLiteral("/pics/a #1.png");
-    QTest::newRow("glued question") << QStringLiteral("file:/pics/why?.png") << QStringLiteral("/pics/why?.png");
-    QTest::newRow("glued percent") << QStringLiteral("file:/pics/100%.png") << QStringLiteral("/pics/100%.png");
+    QTest::newRow("glued question") << QStringLiteral("file:/pics/why?.png")
+                                    << QStringLiteral("/pics/why?.png");
+    QTest::newRow("glued percent") << QStringLiteral("file:/pics/100%.png")
+                                   << QStringLiteral("/pics/100%.png");
     QTest::newRow("glued hash triple slash")
         << QStringLiteral("file:///pics/a#b.png") << QStringLiteral("/pics/a#b.png");
     QTest::newRow("glued windows drive")
@@ -179,7 +187,8 @@ void tst_RCImageManager::needCopyComparesFolders()
     QVERIFY(manager.needCopy(QStringLiteral("file:///x.png"), packet));
     QVERIFY(!manager.needCopy(QStringLiteral("rcimg:/a.png"), packet));
     // The same folder written differently is the same folder.
-    QVERIFY(!manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("p/./image/"))));
+    QVERIFY(
+        !manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("p/./image/"))));
     QVERIFY(manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("q/image"))));
 }
 
@@ -199,7 +208,8 @@ void tst_RCImageManager::copyIntoPacket()
 
     // A reference of this packet copies into another packet (save as).
     const QString other = m_home->filePath(QStringLiteral("q/image"));
-    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("rcimg:/logo.png"), other), other + QStringLiteral("/logo.png"));
+    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("rcimg:/logo.png"), other),
+             other + QStringLiteral("/logo.png"));
 }
 
 void tst_RCImageManager::sameNameDifferentPicturesAreBothKept()
@@ -228,7 +238,8 @@ void tst_RCImageManager::resourceImagesCopyAsWritableFiles()
     RCImageManager manager;
     manager.setQrcImagePath(QStringLiteral("qrc:"));
     manager.setIsQrc(true);
-    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/installTip.png")), QStringLiteral("qrc:/installTip.png"));
+    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/installTip.png")),
+             QStringLiteral("qrc:/installTip.png"));
     const QString packet = m_home->filePath(QStringLiteral("p/image"));
     const QString target = manager.saveImageToDstPath(QStringLiteral("rcimg:/installTip.png"), packet);
     QCOMPARE(target, packet + QStringLiteral("/installTip.png"));
@@ -246,8 +257,9 @@ void tst_RCImageManager::invalidValuesCopyNothing()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image copy failed")));
     QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:///nowhere/x.png"), packet), QString());
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image path is invalid")));
-    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("rcimg:/../x.png"), m_home->filePath(QStringLiteral("q"))),
-             QString());
+    QCOMPARE(
+        manager.saveImageToDstPath(QStringLiteral("rcimg:/../x.png"), m_home->filePath(QStringLiteral("q"))),
+        QString());
     QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("q/x.png"))));
 }
 
@@ -286,13 +298,14 @@ QJsonObject itemWithImages(const QString& iconValue, const QString& imageValue)
         return QJsonObject{{QStringLiteral("name"), name},
                            {QStringLiteral("value"), value},
                            {QStringLiteral("visible"), true},
-                           {QStringLiteral("display"),
-                            QJsonObject{{QStringLiteral("type"), displayType}, {QStringLiteral("data"), QJsonObject()}}}};
+                           {QStringLiteral("display"), QJsonObject{{QStringLiteral("type"), displayType},
+                                                                   {QStringLiteral("data"), QJsonObject()}}}};
     };
     return QJsonObject{
         {QStringLiteral("propertyArray"),
          QJsonArray{record(RCKeys::IconPath(), iconValue, IRCPropertyDisplay::EIRCPropertyDisplayType_Icon),
-                    record(RCKeys::Slider_HandlerIconPath(), imageValue, IRCPropertyDisplay::EIRCPropertyDisplayType_Image)}}};
+                    record(RCKeys::Slider_HandlerIconPath(), imageValue,
+                           IRCPropertyDisplay::EIRCPropertyDisplayType_Image)}}};
 }
 
 } // namespace
@@ -314,14 +327,17 @@ void tst_RCImageManager::saveGathersTheDocumentsImages()
 
     const QString sceneId = scenes->addScene(QStringLiteral("S"), QStringLiteral("file:") + red,
                                              QUrl::fromLocalFile(background).toString(), false);
-    const QString itemId = items->addItem(sceneId, itemWithImages(QStringLiteral("file:") + blue,
-                                                                  QStringLiteral("qrc:/reset.png")), false);
+    const QString itemId = items->addItem(
+        sceneId, itemWithImages(QStringLiteral("file:") + blue, QStringLiteral("qrc:/reset.png")), false);
     QVERIFY(!itemId.isEmpty());
 
     const QSet<QString> used = manager.modifyImagePathAndSaveImages(packet);
-    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString(), QStringLiteral("rcimg:/logo.png"));
-    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(), QStringLiteral("rcimg:/bg #1.png"));
-    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(), QStringLiteral("rcimg:/logo_2.png"));
+    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString(),
+             QStringLiteral("rcimg:/logo.png"));
+    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(),
+             QStringLiteral("rcimg:/bg #1.png"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(),
+             QStringLiteral("rcimg:/logo_2.png"));
     QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::Slider_HandlerIconPath()).toString(),
              QStringLiteral("qrc:/reset.png"));
     QCOMPARE(QImage(packet + QStringLiteral("/logo.png")).pixel(0, 0), qRgb(255, 0, 0));
@@ -343,7 +359,8 @@ void tst_RCImageManager::saveGathersTheDocumentsImages()
     const QString other = m_home->filePath(QStringLiteral("q/image"));
     manager.removeUnusedImages(other, manager.modifyImagePathAndSaveImages(other));
     QCOMPARE(QDir(other).entryList(QDir::Files).size(), 3);
-    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(), QStringLiteral("rcimg:/logo_2.png"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(),
+             QStringLiteral("rcimg:/logo_2.png"));
 
     // A picture no longer used by anything goes at the next save.
     items->setPropertyValue(sceneId, itemId, RCKeys::IconPath(), QString(), false);

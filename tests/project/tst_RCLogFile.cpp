@@ -73,7 +73,8 @@ void tst_RCLogFile::categoriesAndPattern()
     QVERIFY(!all.contains(QStringLiteral("hidden-project-debug")));
 
     // time, [type], [thread id], category, ": ", text
-    const QRegularExpression line(QStringLiteral("^\\S.*\\[(debug|info|warning)\\]\\[\\d+\\]([\\w.]+): (.*)$"));
+    const QRegularExpression line(
+        QStringLiteral("^\\S.*\\[(debug|info|warning)\\]\\[\\d+\\]([\\w.]+): (.*)$"));
     struct Expected
     {
         QString text;
@@ -131,7 +132,8 @@ void tst_RCLogFile::linesFromManyThreadsStayWhole()
         QVERIFY(thread->wait(30000));
         delete thread;
     }
-    const QRegularExpression whole(QStringLiteral("^\\S.*\\[info\\]\\[\\d+\\]rc\\.project: mt-\\d+-\\d+-end$"));
+    const QRegularExpression whole(
+        QStringLiteral("^\\S.*\\[info\\]\\[\\d+\\]rc\\.project: mt-\\d+-\\d+-end$"));
     int count = 0;
     for (const QString& l : readLines(m_logPath)) {
         if (l.contains(QStringLiteral("mt-"))) {

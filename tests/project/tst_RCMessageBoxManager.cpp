@@ -51,7 +51,8 @@ void tst_RCMessageBoxManager::silentShowCanBeQueried()
 {
     RCMessageBoxManager manager;
     QSignalSpy shown(&manager, &RCMessageBoxManager::messageBoxShow);
-    const QString id = manager.showMessage(QStringLiteral("t"), QStringLiteral("x"), false, false, true, false);
+    const QString id =
+        manager.showMessage(QStringLiteral("t"), QStringLiteral("x"), false, false, true, false);
     QCOMPARE(shown.count(), 0);
     QVERIFY(!manager.okButtonIsVisible(id));
     QVERIFY(!manager.cancelButtonIsVisible(id));
@@ -202,7 +203,8 @@ void tst_RCMessageBoxManager::windowComingUpLateSeesAnnouncedBoxes()
 {
     RCMessageBoxManager manager;
     const QString early = manager.showMessage(QStringLiteral("错误"), QStringLiteral("创建路径 x 失败"));
-    const QString silent = manager.showMessage(QStringLiteral("s"), QStringLiteral("x"), true, true, false, false);
+    const QString silent =
+        manager.showMessage(QStringLiteral("s"), QStringLiteral("x"), true, true, false, false);
     const QString answered = manager.showMessage(QStringLiteral("a"), QStringLiteral("x"));
     manager.accept(answered);
     QCOMPARE(manager.getShownMessageIds(), QStringList{early});

@@ -1,16 +1,16 @@
 #include "editing/Platform.h"
+#include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
 #include "model/RCKeys.h"
+#include "model/RCProperties.h"
+#include "model/RCSceneItem.h"
 #include "project/RCImageManager.h"
+#include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
-#include "editing/RCSceneItemPresenter.h"
-#include "model/IRCControl.h"
-#include "model/IRCControlInstantiationParam.h"
-#include "model/RCProperties.h"
-#include "model/RCSceneItem.h"
-#include "project/RCMessageBoxManager.h"
 #include "project/TemporaryHome.h"
 
 #include <QDir>
@@ -32,8 +32,8 @@ namespace {
 QByteArray projectFileText(const QString& sceneName, const QString& version = QStringLiteral("2.1.7"))
 {
     const QJsonObject scene{
-        {QStringLiteral("propertyArray"),
-         QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()}, {QStringLiteral("value"), sceneName}}}},
+        {QStringLiteral("propertyArray"), QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
+                                                                 {QStringLiteral("value"), sceneName}}}},
         {QStringLiteral("itemArray"), QJsonArray()}};
     const QJsonObject root{
         {QStringLiteral("version"), version},
@@ -89,9 +89,11 @@ private Q_SLOTS:
     void builtInTemplatesLoadAsCopies();
     void loadGivesItemsTheirCatalogueRows();
     void qmlSeesEveryRegisteredModule();
+    void appFolderFailureRaisesABox();
 
 private:
-    QString makePacket(const QString& name, const QByteArray& file, const QString& fileName = QStringLiteral("project.json"));
+    QString makePacket(const QString& name, const QByteArray& file,
+                       const QString& fileName = QStringLiteral("project.json"));
 
     std::unique_ptr<TemporaryHome> m_home;
     std::unique_ptr<QQmlEngine> m_engine;
@@ -219,10 +221,13 @@ void tst_RCProject::olderPacketLoadsAndSavesAsNewForm()
 
     QVERIFY(m_project->saveProjectPacket());
     QVERIFY(!QFile::exists(packet + QStringLiteral("/project.json")));
-    const QJsonObject saved = QJsonDocument::fromJson(readAll(packet + QStringLiteral("/project.tavx"))).object();
-    QCOMPARE(saved.keys(), (QStringList{QStringLiteral("sceneArray"), QStringLiteral("setting"), QStringLiteral("version")}));
+    const QJsonObject saved =
+        QJsonDocument::fromJson(readAll(packet + QStringLiteral("/project.tavx"))).object();
+    QCOMPARE(saved.keys(), (QStringList{QStringLiteral("sceneArray"), QStringLiteral("setting"),
+                                        QStringLiteral("version")}));
     QCOMPARE(saved.value(QStringLiteral("version")).toString(), QStringLiteral("3.0.0"));
-    QCOMPARE(saved.value(QStringLiteral("setting")).toObject().value(RCKeys::SceneListVisible()), QJsonValue(false));
+    QCOMPARE(saved.value(QStringLiteral("setting")).toObject().value(RCKeys::SceneListVisible()),
+             QJsonValue(false));
 }
 
 void tst_RCProject::tavxIsPreferred()
@@ -244,7 +249,8 @@ void tst_RCProject::failedLoadChangesNothing_data()
     QTest::newRow("no project file") << QStringLiteral("empty") << QByteArray();
     QTest::newRow("not json") << QStringLiteral("broken") << QByteArray("{\"sceneArray\": ");
     QTest::newRow("array") << QStringLiteral("array") << QByteArray("[]");
-    QTest::newRow("no sceneArray") << QStringLiteral("bare") << QByteArray("{\"version\": \"3.0.0\", \"setting\": {}}");
+    QTest::newRow("no sceneArray") << QStringLiteral("bare")
+                                   << QByteArray("{\"version\": \"3.0.0\", \"setting\": {}}");
     QTest::newRow("sceneArray not object") << QStringLiteral("wrong") << QByteArray("{\"sceneArray\": [1]}");
 }
 
@@ -276,7 +282,8 @@ void tst_RCProject::failedLoadChangesNothing()
 
 void tst_RCProject::setProjectNeedsSceneArray()
 {
-    QVERIFY(!m_project->setProject(QJsonObject{{QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false}}}}));
+    QVERIFY(!m_project->setProject(
+        QJsonObject{{QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false}}}}));
     QCOMPARE(m_project->getSetting()->getValue(RCKeys::SceneListVisible()), QVariant(true));
     QCOMPARE(sceneNames(), QStringList{QStringLiteral("场景")});
     QVERIFY(m_project->setProject(QJsonDocument::fromJson(projectFileText(QStringLiteral("set"))).object()));
@@ -344,10 +351,12 @@ void tst_RCProject::changesAreTrackedBeyondTheHistoryCap()
 void tst_RCProject::storageFileByUrlAndMissingFile()
 {
     const QString packet = makePacket(QStringLiteral("by url #1"), projectFileText(QStringLiteral("url")));
-    QVERIFY(m_project->loadStorageProjectFile(QUrl::fromLocalFile(packet + QStringLiteral("/project.json")).toString()));
+    QVERIFY(m_project->loadStorageProjectFile(
+        QUrl::fromLocalFile(packet + QStringLiteral("/project.json")).toString()));
     QCOMPARE(m_project->getProjectPacketPath(), packet);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("file not exists")));
-    QVERIFY(!m_project->loadStorageProjectFile(m_home->filePath(QStringLiteral("packets/none/project.tavx"))));
+    QVERIFY(
+        !m_project->loadStorageProjectFile(m_home->filePath(QStringLiteral("packets/none/project.tavx"))));
     QCOMPARE(m_project->getProjectPacketPath(), packet);
 }
 
@@ -363,7 +372,8 @@ void tst_RCProject::projectListSkipsDeadFolders()
     const QVariantMap entry = m_project->getProject(0);
     QCOMPARE(entry.value(RCKeys::Name()).toString(), QStringLiteral("alive #2"));
     QCOMPARE(entry.value(RCKeys::ProjectPacketPath()).toString(), alive);
-    QCOMPARE(QUrl(entry.value(RCKeys::ThumbnailPath()).toString()).toLocalFile(), alive + QStringLiteral("/thumbnail.png"));
+    QCOMPARE(QUrl(entry.value(RCKeys::ThumbnailPath()).toString()).toLocalFile(),
+             alive + QStringLiteral("/thumbnail.png"));
     QCOMPARE(m_project->getProject(1), QVariantMap());
     QCOMPARE(m_project->getProject(-1), QVariantMap());
 }
@@ -452,7 +462,8 @@ void tst_RCProject::builtInTemplatesLoadAsCopies()
         QCOMPARE(QDir(cache).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{name});
         const QString copy = cache + QLatin1Char('/') + name;
         QCOMPARE(QDir(copy).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 (QStringList{QStringLiteral("image"), QStringLiteral("project.tavx"), QStringLiteral("thumbnail.png")}));
+                 (QStringList{QStringLiteral("image"), QStringLiteral("project.tavx"),
+                              QStringLiteral("thumbnail.png")}));
         QVERIFY(QFileInfo(copy + QStringLiteral("/project.tavx")).isWritable());
         QVERIFY(QDir(copy + QStringLiteral("/image")).isEmpty());
         QCOMPARE(m_project->getProjectPacketPath(), copy);
@@ -471,7 +482,8 @@ void tst_RCProject::builtInTemplatesLoadAsCopies()
         const QStringList itemIds = items->getItemIds(sceneId);
         QCOMPARE(itemIds.size(), 1);
         QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::ControlType()).toInt(), 23);
-        QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::Title()).toString(), QStringLiteral("连接"));
+        QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::Title()).toString(),
+                 QStringLiteral("连接"));
         QVERIFY(!m_project->hasChangedOnClosing());
     }
 }
@@ -479,16 +491,23 @@ void tst_RCProject::builtInTemplatesLoadAsCopies()
 void tst_RCProject::loadGivesItemsTheirCatalogueRows()
 {
     auto row = [](const QString& name, const QJsonValue& value) {
-        return QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("value"), value}, {QStringLiteral("visible"), true}};
+        return QJsonObject{{QStringLiteral("name"), name},
+                           {QStringLiteral("value"), value},
+                           {QStringLiteral("visible"), true}};
     };
-    const QJsonObject known{{QStringLiteral("propertyArray"),
-                             QJsonArray{row(RCKeys::ControlType(), 23), row(RCKeys::Title(), QStringLiteral("Mine"))}}};
-    const QJsonObject unknown{{QStringLiteral("propertyArray"),
-                               QJsonArray{row(RCKeys::ControlType(), 999), row(QStringLiteral("Custom"), 5)}}};
-    const QJsonObject scene{{QStringLiteral("propertyArray"), QJsonArray{row(RCKeys::Name(), QStringLiteral("up"))}},
-                            {QStringLiteral("itemArray"), QJsonArray{known, unknown}}};
-    const QJsonObject root{{QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}}};
-    const QString packet = makePacket(QStringLiteral("upgrade"), QJsonDocument(root).toJson(), QStringLiteral("project.tavx"));
+    const QJsonObject known{
+        {QStringLiteral("propertyArray"),
+         QJsonArray{row(RCKeys::ControlType(), 23), row(RCKeys::Title(), QStringLiteral("Mine"))}}};
+    const QJsonObject unknown{
+        {QStringLiteral("propertyArray"),
+         QJsonArray{row(RCKeys::ControlType(), 999), row(QStringLiteral("Custom"), 5)}}};
+    const QJsonObject scene{
+        {QStringLiteral("propertyArray"), QJsonArray{row(RCKeys::Name(), QStringLiteral("up"))}},
+        {QStringLiteral("itemArray"), QJsonArray{known, unknown}}};
+    const QJsonObject root{
+        {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}}};
+    const QString packet =
+        makePacket(QStringLiteral("upgrade"), QJsonDocument(root).toJson(), QStringLiteral("project.tavx"));
     QVERIFY(m_project->loadProjectPacket(packet));
 
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
@@ -505,7 +524,8 @@ void tst_RCProject::loadGivesItemsTheirCatalogueRows()
         const QString name = catalogueRow.toObject().value(QStringLiteral("name")).toString();
         QVERIFY2(items->containProperty(sceneId, itemIds.at(0), name), qPrintable(name));
     }
-    QCOMPARE(items->getPropertyValue(sceneId, itemIds.at(0), RCKeys::Title()).toString(), QStringLiteral("Mine"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemIds.at(0), RCKeys::Title()).toString(),
+             QStringLiteral("Mine"));
     QCOMPARE(items->getPropertyValue(sceneId, itemIds.at(0), RCKeys::NetLinkIconPath()),
              control->getInstantiationParam()->getPropertyValue(RCKeys::NetLinkIconPath()));
 
@@ -545,7 +565,8 @@ void tst_RCProject::qmlSeesEveryRegisteredModule()
             property PhotoSelection picker: PhotoSelection {}
             property string duration: getRCInterface.msecToString(3723000)
         }
-    )", QUrl(QStringLiteral("qrc:/probe.qml")));
+    )",
+                      QUrl(QStringLiteral("qrc:/probe.qml")));
     std::unique_ptr<QObject> probe(component.create());
     QVERIFY2(probe, qPrintable(component.errorString()));
     QCOMPARE(probe->property("control").toInt(), 1);
@@ -555,6 +576,26 @@ void tst_RCProject::qmlSeesEveryRegisteredModule()
     QCOMPARE(probe->property("images").value<QObject*>(), m_project->getImageManager());
     QVERIFY(probe->property("picker").value<QObject*>());
     QCOMPARE(probe->property("duration").toString(), QStringLiteral("01:02:03"));
+}
+
+// The application folder cannot be made (a file is in its place): one box, announced, so that
+// the window shows it once it is up; the project still comes up.
+void tst_RCProject::appFolderFailureRaisesABox()
+{
+    TemporaryHome home;
+    QFile blocker(home.appDir());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    RCProject project(nullptr, QStringList{QStringLiteral("Tavix")});
+    RCMessageBoxManager* boxes = project.getMessageBoxManager();
+    const QStringList shown = boxes->getShownMessageIds();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(boxes->getTitle(shown.first()), QStringLiteral("错误"));
+    QCOMPARE(boxes->getText(shown.first()), QStringLiteral("创建路径 %1 失败").arg(home.appDir()));
+    QVERIFY(boxes->okButtonIsVisible(shown.first()));
+    QVERIFY(boxes->cancelButtonIsVisible(shown.first()));
+    QVERIFY(!boxes->closeButtonIsVisible(shown.first()));
+    QVERIFY(project.getSetting());
 }
 
 QTEST_MAIN(tst_RCProject)

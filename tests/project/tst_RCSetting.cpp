@@ -74,9 +74,9 @@ void tst_RCSetting::defaultsWithoutFileAndNoFileCreated()
     RCSetting setting(configPath());
     QCOMPARE(QJSEngine::objectOwnership(&setting), QJSEngine::CppOwnership);
     const QVariantMap values = setting.getValues();
-    QCOMPARE(values.keys(), (QStringList{RCKeys::DefaultIp(), RCKeys::DefaultPassword(),
-                                         RCKeys::ProjectJoinPasswrod(), RCKeys::ProjectJoinUid(),
-                                         RCKeys::TouchProjectName()}));
+    QCOMPARE(values.keys(),
+             (QStringList{RCKeys::DefaultIp(), RCKeys::DefaultPassword(), RCKeys::ProjectJoinPasswrod(),
+                          RCKeys::ProjectJoinUid(), RCKeys::TouchProjectName()}));
     for (const QVariant& value : values) {
         QCOMPARE(value.metaType(), QMetaType::fromType<QString>());
         QCOMPARE(value.toString(), QString());
@@ -200,7 +200,8 @@ void tst_RCSetting::projectSettingsJson()
     RCSetting setting(configPath());
     QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
 
-    setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), false}, {RCKeys::DefaultIp(), QStringLiteral("x")}});
+    setting.fromJson(
+        QJsonObject{{RCKeys::SceneListVisible(), false}, {RCKeys::DefaultIp(), QStringLiteral("x")}});
     QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
     QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString()); // not a project key
     QCOMPARE(spy.count(), 1);
@@ -235,7 +236,8 @@ void tst_RCSetting::writesAtomically()
     // The old file was replaced, not truncated and rewritten in place.
     QVERIFY(before.readAll().contains("1.1.1.1"));
     QVERIFY(readConfig().contains("2.2.2.2"));
-    QCOMPARE(QDir(m_home->appDir()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("config.json")});
+    QCOMPARE(QDir(m_home->appDir()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("config.json")});
 }
 
 void tst_RCSetting::missingFolderIsCreated()

@@ -11,10 +11,7 @@ namespace {
 class FilteringWindow : public QObject
 {
 public:
-    explicit FilteringWindow(QEvent::Type swallowed)
-        : m_swallowed(swallowed)
-    {
-    }
+    explicit FilteringWindow(QEvent::Type swallowed) : m_swallowed(swallowed) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         ++asked;
