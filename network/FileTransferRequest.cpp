@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QTimer>
 
 FileTransferRequest::FileTransferRequest(const QString& sFilePath, const QJsonObject& params,
                                          IRCRequestOwner* owner)
@@ -45,7 +44,7 @@ QString FileTransferRequest::fileMd5(const QString& sFilePath)
 
 void FileTransferRequest::start()
 {
-    if (m_sendTimer)
+    if (m_sending)
         return;
     m_file = std::make_unique<QFile>(m_path);
     if (!m_file->open(QIODevice::ReadOnly)) {
@@ -70,56 +69,53 @@ void FileTransferRequest::start()
     m_owner->sendBuff(m_uid, ERequestType_File, false, text, conditions);
 
     m_sendPos = 0;
-    m_sendTimer = new QTimer(this);
-    connect(m_sendTimer, &QTimer::timeout, this, &FileTransferRequest::onSendTimeout);
-    m_sendTimer->start(1);
+    m_sending = true;
 }
 
-void FileTransferRequest::onSendTimeout()
+bool FileTransferRequest::advance()
 {
-    if (!m_file)
-        return;
+    if (!m_sending || !m_file)
+        return false;
     if (m_file->pos() != m_sendPos && !m_file->seek(m_sendPos)) {
         failSending();
-        return;
+        return false;
     }
     // The file is sent with the size announced in its information; a file that
     // shrank below it can no longer be sent whole.
     if (m_file->size() < m_sendSize) {
         failSending();
-        return;
+        return false;
     }
     const qint64 len = qMin<qint64>(NetworkLimits::kChunkSize, m_sendSize - m_sendPos);
     m_sendLast = m_sendPos + len >= m_sendSize;
     const QByteArray chunk = m_file->read(len);
     if (chunk.size() != len) {
         failSending();
-        return;
+        return false;
     }
     m_sendPos += len;
+    if (m_sendLast)
+        m_sending = false;
     m_owner->sendBuff(m_uid, ERequestType_File, m_sendLast, chunk, QVariant(QString()));
     m_owner->fileContentSend(m_uid, m_sendPos, m_sendLast, m_path);
-    if (m_sendLast) {
-        m_sendTimer->stop();
-        m_owner->requestSent(m_uid, ERequestType_File);
-    }
+    if (!m_sendLast)
+        return m_sending; // a listener of the content signal may have stopped it
+    m_owner->requestSent(m_uid, ERequestType_File);
+    return false;
 }
 
 void FileTransferRequest::failSending()
 {
-    delete m_sendTimer;
-    m_sendTimer = nullptr;
+    m_sending = false;
     m_file.reset();
     m_owner->fileSendError(m_uid, m_path);
 }
 
 void FileTransferRequest::stop()
 {
-    if (!m_sendTimer)
+    if (!m_sending)
         return;
-    m_sendTimer->stop();
-    delete m_sendTimer;
-    m_sendTimer = nullptr;
+    m_sending = false;
     m_owner->fileSendStopped(m_uid, ERequestType_File);
 }
 

@@ -8,10 +8,10 @@
 #include <memory>
 
 class QFile;
-class QTimer;
 
-// One file: a 16-byte FileHead chunk, the information text in one chunk, then the
-// content in 1024-byte chunks, one per 1 ms tick. The sender reads the file chunk
+// One file: a 16-byte FileHead chunk and the information text in one chunk from
+// start(), then the content in 1024-byte chunks, one per advance() (the owner's
+// pacing tick). The sender reads the file chunk
 // by chunk and sends exactly the size it found at the start; a file that shrinks or
 // cannot be read is reported with fileSendError, never as sent. A receiving file
 // relays its information and content to the owner as they arrive.
@@ -36,6 +36,7 @@ public:
 
     bool receive(const QByteArray& chunk, bool last) override;
     void start() override;
+    bool advance() override;
     void stop() override;
 
     const QString& path() const { return m_path; }
@@ -51,7 +52,6 @@ Q_SIGNALS:
 
 private Q_SLOTS:
     void onRevStateChanged();
-    void onSendTimeout();
 
 private:
     int receiveStep();
@@ -68,5 +68,5 @@ private:
     qint64 m_sendPos = 0;
     qint64 m_sendSize = 0;
     bool m_sendLast = false;
-    QTimer* m_sendTimer = nullptr;
+    bool m_sending = false;
 };

@@ -26,7 +26,12 @@ public:
         Q_UNUSED(last);
         return false;
     }
+    // Sends what leaves at once (the first chunk); the rest is paced by the owner.
     virtual void start() {}
+    // Called by the owner at most once per pacing tick while the request is sending:
+    // hands the owner the next chunk. False once nothing more is to be sent
+    // (finished, stopped or failed); the owner then stops advancing it.
+    virtual bool advance() { return false; }
     virtual void stop() {}
     // EState of a receiving message; file requests always answer EState_Pending.
     virtual int getState() const { return EState_Pending; }

@@ -7,7 +7,6 @@
 
 #include <QJsonDocument>
 #include <QJsonParseError>
-#include <QTimer>
 
 namespace {
 quint64 takeUidAndBuild(const QString& sCmd, const QJsonObject& params, QByteArray& text)
@@ -67,24 +66,18 @@ bool MessageRequest::receive(const QByteArray& chunk, bool last)
 void MessageRequest::start()
 {
     sendNextChunk();
-    if (m_sentPos >= m_data.size()) {
+    if (m_sentPos >= m_data.size())
         m_owner->requestSent(m_uid, ERequestType_Message);
-        return;
-    }
-    if (!m_timer) {
-        m_timer = new QTimer(this);
-        connect(m_timer, &QTimer::timeout, this, &MessageRequest::onTimeout);
-    }
-    m_timer->start(1);
 }
 
-void MessageRequest::onTimeout()
+bool MessageRequest::advance()
 {
-    sendNextChunk();
-    if (m_sentPos >= m_data.size()) {
-        m_timer->stop();
-        m_owner->requestSent(m_uid, ERequestType_Message);
-    }
+    if (!sendNextChunk())
+        return false;
+    if (m_sentPos < m_data.size())
+        return true;
+    m_owner->requestSent(m_uid, ERequestType_Message);
+    return false;
 }
 
 bool MessageRequest::sendNextChunk()

@@ -6,10 +6,9 @@
 #include <QJsonObject>
 #include <QVariant>
 
-class QTimer;
-
 // One command: {"params", "type", "uid"} written as indented JSON and cut into
-// chunks of at most 1024 bytes, one per 1 ms tick after the first. A receiving
+// chunks of at most 1024 bytes: the first from start(), each further one from one
+// advance() (the owner's pacing tick). A receiving
 // message collects chunks until the last one and then parses the text.
 class MessageRequest : public Request
 {
@@ -25,6 +24,7 @@ public:
 
     bool receive(const QByteArray& chunk, bool last) override;
     void start() override;
+    bool advance() override;
     int getState() const override { return m_state; }
 
     const QString& type() const { return m_type; }
@@ -37,9 +37,6 @@ public:
     // The text a sender writes for one command.
     static QByteArray buildText(const QString& sCmd, const QJsonObject& params, quint64 uid);
 
-private Q_SLOTS:
-    void onTimeout();
-
 private:
     // Hands the next chunk to the owner; false when nothing was left.
     bool sendNextChunk();
@@ -47,7 +44,6 @@ private:
     QString m_type;
     QJsonObject m_params;
     QVariant m_conditions;
-    QTimer* m_timer = nullptr;
     QByteArray m_data;
     qint64 m_sentPos = 0;
     qsizetype m_received = 0;

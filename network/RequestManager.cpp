@@ -6,6 +6,7 @@
 #include "network/RequestHead.h"
 
 #include <QByteArrayView>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -51,11 +52,13 @@ RequestManager::~RequestManager()
 void RequestManager::sendCmd(const QString& sCmd, const QJsonObject& params, const QVariant& conditions)
 {
     auto* request = new MessageRequest(sCmd, params, conditions, this);
-    m_outMessages.insert(request->getUid(), request);
+    const quint64 uid = request->getUid();
+    m_outMessages.insert(uid, request);
     {
         CallScope scope(this);
         request->start();
     }
+    pace(uid, ERequestType_Message);
     purgeRetired();
 }
 
@@ -63,22 +66,26 @@ void RequestManager::sendRadioCmd(const QString& sCmd, const QJsonObject& params
                                   int port)
 {
     auto* request = new MessageRequest(sCmd, params, QVariant(), this, true, address, port);
-    m_outMessages.insert(request->getUid(), request);
+    const quint64 uid = request->getUid();
+    m_outMessages.insert(uid, request);
     {
         CallScope scope(this);
         request->start();
     }
+    pace(uid, ERequestType_Message);
     purgeRetired();
 }
 
 void RequestManager::sendFile(const QString& sFilePath, const QJsonObject& params)
 {
     auto* request = new FileTransferRequest(sFilePath, params, this);
-    m_outFiles.insert(request->getUid(), request);
+    const quint64 uid = request->getUid();
+    m_outFiles.insert(uid, request);
     {
         CallScope scope(this);
         request->start();
     }
+    pace(uid, ERequestType_File);
     purgeRetired();
 }
 
@@ -239,6 +246,50 @@ void RequestManager::drainMessages()
             Q_EMIT cmdReceive(type, params);
         }
     }
+}
+
+IRCRequest* RequestManager::outgoing(quint64 uid, int type) const
+{
+    if (type == ERequestType_Message)
+        return m_outMessages.value(uid);
+    return m_outFiles.value(uid);
+}
+
+void RequestManager::pace(quint64 uid, int type)
+{
+    // A request that finished or failed within start() has already left the maps.
+    if (!outgoing(uid, type))
+        return;
+    m_paced.push_back(Paced{uid, type});
+    if (!m_pacer) {
+        m_pacer = new QTimer(this);
+        m_pacer->setInterval(1);
+        connect(m_pacer, &QTimer::timeout, this, &RequestManager::onPacingTick);
+    }
+    // Never restarted while running: that would push every request's next tick back.
+    if (!m_pacer->isActive())
+        m_pacer->start();
+}
+
+void RequestManager::onPacingTick()
+{
+    {
+        CallScope scope(this);
+        // Requests started from inside this tick are appended behind `count` and
+        // wait for the next one; stopped or finished ones are compacted away.
+        const size_t count = m_paced.size();
+        size_t kept = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const Paced entry = m_paced[i];
+            IRCRequest* request = outgoing(entry.uid, entry.type);
+            if (request && request->advance())
+                m_paced[kept++] = entry;
+        }
+        m_paced.erase(m_paced.begin() + std::ptrdiff_t(kept), m_paced.begin() + std::ptrdiff_t(count));
+        if (m_paced.empty())
+            m_pacer->stop();
+    }
+    purgeRetired();
 }
 
 void RequestManager::retire(IRCRequest* request)

@@ -3,6 +3,7 @@
 #include "network/IRCRequestManager.h"
 #include "network/IRCRequestOwner.h"
 
+#include <QHash>
 #include <QMap>
 
 #include <deque>
@@ -11,6 +12,7 @@
 class FileTransferRequest;
 class IRCRequest;
 class MessageRequest;
+class QTimer;
 struct RequestHead;
 
 // The request manager of one stream or UDP peer. Owns every request it holds.
@@ -19,6 +21,10 @@ struct RequestHead;
 // operation, or from the event loop after a timer-driven call), so a request is
 // never destroyed while one of its own calls is on the stack, and never outlives
 // the manager.
+// Outgoing requests are paced by one timer of the manager, created in the
+// manager's thread and running only while some request has chunks left: each
+// 1 ms tick advances every sending request once, in the order they were started.
+// A request started during a tick is first advanced on the next one.
 class RequestManager : public IRCRequestManager, public IRCRequestOwner
 {
     Q_OBJECT
@@ -65,13 +71,23 @@ private:
     FileTransferRequest* takeIncomingFile(quint64 uid);
     // Drops the message that has waited longest (a stalled one) and delivers what it blocked.
     void dropOldestMessage();
+    // Keeps advancing an outgoing request that is still sending after start().
+    void pace(quint64 uid, int type);
+    void onPacingTick();
+    IRCRequest* outgoing(quint64 uid, int type) const;
     void retire(IRCRequest* request);
     // Destroys the retired requests unless a request call is running.
     void purgeRetired();
     // Marks a request call (manager to request, or request to manager) as running.
     class CallScope;
 
-    QMap<quint64, MessageRequest*> m_outMessages;
+    struct Paced
+    {
+        quint64 uid;
+        int type;
+    };
+
+    QHash<quint64, MessageRequest*> m_outMessages;
     QMap<quint64, MessageRequest*> m_inMessages;
     std::deque<quint64> m_arrival;
     QByteArray m_buffer;
@@ -80,6 +96,10 @@ private:
     std::deque<quint64> m_fileArrival;
     qsizetype m_pendingBytes = 0;
     bool m_parsing = false;
+    // Sending requests in start order; an entry whose request has left the
+    // outgoing maps is dropped at the next tick.
+    std::vector<Paced> m_paced;
+    QTimer* m_pacer = nullptr;
     std::vector<IRCRequest*> m_retired;
     int m_callDepth = 0;
     bool m_purgePosted = false;

@@ -8,8 +8,10 @@
 #include "network/RequestManager.h"
 #include "network/RequestUidCounter.h"
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -88,6 +90,8 @@ private Q_SLOTS:
     void shortMessageLeavesBeforeSendReturns();
     void longMessageIsPacedInChunks();
     void textOfExactly1024BytesIsOneChunk();
+    void concurrentSendsAdvanceOneChunkPerTick();
+    void sendStartedInsideTickWaitsForNextTick();
     void datagramMessageCarriesDestination();
 
     void framesSplitAndJoinedArbitrarily_data();
@@ -187,7 +191,16 @@ void TestRequestManager::longMessageIsPacedInChunks()
     QCOMPARE(owner.chunks.size(), 1); // the first chunk leaves at once
     QCOMPARE(owner.chunks.at(0).data.size(), 1024);
     QVERIFY(!owner.chunks.at(0).last);
-    QTRY_COMPARE(owner.sent.size(), 1);
+    // Nothing more leaves on its own: the owner paces the rest, one chunk per advance.
+    QCoreApplication::processEvents();
+    QCOMPARE(owner.chunks.size(), 1);
+    QVERIFY(request->advance());
+    QCOMPARE(owner.chunks.size(), 2);
+    QVERIFY(owner.sent.isEmpty());
+    QVERIFY(!request->advance());
+    QCOMPARE(owner.sent.size(), 1);
+    QVERIFY(!request->advance()); // finished: no more chunks, no second report
+    QCOMPARE(owner.sent.size(), 1);
     QCOMPARE(owner.chunks.size(), 3);
     QCOMPARE(owner.chunks.at(1).data.size(), 1024);
     QVERIFY(!owner.chunks.at(1).last);
@@ -216,6 +229,150 @@ void TestRequestManager::textOfExactly1024BytesIsOneChunk()
     QVERIFY(owner.chunks.at(0).last);
     QCOMPARE(owner.sent.size(), 1);
     delete request;
+}
+
+namespace {
+// The text of a command padded to exactly `chunks` chunks with a short last one.
+QJsonObject paramsForChunks(int chunks)
+{
+    const int base = int(MessageRequest::buildText("paced", QJsonObject{{"p", QString()}}, 1).size());
+    return QJsonObject{{"p", QString(NetworkLimits::kChunkSize * (chunks - 1) + 100 - base, 'z')}};
+}
+
+struct SentFrame
+{
+    quint64 uid;
+    bool last;
+    QByteArray payload;
+};
+
+QList<SentFrame> takeFrames(QSignalSpy& spy)
+{
+    QList<SentFrame> out;
+    for (const QList<QVariant>& args : spy) {
+        const QByteArray f = args.at(0).toByteArray();
+        const RequestHead head = RequestHead::read(f.constData());
+        out << SentFrame{head.uid, head.last, f.mid(RequestHead::Size)};
+    }
+    spy.clear();
+    return out;
+}
+
+// Waits for the next pacing tick: everything one tick emits is emitted before
+// control returns to the event loop, so the spy then holds exactly that tick.
+QList<SentFrame> nextTick(QSignalSpy& spy)
+{
+    if (spy.isEmpty() && !spy.wait(5000))
+        return {};
+    return takeFrames(spy);
+}
+} // namespace
+
+void TestRequestManager::concurrentSendsAdvanceOneChunkPerTick()
+{
+    RequestManager manager;
+    QSignalSpy spy(&manager, &IRCRequestManager::buffSendRequest);
+    QSignalSpy sentFiles(&manager, &IRCRequestManager::fileContentSend);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("two.bin");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(NetworkLimits::kChunkSize + 5, 'f'));
+    }
+
+    const int counts[] = {3, 1, 2, 4};
+    QList<quint64> uids;
+    QList<QByteArray> texts;
+    for (int n : counts) {
+        const int before = int(spy.size());
+        manager.sendCmd("paced", paramsForChunks(n), QVariant(n));
+        // Exactly the first chunk has left before sendCmd returns.
+        QCOMPARE(spy.size(), before + 1);
+        const QList<QVariant> args = spy.last();
+        QCOMPARE(args.at(1), QVariant(n));
+        const RequestHead head = RequestHead::read(args.at(0).toByteArray().constData());
+        QCOMPARE(bool(head.last), n == 1);
+        uids << head.uid;
+    }
+    manager.sendFile(path, {});
+    QCOMPARE(spy.size(), 6); // file head and information leave at once too
+    QList<SentFrame> first = takeFrames(spy);
+    const quint64 fileUid = first.last().uid;
+    QCOMPARE(manager.outgoingCount(), 4); // the one-chunk command is done already
+
+    QMap<quint64, QByteArray> joined;
+    for (int i = 0; i < 4; ++i)
+        joined[uids[i]] = first[i].payload;
+
+    // Tick by tick: every sending request exactly once, in start order.
+    const QList<QList<quint64>> expected = {
+        {uids[0], uids[2], uids[3], fileUid}, // file: first content chunk
+        {uids[0], uids[3], fileUid},          // 2-chunk command done; file: last chunk
+        {uids[3]},
+    };
+    for (const QList<quint64>& tick : expected) {
+        const QList<SentFrame> frames = nextTick(spy);
+        QList<quint64> got;
+        for (const SentFrame& f : frames) {
+            got << f.uid;
+            if (f.uid != fileUid)
+                joined[f.uid] += f.payload;
+        }
+        QCOMPARE(got, tick);
+    }
+    QVERIFY(!spy.wait(50)); // nothing left to pace
+    QCOMPARE(manager.outgoingCount(), 0);
+
+    // Same bytes as a one-shot text, last flag only on the last chunk.
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject obj = QJsonDocument::fromJson(joined[uids[i]]).object();
+        QCOMPARE(obj.value("params").toObject(), paramsForChunks(counts[i]));
+        QCOMPARE(quint64(obj.value("uid").toInteger()), uids[i]);
+    }
+    QCOMPARE(sentFiles.size(), 2);
+    QVERIFY(sentFiles.last().at(1).toBool());
+}
+
+void TestRequestManager::sendStartedInsideTickWaitsForNextTick()
+{
+    RequestManager manager;
+    QList<SentFrame> frames;
+    quint64 outer = 0;
+    bool innerSent = false;
+    // A listener that sends from inside a tick, as a reply would.
+    connect(&manager, &IRCRequestManager::buffSendRequest, this, [&](const QByteArray& f, const QVariant&) {
+        const RequestHead head = RequestHead::read(f.constData());
+        frames << SentFrame{head.uid, head.last, f.mid(RequestHead::Size)};
+        if (head.uid == outer && frames.size() == 2 && !innerSent) {
+            innerSent = true;
+            manager.sendCmd("inner", paramsForChunks(2), {});
+        }
+    });
+    QSignalSpy spy(&manager, &IRCRequestManager::buffSendRequest);
+    manager.sendCmd("outer", paramsForChunks(3), {});
+    outer = frames.first().uid;
+    spy.clear();
+
+    // Tick 1: the outer command's second chunk; the inner command's first chunk
+    // left from its own sendCmd, inside the tick.
+    QVERIFY(spy.wait(5000));
+    QCOMPARE(frames.size(), 3);
+    QCOMPARE(frames[1].uid, outer);
+    const quint64 inner = frames[2].uid;
+    QVERIFY(inner != outer);
+    QVERIFY(!frames[2].last);
+    spy.clear();
+    // Tick 2: both advance once, in start order; the inner one was not advanced
+    // a second time within tick 1.
+    QVERIFY(spy.wait(5000));
+    QCOMPARE(frames.size(), 5);
+    QCOMPARE(frames[3].uid, outer);
+    QVERIFY(frames[3].last);
+    QCOMPARE(frames[4].uid, inner);
+    QVERIFY(frames[4].last);
+    QVERIFY(!spy.wait(50));
+    QCOMPARE(manager.outgoingCount(), 0);
 }
 
 void TestRequestManager::datagramMessageCarriesDestination()
