@@ -32,27 +32,53 @@ function(tavix_refresh_automoc name sources)
     file(WRITE ${_list_file} "${_now}")
 endfunction()
 
-# tavix_add_tests(LINKS <targets>... [ENV <var=value>...])
+# tavix_add_tests(LINKS <targets>... [ENV <var=value>...] [ISOLATED])
 # One test executable per tst_*.cpp in the calling folder, run by CTest on the
-# offscreen platform with a HOME of its own under the build tree.
+# offscreen platform with a HOME of its own under the build tree. ISOLATED runs
+# each test in a private network namespace (scripts/netns-run.sh under
+# unshare -rn), for code that broadcasts; where namespaces are not available such tests are
+# reported as not run rather than let loose on the network.
 function(tavix_add_tests)
-    cmake_parse_arguments(ARG "" "" "LINKS;ENV" ${ARGN})
+    cmake_parse_arguments(ARG "ISOLATED" "" "LINKS;ENV" ${ARGN})
     file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
     file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
     string(REPLACE "/" "_" _prefix "${_rel}")
+    if(ARG_ISOLATED)
+        tavix_network_namespace_available(_netns)
+    endif()
     foreach(_file ${_tests})
         get_filename_component(_base ${_file} NAME_WE)
         set(_target ${_prefix}_${_base})
         add_executable(${_target} ${_file})
         target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
         target_link_libraries(${_target} PRIVATE ${ARG_LINKS} Qt6::Test)
-        add_test(NAME ${_target} COMMAND ${_target})
+        if(ARG_ISOLATED)
+            add_test(NAME ${_target}
+                COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh $<TARGET_FILE:${_target}>)
+            if(NOT _netns)
+                set_tests_properties(${_target} PROPERTIES DISABLED TRUE)
+            endif()
+        else()
+            add_test(NAME ${_target} COMMAND ${_target})
+        endif()
         set(_home ${CMAKE_BINARY_DIR}/test-home/${_target})
         file(MAKE_DIRECTORY ${_home})
         set_tests_properties(${_target} PROPERTIES
             TIMEOUT 300
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${_home};TAVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVIX_BINARY_DIR=${CMAKE_BINARY_DIR};${ARG_ENV}")
     endforeach()
+endfunction()
+
+# Sets <out> to TRUE when this machine lets us make a private network namespace.
+function(tavix_network_namespace_available out)
+    execute_process(COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh true
+        RESULT_VARIABLE _rc OUTPUT_QUIET ERROR_QUIET)
+    if(_rc EQUAL 0)
+        set(${out} TRUE PARENT_SCOPE)
+    else()
+        message(WARNING "No private network namespaces here: tests that broadcast will not run.")
+        set(${out} FALSE PARENT_SCOPE)
+    endif()
 endfunction()
 
 # tavix_add_benchmarks(LINKS <targets>...)

@@ -59,6 +59,11 @@ RCCmdPresenter* IRCProject::getCmdPresenter() const
     return nullptr;
 }
 
+IRCTerminal* IRCProject::getTerminal()
+{
+    return nullptr;
+}
+
 IRCSetting* IRCProject::getSetting()
 {
     return nullptr;

@@ -12,6 +12,7 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControlManager.h"
+#include "network/IRCTerminal.h"
 #include "project/IRCSetting.h"
 
 // The root interface through which the user interface and the other subsystems reach the open
@@ -44,6 +45,7 @@ public:
     Q_INVOKABLE virtual RCScenePresenter* getScenePresenter() const;
     Q_INVOKABLE virtual RCSceneItemPresenter* getSceneItemPresenter() const;
     Q_INVOKABLE virtual RCCmdPresenter* getCmdPresenter() const;
+    Q_INVOKABLE virtual IRCTerminal* getTerminal();
     Q_INVOKABLE virtual IRCSetting* getSetting();
     Q_INVOKABLE virtual bool loadStorageProjectPacket(QString sProjectPacketName);
     Q_INVOKABLE virtual bool loadStorageProjectFile(QString sFilePath);

@@ -8,6 +8,7 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
+#include "network/Terminal.h"
 #include "project/IRCInterface.h"
 #include "project/PhotoCache.h"
 #include "project/PhotoSelection.h"
@@ -39,6 +40,8 @@ namespace {
 
 const QSize kDefaultSceneSize(960, 540);
 const QString kProjectFileVersion = QStringLiteral("3.0.0");
+// The UDP port on which the control link listens for media-server announcements.
+constexpr int kTerminalDetectPort = 36545;
 
 // Registers T as QML type `name` in the module "Rc.<name>" 1.0; a type that QML cannot create
 // (its constructor is not public) is registered for its enumerations and as a property type.
@@ -65,6 +68,13 @@ RCProject::~RCProject()
 {
     delete m_controlManager;
     m_controlManager = nullptr;
+    if (m_terminal) {
+        // Stopping emits socketDisconnected, whose handler still runs here and clears the
+        // connected flag.
+        m_terminal->stopServer();
+        delete m_terminal;
+        m_terminal = nullptr;
+    }
     delete m_imageManager;
     m_imageManager = nullptr;
     PhotoCache::instance()->clear();
@@ -90,15 +100,21 @@ void RCProject::init()
     if (!m_controlManager)
         m_controlManager = RCControlManager::create();
 
+    if (!m_terminal)
+        initTerminal();
+
     m_imageManager = new RCImageManager;
 
     registerQmlTypes();
 
     PhotoCache::instance()->clear();
 
+    wireConnectionState();
+
     RCControlCatalogue::build(m_controlManager);
 
     m_setting = new RCSetting(m_settingFilePath, this);
+    wireSettingsToTerminal();
 
     auto* windowEventFilter = new RCWindowEventFilter(this);
     if (m_engine)
@@ -108,6 +124,53 @@ void RCProject::init()
     RCCommandManager* commands = RCCommandManager::instance();
     connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+}
+
+void RCProject::initTerminal()
+{
+    m_terminal = Terminal::create(m_productNames);
+    m_terminal->startServer(kTerminalDetectPort);
+    m_terminal->setAutoConnect(true);
+    QQmlEngine::setObjectOwnership(m_terminal, QQmlEngine::CppOwnership);
+}
+
+void RCProject::wireConnectionState()
+{
+    connect(m_terminal, &IRCTerminal::socketConnected, this,
+            [] { qCInfo(lcRcProject) << "Terminal find server, socket connect."; });
+    connect(this, &IRCProject::connectToHost, this, [this](const QString& sIp) {
+        qCInfo(lcRcProject) << "Terminal project connected to server success." << sIp;
+        m_connected = true;
+    });
+    connect(this, &IRCProject::connectPasswordError, this,
+            [] { qCWarning(lcRcProject) << "Failed terminal connect to server with error password."; });
+    connect(this, &IRCProject::connectVerifyAsk, this, [] {
+        qCInfo(lcRcProject) << "Terminal project connecting to server with password verify.";
+    });
+    connect(m_terminal, &IRCTerminal::socketDisconnected, this, [this] {
+        qCInfo(lcRcProject) << "Terminal socket disconnect.";
+        m_connected = false;
+    });
+}
+
+void RCProject::wireSettingsToTerminal()
+{
+    connect(
+        m_setting, &IRCSetting::settingValueChanged, m_setting,
+        [this](const QString& sSettingName, const QVariant& settingValue) {
+            if (sSettingName == RCKeys::DefaultIp()) {
+                m_terminal->resetLink(settingValue.toString());
+            } else if (sSettingName == RCKeys::DefaultPassword()) {
+                m_terminal->sendCmd(QStringLiteral("connectVerify"),
+                                    QJsonObject{{QStringLiteral("password"), settingValue.toString()}});
+            }
+        },
+        Qt::DirectConnection);
+}
+
+IRCTerminal* RCProject::getTerminal()
+{
+    return m_terminal;
 }
 
 void RCProject::registerQmlTypes()
@@ -121,6 +184,7 @@ void RCProject::registerQmlTypes()
     registerRcType<RCCmdPresenter>("RCCmdPresenter");
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
+    registerRcType<IRCTerminal>("IRCTerminal");
     registerRcType<PhotoSelection>("PhotoSelection");
     registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
     registerRcType<IRCSetting>("IRCSetting");
@@ -480,6 +544,7 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
     m_imageManager->setQrcImagePath(QStringLiteral("qrc%1/image").arg(sProjectPacketPath));
 
     applyProject(json);
+    m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
 
     qInfo() << "RCProject::loadProjectPacket"
             << "load finished" << true;

@@ -18,8 +18,9 @@ class RCMessageBoxManager;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place.
 //
-// Owns the control manager, the image manager, the settings, the message-box manager and the window event
-// filter. Lives on the GUI thread, created once by main and deleted by it before the QML engine.
+// Owns the control manager, the control link, the image manager, the settings, the message-box
+// manager and the window event filter. Lives on the GUI thread, created once by main and deleted
+// by it before the QML engine.
 class RCProject : public IRCProject
 {
     Q_OBJECT
@@ -40,6 +41,7 @@ public:
     RCScenePresenter* getScenePresenter() const override;
     RCSceneItemPresenter* getSceneItemPresenter() const override;
     RCCmdPresenter* getCmdPresenter() const override;
+    IRCTerminal* getTerminal() override;
     IRCSetting* getSetting() override;
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
@@ -76,6 +78,12 @@ public:
 
 private:
     void init();
+    // Creates the control link (discovery on the UDP port the media servers answer to, automatic
+    // connection on) and the project's reactions to its state.
+    void initTerminal();
+    void wireConnectionState();
+    // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
+    void wireSettingsToTerminal();
     // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
     // publishes the root-context services. Needs the message-box and image managers.
     void registerQmlTypes();
@@ -96,6 +104,8 @@ private:
     IRCControlManager* m_controlManager = nullptr;
     RCImageManager* m_imageManager = nullptr;
     IRCSetting* m_setting = nullptr;
+    // Owned; stopped (its worker threads quit and awaited) before it is deleted.
+    IRCTerminal* m_terminal = nullptr;
 
     QString m_appPath;
     QString m_newProjectCachePath;

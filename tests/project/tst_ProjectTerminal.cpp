@@ -1,0 +1,218 @@
+// The project root and its control link: creation, the connection-state reactions, the settings
+// that steer the link, and shutdown. Runs in a network namespace of its own (see the folder's
+// CMakeLists.txt); discovery is pointed at a stand-in media server on loopback.
+#include "model/RCKeys.h"
+#include "network/Terminal.h"
+#include "project/IRCSetting.h"
+#include "project/RCProject.h"
+#include "project/TemporaryHome.h"
+#include "tools/mediaserver-standin/MediaServerStandin.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+
+// Collects the messages of the "rc.project" category while it exists.
+class LogCapture
+{
+public:
+    LogCapture() { s_lines.clear(); s_previous = qInstallMessageHandler(&LogCapture::handler); }
+    ~LogCapture() { qInstallMessageHandler(s_previous); }
+    static bool contains(const QString& text)
+    {
+        for (const QString& line : std::as_const(s_lines))
+            if (line.contains(text))
+                return true;
+        return false;
+    }
+    static int count(const QString& text)
+    {
+        int n = 0;
+        for (const QString& line : std::as_const(s_lines))
+            n += line.contains(text) ? 1 : 0;
+        return n;
+    }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (qstrcmp(context.category, "rc.project") == 0)
+            s_lines.append(message);
+        if (s_previous)
+            s_previous(type, context, message);
+    }
+    static inline QStringList s_lines;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
+int runningThreads()
+{
+    QDir task(QStringLiteral("/proc/self/task"));
+    return int(task.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+void writeMinimalPacket(const QString& folder)
+{
+    QDir().mkpath(folder);
+    const QJsonObject scene{{QStringLiteral("propertyArray"),
+                             QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
+                                                    {QStringLiteral("value"), QStringLiteral("S")}}}},
+                            {QStringLiteral("itemArray"), QJsonArray()}};
+    const QJsonObject root{
+        {QStringLiteral("version"), QStringLiteral("3.0.0")},
+        {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}},
+        {QStringLiteral("setting"), QJsonObject()}};
+    QFile file(folder + QStringLiteral("/project.tavx"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(root).toJson());
+}
+
+} // namespace
+
+class TestProjectTerminal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<TemporaryHome>();
+        QVERIFY(m_home->isValid());
+        m_engine = std::make_unique<QQmlEngine>();
+    }
+    void cleanup()
+    {
+        m_engine.reset();
+        m_home.reset();
+    }
+
+    // Construction gives a running control link owned by the project; deleting the project stops
+    // it, reports the link as down and leaves no worker thread behind.
+    void linkLivesAndDiesWithTheProject()
+    {
+        // A first project lets the framework start the threads it keeps for the process.
+        delete new RCProject(m_engine.get(), {QStringLiteral("Tavix")});
+        const int threadsBefore = runningThreads();
+        LogCapture log;
+        auto* project = new RCProject(m_engine.get(), {QStringLiteral("Tavix")});
+        IRCTerminal* terminal = project->getTerminal();
+        QVERIFY(terminal);
+        QCOMPARE(QQmlEngine::objectOwnership(terminal), QQmlEngine::CppOwnership);
+        QVERIFY(!project->isConnectFromHost());
+        QVERIFY(terminal->getEnableIp().isEmpty());
+        QVERIFY(runningThreads() > threadsBefore);
+
+        emit project->connectToHost(QStringLiteral("127.0.0.1"));
+        QVERIFY(project->isConnectFromHost());
+        delete project;
+        QVERIFY(LogCapture::contains(QStringLiteral("Terminal socket disconnect.")));
+        QCOMPARE(runningThreads(), threadsBefore);
+    }
+
+    // The project finds a stand-in media server, reports the link, marks itself connected only on
+    // the server's confirmation, and clears the mark when the link drops.
+    void connectionStateFollowsTheLink()
+    {
+        MediaServerStandin server(standinOptions());
+        QString error;
+        QVERIFY2(server.start(&error), qPrintable(error));
+
+        LogCapture log;
+        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        auto* terminal = qobject_cast<Terminal*>(project.getTerminal());
+        QVERIFY(terminal);
+        terminal->setDiscoveryTarget(QHostAddress::LocalHost, server.discoveryPort());
+
+        QSignalSpy up(terminal, &IRCTerminal::socketConnected);
+        QVERIFY(up.wait(10000));
+        QVERIFY(LogCapture::contains(QStringLiteral("Terminal find server, socket connect.")));
+        QVERIFY(!project.isConnectFromHost());
+
+        emit project.connectToHost(up.first().first().toString());
+        QVERIFY(project.isConnectFromHost());
+        QVERIFY(LogCapture::contains(QStringLiteral("Terminal project connected to server success.")));
+
+        emit project.connectVerifyAsk();
+        emit project.connectPasswordError();
+        QVERIFY(LogCapture::contains(QStringLiteral("Terminal project connecting to server with password verify.")));
+        QVERIFY(LogCapture::contains(QStringLiteral("Failed terminal connect to server with error password.")));
+
+        QSignalSpy down(terminal, &IRCTerminal::socketDisconnected);
+        server.dropClients();
+        QVERIFY(down.wait(10000));
+        QVERIFY(!project.isConnectFromHost());
+    }
+
+    // "DefaultPassword" goes to the server as "connectVerify"; "DefaultIp" becomes the only address
+    // discovery accepts; another key does neither.
+    void settingsSteerTheLink()
+    {
+        MediaServerStandin server(standinOptions());
+        QVERIFY(server.start());
+        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        auto* terminal = qobject_cast<Terminal*>(project.getTerminal());
+        terminal->setDiscoveryTarget(QHostAddress::LocalHost, server.discoveryPort());
+        QSignalSpy up(terminal, &IRCTerminal::socketConnected);
+        QVERIFY(up.wait(10000));
+
+        QSignalSpy received(&server, &MediaServerStandin::commandReceived);
+        project.getSetting()->setValue(RCKeys::DefaultPassword(), QStringLiteral("s3cret"));
+        QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), 10000);
+        QCOMPARE(received.first().at(0).toString(), QStringLiteral("connectVerify"));
+        QCOMPARE(received.first().at(1).toJsonObject().value(QStringLiteral("password")).toString(),
+                 QStringLiteral("s3cret"));
+
+        project.getSetting()->setValue(RCKeys::DefaultIp(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.1"));
+        project.getSetting()->setValue(RCKeys::ProjectJoinUid(), QStringLiteral("x"));
+        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.1"));
+    }
+
+    // The stored "DefaultIp" does not filter discovery at start, only once a packet has loaded;
+    // a failed load leaves the filter alone.
+    void storedAddressAppliesAfterLoad()
+    {
+        QDir().mkpath(m_home->appDir());
+        QFile config(m_home->appDir() + QStringLiteral("/config.json"));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QJsonDocument(QJsonObject{{RCKeys::DefaultIp(), QStringLiteral("127.0.0.9")}}).toJson());
+        config.close();
+
+        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        IRCTerminal* terminal = project.getTerminal();
+        QVERIFY(terminal->getEnableIp().isEmpty());
+
+        QVERIFY(!project.loadProjectPacket(m_home->filePath(QStringLiteral("missing"))));
+        QVERIFY(terminal->getEnableIp().isEmpty());
+
+        const QString packet = m_home->filePath(QStringLiteral("packet"));
+        writeMinimalPacket(packet);
+        QVERIFY(project.loadProjectPacket(packet));
+        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
+    }
+
+private:
+    static StandinOptions standinOptions()
+    {
+        StandinOptions options;
+        options.bindAddress = QHostAddress::LocalHost;
+        options.discoveryPort = 0;
+        options.tcpPort = 0;
+        return options;
+    }
+
+    std::unique_ptr<TemporaryHome> m_home;
+    std::unique_ptr<QQmlEngine> m_engine;
+};
+
+QTEST_MAIN(TestProjectTerminal)
+#include "tst_ProjectTerminal.moc"
