@@ -2,6 +2,8 @@
 
 #include "model/IRCCppObject.h"
 
+#include <memory>
+
 class RCCommand;
 
 // The one door through which document commands run and are recorded, and the user interface's
@@ -17,6 +19,15 @@ public:
     // takes ownership and the redo history is cleared, since it no longer applies to the changed
     // document. Otherwise the caller keeps ownership and deletes cmd after reading any result.
     bool execute(RCCommand* cmd, bool record);
+    // execute() for a command held by the caller: released to the history when it was recorded,
+    // kept (and still readable) by the caller otherwise.
+    template <typename Cmd> bool run(std::unique_ptr<Cmd>& cmd, bool record)
+    {
+        const bool ok = execute(cmd.get(), record);
+        if (ok && record)
+            cmd.release();
+        return ok;
+    }
     void beginCommandGroup();
     void endCommandGroup();
 

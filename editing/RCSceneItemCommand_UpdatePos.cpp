@@ -1,22 +1,11 @@
 #include "editing/RCSceneItemCommand_UpdatePos.h"
 
-#include "model/RCScene.h"
 #include "model/RCSceneItem.h"
 #include "model/RCSceneManager.h"
 
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcPosCommand, "sceneItem.command", QtInfoMsg)
-
-namespace {
-
-RCSceneItem* findItem(const QString& sceneId, const QString& itemId)
-{
-    RCScene* scene = RCSceneManager::instance()->getScene(sceneId);
-    return scene ? qobject_cast<RCSceneItem*>(scene->getItemById(itemId)) : nullptr;
-}
-
-} // namespace
 
 RCSceneItemCommand_UpdatePos::RCSceneItemCommand_UpdatePos() = default;
 
@@ -28,7 +17,7 @@ RCSceneItemCommand_UpdatePos::RCSceneItemCommand_UpdatePos(const QString& sceneI
 
 bool RCSceneItemCommand_UpdatePos::execute()
 {
-    RCSceneItem* item = findItem(m_sceneId, m_itemId);
+    RCSceneItem* item = RCSceneManager::instance()->getSceneItem(m_sceneId, m_itemId);
     if (!item)
         return false;
     m_oldPos = item->getPos();
@@ -39,7 +28,7 @@ bool RCSceneItemCommand_UpdatePos::execute()
 
 bool RCSceneItemCommand_UpdatePos::undo()
 {
-    RCSceneItem* item = findItem(m_sceneId, m_itemId);
+    RCSceneItem* item = RCSceneManager::instance()->getSceneItem(m_sceneId, m_itemId);
     if (!item)
         return false;
     qCDebug(lcPosCommand) << "Undo old pos" << m_oldPos;

@@ -1,22 +1,11 @@
 #include "editing/RCSceneItemCommand_UpdateSize.h"
 
-#include "model/RCScene.h"
 #include "model/RCSceneItem.h"
 #include "model/RCSceneManager.h"
 
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcSizeCommand, "sceneItem.command", QtInfoMsg)
-
-namespace {
-
-RCSceneItem* findItem(const QString& sceneId, const QString& itemId)
-{
-    RCScene* scene = RCSceneManager::instance()->getScene(sceneId);
-    return scene ? qobject_cast<RCSceneItem*>(scene->getItemById(itemId)) : nullptr;
-}
-
-} // namespace
 
 RCSceneItemCommand_UpdateSize::RCSceneItemCommand_UpdateSize() = default;
 
@@ -28,7 +17,7 @@ RCSceneItemCommand_UpdateSize::RCSceneItemCommand_UpdateSize(const QString& scen
 
 bool RCSceneItemCommand_UpdateSize::execute()
 {
-    RCSceneItem* item = findItem(m_sceneId, m_itemId);
+    RCSceneItem* item = RCSceneManager::instance()->getSceneItem(m_sceneId, m_itemId);
     if (!item)
         return false;
     m_oldSize = item->getSize();
@@ -39,7 +28,7 @@ bool RCSceneItemCommand_UpdateSize::execute()
 
 bool RCSceneItemCommand_UpdateSize::undo()
 {
-    RCSceneItem* item = findItem(m_sceneId, m_itemId);
+    RCSceneItem* item = RCSceneManager::instance()->getSceneItem(m_sceneId, m_itemId);
     if (!item)
         return false;
     qCDebug(lcSizeCommand) << "Undo old size" << m_oldSize;

@@ -30,22 +30,12 @@ RCScene* sceneOf(const QString& sceneId)
 
 RCSceneItem* itemOf(const QString& sceneId, const QString& itemId)
 {
-    RCScene* scene = sceneOf(sceneId);
-    return scene ? qobject_cast<RCSceneItem*>(scene->getItemById(itemId)) : nullptr;
+    return RCSceneManager::instance()->getSceneItem(sceneId, itemId);
 }
 
 QString nameOf(const RCSceneItem* item)
 {
     return item ? item->getName() : QString();
-}
-
-// See RCScenePresenter: cmd stays readable afterwards for the commands that never merge.
-template <typename Cmd> bool run(std::unique_ptr<Cmd>& cmd, bool record)
-{
-    const bool ok = RCCmdPresenter::instance()->execute(cmd.get(), record);
-    if (ok && record)
-        cmd.release();
-    return ok;
 }
 
 QJsonObject toItemObject(const QVariant& element)
@@ -163,7 +153,7 @@ QString RCSceneItemPresenter::addItem(QString sceneId, QJsonObject jsObj, bool r
 {
     auto cmd = std::make_unique<RCSceneItemCommand_Add>(sceneId, jsObj);
     RCSceneItemCommand_Add* add = cmd.get();
-    if (!run(cmd, record))
+    if (!RCCmdPresenter::instance()->run(cmd, record))
         return QString();
     return add->getItemId();
 }
@@ -188,7 +178,7 @@ QStringList RCSceneItemPresenter::addItemList(const QString& sceneId, const QLis
 bool RCSceneItemPresenter::removeItem(QString sceneId, QString sItemId, bool record)
 {
     auto cmd = std::make_unique<RCSceneItemCommand_Remove>(sceneId, sItemId);
-    return run(cmd, record);
+    return RCCmdPresenter::instance()->run(cmd, record);
 }
 
 bool RCSceneItemPresenter::removeItemList(QString sceneId, QStringList sItemIdList, bool record)
@@ -235,7 +225,7 @@ void RCSceneItemPresenter::setPropertyValue(QString sceneId, QString itemId, QSt
                                             bool record)
 {
     auto cmd = std::make_unique<RCSceneItemCommand_Update>(sceneId, itemId, sName, var);
-    run(cmd, record);
+    RCCmdPresenter::instance()->run(cmd, record);
 }
 
 int RCSceneItemPresenter::getPropertyCount(QString sceneId, QString itemId)
@@ -294,7 +284,7 @@ QPoint RCSceneItemPresenter::getPos(QString sceneId, QString itemId)
 void RCSceneItemPresenter::setPos(QString sceneId, QString itemId, QPoint pos, bool record)
 {
     auto cmd = std::make_unique<RCSceneItemCommand_UpdatePos>(sceneId, itemId, pos);
-    run(cmd, record);
+    RCCmdPresenter::instance()->run(cmd, record);
 }
 
 QSize RCSceneItemPresenter::getSize(QString sceneId, QString itemId)
@@ -306,7 +296,7 @@ QSize RCSceneItemPresenter::getSize(QString sceneId, QString itemId)
 void RCSceneItemPresenter::setSize(QString sceneId, QString itemId, QSize size, bool record)
 {
     auto cmd = std::make_unique<RCSceneItemCommand_UpdateSize>(sceneId, itemId, size);
-    run(cmd, record);
+    RCCmdPresenter::instance()->run(cmd, record);
 }
 
 void RCSceneItemPresenter::updateItemProperties(const QString& sceneId, const QString& itemId,

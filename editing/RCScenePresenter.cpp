@@ -22,16 +22,6 @@ RCSceneManager* scenes()
     return RCSceneManager::instance();
 }
 
-// Runs cmd through the command presenter. Returns whether it succeeded; cmd stays readable
-// afterwards (an add never merges, so the history keeps it alive when it was recorded).
-template <typename Cmd> bool run(std::unique_ptr<Cmd>& cmd, bool record)
-{
-    const bool ok = RCCmdPresenter::instance()->execute(cmd.get(), record);
-    if (ok && record)
-        cmd.release();
-    return ok;
-}
-
 } // namespace
 
 RCScenePresenter* RCScenePresenter::instance()
@@ -60,8 +50,8 @@ QString RCScenePresenter::insertScene(QString sName, QString sIconPath, QString 
                                       bool record)
 {
     auto cmd = std::make_unique<RCSceneCommand_Add>(sName, sIconPath, sBackgroundImgPath, index);
-    RCSceneCommand_Add* add = cmd.get();
-    if (!run(cmd, record))
+    RCSceneCommand_Add* add = cmd.get(); // an add never merges: a recorded one stays alive
+    if (!RCCmdPresenter::instance()->run(cmd, record))
         return QString();
     return add->getSceneId();
 }
@@ -69,13 +59,13 @@ QString RCScenePresenter::insertScene(QString sName, QString sIconPath, QString 
 bool RCScenePresenter::removeScene(QString sceneId, bool record)
 {
     auto cmd = std::make_unique<RCSceneCommand_Remove>(sceneId);
-    return run(cmd, record);
+    return RCCmdPresenter::instance()->run(cmd, record);
 }
 
 bool RCScenePresenter::moveScene(QString sSceneId, int toIndex, bool record)
 {
     auto cmd = std::make_unique<RCSceneCommand_Move>(sSceneId, toIndex);
-    return run(cmd, record);
+    return RCCmdPresenter::instance()->run(cmd, record);
 }
 
 int RCScenePresenter::getPropertyCount(QString sceneId)
@@ -117,7 +107,7 @@ QVariant RCScenePresenter::getPropertyValue(QString sceneId, QString name)
 void RCScenePresenter::setPropertyValue(QString sceneId, QString name, QVariant var, bool record)
 {
     auto cmd = std::make_unique<RCSceneCommand_Update>(sceneId, name, var);
-    run(cmd, record);
+    RCCmdPresenter::instance()->run(cmd, record);
 }
 
 QStringList RCScenePresenter::getSceneIds()

@@ -2,6 +2,7 @@
 
 #include "model/RCObjectManager.h"
 #include "model/RCScene.h"
+#include "model/RCSceneItem.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -147,6 +148,12 @@ RCScene* RCSceneManager::sceneAt(int index) const
 RCScene* RCSceneManager::getScene(const QString& id) const
 {
     return m_scenesById.value(id, nullptr);
+}
+
+RCSceneItem* RCSceneManager::getSceneItem(const QString& sceneId, const QString& itemId) const
+{
+    RCScene* scene = getScene(sceneId);
+    return scene ? qobject_cast<RCSceneItem*>(scene->getItemById(itemId)) : nullptr;
 }
 
 int RCSceneManager::indexOf(const QString& id) const

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class RCScene;
+class RCSceneItem;
 
 // The ordered list of the project's scenes and the current scene. Owns its scenes (those
 // built from JSON are its QObject children) and registers them with RCObjectManager while
@@ -43,6 +44,8 @@ public:
     RCScene* getCurrentScene() const;
     RCScene* sceneAt(int index) const;
     RCScene* getScene(const QString& id) const;
+    // The item itemId of the held scene sceneId; null when either is absent.
+    RCSceneItem* getSceneItem(const QString& sceneId, const QString& itemId) const;
     int indexOf(const QString& id) const;
     int getSceneCount() const;
     QList<RCScene*> getSceneList() const;

@@ -52,40 +52,33 @@ RequestManager::~RequestManager()
 void RequestManager::sendCmd(const QString& sCmd, const QJsonObject& params, const QVariant& conditions)
 {
     auto* request = new MessageRequest(sCmd, params, conditions, this);
-    const quint64 uid = request->getUid();
-    m_outMessages.insert(uid, request);
-    {
-        CallScope scope(this);
-        request->start();
-    }
-    pace(uid, ERequestType_Message);
-    purgeRetired();
+    m_outMessages.insert(request->getUid(), request);
+    startPaced(request, ERequestType_Message);
 }
 
 void RequestManager::sendRadioCmd(const QString& sCmd, const QJsonObject& params, const QHostAddress& address,
                                   int port)
 {
     auto* request = new MessageRequest(sCmd, params, QVariant(), this, true, address, port);
-    const quint64 uid = request->getUid();
-    m_outMessages.insert(uid, request);
-    {
-        CallScope scope(this);
-        request->start();
-    }
-    pace(uid, ERequestType_Message);
-    purgeRetired();
+    m_outMessages.insert(request->getUid(), request);
+    startPaced(request, ERequestType_Message);
 }
 
 void RequestManager::sendFile(const QString& sFilePath, const QJsonObject& params)
 {
     auto* request = new FileTransferRequest(sFilePath, params, this);
+    m_outFiles.insert(request->getUid(), request);
+    startPaced(request, ERequestType_File);
+}
+
+void RequestManager::startPaced(IRCRequest* request, int type)
+{
     const quint64 uid = request->getUid();
-    m_outFiles.insert(uid, request);
     {
         CallScope scope(this);
         request->start();
     }
-    pace(uid, ERequestType_File);
+    pace(uid, type);
     purgeRetired();
 }
 

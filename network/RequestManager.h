@@ -71,6 +71,8 @@ private:
     FileTransferRequest* takeIncomingFile(quint64 uid);
     // Drops the message that has waited longest (a stalled one) and delivers what it blocked.
     void dropOldestMessage();
+    // Starts a request already entered in its outgoing map, then paces it.
+    void startPaced(IRCRequest* request, int type);
     // Keeps advancing an outgoing request that is still sending after start().
     void pace(quint64 uid, int type);
     void onPacingTick();

@@ -4,6 +4,7 @@
 //  - 10,000 quick edits of one property: one undo step, heap flat; compare to setting the value
 //    directly on the item.
 
+#include "BenchSupport.h"
 #include "editing/RCCommandManager.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
@@ -168,14 +169,9 @@ void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
-    RCSceneItemPresenter::instance();
-    RCCommandManager::instance()->setClock([] { return g_now; }); // every edit inside the merge window
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [] {
+        qInstallMessageHandler(quiet);
+        RCSceneItemPresenter::instance();
+        RCCommandManager::instance()->setClock([] { return g_now; }); // every edit inside the merge window
+    });
 }

@@ -1,6 +1,7 @@
 // Building the control catalogue (43 kinds, 330 template rows) into a fresh manager, against two
 // baselines measured in the same run: entering 43 bare controls, and filling one property set
 // with as many rows as the catalogue's templates carry.
+#include "BenchSupport.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCPropertyDisplay.h"
@@ -72,9 +73,5 @@ BENCHMARK(BM_TemplateJsonOfEveryKind)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

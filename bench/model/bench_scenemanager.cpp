@@ -6,6 +6,7 @@
 // property row (mallinfo2 before and after fromJson); "load_peak_rss_bytes_per_row" is the
 // peak resident size of parsing the text and building the manager from it, above the
 // resident size with only the text loaded (Linux: the peak is reset through clear_refs).
+#include "BenchSupport.h"
 #include "model/RCProperties.h"
 #include "model/RCScene.h"
 #include "model/RCSceneItem.h"
@@ -230,15 +231,9 @@ void reportLoadPeak()
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    // The registry logs every registration at debug level; measure the model, not the log.
-    QLoggingCategory::setFilterRules(QStringLiteral("object.manager.debug=false"));
-    reportLoadPeak();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv, [] {
+        // The registry logs every registration at debug level; measure the model, not the log.
+        QLoggingCategory::setFilterRules(QStringLiteral("object.manager.debug=false"));
+        reportLoadPeak();
+    });
 }

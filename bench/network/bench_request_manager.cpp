@@ -2,6 +2,7 @@
 // the same bytes in the same run. Streams are fed in 4 KiB pieces, as a socket
 // would yield them; deferred deletions are processed after each piece, as the
 // event loop would between two reads.
+#include "BenchSupport.h"
 #include "network/FileHead.h"
 #include "network/MessageRequest.h"
 #include "network/RequestHead.h"
@@ -158,9 +159,5 @@ BENCHMARK(BM_SendShortCommand);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -9,6 +9,7 @@
 //    reaches the GUI thread. 900 makes a command text of about 1 KB (one chunk);
 //    1000 one just over 1 KB (two chunks, the second paced by the sender's timers).
 // Latency figures are reported as counters in microseconds (median, p99).
+#include "BenchSupport.h"
 #include "network/Terminal.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
@@ -228,9 +229,5 @@ BENCHMARK(BM_DeliverToGui)->Arg(900)->Arg(1000)->Iterations(3)->Unit(benchmark::
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks(argc, argv);
 }

@@ -28,7 +28,6 @@ class tst_RCControl : public QObject
 
 private slots:
     void newControlOfKind();
-    void kindIsFixedAfterConstruction();
     void nameChangeIsRelayed();
     void groupsAreCaseSensitive();
     void idsDiffer();
@@ -66,16 +65,6 @@ void tst_RCControl::newControlOfKind()
     QVERIFY(!kind->getVisible() && !kind->getReadOnly());
     QCOMPARE(kind->getDisplay()->getType(), IRCPropertyDisplay::EIRCPropertyDisplayType_Int);
     QCOMPARE(kind->getDescription(), QStringLiteral("控件类型"));
-}
-
-void tst_RCControl::kindIsFixedAfterConstruction()
-{
-    RCControl control(3, nullptr);
-    QSignalSpy changed(&control, &IRCControl::propertyValueChanged);
-    control.setPropertyValue(RCKeys::ControlType(), 5);
-    QCOMPARE(control.getControlType(), IRCControl::EIRCControlType_ProgramManager);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(control.getPropertyValue(RCKeys::ControlType()), QVariant(3));
 }
 
 void tst_RCControl::nameChangeIsRelayed()

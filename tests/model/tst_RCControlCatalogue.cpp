@@ -51,6 +51,21 @@ IRCProperty* templateRow(IRCControlManager* manager, int kind, const QString& ke
     return control->getInstantiationParam()->getProperties()->getProperty(key);
 }
 
+// The template row key of kind as it is written to JSON; empty when absent.
+QJsonObject templateJsonRow(IRCControlManager* manager, int kind, const QString& key)
+{
+    const QJsonArray rows = manager->getControlByType(IRCControl::EIRCControlType(kind))
+                                ->getInstantiationParam()
+                                ->toJson()
+                                .value("propertyArray")
+                                .toArray();
+    for (const QJsonValue& row : rows) {
+        if (row.toObject().value("name").toString() == key)
+            return row.toObject();
+    }
+    return {};
+}
+
 QStringList templateKeys(IRCControlManager* manager, int kind)
 {
     QStringList keys;
@@ -245,22 +260,10 @@ void tst_RCControlCatalogue::rowCountsOfTemplates()
 void tst_RCControlCatalogue::fastForwardTemplateJson()
 {
     auto manager = buildCatalogue();
-    const QJsonArray rows = manager->getControlByType(IRCControl::EIRCControlType_FastForward)
-                                ->getInstantiationParam()
-                                ->toJson()
-                                .value("propertyArray")
-                                .toArray();
-    QJsonObject sec;
-    QJsonObject keys;
-    for (const QJsonValue& row : rows) {
-        const QString name = row.toObject().value("name").toString();
-        if (name == "Sec")
-            sec = row.toObject();
-        else if (name == "CmdProNameList")
-            keys = row.toObject();
-    }
-    QCOMPARE(sec.value("value"), QJsonValue(5));
-    QCOMPARE(keys.value("value"), QJsonValue("#StringList#$sl$Sec"));
+    const int kind = IRCControl::EIRCControlType_FastForward;
+    QCOMPARE(templateJsonRow(manager.get(), kind, "Sec").value("value"), QJsonValue(5));
+    QCOMPARE(templateJsonRow(manager.get(), kind, "CmdProNameList").value("value"),
+             QJsonValue("#StringList#$sl$Sec"));
 }
 
 void tst_RCControlCatalogue::everyKindHasAShippedView()
@@ -345,17 +348,10 @@ void tst_RCControlCatalogue::rowFieldsSpotChecks()
 void tst_RCControlCatalogue::choiceDataIsPlainJsonArrays()
 {
     auto manager = buildCatalogue();
-    const QJsonArray rows = manager->getControlByType(IRCControl::EIRCControlType_Label)
-                                ->getInstantiationParam()
-                                ->toJson()
-                                .value("propertyArray")
-                                .toArray();
-    QJsonObject vAlign;
-    for (const QJsonValue& row : rows) {
-        if (row.toObject().value("name") == QJsonValue("TextVAlignment"))
-            vAlign = row.toObject();
-    }
-    const QJsonObject display = vAlign.value("display").toObject();
+    const QJsonObject display =
+        templateJsonRow(manager.get(), IRCControl::EIRCControlType_Label, "TextVAlignment")
+            .value("display")
+            .toObject();
     QCOMPARE(display.value("type").toInt(), 4);
     const QJsonObject data = display.value("data").toObject();
     QCOMPARE(data.value("ComboBoxItemNameList"), QJsonValue(QJsonArray{"靠上", "居中", "靠下"}));
@@ -379,6 +375,7 @@ void tst_RCControlCatalogue::kindOfControlCannotBeChanged()
     control->setPropertyValue(RCKeys::ControlType(), 5);
     QCOMPARE(control->getControlType(), IRCControl::EIRCControlType_ProgramManager);
     QCOMPARE(changed.count(), 0);
+    QCOMPARE(control->getPropertyValue(RCKeys::ControlType()), QVariant(3));
     QCOMPARE(manager->getControlByType(IRCControl::EIRCControlType_ProgramManager), control);
     QCOMPARE(control->getInstantiationParam()->getPropertyValue(RCKeys::ControlType()), QVariant(3));
 }

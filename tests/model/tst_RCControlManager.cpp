@@ -16,7 +16,6 @@ class tst_RCControlManager : public QObject
 
 private slots:
     void addControlOncePerKind();
-    void emptyIconKeepsDefault();
     void positionsAndLookups();
     void removeControl();
     void removeUnknownOrNull();
@@ -45,13 +44,6 @@ void tst_RCControlManager::addControlOncePerKind()
     QCOMPARE(first->getGroupNameList(), (QStringList{"Mirel", "Quenor"}));
     QCOMPARE(first->getIconPath(), QStringLiteral("qrc:/control/label.png"));
     QCOMPARE(manager.getControlCout(), 1);
-}
-
-void tst_RCControlManager::emptyIconKeepsDefault()
-{
-    RCControlManager manager;
-    IRCControl* control = manager.addControl(IRCControl::EIRCControlType_Exit, "退出", {}, QString());
-    QCOMPARE(control->getIconPath(), QStringLiteral("qrc:/weizhi.png"));
 }
 
 void tst_RCControlManager::positionsAndLookups()

@@ -54,9 +54,7 @@ class TestSceneManager : public QObject
 
 private Q_SLOTS:
     void singleton();
-    void appendAnnouncesRealIndex();
-    void insertFirst();
-    void outOfRangeIndexAppends();
+    void insertPositions();
     void nullIsIgnored();
     void removeCurrentSignalOrder();
     void removeUnheldSceneTouchesNothing();
@@ -79,39 +77,21 @@ void TestSceneManager::singleton()
     QVERIFY(!RCSceneManager::instance()->getProperties());
 }
 
-void TestSceneManager::appendAnnouncesRealIndex()
+void TestSceneManager::insertPositions()
 {
+    // -1 appends, 0 .. count inserts there, any other index appends; the announced index is the
+    // real one.
     RCSceneManager m;
     ManagerLog log(&m);
     m.addScene(new RCScene("a", "", ""), -1);
     m.addScene(new RCScene("b", "", ""), -1);
-    m.addScene(new RCScene("c", "", ""), -1);
-    m.addScene(new RCScene("d", "", ""), -1);
-    QCOMPARE(log.lines, QStringList({"add a 0", "add b 1", "add c 2", "add d 3"}));
+    m.addScene(new RCScene("c", "", ""), 0);
+    m.addScene(new RCScene("d", "", ""), 3);
+    m.addScene(new RCScene("e", "", ""), 9);
+    m.addScene(new RCScene("f", "", ""), -7);
+    QCOMPARE(log.lines, QStringList({"add a 0", "add b 1", "add c 0", "add d 3", "add e 4", "add f 5"}));
+    QCOMPARE(names(m), QStringList({"c", "a", "b", "d", "e", "f"}));
     QCOMPARE(m.sceneAt(0)->parent(), &m);
-}
-
-void TestSceneManager::insertFirst()
-{
-    RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
-    ManagerLog log(&m);
-    m.addScene(new RCScene("b", "", ""), 0);
-    QCOMPARE(log.lines, QStringList({"add b 0"}));
-    QCOMPARE(names(m), QStringList({"b", "a"}));
-    m.addScene(new RCScene("c", "", ""), 2);
-    QCOMPARE(names(m), QStringList({"b", "a", "c"}));
-}
-
-void TestSceneManager::outOfRangeIndexAppends()
-{
-    RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
-    ManagerLog log(&m);
-    m.addScene(new RCScene("b", "", ""), 5);
-    m.addScene(new RCScene("c", "", ""), -7);
-    QCOMPARE(names(m), QStringList({"a", "b", "c"}));
-    QCOMPARE(log.lines, QStringList({"add b 1", "add c 2"}));
 }
 
 void TestSceneManager::nullIsIgnored()
@@ -225,6 +205,12 @@ void TestSceneManager::lookups()
     QVERIFY(!m.sceneAt(2));
     QVERIFY(!m.sceneAt(-1));
     QVERIFY(!m.getScene(""));
+
+    auto* item = new RCSceneItem(b);
+    b->addItem(item);
+    QCOMPARE(m.getSceneItem(b->getId(), item->getId()), item);
+    QVERIFY(!m.getSceneItem(m.sceneAt(0)->getId(), item->getId()));
+    QVERIFY(!m.getSceneItem("{none}", item->getId()));
 }
 
 void TestSceneManager::setCurrentTwice()

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+// The main() of a benchmark executable: runs the registered benchmarks inside a QCoreApplication.
+// setUp runs once the application exists, before any benchmark.
+template <typename SetUp> int runBenchmarks(int argc, char** argv, SetUp setUp)
+{
+    QCoreApplication app(argc, argv);
+    setUp();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+inline int runBenchmarks(int argc, char** argv)
+{
+    return runBenchmarks(argc, argv, [] {});
+}
