@@ -65,33 +65,26 @@ bool RCMessageBoxManager::closeButtonIsVisible(const QString& sId) const
 
 void RCMessageBoxManager::accept(const QString& sId)
 {
-    RCMessageBox* box = m_boxes.take(sId);
-    if (!box)
-        return;
-    m_shownIds.removeAll(sId);
-    const QString id = box->id();
-    Q_EMIT messageBoxAccept(id);
-    delete box;
+    answer(sId, &RCMessageBoxManager::messageBoxAccept);
 }
 
 void RCMessageBoxManager::reject(const QString& sId)
 {
-    RCMessageBox* box = m_boxes.take(sId);
-    if (!box)
-        return;
-    m_shownIds.removeAll(sId);
-    const QString id = box->id();
-    Q_EMIT messageBoxReject(id);
-    delete box;
+    answer(sId, &RCMessageBoxManager::messageBoxReject);
 }
 
 void RCMessageBoxManager::close(const QString& sId)
+{
+    answer(sId, &RCMessageBoxManager::messageBoxOnlyClose);
+}
+
+void RCMessageBoxManager::answer(const QString& sId, void (RCMessageBoxManager::*answered)(const QString&))
 {
     RCMessageBox* box = m_boxes.take(sId);
     if (!box)
         return;
     m_shownIds.removeAll(sId);
     const QString id = box->id();
-    Q_EMIT messageBoxOnlyClose(id);
+    Q_EMIT(this->*answered)(id);
     delete box;
 }

@@ -51,6 +51,9 @@ public:
     int openBoxCount() const { return int(m_boxes.size()); }
 
 private:
+    // Forgets the box `sId` and emits `answered` with its id once; unknown ids do nothing.
+    void answer(const QString& sId, void (RCMessageBoxManager::*answered)(const QString&));
+
     QMap<QString, RCMessageBox*> m_boxes;
     QStringList m_shownIds;
 };

@@ -393,13 +393,16 @@ bool RCProject::removeProjectPakcet(QString sPacketPath)
                    << "not a project packet" << sPacketPath;
         return false;
     }
-    if (!RCPacketFolder::removeDirectory(sPacketPath))
+    // Cleaned, so that a trailing separator still names the folder itself in its parent.
+    const QString packet = QDir::cleanPath(sPacketPath);
+    if (!RCPacketFolder::removeDirectory(packet))
         return false;
-    const QFileInfo info(sPacketPath);
+    const QFileInfo info(packet);
     if (!info.dir().rmdir(info.fileName()))
         return false;
     RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
-    if (samePath(sPacketPath, m_projectPacketPath)) {
+    RCRecentProjectRecord::instance()->removeDirPath(packet);
+    if (samePath(packet, m_projectPacketPath)) {
         m_projectPacketPath.clear();
         m_imageManager->setProjectImagePath(QString());
     }
@@ -419,6 +422,7 @@ bool RCProject::renameProjectPakcet(QString sPacketPath, QString sProjectName, Q
     if (QFileInfo::exists(newPath) || !QDir().rename(info.filePath(), newPath))
         return false;
     RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
+    RCRecentProjectRecord::instance()->removeDirPath(info.filePath());
     RCRecentProjectRecord::instance()->addDirPath(newPath);
     if (samePath(sPacketPath, m_projectPacketPath))
         setProjectPacketPath(newPath);

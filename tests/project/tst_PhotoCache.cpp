@@ -20,11 +20,8 @@ private Q_SLOTS:
     void cleanup();
 
     void folderIsMadeWithParents();
-    void equalPicturesShareOneFlatFile();
-    void differentPicturesGetDifferentFiles();
-    void nullPictureGivesEmptyPath();
+    void picturesAreKeptOncePerContent();
     void clearKeepsFolderAndSubfolders();
-    void instanceIsOneObject();
     void selectionEmitsCachedPath();
     void onlyPngSuffixIsAccepted();
 
@@ -59,38 +56,26 @@ void tst_PhotoCache::folderIsMadeWithParents()
     QVERIFY(QFileInfo(cache.cacheDirPath()).isDir());
 }
 
-void tst_PhotoCache::equalPicturesShareOneFlatFile()
+// One flat file per distinct picture, named by its content; an equal picture reuses the file
+// without writing it again; a null picture gives no file.
+void tst_PhotoCache::picturesAreKeptOncePerContent()
 {
     PhotoCache cache;
     const QString first = cache.cacheImage(picture(qRgb(10, 20, 30)));
-    QVERIFY(!first.isEmpty());
     QVERIFY(QFileInfo(first).isFile());
     QCOMPARE(QFileInfo(first).absolutePath(), cache.cacheDirPath()); // flat: never a subfolder
     QVERIFY(QFileInfo(first).fileName().contains(QRegularExpression(QStringLiteral("^[0-9a-f]{32}\\.png$"))));
+    QCOMPARE(QImage(first).pixel(0, 0), qRgb(10, 20, 30));
     const QDateTime written = QFileInfo(first).lastModified();
 
     QTest::qWait(20);
-    const QString second = cache.cacheImage(picture(qRgb(10, 20, 30)));
-    QCOMPARE(second, first);
-    QCOMPARE(QFileInfo(second).lastModified(), written); // not written again
-    QCOMPARE(QImage(first).pixel(0, 0), qRgb(10, 20, 30));
-}
+    QCOMPARE(cache.cacheImage(picture(qRgb(10, 20, 30))), first);
+    QCOMPARE(QFileInfo(first).lastModified(), written); // not written again
 
-void tst_PhotoCache::differentPicturesGetDifferentFiles()
-{
-    PhotoCache cache;
-    const QString a = cache.cacheImage(picture(qRgb(1, 2, 3)));
-    const QString b = cache.cacheImage(picture(qRgb(4, 5, 6)));
-    QVERIFY(!a.isEmpty() && !b.isEmpty());
-    QVERIFY(a != b);
-    QCOMPARE(QDir(cache.cacheDirPath()).entryList(QDir::Files).size(), 2);
-}
-
-void tst_PhotoCache::nullPictureGivesEmptyPath()
-{
-    PhotoCache cache;
+    const QString other = cache.cacheImage(picture(qRgb(4, 5, 6)));
+    QVERIFY(!other.isEmpty() && other != first);
     QCOMPARE(cache.cacheImage(QImage()), QString());
-    QVERIFY(QDir(cache.cacheDirPath()).isEmpty());
+    QCOMPARE(QDir(cache.cacheDirPath()).entryList(QDir::Files).size(), 2);
 }
 
 void tst_PhotoCache::clearKeepsFolderAndSubfolders()
@@ -110,12 +95,6 @@ void tst_PhotoCache::clearKeepsFolderAndSubfolders()
 
     QDir(cache.cacheDirPath()).removeRecursively();
     cache.clear(); // missing folder: nothing happens
-}
-
-void tst_PhotoCache::instanceIsOneObject()
-{
-    QCOMPARE(PhotoCache::instance(), PhotoCache::instance());
-    QVERIFY(PhotoCache::instance() != nullptr);
 }
 
 void tst_PhotoCache::selectionEmitsCachedPath()

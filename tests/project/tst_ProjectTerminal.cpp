@@ -6,11 +6,11 @@
 #include "project/IRCSetting.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
+#include "project/TestPackets.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -25,7 +25,11 @@ namespace {
 class LogCapture
 {
 public:
-    LogCapture() { s_lines.clear(); s_previous = qInstallMessageHandler(&LogCapture::handler); }
+    LogCapture()
+    {
+        s_lines.clear();
+        s_previous = qInstallMessageHandler(&LogCapture::handler);
+    }
     ~LogCapture() { qInstallMessageHandler(s_previous); }
     static bool contains(const QString& text)
     {
@@ -33,13 +37,6 @@ public:
             if (line.contains(text))
                 return true;
         return false;
-    }
-    static int count(const QString& text)
-    {
-        int n = 0;
-        for (const QString& line : std::as_const(s_lines))
-            n += line.contains(text) ? 1 : 0;
-        return n;
     }
 
 private:
@@ -58,22 +55,6 @@ int runningThreads()
 {
     QDir task(QStringLiteral("/proc/self/task"));
     return int(task.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
-
-void writeMinimalPacket(const QString& folder)
-{
-    QDir().mkpath(folder);
-    const QJsonObject scene{{QStringLiteral("propertyArray"),
-                             QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
-                                                    {QStringLiteral("value"), QStringLiteral("S")}}}},
-                            {QStringLiteral("itemArray"), QJsonArray()}};
-    const QJsonObject root{
-        {QStringLiteral("version"), QStringLiteral("3.0.0")},
-        {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}},
-        {QStringLiteral("setting"), QJsonObject()}};
-    QFile file(folder + QStringLiteral("/project.tavx"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QJsonDocument(root).toJson());
 }
 
 } // namespace
@@ -143,8 +124,10 @@ private slots:
 
         emit project.connectVerifyAsk();
         emit project.connectPasswordError();
-        QVERIFY(LogCapture::contains(QStringLiteral("Terminal project connecting to server with password verify.")));
-        QVERIFY(LogCapture::contains(QStringLiteral("Failed terminal connect to server with error password.")));
+        QVERIFY(LogCapture::contains(
+            QStringLiteral("Terminal project connecting to server with password verify.")));
+        QVERIFY(
+            LogCapture::contains(QStringLiteral("Failed terminal connect to server with error password.")));
 
         QSignalSpy down(terminal, &IRCTerminal::socketDisconnected);
         server.dropClients();
@@ -181,11 +164,9 @@ private slots:
     // a failed load leaves the filter alone.
     void storedAddressAppliesAfterLoad()
     {
-        QDir().mkpath(m_home->appDir());
-        QFile config(m_home->appDir() + QStringLiteral("/config.json"));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(QJsonDocument(QJsonObject{{RCKeys::DefaultIp(), QStringLiteral("127.0.0.9")}}).toJson());
-        config.close();
+        QVERIFY(writeTestFile(
+            m_home->appDir() + QStringLiteral("/config.json"),
+            QJsonDocument(QJsonObject{{RCKeys::DefaultIp(), QStringLiteral("127.0.0.9")}}).toJson()));
 
         RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
         IRCTerminal* terminal = project.getTerminal();
@@ -195,7 +176,8 @@ private slots:
         QVERIFY(terminal->getEnableIp().isEmpty());
 
         const QString packet = m_home->filePath(QStringLiteral("packet"));
-        writeMinimalPacket(packet);
+        QVERIFY(
+            writeTestFile(packet + QStringLiteral("/project.tavx"), projectFileText(QStringLiteral("S"))));
         QVERIFY(project.loadProjectPacket(packet));
         QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
     }

@@ -17,47 +17,51 @@ class tst_RCMessageBoxManager : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaultsAndShowBeforeReturn();
-    void silentShowCanBeQueried();
+    void showAndQuery_data();
+    void showAndQuery();
     void eachAnswerEmitsOnceAndForgets_data();
     void eachAnswerEmitsOnceAndForgets();
     void boxesAreIndependent();
-    void unknownIdsAreHarmless();
-    void boxesStayWithTheProgram();
     void qmlCallerAndWindowRoundTrip();
     void windowComingUpLateSeesAnnouncedBoxes();
 };
 
-void tst_RCMessageBoxManager::defaultsAndShowBeforeReturn()
+void tst_RCMessageBoxManager::showAndQuery_data()
 {
-    RCMessageBoxManager manager;
-    QString shownId;
-    connect(&manager, &RCMessageBoxManager::messageBoxShow, this, [&](const QString& id) {
-        shownId = id;
-        // The box is complete when it is announced.
-        QCOMPARE(manager.getTitle(id), QStringLiteral("错误"));
-    });
-    const QString id = manager.showMessage(QStringLiteral("错误"), QStringLiteral("创建路径 x 失败"));
-    QCOMPARE(shownId, id);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\{[0-9a-f-]{36}\\}$")).match(id).hasMatch());
-    QVERIFY(!QUuid::fromString(id).isNull());
-    QCOMPARE(manager.getText(id), QStringLiteral("创建路径 x 失败"));
-    QVERIFY(manager.okButtonIsVisible(id));
-    QVERIFY(manager.cancelButtonIsVisible(id));
-    QVERIFY(!manager.closeButtonIsVisible(id));
+    QTest::addColumn<bool>("byDefault"); // only the two texts given
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<bool>("close");
+    QTest::addColumn<bool>("announce");
+    QTest::newRow("defaults") << true << true << true << false << true;
+    QTest::newRow("silent, close only") << false << false << false << true << false;
 }
 
-void tst_RCMessageBoxManager::silentShowCanBeQueried()
+// A box is complete when it is announced, and its id is a braced UUID; a silent box is not
+// announced but can be queried. Boxes and manager stay with C++.
+void tst_RCMessageBoxManager::showAndQuery()
 {
+    QFETCH(bool, byDefault);
+    QFETCH(bool, ok);
+    QFETCH(bool, cancel);
+    QFETCH(bool, close);
+    QFETCH(bool, announce);
     RCMessageBoxManager manager;
-    QSignalSpy shown(&manager, &RCMessageBoxManager::messageBoxShow);
-    const QString id =
-        manager.showMessage(QStringLiteral("t"), QStringLiteral("x"), false, false, true, false);
-    QCOMPARE(shown.count(), 0);
-    QVERIFY(!manager.okButtonIsVisible(id));
-    QVERIFY(!manager.cancelButtonIsVisible(id));
-    QVERIFY(manager.closeButtonIsVisible(id));
-    QCOMPARE(manager.getTitle(id), QStringLiteral("t"));
+    QStringList seenTitles;
+    connect(&manager, &RCMessageBoxManager::messageBoxShow, this,
+            [&](const QString& id) { seenTitles.append(manager.getTitle(id)); });
+    const QString id = byDefault ? manager.showMessage(QStringLiteral("错误"), QStringLiteral("x"))
+                                 : manager.showMessage(QStringLiteral("错误"), QStringLiteral("x"), ok,
+                                                       cancel, close, announce);
+    QCOMPARE(seenTitles, announce ? QStringList{QStringLiteral("错误")} : QStringList());
+    QVERIFY(QRegularExpression(QStringLiteral("^\\{[0-9a-f-]{36}\\}$")).match(id).hasMatch());
+    QVERIFY(!QUuid::fromString(id).isNull());
+    QCOMPARE(manager.getText(id), QStringLiteral("x"));
+    QCOMPARE(manager.okButtonIsVisible(id), ok);
+    QCOMPARE(manager.cancelButtonIsVisible(id), cancel);
+    QCOMPARE(manager.closeButtonIsVisible(id), close);
+    QCOMPARE(QJSEngine::objectOwnership(manager.findChild<RCMessageBox*>()), QJSEngine::CppOwnership);
+    QCOMPARE(QJSEngine::objectOwnership(&manager), QJSEngine::CppOwnership);
 }
 
 void tst_RCMessageBoxManager::eachAnswerEmitsOnceAndForgets_data()
@@ -97,40 +101,25 @@ void tst_RCMessageBoxManager::eachAnswerEmitsOnceAndForgets()
     QCOMPARE(manager.openBoxCount(), 0);
 }
 
+// Answering one box leaves the others; unknown ids answer nothing and read as empty.
 void tst_RCMessageBoxManager::boxesAreIndependent()
 {
     RCMessageBoxManager manager;
+    QSignalSpy accepted(&manager, &RCMessageBoxManager::messageBoxAccept);
     const QString first = manager.showMessage(QStringLiteral("one"), QStringLiteral("1"));
     const QString second = manager.showMessage(QStringLiteral("two"), QStringLiteral("2"));
     QVERIFY(first != second);
     manager.reject(first);
     QCOMPARE(manager.getTitle(first), QString());
     QCOMPARE(manager.getTitle(second), QStringLiteral("two"));
-    QCOMPARE(manager.openBoxCount(), 1);
-}
 
-void tst_RCMessageBoxManager::unknownIdsAreHarmless()
-{
-    RCMessageBoxManager manager;
-    QSignalSpy accepted(&manager, &RCMessageBoxManager::messageBoxAccept);
     manager.accept(QStringLiteral("{00000000-0000-0000-0000-000000000000}"));
     manager.reject(QString());
     manager.close(QStringLiteral("nothing"));
     QCOMPARE(accepted.count(), 0);
-    QCOMPARE(manager.getText(QStringLiteral("nothing")), QString());
+    QCOMPARE(manager.openBoxCount(), 1);
     QVERIFY(!manager.okButtonIsVisible(QStringLiteral("nothing")));
-    QVERIFY(!manager.cancelButtonIsVisible(QStringLiteral("nothing")));
     QVERIFY(!manager.closeButtonIsVisible(QStringLiteral("nothing")));
-}
-
-void tst_RCMessageBoxManager::boxesStayWithTheProgram()
-{
-    RCMessageBoxManager manager;
-    manager.showMessage(QStringLiteral("t"), QStringLiteral("x"));
-    auto* box = manager.findChild<RCMessageBox*>();
-    QVERIFY(box);
-    QCOMPARE(QJSEngine::objectOwnership(box), QJSEngine::CppOwnership);
-    QCOMPARE(QJSEngine::objectOwnership(&manager), QJSEngine::CppOwnership);
 }
 
 // A QML caller raises a box silently, keeps its id and announces it itself; a QML "main window"

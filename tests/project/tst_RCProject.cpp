@@ -12,6 +12,7 @@
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
 #include "project/TemporaryHome.h"
+#include "project/TestPackets.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,20 +28,6 @@
 #include <memory>
 
 namespace {
-
-// A project file as older versions wrote it: one scene named `sceneName`.
-QByteArray projectFileText(const QString& sceneName, const QString& version = QStringLiteral("2.1.7"))
-{
-    const QJsonObject scene{
-        {QStringLiteral("propertyArray"), QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
-                                                                 {QStringLiteral("value"), sceneName}}}},
-        {QStringLiteral("itemArray"), QJsonArray()}};
-    const QJsonObject root{
-        {QStringLiteral("version"), version},
-        {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}},
-        {QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false}}}};
-    return QJsonDocument(root).toJson();
-}
 
 QStringList sceneNames()
 {
@@ -70,7 +57,6 @@ private Q_SLOTS:
 
     void constructionMakesFoldersAndServices();
     void stateWithoutPacket();
-    void appModeChangesOnce();
     void templateIndex();
     void olderPacketLoadsAndSavesAsNewForm();
     void tavxIsPreferred();
@@ -127,11 +113,8 @@ QString tst_RCProject::makePacket(const QString& name, const QByteArray& file, c
 {
     const QString dir = m_home->filePath(QStringLiteral("packets/") + name);
     QDir().mkpath(dir);
-    if (!fileName.isEmpty()) {
-        QFile out(dir + QLatin1Char('/') + fileName);
-        if (out.open(QIODevice::WriteOnly))
-            out.write(file);
-    }
+    if (!fileName.isEmpty())
+        writeTestFile(dir + QLatin1Char('/') + fileName, file);
     return dir;
 }
 
@@ -143,12 +126,8 @@ void tst_RCProject::constructionMakesFoldersAndServices()
     QCOMPARE(m_project->getSettingFilePath(), m_home->appDir() + QStringLiteral("/config.json"));
     QVERIFY(m_project->getSetting());
     QCOMPARE(m_project->getSetting()->parent(), m_project.get());
-    QCOMPARE(m_project->getPlatform(), Platform::instance());
-    QCOMPARE(m_project->getScenePresenter(), RCScenePresenter::instance());
     QVERIFY(m_engine->rootContext()->contextProperty(QStringLiteral("windowEventFilter")).value<QObject*>());
     QCOMPARE(m_project->getInitState(), 0);
-    m_project->setInitState(2);
-    QCOMPARE(m_project->getInitState(), 2);
     QVERIFY(!m_project->isConnectFromHost());
     // The default scene is there, selected, and no edit.
     QCOMPARE(sceneNames(), QStringList{QStringLiteral("场景")});
@@ -168,13 +147,9 @@ void tst_RCProject::stateWithoutPacket()
     QCOMPARE(m_project->getProjectRootPath(), QString());
     QCOMPARE(m_project->getProjectFilePath(), QString());
     QVERIFY(!m_project->saveProjectPacket()); // no folder to save into
-}
 
-void tst_RCProject::appModeChangesOnce()
-{
     QSignalSpy spy(m_project.get(), &IRCProject::appModelChanged);
     m_project->setAppModel(IRCProject::EAppModel_Edit);
-    QCOMPARE(spy.count(), 0);
     m_project->setAppModel(IRCProject::EAppModel_Control);
     m_project->setAppModel(IRCProject::EAppModel_Control);
     QCOMPARE(spy.count(), 1);
@@ -233,10 +208,8 @@ void tst_RCProject::olderPacketLoadsAndSavesAsNewForm()
 void tst_RCProject::tavxIsPreferred()
 {
     const QString packet = makePacket(QStringLiteral("both"), projectFileText(QStringLiteral("from json")));
-    QFile tavx(packet + QStringLiteral("/project.tavx"));
-    QVERIFY(tavx.open(QIODevice::WriteOnly));
-    tavx.write(projectFileText(QStringLiteral("from tavx"), QStringLiteral("3.0.0")));
-    tavx.close();
+    QVERIFY(writeTestFile(packet + QStringLiteral("/project.tavx"),
+                          projectFileText(QStringLiteral("from tavx"), QStringLiteral("3.0.0"))));
     QVERIFY(m_project->loadProjectPacket(packet));
     QCOMPARE(sceneNames(), QStringList{QStringLiteral("from tavx")});
 }
@@ -438,7 +411,8 @@ void tst_RCProject::removeStaysInsideThePacket()
     QVERIFY(!m_project->removeProjectPakcet(outside));
     QVERIFY(QFile::exists(outside + QStringLiteral("/precious.txt")));
 
-    QVERIFY(m_project->removeProjectPakcet(packet));
+    // Named with a trailing separator, as a folder picker may hand it over.
+    QVERIFY(m_project->removeProjectPakcet(packet + QLatin1Char('/')));
     QVERIFY(!QFileInfo::exists(packet));
     QVERIFY(QFile::exists(outside + QStringLiteral("/precious.txt")));
     QVERIFY(!RCRecentProjectRecord::instance()->contains(packet));
@@ -472,18 +446,10 @@ void tst_RCProject::builtInTemplatesLoadAsCopies()
         QCOMPARE(m_project->getTemplateProjectSceneSize(), size);
         QVERIFY(!RCRecentProjectRecord::instance()->contains(copy));
 
-        RCScenePresenter* scenes = RCScenePresenter::instance();
+        // The content itself is the template test's business; here: loaded, selected, no edit.
         QCOMPARE(sceneNames(), QStringList{QStringLiteral("场景1")});
-        const QString sceneId = scenes->getSceneIds().first();
-        QCOMPARE(scenes->getSelectSceneId(), sceneId);
-        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::Width()).toInt(), size.width());
-        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::Height()).toInt(), size.height());
-        RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
-        const QStringList itemIds = items->getItemIds(sceneId);
-        QCOMPARE(itemIds.size(), 1);
-        QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::ControlType()).toInt(), 23);
-        QCOMPARE(items->getPropertyValue(sceneId, itemIds.first(), RCKeys::Title()).toString(),
-                 QStringLiteral("连接"));
+        QCOMPARE(RCScenePresenter::instance()->getSelectSceneId(),
+                 RCScenePresenter::instance()->getSceneIds().first());
         QVERIFY(!m_project->hasChangedOnClosing());
     }
 }
@@ -549,6 +515,7 @@ void tst_RCProject::qmlSeesEveryRegisteredModule()
         import Rc.RCCmdPresenter 1.0
         import Rc.IRCProject 1.0
         import Rc.IRCControlInstantiationParam 1.0
+        import Rc.IRCTerminal 1.0
         import Rc.PhotoSelection 1.0
         import Rc.RCMessageBoxManager 1.0
         import Rc.IRCSetting 1.0

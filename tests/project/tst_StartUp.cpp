@@ -1,14 +1,10 @@
 #include "project/TemporaryHome.h"
+#include "project/TestPackets.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
-
-#include "model/RCKeys.h"
 
 // Runs the real program offscreen in a temporary home and reads what it wrote to its log.
 class tst_StartUp : public QObject
@@ -81,18 +77,8 @@ void tst_StartUp::startsWithProjectOnCommandLine()
 {
     TemporaryHome home;
     const QString packet = home.filePath(QStringLiteral("my project"));
-    QDir().mkpath(packet);
-    const QJsonObject scene{{QStringLiteral("propertyArray"),
-                             QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
-                                                    {QStringLiteral("value"), QStringLiteral("命令行")}}}},
-                            {QStringLiteral("itemArray"), QJsonArray()}};
-    QFile file(packet + QStringLiteral("/project.tavx"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QJsonDocument(QJsonObject{{QStringLiteral("version"), QStringLiteral("3.0.0")},
-                                         {QStringLiteral("sceneArray"),
-                                          QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}}})
-                   .toJson());
-    file.close();
+    QVERIFY(
+        writeTestFile(packet + QStringLiteral("/project.tavx"), projectFileText(QStringLiteral("命令行"))));
 
     const QString path = packet + QStringLiteral("/project.tavx");
     const QString log = runProgram(home, {path, QStringLiteral("ignored extra argument")});
