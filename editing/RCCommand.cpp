@@ -1,6 +1,7 @@
 #include "editing/RCCommand.h"
 
 #include "editing/RCCommandManager.h"
+#include "model/IRCObject.h"
 
 RCCommand::RCCommand() : m_timeStamp(RCCommandManager::instance()->now()) {}
 
@@ -26,4 +27,18 @@ void RCCommand::toParams(RCCommandParams&) const {}
 bool RCCommand::mergeWith(const RCCommand*)
 {
     return false;
+}
+
+bool RCCommand::changeProperty(IRCObject* object, const QString& name, const QVariant& value, QVariant& old)
+{
+    if (!object)
+        return false;
+    const QVariant current = object->getPropertyValue(name);
+    if (current == value)
+        return false;
+    object->setPropertyValue(name, value);
+    if (object->getPropertyValue(name) == current)
+        return false; // refused: read-only or unknown property
+    old = current;
+    return true;
 }

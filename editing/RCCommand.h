@@ -3,6 +3,9 @@
 #include <QJsonValue>
 #include <QMap>
 #include <QString>
+#include <QVariant>
+
+class IRCObject;
 
 // Parameters of a command: JSON values under running integer keys, read in ascending key order.
 using RCCommandParams = QMap<int, QJsonValue>;
@@ -34,6 +37,11 @@ public:
 
     qint64 timeStamp() const { return m_timeStamp; }
     void setTimeStamp(qint64 msecs) { m_timeStamp = msecs; }
+
+protected:
+    // Sets the property name of object to value and keeps the value it replaced in old. False, and
+    // old untouched, when object is null, already holds value, or refuses it (read-only or unknown).
+    static bool changeProperty(IRCObject* object, const QString& name, const QVariant& value, QVariant& old);
 
 private:
     qint64 m_timeStamp;

@@ -13,17 +13,7 @@ RCSceneCommand_Update::RCSceneCommand_Update(const QString& sceneId, const QStri
 
 bool RCSceneCommand_Update::execute()
 {
-    RCScene* scene = RCSceneManager::instance()->getScene(m_sceneId);
-    if (!scene)
-        return false;
-    const QVariant old = scene->getPropertyValue(m_name);
-    if (old == m_value)
-        return false;
-    scene->setPropertyValue(m_name, m_value);
-    if (scene->getPropertyValue(m_name) == old)
-        return false; // refused: read-only or unknown property
-    m_oldValue = old;
-    return true;
+    return changeProperty(RCSceneManager::instance()->getScene(m_sceneId), m_name, m_value, m_oldValue);
 }
 
 bool RCSceneCommand_Update::undo()

@@ -76,15 +76,13 @@ bool RCSceneItemCommand_Add::execute()
 
 bool RCSceneItemCommand_Add::undo()
 {
-    RCScene* scene = RCSceneManager::instance()->getScene(m_sceneId);
-    if (!scene)
-        return false;
-    auto* item = qobject_cast<RCSceneItem*>(scene->getItemById(m_itemId));
+    RCSceneManager* scenes = RCSceneManager::instance();
+    RCSceneItem* item = scenes->getSceneItem(m_sceneId, m_itemId);
     if (!item)
         return false;
     m_pos = item->getPos();
     m_hasPos = true;
-    scene->removeItem(m_itemId);
+    scenes->getScene(m_sceneId)->removeItem(m_itemId);
     return true;
 }
 

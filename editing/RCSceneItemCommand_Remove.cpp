@@ -13,12 +13,11 @@ RCSceneItemCommand_Remove::RCSceneItemCommand_Remove(const QString& sceneId, con
 
 bool RCSceneItemCommand_Remove::execute()
 {
-    RCScene* scene = RCSceneManager::instance()->getScene(m_sceneId);
-    if (!scene)
-        return false;
-    auto* item = qobject_cast<RCSceneItem*>(scene->getItemById(m_itemId));
+    RCSceneManager* scenes = RCSceneManager::instance();
+    RCSceneItem* item = scenes->getSceneItem(m_sceneId, m_itemId);
     if (!item)
         return false;
+    RCScene* scene = scenes->getScene(m_sceneId);
     m_itemJson = item->toJson();
     m_pos = item->getPos();
     m_index = int(scene->getItemList().indexOf(item));

@@ -23,17 +23,7 @@ RCSceneItemCommand_Update::RCSceneItemCommand_Update(const QString& sceneId, con
 
 bool RCSceneItemCommand_Update::execute()
 {
-    IRCObject* item = findItem(m_sceneId, m_itemId);
-    if (!item)
-        return false;
-    const QVariant old = item->getPropertyValue(m_name);
-    if (old == m_value)
-        return false;
-    item->setPropertyValue(m_name, m_value);
-    if (item->getPropertyValue(m_name) == old)
-        return false; // refused: read-only or unknown property
-    m_oldValue = old;
-    return true;
+    return changeProperty(findItem(m_sceneId, m_itemId), m_name, m_value, m_oldValue);
 }
 
 bool RCSceneItemCommand_Update::undo()

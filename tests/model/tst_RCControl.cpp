@@ -1,4 +1,6 @@
 // A control and its template (instantiation parameter).
+#include "ModelTestSupport.h"
+
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCControl.h"
@@ -10,17 +12,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
-
-QStringList keysOf(RCProperties* props)
-{
-    QStringList keys;
-    for (int i = 0; i < props->count(); ++i)
-        keys << props->getPropertyAt(i)->getName();
-    return keys;
-}
-
-} // namespace
+using model_test::propertyNames;
 
 class tst_RCControl : public QObject
 {
@@ -47,8 +39,9 @@ void tst_RCControl::newControlOfKind()
     QCOMPARE(control.getName(), QString());
     QCOMPARE(control.getIconPath(), QStringLiteral("qrc:/weizhi.png"));
     QCOMPARE(control.getGroupNameList(), QStringList());
-    QCOMPARE(keysOf(control.getProperties()), (QStringList{"Id", "ControlType", "ControlGroupNameList",
-                                                           "IconPath", "Name", "X", "Y", "Width", "Height"}));
+    QCOMPARE(propertyNames(control.getProperties()),
+             (QStringList{"Id", "ControlType", "ControlGroupNameList", "IconPath", "Name", "X", "Y", "Width",
+                          "Height"}));
     IRCProperty* id = control.getProperties()->getProperty("Id");
     QVERIFY(id->getReadOnly() && !id->getVisible());
     QCOMPARE(control.getId().size(), 38);
@@ -56,7 +49,7 @@ void tst_RCControl::newControlOfKind()
     IRCControlInstantiationParam* param = control.getInstantiationParam();
     QVERIFY(param);
     RCProperties* rows = param->getProperties();
-    QCOMPARE(keysOf(rows), (QStringList{"Width", "Height", "QmlPath", "ControlType"}));
+    QCOMPARE(propertyNames(rows), (QStringList{"Width", "Height", "QmlPath", "ControlType"}));
     QCOMPARE(rows->getPropertyValue("Width"), QVariant(100));
     QCOMPARE(rows->getPropertyValue("Height"), QVariant(100));
     QCOMPARE(rows->getPropertyValue("QmlPath"), QVariant("qrc:/RCSceneItem.qml"));
@@ -115,8 +108,8 @@ void tst_RCControl::jsonRoundTrip()
     QCOMPARE(copy.getControlType(), IRCControl::EIRCControlType_GlobalVolume);
     QCOMPARE(copy.getName(), QStringLiteral("音量"));
     QCOMPARE(copy.getGroupNameList(), (QStringList{"Mirel", "Quenor"}));
-    QCOMPARE(keysOf(copy.getProperties()), keysOf(control.getProperties()));
-    QCOMPARE(keysOf(copy.getInstantiationParam()->getProperties()),
+    QCOMPARE(propertyNames(copy.getProperties()), propertyNames(control.getProperties()));
+    QCOMPARE(propertyNames(copy.getInstantiationParam()->getProperties()),
              (QStringList{"Width", "Height", "QmlPath", "ControlType", "MaxIntValue"}));
     QCOMPARE(copy.getInstantiationParam()->getSize(), QSize(300, 50));
     QCOMPARE(copy.toJson(), json);
@@ -150,7 +143,7 @@ void tst_RCControl::templateAddPropertyReplacesAndMovesToEnd()
     param.addProperty("Name", "名称", false, true, QString(), 0, "a");
     param.addProperty("Width", "宽", true, false, QString(), IRCPropertyDisplay::EIRCPropertyDisplayType_Int,
                       7);
-    QCOMPARE(keysOf(param.getProperties()), (QStringList{"Height", "QmlPath", "Name", "Width"}));
+    QCOMPARE(propertyNames(param.getProperties()), (QStringList{"Height", "QmlPath", "Name", "Width"}));
     IRCProperty* width = param.getProperties()->getProperty("Width");
     QCOMPARE(width->getValue(), QVariant(7));
     QVERIFY(width->getReadOnly());

@@ -1,5 +1,7 @@
 // The control catalogue: the whole of it against a reviewed golden snapshot, and spot checks
 // whose expectations are written out here independently of the catalogue tables.
+#include "ModelTestSupport.h"
+
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
@@ -68,13 +70,9 @@ QJsonObject templateJsonRow(IRCControlManager* manager, int kind, const QString&
 
 QStringList templateKeys(IRCControlManager* manager, int kind)
 {
-    QStringList keys;
-    RCProperties* props = manager->getControlByType(IRCControl::EIRCControlType(kind))
-                              ->getInstantiationParam()
-                              ->getProperties();
-    for (int i = 0; i < props->count(); ++i)
-        keys << props->getPropertyAt(i)->getName();
-    return keys;
+    return model_test::propertyNames(manager->getControlByType(IRCControl::EIRCControlType(kind))
+                                         ->getInstantiationParam()
+                                         ->getProperties());
 }
 
 // The catalogue as JSON, with the one value that differs between runs (each control's fresh id)

@@ -1,5 +1,7 @@
 // Properties, display descriptors and property sets: field rules, JSON records,
 // the merging read of a "propertyArray" and the relayed signals.
+#include "ModelTestSupport.h"
+
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
@@ -29,15 +31,6 @@ QJsonObject fullRecord(const QString& name, const QJsonValue& value)
                        {"unit", "px"},
                        {"value", value},
                        {"display", QJsonObject{{"type", 2}, {"data", QJsonObject()}}}};
-}
-
-QStringList namesOf(const RCProperties& set)
-{
-    QStringList names;
-    for (int i = 0; i < set.count(); ++i) {
-        names << set.getPropertyAt(i)->getName();
-    }
-    return names;
 }
 
 // Counts every signal a set can emit.
@@ -318,7 +311,7 @@ void TestProperties::replacingMovesToEnd()
     QCOMPARE(spies.removed.count(), 1);
     QCOMPARE(spies.added.count(), 1);
     QVERIFY(first.isNull());
-    QCOMPARE(namesOf(set), QStringList({"B", "A"}));
+    QCOMPARE(model_test::propertyNames(&set), QStringList({"B", "A"}));
     QCOMPARE(set.getProperty("A"), second);
     QCOMPARE(set.getPropertyValue("A").toInt(), 3);
 }
@@ -451,7 +444,7 @@ void TestProperties::mergeReducedRecordInPlace()
 
     QVERIFY(set.fromJson(QJsonArray{QJsonObject{{"name", "Width"}, {"value", 50}}}));
     QCOMPARE(set.getProperty("Width"), width);
-    QCOMPARE(namesOf(set), QStringList({"X", "Width", "Height"}));
+    QCOMPARE(model_test::propertyNames(&set), QStringList({"X", "Width", "Height"}));
     QCOMPARE(width->getValue().toDouble(), 50.0);
     QVERIFY(width->getDescription().isEmpty());
     QVERIFY(width->getUnit().isEmpty());
@@ -467,7 +460,7 @@ void TestProperties::mergeAppendsNewNamesInArrayOrder()
     set.addProperty("A", "", false, true, "", 0, 1);
     SetSpies spies(&set);
     set.fromJson(QJsonArray{fullRecord("C", 3), fullRecord("A", 9), fullRecord("B", 2), QJsonValue(7)});
-    QCOMPARE(namesOf(set), QStringList({"A", "C", "B", ""}));
+    QCOMPARE(model_test::propertyNames(&set), QStringList({"A", "C", "B", ""}));
     QCOMPARE(spies.added.count(), 3);
     QCOMPARE(spies.value.count(), 0);
     QCOMPARE(set.getPropertyValue("A").toDouble(), 9.0);
@@ -502,7 +495,7 @@ void TestProperties::writeThenMergeIntoEmptyKeepsOrder()
     const QJsonArray written = set.toJson();
     RCProperties rebuilt;
     rebuilt.fromJson(written);
-    QCOMPARE(namesOf(rebuilt), order);
+    QCOMPARE(model_test::propertyNames(&rebuilt), order);
     QCOMPARE(rebuilt.toJson(), written);
 }
 

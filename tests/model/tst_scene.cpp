@@ -1,5 +1,7 @@
 // Scenes: default rows, items in order, the selection, JSON round trips, the order of the
 // removal signals, duplicate ids and the registration of items.
+#include "ModelTestSupport.h"
+
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCObjectManager.h"
@@ -81,12 +83,9 @@ void TestScene::defaultRows()
 {
     RCScene scene;
     RCProperties* p = scene.getProperties();
-    QStringList names;
-    for (int i = 0; i < p->count(); ++i) {
-        names << p->getPropertyAt(i)->getName();
-    }
-    QCOMPARE(names, QStringList({"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
-                                 "BackgroundImg", "Focus", "SingleSelection"}));
+    QCOMPARE(model_test::propertyNames(p),
+             QStringList({"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
+                          "BackgroundImg", "Focus", "SingleSelection"}));
     QCOMPARE(scene.getObjectType(), eIRCObjectType_Scene);
     QCOMPARE(p->getPropertyValue("Width"), QVariant(960));
     QCOMPARE(p->getPropertyValue("Height"), QVariant(540));

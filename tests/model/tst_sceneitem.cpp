@@ -1,5 +1,7 @@
 // Scene items: default rows, the merge of a description onto them, JSON round trips,
 // the typed getters and setters, and the "Id" and "QmlPath" guards.
+#include "ModelTestSupport.h"
+
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCProperties.h"
@@ -16,11 +18,7 @@ namespace {
 
 QStringList rowNames(const RCSceneItem& item)
 {
-    QStringList names;
-    for (int i = 0; i < item.getProperties()->count(); ++i) {
-        names << item.getProperties()->getPropertyAt(i)->getName();
-    }
-    return names;
+    return model_test::propertyNames(item.getProperties());
 }
 
 QJsonObject row(const QString& name, const QJsonValue& value, int displayType = 0, bool readOnly = false,

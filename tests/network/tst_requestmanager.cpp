@@ -36,6 +36,18 @@ QList<QByteArray> messageFrames(quint64 uid, const QByteArray& text, int chunk)
     return out;
 }
 
+// A message whose text is exactly size bytes, padded to it; null when no padding fits.
+MessageRequest* messageOfSize(qsizetype size, IRCRequestOwner* owner)
+{
+    for (qsizetype n = size - 300; n < size; ++n) {
+        auto* candidate = new MessageRequest("c", QJsonObject{{"p", QString(n, 'y')}}, QVariant(), owner);
+        if (candidate->data().size() == size)
+            return candidate;
+        delete candidate;
+    }
+    return nullptr;
+}
+
 // Records what a request hands its owner.
 class RecordingOwner : public IRCRequestOwner
 {
@@ -175,17 +187,7 @@ void TestRequestManager::shortMessageLeavesBeforeSendReturns()
 void TestRequestManager::longMessageIsPacedInChunks()
 {
     RecordingOwner owner;
-    // Pad the text to 2500 bytes.
-    QString pad;
-    MessageRequest* request = nullptr;
-    for (int n = 2300; n < 2600 && !request; ++n) {
-        pad = QString(n, 'x');
-        auto* candidate = new MessageRequest("big", QJsonObject{{"p", pad}}, QVariant(), &owner);
-        if (candidate->data().size() == 2500)
-            request = candidate;
-        else
-            delete candidate;
-    }
+    MessageRequest* request = messageOfSize(2500, &owner);
     QVERIFY(request);
     request->start();
     QCOMPARE(owner.chunks.size(), 1); // the first chunk leaves at once
@@ -215,14 +217,7 @@ void TestRequestManager::longMessageIsPacedInChunks()
 void TestRequestManager::textOfExactly1024BytesIsOneChunk()
 {
     RecordingOwner owner;
-    MessageRequest* request = nullptr;
-    for (int n = 900; n < 1024 && !request; ++n) {
-        auto* candidate = new MessageRequest("c", QJsonObject{{"p", QString(n, 'y')}}, QVariant(), &owner);
-        if (candidate->data().size() == 1024)
-            request = candidate;
-        else
-            delete candidate;
-    }
+    MessageRequest* request = messageOfSize(1024, &owner);
     QVERIFY(request);
     request->start();
     QCOMPARE(owner.chunks.size(), 1);
