@@ -87,12 +87,10 @@ class tst_RCTemplateProjects : public QObject
 private Q_SLOTS:
     void listHasFourTemplatesInOrder();
 
-    void packetFilesAreResources();
     void templateFile_data();
     void templateFile();
     void itemCarriesEveryCatalogueRow_data();
     void itemCarriesEveryCatalogueRow();
-    void templatesShareSceneAndItemIds();
 };
 
 void tst_RCTemplateProjects::listHasFourTemplatesInOrder()
@@ -117,20 +115,6 @@ void tst_RCTemplateProjects::listHasFourTemplatesInOrder()
     }
 }
 
-void tst_RCTemplateProjects::packetFilesAreResources()
-{
-    // A template load copies these two files out of the resources; a path that names no resource
-    // would give an empty copy.
-    for (const QVariant& v : RCTemplateProjects::buildTemplateProjectList()) {
-        const QVariantMap entry = v.toMap();
-        const QString file = resourcePath(entry.value(RCKeys::ProjectFilePath()).toString());
-        QVERIFY2(QFile::exists(file), qPrintable(file));
-        QImageReader thumbnail(resourcePath(entry.value(RCKeys::ThumbnailPath()).toString()));
-        QCOMPARE(thumbnail.format(), QByteArray("png"));
-        QVERIFY2(!thumbnail.read().isNull(), qPrintable(thumbnail.fileName()));
-    }
-}
-
 void tst_RCTemplateProjects::templateFile_data()
 {
     QTest::addColumn<QVariantMap>("entry");
@@ -151,10 +135,24 @@ void tst_RCTemplateProjects::templateFile()
     QFETCH(int, x);
     QFETCH(int, y);
 
+    // A template load copies the project file and the thumbnail out of the resources; a path
+    // that names no resource would give an empty copy.
+    QImageReader thumbnail(resourcePath(entry.value(RCKeys::ThumbnailPath()).toString()));
+    QCOMPARE(thumbnail.format(), QByteArray("png"));
+    QVERIFY2(!thumbnail.read().isNull(), qPrintable(thumbnail.fileName()));
     QString error;
     const QJsonObject file = readTemplateFile(entry, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(file.keys(), QStringList({"sceneArray", "setting", "version"}));
+
+    // All four share one scene id and one item id, those of the empty template.
+    const QJsonObject empty =
+        readTemplateFile(RCTemplateProjects::buildTemplateProjectList().at(0).toMap(), &error);
+    const QString sceneId = rowValue(recordsByName(onlyScene(file)), RCKeys::Id()).toString();
+    const QString itemId = rowValue(recordsByName(onlyItem(file)), RCKeys::Id()).toString();
+    QVERIFY(isBracedUuid(sceneId) && isBracedUuid(itemId) && sceneId != itemId);
+    QCOMPARE(sceneId, rowValue(recordsByName(onlyScene(empty)), RCKeys::Id()).toString());
+    QCOMPARE(itemId, rowValue(recordsByName(onlyItem(empty)), RCKeys::Id()).toString());
     QCOMPARE(file.value("version").toString(), version);
     QCOMPARE(file.value("setting").toObject(), QJsonObject({{"SceneListVisible", true}}));
 
@@ -228,26 +226,6 @@ void tst_RCTemplateProjects::itemCarriesEveryCatalogueRow()
         QVERIFY2(stored.value(it.key()) == it.value(), qPrintable(it.key()));
     }
     QVERIFY(stored.contains(RCKeys::NetLinkIconPath())); // a kind-specific row
-}
-
-void tst_RCTemplateProjects::templatesShareSceneAndItemIds()
-{
-    QStringList sceneIds;
-    QStringList itemIds;
-    for (const QVariant& v : RCTemplateProjects::buildTemplateProjectList()) {
-        QString error;
-        const QJsonObject file = readTemplateFile(v.toMap(), &error);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-        sceneIds.append(rowValue(recordsByName(onlyScene(file)), RCKeys::Id()).toString());
-        itemIds.append(rowValue(recordsByName(onlyItem(file)), RCKeys::Id()).toString());
-    }
-    QVERIFY(isBracedUuid(sceneIds.first()));
-    QVERIFY(isBracedUuid(itemIds.first()));
-    QVERIFY(sceneIds.first() != itemIds.first());
-    for (int i = 1; i < sceneIds.size(); ++i) {
-        QCOMPARE(sceneIds.at(i), sceneIds.first());
-        QCOMPARE(itemIds.at(i), itemIds.first());
-    }
 }
 
 QTEST_GUILESS_MAIN(tst_RCTemplateProjects)
