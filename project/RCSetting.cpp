@@ -10,6 +10,25 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
+namespace {
+
+// The values that have a JSON form; any other is left out with a warning under `caller`.
+QJsonObject valuesToJson(const QVariantMap& values, const char* caller)
+{
+    QJsonObject json;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        bool ok = true;
+        const QJsonValue value = variantToJsonValue(it.value(), &ok);
+        if (ok)
+            json.insert(it.key(), value);
+        else
+            qCWarning(lcRcProject) << caller << "value cannot be written" << it.key();
+    }
+    return json;
+}
+
+} // namespace
+
 RCSetting::RCSetting(const QString& filePath, QObject* parent) : IRCSetting(parent), m_filePath(filePath)
 {
     const QVariant emptyText = QString();
@@ -24,17 +43,7 @@ RCSetting::RCSetting(const QString& filePath, QObject* parent) : IRCSetting(pare
 
 QJsonObject RCSetting::toJson() const
 {
-    QJsonObject json;
-    for (auto it = m_projectValues.cbegin(); it != m_projectValues.cend(); ++it) {
-        bool ok = true;
-        const QJsonValue value = variantToJsonValue(it.value(), &ok);
-        if (ok)
-            json.insert(it.key(), value);
-        else
-            qCWarning(lcRcProject) << "RCSetting::toJson"
-                                   << "value cannot be written" << it.key();
-    }
-    return json;
+    return valuesToJson(m_projectValues, "RCSetting::toJson");
 }
 
 void RCSetting::fromJson(const QJsonObject& json)
@@ -118,17 +127,7 @@ void RCSetting::load()
 
 bool RCSetting::save() const
 {
-    QJsonObject json;
-    for (auto it = m_appValues.cbegin(); it != m_appValues.cend(); ++it) {
-        bool ok = true;
-        const QJsonValue value = variantToJsonValue(it.value(), &ok);
-        if (!ok) {
-            qCWarning(lcRcProject) << "RCSetting::save"
-                                   << "value cannot be written" << it.key();
-            continue;
-        }
-        json.insert(it.key(), value);
-    }
+    const QJsonObject json = valuesToJson(m_appValues, "RCSetting::save");
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     QSaveFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly)) {

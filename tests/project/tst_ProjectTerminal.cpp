@@ -96,7 +96,8 @@ private slots:
         QVERIFY(project->isConnectFromHost());
         delete project;
         QVERIFY(LogCapture::contains(QStringLiteral("Terminal socket disconnect.")));
-        QCOMPARE(runningThreads(), threadsBefore);
+        // A framework thread may end meanwhile; none of the project's may stay.
+        QVERIFY(runningThreads() <= threadsBefore);
     }
 
     // The project finds a stand-in media server, reports the link, marks itself connected only on

@@ -295,7 +295,13 @@ void tst_RCProject::failedSaveKeepsFileAndImages()
     QCOMPARE(readAll(projectFile), before);
     QVERIFY(m_project->hasChangedOnClosing());
 
+    // The project file is replaced, never rewritten in place: a reader of the old file (what a
+    // crash during the write would leave) still sees the complete old content.
+    QFile old(projectFile);
+    QVERIFY(old.open(QIODevice::ReadOnly));
     QVERIFY(m_project->saveProjectPacket());
+    QCOMPARE(old.readAll(), before);
+    QVERIFY(readAll(projectFile) != before);
     QVERIFY(!QFile::exists(stale));
     QVERIFY(!m_project->hasChangedOnClosing());
 }
