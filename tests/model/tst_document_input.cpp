@@ -218,7 +218,7 @@ void TestDocumentInput::wrongTypesInEveryRow()
 
         // The same for the rows of a scene, and an item list that is not a list.
         QJsonArray sceneRows;
-        for (const QString& name : {"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
+        for (const char* name : {"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
                                     "BackgroundImg", "Focus", "SingleSelection"}) {
             QJsonObject r = row(name, value);
             r.insert("readonly", value);
