@@ -12,6 +12,7 @@
 #include "project/RCLog.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
+#include "tests/support/IsolatedNetwork.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -161,6 +162,11 @@ void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 int main(int argc, char** argv)
 {
+    QString reason;
+    if (!insidePrivateNetwork(&reason)) {
+        fprintf(stderr, "%s\n", qPrintable(reason));
+        return 2;
+    }
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());

@@ -6,6 +6,7 @@
 #include "project/IRCSetting.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
+#include "support/IsolatedNetwork.h"
 #include "project/TestPackets.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
@@ -64,6 +65,12 @@ class TestProjectTerminal : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QString reason;
+        if (!insidePrivateNetwork(&reason))
+            QFAIL(qPrintable(reason));
+    }
     void init()
     {
         m_home = std::make_unique<TemporaryHome>();

@@ -12,6 +12,7 @@
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
 #include "project/TemporaryHome.h"
+#include "support/IsolatedNetwork.h"
 #include "project/TestPackets.h"
 
 #include <QDir>
@@ -88,6 +89,9 @@ private:
 
 void tst_RCProject::initTestCase()
 {
+    QString reason;
+    if (!insidePrivateNetwork(&reason))
+        QFAIL(qPrintable(reason));
     // One home for the whole run: the recent-projects record is process-wide.
     m_home = std::make_unique<TemporaryHome>();
     QVERIFY(m_home->isValid());

@@ -1,5 +1,6 @@
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "support/IsolatedNetwork.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,12 @@ class tst_StartUp : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QString reason;
+        if (!insidePrivateNetwork(&reason))
+            QFAIL(qPrintable(reason));
+    }
     void startsWithoutArguments();
     void startsWithProjectOnCommandLine();
     void startsWithMissingProject();

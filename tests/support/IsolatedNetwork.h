@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QNetworkInterface>
+#include <QString>
+
+// Programs that start the project root also start the control link, whose discovery broadcasts
+// to the LAN. Tests and benchmarks that do so must run inside the private network namespace
+// that scripts/netns-run.sh sets up (CTest starts them that way): there, besides loopback, only
+// its veth pair "tavix0"/"tavix1" exists. Answers false, with the reason, anywhere else.
+inline bool insidePrivateNetwork(QString* reason = nullptr)
+{
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& iface : interfaces) {
+        if (iface.flags().testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        if (iface.name() == QLatin1String("tavix0") || iface.name() == QLatin1String("tavix1"))
+            continue;
+        if (reason)
+            *reason = QStringLiteral("network interface %1 is reachable: run this through CTest or under "
+                                     "`unshare -rn scripts/netns-run.sh`")
+                          .arg(iface.name());
+        return false;
+    }
+    return true;
+}
