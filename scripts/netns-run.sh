@@ -10,4 +10,5 @@ ip link add tavix0 type veth peer name tavix1
 ip addr add 198.18.0.1/24 dev tavix0
 ip link set tavix0 up
 ip link set tavix1 up
+ip route add default dev tavix0
 exec "$@"
