@@ -69,6 +69,16 @@ IRCSetting* IRCProject::getSetting()
     return nullptr;
 }
 
+IRCPacketServer* IRCProject::getPacketServer()
+{
+    return nullptr;
+}
+
+IRCPacketTerminal* IRCProject::getPacketTerminal()
+{
+    return nullptr;
+}
+
 bool IRCProject::loadStorageProjectPacket(QString sProjectPacketName)
 {
     Q_UNUSED(sProjectPacketName);

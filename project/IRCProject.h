@@ -12,6 +12,8 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControlManager.h"
+#include "network/IRCPacketServer.h"
+#include "network/IRCPacketTerminal.h"
 #include "network/IRCTerminal.h"
 #include "project/IRCSetting.h"
 
@@ -47,6 +49,8 @@ public:
     Q_INVOKABLE virtual RCCmdPresenter* getCmdPresenter() const;
     Q_INVOKABLE virtual IRCTerminal* getTerminal();
     Q_INVOKABLE virtual IRCSetting* getSetting();
+    Q_INVOKABLE virtual IRCPacketServer* getPacketServer();
+    Q_INVOKABLE virtual IRCPacketTerminal* getPacketTerminal();
     Q_INVOKABLE virtual bool loadStorageProjectPacket(QString sProjectPacketName);
     Q_INVOKABLE virtual bool loadStorageProjectFile(QString sFilePath);
     Q_INVOKABLE virtual bool loadTemplateProjectPacket(QString sTemplateName);

@@ -43,6 +43,8 @@ public:
     RCCmdPresenter* getCmdPresenter() const override;
     IRCTerminal* getTerminal() override;
     IRCSetting* getSetting() override;
+    IRCPacketServer* getPacketServer() override;
+    IRCPacketTerminal* getPacketTerminal() override;
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
     bool loadTemplateProjectPacket(QString sTemplateName) override;
@@ -84,6 +86,9 @@ private:
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
+    // Creates the project distribution: the designer side, not started, then the panel side,
+    // receiving into the download folder and started.
+    void initPacketDistribution();
     // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
     // publishes the root-context services. Needs the message-box and image managers.
     void registerQmlTypes();
@@ -106,6 +111,9 @@ private:
     IRCSetting* m_setting = nullptr;
     // Owned; stopped (its worker threads quit and awaited) before it is deleted.
     IRCTerminal* m_terminal = nullptr;
+    // Owned; each stops its workers when deleted.
+    IRCPacketServer* m_packetServer = nullptr;
+    IRCPacketTerminal* m_packetTerminal = nullptr;
 
     QString m_appPath;
     QString m_newProjectCachePath;
