@@ -26,6 +26,13 @@ PacketServerTerminal::PacketServerTerminal(qintptr socketDescriptor, QObject* pa
     connect(m_socket, &QTcpSocket::disconnected, this, &PacketServerTerminal::connectBreak);
 }
 
+PacketServerTerminal::~PacketServerTerminal()
+{
+    // The panel must not lose the end of a completed issue ("issueComlate") to a prompt stop.
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->flush();
+}
+
 QList<PacketServerTerminal::PacketFile> PacketServerTerminal::collectFiles(const QString& folder)
 {
     QList<PacketFile> files;

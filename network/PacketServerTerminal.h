@@ -31,6 +31,8 @@ public:
     static constexpr qint64 kResumeBytes = 64 * 1024;
 
     PacketServerTerminal(qintptr socketDescriptor, QObject* parent);
+    // Hands what is still buffered to the system before the connection goes.
+    ~PacketServerTerminal() override;
 
     // The panel's address as HostAddressText writes it.
     const QString& panelAddress() const { return m_panelAddress; }
