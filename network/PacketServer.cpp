@@ -93,16 +93,12 @@ void PacketServer::on_sig_startServer()
 
 void PacketServer::on_sig_stopServer()
 {
-    if (m_detect) {
-        m_detect->stopServer();
-        delete m_detect;
-        m_detect = nullptr;
-    }
-    if (m_server) {
-        m_server->close();
-        delete m_server;
-        m_server = nullptr;
-    }
+    // The worker closes its sockets in its own thread as it goes; the terminals and their links
+    // go with the TCP server.
+    delete m_detect;
+    m_detect = nullptr;
+    delete m_server;
+    m_server = nullptr;
 }
 
 void PacketServer::on_sig_issue(QString sIp, QString sFolderPath)

@@ -61,16 +61,12 @@ void PacketTerminal::startServer()
 void PacketTerminal::stopServer()
 {
     ++m_generation;
-    if (m_detect) {
-        m_detect->stopDetect();
-        delete m_detect;
-        m_detect = nullptr;
-    }
-    if (m_connect) {
-        m_connect->disconnectFromServer();
-        delete m_connect;
-        m_connect = nullptr;
-    }
+    // Each worker closes its sockets and files in its own thread as it goes, which ends a link to
+    // a designer and drops a reception under way.
+    delete m_detect;
+    m_detect = nullptr;
+    delete m_connect;
+    m_connect = nullptr;
 }
 
 QString PacketTerminal::getConnectIp() const

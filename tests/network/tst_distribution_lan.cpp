@@ -4,6 +4,8 @@
 // fixed ports are the real ones. The test re-runs itself inside the sandbox; it exits 77
 // (skipped) where the sandbox is unavailable: it needs root and the lan-sandbox script
 // (TAVIX_LAN_SANDBOX, else /work/shared/tools/lan-sandbox).
+#include "support/FileTree.h"
+
 #include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -45,23 +47,6 @@ int runInSandbox(int argc, char** argv)
     if (!sandboxed.waitForFinished(240000))
         return 1;
     return sandboxed.exitStatus() == QProcess::NormalExit ? sandboxed.exitCode() : 1;
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QStringList filesBelow(const QString& folder)
-{
-    QStringList out;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(folder).relativeFilePath(it.next());
-    out.sort();
-    return out;
 }
 
 // One instance on one host of the sandbox, with a home of its own.

@@ -3,6 +3,8 @@
 #include "network/PacketServer.h"
 #include "network/PacketTerminalManagerServer.h"
 #include "network/RequestManager.h"
+#include "support/FileTree.h"
+#include "support/PacketPeers.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,92 +16,6 @@
 #include <QUdpSocket>
 
 #include <memory>
-
-namespace {
-int freeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-// A panel played by the test: hears invitations on a loopback UDP port, connects from a chosen
-// loopback address and records what the designer sends, files included.
-class ScriptedPanel
-{
-public:
-    ScriptedPanel()
-    {
-        udp.bind(QHostAddress::LocalHost, 0);
-        QObject::connect(&udp, &QUdpSocket::readyRead, &context, [this] {
-            while (udp.hasPendingDatagrams())
-                invitations.appendData(udp.receiveDatagram().data());
-        });
-    }
-    int invitationPort() const { return udp.localPort(); }
-
-    bool connectTo(int port, const QString& from = QStringLiteral("127.0.0.1"))
-    {
-        socket = std::make_unique<QTcpSocket>();
-        manager = std::make_unique<RequestManager>();
-        socket->bind(QHostAddress(from), 0);
-        QObject::connect(socket.get(), &QTcpSocket::readyRead, &context,
-                         [this] { manager->appendData(socket->readAll()); });
-        QObject::connect(manager.get(), &IRCRequestManager::buffSendRequest, &context,
-                         [this](const QByteArray& buff) { socket->write(buff); });
-        QObject::connect(manager.get(), &IRCRequestManager::cmdReceive, &context,
-                         [this](const QString& sCmd, const QJsonObject& params) {
-                             commands << sCmd;
-                             if (sCmd == QLatin1String("downloadKey"))
-                                 key = params.value("value").toString();
-                             if (sCmd == QLatin1String("issueBegin"))
-                                 totalSize = params.value("totalSize").toString();
-                         });
-        QObject::connect(manager.get(), &IRCRequestManager::fileinfoReceive, &context,
-                         [this](const QVariantMap& info) {
-                             files << info.value("relativeFilePath").toString();
-                             absolutePaths << info.value("absoluteFilePath").toString();
-                             contents << QByteArray();
-                         });
-        QObject::connect(manager.get(), &IRCRequestManager::fileContentReceive, &context,
-                         [this](const QByteArray& data) {
-                             if (!contents.isEmpty()) // not the rest of a file from before clear()
-                                 contents.last() += data;
-                         });
-        socket->connectToHost(QHostAddress::LocalHost, quint16(port));
-        return socket->waitForConnected(5000);
-    }
-    void send(const QString& sCmd) { manager->sendCmd(sCmd, {}, {}); }
-    int count(const QString& sCmd) const { return int(commands.count(sCmd)); }
-    void clear()
-    {
-        commands.clear();
-        files.clear();
-        absolutePaths.clear();
-        contents.clear();
-        key.clear();
-    }
-
-    QObject context;
-    QUdpSocket udp;
-    RequestManager invitations;
-    std::unique_ptr<QTcpSocket> socket;
-    std::unique_ptr<RequestManager> manager;
-    QStringList commands;
-    QStringList files;
-    QStringList absolutePaths;
-    QList<QByteArray> contents;
-    QString key;
-    QString totalSize;
-};
-} // namespace
 
 class TestPacketServer : public QObject
 {
@@ -226,25 +142,13 @@ void TestPacketServer::refusedIssues_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("reported");
-    QTest::newRow("no address") << ""
-                                << "packet"
-                                << "";
-    QTest::newRow("not an address") << "300.1.2.3"
-                                    << "packet"
-                                    << "";
-    QTest::newRow("host name") << "panel.local"
-                               << "packet"
-                               << "";
-    QTest::newRow("missing folder") << "127.0.0.1"
-                                    << "missing"
-                                    << "missing";
-    QTest::newRow("empty folder") << "127.0.0.1"
-                                  << "empty"
-                                  << "empty";
-    QTest::newRow("only links") << "127.0.0.1"
-                                << "links"
-                                << "links";
+    QTest::addColumn<bool>("namesFolder"); // else the error names no file
+    QTest::newRow("no address") << QString() << QString("packet") << false;
+    QTest::newRow("not an address") << QString("300.1.2.3") << QString("packet") << false;
+    QTest::newRow("host name") << QString("panel.local") << QString("packet") << false;
+    QTest::newRow("missing folder") << QString("127.0.0.1") << QString("missing") << true;
+    QTest::newRow("empty folder") << QString("127.0.0.1") << QString("empty") << true;
+    QTest::newRow("only links") << QString("127.0.0.1") << QString("links") << true;
 }
 
 // Refused at once with issueError: nothing is invited, nothing waits.
@@ -252,7 +156,7 @@ void TestPacketServer::refusedIssues()
 {
     QFETCH(QString, address);
     QFETCH(QString, folder);
-    QFETCH(QString, reported);
+    QFETCH(bool, namesFolder);
     QVERIFY(QDir().mkpath(m_dir->filePath("empty")));
     QVERIFY(QDir().mkpath(m_dir->filePath("links")));
     QVERIFY(QFile::link(m_packet + "/project.tavx", m_dir->filePath("links/project.tavx")));
@@ -260,7 +164,7 @@ void TestPacketServer::refusedIssues()
     QSignalSpy invitation(&m_panel->invitations, &IRCRequestManager::cmdReceive);
     m_server->issue(address, m_dir->filePath(folder));
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors.first().at(1).toString(), reported.isEmpty() ? QString() : m_dir->filePath(folder));
+    QCOMPARE(errors.first().at(1).toString(), namesFolder ? m_dir->filePath(folder) : QString());
     QVERIFY(!invitation.wait(300));
 
     // A panel of that address that connects later is offered nothing.

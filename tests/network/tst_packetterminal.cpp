@@ -3,7 +3,8 @@
 #include "network/PacketReception.h"
 #include "network/PacketTerminal.h"
 #include "network/PacketTerminalConnect.h"
-#include "support/ScriptedDesigner.h"
+#include "support/FileTree.h"
+#include "support/PacketPeers.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,37 +15,6 @@
 #include <memory>
 
 namespace {
-int freeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Every file below folder, relative, sorted.
-QStringList filesBelow(const QString& folder)
-{
-    QStringList out;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(folder).relativeFilePath(it.next());
-    out.sort();
-    return out;
-}
-
 QByteArray pattern(int size, char seed)
 {
     QByteArray out(size, Qt::Uninitialized);

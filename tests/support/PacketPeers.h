@@ -4,12 +4,21 @@
 
 #include <QHostAddress>
 #include <QJsonObject>
+#include <QNetworkDatagram>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QUdpSocket>
 
 #include <memory>
+
+// A free UDP port on loopback, for a listener that binds it in a moment.
+inline int freeUdpPort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
 
 // A designer played by a test on loopback: invites a panel with "serverConfig" datagrams, takes
 // its connection (one at a time) and talks to it through the project's own framing. What the
@@ -126,4 +135,74 @@ private:
                                  drop();
                          });
     }
+};
+
+// A panel played by a test: hears invitations on a loopback UDP port, connects from a chosen
+// loopback address and records what the designer sends, files included.
+class ScriptedPanel
+{
+public:
+    ScriptedPanel()
+    {
+        udp.bind(QHostAddress::LocalHost, 0);
+        QObject::connect(&udp, &QUdpSocket::readyRead, &context, [this] {
+            while (udp.hasPendingDatagrams())
+                invitations.appendData(udp.receiveDatagram().data());
+        });
+    }
+    int invitationPort() const { return udp.localPort(); }
+
+    bool connectTo(int port, const QString& from = QStringLiteral("127.0.0.1"))
+    {
+        socket = std::make_unique<QTcpSocket>();
+        manager = std::make_unique<RequestManager>();
+        socket->bind(QHostAddress(from), 0);
+        QObject::connect(socket.get(), &QTcpSocket::readyRead, &context,
+                         [this] { manager->appendData(socket->readAll()); });
+        QObject::connect(manager.get(), &IRCRequestManager::buffSendRequest, &context,
+                         [this](const QByteArray& buff) { socket->write(buff); });
+        QObject::connect(manager.get(), &IRCRequestManager::cmdReceive, &context,
+                         [this](const QString& sCmd, const QJsonObject& params) {
+                             commands << sCmd;
+                             if (sCmd == QLatin1String("downloadKey"))
+                                 key = params.value("value").toString();
+                             if (sCmd == QLatin1String("issueBegin"))
+                                 totalSize = params.value("totalSize").toString();
+                         });
+        QObject::connect(manager.get(), &IRCRequestManager::fileinfoReceive, &context,
+                         [this](const QVariantMap& info) {
+                             files << info.value("relativeFilePath").toString();
+                             absolutePaths << info.value("absoluteFilePath").toString();
+                             contents << QByteArray();
+                         });
+        QObject::connect(manager.get(), &IRCRequestManager::fileContentReceive, &context,
+                         [this](const QByteArray& data) {
+                             if (!contents.isEmpty()) // not the rest of a file from before clear()
+                                 contents.last() += data;
+                         });
+        socket->connectToHost(QHostAddress::LocalHost, quint16(port));
+        return socket->waitForConnected(5000);
+    }
+    void send(const QString& sCmd) { manager->sendCmd(sCmd, {}, {}); }
+    int count(const QString& sCmd) const { return int(commands.count(sCmd)); }
+    void clear()
+    {
+        commands.clear();
+        files.clear();
+        absolutePaths.clear();
+        contents.clear();
+        key.clear();
+    }
+
+    QObject context;
+    QUdpSocket udp;
+    RequestManager invitations;
+    std::unique_ptr<QTcpSocket> socket;
+    std::unique_ptr<RequestManager> manager;
+    QStringList commands;
+    QStringList files;
+    QStringList absolutePaths;
+    QList<QByteArray> contents;
+    QString key;
+    QString totalSize;
 };
