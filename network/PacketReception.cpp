@@ -15,6 +15,17 @@ bool isInside(const QString& path, const QString& folder)
     return !folder.isEmpty() && (path == folder || path.startsWith(folder + QLatin1Char('/')));
 }
 
+// Removes a file, a link (not what it points to) or a folder with everything in it.
+bool removeEntry(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    if (info.isSymLink() || !info.isDir())
+        return QFile::remove(path);
+    return QDir(path).removeRecursively();
+}
+
 // A level that the platform could read as "." or ".." (Windows drops trailing dots and blanks).
 bool isDotsOnly(const QString& level)
 {
@@ -66,7 +77,7 @@ bool PacketReception::begin(const QString& receiveDir, qint64 totalSize)
     m_receiveDir = QDir::cleanPath(receiveDir);
     m_staging = stagingPathOf(m_receiveDir);
     // A staging folder left by a run that ended abruptly.
-    if (QFileInfo::exists(m_staging) && !QDir(m_staging).removeRecursively())
+    if (!removeEntry(m_staging))
         return false;
     if (!QDir().mkpath(m_staging))
         return false;
@@ -146,14 +157,15 @@ bool PacketReception::commit()
 {
     if (!m_active)
         return false;
-    if (!m_open.empty() || m_received != m_total) {
-        qWarning() << "PacketReception: packet incomplete" << m_received << "of" << m_total;
+    // A packet without a file would only leave an empty folder in place of the earlier packet.
+    if (!m_open.empty() || m_received != m_total || m_done.isEmpty()) {
+        qWarning() << "PacketReception: packet incomplete" << m_received << "of" << m_total << "bytes,"
+                   << m_done.size() << "files";
         abort();
         return false;
     }
     const QString previous = m_receiveDir + QStringLiteral(".previous");
-    if (QFileInfo::exists(previous))
-        QDir(previous).removeRecursively();
+    removeEntry(previous);
     const bool hadFolder = QFileInfo::exists(m_receiveDir);
     if (hadFolder && !QDir().rename(m_receiveDir, previous)) {
         qWarning() << "PacketReception: cannot move the earlier packet aside" << m_receiveDir;
@@ -168,7 +180,7 @@ bool PacketReception::commit()
         return false;
     }
     if (hadFolder)
-        QDir(previous).removeRecursively();
+        removeEntry(previous);
     m_active = false;
     m_done.clear();
     return true;
@@ -178,7 +190,7 @@ void PacketReception::abort()
 {
     closeAll();
     if (m_active)
-        QDir(m_staging).removeRecursively();
+        removeEntry(m_staging);
     m_active = false;
     m_done.clear();
 }

@@ -34,8 +34,8 @@ public:
     bool openFile(const QVariantMap& info);
     // Content of the file that info names; last closes it.
     bool write(const QVariantMap& info, const QByteArray& data, bool last);
-    // Every announced byte arrived and every file is closed: replaces the receive folder by the
-    // staging folder. Ends the reception either way.
+    // At least one file and every announced byte arrived, and every file is closed: replaces the
+    // receive folder by the staging folder. Ends the reception either way.
     bool commit();
     // Drops the reception: closes the open files and removes the staging folder.
     void abort();

@@ -30,6 +30,7 @@ enum class Fault
     BeginBeforeAccept,
     TotalTooSmall,
     ShortPacket, // "issueComlate" before every announced byte arrived
+    NoFile,
     SameFileTwice,
     DroppedMidFile
 };
@@ -169,6 +170,7 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket_data()
     QTest::newRow("issueBegin before download()") << Fault::BeginBeforeAccept << "";
     QTest::newRow("total too small") << Fault::TotalTooSmall << "project.tavx";
     QTest::newRow("short packet") << Fault::ShortPacket << "project.tavx";
+    QTest::newRow("no file") << Fault::NoFile << "";
     QTest::newRow("same file twice") << Fault::SameFileTwice << "project.tavx";
     QTest::newRow("dropped mid-file") << Fault::DroppedMidFile << "image/a.png";
 }
@@ -207,6 +209,10 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
         case Fault::ShortPacket:
             designer.sendCmd("issueBegin", {{"totalSize", "2048"}});
             QVERIFY(designer.sendFile(file, path));
+            designer.sendCmd("issueComlate");
+            break;
+        case Fault::NoFile:
+            designer.sendCmd("issueBegin", {{"totalSize", "0"}});
             designer.sendCmd("issueComlate");
             break;
         case Fault::SameFileTwice:
