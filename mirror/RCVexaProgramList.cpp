@@ -1,0 +1,49 @@
+#include "mirror/RCVexaProgramList.h"
+
+#include "model/RCKeys.h"
+
+RCVexaProgramList::RCVexaProgramList(const QVariantMap& params, QObject* parent)
+    : RCMirrorRecord({RCKeys::Name(), RCKeys::Id(), RCKeys::ProgramListType()}, params, parent)
+{
+}
+
+RCVexaProgram* RCVexaProgramList::addProgram(QVariantMap params)
+{
+    return fileProgram(params, m_programs.count(), false);
+}
+
+RCVexaProgram* RCVexaProgramList::insertProgram(QVariantMap params, int index)
+{
+    return fileProgram(params, index, true);
+}
+
+RCVexaProgram* RCVexaProgramList::fileProgram(const QVariantMap& params, int index, bool updateExisting)
+{
+    const QString id = params.value(RCKeys::Id()).toString();
+    if (RCVexaProgram* existing = m_programs.find(id)) {
+        if (updateExisting) {
+            for (auto it = params.constBegin(); it != params.constEnd(); ++it)
+                existing->setProperty(it.key(), it.value());
+        }
+        return existing;
+    }
+    if (id.isEmpty())
+        return nullptr;
+    auto* program = new RCVexaProgram(params, this);
+    const int at = m_programs.insert(id, program, index);
+    connect(program, &RCMirrorRecord::propertyChanged, this,
+            [this, program](const QString& sProName, const QVariant& value) {
+                Q_EMIT programPropertyChanged(program, sProName, value);
+            });
+    Q_EMIT programAdd(program, at);
+    return program;
+}
+
+void RCVexaProgramList::removeProgram(QString id)
+{
+    RCVexaProgram* program = m_programs.take(id);
+    if (!program)
+        return;
+    Q_EMIT programRemove(program);
+    delete program;
+}
