@@ -32,16 +32,13 @@ bool fileRecord(RCProgramTable* table, RCRecordCollection<T>& records, const QVa
     return true;
 }
 
-template <typename T, typename RemoveSignal>
-void dropRecord(RCProgramTable* table, RCRecordCollection<T>& records, const QString& id,
-                RemoveSignal removeSignal)
+// The announcement of a removed program or layer: its filing id and the position it held.
+template <typename T>
+auto announceThrough(RCProgramTable* table, void (RCProgramTable::*removeSignal)(QString, int))
 {
-    int index = -1;
-    T* record = records.take(id, &index);
-    if (!record)
-        return;
-    Q_EMIT(table->*removeSignal)(id, index);
-    delete record;
+    return [table, removeSignal](const QString& id, T*, int index) {
+        Q_EMIT(table->*removeSignal)(id, index);
+    };
 }
 
 // Stores value under key when the record reads differently as type V; null records are skipped.
@@ -81,13 +78,12 @@ bool RCProgramTable::insertProgram(int index, QVariantMap params)
 
 void RCProgramTable::removeProgram(QString sId)
 {
-    dropRecord(this, m_programs, sId, &RCProgramTable::programRemove);
+    m_programs.remove(sId, announceThrough<RCProgram>(this, &RCProgramTable::programRemove));
 }
 
 void RCProgramTable::clearProgram()
 {
-    while (m_programs.count() > 0)
-        removeProgram(m_programs.idAt(0));
+    m_programs.clear(announceThrough<RCProgram>(this, &RCProgramTable::programRemove));
 }
 
 QString RCProgramTable::getProgram(int i) const
@@ -143,13 +139,12 @@ bool RCProgramTable::insertProgramLayer(int index, QVariantMap params)
 
 void RCProgramTable::removeProgramLayer(QString sId)
 {
-    dropRecord(this, m_layers, sId, &RCProgramTable::programLayerRemove);
+    m_layers.remove(sId, announceThrough<RCProgramLayer>(this, &RCProgramTable::programLayerRemove));
 }
 
 void RCProgramTable::clearProgramLayer()
 {
-    while (m_layers.count() > 0)
-        removeProgramLayer(m_layers.idAt(0));
+    m_layers.clear(announceThrough<RCProgramLayer>(this, &RCProgramTable::programLayerRemove));
 }
 
 QString RCProgramTable::getProgramLayer(int i) const

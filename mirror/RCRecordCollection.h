@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mirror/RCMirrorRecord.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -55,9 +57,47 @@ public:
     // The filing id of the record at position i; "" unless 0 <= i < count().
     QString idAt(int i) const { return m_ids.value(i); }
 
+    // Takes the record filed under id out, hands id, the record and the position it held to
+    // announce (while the record still exists) and deletes it. Nothing happens when no record is
+    // filed under id.
+    template <typename Announce> void remove(const QString& id, Announce announce)
+    {
+        int index = -1;
+        T* record = take(id, &index);
+        if (!record)
+            return;
+        announce(id, record, index);
+        delete record;
+    }
+
+    // Removes the first record, as remove() does, until none is left.
+    template <typename Announce> void clear(Announce announce)
+    {
+        while (count() > 0)
+            remove(idAt(0), announce);
+    }
+
 private:
     QMap<QString, T*> m_byId;
     QList<T*> m_order;
     // The filing ids, parallel to m_order.
     QStringList m_ids;
 };
+
+// Makes a child record of owner from params, files it under id before position index (clamped to
+// 0..count), relays its property changes through owner's relay signal and announces it through
+// owner's added signal with the position it took. Answers the new record.
+template <typename T, typename Owner>
+T* fileChildRecord(Owner* owner, RCRecordCollection<T>& children, const QString& id,
+                   const QVariantMap& params, int index, void (Owner::*relay)(T*, QString, QVariant),
+                   void (Owner::*added)(T*, int))
+{
+    auto* child = new T(params, owner);
+    const int at = children.insert(id, child, index);
+    QObject::connect(child, &RCMirrorRecord::propertyChanged, owner,
+                     [owner, child, relay](const QString& sProName, const QVariant& value) {
+                         Q_EMIT(owner->*relay)(child, sProName, value);
+                     });
+    Q_EMIT(owner->*added)(child, at);
+    return child;
+}

@@ -47,17 +47,12 @@ bool RCTrackManager::insertTrack(QVariantMap params, int index)
 
 void RCTrackManager::removeTrack(QString sId)
 {
-    RCTrack* track = m_tracks.take(sId);
-    if (!track)
-        return;
-    Q_EMIT trackRemove(sId);
-    delete track;
+    m_tracks.remove(sId, [this](const QString& id, RCTrack*, int) { Q_EMIT trackRemove(id); });
 }
 
 void RCTrackManager::clearTrack()
 {
-    while (m_tracks.count() > 0)
-        removeTrack(m_tracks.idAt(0));
+    m_tracks.clear([this](const QString& id, RCTrack*, int) { Q_EMIT trackRemove(id); });
 }
 
 QString RCTrackManager::getTrack(int i) const

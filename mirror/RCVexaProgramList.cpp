@@ -29,21 +29,12 @@ RCVexaProgram* RCVexaProgramList::fileProgram(const QVariantMap& params, int ind
     }
     if (id.isEmpty())
         return nullptr;
-    auto* program = new RCVexaProgram(params, this);
-    const int at = m_programs.insert(id, program, index);
-    connect(program, &RCMirrorRecord::propertyChanged, this,
-            [this, program](const QString& sProName, const QVariant& value) {
-                Q_EMIT programPropertyChanged(program, sProName, value);
-            });
-    Q_EMIT programAdd(program, at);
-    return program;
+    return fileChildRecord(this, m_programs, id, params, index, &RCVexaProgramList::programPropertyChanged,
+                           &RCVexaProgramList::programAdd);
 }
 
 void RCVexaProgramList::removeProgram(QString id)
 {
-    RCVexaProgram* program = m_programs.take(id);
-    if (!program)
-        return;
-    Q_EMIT programRemove(program);
-    delete program;
+    m_programs.remove(id,
+                      [this](const QString&, RCVexaProgram* program, int) { Q_EMIT programRemove(program); });
 }

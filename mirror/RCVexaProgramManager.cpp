@@ -56,12 +56,9 @@ RCVexaProgramList* RCVexaProgramManager::insertProgramList(int kind, QVariantMap
 
 void RCVexaProgramManager::removeProgramList(int kind, QString id)
 {
-    RCVexaProgramList* list = isKind(kind) ? m_lists[kind].take(id) : nullptr;
-    if (!list)
-        return;
-    Q_EMIT(this->*signalsOf(kind).listRemove)(list);
     // Its programs go with it, unannounced.
-    delete list;
+    if (isKind(kind))
+        m_lists[kind].remove(id, listRemoval(kind));
 }
 
 RCVexaProgramList* RCVexaProgramManager::findProgramList(int kind, QString id) const
@@ -116,8 +113,14 @@ int RCVexaProgramManager::getProgramListType(QString id) const
 
 void RCVexaProgramManager::clear()
 {
-    for (int kind = 0; kind < kKindCount; ++kind) {
-        while (m_lists[kind].count() > 0)
-            removeProgramList(kind, m_lists[kind].idAt(0));
-    }
+    for (int kind = 0; kind < kKindCount; ++kind)
+        m_lists[kind].clear(listRemoval(kind));
+}
+
+std::function<void(const QString&, RCVexaProgramList*, int)> RCVexaProgramManager::listRemoval(int kind)
+{
+    const auto removeSignal = signalsOf(kind).listRemove;
+    return [this, removeSignal](const QString&, RCVexaProgramList* list, int) {
+        Q_EMIT(this->*removeSignal)(list);
+    };
 }

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <functional>
+
 // The mirror's copy of a Vexa media server's program lists, of three kinds: video, audio and
 // text, numbered as the wire's "programListType". Each kind keeps its lists in order, filed by
 // "Id"; an id is unique within one kind only. Operations take the kind as their first argument;
@@ -79,6 +81,8 @@ public:
 
 private:
     static bool isKind(int kind) { return kind >= 0 && kind < kKindCount; }
+    // Announces a removed list of that kind.
+    std::function<void(const QString&, RCVexaProgramList*, int)> listRemoval(int kind);
 
     RCRecordCollection<RCVexaProgramList> m_lists[kKindCount];
 };
