@@ -20,8 +20,8 @@ class RCStelvaneSyncer;
 // only after the new file is in place.
 //
 // Owns the control manager, the control link, the mirror of the media server's state, the image
-// manager, the settings, the message-box manager and the window event filter. Lives on the GUI thread, created once by main and deleted
-// by it before the QML engine.
+// manager, the settings, the message-box manager and the window event filter. Lives on the GUI
+// thread, created once by main and deleted by it before the QML engine.
 class RCProject : public IRCProject
 {
     Q_OBJECT

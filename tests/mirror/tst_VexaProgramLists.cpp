@@ -14,7 +14,11 @@ class tst_VexaProgramLists : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_mirror = std::make_unique<RCStelvaneSyncer>(nullptr, QQuickImageProvider::Image, QQuickImageProvider::Flags()); }
+    void init()
+    {
+        m_mirror = std::make_unique<RCStelvaneSyncer>(nullptr, QQuickImageProvider::Image,
+                                                      QQuickImageProvider::Flags());
+    }
     void cleanup() { m_mirror.reset(); }
 
     void listsAreFiledPerKind_data();
