@@ -1,6 +1,8 @@
 #include "project/RCProject.h"
 
 #include "editing/RCCommandManager.h"
+#include "mirror/QmlComponents.h"
+#include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCObject.h"
@@ -77,6 +79,8 @@ RCProject::~RCProject()
     }
     delete m_imageManager;
     m_imageManager = nullptr;
+    delete m_stelvaneSyncer;
+    m_stelvaneSyncer = nullptr;
     PhotoCache::instance()->clear();
 }
 
@@ -96,6 +100,8 @@ void RCProject::init()
     }
     QDir().mkpath(m_newProjectCachePath);
     QDir().mkpath(m_downloadPath);
+
+    initStelvaneSyncer();
 
     if (!m_controlManager)
         m_controlManager = RCControlManager::create();
@@ -126,6 +132,17 @@ void RCProject::init()
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
 }
 
+void RCProject::initStelvaneSyncer()
+{
+    m_stelvaneSyncer = new RCStelvaneSyncer(m_engine, QQuickImageProvider::Image,
+                                            QQuickImageProvider::ForceAsynchronousImageLoading, nullptr);
+}
+
+IRCStelvaneSyncer* RCProject::getStelvaneSyncer()
+{
+    return m_stelvaneSyncer;
+}
+
 void RCProject::initTerminal()
 {
     m_terminal = Terminal::create(m_productNames);
@@ -138,17 +155,23 @@ void RCProject::wireConnectionState()
 {
     connect(m_terminal, &IRCTerminal::socketConnected, this,
             [] { qCInfo(lcRcProject) << "Terminal find server, socket connect."; });
+    // The mirror asks for the server's data before the data commands are let through.
     connect(this, &IRCProject::connectToHost, this, [this](const QString& sIp) {
         qCInfo(lcRcProject) << "Terminal project connected to server success." << sIp;
+        m_stelvaneSyncer->connectToServer(sIp);
         m_connected = true;
     });
-    connect(this, &IRCProject::connectPasswordError, this,
-            [] { qCWarning(lcRcProject) << "Failed terminal connect to server with error password."; });
-    connect(this, &IRCProject::connectVerifyAsk, this, [] {
+    connect(this, &IRCProject::connectPasswordError, this, [this] {
+        qCWarning(lcRcProject) << "Failed terminal connect to server with error password.";
+        Q_EMIT m_stelvaneSyncer->connectPasswordError();
+    });
+    connect(this, &IRCProject::connectVerifyAsk, this, [this] {
         qCInfo(lcRcProject) << "Terminal project connecting to server with password verify.";
+        Q_EMIT m_stelvaneSyncer->connectVerifyAsk();
     });
     connect(m_terminal, &IRCTerminal::socketDisconnected, this, [this] {
         qCInfo(lcRcProject) << "Terminal socket disconnect.";
+        m_stelvaneSyncer->disconnectServer();
         m_connected = false;
     });
 }
@@ -185,12 +208,14 @@ void RCProject::registerQmlTypes()
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
     registerRcType<IRCTerminal>("IRCTerminal");
+    registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
     registerRcType<PhotoSelection>("PhotoSelection");
     registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
     registerRcType<IRCSetting>("IRCSetting");
     qmlRegisterType<RCImageManager>("Rc.IRCImageManager", 1, 0, "IRCImageManager");
     registerRcType<IRCInterface>("IRCInterface");
     registerRcType<RcEnums>("RcEnums");
+    qml_register_types_Rc_QmlComponents();
 
     if (!m_engine)
         return;
