@@ -106,9 +106,18 @@ void CloudRelayStandin::onNewConnection()
         writeLog(QJsonObject{{"event", "connected"}, {"peer", peer}});
         connect(socket, &QWebSocket::textMessageReceived, this,
                 [this, socket](const QString& text) { onText(socket, text); });
+        // A link that drops without the closing handshake shows up as an error first.
+        connect(socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
+                [this, socket] {
+                    const auto it = m_devices.find(socket);
+                    if (it != m_devices.end())
+                        it->dropped = true;
+                });
         connect(socket, &QWebSocket::disconnected, this, [this, socket] {
             const QString peer = peerOf(socket);
-            const int closeCode = socket->closeCode();
+            const int closeCode = m_devices.value(socket).dropped
+                                      ? int(QWebSocketProtocol::CloseCodeAbnormalDisconnection)
+                                      : int(socket->closeCode());
             m_devices.remove(socket);
             socket->deleteLater();
             writeLog(QJsonObject{{"event", "disconnected"}, {"peer", peer}, {"closeCode", closeCode}});

@@ -44,7 +44,7 @@ public:
 
 Q_SIGNALS:
     void deviceConnected(QString peer);
-    // closeCode is what the device closed with (1005 when it sent none, 1006 when it just went).
+    // closeCode is what the device closed with; 1006 when the link dropped without closing.
     void deviceDisconnected(QString peer, int closeCode);
     // Every text frame received, as it came.
     void textReceived(QString peer, QString text);
@@ -56,6 +56,7 @@ private:
         QString id; // empty until a login is accepted
         QString project;
         quint64 order = 0;
+        bool dropped = false; // ended without the closing handshake
     };
 
     void onNewConnection();
