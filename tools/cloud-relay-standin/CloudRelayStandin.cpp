@@ -1,6 +1,6 @@
 #include "tools/cloud-relay-standin/CloudRelayStandin.h"
 
-#include "tools/JsonLineLog.h"
+#include "tools/StandinSupport.h"
 
 #include <QJsonDocument>
 #include <QWebSocket>

@@ -1,5 +1,6 @@
 // tavix-cloud-relay-standin: a stand-in cloud relay for trying the panel's cloud join and for the
 // tests. See README.md ("Trying the cloud join with the stand-in relay").
+#include "tools/StandinSupport.h"
 #include "tools/cloud-relay-standin/CloudRelayStandin.h"
 
 #include <QCommandLineParser>
@@ -52,23 +53,6 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    QFile logFile;
-    if (parser.isSet(log)) {
-        logFile.setFileName(parser.value(log));
-        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(logFile.fileName()));
-            return 2;
-        }
-    } else if (!logFile.open(stdout, QIODevice::WriteOnly)) {
-        return 2;
-    }
-
     CloudRelayStandin relay(options);
-    relay.setLog(&logFile);
-    QString error;
-    if (!relay.start(&error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    return app.exec();
+    return runStandin(app, relay, parser.value(log));
 }

@@ -1,7 +1,7 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include "network/RequestManager.h"
-#include "tools/JsonLineLog.h"
+#include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/StandinState.h"
 
 #include <QFile>
