@@ -165,7 +165,12 @@ void TavixProjectCloudConnectWork::on_sig_exitProject()
 {
     if (!m_socket)
         return;
-    m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
+    // A link still being opened has no closing handshake yet: cancel it, so the join does not
+    // complete after the user left and no error is reported for the cancellation.
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
+    else
+        m_socket->abort();
 }
 
 void TavixProjectCloudConnectWork::on_sig_sendCmd(const QString& cmdType, const QJsonObject& params,

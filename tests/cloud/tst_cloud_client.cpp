@@ -84,6 +84,7 @@ private Q_SLOTS:
     void relayCloseEndsTheJoinForGood();
     void exitClosesNormally();
     void unreachableRelay();
+    void exitWhileConnecting();
     void incomingSizeLimit_data();
     void incomingSizeLimit();
     void workerShutsDownInItsOwnThread();
@@ -414,6 +415,21 @@ void TestCloudClient::exitClosesNormally()
     m_client->joinProject(QStringLiteral("p"), QStringLiteral("c"));
     QVERIFY(failed.wait(5000));
     QCOMPARE(exited.count(), 1);
+}
+
+// Leaving before the link is up cancels the join: no login goes out, no error is reported.
+void TestCloudClient::exitWhileConnecting()
+{
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    QSignalSpy logins(m_relay.get(), &CloudRelayStandin::deviceLoggedIn);
+    QSignalSpy joined(m_client, &TavixProjectCloudClient::joinSuccess);
+    QSignalSpy failed(m_client, &TavixProjectCloudClient::joinError);
+    m_client->joinProject(QStringLiteral("p"), QStringLiteral("c"));
+    m_client->exitProject();
+    QVERIFY(!logins.wait(500));
+    QCOMPARE(joined.count(), 0);
+    QCOMPARE(failed.count(), 0);
+    QVERIFY(!m_client->isJoinProject());
 }
 
 void TestCloudClient::unreachableRelay()
