@@ -1,5 +1,7 @@
 #include "project/RCProject.h"
 
+#include "cloud/TavixCloudRelayUrl.h"
+#include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
 #include "mirror/QmlComponents.h"
 #include "mirror/RCStelvaneSyncer.h"
@@ -130,6 +132,8 @@ void RCProject::init()
     RCCommandManager* commands = RCCommandManager::instance();
     connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+
+    initCloud();
 }
 
 void RCProject::initStelvaneSyncer()
@@ -191,6 +195,32 @@ void RCProject::wireSettingsToTerminal()
         Qt::DirectConnection);
 }
 
+void RCProject::initCloud()
+{
+    TavixProjectCloudClient* cloud = TavixProjectCloudClient::instance();
+    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(m_setting->getValue(RCKeys::CloudRelayUrl()).toString()));
+    connect(m_setting, &IRCSetting::settingValueChanged, this,
+            [cloud](const QString& sSettingName, const QVariant& settingValue) {
+                if (sSettingName == RCKeys::CloudRelayUrl())
+                    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(settingValue.toString()));
+            });
+    connect(cloud, &TavixProjectCloudClient::tryJoin, this,
+            [this](const QString& projectUid) { m_setting->setValue(RCKeys::ProjectJoinUid(), projectUid); });
+    connect(cloud, &TavixProjectCloudClient::joinSuccess, this, [this, cloud] {
+        m_setting->setValue(RCKeys::ProjectJoinPasswrod(), cloud->getProjectPassword());
+    });
+    // A network failure or an unknown answer keeps the code, so the next start tries again.
+    connect(cloud, &TavixProjectCloudClient::joinError, this, [this](const QString& error) {
+        if (TavixProjectCloudClient::isLoginRefusal(error))
+            m_setting->setValue(RCKeys::ProjectJoinPasswrod(), QString());
+    });
+
+    const QString projectUid = m_setting->getValue(RCKeys::ProjectJoinUid()).toString();
+    const QString password = m_setting->getValue(RCKeys::ProjectJoinPasswrod()).toString();
+    if (!projectUid.isEmpty() && !password.isEmpty())
+        cloud->joinProject(projectUid, password);
+}
+
 IRCTerminal* RCProject::getTerminal()
 {
     return m_terminal;
@@ -224,6 +254,8 @@ void RCProject::registerQmlTypes()
     context->setContextProperty(QStringLiteral("getImageManager"), m_imageManager);
     context->setContextProperty(QStringLiteral("getVersion"), kProjectFileVersion);
     context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
+    context->setContextProperty(QStringLiteral("tavixProjectCloudClient"),
+                                TavixProjectCloudClient::instance());
 }
 
 // --- templates, paths, state ------------------------------------------------------------------

@@ -89,6 +89,9 @@ private:
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
+    // Points the cloud client at its relay, keeps the join data in the settings (the code is
+    // forgotten only when the relay refuses it) and joins the stored cloud project again.
+    void initCloud();
     // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
     // publishes the root-context services. Needs the message-box and image managers.
     void registerQmlTypes();
