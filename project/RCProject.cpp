@@ -166,6 +166,7 @@ void RCProject::wireSettingsToTerminal()
             }
         },
         Qt::DirectConnection);
+    m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
 }
 
 IRCTerminal* RCProject::getTerminal()
