@@ -1,59 +1,21 @@
 // The two control-link workers on their own, over loopback sockets: the link
-// worker against a plain framed TCP peer, the discovery worker against hand-made
-// reply datagrams. Worker signals are emitted in the worker threads and recorded
+// worker against stand-in servers, the discovery worker against hand-made reply
+// datagrams. Worker signals are emitted in the worker threads and recorded
 // by the spies at once, so waits are on counts, never on a next emission.
 #include "network/DiscoveryDatagram.h"
-#include "network/RequestManager.h"
 #include "network/TerminalConnect.h"
 #include "network/TerminalDetect.h"
+#include "support/LoopbackStandin.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
-#include <QUdpSocket>
-
-#include <memory>
-
-namespace {
-// A framed TCP peer: accepts connections and records the commands it receives.
-class FramedPeer : public QObject
-{
-    Q_OBJECT
-public:
-    QTcpServer server;
-    QTcpSocket* socket = nullptr;
-    RequestManager manager;
-
-    FramedPeer()
-    {
-        server.listen(QHostAddress::LocalHost, 0);
-        connect(&server, &QTcpServer::newConnection, this, [this] {
-            socket = server.nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, this, [this] { manager.appendData(socket->readAll()); });
-        });
-        connect(&manager, &IRCRequestManager::buffSendRequest, this, [this](const QByteArray& b) {
-            if (socket)
-                socket->write(b);
-        });
-    }
-    int port() const { return server.serverPort(); }
-};
-
-int freeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
-}
-
-} // namespace
 
 class TestTerminalWorkers : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void commandsOnlyTravelWhileConnected();
     void connectRequestWhileConnectedStartsNothing();
     void silentAddressIsAbandoned();
     void detectRestartsAfterStop();
@@ -61,61 +23,25 @@ private Q_SLOTS:
     void detectReportsWholeRepliesOnly();
 };
 
-void TestTerminalWorkers::commandsOnlyTravelWhileConnected()
-{
-    FramedPeer peer;
-    QSignalSpy atPeer(&peer.manager, &IRCRequestManager::cmdReceive);
-    TerminalConnect link;
-    QSignalSpy connected(&link, &TerminalConnect::socketConnected);
-    QSignalSpy disconnected(&link, &TerminalConnect::socketDisconnect);
-    QSignalSpy incoming(&link, &TerminalConnect::receiveCmd);
-
-    link.disconnectFromServer(); // before any connect: nothing
-    link.sendCmd("dropped", {});
-    link.connectToServer("127.0.0.1", peer.port());
-    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
-    QCOMPARE(connected.at(0).at(0).toString(), QString("127.0.0.1"));
-    QCOMPARE(link.serverAddress(), QString("127.0.0.1"));
-
-    link.sendCmd("kept", QJsonObject{{"a", 1}});
-    QTRY_COMPARE_WITH_TIMEOUT(atPeer.size(), 1, 5000);
-    QCOMPARE(atPeer.at(0).at(0).toString(), QString("kept"));
-
-    peer.manager.sendCmd("fromPeer", QJsonObject{{"b", 2}}, {});
-    QTRY_COMPARE_WITH_TIMEOUT(incoming.size(), 1, 5000);
-    QCOMPARE(incoming.at(0).at(0).toString(), QString("fromPeer"));
-    QVERIFY(incoming.at(0).at(1).toJsonObject().contains("uid"));
-
-    peer.socket->close();
-    QTRY_COMPARE_WITH_TIMEOUT(disconnected.size(), 1, 5000);
-    QCOMPARE(link.serverAddress(), QString("127.0.0.1")); // kept after the drop
-    link.sendCmd("droppedAgain", {});
-
-    // The socket is reused for the next attempt.
-    link.connectToServer("127.0.0.1", peer.port());
-    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 5000);
-    link.sendCmd("second", {});
-    QTRY_COMPARE_WITH_TIMEOUT(atPeer.size(), 2, 5000);
-    QCOMPARE(atPeer.at(1).at(0).toString(), QString("second"));
-}
-
 void TestTerminalWorkers::connectRequestWhileConnectedStartsNothing()
 {
-    FramedPeer first;
-    FramedPeer second;
-    QSignalSpy atFirst(&first.manager, &IRCRequestManager::cmdReceive);
-    QSignalSpy secondConnections(&second.server, &QTcpServer::newConnection);
+    auto first = startStandin();
+    auto second = startStandin();
+    QVERIFY(first && second);
+    QSignalSpy atFirst(first.get(), &MediaServerStandin::commandReceived);
+    QSignalSpy atSecond(second.get(), &MediaServerStandin::clientConnected);
     TerminalConnect link;
     QSignalSpy connected(&link, &TerminalConnect::socketConnected);
-    link.connectToServer("127.0.0.1", first.port());
-    link.connectToServer("127.0.0.1", second.port()); // an attempt is under way
+    link.disconnectFromServer(); // before any connect: nothing
+    link.connectToServer("127.0.0.1", first->tcpPort());
+    link.connectToServer("127.0.0.1", second->tcpPort()); // an attempt is under way
     QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
-    link.connectToServer("127.0.0.1", second.port()); // connected
-    link.connectToServer("127.0.0.1", 0);             // not a port
+    link.connectToServer("127.0.0.1", second->tcpPort()); // connected
+    link.connectToServer("127.0.0.1", 0);                 // not a port
     // Requests are handled in order: once this command arrives, both were ignored.
     link.sendCmd("marker", {});
     QTRY_COMPARE_WITH_TIMEOUT(atFirst.size(), 1, 5000);
-    QCOMPARE(secondConnections.size(), 0);
+    QCOMPARE(atSecond.size(), 0);
     QCOMPARE(connected.size(), 1);
 }
 
@@ -131,18 +57,19 @@ void TestTerminalWorkers::silentAddressIsAbandoned()
     filler.connectToHost(QHostAddress::LocalHost, silent.serverPort());
     QVERIFY(filler.waitForConnected(5000));
 
-    FramedPeer peer;
+    auto live = startStandin();
+    QVERIFY(live);
     TerminalConnect link;
     QSignalSpy connected(&link, &TerminalConnect::socketConnected);
     link.connectToServer("127.0.0.1", silent.serverPort());
     // Discovery keeps offering the live server; it is taken once the silent
     // attempt has been given up.
     for (int i = 0; i < 20 && connected.isEmpty(); ++i) {
-        link.connectToServer("127.0.0.1", peer.port());
+        link.connectToServer("127.0.0.1", live->tcpPort());
         QTest::qWait(500); // the discovery period, shortened
     }
     QCOMPARE(connected.size(), 1);
-    QTRY_VERIFY(peer.socket != nullptr);
+    QTRY_COMPARE(live->clientCount(), 1);
 }
 
 namespace {
@@ -216,15 +143,15 @@ void TestTerminalWorkers::detectReportsWholeRepliesOnly_data()
     QTest::newRow("sender address") << QList<QByteArray>{whole} << false << "127.0.0.1" << 4000;
     QTest::newRow("no port") << QList<QByteArray>{reply({{"productName", "Tavix"}})} << false << "127.0.0.1"
                              << 0;
-    QTest::newRow("IPv6 sender, named address") << QList<QByteArray>{reply({{"ip", "127.0.0.6"}, {"port", 1}})}
-                                                << true << "127.0.0.6" << 1;
+    QTest::newRow("IPv6 sender, named address")
+        << QList<QByteArray>{reply({{"ip", "127.0.0.6"}, {"port", 1}})} << true << "127.0.0.6" << 1;
     // Nowhere to connect to: the sender has no IPv4 form and names no address.
     QTest::newRow("IPv6 sender, no address") << QList<QByteArray>{whole} << true << "" << 0;
     QTest::newRow("other command") << QList<QByteArray>{reply({{"port", 1}}, "requestServerConfig")} << false
                                    << "" << 0;
     // Every datagram stands alone: nothing of one completes another.
-    QTest::newRow("frame split over two") << QList<QByteArray>{whole.left(30), whole.mid(30)} << false << ""
-                                          << 0;
+    QTest::newRow("frame split over two")
+        << QList<QByteArray>{whole.left(30), whole.mid(30)} << false << "" << 0;
     QTest::newRow("empty") << QList<QByteArray>{QByteArray()} << false << "" << 0;
     QTest::newRow("garbage before the frame") << QList<QByteArray>{"xy" + whole} << false << "" << 0;
     QTest::newRow("bytes after the frame") << QList<QByteArray>{whole + "xy"} << false << "" << 0;

@@ -1,16 +1,12 @@
 #pragma once
 
 #include "network/DiscoveryDatagram.h"
-#include "network/NetworkLimits.h"
-#include "network/RequestHead.h"
 
-#include <QByteArray>
 #include <QFile>
-#include <QJsonObject>
 #include <QList>
+#include <QRandomGenerator>
 
 #include <arpa/inet.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,9 +15,8 @@
 #include <thread>
 
 // A hostile LAN host: a thread that sends datagrams of one kind as fast as it can to
-// 127.0.0.1:port from `senders` loopback addresses (127.0.0.2 and up). Bounded: it ends after
-// `limit` or `maxDatagrams`, whichever comes first, or on stop(). Use it only inside a private
-// network namespace.
+// 127.0.0.1:port from 64 loopback addresses (127.0.0.2 and up). Bounded: it ends after
+// `limit` or on stop(). Use it only inside a private network namespace.
 class DatagramFlood
 {
 public:
@@ -34,19 +29,17 @@ public:
         Garbage             // random bytes
     };
 
-    DatagramFlood(Kind kind, quint16 port, int senders = 64,
-                  std::chrono::milliseconds limit = std::chrono::milliseconds(3000),
-                  quint64 maxDatagrams = 50'000'000)
-        : m_port(port), m_limit(limit), m_maxDatagrams(maxDatagrams)
+    DatagramFlood(Kind kind, quint16 port, std::chrono::milliseconds limit = std::chrono::seconds(3))
+        : m_to(address(INADDR_LOOPBACK, port)), m_limit(limit)
     {
         for (int i = 0; i < 256; ++i)
             m_datagrams << datagram(kind, i);
-        for (int i = 0; i < senders; ++i) {
+        for (quint32 i = 0; i < 64; ++i) {
             const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-            sockaddr_in from = address(quint32(0x7f000002 + i), 0);
-            if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) == 0)
+            const sockaddr_in from = address(0x7f000002 + i, 0);
+            if (::bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof from) == 0)
                 m_sockets << fd;
-            else if (fd >= 0)
+            else
                 ::close(fd);
         }
     }
@@ -56,8 +49,6 @@ public:
         for (int fd : std::as_const(m_sockets))
             ::close(fd);
     }
-    DatagramFlood(const DatagramFlood&) = delete;
-    DatagramFlood& operator=(const DatagramFlood&) = delete;
 
     bool isValid() const { return !m_sockets.isEmpty(); }
     void start()
@@ -80,8 +71,7 @@ public:
         QFile statm(QStringLiteral("/proc/self/statm"));
         if (!statm.open(QIODevice::ReadOnly))
             return 0;
-        const QList<QByteArray> fields = statm.readAll().split(' ');
-        return fields.size() > 1 ? fields.at(1).toLongLong() * qint64(::sysconf(_SC_PAGESIZE)) : 0;
+        return statm.readAll().split(' ').value(1).toLongLong() * qint64(::sysconf(_SC_PAGESIZE));
     }
 
 private:
@@ -100,14 +90,15 @@ private:
         case Empty:
             return {};
         case UnfinishedHeads: {
-            QByteArray head = RequestHead::frame(quint64(i), ERequestType_Message, false, {});
-            RequestHead announced = RequestHead::read(head.constData());
-            announced.length = NetworkLimits::kMaxFrameLength;
-            announced.write(head.data());
-            return head + QByteArray(1000, 'h');
+            RequestHead head;
+            head.length = NetworkLimits::kMaxFrameLength;
+            QByteArray bytes(RequestHead::Size + 1000, 'h');
+            head.write(bytes.data());
+            return bytes;
         }
-        case UnfinishedMessages:
-            return RequestHead::frame(quint64(i % 64 + 1), ERequestType_Message, false, QByteArray(1000, 'm'));
+        case UnfinishedMessages: // sender i % 64 always sends uid i % 64 + 1
+            return RequestHead::frame(quint64(i % 64 + 1), ERequestType_Message, false,
+                                      QByteArray(1000, 'm'));
         case Replies:
             return DiscoveryDatagram::encode(
                 QStringLiteral("serverConfig"),
@@ -115,15 +106,9 @@ private:
                             {QStringLiteral("port"), 5000 + i},
                             {QStringLiteral("productName"), QStringLiteral("Tavix")}});
         case Garbage: {
-            QByteArray bytes(1000, Qt::Uninitialized);
-            quint32 x = 2463534242u + quint32(i);
-            for (char& c : bytes) {
-                x ^= x << 13;
-                x ^= x >> 17;
-                x ^= x << 5;
-                c = char(x);
-            }
-            return bytes;
+            QList<quint32> words(250);
+            QRandomGenerator(quint32(i)).fillRange(words.data(), words.size());
+            return QByteArray(reinterpret_cast<const char*>(words.constData()), 1000);
         }
         }
         return {};
@@ -131,23 +116,21 @@ private:
 
     void run()
     {
-        const sockaddr_in to = address(INADDR_LOOPBACK, m_port);
         const auto end = std::chrono::steady_clock::now() + m_limit;
         quint64 n = 0;
-        while (!m_stop && n < m_maxDatagrams && std::chrono::steady_clock::now() < end) {
-            for (int k = 0; k < 256 && n < m_maxDatagrams; ++k, ++n) {
-                const QByteArray& d = m_datagrams.at(int(n % quint64(m_datagrams.size())));
+        while (!m_stop && std::chrono::steady_clock::now() < end) {
+            for (int k = 0; k < 256; ++k, ++n) {
+                const QByteArray& d = m_datagrams.at(int(n % 256));
                 ::sendto(m_sockets.at(int(n % quint64(m_sockets.size()))), d.constData(), size_t(d.size()),
-                         MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+                         MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&m_to), sizeof m_to);
             }
             m_sent = n;
         }
         m_running = false;
     }
 
-    quint16 m_port;
-    std::chrono::milliseconds m_limit;
-    quint64 m_maxDatagrams;
+    const sockaddr_in m_to;
+    const std::chrono::milliseconds m_limit;
     QList<QByteArray> m_datagrams;
     QList<int> m_sockets;
     std::thread m_thread;
