@@ -3,6 +3,7 @@
 // datagrams. Worker signals are emitted in the worker threads and recorded
 // by the spies at once, so waits are on counts, never on a next emission.
 #include "network/DiscoveryDatagram.h"
+#include "network/RequestHead.h"
 #include "network/TerminalConnect.h"
 #include "network/TerminalDetect.h"
 #include "support/LoopbackStandin.h"
@@ -152,7 +153,10 @@ void TestTerminalWorkers::detectReportsWholeRepliesOnly_data()
     // Every datagram stands alone: nothing of one completes another.
     QTest::newRow("frame split over two")
         << QList<QByteArray>{whole.left(30), whole.mid(30)} << false << "" << 0;
-    QTest::newRow("empty") << QList<QByteArray>{QByteArray()} << false << "" << 0;
+    // A reply too large for one chunk cannot be encoded: an empty datagram goes out.
+    QTest::newRow("empty") << QList<QByteArray>{reply({{"ip", QString(2000, 'x')}})} << false << "" << 0;
+    QTest::newRow("unreadable text") << QList<QByteArray>{RequestHead::frame(1, 0, true, "{nope")} << false
+                                     << "" << 0;
     QTest::newRow("garbage before the frame") << QList<QByteArray>{"xy" + whole} << false << "" << 0;
     QTest::newRow("bytes after the frame") << QList<QByteArray>{whole + "xy"} << false << "" << 0;
     QTest::newRow("not the last chunk") << QList<QByteArray>{notLast} << false << "" << 0;
