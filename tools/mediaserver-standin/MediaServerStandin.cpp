@@ -76,11 +76,11 @@ void MediaServerStandin::onDatagrams()
         const QHostAddress probeIp(params.value("ip").toString());
         if (m_options.replyToProbeIp && !probeIp.isNull())
             to = probeIp;
-        m_udp->writeDatagram(DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
-                                                                                  {"port", tcpPort()},
-                                                                                  {"productName",
-                                                                                   m_options.productName}}),
-                             to, quint16(port));
+        m_udp->writeDatagram(
+            DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
+                                                                  {"port", tcpPort()},
+                                                                  {"productName", m_options.productName}}),
+            to, quint16(port));
         Q_EMIT probeAnswered(to.toString());
     }
 }

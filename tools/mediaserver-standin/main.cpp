@@ -34,12 +34,12 @@ int main(int argc, char** argv)
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
     const QCommandLineOption splitBytes("split-bytes", "Write every frame in pieces of at most N bytes.", "n",
                                         "0");
-    const QCommandLineOption garbageBytes("garbage-bytes", "Write N bytes of garbage before every frame.", "n",
-                                          "0");
+    const QCommandLineOption garbageBytes("garbage-bytes", "Write N bytes of garbage before every frame.",
+                                          "n", "0");
     const QCommandLineOption dropAfterBytes("drop-after-bytes",
                                             "Cut each link once N bytes have been written to it.", "n", "0");
-    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
-                       log, splitBytes, garbageBytes, dropAfterBytes});
+    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
+                       replay, log, splitBytes, garbageBytes, dropAfterBytes});
     parser.process(app);
 
     StandinOptions options;
