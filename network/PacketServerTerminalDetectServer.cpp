@@ -1,10 +1,15 @@
 #include "network/PacketServerTerminalDetectServer.h"
 
-#include "network/DatagramAssemblers.h"
+#include "network/DiscoveryDatagram.h"
+#include "network/HostAddressText.h"
 #include "network/LocalAddresses.h"
-#include "network/RequestManager.h"
 
 #include <QUdpSocket>
+
+namespace {
+// Datagrams read per readiness notification before the worker gives its event loop a turn.
+constexpr int kDatagramsPerTurn = 64;
+} // namespace
 
 PacketServerTerminalDetectServer::PacketServerTerminalDetectServer(int tcpPort) : m_tcpPort(tcpPort)
 {
@@ -26,14 +31,7 @@ void PacketServerTerminalDetectServer::on_internalSig_startServer(int port)
     if (m_socket)
         return;
     m_port = port;
-    if (!m_sendManager) {
-        m_sendManager = new RequestManager(this);
-        connect(m_sendManager, &IRCRequestManager::buffRadioRequest, this,
-                &PacketServerTerminalDetectServer::onBuffRadioRequest);
-        m_assemblers = new DatagramAssemblers(this);
-        connect(m_assemblers, &DatagramAssemblers::cmdReceive, this,
-                &PacketServerTerminalDetectServer::onRequestServerConfigCmd);
-    }
+    m_datagram.resize(DiscoveryDatagram::kMaxSize + 1);
     m_socket = new QUdpSocket(this);
     connect(m_socket, &QUdpSocket::readyRead, this, &PacketServerTerminalDetectServer::onReadyRead);
     m_socket->bind(QHostAddress::Any, quint16(port));
@@ -56,18 +54,25 @@ void PacketServerTerminalDetectServer::on_internalSig_inviteConnect(QString sIp,
 
 void PacketServerTerminalDetectServer::onReadyRead()
 {
-    if (m_socket)
-        m_assemblers->readPending(m_socket);
+    QHostAddress sender;
+    for (int i = 0; i < kDatagramsPerTurn && m_socket && m_socket->hasPendingDatagrams(); ++i) {
+        const qint64 size = m_socket->readDatagram(m_datagram.data(), m_datagram.size(), &sender);
+        QString sCmd;
+        QJsonObject params;
+        if (size >= 0 && DiscoveryDatagram::decode(m_datagram.constData(), size, sCmd, params))
+            onRequestServerConfigCmd(sender, sCmd, params);
+    }
 }
 
-void PacketServerTerminalDetectServer::onRequestServerConfigCmd(const QString& sSender, const QString& sCmd,
+void PacketServerTerminalDetectServer::onRequestServerConfigCmd(const QHostAddress& sender,
+                                                                const QString& sCmd,
                                                                 const QJsonObject& params)
 {
     if (sCmd != QLatin1String("requestServerConfig"))
         return;
     QString ip = params.value(QStringLiteral("ip")).toString();
     if (ip.isEmpty())
-        ip = sSender;
+        ip = HostAddressText::of(sender);
     replyServerConfig(ip, params.value(QStringLiteral("port")).toInt(0));
 }
 
@@ -77,25 +82,17 @@ void PacketServerTerminalDetectServer::replyServerConfig(const QString& sIp, int
     if (address.isNull() || port < 1 || port > 65535)
         return;
     const QStringList locals = LocalAddresses::localIPv4Addresses();
-    const QJsonObject params{{QStringLiteral("ip"), locals.isEmpty() ? QString() : locals.first()},
-                             {QStringLiteral("port"), m_tcpPort}};
-    m_sendManager->sendRadioCmd(QStringLiteral("serverConfig"), params, address, port);
-}
-
-void PacketServerTerminalDetectServer::onBuffRadioRequest(QByteArray buff, QHostAddress address, int port)
-{
+    const QByteArray datagram = DiscoveryDatagram::encode(
+        QStringLiteral("serverConfig"),
+        QJsonObject{{QStringLiteral("ip"), locals.value(0)}, {QStringLiteral("port"), m_tcpPort}});
     if (!m_sendSocket)
         m_sendSocket = new QUdpSocket(this);
-    m_sendSocket->writeDatagram(buff, address, quint16(port));
+    m_sendSocket->writeDatagram(datagram, address, quint16(port));
 }
 
 void PacketServerTerminalDetectServer::releaseResources()
 {
     on_internalSig_stopServer();
-    delete m_sendManager;
-    m_sendManager = nullptr;
     delete m_sendSocket;
     m_sendSocket = nullptr;
-    delete m_assemblers;
-    m_assemblers = nullptr;
 }

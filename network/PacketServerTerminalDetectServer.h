@@ -2,17 +2,18 @@
 
 #include "network/NetworkWorker.h"
 
+#include <QByteArray>
 #include <QHostAddress>
 #include <QJsonObject>
 
-class DatagramAssemblers;
 class QUdpSocket;
-class RequestManager;
 
 // The designer's UDP worker of project distribution, in a thread of its own. Sends invitations
 // ("serverConfig" to a panel) and answers "requestServerConfig" datagrams heard on its port with
 // the same "serverConfig": {"ip": the first local IPv4 address, "port": the announced TCP port}.
-// Public operations only emit queued signals and may be called from any thread.
+// Every datagram is one DiscoveryDatagram, read on its own; the worker returns to its event loop
+// after every few, so it stays stoppable under a flood. Public operations only emit queued
+// signals and may be called from any thread.
 class PacketServerTerminalDetectServer : public NetworkWorker
 {
     Q_OBJECT
@@ -37,13 +38,12 @@ private Q_SLOTS:
     void on_internalSig_stopServer();
     void on_internalSig_inviteConnect(QString sIp, int port);
     void onReadyRead();
-    void onBuffRadioRequest(QByteArray buff, QHostAddress address, int port);
 
 protected:
     void releaseResources() override;
 
 private:
-    void onRequestServerConfigCmd(const QString& sSender, const QString& sCmd, const QJsonObject& params);
+    void onRequestServerConfigCmd(const QHostAddress& sender, const QString& sCmd, const QJsonObject& params);
     // Sends "serverConfig" to ip:port; an address that does not parse or a port outside
     // 1..65535 sends nothing.
     void replyServerConfig(const QString& sIp, int port);
@@ -52,6 +52,6 @@ private:
     int m_tcpPort;
     QUdpSocket* m_socket = nullptr;
     QUdpSocket* m_sendSocket = nullptr;
-    RequestManager* m_sendManager = nullptr;
-    DatagramAssemblers* m_assemblers = nullptr;
+    // Receive buffer, one byte longer than any discovery datagram so longer ones show.
+    QByteArray m_datagram;
 };

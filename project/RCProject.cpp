@@ -201,6 +201,7 @@ void RCProject::wireSettingsToTerminal()
             }
         },
         Qt::DirectConnection);
+    m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
 }
 
 void RCProject::initCloud()

@@ -2,8 +2,8 @@
 // its open packet to the panel on host 2, which accepts, receives and loads it. The LAN is a
 // throw-away one (lan-sandbox --hosts 2: two network namespaces joined by a bridge), so the
 // fixed ports are the real ones. The test re-runs itself inside the sandbox; it exits 77
-// (skipped) where the sandbox is unavailable: it needs root and the lan-sandbox script
-// (TAVIX_LAN_SANDBOX, else /work/shared/tools/lan-sandbox).
+// (skipped) where the sandbox cannot be made: it needs the lan-sandbox script
+// (TAVIX_LAN_SANDBOX, else /work/shared/tools/lan-sandbox) and root outside any user namespace.
 #include "support/FileTree.h"
 
 #include <QDirIterator>
@@ -34,8 +34,8 @@ int runInSandbox(int argc, char** argv)
         std::printf("SKIP: no lan-sandbox at %s (set TAVIX_LAN_SANDBOX)\n", qPrintable(sandbox));
         return kSkipped;
     }
-    if (::geteuid() != 0) {
-        std::printf("SKIP: a LAN of two hosts (lan-sandbox --hosts 2) needs root\n");
+    if (::geteuid() != 0 || QProcess::execute(sandbox, {"--hosts", "2", "true"}) != 0) {
+        std::printf("SKIP: cannot make a LAN of two hosts here (lan-sandbox --hosts 2 needs root)\n");
         return kSkipped;
     }
     QStringList args{"--hosts", "2"};
