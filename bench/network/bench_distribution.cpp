@@ -9,12 +9,11 @@
 // Compare BM_IssuePacket's time with the baseline's: their ratio is the cost of distribution.
 // The designer invites the panel with its first LAN address, which the panel then connects to:
 // run it in a private network namespace (unshare -rn scripts/netns-run.sh bench_distribution).
-#include "BenchSupport.h"
+#include "IsolatedBenchmarks.h"
 #include "network/LocalAddresses.h"
 #include "network/PacketServer.h"
 #include "network/PacketTerminal.h"
 #include "network/RequestManager.h"
-#include "tests/support/IsolatedNetwork.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,7 +28,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -229,10 +227,5 @@ BENCHMARK(BM_IssuePacket)->Iterations(3)->Unit(benchmark::kMillisecond)->UseReal
 
 int main(int argc, char** argv)
 {
-    QString reason;
-    if (!insidePrivateNetwork(&reason)) {
-        std::fprintf(stderr, "%s\n", qPrintable(reason));
-        return 2;
-    }
-    return runBenchmarks(argc, argv);
+    return runIsolatedBenchmarks(argc, argv);
 }
