@@ -5,8 +5,9 @@
 
 // The designer side of project distribution over the LAN, as the user interface sees it: invites a
 // panel by its address, and once the panel has connected and its user accepted, sends it every
-// file of a project packet. Every signal carries the panel's address as HostAddressText writes it
-// (the text given to issue() for connectTimeout and for a refused issue). GUI thread only.
+// file of a project packet. Every signal carries the panel's address as HostAddressText writes it,
+// except connectTimeout and the issueError of an address that does not parse, which carry the
+// text given to issue(). GUI thread only.
 // Registered with QML as "Rc.IRCPacketServer" 1.0.
 class IRCPacketServer : public QObject
 {

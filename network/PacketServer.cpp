@@ -20,7 +20,8 @@ PacketServer::PacketServer(QObject* parent) : IRCPacketServer(parent)
 
 PacketServer::~PacketServer()
 {
-    on_sig_stopServer();
+    delete m_detect;
+    delete m_server;
 }
 
 void PacketServer::setPorts(int nDetectPort, int nTcpPort, int nInvitationPort)
@@ -93,11 +94,16 @@ void PacketServer::on_sig_startServer()
 
 void PacketServer::on_sig_stopServer()
 {
-    // The worker closes its sockets in its own thread as it goes; the terminals and their links
-    // go with the TCP server.
+    // The worker closes its sockets in its own thread as it goes.
     delete m_detect;
     m_detect = nullptr;
-    delete m_server;
+    if (!m_server)
+        return;
+    // The terminals and their links go with the TCP server, from the event loop: a listener may
+    // stop the server from inside a terminal's own call. From now on nothing of it reaches here.
+    m_server->close();
+    m_server->disconnect(this);
+    m_server->deleteLater();
     m_server = nullptr;
 }
 

@@ -258,6 +258,7 @@ void TestPacketServer::answersDiscoveryRequests()
 
 // stopIssue ends a running issue with issueStop; a file that changed after the walk ends it with
 // issueError naming the file. Neither is followed by "issueComlate", and a new issue works.
+// Stopping the whole server from a listener ends the link.
 void TestPacketServer::stopAndChangedFileEndTheIssue()
 {
     QVERIFY(writeFile(m_packet + "/image/b.png", QByteArray(400 * 1024, 'b')));
@@ -284,6 +285,16 @@ void TestPacketServer::stopAndChangedFileEndTheIssue()
     QCOMPARE(errors.first().at(1).toString(), QFileInfo(m_packet + "/project.tavx").absoluteFilePath());
     QVERIFY(!QTest::qWaitFor([&] { return m_panel->count("issueComlate") > 0; }, 300));
     QVERIFY(m_server->enableIssue("127.0.0.1"));
+
+    // A listener may stop the server from inside the issue's own signal; the link then ends.
+    QVERIFY(writeFile(m_packet + "/project.tavx", "{}"));
+    connect(m_server.get(), &IRCPacketServer::issueProcessing, m_server.get(), &IRCPacketServer::stopServer);
+    m_panel->clear();
+    m_server->issue("127.0.0.1", m_packet);
+    QTRY_VERIFY(!m_panel->key.isEmpty());
+    m_panel->send("download");
+    QTRY_COMPARE(m_panel->socket->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!m_server->enableIssue("127.0.0.1"));
 }
 
 void TestPacketServer::connectionsAreCapped()
