@@ -12,6 +12,8 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
+#include "network/PacketServer.h"
+#include "network/PacketTerminal.h"
 #include "network/Terminal.h"
 #include "project/IRCInterface.h"
 #include "project/PhotoCache.h"
@@ -79,6 +81,10 @@ RCProject::~RCProject()
         delete m_terminal;
         m_terminal = nullptr;
     }
+    delete m_packetServer;
+    m_packetServer = nullptr;
+    delete m_packetTerminal;
+    m_packetTerminal = nullptr;
     delete m_imageManager;
     m_imageManager = nullptr;
     delete m_stelvaneSyncer;
@@ -127,6 +133,8 @@ void RCProject::init()
     auto* windowEventFilter = new RCWindowEventFilter(this);
     if (m_engine)
         m_engine->rootContext()->setContextProperty(QStringLiteral("windowEventFilter"), windowEventFilter);
+
+    initPacketDistribution();
 
     // Every entry pushed to either history is a change since the last load or save.
     RCCommandManager* commands = RCCommandManager::instance();
@@ -227,6 +235,26 @@ IRCTerminal* RCProject::getTerminal()
     return m_terminal;
 }
 
+void RCProject::initPacketDistribution()
+{
+    m_packetServer = new PacketServer;
+    QQmlEngine::setObjectOwnership(m_packetServer, QQmlEngine::CppOwnership);
+    m_packetTerminal = new PacketTerminal;
+    QQmlEngine::setObjectOwnership(m_packetTerminal, QQmlEngine::CppOwnership);
+    m_packetTerminal->setReceiveDir(m_downloadPath);
+    m_packetTerminal->startServer();
+}
+
+IRCPacketServer* RCProject::getPacketServer()
+{
+    return m_packetServer;
+}
+
+IRCPacketTerminal* RCProject::getPacketTerminal()
+{
+    return m_packetTerminal;
+}
+
 void RCProject::registerQmlTypes()
 {
     registerRcType<IRCObject>("IRCObject");
@@ -239,6 +267,8 @@ void RCProject::registerQmlTypes()
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
     registerRcType<IRCTerminal>("IRCTerminal");
+    registerRcType<IRCPacketServer>("IRCPacketServer");
+    registerRcType<IRCPacketTerminal>("IRCPacketTerminal");
     registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
     registerRcType<PhotoSelection>("PhotoSelection");
     registerRcType<RCMessageBoxManager>("RCMessageBoxManager");

@@ -7,10 +7,9 @@
 // the flood (MB) and their ratio; the time to stop the worker in the middle of the flood and,
 // measured in the same run as the baseline, to stop an idle one (ms); stopped_in_flood is 0 when
 // the stop had to wait for the flood to end.
-#include "BenchSupport.h"
+#include "IsolatedBenchmarks.h"
 #include "network/TerminalDetect.h"
 #include "tests/support/DatagramFlood.h"
-#include "tests/support/IsolatedNetwork.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -102,10 +101,5 @@ BENCHMARK(BM_Flood)->DenseRange(0, 4)->Iterations(1)->Unit(benchmark::kMilliseco
 
 int main(int argc, char** argv)
 {
-    QString reason;
-    if (!insidePrivateNetwork(&reason)) {
-        std::fprintf(stderr, "%s\n", qPrintable(reason));
-        return 2;
-    }
-    return runBenchmarks(argc, argv);
+    return runIsolatedBenchmarks(argc, argv);
 }
