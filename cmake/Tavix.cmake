@@ -60,7 +60,8 @@ endfunction()
 # there (its main is QUICK_TEST_MAIN_WITH_SETUP), and one CTest test per tst_*.qml that runs
 # the harness on that file alone, offscreen, so the files run in parallel and each gets a fresh
 # QML engine and project. Files named tstx_*.qml need a real X display: they run under
-# xvfb-run on the xcb platform. Under the sanitizers the Quick tests record full allocation
+# xvfb-run on the xcb platform, drawn by Qt Quick's software renderer (the GL one is slow to start
+# under the sanitizers). Under the sanitizers the Quick tests record full allocation
 # stacks, which the suppressions of Qt Quick's own leaks need.
 function(tavix_add_quick_tests)
     cmake_parse_arguments(ARG "ISOLATED" "" "LINKS;ENV" ${ARGN})
@@ -87,7 +88,8 @@ function(tavix_add_quick_tests)
     find_program(_xvfb_run xvfb-run)
     foreach(_file ${_xqml})
         get_filename_component(_base ${_file} NAME_WE)
-        tavix_register_test(${_prefix}_${_base} ${_isolated} ENV QT_QPA_PLATFORM=xcb ${ARG_ENV}
+        tavix_register_test(${_prefix}_${_base} ${_isolated}
+            ENV QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software ${ARG_ENV}
             ENV_MODIFICATION ${_asan}
             COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${_target}> -input ${_file})
         if(NOT _xvfb_run)
@@ -121,9 +123,14 @@ function(tavix_register_test name)
     endif()
     set(_home ${CMAKE_BINARY_DIR}/test-home/${name})
     file(MAKE_DIRECTORY ${_home})
+    set(_env "HOME=${_home};TAVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVIX_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    list(APPEND _env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0")
+    if(NOT "${ARG_ENV}" MATCHES "QT_QPA_PLATFORM=")
+        list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+    endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${_home};TAVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVIX_BINARY_DIR=${CMAKE_BINARY_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0;${ARG_ENV}")
+        ENVIRONMENT "${_env};${ARG_ENV}")
     if(ARG_ENV_MODIFICATION)
         set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION "${ARG_ENV_MODIFICATION}")
     endif()

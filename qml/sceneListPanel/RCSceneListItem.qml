@@ -2,10 +2,11 @@ import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
 
-// One scene tile: the scene's icon filling the tile, its name centred on it, and a blue veil
-// while the scene is selected. Left click reports sig_clicked(). With mMenuEnabled a right
-// click opens "插入" / "删除" at the tile's right edge; with mDragEnabled a press dragged more
-// than 10 pixels sideways starts a drag of the scene ({"dragType": "scene", "sceneId"}, move).
+// One scene tile: the scene's icon filling the tile, a blue veil over it while the scene is
+// selected, and the scene's name centred on top. Left click reports sig_clicked(). With
+// mMenuEnabled a right click opens "插入" / "删除" at the tile's right edge; with mDragEnabled a
+// press dragged more than 10 pixels sideways starts a drag of the scene
+// ({"dragType": "scene", "sceneId"}, move).
 Rectangle {
     id: root
 
@@ -51,6 +52,13 @@ Rectangle {
         anchors.fill: parent
         source: root.mIconPath
     }
+    Rectangle {
+        objectName: "sceneTileMark"
+        anchors.fill: parent
+        color: "blue"
+        opacity: 0.5
+        visible: root.mSelect
+    }
     RCText {
         objectName: "sceneTileName"
         anchors.centerIn: parent
@@ -60,13 +68,6 @@ Rectangle {
         font.pixelSize: root.mFontSize * dp
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
-    }
-    Rectangle {
-        objectName: "sceneTileMark"
-        anchors.fill: parent
-        color: "blue"
-        opacity: 0.5
-        visible: root.mSelect
     }
     MouseArea {
         anchors.fill: parent
