@@ -20,6 +20,8 @@ Rectangle {
     property bool mDragEnabled: false
     property real mPressX: 0
     property bool mDragStarting: false
+    // the tile's menu, made on its first use
+    property var mMenu: null
 
     color: "#1a1a1d"
     Drag.dragType: Drag.Automatic
@@ -33,6 +35,11 @@ Rectangle {
 
     function dragPayload() {
         return {"dragType": "scene", "sceneId": mSceneId}
+    }
+    function openMenu() {
+        if (!mMenu)
+            mMenu = menuComponent.createObject(root)
+        mMenu.popup(root.width, 0)
     }
     // Grabs the tile and starts the drag once the picture is ready (the button may be up by then).
     function startDrag() {
@@ -85,25 +92,28 @@ Rectangle {
             if (mouse.button === Qt.LeftButton)
                 root.sig_clicked()
             else if (root.mMenuEnabled)
-                menu.popup(root.width, 0)
+                root.openMenu()
         }
     }
-    Menu {
-        id: menu
-        objectName: "sceneTileMenu"
-        width: 100 * dp
-        height: 60 * dp
-        padding: 0
+    Component {
+        id: menuComponent
 
-        RCMenuItem {
-            objectName: "sceneTileInsert"
-            text: qsTr("插入")
-            onTriggered: root.sig_insert()
-        }
-        RCMenuItem {
-            objectName: "sceneTileRemove"
-            text: qsTr("删除")
-            onTriggered: root.sig_remove()
+        Menu {
+            objectName: "sceneTileMenu"
+            width: 100 * dp
+            height: 60 * dp
+            padding: 0
+
+            RCMenuItem {
+                objectName: "sceneTileInsert"
+                text: qsTr("插入")
+                onTriggered: root.sig_insert()
+            }
+            RCMenuItem {
+                objectName: "sceneTileRemove"
+                text: qsTr("删除")
+                onTriggered: root.sig_remove()
+            }
         }
     }
 }

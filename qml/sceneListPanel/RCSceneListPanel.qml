@@ -27,8 +27,10 @@ Rectangle {
         if (!mScenePresenter)
             return
         var ids = mScenePresenter.getSceneIds()
+        var rows = []
         for (var i = 0; i < ids.length; ++i)
-            addRow(ids[i], -1)
+            rows.push(rowFor(ids[i]))
+        sceneModel.append(rows)
     }
     function sceneModelCount() {
         return sceneModel.count
@@ -48,17 +50,20 @@ Rectangle {
     function addRow(sceneId, index) {
         if (rowOf(sceneId) >= 0)
             return
-        var row = {
+        var row = rowFor(sceneId)
+        if (index < 0 || index >= sceneModel.count)
+            sceneModel.append(row)
+        else
+            sceneModel.insert(index, row)
+    }
+    function rowFor(sceneId) {
+        return {
             "id": sceneId,
             "name": textOf(sceneId, "Name"),
             "iconPath": textOf(sceneId, "IconPath"),
             "select": sceneId === mSelectSceneId,
             "scenePresenter": mScenePresenter
         }
-        if (index < 0 || index >= sceneModel.count)
-            sceneModel.append(row)
-        else
-            sceneModel.insert(index, row)
     }
     function textOf(sceneId, name) {
         var value = mScenePresenter.getPropertyValue(sceneId, name)

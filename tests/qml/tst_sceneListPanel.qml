@@ -106,7 +106,7 @@ RCTestMainWindow {
         function test_menu() {
             var ids = loadScenes(["A"])
             mouseClick(tile(ids[0]), 10, 10, Qt.RightButton)
-            verify(!findChild(tile(ids[0]), "sceneTileMenu").visible, "no menu for the last scene")
+            verify(!tile(ids[0]).mMenu, "no menu for the last scene")
 
             ids = loadScenes(["A", "B", "C"])
             mouseClick(tile(ids[1]), 10, 10, Qt.RightButton)
@@ -186,7 +186,7 @@ RCTestMainWindow {
             compare(list.width, panel.width, "the hidden add button takes no width")
             verify(!tile(ids[1]).mDragEnabled)
             mouseClick(tile(ids[1]), 10, 10, Qt.RightButton)
-            verify(!findChild(tile(ids[1]), "sceneTileMenu").visible, "no editing in control mode")
+            verify(!tile(ids[1]).mMenu, "no editing in control mode")
             mouseClick(tile(ids[1]))
             compare(scenes.getSelectSceneId(), ids[1], "selecting works in both modes")
             compare(scenes.getSceneIds(), ids)
