@@ -12,7 +12,8 @@ RCProject* RCStartUp::createProject(QQmlEngine* engine, const QStringList& produ
     return new RCProject(engine, productNames);
 }
 
-void RCStartUp::publishRootContext(QQmlEngine* engine, RCProject* project, CursorPosProvider* cursorPosProvider)
+void RCStartUp::publishRootContext(QQmlEngine* engine, RCProject* project,
+                                   CursorPosProvider* cursorPosProvider)
 {
     QQmlContext* context = engine->rootContext();
     context->setContextProperty(QStringLiteral("mousePosition"), cursorPosProvider);

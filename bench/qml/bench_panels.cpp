@@ -2,18 +2,18 @@
 // the control list with the catalogue's 68 tiles against 68 plain tiles (icon and name) made the
 // same way, and the scene strip over a project of 200 scenes against a bare list view of 200 rows.
 // Each run creates the panel in a window and draws the window once (laid out and painted, as the
-// user first sees it). Every panel benchmark
-// reports its time as a ratio to its baseline ("x_baseline"). Run in a Release build, inside a
-// private network namespace (the project root starts the control link's discovery):
+// user first sees it). Every panel benchmark reports its time as a ratio to its baseline
+// ("x_baseline"). Run in a Release build, inside a private network namespace (the project root
+// starts the control link's discovery), on the offscreen platform:
 //
-//     unshare -rn scripts/netns-run.sh env QT_QPA_PLATFORM=offscreen \
-//         build/release-bench/bench/qml/bench_panels
+//     unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_panels
 
+#include "BenchSupport.h"
+#include "ProjectBenchSupport.h"
 #include "editing/RCScenePresenter.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
 #include "project/RCStartUp.h"
-#include "tests/support/IsolatedNetwork.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -41,7 +41,8 @@ double g_baselineNs = 0;
 QByteArray inWindow(const QByteArray& import, const QByteArray& body)
 {
     return "import QtQuick\nimport QtQuick.Controls.Basic\n" + import +
-           "\nItem { id: mainWindow; readonly property real dp: 1; width: 1024; height: 768\n" + body + "\n}\n";
+           "\nItem { id: mainWindow; readonly property real dp: 1; width: 1024; height: 768\n" + body +
+           "\n}\n";
 }
 
 const QByteArray kBareTiles = inWindow("", R"(
@@ -60,8 +61,9 @@ const QByteArray kBareTiles = inWindow("", R"(
         }
     })");
 
-const QByteArray kControlPanel = inWindow("import \"qrc:/qml/controlListPanel\"",
-    "RCControlPanel { width: 300; height: 700; mControlManager: project.getControlManager() }");
+const QByteArray kControlPanel =
+    inWindow("import \"qrc:/qml/controlListPanel\"",
+             "RCControlPanel { width: 300; height: 700; mControlManager: project.getControlManager() }");
 
 const QByteArray kBareSceneList = inWindow("", R"(
     ListModel { id: rows }
@@ -77,8 +79,8 @@ const QByteArray kBareSceneList = inWindow("", R"(
     })");
 
 const QByteArray kSceneListPanel = inWindow("import \"qrc:/qml/sceneListPanel\"",
-    "RCSceneListPanel { width: 1024; height: 110; mProject: project; "
-    "mScenePresenter: project.getScenePresenter() }");
+                                            "RCSceneListPanel { width: 1024; height: 110; mProject: project; "
+                                            "mScenePresenter: project.getScenePresenter() }");
 
 // Creates the QML in the window, draws the window, destroys the QML; answers nanoseconds.
 double createOnce(QQmlComponent& component, benchmark::State& state)
@@ -116,14 +118,26 @@ void run(benchmark::State& state, const QByteArray& qml, bool baseline)
         state.counters["x_baseline"] = perRun / g_baselineNs;
 }
 
-void BM_BareTiles68(benchmark::State& state) { run(state, kBareTiles, true); }
+void BM_BareTiles68(benchmark::State& state)
+{
+    run(state, kBareTiles, true);
+}
 BENCHMARK(BM_BareTiles68)->Unit(benchmark::kMillisecond);
-void BM_ControlPanelFill68(benchmark::State& state) { run(state, kControlPanel, false); }
+void BM_ControlPanelFill68(benchmark::State& state)
+{
+    run(state, kControlPanel, false);
+}
 BENCHMARK(BM_ControlPanelFill68)->Unit(benchmark::kMillisecond);
 
-void BM_BareSceneList200(benchmark::State& state) { run(state, kBareSceneList, true); }
+void BM_BareSceneList200(benchmark::State& state)
+{
+    run(state, kBareSceneList, true);
+}
 BENCHMARK(BM_BareSceneList200)->Unit(benchmark::kMillisecond);
-void BM_SceneListFill200(benchmark::State& state) { run(state, kSceneListPanel, false); }
+void BM_SceneListFill200(benchmark::State& state)
+{
+    run(state, kSceneListPanel, false);
+}
 BENCHMARK(BM_SceneListFill200)->Unit(benchmark::kMillisecond);
 
 void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
@@ -136,14 +150,11 @@ void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
 
 int main(int argc, char** argv)
 {
-    QString reason;
-    if (!insidePrivateNetwork(&reason)) {
-        std::fprintf(stderr, "%s\n", qPrintable(reason));
-        return 2;
-    }
     QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+    if (!enterIsolatedHome(home))
+        return 2;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(quiet);
 
@@ -160,10 +171,5 @@ int main(int argc, char** argv)
     g_engine = &engine;
     g_window = &window;
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runRegisteredBenchmarks(argc, argv);
 }

@@ -11,7 +11,7 @@ Item {
     // True while the picture is zoomed in (pressed).
     property bool mZoomIn: false
     property string mTips: ""
-    readonly property bool mTipsVisible: mouseArea.containsMouse && mTips !== ""
+    property bool mTipsVisible: mouseArea.containsMouse && mTips !== ""
 
     opacity: enabled ? 1 : 0.35
     ToolTip.visible: mTipsVisible

@@ -31,7 +31,8 @@ void QuickTestSetup::applicationAvailable()
         std::fprintf(stderr, "%s\n", qPrintable(reason));
         std::exit(1);
     }
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
     // Watches for the test file's view being shown, to end the project with that view.
     QCoreApplication::instance()->installEventFilter(this);
     m_cursorPosProvider = new CursorPosProvider(this);
