@@ -1,5 +1,6 @@
 #include "project/RCStartUp.h"
 
+#include "mirror/IRCStelvaneSyncer.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCLog.h"
 #include "project/RCProject.h"
@@ -19,4 +20,5 @@ void RCStartUp::publishRootContext(QQmlEngine* engine, RCProject* project,
     context->setContextProperty(QStringLiteral("mousePosition"), cursorPosProvider);
     context->setContextProperty(QStringLiteral("project"), project);
     context->setContextProperty(QStringLiteral("rcLog"), RCLog::instance());
+    context->setContextProperty(QStringLiteral("stelvaneSyncer"), project->getStelvaneSyncer());
 }

@@ -14,7 +14,7 @@ public:
     // The one project root, without a parent; main owns and deletes it.
     static RCProject* createProject(QQmlEngine* engine, const QStringList& productNames);
     // Publishes on the engine's root context what main hands to the main window besides the
-    // project's own services: "mousePosition", "project" and "rcLog". Call once the project's
+    // project's own services: "mousePosition", "project", "rcLog" and "stelvaneSyncer". Call once the project's
     // start content is in place, before the first QML file is loaded. The caller keeps
     // ownership of cursorPosProvider and keeps it alive as long as the engine.
     static void publishRootContext(QQmlEngine* engine, RCProject* project,

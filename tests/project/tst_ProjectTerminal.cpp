@@ -169,9 +169,9 @@ private slots:
         QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.1"));
     }
 
-    // The stored "DefaultIp" does not filter discovery at start, only once a packet has loaded;
+    // The stored "DefaultIp" filters discovery from start-up on, and again once a packet has loaded;
     // a failed load leaves the filter alone.
-    void storedAddressAppliesAfterLoad()
+    void storedAddressAppliesFromStartAndAfterLoad()
     {
         QVERIFY(writeTestFile(
             m_home->appDir() + QStringLiteral("/config.json"),
@@ -179,7 +179,8 @@ private slots:
 
         RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
         IRCTerminal* terminal = project.getTerminal();
-        QVERIFY(terminal->getEnableIp().isEmpty());
+        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
+        terminal->resetLink(QString());
 
         QVERIFY(!project.loadProjectPacket(m_home->filePath(QStringLiteral("missing"))));
         QVERIFY(terminal->getEnableIp().isEmpty());
