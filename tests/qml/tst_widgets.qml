@@ -2,7 +2,8 @@ import QtQuick
 import QtTest
 import "qrc:/qml/common"
 
-// The small widgets' contracts: the owning map, the tab bar, the image button, the progress bar.
+// The harness's services, and the small widgets' contracts: the owning map, the tab bar, the image
+// button, the progress bar.
 RCTestMainWindow {
     id: mainWindow
 
@@ -66,6 +67,20 @@ RCTestMainWindow {
             wait(0)
             mainWindow.destroyedNames = []
             tabSpy.clear()
+        }
+
+        // What the program publishes before it loads the main window, as the views find it.
+        function test_rootContext() {
+            var services = {"project": project, "stelvaneSyncer": stelvaneSyncer, "mousePosition": mousePosition,
+                            "rcLog": rcLog, "windowEventFilter": windowEventFilter,
+                            "getRCMessageBoxManager": getRCMessageBoxManager, "getImageManager": getImageManager,
+                            "getRCInterface": getRCInterface, "tavixProjectCloudClient": tavixProjectCloudClient}
+            for (var name in services)
+                verify(services[name], name)
+            compare(getVersion, "3.0.0")
+            compare(project.getScenePresenter().getSceneCount(), 1, "the first scene")
+            verify(project.getTemplateProjectCout() > 0)
+            compare(project.getStelvaneSyncer(), stelvaneSyncer)
         }
 
         function test_map_ownership() {
