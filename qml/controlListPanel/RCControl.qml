@@ -20,8 +20,12 @@ Item {
     function dragPayload() {
         return {"dragType": "control", "controlId": mControlId}
     }
+    // Grabs the tile and starts the drag once the picture is ready, if the button is still down
+    // (a quick tap ends before that and starts no drag).
     function startDrag() {
         icon.grabToImage(function (result) {
+            if (!pressArea.pressed)
+                return
             root.Drag.imageSource = result.url
             root.Drag.active = true
         })
@@ -52,6 +56,7 @@ Item {
         elide: Text.ElideRight
     }
     MouseArea {
+        id: pressArea
         anchors.fill: parent
         onPressed: root.startDrag()
     }

@@ -4,8 +4,8 @@ import "qrc:/qml/controlListPanel"
 import "qrc:/qml/sceneListPanel"
 
 // Real drags on a real X display (xvfb), driven by xdotool: a control tile dropped on a drop
-// area delivers its payload with the copy action, and a scene tile dragged along the scene strip
-// reorders the project's scenes.
+// area delivers its payload with the copy action, a tap on a tile starts no drag, and a scene
+// tile dragged along the scene strip reorders the project's scenes; the tiles take clicks after.
 RCTestMainWindow {
     id: mainWindow
 
@@ -57,6 +57,9 @@ RCTestMainWindow {
                           Math.round(from.y + (to.y - from.y) * i / 6), "sleep", "0.15")
             }
             args.push("mouseup", "1")
+            xdotool(args)
+        }
+        function xdotool(args) {
             verify(testSupport.start("xdotool", args))
             tryVerify(() => !testSupport.isRunning(), 20000)
             compare(testSupport.exitCode(), 0, testSupport.output())
@@ -74,6 +77,18 @@ RCTestMainWindow {
             compare(canvas.droppedActions, Qt.CopyAction)
         }
 
+        function test_controlTileTapStartsNoDrag() {
+            canvas.droppedId = ""
+            var tile = findChild(controlPanel, "controlPage_Mirel").mGrid.children[4]
+            var from = centreOf(tile)
+            var to = centreOf(canvas)
+            xdotool(["mousemove", "--sync", Math.round(from.x), Math.round(from.y), "click", "1", "sleep", "0.5",
+                     "mousemove", Math.round(to.x), Math.round(to.y), "sleep", "0.3", "click", "1"])
+            wait(300)
+            verify(!tile.Drag.active)
+            compare(canvas.droppedId, "", "nothing was dragged")
+        }
+
         function test_sceneTileReorders() {
             verify(project.setProject({"sceneArray": {"sceneArray": [
                 {"propertyArray": [{"name": "Name", "value": "A"}]},
@@ -88,6 +103,11 @@ RCTestMainWindow {
             tryVerify(() => scenes.getSceneIndex(ids[0]) === 2, 10000)
             compare(scenes.getSceneIds(), [ids[1], ids[2], ids[0]])
             compare(sceneList.sceneRow(2).id, ids[0], "the list follows")
+
+            var second = findChild(sceneList, "sceneTile_" + ids[2])
+            var at = centreOf(second)
+            xdotool(["mousemove", "--sync", Math.round(at.x), Math.round(at.y), "click", "1"])
+            tryVerify(() => scenes.getSelectSceneId() === ids[2], 5000, "a tile takes clicks after a drag")
         }
     }
 }
