@@ -8,11 +8,10 @@
 #include "support/IsolatedNetwork.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLoggingCategory>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickView>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,8 +32,6 @@ void QuickTestSetup::applicationAvailable()
     }
     QLoggingCategory::setFilterRules(
         QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
-    // Watches for the test file's view being shown, to end the project with that view.
-    QCoreApplication::instance()->installEventFilter(this);
     m_cursorPosProvider = new CursorPosProvider(this);
     m_testSupport = new TestSupport(this);
 }
@@ -42,28 +39,24 @@ void QuickTestSetup::applicationAvailable()
 void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
 {
     releaseProject();
-    m_engine = engine;
     m_project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
     m_project->initDefaultScene();
     m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
     RCStartUp::publishRootContext(engine, m_project, m_cursorPosProvider);
     engine->rootContext()->setContextProperty(QStringLiteral("testSupport"), m_testSupport);
+
+    // The engine's destructor first tells the objects of its contexts that they go; this one
+    // then ends the project while the engine is whole. The engine deletes it afterwards.
+    QQmlComponent sentinel(engine);
+    sentinel.setData("import QtQml\nQtObject { signal ending; Component.onDestruction: ending() }\n", QUrl());
+    QObject* ending = sentinel.create();
+    ending->setParent(engine);
+    connect(ending, SIGNAL(ending()), this, SLOT(releaseProject()));
 }
 
 void QuickTestSetup::cleanupTestCase()
 {
     releaseProject();
-}
-
-bool QuickTestSetup::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Show) {
-        auto* view = qobject_cast<QQuickView*>(watched);
-        // The view deletes the test file's objects first and then goes; the engine still exists.
-        if (view && m_engine && view->engine() == m_engine)
-            connect(view, &QObject::destroyed, this, &QuickTestSetup::releaseProject, Qt::UniqueConnection);
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void QuickTestSetup::releaseProject()

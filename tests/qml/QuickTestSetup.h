@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
 class CursorPosProvider;
 class QQmlEngine;
@@ -19,7 +18,8 @@ class TestSupport;
 //
 // Besides, "testSupport" steps the undo history and runs helper programs (TestSupport.h).
 //
-// The project ends with its test file's view, while the engine still exists, as in main. Quick
+// The project ends when its test file's engine begins to go, before the engine deletes anything
+// (as main deletes the project before the engine), also when the file failed to load. Quick
 // Test gives each test file an engine of its own; the presenters and the document are
 // process-wide, which is why CTest runs each file in a process of its own. Refuses to run
 // outside a private network namespace.
@@ -36,14 +36,11 @@ public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine* engine);
     void cleanupTestCase();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
+private Q_SLOTS:
     void releaseProject();
 
+private:
     RCProject* m_project = nullptr;
     CursorPosProvider* m_cursorPosProvider = nullptr;
     TestSupport* m_testSupport = nullptr;
-    QPointer<QQmlEngine> m_engine;
 };

@@ -1,9 +1,10 @@
 import QtQuick
 import QtTest
+import QtQuick.Controls.Basic
 import "qrc:/qml/common"
 
 // The harness's services, and the small widgets' contracts: the owning map, the tab bar, the image
-// button, the progress bar.
+// and the image button, the progress bar, the split view.
 RCTestMainWindow {
     id: mainWindow
 
@@ -37,6 +38,31 @@ RCTestMainWindow {
         id: progressBar
         width: 153
         height: 30
+    }
+    RCSplitView {
+        id: splitView
+        y: 200
+        width: 400
+        height: 100
+
+        Rectangle {
+            id: leftPane
+            SplitView.preferredWidth: 300
+        }
+        Rectangle {
+            id: rightPane
+        }
+    }
+    RCImage {
+        id: image
+        y: 320
+        width: 20
+        height: 20
+    }
+    SignalSpy {
+        id: imageSpy
+        target: image
+        signalName: "sig_showSourceChanged"
     }
     SignalSpy {
         id: tabSpy
@@ -151,6 +177,21 @@ RCTestMainWindow {
             mouseClick(button)
             compare(clickSpy.count, 1, "a disabled button does not click")
             button.enabled = true
+        }
+
+        function test_image() {
+            image.source = "qrc:/weizhi.png"
+            tryCompare(image, "status", Image.Ready)
+            compare(imageSpy.signalArguments[0][0], "qrc:/weizhi.png")
+            image.source = ""
+            compare(image.status, Image.Null, "an empty source clears the picture")
+            compare(imageSpy.count, 2)
+        }
+
+        function test_splitView() {
+            compare(leftPane.width, 300)
+            compare(rightPane.x, 304, "a 4-pixel handle")
+            compare(rightPane.width, 96)
         }
 
         function test_progressBar_data() {
