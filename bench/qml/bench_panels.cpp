@@ -146,6 +146,16 @@ double createOnce(QQmlComponent& component, benchmark::State& state)
     return elapsed;
 }
 
+// Keeps a baseline's time per run, or reports a measured one as a ratio to it ("x_baseline").
+void reportPerRun(benchmark::State& state, double totalNs, int64_t count, bool baseline)
+{
+    const double perRun = count ? totalNs / double(count) : 0;
+    if (baseline)
+        g_baselineNs = perRun;
+    else if (g_baselineNs > 0)
+        state.counters["x_baseline"] = perRun / g_baselineNs;
+}
+
 void run(benchmark::State& state, const QByteArray& qml, bool baseline)
 {
     QQmlComponent component(g_engine);
@@ -156,11 +166,7 @@ void run(benchmark::State& state, const QByteArray& qml, bool baseline)
         total += createOnce(component, state);
         ++count;
     }
-    const double perRun = count ? total / double(count) : 0;
-    if (baseline)
-        g_baselineNs = perRun;
-    else if (g_baselineNs > 0)
-        state.counters["x_baseline"] = perRun / g_baselineNs;
+    reportPerRun(state, total, count, baseline);
 }
 
 void BM_BareTiles68(benchmark::State& state)
@@ -185,37 +191,58 @@ void BM_SceneListFill200(benchmark::State& state)
 }
 BENCHMARK(BM_SceneListFill200)->Unit(benchmark::kMillisecond);
 
+// A QML object with a step() (one focus change or its bare counterpart) placed in the window for
+// the life of the stepper.
+class Stepper
+{
+public:
+    Stepper(const QByteArray& qml, benchmark::State& state)
+    {
+        QQmlComponent component(g_engine);
+        component.setData(qml, QUrl(QStringLiteral("qrc:/bench/panels.qml")));
+        m_object.reset(component.create());
+        m_item = qobject_cast<QQuickItem*>(m_object.get());
+        if (m_item)
+            m_item->setParentItem(g_window->contentItem());
+        else
+            state.SkipWithError(qPrintable(component.errorString()));
+    }
+    ~Stepper()
+    {
+        m_object.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    bool isValid() const { return m_item != nullptr; }
+    // One step; what it dropped is deleted afterwards, as the event loop would.
+    void step()
+    {
+        QMetaObject::invokeMethod(m_item, "step", Q_ARG(QVariant, g_sceneId),
+                                  Q_ARG(QVariant, QVariant::fromValue(g_itemIds)));
+    }
+
+private:
+    std::unique_ptr<QObject> m_object;
+    QQuickItem* m_item = nullptr;
+};
+
 // One rebuild per iteration: step() and a drawn window.
 void runRebuild(benchmark::State& state, const QByteArray& qml, bool baseline)
 {
-    QQmlComponent component(g_engine);
-    component.setData(qml, QUrl(QStringLiteral("qrc:/bench/panels.qml")));
-    std::unique_ptr<QObject> object(component.create());
-    auto* item = qobject_cast<QQuickItem*>(object.get());
-    if (!item) {
-        state.SkipWithError(qPrintable(component.errorString()));
+    Stepper stepper(qml, state);
+    if (!stepper.isValid())
         return;
-    }
-    item->setParentItem(g_window->contentItem());
-    const QVariant ids = QVariant::fromValue(g_itemIds);
     double total = 0;
     int64_t count = 0;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        QMetaObject::invokeMethod(item, "step", Q_ARG(QVariant, g_sceneId), Q_ARG(QVariant, ids));
+        stepper.step();
         benchmark::DoNotOptimize(g_window->grabWindow());
         total += double(timer.nsecsElapsed());
         ++count;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    const double perRun = count ? total / double(count) : 0;
-    if (baseline)
-        g_baselineNs = perRun;
-    else if (g_baselineNs > 0)
-        state.counters["x_baseline"] = perRun / g_baselineNs;
-    object.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    reportPerRun(state, total, count, baseline);
 }
 
 void BM_BareRowsRebuild(benchmark::State& state)
@@ -229,39 +256,30 @@ void BM_PropertyPanelRebuild(benchmark::State& state)
 }
 BENCHMARK(BM_PropertyPanelRebuild)->Unit(benchmark::kMillisecond);
 
-// kFocusChanges focus changes; the objects below the window before and after.
+// kFocusChanges focus changes, the window drawn now and then; the objects below the window before
+// and after.
 void BM_PropertyPanelFocusChurn(benchmark::State& state)
 {
-    QQmlComponent component(g_engine);
-    component.setData(kPropertyPanel, QUrl(QStringLiteral("qrc:/bench/panels.qml")));
-    std::unique_ptr<QObject> object(component.create());
-    auto* item = qobject_cast<QQuickItem*>(object.get());
-    if (!item) {
-        state.SkipWithError(qPrintable(component.errorString()));
+    Stepper stepper(kPropertyPanel, state);
+    if (!stepper.isValid())
         return;
-    }
-    item->setParentItem(g_window->contentItem());
-    const QVariant ids = QVariant::fromValue(g_itemIds);
     auto objects = [] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return double(g_window->contentItem()->findChildren<QObject*>().size());
     };
     for (auto _ : state) {
-        QMetaObject::invokeMethod(item, "step", Q_ARG(QVariant, g_sceneId), Q_ARG(QVariant, ids));
+        stepper.step();
         const double before = objects();
         for (int i = 0; i < kFocusChanges; ++i) {
-            QMetaObject::invokeMethod(item, "step", Q_ARG(QVariant, g_sceneId), Q_ARG(QVariant, ids));
+            stepper.step();
             if (i % 50 == 0)
                 benchmark::DoNotOptimize(g_window->grabWindow());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         // An even number of steps ends on the item the count began with.
-        const double after = objects();
         state.counters["objects_before"] = before;
-        state.counters["object_growth"] = after - before;
+        state.counters["object_growth"] = objects() - before;
     }
-    object.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 BENCHMARK(BM_PropertyPanelFocusChurn)->Iterations(1)->Unit(benchmark::kMillisecond);
 

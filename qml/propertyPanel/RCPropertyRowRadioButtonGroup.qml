@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls.Basic
-import "../common"
 
 // A choice property as a row of radio buttons, one per entry in order; the button of the model's
 // value is checked, and checking another writes its value.
@@ -32,12 +31,11 @@ RCPropertyChoiceRow {
                 required property string modelData
                 objectName: "radio_" + index
                 padding: 0
-                contentItem: RCText {
-                    leftPadding: button.indicator.width + 5 * dp
-                    verticalAlignment: Text.AlignVCenter
-                    text: button.modelData
-                    color: "white"
-                }
+                spacing: 5 * dp
+                text: modelData
+                font.family: "微软雅黑"
+                font.pixelSize: 12 * dp
+                palette.windowText: "white"
                 onToggled: {
                     if (checked)
                         root.writeValue(root.mValues[index])
