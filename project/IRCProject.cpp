@@ -74,6 +74,18 @@ IRCSetting* IRCProject::getSetting()
     return nullptr;
 }
 
+IRCActionManager* IRCProject::getActionManager()
+{
+    return nullptr;
+}
+
+void IRCProject::requestClose() {}
+
+void IRCProject::requestSwitchProject(QString sProjectPacketPath)
+{
+    Q_UNUSED(sProjectPacketPath);
+}
+
 bool IRCProject::loadStorageProjectPacket(QString sProjectPacketName)
 {
     Q_UNUSED(sProjectPacketName);
