@@ -56,7 +56,38 @@
 #include <QJSValue>
 #include <QJsonObject>
 
+#include <limits>
+
 namespace {
+
+// JSON integers read back as 64-bit numbers, which the document's JSON form writes as text: they
+// become int when they fit, else double, so they reach the wire as numbers.
+QVariant withPlainNumbers(const QVariant& value)
+{
+    switch (value.userType()) {
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        const double number = value.toDouble();
+        if (number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max())
+            return int(value.toLongLong());
+        return number;
+    }
+    case QMetaType::QVariantMap: {
+        QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it)
+            it.value() = withPlainNumbers(it.value());
+        return map;
+    }
+    case QMetaType::QVariantList: {
+        QVariantList list = value.toList();
+        for (QVariant& element : list)
+            element = withPlainNumbers(element);
+        return list;
+    }
+    default:
+        return value;
+    }
+}
 
 // A payload that came from QML (a script value or a null) as the plain value the actions read:
 // objects become maps, arrays lists, null and undefined an invalid value. Native values stay as
@@ -68,8 +99,8 @@ QVariant plainData(const QVariant& data)
         return data;
     const QVariant plain = unwrapScriptValue(data);
     if (plain.userType() == QMetaType::QJsonObject)
-        return plain.toJsonObject().toVariantMap();
-    return plain;
+        return withPlainNumbers(plain.toJsonObject().toVariantMap());
+    return withPlainNumbers(plain);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QtCore5Compat/QBinaryJson>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -50,14 +51,25 @@ bool isWellFormed(const QJsonValue& value)
 
 } // namespace
 
+QByteArray RCSceneItemClipboard::encode(const QJsonArray& items)
+{
+    // QBinaryJson::toBinaryData copies the buffer that toRawData allocates and never frees it;
+    // taking the raw buffer and freeing it here keeps a copy from leaking its whole size.
+    int size = 0;
+    const char* raw =
+        QBinaryJson::toRawData(QJsonDocument(QJsonObject{{QStringLiteral("sceneItemArray"), items}}), &size);
+    const QByteArray bytes(raw, raw ? size : 0);
+    std::free(const_cast<char*>(raw));
+    return bytes;
+}
+
 bool RCSceneItemClipboard::write(const QJsonArray& items)
 {
     QClipboard* board = clipboard();
     if (!board)
         return false;
     auto* mime = new QMimeData;
-    mime->setData(QLatin1String(MimeType), QBinaryJson::toBinaryData(QJsonDocument(
-                                               QJsonObject{{QStringLiteral("sceneItemArray"), items}})));
+    mime->setData(QLatin1String(MimeType), encode(items));
     board->setMimeData(mime, QClipboard::Clipboard);
     return true;
 }

@@ -15,6 +15,8 @@ public:
     // Larger clipboard data is refused without being parsed.
     static constexpr qsizetype MaxBytes = 64 * 1024 * 1024;
 
+    // The clipboard bytes of the items.
+    static QByteArray encode(const QJsonArray& items);
     // Replaces the clipboard's content by the items. False without a GUI application.
     static bool write(const QJsonArray& items);
     // The bytes under "sceneItem"; empty when there are none or no GUI application.
