@@ -19,6 +19,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -90,8 +91,9 @@ inline QString freshScene(const QString& name = QStringLiteral("S"))
     return RCScenePresenter::instance()->addScene(name, QString(), QString(), false);
 }
 
-// Adds an item of a catalogue kind to the scene (no undo record) with some of its template's values
-// replaced (read-only ones too, as a project file may hold them).
+// Adds an item of a catalogue kind to the scene (no undo record) with some of its values replaced:
+// in the template where it has them (read-only ones too, as a project file may hold them), else
+// set on the new item.
 inline QString addControl(IRCControlManager* controls, const QString& sceneId, int kind,
                           const QVariantMap& properties = {})
 {
@@ -100,16 +102,24 @@ inline QString addControl(IRCControlManager* controls, const QString& sceneId, i
         return QString();
     QJsonObject json = control->getInstantiationParam()->toJson();
     QJsonArray records = json.value(QStringLiteral("propertyArray")).toArray();
+    QSet<QString> written;
     for (qsizetype i = 0; i < records.size(); ++i) {
         QJsonObject record = records.at(i).toObject();
         const QString name = record.value(QStringLiteral("name")).toString();
         if (properties.contains(name)) {
             record.insert(QStringLiteral("value"), QJsonValue::fromVariant(properties.value(name)));
             records.replace(i, record);
+            written.insert(name);
         }
     }
     json.insert(QStringLiteral("propertyArray"), records);
-    return RCSceneItemPresenter::instance()->addItem(sceneId, json, false);
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QString id = items->addItem(sceneId, json, false);
+    for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+        if (!written.contains(it.key()))
+            items->setPropertyValue(sceneId, id, it.key(), it.value(), false);
+    }
+    return id;
 }
 
 inline QVariantMap track(const QString& id, const QString& name, int state)
