@@ -109,6 +109,21 @@ bool arrowStep(int key, int& dx, int& dy)
     }
 }
 
+// Applies step to every selected item with the unit step of an arrow key, as one edit; -1 without a
+// selection or for any other key.
+template <typename Step> int stepByKey(const QString& sceneId, int key, Step step)
+{
+    int dx = 0;
+    int dy = 0;
+    const QList<Box> boxes = selectedBoxes(sceneId);
+    if (boxes.isEmpty() || !arrowStep(key, dx, dy))
+        return -1;
+    Edit edit(sceneId);
+    for (const Box& box : boxes)
+        step(edit, box, dx, dy);
+    return 0;
+}
+
 } // namespace
 
 int RCSelectionGeometry::alignEdges(const QString& sceneId, Edge edge)
@@ -181,27 +196,15 @@ int RCSelectionGeometry::distribute(const QString& sceneId, Axis axis)
 
 int RCSelectionGeometry::moveByKey(const QString& sceneId, int key)
 {
-    int dx = 0;
-    int dy = 0;
-    const QList<Box> boxes = selectedBoxes(sceneId);
-    if (boxes.isEmpty() || !arrowStep(key, dx, dy))
-        return -1;
-    Edit edit(sceneId);
-    for (const Box& box : boxes)
+    return stepByKey(sceneId, key, [](Edit& edit, const Box& box, int dx, int dy) {
         edit.moveTo(box, QPoint(clampToInt(box.x + dx), clampToInt(box.y + dy)));
-    return 0;
+    });
 }
 
 int RCSelectionGeometry::scaleByKey(const QString& sceneId, int key)
 {
-    int dx = 0;
-    int dy = 0;
-    const QList<Box> boxes = selectedBoxes(sceneId);
-    if (boxes.isEmpty() || !arrowStep(key, dx, dy))
-        return -1;
-    Edit edit(sceneId);
-    for (const Box& box : boxes)
+    return stepByKey(sceneId, key, [](Edit& edit, const Box& box, int dx, int dy) {
         edit.resizeTo(box, QSize(clampToInt(qMax<qint64>(1, box.width + dx)),
                                  clampToInt(qMax<qint64>(1, box.height + dy))));
-    return 0;
+    });
 }
