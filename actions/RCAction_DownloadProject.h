@@ -2,8 +2,9 @@
 
 #include "actions/RCAction.h"
 
-// Asks the media server for its project: sends "getProject" {"id": data as an integer}, the number
-// by which the download view recognises the answer ("setProject" repeating it). Waits for nothing.
+// Asks the media server for its project: records data (as an integer) with the mirror as a
+// download this panel asked for (IRCStelvaneSyncer::addProjectRequest), then sends "getProject"
+// {"id": that number}; the server's "setProject" repeats it. Waits for nothing.
 class RCAction_DownloadProject : public RCAction
 {
 public:

@@ -49,15 +49,26 @@ public:
     QVariantMap values;
 };
 
+// The real mirror, recording the project downloads it is told about.
+class RecordingMirror : public RCStelvaneSyncer
+{
+public:
+    RecordingMirror()
+        : RCStelvaneSyncer(nullptr, QQuickImageProvider::Image,
+                           QQuickImageProvider::ForceAsynchronousImageLoading)
+    {
+    }
+    void addProjectRequest(int setUid) override { projectRequests.append(setUid); }
+    QList<int> projectRequests;
+};
+
 // The services the actions and the executor reach through IRCProject, and a record of the requests
 // that the project takes over from them.
 class FakeProject : public IRCProject
 {
 public:
     explicit FakeProject(bool withTerminal = true)
-        : terminal(withTerminal ? new RecordingTerminal : nullptr),
-          mirror(nullptr, QQuickImageProvider::Image, QQuickImageProvider::ForceAsynchronousImageLoading),
-          controls(RCControlManager::create())
+        : terminal(withTerminal ? new RecordingTerminal : nullptr), controls(RCControlManager::create())
     {
         RCControlCatalogue::build(controls.get());
     }
@@ -75,7 +86,7 @@ public:
     QStringList sent() const { return terminal ? terminal->sent : QStringList(); }
 
     std::unique_ptr<RecordingTerminal> terminal;
-    RCStelvaneSyncer mirror;
+    RecordingMirror mirror;
     MemorySetting setting;
     std::unique_ptr<IRCControlManager> controls;
     QString packetPath;

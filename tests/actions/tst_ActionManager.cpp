@@ -142,6 +142,8 @@ private Q_SLOTS:
         engine.evaluate("manager.execAction(null, null, 8, null)");
         QCOMPARE(m_project->sent(),
                  QStringList({R"(setTrack {"id":"t9","playState":1})", R"(getProject {"id":4})"}));
+        // The download is recorded with the mirror, so that the server's answer is recognised.
+        QCOMPARE(m_project->mirror.projectRequests, QList<int>{4});
         QCOMPARE(QJSEngine::objectOwnership(m_manager.get()), QJSEngine::CppOwnership);
     }
 

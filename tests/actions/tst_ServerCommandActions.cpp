@@ -232,6 +232,7 @@ void tst_ServerCommandActions::nothingWithoutALink()
                      17, 18, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 49, 50})
         QVERIFY2(manager->execAction(m_sceneId, item, type, QVariantMap{{"ProName", "Volume"}}) == -1,
                  qPrintable(QString::number(type)));
+    QVERIFY(project.mirror.projectRequests.isEmpty());
 }
 
 // The playing listed track is never drawn; the draw follows the injected generator, and the play
