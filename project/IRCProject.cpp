@@ -79,6 +79,16 @@ IRCActionManager* IRCProject::getActionManager()
     return nullptr;
 }
 
+IRCPacketServer* IRCProject::getPacketServer()
+{
+    return nullptr;
+}
+
+IRCPacketTerminal* IRCProject::getPacketTerminal()
+{
+    return nullptr;
+}
+
 void IRCProject::requestClose() {}
 
 void IRCProject::requestSwitchProject(QString sProjectPacketPath)
