@@ -273,9 +273,10 @@ void RCProject::initActionManager()
             [request] { request(IRCAction::EActionType_GetProgramTable); });
     connect(m_stelvaneSyncer, &IRCStelvaneSyncer::trackManagerGet, this,
             [request] { request(IRCAction::EActionType_GetTrackManager); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::globalPropertyValueGet, this, [request](const QString& sProName) {
-        request(IRCAction::EActionType_GetGlobalProperty, QVariantMap{{RCKeys::ProName(), sProName}});
-    });
+    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::globalPropertyValueGet, this,
+            [request](const QString& sProName) {
+                request(IRCAction::EActionType_GetGlobalProperty, QVariantMap{{RCKeys::ProName(), sProName}});
+            });
 }
 
 IRCActionManager* RCProject::getActionManager()
@@ -533,8 +534,8 @@ void RCProject::requestSwitchProject(QString sProjectPacketPath)
                 Q_EMIT switchProjectRequested(sProjectPacketPath);
             } else if (hasChangedOnClosing()) {
                 // Nobody can ask whether to save them: the unsaved changes are never dropped.
-                qCWarning(lcRcProject) << "Switch project refused, the open project has unsaved changes:"
-                                       << sProjectPacketPath;
+                qCWarning(lcRcProject)
+                    << "Switch project refused, the open project has unsaved changes:" << sProjectPacketPath;
             } else if (!loadStorageProjectPacket(sProjectPacketPath)) {
                 qCWarning(lcRcProject) << "Switch project failed:" << sProjectPacketPath;
             }

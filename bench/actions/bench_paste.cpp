@@ -4,6 +4,7 @@
 // Release build:
 //
 //     build/release-bench/bench/actions/bench_paste
+#include "BenchSupport.h"
 #include "actions/IRCAction.h"
 #include "actions/RCActionManager.h"
 #include "editing/RCCommandManager.h"
@@ -174,8 +175,5 @@ int main(int argc, char** argv)
     std::unique_ptr<IRCActionManager> actions(RCActionManager::create(nullptr));
     g_actions = actions.get();
     prepare();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runRegisteredBenchmarks(argc, argv);
 }

@@ -4,6 +4,7 @@
 // bare started QThreads. Run in a Release build:
 //
 //     build/release-bench/bench/actions/bench_script
+#include "BenchSupport.h"
 #include "actions/RCScriptProcess.h"
 #include "actions/RCScriptProcessThread.h"
 
@@ -186,8 +187,5 @@ BENCHMARK(BM_HundredRunners)->Iterations(3)->Unit(benchmark::kMillisecond)->UseR
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runRegisteredBenchmarks(argc, argv);
 }

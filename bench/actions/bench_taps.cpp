@@ -8,12 +8,12 @@
 //     unshare -rn scripts/netns-run.sh build/release-bench/bench/actions/bench_taps
 #include "BenchSupport.h"
 #include "LoopbackLink.h"
+#include "ProjectBenchSupport.h"
 #include "actions/IRCAction.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "network/Terminal.h"
 #include "project/RCProject.h"
-#include "tests/support/IsolatedNetwork.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -66,7 +66,6 @@ void BM_BareSocketOneWay(benchmark::State& state)
 struct TapRig
 {
     StandinThread server;
-    QTemporaryDir home;
     QQmlEngine engine;
     std::unique_ptr<RCProject> project;
     QString sceneId;
@@ -78,7 +77,6 @@ struct TapRig
     {
         if (!server.start())
             return false;
-        qputenv("HOME", home.path().toLocal8Bit());
         project = std::make_unique<RCProject>(&engine, QStringList{QStringLiteral("Tavix")});
         auto* terminal = qobject_cast<Terminal*>(project->getTerminal());
         QEventLoop loop;
@@ -164,23 +162,19 @@ BENCHMARK(BM_TapCommandButton)->Iterations(1)->Unit(benchmark::kMillisecond)->Us
 
 int main(int argc, char** argv)
 {
-    QString reason;
-    if (!insidePrivateNetwork(&reason)) {
-        fprintf(stderr, "%s\n", qPrintable(reason));
+    QTemporaryDir home;
+    if (!enterIsolatedHome(home))
         return 2;
-    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     TapRig rig;
     if (!rig.open()) {
-        fprintf(stderr, "no link to the stand-in\n");
+        std::fprintf(stderr, "no link to the stand-in\n");
         return 1;
     }
     g_rig = &rig;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = runRegisteredBenchmarks(argc, argv);
     rig.project.reset();
-    return 0;
+    return result;
 }
