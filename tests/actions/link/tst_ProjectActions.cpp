@@ -190,18 +190,34 @@ void tst_ProjectActions::tapsReachTheWire()
     QCOMPARE(m_wire, expected);
 }
 
-// Exit and switch requests are deferred to the event loop and handed to the main window.
+// Exit and switch requests are deferred to the event loop and handed to the main window, which
+// takes them in QML.
 void tst_ProjectActions::closeAndSwitchGoThroughTheWindow()
 {
-    QSignalSpy close(m_project.get(), &IRCProject::closeRequested);
-    QSignalSpy switched(m_project.get(), &IRCProject::switchProjectRequested);
+    QQmlComponent component(m_engine.get());
+    component.setData(R"(
+        import QtQml
+        QtObject {
+            property int closes: 0
+            property string switchTo
+            property var handlers: Connections {
+                target: project
+                function onCloseRequested() { closes += 1 }
+                function onSwitchProjectRequested(path) { switchTo = path }
+            }
+        }
+    )",
+                      QUrl(QStringLiteral("qrc:/window.qml")));
+    std::unique_ptr<QObject> window(component.create());
+    QVERIFY2(window, qPrintable(component.errorString()));
+
     const QString sceneId =
         m_project->getScenePresenter()->addScene(QStringLiteral("S"), QString(), QString(), false);
     addItem(sceneId, IRCControl::EIRCControlType_Exit, {{"ObjectName", "exit"}});
     m_project->getScenePresenter()->triggerAction(sceneId, IRCAction::EActionType_ExcuteOtherSceneItem,
                                                   QVariantMap{{"SceneName", "S"}, {"SceneItemName", "exit"}});
-    QCOMPARE(close.size(), 0);
-    QVERIFY(close.wait(5000));
+    QCOMPARE(window->property("closes").toInt(), 0);
+    QTRY_COMPARE(window->property("closes").toInt(), 1);
 
     const QString parent = m_home->filePath(QStringLiteral("projects"));
     QVERIFY(writeTestFile(parent + "/A/project.tavx", projectFileText(QStringLiteral("SA"))));
@@ -211,9 +227,8 @@ void tst_ProjectActions::closeAndSwitchGoThroughTheWindow()
                                                        IRCAction::EActionType_SwitchProject,
                                                        QVariantMap{{"ProjectName", "B"}}),
              0);
-    QCOMPARE(switched.size(), 0);
-    QVERIFY(switched.wait(5000));
-    QCOMPARE(switched.first().first().toString(), parent + "/B");
+    QVERIFY(window->property("switchTo").toString().isEmpty());
+    QTRY_COMPARE(window->property("switchTo").toString(), parent + "/B");
     QCOMPARE(m_project->getProjectName(), QStringLiteral("A"));
 }
 
