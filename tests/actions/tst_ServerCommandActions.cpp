@@ -94,10 +94,6 @@ void tst_ServerCommandActions::commands_data()
     const int send = Type::EActionType_SendCmd;
     QTest::addRow("button play previous") << send << int(Kind::EIRCControlType_PlayPre) << QVariantMap()
                                           << QVariant() << "playPreProgram {}" << 0;
-    QTest::addRow("button stop all") << send << int(Kind::EIRCControlType_StopAllProgram) << QVariantMap()
-                                     << QVariant() << "stopAllProgram {}" << 0;
-    QTest::addRow("button close displays") << send << int(Kind::EIRCControlType_CloseDisplay) << QVariantMap()
-                                           << QVariant() << "closeAllDisplay {}" << 0;
     QTest::addRow("button fast forward keeps the type of Sec")
         << send << int(Kind::EIRCControlType_FastForward) << QVariantMap{{"Sec", 2.5}} << QVariant()
         << R"(fastForwardCurrentProgram {"sec":2.5})" << 0;
@@ -142,8 +138,7 @@ void tst_ServerCommandActions::commands_data()
                    {"Volume", R"(getGlobalProperty {"name":"volume"})"},
                    {"Brightness", R"(getGlobalProperty {"name":"brightness"})"},
                    {"DisplayOpen", R"(getGlobalProperty {"name":"displayOutputState"})"},
-                   {"volume", ""},
-                   {"StageImagePath", ""}};
+                   {"volume", ""}};
     for (const auto& row : globals)
         QTest::addRow("global %s", row.name) << int(Type::EActionType_GetGlobalProperty) << 0 << QVariantMap()
                                              << QVariant(QVariantMap{{"ProName", row.name}}) << row.sent << 0;
@@ -165,9 +160,6 @@ void tst_ServerCommandActions::commands_data()
     QTest::addRow("fast back reads Sec as a number")
         << int(Type::EActionType_FastBackCurrentProgram) << int(Kind::EIRCControlType_FastBack)
         << QVariantMap{{"Sec", 3}} << QVariant() << R"(fastBackCurrentProgram {"sec":3})" << 0;
-    QTest::addRow("fast forward without item")
-        << int(Type::EActionType_FastForwardCurrentProgram) << 0 << QVariantMap() << QVariant()
-        << R"(fastForwardCurrentProgram {"sec":0})" << 0;
     const QVariant vexa = QVariantMap{{"programListId", "L"}, {"programId", "v"}};
     QTest::addRow("vexa try play") << int(Type::EActionType_VexaProgramTryPlay) << 0 << QVariantMap() << vexa
                                    << R"(setVexaProgram {"id":"v","playState":1,"programListId":"L"})" << 0;
@@ -179,12 +171,6 @@ void tst_ServerCommandActions::commands_data()
         << int(Type::EActionType_VexaPlayPreProgram) << int(Kind::EIRCControlType_VexaPlayPre)
         << QVariantMap{{"ProgramListType", 2}} << QVariant() << R"(playPreVexaProgram {"programListType":2})"
         << 0;
-    QTest::addRow("vexa next button")
-        << int(Type::EActionType_VexaPlayNextProgram) << int(Kind::EIRCControlType_VexaPlayNext)
-        << QVariantMap() << QVariant() << R"(playNextVexaProgram {"programListType":0})" << 0;
-    QTest::addRow("vexa play or pause")
-        << int(Type::EActionType_VexaPlayOrPauseProgram) << 0 << QVariantMap() << QVariant()
-        << R"(playOrPauseVexaProgram {"programListType":0})" << 0;
     QTest::addRow("vexa stop") << int(Type::EActionType_VexaStopProgram)
                                << int(Kind::EIRCControlType_VexaStop) << QVariantMap{{"ProgramListType", 1}}
                                << QVariant() << R"(stopVexaProgram {"programListType":1})" << 0;
