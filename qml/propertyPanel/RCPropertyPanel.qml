@@ -65,7 +65,10 @@ Rectangle {
         }
         return component
     }
+    // A row of the editor file; null, with nothing logged, for a display type without an editor.
     function createRow(qmlFile) {
+        if (qmlFile === "")
+            return null
         var component = componentOf(qmlFile)
         if (!component)
             return null

@@ -234,10 +234,12 @@ RCTestMainWindow {
             var records = [
                 {"name": "Mode", "description": "模式", "visible": true, "value": 1,
                  "display": {"type": 4, "data": {"ComboBoxItemNameList": ["a", "b", "c"], "ComboBoxItemDataList": [0, 1]}}},
-                {"name": "Fire", "description": "触发", "visible": true, "value": false, "display": {"type": 9, "data": {}}}
+                {"name": "Fire", "description": "触发", "visible": true, "value": false, "display": {"type": 9, "data": {}}},
+                {"name": "Picture", "description": "图", "visible": true, "value": "", "display": {"type": 10, "data": {}}}
             ]
             var itemId = addItem(1, records)
             focusItem(itemId)
+            verify(!panel.rowOf("Picture"), "an image property has no editor")
 
             var combo = findChild(row("Mode"), "comboBox")
             compare(combo.count, 2, "only the paired entries")
@@ -298,7 +300,11 @@ RCTestMainWindow {
             compare(field.text, "75", "alpha 0.25 shows transparency 75")
             compare(findChild(r, "swatch").color, Qt.color("#4000ff00"))
             typeInto(field, "20")
-            r.acceptColor(Qt.color("#0000ff"))
+            mouseClick(findChild(r, "swatch"))
+            verify(r.mDialog, "the swatch opens the colour dialog")
+            tryCompare(r.mDialog, "visible", true)
+            r.mDialog.selectedColor = "#0000ff"
+            r.mDialog.accept()
             var c = Qt.color(value(itemId, "BackgroundColor"))
             compare([c.r, c.g, c.b], [0, 0, 1])
             fuzzyCompare(c.a, 0.8, 0.003)
