@@ -213,6 +213,12 @@ public:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     bool isValid() const { return m_item != nullptr; }
+    // The objects below the stepper's object, once what was dropped has been deleted.
+    double objectCount() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return double(m_object->findChildren<QObject*>().size());
+    }
     // One step; what it dropped is deleted afterwards, as the event loop would.
     void step()
     {
@@ -256,20 +262,16 @@ void BM_PropertyPanelRebuild(benchmark::State& state)
 }
 BENCHMARK(BM_PropertyPanelRebuild)->Unit(benchmark::kMillisecond);
 
-// kFocusChanges focus changes, the window drawn now and then; the objects below the window before
+// kFocusChanges focus changes, the window drawn now and then; the objects below the panel before
 // and after.
 void BM_PropertyPanelFocusChurn(benchmark::State& state)
 {
     Stepper stepper(kPropertyPanel, state);
     if (!stepper.isValid())
         return;
-    auto objects = [] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return double(g_window->contentItem()->findChildren<QObject*>().size());
-    };
     for (auto _ : state) {
         stepper.step();
-        const double before = objects();
+        const double before = stepper.objectCount();
         for (int i = 0; i < kFocusChanges; ++i) {
             stepper.step();
             if (i % 50 == 0)
@@ -278,7 +280,7 @@ void BM_PropertyPanelFocusChurn(benchmark::State& state)
         }
         // An even number of steps ends on the item the count began with.
         state.counters["objects_before"] = before;
-        state.counters["object_growth"] = objects() - before;
+        state.counters["object_growth"] = stepper.objectCount() - before;
     }
 }
 BENCHMARK(BM_PropertyPanelFocusChurn)->Iterations(1)->Unit(benchmark::kMillisecond);
