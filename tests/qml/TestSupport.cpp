@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
 #include "editing/Platform.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "support/FileTree.h"
 
 TestSupport::TestSupport(QObject* parent) : QObject(parent)
 {
@@ -20,6 +23,11 @@ void TestSupport::undo()
 void TestSupport::redo()
 {
     Platform::instance()->redo();
+}
+
+bool TestSupport::canUndo()
+{
+    return Platform::instance()->canUndo();
 }
 
 bool TestSupport::start(const QString& program, const QStringList& arguments)
@@ -45,4 +53,27 @@ int TestSupport::exitCode() const
 QString TestSupport::output() const
 {
     return m_output;
+}
+
+QString TestSupport::tempPath() const
+{
+    return m_tempDir.path();
+}
+
+bool TestSupport::writeFile(const QString& path, int size)
+{
+    return ::writeFile(path, QByteArray(size, 'x'));
+}
+
+QString TestSupport::propertyType(const QString& sceneId, const QString& itemId, const QString& name)
+{
+    const QVariant value = itemId.isEmpty()
+                               ? RCScenePresenter::instance()->getPropertyValue(sceneId, name)
+                               : RCSceneItemPresenter::instance()->getPropertyValue(sceneId, itemId, name);
+    return QString::fromLatin1(value.typeName());
+}
+
+int TestSupport::objectCount(QObject* object)
+{
+    return object ? int(object->findChildren<QObject*>().size()) : 0;
 }
