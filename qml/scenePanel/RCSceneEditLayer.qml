@@ -238,6 +238,7 @@ Item {
     function contextMenuAt(p) {
         if (mSceneId === "")
             return
+        updateFrame()
         if (frameContains(p)) {
             frameMenu.popup()
         } else {

@@ -20,6 +20,24 @@ RCTestMainWindow {
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
         mControlManager: project.getControlManager()
+        mConnectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
+        mJoinProjectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
+    }
+    // The other layout's panel, hidden.
+    RCScenePanel {
+        id: hiddenPanel
+        width: 800
+        height: 600
+        visible: false
+        mScenePresenter: mainWindow.scenes
+        mSceneItemPresenter: mainWindow.items
+        mConnectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
+        mJoinProjectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
+    }
+    // Takes the keyboard focus away from the panel.
+    Item {
+        id: focusSink
+        focus: true
     }
     SignalSpy {
         id: sceneActions
@@ -64,6 +82,7 @@ RCTestMainWindow {
             var all = items.getItemIds(sceneId)
             for (var i = 0; i < all.length; ++i)
                 items.setPropertyValue(sceneId, all[i], "Select", ids.indexOf(all[i]) >= 0, false)
+            wait(0) // the frame follows once the changes are through
         }
         // A point of the scene (scene units) in the panel's coordinates.
         function at(sceneX, sceneY) {
@@ -78,10 +97,32 @@ RCTestMainWindow {
             return [v.x, v.y, v.width, v.height]
         }
 
+        function selectedIds() {
+            return items.getSelectItems(sceneId)
+        }
+        function editLayer() {
+            return findChild(panel, "sceneEditLayer")
+        }
+        // The action types the scene presenter was asked for, in order.
+        function sceneActionTypes() {
+            var types = []
+            for (var i = 0; i < sceneActions.count; ++i)
+                types.push(sceneActions.signalArguments[i][1])
+            return types
+        }
+        function drag(from, to, steps, modifiers) {
+            mousePress(panel, from.x, from.y, Qt.LeftButton, modifiers)
+            for (var i = 1; i <= steps; ++i)
+                mouseMove(panel, from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps,
+                          -1, Qt.LeftButton)
+            mouseRelease(panel, to.x, to.y, Qt.LeftButton, modifiers)
+        }
+
         function init() {
             panel.mInEditState = true
             panel.mScale = 1
             panel.visible = true
+            sceneActions.clear()
         }
 
         // The scene rectangle is centred at every zoom step; the divisor goes in exact steps of
@@ -147,6 +188,168 @@ RCTestMainWindow {
             testSupport.redo()
             compare(posOf(ids[0]), [150, 130])
             compare(posOf(ids[1]), [350, 130])
+        }
+
+        // A press inside the frame but on no item drags the whole selection, as one undo step.
+        function test_dragFromInsideTheFrame() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [500, 300, 100, 100]])
+            select(ids)
+            drag(at(350, 250), at(330, 260), 4)
+            compare(posOf(ids[0]), [80, 110])
+            compare(posOf(ids[1]), [480, 310])
+            testSupport.undo()
+            compare(posOf(ids[0]), [100, 100])
+            verify(!testSupport.canUndo())
+        }
+
+        // Dragging a handle scales the whole selection within its frame, as one undo step.
+        function test_resizeIsOneUndoStep() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            select(ids)
+            var handle = findChild(panel, "sceneHandle_rightBottom")
+            var from = handle.mapToItem(panel, handle.width / 2, handle.height / 2)
+            drag(from, Qt.point(from.x + 300, from.y + 100), 6)
+            compare(items.getSize(sceneId, ids[0]), Qt.size(200, 200))
+            compare(posOf(ids[1]), [500, 100])
+            testSupport.undo()
+            compare(items.getSize(sceneId, ids[0]), Qt.size(100, 100))
+            compare(posOf(ids[1]), [300, 100])
+            verify(!testSupport.canUndo())
+            testSupport.redo()
+            compare(items.getSize(sceneId, ids[1]), Qt.size(200, 200))
+            compare(posOf(ids[1]), [500, 100])
+        }
+
+        // Pressing selects: an item alone (Ctrl adds it), empty canvas clears (Ctrl keeps); a
+        // rubber band selects the items with a corner inside it, unless it is under 5 dp wide or
+        // high. The first item's view is the pressed one where they overlap.
+        function test_pressAndBand_data() {
+            return [
+                {tag: "item", from: [150, 150], to: null, modifiers: Qt.NoModifier, expected: [0]},
+                {tag: "Ctrl+item", from: [150, 150], to: null, modifiers: Qt.ControlModifier, expected: [0, 2]},
+                {tag: "empty", from: [700, 450], to: null, modifiers: Qt.NoModifier, expected: []},
+                {tag: "Ctrl+empty", from: [700, 450], to: null, modifiers: Qt.ControlModifier, expected: [2]},
+                {tag: "band", from: [90, 60], to: [390, 160], modifiers: Qt.NoModifier, expected: [0, 1]},
+                {tag: "band of 4 dp", from: [90, 60], to: [94, 400], modifiers: Qt.NoModifier, expected: []}
+            ]
+        }
+        function test_pressAndBand(data) {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 150, 100, 100], [600, 300, 50, 50]])
+            select([ids[2]])
+            var from = at(data.from[0], data.from[1])
+            if (data.to)
+                drag(from, at(data.to[0], data.to[1]), 5, data.modifiers)
+            else
+                mouseClick(panel, from.x, from.y, Qt.LeftButton, data.modifiers)
+            compare(selectedIds().sort(), data.expected.map(i => ids[i]).sort())
+            verify(!testSupport.canUndo(), "selecting is not recorded")
+        }
+
+        // The keys act on the scene once the canvas was pressed: copy and paste, Delete as one
+        // undo step, arrows (Shift resizes); only with exactly their modifiers, not on repeats.
+        function test_keys() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            focusSink.forceActiveFocus()
+            mouseMove(panel, 400, 300)
+            verify(!editLayer().activeFocus, "not on hovering")
+            mouseClick(panel, at(150, 150).x, at(150, 150).y)
+            verify(editLayer().activeFocus)
+            keyClick(Qt.Key_C, Qt.ControlModifier | Qt.ShiftModifier)
+            compare(sceneActions.count, 0)
+            keyClick(Qt.Key_C, Qt.ControlModifier)
+            keyClick(Qt.Key_V, Qt.ControlModifier)
+            compare(items.getItemCount(sceneId), 3)
+            var pasted = selectedIds()[0]
+            compare(posOf(pasted), [110, 110])
+            verify(panel.mItemMap.getValue(pasted), "the pasted item has a view")
+            keyClick(Qt.Key_Left)
+            compare(posOf(pasted), [109, 110])
+            keyClick(Qt.Key_Down, Qt.ShiftModifier)
+            compare(items.getSize(sceneId, pasted), Qt.size(100, 101))
+            keyClick(Qt.Key_Delete)
+            compare(items.getItemIds(sceneId), ids)
+            editLayer().handleKeyRelease({"key": Qt.Key_V, "modifiers": Qt.ControlModifier, "isAutoRepeat": true})
+            compare(items.getItemCount(sceneId), 2, "a repeat pastes nothing")
+            compare(sceneActionTypes(), [21, 22, 33, 34, 23])
+            testSupport.undo()
+            compare(items.getItemCount(sceneId), 3)
+        }
+
+        // The menus: inside the frame copy and delete (one undo step), elsewhere paste at the
+        // clicked point.
+        function test_contextMenus() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            select(ids)
+            mouseClick(panel, at(150, 150).x, at(150, 150).y, Qt.RightButton)
+            var remove = findChild(panel, "sceneMenuRemove")
+            tryVerify(() => remove.visible)
+            mouseClick(remove)
+            compare(items.getItemCount(sceneId), 0)
+            testSupport.undo()
+            compare(items.getItemCount(sceneId), 2)
+            verify(!testSupport.canUndo())
+
+            sceneActions.clear()
+            mouseClick(panel, at(700, 400).x, at(700, 400).y, Qt.RightButton)
+            compare(panel.mPastePos, Qt.point(700, 400))
+            var paste = findChild(panel, "sceneMenuPaste")
+            tryVerify(() => paste.visible)
+            mouseClick(paste)
+            compare(sceneActions.signalArguments[0][1], 22)
+            compare(sceneActions.signalArguments[0][2], Qt.point(700, 400))
+        }
+
+        // A control dropped on the canvas lands with its top-left at the drop point, alone
+        // selected and focused; adding it is the one undo step. (tstx_sceneDrop.qml drags one.)
+        function test_drop() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100]])
+            select(ids)
+            var control = project.getControlManager().getControlByType(stopAllKind)
+            var p = at(400, 200)
+            var added = editLayer().dropControl(control.getId(), editLayer().mapFromItem(panel, p.x, p.y))
+            compare(items.getItemIds(sceneId), [ids[0], added])
+            compare(posOf(added), [400, 200])
+            compare(selectedIds(), [added])
+            compare(items.getPropertyValue(sceneId, added, "Focus"), true)
+            testSupport.undo()
+            compare(items.getItemCount(sceneId), 1)
+            verify(!testSupport.canUndo())
+        }
+
+        // The dialogs an item asks for open once, in the visible panel only, titled as asked.
+        function test_dialogs() {
+            loadScene(960, 540, [])
+            items.triggerAction(sceneId, "", 24, "标题")
+            var dialog = panel.mConnectDialog
+            verify(dialog && dialog.opened)
+            compare(dialog.mTitle, "标题")
+            compare(dialog.mSetting, project.getSetting())
+            dialog.close()
+            items.triggerAction(sceneId, "", 24, "连接")
+            compare(panel.mConnectDialog, dialog, "made once")
+            compare(dialog.mTitle, "连接")
+            items.triggerAction(sceneId, "", 55, "")
+            verify(panel.mJoinProjectDialog.opened)
+            compare(panel.mJoinProjectDialog.mProjectw, project)
+            compare(hiddenPanel.mConnectDialog, null)
+            compare(hiddenPanel.mJoinProjectDialog, null)
+            dialog.close()
+            panel.mJoinProjectDialog.close()
+        }
+
+        // An item whose view cannot be made shows nothing and is logged; the others show.
+        function test_unknownView() {
+            ignoreWarning(/refused the view qrc:\/qml\/scenePanel\/Nope.qml/)
+            // both panels
+            ignoreWarning(/sceneItemQml is null/)
+            ignoreWarning(/sceneItemQml is null/)
+            verify(project.setProject({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "S"}],
+                "itemArray": [{"propertyArray": [{"name": "QmlPath", "value": "qrc:/qml/scenePanel/Nope.qml"}]}]}]}}))
+            sceneId = scenes.getSelectSceneId()
+            compare(items.getItemCount(sceneId), 1)
+            var shown = addButton([100, 100, 100, 100])
+            compare(panel.mItemMap.getCount(), 1)
+            verify(view(shown))
         }
     }
 }
