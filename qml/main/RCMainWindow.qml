@@ -3,9 +3,10 @@ import QtQuick.Controls
 import QtQuick.Window
 import "../sceneListPanel"
 import "../controlListPanel"
+import "../scenePanel"
 
-// The least main window: the current project's name, its scenes, the scene strip and the
-// control list, and the message boxes that native code and QML raise through
+// The least main window: the current project's name, the scene strip, the scene canvas (edit
+// mode) and the control list, and the message boxes that native code and QML raise through
 // getRCMessageBoxManager. Gives the views inside it `mainWindow`, `dp` and calDialogGeometry().
 Window {
     id: mainWindow
@@ -85,18 +86,25 @@ Window {
         width: 300 * mainWindow.dp
         mControlManager: project.getControlManager()
     }
-    Column {
+    RCScenePanel {
+        id: scenePanel
+        objectName: "scenePanel"
         anchors.left: parent.left
         anchors.right: controlPanel.left
         anchors.top: sceneListPanel.bottom
         anchors.bottom: parent.bottom
+        mScenePresenter: project.getScenePresenter()
+        mSceneItemPresenter: project.getSceneItemPresenter()
+        mControlManager: project.getControlManager()
+    }
+    Label {
+        objectName: "projectNameLabel"
+        anchors.left: scenePanel.left
+        anchors.top: scenePanel.top
         anchors.margins: 16
-        spacing: 8
-        Label { objectName: "projectNameLabel"; text: mainWindow.projectName; font.pixelSize: 20 }
-        Repeater {
-            model: mainWindow.sceneNames
-            Label { text: modelData }
-        }
+        text: mainWindow.projectName
+        color: "white"
+        font.pixelSize: 20
     }
 
     Repeater {

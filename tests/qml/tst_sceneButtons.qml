@@ -182,21 +182,31 @@ RCTestMainWindow {
             compare(itemActions.count, 0)
         }
 
-        // With "ClickAreaCheck", a tap on a transparent pixel of the icon reaches the button
-        // below and plays no sound of its own; an opaque pixel is the button's.
+        // With "ClickAreaCheck", a tap on a transparent pixel of the icon as drawn at the view's
+        // size reaches the button below and plays no sound of its own; an opaque pixel is the
+        // button's. The check follows a new size and a new icon.
         function test_transparentPixels() {
             var below = newItem(9, {})
             var above = addItem(7, {"ClickAreaCheck": true, "IconPath": "qrc:/control/stop.png"},
                                 [100, 100, 100, 100])
             var view = viewOf(above)
-            tryVerify(() => findChild(view, "clickAreaCheck").item && findChild(view, "clickAreaCheck").item.mReady)
+            var check = findChild(view, "clickAreaCheck")
+            tryVerify(() => check.item && check.item.mReady)
             itemActions.clear()
-            compare(sentBy(() => tap(view, 1, 1)), ["stopAllProgram {}"])
+            compare(sentBy(() => tap(view, 6, 6)), ["stopAllProgram {}"])
             compare(itemActions.count, 2)
             compare(itemActions.signalArguments[0][1], below, "the sound is the lower button's")
             compare(sentBy(() => tap(view)), ["playPreProgram {}"])
+
+            items.setSize(sceneId, above, Qt.size(50, 50), false)
+            tryVerify(() => check.item.mReady)
+            compare(sentBy(() => tap(view, 6, 6)), ["playPreProgram {}"], "the icon drawn smaller")
+            items.setPropertyValue(sceneId, above, "IconPath", "qrc:/sceneBackground.png", false)
+            tryVerify(() => check.item.mReady)
+            compare(sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"], "an opaque icon")
+            items.setPropertyValue(sceneId, above, "IconPath", "qrc:/control/stop.png", false)
             items.setPropertyValue(sceneId, above, "ClickAreaCheck", false, false)
-            verify(!findChild(view, "clickAreaCheck").item, "the canvas goes with the check")
+            verify(!check.item, "the canvas goes with the check")
             compare(sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"])
         }
 

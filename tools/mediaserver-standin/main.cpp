@@ -33,7 +33,8 @@ int main(int argc, char** argv)
     const QCommandLineOption replay("replay", "JSON-lines file of commands sent after \"connected\".",
                                     "file");
     const QCommandLineOption reportChanges(
-        "report-changes", "Answer \"setGlobalProperty\" and \"setTrack\" with the new values, as a server does.");
+        "report-changes",
+        "Answer \"setGlobalProperty\" and \"setTrack\" with the new values, as a server does.");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
     const QCommandLineOption splitBytes("split-bytes", "Write every frame in pieces of at most N bytes.", "n",
                                         "0");
