@@ -5,7 +5,9 @@ import QtQuick
 // and keeps the view's place and size (canvas pixels) and mWidthDp / mHeightDp (canvas pixels per
 // scene unit) in step with the item. The view follows its own item only: a change of one of its
 // properties arrives as sig_sceneItemPropertyChanged; a new item id as sig_sceneItemChanged, upon
-// which a view reads what it shows (readProperty). Views show the mirror of the media server
+// which a view reads what it shows (readProperty). A view follows the presenter's changes itself
+// unless mChangesFromHost is set: then its host hands it its item's changes (itemPropertyChanged),
+// as the scene panel does for all its views with one connection. Views show the mirror of the media server
 // through mStelvaneSyncer (the root-context "stelvaneSyncer", taken when the view is completed).
 //
 // A view's content goes into mContentItem, which is placed into an inner container filling the
@@ -25,6 +27,7 @@ Item {
     property Item mContentItem: null
     property real mWidthDp: 1
     property real mHeightDp: 1
+    property bool mChangesFromHost: false
     // The inner container; button views shift it while pressed.
     readonly property alias mContainer: container
 
@@ -59,6 +62,14 @@ Item {
         var value = readProperty(key, fallback)
         return value === undefined || value === null ? "" : String(value)
     }
+    // A property of the view's item changed.
+    function itemPropertyChanged(sName, value) {
+        if (sName === "Angle")
+            mAngle = Number(value) || 0
+        else if (sName === "Select")
+            mSelect = Boolean(value)
+        sig_sceneItemPropertyChanged(sName, value)
+    }
     function placeContent() {
         if (!mContentItem || mContentItem.parent === container)
             return
@@ -81,15 +92,10 @@ Item {
     }
 
     Connections {
-        target: root.mSceneItemPresenter
+        target: root.mChangesFromHost ? null : root.mSceneItemPresenter
         function onItemPropertyValueChanged(sceneId, itemId, sName, value) {
-            if (itemId !== root.mSceneItemId || sceneId !== root.mSceneId || itemId === "")
-                return
-            if (sName === "Angle")
-                root.mAngle = Number(value) || 0
-            else if (sName === "Select")
-                root.mSelect = Boolean(value)
-            root.sig_sceneItemPropertyChanged(sName, value)
+            if (itemId === root.mSceneItemId && sceneId === root.mSceneId && itemId !== "")
+                root.itemPropertyChanged(sName, value)
         }
     }
 

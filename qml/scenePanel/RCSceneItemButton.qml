@@ -105,9 +105,12 @@ RCSceneItem {
             console.log("item select changed:", mName, "selected:", mSelect)
     }
 
+    // The program's own icons are shared between views; a project's images are read afresh, as
+    // the designer may replace them.
     mContentItem: RCImage {
         objectName: "buttonIcon"
         source: root.mIconPath
+        cache: root.mIconPath.indexOf("qrc:") === 0
     }
 
     RCText {
@@ -138,12 +141,13 @@ RCSceneItem {
             // Set once the icon is drawn at the current size.
             property bool mReady: false
 
+            // An image already in the pixmap cache loads at once, without imageLoaded.
             function load() {
                 mReady = false
+                if (!isImageLoaded(mImageUrl))
+                    loadImage(mImageUrl)
                 if (isImageLoaded(mImageUrl))
                     requestPaint()
-                else
-                    loadImage(mImageUrl)
             }
             function alphaAt(x, y) {
                 if (x < 0 || y < 0 || x >= width || y >= height)

@@ -156,6 +156,7 @@ Item {
         var view = component.status === Component.Ready
                 ? component.createObject(itemLayer, {
                                              "mInEditState": mInEditState,
+                                             "mChangesFromHost": true,
                                              "mSceneItemPresenter": mSceneItemPresenter,
                                              "mProject": project
                                          })
@@ -294,6 +295,9 @@ Item {
         function onItemPropertyValueChanged(sceneId, itemId, sName, value) {
             if (sceneId !== root.mSceneId)
                 return
+            var view = root.viewOf(itemId)
+            if (view)
+                view.itemPropertyChanged(sName, value)
             if (sName === "X" || sName === "Y" || sName === "Width" || sName === "Height") {
                 root.placeView(itemId)
                 editLayer.scheduleFrame()

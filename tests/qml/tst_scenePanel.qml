@@ -153,6 +153,14 @@ RCTestMainWindow {
             compare(panel.mScale, 1)
             compare(canvasRect(ids[0]), [rect.x, rect.y, 100, 100])
             compare(canvasRect(ids[1]), [rect.x + 860, rect.y + 440, 100, 100])
+
+            // without Ctrl the wheel scrolls by a thousandth of the canvas (times the divisor)
+            var flick = findChild(panel, "sceneFlickable")
+            var at = [flick.contentX, flick.contentY]
+            mouseWheel(panel, 400, 300, 0, -120)
+            compare([flick.contentX, flick.contentY], [at[0], at[1] + 30])
+            mouseWheel(panel, 400, 300, 0, 120, Qt.NoButton, Qt.ShiftModifier)
+            compare([flick.contentX, flick.contentY], [at[0] - 30, at[1] + 30])
         }
 
         function test_sceneSize_data() {
