@@ -11,32 +11,17 @@
 //
 //     unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_scenePanel
 
-#include "BenchSupport.h"
-#include "ProjectBenchSupport.h"
+#include "QmlBenchSupport.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
-#include "project/CursorPosProvider.h"
-#include "project/RCProject.h"
-#include "project/RCStartUp.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QGuiApplication>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
-
-#include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -44,10 +29,7 @@ constexpr int kSwitchItems = 300;
 constexpr int kIdleButtons = 100;
 constexpr int kIdleMs = 2000;
 
-QQmlEngine* g_engine = nullptr;
-QQuickWindow* g_window = nullptr;
-IRCProject* g_project = nullptr;
-double g_baselineNs = 0;
+RatioReport g_ratios;
 
 RCScenePresenter* scenes()
 {
@@ -62,7 +44,8 @@ RCSceneItemPresenter* items()
 QString makeScene(const QString& name, int count, const QVariantMap& values = {})
 {
     const QString sceneId = scenes()->addScene(name, QString(), QString(), false);
-    const QJsonObject json = g_project->getControlManager()
+    const QJsonObject json = qmlBench()
+                                 .project->getControlManager()
                                  ->getControlByType(IRCControl::EIRCControlType_StopAllProgram)
                                  ->getInstantiationParam()
                                  ->toJson();
@@ -76,48 +59,12 @@ QString makeScene(const QString& name, int count, const QVariantMap& values = {}
     return sceneId;
 }
 
-// A QML object placed in the window for the benchmark's life: the scene panel, or bare Qt Quick.
-class Host
-{
-public:
-    Host(const QByteArray& qml, benchmark::State& state)
-    {
-        QQmlComponent component(g_engine);
-        component.setData("import QtQuick\nimport \"qrc:/qml/scenePanel\"\nItem { id: mainWindow; readonly "
-                          "property real dp: 1; width: 1280; height: 800\n" +
-                              qml + "\n}\n",
-                          QUrl(QStringLiteral("qrc:/bench/scenePanel.qml")));
-        m_object.reset(component.create());
-        m_item = qobject_cast<QQuickItem*>(m_object.get());
-        if (m_item)
-            m_item->setParentItem(g_window->contentItem());
-        else
-            state.SkipWithError(qPrintable(component.errorString()));
-    }
-    ~Host()
-    {
-        m_object.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    QObject* object() const { return m_object.get(); }
-    QObject* find(const char* objectName) const
-    {
-        return m_item ? m_item->findChild<QObject*>(QLatin1String(objectName)) : nullptr;
-    }
-    bool isValid() const { return m_item != nullptr; }
-
-private:
-    std::unique_ptr<QObject> m_object;
-    QQuickItem* m_item = nullptr;
-};
-
-const QByteArray kPanel = R"(
-    property alias panel: panel
+const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
     RCScenePanel { id: panel; objectName: "panel"; width: 1200; height: 760
-        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() })";
+        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() })");
 
 // Replaces its 300 plain items by 300 new ones at each step().
-const QByteArray kBareItems = R"(
+const QByteArray kBareItems = inMainWindow("", R"(
     Item { id: layer; objectName: "layer"; width: 1200; height: 760; clip: true
         Rectangle { anchors.fill: parent; color: "black" } }
     Component { id: tile
@@ -130,16 +77,7 @@ const QByteArray kBareItems = R"(
             var old = layer.children[c]; old.parent = null; old.destroy() }
         for (var i = 0; i < 300; ++i)
             tile.createObject(layer, {"x": 40 * (i % 20), "y": 30 * Math.floor(i / 20)})
-    })";
-
-void report(benchmark::State& state, double totalNs, int64_t count, bool baseline)
-{
-    const double perRun = count ? totalNs / double(count) : 0;
-    if (baseline)
-        g_baselineNs = perRun;
-    else if (g_baselineNs > 0)
-        state.counters["x_baseline"] = perRun / g_baselineNs;
-}
+    })");
 
 // Times fn, the deletions it left behind and a drawn window, once per iteration.
 template <typename Fn> void timeDrawn(benchmark::State& state, bool baseline, Fn fn)
@@ -151,16 +89,16 @@ template <typename Fn> void timeDrawn(benchmark::State& state, bool baseline, Fn
         timer.start();
         fn();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        benchmark::DoNotOptimize(g_window->grabWindow());
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
         total += double(timer.nsecsElapsed());
         ++count;
     }
-    report(state, total, count, baseline);
+    g_ratios.report(state, total, count, baseline);
 }
 
 void BM_BareItems300(benchmark::State& state)
 {
-    Host host(kBareItems, state);
+    QmlObject host(kBareItems, state);
     if (host.isValid())
         timeDrawn(state, true, [&] { QMetaObject::invokeMethod(host.object(), "step"); });
 }
@@ -170,7 +108,7 @@ void BM_SceneSwitch300(benchmark::State& state)
 {
     const QString a = makeScene(QStringLiteral("A"), kSwitchItems);
     const QString b = makeScene(QStringLiteral("B"), kSwitchItems);
-    Host host(kPanel, state);
+    QmlObject host(kPanel, state);
     bool toA = true;
     if (host.isValid())
         timeDrawn(state, false, [&] {
@@ -189,7 +127,7 @@ void runDrag(benchmark::State& state, bool throughPanel)
     const QString sceneId = makeScene(QStringLiteral("drag"), n, {{QStringLiteral("Select"), true}});
     const QStringList ids = items()->getItemIds(sceneId);
     // The presenter alone: the panel shows no scene.
-    Host host(kPanel, state);
+    QmlObject host(kPanel, state);
     scenes()->setSelectScene(throughPanel ? sceneId : QString());
     QObject* editLayer = host.find("sceneEditLayer");
     QMetaObject::invokeMethod(editLayer, "beginGesture");
@@ -212,7 +150,7 @@ void runDrag(benchmark::State& state, bool throughPanel)
         ++count;
     }
     state.counters["us_per_item"] = count ? total / double(count) / n / 1000 : 0;
-    report(state, total, count, !throughPanel);
+    g_ratios.report(state, total, count, !throughPanel);
     QMetaObject::invokeMethod(editLayer, "releasePress");
     scenes()->removeScene(sceneId, false);
 }
@@ -254,7 +192,7 @@ void runIdle(benchmark::State& state, bool clickAreaCheck)
 {
     const QString sceneId =
         makeScene(QStringLiteral("idle"), kIdleButtons, {{QStringLiteral("ClickAreaCheck"), clickAreaCheck}});
-    Host host(kPanel, state);
+    QmlObject host(kPanel, state);
     host.find("panel")->setProperty("mInEditState", false);
     scenes()->setSelectScene(sceneId);
     runEventLoop(500); // the icons load and are drawn
@@ -268,7 +206,7 @@ void runIdle(benchmark::State& state, bool clickAreaCheck)
     }
     const double perSecond = count ? total / double(count) / (kIdleMs / 1000.0) : 0;
     state.counters["cpu_ms_per_s"] = perSecond;
-    report(state, perSecond, 1, !clickAreaCheck);
+    g_ratios.report(state, perSecond, 1, !clickAreaCheck);
     scenes()->removeScene(sceneId, false);
 }
 
@@ -283,34 +221,9 @@ void BM_IdleClickCheckButtons100(benchmark::State& state)
 }
 BENCHMARK(BM_IdleClickCheckButtons100)->Iterations(3)->Unit(benchmark::kMillisecond);
 
-void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    if (!enterIsolatedHome(home))
-        return 2;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
-
-    QQmlEngine engine;
-    CursorPosProvider cursor;
-    std::unique_ptr<RCProject> project(RCStartUp::createProject(&engine, {QStringLiteral("Tavix")}));
-    RCStartUp::publishRootContext(&engine, project.get(), &cursor);
-    QQuickWindow window;
-    window.resize(1280, 800);
-    window.show();
-    g_engine = &engine;
-    g_window = &window;
-    g_project = project.get();
-
-    return runRegisteredBenchmarks(argc, argv);
+    return runQmlBenchmarks(argc, argv, [](RCProject*) {});
 }

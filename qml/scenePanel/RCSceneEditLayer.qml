@@ -111,7 +111,9 @@ Item {
         for (var i = 0; i < ids.length; ++i) {
             var pos = mPresenter.getPos(mSceneId, ids[i])
             var size = mPresenter.getSize(mSceneId, ids[i])
-            items.push({"id": ids[i], "x": pos.x, "y": pos.y, "width": size.width, "height": size.height})
+            var g = {"x": pos.x, "y": pos.y, "width": size.width, "height": size.height}
+            // "now": what the gesture last wrote
+            items.push({"id": ids[i], "x": g.x, "y": g.y, "width": g.width, "height": g.height, "now": g})
         }
         mGesture = items.length ? {"sceneId": mSceneId, "items": items, "box": sceneBox(ids)} : null
     }
@@ -147,10 +149,26 @@ Item {
             return
         mBatch = true
         var items = mGesture.items
-        for (var i = 0; i < items.length; ++i)
-            writeGeometry(items[i].id, geometryOf(items[i]), false)
+        var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
+        for (var i = 0; i < items.length; ++i) {
+            var g = geometryOf(items[i])
+            var now = items[i].now
+            if (now.x !== g.x || now.y !== g.y)
+                mPresenter.setPos(mSceneId, items[i].id, Qt.point(g.x, g.y), false)
+            if (now.width !== g.width || now.height !== g.height)
+                mPresenter.setSize(mSceneId, items[i].id, Qt.size(g.width, g.height), false)
+            items[i].now = g
+            left = Math.min(left, g.x)
+            top = Math.min(top, g.y)
+            right = Math.max(right, g.x + Math.max(0, g.width))
+            bottom = Math.max(bottom, g.y + Math.max(0, g.height))
+        }
         mBatch = false
-        updateFrame()
+        // the selection is the gesture's
+        mFrameX = mPanel.toCanvasX(left)
+        mFrameY = mPanel.toCanvasY(top)
+        mFrameWidth = (right - left) / mScale
+        mFrameHeight = (bottom - top) / mScale
     }
     function writeGeometry(itemId, g, record) {
         var pos = mPresenter.getPos(mSceneId, itemId)

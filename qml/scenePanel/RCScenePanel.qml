@@ -184,6 +184,17 @@ Item {
         view.mWidthDp = 1 / mScale
         view.mHeightDp = 1 / mScale
     }
+    // One of "X", "Y", "Width", "Height" of the view's item took value.
+    function placeCoordinate(view, sName, value) {
+        if (sName === "X")
+            view.x = toCanvasX(value)
+        else if (sName === "Y")
+            view.y = toCanvasY(value)
+        else if (sName === "Width")
+            view.width = Math.max(0, value) / mScale
+        else
+            view.height = Math.max(0, value) / mScale
+    }
     function placeAll() {
         var keys = mItemMap.getKeys()
         for (var i = 0; i < keys.length; ++i)
@@ -296,10 +307,11 @@ Item {
             if (sceneId !== root.mSceneId)
                 return
             var view = root.viewOf(itemId)
-            if (view)
-                view.itemPropertyChanged(sName, value)
+            if (!view)
+                return
+            view.itemPropertyChanged(sName, value)
             if (sName === "X" || sName === "Y" || sName === "Width" || sName === "Height") {
-                root.placeView(itemId)
+                root.placeCoordinate(view, sName, Number(value) || 0)
                 editLayer.scheduleFrame()
             }
         }
