@@ -2,6 +2,7 @@
 
 #include "editing/RCCommandManager.h"
 #include "mirror/QmlComponents.h"
+#include "mirror/RCCmdProcesserManager.h"
 #include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
@@ -81,6 +82,8 @@ RCProject::~RCProject()
     m_imageManager = nullptr;
     delete m_stelvaneSyncer;
     m_stelvaneSyncer = nullptr;
+    delete m_cmdProcesserManager;
+    m_cmdProcesserManager = nullptr;
     PhotoCache::instance()->clear();
 }
 
@@ -108,6 +111,8 @@ void RCProject::init()
 
     if (!m_terminal)
         initTerminal();
+
+    initCmdProcesserManager();
 
     m_imageManager = new RCImageManager;
 
@@ -149,6 +154,15 @@ void RCProject::initTerminal()
     m_terminal->startServer(kTerminalDetectPort);
     m_terminal->setAutoConnect(true);
     QQmlEngine::setObjectOwnership(m_terminal, QQmlEngine::CppOwnership);
+}
+
+void RCProject::initCmdProcesserManager()
+{
+    m_cmdProcesserManager = new RCCmdProcesserManager(nullptr);
+    connect(m_terminal, &IRCTerminal::receiveCmd, this,
+            [this](const QString& sCmd, const QJsonObject& params) {
+                m_cmdProcesserManager->process(sCmd, params, this);
+            });
 }
 
 void RCProject::wireConnectionState()

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QQmlEngine;
+class RCCmdProcesserManager;
 class RCImageManager;
 class RCMessageBoxManager;
 class RCStelvaneSyncer;
@@ -86,6 +87,9 @@ private:
     // Creates the control link (discovery on the UDP port the media servers answer to, automatic
     // connection on) and the project's reactions to its state.
     void initTerminal();
+    // Creates the dispatch of the media server's commands and hands it every command the control
+    // link receives.
+    void initCmdProcesserManager();
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
@@ -113,6 +117,8 @@ private:
     IRCTerminal* m_terminal = nullptr;
     // Owned; deleted after the terminal (whose stop still reaches it) and before the engine.
     RCStelvaneSyncer* m_stelvaneSyncer = nullptr;
+    // Owned; deleted after the terminal, so that no command reaches it afterwards.
+    RCCmdProcesserManager* m_cmdProcesserManager = nullptr;
 
     QString m_appPath;
     QString m_newProjectCachePath;
