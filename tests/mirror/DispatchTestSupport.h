@@ -50,43 +50,24 @@ inline QJsonObject jsonObject(QString text)
     return document.object();
 }
 
-class Harness
+// Reads a mirror back and records every signal it emits.
+class MirrorProbe
 {
 public:
-    explicit Harness(bool withCatalogue = true)
-        : m_engine(std::make_unique<QQmlEngine>()),
-          m_project(std::make_unique<FakeProject>(withCatalogue, m_engine.get()))
+    // engine: the one the mirror registered its image provider with (for "image:" probes).
+    MirrorProbe(IRCStelvaneSyncer* mirror, QQmlEngine* engine) : m_mirror(mirror), m_engine(engine)
     {
-        countSignals();
+        const QMetaObject* meta = mirror->metaObject();
+        for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.methodType() == QMetaMethod::Signal)
+                m_spies[QString::fromLatin1(method.name())] = std::make_unique<QSignalSpy>(mirror, method);
+        }
     }
-    ~Harness()
-    {
-        m_spies.clear();
-        m_project.reset();
-        m_engine.reset();
-    }
-
-    FakeProject* project() { return m_project.get(); }
-    RCStelvaneSyncer* mirror() { return m_project->mirror(); }
-    RCCmdProcesserManager& manager() { return m_manager; }
-
-    // One command: its name, then optionally a space and its parameters as JSON text (see jsonObject).
-    void send(const QString& line)
-    {
-        const qsizetype space = line.indexOf(QLatin1Char(' '));
-        const QString cmd = space < 0 ? line : line.left(space);
-        const QJsonObject params = space < 0 ? QJsonObject() : jsonObject(line.mid(space + 1));
-        m_manager.process(cmd, params, m_project.get());
-    }
-    void send(const QStringList& lines)
-    {
-        for (const QString& line : lines)
-            send(line);
-    }
-    void connect() { send(QStringLiteral("connected")); }
 
     // Emissions of the mirror's signal of that name since the last resetCounts().
     int count(const QString& signal) const { return int(m_spies.at(signal)->size()); }
+    QSignalSpy& spy(const QString& signal) { return *m_spies.at(signal); }
     void resetCounts()
     {
         for (auto& entry : m_spies)
@@ -104,7 +85,7 @@ public:
     //   "signal:NAME:N": argument N of each emission as text, joined by ",".
     QVariant probe(const QString& what)
     {
-        IRCStelvaneSyncer* m = mirror();
+        IRCStelvaneSyncer* m = m_mirror;
         const QStringList p = what.split(QLatin1Char(':'));
         const QString kind = p.value(0);
         const auto ids = [](int n, const std::function<QString(int)>& at) {
@@ -180,29 +161,59 @@ public:
         return QVariant();
     }
 
-    // The emissions of the mirror's signal of that name since the last resetCounts().
-    QSignalSpy& spy(const QString& signal) { return *m_spies.at(signal); }
-
 private:
-    void countSignals()
+    IRCStelvaneSyncer* m_mirror;
+    QQmlEngine* m_engine;
+    std::map<QString, std::unique_ptr<QSignalSpy>> m_spies;
+};
+
+// What a Harness owns, made before its probe and gone after it (the mirror leaves the engine first).
+struct HarnessObjects
+{
+    explicit HarnessObjects(bool withCatalogue)
+        : engine(std::make_unique<QQmlEngine>()),
+          project(std::make_unique<FakeProject>(withCatalogue, engine.get()))
     {
-        const QMetaObject* meta = mirror()->metaObject();
-        for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
-            const QMetaMethod method = meta->method(i);
-            if (method.methodType() == QMetaMethod::Signal)
-                m_spies[QString::fromLatin1(method.name())] = std::make_unique<QSignalSpy>(mirror(), method);
-        }
+    }
+    std::unique_ptr<QQmlEngine> engine;
+    std::unique_ptr<FakeProject> project;
+};
+
+// The dispatch on a FakeProject whose mirror serves its images through a QML engine.
+class Harness : private HarnessObjects, public MirrorProbe
+{
+public:
+    explicit Harness(bool withCatalogue = true)
+        : HarnessObjects(withCatalogue), MirrorProbe(HarnessObjects::project->mirror(), engine.get())
+    {
     }
 
-    std::unique_ptr<QQmlEngine> m_engine;
-    std::unique_ptr<FakeProject> m_project;
+    FakeProject* project() { return HarnessObjects::project.get(); }
+    RCStelvaneSyncer* mirror() { return project()->mirror(); }
+    RCCmdProcesserManager& manager() { return m_manager; }
+
+    // One command: its name, then optionally a space and its parameters as JSON text (see jsonObject).
+    void send(const QString& line)
+    {
+        const qsizetype space = line.indexOf(QLatin1Char(' '));
+        const QString cmd = space < 0 ? line : line.left(space);
+        const QJsonObject params = space < 0 ? QJsonObject() : jsonObject(line.mid(space + 1));
+        m_manager.process(cmd, params, project());
+    }
+    void send(const QStringList& lines)
+    {
+        for (const QString& line : lines)
+            send(line);
+    }
+    void connect() { send(QStringLiteral("connected")); }
+
+private:
     RCCmdProcesserManager m_manager;
-    std::map<QString, std::unique_ptr<QSignalSpy>> m_spies;
 };
 
 // Compares each probe with its expected value, type included (an invalid expected value expects
 // an invalid one).
-inline void compareProbes(Harness& harness, const QStringList& probes, const QVariantList& expected)
+inline void compareProbes(MirrorProbe& harness, const QStringList& probes, const QVariantList& expected)
 {
     QCOMPARE(probes.size(), expected.size());
     for (int i = 0; i < probes.size(); ++i) {

@@ -33,7 +33,23 @@ QJsonObject StandinState::sample()
     const QJsonArray tracks{
         QJsonObject{{"name", "Track A"}, {"id", "t1"}, {"playState", 0}, {"progress", 0}},
         QJsonObject{{"name", "Track B"}, {"id", "t2"}, {"playState", 0}, {"progress", 0}}};
+    const auto vexaList = [](const char* id, const char* name, const char* programId,
+                             const char* programName) {
+        return QJsonArray{QJsonObject{{"id", id},
+                                      {"name", name},
+                                      {"programArray", QJsonArray{QJsonObject{{"id", programId},
+                                                                              {"name", programName},
+                                                                              {"playState", 0},
+                                                                              {"length", 120},
+                                                                              {"progress", 0},
+                                                                              {"beginPos", 0},
+                                                                              {"endPos", 120}}}}}};
+    };
     return QJsonObject{
+        {"setVexaProgramManager",
+         QJsonObject{{"videoProgramListArray", vexaList("v1", "Clips", "vp1", "Sunrise")},
+                     {"audioProgramListArray", vexaList("a1", "Music", "ap1", "Theme")},
+                     {"textProgramListArray", vexaList("x1", "Captions", "xp1", "Welcome")}}},
         {"setProgramTable",
          QJsonObject{{"programArray", programs}, {"programLayerArray", layers}, {"programNodeArray", nodes}}},
         {"setTrackManager", QJsonObject{{"trackArray", tracks}}},

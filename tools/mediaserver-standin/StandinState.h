@@ -12,7 +12,7 @@
 class StandinState
 {
 public:
-    // A small sample: two programs, a layer, a node, two tracks, global
-    // properties, a 64x36 stage image and one project.
+    // A small sample: two programs, a layer, a node, two tracks, one Vexa list
+    // of each kind, global properties, a 64x36 stage image and one project.
     static QJsonObject sample();
 };
