@@ -20,8 +20,9 @@ class RCStelvaneSyncer;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place.
 //
-// Owns the control manager, the control link, the mirror of the media server's state, the image
-// manager, the settings, the message-box manager and the window event filter. Lives on the GUI
+// Owns the control manager, the control link, the mirror of the media server's state, the dispatch
+// of the server's commands, the image manager, the settings, the message-box manager and the
+// window event filter. Lives on the GUI
 // thread, created once by main and deleted by it before the QML engine.
 class RCProject : public IRCProject
 {

@@ -3,8 +3,8 @@
 #include "mirror/RCCmdProcesserManager.h"
 #include "mirror/RCImageProvider.h"
 #include "support/FakeProject.h"
+#include "tools/mediaserver-standin/StandinState.h"
 
-#include <QBuffer>
 #include <QJsonDocument>
 #include <QMetaMethod>
 #include <QQmlEngine>
@@ -25,11 +25,7 @@ inline QString jpegBase64(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(QColor(20, 90, 160));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return QString::fromLatin1(jpeg.toBase64());
+    return StandinState::jpegBase64(image);
 }
 
 // JSON object text in which "@jpeg:WxH" stands for jpegBase64(W, H) and "@text:N" for N letters A.
