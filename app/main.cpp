@@ -1,5 +1,4 @@
 #include "project/CursorPosProvider.h"
-#include "project/RCLog.h"
 #include "project/RCLogCategories.h"
 #include "project/RCLogFile.h"
 #include "project/RCProject.h"
@@ -8,7 +7,6 @@
 
 #include <QApplication>
 #include <QQmlApplicationEngine>
-#include <QQmlContext>
 #include <QUrl>
 
 // Start-up and shutdown on the GUI thread. Shutdown order: the window and its QML objects, then
@@ -38,11 +36,7 @@ int main(int argc, char* argv[])
     }
 
     auto* cursorPosProvider = new CursorPosProvider;
-    QQmlContext* context = engine->rootContext();
-    context->setContextProperty(QStringLiteral("mousePosition"), cursorPosProvider);
-    context->setContextProperty(QStringLiteral("project"), project);
-    context->setContextProperty(QStringLiteral("rcLog"), RCLog::instance());
-    context->setContextProperty(QStringLiteral("stelvaneSyncer"), project->getStelvaneSyncer());
+    RCStartUp::publishRootContext(engine, project, cursorPosProvider);
 
     engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
     int result = 1;

@@ -41,11 +41,7 @@ endfunction()
 function(tavix_add_tests)
     cmake_parse_arguments(ARG "ISOLATED" "" "LINKS;ENV" ${ARGN})
     file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
-    file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
-    string(REPLACE "/" "_" _prefix "${_rel}")
-    if(ARG_ISOLATED)
-        tavix_network_namespace_available(_netns)
-    endif()
+    tavix_test_prefix(_prefix)
     foreach(_file ${_tests})
         get_filename_component(_base ${_file} NAME_WE)
         set(_target ${_prefix}_${_base})
@@ -53,32 +49,111 @@ function(tavix_add_tests)
         target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
         target_link_libraries(${_target} PRIVATE ${ARG_LINKS} Qt6::Test)
         if(ARG_ISOLATED)
-            add_test(NAME ${_target}
-                COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh $<TARGET_FILE:${_target}>)
-            if(NOT _netns)
-                set_tests_properties(${_target} PROPERTIES DISABLED TRUE)
-            endif()
-        else()
-            add_test(NAME ${_target} COMMAND ${_target})
+            set(_isolated ISOLATED)
         endif()
-        set(_home ${CMAKE_BINARY_DIR}/test-home/${_target})
-        file(MAKE_DIRECTORY ${_home})
-        set_tests_properties(${_target} PROPERTIES
-            TIMEOUT 300
-            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${_home};TAVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVIX_BINARY_DIR=${CMAKE_BINARY_DIR};${ARG_ENV}")
+        tavix_register_test(${_target} ${_isolated} ENV ${ARG_ENV} COMMAND $<TARGET_FILE:${_target}>)
     endforeach()
 endfunction()
 
-# Sets <out> to TRUE when this machine lets us make a private network namespace.
-function(tavix_network_namespace_available out)
-    execute_process(COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh true
-        RESULT_VARIABLE _rc OUTPUT_QUIET ERROR_QUIET)
-    if(_rc EQUAL 0)
-        set(${out} TRUE PARENT_SCOPE)
-    else()
-        message(WARNING "No private network namespaces here: tests that broadcast will not run.")
-        set(${out} FALSE PARENT_SCOPE)
+# tavix_add_quick_tests(LINKS <targets>... [ENV <var=value>...] [ISOLATED])
+# The Qt Quick Test harness of the calling folder: one executable built from every .cpp/.h
+# there (its main is QUICK_TEST_MAIN_WITH_SETUP), and one CTest test per tst_*.qml that runs
+# the harness on that file alone, offscreen, so the files run in parallel and each gets a fresh
+# QML engine and project. Files named tstx_*.qml need a real X display: they run under
+# xvfb-run on the xcb platform, drawn by Qt Quick's software renderer (the GL one is slow to start
+# under the sanitizers; libxkbcommon, which they load, trips the strict string checks). Under the
+# sanitizers the Quick tests record full allocation stacks, which the suppressions of Qt Quick's
+# own leaks need.
+function(tavix_add_quick_tests)
+    cmake_parse_arguments(ARG "ISOLATED" "" "LINKS;ENV" ${ARGN})
+    file(GLOB _src CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    file(GLOB _qml CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.qml)
+    file(GLOB _xqml CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tstx_*.qml)
+    tavix_test_prefix(_prefix)
+    set(_target ${_prefix}_quicktest)
+    add_executable(${_target} ${_src})
+    target_include_directories(${_target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${_target} PRIVATE QUICK_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+    target_link_libraries(${_target} PRIVATE ${ARG_LINKS} Qt6::QuickTest Qt6::Test)
+    tavix_refresh_automoc(${_target} "${_src}")
+    if(ARG_ISOLATED)
+        set(_isolated ISOLATED)
     endif()
+    set(_asan "ASAN_OPTIONS=string_append::fast_unwind_on_malloc=0")
+    foreach(_file ${_qml})
+        get_filename_component(_base ${_file} NAME_WE)
+        tavix_register_test(${_prefix}_${_base} ${_isolated} ENV ${ARG_ENV}
+            ENV_MODIFICATION ${_asan}
+            COMMAND $<TARGET_FILE:${_target}> -input ${_file})
+    endforeach()
+    find_program(_xvfb_run xvfb-run)
+    foreach(_file ${_xqml})
+        get_filename_component(_base ${_file} NAME_WE)
+        tavix_register_test(${_prefix}_${_base} ${_isolated}
+            ENV QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software ${ARG_ENV}
+            ENV_MODIFICATION ${_asan}:strict_string_checks=0
+            COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${_target}> -input ${_file})
+        if(NOT _xvfb_run)
+            set_tests_properties(${_prefix}_${_base} PROPERTIES DISABLED TRUE)
+        endif()
+    endforeach()
+endfunction()
+
+# The test-name prefix of the calling folder: its path under tests/ with "_" for "/".
+function(tavix_test_prefix out)
+    file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+    string(REPLACE "/" "_" _prefix "${_rel}")
+    set(${out} ${_prefix} PARENT_SCOPE)
+endfunction()
+
+# tavix_register_test(<name> [ISOLATED] [ENV <var=value>...] [ENV_MODIFICATION <op>...]
+#                     COMMAND <command>...)
+# Registers one CTest test with the environment every test gets: the offscreen platform (unless
+# ENV sets another), a HOME of its own under the build tree, the source and build folders, and
+# the leak sanitizer's suppressions.
+function(tavix_register_test name)
+    cmake_parse_arguments(ARG "ISOLATED" "" "ENV;ENV_MODIFICATION;COMMAND" ${ARGN})
+    if(ARG_ISOLATED)
+        tavix_network_namespace_available(_netns)
+        add_test(NAME ${name} COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh ${ARG_COMMAND})
+        if(NOT _netns)
+            set_tests_properties(${name} PROPERTIES DISABLED TRUE)
+        endif()
+    else()
+        add_test(NAME ${name} COMMAND ${ARG_COMMAND})
+    endif()
+    set(_home ${CMAKE_BINARY_DIR}/test-home/${name})
+    file(MAKE_DIRECTORY ${_home})
+    set(_env "HOME=${_home};TAVIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};TAVIX_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    list(APPEND _env "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0")
+    if(NOT "${ARG_ENV}" MATCHES "QT_QPA_PLATFORM=")
+        list(APPEND _env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT 300
+        ENVIRONMENT "${_env};${ARG_ENV}")
+    if(ARG_ENV_MODIFICATION)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT_MODIFICATION "${ARG_ENV_MODIFICATION}")
+    endif()
+endfunction()
+
+# Sets <out> to TRUE when this machine lets us make a private network namespace. Asked once per
+# configure run.
+function(tavix_network_namespace_available out)
+    get_property(_known GLOBAL PROPERTY TAVIX_NETNS_KNOWN)
+    if(NOT _known)
+        execute_process(COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh true
+            RESULT_VARIABLE _rc OUTPUT_QUIET ERROR_QUIET)
+        if(_rc EQUAL 0)
+            set_property(GLOBAL PROPERTY TAVIX_NETNS TRUE)
+        else()
+            message(WARNING "No private network namespaces here: tests that broadcast will not run.")
+            set_property(GLOBAL PROPERTY TAVIX_NETNS FALSE)
+        endif()
+        set_property(GLOBAL PROPERTY TAVIX_NETNS_KNOWN TRUE)
+    endif()
+    get_property(_netns GLOBAL PROPERTY TAVIX_NETNS)
+    set(${out} ${_netns} PARENT_SCOPE)
 endfunction()
 
 # tavix_add_benchmarks(LINKS <targets>...)

@@ -33,7 +33,11 @@ bool RCSceneCommand_Add::undo()
     if (m_sceneId.isEmpty())
         return false;
     RCSceneManager* manager = RCSceneManager::instance();
-    return manager->removeScene(manager->getScene(m_sceneId));
+    RCScene* scene = manager->getScene(m_sceneId);
+    // What the scene got unrecorded after the add (its size, say) comes back with the redo.
+    if (scene)
+        m_sceneJson = scene->toJson();
+    return manager->removeScene(scene);
 }
 
 QString RCSceneCommand_Add::typeName() const

@@ -5,8 +5,9 @@
 #include <QJsonObject>
 #include <QString>
 
-// Adds a scene to the scene manager. The first run keeps the JSON form of the scene it made, so
-// that every redo recreates the same scene (same id, same content) at the same index.
+// Adds a scene to the scene manager. The first run keeps the JSON form of the scene it made, and
+// each undo the form the scene had when it went, so that every redo recreates the same scene
+// (same id, same content, including unrecorded changes made after the add) at the same index.
 class RCSceneCommand_Add : public RCCommand
 {
 public:

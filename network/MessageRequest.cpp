@@ -8,23 +8,12 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
-namespace {
-quint64 takeUidAndBuild(const QString& sCmd, const QJsonObject& params, QByteArray& text)
-{
-    RequestUidCounter& counter = RequestUidCounter::messages();
-    QMutexLocker lock(&counter.mutex());
-    const quint64 uid = counter.takeLocked();
-    text = MessageRequest::buildText(sCmd, params, uid);
-    return uid;
-}
-} // namespace
-
 MessageRequest::MessageRequest(const QString& sCmd, const QJsonObject& params, const QVariant& conditions,
                                IRCRequestOwner* owner, bool datagram, const QHostAddress& address, int port)
     : Request(0, owner), m_type(sCmd), m_params(params), m_conditions(conditions), m_datagram(datagram),
       m_address(address), m_port(port)
 {
-    m_uid = takeUidAndBuild(sCmd, params, m_data);
+    m_uid = buildTextWithNewUid(sCmd, params, m_data);
 }
 
 MessageRequest::MessageRequest(quint64 uid, IRCRequestOwner* owner) : Request(uid, owner) {}
@@ -38,6 +27,29 @@ QByteArray MessageRequest::buildText(const QString& sCmd, const QJsonObject& par
     return QJsonDocument(obj).toJson(QJsonDocument::Indented);
 }
 
+quint64 MessageRequest::buildTextWithNewUid(const QString& sCmd, const QJsonObject& params, QByteArray& text)
+{
+    RequestUidCounter& counter = RequestUidCounter::messages();
+    QMutexLocker lock(&counter.mutex());
+    const quint64 uid = counter.takeLocked();
+    text = buildText(sCmd, params, uid);
+    return uid;
+}
+
+bool MessageRequest::parseText(const QByteArray& text, QString& sCmd, QJsonObject& params)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject())
+        return false;
+    const QJsonObject obj = doc.object();
+    if (obj.isEmpty())
+        return false;
+    sCmd = obj.value(QStringLiteral("type")).toString();
+    params = obj.value(QStringLiteral("params")).toObject();
+    return true;
+}
+
 bool MessageRequest::receive(const QByteArray& chunk, bool last)
 {
     if (m_state != EState_Pending)
@@ -47,16 +59,11 @@ bool MessageRequest::receive(const QByteArray& chunk, bool last)
     if (!last)
         return true;
 
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(m_data, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject() || doc.object().isEmpty()) {
+    if (!parseText(m_data, m_type, m_params)) {
         m_state = EState_Failed;
         m_owner->requestError(m_uid, ERequestType_Message);
         return false;
     }
-    const QJsonObject obj = doc.object();
-    m_type = obj.value(QStringLiteral("type")).toString();
-    m_params = obj.value(QStringLiteral("params")).toObject();
     m_data.clear();
     m_state = EState_Complete;
     m_owner->requestReceived(m_uid, ERequestType_Message);

@@ -36,6 +36,12 @@ public:
 
     // The text a sender writes for one command.
     static QByteArray buildText(const QString& sCmd, const QJsonObject& params, quint64 uid);
+    // Takes a new message uid and builds the text for it under the counter's lock;
+    // answers the uid.
+    static quint64 buildTextWithNewUid(const QString& sCmd, const QJsonObject& params, QByteArray& text);
+    // Reads a received text: false unless it is a JSON object with at least one
+    // member; "type" is read as text and "params" as an object, leniently.
+    static bool parseText(const QByteArray& text, QString& sCmd, QJsonObject& params);
 
 private:
     // Hands the next chunk to the owner; false when nothing was left.

@@ -23,8 +23,9 @@ constexpr qsizetype kMaxPendingMessageBytes = 64 * 1024 * 1024;
 constexpr int kMaxPendingFiles = 64;
 // Largest information text of an incoming file.
 constexpr qint32 kMaxFileInfoSize = 1024 * 1024;
-// Discovery: most senders whose partial datagrams are kept at once.
-constexpr int kMaxDiscoverySenders = 64;
+// Discovery: most server replies reported per second; a legitimate LAN sends a
+// few per probe cycle, a flood is cut here before it reaches the GUI thread.
+constexpr int kMaxDiscoveryReportsPerSecond = 64;
 // Largest chunk of a message or file content.
 constexpr int kChunkSize = 1024;
 } // namespace NetworkLimits

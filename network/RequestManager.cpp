@@ -103,6 +103,19 @@ void RequestManager::stopAllFiles()
     purgeRetired();
 }
 
+void RequestManager::setSendingHeld(bool held)
+{
+    if (held == m_held)
+        return;
+    m_held = held;
+    if (!m_pacer)
+        return;
+    if (held)
+        m_pacer->stop();
+    else if (!m_paced.empty())
+        m_pacer->start();
+}
+
 void RequestManager::appendData(const QByteArray& data)
 {
     m_buffer.append(data);
@@ -260,7 +273,7 @@ void RequestManager::pace(quint64 uid, int type)
         connect(m_pacer, &QTimer::timeout, this, &RequestManager::onPacingTick);
     }
     // Never restarted while running: that would push every request's next tick back.
-    if (!m_pacer->isActive())
+    if (!m_pacer->isActive() && !m_held)
         m_pacer->start();
 }
 

@@ -40,6 +40,12 @@ public:
     void stopFile(quint64 uid) override;
     void stopAllFiles() override;
 
+    // While held, pacing ticks hand over no chunk: every outgoing request waits where it is
+    // (messages still hand over their first chunk when sent). Releasing resumes them in order.
+    // For writers whose stream cannot take more for now.
+    void setSendingHeld(bool held);
+    bool isSendingHeld() const { return m_held; }
+
     // What the manager holds right now (for bounds and diagnostics).
     int incomingMessageCount() const { return int(m_inMessages.size()); }
     qsizetype pendingMessageBytes() const { return m_pendingBytes; }
@@ -105,4 +111,5 @@ private:
     std::vector<IRCRequest*> m_retired;
     int m_callDepth = 0;
     bool m_purgePosted = false;
+    bool m_held = false;
 };

@@ -1,20 +1,15 @@
 #include "network/TerminalDetect.h"
 
+#include "network/DiscoveryDatagram.h"
 #include "network/LocalAddresses.h"
 #include "network/NetworkLimits.h"
-#include "network/RequestManager.h"
 
-#include <QNetworkDatagram>
 #include <QUdpSocket>
 
 namespace {
-// Senders are keyed by their IPv4 form; one without it counts as 0.0.0.0.
-QHostAddress senderKey(const QHostAddress& address)
-{
-    bool ok = false;
-    const quint32 v4 = address.toIPv4Address(&ok);
-    return ok ? QHostAddress(v4) : QHostAddress(QHostAddress::AnyIPv4);
-}
+// Datagrams read per readiness notification before the worker gives its event
+// loop a turn; the socket reports readiness again while datagrams are waiting.
+constexpr int kDatagramsPerTurn = 64;
 } // namespace
 
 TerminalDetect::TerminalDetect()
@@ -54,8 +49,7 @@ void TerminalDetect::onDetectStart(int port)
     if (m_socket)
         return;
     m_replyPort = port;
-    m_sendManager = new RequestManager(this);
-    connect(m_sendManager, &IRCRequestManager::buffRadioRequest, this, &TerminalDetect::onBuffRadioRequest);
+    m_datagram.resize(DiscoveryDatagram::kMaxSize + 1);
     m_socket = new QUdpSocket(this);
     connect(m_socket, &QUdpSocket::readyRead, this, &TerminalDetect::onReadyread);
     m_socket->bind(QHostAddress::Any, quint16(port));
@@ -63,81 +57,70 @@ void TerminalDetect::onDetectStart(int port)
 
 void TerminalDetect::onDetectStop()
 {
-    delete m_sendManager;
-    m_sendManager = nullptr;
-    if (m_socket) {
-        m_socket->close();
-        delete m_socket;
-        m_socket = nullptr;
-    }
+    if (!m_socket)
+        return;
+    m_socket->close();
+    delete m_socket;
+    m_socket = nullptr;
 }
 
 void TerminalDetect::releaseResources()
 {
     onDetectStop();
-    qDeleteAll(m_receiveManagers);
-    m_receiveManagers.clear();
-    m_senderOrder.clear();
 }
 
 void TerminalDetect::onConnectRequest(int port, QHostAddress address)
 {
-    if (!m_sendManager)
+    if (!m_socket)
         return;
     const QStringList locals = LocalAddresses::localIPv4Addresses();
     for (const QString& local : locals) {
-        const QJsonObject params{{QStringLiteral("ip"), local}, {QStringLiteral("port"), m_replyPort}};
-        m_sendManager->sendRadioCmd(QStringLiteral("requestServerConfig"), params, address, port);
+        const QByteArray datagram = DiscoveryDatagram::encode(
+            QStringLiteral("requestServerConfig"),
+            QJsonObject{{QStringLiteral("ip"), local}, {QStringLiteral("port"), m_replyPort}});
+        // Sent from the address it names: a limited broadcast then leaves through
+        // that address's interface even where no route covers it.
+        QUdpSocket sender;
+        sender.bind(QHostAddress(local), 0);
+        sender.writeDatagram(datagram, address, quint16(port));
     }
-}
-
-void TerminalDetect::onBuffRadioRequest(QByteArray buff, QHostAddress address, int port)
-{
-    QUdpSocket socket;
-    socket.writeDatagram(buff, address, quint16(port));
 }
 
 void TerminalDetect::onReadyread()
 {
-    while (m_socket && m_socket->hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = m_socket->receiveDatagram();
-        const QHostAddress sender = senderKey(datagram.senderAddress());
-        RequestManager* manager = m_receiveManagers.value(sender);
-        if (!manager) {
-            while (m_receiveManagers.size() >= NetworkLimits::kMaxDiscoverySenders &&
-                   !m_senderOrder.isEmpty())
-                delete m_receiveManagers.take(m_senderOrder.takeFirst());
-            manager = new RequestManager(this);
-            connect(manager, &IRCRequestManager::cmdReceive, this,
-                    [this, sender](const QString& sCmd, const QJsonObject& params) {
-                        onReply(sender, sCmd, params);
-                    });
-            connect(manager, &IRCRequestManager::receiveComplate, this,
-                    [this, sender] { releaseSender(sender); });
-            m_receiveManagers.insert(sender, manager);
-            m_senderOrder.append(sender);
-        }
-        manager->appendData(datagram.data());
+    for (int i = 0; i < kDatagramsPerTurn && m_socket && m_socket->hasPendingDatagrams(); ++i) {
+        const qint64 size = m_socket->readDatagram(m_datagram.data(), m_datagram.size(), &m_sender);
+        if (size >= 0)
+            onDatagram(size, m_sender);
     }
 }
 
-void TerminalDetect::onReply(const QHostAddress& sender, const QString& sCmd, const QJsonObject& params)
+void TerminalDetect::onDatagram(qsizetype size, const QHostAddress& sender)
 {
-    if (sCmd != QLatin1String("serverConfig"))
+    QString sCmd;
+    QJsonObject params;
+    if (!DiscoveryDatagram::decode(m_datagram.constData(), size, sCmd, params) ||
+        sCmd != QLatin1String("serverConfig"))
         return;
     QString ip = params.value(QStringLiteral("ip")).toString();
-    if (ip.isEmpty())
-        ip = sender.toString();
+    if (ip.isEmpty()) {
+        bool ok = false;
+        const quint32 v4 = sender.toIPv4Address(&ok);
+        if (!ok)
+            return; // nowhere to connect to
+        ip = QHostAddress(v4).toString();
+    }
+    if (!takeReportBudget())
+        return;
     const int port = params.value(QStringLiteral("port")).toInt(0);
     Q_EMIT serverDetected(ip, port, params.value(QStringLiteral("productName")).toString());
 }
 
-void TerminalDetect::releaseSender(const QHostAddress& sender)
+bool TerminalDetect::takeReportBudget()
 {
-    // Called as the last act of the manager's appendData: the manager goes once
-    // that call has returned.
-    RequestManager* manager = m_receiveManagers.take(sender);
-    m_senderOrder.removeOne(sender);
-    if (manager)
-        manager->deleteLater();
+    if (!m_reportWindow.isValid() || m_reportWindow.elapsed() >= 1000) {
+        m_reportWindow.start();
+        m_reportsInWindow = 0;
+    }
+    return m_reportsInWindow++ < NetworkLimits::kMaxDiscoveryReportsPerSecond;
 }

@@ -2,19 +2,23 @@
 
 #include "network/NetworkWorker.h"
 
-#include <QHash>
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
-#include <QJsonObject>
-#include <QList>
 
 class QUdpSocket;
-class RequestManager;
 
 // Discovery worker of the control link, in a thread of its own. Listens for
 // "serverConfig" replies on the reply port and sends "requestServerConfig" probes,
-// one datagram per local IPv4 address, to the probe destination (the limited
-// broadcast address unless another is given). Public operations only emit queued
-// signals and may be called from any thread.
+// one datagram per local IPv4 address, each from a socket bound to that address
+// (so probes leave on a LAN without a gateway), to the probe destination (the
+// limited broadcast address unless another is given).
+// Any rate of datagrams at the reply port is handled in bounded memory: every
+// datagram is read on its own, keeps nothing behind, and what cannot be a reply
+// is dropped before it is parsed; the worker returns to its event loop after every
+// few datagrams, so it stays stoppable under a flood; at most
+// NetworkLimits::kMaxDiscoveryReportsPerSecond replies are reported per second.
+// Public operations only emit queued signals and may be called from any thread.
 class TerminalDetect : public NetworkWorker
 {
     Q_OBJECT
@@ -41,7 +45,6 @@ Q_SIGNALS:
 
 private Q_SLOTS:
     void onReadyread();
-    void onBuffRadioRequest(QByteArray buff, QHostAddress address, int port);
     void onDetectStart(int port);
     void onDetectStop();
     void onConnectRequest(int port, QHostAddress address);
@@ -50,13 +53,14 @@ protected:
     void releaseResources() override;
 
 private:
-    void onReply(const QHostAddress& sender, const QString& sCmd, const QJsonObject& params);
-    void releaseSender(const QHostAddress& sender);
+    void onDatagram(qsizetype size, const QHostAddress& sender);
+    bool takeReportBudget();
 
     QUdpSocket* m_socket = nullptr;
-    RequestManager* m_sendManager = nullptr;
-    // Per-sender reassembly state; bounded, oldest sender dropped first.
-    QHash<QHostAddress, RequestManager*> m_receiveManagers;
-    QList<QHostAddress> m_senderOrder;
+    // Receive buffer, one byte longer than any reply so longer datagrams show.
+    QByteArray m_datagram;
+    QHostAddress m_sender;
     int m_replyPort = 0;
+    QElapsedTimer m_reportWindow;
+    int m_reportsInWindow = 0;
 };

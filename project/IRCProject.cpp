@@ -74,6 +74,16 @@ IRCSetting* IRCProject::getSetting()
     return nullptr;
 }
 
+IRCPacketServer* IRCProject::getPacketServer()
+{
+    return nullptr;
+}
+
+IRCPacketTerminal* IRCProject::getPacketTerminal()
+{
+    return nullptr;
+}
+
 bool IRCProject::loadStorageProjectPacket(QString sProjectPacketName)
 {
     Q_UNUSED(sProjectPacketName);

@@ -13,6 +13,8 @@
 #include "editing/RCScenePresenter.h"
 #include "mirror/IRCStelvaneSyncer.h"
 #include "model/IRCControlManager.h"
+#include "network/IRCPacketServer.h"
+#include "network/IRCPacketTerminal.h"
 #include "network/IRCTerminal.h"
 #include "project/IRCSetting.h"
 
@@ -49,6 +51,8 @@ public:
     Q_INVOKABLE virtual IRCTerminal* getTerminal();
     Q_INVOKABLE virtual IRCStelvaneSyncer* getStelvaneSyncer();
     Q_INVOKABLE virtual IRCSetting* getSetting();
+    Q_INVOKABLE virtual IRCPacketServer* getPacketServer();
+    Q_INVOKABLE virtual IRCPacketTerminal* getPacketTerminal();
     Q_INVOKABLE virtual bool loadStorageProjectPacket(QString sProjectPacketName);
     Q_INVOKABLE virtual bool loadStorageProjectFile(QString sFilePath);
     Q_INVOKABLE virtual bool loadTemplateProjectPacket(QString sTemplateName);

@@ -1,5 +1,7 @@
 #include "project/RCProject.h"
 
+#include "cloud/TavixCloudRelayUrl.h"
+#include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
 #include "mirror/QmlComponents.h"
 #include "mirror/RCCmdProcesserManager.h"
@@ -11,6 +13,8 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
+#include "network/PacketServer.h"
+#include "network/PacketTerminal.h"
 #include "network/Terminal.h"
 #include "project/IRCInterface.h"
 #include "project/PhotoCache.h"
@@ -78,6 +82,10 @@ RCProject::~RCProject()
         delete m_terminal;
         m_terminal = nullptr;
     }
+    delete m_packetServer;
+    m_packetServer = nullptr;
+    delete m_packetTerminal;
+    m_packetTerminal = nullptr;
     delete m_imageManager;
     m_imageManager = nullptr;
     delete m_stelvaneSyncer;
@@ -131,10 +139,14 @@ void RCProject::init()
     if (m_engine)
         m_engine->rootContext()->setContextProperty(QStringLiteral("windowEventFilter"), windowEventFilter);
 
+    initPacketDistribution();
+
     // Every entry pushed to either history is a change since the last load or save.
     RCCommandManager* commands = RCCommandManager::instance();
     connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+
+    initCloud();
 }
 
 void RCProject::initStelvaneSyncer()
@@ -203,11 +215,58 @@ void RCProject::wireSettingsToTerminal()
             }
         },
         Qt::DirectConnection);
+    m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
+}
+
+void RCProject::initCloud()
+{
+    TavixProjectCloudClient* cloud = TavixProjectCloudClient::instance();
+    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(m_setting->getValue(RCKeys::CloudRelayUrl()).toString()));
+    connect(m_setting, &IRCSetting::settingValueChanged, this,
+            [cloud](const QString& sSettingName, const QVariant& settingValue) {
+                if (sSettingName == RCKeys::CloudRelayUrl())
+                    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(settingValue.toString()));
+            });
+    connect(cloud, &TavixProjectCloudClient::tryJoin, this,
+            [this](const QString& projectUid) { m_setting->setValue(RCKeys::ProjectJoinUid(), projectUid); });
+    connect(cloud, &TavixProjectCloudClient::joinSuccess, this, [this, cloud] {
+        m_setting->setValue(RCKeys::ProjectJoinPasswrod(), cloud->getProjectPassword());
+    });
+    // A network failure or an unknown answer keeps the code, so the next start tries again.
+    connect(cloud, &TavixProjectCloudClient::joinError, this, [this](const QString& error) {
+        if (TavixProjectCloudClient::isLoginRefusal(error))
+            m_setting->setValue(RCKeys::ProjectJoinPasswrod(), QString());
+    });
+
+    const QString projectUid = m_setting->getValue(RCKeys::ProjectJoinUid()).toString();
+    const QString password = m_setting->getValue(RCKeys::ProjectJoinPasswrod()).toString();
+    if (!projectUid.isEmpty() && !password.isEmpty())
+        cloud->joinProject(projectUid, password);
 }
 
 IRCTerminal* RCProject::getTerminal()
 {
     return m_terminal;
+}
+
+void RCProject::initPacketDistribution()
+{
+    m_packetServer = new PacketServer;
+    QQmlEngine::setObjectOwnership(m_packetServer, QQmlEngine::CppOwnership);
+    m_packetTerminal = new PacketTerminal;
+    QQmlEngine::setObjectOwnership(m_packetTerminal, QQmlEngine::CppOwnership);
+    m_packetTerminal->setReceiveDir(m_downloadPath);
+    m_packetTerminal->startServer();
+}
+
+IRCPacketServer* RCProject::getPacketServer()
+{
+    return m_packetServer;
+}
+
+IRCPacketTerminal* RCProject::getPacketTerminal()
+{
+    return m_packetTerminal;
 }
 
 void RCProject::registerQmlTypes()
@@ -222,6 +281,8 @@ void RCProject::registerQmlTypes()
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
     registerRcType<IRCTerminal>("IRCTerminal");
+    registerRcType<IRCPacketServer>("IRCPacketServer");
+    registerRcType<IRCPacketTerminal>("IRCPacketTerminal");
     registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
     registerRcType<PhotoSelection>("PhotoSelection");
     registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
@@ -238,6 +299,8 @@ void RCProject::registerQmlTypes()
     context->setContextProperty(QStringLiteral("getImageManager"), m_imageManager);
     context->setContextProperty(QStringLiteral("getVersion"), kProjectFileVersion);
     context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
+    context->setContextProperty(QStringLiteral("tavixProjectCloudClient"),
+                                TavixProjectCloudClient::instance());
 }
 
 // --- templates, paths, state ------------------------------------------------------------------

@@ -47,6 +47,8 @@ public:
     IRCTerminal* getTerminal() override;
     IRCStelvaneSyncer* getStelvaneSyncer() override;
     IRCSetting* getSetting() override;
+    IRCPacketServer* getPacketServer() override;
+    IRCPacketTerminal* getPacketTerminal() override;
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
     bool loadTemplateProjectPacket(QString sTemplateName) override;
@@ -94,6 +96,12 @@ private:
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
+    // Creates the project distribution: the designer side, not started, then the panel side,
+    // receiving into the download folder and started.
+    void initPacketDistribution();
+    // Points the cloud client at its relay, keeps the join data in the settings (the code is
+    // forgotten only when the relay refuses it) and joins the stored cloud project again.
+    void initCloud();
     // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
     // publishes the root-context services. Needs the message-box and image managers.
     void registerQmlTypes();
@@ -116,6 +124,9 @@ private:
     IRCSetting* m_setting = nullptr;
     // Owned; stopped (its worker threads quit and awaited) before it is deleted.
     IRCTerminal* m_terminal = nullptr;
+    // Owned; each stops its workers when deleted.
+    IRCPacketServer* m_packetServer = nullptr;
+    IRCPacketTerminal* m_packetTerminal = nullptr;
     // Owned; deleted after the terminal (whose stop still reaches it) and before the engine.
     RCStelvaneSyncer* m_stelvaneSyncer = nullptr;
     // Owned; deleted after the terminal, so that no command reaches it afterwards.

@@ -2,15 +2,23 @@
 
 #include <QStringList>
 
+class CursorPosProvider;
 class QQmlEngine;
 class RCProject;
 
-// The project root's builder for main.
+// The project root's builder for main and for the programs that host the QML the same way
+// (the Quick Test harness).
 class RCStartUp
 {
 public:
     // The one project root, without a parent; main owns and deletes it.
     static RCProject* createProject(QQmlEngine* engine, const QStringList& productNames);
+    // Publishes on the engine's root context what main hands to the main window besides the
+    // project's own services: "mousePosition", "project", "rcLog" and "stelvaneSyncer". Call once the project's
+    // start content is in place, before the first QML file is loaded. The caller keeps
+    // ownership of cursorPosProvider and keeps it alive as long as the engine.
+    static void publishRootContext(QQmlEngine* engine, RCProject* project,
+                                   CursorPosProvider* cursorPosProvider);
 
 private:
     RCStartUp() = delete;

@@ -10,7 +10,7 @@ packages=(
     qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-window
     qml6-module-qtquick-templates qml6-module-qtquick-dialogs qml6-module-qtquick-shapes
     qml6-module-qtmultimedia qml6-module-qttest
-    libbenchmark-dev fonts-wqy-microhei xvfb xauth iproute2 util-linux
+    libbenchmark-dev fonts-wqy-microhei xvfb xauth xdotool imagemagick iproute2 util-linux
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,8 @@
 //
 // Targets: load <= 10x bare parse, save <= 5x bare write, start-up <= 5x bare window.
 
+#include "BenchSupport.h"
+#include "ProjectBenchSupport.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControl.h"
@@ -12,7 +14,6 @@
 #include "project/RCLog.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
-#include "tests/support/IsolatedNetwork.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -162,14 +163,9 @@ void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 int main(int argc, char** argv)
 {
-    QString reason;
-    if (!insidePrivateNetwork(&reason)) {
-        fprintf(stderr, "%s\n", qPrintable(reason));
-        return 2;
-    }
     QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
+    if (!enterIsolatedHome(home))
+        return 2;
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(quiet);
     g_home = &home;
@@ -177,11 +173,7 @@ int main(int argc, char** argv)
     g_project = new RCProject(&engine, {QStringLiteral("Tavix")});
     buildLargeProject();
 
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = runRegisteredBenchmarks(argc, argv);
     delete g_project;
-    return 0;
+    return result;
 }

@@ -1,20 +1,29 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Window
+import "../sceneListPanel"
+import "../controlListPanel"
 
-// The least main window: the current project's name, its scenes, and the message boxes that
-// native code and QML raise through getRCMessageBoxManager.
+// The least main window: the current project's name, its scenes, the scene strip and the
+// control list, and the message boxes that native code and QML raise through
+// getRCMessageBoxManager. Gives the views inside it `mainWindow`, `dp` and calDialogGeometry().
 Window {
-    id: root
+    id: mainWindow
     width: 1280
     height: 800
     visible: true
     title: "Tavix Editor"
 
+    readonly property real dp: 1
     property string projectName: project.getProjectName()
     property var sceneNames: []
     property var openBoxIds: []
 
+    // Centres a dialog (a popup of this window) in the window.
+    function calDialogGeometry(dialog) {
+        dialog.x = (mainWindow.width - dialog.width) / 2
+        dialog.y = (mainWindow.height - dialog.height) / 2
+    }
     function refreshScenes() {
         var presenter = project.getScenePresenter()
         var ids = presenter.getSceneIds()
@@ -33,43 +42,65 @@ Window {
 
     Connections {
         target: project
-        function onCurrentProjectChanged(sProjectName) { root.projectName = sProjectName; root.refreshScenes() }
+        function onCurrentProjectChanged(sProjectName) { mainWindow.projectName = sProjectName; mainWindow.refreshScenes() }
     }
     Connections {
         target: project.getScenePresenter()
-        function onSceneAdd(sceneId, index) { root.refreshScenes() }
-        function onSceneRemove(sceneId) { root.refreshScenes() }
-        function onScenePropertyValueChanged(sceneId, sName, value) { if (sName === "Name") root.refreshScenes() }
+        function onSceneAdd(sceneId, index) { mainWindow.refreshScenes() }
+        function onSceneRemove(sceneId) { mainWindow.refreshScenes() }
+        function onScenePropertyValueChanged(sceneId, sName, value) { if (sName === "Name") mainWindow.refreshScenes() }
     }
     Connections {
         target: getRCMessageBoxManager
-        function onMessageBoxShow(sId) { root.showBox(sId) }
-        function onMessageBoxAccept(sId) { root.dropBox(sId) }
-        function onMessageBoxReject(sId) { root.dropBox(sId) }
-        function onMessageBoxOnlyClose(sId) { root.dropBox(sId) }
+        function onMessageBoxShow(sId) { mainWindow.showBox(sId) }
+        function onMessageBoxAccept(sId) { mainWindow.dropBox(sId) }
+        function onMessageBoxReject(sId) { mainWindow.dropBox(sId) }
+        function onMessageBoxOnlyClose(sId) { mainWindow.dropBox(sId) }
     }
 
     Component.onCompleted: {
-        windowEventFilter.setWindow(root)
+        windowEventFilter.setWindow(mainWindow)
         refreshScenes()
         var pending = getRCMessageBoxManager.getShownMessageIds()
         for (var i = 0; i < pending.length; ++i)
             showBox(pending[i])
     }
 
+    RCSceneListPanel {
+        id: sceneListPanel
+        objectName: "sceneListPanel"
+        anchors.left: parent.left
+        anchors.right: controlPanel.left
+        anchors.top: parent.top
+        height: 110 * mainWindow.dp
+        mProject: project
+        mScenePresenter: project.getScenePresenter()
+    }
+    RCControlPanel {
+        id: controlPanel
+        objectName: "controlPanel"
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        width: 300 * mainWindow.dp
+        mControlManager: project.getControlManager()
+    }
     Column {
-        anchors.fill: parent
+        anchors.left: parent.left
+        anchors.right: controlPanel.left
+        anchors.top: sceneListPanel.bottom
+        anchors.bottom: parent.bottom
         anchors.margins: 16
         spacing: 8
-        Label { objectName: "projectNameLabel"; text: root.projectName; font.pixelSize: 20 }
+        Label { objectName: "projectNameLabel"; text: mainWindow.projectName; font.pixelSize: 20 }
         Repeater {
-            model: root.sceneNames
+            model: mainWindow.sceneNames
             Label { text: modelData }
         }
     }
 
     Repeater {
-        model: root.openBoxIds
+        model: mainWindow.openBoxIds
         Rectangle {
             required property string modelData
             anchors.centerIn: parent

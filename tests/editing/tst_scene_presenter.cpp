@@ -59,6 +59,8 @@ void TestScenePresenter::addUndoRedoKeepsIdIndexAndContent()
     advance(1000);
     const QString c = p()->insertScene(QStringLiteral("C"), QStringLiteral("icon"), QStringLiteral("bg"), 1);
     QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
+    // the size a new scene gets right after the add, unrecorded, is part of what redo brings back
+    p()->setPropertyValue(c, RCKeys::Width(), 1920, false);
     const QJsonObject first = RCSceneManager::instance()->getScene(c)->toJson();
 
     Platform::instance()->undo();

@@ -1,6 +1,6 @@
 // The stand-in media server as a person starts it: a separate program on
-// loopback with free ports, a password, a scripted state, a replay file, and its
-// JSON-lines log on stdout.
+// loopback with free ports, a password, a scripted state, a replay file, frames
+// split and garbled on the wire, and its JSON-lines log on stdout.
 #include "network/RequestManager.h"
 
 #include <QElapsedTimer>
@@ -48,8 +48,9 @@ void TestStandinProgram::handshakeStateReplayAndLog()
                       "{\"cmd\": \"removeProgram\", \"params\": {\"id\": \"p9\"}, \"delayMs\": 5}\n"));
 
     QProcess standin;
-    standin.start(standinPath(), {"--bind", "127.0.0.1", "--discovery-port", "0", "--tcp-port", "0",
-                                  "--password", "pw", "--state", state, "--replay", replay});
+    standin.start(standinPath(),
+                  {"--bind", "127.0.0.1", "--discovery-port", "0", "--tcp-port", "0", "--password", "pw",
+                   "--state", state, "--replay", replay, "--split-bytes", "5", "--garbage-bytes", "9"});
     QVERIFY2(standin.waitForStarted(10000), qPrintable(standin.errorString()));
     QVERIFY(standin.waitForReadyRead(10000));
     const QJsonObject listening = QJsonDocument::fromJson(standin.readLine()).object();

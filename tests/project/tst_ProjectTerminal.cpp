@@ -1,18 +1,26 @@
 // The project root and its control link: creation, the connection-state reactions, the settings
 // that steer the link, and shutdown. Runs in a network namespace of its own (see the folder's
 // CMakeLists.txt); discovery is pointed at a stand-in media server on loopback.
+// Also project distribution: both sides as QML sees them, and a received packet loading as the
+// project (the namespace leaves the fixed ports free).
+#include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
+#include "network/PacketServer.h"
+#include "network/PacketTerminal.h"
 #include "network/Terminal.h"
 #include "project/IRCSetting.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "support/IsolatedNetwork.h"
 #include "project/TestPackets.h"
+#include "support/PacketPeers.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
@@ -173,9 +181,9 @@ private slots:
         QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.1"));
     }
 
-    // The stored "DefaultIp" does not filter discovery at start, only once a packet has loaded;
+    // The stored "DefaultIp" filters discovery from start-up on, and again once a packet has loaded;
     // a failed load leaves the filter alone.
-    void storedAddressAppliesAfterLoad()
+    void storedAddressAppliesFromStartAndAfterLoad()
     {
         QVERIFY(writeTestFile(
             m_home->appDir() + QStringLiteral("/config.json"),
@@ -183,7 +191,8 @@ private slots:
 
         RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
         IRCTerminal* terminal = project.getTerminal();
-        QVERIFY(terminal->getEnableIp().isEmpty());
+        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
+        terminal->resetLink(QString());
 
         QVERIFY(!project.loadProjectPacket(m_home->filePath(QStringLiteral("missing"))));
         QVERIFY(terminal->getEnableIp().isEmpty());
@@ -193,6 +202,73 @@ private slots:
             writeTestFile(packet + QStringLiteral("/project.tavx"), projectFileText(QStringLiteral("S"))));
         QVERIFY(project.loadProjectPacket(packet));
         QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
+    }
+
+    // Both sides exist from the start, owned by the project; only the panel side runs.
+    void distributionServicesSeenFromQml()
+    {
+        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        m_engine->rootContext()->setContextProperty(QStringLiteral("project"), &project);
+        auto* server = qobject_cast<PacketServer*>(project.getPacketServer());
+        QVERIFY(server);
+        QVERIFY(qobject_cast<PacketTerminal*>(project.getPacketTerminal()));
+        QCOMPARE(QQmlEngine::objectOwnership(server), QQmlEngine::CppOwnership);
+        QCOMPARE(QQmlEngine::objectOwnership(project.getPacketTerminal()), QQmlEngine::CppOwnership);
+        QCOMPARE(server->serverPort(), 0);
+
+        QQmlComponent component(m_engine.get());
+        component.setData(R"(
+            import QtQml
+            import Rc.IRCPacketServer 1.0
+            import Rc.IRCPacketTerminal 1.0
+            QtObject {
+                property IRCPacketServer server: project.getPacketServer()
+                property IRCPacketTerminal terminal: project.getPacketTerminal()
+                property string lastIssue: server.getOldIssuIp()
+            }
+        )",
+                          QUrl(QStringLiteral("qrc:/probe.qml")));
+        std::unique_ptr<QObject> probe(component.create());
+        QVERIFY2(probe, qPrintable(component.errorString()));
+        QCOMPARE(probe->property("server").value<QObject*>(), project.getPacketServer());
+        QCOMPARE(probe->property("terminal").value<QObject*>(), project.getPacketTerminal());
+        QVERIFY(probe->property("lastIssue").toString().isEmpty());
+    }
+
+    // A designer's invitation on the fixed port reaches the project's panel side; the received
+    // packet fills the download folder and opens as the project.
+    void receivedPacketLoads()
+    {
+        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        const QString source = m_home->filePath(QStringLiteral("source"));
+        QVERIFY(writeTestFile(source + QStringLiteral("/project.tavx"),
+                              projectFileText(QStringLiteral("Received"))));
+        QVERIFY(writeTestFile(source + QStringLiteral("/image/x.png"), QByteArray(1500, 'x')));
+
+        IRCPacketTerminal* panel = project.getPacketTerminal();
+        QSignalSpy invited(panel, &IRCPacketTerminal::receiveDownloadInvitation);
+        QSignalSpy complete(panel, &IRCPacketTerminal::receiveComplate);
+        ScriptedDesigner designer;
+        QVERIFY(designer.invite(PacketTerminal::kInvitationPort));
+        designer.sendCmd(QStringLiteral("downloadKey"), {{QStringLiteral("value"), QStringLiteral("{k}")}});
+        QVERIFY(invited.wait(5000));
+        panel->download();
+        QTRY_VERIFY(designer.hasReceived(QStringLiteral("download")));
+        const qint64 total = QFileInfo(source + QStringLiteral("/project.tavx")).size() + 1500;
+        designer.sendCmd(QStringLiteral("issueBegin"),
+                         {{QStringLiteral("totalSize"), QString::number(total)}});
+        QVERIFY(designer.sendFile(source + QStringLiteral("/image/x.png"), QStringLiteral("image/x.png")));
+        QVERIFY(designer.sendFile(source + QStringLiteral("/project.tavx"), QStringLiteral("project.tavx")));
+        designer.sendCmd(QStringLiteral("issueComlate"));
+        QVERIFY(complete.wait(5000));
+
+        QVERIFY(project.loadDownloadProjectPacket());
+        QCOMPARE(project.getProjectPacketPath(), project.getDownloadPath());
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        QCOMPARE(scenes->getSceneCount(), 1);
+        QCOMPARE(scenes->getPropertyValue(scenes->getSceneId(0), RCKeys::Name()).toString(),
+                 QStringLiteral("Received"));
+        QVERIFY(QFileInfo(project.getDownloadPath() + QStringLiteral("/image/x.png")).isFile());
     }
 
 private:

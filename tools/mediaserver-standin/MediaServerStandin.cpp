@@ -1,9 +1,10 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
+#include "network/DiscoveryDatagram.h"
 #include "network/RequestManager.h"
+#include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/StandinState.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
 #include <QNetworkDatagram>
@@ -32,11 +33,6 @@ bool MediaServerStandin::start(QString* error)
         return false;
     }
     connect(m_udp, &QUdpSocket::readyRead, this, &MediaServerStandin::onDatagrams);
-    m_udpSender = new RequestManager(this);
-    connect(m_udpSender, &IRCRequestManager::buffRadioRequest, this,
-            [this](const QByteArray& buff, const QHostAddress& address, int port) {
-                m_udp->writeDatagram(buff, address, quint16(port));
-            });
 
     m_server = new QTcpServer(this);
     if (!m_server->listen(m_options.bindAddress, quint16(m_options.tcpPort))) {
@@ -63,32 +59,29 @@ void MediaServerStandin::onDatagrams()
 {
     while (m_udp->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = m_udp->receiveDatagram();
-        // One frame per datagram: a manager per datagram is all discovery needs.
-        RequestManager reader;
-        connect(&reader, &IRCRequestManager::cmdReceive, this,
-                [this, &datagram](const QString& sCmd, const QJsonObject& params) {
-                    writeLog(QJsonObject{{"event", "probe"},
-                                         {"peer", datagram.senderAddress().toString()},
-                                         {"cmd", sCmd},
-                                         {"params", params}});
-                    if (sCmd != QLatin1String("requestServerConfig"))
-                        return;
-                    Q_EMIT probeReceived(datagram.senderAddress().toString(), params);
-                    const int port = params.value("port").toInt(0);
-                    if (port < 1 || port > 65535)
-                        return;
-                    QHostAddress to = datagram.senderAddress();
-                    const QHostAddress probeIp(params.value("ip").toString());
-                    if (m_options.replyToProbeIp && !probeIp.isNull())
-                        to = probeIp;
-                    m_udpSender->sendRadioCmd("serverConfig",
-                                              QJsonObject{{"ip", m_options.announceIp},
-                                                          {"port", tcpPort()},
-                                                          {"productName", m_options.productName}},
-                                              to, port);
-                    Q_EMIT probeAnswered(to.toString());
-                });
-        reader.appendData(datagram.data());
+        const QByteArray data = datagram.data();
+        QString sCmd;
+        QJsonObject params;
+        if (!DiscoveryDatagram::decode(data.constData(), data.size(), sCmd, params))
+            continue;
+        const QString peer = datagram.senderAddress().toString();
+        writeLog(QJsonObject{{"event", "probe"}, {"peer", peer}, {"cmd", sCmd}, {"params", params}});
+        if (sCmd != QLatin1String("requestServerConfig"))
+            continue;
+        Q_EMIT probeReceived(peer, params);
+        const int port = params.value("port").toInt(0);
+        if (port < 1 || port > 65535)
+            continue;
+        QHostAddress to = datagram.senderAddress();
+        const QHostAddress probeIp(params.value("ip").toString());
+        if (m_options.replyToProbeIp && !probeIp.isNull())
+            to = probeIp;
+        m_udp->writeDatagram(
+            DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
+                                                                  {"port", tcpPort()},
+                                                                  {"productName", m_options.productName}}),
+            to, quint16(port));
+        Q_EMIT probeAnswered(to.toString());
     }
 }
 
@@ -99,7 +92,7 @@ void MediaServerStandin::onNewConnection()
         Session session;
         session.manager = new RequestManager(socket);
         connect(session.manager, &IRCRequestManager::buffSendRequest, socket,
-                [socket](const QByteArray& buff) { socket->write(buff); });
+                [this, socket](const QByteArray& buff) { writeFrame(socket, buff); });
         connect(session.manager, &IRCRequestManager::cmdReceive, this,
                 [this, socket](const QString& sCmd, const QJsonObject& params) {
                     onCommand(socket, sCmd, params);
@@ -211,6 +204,39 @@ void MediaServerStandin::send(QTcpSocket* socket, const QString& sCmd, const QJs
         it->manager->sendCmd(sCmd, params, QVariant());
 }
 
+void MediaServerStandin::writeFrame(QTcpSocket* socket, const QByteArray& frame)
+{
+    auto it = m_sessions.find(socket);
+    if (it == m_sessions.end() || it->cut)
+        return;
+    QByteArray bytes = frame;
+    if (m_options.garbageBytes > 0) {
+        // Partial magics among the garbage; never a 0x02 right before the head,
+        // which no receiver could tell from the head's own magic.
+        QByteArray garbage;
+        while (garbage.size() < m_options.garbageBytes)
+            garbage += QByteArray("\x02\x02\x02garbage", 10);
+        garbage.truncate(m_options.garbageBytes);
+        if (garbage.endsWith('\x02'))
+            garbage.back() = 'g';
+        bytes.prepend(garbage);
+    }
+    if (m_options.dropAfterBytes > 0 && it->written + bytes.size() >= m_options.dropAfterBytes) {
+        bytes.truncate(m_options.dropAfterBytes - it->written);
+        it->cut = true;
+    }
+    it->written += bytes.size();
+    const qsizetype piece = m_options.splitBytes > 0 ? m_options.splitBytes : bytes.size();
+    for (qsizetype pos = 0; pos < bytes.size(); pos += piece) {
+        socket->write(bytes.mid(pos, piece));
+        socket->flush();
+    }
+    if (it->cut) {
+        writeLog(QJsonObject{{"event", "cut"}, {"bytes", it->written}});
+        QMetaObject::invokeMethod(socket, &QTcpSocket::disconnectFromHost, Qt::QueuedConnection);
+    }
+}
+
 void MediaServerStandin::sendToAll(const QString& sCmd, const QJsonObject& params)
 {
     for (auto it = m_sessions.begin(); it != m_sessions.end(); ++it)
@@ -231,11 +257,5 @@ void MediaServerStandin::dropClients()
 
 void MediaServerStandin::writeLog(const QJsonObject& line)
 {
-    if (!m_log)
-        return;
-    QJsonObject stamped = line;
-    stamped.insert("time", QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-    m_log->write(QJsonDocument(stamped).toJson(QJsonDocument::Compact) + '\n');
-    if (auto* file = qobject_cast<QFile*>(m_log))
-        file->flush();
+    writeJsonLine(m_log, line);
 }

@@ -52,6 +52,8 @@ private:
     {
         RequestManager* manager = nullptr;
         bool verified = false;
+        qint64 written = 0;
+        bool cut = false;
     };
 
     void onDatagrams();
@@ -60,12 +62,13 @@ private:
     void completeHandshake(QTcpSocket* socket);
     void startReplay(QTcpSocket* socket);
     void send(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params);
+    // Writes one frame as the hostile-link options say.
+    void writeFrame(QTcpSocket* socket, const QByteArray& frame);
     void writeLog(const QJsonObject& line);
 
     StandinOptions m_options;
     QJsonObject m_state;
     QUdpSocket* m_udp = nullptr;
-    RequestManager* m_udpSender = nullptr;
     QTcpServer* m_server = nullptr;
     QHash<QTcpSocket*, Session> m_sessions;
     QIODevice* m_log = nullptr;

@@ -26,4 +26,12 @@ struct StandinOptions
     // JSON-lines file of commands sent to each client after "connected":
     // {"cmd": name, "params": {...}, "delayMs": wait before it}.
     QString replayFile;
+
+    // Hostile links, for the panel's tests. Each is off at 0.
+    // Every frame is written in pieces of at most this many bytes, each flushed on its own.
+    int splitBytes = 0;
+    // This many bytes of garbage (partial magics included) go before every frame.
+    int garbageBytes = 0;
+    // A link is cut once this many bytes have been written to it, mid-frame if it falls there.
+    qint64 dropAfterBytes = 0;
 };

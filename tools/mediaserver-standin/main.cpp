@@ -1,5 +1,6 @@
 // tavix-mediaserver-standin: a stand-in media server for trying the panel and for
 // the tests. See README.md ("Trying the panel with the stand-in media server").
+#include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QCommandLineParser>
@@ -32,8 +33,14 @@ int main(int argc, char** argv)
     const QCommandLineOption replay("replay", "JSON-lines file of commands sent after \"connected\".",
                                     "file");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
-    parser.addOptions(
-        {bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay, log});
+    const QCommandLineOption splitBytes("split-bytes", "Write every frame in pieces of at most N bytes.", "n",
+                                        "0");
+    const QCommandLineOption garbageBytes("garbage-bytes", "Write N bytes of garbage before every frame.",
+                                          "n", "0");
+    const QCommandLineOption dropAfterBytes("drop-after-bytes",
+                                            "Cut each link once N bytes have been written to it.", "n", "0");
+    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
+                       replay, log, splitBytes, garbageBytes, dropAfterBytes});
     parser.process(app);
 
     StandinOptions options;
@@ -46,6 +53,9 @@ int main(int argc, char** argv)
     options.replyToProbeIp = parser.isSet(replyToProbeIp);
     options.password = parser.value(password);
     options.replayFile = parser.value(replay);
+    options.splitBytes = parser.value(splitBytes).toInt();
+    options.garbageBytes = parser.value(garbageBytes).toInt();
+    options.dropAfterBytes = parser.value(dropAfterBytes).toLongLong();
     if (parser.isSet(state)) {
         QFile file(parser.value(state));
         if (!file.open(QIODevice::ReadOnly)) {
@@ -55,23 +65,6 @@ int main(int argc, char** argv)
         options.state = QJsonDocument::fromJson(file.readAll()).object();
     }
 
-    QFile logFile;
-    if (parser.isSet(log)) {
-        logFile.setFileName(parser.value(log));
-        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(logFile.fileName()));
-            return 2;
-        }
-    } else if (!logFile.open(stdout, QIODevice::WriteOnly)) {
-        return 2;
-    }
-
     MediaServerStandin server(options);
-    server.setLog(&logFile);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    return app.exec();
+    return runStandin(app, server, parser.value(log));
 }

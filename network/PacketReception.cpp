@@ -1,0 +1,210 @@
+#include "network/PacketReception.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+const QString kRelativePathKey = QStringLiteral("relativeFilePath");
+
+// Whether path is folder or lies below it; both canonical.
+bool isInside(const QString& path, const QString& folder)
+{
+    return !folder.isEmpty() && (path == folder || path.startsWith(folder + QLatin1Char('/')));
+}
+
+// Removes a file, a link (not what it points to) or a folder with everything in it.
+bool removeEntry(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    if (info.isSymLink() || !info.isDir())
+        return QFile::remove(path);
+    return QDir(path).removeRecursively();
+}
+
+// A level that the platform could read as "." or ".." (Windows drops trailing dots and blanks).
+bool isDotsOnly(const QString& level)
+{
+    for (const QChar c : level)
+        if (c != QLatin1Char('.') && c != QLatin1Char(' '))
+            return false;
+    return true;
+}
+} // namespace
+
+PacketReception::PacketReception() = default;
+
+PacketReception::~PacketReception()
+{
+    abort();
+}
+
+QString PacketReception::stagingPathOf(const QString& receiveDir)
+{
+    return QDir::cleanPath(receiveDir) + QStringLiteral(".receiving");
+}
+
+QStringList PacketReception::safeSegments(const QString& relativePath)
+{
+    if (relativePath.isEmpty() || relativePath.contains(QLatin1Char(':')))
+        return {};
+    for (const QChar c : relativePath)
+        if (c.category() == QChar::Other_Control)
+            return {};
+    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
+    // A leading separator (absolute or UNC) gives an empty first level.
+    const QStringList levels = relativePath.split(separators);
+    for (const QString& level : levels)
+        if (level.isEmpty() || isDotsOnly(level))
+            return {};
+    return levels;
+}
+
+QString PacketReception::keyOf(const QVariantMap& info)
+{
+    return safeSegments(info.value(kRelativePathKey).toString()).join(QLatin1Char('/'));
+}
+
+bool PacketReception::begin(const QString& receiveDir, qint64 totalSize)
+{
+    abort();
+    if (receiveDir.isEmpty() || totalSize < 0)
+        return false;
+    m_receiveDir = QDir::cleanPath(receiveDir);
+    m_staging = stagingPathOf(m_receiveDir);
+    // A staging folder left by a run that ended abruptly.
+    if (!removeEntry(m_staging))
+        return false;
+    if (!QDir().mkpath(m_staging))
+        return false;
+    m_canonicalStaging = QFileInfo(m_staging).canonicalFilePath();
+    m_total = totalSize;
+    m_received = 0;
+    m_announced = 0;
+    m_active = true;
+    return true;
+}
+
+bool PacketReception::openFile(const QVariantMap& info)
+{
+    const QString key = keyOf(info);
+    if (!m_active || key.isEmpty()) {
+        qWarning() << "PacketReception: refused path" << info.value(kRelativePathKey).toString();
+        return false;
+    }
+    bool isNumber = false;
+    const qint64 size = info.value(QStringLiteral("size")).toString().toLongLong(&isNumber);
+    if (!isNumber || size < 0 || size > m_total - m_announced) {
+        qWarning() << "PacketReception: size out of the announced total" << key;
+        return false;
+    }
+    if (m_open.count(key) || m_done.contains(key)) {
+        qWarning() << "PacketReception: file sent twice" << key;
+        return false;
+    }
+    const QString path = m_staging + QLatin1Char('/') + key;
+    const QString folder = QFileInfo(path).path();
+    if (!QDir().mkpath(folder) || !isInside(QFileInfo(folder).canonicalFilePath(), m_canonicalStaging) ||
+        QFileInfo(path).isSymLink()) {
+        qWarning() << "PacketReception: cannot place" << key;
+        return false;
+    }
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qWarning() << "PacketReception: cannot create" << path << file->errorString();
+        return false;
+    }
+    m_open[key] = OpenFile{std::move(file), size, 0};
+    m_announced += size;
+    return true;
+}
+
+bool PacketReception::write(const QVariantMap& info, const QByteArray& data, bool last)
+{
+    const auto it = m_open.find(keyOf(info));
+    if (!m_active || it == m_open.end())
+        return false;
+    OpenFile& open = it->second;
+    if (data.size() > open.expected - open.written) {
+        qWarning() << "PacketReception: more content than announced" << it->first;
+        return false;
+    }
+    if (!data.isEmpty() && (open.file->write(data) != data.size() || !open.file->flush())) {
+        qWarning() << "PacketReception: write failed" << it->first << open.file->errorString();
+        return false;
+    }
+    open.written += data.size();
+    m_received += data.size();
+    if (!last)
+        return true;
+    if (open.written != open.expected) {
+        qWarning() << "PacketReception: file ended short" << it->first;
+        return false;
+    }
+    open.file->close();
+    if (open.file->error() != QFileDevice::NoError)
+        return false;
+    m_done.insert(it->first);
+    m_open.erase(it);
+    return true;
+}
+
+bool PacketReception::commit()
+{
+    if (!m_active)
+        return false;
+    // A packet without a file would only leave an empty folder in place of the earlier packet.
+    if (!m_open.empty() || m_received != m_total || m_done.isEmpty()) {
+        qWarning() << "PacketReception: packet incomplete" << m_received << "of" << m_total << "bytes,"
+                   << m_done.size() << "files";
+        abort();
+        return false;
+    }
+    const QString previous = m_receiveDir + QStringLiteral(".previous");
+    removeEntry(previous);
+    const bool hadFolder = QFileInfo::exists(m_receiveDir);
+    if (hadFolder && !QDir().rename(m_receiveDir, previous)) {
+        qWarning() << "PacketReception: cannot move the earlier packet aside" << m_receiveDir;
+        abort();
+        return false;
+    }
+    if (!QDir().rename(m_staging, m_receiveDir)) {
+        qWarning() << "PacketReception: cannot put the packet in place" << m_receiveDir;
+        if (hadFolder)
+            QDir().rename(previous, m_receiveDir);
+        abort();
+        return false;
+    }
+    if (hadFolder)
+        removeEntry(previous);
+    m_active = false;
+    m_done.clear();
+    return true;
+}
+
+void PacketReception::abort()
+{
+    closeAll();
+    if (m_active)
+        removeEntry(m_staging);
+    m_active = false;
+    m_done.clear();
+}
+
+void PacketReception::closeAll()
+{
+    for (auto& entry : m_open)
+        entry.second.file->close();
+    m_open.clear();
+}
+
+double PacketReception::rate() const
+{
+    if (m_total <= 0)
+        return 1.0;
+    return qMin(1.0, double(m_received) / double(m_total));
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "network/NetworkWorker.h"
+#include "network/PacketReception.h"
+
+#include <QJsonObject>
+#include <QMutex>
+#include <QVariant>
+#include <QVariantMap>
+
+class QTcpSocket;
+class QTimer;
+class RequestManager;
+
+// The panel's connection worker of project distribution, in a thread of its own: connects to the
+// designer that invited it, reports its offer ("downloadKey") and, once the user accepted (the
+// local download()), receives the packet through a PacketReception into the receive folder.
+//
+// One designer at a time: invitations while connecting or connected are dropped. Anything the
+// designer sends out of turn or out of bounds (a file or "issueBegin" before the user accepted, a
+// refused path, a size that does not add up, a file that cannot be written) ends the link, and the
+// packet received so far is dropped. An attempt that does not connect within kConnectTimeoutMs is
+// abandoned; a connected designer that sends nothing for the silence timeout is dropped, except
+// while the user is being asked.
+//
+// Public operations only emit queued signals and may be called from any thread.
+class PacketTerminalConnect : public NetworkWorker
+{
+    Q_OBJECT
+public:
+    static constexpr int kConnectTimeoutMs = 5000;
+    static constexpr int kSilenceTimeoutMs = 60000;
+
+    explicit PacketTerminalConnect(int silenceTimeoutMs = kSilenceTimeoutMs);
+    ~PacketTerminalConnect() override;
+
+    void connectToServer(const QString& sIp, int nPort) { Q_EMIT sig_connectToServer(sIp, nPort); }
+    void disconnectFromServer() { Q_EMIT sig_disconnectFromServer(); }
+    void setReceiveDir(const QString& sDirPath) { Q_EMIT sig_setReceiveDir(sDirPath); }
+    void download() { Q_EMIT sig_download(); }
+
+    // The designer's address recorded when the latest connection came up (kept after it ends);
+    // safe to call from any thread.
+    QString serverAddress() const;
+
+Q_SIGNALS:
+    // Private: each is connected to its on_ slot in the worker thread.
+    void sig_disconnectFromServer();
+    void sig_connectToServer(QString sIp, int nPort);
+    void sig_setReceiveDir(QString sDirPath);
+    void sig_download();
+
+    void serverConnect(QString sIp);
+    void serverDisconnect();
+    void receiveDownloadInvitation(QString sIp);
+    void receiveBegin();
+    void receiveProcess(double rate);
+    void receiveComplate();
+
+private Q_SLOTS:
+    void onSocketConnected();
+    void onSocketDisconnect();
+    void onSocketReadyread();
+    void onSocketError();
+    void onCmdReceive(QString sCmd, QJsonObject params);
+    void onBuffSendRequest(QByteArray buff, QVariant conditions);
+    void on_fileinfoReceive(QVariantMap params);
+    void on_fileContentReceive(QByteArray data, bool complate, QVariantMap params);
+    void on_fileReceiveError(QVariantMap params);
+    void on_sig_disconnectFromServer();
+    void on_sig_connectToServer(QString sIp, int nPort);
+    void on_sig_setReceiveDir(QString sDirPath);
+    void on_sig_download();
+    void onWatchdog();
+
+protected:
+    void releaseResources() override;
+
+private:
+    void onDownloadKey(const QJsonObject& params);
+    void onIssueBegin(const QJsonObject& params);
+    void onIssueComplate();
+    // Ends the link over a fault of the designer's; the reception is dropped.
+    void refuse(const char* reason);
+    void dropManager();
+    // Runs the silence watchdog unless the user is being asked.
+    void watchSilence();
+
+    mutable QMutex m_addressMutex;
+    QString m_serverAddress;
+    int m_silenceTimeoutMs;
+    QTcpSocket* m_socket = nullptr;
+    RequestManager* m_manager = nullptr;
+    QTimer* m_watchdog = nullptr;
+    QString m_downloadKey;
+    QString m_receiveDir;
+    // "download" was sent for the current offer; "issueBegin" may come.
+    bool m_accepted = false;
+    PacketReception m_reception;
+};

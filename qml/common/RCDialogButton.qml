@@ -1,0 +1,30 @@
+import QtQuick
+
+// The text button of the message, input and progress boxes: gray while disabled, "#8D8D8D"
+// while pressed, otherwise mColor.
+Rectangle {
+    id: root
+
+    property alias text: label.text
+    property color mColor: "#1A1A1A"
+    property color mTextColor: "white"
+
+    width: 68 * dp
+    height: 25 * dp
+    radius: 5 * dp
+    color: !enabled ? "gray" : (area.pressed ? "#8D8D8D" : mColor)
+
+    signal clicked
+
+    RCText {
+        id: label
+        anchors.centerIn: parent
+        color: root.mTextColor
+        font.pixelSize: 14 * dp
+    }
+    MouseArea {
+        id: area
+        anchors.fill: parent
+        onClicked: root.clicked()
+    }
+}

@@ -1,0 +1,35 @@
+import QtQuick
+import QtQuick.Controls.Basic
+
+// The look of a menu entry: the text centred on a dark bar ("#0000CD" while hovered) above a
+// 6-pixel black strip that separates the entries. The entry itself handles presses and clicks.
+MenuItem {
+    id: root
+
+    property int mTextSize: 18
+
+    implicitWidth: 100 * dp
+    implicitHeight: 30 * dp
+    padding: 0
+    contentItem: Item {}
+    indicator: Item {}
+    arrow: Item {}
+    background: Rectangle {
+        color: "black"
+
+        Rectangle {
+            id: bar
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            height: parent.height - 6 * dp
+            color: root.hovered ? "#0000CD" : "#333333"
+        }
+        RCText {
+            anchors.centerIn: bar
+            text: root.text
+            color: "white"
+            font.pixelSize: root.mTextSize * dp
+        }
+    }
+}

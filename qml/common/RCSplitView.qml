@@ -1,0 +1,14 @@
+import QtQuick
+import QtQuick.Controls.Basic
+
+// A split view whose handle is 4 pixels thick, dark while dragged and lighter while hovered.
+SplitView {
+    id: root
+
+    handle: Rectangle {
+        implicitWidth: 4 * dp
+        implicitHeight: 4 * dp
+        color: SplitHandle.pressed ? root.palette.dark
+                                   : (SplitHandle.hovered ? root.palette.midlight : root.palette.mid)
+    }
+}

@@ -1,0 +1,63 @@
+import QtQuick
+import "../common"
+
+// One control of the catalogue: its icon and, under it, its name. A press starts a drag of the
+// control ({"dragType": "control", "controlId"}, copy) with the tile's picture, hot spot (10, 10);
+// the scene canvas takes the drop. The tile itself stays where it is.
+Item {
+    id: root
+
+    property var mControl: null
+    readonly property string mControlId: mControl ? mControl.getId() : ""
+
+    width: 44.4 * dp
+    height: 25 * dp
+    Drag.dragType: Drag.Automatic
+    Drag.supportedActions: Qt.CopyAction
+    Drag.hotSpot: Qt.point(10 * dp, 10 * dp)
+    Drag.mimeData: dragPayload()
+
+    function dragPayload() {
+        return {"dragType": "control", "controlId": mControlId}
+    }
+    // Grabs the tile and starts the drag once the picture is ready, if the button is still down
+    // (a quick tap ends before that and starts no drag).
+    function startDrag() {
+        icon.grabToImage(function (result) {
+            if (!pressArea.pressed)
+                return
+            root.Drag.imageSource = result.url
+            root.Drag.active = true
+        })
+    }
+
+    Drag.onDragFinished: Drag.active = false
+
+    RCImage {
+        id: icon
+        objectName: "controlIcon"
+        width: parent.width
+        height: 25 * dp
+        source: root.mControl ? root.mControl.getIconPath() : ""
+        fillMode: Image.PreserveAspectFit
+    }
+    RCText {
+        objectName: "controlName"
+        anchors.top: icon.bottom
+        anchors.topMargin: 3 * dp
+        anchors.horizontalCenter: parent.horizontalCenter
+        // the name may use the spacing beside the tile, on two lines at most
+        width: parent.width + 30 * dp
+        text: root.mControl ? root.mControl.getName() : ""
+        color: "white"
+        horizontalAlignment: Text.AlignHCenter
+        wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+        maximumLineCount: 2
+        elide: Text.ElideRight
+    }
+    MouseArea {
+        id: pressArea
+        anchors.fill: parent
+        onPressed: root.startDrag()
+    }
+}

@@ -1,0 +1,283 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import "../common"
+
+// The strip of the project's scenes: one tile per scene in the project's order, the selected
+// one marked; a tap selects a scene and gives it the editing focus. In edit mode the designer
+// adds a scene (the button at the right), inserts or removes one (the tile's menu, while there
+// is more than one scene) and reorders them by dragging a tile. The list only follows the
+// presenter's signals, so its order is always the project's.
+Rectangle {
+    id: root
+
+    property var mScenePresenter: null
+    property var mProject: null
+    property bool mInEditState: true
+    property string mSelectSceneId: ""
+    // While a scene tile is dragged over the list: where it would go, else -1.
+    property int mDropIndex: -1
+    readonly property real mTileWidth: 256 * dp
+    readonly property real mTileSpacing: 1 * dp
+
+    color: "black"
+
+    function fill() {
+        sceneModel.clear()
+        mSelectSceneId = mScenePresenter ? mScenePresenter.getSelectSceneId() : ""
+        if (!mScenePresenter)
+            return
+        var ids = mScenePresenter.getSceneIds()
+        var rows = []
+        for (var i = 0; i < ids.length; ++i)
+            rows.push(rowFor(ids[i]))
+        sceneModel.append(rows)
+    }
+    function sceneModelCount() {
+        return sceneModel.count
+    }
+    // The row at index: {"id", "name", "iconPath", "select", "scenePresenter"}.
+    function sceneRow(index) {
+        return sceneModel.get(index)
+    }
+    function rowOf(sceneId) {
+        for (var i = 0; i < sceneModel.count; ++i) {
+            if (sceneModel.get(i).id === sceneId)
+                return i
+        }
+        return -1
+    }
+    // Adds the scene's row at index (appended for -1 or past the end) unless it is there.
+    function addRow(sceneId, index) {
+        if (rowOf(sceneId) >= 0)
+            return
+        var row = rowFor(sceneId)
+        if (index < 0 || index >= sceneModel.count)
+            sceneModel.append(row)
+        else
+            sceneModel.insert(index, row)
+    }
+    function rowFor(sceneId) {
+        return {
+            "id": sceneId,
+            "name": textOf(sceneId, "Name"),
+            "iconPath": textOf(sceneId, "IconPath"),
+            "select": sceneId === mSelectSceneId,
+            "scenePresenter": mScenePresenter
+        }
+    }
+    function textOf(sceneId, name) {
+        var value = mScenePresenter.getPropertyValue(sceneId, name)
+        return value === undefined || value === null ? "" : String(value)
+    }
+    function markScene(sceneId) {
+        mSelectSceneId = sceneId
+        for (var i = 0; i < sceneModel.count; ++i)
+            sceneModel.setProperty(i, "select", sceneModel.get(i).id === sceneId)
+    }
+    // Selects the first scene other than exceptId and gives it the focus; with none left the
+    // selection is cleared.
+    function selectFirstScene(exceptId) {
+        var ids = mScenePresenter.getSceneIds()
+        for (var i = 0; i < ids.length; ++i) {
+            if (ids[i] !== exceptId) {
+                mScenePresenter.setPropertyValue(ids[i], "Focus", true, false)
+                mScenePresenter.setSelectScene(ids[i])
+                return
+            }
+        }
+        mScenePresenter.setSelectScene("")
+    }
+    function selectScene(sceneId) {
+        mScenePresenter.setSelectScene(sceneId)
+        mScenePresenter.setPropertyValue(sceneId, "Focus", true, false)
+    }
+    // "场景" with the smallest number no scene is named with yet.
+    function newSceneName() {
+        var used = {}
+        var ids = mScenePresenter.getSceneIds()
+        for (var i = 0; i < ids.length; ++i)
+            used[textOf(ids[i], "Name")] = true
+        var n = 1
+        while (used[qsTr("场景") + n])
+            ++n
+        return qsTr("场景") + n
+    }
+    // The project's scene size for new scenes: the template's, else the scene default.
+    function newSceneSize() {
+        var size = mProject ? mProject.getTemplateProjectSceneSize() : undefined
+        if (!size || !(size.width > 0) || !(size.height > 0))
+            return Qt.size(960, 540)
+        return size
+    }
+    // Adds a scene (appended for -1, else inserted at index) as one undo step, selects it and
+    // gives it the focus. Answers its id, "" when it could not be added.
+    function addNewScene(index) {
+        var name = newSceneName()
+        var background = "qrc:/sceneBackground.png"
+        var sceneId = index < 0 ? mScenePresenter.addScene(name, "", background, true)
+                                : mScenePresenter.insertScene(name, "", background, index, true)
+        if (sceneId === "")
+            return ""
+        var size = newSceneSize()
+        mScenePresenter.setPropertyValue(sceneId, "Width", size.width, false)
+        mScenePresenter.setPropertyValue(sceneId, "Height", size.height, false)
+        selectScene(sceneId)
+        return sceneId
+    }
+    // Where a scene dragged from index `from` goes while the pointer is at x (list coordinates):
+    // onto a tile once the pointer is more than 50 pixels into it from the side it came from.
+    function dropIndexAt(x, from) {
+        var pitch = mTileWidth + mTileSpacing
+        var hovered = Math.floor((x + sceneList.contentX) / pitch)
+        hovered = Math.max(0, Math.min(sceneModel.count - 1, hovered))
+        var into = x + sceneList.contentX - hovered * pitch
+        if (hovered > from && into > 50 * dp)
+            return hovered
+        if (hovered < from && into < mTileWidth - 50 * dp)
+            return hovered
+        return mDropIndex >= 0 ? mDropIndex : from
+    }
+    // A scene dropped at toIndex: moved there in the project (one undo step); the list follows.
+    function dropScene(sceneId, toIndex) {
+        var from = mScenePresenter.getSceneIndex(sceneId)
+        if (from < 0 || toIndex < 0 || toIndex === from)
+            return false
+        return mScenePresenter.moveScene(sceneId, toIndex, true)
+    }
+
+    onMScenePresenterChanged: fill()
+
+    Connections {
+        target: root.mScenePresenter
+
+        function onSceneAdd(sceneId, index) {
+            root.addRow(sceneId, index)
+        }
+        function onSceneRemove(sceneId) {
+            // A scene that is still in the project is being deleted; one already gone from it is
+            // being moved and comes back at once, still selected.
+            if (sceneId === root.mSelectSceneId && root.mScenePresenter.getSceneIndex(sceneId) >= 0)
+                root.selectFirstScene(sceneId)
+            var row = root.rowOf(sceneId)
+            if (row >= 0)
+                sceneModel.remove(row)
+        }
+        function onScenePropertyValueChanged(sceneId, sName, value) {
+            if (sName !== "Name" && sName !== "IconPath")
+                return
+            var row = root.rowOf(sceneId)
+            if (row >= 0) {
+                sceneModel.setProperty(row, "name", root.textOf(sceneId, "Name"))
+                sceneModel.setProperty(row, "iconPath", root.textOf(sceneId, "IconPath"))
+            }
+        }
+        function onSceneSelectChanged(sceneId) {
+            root.markScene(sceneId)
+        }
+    }
+    ListModel {
+        id: sceneModel
+    }
+    ListView {
+        id: sceneList
+        objectName: "sceneList"
+        anchors.left: parent.left
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        anchors.right: addButton.visible ? addButton.left : parent.right
+        anchors.rightMargin: addButton.visible ? 1 * dp : 0
+        orientation: ListView.Horizontal
+        spacing: root.mTileSpacing
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        model: sceneModel
+        ScrollBar.horizontal: ScrollBar {
+            height: 10 * dp
+            policy: ScrollBar.AsNeeded
+        }
+        delegate: RCSceneListItem {
+            objectName: "sceneTile_" + model.id
+            width: root.mTileWidth
+            height: ListView.view.height
+            mSceneId: model.id
+            mName: model.name
+            mIconPath: model.iconPath
+            mSelect: model.select
+            mMenuEnabled: root.mInEditState && sceneModel.count > 1
+            mDragEnabled: root.mInEditState
+            onSig_clicked: root.selectScene(mSceneId)
+            onSig_insert: root.addNewScene(root.mScenePresenter.getSceneIndex(mSceneId))
+            onSig_remove: root.mScenePresenter.removeScene(mSceneId, true)
+        }
+    }
+    // the drop mark: where the dragged scene would go
+    Rectangle {
+        objectName: "sceneDropMark"
+        visible: root.mDropIndex >= 0
+        width: 3 * dp
+        height: sceneList.height
+        color: "#3A74EA"
+        x: {
+            var pitch = root.mTileWidth + root.mTileSpacing
+            var from = sceneDrop.mFromIndex
+            var slot = root.mDropIndex > from ? root.mDropIndex + 1 : root.mDropIndex
+            return Math.max(0, Math.min(sceneList.width - width, slot * pitch - sceneList.contentX - width / 2))
+        }
+    }
+    DropArea {
+        id: sceneDrop
+
+        property int mFromIndex: -1
+
+        anchors.fill: sceneList
+        enabled: root.mInEditState
+        onEntered: drag => {
+            var sceneId = drag.getDataAsString("sceneId")
+            if (drag.getDataAsString("dragType") !== "scene" || root.rowOf(sceneId) < 0) {
+                drag.accepted = false
+                return
+            }
+            mFromIndex = root.rowOf(sceneId)
+            root.mDropIndex = -1
+        }
+        onPositionChanged: drag => {
+            if (mFromIndex >= 0)
+                root.mDropIndex = root.dropIndexAt(drag.x, mFromIndex)
+        }
+        onExited: {
+            root.mDropIndex = -1
+            mFromIndex = -1
+        }
+        onDropped: drop => {
+            var target = root.mDropIndex
+            root.mDropIndex = -1
+            mFromIndex = -1
+            if (drop.getDataAsString("dragType") !== "scene")
+                return
+            drop.acceptProposedAction()
+            root.dropScene(drop.getDataAsString("sceneId"), target)
+        }
+    }
+    Rectangle {
+        id: addButton
+        objectName: "addSceneButton"
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        width: 70 * dp
+        visible: root.mInEditState
+        color: addArea.pressed ? "#3A74EA" : "#1A1A1D"
+
+        RCImage {
+            anchors.centerIn: parent
+            width: 40 * dp
+            height: 40 * dp
+            source: addArea.pressed ? "qrc:/addScenePress.png" : "qrc:/addScene.png"
+        }
+        MouseArea {
+            id: addArea
+            anchors.fill: parent
+            onClicked: root.addNewScene(-1)
+        }
+    }
+}

@@ -1,0 +1,290 @@
+// The panel side of project distribution against a designer scripted on loopback: the whole
+// exchange, the checks on what a designer sends, one designer at a time, and the silent link.
+#include "network/PacketReception.h"
+#include "network/PacketTerminal.h"
+#include "network/PacketTerminalConnect.h"
+#include "support/FileTree.h"
+#include "support/PacketPeers.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+QByteArray pattern(int size, char seed)
+{
+    QByteArray out(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        out[i] = char(seed + i % 61);
+    return out;
+}
+
+enum class Fault
+{
+    Path,             // a file whose "relativeFilePath" is the row's path
+    FileBeforeAccept, // a file right after the key, before download()
+    BeginBeforeAccept,
+    TotalTooSmall,
+    ShortPacket, // "issueComlate" before every announced byte arrived
+    NoFile,
+    SameFileTwice,
+    DroppedMidFile
+};
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+
+class TestPacketTerminal : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void receivesPacketInPlaceOfTheEarlierOne();
+    void faultsCloseTheLinkAndKeepTheEarlierPacket_data();
+    void faultsCloseTheLinkAndKeepTheEarlierPacket();
+    void oneDesignerAtATime();
+    void silentDesignerIsDropped();
+
+private:
+    // Invites the panel, offers a key and accepts it on the panel's side.
+    bool offerAndAccept(ScriptedDesigner& designer);
+    // Sends the good packet of m_source in full: "issueBegin", its files, "issueComlate".
+    bool sendGoodPacket(ScriptedDesigner& designer);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<PacketTerminal> m_panel;
+    QString m_receive;
+    QString m_source;
+    int m_port = 0;
+    const QStringList m_goodFiles{"image/a.png", "image/sub/c.png", "project.tavx", "thumbnail.png"};
+};
+
+void TestPacketTerminal::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_receive = m_dir->filePath("downloadProject");
+    m_source = m_dir->filePath("source");
+    QVERIFY(writeFile(m_receive + "/earlier.txt", "earlier packet"));
+    QVERIFY(writeFile(m_source + "/image/a.png", pattern(3000, 'a')));
+    QVERIFY(writeFile(m_source + "/image/sub/c.png", QByteArray()));
+    QVERIFY(writeFile(m_source + "/project.tavx", pattern(1024, 'p')));
+    QVERIFY(writeFile(m_source + "/thumbnail.png", pattern(2049, 't')));
+    m_port = freeUdpPort();
+    m_panel = std::make_unique<PacketTerminal>();
+    m_panel->setInvitationPort(m_port);
+    m_panel->setReceiveDir(m_receive);
+    m_panel->startServer();
+}
+
+void TestPacketTerminal::cleanup()
+{
+    m_panel.reset();
+    m_dir.reset();
+}
+
+bool TestPacketTerminal::offerAndAccept(ScriptedDesigner& designer)
+{
+    QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
+    if (!designer.invite(m_port))
+        return false;
+    designer.sendCmd("downloadKey", {{"value", "{6b1f5c8e-0d7a-4c1e-9a57-2f3e4d5c6b7a}"}});
+    if (!invited.wait(5000))
+        return false;
+    m_panel->download();
+    return QTest::qWaitFor([&] { return designer.hasReceived("download"); }, 5000);
+}
+
+bool TestPacketTerminal::sendGoodPacket(ScriptedDesigner& designer)
+{
+    designer.sendCmd("issueBegin", {{"totalSize", QString::number(3000 + 1024 + 2049)}});
+    for (const QString& file : m_goodFiles)
+        if (!designer.sendFile(m_source + "/" + file, file))
+            return false;
+    designer.sendCmd("issueComlate");
+    return true;
+}
+
+void TestPacketTerminal::receivesPacketInPlaceOfTheEarlierOne()
+{
+    ScriptedDesigner designer;
+    QSignalSpy connected(m_panel.get(), &IRCPacketTerminal::serverConnected);
+    QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
+    QVERIFY(designer.invite(m_port));
+    QVERIFY(!connected.isEmpty() || connected.wait(5000));
+    QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
+    QCOMPARE(m_panel->getConnectIp(), QString("127.0.0.1"));
+
+    // Nothing is accepted before the designer's offer.
+    m_panel->download();
+    designer.sendCmd("downloadKey", {{"value", "{6b1f5c8e-0d7a-4c1e-9a57-2f3e4d5c6b7a}"}});
+    QVERIFY(invited.wait(5000));
+    QCOMPARE(invited.first().first().toString(), QString("127.0.0.1"));
+    QVERIFY(!designer.hasReceived("download"));
+
+    QSignalSpy begin(m_panel.get(), &IRCPacketTerminal::receiveBegin);
+    QSignalSpy progress(m_panel.get(), &IRCPacketTerminal::receiveProcess);
+    QSignalSpy complete(m_panel.get(), &IRCPacketTerminal::receiveComplate);
+    m_panel->download();
+    QTRY_VERIFY(designer.hasReceived("download"));
+    QVERIFY(sendGoodPacket(designer));
+    QVERIFY(complete.wait(5000));
+    QCOMPARE(begin.size(), 1);
+
+    // The earlier packet's file is gone, nothing is left beside the folder.
+    QCOMPARE(filesBelow(m_receive), m_goodFiles);
+    for (const QString& file : m_goodFiles)
+        QCOMPARE(readFile(m_receive + "/" + file), readFile(m_source + "/" + file));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList({"downloadProject", "source"}));
+    double last = 0;
+    for (const auto& args : progress) {
+        QVERIFY(args.first().toDouble() >= last);
+        last = args.first().toDouble();
+    }
+    QCOMPARE(last, 1.0);
+
+    // A key answers one offer; a second download() sends nothing.
+    designer.received.clear();
+    m_panel->download();
+    QVERIFY(!QTest::qWaitFor([&] { return designer.hasReceived("download"); }, 300));
+}
+
+void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("parent") << Fault::Path << "../e.txt";
+    QTest::newRow("absolute") << Fault::Path << "/tmp/tavix-absolute.txt";
+    QTest::newRow("backslash parent") << Fault::Path << "..\\w.txt";
+    QTest::newRow("climbing out") << Fault::Path << "image/../../x";
+    QTest::newRow("drive") << Fault::Path << "C:x";
+    QTest::newRow("unc") << Fault::Path << "\\\\server\\share\\x";
+    QTest::newRow("empty level") << Fault::Path << "image//x";
+    QTest::newRow("control character") << Fault::Path << "image/a\x01.png";
+    QTest::newRow("file before download()") << Fault::FileBeforeAccept << "project.tavx";
+    QTest::newRow("issueBegin before download()") << Fault::BeginBeforeAccept << "";
+    QTest::newRow("total too small") << Fault::TotalTooSmall << "project.tavx";
+    QTest::newRow("short packet") << Fault::ShortPacket << "project.tavx";
+    QTest::newRow("no file") << Fault::NoFile << "";
+    QTest::newRow("same file twice") << Fault::SameFileTwice << "project.tavx";
+    QTest::newRow("dropped mid-file") << Fault::DroppedMidFile << "image/a.png";
+}
+
+// After each fault the designer invites again and sends the good packet in full, which replaces
+// the earlier one.
+void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
+{
+    QFETCH(Fault, fault);
+    QFETCH(QString, path);
+    ScriptedDesigner designer;
+    QSignalSpy disconnected(m_panel.get(), &IRCPacketTerminal::serverDisconnected);
+    QSignalSpy complete(m_panel.get(), &IRCPacketTerminal::receiveComplate);
+    const QString file = m_source + "/project.tavx";
+
+    if (fault == Fault::FileBeforeAccept || fault == Fault::BeginBeforeAccept) {
+        QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
+        QVERIFY(designer.invite(m_port));
+        designer.sendCmd("downloadKey", {{"value", "{k}"}});
+        QVERIFY(invited.wait(5000));
+        if (fault == Fault::FileBeforeAccept)
+            designer.sendFile(file, path);
+        else
+            designer.sendCmd("issueBegin", {{"totalSize", "1024"}});
+    } else {
+        QVERIFY(offerAndAccept(designer));
+        switch (fault) {
+        case Fault::Path:
+            designer.sendCmd("issueBegin", {{"totalSize", "1024"}});
+            designer.sendFile(file, path);
+            break;
+        case Fault::TotalTooSmall:
+            designer.sendCmd("issueBegin", {{"totalSize", "1023"}});
+            designer.sendFile(file, path);
+            break;
+        case Fault::ShortPacket:
+            designer.sendCmd("issueBegin", {{"totalSize", "2048"}});
+            QVERIFY(designer.sendFile(file, path));
+            designer.sendCmd("issueComlate");
+            break;
+        case Fault::NoFile:
+            designer.sendCmd("issueBegin", {{"totalSize", "0"}});
+            designer.sendCmd("issueComlate");
+            break;
+        case Fault::SameFileTwice:
+            designer.sendCmd("issueBegin", {{"totalSize", "2048"}});
+            QVERIFY(designer.sendFile(file, path));
+            designer.sendFile(file, path);
+            break;
+        default: // dropped mid-file
+            designer.dropAt = 1024;
+            designer.sendCmd("issueBegin", {{"totalSize", "3000"}});
+            designer.sendFile(m_source + "/image/a.png", path);
+            break;
+        }
+    }
+    QVERIFY(!disconnected.isEmpty() || disconnected.wait(5000));
+    QVERIFY(complete.isEmpty());
+    QCOMPARE(filesBelow(m_receive), QStringList("earlier.txt"));
+    QCOMPARE(filesBelow(m_dir->path()),
+             QStringList({"downloadProject/earlier.txt", "source/image/a.png", "source/image/sub/c.png",
+                          "source/project.tavx", "source/thumbnail.png"}));
+    QVERIFY(!QFileInfo::exists("/tmp/tavix-absolute.txt"));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath("e.txt")));
+
+    designer.dropAt = -1;
+    QVERIFY(offerAndAccept(designer));
+    QVERIFY(sendGoodPacket(designer));
+    QVERIFY(complete.wait(5000));
+    QCOMPARE(filesBelow(m_receive), m_goodFiles);
+    QCOMPARE(readFile(m_receive + "/image/a.png"), readFile(m_source + "/image/a.png"));
+}
+
+// While one designer is linked, another's invitations are dropped; an invitation naming a port
+// outside 1..65535 starts no attempt.
+void TestPacketTerminal::oneDesignerAtATime()
+{
+    ScriptedDesigner first;
+    ScriptedDesigner second;
+    first.sendInvitation(m_port, 0);
+    first.sendInvitation(m_port, 70000);
+    QVERIFY(first.invite(m_port));
+    second.sendInvitation(m_port, second.port());
+    QVERIFY(!QTest::qWaitFor([&] { return second.accepted > 0; }, 500));
+    QCOMPARE(first.accepted, 1);
+
+    QSignalSpy disconnected(m_panel.get(), &IRCPacketTerminal::serverDisconnected);
+    m_panel->stopReceive();
+    QVERIFY(disconnected.wait(5000));
+    QVERIFY(second.invite(m_port));
+}
+
+// A designer that says nothing is dropped after the silence timeout, except while the user is
+// being asked; after the user accepted, silence counts again.
+void TestPacketTerminal::silentDesignerIsDropped()
+{
+    ScriptedDesigner designer;
+    PacketTerminalConnect worker(300);
+    worker.setReceiveDir(m_receive);
+    QSignalSpy disconnected(&worker, &PacketTerminalConnect::serverDisconnect);
+    QSignalSpy invited(&worker, &PacketTerminalConnect::receiveDownloadInvitation);
+    worker.connectToServer("127.0.0.1", designer.port());
+    QVERIFY(QTest::qWaitFor([&] { return designer.isConnected(); }, 5000));
+    QVERIFY(disconnected.wait(5000));
+
+    worker.connectToServer("127.0.0.1", designer.port());
+    QVERIFY(QTest::qWaitFor([&] { return designer.accepted == 2 && designer.isConnected(); }, 5000));
+    designer.sendCmd("downloadKey", {{"value", "{k}"}});
+    QVERIFY(invited.wait(5000));
+    QVERIFY(!disconnected.wait(1000));
+    worker.download();
+    QVERIFY(disconnected.wait(5000));
+    QCOMPARE(disconnected.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestPacketTerminal)
+#include "tst_packetterminal.moc"

@@ -1,0 +1,66 @@
+#include "QuickTestSetup.h"
+
+#include "TestSupport.h"
+#include "project/CursorPosProvider.h"
+#include "project/RCProject.h"
+#include "project/RCStartUp.h"
+#include "project/RCTemplateProjects.h"
+#include "support/IsolatedNetwork.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+
+#include <cstdio>
+#include <cstdlib>
+
+QuickTestSetup::QuickTestSetup() = default;
+
+QuickTestSetup::~QuickTestSetup()
+{
+    releaseProject();
+}
+
+void QuickTestSetup::applicationAvailable()
+{
+    QString reason;
+    if (!insidePrivateNetwork(&reason)) {
+        std::fprintf(stderr, "%s\n", qPrintable(reason));
+        std::exit(1);
+    }
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
+    m_cursorPosProvider = new CursorPosProvider(this);
+    m_testSupport = new TestSupport(this);
+}
+
+void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
+{
+    releaseProject();
+    m_project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
+    m_project->initDefaultScene();
+    m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+    RCStartUp::publishRootContext(engine, m_project, m_cursorPosProvider);
+    engine->rootContext()->setContextProperty(QStringLiteral("testSupport"), m_testSupport);
+
+    // The engine's destructor first tells the objects of its contexts that they go; this one
+    // then ends the project while the engine is whole. The engine deletes it afterwards.
+    QQmlComponent sentinel(engine);
+    sentinel.setData("import QtQml\nQtObject { signal ending; Component.onDestruction: ending() }\n", QUrl());
+    QObject* ending = sentinel.create();
+    ending->setParent(engine);
+    connect(ending, SIGNAL(ending()), this, SLOT(releaseProject()));
+}
+
+void QuickTestSetup::cleanupTestCase()
+{
+    releaseProject();
+}
+
+void QuickTestSetup::releaseProject()
+{
+    delete m_project;
+    m_project = nullptr;
+}

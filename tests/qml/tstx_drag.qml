@@ -1,0 +1,113 @@
+import QtQuick
+import QtTest
+import "qrc:/qml/controlListPanel"
+import "qrc:/qml/sceneListPanel"
+
+// Real drags on a real X display (xvfb), driven by xdotool: a control tile dropped on a drop
+// area delivers its payload with the copy action, a tap on a tile starts no drag, and a scene
+// tile dragged along the scene strip reorders the project's scenes; the tiles take clicks after.
+RCTestMainWindow {
+    id: mainWindow
+
+    readonly property var scenes: project.getScenePresenter()
+
+    RCSceneListPanel {
+        id: sceneList
+        width: 1024
+        height: 110
+        mProject: project
+        mScenePresenter: mainWindow.scenes
+    }
+    RCControlPanel {
+        id: controlPanel
+        y: 120
+        width: 300
+        height: 640
+        mControlManager: project.getControlManager()
+    }
+    // Stands in for the scene canvas: takes control drops as the canvas does.
+    DropArea {
+        id: canvas
+
+        property string droppedId: ""
+        property int droppedActions: 0
+
+        x: 400
+        y: 200
+        width: 500
+        height: 400
+        onDropped: drop => {
+            droppedActions = drop.supportedActions
+            if (drop.getDataAsString("dragType") === "control")
+                droppedId = drop.getDataAsString("controlId")
+            drop.accept(Qt.CopyAction)
+        }
+    }
+
+    TestCase {
+        name: "RealDrags"
+        when: windowShown
+
+        // Presses at `from`, moves in steps to `to` and releases there (global coordinates).
+        function drag(from, to) {
+            var args = ["mousemove", "--sync", Math.round(from.x), Math.round(from.y), "sleep", "0.3",
+                        "mousedown", "1", "sleep", "0.3"]
+            for (var i = 1; i <= 6; ++i) {
+                args.push("mousemove", Math.round(from.x + (to.x - from.x) * i / 6),
+                          Math.round(from.y + (to.y - from.y) * i / 6), "sleep", "0.15")
+            }
+            args.push("mouseup", "1")
+            xdotool(args)
+        }
+        function xdotool(args) {
+            verify(testSupport.start("xdotool", args))
+            tryVerify(() => !testSupport.isRunning(), 20000)
+            compare(testSupport.exitCode(), 0, testSupport.output())
+        }
+        function centreOf(item) {
+            return item.mapToGlobal(item.width / 2, item.height / 2)
+        }
+
+        function test_controlTileDrop() {
+            var page = findChild(controlPanel, "controlPage_Mirel")
+            var tile = page.mGrid.children[2]
+            verify(tile.mControlId !== "")
+            drag(centreOf(tile), centreOf(canvas))
+            tryCompare(canvas, "droppedId", tile.mControlId, 10000)
+            compare(canvas.droppedActions, Qt.CopyAction)
+        }
+
+        function test_controlTileTapStartsNoDrag() {
+            canvas.droppedId = ""
+            var tile = findChild(controlPanel, "controlPage_Mirel").mGrid.children[4]
+            var from = centreOf(tile)
+            var to = centreOf(canvas)
+            xdotool(["mousemove", "--sync", Math.round(from.x), Math.round(from.y), "click", "1", "sleep", "0.5",
+                     "mousemove", Math.round(to.x), Math.round(to.y), "sleep", "0.3", "click", "1"])
+            wait(300)
+            verify(!tile.Drag.active)
+            compare(canvas.droppedId, "", "nothing was dragged")
+        }
+
+        function test_sceneTileReorders() {
+            verify(project.setProject({"sceneArray": {"sceneArray": [
+                {"propertyArray": [{"name": "Name", "value": "A"}]},
+                {"propertyArray": [{"name": "Name", "value": "B"}]},
+                {"propertyArray": [{"name": "Name", "value": "C"}]}]}}))
+            var ids = scenes.getSceneIds()
+            tryVerify(() => findChild(sceneList, "sceneTile_" + ids[0]))
+            var first = findChild(sceneList, "sceneTile_" + ids[0])
+            // into the third tile well past its first 50 pixels
+            var target = first.mapToGlobal(2 * 257 + 150, first.height / 2)
+            drag(centreOf(first), target)
+            tryVerify(() => scenes.getSceneIndex(ids[0]) === 2, 10000)
+            compare(scenes.getSceneIds(), [ids[1], ids[2], ids[0]])
+            compare(sceneList.sceneRow(2).id, ids[0], "the list follows")
+
+            var second = findChild(sceneList, "sceneTile_" + ids[2])
+            var at = centreOf(second)
+            xdotool(["mousemove", "--sync", Math.round(at.x), Math.round(at.y), "click", "1"])
+            tryVerify(() => scenes.getSelectSceneId() === ids[2], 5000, "a tile takes clicks after a drag")
+        }
+    }
+}
