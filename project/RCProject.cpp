@@ -9,6 +9,7 @@
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
 #include "mirror/QmlComponents.h"
+#include "mirror/RCCmdProcesserManager.h"
 #include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
@@ -94,6 +95,8 @@ RCProject::~RCProject()
     m_imageManager = nullptr;
     delete m_stelvaneSyncer;
     m_stelvaneSyncer = nullptr;
+    delete m_cmdProcesserManager;
+    m_cmdProcesserManager = nullptr;
     delete m_actionManager;
     m_actionManager = nullptr;
     delete m_sceneItemExcuteControler;
@@ -126,6 +129,8 @@ void RCProject::init()
 
     if (!m_terminal)
         initTerminal();
+
+    initCmdProcesserManager();
 
     m_imageManager = new RCImageManager;
 
@@ -180,6 +185,15 @@ void RCProject::initTerminal()
     m_terminal->startServer(kTerminalDetectPort);
     m_terminal->setAutoConnect(true);
     QQmlEngine::setObjectOwnership(m_terminal, QQmlEngine::CppOwnership);
+}
+
+void RCProject::initCmdProcesserManager()
+{
+    m_cmdProcesserManager = new RCCmdProcesserManager(nullptr);
+    connect(m_terminal, &IRCTerminal::receiveCmd, this,
+            [this](const QString& sCmd, const QJsonObject& params) {
+                m_cmdProcesserManager->process(sCmd, params, this);
+            });
 }
 
 void RCProject::wireConnectionState()
