@@ -40,6 +40,8 @@ Window {
     readonly property Item mContent: contentLoader.item
     readonly property real mTitleBarHeight: titleBar.height
     property var mProjectDownloadDialog: null
+    // The dialogs of the broker's open boxes, by box id.
+    readonly property alias mMessageDialogs: messageDialogs
 
     flags: Qt.Window | Qt.FramelessWindowHint
     width: 1024 * dp

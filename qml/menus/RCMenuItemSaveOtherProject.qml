@@ -7,6 +7,7 @@ RCMenuItem {
     id: root
 
     property var mProject: null
+    readonly property alias mFlow: flow
 
     signal sig_saveAsResult(bool res)
 

@@ -8,6 +8,7 @@ RCMenuItem {
     id: root
 
     property var mProject: null
+    readonly property alias mFlow: flow
     property alias mMessageBoxId: flow.mMessageBoxId
     property alias folderPath: flow.folderPath
 

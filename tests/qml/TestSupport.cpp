@@ -2,6 +2,12 @@
 
 #include "editing/Platform.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
 TestSupport::TestSupport(QObject* parent) : QObject(parent)
 {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
@@ -45,4 +51,42 @@ int TestSupport::exitCode() const
 QString TestSupport::output() const
 {
     return m_output;
+}
+
+QString TestSupport::makeFolder(const QString& name)
+{
+    QTemporaryDir dir(QDir::home().filePath(name + QStringLiteral("-XXXXXX")));
+    dir.setAutoRemove(false);
+    return dir.isValid() ? dir.path() : QString();
+}
+
+bool TestSupport::writeFile(const QString& path, const QString& text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+}
+
+QString TestSupport::readFile(const QString& path) const
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool TestSupport::exists(const QString& path) const
+{
+    return QFileInfo::exists(path);
+}
+
+bool TestSupport::isDrawnImage(const QString& path) const
+{
+    const QImage image(path);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qAlpha(pixel) > 0 && (qRed(pixel) | qGreen(pixel) | qBlue(pixel)) != 0)
+                return true;
+        }
+    }
+    return false;
 }
