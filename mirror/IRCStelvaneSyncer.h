@@ -268,6 +268,11 @@ public:
 
     // Project download.
     Q_INVOKABLE virtual void setProject(int /*setUid*/, QJsonObject /*jsObj*/) {}
+    // The number of a project download this panel asked the server for, recorded before the
+    // request is sent; the answer "setProject" is applied only when takeProjectRequest, called with
+    // the number it repeats, answers true (once per recorded number).
+    virtual void addProjectRequest(int /*setUid*/) {}
+    virtual bool takeProjectRequest(int /*setUid*/) { return false; }
 
 Q_SIGNALS:
     void stageImageRequest();

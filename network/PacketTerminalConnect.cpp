@@ -1,6 +1,5 @@
 #include "network/PacketTerminalConnect.h"
 
-#include "network/HostAddressText.h"
 #include "network/RequestManager.h"
 
 #include <QDebug>
@@ -24,99 +23,46 @@ PacketTerminalConnect::~PacketTerminalConnect()
     shutdownThread();
 }
 
-QString PacketTerminalConnect::serverAddress() const
-{
-    QMutexLocker lock(&m_addressMutex);
-    return m_serverAddress;
-}
-
 void PacketTerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
-    if (!m_socket) {
-        m_socket = new QTcpSocket(this);
-        connect(m_socket, &QTcpSocket::connected, this, &PacketTerminalConnect::onSocketConnected);
-        connect(m_socket, &QTcpSocket::disconnected, this, &PacketTerminalConnect::onSocketDisconnect);
-        connect(m_socket, &QTcpSocket::readyRead, this, &PacketTerminalConnect::onSocketReadyread);
-        connect(m_socket, &QTcpSocket::errorOccurred, this, &PacketTerminalConnect::onSocketError);
-        m_watchdog = new QTimer(this);
-        m_watchdog->setSingleShot(true);
-        connect(m_watchdog, &QTimer::timeout, this, &PacketTerminalConnect::onWatchdog);
-    }
     // One designer at a time: the panel stays with the one it has.
-    if (m_socket->state() != QAbstractSocket::UnconnectedState)
-        return;
-    if (nPort < 1 || nPort > 65535)
-        return;
-    m_socket->connectToHost(sIp, quint16(nPort), QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-    m_watchdog->start(kConnectTimeoutMs);
+    connectLink(sIp, nPort, kConnectTimeoutMs);
 }
 
-void PacketTerminalConnect::onSocketConnected()
+void PacketTerminalConnect::attachManager(RequestManager* manager)
 {
-    if (!m_manager) {
-        m_manager = new RequestManager(this);
-        connect(m_manager, &IRCRequestManager::cmdReceive, this, &PacketTerminalConnect::onCmdReceive);
-        connect(m_manager, &IRCRequestManager::buffSendRequest, this,
-                &PacketTerminalConnect::onBuffSendRequest);
-        connect(m_manager, &IRCRequestManager::fileinfoReceive, this,
-                &PacketTerminalConnect::on_fileinfoReceive);
-        connect(m_manager, &IRCRequestManager::fileContentReceive, this,
-                &PacketTerminalConnect::on_fileContentReceive);
-        connect(m_manager, &IRCRequestManager::fileReceiveError, this,
-                &PacketTerminalConnect::on_fileReceiveError);
-    }
+    connect(manager, &IRCRequestManager::cmdReceive, this, &PacketTerminalConnect::onCmdReceive);
+    connect(manager, &IRCRequestManager::fileinfoReceive, this, &PacketTerminalConnect::on_fileinfoReceive);
+    connect(manager, &IRCRequestManager::fileContentReceive, this,
+            &PacketTerminalConnect::on_fileContentReceive);
+    connect(manager, &IRCRequestManager::fileReceiveError, this, &PacketTerminalConnect::on_fileReceiveError);
+}
+
+void PacketTerminalConnect::linkUp(const QString& address)
+{
     // An offer belongs to its connection.
     m_downloadKey.clear();
     m_accepted = false;
     m_reception.abort();
-    const QString address = HostAddressText::of(m_socket->peerAddress());
-    {
-        QMutexLocker lock(&m_addressMutex);
-        m_serverAddress = address;
-    }
     watchSilence();
     Q_EMIT serverConnect(address);
 }
 
-void PacketTerminalConnect::onSocketDisconnect()
+void PacketTerminalConnect::linkDown()
 {
-    dropManager();
-    m_watchdog->stop();
     m_accepted = false;
     m_reception.abort();
     Q_EMIT serverDisconnect();
 }
 
-void PacketTerminalConnect::dropManager()
+void PacketTerminalConnect::dataDelivered()
 {
-    if (!m_manager)
-        return;
-    // The link may end from inside the manager's own delivery: it goes once that call returned,
-    // and whatever it still holds reaches nobody.
-    m_manager->disconnect(this);
-    m_manager->deleteLater();
-    m_manager = nullptr;
+    watchSilence();
 }
 
-void PacketTerminalConnect::onSocketReadyread()
+void PacketTerminalConnect::linkError()
 {
-    if (!m_manager)
-        return;
-    m_manager->appendData(m_socket->readAll());
-    if (m_manager)
-        watchSilence();
-}
-
-void PacketTerminalConnect::onSocketError()
-{
-    qDebug() << "socket connect error:" << m_socket->error() << m_socket->errorString();
-}
-
-void PacketTerminalConnect::onBuffSendRequest(QByteArray buff, QVariant conditions)
-{
-    Q_UNUSED(conditions);
-    if (m_socket && m_socket->isValid())
-        m_socket->write(buff);
+    qDebug() << "socket connect error:" << socket()->error() << socket()->errorString();
 }
 
 void PacketTerminalConnect::onCmdReceive(QString sCmd, QJsonObject params)
@@ -197,15 +143,15 @@ void PacketTerminalConnect::refuse(const char* reason)
     m_accepted = false;
     // Nothing more of what the designer sent may reach this worker.
     dropManager();
-    if (m_socket)
-        m_socket->abort();
+    if (socket())
+        socket()->abort();
 }
 
 void PacketTerminalConnect::on_sig_download()
 {
-    if (m_reception.isActive() || m_downloadKey.isEmpty() || !m_manager)
+    if (m_reception.isActive() || m_downloadKey.isEmpty() || !manager())
         return;
-    m_manager->sendCmd(QStringLiteral("download"), QJsonObject(), QVariant());
+    manager()->sendCmd(QStringLiteral("download"), QJsonObject(), QVariant());
     // A key answers one offer: the designer takes one "download" per key.
     m_downloadKey.clear();
     m_accepted = true;
@@ -219,40 +165,28 @@ void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
 
 void PacketTerminalConnect::on_sig_disconnectFromServer()
 {
-    if (!m_socket)
-        return;
-    m_watchdog->stop();
-    m_socket->close();
+    closeLink();
 }
 
 void PacketTerminalConnect::watchSilence()
 {
     // An offer not yet answered: the user is being asked.
     if (!m_downloadKey.isEmpty())
-        m_watchdog->stop();
+        linkTimer()->stop();
     else
-        m_watchdog->start(m_silenceTimeoutMs);
+        linkTimer()->start(m_silenceTimeoutMs);
 }
 
-void PacketTerminalConnect::onWatchdog()
+void PacketTerminalConnect::linkTimeout()
 {
-    if (m_socket->state() == QAbstractSocket::ConnectedState)
+    if (socket()->state() == QAbstractSocket::ConnectedState)
         refuse("silence");
     else
-        m_socket->abort();
+        FramedClientWorker::linkTimeout();
 }
 
 void PacketTerminalConnect::releaseResources()
 {
     m_reception.abort();
-    delete m_manager;
-    m_manager = nullptr;
-    if (m_socket) {
-        m_socket->disconnect(this);
-        m_socket->abort();
-        delete m_socket;
-        m_socket = nullptr;
-    }
-    delete m_watchdog;
-    m_watchdog = nullptr;
+    FramedClientWorker::releaseResources();
 }

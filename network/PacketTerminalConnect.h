@@ -1,16 +1,10 @@
 #pragma once
 
-#include "network/NetworkWorker.h"
+#include "network/FramedClientWorker.h"
 #include "network/PacketReception.h"
 
 #include <QJsonObject>
-#include <QMutex>
-#include <QVariant>
 #include <QVariantMap>
-
-class QTcpSocket;
-class QTimer;
-class RequestManager;
 
 // The panel's connection worker of project distribution, in a thread of its own: connects to the
 // designer that invited it, reports its offer ("downloadKey") and, once the user accepted (the
@@ -24,7 +18,7 @@ class RequestManager;
 // while the user is being asked.
 //
 // Public operations only emit queued signals and may be called from any thread.
-class PacketTerminalConnect : public NetworkWorker
+class PacketTerminalConnect : public FramedClientWorker
 {
     Q_OBJECT
 public:
@@ -38,10 +32,6 @@ public:
     void disconnectFromServer() { Q_EMIT sig_disconnectFromServer(); }
     void setReceiveDir(const QString& sDirPath) { Q_EMIT sig_setReceiveDir(sDirPath); }
     void download() { Q_EMIT sig_download(); }
-
-    // The designer's address recorded when the latest connection came up (kept after it ends);
-    // safe to call from any thread.
-    QString serverAddress() const;
 
 Q_SIGNALS:
     // Private: each is connected to its on_ slot in the worker thread.
@@ -58,12 +48,7 @@ Q_SIGNALS:
     void receiveComplate();
 
 private Q_SLOTS:
-    void onSocketConnected();
-    void onSocketDisconnect();
-    void onSocketReadyread();
-    void onSocketError();
     void onCmdReceive(QString sCmd, QJsonObject params);
-    void onBuffSendRequest(QByteArray buff, QVariant conditions);
     void on_fileinfoReceive(QVariantMap params);
     void on_fileContentReceive(QByteArray data, bool complate, QVariantMap params);
     void on_fileReceiveError(QVariantMap params);
@@ -71,9 +56,15 @@ private Q_SLOTS:
     void on_sig_connectToServer(QString sIp, int nPort);
     void on_sig_setReceiveDir(QString sDirPath);
     void on_sig_download();
-    void onWatchdog();
 
 protected:
+    void attachManager(RequestManager* manager) override;
+    void linkUp(const QString& address) override;
+    void linkDown() override;
+    void dataDelivered() override;
+    // Ends an attempt that does not connect, and a link that stays silent.
+    void linkTimeout() override;
+    void linkError() override;
     void releaseResources() override;
 
 private:
@@ -82,16 +73,10 @@ private:
     void onIssueComplate();
     // Ends the link over a fault of the designer's; the reception is dropped.
     void refuse(const char* reason);
-    void dropManager();
     // Runs the silence watchdog unless the user is being asked.
     void watchSilence();
 
-    mutable QMutex m_addressMutex;
-    QString m_serverAddress;
     int m_silenceTimeoutMs;
-    QTcpSocket* m_socket = nullptr;
-    RequestManager* m_manager = nullptr;
-    QTimer* m_watchdog = nullptr;
     QString m_downloadKey;
     QString m_receiveDir;
     // "download" was sent for the current offer; "issueBegin" may come.

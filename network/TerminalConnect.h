@@ -1,22 +1,16 @@
 #pragma once
 
-#include "network/NetworkWorker.h"
+#include "network/FramedClientWorker.h"
 
 #include <QJsonObject>
-#include <QMutex>
-#include <QVariant>
 #include <QVariantMap>
-
-class QTcpSocket;
-class QTimer;
-class RequestManager;
 
 // Link worker of the control link, in a thread of its own: holds the TCP
 // connection to the media server and, while it is up, its request manager.
 // Commands handed over while no connection is up are dropped. An attempt that
 // gets no answer is abandoned after kConnectTimeoutMs, so discovery can try again.
 // Public operations only emit queued signals and may be called from any thread.
-class TerminalConnect : public NetworkWorker
+class TerminalConnect : public FramedClientWorker
 {
     Q_OBJECT
 public:
@@ -29,10 +23,6 @@ public:
     void disconnectFromServer();
     void sendCmd(const QString& sCmd, const QJsonObject& params);
     void sendFile(const QString& sFilePath, const QJsonObject& params);
-
-    // The peer address recorded when the latest connection came up (kept after it
-    // drops); safe to call from any thread.
-    QString serverAddress() const;
 
 Q_SIGNALS:
     void socketConnected(QString sIp);
@@ -50,25 +40,13 @@ Q_SIGNALS:
     void sig_sendFile(QString sFilePath, QJsonObject params);
 
 private Q_SLOTS:
-    void onSocketConnected();
-    void onSocketDisconnect();
-    void onSocketReadyread();
-    void onCmdReceive(QString sCmd, QJsonObject params);
-    void onBuffSendRequest(QByteArray buff, QVariant conditions);
     void on_sig_disconnectFromServer();
     void on_sig_connectToServer(QString sIp, int nPort);
     void on_sig_sendCmd(QString sCmd, QJsonObject params);
     void on_sig_sendFile(QString sFilePath, QJsonObject params);
 
 protected:
-    void releaseResources() override;
-
-private:
-    void dropManager();
-
-    mutable QMutex m_addressMutex;
-    QString m_serverAddress;
-    QTcpSocket* m_socket = nullptr;
-    RequestManager* m_manager = nullptr;
-    QTimer* m_connectTimer = nullptr;
+    void attachManager(RequestManager* manager) override;
+    void linkUp(const QString& address) override;
+    void linkDown() override;
 };

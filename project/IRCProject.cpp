@@ -74,6 +74,11 @@ IRCSetting* IRCProject::getSetting()
     return nullptr;
 }
 
+IRCActionManager* IRCProject::getActionManager()
+{
+    return nullptr;
+}
+
 IRCPacketServer* IRCProject::getPacketServer()
 {
     return nullptr;
@@ -82,6 +87,13 @@ IRCPacketServer* IRCProject::getPacketServer()
 IRCPacketTerminal* IRCProject::getPacketTerminal()
 {
     return nullptr;
+}
+
+void IRCProject::requestClose() {}
+
+void IRCProject::requestSwitchProject(QString sProjectPacketPath)
+{
+    Q_UNUSED(sProjectPacketPath);
 }
 
 bool IRCProject::loadStorageProjectPacket(QString sProjectPacketName)

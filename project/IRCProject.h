@@ -18,6 +18,10 @@
 #include "network/IRCTerminal.h"
 #include "project/IRCSetting.h"
 
+class IRCActionManager;
+// getActionManager() hands the manager to QML, which needs the complete type in the meta-object.
+Q_MOC_INCLUDE("actions/IRCActionManager.h")
+
 // The root interface through which the user interface and the other subsystems reach the open
 // project: its shared services, the paths of the current project packet, the built-in templates
 // and stored projects, loading and saving, the application mode and the connection signals.
@@ -51,6 +55,7 @@ public:
     Q_INVOKABLE virtual IRCTerminal* getTerminal();
     Q_INVOKABLE virtual IRCStelvaneSyncer* getStelvaneSyncer();
     Q_INVOKABLE virtual IRCSetting* getSetting();
+    Q_INVOKABLE virtual IRCActionManager* getActionManager();
     Q_INVOKABLE virtual IRCPacketServer* getPacketServer();
     Q_INVOKABLE virtual IRCPacketTerminal* getPacketTerminal();
     Q_INVOKABLE virtual bool loadStorageProjectPacket(QString sProjectPacketName);
@@ -84,6 +89,13 @@ public:
     Q_INVOKABLE virtual IRCProject::EAppModel getAppModel() const;
     Q_INVOKABLE virtual bool isConnectFromHost() const;
 
+    // Ask for the application to close or for another packet to be opened. Both are handed to the
+    // main window (closeRequested, switchProjectRequested), which first offers to save unsaved
+    // changes; both are deferred to the event loop, so a view that asks from its own handler is
+    // never destroyed under it.
+    virtual void requestClose();
+    virtual void requestSwitchProject(QString sProjectPacketPath);
+
 Q_SIGNALS:
     void appModelChanged(IRCProject::EAppModel appModel);
     void currentProjectChanged(QString sProjectName);
@@ -91,4 +103,9 @@ Q_SIGNALS:
     void connectPasswordError();
     void connectVerifyAsk();
     void disconnectFromHost();
+    // The main window closes as its close button would (offering to save); see requestClose.
+    void closeRequested();
+    // The main window offers to save, then opens the packet with loadStorageProjectPacket; see
+    // requestSwitchProject.
+    void switchProjectRequested(QString sProjectPacketPath);
 };

@@ -1,5 +1,10 @@
 #include "project/RCProject.h"
 
+#include "actions/IRCAction.h"
+#include "actions/IRCActionManager.h"
+#include "actions/RCActionManager.h"
+#include "actions/RCSceneItemExcuteControler.h"
+#include "actions/RCScriptProcess.h"
 #include "cloud/TavixCloudRelayUrl.h"
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
@@ -89,6 +94,10 @@ RCProject::~RCProject()
     m_imageManager = nullptr;
     delete m_stelvaneSyncer;
     m_stelvaneSyncer = nullptr;
+    delete m_actionManager;
+    m_actionManager = nullptr;
+    delete m_sceneItemExcuteControler;
+    m_sceneItemExcuteControler = nullptr;
     PhotoCache::instance()->clear();
 }
 
@@ -109,6 +118,7 @@ void RCProject::init()
     QDir().mkpath(m_newProjectCachePath);
     QDir().mkpath(m_downloadPath);
 
+    initSceneItemExcuteControler();
     initStelvaneSyncer();
 
     if (!m_controlManager)
@@ -126,6 +136,8 @@ void RCProject::init()
     wireConnectionState();
 
     RCControlCatalogue::build(m_controlManager);
+
+    initActionManager();
 
     m_setting = new RCSetting(m_settingFilePath, this);
     wireSettingsToTerminal();
@@ -148,6 +160,13 @@ void RCProject::initStelvaneSyncer()
 {
     m_stelvaneSyncer = new RCStelvaneSyncer(m_engine, QQuickImageProvider::Image,
                                             QQuickImageProvider::ForceAsynchronousImageLoading, nullptr);
+}
+
+void RCProject::initSceneItemExcuteControler()
+{
+    m_sceneItemExcuteControler = new RCSceneItemExcuteControler(this);
+    connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::itemExecute, m_sceneItemExcuteControler,
+            &RCSceneItemExcuteControler::excute);
 }
 
 IRCStelvaneSyncer* RCProject::getStelvaneSyncer()
@@ -235,6 +254,48 @@ IRCTerminal* RCProject::getTerminal()
     return m_terminal;
 }
 
+void RCProject::initActionManager()
+{
+    m_actionManager = RCActionManager::create(this);
+    connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::actionTrigger, this,
+            &RCProject::onItemActionTrigger);
+    connect(RCScenePresenter::instance(), &RCScenePresenter::actionTrigger, this,
+            &RCProject::onSceneActionTrigger);
+
+    // The mirror's requests for the server's data go out through their actions, at once.
+    auto request = [this](int actionType, const QVariant& data = QString()) {
+        if (m_actionManager)
+            m_actionManager->execAction(QString(), QString(), actionType, data);
+    };
+    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::stageImageRequest, this,
+            [request] { request(IRCAction::EActionType_GetStageImage); });
+    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::programTableRequest, this,
+            [request] { request(IRCAction::EActionType_GetProgramTable); });
+    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::trackManagerGet, this,
+            [request] { request(IRCAction::EActionType_GetTrackManager); });
+    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::globalPropertyValueGet, this,
+            [request](const QString& sProName) {
+                request(IRCAction::EActionType_GetGlobalProperty, QVariantMap{{RCKeys::ProName(), sProName}});
+            });
+}
+
+IRCActionManager* RCProject::getActionManager()
+{
+    return m_actionManager;
+}
+
+void RCProject::onItemActionTrigger(QString sceneId, QString sceneItemId, int actionType, QVariant data)
+{
+    if (m_actionManager)
+        m_actionManager->execAction(sceneId, sceneItemId, actionType, data);
+}
+
+void RCProject::onSceneActionTrigger(QString sceneId, int actionType, QVariant data)
+{
+    if (m_actionManager)
+        m_actionManager->execAction(sceneId, QString(), actionType, data);
+}
+
 void RCProject::initPacketDistribution()
 {
     m_packetServer = new PacketServer;
@@ -270,6 +331,9 @@ void RCProject::registerQmlTypes()
     registerRcType<IRCPacketServer>("IRCPacketServer");
     registerRcType<IRCPacketTerminal>("IRCPacketTerminal");
     registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
+    registerRcType<IRCAction>("IRCAction");
+    registerRcType<IRCActionManager>("IRCActionManager");
+    registerRcType<RCScriptProcess>("RCScriptProcess");
     registerRcType<PhotoSelection>("PhotoSelection");
     registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
     registerRcType<IRCSetting>("IRCSetting");
@@ -447,6 +511,39 @@ IRCProject::EAppModel RCProject::getAppModel() const
 bool RCProject::isConnectFromHost() const
 {
     return m_connected;
+}
+
+void RCProject::requestClose()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isSignalConnected(QMetaMethod::fromSignal(&IRCProject::closeRequested))) {
+                Q_EMIT closeRequested();
+            } else {
+                qCInfo(lcRcProject) << "No main window takes the close request: the application quits.";
+                QCoreApplication::quit();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void RCProject::requestSwitchProject(QString sProjectPacketPath)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, sProjectPacketPath] {
+            if (isSignalConnected(QMetaMethod::fromSignal(&IRCProject::switchProjectRequested))) {
+                Q_EMIT switchProjectRequested(sProjectPacketPath);
+            } else if (hasChangedOnClosing()) {
+                // Nobody can ask whether to save them: the unsaved changes are never dropped.
+                qCWarning(lcRcProject)
+                    << "Switch project refused, the open project has unsaved changes:" << sProjectPacketPath;
+            } else if (!loadStorageProjectPacket(sProjectPacketPath)) {
+                qCWarning(lcRcProject) << "Switch project failed:" << sProjectPacketPath;
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 // --- stored projects ---------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 class QQmlEngine;
 class RCImageManager;
+class RCSceneItemExcuteControler;
 class RCMessageBoxManager;
 class RCStelvaneSyncer;
 
@@ -45,6 +46,7 @@ public:
     IRCTerminal* getTerminal() override;
     IRCStelvaneSyncer* getStelvaneSyncer() override;
     IRCSetting* getSetting() override;
+    IRCActionManager* getActionManager() override;
     IRCPacketServer* getPacketServer() override;
     IRCPacketTerminal* getPacketTerminal() override;
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
@@ -73,6 +75,11 @@ public:
     void setAppModel(IRCProject::EAppModel appModel) override;
     IRCProject::EAppModel getAppModel() const override;
     bool isConnectFromHost() const override;
+    // Without a main window taking closeRequested, the application quits.
+    void requestClose() override;
+    // Without a main window taking switchProjectRequested, the packet is opened only when the open
+    // project has no unsaved changes.
+    void requestSwitchProject(QString sProjectPacketPath) override;
 
     RCImageManager* getImageManager() const { return m_imageManager; }
     RCMessageBoxManager* getMessageBoxManager() const { return m_messageBoxManager; }
@@ -80,8 +87,15 @@ public:
     QString getDownloadPath() const { return m_downloadPath; }
     QString getSettingFilePath() const { return m_settingFilePath; }
 
+public Q_SLOTS:
+    // Taps routed to the action manager: an item's, and a scene's (with no item).
+    void onItemActionTrigger(QString sceneId, QString sceneItemId, int actionType, QVariant data);
+    void onSceneActionTrigger(QString sceneId, int actionType, QVariant data);
+
 private:
     void init();
+    // Creates the item executor, which runs an item as if tapped when another item asks for it.
+    void initSceneItemExcuteControler();
     // Creates the mirror of the media server's state, which registers its image provider with the
     // engine.
     void initStelvaneSyncer();
@@ -91,6 +105,9 @@ private:
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
+    // Creates the action manager and routes the presenters' taps and the mirror's requests to it.
+    // Needs the control link and the mirror.
+    void initActionManager();
     // Creates the project distribution: the designer side, not started, then the panel side,
     // receiving into the download folder and started.
     void initPacketDistribution();
@@ -124,6 +141,10 @@ private:
     IRCPacketTerminal* m_packetTerminal = nullptr;
     // Owned; deleted after the terminal (whose stop still reaches it) and before the engine.
     RCStelvaneSyncer* m_stelvaneSyncer = nullptr;
+    // Owned; deleted after the control link and the mirror.
+    IRCActionManager* m_actionManager = nullptr;
+    // Owned; deleted last among the services.
+    RCSceneItemExcuteControler* m_sceneItemExcuteControler = nullptr;
 
     QString m_appPath;
     QString m_newProjectCachePath;

@@ -10,6 +10,7 @@
 //    1000 one just over 1 KB (two chunks, the second paced by the sender's timers).
 // Latency figures are reported as counters in microseconds (median, p99).
 #include "BenchSupport.h"
+#include "LoopbackLink.h"
 #include "network/Terminal.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
@@ -21,82 +22,21 @@
 
 #include <benchmark/benchmark.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <memory>
-#include <thread>
-#include <vector>
 
 namespace {
-using Clock = std::chrono::steady_clock;
+using namespace LoopbackLink;
 constexpr int kCommands = 10000;
-
-double percentile(std::vector<double> v, double p)
-{
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size())))];
-}
-
-bool readFully(int fd, char* buf, size_t n)
-{
-    while (n > 0) {
-        const ssize_t r = ::read(fd, buf, n);
-        if (r <= 0)
-            return false;
-        buf += r;
-        n -= size_t(r);
-    }
-    return true;
-}
 
 void BM_BareSocketOneWay(benchmark::State& state)
 {
-    const size_t size = 120; // about one framed short command
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    ::listen(listener, 1);
-    socklen_t len = sizeof addr;
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
-
-    std::thread echo([listener, size] {
-        const int fd = ::accept(listener, nullptr, nullptr);
-        int one = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        std::vector<char> buf(size);
-        while (readFully(fd, buf.data(), size))
-            if (::write(fd, buf.data(), size) != ssize_t(size))
-                break;
-        ::close(fd);
-    });
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    int one = 1;
-    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-    ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    std::vector<char> buf(size, 'p');
     std::vector<double> oneWay;
-    oneWay.reserve(kCommands);
     for (auto _ : state) {
-        oneWay.clear();
-        for (int i = 0; i < kCommands; ++i) {
-            const auto t0 = Clock::now();
-            if (::write(fd, buf.data(), size) != ssize_t(size) || !readFully(fd, buf.data(), size))
-                state.SkipWithError("socket failed");
-            oneWay.push_back(std::chrono::duration<double, std::micro>(Clock::now() - t0).count() / 2);
-        }
+        oneWay = bareSocketOneWay(kCommands);
+        if (oneWay.empty())
+            state.SkipWithError("socket failed");
     }
-    ::close(fd);
-    echo.join();
-    ::close(listener);
     state.counters["median_us"] = percentile(oneWay, 0.5);
     state.counters["p99_us"] = percentile(oneWay, 0.99);
 }
@@ -104,25 +44,15 @@ void BM_BareSocketOneWay(benchmark::State& state)
 // A stand-in in a thread of its own and a terminal linked to it.
 struct Link
 {
-    QThread serverThread;
+    StandinThread server;
     MediaServerStandin* standin = nullptr;
     std::unique_ptr<Terminal> terminal;
 
     bool open()
     {
-        StandinOptions options;
-        options.bindAddress = QHostAddress::LocalHost;
-        options.discoveryPort = 0;
-        options.tcpPort = 0;
-        standin = new MediaServerStandin(options);
-        standin->moveToThread(&serverThread);
-        QObject::connect(&serverThread, &QThread::finished, standin, &QObject::deleteLater);
-        serverThread.start();
-        bool started = false;
-        QMetaObject::invokeMethod(
-            standin, [&] { started = standin->start(); }, Qt::BlockingQueuedConnection);
-        if (!started)
+        if (!server.start())
             return false;
+        standin = server.standin;
         QUdpSocket probe;
         probe.bind(QHostAddress::LocalHost, 0);
         const int replyPort = probe.localPort();
@@ -143,12 +73,7 @@ struct Link
         return handshake;
     }
 
-    ~Link()
-    {
-        terminal.reset();
-        serverThread.quit();
-        serverThread.wait();
-    }
+    ~Link() { terminal.reset(); }
 };
 
 void BM_SendCmdToStandin(benchmark::State& state)

@@ -2,15 +2,22 @@
 // the control list with the catalogue's 68 tiles against 68 plain tiles (icon and name) made the
 // same way, and the scene strip over a project of 200 scenes against a bare list view of 200 rows.
 // Each run creates the panel in a window and draws the window once (laid out and painted, as the
-// user first sees it). Every panel benchmark reports its time as a ratio to its baseline
-// ("x_baseline"). Run in a Release build, inside a private network namespace (the project root
-// starts the control link's discovery), on the offscreen platform:
+// user first sees it). The property panel is measured as the designer meets it: the focus moves
+// between two items of the kind with the most properties and the panel rebuilds its rows, against
+// bare rows (name, text input) made for the same properties; and over 1,000 focus changes the
+// objects below the window must not grow ("object_growth"). Every panel benchmark reports its time
+// as a ratio to its baseline ("x_baseline"). Run in a Release build, inside a private network
+// namespace (the project root starts the control link's discovery), on the offscreen platform:
 //
 //     unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_panels
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
+#include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+#include "model/IRCControlManager.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
 #include "project/RCStartUp.h"
@@ -32,10 +39,14 @@
 namespace {
 
 constexpr int kScenes = 200;
+constexpr int kFocusChanges = 1000;
 
 QQmlEngine* g_engine = nullptr;
 QQuickWindow* g_window = nullptr;
 double g_baselineNs = 0;
+// The two items between which the property panel's focus moves.
+QStringList g_itemIds;
+QString g_sceneId;
 
 // QML that gives the panel what the main window gives it: `mainWindow` and `dp`.
 QByteArray inWindow(const QByteArray& import, const QByteArray& body)
@@ -82,6 +93,40 @@ const QByteArray kSceneListPanel = inWindow("import \"qrc:/qml/sceneListPanel\""
                                             "RCSceneListPanel { width: 1024; height: 110; mProject: project; "
                                             "mScenePresenter: project.getScenePresenter() }");
 
+// Bare rows for the properties of the focused item, rebuilt by step(): a name and a text input each.
+const QByteArray kBareRows = inWindow("", R"(
+    property var items: project.getSceneItemPresenter()
+    property int turn: 0
+    Component { id: row
+        Item { property string name; property string value; width: 400; height: 36
+            Rectangle { width: 140; height: 36; color: "#1a1a1c"
+                Text { x: 10; anchors.verticalCenter: parent.verticalCenter; text: parent.parent.name; color: "white" } }
+            Rectangle { x: 141; width: 259; height: 36; color: "#1a1a1c"
+                TextInput { anchors.fill: parent; text: parent.parent.value; color: "white" } } } }
+    Flickable { width: 400; height: 700; contentHeight: column.height
+        Column { id: column; width: 400; spacing: 1 } }
+    function step(sceneId, itemIds) {
+        for (var c = column.children.length - 1; c >= 0; --c) {
+            var old = column.children[c]; old.parent = null; old.destroy() }
+        var itemId = itemIds[turn++ % itemIds.length]
+        for (var i = 0; i < items.getPropertyCount(sceneId, itemId); ++i) {
+            if (!items.getPropertyVisible(sceneId, itemId, i)) continue
+            var name = items.getPropertyName(sceneId, itemId, i)
+            row.createObject(column, {"name": items.getPropertyDescription(sceneId, itemId, name),
+                                      "value": String(items.getPropertyValue(sceneId, itemId, name))})
+        }
+    })");
+
+// The property panel; step() moves the focus to the next item, which rebuilds the rows.
+const QByteArray kPropertyPanel = inWindow("import \"qrc:/qml/propertyPanel\"", R"(
+    property var items: project.getSceneItemPresenter()
+    property int turn: 0
+    RCPropertyPanel { width: 400; height: 740; mPlatform: project.getPlatform()
+        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() }
+    function step(sceneId, itemIds) {
+        items.setPropertyValue(sceneId, itemIds[turn++ % itemIds.length], "Focus", true, false)
+    })");
+
 // Creates the QML in the window, draws the window, destroys the QML; answers nanoseconds.
 double createOnce(QQmlComponent& component, benchmark::State& state)
 {
@@ -101,6 +146,16 @@ double createOnce(QQmlComponent& component, benchmark::State& state)
     return elapsed;
 }
 
+// Keeps a baseline's time per run, or reports a measured one as a ratio to it ("x_baseline").
+void reportPerRun(benchmark::State& state, double totalNs, int64_t count, bool baseline)
+{
+    const double perRun = count ? totalNs / double(count) : 0;
+    if (baseline)
+        g_baselineNs = perRun;
+    else if (g_baselineNs > 0)
+        state.counters["x_baseline"] = perRun / g_baselineNs;
+}
+
 void run(benchmark::State& state, const QByteArray& qml, bool baseline)
 {
     QQmlComponent component(g_engine);
@@ -111,11 +166,7 @@ void run(benchmark::State& state, const QByteArray& qml, bool baseline)
         total += createOnce(component, state);
         ++count;
     }
-    const double perRun = count ? total / double(count) : 0;
-    if (baseline)
-        g_baselineNs = perRun;
-    else if (g_baselineNs > 0)
-        state.counters["x_baseline"] = perRun / g_baselineNs;
+    reportPerRun(state, total, count, baseline);
 }
 
 void BM_BareTiles68(benchmark::State& state)
@@ -139,6 +190,100 @@ void BM_SceneListFill200(benchmark::State& state)
     run(state, kSceneListPanel, false);
 }
 BENCHMARK(BM_SceneListFill200)->Unit(benchmark::kMillisecond);
+
+// A QML object with a step() (one focus change or its bare counterpart) placed in the window for
+// the life of the stepper.
+class Stepper
+{
+public:
+    Stepper(const QByteArray& qml, benchmark::State& state)
+    {
+        QQmlComponent component(g_engine);
+        component.setData(qml, QUrl(QStringLiteral("qrc:/bench/panels.qml")));
+        m_object.reset(component.create());
+        m_item = qobject_cast<QQuickItem*>(m_object.get());
+        if (m_item)
+            m_item->setParentItem(g_window->contentItem());
+        else
+            state.SkipWithError(qPrintable(component.errorString()));
+    }
+    ~Stepper()
+    {
+        m_object.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    bool isValid() const { return m_item != nullptr; }
+    // The objects below the stepper's object, once what was dropped has been deleted.
+    double objectCount() const
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return double(m_object->findChildren<QObject*>().size());
+    }
+    // One step; what it dropped is deleted afterwards, as the event loop would.
+    void step()
+    {
+        QMetaObject::invokeMethod(m_item, "step", Q_ARG(QVariant, g_sceneId),
+                                  Q_ARG(QVariant, QVariant::fromValue(g_itemIds)));
+    }
+
+private:
+    std::unique_ptr<QObject> m_object;
+    QQuickItem* m_item = nullptr;
+};
+
+// One rebuild per iteration: step() and a drawn window.
+void runRebuild(benchmark::State& state, const QByteArray& qml, bool baseline)
+{
+    Stepper stepper(qml, state);
+    if (!stepper.isValid())
+        return;
+    double total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        stepper.step();
+        benchmark::DoNotOptimize(g_window->grabWindow());
+        total += double(timer.nsecsElapsed());
+        ++count;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    reportPerRun(state, total, count, baseline);
+}
+
+void BM_BareRowsRebuild(benchmark::State& state)
+{
+    runRebuild(state, kBareRows, true);
+}
+BENCHMARK(BM_BareRowsRebuild)->Unit(benchmark::kMillisecond);
+void BM_PropertyPanelRebuild(benchmark::State& state)
+{
+    runRebuild(state, kPropertyPanel, false);
+}
+BENCHMARK(BM_PropertyPanelRebuild)->Unit(benchmark::kMillisecond);
+
+// kFocusChanges focus changes, the window drawn now and then; the objects below the panel before
+// and after.
+void BM_PropertyPanelFocusChurn(benchmark::State& state)
+{
+    Stepper stepper(kPropertyPanel, state);
+    if (!stepper.isValid())
+        return;
+    for (auto _ : state) {
+        stepper.step();
+        const double before = stepper.objectCount();
+        for (int i = 0; i < kFocusChanges; ++i) {
+            stepper.step();
+            if (i % 50 == 0)
+                benchmark::DoNotOptimize(g_window->grabWindow());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        // An even number of steps ends on the item the count began with.
+        state.counters["objects_before"] = before;
+        state.counters["object_growth"] = stepper.objectCount() - before;
+    }
+}
+BENCHMARK(BM_PropertyPanelFocusChurn)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -165,6 +310,15 @@ int main(int argc, char** argv)
     RCScenePresenter* scenes = RCScenePresenter::instance();
     for (int i = 1; i <= kScenes; ++i)
         scenes->addScene(QStringLiteral("场景%1").arg(i), QString(), QString(), false);
+    // Two program managers, the kind with the most properties, in the selected scene.
+    g_sceneId = scenes->getSceneId(0);
+    scenes->setSelectScene(g_sceneId);
+    const QJsonObject programManager = project->getControlManager()
+                                           ->getControlByType(IRCControl::EIRCControlType_ProgramManager)
+                                           ->getInstantiationParam()
+                                           ->toJson();
+    for (int i = 0; i < 2; ++i)
+        g_itemIds << RCSceneItemPresenter::instance()->addItem(g_sceneId, programManager, false);
     QQuickWindow window;
     window.resize(1280, 800);
     window.show();

@@ -4,7 +4,8 @@ import "../common"
 import "../controlListPanel"
 import "../menus"
 import "../sceneListPanel"
-import "../common/RCActionTypes.js" as ActionTypes
+import "../propertyPanel"
+import Rc.IRCAction
 
 // The designer's layout: the title panel with the alignment tools, undo and redo and the system
 // menu; below it the scene list and the scene canvas at the left, the control catalogue above
@@ -61,14 +62,14 @@ Rectangle {
 
             Repeater {
                 model: [
-                    {"name": "verCenter", "image": "qrc:/alignVerticalCenter.png", "tip": qsTr("竖向居中"), "type": ActionTypes.VerCenterAlignment},
-                    {"name": "horCenter", "image": "qrc:/alignHorzontalCenter.png", "tip": qsTr("横向居中"), "type": ActionTypes.HorCenterAlignment},
-                    {"name": "right", "image": "qrc:/alignRight.png", "tip": qsTr("右侧对齐"), "type": ActionTypes.RightAlignment},
-                    {"name": "left", "image": "qrc:/alignLeft.png", "tip": qsTr("左侧对齐"), "type": ActionTypes.LeftAlignment},
-                    {"name": "bottom", "image": "qrc:/alignBottom.png", "tip": qsTr("底部对齐"), "type": ActionTypes.BottomAlignment},
-                    {"name": "top", "image": "qrc:/alignTop.png", "tip": qsTr("顶部对齐"), "type": ActionTypes.TopAlignment},
-                    {"name": "verBisector", "image": "qrc:/alignVerBisector.png", "tip": qsTr("竖向平分"), "type": ActionTypes.VerBisectorAlignment},
-                    {"name": "horBisector", "image": "qrc:/alignHorBisector.png", "tip": qsTr("横向平分"), "type": ActionTypes.HorBisectorAlignment}
+                    {"name": "verCenter", "image": "qrc:/alignVerticalCenter.png", "tip": qsTr("竖向居中"), "type": IRCAction.EActionType_VerCenterAlignment},
+                    {"name": "horCenter", "image": "qrc:/alignHorzontalCenter.png", "tip": qsTr("横向居中"), "type": IRCAction.EActionType_HorCenterAlignment},
+                    {"name": "right", "image": "qrc:/alignRight.png", "tip": qsTr("右侧对齐"), "type": IRCAction.EActionType_RightAlignment},
+                    {"name": "left", "image": "qrc:/alignLeft.png", "tip": qsTr("左侧对齐"), "type": IRCAction.EActionType_LeftAlignment},
+                    {"name": "bottom", "image": "qrc:/alignBottom.png", "tip": qsTr("底部对齐"), "type": IRCAction.EActionType_BottomAlignment},
+                    {"name": "top", "image": "qrc:/alignTop.png", "tip": qsTr("顶部对齐"), "type": IRCAction.EActionType_TopAlignment},
+                    {"name": "verBisector", "image": "qrc:/alignVerBisector.png", "tip": qsTr("竖向平分"), "type": IRCAction.EActionType_VerBisectorAlignment},
+                    {"name": "horBisector", "image": "qrc:/alignHorBisector.png", "tip": qsTr("横向平分"), "type": IRCAction.EActionType_HorBisectorAlignment}
                 ]
                 RCButton {
                     required property var modelData
@@ -91,7 +92,7 @@ Rectangle {
                 enabled: false
                 mImageSource: "qrc:/redo.png"
                 mTips: qsTr("下一步")
-                onClicked: root.triggerAction(ActionTypes.Redo)
+                onClicked: root.triggerAction(IRCAction.EActionType_Redo)
             }
             RCButton {
                 id: undoButton
@@ -102,7 +103,7 @@ Rectangle {
                 enabled: false
                 mImageSource: "qrc:/undo.png"
                 mTips: qsTr("上一步")
-                onClicked: root.triggerAction(ActionTypes.Undo)
+                onClicked: root.triggerAction(IRCAction.EActionType_Undo)
             }
         }
         RCButton {
@@ -186,11 +187,12 @@ Rectangle {
                 SplitView.preferredHeight: 300 * dp
                 mControlManager: root.mProject ? root.mProject.getControlManager() : null
             }
-            // The property panel goes here.
-            Rectangle {
-                objectName: "propertyPanelPlace"
+            RCPropertyPanel {
+                objectName: "editPropertyPanel"
                 SplitView.fillHeight: true
-                color: "#1A1A1C"
+                mPlatform: root.mProject ? root.mProject.getPlatform() : null
+                mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
+                mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
             }
         }
     }

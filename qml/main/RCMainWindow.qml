@@ -4,6 +4,7 @@ import QtQuick.Dialogs
 import QtQuick.Window
 import Rc.IRCProject
 import "../common"
+import "../projectIssue"
 import "../projectManagerPanel"
 
 // The application's one window: frameless, with its own title bar, showing the project manager
@@ -39,7 +40,6 @@ Window {
     // The content body (both layouts), made when it is first shown.
     readonly property Item mContent: contentLoader.item
     readonly property real mTitleBarHeight: titleBar.height
-    property var mProjectDownloadDialog: null
     // The dialogs of the broker's open boxes, by box id.
     readonly property alias mMessageDialogs: messageDialogs
 
@@ -168,22 +168,6 @@ Window {
         if (!checkNeedSaveProject(switchProjectClient))
             switchProjectClient.saveSettled(true)
     }
-    // Makes an object from a view file that may not be part of this build; null when it is not.
-    function createOptional(sUrl, parentItem, properties) {
-        var component = Qt.createComponent(sUrl)
-        if (component.status !== Component.Ready) {
-            console.warn("RCMainWindow: not available:", sUrl, component.errorString())
-            return null
-        }
-        return component.createObject(parentItem, properties)
-    }
-    function openProjectDownloadDialog() {
-        if (!mProjectDownloadDialog)
-            mProjectDownloadDialog = createOptional("qrc:/qml/projectIssue/RCProjectDownloadDialog.qml",
-                                                    mainWindow.contentItem, {})
-        if (mProjectDownloadDialog)
-            mProjectDownloadDialog.open()
-    }
 
     onMProjectChanged: {
         if (!mProject)
@@ -228,7 +212,6 @@ Window {
     // window's own close and the project manager.
     Connections {
         target: mainWindow.mProject
-        ignoreUnknownSignals: true
         function onCloseRequested() {
             mainWindow.close()
         }
@@ -261,7 +244,7 @@ Window {
         target: mainWindow.mPacketTerminal
         function onReceiveDownloadInvitation(sIp) {
             rcLog.output(qsTr("下载"))
-            mainWindow.openProjectDownloadDialog()
+            projectDownloadDialog.open()
         }
     }
     Connections {
@@ -272,6 +255,25 @@ Window {
         }
     }
 
+    // Accepting an invitation replaces the open project: its changes are offered for saving first.
+    RCProjectDownloadDialog {
+        id: projectDownloadDialog
+        objectName: "projectDownloadDialog"
+        onSaveBeforeInstall: {
+            if (!mainWindow.checkNeedSaveProject(installClient))
+                installClient.saveSettled(true)
+        }
+    }
+    QtObject {
+        id: installClient
+
+        function saveSettled(proceed) {
+            if (proceed)
+                projectDownloadDialog.proceedInstall()
+            else
+                projectDownloadDialog.close()
+        }
+    }
     QtObject {
         id: switchProjectClient
 

@@ -1,6 +1,6 @@
 import QtQuick
 import "../common"
-import "../common/RCActionTypes.js" as ActionTypes
+import Rc.IRCAction
 
 // The body of the download popup: asks the media server for its project and waits for the answer
 // to the latest request. The server's answer has already added its scene of generated controls
@@ -51,9 +51,9 @@ Item {
     }
     function request() {
         mDownloadUid += 1
-        var manager = typeof mProject.getActionManager === "function" ? mProject.getActionManager() : null
+        var manager = mProject.getActionManager()
         if (!manager || !mProject.isConnectFromHost()
-                || manager.execAction(null, null, ActionTypes.DownloadProject, mDownloadUid) !== 0) {
+                || manager.execAction(null, null, IRCAction.EActionType_DownloadProject, mDownloadUid) !== 0) {
             fail(qsTr("未连接服务器，无法下载"))
             return
         }

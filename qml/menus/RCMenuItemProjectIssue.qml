@@ -1,5 +1,6 @@
 import QtQuick
 import "../common"
+import "../projectIssue"
 
 // "远程安装": saves the project first (its own hidden save entry) and, once that save succeeded,
 // opens the dialog that installs the packet on another panel. A failed or cancelled save opens
@@ -8,27 +9,13 @@ RCMenuItem {
     id: root
 
     property bool isTriggered: false
-    property var mIssueDialog: null
 
     text: qsTr("远程安装")
-
-    function openIssueDialog() {
-        if (!mIssueDialog)
-            mIssueDialog = mainWindow.createOptional("qrc:/qml/projectIssue/RCProjectIssueViewDialog.qml",
-                                                     mainWindow.contentItem, {})
-        if (mIssueDialog)
-            mIssueDialog.open()
-    }
 
     onTriggered: {
         isTriggered = true
         saveEntry.triggered()
     }
-    Component.onDestruction: {
-        if (mIssueDialog)
-            mIssueDialog.destroy()
-    }
-
     RCMenuItemSaveProject {
         id: saveEntry
         visible: false
@@ -37,7 +24,11 @@ RCMenuItem {
             var wanted = root.isTriggered
             root.isTriggered = false
             if (res && wanted)
-                root.openIssueDialog()
+                issueDialog.open()
         }
+    }
+    RCProjectIssueViewDialog {
+        id: issueDialog
+        objectName: "projectIssueDialog"
     }
 }

@@ -1,5 +1,6 @@
 #include "QuickTestSetup.h"
 
+#include "DistributionPeers.h"
 #include "TestSupport.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
@@ -34,6 +35,7 @@ void QuickTestSetup::applicationAvailable()
         QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
     m_cursorPosProvider = new CursorPosProvider(this);
     m_testSupport = new TestSupport(this);
+    m_distributionPeers = new DistributionPeers(this);
 }
 
 void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
@@ -44,6 +46,7 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
     RCStartUp::publishRootContext(engine, m_project, m_cursorPosProvider);
     engine->rootContext()->setContextProperty(QStringLiteral("testSupport"), m_testSupport);
+    engine->rootContext()->setContextProperty(QStringLiteral("distributionPeers"), m_distributionPeers);
 
     // The engine's destructor first tells the objects of its contexts that they go; this one
     // then ends the project while the engine is whole. The engine deletes it afterwards.

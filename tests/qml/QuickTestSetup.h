@@ -3,6 +3,7 @@
 #include <QObject>
 
 class CursorPosProvider;
+class DistributionPeers;
 class QQmlEngine;
 class RCProject;
 class TestSupport;
@@ -16,7 +17,8 @@ class TestSupport;
 //
 //     RCTestMainWindow { id: mainWindow; TestCase { ... } }
 //
-// Besides, "testSupport" steps the undo history and runs helper programs (TestSupport.h).
+// Besides, "testSupport" steps the undo history and runs helper programs (TestSupport.h), and
+// "distributionPeers" plays the far side of project distribution (DistributionPeers.h).
 //
 // The project ends when its test file's engine begins to go, before the engine deletes anything
 // (as main deletes the project before the engine), also when the file failed to load. Quick
@@ -43,4 +45,5 @@ private:
     RCProject* m_project = nullptr;
     CursorPosProvider* m_cursorPosProvider = nullptr;
     TestSupport* m_testSupport = nullptr;
+    DistributionPeers* m_distributionPeers = nullptr;
 };

@@ -1,12 +1,11 @@
 #include "TestSupport.h"
 
 #include "editing/Platform.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "support/FileTree.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QImage>
-#include <QTemporaryDir>
 
 TestSupport::TestSupport(QObject* parent) : QObject(parent)
 {
@@ -26,6 +25,11 @@ void TestSupport::undo()
 void TestSupport::redo()
 {
     Platform::instance()->redo();
+}
+
+bool TestSupport::canUndo()
+{
+    return Platform::instance()->canUndo();
 }
 
 bool TestSupport::start(const QString& program, const QStringList& arguments)
@@ -53,24 +57,44 @@ QString TestSupport::output() const
     return m_output;
 }
 
+QString TestSupport::tempPath() const
+{
+    return m_tempDir.path();
+}
+
+bool TestSupport::writeFile(const QString& path, int size)
+{
+    return ::writeFile(path, QByteArray(size, 'x'));
+}
+
+QString TestSupport::propertyType(const QString& sceneId, const QString& itemId, const QString& name)
+{
+    const QVariant value = itemId.isEmpty()
+                               ? RCScenePresenter::instance()->getPropertyValue(sceneId, name)
+                               : RCSceneItemPresenter::instance()->getPropertyValue(sceneId, itemId, name);
+    return QString::fromLatin1(value.typeName());
+}
+
+int TestSupport::objectCount(QObject* object)
+{
+    return object ? int(object->findChildren<QObject*>().size()) : 0;
+}
+
 QString TestSupport::makeFolder(const QString& name)
 {
-    QTemporaryDir dir(QDir::home().filePath(name + QStringLiteral("-XXXXXX")));
+    QTemporaryDir dir(QDir(m_tempDir.path()).filePath(name + QStringLiteral("-XXXXXX")));
     dir.setAutoRemove(false);
     return dir.isValid() ? dir.path() : QString();
 }
 
-bool TestSupport::writeFile(const QString& path, const QString& text)
+bool TestSupport::writeText(const QString& path, const QString& text)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+    return ::writeFile(path, text.toUtf8());
 }
 
-QString TestSupport::readFile(const QString& path) const
+QString TestSupport::readText(const QString& path) const
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(::readFile(path));
 }
 
 bool TestSupport::exists(const QString& path) const

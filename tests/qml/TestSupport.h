@@ -3,12 +3,12 @@
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 
 // What the Quick tests need beyond the program's own services, exposed as "testSupport": the
-// undo history's steps (the program reaches them through its undo and redo actions), and one
+// undo history's steps (the program reaches them through its undo and redo actions), one
 // helper program at a time run without blocking the event loop, so a test can drive the real
-// window (xdotool) while the window keeps handling events, and the few file operations with which
-// a test prepares folders and checks what a save wrote.
+// window (xdotool) while the window keeps handling events, files and the model's value types.
 class TestSupport : public QObject
 {
     Q_OBJECT
@@ -18,15 +18,7 @@ public:
 
     Q_INVOKABLE void undo();
     Q_INVOKABLE void redo();
-
-    // A new empty folder under the test's HOME whose name begins with `name`.
-    Q_INVOKABLE QString makeFolder(const QString& name);
-    Q_INVOKABLE bool writeFile(const QString& path, const QString& text);
-    // The file's text, read as UTF-8 ("" when it cannot be read).
-    Q_INVOKABLE QString readFile(const QString& path) const;
-    Q_INVOKABLE bool exists(const QString& path) const;
-    // Whether the file is a picture with at least one pixel that is neither black nor transparent.
-    Q_INVOKABLE bool isDrawnImage(const QString& path) const;
+    Q_INVOKABLE bool canUndo();
 
     // Starts program with arguments; false when another run is still going or it cannot start.
     Q_INVOKABLE bool start(const QString& program, const QStringList& arguments);
@@ -35,6 +27,26 @@ public:
     Q_INVOKABLE int exitCode() const;
     Q_INVOKABLE QString output() const;
 
+    // A folder of the test's own, removed when the test ends.
+    Q_INVOKABLE QString tempPath() const;
+    // Writes size bytes to path, making its folders.
+    Q_INVOKABLE bool writeFile(const QString& path, int size);
+    // The C++ type of a property value as the model holds it ("int", "double", "QString", ...);
+    // an empty itemId names a scene property.
+    Q_INVOKABLE QString propertyType(const QString& sceneId, const QString& itemId, const QString& name);
+    // The number of QObjects below object (children, their children, ...).
+    Q_INVOKABLE static int objectCount(QObject* object);
+
+    // A new empty folder inside tempPath() whose name begins with `name`.
+    Q_INVOKABLE QString makeFolder(const QString& name);
+    // Writes text as UTF-8 to path, making its folders.
+    Q_INVOKABLE bool writeText(const QString& path, const QString& text);
+    // The file's text, read as UTF-8 ("" when it cannot be read).
+    Q_INVOKABLE QString readText(const QString& path) const;
+    Q_INVOKABLE bool exists(const QString& path) const;
+    // Whether the file is a picture with at least one pixel that is neither black nor transparent.
+    Q_INVOKABLE bool isDrawnImage(const QString& path) const;
+
 Q_SIGNALS:
     void finished(int exitCode);
 
@@ -42,4 +54,5 @@ private:
     QProcess m_process;
     int m_exitCode = -1;
     QString m_output;
+    QTemporaryDir m_tempDir;
 };

@@ -137,7 +137,7 @@ RCTestMainWindow {
             var folder = data.stored ? openStored("关闭") : ""
             if (!data.stored)
                 openTemplate()
-            var before = data.stored ? testSupport.readFile(folder + "/project.tavx") : ""
+            var before = data.stored ? testSupport.readText(folder + "/project.tavx") : ""
             if (data.change)
                 change()
             win.close()
@@ -153,9 +153,9 @@ RCTestMainWindow {
             tryCompare(win, "visible", !data.closed)
             compare(win.mIsSaveMessageBoxId, "")
             if (data.stored && !data.saved)
-                compare(testSupport.readFile(folder + "/project.tavx"), before, "nothing written")
+                compare(testSupport.readText(folder + "/project.tavx"), before, "nothing written")
             if (data.saved) {
-                verify(testSupport.readFile(folder + "/project.tavx").indexOf("改动") >= 0)
+                verify(testSupport.readText(folder + "/project.tavx").indexOf("改动") >= 0)
                 verify(testSupport.isDrawnImage(folder + "/thumbnail.png"), "the thumbnail shows the layout")
             }
             if (data.dialog) {
@@ -191,7 +191,7 @@ RCTestMainWindow {
             openTemplate()
             // A packet whose project file cannot be replaced.
             var folder = testSupport.makeFolder("坏包")
-            verify(testSupport.writeFile(folder + "/project.tavx/blocker", ""))
+            verify(testSupport.writeText(folder + "/project.tavx/blocker", ""))
             project.setProjectPacketPath(folder)
             change()
             answer(askToClose(), "okButton")
@@ -213,7 +213,7 @@ RCTestMainWindow {
             openStored("管理器")
             if (data.broken) {
                 var folder = testSupport.makeFolder("坏包")
-                verify(testSupport.writeFile(folder + "/project.tavx/blocker", ""))
+                verify(testSupport.writeText(folder + "/project.tavx/blocker", ""))
                 project.setProjectPacketPath(folder)
             }
             change()
@@ -276,12 +276,37 @@ RCTestMainWindow {
             compare(redo.enabled, true)
         }
 
-        function test_invitationIsLogged() {
+        function test_invitation() {
             makeWindow()
+            openStored("邀请")
             logSpy.clear()
             win.mPacketTerminal.receiveDownloadInvitation("198.18.0.2")
             compare(logSpy.count, 1)
             compare(logSpy.signalArguments[0][0], "下载")
+            var install = findChild(win.contentItem, "projectDownloadDialog")
+            verify(install.mPopup, "the install question is up")
+            change()
+            install.saveBeforeInstall()
+            answer(win.mIsSaveMessageBoxId, "closeButton")
+            compare(install.mPopup, null, "giving up the save gives up the install")
+        }
+
+        // The exit entry, an exit button or a script: all ask as the window's own close does.
+        function test_closeRequests_data() {
+            return [{tag: "退出"}, {tag: "the project's close request"}]
+        }
+        function test_closeRequests(data) {
+            makeWindow()
+            openStored("退出")
+            change()
+            if (data.tag === "退出")
+                findChild(win.mContent.editPanel.mMenu, "menuExit").triggered()
+            else
+                project.closeRequested()
+            tryVerify(function () { return win.mIsSaveMessageBoxId !== "" })
+            verify(win.visible)
+            answer(win.mIsSaveMessageBoxId, "cancelButton")
+            tryCompare(win, "visible", false)
         }
     }
 }

@@ -233,9 +233,9 @@ RCTestMainWindow {
             var folder = testSupport.makeFolder(data.folder)
             var target = folder + "/" + data.name
             if (data.existing)
-                verify(testSupport.writeFile(target + "/notes.txt", "用户的文件"))
+                verify(testSupport.writeText(target + "/notes.txt", "用户的文件"))
             if (data.blocked) {
-                verify(testSupport.writeFile(folder + "/file", ""))
+                verify(testSupport.writeText(folder + "/file", ""))
                 folder = folder + "/file"
                 target = folder + "/" + data.name
             }
@@ -262,7 +262,7 @@ RCTestMainWindow {
             compare(testSupport.exists(target + "/project.tavx"), data.saved)
             compare(project.getProjectPacketPath(), data.saved ? target : before)
             if (data.existing)
-                compare(testSupport.readFile(target + "/notes.txt"), "用户的文件")
+                compare(testSupport.readText(target + "/notes.txt"), "用户的文件")
         }
 
         function test_saveKnownProjectAsks() {

@@ -106,7 +106,7 @@ RCTestMainWindow {
         function test_remove(data) {
             var path = storedPacket("删除")
             if (data.extra)
-                verify(testSupport.writeFile(path + "/演出记录.txt", "用户的文件"))
+                verify(testSupport.writeText(path + "/演出记录.txt", "用户的文件"))
             if (data.open)
                 verify(project.loadStorageProjectPacket(path))
             var page = makePage()
@@ -121,7 +121,7 @@ RCTestMainWindow {
             if (!data.removed)
                 compare(lastMessage(), data.text)
             if (data.extra)
-                compare(testSupport.readFile(path + "/演出记录.txt"), "用户的文件")
+                compare(testSupport.readText(path + "/演出记录.txt"), "用户的文件")
         }
 
         function test_rename_data() {

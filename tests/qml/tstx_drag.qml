@@ -64,6 +64,16 @@ RCTestMainWindow {
             tryVerify(() => !testSupport.isRunning(), 20000)
             compare(testSupport.exitCode(), 0, testSupport.output())
         }
+        // Every scene's tile stands in its slot of the strip, in the given order.
+        function tilesInOrder(sceneIds) {
+            var pitch = sceneList.mTileWidth + sceneList.mTileSpacing
+            for (var i = 0; i < sceneIds.length; ++i) {
+                var tile = findChild(sceneList, "sceneTile_" + sceneIds[i])
+                if (!tile || Math.abs(tile.x - i * pitch) > 0.5)
+                    return false
+            }
+            return true
+        }
         function centreOf(item) {
             return item.mapToGlobal(item.width / 2, item.height / 2)
         }
@@ -103,6 +113,9 @@ RCTestMainWindow {
             tryVerify(() => scenes.getSceneIndex(ids[0]) === 2, 10000)
             compare(scenes.getSceneIds(), [ids[1], ids[2], ids[0]])
             compare(sceneList.sceneRow(2).id, ids[0], "the list follows")
+            // The view lays its tiles out again on its next polish, after the model changed: aim
+            // only once each tile stands in its new slot, else the click lands on the old one.
+            tryVerify(() => tilesInOrder([ids[1], ids[2], ids[0]]), 5000, "the strip lays out the new order")
 
             var second = findChild(sceneList, "sceneTile_" + ids[2])
             var at = centreOf(second)

@@ -137,17 +137,21 @@ private:
     }
 };
 
-// A panel played by a test: hears invitations on a loopback UDP port, connects from a chosen
-// loopback address and records what the designer sends, files included.
+// A panel played by a test: hears invitations on a loopback UDP port (a free one unless given),
+// connects from a chosen loopback address and records what the designer sends, files included.
 class ScriptedPanel
 {
 public:
-    ScriptedPanel()
+    explicit ScriptedPanel(int invitationPort = 0)
     {
-        udp.bind(QHostAddress::LocalHost, 0);
+        udp.bind(QHostAddress::LocalHost, quint16(invitationPort));
         QObject::connect(&udp, &QUdpSocket::readyRead, &context, [this] {
             while (udp.hasPendingDatagrams())
                 invitations.appendData(udp.receiveDatagram().data());
+        });
+        QObject::connect(&invitations, &IRCRequestManager::cmdReceive, &context, [this](const QString& sCmd) {
+            if (sCmd == QLatin1String("serverConfig"))
+                ++invitationCount;
         });
     }
     int invitationPort() const { return udp.localPort(); }
@@ -205,4 +209,5 @@ public:
     QList<QByteArray> contents;
     QString key;
     QString totalSize;
+    int invitationCount = 0;
 };

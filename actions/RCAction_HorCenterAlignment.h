@@ -1,0 +1,12 @@
+#pragma once
+
+#include "actions/RCAction.h"
+
+// Lines the selected items' centres up on one horizontal line (one undo step).
+class RCAction_HorCenterAlignment : public RCAction
+{
+public:
+    using RCAction::RCAction;
+
+    int execute(const QString& sceneId, const QString& sceneItemId, const QVariant& data) override;
+};

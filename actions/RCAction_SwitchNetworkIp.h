@@ -1,0 +1,17 @@
+#pragma once
+
+#include "actions/RCAction.h"
+
+// Points the control link at another media server: stores the item's "Ip" as the setting
+// "DefaultIp", which makes the project reset the link. Only a dotted IPv4 address is stored;
+// anything else answers -1 and changes nothing.
+class RCAction_SwitchNetworkIp : public RCAction
+{
+public:
+    using RCAction::RCAction;
+
+    int execute(const QString& sceneId, const QString& sceneItemId, const QVariant& data) override;
+
+    // Four decimal numbers from 0 to 255 separated by dots.
+    static bool isIpv4Address(const QString& text);
+};

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "network/NetworkWorker.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QString>
+#include <QVariant>
+
+class QTcpSocket;
+class QTimer;
+class RequestManager;
+
+// Base of the workers that keep one framed TCP link to a peer as its client: the socket, a
+// request manager while the link is up (it frames what goes out and what comes in) and one
+// timer, which abandons an attempt that does not connect in time. The socket, the timer and the
+// manager live in the worker thread and are released there; everything protected runs in that
+// thread, except serverAddress().
+class FramedClientWorker : public NetworkWorker
+{
+    Q_OBJECT
+public:
+    // The peer address recorded when the latest link came up (kept after it ends); safe to call
+    // from any thread.
+    QString serverAddress() const;
+
+protected:
+    FramedClientWorker() = default;
+
+    // Starts an attempt to connect, abandoned after timeoutMs, unless one is under way, a link is
+    // up or the port is out of range.
+    void connectLink(const QString& sIp, int nPort, int timeoutMs);
+    // Closes the link (or the attempt) gracefully; the link's end is reported as usual.
+    void closeLink();
+    // Drops the manager: the link may end from inside the manager's own delivery, so it goes
+    // once that call has returned, and whatever it still holds reaches nobody.
+    void dropManager();
+
+    QTcpSocket* socket() const { return m_socket; }
+    RequestManager* manager() const { return m_manager; }
+    QTimer* linkTimer() const { return m_timer; }
+
+    // Connects the new manager's deliveries to the derived worker (its frames out are written
+    // to the socket already).
+    virtual void attachManager(RequestManager* manager) = 0;
+    // The link came up from address; the manager is attached and the timer stopped.
+    virtual void linkUp(const QString& address) = 0;
+    // The link ended; the manager is dropped and the timer stopped.
+    virtual void linkDown() = 0;
+    // Data went to the manager, and the manager is still there.
+    virtual void dataDelivered() {}
+    // The timer ran out: an attempt that has not connected is abandoned.
+    virtual void linkTimeout();
+    virtual void linkError() {}
+
+    // Derived workers that hold more release it and then call this.
+    void releaseResources() override;
+
+private:
+    void onSocketConnected();
+    void onSocketDisconnected();
+    void onSocketReadyRead();
+    void onBuffSendRequest(const QByteArray& buff, const QVariant& conditions);
+
+    mutable QMutex m_addressMutex;
+    QString m_serverAddress;
+    QTcpSocket* m_socket = nullptr;
+    RequestManager* m_manager = nullptr;
+    QTimer* m_timer = nullptr;
+};

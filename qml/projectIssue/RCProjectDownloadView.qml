@@ -1,0 +1,157 @@
+import QtQuick
+import "../common"
+
+// Installing a project that a designer offers (the panel's side): asks "允许安装？", then shows the
+// reception, opens the received project and shows the result: "安装完成" only when the project
+// opened, "安装失败" when the reception broke off or the packet could not be opened.
+//
+// Accepting while the open project has unsaved changes first emits sig_saveBeforeInstall() and
+// waits: whoever asks the user about saving calls proceedInstall() to go on (or closes the view).
+// reset() turns the view back to the question for a new invitation. release() ends the link to the
+// designer once; the holder calls it on closing, and destruction calls it in any case.
+Item {
+    id: root
+
+    property string mVisibleViewName: "setupConfirmView"
+    property real mComplateRate: 0
+    property var mProject: project
+    property var mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
+    // Accepted, waiting for proceedInstall() after the question about unsaved changes.
+    property bool mWaitingForSave: false
+    property bool mReleased: false
+    readonly property Item mCurrentView: viewOf(mVisibleViewName)
+
+    signal sig_close
+    signal sig_saveBeforeInstall
+
+    implicitWidth: mCurrentView ? mCurrentView.width : 0
+    implicitHeight: mCurrentView ? mCurrentView.height : 0
+
+    function viewOf(name) {
+        switch (name) {
+        case "setupConfirmView": return confirmView
+        case "setupProgressView": return progressView
+        case "openProjectView": return openProjectView
+        case "setupComplateView": return complateView
+        case "setupErrorView": return errorView
+        }
+        return null
+    }
+    function accept() {
+        if (mWaitingForSave)
+            return
+        if (mProject && mProject.hasChangedOnClosing()) {
+            mWaitingForSave = true
+            sig_saveBeforeInstall()
+            return
+        }
+        proceedInstall()
+    }
+    // Accepts the invitation: the designer starts sending. The view stays until reception begins.
+    function proceedInstall() {
+        mWaitingForSave = false
+        if (mPacketTerminal && mVisibleViewName === "setupConfirmView")
+            mPacketTerminal.download()
+    }
+    function reset() {
+        openTimer.stop()
+        mWaitingForSave = false
+        mComplateRate = 0
+        mVisibleViewName = "setupConfirmView"
+    }
+    function openProject() {
+        var opened = mProject ? mProject.loadDownloadProjectPacket() : false
+        mVisibleViewName = opened ? "setupComplateView" : "setupErrorView"
+    }
+    function release() {
+        if (mReleased)
+            return
+        mReleased = true
+        openTimer.stop()
+        if (mPacketTerminal)
+            mPacketTerminal.stopReceive()
+    }
+
+    Component.onDestruction: release()
+
+    // Opens the received project once "等待项目打开中..." has had a moment to show.
+    Timer {
+        id: openTimer
+        interval: 50
+        onTriggered: root.openProject()
+    }
+    Connections {
+        target: root.mReleased ? null : root.mPacketTerminal
+
+        function onReceiveBegin() {
+            root.mComplateRate = 0
+            root.mVisibleViewName = "setupProgressView"
+        }
+        function onReceiveProcess(rate) {
+            root.mComplateRate = rate
+        }
+        function onReceiveComplate() {
+            root.mVisibleViewName = "openProjectView"
+            openTimer.start()
+        }
+        function onServerDisconnected() {
+            if (root.mVisibleViewName !== "openProjectView" && root.mVisibleViewName !== "setupComplateView")
+                root.mVisibleViewName = "setupErrorView"
+        }
+    }
+
+    RCMessageView {
+        id: confirmView
+        objectName: "setupConfirmView"
+        visible: root.mVisibleViewName === "setupConfirmView"
+        mTitle: qsTr("安装提示")
+        mMessage: qsTr("允许安装？")
+        mOkButtonText: qsTr("确定")
+        mCancelButtonText: qsTr("取消")
+        mOkButtonEnable: !root.mWaitingForSave
+        onSig_accpet: root.accept()
+        onSig_cancel: root.sig_close()
+        onSig_close: root.sig_close()
+    }
+    RCProgressView {
+        id: progressView
+        objectName: "setupProgressView"
+        visible: root.mVisibleViewName === "setupProgressView"
+        mTitle: qsTr("进度")
+        mCancelButtonText: qsTr("关闭")
+        mValue: root.mComplateRate * 100
+        onSig_cancel: root.sig_close()
+    }
+    RCMessageView {
+        id: openProjectView
+        objectName: "openProjectView"
+        visible: root.mVisibleViewName === "openProjectView"
+        mTitle: qsTr("提示")
+        mMessage: qsTr("等待项目打开中...")
+        mOkButtonVisible: false
+        mCancelButtonVisible: false
+        mCloseButtonVisible: false
+    }
+    RCMessageView {
+        id: complateView
+        objectName: "setupComplateView"
+        visible: root.mVisibleViewName === "setupComplateView"
+        mTitle: qsTr("提示")
+        mMessage: qsTr("安装完成")
+        mOkButtonVisible: false
+        mCancelButtonVisible: false
+        mCloseButtonVisible: true
+        onSig_close: root.sig_close()
+    }
+    RCMessageView {
+        id: errorView
+        objectName: "setupErrorView"
+        visible: root.mVisibleViewName === "setupErrorView"
+        mTitle: qsTr("提示")
+        mMessage: qsTr("安装失败")
+        mOkButtonVisible: false
+        mCancelButtonVisible: false
+        mCloseButtonVisible: true
+        onSig_close: root.sig_close()
+    }
+}

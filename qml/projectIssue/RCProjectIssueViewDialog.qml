@@ -1,0 +1,45 @@
+import QtQuick
+import QtQuick.Templates as T
+
+// Holder of the designer's install popup (the menu entry "远程安装"): open() shows a fresh
+// RCProjectIssueView, dropping one that is still there; the view's close, or close(), ends it.
+Item {
+    id: root
+
+    property var mPopup: null
+
+    function open() {
+        close()
+        mPopup = popupComponent.createObject(root, {"parent": T.Overlay.overlay})
+        mPopup.open()
+    }
+    function close() {
+        if (!mPopup)
+            return
+        var popup = mPopup
+        mPopup = null
+        // The server goes and the terminal comes back now, not when the popup is deleted, so a
+        // new view made next finds the instance as it expects.
+        popup.mView.release()
+        popup.close()
+        popup.destroy()
+    }
+    // The open view, or null.
+    function view() {
+        return mPopup ? mPopup.mView : null
+    }
+
+    Component {
+        id: popupComponent
+
+        RCProjectIssuePopup {
+            property alias mView: issueView
+
+            RCProjectIssueView {
+                id: issueView
+                objectName: "projectIssueView"
+                onSig_close: root.close()
+            }
+        }
+    }
+}

@@ -1,0 +1,125 @@
+import QtQuick
+import QtQuick.Dialogs
+import "../common"
+
+// A colour property: a swatch of the colour (a click opens the colour dialog) and its
+// transparency in percent, tied to the colour's alpha a by a = 1 - t / 100. Changing the
+// transparency or accepting the dialog writes the colour, with its alpha, as "#AARRGGBB" text
+// ("#RRGGBB" when opaque).
+RCPropertyRowBase {
+    id: root
+
+    // The colour shown and handed to the dialog.
+    property color mDialogColor: "transparent"
+    property var mDialog: null
+
+    function transparency() {
+        return input.text === "" ? 0 : Math.min(100, Number(input.text))
+    }
+    function alphaOf(t) {
+        return 1 - t / 100
+    }
+    function writeColor(c) {
+        root.writeValue(c.toString())
+    }
+    function withAlpha(c, a) {
+        return Qt.rgba(c.r, c.g, c.b, a)
+    }
+    function colorDialog() {
+        if (!mDialog)
+            mDialog = dialogComponent.createObject(root)
+        return mDialog
+    }
+    // The dialog's answer: its colour with the alpha of the transparency input.
+    function acceptColor(c) {
+        mDialogColor = withAlpha(c, alphaOf(transparency()))
+        writeColor(mDialogColor)
+    }
+
+    onValueLoaded: value => {
+        var c = Qt.color(value === undefined || value === null ? "" : String(value))
+        if (!c.valid)
+            return
+        mDialogColor = c
+        if (Math.abs(c.a - alphaOf(transparency())) > 0.0001)
+            input.text = String(Math.round((1 - c.a) * 100))
+    }
+
+    Component {
+        id: dialogComponent
+
+        ColorDialog {
+            options: ColorDialog.ShowAlphaChannel
+            onAccepted: root.acceptColor(selectedColor)
+        }
+    }
+    Rectangle {
+        objectName: "swatch"
+        x: 10 * dp
+        width: root.height - 10 * dp
+        height: width
+        anchors.verticalCenter: parent.verticalCenter
+        color: root.mDialogColor
+        border.width: 1
+        border.color: "#707070"
+
+        MouseArea {
+            anchors.fill: parent
+            onClicked: {
+                var dialog = root.colorDialog()
+                dialog.selectedColor = root.mDialogColor
+                dialog.open()
+            }
+        }
+    }
+    Row {
+        x: 10 * dp + root.height
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 5 * dp
+
+        RCText {
+            anchors.verticalCenter: parent.verticalCenter
+            text: qsTr("透明度")
+            color: "white"
+        }
+        Rectangle {
+            width: 60 * dp
+            height: 20 * dp
+            anchors.verticalCenter: parent.verticalCenter
+            color: "white"
+
+            TextInput {
+                id: input
+                objectName: "transparencyInput"
+                anchors.fill: parent
+                leftPadding: 4 * dp
+                verticalAlignment: TextInput.AlignVCenter
+                selectByMouse: true
+                clip: true
+                font.family: "微软雅黑"
+                font.pixelSize: 12 * dp
+                text: "0"
+                validator: RegularExpressionValidator {
+                    regularExpression: /[0-9]{0,3}/
+                }
+                onTextEdited: {
+                    var t = text === "" ? 0 : Number(text)
+                    if (t > 100)
+                        t = 100
+                    if (String(t) !== text)
+                        text = String(t)
+                    var a = root.alphaOf(t)
+                    if (Math.abs(root.mDialogColor.a - a) > 0.0001) {
+                        root.mDialogColor = root.withAlpha(root.mDialogColor, a)
+                        root.writeColor(root.mDialogColor)
+                    }
+                }
+            }
+        }
+        RCText {
+            anchors.verticalCenter: parent.verticalCenter
+            text: "%"
+            color: "white"
+        }
+    }
+}

@@ -1,0 +1,57 @@
+import QtQuick
+import Rc.PhotoSelection 1.0
+import "../common"
+
+// An image property: a 20 x 20 preview of the value; a click opens the PNG picker, and the picked
+// file is written as a "file:" URL.
+RCPropertyRowBase {
+    id: root
+
+    property string mSource: ""
+    property var mPicker: null
+
+    // The file URL of a local path, with every part of it encoded ("#", "?", "%", blanks, ...);
+    // a drive letter ("C:") stays as it is.
+    function fileUrl(path) {
+        var parts = String(path).replace(/\\/g, "/").split("/")
+        for (var i = 0; i < parts.length; ++i) {
+            if (!/^[A-Za-z]:$/.test(parts[i]))
+                parts[i] = encodeURIComponent(parts[i])
+        }
+        var joined = parts.join("/")
+        return "file://" + (joined.startsWith("/") ? "" : "/") + joined
+    }
+    // The row's picker, made on first use.
+    function photoSelection() {
+        if (!mPicker)
+            mPicker = pickerComponent.createObject(root)
+        return mPicker
+    }
+
+    onValueLoaded: value => mSource = value === undefined || value === null ? "" : String(value)
+
+    Component {
+        id: pickerComponent
+
+        PhotoSelection {
+            onImageSelected: imagePath => {
+                if (imagePath !== "")
+                    root.writeValue(root.fileUrl(imagePath))
+            }
+        }
+    }
+    RCImage {
+        objectName: "preview"
+        x: 10 * dp
+        width: 20 * dp
+        height: 20 * dp
+        anchors.verticalCenter: parent.verticalCenter
+        fillMode: Image.PreserveAspectFit
+        source: root.mSource
+    }
+    MouseArea {
+        objectName: "pickArea"
+        anchors.fill: parent
+        onClicked: root.photoSelection().show()
+    }
+}

@@ -1,0 +1,31 @@
+import QtQuick
+import "../common"
+
+// A momentary property: the button "点击" writes true while pressed and false on release. It
+// shows no value.
+RCPropertyRowBase {
+    id: root
+
+    Rectangle {
+        objectName: "triggerButton"
+        x: 10 * dp
+        width: 60 * dp
+        height: 20 * dp
+        anchors.verticalCenter: parent.verticalCenter
+        radius: 3 * dp
+        color: area.pressed ? "#8D8D8D" : "#3A3A3C"
+
+        RCText {
+            anchors.centerIn: parent
+            text: qsTr("点击")
+            color: "white"
+        }
+        MouseArea {
+            id: area
+            anchors.fill: parent
+            onPressed: root.writeValue(true)
+            onReleased: root.writeValue(false)
+            onCanceled: root.writeValue(false)
+        }
+    }
+}

@@ -1,0 +1,180 @@
+import QtQuick
+import QtTest
+import "qrc:/qml/projectIssue"
+
+// The panel's install view against a scripted designer, opened on each invitation as the main
+// window opens it: "安装完成" only for a packet that arrived whole and opened, the question about
+// unsaved changes before accepting, one view for repeated invitations, and every close ending
+// the link to the designer.
+RCTestMainWindow {
+    id: mainWindow
+
+    property int saveAsked: 0
+    property bool proceedAfterSave: false
+
+    RCProjectDownloadDialog {
+        id: dialog
+        anchors.fill: parent
+        onSaveBeforeInstall: {
+            ++mainWindow.saveAsked
+            if (mainWindow.proceedAfterSave)
+                proceedInstall()
+        }
+    }
+    Connections {
+        target: project.getPacketTerminal()
+
+        function onReceiveDownloadInvitation(sIp) {
+            dialog.open()
+        }
+    }
+
+    TestCase {
+        name: "ProjectDownload"
+        when: windowShown
+
+        property string good: testSupport.tempPath() + "/good"
+        property string big: testSupport.tempPath() + "/big"
+        property string noProject: testSupport.tempPath() + "/noProject"
+
+        function subView(view, name) {
+            var sub = findChild(view, name)
+            verify(sub, name)
+            return sub
+        }
+        // A designer invites this instance and offers a packet; answers the view that opened.
+        function offer() {
+            verify(distributionPeers.designerInvite(), "the terminal connected to the designer")
+            distributionPeers.designerOffer()
+            tryVerify(() => dialog.view() !== null && dialog.mPopup.opened, 5000, "the view opened")
+            return dialog.view()
+        }
+        function accept(view) {
+            mouseClick(findChild(subView(view, "setupConfirmView"), "okButton"))
+        }
+        function sceneNames() {
+            var scenes = project.getScenePresenter()
+            return scenes.getSceneIds().map(id => scenes.getPropertyValue(id, "Name"))
+        }
+
+        function initTestCase() {
+            var json = {"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "下载场景"}]}]}}
+            verify(project.setProject(json))
+            verify(project.saveProjectPacket(good))
+            verify(project.saveProjectPacket(big))
+            verify(testSupport.writeFile(big + "/image/big.png", 200000))
+            verify(testSupport.writeFile(noProject + "/thumbnail.png", 3000))
+            verify(testSupport.writeFile(noProject + "/image/a.png", 3000))
+        }
+        function init() {
+            distributionPeers.reset()
+            dialog.close()
+            saveAsked = 0
+            proceedAfterSave = false
+            verify(project.setProject({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "旧"}]}]}}))
+            verify(project.saveProjectPacket(testSupport.tempPath() + "/current"))
+            tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
+        }
+
+        function test_install_data() {
+            return [
+                {tag: "whole packet", folder: "good", dropAt: -1, view: "setupComplateView", message: "安装完成"},
+                {tag: "dropped mid-way", folder: "big", dropAt: 20000, view: "setupErrorView", message: "安装失败"},
+                {tag: "no project file", folder: "noProject", dropAt: -1, view: "setupErrorView", message: "安装失败"}
+            ]
+        }
+        function test_install(data) {
+            var view = offer()
+            compare(view.mVisibleViewName, "setupConfirmView")
+            var confirm = subView(view, "setupConfirmView")
+            compare([confirm.mTitle, confirm.mMessage], ["安装提示", "允许安装？"])
+            compare(findChild(confirm, "okButton").text, "确定")
+            accept(view)
+            verify(distributionPeers.designerWaitFor("download"))
+            compare(distributionPeers.designerSendPacket(this[data.folder], data.dropAt), data.dropAt < 0)
+            tryCompare(view, "mVisibleViewName", data.view, 10000)
+            compare(subView(view, data.view).mMessage, data.message)
+            compare(sceneNames(), data.view === "setupComplateView" ? ["下载场景"] : ["旧"])
+            if (data.view === "setupComplateView") {
+                distributionPeers.designerDrop()
+                wait(200)
+                compare(view.mVisibleViewName, "setupComplateView", "the designer leaving afterwards changes nothing")
+            }
+        }
+
+        function test_progress() {
+            var view = offer()
+            accept(view)
+            verify(distributionPeers.designerWaitFor("download"))
+            var rates = []
+            var onRate = function () { rates.push(view.mComplateRate) }
+            view.mComplateRateChanged.connect(onRate)
+            verify(distributionPeers.designerSendPacket(big))
+            tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
+            view.mComplateRateChanged.disconnect(onRate)
+            verify(rates.length > 2)
+            compare(rates[rates.length - 1], 1)
+            compare(subView(view, "setupProgressView").mTitle, "进度")
+            compare(findChild(subView(view, "setupProgressView"), "cancelButton").text, "关闭")
+        }
+
+        function test_unsavedChangesAskFirst() {
+            var scenes = project.getScenePresenter()
+            scenes.setPropertyValue(scenes.getSceneId(0), "Name", "改过", true)
+            verify(project.hasChangedOnClosing())
+            var view = offer()
+            accept(view)
+            compare(saveAsked, 1)
+            verify(!findChild(subView(view, "setupConfirmView"), "okButton").enabled, "waiting for the answer")
+            wait(300)
+            verify(!distributionPeers.designerReceived("download"), "nothing accepted yet")
+            dialog.proceedInstall()
+            verify(distributionPeers.designerWaitFor("download"))
+        }
+
+        function test_unsavedChangesThenGiveUp() {
+            var scenes = project.getScenePresenter()
+            scenes.setPropertyValue(scenes.getSceneId(0), "Name", "改过", true)
+            var view = offer()
+            accept(view)
+            compare(saveAsked, 1)
+            dialog.close()
+            tryVerify(() => !distributionPeers.designerConnected(), 5000, "giving up ends the link")
+            compare(sceneNames(), ["改过"])
+        }
+
+        function test_secondInvitationReusesView() {
+            var view = offer()
+            view.mVisibleViewName = "setupErrorView"
+            distributionPeers.designerOffer()
+            tryCompare(view, "mVisibleViewName", "setupConfirmView", 5000)
+            compare(dialog.view(), view, "the same view")
+            wait(100)
+            verify(distributionPeers.designerConnected(), "the link stays")
+            accept(view)
+            verify(distributionPeers.designerWaitFor("download"))
+            verify(distributionPeers.designerSendPacket(good))
+            tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
+        }
+
+        function test_closePaths_data() {
+            return [
+                {tag: "cancel", view: "setupConfirmView", button: "cancelButton"},
+                {tag: "question cross", view: "setupConfirmView", button: "headerClose"},
+                {tag: "progress close", view: "setupProgressView", button: "cancelButton"},
+                {tag: "progress cross", view: "setupProgressView", button: "frameClose"},
+                {tag: "complete close", view: "setupComplateView", button: "closeButton"},
+                {tag: "complete cross", view: "setupComplateView", button: "headerClose"},
+                {tag: "error close", view: "setupErrorView", button: "closeButton"},
+                {tag: "error cross", view: "setupErrorView", button: "headerClose"}
+            ]
+        }
+        function test_closePaths(data) {
+            var view = offer()
+            view.mVisibleViewName = data.view
+            mouseClick(findChild(subView(view, data.view), data.button))
+            compare(dialog.view(), null, "closed")
+            tryVerify(() => !distributionPeers.designerConnected(), 5000, "the link to the designer ends")
+        }
+    }
+}
