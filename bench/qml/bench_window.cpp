@@ -12,10 +12,7 @@
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
-#include "project/CursorPosProvider.h"
 #include "project/RCMessageBoxManager.h"
-#include "project/RCProject.h"
-#include "project/RCStartUp.h"
 #include "project/RCTemplateProjects.h"
 
 #include <QApplication>
@@ -157,34 +154,21 @@ void BM_MessageBoxes1000(benchmark::State& state)
 }
 BENCHMARK(BM_MessageBoxes1000)->Unit(benchmark::kMillisecond);
 
-void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    if (!enterIsolatedHome(home))
+    if (!enterIsolatedOffscreenHome(home))
         return 2;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
+    quietBenchMessages();
 
-    QQmlEngine engine;
-    CursorPosProvider cursor;
-    std::unique_ptr<RCProject> project(RCStartUp::createProject(&engine, {QStringLiteral("Tavix")}));
-    project->initDefaultScene();
-    project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
-    RCStartUp::publishRootContext(&engine, project.get(), &cursor);
-    g_engine = &engine;
-    g_project = project.get();
-
-    const int result = runRegisteredBenchmarks(argc, argv);
-    g_project = nullptr;
-    return result;
+    QmlBenchProject bench;
+    bench.project->initDefaultScene();
+    bench.project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+    g_engine = &bench.engine;
+    g_project = bench.project.get();
+    return runRegisteredBenchmarks(argc, argv);
 }

@@ -40,6 +40,8 @@ Window {
     // The content body (both layouts), made when it is first shown.
     readonly property Item mContent: contentLoader.item
     readonly property real mTitleBarHeight: titleBar.height
+    // Made on the first cloud join error.
+    property var mJoinErrorDialog: null
     // The dialogs of the broker's open boxes, by box id.
     readonly property alias mMessageDialogs: messageDialogs
 
@@ -250,8 +252,10 @@ Window {
     Connections {
         target: tavixProjectCloudClient
         function onJoinError(error) {
-            joinErrorDialog.informativeText = error
-            joinErrorDialog.open()
+            if (!mainWindow.mJoinErrorDialog)
+                mainWindow.mJoinErrorDialog = joinErrorDialogComponent.createObject(mainWindow)
+            mainWindow.mJoinErrorDialog.informativeText = error
+            mainWindow.mJoinErrorDialog.open()
         }
     }
 
@@ -303,13 +307,15 @@ Window {
             onClosed: destroy()
         }
     }
-    MessageDialog {
-        id: joinErrorDialog
+    Component {
+        id: joinErrorDialogComponent
 
-        modality: Qt.WindowModal
-        title: qsTr("加入项目失败")
-        text: qsTr("未知错误")
-        buttons: MessageDialog.Ok
+        MessageDialog {
+            modality: Qt.WindowModal
+            title: qsTr("加入项目失败")
+            text: qsTr("未知错误")
+            buttons: MessageDialog.Ok
+        }
     }
     Shortcut {
         sequences: [StandardKey.Save]

@@ -7,6 +7,8 @@ import Qt.labs.platform as Platform
 RCProjectManagerView {
     id: root
 
+    property var mFileDialog: null
+
     mTitle: qsTr("打开")
     mTitleMore: qsTr("更多项目")
     mEnableEdit: true
@@ -20,11 +22,18 @@ RCProjectManagerView {
             addProjectItem(project.getProject(i))
     }
 
-    onSig_moreSelectClicked: fileDialog.open()
+    onSig_moreSelectClicked: {
+        if (!mFileDialog)
+            mFileDialog = fileDialogComponent.createObject(root)
+        mFileDialog.open()
+    }
 
-    Platform.FileDialog {
-        id: fileDialog
-        nameFilters: ["Project files (*.tavx *.json)"]
-        onAccepted: root.sig_openProjectFile(String(file))
+    Component {
+        id: fileDialogComponent
+
+        Platform.FileDialog {
+            nameFilters: ["Project files (*.tavx *.json)"]
+            onAccepted: root.sig_openProjectFile(String(file))
+        }
     }
 }
