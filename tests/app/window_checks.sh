@@ -84,7 +84,8 @@ xdotool mousemove --sync 195 165 click --repeat 2 --delay 80 1
 wait_pixel "${pill[@]}" AA0428       # red: not connected
 shot template
 if [[ "$link" == link ]]; then
-    "$mediaserver" --tcp-port 0 > "$work/mediaserver.log" 2>&1 &
+    # Frames in small pieces, so the mirror takes a moment to fill and "加载中" can be seen.
+    "$mediaserver" --tcp-port 0 --split-bytes 8 > "$work/mediaserver.log" 2>&1 &
     pids+=($!)
     seen=""
     for _ in $(seq 1 200); do
@@ -121,7 +122,7 @@ if [[ "$link" == link ]]; then
     click 473 448                    # "下载"
     wait_pixel "${dialog_body[@]}" 333333 100
     grep -q '"getProject"' "$work/mediaserver.log" || fail "no download request reached the server"
-    grep -q 'Sample show' "$HOME/program.log" || fail "the packet did not move to the server's project"
+    wait_pixel 270 100 0D0D8E            # the server's scene, selected, beside the template's
     shot downloaded
     click "${close_button[@]}"
     wait_pixel "${dialog_body[@]}" 2C2C2C   # the downloaded scene is unsaved work

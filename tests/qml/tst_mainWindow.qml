@@ -252,6 +252,14 @@ RCTestMainWindow {
             compare(pill.text, "未连接")
             compare(findChild(editTitle, "connectionPill").color, Qt.color("#aa0428"))
             compare(findChild(editTitle, "projectTitle").text, "空模板(项目:未加入)")
+            var states = [[function () { stelvaneSyncer.connectedToServer("198.18.0.2") }, "加载中", "#2F4F4F"],
+                          [function () { stelvaneSyncer.downloadComplate() }, "已连接", "#7caa33"],
+                          [function () { stelvaneSyncer.disconnectFromServer() }, "未连接", "#aa0428"]]
+            for (var i = 0; i < states.length; ++i) {
+                states[i][0]()
+                compare(pill.text, states[i][1])
+                compare(findChild(editTitle, "connectionPill").color, Qt.color(states[i][2]))
+            }
             stelvaneSyncer.connectVerifyAsk()
             verify(editTitle.mIpInputDlg && editTitle.mIpInputDlg.visible, "the shown layout asks")
             compare(controlTitle.mIpInputDlg, null, "the hidden layout does not")
