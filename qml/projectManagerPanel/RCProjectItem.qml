@@ -1,9 +1,9 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import Qt5Compat.GraphicalEffects
 import "../common"
 
-// One tile of the project manager: the rounded thumbnail above the name, blue while marked.
+// One tile of the project manager: the rounded thumbnail above the name, blue while marked. The
+// grid shows the name as a tool tip while the pointer is on the tile.
 Rectangle {
     id: root
 
@@ -16,13 +16,6 @@ Rectangle {
     radius: 8 * dp
     color: mSelect ? "#1E90FF" : "#696969"
 
-    ToolTip.visible: hover.hovered
-    ToolTip.text: mName
-    ToolTip.delay: 500
-
-    HoverHandler {
-        id: hover
-    }
     Image {
         id: thumbnail
         objectName: "thumbnail"

@@ -17,6 +17,7 @@ Rectangle {
     property string mMenuPacketPath: ""
     property string mMenuName: ""
     property string mRemoveMessageId: ""
+    property var mTileMenu: null
 
     signal sig_openTemplateProject(string sProjectName)
     signal sig_openProject(string sPacketPath)
@@ -141,19 +142,23 @@ Rectangle {
     ListModel {
         id: projectModel
     }
-    Menu {
-        id: tileMenu
-        width: 100 * dp
+    // The tiles' context menu, made on first use.
+    Component {
+        id: tileMenuComponent
 
-        RCMenuItem {
-            objectName: "menuRemove"
-            text: qsTr("删除")
-            onTriggered: root.askRemove(root.mMenuPacketPath)
-        }
-        RCMenuItem {
-            objectName: "menuRename"
-            text: qsTr("重命名")
-            onTriggered: root.askRename(root.mMenuPacketPath, root.mMenuName)
+        Menu {
+            width: 100 * dp
+
+            RCMenuItem {
+                objectName: "menuRemove"
+                text: qsTr("删除")
+                onTriggered: root.askRemove(root.mMenuPacketPath)
+            }
+            RCMenuItem {
+                objectName: "menuRename"
+                text: qsTr("重命名")
+                onTriggered: root.askRename(root.mMenuPacketPath, root.mMenuName)
+            }
         }
     }
 
@@ -216,7 +221,18 @@ Rectangle {
         clip: true
         model: projectModel
         boundsBehavior: Flickable.StopAtBounds
-        ScrollBar.vertical: ScrollBar {}
+
+        // The scroll bar is made once the tiles no longer fit.
+        onContentHeightChanged: {
+            if (!ScrollBar.vertical && contentHeight > height)
+                ScrollBar.vertical = scrollBarComponent.createObject(grid)
+        }
+
+        Component {
+            id: scrollBarComponent
+
+            ScrollBar {}
+        }
 
         delegate: RCProjectItem {
             id: tile
@@ -235,6 +251,13 @@ Rectangle {
             MouseArea {
                 anchors.fill: parent
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
+                hoverEnabled: true
+                onContainsMouseChanged: {
+                    if (containsMouse)
+                        ToolTip.show(tile.m_name)
+                    else
+                        ToolTip.hide()
+                }
                 onReleased: mouse => {
                     if (mouse.button === Qt.LeftButton) {
                         root.sig_selectProject(root.mEnableEdit ? tile.m_packetPath : tile.m_name)
@@ -242,7 +265,9 @@ Rectangle {
                         root.mMenuPacketPath = tile.m_packetPath
                         root.mMenuName = tile.m_name
                         var corner = tile.mapToItem(root, tile.width, 0)
-                        tileMenu.popup(root, corner.x, corner.y)
+                        if (!root.mTileMenu)
+                            root.mTileMenu = tileMenuComponent.createObject(root)
+                        root.mTileMenu.popup(root, corner.x, corner.y)
                     }
                 }
                 onDoubleClicked: mouse => {
