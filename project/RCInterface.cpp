@@ -77,7 +77,9 @@ bool RCInterface::folderHasEntries(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return false;
-    return !QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty();
+    return !QDir(path)
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                .isEmpty();
 }
 
 bool RCInterface::isPacketOnly(const QString& path)
@@ -96,5 +98,6 @@ bool RCInterface::isInsideFolder(const QString& path, const QString& folder)
         return false;
     const QString inner = cleanAbsolute(path);
     const QString outer = cleanAbsolute(folder);
-    return inner == outer || inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
+    return inner == outer ||
+           inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
 }

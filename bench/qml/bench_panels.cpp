@@ -285,7 +285,6 @@ void BM_PropertyPanelFocusChurn(benchmark::State& state)
 }
 BENCHMARK(BM_PropertyPanelFocusChurn)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-
 } // namespace
 
 int main(int argc, char** argv)

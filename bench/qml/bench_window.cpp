@@ -154,7 +154,6 @@ void BM_MessageBoxes1000(benchmark::State& state)
 }
 BENCHMARK(BM_MessageBoxes1000)->Unit(benchmark::kMillisecond);
 
-
 } // namespace
 
 int main(int argc, char** argv)
