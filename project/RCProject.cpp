@@ -503,6 +503,9 @@ bool RCProject::isNewProject()
 {
     if (m_projectPacketPath.isEmpty() || !RCPacketFolder::hasEntries(m_projectPacketPath))
         return true;
+    // The cache is emptied whenever a template is opened: nothing may be saved there for good.
+    if (RCInterface::instance()->isInsideFolder(m_projectPacketPath, m_newProjectCachePath))
+        return true;
     return isTemplateProject();
 }
 
@@ -705,6 +708,16 @@ void RCProject::markSaved()
 
 bool RCProject::setProject(QJsonObject jsObj)
 {
+    // A media server's project answer carries no scenes: its scene was added to the open document
+    // when it arrived. Only the settings it may bring are taken, and the document, now holding
+    // content that no packet has, counts as changed.
+    if (!jsObj.contains(QStringLiteral("sceneArray"))) {
+        const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
+        if (setting.isObject())
+            m_setting->fromJson(setting.toObject());
+        m_modified = true;
+        return true;
+    }
     if (!jsObj.value(QStringLiteral("sceneArray")).isObject()) {
         qWarning() << "RCProject::setProject"
                    << "no sceneArray";

@@ -285,28 +285,19 @@ void BM_PropertyPanelFocusChurn(benchmark::State& state)
 }
 BENCHMARK(BM_PropertyPanelFocusChurn)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     QTemporaryDir home;
-    if (!enterIsolatedHome(home))
+    if (!enterIsolatedOffscreenHome(home))
         return 2;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    qInstallMessageHandler(quiet);
+    quietBenchMessages();
 
-    QQmlEngine engine;
-    CursorPosProvider cursor;
-    std::unique_ptr<RCProject> project(RCStartUp::createProject(&engine, {QStringLiteral("Tavix")}));
-    RCStartUp::publishRootContext(&engine, project.get(), &cursor);
+    QmlBenchProject bench;
+    QQmlEngine& engine = bench.engine;
+    RCProject* project = bench.project.get();
     RCScenePresenter* scenes = RCScenePresenter::instance();
     for (int i = 1; i <= kScenes; ++i)
         scenes->addScene(QStringLiteral("场景%1").arg(i), QString(), QString(), false);
