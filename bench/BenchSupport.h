@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -28,4 +29,18 @@ template <typename SetUp> int runBenchmarks(int argc, char** argv, SetUp setUp)
 inline int runBenchmarks(int argc, char** argv)
 {
     return runBenchmarks(argc, argv, [] {});
+}
+
+// The process's resident set in KiB (0 where /proc is not there).
+inline double residentSetKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble();
+    }
+    return 0;
 }

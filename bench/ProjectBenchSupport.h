@@ -1,10 +1,15 @@
 #pragma once
 
+#include "project/CursorPosProvider.h"
+#include "project/RCProject.h"
+#include "project/RCStartUp.h"
 #include "tests/support/IsolatedNetwork.h"
 
+#include <QQmlEngine>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
 
 // For benchmarks that start the project root, whose control link broadcasts discovery probes:
 // false, with the reason on stderr, outside a private network namespace; otherwise points HOME
@@ -20,3 +25,35 @@ inline bool enterIsolatedHome(const QTemporaryDir& home)
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
     return true;
 }
+
+// enterIsolatedHome, and the offscreen platform unless QT_QPA_PLATFORM names another. Call
+// before the application is made.
+inline bool enterIsolatedOffscreenHome(const QTemporaryDir& home)
+{
+    if (!enterIsolatedHome(home))
+        return false;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
+// Lets only warnings and worse through to stderr, so that the reports stay readable.
+inline void quietBenchMessages()
+{
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
+    });
+}
+
+// A QML engine with the project root and the root-context names that main gives the main
+// window, for the benchmarks of the interface. Make it once the application exists; the
+// project goes before the engine.
+struct QmlBenchProject
+{
+    QQmlEngine engine;
+    CursorPosProvider cursor;
+    std::unique_ptr<RCProject> project{RCStartUp::createProject(&engine, {QStringLiteral("Tavix")})};
+
+    QmlBenchProject() { RCStartUp::publishRootContext(&engine, project.get(), &cursor); }
+};

@@ -1,5 +1,6 @@
 #include "mirror/RCImageProvider.h"
 
+#include <QDebug>
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -13,8 +14,9 @@ int targetSide(int requested, int source)
 }
 } // namespace
 
-RCImageProvider::RCImageProvider(ImageType type, Flags flags)
-    : QQuickImageProvider(type, flags), m_stageImage(1920, 1080, QImage::Format_ARGB32)
+RCImageProvider::RCImageProvider(ImageType type, Flags flags, qsizetype maxThumbnailBytes)
+    : QQuickImageProvider(type, flags), m_stageImage(1920, 1080, QImage::Format_ARGB32),
+      m_maxThumbnailBytes(maxThumbnailBytes)
 {
     m_stageImage.fill(QColor(0, 0, 0, 255));
 }
@@ -46,9 +48,20 @@ QString RCImageProvider::toImageId(const QString& id)
 QString RCImageProvider::addImage(QString id, QImage image)
 {
     const QString imageId = toImageId(id);
+    bool dropped = false;
     {
         QMutexLocker locker(&m_lock);
+        const qsizetype kept = m_thumbnailBytes - m_thumbnails.value(imageId).sizeInBytes();
+        dropped = kept + image.sizeInBytes() > m_maxThumbnailBytes;
+        if (dropped)
+            image = QImage();
+        m_thumbnailBytes = kept + image.sizeInBytes();
         m_thumbnails.insert(imageId, image);
+    }
+    if (dropped) {
+        qWarning() << "RCImageProvider::addImage"
+                   << "thumbnail of" << id << "dropped: the thumbnails would pass" << m_maxThumbnailBytes
+                   << "bytes";
     }
     return QStringLiteral("%1%2/%3").arg(QStringLiteral("image://"), m_name, imageId);
 }
@@ -57,7 +70,7 @@ void RCImageProvider::removeImage(QString id)
 {
     const QString imageId = toImageId(id);
     QMutexLocker locker(&m_lock);
-    m_thumbnails.remove(imageId);
+    m_thumbnailBytes -= m_thumbnails.take(imageId).sizeInBytes();
 }
 
 int RCImageProvider::imageCount() const

@@ -19,7 +19,11 @@ public:
     // Largest width or height requestImage scales to; larger requests are capped.
     static constexpr int kMaxRequestedSide = 8192;
 
-    RCImageProvider(ImageType type, Flags flags = Flags());
+    // Most bytes the thumbnails may hold together (a node table's thumbnails are small; a server
+    // cannot make the panel hold more than this however many it sends).
+    static constexpr qsizetype kMaxThumbnailBytes = qsizetype(256) * 1024 * 1024;
+
+    RCImageProvider(ImageType type, Flags flags = Flags(), qsizetype maxThumbnailBytes = kMaxThumbnailBytes);
 
     QString getName() const { return m_name; }
     QString getStageImageId() const { return m_stageImageId; }
@@ -29,7 +33,9 @@ public:
     // character outside letters, digits, '-', '.', '_' and '~', written as "_" and its UTF-16 code
     // in four hex digits, so that no id can break the url.
     static QString toImageId(const QString& id);
-    // Stores image under toImageId(id), replacing what was there, and answers its url.
+    // Stores image under toImageId(id), replacing what was there, and answers its url. An image
+    // that would take the thumbnails past their byte limit is stored as a null image (served as
+    // missing), with a warning.
     QString addImage(QString id, QImage image);
     void removeImage(QString id);
     int imageCount() const;
@@ -45,4 +51,6 @@ private:
     const QString m_stageImageId = QStringLiteral("stageViewImage");
     const QString m_name = QStringLiteral("stelvaneImageProvider");
     QMap<QString, QImage> m_thumbnails;
+    const qsizetype m_maxThumbnailBytes;
+    qsizetype m_thumbnailBytes = 0;
 };

@@ -164,6 +164,7 @@ void RCStelvaneSyncer::disconnectServer()
     m_refreshTimer = nullptr;
     // A reply to a request of the old link will not come.
     m_stageRequestOutstanding = false;
+    m_projectRequests.clear();
     m_downloadSteps.clear();
     clearProgramNode();
     clearProgramLayer();
@@ -182,6 +183,19 @@ void RCStelvaneSyncer::setDownloadStepComplete(int step)
     }
     m_state = EState_ComplateDownload;
     Q_EMIT downloadComplate();
+}
+
+void RCStelvaneSyncer::addProjectRequest(int setUid)
+{
+    m_projectRequests.removeOne(setUid);
+    if (m_projectRequests.size() >= kMaxProjectRequests)
+        m_projectRequests.removeFirst();
+    m_projectRequests.append(setUid);
+}
+
+bool RCStelvaneSyncer::takeProjectRequest(int setUid)
+{
+    return m_projectRequests.removeOne(setUid);
 }
 
 // --- stage image -------------------------------------------------------------------------------

@@ -39,6 +39,8 @@ public:
     static constexpr int kStageReplyTimeoutMs = 3000;
     static constexpr int kConnectRefreshMs = 300;
     static constexpr int kStageViewRefreshMs = 100;
+    // Most project downloads remembered as asked for; an older one is forgotten.
+    static constexpr int kMaxProjectRequests = 16;
 
     RCStelvaneSyncer(QQmlEngine* engine, QQuickImageProvider::ImageType type,
                      QQuickImageProvider::Flags flags, QObject* parent = nullptr);
@@ -285,6 +287,9 @@ public:
     int getVexaProgramListType(QString sProgramListId) override;
 
     void setProject(int setUid, QJsonObject jsObj) override { Q_EMIT projectSet(setUid, jsObj); }
+    // Keeps the kMaxProjectRequests latest numbers not yet answered; a disconnect forgets them.
+    void addProjectRequest(int setUid) override;
+    bool takeProjectRequest(int setUid) override;
 
 public Q_SLOTS:
     void onTimerOut();
@@ -336,5 +341,7 @@ private:
     QMap<int, bool> m_downloadSteps;
     RCVexaProgramManager* m_vexaManager = nullptr;
     bool m_stageRequestOutstanding = false;
+    // Project downloads asked for and not yet answered, oldest first.
+    QList<int> m_projectRequests;
     QElapsedTimer m_stageRequestClock;
 };

@@ -16,3 +16,47 @@ QString IRCInterface::msecToString(int msec)
     Q_UNUSED(msec);
     return QString();
 }
+
+QString IRCInterface::urlToLocalPath(const QString& urlOrPath)
+{
+    Q_UNUSED(urlOrPath);
+    return QString();
+}
+
+bool IRCInterface::isValidProjectName(const QString& name)
+{
+    Q_UNUSED(name);
+    return false;
+}
+
+QString IRCInterface::safeProjectName(const QString& name)
+{
+    Q_UNUSED(name);
+    return QString();
+}
+
+bool IRCInterface::folderHasEntries(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
+bool IRCInterface::isPacketOnly(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
+bool IRCInterface::isSamePath(const QString& a, const QString& b)
+{
+    Q_UNUSED(a);
+    Q_UNUSED(b);
+    return false;
+}
+
+bool IRCInterface::isInsideFolder(const QString& path, const QString& folder)
+{
+    Q_UNUSED(path);
+    Q_UNUSED(folder);
+    return false;
+}

@@ -19,4 +19,13 @@ public:
                                                        const QString& sceneIdDest);
     // A duration in milliseconds as "hh:mm:ss".
     Q_INVOKABLE virtual QString msecToString(int msec);
+
+    // Paths and project names for the save, download and project-manager views.
+    Q_INVOKABLE virtual QString urlToLocalPath(const QString& urlOrPath);
+    Q_INVOKABLE virtual bool isValidProjectName(const QString& name);
+    Q_INVOKABLE virtual QString safeProjectName(const QString& name);
+    Q_INVOKABLE virtual bool folderHasEntries(const QString& path);
+    Q_INVOKABLE virtual bool isPacketOnly(const QString& path);
+    Q_INVOKABLE virtual bool isSamePath(const QString& a, const QString& b);
+    Q_INVOKABLE virtual bool isInsideFolder(const QString& path, const QString& folder);
 };

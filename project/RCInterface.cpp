@@ -3,6 +3,11 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
+#include "project/RCPacketFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 RCInterface* RCInterface::instance()
 {
@@ -39,4 +44,60 @@ QString RCInterface::msecToString(int msec)
                              .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
                              .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     return negative && seconds > 0 ? QLatin1Char('-') + text : text;
+}
+
+namespace {
+
+QString cleanAbsolute(const QString& path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+QString RCInterface::urlToLocalPath(const QString& urlOrPath)
+{
+    if (!urlOrPath.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return urlOrPath;
+    const QUrl url(urlOrPath);
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+bool RCInterface::isValidProjectName(const QString& name)
+{
+    return RCPacketFolder::isValidProjectName(name);
+}
+
+QString RCInterface::safeProjectName(const QString& name)
+{
+    return RCPacketFolder::safeProjectName(name);
+}
+
+bool RCInterface::folderHasEntries(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    return !QDir(path)
+                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)
+                .isEmpty();
+}
+
+bool RCInterface::isPacketOnly(const QString& path)
+{
+    return RCPacketFolder::holdsOnlyPacket(path);
+}
+
+bool RCInterface::isSamePath(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && cleanAbsolute(a) == cleanAbsolute(b);
+}
+
+bool RCInterface::isInsideFolder(const QString& path, const QString& folder)
+{
+    if (path.isEmpty() || folder.isEmpty())
+        return false;
+    const QString inner = cleanAbsolute(path);
+    const QString outer = cleanAbsolute(folder);
+    return inner == outer ||
+           inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
 }

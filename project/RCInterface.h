@@ -21,4 +21,20 @@ public:
     // or more keeps its whole days; a negative duration gets a leading "-". Milliseconds are
     // dropped, not rounded.
     Q_INVOKABLE QString msecToString(int msec) override;
+
+    // The local path of a "file:" URL (percent-encoding decoded); any other text is taken as a
+    // path already and returned as it is.
+    Q_INVOKABLE QString urlToLocalPath(const QString& urlOrPath) override;
+    // See RCPacketFolder::isValidProjectName and RCPacketFolder::safeProjectName.
+    Q_INVOKABLE bool isValidProjectName(const QString& name) override;
+    Q_INVOKABLE QString safeProjectName(const QString& name) override;
+    // Whether the folder exists and lists any entry, hidden ones included.
+    Q_INVOKABLE bool folderHasEntries(const QString& path) override;
+    // See RCPacketFolder::holdsOnlyPacket.
+    Q_INVOKABLE bool isPacketOnly(const QString& path) override;
+    // Whether two non-empty paths name the same place (cleaned and made absolute; a trailing
+    // separator does not count).
+    Q_INVOKABLE bool isSamePath(const QString& a, const QString& b) override;
+    // Whether path is folder itself or lies below it.
+    Q_INVOKABLE bool isInsideFolder(const QString& path, const QString& folder) override;
 };

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 bool RCPacketFolder::copyFile(const QString& source, const QString& destination)
 {
     QFile in(source);
@@ -72,4 +74,51 @@ bool RCPacketFolder::isValidPacketName(const QString& name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+namespace {
+
+bool isReservedInName(QChar c)
+{
+    return c.category() == QChar::Other_Control || QStringView(u"<>:\"|?*/\\").contains(c);
+}
+
+} // namespace
+
+bool RCPacketFolder::isValidProjectName(const QString& name)
+{
+    if (!isValidPacketName(name) || name != name.trimmed() || name.startsWith(QLatin1Char('.')) ||
+        name.endsWith(QLatin1Char('.')))
+        return false;
+    return std::none_of(name.cbegin(), name.cend(), isReservedInName);
+}
+
+QString RCPacketFolder::safeProjectName(const QString& name)
+{
+    QString safe = name;
+    for (QChar& c : safe) {
+        if (isReservedInName(c))
+            c = QLatin1Char('_');
+    }
+    qsizetype begin = 0;
+    qsizetype end = safe.size();
+    auto trimmed = [](QChar c) { return c.isSpace() || c == QLatin1Char('.'); };
+    while (begin < end && trimmed(safe.at(begin)))
+        ++begin;
+    while (end > begin && trimmed(safe.at(end - 1)))
+        --end;
+    safe = safe.mid(begin, end - begin);
+    return isValidProjectName(safe) ? safe : QString();
+}
+
+bool RCPacketFolder::holdsOnlyPacket(const QString& path)
+{
+    if (!isProjectPacket(path))
+        return false;
+    const QStringList own{QString::fromLatin1(ProjectFileName), QString::fromLatin1(OldProjectFileName),
+                          QString::fromLatin1(ImageFolderName), QString::fromLatin1(ThumbnailFileName)};
+    const QStringList entries =
+        QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    return std::all_of(entries.cbegin(), entries.cend(),
+                       [&own](const QString& entry) { return own.contains(entry); });
 }

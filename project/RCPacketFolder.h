@@ -36,6 +36,20 @@ public:
     // empty, not "." or "..", without separators.
     static bool isValidPacketName(const QString& name);
 
+    // Whether a user may name a project packet so on any platform: a valid packet name without
+    // the characters that Windows reserves (< > : " | ? *) or control characters, without
+    // leading or trailing blanks, and neither starting (a hidden folder) nor ending in ".".
+    static bool isValidProjectName(const QString& name);
+
+    // A name from elsewhere (a media server's project) made into one valid project name:
+    // separators, reserved and control characters become "_", leading and trailing blanks and
+    // dots go. "" when nothing usable is left.
+    static QString safeProjectName(const QString& name);
+
+    // Whether a real folder holds nothing but a packet's own entries (the project files, the
+    // image folder and the thumbnail) and at least a project file.
+    static bool holdsOnlyPacket(const QString& path);
+
 private:
     RCPacketFolder() = delete;
 };

@@ -9,6 +9,7 @@
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
 #include "mirror/QmlComponents.h"
+#include "mirror/RCCmdProcesserManager.h"
 #include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
@@ -94,6 +95,8 @@ RCProject::~RCProject()
     m_imageManager = nullptr;
     delete m_stelvaneSyncer;
     m_stelvaneSyncer = nullptr;
+    delete m_cmdProcesserManager;
+    m_cmdProcesserManager = nullptr;
     delete m_actionManager;
     m_actionManager = nullptr;
     delete m_sceneItemExcuteControler;
@@ -126,6 +129,8 @@ void RCProject::init()
 
     if (!m_terminal)
         initTerminal();
+
+    initCmdProcesserManager();
 
     m_imageManager = new RCImageManager;
 
@@ -180,6 +185,15 @@ void RCProject::initTerminal()
     m_terminal->startServer(kTerminalDetectPort);
     m_terminal->setAutoConnect(true);
     QQmlEngine::setObjectOwnership(m_terminal, QQmlEngine::CppOwnership);
+}
+
+void RCProject::initCmdProcesserManager()
+{
+    m_cmdProcesserManager = new RCCmdProcesserManager(nullptr);
+    connect(m_terminal, &IRCTerminal::receiveCmd, this,
+            [this](const QString& sCmd, const QJsonObject& params) {
+                m_cmdProcesserManager->process(sCmd, params, this);
+            });
 }
 
 void RCProject::wireConnectionState()
@@ -489,6 +503,9 @@ bool RCProject::isNewProject()
 {
     if (m_projectPacketPath.isEmpty() || !RCPacketFolder::hasEntries(m_projectPacketPath))
         return true;
+    // The cache is emptied whenever a template is opened: nothing may be saved there for good.
+    if (RCInterface::instance()->isInsideFolder(m_projectPacketPath, m_newProjectCachePath))
+        return true;
     return isTemplateProject();
 }
 
@@ -691,6 +708,16 @@ void RCProject::markSaved()
 
 bool RCProject::setProject(QJsonObject jsObj)
 {
+    // A media server's project answer carries no scenes: its scene was added to the open document
+    // when it arrived. Only the settings it may bring are taken, and the document, now holding
+    // content that no packet has, counts as changed.
+    if (!jsObj.contains(QStringLiteral("sceneArray"))) {
+        const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
+        if (setting.isObject())
+            m_setting->fromJson(setting.toObject());
+        m_modified = true;
+        return true;
+    }
     if (!jsObj.value(QStringLiteral("sceneArray")).isObject()) {
         qWarning() << "RCProject::setProject"
                    << "no sceneArray";

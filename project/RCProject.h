@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class QQmlEngine;
+class RCCmdProcesserManager;
 class RCImageManager;
 class RCSceneItemExcuteControler;
 class RCMessageBoxManager;
@@ -20,8 +21,9 @@ class RCStelvaneSyncer;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place.
 //
-// Owns the control manager, the control link, the mirror of the media server's state, the image
-// manager, the settings, the message-box manager and the window event filter. Lives on the GUI
+// Owns the control manager, the control link, the mirror of the media server's state, the dispatch
+// of the server's commands, the image manager, the settings, the message-box manager and the
+// window event filter. Lives on the GUI
 // thread, created once by main and deleted by it before the QML engine.
 class RCProject : public IRCProject
 {
@@ -102,6 +104,9 @@ private:
     // Creates the control link (discovery on the UDP port the media servers answer to, automatic
     // connection on) and the project's reactions to its state.
     void initTerminal();
+    // Creates the dispatch of the media server's commands and hands it every command the control
+    // link receives.
+    void initCmdProcesserManager();
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
@@ -141,6 +146,8 @@ private:
     IRCPacketTerminal* m_packetTerminal = nullptr;
     // Owned; deleted after the terminal (whose stop still reaches it) and before the engine.
     RCStelvaneSyncer* m_stelvaneSyncer = nullptr;
+    // Owned; deleted after the terminal, so that no command reaches it afterwards.
+    RCCmdProcesserManager* m_cmdProcesserManager = nullptr;
     // Owned; deleted after the control link and the mirror.
     IRCActionManager* m_actionManager = nullptr;
     // Owned; deleted last among the services.

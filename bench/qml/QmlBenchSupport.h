@@ -6,9 +6,6 @@
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
-#include "project/CursorPosProvider.h"
-#include "project/RCProject.h"
-#include "project/RCStartUp.h"
 
 #include <QGuiApplication>
 #include <QQmlComponent>
@@ -19,7 +16,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 struct QmlBench
@@ -42,25 +38,17 @@ inline QmlBench& qmlBench()
 template <typename SetUp> int runQmlBenchmarks(int argc, char** argv, SetUp setUp)
 {
     QTemporaryDir home;
-    if (!enterIsolatedHome(home))
+    if (!enterIsolatedOffscreenHome(home))
         return 2;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
-        if (type != QtDebugMsg && type != QtInfoMsg)
-            std::fprintf(stderr, "%s\n", qPrintable(message));
-    });
+    quietBenchMessages();
 
-    QQmlEngine engine;
-    CursorPosProvider cursor;
-    std::unique_ptr<RCProject> project(RCStartUp::createProject(&engine, {QStringLiteral("Tavix")}));
-    RCStartUp::publishRootContext(&engine, project.get(), &cursor);
-    setUp(project.get());
+    QmlBenchProject bench;
+    setUp(bench.project.get());
     QQuickWindow window;
     window.resize(1280, 800);
     window.show();
-    qmlBench() = QmlBench{&engine, &window, project.get()};
+    qmlBench() = QmlBench{&bench.engine, &window, bench.project.get()};
     const int result = runRegisteredBenchmarks(argc, argv);
     qmlBench() = QmlBench{};
     return result;

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import QtQuick.Templates as T
 
 // A split view whose handle is 4 pixels thick, dark while dragged and lighter while hovered.
 SplitView {
@@ -8,7 +9,7 @@ SplitView {
     handle: Rectangle {
         implicitWidth: 4 * dp
         implicitHeight: 4 * dp
-        color: SplitHandle.pressed ? root.palette.dark
-                                   : (SplitHandle.hovered ? root.palette.midlight : root.palette.mid)
+        color: T.SplitHandle.pressed ? root.palette.dark
+                                   : (T.SplitHandle.hovered ? root.palette.midlight : root.palette.mid)
     }
 }

@@ -1,133 +1,388 @@
 import QtQuick
-import QtQuick.Controls
+import QtQuick.Controls.Basic
+import QtQuick.Dialogs
 import QtQuick.Window
-import "../sceneListPanel"
-import "../controlListPanel"
-import "../scenePanel"
+import Rc.IRCProject
+import "../common"
+import "../projectIssue"
+import "../projectManagerPanel"
 
-// The least main window: the current project's name, the scene strip, the scene canvas (edit
-// mode) and the control list, and the message boxes that native code and QML raise through
-// getRCMessageBoxManager. Gives the views inside it `mainWindow`, `dp` and calDialogGeometry().
+// The application's one window: frameless, with its own title bar, showing the project manager
+// until a project is open and then the two mode layouts (edit and control), of which the mode
+// picks one. It shows every message box of the message-box broker, asks whether to save before
+// the window closes or another project replaces the open one, and reacts to project invitations
+// and cloud join errors. Gives the views inside it `mainWindow`, `dp` and calDialogGeometry().
+//
+// The save question: at most one at a time (mIsSaveMessageBoxId). Its answer goes to whoever
+// asked (mSaveQuestionClient, an object with saveSettled(bool proceed)); the window itself asks
+// when it closes (no client). "保存" runs the edit layout's save entry (mMenuSave), whose result
+// settles the question: a failed or cancelled save keeps everything open.
 Window {
     id: mainWindow
-    width: 1280
-    height: 800
-    visible: true
-    title: "Tavix Editor"
 
     readonly property real dp: 1
-    property string projectName: project.getProjectName()
-    property var sceneNames: []
-    property var openBoxIds: []
+    property string mCurrentPanelName: "totalProjectManagerView"
+    property bool mInEditState: true
+    property string mProjectPath: ""
+    property string mIsSaveMessageBoxId: ""
+    property bool mIsClosing: false
+    property bool mNeedCheckeSaveProject: true
+    property var mProject: null
+    property var mMessageBoxManager: getRCMessageBoxManager
+    property var mTerminal: null
+    property var mPacketTerminal: project.getPacketTerminal()
+    property var mMenuSave: null
+    // Who waits for the answer to the pending save question; null when the window asked it.
+    property var mSaveQuestionClient: null
+    // From "保存" on the save question until the save entry reports its result.
+    property bool mSavePending: false
+    property var mSaveClient: null
+    // The content body (both layouts), made when it is first shown.
+    readonly property Item mContent: contentLoader.item
+    readonly property real mTitleBarHeight: titleBar.height
+    // Made on the first cloud join error.
+    property var mJoinErrorDialog: null
+    // The dialogs of the broker's open boxes, by box id.
+    readonly property alias mMessageDialogs: messageDialogs
+
+    flags: Qt.Window | Qt.FramelessWindowHint
+    width: 1024 * dp
+    height: 768 * dp
+    visible: true
+    color: "black"
+    title: qsTr("Tavix Editor")
 
     // Centres a dialog (a popup of this window) in the window.
     function calDialogGeometry(dialog) {
         dialog.x = (mainWindow.width - dialog.width) / 2
         dialog.y = (mainWindow.height - dialog.height) / 2
     }
-    function refreshScenes() {
-        var presenter = project.getScenePresenter()
-        var ids = presenter.getSceneIds()
-        var names = []
-        for (var i = 0; i < ids.length; ++i)
-            names.push(presenter.getPropertyValue(ids[i], "Name"))
-        sceneNames = names
+    function openInputDialog(sTitle, sPlaceholderText, sDefaultValue) {
+        var dialog = inputDialogComponent.createObject(mainWindow.contentItem, {
+                                                           "mValue": sDefaultValue,
+                                                           "mPlaceholderText": sPlaceholderText,
+                                                           "mTitle": sTitle
+                                                       })
+        dialog.open()
+        return dialog
     }
-    function showBox(sId) {
-        if (openBoxIds.indexOf(sId) < 0)
-            openBoxIds = openBoxIds.concat([sId])
+    // Writes the control layout's picture to sPath. While the window is closing after a save, it
+    // closes once the picture is written (or could not be).
+    function grabImage(sPath) {
+        var target = mContent ? mContent.controlPanel : null
+        var started = target !== null && target.grabToImage(function (result) {
+            if (!result.saveToFile(sPath))
+                console.warn("RCMainWindow: the thumbnail could not be written to", sPath)
+            mainWindow.closeIfClosing()
+        })
+        if (!started) {
+            console.warn("RCMainWindow: no thumbnail taken for", sPath)
+            Qt.callLater(closeIfClosing)
+        }
     }
-    function dropBox(sId) {
-        openBoxIds = openBoxIds.filter(function (id) { return id !== sId })
+    function closeIfClosing() {
+        if (mIsClosing)
+            mainWindow.close()
+    }
+    // Asks whether to save the unsaved changes; true when the question is shown, and then the
+    // client's saveSettled(proceed) follows its answer (proceed: saved, or the user chose not
+    // to). False when there is nothing to save or a question or its save is already pending.
+    function checkNeedSaveProject(client) {
+        if (!mProject || !mProject.hasChangedOnClosing() || mIsSaveMessageBoxId !== "" || mSavePending)
+            return false
+        mSaveQuestionClient = client === undefined ? null : client
+        mIsSaveMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), qsTr("是否保存"), true, true, true, false)
+        mMessageBoxManager.messageBoxShow(mIsSaveMessageBoxId)
+        return true
+    }
+    // answer: 1 "保存", 0 "不保存", -1 "取消" or the cross.
+    function saveQuestionAnswered(answer) {
+        var client = mSaveQuestionClient
+        mSaveQuestionClient = null
+        mIsSaveMessageBoxId = ""
+        if (answer === 1) {
+            contentLoader.active = true
+            mSavePending = true
+            mSaveClient = client
+            mMenuSave.triggered()
+        } else if (answer === 0) {
+            if (client) {
+                client.saveSettled(true)
+            } else if (mIsClosing) {
+                mNeedCheckeSaveProject = false
+                mainWindow.close()
+            }
+        } else {
+            mIsClosing = false
+            if (client)
+                client.saveSettled(false)
+        }
+    }
+    function saveFinished(res) {
+        if (!mSavePending)
+            return
+        mSavePending = false
+        var client = mSaveClient
+        mSaveClient = null
+        if (client)
+            client.saveSettled(res)
+        else if (!res)
+            mIsClosing = false
+        // A successful save from the close question closes once its thumbnail is written.
+    }
+    function showMessageDialog(sId) {
+        if (messageDialogs.hasKey(sId))
+            return
+        var dialog = messageDialogComponent.createObject(mainWindow.contentItem, {
+                                                             "mId": sId,
+                                                             "title": mMessageBoxManager.getTitle(sId),
+                                                             "text": mMessageBoxManager.getText(sId),
+                                                             "okButtonVisible": mMessageBoxManager.okButtonIsVisible(sId),
+                                                             "cancelButtonVisible": mMessageBoxManager.cancelButtonIsVisible(sId),
+                                                             "closeButtonVisible": mMessageBoxManager.closeButtonIsVisible(sId)
+                                                         })
+        if (sId === mIsSaveMessageBoxId)
+            dialog.setButtonText(qsTr("保存"), qsTr("不保存"), qsTr("取消"))
+        dialog.accepted.connect(function () { mMessageBoxManager.accept(sId) })
+        dialog.rejected.connect(function () { mMessageBoxManager.reject(sId) })
+        dialog.onlyClosed.connect(function () { mMessageBoxManager.close(sId) })
+        messageDialogs.insertValue(sId, dialog)
+        dialog.open()
+    }
+    function messageAnswered(sId, answer) {
+        messageDialogs.removeValue(sId)
+        if (sId !== "" && sId === mIsSaveMessageBoxId)
+            saveQuestionAnswered(answer)
+    }
+    // Opens the content body after a project was opened on the project manager page.
+    function showContent() {
+        mainWindow.showMaximized()
+        mCurrentPanelName = "contentPanel"
+    }
+    // Another packet for the open project, asked by an action: the changes are offered for
+    // saving first.
+    function requestSwitchProject(sPacketPath) {
+        if (mIsSaveMessageBoxId !== "" || mSavePending) {
+            console.warn("RCMainWindow: project switch ignored while a save question is open:", sPacketPath)
+            return
+        }
+        switchProjectClient.mPacketPath = sPacketPath
+        if (!checkNeedSaveProject(switchProjectClient))
+            switchProjectClient.saveSettled(true)
     }
 
-    Connections {
-        target: project
-        function onCurrentProjectChanged(sProjectName) { mainWindow.projectName = sProjectName; mainWindow.refreshScenes() }
+    onMProjectChanged: {
+        if (!mProject)
+            return
+        mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
+        mTerminal = mProject.getTerminal()
+        mProjectPath = mProject.getProjectPacketPath()
     }
-    Connections {
-        target: project.getScenePresenter()
-        function onSceneAdd(sceneId, index) { mainWindow.refreshScenes() }
-        function onSceneRemove(sceneId) { mainWindow.refreshScenes() }
-        function onScenePropertyValueChanged(sceneId, sName, value) { if (sName === "Name") mainWindow.refreshScenes() }
-    }
-    Connections {
-        target: getRCMessageBoxManager
-        function onMessageBoxShow(sId) { mainWindow.showBox(sId) }
-        function onMessageBoxAccept(sId) { mainWindow.dropBox(sId) }
-        function onMessageBoxReject(sId) { mainWindow.dropBox(sId) }
-        function onMessageBoxOnlyClose(sId) { mainWindow.dropBox(sId) }
+    onClosing: close => {
+        // The open question (or the save it started) stays: a second request neither asks again
+        // nor closes.
+        if (mIsSaveMessageBoxId !== "" || mSavePending) {
+            close.accepted = false
+            return
+        }
+        mIsClosing = true
+        if (mNeedCheckeSaveProject && checkNeedSaveProject())
+            close.accepted = false
     }
 
     Component.onCompleted: {
+        var initState = project.getInitState()
+        mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
+        mProject = project
         windowEventFilter.setWindow(mainWindow)
-        refreshScenes()
-        var pending = getRCMessageBoxManager.getShownMessageIds()
+        // Boxes raised before the window existed.
+        var pending = mMessageBoxManager.getShownMessageIds()
         for (var i = 0; i < pending.length; ++i)
-            showBox(pending[i])
+            showMessageDialog(pending[i])
     }
 
-    RCSceneListPanel {
-        id: sceneListPanel
-        objectName: "sceneListPanel"
-        anchors.left: parent.left
-        anchors.right: controlPanel.left
-        anchors.top: parent.top
-        height: 110 * mainWindow.dp
-        mProject: project
-        mScenePresenter: project.getScenePresenter()
+    Connections {
+        target: mainWindow.mProject
+        function onAppModelChanged(appModel) {
+            mainWindow.mInEditState = appModel === IRCProject.EAppModel_Edit
+        }
+        function onCurrentProjectChanged(sProjectName) {
+            mainWindow.mProjectPath = mainWindow.mProject.getProjectPacketPath()
+        }
     }
-    RCControlPanel {
-        id: controlPanel
-        objectName: "controlPanel"
+    // Asked by the actions (an exit button, a script, a project switch): the same roads as the
+    // window's own close and the project manager.
+    Connections {
+        target: mainWindow.mProject
+        function onCloseRequested() {
+            mainWindow.close()
+        }
+        function onSwitchProjectRequested(sProjectPacketPath) {
+            mainWindow.requestSwitchProject(sProjectPacketPath)
+        }
+    }
+    Connections {
+        target: mainWindow.mMessageBoxManager
+        function onMessageBoxShow(sId) {
+            mainWindow.showMessageDialog(sId)
+        }
+        function onMessageBoxAccept(sId) {
+            mainWindow.messageAnswered(sId, 1)
+        }
+        function onMessageBoxReject(sId) {
+            mainWindow.messageAnswered(sId, 0)
+        }
+        function onMessageBoxOnlyClose(sId) {
+            mainWindow.messageAnswered(sId, -1)
+        }
+    }
+    Connections {
+        target: mainWindow.mMenuSave
+        function onSig_saveResult(res) {
+            mainWindow.saveFinished(res)
+        }
+    }
+    Connections {
+        target: mainWindow.mPacketTerminal
+        function onReceiveDownloadInvitation(sIp) {
+            rcLog.output(qsTr("下载"))
+            projectDownloadDialog.open()
+        }
+    }
+    Connections {
+        target: tavixProjectCloudClient
+        function onJoinError(error) {
+            if (!mainWindow.mJoinErrorDialog)
+                mainWindow.mJoinErrorDialog = joinErrorDialogComponent.createObject(mainWindow)
+            mainWindow.mJoinErrorDialog.informativeText = error
+            mainWindow.mJoinErrorDialog.open()
+        }
+    }
+
+    // Accepting an invitation replaces the open project: its changes are offered for saving first.
+    RCProjectDownloadDialog {
+        id: projectDownloadDialog
+        objectName: "projectDownloadDialog"
+        onSaveBeforeInstall: {
+            if (!mainWindow.checkNeedSaveProject(installClient))
+                installClient.saveSettled(true)
+        }
+    }
+    QtObject {
+        id: installClient
+
+        function saveSettled(proceed) {
+            if (proceed)
+                projectDownloadDialog.proceedInstall()
+            else
+                projectDownloadDialog.close()
+        }
+    }
+    QtObject {
+        id: switchProjectClient
+
+        property string mPacketPath: ""
+
+        function saveSettled(proceed) {
+            if (!proceed)
+                return
+            if (mainWindow.mProject.loadStorageProjectPacket(mPacketPath))
+                mainWindow.showContent()
+            else
+                mainWindow.mMessageBoxManager.showMessage(qsTr("提示"), qsTr("打开工程失败"), true, false)
+        }
+    }
+    RCMap {
+        id: messageDialogs
+    }
+    Component {
+        id: messageDialogComponent
+
+        RCMessageDialog {}
+    }
+    Component {
+        id: inputDialogComponent
+
+        RCInputDialog {
+            onClosed: destroy()
+        }
+    }
+    Component {
+        id: joinErrorDialogComponent
+
+        MessageDialog {
+            modality: Qt.WindowModal
+            title: qsTr("加入项目失败")
+            text: qsTr("未知错误")
+            buttons: MessageDialog.Ok
+        }
+    }
+    Shortcut {
+        sequences: [StandardKey.Save]
+        enabled: mainWindow.mMenuSave !== null && mainWindow.mCurrentPanelName === "contentPanel"
+        onActivated: mainWindow.mMenuSave.triggered()
+    }
+
+    RCTitleBar {
+        id: titleBar
+        objectName: "titleBar"
+        anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
-        anchors.bottom: parent.bottom
-        width: 300 * mainWindow.dp
-        mControlManager: project.getControlManager()
     }
-    RCScenePanel {
-        id: scenePanel
-        objectName: "scenePanel"
+    Item {
+        id: body
+        objectName: "body"
         anchors.left: parent.left
-        anchors.right: controlPanel.left
-        anchors.top: sceneListPanel.bottom
+        anchors.right: parent.right
+        anchors.top: titleBar.bottom
         anchors.bottom: parent.bottom
-        mScenePresenter: project.getScenePresenter()
-        mSceneItemPresenter: project.getSceneItemPresenter()
-        mControlManager: project.getControlManager()
-    }
-    Label {
-        objectName: "projectNameLabel"
-        anchors.left: scenePanel.left
-        anchors.top: scenePanel.top
-        anchors.margins: 16
-        text: mainWindow.projectName
-        color: "white"
-        font.pixelSize: 20
-    }
 
-    Repeater {
-        model: mainWindow.openBoxIds
         Rectangle {
-            required property string modelData
-            anchors.centerIn: parent
-            width: 360
-            height: 160
-            border.color: "#808080"
-            Column {
+            objectName: "totalProjectManagerView"
+            anchors.fill: parent
+            color: "black"
+            visible: mainWindow.mCurrentPanelName === "totalProjectManagerView"
+
+            Loader {
+                id: managerLoader
                 anchors.fill: parent
-                anchors.margins: 12
-                spacing: 8
-                Label { text: getRCMessageBoxManager.getTitle(modelData); font.bold: true }
-                Label { text: getRCMessageBoxManager.getText(modelData); wrapMode: Text.Wrap; width: parent.width }
-                Row {
-                    spacing: 8
-                    Button { text: "确定"; visible: getRCMessageBoxManager.okButtonIsVisible(modelData); onClicked: getRCMessageBoxManager.accept(modelData) }
-                    Button { text: "取消"; visible: getRCMessageBoxManager.cancelButtonIsVisible(modelData); onClicked: getRCMessageBoxManager.reject(modelData) }
-                    Button { text: "关闭"; visible: getRCMessageBoxManager.closeButtonIsVisible(modelData); onClicked: getRCMessageBoxManager.close(modelData) }
+                active: parent.visible
+                sourceComponent: RCProjectManagerViewTotal {
+                    objectName: "projectManagerViewTotal"
+                    mProject: project
+                    Component.onCompleted: flushProjectManagerView()
+                    onSig_successOpenProject: mainWindow.showContent()
                 }
             }
+        }
+        Loader {
+            id: contentLoader
+            objectName: "contentPanel"
+            anchors.fill: parent
+            visible: mainWindow.mCurrentPanelName === "contentPanel"
+            active: visible
+            sourceComponent: Item {
+                property alias controlPanel: controlPanel
+                property alias editPanel: editPanel
+
+                RCControlModelPanel {
+                    id: controlPanel
+                    objectName: "controlModelPanel"
+                    anchors.fill: parent
+                    visible: !mainWindow.mInEditState
+                    mProject: mainWindow.mProject
+                }
+                RCEditModelPanel {
+                    id: editPanel
+                    objectName: "editModelPanel"
+                    anchors.fill: parent
+                    visible: mainWindow.mInEditState
+                    mProject: mainWindow.mProject
+                }
+            }
+            // Once made, the layouts stay for the rest of the run.
+            onLoaded: active = true
         }
     }
 }

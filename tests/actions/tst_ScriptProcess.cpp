@@ -41,6 +41,8 @@ class tst_ScriptProcess : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
+    void init();
     void statements_data();
     void statements();
     void waitsRunOnTheWorker();
@@ -48,7 +50,22 @@ private Q_SLOTS:
     void destroyingInterruptsAWait();
     void longAndNegativeWaits();
     void oneThreadPerRunner();
+
+private:
+    int m_baseThreads = 0;
 };
+
+void tst_ScriptProcess::initTestCase()
+{
+    m_baseThreads = runningThreads();
+}
+
+// A worker's thread can still be listed for a moment after QThread::wait() returned: every case
+// starts once the threads of the cases before it are gone.
+void tst_ScriptProcess::init()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(runningThreads() <= m_baseThreads, 5000);
+}
 
 void tst_ScriptProcess::statements_data()
 {

@@ -26,6 +26,7 @@ private Q_SLOTS:
     void imageIds_data();
     void imageIds();
     void thumbnailsByUrlId();
+    void thumbnailsTogetherAreBounded();
     void requestedSizes_data();
     void requestedSizes();
     void engineLoadsEveryIdThroughItsUrl_data();
@@ -88,6 +89,25 @@ void tst_RCImageProvider::thumbnailsByUrlId()
     QCOMPARE(m_provider.requestImage("null", &size, QSize(5, 5)).size(), QSize(20, 20));
     m_provider.removeImage("null");
     QCOMPARE(m_provider.imageCount(), 0);
+}
+
+void tst_RCImageProvider::thumbnailsTogetherAreBounded()
+{
+    // Room for two 10 x 10 ARGB images of 400 bytes.
+    RCImageProvider provider(QQuickImageProvider::Image, QQuickImageProvider::ForceAsynchronousImageLoading,
+                             1000);
+    QSize size;
+    provider.addImage("a", filled(10, 10, Qt::red));
+    provider.addImage("b", filled(10, 10, Qt::red));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("thumbnail of \"c\" dropped"));
+    provider.addImage("c", filled(10, 10, Qt::red));
+    QCOMPARE(provider.requestImage("c", &size, QSize()).size(), QSize(20, 20));
+    // Replacing an image counts only the difference; removing one makes room.
+    provider.addImage("b", filled(10, 10, Qt::green));
+    QCOMPARE(provider.requestImage("b", &size, QSize()).pixelColor(1, 1), QColor(Qt::green));
+    provider.removeImage("a");
+    provider.addImage("c", filled(10, 10, Qt::blue));
+    QCOMPARE(provider.requestImage("c", &size, QSize()).size(), QSize(10, 10));
 }
 
 void tst_RCImageProvider::requestedSizes_data()

@@ -63,7 +63,7 @@ private Q_SLOTS:
     void tavxIsPreferred();
     void failedLoadChangesNothing_data();
     void failedLoadChangesNothing();
-    void setProjectNeedsSceneArray();
+    void setProjectWithoutScenesKeepsThem();
     void saveThenReloadGivesSameFile();
     void failedSaveKeepsFileAndImages();
     void changesAreTrackedBeyondTheHistoryCap();
@@ -257,14 +257,29 @@ void tst_RCProject::failedLoadChangesNothing()
     QVERIFY(!QFileInfo::exists(target + QStringLiteral("/image")));
 }
 
-void tst_RCProject::setProjectNeedsSceneArray()
+void tst_RCProject::setProjectWithoutScenesKeepsThem()
 {
-    QVERIFY(!m_project->setProject(
-        QJsonObject{{QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false}}}}));
-    QCOMPARE(m_project->getSetting()->getValue(RCKeys::SceneListVisible()), QVariant(true));
+    // A media server's project answer: its scene is in the document already; only the project's
+    // own settings are taken, never the link or cloud settings, and the document counts as changed.
+    QVERIFY(!m_project->hasChangedOnClosing());
+    QVERIFY(m_project->setProject(QJsonObject{
+        {QStringLiteral("name"), QStringLiteral("show")},
+        {QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false},
+                                                {RCKeys::DefaultIp(), QStringLiteral("10.9.9.9")}}}}));
+    QCOMPARE(m_project->getSetting()->getValue(RCKeys::SceneListVisible()), QVariant(false));
+    QCOMPARE(m_project->getSetting()->getValue(RCKeys::DefaultIp()), QVariant(QString()));
     QCOMPARE(sceneNames(), QStringList{QStringLiteral("场景")});
+    QVERIFY(m_project->hasChangedOnClosing());
+
+    QVERIFY(!m_project->setProject(QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{}}}));
     QVERIFY(m_project->setProject(QJsonDocument::fromJson(projectFileText(QStringLiteral("set"))).object()));
     QCOMPARE(sceneNames(), QStringList{QStringLiteral("set")});
+
+    // A packet in the template cache is new whatever it holds: the next template empties the cache.
+    const QString cached = m_project->getNewProjectPacketPath() + QStringLiteral("/show");
+    QVERIFY(writeTestFile(cached + QStringLiteral("/project.tavx"), "{}"));
+    m_project->setProjectPacketPath(cached);
+    QVERIFY(m_project->isNewProject());
 }
 
 void tst_RCProject::saveThenReloadGivesSameFile()

@@ -23,7 +23,6 @@ void ServerPeers::setProject(RCProject* project)
     m_standin.reset();
     m_relay.reset();
     m_wire.clear();
-    m_applyReports = false;
     m_project = project;
 }
 
@@ -76,19 +75,6 @@ bool ServerPeers::connectServer()
                 m_wire.append(sCmd + QLatin1Char(' ') +
                               QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
             });
-    // The project confirms the server's "connected" and applies its reports through its command
-    // dispatch; where that is not wired yet, this does both for what the button views follow.
-    connect(terminal, &IRCTerminal::receiveCmd, m_standin.get(),
-            [this, terminal](const QString& sCmd, const QJsonObject& params) {
-                if (!m_project)
-                    return;
-                if (sCmd == QLatin1String("connected") && !m_project->isConnectFromHost()) {
-                    m_applyReports = true;
-                    Q_EMIT m_project->connectToHost(terminal->getConnectIp());
-                } else if (m_applyReports) {
-                    applyReport(sCmd, params);
-                }
-            });
     terminal->setDiscoveryTarget(QHostAddress::LocalHost, m_standin->discoveryPort());
     if (!QTest::qWaitFor([this] { return m_project && m_project->isConnectFromHost(); }, kWaitMs))
         return false;
@@ -96,22 +82,6 @@ bool ServerPeers::connectServer()
     const bool flushed = flushWire();
     m_wire.clear();
     return flushed;
-}
-
-void ServerPeers::applyReport(const QString& sCmd, const QJsonObject& params)
-{
-    IRCStelvaneSyncer* mirror = m_project->getStelvaneSyncer();
-    if (sCmd == QLatin1String("setGlobalProperty")) {
-        if (params.contains(QLatin1String("standby")))
-            mirror->setGlobalProperty(RCKeys::Standby(), params.value(QLatin1String("standby")).toBool());
-        if (params.contains(QLatin1String("stageLink")))
-            mirror->setStageLink(params.value(QLatin1String("stageLink")).toBool());
-        if (params.contains(QLatin1String("displayOutputState")))
-            mirror->setVexaDisplayOutputState(params.value(QLatin1String("displayOutputState")).toBool());
-    } else if (sCmd == QLatin1String("setTrack")) {
-        mirror->setTrackProperty(params.value(QLatin1String("id")).toString(), RCKeys::State(),
-                                 params.value(QLatin1String("playState")).toInt());
-    }
 }
 
 bool ServerPeers::flushWire()

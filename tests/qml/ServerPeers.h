@@ -47,12 +47,7 @@ public:
     Q_INVOKABLE QString startCloudRelay();
 
 private:
-    // Applies a report of the server's new global properties or track state to the mirror.
-    void applyReport(const QString& sCmd, const QJsonObject& params);
-
     RCProject* m_project = nullptr;
-    // Set when the project does not apply the server's commands itself.
-    bool m_applyReports = false;
     std::unique_ptr<MediaServerStandin> m_standin;
     std::unique_ptr<CloudRelayStandin> m_relay;
     QStringList m_wire;

@@ -5,6 +5,8 @@
 #include "editing/RCScenePresenter.h"
 #include "support/FileTree.h"
 
+#include <QImage>
+
 TestSupport::TestSupport(QObject* parent) : QObject(parent)
 {
     m_process.setProcessChannelMode(QProcess::MergedChannels);
@@ -76,4 +78,39 @@ QString TestSupport::propertyType(const QString& sceneId, const QString& itemId,
 int TestSupport::objectCount(QObject* object)
 {
     return object ? int(object->findChildren<QObject*>().size()) : 0;
+}
+
+QString TestSupport::makeFolder(const QString& name)
+{
+    QTemporaryDir dir(QDir(m_tempDir.path()).filePath(name + QStringLiteral("-XXXXXX")));
+    dir.setAutoRemove(false);
+    return dir.isValid() ? dir.path() : QString();
+}
+
+bool TestSupport::writeText(const QString& path, const QString& text)
+{
+    return ::writeFile(path, text.toUtf8());
+}
+
+QString TestSupport::readText(const QString& path) const
+{
+    return QString::fromUtf8(::readFile(path));
+}
+
+bool TestSupport::exists(const QString& path) const
+{
+    return QFileInfo::exists(path);
+}
+
+bool TestSupport::isDrawnImage(const QString& path) const
+{
+    const QImage image(path);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qAlpha(pixel) > 0 && (qRed(pixel) | qGreen(pixel) | qBlue(pixel)) != 0)
+                return true;
+        }
+    }
+    return false;
 }

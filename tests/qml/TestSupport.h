@@ -37,6 +37,16 @@ public:
     // The number of QObjects below object (children, their children, ...).
     Q_INVOKABLE static int objectCount(QObject* object);
 
+    // A new empty folder inside tempPath() whose name begins with `name`.
+    Q_INVOKABLE QString makeFolder(const QString& name);
+    // Writes text as UTF-8 to path, making its folders.
+    Q_INVOKABLE bool writeText(const QString& path, const QString& text);
+    // The file's text, read as UTF-8 ("" when it cannot be read).
+    Q_INVOKABLE QString readText(const QString& path) const;
+    Q_INVOKABLE bool exists(const QString& path) const;
+    // Whether the file is a picture with at least one pixel that is neither black nor transparent.
+    Q_INVOKABLE bool isDrawnImage(const QString& path) const;
+
 Q_SIGNALS:
     void finished(int exitCode);
 

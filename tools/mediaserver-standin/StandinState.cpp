@@ -4,21 +4,19 @@
 #include <QImage>
 #include <QJsonArray>
 
-namespace {
-QString stageImageBase64()
+QString StandinState::jpegBase64(const QImage& image)
 {
-    QImage image(64, 36, QImage::Format_RGB32);
-    image.fill(QColor(20, 90, 160));
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     return QString::fromLatin1(jpeg.toBase64());
 }
-} // namespace
 
 QJsonObject StandinState::sample()
 {
+    QImage stage(64, 36, QImage::Format_RGB32);
+    stage.fill(QColor(20, 90, 160));
     const QJsonArray programs{QJsonObject{{"id", "p1"}, {"name", "Opening"}, {"playState", 0}},
                               QJsonObject{{"id", "p2"}, {"name", "Finale"}, {"playState", 0}}};
     const QJsonArray layers{QJsonObject{{"id", "l1"}, {"name", "Layer 1"}, {"programLayerType", 0}}};
@@ -37,7 +35,7 @@ QJsonObject StandinState::sample()
         {"setProgramTable",
          QJsonObject{{"programArray", programs}, {"programLayerArray", layers}, {"programNodeArray", nodes}}},
         {"setTrackManager", QJsonObject{{"trackArray", tracks}}},
-        {"setStageImage", QJsonObject{{"stageImage", stageImageBase64()}}},
+        {"setStageImage", QJsonObject{{"stageImage", jpegBase64(stage)}}},
         {"globalProperties", QJsonObject{{"stageLink", false},
                                          {"standby", false},
                                          {"volume", 0.5},

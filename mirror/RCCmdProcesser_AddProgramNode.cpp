@@ -1,0 +1,12 @@
+#include "mirror/RCCmdProcesser_AddProgramNode.h"
+
+#include "mirror/RCCmdRecordMaps.h"
+#include "project/IRCProject.h"
+
+void RCCmdProcesser_AddProgramNode::process(const QJsonObject& params, IRCProject* project)
+{
+    IRCStelvaneSyncer* mirror = project->getStelvaneSyncer();
+    if (!mirror)
+        return;
+    mirror->addProgramNode(RCCmdRecordMaps::node(params));
+}

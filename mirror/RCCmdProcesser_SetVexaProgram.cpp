@@ -1,0 +1,28 @@
+#include "mirror/RCCmdProcesser_SetVexaProgram.h"
+
+#include "mirror/RCCmdKeys.h"
+#include "mirror/RCCmdParams.h"
+#include "model/RCKeys.h"
+#include "project/IRCProject.h"
+
+using P = RCCmdParams;
+namespace K = RCCmdKeys;
+
+void RCCmdProcesser_SetVexaProgram::process(const QJsonObject& params, IRCProject* project)
+{
+    IRCStelvaneSyncer* mirror = project->getStelvaneSyncer();
+    if (!mirror)
+        return;
+    const QString listId = P::readString(params, K::programListId);
+    const QString id = P::readString(params, K::id);
+    P::forEachPresent(params,
+                      {{K::name, RCKeys::Name(), P::EType_String},
+                       {K::playState, RCKeys::State(), P::EType_Int},
+                       {K::length, RCKeys::Length(), P::EType_Int},
+                       {K::beginPos, RCKeys::BeginPos(), P::EType_Int},
+                       {K::endPos, RCKeys::EndPos(), P::EType_Int},
+                       {K::progress, RCKeys::Progress(), P::EType_Int}},
+                      [mirror, &listId, &id](const QString& key, const QVariant& value) {
+                          mirror->setVexaProgramProperty(listId, id, key, value);
+                      });
+}

@@ -1,0 +1,166 @@
+import QtQuick
+import Rc.IRCStelvaneSyncer
+
+// The bar at the top of each mode layout: the media-server connection pill (a click opens the
+// connect dialog), the server's address, and in the middle the project's name with the cloud
+// project it has joined. The layout puts its own buttons at the right. Only a panel that is
+// shown opens the connect dialog when the server asks for a password, so one dialog asks.
+Rectangle {
+    id: root
+
+    property int mSyncerState: IRCStelvaneSyncer.EState_Idel
+    property string mConnectIp: ""
+    property string mDefaultIp: ""
+    property var mTerminal: null
+    property var mStelvaneSyncer: null
+    property var mProject: null
+    property var mSetting: null
+    property string mProjectName: ""
+    property string mJoinProjectName: qsTr("未加入")
+    property var mIpInputDlg: null
+    // Where the layout's own buttons begin at the right; the centred title stays clear of them.
+    property real mTitleRightLimit: width
+
+    height: 40 * dp
+    color: "black"
+
+    function openConnectDialog() {
+        if (!mIpInputDlg) {
+            var holder = mainWindow.contentItem ? mainWindow.contentItem : mainWindow
+            mIpInputDlg = connectDialogComponent.createObject(holder, {
+                                                                  "mSetting": root.mSetting,
+                                                                  "mStelvaneSyncer": root.mStelvaneSyncer
+                                                              })
+        }
+        mainWindow.calDialogGeometry(mIpInputDlg)
+        mIpInputDlg.open()
+    }
+    function pillColor(state) {
+        if (state === IRCStelvaneSyncer.EState_Connect)
+            return "#2F4F4F"
+        if (state === IRCStelvaneSyncer.EState_ComplateDownload)
+            return "#7caa33"
+        return "#aa0428"
+    }
+    function pillText(state) {
+        if (state === IRCStelvaneSyncer.EState_Connect)
+            return qsTr("加载中")
+        if (state === IRCStelvaneSyncer.EState_ComplateDownload)
+            return qsTr("已连接")
+        return qsTr("未连接")
+    }
+
+    onMProjectChanged: {
+        if (!mProject)
+            return
+        mProjectName = mProject.getProjectName()
+        mStelvaneSyncer = mProject.getStelvaneSyncer()
+        mSetting = mProject.getSetting()
+    }
+    onMStelvaneSyncerChanged: {
+        if (!mStelvaneSyncer)
+            return
+        mConnectIp = mStelvaneSyncer.getServerIp()
+        mSyncerState = mStelvaneSyncer.getState()
+    }
+    onMSettingChanged: {
+        if (!mSetting)
+            return
+        var ip = mSetting.getValue("DefaultIp")
+        mDefaultIp = ip === undefined || ip === null ? "" : String(ip)
+    }
+    Component.onCompleted: {
+        if (tavixProjectCloudClient.isJoinProject())
+            mJoinProjectName = tavixProjectCloudClient.getProjectUid()
+    }
+
+    Connections {
+        target: root.mStelvaneSyncer
+        function onConnectedToServer(sIp) {
+            root.mConnectIp = sIp
+            root.mSyncerState = IRCStelvaneSyncer.EState_Connect
+        }
+        function onDisconnectFromServer() {
+            root.mConnectIp = ""
+            root.mSyncerState = IRCStelvaneSyncer.EState_Idel
+        }
+        function onDownloadComplate() {
+            root.mSyncerState = IRCStelvaneSyncer.EState_ComplateDownload
+        }
+        function onConnectVerifyAsk() {
+            if (root.visible)
+                root.openConnectDialog()
+        }
+    }
+    Connections {
+        target: tavixProjectCloudClient
+        function onJoinSuccess(projectUid) {
+            root.mJoinProjectName = projectUid
+        }
+        function onExitSuccess() {
+            root.mJoinProjectName = qsTr("未加入")
+        }
+    }
+    Connections {
+        target: root.mProject
+        function onCurrentProjectChanged(sProjectName) {
+            root.mProjectName = sProjectName
+        }
+    }
+    Connections {
+        target: root.mSetting
+        function onSettingValueChanged(sSettingName, settingValue) {
+            if (sSettingName === "DefaultIp")
+                root.mDefaultIp = settingValue === undefined || settingValue === null ? "" : String(settingValue)
+        }
+    }
+    Component {
+        id: connectDialogComponent
+
+        RCConnectDialog {}
+    }
+
+    Rectangle {
+        id: pill
+        objectName: "connectionPill"
+        x: 20 * dp
+        anchors.verticalCenter: parent.verticalCenter
+        width: 70 * dp
+        height: 30 * dp
+        radius: height / 2
+        color: root.pillColor(root.mSyncerState)
+
+        RCText {
+            objectName: "connectionText"
+            anchors.centerIn: parent
+            text: root.pillText(root.mSyncerState)
+            color: "white"
+            font.pixelSize: 14 * dp
+        }
+        MouseArea {
+            anchors.fill: parent
+            onClicked: root.openConnectDialog()
+        }
+    }
+    RCText {
+        id: addressText
+        objectName: "serverAddress"
+        anchors.left: pill.right
+        anchors.leftMargin: 5 * dp
+        anchors.verticalCenter: parent.verticalCenter
+        text: root.mDefaultIp !== "" ? root.mDefaultIp : root.mConnectIp
+        color: "white"
+        font.pixelSize: 14 * dp
+    }
+    RCText {
+        objectName: "projectTitle"
+        anchors.centerIn: parent
+        width: Math.max(0, Math.min(implicitWidth,
+                                    2 * Math.min(parent.width / 2 - addressText.x - addressText.width,
+                                                 root.mTitleRightLimit - parent.width / 2) - 20 * dp))
+        text: root.mProjectName + qsTr("(项目:") + root.mJoinProjectName + ")"
+        color: "white"
+        font.pixelSize: addressText.font.pixelSize * 1.5
+        elide: Text.ElideMiddle
+    }
+}

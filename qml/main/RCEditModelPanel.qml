@@ -1,0 +1,203 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import "../common"
+import "../controlListPanel"
+import "../menus"
+import "../sceneListPanel"
+import "../propertyPanel"
+import "../scenePanel"
+import Rc.IRCAction
+
+// The designer's layout: the title panel with the alignment tools, undo and redo and the system
+// menu; below it the scene list and the scene canvas at the left, the control catalogue above
+// the property panel at the right. The undo and redo buttons are enabled while there is
+// something to undo or redo. Its save entry is the one the main window's save question and
+// Ctrl+S use.
+Rectangle {
+    id: root
+
+    property var mProject: null
+    property var mCmdPresenter: null
+    property bool mSceneListVisible: true
+    readonly property alias mMenu: systemMenu
+
+    color: "#333333"
+
+    function triggerAction(actionType) {
+        var scenes = mProject.getScenePresenter()
+        scenes.triggerAction(scenes.getSelectSceneId(), actionType, "")
+    }
+
+    onMProjectChanged: mCmdPresenter = mProject ? mProject.getCmdPresenter() : null
+    Component.onCompleted: {
+        mainWindow.mMenuSave = systemMenu.mSaveEntry
+    }
+
+    Connections {
+        target: root.mCmdPresenter
+        function onUndoCommandsEmptyChanged(isEmpty) {
+            undoButton.enabled = !isEmpty
+        }
+        function onRedoCommandsEmptyChanged(isEmpty) {
+            redoButton.enabled = !isEmpty
+        }
+    }
+
+    RCTitlePanel {
+        id: titlePanel
+        objectName: "editTitlePanel"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        mProject: root.mProject
+        mTerminal: root.mProject ? root.mProject.getTerminal() : null
+        mTitleRightLimit: tools.x
+
+        Row {
+            id: tools
+            anchors.right: menuButton.left
+            anchors.rightMargin: 10 * dp
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 10 * dp
+            layoutDirection: Qt.RightToLeft
+
+            Repeater {
+                model: [
+                    {"name": "verCenter", "image": "qrc:/alignVerticalCenter.png", "tip": qsTr("竖向居中"), "type": IRCAction.EActionType_VerCenterAlignment},
+                    {"name": "horCenter", "image": "qrc:/alignHorzontalCenter.png", "tip": qsTr("横向居中"), "type": IRCAction.EActionType_HorCenterAlignment},
+                    {"name": "right", "image": "qrc:/alignRight.png", "tip": qsTr("右侧对齐"), "type": IRCAction.EActionType_RightAlignment},
+                    {"name": "left", "image": "qrc:/alignLeft.png", "tip": qsTr("左侧对齐"), "type": IRCAction.EActionType_LeftAlignment},
+                    {"name": "bottom", "image": "qrc:/alignBottom.png", "tip": qsTr("底部对齐"), "type": IRCAction.EActionType_BottomAlignment},
+                    {"name": "top", "image": "qrc:/alignTop.png", "tip": qsTr("顶部对齐"), "type": IRCAction.EActionType_TopAlignment},
+                    {"name": "verBisector", "image": "qrc:/alignVerBisector.png", "tip": qsTr("竖向平分"), "type": IRCAction.EActionType_VerBisectorAlignment},
+                    {"name": "horBisector", "image": "qrc:/alignHorBisector.png", "tip": qsTr("横向平分"), "type": IRCAction.EActionType_HorBisectorAlignment}
+                ]
+                RCButton {
+                    required property var modelData
+
+                    objectName: "align_" + modelData.name
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 20 * dp
+                    height: 20 * dp
+                    mImageSource: modelData.image
+                    mTips: modelData.tip
+                    onClicked: root.triggerAction(modelData.type)
+                }
+            }
+            RCButton {
+                id: redoButton
+                objectName: "redoButton"
+                anchors.verticalCenter: parent.verticalCenter
+                width: 32 * dp
+                height: 32 * dp
+                enabled: false
+                mImageSource: "qrc:/redo.png"
+                mTips: qsTr("下一步")
+                onClicked: root.triggerAction(IRCAction.EActionType_Redo)
+            }
+            RCButton {
+                id: undoButton
+                objectName: "undoButton"
+                anchors.verticalCenter: parent.verticalCenter
+                width: 32 * dp
+                height: 32 * dp
+                enabled: false
+                mImageSource: "qrc:/undo.png"
+                mTips: qsTr("上一步")
+                onClicked: root.triggerAction(IRCAction.EActionType_Undo)
+            }
+        }
+        RCButton {
+            id: menuButton
+            objectName: "menuButton"
+            anchors.right: parent.right
+            anchors.rightMargin: 20 * dp
+            anchors.verticalCenter: parent.verticalCenter
+            width: 20 * dp
+            height: 20 * dp
+            mImageSource: "qrc:/menu.png"
+            onClicked: systemMenu.popupUnder(titlePanel)
+        }
+        RCSystemMenu {
+            id: systemMenu
+            objectName: "editSystemMenu"
+            mProject: root.mProject
+        }
+    }
+    RCSplitView {
+        objectName: "editSplitView"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: titlePanel.bottom
+        anchors.topMargin: 1 * dp
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 1 * dp
+        orientation: Qt.Horizontal
+
+        Rectangle {
+            id: leftPane
+            SplitView.preferredWidth: root.width * 3 / 4
+            color: "#333333"
+
+            RCSceneListPanel {
+                id: sceneList
+                objectName: "editSceneList"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: parent.top
+                height: visible ? 110 * dp : 0
+                visible: root.mSceneListVisible
+                mInEditState: true
+                mProject: root.mProject
+                mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
+            }
+            RCScenePanel {
+                objectName: "editScenePanel"
+                anchors.left: parent.left
+                anchors.right: parent.right
+                anchors.top: sceneList.bottom
+                anchors.topMargin: 1 * dp
+                anchors.bottom: parent.bottom
+                mInEditState: true
+                mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
+                mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
+                mControlManager: root.mProject ? root.mProject.getControlManager() : null
+            }
+            Rectangle {
+                objectName: "sceneListFold"
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.top: sceneList.bottom
+                width: 87 * dp
+                height: 24 * dp
+                color: "#1A1A1C"
+
+                RCImage {
+                    anchors.centerIn: parent
+                    width: 16 * dp
+                    height: 16 * dp
+                    source: root.mSceneListVisible ? "qrc:/foldUp.png" : "qrc:/dropDown.png"
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: root.mSceneListVisible = !root.mSceneListVisible
+                }
+            }
+        }
+        RCSplitView {
+            orientation: Qt.Vertical
+
+            RCControlPanel {
+                objectName: "editControlPanel"
+                SplitView.preferredHeight: 300 * dp
+                mControlManager: root.mProject ? root.mProject.getControlManager() : null
+            }
+            RCPropertyPanel {
+                objectName: "editPropertyPanel"
+                SplitView.fillHeight: true
+                mPlatform: root.mProject ? root.mProject.getPlatform() : null
+                mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
+                mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
+            }
+        }
+    }
+}

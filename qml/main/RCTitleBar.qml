@@ -1,0 +1,103 @@
+import QtQuick
+import QtQuick.Window
+import "../common"
+
+// The frameless window's own title bar: icon, title and the open packet's path at the left;
+// minimise, maximise/restore and close at the right. Dragging with the left button moves the
+// window, a double click maximises or restores it.
+Rectangle {
+    id: root
+
+    // Where in the bar the drag started.
+    property point mPressPos: Qt.point(0, 0)
+    readonly property bool mMaximized: mainWindow.visibility === Window.Maximized
+
+    height: 44 * dp
+    color: "#2B2B2E"
+
+    function toggleMaximized() {
+        if (mMaximized)
+            mainWindow.showNormal()
+        else
+            mainWindow.showMaximized()
+    }
+
+    MouseArea {
+        anchors.fill: parent
+        acceptedButtons: Qt.LeftButton
+        onPressed: mouse => root.mPressPos = Qt.point(mouse.x, mouse.y)
+        onPositionChanged: mouse => {
+            var cursor = mousePosition.cursorPos()
+            mainWindow.x = cursor.x - root.mPressPos.x
+            mainWindow.y = cursor.y - root.mPressPos.y
+        }
+        onDoubleClicked: root.toggleMaximized()
+    }
+    RCImage {
+        x: 20 * dp
+        y: 4 * dp
+        width: 37 * dp
+        height: 37 * dp
+        source: "qrc:/windowIcon.png"
+    }
+    RCText {
+        id: titleText
+        objectName: "windowTitle"
+        x: 63 * dp
+        anchors.verticalCenter: parent.verticalCenter
+        text: mainWindow.title
+        color: "white"
+        font.pixelSize: 18 * dp
+    }
+    RCText {
+        objectName: "projectPath"
+        anchors.left: titleText.right
+        anchors.leftMargin: 6 * dp
+        anchors.right: buttons.left
+        anchors.rightMargin: 6 * dp
+        anchors.verticalCenter: parent.verticalCenter
+        text: mainWindow.mProjectPath
+        color: "#2bcd00"
+        font.pixelSize: 18 * dp
+        elide: Text.ElideMiddle
+    }
+    Row {
+        id: buttons
+        anchors.right: parent.right
+        height: parent.height
+
+        Repeater {
+            model: [
+                {"name": "minimize", "image": "qrc:/windowMin.png", "pressedImage": "qrc:/windowMin.png"},
+                {"name": "maximize", "image": root.mMaximized ? "qrc:/windowMax.png" : "qrc:/windowNormal.png",
+                    "pressedImage": root.mMaximized ? "qrc:/windowMax.png" : "qrc:/windowNormal.png"},
+                {"name": "close", "image": "qrc:/windowClose.png", "pressedImage": "qrc:/windowClosePress.png"}
+            ]
+            Item {
+                required property var modelData
+
+                objectName: "titleButton_" + modelData.name
+                width: root.height
+                height: root.height
+
+                RCImage {
+                    anchors.fill: parent
+                    source: area.containsMouse || area.pressed ? parent.modelData.pressedImage : parent.modelData.image
+                }
+                MouseArea {
+                    id: area
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        if (parent.modelData.name === "minimize")
+                            mainWindow.showMinimized()
+                        else if (parent.modelData.name === "maximize")
+                            root.toggleMaximized()
+                        else
+                            mainWindow.close()
+                    }
+                }
+            }
+        }
+    }
+}

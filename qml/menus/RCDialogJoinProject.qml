@@ -1,0 +1,83 @@
+import QtQuick
+import "../common"
+
+// Joins a cloud project: its number and verification code, pre-filled from the settings of the
+// last join. An empty field is refused with a message and the dialog stays.
+RCFormDialog {
+    id: root
+
+    property var mProjectw: project
+
+    mTitle: qsTr("加入项目")
+
+    function settingText(key) {
+        var value = mProjectw.getSetting().getValue(key)
+        return value === undefined || value === null ? "" : String(value)
+    }
+    function join() {
+        if (nameField.text === "") {
+            getRCMessageBoxManager.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
+            return false
+        }
+        if (passwordField.text === "") {
+            getRCMessageBoxManager.showMessage(qsTr("提示"), qsTr("密码不能为空"))
+            return false
+        }
+        close()
+        tavixProjectCloudClient.joinProject(nameField.text, passwordField.text)
+        return true
+    }
+
+    onOpened: nameField.forceActiveFocus()
+
+    Column {
+        x: 20 * dp
+        y: 14 * dp
+        spacing: 10 * dp
+
+        RCFormRow {
+            mLabel: qsTr("名称:")
+            RCTextField {
+                id: nameField
+                objectName: "nameField"
+                width: 280 * dp
+                text: root.settingText("ProjectJoinUid")
+                onAccepted: root.join()
+            }
+        }
+        RCFormRow {
+            mLabel: qsTr("密码:")
+            RCTextField {
+                id: passwordField
+                objectName: "passwordField"
+                width: 280 * dp
+                echoMode: TextInput.PasswordEchoOnEdit
+                text: root.settingText("ProjectJoinPasswrod")
+                onAccepted: root.join()
+            }
+        }
+    }
+    RCDialogButton {
+        objectName: "joinButton"
+        anchors.right: cancelButton.left
+        anchors.rightMargin: 5 * dp
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16 * dp
+        height: 24 * dp
+        radius: 4 * dp
+        text: qsTr("加入")
+        onClicked: root.join()
+    }
+    RCDialogButton {
+        id: cancelButton
+        objectName: "cancelButton"
+        anchors.right: parent.right
+        anchors.rightMargin: 5 * dp
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16 * dp
+        height: 24 * dp
+        radius: 4 * dp
+        text: qsTr("取消")
+        onClicked: root.close()
+    }
+}

@@ -1,0 +1,108 @@
+import QtQuick
+import Qt.labs.platform as Platform
+import "../common"
+
+// Asks for a project's name and the folder to save it in. The folder starts as the parent of
+// mSaveFolderPath; the folder button picks another. "保存" refuses an empty or unusable name and
+// an empty folder with a message and stays open; otherwise it closes and reports
+// accepted(folder, name) with the folder as a local path. The cross reports rejected().
+RCFormDialog {
+    id: root
+
+    property string mSaveFolderPath: ""
+    // The folder shown and reported.
+    property string mFolder: mSaveFolderPath.lastIndexOf("/") >= 0
+                             ? mSaveFolderPath.substring(0, mSaveFolderPath.lastIndexOf("/")) : mSaveFolderPath
+
+    signal accepted(string path, string name)
+    signal rejected
+
+    mTitle: qsTr("保存")
+
+    // A folder picked in the folder dialog, as its URL.
+    function folderChosen(folderUrl) {
+        mFolder = getRCInterface.urlToLocalPath(String(folderUrl))
+    }
+    function save() {
+        var name = nameField.text
+        var messages = getRCMessageBoxManager
+        if (name === "") {
+            messages.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
+            return false
+        }
+        if (!getRCInterface.isValidProjectName(name)) {
+            messages.showMessage(qsTr("提示"), qsTr("项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾"))
+            return false
+        }
+        if (mFolder === "") {
+            messages.showMessage(qsTr("提示"), qsTr("保存路径不能为空"))
+            return false
+        }
+        // The cache is emptied whenever a template is opened.
+        if (getRCInterface.isInsideFolder(mFolder, project.getNewProjectPacketPath())) {
+            messages.showMessage(qsTr("提示"), qsTr("不能保存到临时文件夹，请选择其他保存路径"))
+            return false
+        }
+        close()
+        accepted(mFolder, name)
+        return true
+    }
+
+    onOpened: nameField.forceActiveFocus()
+    onSig_headerClosed: rejected()
+
+    Platform.FolderDialog {
+        id: folderDialog
+        folder: root.mFolder === "" ? "" : "file://" + root.mFolder.split("/").map(encodeURIComponent).join("/")
+        onAccepted: root.folderChosen(folder)
+    }
+
+    Column {
+        x: 20 * dp
+        y: 14 * dp
+        spacing: 10 * dp
+
+        RCFormRow {
+            mLabel: qsTr("项目名称:")
+            RCTextField {
+                id: nameField
+                objectName: "nameField"
+                width: 250 * dp
+                onAccepted: root.save()
+            }
+        }
+        RCFormRow {
+            mLabel: qsTr("保存路径:")
+            Item {
+                width: 250 * dp
+                height: 30 * dp
+
+                RCTextField {
+                    objectName: "folderField"
+                    width: parent.width - 39 * dp
+                    readOnly: true
+                    clip: true
+                    text: root.mFolder
+                }
+                RCButton {
+                    objectName: "folderButton"
+                    anchors.right: parent.right
+                    width: 34 * dp
+                    height: 30 * dp
+                    mImageSource: "qrc:/pathSelect.png"
+                    onClicked: folderDialog.open()
+                }
+            }
+        }
+    }
+    RCDialogButton {
+        objectName: "saveButton"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16 * dp
+        height: 24 * dp
+        radius: 4 * dp
+        text: qsTr("保存")
+        onClicked: root.save()
+    }
+}

@@ -1,0 +1,29 @@
+import QtQuick
+import "../common"
+
+// "另存为和打开": saves the project into a new folder and goes on with it there. Every answer of
+// the save says "另存为成功" or "另存为失败", after the real write.
+RCMenuItem {
+    id: root
+
+    property var mProject: null
+    readonly property alias mFlow: flow
+
+    signal sig_saveAsResult(bool res)
+
+    text: qsTr("另存为和打开")
+
+    onTriggered: flow.openDialog(mProject.getProjectPacketPath())
+
+    RCSaveFlow {
+        id: flow
+        mProject: root.mProject
+        mTitle: qsTr("另存为")
+        mEmptyPathLog: "Error: save as path is null."
+        onFinished: (res, cancelled) => {
+            getRCMessageBoxManager.showMessage(qsTr("提示"), res ? qsTr("另存为成功") : qsTr("另存为失败"), true, false)
+            root.sig_saveAsResult(res)
+        }
+        onDialogClosed: root.sig_saveAsResult(false)
+    }
+}

@@ -1,0 +1,48 @@
+import QtQuick
+import "../common"
+
+// "保存": a project that has its own packet is saved at once; a new one (never saved, a template
+// copy or a download) asks for a name and folder first. sig_saveResult tells the real result
+// (false also when the user gave up); a failed write says so.
+RCMenuItem {
+    id: root
+
+    property var mProject: null
+    readonly property alias mFlow: flow
+    property alias mMessageBoxId: flow.mMessageBoxId
+    property alias folderPath: flow.folderPath
+
+    signal sig_saveResult(bool res)
+
+    text: qsTr("保存")
+
+    function reportFailure(res) {
+        if (!res)
+            getRCMessageBoxManager.showMessage(qsTr("提示"), qsTr("保存失败"), true, false)
+    }
+
+    onTriggered: {
+        if (flow.mBusy)
+            return
+        if (mProject.isNewProject()) {
+            flow.openDialog("")
+            return
+        }
+        flow.folderPath = mProject.getProjectPacketPath()
+        var res = flow.save()
+        reportFailure(res)
+        sig_saveResult(res)
+    }
+
+    RCSaveFlow {
+        id: flow
+        mProject: root.mProject
+        mTitle: qsTr("保存")
+        onFinished: (res, cancelled) => {
+            if (!cancelled)
+                root.reportFailure(res)
+            root.sig_saveResult(res)
+        }
+        onDialogClosed: root.sig_saveResult(false)
+    }
+}

@@ -1,0 +1,105 @@
+import QtQuick
+
+// The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the save
+// dialog, the overwrite question when the target is a known project or a folder that is not
+// empty, then the save itself. The packet path moves to the new folder only after the packet
+// was written there; the thumbnail follows a successful save. Reports finished(res, cancelled)
+// once per accepted dialog (cancelled: the user declined the overwrite, nothing was written), or
+// dialogClosed() when the dialog's cross was pressed.
+QtObject {
+    id: root
+
+    property var mProject: null
+    property string mTitle: qsTr("保存")
+    // Logged when a save is asked for without a folder.
+    property string mEmptyPathLog: "Error: save project path is null."
+    property string folderPath: ""
+    property string mMessageBoxId: ""
+    property var mDialog: null
+    // True from the dialog's opening until the save is decided.
+    readonly property bool mBusy: mDialog !== null || mMessageBoxId !== ""
+
+    signal finished(bool res, bool cancelled)
+    signal dialogClosed
+
+    function openDialog(sSaveFolderPath) {
+        if (mBusy)
+            return false
+        mDialog = dialogComponent.createObject(mainWindow.contentItem, {
+                                                   "mTitle": mTitle,
+                                                   "mSaveFolderPath": sSaveFolderPath
+                                               })
+        mDialog.open()
+        return true
+    }
+    function dialogAccepted(path, name) {
+        if (path === "" || name === "") {
+            folderPath = ""
+            finished(false, true)
+            return
+        }
+        folderPath = path.endsWith("/") ? path + name : path + "/" + name
+        if (isKnownProject(folderPath) || getRCInterface.folderHasEntries(folderPath)) {
+            mMessageBoxId = getRCMessageBoxManager.showMessage(qsTr("询问"), qsTr("项目存在，是否覆盖？"),
+                                                               true, true, false, false)
+            getRCMessageBoxManager.messageBoxShow(mMessageBoxId)
+            return
+        }
+        finished(save(), false)
+    }
+    function isKnownProject(sPath) {
+        var count = mProject.getProjectCount()
+        for (var i = 0; i < count; ++i) {
+            if (getRCInterface.isSamePath(mProject.getProject(i)["ProjectPacketPath"], sPath))
+                return true
+        }
+        return false
+    }
+    // Saves into folderPath; the real result of the write.
+    function save() {
+        if (folderPath === "") {
+            console.log(mEmptyPathLog)
+            return false
+        }
+        var saved
+        if (getRCInterface.isSamePath(folderPath, mProject.getProjectPacketPath())) {
+            saved = mProject.saveProjectPacket()
+        } else {
+            saved = mProject.saveProjectPacket(folderPath)
+            if (saved)
+                mProject.setProjectPacketPath(folderPath)
+        }
+        if (saved)
+            mainWindow.grabImage(mProject.getProjectThumbnail())
+        return saved
+    }
+    function overwriteAnswered(sId, overwrite) {
+        if (sId === "" || sId !== mMessageBoxId)
+            return
+        mMessageBoxId = ""
+        finished(overwrite ? save() : false, !overwrite)
+    }
+
+    property Connections messages: Connections {
+        target: getRCMessageBoxManager
+        function onMessageBoxAccept(sId) {
+            root.overwriteAnswered(sId, true)
+        }
+        function onMessageBoxReject(sId) {
+            root.overwriteAnswered(sId, false)
+        }
+        function onMessageBoxOnlyClose(sId) {
+            root.overwriteAnswered(sId, false)
+        }
+    }
+    property Component dialogComponent: Component {
+        RCDialogSaveProject {
+            onAccepted: (path, name) => root.dialogAccepted(path, name)
+            onRejected: root.dialogClosed()
+            onClosed: {
+                root.mDialog = null
+                destroy()
+            }
+        }
+    }
+}

@@ -1,0 +1,284 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import "../common"
+
+// One grid of the project manager: a title bar (with an optional "more" link) and a tile per
+// template or stored project. A tile is marked by a left click and opened by a double click;
+// stored projects (mEnableEdit) also have a context menu to delete or rename them. Tiles are
+// keyed by their packet path, templates (which have none) by their name; a key already in the
+// grid is not added again.
+Rectangle {
+    id: root
+
+    property string mTitle: ""
+    property string mTitleMore: ""
+    property bool mEnableEdit: false
+    // The packet path of the tile whose context menu is open.
+    property string mMenuPacketPath: ""
+    property string mMenuName: ""
+    property string mRemoveMessageId: ""
+    property var mTileMenu: null
+
+    signal sig_openTemplateProject(string sProjectName)
+    signal sig_openProject(string sPacketPath)
+    signal sig_removeProject(string sPacketPath)
+    signal sig_renameProject(string sPacketPath, string sProjectName, string sNewProjectName)
+    signal sig_moreSelectClicked
+    signal sig_selectProject(string sKey)
+    signal sig_openProjectFile(string fileUrl)
+
+    width: mainWindow.width
+    color: "#1A1A1C"
+    clip: true
+
+    function keyOf(row) {
+        return mEnableEdit ? row.m_packetPath : row.m_name
+    }
+    function addProjectItem(params) {
+        var row = {
+            "m_name": params["Name"] === undefined ? "" : String(params["Name"]),
+            "m_thumbnailPath": params["ThumbnailPath"] === undefined ? "" : String(params["ThumbnailPath"]),
+            "m_packetPath": params["ProjectPacketPath"] === undefined ? "" : String(params["ProjectPacketPath"]),
+            "m_select": false
+        }
+        if (rowOf(keyOf(row)) >= 0)
+            return
+        projectModel.append(row)
+    }
+    function rowOf(key) {
+        for (var i = 0; i < projectModel.count; ++i) {
+            if (keyOf(projectModel.get(i)) === key)
+                return i
+        }
+        return -1
+    }
+    function removeProjectItem(key) {
+        var row = rowOf(key)
+        if (row >= 0)
+            projectModel.remove(row)
+    }
+    function clearProjectItem() {
+        projectModel.clear()
+    }
+    function setProjectThumbnail(key, path) {
+        var row = rowOf(key)
+        if (row >= 0)
+            projectModel.setProperty(row, "m_thumbnailPath", path)
+    }
+    // Marks the tile of that key only; "" clears the marks.
+    function selectProject(key) {
+        for (var i = 0; i < projectModel.count; ++i)
+            projectModel.setProperty(i, "m_select", key !== "" && keyOf(projectModel.get(i)) === key)
+    }
+    function firstSelected() {
+        for (var i = 0; i < projectModel.count; ++i) {
+            if (projectModel.get(i).m_select)
+                return projectModel.get(i)
+        }
+        return null
+    }
+    function getSelectedProjectPacketPath() {
+        var row = firstSelected()
+        return row ? row.m_packetPath : ""
+    }
+    function getSelectedProjectName() {
+        var row = firstSelected()
+        return row ? row.m_name : ""
+    }
+    function count() {
+        return projectModel.count
+    }
+    function askRemove(sPacketPath) {
+        mRemoveMessageId = getRCMessageBoxManager.showMessage(
+                    qsTr("询问"), qsTr("确定要删除路径为:") + "\"" + sPacketPath + "\"" + qsTr("的项目吗？"))
+        mMenuPacketPath = sPacketPath
+    }
+    function askRename(sPacketPath, sName) {
+        mMenuPacketPath = sPacketPath
+        mMenuName = sName
+        var dialog = mainWindow.openInputDialog(qsTr("重命名"), qsTr("输入项目名称"), "")
+        dialog.accepted.connect(function () { root.renameAccepted(sPacketPath, sName, dialog.mValue) })
+    }
+    // The new name of a stored project; refused with a message when empty, unusable or taken.
+    function renameAccepted(sPacketPath, sName, sNewName) {
+        var messages = getRCMessageBoxManager
+        if (sNewName === "") {
+            messages.showMessage(qsTr("错误"), qsTr("项目名不能为空！"))
+            return false
+        }
+        if (!getRCInterface.isValidProjectName(sNewName)) {
+            messages.showMessage(qsTr("错误"), qsTr("项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"))
+            return false
+        }
+        var project = mainWindow.mProject
+        var count = project.getProjectCount()
+        for (var i = 0; i < count; ++i) {
+            if (project.getProject(i)["Name"] === sNewName) {
+                messages.showMessage(qsTr("错误"), qsTr("项目存在！"))
+                return false
+            }
+        }
+        sig_renameProject(sPacketPath, sName, sNewName)
+        return true
+    }
+
+    Connections {
+        target: getRCMessageBoxManager
+        function onMessageBoxAccept(sId) {
+            if (sId !== "" && sId === root.mRemoveMessageId) {
+                root.mRemoveMessageId = ""
+                root.sig_removeProject(root.mMenuPacketPath)
+            }
+        }
+        function onMessageBoxReject(sId) {
+            if (sId === root.mRemoveMessageId)
+                root.mRemoveMessageId = ""
+        }
+        function onMessageBoxOnlyClose(sId) {
+            if (sId === root.mRemoveMessageId)
+                root.mRemoveMessageId = ""
+        }
+    }
+    ListModel {
+        id: projectModel
+    }
+    // The tiles' context menu, made on first use.
+    Component {
+        id: tileMenuComponent
+
+        Menu {
+            width: 100 * dp
+
+            RCMenuItem {
+                objectName: "menuRemove"
+                text: qsTr("删除")
+                onTriggered: root.askRemove(root.mMenuPacketPath)
+            }
+            RCMenuItem {
+                objectName: "menuRename"
+                text: qsTr("重命名")
+                onTriggered: root.askRename(root.mMenuPacketPath, root.mMenuName)
+            }
+        }
+    }
+
+    Rectangle {
+        id: titleBar
+        anchors.left: parent.left
+        anchors.right: parent.right
+        height: 44 * dp
+        color: "#1A1A1C"
+        border.width: 2 * dp
+        border.color: "black"
+
+        RCText {
+            x: 27 * dp
+            y: 12 * dp
+            text: root.mTitle
+            color: "white"
+            font.pixelSize: 16 * dp
+        }
+        RCText {
+            objectName: "titleMore"
+            anchors.right: parent.right
+            anchors.rightMargin: 46 * dp
+            y: 12 * dp
+            visible: root.mTitleMore !== ""
+            text: root.mTitleMore
+            color: "white"
+            font.pixelSize: 16 * dp
+        }
+        RCImage {
+            objectName: "moreButton"
+            anchors.right: parent.right
+            anchors.rightMargin: 26 * dp
+            y: 14 * dp
+            width: 16 * dp
+            height: 13 * dp
+            visible: root.mTitleMore !== ""
+            source: "qrc:/moreSelections.png"
+
+            MouseArea {
+                anchors.fill: parent
+                anchors.margins: -6 * dp
+                onClicked: root.sig_moreSelectClicked()
+            }
+        }
+    }
+    GridView {
+        id: grid
+        objectName: "projectGrid"
+        anchors.left: parent.left
+        anchors.leftMargin: 102 * dp
+        anchors.right: parent.right
+        anchors.rightMargin: 24 * dp
+        anchors.top: titleBar.bottom
+        anchors.topMargin: 17 * dp
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 14 * dp
+        cellWidth: 211 * dp
+        cellHeight: 137 * dp
+        clip: true
+        model: projectModel
+        boundsBehavior: Flickable.StopAtBounds
+
+        // The scroll bar is made once the tiles no longer fit.
+        onContentHeightChanged: {
+            if (!ScrollBar.vertical && contentHeight > height)
+                ScrollBar.vertical = scrollBarComponent.createObject(grid)
+        }
+
+        Component {
+            id: scrollBarComponent
+
+            ScrollBar {}
+        }
+
+        delegate: RCProjectItem {
+            id: tile
+
+            required property int index
+            required property string m_name
+            required property string m_thumbnailPath
+            required property string m_packetPath
+            required property bool m_select
+
+            objectName: "tile_" + m_name
+            mName: m_name
+            mThumbnailPath: m_thumbnailPath
+            mSelect: m_select
+
+            MouseArea {
+                anchors.fill: parent
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                hoverEnabled: true
+                onContainsMouseChanged: {
+                    if (containsMouse)
+                        ToolTip.show(tile.m_name)
+                    else
+                        ToolTip.hide()
+                }
+                onReleased: mouse => {
+                    if (mouse.button === Qt.LeftButton) {
+                        root.sig_selectProject(root.mEnableEdit ? tile.m_packetPath : tile.m_name)
+                    } else if (root.mEnableEdit) {
+                        root.mMenuPacketPath = tile.m_packetPath
+                        root.mMenuName = tile.m_name
+                        var corner = tile.mapToItem(root, tile.width, 0)
+                        if (!root.mTileMenu)
+                            root.mTileMenu = tileMenuComponent.createObject(root)
+                        root.mTileMenu.popup(root, corner.x, corner.y)
+                    }
+                }
+                onDoubleClicked: mouse => {
+                    if (mouse.button !== Qt.LeftButton)
+                        return
+                    if (root.mEnableEdit)
+                        root.sig_openProject(tile.m_packetPath)
+                    else
+                        root.sig_openTemplateProject(tile.m_name)
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,167 @@
+import QtQuick
+import "../common"
+
+// The project manager page: templates above, stored projects below, "确定" (and, as an overlay,
+// "取消") at the bottom right, the version in the footer and a link to the resource centre. One
+// tile is marked at a time, in either grid; "确定" and a double click open it. A stored project
+// is removed only when it is not the open one and its folder holds nothing but the packet.
+Rectangle {
+    id: root
+
+    property var mProject: null
+    property bool buttonCancelVisible: false
+    readonly property string mLibraryUrl: "https://library.tavix.example/"
+
+    signal sig_successOpenProject
+    signal sig_buttonCancelClicked
+
+    color: "#1A1A1C"
+
+    function flushProjectManagerView() {
+        if (!mProject)
+            return
+        templateView.fill(mProject)
+        storageView.fill(mProject)
+    }
+    function failed(sText) {
+        getRCMessageBoxManager.showMessage(qsTr("提示"), sText, true, false)
+    }
+    function opened(res, sFailText) {
+        if (res)
+            sig_successOpenProject()
+        else
+            failed(sFailText)
+        return res
+    }
+    function openTemplate(sName) {
+        return opened(mProject.loadTemplateProjectPacket(sName), qsTr("打开工程模板失败"))
+    }
+    function openStored(sPacketPath) {
+        return opened(mProject.loadStorageProjectPacket(sPacketPath), qsTr("打开工程失败"))
+    }
+    function openFile(sFileUrl) {
+        return opened(mProject.loadStorageProjectFile(sFileUrl), qsTr("打开工程失败"))
+    }
+    function openSelected() {
+        var path = storageView.getSelectedProjectPacketPath()
+        if (path !== "")
+            return openStored(path)
+        return opened(mProject.loadTemplateProjectPacket(templateView.getSelectedProjectName()), qsTr("打开工程失败"))
+    }
+    function removeProject(sPacketPath) {
+        var messages = getRCMessageBoxManager
+        if (getRCInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath())) {
+            messages.showMessage(qsTr("错误"), qsTr("不能删除正在打开的项目！"), true, false)
+            return false
+        }
+        if (!getRCInterface.isPacketOnly(sPacketPath)) {
+            messages.showMessage(qsTr("错误"), qsTr("该文件夹中还有其他文件，不能删除！"), true, false)
+            return false
+        }
+        var res = mProject.removeProjectPakcet(sPacketPath)
+        if (!res)
+            messages.showMessage(qsTr("错误"), qsTr("删除项目失败！"), true, false)
+        flushProjectManagerView()
+        return res
+    }
+    function renameProject(sPacketPath, sName, sNewName) {
+        var res = mProject.renameProjectPakcet(sPacketPath, sName, sNewName)
+        if (!res)
+            getRCMessageBoxManager.showMessage(qsTr("错误"), qsTr("重命名项目失败！"), true, false)
+        flushProjectManagerView()
+        return res
+    }
+    function select(view, other, sKey) {
+        view.selectProject(sKey)
+        other.selectProject("")
+    }
+
+    RCProjectManagerViewTemplate {
+        id: templateView
+        objectName: "templateView"
+        anchors.top: parent.top
+        anchors.left: parent.left
+        width: parent.width
+        height: (root.height - 41 * dp) / 2
+        onSig_selectProject: sKey => root.select(templateView, storageView, sKey)
+        onSig_openTemplateProject: sName => root.openTemplate(sName)
+    }
+    RCProjectManagerViewStorage {
+        id: storageView
+        objectName: "storageView"
+        anchors.top: templateView.bottom
+        anchors.left: parent.left
+        width: parent.width
+        height: (root.height - 41 * dp) / 2
+        onSig_selectProject: sKey => root.select(storageView, templateView, sKey)
+        onSig_openProject: sPacketPath => root.openStored(sPacketPath)
+        onSig_openProjectFile: fileUrl => root.openFile(fileUrl)
+        onSig_removeProject: sPacketPath => root.removeProject(sPacketPath)
+        onSig_renameProject: (sPacketPath, sName, sNewName) => root.renameProject(sPacketPath, sName, sNewName)
+    }
+    Item {
+        anchors.right: parent.right
+        anchors.rightMargin: 16 * dp
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 14 * dp
+        width: 179 * dp
+        height: 41 * dp
+        z: 1
+
+        RCPageButton {
+            id: okButton
+            objectName: "okButton"
+            anchors.right: root.buttonCancelVisible ? cancelButton.left : parent.right
+            anchors.rightMargin: 7 * dp
+            text: qsTr("确定")
+            onClicked: root.openSelected()
+        }
+        RCPageButton {
+            id: cancelButton
+            objectName: "cancelButton"
+            anchors.right: parent.right
+            visible: root.buttonCancelVisible
+            text: qsTr("取消")
+            onClicked: root.sig_buttonCancelClicked()
+        }
+    }
+    Column {
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 4 * dp
+        spacing: 2 * dp
+
+        RCText {
+            objectName: "versionText"
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: qsTr("Stelvane® Tavix 中控软件 版本 ") + getVersion
+            color: "#BBB7B7"
+        }
+        RCText {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: qsTr("© Stelvane 保留所有权利")
+            color: "#8D8D8D"
+        }
+    }
+    Text {
+        objectName: "libraryLink"
+        x: 6 * dp
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 4 * dp
+        text: qsTr("资源中心Tavix库")
+        color: linkArea.pressed ? "#4da8c7" : "white"
+        font.family: "微软雅黑"
+        font.underline: true
+        font.pointSize: 12
+
+        MouseArea {
+            id: linkArea
+            anchors.fill: parent
+            cursorShape: Qt.PointingHandCursor
+            onClicked: {
+                var res = Qt.openUrlExternally(root.mLibraryUrl)
+                console.log("RCProjectManagerViewTotal: open", root.mLibraryUrl, res ? "succeeded" : "failed")
+            }
+        }
+    }
+}

@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# Whole-program checks of the main window under a virtual X display, driven by xdotool and read
+# back through screenshots (ImageMagick). Meant to run inside a private network namespace (the
+# program and the stand-in media server use their fixed ports there):
+#     unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" \
+#         tests/app/window_checks.sh PROGRAM MEDIA_SERVER_STANDIN RELAY_STANDIN OUT_DIR [link]
+# "link" adds the checks that need the media server's commands to be applied (the connection
+# pill turning green, a project downloaded from the server). Every wait is bounded.
+set -euo pipefail
+program=$1 mediaserver=$2 relay=$3 out=$4 link=${5:-}
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+mkdir -p "$out"
+rm -f "$out/failure.png"
+work=$(mktemp -d)
+pids=()
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:strict_string_checks=0"
+
+fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" || true; exit 1; }
+shot() { import -window root "$out/$1.png"; }
+# The colour of a screen pixel as RRGGBB.
+pixel() {
+    import -window root png:- | convert - -crop "1x1+$1+$2" txt:- | sed -n 's/^0,0:.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
+}
+# Waits until the pixel has one of the colours (| separated); at most $4 tenths of a second.
+wait_pixel() {
+    local x=$1 y=$2 want=$3 tries=${4:-100} got=""
+    for ((i = 0; i < tries; ++i)); do
+        got=$(pixel "$x" "$y")
+        [[ "|$want|" == *"|$got|"* ]] && return 0
+        sleep 0.1
+    done
+    fail "pixel ($x,$y) is $got, expected $want"
+}
+click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
+# Starts the program with a fresh HOME (or the one given) and waits for its window.
+start_program() {
+    export HOME=$1
+    shift
+    mkdir -p "$HOME"
+    "$program" "$@" > "$HOME/program.log" 2>&1 &
+    app=$!
+    pids+=("$app")
+    for _ in $(seq 1 300); do
+        xdotool search --name "Tavix Editor" > /dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdotool search --name "Tavix Editor" > /dev/null 2>&1 || fail "no window"
+    sleep 1.5
+}
+wait_exit() {
+    for _ in $(seq 1 150); do
+        kill -0 "$app" 2>/dev/null || { wait "$app" || true; return 0; }
+        sleep 0.1
+    done
+    fail "the program did not end"
+}
+# A stored packet made from the empty template, in a folder with a Chinese name.
+make_packet() {
+    mkdir -p "$1"
+    cp "$source_dir/resources/empty/project.json" "$source_dir/resources/empty/thumbnail.png" "$1/"
+}
+
+# Places on the 1024 x 768 window at the screen's top left.
+pill=(30 63)              # the connection pill
+close_button=(1001 22)    # the title bar's cross
+menu_button=(994 63)
+add_scene=(733 140)       # the scene list's add button
+question_save=(434 451) question_discard=(512 451)
+dialog_body=(340 455) dialog_header=(600 305)
+
+"$relay" --port 0 > "$work/relay.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 1 50); do grep -q '"url"' "$work/relay.log" 2>/dev/null && break; sleep 0.1; done
+export TAVIX_CLOUD_RELAY_URL=$(sed -n 's/.*"url":"\([^"]*\)".*/\1/p' "$work/relay.log" | head -1)
+[[ -n "$TAVIX_CLOUD_RELAY_URL" ]] || fail "the relay stand-in did not start"
+
+echo "== start page, a template, the pill, Ctrl+S, joining a cloud project"
+start_program "$work/home1"
+wait_pixel 922 734 BBB7B7            # "确定"
+shot start-page
+xdotool mousemove --sync 195 165 click --repeat 2 --delay 80 1
+wait_pixel "${pill[@]}" AA0428       # red: not connected
+shot template
+if [[ "$link" == link ]]; then
+    # Frames in small pieces, so the mirror takes a moment to fill and "加载中" can be seen.
+    "$mediaserver" --tcp-port 0 --split-bytes 8 > "$work/mediaserver.log" 2>&1 &
+    pids+=($!)
+    seen=""
+    for _ in $(seq 1 200); do
+        colour=$(pixel "${pill[@]}")
+        [[ "$colour" == 2F4F4F ]] && seen=loading
+        [[ "$colour" == 7CAA33 ]] && break
+        sleep 0.05
+    done
+    [[ "$colour" == 7CAA33 ]] || fail "the pill never turned green"
+    echo "pill: red, ${seen:-(loading too short to see)}, green"
+    shot connected
+fi
+xdotool key --clearmodifiers ctrl+s
+wait_pixel "${dialog_body[@]}" 2C2C2C
+wait_pixel "${dialog_header[@]}" 1A1A1A
+shot save-dialog
+click 687 317                        # the dialog's cross
+wait_pixel "${dialog_body[@]}" 333333
+click "${menu_button[@]}"
+click 949 275                        # "加入项目"
+wait_pixel "${dialog_body[@]}" 2C2C2C
+xdotool type --delay 50 1001
+xdotool key Tab
+xdotool type --delay 50 8888
+xdotool key Return
+for _ in $(seq 1 50); do grep -q 'device_login' "$work/relay.log" && break; sleep 0.1; done
+grep -q 'device_login' "$work/relay.log" || fail "the join did not reach the relay"
+sleep 0.5
+shot joined
+if [[ "$link" == link ]]; then
+    click "${menu_button[@]}"
+    click 949 155                    # "添加Mirel场景"
+    wait_pixel "${dialog_body[@]}" 2C2C2C
+    click 473 448                    # "下载"
+    wait_pixel "${dialog_body[@]}" 333333 100
+    grep -q '"getProject"' "$work/mediaserver.log" || fail "no download request reached the server"
+    wait_pixel 270 100 0D0D8E            # the server's scene, selected, beside the template's
+    shot downloaded
+    click "${close_button[@]}"
+    wait_pixel "${dialog_body[@]}" 2C2C2C   # the downloaded scene is unsaved work
+    click "${question_discard[@]}"
+else
+    click "${close_button[@]}"
+fi
+wait_exit
+
+echo "== close, 保存"
+packet="$work/home2/演出项目/第一场"
+make_packet "$packet"
+start_program "$work/home2" "$packet/project.json"
+wait_pixel "${pill[@]}" AA0428
+click "${add_scene[@]}"
+click "${close_button[@]}"
+wait_pixel "${dialog_body[@]}" 2C2C2C
+shot save-question
+click "${question_save[@]}"
+wait_exit
+[[ -s "$packet/project.tavx" ]] || fail "project.tavx was not written"
+[[ ! -e "$packet/project.json" ]] || fail "the old project file stayed"
+grep -q '场景2' "$packet/project.tavx" || fail "the new scene was not saved"
+[[ $(identify -format "%w" "$packet/thumbnail.png") -gt 100 ]] || fail "no thumbnail"
+[[ $(convert "$packet/thumbnail.png" -format "%[fx:maxima.r+maxima.g+maxima.b > 0.1]" info:) == 1 ]] ||
+    fail "the thumbnail is black"
+cp "$packet/thumbnail.png" "$out/thumbnail.png"
+
+echo "== close, 不保存"
+packet="$work/home3/演出项目/第一场"
+make_packet "$packet"
+before=$(cd "$packet" && sha256sum project.json thumbnail.png)
+start_program "$work/home3" "$packet/project.json"
+wait_pixel "${pill[@]}" AA0428
+click "${add_scene[@]}"
+click "${close_button[@]}"
+wait_pixel "${dialog_body[@]}" 2C2C2C
+click "${question_discard[@]}"
+wait_exit
+[[ "$(cd "$packet" && sha256sum project.json thumbnail.png)" == "$before" ]] || fail "the packet changed"
+[[ ! -e "$packet/project.tavx" ]] || fail "a project file was written"
+
+echo "== save-as into a Chinese-named folder"
+packet="$work/home4/演出项目/第一场"
+make_packet "$packet"
+start_program "$work/home4" "$packet/project.json"
+wait_pixel "${pill[@]}" AA0428
+click "${menu_button[@]}"
+click 949 245                        # "另存为和打开"
+wait_pixel "${dialog_body[@]}" 2C2C2C
+xdotool type --delay 50 show2
+xdotool key Return
+sleep 1
+shot save-as-done
+[[ -s "$work/home4/演出项目/show2/project.tavx" ]] || fail "save-as wrote nothing"
+[[ -s "$work/home4/演出项目/show2/thumbnail.png" ]] || fail "save-as wrote no thumbnail"
+click 512 451                        # "确定" on "另存为成功"
+sleep 0.5
+click "${close_button[@]}"
+wait_exit
+echo "all window checks passed"

@@ -1,0 +1,225 @@
+#pragma once
+
+#include "mirror/RCCmdProcesserManager.h"
+#include "mirror/RCImageProvider.h"
+#include "support/FakeProject.h"
+#include "tools/mediaserver-standin/StandinState.h"
+
+#include <QJsonDocument>
+#include <QMetaMethod>
+#include <QQmlEngine>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+// The command dispatch on a FakeProject whose mirror serves its images through a QML engine, with
+// commands written as text and the mirror read back through short probes.
+namespace DispatchTest {
+
+// Base64 of a JPEG of that size.
+inline QString jpegBase64(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(20, 90, 160));
+    return StandinState::jpegBase64(image);
+}
+
+// JSON object text in which "@jpeg:WxH" stands for jpegBase64(W, H) and "@text:N" for N letters A.
+inline QJsonObject jsonObject(QString text)
+{
+    static const QRegularExpression jpeg(QStringLiteral("@jpeg:(\\d+)x(\\d+)"));
+    QRegularExpressionMatch match;
+    while ((match = jpeg.match(text)).hasMatch())
+        text.replace(match.capturedStart(), match.capturedLength(),
+                     jpegBase64(match.captured(1).toInt(), match.captured(2).toInt()));
+    static const QRegularExpression filler(QStringLiteral("@text:(\\d+)"));
+    while ((match = filler.match(text)).hasMatch())
+        text.replace(match.capturedStart(), match.capturedLength(), QString(match.captured(1).toInt(), u'A'));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError)
+        qFatal("bad JSON in a test: %s", qPrintable(text));
+    return document.object();
+}
+
+// Reads a mirror back and records every signal it emits.
+class MirrorProbe
+{
+public:
+    // engine: the one the mirror registered its image provider with (for "image:" probes).
+    MirrorProbe(IRCStelvaneSyncer* mirror, QQmlEngine* engine) : m_mirror(mirror), m_engine(engine)
+    {
+        const QMetaObject* meta = mirror->metaObject();
+        for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
+            const QMetaMethod method = meta->method(i);
+            if (method.methodType() == QMetaMethod::Signal)
+                m_spies[QString::fromLatin1(method.name())] = std::make_unique<QSignalSpy>(mirror, method);
+        }
+    }
+
+    // Emissions of the mirror's signal of that name since the last resetCounts().
+    int count(const QString& signal) const { return int(m_spies.at(signal)->size()); }
+    QSignalSpy& spy(const QString& signal) { return *m_spies.at(signal); }
+    void resetCounts()
+    {
+        for (auto& entry : m_spies)
+            entry.second->clear();
+    }
+
+    // Reads the mirror:
+    //   "programs", "layers", "nodes", "tracks", "video", "audio", "text": the ids in order, joined by ",";
+    //   "trackPrograms:T", "vexaPrograms:L": the programs' ids of a track or Vexa list;
+    //   "program:ID:Name" / "program:ID:State"; "layer:ID:KEY", "node:ID:KEY", "track:ID:KEY",
+    //   "vexaList:ID:KEY", "trackProgram:T:ID:KEY", "vexaProgram:L:ID:KEY", "global:KEY": the value as
+    //   stored (type included);
+    //   "image:ID": "WxH" of what the image provider serves for a node id (or "stageViewImage");
+    //   "state": the mirror's state; "signal:NAME": count(NAME); "signal:*": all emissions;
+    //   "signal:NAME:N": argument N of each emission as text, joined by ",".
+    QVariant probe(const QString& what)
+    {
+        IRCStelvaneSyncer* m = m_mirror;
+        const QStringList p = what.split(QLatin1Char(':'));
+        const QString kind = p.value(0);
+        const auto ids = [](int n, const std::function<QString(int)>& at) {
+            QStringList list;
+            for (int i = 0; i < n; ++i)
+                list.append(at(i));
+            return list.join(QLatin1Char(','));
+        };
+        if (kind == QLatin1String("programs"))
+            return ids(m->getProgramCount(), [m](int i) { return m->getProgram(i); });
+        if (kind == QLatin1String("layers"))
+            return ids(m->getProgramLayerCount(), [m](int i) { return m->getProgramLayer(i); });
+        if (kind == QLatin1String("nodes"))
+            return ids(m->getProgramNodeCount(), [m](int i) { return m->getProgramNode(i); });
+        if (kind == QLatin1String("tracks"))
+            return ids(m->getTrackCount(), [m](int i) { return m->getTrack(i); });
+        if (kind == QLatin1String("video"))
+            return ids(m->getVexaVideoProgramListCount(),
+                       [m](int i) { return m->getVexaVideoProgramListId(i); });
+        if (kind == QLatin1String("audio"))
+            return ids(m->getVexaAudioProgramListCount(),
+                       [m](int i) { return m->getVexaAudioProgramListId(i); });
+        if (kind == QLatin1String("text"))
+            return ids(m->getVexaTextProgramListCount(),
+                       [m](int i) { return m->getVexaTextProgramListId(i); });
+        if (kind == QLatin1String("trackPrograms"))
+            return ids(m->getTrackProgramCount(p[1]), [m, &p](int i) { return m->getTrackProgram(p[1], i); });
+        if (kind == QLatin1String("vexaPrograms"))
+            return ids(m->getVexaProgramCount(p[1]), [m, &p](int i) { return m->getVexaProgramId(p[1], i); });
+        if (kind == QLatin1String("program"))
+            return p[2] == QLatin1String("Name") ? QVariant(m->getProgramName(p[1]))
+                                                 : QVariant(m->getProgramState(p[1]));
+        if (kind == QLatin1String("layer"))
+            return m->getProgramLayerPropertyValue(p[1], p[2]);
+        if (kind == QLatin1String("node"))
+            return m->getProgramNodePropertyValue(p[1], p[2]);
+        if (kind == QLatin1String("track"))
+            return m->getTrackProperty(p[1], p[2]);
+        if (kind == QLatin1String("vexaList"))
+            return m->getVexaProgramListProperty(p[1], p[2]);
+        if (kind == QLatin1String("trackProgram"))
+            return m->getTrackProgramProperty(p[1], p[2], p[3]);
+        if (kind == QLatin1String("vexaProgram"))
+            return m->getVexaProgramProperty(p[1], p[2], p[3]);
+        if (kind == QLatin1String("global"))
+            return m->getGlobalProperty(p[1]);
+        if (kind == QLatin1String("image")) {
+            auto* provider = static_cast<RCImageProvider*>(
+                m_engine->imageProvider(QStringLiteral("stelvaneImageProvider")));
+            const QString id =
+                p[1] == QLatin1String("stageViewImage") ? p[1] : RCImageProvider::toImageId(p[1]);
+            QSize size;
+            provider->requestImage(id, &size, QSize());
+            return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        }
+        if (kind == QLatin1String("state"))
+            return int(m->getState());
+        if (kind == QLatin1String("signal") && p[1] == QLatin1String("*")) {
+            int all = 0;
+            for (const auto& entry : m_spies)
+                all += int(entry.second->size());
+            return all;
+        }
+        if (kind == QLatin1String("signal") && p.size() == 3) {
+            QStringList args;
+            for (const QList<QVariant>& emission : spy(p[1]))
+                args.append(emission.value(p[2].toInt()).toString());
+            return args.join(QLatin1Char(','));
+        }
+        if (kind == QLatin1String("signal"))
+            return count(p[1]);
+        qFatal("unknown probe %s", qPrintable(what));
+        return QVariant();
+    }
+
+private:
+    IRCStelvaneSyncer* m_mirror;
+    QQmlEngine* m_engine;
+    std::map<QString, std::unique_ptr<QSignalSpy>> m_spies;
+};
+
+// What a Harness owns, made before its probe and gone after it (the mirror leaves the engine first).
+struct HarnessObjects
+{
+    explicit HarnessObjects(bool withCatalogue)
+        : engine(std::make_unique<QQmlEngine>()),
+          project(std::make_unique<FakeProject>(withCatalogue, engine.get()))
+    {
+    }
+    std::unique_ptr<QQmlEngine> engine;
+    std::unique_ptr<FakeProject> project;
+};
+
+// The dispatch on a FakeProject whose mirror serves its images through a QML engine.
+class Harness : private HarnessObjects, public MirrorProbe
+{
+public:
+    explicit Harness(bool withCatalogue = true)
+        : HarnessObjects(withCatalogue), MirrorProbe(HarnessObjects::project->mirror(), engine.get())
+    {
+    }
+
+    FakeProject* project() { return HarnessObjects::project.get(); }
+    RCStelvaneSyncer* mirror() { return project()->mirror(); }
+    RCCmdProcesserManager& manager() { return m_manager; }
+
+    // One command: its name, then optionally a space and its parameters as JSON text (see jsonObject).
+    void send(const QString& line)
+    {
+        const qsizetype space = line.indexOf(QLatin1Char(' '));
+        const QString cmd = space < 0 ? line : line.left(space);
+        const QJsonObject params = space < 0 ? QJsonObject() : jsonObject(line.mid(space + 1));
+        m_manager.process(cmd, params, project());
+    }
+    void send(const QStringList& lines)
+    {
+        for (const QString& line : lines)
+            send(line);
+    }
+    void connect() { send(QStringLiteral("connected")); }
+
+private:
+    RCCmdProcesserManager m_manager;
+};
+
+// Compares each probe with its expected value, type included (an invalid expected value expects
+// an invalid one).
+inline void compareProbes(MirrorProbe& harness, const QStringList& probes, const QVariantList& expected)
+{
+    QCOMPARE(probes.size(), expected.size());
+    for (int i = 0; i < probes.size(); ++i) {
+        const QVariant actual = harness.probe(probes.at(i));
+        QVERIFY2(
+            actual.metaType() == expected.at(i).metaType() && actual == expected.at(i),
+            qPrintable(QStringLiteral("%1: %2 %3, expected %4 %5")
+                           .arg(probes.at(i), QString::fromLatin1(actual.typeName()), actual.toString(),
+                                QString::fromLatin1(expected.at(i).typeName()), expected.at(i).toString())));
+    }
+}
+
+} // namespace DispatchTest

@@ -1,0 +1,412 @@
+import QtQuick
+import QtTest
+import "qrc:/qml/common"
+import "qrc:/qml/menus"
+
+// The system menu's dialogs driven through their functions: the connect dialog's states and
+// address check, the save dialog's checks and folder URLs, save and save-as with their overwrite
+// question and real results (in the real window), the download view with a stand-in project, the
+// join dialog and the entries whose text follows the project.
+RCTestMainWindow {
+    id: mainWindow
+
+    readonly property var messages: getRCMessageBoxManager
+    readonly property var setting: project.getSetting()
+
+    Component {
+        id: connectDialogComponent
+
+        RCConnectDialog {
+            mStelvaneSyncer: stelvaneSyncer
+        }
+    }
+    Component {
+        id: saveDialogComponent
+
+        RCDialogSaveProject {}
+    }
+    Component {
+        id: joinDialogComponent
+
+        RCDialogJoinProject {}
+    }
+    Component {
+        id: downloadViewComponent
+
+        RCDownloadProjectView {
+            width: 390
+            height: 135
+        }
+    }
+    Component {
+        id: switchEntryComponent
+
+        RCMenuItemSwitchAppModel {}
+    }
+    Component {
+        id: joinEntryComponent
+
+        RCMenuItemJoinProject {}
+    }
+    // A project whose link and action manager the download test controls.
+    QtObject {
+        id: fakeProject
+
+        property bool connected: true
+        property var requests: []
+        property string packetPath: ""
+        property var manager: QtObject {
+            function execAction(sceneId, itemId, type, data) {
+                fakeProject.requests.push([sceneId, itemId, type, data])
+                return 0
+            }
+        }
+
+        function getActionManager() { return manager }
+        function isConnectFromHost() { return connected }
+        function getStelvaneSyncer() { return stelvaneSyncer }
+        function getNewProjectPacketPath() { return "/cache" }
+        function setProjectPacketPath(path) { packetPath = path }
+        function setProject(jsObj) { return project.setProject(jsObj) }
+    }
+    SignalSpy {
+        id: spy
+    }
+
+    TestCase {
+        name: "Menus"
+        when: windowShown
+
+        property var win: null
+
+        function spyOn(target, signalName) {
+            spy.target = null
+            spy.signalName = signalName
+            spy.target = target
+            spy.clear()
+        }
+        function lastMessage() {
+            var ids = messages.getShownMessageIds()
+            return ids.length ? messages.getText(ids[ids.length - 1]) : ""
+        }
+        function closeMessages() {
+            var ids = messages.getShownMessageIds()
+            for (var i = 0; i < ids.length; ++i)
+                messages.close(ids[i])
+        }
+        function realWindow() {
+            win = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml").createObject(mainWindow)
+            verify(findChild(win.contentItem, "projectManagerViewTotal").openTemplate("空模板"))
+            tryCompare(win.mContent, "width", win.width)
+            return win.mContent.editPanel.mMenu
+        }
+
+        function cleanup() {
+            if (win)
+                win.destroy()
+            win = null
+            closeMessages()
+            mainWindow.mAskToSave = false
+            setting.setValue("DefaultIp", "")
+            setting.setValue("DefaultPassword", "")
+            project.loadTemplateProjectPacket("空模板")
+        }
+
+        function test_connectAddress_data() {
+            return [
+                {tag: "empty: any server", text: "", ok: true, stored: ""},
+                {tag: "address", text: "198.18.0.2", ok: true, stored: "198.18.0.2"},
+                {tag: "blanks around", text: " 10.0.0.5 ", ok: true, stored: "10.0.0.5"},
+                {tag: "octet too big", text: "300.1.1.1", ok: false},
+                {tag: "three parts", text: "10.0.0", ok: false},
+                {tag: "five parts", text: "10.0.0.1.2", ok: false},
+                {tag: "letters", text: "a.b.c.d", ok: false},
+                {tag: "host name", text: "server.local", ok: false}
+            ]
+        }
+        function test_connectAddress(data) {
+            setting.setValue("DefaultIp", "198.18.0.9")
+            var dialog = createTemporaryObject(connectDialogComponent, mainWindow)
+            compare(dialog.mDefaultIp, "198.18.0.9", "the field shows the setting")
+            dialog.open()
+            dialog.mDefaultIp = data.text
+            dialog.accept()
+            compare(dialog.mState, data.ok ? 1 : 0)
+            if (data.ok) {
+                compare(setting.getValue("DefaultIp"), data.stored)
+                compare(dialog.mConnectStateInfo, "连接中")
+                compare(dialog.mOkButtonEnable, false)
+            } else {
+                compare(setting.getValue("DefaultIp"), "198.18.0.9", "nothing written")
+                compare(dialog.mConnectStateInfo, "IP地址格式错误")
+            }
+        }
+
+        function test_connectStates() {
+            var dialog = createTemporaryObject(connectDialogComponent, mainWindow)
+            dialog.open()
+            compare([dialog.mState, dialog.mOkButtonText, dialog.mOkButtonEnable, dialog.mConnectStateInfo], [0, "连接", true, " "])
+            dialog.mDefaultIp = "198.18.0.2"
+            dialog.accept()
+            dialog.accept()
+            compare(dialog.mState, 1, "OK does nothing while connecting")
+            stelvaneSyncer.connectVerifyAsk()
+            compare([dialog.mState, dialog.mOkButtonText, dialog.mPasswordVisible, dialog.mConnectStateInfo], [2, "验证", true, "需要密码验证"])
+            dialog.mDefaultPassword = "secret"
+            dialog.accept()
+            compare([dialog.mState, dialog.mOkButtonEnable, dialog.mConnectStateInfo], [3, false, "验证中"])
+            compare(setting.getValue("DefaultPassword"), "secret")
+            stelvaneSyncer.connectPasswordError()
+            compare([dialog.mState, dialog.mOkButtonText, dialog.mConnectStateInfo], [4, "重试", "密码错误,验证失败"])
+            dialog.accept()
+            compare(dialog.mState, 3)
+            stelvaneSyncer.connectedToServer("198.18.0.2")
+            compare([dialog.mState, dialog.mPasswordVisible, dialog.visible], [0, false, false])
+        }
+
+        function test_saveDialogChecks_data() {
+            return [
+                {tag: "empty name", name: "", folder: "/tmp", text: "项目名称不能为空"},
+                {tag: "separator", name: "a/b", folder: "/tmp", invalid: true},
+                {tag: "backslash", name: "a\\b", folder: "/tmp", invalid: true},
+                {tag: "parent", name: "..", folder: "/tmp", invalid: true},
+                {tag: "reserved", name: "a:b", folder: "/tmp", invalid: true},
+                {tag: "question mark", name: "a?", folder: "/tmp", invalid: true},
+                {tag: "leading blank", name: " a", folder: "/tmp", invalid: true},
+                {tag: "trailing blank", name: "a ", folder: "/tmp", invalid: true},
+                {tag: "hidden", name: ".a", folder: "/tmp", invalid: true},
+                {tag: "trailing dot", name: "a.", folder: "/tmp", invalid: true},
+                {tag: "line break", name: "a\nb", folder: "/tmp", invalid: true},
+                {tag: "empty folder", name: "演出", folder: "", text: "保存路径不能为空"},
+                {tag: "the cache", name: "演出", cache: true, text: "不能保存到临时文件夹，请选择其他保存路径"},
+                {tag: "good", name: "演出 第1场", folder: "/tmp/项目", accepted: true}
+            ]
+        }
+        function test_saveDialogChecks(data) {
+            var dialog = createTemporaryObject(saveDialogComponent, mainWindow)
+            spyOn(dialog, "accepted")
+            dialog.open()
+            tryCompare(dialog, "opened", true)
+            findChild(dialog.contentItem, "nameField").text = data.name
+            dialog.mFolder = data.cache ? project.getNewProjectPacketPath() : data.folder
+            compare(dialog.save(), data.accepted === true)
+            if (data.accepted) {
+                compare(spy.count, 1)
+                compare(spy.signalArguments[0][0], data.folder)
+                compare(spy.signalArguments[0][1], data.name)
+                compare(dialog.visible, false)
+            } else {
+                compare(spy.count, 0)
+                compare(dialog.visible, true, "the dialog stays")
+                compare(lastMessage(), data.invalid ? "项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾" : data.text)
+            }
+        }
+
+        function test_saveDialogFolder_data() {
+            return [
+                {tag: "plain url", url: "file:///tmp/show", path: "/tmp/show"},
+                {tag: "blank", url: "file:///tmp/my%20show", path: "/tmp/my show"},
+                {tag: "encoded Chinese", url: "file:///tmp/%E6%BC%94%E5%87%BA", path: "/tmp/演出"},
+                {tag: "Chinese", url: "file:///tmp/演出/第一场", path: "/tmp/演出/第一场"},
+                {tag: "percent in the name", url: "file:///tmp/100%25", path: "/tmp/100%"},
+                {tag: "a path already", url: "/tmp/show", path: "/tmp/show"}
+            ]
+        }
+        function test_saveDialogFolder(data) {
+            var dialog = createTemporaryObject(saveDialogComponent, mainWindow, {"mSaveFolderPath": "/home/user/projects/old"})
+            compare(dialog.mFolder, "/home/user/projects", "starts in the parent of the packet")
+            dialog.folderChosen(data.url)
+            compare(dialog.mFolder, data.path)
+        }
+
+        function test_saveAs_data() {
+            return [
+                {tag: "into a Chinese folder", folder: "另存为目录", name: "新项目", saved: true},
+                {tag: "over a folder with files, kept", folder: "有文件", name: "旧项目", existing: true, overwrite: false, saved: false},
+                {tag: "over a folder with files, replaced", folder: "有文件", name: "旧项目", existing: true, overwrite: true, saved: true},
+                {tag: "under a file", folder: "文件下", name: "项目", blocked: true, saved: false}
+            ]
+        }
+        function test_saveAs(data) {
+            var menu = realWindow()
+            var before = project.getProjectPacketPath()
+            var folder = testSupport.makeFolder(data.folder)
+            var target = folder + "/" + data.name
+            if (data.existing)
+                verify(testSupport.writeText(target + "/notes.txt", "用户的文件"))
+            if (data.blocked) {
+                verify(testSupport.writeText(folder + "/file", ""))
+                folder = folder + "/file"
+                target = folder + "/" + data.name
+            }
+            var entry = findChild(menu, "menuSaveOtherProject")
+            spyOn(entry, "sig_saveAsResult")
+            entry.triggered()
+            var dialog = entry.mFlow.mDialog
+            verify(dialog)
+            findChild(dialog.contentItem, "nameField").text = data.name
+            dialog.mFolder = folder
+            verify(dialog.save())
+            if (data.existing) {
+                compare(lastMessage(), "项目存在，是否覆盖？")
+                compare(spy.count, 0, "waits for the answer")
+                var question = entry.mFlow.mMessageBoxId
+                if (data.overwrite)
+                    messages.accept(question)
+                else
+                    messages.reject(question)
+            }
+            compare(spy.count, 1)
+            compare(spy.signalArguments[0][0], data.saved)
+            compare(lastMessage(), data.saved ? "另存为成功" : "另存为失败")
+            compare(testSupport.exists(target + "/project.tavx"), data.saved)
+            compare(project.getProjectPacketPath(), data.saved ? target : before)
+            if (data.existing)
+                compare(testSupport.readText(target + "/notes.txt"), "用户的文件")
+        }
+
+        function test_saveKnownProjectAsks() {
+            var menu = realWindow()
+            var folder = testSupport.makeFolder("已知")
+            verify(project.saveProjectPacket(folder + "/项目"))
+            verify(project.loadTemplateProjectPacket("空模板"))
+            var entry = menu.mSaveEntry
+            spyOn(entry, "sig_saveResult")
+            entry.triggered()
+            var dialog = entry.mFlow.mDialog
+            findChild(dialog.contentItem, "nameField").text = "项目"
+            dialog.mFolder = folder
+            dialog.save()
+            compare(lastMessage(), "项目存在，是否覆盖？")
+            messages.close(entry.mFlow.mMessageBoxId)
+            compare(spy.count, 1)
+            compare(spy.signalArguments[0][0], false)
+            verify(lastMessage() !== "保存失败", "declining is no failure")
+        }
+
+        function test_downloadRequests() {
+            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject, "mTimeoutMs": 100})
+            fakeProject.requests = []
+            fakeProject.connected = true
+            view.restore()
+            compare([view.mDownloadState, view.mText, view.mEnableDownload], [0, "空闲", true])
+            view.download()
+            compare([view.mDownloadState, view.mText, view.mEnableDownload], [1, "下载中", false])
+            compare(fakeProject.requests.length, 1)
+            compare(fakeProject.requests[0][2], 18)
+            compare(fakeProject.requests[0][3], 1)
+            view.download()
+            compare(fakeProject.requests.length, 1, "no second request while one is out")
+            tryCompare(view, "mText", "服务器没有回应，下载超时", 2000)
+            compare(view.mEnableDownload, true)
+            view.download()
+            compare(view.mDownloadUid, 2)
+            stelvaneSyncer.disconnectFromServer()
+            compare(view.mText, "与服务器的连接已断开")
+            fakeProject.connected = false
+            view.restore()
+            view.download()
+            compare([view.mDownloadState, view.mText], [3, "未连接服务器，无法下载"])
+        }
+
+        function test_downloadAsksToSaveFirst() {
+            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject})
+            fakeProject.requests = []
+            fakeProject.connected = true
+            mainWindow.mAskToSave = true
+            view.restore()
+            view.download()
+            compare(mainWindow.mSaveQuestionClient, view)
+            compare(view.mDownloadState, 0, "waits for the answer")
+            view.saveSettled(false)
+            compare(fakeProject.requests.length, 0, "cancelled: nothing asked")
+            view.saveSettled(true)
+            compare(fakeProject.requests.length, 1)
+        }
+
+        function test_downloadAnswer_data() {
+            return [
+                {tag: "an earlier request", uid: 4, name: "演出", taken: false},
+                {tag: "name", uid: 5, name: "演出 A", path: "/cache/演出 A"},
+                {tag: "path in the name", uid: 5, name: "../../etc/passwd", path: "/cache/_.._etc_passwd"},
+                {tag: "reserved characters", uid: 5, name: "a:b*c", path: "/cache/a_b_c"},
+                {tag: "only dots and blanks", uid: 5, name: " .. ", refused: true},
+                {tag: "no name", uid: 5, refused: true}
+            ]
+        }
+        function test_downloadAnswer(data) {
+            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject})
+            spyOn(view, "sig_downloadComplete")
+            fakeProject.packetPath = "unchanged"
+            setting.setValue("DefaultIp", "198.18.0.7")
+            var joinUid = setting.getValue("ProjectJoinUid")
+            var sceneCount = project.getScenePresenter().getSceneCount()
+            view.mDownloadUid = 5
+            view.mDownloadState = 1
+            var answer = {"id": data.uid, "trackArray": [], "setting": {"DefaultIp": "10.9.9.9", "ProjectJoinUid": "x"}}
+            if (data.name !== undefined)
+                answer["name"] = data.name
+            stelvaneSyncer.projectSet(data.uid, answer)
+            if (data.taken === false) {
+                compare(view.mDownloadState, 1)
+                compare(fakeProject.packetPath, "unchanged")
+                return
+            }
+            if (data.refused) {
+                compare([view.mDownloadState, view.mText], [3, "项目名称无效，无法保存"])
+                compare(fakeProject.packetPath, "unchanged")
+                return
+            }
+            compare(view.mDownloadState, 2)
+            compare(spy.count, 1)
+            compare(fakeProject.packetPath, data.path)
+            compare(project.getScenePresenter().getSceneCount(), sceneCount, "the open scenes stay")
+            verify(project.hasChangedOnClosing(), "the downloaded scene is unsaved work")
+            compare(setting.getValue("DefaultIp"), "198.18.0.7", "server data sets no link settings")
+            compare(setting.getValue("ProjectJoinUid"), joinUid)
+        }
+
+        function test_joinDialog_data() {
+            return [
+                {tag: "no name", name: "", password: "p", text: "项目名称不能为空"},
+                {tag: "no password", name: "n", password: "", text: "密码不能为空"},
+                {tag: "both", name: "1001", password: "8888", joins: true}
+            ]
+        }
+        function test_joinDialog(data) {
+            var dialog = createTemporaryObject(joinDialogComponent, mainWindow)
+            spyOn(tavixProjectCloudClient, "tryJoin")
+            dialog.open()
+            tryCompare(dialog, "opened", true)
+            compare(findChild(dialog.contentItem, "passwordField").echoMode, TextInput.PasswordEchoOnEdit)
+            findChild(dialog.contentItem, "nameField").text = data.name
+            findChild(dialog.contentItem, "passwordField").text = data.password
+            compare(dialog.join(), data.joins === true)
+            compare(dialog.visible, data.joins !== true)
+            if (data.joins) {
+                compare(spy.count, 1)
+                compare(spy.signalArguments[0][0], "1001")
+                tavixProjectCloudClient.exitProject()
+            } else {
+                compare(lastMessage(), data.text)
+            }
+        }
+
+        function test_entryTexts() {
+            var join = createTemporaryObject(joinEntryComponent, mainWindow)
+            compare(join.text, "加入项目")
+            tavixProjectCloudClient.joinSuccess("1001")
+            compare(join.text, "退出项目")
+            tavixProjectCloudClient.exitSuccess()
+            compare(join.text, "加入项目")
+
+            var mode = createTemporaryObject(switchEntryComponent, mainWindow, {"mProject": project})
+            compare(mode.text, "控制模式")
+            mode.triggered()
+            compare(project.getAppModel(), 1)
+            compare(mode.text, "编辑模式")
+            mode.triggered()
+            compare(project.getAppModel(), 0)
+        }
+    }
+}

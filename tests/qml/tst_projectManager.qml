@@ -1,0 +1,154 @@
+import QtQuick
+import QtQuick.Window
+import QtTest
+import "qrc:/qml/projectManagerPanel"
+
+// The project manager page: how many tiles, one mark at a time by grid and packet path, opening,
+// and removing or renaming stored projects without losing anything that is not the packet's.
+RCTestMainWindow {
+    id: mainWindow
+
+    readonly property var messages: getRCMessageBoxManager
+
+    Component {
+        id: pageComponent
+
+        RCProjectManagerViewTotal {
+            width: 1024
+            height: 724
+            mProject: project
+        }
+    }
+    SignalSpy {
+        id: openedSpy
+        signalName: "sig_successOpenProject"
+    }
+
+    TestCase {
+        name: "ProjectManager"
+        when: windowShown
+
+        function lastMessage() {
+            var ids = messages.getShownMessageIds()
+            return ids.length ? messages.getText(ids[ids.length - 1]) : ""
+        }
+        // A stored packet named name in a folder of its own; the open project stays the template.
+        function storedPacket(name) {
+            var path = testSupport.makeFolder("父") + "/" + name
+            verify(project.saveProjectPacket(path))
+            return path
+        }
+        function makePage() {
+            var page = createTemporaryObject(pageComponent, mainWindow)
+            openedSpy.target = page
+            openedSpy.clear()
+            page.flushProjectManagerView()
+            return page
+        }
+        function views(page) {
+            return [findChild(page, "templateView"), findChild(page, "storageView")]
+        }
+
+        function init() {
+            verify(project.loadTemplateProjectPacket("空模板"))
+        }
+        function cleanup() {
+            var ids = messages.getShownMessageIds()
+            for (var i = 0; i < ids.length; ++i)
+                messages.close(ids[i])
+            mainWindow.visibility = Window.Windowed
+        }
+
+        function test_tileCount() {
+            for (var i = 0; i < 12; ++i)
+                storedPacket("项目" + i)
+            var page = makePage()
+            verify(views(page)[0].count() >= 4)
+            compare(views(page)[1].count(), 8)
+            mainWindow.visibility = Window.Maximized
+            page.flushProjectManagerView()
+            verify(views(page)[1].count() >= 12, "all while maximised")
+        }
+
+        function test_selectionByGridAndPath() {
+            var first = storedPacket("空模板")
+            var second = storedPacket("空模板")
+            var page = makePage()
+            var templates = views(page)[0]
+            var stored = views(page)[1]
+            stored.sig_selectProject(second)
+            compare(stored.getSelectedProjectPacketPath(), second)
+            compare(templates.getSelectedProjectName(), "", "the template of that name stays unmarked")
+            page.openSelected()
+            compare(openedSpy.count, 1)
+            compare(project.getProjectPacketPath(), second)
+            templates.sig_selectProject("空模板")
+            compare(stored.getSelectedProjectPacketPath(), "")
+            page.openSelected()
+            compare(openedSpy.count, 2)
+            verify(project.getProjectPacketPath() !== first && project.getProjectPacketPath() !== second)
+        }
+
+        function test_nothingMarked() {
+            var page = makePage()
+            compare(page.openSelected(), false)
+            compare(lastMessage(), "打开工程失败")
+            compare(openedSpy.count, 0)
+        }
+
+        function test_remove_data() {
+            return [
+                {tag: "a packet", removed: true},
+                {tag: "the open project", open: true, text: "不能删除正在打开的项目！"},
+                {tag: "a folder with other files", extra: true, text: "该文件夹中还有其他文件，不能删除！"}
+            ]
+        }
+        function test_remove(data) {
+            var path = storedPacket("删除")
+            if (data.extra)
+                verify(testSupport.writeText(path + "/演出记录.txt", "用户的文件"))
+            if (data.open)
+                verify(project.loadStorageProjectPacket(path))
+            var page = makePage()
+            var stored = views(page)[1]
+            verify(stored.rowOf(path) >= 0)
+            stored.askRemove(path)
+            compare(lastMessage(), "确定要删除路径为:\"" + path + "\"的项目吗？")
+            var ids = messages.getShownMessageIds()
+            messages.accept(ids[ids.length - 1])
+            compare(testSupport.exists(path + "/project.tavx"), !data.removed)
+            compare(stored.rowOf(path) >= 0, !data.removed)
+            if (!data.removed)
+                compare(lastMessage(), data.text)
+            if (data.extra)
+                compare(testSupport.readText(path + "/演出记录.txt"), "用户的文件")
+        }
+
+        function test_rename_data() {
+            return [
+                {tag: "empty", name: "", text: "项目名不能为空！"},
+                {tag: "separator", name: "a/b", text: "项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"},
+                {tag: "another project's name", name: "已有", text: "项目存在！"},
+                {tag: "new name", name: "改名后", renamed: true},
+                {tag: "the open project", name: "改名后二", open: true, renamed: true}
+            ]
+        }
+        function test_rename(data) {
+            storedPacket("已有")
+            var path = storedPacket("改名")
+            if (data.open)
+                verify(project.loadStorageProjectPacket(path))
+            var page = makePage()
+            var stored = views(page)[1]
+            compare(stored.renameAccepted(path, "改名", data.name), data.renamed === true)
+            var renamed = path.substring(0, path.lastIndexOf("/") + 1) + data.name
+            compare(testSupport.exists(renamed + "/project.tavx"), data.renamed === true)
+            if (!data.renamed)
+                compare(lastMessage(), data.text)
+            else
+                verify(stored.rowOf(renamed) >= 0)
+            if (data.open)
+                compare(project.getProjectPacketPath(), renamed, "the open project follows")
+        }
+    }
+}
