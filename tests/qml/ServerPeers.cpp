@@ -12,6 +12,7 @@
 namespace {
 constexpr int kWaitMs = 10000;
 const QString kMarker = QStringLiteral("testMarker");
+const QString kStageRequest = QStringLiteral("getStageImage");
 } // namespace
 
 ServerPeers::ServerPeers(QObject* parent) : QObject(parent) {}
@@ -71,6 +72,10 @@ bool ServerPeers::connectServer()
                     ++m_markers;
                     return;
                 }
+                if (sCmd == kStageRequest) {
+                    ++m_stageRequests;
+                    return;
+                }
                 params.remove(QStringLiteral("uid"));
                 m_wire.append(sCmd + QLatin1Char(' ') +
                               QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
@@ -91,6 +96,12 @@ bool ServerPeers::flushWire()
     const int expected = m_markers + 1;
     m_project->getTerminal()->sendCmd(kMarker, QJsonObject());
     return QTest::qWaitFor([&] { return m_markers >= expected; }, kWaitMs);
+}
+
+void ServerPeers::receive(const QString& sCmd, const QJsonObject& params)
+{
+    if (m_project)
+        Q_EMIT m_project->getTerminal()->receiveCmd(sCmd, params);
 }
 
 QString ServerPeers::startCloudRelay()
