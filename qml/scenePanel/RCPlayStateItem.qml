@@ -22,8 +22,8 @@ Item {
     property real mLength: 10000
     property real mProgress: 100
     readonly property real mRate: PlayTime.rate(mProgress, 0, mLength)
-    readonly property string mElapsedText: PlayTime.text(PlayTime.clampTime(mProgress, mLength))
-    readonly property string mRemainingText: "-" + PlayTime.text(PlayTime.clampTime(mLength - mProgress, mLength))
+    readonly property string mElapsedText: PlayTime.text(PlayTime.elapsed(mProgress, mLength))
+    readonly property string mRemainingText: "-" + PlayTime.text(PlayTime.remaining(mProgress, mLength))
     // The owning view (an RCSceneItemPlayStateManager).
     property var mView: null
 

@@ -22,12 +22,20 @@ function text(t) {
             + pad(Math.floor(ms / 1000) % 60, 2) + "." + pad(ms % 1000, 3)
 }
 
-// A time within 0 and length (0 and the time itself when there is no length).
-function clampTime(t, length) {
-    var value = Number(t)
+// The time played of a length: the progress within 0 and the length (at least 0 when there is
+// no length).
+function elapsed(progress, length) {
+    var value = Number(progress)
     if (!isFinite(value) || value < 0)
         return 0
     return Number(length) > 0 ? Math.min(value, Number(length)) : value
+}
+// The time left of a length: within 0 and the length; 0 when there is no length.
+function remaining(progress, length) {
+    var total = Number(length)
+    if (!(total > 0))
+        return 0
+    return total - elapsed(progress, total)
 }
 
 // The share of the range low..high that value has reached, 0 to 1; 0 for an empty range.
@@ -38,14 +46,15 @@ function rate(value, low, high) {
     return clamp((v - lo) / (hi - lo), 0, 1)
 }
 
-// The whole value at x of a bar width wide drawn over low..high (the inverse of rate), within the
-// range; null when the bar has no width or the range is empty.
+// The value at x of a bar width wide drawn over low..high (the inverse of rate): low plus the
+// whole part of the share of the range that x has reached, within the range; null when the bar
+// has no width or the range is empty.
 function seek(x, width, low, high) {
     var lo = Number(low), hi = Number(high)
     if (!(width > 0) || !isFinite(lo) || !isFinite(hi) || hi <= lo)
         return null
     // (the small allowance keeps a point at an exact share from falling below it by rounding)
-    return Math.min(hi, Math.trunc(lo + clamp(Number(x) / width, 0, 1) * (hi - lo) + 1e-7))
+    return Math.min(hi, lo + Math.floor(clamp(Number(x) / width, 0, 1) * (hi - lo) + 1e-7))
 }
 
 // A count of ms for "hh:mm:ss" texts: whole, at least 0 and within what a 32-bit int holds.

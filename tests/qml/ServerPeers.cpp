@@ -5,7 +5,9 @@
 #include "project/RCProject.h"
 #include "support/LoopbackStandin.h"
 #include "tools/cloud-relay-standin/CloudRelayStandin.h"
+#include "tools/mediaserver-standin/StandinState.h"
 
+#include <QImage>
 #include <QJsonDocument>
 #include <QTest>
 
@@ -61,7 +63,13 @@ bool ServerPeers::connectServer()
     if (!terminal)
         return false;
     StandinOptions options;
-    options.state = QJsonObject{{QStringLiteral("globalProperties"), QJsonObject()}};
+    // Stage images are answered (one colour), so that stage views keep asking while they show.
+    QImage stage(32, 18, QImage::Format_RGB32);
+    stage.fill(QColor(0, 200, 80));
+    options.state =
+        QJsonObject{{QStringLiteral("globalProperties"), QJsonObject()},
+                    {QStringLiteral("setStageImage"),
+                     QJsonObject{{QStringLiteral("stageImage"), StandinState::jpegBase64(stage)}}}};
     options.reportChanges = true;
     m_standin = startStandin(options);
     if (!m_standin)
