@@ -86,7 +86,8 @@ shot template
 if [[ "$link" == link ]]; then
     # Frames in small pieces, so the mirror takes a moment to fill and "加载中" can be seen.
     "$mediaserver" --tcp-port 0 --split-bytes 8 > "$work/mediaserver.log" 2>&1 &
-    pids+=($!)
+    mediaserver_pid=$!
+    pids+=($mediaserver_pid)
     seen=""
     for _ in $(seq 1 200); do
         colour=$(pixel "${pill[@]}")
@@ -131,6 +132,8 @@ else
     click "${close_button[@]}"
 fi
 wait_exit
+# The later programs must start unconnected.
+[[ -z "${mediaserver_pid:-}" ]] || { kill "$mediaserver_pid"; wait "$mediaserver_pid" 2>/dev/null || true; }
 
 echo "== close, 保存"
 packet="$work/home2/演出项目/第一场"
