@@ -2,6 +2,7 @@
 // busy notices, malformed statements, and a runner destroyed in the middle of a long wait.
 #include "actions/RCScriptProcess.h"
 #include "actions/RCScriptProcessThread.h"
+#include "support/ProcessThreads.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,11 +15,6 @@
 #include <memory>
 
 namespace {
-
-int runningThreads()
-{
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
 
 // Runs one script to its end and answers the announced items as "scene/item".
 QStringList runScript(const QString& script)

@@ -142,8 +142,8 @@ else
     click "${close_button[@]}"
 fi
 wait_exit
-# The later programs start unconnected: no server answers their discovery.
-[[ -n "${mediaserver_pid:-}" ]] && kill "$mediaserver_pid" && wait "$mediaserver_pid" 2>/dev/null || true
+# The later programs must start unconnected.
+[[ -z "${mediaserver_pid:-}" ]] || { kill "$mediaserver_pid"; wait "$mediaserver_pid" 2>/dev/null || true; }
 
 echo "== close, 保存"
 packet="$work/home2/演出项目/第一场"
