@@ -1,7 +1,8 @@
 #pragma once
 
 // What a click on each kind of scene item sends, with the mirror idle or busy: the table the item
-// executor is checked against here, and the one the QML button views are to be checked against.
+// executor is checked against here, and the QML button views in tests/qml (tst_sceneButtons.qml,
+// through ServerPeers).
 
 #include "mirror/IRCStelvaneSyncer.h"
 #include "model/IRCControl.h"
@@ -52,6 +53,12 @@ inline QList<Row> rows()
     using M = Mirror;
     return {
         {"action button", K::EIRCControlType_PlayPre, {}, M::Idle, {"playPreProgram {}"}},
+        {"stop all", K::EIRCControlType_StopAllProgram, {}, M::Busy, {"stopAllProgram {}"}},
+        {"custom command",
+         K::EIRCControlType_Custom,
+         {{"CustomCmdToIp", "10.1.2.3"}, {"CustomCmdToPort", 9000}, {"CustomCmd", "go"}},
+         M::Idle,
+         {R"(customCmd {"cmd":"go","ip":"10.1.2.3","port":9000,"tcpOrUdp":0})"}},
         {"action button with a property",
          K::EIRCControlType_FastBack,
          {{"Sec", 1.5}},
@@ -105,7 +112,11 @@ inline QList<Row> rows()
          {{"TrackName", "A"}},
          M::Busy,
          {R"(setTrack {"id":"t1","playState":0})"}},
+        {"track stop unknown", K::EIRCControlType_TrackStop, {{"TrackName", "Z"}}, M::Busy, {}},
         {"exit", K::EIRCControlType_Exit, {}, M::Idle, {}, true},
+        // These ask for dialogs, or run a script, without sending anything themselves.
+        {"network link", K::EIRCControlType_NetLink, {}, M::Busy, {}},
+        {"join project", K::EIRCControlType_JoinProject, {}, M::Busy, {}},
         {"label", K::EIRCControlType_Label, {}, M::Busy, {}},
         {"stage view", K::EIRCControlType_StageView, {}, M::Busy, {}},
         {"script button", K::EIRCControlType_Script, {}, M::Busy, {}},
