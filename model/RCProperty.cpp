@@ -18,6 +18,23 @@ const QString kDisplay = QStringLiteral("display");
 const QString kType = QStringLiteral("type");
 const QString kData = QStringLiteral("data");
 
+// Rows edited as text: their values are the user's own text, whatever it looks like.
+bool isTextDisplay(int displayType)
+{
+    using D = IRCPropertyDisplay;
+    switch (displayType) {
+    case D::EIRCPropertyDisplayType_String:
+    case D::EIRCPropertyDisplayType_Icon:
+    case D::EIRCPropertyDisplayType_Image:
+    case D::EIRCPropertyDisplayType_Script:
+    case D::EIRCPropertyDisplayType_Ip:
+    case D::EIRCPropertyDisplayType_MacAddress:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)
@@ -28,7 +45,7 @@ RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProp
 RCProperty::RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
                        const QString& unit, int displayType, const QVariant& value, RCProperties* owner)
     : IRCProperty(nullptr), m_owner(owner), m_name(name), m_description(description), m_value(value),
-      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType)
+      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType), m_declared(true)
 {
 }
 
@@ -145,8 +162,10 @@ int RCProperty::displayType() const
 
 IRCProperty* RCProperty::copy(RCProperties* owner) const
 {
-    return new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, displayType(), m_value,
-                          owner);
+    auto* copy =
+        new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, displayType(), m_value, owner);
+    copy->m_declared = m_declared;
+    return copy;
 }
 
 QJsonObject RCProperty::toJson() const
@@ -184,8 +203,13 @@ void RCProperty::fromJson(const QJsonObject& jsObj)
     m_readOnly = jsObj.value(kReadOnly).toBool();
     m_visible = jsObj.value(kVisible).toBool();
     m_unit = jsObj.value(kUnit).toString();
+    // A text row that the program declares reads text as it stands ("#Size#10" typed by a user
+    // stays text). Rows of other types, and rows that came with a record (which have no type of
+    // their own), read typed text as their value.
+    const bool text = m_declared && m_value.typeId() == QMetaType::QString && isTextDisplay(displayType());
     bool ok = true;
-    const QVariant value = jsonValueToVariant(jsObj.value(kValue), &ok);
+    const QVariant value =
+        text ? jsonValueToText(jsObj.value(kValue), &ok) : jsonValueToVariant(jsObj.value(kValue), &ok);
     if (ok) {
         m_value = value;
     } else {

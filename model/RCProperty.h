@@ -43,7 +43,9 @@ public:
     IRCProperty* copy(RCProperties* owner) const override;
     QJsonObject toJson() const override;
     // Reads every field, an absent key giving its empty value; bypasses read-only and
-    // emits nothing. A value that cannot be read keeps the current value.
+    // emits nothing. A value that cannot be read keeps the current value. A declared text
+    // row (a QString value shown as text) takes stored text as it stands, also text that
+    // looks typed; any other row reads typed text as its value.
     void fromJson(const QJsonObject& jsObj) override;
 
 private:
@@ -57,4 +59,6 @@ private:
     mutable RCPropertyDisplay* m_display = nullptr;
     bool m_visible = false;
     int m_displayType = 0; // meaningful only while m_display is null
+    // Made by the program with its value, not from a record: its value type is its own.
+    bool m_declared = false;
 };

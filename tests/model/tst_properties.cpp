@@ -7,6 +7,7 @@
 #include "model/RCProperty.h"
 #include "model/RCPropertyDisplay.h"
 
+#include <QColor>
 #include <QJSEngine>
 #include <QJSValue>
 #include <QJsonArray>
@@ -83,6 +84,8 @@ private Q_SLOTS:
     void mergeKeepsUnnamedDisplayData();
     void writeThenMergeIntoEmptyKeepsOrder();
     void unreadableValueKeepsCurrent();
+    void textRowsKeepTextThatLooksTyped_data();
+    void textRowsKeepTextThatLooksTyped();
     void unwritableValueIsWrittenAsNull();
     void descriptorMadeOnDemandChangesNothing();
 };
@@ -510,6 +513,38 @@ void TestProperties::unreadableValueKeepsCurrent()
 
     RCProperty fresh(fullRecord("Color", "#Color#1,2"), nullptr);
     QVERIFY(!fresh.getValue().isValid());
+}
+
+void TestProperties::textRowsKeepTextThatLooksTyped_data()
+{
+    QTest::addColumn<int>("display");
+    QTest::addColumn<QVariant>("held");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QVariant>("read");
+    for (const char* typed : {"#Size#10", "#Color#1,2,3", "$sl$x", "#UInt#abc"})
+        QTest::addRow("text %s", typed) << int(DT::EIRCPropertyDisplayType_String) << QVariant(QString())
+                                        << QString::fromLatin1(typed) << QVariant(QString::fromLatin1(typed));
+    QTest::newRow("script") << int(DT::EIRCPropertyDisplayType_Script) << QVariant(QString())
+                            << QStringLiteral("#Size#1x2") << QVariant(QStringLiteral("#Size#1x2"));
+    // Stored files read as before: other rows take typed text as their value.
+    QTest::newRow("colour row") << int(DT::EIRCPropertyDisplayType_Color) << QVariant(QStringLiteral("white"))
+                                << QStringLiteral("#Color#1,2,3") << QVariant(QColor(1, 2, 3));
+    QTest::newRow("size row") << int(DT::EIRCPropertyDisplayType_String) << QVariant(QSize())
+                              << QStringLiteral("#Size#1x2") << QVariant(QSize(1, 2));
+    QTest::newRow("track list") << int(DT::EIRCPropertyDisplayType_TrackCheckList) << QVariant(QString())
+                                << QStringLiteral("$sl$a$sl$b") << QVariant(QStringList{"a", "b"});
+}
+
+void TestProperties::textRowsKeepTextThatLooksTyped()
+{
+    QFETCH(int, display);
+    QFETCH(QVariant, held);
+    QFETCH(QString, stored);
+    QFETCH(QVariant, read);
+    RCProperties set;
+    set.addProperty("P", "", false, true, "", display, held);
+    set.fromJson(QJsonArray{fullRecord("P", stored)});
+    QCOMPARE(set.getPropertyValue("P"), read);
 }
 
 void TestProperties::unwritableValueIsWrittenAsNull()
