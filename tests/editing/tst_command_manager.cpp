@@ -157,6 +157,13 @@ void TestCommandManager::cleanup()
 
 void TestCommandManager::undoHistoryIsCapped()
 {
+    for (int i = 0; i < 50; ++i)
+        edit(QStringLiteral("k%1").arg(i), 1);
+    m_now += 10;
+    edit("k49", 2); // folds into the last step of the full history: nothing falls off
+    QCOMPARE(undoAll(), 50);
+    QCOMPARE(g_doc.value("k0"), 0);
+
     for (int i = 0; i < 51; ++i)
         edit(QStringLiteral("k%1").arg(i), 1);
     QCOMPARE(undoAll(), 50);

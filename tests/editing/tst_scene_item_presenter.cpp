@@ -7,7 +7,9 @@
 #include "editing/RCCmdPresenter.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "model/IRCControl.h"
 #include "model/RCScene.h"
+#include "model/RCSceneItemViews.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -148,6 +150,14 @@ void TestSceneItemPresenter::updateRecordsOnlyRealChanges()
     p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("b"), true);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0), QVariantList({m_scene, a, RCKeys::Name(), QStringLiteral("b")}));
+
+    // Undoing a change of the view brings back the default path, which names no view itself.
+    const QString view = RCSceneItemViews::viewPathForControlType(IRCControl::EIRCControlType_Label);
+    QVERIFY(!view.isEmpty());
+    p()->setPropertyValue(m_scene, a, RCKeys::QmlPath(), view, true);
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::QmlPath()).toString(), view);
+    RCCommandManager::instance()->undo();
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::QmlPath()).toString(), RCSceneItem::defaultQmlPath());
 }
 
 void TestSceneItemPresenter::positionCommandRecordsEvenWithoutChange()
