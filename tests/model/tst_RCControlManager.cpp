@@ -107,6 +107,12 @@ void tst_RCControlManager::addAgainAfterRemoval()
     IRCControl* second = manager.addControl(IRCControl::EIRCControlType_Custom, "b", {}, QString());
     QVERIFY(second);
     QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Custom), second);
+
+    // A control that a controlAdd handler removes at once is not answered.
+    connect(&manager, &IRCControlManager::controlAdd, &manager,
+            [&manager](IRCControl* control) { manager.removeControl(control); });
+    QCOMPARE(manager.addControl(IRCControl::EIRCControlType_Script, "gone", {}, QString()), nullptr);
+    QCOMPARE(manager.getControlCout(), 1);
 }
 
 void tst_RCControlManager::jsonRoundTrip()

@@ -77,10 +77,10 @@ void tst_RCInterface::sceneMembership_data()
     QTest::newRow("blank kept") << QStringLiteral("A; B") << QStringLiteral("B") << false;
     QTest::newRow("blank matches blank") << QStringLiteral("A; B") << QStringLiteral(" B") << true;
     QTest::newRow("case counts") << QStringLiteral("Main") << QStringLiteral("main") << false;
-    QTest::newRow("both empty") << QString() << QString() << true;
-    QTest::newRow("empty between") << QStringLiteral("A;;B") << QString() << true;
-    QTest::newRow("empty trailing") << QStringLiteral("A;") << QString() << true;
-    QTest::newRow("empty name, full list") << QStringLiteral("A;B") << QString() << false;
+    // A scene without a type name is in no list: an empty piece names no type.
+    QTest::newRow("both empty") << QString() << QString() << false;
+    QTest::newRow("empty between") << QStringLiteral("A;;B") << QString() << false;
+    QTest::newRow("empty trailing") << QStringLiteral("A;") << QString() << false;
     QTest::newRow("no piece") << QStringLiteral("A;B") << QStringLiteral("C") << false;
 }
 
@@ -106,8 +106,8 @@ void tst_RCInterface::unknownIdsReadAsEmptyTexts()
     RCScenePresenter* scenes = RCScenePresenter::instance();
     const QString self = scenes->addScene(QStringLiteral("list"), QString(), QString(), false);
     const QString item = addListItem(self, QStringLiteral("A;"));
-    // An unknown destination scene reads as the empty type name, which the trailing piece lists.
-    QVERIFY(RCInterface::instance()->sceneListItemContainScene(self, item, QStringLiteral("{nothing}")));
+    // An unknown destination scene is in no list, also not through the empty trailing piece.
+    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, item, QStringLiteral("{nothing}")));
     // An unknown item reads as an empty list: one empty piece, which no named scene matches.
     const QString dest = scenes->addScene(QStringLiteral("dest"), QString(), QString(), false);
     scenes->setPropertyValue(dest, RCKeys::TypeName(), QStringLiteral("A"), false);
