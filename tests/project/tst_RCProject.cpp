@@ -12,12 +12,13 @@
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
 #include "project/TemporaryHome.h"
-#include "support/IsolatedNetwork.h"
 #include "project/TestPackets.h"
+#include "support/IsolatedNetwork.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QQmlComponent>
@@ -45,6 +46,27 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+// A small picture of its own colour, so that no two pictures are taken for one.
+QString writePicture(const QString& path, int shade)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(qRgb(shade, 255 - shade, 7));
+    return picture.save(path, "png") ? path : QString();
+}
+
+// The file names of every image reference the packet's project file holds.
+QStringList referencedImages(const QString& packet)
+{
+    QStringList names;
+    const QByteArray text = readAll(packet + QStringLiteral("/project.tavx"));
+    const QByteArray prefix(RCImageManager::ReferencePrefix);
+    for (qsizetype at = text.indexOf(prefix); at >= 0; at = text.indexOf(prefix, at + 1))
+        names.append(
+            QString::fromUtf8(text.mid(at + prefix.size(), text.indexOf('"', at) - at - prefix.size())));
+    return names;
+}
+
 } // namespace
 
 class tst_RCProject : public QObject
@@ -66,12 +88,15 @@ private Q_SLOTS:
     void setProjectNeedsSceneArray();
     void saveThenReloadGivesSameFile();
     void failedSaveKeepsFileAndImages();
+    void everySaveKeepsItsImages_data();
+    void everySaveKeepsItsImages();
     void changesAreTrackedBeyondTheHistoryCap();
     void storageFileByUrlAndMissingFile();
     void projectListSkipsDeadFolders();
     void renameMovesEverythingAlong();
     void renameRefusesBadNames_data();
     void renameRefusesBadNames();
+    void removeStaysInsideThePacket_data();
     void removeStaysInsideThePacket();
     void builtInTemplatesLoadAsCopies();
     void loadGivesItemsTheirCatalogueRows();
@@ -293,8 +318,14 @@ void tst_RCProject::failedSaveKeepsFileAndImages()
     // Another file in the packet that cannot be replaced: a folder of the same name.
     const QString blockedFile = packet + QStringLiteral("/blocked.tavx");
     QVERIFY(QDir().mkpath(blockedFile));
-    RCScenePresenter::instance()->addScene(QStringLiteral("unsaved"), QString(), QString(), true);
+    const QString icon =
+        QUrl::fromLocalFile(writePicture(m_home->filePath(QStringLiteral("icon.png")), 1)).toString();
+    const QString scene =
+        RCScenePresenter::instance()->addScene(QStringLiteral("unsaved"), icon, QString(), true);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("saveProject")));
     QVERIFY(!m_project->saveProject(blockedFile, packet + QStringLiteral("/image")));
+    // The document is as it was: its image value still names the picture it named.
+    QCOMPARE(RCScenePresenter::instance()->getPropertyValue(scene, RCKeys::IconPath()).toString(), icon);
     QVERIFY(QFile::exists(stale)); // nothing deleted for a file that was never written
     QCOMPARE(readAll(projectFile), before);
     QVERIFY(m_project->hasChangedOnClosing());
@@ -308,6 +339,60 @@ void tst_RCProject::failedSaveKeepsFileAndImages()
     QVERIFY(readAll(projectFile) != before);
     QVERIFY(!QFile::exists(stale));
     QVERIFY(!m_project->hasChangedOnClosing());
+}
+
+void tst_RCProject::everySaveKeepsItsImages_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("twice into another folder") << QStringLiteral("twice");
+    QTest::newRow("into a folder of other files") << QStringLiteral("foreign");
+    QTest::newRow("to the real path of a linked packet") << QStringLiteral("link");
+}
+
+void tst_RCProject::everySaveKeepsItsImages()
+{
+    QFETCH(QString, how);
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    const QString target = m_home->filePath(QStringLiteral("packets/target"));
+    QStringList kept;
+    QStringList gone;
+    if (how == QLatin1String("link")) {
+        // The packet is opened through a link and saved to its real folder.
+        writePicture(target + QStringLiteral("/image/used.png"), 1);
+        writePicture(target + QStringLiteral("/image/unused.png"), 2);
+        QVERIFY(
+            writeTestFile(target + QStringLiteral("/project.tavx"), projectFileText(QStringLiteral("l"))));
+        const QString link = m_home->filePath(QStringLiteral("packets/link"));
+        QVERIFY(QFile::link(target, link));
+        QVERIFY(m_project->loadProjectPacket(link));
+        scenes->addScene(QStringLiteral("used"), QStringLiteral("rcimg:/used.png"), QString(), true);
+        gone << QStringLiteral("image/unused.png");
+    } else {
+        if (how == QLatin1String("foreign")) {
+            kept << QStringLiteral("notes.txt") << QStringLiteral("project.json")
+                 << QStringLiteral("image/theirs.png");
+            for (const QString& file : std::as_const(kept))
+                writePicture(target + QLatin1Char('/') + file, 3);
+        }
+        for (int i = 0; i < 9; ++i) {
+            const QString picture =
+                writePicture(m_home->filePath(QStringLiteral("pictures/p%1.png").arg(i)), 10 * i);
+            scenes->addScene(QStringLiteral("s%1").arg(i), QUrl::fromLocalFile(picture).toString(), QString(),
+                             true);
+        }
+    }
+    const int saves = how == QLatin1String("twice") ? 2 : 1;
+    for (int i = 0; i < saves; ++i) {
+        QVERIFY(m_project->saveProjectPacket(target));
+        const QStringList references = referencedImages(target);
+        QVERIFY(!references.isEmpty());
+        for (const QString& name : references)
+            QVERIFY2(QFileInfo(target + QStringLiteral("/image/") + name).isFile(), qPrintable(name));
+    }
+    for (const QString& file : std::as_const(kept))
+        QVERIFY2(QFileInfo::exists(target + QLatin1Char('/') + file), qPrintable(file));
+    for (const QString& file : std::as_const(gone))
+        QVERIFY2(!QFileInfo::exists(target + QLatin1Char('/') + file), qPrintable(file));
 }
 
 void tst_RCProject::changesAreTrackedBeyondTheHistoryCap()
@@ -391,6 +476,9 @@ void tst_RCProject::renameRefusesBadNames_data()
     QTest::newRow("nested") << QStringLiteral("a/b");
     QTest::newRow("backslash") << QStringLiteral("a\\b");
     QTest::newRow("empty") << QString();
+    // Names that the recent list cannot hold: the packet would drop out of the project list.
+    QTest::newRow("list separator") << QStringLiteral("a>b");
+    QTest::newRow("line break") << QStringLiteral("a\nb");
 }
 
 void tst_RCProject::renameRefusesBadNames()
@@ -401,10 +489,24 @@ void tst_RCProject::renameRefusesBadNames()
     QVERIFY(!m_project->renameProjectPakcet(packet, QStringLiteral("keep"), newName));
     QVERIFY(QFileInfo(packet + QStringLiteral("/project.json")).isFile());
     QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("escaped"))));
+    if (newName.contains(QLatin1Char('>')) || newName.contains(QLatin1Char('\n'))) {
+        const QString path = m_home->filePath(QStringLiteral("packets/") + newName);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("saveProjectPacket")));
+        QVERIFY(!m_project->saveProjectPacket(path));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+}
+
+void tst_RCProject::removeStaysInsideThePacket_data()
+{
+    QTest::addColumn<bool>("foreignFile");
+    QTest::newRow("packet folder") << false;
+    QTest::newRow("folder with other files") << true;
 }
 
 void tst_RCProject::removeStaysInsideThePacket()
 {
+    QFETCH(bool, foreignFile);
     // Outside the packet: a folder with a file that a link inside the packet points at.
     const QString outside = m_home->filePath(QStringLiteral("packets/outside"));
     QDir().mkpath(outside);
@@ -413,7 +515,10 @@ void tst_RCProject::removeStaysInsideThePacket()
     const QString packet = makePacket(QStringLiteral("doomed"), projectFileText(QStringLiteral("d")));
     QDir().mkpath(packet + QStringLiteral("/image/sub"));
     QFile(packet + QStringLiteral("/image/sub/a.png")).open(QIODevice::WriteOnly);
+    QFile(packet + QStringLiteral("/thumbnail.png")).open(QIODevice::WriteOnly);
     QVERIFY(QFile::link(outside, packet + QStringLiteral("/image/link")));
+    if (foreignFile)
+        QFile(packet + QStringLiteral("/mine.txt")).open(QIODevice::WriteOnly);
     QVERIFY(m_project->loadStorageProjectPacket(packet));
 
     // Not a packet: refused whatever it holds.
@@ -423,7 +528,10 @@ void tst_RCProject::removeStaysInsideThePacket()
 
     // Named with a trailing separator, as a folder picker may hand it over.
     QVERIFY(m_project->removeProjectPakcet(packet + QLatin1Char('/')));
-    QVERIFY(!QFileInfo::exists(packet));
+    // Only the packet's own files go; a folder that holds other files stays with them.
+    const QStringList left = QDir(packet).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    QCOMPARE(left, foreignFile ? QStringList{QStringLiteral("mine.txt")} : QStringList());
+    QCOMPARE(QFileInfo::exists(packet), foreignFile);
     QVERIFY(QFile::exists(outside + QStringLiteral("/precious.txt")));
     QVERIFY(!RCRecentProjectRecord::instance()->contains(packet));
     QCOMPARE(m_project->getProjectPacketPath(), QString());
