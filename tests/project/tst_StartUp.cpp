@@ -20,8 +20,8 @@ private Q_SLOTS:
             QFAIL(qPrintable(reason));
     }
     void startsWithoutArguments();
+    void startsWithProjectOnCommandLine_data();
     void startsWithProjectOnCommandLine();
-    void startsWithMissingProject();
 
 private:
     // Starts the program, waits until its log says the window is up (or the program ended),
@@ -80,30 +80,36 @@ void tst_StartUp::startsWithoutArguments()
     QVERIFY2(log.contains(QStringLiteral("rc.project: main window loaded")), qPrintable(log));
 }
 
+void tst_StartUp::startsWithProjectOnCommandLine_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("packet") << QStringLiteral("my project") << true;
+    QTest::newRow("placeholder in path") << QStringLiteral("100%1 done") << true;
+    QTest::newRow("missing") << QStringLiteral("nothing") << false;
+}
+
 void tst_StartUp::startsWithProjectOnCommandLine()
 {
+    QFETCH(QString, folder);
+    QFETCH(bool, exists);
     TemporaryHome home;
-    const QString packet = home.filePath(QStringLiteral("my project"));
-    QVERIFY(
-        writeTestFile(packet + QStringLiteral("/project.tavx"), projectFileText(QStringLiteral("命令行"))));
-
+    const QString packet = home.filePath(folder);
     const QString path = packet + QStringLiteral("/project.tavx");
+    if (exists)
+        QVERIFY(writeTestFile(path, projectFileText(QStringLiteral("命令行"))));
+
     const QString log = runProgram(home, {path, QStringLiteral("ignored extra argument")});
-    QVERIFY2(log.contains(QStringLiteral("tryLoadProjectload project %1 1\n").arg(path)), qPrintable(log));
+    const QString line = QStringLiteral("tryLoadProjectload project ") + path + (exists ? " 1\n" : " 0\n");
+    QVERIFY2(log.contains(line), qPrintable(log));
     QVERIFY2(log.contains(QStringLiteral("rc.project: main window loaded")), qPrintable(log));
-    // The packet went into the recent list.
+    if (!exists)
+        return;
+    // The project root logs under its own category; the packet went into the recent list.
+    QVERIFY2(log.contains(QStringLiteral("rc.project: RCProject::loadProjectPacket")), qPrintable(log));
     QFile recent(home.appDir() + QStringLiteral("/recently.data"));
     QVERIFY(recent.open(QIODevice::ReadOnly));
     QVERIFY(recent.readAll().startsWith((packet + QLatin1Char('>')).toUtf8()));
-}
-
-void tst_StartUp::startsWithMissingProject()
-{
-    TemporaryHome home;
-    const QString path = home.filePath(QStringLiteral("nothing/project.tavx"));
-    const QString log = runProgram(home, {path});
-    QVERIFY2(log.contains(QStringLiteral("tryLoadProjectload project %1 0\n").arg(path)), qPrintable(log));
-    QVERIFY2(log.contains(QStringLiteral("rc.project: main window loaded")), qPrintable(log));
 }
 
 QTEST_GUILESS_MAIN(tst_StartUp)
