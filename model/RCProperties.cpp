@@ -86,14 +86,18 @@ IRCProperty* RCProperties::addProperty(IRCProperty* p)
     m_byName.insert(name, p);
     m_names.append(name);
     p->setOwner(this);
-    connect(p, &IRCProperty::valueChanged, this,
-            [this, p](const QVariant& value) { Q_EMIT propertyValueChanged(p, value); });
-    connect(p, &IRCProperty::readOnlyChanged, this,
-            [this, p](bool b) { Q_EMIT propertyReadOnlyChanged(p, b); });
-    connect(p, &IRCProperty::visibleChanged, this,
-            [this, p](bool b) { Q_EMIT propertyVisibleChanged(p, b); });
-    connect(p, &IRCProperty::unitChanged, this,
-            [this, p](const QString& unit) { Q_EMIT propertyUnitChanged(p, unit); });
+    if (auto* row = qobject_cast<RCProperty*>(p)) {
+        row->relayTo(this);
+    } else {
+        connect(p, &IRCProperty::valueChanged, this,
+                [this, p](const QVariant& value) { Q_EMIT propertyValueChanged(p, value); });
+        connect(p, &IRCProperty::readOnlyChanged, this,
+                [this, p](bool b) { Q_EMIT propertyReadOnlyChanged(p, b); });
+        connect(p, &IRCProperty::visibleChanged, this,
+                [this, p](bool b) { Q_EMIT propertyVisibleChanged(p, b); });
+        connect(p, &IRCProperty::unitChanged, this,
+                [this, p](const QString& unit) { Q_EMIT propertyUnitChanged(p, unit); });
+    }
     Q_EMIT propretyAdded(p);
     return p;
 }

@@ -1,5 +1,6 @@
 #include "model/RCProperty.h"
 
+#include "model/RCProperties.h"
 #include "model/RCPropertyDisplay.h"
 #include "model/RCScriptValue.h"
 #include "model/RCTypedValue.h"
@@ -85,6 +86,8 @@ bool RCProperty::setValue(QVariant value)
     }
     m_oldValue = m_value;
     m_value = plain;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyValueChanged(this, m_value);
     Q_EMIT valueChanged(m_value);
     return true;
 }
@@ -100,6 +103,8 @@ void RCProperty::setReadOnly(bool bReadOnly)
         return;
     }
     m_readOnly = bReadOnly;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyReadOnlyChanged(this, bReadOnly);
     Q_EMIT readOnlyChanged(bReadOnly);
 }
 
@@ -114,6 +119,8 @@ void RCProperty::setVisible(bool bVisible)
         return;
     }
     m_visible = bVisible;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyVisibleChanged(this, bVisible);
     Q_EMIT visibleChanged(bVisible);
 }
 
@@ -128,12 +135,19 @@ void RCProperty::setUnit(QString sUnit)
         return;
     }
     m_unit = sUnit;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyUnitChanged(this, sUnit);
     Q_EMIT unitChanged(sUnit);
 }
 
 QVariant RCProperty::getOldValue() const
 {
     return m_oldValue;
+}
+
+void RCProperty::relayTo(RCProperties* set)
+{
+    m_relay = set;
 }
 
 void RCProperty::setOwner(RCProperties* owner)

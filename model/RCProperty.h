@@ -39,6 +39,10 @@ public:
     IRCPropertyDisplay* getDisplay() const override;
     // The display type, without creating the descriptor.
     int displayType() const;
+    // The set that holds this row: its change signals go out there first, as the set's own,
+    // before the row's own signals (a set relays other property types through connections,
+    // which would cost four per row).
+    void relayTo(RCProperties* set);
     // Copies name, description, value, flags, unit and display type; not the display data.
     IRCProperty* copy(RCProperties* owner) const override;
     QJsonObject toJson() const override;
@@ -50,6 +54,7 @@ public:
 
 private:
     RCProperties* m_owner = nullptr;
+    RCProperties* m_relay = nullptr;
     QString m_name;
     QString m_description;
     QVariant m_value;

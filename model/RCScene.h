@@ -3,7 +3,7 @@
 #include "model/IRCObject.h"
 
 #include <QList>
-#include <QMap>
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 
@@ -67,7 +67,7 @@ private:
     void removeHeldItem(IRCObject* item, const QString& itemId);
     void removeAllItems();
 
-    QMap<QString, IRCObject*> m_itemsById;
+    QHash<QString, IRCObject*> m_itemsById;
     QList<IRCObject*> m_items;
     QStringList m_selectedIds;
     QSet<QString> m_selectedSet; // the ids of m_selectedIds, for constant-time membership
