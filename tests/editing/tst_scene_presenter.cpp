@@ -18,44 +18,27 @@ class TestScenePresenter : public QObject
 private Q_SLOTS:
     void init() { resetDocument(); }
 
-    void addAppendsAndRecordsOnlyWhenAsked();
-    void addUndoRedoKeepsIdIndexAndContent();
+    void addAndInsertUndoRedo();
     void removeUndoRestoresSceneWithItems();
     void moveAndUndo();
     void updateRecordsOnlyRealChanges();
     void quickUpdatesMergePerSceneAndProperty();
-    void redoOfAddFailsWhenIdIsHeld();
-    void undoOfRemoveFailsWhenIdIsHeld();
+    void stepsFailWhenTheIdIsHeldAgain();
     void readsOfMissingThings();
-    void selectSceneRelaysCurrentScene();
-    void triggerActionRelays();
+    void selectionAndActionsRelay();
 
 private:
     RCScenePresenter* p() { return RCScenePresenter::instance(); }
     bool canUndo() { return RCCommandManager::instance()->canUndo(); }
 };
 
-void TestScenePresenter::addAppendsAndRecordsOnlyWhenAsked()
+void TestScenePresenter::addAndInsertUndoRedo()
 {
     QSignalSpy added(p(), &RCScenePresenter::sceneAdd);
     const QString a = p()->addScene(QStringLiteral("A"));
-    QVERIFY(!a.isEmpty());
-    QCOMPARE(p()->getSceneIds(), QStringList{a});
-    QCOMPARE(p()->getPropertyValue(a, RCKeys::IconPath()), QVariant(QString()));
-    QCOMPARE(added.count(), 1);
+    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false); // not recorded
     QCOMPARE(added.at(0), QVariantList({a, 0}));
-    QCOMPARE(undoAll(), 1);
-    QCOMPARE(p()->getSceneCount(), 0);
-
-    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
-    QCOMPARE(p()->getSceneIds(), QStringList{b});
-    QVERIFY(!canUndo());
-}
-
-void TestScenePresenter::addUndoRedoKeepsIdIndexAndContent()
-{
-    const QString a = p()->addScene(QStringLiteral("A"));
-    const QString b = p()->addScene(QStringLiteral("B"));
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::IconPath()), QVariant(QString()));
     advance(1000);
     const QString c = p()->insertScene(QStringLiteral("C"), QStringLiteral("icon"), QStringLiteral("bg"), 1);
     QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
@@ -66,9 +49,8 @@ void TestScenePresenter::addUndoRedoKeepsIdIndexAndContent()
     Platform::instance()->redo();
     QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
     QCOMPARE(RCSceneManager::instance()->getScene(c)->toJson(), first);
-
-    const QString d = p()->insertScene(QStringLiteral("D"), QString(), QString(), 0);
-    QCOMPARE(p()->getSceneIndex(d), 0);
+    QCOMPARE(undoAll(), 2);
+    QCOMPARE(p()->getSceneIds(), QStringList{b});
 }
 
 void TestScenePresenter::removeUndoRestoresSceneWithItems()
@@ -159,27 +141,23 @@ void TestScenePresenter::quickUpdatesMergePerSceneAndProperty()
     QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A2"));
 }
 
-void TestScenePresenter::redoOfAddFailsWhenIdIsHeld()
+void TestScenePresenter::stepsFailWhenTheIdIsHeldAgain()
 {
+    // The redo of an add, and the undo of a removal, meet the same scene loaded meanwhile.
     const QString a = p()->addScene(QStringLiteral("A"));
     const QJsonObject saved = p()->toJson();
     Platform::instance()->undo();
-    p()->fromJson(saved); // the same scene comes back by loading
+    p()->fromJson(saved);
     RCScene* loaded = RCSceneManager::instance()->getScene(a);
     QVERIFY(loaded);
     Platform::instance()->redo();
     QCOMPARE(p()->getSceneIds(), QStringList{a});
     QCOMPARE(RCSceneManager::instance()->getScene(a), loaded);
     QVERIFY(!canUndo());
-}
 
-void TestScenePresenter::undoOfRemoveFailsWhenIdIsHeld()
-{
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
-    const QJsonObject saved = p()->toJson();
     QVERIFY(p()->removeScene(a));
     p()->fromJson(saved);
-    RCScene* loaded = RCSceneManager::instance()->getScene(a);
+    loaded = RCSceneManager::instance()->getScene(a);
     Platform::instance()->undo();
     QCOMPARE(p()->getSceneIds(), QStringList{a});
     QCOMPARE(RCSceneManager::instance()->getScene(a), loaded);
@@ -202,7 +180,7 @@ void TestScenePresenter::readsOfMissingThings()
     QCOMPARE(p()->getSceneIndex(QStringLiteral("{unknown}")), -1);
 }
 
-void TestScenePresenter::selectSceneRelaysCurrentScene()
+void TestScenePresenter::selectionAndActionsRelay()
 {
     const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
     QSignalSpy selected(p(), &RCScenePresenter::sceneSelectChanged);
@@ -211,15 +189,10 @@ void TestScenePresenter::selectSceneRelaysCurrentScene()
     p()->setSelectScene(QStringLiteral("{unknown}"));
     QCOMPARE(p()->getSelectSceneId(), QString());
     QCOMPARE(selected.count(), 2);
-    QCOMPARE(selected.at(0).at(0).toString(), a);
     QCOMPARE(selected.at(1).at(0).toString(), QString());
-}
 
-void TestScenePresenter::triggerActionRelays()
-{
     QSignalSpy spy(p(), &RCScenePresenter::actionTrigger);
     p()->triggerAction(QStringLiteral("{s}"), 35, QStringLiteral("data"));
-    QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0), QVariantList({QStringLiteral("{s}"), 35, QStringLiteral("data")}));
 }
 

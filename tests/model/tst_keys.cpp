@@ -11,7 +11,6 @@ class TestKeys : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void tableIsCompleteAndOrdered();
-    void unusualSpellingsAreKept();
     void availableBeforeMain();
 };
 
@@ -33,22 +32,6 @@ void TestKeys::tableIsCompleteAndOrdered()
     QVERIFY(keys.indexOf(QStringLiteral("SceneListVisible")) <
             keys.indexOf(QStringLiteral("SceneList_BackgroundColor")));
     QVERIFY(!keys.contains(QStringLiteral("focus")));
-}
-
-void TestKeys::unusualSpellingsAreKept()
-{
-    QCOMPARE(RCKeys::ProgramManager_Node_HorSpaceing(), QStringLiteral("ProgramManager_Node_HorSpaceing"));
-    QCOMPARE(RCKeys::ProgramManager_Node_VerSpaceing(), QStringLiteral("ProgramManager_Node_VerSpaceing"));
-    QCOMPARE(RCKeys::SceneList_Node_Spaceing(), QStringLiteral("SceneList_Node_Spaceing"));
-    QCOMPARE(RCKeys::Spaceing(), QStringLiteral("Spaceing"));
-    QCOMPARE(RCKeys::ProgramManager_Tab_Spacing(), QStringLiteral("ProgramManager_Tab_Spacing"));
-    QCOMPARE(RCKeys::ProjectJoinPasswrod(), QStringLiteral("ProjectJoinPasswrod"));
-    QCOMPARE(RCKeys::DefaultPassword(), QStringLiteral("DefaultPassword"));
-    QCOMPARE(RCKeys::NetDislinkIconPath(), QStringLiteral("NetDislinkIconPath"));
-    QCOMPARE(RCKeys::StageDislinkIconPath(), QStringLiteral("StageDislinkIconPath"));
-    QCOMPARE(RCKeys::ScriptBusyingIconPath(), QStringLiteral("ScriptBusyingIconPath"));
-    QCOMPARE(RCKeys::ScriptNoBusyingIconPath(), QStringLiteral("ScriptNoBusyingIconPath"));
-    QCOMPARE(RCKeys::CustomCmdTcpipType(), QStringLiteral("CustomCmdTcpipType"));
 }
 
 QTEST_GUILESS_MAIN(TestKeys)
