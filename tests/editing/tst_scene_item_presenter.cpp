@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace editing_fixture;
 
 class TestSceneItemPresenter : public QObject
@@ -45,7 +47,7 @@ private:
 void TestSceneItemPresenter::init()
 {
     resetDocument();
-    m_scene = RCScenePresenter::instance()->addScene(QStringLiteral("S"), QString(), QString(), false);
+    m_scene = RCScenePresenter::instance()->addScene(u"S"_s, QString(), QString(), false);
 }
 
 void TestSceneItemPresenter::addUndoRedoKeepsGeneratedId()
@@ -132,24 +134,24 @@ void TestSceneItemPresenter::duplicateIdAddFailsCleanly()
     QCOMPARE(p()->getItemIds(m_scene), QStringList{a});
     QVERIFY(!canUndo());
 
-    QCOMPARE(p()->addItem(QStringLiteral("{unknown}"), itemTemplate("x"), true), QString());
+    QCOMPARE(p()->addItem(u"{unknown}"_s, itemTemplate("x"), true), QString());
 }
 
 void TestSceneItemPresenter::updateRecordsOnlyRealChanges()
 {
     const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
     QSignalSpy changed(p(), &RCSceneItemPresenter::itemPropertyValueChanged);
-    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("a"), true);
-    p()->setPropertyValue(m_scene, a, RCKeys::Id(), QStringLiteral("{other}"), true);
-    p()->setPropertyValue(m_scene, a, QStringLiteral("name"), QStringLiteral("b"), true);
-    p()->setPropertyValue(m_scene, QStringLiteral("{unknown}"), RCKeys::Name(), QStringLiteral("b"), true);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"a"_s, true);
+    p()->setPropertyValue(m_scene, a, RCKeys::Id(), u"{other}"_s, true);
+    p()->setPropertyValue(m_scene, a, u"name"_s, u"b"_s, true);
+    p()->setPropertyValue(m_scene, u"{unknown}"_s, RCKeys::Name(), u"b"_s, true);
     QVERIFY(!canUndo());
     QVERIFY(!platform()->canUndo());
     QCOMPARE(changed.count(), 0);
 
-    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("b"), true);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"b"_s, true);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0), QVariantList({m_scene, a, RCKeys::Name(), QStringLiteral("b")}));
+    QCOMPARE(changed.at(0), QVariantList({m_scene, a, RCKeys::Name(), u"b"_s}));
 
     // Undoing a change of the view brings back the default path, which names no view itself.
     const QString view = RCSceneItemViews::viewPathForControlType(IRCControl::EIRCControlType_Label);
@@ -164,13 +166,13 @@ void TestSceneItemPresenter::quickUpdatesMergePerItemAndProperty()
 {
     const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
     const QString b = p()->addItem(m_scene, itemTemplate("b"), false);
-    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("a1"), true);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"a1"_s, true);
     advance(200);
-    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("a2"), true);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"a2"_s, true);
     QCOMPARE(undoAll(), 1);
-    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), QStringLiteral("a"));
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), u"a"_s);
     platform()->redo();
-    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), QStringLiteral("a2"));
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), u"a2"_s);
 
     RCCommandManager::instance()->clear();
     p()->setPropertyValue(m_scene, a, RCKeys::X(), 100, true);
@@ -219,7 +221,7 @@ void TestSceneItemPresenter::listsAreOneStep()
     QCOMPARE(p()->getItemIds(m_scene), QStringList({lone}) + ids);
 
     RCCommandManager::instance()->clear();
-    QVERIFY(p()->removeItemList(m_scene, {ids[2], QStringLiteral("{unknown}"), ids[0]}, true));
+    QVERIFY(p()->removeItemList(m_scene, {ids[2], u"{unknown}"_s, ids[0]}, true));
     QCOMPARE(p()->getItemIds(m_scene), QStringList({lone, ids[1]}));
     platform()->undo();
     QVERIFY(!canUndo());
@@ -231,7 +233,7 @@ void TestSceneItemPresenter::listsAreOneStep()
     RCCommandManager::instance()->clear();
     QSignalSpy record(RCCmdPresenter::instance(), &RCCmdPresenter::haveOperatorRecord);
     QCOMPARE(p()->addItemList(m_scene, QList<QJsonObject>(), true), QStringList());
-    QVERIFY(p()->removeItemList(m_scene, {QStringLiteral("{unknown}")}, true));
+    QVERIFY(p()->removeItemList(m_scene, {u"{unknown}"_s}, true));
     QVERIFY(!canUndo());
     QCOMPARE(record.count(), 0);
 }
@@ -239,7 +241,7 @@ void TestSceneItemPresenter::listsAreOneStep()
 void TestSceneItemPresenter::relays()
 {
     // After moves, each event is relayed once.
-    RCScenePresenter::instance()->addScene(QStringLiteral("T"), QString(), QString(), false);
+    RCScenePresenter::instance()->addScene(u"T"_s, QString(), QString(), false);
     QVERIFY(RCScenePresenter::instance()->moveScene(m_scene, 1, false));
     QVERIFY(RCScenePresenter::instance()->moveScene(m_scene, 0, false));
     QSignalSpy added(p(), &RCSceneItemPresenter::itemAdded);
@@ -253,17 +255,16 @@ void TestSceneItemPresenter::relays()
     // A presenter made later relays only the scenes added after it.
     RCSceneItemPresenter late;
     QSignalSpy changed(&late, &RCSceneItemPresenter::itemPropertyValueChanged);
-    p()->setPropertyValue(m_scene, a, RCKeys::Name(), QStringLiteral("b"), false);
-    const QString fresh =
-        RCScenePresenter::instance()->addScene(QStringLiteral("F"), QString(), QString(), false);
+    p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"b"_s, false);
+    const QString fresh = RCScenePresenter::instance()->addScene(u"F"_s, QString(), QString(), false);
     const QString b = late.addItem(fresh, itemTemplate("b"), false);
-    late.setPropertyValue(fresh, b, RCKeys::Name(), QStringLiteral("c"), false);
+    late.setPropertyValue(fresh, b, RCKeys::Name(), u"c"_s, false);
     QCOMPARE(changed.count(), 1);
 }
 
 void TestSceneItemPresenter::readsOfMissingThings()
 {
-    const QString unknown = QStringLiteral("{unknown}");
+    const QString unknown = u"{unknown}"_s;
     QCOMPARE(p()->getItemCount(unknown), -1);
     QCOMPARE(p()->getItemCount(m_scene), 0);
     QCOMPARE(p()->getItemId(m_scene, -1), QString());
@@ -287,7 +288,7 @@ void TestSceneItemPresenter::nativeHelpers()
     const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
     QVERIFY(p()->containItem(m_scene, a));
     QVERIFY(p()->containProperty(m_scene, a, RCKeys::Name()));
-    QVERIFY(!p()->containProperty(m_scene, a, QStringLiteral("name")));
+    QVERIFY(!p()->containProperty(m_scene, a, u"name"_s));
     QVERIFY(p()->getPropertyCount(m_scene, a) >= 15);
     QCOMPARE(p()->getPropertyName(m_scene, a, 0), RCKeys::Id());
 
@@ -295,8 +296,7 @@ void TestSceneItemPresenter::nativeHelpers()
                              {"readonly", false},  {"visible", true},
                              {"unit", ""},         {"value", "qrc:/control/play.png"}};
     p()->updateItemProperties(m_scene, a, record);
-    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::IconPath()).toString(),
-             QStringLiteral("qrc:/control/play.png"));
+    QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::IconPath()).toString(), u"qrc:/control/play.png"_s);
     QVERIFY(!canUndo());
 
     QSignalSpy trigger(p(), &RCSceneItemPresenter::actionTrigger);

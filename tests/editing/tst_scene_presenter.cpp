@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace editing_fixture;
 
 class TestScenePresenter : public QObject
@@ -35,12 +37,12 @@ private:
 void TestScenePresenter::addAndInsertUndoRedo()
 {
     QSignalSpy added(p(), &RCScenePresenter::sceneAdd);
-    const QString a = p()->addScene(QStringLiteral("A"));
-    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false); // not recorded
+    const QString a = p()->addScene(u"A"_s);
+    const QString b = p()->addScene(u"B"_s, QString(), QString(), false); // not recorded
     QCOMPARE(added.at(0), QVariantList({a, 0}));
     QCOMPARE(p()->getPropertyValue(a, RCKeys::IconPath()), QVariant(QString()));
     advance(1000);
-    const QString c = p()->insertScene(QStringLiteral("C"), QStringLiteral("icon"), QStringLiteral("bg"), 1);
+    const QString c = p()->insertScene(u"C"_s, u"icon"_s, u"bg"_s, 1);
     QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
     const QJsonObject first = RCSceneManager::instance()->getScene(c)->toJson();
 
@@ -55,9 +57,9 @@ void TestScenePresenter::addAndInsertUndoRedo()
 
 void TestScenePresenter::removeUndoRestoresSceneWithItems()
 {
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
-    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
-    const QString c = p()->addScene(QStringLiteral("C"), QString(), QString(), false);
+    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
+    const QString b = p()->addScene(u"B"_s, QString(), QString(), false);
+    const QString c = p()->addScene(u"C"_s, QString(), QString(), false);
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     const QString i1 = items->addItem(b, itemTemplate("one"), false);
     const QString i2 = items->addItem(b, itemTemplate("two", 0, 0), false);
@@ -80,11 +82,11 @@ void TestScenePresenter::removeUndoRestoresSceneWithItems()
 
 void TestScenePresenter::moveAndUndo()
 {
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
-    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
-    const QString c = p()->addScene(QStringLiteral("C"), QString(), QString(), false);
-    QVERIFY(!p()->moveScene(QStringLiteral("{unknown}"), 0));
-    QVERIFY(!p()->removeScene(QStringLiteral("{unknown}")));
+    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
+    const QString b = p()->addScene(u"B"_s, QString(), QString(), false);
+    const QString c = p()->addScene(u"C"_s, QString(), QString(), false);
+    QVERIFY(!p()->moveScene(u"{unknown}"_s, 0));
+    QVERIFY(!p()->removeScene(u"{unknown}"_s));
     QVERIFY(!canUndo());
 
     QStringList events;
@@ -92,9 +94,9 @@ void TestScenePresenter::moveAndUndo()
     connect(p(), &RCScenePresenter::sceneRemove, &guard,
             [&](const QString& id) { events << "remove " + id; });
     connect(p(), &RCScenePresenter::sceneAdd, &guard,
-            [&](const QString& id, int index) { events << QStringLiteral("add %1 %2").arg(id).arg(index); });
+            [&](const QString& id, int index) { events << u"add %1 %2"_s.arg(id).arg(index); });
     QVERIFY(p()->moveScene(a, 2));
-    QCOMPARE(events, QStringList({"remove " + a, QStringLiteral("add %1 2").arg(a)}));
+    QCOMPARE(events, QStringList({"remove " + a, u"add %1 2"_s.arg(a)}));
     QCOMPARE(p()->getSceneIds(), QStringList({b, c, a}));
     Platform::instance()->undo();
     QCOMPARE(p()->getSceneIds(), QStringList({a, b, c}));
@@ -104,47 +106,47 @@ void TestScenePresenter::moveAndUndo()
 
 void TestScenePresenter::updateRecordsOnlyRealChanges()
 {
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
     QSignalSpy changed(p(), &RCScenePresenter::scenePropertyValueChanged);
 
-    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("A"), true);         // same value
-    p()->setPropertyValue(a, RCKeys::Id(), QStringLiteral("{other}"), true);     // read-only row
-    p()->setPropertyValue(a, QStringLiteral("name"), QStringLiteral("x"), true); // no such row
-    p()->setPropertyValue(QStringLiteral("{unknown}"), RCKeys::Name(), QStringLiteral("x"), true);
+    p()->setPropertyValue(a, RCKeys::Name(), u"A"_s, true);     // same value
+    p()->setPropertyValue(a, RCKeys::Id(), u"{other}"_s, true); // read-only row
+    p()->setPropertyValue(a, u"name"_s, u"x"_s, true);          // no such row
+    p()->setPropertyValue(u"{unknown}"_s, RCKeys::Name(), u"x"_s, true);
     QVERIFY(!canUndo());
     QCOMPARE(changed.count(), 0);
     QCOMPARE(p()->getSceneIds(), QStringList{a});
 
-    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("B"), true);
+    p()->setPropertyValue(a, RCKeys::Name(), u"B"_s, true);
     QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0), QVariantList({a, RCKeys::Name(), QStringLiteral("B")}));
+    QCOMPARE(changed.at(0), QVariantList({a, RCKeys::Name(), u"B"_s}));
     Platform::instance()->undo();
-    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A"));
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), u"A"_s);
     Platform::instance()->redo();
-    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("B"));
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), u"B"_s);
 }
 
 void TestScenePresenter::quickUpdatesMergePerSceneAndProperty()
 {
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
-    const QString b = p()->addScene(QStringLiteral("B"), QString(), QString(), false);
-    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("A1"), true);
+    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
+    const QString b = p()->addScene(u"B"_s, QString(), QString(), false);
+    p()->setPropertyValue(a, RCKeys::Name(), u"A1"_s, true);
     advance(300);
-    p()->setPropertyValue(a, RCKeys::Name(), QStringLiteral("A2"), true);
+    p()->setPropertyValue(a, RCKeys::Name(), u"A2"_s, true);
     advance(100);
-    p()->setPropertyValue(b, RCKeys::Name(), QStringLiteral("B1"), true);
+    p()->setPropertyValue(b, RCKeys::Name(), u"B1"_s, true);
     QCOMPARE(undoAll(), 2);
-    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A"));
-    QCOMPARE(p()->getPropertyValue(b, RCKeys::Name()).toString(), QStringLiteral("B"));
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), u"A"_s);
+    QCOMPARE(p()->getPropertyValue(b, RCKeys::Name()).toString(), u"B"_s);
     Platform::instance()->redo();
     Platform::instance()->redo();
-    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), QStringLiteral("A2"));
+    QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), u"A2"_s);
 }
 
 void TestScenePresenter::stepsFailWhenTheIdIsHeldAgain()
 {
     // The redo of an add, and the undo of a removal, meet the same scene loaded meanwhile.
-    const QString a = p()->addScene(QStringLiteral("A"));
+    const QString a = p()->addScene(u"A"_s);
     const QJsonObject saved = p()->toJson();
     Platform::instance()->undo();
     p()->fromJson(saved);
@@ -165,35 +167,35 @@ void TestScenePresenter::stepsFailWhenTheIdIsHeldAgain()
 
 void TestScenePresenter::readsOfMissingThings()
 {
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
     QCOMPARE(p()->getSceneId(-1), QString());
     QCOMPARE(p()->getSceneId(1), QString());
     QCOMPARE(p()->getSceneId(0), a);
-    QCOMPARE(p()->getPropertyCount(QStringLiteral("{unknown}")), -1);
+    QCOMPARE(p()->getPropertyCount(u"{unknown}"_s), -1);
     QVERIFY(p()->getPropertyCount(a) > 0);
     QCOMPARE(p()->getPropertyName(a, p()->getPropertyCount(a)), QString());
     QVERIFY(!p()->getPropertyVisible(a, -1));
-    QCOMPARE(p()->getPropertyQmlFile(QStringLiteral("{unknown}"), 0), QString());
-    QCOMPARE(p()->getPropertyDescription(a, QStringLiteral("nope")), QString());
+    QCOMPARE(p()->getPropertyQmlFile(u"{unknown}"_s, 0), QString());
+    QCOMPARE(p()->getPropertyDescription(a, u"nope"_s), QString());
     QVERIFY(!p()->getPropertyDisplayData(a, RCKeys::Name(), RCKeys::ComboBoxItemNameList()).isValid());
-    QVERIFY(!p()->getPropertyValue(QStringLiteral("{unknown}"), RCKeys::Name()).isValid());
-    QCOMPARE(p()->getSceneIndex(QStringLiteral("{unknown}")), -1);
+    QVERIFY(!p()->getPropertyValue(u"{unknown}"_s, RCKeys::Name()).isValid());
+    QCOMPARE(p()->getSceneIndex(u"{unknown}"_s), -1);
 }
 
 void TestScenePresenter::selectionAndActionsRelay()
 {
-    const QString a = p()->addScene(QStringLiteral("A"), QString(), QString(), false);
+    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
     QSignalSpy selected(p(), &RCScenePresenter::sceneSelectChanged);
     p()->setSelectScene(a);
     QCOMPARE(p()->getSelectSceneId(), a);
-    p()->setSelectScene(QStringLiteral("{unknown}"));
+    p()->setSelectScene(u"{unknown}"_s);
     QCOMPARE(p()->getSelectSceneId(), QString());
     QCOMPARE(selected.count(), 2);
     QCOMPARE(selected.at(1).at(0).toString(), QString());
 
     QSignalSpy spy(p(), &RCScenePresenter::actionTrigger);
-    p()->triggerAction(QStringLiteral("{s}"), 35, QStringLiteral("data"));
-    QCOMPARE(spy.at(0), QVariantList({QStringLiteral("{s}"), 35, QStringLiteral("data")}));
+    p()->triggerAction(u"{s}"_s, 35, u"data"_s);
+    QCOMPARE(spy.at(0), QVariantList({u"{s}"_s, 35, u"data"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestScenePresenter)

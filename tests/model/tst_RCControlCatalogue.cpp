@@ -21,6 +21,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Marks every looked-up text with its context, so that a test sees which texts went through the
@@ -31,7 +33,7 @@ public:
     QString translate(const char* context, const char* sourceText, const char* = nullptr,
                       int = -1) const override
     {
-        return QStringLiteral("%1|%2").arg(QString::fromLatin1(context), QString::fromUtf8(sourceText));
+        return u"%1|%2"_s.arg(QString::fromLatin1(context), QString::fromUtf8(sourceText));
     }
     bool isEmpty() const override { return false; }
 };
@@ -143,7 +145,7 @@ void tst_RCControlCatalogue::matchesGoldenSnapshot()
     QCOMPARE(act.size(), exp.size());
     for (int i = 0; i < act.size(); ++i)
         QVERIFY2(act.at(i) == exp.at(i),
-                 qPrintable(QStringLiteral("control #%1 differs; see %2").arg(i + 1).arg(actualPath)));
+                 qPrintable(u"control #%1 differs; see %2"_s.arg(i + 1).arg(actualPath)));
     QFAIL("snapshot differs");
 }
 
@@ -181,9 +183,9 @@ void tst_RCControlCatalogue::translationContexts()
     IRCControlManager* m = manager.get();
 
     IRCControl* vexaManager = m->getControlByType(IRCControl::EIRCControlType_VexaProgramManager);
-    QCOMPARE(vexaManager->getName(), QStringLiteral("QObject|节目管理"));
+    QCOMPARE(vexaManager->getName(), u"QObject|节目管理"_s);
     QCOMPARE(templateRow(m, 29, "Name")->getValue(), QVariant("QObject|节目管理"));
-    QCOMPARE(templateRow(m, 29, "Name")->getDescription(), QStringLiteral("QObject|名称"));
+    QCOMPARE(templateRow(m, 29, "Name")->getDescription(), u"QObject|名称"_s);
     // Colour names are translated only where the catalogue says so.
     QCOMPARE(templateRow(m, 29, "FrameColor")->getValue(), QVariant("QObject|gray"));
     QCOMPARE(templateRow(m, 29, "ProgramManager_Node_FrameColor")->getValue(), QVariant("gray"));
@@ -199,7 +201,7 @@ void tst_RCControlCatalogue::translationContexts()
     QCOMPARE(templateRow(m, 1, "CustomCmdTcpipType")->getDisplay()->getData("ComboBoxItemNameList"),
              QVariant(QVariantList{"tcp", "udp"}));
     // The row that the control adds for itself is described in the same context.
-    QCOMPARE(templateRow(m, 29, "ControlType")->getDescription(), QStringLiteral("QObject|控件类型"));
+    QCOMPARE(templateRow(m, 29, "ControlType")->getDescription(), u"QObject|控件类型"_s);
 }
 
 void tst_RCControlCatalogue::secondBuildAddsNothing()
@@ -225,9 +227,9 @@ void tst_RCControlCatalogue::kindAlreadyPresentIsSkipped()
     QCOMPARE(manager.getControlCout(), 43);
     QCOMPARE(manager.getControl(0), own);
     QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Label), own);
-    QCOMPARE(own->getName(), QStringLiteral("mine"));
+    QCOMPARE(own->getName(), u"mine"_s);
     QCOMPARE(own->getGroupNameList(), QStringList{"Vexa"});
-    QCOMPARE(own->getIconPath(), QStringLiteral("qrc:/weizhi.png"));
+    QCOMPARE(own->getIconPath(), u"qrc:/weizhi.png"_s);
     QCOMPARE(own->getInstantiationParam()->getProperties()->count(), 4);
     // The kinds after it still come in catalogue order.
     QCOMPARE(manager.getControl(1)->getControlType(), IRCControl::EIRCControlType_Custom);

@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class tst_RCControlManager : public QObject
 {
     Q_OBJECT
@@ -36,9 +38,9 @@ void tst_RCControlManager::addOncePerKindAndLookups()
     QCOMPARE(added.count(), 2);
     QCOMPARE(added.at(0).at(0).value<IRCControl*>(), a);
     QCOMPARE(a->parent(), &manager);
-    QCOMPARE(a->getName(), QStringLiteral("标签"));
+    QCOMPARE(a->getName(), u"标签"_s);
     QCOMPARE(a->getGroupNameList(), (QStringList{"Mirel", "Quenor"}));
-    QCOMPARE(a->getIconPath(), QStringLiteral("qrc:/control/label.png"));
+    QCOMPARE(a->getIconPath(), u"qrc:/control/label.png"_s);
     QCOMPARE(manager.getControllist(), (QList<IRCControl*>{a, b}));
     QCOMPARE(manager.getControl(1), b);
     QVERIFY(!manager.getControl(-1) && !manager.getControl(2));
@@ -111,9 +113,9 @@ void tst_RCControlManager::fromJsonKeepsPresentIdsAndAllowsSecondOfKind()
     QVERIFY(manager.fromJson(QJsonObject{{"controlArray", QJsonArray{changedPresent, sameKind.toJson()}}}));
     QCOMPARE(added.count(), 1);
     QCOMPARE(manager.getControlCout(), 2);
-    QCOMPARE(present->getName(), QStringLiteral("present"));
+    QCOMPARE(present->getName(), u"present"_s);
     IRCControl* later = manager.getControl(1);
-    QCOMPARE(later->getName(), QStringLiteral("later"));
+    QCOMPARE(later->getName(), u"later"_s);
     QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Custom), later);
 
     // Removing the earlier control of the kind leaves the later one findable by kind, so that
@@ -140,7 +142,7 @@ void tst_RCControlManager::destructionDeletesInListOrderWithoutRemoveSignals()
     delete manager;
     QCOMPARE(removed.count(), 0);
     QCOMPARE(order.size(), 43);
-    QCOMPARE(order.at(13), QStringLiteral("43"));
+    QCOMPARE(order.at(13), u"43"_s);
 }
 
 void tst_RCControlManager::callableFromScriptEngine()
@@ -159,7 +161,7 @@ void tst_RCControlManager::callableFromScriptEngine()
                             " c.getInstantiationParam().toJson().propertyArray.length]");
         QVERIFY2(!result.isError(), qPrintable(result.toString()));
         QCOMPARE(result.property(0).toInt(), 43);
-        QCOMPARE(result.property(1).toString(), QStringLiteral("全局音量"));
+        QCOMPARE(result.property(1).toString(), u"全局音量"_s);
         QCOMPARE(result.property(2).toInt(), 17);
         QCOMPARE(result.property(3).toInt(), 43);
         QCOMPARE(result.property(4).toInt(), 43);
@@ -170,8 +172,7 @@ void tst_RCControlManager::callableFromScriptEngine()
     }
     // The engine never owned the manager or the controls it handed out.
     QCOMPARE(manager->getControlCout(), 43);
-    QCOMPARE(manager->getControlByType(IRCControl::EIRCControlType_GlobalVolume)->getName(),
-             QStringLiteral("全局音量"));
+    QCOMPARE(manager->getControlByType(IRCControl::EIRCControlType_GlobalVolume)->getName(), u"全局音量"_s);
     delete manager;
 }
 

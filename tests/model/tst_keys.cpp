@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // Read during static initialisation, before main() runs.
 static const QStringList earlyKeys = {RCKeys::Focus(), RCKeys::allKeys().value(200)};
 
@@ -16,7 +18,7 @@ private Q_SLOTS:
 
 void TestKeys::availableBeforeMain()
 {
-    QCOMPARE(earlyKeys, QStringList({QStringLiteral("Focus"), QStringLiteral("Y")}));
+    QCOMPARE(earlyKeys, QStringList({u"Focus"_s, u"Y"_s}));
 }
 
 void TestKeys::tableIsCompleteAndOrdered()
@@ -27,11 +29,10 @@ void TestKeys::tableIsCompleteAndOrdered()
     // Ascending by character code: capitals, then '_', then small letters.
     for (int i = 1; i < keys.size(); ++i)
         QVERIFY2(keys[i - 1].compare(keys[i], Qt::CaseSensitive) < 0, qPrintable(keys[i]));
-    QCOMPARE(keys.first(), QStringLiteral("ActionType"));
-    QCOMPARE(keys.last(), QStringLiteral("Y"));
-    QVERIFY(keys.indexOf(QStringLiteral("SceneListVisible")) <
-            keys.indexOf(QStringLiteral("SceneList_BackgroundColor")));
-    QVERIFY(!keys.contains(QStringLiteral("focus")));
+    QCOMPARE(keys.first(), u"ActionType"_s);
+    QCOMPARE(keys.last(), u"Y"_s);
+    QVERIFY(keys.indexOf(u"SceneListVisible"_s) < keys.indexOf(u"SceneList_BackgroundColor"_s));
+    QVERIFY(!keys.contains(u"focus"_s));
 }
 
 QTEST_GUILESS_MAIN(TestKeys)
