@@ -64,13 +64,9 @@ bool RCPacketFolder::removePacket(const QString& path)
         removeDirectory(images.filePath());
         ok = dir.rmdir(imageName) && ok;
     }
-    if (!ok)
-        return false;
-    const bool empty =
-        dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty();
-    if (empty)
+    if (ok && dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty())
         QDir(folder.absolutePath()).rmdir(folder.fileName());
-    return true;
+    return ok;
 }
 
 bool RCPacketFolder::hasEntries(const QString& path)

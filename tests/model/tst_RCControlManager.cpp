@@ -30,6 +30,8 @@ void tst_RCControlManager::addOncePerKindAndLookups()
     RCControlManager manager;
     QCOMPARE(manager.getObjectType(), eIRCObjectType_ControlManager);
     QVERIFY(!manager.getProperties() && manager.getId().isEmpty());
+    manager.setPropertyValue("Name", "x");
+    QVERIFY(!manager.getPropertyValue("Name").isValid());
     QSignalSpy added(&manager, &IRCControlManager::controlAdd);
     IRCControl* a = manager.addControl(IRCControl::EIRCControlType_Label, "标签", {"Mirel", "Quenor"},
                                        "qrc:/control/label.png");

@@ -8,6 +8,7 @@
 #include "model/RCSceneItem.h"
 #include "project/RCImageManager.h"
 #include "project/RCMessageBoxManager.h"
+#include "project/RCPacketFolder.h"
 #include "project/RCProject.h"
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
@@ -466,23 +467,30 @@ void tst_RCProject::renameRefusesBadNames()
 void tst_RCProject::removeStaysInsideThePacket_data()
 {
     QTest::addColumn<bool>("foreignFile");
-    QTest::newRow("packet folder") << false;
-    QTest::newRow("folder with other files") << true;
+    QTest::addColumn<bool>("linkedImages"); // the image folder itself is a link
+    QTest::newRow("packet folder") << false << false;
+    QTest::newRow("folder with other files") << true << false;
+    QTest::newRow("image folder is a link") << false << true;
 }
 
 void tst_RCProject::removeStaysInsideThePacket()
 {
     QFETCH(bool, foreignFile);
+    QFETCH(bool, linkedImages);
     // Outside the packet: a folder with a file that a link inside the packet points at.
     const QString outside = m_home->filePath(u"packets/outside"_s);
     QDir().mkpath(outside);
     QFile(outside + u"/precious.txt"_s).open(QIODevice::WriteOnly);
 
     const QString packet = makePacket(u"doomed"_s, projectFileText(u"d"_s));
-    QDir().mkpath(packet + u"/image/sub"_s);
-    QFile(packet + u"/image/sub/a.png"_s).open(QIODevice::WriteOnly);
     QFile(packet + u"/thumbnail.png"_s).open(QIODevice::WriteOnly);
-    QVERIFY(QFile::link(outside, packet + u"/image/link"_s));
+    if (linkedImages) {
+        QVERIFY(QFile::link(outside, packet + u"/image"_s));
+    } else {
+        QDir().mkpath(packet + u"/image/sub"_s);
+        QFile(packet + u"/image/sub/a.png"_s).open(QIODevice::WriteOnly);
+        QVERIFY(QFile::link(outside, packet + u"/image/link"_s));
+    }
     if (foreignFile)
         QFile(packet + u"/mine.txt"_s).open(QIODevice::WriteOnly);
     QVERIFY(m_project->loadStorageProjectPacket(packet));
@@ -490,6 +498,7 @@ void tst_RCProject::removeStaysInsideThePacket()
     // Not a packet: refused whatever it holds.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not a project packet"_s));
     QVERIFY(!m_project->removeProjectPakcet(outside));
+    QVERIFY(!RCPacketFolder::removePacket(QString()));
     QVERIFY(QFile::exists(outside + u"/precious.txt"_s));
 
     // Named with a trailing separator, as a folder picker may hand it over.
