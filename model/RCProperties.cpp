@@ -1,5 +1,6 @@
 #include "model/RCProperties.h"
 
+#include "model/IRCObject.h"
 #include "model/IRCProperty.h"
 #include "model/RCKeys.h"
 #include "model/RCProperty.h"
@@ -90,7 +91,7 @@ IRCProperty* RCProperties::addProperty(IRCProperty* p)
         row->relayTo(this);
     } else {
         connect(p, &IRCProperty::valueChanged, this,
-                [this, p](const QVariant& value) { Q_EMIT propertyValueChanged(p, value); });
+                [this, p](const QVariant& value) { relayValueChanged(p, p->getName(), value); });
         connect(p, &IRCProperty::readOnlyChanged, this,
                 [this, p](bool b) { Q_EMIT propertyReadOnlyChanged(p, b); });
         connect(p, &IRCProperty::visibleChanged, this,
@@ -182,4 +183,18 @@ QString RCProperties::renewId()
     const QString fresh = QUuid::createUuid().toString(QUuid::WithBraces);
     storeValue(RCKeys::Id(), fresh);
     return fresh;
+}
+
+void RCProperties::relayValuesTo(IRCObject* owner)
+{
+    m_valueOwner = owner;
+}
+
+void RCProperties::relayValueChanged(IRCProperty* p, const QString& name, const QVariant& value)
+{
+    if (signalsBlocked())
+        return;
+    Q_EMIT propertyValueChanged(p, value);
+    if (m_valueOwner)
+        Q_EMIT m_valueOwner->propertyValueChanged(name, value);
 }

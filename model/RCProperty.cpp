@@ -87,7 +87,7 @@ bool RCProperty::setValue(QVariant value)
     m_oldValue = m_value;
     m_value = plain;
     if (m_relay && !signalsBlocked())
-        Q_EMIT m_relay->propertyValueChanged(this, m_value);
+        m_relay->relayValueChanged(this, m_name, m_value);
     Q_EMIT valueChanged(m_value);
     return true;
 }

@@ -2,8 +2,8 @@
 
 #include "model/IRCObject.h"
 
-#include <QList>
 #include <QHash>
+#include <QList>
 #include <QSet>
 #include <QStringList>
 
@@ -62,7 +62,7 @@ Q_SIGNALS:
     void itemSelectChanged(QString sceneId, QStringList selectedItemIds);
 
 private:
-    void onItemPropertyValueChanged(IRCObject* item, const QString& sName, const QVariant& value);
+    void onItemPropertyValueChanged(const QString& itemId, const QString& sName, const QVariant& value);
     void removeFromSelection(const QString& itemId);
     void removeHeldItem(IRCObject* item, const QString& itemId);
     void removeAllItems();

@@ -43,10 +43,7 @@ void RCSceneItem::initProperties()
 {
     if (!m_properties) {
         m_properties = new RCProperties;
-        connect(m_properties, &RCProperties::propertyValueChanged, this,
-                [this](IRCProperty* p, const QVariant& value) {
-                    Q_EMIT propertyValueChanged(p->getName(), value);
-                });
+        m_properties->relayValuesTo(this);
     }
     RCProperties* s = m_properties;
     s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
