@@ -10,7 +10,7 @@
 // One page of the panel: ordered scene items, the ids of the selected ones and the
 // scene's own properties. Owns its items (they become its QObject children) and registers
 // them with RCObjectManager while it holds them. Every item change is relayed as a signal
-// that carries ids only. GUI thread only.
+// that carries ids only (an item's id as the scene holds it). GUI thread only.
 //
 // JSON: {"propertyArray": [...], "itemArray": [item, ...]} in item order.
 class RCScene : public IRCObject
