@@ -42,6 +42,7 @@ int main(int argc, char* argv[])
     context->setContextProperty(QStringLiteral("mousePosition"), cursorPosProvider);
     context->setContextProperty(QStringLiteral("project"), project);
     context->setContextProperty(QStringLiteral("rcLog"), RCLog::instance());
+    context->setContextProperty(QStringLiteral("stelvaneSyncer"), project->getStelvaneSyncer());
 
     engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
     int result = 1;

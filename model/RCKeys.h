@@ -29,6 +29,7 @@
     RC_KEY(CatalogRowSelectColor) \
     RC_KEY(ClickAreaCheck) \
     RC_KEY(CloudCmdToUserList) \
+    RC_KEY(CloudRelayUrl) \
     RC_KEY(CmdList) \
     RC_KEY(CmdParam) \
     RC_KEY(CmdProNameList) \

@@ -64,6 +64,11 @@ IRCTerminal* IRCProject::getTerminal()
     return nullptr;
 }
 
+IRCStelvaneSyncer* IRCProject::getStelvaneSyncer()
+{
+    return nullptr;
+}
+
 IRCSetting* IRCProject::getSetting()
 {
     return nullptr;

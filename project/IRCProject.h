@@ -11,6 +11,7 @@
 #include "editing/RCCmdPresenter.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "mirror/IRCStelvaneSyncer.h"
 #include "model/IRCControlManager.h"
 #include "network/IRCTerminal.h"
 #include "project/IRCSetting.h"
@@ -46,6 +47,7 @@ public:
     Q_INVOKABLE virtual RCSceneItemPresenter* getSceneItemPresenter() const;
     Q_INVOKABLE virtual RCCmdPresenter* getCmdPresenter() const;
     Q_INVOKABLE virtual IRCTerminal* getTerminal();
+    Q_INVOKABLE virtual IRCStelvaneSyncer* getStelvaneSyncer();
     Q_INVOKABLE virtual IRCSetting* getSetting();
     Q_INVOKABLE virtual bool loadStorageProjectPacket(QString sProjectPacketName);
     Q_INVOKABLE virtual bool loadStorageProjectFile(QString sFilePath);

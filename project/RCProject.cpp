@@ -1,6 +1,10 @@
 #include "project/RCProject.h"
 
+#include "cloud/TavixCloudRelayUrl.h"
+#include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
+#include "mirror/QmlComponents.h"
+#include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCObject.h"
@@ -77,6 +81,8 @@ RCProject::~RCProject()
     }
     delete m_imageManager;
     m_imageManager = nullptr;
+    delete m_stelvaneSyncer;
+    m_stelvaneSyncer = nullptr;
     PhotoCache::instance()->clear();
 }
 
@@ -96,6 +102,8 @@ void RCProject::init()
     }
     QDir().mkpath(m_newProjectCachePath);
     QDir().mkpath(m_downloadPath);
+
+    initStelvaneSyncer();
 
     if (!m_controlManager)
         m_controlManager = RCControlManager::create();
@@ -124,6 +132,19 @@ void RCProject::init()
     RCCommandManager* commands = RCCommandManager::instance();
     connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+
+    initCloud();
+}
+
+void RCProject::initStelvaneSyncer()
+{
+    m_stelvaneSyncer = new RCStelvaneSyncer(m_engine, QQuickImageProvider::Image,
+                                            QQuickImageProvider::ForceAsynchronousImageLoading, nullptr);
+}
+
+IRCStelvaneSyncer* RCProject::getStelvaneSyncer()
+{
+    return m_stelvaneSyncer;
 }
 
 void RCProject::initTerminal()
@@ -138,16 +159,23 @@ void RCProject::wireConnectionState()
 {
     connect(m_terminal, &IRCTerminal::socketConnected, this,
             [] { qCInfo(lcRcProject) << "Terminal find server, socket connect."; });
+    // The mirror asks for the server's data before the data commands are let through.
     connect(this, &IRCProject::connectToHost, this, [this](const QString& sIp) {
         qCInfo(lcRcProject) << "Terminal project connected to server success." << sIp;
+        m_stelvaneSyncer->connectToServer(sIp);
         m_connected = true;
     });
-    connect(this, &IRCProject::connectPasswordError, this,
-            [] { qCWarning(lcRcProject) << "Failed terminal connect to server with error password."; });
-    connect(this, &IRCProject::connectVerifyAsk, this,
-            [] { qCInfo(lcRcProject) << "Terminal project connecting to server with password verify."; });
+    connect(this, &IRCProject::connectPasswordError, this, [this] {
+        qCWarning(lcRcProject) << "Failed terminal connect to server with error password.";
+        Q_EMIT m_stelvaneSyncer->connectPasswordError();
+    });
+    connect(this, &IRCProject::connectVerifyAsk, this, [this] {
+        qCInfo(lcRcProject) << "Terminal project connecting to server with password verify.";
+        Q_EMIT m_stelvaneSyncer->connectVerifyAsk();
+    });
     connect(m_terminal, &IRCTerminal::socketDisconnected, this, [this] {
         qCInfo(lcRcProject) << "Terminal socket disconnect.";
+        m_stelvaneSyncer->disconnectServer();
         m_connected = false;
     });
 }
@@ -167,6 +195,32 @@ void RCProject::wireSettingsToTerminal()
         Qt::DirectConnection);
 }
 
+void RCProject::initCloud()
+{
+    TavixProjectCloudClient* cloud = TavixProjectCloudClient::instance();
+    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(m_setting->getValue(RCKeys::CloudRelayUrl()).toString()));
+    connect(m_setting, &IRCSetting::settingValueChanged, this,
+            [cloud](const QString& sSettingName, const QVariant& settingValue) {
+                if (sSettingName == RCKeys::CloudRelayUrl())
+                    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(settingValue.toString()));
+            });
+    connect(cloud, &TavixProjectCloudClient::tryJoin, this,
+            [this](const QString& projectUid) { m_setting->setValue(RCKeys::ProjectJoinUid(), projectUid); });
+    connect(cloud, &TavixProjectCloudClient::joinSuccess, this, [this, cloud] {
+        m_setting->setValue(RCKeys::ProjectJoinPasswrod(), cloud->getProjectPassword());
+    });
+    // A network failure or an unknown answer keeps the code, so the next start tries again.
+    connect(cloud, &TavixProjectCloudClient::joinError, this, [this](const QString& error) {
+        if (TavixProjectCloudClient::isLoginRefusal(error))
+            m_setting->setValue(RCKeys::ProjectJoinPasswrod(), QString());
+    });
+
+    const QString projectUid = m_setting->getValue(RCKeys::ProjectJoinUid()).toString();
+    const QString password = m_setting->getValue(RCKeys::ProjectJoinPasswrod()).toString();
+    if (!projectUid.isEmpty() && !password.isEmpty())
+        cloud->joinProject(projectUid, password);
+}
+
 IRCTerminal* RCProject::getTerminal()
 {
     return m_terminal;
@@ -184,12 +238,14 @@ void RCProject::registerQmlTypes()
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
     registerRcType<IRCTerminal>("IRCTerminal");
+    registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
     registerRcType<PhotoSelection>("PhotoSelection");
     registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
     registerRcType<IRCSetting>("IRCSetting");
     qmlRegisterType<RCImageManager>("Rc.IRCImageManager", 1, 0, "IRCImageManager");
     registerRcType<IRCInterface>("IRCInterface");
     registerRcType<RcEnums>("RcEnums");
+    qml_register_types_Rc_QmlComponents();
 
     if (!m_engine)
         return;
@@ -198,6 +254,8 @@ void RCProject::registerQmlTypes()
     context->setContextProperty(QStringLiteral("getImageManager"), m_imageManager);
     context->setContextProperty(QStringLiteral("getVersion"), kProjectFileVersion);
     context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
+    context->setContextProperty(QStringLiteral("tavixProjectCloudClient"),
+                                TavixProjectCloudClient::instance());
 }
 
 // --- templates, paths, state ------------------------------------------------------------------

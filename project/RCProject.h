@@ -8,6 +8,7 @@
 class QQmlEngine;
 class RCImageManager;
 class RCMessageBoxManager;
+class RCStelvaneSyncer;
 
 // The project root: creates and wires the application's services, and holds the open project
 // (its packet path, the template and project lists, the application mode). Loads, upgrades and
@@ -18,9 +19,9 @@ class RCMessageBoxManager;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place.
 //
-// Owns the control manager, the control link, the image manager, the settings, the message-box
-// manager and the window event filter. Lives on the GUI thread, created once by main and deleted
-// by it before the QML engine.
+// Owns the control manager, the control link, the mirror of the media server's state, the image
+// manager, the settings, the message-box manager and the window event filter. Lives on the GUI
+// thread, created once by main and deleted by it before the QML engine.
 class RCProject : public IRCProject
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ public:
     RCSceneItemPresenter* getSceneItemPresenter() const override;
     RCCmdPresenter* getCmdPresenter() const override;
     IRCTerminal* getTerminal() override;
+    IRCStelvaneSyncer* getStelvaneSyncer() override;
     IRCSetting* getSetting() override;
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
@@ -78,12 +80,18 @@ public:
 
 private:
     void init();
+    // Creates the mirror of the media server's state, which registers its image provider with the
+    // engine.
+    void initStelvaneSyncer();
     // Creates the control link (discovery on the UDP port the media servers answer to, automatic
     // connection on) and the project's reactions to its state.
     void initTerminal();
     void wireConnectionState();
     // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
     void wireSettingsToTerminal();
+    // Points the cloud client at its relay, keeps the join data in the settings (the code is
+    // forgotten only when the relay refuses it) and joins the stored cloud project again.
+    void initCloud();
     // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
     // publishes the root-context services. Needs the message-box and image managers.
     void registerQmlTypes();
@@ -106,6 +114,8 @@ private:
     IRCSetting* m_setting = nullptr;
     // Owned; stopped (its worker threads quit and awaited) before it is deleted.
     IRCTerminal* m_terminal = nullptr;
+    // Owned; deleted after the terminal (whose stop still reaches it) and before the engine.
+    RCStelvaneSyncer* m_stelvaneSyncer = nullptr;
 
     QString m_appPath;
     QString m_newProjectCachePath;

@@ -68,6 +68,7 @@ RCSetting::RCSetting(const QString& filePath, QObject* parent) : IRCSetting(pare
     m_appValues.insert(RCKeys::TouchProjectName(), emptyText);
     m_appValues.insert(RCKeys::ProjectJoinUid(), emptyText);
     m_appValues.insert(RCKeys::ProjectJoinPasswrod(), emptyText);
+    m_appValues.insert(RCKeys::CloudRelayUrl(), emptyText);
     m_projectValues.insert(RCKeys::SceneListVisible(), true);
     load();
 }

@@ -4,7 +4,7 @@
 
 // The settings object of the project root (its parent).
 //
-// Application keys ("DefaultIp", "DefaultPassword", "ProjectJoinPasswrod",
+// Application keys ("CloudRelayUrl", "DefaultIp", "DefaultPassword", "ProjectJoinPasswrod",
 // "ProjectJoinUid", "TouchProjectName"; empty strings by default) persist in the settings
 // file, which holds all of them in key order, indented, and is replaced atomically on every
 // change. The project key "SceneListVisible" (true by default) travels in the project file.

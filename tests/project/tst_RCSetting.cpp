@@ -19,8 +19,8 @@ namespace {
 // The keys of "config.json", in the order the file lists them.
 QStringList applicationKeys()
 {
-    return {RCKeys::DefaultIp(), RCKeys::DefaultPassword(), RCKeys::ProjectJoinPasswrod(),
-            RCKeys::ProjectJoinUid(), RCKeys::TouchProjectName()};
+    return {RCKeys::CloudRelayUrl(),       RCKeys::DefaultIp(),      RCKeys::DefaultPassword(),
+            RCKeys::ProjectJoinPasswrod(), RCKeys::ProjectJoinUid(), RCKeys::TouchProjectName()};
 }
 
 } // namespace
@@ -116,7 +116,7 @@ void tst_RCSetting::applicationKeyWritesWholeFileAtomically()
     QVERIFY(!text.contains("Extra"));
     // Indented, one member per line, in key order.
     const QList<QByteArray> lines = text.trimmed().split('\n');
-    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines.size(), 8);
     const QStringList order = applicationKeys();
     for (int i = 0; i < order.size(); ++i)
         QVERIFY(lines.at(i + 1).trimmed().startsWith('"' + order.at(i).toUtf8() + '"'));

@@ -1,9 +1,9 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include "network/RequestManager.h"
+#include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/StandinState.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
 #include <QNetworkDatagram>
@@ -231,11 +231,5 @@ void MediaServerStandin::dropClients()
 
 void MediaServerStandin::writeLog(const QJsonObject& line)
 {
-    if (!m_log)
-        return;
-    QJsonObject stamped = line;
-    stamped.insert("time", QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
-    m_log->write(QJsonDocument(stamped).toJson(QJsonDocument::Compact) + '\n');
-    if (auto* file = qobject_cast<QFile*>(m_log))
-        file->flush();
+    writeJsonLine(m_log, line);
 }

@@ -1,5 +1,6 @@
 // tavix-mediaserver-standin: a stand-in media server for trying the panel and for
 // the tests. See README.md ("Trying the panel with the stand-in media server").
+#include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QCommandLineParser>
@@ -55,23 +56,6 @@ int main(int argc, char** argv)
         options.state = QJsonDocument::fromJson(file.readAll()).object();
     }
 
-    QFile logFile;
-    if (parser.isSet(log)) {
-        logFile.setFileName(parser.value(log));
-        if (!logFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(logFile.fileName()));
-            return 2;
-        }
-    } else if (!logFile.open(stdout, QIODevice::WriteOnly)) {
-        return 2;
-    }
-
     MediaServerStandin server(options);
-    server.setLog(&logFile);
-    QString error;
-    if (!server.start(&error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    return app.exec();
+    return runStandin(app, server, parser.value(log));
 }

@@ -1,0 +1,3 @@
+#include "cloud/TavixCloudLog.h"
+
+Q_LOGGING_CATEGORY(lcTavixCloud, "rc.cloud", QtInfoMsg)

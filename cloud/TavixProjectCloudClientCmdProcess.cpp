@@ -1,0 +1,39 @@
+#include "cloud/TavixProjectCloudClientCmdProcess.h"
+
+#include "cloud/TavixProjectCloudClient.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+TavixProjectCloudClientCmdProcess::TavixProjectCloudClientCmdProcess(TavixProjectCloudClient* client,
+                                                                     QObject* parent)
+    : QObject(parent), m_client(client)
+{
+    connect(m_client, &TavixProjectCloudClient::receiveCmd, this,
+            &TavixProjectCloudClientCmdProcess::onReceiveCmd);
+}
+
+void TavixProjectCloudClientCmdProcess::onReceiveCmd(const QString& cmdType, const QJsonValue& cmdParams,
+                                                     const QString& sender)
+{
+    if (cmdType == QLatin1String("request_device_operInfo"))
+        replyDeviceOperInfo(cmdParams, sender);
+}
+
+void TavixProjectCloudClientCmdProcess::replyDeviceOperInfo(const QJsonValue& cmdParams,
+                                                            const QString& sender)
+{
+    const QJsonArray names = cmdParams.toArray();
+    QJsonObject reply;
+    for (const QJsonValue& name : names) {
+        const QString key = name.toString();
+        std::optional<int> rate;
+        if (key == QLatin1String("cpu_rate"))
+            rate = m_load.cpuRate();
+        else if (key == QLatin1String("memory_rate"))
+            rate = m_load.memoryRate();
+        if (rate)
+            reply.insert(key, *rate);
+    }
+    m_client->sendCmd(QStringLiteral("reply_device_operInfo"), reply, sender);
+}

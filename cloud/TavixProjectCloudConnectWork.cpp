@@ -1,0 +1,318 @@
+#include "cloud/TavixProjectCloudConnectWork.h"
+
+#include "cloud/TavixCloudLog.h"
+
+#include <QJsonDocument>
+#include <QMutexLocker>
+#include <QNetworkInterface>
+#include <QSysInfo>
+#include <QTimer>
+#include <QWebSocket>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+QString compactText(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+// The JSON object of a text, or an empty object when it holds none.
+QJsonObject objectOf(const QString& text)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return QJsonObject();
+    return document.object();
+}
+
+// The status of a login reply, as a whole number or as decimal text; nothing for anything else.
+std::optional<int> statusOf(const QJsonValue& value)
+{
+    if (value.isDouble()) {
+        const double number = value.toDouble();
+        if (std::trunc(number) != number || number < std::numeric_limits<int>::min() ||
+            number > std::numeric_limits<int>::max())
+            return std::nullopt;
+        return int(number);
+    }
+    if (value.isString()) {
+        bool ok = false;
+        const int number = value.toString().toInt(&ok, 10);
+        if (ok)
+            return number;
+    }
+    return std::nullopt;
+}
+
+// The hardware address of the first interface that is up, running and not loopback.
+QString hardwareAddress()
+{
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& iface : interfaces) {
+        const auto flags = iface.flags();
+        if (flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning) &&
+            !flags.testFlag(QNetworkInterface::IsLoopBack))
+            return iface.hardwareAddress();
+    }
+    return QString();
+}
+
+} // namespace
+
+TavixProjectCloudConnectWork::TavixProjectCloudConnectWork(const QUrl& relayUrl) : m_relayUrl(relayUrl)
+{
+    connect(this, &TavixProjectCloudConnectWork::sig_joinProject, this,
+            &TavixProjectCloudConnectWork::on_sig_joinProject);
+    connect(this, &TavixProjectCloudConnectWork::sig_exitProject, this,
+            &TavixProjectCloudConnectWork::on_sig_exitProject);
+    connect(this, &TavixProjectCloudConnectWork::sig_sendCmd, this,
+            &TavixProjectCloudConnectWork::on_sig_sendCmd);
+}
+
+TavixProjectCloudConnectWork::~TavixProjectCloudConnectWork()
+{
+    shutdownThread();
+}
+
+bool TavixProjectCloudConnectWork::isJoinProject()
+{
+    QMutexLocker locker(&m_mutex);
+    return m_joined;
+}
+
+void TavixProjectCloudConnectWork::setRelayUrl(const QUrl& url)
+{
+    QMutexLocker locker(&m_mutex);
+    m_relayUrl = url;
+}
+
+QUrl TavixProjectCloudConnectWork::relayUrl() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_relayUrl;
+}
+
+void TavixProjectCloudConnectWork::setHeartbeatInterval(int msec)
+{
+    QMutexLocker locker(&m_mutex);
+    m_heartbeatInterval = msec;
+}
+
+QString TavixProjectCloudConnectWork::loginErrorText()
+{
+    return tr("登陆错误");
+}
+
+QString TavixProjectCloudConnectWork::userExpiredText()
+{
+    return tr("用户信息失效");
+}
+
+QString TavixProjectCloudConnectWork::unknownErrorText()
+{
+    return tr("未知错误");
+}
+
+QString TavixProjectCloudConnectWork::networkErrorText()
+{
+    return tr("网络连接错误");
+}
+
+bool TavixProjectCloudConnectWork::isLoginRefusal(const QString& error)
+{
+    return error == loginErrorText() || error == userExpiredText();
+}
+
+void TavixProjectCloudConnectWork::setJoined(bool joined)
+{
+    QMutexLocker locker(&m_mutex);
+    m_joined = joined;
+}
+
+// --- requests from the client -------------------------------------------------------------------
+
+void TavixProjectCloudConnectWork::on_sig_joinProject(const QString& projectUid,
+                                                      const QString& verificationCode)
+{
+    m_projectUid = projectUid;
+    m_verificationCode = verificationCode;
+    if (!m_socket) {
+        m_socket = new QWebSocket(QString(), QWebSocketProtocol::Version13, this);
+        m_socket->setMaxAllowedIncomingFrameSize(MaxIncomingMessageSize);
+        m_socket->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
+        connect(m_socket, &QWebSocket::connected, this, &TavixProjectCloudConnectWork::onConnected);
+        connect(m_socket, &QWebSocket::disconnected, this, &TavixProjectCloudConnectWork::onDisconnected);
+        connect(m_socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
+                &TavixProjectCloudConnectWork::onError);
+        connect(m_socket, &QWebSocket::textMessageReceived, this,
+                &TavixProjectCloudConnectWork::onTextMessageReceived);
+    }
+    if (m_socket->state() != QAbstractSocket::ConnectedState) {
+        const QUrl url = relayUrl();
+        qCInfo(lcTavixCloud) << "opening relay" << url.toString() << "for project" << projectUid;
+        m_socket->open(url);
+    } else {
+        sendLogin();
+    }
+}
+
+void TavixProjectCloudConnectWork::on_sig_exitProject()
+{
+    if (!m_socket)
+        return;
+    // A link still being opened has no closing handshake yet: cancel it, so the join does not
+    // complete after the user left and no error is reported for the cancellation.
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
+    else
+        m_socket->abort();
+}
+
+void TavixProjectCloudConnectWork::on_sig_sendCmd(const QString& cmdType, const QJsonObject& params,
+                                                  const QString& receiver)
+{
+    if (!isJoinProject())
+        return;
+    const QJsonObject message{{QStringLiteral("cmdType"), cmdType}, {QStringLiteral("cmdParams"), params}};
+    sendFrame(QJsonObject{{QStringLiteral("type"), QStringLiteral("send_message")},
+                          {QStringLiteral("message"), compactText(message)},
+                          {QStringLiteral("receiver"), receiver},
+                          {QStringLiteral("sender"), m_ownId}});
+}
+
+// --- socket events ------------------------------------------------------------------------------
+
+void TavixProjectCloudConnectWork::onConnected()
+{
+    if (!m_heartbeat) {
+        m_heartbeat = new QTimer(this);
+        connect(m_heartbeat, &QTimer::timeout, this, &TavixProjectCloudConnectWork::sendPing);
+    }
+    if (!m_heartbeat->isActive()) {
+        QMutexLocker locker(&m_mutex);
+        m_heartbeat->start(m_heartbeatInterval);
+    }
+    sendLogin();
+}
+
+void TavixProjectCloudConnectWork::onDisconnected()
+{
+    if (m_heartbeat && m_heartbeat->isActive())
+        m_heartbeat->stop();
+    qCInfo(lcTavixCloud) << "relay link closed" << m_socket->closeCode() << m_socket->closeReason();
+    if (isJoinProject()) {
+        setJoined(false);
+        Q_EMIT exitSuccess();
+    }
+}
+
+void TavixProjectCloudConnectWork::onError(QAbstractSocket::SocketError error)
+{
+    if (error == QAbstractSocket::RemoteHostClosedError)
+        return;
+    qCWarning(lcTavixCloud) << "relay link error" << error << m_socket->errorString();
+    Q_EMIT joinError(networkErrorText());
+}
+
+void TavixProjectCloudConnectWork::sendPing()
+{
+    sendFrame(QJsonObject{{QStringLiteral("type"), QStringLiteral("ping")}});
+}
+
+void TavixProjectCloudConnectWork::sendLogin()
+{
+    sendFrame(QJsonObject{{QStringLiteral("type"), QStringLiteral("device_login")},
+                          {QStringLiteral("project_num"), m_projectUid},
+                          {QStringLiteral("bind_code"), m_verificationCode},
+                          {QStringLiteral("device_name"), QSysInfo::machineHostName()},
+                          {QStringLiteral("mac_id"), hardwareAddress()},
+                          {QStringLiteral("product_type"), QStringLiteral("Tavix")},
+                          {QStringLiteral("os"), QStringLiteral("windows")}});
+}
+
+void TavixProjectCloudConnectWork::sendFrame(const QJsonObject& frame)
+{
+    if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->sendTextMessage(compactText(frame));
+}
+
+// --- frames from the relay ----------------------------------------------------------------------
+
+void TavixProjectCloudConnectWork::onTextMessageReceived(const QString& message)
+{
+    // The socket already refuses larger messages; this holds for texts handed in directly too.
+    if (quint64(message.size()) > MaxIncomingMessageSize)
+        return;
+    const QJsonObject frame = objectOf(message);
+    if (frame.isEmpty() || !frame.contains(QLatin1String("status")))
+        return;
+    const QString type = frame.value(QLatin1String("type")).toString();
+    if (type == QLatin1String("device_login"))
+        onLoginReply(frame);
+    else if (type == QLatin1String("send_message"))
+        onMessage(frame);
+}
+
+void TavixProjectCloudConnectWork::onLoginReply(const QJsonObject& frame)
+{
+    const std::optional<int> status = statusOf(frame.value(QLatin1String("status")));
+    if (status == 0) {
+        m_ownId = frame.value(QLatin1String("data")).toVariant().toString();
+        setJoined(true);
+        qCInfo(lcTavixCloud) << "joined project" << m_projectUid << "as" << m_ownId;
+        Q_EMIT joinSuccess(m_projectUid);
+        return;
+    }
+    QString error = unknownErrorText();
+    if (status == -1)
+        error = loginErrorText();
+    else if (status == 401)
+        error = userExpiredText();
+    qCWarning(lcTavixCloud) << "login refused" << m_projectUid << frame.value(QLatin1String("status"));
+    Q_EMIT joinError(error);
+    // A refused login for another project (or a new code) leaves no session to show as joined.
+    if (isJoinProject()) {
+        setJoined(false);
+        Q_EMIT exitSuccess();
+    }
+}
+
+void TavixProjectCloudConnectWork::onMessage(const QJsonObject& frame)
+{
+    const QJsonValue data = frame.value(QLatin1String("data"));
+    if (!data.isString())
+        return;
+    const QJsonObject message = objectOf(data.toString());
+    if (message.isEmpty() || !message.contains(QLatin1String("cmdType")) ||
+        !message.contains(QLatin1String("cmdParams")))
+        return;
+    Q_EMIT receiveCmd(message.value(QLatin1String("cmdType")).toString(),
+                      message.value(QLatin1String("cmdParams")),
+                      frame.value(QLatin1String("sender")).toString());
+}
+
+// --- shutdown -----------------------------------------------------------------------------------
+
+void TavixProjectCloudConnectWork::releaseResources()
+{
+    if (m_heartbeat) {
+        m_heartbeat->stop();
+        delete m_heartbeat;
+        m_heartbeat = nullptr;
+    }
+    if (m_socket) {
+        disconnect(m_socket, nullptr, this, nullptr);
+        if (m_socket->state() == QAbstractSocket::ConnectedState) {
+            m_socket->close(QWebSocketProtocol::CloseCodeNormal, QString());
+            m_socket->flush();
+        }
+        delete m_socket;
+        m_socket = nullptr;
+    }
+    setJoined(false);
+}
