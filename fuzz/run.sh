@@ -31,23 +31,32 @@ dict_arg=()
 [[ -f $dict ]] && dict_arg=(-dict="$dict")
 
 # New inputs go to a scratch folder; the merge below keeps only what adds coverage.
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+scratch=$(mktemp -d "$root/build/fuzz/scratch.XXXXXX")
+minimized=$(mktemp -d "$root/build/fuzz/minimized.XXXXXX")
+trap 'rm -rf "$scratch" "$minimized"' EXIT
 status=0
 # Job logs (fuzz-N.log) land in the log folder.
 (cd "$log_dir" && nice -n 19 "$root/$binary" "${dict_arg[@]/#-dict=/-dict=$root/}" -max_total_time="$seconds" \
     -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 "${jobs_arg[@]}" \
     -artifact_prefix="$root/$log_dir/" "$scratch" "$root/$corpus" >"$root/$log_dir/main.log" 2>&1) || status=$?
 
-runs=$(cat "$log_dir"/*.log | sed -n 's/^stat::number_of_executed_units: *//p' | awk '{s+=$1} END {print s+0}')
+# Executions of each process: its final statistics, or its last progress line when it ended
+# without them.
+runs=0
+for log in "$log_dir"/*.log; do
+    n=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    [[ -n $n ]] || n=$(sed -n 's/^#\([0-9]*\).*/\1/p' "$log" | tail -1)
+    runs=$((runs + ${n:-0}))
+done
 
-# Minimize: merge the old corpus and the new finds into a fresh folder.
-minimized=$(mktemp -d)
-nice -n 19 "$binary" -merge=1 -rss_limit_mb=2048 -timeout=10 "$minimized" "$corpus" "$scratch" \
-    >"$log_dir/merge.log" 2>&1
-rm -rf "${corpus:?}"/*
-cp "$minimized"/* "$corpus"/ 2>/dev/null || true
-rm -rf "$minimized"
+# Minimize: merge the old corpus and the new finds into a fresh folder; the corpus is replaced
+# only when the merge succeeded.
+mkdir -p "$scratch"
+if nice -n 19 "$binary" -merge=1 -rss_limit_mb=2048 -timeout=10 "$minimized" "$corpus" "$scratch" \
+    >"$log_dir/merge.log" 2>&1 && [[ -n $(ls "$minimized") ]]; then
+    rm -rf "${corpus:?}"/*
+    cp "$minimized"/* "$corpus"/
+fi
 
 printf '%s\t%s\t%s\t%s\n' "$(date -u +%F)" "$name" "$runs" "$status" >>fuzz/executions.tsv
 total=$(awk -F'\t' -v n="$name" '$2 == n {s+=$3} END {print s+0}' fuzz/executions.tsv)
