@@ -46,7 +46,8 @@ RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProp
 RCProperty::RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
                        const QString& unit, int displayType, const QVariant& value, RCProperties* owner)
     : IRCProperty(nullptr), m_owner(owner), m_name(name), m_description(description), m_value(value),
-      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType), m_declared(true)
+      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType),
+      m_declaredText(value.typeId() == QMetaType::QString && isTextDisplay(displayType))
 {
 }
 
@@ -178,7 +179,7 @@ IRCProperty* RCProperty::copy(RCProperties* owner) const
 {
     auto* copy =
         new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, displayType(), m_value, owner);
-    copy->m_declared = m_declared;
+    copy->m_declaredText = m_declaredText;
     return copy;
 }
 
@@ -217,10 +218,10 @@ void RCProperty::fromJson(const QJsonObject& jsObj)
     m_readOnly = jsObj.value(kReadOnly).toBool();
     m_visible = jsObj.value(kVisible).toBool();
     m_unit = jsObj.value(kUnit).toString();
-    // A text row that the program declares reads text as it stands ("#Size#10" typed by a user
-    // stays text). Rows of other types, and rows that came with a record (which have no type of
-    // their own), read typed text as their value.
-    const bool text = m_declared && m_value.typeId() == QMetaType::QString && isTextDisplay(displayType());
+    // A row that the program declares as text reads text as it stands ("#Size#10" typed by a
+    // user stays text), whatever value an earlier record left in it. Other rows, and rows that
+    // came with a record (which have no type of their own), read typed text as their value.
+    const bool text = m_declaredText;
     bool ok = true;
     const QVariant value =
         text ? jsonValueToText(jsObj.value(kValue), &ok) : jsonValueToVariant(jsObj.value(kValue), &ok);

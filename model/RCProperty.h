@@ -64,6 +64,6 @@ private:
     mutable RCPropertyDisplay* m_display = nullptr;
     bool m_visible = false;
     int m_displayType = 0; // meaningful only while m_display is null
-    // Made by the program with its value, not from a record: its value type is its own.
-    bool m_declared = false;
+    // Declared by the program with a text value and a text display: stored text is its text.
+    bool m_declaredText = false;
 };
