@@ -378,6 +378,12 @@ void TestProperties::textRowsKeepTextThatLooksTyped()
     set.addProperty("P", "", false, true, "", display, held);
     set.fromJson(QJsonArray{fullRecord("P", stored)});
     QCOMPARE(set.getPropertyValue("P"), read);
+
+    // A row declared with a number stays a typed row when a record of the same file left text in it.
+    RCProperties numbers;
+    numbers.addProperty("N", "", false, true, "", display, 0);
+    numbers.fromJson(QJsonArray{fullRecord("N", "abc"), fullRecord("N", "#Size#1x2")});
+    QCOMPARE(numbers.getPropertyValue("N"), QVariant(QSize(1, 2)));
 }
 
 void TestProperties::descriptorMadeOnDemandChangesNothing()
