@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "actions/RCScriptProcess.h"
 #include "actions/RCScriptProcessThread.h"
+#include "tests/support/ProcessThreads.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,11 +30,6 @@ namespace {
 constexpr int kRuns = 10;
 constexpr int kWaitMs = 500;
 constexpr int kRunners = 100;
-
-int threads()
-{
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
 
 double residentKiB()
 {
@@ -131,11 +127,11 @@ void BM_ScriptWaitOnGui(benchmark::State& state)
 template <typename Make> void footprint(benchmark::State& state, Make make)
 {
     for (auto _ : state) {
-        const int threadsBefore = threads();
+        const int threadsBefore = runningThreads();
         const size_t heapBefore = mallinfo2().uordblks;
         const double rssBefore = residentKiB();
         auto made = make();
-        state.counters["threads"] = threads() - threadsBefore;
+        state.counters["threads"] = runningThreads() - threadsBefore;
         state.counters["heap_KiB_each"] = double(mallinfo2().uordblks - heapBefore) / 1024.0 / kRunners;
         state.counters["rss_KiB_each"] = (residentKiB() - rssBefore) / kRunners;
     }

@@ -1,8 +1,8 @@
 import QtQuick
-import QtQuick.Dialogs
+import Qt.labs.platform as Platform
 import "../common"
 
-// A colour property: a swatch of the colour (a click opens the colour dialog) and its
+// A colour property: a swatch of the colour (a click opens the platform colour dialog) and its
 // transparency in percent, tied to the colour's alpha a by a = 1 - t / 100. Changing the
 // transparency or accepting the dialog writes the colour, with its alpha, as "#AARRGGBB" text
 // ("#RRGGBB" when opaque).
@@ -48,9 +48,9 @@ RCPropertyRowBase {
     Component {
         id: dialogComponent
 
-        ColorDialog {
-            options: ColorDialog.ShowAlphaChannel
-            onAccepted: root.acceptColor(selectedColor)
+        Platform.ColorDialog {
+            options: Platform.ColorDialog.ShowAlphaChannel
+            onAccepted: root.acceptColor(color)
         }
     }
     Rectangle {
@@ -67,7 +67,7 @@ RCPropertyRowBase {
             anchors.fill: parent
             onClicked: {
                 var dialog = root.colorDialog()
-                dialog.selectedColor = root.mDialogColor
+                dialog.color = root.mDialogColor
                 dialog.open()
             }
         }

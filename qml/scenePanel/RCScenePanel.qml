@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import "../common"
+import "../menus"
 
 // The canvas of the shown scene: a black square of mMaxWidth x mMaxHeight canvas pixels at zoom
 // divisor 1 (mScale, 1 to 5 in steps of 0.1, Ctrl+wheel) with the scene rectangle in its middle,
@@ -41,8 +42,6 @@ Item {
     readonly property alias mFrameHeight: editLayer.mFrameHeight
     property var mConnectDialog: null
     property var mJoinProjectDialog: null
-    property url mConnectDialogUrl: "qrc:/qml/common/RCConnectDialog.qml"
-    property url mJoinProjectDialogUrl: "qrc:/qml/menus/RCDialogJoinProject.qml"
     // View components by "QmlPath".
     property var mComponents: ({})
     property bool mCompleted: false
@@ -216,21 +215,13 @@ Item {
         }
         wheel.accepted = true
     }
-    // Makes the dialog of url once (a popup of the main window) and opens it.
-    function openDialog(dialog, url, properties) {
-        if (!dialog) {
-            var component = Qt.createComponent(url)
-            var parentItem = mainWindow.contentItem ? mainWindow.contentItem : mainWindow
-            dialog = component.status === Component.Ready ? component.createObject(parentItem, properties) : null
-            if (!dialog) {
-                console.warn("scene panel: the dialog cannot be made", url, component.errorString())
-                return null
-            }
-        }
-        return dialog
+    // The dialog, made from component (a popup of the main window) when there is none yet.
+    function dialogOf(dialog, component, properties) {
+        return dialog ? dialog : component.createObject(mainWindow.contentItem ? mainWindow.contentItem : mainWindow,
+                                                        properties)
     }
     function openConnectDialog(title) {
-        mConnectDialog = openDialog(mConnectDialog, mConnectDialogUrl, {
+        mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
                                         "mSetting": project.getSetting(),
                                         "mStelvaneSyncer": project.getStelvaneSyncer()
                                     })
@@ -241,7 +232,7 @@ Item {
         mConnectDialog.open()
     }
     function openJoinProjectDialog() {
-        mJoinProjectDialog = openDialog(mJoinProjectDialog, mJoinProjectDialogUrl, {"mProjectw": project})
+        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": project})
         if (!mJoinProjectDialog)
             return
         mainWindow.calDialogGeometry(mJoinProjectDialog)
@@ -338,6 +329,14 @@ Item {
         }
     }
 
+    Component {
+        id: connectDialogComponent
+        RCConnectDialog {}
+    }
+    Component {
+        id: joinProjectDialogComponent
+        RCDialogJoinProject {}
+    }
     Flickable {
         id: flick
         objectName: "sceneFlickable"

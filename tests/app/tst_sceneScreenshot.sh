@@ -13,7 +13,7 @@ trap '[[ -n "${KEEP:-}" ]] || rm -rf "$work"' EXIT
 
 packet="$work/scene"
 mkdir -p "$packet/image"
-convert -size 960x540 xc:'#2060a0' "$packet/image/background.png"
+convert -size 480x300 xc:'#2060a0' "$packet/image/background.png"
 convert -size 64x64 xc:'#ff0000' "$packet/image/red.png"
 item() { # x y controlType qmlPath: a red item
     printf '{"propertyArray": [{"name": "ControlType", "value": %s}, {"name": "Name", "value": ""},
@@ -25,15 +25,13 @@ button="qrc:/qml/scenePanel/RCSceneItemActionButton.qml"
 # a view file that does not exist, of no kind: the project keeps it as the default, unknown view
 missing="qrc:/qml/scenePanel/Missing.qml"
 scene() { # name items
-    printf '{"propertyArray": [{"name": "Name", "value": "%s"}, {"name": "Width", "value": 960},
-        {"name": "Height", "value": 540}, {"name": "BackgroundImg", "value": "rcimg:/background.png"}],
+    printf '{"propertyArray": [{"name": "Name", "value": "%s"}, {"name": "Width", "value": 480},
+        {"name": "Height", "value": 300}, {"name": "BackgroundImg", "value": "rcimg:/background.png"}],
         "itemArray": [%s]}' "$1" "$2"
 }
-# The second scene fills the scene strip, so the canvas is bounded on every side.
 cat > "$packet/project.tavx" <<JSON
 {"version": "3.0.0", "setting": {"SceneListVisible": true}, "sceneArray": {"sceneArray": [
-    $(scene S "$(item 0 0 9 "$button"), $(item 860 440 9 "$button"), $(item 430 220 0 "$missing")"),
-    $(scene T "")]}}
+    $(scene S "$(item 0 0 9 "$button"), $(item 380 200 9 "$button"), $(item 190 100 0 "$missing")")]}}
 JSON
 
 XVFB_SCREENSHOT_LOG="$work/program.log" scripts/xvfb-screenshot.sh "$work/shot.png" "$program" "$packet/project.tavx"
@@ -59,7 +57,7 @@ for y in range(height):
         if inside and start is None:
             start = x
         elif not inside and start is not None:
-            if x - start >= 400 and (best is None or x - start > best[1] - best[0]):
+            if x - start >= 200 and (best is None or x - start > best[1] - best[0]):
                 best = (start, x - 1)
             start = None
     if best:
@@ -71,14 +69,20 @@ left, right = min(r[1][0] for r in runs), max(r[1][1] for r in runs)
 w, h = right - left + 1, bottom - top + 1
 print(f"scene rectangle {w}x{h} at ({left}, {top})")
 fails = []
-if (w, h) != (960, 540):
-    fails.append(f"the scene rectangle is {w}x{h}, not 960x540 at one pixel per scene unit")
+if (w, h) != (480, 300):
+    fails.append(f"the scene rectangle is {w}x{h}, not 480x300 at one pixel per scene unit")
 # The canvas is scrolled so that the scene's centre is the middle of the visible area: the middle
 # of the scroll bars, where their handles then lie (grey, along the canvas's bottom and right edge).
 def grey(p):
     return min(p) > 60 and max(p) - min(p) < 24
 handle_x = [x for y in range(bottom + 1, height) for x in range(left, right + 1) if grey(px(x, y))]
-handle_y = [y for y in range(top, bottom + 1) for x in range(right + 1, min(width, right + 12)) if grey(px(x, y))]
+# the vertical handle: the first column right of the scene holding one short grey run near it
+handle_y = []
+for x in range(right + 1, width):
+    ys = [y for y in range(max(0, top - 150), min(height, bottom + 150)) if grey(px(x, y))]
+    if ys and ys[-1] - ys[0] + 1 == len(ys) and 5 <= len(ys) <= 60:
+        handle_y = ys
+        break
 print(f"scene centre ({(left + right) / 2}, {(top + bottom) / 2}),",
       f"scroll bar handles at x {sum(handle_x) / max(1, len(handle_x))}, y {sum(handle_y) / max(1, len(handle_y))}")
 if not handle_x or abs(sum(handle_x) / len(handle_x) - (left + right) / 2) > 2:
@@ -92,7 +96,7 @@ for name, (x, y), colour in (("top-left item", (left + 1, top + 1), RED),
                              ("bottom-right item", (right - 1, bottom - 1), RED),
                              ("bottom-right item", (right - 98, bottom - 98), RED),
                              ("left of the bottom-right item", (right - 102, bottom - 102), BLUE),
-                             ("item without a view", (left + 480, top + 270), BLUE)):
+                             ("item without a view", (left + 240, top + 150), BLUE)):
     if not near(px(x, y), colour):
         fails.append(f"{name}: {px(x, y)} at ({x}, {y})")
 for f in fails:

@@ -33,6 +33,16 @@ wait_pixel() {
     done
     fail "pixel ($x,$y) is $got, expected $want"
 }
+# Waits until the pixel no longer has the colour; at most $4 tenths of a second.
+wait_pixel_not() {
+    local x=$1 y=$2 gone=$3 tries=${4:-100} got=""
+    for ((i = 0; i < tries; ++i)); do
+        got=$(pixel "$x" "$y")
+        [[ -n "$got" && "$got" != "$gone" ]] && return 0
+        sleep 0.1
+    done
+    fail "pixel ($x,$y) is still $got"
+}
 click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
 # Starts the program with a fresh HOME (or the one given) and waits for its window.
 start_program() {
@@ -86,7 +96,8 @@ shot template
 if [[ "$link" == link ]]; then
     # Frames in small pieces, so the mirror takes a moment to fill and "加载中" can be seen.
     "$mediaserver" --tcp-port 0 --split-bytes 8 > "$work/mediaserver.log" 2>&1 &
-    pids+=($!)
+    mediaserver_pid=$!
+    pids+=($mediaserver_pid)
     seen=""
     for _ in $(seq 1 200); do
         colour=$(pixel "${pill[@]}")
@@ -103,7 +114,7 @@ wait_pixel "${dialog_body[@]}" 2C2C2C
 wait_pixel "${dialog_header[@]}" 1A1A1A
 shot save-dialog
 click 687 317                        # the dialog's cross
-wait_pixel "${dialog_body[@]}" 333333
+wait_pixel_not "${dialog_body[@]}" 2C2C2C   # the scene canvas again
 click "${menu_button[@]}"
 click 949 275                        # "加入项目"
 wait_pixel "${dialog_body[@]}" 2C2C2C
@@ -120,7 +131,7 @@ if [[ "$link" == link ]]; then
     click 949 155                    # "添加Mirel场景"
     wait_pixel "${dialog_body[@]}" 2C2C2C
     click 473 448                    # "下载"
-    wait_pixel "${dialog_body[@]}" 333333 100
+    wait_pixel_not "${dialog_body[@]}" 2C2C2C 100
     grep -q '"getProject"' "$work/mediaserver.log" || fail "no download request reached the server"
     wait_pixel 270 100 0D0D8E            # the server's scene, selected, beside the template's
     shot downloaded
@@ -131,6 +142,8 @@ else
     click "${close_button[@]}"
 fi
 wait_exit
+# The later programs must start unconnected.
+[[ -z "${mediaserver_pid:-}" ]] || { kill "$mediaserver_pid"; wait "$mediaserver_pid" 2>/dev/null || true; }
 
 echo "== close, 保存"
 packet="$work/home2/演出项目/第一场"

@@ -5,6 +5,7 @@
 #include "cloud/TavixCloudRelayUrl.h"
 #include "cloud/TavixProjectCloudClient.h"
 #include "cloud/TavixProjectCloudConnectWork.h"
+#include "support/ProcessThreads.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -53,11 +54,6 @@ QString relayed(const QString& data, const QString& sender = QStringLiteral("dev
 }
 
 const char* const kJoinAndExit = "--join-and-exit";
-
-int runningThreads()
-{
-    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "network/LocalAddresses.h"
 #include "network/Terminal.h"
 #include "support/LoopbackStandin.h"
+#include "support/ProcessThreads.h"
 
 #include <QDir>
 #include <QSet>
@@ -13,11 +14,6 @@
 #include <QTest>
 
 namespace {
-int threadCount()
-{
-    return int(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
-
 std::unique_ptr<Terminal> startTerminal(const MediaServerStandin& standin, QStringList names = {"Tavix"})
 {
     std::unique_ptr<Terminal> terminal(Terminal::create(names));
@@ -213,9 +209,9 @@ void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
     QVERIFY(standin);
     QSignalSpy clients(standin.get(), &MediaServerStandin::clientVerified);
     QSignalSpy gone(standin.get(), &MediaServerStandin::clientDisconnected);
-    const int threadsBefore = threadCount();
+    const int threadsBefore = settledThreads();
     auto terminal = startTerminal(*standin);
-    QCOMPARE(threadCount(), threadsBefore + 2);
+    QCOMPARE(runningThreads(), threadsBefore + 2);
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
     QSignalSpy disconnected(terminal.get(), &IRCTerminal::socketDisconnected);
     QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
@@ -228,7 +224,7 @@ void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
     const int incomingAtStop = int(incoming.size());
     QCOMPARE(disconnected.size(), 1);
     // The worker threads have finished; the system may take a moment to reap them.
-    QTRY_COMPARE(threadCount(), threadsBefore);
+    QTRY_COMPARE(runningThreads(), threadsBefore);
     QVERIFY(waitFor(gone));
     QCoreApplication::processEvents();
     QCOMPARE(connected.size(), connectedAtStop);
@@ -240,7 +236,7 @@ void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
     terminal->startServer(freeUdpPort());
     QTRY_VERIFY_WITH_TIMEOUT(connected.size() > connectedAtStop, 6000);
     terminal.reset(); // the destructor stops as well
-    QTRY_COMPARE(threadCount(), threadsBefore);
+    QTRY_COMPARE(runningThreads(), threadsBefore);
 }
 
 QTEST_GUILESS_MAIN(TestTerminal)

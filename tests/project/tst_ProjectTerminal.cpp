@@ -15,6 +15,7 @@
 #include "project/TestPackets.h"
 #include "support/PacketPeers.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
+#include "support/ProcessThreads.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,12 +60,6 @@ private:
     static inline QStringList s_lines;
     static inline QtMessageHandler s_previous = nullptr;
 };
-
-int runningThreads()
-{
-    QDir task(QStringLiteral("/proc/self/task"));
-    return int(task.entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
-}
 
 } // namespace
 

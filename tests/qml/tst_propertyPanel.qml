@@ -302,8 +302,8 @@ RCTestMainWindow {
             typeInto(field, "20")
             mouseClick(findChild(r, "swatch"))
             verify(r.mDialog, "the swatch opens the colour dialog")
-            tryCompare(r.mDialog, "visible", true)
-            r.mDialog.selectedColor = "#0000ff"
+            compare(r.mDialog.color, Qt.color("#cc00ff00"), "the dialog starts from the shown colour")
+            r.mDialog.color = "#0000ff"
             r.mDialog.accept()
             var c = Qt.color(value(itemId, "BackgroundColor"))
             compare([c.r, c.g, c.b], [0, 0, 1])

@@ -101,6 +101,13 @@ RCTestMainWindow {
         function initTestCase() {
             verify(serverPeers.connectServer(), "the link reaches the stand-in")
         }
+        // The connect and join dialogs that taps open are modal: they go after each test.
+        function cleanup() {
+            if (panel.mConnectDialog)
+                panel.mConnectDialog.close()
+            if (panel.mJoinProjectDialog)
+                panel.mJoinProjectDialog.close()
+        }
         function init() {
             project.setAppModel(1)
             panel.mInEditState = false
@@ -290,6 +297,9 @@ RCTestMainWindow {
             items.setPropertyValue(sceneId, id, "Title", "服务器", false)
             tap(viewOf(id))
             compare([itemActions.signalArguments[1][2], itemActions.signalArguments[1][3]], [24, "服务器"])
+            verify(panel.mConnectDialog.opened)
+            compare(panel.mConnectDialog.mTitle, "服务器")
+            panel.mConnectDialog.close()
 
             var json = project.getControlManager().getControlByType(23).getInstantiationParam().toJson()
             json.propertyArray = json.propertyArray.filter(record => record.name !== "Title")
@@ -298,6 +308,7 @@ RCTestMainWindow {
             itemActions.clear()
             tap(viewOf(untitled))
             compare([itemActions.signalArguments[1][2], itemActions.signalArguments[1][3]], [24, "连接"])
+            compare(panel.mConnectDialog.mTitle, "连接")
         }
 
         // The join button of a panel that has joined shows the project's id and leaves without

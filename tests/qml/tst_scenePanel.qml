@@ -20,8 +20,6 @@ RCTestMainWindow {
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
         mControlManager: project.getControlManager()
-        mConnectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
-        mJoinProjectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
     }
     // The other layout's panel, hidden.
     RCScenePanel {
@@ -31,8 +29,6 @@ RCTestMainWindow {
         visible: false
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
-        mConnectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
-        mJoinProjectDialogUrl: Qt.resolvedUrl("SceneTestDialog.qml")
     }
     // Takes the keyboard focus away from the panel.
     Item {
