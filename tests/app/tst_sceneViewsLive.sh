@@ -15,17 +15,7 @@ program=$1 mediaserver=$2 out=$3
 mkdir -p "$out"
 rm -f "$out/failure.png"
 work=$(mktemp -d)
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; [[ -n "${KEEP:-}" ]] || rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:strict_string_checks=0"
-
-fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" || true; exit 1; }
-shot() { import -window root "$out/$1.png"; }
-pixel() {
-    import -window root png:- | convert - -crop "1x1+$1+$2" txt:- | sed -n 's/^0,0:.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
-}
-click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
+source "$(dirname "$0")/screen.sh"
 # The commands the server received so far, one per line: "time name {params}".
 received() {
     python3 - "$work/mediaserver.log" "$@" 2>/dev/null <<'PY'
@@ -126,19 +116,8 @@ slider_75=(868 277)                    # the volume bar runs from x 675 to 932
 
 start_server
 
-# ---- the program ----
-export HOME="$work/home"
-mkdir -p "$HOME"
-"$program" "$packet/project.tavx" > "$HOME/program.log" 2>&1 &
-app=$!
-pids+=("$app")
-for _ in $(seq 1 300); do
-    xdotool search --name "Tavix" > /dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool search --name "Tavix" > /dev/null 2>&1 || fail "no window"
+start_program "$work/home" "$packet/project.tavx"
 wait_received getStageImage
-sleep 1
 shot edit-mode
 click 994 63                           # the system menu
 click 949 95                           # "控制模式"
