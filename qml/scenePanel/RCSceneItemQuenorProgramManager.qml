@@ -5,9 +5,9 @@ import "RCPlayTime.js" as PlayTime
 
 // The programs of one timeline of the media server (the track whose name is the item's
 // "TrackName"), one tile each with its count-down time ("hh:mm:ss", never below zero). The view
-// finds its track by name when it gets its item, when "TrackName" changes and whenever a track of
-// that name is added; when its track goes the tiles go, and when it comes back they are filled
-// again. A program already shown is never shown twice (a server that announces its programs again
+// finds its track by name when it gets its item, when "TrackName" changes, whenever a track of
+// that name is added and when a track takes or leaves that name; when its track goes the tiles
+// go, and when it comes back they are filled again. A program already shown is never shown twice (a server that announces its programs again
 // after a reconnection updates the tiles instead).
 //
 // In control mode a tap on a tile asks the server to play or pause that program of the track.
@@ -28,7 +28,7 @@ RCSceneItemProgramTiles {
     readonly property alias mTiles: tileModel
 
     function findTrack() {
-        mTrackId = mStelvaneSyncer ? mStelvaneSyncer.getTrackIdByName(mTrackName) : ""
+        mTrackId = mStelvaneSyncer && mTrackName !== "" ? mStelvaneSyncer.getTrackIdByName(mTrackName) : ""
     }
     function fill() {
         tileModel.clear()
@@ -51,7 +51,7 @@ RCSceneItemProgramTiles {
         return value === undefined || value === null ? "" : String(value)
     }
     function isOwnTrack(trackId) {
-        return textOf(mStelvaneSyncer.getTrackProperty(trackId, "Name")) === mTrackName
+        return mTrackName !== "" && textOf(mStelvaneSyncer.getTrackProperty(trackId, "Name")) === mTrackName
     }
 
     mKeyTable: mTileKeyTable.concat([

@@ -26,7 +26,6 @@ RCSceneItem {
     // The image shown (0 or 1) and an image that arrived while the other was still loading.
     property int mFront: 0
     property string mPendingUrl: ""
-    readonly property string mShownUrl: mFront === 0 ? frameA.source.toString() : frameB.source.toString()
 
     function updateCount() {
         if (!mStelvaneSyncer) {
