@@ -77,7 +77,7 @@ QStringList tst_EditingActions::addBoxes(const QList<QRect>& boxes, bool selecte
     for (const QRect& box : boxes) {
         RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
         const QString id =
-            addControl(m_project->controls.get(), m_sceneId, IRCControl::EIRCControlType_Label);
+            addControl(m_project->getControlManager(), m_sceneId, IRCControl::EIRCControlType_Label);
         items->setPos(m_sceneId, id, box.topLeft(), false);
         items->setSize(m_sceneId, id, box.size(), false);
         items->setPropertyValue(m_sceneId, id, RCKeys::Select(), selected, false);

@@ -33,7 +33,7 @@ void tst_SceneItemExcuteControler::clicks()
     QFETCH(int, row);
     const ItemClickTable::Row expected = ItemClickTable::rows().at(row);
     FakeProject project;
-    ItemClickTable::prepare(project.mirror, expected.mirror);
+    ItemClickTable::prepare(*project.mirror(), expected.mirror);
     std::unique_ptr<IRCActionManager> manager(RCActionManager::create(&project));
     RCSceneItemExcuteControler executor(&project);
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
@@ -43,14 +43,15 @@ void tst_SceneItemExcuteControler::clicks()
                 manager->execAction(sceneId, itemId, type, data);
             });
     const QString sceneId = freshScene();
-    const QString itemId = addControl(project.controls.get(), sceneId, expected.kind, expected.properties);
+    const QString itemId =
+        addControl(project.getControlManager(), sceneId, expected.kind, expected.properties);
     QVERIFY(!itemId.isEmpty());
 
     executor.excute(sceneId, QString());
     executor.excute(QString(), itemId);
-    QVERIFY(project.sent().isEmpty());
+    QVERIFY(project.terminal()->sent.isEmpty());
     executor.excute(sceneId, itemId);
-    QCOMPARE(project.sent(), expected.sent);
+    QCOMPARE(project.terminal()->sent, expected.sent);
     QCOMPARE(project.closeRequests, expected.closes ? 1 : 0);
 }
 

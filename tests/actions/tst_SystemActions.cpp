@@ -78,10 +78,10 @@ void tst_SystemActions::wakeOnLan()
     QUdpSocket receiver;
     QVERIFY(receiver.bind(QHostAddress::LocalHost, 0));
     RCAction_StartupMachine action(m_manager.get(), QHostAddress::LocalHost, receiver.localPort());
-    const QString item = addControl(m_project->controls.get(), m_sceneId, Kind::EIRCControlType_Startup,
+    const QString item = addControl(m_project->getControlManager(), m_sceneId, Kind::EIRCControlType_Startup,
                                     {{"MacAddress", mac}});
-    const QString marker = addControl(m_project->controls.get(), m_sceneId, Kind::EIRCControlType_Startup,
-                                      {{"MacAddress", "FF-FF-FF-FF-FF-FF"}});
+    const QString marker = addControl(m_project->getControlManager(), m_sceneId,
+                                      Kind::EIRCControlType_Startup, {{"MacAddress", "FF-FF-FF-FF-FF-FF"}});
     QCOMPARE(action.execute(m_sceneId, item, QVariant()), bytes.isEmpty() ? -1 : 0);
     // A marker datagram follows, so a refused address shows as the marker arriving first.
     QCOMPARE(action.execute(m_sceneId, marker, QVariant()), 0);
@@ -100,7 +100,7 @@ void tst_SystemActions::switchScene()
     scenes->addScene("B", QString(), QString(), false);
     scenes->setSelectScene(m_sceneId);
     auto item = [&](const char* name) {
-        return addControl(m_project->controls.get(), m_sceneId, Kind::EIRCControlType_SwitchScene,
+        return addControl(m_project->getControlManager(), m_sceneId, Kind::EIRCControlType_SwitchScene,
                           {{"SceneName", name}});
     };
     QCOMPARE(m_manager->execAction(m_sceneId, item("nowhere"), Type::EActionType_SwitchScene, QVariant()), 0);
@@ -113,10 +113,10 @@ void tst_SystemActions::excuteOtherSceneItem()
 {
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     const QString other = RCScenePresenter::instance()->addScene("T", QString(), QString(), false);
-    addControl(m_project->controls.get(), other, Kind::EIRCControlType_Label, {{"ObjectName", "y"}});
+    addControl(m_project->getControlManager(), other, Kind::EIRCControlType_Label, {{"ObjectName", "y"}});
     const QString target =
-        addControl(m_project->controls.get(), other, Kind::EIRCControlType_Label, {{"ObjectName", "x"}});
-    addControl(m_project->controls.get(), other, Kind::EIRCControlType_Label, {{"ObjectName", "x"}});
+        addControl(m_project->getControlManager(), other, Kind::EIRCControlType_Label, {{"ObjectName", "x"}});
+    addControl(m_project->getControlManager(), other, Kind::EIRCControlType_Label, {{"ObjectName", "x"}});
     QSignalSpy executed(items, &RCSceneItemPresenter::itemExecute);
     auto run = [&](const char* scene, const char* item) {
         return m_manager->execAction(QString(), QString(), Type::EActionType_ExcuteOtherSceneItem,
@@ -134,7 +134,8 @@ void tst_SystemActions::excuteOtherSceneItem()
 void tst_SystemActions::selfExecutingItemsStop()
 {
     const QVariantMap self{{"SceneName", "S"}, {"SceneItemName", "loop"}};
-    addControl(m_project->controls.get(), m_sceneId, Kind::EIRCControlType_Label, {{"ObjectName", "loop"}});
+    addControl(m_project->getControlManager(), m_sceneId, Kind::EIRCControlType_Label,
+               {{"ObjectName", "loop"}});
     int runs = 0;
     int deepest = 0;
     connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::itemExecute, this, [&] {
@@ -218,8 +219,8 @@ void tst_SystemActions::switchNetworkIp()
 {
     QFETCH(QString, ip);
     QFETCH(QString, stored);
-    const QString item =
-        addControl(m_project->controls.get(), m_sceneId, Kind::EIRCControlType_SwitchNetwork, {{"Ip", ip}});
+    const QString item = addControl(m_project->getControlManager(), m_sceneId,
+                                    Kind::EIRCControlType_SwitchNetwork, {{"Ip", ip}});
     QCOMPARE(m_manager->execAction(m_sceneId, item, Type::EActionType_SwitchNetworkIp, QVariant()),
              stored.isEmpty() ? -1 : 0);
     QCOMPARE(m_project->setting.values.value(RCKeys::DefaultIp()).toString(), stored);
