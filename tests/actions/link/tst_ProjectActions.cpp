@@ -13,8 +13,9 @@
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
 #include "support/IsolatedNetwork.h"
-#include "tools/mediaserver-standin/MediaServerStandin.h"
+#include "support/LoopbackStandin.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -44,13 +45,14 @@ private:
     // Starts the stand-in and waits until the project is connected to it.
     void connectToStandin();
     QString addItem(const QString& sceneId, int kind, const QVariantMap& properties = {});
-    QStringList wire() const { return m_wire; }
 
     std::unique_ptr<TemporaryHome> m_home;
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<RCProject> m_project;
     std::unique_ptr<MediaServerStandin> m_standin;
     QStringList m_wire;
+    QList<qint64> m_stageTimes;
+    QElapsedTimer m_clock;
 };
 
 void tst_ProjectActions::initTestCase()
@@ -69,6 +71,7 @@ void tst_ProjectActions::init()
     m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
     m_engine->rootContext()->setContextProperty(QStringLiteral("project"), m_project.get());
     m_wire.clear();
+    m_stageTimes.clear();
 }
 
 void tst_ProjectActions::cleanup()
@@ -81,24 +84,18 @@ void tst_ProjectActions::cleanup()
 
 void tst_ProjectActions::connectToStandin()
 {
-    StandinOptions options;
-    options.bindAddress = QHostAddress::LocalHost;
-    options.discoveryPort = 0;
-    options.tcpPort = 0;
-    m_standin = std::make_unique<MediaServerStandin>(options);
-    QVERIFY(m_standin->start());
+    m_standin = startStandin();
+    QVERIFY(m_standin);
     connect(m_standin.get(), &MediaServerStandin::commandReceived, this,
             [this](const QString& sCmd, QJsonObject params) {
                 params.remove(QStringLiteral("uid"));
                 m_wire.append(sCmd + ' ' + QJsonDocument(params).toJson(QJsonDocument::Compact));
+                if (sCmd == QLatin1String("getStageImage"))
+                    m_stageTimes.append(m_clock.elapsed());
             });
-    auto* terminal = qobject_cast<Terminal*>(m_project->getTerminal());
-    // Until the command processors are wired, the test confirms the server's "connected" itself.
-    connect(terminal, &IRCTerminal::receiveCmd, this, [this, terminal](const QString& sCmd) {
-        if (sCmd == QLatin1String("connected"))
-            Q_EMIT m_project->connectToHost(terminal->getConnectIp());
-    });
-    terminal->setDiscoveryTarget(QHostAddress::LocalHost, m_standin->discoveryPort());
+    m_clock.start();
+    qobject_cast<Terminal*>(m_project->getTerminal())
+        ->setDiscoveryTarget(QHostAddress::LocalHost, m_standin->discoveryPort());
     QTRY_VERIFY_WITH_TIMEOUT(m_project->isConnectFromHost(), 10000);
 }
 
@@ -114,10 +111,12 @@ QString tst_ProjectActions::addItem(const QString& sceneId, int kind, const QVar
 
 // The mirror asks for the server's data through the actions, in order, as soon as the server has
 // accepted the panel: the stage image (a stage view is showing), the table, the tracks and the five
-// global properties the server knows.
+// global properties the server knows. While the server answers, the stage is asked for again about
+// every 300 ms; once the link drops the mirror empties and stops asking.
 void tst_ProjectActions::connectAsksThroughTheActions()
 {
-    m_project->getStelvaneSyncer()->stageViewRefAddOne();
+    IRCStelvaneSyncer* mirror = m_project->getStelvaneSyncer();
+    mirror->stageViewRefAddOne();
     connectToStandin();
     QTRY_VERIFY_WITH_TIMEOUT(m_wire.size() >= 8, 5000);
     QCOMPARE(m_wire.mid(0, 8), QStringList({"getStageImage {}", "getProgramTable {}", "getTrackManager {}",
@@ -126,6 +125,18 @@ void tst_ProjectActions::connectAsksThroughTheActions()
                                             R"(getGlobalProperty {"name":"stageLink"})",
                                             R"(getGlobalProperty {"name":"standby"})",
                                             R"(getGlobalProperty {"name":"volume"})"}));
+    QTRY_VERIFY_WITH_TIMEOUT(m_stageTimes.size() >= 6, 5000);
+    const qint64 span = m_stageTimes.at(5) - m_stageTimes.at(1);
+    QVERIFY2(span >= 4 * 250 && span <= 4 * 800, qPrintable(QString::number(span)));
+
+    QSignalSpy disconnected(mirror, &IRCStelvaneSyncer::disconnectFromServer);
+    m_standin->dropClients();
+    QVERIFY(disconnected.wait(5000));
+    QCOMPARE(mirror->getState(), IRCStelvaneSyncer::EState_Idel);
+    QCOMPARE(mirror->getProgramCount(), 0);
+    const qsizetype requests = m_stageTimes.size();
+    QTest::qWait(700);
+    QCOMPARE(m_stageTimes.size(), requests);
 }
 
 // Taps on catalogue items, a call from QML and an item script run from QML, each through the
