@@ -10,8 +10,6 @@ class tst_RCProgramTable : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void addAndInsertPositions_data();
-    void addAndInsertPositions();
     void refusedAddsChangeNothing();
     void recordsKeepTheirKeySet();
     void cellIndexFollowsEveryChange();
@@ -23,41 +21,6 @@ private Q_SLOTS:
     void roleNames_data();
     void roleNames();
 };
-
-// Inserts into a table of three programs and three layers; the signals report the real position.
-void tst_RCProgramTable::addAndInsertPositions_data()
-{
-    QTest::addColumn<bool>("layers");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("expected");
-    for (bool layers : {false, true}) {
-        const char* kind = layers ? "layer" : "program";
-        QTest::addRow("%s at 1", kind) << layers << 1 << 1;
-        QTest::addRow("%s at count", kind) << layers << 3 << 3;
-        QTest::addRow("%s past the end", kind) << layers << 5 << 3;
-        QTest::addRow("%s at a negative index", kind) << layers << -4 << 0;
-    }
-}
-
-void tst_RCProgramTable::addAndInsertPositions()
-{
-    QFETCH(bool, layers);
-    QFETCH(int, index);
-    QFETCH(int, expected);
-    RCProgramTable table;
-    for (const char* id : {"a", "b", "c"})
-        QVERIFY(layers ? table.addProgramLayer(record(id)) : table.addProgram(record(id)));
-    QSignalSpy inserted(&table,
-                        layers ? &RCProgramTable::programLayerInsert : &RCProgramTable::programInsert);
-    const QVariantMap params = record("n", {{"Extra", 1}});
-    QVERIFY(layers ? table.insertProgramLayer(index, params) : table.insertProgram(index, params));
-    QCOMPARE(inserted.size(), 1);
-    QCOMPARE(inserted.at(0).at(2).toInt(), expected);
-    QCOMPARE(inserted.at(0).at(1).toMap(), params);
-    QCOMPARE(layers ? table.getProgramLayerIndex("n") : table.getProgramIndex("n"), expected);
-    QCOMPARE(layers ? table.getProgramLayer(expected) : table.getProgram(expected), QString("n"));
-    QCOMPARE(layers ? table.getProgramLayerCount() : table.getProgramCount(), 4);
-}
 
 void tst_RCProgramTable::refusedAddsChangeNothing()
 {

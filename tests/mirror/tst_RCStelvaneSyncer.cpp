@@ -24,7 +24,6 @@ private Q_SLOTS:
     void connectAsksForEverythingInOrder();
     void stageViewsDriveTheRefreshTimer();
     void oneStageRequestOutstandingAtATime();
-    void downloadSteps();
     void disconnectEmptiesTableAndTracksOnly();
     void currentProgramFollowsPlayState();
     void stageImageIsAnnouncedTwice();
@@ -180,19 +179,6 @@ void tst_RCStelvaneSyncer::oneStageRequestOutstandingAtATime()
     requests.clear();
     m_mirror->connectToServer("ip");
     QCOMPARE(requests.size(), 1);
-}
-
-void tst_RCStelvaneSyncer::downloadSteps()
-{
-    QSignalSpy complete(m_mirror.get(), &IRCStelvaneSyncer::downloadComplate);
-    m_mirror->connectToServer("ip");
-    m_mirror->setDownloadStepComplete(0);
-    QCOMPARE(m_mirror->getState(), IRCStelvaneSyncer::EState_Connect);
-    QCOMPARE(complete.size(), 0);
-    m_mirror->setDownloadStepComplete(1);
-    QCOMPARE(m_mirror->getState(), IRCStelvaneSyncer::EState_ComplateDownload);
-    m_mirror->setDownloadStepComplete(0);
-    QCOMPARE(complete.size(), 2);
 }
 
 void tst_RCStelvaneSyncer::disconnectEmptiesTableAndTracksOnly()

@@ -10,51 +10,11 @@ class tst_RCTrackManager : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void insertPositions_data();
-    void insertPositions();
     void tracksAreFiledByTheirId();
     void programsOfATrack();
     void removalsAndClear();
     void settersAndLookups();
 };
-
-// Track inserts and track-program inserts into collections of three; the signals report the real
-// position.
-void tst_RCTrackManager::insertPositions_data()
-{
-    QTest::addColumn<bool>("programs");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("expected");
-    for (bool programs : {false, true}) {
-        const char* kind = programs ? "program" : "track";
-        QTest::addRow("%s at 1", kind) << programs << 1 << 1;
-        QTest::addRow("%s past the end", kind) << programs << 9 << 3;
-        QTest::addRow("%s at a negative index", kind) << programs << -2 << 0;
-    }
-}
-
-void tst_RCTrackManager::insertPositions()
-{
-    QFETCH(bool, programs);
-    QFETCH(int, index);
-    QFETCH(int, expected);
-    RCTrackManager tracks;
-    if (programs)
-        QVERIFY(tracks.addTrack(record("T")));
-    for (const char* id : {"a", "b", "c"})
-        QVERIFY(programs ? tracks.addTrackProgram("T", record(id)) : tracks.addTrack(record(id)));
-    QSignalSpy trackInserted(&tracks, &RCTrackManager::trackInsert);
-    QSignalSpy programAdded(&tracks, &RCTrackManager::programAdded);
-    if (programs) {
-        QVERIFY(tracks.insertTrackProgram("T", record("n"), index));
-        QCOMPARE(programAdded.at(0), (QVariantList{"T", "n", expected}));
-        QCOMPARE(tracks.getTrackProgram("T", expected), QString("n"));
-    } else {
-        QVERIFY(tracks.insertTrack(record("n"), index));
-        QCOMPARE(trackInserted.at(0), (QVariantList{"n", expected}));
-        QCOMPARE(tracks.getTrack(expected), QString("n"));
-    }
-}
 
 void tst_RCTrackManager::tracksAreFiledByTheirId()
 {
