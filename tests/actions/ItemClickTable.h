@@ -1,7 +1,8 @@
 #pragma once
 
 // What a click on each kind of scene item sends, with the mirror idle or busy: the table the item
-// executor is checked against here, and the one the QML button views are to be checked against.
+// executor is checked against here, and the QML button views in tests/qml (tst_sceneButtons.qml,
+// through ServerPeers).
 
 #include "mirror/IRCStelvaneSyncer.h"
 #include "model/IRCControl.h"
@@ -46,45 +47,80 @@ inline void prepare(IRCStelvaneSyncer& mirror, Mirror state)
     mirror.setGlobalProperty(RCKeys::Standby(), true);
 }
 
-inline Row row(const char* name, int kind, Mirror mirror, const QStringList& sent,
-               const QVariantMap& properties = {}, bool closes = false)
-{
-    return Row{name, kind, properties, mirror, sent, closes};
-}
-
 inline QList<Row> rows()
 {
     using K = IRCControl::EIRCControlType;
-    const Mirror idle = Mirror::Idle;
-    const Mirror busy = Mirror::Busy;
+    using M = Mirror;
     return {
-        row("action button", K::EIRCControlType_PlayPre, idle, {"playPreProgram {}"}),
-        row("action button with a property", K::EIRCControlType_FastBack, idle,
-            {R"(fastBackCurrentProgram {"sec":1.5})"}, {{"Sec", 1.5}}),
-        row("current program idle", K::EIRCControlType_CurrentProgramState, idle, {"playCurrentProgram {}"}),
-        row("current program playing", K::EIRCControlType_CurrentProgramState, busy,
-            {"pauseCurrentProgram {}"}),
-        row("displays closed", K::EIRCControlType_DisplayState, idle,
-            {R"(setGlobalProperty {"displayOutputState":true})"}),
-        row("displays open", K::EIRCControlType_DisplayState, busy,
-            {R"(setGlobalProperty {"displayOutputState":false})"}),
-        row("stage unlinked", K::EIRCControlType_StageLink, idle,
-            {R"(setGlobalProperty {"stageLink":true})"}),
-        row("stage linked", K::EIRCControlType_StageLink, busy, {R"(setGlobalProperty {"stageLink":false})"}),
-        row("stand-by off", K::EIRCControlType_Standby, idle, {R"(setGlobalProperty {"standby":true})"}),
-        row("stand-by on", K::EIRCControlType_Standby, busy, {R"(setGlobalProperty {"standby":false})"}),
-        row("track playing", K::EIRCControlType_TrackPlay, busy, {R"(setTrack {"id":"t1","playState":2})"},
-            {{"TrackName", "A"}}),
-        row("track stopped", K::EIRCControlType_TrackPlay, busy, {R"(setTrack {"id":"t3","playState":1})"},
-            {{"TrackName", "C"}}),
-        row("track unknown", K::EIRCControlType_TrackPlay, busy, {}, {{"TrackName", "Z"}}),
-        row("track stop", K::EIRCControlType_TrackStop, busy, {R"(setTrack {"id":"t1","playState":0})"},
-            {{"TrackName", "A"}}),
-        row("exit", K::EIRCControlType_Exit, idle, {}, {}, true),
-        row("label", K::EIRCControlType_Label, busy, {}),
-        row("stage view", K::EIRCControlType_StageView, busy, {}),
-        row("script button", K::EIRCControlType_Script, busy, {}),
-        row("volume slider", K::EIRCControlType_GlobalVolume, busy, {}),
+        {"action button", K::EIRCControlType_PlayPre, {}, M::Idle, {"playPreProgram {}"}},
+        {"stop all", K::EIRCControlType_StopAllProgram, {}, M::Busy, {"stopAllProgram {}"}},
+        {"custom command",
+         K::EIRCControlType_Custom,
+         {{"CustomCmdToIp", "10.1.2.3"}, {"CustomCmdToPort", 9000}, {"CustomCmd", "go"}},
+         M::Idle,
+         {R"(customCmd {"cmd":"go","ip":"10.1.2.3","port":9000,"tcpOrUdp":0})"}},
+        {"action button with a property",
+         K::EIRCControlType_FastBack,
+         {{"Sec", 1.5}},
+         M::Idle,
+         {R"(fastBackCurrentProgram {"sec":1.5})"}},
+        {"current program idle",
+         K::EIRCControlType_CurrentProgramState,
+         {},
+         M::Idle,
+         {"playCurrentProgram {}"}},
+        {"current program playing",
+         K::EIRCControlType_CurrentProgramState,
+         {},
+         M::Busy,
+         {"pauseCurrentProgram {}"}},
+        {"displays closed",
+         K::EIRCControlType_DisplayState,
+         {},
+         M::Idle,
+         {R"(setGlobalProperty {"displayOutputState":true})"}},
+        {"displays open",
+         K::EIRCControlType_DisplayState,
+         {},
+         M::Busy,
+         {R"(setGlobalProperty {"displayOutputState":false})"}},
+        {"stage unlinked",
+         K::EIRCControlType_StageLink,
+         {},
+         M::Idle,
+         {R"(setGlobalProperty {"stageLink":true})"}},
+        {"stage linked",
+         K::EIRCControlType_StageLink,
+         {},
+         M::Busy,
+         {R"(setGlobalProperty {"stageLink":false})"}},
+        {"stand-by off", K::EIRCControlType_Standby, {}, M::Idle, {R"(setGlobalProperty {"standby":true})"}},
+        {"stand-by on", K::EIRCControlType_Standby, {}, M::Busy, {R"(setGlobalProperty {"standby":false})"}},
+        {"track playing",
+         K::EIRCControlType_TrackPlay,
+         {{"TrackName", "A"}},
+         M::Busy,
+         {R"(setTrack {"id":"t1","playState":2})"}},
+        {"track stopped",
+         K::EIRCControlType_TrackPlay,
+         {{"TrackName", "C"}},
+         M::Busy,
+         {R"(setTrack {"id":"t3","playState":1})"}},
+        {"track unknown", K::EIRCControlType_TrackPlay, {{"TrackName", "Z"}}, M::Busy, {}},
+        {"track stop",
+         K::EIRCControlType_TrackStop,
+         {{"TrackName", "A"}},
+         M::Busy,
+         {R"(setTrack {"id":"t1","playState":0})"}},
+        {"track stop unknown", K::EIRCControlType_TrackStop, {{"TrackName", "Z"}}, M::Busy, {}},
+        {"exit", K::EIRCControlType_Exit, {}, M::Idle, {}, true},
+        // These ask for dialogs, or run a script, without sending anything themselves.
+        {"network link", K::EIRCControlType_NetLink, {}, M::Busy, {}},
+        {"join project", K::EIRCControlType_JoinProject, {}, M::Busy, {}},
+        {"label", K::EIRCControlType_Label, {}, M::Busy, {}},
+        {"stage view", K::EIRCControlType_StageView, {}, M::Busy, {}},
+        {"script button", K::EIRCControlType_Script, {}, M::Busy, {}},
+        {"volume slider", K::EIRCControlType_GlobalVolume, {}, M::Busy, {}},
     };
 }
 
