@@ -32,6 +32,9 @@ public:
     // Returns once the worker's thread has ended. Never call it from that thread.
     void stop();
 
+    // The milliseconds of a wait argument, kept within 0 and kMaxWaitMs; -1 for a negative one.
+    static qint64 waitMilliseconds(const QString& argument);
+
 Q_SIGNALS:
     void sig_excute(const QString& script);
     void busyingChanged(bool);
@@ -44,8 +47,6 @@ private:
     bool isStopping();
     // Sleeps ms milliseconds unless stop() comes first; false when stopped.
     bool sleepFor(qint64 ms);
-    // The milliseconds of a wait argument, kept within 0 and kMaxWaitMs; -1 for a negative one.
-    static qint64 waitMilliseconds(const QString& argument);
 
     QThread* m_thread = nullptr;
     QMutex m_mutex;

@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
         const QString path = arguments.at(1);
         const bool loaded = project->loadStorageProjectFile(path);
         RCLogFile::writeLine(
-            QStringLiteral("tryLoadProjectload project %1 %2").arg(path).arg(loaded ? 1 : 0));
+            QStringLiteral("tryLoadProjectload project %1 %2").arg(path, QString::number(loaded ? 1 : 0)));
         project->setInitState(loaded ? 1 : 2);
     } else {
         RCLogFile::writeLine(QStringLiteral("tryLoadProjectnot need load project 0"));

@@ -8,7 +8,8 @@ class RCCommand;
 
 // The one door through which document commands run and are recorded, and the user interface's
 // view of the undo history (it relays the command manager's four signals). Process-wide; GUI
-// thread only; nothing here is invokable from QML.
+// thread only. QML reaches only the command groups, so that one gesture on many items (a drag in
+// the scene canvas) is one undo step; every beginCommandGroup needs its endCommandGroup.
 class RCCmdPresenter : public IRCCppObject
 {
     Q_OBJECT
@@ -28,8 +29,8 @@ public:
             cmd.release();
         return ok;
     }
-    void beginCommandGroup();
-    void endCommandGroup();
+    Q_INVOKABLE void beginCommandGroup();
+    Q_INVOKABLE void endCommandGroup();
 
 Q_SIGNALS:
     void undoCommandsEmptyChanged(bool isEmpty);

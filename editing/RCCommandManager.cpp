@@ -62,13 +62,16 @@ void RCCommandManager::pushUndo(RCCommand* cmd, bool mayMerge)
 
 void RCCommandManager::appendUndo(RCCommand* cmd, bool mayMerge)
 {
-    if (m_undo.size() >= HistoryCap) {
-        RCCommand* oldest = m_undo.takeFirst();
-        forgetOpenGroup(oldest);
-        delete oldest;
-    }
-    if (!(mayMerge && !m_undo.isEmpty() && tryMerge(m_undo.last(), cmd)))
+    // A command folded into the last entry adds no entry, so the cap applies only to one that
+    // is appended.
+    if (!(mayMerge && !m_undo.isEmpty() && tryMerge(m_undo.last(), cmd))) {
+        if (m_undo.size() >= HistoryCap) {
+            RCCommand* oldest = m_undo.takeFirst();
+            forgetOpenGroup(oldest);
+            delete oldest;
+        }
         m_undo.append(cmd);
+    }
     Q_EMIT haveOperatorRecord();
     if (m_undo.size() == 1)
         Q_EMIT undoCommandsEmptyChanged(false);

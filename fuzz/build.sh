@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
     -DTAVIX_FUZZ=ON -DTAVIX_TESTS=OFF -DTAVIX_BENCH=OFF
-cmake --build build/fuzz --target $(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//' | tr '\n' ' ')
+cmake --build build/fuzz -j "${JOBS:-2}" --target $(cd fuzz && ls fuzz_*.cpp | sed 's/\.cpp$//' | tr '\n' ' ')

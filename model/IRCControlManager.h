@@ -17,7 +17,8 @@ public:
     explicit IRCControlManager(QObject* parent = nullptr);
     ~IRCControlManager() override;
 
-    // Null when the manager already holds a control of the kind.
+    // Null when the manager already holds a control of the kind, or when the new control is no
+    // longer held once addControl returns (a controlAdd handler removed it).
     Q_INVOKABLE virtual IRCControl* addControl(IRCControl::EIRCControlType controlType, QString sName,
                                                QStringList sTypeNameList, QString sIcon);
     Q_INVOKABLE virtual bool removeControl(QString sControlId);

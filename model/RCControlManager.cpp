@@ -4,6 +4,7 @@
 #include "model/RCKeys.h"
 
 #include <QJsonArray>
+#include <QPointer>
 
 IRCControlManager* RCControlManager::create()
 {
@@ -60,23 +61,24 @@ IRCControl* RCControlManager::addControl(IRCControl::EIRCControlType controlType
     control->setPropertyValue(RCKeys::ControlGroupNameList(), sTypeNameList);
     if (!sIcon.isEmpty())
         control->setPropertyValue(RCKeys::IconPath(), sIcon);
-    insertControl(control);
-    return control;
+    return insertControl(control) ? control : nullptr;
 }
 
-void RCControlManager::insertControl(IRCControl* control)
+bool RCControlManager::insertControl(IRCControl* control)
 {
     if (!control)
-        return;
+        return false;
     const QString id = control->getId();
     if (m_controlsById.contains(id)) {
         delete control;
-        return;
+        return false;
     }
     m_controlsById.insert(id, control);
     m_controls.append(control);
     m_controlsByType.insert(control->getControlType(), control);
+    const QPointer<IRCControl> guard(control);
     emit controlAdd(control);
+    return guard && m_controlsById.value(id) == control;
 }
 
 bool RCControlManager::removeControl(QString sControlId)

@@ -38,8 +38,9 @@ public:
     IRCControl* getControlByType(IRCControl::EIRCControlType type) const override;
 
 private:
-    // Takes ownership; a control whose id is already held is deleted instead.
-    void insertControl(IRCControl* control);
+    // Takes ownership; a control whose id is already held is deleted instead. True when the
+    // control is held once its controlAdd handlers have run (they may remove it again).
+    bool insertControl(IRCControl* control);
 
     QMap<QString, IRCControl*> m_controlsById;
     QList<IRCControl*> m_controls;

@@ -2,7 +2,7 @@
 
 #include "model/IRCCppObject.h"
 
-#include <QMap>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 
@@ -45,6 +45,6 @@ private:
     // Removes the entry that maps to obj; false when obj is not registered.
     bool forget(IRCObject* obj, const QString& id);
 
-    QMap<QString, IRCObject*> m_objects;
+    QHash<QString, IRCObject*> m_objects;
     IRCObject* m_focusedObject = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "model/RCProperties.h"
 
+#include "model/IRCObject.h"
 #include "model/IRCProperty.h"
 #include "model/RCKeys.h"
 #include "model/RCProperty.h"
@@ -86,14 +87,18 @@ IRCProperty* RCProperties::addProperty(IRCProperty* p)
     m_byName.insert(name, p);
     m_names.append(name);
     p->setOwner(this);
-    connect(p, &IRCProperty::valueChanged, this,
-            [this, p](const QVariant& value) { Q_EMIT propertyValueChanged(p, value); });
-    connect(p, &IRCProperty::readOnlyChanged, this,
-            [this, p](bool b) { Q_EMIT propertyReadOnlyChanged(p, b); });
-    connect(p, &IRCProperty::visibleChanged, this,
-            [this, p](bool b) { Q_EMIT propertyVisibleChanged(p, b); });
-    connect(p, &IRCProperty::unitChanged, this,
-            [this, p](const QString& unit) { Q_EMIT propertyUnitChanged(p, unit); });
+    if (auto* row = qobject_cast<RCProperty*>(p)) {
+        row->relayTo(this);
+    } else {
+        connect(p, &IRCProperty::valueChanged, this,
+                [this, p](const QVariant& value) { relayValueChanged(p, p->getName(), value); });
+        connect(p, &IRCProperty::readOnlyChanged, this,
+                [this, p](bool b) { Q_EMIT propertyReadOnlyChanged(p, b); });
+        connect(p, &IRCProperty::visibleChanged, this,
+                [this, p](bool b) { Q_EMIT propertyVisibleChanged(p, b); });
+        connect(p, &IRCProperty::unitChanged, this,
+                [this, p](const QString& unit) { Q_EMIT propertyUnitChanged(p, unit); });
+    }
     Q_EMIT propretyAdded(p);
     return p;
 }
@@ -178,4 +183,18 @@ QString RCProperties::renewId()
     const QString fresh = QUuid::createUuid().toString(QUuid::WithBraces);
     storeValue(RCKeys::Id(), fresh);
     return fresh;
+}
+
+void RCProperties::relayValuesTo(IRCObject* owner)
+{
+    m_valueOwner = owner;
+}
+
+void RCProperties::relayValueChanged(IRCProperty* p, const QString& name, const QVariant& value)
+{
+    if (signalsBlocked())
+        return;
+    Q_EMIT propertyValueChanged(p, value);
+    if (m_valueOwner)
+        Q_EMIT m_valueOwner->propertyValueChanged(name, value);
 }

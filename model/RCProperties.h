@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
+class IRCObject;
 class IRCProperty;
 
 // The ordered, name-keyed set of the properties of one document object, written as a
@@ -54,6 +55,13 @@ public:
     // Stores a new braced QUuid in the "Id" row as storeValue does and answers it.
     QString renewId();
 
+    // The document object that owns this set: each value change also goes out as the owner's
+    // propertyValueChanged(name, value), right after this set's own signal, which spares the
+    // owner a connection of its own.
+    void relayValuesTo(IRCObject* owner);
+    // Announces a value change of a held property: this set's signal, then the owner's.
+    void relayValueChanged(IRCProperty* p, const QString& name, const QVariant& value);
+
 Q_SIGNALS:
     void propertyValueChanged(IRCProperty* pProp, QVariant var);
     void propertyReadOnlyChanged(IRCProperty* pProp, bool bReadOnly);
@@ -65,5 +73,6 @@ Q_SIGNALS:
 
 private:
     QHash<QString, IRCProperty*> m_byName;
+    IRCObject* m_valueOwner = nullptr;
     QStringList m_names;
 };

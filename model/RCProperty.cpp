@@ -1,5 +1,6 @@
 #include "model/RCProperty.h"
 
+#include "model/RCProperties.h"
 #include "model/RCPropertyDisplay.h"
 #include "model/RCScriptValue.h"
 #include "model/RCTypedValue.h"
@@ -18,6 +19,23 @@ const QString kDisplay = QStringLiteral("display");
 const QString kType = QStringLiteral("type");
 const QString kData = QStringLiteral("data");
 
+// Rows edited as text: their values are the user's own text, whatever it looks like.
+bool isTextDisplay(int displayType)
+{
+    using D = IRCPropertyDisplay;
+    switch (displayType) {
+    case D::EIRCPropertyDisplayType_String:
+    case D::EIRCPropertyDisplayType_Icon:
+    case D::EIRCPropertyDisplayType_Image:
+    case D::EIRCPropertyDisplayType_Script:
+    case D::EIRCPropertyDisplayType_Ip:
+    case D::EIRCPropertyDisplayType_MacAddress:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)
@@ -28,7 +46,8 @@ RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProp
 RCProperty::RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
                        const QString& unit, int displayType, const QVariant& value, RCProperties* owner)
     : IRCProperty(nullptr), m_owner(owner), m_name(name), m_description(description), m_value(value),
-      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType)
+      m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType),
+      m_declaredText(value.typeId() == QMetaType::QString && isTextDisplay(displayType))
 {
 }
 
@@ -68,6 +87,8 @@ bool RCProperty::setValue(QVariant value)
     }
     m_oldValue = m_value;
     m_value = plain;
+    if (m_relay && !signalsBlocked())
+        m_relay->relayValueChanged(this, m_name, m_value);
     Q_EMIT valueChanged(m_value);
     return true;
 }
@@ -83,6 +104,8 @@ void RCProperty::setReadOnly(bool bReadOnly)
         return;
     }
     m_readOnly = bReadOnly;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyReadOnlyChanged(this, bReadOnly);
     Q_EMIT readOnlyChanged(bReadOnly);
 }
 
@@ -97,6 +120,8 @@ void RCProperty::setVisible(bool bVisible)
         return;
     }
     m_visible = bVisible;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyVisibleChanged(this, bVisible);
     Q_EMIT visibleChanged(bVisible);
 }
 
@@ -111,12 +136,19 @@ void RCProperty::setUnit(QString sUnit)
         return;
     }
     m_unit = sUnit;
+    if (m_relay && !signalsBlocked())
+        Q_EMIT m_relay->propertyUnitChanged(this, sUnit);
     Q_EMIT unitChanged(sUnit);
 }
 
 QVariant RCProperty::getOldValue() const
 {
     return m_oldValue;
+}
+
+void RCProperty::relayTo(RCProperties* set)
+{
+    m_relay = set;
 }
 
 void RCProperty::setOwner(RCProperties* owner)
@@ -145,8 +177,10 @@ int RCProperty::displayType() const
 
 IRCProperty* RCProperty::copy(RCProperties* owner) const
 {
-    return new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, displayType(), m_value,
-                          owner);
+    auto* copy =
+        new RCProperty(m_name, m_description, m_readOnly, m_visible, m_unit, displayType(), m_value, owner);
+    copy->m_declaredText = m_declaredText;
+    return copy;
 }
 
 QJsonObject RCProperty::toJson() const
@@ -184,8 +218,13 @@ void RCProperty::fromJson(const QJsonObject& jsObj)
     m_readOnly = jsObj.value(kReadOnly).toBool();
     m_visible = jsObj.value(kVisible).toBool();
     m_unit = jsObj.value(kUnit).toString();
+    // A row that the program declares as text reads text as it stands ("#Size#10" typed by a
+    // user stays text), whatever value an earlier record left in it. Other rows, and rows that
+    // came with a record (which have no type of their own), read typed text as their value.
+    const bool text = m_declaredText;
     bool ok = true;
-    const QVariant value = jsonValueToVariant(jsObj.value(kValue), &ok);
+    const QVariant value =
+        text ? jsonValueToText(jsObj.value(kValue), &ok) : jsonValueToVariant(jsObj.value(kValue), &ok);
     if (ok) {
         m_value = value;
     } else {

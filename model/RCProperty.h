@@ -39,15 +39,22 @@ public:
     IRCPropertyDisplay* getDisplay() const override;
     // The display type, without creating the descriptor.
     int displayType() const;
+    // The set that holds this row: its change signals go out there first, as the set's own,
+    // before the row's own signals (a set relays other property types through connections,
+    // which would cost four per row).
+    void relayTo(RCProperties* set);
     // Copies name, description, value, flags, unit and display type; not the display data.
     IRCProperty* copy(RCProperties* owner) const override;
     QJsonObject toJson() const override;
     // Reads every field, an absent key giving its empty value; bypasses read-only and
-    // emits nothing. A value that cannot be read keeps the current value.
+    // emits nothing. A value that cannot be read keeps the current value. A declared text
+    // row (a QString value shown as text) takes stored text as it stands, also text that
+    // looks typed; any other row reads typed text as its value.
     void fromJson(const QJsonObject& jsObj) override;
 
 private:
     RCProperties* m_owner = nullptr;
+    RCProperties* m_relay = nullptr;
     QString m_name;
     QString m_description;
     QVariant m_value;
@@ -57,4 +64,6 @@ private:
     mutable RCPropertyDisplay* m_display = nullptr;
     bool m_visible = false;
     int m_displayType = 0; // meaningful only while m_display is null
+    // Declared by the program with a text value and a text display: stored text is its text.
+    bool m_declaredText = false;
 };

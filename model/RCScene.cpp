@@ -50,10 +50,7 @@ void RCScene::initProperties()
 {
     if (!m_properties) {
         m_properties = new RCProperties;
-        connect(m_properties, &RCProperties::propertyValueChanged, this,
-                [this](IRCProperty* p, const QVariant& value) {
-                    Q_EMIT propertyValueChanged(p->getName(), value);
-                });
+        m_properties->relayValuesTo(this);
     }
     RCProperties* s = m_properties;
     s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
@@ -165,9 +162,10 @@ void RCScene::insertItem(IRCObject* item, int index)
         m_items.append(item);
     }
     RCObjectManager::instance()->addObject(item);
+    // Changes are reported under the id the scene holds the item by.
     connect(item, &IRCObject::propertyValueChanged, this,
-            [this, item](const QString& sName, const QVariant& value) {
-                onItemPropertyValueChanged(item, sName, value);
+            [this, id](const QString& sName, const QVariant& value) {
+                onItemPropertyValueChanged(id, sName, value);
             });
     const bool selected = item->getPropertyValue(RCKeys::Select()).toBool();
     if (selected) {
@@ -180,9 +178,8 @@ void RCScene::insertItem(IRCObject* item, int index)
     }
 }
 
-void RCScene::onItemPropertyValueChanged(IRCObject* item, const QString& sName, const QVariant& value)
+void RCScene::onItemPropertyValueChanged(const QString& itemId, const QString& sName, const QVariant& value)
 {
-    const QString itemId = item->getId();
     if (sName == RCKeys::Select()) {
         if (value.toBool()) {
             if (!m_selectedSet.contains(itemId)) {

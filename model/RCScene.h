@@ -2,15 +2,15 @@
 
 #include "model/IRCObject.h"
 
+#include <QHash>
 #include <QList>
-#include <QMap>
 #include <QSet>
 #include <QStringList>
 
 // One page of the panel: ordered scene items, the ids of the selected ones and the
 // scene's own properties. Owns its items (they become its QObject children) and registers
 // them with RCObjectManager while it holds them. Every item change is relayed as a signal
-// that carries ids only. GUI thread only.
+// that carries ids only (an item's id as the scene holds it). GUI thread only.
 //
 // JSON: {"propertyArray": [...], "itemArray": [item, ...]} in item order.
 class RCScene : public IRCObject
@@ -62,12 +62,12 @@ Q_SIGNALS:
     void itemSelectChanged(QString sceneId, QStringList selectedItemIds);
 
 private:
-    void onItemPropertyValueChanged(IRCObject* item, const QString& sName, const QVariant& value);
+    void onItemPropertyValueChanged(const QString& itemId, const QString& sName, const QVariant& value);
     void removeFromSelection(const QString& itemId);
     void removeHeldItem(IRCObject* item, const QString& itemId);
     void removeAllItems();
 
-    QMap<QString, IRCObject*> m_itemsById;
+    QHash<QString, IRCObject*> m_itemsById;
     QList<IRCObject*> m_items;
     QStringList m_selectedIds;
     QSet<QString> m_selectedSet; // the ids of m_selectedIds, for constant-time membership

@@ -43,10 +43,7 @@ void RCSceneItem::initProperties()
 {
     if (!m_properties) {
         m_properties = new RCProperties;
-        connect(m_properties, &RCProperties::propertyValueChanged, this,
-                [this](IRCProperty* p, const QVariant& value) {
-                    Q_EMIT propertyValueChanged(p->getName(), value);
-                });
+        m_properties->relayValuesTo(this);
     }
     RCProperties* s = m_properties;
     s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
@@ -121,7 +118,10 @@ QString RCSceneItem::getId() const
 
 void RCSceneItem::setPropertyValue(QString sName, QVariant var)
 {
-    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(unwrapScriptValue(var).toString())) {
+    // The default path names no view of its own but is what every item starts with, so undoing a
+    // change of the view may bring it back.
+    const QString path = unwrapScriptValue(var).toString();
+    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(path) && path != defaultQmlPath()) {
         qWarning().noquote() << "RCSceneItem::setPropertyValue refused the view" << var.toString()
                              << "of item" << getId();
         return;

@@ -25,7 +25,7 @@ public:
 
     eIRCObjectType getObjectType() const override;
     QString getId() const override;
-    // Refuses a "QmlPath" that names no known scene view.
+    // Refuses a "QmlPath" that names no known scene view, other than the default path.
     void setPropertyValue(QString sName, QVariant var) override;
     QVariant getPropertyValue(QString sName) const override;
     RCProperties* getProperties() const override;

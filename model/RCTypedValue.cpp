@@ -486,6 +486,15 @@ QVariant jsonValueToVariant(const QJsonValue& json, bool* ok)
     return value;
 }
 
+QVariant jsonValueToText(const QJsonValue& json, bool* ok)
+{
+    if (json.isString()) {
+        setOk(ok, true);
+        return json.toString();
+    }
+    return jsonValueToVariant(json, ok);
+}
+
 namespace {
 
 QVariant readJsonValue(const QJsonValue& json, bool* ok)

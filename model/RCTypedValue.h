@@ -30,6 +30,12 @@ bool exceedsValueNesting(const QVariant& value);
 QJsonValue variantToJsonValue(const QVariant& value, bool* ok = nullptr);
 QVariant jsonValueToVariant(const QJsonValue& json, bool* ok = nullptr);
 
+// Reads json for a holder (a property, a setting) whose own value is text. A JSON string is the
+// text as it stands, also when it looks like typed text ("#Size#10", "$sl$a"): text is written as
+// it is, so what a text holder wrote reads back unchanged. Anything else reads as
+// jsonValueToVariant does.
+QVariant jsonValueToText(const QJsonValue& json, bool* ok = nullptr);
+
 // Reads the text of a typed value whose "#<TypeName>#" prefix has already been removed.
 QVariant stringToVariant(const QString& text, int typeId, bool* ok = nullptr);
 

@@ -93,7 +93,7 @@ public:
     // main window (closeRequested, switchProjectRequested), which first offers to save unsaved
     // changes; both are deferred to the event loop, so a view that asks from its own handler is
     // never destroyed under it.
-    virtual void requestClose();
+    Q_INVOKABLE virtual void requestClose();
     virtual void requestSwitchProject(QString sProjectPacketPath);
 
 Q_SIGNALS:

@@ -130,6 +130,20 @@ QString RCImageManager::resolveFolder(const QString& dstFolder) const
     return dstFolder.isEmpty() ? m_imageFolder : dstFolder;
 }
 
+QString RCImageManager::fileKey(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? cleanAbsolute(path) : canonical;
+}
+
+void RCImageManager::adoptImageFolder(const QString& folder)
+{
+    if (folder.isEmpty() || sameFolder(m_imageFolder, folder))
+        return;
+    m_imageFolder = folder;
+    m_isQrc = false;
+}
+
 bool RCImageManager::sameFolder(const QString& a, const QString& b)
 {
     if (a.isEmpty() || b.isEmpty())
@@ -225,26 +239,31 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
     return QString();
 }
 
-QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder)
+QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder,
+                                                           QList<ImageValue>* previous)
 {
     QSet<QString> used;
     const QString prefix = QString::fromLatin1(ReferencePrefix);
+    const QDir folder(resolveFolder(dstFolder));
 
     // Gathers one value; returns the reference to store, or "" to leave the value as it is.
     auto gather = [&](const QString& value) -> QString {
+        QString reference;
         if (needCopy(value, dstFolder)) {
             const QString target = saveImageToDstPath(value, dstFolder);
-            if (!target.isEmpty()) {
-                used.insert(target);
-                return prefix + QFileInfo(target).fileName();
-            }
+            if (!target.isEmpty())
+                reference = prefix + QFileInfo(target).fileName();
         }
-        if (value.startsWith(prefix)) {
-            const QString local = localPathOf(value);
-            if (!local.isEmpty())
-                used.insert(cleanAbsolute(local));
-        }
-        return QString();
+        // Every reference the written file holds names a file of the destination: it stays.
+        const QString name = referenceName(reference.isEmpty() ? value : reference);
+        if (!name.isEmpty())
+            used.insert(fileKey(folder.filePath(name)));
+        return reference;
+    };
+    auto record = [previous](const QString& sceneId, const QString& itemId, const QString& name,
+                             const QVariant& value) {
+        if (previous)
+            previous->append(ImageValue{sceneId, itemId, name, value});
     };
 
     RCScenePresenter* scenes = RCScenePresenter::instance();
@@ -252,21 +271,37 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     const QStringList sceneIds = scenes->getSceneIds();
     for (const QString& sceneId : sceneIds) {
         for (const QString& key : {RCKeys::IconPath(), RCKeys::BackgroundImg()}) {
-            const QString reference = gather(scenes->getPropertyValue(sceneId, key).toString());
-            if (!reference.isEmpty())
+            const QVariant value = scenes->getPropertyValue(sceneId, key);
+            const QString reference = gather(value.toString());
+            if (!reference.isEmpty()) {
+                record(sceneId, QString(), key, value);
                 scenes->setPropertyValue(sceneId, key, reference, false);
+            }
         }
         const QStringList itemIds = items->getItemIds(sceneId);
         for (const QString& itemId : itemIds) {
             const QVariantMap images = items->getImagePropertyValues(sceneId, itemId);
             for (auto it = images.cbegin(); it != images.cend(); ++it) {
                 const QString reference = gather(it.value().toString());
-                if (!reference.isEmpty())
+                if (!reference.isEmpty()) {
+                    record(sceneId, itemId, it.key(), it.value());
                     items->setPropertyValue(sceneId, itemId, it.key(), reference, false);
+                }
             }
         }
     }
     return used;
+}
+
+void RCImageManager::restoreImageValues(const QList<ImageValue>& previous)
+{
+    for (const ImageValue& entry : previous) {
+        if (entry.itemId.isEmpty())
+            RCScenePresenter::instance()->setPropertyValue(entry.sceneId, entry.name, entry.value, false);
+        else
+            RCSceneItemPresenter::instance()->setPropertyValue(entry.sceneId, entry.itemId, entry.name,
+                                                               entry.value, false);
+    }
 }
 
 void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles)
@@ -280,8 +315,9 @@ void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QSt
     for (const QFileInfo& entry : entries) {
         if (entry.isDir())
             continue;
+        // The entry itself goes (a link as a link), never what it points to.
         const QString path = cleanAbsolute(entry.absoluteFilePath());
-        if (usedFiles.contains(path))
+        if (usedFiles.contains(fileKey(path)))
             continue;
         qInfo() << "RCImageManager::modifyImagePathAndSaveImages"
                 << "delete file" << path;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSet>
 #include <QString>
+#include <QVariant>
 
 // Resolves image values for the views and gathers the images a project uses into its
 // packet's image folder.
@@ -40,15 +41,40 @@ public:
     void setQrcImagePath(const QString& path);
     QString qrcImagePath() const { return m_qrcImageFolder; }
 
+    // An image value of a scene (itemId empty) or of a scene item.
+    struct ImageValue
+    {
+        QString sceneId;
+        QString itemId;
+        QString name;
+        QVariant value;
+    };
+
     // Copies every image that a scene or scene item shows from outside `dstFolder` into it
     // and rewrites those values to references (without undo records). `dstFolder` empty
-    // means the image folder. Returns the absolute paths of the files of the destination
-    // that are in use, for removeUnusedImages().
-    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder);
+    // means the image folder. Returns the paths of the files of the destination that the
+    // rewritten document references (every reference it holds, also one whose copy failed),
+    // for removeUnusedImages(). `previous`, when given, receives the values as they were
+    // before their rewrite, for restoreImageValues().
+    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder,
+                                               QList<ImageValue>* previous = nullptr);
+
+    // Puts back values that modifyImagePathAndSaveImages() rewrote (without undo records).
+    void restoreImageValues(const QList<ImageValue>& previous);
 
     // Deletes the files of `dstFolder` (the image folder when empty) that are not in
-    // `usedFiles`. Subfolders stay. Call only once the project file has been written.
+    // `usedFiles`. Paths are compared by their canonical form, so a folder reached through a
+    // symbolic link keeps what it uses. Subfolders stay. Call only once the project file has
+    // been written.
     void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles);
+
+    // After a save into `folder`: the document's references name files there, so they resolve
+    // there from now on (outside resource mode). Nothing changes when it is the image folder.
+    void adoptImageFolder(const QString& folder);
+
+    // Whether two paths name one folder: by canonical path when both exist, else by their
+    // cleaned absolute paths. Two empty paths are the same folder.
+    static bool sameFolder(const QString& a, const QString& b);
 
     // Whether the value names an image that must be copied into `dstFolder`.
     bool needCopy(const QString& value, const QString& dstFolder) const;
@@ -73,7 +99,8 @@ public:
 
 private:
     QString resolveFolder(const QString& dstFolder) const;
-    static bool sameFolder(const QString& a, const QString& b);
+    // The key under which a file is compared: its canonical path when it exists.
+    static QString fileKey(const QString& path);
     static bool sameContent(const QString& a, const QString& b);
     static QString fileUrlToLocalPath(const QString& value);
 

@@ -27,9 +27,10 @@ bool RCInterface::sceneListItemContainScene(const QString& sceneIdSelf, const QS
                        .toString();
     list.replace(QChar(0xFF1B), QLatin1Char(';'));
     const QStringList pieces = list.split(QLatin1Char(';'), Qt::KeepEmptyParts);
+    // An unknown scene, or one without a type name, is in no list (an empty piece is no type).
     const QString typeName =
         RCScenePresenter::instance()->getPropertyValue(sceneIdDest, RCKeys::TypeName()).toString();
-    return pieces.contains(typeName);
+    return !typeName.isEmpty() && pieces.contains(typeName);
 }
 
 QString RCInterface::msecToString(int msec)

@@ -13,7 +13,8 @@ public:
     explicit RCInterface(QObject* parent = nullptr);
 
     // The item's "TypeNameList" (pieces separated by ";" or the full-width "；", kept
-    // untrimmed) lists the "TypeName" of the scene sceneIdDest. False for an empty item id.
+    // untrimmed) lists the "TypeName" of the scene sceneIdDest. False for an empty item id and
+    // for a destination that is no scene or has an empty type name.
     Q_INVOKABLE bool sceneListItemContainScene(const QString& sceneIdSelf, const QString& sceneItemId,
                                                const QString& sceneIdDest) override;
 

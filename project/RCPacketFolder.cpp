@@ -44,6 +44,31 @@ bool RCPacketFolder::removeDirectory(const QString& path)
     return ok;
 }
 
+bool RCPacketFolder::removePacket(const QString& path)
+{
+    const QFileInfo folder(path);
+    if (path.isEmpty() || !folder.isDir() || folder.isSymLink())
+        return false;
+    QDir dir(path);
+    bool ok = true;
+    for (const char* name : {ProjectFileName, OldProjectFileName, ThumbnailFileName}) {
+        const QFileInfo file(dir.filePath(QString::fromLatin1(name)));
+        if ((file.exists() || file.isSymLink()) && !QFile::remove(file.filePath()))
+            ok = false;
+    }
+    const QString imageName = QString::fromLatin1(ImageFolderName);
+    const QFileInfo images(dir.filePath(imageName));
+    if (images.isSymLink()) {
+        ok = QFile::remove(images.filePath()) && ok;
+    } else if (images.isDir()) {
+        removeDirectory(images.filePath());
+        ok = dir.rmdir(imageName) && ok;
+    }
+    if (ok && dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System).isEmpty())
+        QDir(folder.absolutePath()).rmdir(folder.fileName());
+    return ok;
+}
+
 bool RCPacketFolder::hasEntries(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isDir())
@@ -72,8 +97,11 @@ bool RCPacketFolder::isProjectPacket(const QString& path)
 
 bool RCPacketFolder::isValidPacketName(const QString& name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return false;
+    return std::none_of(name.cbegin(), name.cend(),
+                        [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
 namespace {

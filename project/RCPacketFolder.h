@@ -22,6 +22,12 @@ public:
     // it could not be deleted.
     static bool removeDirectory(const QString& path);
 
+    // Removes a packet's own entries (the project files, the thumbnail and the image folder)
+    // and then the folder itself only when nothing else is left in it: a packet saved into a
+    // folder that holds other files leaves them. False when an entry of the packet's own could
+    // not be removed.
+    static bool removePacket(const QString& path);
+
     // Whether the folder lists at least one entry (hidden entries not counted).
     static bool hasEntries(const QString& path);
 
@@ -33,7 +39,7 @@ public:
     static bool isProjectPacket(const QString& path);
 
     // Whether a text can name a packet folder inside its parent: one path component, not
-    // empty, not "." or "..", without separators.
+    // empty, not "." or "..", without separators or control characters.
     static bool isValidPacketName(const QString& name);
 
     // Whether a user may name a project packet so on any platform: a valid packet name without

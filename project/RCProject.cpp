@@ -591,16 +591,14 @@ QVariantMap RCProject::getProject(int i)
 bool RCProject::removeProjectPakcet(QString sPacketPath)
 {
     if (!RCPacketFolder::isProjectPacket(sPacketPath)) {
-        qWarning() << "RCProject::removeProjectPakcet"
-                   << "not a project packet" << sPacketPath;
+        qCWarning(lcRcProject) << "RCProject::removeProjectPakcet"
+                               << "not a project packet" << sPacketPath;
         return false;
     }
-    // Cleaned, so that a trailing separator still names the folder itself in its parent.
+    // Cleaned, so that a trailing separator still names the folder itself in its parent. Only the
+    // packet's own files go: a packet saved into a folder of other files leaves them there.
     const QString packet = QDir::cleanPath(sPacketPath);
-    if (!RCPacketFolder::removeDirectory(packet))
-        return false;
-    const QFileInfo info(packet);
-    if (!info.dir().rmdir(info.fileName()))
+    if (!RCPacketFolder::removePacket(packet))
         return false;
     RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
     RCRecentProjectRecord::instance()->removeDirPath(packet);
@@ -615,12 +613,17 @@ bool RCProject::renameProjectPakcet(QString sPacketPath, QString sProjectName, Q
 {
     if (!RCPacketFolder::isProjectPacket(sPacketPath) || folderName(sPacketPath) != sProjectName ||
         !RCPacketFolder::isValidPacketName(sNewProjectName)) {
-        qWarning() << "RCProject::renameProjectPakcet"
-                   << "refused" << sPacketPath << sProjectName << sNewProjectName;
+        qCWarning(lcRcProject) << "RCProject::renameProjectPakcet"
+                               << "refused" << sPacketPath << sProjectName << sNewProjectName;
         return false;
     }
     const QFileInfo info(QDir::cleanPath(sPacketPath));
     const QString newPath = QStringLiteral("%1/%2").arg(info.path(), sNewProjectName);
+    if (!RCRecentProjectRecord::canRecord(newPath)) {
+        qCWarning(lcRcProject) << "RCProject::renameProjectPakcet"
+                               << "the recent list cannot hold" << newPath;
+        return false;
+    }
     if (QFileInfo::exists(newPath) || !QDir().rename(info.filePath(), newPath))
         return false;
     RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
@@ -637,8 +640,8 @@ QJsonObject RCProject::readProjectFile(const QString& filePath)
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning() << "RCProject::loadProject"
-                   << "cannot open" << filePath;
+        qCWarning(lcRcProject) << "RCProject::loadProject"
+                               << "cannot open" << filePath;
         return QJsonObject();
     }
     const QByteArray data = file.readAll();
@@ -646,14 +649,14 @@ QJsonObject RCProject::readProjectFile(const QString& filePath)
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qWarning() << "RCProject::loadProject"
-                   << "not a project file" << filePath << error.errorString();
+        qCWarning(lcRcProject) << "RCProject::loadProject"
+                               << "not a project file" << filePath << error.errorString();
         return QJsonObject();
     }
     const QJsonObject json = document.object();
     if (!json.value(QStringLiteral("sceneArray")).isObject()) {
-        qWarning() << "RCProject::loadProject"
-                   << "no sceneArray" << filePath;
+        qCWarning(lcRcProject) << "RCProject::loadProject"
+                               << "no sceneArray" << filePath;
         return QJsonObject();
     }
     return json;
@@ -719,8 +722,8 @@ bool RCProject::setProject(QJsonObject jsObj)
         return true;
     }
     if (!jsObj.value(QStringLiteral("sceneArray")).isObject()) {
-        qWarning() << "RCProject::setProject"
-                   << "no sceneArray";
+        qCWarning(lcRcProject) << "RCProject::setProject"
+                               << "no sceneArray";
         return false;
     }
     applyProject(jsObj);
@@ -738,13 +741,13 @@ bool RCProject::loadProject(QString sFilePath)
 
 bool RCProject::loadProjectPacket(QString sProjectPacketPath)
 {
-    qInfo() << "RCProject::loadProjectPacket"
-            << "start load project" << sProjectPacketPath;
+    qCInfo(lcRcProject) << "RCProject::loadProjectPacket"
+                        << "start load project" << sProjectPacketPath;
     const QString file = RCPacketFolder::projectFileOf(sProjectPacketPath);
     const QJsonObject json = file.isEmpty() ? QJsonObject() : readProjectFile(file);
     if (json.isEmpty()) {
-        qWarning() << "RCProject::loadProjectPacket"
-                   << "load failed" << sProjectPacketPath;
+        qCWarning(lcRcProject) << "RCProject::loadProjectPacket"
+                               << "load failed" << sProjectPacketPath;
         return false;
     }
 
@@ -762,8 +765,8 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
     applyProject(json);
     m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
 
-    qInfo() << "RCProject::loadProjectPacket"
-            << "load finished" << true;
+    qCInfo(lcRcProject) << "RCProject::loadProjectPacket"
+                        << "load finished" << true;
     Q_EMIT currentProjectChanged(folderName(sProjectPacketPath));
     return true;
 }
@@ -781,8 +784,8 @@ bool RCProject::loadStorageProjectFile(QString sFilePath)
     const QString localPath =
         sFilePath.startsWith(QLatin1String("file:")) ? QUrl(sFilePath).toLocalFile() : sFilePath;
     if (!QFileInfo(localPath).isFile()) {
-        qWarning() << "RCProject::loadStorageProjectFile"
-                   << "file not exists, maybe fileUrl is invalid" << sFilePath << localPath;
+        qCWarning(lcRcProject) << "RCProject::loadStorageProjectFile"
+                               << "file not exists, maybe fileUrl is invalid" << sFilePath << localPath;
         return false;
     }
     return loadStorageProjectPacket(QFileInfo(localPath).absolutePath());
@@ -834,32 +837,40 @@ void RCProject::setProjectPacketPath(QString sProjectPacketPath)
 
 bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
 {
-    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(sImageFolder);
+    QList<RCImageManager::ImageValue> previous;
+    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(sImageFolder, &previous);
     const QJsonObject root{{QStringLiteral("version"), kProjectFileVersion},
                            {QStringLiteral("sceneArray"), RCScenePresenter::instance()->toJson()},
                            {QStringLiteral("setting"), m_setting->toJson()}};
     QSaveFile file(sFilePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qWarning() << "RCProject::saveProject"
-                   << "cannot open" << sFilePath;
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0 &&
+                         file.commit();
+    if (!written) {
+        // The document stays as it was: its image values name what they named before.
+        m_imageManager->restoreImageValues(previous);
+        qCWarning(lcRcProject) << "RCProject::saveProject"
+                               << "write failed" << sFilePath << file.errorString();
         return false;
     }
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        qWarning() << "RCProject::saveProject"
-                   << "write failed" << sFilePath;
-        return false;
-    }
-    // Only now that the new file is in place may the images it no longer names go.
-    m_imageManager->removeUnusedImages(sImageFolder, usedImages);
+    // Only now that the new file is in place may the images it no longer names go, and only from
+    // the packet's own image folder: a save elsewhere deletes nothing it did not write.
+    const QString imageFolder = sImageFolder.isEmpty() ? m_imageManager->projectImagePath() : sImageFolder;
+    if (RCImageManager::sameFolder(imageFolder, getProjectImageFolderPath()))
+        m_imageManager->removeUnusedImages(imageFolder, usedImages);
+    m_imageManager->adoptImageFolder(imageFolder);
     markSaved();
     return true;
 }
 
 bool RCProject::saveProjectPacket(QString sProjectPacketPath)
 {
-    if (sProjectPacketPath.isEmpty())
+    if (!RCRecentProjectRecord::canRecord(sProjectPacketPath) ||
+        !RCPacketFolder::isValidPacketName(folderName(sProjectPacketPath))) {
+        qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
+                               << "refused" << sProjectPacketPath;
         return false;
+    }
     const QString imageFolder =
         QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName));
     QDir().mkpath(sProjectPacketPath);
@@ -868,7 +879,8 @@ bool RCProject::saveProjectPacket(QString sProjectPacketPath)
     const bool saved = saveProject(
         QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ProjectFileName)),
         imageFolder);
-    if (saved) {
+    // The old project file goes only from the packet being saved, never from another folder.
+    if (saved && samePath(sProjectPacketPath, m_projectPacketPath)) {
         const QString oldFile = QStringLiteral("%1/%2").arg(
             sProjectPacketPath, QLatin1String(RCPacketFolder::OldProjectFileName));
         if (QFileInfo(oldFile).isFile())

@@ -80,9 +80,15 @@ void RCRecentProjectRecord::importLegacyFolders()
         save();
 }
 
+bool RCRecentProjectRecord::canRecord(const QString& path)
+{
+    return !path.isEmpty() && !path.contains(QLatin1Char('>')) && !path.contains(QLatin1Char('\n')) &&
+           !path.contains(QLatin1Char('\r'));
+}
+
 void RCRecentProjectRecord::addDirPath(const QString& path)
 {
-    if (path.isEmpty() || path.contains(QLatin1Char('>'))) {
+    if (!canRecord(path)) {
         qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::addDirPath"
                                      << "path cannot be recorded" << path;
         return;

@@ -26,6 +26,11 @@ public:
     // built afresh for another home folder; the program itself uses instance().
     explicit RCRecentProjectRecord(QObject* parent = nullptr);
 
+    // Whether a path can be stored in the record file: not empty, without ">" (the separator)
+    // and without line breaks. Callers refuse to name a packet by any other path, so that no
+    // packet drops out of the list.
+    static bool canRecord(const QString& path);
+
     void addDirPath(const QString& path);
     void removeDirPath(const QString& path);
     QStringList getDirPathList() const { return m_dirPaths; }

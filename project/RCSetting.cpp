@@ -27,6 +27,37 @@ QJsonObject valuesToJson(const QVariantMap& values, const char* caller)
     return json;
 }
 
+// Reads a stored value for a key whose value is like `held`. Text keys keep stored text as it
+// stands and take a stored number as its text.
+QVariant readValue(const QJsonValue& json, const QVariant& held, bool* ok)
+{
+    if (held.typeId() != QMetaType::QString)
+        return jsonValueToVariant(json, ok);
+    if (json.isDouble()) {
+        *ok = true;
+        return QVariant(json.toDouble()).toString();
+    }
+    return jsonValueToText(json, ok);
+}
+
+// A number given to a text key (a QML text field bound to a number) is kept as its text.
+QVariant asHeldType(const QVariant& value, const QVariant& held)
+{
+    if (held.typeId() != QMetaType::QString)
+        return value;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return value.toString();
+    default:
+        return value;
+    }
+}
+
 } // namespace
 
 RCSetting::RCSetting(const QString& filePath, QObject* parent) : IRCSetting(parent), m_filePath(filePath)
@@ -54,7 +85,7 @@ void RCSetting::fromJson(const QJsonObject& json)
         if (!json.contains(key))
             continue;
         bool ok = true;
-        const QVariant value = jsonValueToVariant(json.value(key), &ok);
+        const QVariant value = readValue(json.value(key), m_projectValues.value(key), &ok);
         if (!ok || value.metaType() != m_projectValues.value(key).metaType()) {
             qCWarning(lcRcProject) << "RCSetting::fromJson"
                                    << "bad value, present value kept" << key << json.value(key);
@@ -64,8 +95,9 @@ void RCSetting::fromJson(const QJsonObject& json)
     }
 }
 
-void RCSetting::setValue(const QString& sSettingName, const QVariant& settingValue)
+void RCSetting::setValue(const QString& sSettingName, const QVariant& value)
 {
+    const QVariant settingValue = asHeldType(value, getValue(sSettingName));
     if (m_appValues.contains(sSettingName)) {
         m_appValues.insert(sSettingName, settingValue);
         save();
@@ -112,7 +144,7 @@ void RCSetting::load()
             continue;
         anyKey = true;
         bool ok = true;
-        const QVariant value = jsonValueToVariant(json.value(key), &ok);
+        const QVariant value = readValue(json.value(key), m_appValues.value(key), &ok);
         const QMetaType expected = m_appValues.value(key).metaType();
         if (!ok || value.metaType() != expected) {
             qCWarning(lcRcProject) << "RCSetting::load"

@@ -11,52 +11,27 @@
 //
 //     unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_panels
 
-#include "BenchSupport.h"
-#include "ProjectBenchSupport.h"
+#include "QmlBenchSupport.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCControlManager.h"
-#include "project/CursorPosProvider.h"
-#include "project/RCProject.h"
-#include "project/RCStartUp.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QTemporaryDir>
-
-#include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <memory>
 
 namespace {
 
 constexpr int kScenes = 200;
 constexpr int kFocusChanges = 1000;
 
-QQmlEngine* g_engine = nullptr;
-QQuickWindow* g_window = nullptr;
-double g_baselineNs = 0;
+RatioReport g_ratios;
 // The two items between which the property panel's focus moves.
 QStringList g_itemIds;
 QString g_sceneId;
 
-// QML that gives the panel what the main window gives it: `mainWindow` and `dp`.
-QByteArray inWindow(const QByteArray& import, const QByteArray& body)
-{
-    return "import QtQuick\nimport QtQuick.Controls.Basic\n" + import +
-           "\nItem { id: mainWindow; readonly property real dp: 1; width: 1024; height: 768\n" + body +
-           "\n}\n";
-}
-
-const QByteArray kBareTiles = inWindow("", R"(
+const QByteArray kBareTiles = inMainWindow("", R"(
     Component { id: tile
         Item { property string name; property string icon; width: 44.4; height: 25
             Image { width: parent.width; height: 25; source: parent.icon; fillMode: Image.PreserveAspectFit }
@@ -73,10 +48,10 @@ const QByteArray kBareTiles = inWindow("", R"(
     })");
 
 const QByteArray kControlPanel =
-    inWindow("import \"qrc:/qml/controlListPanel\"",
-             "RCControlPanel { width: 300; height: 700; mControlManager: project.getControlManager() }");
+    inMainWindow("import \"qrc:/qml/controlListPanel\"",
+                 "RCControlPanel { width: 300; height: 700; mControlManager: project.getControlManager() }");
 
-const QByteArray kBareSceneList = inWindow("", R"(
+const QByteArray kBareSceneList = inMainWindow("", R"(
     ListModel { id: rows }
     ListView { width: 954; height: 110; orientation: ListView.Horizontal; spacing: 1; model: rows
         ScrollBar.horizontal: ScrollBar {}
@@ -89,12 +64,12 @@ const QByteArray kBareSceneList = inWindow("", R"(
             rows.append({"id": ids[i], "name": String(scenes.getPropertyValue(ids[i], "Name"))})
     })");
 
-const QByteArray kSceneListPanel = inWindow("import \"qrc:/qml/sceneListPanel\"",
-                                            "RCSceneListPanel { width: 1024; height: 110; mProject: project; "
-                                            "mScenePresenter: project.getScenePresenter() }");
+const QByteArray kSceneListPanel = inMainWindow(
+    "import \"qrc:/qml/sceneListPanel\"", "RCSceneListPanel { width: 1024; height: 110; mProject: project; "
+                                          "mScenePresenter: project.getScenePresenter() }");
 
 // Bare rows for the properties of the focused item, rebuilt by step(): a name and a text input each.
-const QByteArray kBareRows = inWindow("", R"(
+const QByteArray kBareRows = inMainWindow("", R"(
     property var items: project.getSceneItemPresenter()
     property int turn: 0
     Component { id: row
@@ -118,7 +93,7 @@ const QByteArray kBareRows = inWindow("", R"(
     })");
 
 // The property panel; step() moves the focus to the next item, which rebuilds the rows.
-const QByteArray kPropertyPanel = inWindow("import \"qrc:/qml/propertyPanel\"", R"(
+const QByteArray kPropertyPanel = inMainWindow("import \"qrc:/qml/propertyPanel\"", R"(
     property var items: project.getSceneItemPresenter()
     property int turn: 0
     RCPropertyPanel { width: 400; height: 740; mPlatform: project.getPlatform()
@@ -138,27 +113,17 @@ double createOnce(QQmlComponent& component, benchmark::State& state)
         state.SkipWithError(qPrintable(component.errorString()));
         return 0;
     }
-    item->setParentItem(g_window->contentItem());
-    benchmark::DoNotOptimize(g_window->grabWindow());
+    item->setParentItem(qmlBench().window->contentItem());
+    benchmark::DoNotOptimize(qmlBench().window->grabWindow());
     const double elapsed = double(timer.nsecsElapsed());
     object.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return elapsed;
 }
 
-// Keeps a baseline's time per run, or reports a measured one as a ratio to it ("x_baseline").
-void reportPerRun(benchmark::State& state, double totalNs, int64_t count, bool baseline)
-{
-    const double perRun = count ? totalNs / double(count) : 0;
-    if (baseline)
-        g_baselineNs = perRun;
-    else if (g_baselineNs > 0)
-        state.counters["x_baseline"] = perRun / g_baselineNs;
-}
-
 void run(benchmark::State& state, const QByteArray& qml, bool baseline)
 {
-    QQmlComponent component(g_engine);
+    QQmlComponent component(qmlBench().engine);
     component.setData(qml, QUrl(QStringLiteral("qrc:/bench/panels.qml")));
     double total = 0;
     int64_t count = 0;
@@ -166,7 +131,7 @@ void run(benchmark::State& state, const QByteArray& qml, bool baseline)
         total += createOnce(component, state);
         ++count;
     }
-    reportPerRun(state, total, count, baseline);
+    g_ratios.report(state, total, count, baseline);
 }
 
 void BM_BareTiles68(benchmark::State& state)
@@ -193,42 +158,22 @@ BENCHMARK(BM_SceneListFill200)->Unit(benchmark::kMillisecond);
 
 // A QML object with a step() (one focus change or its bare counterpart) placed in the window for
 // the life of the stepper.
-class Stepper
+class Stepper : public QmlObject
 {
 public:
-    Stepper(const QByteArray& qml, benchmark::State& state)
-    {
-        QQmlComponent component(g_engine);
-        component.setData(qml, QUrl(QStringLiteral("qrc:/bench/panels.qml")));
-        m_object.reset(component.create());
-        m_item = qobject_cast<QQuickItem*>(m_object.get());
-        if (m_item)
-            m_item->setParentItem(g_window->contentItem());
-        else
-            state.SkipWithError(qPrintable(component.errorString()));
-    }
-    ~Stepper()
-    {
-        m_object.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    bool isValid() const { return m_item != nullptr; }
+    using QmlObject::QmlObject;
     // The objects below the stepper's object, once what was dropped has been deleted.
     double objectCount() const
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return double(m_object->findChildren<QObject*>().size());
+        return double(object()->findChildren<QObject*>().size());
     }
     // One step; what it dropped is deleted afterwards, as the event loop would.
     void step()
     {
-        QMetaObject::invokeMethod(m_item, "step", Q_ARG(QVariant, g_sceneId),
+        QMetaObject::invokeMethod(object(), "step", Q_ARG(QVariant, g_sceneId),
                                   Q_ARG(QVariant, QVariant::fromValue(g_itemIds)));
     }
-
-private:
-    std::unique_ptr<QObject> m_object;
-    QQuickItem* m_item = nullptr;
 };
 
 // One rebuild per iteration: step() and a drawn window.
@@ -243,12 +188,12 @@ void runRebuild(benchmark::State& state, const QByteArray& qml, bool baseline)
         QElapsedTimer timer;
         timer.start();
         stepper.step();
-        benchmark::DoNotOptimize(g_window->grabWindow());
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
         total += double(timer.nsecsElapsed());
         ++count;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    reportPerRun(state, total, count, baseline);
+    g_ratios.report(state, total, count, baseline);
 }
 
 void BM_BareRowsRebuild(benchmark::State& state)
@@ -275,7 +220,7 @@ void BM_PropertyPanelFocusChurn(benchmark::State& state)
         for (int i = 0; i < kFocusChanges; ++i) {
             stepper.step();
             if (i % 50 == 0)
-                benchmark::DoNotOptimize(g_window->grabWindow());
+                benchmark::DoNotOptimize(qmlBench().window->grabWindow());
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
         // An even number of steps ends on the item the count began with.
@@ -289,32 +234,18 @@ BENCHMARK(BM_PropertyPanelFocusChurn)->Iterations(1)->Unit(benchmark::kMilliseco
 
 int main(int argc, char** argv)
 {
-    QTemporaryDir home;
-    if (!enterIsolatedOffscreenHome(home))
-        return 2;
-    QGuiApplication app(argc, argv);
-    quietBenchMessages();
-
-    QmlBenchProject bench;
-    QQmlEngine& engine = bench.engine;
-    RCProject* project = bench.project.get();
-    RCScenePresenter* scenes = RCScenePresenter::instance();
-    for (int i = 1; i <= kScenes; ++i)
-        scenes->addScene(QStringLiteral("场景%1").arg(i), QString(), QString(), false);
-    // Two program managers, the kind with the most properties, in the selected scene.
-    g_sceneId = scenes->getSceneId(0);
-    scenes->setSelectScene(g_sceneId);
-    const QJsonObject programManager = project->getControlManager()
-                                           ->getControlByType(IRCControl::EIRCControlType_ProgramManager)
-                                           ->getInstantiationParam()
-                                           ->toJson();
-    for (int i = 0; i < 2; ++i)
-        g_itemIds << RCSceneItemPresenter::instance()->addItem(g_sceneId, programManager, false);
-    QQuickWindow window;
-    window.resize(1280, 800);
-    window.show();
-    g_engine = &engine;
-    g_window = &window;
-
-    return runRegisteredBenchmarks(argc, argv);
+    return runQmlBenchmarks(argc, argv, [](RCProject* project) {
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        for (int i = 1; i <= kScenes; ++i)
+            scenes->addScene(QStringLiteral("场景%1").arg(i), QString(), QString(), false);
+        // Two program managers, the kind with the most properties, in the selected scene.
+        g_sceneId = scenes->getSceneId(0);
+        scenes->setSelectScene(g_sceneId);
+        const QJsonObject programManager = project->getControlManager()
+                                               ->getControlByType(IRCControl::EIRCControlType_ProgramManager)
+                                               ->getInstantiationParam()
+                                               ->toJson();
+        for (int i = 0; i < 2; ++i)
+            g_itemIds << RCSceneItemPresenter::instance()->addItem(g_sceneId, programManager, false);
+    });
 }

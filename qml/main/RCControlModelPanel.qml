@@ -2,6 +2,7 @@ import QtQuick
 import "../common"
 import "../menus"
 import "../sceneListPanel"
+import "../scenePanel"
 
 // The operator's layout: the title panel with the scene-list toggle and the system menu, the
 // scene list (shown as the project setting "SceneListVisible" says) and the scene canvas.
@@ -80,13 +81,15 @@ Rectangle {
         mProject: root.mProject
         mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
     }
-    // The scene canvas goes here.
-    Item {
-        objectName: "controlScenePanelPlace"
+    RCScenePanel {
+        objectName: "controlScenePanel"
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: sceneList.bottom
         anchors.topMargin: 1 * dp
         anchors.bottom: parent.bottom
+        mInEditState: false
+        mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
+        mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
     }
 }

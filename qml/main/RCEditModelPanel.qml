@@ -5,6 +5,7 @@ import "../controlListPanel"
 import "../menus"
 import "../sceneListPanel"
 import "../propertyPanel"
+import "../scenePanel"
 import Rc.IRCAction
 
 // The designer's layout: the title panel with the alignment tools, undo and redo and the system
@@ -150,14 +151,17 @@ Rectangle {
                 mProject: root.mProject
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
             }
-            // The scene canvas goes here.
-            Item {
-                objectName: "editScenePanelPlace"
+            RCScenePanel {
+                objectName: "editScenePanel"
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: sceneList.bottom
                 anchors.topMargin: 1 * dp
                 anchors.bottom: parent.bottom
+                mInEditState: true
+                mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
+                mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
+                mControlManager: root.mProject ? root.mProject.getControlManager() : null
             }
             Rectangle {
                 objectName: "sceneListFold"

@@ -174,12 +174,10 @@ void tst_ScriptProcess::longAndNegativeWaits()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Script wait ignored, negative"));
     QCOMPARE(runScript("等待(-5);执行(S,A)"), QStringList{"S/A"});
 
-    auto runner = std::make_unique<RCScriptProcess>();
-    QSignalSpy busy(runner.get(), &RCScriptProcess::busyingChanged);
+    // A runner destroyed early may never reach its wait, so the cap is checked where it is made.
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Script wait cut to 3600000 ms"));
-    runner->excute("等待(99999999999999999999999)");
-    QVERIFY(busy.wait(5000));
-    runner.reset();
+    QCOMPARE(RCScriptProcessThread::waitMilliseconds("99999999999999999999999"),
+             RCScriptProcessThread::kMaxWaitMs);
 }
 
 void tst_ScriptProcess::oneThreadPerRunner()

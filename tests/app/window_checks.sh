@@ -33,6 +33,16 @@ wait_pixel() {
     done
     fail "pixel ($x,$y) is $got, expected $want"
 }
+# Waits until the pixel no longer has the colour; at most $4 tenths of a second.
+wait_pixel_not() {
+    local x=$1 y=$2 gone=$3 tries=${4:-100} got=""
+    for ((i = 0; i < tries; ++i)); do
+        got=$(pixel "$x" "$y")
+        [[ -n "$got" && "$got" != "$gone" ]] && return 0
+        sleep 0.1
+    done
+    fail "pixel ($x,$y) is still $got"
+}
 click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
 # Starts the program with a fresh HOME (or the one given) and waits for its window.
 start_program() {
@@ -104,7 +114,7 @@ wait_pixel "${dialog_body[@]}" 2C2C2C
 wait_pixel "${dialog_header[@]}" 1A1A1A
 shot save-dialog
 click 687 317                        # the dialog's cross
-wait_pixel "${dialog_body[@]}" 333333
+wait_pixel_not "${dialog_body[@]}" 2C2C2C   # the scene canvas again
 click "${menu_button[@]}"
 click 949 275                        # "加入项目"
 wait_pixel "${dialog_body[@]}" 2C2C2C
@@ -121,7 +131,7 @@ if [[ "$link" == link ]]; then
     click 949 155                    # "添加Mirel场景"
     wait_pixel "${dialog_body[@]}" 2C2C2C
     click 473 448                    # "下载"
-    wait_pixel "${dialog_body[@]}" 333333 100
+    wait_pixel_not "${dialog_body[@]}" 2C2C2C 100
     grep -q '"getProject"' "$work/mediaserver.log" || fail "no download request reached the server"
     wait_pixel 270 100 0D0D8E            # the server's scene, selected, beside the template's
     shot downloaded

@@ -106,19 +106,13 @@ private Q_SLOTS:
 
     void undoHistoryIsCapped();
     void redoHistoryIsCapped();
-    void mergeWindowSlides();
-    void mergeNeedsForwardTimeWithinWindow();
-    void mergeIntoOnlyEntrySignalsAgain();
+    void mergeWindow();
     void redoneCommandNeverMerges();
     void newRecordedEditClearsRedo();
-    void emptyHistoriesEmitNothing();
-    void lastUndoSignalsBeforeCommandRuns();
-    void clearSignalsUndoOnlyWhenRedoEmpty();
+    void historySignals();
     void failedUndoOrRedoDropsCommand();
     void emptyGroupLeavesHistoryUntouched();
     void nestedGroupIsOneStep();
-    void groupDepthNeverBelowZero();
-    void closingNonEmptyGroupClearsRedo();
     void groupUndoneWhileOpenStartsAnother();
     void groupChildrenAreSilentAndUncapped();
     void factoryAndGroupParams();
@@ -157,6 +151,13 @@ void TestCommandManager::cleanup()
 
 void TestCommandManager::undoHistoryIsCapped()
 {
+    for (int i = 0; i < 50; ++i)
+        edit(QStringLiteral("k%1").arg(i), 1);
+    m_now += 10;
+    edit("k49", 2); // folds into the last step of the full history: nothing falls off
+    QCOMPARE(undoAll(), 50);
+    QCOMPARE(g_doc.value("k0"), 0);
+
     for (int i = 0; i < 51; ++i)
         edit(QStringLiteral("k%1").arg(i), 1);
     QCOMPARE(undoAll(), 50);
@@ -183,37 +184,23 @@ void TestCommandManager::redoHistoryIsCapped()
     QCOMPARE(g_doc.value("extra"), 1);
 }
 
-void TestCommandManager::mergeWindowSlides()
+void TestCommandManager::mergeWindow()
 {
     edit("x", 1);
     m_now += 300;
     edit("x", 2);
-    m_now += 400; // 700 ms after the first, 400 after the kept stamp
+    m_now += 400; // 700 ms after the first, 400 after the kept stamp: the window slides
     edit("x", 3);
     m_now += 501;
     edit("x", 4);
-    QCOMPARE(undoAll(), 2);
-    QCOMPARE(g_doc.value("x"), 0);
-}
-
-void TestCommandManager::mergeNeedsForwardTimeWithinWindow()
-{
-    edit("x", 1);
     m_now -= 10; // a clock that went back never merges
-    edit("x", 2);
+    edit("x", 5);
     m_now += 10;
-    edit("y", 3); // other key: the command refuses
+    edit("y", 6); // other key: the command refuses
     m_now += 500;
-    edit("y", 4); // exactly at the window's end still merges
-    QCOMPARE(undoAll(), 3);
-}
-
-void TestCommandManager::mergeIntoOnlyEntrySignalsAgain()
-{
-    edit("x", 1);
-    m_now += 10;
-    edit("x", 2);
-    QCOMPARE(m_signals, QStringList({"record", "undoEmpty 0", "record", "undoEmpty 0"}));
+    edit("y", 7); // exactly at the window's end still merges
+    QCOMPARE(undoAll(), 4);
+    QCOMPARE(g_doc.value("x"), 0);
 }
 
 void TestCommandManager::redoneCommandNeverMerges()
@@ -244,17 +231,19 @@ void TestCommandManager::newRecordedEditClearsRedo()
     QCOMPARE(g_doc.value("x"), 1);
 }
 
-void TestCommandManager::emptyHistoriesEmitNothing()
+void TestCommandManager::historySignals()
 {
     mgr()->undo();
     mgr()->redo();
-    QVERIFY(m_signals.isEmpty());
-    QVERIFY(!mgr()->canUndo());
-}
+    QVERIFY(m_signals.isEmpty()); // empty histories emit nothing
 
-void TestCommandManager::lastUndoSignalsBeforeCommandRuns()
-{
+    // A merge into the only entry signals again.
     edit("x", 1);
+    m_now += 10;
+    edit("x", 2);
+    QCOMPARE(m_signals, QStringList({"record", "undoEmpty 0", "record", "undoEmpty 0"}));
+
+    // The last undo announces the empty history before the command runs.
     g_trace.clear();
     m_signals.clear();
     {
@@ -265,17 +254,12 @@ void TestCommandManager::lastUndoSignalsBeforeCommandRuns()
     }
     QCOMPARE(g_trace, QStringList({"undoEmpty 1", "undo x=0"}));
     QCOMPARE(m_signals, QStringList({"undoEmpty 1", "fallback", "redoEmpty 0"}));
-}
 
-void TestCommandManager::clearSignalsUndoOnlyWhenRedoEmpty()
-{
-    mgr()->clear();
-    QCOMPARE(m_signals, QStringList({"undoEmpty 1"}));
-    edit("x", 1);
-    mgr()->undo();
+    // Clearing announces the redo history only when it held something.
     m_signals.clear();
     mgr()->clear();
-    QCOMPARE(m_signals, QStringList({"undoEmpty 1", "redoEmpty 1"}));
+    mgr()->clear();
+    QCOMPARE(m_signals, QStringList({"undoEmpty 1", "redoEmpty 1", "undoEmpty 1"}));
 }
 
 void TestCommandManager::failedUndoOrRedoDropsCommand()
@@ -321,51 +305,30 @@ void TestCommandManager::emptyGroupLeavesHistoryUntouched()
 
 void TestCommandManager::nestedGroupIsOneStep()
 {
+    mgr()->beginGroup(false); // unmatched: ignored
     edit("before", 1);
+    mgr()->undo();
     m_now += 1000;
     mgr()->beginGroup(true);
-    edit("a", 1);
+    edit("a", 1, false);
     mgr()->beginGroup(true);
     edit("b", 2);
     mgr()->beginGroup(false);
     edit("c", 3);
-    mgr()->beginGroup(false);
-    m_now += 10;
-    edit("after", 1);
-
-    mgr()->undo(); // "after"
-    g_trace.clear();
-    mgr()->undo(); // the whole group
-    QCOMPARE(g_trace, QStringList({"undo c=0", "undo b=0", "undo a=0"}));
-    QCOMPARE(g_doc.value("before"), 1);
-    g_trace.clear();
-    mgr()->redo();
-    QCOMPARE(g_trace, QStringList({"do a=1", "do b=2", "do c=3"}));
-    QCOMPARE(undoAll(), 2);
-}
-
-void TestCommandManager::groupDepthNeverBelowZero()
-{
-    mgr()->beginGroup(false); // unmatched: ignored
-    mgr()->beginGroup(true);
-    edit("a", 1);
-    edit("b", 1);
-    mgr()->beginGroup(false);
-    QCOMPARE(undoAll(), 1);
-    QCOMPARE(g_doc.value("a"), 0);
-    QCOMPARE(g_doc.value("b"), 0);
-}
-
-void TestCommandManager::closingNonEmptyGroupClearsRedo()
-{
-    edit("x", 1);
-    mgr()->undo();
-    mgr()->beginGroup(true);
-    edit("a", 1, false);
-    mgr()->beginGroup(false);
+    mgr()->beginGroup(false); // closing a group that holds something clears the redo history
     g_trace.clear();
     mgr()->redo();
     QVERIFY(g_trace.isEmpty());
+    m_now += 10;
+    edit("after", 1);
+    g_trace.clear();
+    mgr()->undo(); // "after"
+    mgr()->undo(); // the whole group
+    QCOMPARE(g_trace, QStringList({"undo after=0", "undo c=0", "undo b=0", "undo a=0"}));
+    g_trace.clear();
+    mgr()->redo();
+    QCOMPARE(g_trace, QStringList({"do a=1", "do b=2", "do c=3"}));
+    QCOMPARE(undoAll(), 1);
 }
 
 void TestCommandManager::groupUndoneWhileOpenStartsAnother()

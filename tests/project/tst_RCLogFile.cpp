@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QStringList readLines(const QString& path)
@@ -28,10 +30,7 @@ class tst_RCLogFile : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void firstStartCreatesFoldersAndFile();
     void categoriesAndPattern();
-    void eachLineReachesDiskAtOnce();
-    void rawLinesGoIntoTheSameFile();
     void linesFromManyThreadsStayWhole();
     void twoStartsInOneSecondKeepBothLogs();
 
@@ -48,17 +47,11 @@ void tst_RCLogFile::initTestCase()
     RCLogFile::initLogFile();
     RCLogFile::initLogFile(); // a second call changes nothing
     m_logPath = RCLogFile::logFilePath();
-}
-
-void tst_RCLogFile::firstStartCreatesFoldersAndFile()
-{
     // The very first start has no application folder yet; the log still gets its file.
-    QVERIFY(!m_logPath.isEmpty());
-    QCOMPARE(QFileInfo(m_logPath).absolutePath(), m_home->appDir() + QStringLiteral("/Log"));
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.log$"))
+    QCOMPARE(QFileInfo(m_logPath).absolutePath(), m_home->appDir() + u"/Log"_s);
+    QVERIFY(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d-\\d\\d-\\d\\d\\.log$"_s)
                 .match(QFileInfo(m_logPath).fileName())
                 .hasMatch());
-    QVERIFY(QFileInfo::exists(m_logPath));
 }
 
 void tst_RCLogFile::categoriesAndPattern()
@@ -70,11 +63,10 @@ void tst_RCLogFile::categoriesAndPattern()
     qInfo() << "shown-default-info";
 
     const QString all = readLines(m_logPath).join(QLatin1Char('\n'));
-    QVERIFY(!all.contains(QStringLiteral("hidden-project-debug")));
+    QVERIFY(!all.contains(u"hidden-project-debug"_s));
 
     // time, [type], [thread id], category, ": ", text
-    const QRegularExpression line(
-        QStringLiteral("^\\S.*\\[(debug|info|warning)\\]\\[\\d+\\]([\\w.]+): (.*)$"));
+    const QRegularExpression line(u"^\\S.*\\[(debug|info|warning)\\]\\[\\d+\\]([\\w.]+): (.*)$"_s);
     struct Expected
     {
         QString text;
@@ -82,10 +74,10 @@ void tst_RCLogFile::categoriesAndPattern()
         QString category;
     };
     const QList<Expected> expected = {
-        {QStringLiteral("shown-project-info"), QStringLiteral("info"), QStringLiteral("rc.project")},
-        {QStringLiteral("shown-project-warning"), QStringLiteral("warning"), QStringLiteral("rc.project")},
-        {QStringLiteral("shown-recent-debug"), QStringLiteral("debug"), QStringLiteral("rc.recentProject")},
-        {QStringLiteral("shown-default-info"), QStringLiteral("info"), QStringLiteral("default")},
+        {u"shown-project-info"_s, u"info"_s, u"rc.project"_s},
+        {u"shown-project-warning"_s, u"warning"_s, u"rc.project"_s},
+        {u"shown-recent-debug"_s, u"debug"_s, u"rc.recentProject"_s},
+        {u"shown-default-info"_s, u"info"_s, u"default"_s},
     };
     const QStringList lines = readLines(m_logPath);
     for (const Expected& e : expected) {
@@ -100,19 +92,12 @@ void tst_RCLogFile::categoriesAndPattern()
         }
         QVERIFY2(found, qPrintable(e.text));
     }
-}
-
-void tst_RCLogFile::eachLineReachesDiskAtOnce()
-{
-    // Read through a second handle while the log stays open: what a crash right now would leave.
+    // Each line is on disk at once (read through a second handle while the log stays open: what a
+    // crash now would leave); raw start-up lines go into the same file.
     qCInfo(lcRcProject) << "flushed-at-once";
-    QVERIFY(readLines(m_logPath).last().endsWith(QStringLiteral("flushed-at-once")));
-}
-
-void tst_RCLogFile::rawLinesGoIntoTheSameFile()
-{
-    RCLogFile::writeLine(QStringLiteral("tryLoadProjectnot need load project 0"));
-    QCOMPARE(readLines(m_logPath).last(), QStringLiteral("tryLoadProjectnot need load project 0"));
+    QVERIFY(readLines(m_logPath).last().endsWith(u"flushed-at-once"_s));
+    RCLogFile::writeLine(u"tryLoadProjectnot need load project 0"_s);
+    QCOMPARE(readLines(m_logPath).last(), u"tryLoadProjectnot need load project 0"_s);
 }
 
 void tst_RCLogFile::linesFromManyThreadsStayWhole()
@@ -123,7 +108,7 @@ void tst_RCLogFile::linesFromManyThreadsStayWhole()
     for (int t = 0; t < threadCount; ++t) {
         threads.append(QThread::create([t] {
             for (int i = 0; i < perThread; ++i)
-                qCInfo(lcRcProject).noquote() << QStringLiteral("mt-%1-%2-end").arg(t).arg(i);
+                qCInfo(lcRcProject).noquote() << u"mt-%1-%2-end"_s.arg(t).arg(i);
         }));
     }
     for (QThread* thread : threads)
@@ -132,11 +117,10 @@ void tst_RCLogFile::linesFromManyThreadsStayWhole()
         QVERIFY(thread->wait(30000));
         delete thread;
     }
-    const QRegularExpression whole(
-        QStringLiteral("^\\S.*\\[info\\]\\[\\d+\\]rc\\.project: mt-\\d+-\\d+-end$"));
+    const QRegularExpression whole(u"^\\S.*\\[info\\]\\[\\d+\\]rc\\.project: mt-\\d+-\\d+-end$"_s);
     int count = 0;
     for (const QString& l : readLines(m_logPath)) {
-        if (l.contains(QStringLiteral("mt-"))) {
+        if (l.contains(u"mt-"_s)) {
             QVERIFY2(whole.match(l).hasMatch(), qPrintable(l));
             ++count;
         }
@@ -146,7 +130,7 @@ void tst_RCLogFile::linesFromManyThreadsStayWhole()
 
 void tst_RCLogFile::twoStartsInOneSecondKeepBothLogs()
 {
-    const QString dir = m_home->filePath(QStringLiteral("other/Log"));
+    const QString dir = m_home->filePath(u"other/Log"_s);
     const QDateTime start(QDate(2026, 1, 2), QTime(3, 4, 5));
     std::unique_ptr<QFile> first(RCLogFile::createLogFile(dir, start));
     QVERIFY(first);
@@ -155,9 +139,9 @@ void tst_RCLogFile::twoStartsInOneSecondKeepBothLogs()
     std::unique_ptr<QFile> second(RCLogFile::createLogFile(dir, start));
     QVERIFY(second);
     QVERIFY(first->fileName() != second->fileName());
-    QCOMPARE(QFileInfo(first->fileName()).fileName(), QStringLiteral("2026-01-02 03-04-05.log"));
-    QCOMPARE(QFileInfo(second->fileName()).fileName(), QStringLiteral("2026-01-02 03-04-05 (2).log"));
-    QCOMPARE(readLines(first->fileName()), QStringList{QStringLiteral("first run")});
+    QCOMPARE(QFileInfo(first->fileName()).fileName(), u"2026-01-02 03-04-05.log"_s);
+    QCOMPARE(QFileInfo(second->fileName()).fileName(), u"2026-01-02 03-04-05 (2).log"_s);
+    QCOMPARE(readLines(first->fileName()), QStringList{u"first run"_s});
 }
 
 QTEST_GUILESS_MAIN(tst_RCLogFile)

@@ -5,12 +5,13 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUuid>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 class tst_RCMessageBoxManager : public QObject
 {
@@ -21,7 +22,6 @@ private Q_SLOTS:
     void showAndQuery();
     void eachAnswerEmitsOnceAndForgets_data();
     void eachAnswerEmitsOnceAndForgets();
-    void boxesAreIndependent();
     void qmlCallerAndWindowRoundTrip();
     void windowComingUpLateSeesAnnouncedBoxes();
 };
@@ -50,13 +50,11 @@ void tst_RCMessageBoxManager::showAndQuery()
     QStringList seenTitles;
     connect(&manager, &RCMessageBoxManager::messageBoxShow, this,
             [&](const QString& id) { seenTitles.append(manager.getTitle(id)); });
-    const QString id = byDefault ? manager.showMessage(QStringLiteral("错误"), QStringLiteral("x"))
-                                 : manager.showMessage(QStringLiteral("错误"), QStringLiteral("x"), ok,
-                                                       cancel, close, announce);
-    QCOMPARE(seenTitles, announce ? QStringList{QStringLiteral("错误")} : QStringList());
-    QVERIFY(QRegularExpression(QStringLiteral("^\\{[0-9a-f-]{36}\\}$")).match(id).hasMatch());
-    QVERIFY(!QUuid::fromString(id).isNull());
-    QCOMPARE(manager.getText(id), QStringLiteral("x"));
+    const QString id = byDefault ? manager.showMessage(u"错误"_s, u"x"_s)
+                                 : manager.showMessage(u"错误"_s, u"x"_s, ok, cancel, close, announce);
+    QCOMPARE(seenTitles, announce ? QStringList{u"错误"_s} : QStringList());
+    QVERIFY(id.startsWith(u'{') && !QUuid::fromString(id).isNull());
+    QCOMPARE(manager.getText(id), u"x"_s);
     QCOMPARE(manager.okButtonIsVisible(id), ok);
     QCOMPARE(manager.cancelButtonIsVisible(id), cancel);
     QCOMPARE(manager.closeButtonIsVisible(id), close);
@@ -79,7 +77,7 @@ void tst_RCMessageBoxManager::eachAnswerEmitsOnceAndForgets()
     QSignalSpy accepted(&manager, &RCMessageBoxManager::messageBoxAccept);
     QSignalSpy rejected(&manager, &RCMessageBoxManager::messageBoxReject);
     QSignalSpy closed(&manager, &RCMessageBoxManager::messageBoxOnlyClose);
-    const QString id = manager.showMessage(QStringLiteral("t"), QStringLiteral("x"));
+    const QString id = manager.showMessage(u"t"_s, u"x"_s);
     QPointer<QObject> box = manager.findChild<RCMessageBox*>();
     QVERIFY(box);
 
@@ -99,36 +97,25 @@ void tst_RCMessageBoxManager::eachAnswerEmitsOnceAndForgets()
     QVERIFY(box.isNull()); // deleted at once
     QCOMPARE(manager.getTitle(id), QString());
     QCOMPARE(manager.openBoxCount(), 0);
+
+    // Answering one box leaves the others; unknown ids answer nothing and read as empty.
+    const QString other = manager.showMessage(u"two"_s, u"2"_s);
+    manager.accept(u"{00000000-0000-0000-0000-000000000000}"_s);
+    manager.reject(QString());
+    manager.close(u"nothing"_s);
+    QCOMPARE(manager.getTitle(other), u"two"_s);
+    QCOMPARE(accepted.count() + rejected.count() + closed.count(), 1);
+    QVERIFY(!manager.okButtonIsVisible(u"nothing"_s));
 }
 
 // Answering one box leaves the others; unknown ids answer nothing and read as empty.
-void tst_RCMessageBoxManager::boxesAreIndependent()
-{
-    RCMessageBoxManager manager;
-    QSignalSpy accepted(&manager, &RCMessageBoxManager::messageBoxAccept);
-    const QString first = manager.showMessage(QStringLiteral("one"), QStringLiteral("1"));
-    const QString second = manager.showMessage(QStringLiteral("two"), QStringLiteral("2"));
-    QVERIFY(first != second);
-    manager.reject(first);
-    QCOMPARE(manager.getTitle(first), QString());
-    QCOMPARE(manager.getTitle(second), QStringLiteral("two"));
-
-    manager.accept(QStringLiteral("{00000000-0000-0000-0000-000000000000}"));
-    manager.reject(QString());
-    manager.close(QStringLiteral("nothing"));
-    QCOMPARE(accepted.count(), 0);
-    QCOMPARE(manager.openBoxCount(), 1);
-    QVERIFY(!manager.okButtonIsVisible(QStringLiteral("nothing")));
-    QVERIFY(!manager.closeButtonIsVisible(QStringLiteral("nothing")));
-}
-
 // A QML caller raises a box silently, keeps its id and announces it itself; a QML "main window"
 // answers every shown box from the manager's queries. The caller acts only on its own id.
 void tst_RCMessageBoxManager::qmlCallerAndWindowRoundTrip()
 {
     RCMessageBoxManager manager;
     QQmlEngine engine;
-    engine.rootContext()->setContextProperty(QStringLiteral("getRCMessageBoxManager"), &manager);
+    engine.rootContext()->setContextProperty(u"getRCMessageBoxManager"_s, &manager);
     QQmlComponent component(&engine);
     component.setData(R"(
         import QtQml
@@ -167,21 +154,21 @@ void tst_RCMessageBoxManager::qmlCallerAndWindowRoundTrip()
             }
         }
     )",
-                      QUrl(QStringLiteral("qrc:/tst_RCMessageBoxManager.qml")));
+                      QUrl(u"qrc:/tst_RCMessageBoxManager.qml"_s));
     std::unique_ptr<QObject> root(component.create());
     QVERIFY2(root, qPrintable(component.errorString()));
 
     // A box raised natively by someone else is answered too, but is not the caller's.
-    manager.showMessage(QStringLiteral("other"), QStringLiteral("x"));
+    manager.showMessage(u"other"_s, u"x"_s);
     QCOMPARE(root->property("answersForOthers").toInt(), 1);
 
     QVERIFY(QMetaObject::invokeMethod(root.get(), "ask"));
     const QString myId = root->property("myId").toString();
     QVERIFY(!myId.isEmpty());
-    QCOMPARE(root->property("seenTitle").toString(), QStringLiteral("提示"));
+    QCOMPARE(root->property("seenTitle").toString(), u"提示"_s);
     QCOMPARE(root->property("seenOk").toBool(), false);
     QCOMPARE(root->property("seenClose").toBool(), true);
-    QCOMPARE(root->property("answersForMe").toStringList(), QStringList{QStringLiteral("reject")});
+    QCOMPARE(root->property("answersForMe").toStringList(), QStringList{u"reject"_s});
     QCOMPARE(root->property("answersForOthers").toInt(), 1);
     QCOMPARE(manager.openBoxCount(), 0);
 }
@@ -191,16 +178,15 @@ void tst_RCMessageBoxManager::qmlCallerAndWindowRoundTrip()
 void tst_RCMessageBoxManager::windowComingUpLateSeesAnnouncedBoxes()
 {
     RCMessageBoxManager manager;
-    const QString early = manager.showMessage(QStringLiteral("错误"), QStringLiteral("创建路径 x 失败"));
-    const QString silent =
-        manager.showMessage(QStringLiteral("s"), QStringLiteral("x"), true, true, false, false);
-    const QString answered = manager.showMessage(QStringLiteral("a"), QStringLiteral("x"));
+    const QString early = manager.showMessage(u"错误"_s, u"创建路径 x 失败"_s);
+    const QString silent = manager.showMessage(u"s"_s, u"x"_s, true, true, false, false);
+    const QString answered = manager.showMessage(u"a"_s, u"x"_s);
     manager.accept(answered);
     QCOMPARE(manager.getShownMessageIds(), QStringList{early});
 
     Q_EMIT manager.messageBoxShow(silent);
     Q_EMIT manager.messageBoxShow(silent);
-    Q_EMIT manager.messageBoxShow(QStringLiteral("unknown"));
+    Q_EMIT manager.messageBoxShow(u"unknown"_s);
     QCOMPARE(manager.getShownMessageIds(), (QStringList{early, silent}));
     manager.close(early);
     QCOMPARE(manager.getShownMessageIds(), QStringList{silent});

@@ -11,6 +11,8 @@
 #include <ctime>
 #include <utime.h>
 
+using namespace Qt::StringLiterals;
+
 class tst_RCRecentProjectRecord : public QObject
 {
     Q_OBJECT
@@ -19,14 +21,11 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void startsEmptyWithoutFile();
-    void readsBothFileFormsAndDropsDeadFolders();
     void keepsPathsExactly();
-    void addMovesAndSignals();
-    void removeForgetsEveryOccurrence();
+    void readsBothFileFormsAndDropsDeadFolders();
+    void addMoveRemoveAndWrite();
     void capHoldsHoweverLongTheStoredList();
     void legacyFoldersAreAppendedNewestFirst();
-    void writesAtomically();
 
 private:
     QString makePacket(const QString& relative);
@@ -51,7 +50,7 @@ QString tst_RCRecentProjectRecord::makePacket(const QString& relative)
 {
     const QString path = m_home->filePath(relative);
     QDir().mkpath(path);
-    QFile file(path + QStringLiteral("/project.tavx"));
+    QFile file(path + u"/project.tavx"_s);
     file.open(QIODevice::WriteOnly);
     file.write("{}");
     return path;
@@ -60,38 +59,49 @@ QString tst_RCRecentProjectRecord::makePacket(const QString& relative)
 void tst_RCRecentProjectRecord::writeRecord(const QByteArray& content)
 {
     QDir().mkpath(m_home->appDir());
-    QFile file(m_home->appDir() + QStringLiteral("/recently.data"));
+    QFile file(m_home->appDir() + u"/recently.data"_s);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
 }
 
 QByteArray tst_RCRecentProjectRecord::readRecord() const
 {
-    QFile file(m_home->appDir() + QStringLiteral("/recently.data"));
+    QFile file(m_home->appDir() + u"/recently.data"_s);
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<missing>");
     return file.readAll();
 }
 
-void tst_RCRecentProjectRecord::startsEmptyWithoutFile()
+void tst_RCRecentProjectRecord::keepsPathsExactly()
 {
-    RCRecentProjectRecord record;
-    QVERIFY(record.getDirPathList().isEmpty());
-    QVERIFY(QFileInfo(m_home->appDir()).isDir()); // folder made with its parents
-    // The separator cannot be stored inside a path; nothing is recorded or written.
-    record.addDirPath(QStringLiteral("a>b"));
-    record.addDirPath(QString());
-    QVERIFY(record.getDirPathList().isEmpty());
-    QCOMPARE(readRecord(), QByteArray("<missing>"));
+    const QString spaced = makePacket(u"p/two  spaces"_s);
+    const QString tabbed = makePacket(u"p/tab\there "_s);
+    const QString upper = makePacket(u"p/Case"_s);
+    {
+        RCRecentProjectRecord record;
+        QVERIFY(record.getDirPathList().isEmpty());
+        // The separator and line breaks cannot be stored inside a path; nothing is recorded.
+        for (const QString& bad : {u"a>b"_s, u"a\nb"_s, QString()}) {
+            QVERIFY(!RCRecentProjectRecord::canRecord(bad));
+            record.addDirPath(bad);
+        }
+        QCOMPARE(readRecord(), QByteArray("<missing>"));
+        record.addDirPath(tabbed);
+        record.addDirPath(spaced);
+        record.addDirPath(upper);
+        record.addDirPath(upper + QLatin1Char('/')); // another text, another entry
+    }
+    RCRecentProjectRecord reread;
+    QCOMPARE(reread.getDirPathList(), (QStringList{upper + QLatin1Char('/'), upper, spaced, tabbed}));
 }
 
 void tst_RCRecentProjectRecord::readsBothFileFormsAndDropsDeadFolders()
 {
-    const QString a = makePacket(QStringLiteral("p/A"));
-    const QString b = makePacket(QStringLiteral("p/B"));
-    const QString empty = m_home->filePath(QStringLiteral("p/Empty"));
+    const QString a = makePacket(u"p/A"_s);
+    const QString b = makePacket(u"p/B"_s);
+    const QString empty = m_home->filePath(u"p/Empty"_s);
     QDir().mkpath(empty);
-    const QString gone = m_home->filePath(QStringLiteral("p/Gone"));
+    const QString gone = m_home->filePath(u"p/Gone"_s);
 
     // The form written by a save (trailing ">" and line feed) ...
     writeRecord((a + ">" + gone + ">" + b + ">" + empty + ">\n").toUtf8());
@@ -106,77 +116,53 @@ void tst_RCRecentProjectRecord::readsBothFileFormsAndDropsDeadFolders()
     QCOMPARE(record.getDirPathList(), (QStringList{b, a}));
 }
 
-void tst_RCRecentProjectRecord::keepsPathsExactly()
+void tst_RCRecentProjectRecord::addMoveRemoveAndWrite()
 {
-    const QString spaced = makePacket(QStringLiteral("p/two  spaces"));
-    const QString tabbed = makePacket(QStringLiteral("p/tab\there "));
-    const QString upper = makePacket(QStringLiteral("p/Case"));
-    {
-        RCRecentProjectRecord record;
-        record.addDirPath(tabbed);
-        record.addDirPath(spaced);
-        record.addDirPath(upper);
-        record.addDirPath(upper + QLatin1Char('/')); // another text, another entry
-        QCOMPARE(record.getDirPathList().size(), 4);
-    }
-    RCRecentProjectRecord reread;
-    QCOMPARE(reread.getDirPathList(), (QStringList{upper + QLatin1Char('/'), upper, spaced, tabbed}));
-}
-
-void tst_RCRecentProjectRecord::addMovesAndSignals()
-{
-    const QString a = makePacket(QStringLiteral("A"));
-    const QString b = makePacket(QStringLiteral("B"));
-    const QString c = makePacket(QStringLiteral("C"));
+    const QString a = makePacket(u"A"_s);
+    const QString b = makePacket(u"B"_s);
+    const QString c = makePacket(u"C"_s);
     RCRecentProjectRecord record;
     QSignalSpy added(&record, &RCRecentProjectRecord::dirPathAdded);
     QSignalSpy moved(&record, &RCRecentProjectRecord::dirPathMoved);
-
+    QSignalSpy removed(&record, &RCRecentProjectRecord::dirPathRemoved);
     record.addDirPath(a);
     record.addDirPath(b);
     record.addDirPath(c);
     QCOMPARE(added.count(), 3);
-    QCOMPARE(record.getDirPathList(), (QStringList{c, b, a}));
 
     // Already first: nothing written, nothing emitted.
     QFile::remove(record.recordFilePath());
     record.addDirPath(c);
     QVERIFY(!QFile::exists(record.recordFilePath()));
-    QCOMPARE(moved.count(), 0);
 
+    // The record is replaced, never rewritten in place: a reader holding the old file keeps
+    // seeing the old, complete content.
+    record.addDirPath(b);
+    QFile before(record.recordFilePath());
+    QVERIFY(before.open(QIODevice::ReadOnly));
     record.addDirPath(a);
-    QCOMPARE(record.getDirPathList(), (QStringList{a, c, b}));
-    QCOMPARE(moved.count(), 1);
-    QCOMPARE(moved.at(0), (QVariantList{a, 0}));
-    QCOMPARE(readRecord(), (a + ">" + c + ">" + b + ">\n").toUtf8());
-    QVERIFY(record.contains(b));
-    QVERIFY(!record.contains(b.toUpper()));
-}
+    QCOMPARE(before.readAll(), (b + ">" + c + ">" + a + ">\n").toUtf8());
+    QCOMPARE(moved.count(), 2);
+    QCOMPARE(moved.at(1), (QVariantList{a, 0}));
+    QCOMPARE(readRecord(), (a + ">" + b + ">" + c + ">\n").toUtf8());
+    QVERIFY(record.contains(c) && !record.contains(c.toUpper()));
 
-void tst_RCRecentProjectRecord::removeForgetsEveryOccurrence()
-{
-    const QString a = makePacket(QStringLiteral("A"));
-    const QString b = makePacket(QStringLiteral("B"));
-    writeRecord((a + ">" + b + ">" + a + ">\n").toUtf8());
-    RCRecentProjectRecord record;
-    QCOMPARE(record.getDirPathList(), (QStringList{a, b}));
-    QSignalSpy removed(&record, &RCRecentProjectRecord::dirPathRemoved);
     record.removeDirPath(a);
     record.removeDirPath(a);
     QCOMPARE(removed.count(), 1);
-    QCOMPARE(readRecord(), (b + ">\n").toUtf8());
+    QCOMPARE(readRecord(), (b + ">" + c + ">\n").toUtf8());
 }
 
 void tst_RCRecentProjectRecord::capHoldsHoweverLongTheStoredList()
 {
     QStringList stored;
     for (int i = 0; i < 30; ++i)
-        stored.append(makePacket(QStringLiteral("many/%1").arg(i)));
+        stored.append(makePacket(u"many/%1"_s.arg(i)));
     writeRecord((stored.join(QLatin1Char('>')) + ">\n").toUtf8());
     {
         RCRecentProjectRecord record;
         QCOMPARE(record.getDirPathList(), stored.mid(0, 24));
-        const QString fresh = makePacket(QStringLiteral("fresh"));
+        const QString fresh = makePacket(u"fresh"_s);
         record.addDirPath(fresh);
         QCOMPARE(record.getDirPathList().size(), 24);
         QCOMPARE(record.getDirPathList().first(), fresh);
@@ -188,12 +174,12 @@ void tst_RCRecentProjectRecord::capHoldsHoweverLongTheStoredList()
 
 void tst_RCRecentProjectRecord::legacyFoldersAreAppendedNewestFirst()
 {
-    const QString listed = makePacket(QStringLiteral("listed"));
+    const QString listed = makePacket(u"listed"_s);
     writeRecord((listed + ">\n").toUtf8());
     // Name order and time order disagree, so the test sees which one is used.
-    const QString older = makePacket(QStringLiteral("Tavix/projectList/a-older"));
-    const QString newer = makePacket(QStringLiteral("Tavix/projectList/z-newer"));
-    QDir().mkpath(m_home->filePath(QStringLiteral("Tavix/projectList/m-empty")));
+    const QString older = makePacket(u"Tavix/projectList/a-older"_s);
+    const QString newer = makePacket(u"Tavix/projectList/z-newer"_s);
+    QDir().mkpath(m_home->filePath(u"Tavix/projectList/m-empty"_s));
     const time_t past = time(nullptr) - 2 * 24 * 3600;
     const struct utimbuf times = {past, past};
     QCOMPARE(utime(QFile::encodeName(older).constData(), &times), 0);
@@ -201,21 +187,6 @@ void tst_RCRecentProjectRecord::legacyFoldersAreAppendedNewestFirst()
     RCRecentProjectRecord record;
     QCOMPARE(record.getDirPathList(), (QStringList{listed, newer, older}));
     QCOMPARE(readRecord(), (listed + ">" + newer + ">" + older + ">\n").toUtf8());
-}
-
-void tst_RCRecentProjectRecord::writesAtomically()
-{
-    // The record is replaced, never rewritten in place: a reader holding the old file keeps
-    // seeing the old, complete content.
-    const QString a = makePacket(QStringLiteral("A"));
-    const QString b = makePacket(QStringLiteral("B"));
-    RCRecentProjectRecord record;
-    record.addDirPath(a);
-    QFile before(record.recordFilePath());
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    record.addDirPath(b);
-    QCOMPARE(before.readAll(), (a + ">\n").toUtf8());
-    QCOMPARE(readRecord(), (b + ">" + a + ">\n").toUtf8());
 }
 
 QTEST_GUILESS_MAIN(tst_RCRecentProjectRecord)

@@ -1,6 +1,7 @@
 #include "QuickTestSetup.h"
 
 #include "DistributionPeers.h"
+#include "ServerPeers.h"
 #include "TestSupport.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
@@ -36,6 +37,7 @@ void QuickTestSetup::applicationAvailable()
     m_cursorPosProvider = new CursorPosProvider(this);
     m_testSupport = new TestSupport(this);
     m_distributionPeers = new DistributionPeers(this);
+    m_serverPeers = new ServerPeers(this);
 }
 
 void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
@@ -47,6 +49,8 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     RCStartUp::publishRootContext(engine, m_project, m_cursorPosProvider);
     engine->rootContext()->setContextProperty(QStringLiteral("testSupport"), m_testSupport);
     engine->rootContext()->setContextProperty(QStringLiteral("distributionPeers"), m_distributionPeers);
+    m_serverPeers->setProject(m_project);
+    engine->rootContext()->setContextProperty(QStringLiteral("serverPeers"), m_serverPeers);
 
     // The engine's destructor first tells the objects of its contexts that they go; this one
     // then ends the project while the engine is whole. The engine deletes it afterwards.
@@ -64,6 +68,8 @@ void QuickTestSetup::cleanupTestCase()
 
 void QuickTestSetup::releaseProject()
 {
+    if (m_serverPeers)
+        m_serverPeers->setProject(nullptr);
     delete m_project;
     m_project = nullptr;
 }

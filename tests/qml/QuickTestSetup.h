@@ -4,6 +4,7 @@
 
 class CursorPosProvider;
 class DistributionPeers;
+class ServerPeers;
 class QQmlEngine;
 class RCProject;
 class TestSupport;
@@ -17,8 +18,10 @@ class TestSupport;
 //
 //     RCTestMainWindow { id: mainWindow; TestCase { ... } }
 //
-// Besides, "testSupport" steps the undo history and runs helper programs (TestSupport.h), and
-// "distributionPeers" plays the far side of project distribution (DistributionPeers.h).
+// Besides, "testSupport" steps the undo history and runs helper programs (TestSupport.h),
+// "distributionPeers" plays the far side of project distribution (DistributionPeers.h), and
+// "serverPeers" runs a media server and a cloud relay on loopback and holds the table of item
+// clicks (ServerPeers.h).
 //
 // The project ends when its test file's engine begins to go, before the engine deletes anything
 // (as main deletes the project before the engine), also when the file failed to load. Quick
@@ -46,4 +49,5 @@ private:
     CursorPosProvider* m_cursorPosProvider = nullptr;
     TestSupport* m_testSupport = nullptr;
     DistributionPeers* m_distributionPeers = nullptr;
+    ServerPeers* m_serverPeers = nullptr;
 };

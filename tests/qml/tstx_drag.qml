@@ -2,10 +2,12 @@ import QtQuick
 import QtTest
 import "qrc:/qml/controlListPanel"
 import "qrc:/qml/sceneListPanel"
+import "qrc:/qml/scenePanel"
 
 // Real drags on a real X display (xvfb), driven by xdotool: a control tile dropped on a drop
 // area delivers its payload with the copy action, a tap on a tile starts no drag, and a scene
-// tile dragged along the scene strip reorders the project's scenes; the tiles take clicks after.
+// tile dragged along the scene strip reorders the project's scenes; the tiles take clicks after;
+// a control tile dropped on the scene canvas becomes an item there.
 RCTestMainWindow {
     id: mainWindow
 
@@ -42,6 +44,17 @@ RCTestMainWindow {
                 droppedId = drop.getDataAsString("controlId")
             drop.accept(Qt.CopyAction)
         }
+    }
+
+    RCScenePanel {
+        id: scenePanel
+        x: 320
+        y: 610
+        width: 700
+        height: 150
+        mScenePresenter: mainWindow.scenes
+        mSceneItemPresenter: project.getSceneItemPresenter()
+        mControlManager: project.getControlManager()
     }
 
     TestCase {
@@ -85,6 +98,26 @@ RCTestMainWindow {
             drag(centreOf(tile), centreOf(canvas))
             tryCompare(canvas, "droppedId", tile.mControlId, 10000)
             compare(canvas.droppedActions, Qt.CopyAction)
+        }
+
+        function test_controlTileDropOnScene() {
+            var items = project.getSceneItemPresenter()
+            var sceneId = scenes.getSelectSceneId()
+            var before = items.getItemCount(sceneId)
+            var tile = findChild(controlPanel, "controlPage_Mirel").mGrid.children[3]
+            var target = scenePanel.mapToGlobal(scenePanel.width / 2, scenePanel.height / 2)
+            drag(centreOf(tile), target)
+            tryVerify(() => items.getItemCount(sceneId) === before + 1, 10000)
+            var added = items.getItemId(sceneId, before)
+            compare(items.getPropertyValue(sceneId, added, "QmlPath"),
+                    tile.mControl.getInstantiationParam().toJson().propertyArray.find(r => r.name === "QmlPath").value)
+            var canvas = findChild(scenePanel, "sceneCanvas")
+            var local = canvas.mapFromGlobal(target.x, target.y)
+            var expected = scenePanel.toScenePoint(local.x, local.y)
+            var pos = items.getPos(sceneId, added)
+            verify(Math.abs(pos.x - expected.x) <= 2 && Math.abs(pos.y - expected.y) <= 2,
+                   "lands at " + pos + ", dropped at " + expected)
+            compare(items.getSelectItems(sceneId), [added])
         }
 
         function test_controlTileTapStartsNoDrag() {

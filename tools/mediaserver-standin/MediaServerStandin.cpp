@@ -148,6 +148,18 @@ void MediaServerStandin::onCommand(QTcpSocket* socket, const QString& sCmd, cons
         const QJsonObject globals = m_state.value("globalProperties").toObject();
         if (globals.contains(name))
             send(socket, "setGlobalProperty", QJsonObject{{name, globals.value(name)}});
+    } else if (m_options.reportChanges && sCmd == QLatin1String("setGlobalProperty")) {
+        QJsonObject globals = m_state.value("globalProperties").toObject();
+        for (auto g = params.constBegin(); g != params.constEnd(); ++g) {
+            if (g.key() != QLatin1String("uid"))
+                globals.insert(g.key(), g.value());
+        }
+        m_state.insert("globalProperties", globals);
+        QJsonObject report = params;
+        report.remove("uid");
+        send(socket, sCmd, report);
+    } else if (m_options.reportChanges && sCmd == QLatin1String("setTrack")) {
+        send(socket, sCmd, QJsonObject{{"id", params.value("id")}, {"playState", params.value("playState")}});
     } else if (sCmd == QLatin1String("getProject")) {
         const QJsonValue id = params.value("id");
         const QString key = id.isString() ? id.toString() : QString::number(id.toInteger());

@@ -26,6 +26,9 @@ struct StandinOptions
     // JSON-lines file of commands sent to each client after "connected":
     // {"cmd": name, "params": {...}, "delayMs": wait before it}.
     QString replayFile;
+    // Answer "setGlobalProperty" and "setTrack" as a server that carries them out: with the same
+    // command, reporting the new values (the global properties are kept for later requests).
+    bool reportChanges = false;
 
     // Hostile links, for the panel's tests. Each is off at 0.
     // Every frame is written in pieces of at most this many bytes, each flushed on its own.

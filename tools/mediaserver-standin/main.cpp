@@ -32,6 +32,9 @@ int main(int argc, char** argv)
     const QCommandLineOption state("state", "JSON file of the scripted state.", "file");
     const QCommandLineOption replay("replay", "JSON-lines file of commands sent after \"connected\".",
                                     "file");
+    const QCommandLineOption reportChanges(
+        "report-changes",
+        "Answer \"setGlobalProperty\" and \"setTrack\" with the new values, as a server does.");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
     const QCommandLineOption splitBytes("split-bytes", "Write every frame in pieces of at most N bytes.", "n",
                                         "0");
@@ -40,7 +43,7 @@ int main(int argc, char** argv)
     const QCommandLineOption dropAfterBytes("drop-after-bytes",
                                             "Cut each link once N bytes have been written to it.", "n", "0");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
-                       replay, log, splitBytes, garbageBytes, dropAfterBytes});
+                       replay, reportChanges, log, splitBytes, garbageBytes, dropAfterBytes});
     parser.process(app);
 
     StandinOptions options;
@@ -53,6 +56,7 @@ int main(int argc, char** argv)
     options.replyToProbeIp = parser.isSet(replyToProbeIp);
     options.password = parser.value(password);
     options.replayFile = parser.value(replay);
+    options.reportChanges = parser.isSet(reportChanges);
     options.splitBytes = parser.value(splitBytes).toInt();
     options.garbageBytes = parser.value(garbageBytes).toInt();
     options.dropAfterBytes = parser.value(dropAfterBytes).toLongLong();

@@ -1,0 +1,116 @@
+#pragma once
+
+// What the QML benchmarks share: the project root as the program starts it and a shown window
+// (runQmlBenchmarks), QML objects placed in that window (QmlObject), and times reported as ratios
+// to a baseline measured in the same run (RatioReport).
+
+#include "BenchSupport.h"
+#include "ProjectBenchSupport.h"
+
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+struct QmlBench
+{
+    QQmlEngine* engine = nullptr;
+    QQuickWindow* window = nullptr;
+    RCProject* project = nullptr;
+};
+
+// The running benchmark's engine, window and project; set by runQmlBenchmarks.
+inline QmlBench& qmlBench()
+{
+    static QmlBench bench;
+    return bench;
+}
+
+// The main() of a QML benchmark executable: inside a private network namespace only (the project
+// root starts the control link's discovery), with a HOME of its own, on the offscreen platform
+// unless told otherwise. setUp(project) runs before the benchmarks; only warnings are printed.
+template <typename SetUp> int runQmlBenchmarks(int argc, char** argv, SetUp setUp)
+{
+    QTemporaryDir home;
+    if (!enterIsolatedOffscreenHome(home))
+        return 2;
+    QGuiApplication app(argc, argv);
+    quietBenchMessages();
+
+    QmlBenchProject bench;
+    setUp(bench.project.get());
+    QQuickWindow window;
+    window.resize(1280, 800);
+    window.show();
+    qmlBench() = QmlBench{&bench.engine, &window, bench.project.get()};
+    const int result = runRegisteredBenchmarks(argc, argv);
+    qmlBench() = QmlBench{};
+    return result;
+}
+
+// QML that gives what it holds what the main window gives every view: `mainWindow` and `dp`.
+inline QByteArray inMainWindow(const QByteArray& imports, const QByteArray& body)
+{
+    return "import QtQuick\nimport QtQuick.Controls.Basic\n" + imports +
+           "\nItem { id: mainWindow; readonly property real dp: 1; width: 1024; height: 768\n" + body +
+           "\n}\n";
+}
+
+// A QML object placed in the benchmark's window for its own life; what it drops is deleted when it
+// goes. A QML error skips the benchmark.
+class QmlObject
+{
+public:
+    QmlObject(const QByteArray& qml, benchmark::State& state)
+    {
+        QQmlComponent component(qmlBench().engine);
+        component.setData(qml, QUrl(QStringLiteral("qrc:/bench/bench.qml")));
+        m_object.reset(component.create());
+        m_item = qobject_cast<QQuickItem*>(m_object.get());
+        if (m_item)
+            m_item->setParentItem(qmlBench().window->contentItem());
+        else
+            state.SkipWithError(qPrintable(component.errorString()));
+    }
+    ~QmlObject()
+    {
+        m_object.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QmlObject(const QmlObject&) = delete;
+    QmlObject& operator=(const QmlObject&) = delete;
+
+    bool isValid() const { return m_item != nullptr; }
+    QObject* object() const { return m_object.get(); }
+    QObject* find(const char* objectName) const
+    {
+        return m_object ? m_object->findChild<QObject*>(QLatin1String(objectName)) : nullptr;
+    }
+
+private:
+    std::unique_ptr<QObject> m_object;
+    QQuickItem* m_item = nullptr;
+};
+
+// Keeps a baseline's time per run, and reports a measured one as a ratio to it ("x_baseline").
+class RatioReport
+{
+public:
+    void report(benchmark::State& state, double total, int64_t count, bool baseline)
+    {
+        const double perRun = count ? total / double(count) : 0;
+        if (baseline)
+            m_baseline = perRun;
+        else if (m_baseline > 0)
+            state.counters["x_baseline"] = perRun / m_baseline;
+    }
+
+private:
+    double m_baseline = 0;
+};

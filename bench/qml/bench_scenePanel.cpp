@@ -1,0 +1,229 @@
+// The scene canvas against what it cannot do without, each reported as a ratio ("x_baseline"):
+// - showing a scene of 300 buttons (the panel switching scenes, the old views deleted, the window
+//   drawn) against bare Qt Quick replacing 300 plain items (icon, caption, mouse area);
+// - one drag step of N selected items (N = 25 ... 200) in the panel against the same N moves
+//   through the item presenter while no view shows them; "us_per_item" across N shows whether a
+//   step stays linear;
+// - the CPU time an idle window takes with 100 buttons that check their icons' transparent pixels,
+//   against 100 buttons that do not ("cpu_ms_per_s").
+// Run in a Release build, inside a private network namespace (the project root starts the control
+// link's discovery), on the offscreen platform:
+//
+//     unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_scenePanel
+
+#include "QmlBenchSupport.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kSwitchItems = 300;
+constexpr int kIdleButtons = 100;
+constexpr int kIdleMs = 2000;
+
+RatioReport g_ratios;
+
+RCScenePresenter* scenes()
+{
+    return RCScenePresenter::instance();
+}
+RCSceneItemPresenter* items()
+{
+    return RCSceneItemPresenter::instance();
+}
+
+// A scene of count stop-all buttons in rows of 20, with some values set; answers its id.
+QString makeScene(const QString& name, int count, const QVariantMap& values = {})
+{
+    const QString sceneId = scenes()->addScene(name, QString(), QString(), false);
+    const QJsonObject json = qmlBench()
+                                 .project->getControlManager()
+                                 ->getControlByType(IRCControl::EIRCControlType_StopAllProgram)
+                                 ->getInstantiationParam()
+                                 ->toJson();
+    for (int i = 0; i < count; ++i) {
+        const QString id = items()->addItem(sceneId, json, false);
+        items()->setPos(sceneId, id, QPoint(40 * (i % 20), 30 * (i / 20)), false);
+        items()->setSize(sceneId, id, QSize(36, 26), false);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            items()->setPropertyValue(sceneId, id, it.key(), it.value(), false);
+    }
+    return sceneId;
+}
+
+const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
+    RCScenePanel { id: panel; objectName: "panel"; width: 1200; height: 760
+        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() })");
+
+// Replaces its 300 plain items by 300 new ones at each step().
+const QByteArray kBareItems = inMainWindow("", R"(
+    Item { id: layer; objectName: "layer"; width: 1200; height: 760; clip: true
+        Rectangle { anchors.fill: parent; color: "black" } }
+    Component { id: tile
+        Item { width: 36; height: 26
+            Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
+            Text { anchors.top: parent.bottom; text: "停止所有节目"; color: "white" }
+            MouseArea { anchors.fill: parent } } }
+    function step() {
+        for (var c = layer.children.length - 1; c > 0; --c) {
+            var old = layer.children[c]; old.parent = null; old.destroy() }
+        for (var i = 0; i < 300; ++i)
+            tile.createObject(layer, {"x": 40 * (i % 20), "y": 30 * Math.floor(i / 20)})
+    })");
+
+// Times fn, the deletions it left behind and a drawn window, once per iteration.
+template <typename Fn> void timeDrawn(benchmark::State& state, bool baseline, Fn fn)
+{
+    double total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        fn();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
+        total += double(timer.nsecsElapsed());
+        ++count;
+    }
+    g_ratios.report(state, total, count, baseline);
+}
+
+void BM_BareItems300(benchmark::State& state)
+{
+    QmlObject host(kBareItems, state);
+    if (host.isValid())
+        timeDrawn(state, true, [&] { QMetaObject::invokeMethod(host.object(), "step"); });
+}
+BENCHMARK(BM_BareItems300)->Unit(benchmark::kMillisecond);
+
+void BM_SceneSwitch300(benchmark::State& state)
+{
+    const QString a = makeScene(QStringLiteral("A"), kSwitchItems);
+    const QString b = makeScene(QStringLiteral("B"), kSwitchItems);
+    QmlObject host(kPanel, state);
+    bool toA = true;
+    if (host.isValid())
+        timeDrawn(state, false, [&] {
+            scenes()->setSelectScene(toA ? a : b);
+            toA = !toA;
+        });
+    scenes()->removeScene(a, false);
+    scenes()->removeScene(b, false);
+}
+BENCHMARK(BM_SceneSwitch300)->Unit(benchmark::kMillisecond);
+
+// One drag step of n selected items per iteration, moving them there and back.
+void runDrag(benchmark::State& state, bool throughPanel)
+{
+    const int n = int(state.range(0));
+    const QString sceneId = makeScene(QStringLiteral("drag"), n, {{QStringLiteral("Select"), true}});
+    const QStringList ids = items()->getItemIds(sceneId);
+    // The presenter alone: the panel shows no scene.
+    QmlObject host(kPanel, state);
+    scenes()->setSelectScene(throughPanel ? sceneId : QString());
+    QObject* editLayer = host.find("sceneEditLayer");
+    QMetaObject::invokeMethod(editLayer, "beginGesture");
+    const QPointF origin(0, 0);
+    double total = 0;
+    int64_t count = 0;
+    int step = 0;
+    for (auto _ : state) {
+        const int dx = (++step % 2) * 10;
+        QElapsedTimer timer;
+        timer.start();
+        if (throughPanel) {
+            QMetaObject::invokeMethod(editLayer, "moveSelection", Q_ARG(QVariant, QPointF(dx, dx)),
+                                      Q_ARG(QVariant, origin));
+        } else {
+            for (int i = 0; i < n; ++i)
+                items()->setPos(sceneId, ids.at(i), QPoint(40 * (i % 20) + dx, 30 * (i / 20) + dx), false);
+        }
+        total += double(timer.nsecsElapsed());
+        ++count;
+    }
+    state.counters["us_per_item"] = count ? total / double(count) / n / 1000 : 0;
+    g_ratios.report(state, total, count, !throughPanel);
+    QMetaObject::invokeMethod(editLayer, "releasePress");
+    scenes()->removeScene(sceneId, false);
+}
+
+void BM_PresenterMoves(benchmark::State& state)
+{
+    runDrag(state, false);
+}
+void BM_DragStep(benchmark::State& state)
+{
+    runDrag(state, true);
+}
+BENCHMARK(BM_PresenterMoves)->Arg(25)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStep)->Arg(25)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresenterMoves)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStep)->Arg(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresenterMoves)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStep)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresenterMoves)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragStep)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+double cpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+}
+
+void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// kIdleMs of an idle event loop per iteration with kIdleButtons buttons in control mode.
+void runIdle(benchmark::State& state, bool clickAreaCheck)
+{
+    const QString sceneId =
+        makeScene(QStringLiteral("idle"), kIdleButtons, {{QStringLiteral("ClickAreaCheck"), clickAreaCheck}});
+    QmlObject host(kPanel, state);
+    host.find("panel")->setProperty("mInEditState", false);
+    scenes()->setSelectScene(sceneId);
+    runEventLoop(500); // the icons load and are drawn
+    double total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        const double before = cpuMs();
+        runEventLoop(kIdleMs);
+        total += cpuMs() - before;
+        ++count;
+    }
+    const double perSecond = count ? total / double(count) / (kIdleMs / 1000.0) : 0;
+    state.counters["cpu_ms_per_s"] = perSecond;
+    g_ratios.report(state, perSecond, 1, !clickAreaCheck);
+    scenes()->removeScene(sceneId, false);
+}
+
+void BM_IdleButtons100(benchmark::State& state)
+{
+    runIdle(state, false);
+}
+BENCHMARK(BM_IdleButtons100)->Iterations(3)->Unit(benchmark::kMillisecond);
+void BM_IdleClickCheckButtons100(benchmark::State& state)
+{
+    runIdle(state, true);
+}
+BENCHMARK(BM_IdleClickCheckButtons100)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return runQmlBenchmarks(argc, argv, [](RCProject*) {});
+}

@@ -1,0 +1,445 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Rc.IRCAction 1.0
+import "../common"
+
+// The scene panel's edit mode, laid over its canvas (coordinates are canvas pixels): selecting
+// (press, Ctrl+press, rubber band), the selection frame with its eight resize handles, dragging
+// and resizing the selection, the context menus, the keys and drops from the control list.
+//
+// A drag or a resize writes every step unrecorded and, at the release, records one undo step
+// from each item's geometry at the press to its geometry then (nothing when nothing changed);
+// every step moves or scales the items from their geometry at the press, so rounding never
+// accumulates. Selection and focus are never recorded. Keys act on release (Ctrl+C, Ctrl+V,
+// Delete; not on auto-repeat) or on press (the arrows, Shift resizing); the layer takes the
+// keyboard focus when pressed.
+Item {
+    id: root
+
+    // The scene panel whose canvas this is.
+    property var mPanel: null
+    readonly property var mPresenter: mPanel ? mPanel.mSceneItemPresenter : null
+    readonly property string mSceneId: mPanel ? mPanel.mSceneId : ""
+    readonly property real mScale: mPanel ? mPanel.mScale : 1
+    // The selection frame.
+    property real mFrameX: 0
+    property real mFrameY: 0
+    property real mFrameWidth: 0
+    property real mFrameHeight: 0
+    readonly property int mPressNone: 0
+    readonly property int mPressBand: 1
+    readonly property int mPressMove: 2
+    property int mPressMode: mPressNone
+    property point mPressPos: Qt.point(0, 0)
+    property rect mBand: Qt.rect(0, 0, 0, 0)
+    // The gesture under way (drag or resize): its scene, each selected item's geometry at the
+    // press and their bounding box (scene units); null when none.
+    property var mGesture: null
+    // Set while a gesture writes: the frame is computed once afterwards, not once per item.
+    property bool mBatch: false
+
+    // The bounding box of the selected items while a scene is shown and the layer is enabled.
+    function updateFrame() {
+        var ids = enabled && mPresenter && mSceneId !== "" ? mPresenter.getSelectItems(mSceneId) : []
+        var box = sceneBox(ids)
+        if (!box) {
+            mFrameX = mFrameY = mFrameWidth = mFrameHeight = 0
+            return
+        }
+        mFrameX = mPanel.toCanvasX(box.x)
+        mFrameY = mPanel.toCanvasY(box.y)
+        mFrameWidth = box.width / mScale
+        mFrameHeight = box.height / mScale
+    }
+    // updateFrame once the current changes are through; nothing during a gesture's writes.
+    function scheduleFrame() {
+        if (!mBatch)
+            Qt.callLater(updateFrame)
+    }
+    // The scene-unit bounding box of the items, null for none.
+    function sceneBox(ids) {
+        var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
+        for (var i = 0; i < ids.length; ++i) {
+            var pos = mPresenter.getPos(mSceneId, ids[i])
+            var size = mPresenter.getSize(mSceneId, ids[i])
+            left = Math.min(left, pos.x)
+            top = Math.min(top, pos.y)
+            right = Math.max(right, pos.x + Math.max(0, size.width))
+            bottom = Math.max(bottom, pos.y + Math.max(0, size.height))
+        }
+        return ids.length ? Qt.rect(left, top, right - left, bottom - top) : null
+    }
+    function frameContains(p) {
+        return mFrameWidth > 0 && mFrameHeight > 0 && p.x > mFrameX && p.x < mFrameX + mFrameWidth
+                && p.y > mFrameY && p.y < mFrameY + mFrameHeight
+    }
+    function setItemValue(itemId, key, value) {
+        mPresenter.setPropertyValue(mSceneId, itemId, key, value, false)
+    }
+
+    // A left press at p: the pressed item (the topmost view under p) is selected and focused and
+    // the press drags the selection; a press inside the frame drags it too; elsewhere the press
+    // draws a rubber band and, unless exactly Ctrl is held, clears the selection first.
+    function pressAt(p, modifiers) {
+        updateFrame()
+        mPressPos = p
+        mBand = Qt.rect(0, 0, 0, 0)
+        mPressMode = frameContains(p) ? mPressMove : mPressBand
+        var pressed = ""
+        var keys = mPanel.mItemMap.getKeys()
+        for (var i = 0; i < keys.length; ++i) {
+            var view = mPanel.viewOf(keys[i])
+            if (p.x > view.x && p.x < view.x + view.width && p.y > view.y && p.y < view.y + view.height)
+                pressed = keys[i]
+            else if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier && view.mSelect)
+                setItemValue(keys[i], "Select", false)
+        }
+        if (pressed !== "") {
+            if (mPressMode === mPressBand) {
+                setItemValue(pressed, "Select", true)
+                mPressMode = mPressMove
+            }
+            setItemValue(pressed, "Focus", true)
+        }
+        updateFrame()
+        if (mPressMode === mPressMove)
+            beginGesture()
+    }
+    function beginGesture() {
+        var ids = mPresenter && mSceneId !== "" ? mPresenter.getSelectItems(mSceneId) : []
+        var items = []
+        for (var i = 0; i < ids.length; ++i) {
+            var pos = mPresenter.getPos(mSceneId, ids[i])
+            var size = mPresenter.getSize(mSceneId, ids[i])
+            var g = {"x": pos.x, "y": pos.y, "width": size.width, "height": size.height}
+            // "now": what the gesture last wrote
+            items.push({"id": ids[i], "x": g.x, "y": g.y, "width": g.width, "height": g.height, "now": g})
+        }
+        mGesture = items.length ? {"sceneId": mSceneId, "items": items, "box": sceneBox(ids)} : null
+    }
+    // A drag step: the frame's top-left would be at topLeft; the press left it at pressTopLeft.
+    // Every selected item moves by the same whole number of scene units.
+    function moveSelection(topLeft, pressTopLeft) {
+        var dx = Math.round((topLeft.x - pressTopLeft.x) * mScale)
+        var dy = Math.round((topLeft.y - pressTopLeft.y) * mScale)
+        applyGesture(function (item) {
+            return {"x": item.x + dx, "y": item.y + dy, "width": item.width, "height": item.height}
+        })
+    }
+    // A resize step: the frame would take pos and size.
+    function scaleSelection(pos, size) {
+        if (!mGesture)
+            return
+        var box = mGesture.box
+        var to = mPanel.toScenePoint(pos.x, pos.y)
+        var sx = box.width > 0 ? size.width * mScale / box.width : 1
+        var sy = box.height > 0 ? size.height * mScale / box.height : 1
+        applyGesture(function (item) {
+            return {
+                "x": Math.round(to.x + (item.x - box.x) * sx),
+                "y": Math.round(to.y + (item.y - box.y) * sy),
+                "width": Math.max(1, Math.round(item.width * sx)),
+                "height": Math.max(1, Math.round(item.height * sy))
+            }
+        })
+    }
+    // Writes, unrecorded, geometryOf(the item at the press) to each item of the gesture.
+    function applyGesture(geometryOf) {
+        if (!mGesture || mGesture.sceneId !== mSceneId)
+            return
+        mBatch = true
+        var items = mGesture.items
+        var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
+        for (var i = 0; i < items.length; ++i) {
+            var g = geometryOf(items[i])
+            var now = items[i].now
+            if (now.x !== g.x || now.y !== g.y)
+                mPresenter.setPos(mSceneId, items[i].id, Qt.point(g.x, g.y), false)
+            if (now.width !== g.width || now.height !== g.height)
+                mPresenter.setSize(mSceneId, items[i].id, Qt.size(g.width, g.height), false)
+            items[i].now = g
+            left = Math.min(left, g.x)
+            top = Math.min(top, g.y)
+            right = Math.max(right, g.x + Math.max(0, g.width))
+            bottom = Math.max(bottom, g.y + Math.max(0, g.height))
+        }
+        mBatch = false
+        // the selection is the gesture's
+        mFrameX = mPanel.toCanvasX(left)
+        mFrameY = mPanel.toCanvasY(top)
+        mFrameWidth = (right - left) / mScale
+        mFrameHeight = (bottom - top) / mScale
+    }
+    function writeGeometry(itemId, g, record) {
+        var pos = mPresenter.getPos(mSceneId, itemId)
+        var size = mPresenter.getSize(mSceneId, itemId)
+        if (pos.x !== g.x || pos.y !== g.y)
+            mPresenter.setPos(mSceneId, itemId, Qt.point(g.x, g.y), record)
+        if (size.width !== g.width || size.height !== g.height)
+            mPresenter.setSize(mSceneId, itemId, Qt.size(g.width, g.height), record)
+    }
+    // Ends the gesture: when it changed anything, puts the changed items back to their geometry
+    // at the press and records, as one undo step, their move to where the gesture left them.
+    function endGesture() {
+        var gesture = mGesture
+        mGesture = null
+        if (!gesture || gesture.sceneId !== mSceneId || !mPresenter)
+            return
+        var changed = []
+        for (var i = 0; i < gesture.items.length; ++i) {
+            var item = gesture.items[i]
+            if (!mPresenter.containProperty(mSceneId, item.id, "X"))
+                continue
+            var pos = mPresenter.getPos(mSceneId, item.id)
+            var size = mPresenter.getSize(mSceneId, item.id)
+            if (pos.x !== item.x || pos.y !== item.y || size.width !== item.width || size.height !== item.height)
+                changed.push({"start": item, "end": {"x": pos.x, "y": pos.y, "width": size.width, "height": size.height}})
+        }
+        if (!changed.length)
+            return
+        var commands = project.getCmdPresenter()
+        mBatch = true
+        for (var j = 0; j < changed.length; ++j)
+            writeGeometry(changed[j].start.id, changed[j].start, false)
+        commands.beginCommandGroup()
+        try {
+            for (var k = 0; k < changed.length; ++k)
+                writeGeometry(changed[k].start.id, changed[k].end, true)
+        } finally {
+            commands.endCommandGroup()
+            mBatch = false
+        }
+        updateFrame()
+    }
+
+    // The pointer is at p while a rubber band is drawn: an axis whose span from the press is
+    // under 5 dp keeps the band's extent; every view with a corner strictly inside the band is
+    // selected, every other one not.
+    function stretchBand(p) {
+        var band = Qt.rect(mBand.x, mBand.y, mBand.width, mBand.height)
+        if (Math.abs(p.x - mPressPos.x) >= 5 * dp) {
+            band.x = Math.min(p.x, mPressPos.x)
+            band.width = Math.abs(p.x - mPressPos.x)
+        }
+        if (Math.abs(p.y - mPressPos.y) >= 5 * dp) {
+            band.y = Math.min(p.y, mPressPos.y)
+            band.height = Math.abs(p.y - mPressPos.y)
+        }
+        if (band.x === mBand.x && band.y === mBand.y && band.width === mBand.width && band.height === mBand.height)
+            return
+        mBand = band
+        var keys = mPanel.mItemMap.getKeys()
+        for (var i = 0; i < keys.length; ++i) {
+            var view = mPanel.viewOf(keys[i])
+            var inside = bandContains(view.x, view.y) || bandContains(view.x + view.width, view.y)
+                    || bandContains(view.x, view.y + view.height)
+                    || bandContains(view.x + view.width, view.y + view.height)
+            if (inside !== view.mSelect)
+                setItemValue(keys[i], "Select", inside)
+        }
+    }
+    function bandContains(x, y) {
+        return x > mBand.x && x < mBand.x + mBand.width && y > mBand.y && y < mBand.y + mBand.height
+    }
+    function releasePress() {
+        mBand = Qt.rect(0, 0, 0, 0)
+        mPressMode = mPressNone
+        endGesture()
+    }
+
+    function triggerSceneAction(actType, data) {
+        if (mPanel && mPanel.mScenePresenter && mSceneId !== "")
+            mPanel.mScenePresenter.triggerAction(mSceneId, actType, data)
+    }
+    // A right click at p: the selection's menu inside the frame, else the paste menu, which
+    // pastes (and Ctrl+C, Ctrl+V use) the clicked scene point.
+    function contextMenuAt(p) {
+        if (mSceneId === "")
+            return
+        updateFrame()
+        if (frameContains(p)) {
+            frameMenu.popup()
+        } else {
+            mPanel.mPastePos = mPanel.mCopyPos = mPanel.toScenePoint(p.x, p.y)
+            canvasMenu.popup()
+        }
+    }
+    // A control dropped at p becomes a new item with its top-left there (adding it is the undo
+    // step), the only selected item and the focused one. Answers its id, "" when none was added.
+    function dropControl(controlId, p) {
+        var controls = mPanel ? mPanel.mControlManager : null
+        var control = controls && controlId !== "" ? controls.getControlById(controlId) : null
+        if (!control || !mPresenter || mSceneId === "")
+            return ""
+        var itemId = mPresenter.addItem(mSceneId, control.getInstantiationParam().toJson(), true)
+        if (itemId === "")
+            return ""
+        mPresenter.setPos(mSceneId, itemId, mPanel.toScenePoint(p.x, p.y), false)
+        var ids = mPresenter.getItemIds(mSceneId)
+        for (var i = 0; i < ids.length; ++i)
+            setItemValue(ids[i], "Select", ids[i] === itemId)
+        setItemValue(itemId, "Focus", true)
+        return itemId
+    }
+    function handleKeyRelease(event) {
+        if (event.isAutoRepeat)
+            return
+        if (event.key === Qt.Key_V && event.modifiers === Qt.ControlModifier)
+            triggerSceneAction(IRCAction.EActionType_PasteSceneItem, mPanel.mPastePos)
+        else if (event.key === Qt.Key_C && event.modifiers === Qt.ControlModifier)
+            triggerSceneAction(IRCAction.EActionType_CopySceneItem, mPanel.mCopyPos)
+        else if (event.key === Qt.Key_Delete && event.modifiers === Qt.NoModifier)
+            triggerSceneAction(IRCAction.EActionType_RemoveSelectSceneItem, "")
+        else
+            return
+        event.accepted = true
+    }
+    function handleKeyPress(event) {
+        if (event.key !== Qt.Key_Left && event.key !== Qt.Key_Right && event.key !== Qt.Key_Up
+                && event.key !== Qt.Key_Down)
+            return
+        triggerSceneAction(event.modifiers === Qt.ShiftModifier ? IRCAction.EActionType_SelectItemsScaleByKey
+                                                                 : IRCAction.EActionType_SelectItemsMoveByKey,
+                           event.key)
+        event.accepted = true
+    }
+
+    visible: enabled
+
+    onEnabledChanged: {
+        releasePress()
+        updateFrame()
+    }
+    Keys.onPressed: event => handleKeyPress(event)
+    Keys.onReleased: event => handleKeyRelease(event)
+
+    DropArea {
+        objectName: "sceneDropArea"
+        anchors.fill: parent
+        onEntered: drag => {
+            drag.accepted = root.mSceneId !== ""
+        }
+        onDropped: drop => {
+            if (root.mSceneId !== "" && drop.supportedActions === Qt.CopyAction
+                    && drop.getDataAsString("dragType") === "control")
+                root.dropControl(drop.getDataAsString("controlId"), Qt.point(drop.x, drop.y))
+            drop.accept(Qt.CopyAction)
+        }
+    }
+    RCMoveArea {
+        id: moveArea
+        objectName: "sceneMoveArea"
+        anchors.fill: parent
+        mOperatorItem: frame
+
+        onPressedBegin: mouse => {
+            root.forceActiveFocus()
+            root.mPressMode = root.mPressNone
+            if (mouse.button === Qt.LeftButton && root.mSceneId !== "")
+                root.pressAt(Qt.point(mouse.x, mouse.y), mouse.modifiers)
+        }
+        onMovePos: pos => {
+            if (root.mPressMode === root.mPressMove)
+                root.moveSelection(pos, moveArea.mItemPos)
+        }
+        onPositionChanged: mouse => {
+            if (root.mPressMode === root.mPressBand)
+                root.stretchBand(Qt.point(mouse.x, mouse.y))
+        }
+        onReleased: root.releasePress()
+        onCanceled: root.releasePress()
+        onClicked: mouse => {
+            if (mouse.button === Qt.RightButton)
+                root.contextMenuAt(Qt.point(mouse.x, mouse.y))
+        }
+    }
+    Rectangle {
+        objectName: "sceneBand"
+        x: root.mBand.x
+        y: root.mBand.y
+        width: root.mBand.width
+        height: root.mBand.height
+        visible: width > 0 && height > 0
+        color: "transparent"
+        border.color: "green"
+        border.width: 2 * dp
+    }
+    Item {
+        id: frame
+        objectName: "sceneSelectFrame"
+        x: root.mFrameX
+        y: root.mFrameY
+        width: root.mFrameWidth
+        height: root.mFrameHeight
+        visible: width > 0 && height > 0
+
+        Rectangle {
+            anchors.fill: parent
+            color: "transparent"
+            border.color: "blue"
+            border.width: 2 * dp
+        }
+        Repeater {
+            model: [
+                {"type": "leftTop", "fx": 0, "fy": 0},
+                {"type": "middleTop", "fx": 0.5, "fy": 0},
+                {"type": "rightTop", "fx": 1, "fy": 0},
+                {"type": "rightMiddle", "fx": 1, "fy": 0.5},
+                {"type": "rightBottom", "fx": 1, "fy": 1},
+                {"type": "middleBottom", "fx": 0.5, "fy": 1},
+                {"type": "leftBottom", "fx": 0, "fy": 1},
+                {"type": "leftMiddle", "fx": 0, "fy": 0.5}
+            ]
+            RCScaleArea {
+                required property var modelData
+
+                objectName: "sceneHandle_" + modelData.type
+                x: frame.width * modelData.fx - width / 2
+                y: frame.height * modelData.fy - height / 2
+                width: 6 * dp
+                height: 6 * dp
+                mType: modelData.type
+                mRelativeItem: frame
+
+                onSig_press: {
+                    root.forceActiveFocus()
+                    root.beginGesture()
+                }
+                onSig_scale: (pos, size) => root.scaleSelection(pos, size)
+                onReleased: root.endGesture()
+                onCanceled: root.endGesture()
+
+                Rectangle {
+                    anchors.fill: parent
+                    color: "blue"
+                }
+            }
+        }
+    }
+    Menu {
+        id: frameMenu
+        objectName: "sceneFrameMenu"
+
+        RCMenuItem {
+            objectName: "sceneMenuCopy"
+            text: qsTr("复制")
+            onTriggered: root.triggerSceneAction(IRCAction.EActionType_CopySceneItem, "")
+        }
+        // Removes the selection as one undo step, as the Delete key does.
+        RCMenuItem {
+            objectName: "sceneMenuRemove"
+            text: qsTr("删除")
+            onTriggered: root.triggerSceneAction(IRCAction.EActionType_RemoveSelectSceneItem, "")
+        }
+    }
+    Menu {
+        id: canvasMenu
+        objectName: "sceneCanvasMenu"
+
+        RCMenuItem {
+            objectName: "sceneMenuPaste"
+            text: qsTr("黏贴")
+            onTriggered: root.triggerSceneAction(IRCAction.EActionType_PasteSceneItem, root.mPanel.mPastePos)
+        }
+    }
+}

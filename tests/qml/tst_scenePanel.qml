@@ -1,0 +1,359 @@
+import QtQuick
+import QtTest
+import "qrc:/qml/scenePanel"
+
+// The scene canvas on the real presenters, actions and undo history: where the scene and its
+// item views are, zoom and scrolling, selecting, dragging and resizing as single undo steps,
+// the context menu, the keys, drops from the control list and the dialogs that items ask for.
+RCTestMainWindow {
+    id: mainWindow
+
+    readonly property var scenes: project.getScenePresenter()
+    readonly property var items: project.getSceneItemPresenter()
+    // the kind of the catalogue's stop-all button, an action button view
+    readonly property int stopAllKind: 9
+
+    RCScenePanel {
+        id: panel
+        width: 800
+        height: 600
+        mScenePresenter: mainWindow.scenes
+        mSceneItemPresenter: mainWindow.items
+        mControlManager: project.getControlManager()
+    }
+    // The other layout's panel, hidden.
+    RCScenePanel {
+        id: hiddenPanel
+        width: 800
+        height: 600
+        visible: false
+        mScenePresenter: mainWindow.scenes
+        mSceneItemPresenter: mainWindow.items
+    }
+    // Takes the keyboard focus away from the panel.
+    Item {
+        id: focusSink
+        focus: true
+    }
+    SignalSpy {
+        id: sceneActions
+        target: mainWindow.scenes
+        signalName: "actionTrigger"
+    }
+
+    TestCase {
+        name: "ScenePanel"
+        when: windowShown
+
+        property string sceneId: ""
+
+        // A project of one scene of the given size holding a stop-all button per geometry
+        // [x, y, width, height] (scene units); answers the item ids.
+        function loadScene(width, height, geometries) {
+            verify(project.setProject({"sceneArray": {"sceneArray": [
+                {"propertyArray": [{"name": "Name", "value": "S"}, {"name": "Width", "value": width},
+                                   {"name": "Height", "value": height}]}]}}))
+            sceneId = scenes.getSelectSceneId()
+            compare(panel.mSceneId, sceneId)
+            var ids = []
+            for (var i = 0; i < geometries.length; ++i)
+                ids.push(addButton(geometries[i]))
+            return ids
+        }
+        function addButton(g) {
+            var control = project.getControlManager().getControlByType(stopAllKind)
+            var id = items.addItem(sceneId, control.getInstantiationParam().toJson(), false)
+            items.setPos(sceneId, id, Qt.point(g[0], g[1]), false)
+            items.setSize(sceneId, id, Qt.size(g[2], g[3]), false)
+            return id
+        }
+        function view(itemId) {
+            return panel.mItemMap.getValue(itemId)
+        }
+        function posOf(itemId) {
+            var p = items.getPos(sceneId, itemId)
+            return [p.x, p.y]
+        }
+        function select(ids) {
+            var all = items.getItemIds(sceneId)
+            for (var i = 0; i < all.length; ++i)
+                items.setPropertyValue(sceneId, all[i], "Select", ids.indexOf(all[i]) >= 0, false)
+            wait(0) // the frame follows once the changes are through
+        }
+        // A point of the scene (scene units) in the panel's coordinates.
+        function at(sceneX, sceneY) {
+            var canvas = findChild(panel, "sceneCanvas")
+            return canvas.mapToItem(panel, panel.toCanvasX(sceneX), panel.toCanvasY(sceneY))
+        }
+        function frame() {
+            return [panel.mFrameX, panel.mFrameY, panel.mFrameWidth, panel.mFrameHeight]
+        }
+        function canvasRect(itemId) {
+            var v = view(itemId)
+            return [v.x, v.y, v.width, v.height]
+        }
+
+        function selectedIds() {
+            return items.getSelectItems(sceneId)
+        }
+        function editLayer() {
+            return findChild(panel, "sceneEditLayer")
+        }
+        // The action types the scene presenter was asked for, in order.
+        function sceneActionTypes() {
+            var types = []
+            for (var i = 0; i < sceneActions.count; ++i)
+                types.push(sceneActions.signalArguments[i][1])
+            return types
+        }
+        function drag(from, to, steps, modifiers) {
+            mousePress(panel, from.x, from.y, Qt.LeftButton, modifiers)
+            for (var i = 1; i <= steps; ++i)
+                mouseMove(panel, from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps,
+                          -1, Qt.LeftButton)
+            mouseRelease(panel, to.x, to.y, Qt.LeftButton, modifiers)
+        }
+
+        function init() {
+            panel.mInEditState = true
+            panel.mScale = 1
+            panel.visible = true
+            sceneActions.clear()
+        }
+
+        // The scene rectangle is centred at every zoom step; the divisor goes in exact steps of
+        // 0.1 and never past 1 or 5; views follow at one fifth at divisor 5.
+        function test_zoomAndCentre() {
+            var ids = loadScene(960, 540, [[0, 0, 100, 100], [860, 440, 100, 100]])
+            var rect = findChild(panel, "sceneRect")
+            function centred() {
+                var c = rect.mapToItem(panel, rect.width / 2, rect.height / 2)
+                return Math.abs(c.x - panel.width / 2) < 1 && Math.abs(c.y - panel.height / 2) < 1
+            }
+            verify(centred())
+            mouseWheel(panel, 400, 300, 0, 120, Qt.NoButton, Qt.ControlModifier)
+            compare(panel.mScale, 1, "no zoom in past one scene unit per pixel")
+            verify(centred())
+            for (var i = 0; i < 3; ++i)
+                mouseWheel(panel, 400, 300, 0, -120, Qt.NoButton, Qt.ControlModifier)
+            compare(panel.mScale, 1.3)
+            verify(centred())
+            for (i = 0; i < 60; ++i)
+                mouseWheel(panel, 400, 300, 0, -120, Qt.NoButton, Qt.ControlModifier)
+            compare(panel.mScale, 5)
+            verify(centred())
+            compare(canvasRect(ids[1]), [rect.x + 172, rect.y + 88, 20, 20])
+            compare(view(ids[1]).mWidthDp, 0.2)
+            for (i = 0; i < 40; ++i)
+                mouseWheel(panel, 400, 300, 0, 120, Qt.NoButton, Qt.ControlModifier)
+            compare(panel.mScale, 1)
+            compare(canvasRect(ids[0]), [rect.x, rect.y, 100, 100])
+            compare(canvasRect(ids[1]), [rect.x + 860, rect.y + 440, 100, 100])
+
+            // without Ctrl the wheel scrolls by a thousandth of the canvas (times the divisor)
+            var flick = findChild(panel, "sceneFlickable")
+            var at = [flick.contentX, flick.contentY]
+            mouseWheel(panel, 400, 300, 0, -120)
+            compare([flick.contentX, flick.contentY], [at[0], at[1] + 30])
+            mouseWheel(panel, 400, 300, 0, 120, Qt.NoButton, Qt.ShiftModifier)
+            compare([flick.contentX, flick.contentY], [at[0] - 30, at[1] + 30])
+        }
+
+        function test_sceneSize_data() {
+            return [
+                {tag: "set", width: 1200, height: 540, expected: [1200, 540]},
+                {tag: "zero", width: 0, height: 0, expected: [960, 540]},
+                {tag: "below zero", width: -4, height: 300, expected: [960, 300]}
+            ]
+        }
+        function test_sceneSize(data) {
+            loadScene(data.width, data.height, [])
+            var rect = findChild(panel, "sceneRect")
+            compare([rect.width, rect.height], data.expected)
+        }
+
+        // A drag of two selected items by one of them over ten steps is one undo step: undo puts
+        // both back where the press found them, redo where the drag left them.
+        function test_dragIsOneUndoStep() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            select(ids)
+            var from = at(150, 150)
+            mousePress(panel, from.x, from.y)
+            for (var i = 1; i <= 10; ++i)
+                mouseMove(panel, from.x + 5 * i, from.y + 3 * i)
+            mouseRelease(panel, from.x + 50, from.y + 30)
+            compare(posOf(ids[0]), [150, 130])
+            compare(posOf(ids[1]), [350, 130])
+            compare(frame(), [panel.toCanvasX(150), panel.toCanvasY(130), 300, 100])
+            testSupport.undo()
+            compare(posOf(ids[0]), [100, 100])
+            compare(posOf(ids[1]), [300, 100])
+            verify(!testSupport.canUndo(), "one step")
+            testSupport.redo()
+            compare(posOf(ids[0]), [150, 130])
+            compare(posOf(ids[1]), [350, 130])
+        }
+
+        // A press inside the frame but on no item drags the whole selection, as one undo step.
+        function test_dragFromInsideTheFrame() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [500, 300, 100, 100]])
+            select(ids)
+            drag(at(350, 250), at(330, 260), 4)
+            compare(posOf(ids[0]), [80, 110])
+            compare(posOf(ids[1]), [480, 310])
+            testSupport.undo()
+            compare(posOf(ids[0]), [100, 100])
+            verify(!testSupport.canUndo())
+        }
+
+        // Dragging a handle scales the whole selection within its frame, as one undo step.
+        function test_resizeIsOneUndoStep() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            select(ids)
+            var handle = findChild(panel, "sceneHandle_rightBottom")
+            var from = handle.mapToItem(panel, handle.width / 2, handle.height / 2)
+            drag(from, Qt.point(from.x + 300, from.y + 100), 6)
+            compare(items.getSize(sceneId, ids[0]), Qt.size(200, 200))
+            compare(posOf(ids[1]), [500, 100])
+            testSupport.undo()
+            compare(items.getSize(sceneId, ids[0]), Qt.size(100, 100))
+            compare(posOf(ids[1]), [300, 100])
+            verify(!testSupport.canUndo())
+            testSupport.redo()
+            compare(items.getSize(sceneId, ids[1]), Qt.size(200, 200))
+            compare(posOf(ids[1]), [500, 100])
+        }
+
+        // Pressing selects: an item alone (Ctrl adds it), empty canvas clears (Ctrl keeps); a
+        // rubber band selects the items with a corner inside it, unless it is under 5 dp wide or
+        // high. The first item's view is the pressed one where they overlap.
+        function test_pressAndBand_data() {
+            return [
+                {tag: "item", from: [150, 150], to: null, modifiers: Qt.NoModifier, expected: [0]},
+                {tag: "Ctrl+item", from: [150, 150], to: null, modifiers: Qt.ControlModifier, expected: [0, 2]},
+                {tag: "empty", from: [700, 450], to: null, modifiers: Qt.NoModifier, expected: []},
+                {tag: "Ctrl+empty", from: [700, 450], to: null, modifiers: Qt.ControlModifier, expected: [2]},
+                {tag: "band", from: [90, 60], to: [390, 160], modifiers: Qt.NoModifier, expected: [0, 1]},
+                {tag: "band of 4 dp", from: [90, 60], to: [94, 400], modifiers: Qt.NoModifier, expected: []}
+            ]
+        }
+        function test_pressAndBand(data) {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 150, 100, 100], [600, 300, 50, 50]])
+            select([ids[2]])
+            var from = at(data.from[0], data.from[1])
+            if (data.to)
+                drag(from, at(data.to[0], data.to[1]), 5, data.modifiers)
+            else
+                mouseClick(panel, from.x, from.y, Qt.LeftButton, data.modifiers)
+            compare(selectedIds().sort(), data.expected.map(i => ids[i]).sort())
+            verify(!testSupport.canUndo(), "selecting is not recorded")
+        }
+
+        // The keys act on the scene once the canvas was pressed: copy and paste, Delete as one
+        // undo step, arrows (Shift resizes); only with exactly their modifiers, not on repeats.
+        function test_keys() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            focusSink.forceActiveFocus()
+            mouseMove(panel, 400, 300)
+            verify(!editLayer().activeFocus, "not on hovering")
+            mouseClick(panel, at(150, 150).x, at(150, 150).y)
+            verify(editLayer().activeFocus)
+            keyClick(Qt.Key_C, Qt.ControlModifier | Qt.ShiftModifier)
+            compare(sceneActions.count, 0)
+            keyClick(Qt.Key_C, Qt.ControlModifier)
+            keyClick(Qt.Key_V, Qt.ControlModifier)
+            compare(items.getItemCount(sceneId), 3)
+            var pasted = selectedIds()[0]
+            compare(posOf(pasted), [110, 110])
+            verify(panel.mItemMap.getValue(pasted), "the pasted item has a view")
+            keyClick(Qt.Key_Left)
+            compare(posOf(pasted), [109, 110])
+            keyClick(Qt.Key_Down, Qt.ShiftModifier)
+            compare(items.getSize(sceneId, pasted), Qt.size(100, 101))
+            keyClick(Qt.Key_Delete)
+            compare(items.getItemIds(sceneId), ids)
+            editLayer().handleKeyRelease({"key": Qt.Key_V, "modifiers": Qt.ControlModifier, "isAutoRepeat": true})
+            compare(items.getItemCount(sceneId), 2, "a repeat pastes nothing")
+            compare(sceneActionTypes(), [21, 22, 33, 34, 23])
+            testSupport.undo()
+            compare(items.getItemCount(sceneId), 3)
+        }
+
+        // The menus: inside the frame copy and delete (one undo step), elsewhere paste at the
+        // clicked point.
+        function test_contextMenus() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+            select(ids)
+            mouseClick(panel, at(150, 150).x, at(150, 150).y, Qt.RightButton)
+            var remove = findChild(panel, "sceneMenuRemove")
+            tryVerify(() => remove.visible)
+            mouseClick(remove)
+            compare(items.getItemCount(sceneId), 0)
+            testSupport.undo()
+            compare(items.getItemCount(sceneId), 2)
+            verify(!testSupport.canUndo())
+
+            sceneActions.clear()
+            mouseClick(panel, at(700, 400).x, at(700, 400).y, Qt.RightButton)
+            compare(panel.mPastePos, Qt.point(700, 400))
+            var paste = findChild(panel, "sceneMenuPaste")
+            tryVerify(() => paste.visible)
+            mouseClick(paste)
+            compare(sceneActions.signalArguments[0][1], 22)
+            compare(sceneActions.signalArguments[0][2], Qt.point(700, 400))
+        }
+
+        // A control dropped on the canvas lands with its top-left at the drop point, alone
+        // selected and focused; adding it is the one undo step. (tstx_sceneDrop.qml drags one.)
+        function test_drop() {
+            var ids = loadScene(960, 540, [[100, 100, 100, 100]])
+            select(ids)
+            var control = project.getControlManager().getControlByType(stopAllKind)
+            var p = at(400, 200)
+            var added = editLayer().dropControl(control.getId(), editLayer().mapFromItem(panel, p.x, p.y))
+            compare(items.getItemIds(sceneId), [ids[0], added])
+            compare(posOf(added), [400, 200])
+            compare(selectedIds(), [added])
+            compare(items.getPropertyValue(sceneId, added, "Focus"), true)
+            testSupport.undo()
+            compare(items.getItemCount(sceneId), 1)
+            verify(!testSupport.canUndo())
+        }
+
+        // The dialogs an item asks for open once, in the visible panel only, titled as asked.
+        function test_dialogs() {
+            loadScene(960, 540, [])
+            items.triggerAction(sceneId, "", 24, "标题")
+            var dialog = panel.mConnectDialog
+            verify(dialog && dialog.opened)
+            compare(dialog.mTitle, "标题")
+            compare(dialog.mSetting, project.getSetting())
+            dialog.close()
+            items.triggerAction(sceneId, "", 24, "连接")
+            compare(panel.mConnectDialog, dialog, "made once")
+            compare(dialog.mTitle, "连接")
+            items.triggerAction(sceneId, "", 55, "")
+            verify(panel.mJoinProjectDialog.opened)
+            compare(panel.mJoinProjectDialog.mProjectw, project)
+            compare(hiddenPanel.mConnectDialog, null)
+            compare(hiddenPanel.mJoinProjectDialog, null)
+            dialog.close()
+            panel.mJoinProjectDialog.close()
+        }
+
+        // An item whose view cannot be made shows nothing and is logged; the others show.
+        function test_unknownView() {
+            ignoreWarning(/refused the view qrc:\/qml\/scenePanel\/Nope.qml/)
+            // both panels
+            ignoreWarning(/sceneItemQml is null/)
+            ignoreWarning(/sceneItemQml is null/)
+            verify(project.setProject({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "S"}],
+                "itemArray": [{"propertyArray": [{"name": "QmlPath", "value": "qrc:/qml/scenePanel/Nope.qml"}]}]}]}}))
+            sceneId = scenes.getSelectSceneId()
+            compare(items.getItemCount(sceneId), 1)
+            var shown = addButton([100, 100, 100, 100])
+            compare(panel.mItemMap.getCount(), 1)
+            verify(view(shown))
+        }
+    }
+}
