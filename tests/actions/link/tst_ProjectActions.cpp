@@ -146,35 +146,20 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_wire.size(), expected.size(), 5000);
         QCOMPARE(m_wire, expected);
     }
-    // Exit and switch requests are deferred to the event loop and handed to the main window, which
-    // takes them in QML.
+    // Exit and switch requests are deferred to the event loop and handed to whoever takes them (the
+    // main window), without touching the open project.
     void closeAndSwitchGoThroughTheWindow()
     {
-        QQmlComponent component(m_engine.get());
-        component.setData(R"(
-            import QtQml
-            QtObject {
-                property int closes: 0
-                property string switchTo
-                property var handlers: Connections {
-                    target: project
-                    function onCloseRequested() { closes += 1 }
-                    function onSwitchProjectRequested(path) { switchTo = path }
-                }
-            }
-        )",
-                          QUrl(QStringLiteral("qrc:/window.qml")));
-        std::unique_ptr<QObject> window(component.create());
-        QVERIFY2(window, qPrintable(component.errorString()));
-
+        QSignalSpy closes(m_project.get(), &IRCProject::closeRequested);
+        QSignalSpy switches(m_project.get(), &IRCProject::switchProjectRequested);
         const QString sceneId =
             m_project->getScenePresenter()->addScene(QStringLiteral("S"), QString(), QString(), false);
         addItem(sceneId, IRCControl::EIRCControlType_Exit, {{"ObjectName", "exit"}});
         m_project->getScenePresenter()->triggerAction(
             sceneId, IRCAction::EActionType_ExcuteOtherSceneItem,
             QVariantMap{{"SceneName", "S"}, {"SceneItemName", "exit"}});
-        QCOMPARE(window->property("closes").toInt(), 0);
-        QTRY_COMPARE(window->property("closes").toInt(), 1);
+        QCOMPARE(closes.count(), 0);
+        QTRY_COMPARE(closes.count(), 1);
 
         const QString parent = m_home->filePath(QStringLiteral("projects"));
         QVERIFY(writeTestFile(parent + "/A/project.tavx", projectFileText(QStringLiteral("SA"))));
@@ -184,8 +169,9 @@ private Q_SLOTS:
                                                            IRCAction::EActionType_SwitchProject,
                                                            QVariantMap{{"ProjectName", "B"}}),
                  0);
-        QVERIFY(window->property("switchTo").toString().isEmpty());
-        QTRY_COMPARE(window->property("switchTo").toString(), parent + "/B");
+        QCOMPARE(switches.count(), 0);
+        QTRY_COMPARE(switches.count(), 1);
+        QCOMPARE(switches.first().first().toString(), parent + "/B");
         QCOMPARE(m_project->getProjectName(), QStringLiteral("A"));
     }
     // With no window to ask about unsaved changes, a switch happens only when there are none.
