@@ -183,10 +183,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("ip");
         QTest::addColumn<QString>("stored");
-        QTest::addRow("address") << "192.168.1.20"
-                                 << "192.168.1.20";
-        QTest::addRow("blanks") << " 10.0.0.1 "
-                                << "10.0.0.1";
+        QTest::addRow("address") << QString("192.168.1.20") << QString("192.168.1.20");
+        QTest::addRow("blanks") << QString(" 10.0.0.1 ") << QString("10.0.0.1");
         for (const char* bad : {"", "256.1.1.1", "1.2.3", "1.2.3.4.5", "host", "1.2.3.4 5", "::1"})
             QTest::addRow("refused '%s'", bad) << bad << "";
         QTest::addRow("refused other digits") << QString::fromUtf8("١.٢.٣.٤") << "";

@@ -102,24 +102,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("warning");
-        QTest::newRow("cell above") << "setTableItemData -1"
-                                    << "^ProgramTableModel::setTableItemData -1 0";
-        QTest::newRow("cell right") << "setTableItemData 3"
-                                    << "^ProgramTableModel::setTableItemData 0 3";
-        QTest::newRow("column at end") << "insertColumn 3"
-                                       << "^ProgramTableModel::insertColumn invalid args 3";
-        QTest::newRow("column past") << "removeColumn 3"
-                                     << "^ProgramTableModel::removeColumn invalid args 3";
-        QTest::newRow("row at end") << "insertRow 2"
-                                    << "^ProgramTableModel::insertRow invalid index 2";
-        QTest::newRow("row past") << "removeRow 2"
-                                  << "^ProgramTableModel::removeRow invalid index 2 2";
-        QTest::newRow("header past") << "updateHorizontalData 3"
-                                     << "^ProgramTableModel::updateHorizontalData invalid colIndex 3 3 3";
-        QTest::newRow("row refresh") << "trigleUpdateByRowIndex -1"
-                                     << "^ProgramTableModel::trigleUpdateByRowIndex invalid rowIndex -1";
-        QTest::newRow("column refresh") << "trigleUpdateByColIndex 3"
-                                        << "^ProgramTableModel::trigleUpdateByColIndex invalid colIndex 3";
+        const auto row = [](const char* name, const char* call, const char* warning) {
+            QTest::newRow(name) << QString(call) << QString(warning);
+        };
+        row("cell above", "setTableItemData -1", "^ProgramTableModel::setTableItemData -1 0");
+        row("cell right", "setTableItemData 3", "^ProgramTableModel::setTableItemData 0 3");
+        row("column at end", "insertColumn 3", "^ProgramTableModel::insertColumn invalid args 3");
+        row("column past", "removeColumn 3", "^ProgramTableModel::removeColumn invalid args 3");
+        row("row at end", "insertRow 2", "^ProgramTableModel::insertRow invalid index 2");
+        row("row past", "removeRow 2", "^ProgramTableModel::removeRow invalid index 2 2");
+        row("header past", "updateHorizontalData 3",
+            "^ProgramTableModel::updateHorizontalData invalid colIndex 3 3 3");
+        row("row refresh", "trigleUpdateByRowIndex -1",
+            "^ProgramTableModel::trigleUpdateByRowIndex invalid rowIndex -1");
+        row("column refresh", "trigleUpdateByColIndex 3",
+            "^ProgramTableModel::trigleUpdateByColIndex invalid colIndex 3");
     }
     void refusedArgumentsChangeNothing()
     {

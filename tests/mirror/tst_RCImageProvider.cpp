@@ -34,26 +34,38 @@ private Q_SLOTS:
         QCOMPARE(stage.pixelColor(0, 0), QColor(0, 0, 0, 255));
         QCOMPARE(stage.pixelColor(1919, 1079), QColor(0, 0, 0, 255));
     }
+    // Node ids become image ids that survive a URL; the engine loads each through its URL.
     void imageIds_data()
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("imageId");
-        QTest::newRow("braced uuid") << "{3F2A-11}"
-                                     << "_3F2A-11_";
-        QTest::newRow("slash") << "a/b"
-                               << "a_b";
-        QTest::newRow("plain") << "Az09-._~"
-                               << "Az09-._~";
-        QTest::newRow("url breakers") << "a b?#%"
-                                      << "a_0020b_003f_0023_0025";
-        QTest::newRow("non-ascii") << "节点"
-                                   << "_8282_70b9";
+        const auto row = [](const char* id, const char* imageId) {
+            QTest::newRow(id) << QString(id) << QString(imageId);
+        };
+        row("{3F2A-11}", "_3F2A-11_");
+        row("a/b", "a_b");
+        row("Az09-._~", "Az09-._~");
+        row("a b?#%", "a_0020b_003f_0023_0025");
+        row("节点", "_8282_70b9");
     }
     void imageIds()
     {
         QFETCH(QString, id);
         QFETCH(QString, imageId);
         QCOMPARE(RCImageProvider::toImageId(id), imageId);
+        QQmlEngine engine;
+        auto* provider = new RCImageProvider(QQuickImageProvider::Image,
+                                             QQuickImageProvider::ForceAsynchronousImageLoading);
+        engine.addImageProvider(provider->getName(), provider);
+        const QString url = provider->addImage(id, filled(33, 17, Qt::yellow));
+        QCOMPARE(url, QStringLiteral("image://stelvaneImageProvider/") + imageId);
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick\nImage { asynchronous: true; cache: false }", QUrl());
+        std::unique_ptr<QObject> image(component.create());
+        QVERIFY2(image, qPrintable(component.errorString()));
+        image->setProperty("source", url);
+        QTRY_COMPARE(image->property("status").toInt(), 1); // Image.Ready
+        QCOMPARE(image->property("sourceSize").toSize(), QSize(33, 17));
     }
     void thumbnailsByUrlId()
     {
@@ -109,23 +121,6 @@ private Q_SLOTS:
         QSize size;
         QCOMPARE(m_provider.requestImage("t", &size, requested).size(), answered);
         QCOMPARE(size, QSize(400, 300));
-    }
-    void engineLoadsEveryIdThroughItsUrl_data() { imageIds_data(); }
-    void engineLoadsEveryIdThroughItsUrl()
-    {
-        QFETCH(QString, id);
-        QQmlEngine engine;
-        auto* provider = new RCImageProvider(QQuickImageProvider::Image,
-                                             QQuickImageProvider::ForceAsynchronousImageLoading);
-        engine.addImageProvider(provider->getName(), provider);
-        const QString url = provider->addImage(id, filled(33, 17, Qt::yellow));
-        QQmlComponent component(&engine);
-        component.setData("import QtQuick\nImage { asynchronous: true; cache: false }", QUrl());
-        std::unique_ptr<QObject> image(component.create());
-        QVERIFY2(image, qPrintable(component.errorString()));
-        image->setProperty("source", url);
-        QTRY_COMPARE(image->property("status").toInt(), 1); // Image.Ready
-        QCOMPARE(image->property("sourceSize").toSize(), QSize(33, 17));
     }
     void imageThreadWhileGuiThreadReplaces()
     {

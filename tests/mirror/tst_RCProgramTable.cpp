@@ -180,12 +180,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("role");
-        QTest::newRow("braced") << "{a-b}"
-                                << "col_a_b_";
-        QTest::newRow("mixed") << "a:b.d-e"
-                               << "cola_b_d_e";
-        QTest::newRow("empty") << ""
-                               << "col";
+        QTest::newRow("braced") << QString("{a-b}") << QString("col_a_b_");
+        QTest::newRow("mixed") << QString("a:b.d-e") << QString("cola_b_d_e");
+        QTest::newRow("empty") << QString("") << QString("col");
     }
     void roleNames()
     {

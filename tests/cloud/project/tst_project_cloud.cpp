@@ -75,12 +75,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("uid");
         QTest::addColumn<QString>("code");
-        QTest::newRow("both") << "stored-project"
-                              << "stored-code";
-        QTest::newRow("no code") << "stored-project"
-                                 << "";
-        QTest::newRow("no id") << ""
-                               << "stored-code";
+        QTest::newRow("both") << QString("stored-project") << QString("stored-code");
+        QTest::newRow("no code") << QString("stored-project") << QString("");
+        QTest::newRow("no id") << QString("") << QString("stored-code");
     }
     void storedProjectJoinedAtStart()
     {
