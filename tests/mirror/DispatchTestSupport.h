@@ -201,18 +201,19 @@ private:
     RCCmdProcesserManager m_manager;
 };
 
-// Compares each probe with its expected value, type included (an invalid expected value expects
-// an invalid one).
-inline void compareProbes(MirrorProbe& harness, const QStringList& probes, const QVariantList& expected)
+// Compares each probe with the expected value that follows it in the list, type included (an
+// invalid expected value expects an invalid one).
+inline void compareProbes(MirrorProbe& harness, const QVariantList& expectations)
 {
-    QCOMPARE(probes.size(), expected.size());
-    for (int i = 0; i < probes.size(); ++i) {
-        const QVariant actual = harness.probe(probes.at(i));
-        QVERIFY2(
-            actual.metaType() == expected.at(i).metaType() && actual == expected.at(i),
-            qPrintable(QStringLiteral("%1: %2 %3, expected %4 %5")
-                           .arg(probes.at(i), QString::fromLatin1(actual.typeName()), actual.toString(),
-                                QString::fromLatin1(expected.at(i).typeName()), expected.at(i).toString())));
+    QVERIFY(expectations.size() % 2 == 0);
+    for (qsizetype i = 0; i < expectations.size(); i += 2) {
+        const QString what = expectations.at(i).toString();
+        const QVariant actual = harness.probe(what);
+        const QVariant& expected = expectations.at(i + 1);
+        QVERIFY2(actual.metaType() == expected.metaType() && actual == expected,
+                 qPrintable(QStringLiteral("%1: %2 %3, expected %4 %5")
+                                .arg(what, QString::fromLatin1(actual.typeName()), actual.toString(),
+                                     QString::fromLatin1(expected.typeName()), expected.toString())));
     }
 }
 

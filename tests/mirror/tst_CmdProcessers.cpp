@@ -41,19 +41,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("setup");
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QStringList>("probes");
-        QTest::addColumn<QVariantList>("expected");
+        QTest::addColumn<QVariantList>("expectations");
 
         // Each probe of the mirror (see MirrorProbe::probe) is followed by its expected value.
         const auto row = [](const char* name, const QStringList& setup, const QString& command,
                             const QVariantList& expectations) {
-            QStringList probes;
-            QVariantList expected;
-            for (qsizetype i = 0; i + 1 < expectations.size(); i += 2) {
-                probes.append(expectations.at(i).toString());
-                expected.append(expectations.at(i + 1));
-            }
-            QTest::newRow(name) << setup << command << probes << expected;
+            QTest::newRow(name) << setup << command << expectations;
         };
         const QStringList none;
         const QStringList table{kTable};
@@ -240,15 +233,14 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, setup);
         QFETCH(QString, command);
-        QFETCH(QStringList, probes);
-        QFETCH(QVariantList, expected);
+        QFETCH(QVariantList, expectations);
 
         Harness harness;
         harness.connect();
         harness.send(setup);
         harness.resetCounts();
         harness.send(command);
-        compareProbes(harness, probes, expected);
+        compareProbes(harness, expectations);
     }
 };
 
