@@ -69,4 +69,25 @@ inline QVariantMap track(const QString& id, const QString& name, int state)
     return QVariantMap{{RCKeys::Id(), id}, {RCKeys::Name(), name}, {RCKeys::State(), state}};
 }
 
+// What most action tests start with: a project stand-in, its action manager and a fresh scene in an
+// empty document. start() from init(), stop() from cleanup().
+struct ActionFixture
+{
+    void start()
+    {
+        m_project = std::make_unique<FakeProject>();
+        m_manager.reset(RCActionManager::create(m_project.get()));
+        m_sceneId = freshScene();
+    }
+    void stop()
+    {
+        m_manager.reset();
+        m_project.reset();
+    }
+
+    std::unique_ptr<FakeProject> m_project;
+    std::unique_ptr<IRCActionManager> m_manager;
+    QString m_sceneId;
+};
+
 } // namespace ActionTest

@@ -20,24 +20,13 @@ public:
 };
 } // namespace
 
-class tst_ActionManager : public QObject
+class tst_ActionManager : public QObject, private ActionFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<FakeProject> m_project;
-    std::unique_ptr<IRCActionManager> m_manager;
-
 private Q_SLOTS:
-    void init()
-    {
-        m_project = std::make_unique<FakeProject>();
-        m_manager.reset(RCActionManager::create(m_project.get()));
-    }
-    void cleanup()
-    {
-        m_manager.reset();
-        m_project.reset();
-    }
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     // Project files and QML store the types as numbers.
     void typesAreStoredNumbers()

@@ -15,13 +15,13 @@ using Type = IRCAction::EActionType;
 
 Q_DECLARE_METATYPE(QList<QRect>)
 
-class tst_EditingActions : public QObject
+class tst_EditingActions : public QObject, private ActionFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { m_project = std::make_unique<FakeProject>(); }
-    void cleanupTestCase() { m_project.reset(); }
+    void initTestCase() { start(); }
+    void cleanupTestCase() { stop(); }
     void init()
     {
         m_manager.reset(RCActionManager::create(m_project.get()));
@@ -245,10 +245,6 @@ private:
             ->getItemJson(m_sceneId, addBoxes({QRect(1, 2, 3, 4)}, false).first())
             .toObject();
     }
-
-    std::unique_ptr<FakeProject> m_project;
-    std::unique_ptr<IRCActionManager> m_manager;
-    QString m_sceneId;
 };
 
 QTEST_MAIN(tst_EditingActions)

@@ -10,16 +10,14 @@ using namespace ActionTest;
 using Type = IRCAction::EActionType;
 using Kind = IRCControl::EIRCControlType;
 
-class tst_ServerCommandActions : public QObject
+class tst_ServerCommandActions : public QObject, private ActionFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init()
     {
-        m_project = std::make_unique<FakeProject>();
-        m_manager.reset(RCActionManager::create(m_project.get()));
-        m_sceneId = freshScene();
+        start();
         RCStelvaneSyncer& mirror = *m_project->mirror();
         mirror.addProgram({{"Id", "p0"}, {"State", 0}});
         mirror.addProgram({{"Id", "p1"}, {"State", 1}});
@@ -30,11 +28,7 @@ private Q_SLOTS:
         mirror.addTrackProgram("t2", {{"Id", "q1"}, {"State", 1}});
         mirror.addTrackProgram("t2", {{"Id", "p1"}, {"State", 2}});
     }
-    void cleanup()
-    {
-        m_manager.reset();
-        m_project.reset();
-    }
+    void cleanup() { stop(); }
     void commands_data()
     {
         QTest::addColumn<int>("type");
@@ -207,9 +201,6 @@ private:
         return m_project->terminal()->sent.join(QLatin1Char('\n'));
     }
 
-    std::unique_ptr<FakeProject> m_project;
-    std::unique_ptr<IRCActionManager> m_manager;
-    QString m_sceneId;
     int m_result = 0;
 };
 

@@ -19,22 +19,13 @@ using namespace ActionTest;
 using Type = IRCAction::EActionType;
 using Kind = IRCControl::EIRCControlType;
 
-class tst_SystemActions : public QObject
+class tst_SystemActions : public QObject, private ActionFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        m_project = std::make_unique<FakeProject>();
-        m_manager.reset(RCActionManager::create(m_project.get()));
-        m_sceneId = freshScene();
-    }
-    void cleanup()
-    {
-        m_manager.reset();
-        m_project.reset();
-    }
+    void init() { start(); }
+    void cleanup() { stop(); }
     void wakeOnLan_data()
     {
         QTest::addColumn<QString>("mac");
@@ -218,9 +209,6 @@ private Q_SLOTS:
     }
 
 private:
-    std::unique_ptr<FakeProject> m_project;
-    std::unique_ptr<IRCActionManager> m_manager;
-    QString m_sceneId;
 };
 
 QTEST_MAIN(tst_SystemActions)

@@ -104,30 +104,25 @@ private Q_SLOTS:
         const QString refused = TavixProjectCloudConnectWork::loginErrorText();
         const QString expired = TavixProjectCloudConnectWork::userExpiredText();
         const QString unknown = TavixProjectCloudConnectWork::unknownErrorText();
-        QCOMPARE(refused, QStringLiteral("登陆错误"));
-        QCOMPARE(expired, QStringLiteral("用户信息失效"));
-        QCOMPARE(unknown, QStringLiteral("未知错误"));
-        const QList<std::pair<QJsonValue, QString>> rows{
-            {"0", ""},
-            {0, ""},
-            {"-1", refused},
-            {-1, refused},
-            {"401", expired},
-            {401, expired},
-            {"500", unknown},
-            {"ok", unknown},
-            {"", unknown},
-            {0.5, unknown},
-            {false, unknown},
-            {QJsonValue(QJsonValue::Null), unknown},
-            {QJsonValue(QJsonValue::Undefined), TavixProjectCloudConnectWork::networkErrorText()}};
-        QCOMPARE(TavixProjectCloudConnectWork::networkErrorText(), QStringLiteral("网络连接错误"));
-        for (const auto& [status, error] : rows)
-            QTest::addRow("%s",
-                          status.isUndefined()
-                              ? "no relay"
-                              : QJsonDocument(QJsonArray{status}).toJson(QJsonDocument::Compact).constData())
-                << status << error;
+        const QString network = TavixProjectCloudConnectWork::networkErrorText();
+        QCOMPARE(QStringList({refused, expired, unknown, network}),
+                 QStringList({"登陆错误", "用户信息失效", "未知错误", "网络连接错误"}));
+        const auto row = [](const char* name, const QJsonValue& status, const QString& error) {
+            QTest::newRow(name) << status << error;
+        };
+        row("0 as text", "0", "");
+        row("0", 0, "");
+        row("-1 as text", "-1", refused);
+        row("-1", -1, refused);
+        row("401 as text", "401", expired);
+        row("401", 401, expired);
+        row("other code", "500", unknown);
+        row("not a number", "ok", unknown);
+        row("empty text", "", unknown);
+        row("fraction", 0.5, unknown);
+        row("boolean", false, unknown);
+        row("null", QJsonValue::Null, unknown);
+        row("no relay", QJsonValue::Undefined, network);
     }
     void loginAnswer()
     {

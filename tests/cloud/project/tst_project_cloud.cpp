@@ -43,8 +43,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QString reason;
-        if (!insidePrivateNetwork(&reason))
-            QFAIL(qPrintable(reason));
+        QVERIFY2(insidePrivateNetwork(&reason), qPrintable(reason));
     }
     void init()
     {
