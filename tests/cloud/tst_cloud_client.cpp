@@ -152,17 +152,6 @@ private Q_SLOTS:
             QVERIFY2(!frame.contains("dropped"), qPrintable(frame));
     }
 
-    // A refused login while joined (a switch of project or code) leaves no stale joined state.
-    void refusedReloginLeavesTheProject()
-    {
-        QVERIFY(joinAnswer().isEmpty());
-        QSignalSpy exited(m_client, &TavixProjectCloudClient::exitSuccess);
-        QVERIFY(!joinAnswer(-1).isEmpty());
-        QTRY_COMPARE(exited.count(), 1);
-        QVERIFY(!m_client->isJoinProject());
-        QCOMPARE(m_relay->connectionCount(), 1);
-    }
-
     // What reaches the panel from the relay: only objects with "status" count, and a message only
     // when its text holds both "cmdType" and "cmdParams".
     void incomingFrames_data()
@@ -255,14 +244,22 @@ private Q_SLOTS:
         QCOMPARE(m_relay->connectionCount(), 0);
     }
 
-    // Leaving closes the link with code 1000; a link that was never joined ends without exitSuccess.
-    void exitClosesNormally()
+    // A refused login while joined (a switch of project or code) ends the join on the open link, and
+    // leaving ends it closing the link with code 1000. A link that was never joined ends without
+    // exitSuccess.
+    void joinsEndWithExitSuccess()
     {
         QVERIFY(joinAnswer().isEmpty());
         QSignalSpy exited(m_client, &TavixProjectCloudClient::exitSuccess);
         QSignalSpy gone(m_relay.get(), &CloudRelayStandin::deviceDisconnected);
+        QVERIFY(!joinAnswer(-1).isEmpty());
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(!m_client->isJoinProject());
+        QCOMPARE(m_relay->connectionCount(), 1);
+
+        QVERIFY(joinAnswer(0).isEmpty());
         m_client->exitProject();
-        QVERIFY(exited.wait(5000));
+        QTRY_COMPARE(exited.count(), 2);
         QTRY_COMPARE(gone.count(), 1);
         QCOMPARE(gone.first().at(1).toInt(), 1000);
 
@@ -271,7 +268,7 @@ private Q_SLOTS:
         QVERIFY(gone.wait(5000));
         // Anything the end of that link emitted arrives before the answer to a later join.
         QVERIFY(!joinAnswer("-1").isEmpty());
-        QCOMPARE(exited.count(), 1);
+        QCOMPARE(exited.count(), 2);
     }
 
     // Leaving before the link is up cancels the join: no login goes out, no error is reported.

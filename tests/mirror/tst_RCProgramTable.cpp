@@ -30,6 +30,7 @@ private Q_SLOTS:
         QVERIFY(!table.addProgram(record("p", {{"Name", "second"}})));
         QVERIFY(!table.insertProgram(0, record("p", {{"Name", "third"}})));
         QCOMPARE(table.getProgramName("p"), QString("first"));
+        QCOMPARE(table.getProgramIndex("p"), 0);
         QCOMPARE(programs.size(), 1);
         QCOMPARE(table.getProgramCount(), 1);
     }
