@@ -19,7 +19,8 @@ public:
     QString getConnectIp() const override { return connectIp; }
     void sendCmd(QString sCmd, QJsonObject value) override
     {
-        sent.append(sCmd + QLatin1Char(' ') + QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact)));
+        sent.append(sCmd + QLatin1Char(' ') +
+                    QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact)));
     }
     QString connectIp = QStringLiteral("127.0.0.1");
     QStringList sent;
@@ -65,7 +66,10 @@ public:
     QString getProjectPacketPath() const override { return packetPath; }
     bool isConnectFromHost() const override { return m_connected; }
     void requestClose() override { ++closeRequests; }
-    void requestSwitchProject(QString sProjectPacketPath) override { switchRequests.append(sProjectPacketPath); }
+    void requestSwitchProject(QString sProjectPacketPath) override
+    {
+        switchRequests.append(sProjectPacketPath);
+    }
 
     RCStelvaneSyncer* mirror() { return &m_mirror; }
     FakeTerminal* terminal() { return &m_terminal; }
