@@ -1,21 +1,20 @@
 #pragma once
 
-// Shared set-up of the action tests: a project stand-in whose control link records the commands
-// handed to it, the real mirror, a real catalogue, and a clean document per test.
+// Shared set-up of the action tests: the project stand-in of tests/support (its control link records
+// the commands handed to it), a clean document per test and catalogue items placed in it.
 
 #include "actions/IRCAction.h"
 #include "actions/RCActionManager.h"
 #include "editing/RCCommandManager.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
-#include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/RCControlCatalogue.h"
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RCSceneManager.h"
-#include "project/IRCProject.h"
+#include "support/FakeProject.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,74 +24,6 @@
 #include <memory>
 
 namespace ActionTest {
-
-// Records every command as "name {compact JSON}", so that a comparison also checks JSON types.
-class RecordingTerminal : public IRCTerminal
-{
-public:
-    void sendCmd(QString sCmd, QJsonObject value) override
-    {
-        sent.append(sCmd + QLatin1Char(' ') +
-                    QString::fromUtf8(QJsonDocument(value).toJson(QJsonDocument::Compact)));
-    }
-    QStringList sent;
-};
-
-class MemorySetting : public IRCSetting
-{
-public:
-    void setValue(const QString& sSettingName, const QVariant& settingValue) override
-    {
-        values.insert(sSettingName, settingValue);
-    }
-    QVariant getValue(const QString& sSettingName) const override { return values.value(sSettingName); }
-    QVariantMap values;
-};
-
-// The real mirror, recording the project downloads it is told about.
-class RecordingMirror : public RCStelvaneSyncer
-{
-public:
-    RecordingMirror()
-        : RCStelvaneSyncer(nullptr, QQuickImageProvider::Image,
-                           QQuickImageProvider::ForceAsynchronousImageLoading)
-    {
-    }
-    void addProjectRequest(int setUid) override { projectRequests.append(setUid); }
-    QList<int> projectRequests;
-};
-
-// The services the actions and the executor reach through IRCProject, and a record of the requests
-// that the project takes over from them.
-class FakeProject : public IRCProject
-{
-public:
-    explicit FakeProject(bool withTerminal = true)
-        : terminal(withTerminal ? new RecordingTerminal : nullptr), controls(RCControlManager::create())
-    {
-        RCControlCatalogue::build(controls.get());
-    }
-    IRCTerminal* getTerminal() override { return terminal.get(); }
-    IRCStelvaneSyncer* getStelvaneSyncer() override { return &mirror; }
-    IRCSetting* getSetting() override { return &setting; }
-    IRCControlManager* getControlManager() const override { return controls.get(); }
-    QString getProjectPacketPath() const override { return packetPath; }
-    void requestClose() override { ++closeRequests; }
-    void requestSwitchProject(QString sProjectPacketPath) override
-    {
-        switchRequests.append(sProjectPacketPath);
-    }
-
-    QStringList sent() const { return terminal ? terminal->sent : QStringList(); }
-
-    std::unique_ptr<RecordingTerminal> terminal;
-    RecordingMirror mirror;
-    MemorySetting setting;
-    std::unique_ptr<IRCControlManager> controls;
-    QString packetPath;
-    int closeRequests = 0;
-    QStringList switchRequests;
-};
 
 // Empties the document and the undo history; answers the id of a new scene named name.
 inline QString freshScene(const QString& name = QStringLiteral("S"))
@@ -137,5 +68,26 @@ inline QVariantMap track(const QString& id, const QString& name, int state)
 {
     return QVariantMap{{RCKeys::Id(), id}, {RCKeys::Name(), name}, {RCKeys::State(), state}};
 }
+
+// What most action tests start with: a project stand-in, its action manager and a fresh scene in an
+// empty document. start() from init(), stop() from cleanup().
+struct ActionFixture
+{
+    void start()
+    {
+        m_project = std::make_unique<FakeProject>();
+        m_manager.reset(RCActionManager::create(m_project.get()));
+        m_sceneId = freshScene();
+    }
+    void stop()
+    {
+        m_manager.reset();
+        m_project.reset();
+    }
+
+    std::unique_ptr<FakeProject> m_project;
+    std::unique_ptr<IRCActionManager> m_manager;
+    QString m_sceneId;
+};
 
 } // namespace ActionTest

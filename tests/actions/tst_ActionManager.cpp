@@ -12,35 +12,23 @@
 using namespace ActionTest;
 
 namespace {
-// Counts its runs; answers 7 so a passed-through result is visible.
-class CountingAction : public IRCAction
+// Answers 7 so a passed-through result is visible.
+class ProbeAction : public IRCAction
 {
 public:
-    int execute(const QString&, const QString&, const QVariant&) override
-    {
-        ++runs;
-        return 7;
-    }
-    int runs = 0;
+    int execute(const QString&, const QString&, const QVariant&) override { return 7; }
 };
 } // namespace
 
-class tst_ActionManager : public QObject
+class tst_ActionManager : public QObject, private ActionFixture
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        m_project = std::make_unique<FakeProject>();
-        m_manager.reset(RCActionManager::create(m_project.get()));
-    }
-    void cleanup()
-    {
-        m_manager.reset();
-        m_project.reset();
-    }
+    void init() { start(); }
+    void cleanup() { stop(); }
 
+    // Project files and QML store the types as numbers.
     void typesAreStoredNumbers()
     {
         const QMetaEnum types = QMetaEnum::fromType<IRCAction::EActionType>();
@@ -51,43 +39,30 @@ private Q_SLOTS:
         QCOMPARE(types.valueToKey(54), "EActionType_PlayClickSound");
     }
 
-    void typesWithoutActionAnswerMinusOne_data()
-    {
-        QTest::addColumn<int>("type");
-        for (int type : {0, 6, 20, 24, 55, -1, 56})
-            QTest::addRow("%d", type) << type;
-    }
-    void typesWithoutActionAnswerMinusOne()
-    {
-        QFETCH(int, type);
-        QCOMPARE(m_manager->execAction(QString(), QString(), type, QString()), -1);
-        QVERIFY(m_project->sent().isEmpty());
-    }
-
+    // Types 0, 6, 20, 24, 55 and those out of range have no action: they answer -1 and send nothing.
+    // Every other type has its own, which a second one does not replace; null is refused.
     void everyOtherTypeHasItsOwnAction()
     {
-        for (int type = 0; type < 56; ++type) {
-            auto* probe = new CountingAction;
-            const bool free = m_manager->addAction(type, probe);
-            if (free) {
-                QVERIFY2(QList<int>({0, 6, 20, 24, 55}).contains(type), qPrintable(QString::number(type)));
-                continue;
-            }
-            delete probe;
+        const QList<int> without{-1, 0, 6, 20, 24, 55, 56};
+        for (int type = -1; type <= 56; ++type) {
+            const bool free = without.contains(type);
+            if (free)
+                QCOMPARE(m_manager->execAction(QString(), QString(), type, QString()), -1);
+            auto* probe = new ProbeAction;
+            QVERIFY2(m_manager->addAction(type, probe) == free, qPrintable(QString::number(type)));
+            if (!free)
+                delete probe;
         }
-        // A taken type keeps its first action; null is refused.
-        auto* second = new CountingAction;
-        QVERIFY(!m_manager->addAction(IRCAction::EActionType_SetTrack, second));
-        delete second;
+        QVERIFY(m_project->terminal()->sent.isEmpty());
         QVERIFY(!m_manager->addAction(100, nullptr));
         m_manager->execAction(QString(), QString(), IRCAction::EActionType_SetTrack,
                               QVariantMap{{RCKeys::Id(), "t1"}, {RCKeys::State(), 2}});
-        QCOMPARE(m_project->sent(), QStringList{R"(setTrack {"id":"t1","playState":2})"});
+        QCOMPARE(m_project->terminal()->sent, QStringList{R"(setTrack {"id":"t1","playState":2})"});
     }
 
     void removalDeletesTheAction()
     {
-        QPointer<CountingAction> action = new CountingAction;
+        QPointer<ProbeAction> action = new ProbeAction;
         QVERIFY(m_manager->addAction(100, action));
         QVERIFY(m_manager->addAction(101, action));
         QCOMPARE(m_manager->execAction(QString(), QString(), 101, QVariant()), 7);
@@ -95,11 +70,10 @@ private Q_SLOTS:
         QVERIFY(action.isNull());
         QCOMPARE(m_manager->execAction(QString(), QString(), 100, QVariant()), -1);
 
-        QVERIFY(m_manager->removeAction(IRCAction::EActionType_StopMultipleTrack));
-        QVERIFY(!m_manager->removeAction(IRCAction::EActionType_StopMultipleTrack));
-        QCOMPARE(
-            m_manager->execAction(QString(), QString(), IRCAction::EActionType_StopMultipleTrack, QVariant()),
-            -1);
+        const int stop = IRCAction::EActionType_StopMultipleTrack;
+        QVERIFY(m_manager->removeAction(stop));
+        QVERIFY(!m_manager->removeAction(stop));
+        QCOMPARE(m_manager->execAction(QString(), QString(), stop, QVariant()), -1);
     }
 
     // Property names without a command key are left out instead of all landing on the key "".
@@ -124,9 +98,7 @@ private Q_SLOTS:
         QFETCH(QVariantMap, data);
         QFETCH(QString, params);
         RCAction action(m_manager.get());
-        QCOMPARE(
-            QString::fromUtf8(QJsonDocument(action.toCommandParams(data)).toJson(QJsonDocument::Compact)),
-            params);
+        QCOMPARE(QJsonDocument(action.toCommandParams(data)).toJson(QJsonDocument::Compact), params.toUtf8());
     }
 
     // QML calls with null ids and script objects; the actions see empty texts and plain maps.
@@ -140,16 +112,12 @@ private Q_SLOTS:
         QCOMPARE(result.toInt(), 0);
         engine.evaluate("manager.execAction(null, null, 18, 4)");
         engine.evaluate("manager.execAction(null, null, 8, null)");
-        QCOMPARE(m_project->sent(),
+        QCOMPARE(m_project->terminal()->sent,
                  QStringList({R"(setTrack {"id":"t9","playState":1})", R"(getProject {"id":4})"}));
         // The download is recorded with the mirror, so that the server's answer is recognised.
-        QCOMPARE(m_project->mirror.projectRequests, QList<int>{4});
+        QVERIFY(m_project->mirror()->takeProjectRequest(4));
         QCOMPARE(QJSEngine::objectOwnership(m_manager.get()), QJSEngine::CppOwnership);
     }
-
-private:
-    std::unique_ptr<FakeProject> m_project;
-    std::unique_ptr<IRCActionManager> m_manager;
 };
 
 QTEST_MAIN(tst_ActionManager)

@@ -12,7 +12,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -81,60 +80,56 @@ public:
     //   "signal:NAME:N": argument N of each emission as text, joined by ",".
     QVariant probe(const QString& what)
     {
-        IRCStelvaneSyncer* m = m_mirror;
+        using S = IRCStelvaneSyncer;
+        static const std::map<QString, std::pair<int (S::*)(), QString (S::*)(int)>> lists{
+            {"programs", {&S::getProgramCount, &S::getProgram}},
+            {"layers", {&S::getProgramLayerCount, &S::getProgramLayer}},
+            {"nodes", {&S::getProgramNodeCount, &S::getProgramNode}},
+            {"tracks", {&S::getTrackCount, &S::getTrack}},
+            {"video", {&S::getVexaVideoProgramListCount, &S::getVexaVideoProgramListId}},
+            {"audio", {&S::getVexaAudioProgramListCount, &S::getVexaAudioProgramListId}},
+            {"text", {&S::getVexaTextProgramListCount, &S::getVexaTextProgramListId}}};
+        static const std::map<QString, std::pair<int (S::*)(QString), QString (S::*)(QString, int)>> sublists{
+            {"trackPrograms", {&S::getTrackProgramCount, &S::getTrackProgram}},
+            {"vexaPrograms", {&S::getVexaProgramCount, &S::getVexaProgramId}}};
+        static const std::map<QString, QVariant (S::*)(QString, QString)> properties{
+            {"layer", &S::getProgramLayerPropertyValue},
+            {"node", &S::getProgramNodePropertyValue},
+            {"track", &S::getTrackProperty},
+            {"vexaList", &S::getVexaProgramListProperty}};
+        static const std::map<QString, QVariant (S::*)(QString, QString, QString)> subproperties{
+            {"trackProgram", &S::getTrackProgramProperty}, {"vexaProgram", &S::getVexaProgramProperty}};
+
+        S* m = m_mirror;
         const QStringList p = what.split(QLatin1Char(':'));
         const QString kind = p.value(0);
-        const auto ids = [](int n, const std::function<QString(int)>& at) {
-            QStringList list;
-            for (int i = 0; i < n; ++i)
-                list.append(at(i));
-            return list.join(QLatin1Char(','));
-        };
-        if (kind == QLatin1String("programs"))
-            return ids(m->getProgramCount(), [m](int i) { return m->getProgram(i); });
-        if (kind == QLatin1String("layers"))
-            return ids(m->getProgramLayerCount(), [m](int i) { return m->getProgramLayer(i); });
-        if (kind == QLatin1String("nodes"))
-            return ids(m->getProgramNodeCount(), [m](int i) { return m->getProgramNode(i); });
-        if (kind == QLatin1String("tracks"))
-            return ids(m->getTrackCount(), [m](int i) { return m->getTrack(i); });
-        if (kind == QLatin1String("video"))
-            return ids(m->getVexaVideoProgramListCount(),
-                       [m](int i) { return m->getVexaVideoProgramListId(i); });
-        if (kind == QLatin1String("audio"))
-            return ids(m->getVexaAudioProgramListCount(),
-                       [m](int i) { return m->getVexaAudioProgramListId(i); });
-        if (kind == QLatin1String("text"))
-            return ids(m->getVexaTextProgramListCount(),
-                       [m](int i) { return m->getVexaTextProgramListId(i); });
-        if (kind == QLatin1String("trackPrograms"))
-            return ids(m->getTrackProgramCount(p[1]), [m, &p](int i) { return m->getTrackProgram(p[1], i); });
-        if (kind == QLatin1String("vexaPrograms"))
-            return ids(m->getVexaProgramCount(p[1]), [m, &p](int i) { return m->getVexaProgramId(p[1], i); });
+        QStringList ids;
+        if (const auto list = lists.find(kind); list != lists.end()) {
+            for (int i = 0; i < (m->*list->second.first)(); ++i)
+                ids.append((m->*list->second.second)(i));
+            return ids.join(QLatin1Char(','));
+        }
+        if (const auto list = sublists.find(kind); list != sublists.end()) {
+            for (int i = 0; i < (m->*list->second.first)(p[1]); ++i)
+                ids.append((m->*list->second.second)(p[1], i));
+            return ids.join(QLatin1Char(','));
+        }
+        if (const auto get = properties.find(kind); get != properties.end())
+            return (m->*get->second)(p[1], p[2]);
+        if (const auto get = subproperties.find(kind); get != subproperties.end())
+            return (m->*get->second)(p[1], p[2], p[3]);
         if (kind == QLatin1String("program"))
             return p[2] == QLatin1String("Name") ? QVariant(m->getProgramName(p[1]))
                                                  : QVariant(m->getProgramState(p[1]));
-        if (kind == QLatin1String("layer"))
-            return m->getProgramLayerPropertyValue(p[1], p[2]);
-        if (kind == QLatin1String("node"))
-            return m->getProgramNodePropertyValue(p[1], p[2]);
-        if (kind == QLatin1String("track"))
-            return m->getTrackProperty(p[1], p[2]);
-        if (kind == QLatin1String("vexaList"))
-            return m->getVexaProgramListProperty(p[1], p[2]);
-        if (kind == QLatin1String("trackProgram"))
-            return m->getTrackProgramProperty(p[1], p[2], p[3]);
-        if (kind == QLatin1String("vexaProgram"))
-            return m->getVexaProgramProperty(p[1], p[2], p[3]);
         if (kind == QLatin1String("global"))
             return m->getGlobalProperty(p[1]);
         if (kind == QLatin1String("image")) {
             auto* provider = static_cast<RCImageProvider*>(
                 m_engine->imageProvider(QStringLiteral("stelvaneImageProvider")));
-            const QString id =
-                p[1] == QLatin1String("stageViewImage") ? p[1] : RCImageProvider::toImageId(p[1]);
             QSize size;
-            provider->requestImage(id, &size, QSize());
+            provider->requestImage(p[1] == QLatin1String("stageViewImage") ? p[1]
+                                                                           : RCImageProvider::toImageId(p[1]),
+                                   &size, QSize());
             return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
         }
         if (kind == QLatin1String("state"))
@@ -146,10 +141,9 @@ public:
             return all;
         }
         if (kind == QLatin1String("signal") && p.size() == 3) {
-            QStringList args;
             for (const QList<QVariant>& emission : spy(p[1]))
-                args.append(emission.value(p[2].toInt()).toString());
-            return args.join(QLatin1Char(','));
+                ids.append(emission.value(p[2].toInt()).toString());
+            return ids.join(QLatin1Char(','));
         }
         if (kind == QLatin1String("signal"))
             return count(p[1]);
@@ -207,18 +201,19 @@ private:
     RCCmdProcesserManager m_manager;
 };
 
-// Compares each probe with its expected value, type included (an invalid expected value expects
-// an invalid one).
-inline void compareProbes(MirrorProbe& harness, const QStringList& probes, const QVariantList& expected)
+// Compares each probe with the expected value that follows it in the list, type included (an
+// invalid expected value expects an invalid one).
+inline void compareProbes(MirrorProbe& harness, const QVariantList& expectations)
 {
-    QCOMPARE(probes.size(), expected.size());
-    for (int i = 0; i < probes.size(); ++i) {
-        const QVariant actual = harness.probe(probes.at(i));
-        QVERIFY2(
-            actual.metaType() == expected.at(i).metaType() && actual == expected.at(i),
-            qPrintable(QStringLiteral("%1: %2 %3, expected %4 %5")
-                           .arg(probes.at(i), QString::fromLatin1(actual.typeName()), actual.toString(),
-                                QString::fromLatin1(expected.at(i).typeName()), expected.at(i).toString())));
+    QVERIFY(expectations.size() % 2 == 0);
+    for (qsizetype i = 0; i < expectations.size(); i += 2) {
+        const QString what = expectations.at(i).toString();
+        const QVariant actual = harness.probe(what);
+        const QVariant& expected = expectations.at(i + 1);
+        QVERIFY2(actual.metaType() == expected.metaType() && actual == expected,
+                 qPrintable(QStringLiteral("%1: %2 %3, expected %4 %5")
+                                .arg(what, QString::fromLatin1(actual.typeName()), actual.toString(),
+                                     QString::fromLatin1(expected.typeName()), expected.toString())));
     }
 }
 

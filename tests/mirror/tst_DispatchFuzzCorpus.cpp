@@ -13,23 +13,22 @@ class tst_DispatchFuzzCorpus : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void corpusRunsClean();
-};
-
-void tst_DispatchFuzzCorpus::corpusRunsClean()
-{
-    const QDir corpus(qEnvironmentVariable("TAVIX_SOURCE_DIR") + QStringLiteral("/fuzz/corpus/cmd_dispatch"));
-    const QStringList inputs = corpus.entryList(QDir::Files);
-    QVERIFY(!inputs.isEmpty());
-    for (const QString& name : inputs) {
-        QFile file(corpus.filePath(name));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray input = file.readAll();
-        QCOMPARE(
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size())),
-            0);
+    void corpusRunsClean()
+    {
+        const QDir corpus(qEnvironmentVariable("TAVIX_SOURCE_DIR") +
+                          QStringLiteral("/fuzz/corpus/cmd_dispatch"));
+        const QStringList inputs = corpus.entryList(QDir::Files);
+        QVERIFY(!inputs.isEmpty());
+        for (const QString& name : inputs) {
+            QFile file(corpus.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray input = file.readAll();
+            QCOMPARE(LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.constData()),
+                                            size_t(input.size())),
+                     0);
+        }
     }
-}
+};
 
 QTEST_MAIN(tst_DispatchFuzzCorpus)
 #include "tst_DispatchFuzzCorpus.moc"

@@ -23,8 +23,6 @@ private Q_SLOTS:
 
     void listsAreFiledPerKind_data();
     void listsAreFiledPerKind();
-    void insertPositionsAreClamped_data();
-    void insertPositionsAreClamped();
     void insertingAKnownProgramUpdatesIt();
     void removingAListTakesItsProgramsSilently();
     void playingProgramsAndAnyKindLookups();
@@ -100,34 +98,6 @@ void tst_VexaProgramLists::listsAreFiledPerKind()
     QCOMPARE(mirror->getVexaProgramPropertyOfKind(kind, "L", "p", "Id").toString(), QString("p"));
     QVERIFY(!mirror->getVexaProgramPropertyOfKind(other, "L", "p", "Id").isValid());
     QVERIFY(!mirror->getVexaProgramPropertyOfKind(3, "L", "p", "Id").isValid());
-}
-
-void tst_VexaProgramLists::insertPositionsAreClamped_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("front") << 0 << 0;
-    QTest::newRow("end") << 2 << 2;
-    QTest::newRow("past the end") << 7 << 2;
-    QTest::newRow("negative") << -1 << 0;
-}
-
-void tst_VexaProgramLists::insertPositionsAreClamped()
-{
-    QFETCH(int, index);
-    QFETCH(int, expected);
-    for (const char* id : {"a", "b"}) {
-        QVERIFY(m_mirror->addVexaTextProgramList(record(id)));
-        QVERIFY(m_mirror->addVexaTextProgram("a", record(id)));
-    }
-    QSignalSpy listAdded(m_mirror.get(), &IRCStelvaneSyncer::vexaTextProgramListAdd);
-    QSignalSpy programAdded(m_mirror.get(), &IRCStelvaneSyncer::vexaTextProgramAdd);
-    QVERIFY(m_mirror->insertVexaTextProgramList(record("n"), index));
-    QVERIFY(m_mirror->insertVexaTextProgram("a", record("n"), index));
-    QCOMPARE(listAdded.at(0), (QVariantList{"n", expected}));
-    QCOMPARE(programAdded.at(0), (QVariantList{"a", "n", expected}));
-    QCOMPARE(m_mirror->getVexaTextProgramListId(expected), QString("n"));
-    QCOMPARE(m_mirror->getVexaProgramId("a", expected), QString("n"));
 }
 
 void tst_VexaProgramLists::insertingAKnownProgramUpdatesIt()
