@@ -265,6 +265,19 @@ public:
     Q_INVOKABLE virtual QString getPlayingAudioProgram() { return QString(); }
     Q_INVOKABLE virtual QString getPlayingTextProgram() { return QString(); }
     Q_INVOKABLE virtual int getVexaProgramListType(QString /*sProgramListId*/) { return -1; }
+    // A property of the list of that kind (0 video, 1 audio, 2 text), or of its program: lists of
+    // two kinds may bear the same id, so the views of one kind read through these. Invalid for an
+    // unknown kind, list or program.
+    Q_INVOKABLE virtual QVariant getVexaProgramListPropertyOfKind(int /*kind*/, QString /*programListId*/,
+                                                                  QString /*proName*/)
+    {
+        return QVariant();
+    }
+    Q_INVOKABLE virtual QVariant getVexaProgramPropertyOfKind(int /*kind*/, QString /*programListId*/,
+                                                              QString /*programId*/, QString /*proName*/)
+    {
+        return QVariant();
+    }
 
     // Project download.
     Q_INVOKABLE virtual void setProject(int /*setUid*/, QJsonObject /*jsObj*/) {}

@@ -552,3 +552,17 @@ int RCStelvaneSyncer::getVexaProgramListType(QString sProgramListId)
 {
     return m_vexaManager->getProgramListType(sProgramListId);
 }
+
+QVariant RCStelvaneSyncer::getVexaProgramListPropertyOfKind(int kind, QString programListId, QString proName)
+{
+    const RCVexaProgramList* list = vexaList(kind, programListId);
+    return list ? list->getProperty(proName) : QVariant();
+}
+
+QVariant RCStelvaneSyncer::getVexaProgramPropertyOfKind(int kind, QString programListId, QString programId,
+                                                        QString proName)
+{
+    const RCVexaProgramList* list = vexaList(kind, programListId);
+    const RCVexaProgram* program = list ? list->findProgram(programId) : nullptr;
+    return program ? program->getProperty(proName) : QVariant();
+}

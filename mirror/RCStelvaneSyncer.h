@@ -285,6 +285,9 @@ public:
     QVariant getVexaProgramProperty(QString programListId, QString programId, QString proName) override;
     void clearVexaProgramManager() override { m_vexaManager->clear(); }
     int getVexaProgramListType(QString sProgramListId) override;
+    QVariant getVexaProgramListPropertyOfKind(int kind, QString programListId, QString proName) override;
+    QVariant getVexaProgramPropertyOfKind(int kind, QString programListId, QString programId,
+                                          QString proName) override;
 
     void setProject(int setUid, QJsonObject jsObj) override { Q_EMIT projectSet(setUid, jsObj); }
     // Keeps the kMaxProjectRequests latest numbers not yet answered; a disconnect forgets them.

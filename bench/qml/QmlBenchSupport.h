@@ -7,12 +7,15 @@
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -114,3 +117,29 @@ public:
 private:
     double m_baseline = 0;
 };
+
+// Runs the event loop for ms.
+inline void runEventLoop(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Times fn, the deletions it left behind and a drawn window, once per iteration, and reports the
+// time per run to ratios.
+template <typename Fn> void timeDrawn(benchmark::State& state, RatioReport& ratios, bool baseline, Fn fn)
+{
+    double total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        fn();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
+        total += double(timer.nsecsElapsed());
+        ++count;
+    }
+    ratios.report(state, total, count, baseline);
+}

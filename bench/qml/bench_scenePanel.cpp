@@ -79,28 +79,11 @@ const QByteArray kBareItems = inMainWindow("", R"(
             tile.createObject(layer, {"x": 40 * (i % 20), "y": 30 * Math.floor(i / 20)})
     })");
 
-// Times fn, the deletions it left behind and a drawn window, once per iteration.
-template <typename Fn> void timeDrawn(benchmark::State& state, bool baseline, Fn fn)
-{
-    double total = 0;
-    int64_t count = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
-        fn();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
-        total += double(timer.nsecsElapsed());
-        ++count;
-    }
-    g_ratios.report(state, total, count, baseline);
-}
-
 void BM_BareItems300(benchmark::State& state)
 {
     QmlObject host(kBareItems, state);
     if (host.isValid())
-        timeDrawn(state, true, [&] { QMetaObject::invokeMethod(host.object(), "step"); });
+        timeDrawn(state, g_ratios, true, [&] { QMetaObject::invokeMethod(host.object(), "step"); });
 }
 BENCHMARK(BM_BareItems300)->Unit(benchmark::kMillisecond);
 
@@ -111,7 +94,7 @@ void BM_SceneSwitch300(benchmark::State& state)
     QmlObject host(kPanel, state);
     bool toA = true;
     if (host.isValid())
-        timeDrawn(state, false, [&] {
+        timeDrawn(state, g_ratios, false, [&] {
             scenes()->setSelectScene(toA ? a : b);
             toA = !toA;
         });
@@ -178,13 +161,6 @@ double cpuMs()
     getrusage(RUSAGE_SELF, &usage);
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-}
-
-void runEventLoop(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 // kIdleMs of an idle event loop per iteration with kIdleButtons buttons in control mode.

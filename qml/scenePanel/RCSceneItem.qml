@@ -28,6 +28,11 @@ Item {
     property real mWidthDp: 1
     property real mHeightDp: 1
     property bool mChangesFromHost: false
+    // The item keys a view shows, each [key, view property, default, kind]: the base writes them
+    // into the view's properties when the view is completed (defaults), when it gets its item and
+    // whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no
+    // such thing (a colour that does not parse, a number that is not finite) reads as the default.
+    property var mKeyTable: []
     // The inner container; button views shift it while pressed.
     readonly property alias mContainer: container
 
@@ -46,6 +51,7 @@ Item {
         mSceneItemId = sceneItemId
         mAngle = Number(readProperty("Angle", 0)) || 0
         mSelect = Boolean(readProperty("Select", false))
+        readKeys()
         sig_sceneItemChanged()
     }
     // The value of the item's property key; fallback while no item is set, when the item lacks
@@ -62,12 +68,41 @@ Item {
         var value = readProperty(key, fallback)
         return value === undefined || value === null ? "" : String(value)
     }
+    // value as a key of kind ("text", "number", "bool", "color"), fallback when it is none.
+    function keyValue(kind, value, fallback) {
+        if (value === undefined || value === null)
+            return fallback
+        if (kind === "number") {
+            var number = Number(value)
+            return value !== "" && isFinite(number) ? number : fallback
+        }
+        if (kind === "bool")
+            return typeof value === "string" ? value === "true" : Boolean(value)
+        var text = String(value)
+        if (kind === "color")
+            return text !== "" && Qt.colorEqual(text, text) ? text : fallback
+        return text
+    }
+    function readKeys() {
+        for (var i = 0; i < mKeyTable.length; ++i) {
+            var row = mKeyTable[i]
+            root[row[1]] = keyValue(row[3], readProperty(row[0], row[2]), row[2])
+        }
+    }
+    function readKey(sName, value) {
+        for (var i = 0; i < mKeyTable.length; ++i) {
+            var row = mKeyTable[i]
+            if (row[0] === sName)
+                root[row[1]] = keyValue(row[3], value, row[2])
+        }
+    }
     // A property of the view's item changed.
     function itemPropertyChanged(sName, value) {
         if (sName === "Angle")
             mAngle = Number(value) || 0
         else if (sName === "Select")
             mSelect = Boolean(value)
+        readKey(sName, value)
         sig_sceneItemPropertyChanged(sName, value)
     }
     function placeContent() {
@@ -86,6 +121,7 @@ Item {
 
     onMContentItemChanged: placeContent()
     Component.onCompleted: {
+        readKeys()
         placeContent()
         if (typeof stelvaneSyncer !== "undefined")
             mStelvaneSyncer = stelvaneSyncer

@@ -12,17 +12,7 @@ source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 mkdir -p "$out"
 rm -f "$out/failure.png"
 work=$(mktemp -d)
-pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:strict_string_checks=0"
-
-fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" || true; exit 1; }
-shot() { import -window root "$out/$1.png"; }
-# The colour of a screen pixel as RRGGBB.
-pixel() {
-    import -window root png:- | convert - -crop "1x1+$1+$2" txt:- | sed -n 's/^0,0:.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
-}
+source "$source_dir/tests/app/screen.sh"
 # Waits until the pixel has one of the colours (| separated); at most $4 tenths of a second.
 wait_pixel() {
     local x=$1 y=$2 want=$3 tries=${4:-100} got=""
@@ -42,22 +32,6 @@ wait_pixel_not() {
         sleep 0.1
     done
     fail "pixel ($x,$y) is still $got"
-}
-click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
-# Starts the program with a fresh HOME (or the one given) and waits for its window.
-start_program() {
-    export HOME=$1
-    shift
-    mkdir -p "$HOME"
-    "$program" "$@" > "$HOME/program.log" 2>&1 &
-    app=$!
-    pids+=("$app")
-    for _ in $(seq 1 300); do
-        xdotool search --name "Tavix Editor" > /dev/null 2>&1 && break
-        sleep 0.1
-    done
-    xdotool search --name "Tavix Editor" > /dev/null 2>&1 || fail "no window"
-    sleep 1.5
 }
 wait_exit() {
     for _ in $(seq 1 150); do

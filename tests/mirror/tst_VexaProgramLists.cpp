@@ -86,11 +86,18 @@ void tst_VexaProgramLists::listsAreFiledPerKind()
     QCOMPARE(programCount("unknown"), 0);
     // The same id under another kind is another list.
     const int other = (kind + 1) % 3;
-    QVERIFY(other == 0   ? mirror->addVexaVideoProgramList(record("L"))
-            : other == 1 ? mirror->addVexaAudioProgramList(record("L"))
-                         : mirror->addVexaTextProgramList(record("L")));
+    const QVariantMap twin = record("L", {{"Name", "twin"}});
+    QVERIFY(other == 0   ? mirror->addVexaVideoProgramList(twin)
+            : other == 1 ? mirror->addVexaAudioProgramList(twin)
+                         : mirror->addVexaTextProgramList(twin));
     QCOMPARE(mirror->getVexaProgramListType("L"), std::min(kind, other));
     QCOMPARE(mirror->getVexaProgramCount("L"), kind < other ? 1 : 0);
+    // Read by kind, each list answers for itself.
+    QCOMPARE(mirror->getVexaProgramListPropertyOfKind(kind, "L", "Name").toString(), QString("first"));
+    QCOMPARE(mirror->getVexaProgramListPropertyOfKind(other, "L", "Name").toString(), QString("twin"));
+    QCOMPARE(mirror->getVexaProgramPropertyOfKind(kind, "L", "p", "Id").toString(), QString("p"));
+    QVERIFY(!mirror->getVexaProgramPropertyOfKind(other, "L", "p", "Id").isValid());
+    QVERIFY(!mirror->getVexaProgramPropertyOfKind(3, "L", "p", "Id").isValid());
 }
 
 void tst_VexaProgramLists::insertingAKnownProgramUpdatesIt()

@@ -2,6 +2,7 @@
 
 #include "DistributionPeers.h"
 #include "ServerPeers.h"
+#include "TestMirror.h"
 #include "TestSupport.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
@@ -38,6 +39,7 @@ void QuickTestSetup::applicationAvailable()
     m_testSupport = new TestSupport(this);
     m_distributionPeers = new DistributionPeers(this);
     m_serverPeers = new ServerPeers(this);
+    m_testMirror = new TestMirror(this);
 }
 
 void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
@@ -51,6 +53,8 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     engine->rootContext()->setContextProperty(QStringLiteral("distributionPeers"), m_distributionPeers);
     m_serverPeers->setProject(m_project);
     engine->rootContext()->setContextProperty(QStringLiteral("serverPeers"), m_serverPeers);
+    m_testMirror->setProject(m_project);
+    engine->rootContext()->setContextProperty(QStringLiteral("testMirror"), m_testMirror);
 
     // The engine's destructor first tells the objects of its contexts that they go; this one
     // then ends the project while the engine is whole. The engine deletes it afterwards.
@@ -70,6 +74,8 @@ void QuickTestSetup::releaseProject()
 {
     if (m_serverPeers)
         m_serverPeers->setProject(nullptr);
+    if (m_testMirror)
+        m_testMirror->setProject(nullptr);
     delete m_project;
     m_project = nullptr;
 }

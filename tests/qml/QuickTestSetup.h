@@ -7,6 +7,7 @@ class DistributionPeers;
 class ServerPeers;
 class QQmlEngine;
 class RCProject;
+class TestMirror;
 class TestSupport;
 
 // The set-up of the Qt Quick tests (tests/qml/tst_*.qml): every test file's QML engine gets the
@@ -21,7 +22,8 @@ class TestSupport;
 // Besides, "testSupport" steps the undo history and runs helper programs (TestSupport.h),
 // "distributionPeers" plays the far side of project distribution (DistributionPeers.h), and
 // "serverPeers" runs a media server and a cloud relay on loopback and holds the table of item
-// clicks (ServerPeers.h).
+// clicks (ServerPeers.h), and "testMirror" changes the project's mirror as the server's commands
+// do, one change at a time (TestMirror.h).
 //
 // The project ends when its test file's engine begins to go, before the engine deletes anything
 // (as main deletes the project before the engine), also when the file failed to load. Quick
@@ -50,4 +52,5 @@ private:
     TestSupport* m_testSupport = nullptr;
     DistributionPeers* m_distributionPeers = nullptr;
     ServerPeers* m_serverPeers = nullptr;
+    TestMirror* m_testMirror = nullptr;
 };

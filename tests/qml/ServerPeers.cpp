@@ -5,13 +5,16 @@
 #include "project/RCProject.h"
 #include "support/LoopbackStandin.h"
 #include "tools/cloud-relay-standin/CloudRelayStandin.h"
+#include "tools/mediaserver-standin/StandinState.h"
 
+#include <QImage>
 #include <QJsonDocument>
 #include <QTest>
 
 namespace {
 constexpr int kWaitMs = 10000;
 const QString kMarker = QStringLiteral("testMarker");
+const QString kStageRequest = QStringLiteral("getStageImage");
 } // namespace
 
 ServerPeers::ServerPeers(QObject* parent) : QObject(parent) {}
@@ -60,7 +63,13 @@ bool ServerPeers::connectServer()
     if (!terminal)
         return false;
     StandinOptions options;
-    options.state = QJsonObject{{QStringLiteral("globalProperties"), QJsonObject()}};
+    // Stage images are answered (one colour), so that stage views keep asking while they show.
+    QImage stage(32, 18, QImage::Format_RGB32);
+    stage.fill(QColor(0, 200, 80));
+    options.state =
+        QJsonObject{{QStringLiteral("globalProperties"), QJsonObject()},
+                    {QStringLiteral("setStageImage"),
+                     QJsonObject{{QStringLiteral("stageImage"), StandinState::jpegBase64(stage)}}}};
     options.reportChanges = true;
     m_standin = startStandin(options);
     if (!m_standin)
@@ -69,6 +78,10 @@ bool ServerPeers::connectServer()
             [this](const QString& sCmd, QJsonObject params) {
                 if (sCmd == kMarker) {
                     ++m_markers;
+                    return;
+                }
+                if (sCmd == kStageRequest) {
+                    ++m_stageRequests;
                     return;
                 }
                 params.remove(QStringLiteral("uid"));
@@ -91,6 +104,12 @@ bool ServerPeers::flushWire()
     const int expected = m_markers + 1;
     m_project->getTerminal()->sendCmd(kMarker, QJsonObject());
     return QTest::qWaitFor([&] { return m_markers >= expected; }, kWaitMs);
+}
+
+void ServerPeers::receive(const QString& sCmd, const QJsonObject& params)
+{
+    if (m_project)
+        Q_EMIT m_project->getTerminal()->receiveCmd(sCmd, params);
 }
 
 QString ServerPeers::startCloudRelay()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QObject>
 #include <QStringList>
 #include <QVariantList>
@@ -36,12 +37,18 @@ public:
     // the server accepted the panel.
     Q_INVOKABLE bool connectServer();
     // The commands the server received since the last clearWire, as "name {compact JSON}"
-    // without the link's "uid".
+    // without the link's "uid"; the mirror's own stage image requests are only counted.
     Q_INVOKABLE QStringList wire() const { return m_wire; }
     Q_INVOKABLE void clearWire() { m_wire.clear(); }
+    // The number of "getStageImage" requests the server received.
+    Q_INVOKABLE int stageRequests() const { return m_stageRequests; }
     // Sends a marker through the link and waits until it arrives (it is not kept in wire()):
     // every command sent before it has arrived then.
     Q_INVOKABLE bool flushWire();
+
+    // Applies a command as if the server had sent it, through the project's own handling of the
+    // control link's commands (at once; state commands only while connected).
+    Q_INVOKABLE void receive(const QString& sCmd, const QJsonObject& params);
 
     // Starts a stand-in cloud relay on loopback that accepts every login; its URL, "" on failure.
     Q_INVOKABLE QString startCloudRelay();
@@ -52,4 +59,5 @@ private:
     std::unique_ptr<CloudRelayStandin> m_relay;
     QStringList m_wire;
     int m_markers = 0;
+    int m_stageRequests = 0;
 };

@@ -141,8 +141,17 @@ void MediaServerStandin::onCommand(QTcpSocket* socket, const QString& sCmd, cons
     if (sCmd == QLatin1String("getProgramTable") || sCmd == QLatin1String("getTrackManager") ||
         sCmd == QLatin1String("getStageImage")) {
         const QString answer = QStringLiteral("set") + sCmd.mid(3);
-        if (m_state.contains(answer))
-            send(socket, answer, m_state.value(answer).toObject());
+        if (!m_state.contains(answer))
+            return;
+        const QJsonObject params = m_state.value(answer).toObject();
+        if (sCmd == QLatin1String("getStageImage") && m_options.stageAnswerDelayMs > 0) {
+            QTimer::singleShot(m_options.stageAnswerDelayMs, socket, [this, socket, answer, params] {
+                writeLog(QJsonObject{{"event", "answer"}, {"cmd", answer}});
+                send(socket, answer, params);
+            });
+        } else {
+            send(socket, answer, params);
+        }
     } else if (sCmd == QLatin1String("getGlobalProperty")) {
         const QString name = params.value("name").toString();
         const QJsonObject globals = m_state.value("globalProperties").toObject();

@@ -29,6 +29,9 @@ struct StandinOptions
     // Answer "setGlobalProperty" and "setTrack" as a server that carries them out: with the same
     // command, reporting the new values (the global properties are kept for later requests).
     bool reportChanges = false;
+    // Answer "getStageImage" this many ms after the request, as a busy server does, and log each
+    // such answer ({"event": "answer", "cmd": "setStageImage"}). 0 answers at once.
+    int stageAnswerDelayMs = 0;
 
     // Hostile links, for the panel's tests. Each is off at 0.
     // Every frame is written in pieces of at most this many bytes, each flushed on its own.

@@ -35,6 +35,8 @@ int main(int argc, char** argv)
     const QCommandLineOption reportChanges(
         "report-changes",
         "Answer \"setGlobalProperty\" and \"setTrack\" with the new values, as a server does.");
+    const QCommandLineOption stageDelay(
+        "stage-delay-ms", "Answer \"getStageImage\" N ms after the request (default 0).", "ms", "0");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
     const QCommandLineOption splitBytes("split-bytes", "Write every frame in pieces of at most N bytes.", "n",
                                         "0");
@@ -43,7 +45,7 @@ int main(int argc, char** argv)
     const QCommandLineOption dropAfterBytes("drop-after-bytes",
                                             "Cut each link once N bytes have been written to it.", "n", "0");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
-                       replay, reportChanges, log, splitBytes, garbageBytes, dropAfterBytes});
+                       replay, reportChanges, stageDelay, log, splitBytes, garbageBytes, dropAfterBytes});
     parser.process(app);
 
     StandinOptions options;
@@ -57,6 +59,7 @@ int main(int argc, char** argv)
     options.password = parser.value(password);
     options.replayFile = parser.value(replay);
     options.reportChanges = parser.isSet(reportChanges);
+    options.stageAnswerDelayMs = parser.value(stageDelay).toInt();
     options.splitBytes = parser.value(splitBytes).toInt();
     options.garbageBytes = parser.value(garbageBytes).toInt();
     options.dropAfterBytes = parser.value(dropAfterBytes).toLongLong();

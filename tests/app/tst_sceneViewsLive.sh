@@ -1,0 +1,179 @@
+#!/usr/bin/env bash
+# The item views of the whole program against the stand-in media server, under a virtual X
+# display, driven by xdotool and read back from screenshots. Meant to run inside a private network
+# namespace (the program and the stand-in use their fixed ports there):
+#     unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" \
+#         tests/app/tst_sceneViewsLive.sh PROGRAM MEDIA_SERVER_STANDIN OUT_DIR
+# A project of two scenes: S with two stage views, the program table, the volume slider, the
+# play-state manager, a label and the playing-name view; T with a label only. Checked: the stage
+# image is asked for about every 100 ms with never more than one request waiting for its answer,
+# its solid colour shows in both stage views, the requests stop within 200 ms of showing T; a tap
+# on a table cell sends its node's "setProgramNode"; the slider pressed at 75 % sends
+# {"volume": 75}. Screenshots land in OUT_DIR. Every wait is bounded.
+set -euo pipefail
+program=$1 mediaserver=$2 out=$3
+mkdir -p "$out"
+rm -f "$out/failure.png"
+work=$(mktemp -d)
+source "$(dirname "$0")/screen.sh"
+# The commands the server received so far, one per line: "time name {params}".
+received() {
+    python3 - "$work/mediaserver.log" "$@" 2>/dev/null <<'PY'
+import json, sys
+for line in open(sys.argv[1], encoding="utf-8"):
+    entry = json.loads(line)
+    if entry.get("event") == "command" and (len(sys.argv) < 3 or entry["cmd"] in sys.argv[2:]):
+        params = dict(entry.get("params", {}))
+        params.pop("uid", None)
+        print(entry["time"], entry["cmd"], json.dumps(params, sort_keys=True, separators=(",", ":")))
+PY
+}
+# Waits until a command line matching the pattern has reached the server; at most 5 s.
+wait_received() {
+    for _ in $(seq 1 50); do
+        received | grep -q -- "$1" && return 0
+        sleep 0.1
+    done
+    fail "no command matching $1 reached the server"
+}
+
+# ---- the project ----
+packet="$work/views"
+mkdir -p "$packet/image"
+item() { # controlType view x y width height [extra properties]
+    printf '{"propertyArray": [{"name": "ControlType", "value": %s}, {"name": "QmlPath", "value": "qrc:/qml/scenePanel/%s"},
+        {"name": "X", "value": %s}, {"name": "Y", "value": %s}, {"name": "Width", "value": %s},
+        {"name": "Height", "value": %s}%s]}' "$1" "$2" "$3" "$4" "$5" "$6" "${7:-}"
+}
+named() { printf ', {"name": "Name", "value": "%s"}' "$1"; }
+cat > "$packet/project.tavx" <<JSON
+{"version": "3.0.0", "setting": {"SceneListVisible": true}, "sceneArray": {"sceneArray": [
+  {"propertyArray": [{"name": "Name", "value": "S"}, {"name": "Width", "value": 960}, {"name": "Height", "value": 540}],
+   "itemArray": [
+    $(item 2 RCSceneItemStageView.qml 10 10 300 170 "$(named 舞台一), {\"name\": \"TitleHeight\", \"value\": 24}"),
+    $(item 2 RCSceneItemStageView.qml 320 10 300 170 "$(named 舞台二), {\"name\": \"TitleHeight\", \"value\": 24}"),
+    $(item 22 RCSceneItemProgramTable.qml 10 210 600 320 "$(named 节目表)"),
+    $(item 17 RCSceneItemSliderGlobalProperty.qml 640 40 310 50 "$(named 音量)"),
+    $(item 4 RCSceneItemPlayStateManager.qml 640 110 310 200 "$(named 播放状态), {\"name\": \"TitleHeight\", \"value\": 24}"),
+    $(item 21 RCSceneItemLabel.qml 640 330 310 50 "$(named 标签), {\"name\": \"TextHAlignment\", \"value\": 1}, {\"name\": \"TextSize\", \"value\": 20}"),
+    $(item 42 RCSceneItemVexaPlayingProgramName.qml 640 400 310 50 ""),
+    $(item 34 RCSceneItemVexaProgramPlayTime.qml 640 460 150 50 ""),
+    $(item 35 RCSceneItemVexaProgramFinishTime.qml 800 460 150 50 "")]},
+  {"propertyArray": [{"name": "Name", "value": "T"}, {"name": "Width", "value": 960}, {"name": "Height", "value": 540}],
+   "itemArray": [$(item 21 RCSceneItemLabel.qml 100 100 300 60 "$(named 无舞台)")]}]}}
+JSON
+
+# ---- the server ----
+stage=$(convert -size 320x180 xc:'#00C850' jpg:- | base64 -w0)
+cat > "$work/state.json" <<JSON
+{"setStageImage": {"stageImage": "$stage"},
+ "globalProperties": {"volume": 40, "brightness": 50, "stageLink": false, "standby": false, "displayOutputState": true},
+ "setTrackManager": {"trackArray": []},
+ "setVexaProgramManager": {"videoProgramListArray": [{"id": "v1", "name": "片库", "programArray": [
+     {"id": "vp1", "name": "日出", "playState": 1, "length": 120000, "progress": 30000, "beginPos": 0, "endPos": 120000}]}]},
+ "setProgramTable": {
+  "programArray": [{"id": "p1", "name": "开场", "playState": 1}, {"id": "p2", "name": "第一幕", "playState": 0},
+                   {"id": "p3", "name": "终场", "playState": 0}],
+  "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0}, {"id": "l2", "name": "灯光", "programLayerType": 1}],
+  "programNodeArray": [
+   {"id": "n1", "name": "片头", "playState": 1, "length": 60000, "progress": 15000, "programLayerId": "l1", "programIdArray": ["p1"]},
+   {"id": "n2", "name": "正片", "playState": 0, "length": 90000, "progress": 0, "programLayerId": "l1", "programIdArray": ["p2", "p3"]},
+   {"id": "n3", "name": "暖光", "playState": 1, "length": 30000, "progress": 20000, "programLayerId": "l2", "programIdArray": ["p1"]}]}}
+JSON
+start_server() { # [stand-in options]
+    "$mediaserver" --state "$work/state.json" --log "$work/mediaserver.log" "$@" &
+    server=$!
+    pids+=("$server")
+}
+now_ms() { date +%s%3N; }
+# The stage image requests that reached the server from ms $1 to ms $2 (epoch ms), one time each.
+stage_requests() {
+    python3 - "$work/mediaserver.log" "$1" "$2" <<'PY'
+import json, sys, datetime
+start, end = int(sys.argv[2]), int(sys.argv[3])
+for line in open(sys.argv[1], encoding="utf-8"):
+    entry = json.loads(line)
+    if entry.get("cmd") != "getStageImage":
+        continue
+    t = datetime.datetime.fromisoformat(entry["time"].replace("Z", "+00:00")).timestamp() * 1000
+    if start <= t <= end:
+        print(int(t))
+PY
+}
+# Whether the pixel is within 40 of the colour RRGGBB on each channel.
+near() {
+    local got=$(pixel "$1" "$2") want=$3
+    python3 -c "import sys; g, w = bytes.fromhex('$got'), bytes.fromhex('$want'); sys.exit(0 if all(abs(a - b) <= 40 for a, b in zip(g, w)) else 1)" ||
+        fail "pixel ($1,$2) is $got, not near $want"
+}
+
+# Places on the 1024 x 768 window at the screen's top left, control layout: the scene tiles, the
+# scene (0, 0) at (32, 212), one screen pixel per scene unit.
+tile_s=(128 140) tile_t=(384 140)
+stage_a=(192 320) stage_b=(502 320)
+cell_n2=(253 497)                      # node n2 (layer l1, program p2)
+slider_75=(868 277)                    # the volume bar runs from x 675 to 932
+
+start_server
+
+start_program "$work/home" "$packet/project.tavx"
+wait_received getStageImage
+shot edit-mode
+click 994 63                           # the system menu
+click 949 95                           # "控制模式"
+sleep 0.5
+
+echo "== the stage image stops without stage views and comes back every 100 ms with them"
+click "${tile_t[@]}"
+left=$(now_ms)
+sleep 1.2
+late=$(stage_requests $((left + 200)) $(now_ms))
+[[ -z "$late" ]] || fail "stage images were asked for more than 200 ms after leaving the stage views: $late"
+shot no-stage-views
+click "${tile_s[@]}"
+back=$(now_ms)
+sleep 2.5
+count=$(stage_requests "$back" $((back + 2000)) | wc -l)
+echo "stage image requests in 2 s with two stage views: $count"
+(( count >= 10 && count <= 22 )) || fail "$count stage image requests in 2 s, not about 20"
+near "${stage_a[@]}" 00C850
+near "${stage_b[@]}" 00C850
+shot stage-views
+
+echo "== a tap on a table cell, the volume slider at 75 %"
+click "${cell_n2[@]}"
+wait_received 'setProgramNode {"id":"n2","playState":1}'
+click "${slider_75[@]}"
+wait_received 'setGlobalProperty {"volume":75}'
+shot taps
+
+echo "== a slow server: one stage image request at a time"
+kill "$server"
+wait "$server" 2>/dev/null || true
+: > "$work/mediaserver.log"
+start_server --stage-delay-ms 250
+wait_received getProgramTable
+click "${tile_t[@]}"
+sleep 0.5
+click "${tile_s[@]}"
+back=$(now_ms)
+sleep 2.5
+python3 - "$work/mediaserver.log" "$back" <<'PY' || fail "a stage image was asked for before the last one was answered"
+import json, sys, datetime
+start = int(sys.argv[2])
+waiting, requests = False, 0
+for line in open(sys.argv[1], encoding="utf-8"):
+    entry = json.loads(line)
+    t = datetime.datetime.fromisoformat(entry["time"].replace("Z", "+00:00")).timestamp() * 1000
+    if entry.get("event") == "answer":
+        waiting = False
+    elif entry.get("cmd") == "getStageImage" and t >= start:
+        if waiting:
+            sys.exit(1)
+        waiting, requests = True, requests + 1
+print(f"stage image requests in 2.5 s answered after 250 ms: {requests}")
+sys.exit(0 if 4 <= requests <= 10 else 1)
+PY
+near "${stage_a[@]}" 00C850
+shot slow-server
+echo "all scene view checks passed"

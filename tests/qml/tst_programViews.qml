@@ -1,0 +1,287 @@
+import QtQuick
+import QtTest
+
+// The program views on the real project and mirror, connected to a stand-in media server: the
+// program table (from "setProgramTable", then single changes of the mirror), the program manager
+// and the play-state manager, with what their taps send.
+RCTestMainWindow {
+    id: mainWindow
+
+    ViewTestBench {
+        id: bench
+    }
+    SignalSpy {
+        id: itemActions
+        target: bench.items
+        signalName: "actionTrigger"
+    }
+
+    TestCase {
+        name: "ProgramViews"
+        when: windowShown
+
+        function program(id, name, state) {
+            return {"id": id, "name": name === undefined ? id : name, "playState": state || 0}
+        }
+        function node(id, layer, programs, state, extra) {
+            return Object.assign({"id": id, "name": id, "playState": state || 0, "length": 10000, "progress": 0,
+                                  "programLayerId": layer, "programIdArray": programs}, extra || {})
+        }
+        // Three programs, a window layer l1 and a light layer l2; n1 spans p1..p3 in l1, n2 plays
+        // in l2 under p2.
+        function serverTable() {
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1", "开场"), program("p2", "第一幕"), program("p3")],
+                                    "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0},
+                                                          {"id": "l2", "name": "灯光", "programLayerType": 1}],
+                                    "programNodeArray": [node("n1", "l1", ["p1", "p2", "p3"]),
+                                                         node("n2", "l2", ["p2"], 1)]
+                                })
+        }
+        // The table's cells, row by row, and its headers.
+        function cells(view) {
+            var model = view.mModel
+            var rows = []
+            for (var r = 0; r < model.rowCount(); ++r) {
+                var row = []
+                for (var c = 0; c < model.columnCount(); ++c)
+                    row.push(model.data(model.index(r, c)))
+                rows.push(row)
+            }
+            return rows
+        }
+        function headers(view, orientation) {
+            var model = view.mModel
+            var count = orientation === Qt.Horizontal ? model.columnCount() : model.rowCount()
+            var list = []
+            for (var i = 0; i < count; ++i)
+                list.push(model.headerData(i, orientation))
+            return list
+        }
+        function actionsOf(spy) {
+            var list = []
+            for (var i = 0; i < spy.count; ++i)
+                list.push([spy.signalArguments[i][1] === "" ? "" : "item", spy.signalArguments[i][2],
+                           spy.signalArguments[i][3]])
+            return list
+        }
+        // The child named name once the views have made it (delegates are made when drawn).
+        function child(item, name) {
+            tryVerify(() => findChild(item, name) !== null, 3000, name)
+            return findChild(item, name)
+        }
+        function tap(item, x, y) {
+            mouseClick(item, x === undefined ? item.width / 2 : x, y === undefined ? item.height / 2 : y)
+        }
+
+        function initTestCase() {
+            verify(serverPeers.connectServer(), "the link reaches the stand-in")
+        }
+        function init() {
+            testMirror.clear()
+            project.setAppModel(1)
+            itemActions.clear()
+        }
+
+        // The table as "setProgramTable" fills it; a program's state and name reach its header
+        // without a model reset; removing a node empties exactly its cells.
+        function test_tableFromTheServer() {
+            var view = bench.newView(22, {}, [0, 0, 700, 400])
+            serverTable()
+            compare(headers(view, Qt.Horizontal), ["p1", "p2", "p3"])
+            compare(headers(view, Qt.Vertical), ["l1", "l2"])
+            compare(cells(view), [["n1", "n1", "n1"], ["", "n2", ""]])
+            var box = child(child(view, "columnHeader_p2"), "columnHeaderBox")
+            verify(Qt.colorEqual(box.color, "#8D8D8D"))
+            verify(Qt.colorEqual(child(child(view, "nodeCell_n2"), "nodeCellBox").color, "green"))
+
+            var resets = Qt.createQmlObject("import QtTest; SignalSpy { signalName: 'modelReset' }", view)
+            resets.target = view.mModel
+            serverPeers.receive("setProgram", {"id": "p2", "playState": 1})
+            serverPeers.receive("setProgram", {"id": "p2", "name": "改名"})
+            box = child(child(view, "columnHeader_p2"), "columnHeaderBox")
+            verify(Qt.colorEqual(box.color, "green"), "the header follows the state")
+            compare(child(box, "columnHeaderName").text, "改名", "and the name")
+            compare(resets.count, 0)
+
+            serverPeers.receive("removeProgramNode", {"id": "n1"})
+            compare(cells(view), [["", "", ""], ["", "n2", ""]])
+            compare(resets.count, 0)
+        }
+
+        // Single changes of the mirror, without a rebuild: programs and layers inserted at the
+        // end are appended, removals go by id, moved nodes move their cells, a renamed layer
+        // renames its header.
+        function test_tableFollowsSingleChanges() {
+            var view = bench.newView(22, {}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1"), program("p2")],
+                                    "programLayerArray": [{"id": "l1", "name": "L1", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", ["p1"])]
+                                })
+            verify(testMirror.insertProgram(2, {"Id": "p3", "Name": "p3", "State": 0}))
+            verify(testMirror.insertProgram(0, {"Id": "p0", "Name": "p0", "State": 0}))
+            compare(headers(view, Qt.Horizontal), ["p0", "p1", "p2", "p3"])
+            compare(cells(view), [["", "n1", "", ""]])
+            testMirror.removeProgram("p1")
+            compare(headers(view, Qt.Horizontal), ["p0", "p2", "p3"])
+
+            verify(testMirror.insertProgramLayer(1, {"Id": "l2", "Name": "L2", "ProgramLayerType": 0}))
+            verify(testMirror.addProgramNode({"Id": "n2", "Name": "n2", "State": 0, "ProgramLayerId": "l1",
+                                               "ProgramIdList": ["p2", "p3"]}))
+            compare(cells(view), [["", "n2", "n2"], ["", "", ""]])
+            testMirror.setProgramNodePrograms("n2", ["p0"])
+            compare(cells(view), [["n2", "", ""], ["", "", ""]])
+            verify(testMirror.setProgramNode("n2", "ProgramLayerId", "l2"))
+            compare(cells(view), [["", "", ""], ["n2", "", ""]])
+
+            verify(testMirror.setProgramLayer("l2", "Name", "新层"))
+            tryCompare(child(child(view, "rowHeader_l2"), "rowHeaderName"), "text", "新层")
+            testMirror.removeProgramLayer("l1")
+            compare(headers(view, Qt.Vertical), ["l2"])
+            compare(cells(view), [["n2", "", ""]])
+        }
+
+        // Taps: the stop box, a program header, a node (started when not playing, else paused);
+        // an empty cell sends nothing. Each plays the click sound first.
+        function test_tableTaps() {
+            var view = bench.newView(22, {}, [0, 0, 700, 400])
+            serverTable()
+            compare(bench.sentBy(() => tap(child(view, "tableStopBox"))), ["stopAllProgram {}"])
+            compare(bench.sentBy(() => tap(child(view, "columnHeader_p1"))),
+                    ['setProgram {"id":"p1","name":"playState","value":1}'])
+            compare(bench.sentBy(() => tap(child(view, "nodeCell_n2"))), ['setProgramNode {"id":"n2","playState":2}'])
+            compare(bench.sentBy(() => tap(child(view, "nodeCell_n1"))), ['setProgramNode {"id":"n1","playState":1}'])
+            itemActions.clear()
+            compare(bench.sentBy(() => tap(child(view, "nodeCell_"))), [], "an empty cell")
+            compare(itemActions.count, 0)
+        }
+
+        // Tiles in the mirror's order; single programs come and go at clamped places; a tap plays
+        // the click sound (no ids) and asks for the program.
+        function test_programManager() {
+            var view = bench.newView(3, {}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {"programArray": [program("p1", "一"), program("p2", "二", 1)]})
+            var tiles = view.mTiles
+            compare(tiles.count, 2)
+            compare([tiles.get(0).programName, tiles.get(1).programState], ["一", 1])
+            verify(testMirror.insertProgram(0, {"Id": "p0", "Name": "零", "State": 0}))
+            verify(testMirror.insertProgram(99, {"Id": "p9", "Name": "九", "State": 2}))
+            compare([tiles.get(0).programId, tiles.get(3).programId], ["p0", "p9"])
+            testMirror.setProgramState("p1", 2)
+            testMirror.setProgramName("p1", "壹")
+            compare([tiles.get(1).programName, tiles.get(1).programState], ["壹", 2])
+            testMirror.removeProgram("p0")
+            compare(tiles.count, 3)
+
+            var tile = child(view, "programTile_p1")
+            tap(tile)
+            compare(actionsOf(itemActions), [["", 54, ""], ["item", 3, "p1"]])
+            compare(itemActions.signalArguments[1][1], view.mSceneItemId)
+        }
+
+        // With node titles: a tab per title, each showing the programs of its nodes; programs
+        // added meanwhile wait for the next refresh, which keeps the chosen tab.
+        function test_programManagerTabs() {
+            var view = bench.newView(3, {}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1"), program("p2"), program("p3")],
+                                    "programLayerArray": [{"id": "l1", "name": "L", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", ["p1"], 0, {"programNodeTitle": "甲"}),
+                                                         node("n2", "l1", ["p2", "p3"], 0, {"programNodeTitle": "乙"})]
+                                })
+            tryVerify(() => view.mTabVisible)
+            var bar = view.mTabBar
+            compare([bar.getTabCount(), bar.getTabName(0), bar.getTabName(1)], [2, "甲", "乙"])
+            compare(view.mTiles.count, 1)
+            bar.setCurrentIndex(1)
+            compare([view.mTiles.get(0).programId, view.mTiles.get(1).programId], ["p2", "p3"])
+            verify(testMirror.addProgram({"Id": "p4", "Name": "p4", "State": 0}))
+            compare(view.mTiles.count, 2, "a new program waits")
+            testMirror.tableUpdate()
+            wait(0)
+            compare(bar.getTabName(bar.mCurrentIndex), "乙", "the refresh keeps the chosen tab")
+            testMirror.removeProgramNode("n1")
+            testMirror.removeProgramNode("n2")
+            tryVerify(() => !view.mTabVisible)
+            compare(view.mTiles.count, 4)
+        }
+
+        // Rows for the running nodes of window layers only (not of other layers, not of a layer
+        // the mirror does not know), following state, progress and layer.
+        function test_playStateRows() {
+            var view = bench.newView(4, {"PlayStateManager_ProgressBar_Height": 40}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1")],
+                                    "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0},
+                                                          {"id": "l2", "name": "灯光", "programLayerType": 1}],
+                                    "programNodeArray": [node("n1", "l1", ["p1"], 1), node("n2", "l2", ["p1"], 1),
+                                                         node("n3", "l1", ["p1"], 0), node("n4", "lx", ["p1"], 1)]
+                                })
+            var rows = view.mRows
+            compare(rows.count, 1)
+            compare([rows.get(0).nodeId, rows.get(0).layerName], ["n1", "视频"])
+            testMirror.setProgramNode("n3", "State", 2)
+            compare(rows.count, 2)
+            testMirror.setProgramNode("n3", "Progress", 700)
+            compare(rows.get(1).nodeProgress, 700)
+            testMirror.setProgramNode("n1", "ProgramLayerId", "l2")
+            testMirror.setProgramNode("n3", "State", 0)
+            compare(rows.count, 0)
+        }
+
+        // The time texts of a row by "ShowTimeType" and values a server may send.
+        function test_playStateTimes_data() {
+            return [
+                {tag: "count down", type: 0, progress: 5000, length: 10000, rate: 0.5, texts: ["-00:00:05.000"]},
+                {tag: "count up", type: 1, progress: 5000, length: 10000, rate: 0.5, texts: ["00:00:05.000"]},
+                {tag: "both", type: 2, progress: 5000, length: 10000, rate: 0.5,
+                 texts: ["00:00:05.000", "-00:00:05.000"]},
+                {tag: "hours", type: 2, progress: 3723004, length: 7200000, rate: 3723004 / 7200000,
+                 texts: ["01:02:03.004", "-00:57:56.996"]},
+                {tag: "no length", type: 2, progress: 5000, length: 0, rate: 0, texts: ["00:00:05.000", "-00:00:00.000"]},
+                {tag: "past the end", type: 2, progress: 12000, length: 10000, rate: 1,
+                 texts: ["00:00:10.000", "-00:00:00.000"]},
+                {tag: "negative", type: 2, progress: -300, length: -5, rate: 0, texts: ["00:00:00.000", "-00:00:00.000"]},
+                {tag: "a day and more", type: 1, progress: 90061001, length: 99000000, rate: 90061001 / 99000000,
+                 texts: ["01:01:01.001"]}
+            ]
+        }
+        function test_playStateTimes(data) {
+            var view = bench.newView(4, {"PlayStateManager_ProgressBar_Height": 40,
+                                         "PlayStateManager_ProgressBar_ShowTimeType": data.type}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", [], 1,
+                                                              {"progress": data.progress, "length": data.length})]
+                                })
+            var row = child(view, "playStateRow_n1")
+            verify(row)
+            fuzzyCompare(row.mRate, data.rate, 1e-9)
+            var shown = []
+            for (var name of ["playStateElapsedText", "playStateRemainingText"]) {
+                var text = findChild(row, name)
+                if (text.visible)
+                    shown.push(text.text)
+            }
+            compare(shown, data.texts)
+        }
+
+        // A tap on the bar seeks on the scale the bar is drawn with: at a quarter of its width to a
+        // quarter of the length (less what the whole pixel takes off); the icon pauses a playing node.
+        function test_playStateTaps() {
+            var view = bench.newView(4, {"PlayStateManager_ProgressBar_Height": 40}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", [], 1, {"length": 8000})]
+                                })
+            var row = child(view, "playStateRow_n1")
+            var bar = child(row, "playStateBar")
+            var x = Math.round(bar.width / 4)
+            compare(bench.sentBy(() => tap(bar, x)),
+                    ['setProgramNode {"id":"n1","progress":' + Math.trunc(x / bar.width * 8000) + '}'])
+            verify(Math.abs(Math.trunc(x / bar.width * 8000) - 2000) < 8000 / bar.width)
+            compare(bench.sentBy(() => tap(child(row, "playStateIcon"))), ['setProgramNode {"id":"n1","playState":2}'])
+        }
+    }
+}

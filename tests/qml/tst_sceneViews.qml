@@ -1,0 +1,266 @@
+import QtQuick
+import QtTest
+import "qrc:/qml/scenePanel"
+
+// Every view the catalogue names, and the stage view, the global-property slider, the label, the
+// scene list and the catalog on the real project, connected to a stand-in media server that
+// answers stage images.
+RCTestMainWindow {
+    id: mainWindow
+
+    ViewTestBench {
+        id: bench
+    }
+    // The other mode's panel on the same scenes, hidden as the edit layout is in control mode.
+    RCScenePanel {
+        id: hiddenPanel
+        width: 400
+        height: 300
+        visible: false
+        mScenePresenter: bench.scenes
+        mSceneItemPresenter: bench.items
+    }
+    SignalSpy {
+        id: itemActions
+        target: bench.items
+        signalName: "actionTrigger"
+    }
+
+    TestCase {
+        name: "SceneViews"
+        when: windowShown
+
+        function actions() {
+            var list = []
+            for (var i = 0; i < itemActions.count; ++i)
+                list.push([itemActions.signalArguments[i][1] === "" ? "" : "item", itemActions.signalArguments[i][2],
+                           itemActions.signalArguments[i][3]])
+            return list
+        }
+        function child(item, name) {
+            tryVerify(() => findChild(item, name) !== null, 3000, name)
+            return findChild(item, name)
+        }
+        // Whether stage images are being asked for: more requests within 600 ms.
+        function stageRequestsRun() {
+            wait(150)
+            var before = serverPeers.stageRequests()
+            wait(600)
+            return serverPeers.stageRequests() > before + 1
+        }
+        function entries(model) {
+            var list = []
+            for (var i = 0; i < model.count; ++i)
+                list.push(model.get(i).sceneName + (model.get(i).selected ? "*" : ""))
+            return list
+        }
+
+        function initTestCase() {
+            verify(serverPeers.connectServer(), "the link reaches the stand-in")
+        }
+        function init() {
+            testMirror.clear()
+            project.setAppModel(1)
+            bench.panel.visible = true
+            bench.panel.mInEditState = false
+            itemActions.clear()
+        }
+
+        // Every view file that the catalogue names loads from the resources, and the panel makes
+        // the view of every kind.
+        function test_catalogueViews_data() {
+            var controls = project.getControlManager()
+            var rows = []
+            for (var k = 0; k < controls.getControlCout(); ++k) {
+                var control = controls.getControl(k)
+                var records = control.getInstantiationParam().toJson().propertyArray
+                var path = records.find(record => record.name === "QmlPath").value
+                rows.push({tag: control.getControlType() + " " + path, kind: control.getControlType(), path: path})
+            }
+            compare(rows.length, 43)
+            return rows
+        }
+        function test_catalogueViews(data) {
+            var component = Qt.createComponent(data.path)
+            compare(component.status, Component.Ready, component.errorString())
+            bench.newProject(["S"])
+            var id = bench.addItem(data.kind, {}, [10, 10, 400, 200])
+            verify(bench.viewOf(id), "the panel shows the item")
+        }
+
+        // Stage views count while they show: two on a scene ask for images, leaving the scene
+        // stops the requests, views in a hidden panel never count, and every count is taken back.
+        function test_stageViewsCount() {
+            var ids = bench.newProject(["S", "T"])
+            var a = bench.viewOf(bench.addItem(2, {}, [0, 0, 300, 200]))
+            var b = bench.viewOf(bench.addItem(2, {}, [320, 0, 300, 200]))
+            verify(a.mCounted && b.mCounted)
+            verify(!hiddenPanel.mItemMap.getValue(a.mSceneItemId).mCounted, "the hidden panel's view")
+            verify(stageRequestsRun())
+            bench.scenes.setSelectScene(ids[1])
+            verify(!stageRequestsRun(), "no stage view shows")
+            bench.panel.visible = false
+            bench.scenes.setSelectScene(ids[0])
+            verify(!stageRequestsRun(), "only the hidden panels have stage views")
+            for (var i = 0; i < 3; ++i) {
+                bench.panel.visible = true
+                bench.panel.visible = false
+            }
+            verify(!stageRequestsRun(), "showing and hiding pairs the counts")
+            bench.panel.visible = true
+            verify(stageRequestsRun())
+            bench.items.removeItem(bench.sceneId, bench.panel.mItemMap.getKeys()[0], false)
+            verify(stageRequestsRun(), "one stage view still shows")
+            bench.items.removeItem(bench.sceneId, bench.panel.mItemMap.getKeys()[0], false)
+            verify(!stageRequestsRun())
+        }
+
+        // A new stage image replaces the shown one once it has loaded: the view never shows an
+        // empty frame in between.
+        function test_stageImageWithoutFlicker() {
+            var view = bench.newView(2, {"TitleHeight": 20}, [0, 0, 320, 200])
+            var images = [child(view, "stageImageA"), child(view, "stageImageB")]
+            testMirror.setStageImage("red")
+            tryVerify(() => images[view.mFront].status === Image.Ready)
+            var front = view.mFront
+            var shown = []
+            for (var i = 0; i < 2; ++i)
+                images[i].statusChanged.connect(() => shown.push(images[view.mFront].status))
+            testMirror.setStageImage("blue")
+            compare(images[front].status, Image.Ready, "the shown image stays while the next loads")
+            tryVerify(() => view.mFront !== front)
+            compare(images[view.mFront].status, Image.Ready)
+            verify(shown.every(status => status === Image.Ready), "nothing but loaded images shown")
+            var size = images[view.mFront].sourceSize
+            compare([size.width, size.height], [images[0].width, images[0].height], "asked for at the shown size")
+        }
+
+        // The slider sends whole values within its range, only changes, nothing without a
+        // property or with an empty range, and the default from its reset icon; it shows the
+        // mirror's value as a whole number.
+        function test_slider_data() {
+            return [
+                {tag: "three quarters", values: {}, at: 0.75, sent: [{"Volume": 75}]},
+                {tag: "the value already set", values: {}, at: 0.4, sent: []},
+                {tag: "brightness", kind: 18, values: {}, at: 0.25, sent: [{"Brightness": -50}]},
+                {tag: "no property", values: {"ProName": ""}, at: 0.75, sent: []},
+                {tag: "empty range", values: {"MinIntValue": 50, "MaxIntValue": 50}, at: 0.75, sent: []},
+                {tag: "reversed range", values: {"MinIntValue": 80, "MaxIntValue": 20}, at: 0.75, sent: []},
+                {tag: "reset", values: {"Slider_Default": 30}, reset: true, sent: [{"Volume": 30}]}
+            ]
+        }
+        function test_slider(data) {
+            testMirror.setGlobalProperty("Volume", 40.4)
+            testMirror.setGlobalProperty("Brightness", 0)
+            var view = bench.newView(data.kind || 17, data.values, [0, 100, 453, 50])
+            var bar = child(view, "sliderBar")
+            compare(bar.width, 400)
+            if (data.kind === undefined && data.values.ProName === undefined)
+                compare(child(view, "sliderValue").text, "40")
+            itemActions.clear()
+            if (data.reset)
+                mouseClick(child(view, "sliderReset"))
+            else
+                mouseClick(bar, bar.width * data.at, 25)
+            compare(actions(), data.sent.map(value => ["item", 7, value]))
+        }
+
+        // Pressed and dragged: each new value once, none beyond the end of the bar; the server's
+        // answer moves the value shown.
+        function test_sliderDrag() {
+            var view = bench.newView(17, {}, [0, 100, 453, 50])
+            var bar = child(view, "sliderBar")
+            mousePress(bar, 100, 25)
+            mouseMove(bar, 101, 25, -1, Qt.LeftButton)
+            mouseMove(bar, 300, 25, -1, Qt.LeftButton)
+            mouseMove(bar, 460, 25, -1, Qt.LeftButton)
+            mouseRelease(bar, 460, 25)
+            compare(actions(), [["item", 7, {"Volume": 25}], ["item", 7, {"Volume": 75}]])
+            tryCompare(child(view, "sliderValue"), "text", "75")
+        }
+
+        // The label's alignment: left, centre or right across (anything else left), top, centre or
+        // bottom down (anything else centre).
+        function test_labelAlignment_data() {
+            return [
+                {tag: "left top", h: 0, v: 3, align: [Text.AlignLeft, Text.AlignTop]},
+                {tag: "centre", h: 1, v: 4, align: [Text.AlignHCenter, Text.AlignVCenter]},
+                {tag: "right bottom", h: 2, v: 5, align: [Text.AlignRight, Text.AlignBottom]},
+                {tag: "vertical values across", h: 4, v: 1, align: [Text.AlignLeft, Text.AlignVCenter]},
+                {tag: "out of range", h: -1, v: 9, align: [Text.AlignLeft, Text.AlignVCenter]}
+            ]
+        }
+        function test_labelAlignment(data) {
+            var view = bench.newView(21, {"Name": "标签", "TextHAlignment": data.h, "TextVAlignment": data.v})
+            var text = child(view, "labelText")
+            compare([text.horizontalAlignment, text.verticalAlignment], data.align)
+            bench.setValue(view, "TextHAlignment", 2)
+            compare(text.horizontalAlignment, Text.AlignRight)
+        }
+
+        // In edit mode the label shows a blue veil while selected; it takes no taps.
+        function test_labelSelectAndTap() {
+            var view = bench.newView(21, {"Name": "标签"})
+            var veil = child(view, "selectOverlay")
+            bench.setValue(view, "Select", true)
+            verify(!veil.visible)
+            bench.panel.mInEditState = true
+            verify(veil.visible)
+            bench.panel.mInEditState = false
+            mouseClick(view)
+            compare(itemActions.count, 0)
+        }
+
+        // The scene list: the scenes its types name, in the project's order, starting with the
+        // shown scene marked; scenes come at their place, a type change neither loses nor doubles
+        // an entry, renames reach every list; a tap plays the click sound and shows the scene.
+        function test_sceneList() {
+            var ids = bench.newProject(["A1", "B1", "A2"])
+            var list = bench.viewOf(bench.addItem(28, {"TypeNameList": "A；C"}, [0, 0, 400, 100]))
+            var catalog = bench.viewOf(bench.addItem(32, {"TypeNameList": "A;C"}, [0, 150, 400, 300]))
+            compare(entries(list.mScenes), ["A1*", "A2"])
+            var added = bench.scenes.insertScene("A3", "", "", 1, false)
+            compare(entries(list.mScenes), ["A1*", "A2"], "no type yet")
+            bench.scenes.setPropertyValue(added, "TypeName", "A", false)
+            compare(entries(list.mScenes), ["A1*", "A3", "A2"], "at its place")
+            bench.scenes.setPropertyValue(added, "TypeName", "C", false)
+            compare(entries(list.mScenes), ["A1*", "A3", "A2"], "still once")
+            bench.scenes.setPropertyValue(added, "Name", "改名", false)
+            compare(entries(list.mScenes), ["A1*", "改名", "A2"])
+            compare(entries(catalog.mScenes), ["A1*", "改名", "A2"])
+            bench.scenes.setPropertyValue(ids[2], "TypeName", "B", false)
+            compare(entries(list.mScenes), ["A1*", "改名"])
+            bench.scenes.moveScene(added, 0, false)
+            compare(entries(list.mScenes), ["改名", "A1*"])
+            bench.items.setPropertyValue(bench.sceneId, list.mSceneItemId, "TypeNameList", "B", false)
+            compare(entries(list.mScenes), ["B1", "A2"])
+
+            itemActions.clear()
+            mouseClick(child(list, "sceneListEntry_" + ids[2]))
+            compare(actions(), [["", 54, ""]])
+            compare(bench.scenes.getSelectSceneId(), ids[2])
+        }
+
+        // The catalog indents a row by its scene's level and writes it smaller (never below one
+        // pixel); a tap shows the scene without a sound.
+        function test_catalog_data() {
+            return [
+                {tag: "root", level: 0, values: {}, indent: 0, font: 24},
+                {tag: "level 2", level: 2, values: {}, indent: 20, font: 14},
+                {tag: "deep", level: 9, values: {"IndentInitFont": 10}, indent: 90, font: 1}
+            ]
+        }
+        function test_catalog(data) {
+            var ids = bench.newProject(["A1", "A2"])
+            bench.scenes.setPropertyValue(ids[1], "IndentLevel", data.level, false)
+            var view = bench.viewOf(bench.addItem(32, Object.assign({"TypeNameList": "A"}, data.values),
+                                                  [0, 0, 400, 300]))
+            var name = child(child(view, "catalogRow_" + ids[1]), "catalogRowName")
+            compare([name.anchors.leftMargin, name.font.pixelSize], [data.indent, data.font])
+            itemActions.clear()
+            mouseClick(child(view, "catalogRow_" + ids[1]))
+            compare(bench.scenes.getSelectSceneId(), ids[1])
+            compare(itemActions.count, 0)
+        }
+    }
+}
