@@ -46,6 +46,8 @@ public:
         return object ? int(object->findChildren<QObject*>().size()) : 0;
     }
 
+    // Every file below folder (":/qml" for the view files), relative to it.
+    Q_INVOKABLE QStringList filesBelow(const QString& folder) const { return ::filesBelow(folder); }
     // A new empty folder inside tempPath() whose name begins with `name`.
     Q_INVOKABLE QString makeFolder(const QString& name);
     // Writes text as UTF-8 to path, making its folders.
