@@ -13,25 +13,20 @@ mkdir -p "$out"
 rm -f "$out/failure.png"
 work=$(mktemp -d)
 source "$source_dir/tests/app/screen.sh"
-# Waits until the pixel has one of the colours (| separated); at most $4 tenths of a second.
+# Waits until the pixel has one of the colours (| separated), or with a leading "!" none of them;
+# at most $4 tenths of a second.
 wait_pixel() {
-    local x=$1 y=$2 want=$3 tries=${4:-100} got=""
+    local x=$1 y=$2 want=${3#!} tries=${4:-100} got=""
     for ((i = 0; i < tries; ++i)); do
         got=$(pixel "$x" "$y")
-        [[ "|$want|" == *"|$got|"* ]] && return 0
+        if [[ "$3" == !* ]]; then
+            [[ -n "$got" && "|$want|" != *"|$got|"* ]] && return 0
+        else
+            [[ "|$want|" == *"|$got|"* ]] && return 0
+        fi
         sleep 0.1
     done
-    fail "pixel ($x,$y) is $got, expected $want"
-}
-# Waits until the pixel no longer has the colour; at most $4 tenths of a second.
-wait_pixel_not() {
-    local x=$1 y=$2 gone=$3 tries=${4:-100} got=""
-    for ((i = 0; i < tries; ++i)); do
-        got=$(pixel "$x" "$y")
-        [[ -n "$got" && "$got" != "$gone" ]] && return 0
-        sleep 0.1
-    done
-    fail "pixel ($x,$y) is still $got"
+    fail "pixel ($x,$y) is $got, expected $3"
 }
 wait_exit() {
     for _ in $(seq 1 150); do
@@ -40,10 +35,23 @@ wait_exit() {
     done
     fail "the program did not end"
 }
-# A stored packet made from the empty template, in a folder with a Chinese name.
-make_packet() {
-    mkdir -p "$1"
-    cp "$source_dir/resources/empty/project.json" "$source_dir/resources/empty/thumbnail.png" "$1/"
+# Starts the program with HOME $1 on a stored packet made from the empty template, in a folder
+# with a Chinese name, at $packet.
+open_packet() {
+    packet="$1/演出项目/第一场"
+    mkdir -p "$packet"
+    cp "$source_dir/resources/empty/project.json" "$source_dir/resources/empty/thumbnail.png" "$packet/"
+    start_program "$1" "$packet/project.json"
+    wait_pixel "${pill[@]}" AA0428
+}
+# Adds a scene, closes the window and answers the save question with the button at $1 $2.
+close_changed() {
+    click "${add_scene[@]}"
+    click "${close_button[@]}"
+    wait_pixel "${dialog_body[@]}" 2C2C2C
+    shot save-question
+    click "$@"
+    wait_exit
 }
 
 # Places on the 1024 x 768 window at the screen's top left.
@@ -88,7 +96,7 @@ wait_pixel "${dialog_body[@]}" 2C2C2C
 wait_pixel "${dialog_header[@]}" 1A1A1A
 shot save-dialog
 click 687 317                        # the dialog's cross
-wait_pixel_not "${dialog_body[@]}" 2C2C2C   # the scene canvas again
+wait_pixel "${dialog_body[@]}" '!2C2C2C'   # the scene canvas again
 click "${menu_button[@]}"
 click 949 275                        # "加入项目"
 wait_pixel "${dialog_body[@]}" 2C2C2C
@@ -105,7 +113,7 @@ if [[ "$link" == link ]]; then
     click 949 155                    # "添加Mirel场景"
     wait_pixel "${dialog_body[@]}" 2C2C2C
     click 473 448                    # "下载"
-    wait_pixel_not "${dialog_body[@]}" 2C2C2C 100
+    wait_pixel "${dialog_body[@]}" '!2C2C2C' 100
     grep -q '"getProject"' "$work/mediaserver.log" || fail "no download request reached the server"
     wait_pixel 270 100 0D0D8E            # the server's scene, selected, beside the template's
     shot downloaded
@@ -120,16 +128,8 @@ wait_exit
 [[ -z "${mediaserver_pid:-}" ]] || { kill "$mediaserver_pid"; wait "$mediaserver_pid" 2>/dev/null || true; }
 
 echo "== close, 保存"
-packet="$work/home2/演出项目/第一场"
-make_packet "$packet"
-start_program "$work/home2" "$packet/project.json"
-wait_pixel "${pill[@]}" AA0428
-click "${add_scene[@]}"
-click "${close_button[@]}"
-wait_pixel "${dialog_body[@]}" 2C2C2C
-shot save-question
-click "${question_save[@]}"
-wait_exit
+open_packet "$work/home2"
+close_changed "${question_save[@]}"
 [[ -s "$packet/project.tavx" ]] || fail "project.tavx was not written"
 [[ ! -e "$packet/project.json" ]] || fail "the old project file stayed"
 grep -q '场景2' "$packet/project.tavx" || fail "the new scene was not saved"
@@ -139,24 +139,14 @@ grep -q '场景2' "$packet/project.tavx" || fail "the new scene was not saved"
 cp "$packet/thumbnail.png" "$out/thumbnail.png"
 
 echo "== close, 不保存"
-packet="$work/home3/演出项目/第一场"
-make_packet "$packet"
-before=$(cd "$packet" && sha256sum project.json thumbnail.png)
-start_program "$work/home3" "$packet/project.json"
-wait_pixel "${pill[@]}" AA0428
-click "${add_scene[@]}"
-click "${close_button[@]}"
-wait_pixel "${dialog_body[@]}" 2C2C2C
-click "${question_discard[@]}"
-wait_exit
+before=$(cd "$source_dir/resources/empty" && sha256sum project.json thumbnail.png)
+open_packet "$work/home3"
+close_changed "${question_discard[@]}"
 [[ "$(cd "$packet" && sha256sum project.json thumbnail.png)" == "$before" ]] || fail "the packet changed"
 [[ ! -e "$packet/project.tavx" ]] || fail "a project file was written"
 
 echo "== save-as into a Chinese-named folder"
-packet="$work/home4/演出项目/第一场"
-make_packet "$packet"
-start_program "$work/home4" "$packet/project.json"
-wait_pixel "${pill[@]}" AA0428
+open_packet "$work/home4"
 click "${menu_button[@]}"
 click 949 245                        # "另存为和打开"
 wait_pixel "${dialog_body[@]}" 2C2C2C

@@ -1,18 +1,12 @@
 #include "DistributionPeers.h"
 
-#include "network/PacketServer.h"
 #include "network/PacketTerminal.h"
 #include "support/FileTree.h"
-#include "support/PacketPeers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-
-namespace {
-constexpr int kWaitMs = 5000;
-} // namespace
 
 DistributionPeers::DistributionPeers(QObject* parent) : QObject(parent) {}
 
@@ -27,18 +21,9 @@ bool DistributionPeers::designerInvite()
 void DistributionPeers::designerOffer()
 {
     if (m_designer)
-        m_designer->sendCmd(QStringLiteral("downloadKey"),
-                            {{QStringLiteral("value"), QStringLiteral("{0d1c2b3a-4e5f-4a6b-8c7d-9e0f1a2b3c4d}")}});
-}
-
-bool DistributionPeers::designerWaitFor(const QString& sCmd)
-{
-    return m_designer && QTest::qWaitFor([&] { return m_designer->hasReceived(sCmd); }, kWaitMs);
-}
-
-bool DistributionPeers::designerReceived(const QString& sCmd) const
-{
-    return m_designer && m_designer->hasReceived(sCmd);
+        m_designer->sendCmd(
+            QStringLiteral("downloadKey"),
+            {{QStringLiteral("value"), QStringLiteral("{0d1c2b3a-4e5f-4a6b-8c7d-9e0f1a2b3c4d}")}});
 }
 
 bool DistributionPeers::designerSendPacket(const QString& folder, int dropAfterBytes)
@@ -50,17 +35,13 @@ bool DistributionPeers::designerSendPacket(const QString& folder, int dropAfterB
     for (const QString& file : files)
         total += QFileInfo(QDir(folder).filePath(file)).size();
     m_designer->dropAt = dropAfterBytes;
-    m_designer->sendCmd(QStringLiteral("issueBegin"), {{QStringLiteral("totalSize"), QString::number(total)}});
+    m_designer->sendCmd(QStringLiteral("issueBegin"),
+                        {{QStringLiteral("totalSize"), QString::number(total)}});
     for (const QString& file : files)
         if (!m_designer->sendFile(QDir(folder).filePath(file), file))
             return false;
     m_designer->sendCmd(QStringLiteral("issueComlate"));
     return true;
-}
-
-bool DistributionPeers::designerConnected() const
-{
-    return m_designer && m_designer->isConnected();
 }
 
 void DistributionPeers::designerDrop()
@@ -83,37 +64,16 @@ int DistributionPeers::panelWaitForInvitation()
     return m_panel->invitationCount;
 }
 
-bool DistributionPeers::panelConnect(const QString& from)
-{
-    return m_panel && m_panel->connectTo(PacketServer::kTcpPort, from);
-}
-
 void DistributionPeers::panelSend(const QString& sCmd)
 {
     if (m_panel && m_panel->manager)
         m_panel->send(sCmd);
 }
 
-bool DistributionPeers::panelWaitFor(const QString& sCmd)
-{
-    return m_panel && QTest::qWaitFor([&] { return m_panel->count(sCmd) > 0; }, kWaitMs);
-}
-
-bool DistributionPeers::panelWaitForFile()
-{
-    return m_panel && QTest::qWaitFor([&] { return !m_panel->files.isEmpty(); }, kWaitMs);
-}
-
 void DistributionPeers::panelDrop()
 {
     if (m_panel && m_panel->socket)
         m_panel->socket->abort();
-}
-
-void DistributionPeers::reset()
-{
-    m_designer.reset();
-    m_panel.reset();
 }
 
 bool DistributionPeers::udpPortBound(int port)

@@ -1,9 +1,7 @@
 #include "TestSupport.h"
 
-#include "editing/Platform.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
-#include "support/FileTree.h"
 
 #include <QImage>
 
@@ -17,21 +15,6 @@ TestSupport::TestSupport(QObject* parent) : QObject(parent)
     });
 }
 
-void TestSupport::undo()
-{
-    Platform::instance()->undo();
-}
-
-void TestSupport::redo()
-{
-    Platform::instance()->redo();
-}
-
-bool TestSupport::canUndo()
-{
-    return Platform::instance()->canUndo();
-}
-
 bool TestSupport::start(const QString& program, const QStringList& arguments)
 {
     if (m_process.state() != QProcess::NotRunning)
@@ -42,31 +25,6 @@ bool TestSupport::start(const QString& program, const QStringList& arguments)
     return m_process.waitForStarted(10000);
 }
 
-bool TestSupport::isRunning() const
-{
-    return m_process.state() != QProcess::NotRunning;
-}
-
-int TestSupport::exitCode() const
-{
-    return m_exitCode;
-}
-
-QString TestSupport::output() const
-{
-    return m_output;
-}
-
-QString TestSupport::tempPath() const
-{
-    return m_tempDir.path();
-}
-
-bool TestSupport::writeFile(const QString& path, int size)
-{
-    return ::writeFile(path, QByteArray(size, 'x'));
-}
-
 QString TestSupport::propertyType(const QString& sceneId, const QString& itemId, const QString& name)
 {
     const QVariant value = itemId.isEmpty()
@@ -75,31 +33,11 @@ QString TestSupport::propertyType(const QString& sceneId, const QString& itemId,
     return QString::fromLatin1(value.typeName());
 }
 
-int TestSupport::objectCount(QObject* object)
-{
-    return object ? int(object->findChildren<QObject*>().size()) : 0;
-}
-
 QString TestSupport::makeFolder(const QString& name)
 {
     QTemporaryDir dir(QDir(m_tempDir.path()).filePath(name + QStringLiteral("-XXXXXX")));
     dir.setAutoRemove(false);
     return dir.isValid() ? dir.path() : QString();
-}
-
-bool TestSupport::writeText(const QString& path, const QString& text)
-{
-    return ::writeFile(path, text.toUtf8());
-}
-
-QString TestSupport::readText(const QString& path) const
-{
-    return QString::fromUtf8(::readFile(path));
-}
-
-bool TestSupport::exists(const QString& path) const
-{
-    return QFileInfo::exists(path);
 }
 
 bool TestSupport::isDrawnImage(const QString& path) const

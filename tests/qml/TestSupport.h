@@ -1,5 +1,8 @@
 #pragma once
 
+#include "editing/Platform.h"
+#include "support/FileTree.h"
+
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
@@ -16,34 +19,45 @@ class TestSupport : public QObject
 public:
     explicit TestSupport(QObject* parent = nullptr);
 
-    Q_INVOKABLE void undo();
-    Q_INVOKABLE void redo();
-    Q_INVOKABLE bool canUndo();
+    Q_INVOKABLE void undo() { Platform::instance()->undo(); }
+    Q_INVOKABLE void redo() { Platform::instance()->redo(); }
+    Q_INVOKABLE bool canUndo() { return Platform::instance()->canUndo(); }
 
     // Starts program with arguments; false when another run is still going or it cannot start.
     Q_INVOKABLE bool start(const QString& program, const QStringList& arguments);
-    Q_INVOKABLE bool isRunning() const;
+    Q_INVOKABLE bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
     // The exit code of the last finished run, -1 before the first one or after a crash.
-    Q_INVOKABLE int exitCode() const;
-    Q_INVOKABLE QString output() const;
+    Q_INVOKABLE int exitCode() const { return m_exitCode; }
+    Q_INVOKABLE QString output() const { return m_output; }
 
     // A folder of the test's own, removed when the test ends.
-    Q_INVOKABLE QString tempPath() const;
+    Q_INVOKABLE QString tempPath() const { return m_tempDir.path(); }
     // Writes size bytes to path, making its folders.
-    Q_INVOKABLE bool writeFile(const QString& path, int size);
+    Q_INVOKABLE bool writeFile(const QString& path, int size)
+    {
+        return ::writeFile(path, QByteArray(size, 'x'));
+    }
     // The C++ type of a property value as the model holds it ("int", "double", "QString", ...);
     // an empty itemId names a scene property.
     Q_INVOKABLE QString propertyType(const QString& sceneId, const QString& itemId, const QString& name);
     // The number of QObjects below object (children, their children, ...).
-    Q_INVOKABLE static int objectCount(QObject* object);
+    Q_INVOKABLE static int objectCount(QObject* object)
+    {
+        return object ? int(object->findChildren<QObject*>().size()) : 0;
+    }
 
+    // Every file below folder (":/qml" for the view files), relative to it.
+    Q_INVOKABLE QStringList filesBelow(const QString& folder) const { return ::filesBelow(folder); }
     // A new empty folder inside tempPath() whose name begins with `name`.
     Q_INVOKABLE QString makeFolder(const QString& name);
     // Writes text as UTF-8 to path, making its folders.
-    Q_INVOKABLE bool writeText(const QString& path, const QString& text);
+    Q_INVOKABLE bool writeText(const QString& path, const QString& text)
+    {
+        return ::writeFile(path, text.toUtf8());
+    }
     // The file's text, read as UTF-8 ("" when it cannot be read).
-    Q_INVOKABLE QString readText(const QString& path) const;
-    Q_INVOKABLE bool exists(const QString& path) const;
+    Q_INVOKABLE QString readText(const QString& path) const { return QString::fromUtf8(::readFile(path)); }
+    Q_INVOKABLE bool exists(const QString& path) const { return QFileInfo::exists(path); }
     // Whether the file is a picture with at least one pixel that is neither black nor transparent.
     Q_INVOKABLE bool isDrawnImage(const QString& path) const;
 

@@ -1,16 +1,18 @@
 import QtQuick
+import QtTest
 import "qrc:/qml/scenePanel"
 
 // What the Quick tests of the item views share: a control-mode scene panel on the real
 // presenters, a fresh project of scenes, catalogue items placed on its first scene (scene units
-// are canvas pixels here), their views, and what reached the stand-in media server while a
-// function ran (serverPeers must be connected for that).
+// are canvas pixels here), their views, the actions the item presenter was asked for, and what
+// reached the stand-in media server while a function ran (serverPeers must be connected for that).
 Item {
     id: root
 
     readonly property var scenes: project.getScenePresenter()
     readonly property var items: project.getSceneItemPresenter()
     readonly property alias panel: panel
+    readonly property alias actionSpy: itemActions
     property string sceneId: ""
 
     // A new project whose scenes are named names (each scene's "TypeName" is its name's first
@@ -55,12 +57,21 @@ Item {
     function setValue(view, key, value) {
         items.setPropertyValue(sceneId, view.mSceneItemId, key, value, false)
     }
-    // The commands that reached the server while fn ran, "name {compact JSON}".
+    // The actions asked for since actionSpy was cleared: [ids ("" for none, "item" for a view's own), type,
+    // data].
+    function actions() {
+        var list = []
+        for (var i = 0; i < itemActions.count; ++i)
+            list.push([itemActions.signalArguments[i][1] === "" ? "" : "item", itemActions.signalArguments[i][2],
+                       itemActions.signalArguments[i][3]])
+        return list
+    }
+    // The commands that reached the server while fn ran, "name {compact JSON}"; null when they
+    // could not be awaited.
     function sentBy(fn) {
         serverPeers.clearWire()
         fn()
-        serverPeers.flushWire()
-        return serverPeers.wire()
+        return serverPeers.flushWire() ? serverPeers.wire() : null
     }
 
     width: panel.width
@@ -73,5 +84,10 @@ Item {
         mInEditState: false
         mScenePresenter: root.scenes
         mSceneItemPresenter: root.items
+    }
+    SignalSpy {
+        id: itemActions
+        target: root.items
+        signalName: "actionTrigger"
     }
 }

@@ -26,21 +26,9 @@ RCTestMainWindow {
         id: dialogSpy
     }
 
-    TestCase {
+    TavixTestCase {
         name: "Dialogs"
         when: windowShown
-
-        function spyOn(target, signalName) {
-            dialogSpy.target = null
-            dialogSpy.signalName = signalName
-            dialogSpy.target = target
-            dialogSpy.clear()
-        }
-        function child(parent, name) {
-            var item = findChild(parent, name)
-            verify(item, name)
-            return item
-        }
 
         function test_messageSize_data() {
             var longLine = ""
@@ -81,14 +69,14 @@ RCTestMainWindow {
             compare(messageDialog.x, (mainWindow.width - messageDialog.width) / 2, "centred")
             compare(child(messageDialog.contentItem, "okButton").text, "保存")
             compare(child(messageDialog.contentItem, "cancelButton").text, "取消")
-            spyOn(messageDialog, data.signal)
+            spyOn(dialogSpy, messageDialog, data.signal)
             mouseClick(child(messageDialog.contentItem, data.button))
             compare(dialogSpy.count, 1)
             compare(messageDialog.visible, false)
         }
 
         function test_inputDialog() {
-            spyOn(inputDialog, "accepted")
+            spyOn(dialogSpy, inputDialog, "accepted")
             inputDialog.open()
             tryCompare(inputDialog, "opened", true)
             var field = child(inputDialog.contentItem, "valueField")
@@ -104,7 +92,7 @@ RCTestMainWindow {
             compare(inputDialog.mValue, "new")
             compare(inputDialog.visible, false)
 
-            spyOn(inputDialog, "rejected")
+            spyOn(dialogSpy, inputDialog, "rejected")
             inputDialog.open()
             tryCompare(inputDialog, "opened", true)
             keyClick("x")
@@ -112,7 +100,7 @@ RCTestMainWindow {
             compare(dialogSpy.count, 1)
             compare(inputDialog.mValue, "new")
 
-            spyOn(inputDialog, "accepted")
+            spyOn(dialogSpy, inputDialog, "accepted")
             inputDialog.open()
             tryCompare(inputDialog, "opened", true)
             keyClick(Qt.Key_Return)
@@ -121,7 +109,7 @@ RCTestMainWindow {
 
         function test_progressView() {
             compare(child(progressView, "progressValue").text, "40")
-            spyOn(progressView, "sig_cancel")
+            spyOn(dialogSpy, progressView, "sig_cancel")
             mouseClick(child(progressView, "cancelButton"))
             mouseClick(child(progressView, "frameClose"))
             compare(dialogSpy.count, 2)

@@ -21,7 +21,7 @@ RCTestMainWindow {
         signalName: "messageBoxReject"
     }
 
-    TestCase {
+    TavixTestCase {
         name: "MainWindow"
         when: windowShown
 
@@ -81,18 +81,12 @@ RCTestMainWindow {
             verify(win.mIsSaveMessageBoxId !== "")
             return win.mIsSaveMessageBoxId
         }
-        function lastMessageText() {
-            var ids = messages.getShownMessageIds()
-            return ids.length ? messages.getText(ids[ids.length - 1]) : ""
-        }
 
         function cleanup() {
             if (win)
                 win.destroy()
             win = null
-            var ids = messages.getShownMessageIds()
-            for (var i = 0; i < ids.length; ++i)
-                messages.close(ids[i])
+            closeMessages()
             project.loadTemplateProjectPacket("空模板")
         }
 
@@ -123,56 +117,102 @@ RCTestMainWindow {
             answer(ids[0], "okButton")
         }
 
-        function test_close_data() {
+        // The save question with unsaved changes, from the window's close, the exit entry (an exit
+        // button and a script ask as the project does), the project manager entry and another
+        // project: what was asked for happens after 不保存 or a save, not after 取消 or a failed
+        // save ("保存失败"); nothing is written but by 保存.
+        function test_saveQuestion_data() {
             return [
-                {tag: "no changes closes at once", stored: true, change: false, answers: [], closed: true},
-                {tag: "不保存 closes", stored: true, change: true, answers: ["cancelButton"], closed: true},
-                {tag: "取消 keeps the window", stored: true, change: true, answers: ["closeButton"], closed: false},
-                {tag: "保存 saves, then closes", stored: true, change: true, answers: ["okButton"], closed: true, saved: true},
-                {tag: "保存 of a new project asks for a name", stored: false, change: true, answers: ["okButton"], closed: false, dialog: true}
+                {tag: "close, 不保存", via: "close", button: "cancelButton", done: true},
+                {tag: "close, 取消", via: "close", button: "closeButton", done: false},
+                {tag: "close, 保存", via: "close", button: "okButton", done: true},
+                {tag: "close, 保存 fails", via: "close", button: "okButton", broken: true, done: false},
+                {tag: "退出", via: "exit", button: "cancelButton", done: true},
+                {tag: "the project's close request", via: "request", button: "cancelButton", done: true},
+                {tag: "project manager, 取消", via: "manager", button: "closeButton", done: false},
+                {tag: "project manager, 不保存", via: "manager", button: "cancelButton", done: true},
+                {tag: "project manager, 保存", via: "manager", button: "okButton", done: true},
+                {tag: "project manager, 保存 fails", via: "manager", button: "okButton", broken: true, done: false},
+                {tag: "another project, 不保存", via: "switch", button: "cancelButton", done: true},
+                {tag: "another project, 取消", via: "switch", button: "closeButton", done: false}
             ]
         }
-        function test_close(data) {
+        function test_saveQuestion(data) {
             makeWindow()
-            var folder = data.stored ? openStored("关闭") : ""
-            if (!data.stored)
-                openTemplate()
-            var before = data.stored ? testSupport.readText(folder + "/project.tavx") : ""
-            if (data.change)
-                change()
-            win.close()
-            for (var i = 0; i < data.answers.length; ++i) {
-                var question = win.mIsSaveMessageBoxId
-                verify(question !== "")
-                var dialog = dialogOf(question)
-                compare(findChild(dialog.contentItem, "okButton").text, "保存")
-                compare(findChild(dialog.contentItem, "cancelButton").text, "不保存")
-                compare(findChild(dialog.contentItem, "closeButton").text, "取消")
-                answer(question, data.answers[i])
+            var target = openStored("目标")
+            var folder = openStored("当前")
+            if (data.broken) {
+                // a packet whose project file cannot be replaced
+                folder = testSupport.makeFolder("坏包")
+                verify(testSupport.writeText(folder + "/project.tavx/blocker", ""))
+                project.setProjectPacketPath(folder)
             }
-            tryCompare(win, "visible", !data.closed)
-            compare(win.mIsSaveMessageBoxId, "")
-            if (data.stored && !data.saved)
-                compare(testSupport.readText(folder + "/project.tavx"), before, "nothing written")
-            if (data.saved) {
-                verify(testSupport.readText(folder + "/project.tavx").indexOf("改动") >= 0)
-                verify(testSupport.isDrawnImage(folder + "/thumbnail.png"), "the thumbnail shows the layout")
-            }
-            if (data.dialog) {
-                var flow = win.mMenuSave.mFlow
-                verify(flow.mDialog, "the save dialog is open")
-                verify(win.mIsClosing)
+            var before = testSupport.readText(folder + "/project.tavx")
+            change()
+            var entry = win.mContent.editPanel.mMenu.mProjectManagerEntry
+            if (data.via === "close")
                 win.close()
-                verify(win.visible, "a close while the save dialog is open does nothing")
-                mouseClick(findChild(flow.mDialog.contentItem, "headerClose"))
-                compare(flow.mDialog, null)
-                compare(win.mIsClosing, false, "giving up the save ends the closing")
-                verify(project.hasChangedOnClosing())
+            else if (data.via === "exit")
+                findChild(win.mContent.editPanel.mMenu, "menuExit").triggered()
+            else if (data.via === "request")
+                project.closeRequested()
+            else if (data.via === "manager")
+                entry.triggered()
+            else
+                win.requestSwitchProject(target)
+            tryVerify(() => win.mIsSaveMessageBoxId !== "")
+            verify(win.visible, "the window waits for the answer")
+            var question = dialogOf(win.mIsSaveMessageBoxId).contentItem
+            compare(["okButton", "cancelButton", "closeButton"].map(name => findChild(question, name).text),
+                    ["保存", "不保存", "取消"])
+            answer(win.mIsSaveMessageBoxId, data.button)
+            compare(win.mIsSaveMessageBoxId, "")
+            if (data.via === "manager") {
+                compare(entry.mNeedFocusSaveResult, false, "the question is settled")
+                compare(entry.mOverlay !== null, data.done)
+                if (entry.mOverlay)
+                    entry.mOverlay.close()
+            } else if (data.via === "switch") {
+                compare(project.getProjectPacketPath(), data.done ? target : folder)
+            } else {
+                tryCompare(win, "visible", !data.done)
+                if (!data.done)
+                    compare(win.mIsClosing, false)
             }
-            if (!data.closed && !data.dialog) {
-                compare(win.mIsClosing, false)
-                askToClose()
+            if (data.broken) {
+                compare(lastMessage(), "保存失败")
+            } else if (data.button === "okButton") {
+                verify(testSupport.readText(folder + "/project.tavx").indexOf("改动") >= 0)
+                tryVerify(() => testSupport.isDrawnImage(folder + "/thumbnail.png"), 5000, "the thumbnail shows the layout")
+            } else {
+                compare(testSupport.readText(folder + "/project.tavx"), before, "nothing written")
             }
+        }
+
+        function test_closeWithoutChanges() {
+            makeWindow()
+            openStored("关闭")
+            win.close()
+            tryCompare(win, "visible", false)
+            compare(win.mIsSaveMessageBoxId, "")
+        }
+
+        // 保存 of a new project asks for a name; a close meanwhile does nothing, and giving up the
+        // save ends the closing.
+        function test_closeNewProject() {
+            makeWindow()
+            openTemplate()
+            change()
+            answer(askToClose(), "okButton")
+            var flow = win.mMenuSave.mFlow
+            verify(flow.mDialog, "the save dialog is open")
+            verify(win.mIsClosing)
+            win.close()
+            verify(win.visible, "a close while the save dialog is open does nothing")
+            mouseClick(findChild(flow.mDialog.contentItem, "headerClose"))
+            compare(flow.mDialog, null)
+            compare(win.mIsClosing, false, "giving up the save ends the closing")
+            verify(project.hasChangedOnClosing())
         }
 
         function test_secondCloseKeepsTheQuestion() {
@@ -184,63 +224,6 @@ RCTestMainWindow {
             verify(win.visible)
             compare(win.mIsSaveMessageBoxId, question)
             compare(messages.getShownMessageIds().length, 1, "no second question")
-        }
-
-        function test_failedSaveKeepsTheWindow() {
-            makeWindow()
-            openTemplate()
-            // A packet whose project file cannot be replaced.
-            var folder = testSupport.makeFolder("坏包")
-            verify(testSupport.writeText(folder + "/project.tavx/blocker", ""))
-            project.setProjectPacketPath(folder)
-            change()
-            answer(askToClose(), "okButton")
-            verify(win.visible)
-            compare(win.mIsClosing, false)
-            compare(lastMessageText(), "保存失败")
-        }
-
-        function test_projectManagerAfterTheQuestion_data() {
-            return [
-                {tag: "取消", button: "closeButton", opens: false},
-                {tag: "不保存", button: "cancelButton", opens: true},
-                {tag: "保存", button: "okButton", opens: true},
-                {tag: "保存 fails", button: "okButton", broken: true, opens: false}
-            ]
-        }
-        function test_projectManagerAfterTheQuestion(data) {
-            makeWindow()
-            openStored("管理器")
-            if (data.broken) {
-                var folder = testSupport.makeFolder("坏包")
-                verify(testSupport.writeText(folder + "/project.tavx/blocker", ""))
-                project.setProjectPacketPath(folder)
-            }
-            change()
-            var entry = win.mContent.editPanel.mMenu.mProjectManagerEntry
-            entry.triggered()
-            verify(entry.mNeedFocusSaveResult)
-            answer(win.mIsSaveMessageBoxId, data.button)
-            compare(entry.mNeedFocusSaveResult, false, "the question is settled")
-            compare(entry.mOverlay !== null, data.opens)
-            if (entry.mOverlay)
-                entry.mOverlay.close()
-        }
-
-        function test_switchProject_data() {
-            return [
-                {tag: "不保存 opens it", button: "cancelButton", switched: true},
-                {tag: "取消 keeps the open project", button: "closeButton", switched: false}
-            ]
-        }
-        function test_switchProject(data) {
-            makeWindow()
-            var target = openStored("目标")
-            var current = openStored("当前")
-            change()
-            win.requestSwitchProject(target)
-            answer(win.mIsSaveMessageBoxId, data.button)
-            compare(project.getProjectPacketPath(), data.switched ? target : current)
         }
 
         function test_titlePanels() {
@@ -297,24 +280,6 @@ RCTestMainWindow {
             install.saveBeforeInstall()
             answer(win.mIsSaveMessageBoxId, "closeButton")
             compare(install.mPopup, null, "giving up the save gives up the install")
-        }
-
-        // The exit entry, an exit button or a script: all ask as the window's own close does.
-        function test_closeRequests_data() {
-            return [{tag: "退出"}, {tag: "the project's close request"}]
-        }
-        function test_closeRequests(data) {
-            makeWindow()
-            openStored("退出")
-            change()
-            if (data.tag === "退出")
-                findChild(win.mContent.editPanel.mMenu, "menuExit").triggered()
-            else
-                project.closeRequested()
-            tryVerify(function () { return win.mIsSaveMessageBoxId !== "" })
-            verify(win.visible)
-            answer(win.mIsSaveMessageBoxId, "cancelButton")
-            tryCompare(win, "visible", false)
         }
     }
 }

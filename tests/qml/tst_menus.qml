@@ -73,27 +73,12 @@ RCTestMainWindow {
         id: spy
     }
 
-    TestCase {
+    TavixTestCase {
         name: "Menus"
         when: windowShown
 
         property var win: null
 
-        function spyOn(target, signalName) {
-            spy.target = null
-            spy.signalName = signalName
-            spy.target = target
-            spy.clear()
-        }
-        function lastMessage() {
-            var ids = messages.getShownMessageIds()
-            return ids.length ? messages.getText(ids[ids.length - 1]) : ""
-        }
-        function closeMessages() {
-            var ids = messages.getShownMessageIds()
-            for (var i = 0; i < ids.length; ++i)
-                messages.close(ids[i])
-        }
         function realWindow() {
             win = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml").createObject(mainWindow)
             verify(findChild(win.contentItem, "projectManagerViewTotal").openTemplate("空模板"))
@@ -184,7 +169,7 @@ RCTestMainWindow {
         }
         function test_saveDialogChecks(data) {
             var dialog = createTemporaryObject(saveDialogComponent, mainWindow)
-            spyOn(dialog, "accepted")
+            spyOn(spy, dialog, "accepted")
             dialog.open()
             tryCompare(dialog, "opened", true)
             findChild(dialog.contentItem, "nameField").text = data.name
@@ -240,7 +225,7 @@ RCTestMainWindow {
                 target = folder + "/" + data.name
             }
             var entry = findChild(menu, "menuSaveOtherProject")
-            spyOn(entry, "sig_saveAsResult")
+            spyOn(spy, entry, "sig_saveAsResult")
             entry.triggered()
             var dialog = entry.mFlow.mDialog
             verify(dialog)
@@ -271,7 +256,7 @@ RCTestMainWindow {
             verify(project.saveProjectPacket(folder + "/项目"))
             verify(project.loadTemplateProjectPacket("空模板"))
             var entry = menu.mSaveEntry
-            spyOn(entry, "sig_saveResult")
+            spyOn(spy, entry, "sig_saveResult")
             entry.triggered()
             var dialog = entry.mFlow.mDialog
             findChild(dialog.contentItem, "nameField").text = "项目"
@@ -336,7 +321,7 @@ RCTestMainWindow {
         }
         function test_downloadAnswer(data) {
             var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject})
-            spyOn(view, "sig_downloadComplete")
+            spyOn(spy, view, "sig_downloadComplete")
             fakeProject.packetPath = "unchanged"
             setting.setValue("DefaultIp", "198.18.0.7")
             var joinUid = setting.getValue("ProjectJoinUid")
@@ -375,7 +360,7 @@ RCTestMainWindow {
         }
         function test_joinDialog(data) {
             var dialog = createTemporaryObject(joinDialogComponent, mainWindow)
-            spyOn(tavixProjectCloudClient, "tryJoin")
+            spyOn(spy, tavixProjectCloudClient, "tryJoin")
             dialog.open()
             tryCompare(dialog, "opened", true)
             compare(findChild(dialog.contentItem, "passwordField").echoMode, TextInput.PasswordEchoOnEdit)

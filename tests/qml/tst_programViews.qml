@@ -10,13 +10,8 @@ RCTestMainWindow {
     ViewTestBench {
         id: bench
     }
-    SignalSpy {
-        id: itemActions
-        target: bench.items
-        signalName: "actionTrigger"
-    }
 
-    TestCase {
+    TavixTestCase {
         name: "ProgramViews"
         when: windowShown
 
@@ -58,21 +53,6 @@ RCTestMainWindow {
                 list.push(model.headerData(i, orientation))
             return list
         }
-        function actionsOf(spy) {
-            var list = []
-            for (var i = 0; i < spy.count; ++i)
-                list.push([spy.signalArguments[i][1] === "" ? "" : "item", spy.signalArguments[i][2],
-                           spy.signalArguments[i][3]])
-            return list
-        }
-        // The child named name once the views have made it (delegates are made when drawn).
-        function child(item, name) {
-            tryVerify(() => findChild(item, name) !== null, 3000, name)
-            return findChild(item, name)
-        }
-        function tap(item, x, y) {
-            mouseClick(item, x === undefined ? item.width / 2 : x, y === undefined ? item.height / 2 : y)
-        }
 
         function initTestCase() {
             verify(serverPeers.connectServer(), "the link reaches the stand-in")
@@ -80,7 +60,7 @@ RCTestMainWindow {
         function init() {
             testMirror.clear()
             project.setAppModel(1)
-            itemActions.clear()
+            bench.actionSpy.clear()
         }
 
         // The table as "setProgramTable" fills it; a program's state and name reach its header
@@ -152,9 +132,9 @@ RCTestMainWindow {
                     ['setProgram {"id":"p1","name":"playState","value":1}'])
             compare(bench.sentBy(() => tap(child(view, "nodeCell_n2"))), ['setProgramNode {"id":"n2","playState":2}'])
             compare(bench.sentBy(() => tap(child(view, "nodeCell_n1"))), ['setProgramNode {"id":"n1","playState":1}'])
-            itemActions.clear()
+            bench.actionSpy.clear()
             compare(bench.sentBy(() => tap(child(view, "nodeCell_"))), [], "an empty cell")
-            compare(itemActions.count, 0)
+            compare(bench.actionSpy.count, 0)
         }
 
         // Tiles in the mirror's order; single programs come and go at clamped places; a tap plays
@@ -176,8 +156,8 @@ RCTestMainWindow {
 
             var tile = child(view, "programTile_p1")
             tap(tile)
-            compare(actionsOf(itemActions), [["", 54, ""], ["item", 3, "p1"]])
-            compare(itemActions.signalArguments[1][1], view.mSceneItemId)
+            compare(bench.actions(), [["", 54, ""], ["item", 3, "p1"]])
+            compare(bench.actionSpy.signalArguments[1][1], view.mSceneItemId)
         }
 
         // With node titles: a tab per title, each showing the programs of its nodes; programs

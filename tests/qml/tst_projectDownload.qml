@@ -29,7 +29,7 @@ RCTestMainWindow {
         }
     }
 
-    TestCase {
+    TavixTestCase {
         name: "ProjectDownload"
         when: windowShown
 
@@ -37,11 +37,6 @@ RCTestMainWindow {
         property string big: testSupport.tempPath() + "/big"
         property string noProject: testSupport.tempPath() + "/noProject"
 
-        function subView(view, name) {
-            var sub = findChild(view, name)
-            verify(sub, name)
-            return sub
-        }
         // A designer invites this instance and offers a packet; answers the view that opened.
         function offer() {
             verify(distributionPeers.designerInvite(), "the terminal connected to the designer")
@@ -50,7 +45,7 @@ RCTestMainWindow {
             return dialog.view()
         }
         function accept(view) {
-            mouseClick(findChild(subView(view, "setupConfirmView"), "okButton"))
+            mouseClick(findChild(child(view, "setupConfirmView"), "okButton"))
         }
         function sceneNames() {
             var scenes = project.getScenePresenter()
@@ -76,9 +71,10 @@ RCTestMainWindow {
             tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
         }
 
+        // The progress rises to 1 while a packet arrives whole; only a whole packet that opens installs.
         function test_install_data() {
             return [
-                {tag: "whole packet", folder: "good", dropAt: -1, view: "setupComplateView", message: "安装完成"},
+                {tag: "whole packet", folder: "big", dropAt: -1, view: "setupComplateView", message: "安装完成"},
                 {tag: "dropped mid-way", folder: "big", dropAt: 20000, view: "setupErrorView", message: "安装失败"},
                 {tag: "no project file", folder: "noProject", dropAt: -1, view: "setupErrorView", message: "安装失败"}
             ]
@@ -86,36 +82,28 @@ RCTestMainWindow {
         function test_install(data) {
             var view = offer()
             compare(view.mVisibleViewName, "setupConfirmView")
-            var confirm = subView(view, "setupConfirmView")
+            var confirm = child(view, "setupConfirmView")
             compare([confirm.mTitle, confirm.mMessage], ["安装提示", "允许安装？"])
             compare(findChild(confirm, "okButton").text, "确定")
-            accept(view)
-            verify(distributionPeers.designerWaitFor("download"))
-            compare(distributionPeers.designerSendPacket(this[data.folder], data.dropAt), data.dropAt < 0)
-            tryCompare(view, "mVisibleViewName", data.view, 10000)
-            compare(subView(view, data.view).mMessage, data.message)
-            compare(sceneNames(), data.view === "setupComplateView" ? ["下载场景"] : ["旧"])
-            if (data.view === "setupComplateView") {
-                distributionPeers.designerDrop()
-                wait(200)
-                compare(view.mVisibleViewName, "setupComplateView", "the designer leaving afterwards changes nothing")
-            }
-        }
-
-        function test_progress() {
-            var view = offer()
             accept(view)
             verify(distributionPeers.designerWaitFor("download"))
             var rates = []
             var onRate = function () { rates.push(view.mComplateRate) }
             view.mComplateRateChanged.connect(onRate)
-            verify(distributionPeers.designerSendPacket(big))
-            tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
+            compare(distributionPeers.designerSendPacket(this[data.folder], data.dropAt), data.dropAt < 0)
+            tryCompare(view, "mVisibleViewName", data.view, 10000)
             view.mComplateRateChanged.disconnect(onRate)
-            verify(rates.length > 2)
-            compare(rates[rates.length - 1], 1)
-            compare(subView(view, "setupProgressView").mTitle, "进度")
-            compare(findChild(subView(view, "setupProgressView"), "cancelButton").text, "关闭")
+            compare(child(view, data.view).mMessage, data.message)
+            compare(sceneNames(), data.view === "setupComplateView" ? ["下载场景"] : ["旧"])
+            if (data.view === "setupComplateView") {
+                verify(rates.length > 2)
+                compare(rates[rates.length - 1], 1)
+                compare(child(view, "setupProgressView").mTitle, "进度")
+                compare(findChild(child(view, "setupProgressView"), "cancelButton").text, "关闭")
+                distributionPeers.designerDrop()
+                wait(200)
+                compare(view.mVisibleViewName, "setupComplateView", "the designer leaving afterwards changes nothing")
+            }
         }
 
         function test_unsavedChangesAskFirst() {
@@ -125,7 +113,7 @@ RCTestMainWindow {
             var view = offer()
             accept(view)
             compare(saveAsked, 1)
-            verify(!findChild(subView(view, "setupConfirmView"), "okButton").enabled, "waiting for the answer")
+            verify(!findChild(child(view, "setupConfirmView"), "okButton").enabled, "waiting for the answer")
             wait(300)
             verify(!distributionPeers.designerReceived("download"), "nothing accepted yet")
             dialog.proceedInstall()
@@ -172,7 +160,7 @@ RCTestMainWindow {
         function test_closePaths(data) {
             var view = offer()
             view.mVisibleViewName = data.view
-            mouseClick(findChild(subView(view, data.view), data.button))
+            mouseClick(findChild(child(view, data.view), data.button))
             compare(dialog.view(), null, "closed")
             tryVerify(() => !distributionPeers.designerConnected(), 5000, "the link to the designer ends")
         }

@@ -16,7 +16,7 @@ RCTestMainWindow {
         anchors.fill: parent
     }
 
-    TestCase {
+    TavixTestCase {
         name: "ProjectIssue"
         when: windowShown
 
@@ -24,11 +24,6 @@ RCTestMainWindow {
             dialog.open()
             tryCompare(dialog.mPopup, "opened", true)
             return dialog.view()
-        }
-        function subView(view, name) {
-            var sub = findChild(view, name)
-            verify(sub, name)
-            return sub
         }
         function serving() {
             return !distributionPeers.udpPortBound(invitationPort) && distributionPeers.udpPortBound(detectPort)
@@ -38,19 +33,19 @@ RCTestMainWindow {
         }
         // Types ip into the connect view and presses "安装".
         function issueTo(view, ip) {
-            var field = findChild(subView(view, "connectView"), "valueField")
+            var field = findChild(child(view, "connectView"), "valueField")
             field.forceActiveFocus()
             field.selectAll()
             keyClick(Qt.Key_Delete)
             for (var i = 0; i < ip.length; ++i)
                 keyClick(ip[i])
-            mouseClick(findChild(subView(view, "connectView"), "okButton"))
+            mouseClick(findChild(child(view, "connectView"), "okButton"))
         }
         // Issues to 127.0.0.1 and plays the panel up to the start of the transfer.
         function startTransfer(view) {
             verify(distributionPeers.panelListen())
             issueTo(view, "127.0.0.1")
-            compare(findChild(subView(view, "connectView"), "okButton").text, "正在连接")
+            compare(findChild(child(view, "connectView"), "okButton").text, "正在连接")
             verify(distributionPeers.panelWaitForInvitation() > 0, "the panel was invited")
             verify(distributionPeers.panelConnect())
             verify(distributionPeers.panelWaitFor("downloadKey"))
@@ -74,7 +69,7 @@ RCTestMainWindow {
         function test_connectView() {
             var view = openView()
             compare(view.mVisibleViewName, "connectView")
-            var connect = subView(view, "connectView")
+            var connect = child(view, "connectView")
             compare(connect.mTitle, "安装")
             compare(connect.mValueName, "目标IP:")
             compare(findChild(connect, "okButton").text, "安装")
@@ -99,7 +94,7 @@ RCTestMainWindow {
             var view = openView()
             tryVerify(serving, 5000)
             view.mVisibleViewName = data.view
-            mouseClick(findChild(subView(view, data.view), data.button))
+            mouseClick(findChild(child(view, data.view), data.button))
             compare(dialog.view(), null, "closed")
             tryVerify(hearing, 5000, "invitations are heard again")
         }
@@ -126,7 +121,7 @@ RCTestMainWindow {
         }
         function test_targetAddress(data) {
             var view = openView()
-            var connect = subView(view, "connectView")
+            var connect = child(view, "connectView")
             connect.mValue = data.ip
             compare(findChild(connect, "okButton").enabled, data.valid)
             if (!data.valid) {
@@ -140,10 +135,10 @@ RCTestMainWindow {
             var view = openView()
             startTransfer(view)
             tryVerify(() => view.mComplateRate > 0, 5000)
-            compare(subView(view, "setupProgressView").mTitle, "安装进度")
+            compare(child(view, "setupProgressView").mTitle, "安装进度")
             tryCompare(view, "mVisibleViewName", "setupComplateView", 30000)
             compare(view.mComplateRate, 1)
-            compare(subView(view, "setupComplateView").mMessage, "安装完成")
+            compare(child(view, "setupComplateView").mMessage, "安装完成")
             compare(project.getProjectPacketPath(), testSupport.tempPath() + "/issued")
             distributionPeers.panelDrop()
             wait(200)
@@ -156,7 +151,7 @@ RCTestMainWindow {
             verify(distributionPeers.panelWaitForFile())
             distributionPeers.panelDrop()
             tryCompare(view, "mVisibleViewName", "setupErrorView", 5000)
-            compare(subView(view, "setupErrorView").mMessage, "安装失败")
+            compare(child(view, "setupErrorView").mMessage, "安装失败")
         }
 
         function test_otherPanelsIgnored() {

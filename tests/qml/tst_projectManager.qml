@@ -24,14 +24,10 @@ RCTestMainWindow {
         signalName: "sig_successOpenProject"
     }
 
-    TestCase {
+    TavixTestCase {
         name: "ProjectManager"
         when: windowShown
 
-        function lastMessage() {
-            var ids = messages.getShownMessageIds()
-            return ids.length ? messages.getText(ids[ids.length - 1]) : ""
-        }
         // A stored packet named name in a folder of its own; the open project stays the template.
         function storedPacket(name) {
             var path = testSupport.makeFolder("父") + "/" + name
@@ -53,9 +49,7 @@ RCTestMainWindow {
             verify(project.loadTemplateProjectPacket("空模板"))
         }
         function cleanup() {
-            var ids = messages.getShownMessageIds()
-            for (var i = 0; i < ids.length; ++i)
-                messages.close(ids[i])
+            closeMessages()
             mainWindow.visibility = Window.Windowed
         }
 

@@ -2,7 +2,7 @@ import QtQuick
 import QtTest
 import "qrc:/qml/common"
 
-// Every picture the interface and the catalogue name loads through the image manager.
+// Every picture the views and the catalogue name loads through the image manager.
 RCTestMainWindow {
     id: mainWindow
 
@@ -16,33 +16,26 @@ RCTestMainWindow {
         name: "Resources"
         when: windowShown
 
+        // Every picture a view file names, every picture of the catalogue (the controls' icons and
+        // their properties' values) and the first scene's background.
         function test_image_data() {
-            var root = ["addScene", "addScenePress", "alignBottom", "alignHorBisector", "alignHorzontalCenter",
-                        "alignLeft", "alignRight", "alignTop", "alignVerBisector", "alignVerticalCenter", "button",
-                        "close-pressed", "close", "customButton", "dropDown", "foldUp", "init", "init_pressed",
-                        "installTip", "menu", "moreSelections", "needAddScene", "pathSelect", "pause", "pause_hover",
-                        "play", "play_hover", "redo", "reset", "run", "run_hover", "scene", "sceneBackground",
-                        "sliderHandler", "stop", "stop_hover", "undo", "weizhi", "windowClose", "windowClosePress",
-                        "windowIcon", "windowMax", "windowMin", "windowNormal"]
-            var control = ["brightness", "cancelStageLink", "closeDisplay", "connect", "custom", "disconnect",
-                           "download", "exit", "exitProject", "fastBack", "fastForward", "joinProject", "label",
-                           "network", "openDisplay", "pause", "play", "playNext", "playPre", "playState",
-                           "playState_Select", "programManager", "programTable", "progressPause", "progressPlay",
-                           "progressSlider", "randPlay", "sceneList", "script", "scriptBusying", "shutdown",
-                           "stageLink", "stageView", "standby", "startup", "stop", "switchScene", "trackPause",
-                           "trackPlay", "trackRun", "trackStop", "volume"]
-            compare(root.length, 44)
-            compare(control.length, 42)
-            var rows = []
-            for (var i = 0; i < root.length; ++i)
-                rows.push({tag: root[i], source: "qrc:/" + root[i] + ".png"})
-            for (var j = 0; j < control.length; ++j)
-                rows.push({tag: "control/" + control[j], source: "qrc:/control/" + control[j] + ".png"})
+            var sources = {}
+            for (var file of testSupport.filesBelow(":/qml")) {
+                for (var name of testSupport.readText(":/qml/" + file).match(/qrc:\/[\w\/-]+\.png/g) || [])
+                    sources[name] = true
+            }
             var controls = project.getControlManager()
             for (var k = 0; k < controls.getControlCout(); ++k) {
-                var icon = controls.getControl(k).getIconPath()
-                rows.push({tag: "catalogue " + controls.getControl(k).getName(), source: icon})
+                sources[controls.getControl(k).getIconPath()] = true
+                for (var record of controls.getControl(k).getInstantiationParam().toJson().propertyArray) {
+                    if (/^qrc:.*\.png$/.test(record.value))
+                        sources[record.value] = true
+                }
             }
+            var scenes = project.getScenePresenter()
+            sources[scenes.getPropertyValue(scenes.getSceneId(0), "BackgroundImg")] = true
+            var rows = Object.keys(sources).sort().map(source => ({tag: source, source: source}))
+            verify(rows.length >= 75, rows.length + " pictures")
             return rows
         }
         function test_image(data) {

@@ -13,13 +13,8 @@ RCTestMainWindow {
     readonly property var items: project.getSceneItemPresenter()
     readonly property var mirror: project.getStelvaneSyncer()
 
-    RCScenePanel {
-        id: panel
-        width: 800
-        height: 600
-        mInEditState: false
-        mScenePresenter: mainWindow.scenes
-        mSceneItemPresenter: mainWindow.items
+    ViewTestBench {
+        id: bench
     }
     // The designer's panel on the same scene, hidden as the edit layout is in control mode.
     RCScenePanel {
@@ -31,71 +26,32 @@ RCTestMainWindow {
         mSceneItemPresenter: mainWindow.items
     }
     SignalSpy {
-        id: itemActions
-        target: mainWindow.items
-        signalName: "actionTrigger"
-    }
-    SignalSpy {
         id: closeRequests
         target: project
         signalName: "closeRequested"
     }
 
-    TestCase {
+    TavixTestCase {
         name: "SceneButtons"
         when: windowShown
 
         property string sceneId: ""
+        readonly property var panel: bench.panel
 
         // A new project of two scenes, the first one holding the catalogue item of kind at
         // (100, 100), 100 x 100, with the given values (replacing the template's, or added as a
         // project file may hold them); answers its id.
         function newItem(kind, properties) {
-            verify(project.setProject({"sceneArray": {"sceneArray": [
-                {"propertyArray": [{"name": "Name", "value": "S"}]},
-                {"propertyArray": [{"name": "Name", "value": "T"}]}]}}))
-            sceneId = scenes.getSelectSceneId()
-            return addItem(kind, properties, [100, 100, 100, 100])
-        }
-        function addItem(kind, properties, g) {
-            var json = project.getControlManager().getControlByType(kind).getInstantiationParam().toJson()
-            var records = json.propertyArray
-            var rest = Object.assign({}, properties)
-            for (var i = 0; i < records.length; ++i) {
-                if (records[i].name in rest) {
-                    records[i].value = rest[records[i].name]
-                    delete rest[records[i].name]
-                }
-            }
-            for (var name in rest)
-                records.push({"name": name, "value": rest[name]})
-            var id = items.addItem(sceneId, json, false)
-            items.setPos(sceneId, id, Qt.point(g[0], g[1]), false)
-            items.setSize(sceneId, id, Qt.size(g[2], g[3]), false)
-            return id
-        }
-        function viewOf(itemId, onPanel) {
-            return (onPanel || panel).mItemMap.getValue(itemId)
+            bench.newProject(["S", "T"])
+            sceneId = bench.sceneId
+            return bench.addItem(kind, properties, [100, 100, 100, 100])
         }
         function valueOf(itemId, key) {
             return items.getPropertyValue(sceneId, itemId, key)
         }
-        // What reached the server while fn ran.
-        function sentBy(fn) {
-            serverPeers.clearWire()
-            fn()
-            verify(serverPeers.flushWire())
-            return serverPeers.wire()
-        }
-        function tap(view, x, y) {
-            mouseClick(view, x === undefined ? view.width / 2 : x, y === undefined ? view.height / 2 : y)
-        }
         // The action types the item presenter was asked for, in order.
         function actionTypes() {
-            var types = []
-            for (var i = 0; i < itemActions.count; ++i)
-                types.push(itemActions.signalArguments[i][2])
-            return types
+            return bench.actions().map(action => action[1])
         }
 
         function initTestCase() {
@@ -111,7 +67,7 @@ RCTestMainWindow {
         function init() {
             project.setAppModel(1)
             panel.mInEditState = false
-            itemActions.clear()
+            bench.actionSpy.clear()
             closeRequests.clear()
         }
 
@@ -126,13 +82,13 @@ RCTestMainWindow {
         function test_clicks(row) {
             serverPeers.prepareMirror(row.busy)
             var id = newItem(row.kind, row.properties)
-            var view = viewOf(id)
+            var view = bench.viewOf(id)
             if (!view)
                 skip("no view of this kind yet")
             // The other views take taps of their own (a slider's reset icon, say): tst_sceneViews.
             if (view.sig_itemClicked === undefined)
                 skip("not a button")
-            compare(sentBy(() => tap(view)), row.sent)
+            compare(bench.sentBy(() => tap(view)), row.sent)
             compare(closeRequests.count, row.closes ? 1 : 0)
             if (actionTypes().length)
                 compare(actionTypes()[0], 54, "the click sound comes first")
@@ -143,17 +99,17 @@ RCTestMainWindow {
         function test_editModeOnlyShows() {
             var id = newItem(9, {})
             panel.mInEditState = true
-            var view = viewOf(id)
+            var view = bench.viewOf(id)
             var veil = findChild(view, "selectOverlay")
             verify(!veil.visible)
             items.setPropertyValue(sceneId, id, "Select", true, false)
             verify(veil.visible)
-            compare(sentBy(() => {
+            compare(bench.sentBy(() => {
                 mousePress(view, 50, 50)
                 verify(!view.mZoomIn)
                 mouseRelease(view, 50, 50)
             }), [])
-            compare(itemActions.count, 0)
+            compare(bench.actionSpy.count, 0)
             items.setPropertyValue(sceneId, id, "Select", false, false)
             verify(!veil.visible)
         }
@@ -162,9 +118,9 @@ RCTestMainWindow {
         // leaves the button; with "EnableClick" false the button neither zooms nor clicks.
         function test_pressEffect() {
             var id = newItem(9, {})
-            var view = viewOf(id)
+            var view = bench.viewOf(id)
             var box = view.mContainer
-            compare(sentBy(() => {
+            compare(bench.sentBy(() => {
                 mousePress(view, 50, 50)
                 compare([box.x, box.y, box.width, box.height], [-5, 5, 105, 105])
                 mouseRelease(view, 50, 50)
@@ -173,7 +129,7 @@ RCTestMainWindow {
 
             var exits = 0
             view.sig_itemExit.connect(() => ++exits)
-            compare(sentBy(() => {
+            compare(bench.sentBy(() => {
                 mousePress(view, 50, 50)
                 mouseMove(view, 150, 50, -1, Qt.LeftButton)
                 compare(exits, 1)
@@ -182,14 +138,14 @@ RCTestMainWindow {
             }), [], "a press that leaves the button is no tap")
             compare(box.x, 0)
 
-            var disabled = viewOf(addItem(9, {"EnableClick": false}, [300, 100, 100, 100]))
-            itemActions.clear()
-            compare(sentBy(() => {
+            var disabled = bench.viewOf(bench.addItem(9, {"EnableClick": false}, [300, 100, 100, 100]))
+            bench.actionSpy.clear()
+            compare(bench.sentBy(() => {
                 mousePress(disabled, 50, 50)
                 verify(!disabled.mZoomIn)
                 mouseRelease(disabled, 50, 50)
             }), [])
-            compare(itemActions.count, 0)
+            compare(bench.actionSpy.count, 0)
         }
 
         // With "ClickAreaCheck", a tap on a transparent pixel of the icon as drawn at the view's
@@ -197,42 +153,42 @@ RCTestMainWindow {
         // button's. The check follows a new size and a new icon.
         function test_transparentPixels() {
             var below = newItem(9, {})
-            var above = addItem(7, {"ClickAreaCheck": true, "IconPath": "qrc:/control/stop.png"},
+            var above = bench.addItem(7, {"ClickAreaCheck": true, "IconPath": "qrc:/control/stop.png"},
                                 [100, 100, 100, 100])
-            var view = viewOf(above)
+            var view = bench.viewOf(above)
             var check = findChild(view, "clickAreaCheck")
             tryVerify(() => check.item && check.item.mReady)
-            itemActions.clear()
-            compare(sentBy(() => tap(view, 6, 6)), ["stopAllProgram {}"])
-            compare(itemActions.count, 2)
-            compare(itemActions.signalArguments[0][1], below, "the sound is the lower button's")
-            compare(sentBy(() => tap(view)), ["playPreProgram {}"])
+            bench.actionSpy.clear()
+            compare(bench.sentBy(() => tap(view, 6, 6)), ["stopAllProgram {}"])
+            compare(bench.actionSpy.count, 2)
+            compare(bench.actionSpy.signalArguments[0][1], below, "the sound is the lower button's")
+            compare(bench.sentBy(() => tap(view)), ["playPreProgram {}"])
 
             items.setSize(sceneId, above, Qt.size(50, 50), false)
             tryVerify(() => check.item.mReady)
-            compare(sentBy(() => tap(view, 6, 6)), ["playPreProgram {}"], "the icon drawn smaller")
+            compare(bench.sentBy(() => tap(view, 6, 6)), ["playPreProgram {}"], "the icon drawn smaller")
             items.setPropertyValue(sceneId, above, "IconPath", "qrc:/sceneBackground.png", false)
             tryVerify(() => check.item.mReady)
-            compare(sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"], "an opaque icon")
+            compare(bench.sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"], "an opaque icon")
             items.setPropertyValue(sceneId, above, "IconPath", "qrc:/control/stop.png", false)
             items.setPropertyValue(sceneId, above, "ClickAreaCheck", false, false)
             verify(!check.item, "the canvas goes with the check")
-            compare(sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"])
+            compare(bench.sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"])
         }
 
         // A change of "Pressed" sends a command button's command once: only from the control-mode
         // panel, only while the application is in control mode, only for a command button.
         function test_pressedProperty() {
             var id = newItem(9, {"Pressed": false})
-            var display = addItem(43, {"Pressed": false}, [300, 100, 100, 100])
-            verify(viewOf(id, editPanel), "the designer's panel shows the button too")
-            compare(sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", true, false)),
+            var display = bench.addItem(43, {"Pressed": false}, [300, 100, 100, 100])
+            verify(editPanel.mItemMap.getValue(id), "the designer's panel shows the button too")
+            compare(bench.sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", true, false)),
                     ["stopAllProgram {}"])
-            compare(sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", false, false)),
+            compare(bench.sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", false, false)),
                     ["stopAllProgram {}"])
-            compare(sentBy(() => items.setPropertyValue(sceneId, display, "Pressed", true, false)), [])
+            compare(bench.sentBy(() => items.setPropertyValue(sceneId, display, "Pressed", true, false)), [])
             project.setAppModel(0)
-            compare(sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", true, false)), [])
+            compare(bench.sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", true, false)), [])
         }
 
         // The icons follow the mirror, and a view made while the server is busy shows it busy.
@@ -250,14 +206,14 @@ RCTestMainWindow {
         function test_icons(data) {
             serverPeers.prepareMirror(false)
             var id = newItem(data.kind, data.properties)
-            compare(viewOf(id).mIconPath, valueOf(id, data.idle))
+            compare(bench.viewOf(id).mIconPath, valueOf(id, data.idle))
             serverPeers.prepareMirror(true)
-            compare(viewOf(id).mIconPath, valueOf(id, data.busy))
+            compare(bench.viewOf(id).mIconPath, valueOf(id, data.busy))
             items.setPropertyValue(sceneId, id, data.busy, "qrc:/control/exit.png", false)
-            compare(viewOf(id).mIconPath, "qrc:/control/exit.png", "a new icon shows at once")
+            compare(bench.viewOf(id).mIconPath, "qrc:/control/exit.png", "a new icon shows at once")
             scenes.setSelectScene(scenes.getSceneIds()[1])
             scenes.setSelectScene(sceneId)
-            compare(viewOf(id).mIconPath, "qrc:/control/exit.png", "a new view reads the busy state")
+            compare(bench.viewOf(id).mIconPath, "qrc:/control/exit.png", "a new view reads the busy state")
         }
 
         // A track button reads its track again by name when a track goes: a removed track reads
@@ -265,13 +221,13 @@ RCTestMainWindow {
         function test_trackRemovedAndAdded() {
             serverPeers.prepareMirror(true)
             var id = newItem(13, {"TrackName": "A"})
-            compare(viewOf(id).mState, 1)
+            compare(bench.viewOf(id).mState, 1)
             mirror.removeTrack("t1")
-            compare(viewOf(id).mState, 0)
-            compare(sentBy(() => tap(viewOf(id))), [])
+            compare(bench.viewOf(id).mState, 0)
+            compare(bench.sentBy(() => tap(bench.viewOf(id))), [])
             mirror.addTrack({"Id": "t9", "Name": "A", "State": 2})
-            compare(viewOf(id).mState, 2)
-            compare(sentBy(() => tap(viewOf(id))), [`setTrack {"id":"t9","playState":1}`])
+            compare(bench.viewOf(id).mState, 2)
+            compare(bench.sentBy(() => tap(bench.viewOf(id))), [`setTrack {"id":"t9","playState":1}`])
         }
 
         // A tap on the stand-by button asks for the opposite of what the mirror holds; the icon
@@ -279,13 +235,13 @@ RCTestMainWindow {
         function test_standbyFollowsTheServer() {
             serverPeers.prepareMirror(false)
             var id = newItem(6, {"ExecuteIconPath": "qrc:/control/startup.png"})
-            var view = viewOf(id)
-            compare(sentBy(() => {
+            var view = bench.viewOf(id)
+            compare(bench.sentBy(() => {
                 tap(view)
                 compare(view.mIconPath, "qrc:/control/startup.png", "not before the server answers")
             }), [`setGlobalProperty {"standby":true}`])
             tryCompare(view, "mIconPath", valueOf(id, "StandbyIconPath"))
-            compare(sentBy(() => tap(view)), [`setGlobalProperty {"standby":false}`])
+            compare(bench.sentBy(() => tap(view)), [`setGlobalProperty {"standby":false}`])
             tryCompare(view, "mIconPath", "qrc:/control/startup.png")
         }
 
@@ -293,13 +249,13 @@ RCTestMainWindow {
         // server's address.
         function test_netLink() {
             var id = newItem(23, {"StateInfoVisible": true})
-            var info = findChild(viewOf(id), "stateInfo")
+            var info = findChild(bench.viewOf(id), "stateInfo")
             compare(info.text, "127.0.0.1")
             verify(info.visible)
-            compare(viewOf(id).mIconPath, valueOf(id, "NetDownloadIconPath"))
+            compare(bench.viewOf(id).mIconPath, valueOf(id, "NetDownloadIconPath"))
             items.setPropertyValue(sceneId, id, "Title", "服务器", false)
-            tap(viewOf(id))
-            compare([itemActions.signalArguments[1][2], itemActions.signalArguments[1][3]], [24, "服务器"])
+            tap(bench.viewOf(id))
+            compare(bench.actions()[1].slice(1), [24, "服务器"])
             verify(panel.mConnectDialog.opened)
             compare(panel.mConnectDialog.mTitle, "服务器")
             panel.mConnectDialog.close()
@@ -308,9 +264,9 @@ RCTestMainWindow {
             json.propertyArray = json.propertyArray.filter(record => record.name !== "Title")
             var untitled = items.addItem(sceneId, json, false)
             items.setPos(sceneId, untitled, Qt.point(300, 100), false)
-            itemActions.clear()
-            tap(viewOf(untitled))
-            compare([itemActions.signalArguments[1][2], itemActions.signalArguments[1][3]], [24, "连接"])
+            bench.actionSpy.clear()
+            tap(bench.viewOf(untitled))
+            compare(bench.actions()[1].slice(1), [24, "连接"])
             compare(panel.mConnectDialog.mTitle, "连接")
         }
 
@@ -325,7 +281,7 @@ RCTestMainWindow {
             tavixProjectCloudClient.joinProject("p-7", "code")
             joined.wait(5000)
             var id = newItem(46, {"StateInfoVisible": true})
-            var view = viewOf(id)
+            var view = bench.viewOf(id)
             compare(findChild(view, "stateInfo").text, "p-7")
             compare(view.mIconPath, valueOf(id, "JoinProjectIconPath"))
             tap(view)
@@ -341,13 +297,13 @@ RCTestMainWindow {
         // button that goes with its scene stops its runner at once, also in a long wait.
         function test_viewsGoWithTheirScene() {
             var id = newItem(26, {"SceneName": "T"})
-            var script = addItem(27, {"Script": "等待(60000)"}, [300, 100, 100, 100])
-            var scriptView = viewOf(script)
+            var script = bench.addItem(27, {"Script": "等待(60000)"}, [300, 100, 100, 100])
+            var scriptView = bench.viewOf(script)
             tap(scriptView)
             tryVerify(() => scriptView.mBusy)
             compare(scriptView.mIconPath, valueOf(script, "ScriptBusyingIconPath"))
             var started = Date.now()
-            tap(viewOf(id))
+            tap(bench.viewOf(id))
             compare(scenes.getSelectSceneId(), scenes.getSceneIds()[1])
             compare(panel.mItemMap.getCount(), 0)
             // a destroyed view's properties read as undefined

@@ -17,7 +17,7 @@ RCTestMainWindow {
         mScenePresenter: mainWindow.scenes
     }
 
-    TestCase {
+    TavixTestCase {
         name: "SceneListPanel"
         when: windowShown
 
@@ -103,31 +103,33 @@ RCTestMainWindow {
             compareWithProject()
         }
 
-        function test_menu() {
+        // The tile menu inserts a scene before the tile, or removes the tile's scene (the first
+        // remaining one is selected then), as one undo step; the last scene has no menu.
+        function test_menu_data() {
+            return [
+                {tag: "insert", tile: 1, entry: "sceneTileInsert"},
+                {tag: "remove the selected", tile: 0, entry: "sceneTileRemove"}
+            ]
+        }
+        function test_menu(data) {
             var ids = loadScenes(["A"])
             mouseClick(tile(ids[0]), 10, 10, Qt.RightButton)
             verify(!tile(ids[0]).mMenu, "no menu for the last scene")
 
             ids = loadScenes(["A", "B", "C"])
-            mouseClick(tile(ids[1]), 10, 10, Qt.RightButton)
-            var menu = findChild(tile(ids[1]), "sceneTileMenu")
-            tryCompare(menu, "opened", true)
-            mouseClick(findChild(tile(ids[1]), "sceneTileInsert"))
-            var inserted = scenes.getSceneId(1)
-            compare(nameOf(inserted), "场景1")
-            compare(scenes.getSceneIds(), [ids[0], inserted, ids[1], ids[2]])
-            compareWithProject()
-        }
-
-        function test_removeSelectedAndUndo() {
-            var ids = loadScenes(["A", "B", "C"])
-            scenes.setSelectScene(ids[0])
-            mouseClick(tile(ids[0]), 10, 10, Qt.RightButton)
-            tryCompare(findChild(tile(ids[0]), "sceneTileMenu"), "opened", true)
-            mouseClick(findChild(tile(ids[0]), "sceneTileRemove"))
-            compare(scenes.getSceneIds(), [ids[1], ids[2]])
-            compare(scenes.getSelectSceneId(), ids[1], "the first remaining scene is selected")
-            compare(scenes.getPropertyValue(ids[1], "Focus"), true)
+            var t = tile(ids[data.tile])
+            mouseClick(t, 10, 10, Qt.RightButton)
+            tryCompare(findChild(t, "sceneTileMenu"), "opened", true)
+            mouseClick(findChild(t, data.entry))
+            if (data.tile) {
+                var inserted = scenes.getSceneId(1)
+                compare(nameOf(inserted), "场景1")
+                compare(scenes.getSceneIds(), [ids[0], inserted, ids[1], ids[2]])
+            } else {
+                compare(scenes.getSceneIds(), [ids[1], ids[2]])
+                compare(scenes.getSelectSceneId(), ids[1], "the first remaining scene is selected")
+                compare(scenes.getPropertyValue(ids[1], "Focus"), true)
+            }
             compareWithProject()
             testSupport.undo()
             compare(scenes.getSceneIds(), ids)

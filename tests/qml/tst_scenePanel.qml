@@ -172,38 +172,28 @@ RCTestMainWindow {
             compare([rect.width, rect.height], data.expected)
         }
 
-        // A drag of two selected items by one of them over ten steps is one undo step: undo puts
-        // both back where the press found them, redo where the drag left them.
-        function test_dragIsOneUndoStep() {
-            var ids = loadScene(960, 540, [[100, 100, 100, 100], [300, 100, 100, 100]])
+        // A drag of the selection, by one of its items or from inside the frame on no item, is one
+        // undo step: undo puts every item back where the press found it, redo where the drag left it.
+        function test_drag_data() {
+            return [
+                {tag: "by an item", items: [[100, 100], [300, 100]], from: [150, 150], by: [50, 30], steps: 10},
+                {tag: "inside the frame", items: [[100, 100], [500, 300]], from: [350, 250], by: [-20, 10], steps: 4}
+            ]
+        }
+        function test_drag(data) {
+            var ids = loadScene(960, 540, data.items.map(p => [p[0], p[1], 100, 100]))
             select(ids)
-            var from = at(150, 150)
-            mousePress(panel, from.x, from.y)
-            for (var i = 1; i <= 10; ++i)
-                mouseMove(panel, from.x + 5 * i, from.y + 3 * i)
-            mouseRelease(panel, from.x + 50, from.y + 30)
-            compare(posOf(ids[0]), [150, 130])
-            compare(posOf(ids[1]), [350, 130])
-            compare(frame(), [panel.toCanvasX(150), panel.toCanvasY(130), 300, 100])
+            var moved = data.items.map(p => [p[0] + data.by[0], p[1] + data.by[1]])
+            drag(at(data.from[0], data.from[1]), at(data.from[0] + data.by[0], data.from[1] + data.by[1]), data.steps)
+            compare(ids.map(posOf), moved)
+            var last = moved[moved.length - 1]
+            compare(frame(), [panel.toCanvasX(moved[0][0]), panel.toCanvasY(moved[0][1]), last[0] + 100 - moved[0][0],
+                              last[1] + 100 - moved[0][1]])
             testSupport.undo()
-            compare(posOf(ids[0]), [100, 100])
-            compare(posOf(ids[1]), [300, 100])
+            compare(ids.map(posOf), data.items)
             verify(!testSupport.canUndo(), "one step")
             testSupport.redo()
-            compare(posOf(ids[0]), [150, 130])
-            compare(posOf(ids[1]), [350, 130])
-        }
-
-        // A press inside the frame but on no item drags the whole selection, as one undo step.
-        function test_dragFromInsideTheFrame() {
-            var ids = loadScene(960, 540, [[100, 100, 100, 100], [500, 300, 100, 100]])
-            select(ids)
-            drag(at(350, 250), at(330, 260), 4)
-            compare(posOf(ids[0]), [80, 110])
-            compare(posOf(ids[1]), [480, 310])
-            testSupport.undo()
-            compare(posOf(ids[0]), [100, 100])
-            verify(!testSupport.canUndo())
+            compare(ids.map(posOf), moved)
         }
 
         // Dragging a handle scales the whole selection within its frame, as one undo step.

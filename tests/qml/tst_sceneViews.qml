@@ -20,27 +20,11 @@ RCTestMainWindow {
         mScenePresenter: bench.scenes
         mSceneItemPresenter: bench.items
     }
-    SignalSpy {
-        id: itemActions
-        target: bench.items
-        signalName: "actionTrigger"
-    }
 
-    TestCase {
+    TavixTestCase {
         name: "SceneViews"
         when: windowShown
 
-        function actions() {
-            var list = []
-            for (var i = 0; i < itemActions.count; ++i)
-                list.push([itemActions.signalArguments[i][1] === "" ? "" : "item", itemActions.signalArguments[i][2],
-                           itemActions.signalArguments[i][3]])
-            return list
-        }
-        function child(item, name) {
-            tryVerify(() => findChild(item, name) !== null, 3000, name)
-            return findChild(item, name)
-        }
         // Whether stage images are being asked for: more requests within 600 ms.
         function stageRequestsRun() {
             wait(150)
@@ -63,7 +47,7 @@ RCTestMainWindow {
             project.setAppModel(1)
             bench.panel.visible = true
             bench.panel.mInEditState = false
-            itemActions.clear()
+            bench.actionSpy.clear()
         }
 
         // Every view file that the catalogue names loads from the resources, and the panel makes
@@ -157,12 +141,12 @@ RCTestMainWindow {
             compare(bar.width, 400)
             if (data.kind === undefined && data.values.ProName === undefined)
                 compare(child(view, "sliderValue").text, "40")
-            itemActions.clear()
+            bench.actionSpy.clear()
             if (data.reset)
                 mouseClick(child(view, "sliderReset"))
             else
                 mouseClick(bar, bar.width * data.at, 25)
-            compare(actions(), data.sent.map(value => ["item", 7, value]))
+            compare(bench.actions(), data.sent.map(value => ["item", 7, value]))
         }
 
         // Pressed and dragged: each new value once, none beyond the end of the bar; the server's
@@ -175,7 +159,7 @@ RCTestMainWindow {
             mouseMove(bar, 300, 25, -1, Qt.LeftButton)
             mouseMove(bar, 460, 25, -1, Qt.LeftButton)
             mouseRelease(bar, 460, 25)
-            compare(actions(), [["item", 7, {"Volume": 25}], ["item", 7, {"Volume": 75}]])
+            compare(bench.actions(), [["item", 7, {"Volume": 25}], ["item", 7, {"Volume": 75}]])
             tryCompare(child(view, "sliderValue"), "text", "75")
         }
 
@@ -208,7 +192,7 @@ RCTestMainWindow {
             verify(veil.visible)
             bench.panel.mInEditState = false
             mouseClick(view)
-            compare(itemActions.count, 0)
+            compare(bench.actionSpy.count, 0)
         }
 
         // The scene list: the scenes its types name, in the project's order, starting with the
@@ -235,9 +219,9 @@ RCTestMainWindow {
             bench.items.setPropertyValue(bench.sceneId, list.mSceneItemId, "TypeNameList", "B", false)
             compare(entries(list.mScenes), ["B1", "A2"])
 
-            itemActions.clear()
+            bench.actionSpy.clear()
             mouseClick(child(list, "sceneListEntry_" + ids[2]))
-            compare(actions(), [["", 54, ""]])
+            compare(bench.actions(), [["", 54, ""]])
             compare(bench.scenes.getSelectSceneId(), ids[2])
         }
 
@@ -257,10 +241,10 @@ RCTestMainWindow {
                                                   [0, 0, 400, 300]))
             var name = child(child(view, "catalogRow_" + ids[1]), "catalogRowName")
             compare([name.anchors.leftMargin, name.font.pixelSize], [data.indent, data.font])
-            itemActions.clear()
+            bench.actionSpy.clear()
             mouseClick(child(view, "catalogRow_" + ids[1]))
             compare(bench.scenes.getSelectSceneId(), ids[1])
-            compare(itemActions.count, 0)
+            compare(bench.actionSpy.count, 0)
         }
     }
 }

@@ -12,28 +12,11 @@ RCTestMainWindow {
     ViewTestBench {
         id: bench
     }
-    SignalSpy {
-        id: itemActions
-        target: bench.items
-        signalName: "actionTrigger"
-    }
 
-    TestCase {
+    TavixTestCase {
         name: "TrackVexaViews"
         when: windowShown
 
-        // The actions asked for: [ids ("" for none, "item" for the view's own), type, data].
-        function actions() {
-            var list = []
-            for (var i = 0; i < itemActions.count; ++i)
-                list.push([itemActions.signalArguments[i][1] === "" ? "" : "item", itemActions.signalArguments[i][2],
-                           itemActions.signalArguments[i][3]])
-            return list
-        }
-        function child(item, name) {
-            tryVerify(() => findChild(item, name) !== null, 3000, name)
-            return findChild(item, name)
-        }
         function tiles(model) {
             var list = []
             for (var i = 0; i < model.count; ++i)
@@ -74,7 +57,7 @@ RCTestMainWindow {
         function init() {
             testMirror.clear()
             project.setAppModel(1)
-            itemActions.clear()
+            bench.actionSpy.clear()
         }
 
         // A Quenor view whose track is not there stays empty and fills itself when a track of
@@ -95,7 +78,7 @@ RCTestMainWindow {
             compare(view.mTiles.count, 2, "another track's program")
 
             mouseClick(child(view, "programTile_q2"))
-            compare(actions(), [["", 54, ""], ["item", 50, {"TrackId": "t1", "ProgramId": "q2"}]])
+            compare(bench.actions(), [["", 54, ""], ["item", 50, {"TrackId": "t1", "ProgramId": "q2"}]])
         }
 
         // The track going clears the tiles and coming back fills them again; after a reconnection
@@ -172,9 +155,9 @@ RCTestMainWindow {
         function test_vexaTaps(data) {
             var view = bench.newView(29, {"ProgramListType": data.kind})
             vexaLists()
-            itemActions.clear()
+            bench.actionSpy.clear()
             mouseClick(child(child(view, "vexaPage_L"), "programTile_" + data.program))
-            compare(actions(), [["", 54, ""], ["item", data.type, {"programListId": "L", "programId": data.program}]])
+            compare(bench.actions(), [["", 54, ""], ["item", data.type, {"programListId": "L", "programId": data.program}]])
         }
 
         // What the four views of the playing program show, for the kind of their item: the kind
@@ -241,9 +224,9 @@ RCTestMainWindow {
             fuzzyCompare(view.mRate, data.rate, 1e-9)
             var bar = child(view, "vexaProgressBar")
             compare(bar.width - 2 * bar.border.width, 400)
-            itemActions.clear()
+            bench.actionSpy.clear()
             mouseClick(bar, bar.border.width + (bar.width - 2 * bar.border.width) / 4, 10)
-            compare(actions(), data.quarter === null ? [] : [["item", 49, {"Progress": data.quarter, "ProgramListType": 0}]])
+            compare(bench.actions(), data.quarter === null ? [] : [["item", 49, {"Progress": data.quarter, "ProgramListType": 0}]])
         }
 
         // Pressed and dragged, the progress bar sends each position once and none beyond the
@@ -262,15 +245,15 @@ RCTestMainWindow {
             mouseMove(bar, x + 0.2, 10, -1, Qt.LeftButton)
             mouseMove(bar, bar.width + 30, 10, -1, Qt.LeftButton)
             mouseRelease(bar, bar.width + 30, 10)
-            compare(actions(), [["item", 49, {"Progress": 3000, "ProgramListType": 0}],
+            compare(bench.actions(), [["item", 49, {"Progress": 3000, "ProgramListType": 0}],
                                 ["item", 39, {"programListId": "V", "programId": "vp1"}]])
 
             serverPeers.receive("setVexaProgram", {"id": "vp1", "programListId": "V", "playState": 0})
             compare(view.mTracker.mProgramId, "")
-            itemActions.clear()
+            bench.actionSpy.clear()
             mousePress(bar, x, 10)
             mouseRelease(bar, x, 10)
-            compare(actions(), [], "no program, nothing sent")
+            compare(bench.actions(), [], "no program, nothing sent")
         }
     }
 }
