@@ -42,7 +42,7 @@ public:
         const int connections = accepted;
         for (int i = 0; i < 50 && accepted == connections; ++i) {
             sendInvitation(invitationPort, announcedPort < 0 ? port() : announcedPort);
-            QTest::qWaitFor([&] { return accepted > connections; }, 100);
+            (void)QTest::qWaitFor([&] { return accepted > connections; }, 100);
         }
         return accepted > connections && QTest::qWaitFor([&] { return isConnected(); }, 5000);
     }
