@@ -13,24 +13,19 @@
 
 namespace editing_fixture {
 
-inline qint64& clock()
+inline qint64& fakeNow()
 {
     static qint64 now = 1000000;
     return now;
 }
 
-inline void advance(qint64 msecs)
-{
-    clock() += msecs;
-}
-
-// Empties the scene list and the undo and redo histories; commands are stamped by clock().
+// Empties the scene list and the undo and redo histories; commands are stamped by fakeNow().
 inline void resetDocument()
 {
-    RCCommandManager::instance()->setClock([] { return clock(); });
+    RCCommandManager::instance()->setClock([] { return fakeNow(); });
     RCSceneManager::instance()->fromJson(QJsonObject());
     RCCommandManager::instance()->clear();
-    clock() += 100000;
+    fakeNow() += 100000;
 }
 
 // An item description without an "Id" record, like a control's instantiation parameters.

@@ -1,5 +1,6 @@
+#include "EditingFixture.h"
+
 #include "editing/RCCommandGroup.h"
-#include "editing/RCCommandManager.h"
 
 #include <QJsonValue>
 #include <QMap>
@@ -84,17 +85,9 @@ void edit(const QString& key, int value, bool clearRedo = true)
     mgr()->push(cmd, RCCommandManager::UndoStack, clearRedo);
 }
 
-int undoAll()
-{
-    int steps = 0;
-    while (mgr()->canUndo()) {
-        mgr()->undo();
-        ++steps;
-    }
-    return steps;
-}
-
 } // namespace
+
+using editing_fixture::undoAll;
 
 class TestCommandManager : public QObject
 {
@@ -104,16 +97,12 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void undoHistoryIsCapped();
-    void redoHistoryIsCapped();
+    void historiesAreCapped();
     void mergeWindow();
-    void redoneCommandNeverMerges();
-    void newRecordedEditClearsRedo();
+    void redoHistory();
     void historySignals();
     void failedUndoOrRedoDropsCommand();
-    void emptyGroupLeavesHistoryUntouched();
-    void nestedGroupIsOneStep();
-    void groupUndoneWhileOpenStartsAnother();
+    void nestedGroupsAreOneStep();
     void groupChildrenAreSilentAndUncapped();
     void factoryAndGroupParams();
 
@@ -149,27 +138,25 @@ void TestCommandManager::cleanup()
     QCOMPARE(g_alive, 0);
 }
 
-void TestCommandManager::undoHistoryIsCapped()
+// Both histories keep the newest 50 steps. Neither a merge into the last step of a full history
+// nor an empty group pushes anything off it.
+void TestCommandManager::historiesAreCapped()
 {
     for (int i = 0; i < 50; ++i)
         edit(QStringLiteral("k%1").arg(i), 1);
     m_now += 10;
-    edit("k49", 2); // folds into the last step of the full history: nothing falls off
-    QCOMPARE(undoAll(), 50);
-    QCOMPARE(g_doc.value("k0"), 0);
-
-    for (int i = 0; i < 51; ++i)
-        edit(QStringLiteral("k%1").arg(i), 1);
+    edit("k49", 2);
+    m_signals.clear();
+    mgr()->beginGroup(true);
+    mgr()->beginGroup(true);
+    mgr()->beginGroup(false);
+    mgr()->beginGroup(false);
+    QVERIFY(m_signals.isEmpty());
+    edit("k50", 1);
     QCOMPARE(undoAll(), 50);
     QCOMPARE(g_doc.value("k0"), 1); // the oldest edit fell off and can no longer be undone
-    QCOMPARE(g_doc.value("k1"), 0);
-}
+    QCOMPARE(g_doc.value("k1"), 0); // and only that one
 
-void TestCommandManager::redoHistoryIsCapped()
-{
-    for (int i = 0; i < 50; ++i)
-        edit(QStringLiteral("k%1").arg(i), 1);
-    undoAll();
     edit(QStringLiteral("extra"), 1, false);
     mgr()->undo(); // the 51st entry of the redo history
     int steps = 0;
@@ -180,8 +167,15 @@ void TestCommandManager::redoHistoryIsCapped()
             break;
     }
     QCOMPARE(steps, 50);
-    QCOMPARE(g_doc.value("k49"), 0); // oldest redo entry was dropped
+    QCOMPARE(g_doc.value("k50"), 0); // oldest redo entry was dropped
     QCOMPARE(g_doc.value("extra"), 1);
+
+    mgr()->clear();
+    m_signals.clear();
+    mgr()->beginGroup(true);
+    mgr()->beginGroup(false);
+    QVERIFY(m_signals.isEmpty());
+    QVERIFY(!mgr()->canUndo());
 }
 
 void TestCommandManager::mergeWindow()
@@ -203,7 +197,9 @@ void TestCommandManager::mergeWindow()
     QCOMPARE(g_doc.value("x"), 0);
 }
 
-void TestCommandManager::redoneCommandNeverMerges()
+// A redone command never merges with the step before it; a new recorded edit clears what is left
+// to redo.
+void TestCommandManager::redoHistory()
 {
     edit("x", 1);
     mgr()->undo();
@@ -214,21 +210,14 @@ void TestCommandManager::redoneCommandNeverMerges()
     mgr()->redo(); // "x" back to 1: must stay its own step
     QCOMPARE(g_doc.value("x"), 1);
     QCOMPARE(undoAll(), 3);
-}
 
-void TestCommandManager::newRecordedEditClearsRedo()
-{
-    edit("x", 1);
-    m_now += 1000;
-    edit("x", 2);
-    mgr()->undo();
+    mgr()->redo();
     m_signals.clear();
-    edit("y", 3);
+    edit("z", 3);
     QCOMPARE(m_signals, QStringList({"record", "redoEmpty 1"}));
     g_trace.clear();
     mgr()->redo();
     QVERIFY(g_trace.isEmpty());
-    QCOMPARE(g_doc.value("x"), 1);
 }
 
 void TestCommandManager::historySignals()
@@ -283,27 +272,7 @@ void TestCommandManager::failedUndoOrRedoDropsCommand()
     QVERIFY(!mgr()->canUndo());
 }
 
-void TestCommandManager::emptyGroupLeavesHistoryUntouched()
-{
-    for (int i = 0; i < 50; ++i)
-        edit(QStringLiteral("k%1").arg(i), 1);
-    m_signals.clear();
-    mgr()->beginGroup(true);
-    mgr()->beginGroup(true);
-    mgr()->beginGroup(false);
-    mgr()->beginGroup(false);
-    QVERIFY(m_signals.isEmpty());
-    QCOMPARE(undoAll(), 50); // the full history survived: nothing was dropped for the group
-
-    mgr()->clear();
-    m_signals.clear();
-    mgr()->beginGroup(true);
-    mgr()->beginGroup(false);
-    QVERIFY(m_signals.isEmpty());
-    QVERIFY(!mgr()->canUndo());
-}
-
-void TestCommandManager::nestedGroupIsOneStep()
+void TestCommandManager::nestedGroupsAreOneStep()
 {
     mgr()->beginGroup(false); // unmatched: ignored
     edit("before", 1);
@@ -329,10 +298,8 @@ void TestCommandManager::nestedGroupIsOneStep()
     mgr()->redo();
     QCOMPARE(g_trace, QStringList({"do a=1", "do b=2", "do c=3"}));
     QCOMPARE(undoAll(), 1);
-}
 
-void TestCommandManager::groupUndoneWhileOpenStartsAnother()
-{
+    // A group taken off the history while open (by undo or clear) makes the next edit start another.
     mgr()->beginGroup(true);
     edit("a", 1);
     mgr()->undo(); // takes the open group off the history

@@ -34,8 +34,7 @@ private Q_SLOTS:
     void redoRestoresFinalPositionAndSize();
     void listsAreOneStep();
     void relays();
-    void readsOfMissingThings();
-    void nativeHelpers();
+    void readsAndHelpers();
 
 private:
     RCSceneItemPresenter* p() { return RCSceneItemPresenter::instance(); }
@@ -55,7 +54,7 @@ void TestSceneItemPresenter::addUndoRedoKeepsGeneratedId()
     QSignalSpy added(p(), &RCSceneItemPresenter::itemAdded);
     const QString id = p()->addItem(m_scene, itemTemplate("a"), true);
     QCOMPARE(added.at(0), QVariantList({m_scene, id}));
-    advance(1000);
+    fakeNow() += 1000;
     p()->setPos(m_scene, id, QPoint(50, 60), true);
     QCOMPARE(undoAll(), 2);
     QCOMPARE(p()->getItemCount(m_scene), 0);
@@ -145,7 +144,6 @@ void TestSceneItemPresenter::updateRecordsOnlyRealChanges()
     p()->setPropertyValue(m_scene, a, RCKeys::Id(), u"{other}"_s, true);
     p()->setPropertyValue(m_scene, a, u"name"_s, u"b"_s, true);
     p()->setPropertyValue(m_scene, u"{unknown}"_s, RCKeys::Name(), u"b"_s, true);
-    QVERIFY(!canUndo());
     QVERIFY(!platform()->canUndo());
     QCOMPARE(changed.count(), 0);
 
@@ -167,22 +165,22 @@ void TestSceneItemPresenter::quickUpdatesMergePerItemAndProperty()
     const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
     const QString b = p()->addItem(m_scene, itemTemplate("b"), false);
     p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"a1"_s, true);
-    advance(200);
+    fakeNow() += 200;
     p()->setPropertyValue(m_scene, a, RCKeys::Name(), u"a2"_s, true);
     QCOMPARE(undoAll(), 1);
     QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), u"a"_s);
     platform()->redo();
     QCOMPARE(p()->getPropertyValue(m_scene, a, RCKeys::Name()).toString(), u"a2"_s);
 
-    RCCommandManager::instance()->clear();
+    platform()->clearCommands();
     p()->setPropertyValue(m_scene, a, RCKeys::X(), 100, true);
-    advance(100);
+    fakeNow() += 100;
     p()->setPropertyValue(m_scene, b, RCKeys::X(), 100, true);
-    advance(100);
+    fakeNow() += 100;
     p()->setPos(m_scene, a, QPoint(1, 1), true);
-    advance(100);
+    fakeNow() += 100;
     p()->setPos(m_scene, a, QPoint(2, 2), true); // position steps never merge
-    advance(1000);
+    fakeNow() += 1000;
     p()->setPos(m_scene, a, QPoint(2, 2), true); // and are recorded even without a change
     QCOMPARE(undoAll(), 5);
 }
@@ -192,7 +190,7 @@ void TestSceneItemPresenter::redoRestoresFinalPositionAndSize()
     const QString a = p()->addItem(m_scene, itemTemplate("a", 0, 0), false);
     p()->setPos(m_scene, a, QPoint(10, 10), true);  // drag start recorded
     p()->setPos(m_scene, a, QPoint(30, 40), false); // the rest of the drag
-    advance(1000);
+    fakeNow() += 1000;
     p()->setSize(m_scene, a, QSize(50, 60), true);
     p()->setSize(m_scene, a, QSize(70, 80), false);
     const QSize start(100, 100);
@@ -220,7 +218,7 @@ void TestSceneItemPresenter::listsAreOneStep()
     platform()->redo();
     QCOMPARE(p()->getItemIds(m_scene), QStringList({lone}) + ids);
 
-    RCCommandManager::instance()->clear();
+    platform()->clearCommands();
     QVERIFY(p()->removeItemList(m_scene, {ids[2], u"{unknown}"_s, ids[0]}, true));
     QCOMPARE(p()->getItemIds(m_scene), QStringList({lone, ids[1]}));
     platform()->undo();
@@ -230,7 +228,7 @@ void TestSceneItemPresenter::listsAreOneStep()
     QCOMPARE(p()->getItemIds(m_scene), QStringList({lone, ids[1]}));
 
     // Empty lists, and lists of nothing held, leave the history alone.
-    RCCommandManager::instance()->clear();
+    platform()->clearCommands();
     QSignalSpy record(RCCmdPresenter::instance(), &RCCmdPresenter::haveOperatorRecord);
     QCOMPARE(p()->addItemList(m_scene, QList<QJsonObject>(), true), QStringList());
     QVERIFY(p()->removeItemList(m_scene, {u"{unknown}"_s}, true));
@@ -262,7 +260,8 @@ void TestSceneItemPresenter::relays()
     QCOMPARE(changed.count(), 1);
 }
 
-void TestSceneItemPresenter::readsOfMissingThings()
+// Reads of what is not there answer nothing, and writes to it record nothing.
+void TestSceneItemPresenter::readsAndHelpers()
 {
     const QString unknown = u"{unknown}"_s;
     QCOMPARE(p()->getItemCount(unknown), -1);
@@ -281,11 +280,21 @@ void TestSceneItemPresenter::readsOfMissingThings()
     p()->setPos(m_scene, unknown, QPoint(1, 1), true);
     p()->setSize(m_scene, unknown, QSize(1, 1), true);
     QVERIFY(!canUndo());
-}
 
-void TestSceneItemPresenter::nativeHelpers()
-{
     const QString a = p()->addItem(m_scene, itemTemplate("a"), false);
+    QCOMPARE(platform()->tryGetSceneId(m_scene), m_scene);
+    QCOMPARE(platform()->tryGetSceneItemId(a), a);
+    QCOMPARE(platform()->tryGetSceneId(a), QString());
+    QCOMPARE(platform()->tryGetSceneItemId(m_scene), QString());
+    QCOMPARE(platform()->tryGetSceneItemId(unknown), QString());
+    // Focus changes are relayed: none, then the new one.
+    QSignalSpy focus(platform(), &Platform::objectFocusChanged);
+    RCScenePresenter::instance()->setPropertyValue(m_scene, RCKeys::Focus(), true, false);
+    p()->setPropertyValue(m_scene, a, RCKeys::Focus(), true, false);
+    QCOMPARE(focus.count(), 3);
+    QCOMPARE(focus.at(1).at(0).toString(), QString());
+    QCOMPARE(focus.at(2).at(0).toString(), a);
+
     QVERIFY(p()->containItem(m_scene, a));
     QVERIFY(p()->containProperty(m_scene, a, RCKeys::Name()));
     QVERIFY(!p()->containProperty(m_scene, a, u"name"_s));

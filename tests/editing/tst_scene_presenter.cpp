@@ -26,8 +26,7 @@ private Q_SLOTS:
     void updateRecordsOnlyRealChanges();
     void quickUpdatesMergePerSceneAndProperty();
     void stepsFailWhenTheIdIsHeldAgain();
-    void readsOfMissingThings();
-    void selectionAndActionsRelay();
+    void readsSelectionAndActions();
 
 private:
     RCScenePresenter* p() { return RCScenePresenter::instance(); }
@@ -41,7 +40,7 @@ void TestScenePresenter::addAndInsertUndoRedo()
     const QString b = p()->addScene(u"B"_s, QString(), QString(), false); // not recorded
     QCOMPARE(added.at(0), QVariantList({a, 0}));
     QCOMPARE(p()->getPropertyValue(a, RCKeys::IconPath()), QVariant(QString()));
-    advance(1000);
+    fakeNow() += 1000;
     const QString c = p()->insertScene(u"C"_s, u"icon"_s, u"bg"_s, 1);
     QCOMPARE(p()->getSceneIds(), QStringList({a, c, b}));
     // the size a new scene gets right after the add, unrecorded, is part of what redo brings back
@@ -133,9 +132,9 @@ void TestScenePresenter::quickUpdatesMergePerSceneAndProperty()
     const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
     const QString b = p()->addScene(u"B"_s, QString(), QString(), false);
     p()->setPropertyValue(a, RCKeys::Name(), u"A1"_s, true);
-    advance(300);
+    fakeNow() += 300;
     p()->setPropertyValue(a, RCKeys::Name(), u"A2"_s, true);
-    advance(100);
+    fakeNow() += 100;
     p()->setPropertyValue(b, RCKeys::Name(), u"B1"_s, true);
     QCOMPARE(undoAll(), 2);
     QCOMPARE(p()->getPropertyValue(a, RCKeys::Name()).toString(), u"A"_s);
@@ -167,7 +166,7 @@ void TestScenePresenter::stepsFailWhenTheIdIsHeldAgain()
     QCOMPARE(RCSceneManager::instance()->getScene(a), loaded);
 }
 
-void TestScenePresenter::readsOfMissingThings()
+void TestScenePresenter::readsSelectionAndActions()
 {
     const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
     QCOMPARE(p()->getSceneId(-1), QString());
@@ -182,11 +181,7 @@ void TestScenePresenter::readsOfMissingThings()
     QVERIFY(!p()->getPropertyDisplayData(a, RCKeys::Name(), RCKeys::ComboBoxItemNameList()).isValid());
     QVERIFY(!p()->getPropertyValue(u"{unknown}"_s, RCKeys::Name()).isValid());
     QCOMPARE(p()->getSceneIndex(u"{unknown}"_s), -1);
-}
 
-void TestScenePresenter::selectionAndActionsRelay()
-{
-    const QString a = p()->addScene(u"A"_s, QString(), QString(), false);
     QSignalSpy selected(p(), &RCScenePresenter::sceneSelectChanged);
     p()->setSelectScene(a);
     QCOMPARE(p()->getSelectSceneId(), a);

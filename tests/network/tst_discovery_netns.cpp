@@ -8,6 +8,7 @@
 #include "network/TerminalDetect.h"
 #include "support/DatagramFlood.h"
 #include "support/IsolatedNetwork.h"
+#include "support/SpyWaits.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QElapsedTimer>
@@ -28,11 +29,6 @@ namespace {
 const QString kFirst = QStringLiteral("198.18.0.1");
 const QString kSecond = QStringLiteral("198.18.0.7");
 constexpr int kReplyPort = 36545;
-
-bool waitFor(QSignalSpy& spy, int ms = 8000)
-{
-    return !spy.isEmpty() || spy.wait(ms);
-}
 } // namespace
 
 class TestDiscoveryNetns : public QObject
@@ -83,7 +79,7 @@ void TestDiscoveryNetns::discoveryEndToEnd()
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
     QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
     terminal->startServer(kReplyPort);
-    QVERIFY(waitFor(connected));
+    QVERIFY(waitForFirst(connected, 8000));
     QCOMPARE(connected.at(0).at(0).toString(), linkedTo);
     // One probe per address, each sent from the address it names.
     QVERIFY(probes.size() >= 2);

@@ -5,6 +5,7 @@
 #include "network/RequestManager.h"
 #include "support/FileTree.h"
 #include "support/PacketPeers.h"
+#include "support/SpyWaits.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,6 @@ private Q_SLOTS:
     void answersDiscoveryRequests();
     void stopAndChangedFileEndTheIssue();
     void connectionsAreCapped();
-    void heldManagerSendsNothing();
 
 private:
     bool connectPanel(ScriptedPanel& panel, const QString& from = QStringLiteral("127.0.0.1"));
@@ -112,12 +112,7 @@ void TestPacketServer::invitesOffersAndSendsThePacket()
     QCOMPARE(m_panel->totalSize, QString::number(1 + 10 + 2500 + 2 + 1));
     QCOMPARE(m_panel->contents.at(2), QByteArray(2500, 'b'));
     QCOMPARE(m_panel->absolutePaths.at(1), QFileInfo(m_packet + "/image/a.png").absoluteFilePath());
-    double last = 0;
-    for (const auto& args : progress) {
-        QVERIFY(args.at(1).toDouble() >= last);
-        last = args.at(1).toDouble();
-    }
-    QCOMPARE(last, 1.0);
+    QVERIFY(progressRisesToOne(progress, 1));
 
     // After completion the same connection takes the next issue at once: no invitation.
     QVERIFY(m_server->enableIssue("::ffff:127.0.0.1"));
@@ -314,24 +309,6 @@ void TestPacketServer::connectionsAreCapped()
     panels.front()->abort();
     QVERIFY(broken.wait(5000));
     QVERIFY(connectPanel(*m_panel));
-}
-
-// The designer holds its file chunks while the socket has much to write: a held manager hands
-// over nothing and resumes where it was.
-void TestPacketServer::heldManagerSendsNothing()
-{
-    const QString file = m_dir->filePath("held.bin");
-    QVERIFY(writeFile(file, QByteArray(8 * 1024, 'h')));
-    RequestManager manager;
-    QSignalSpy frames(&manager, &IRCRequestManager::buffSendRequest);
-    QSignalSpy sent(&manager, &IRCRequestManager::fileContentSend);
-    manager.setSendingHeld(true);
-    manager.sendFile(file, {});
-    QCOMPARE(frames.size(), 2); // the header and the information leave at once
-    QVERIFY(!sent.wait(100));
-    manager.setSendingHeld(false);
-    QTRY_COMPARE(sent.size(), 8);
-    QVERIFY(sent.last().at(1).toBool());
 }
 
 QTEST_GUILESS_MAIN(TestPacketServer)

@@ -5,6 +5,7 @@
 #include "network/PacketTerminalConnect.h"
 #include "support/FileTree.h"
 #include "support/PacketPeers.h"
+#include "support/SpyWaits.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,14 +16,6 @@
 #include <memory>
 
 namespace {
-QByteArray pattern(int size, char seed)
-{
-    QByteArray out(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        out[i] = char(seed + i % 61);
-    return out;
-}
-
 enum class Fault
 {
     Path,             // a file whose "relativeFilePath" is the row's path
@@ -70,10 +63,10 @@ void TestPacketTerminal::init()
     m_receive = m_dir->filePath("downloadProject");
     m_source = m_dir->filePath("source");
     QVERIFY(writeFile(m_receive + "/earlier.txt", "earlier packet"));
-    QVERIFY(writeFile(m_source + "/image/a.png", pattern(3000, 'a')));
+    QVERIFY(writeFile(m_source + "/image/a.png", patternBytes(3000, 'a')));
     QVERIFY(writeFile(m_source + "/image/sub/c.png", QByteArray()));
-    QVERIFY(writeFile(m_source + "/project.tavx", pattern(1024, 'p')));
-    QVERIFY(writeFile(m_source + "/thumbnail.png", pattern(2049, 't')));
+    QVERIFY(writeFile(m_source + "/project.tavx", patternBytes(1024, 'p')));
+    QVERIFY(writeFile(m_source + "/thumbnail.png", patternBytes(2049, 't')));
     m_port = freeUdpPort();
     m_panel = std::make_unique<PacketTerminal>();
     m_panel->setInvitationPort(m_port);
@@ -115,7 +108,7 @@ void TestPacketTerminal::receivesPacketInPlaceOfTheEarlierOne()
     QSignalSpy connected(m_panel.get(), &IRCPacketTerminal::serverConnected);
     QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
     QVERIFY(designer.invite(m_port));
-    QVERIFY(!connected.isEmpty() || connected.wait(5000));
+    QVERIFY(waitForFirst(connected, 5000));
     QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
     QCOMPARE(m_panel->getConnectIp(), QString("127.0.0.1"));
 
@@ -141,12 +134,7 @@ void TestPacketTerminal::receivesPacketInPlaceOfTheEarlierOne()
         QCOMPARE(readFile(m_receive + "/" + file), readFile(m_source + "/" + file));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList({"downloadProject", "source"}));
-    double last = 0;
-    for (const auto& args : progress) {
-        QVERIFY(args.first().toDouble() >= last);
-        last = args.first().toDouble();
-    }
-    QCOMPARE(last, 1.0);
+    QVERIFY(progressRisesToOne(progress, 0));
 
     // A key answers one offer; a second download() sends nothing.
     designer.received.clear();
@@ -227,7 +215,7 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
             break;
         }
     }
-    QVERIFY(!disconnected.isEmpty() || disconnected.wait(5000));
+    QVERIFY(waitForFirst(disconnected, 5000));
     QVERIFY(complete.isEmpty());
     QCOMPARE(filesBelow(m_receive), QStringList("earlier.txt"));
     QCOMPARE(filesBelow(m_dir->path()),

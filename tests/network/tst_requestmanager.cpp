@@ -1,14 +1,17 @@
-// Byte-level behaviour of the framing engine: head layout, message text,
-// chunking and pacing, reassembly with resynchronisation, in-order delivery and
-// the bounds on what a peer can make the manager hold.
+// Byte-level behaviour of the framing engine: head layout, message text, chunking and pacing,
+// reassembly with resynchronisation, in-order delivery, the bounds on what a peer can make the
+// manager hold, and file requests from one manager to another.
+#include "network/FileHead.h"
+#include "network/FileTransferRequest.h"
 #include "network/MessageRequest.h"
 #include "network/NetworkLimits.h"
 #include "network/RequestHead.h"
 #include "network/RequestManager.h"
 #include "network/RequestUidCounter.h"
+#include "support/FileTree.h"
 
-#include <QFile>
 #include <QJsonDocument>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,6 +42,27 @@ QStringList delivered(const QSignalSpy& spy)
         out << args.at(0).toString() + "@" + args.at(1).toJsonObject().value("uid").toString();
     return out;
 }
+
+QByteArray fileFrame(bool last, const QByteArray& payload)
+{
+    return RequestHead::frame(9, ERequestType_File, last, payload);
+}
+
+// What a receiving manager reports, as "info <name>", "content <size> <last>" and "error".
+QStringList fileEvents(RequestManager& receiver, const QList<QByteArray>& frames)
+{
+    QStringList events;
+    QObject::connect(&receiver, &IRCRequestManager::fileinfoReceive, &receiver,
+                     [&](const QVariantMap& info) { events << "info " + info.value("name").toString(); });
+    QObject::connect(
+        &receiver, &IRCRequestManager::fileContentReceive, &receiver,
+        [&](const QByteArray& d, bool last) { events << QString("content %1 %2").arg(d.size()).arg(last); });
+    QObject::connect(&receiver, &IRCRequestManager::fileReceiveError, &receiver, [&] { events << "error"; });
+    for (const QByteArray& f : frames)
+        receiver.appendData(f);
+    receiver.disconnect(&receiver);
+    return events;
+}
 } // namespace
 
 class TestRequestManager : public QObject
@@ -52,15 +76,20 @@ private Q_SLOTS:
     void messageLeavesInChunks();
     void concurrentSendsAdvanceOneChunkPerTick();
     void sendFromInsideTickAndDelivery();
-    void datagramMessageCarriesDestination();
 
     void streamIsDeliveredInArrivalOrder_data();
     void streamIsDeliveredInArrivalOrder();
     void receiveComplateOnlyWhenBufferEmpty();
+    void heldMessagesAreBounded();
 
-    void stalledMessagesAreBoundedByCount();
-    void oversizedMessageIsDroppedAndOthersFlow();
-    void pendingBytesAreBounded();
+    void filesArriveByteIdentical_data();
+    void filesArriveByteIdentical();
+    void emptyFileFrames();
+    void receivedFileFrames_data();
+    void receivedFileFrames();
+    void stopAllFilesStopsEverySendingFile();
+    void shrinkingFileIsAnErrorNotSent();
+    void heldManagerSendsNothing();
 };
 
 void TestRequestManager::headIsLittleEndianFieldByField()
@@ -146,11 +175,7 @@ void TestRequestManager::concurrentSendsAdvanceOneChunkPerTick()
     QSignalSpy spy(&manager, &IRCRequestManager::buffSendRequest);
     QTemporaryDir dir;
     const QString path = dir.filePath("two.bin");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(NetworkLimits::kChunkSize + 5, 'f'));
-    }
+    QVERIFY(writeFile(path, QByteArray(NetworkLimits::kChunkSize + 5, 'f')));
     auto uidOf = [](const QList<QVariant>& args) {
         return RequestHead::read(args.at(0).toByteArray().constData()).uid;
     };
@@ -221,20 +246,6 @@ void TestRequestManager::sendFromInsideTickAndDelivery()
     QCOMPARE(order, (QStringList{"first", "third", "second"}));
     QCOMPARE(replies, 3);
     QCOMPARE(manager.bufferedBytes(), 0);
-}
-
-void TestRequestManager::datagramMessageCarriesDestination()
-{
-    RequestManager manager;
-    QSignalSpy spy(&manager, &IRCRequestManager::buffRadioRequest);
-    manager.sendRadioCmd("requestServerConfig", QJsonObject{{"port", 5}}, QHostAddress::LocalHost, 1234);
-    QCOMPARE(spy.size(), 1);
-    QCOMPARE(spy.at(0).at(1).value<QHostAddress>(), QHostAddress(QHostAddress::LocalHost));
-    QCOMPARE(spy.at(0).at(2).toInt(), 1234);
-    RequestManager receiver;
-    QSignalSpy received(&receiver, &IRCRequestManager::cmdReceive);
-    receiver.appendData(spy.at(0).at(0).toByteArray());
-    QCOMPARE(received.at(0).at(1).toJsonObject().value("port").toInt(), 5);
 }
 
 void TestRequestManager::streamIsDeliveredInArrivalOrder_data()
@@ -336,52 +347,231 @@ void TestRequestManager::receiveComplateOnlyWhenBufferEmpty()
     QCOMPARE(complete.size(), 2);
 }
 
-void TestRequestManager::stalledMessagesAreBoundedByCount()
+// A peer cannot make the manager hold messages without end: a stalled message gives way once the
+// count cap is reached, an oversized one is dropped while others flow, and the bytes of
+// unfinished messages are bounded.
+void TestRequestManager::heldMessagesAreBounded()
 {
     RequestManager manager;
     QSignalSpy spy(&manager, &IRCRequestManager::cmdReceive);
-    // A never-completed message first, then more than the cap of complete ones.
     manager.appendData(frame(1, 0, false, "{"));
     const int n = NetworkLimits::kMaxPendingMessages + 10;
     QByteArray stream;
     for (int i = 0; i < n; ++i)
         stream += frame(1000 + i, 0, true, text("m", QJsonObject{{"i", i}}));
     manager.appendData(stream);
-    // The stalled message was dropped when the cap was reached; everything after flowed.
     QCOMPARE(spy.size(), n);
     QCOMPARE(spy.last().at(1).toJsonObject().value("i").toInt(), n - 1);
     QCOMPARE(manager.incomingMessageCount(), 0);
-
     stream.clear();
     for (int i = 0; i < n; ++i)
         stream += frame(50000 + i, 0, false, "{");
     manager.appendData(stream);
     QVERIFY(manager.incomingMessageCount() <= NetworkLimits::kMaxPendingMessages);
-}
 
-void TestRequestManager::oversizedMessageIsDroppedAndOthersFlow()
-{
-    RequestManager manager;
-    QSignalSpy spy(&manager, &IRCRequestManager::cmdReceive);
-    const QByteArray chunk(1024 * 1024, 'x');
-    manager.appendData(frame(1, 0, false, "{\"type\": \"huge\", \"params\": {\"p\": \""));
-    manager.appendData(frame(2, 0, true, text("behind")));
-    for (qsizetype total = 0; total <= NetworkLimits::kMaxMessageSize; total += chunk.size())
-        manager.appendData(frame(1, 0, false, chunk));
-    QCOMPARE(delivered(spy), QStringList{"behind@2"});
-    QVERIFY(manager.pendingMessageBytes() < NetworkLimits::kMaxMessageSize);
-}
+    RequestManager oversized;
+    QSignalSpy flowing(&oversized, &IRCRequestManager::cmdReceive);
+    const QByteArray mebibyte(1024 * 1024, 'x');
+    oversized.appendData(frame(1, 0, false, "{\"type\": \"huge\", \"params\": {\"p\": \""));
+    oversized.appendData(frame(2, 0, true, text("behind")));
+    for (qsizetype total = 0; total <= NetworkLimits::kMaxMessageSize; total += mebibyte.size())
+        oversized.appendData(frame(1, 0, false, mebibyte));
+    QCOMPARE(delivered(flowing), QStringList{"behind@2"});
+    QVERIFY(oversized.pendingMessageBytes() < NetworkLimits::kMaxMessageSize);
 
-void TestRequestManager::pendingBytesAreBounded()
-{
-    RequestManager manager;
-    const QByteArray chunk(512 * 1024, 'x');
     // Many distinct messages each holding 8 MiB, none completing.
+    RequestManager many;
     for (int m = 0; m < 12; ++m)
         for (int k = 0; k < 16; ++k)
-            manager.appendData(frame(10 + m, 0, false, chunk));
-    QVERIFY(manager.pendingMessageBytes() <= NetworkLimits::kMaxPendingMessageBytes);
-    QVERIFY(manager.incomingMessageCount() > 0);
+            many.appendData(frame(10 + m, 0, false, mebibyte.left(512 * 1024)));
+    QVERIFY(many.pendingMessageBytes() <= NetworkLimits::kMaxPendingMessageBytes);
+    QVERIFY(many.incomingMessageCount() > 0);
+}
+
+void TestRequestManager::filesArriveByteIdentical_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QJsonObject>("params");
+    const QJsonObject project{{"project", "p1"}};
+    for (int size : {0, 1024, 2048, 3000, 70001})
+        QTest::addRow("%d bytes", size) << size << project;
+    // A caller's member replaces the built-in one; one that is no text arrives as empty text.
+    QTest::newRow("caller members") << 3 << QJsonObject{{"name", "other.png"}, {"count", 3}};
+}
+
+void TestRequestManager::filesArriveByteIdentical()
+{
+    QFETCH(int, size);
+    QFETCH(QJsonObject, params);
+    QTemporaryDir dir;
+    QByteArray content(size, Qt::Uninitialized);
+    for (char& c : content)
+        c = char(QRandomGenerator::global()->bounded(256));
+    const QString path = dir.filePath("stage.png");
+    QVERIFY(writeFile(path, content));
+
+    RequestManager sender;
+    RequestManager receiver;
+    connect(&sender, &IRCRequestManager::buffSendRequest, &receiver,
+            [&](const QByteArray& b) { receiver.appendData(b); });
+    QSignalSpy info(&receiver, &IRCRequestManager::fileinfoReceive);
+    QSignalSpy chunks(&receiver, &IRCRequestManager::fileContentReceive);
+    QSignalSpy sent(&sender, &IRCRequestManager::fileContentSend);
+    QSignalSpy errors(&receiver, &IRCRequestManager::fileReceiveError);
+
+    sender.sendFile(path, params);
+    QTRY_VERIFY_WITH_TIMEOUT(!chunks.isEmpty() && chunks.last().at(1).toBool(), 10000);
+    QByteArray received;
+    for (const auto& args : chunks)
+        received += args.at(0).toByteArray();
+    QCOMPARE(received, content);
+    QCOMPARE(info.size(), 1);
+    const QVariantMap map = info.at(0).at(0).toMap();
+    QCOMPARE(map.value("name").toString(), params.value("name").toString("stage.png"));
+    QCOMPARE(map.value("size").toString(), QString::number(size));
+    QCOMPARE(map.value("md5").toString(), FileTransferRequest::fileMd5(path));
+    for (auto it = params.begin(); it != params.end(); ++it)
+        QCOMPARE(map.value(it.key()), QVariant(it.value().toString()));
+    QCOMPARE(chunks.last().at(2).toMap(), map);
+    QCOMPARE(errors.size(), 0);
+
+    // One progress notification per content chunk, the offset after it, last on the last.
+    QCOMPARE(sent.size(), qMax(1, (size + 1023) / 1024));
+    QCOMPARE(sent.last().at(0).toLongLong(), qlonglong(size));
+    QVERIFY(sent.last().at(1).toBool());
+    QCOMPARE(sent.last().at(2).toString(), path);
+    QCOMPARE(sender.outgoingCount(), 0);
+    QCOMPARE(receiver.incomingFileCount(), 0);
+}
+
+// An empty file: header, information, one empty content chunk with the last flag.
+void TestRequestManager::emptyFileFrames()
+{
+    QTemporaryDir dir;
+    RequestManager sender;
+    QList<QByteArray> frames;
+    connect(&sender, &IRCRequestManager::buffSendRequest, this, [&](const QByteArray& b) { frames << b; });
+    QVERIFY(writeFile(dir.filePath("empty.bin"), {}));
+    sender.sendFile(dir.filePath("empty.bin"), {});
+    QTRY_COMPARE(frames.size(), 3);
+    const RequestHead h0 = RequestHead::read(frames[0].constData());
+    const RequestHead h2 = RequestHead::read(frames[2].constData());
+    QCOMPARE(h0.length, FileHead::Size);
+    QCOMPARE(h0.type, quint32(ERequestType_File));
+    QVERIFY(!h0.last && !RequestHead::read(frames[1].constData()).last && h2.last);
+    QCOMPARE(h2.length, 0);
+    QCOMPARE(h0.uid, h2.uid);
+    const FileHead fh = FileHead::read(frames[0].constData() + RequestHead::Size);
+    QCOMPARE(fh.magic, FileHead::Magic);
+    QCOMPARE(fh.infoLength, frames[1].size() - RequestHead::Size);
+    QCOMPARE(frames[0].mid(RequestHead::Size + 12), QByteArray(4, '\0'));
+    RequestManager receiver;
+    QCOMPARE(fileEvents(receiver, frames), (QStringList{"info empty.bin", "content 0 0", "content 0 1"}));
+}
+
+void TestRequestManager::receivedFileFrames_data()
+{
+    QTest::addColumn<QList<QByteArray>>("frames");
+    QTest::addColumn<QStringList>("events");
+    const QByteArray info = QJsonDocument(QJsonObject{{"name", "n"}, {"size", "5"}}).toJson();
+    FileHead good;
+    good.infoLength = qint32(info.size());
+    const QByteArray head = good.toBytes();
+    QTest::newRow("head and information split over frames")
+        << QList<QByteArray>{fileFrame(false, head.left(5)), fileFrame(false, head.mid(5) + info.left(10)),
+                             fileFrame(true, info.mid(10) + "hello")}
+        << QStringList{"info n", "content 5 1"};
+    FileHead wrongMagic;
+    wrongMagic.magic = 0x124;
+    QTest::newRow("wrong magic") << QList<QByteArray>{fileFrame(false, wrongMagic.toBytes())}
+                                 << QStringList{"error"};
+    FileHead negative;
+    negative.infoLength = -5;
+    QTest::newRow("negative information length")
+        << QList<QByteArray>{fileFrame(false, negative.toBytes())} << QStringList{"error"};
+    FileHead empty;
+    empty.infoLength = 2;
+    QTest::newRow("empty information")
+        << QList<QByteArray>{fileFrame(false, empty.toBytes() + "{}")} << QStringList{"error"};
+}
+
+// A failed file is reported once and forgotten.
+void TestRequestManager::receivedFileFrames()
+{
+    QFETCH(QList<QByteArray>, frames);
+    QFETCH(QStringList, events);
+    RequestManager receiver;
+    QCOMPARE(fileEvents(receiver, frames), events);
+    QCOMPARE(receiver.incomingFileCount(), 0);
+}
+
+void TestRequestManager::stopAllFilesStopsEverySendingFile()
+{
+    QTemporaryDir dir;
+    RequestManager sender;
+    QSignalSpy stops(&sender, &IRCRequestManager::fileSendStop);
+    QSignalSpy sent(&sender, &IRCRequestManager::fileContentSend);
+    QSignalSpy errors(&sender, &IRCRequestManager::fileSendError);
+    QStringList paths;
+    for (int i = 0; i < 3; ++i) {
+        paths << dir.filePath(QString("f%1").arg(i));
+        QVERIFY(writeFile(paths.last(), QByteArray(200 * 1024, char('a' + i))));
+        sender.sendFile(paths.last(), {});
+    }
+    // A file that cannot be opened is reported at once, sends nothing and is never stopped.
+    QSignalSpy frames(&sender, &IRCRequestManager::buffSendRequest);
+    sender.sendFile("/nonexistent/x", {});
+    QCOMPARE(frames.size(), 0);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors.at(0).at(0).toString(), QString("/nonexistent/x"));
+    QVERIFY(errors.at(0).at(1).toULongLong() > 0);
+
+    QTRY_VERIFY(sent.size() >= 3);
+    sender.stopAllFiles();
+    QStringList stopped;
+    for (const auto& args : stops)
+        stopped << args.at(0).toString();
+    stopped.sort();
+    QCOMPARE(stopped, paths);
+    const int sentAtStop = int(sent.size());
+    QTest::qWait(20);
+    QCOMPARE(sent.size(), sentAtStop); // nothing more leaves after the stop
+    QCOMPARE(sender.outgoingCount(), 0);
+}
+
+void TestRequestManager::shrinkingFileIsAnErrorNotSent()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shrinks.bin");
+    QVERIFY(writeFile(path, QByteArray(10000, 's')));
+    RequestManager sender;
+    QSignalSpy errors(&sender, &IRCRequestManager::fileSendError);
+    QSignalSpy sent(&sender, &IRCRequestManager::fileContentSend);
+    sender.sendFile(path, {});
+    QVERIFY(QFile::resize(path, 100));
+    QTRY_COMPARE(errors.size(), 1);
+    for (const auto& args : sent)
+        QVERIFY(!args.at(1).toBool()); // never reported as complete
+    QCOMPARE(sender.outgoingCount(), 0);
+}
+
+// The designer holds its file chunks while the socket has much to write: a held manager hands
+// over nothing and resumes where it was.
+void TestRequestManager::heldManagerSendsNothing()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("held.bin");
+    QVERIFY(writeFile(file, QByteArray(8 * 1024, 'h')));
+    RequestManager manager;
+    QSignalSpy frames(&manager, &IRCRequestManager::buffSendRequest);
+    QSignalSpy sent(&manager, &IRCRequestManager::fileContentSend);
+    manager.setSendingHeld(true);
+    manager.sendFile(file, {});
+    QCOMPARE(frames.size(), 2); // the header and the information leave at once
+    QVERIFY(!sent.wait(100));
+    manager.setSendingHeld(false);
+    QTRY_COMPARE(sent.size(), 8);
+    QVERIFY(sent.last().at(1).toBool());
 }
 
 QTEST_GUILESS_MAIN(TestRequestManager)

@@ -2,15 +2,25 @@
 // that split, garble and cut what the server writes. Discovery is pointed at the
 // stand-in's own (free) loopback port and the stand-in answers the address a probe
 // came from; CTest runs this in a private network namespace, whose interface gives
-// the probes an address to be sent for.
+// the probes an address to be sent for. Then its two workers on their own: the link
+// worker against stand-in servers, the discovery worker against hand-made reply
+// datagrams. Worker signals are emitted in the worker threads and recorded by the
+// spies at once, so waits are on counts, never on a next emission.
+#include "network/DiscoveryDatagram.h"
 #include "network/LocalAddresses.h"
+#include "network/RequestHead.h"
 #include "network/Terminal.h"
+#include "network/TerminalConnect.h"
+#include "network/TerminalDetect.h"
 #include "support/LoopbackStandin.h"
 #include "support/ProcessThreads.h"
+#include "support/SpyWaits.h"
 
 #include <QDir>
 #include <QSet>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 namespace {
@@ -22,11 +32,45 @@ std::unique_ptr<Terminal> startTerminal(const MediaServerStandin& standin, QStri
     return terminal;
 }
 
-// Waits for the first emission, including one that already happened.
-bool waitFor(QSignalSpy& spy, int ms = 6000)
+QByteArray reply(const QJsonObject& params, const QString& cmd = "serverConfig")
 {
-    return !spy.isEmpty() || spy.wait(ms);
+    return DiscoveryDatagram::encode(cmd, params);
 }
+
+// A discovery worker listening on a free loopback port, and a sender of datagrams to it.
+struct DetectRig
+{
+    int port = freeUdpPort();
+    TerminalDetect detect;
+    QSignalSpy detected{&detect, &TerminalDetect::serverDetected};
+    QUdpSocket v4;
+    QUdpSocket v6;
+
+    DetectRig()
+    {
+        v4.bind(QHostAddress::LocalHost, 0);
+        v6.bind(QHostAddress::LocalHostIPv6, 0);
+    }
+    void send(const QByteArray& datagram, bool fromIPv6 = false)
+    {
+        (fromIPv6 ? v6 : v4)
+            .writeDatagram(datagram, fromIPv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost,
+                           quint16(port));
+    }
+    // Sends a well-formed reply naming port 9999 until it is reported (the worker binds in
+    // its own thread); what was reported before it is left in `detected`.
+    bool heard()
+    {
+        for (int i = 0; i < 50; ++i) {
+            send(reply({{"ip", "127.0.0.1"}, {"port", 9999}}));
+            if (QTest::qWaitFor([&] { return !detected.isEmpty() && detected.last().at(1) == 9999; }, 100)) {
+                detected.removeLast();
+                return true;
+            }
+        }
+        return false;
+    }
+};
 } // namespace
 
 class TestTerminal : public QObject
@@ -41,6 +85,12 @@ private Q_SLOTS:
     void linkCutMidFrameIsFollowedByRediscovery();
     void resetLinkFiltersByAddress();
     void stopServerLeavesNoThreadAndNoLateEvents();
+
+    void connectRequestWhileConnectedStartsNothing();
+    void silentAddressIsAbandoned();
+    void detectRestartsAfterStop();
+    void detectReportsWholeRepliesOnly_data();
+    void detectReportsWholeRepliesOnly();
 };
 
 void TestTerminal::initTestCase()
@@ -80,7 +130,7 @@ void TestTerminal::carriesCommandsBothWays()
     QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
     terminal->sendCmd("early", {}); // no link yet: dropped, not queued
 
-    QVERIFY(waitFor(connected));
+    QVERIFY(waitForFirst(connected));
     QCOMPARE(connected.at(0).at(0).toString(), QString("127.0.0.1"));
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.1"));
     QTRY_VERIFY(!incoming.isEmpty());
@@ -134,7 +184,7 @@ void TestTerminal::productNameFilter()
     auto terminal = startTerminal(*standin);
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
     if (accepted) {
-        QVERIFY(waitFor(connected));
+        QVERIFY(waitForFirst(connected));
     } else {
         // Two answered probes: the first reply has long been handled by the second.
         QTRY_VERIFY_WITH_TIMEOUT(answered.size() >= 2, 8000);
@@ -153,11 +203,11 @@ void TestTerminal::linkCutMidFrameIsFollowedByRediscovery()
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
     QSignalSpy disconnected(terminal.get(), &IRCTerminal::socketDisconnected);
     QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
-    QVERIFY(waitFor(connected));
+    QVERIFY(waitForFirst(connected));
     QTRY_COMPARE(incoming.size(), 1);
 
     standin->sendToAll("large", QJsonObject{{"blob", QString(5000, 'b')}});
-    QVERIFY(waitFor(disconnected));
+    QVERIFY(waitForFirst(disconnected));
     terminal->sendCmd("whileDown", {}); // dropped
     // Rediscovered at the next probe; the new link starts clean.
     QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 4000);
@@ -180,7 +230,7 @@ void TestTerminal::resetLinkFiltersByAddress()
     auto terminal = startTerminal(*first);
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
     QSignalSpy disconnected(terminal.get(), &IRCTerminal::socketDisconnected);
-    QVERIFY(waitFor(connected));
+    QVERIFY(waitForFirst(connected));
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.1"));
 
     // The same filter again still drops the link; discovery finds the same server.
@@ -218,14 +268,14 @@ void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
 
     // Stop while the link worker's reports of the new connection (and of the
     // "connected" command) may still be queued for the GUI thread.
-    QVERIFY(waitFor(clients));
+    QVERIFY(waitForFirst(clients));
     terminal->stopServer();
     const int connectedAtStop = int(connected.size());
     const int incomingAtStop = int(incoming.size());
     QCOMPARE(disconnected.size(), 1);
     // The worker threads have finished; the system may take a moment to reap them.
     QTRY_COMPARE(runningThreads(), threadsBefore);
-    QVERIFY(waitFor(gone));
+    QVERIFY(waitForFirst(gone));
     QCoreApplication::processEvents();
     QCOMPARE(connected.size(), connectedAtStop);
     QCOMPARE(incoming.size(), incomingAtStop);
@@ -237,6 +287,122 @@ void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
     QTRY_VERIFY_WITH_TIMEOUT(connected.size() > connectedAtStop, 6000);
     terminal.reset(); // the destructor stops as well
     QTRY_COMPARE(runningThreads(), threadsBefore);
+}
+
+void TestTerminal::connectRequestWhileConnectedStartsNothing()
+{
+    auto first = startStandin();
+    auto second = startStandin();
+    QVERIFY(first && second);
+    QSignalSpy atFirst(first.get(), &MediaServerStandin::commandReceived);
+    QSignalSpy atSecond(second.get(), &MediaServerStandin::clientConnected);
+    TerminalConnect link;
+    QSignalSpy connected(&link, &TerminalConnect::socketConnected);
+    link.disconnectFromServer(); // before any connect: nothing
+    link.connectToServer("127.0.0.1", first->tcpPort());
+    link.connectToServer("127.0.0.1", second->tcpPort()); // an attempt is under way
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 1, 5000);
+    link.connectToServer("127.0.0.1", second->tcpPort()); // connected
+    link.connectToServer("127.0.0.1", 0);                 // not a port
+    // Requests are handled in order: once this command arrives, both were ignored.
+    link.sendCmd("marker", {});
+    QTRY_COMPARE_WITH_TIMEOUT(atFirst.size(), 1, 5000);
+    QCOMPARE(atSecond.size(), 0);
+    QCOMPARE(connected.size(), 1);
+}
+
+void TestTerminal::silentAddressIsAbandoned()
+{
+    // A listener with a full accept queue never completes a handshake: the attempt
+    // hangs like one to an address that never answers.
+    QTcpServer silent;
+    silent.setListenBacklogSize(0);
+    QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+    silent.pauseAccepting();
+    QTcpSocket filler;
+    filler.connectToHost(QHostAddress::LocalHost, silent.serverPort());
+    QVERIFY(filler.waitForConnected(5000));
+
+    auto live = startStandin();
+    QVERIFY(live);
+    TerminalConnect link;
+    QSignalSpy connected(&link, &TerminalConnect::socketConnected);
+    link.connectToServer("127.0.0.1", silent.serverPort());
+    // Discovery keeps offering the live server; it is taken once the silent
+    // attempt has been given up.
+    for (int i = 0; i < 20 && connected.isEmpty(); ++i) {
+        link.connectToServer("127.0.0.1", live->tcpPort());
+        QTest::qWait(500); // the discovery period, shortened
+    }
+    QCOMPARE(connected.size(), 1);
+    QTRY_COMPARE(live->clientCount(), 1);
+}
+
+void TestTerminal::detectRestartsAfterStop()
+{
+    DetectRig rig;
+    rig.detect.startDetect(rig.port);
+    rig.detect.startDetect(rig.port + 1); // already listening: ignored
+    rig.detect.requestConnect(0);         // the reply port is known before any probe
+    QVERIFY(rig.heard());
+    rig.detect.stopDetect();
+    rig.detect.startDetect(rig.port); // a new socket after a stop
+    QVERIFY(rig.heard());
+    QVERIFY(rig.detected.isEmpty());
+}
+
+void TestTerminal::detectReportsWholeRepliesOnly_data()
+{
+    QTest::addColumn<QList<QByteArray>>("datagrams");
+    QTest::addColumn<bool>("fromIPv6");
+    QTest::addColumn<QString>("ip"); // empty: nothing reported
+    QTest::addColumn<int>("port");
+    const QByteArray whole = reply({{"port", 4000}});
+    QByteArray notLast = whole;
+    notLast[16] = 0;
+    QByteArray file = whole;
+    file[20] = 1;
+    QTest::newRow("named address") << QList<QByteArray>{reply({{"ip", "127.0.0.5"}, {"port", 4001}})} << false
+                                   << "127.0.0.5" << 4001;
+    QTest::newRow("sender address") << QList<QByteArray>{whole} << false << "127.0.0.1" << 4000;
+    QTest::newRow("no port") << QList<QByteArray>{reply({{"productName", "Tavix"}})} << false << "127.0.0.1"
+                             << 0;
+    QTest::newRow("IPv6 sender, named address")
+        << QList<QByteArray>{reply({{"ip", "127.0.0.6"}, {"port", 1}})} << true << "127.0.0.6" << 1;
+    // Nowhere to connect to: the sender has no IPv4 form and names no address.
+    QTest::newRow("IPv6 sender, no address") << QList<QByteArray>{whole} << true << "" << 0;
+    QTest::newRow("other command") << QList<QByteArray>{reply({{"port", 1}}, "requestServerConfig")} << false
+                                   << "" << 0;
+    // Every datagram stands alone: nothing of one completes another.
+    QTest::newRow("frame split over two")
+        << QList<QByteArray>{whole.left(30), whole.mid(30)} << false << "" << 0;
+    // A reply too large for one chunk cannot be encoded: an empty datagram goes out.
+    QTest::newRow("empty") << QList<QByteArray>{reply({{"ip", QString(2000, 'x')}})} << false << "" << 0;
+    QTest::newRow("unreadable text") << QList<QByteArray>{RequestHead::frame(1, 0, true, "{nope")} << false
+                                     << "" << 0;
+    QTest::newRow("garbage before the frame") << QList<QByteArray>{"xy" + whole} << false << "" << 0;
+    QTest::newRow("bytes after the frame") << QList<QByteArray>{whole + "xy"} << false << "" << 0;
+    QTest::newRow("not the last chunk") << QList<QByteArray>{notLast} << false << "" << 0;
+    QTest::newRow("file chunk") << QList<QByteArray>{file} << false << "" << 0;
+}
+
+void TestTerminal::detectReportsWholeRepliesOnly()
+{
+    QFETCH(QList<QByteArray>, datagrams);
+    QFETCH(bool, fromIPv6);
+    QFETCH(QString, ip);
+    QFETCH(int, port);
+    DetectRig rig;
+    rig.detect.startDetect(rig.port);
+    QVERIFY(rig.heard());
+    for (const QByteArray& datagram : datagrams)
+        rig.send(datagram, fromIPv6);
+    QVERIFY(rig.heard()); // handled in order: whatever the row caused is reported by now
+    QCOMPARE(rig.detected.size(), ip.isEmpty() ? 0 : 1);
+    if (!ip.isEmpty()) {
+        QCOMPARE(rig.detected.at(0).at(0).toString(), ip);
+        QCOMPARE(rig.detected.at(0).at(1).toInt(), port);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTerminal)

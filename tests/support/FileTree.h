@@ -24,6 +24,15 @@ inline QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// size bytes that differ from their neighbours, for contents that must arrive in order.
+inline QByteArray patternBytes(int size, char seed)
+{
+    QByteArray out(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        out[i] = char(seed + i % 61);
+    return out;
+}
+
 // Every file below folder, hidden ones included, relative to it and sorted.
 inline QStringList filesBelow(const QString& folder)
 {

@@ -104,10 +104,7 @@ void TestDistributionLan::projectTravelsBetweenTwoInstances()
     const QJsonObject project{{"version", "3.0.0"},
                               {"sceneArray", QJsonObject{{"sceneArray", QJsonArray{scene}}}}};
     QVERIFY(writeFile(packet + "/project.tavx", QJsonDocument(project).toJson()));
-    QByteArray picture(300 * 1024, Qt::Uninitialized);
-    for (int i = 0; i < picture.size(); ++i)
-        picture[i] = char(i * 7 % 251);
-    QVERIFY(writeFile(packet + "/image/backdrop.png", picture));
+    QVERIFY(writeFile(packet + "/image/backdrop.png", patternBytes(300 * 1024, 'p')));
     QVERIFY(writeFile(packet + "/thumbnail.png", "thumbnail"));
 
     Instance panel(2, {"panel"}, dir.filePath("panel-home"));
@@ -132,11 +129,8 @@ void TestDistributionLan::projectTravelsBetweenTwoInstances()
     const QString received = dir.filePath("panel-home/Tavix/downloadProject");
     QCOMPARE(loaded.value("folder").toString(), received);
     QCOMPARE(filesBelow(received), filesBelow(packet));
-    for (const QString& file : filesBelow(packet)) {
-        QFile a(packet + "/" + file), b(received + "/" + file);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(a.readAll(), b.readAll());
-    }
+    for (const QString& file : filesBelow(packet))
+        QCOMPARE(readFile(received + "/" + file), readFile(packet + "/" + file));
 }
 
 int main(int argc, char** argv)
