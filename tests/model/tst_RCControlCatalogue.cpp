@@ -1,5 +1,5 @@
 // The control catalogue: the whole of it (kinds, order, every row and its choices) against a
-// reviewed golden snapshot, and how it is built.
+// reviewed golden snapshot, how it is built, and the scene items its templates make.
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
@@ -8,6 +8,7 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
+#include "model/RCSceneItem.h"
 #include "model/RCSceneItemViews.h"
 
 #include <QCoreApplication>
@@ -109,12 +110,10 @@ class tst_RCControlCatalogue : public QObject
 
 private slots:
     void matchesGoldenSnapshot();
-    void everyKindHasAShippedView();
+    void everyKindHasAShippedViewAndDropsAsItsOwnItem();
     void kindOfControlCannotBeChanged();
     void translationContexts();
-    void secondBuildAddsNothing();
-    void kindAlreadyPresentIsSkipped();
-    void nullManager();
+    void buildSkipsKindsAlreadyPresent();
 };
 
 void tst_RCControlCatalogue::matchesGoldenSnapshot()
@@ -149,15 +148,28 @@ void tst_RCControlCatalogue::matchesGoldenSnapshot()
     QFAIL("snapshot differs");
 }
 
-void tst_RCControlCatalogue::everyKindHasAShippedView()
+void tst_RCControlCatalogue::everyKindHasAShippedViewAndDropsAsItsOwnItem()
 {
     // A kind added to the catalogue without a view of its own would make items that the scene
-    // panel cannot show.
+    // panel cannot show. A drop onto a scene makes an item from the template.
     auto manager = buildCatalogue();
     for (IRCControl* control : manager->getControllist()) {
-        const QString path = control->getInstantiationParam()->getQmlPath();
-        QVERIFY2(RCSceneItemViews::isKnownViewPath(path),
-                 qPrintable(QString::number(control->getControlType())));
+        const QByteArray kind = QByteArray::number(control->getControlType());
+        IRCControlInstantiationParam* param = control->getInstantiationParam();
+        QVERIFY2(RCSceneItemViews::isKnownViewPath(param->getQmlPath()), kind);
+        RCSceneItem a(param->toJson(), nullptr);
+        RCSceneItem b(param->toJson(), nullptr);
+        QVERIFY2(a.getPropertyValue(RCKeys::ControlType()).toInt() == control->getControlType(), kind);
+        QVERIFY2(a.getSize() == param->getSize(), kind);
+        QVERIFY2(a.getPropertyValue(RCKeys::QmlPath()) == param->getQmlPath(), kind);
+        // The kind row keeps the item default's place; two drops differ in their ids only.
+        QVERIFY2(a.getProperties()->getPropertyAt(1)->getName() == RCKeys::ControlType(), kind);
+        QVERIFY2(!a.getId().isEmpty() && a.getId() != b.getId(), kind);
+        QJsonArray rowsA = a.toJson().value("propertyArray").toArray();
+        QJsonArray rowsB = b.toJson().value("propertyArray").toArray();
+        rowsA.removeAt(0);
+        rowsB.removeAt(0);
+        QVERIFY2(rowsA == rowsB, kind);
     }
 }
 
@@ -204,40 +216,27 @@ void tst_RCControlCatalogue::translationContexts()
     QCOMPARE(templateRow(m, 29, "ControlType")->getDescription(), u"QObject|控件类型"_s);
 }
 
-void tst_RCControlCatalogue::secondBuildAddsNothing()
+void tst_RCControlCatalogue::buildSkipsKindsAlreadyPresent()
 {
-    auto manager = buildCatalogue();
-    const QJsonObject before = snapshot(*manager);
-    QSignalSpy added(manager.get(), &IRCControlManager::controlAdd);
-    QCOMPARE(RCControlCatalogue::build(manager.get()), 0);
-    QCOMPARE(added.count(), 0);
-    QCOMPARE(manager->getControlCout(), 43);
-    // Templates are not appended to a second time.
-    QCOMPARE(snapshot(*manager), before);
-}
-
-void tst_RCControlCatalogue::kindAlreadyPresentIsSkipped()
-{
+    // A kind the manager already holds keeps its own control; the kinds after it still come in
+    // catalogue order.
     RCControlManager manager;
     IRCControl* own = manager.addControl(IRCControl::EIRCControlType_Label, "mine", {"Vexa"}, QString());
-    QVERIFY(own);
-    QVERIFY(!manager.addControl(IRCControl::EIRCControlType_Label, "other", {"Mirel"}, "x.png"));
-
     QCOMPARE(RCControlCatalogue::build(&manager), 42);
-    QCOMPARE(manager.getControlCout(), 43);
     QCOMPARE(manager.getControl(0), own);
-    QCOMPARE(manager.getControlByType(IRCControl::EIRCControlType_Label), own);
     QCOMPARE(own->getName(), u"mine"_s);
     QCOMPARE(own->getGroupNameList(), QStringList{"Vexa"});
-    QCOMPARE(own->getIconPath(), u"qrc:/weizhi.png"_s);
     QCOMPARE(own->getInstantiationParam()->getProperties()->count(), 4);
-    // The kinds after it still come in catalogue order.
     QCOMPARE(manager.getControl(1)->getControlType(), IRCControl::EIRCControlType_Custom);
-}
 
-void tst_RCControlCatalogue::nullManager()
-{
+    // A second build adds nothing, and does not append to the templates again.
+    const QJsonObject before = snapshot(manager);
+    QSignalSpy added(&manager, &IRCControlManager::controlAdd);
+    QCOMPARE(RCControlCatalogue::build(&manager), 0);
     QCOMPARE(RCControlCatalogue::build(nullptr), 0);
+    QCOMPARE(added.count(), 0);
+    QCOMPARE(manager.getControlCout(), 43);
+    QCOMPARE(snapshot(manager), before);
 }
 
 QTEST_GUILESS_MAIN(tst_RCControlCatalogue)

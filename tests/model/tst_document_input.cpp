@@ -1,6 +1,8 @@
 // Hostile document input: records from files, the clipboard, other panels or a media server that
 // carry deeply nested values, values of the wrong JSON type, huge or negative numbers and repeated
 // keys. Whatever is loaded must be written as a project that reads back to the same document.
+#include "ModelTestSupport.h"
+
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCObjectManager.h"
@@ -17,18 +19,9 @@
 #include <QJsonObject>
 #include <QtTest>
 
-namespace {
+using model_test::record;
 
-QJsonObject row(const QString& name, const QJsonValue& value, int displayType = 0)
-{
-    return QJsonObject{{"name", name},
-                       {"description", ""},
-                       {"readonly", false},
-                       {"visible", true},
-                       {"unit", ""},
-                       {"value", value},
-                       {"display", QJsonObject{{"type", displayType}, {"data", QJsonObject()}}}};
-}
+namespace {
 
 QJsonValue nestedArrays(int depth)
 {
@@ -50,22 +43,11 @@ QString nestedArrayText(int depth)
 bool roundTrips(RCSceneManager& manager)
 {
     const QJsonObject saved = manager.toJson();
-    const QJsonObject project{{"version", "3.0.0"}, {"sceneArray", saved}};
+    const QByteArray file = QJsonDocument(QJsonObject{{"version", "3.0.0"}, {"sceneArray", saved}}).toJson();
     manager.fromJson(QJsonObject());
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QJsonDocument(project).toJson(), &error);
-    if (error.error != QJsonParseError::NoError) {
-        qWarning() << "saved project does not read back:" << error.errorString();
-        return false;
-    }
     RCSceneManager fresh;
-    fresh.fromJson(doc.object().value("sceneArray").toObject());
-    if (fresh.toJson() != saved) {
-        qWarning().noquote() << "read back:" << QJsonDocument(fresh.toJson()).toJson()
-                             << "saved:" << QJsonDocument(saved).toJson();
-        return false;
-    }
-    return true;
+    fresh.fromJson(QJsonDocument::fromJson(file).object().value("sceneArray").toObject());
+    return fresh.toJson() == saved;
 }
 
 // One scene holding one item built from rows; the manager is the caller's.
@@ -146,7 +128,7 @@ void TestDocumentInput::deepItemValueKeepsProjectReadable()
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not Implemented"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot read the value of Deep"));
     RCSceneItem* item =
-        loadItem(manager, QJsonArray{row("Id", "{deep}"), row("Name", "kept"), row("Deep", deep)});
+        loadItem(manager, QJsonArray{record("Id", "{deep}"), record("Name", "kept"), record("Deep", deep)});
 
     QCOMPARE(item->getName(), QString("kept"));
     QVERIFY(item->getProperties()->getProperty("Deep"));
@@ -158,7 +140,7 @@ void TestDocumentInput::deepItemValueKeepsProjectReadable()
 void TestDocumentInput::deepValuesFromPanelsRefused()
 {
     RCSceneManager manager;
-    RCSceneItem* item = loadItem(manager, QJsonArray{row("Id", "{panel}"), row("List", QJsonArray{1})});
+    RCSceneItem* item = loadItem(manager, QJsonArray{record("Id", "{panel}"), record("List", QJsonArray{1})});
     IRCProperty* list = item->getProperties()->getProperty("List");
     QVariant deep = 1;
     for (int i = 0; i < 1100; ++i) {
@@ -186,13 +168,10 @@ void TestDocumentInput::wrongTypesInEveryRow()
     // records at all: the item loads, keeps a usable id and view, and round-trips.
     const QJsonValue odd[] = {QJsonValue(),           true, -1e300, 1e300, "text", QJsonArray{1, "a"},
                               QJsonObject{{"k", "v"}}};
-    const QStringList names{"Id",       "ControlType", "Name",    "ObjectName", "X",
-                            "Y",        "Width",       "Height",  "Angle",      "TextColor",
-                            "TextSize", "TextBold",    "QmlPath", "Focus",      "Select"};
     for (const QJsonValue& value : odd) {
         QJsonArray rows;
-        for (const QString& name : names) {
-            QJsonObject r = row(name, value);
+        for (const QString& name : model_test::kItemRows) {
+            QJsonObject r = record(name, value);
             r.insert("readonly", value);
             r.insert("visible", value);
             r.insert("unit", value);
@@ -218,9 +197,8 @@ void TestDocumentInput::wrongTypesInEveryRow()
 
         // The same for the rows of a scene, and an item list that is not a list.
         QJsonArray sceneRows;
-        for (const char* name : {"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
-                                    "BackgroundImg", "Focus", "SingleSelection"}) {
-            QJsonObject r = row(name, value);
+        for (const QString& name : model_test::kSceneRows) {
+            QJsonObject r = record(name, value);
             r.insert("readonly", value);
             r.insert("display", QJsonObject{{"type", value}, {"data", value}});
             sceneRows.append(r);

@@ -1,8 +1,9 @@
-// Properties, display descriptors and property sets: field rules, JSON records,
+// Property names, properties, display descriptors and property sets: field rules, JSON records,
 // the merging read of a "propertyArray" and the relayed signals.
 #include "ModelTestSupport.h"
 
 #include "model/IRCPropertyDisplay.h"
+#include "model/RCKeys.h"
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
 #include "model/RCPropertyDisplay.h"
@@ -22,19 +23,12 @@
 using namespace Qt::StringLiterals;
 
 using DT = IRCPropertyDisplay::EIRCPropertyDisplayType;
+using model_test::record;
+
+// Read during static initialisation, before main() runs.
+static const QStringList earlyKeys = {RCKeys::Focus(), RCKeys::allKeys().value(201)};
 
 namespace {
-
-QJsonObject fullRecord(const QString& name, const QJsonValue& value)
-{
-    return QJsonObject{{"name", name},
-                       {"description", "d"},
-                       {"readonly", false},
-                       {"visible", true},
-                       {"unit", "px"},
-                       {"value", value},
-                       {"display", QJsonObject{{"type", 2}, {"data", QJsonObject()}}}};
-}
 
 // Counts every signal a set can emit.
 struct SetSpies
@@ -61,6 +55,9 @@ class TestProperties : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void keyTableIsCompleteAndOrdered();
+    void keysAvailableBeforeMain();
+
     void displayRowFiles_data();
     void displayRowFiles();
     void displayRecord();
@@ -79,6 +76,25 @@ private Q_SLOTS:
     void textRowsKeepTextThatLooksTyped();
     void descriptorMadeOnDemandChangesNothing();
 };
+
+void TestProperties::keysAvailableBeforeMain()
+{
+    QCOMPARE(earlyKeys, QStringList({u"Focus"_s, u"Y"_s}));
+}
+
+void TestProperties::keyTableIsCompleteAndOrdered()
+{
+    const QStringList keys = RCKeys::allKeys();
+    QCOMPARE(keys.size(), 202);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 202);
+    // Ascending by character code: capitals, then '_', then small letters.
+    for (int i = 1; i < keys.size(); ++i)
+        QVERIFY2(keys[i - 1].compare(keys[i], Qt::CaseSensitive) < 0, qPrintable(keys[i]));
+    QCOMPARE(keys.first(), u"ActionType"_s);
+    QCOMPARE(keys.last(), u"Y"_s);
+    QVERIFY(keys.indexOf(u"SceneListVisible"_s) < keys.indexOf(u"SceneList_BackgroundColor"_s));
+    QVERIFY(!keys.contains(u"focus"_s));
+}
 
 void TestProperties::displayRowFiles_data()
 {
@@ -232,12 +248,12 @@ void TestProperties::addFromRecordNeedsSixKeys()
     RCProperties set;
     SetSpies spies(&set);
     for (const char* key : {"name", "description", "readonly", "visible", "unit", "value"}) {
-        QJsonObject rec = fullRecord("W", 5);
+        QJsonObject rec = record("W", 5);
         rec.remove(key);
         QVERIFY2(!set.addProperty(rec), key);
     }
     QCOMPARE(spies.total(), 0);
-    QJsonObject rec = fullRecord("W", 5);
+    QJsonObject rec = record("W", 5);
     rec.remove("display");
     IRCProperty* p = set.addProperty(rec);
     QVERIFY(p);
@@ -316,7 +332,7 @@ void TestProperties::mergeInPlaceAndAppend()
     // new names are appended in array order, and relay like any other.
     QJsonObject reduced{{"name", "Width"}, {"value", 50}};
     reduced["display"] = QJsonObject{{"data", QJsonObject{{"ComboBoxItemDataList", QJsonArray{0}}}}};
-    QVERIFY(set.fromJson(QJsonArray{fullRecord("C", 3), reduced, fullRecord("B", 2), QJsonValue(7)}));
+    QVERIFY(set.fromJson(QJsonArray{record("C", 3), reduced, record("B", 2), QJsonValue(7)}));
     QCOMPARE(model_test::propertyNames(&set), QStringList({"X", "Width", "C", "B", ""}));
     QCOMPARE(set.getProperty("Width"), width);
     QCOMPARE(width->getValue().toDouble(), 50.0);
@@ -339,10 +355,10 @@ void TestProperties::unreadableOrUnwritableValues()
 {
     RCProperties set;
     set.addProperty("DefaultSize", "", false, true, "", 0, QVariant(QSize(3, 4)));
-    set.fromJson(QJsonArray{fullRecord("DefaultSize", "#Size#10")});
+    set.fromJson(QJsonArray{record("DefaultSize", "#Size#10")});
     QCOMPARE(set.getPropertyValue("DefaultSize").toSize(), QSize(3, 4));
     QCOMPARE(set.getProperty("DefaultSize")->getUnit(), QString("px")); // the other fields are read
-    QVERIFY(!RCProperty(fullRecord("Color", "#Color#1,2"), nullptr).getValue().isValid());
+    QVERIFY(!RCProperty(record("Color", "#Color#1,2"), nullptr).getValue().isValid());
 
     RCProperty odd("Odd", "", false, true, "", 0, QVariant::fromValue(QChar('x')), nullptr);
     QVERIFY(odd.toJson().value("value").isNull());
@@ -376,13 +392,13 @@ void TestProperties::textRowsKeepTextThatLooksTyped()
     QFETCH(QVariant, read);
     RCProperties set;
     set.addProperty("P", "", false, true, "", display, held);
-    set.fromJson(QJsonArray{fullRecord("P", stored)});
+    set.fromJson(QJsonArray{record("P", stored)});
     QCOMPARE(set.getPropertyValue("P"), read);
 
     // A row declared with a number stays a typed row when a record of the same file left text in it.
     RCProperties numbers;
     numbers.addProperty("N", "", false, true, "", display, 0);
-    numbers.fromJson(QJsonArray{fullRecord("N", "abc"), fullRecord("N", "#Size#1x2")});
+    numbers.fromJson(QJsonArray{record("N", "abc"), record("N", "#Size#1x2")});
     QCOMPARE(numbers.getPropertyValue("N"), QVariant(QSize(1, 2)));
 }
 

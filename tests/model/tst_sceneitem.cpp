@@ -14,23 +14,14 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using model_test::kItemRows;
+using model_test::record;
+
 namespace {
 
 QStringList rowNames(const RCSceneItem& item)
 {
     return model_test::propertyNames(item.getProperties());
-}
-
-QJsonObject row(const QString& name, const QJsonValue& value, int displayType = 0, bool readOnly = false,
-                bool visible = true)
-{
-    return QJsonObject{{"name", name},
-                       {"description", name + " text"},
-                       {"readonly", readOnly},
-                       {"visible", visible},
-                       {"unit", ""},
-                       {"value", value},
-                       {"display", QJsonObject{{"type", displayType}, {"data", QJsonObject()}}}};
 }
 
 QJsonObject description(const QJsonArray& rows)
@@ -41,17 +32,14 @@ QJsonObject description(const QJsonArray& rows)
 // The rows a control template of the action-button kind hands to a new item.
 QJsonObject actionButtonTemplate()
 {
-    return description(QJsonArray{
-        row("Width", 100, 2), row("Height", 50, 2),
-        row("QmlPath", "qrc:/qml/scenePanel/RCSceneItemActionButton.qml", 0, false, false),
-        row("ControlType", 7, 2, false, false), row("Name", "播放上一个"),
-        row("IconPath", "qrc:/control/playPre.png", 1), row("CmdType", "playPreProgram", 0, true, false),
-        row("ActionType", 1, 2, true, false), row("ClickAreaCheck", false, 5)});
+    return description(
+        QJsonArray{record("Width", 100, 2), record("Height", 50, 2),
+                   record("QmlPath", "qrc:/qml/scenePanel/RCSceneItemActionButton.qml", 0, false, false),
+                   record("ControlType", 7, 2, false, false), record("Name", "播放上一个"),
+                   record("IconPath", "qrc:/control/playPre.png", 1),
+                   record("CmdType", "playPreProgram", 0, true, false),
+                   record("ActionType", 1, 2, true, false), record("ClickAreaCheck", false, 5)});
 }
-
-const QStringList kDefaultRows = {"Id",       "ControlType", "Name",    "ObjectName", "X",
-                                  "Y",        "Width",       "Height",  "Angle",      "TextColor",
-                                  "TextSize", "TextBold",    "QmlPath", "Focus",      "Select"};
 
 } // namespace
 
@@ -73,7 +61,7 @@ void TestSceneItem::templateMerge()
 {
     RCSceneItem item(actionButtonTemplate(), nullptr);
     QCOMPARE(rowNames(item),
-             kDefaultRows + QStringList({"IconPath", "CmdType", "ActionType", "ClickAreaCheck"}));
+             kItemRows + QStringList({"IconPath", "CmdType", "ActionType", "ClickAreaCheck"}));
     RCProperties* p = item.getProperties();
     QCOMPARE(item.getSize(), QSize(100, 50));
     QCOMPARE(p->getPropertyValue("ControlType").toInt(), 7);
@@ -81,15 +69,6 @@ void TestSceneItem::templateMerge()
     // Rows the template does not name keep their defaults.
     QCOMPARE(p->getPropertyValue("TextColor").toString(), QString("#ffffff"));
     QCOMPARE(p->getProperty("X")->getDescription(), QString("横向"));
-
-    // A reduced record merges in place, its absent keys read as empty; a new name is appended.
-    RCSceneItem reduced(description(QJsonArray{QJsonObject{{"name", "Width"}, {"value", 300}},
-                                               QJsonObject{{"name", "Extra"}, {"value", "e"}}}),
-                        nullptr);
-    QCOMPARE(rowNames(reduced), kDefaultRows + QStringList{"Extra"});
-    IRCProperty* width = reduced.getProperties()->getProperty("Width");
-    QVERIFY(width->getDescription().isEmpty() && !width->getVisible());
-    QCOMPARE(reduced.getSize(), QSize(300, 100));
 }
 
 void TestSceneItem::roundTrip()
@@ -145,10 +124,11 @@ void TestSceneItem::imageRows()
     RCSceneItem plain;
     QVERIFY(plain.getImagePropertyValues().isEmpty());
 
-    RCSceneItem item(description(QJsonArray{row("StopIconPath", "qrc:/control/stop.png", 1),
-                                            row("BackImage", "rcimg:/a.png", 10),
-                                            row("Broken", QJsonValue(), 1), row("AName", "not an image", 0)}),
-                     nullptr);
+    RCSceneItem item(
+        description(QJsonArray{record("StopIconPath", "qrc:/control/stop.png", 1),
+                               record("BackImage", "rcimg:/a.png", 10), record("Broken", QJsonValue(), 1),
+                               record("AName", "not an image", 0)}),
+        nullptr);
     const QMap<QString, QVariant> images = item.getImagePropertyValues();
     QCOMPARE(images.keys(), QStringList({"BackImage", "StopIconPath"}));
     QCOMPARE(images.value("BackImage").toString(), QString("rcimg:/a.png"));
@@ -181,8 +161,8 @@ void TestSceneItem::viewPathFromFile()
     QFETCH(QJsonValue, path);
     QFETCH(int, controlType);
     QFETCH(QString, expected);
-    const QJsonObject json =
-        description(QJsonArray{row("ControlType", controlType, 2), row("QmlPath", path, 0, false, false)});
+    const QJsonObject json = description(
+        QJsonArray{record("ControlType", controlType, 2), record("QmlPath", path, 0, false, false)});
     RCSceneItem item(json, nullptr);
     QCOMPARE(item.getPropertyValue("QmlPath").toString(), expected);
     const QString written =
