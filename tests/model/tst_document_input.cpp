@@ -169,16 +169,15 @@ void TestDocumentInput::wrongTypesInEveryRow()
     const QJsonValue odd[] = {QJsonValue(),           true, -1e300, 1e300, "text", QJsonArray{1, "a"},
                               QJsonObject{{"k", "v"}}};
     for (const QJsonValue& value : odd) {
+        // A record whose every field holds the odd value, its display as given.
+        const auto oddRecord = [&value](const QString& name, const QJsonValue& display) {
+            return QJsonObject{{"name", name},      {"description", value}, {"readonly", value},
+                               {"visible", value},  {"unit", value},        {"value", value},
+                               {"display", display}};
+        };
         QJsonArray rows;
-        for (const QString& name : model_test::kItemRows) {
-            QJsonObject r = record(name, value);
-            r.insert("readonly", value);
-            r.insert("visible", value);
-            r.insert("unit", value);
-            r.insert("description", value);
-            r.insert("display", value);
-            rows.append(r);
-        }
+        for (const QString& name : model_test::kItemRows)
+            rows.append(oddRecord(name, value));
         rows.append(value);
         rows.append(QJsonObject{{"name", value}, {"display", QJsonObject{{"type", value}, {"data", value}}}});
 
@@ -197,12 +196,8 @@ void TestDocumentInput::wrongTypesInEveryRow()
 
         // The same for the rows of a scene, and an item list that is not a list.
         QJsonArray sceneRows;
-        for (const QString& name : model_test::kSceneRows) {
-            QJsonObject r = record(name, value);
-            r.insert("readonly", value);
-            r.insert("display", QJsonObject{{"type", value}, {"data", value}});
-            sceneRows.append(r);
-        }
+        for (const QString& name : model_test::kSceneRows)
+            sceneRows.append(oddRecord(name, QJsonObject{{"type", value}, {"data", value}}));
         manager.fromJson(QJsonObject{
             {"sceneArray",
              QJsonArray{QJsonObject{{"propertyArray", sceneRows}, {"itemArray", value}}, value}}});

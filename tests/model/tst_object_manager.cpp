@@ -1,6 +1,7 @@
 #include "model/IRCObject.h"
 #include "model/RCKeys.h"
 #include "model/RCObjectManager.h"
+#include "support/SpyColumn.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -44,14 +45,6 @@ private:
     bool m_focus = false;
 };
 
-QStringList ids(const QSignalSpy& spy)
-{
-    QStringList out;
-    for (const QList<QVariant>& args : spy)
-        out.append(args.at(0).toString());
-    return out;
-}
-
 } // namespace
 
 class TestObjectManager : public QObject
@@ -84,7 +77,7 @@ void TestObjectManager::addedObjectArrivesUnfocusedAndRemovedIsSilent()
     manager()->addObject(&obj); // a moved scene comes back unfocused, and is heard once
     QVERIFY(!obj.focus());
     obj.setFocus(true);
-    QCOMPARE(ids(spy), QStringList{obj.getId()});
+    QCOMPARE(test_support::column(spy), QStringList{obj.getId()});
     manager()->removeObject(&obj);
 }
 
@@ -117,7 +110,7 @@ void TestObjectManager::focusMovesOnce()
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
     scene.setFocus(true);
     item.setFocus(true); // announced as none, then the new one
-    QCOMPARE(ids(spy), QStringList({scene.getId(), QString(), item.getId()}));
+    QCOMPARE(test_support::column(spy), QStringList({scene.getId(), QString(), item.getId()}));
     QVERIFY(!scene.focus());
 
     spy.clear();
@@ -130,7 +123,7 @@ void TestObjectManager::focusMovesOnce()
     // Removing the focused object clears the focus.
     manager()->removeObject(&scene);
     QVERIFY(!scene.focus());
-    QCOMPARE(ids(spy), QStringList({QString(), scene.getId(), QString()}));
+    QCOMPARE(test_support::column(spy), QStringList({QString(), scene.getId(), QString()}));
     manager()->removeObject(&item);
 }
 
@@ -153,12 +146,12 @@ void TestObjectManager::removeAndDestroyNeverDangle()
     obj->setFocus(true);
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
     obj.reset();
-    QCOMPARE(ids(spy), QStringList{QString()});
+    QCOMPARE(test_support::column(spy), QStringList{QString()});
     QCOMPARE(manager()->getObject(id), nullptr);
     FakeObject next;
     manager()->addObject(&next);
     next.setFocus(true);
-    QCOMPARE(ids(spy).last(), next.getId());
+    QCOMPARE(test_support::column(spy).last(), next.getId());
     manager()->removeObject(&next);
 }
 
