@@ -243,9 +243,8 @@ void TestSceneItem::nestingBound_data()
     QTest::newRow("arrays at the bound") << nestedArrays(kMaxValueNesting) << true;
     QTest::newRow("arrays past the bound") << nestedArrays(kMaxValueNesting + 1) << false;
     QJsonValue objects = 1;
-    for (int i = 0; i < kMaxValueNesting + 1; ++i) {
+    for (int i = 0; i < kMaxValueNesting + 1; ++i)
         objects = QJsonObject{{"k", objects}};
-    }
     QTest::newRow("objects past the bound") << objects << false;
     QTest::newRow("mixed past the bound") << QJsonValue(QJsonArray{QJsonObject{{"a", objects}}}) << false;
     QTest::newRow("typed array text at the bound")
@@ -263,9 +262,8 @@ void TestSceneItem::nestingBound()
     QFETCH(QJsonValue, json);
     QFETCH(bool, accepted);
     bool ok = true;
-    if (!accepted) {
+    if (!accepted)
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Not Implemented"));
-    }
     const QVariant value = jsonValueToVariant(json, &ok);
     QCOMPARE(ok, accepted);
     QCOMPARE(exceedsValueNesting(value), false);
@@ -304,17 +302,15 @@ void TestSceneItem::deepValuesFromPanelsRefused()
     RCSceneItem* item = loadItem(manager, QJsonArray{record("Id", "{panel}"), record("List", QJsonArray{1})});
     IRCProperty* list = item->getProperties()->getProperty("List");
     QVariant deep = 1;
-    for (int i = 0; i < 1100; ++i) {
+    for (int i = 0; i < 1100; ++i)
         deep = QVariantList{deep};
-    }
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("refused a value of List"));
     QVERIFY(!list->setValue(deep));
     QCOMPARE(list->getValue(), QVariant(QVariantList{1.0}));
 
     QVariantMap deepMap{{"k", 1}};
-    for (int i = 0; i < kMaxValueNesting; ++i) {
+    for (int i = 0; i < kMaxValueNesting; ++i)
         deepMap = QVariantMap{{"k", deepMap}};
-    }
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("refused data Choices"));
     list->getDisplay()->setData("Choices", deepMap);
     QVERIFY(!list->getDisplay()->getData("Choices").isValid());
