@@ -7,6 +7,7 @@
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
 #include "model/RCPropertyDisplay.h"
+#include "support/SignalSpies.h"
 
 #include <QColor>
 #include <QJSEngine>
@@ -24,31 +25,10 @@ using namespace Qt::StringLiterals;
 
 using DT = IRCPropertyDisplay::EIRCPropertyDisplayType;
 using model_test::record;
+using test_support::SignalSpies;
 
 // Read during static initialisation, before main() runs.
 static const QStringList earlyKeys = {RCKeys::Focus(), RCKeys::allKeys().value(201)};
-
-namespace {
-
-// Counts every signal a set can emit.
-struct SetSpies
-{
-    explicit SetSpies(RCProperties* set)
-        : value(set, &RCProperties::propertyValueChanged),
-          readOnly(set, &RCProperties::propertyReadOnlyChanged),
-          visible(set, &RCProperties::propertyVisibleChanged), unit(set, &RCProperties::propertyUnitChanged),
-          added(set, &RCProperties::propretyAdded), removed(set, &RCProperties::propertyRemoved)
-    {
-    }
-    int total() const
-    {
-        return int(value.count() + readOnly.count() + visible.count() + unit.count() + added.count() +
-                   removed.count());
-    }
-    QSignalSpy value, readOnly, visible, unit, added, removed;
-};
-
-} // namespace
 
 class TestProperties : public QObject
 {
@@ -220,14 +200,14 @@ void TestProperties::addReplaceAndRemove()
     RCProperties set;
     QPointer<IRCProperty> first = set.addProperty("A", "", false, true, "", 0, 1);
     set.addProperty("B", "", false, true, "", 0, 2);
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     // The held property itself again: nothing changes.
     QCOMPARE(set.addProperty(first.data()), first.data());
     QCOMPARE(spies.total(), 0);
     // Another of the same name replaces it at the end.
     IRCProperty* second = set.addProperty("A", "", false, true, "", 0, 3);
-    QCOMPARE(spies.removed.count(), 1);
-    QCOMPARE(spies.added.count(), 1);
+    QCOMPARE(spies.count("propertyRemoved"), 1);
+    QCOMPARE(spies.count("propretyAdded"), 1);
     QVERIFY(first.isNull());
     QCOMPARE(model_test::propertyNames(&set), QStringList({"B", "A"}));
     QCOMPARE(set.getProperty("A"), second);
@@ -239,14 +219,14 @@ void TestProperties::addReplaceAndRemove()
     set.removeProperty("a");
     QCOMPARE(set.count(), 2);
     set.removeProperty("A");
-    QCOMPARE(spies.removed.count(), 2);
+    QCOMPARE(spies.count("propertyRemoved"), 2);
     QCOMPARE(set.count(), 1);
 }
 
 void TestProperties::addFromRecordNeedsSixKeys()
 {
     RCProperties set;
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     for (const char* key : {"name", "description", "readonly", "visible", "unit", "value"}) {
         QJsonObject rec = record("W", 5);
         rec.remove(key);
@@ -265,7 +245,7 @@ void TestProperties::relaysEveryChangeOnce()
 {
     RCProperties set;
     IRCProperty* p = set.addProperty("Name", "名称", false, true, "", 0, "x");
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     QSignalSpy own(p, &IRCProperty::valueChanged);
     for (int i = 0; i < 2; ++i) { // the second round changes nothing
         p->setValue("y");
@@ -276,12 +256,12 @@ void TestProperties::relaysEveryChangeOnce()
     QVERIFY(set.setPropertyValue("Name", "z")); // found, but read-only now: refused
     QCOMPARE(p->getValue().toString(), QString("y"));
     QCOMPARE(own.count(), 1);
-    QCOMPARE(spies.value.count(), 1);
-    QCOMPARE(spies.value.first().at(0).value<IRCProperty*>(), p);
-    QCOMPARE(spies.value.first().at(1).toString(), QString("y"));
-    QCOMPARE(spies.readOnly.count(), 1);
-    QCOMPARE(spies.visible.count(), 1);
-    QCOMPARE(spies.unit.first().at(1).toString(), QString("u"));
+    QCOMPARE(spies.count("propertyValueChanged"), 1);
+    QCOMPARE(spies.spy("propertyValueChanged").first().at(0).value<IRCProperty*>(), p);
+    QCOMPARE(spies.spy("propertyValueChanged").first().at(1).toString(), QString("y"));
+    QCOMPARE(spies.count("propertyReadOnlyChanged"), 1);
+    QCOMPARE(spies.count("propertyVisibleChanged"), 1);
+    QCOMPARE(spies.spy("propertyUnitChanged").first().at(1).toString(), QString("u"));
     QCOMPARE(spies.total(), 4);
 
     // A property of another type is relayed too.
@@ -299,7 +279,7 @@ void TestProperties::storeValueAndId()
     RCProperties set;
     set.addProperty("Id", "id", false, false, "", 0, "");
     set.addProperty("Size", "size", false, true, "", 0, QSize(1, 2));
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     set.enforceId();
     const QString id = set.getPropertyValue("Id").toString();
     QVERIFY(!QUuid::fromString(id).isNull());
@@ -327,7 +307,7 @@ void TestProperties::mergeInPlaceAndAppend()
     set.addProperty("X", "横向", false, true, "", 2, 0);
     IRCProperty* width = set.addProperty("Width", "宽度", true, true, "px", 2, 100);
     width->getDisplay()->setData("ComboBoxItemNameList", QVariantList{"a"});
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     // A held name reads the record in place (absent keys empty, display data merged), silently;
     // new names are appended in array order, and relay like any other.
     QJsonObject reduced{{"name", "Width"}, {"value", 50}};
@@ -339,10 +319,10 @@ void TestProperties::mergeInPlaceAndAppend()
     QVERIFY(width->getDescription().isEmpty() && !width->getReadOnly() && width->getUnit().isEmpty());
     QCOMPARE(width->getDisplay()->getData("ComboBoxItemNameList").toList().size(), 1);
     QCOMPARE(width->getDisplay()->getData("ComboBoxItemDataList").toList().size(), 1);
-    QCOMPARE(spies.added.count(), 3);
-    QCOMPARE(spies.value.count(), 0);
+    QCOMPARE(spies.count("propretyAdded"), 3);
+    QCOMPARE(spies.count("propertyValueChanged"), 0);
     set.getProperty("C")->setValue(4);
-    QCOMPARE(spies.value.count(), 1);
+    QCOMPARE(spies.count("propertyValueChanged"), 1);
 
     // Written and read into an empty set: same order, same records.
     const QJsonArray written = set.toJson();
