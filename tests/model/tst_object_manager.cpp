@@ -52,10 +52,9 @@ class TestObjectManager : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void addedObjectArrivesUnfocusedAndRemovedIsSilent();
-    void duplicateIdKeepsFirst();
+    void nullRefusedAndDuplicateIdKeepsFirst();
     void focusMovesOnce();
     void removeAndDestroyNeverDangle();
-    void nullObjectIsLogged();
 
 private:
     RCObjectManager* manager() { return RCObjectManager::instance(); }
@@ -81,8 +80,11 @@ void TestObjectManager::addedObjectArrivesUnfocusedAndRemovedIsSilent()
     manager()->removeObject(&obj);
 }
 
-void TestObjectManager::duplicateIdKeepsFirst()
+void TestObjectManager::nullRefusedAndDuplicateIdKeepsFirst()
 {
+    QTest::ignoreMessage(QtWarningMsg, "object is null");
+    manager()->addObject(nullptr);
+    manager()->removeObject(nullptr);
     FakeObject first;
     FakeObject second(eIRCObjectType_SceneItem, first.getId());
     manager()->addObject(&first);
@@ -153,13 +155,6 @@ void TestObjectManager::removeAndDestroyNeverDangle()
     next.setFocus(true);
     QCOMPARE(test_support::column(spy).last(), next.getId());
     manager()->removeObject(&next);
-}
-
-void TestObjectManager::nullObjectIsLogged()
-{
-    QTest::ignoreMessage(QtWarningMsg, "object is null");
-    manager()->addObject(nullptr);
-    manager()->removeObject(nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestObjectManager)
