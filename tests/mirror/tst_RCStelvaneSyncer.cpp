@@ -43,6 +43,8 @@ private Q_SLOTS:
         QCOMPARE(m_mirror->getVexaProgramListType("none"), -1);
         QVERIFY(provider());
         QVERIFY(!refreshTimer());
+        // Without an engine the mirror deletes its provider itself.
+        RCStelvaneSyncer(nullptr, QQuickImageProvider::Image, QQuickImageProvider::Flags());
 
         QSignalSpy changed(m_mirror.get(), &IRCStelvaneSyncer::globalPropertyChanged);
         m_mirror->setGlobalProperty("Volume", 0.5);
