@@ -3,10 +3,10 @@
 #include "mirror/RCCmdProcesserManager.h"
 #include "mirror/RCImageProvider.h"
 #include "support/FakeProject.h"
+#include "support/SignalSpies.h"
 #include "tools/mediaserver-standin/StandinState.h"
 
 #include <QJsonDocument>
-#include <QMetaMethod>
 #include <QQmlEngine>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -46,27 +46,13 @@ inline QJsonObject jsonObject(QString text)
 }
 
 // Reads a mirror back and records every signal it emits.
-class MirrorProbe
+class MirrorProbe : public test_support::SignalSpies
 {
 public:
     // engine: the one the mirror registered its image provider with (for "image:" probes).
-    MirrorProbe(IRCStelvaneSyncer* mirror, QQmlEngine* engine) : m_mirror(mirror), m_engine(engine)
+    MirrorProbe(IRCStelvaneSyncer* mirror, QQmlEngine* engine)
+        : SignalSpies(mirror), m_mirror(mirror), m_engine(engine)
     {
-        const QMetaObject* meta = mirror->metaObject();
-        for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
-            const QMetaMethod method = meta->method(i);
-            if (method.methodType() == QMetaMethod::Signal)
-                m_spies[QString::fromLatin1(method.name())] = std::make_unique<QSignalSpy>(mirror, method);
-        }
-    }
-
-    // Emissions of the mirror's signal of that name since the last resetCounts().
-    int count(const QString& signal) const { return int(m_spies.at(signal)->size()); }
-    QSignalSpy& spy(const QString& signal) { return *m_spies.at(signal); }
-    void resetCounts()
-    {
-        for (auto& entry : m_spies)
-            entry.second->clear();
     }
 
     // Reads the mirror:
@@ -134,12 +120,8 @@ public:
         }
         if (kind == QLatin1String("state"))
             return int(m->getState());
-        if (kind == QLatin1String("signal") && p[1] == QLatin1String("*")) {
-            int all = 0;
-            for (const auto& entry : m_spies)
-                all += int(entry.second->size());
-            return all;
-        }
+        if (kind == QLatin1String("signal") && p[1] == QLatin1String("*"))
+            return total();
         if (kind == QLatin1String("signal") && p.size() == 3) {
             for (const QList<QVariant>& emission : spy(p[1]))
                 ids.append(emission.value(p[2].toInt()).toString());
@@ -154,7 +136,6 @@ public:
 private:
     IRCStelvaneSyncer* m_mirror;
     QQmlEngine* m_engine;
-    std::map<QString, std::unique_ptr<QSignalSpy>> m_spies;
 };
 
 // What a Harness owns, made before its probe and gone after it (the mirror leaves the engine first).

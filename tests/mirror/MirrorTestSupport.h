@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/RCKeys.h"
+#include "support/SpyColumn.h"
 
-#include <QSignalSpy>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -25,13 +25,6 @@ inline QVariantMap node(const QString& id, const QString& layerId, const QString
     return params;
 }
 
-// Argument `column` of every emission recorded by spy, as text.
-inline QStringList column(const QSignalSpy& spy, int column = 0)
-{
-    QStringList values;
-    for (const QList<QVariant>& emission : spy)
-        values.append(emission.value(column).toString());
-    return values;
-}
+using test_support::column;
 
 } // namespace MirrorTest

@@ -1,6 +1,7 @@
 #include "model/IRCObject.h"
 #include "model/RCKeys.h"
 #include "model/RCObjectManager.h"
+#include "support/SpyColumn.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -44,14 +45,6 @@ private:
     bool m_focus = false;
 };
 
-QStringList ids(const QSignalSpy& spy)
-{
-    QStringList out;
-    for (const QList<QVariant>& args : spy)
-        out.append(args.at(0).toString());
-    return out;
-}
-
 } // namespace
 
 class TestObjectManager : public QObject
@@ -59,10 +52,9 @@ class TestObjectManager : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void addedObjectArrivesUnfocusedAndRemovedIsSilent();
-    void duplicateIdKeepsFirst();
+    void nullRefusedAndDuplicateIdKeepsFirst();
     void focusMovesOnce();
     void removeAndDestroyNeverDangle();
-    void nullObjectIsLogged();
 
 private:
     RCObjectManager* manager() { return RCObjectManager::instance(); }
@@ -84,12 +76,15 @@ void TestObjectManager::addedObjectArrivesUnfocusedAndRemovedIsSilent()
     manager()->addObject(&obj); // a moved scene comes back unfocused, and is heard once
     QVERIFY(!obj.focus());
     obj.setFocus(true);
-    QCOMPARE(ids(spy), QStringList{obj.getId()});
+    QCOMPARE(test_support::column(spy), QStringList{obj.getId()});
     manager()->removeObject(&obj);
 }
 
-void TestObjectManager::duplicateIdKeepsFirst()
+void TestObjectManager::nullRefusedAndDuplicateIdKeepsFirst()
 {
+    QTest::ignoreMessage(QtWarningMsg, "object is null");
+    manager()->addObject(nullptr);
+    manager()->removeObject(nullptr);
     FakeObject first;
     FakeObject second(eIRCObjectType_SceneItem, first.getId());
     manager()->addObject(&first);
@@ -117,7 +112,7 @@ void TestObjectManager::focusMovesOnce()
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
     scene.setFocus(true);
     item.setFocus(true); // announced as none, then the new one
-    QCOMPARE(ids(spy), QStringList({scene.getId(), QString(), item.getId()}));
+    QCOMPARE(test_support::column(spy), QStringList({scene.getId(), QString(), item.getId()}));
     QVERIFY(!scene.focus());
 
     spy.clear();
@@ -130,7 +125,7 @@ void TestObjectManager::focusMovesOnce()
     // Removing the focused object clears the focus.
     manager()->removeObject(&scene);
     QVERIFY(!scene.focus());
-    QCOMPARE(ids(spy), QStringList({QString(), scene.getId(), QString()}));
+    QCOMPARE(test_support::column(spy), QStringList({QString(), scene.getId(), QString()}));
     manager()->removeObject(&item);
 }
 
@@ -153,20 +148,13 @@ void TestObjectManager::removeAndDestroyNeverDangle()
     obj->setFocus(true);
     QSignalSpy spy(manager(), &RCObjectManager::objectFocusChanged);
     obj.reset();
-    QCOMPARE(ids(spy), QStringList{QString()});
+    QCOMPARE(test_support::column(spy), QStringList{QString()});
     QCOMPARE(manager()->getObject(id), nullptr);
     FakeObject next;
     manager()->addObject(&next);
     next.setFocus(true);
-    QCOMPARE(ids(spy).last(), next.getId());
+    QCOMPARE(test_support::column(spy).last(), next.getId());
     manager()->removeObject(&next);
-}
-
-void TestObjectManager::nullObjectIsLogged()
-{
-    QTest::ignoreMessage(QtWarningMsg, "object is null");
-    manager()->addObject(nullptr);
-    manager()->removeObject(nullptr);
 }
 
 QTEST_GUILESS_MAIN(TestObjectManager)

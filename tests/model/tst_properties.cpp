@@ -1,11 +1,13 @@
-// Properties, display descriptors and property sets: field rules, JSON records,
+// Property names, properties, display descriptors and property sets: field rules, JSON records,
 // the merging read of a "propertyArray" and the relayed signals.
 #include "ModelTestSupport.h"
 
 #include "model/IRCPropertyDisplay.h"
+#include "model/RCKeys.h"
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
 #include "model/RCPropertyDisplay.h"
+#include "support/SignalSpies.h"
 
 #include <QColor>
 #include <QJSEngine>
@@ -22,45 +24,20 @@
 using namespace Qt::StringLiterals;
 
 using DT = IRCPropertyDisplay::EIRCPropertyDisplayType;
+using model_test::record;
+using test_support::SignalSpies;
 
-namespace {
-
-QJsonObject fullRecord(const QString& name, const QJsonValue& value)
-{
-    return QJsonObject{{"name", name},
-                       {"description", "d"},
-                       {"readonly", false},
-                       {"visible", true},
-                       {"unit", "px"},
-                       {"value", value},
-                       {"display", QJsonObject{{"type", 2}, {"data", QJsonObject()}}}};
-}
-
-// Counts every signal a set can emit.
-struct SetSpies
-{
-    explicit SetSpies(RCProperties* set)
-        : value(set, &RCProperties::propertyValueChanged),
-          readOnly(set, &RCProperties::propertyReadOnlyChanged),
-          visible(set, &RCProperties::propertyVisibleChanged), unit(set, &RCProperties::propertyUnitChanged),
-          added(set, &RCProperties::propretyAdded), removed(set, &RCProperties::propertyRemoved)
-    {
-    }
-    int total() const
-    {
-        return int(value.count() + readOnly.count() + visible.count() + unit.count() + added.count() +
-                   removed.count());
-    }
-    QSignalSpy value, readOnly, visible, unit, added, removed;
-};
-
-} // namespace
+// Read during static initialisation, before main() runs.
+static const QStringList earlyKeys = {RCKeys::Focus(), RCKeys::allKeys().value(201)};
 
 class TestProperties : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void keyTableIsCompleteAndOrdered();
+    void keysAvailableBeforeMain();
+
     void displayRowFiles_data();
     void displayRowFiles();
     void displayRecord();
@@ -79,6 +56,25 @@ private Q_SLOTS:
     void textRowsKeepTextThatLooksTyped();
     void descriptorMadeOnDemandChangesNothing();
 };
+
+void TestProperties::keysAvailableBeforeMain()
+{
+    QCOMPARE(earlyKeys, QStringList({u"Focus"_s, u"Y"_s}));
+}
+
+void TestProperties::keyTableIsCompleteAndOrdered()
+{
+    const QStringList keys = RCKeys::allKeys();
+    QCOMPARE(keys.size(), 202);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), 202);
+    // Ascending by character code: capitals, then '_', then small letters.
+    for (int i = 1; i < keys.size(); ++i)
+        QVERIFY2(keys[i - 1].compare(keys[i], Qt::CaseSensitive) < 0, qPrintable(keys[i]));
+    QCOMPARE(keys.first(), u"ActionType"_s);
+    QCOMPARE(keys.last(), u"Y"_s);
+    QVERIFY(keys.indexOf(u"SceneListVisible"_s) < keys.indexOf(u"SceneList_BackgroundColor"_s));
+    QVERIFY(!keys.contains(u"focus"_s));
+}
 
 void TestProperties::displayRowFiles_data()
 {
@@ -204,14 +200,14 @@ void TestProperties::addReplaceAndRemove()
     RCProperties set;
     QPointer<IRCProperty> first = set.addProperty("A", "", false, true, "", 0, 1);
     set.addProperty("B", "", false, true, "", 0, 2);
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     // The held property itself again: nothing changes.
     QCOMPARE(set.addProperty(first.data()), first.data());
     QCOMPARE(spies.total(), 0);
     // Another of the same name replaces it at the end.
     IRCProperty* second = set.addProperty("A", "", false, true, "", 0, 3);
-    QCOMPARE(spies.removed.count(), 1);
-    QCOMPARE(spies.added.count(), 1);
+    QCOMPARE(spies.count("propertyRemoved"), 1);
+    QCOMPARE(spies.count("propretyAdded"), 1);
     QVERIFY(first.isNull());
     QCOMPARE(model_test::propertyNames(&set), QStringList({"B", "A"}));
     QCOMPARE(set.getProperty("A"), second);
@@ -223,21 +219,21 @@ void TestProperties::addReplaceAndRemove()
     set.removeProperty("a");
     QCOMPARE(set.count(), 2);
     set.removeProperty("A");
-    QCOMPARE(spies.removed.count(), 2);
+    QCOMPARE(spies.count("propertyRemoved"), 2);
     QCOMPARE(set.count(), 1);
 }
 
 void TestProperties::addFromRecordNeedsSixKeys()
 {
     RCProperties set;
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     for (const char* key : {"name", "description", "readonly", "visible", "unit", "value"}) {
-        QJsonObject rec = fullRecord("W", 5);
+        QJsonObject rec = record("W", 5);
         rec.remove(key);
         QVERIFY2(!set.addProperty(rec), key);
     }
     QCOMPARE(spies.total(), 0);
-    QJsonObject rec = fullRecord("W", 5);
+    QJsonObject rec = record("W", 5);
     rec.remove("display");
     IRCProperty* p = set.addProperty(rec);
     QVERIFY(p);
@@ -249,7 +245,7 @@ void TestProperties::relaysEveryChangeOnce()
 {
     RCProperties set;
     IRCProperty* p = set.addProperty("Name", "名称", false, true, "", 0, "x");
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     QSignalSpy own(p, &IRCProperty::valueChanged);
     for (int i = 0; i < 2; ++i) { // the second round changes nothing
         p->setValue("y");
@@ -260,12 +256,12 @@ void TestProperties::relaysEveryChangeOnce()
     QVERIFY(set.setPropertyValue("Name", "z")); // found, but read-only now: refused
     QCOMPARE(p->getValue().toString(), QString("y"));
     QCOMPARE(own.count(), 1);
-    QCOMPARE(spies.value.count(), 1);
-    QCOMPARE(spies.value.first().at(0).value<IRCProperty*>(), p);
-    QCOMPARE(spies.value.first().at(1).toString(), QString("y"));
-    QCOMPARE(spies.readOnly.count(), 1);
-    QCOMPARE(spies.visible.count(), 1);
-    QCOMPARE(spies.unit.first().at(1).toString(), QString("u"));
+    QCOMPARE(spies.count("propertyValueChanged"), 1);
+    QCOMPARE(spies.spy("propertyValueChanged").first().at(0).value<IRCProperty*>(), p);
+    QCOMPARE(spies.spy("propertyValueChanged").first().at(1).toString(), QString("y"));
+    QCOMPARE(spies.count("propertyReadOnlyChanged"), 1);
+    QCOMPARE(spies.count("propertyVisibleChanged"), 1);
+    QCOMPARE(spies.spy("propertyUnitChanged").first().at(1).toString(), QString("u"));
     QCOMPARE(spies.total(), 4);
 
     // A property of another type is relayed too.
@@ -283,7 +279,7 @@ void TestProperties::storeValueAndId()
     RCProperties set;
     set.addProperty("Id", "id", false, false, "", 0, "");
     set.addProperty("Size", "size", false, true, "", 0, QSize(1, 2));
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     set.enforceId();
     const QString id = set.getPropertyValue("Id").toString();
     QVERIFY(!QUuid::fromString(id).isNull());
@@ -311,22 +307,22 @@ void TestProperties::mergeInPlaceAndAppend()
     set.addProperty("X", "横向", false, true, "", 2, 0);
     IRCProperty* width = set.addProperty("Width", "宽度", true, true, "px", 2, 100);
     width->getDisplay()->setData("ComboBoxItemNameList", QVariantList{"a"});
-    SetSpies spies(&set);
+    SignalSpies spies(&set);
     // A held name reads the record in place (absent keys empty, display data merged), silently;
     // new names are appended in array order, and relay like any other.
     QJsonObject reduced{{"name", "Width"}, {"value", 50}};
     reduced["display"] = QJsonObject{{"data", QJsonObject{{"ComboBoxItemDataList", QJsonArray{0}}}}};
-    QVERIFY(set.fromJson(QJsonArray{fullRecord("C", 3), reduced, fullRecord("B", 2), QJsonValue(7)}));
+    QVERIFY(set.fromJson(QJsonArray{record("C", 3), reduced, record("B", 2), QJsonValue(7)}));
     QCOMPARE(model_test::propertyNames(&set), QStringList({"X", "Width", "C", "B", ""}));
     QCOMPARE(set.getProperty("Width"), width);
     QCOMPARE(width->getValue().toDouble(), 50.0);
     QVERIFY(width->getDescription().isEmpty() && !width->getReadOnly() && width->getUnit().isEmpty());
     QCOMPARE(width->getDisplay()->getData("ComboBoxItemNameList").toList().size(), 1);
     QCOMPARE(width->getDisplay()->getData("ComboBoxItemDataList").toList().size(), 1);
-    QCOMPARE(spies.added.count(), 3);
-    QCOMPARE(spies.value.count(), 0);
+    QCOMPARE(spies.count("propretyAdded"), 3);
+    QCOMPARE(spies.count("propertyValueChanged"), 0);
     set.getProperty("C")->setValue(4);
-    QCOMPARE(spies.value.count(), 1);
+    QCOMPARE(spies.count("propertyValueChanged"), 1);
 
     // Written and read into an empty set: same order, same records.
     const QJsonArray written = set.toJson();
@@ -339,10 +335,10 @@ void TestProperties::unreadableOrUnwritableValues()
 {
     RCProperties set;
     set.addProperty("DefaultSize", "", false, true, "", 0, QVariant(QSize(3, 4)));
-    set.fromJson(QJsonArray{fullRecord("DefaultSize", "#Size#10")});
+    set.fromJson(QJsonArray{record("DefaultSize", "#Size#10")});
     QCOMPARE(set.getPropertyValue("DefaultSize").toSize(), QSize(3, 4));
     QCOMPARE(set.getProperty("DefaultSize")->getUnit(), QString("px")); // the other fields are read
-    QVERIFY(!RCProperty(fullRecord("Color", "#Color#1,2"), nullptr).getValue().isValid());
+    QVERIFY(!RCProperty(record("Color", "#Color#1,2"), nullptr).getValue().isValid());
 
     RCProperty odd("Odd", "", false, true, "", 0, QVariant::fromValue(QChar('x')), nullptr);
     QVERIFY(odd.toJson().value("value").isNull());
@@ -376,13 +372,13 @@ void TestProperties::textRowsKeepTextThatLooksTyped()
     QFETCH(QVariant, read);
     RCProperties set;
     set.addProperty("P", "", false, true, "", display, held);
-    set.fromJson(QJsonArray{fullRecord("P", stored)});
+    set.fromJson(QJsonArray{record("P", stored)});
     QCOMPARE(set.getPropertyValue("P"), read);
 
     // A row declared with a number stays a typed row when a record of the same file left text in it.
     RCProperties numbers;
     numbers.addProperty("N", "", false, true, "", display, 0);
-    numbers.fromJson(QJsonArray{fullRecord("N", "abc"), fullRecord("N", "#Size#1x2")});
+    numbers.fromJson(QJsonArray{record("N", "abc"), record("N", "#Size#1x2")});
     QCOMPARE(numbers.getPropertyValue("N"), QVariant(QSize(1, 2)));
 }
 

@@ -1,5 +1,6 @@
-// Scenes: default rows, items in order, the selection, JSON round trips, the order of the
-// removal signals, duplicate ids and the registration of items.
+// Scenes and the scene manager: default rows, items in order, the selection, positions, the
+// current scene, taking and re-adding, JSON round trips, the order of the removal signals,
+// duplicate ids and the registration of items and scenes.
 #include "ModelTestSupport.h"
 
 #include "model/IRCProperty.h"
@@ -7,6 +8,7 @@
 #include "model/RCProperties.h"
 #include "model/RCScene.h"
 #include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -16,11 +18,12 @@
 
 namespace {
 
-// Records the scene's signals as readable lines, in emission order.
-class SceneLog : public QObject
+// Records the signals of a scene or of a scene manager as readable lines, in emission order.
+// The manager's scenes are named by their "Name".
+class Log : public QObject
 {
 public:
-    explicit SceneLog(RCScene* scene)
+    explicit Log(RCScene* scene)
     {
         connect(scene, &RCScene::itemAdded, this,
                 [this](const QString&, const QString& id) { lines << "added " + id; });
@@ -32,25 +35,47 @@ public:
         connect(scene, &IRCObject::destorySelf, this,
                 [this](IRCObject* item) { lines << "destroy " + item->getId(); });
     }
+    explicit Log(RCSceneManager* m)
+    {
+        connect(m, &RCSceneManager::sceneAdd, this, [this](RCScene* s, int index) {
+            lines << QString("add %1 %2").arg(s->getName()).arg(index);
+        });
+        connect(m, &RCSceneManager::sceneRemove, this,
+                [this](RCScene* s) { lines << "remove " + s->getName(); });
+        connect(m, &RCSceneManager::sceneSelectChanged, this,
+                [this](RCScene* s) { lines << "current " + (s ? s->getName() : QString("null")); });
+        connect(m, &IRCObject::destorySelf, this,
+                [this](IRCObject* o) { lines << "destroy " + static_cast<RCScene*>(o)->getName(); });
+        connect(m, &RCSceneManager::scenePropertyValueChanged, this,
+                [this](RCScene* s, const QString& name, const QVariant& v) {
+                    lines << QString("changed %1 %2=%3").arg(s->getName(), name, v.toString());
+                });
+    }
     QStringList lines;
 };
 
 RCSceneItem* itemWithId(const QString& id, bool select = false)
 {
     QJsonArray rows{QJsonObject{{"name", "Id"}, {"readonly", true}, {"value", id}}};
-    if (select) {
+    if (select)
         rows.append(QJsonObject{{"name", "Select"}, {"value", true}});
-    }
     return new RCSceneItem(QJsonObject{{"propertyArray", rows}}, nullptr);
 }
 
 QStringList itemIds(const RCScene& scene)
 {
     QStringList ids;
-    for (IRCObject* item : scene.getItemList()) {
+    for (IRCObject* item : scene.getItemList())
         ids << item->getId();
-    }
     return ids;
+}
+
+QStringList names(const RCSceneManager& m)
+{
+    QStringList n;
+    for (RCScene* s : m.getSceneList())
+        n << s->getName();
+    return n;
 }
 
 } // namespace
@@ -67,15 +92,19 @@ private Q_SLOTS:
     void roundTrip();
     void fromJsonKeepsDuplicateItems();
     void removalAndDestructionSignalOrder();
-    void registryFollowsItems();
+
+    void managerInsertPositionsAndLookups();
+    void managerRemoveAndCurrentScene();
+    void managerTakeAndReAdd();
+    void managerJsonReplacesAndRoundTrips();
+    void managerDuplicateSceneIdsKeepBoth();
+    void managerDestructionRemovesAll();
 };
 
 void TestScene::rowsAndConstructors()
 {
     RCScene plain;
-    QCOMPARE(model_test::propertyNames(plain.getProperties()),
-             QStringList({"Id", "Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath",
-                          "BackgroundImg", "Focus", "SingleSelection"}));
+    QCOMPARE(model_test::propertyNames(plain.getProperties()), model_test::kSceneRows);
     QCOMPARE(plain.getObjectType(), eIRCObjectType_Scene);
     QCOMPARE(plain.getId().size(), 38);
     RCScene scene("场景", "qrc:/i.png", "qrc:/bg.png");
@@ -110,7 +139,7 @@ void TestScene::addLookupAndDuplicates()
 
     // A newcomer with a held id is deleted; the held item added again stays; unknown ids are
     // removed silently.
-    SceneLog log(&scene);
+    Log log(&scene);
     QPointer<RCSceneItem> dup = itemWithId("{a}");
     scene.addItem(dup);
     QVERIFY(dup.isNull());
@@ -126,7 +155,7 @@ void TestScene::addLookupAndDuplicates()
 void TestScene::selection()
 {
     RCScene scene;
-    SceneLog log(&scene);
+    Log log(&scene);
     scene.addItem(itemWithId("{a}", true)); // selected on arrival
     scene.addItem(itemWithId("{b}"));
     IRCObject* a = scene.getItemById("{a}");
@@ -180,7 +209,7 @@ void TestScene::roundTrip()
     // Reading clears the held items first, then rebuilds.
     RCScene copy;
     copy.addItem(itemWithId("{o1}"));
-    SceneLog log(&copy);
+    Log log(&copy);
     QVERIFY(copy.fromJson(json));
     QCOMPARE(log.lines.mid(0, 3), QStringList({"remove {o1}", "select []", "destroy {o1}"}));
     QCOMPARE(copy.getId(), scene.getId());
@@ -192,14 +221,10 @@ void TestScene::roundTrip()
 void TestScene::fromJsonKeepsDuplicateItems()
 {
     RCSceneItem item;
-    item.setPropertyValue("Name", "first");
-    QJsonObject second = item.toJson();
-    QJsonArray rows = second.value("propertyArray").toArray();
-    QJsonObject nameRow = rows.at(2).toObject();
-    nameRow["value"] = "second";
-    rows.replace(2, nameRow);
-    second["propertyArray"] = rows;
-    const QJsonObject json{{"propertyArray", QJsonArray()}, {"itemArray", QJsonArray{item.toJson(), second}}};
+    RCSceneItem twin(item.toJson(), nullptr);
+    twin.setPropertyValue("Name", "second");
+    const QJsonObject json{{"propertyArray", QJsonArray()},
+                           {"itemArray", QJsonArray{item.toJson(), twin.toJson()}}};
 
     RCScene scene;
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("RCScene::fromJson item id .* appears twice"));
@@ -214,38 +239,175 @@ void TestScene::fromJsonKeepsDuplicateItems()
     QCOMPARE(scene.toJson().value("itemArray").toArray().size(), 2);
 }
 
+// Removed and destroyed items also leave the registry.
 void TestScene::removalAndDestructionSignalOrder()
 {
+    RCObjectManager* registry = RCObjectManager::instance();
     auto* scene = new RCScene;
     for (const char* id : {"{1}", "{2}", "{3}"})
         scene->addItem(itemWithId(id));
     scene->getItemById("{3}")->setPropertyValue("Select", true);
-    SceneLog log(scene);
+    Log log(scene);
     QPointer<IRCObject> first = scene->getItemById("{1}");
     scene->removeItem("{1}");
-    QVERIFY(first.isNull());
+    QVERIFY(first.isNull() && !registry->getObject("{1}"));
+    QVERIFY(registry->getObject("{2}"));
     delete scene;
+    QVERIFY(!registry->getObject("{2}") && !registry->getObject("{3}"));
     QCOMPARE(log.lines,
              QStringList({"remove {1}", "select [{3}]", "destroy {1}", "remove {2}", "select [{3}]",
                           "destroy {2}", "remove {3}", "select []", "destroy {3}"}));
 }
 
-void TestScene::registryFollowsItems()
+void TestScene::managerInsertPositionsAndLookups()
 {
-    RCObjectManager* registry = RCObjectManager::instance();
-    RCScene scene;
-    scene.addItem(itemWithId("{reg}"));
-    IRCObject* item = scene.getItemById("{reg}");
-    QCOMPARE(registry->getObject("{reg}"), item);
-    scene.removeItem("{reg}");
-    QVERIFY(!registry->getObject("{reg}"));
+    QCOMPARE(RCSceneManager::instance()->getObjectType(), eIRCObjectType_SceneManager);
+    QVERIFY(RCSceneManager::instance()->getId().isEmpty() && !RCSceneManager::instance()->getProperties());
+    // -1 appends, 0 .. count inserts there, any other index appends; the announced index is the
+    // real one. Null is ignored.
+    RCSceneManager m;
+    Log log(&m);
+    m.addScene(nullptr, -1);
+    QVERIFY(!m.removeScene(nullptr));
+    const QList<QPair<const char*, int>> adds{{"a", -1}, {"b", -1}, {"c", 0}, {"d", 3}, {"e", 9}, {"f", -7}};
+    for (const auto& [name, index] : adds)
+        m.addScene(new RCScene(name, "", ""), index);
+    QCOMPARE(log.lines, QStringList({"add a 0", "add b 1", "add c 0", "add d 3", "add e 4", "add f 5"}));
+    QCOMPARE(names(m), QStringList({"c", "a", "b", "d", "e", "f"}));
+    RCScene* b = m.sceneAt(2);
+    QCOMPARE(b->parent(), &m);
+    QCOMPARE(m.getScene(b->getId()), b);
+    QCOMPARE(m.indexOf(b->getId()), 2);
+    QCOMPARE(m.indexOf("{none}"), -1);
+    QVERIFY(!m.sceneAt(6) && !m.sceneAt(-1) && !m.getScene(""));
+    auto* item = new RCSceneItem(b);
+    b->addItem(item);
+    QCOMPARE(m.getSceneItem(b->getId(), item->getId()), item);
+    QVERIFY(!m.getSceneItem(m.sceneAt(0)->getId(), item->getId()));
+    QVERIFY(!m.getSceneItem("{none}", item->getId()));
+}
 
-    {
-        RCScene temp;
-        temp.addItem(itemWithId("{tmp}"));
-        QVERIFY(registry->getObject("{tmp}"));
+void TestScene::managerRemoveAndCurrentScene()
+{
+    RCSceneManager m;
+    for (const char* n : {"a", "b", "c"})
+        m.addScene(new RCScene(n, "", ""), -1);
+    RCScene* a = m.sceneAt(0);
+    RCScene* b = m.sceneAt(1);
+    Log log(&m);
+    m.setCurrentScene(b);
+    m.setCurrentScene(b);
+    const QString id = b->getId();
+    QVERIFY(m.removeScene(b));
+    QCOMPARE(log.lines, QStringList({"current b", "remove b", "destroy b", "current null"}));
+    QVERIFY(!m.getCurrentScene() && !m.getScene(id) && !RCObjectManager::instance()->getObject(id));
+
+    // A scene that is not current leaves the current one alone; a stranger carrying the id of a
+    // held scene touches nothing.
+    m.setCurrentScene(a);
+    log.lines.clear();
+    RCScene stranger(a->toJson(), nullptr);
+    QVERIFY(!m.removeScene(&stranger));
+    m.removeScene(m.sceneAt(1));
+    QCOMPARE(log.lines, QStringList({"remove c", "destroy c"}));
+    QCOMPARE(m.getCurrentScene(), a);
+    QCOMPARE(m.getScene(a->getId()), a);
+}
+
+void TestScene::managerTakeAndReAdd()
+{
+    RCSceneManager m;
+    for (const char* n : {"a", "b", "c"})
+        m.addScene(new RCScene(n, "", ""), -1);
+    RCScene* a = m.sceneAt(0);
+    a->addItem(new RCSceneItem);
+    const QString id = a->getId();
+    m.setCurrentScene(a);
+    Log log(&m);
+    QVERIFY(!m.takeScene("{none}"));
+
+    RCScene* taken = m.takeScene(id);
+    QCOMPARE(taken, a);
+    QCOMPARE(m.getCurrentScene(), a); // current is left as it was
+    QVERIFY(!RCObjectManager::instance()->getObject(id));
+    m.addScene(taken, 2);
+    QCOMPARE(names(m), QStringList({"b", "c", "a"}));
+    QCOMPARE(a->getItemCount(), 1);
+    QCOMPARE(RCObjectManager::instance()->getObject(id), a);
+    // Each later change is relayed once; adding a held scene again is ignored.
+    a->setPropertyValue("Name", "a2");
+    m.addScene(a, 0);
+    QCOMPARE(log.lines, QStringList({"remove a", "add a 2", "changed a2 Name=a2"}));
+
+    // A taken current scene that its taker deletes is no longer current.
+    delete m.takeScene(id);
+    QVERIFY(!m.getCurrentScene());
+}
+
+void TestScene::managerJsonReplacesAndRoundTrips()
+{
+    RCSceneManager source;
+    QCOMPARE(source.toJson(), QJsonObject({{"sceneArray", QJsonArray()}}));
+    for (int s = 0; s < 2; ++s) {
+        auto* scene = new RCScene(QString("s%1").arg(s), "", "");
+        for (int i = 0; i < 3; ++i) {
+            auto* item = new RCSceneItem;
+            item->setPos(QPoint(s, i));
+            scene->addItem(item);
+        }
+        source.addScene(scene, -1);
     }
-    QVERIFY(!registry->getObject("{tmp}"));
+    const QJsonObject json = source.toJson();
+
+    RCSceneManager m;
+    m.addScene(new RCScene("old", "", ""), -1);
+    Log log(&m);
+    QVERIFY(m.fromJson(json));
+    QCOMPARE(log.lines, QStringList({"remove old", "destroy old", "add s0 0", "add s1 1"}));
+    QCOMPARE(m.sceneAt(1)->parent(), &m);
+    QCOMPARE(static_cast<RCSceneItem*>(m.sceneAt(1)->getItem(2))->getPos(), QPoint(1, 2));
+    QCOMPARE(m.toJson(), json);
+    QVERIFY(m.fromJson(QJsonObject()));
+    QCOMPARE(m.getSceneCount(), 0);
+}
+
+void TestScene::managerDuplicateSceneIdsKeepBoth()
+{
+    RCScene scene("twin", "", "");
+    scene.addItem(new RCSceneItem);
+    const QJsonObject one = scene.toJson();
+    RCSceneManager m;
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression("RCSceneManager::addScene scene id .* already held"));
+    m.fromJson(QJsonObject{{"sceneArray", QJsonArray{one, one}}});
+    QCOMPARE(m.getSceneCount(), 2);
+    RCScene* first = m.sceneAt(0);
+    RCScene* second = m.sceneAt(1);
+    QCOMPARE(first->getId(), scene.getId());
+    QVERIFY(second->getId() != scene.getId());
+    QCOMPARE(m.getScene(second->getId()), second);
+    QCOMPARE(m.getScene(first->getId()), first);
+    QCOMPARE(m.toJson().value("sceneArray").toArray().size(), 2);
+
+    // Removing either leaves the other's entry in place.
+    const QString firstId = first->getId();
+    QVERIFY(m.removeScene(second));
+    QCOMPARE(m.getScene(firstId), first);
+    QCOMPARE(m.indexOf(firstId), 0);
+}
+
+void TestScene::managerDestructionRemovesAll()
+{
+    auto* m = new RCSceneManager;
+    m->addScene(new RCScene("a", "", ""), -1);
+    m->addScene(new RCScene("b", "", ""), -1);
+    QPointer<RCScene> a = m->sceneAt(0);
+    const QString id = a->getId();
+    Log log(m);
+    delete m;
+    QCOMPARE(log.lines, QStringList({"remove a", "destroy a", "remove b", "destroy b"}));
+    QVERIFY(a.isNull());
+    QVERIFY(!RCObjectManager::instance()->getObject(id));
 }
 
 QTEST_GUILESS_MAIN(TestScene)
