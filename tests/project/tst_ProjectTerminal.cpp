@@ -1,8 +1,8 @@
 // The project root and its control link: creation, the connection-state reactions, the settings
 // that steer the link, and shutdown. Runs in a network namespace of its own (see the folder's
 // CMakeLists.txt); discovery is pointed at a stand-in media server on loopback.
-// Also project distribution: both sides as QML sees them, and a received packet loading as the
-// project (the namespace leaves the fixed ports free).
+// Also project distribution: a received packet loads as the project (the namespace leaves the
+// fixed ports free).
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
 #include "network/PacketServer.h"
@@ -11,23 +11,20 @@
 #include "project/IRCSetting.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
-#include "support/IsolatedNetwork.h"
 #include "project/TestPackets.h"
+#include "support/IsolatedNetwork.h"
 #include "support/PacketPeers.h"
-#include "tools/mediaserver-standin/MediaServerStandin.h"
 #include "support/ProcessThreads.h"
+#include "tools/mediaserver-standin/MediaServerStandin.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonDocument>
-#include <QQmlComponent>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
 
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -41,13 +38,7 @@ public:
         s_previous = qInstallMessageHandler(&LogCapture::handler);
     }
     ~LogCapture() { qInstallMessageHandler(s_previous); }
-    static bool contains(const QString& text)
-    {
-        for (const QString& line : std::as_const(s_lines))
-            if (line.contains(text))
-                return true;
-        return false;
-    }
+    static bool contains(const QString& text) { return s_lines.join(u'\n').contains(text); }
 
 private:
     static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -91,21 +82,28 @@ private slots:
     void linkLivesAndDiesWithTheProject()
     {
         // A first project lets the framework start the threads it keeps for the process.
-        delete new RCProject(m_engine.get(), {QStringLiteral("Tavix")});
+        delete new RCProject(m_engine.get(), {u"Tavix"_s});
         const int threadsBefore = runningThreads();
         LogCapture log;
-        auto* project = new RCProject(m_engine.get(), {QStringLiteral("Tavix")});
+        auto* project = new RCProject(m_engine.get(), {u"Tavix"_s});
         IRCTerminal* terminal = project->getTerminal();
         QVERIFY(terminal);
         QCOMPARE(QQmlEngine::objectOwnership(terminal), QQmlEngine::CppOwnership);
+        // Both sides of project distribution exist from the start, kept by C++; only the panel
+        // side runs.
+        auto* server = qobject_cast<PacketServer*>(project->getPacketServer());
+        QVERIFY(server && qobject_cast<PacketTerminal*>(project->getPacketTerminal()));
+        QCOMPARE(QQmlEngine::objectOwnership(server), QQmlEngine::CppOwnership);
+        QCOMPARE(QQmlEngine::objectOwnership(project->getPacketTerminal()), QQmlEngine::CppOwnership);
+        QCOMPARE(server->serverPort(), 0);
         QVERIFY(!project->isConnectFromHost());
         QVERIFY(terminal->getEnableIp().isEmpty());
         QVERIFY(runningThreads() > threadsBefore);
 
-        emit project->connectToHost(QStringLiteral("127.0.0.1"));
+        emit project->connectToHost(u"127.0.0.1"_s);
         QVERIFY(project->isConnectFromHost());
         delete project;
-        QVERIFY(LogCapture::contains(QStringLiteral("Terminal socket disconnect.")));
+        QVERIFY(LogCapture::contains(u"Terminal socket disconnect."_s));
         // A finished worker leaves the task list a moment after wait() returned, and a framework
         // thread may end meanwhile; none of the project's may stay.
         QTRY_VERIFY_WITH_TIMEOUT(runningThreads() <= threadsBefore, 5000);
@@ -118,32 +116,30 @@ private slots:
         // Asking for a password, the server holds its "connected" back: the link comes up while the
         // project is not connected yet.
         StandinOptions options = standinOptions();
-        options.password = QStringLiteral("pw");
+        options.password = u"pw"_s;
         MediaServerStandin server(options);
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
 
         LogCapture log;
-        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        RCProject project(m_engine.get(), {u"Tavix"_s});
         auto* terminal = qobject_cast<Terminal*>(project.getTerminal());
         QVERIFY(terminal);
         terminal->setDiscoveryTarget(QHostAddress::LocalHost, server.discoveryPort());
 
         QSignalSpy up(terminal, &IRCTerminal::socketConnected);
         QVERIFY(up.wait(10000));
-        QVERIFY(LogCapture::contains(QStringLiteral("Terminal find server, socket connect.")));
+        QVERIFY(LogCapture::contains(u"Terminal find server, socket connect."_s));
         QVERIFY(!project.isConnectFromHost());
 
         emit project.connectToHost(up.first().first().toString());
         QVERIFY(project.isConnectFromHost());
-        QVERIFY(LogCapture::contains(QStringLiteral("Terminal project connected to server success.")));
+        QVERIFY(LogCapture::contains(u"Terminal project connected to server success."_s));
 
         emit project.connectVerifyAsk();
         emit project.connectPasswordError();
-        QVERIFY(LogCapture::contains(
-            QStringLiteral("Terminal project connecting to server with password verify.")));
-        QVERIFY(
-            LogCapture::contains(QStringLiteral("Failed terminal connect to server with error password.")));
+        QVERIFY(LogCapture::contains(u"Terminal project connecting to server with password verify."_s));
+        QVERIFY(LogCapture::contains(u"Failed terminal connect to server with error password."_s));
 
         QSignalSpy down(terminal, &IRCTerminal::socketDisconnected);
         server.dropClients();
@@ -157,7 +153,7 @@ private slots:
     {
         MediaServerStandin server(standinOptions());
         QVERIFY(server.start());
-        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        RCProject project(m_engine.get(), {u"Tavix"_s});
         auto* terminal = qobject_cast<Terminal*>(project.getTerminal());
         terminal->setDiscoveryTarget(QHostAddress::LocalHost, server.discoveryPort());
         QSignalSpy up(terminal, &IRCTerminal::socketConnected);
@@ -165,110 +161,74 @@ private slots:
 
         // The mirror's own requests after "connected" may come first.
         QSignalSpy received(&server, &MediaServerStandin::commandReceived);
-        project.getSetting()->setValue(RCKeys::DefaultPassword(), QStringLiteral("s3cret"));
+        project.getSetting()->setValue(RCKeys::DefaultPassword(), u"s3cret"_s);
         const auto verified = [&received] {
             for (const QList<QVariant>& command : received) {
-                if (command.at(0).toString() == QStringLiteral("connectVerify"))
-                    return command.at(1).toJsonObject().value(QStringLiteral("password")).toString();
+                if (command.at(0).toString() == u"connectVerify"_s)
+                    return command.at(1).toJsonObject().value(u"password"_s).toString();
             }
             return QString();
         };
-        QTRY_COMPARE_WITH_TIMEOUT(verified(), QStringLiteral("s3cret"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(verified(), u"s3cret"_s, 10000);
 
-        project.getSetting()->setValue(RCKeys::DefaultIp(), QStringLiteral("127.0.0.1"));
-        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.1"));
-        project.getSetting()->setValue(RCKeys::ProjectJoinUid(), QStringLiteral("x"));
-        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.1"));
+        project.getSetting()->setValue(RCKeys::DefaultIp(), u"127.0.0.1"_s);
+        QCOMPARE(terminal->getEnableIp(), u"127.0.0.1"_s);
+        project.getSetting()->setValue(RCKeys::ProjectJoinUid(), u"x"_s);
+        QCOMPARE(terminal->getEnableIp(), u"127.0.0.1"_s);
     }
 
     // The stored "DefaultIp" filters discovery from start-up on, and again once a packet has loaded;
     // a failed load leaves the filter alone.
     void storedAddressAppliesFromStartAndAfterLoad()
     {
-        QVERIFY(writeTestFile(
-            m_home->appDir() + QStringLiteral("/config.json"),
-            QJsonDocument(QJsonObject{{RCKeys::DefaultIp(), QStringLiteral("127.0.0.9")}}).toJson()));
+        QVERIFY(writeTestFile(m_home->appDir() + u"/config.json"_s,
+                              QJsonDocument(QJsonObject{{RCKeys::DefaultIp(), u"127.0.0.9"_s}}).toJson()));
 
-        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
+        RCProject project(m_engine.get(), {u"Tavix"_s});
         IRCTerminal* terminal = project.getTerminal();
-        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
+        QCOMPARE(terminal->getEnableIp(), u"127.0.0.9"_s);
         terminal->resetLink(QString());
 
-        QVERIFY(!project.loadProjectPacket(m_home->filePath(QStringLiteral("missing"))));
+        QVERIFY(!project.loadProjectPacket(m_home->filePath(u"missing"_s)));
         QVERIFY(terminal->getEnableIp().isEmpty());
 
-        const QString packet = m_home->filePath(QStringLiteral("packet"));
-        QVERIFY(
-            writeTestFile(packet + QStringLiteral("/project.tavx"), projectFileText(QStringLiteral("S"))));
+        const QString packet = m_home->filePath(u"packet"_s);
+        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"S"_s)));
         QVERIFY(project.loadProjectPacket(packet));
-        QCOMPARE(terminal->getEnableIp(), QStringLiteral("127.0.0.9"));
-    }
-
-    // Both sides exist from the start, owned by the project; only the panel side runs.
-    void distributionServicesSeenFromQml()
-    {
-        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
-        m_engine->rootContext()->setContextProperty(QStringLiteral("project"), &project);
-        auto* server = qobject_cast<PacketServer*>(project.getPacketServer());
-        QVERIFY(server);
-        QVERIFY(qobject_cast<PacketTerminal*>(project.getPacketTerminal()));
-        QCOMPARE(QQmlEngine::objectOwnership(server), QQmlEngine::CppOwnership);
-        QCOMPARE(QQmlEngine::objectOwnership(project.getPacketTerminal()), QQmlEngine::CppOwnership);
-        QCOMPARE(server->serverPort(), 0);
-
-        QQmlComponent component(m_engine.get());
-        component.setData(R"(
-            import QtQml
-            import Rc.IRCPacketServer 1.0
-            import Rc.IRCPacketTerminal 1.0
-            QtObject {
-                property IRCPacketServer server: project.getPacketServer()
-                property IRCPacketTerminal terminal: project.getPacketTerminal()
-                property string lastIssue: server.getOldIssuIp()
-            }
-        )",
-                          QUrl(QStringLiteral("qrc:/probe.qml")));
-        std::unique_ptr<QObject> probe(component.create());
-        QVERIFY2(probe, qPrintable(component.errorString()));
-        QCOMPARE(probe->property("server").value<QObject*>(), project.getPacketServer());
-        QCOMPARE(probe->property("terminal").value<QObject*>(), project.getPacketTerminal());
-        QVERIFY(probe->property("lastIssue").toString().isEmpty());
+        QCOMPARE(terminal->getEnableIp(), u"127.0.0.9"_s);
     }
 
     // A designer's invitation on the fixed port reaches the project's panel side; the received
     // packet fills the download folder and opens as the project.
     void receivedPacketLoads()
     {
-        RCProject project(m_engine.get(), {QStringLiteral("Tavix")});
-        const QString source = m_home->filePath(QStringLiteral("source"));
-        QVERIFY(writeTestFile(source + QStringLiteral("/project.tavx"),
-                              projectFileText(QStringLiteral("Received"))));
-        QVERIFY(writeTestFile(source + QStringLiteral("/image/x.png"), QByteArray(1500, 'x')));
+        RCProject project(m_engine.get(), {u"Tavix"_s});
+        const QString source = m_home->filePath(u"source"_s);
+        QVERIFY(writeTestFile(source + u"/project.tavx"_s, projectFileText(u"Received"_s)));
+        QVERIFY(writeTestFile(source + u"/image/x.png"_s, QByteArray(1500, 'x')));
 
         IRCPacketTerminal* panel = project.getPacketTerminal();
         QSignalSpy invited(panel, &IRCPacketTerminal::receiveDownloadInvitation);
         QSignalSpy complete(panel, &IRCPacketTerminal::receiveComplate);
         ScriptedDesigner designer;
         QVERIFY(designer.invite(PacketTerminal::kInvitationPort));
-        designer.sendCmd(QStringLiteral("downloadKey"), {{QStringLiteral("value"), QStringLiteral("{k}")}});
+        designer.sendCmd(u"downloadKey"_s, {{u"value"_s, u"{k}"_s}});
         QVERIFY(invited.wait(5000));
         panel->download();
-        QTRY_VERIFY(designer.hasReceived(QStringLiteral("download")));
-        const qint64 total = QFileInfo(source + QStringLiteral("/project.tavx")).size() + 1500;
-        designer.sendCmd(QStringLiteral("issueBegin"),
-                         {{QStringLiteral("totalSize"), QString::number(total)}});
-        QVERIFY(designer.sendFile(source + QStringLiteral("/image/x.png"), QStringLiteral("image/x.png")));
-        QVERIFY(designer.sendFile(source + QStringLiteral("/project.tavx"), QStringLiteral("project.tavx")));
-        designer.sendCmd(QStringLiteral("issueComlate"));
+        QTRY_VERIFY(designer.hasReceived(u"download"_s));
+        const qint64 total = QFileInfo(source + u"/project.tavx"_s).size() + 1500;
+        designer.sendCmd(u"issueBegin"_s, {{u"totalSize"_s, QString::number(total)}});
+        QVERIFY(designer.sendFile(source + u"/image/x.png"_s, u"image/x.png"_s));
+        QVERIFY(designer.sendFile(source + u"/project.tavx"_s, u"project.tavx"_s));
+        designer.sendCmd(u"issueComlate"_s);
         QVERIFY(complete.wait(5000));
 
         QVERIFY(project.loadDownloadProjectPacket());
         QCOMPARE(project.getProjectPacketPath(), project.getDownloadPath());
         RCScenePresenter* scenes = RCScenePresenter::instance();
         QCOMPARE(scenes->getSceneCount(), 1);
-        QCOMPARE(scenes->getPropertyValue(scenes->getSceneId(0), RCKeys::Name()).toString(),
-                 QStringLiteral("Received"));
-        QVERIFY(QFileInfo(project.getDownloadPath() + QStringLiteral("/image/x.png")).isFile());
+        QCOMPARE(scenes->getPropertyValue(scenes->getSceneId(0), RCKeys::Name()).toString(), u"Received"_s);
+        QVERIFY(QFileInfo(project.getDownloadPath() + u"/image/x.png"_s).isFile());
     }
 
 private:
