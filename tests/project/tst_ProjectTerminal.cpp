@@ -9,6 +9,7 @@
 #include "network/PacketTerminal.h"
 #include "network/Terminal.h"
 #include "project/IRCSetting.h"
+#include "project/RCLogFile.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
@@ -23,36 +24,9 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Collects the messages of the "rc.project" category while it exists.
-class LogCapture
-{
-public:
-    LogCapture()
-    {
-        s_lines.clear();
-        s_previous = qInstallMessageHandler(&LogCapture::handler);
-    }
-    ~LogCapture() { qInstallMessageHandler(s_previous); }
-    static bool contains(const QString& text) { return s_lines.join(u'\n').contains(text); }
-
-private:
-    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& message)
-    {
-        if (qstrcmp(context.category, "rc.project") == 0)
-            s_lines.append(message);
-        if (s_previous)
-            s_previous(type, context, message);
-    }
-    static inline QStringList s_lines;
-    static inline QtMessageHandler s_previous = nullptr;
-};
-
-} // namespace
 
 class TestProjectTerminal : public QObject
 {
@@ -64,9 +38,12 @@ private slots:
         QString reason;
         if (!insidePrivateNetwork(&reason))
             QFAIL(qPrintable(reason));
+        m_logHome.emplace();
+        RCLogFile::initLogFile();
     }
     void init()
     {
+        m_logStart = QFileInfo(RCLogFile::logFilePath()).size();
         m_home = std::make_unique<TemporaryHome>();
         QVERIFY(m_home->isValid());
         m_engine = std::make_unique<QQmlEngine>();
@@ -84,7 +61,7 @@ private slots:
         // A first project lets the framework start the threads it keeps for the process.
         delete new RCProject(m_engine.get(), {u"Tavix"_s});
         const int threadsBefore = runningThreads();
-        LogCapture log;
+        m_logStart = QFileInfo(RCLogFile::logFilePath()).size();
         auto* project = new RCProject(m_engine.get(), {u"Tavix"_s});
         IRCTerminal* terminal = project->getTerminal();
         QVERIFY(terminal);
@@ -103,7 +80,7 @@ private slots:
         emit project->connectToHost(u"127.0.0.1"_s);
         QVERIFY(project->isConnectFromHost());
         delete project;
-        QVERIFY(LogCapture::contains(u"Terminal socket disconnect."_s));
+        QVERIFY(logged(u"Terminal socket disconnect."_s));
         // A finished worker leaves the task list a moment after wait() returned, and a framework
         // thread may end meanwhile; none of the project's may stay.
         QTRY_VERIFY_WITH_TIMEOUT(runningThreads() <= threadsBefore, 5000);
@@ -121,7 +98,6 @@ private slots:
         QString error;
         QVERIFY2(server.start(&error), qPrintable(error));
 
-        LogCapture log;
         RCProject project(m_engine.get(), {u"Tavix"_s});
         auto* terminal = qobject_cast<Terminal*>(project.getTerminal());
         QVERIFY(terminal);
@@ -129,17 +105,17 @@ private slots:
 
         QSignalSpy up(terminal, &IRCTerminal::socketConnected);
         QVERIFY(up.wait(10000));
-        QVERIFY(LogCapture::contains(u"Terminal find server, socket connect."_s));
+        QVERIFY(logged(u"Terminal find server, socket connect."_s));
         QVERIFY(!project.isConnectFromHost());
 
         emit project.connectToHost(up.first().first().toString());
         QVERIFY(project.isConnectFromHost());
-        QVERIFY(LogCapture::contains(u"Terminal project connected to server success."_s));
+        QVERIFY(logged(u"Terminal project connected to server success."_s));
 
         emit project.connectVerifyAsk();
         emit project.connectPasswordError();
-        QVERIFY(LogCapture::contains(u"Terminal project connecting to server with password verify."_s));
-        QVERIFY(LogCapture::contains(u"Failed terminal connect to server with error password."_s));
+        QVERIFY(logged(u"Terminal project connecting to server with password verify."_s));
+        QVERIFY(logged(u"Failed terminal connect to server with error password."_s));
 
         QSignalSpy down(terminal, &IRCTerminal::socketDisconnected);
         server.dropClients();
@@ -232,6 +208,12 @@ private slots:
     }
 
 private:
+    // Whether the log file received `text` since the test began.
+    bool logged(const QString& text) const
+    {
+        return readFile(RCLogFile::logFilePath()).mid(m_logStart).contains(text.toUtf8());
+    }
+
     static StandinOptions standinOptions()
     {
         StandinOptions options;
@@ -241,6 +223,8 @@ private:
         return options;
     }
 
+    std::optional<TemporaryHome> m_logHome; // for the whole run, as the log file
+    qint64 m_logStart = 0;
     std::unique_ptr<TemporaryHome> m_home;
     std::unique_ptr<QQmlEngine> m_engine;
 };

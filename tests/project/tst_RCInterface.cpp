@@ -27,7 +27,6 @@ private Q_SLOTS:
         QTest::newRow("minus under a second") << -999 << u"00:00:00"_s;
         QTest::newRow("int min") << std::numeric_limits<int>::min() << u"-596:31:23"_s;
     }
-
     void msecToString()
     {
         QFETCH(int, msec);
@@ -51,7 +50,6 @@ private Q_SLOTS:
         QTest::newRow("empty trailing") << u"A;"_s << QString() << false;
         QTest::newRow("no piece") << u"A;B"_s << u"C"_s << false;
     }
-
     void sceneMembership()
     {
         QFETCH(QString, typeNameList);

@@ -5,7 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 #include <ctime>
 #include <utime.h>
@@ -17,13 +17,7 @@ class tst_RCRecentProjectRecord : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        m_home = std::make_unique<TemporaryHome>();
-        QVERIFY(m_home->isValid());
-    }
-
-    void cleanup() { m_home.reset(); }
+    void init() { m_home.emplace(); }
 
     void keepsPathsExactly()
     {
@@ -63,10 +57,18 @@ private Q_SLOTS:
             QCOMPARE(record.getDirPathList(), (QStringList{a, b}));
             QCOMPARE(readRecord(), (a + ">" + b + ">\n").toUtf8());
         }
-        // ... and the bare form of older clean-ups.
+        // ... and the bare form of older clean-ups. Packets in the folder of older versions follow,
+        // newest first (name order and time order disagree, so the test sees which one is used).
         writeRecord((b + ">" + a).toUtf8());
+        const QString older = makePacket(u"Tavix/projectList/a-older"_s);
+        const QString newer = makePacket(u"Tavix/projectList/z-newer"_s);
+        QDir().mkpath(m_home->filePath(u"Tavix/projectList/m-empty"_s));
+        const time_t past = time(nullptr) - 2 * 24 * 3600;
+        const struct utimbuf times = {past, past};
+        QCOMPARE(utime(QFile::encodeName(older).constData(), &times), 0);
         RCRecentProjectRecord record;
-        QCOMPARE(record.getDirPathList(), (QStringList{b, a}));
+        QCOMPARE(record.getDirPathList(), (QStringList{b, a, newer, older}));
+        QCOMPARE(readRecord(), (b + ">" + a + ">" + newer + ">" + older + ">\n").toUtf8());
     }
 
     void addMoveRemoveAndWrite()
@@ -125,23 +127,6 @@ private Q_SLOTS:
         QCOMPARE(reread.getDirPathList().size(), 24);
     }
 
-    void legacyFoldersAreAppendedNewestFirst()
-    {
-        const QString listed = makePacket(u"listed"_s);
-        writeRecord((listed + ">\n").toUtf8());
-        // Name order and time order disagree, so the test sees which one is used.
-        const QString older = makePacket(u"Tavix/projectList/a-older"_s);
-        const QString newer = makePacket(u"Tavix/projectList/z-newer"_s);
-        QDir().mkpath(m_home->filePath(u"Tavix/projectList/m-empty"_s));
-        const time_t past = time(nullptr) - 2 * 24 * 3600;
-        const struct utimbuf times = {past, past};
-        QCOMPARE(utime(QFile::encodeName(older).constData(), &times), 0);
-
-        RCRecentProjectRecord record;
-        QCOMPARE(record.getDirPathList(), (QStringList{listed, newer, older}));
-        QCOMPARE(readRecord(), (listed + ">" + newer + ">" + older + ">\n").toUtf8());
-    }
-
 private:
     QString makePacket(const QString& relative)
     {
@@ -153,7 +138,7 @@ private:
     void writeRecord(const QByteArray& content) { QVERIFY(writeFile(recordPath(), content)); }
     QByteArray readRecord() const { return readFile(recordPath()); }
 
-    std::unique_ptr<TemporaryHome> m_home;
+    std::optional<TemporaryHome> m_home;
 };
 
 QTEST_GUILESS_MAIN(tst_RCRecentProjectRecord)
