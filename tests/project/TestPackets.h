@@ -1,24 +1,23 @@
 #pragma once
 
 #include "model/RCKeys.h"
+#include "support/FileTree.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-// The text of a project file holding one empty scene named `sceneName`, as the program and older
-// versions write it.
-inline QByteArray projectFileText(const QString& sceneName, const QString& version = QStringLiteral("2.1.7"))
+// The text of a project file holding one empty scene named `sceneName`, as older versions of the
+// program write it.
+inline QByteArray projectFileText(const QString& sceneName)
 {
     const QJsonObject scene{
         {QStringLiteral("propertyArray"), QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
                                                                  {QStringLiteral("value"), sceneName}}}},
         {QStringLiteral("itemArray"), QJsonArray()}};
     const QJsonObject root{
-        {QStringLiteral("version"), version},
+        {QStringLiteral("version"), QStringLiteral("2.1.7")},
         {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}},
         {QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false}}}};
     return QJsonDocument(root).toJson();
@@ -27,7 +26,15 @@ inline QByteArray projectFileText(const QString& sceneName, const QString& versi
 // Writes `content` to `path`, making its folder; false when the file cannot be written.
 inline bool writeTestFile(const QString& path, const QByteArray& content)
 {
+    return writeFile(path, content);
+}
+
+// Writes a small PNG of one colour (so that no two pictures are taken for one) to `path`, making
+// its folder; returns the path, or nothing when it cannot be written.
+inline QString writePicture(const QString& path, QRgb colour)
+{
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    QImage picture(4, 4, QImage::Format_ARGB32);
+    picture.fill(colour);
+    return picture.save(path, "png") ? path : QString();
 }

@@ -5,8 +5,6 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-
-#include <QJSEngine>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -16,84 +14,68 @@ class tst_RCInterface : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void msecToString_data();
-    void msecToString();
-    void sceneMembership_data();
-    void sceneMembership();
+    void msecToString_data()
+    {
+        QTest::addColumn<int>("msec");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("h m s") << 3723000 << u"01:02:03"_s;
+        QTest::newRow("ms dropped") << 1500 << u"00:00:01"_s;
+        QTest::newRow("just under a day") << 86399999 << u"23:59:59"_s;
+        QTest::newRow("a day does not wrap") << 86400000 << u"24:00:00"_s;
+        QTest::newRow("int max") << std::numeric_limits<int>::max() << u"596:31:23"_s;
+        QTest::newRow("minus one second") << -1000 << u"-00:00:01"_s;
+        QTest::newRow("minus under a second") << -999 << u"00:00:00"_s;
+        QTest::newRow("int min") << std::numeric_limits<int>::min() << u"-596:31:23"_s;
+    }
+    void msecToString()
+    {
+        QFETCH(int, msec);
+        QFETCH(QString, text);
+        QCOMPARE(RCInterface::instance()->msecToString(msec), text);
+    }
+
+    void sceneMembership_data()
+    {
+        QTest::addColumn<QString>("typeNameList");
+        QTest::addColumn<QString>("typeName");
+        QTest::addColumn<bool>("member");
+        QTest::newRow("full-width semicolon") << u"A\uFF1BB"_s << u"B"_s << true;
+        QTest::newRow("plain semicolon") << u"A;B"_s << u"A"_s << true;
+        QTest::newRow("blank kept") << u"A; B"_s << u"B"_s << false;
+        QTest::newRow("blank matches blank") << u"A; B"_s << u" B"_s << true;
+        QTest::newRow("case counts") << u"Main"_s << u"main"_s << false;
+        // A scene without a type name is in no list: an empty piece names no type.
+        QTest::newRow("both empty") << QString() << QString() << false;
+        QTest::newRow("empty between") << u"A;;B"_s << QString() << false;
+        QTest::newRow("empty trailing") << u"A;"_s << QString() << false;
+        QTest::newRow("no piece") << u"A;B"_s << u"C"_s << false;
+    }
+    void sceneMembership()
+    {
+        QFETCH(QString, typeNameList);
+        QFETCH(QString, typeName);
+        QFETCH(bool, member);
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        const QString self = scenes->addScene(u"list"_s, QString(), QString(), false);
+        const QString dest = scenes->addScene(u"dest"_s, QString(), QString(), false);
+        scenes->setPropertyValue(dest, RCKeys::TypeName(), typeName, false);
+        // A scene list item: only its "TypeNameList" matters here.
+        const QJsonObject record{{u"name"_s, RCKeys::TypeNameList()},
+                                 {u"value"_s, typeNameList},
+                                 {u"visible"_s, true},
+                                 {u"display"_s, QJsonObject{{u"type"_s, 0}}}};
+        const QString item = RCSceneItemPresenter::instance()->addItem(
+            self, QJsonObject{{u"propertyArray"_s, QJsonArray{record}}}, false);
+        QVERIFY(!item.isEmpty());
+        QCOMPARE(RCInterface::instance()->sceneListItemContainScene(self, item, dest), member);
+        // An empty or unknown item, or an unknown destination, is never a member.
+        QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, QString(), dest));
+        QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, u"{nothing}"_s, dest));
+        QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, item, u"{nothing}"_s));
+        scenes->removeScene(self, false);
+        scenes->removeScene(dest, false);
+    }
 };
-
-void tst_RCInterface::msecToString_data()
-{
-    QTest::addColumn<int>("msec");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("h m s") << 3723000 << u"01:02:03"_s;
-    QTest::newRow("ms dropped") << 1500 << u"00:00:01"_s;
-    QTest::newRow("just under a day") << 86399999 << u"23:59:59"_s;
-    QTest::newRow("a day does not wrap") << 86400000 << u"24:00:00"_s;
-    QTest::newRow("int max") << std::numeric_limits<int>::max() << u"596:31:23"_s;
-    QTest::newRow("minus one second") << -1000 << u"-00:00:01"_s;
-    QTest::newRow("minus under a second") << -999 << u"00:00:00"_s;
-    QTest::newRow("int min") << std::numeric_limits<int>::min() << u"-596:31:23"_s;
-}
-
-void tst_RCInterface::msecToString()
-{
-    QFETCH(int, msec);
-    QFETCH(QString, text);
-    QCOMPARE(RCInterface::instance()->msecToString(msec), text);
-}
-
-namespace {
-
-// A scene list item (only its "TypeNameList" matters here) in a scene of its own.
-QString addListItem(const QString& sceneId, const QString& typeNameList)
-{
-    const QJsonObject record{{u"name"_s, RCKeys::TypeNameList()},
-                             {u"value"_s, typeNameList},
-                             {u"visible"_s, true},
-                             {u"display"_s, QJsonObject{{u"type"_s, 0}}}};
-    return RCSceneItemPresenter::instance()->addItem(
-        sceneId, QJsonObject{{u"propertyArray"_s, QJsonArray{record}}}, false);
-}
-
-} // namespace
-
-void tst_RCInterface::sceneMembership_data()
-{
-    QTest::addColumn<QString>("typeNameList");
-    QTest::addColumn<QString>("typeName");
-    QTest::addColumn<bool>("member");
-    QTest::newRow("full-width semicolon") << u"A\uFF1BB"_s << u"B"_s << true;
-    QTest::newRow("plain semicolon") << u"A;B"_s << u"A"_s << true;
-    QTest::newRow("blank kept") << u"A; B"_s << u"B"_s << false;
-    QTest::newRow("blank matches blank") << u"A; B"_s << u" B"_s << true;
-    QTest::newRow("case counts") << u"Main"_s << u"main"_s << false;
-    // A scene without a type name is in no list: an empty piece names no type.
-    QTest::newRow("both empty") << QString() << QString() << false;
-    QTest::newRow("empty between") << u"A;;B"_s << QString() << false;
-    QTest::newRow("empty trailing") << u"A;"_s << QString() << false;
-    QTest::newRow("no piece") << u"A;B"_s << u"C"_s << false;
-}
-
-void tst_RCInterface::sceneMembership()
-{
-    QFETCH(QString, typeNameList);
-    QFETCH(QString, typeName);
-    QFETCH(bool, member);
-    RCScenePresenter* scenes = RCScenePresenter::instance();
-    const QString self = scenes->addScene(u"list"_s, QString(), QString(), false);
-    const QString dest = scenes->addScene(u"dest"_s, QString(), QString(), false);
-    scenes->setPropertyValue(dest, RCKeys::TypeName(), typeName, false);
-    const QString item = addListItem(self, typeNameList);
-    QVERIFY(!item.isEmpty());
-    QCOMPARE(RCInterface::instance()->sceneListItemContainScene(self, item, dest), member);
-    // An empty or unknown item, or an unknown destination, is never a member.
-    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, QString(), dest));
-    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, u"{nothing}"_s, dest));
-    QVERIFY(!RCInterface::instance()->sceneListItemContainScene(self, item, u"{nothing}"_s));
-    scenes->removeScene(self, false);
-    scenes->removeScene(dest, false);
-}
 
 QTEST_GUILESS_MAIN(tst_RCInterface)
 #include "tst_RCInterface.moc"

@@ -1,12 +1,11 @@
 #include "project/RCRecentProjectRecord.h"
 #include "project/TemporaryHome.h"
+#include "support/FileTree.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 #include <ctime>
 #include <utime.h>
@@ -18,176 +17,129 @@ class tst_RCRecentProjectRecord : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init() { m_home.emplace(); }
 
-    void keepsPathsExactly();
-    void readsBothFileFormsAndDropsDeadFolders();
-    void addMoveRemoveAndWrite();
-    void capHoldsHoweverLongTheStoredList();
-    void legacyFoldersAreAppendedNewestFirst();
+    void keepsPathsExactly()
+    {
+        const QString spaced = makePacket(u"p/two  spaces"_s);
+        const QString tabbed = makePacket(u"p/tab\there "_s);
+        const QString upper = makePacket(u"p/Case"_s);
+        {
+            RCRecentProjectRecord record;
+            QVERIFY(record.getDirPathList().isEmpty());
+            // The separator and line breaks cannot be stored inside a path; nothing is recorded.
+            for (const QString& bad : {u"a>b"_s, u"a\nb"_s, QString()}) {
+                QVERIFY(!RCRecentProjectRecord::canRecord(bad));
+                record.addDirPath(bad);
+            }
+            QVERIFY(!QFile::exists(recordPath()));
+            record.addDirPath(tabbed);
+            record.addDirPath(spaced);
+            record.addDirPath(upper);
+            record.addDirPath(upper + QLatin1Char('/')); // another text, another entry
+        }
+        RCRecentProjectRecord reread;
+        QCOMPARE(reread.getDirPathList(), (QStringList{upper + QLatin1Char('/'), upper, spaced, tabbed}));
+    }
+
+    void readsBothFileFormsAndDropsDeadFolders()
+    {
+        const QString a = makePacket(u"p/A"_s);
+        const QString b = makePacket(u"p/B"_s);
+        const QString empty = m_home->filePath(u"p/Empty"_s);
+        QVERIFY(QDir().mkpath(empty));
+        const QString gone = m_home->filePath(u"p/Gone"_s);
+
+        // The form written by a save (trailing ">" and line feed) ...
+        writeRecord((a + ">" + gone + ">" + b + ">" + empty + ">\n").toUtf8());
+        {
+            RCRecentProjectRecord record;
+            QCOMPARE(record.getDirPathList(), (QStringList{a, b}));
+            QCOMPARE(readRecord(), (a + ">" + b + ">\n").toUtf8());
+        }
+        // ... and the bare form of older clean-ups. Packets in the folder of older versions follow,
+        // newest first (name order and time order disagree, so the test sees which one is used).
+        writeRecord((b + ">" + a).toUtf8());
+        const QString older = makePacket(u"Tavix/projectList/a-older"_s);
+        const QString newer = makePacket(u"Tavix/projectList/z-newer"_s);
+        QDir().mkpath(m_home->filePath(u"Tavix/projectList/m-empty"_s));
+        const time_t past = time(nullptr) - 2 * 24 * 3600;
+        const struct utimbuf times = {past, past};
+        QCOMPARE(utime(QFile::encodeName(older).constData(), &times), 0);
+        RCRecentProjectRecord record;
+        QCOMPARE(record.getDirPathList(), (QStringList{b, a, newer, older}));
+        QCOMPARE(readRecord(), (b + ">" + a + ">" + newer + ">" + older + ">\n").toUtf8());
+    }
+
+    void addMoveRemoveAndWrite()
+    {
+        const QString a = makePacket(u"A"_s);
+        const QString b = makePacket(u"B"_s);
+        const QString c = makePacket(u"C"_s);
+        RCRecentProjectRecord record;
+        QSignalSpy added(&record, &RCRecentProjectRecord::dirPathAdded);
+        QSignalSpy moved(&record, &RCRecentProjectRecord::dirPathMoved);
+        QSignalSpy removed(&record, &RCRecentProjectRecord::dirPathRemoved);
+        record.addDirPath(a);
+        record.addDirPath(b);
+        record.addDirPath(c);
+        QCOMPARE(added.count(), 3);
+
+        // Already first: nothing written, nothing emitted.
+        QFile::remove(record.recordFilePath());
+        record.addDirPath(c);
+        QVERIFY(!QFile::exists(record.recordFilePath()));
+
+        // The record is replaced, never rewritten in place: a reader holding the old file keeps
+        // seeing the old, complete content.
+        record.addDirPath(b);
+        QFile before(record.recordFilePath());
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        record.addDirPath(a);
+        QCOMPARE(before.readAll(), (b + ">" + c + ">" + a + ">\n").toUtf8());
+        QCOMPARE(moved.count(), 2);
+        QCOMPARE(moved.at(1), (QVariantList{a, 0}));
+        QCOMPARE(readRecord(), (a + ">" + b + ">" + c + ">\n").toUtf8());
+        QVERIFY(record.contains(c) && !record.contains(c.toUpper()));
+
+        record.removeDirPath(a);
+        record.removeDirPath(a);
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(readRecord(), (b + ">" + c + ">\n").toUtf8());
+    }
+
+    void capHoldsHoweverLongTheStoredList()
+    {
+        QStringList stored;
+        for (int i = 0; i < 30; ++i)
+            stored.append(makePacket(u"many/%1"_s.arg(i)));
+        writeRecord((stored.join(QLatin1Char('>')) + ">\n").toUtf8());
+        {
+            RCRecentProjectRecord record;
+            QCOMPARE(record.getDirPathList(), stored.mid(0, 24));
+            const QString fresh = makePacket(u"fresh"_s);
+            record.addDirPath(fresh);
+            QCOMPARE(record.getDirPathList().size(), 24);
+            QCOMPARE(record.getDirPathList().first(), fresh);
+            QCOMPARE(record.getDirPathList().last(), stored.at(22));
+        }
+        RCRecentProjectRecord reread;
+        QCOMPARE(reread.getDirPathList().size(), 24);
+    }
 
 private:
-    QString makePacket(const QString& relative);
-    void writeRecord(const QByteArray& content);
-    QByteArray readRecord() const;
+    QString makePacket(const QString& relative)
+    {
+        const QString path = m_home->filePath(relative);
+        writeFile(path + u"/project.tavx"_s, "{}");
+        return path;
+    }
+    QString recordPath() const { return m_home->appDir() + u"/recently.data"_s; }
+    void writeRecord(const QByteArray& content) { QVERIFY(writeFile(recordPath(), content)); }
+    QByteArray readRecord() const { return readFile(recordPath()); }
 
-    std::unique_ptr<TemporaryHome> m_home;
+    std::optional<TemporaryHome> m_home;
 };
-
-void tst_RCRecentProjectRecord::init()
-{
-    m_home = std::make_unique<TemporaryHome>();
-    QVERIFY(m_home->isValid());
-}
-
-void tst_RCRecentProjectRecord::cleanup()
-{
-    m_home.reset();
-}
-
-QString tst_RCRecentProjectRecord::makePacket(const QString& relative)
-{
-    const QString path = m_home->filePath(relative);
-    QDir().mkpath(path);
-    QFile file(path + u"/project.tavx"_s);
-    file.open(QIODevice::WriteOnly);
-    file.write("{}");
-    return path;
-}
-
-void tst_RCRecentProjectRecord::writeRecord(const QByteArray& content)
-{
-    QDir().mkpath(m_home->appDir());
-    QFile file(m_home->appDir() + u"/recently.data"_s);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray tst_RCRecentProjectRecord::readRecord() const
-{
-    QFile file(m_home->appDir() + u"/recently.data"_s);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-void tst_RCRecentProjectRecord::keepsPathsExactly()
-{
-    const QString spaced = makePacket(u"p/two  spaces"_s);
-    const QString tabbed = makePacket(u"p/tab\there "_s);
-    const QString upper = makePacket(u"p/Case"_s);
-    {
-        RCRecentProjectRecord record;
-        QVERIFY(record.getDirPathList().isEmpty());
-        // The separator and line breaks cannot be stored inside a path; nothing is recorded.
-        for (const QString& bad : {u"a>b"_s, u"a\nb"_s, QString()}) {
-            QVERIFY(!RCRecentProjectRecord::canRecord(bad));
-            record.addDirPath(bad);
-        }
-        QCOMPARE(readRecord(), QByteArray("<missing>"));
-        record.addDirPath(tabbed);
-        record.addDirPath(spaced);
-        record.addDirPath(upper);
-        record.addDirPath(upper + QLatin1Char('/')); // another text, another entry
-    }
-    RCRecentProjectRecord reread;
-    QCOMPARE(reread.getDirPathList(), (QStringList{upper + QLatin1Char('/'), upper, spaced, tabbed}));
-}
-
-void tst_RCRecentProjectRecord::readsBothFileFormsAndDropsDeadFolders()
-{
-    const QString a = makePacket(u"p/A"_s);
-    const QString b = makePacket(u"p/B"_s);
-    const QString empty = m_home->filePath(u"p/Empty"_s);
-    QDir().mkpath(empty);
-    const QString gone = m_home->filePath(u"p/Gone"_s);
-
-    // The form written by a save (trailing ">" and line feed) ...
-    writeRecord((a + ">" + gone + ">" + b + ">" + empty + ">\n").toUtf8());
-    {
-        RCRecentProjectRecord record;
-        QCOMPARE(record.getDirPathList(), (QStringList{a, b}));
-        QCOMPARE(readRecord(), (a + ">" + b + ">\n").toUtf8());
-    }
-    // ... and the bare form of older clean-ups.
-    writeRecord((b + ">" + a).toUtf8());
-    RCRecentProjectRecord record;
-    QCOMPARE(record.getDirPathList(), (QStringList{b, a}));
-}
-
-void tst_RCRecentProjectRecord::addMoveRemoveAndWrite()
-{
-    const QString a = makePacket(u"A"_s);
-    const QString b = makePacket(u"B"_s);
-    const QString c = makePacket(u"C"_s);
-    RCRecentProjectRecord record;
-    QSignalSpy added(&record, &RCRecentProjectRecord::dirPathAdded);
-    QSignalSpy moved(&record, &RCRecentProjectRecord::dirPathMoved);
-    QSignalSpy removed(&record, &RCRecentProjectRecord::dirPathRemoved);
-    record.addDirPath(a);
-    record.addDirPath(b);
-    record.addDirPath(c);
-    QCOMPARE(added.count(), 3);
-
-    // Already first: nothing written, nothing emitted.
-    QFile::remove(record.recordFilePath());
-    record.addDirPath(c);
-    QVERIFY(!QFile::exists(record.recordFilePath()));
-
-    // The record is replaced, never rewritten in place: a reader holding the old file keeps
-    // seeing the old, complete content.
-    record.addDirPath(b);
-    QFile before(record.recordFilePath());
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    record.addDirPath(a);
-    QCOMPARE(before.readAll(), (b + ">" + c + ">" + a + ">\n").toUtf8());
-    QCOMPARE(moved.count(), 2);
-    QCOMPARE(moved.at(1), (QVariantList{a, 0}));
-    QCOMPARE(readRecord(), (a + ">" + b + ">" + c + ">\n").toUtf8());
-    QVERIFY(record.contains(c) && !record.contains(c.toUpper()));
-
-    record.removeDirPath(a);
-    record.removeDirPath(a);
-    QCOMPARE(removed.count(), 1);
-    QCOMPARE(readRecord(), (b + ">" + c + ">\n").toUtf8());
-}
-
-void tst_RCRecentProjectRecord::capHoldsHoweverLongTheStoredList()
-{
-    QStringList stored;
-    for (int i = 0; i < 30; ++i)
-        stored.append(makePacket(u"many/%1"_s.arg(i)));
-    writeRecord((stored.join(QLatin1Char('>')) + ">\n").toUtf8());
-    {
-        RCRecentProjectRecord record;
-        QCOMPARE(record.getDirPathList(), stored.mid(0, 24));
-        const QString fresh = makePacket(u"fresh"_s);
-        record.addDirPath(fresh);
-        QCOMPARE(record.getDirPathList().size(), 24);
-        QCOMPARE(record.getDirPathList().first(), fresh);
-        QCOMPARE(record.getDirPathList().last(), stored.at(22));
-    }
-    RCRecentProjectRecord reread;
-    QCOMPARE(reread.getDirPathList().size(), 24);
-}
-
-void tst_RCRecentProjectRecord::legacyFoldersAreAppendedNewestFirst()
-{
-    const QString listed = makePacket(u"listed"_s);
-    writeRecord((listed + ">\n").toUtf8());
-    // Name order and time order disagree, so the test sees which one is used.
-    const QString older = makePacket(u"Tavix/projectList/a-older"_s);
-    const QString newer = makePacket(u"Tavix/projectList/z-newer"_s);
-    QDir().mkpath(m_home->filePath(u"Tavix/projectList/m-empty"_s));
-    const time_t past = time(nullptr) - 2 * 24 * 3600;
-    const struct utimbuf times = {past, past};
-    QCOMPARE(utime(QFile::encodeName(older).constData(), &times), 0);
-
-    RCRecentProjectRecord record;
-    QCOMPARE(record.getDirPathList(), (QStringList{listed, newer, older}));
-    QCOMPARE(readRecord(), (listed + ">" + newer + ">" + older + ">\n").toUtf8());
-}
 
 QTEST_GUILESS_MAIN(tst_RCRecentProjectRecord)
 #include "tst_RCRecentProjectRecord.moc"

@@ -1,16 +1,15 @@
 #include "model/RCKeys.h"
 #include "project/RCSetting.h"
 #include "project/TemporaryHome.h"
+#include "support/FileTree.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJSEngine>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -30,190 +29,142 @@ class tst_RCSetting : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_home.emplace();
+        QDir().mkpath(m_home->appDir());
+    }
 
-    void defaultsAndUnknownKeys();
-    void applicationKeyWritesWholeFileAtomically();
-    void valuesSurviveARestart_data();
-    void valuesSurviveARestart();
-    void unreadableFilesKeepDefaults_data();
-    void unreadableFilesKeepDefaults();
-    void badValueFallsBackToDefault();
-    void projectSettingsJson();
+    void defaultsAndUnknownKeys()
+    {
+        RCSetting setting(configPath());
+        QCOMPARE(QJSEngine::objectOwnership(&setting), QJSEngine::CppOwnership);
+        const QVariantMap values = setting.getValues();
+        QCOMPARE(values.keys(), applicationKeys());
+        for (const QVariant& value : values)
+            QCOMPARE(value, QVariant(QString()));
+        QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
+
+        // Only application keys reach the file; unknown keys (near-misses included) are never stored.
+        QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+        setting.setValue(RCKeys::SceneListVisible(), false);
+        setting.setValue(u"ProjectJoinPassword"_s, u"x"_s);
+        setting.setValue(u"defaultip"_s, u"x"_s);
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(!setting.getValue(u"ProjectJoinPassword"_s).isValid());
+        QVERIFY(!setting.getValues().contains(RCKeys::SceneListVisible()));
+        QVERIFY(!QFile::exists(configPath()));
+    }
+
+    void applicationKeyWritesWholeFileAtomically()
+    {
+        // A file with any known key is rewritten in the clean form at once, without unknown members.
+        writeConfig("{\"Extra\": \"keep?\", \"DefaultIp\": \"10.0.0.1\"}");
+        RCSetting setting(configPath());
+        QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), u"10.0.0.1"_s);
+        QFile before(configPath());
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+        setting.setValue(RCKeys::DefaultIp(), u"192.168.1.20"_s);
+        QCOMPARE(spy.at(0), QVariantList({RCKeys::DefaultIp(), u"192.168.1.20"_s}));
+        // The old file was replaced, not truncated and rewritten in place.
+        QVERIFY(before.readAll().contains("10.0.0.1"));
+
+        const QByteArray text = readConfig();
+        QVERIFY(!text.contains("Extra"));
+        // Indented, one member per line, in key order.
+        const QList<QByteArray> lines = text.trimmed().split('\n');
+        QCOMPARE(lines.size(), 8);
+        const QStringList order = applicationKeys();
+        for (int i = 0; i < order.size(); ++i)
+            QVERIFY(lines.at(i + 1).trimmed().startsWith('"' + order.at(i).toUtf8() + '"'));
+        QCOMPARE(QDir(m_home->appDir()).entryList(QDir::Files | QDir::Hidden), QStringList{u"config.json"_s});
+    }
+
+    void valuesSurviveARestart_data()
+    {
+        QTest::addColumn<QVariant>("given");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("chinese") << QVariant(u"密码"_s) << u"密码"_s;
+        // Text that looks like the typed form of other values stays text.
+        for (const char* typed : {"#Size#10", "#Color#1,2,3", "$sl$x", "#UInt#abc"})
+            QTest::newRow(typed) << QVariant(QString::fromLatin1(typed)) << QString::fromLatin1(typed);
+        // QML hands a number typed into a text field over as a number.
+        QTest::newRow("integer") << QVariant(1234) << u"1234"_s;
+        QTest::newRow("real") << QVariant(12.5) << u"12.5"_s;
+    }
+    void valuesSurviveARestart()
+    {
+        QFETCH(QVariant, given);
+        QFETCH(QString, text);
+        const QString path = m_home->filePath(u"deep/er/config.json"_s); // folders made
+        {
+            RCSetting setting(path);
+            setting.setValue(RCKeys::DefaultPassword(), given);
+            setting.setValue(RCKeys::SceneListVisible(), false);
+            QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(text));
+        }
+        RCSetting setting(path);
+        QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(text));
+        // Project keys never persist here.
+        QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
+    }
+
+    void unreadableFilesKeepDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("not json") << QByteArray("{\"DefaultIp\": ");
+        QTest::newRow("array") << QByteArray("[\"DefaultIp\", \"1.2.3.4\"]");
+        QTest::newRow("no application key") << QByteArray("{\"Other\": \"1\", \"SceneListVisible\": false}");
+        QTest::newRow("empty") << QByteArray();
+    }
+    void unreadableFilesKeepDefaults()
+    {
+        QFETCH(QByteArray, content);
+        writeConfig(content);
+        RCSetting setting(configPath());
+        QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString());
+        QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
+        QCOMPARE(readConfig(), content); // not rewritten at start
+    }
+
+    void badValueFallsBackToDefault()
+    {
+        // Text keys keep stored text as it stands and a stored number as its text; a value of
+        // another kind leaves the key at its default, and the start goes on.
+        writeConfig("{\"DefaultIp\": \"#Size#10\", \"DefaultPassword\": 5, \"ProjectJoinUid\": {\"a\": 1}, "
+                    "\"TouchProjectName\": \"panel\"}");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"bad value.*ProjectJoinUid"_s));
+        RCSetting setting(configPath());
+        QCOMPARE(setting.getValue(RCKeys::DefaultIp()), QVariant(u"#Size#10"_s));
+        QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(u"5"_s));
+        QCOMPARE(setting.getValue(RCKeys::ProjectJoinUid()), QVariant(QString()));
+        QCOMPARE(setting.getValue(RCKeys::TouchProjectName()).toString(), u"panel"_s);
+        // The file now holds the clean form.
+        const QJsonObject json = QJsonDocument::fromJson(readConfig()).object();
+        QCOMPARE(json.value(RCKeys::DefaultPassword()).toString(), u"5"_s);
+        QCOMPARE(json.value(RCKeys::ProjectJoinUid()).toString(), QString());
+
+        // Project settings: only project keys are taken; a project without the member, or with a
+        // value that cannot be read as the key's type, keeps the present value.
+        QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+        setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), false}, {RCKeys::DefaultIp(), u"x"_s}});
+        setting.fromJson(QJsonObject{});
+        setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), u"yes"_s}});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Not Implemented"_s));
+        setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), u"#Size#10"_s}});
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(setting.toJson(), (QJsonObject{{RCKeys::SceneListVisible(), false}}));
+        QCOMPARE(setting.getValue(RCKeys::DefaultIp()), QVariant(u"#Size#10"_s));
+    }
 
 private:
     QString configPath() const { return m_home->appDir() + u"/config.json"_s; }
-    void writeConfig(const QByteArray& content);
-    QByteArray readConfig() const;
+    void writeConfig(const QByteArray& content) { QVERIFY(writeFile(configPath(), content)); }
+    QByteArray readConfig() const { return readFile(configPath()); }
 
-    std::unique_ptr<TemporaryHome> m_home;
+    std::optional<TemporaryHome> m_home;
 };
-
-void tst_RCSetting::init()
-{
-    m_home = std::make_unique<TemporaryHome>();
-    QVERIFY(m_home->isValid());
-    QDir().mkpath(m_home->appDir());
-}
-
-void tst_RCSetting::cleanup()
-{
-    m_home.reset();
-}
-
-void tst_RCSetting::writeConfig(const QByteArray& content)
-{
-    QFile file(configPath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray tst_RCSetting::readConfig() const
-{
-    QFile file(configPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-void tst_RCSetting::defaultsAndUnknownKeys()
-{
-    RCSetting setting(configPath());
-    QCOMPARE(QJSEngine::objectOwnership(&setting), QJSEngine::CppOwnership);
-    const QVariantMap values = setting.getValues();
-    QCOMPARE(values.keys(), applicationKeys());
-    for (const QVariant& value : values)
-        QCOMPARE(value, QVariant(QString()));
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
-
-    // Only application keys reach the file; unknown keys (near-misses included) are never stored.
-    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
-    setting.setValue(RCKeys::SceneListVisible(), false);
-    setting.setValue(u"ProjectJoinPassword"_s, u"x"_s);
-    setting.setValue(u"defaultip"_s, u"x"_s);
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(!setting.getValue(u"ProjectJoinPassword"_s).isValid());
-    QVERIFY(!setting.getValues().contains(RCKeys::SceneListVisible()));
-    QCOMPARE(readConfig(), QByteArray("<missing>"));
-}
-
-void tst_RCSetting::applicationKeyWritesWholeFileAtomically()
-{
-    // A file with any known key is rewritten in the clean form at once, without unknown members.
-    writeConfig(R"({"Extra": "keep?", "DefaultIp": "10.0.0.1"})");
-    RCSetting setting(configPath());
-    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), u"10.0.0.1"_s);
-    QFile before(configPath());
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
-    setting.setValue(RCKeys::DefaultIp(), u"192.168.1.20"_s);
-    QCOMPARE(spy.at(0), QVariantList({RCKeys::DefaultIp(), u"192.168.1.20"_s}));
-    // The old file was replaced, not truncated and rewritten in place.
-    QVERIFY(before.readAll().contains("10.0.0.1"));
-
-    const QByteArray text = readConfig();
-    QVERIFY(!text.contains("Extra"));
-    // Indented, one member per line, in key order.
-    const QList<QByteArray> lines = text.trimmed().split('\n');
-    QCOMPARE(lines.size(), 8);
-    const QStringList order = applicationKeys();
-    for (int i = 0; i < order.size(); ++i)
-        QVERIFY(lines.at(i + 1).trimmed().startsWith('"' + order.at(i).toUtf8() + '"'));
-    QCOMPARE(QDir(m_home->appDir()).entryList(QDir::Files | QDir::Hidden), QStringList{u"config.json"_s});
-}
-
-void tst_RCSetting::valuesSurviveARestart_data()
-{
-    QTest::addColumn<QVariant>("given");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("chinese") << QVariant(u"密码"_s) << u"密码"_s;
-    // Text that looks like the typed form of other values stays text.
-    for (const char* typed : {"#Size#10", "#Color#1,2,3", "$sl$x", "#UInt#abc"})
-        QTest::newRow(typed) << QVariant(QString::fromLatin1(typed)) << QString::fromLatin1(typed);
-    // QML hands a number typed into a text field over as a number.
-    QTest::newRow("integer") << QVariant(1234) << u"1234"_s;
-    QTest::newRow("real") << QVariant(12.5) << u"12.5"_s;
-}
-
-void tst_RCSetting::valuesSurviveARestart()
-{
-    QFETCH(QVariant, given);
-    QFETCH(QString, text);
-    const QString path = m_home->filePath(u"deep/er/config.json"_s); // folders made
-    {
-        RCSetting setting(path);
-        setting.setValue(RCKeys::DefaultPassword(), given);
-        setting.setValue(RCKeys::SceneListVisible(), false);
-        QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(text));
-    }
-    RCSetting setting(path);
-    QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(text));
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true)); // project keys never persist here
-}
-
-void tst_RCSetting::unreadableFilesKeepDefaults_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::newRow("not json") << QByteArray("{\"DefaultIp\": ");
-    QTest::newRow("array") << QByteArray("[\"DefaultIp\", \"1.2.3.4\"]");
-    QTest::newRow("no application key") << QByteArray("{\"Other\": \"1\", \"SceneListVisible\": false}");
-    QTest::newRow("empty") << QByteArray();
-}
-
-void tst_RCSetting::unreadableFilesKeepDefaults()
-{
-    QFETCH(QByteArray, content);
-    writeConfig(content);
-    RCSetting setting(configPath());
-    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString());
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
-    QCOMPARE(readConfig(), content); // not rewritten at start
-}
-
-void tst_RCSetting::badValueFallsBackToDefault()
-{
-    // Text keys keep stored text as it stands and a stored number as its text; a value of
-    // another kind leaves the key at its default, and the start goes on.
-    writeConfig(R"({"DefaultIp": "#Size#10", "DefaultPassword": 5, "ProjectJoinUid": {"a": 1},
-                    "TouchProjectName": "panel"})");
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"bad value.*ProjectJoinUid"_s));
-    RCSetting setting(configPath());
-    QCOMPARE(setting.getValue(RCKeys::DefaultIp()), QVariant(u"#Size#10"_s));
-    QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(u"5"_s));
-    QCOMPARE(setting.getValue(RCKeys::ProjectJoinUid()), QVariant(QString()));
-    QCOMPARE(setting.getValue(RCKeys::TouchProjectName()).toString(), u"panel"_s);
-    // The file now holds the clean form.
-    const QJsonObject json = QJsonDocument::fromJson(readConfig()).object();
-    QCOMPARE(json.value(RCKeys::DefaultPassword()).toString(), u"5"_s);
-    QCOMPARE(json.value(RCKeys::ProjectJoinUid()).toString(), QString());
-
-    // A typed text that cannot be read as the key's type keeps the present value.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Not Implemented"_s));
-    setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), u"#Size#10"_s}});
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(true));
-}
-
-void tst_RCSetting::projectSettingsJson()
-{
-    RCSetting setting(configPath());
-    QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
-
-    setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), false}, {RCKeys::DefaultIp(), u"x"_s}});
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
-    QCOMPARE(setting.getValue(RCKeys::DefaultIp()).toString(), QString()); // not a project key
-    QCOMPARE(spy.count(), 1);
-
-    // A project without the member keeps the previous project's value.
-    setting.fromJson(QJsonObject{});
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
-
-    // A bad value keeps the present value.
-    setting.fromJson(QJsonObject{{RCKeys::SceneListVisible(), u"yes"_s}});
-    QCOMPARE(setting.getValue(RCKeys::SceneListVisible()), QVariant(false));
-
-    QCOMPARE(setting.toJson(), (QJsonObject{{RCKeys::SceneListVisible(), false}}));
-}
 
 QTEST_GUILESS_MAIN(tst_RCSetting)
 #include "tst_RCSetting.moc"

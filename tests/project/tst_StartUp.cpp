@@ -2,8 +2,6 @@
 #include "project/TestPackets.h"
 #include "support/IsolatedNetwork.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -21,98 +19,82 @@ private Q_SLOTS:
         if (!insidePrivateNetwork(&reason))
             QFAIL(qPrintable(reason));
     }
-    void startsWithoutArguments();
-    void startsWithProjectOnCommandLine_data();
-    void startsWithProjectOnCommandLine();
+
+    void startsWithProjectOnCommandLine_data()
+    {
+        QTest::addColumn<QString>("folder"); // empty: no argument at all
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("no arguments") << QString() << false;
+        QTest::newRow("packet, placeholder in path") << u"100%1 done"_s << true;
+        QTest::newRow("missing") << u"nothing"_s << false;
+    }
+    void startsWithProjectOnCommandLine()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, exists);
+        TemporaryHome home;
+        const QString packet = home.filePath(folder);
+        const QString path = packet + u"/project.tavx"_s;
+        if (exists)
+            QVERIFY(writeTestFile(path, projectFileText(u"命令行"_s)));
+
+        const QString log = runProgram(
+            home, folder.isEmpty() ? QStringList() : QStringList{path, u"ignored extra argument"_s});
+        const QString line = folder.isEmpty()
+                                 ? u"tryLoadProjectnot need load project 0\n"_s
+                                 : u"tryLoadProjectload project "_s + path + (exists ? " 1\n" : " 0\n");
+        QVERIFY2(log.contains(line), qPrintable(log));
+        QVERIFY2(log.contains(u"rc.project: main window loaded"_s), qPrintable(log));
+        if (!exists)
+            return;
+        // The project root logs under its own category; the packet went into the recent list.
+        QVERIFY2(log.contains(u"rc.project: RCProject::loadProjectPacket"_s), qPrintable(log));
+        QVERIFY(
+            readFile(home.appDir() + u"/recently.data"_s).startsWith((packet + QLatin1Char('>')).toUtf8()));
+    }
 
 private:
     // Starts the program, waits until its log says the window is up (or the program ended),
     // stops it and returns the log's text.
-    static QString runProgram(const TemporaryHome& home, const QStringList& arguments);
-};
+    static QString runProgram(const TemporaryHome& home, const QStringList& arguments)
+    {
+        const QString program = qEnvironmentVariable("TAVIX_BINARY_DIR") + u"/app/tavix"_s;
+        if (!QFile::exists(program))
+            return u"<no program at %1>"_s.arg(program);
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"HOME"_s, home.path());
+        env.insert(u"XDG_CONFIG_HOME"_s, home.path() + u"/.config"_s);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, arguments);
+        if (!process.waitForStarted(30000))
+            return u"<did not start>"_s;
 
-QString tst_StartUp::runProgram(const TemporaryHome& home, const QStringList& arguments)
-{
-    const QString program = qEnvironmentVariable("TAVIX_BINARY_DIR") + u"/app/tavix"_s;
-    if (!QFile::exists(program))
-        return u"<no program at %1>"_s.arg(program);
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, home.path());
-    env.insert(u"XDG_CONFIG_HOME"_s, home.path() + u"/.config"_s);
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-    process.setProcessEnvironment(env);
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    if (!process.waitForStarted(30000))
-        return u"<did not start>"_s;
-
-    auto logText = [&home] {
         const QDir logDir(home.appDir() + u"/Log"_s);
-        QString text;
-        for (const QString& name : logDir.entryList(QDir::Files)) {
-            QFile file(logDir.filePath(name));
-            if (file.open(QIODevice::ReadOnly))
-                text += QString::fromUtf8(file.readAll());
+        auto logText = [&logDir] {
+            QString text;
+            for (const QString& name : logDir.entryList(QDir::Files))
+                text += QString::fromUtf8(readFile(logDir.filePath(name)));
+            return text;
+        };
+        // Bounded wait: 60 s at most, also under the sanitizers.
+        for (int i = 0; i < 600 && process.state() != QProcess::NotRunning; ++i) {
+            if (logText().contains(u"main window"_s))
+                break;
+            process.waitForFinished(100);
         }
-        return text;
-    };
-    // Bounded wait: 60 s at most, also under the sanitizers.
-    for (int i = 0; i < 600; ++i) {
-        const QString text = logText();
-        if (text.contains(u"main window"_s) || process.state() == QProcess::NotRunning)
-            break;
-        process.waitForFinished(100);
-    }
-    if (process.state() != QProcess::NotRunning) {
-        process.terminate();
-        if (!process.waitForFinished(10000)) {
-            process.kill();
-            process.waitForFinished(10000);
+        if (process.state() != QProcess::NotRunning) {
+            process.terminate();
+            if (!process.waitForFinished(10000)) {
+                process.kill();
+                process.waitForFinished(10000);
+            }
         }
+        return logText() + u"\n<output>\n"_s + QString::fromUtf8(process.readAll());
     }
-    return logText() + u"\n<output>\n"_s + QString::fromUtf8(process.readAll());
-}
-
-void tst_StartUp::startsWithoutArguments()
-{
-    TemporaryHome home;
-    const QString log = runProgram(home, {});
-    QVERIFY2(log.contains(u"tryLoadProjectnot need load project 0\n"_s), qPrintable(log));
-    QVERIFY2(log.contains(u"rc.project: main window loaded"_s), qPrintable(log));
-}
-
-void tst_StartUp::startsWithProjectOnCommandLine_data()
-{
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<bool>("exists");
-    QTest::newRow("packet") << u"my project"_s << true;
-    QTest::newRow("placeholder in path") << u"100%1 done"_s << true;
-    QTest::newRow("missing") << u"nothing"_s << false;
-}
-
-void tst_StartUp::startsWithProjectOnCommandLine()
-{
-    QFETCH(QString, folder);
-    QFETCH(bool, exists);
-    TemporaryHome home;
-    const QString packet = home.filePath(folder);
-    const QString path = packet + u"/project.tavx"_s;
-    if (exists)
-        QVERIFY(writeTestFile(path, projectFileText(u"命令行"_s)));
-
-    const QString log = runProgram(home, {path, u"ignored extra argument"_s});
-    const QString line = u"tryLoadProjectload project "_s + path + (exists ? " 1\n" : " 0\n");
-    QVERIFY2(log.contains(line), qPrintable(log));
-    QVERIFY2(log.contains(u"rc.project: main window loaded"_s), qPrintable(log));
-    if (!exists)
-        return;
-    // The project root logs under its own category; the packet went into the recent list.
-    QVERIFY2(log.contains(u"rc.project: RCProject::loadProjectPacket"_s), qPrintable(log));
-    QFile recent(home.appDir() + u"/recently.data"_s);
-    QVERIFY(recent.open(QIODevice::ReadOnly));
-    QVERIFY(recent.readAll().startsWith((packet + QLatin1Char('>')).toUtf8()));
-}
+};
 
 QTEST_GUILESS_MAIN(tst_StartUp)
 #include "tst_StartUp.moc"
