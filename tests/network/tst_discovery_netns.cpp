@@ -44,8 +44,7 @@ private Q_SLOTS:
 
 void TestDiscoveryNetns::initTestCase()
 {
-    QString reason;
-    QVERIFY2(insidePrivateNetwork(&reason), qPrintable(reason));
+    QVERIFY_INSIDE_PRIVATE_NETWORK();
     QCOMPARE(QProcess::execute("ip", {"addr", "add", kSecond + "/24", "dev", "tavix0"}), 0);
     QCOMPARE(QProcess::execute("ip", {"route", "del", "default"}), 0);
     QCOMPARE(LocalAddresses::localIPv4Addresses(), (QStringList{kFirst, kSecond}));

@@ -32,9 +32,7 @@ class TestProjectTerminal : public QObject
 private slots:
     void initTestCase()
     {
-        QString reason;
-        if (!insidePrivateNetwork(&reason))
-            QFAIL(qPrintable(reason));
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
         m_logHome.emplace();
         RCLogFile::initLogFile();
     }

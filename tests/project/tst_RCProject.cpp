@@ -77,9 +77,7 @@ class tst_RCProject : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString reason;
-        if (!insidePrivateNetwork(&reason))
-            QFAIL(qPrintable(reason));
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
         // One home for the whole run: the recent-projects record is process-wide.
         m_home = std::make_unique<TemporaryHome>();
         QVERIFY(m_home->isValid());

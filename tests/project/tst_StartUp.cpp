@@ -15,9 +15,7 @@ class tst_StartUp : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString reason;
-        if (!insidePrivateNetwork(&reason))
-            QFAIL(qPrintable(reason));
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
     }
 
     void startsWithProjectOnCommandLine_data()

@@ -23,3 +23,10 @@ inline bool insidePrivateNetwork(QString* reason = nullptr)
     }
     return true;
 }
+
+// Fails the running test, with the reason, outside the private network namespace.
+#define QVERIFY_INSIDE_PRIVATE_NETWORK()                                                                     \
+    do {                                                                                                     \
+        QString privateNetworkReason;                                                                        \
+        QVERIFY2(insidePrivateNetwork(&privateNetworkReason), qPrintable(privateNetworkReason));             \
+    } while (false)

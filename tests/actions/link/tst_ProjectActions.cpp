@@ -33,8 +33,7 @@ class tst_ProjectActions : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString reason;
-        QVERIFY2(insidePrivateNetwork(&reason), qPrintable(reason));
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
     }
     void init()
     {

@@ -42,8 +42,7 @@ class TestProjectCloud : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString reason;
-        QVERIFY2(insidePrivateNetwork(&reason), qPrintable(reason));
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
     }
     void init()
     {

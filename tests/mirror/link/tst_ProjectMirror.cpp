@@ -24,8 +24,7 @@ class tst_ProjectMirror : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QString reason;
-        QVERIFY2(insidePrivateNetwork(&reason), qPrintable(reason));
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
     }
     void init()
     {
