@@ -87,6 +87,8 @@ RCTestMainWindow {
                 win.destroy()
             win = null
             closeMessages()
+            serverPeers.stopServer()
+            project.getSetting().setValue("DefaultPassword", "")
             project.loadTemplateProjectPacket("空模板")
         }
 
@@ -251,6 +253,29 @@ RCTestMainWindow {
             compare(findChild(editTitle, "projectTitle").text, "空模板(项目:云项目1)")
             tavixProjectCloudClient.exitSuccess()
             compare(findChild(controlTitle, "projectTitle").text, "空模板(项目:未加入)")
+        }
+
+        // The server asks once per link: its first ask opens the shown layout's connect dialog
+        // with the password row, and the password typed there lets that same link in.
+        function test_passwordOnFirstAsk() {
+            makeWindow()
+            openTemplate()
+            var title = findChild(win.mContent.editPanel, "editTitlePanel")
+            compare(title.mIpInputDlg, null, "no dialog before the ask")
+            verify(serverPeers.startServer("pw42"))
+            tryVerify(() => title.mIpInputDlg !== null && title.mIpInputDlg.opened, 10000, "the ask opens the dialog")
+            var dialog = title.mIpInputDlg
+            var field = findChild(dialog.contentItem, "passwordField")
+            compare([dialog.mState, dialog.mPasswordVisible, field.visible, dialog.mConnectStateInfo,
+                     dialog.mOkButtonText], [2, true, true, "需要密码验证", "验证"])
+            mouseClick(field)
+            for (var key of "pw42")
+                keyClick(key)
+            mouseClick(findChild(dialog.contentItem, "okButton"))
+            tryVerify(() => project.isConnectFromHost(), 10000, "the server let the panel in")
+            compare(serverPeers.serverLinks(), 1, "on the link that asked")
+            compare(serverPeers.wire().filter(cmd => cmd.startsWith("connectVerify")), ['connectVerify {"password":"pw42"}'])
+            tryCompare(dialog, "visible", false)
         }
 
         function test_undoRedoButtons() {
