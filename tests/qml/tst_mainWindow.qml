@@ -88,6 +88,7 @@ RCTestMainWindow {
             win = null
             closeMessages()
             serverPeers.stopServer()
+            distributionPeers.reset()
             project.getSetting().setValue("DefaultPassword", "")
             project.loadTemplateProjectPacket("空模板")
         }
@@ -276,6 +277,41 @@ RCTestMainWindow {
             compare(serverPeers.serverLinks(), 1, "on the link that asked")
             compare(serverPeers.wire().filter(cmd => cmd.startsWith("connectVerify")), ['connectVerify {"password":"pw42"}'])
             tryCompare(dialog, "visible", false)
+        }
+
+        // A project opened on the panel's other roads counts as opened: an install or a
+        // switch-project action into a window at the start page shows the layouts; a packet that
+        // does not open keeps the start page.
+        function test_openedElsewhereLeavesStartPage_data() {
+            return [
+                {tag: "install", via: "install", project: true, opened: true},
+                {tag: "install without project file", via: "install", project: false, opened: false},
+                {tag: "switch-project action", via: "switch", project: true, opened: true}
+            ]
+        }
+        function test_openedElsewhereLeavesStartPage(data) {
+            var folder = testSupport.makeFolder("安装")
+            if (data.project)
+                verify(project.saveProjectPacket(folder))
+            else
+                verify(testSupport.writeFile(folder + "/thumbnail.png", 3000))
+            makeWindow()
+            compare(win.mCurrentPanelName, "totalProjectManagerView")
+            if (data.via === "install") {
+                tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
+                verify(distributionPeers.designerInvite())
+                distributionPeers.designerOffer()
+                var install = findChild(win.contentItem, "projectDownloadDialog")
+                tryVerify(() => install.view() !== null && install.mPopup.opened, 5000, "the install question")
+                var view = install.view()
+                mouseClick(findChild(child(view, "setupConfirmView"), "okButton"))
+                verify(distributionPeers.designerWaitFor("download"))
+                verify(distributionPeers.designerSendPacket(folder))
+                tryCompare(view, "mVisibleViewName", data.opened ? "setupComplateView" : "setupErrorView", 10000)
+            } else {
+                project.switchProjectRequested(folder)
+            }
+            tryCompare(win, "mCurrentPanelName", data.opened ? "contentPanel" : "totalProjectManagerView")
         }
 
         function test_undoRedoButtons() {
