@@ -122,6 +122,35 @@ RCTestMainWindow {
             compare(cells(view), [["n2", "", ""]])
         }
 
+        // n3 covers n1 in (l1, p2). When n3 leaves that cell the cell shows n1 again, which the
+        // mirror still places there, and a cell nobody else holds empties: as a rebuild shows it.
+        function test_tableUncoversCells_data() {
+            return [
+                {tag: "removed", key: "", value: null, cells: [["n1", "n1", ""], ["", "", ""]]},
+                {tag: "moved to another layer", key: "ProgramLayerId", value: "l2",
+                 cells: [["n1", "n1", ""], ["", "n3", "n3"]]},
+                {tag: "moved to other programs", key: "ProgramIdList", value: ["p3"],
+                 cells: [["n1", "n1", "n3"], ["", "", ""]]}
+            ]
+        }
+        function test_tableUncoversCells(data) {
+            var view = bench.newView(22, {}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1"), program("p2"), program("p3")],
+                                    "programLayerArray": [{"id": "l1", "name": "L1", "programLayerType": 0},
+                                                          {"id": "l2", "name": "L2", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", ["p1", "p2"]), node("n3", "l1", ["p2", "p3"])]
+                                })
+            compare(cells(view), [["n1", "n3", "n3"], ["", "", ""]])
+            if (data.key === "")
+                testMirror.removeProgramNode("n3")
+            else
+                verify(testMirror.setProgramNode("n3", data.key, data.value))
+            compare(cells(view), data.cells)
+            testMirror.tableUpdate()
+            compare(cells(view), data.cells, "what a rebuild shows")
+        }
+
         // Taps: the stop box, a program header, a node (started when not playing, else paused);
         // an empty cell sends nothing. Each plays the click sound first.
         function test_tableTaps() {
