@@ -239,6 +239,28 @@ RCTestMainWindow {
             compare(rows.count, 0)
         }
 
+        // Changes of a layer leave the rows alone: a window layer that changes its type (and back)
+        // or goes keeps its nodes' rows, while a node starting on a layer that is no window
+        // layer gets none.
+        function test_playStateLayerChanges() {
+            var view = bench.newView(4, {"PlayStateManager_ProgressBar_Height": 40}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", [], 1)]
+                                })
+            var rows = view.mRows
+            compare(rows.count, 1)
+            verify(testMirror.setProgramLayer("l1", "ProgramLayerType", 1))
+            compare(rows.count, 1, "the type change keeps the row")
+            testMirror.setProgramNode("n1", "State", 2)
+            compare([rows.count, rows.get(0).nodeState], [1, 2], "and so does a pause")
+            verify(testMirror.addProgramNode({"Id": "n2", "Name": "n2", "State": 1, "ProgramLayerId": "l1"}))
+            compare(rows.count, 1, "no row for a node starting there now")
+            verify(testMirror.setProgramLayer("l1", "ProgramLayerType", 0))
+            testMirror.removeProgramLayer("l1")
+            compare([rows.count, rows.get(0).nodeId, rows.get(0).layerName], [1, "n1", "视频"])
+        }
+
         // The time texts of a row by "ShowTimeType" and values a server may send.
         function test_playStateTimes_data() {
             return [
