@@ -19,7 +19,6 @@ const QString kDisplay = QStringLiteral("display");
 const QString kType = QStringLiteral("type");
 const QString kData = QStringLiteral("data");
 
-
 } // namespace
 
 RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)

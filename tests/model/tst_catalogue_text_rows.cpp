@@ -27,13 +27,30 @@ namespace {
 const QStringList kTypedLooking = {u"#Size#10"_s, u"#Size#10x20"_s, u"$sl$x"_s, u"#Color#1,2,3"_s,
                                    u"#UInt#abc"_s};
 
-// The editors through which a user types free text.
-bool typedByUser(int displayType)
+// The rows of the catalogue that a user fills with free text: a text value in a text editor
+// ("QmlPath" names the item's view and is no user text).
+struct TextRow
 {
-    static const QList<int> textEditors = {DT::EIRCPropertyDisplayType_String, DT::EIRCPropertyDisplayType_Icon,
-                                           DT::EIRCPropertyDisplayType_Image,  DT::EIRCPropertyDisplayType_Script,
-                                           DT::EIRCPropertyDisplayType_Ip,     DT::EIRCPropertyDisplayType_MacAddress};
-    return textEditors.contains(displayType);
+    IRCControl* control;
+    QString name;
+};
+QList<TextRow> textRows(const RCControlManager& catalogue)
+{
+    static const QList<int> textEditors = {
+        DT::EIRCPropertyDisplayType_String, DT::EIRCPropertyDisplayType_Icon,
+        DT::EIRCPropertyDisplayType_Image,  DT::EIRCPropertyDisplayType_Script,
+        DT::EIRCPropertyDisplayType_Ip,     DT::EIRCPropertyDisplayType_MacAddress};
+    QList<TextRow> found;
+    for (IRCControl* control : catalogue.getControllist()) {
+        RCProperties* rows = control->getInstantiationParam()->getProperties();
+        for (int i = 0; i < rows->count(); ++i) {
+            IRCProperty* row = rows->getPropertyAt(i);
+            if (row->getValue().typeId() == QMetaType::QString && row->getName() != RCKeys::QmlPath() &&
+                textEditors.contains(row->getDisplay()->getType()))
+                found.append({control, row->getName()});
+        }
+    }
+    return found;
 }
 
 // The project file's form of a scene.
@@ -56,7 +73,6 @@ private slots:
 
 private:
     RCControlManager m_catalogue;
-    int m_textRows = 0;
 };
 
 void tst_catalogue_text_rows::initTestCase()
@@ -67,33 +83,17 @@ void tst_catalogue_text_rows::initTestCase()
 // The generated table below covers the catalogue only if the catalogue has text rows to cover.
 void tst_catalogue_text_rows::everyKindDeclaresItsTextRows()
 {
-    int textRows = 0;
-    for (IRCControl* control : m_catalogue.getControllist()) {
-        RCProperties* rows = control->getInstantiationParam()->getProperties();
-        for (int i = 0; i < rows->count(); ++i) {
-            IRCProperty* row = rows->getPropertyAt(i);
-            textRows += row->getValue().typeId() == QMetaType::QString && row->getName() != RCKeys::QmlPath() &&
-                        typedByUser(row->getDisplay()->getType());
-        }
-    }
-    QCOMPARE(textRows, 112);
+    QCOMPARE(textRows(m_catalogue).size(), 112);
 }
 
 void tst_catalogue_text_rows::typedLookingTextSurvivesSaveAndLoad_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("row");
-    for (IRCControl* control : m_catalogue.getControllist()) {
-        RCProperties* rows = control->getInstantiationParam()->getProperties();
-        for (int i = 0; i < rows->count(); ++i) {
-            IRCProperty* row = rows->getPropertyAt(i);
-            if (row->getValue().typeId() != QMetaType::QString || row->getName() == RCKeys::QmlPath() ||
-                !typedByUser(row->getDisplay()->getType()))
-                continue;
-            QTest::addRow("%d %s %s", int(control->getControlType()), qPrintable(control->getName()),
-                          qPrintable(row->getName()))
-                << int(control->getControlType()) << row->getName();
-        }
+    for (const TextRow& row : textRows(m_catalogue)) {
+        const int kind = int(row.control->getControlType());
+        QTest::addRow("%d %s %s", kind, qPrintable(row.control->getName()), qPrintable(row.name))
+            << kind << row.name;
     }
 }
 
