@@ -1,9 +1,9 @@
 // tavix-mediaserver-standin: a stand-in media server for trying the panel and for
 // the tests. See README.md ("Trying the panel with the stand-in media server").
 #include "tools/StandinSupport.h"
+#include "tools/ToolCommandLine.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
@@ -46,7 +46,7 @@ int main(int argc, char** argv)
                                             "Cut each link once N bytes have been written to it.", "n", "0");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
                        replay, reportChanges, stageDelay, log, splitBytes, garbageBytes, dropAfterBytes});
-    parser.process(app);
+    parseToolCommandLine(parser, app);
 
     StandinOptions options;
     if (parser.isSet(bind))
