@@ -12,10 +12,15 @@ struct Tool
     const char* folder;
     const char* program;
 };
-constexpr Tool kTools[] = {{"templategen", "tavix-templategen"},
-                           {"distribution-driver", "tavix-distribution-driver"},
-                           {"mediaserver-standin", "tavix-mediaserver-standin"},
-                           {"cloud-relay-standin", "tavix-cloud-relay-standin"}};
+constexpr Tool kTemplategen{"templategen", "tavix-templategen"};
+constexpr Tool kDriver{"distribution-driver", "tavix-distribution-driver"};
+constexpr Tool kMediaServer{"mediaserver-standin", "tavix-mediaserver-standin"};
+constexpr Tool kRelay{"cloud-relay-standin", "tavix-cloud-relay-standin"};
+
+QString pathOf(const Tool& tool)
+{
+    return QStringLiteral("%1/tools/%2/%3").arg(qEnvironmentVariable("TAVIX_BINARY_DIR"), tool.folder, tool.program);
+}
 } // namespace
 
 class tst_commandLines : public QObject
@@ -30,19 +35,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         // Text the program must write: on stdout for status 0, on stderr otherwise.
         QTest::addColumn<QString>("says");
-        for (const Tool& tool : kTools) {
-            const QString program = QStringLiteral("%1/tools/%2/%3")
-                                        .arg(qEnvironmentVariable("TAVIX_BINARY_DIR"), tool.folder, tool.program);
+        for (const Tool& tool : {kTemplategen, kDriver, kMediaServer, kRelay}) {
+            const QString program = pathOf(tool);
             QTest::addRow("%s --help", tool.program) << program << QStringList{"--help"} << 0 << "Usage:";
             QTest::addRow("%s -h", tool.program) << program << QStringList{"-h"} << 0 << "--help";
             QTest::addRow("%s unknown option", tool.program)
                 << program << QStringList{"--no-such-option"} << 2 << "Unknown option 'no-such-option'";
         }
-        const QString bin = qEnvironmentVariable("TAVIX_BINARY_DIR") + "/tools/";
-        const QString templategen = bin + "templategen/tavix-templategen";
-        const QString driver = bin + "distribution-driver/tavix-distribution-driver";
-        const QString mediaserver = bin + "mediaserver-standin/tavix-mediaserver-standin";
-        const QString relay = bin + "cloud-relay-standin/tavix-cloud-relay-standin";
+        const QString templategen = pathOf(kTemplategen);
+        const QString driver = pathOf(kDriver);
+        const QString mediaserver = pathOf(kMediaServer);
+        const QString relay = pathOf(kRelay);
         QTest::newRow("templategen without a folder") << templategen << QStringList{} << 2 << "missing arguments";
         QTest::newRow("templategen with two folders")
             << templategen << QStringList{"a", "b"} << 2 << "unexpected argument \"b\"";
