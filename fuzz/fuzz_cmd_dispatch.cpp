@@ -42,6 +42,13 @@ Dispatch& dispatch()
 }
 } // namespace
 
+// The mirror every input reaches, for the corpus test's checks between inputs.
+IRCStelvaneSyncer* fuzzDispatchMirror();
+IRCStelvaneSyncer* fuzzDispatchMirror()
+{
+    return dispatch().project.mirror();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool init = [] {
