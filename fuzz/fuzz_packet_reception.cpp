@@ -11,11 +11,11 @@
 // Oracle, after every input: nothing lies outside the receive folder (no staging, received or
 // stray entry beside it, nothing in the folders around it, nothing in the working folder), and the
 // installed packet is, byte for byte, the last one installed: the earlier packet when none was.
+#include "fuzz/FuzzApplication.h"
 #include "network/PacketReception.h"
 #include "network/RequestHead.h"
 #include "network/RequestManager.h"
 
-#include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonObject>
@@ -41,8 +41,6 @@ enum Op
     Op_FileError,
     Op_Accept // the user accepts another offer ("download")
 };
-
-void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // The folders of the run: <temp>/outer/{cwd, inner/root/downloadProject}; the process works in cwd.
 struct Tree
@@ -70,12 +68,7 @@ struct Tree
 
 Tree& tree()
 {
-    static int argc = 1;
-    static char name[] = "fuzz_packet_reception";
-    static char* argv[] = {name, nullptr};
-    // The corpus test runs this inside its own application.
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
+    ensureFuzzApplication("fuzz_packet_reception");
     static Tree instance;
     return instance;
 }
@@ -316,11 +309,6 @@ void check(const Panel& panel)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool init = [] {
-        qInstallMessageHandler(quiet);
-        return true;
-    }();
-    (void)init;
     const Tree& t = tree();
     if (size < 2)
         return 0;

@@ -2,7 +2,8 @@
 // sanitized build. The target checks its oracle itself and ends the process when it breaks (as a
 // sanitizer report does), so every input the fuzzer kept must run through; the corpus must hold
 // inputs of both of its readings.
-#include <QDir>
+#include "support/FuzzCorpus.h"
+
 #include <QTest>
 
 #include <cstddef>
@@ -17,16 +18,10 @@ class tst_ReceptionFuzzCorpus : public QObject
 private Q_SLOTS:
     void corpusRunsClean()
     {
-        const QDir corpus(qEnvironmentVariable("TAVIX_SOURCE_DIR") +
-                          QStringLiteral("/fuzz/corpus/packet_reception"));
-        const QStringList inputs = corpus.entryList(QDir::Files);
         bool readings[2] = {false, false};
-        for (const QString& name : inputs) {
-            QFile file(corpus.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray input = file.readAll();
-            if (input.size() > 2)
-                readings[input.at(0) & 1] = true;
+        for (const QByteArray& input : fuzzCorpus(QStringLiteral("packet_reception"))) {
+            QVERIFY(!input.isEmpty());
+            readings[input.at(0) & 1] |= input.size() > 2;
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size()));
         }
         QVERIFY2(readings[0] && readings[1], "inputs of both readings");
