@@ -12,7 +12,6 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -45,8 +44,7 @@ private Q_SLOTS:
 void TestDiscoveryNetns::initTestCase()
 {
     QVERIFY_INSIDE_PRIVATE_NETWORK();
-    QCOMPARE(QProcess::execute("ip", {"addr", "add", kSecond + "/24", "dev", "tavix0"}), 0);
-    QCOMPARE(QProcess::execute("ip", {"route", "del", "default"}), 0);
+    QVERIFY(shapeLanWithoutGateway(kSecond));
     QCOMPARE(LocalAddresses::localIPv4Addresses(), (QStringList{kFirst, kSecond}));
     // No gateway: a socket bound to no address has no way to the limited broadcast address.
     QUdpSocket unbound;

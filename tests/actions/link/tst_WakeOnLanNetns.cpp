@@ -7,7 +7,6 @@
 #include "network/LocalAddresses.h"
 #include "support/IsolatedNetwork.h"
 
-#include <QProcess>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -26,8 +25,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY_INSIDE_PRIVATE_NETWORK();
-        QCOMPARE(QProcess::execute("ip", {"addr", "add", kSecond + "/24", "dev", "tavix0"}), 0);
-        QCOMPARE(QProcess::execute("ip", {"route", "del", "default"}), 0);
+        QVERIFY(shapeLanWithoutGateway(kSecond));
         QCOMPARE(LocalAddresses::localIPv4Addresses(), (QStringList{kFirst, kSecond}));
         QUdpSocket unbound;
         QCOMPARE(unbound.writeDatagram("x", QHostAddress::Broadcast, RCAction_StartupMachine::kDefaultPort),
