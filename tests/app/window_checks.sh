@@ -2,7 +2,7 @@
 # Whole-program checks of the main window under a virtual X display, driven by xdotool and read
 # back through screenshots (ImageMagick). Meant to run inside a private network namespace (the
 # program and the stand-in media server use their fixed ports there):
-#     unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" \
+#     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
 #         tests/app/window_checks.sh PROGRAM MEDIA_SERVER_STANDIN RELAY_STANDIN OUT_DIR [link]
 # "link" adds the checks that need the media server's commands to be applied (the connection
 # pill turning green, a project downloaded from the server). Every wait is bounded.
