@@ -119,6 +119,7 @@ RCSceneItem {
                 }
             }
             RCImage {
+                id: handle
                 objectName: "sliderHandle"
                 x: Math.max(0, valuePart.x + valuePart.width - width / 2)
                 width: 10 * dp
@@ -128,8 +129,11 @@ RCSceneItem {
             }
             RCText {
                 objectName: "sliderValue"
-                anchors.right: parent.right
-                anchors.rightMargin: 20 * root.mWidthDp
+                // near the bar's right end; left of the handle once the handle reaches it, so that
+                // it never covers it
+                readonly property real mEndX: parent.width - 20 * root.mWidthDp - width
+
+                x: handle.x + handle.width + 3 * dp > mEndX ? handle.x - 3 * dp - width : mEndX
                 anchors.verticalCenter: parent.verticalCenter
                 text: String(Math.round(root.mValue))
                 color: root.mTextColor
