@@ -125,9 +125,10 @@ Item {
 
             // at the bar's right end; left of the slider icon once the icon reaches them, so that
             // it never covers them
-            readonly property real mEndX: bar.width - 3 * dp - width
+            readonly property real mEndX: bar.width - 3 * dp - timeTexts.width
 
-            x: slider.x + slider.width + 3 * dp > mEndX ? Math.max(0, slider.x - 3 * dp - width) : mEndX
+            x: slider.x + slider.width + 3 * dp > timeTexts.mEndX ? Math.max(0, slider.x - 3 * dp - timeTexts.width)
+                                                                  : timeTexts.mEndX
             anchors.top: parent.top
             anchors.bottom: parent.bottom
             width: Math.max(elapsedText.implicitWidth, remainingText.implicitWidth)

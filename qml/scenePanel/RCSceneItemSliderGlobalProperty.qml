@@ -128,12 +128,14 @@ RCSceneItem {
                 cache: source.indexOf("qrc:") === 0
             }
             RCText {
+                id: valueText
                 objectName: "sliderValue"
                 // near the bar's right end; left of the handle once the handle reaches it, so that
                 // it never covers it
-                readonly property real mEndX: parent.width - 20 * root.mWidthDp - width
+                readonly property real mEndX: bar.width - 20 * root.mWidthDp - valueText.width
 
-                x: handle.x + handle.width + 3 * dp > mEndX ? handle.x - 3 * dp - width : mEndX
+                x: handle.x + handle.width + 3 * dp > valueText.mEndX ? handle.x - 3 * dp - valueText.width
+                                                                   : valueText.mEndX
                 anchors.verticalCenter: parent.verticalCenter
                 text: String(Math.round(root.mValue))
                 color: root.mTextColor

@@ -196,6 +196,18 @@ RCTestMainWindow {
             compare(frame(), [0, 0, 0, 0])
         }
 
+        // Without scenes the canvas shows the hint to add one, whole.
+        function test_hintWithoutScenes() {
+            verify(project.setProject({"sceneArray": {"sceneArray": []}}))
+            compare(panel.mSceneId, "")
+            var image = findChild(findChild(panel, "needAddSceneHint"), "image")
+            tryCompare(image, "status", Image.Ready)
+            var topLeft = image.mapToItem(panel, (image.width - image.paintedWidth) / 2,
+                                          (image.height - image.paintedHeight) / 2)
+            verify(topLeft.x >= 0 && topLeft.y >= 0 && topLeft.x + image.paintedWidth <= panel.width
+                   && topLeft.y + image.paintedHeight <= panel.height, "inside the panel")
+        }
+
         function test_drag_data() {
             return [
                 {tag: "by an item", items: [[100, 100], [300, 100]], from: [150, 150], by: [50, 30], steps: 10},
