@@ -224,7 +224,8 @@ Rectangle {
             objectName: "sceneScrollBar"
             height: 10 * dp
             // shown whenever the scenes do not fit, not only while the pointer is on it
-            policy: sceneList.contentWidth > sceneList.width ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
+            policy: ScrollBar.AlwaysOn
+            visible: sceneList.contentWidth > sceneList.width
         }
         delegate: RCSceneListItem {
             objectName: "sceneTile_" + model.id
