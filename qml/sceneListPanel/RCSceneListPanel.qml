@@ -219,6 +219,9 @@ Rectangle {
         spacing: root.mTileSpacing
         clip: true
         boundsBehavior: Flickable.StopAtBounds
+        // every tile stays made: a dragged tile that the strip scrolls out of view must not go,
+        // or its drag would end with it
+        cacheBuffer: sceneModel.count * (root.mTileWidth + root.mTileSpacing)
         model: sceneModel
         ScrollBar.horizontal: ScrollBar {
             objectName: "sceneScrollBar"
