@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X display inside a private network namespace, with a
-# temporary HOME, waits until its window is up, runs an optional xdotool command line against it,
-# and saves a screenshot of the whole screen:
+# temporary HOME, waits until its window is shown (it exists, unmapped, well before), runs an
+# optional xdotool command line against it, and saves a screenshot of the whole screen:
 #     scripts/xvfb-screenshot.sh OUT.png [PROGRAM [ARGS...] [-- XDOTOOL ARGS...]]
 # PROGRAM defaults to build/debug/app/tavix; ARGS go to it (a project file, for example). With
 # XVFB_SCREENSHOT_LOG set, the program's output is kept in that file. Needs xvfb, xauth, xdotool
@@ -23,7 +23,7 @@ export HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb
 "$program" ${program_args[*]:-} > "$home/program.log" 2>&1 &
 pid=\$!
 for _ in \$(seq 1 300); do
-    xdotool search --name "Tavix" >/dev/null 2>&1 && break
+    xdotool search --onlyvisible --name "Tavix" >/dev/null 2>&1 && break
     sleep 0.1
 done
 sleep 1.5

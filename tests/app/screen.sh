@@ -23,9 +23,9 @@ start_program() {
     app=$!
     pids+=("$app")
     for _ in $(seq 1 300); do
-        xdotool search --name "Tavix Editor" > /dev/null 2>&1 && break
+        xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
         sleep 0.1
     done
-    xdotool search --name "Tavix Editor" > /dev/null 2>&1 || fail "no window"
+    xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 || fail "no window"
     sleep 1.5
 }
