@@ -37,17 +37,26 @@ RCImageManager::RCImageManager(QObject* parent) : QObject(parent) {}
 
 void RCImageManager::setProjectImagePath(const QString& path)
 {
+    if (path == m_imageFolder)
+        return;
     m_imageFolder = path;
+    Q_EMIT resolutionChanged();
 }
 
 void RCImageManager::setIsQrc(bool isQrc)
 {
+    if (isQrc == m_isQrc)
+        return;
     m_isQrc = isQrc;
+    Q_EMIT resolutionChanged();
 }
 
 void RCImageManager::setQrcImagePath(const QString& path)
 {
+    if (path == m_qrcImageFolder)
+        return;
     m_qrcImageFolder = path;
+    Q_EMIT resolutionChanged();
 }
 
 QString RCImageManager::referenceName(const QString& value)
@@ -142,6 +151,7 @@ void RCImageManager::adoptImageFolder(const QString& folder)
         return;
     m_imageFolder = folder;
     m_isQrc = false;
+    Q_EMIT resolutionChanged();
 }
 
 bool RCImageManager::sameFolder(const QString& a, const QString& b)

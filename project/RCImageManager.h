@@ -18,7 +18,9 @@
 // destination and rewrites the values to references before the project file is produced;
 // removeUnusedImages() deletes what nothing references only after that file was written.
 //
-// Owned by the project root; published to QML as "getImageManager". GUI thread only.
+// Owned by the project root; published to QML as "getImageManager". GUI thread only. A change of
+// where references resolve (the image folder, resource mode, the resource image folder) emits
+// resolutionChanged(): views that show a reference resolve it again then.
 class RCImageManager : public QObject
 {
     Q_OBJECT
@@ -96,6 +98,9 @@ public:
     // The file name of a reference, or "" when the value is no reference or its name is not
     // a plain file name.
     static QString referenceName(const QString& value);
+
+Q_SIGNALS:
+    void resolutionChanged();
 
 private:
     QString resolveFolder(const QString& dstFolder) const;
