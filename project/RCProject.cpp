@@ -42,6 +42,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QtQml>
@@ -157,6 +158,15 @@ void RCProject::init()
     RCCommandManager* commands = RCCommandManager::instance();
     connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+    // So is every scene or item added or removed without a history entry: the scene that a media
+    // server's project generates, for one.
+    const auto structureChanged = [this] { m_modified = true; };
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    connect(scenes, &RCScenePresenter::sceneAdd, this, structureChanged);
+    connect(scenes, &RCScenePresenter::sceneRemove, this, structureChanged);
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    connect(items, &RCSceneItemPresenter::itemAdded, this, structureChanged);
+    connect(items, &RCSceneItemPresenter::itemRemoved, this, structureChanged);
 
     initCloud();
 }
@@ -415,6 +425,9 @@ bool RCProject::hasChangedOnClosing() const
 
 void RCProject::initDefaultScene()
 {
+    // The start-up placeholder is no edit of the user's.
+    const bool modified = m_modified;
+    const QScopeGuard keepState([this, modified] { m_modified = modified; });
     RCScenePresenter* scenes = RCScenePresenter::instance();
     scenes->addScene(QStringLiteral("场景"), QString(), QStringLiteral("qrc:/installTip.png"), false);
     const QStringList ids = scenes->getSceneIds();

@@ -1,5 +1,6 @@
 // Saving keeps the user's work: the pictures of a project across a download from the media
-// server, saves that cannot complete, and packets on paths the recent list cannot hold.
+// server, saves that cannot complete, packets on paths the recent list cannot hold, and changes
+// that come without history entries.
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "mirror/RCCmdProcesser_SetProject.h"
@@ -171,6 +172,45 @@ private Q_SLOTS:
         QCOMPARE(readFile(packet + u"/project.tavx"_s).contains("edit"), saved);
         QCOMPARE(m_project->hasChangedOnClosing(), !saved);
         QCOMPARE(RCRecentProjectRecord::instance()->contains(packet), saved && !parent.contains(u'>'));
+    }
+
+    void changesWithoutHistoryAsk_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("scene generated from the server's project") << u"generated"_s;
+        QTest::newRow("scene removed") << u"scene removed"_s;
+        QTest::newRow("item added") << u"item added"_s;
+        QTest::newRow("start-up scene") << u"default scene"_s;
+    }
+    void changesWithoutHistoryAsk()
+    {
+        QFETCH(QString, change);
+        const QString stored = storedPacketWithPicture(u"stored"_s);
+        QVERIFY(!stored.isEmpty());
+        QVERIFY(!m_project->hasChangedOnClosing());
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        const QString sceneId = scenes->getSceneIds().first();
+        if (change == QLatin1String("generated")) {
+            // The answer arrives, but the download view has given up waiting: it applies nothing.
+            m_project->getStelvaneSyncer()->addProjectRequest(8);
+            RCCmdProcesser_SetProject().process(QJsonObject{{u"id"_s, 8}, {u"name"_s, u"late"_s}},
+                                                m_project.get());
+            QCOMPARE(scenes->getSceneCount(), 3);
+        } else if (change == QLatin1String("scene removed")) {
+            scenes->removeScene(sceneId, false);
+        } else if (change == QLatin1String("item added")) {
+            IRCControl* control =
+                m_project->getControlManager()->getControlByType(IRCControl::EIRCControlType_NetLink);
+            QVERIFY(control);
+            QVERIFY(!RCSceneItemPresenter::instance()
+                         ->addItem(sceneId, control->getInstantiationParam()->toJson(), false)
+                         .isEmpty());
+        } else {
+            m_project->initDefaultScene();
+        }
+        QCOMPARE(m_project->hasChangedOnClosing(), change != QLatin1String("default scene"));
+        QVERIFY(m_project->saveProjectPacket(stored));
+        QVERIFY(!m_project->hasChangedOnClosing());
     }
 
 private:
