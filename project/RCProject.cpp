@@ -51,7 +51,6 @@
 
 namespace {
 
-const QSize kDefaultSceneSize(960, 540);
 const QString kProjectFileVersion = QStringLiteral("3.0.0");
 // The UDP port on which the control link listens for media-server announcements.
 constexpr int kTerminalDetectPort = 36545;
@@ -409,13 +408,13 @@ bool RCProject::isTemplateProject() const
 
 QSize RCProject::getTemplateProjectSceneSize()
 {
-    if (isTemplateProject()) {
-        const QSize size =
-            m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
-        if (size.isValid())
-            return size;
-    }
-    return kDefaultSceneSize;
+    // Invalid (-1 x -1) for a project that is no template copy, or whose template names no size:
+    // the scene list then sizes a new scene after the project's own scenes.
+    if (!isTemplateProject())
+        return QSize();
+    const QSize size =
+        m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
+    return size.isValid() ? size : QSize();
 }
 
 bool RCProject::hasChangedOnClosing() const
