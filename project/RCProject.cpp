@@ -18,6 +18,7 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
+#include "network/PacketReception.h"
 #include "network/PacketServer.h"
 #include "network/PacketTerminal.h"
 #include "network/Terminal.h"
@@ -838,6 +839,18 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 
 bool RCProject::loadDownloadProjectPacket()
 {
+    const QString received = PacketReception::receivedPathOf(m_downloadPath);
+    if (QFileInfo(received).isDir()) {
+        const QString file = RCPacketFolder::projectFileOf(received);
+        if (file.isEmpty() || readProjectFile(file).isEmpty()) {
+            qCWarning(lcRcProject) << "RCProject::loadDownloadProjectPacket"
+                                   << "received packet refused" << received;
+            PacketReception::discardReceived(m_downloadPath);
+            return false;
+        }
+        if (!PacketReception::installReceived(m_downloadPath))
+            return false;
+    }
     return loadProjectPacket(m_downloadPath);
 }
 
