@@ -1,11 +1,13 @@
 #include "model/RCProperty.h"
 
 #include "model/RCProperties.h"
+#include "model/RCKeys.h"
 #include "model/RCPropertyDisplay.h"
 #include "model/RCScriptValue.h"
 #include "model/RCTypedValue.h"
 
 #include <QDebug>
+#include <QSet>
 
 #include <array>
 
@@ -21,6 +23,19 @@ const QString kDisplay = QStringLiteral("display");
 const QString kType = QStringLiteral("type");
 const QString kData = QStringLiteral("data");
 
+
+// The program's own copy of a key's text when name is one of the shared keys, else name: the
+// rows of a loaded document then share the static text of their names instead of holding one
+// copy per row.
+QString sharedKeyText(const QString& name)
+{
+    static const QSet<QString> keys = [] {
+        const QStringList all = RCKeys::allKeys();
+        return QSet<QString>(all.cbegin(), all.cend());
+    }();
+    const auto it = keys.constFind(name);
+    return it == keys.cend() ? name : *it;
+}
 
 // The keys of a record in their sorted order, which is the order of its entries.
 enum RecordField
@@ -248,7 +263,7 @@ RCProperty::Record::Record(const QJsonObject& json)
     for (auto it = json.constBegin(), end = json.constEnd(); it != end; ++it) {
         const QString key = it.key();
         if (key == kName)
-            name = it.value().toString();
+            name = sharedKeyText(it.value().toString());
         else if (key == kDescription)
             description = it.value().toString();
         else if (key == kValue)
@@ -271,7 +286,10 @@ void RCProperty::fromJson(const QJsonObject& jsObj)
 
 void RCProperty::fromRecord(const Record& record)
 {
-    m_name = record.name;
+    // A held row keeps its own copy of an equal name: the program's rows share one copy of each
+    // key, which a document of thousands of items would otherwise hold once per row.
+    if (m_name != record.name)
+        m_name = record.name;
     m_description = record.description;
     m_readOnly = record.readOnly;
     m_visible = record.visible;
