@@ -57,6 +57,7 @@ private Q_SLOTS:
     void descriptorMadeOnDemandChangesNothing();
     void recordText_data();
     void recordText();
+    void keyNamesShareTheKeyText();
 };
 
 void TestProperties::keysAvailableBeforeMain()
@@ -457,6 +458,24 @@ void TestProperties::recordText()
     changed["name"] = "other";
     QCOMPARE(QJsonDocument(row.toJson()).toJson(QJsonDocument::Compact), written);
     QCOMPARE(QJsonDocument(set.getPropertyAt(0)->toJson()).toJson(QJsonDocument::Compact), written);
+}
+
+void TestProperties::keyNamesShareTheKeyText()
+{
+    // A loaded document holds no copy of a key name per row: a row named by a key shares the
+    // key's text, whether it is new or held and merged; other names read as they stand.
+    const QString stored = QJsonDocument::fromJson(R"({"name":"Width"})").object().value("name").toString();
+    QVERIFY(stored.constData() != RCKeys::Width().constData());
+    RCProperty fresh(QJsonObject{{"name", stored}}, nullptr);
+    QCOMPARE(fresh.getName().constData(), RCKeys::Width().constData());
+
+    RCProperties set;
+    set.addProperty(RCKeys::Height(), "", false, true, "", 2, 0);
+    const QString height = QString::fromUtf8("Height");
+    set.fromJson(QJsonArray{QJsonObject{{"name", height}, {"value", 5}}, QJsonObject{{"name", "Mine"}}});
+    QCOMPARE(set.getProperty(height)->getName().constData(), RCKeys::Height().constData());
+    QCOMPARE(set.getPropertyValue(height).toDouble(), 5.0);
+    QCOMPARE(set.getPropertyAt(1)->getName(), QString("Mine"));
 }
 
 QTEST_GUILESS_MAIN(TestProperties)
