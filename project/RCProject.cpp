@@ -1,29 +1,9 @@
 #include "project/RCProject.h"
 
-#include "actions/IRCAction.h"
-#include "actions/IRCActionManager.h"
-#include "actions/RCActionManager.h"
-#include "actions/RCSceneItemExcuteControler.h"
-#include "actions/RCScriptProcess.h"
-#include "cloud/TavixCloudRelayUrl.h"
-#include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
-#include "mirror/QmlComponents.h"
-#include "mirror/RCCmdProcesserManager.h"
-#include "mirror/RCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
-#include "model/IRCObject.h"
-#include "model/RCControlCatalogue.h"
-#include "model/RCControlManager.h"
 #include "model/RCKeys.h"
-#include "model/RcEnums.h"
-#include "network/PacketServer.h"
-#include "network/PacketTerminal.h"
-#include "network/Terminal.h"
-#include "project/IRCInterface.h"
-#include "project/PhotoCache.h"
-#include "project/PhotoSelection.h"
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
@@ -31,80 +11,46 @@
 #include "project/RCPacketFolder.h"
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCSetting.h"
-#include "project/RCWindowEventFilter.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QQmlContext>
-#include <QQmlEngine>
+#include <QMetaMethod>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
-#include <QtQml>
-
-#include <type_traits>
 
 namespace {
 
 const QSize kDefaultSceneSize(960, 540);
 const QString kProjectFileVersion = QStringLiteral("3.0.0");
-// The UDP port on which the control link listens for media-server announcements.
-constexpr int kTerminalDetectPort = 36545;
-
-// Registers T as QML type `name` in the module "Rc.<name>" 1.0; a type that QML cannot create
-// (its constructor is not public) is registered for its enumerations and as a property type.
-template <typename T> void registerRcType(const char* name)
-{
-    const QByteArray uri = QByteArrayLiteral("Rc.") + name;
-    if constexpr (std::is_constructible_v<T>)
-        qmlRegisterType<T>(uri.constData(), 1, 0, name);
-    else
-        qmlRegisterUncreatableType<T>(uri.constData(), 1, 0, name,
-                                      QStringLiteral("%1 is a service").arg(QLatin1String(name)));
-}
 
 } // namespace
 
-RCProject::RCProject(QQmlEngine* engine, const QStringList& productNames, QObject* parent)
-    : IRCProject(parent), m_engine(engine), m_productNames(productNames)
+RCProject::RCProject(QObject* parent) : IRCProject(parent)
 {
     m_messageBoxManager = new RCMessageBoxManager(this);
-    init();
+    makeFolders();
+    m_imageManager = new RCImageManager;
+    m_setting = new RCSetting(m_settingFilePath, this);
+
+    // Every entry pushed to either history is a change since the last load or save.
+    RCCommandManager* commands = RCCommandManager::instance();
+    connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
+    connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
 }
 
 RCProject::~RCProject()
 {
-    delete m_controlManager;
-    m_controlManager = nullptr;
-    if (m_terminal) {
-        // Stopping emits socketDisconnected, whose handler still runs here and clears the
-        // connected flag.
-        m_terminal->stopServer();
-        delete m_terminal;
-        m_terminal = nullptr;
-    }
-    delete m_packetServer;
-    m_packetServer = nullptr;
-    delete m_packetTerminal;
-    m_packetTerminal = nullptr;
     delete m_imageManager;
     m_imageManager = nullptr;
-    delete m_stelvaneSyncer;
-    m_stelvaneSyncer = nullptr;
-    delete m_cmdProcesserManager;
-    m_cmdProcesserManager = nullptr;
-    delete m_actionManager;
-    m_actionManager = nullptr;
-    delete m_sceneItemExcuteControler;
-    m_sceneItemExcuteControler = nullptr;
-    PhotoCache::instance()->clear();
 }
 
-void RCProject::init()
+void RCProject::makeFolders()
 {
     m_appPath = QStringLiteral("%1/%2").arg(QStandardPaths::writableLocation(QStandardPaths::HomeLocation),
                                             QStringLiteral("Tavix"));
@@ -120,58 +66,42 @@ void RCProject::init()
     }
     QDir().mkpath(m_newProjectCachePath);
     QDir().mkpath(m_downloadPath);
-
-    initSceneItemExcuteControler();
-    initStelvaneSyncer();
-
-    if (!m_controlManager)
-        m_controlManager = RCControlManager::create();
-
-    if (!m_terminal)
-        initTerminal();
-
-    initCmdProcesserManager();
-
-    m_imageManager = new RCImageManager;
-
-    registerQmlTypes();
-
-    PhotoCache::instance()->clear();
-
-    wireConnectionState();
-
-    RCControlCatalogue::build(m_controlManager);
-
-    initActionManager();
-
-    m_setting = new RCSetting(m_settingFilePath, this);
-    wireSettingsToTerminal();
-
-    auto* windowEventFilter = new RCWindowEventFilter(this);
-    if (m_engine)
-        m_engine->rootContext()->setContextProperty(QStringLiteral("windowEventFilter"), windowEventFilter);
-
-    initPacketDistribution();
-
-    // Every entry pushed to either history is a change since the last load or save.
-    RCCommandManager* commands = RCCommandManager::instance();
-    connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
-    connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
-
-    initCloud();
 }
 
-void RCProject::initStelvaneSyncer()
+QString RCProject::projectFileVersion()
 {
-    m_stelvaneSyncer = new RCStelvaneSyncer(m_engine, QQuickImageProvider::Image,
-                                            QQuickImageProvider::ForceAsynchronousImageLoading, nullptr);
+    return kProjectFileVersion;
 }
 
-void RCProject::initSceneItemExcuteControler()
+void RCProject::setControlManager(IRCControlManager* controlManager)
 {
-    m_sceneItemExcuteControler = new RCSceneItemExcuteControler(this);
-    connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::itemExecute, m_sceneItemExcuteControler,
-            &RCSceneItemExcuteControler::excute);
+    m_controlManager = controlManager;
+}
+
+void RCProject::setTerminal(IRCTerminal* terminal)
+{
+    m_terminal = terminal;
+}
+
+void RCProject::setStelvaneSyncer(IRCStelvaneSyncer* stelvaneSyncer)
+{
+    m_stelvaneSyncer = stelvaneSyncer;
+}
+
+void RCProject::setActionManager(IRCActionManager* actionManager)
+{
+    m_actionManager = actionManager;
+}
+
+void RCProject::setPacketDistribution(IRCPacketServer* packetServer, IRCPacketTerminal* packetTerminal)
+{
+    m_packetServer = packetServer;
+    m_packetTerminal = packetTerminal;
+}
+
+void RCProject::setConnectedToHost(bool connected)
+{
+    m_connected = connected;
 }
 
 IRCStelvaneSyncer* RCProject::getStelvaneSyncer()
@@ -179,145 +109,14 @@ IRCStelvaneSyncer* RCProject::getStelvaneSyncer()
     return m_stelvaneSyncer;
 }
 
-void RCProject::initTerminal()
-{
-    m_terminal = Terminal::create(m_productNames);
-    m_terminal->startServer(kTerminalDetectPort);
-    m_terminal->setAutoConnect(true);
-    QQmlEngine::setObjectOwnership(m_terminal, QQmlEngine::CppOwnership);
-}
-
-void RCProject::initCmdProcesserManager()
-{
-    m_cmdProcesserManager = new RCCmdProcesserManager(nullptr);
-    connect(m_terminal, &IRCTerminal::receiveCmd, this,
-            [this](const QString& sCmd, const QJsonObject& params) {
-                m_cmdProcesserManager->process(sCmd, params, this);
-            });
-}
-
-void RCProject::wireConnectionState()
-{
-    connect(m_terminal, &IRCTerminal::socketConnected, this,
-            [] { qCInfo(lcRcProject) << "Terminal find server, socket connect."; });
-    // The mirror asks for the server's data before the data commands are let through.
-    connect(this, &IRCProject::connectToHost, this, [this](const QString& sIp) {
-        qCInfo(lcRcProject) << "Terminal project connected to server success." << sIp;
-        m_stelvaneSyncer->connectToServer(sIp);
-        m_connected = true;
-    });
-    connect(this, &IRCProject::connectPasswordError, this, [this] {
-        qCWarning(lcRcProject) << "Failed terminal connect to server with error password.";
-        Q_EMIT m_stelvaneSyncer->connectPasswordError();
-    });
-    connect(this, &IRCProject::connectVerifyAsk, this, [this] {
-        qCInfo(lcRcProject) << "Terminal project connecting to server with password verify.";
-        Q_EMIT m_stelvaneSyncer->connectVerifyAsk();
-    });
-    connect(m_terminal, &IRCTerminal::socketDisconnected, this, [this] {
-        qCInfo(lcRcProject) << "Terminal socket disconnect.";
-        m_stelvaneSyncer->disconnectServer();
-        m_connected = false;
-    });
-}
-
-void RCProject::wireSettingsToTerminal()
-{
-    connect(
-        m_setting, &IRCSetting::settingValueChanged, m_setting,
-        [this](const QString& sSettingName, const QVariant& settingValue) {
-            if (sSettingName == RCKeys::DefaultIp()) {
-                m_terminal->resetLink(settingValue.toString());
-            } else if (sSettingName == RCKeys::DefaultPassword()) {
-                m_terminal->sendCmd(QStringLiteral("connectVerify"),
-                                    QJsonObject{{QStringLiteral("password"), settingValue.toString()}});
-            }
-        },
-        Qt::DirectConnection);
-    m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
-}
-
-void RCProject::initCloud()
-{
-    TavixProjectCloudClient* cloud = TavixProjectCloudClient::instance();
-    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(m_setting->getValue(RCKeys::CloudRelayUrl()).toString()));
-    connect(m_setting, &IRCSetting::settingValueChanged, this,
-            [cloud](const QString& sSettingName, const QVariant& settingValue) {
-                if (sSettingName == RCKeys::CloudRelayUrl())
-                    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(settingValue.toString()));
-            });
-    connect(cloud, &TavixProjectCloudClient::tryJoin, this,
-            [this](const QString& projectUid) { m_setting->setValue(RCKeys::ProjectJoinUid(), projectUid); });
-    connect(cloud, &TavixProjectCloudClient::joinSuccess, this, [this, cloud] {
-        m_setting->setValue(RCKeys::ProjectJoinPasswrod(), cloud->getProjectPassword());
-    });
-    // A network failure or an unknown answer keeps the code, so the next start tries again.
-    connect(cloud, &TavixProjectCloudClient::joinError, this, [this](const QString& error) {
-        if (TavixProjectCloudClient::isLoginRefusal(error))
-            m_setting->setValue(RCKeys::ProjectJoinPasswrod(), QString());
-    });
-
-    const QString projectUid = m_setting->getValue(RCKeys::ProjectJoinUid()).toString();
-    const QString password = m_setting->getValue(RCKeys::ProjectJoinPasswrod()).toString();
-    if (!projectUid.isEmpty() && !password.isEmpty())
-        cloud->joinProject(projectUid, password);
-}
-
 IRCTerminal* RCProject::getTerminal()
 {
     return m_terminal;
 }
 
-void RCProject::initActionManager()
-{
-    m_actionManager = RCActionManager::create(this);
-    connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::actionTrigger, this,
-            &RCProject::onItemActionTrigger);
-    connect(RCScenePresenter::instance(), &RCScenePresenter::actionTrigger, this,
-            &RCProject::onSceneActionTrigger);
-
-    // The mirror's requests for the server's data go out through their actions, at once.
-    auto request = [this](int actionType, const QVariant& data = QString()) {
-        if (m_actionManager)
-            m_actionManager->execAction(QString(), QString(), actionType, data);
-    };
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::stageImageRequest, this,
-            [request] { request(IRCAction::EActionType_GetStageImage); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::programTableRequest, this,
-            [request] { request(IRCAction::EActionType_GetProgramTable); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::trackManagerGet, this,
-            [request] { request(IRCAction::EActionType_GetTrackManager); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::globalPropertyValueGet, this,
-            [request](const QString& sProName) {
-                request(IRCAction::EActionType_GetGlobalProperty, QVariantMap{{RCKeys::ProName(), sProName}});
-            });
-}
-
 IRCActionManager* RCProject::getActionManager()
 {
     return m_actionManager;
-}
-
-void RCProject::onItemActionTrigger(QString sceneId, QString sceneItemId, int actionType, QVariant data)
-{
-    if (m_actionManager)
-        m_actionManager->execAction(sceneId, sceneItemId, actionType, data);
-}
-
-void RCProject::onSceneActionTrigger(QString sceneId, int actionType, QVariant data)
-{
-    if (m_actionManager)
-        m_actionManager->execAction(sceneId, QString(), actionType, data);
-}
-
-void RCProject::initPacketDistribution()
-{
-    m_packetServer = new PacketServer;
-    QQmlEngine::setObjectOwnership(m_packetServer, QQmlEngine::CppOwnership);
-    m_packetTerminal = new PacketTerminal;
-    QQmlEngine::setObjectOwnership(m_packetTerminal, QQmlEngine::CppOwnership);
-    m_packetTerminal->setReceiveDir(m_downloadPath);
-    m_packetTerminal->startServer();
 }
 
 IRCPacketServer* RCProject::getPacketServer()
@@ -328,43 +127,6 @@ IRCPacketServer* RCProject::getPacketServer()
 IRCPacketTerminal* RCProject::getPacketTerminal()
 {
     return m_packetTerminal;
-}
-
-void RCProject::registerQmlTypes()
-{
-    registerRcType<IRCObject>("IRCObject");
-    registerRcType<Platform>("Platform");
-    registerRcType<IRCControl>("IRCControl");
-    registerRcType<IRCControlManager>("IRCControlManager");
-    registerRcType<RCScenePresenter>("RCScenePresenter");
-    registerRcType<RCSceneItemPresenter>("RCSceneItemPresenter");
-    registerRcType<RCCmdPresenter>("RCCmdPresenter");
-    registerRcType<IRCProject>("IRCProject");
-    registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
-    registerRcType<IRCTerminal>("IRCTerminal");
-    registerRcType<IRCPacketServer>("IRCPacketServer");
-    registerRcType<IRCPacketTerminal>("IRCPacketTerminal");
-    registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
-    registerRcType<IRCAction>("IRCAction");
-    registerRcType<IRCActionManager>("IRCActionManager");
-    registerRcType<RCScriptProcess>("RCScriptProcess");
-    registerRcType<PhotoSelection>("PhotoSelection");
-    registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
-    registerRcType<IRCSetting>("IRCSetting");
-    qmlRegisterType<RCImageManager>("Rc.IRCImageManager", 1, 0, "IRCImageManager");
-    registerRcType<IRCInterface>("IRCInterface");
-    registerRcType<RcEnums>("RcEnums");
-    qml_register_types_Rc_QmlComponents();
-
-    if (!m_engine)
-        return;
-    QQmlContext* context = m_engine->rootContext();
-    context->setContextProperty(QStringLiteral("getRCMessageBoxManager"), m_messageBoxManager);
-    context->setContextProperty(QStringLiteral("getImageManager"), m_imageManager);
-    context->setContextProperty(QStringLiteral("getVersion"), kProjectFileVersion);
-    context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
-    context->setContextProperty(QStringLiteral("tavixProjectCloudClient"),
-                                TavixProjectCloudClient::instance());
 }
 
 // --- templates, paths, state ------------------------------------------------------------------
@@ -763,7 +525,8 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
     m_imageManager->setQrcImagePath(QStringLiteral("qrc%1/image").arg(sProjectPacketPath));
 
     applyProject(json);
-    m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
+    if (m_terminal)
+        m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
 
     qCInfo(lcRcProject) << "RCProject::loadProjectPacket"
                         << "load finished" << true;

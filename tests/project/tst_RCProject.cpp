@@ -17,6 +17,7 @@
 #include "project/RCTemplateProjects.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QDir>
@@ -86,7 +87,7 @@ private Q_SLOTS:
     void init()
     {
         m_engine = std::make_unique<QQmlEngine>();
-        m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{u"Tavix"_s});
+        m_project = std::make_unique<RCProjectRoot>(m_engine.get(), QStringList{u"Tavix"_s});
         // The scene model is process-wide: start every case from the start-up state.
         QVERIFY(m_project->setProject(QJsonObject{{u"sceneArray"_s, QJsonObject{}}}));
         m_project->initDefaultScene();
@@ -637,7 +638,7 @@ private Q_SLOTS:
         QFile blocker(home.appDir());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        RCProject project(nullptr, QStringList{u"Tavix"_s});
+        RCProjectRoot project(nullptr, QStringList{u"Tavix"_s});
         RCMessageBoxManager* boxes = project.getMessageBoxManager();
         const QStringList shown = boxes->getShownMessageIds();
         QCOMPARE(shown.size(), 1);
