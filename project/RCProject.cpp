@@ -4,6 +4,7 @@
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/RCKeys.h"
+#include "network/PacketReception.h"
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-const QSize kDefaultSceneSize(960, 540);
 const QString kProjectFileVersion = QStringLiteral("3.0.0");
 
 } // namespace
@@ -161,13 +161,13 @@ bool RCProject::isTemplateProject() const
 
 QSize RCProject::getTemplateProjectSceneSize()
 {
-    if (isTemplateProject()) {
-        const QSize size =
-            m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
-        if (size.isValid())
-            return size;
-    }
-    return kDefaultSceneSize;
+    // Invalid (-1 x -1) for a project that is no template copy, or whose template names no size:
+    // the scene list then sizes a new scene after the project's own scenes.
+    if (!isTemplateProject())
+        return QSize();
+    const QSize size =
+        m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
+    return size.isValid() ? size : QSize();
 }
 
 bool RCProject::hasChangedOnClosing() const
@@ -583,6 +583,18 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 
 bool RCProject::loadDownloadProjectPacket()
 {
+    const QString received = PacketReception::receivedPathOf(m_downloadPath);
+    if (QFileInfo(received).isDir()) {
+        const QString file = RCPacketFolder::projectFileOf(received);
+        if (file.isEmpty() || readProjectFile(file).isEmpty()) {
+            qCWarning(lcRcProject) << "RCProject::loadDownloadProjectPacket"
+                                   << "received packet refused" << received;
+            PacketReception::discardReceived(m_downloadPath);
+            return false;
+        }
+        if (!PacketReception::installReceived(m_downloadPath))
+            return false;
+    }
     return loadProjectPacket(m_downloadPath);
 }
 

@@ -93,6 +93,12 @@ Popup {
             setState(3)
         }
     }
+    // The server asks for the password: shows the password row, state 2. Also called by whoever
+    // opens the dialog on that ask, since a dialog made during the ask does not see it.
+    function askPassword() {
+        mPasswordVisible = true
+        setState(2)
+    }
     function closeWithReset() {
         mPasswordVisible = false
         setState(0)
@@ -121,8 +127,7 @@ Popup {
     Connections {
         target: root.mStelvaneSyncer
         function onConnectVerifyAsk() {
-            root.mPasswordVisible = true
-            root.setState(2)
+            root.askPassword()
         }
         function onConnectPasswordError() {
             root.setState(4)

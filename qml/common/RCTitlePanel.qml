@@ -87,9 +87,12 @@ Rectangle {
         function onDownloadComplate() {
             root.mSyncerState = IRCStelvaneSyncer.EState_ComplateDownload
         }
+        // A dialog made here joins the syncer after this ask went out, so it is handed the ask.
         function onConnectVerifyAsk() {
-            if (root.visible)
-                root.openConnectDialog()
+            if (!root.visible)
+                return
+            root.openConnectDialog()
+            root.mIpInputDlg.askPassword()
         }
     }
     Connections {

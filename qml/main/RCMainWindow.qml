@@ -206,8 +206,12 @@ Window {
         function onAppModelChanged(appModel) {
             mainWindow.mInEditState = appModel === IRCProject.EAppModel_Edit
         }
+        // Every road that opens a project (the start page, an install, a download, a
+        // switch-project action) ends in this signal: the start page gives way to the layouts.
         function onCurrentProjectChanged(sProjectName) {
             mainWindow.mProjectPath = mainWindow.mProject.getProjectPacketPath()
+            if (mainWindow.mCurrentPanelName === "totalProjectManagerView")
+                mainWindow.showContent()
         }
     }
     // Asked by the actions (an exit button, a script, a project switch): the same roads as the

@@ -6,7 +6,9 @@ import "../common"
 // One progress row (RCPlayStateItem) per running node of a window layer (layer type 0): a node
 // gets a row while its state is not 0 and its layer is a known window layer, in the order in
 // which they start. The rows follow the nodes' state, progress, length, name and layer; a node
-// that stops, or moves to a layer that is not a window layer, loses its row.
+// that stops, or moves to a layer that is not a window layer, loses its row. Changes of the
+// layers themselves (type, name, removal) leave the rows as they are; the next attach of the
+// mirror reads them again.
 //
 // In control mode a tap on a bar seeks the node there and a tap on its icon plays or pauses it.
 RCSceneItem {
@@ -73,13 +75,15 @@ RCSceneItem {
         for (var i = 0; i < count; ++i)
             follow(mStelvaneSyncer.getProgramNode(i))
     }
-    // Gives the node the row its state and layer call for: a row while running on a window
-    // layer, none otherwise.
-    function follow(nodeId) {
+    // Gives the node the row its state calls for: none while stopped; a listed node only takes
+    // its state, unless it moved (layerMoved), when it keeps its row only on a window layer; an
+    // unlisted running node gets a row when it is on a window layer.
+    function follow(nodeId, layerMoved) {
         var mirror = mStelvaneSyncer
         var state = numberOf(mirror.getProgramNodePropertyValue(nodeId, "State"), 0)
         var row = rowOf(nodeId)
-        if (state === 0 || !onWindowLayer(nodeId)) {
+        var keep = state !== 0 && (row >= 0 && !layerMoved || onWindowLayer(nodeId))
+        if (!keep) {
             if (row >= 0)
                 rowModel.remove(row)
             return
@@ -153,7 +157,7 @@ RCSceneItem {
             switch (sProName) {
             case "State":
             case "ProgramLayerId":
-                root.follow(sId)
+                root.follow(sId, sProName === "ProgramLayerId")
                 row = root.rowOf(sId)
                 if (row >= 0 && sProName === "ProgramLayerId")
                     rowModel.setProperty(row, "layerName", root.mStelvaneSyncer.getProgramLayerName(root.textOf(value)))
@@ -171,22 +175,6 @@ RCSceneItem {
                     rowModel.setProperty(row, "nodeName", root.textOf(value))
                 break
             }
-        }
-        // A layer that changes its type or goes takes its nodes' rows along.
-        function onProgramLayerPropertyChanged(sId, sProName, value) {
-            for (var i = rowModel.count - 1; i >= 0; --i) {
-                var nodeId = rowModel.get(i).nodeId
-                if (root.mStelvaneSyncer.getProgramNodeProgramLayerId(nodeId) === sId) {
-                    root.follow(nodeId)
-                    var row = root.rowOf(nodeId)
-                    if (row >= 0)
-                        rowModel.setProperty(row, "layerName", root.mStelvaneSyncer.getProgramLayerName(sId))
-                }
-            }
-        }
-        function onProgramLayerRemove(sId, index) {
-            for (var i = rowModel.count - 1; i >= 0; --i)
-                root.follow(rowModel.get(i).nodeId)
         }
     }
     ListModel {

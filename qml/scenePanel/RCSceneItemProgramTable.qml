@@ -13,7 +13,9 @@ import "../common"
 // The table is rebuilt when the view is completed and on every programTableUpdate; in between it
 // follows the mirror's single changes. Where each node's cells are is kept by ids (its layer and
 // programs), so a node that moves to another layer or other programs leaves exactly its old cells
-// and a removed node empties exactly its own.
+// and a removed node empties exactly its own. A cell that a leaving node showed reads the mirror
+// again: it shows what a rebuild would, the last node in the mirror's order that the mirror still
+// places there, or nothing.
 //
 // Taps (control mode; each plays the click sound first): the stop box stops all programs, a
 // column header plays or pauses that program, a node cell starts a node that is not playing and
@@ -34,6 +36,8 @@ RCSceneItem {
     property bool mTextBold: true
     // node id -> {"layer": layer id, "programs": [program ids]}: where its cells are.
     property var mNodeCells: ({})
+    // cellKey(layer id, program id) -> [node ids]: every node the mirror places in the cell.
+    property var mCellNodes: ({})
     readonly property alias mModel: tableModel
 
     // Rebuilds the whole table from the mirror.
@@ -63,11 +67,13 @@ RCSceneItem {
                 rows[layers[r]] = r
         }
         mNodeCells = {}
+        mCellNodes = {}
         var nodeCount = mirror.getProgramNodeCount()
         for (var n = 0; n < nodeCount; ++n) {
             var nodeId = mirror.getProgramNode(n)
             var cells = cellsOfMirror(nodeId)
             mNodeCells[nodeId] = cells
+            indexCells(nodeId, cells, true)
             var row = cells.layer in rows ? rows[cells.layer] : -1
             for (var k = 0; k < cells.programs.length && row >= 0; ++k) {
                 if (cells.programs[k] in columns)
@@ -83,7 +89,7 @@ RCSceneItem {
             programs.push(String(list[i]))
         return {"layer": mStelvaneSyncer.getProgramNodeProgramLayerId(nodeId), "programs": programs}
     }
-    // Calls fn(row, column) for each cell of cells that the table has.
+    // Calls fn(row, column, program id) for each cell of cells that the table has.
     function forEachCell(cells, fn) {
         var row = tableModel.rowIndex(cells.layer)
         if (row < 0)
@@ -91,8 +97,34 @@ RCSceneItem {
         for (var i = 0; i < cells.programs.length; ++i) {
             var column = tableModel.columnIndex(cells.programs[i])
             if (column >= 0)
-                fn(row, column)
+                fn(row, column, cells.programs[i])
         }
+    }
+    function cellKey(layerId, programId) {
+        return JSON.stringify([layerId, programId])
+    }
+    // Enters the node into (or takes it out of) the nodes placed in each of its cells.
+    function indexCells(nodeId, cells, add) {
+        for (var i = 0; i < cells.programs.length; ++i) {
+            var key = cellKey(cells.layer, cells.programs[i])
+            var nodes = (mCellNodes[key] || []).filter(id => id !== nodeId)
+            if (add)
+                nodes.push(nodeId)
+            if (nodes.length > 0)
+                mCellNodes[key] = nodes
+            else
+                delete mCellNodes[key]
+        }
+    }
+    // The node a rebuild shows in the cell: the last in the mirror's order (ascending ids).
+    function occupantOf(layerId, programId) {
+        var nodes = mCellNodes[cellKey(layerId, programId)] || []
+        var last = ""
+        for (var i = 0; i < nodes.length; ++i) {
+            if (i === 0 || nodes[i] > last)
+                last = nodes[i]
+        }
+        return last
     }
     function cellText(row, column) {
         var value = tableModel.data(tableModel.index(row, column))
@@ -101,17 +133,19 @@ RCSceneItem {
     function placeNode(nodeId) {
         var cells = cellsOfMirror(nodeId)
         mNodeCells[nodeId] = cells
+        indexCells(nodeId, cells, true)
         forEachCell(cells, (row, column) => tableModel.setTableItemData(row, column, nodeId))
     }
-    // Empties the cells the node was placed in that still hold it.
+    // The cells the node was placed in that still show it show what the mirror places there now.
     function unplaceNode(nodeId) {
         var cells = mNodeCells[nodeId]
         if (!cells)
             return
         delete mNodeCells[nodeId]
-        forEachCell(cells, (row, column) => {
+        indexCells(nodeId, cells, false)
+        forEachCell(cells, (row, column, programId) => {
                         if (cellText(row, column) === nodeId)
-                            tableModel.setTableItemData(row, column, "")
+                            tableModel.setTableItemData(row, column, occupantOf(cells.layer, programId))
                     })
     }
     // Makes the node's cells read the mirror again.
@@ -142,12 +176,16 @@ RCSceneItem {
             tableModel.insertRow(Math.max(0, index), layerId)
         placeNodesOf("layer", layerId)
     }
-    // Places the nodes that were waiting for a new column or row.
+    // Fills a new column or row with the nodes that were waiting for it.
     function placeNodesOf(field, id) {
         for (var nodeId in mNodeCells) {
             var cells = mNodeCells[nodeId]
-            if (field === "layer" ? cells.layer === id : cells.programs.indexOf(id) >= 0)
-                placeNode(nodeId)
+            if (field === "layer" ? cells.layer !== id : cells.programs.indexOf(id) < 0)
+                continue
+            forEachCell(cells, (row, column, programId) => {
+                            if (field === "layer" || programId === id)
+                                tableModel.setTableItemData(row, column, occupantOf(cells.layer, programId))
+                        })
         }
     }
     function refreshProgramHeader(programId) {

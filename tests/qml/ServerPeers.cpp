@@ -59,6 +59,17 @@ void ServerPeers::prepareMirror(bool busy)
 
 bool ServerPeers::connectServer()
 {
+    if (!startServer(QString()) ||
+        !QTest::qWaitFor([this] { return m_project && m_project->isConnectFromHost(); }, kWaitMs))
+        return false;
+    // The mirror's requests for the server's data are not what a test looks at.
+    const bool flushed = flushWire();
+    m_wire.clear();
+    return flushed;
+}
+
+bool ServerPeers::startServer(const QString& password)
+{
     auto* terminal = m_project ? qobject_cast<Terminal*>(m_project->getTerminal()) : nullptr;
     if (!terminal)
         return false;
@@ -71,9 +82,13 @@ bool ServerPeers::connectServer()
                     {QStringLiteral("setStageImage"),
                      QJsonObject{{QStringLiteral("stageImage"), StandinState::jpegBase64(stage)}}}};
     options.reportChanges = true;
+    options.password = password;
     m_standin = startStandin(options);
     if (!m_standin)
         return false;
+    m_wire.clear();
+    m_links = 0;
+    connect(m_standin.get(), &MediaServerStandin::clientConnected, this, [this] { ++m_links; });
     connect(m_standin.get(), &MediaServerStandin::commandReceived, this,
             [this](const QString& sCmd, QJsonObject params) {
                 if (sCmd == kMarker) {
@@ -89,12 +104,12 @@ bool ServerPeers::connectServer()
                               QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact)));
             });
     terminal->setDiscoveryTarget(QHostAddress::LocalHost, m_standin->discoveryPort());
-    if (!QTest::qWaitFor([this] { return m_project && m_project->isConnectFromHost(); }, kWaitMs))
-        return false;
-    // The mirror's requests for the server's data are not what a test looks at.
-    const bool flushed = flushWire();
-    m_wire.clear();
-    return flushed;
+    return true;
+}
+
+void ServerPeers::stopServer()
+{
+    m_standin.reset();
 }
 
 bool ServerPeers::flushWire()

@@ -36,6 +36,13 @@ public:
     // track states it is told to set) and connects the project's control link to it. True once
     // the server accepted the panel.
     Q_INVOKABLE bool connectServer();
+    // Starts the stand-in, asking each link for password when it is not empty, and points the
+    // control link at it without waiting; false when it cannot listen.
+    Q_INVOKABLE bool startServer(const QString& password);
+    // Stops the stand-in: the project's link drops.
+    Q_INVOKABLE void stopServer();
+    // The links the stand-in has accepted since it started.
+    Q_INVOKABLE int serverLinks() const { return m_links; }
     // The commands the server received since the last clearWire, as "name {compact JSON}"
     // without the link's "uid"; the mirror's own stage image requests are only counted.
     Q_INVOKABLE QStringList wire() const { return m_wire; }
@@ -59,5 +66,6 @@ private:
     std::unique_ptr<CloudRelayStandin> m_relay;
     QStringList m_wire;
     int m_markers = 0;
+    int m_links = 0;
     int m_stageRequests = 0;
 };

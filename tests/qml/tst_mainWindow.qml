@@ -87,6 +87,9 @@ RCTestMainWindow {
                 win.destroy()
             win = null
             closeMessages()
+            serverPeers.stopServer()
+            distributionPeers.reset()
+            project.getSetting().setValue("DefaultPassword", "")
             project.loadTemplateProjectPacket("空模板")
         }
 
@@ -251,6 +254,64 @@ RCTestMainWindow {
             compare(findChild(editTitle, "projectTitle").text, "空模板(项目:云项目1)")
             tavixProjectCloudClient.exitSuccess()
             compare(findChild(controlTitle, "projectTitle").text, "空模板(项目:未加入)")
+        }
+
+        // The server asks once per link: its first ask opens the shown layout's connect dialog
+        // with the password row, and the password typed there lets that same link in.
+        function test_passwordOnFirstAsk() {
+            makeWindow()
+            openTemplate()
+            var title = findChild(win.mContent.editPanel, "editTitlePanel")
+            compare(title.mIpInputDlg, null, "no dialog before the ask")
+            verify(serverPeers.startServer("pw42"))
+            tryVerify(() => title.mIpInputDlg !== null && title.mIpInputDlg.opened, 10000, "the ask opens the dialog")
+            var dialog = title.mIpInputDlg
+            var field = findChild(dialog.contentItem, "passwordField")
+            compare([dialog.mState, dialog.mPasswordVisible, field.visible, dialog.mConnectStateInfo,
+                     dialog.mOkButtonText], [2, true, true, "需要密码验证", "验证"])
+            mouseClick(field)
+            for (var key of "pw42")
+                keyClick(key)
+            mouseClick(findChild(dialog.contentItem, "okButton"))
+            tryVerify(() => project.isConnectFromHost(), 10000, "the server let the panel in")
+            compare(serverPeers.serverLinks(), 1, "on the link that asked")
+            compare(serverPeers.wire().filter(cmd => cmd.startsWith("connectVerify")), ['connectVerify {"password":"pw42"}'])
+            tryCompare(dialog, "visible", false)
+        }
+
+        // A project opened on the panel's other roads counts as opened: an install or a
+        // switch-project action into a window at the start page shows the layouts; a packet that
+        // does not open keeps the start page.
+        function test_openedElsewhereLeavesStartPage_data() {
+            return [
+                {tag: "install", via: "install", project: true, opened: true},
+                {tag: "install without project file", via: "install", project: false, opened: false},
+                {tag: "switch-project action", via: "switch", project: true, opened: true}
+            ]
+        }
+        function test_openedElsewhereLeavesStartPage(data) {
+            var folder = testSupport.makeFolder("安装")
+            if (data.project)
+                verify(project.saveProjectPacket(folder))
+            else
+                verify(testSupport.writeFile(folder + "/thumbnail.png", 3000))
+            makeWindow()
+            compare(win.mCurrentPanelName, "totalProjectManagerView")
+            if (data.via === "install") {
+                tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
+                verify(distributionPeers.designerInvite())
+                distributionPeers.designerOffer()
+                var install = findChild(win.contentItem, "projectDownloadDialog")
+                tryVerify(() => install.view() !== null && install.mPopup.opened, 5000, "the install question")
+                var view = install.view()
+                mouseClick(findChild(child(view, "setupConfirmView"), "okButton"))
+                verify(distributionPeers.designerWaitFor("download"))
+                verify(distributionPeers.designerSendPacket(folder))
+                tryCompare(view, "mVisibleViewName", data.opened ? "setupComplateView" : "setupErrorView", 10000)
+            } else {
+                project.switchProjectRequested(folder)
+            }
+            tryCompare(win, "mCurrentPanelName", data.opened ? "contentPanel" : "totalProjectManagerView")
         }
 
         function test_undoRedoButtons() {

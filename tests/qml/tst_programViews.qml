@@ -122,6 +122,35 @@ RCTestMainWindow {
             compare(cells(view), [["n2", "", ""]])
         }
 
+        // n3 covers n1 in (l1, p2). When n3 leaves that cell the cell shows n1 again, which the
+        // mirror still places there, and a cell nobody else holds empties: as a rebuild shows it.
+        function test_tableUncoversCells_data() {
+            return [
+                {tag: "removed", key: "", value: null, cells: [["n1", "n1", ""], ["", "", ""]]},
+                {tag: "moved to another layer", key: "ProgramLayerId", value: "l2",
+                 cells: [["n1", "n1", ""], ["", "n3", "n3"]]},
+                {tag: "moved to other programs", key: "ProgramIdList", value: ["p3"],
+                 cells: [["n1", "n1", "n3"], ["", "", ""]]}
+            ]
+        }
+        function test_tableUncoversCells(data) {
+            var view = bench.newView(22, {}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1"), program("p2"), program("p3")],
+                                    "programLayerArray": [{"id": "l1", "name": "L1", "programLayerType": 0},
+                                                          {"id": "l2", "name": "L2", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", ["p1", "p2"]), node("n3", "l1", ["p2", "p3"])]
+                                })
+            compare(cells(view), [["n1", "n3", "n3"], ["", "", ""]])
+            if (data.key === "")
+                testMirror.removeProgramNode("n3")
+            else
+                verify(testMirror.setProgramNode("n3", data.key, data.value))
+            compare(cells(view), data.cells)
+            testMirror.tableUpdate()
+            compare(cells(view), data.cells, "what a rebuild shows")
+        }
+
         // Taps: the stop box, a program header, a node (started when not playing, else paused);
         // an empty cell sends nothing. Each plays the click sound first.
         function test_tableTaps() {
@@ -208,6 +237,28 @@ RCTestMainWindow {
             testMirror.setProgramNode("n1", "ProgramLayerId", "l2")
             testMirror.setProgramNode("n3", "State", 0)
             compare(rows.count, 0)
+        }
+
+        // Changes of a layer leave the rows alone: a window layer that changes its type (and back)
+        // or goes keeps its nodes' rows, while a node starting on a layer that is no window
+        // layer gets none.
+        function test_playStateLayerChanges() {
+            var view = bench.newView(4, {"PlayStateManager_ProgressBar_Height": 40}, [0, 0, 700, 400])
+            serverPeers.receive("setProgramTable", {
+                                    "programLayerArray": [{"id": "l1", "name": "视频", "programLayerType": 0}],
+                                    "programNodeArray": [node("n1", "l1", [], 1)]
+                                })
+            var rows = view.mRows
+            compare(rows.count, 1)
+            verify(testMirror.setProgramLayer("l1", "ProgramLayerType", 1))
+            compare(rows.count, 1, "the type change keeps the row")
+            testMirror.setProgramNode("n1", "State", 2)
+            compare([rows.count, rows.get(0).nodeState], [1, 2], "and so does a pause")
+            verify(testMirror.addProgramNode({"Id": "n2", "Name": "n2", "State": 1, "ProgramLayerId": "l1"}))
+            compare(rows.count, 1, "no row for a node starting there now")
+            verify(testMirror.setProgramLayer("l1", "ProgramLayerType", 0))
+            testMirror.removeProgramLayer("l1")
+            compare([rows.count, rows.get(0).nodeId, rows.get(0).layerName], [1, "n1", "视频"])
         }
 
         // The time texts of a row by "ShowTimeType" and values a server may send.
