@@ -59,9 +59,9 @@ endfunction()
 # The Qt Quick Test harness of the calling folder: one executable built from every .cpp/.h
 # there (its main is QUICK_TEST_MAIN_WITH_SETUP), and one CTest test per tst_*.qml that runs
 # the harness on that file alone, offscreen, so the files run in parallel and each gets a fresh
-# QML engine and project. Files named tstx_*.qml need a real X display: they run under
-# xvfb-run on the xcb platform, drawn by Qt Quick's software renderer (the GL one is slow to start
-# under the sanitizers; libxkbcommon, which they load, trips the strict string checks). Under the
+# QML engine and project. Files named tstx_*.qml need a real X display: they run on a virtual X
+# server of their own (scripts/xvfb-run.sh) on the xcb platform, drawn by Qt Quick's software
+# renderer (the GL one is slow to start under the sanitizers; libxkbcommon, which they load, trips the strict string checks). Under the
 # sanitizers the Quick tests record full allocation stacks, which the suppressions of Qt Quick's
 # own leaks need.
 function(tavix_add_quick_tests)
@@ -88,10 +88,10 @@ function(tavix_add_quick_tests)
     endforeach()
     foreach(_file ${_xqml})
         get_filename_component(_base ${_file} NAME_WE)
-        tavix_register_test(${_prefix}_${_base} ${_isolated} NEEDS xvfb-run xauth
+        tavix_register_test(${_prefix}_${_base} ${_isolated} NEEDS Xvfb
             ENV QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software ${ARG_ENV}
             ENV_MODIFICATION ${_asan}:strict_string_checks=0
-            COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${_target}> -input ${_file})
+            COMMAND ${PROJECT_SOURCE_DIR}/scripts/xvfb-run.sh 1280x1024x24 $<TARGET_FILE:${_target}> -input ${_file})
     endforeach()
 endfunction()
 

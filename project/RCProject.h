@@ -14,7 +14,10 @@ class RCMessageBoxManager;
 // Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
 // object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
 // were. Saving replaces the project file atomically and deletes images that nothing references
-// only after the new file is in place.
+// only after the new file is in place; a save that cannot copy a picture the document references,
+// or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
+// Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
+// in the folder that holds them until a save into the packet gathers them there.
 //
 // Makes the application folders and owns the project's own services: the message-box manager, the
 // image manager and the settings. The services of the layers above it (control manager, control
@@ -142,7 +145,8 @@ private:
     IRCProject::EAppModel m_appModel = EAppModel_Edit;
     bool m_connected = false;
     int m_initState = 0;
-    // Set by every recorded edit, undo and redo; cleared by a successful load or save. Unlike
-    // "the undo history is not empty" it survives the history's cap.
+    // Set by every recorded edit, undo and redo, and by every scene or item added or removed
+    // without a record; cleared by a successful load or save. Unlike "the undo history is not
+    // empty" it survives the history's cap.
     bool m_modified = false;
 };

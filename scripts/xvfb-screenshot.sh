@@ -56,7 +56,7 @@ wait \$pid || status=\$?
 SCRIPT
 chmod +x "$home/run.sh"
 status=0
-unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" "$home/run.sh" "$@" || status=$?
+unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 "$home/run.sh" "$@" || status=$?
 [[ -n "${XVFB_SCREENSHOT_LOG:-}" ]] && cp "$home/program.log" "$XVFB_SCREENSHOT_LOG"
 if grep -E -m 5 '^==[0-9]+==(ERROR|WARNING)|runtime error:|^SUMMARY: [A-Za-z]*Sanitizer' "$home/program.log"; then
     echo "FAIL: a sanitizer report in the program's output" >&2

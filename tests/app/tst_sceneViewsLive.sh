@@ -2,7 +2,7 @@
 # The item views of the whole program against the stand-in media server, under a virtual X
 # display, driven by xdotool and read back from screenshots. Meant to run inside a private network
 # namespace (the program and the stand-in use their fixed ports there):
-#     unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" \
+#     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
 #         tests/app/tst_sceneViewsLive.sh PROGRAM MEDIA_SERVER_STANDIN OUT_DIR
 # A project of two scenes: S with two stage views, the program table, the volume slider, the
 # play-state manager, a label and the playing-name view; T with a label only. Checked: the stage
