@@ -1,23 +1,19 @@
 #pragma once
 
 #include "project/IRCProject.h"
+#include "project/RCStoredProjects.h"
 
 #include <QMap>
 #include <QStringList>
 
 class RCImageManager;
 class RCMessageBoxManager;
+class RCProjectPacketIO;
 
-// The open project as QML and the subsystems reach it: its packet path, the template and project
-// lists, the application mode. Loads, upgrades and saves project packets.
-//
-// Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
-// object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
-// were. Saving replaces the project file atomically and deletes images that nothing references
-// only after the new file is in place; a save that cannot copy a picture the document references,
-// or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
-// Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
-// in the folder that holds them until a save into the packet gathers them there.
+// The open project as QML and the subsystems reach it: its packet, the built-in templates, the
+// stored projects, the application mode. Reading and writing packets is RCProjectPacketIO's
+// work, the list of stored projects RCStoredProjects'; the project opens templates, received and
+// stored packets through them and tells who listens which packet is open.
 //
 // Makes the application folders and owns the project's own services: the message-box manager, the
 // image manager and the settings. The services of the layers above it (control manager, control
@@ -91,9 +87,6 @@ public:
     QString getDownloadPath() const { return m_downloadPath; }
     QString getSettingFilePath() const { return m_settingFilePath; }
 
-    // The "version" that a saved project file carries.
-    static QString projectFileVersion();
-
 protected:
     // For the composition root: a service it built around the project, or null once it is about
     // to delete it. The project hands it out and uses it but does not own it.
@@ -108,22 +101,14 @@ protected:
 private:
     // Makes the application folder (a box reports failure) and the cache and download folders.
     void makeFolders();
-    // Reads a project file: its JSON object, or an empty object when it cannot be read, is
-    // not a JSON object or has no "sceneArray" object.
-    static QJsonObject readProjectFile(const QString& filePath);
-    // Applies a checked project object: settings, scenes, catalogue upgrade, clean history.
-    void applyProject(const QJsonObject& jsObj);
-    // Gives every item the rows that its catalogue control defines and it lacks.
-    void upgradeItems();
-    void markSaved();
-    static QString folderName(const QString& path);
-    static bool samePath(const QString& a, const QString& b);
 
-    // Owned: the message-box manager and the settings as children, the image manager deleted by
-    // the destructor.
+    // Owned: the message-box manager, the settings and the packet I/O as children, the image
+    // manager deleted by the destructor.
     RCMessageBoxManager* m_messageBoxManager = nullptr;
     RCImageManager* m_imageManager = nullptr;
     IRCSetting* m_setting = nullptr;
+    RCProjectPacketIO* m_packet = nullptr;
+    RCStoredProjects m_storedProjects;
     // Handed in by the composition root; not owned.
     IRCControlManager* m_controlManager = nullptr;
     IRCTerminal* m_terminal = nullptr;
@@ -136,17 +121,11 @@ private:
     QString m_newProjectCachePath;
     QString m_downloadPath;
     QString m_settingFilePath;
-    QString m_projectPacketPath;
 
     QVariantList m_templateList;
     QMap<QString, QVariantMap> m_templateIndex;
-    QList<QVariantMap> m_projectList;
 
     IRCProject::EAppModel m_appModel = EAppModel_Edit;
     bool m_connected = false;
     int m_initState = 0;
-    // Set by every recorded edit, undo and redo, and by every scene or item added or removed
-    // without a record; cleared by a successful load or save. Unlike "the undo history is not
-    // empty" it survives the history's cap.
-    bool m_modified = false;
 };

@@ -25,6 +25,7 @@
 #include "project/RCInterface.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
+#include "project/RCProjectPacketIO.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -79,7 +80,7 @@ void RCQmlRegistration::publishServices(QQmlEngine* engine, RCProject* project)
     QQmlContext* context = engine->rootContext();
     context->setContextProperty(QStringLiteral("getRCMessageBoxManager"), project->getMessageBoxManager());
     context->setContextProperty(QStringLiteral("getImageManager"), project->getImageManager());
-    context->setContextProperty(QStringLiteral("getVersion"), RCProject::projectFileVersion());
+    context->setContextProperty(QStringLiteral("getVersion"), RCProjectPacketIO::fileVersion());
     context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
     context->setContextProperty(QStringLiteral("tavixProjectCloudClient"),
                                 TavixProjectCloudClient::instance());
