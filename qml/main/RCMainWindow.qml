@@ -20,7 +20,7 @@ import "../projectManagerPanel"
 Window {
     id: mainWindow
 
-    readonly property real dp: 1
+    readonly property real dp: RCUnits.dp
     property string mCurrentPanelName: "totalProjectManagerView"
     property bool mInEditState: true
     property string mProjectPath: ""

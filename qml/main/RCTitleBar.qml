@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Window
 import "../common"
@@ -12,7 +14,7 @@ Rectangle {
     property point mPressPos: Qt.point(0, 0)
     readonly property bool mMaximized: mainWindow.visibility === Window.Maximized
 
-    height: 44 * dp
+    height: 44 * RCUnits.dp
     color: "#2B2B2E"
 
     function toggleMaximized() {
@@ -34,31 +36,31 @@ Rectangle {
         onDoubleClicked: root.toggleMaximized()
     }
     RCImage {
-        x: 20 * dp
-        y: 4 * dp
-        width: 37 * dp
-        height: 37 * dp
+        x: 20 * RCUnits.dp
+        y: 4 * RCUnits.dp
+        width: 37 * RCUnits.dp
+        height: 37 * RCUnits.dp
         source: "qrc:/windowIcon.png"
     }
     RCText {
         id: titleText
         objectName: "windowTitle"
-        x: 63 * dp
+        x: 63 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         text: mainWindow.title
         color: "white"
-        font.pixelSize: 18 * dp
+        font.pixelSize: 18 * RCUnits.dp
     }
     RCText {
         objectName: "projectPath"
         anchors.left: titleText.right
-        anchors.leftMargin: 6 * dp
+        anchors.leftMargin: 6 * RCUnits.dp
         anchors.right: buttons.left
-        anchors.rightMargin: 6 * dp
+        anchors.rightMargin: 6 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         text: mainWindow.mProjectPath
         color: "#2bcd00"
-        font.pixelSize: 18 * dp
+        font.pixelSize: 18 * RCUnits.dp
         elide: Text.ElideMiddle
     }
     Row {
