@@ -330,6 +330,8 @@ Window {
     RCTitleBar {
         id: titleBar
         objectName: "titleBar"
+        mWindow: mainWindow
+        mProjectPath: mainWindow.mProjectPath
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
