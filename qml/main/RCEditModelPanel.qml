@@ -198,6 +198,7 @@ Rectangle {
             }
             RCPropertyPanel {
                 objectName: "editPropertyPanel"
+                mProject: root.mProject
                 SplitView.fillHeight: true
                 mPlatform: root.mProject ? root.mProject.getPlatform() : null
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null

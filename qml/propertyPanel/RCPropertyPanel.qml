@@ -13,6 +13,7 @@ import "../common"
 Rectangle {
     id: root
 
+    property var mProject: null
     property var mPlatform: null
     property var mSceneItemPresenter: null
     property var mScenePresenter: null
@@ -72,7 +73,7 @@ Rectangle {
         var component = componentOf(qmlFile)
         if (!component)
             return null
-        var row = component.createObject(rowColumn)
+        var row = component.createObject(rowColumn, {"mProject": root.mProject})
         if (!row)
             console.warn("create object failed", qmlFile)
         return row

@@ -13,6 +13,8 @@ Item {
     id: root
 
     property real mNameWidth: 140 * RCUnits.dp
+    // The open project, for rows that need more than the presenters (the icon row's picture folder).
+    property var mProject: null
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property string mSceneId: ""

@@ -25,7 +25,7 @@ RCPropertyRowBase {
     function photoSelection() {
         if (!mPicker)
             mPicker = pickerComponent.createObject(root)
-        mPicker.imageFolder = project.getProjectImageFolderPath()
+        mPicker.imageFolder = root.mProject ? root.mProject.getProjectImageFolderPath() : ""
         return mPicker
     }
 
