@@ -1,8 +1,14 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+
+#include <utility>
+
+class IRCStelvaneSyncer;
 
 // The table model behind the program-table view: a grid of texts with column headers (program
 // ids) and row headers (layer ids); each cell holds the id of the node that occupies it, "" when
@@ -13,11 +19,22 @@
 // and the cells, setHorizontalData and setVerticalData the headers. Slots and overrides refuse
 // positions outside the counts and the lists (with a warning on Qt's message log) and announce
 // only sections that exist, once they exist. The only role is Qt::DisplayRole, named "display".
+//
+// Given a mirror (mStelvaneSyncer, not owned), the model fills itself: with one reset when the
+// mirror is set and on every programTableUpdate, and by the slots above on the mirror's single
+// changes, except between programTableReplaceBegin and the programTableUpdate that ends it, where
+// the replacement's record signals are left to that one reset. Each cell shows the node that a
+// full fill places there: the last, in the mirror's order (ascending ids), of the nodes whose
+// layer and programs name it; so a node that leaves a cell uncovers the one beneath. A cell whose
+// node changes its name, state or thumbnail, and a header whose program or layer changes, are set
+// to "" and back so that delegates read the mirror again.
 // Created by QML ("Rc.QmlComponents" 1.0), which owns it. GUI thread only.
 class ProgramTableModel : public QAbstractTableModel
 {
     Q_OBJECT
     QML_ELEMENT
+    Q_PROPERTY(IRCStelvaneSyncer* mStelvaneSyncer READ stelvaneSyncer WRITE setStelvaneSyncer NOTIFY
+                   mStelvaneSyncerChanged)
 
 public:
     explicit ProgramTableModel(QObject* parent = nullptr);
@@ -31,6 +48,12 @@ public:
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     bool removeColumns(int column, int count, const QModelIndex& parent = QModelIndex()) override;
     QHash<int, QByteArray> roleNames() const override;
+
+    IRCStelvaneSyncer* stelvaneSyncer() const;
+    void setStelvaneSyncer(IRCStelvaneSyncer* mirror);
+
+Q_SIGNALS:
+    void mStelvaneSyncerChanged();
 
 public Q_SLOTS:
     void setHorizontalData(QStringList horizontalData);
@@ -53,8 +76,41 @@ public Q_SLOTS:
     void trigleUpdateByColIndex(int colIndex);
 
 private:
+    // Where the mirror places a node: its layer (row) and its programs (columns).
+    struct NodeCells
+    {
+        QString layer;
+        QStringList programs;
+    };
+    using CellKey = std::pair<QString, QString>; // layer id, program id
+
     // Announces the header sections first..last that exist; nothing when none does.
     void announceHeaders(Qt::Orientation orientation, int first, int last);
+
+    // Following the mirror.
+    void fillFromMirror();
+    NodeCells cellsOfMirror(const QString& nodeId) const;
+    void indexCells(const QString& nodeId, const NodeCells& cells, bool add);
+    QString occupantOf(const QString& layerId, const QString& programId) const;
+    QString cellText(int row, int column) const;
+    template <typename Fn> void forEachCell(const NodeCells& cells, Fn fn);
+    void placeNode(const QString& nodeId);
+    void unplaceNode(const QString& nodeId);
+    void refreshNode(const QString& nodeId);
+    void placeProgram(const QString& programId, int index);
+    void placeLayer(const QString& layerId, int index);
+    void refreshProgramHeader(const QString& programId);
+    void refreshLayerHeader(const QString& layerId);
+    void onProgramRemove(const QString& programId);
+    void onProgramLayerRemove(const QString& layerId);
+    void onProgramNodePropertyChanged(const QString& nodeId, const QString& key);
+
+    QPointer<IRCStelvaneSyncer> m_mirror;
+    QList<QMetaObject::Connection> m_mirrorConnections;
+    // Set from programTableReplaceBegin to the programTableUpdate that ends the replacement.
+    bool m_replacing = false;
+    QHash<QString, NodeCells> m_nodeCells;
+    QHash<CellKey, QStringList> m_cellNodes;
 
     QStringList m_horizontalData;
     QStringList m_verticalData;
