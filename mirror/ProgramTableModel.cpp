@@ -312,20 +312,26 @@ void ProgramTableModel::fillFromMirror()
     IRCStelvaneSyncer* mirror = m_mirror;
     if (!mirror)
         return;
-    beginResetModel();
+    const int programCount = std::max(mirror->getProgramCount(), 0);
+    const int layerCount = std::max(mirror->getProgramLayerCount(), 0);
+    // Qt Quick's TableView makes every delegate anew on a reset; a table of the same shape keeps
+    // them and has them take the new values.
+    const bool sameShape = programCount == m_columnCount && layerCount == m_rowCount && programCount > 0 &&
+                           layerCount > 0 && m_cells.size() == layerCount;
+    if (!sameShape)
+        beginResetModel();
     m_horizontalData.clear();
     m_verticalData.clear();
     m_nodeCells.clear();
     m_cellNodes.clear();
+    m_cellIndexValid = false;
     QHash<QString, int> columns;
-    const int programCount = std::max(mirror->getProgramCount(), 0);
     for (int p = 0; p < programCount; ++p)
         m_horizontalData.append(mirror->getProgram(p));
     // From the back, so that a repeated id names its first column (as columnIndex does).
     for (int p = programCount - 1; p >= 0; --p)
         columns.insert(m_horizontalData.at(p), p);
     QHash<QString, int> rows;
-    const int layerCount = std::max(mirror->getProgramLayerCount(), 0);
     for (int l = 0; l < layerCount; ++l)
         m_verticalData.append(mirror->getProgramLayer(l));
     for (int l = layerCount - 1; l >= 0; --l)
@@ -334,11 +340,10 @@ void ProgramTableModel::fillFromMirror()
     m_rowCount = layerCount;
     m_cells = QList<QStringList>(layerCount, QStringList(programCount, QString()));
     const int nodeCount = mirror->getProgramNodeCount();
+    m_nodeCells.reserve(std::max(nodeCount, 0));
     for (int n = 0; n < nodeCount; ++n) {
         const QString nodeId = mirror->getProgramNode(n);
-        const NodeCells cells = cellsOfMirror(nodeId);
-        m_nodeCells.insert(nodeId, cells);
-        indexCells(nodeId, cells, true);
+        const NodeCells& cells = *m_nodeCells.insert(nodeId, cellsOfMirror(nodeId));
         const int row = rows.value(cells.layer, -1);
         for (const QString& programId : cells.programs) {
             const int column = columns.value(programId, -1);
@@ -346,7 +351,20 @@ void ProgramTableModel::fillFromMirror()
                 m_cells[row][column] = nodeId;
         }
     }
-    endResetModel();
+    ++m_fillCount;
+    if (sameShape) {
+        Q_EMIT dataChanged(index(0, 0), index(layerCount - 1, programCount - 1), {Qt::DisplayRole});
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, programCount - 1);
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, layerCount - 1);
+    } else {
+        endResetModel();
+    }
+    Q_EMIT mFillCountChanged();
+}
+
+int ProgramTableModel::fillCount() const
+{
+    return m_fillCount;
 }
 
 ProgramTableModel::NodeCells ProgramTableModel::cellsOfMirror(const QString& nodeId) const
@@ -362,6 +380,8 @@ ProgramTableModel::NodeCells ProgramTableModel::cellsOfMirror(const QString& nod
 
 void ProgramTableModel::indexCells(const QString& nodeId, const NodeCells& cells, bool add)
 {
+    if (!m_cellIndexValid)
+        return;
     for (const QString& programId : cells.programs) {
         const CellKey key{cells.layer, programId};
         QStringList& nodes = m_cellNodes[key];
@@ -373,8 +393,20 @@ void ProgramTableModel::indexCells(const QString& nodeId, const NodeCells& cells
     }
 }
 
-QString ProgramTableModel::occupantOf(const QString& layerId, const QString& programId) const
+// Built on the first single change after a fill, and kept up to date from then on.
+void ProgramTableModel::ensureCellIndex()
 {
+    if (m_cellIndexValid)
+        return;
+    m_cellIndexValid = true;
+    m_cellNodes.clear();
+    for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it)
+        indexCells(it.key(), it.value(), true);
+}
+
+QString ProgramTableModel::occupantOf(const QString& layerId, const QString& programId)
+{
+    ensureCellIndex();
     const QStringList nodes = m_cellNodes.value(CellKey{layerId, programId});
     const auto last = std::max_element(nodes.cbegin(), nodes.cend());
     return last == nodes.cend() ? QString() : *last;

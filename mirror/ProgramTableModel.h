@@ -20,10 +20,12 @@ class IRCStelvaneSyncer;
 // positions outside the counts and the lists (with a warning on Qt's message log) and announce
 // only sections that exist, once they exist. The only role is Qt::DisplayRole, named "display".
 //
-// Given a mirror (mStelvaneSyncer, not owned), the model fills itself: with one reset when the
+// Given a mirror (mStelvaneSyncer, not owned), the model fills itself: in one step when the
 // mirror is set and on every programTableUpdate, and by the slots above on the mirror's single
 // changes, except between programTableReplaceBegin and the programTableUpdate that ends it, where
-// the replacement's record signals are left to that one reset. Each cell shows the node that a
+// the replacement's record signals are left to that one step. A fill is one reset, or, when the
+// table keeps its (non-empty) shape, one dataChanged over every cell and one headerDataChanged
+// per orientation. Each cell shows the node that a
 // full fill places there: the last, in the mirror's order (ascending ids), of the nodes whose
 // layer and programs name it; so a node that leaves a cell uncovers the one beneath. A cell whose
 // node changes its name, state or thumbnail, and a header whose program or layer changes, are set
@@ -35,6 +37,9 @@ class ProgramTableModel : public QAbstractTableModel
     QML_ELEMENT
     Q_PROPERTY(IRCStelvaneSyncer* mStelvaneSyncer READ stelvaneSyncer WRITE setStelvaneSyncer NOTIFY
                    mStelvaneSyncerChanged)
+    // How often the model has been filled from the mirror. A delegate that reads the mirror by the
+    // id it shows depends on it, so that it reads again after a fill that left it the same id.
+    Q_PROPERTY(int mFillCount READ fillCount NOTIFY mFillCountChanged)
 
 public:
     explicit ProgramTableModel(QObject* parent = nullptr);
@@ -51,9 +56,11 @@ public:
 
     IRCStelvaneSyncer* stelvaneSyncer() const;
     void setStelvaneSyncer(IRCStelvaneSyncer* mirror);
+    int fillCount() const;
 
 Q_SIGNALS:
     void mStelvaneSyncerChanged();
+    void mFillCountChanged();
 
 public Q_SLOTS:
     void setHorizontalData(QStringList horizontalData);
@@ -91,7 +98,8 @@ private:
     void fillFromMirror();
     NodeCells cellsOfMirror(const QString& nodeId) const;
     void indexCells(const QString& nodeId, const NodeCells& cells, bool add);
-    QString occupantOf(const QString& layerId, const QString& programId) const;
+    void ensureCellIndex();
+    QString occupantOf(const QString& layerId, const QString& programId);
     QString cellText(int row, int column) const;
     template <typename Fn> void forEachCell(const NodeCells& cells, Fn fn);
     void placeNode(const QString& nodeId);
@@ -110,7 +118,10 @@ private:
     // Set from programTableReplaceBegin to the programTableUpdate that ends the replacement.
     bool m_replacing = false;
     QHash<QString, NodeCells> m_nodeCells;
+    // Every node whose layer and programs name a cell; valid (and kept) only when the flag is set.
     QHash<CellKey, QStringList> m_cellNodes;
+    bool m_cellIndexValid = false;
+    int m_fillCount = 0;
 
     QStringList m_horizontalData;
     QStringList m_verticalData;

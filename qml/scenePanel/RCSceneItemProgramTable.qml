@@ -7,10 +7,10 @@ import "../common"
 // The media server's program table: programs as columns, layers as rows, nodes in the cells (a
 // node spanning several programs fills a cell in each of their columns). The model follows the
 // mirror itself and holds ids only (ProgramTableModel: column headers program ids, row headers
-// layer ids, cells node ids): it is filled in one reset when it gets the mirror and on every
+// layer ids, cells node ids): it is filled in one step when it gets the mirror and on every
 // programTableUpdate, and follows the mirror's single changes in between. The delegates read
-// names, states and thumbnails from the mirror, and read again when the model sets their id to ""
-// and back.
+// names, states and thumbnails from the mirror, and read again after every fill and when the
+// model sets their id to "" and back.
 //
 // Taps (control mode; each plays the click sound first): the stop box stops all programs, a
 // column header plays or pauses that program, a node cell starts a node that is not playing and
@@ -108,8 +108,10 @@ RCSceneItem {
 
                 required property var display
                 readonly property string programId: root.textOf(display)
-                readonly property int programState: programId === "" || !root.mStelvaneSyncer
-                                                    ? 0 : root.mStelvaneSyncer.getProgramState(programId)
+                // Each reading of the mirror also follows the model's fills, which may keep the id.
+                readonly property int programState: root.mModel.mFillCount >= 0 && programId !== ""
+                                                    && root.mStelvaneSyncer
+                                                    ? root.mStelvaneSyncer.getProgramState(programId) : 0
 
                 objectName: "columnHeader_" + programId
                 implicitWidth: root.mRowHeaderWidth
@@ -139,8 +141,8 @@ RCSceneItem {
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideMiddle
                         color: "white"
-                        text: columnHeader.programId === "" || !root.mStelvaneSyncer
-                              ? "" : root.mStelvaneSyncer.getProgramName(columnHeader.programId)
+                        text: root.mModel.mFillCount >= 0 && columnHeader.programId !== "" && root.mStelvaneSyncer
+                              ? root.mStelvaneSyncer.getProgramName(columnHeader.programId) : ""
                     }
                 }
                 MouseArea {
@@ -192,8 +194,8 @@ RCSceneItem {
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideRight
                         color: "white"
-                        text: rowHeader.layerId === "" || !root.mStelvaneSyncer
-                              ? "" : root.mStelvaneSyncer.getProgramLayerName(rowHeader.layerId)
+                        text: root.mModel.mFillCount >= 0 && rowHeader.layerId !== "" && root.mStelvaneSyncer
+                              ? root.mStelvaneSyncer.getProgramLayerName(rowHeader.layerId) : ""
                     }
                 }
             }
@@ -223,8 +225,8 @@ RCSceneItem {
 
                 required property var display
                 readonly property string nodeId: root.textOf(display)
-                readonly property int nodeState: nodeId === "" || !root.mStelvaneSyncer
-                                                 ? 0 : root.mStelvaneSyncer.getProgramNodeState(nodeId)
+                readonly property int nodeState: root.mModel.mFillCount >= 0 && nodeId !== "" && root.mStelvaneSyncer
+                                                 ? root.mStelvaneSyncer.getProgramNodeState(nodeId) : 0
 
                 objectName: "nodeCell_" + nodeId
                 implicitWidth: root.mRowHeaderWidth
@@ -246,9 +248,10 @@ RCSceneItem {
                         anchors.margins: 2 * dp
                         cache: false
                         asynchronous: true
-                        source: cell.nodeId === "" || !root.mStelvaneSyncer
-                                ? "" : root.textOf(root.mStelvaneSyncer.getProgramNodePropertyValue(cell.nodeId,
-                                                                                                    "ThumbnailPath"))
+                        source: root.mModel.mFillCount >= 0 && cell.nodeId !== "" && root.mStelvaneSyncer
+                                ? root.textOf(root.mStelvaneSyncer.getProgramNodePropertyValue(cell.nodeId,
+                                                                                               "ThumbnailPath"))
+                                : ""
                     }
                 }
                 RCText {
@@ -259,8 +262,8 @@ RCSceneItem {
                     horizontalAlignment: Text.AlignHCenter
                     elide: Text.ElideRight
                     color: "white"
-                    text: cell.nodeId === "" || !root.mStelvaneSyncer
-                          ? "" : root.mStelvaneSyncer.getProgramNodeName(cell.nodeId)
+                    text: root.mModel.mFillCount >= 0 && cell.nodeId !== "" && root.mStelvaneSyncer
+                          ? root.mStelvaneSyncer.getProgramNodeName(cell.nodeId) : ""
                 }
                 MouseArea {
                     anchors.fill: parent
