@@ -2,7 +2,7 @@
 
 // What the QML benchmarks share: the project root as the program starts it and a shown window
 // (runQmlBenchmarks), QML objects placed in that window (QmlObject), and times reported as ratios
-// to a baseline measured in the same run (RatioReport).
+// to a baseline measured in the same run (RatioReport of BenchSupport.h).
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
@@ -99,23 +99,6 @@ public:
 private:
     std::unique_ptr<QObject> m_object;
     QQuickItem* m_item = nullptr;
-};
-
-// Keeps a baseline's time per run, and reports a measured one as a ratio to it ("x_baseline").
-class RatioReport
-{
-public:
-    void report(benchmark::State& state, double total, int64_t count, bool baseline)
-    {
-        const double perRun = count ? total / double(count) : 0;
-        if (baseline)
-            m_baseline = perRun;
-        else if (m_baseline > 0)
-            state.counters["x_baseline"] = perRun / m_baseline;
-    }
-
-private:
-    double m_baseline = 0;
 };
 
 // Runs the event loop for ms.
