@@ -16,6 +16,7 @@
 #include <QJSValue>
 #include <QJsonArray>
 #include <QLoggingCategory>
+#include <QSet>
 
 #include <memory>
 
@@ -218,7 +219,26 @@ QString RCSceneItemPresenter::getItemId(QString sceneId, int index)
 QStringList RCSceneItemPresenter::getSelectItems(QString sceneId)
 {
     RCScene* scene = sceneOf(sceneId);
-    return scene ? scene->getSelectItems() : QStringList();
+    if (!scene)
+        return QStringList();
+    // The scene keeps its selection in the order the items became selected, which an undo
+    // reshuffles; callers get the scene's order.
+    const QStringList selected = scene->getSelectItems();
+    if (selected.size() < 2)
+        return selected;
+    const QSet<QString> wanted(selected.cbegin(), selected.cend());
+    QStringList ordered;
+    ordered.reserve(selected.size());
+    const QList<IRCObject*> items = scene->getItemList();
+    for (const IRCObject* item : items) {
+        const QString id = item->getId();
+        if (wanted.contains(id)) {
+            ordered.append(id);
+            if (ordered.size() == selected.size())
+                break;
+        }
+    }
+    return ordered;
 }
 
 void RCSceneItemPresenter::setPropertyValue(QString sceneId, QString itemId, QString sName, QVariant var,

@@ -38,6 +38,8 @@ public:
     Q_INVOKABLE QStringList getItemIds(QString sceneId);
     Q_INVOKABLE int getItemCount(QString sceneId);
     Q_INVOKABLE QString getItemId(QString sceneId, int index);
+    // The ids of the selected items in scene order (not in the order they became selected);
+    // empty for an unknown scene.
     Q_INVOKABLE QStringList getSelectItems(QString sceneId);
     Q_INVOKABLE void setPropertyValue(QString sceneId, QString itemId, QString sName, QVariant var,
                                       bool record);

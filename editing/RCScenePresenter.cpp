@@ -6,6 +6,7 @@
 #include "editing/RCSceneCommand_Move.h"
 #include "editing/RCSceneCommand_Remove.h"
 #include "editing/RCSceneCommand_Update.h"
+#include "model/RCKeys.h"
 #include "model/RCScene.h"
 #include "model/RCSceneManager.h"
 
@@ -20,6 +21,16 @@ namespace {
 RCSceneManager* scenes()
 {
     return RCSceneManager::instance();
+}
+
+// The scene's size; invalid for no scene or one without a positive width and height.
+QSize sizeOf(const RCScene* scene)
+{
+    if (!scene)
+        return QSize();
+    const QSize size(scene->getPropertyValue(RCKeys::Width()).toInt(),
+                     scene->getPropertyValue(RCKeys::Height()).toInt());
+    return size.width() > 0 && size.height() > 0 ? size : QSize();
 }
 
 } // namespace
@@ -145,6 +156,18 @@ QString RCScenePresenter::getSelectSceneId()
 {
     const RCScene* scene = scenes()->getCurrentScene();
     return scene ? scene->getId() : QString();
+}
+
+QSize RCScenePresenter::getNewSceneSize(QSize templateSize)
+{
+    if (templateSize.width() > 0 && templateSize.height() > 0)
+        return templateSize;
+    for (const RCScene* model : {scenes()->getCurrentScene(), scenes()->sceneAt(0)}) {
+        const QSize size = sizeOf(model);
+        if (size.isValid())
+            return size;
+    }
+    return RCScene::defaultSize();
 }
 
 void RCScenePresenter::triggerAction(QString sceneId, int actType, QVariant data)

@@ -3,6 +3,7 @@
 #include "model/IRCCppObject.h"
 
 #include <QJsonObject>
+#include <QSize>
 #include <QStringList>
 #include <QVariant>
 
@@ -43,6 +44,11 @@ public:
     Q_INVOKABLE int getSceneIndex(QString sSceneId);
     Q_INVOKABLE void setSelectScene(QString sceneId);
     Q_INVOKABLE QString getSelectSceneId();
+    // The size that a scene about to be added gets: templateSize when it is valid (a template
+    // copy keeps its template's size); else the size of the selected scene, else that of the
+    // first scene; the scene default only when there is no scene. Asked before the scene is
+    // added, so that the new scene is not its own model.
+    Q_INVOKABLE QSize getNewSceneSize(QSize templateSize);
     Q_INVOKABLE void triggerAction(QString sceneId, int actType, QVariant data);
 
     // The project's scene list ({"sceneArray": [...]}), read on load and written on save.

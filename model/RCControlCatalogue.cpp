@@ -6,9 +6,11 @@
 #include "model/IRCPropertyDisplay.h"
 #include "model/RCControlCatalogueTable.h"
 #include "model/RCKeys.h"
+#include "model/RCPropertyDisplay.h"
 #include "model/RCSceneItemViews.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSize>
 #include <QStringList>
 #include <QVariantList>
@@ -64,7 +66,39 @@ void setChoices(IRCProperty* property, const Table::ChoiceList& list)
     display->setData(RCKeys::ComboBoxItemDataList(), values);
 }
 
+bool declaresText(const Table::Row& row)
+{
+    switch (row.value.type) {
+    case Table::Value::String:
+    case Table::Value::TrString:
+    case Table::Value::KindName:
+        return RCPropertyDisplay::editsText(row.displayType);
+    default:
+        return false;
+    }
+}
+
+QHash<int, QSet<QString>> textRowsByKind()
+{
+    QHash<int, QSet<QString>> byKind;
+    const Table::Kind* kinds = Table::kinds();
+    for (int k = 0; k < Table::kindCount(); ++k) {
+        QSet<QString>& names = byKind[kinds[k].id];
+        for (int r = 0; r < kinds[k].rowCount; ++r) {
+            if (declaresText(kinds[k].rows[r]))
+                names.insert(kinds[k].rows[r].key());
+        }
+    }
+    return byKind;
+}
+
 } // namespace
+
+QSet<QString> RCControlCatalogue::textRows(int controlType)
+{
+    static const QHash<int, QSet<QString>> byKind = textRowsByKind();
+    return byKind.value(controlType);
+}
 
 int RCControlCatalogue::build(IRCControlManager* manager)
 {

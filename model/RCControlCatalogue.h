@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QSet>
+#include <QString>
+
 class IRCControlManager;
 
 // Builds the control catalogue into a control manager: one control per kind of
@@ -12,6 +15,9 @@ class RCControlCatalogue
 public:
     // Answers the number of controls added; 0 for a null manager.
     static int build(IRCControlManager* manager);
+    // The names of the rows that the kind declares with a text value and a text editor: what a
+    // user stores there is text, whatever it looks like. Empty for an unknown kind. Any thread.
+    static QSet<QString> textRows(int controlType);
 
     RCControlCatalogue() = delete;
 };

@@ -185,6 +185,16 @@ QString RCProperties::renewId()
     return fresh;
 }
 
+void RCProperties::setTextRows(const QSet<QString>& names)
+{
+    m_textRows = names;
+}
+
+bool RCProperties::isTextRow(const QString& name) const
+{
+    return m_textRows.contains(name);
+}
+
 void RCProperties::relayValuesTo(IRCObject* owner)
 {
     m_valueOwner = owner;

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
@@ -55,6 +56,12 @@ public:
     // Stores a new braced QUuid in the "Id" row as storeValue does and answers it.
     QString renewId();
 
+    // The names of the rows that the owner's kind declares as text. A row of such a name that is
+    // made or read from a record takes stored text as it stands, as a row declared with a text
+    // value does (a record carries no type of its own). Replaces the earlier names.
+    void setTextRows(const QSet<QString>& names);
+    bool isTextRow(const QString& name) const;
+
     // The document object that owns this set: each value change also goes out as the owner's
     // propertyValueChanged(name, value), right after this set's own signal, which spares the
     // owner a connection of its own.
@@ -75,4 +82,5 @@ private:
     QHash<QString, IRCProperty*> m_byName;
     IRCObject* m_valueOwner = nullptr;
     QStringList m_names;
+    QSet<QString> m_textRows;
 };

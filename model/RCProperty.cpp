@@ -19,23 +19,6 @@ const QString kDisplay = QStringLiteral("display");
 const QString kType = QStringLiteral("type");
 const QString kData = QStringLiteral("data");
 
-// Rows edited as text: their values are the user's own text, whatever it looks like.
-bool isTextDisplay(int displayType)
-{
-    using D = IRCPropertyDisplay;
-    switch (displayType) {
-    case D::EIRCPropertyDisplayType_String:
-    case D::EIRCPropertyDisplayType_Icon:
-    case D::EIRCPropertyDisplayType_Image:
-    case D::EIRCPropertyDisplayType_Script:
-    case D::EIRCPropertyDisplayType_Ip:
-    case D::EIRCPropertyDisplayType_MacAddress:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)
@@ -47,7 +30,7 @@ RCProperty::RCProperty(const QString& name, const QString& description, bool rea
                        const QString& unit, int displayType, const QVariant& value, RCProperties* owner)
     : IRCProperty(nullptr), m_owner(owner), m_name(name), m_description(description), m_value(value),
       m_readOnly(readOnly), m_unit(unit), m_visible(visible), m_displayType(displayType),
-      m_declaredText(value.typeId() == QMetaType::QString && isTextDisplay(displayType))
+      m_declaredText(value.typeId() == QMetaType::QString && RCPropertyDisplay::editsText(displayType))
 {
 }
 
@@ -219,9 +202,10 @@ void RCProperty::fromJson(const QJsonObject& jsObj)
     m_visible = jsObj.value(kVisible).toBool();
     m_unit = jsObj.value(kUnit).toString();
     // A row that the program declares as text reads text as it stands ("#Size#10" typed by a
-    // user stays text), whatever value an earlier record left in it. Other rows, and rows that
-    // came with a record (which have no type of their own), read typed text as their value.
-    const bool text = m_declaredText;
+    // user stays text), whatever value an earlier record left in it. A row that came with a
+    // record has no type of its own: its set says whether the owner's kind declares it as text.
+    // Other rows read typed text as their value.
+    const bool text = m_declaredText || (m_owner && m_owner->isTextRow(m_name));
     bool ok = true;
     const QVariant value =
         text ? jsonValueToText(jsObj.value(kValue), &ok) : jsonValueToVariant(jsObj.value(kValue), &ok);

@@ -48,8 +48,8 @@ public:
     QJsonObject toJson() const override;
     // Reads every field, an absent key giving its empty value; bypasses read-only and
     // emits nothing. A value that cannot be read keeps the current value. A declared text
-    // row (a QString value shown as text) takes stored text as it stands, also text that
-    // looks typed; any other row reads typed text as its value.
+    // row (a QString value shown as text, or a row its owner's set names as text) takes stored
+    // text as it stands, also text that looks typed; any other row reads typed text as its value.
     void fromJson(const QJsonObject& jsObj) override;
 
 private:

@@ -41,6 +41,21 @@ QString RCPropertyDisplay::qmlPathForType(int type)
     return QStringLiteral("qrc:/qml/propertyPanel/") + QLatin1String(files[type]);
 }
 
+bool RCPropertyDisplay::editsText(int type)
+{
+    switch (type) {
+    case EIRCPropertyDisplayType_String:
+    case EIRCPropertyDisplayType_Icon:
+    case EIRCPropertyDisplayType_Image:
+    case EIRCPropertyDisplayType_Script:
+    case EIRCPropertyDisplayType_Ip:
+    case EIRCPropertyDisplayType_MacAddress:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString RCPropertyDisplay::getQmlPath() const
 {
     return qmlPathForType(int(m_type));

@@ -14,6 +14,9 @@ public:
 
     // "qrc:/qml/propertyPanel/" + the row file of the type, or empty.
     static QString qmlPathForType(int type);
+    // Whether rows of the type are edited as free text (names, paths, scripts, addresses): a
+    // text value of such a row is the user's own, whatever it looks like.
+    static bool editsText(int type);
 
     QString getQmlPath() const override;
     void setType(IRCPropertyDisplay::EIRCPropertyDisplayType type) override;

@@ -46,6 +46,11 @@ RCScene::~RCScene()
     delete m_properties;
 }
 
+QSize RCScene::defaultSize()
+{
+    return QSize(960, 540);
+}
+
 void RCScene::initProperties()
 {
     if (!m_properties) {
@@ -61,9 +66,10 @@ void RCScene::initProperties()
                    QString());
     s->addProperty(RCKeys::IndentLevel(), tr("缩进等级"), false, true, QString(),
                    DT::EIRCPropertyDisplayType_Int, 0);
-    s->addProperty(RCKeys::Width(), tr("宽度"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 960);
+    s->addProperty(RCKeys::Width(), tr("宽度"), false, true, QString(), DT::EIRCPropertyDisplayType_Int,
+                   defaultSize().width());
     s->addProperty(RCKeys::Height(), tr("高度"), false, true, QString(), DT::EIRCPropertyDisplayType_Int,
-                   540);
+                   defaultSize().height());
     s->addProperty(RCKeys::IconPath(), tr("图标"), false, true, QString(), DT::EIRCPropertyDisplayType_Icon,
                    QString());
     s->addProperty(RCKeys::BackgroundImg(), tr("背景图"), false, true, QString(),

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
+#include <QSize>
 #include <QStringList>
 
 // One page of the panel: ordered scene items, the ids of the selected ones and the
@@ -36,6 +37,8 @@ public:
     bool fromJson(QJsonObject jsObj) override;
 
     void initProperties();
+    // The "Width" and "Height" of a scene that has not been given a size.
+    static QSize defaultSize();
     // Takes ownership. An item whose id the scene already holds is deleted and nothing
     // changes; an item whose "Select" is already true enters the selection.
     void addItem(IRCObject* item);

@@ -2,6 +2,7 @@
 
 #include "model/IRCProperty.h"
 #include "model/IRCPropertyDisplay.h"
+#include "model/RCControlCatalogue.h"
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
@@ -76,7 +77,19 @@ void RCSceneItem::initProperties()
 
 void RCSceneItem::mergeDescription(const QJsonObject& jsObj)
 {
-    m_properties->fromJson(jsObj.value(QStringLiteral("propertyArray")).toArray());
+    const QJsonArray rows = jsObj.value(QStringLiteral("propertyArray")).toArray();
+    // The kind that the description gives decides which of its rows hold text; the rows it adds
+    // come from records, which carry no type of their own.
+    int controlType = m_properties->getPropertyValue(RCKeys::ControlType()).toInt();
+    for (const QJsonValue& row : rows) {
+        const QJsonObject record = row.toObject();
+        if (record.value(QStringLiteral("name")).toString() == RCKeys::ControlType()) {
+            controlType = record.value(QStringLiteral("value")).toInt(controlType);
+            break;
+        }
+    }
+    m_properties->setTextRows(RCControlCatalogue::textRows(controlType));
+    m_properties->fromJson(rows);
     enforceIdAndView();
 }
 

@@ -13,6 +13,8 @@
 // The "Id" row stays read-only and non-empty whatever a description says, and "QmlPath"
 // only ever names a scene view this program ships (see RCSceneItemViews): an unknown path
 // is replaced by the view of the item's "ControlType", or by the default row value.
+// The rows that the catalogue declares as text for the item's "ControlType" keep stored text
+// as it stands, as the default text rows do (RCControlCatalogue::textRows).
 class RCSceneItem : public IRCObject
 {
     Q_OBJECT

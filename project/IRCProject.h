@@ -46,6 +46,8 @@ public:
     virtual void initDefaultScene();
     Q_INVOKABLE virtual int getInitState();
     virtual void setInitState(int state);
+    // The "DefaultSize" of the template whose name is the packet folder's; -1 x -1 for a project
+    // that is no template copy.
     Q_INVOKABLE virtual QSize getTemplateProjectSceneSize();
     Q_INVOKABLE virtual Platform* getPlatform() const;
     Q_INVOKABLE virtual IRCControlManager* getControlManager() const;

@@ -18,6 +18,7 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
+#include "network/PacketReception.h"
 #include "network/PacketServer.h"
 #include "network/PacketTerminal.h"
 #include "network/Terminal.h"
@@ -50,7 +51,6 @@
 
 namespace {
 
-const QSize kDefaultSceneSize(960, 540);
 const QString kProjectFileVersion = QStringLiteral("3.0.0");
 // The UDP port on which the control link listens for media-server announcements.
 constexpr int kTerminalDetectPort = 36545;
@@ -399,13 +399,13 @@ bool RCProject::isTemplateProject() const
 
 QSize RCProject::getTemplateProjectSceneSize()
 {
-    if (isTemplateProject()) {
-        const QSize size =
-            m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
-        if (size.isValid())
-            return size;
-    }
-    return kDefaultSceneSize;
+    // Invalid (-1 x -1) for a project that is no template copy, or whose template names no size:
+    // the scene list then sizes a new scene after the project's own scenes.
+    if (!isTemplateProject())
+        return QSize();
+    const QSize size =
+        m_templateIndex.value(folderName(m_projectPacketPath)).value(RCKeys::DefaultSize()).toSize();
+    return size.isValid() ? size : QSize();
 }
 
 bool RCProject::hasChangedOnClosing() const
@@ -820,6 +820,18 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 
 bool RCProject::loadDownloadProjectPacket()
 {
+    const QString received = PacketReception::receivedPathOf(m_downloadPath);
+    if (QFileInfo(received).isDir()) {
+        const QString file = RCPacketFolder::projectFileOf(received);
+        if (file.isEmpty() || readProjectFile(file).isEmpty()) {
+            qCWarning(lcRcProject) << "RCProject::loadDownloadProjectPacket"
+                                   << "received packet refused" << received;
+            PacketReception::discardReceived(m_downloadPath);
+            return false;
+        }
+        if (!PacketReception::installReceived(m_downloadPath))
+            return false;
+    }
     return loadProjectPacket(m_downloadPath);
 }
 

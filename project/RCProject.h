@@ -54,6 +54,9 @@ public:
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
     bool loadTemplateProjectPacket(QString sTemplateName) override;
+    // A packet just received (see IRCPacketTerminal) replaces the installed one only when its
+    // project file reads as a project; otherwise it goes, and the installed packet stays as it
+    // was. Then loads the installed packet.
     bool loadDownloadProjectPacket() override;
     bool loadProjectPacket(QString sProjectPacketPath) override;
     bool saveProjectPacket(QString sProjectPacketPath) override;

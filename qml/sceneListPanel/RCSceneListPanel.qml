@@ -102,23 +102,22 @@ Rectangle {
             ++n
         return qsTr("场景") + n
     }
-    // The project's scene size for new scenes: the template's, else the scene default.
+    // The size for a scene about to be added (the presenter decides; a template copy keeps its
+    // template's size).
     function newSceneSize() {
-        var size = mProject ? mProject.getTemplateProjectSceneSize() : undefined
-        if (!size || !(size.width > 0) || !(size.height > 0))
-            return Qt.size(960, 540)
-        return size
+        return mScenePresenter.getNewSceneSize(mProject ? mProject.getTemplateProjectSceneSize()
+                                                        : Qt.size(-1, -1))
     }
     // Adds a scene (appended for -1, else inserted at index) as one undo step, selects it and
     // gives it the focus. Answers its id, "" when it could not be added.
     function addNewScene(index) {
         var name = newSceneName()
+        var size = newSceneSize()
         var background = "qrc:/sceneBackground.png"
         var sceneId = index < 0 ? mScenePresenter.addScene(name, "", background, true)
                                 : mScenePresenter.insertScene(name, "", background, index, true)
         if (sceneId === "")
             return ""
-        var size = newSceneSize()
         mScenePresenter.setPropertyValue(sceneId, "Width", size.width, false)
         mScenePresenter.setPropertyValue(sceneId, "Height", size.height, false)
         selectScene(sceneId)

@@ -28,6 +28,8 @@ private Q_SLOTS:
     void addUndoRedoKeepsGeneratedId();
     void addRedoUsesPositionAtUndo();
     void removeUndoRestoresIdOrderPositionAndSelection();
+    void selectionAnswersInSceneOrder_data();
+    void selectionAnswersInSceneOrder();
     void duplicateIdAddFailsCleanly();
     void updateRecordsOnlyRealChanges();
     void quickUpdatesMergePerItemAndProperty();
@@ -116,6 +118,39 @@ void TestSceneItemPresenter::removeUndoRestoresIdOrderPositionAndSelection()
 
     platform()->redo();
     QCOMPARE(p()->getItemIds(m_scene), QStringList({a, c}));
+}
+
+void TestSceneItemPresenter::selectionAnswersInSceneOrder_data()
+{
+    QTest::addColumn<QList<int>>("selectOrder");
+    QTest::addColumn<int>("removedAndRestored"); // removed with a record, then undone; -1: none
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("one") << QList<int>{2} << -1 << QList<int>{2};
+    QTest::newRow("selected backwards") << QList<int>{3, 0} << -1 << QList<int>{0, 3};
+    QTest::newRow("all, reversed") << QList<int>{3, 2, 1, 0} << -1 << QList<int>{0, 1, 2, 3};
+    QTest::newRow("first selected, then removed and undone") << QList<int>{0, 2} << 0 << QList<int>{0, 2};
+    QTest::newRow("an unselected one removed and undone") << QList<int>{1, 3} << 2 << QList<int>{1, 3};
+}
+
+void TestSceneItemPresenter::selectionAnswersInSceneOrder()
+{
+    QFETCH(QList<int>, selectOrder);
+    QFETCH(int, removedAndRestored);
+    QFETCH(QList<int>, expected);
+    QStringList ids;
+    for (const char* name : {"a", "b", "c", "d"})
+        ids << p()->addItem(m_scene, itemTemplate(name), false);
+    for (int i : selectOrder)
+        p()->setPropertyValue(m_scene, ids[i], RCKeys::Select(), true, false);
+    if (removedAndRestored >= 0) {
+        QVERIFY(p()->removeItem(m_scene, ids[removedAndRestored], true));
+        platform()->undo();
+        QCOMPARE(p()->getItemIds(m_scene), ids);
+    }
+    QStringList answer;
+    for (int i : expected)
+        answer << ids[i];
+    QCOMPARE(p()->getSelectItems(m_scene), answer);
 }
 
 void TestSceneItemPresenter::duplicateIdAddFailsCleanly()

@@ -27,6 +27,8 @@ private Q_SLOTS:
     void quickUpdatesMergePerSceneAndProperty();
     void stepsFailWhenTheIdIsHeldAgain();
     void readsSelectionAndActions();
+    void newSceneSize_data();
+    void newSceneSize();
 
 private:
     RCScenePresenter* p() { return RCScenePresenter::instance(); }
@@ -193,6 +195,42 @@ void TestScenePresenter::readsSelectionAndActions()
     QSignalSpy spy(p(), &RCScenePresenter::actionTrigger);
     p()->triggerAction(u"{s}"_s, 35, u"data"_s);
     QCOMPARE(spy.at(0), QVariantList({u"{s}"_s, 35, u"data"_s}));
+}
+
+void TestScenePresenter::newSceneSize_data()
+{
+    QTest::addColumn<QList<QSize>>("scenes"); // a size of 0 x 0 keeps the scene's (bad) default
+    QTest::addColumn<int>("selected");        // -1: none
+    QTest::addColumn<QSize>("templateSize");
+    QTest::addColumn<QSize>("expected");
+    const QList<QSize> two{QSize(1920, 1080), QSize(1024, 768)};
+    QTest::newRow("template copy") << two << 1 << QSize(1200, 540) << QSize(1200, 540);
+    QTest::newRow("selected") << two << 1 << QSize(-1, -1) << QSize(1024, 768);
+    QTest::newRow("none selected: the first") << two << -1 << QSize(-1, -1) << QSize(1920, 1080);
+    QTest::newRow("template without a size") << two << 0 << QSize(0, 540) << QSize(1920, 1080);
+    QTest::newRow("selected one without a size: the first")
+        << QList<QSize>{QSize(800, 600), QSize(0, 0)} << 1 << QSize() << QSize(800, 600);
+    QTest::newRow("no scene") << QList<QSize>() << -1 << QSize() << QSize(960, 540);
+}
+
+void TestScenePresenter::newSceneSize()
+{
+    QFETCH(QList<QSize>, scenes);
+    QFETCH(int, selected);
+    QFETCH(QSize, templateSize);
+    QFETCH(QSize, expected);
+    QStringList ids;
+    for (const QSize& size : scenes) {
+        ids << p()->addScene(u"S"_s, QString(), QString(), false);
+        if (size.isEmpty()) {
+            p()->setPropertyValue(ids.last(), RCKeys::Width(), 0, false);
+            continue;
+        }
+        p()->setPropertyValue(ids.last(), RCKeys::Width(), size.width(), false);
+        p()->setPropertyValue(ids.last(), RCKeys::Height(), size.height(), false);
+    }
+    p()->setSelectScene(selected < 0 ? QString() : ids[selected]);
+    QCOMPARE(p()->getNewSceneSize(templateSize), expected);
 }
 
 QTEST_GUILESS_MAIN(TestScenePresenter)

@@ -143,7 +143,10 @@ private Q_SLOTS:
         QCOMPARE(m_project->getTemplateProjectSceneSize(), QSize(1200, 540)); // the later entry
         const QString bad = makePacket(u"bad"_s, projectFileText(u"s"_s));
         QVERIFY(m_project->loadProjectPacket(bad));
-        QCOMPARE(m_project->getTemplateProjectSceneSize(), QSize(960, 540));
+        QCOMPARE(m_project->getTemplateProjectSceneSize(), QSize(-1, -1)); // no size of its own
+        QVERIFY(m_project->loadProjectPacket(makePacket(u"plain"_s, projectFileText(u"s"_s))));
+        QVERIFY(!m_project->isTemplateProject());
+        QCOMPARE(m_project->getTemplateProjectSceneSize(), QSize(-1, -1));
     }
 
     void olderPacketLoadsAndSavesAsNewForm()

@@ -91,6 +91,36 @@ RCTestMainWindow {
             compareWithProject()
         }
 
+        // A reopened project that is no template copy: a new scene takes the selected scene's
+        // size, else the first scene's; the scene default only when there is no scene.
+        function test_newSceneSize_data() {
+            return [
+                {tag: "selected scene", sizes: [[1920, 1080], [1024, 768]], selected: 1, expected: [1024, 768]},
+                {tag: "none selected: the first", sizes: [[1920, 1080], [1024, 768]], selected: -1,
+                 expected: [1920, 1080]},
+                {tag: "no scene", sizes: [], selected: -1, expected: [960, 540]}
+            ]
+        }
+        function test_newSceneSize(data) {
+            var array = []
+            for (var i = 0; i < data.sizes.length; ++i)
+                array.push({"propertyArray": [{"name": "Name", "value": "S" + i},
+                                              {"name": "Width", "value": data.sizes[i][0]},
+                                              {"name": "Height", "value": data.sizes[i][1]}]})
+            var folder = testSupport.makeFolder("stored")
+            verify(testSupport.writeText(folder + "/project.tavx",
+                                         JSON.stringify({"sceneArray": {"sceneArray": array}})))
+            verify(project.loadProjectPacket(folder))
+            verify(!project.isTemplateProject())
+            var ids = scenes.getSceneIds()
+            scenes.setSelectScene(data.selected < 0 ? "" : ids[data.selected])
+            // Inserted in front, so that the first scene is not the new one's own model.
+            var added = panel.addNewScene(0)
+            compare(scenes.getSceneId(0), added)
+            compare([scenes.getPropertyValue(added, "Width"), scenes.getPropertyValue(added, "Height")],
+                    data.expected)
+        }
+
         function test_templateSizeSurvivesUndo() {
             verify(project.loadTemplateProjectPacket("PC(1920x1080)"))
             var added = panel.addNewScene(-1)
