@@ -275,12 +275,14 @@ void ProgramTableModel::setStelvaneSyncer(IRCStelvaneSyncer* mirror)
                     apply(args...);
             }));
         };
-        m_mirrorConnections.append(connect(mirror, &S::programTableReplaceBegin, this, [this] { m_replacing = true; }));
+        m_mirrorConnections.append(
+            connect(mirror, &S::programTableReplaceBegin, this, [this] { m_replacing = true; }));
         m_mirrorConnections.append(connect(mirror, &S::programTableUpdate, this, [this] {
             m_replacing = false;
             fillFromMirror();
         }));
-        follow(&S::programAdd, [this](const QString& id, const QVariantMap&) { placeProgram(id, m_columnCount); });
+        follow(&S::programAdd,
+               [this](const QString& id, const QVariantMap&) { placeProgram(id, m_columnCount); });
         follow(&S::programInsert,
                [this](const QString& id, const QVariantMap&, int index) { placeProgram(id, index); });
         follow(&S::programRemove, [this](const QString& id, int) { onProgramRemove(id); });
@@ -288,7 +290,8 @@ void ProgramTableModel::setStelvaneSyncer(IRCStelvaneSyncer* mirror)
             if (key == RCKeys::Name() || key == RCKeys::State())
                 refreshProgramHeader(id);
         });
-        follow(&S::programLayerAdd, [this](const QString& id, const QVariantMap&) { placeLayer(id, m_rowCount); });
+        follow(&S::programLayerAdd,
+               [this](const QString& id, const QVariantMap&) { placeLayer(id, m_rowCount); });
         follow(&S::programLayerInsert,
                [this](const QString& id, const QVariantMap&, int index) { placeLayer(id, index); });
         follow(&S::programLayerRemove, [this](const QString& id, int) { onProgramLayerRemove(id); });
@@ -298,10 +301,12 @@ void ProgramTableModel::setStelvaneSyncer(IRCStelvaneSyncer* mirror)
             unplaceNode(id);
             placeNode(id);
         });
-        follow(&S::programNodeRemove, [this](const QString& id, int, const QVariantList&) { unplaceNode(id); });
-        follow(&S::programNodePropertyChanged, [this](const QString& id, const QString& key, const QVariant&) {
-            onProgramNodePropertyChanged(id, key);
-        });
+        follow(&S::programNodeRemove,
+               [this](const QString& id, int, const QVariantList&) { unplaceNode(id); });
+        follow(&S::programNodePropertyChanged,
+               [this](const QString& id, const QString& key, const QVariant&) {
+                   onProgramNodePropertyChanged(id, key);
+               });
         fillFromMirror();
     }
     Q_EMIT mStelvaneSyncerChanged();
@@ -473,15 +478,7 @@ void ProgramTableModel::placeProgram(const QString& programId, int index)
         appendColumn(programId);
     else
         insertColumn(std::max(0, index), programId);
-    for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it) {
-        const NodeCells& cells = it.value();
-        if (!cells.programs.contains(programId))
-            continue;
-        forEachCell(cells, [&](int row, int column, const QString& cellProgram) {
-            if (cellProgram == programId)
-                setTableItemData(row, column, occupantOf(cells.layer, cellProgram));
-        });
-    }
+    placeWaitingNodes(Qt::Horizontal, programId);
 }
 
 void ProgramTableModel::placeLayer(const QString& layerId, int index)
@@ -490,12 +487,21 @@ void ProgramTableModel::placeLayer(const QString& layerId, int index)
         appendRow(layerId);
     else
         insertRow(std::max(0, index), layerId);
+    placeWaitingNodes(Qt::Vertical, layerId);
+}
+
+// Fills a new column (Qt::Horizontal, a program id) or row (Qt::Vertical, a layer id) with what a
+// fill shows there.
+void ProgramTableModel::placeWaitingNodes(Qt::Orientation orientation, const QString& id)
+{
+    const bool column = orientation == Qt::Horizontal;
     for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it) {
         const NodeCells& cells = it.value();
-        if (cells.layer != layerId)
+        if (column ? !cells.programs.contains(id) : cells.layer != id)
             continue;
-        forEachCell(cells, [&](int row, int column, const QString& cellProgram) {
-            setTableItemData(row, column, occupantOf(cells.layer, cellProgram));
+        forEachCell(cells, [&](int row, int col, const QString& programId) {
+            if (!column || programId == id)
+                setTableItemData(row, col, occupantOf(cells.layer, programId));
         });
     }
 }
@@ -541,8 +547,7 @@ void ProgramTableModel::onProgramNodePropertyChanged(const QString& nodeId, cons
     if (key == RCKeys::ProgramLayerId() || key == RCKeys::ProgramIdList()) {
         unplaceNode(nodeId);
         placeNode(nodeId);
-    } else if (key == RCKeys::Name() || key == RCKeys::State() ||
-               key == RCKeys::ThumbnailPath()) {
+    } else if (key == RCKeys::Name() || key == RCKeys::State() || key == RCKeys::ThumbnailPath()) {
         refreshNode(nodeId);
     }
 }

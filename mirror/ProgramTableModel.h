@@ -107,6 +107,7 @@ private:
     void refreshNode(const QString& nodeId);
     void placeProgram(const QString& programId, int index);
     void placeLayer(const QString& layerId, int index);
+    void placeWaitingNodes(Qt::Orientation orientation, const QString& id);
     void refreshProgramHeader(const QString& programId);
     void refreshLayerHeader(const QString& layerId);
     void onProgramRemove(const QString& programId);

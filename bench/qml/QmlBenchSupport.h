@@ -113,16 +113,9 @@ inline void runEventLoop(int ms)
 // time per run to ratios.
 template <typename Fn> void timeDrawn(benchmark::State& state, RatioReport& ratios, bool baseline, Fn fn)
 {
-    double total = 0;
-    int64_t count = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
+    timeRuns(state, ratios, baseline, [&] {
         fn();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         benchmark::DoNotOptimize(qmlBench().window->grabWindow());
-        total += double(timer.nsecsElapsed());
-        ++count;
-    }
-    ratios.report(state, total, count, baseline);
+    });
 }

@@ -81,16 +81,16 @@ QString tableCommand(const QString& prefix, int programs, int layers, int span)
 }
 
 // Three programs, two layers; n1 spans p1 and p2 in l1, n3 lies over it in (l1, p2) and spans p3.
-const QString kCovered = QStringLiteral(
-    R"(setProgramTable {"programArray":[{"id":"p1"},{"id":"p2"},{"id":"p3"}],)"
-    R"("programLayerArray":[{"id":"l1"},{"id":"l2"}],"programNodeArray":[)"
-    R"({"id":"n1","programLayerId":"l1","programIdArray":["p1","p2"]},)"
-    R"({"id":"n3","programLayerId":"l1","programIdArray":["p2","p3"]}]})");
+const QString kCovered =
+    QStringLiteral(R"(setProgramTable {"programArray":[{"id":"p1"},{"id":"p2"},{"id":"p3"}],)"
+                   R"("programLayerArray":[{"id":"l1"},{"id":"l2"}],"programNodeArray":[)"
+                   R"({"id":"n1","programLayerId":"l1","programIdArray":["p1","p2"]},)"
+                   R"({"id":"n3","programLayerId":"l1","programIdArray":["p2","p3"]}]})");
 
 // Every signal of a model that announces a change, by name.
-const char* const kChangeSignals[] = {"modelReset", "dataChanged", "headerDataChanged", "rowsInserted",
-                                      "rowsRemoved", "columnsInserted", "columnsRemoved", "layoutChanged",
-                                      "rowsMoved", "columnsMoved"};
+const char* const kChangeSignals[] = {"modelReset",  "dataChanged",     "headerDataChanged", "rowsInserted",
+                                      "rowsRemoved", "columnsInserted", "columnsRemoved",    "layoutChanged",
+                                      "rowsMoved",   "columnsMoved"};
 
 } // namespace
 
@@ -222,11 +222,14 @@ private Q_SLOTS:
         const QString reset = "modelReset 1; dataChanged 0; headerDataChanged 0; ";
         const QString kept = "modelReset 0; dataChanged 1; headerDataChanged 2; ";
         QTest::newRow("empty to a table") << QString() << tableCommand("a", 6, 3, 2) << reset;
-        QTest::newRow("to a larger table") << tableCommand("a", 6, 3, 2) << tableCommand("b", 20, 5, 3) << reset;
-        QTest::newRow("to one of the same shape") << tableCommand("a", 6, 3, 2) << tableCommand("b", 6, 3, 3) << kept;
+        QTest::newRow("to a larger table")
+            << tableCommand("a", 6, 3, 2) << tableCommand("b", 20, 5, 3) << reset;
+        QTest::newRow("to one of the same shape")
+            << tableCommand("a", 6, 3, 2) << tableCommand("b", 6, 3, 3) << kept;
         QTest::newRow("to itself") << tableCommand("a", 6, 3, 2) << tableCommand("a", 6, 3, 2) << kept;
         QTest::newRow("to none") << tableCommand("a", 6, 3, 2) << QString("setProgramTable {}") << reset;
-        QTest::newRow("none to none") << QString("setProgramTable {}") << QString("setProgramTable {}") << reset;
+        QTest::newRow("none to none")
+            << QString("setProgramTable {}") << QString("setProgramTable {}") << reset;
         QTest::newRow("covered cells") << tableCommand("a", 6, 3, 2) << kCovered << reset;
     }
     void replaceIsOneStep()
@@ -250,7 +253,8 @@ private Q_SLOTS:
                     signal = candidate;
             }
             QVERIFY2(signal.isValid(), name);
-            spies.push_back(std::make_unique<QSignalSpy>(&model, ("2" + signal.methodSignature()).constData()));
+            spies.push_back(
+                std::make_unique<QSignalSpy>(&model, ("2" + signal.methodSignature()).constData()));
         }
 
         harness.send(after);
@@ -258,7 +262,7 @@ private Q_SLOTS:
         for (size_t i = 0; i < spies.size(); ++i)
             counts += QStringLiteral("%1 %2; ").arg(kChangeSignals[i]).arg(spies[i]->size());
         QCOMPARE(counts, expected + "rowsInserted 0; rowsRemoved 0; columnsInserted 0; columnsRemoved 0; "
-                                   "layoutChanged 0; rowsMoved 0; columnsMoved 0; ");
+                                    "layoutChanged 0; rowsMoved 0; columnsMoved 0; ");
         const QList<QVariant> cells = spies[1]->value(0);
         if (!cells.isEmpty()) {
             QCOMPARE(cells.at(0).toModelIndex(), model.index(0, 0));
@@ -282,13 +286,15 @@ private Q_SLOTS:
         const auto row = [](const char* name, const QStringList& commands, const char* expected, int fills) {
             QTest::newRow(name) << commands << QString(expected) << fills;
         };
-        row("a covering node leaves", {R"(removeProgramNode {"id":"n3"})"}, "p1,p2,p3 | l1,l2 | n1,n1,;,,", 0);
+        row("a covering node leaves", {R"(removeProgramNode {"id":"n3"})"}, "p1,p2,p3 | l1,l2 | n1,n1,;,,",
+            0);
         row("a covered node leaves", {R"(removeProgramNode {"id":"n1"})"}, "p1,p2,p3 | l1,l2 | ,n3,n3;,,", 0);
         row("a node moves to another layer", {R"(setProgramNode {"id":"n3","programLayerId":"l2"})"},
             "p1,p2,p3 | l1,l2 | n1,n1,;,n3,n3", 0);
         row("a node moves to other programs", {R"(setProgramNode {"id":"n3","programIdArray":["p3"]})"},
             "p1,p2,p3 | l1,l2 | n1,n1,n3;,,", 0);
-        row("a node is added", {R"(addProgramNode {"id":"n2","programLayerId":"l2","programIdArray":["p1","p3"]})"},
+        row("a node is added",
+            {R"(addProgramNode {"id":"n2","programLayerId":"l2","programIdArray":["p1","p3"]})"},
             "p1,p2,p3 | l1,l2 | n1,n3,n3;n2,,n2", 0);
         row("a program goes, a layer goes",
             {R"(removeProgram {"id":"p2"})", R"(removeProgramLayer {"id":"l1"})"}, "p1,p3 | l2 | ,", 2);
@@ -297,11 +303,13 @@ private Q_SLOTS:
             "p2,p1,p3 | l1,l2 | n3,n1,n3;,,", 2);
         row("a layer is added", {R"(addProgramLayer {"id":"l0","index":0})"},
             "p1,p2,p3 | l0,l1,l2 | ,,;n1,n3,n3;,,", 1);
-        row("states and names read again", {R"(setProgram {"id":"p1","playState":1})",
-             R"(setProgramLayer {"id":"l1","name":"x"})", R"(setProgramNode {"id":"n1","playState":1})"},
+        row("states and names read again",
+            {R"(setProgram {"id":"p1","playState":1})", R"(setProgramLayer {"id":"l1","name":"x"})",
+             R"(setProgramNode {"id":"n1","playState":1})"},
             "p1,p2,p3 | l1,l2 | n1,n3,n3;,,", 0);
         // Straight on the mirror ("mirror:"), without the programTableUpdate of the commands.
-        row("a program is inserted", {"mirror:removeProgram p2", "mirror:insertProgram p2 0", "mirror:insertProgram p4 9"},
+        row("a program is inserted",
+            {"mirror:removeProgram p2", "mirror:insertProgram p2 0", "mirror:insertProgram p4 9"},
             "p2,p1,p3,p4 | l1,l2 | n3,n1,n3,;,,,", 0);
         row("a layer is inserted", {"mirror:insertProgramLayer l0 0", "mirror:insertProgramLayer l3 -1"},
             "p1,p2,p3 | l3,l0,l1,l2 | ,,;,,;n1,n3,n3;,,", 0);
