@@ -13,6 +13,7 @@ packages=(
     qml6-module-qtmultimedia qml6-module-qttest qml6-module-qt-labs-platform
     qml6-module-qt5compat-graphicaleffects
     libbenchmark-dev fonts-wqy-microhei xvfb xauth xdotool imagemagick iproute2 util-linux python3
+    libgl1-mesa-dri libglx-mesa0 libegl-mesa0
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -16,8 +16,9 @@
 #include "model/IRCControlInstantiationParam.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
-#include "project/RCStartUp.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCProjectRoot.h"
+#include "root/RCStartUp.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -228,7 +229,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quiet);
     g_home = &home;
     QQmlEngine engine;
-    g_project = new RCProject(&engine, {QStringLiteral("Tavix")});
+    g_project = new RCProjectRoot(&engine, {QStringLiteral("Tavix")});
     buildLargeProject();
 
     const int result = runRegisteredBenchmarks(argc, argv);

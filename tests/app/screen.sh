@@ -45,11 +45,11 @@ start_program() {
     app=$!
     pids+=("$app")
     for _ in $(seq 1 300); do
-        xdotool search --name "Tavix Editor" > /dev/null 2>&1 && break
+        xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
         kill -0 "$app" 2>/dev/null || break
         sleep 0.1
     done
-    xdotool search --name "Tavix Editor" > /dev/null 2>&1 || { cat "$app_log" >&2; fail "no window"; }
+    xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 || { cat "$app_log" >&2; fail "no window"; }
     wait_pixel 600 2 2B2B2E
 }
 # Waits (bounded) until the program has ended by itself, and fails unless it ended with status 0

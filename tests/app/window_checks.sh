@@ -36,7 +36,7 @@ close_changed() {
 pill=(30 63)              # the connection pill
 close_button=(1001 22)    # the title bar's cross
 menu_button=(994 63)
-add_scene=(733 140)       # the scene list's add button
+add_scene=(673 140)       # the scene list's add button
 question_save=(434 451) question_discard=(512 451)
 dialog_body=(340 455) dialog_header=(600 305)
 
@@ -49,6 +49,16 @@ export TAVIX_CLOUD_RELAY_URL=$(sed -n 's/.*"url":"\([^"]*\)".*/\1/p' "$work/rela
 echo "== start page, a template, the pill, Ctrl+S, joining a cloud project"
 start_program "$work/home1"
 wait_pixel 922 734 BBB7B7            # "确定"
+# The template tiles show their pictures (the templates' grids), not flat fills: the inside of
+# each thumbnail varies. Thumbnails load in the background, so each gets a few tries.
+for x in 120 331 542 753; do
+    for ((i = 0; i < 30; ++i)); do
+        drawn=$(import -window root png:- | convert - -crop "150x70+$x+118" -format "%[fx:standard_deviation > 0.005]" info:)
+        [[ "$drawn" == 1 ]] && break
+        sleep 0.1
+    done
+    [[ "$drawn" == 1 ]] || fail "the template tile at x $x shows no picture"
+done
 shot start-page
 xdotool mousemove --sync 195 165 click --repeat 2 --delay 80 1
 wait_pixel "${pill[@]}" AA0428       # red: not connected

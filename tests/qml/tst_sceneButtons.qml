@@ -125,6 +125,9 @@ RCTestMainWindow {
             compare(bench.sentBy(() => {
                 mousePress(view, 50, 50)
                 compare([box.x, box.y, box.width, box.height], [-5, 5, 105, 105])
+                var caption = findChild(view, "buttonCaption")
+                compare(caption.y, box.y + box.height + 5, "the caption moves with the icon")
+                fuzzyCompare(caption.x + caption.width / 2, box.x + box.width / 2, 0.5)
                 mouseRelease(view, 50, 50)
             }), ["stopAllProgram {}"])
             compare([box.x, box.y, box.width, box.height], [0, 0, 100, 100])
