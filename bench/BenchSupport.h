@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -43,4 +44,36 @@ inline double residentSetKiB()
             return line.mid(6).trimmed().split(' ').first().toDouble();
     }
     return 0;
+}
+
+// Keeps a baseline's time per run, and reports a measured one as a ratio to it ("x_baseline").
+class RatioReport
+{
+public:
+    void report(benchmark::State& state, double total, int64_t count, bool baseline)
+    {
+        const double perRun = count ? total / double(count) : 0;
+        if (baseline)
+            m_baseline = perRun;
+        else if (m_baseline > 0)
+            state.counters["x_baseline"] = perRun / m_baseline;
+    }
+
+private:
+    double m_baseline = 0;
+};
+
+// Times fn once per iteration and reports the time per run to ratios.
+template <typename Fn> void timeRuns(benchmark::State& state, RatioReport& ratios, bool baseline, Fn fn)
+{
+    double total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        fn();
+        total += double(timer.nsecsElapsed());
+        ++count;
+    }
+    ratios.report(state, total, count, baseline);
 }

@@ -310,6 +310,9 @@ Q_SIGNALS:
     void programNodeAdd(QString sId, QVariantMap params);
     void programNodeRemove(QString sId, int row, QVariantList programIdList);
     void programNodePropertyChanged(QString sId, QString sProName, QVariant value);
+    // The whole table is about to be replaced: the single-record signals that follow, up to the
+    // next programTableUpdate, belong to the replacement (emitted by "setProgramTable").
+    void programTableReplaceBegin();
     void programTableUpdate();
     void trackAdd(QString sId);
     void trackInsert(QString sId, int index);

@@ -1,5 +1,8 @@
 #include "mirror/ProgramTableModel.h"
 
+#include "mirror/IRCStelvaneSyncer.h"
+#include "model/RCKeys.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -245,4 +248,306 @@ void ProgramTableModel::trigleUpdateByColIndex(int colIndex)
     }
     if (m_rowCount > 0)
         Q_EMIT dataChanged(index(0, colIndex), index(m_rowCount - 1, colIndex), {Qt::DisplayRole});
+}
+
+// --- following the mirror -----------------------------------------------------------------------
+
+IRCStelvaneSyncer* ProgramTableModel::stelvaneSyncer() const
+{
+    return m_mirror;
+}
+
+void ProgramTableModel::setStelvaneSyncer(IRCStelvaneSyncer* mirror)
+{
+    if (m_mirror == mirror)
+        return;
+    for (const QMetaObject::Connection& connection : std::as_const(m_mirrorConnections))
+        disconnect(connection);
+    m_mirrorConnections.clear();
+    m_mirror = mirror;
+    m_replacing = false;
+    if (mirror) {
+        using S = IRCStelvaneSyncer;
+        // Single changes apply unless a replacement is under way.
+        const auto follow = [this, mirror](auto signal, auto apply) {
+            m_mirrorConnections.append(connect(mirror, signal, this, [this, apply](auto... args) {
+                if (!m_replacing)
+                    apply(args...);
+            }));
+        };
+        m_mirrorConnections.append(
+            connect(mirror, &S::programTableReplaceBegin, this, [this] { m_replacing = true; }));
+        m_mirrorConnections.append(connect(mirror, &S::programTableUpdate, this, [this] {
+            m_replacing = false;
+            fillFromMirror();
+        }));
+        follow(&S::programAdd,
+               [this](const QString& id, const QVariantMap&) { placeProgram(id, m_columnCount); });
+        follow(&S::programInsert,
+               [this](const QString& id, const QVariantMap&, int index) { placeProgram(id, index); });
+        follow(&S::programRemove, [this](const QString& id, int) { onProgramRemove(id); });
+        follow(&S::programPropertyChanged, [this](const QString& id, const QString& key, const QVariant&) {
+            if (key == RCKeys::Name() || key == RCKeys::State())
+                refreshProgramHeader(id);
+        });
+        follow(&S::programLayerAdd,
+               [this](const QString& id, const QVariantMap&) { placeLayer(id, m_rowCount); });
+        follow(&S::programLayerInsert,
+               [this](const QString& id, const QVariantMap&, int index) { placeLayer(id, index); });
+        follow(&S::programLayerRemove, [this](const QString& id, int) { onProgramLayerRemove(id); });
+        follow(&S::programLayerPropertyChanged,
+               [this](const QString& id, const QString&, const QVariant&) { refreshLayerHeader(id); });
+        follow(&S::programNodeAdd, [this](const QString& id, const QVariantMap&) {
+            unplaceNode(id);
+            placeNode(id);
+        });
+        follow(&S::programNodeRemove,
+               [this](const QString& id, int, const QVariantList&) { unplaceNode(id); });
+        follow(&S::programNodePropertyChanged,
+               [this](const QString& id, const QString& key, const QVariant&) {
+                   onProgramNodePropertyChanged(id, key);
+               });
+        fillFromMirror();
+    }
+    Q_EMIT mStelvaneSyncerChanged();
+}
+
+void ProgramTableModel::fillFromMirror()
+{
+    IRCStelvaneSyncer* mirror = m_mirror;
+    if (!mirror)
+        return;
+    const int programCount = std::max(mirror->getProgramCount(), 0);
+    const int layerCount = std::max(mirror->getProgramLayerCount(), 0);
+    // Qt Quick's TableView makes every delegate anew on a reset; a table of the same shape keeps
+    // them and has them take the new values.
+    const bool sameShape = programCount == m_columnCount && layerCount == m_rowCount && programCount > 0 &&
+                           layerCount > 0 && m_cells.size() == layerCount;
+    if (!sameShape)
+        beginResetModel();
+    m_horizontalData.clear();
+    m_verticalData.clear();
+    m_nodeCells.clear();
+    m_cellNodes.clear();
+    m_cellIndexValid = false;
+    QHash<QString, int> columns;
+    for (int p = 0; p < programCount; ++p)
+        m_horizontalData.append(mirror->getProgram(p));
+    // From the back, so that a repeated id names its first column (as columnIndex does).
+    for (int p = programCount - 1; p >= 0; --p)
+        columns.insert(m_horizontalData.at(p), p);
+    QHash<QString, int> rows;
+    for (int l = 0; l < layerCount; ++l)
+        m_verticalData.append(mirror->getProgramLayer(l));
+    for (int l = layerCount - 1; l >= 0; --l)
+        rows.insert(m_verticalData.at(l), l);
+    m_columnCount = programCount;
+    m_rowCount = layerCount;
+    m_cells = QList<QStringList>(layerCount, QStringList(programCount, QString()));
+    const int nodeCount = mirror->getProgramNodeCount();
+    m_nodeCells.reserve(std::max(nodeCount, 0));
+    for (int n = 0; n < nodeCount; ++n) {
+        const QString nodeId = mirror->getProgramNode(n);
+        const NodeCells& cells = *m_nodeCells.insert(nodeId, cellsOfMirror(nodeId));
+        const int row = rows.value(cells.layer, -1);
+        for (const QString& programId : cells.programs) {
+            const int column = columns.value(programId, -1);
+            if (row >= 0 && column >= 0)
+                m_cells[row][column] = nodeId;
+        }
+    }
+    ++m_fillCount;
+    if (sameShape) {
+        Q_EMIT dataChanged(index(0, 0), index(layerCount - 1, programCount - 1), {Qt::DisplayRole});
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, programCount - 1);
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, layerCount - 1);
+    } else {
+        endResetModel();
+    }
+    Q_EMIT mFillCountChanged();
+}
+
+int ProgramTableModel::fillCount() const
+{
+    return m_fillCount;
+}
+
+ProgramTableModel::NodeCells ProgramTableModel::cellsOfMirror(const QString& nodeId) const
+{
+    NodeCells cells;
+    cells.layer = m_mirror->getProgramNodeProgramLayerId(nodeId);
+    const QVariantList programs = m_mirror->getProgramNodeProgramIdList(nodeId);
+    cells.programs.reserve(programs.size());
+    for (const QVariant& programId : programs)
+        cells.programs.append(programId.toString());
+    return cells;
+}
+
+void ProgramTableModel::indexCells(const QString& nodeId, const NodeCells& cells, bool add)
+{
+    if (!m_cellIndexValid)
+        return;
+    for (const QString& programId : cells.programs) {
+        const CellKey key{cells.layer, programId};
+        QStringList& nodes = m_cellNodes[key];
+        nodes.removeAll(nodeId);
+        if (add)
+            nodes.append(nodeId);
+        if (nodes.isEmpty())
+            m_cellNodes.remove(key);
+    }
+}
+
+// Built on the first single change after a fill, and kept up to date from then on.
+void ProgramTableModel::ensureCellIndex()
+{
+    if (m_cellIndexValid)
+        return;
+    m_cellIndexValid = true;
+    m_cellNodes.clear();
+    for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it)
+        indexCells(it.key(), it.value(), true);
+}
+
+QString ProgramTableModel::occupantOf(const QString& layerId, const QString& programId)
+{
+    ensureCellIndex();
+    const QStringList nodes = m_cellNodes.value(CellKey{layerId, programId});
+    const auto last = std::max_element(nodes.cbegin(), nodes.cend());
+    return last == nodes.cend() ? QString() : *last;
+}
+
+QString ProgramTableModel::cellText(int row, int column) const
+{
+    return data(index(row, column)).toString();
+}
+
+// Calls fn(row, column, program id) for each of the cells that the table has.
+template <typename Fn> void ProgramTableModel::forEachCell(const NodeCells& cells, Fn fn)
+{
+    const int row = rowIndex(cells.layer);
+    if (row < 0)
+        return;
+    for (const QString& programId : cells.programs) {
+        const int column = columnIndex(programId);
+        if (column >= 0)
+            fn(row, column, programId);
+    }
+}
+
+void ProgramTableModel::placeNode(const QString& nodeId)
+{
+    const NodeCells cells = cellsOfMirror(nodeId);
+    m_nodeCells.insert(nodeId, cells);
+    indexCells(nodeId, cells, true);
+    forEachCell(cells, [&](int row, int column, const QString&) { setTableItemData(row, column, nodeId); });
+}
+
+void ProgramTableModel::unplaceNode(const QString& nodeId)
+{
+    const auto found = m_nodeCells.constFind(nodeId);
+    if (found == m_nodeCells.constEnd())
+        return;
+    const NodeCells cells = *found;
+    m_nodeCells.erase(found);
+    indexCells(nodeId, cells, false);
+    forEachCell(cells, [&](int row, int column, const QString& programId) {
+        if (cellText(row, column) == nodeId)
+            setTableItemData(row, column, occupantOf(cells.layer, programId));
+    });
+}
+
+void ProgramTableModel::refreshNode(const QString& nodeId)
+{
+    const auto found = m_nodeCells.constFind(nodeId);
+    if (found == m_nodeCells.constEnd())
+        return;
+    forEachCell(*found, [&](int row, int column, const QString&) {
+        if (cellText(row, column) == nodeId) {
+            setTableItemData(row, column, QString());
+            setTableItemData(row, column, nodeId);
+        }
+    });
+}
+
+// A program at a position the server gave: appended at or past the end (insertColumn takes only
+// a position before an existing column), clamped at the front; then the nodes waiting for it.
+void ProgramTableModel::placeProgram(const QString& programId, int index)
+{
+    if (index >= m_columnCount)
+        appendColumn(programId);
+    else
+        insertColumn(std::max(0, index), programId);
+    placeWaitingNodes(Qt::Horizontal, programId);
+}
+
+void ProgramTableModel::placeLayer(const QString& layerId, int index)
+{
+    if (index >= m_rowCount)
+        appendRow(layerId);
+    else
+        insertRow(std::max(0, index), layerId);
+    placeWaitingNodes(Qt::Vertical, layerId);
+}
+
+// Fills a new column (Qt::Horizontal, a program id) or row (Qt::Vertical, a layer id) with what a
+// fill shows there.
+void ProgramTableModel::placeWaitingNodes(Qt::Orientation orientation, const QString& id)
+{
+    const bool column = orientation == Qt::Horizontal;
+    for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it) {
+        const NodeCells& cells = it.value();
+        if (column ? !cells.programs.contains(id) : cells.layer != id)
+            continue;
+        forEachCell(cells, [&](int row, int col, const QString& programId) {
+            if (!column || programId == id)
+                setTableItemData(row, col, occupantOf(cells.layer, programId));
+        });
+    }
+}
+
+void ProgramTableModel::refreshProgramHeader(const QString& programId)
+{
+    const int column = columnIndex(programId);
+    if (column < 0)
+        return;
+    updateHorizontalData(column, QString());
+    updateHorizontalData(column, programId);
+    trigleUpdateByColIndex(column);
+}
+
+void ProgramTableModel::refreshLayerHeader(const QString& layerId)
+{
+    const int row = rowIndex(layerId);
+    if (row < 0)
+        return;
+    m_verticalData[row] = QString();
+    announceHeaders(Qt::Vertical, row, row);
+    m_verticalData[row] = layerId;
+    announceHeaders(Qt::Vertical, row, row);
+    trigleUpdateByRowIndex(row);
+}
+
+void ProgramTableModel::onProgramRemove(const QString& programId)
+{
+    const int column = columnIndex(programId);
+    if (column >= 0)
+        removeColumn(column);
+}
+
+void ProgramTableModel::onProgramLayerRemove(const QString& layerId)
+{
+    const int row = rowIndex(layerId);
+    if (row >= 0)
+        removeRow(row);
+}
+
+void ProgramTableModel::onProgramNodePropertyChanged(const QString& nodeId, const QString& key)
+{
+    if (key == RCKeys::ProgramLayerId() || key == RCKeys::ProgramIdList()) {
+        unplaceNode(nodeId);
+        placeNode(nodeId);
+    } else if (key == RCKeys::Name() || key == RCKeys::State() || key == RCKeys::ThumbnailPath()) {
+        refreshNode(nodeId);
+    }
 }

@@ -1,8 +1,14 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
+
+#include <utility>
+
+class IRCStelvaneSyncer;
 
 // The table model behind the program-table view: a grid of texts with column headers (program
 // ids) and row headers (layer ids); each cell holds the id of the node that occupies it, "" when
@@ -13,11 +19,27 @@
 // and the cells, setHorizontalData and setVerticalData the headers. Slots and overrides refuse
 // positions outside the counts and the lists (with a warning on Qt's message log) and announce
 // only sections that exist, once they exist. The only role is Qt::DisplayRole, named "display".
+//
+// Given a mirror (mStelvaneSyncer, not owned), the model fills itself: in one step when the
+// mirror is set and on every programTableUpdate, and by the slots above on the mirror's single
+// changes, except between programTableReplaceBegin and the programTableUpdate that ends it, where
+// the replacement's record signals are left to that one step. A fill is one reset, or, when the
+// table keeps its (non-empty) shape, one dataChanged over every cell and one headerDataChanged
+// per orientation. Each cell shows the node that a
+// full fill places there: the last, in the mirror's order (ascending ids), of the nodes whose
+// layer and programs name it; so a node that leaves a cell uncovers the one beneath. A cell whose
+// node changes its name, state or thumbnail, and a header whose program or layer changes, are set
+// to "" and back so that delegates read the mirror again.
 // Created by QML ("Rc.QmlComponents" 1.0), which owns it. GUI thread only.
 class ProgramTableModel : public QAbstractTableModel
 {
     Q_OBJECT
     QML_ELEMENT
+    Q_PROPERTY(IRCStelvaneSyncer* mStelvaneSyncer READ stelvaneSyncer WRITE setStelvaneSyncer NOTIFY
+                   mStelvaneSyncerChanged)
+    // How often the model has been filled from the mirror. A delegate that reads the mirror by the
+    // id it shows depends on it, so that it reads again after a fill that left it the same id.
+    Q_PROPERTY(int mFillCount READ fillCount NOTIFY mFillCountChanged)
 
 public:
     explicit ProgramTableModel(QObject* parent = nullptr);
@@ -31,6 +53,14 @@ public:
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     bool removeColumns(int column, int count, const QModelIndex& parent = QModelIndex()) override;
     QHash<int, QByteArray> roleNames() const override;
+
+    IRCStelvaneSyncer* stelvaneSyncer() const;
+    void setStelvaneSyncer(IRCStelvaneSyncer* mirror);
+    int fillCount() const;
+
+Q_SIGNALS:
+    void mStelvaneSyncerChanged();
+    void mFillCountChanged();
 
 public Q_SLOTS:
     void setHorizontalData(QStringList horizontalData);
@@ -53,8 +83,46 @@ public Q_SLOTS:
     void trigleUpdateByColIndex(int colIndex);
 
 private:
+    // Where the mirror places a node: its layer (row) and its programs (columns).
+    struct NodeCells
+    {
+        QString layer;
+        QStringList programs;
+    };
+    using CellKey = std::pair<QString, QString>; // layer id, program id
+
     // Announces the header sections first..last that exist; nothing when none does.
     void announceHeaders(Qt::Orientation orientation, int first, int last);
+
+    // Following the mirror.
+    void fillFromMirror();
+    NodeCells cellsOfMirror(const QString& nodeId) const;
+    void indexCells(const QString& nodeId, const NodeCells& cells, bool add);
+    void ensureCellIndex();
+    QString occupantOf(const QString& layerId, const QString& programId);
+    QString cellText(int row, int column) const;
+    template <typename Fn> void forEachCell(const NodeCells& cells, Fn fn);
+    void placeNode(const QString& nodeId);
+    void unplaceNode(const QString& nodeId);
+    void refreshNode(const QString& nodeId);
+    void placeProgram(const QString& programId, int index);
+    void placeLayer(const QString& layerId, int index);
+    void placeWaitingNodes(Qt::Orientation orientation, const QString& id);
+    void refreshProgramHeader(const QString& programId);
+    void refreshLayerHeader(const QString& layerId);
+    void onProgramRemove(const QString& programId);
+    void onProgramLayerRemove(const QString& layerId);
+    void onProgramNodePropertyChanged(const QString& nodeId, const QString& key);
+
+    QPointer<IRCStelvaneSyncer> m_mirror;
+    QList<QMetaObject::Connection> m_mirrorConnections;
+    // Set from programTableReplaceBegin to the programTableUpdate that ends the replacement.
+    bool m_replacing = false;
+    QHash<QString, NodeCells> m_nodeCells;
+    // Every node whose layer and programs name a cell; valid (and kept) only when the flag is set.
+    QHash<CellKey, QStringList> m_cellNodes;
+    bool m_cellIndexValid = false;
+    int m_fillCount = 0;
 
     QStringList m_horizontalData;
     QStringList m_verticalData;

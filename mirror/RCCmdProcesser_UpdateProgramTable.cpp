@@ -14,6 +14,7 @@ void RCCmdProcesser_UpdateProgramTable::process(const QJsonObject& params, IRCPr
     IRCStelvaneSyncer* mirror = project->getStelvaneSyncer();
     if (!mirror)
         return;
+    Q_EMIT mirror->programTableReplaceBegin();
     mirror->clearProgramNode();
     mirror->clearProgramLayer();
     mirror->clearProgram();

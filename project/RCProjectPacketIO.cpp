@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -133,20 +134,30 @@ void RCProjectPacketIO::upgradeItems()
         return;
     RCScenePresenter* scenes = RCScenePresenter::instance();
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    // The catalogue's property records (name, record) per control type, made once per upgrade.
+    QHash<int, QList<std::pair<QString, QJsonObject>>> catalogue;
     const QStringList sceneIds = scenes->getSceneIds();
     for (const QString& sceneId : sceneIds) {
         const QStringList itemIds = items->getItemIds(sceneId);
         for (const QString& itemId : itemIds) {
             const int type = items->getPropertyValue(sceneId, itemId, RCKeys::ControlType()).toInt();
-            IRCControl* control = m_controlManager->getControlByType(IRCControl::EIRCControlType(type));
-            if (!control || !control->getInstantiationParam())
-                continue;
-            const QJsonArray records =
-                control->getInstantiationParam()->toJson().value(QStringLiteral("propertyArray")).toArray();
-            for (const QJsonValue& record : records) {
-                const QString name = record.toObject().value(QStringLiteral("name")).toString();
+            auto records = catalogue.find(type);
+            if (records == catalogue.end()) {
+                records = catalogue.insert(type, {});
+                IRCControl* control = m_controlManager->getControlByType(IRCControl::EIRCControlType(type));
+                if (control && control->getInstantiationParam()) {
+                    const QJsonArray array = control->getInstantiationParam()
+                                                 ->toJson()
+                                                 .value(QStringLiteral("propertyArray"))
+                                                 .toArray();
+                    for (const QJsonValue& record : array)
+                        records->append(
+                            {record.toObject().value(QStringLiteral("name")).toString(), record.toObject()});
+                }
+            }
+            for (const auto& [name, record] : std::as_const(*records)) {
                 if (!items->containProperty(sceneId, itemId, name))
-                    items->updateItemProperties(sceneId, itemId, record.toObject());
+                    items->updateItemProperties(sceneId, itemId, record);
             }
         }
     }

@@ -5,7 +5,8 @@
 // Memory: "model_bytes_per_row" is the heap that the built scene manager holds per
 // property row (mallinfo2 before and after fromJson); "load_peak_rss_bytes_per_row" is the
 // peak resident size of parsing the text and building the manager from it, above the
-// resident size with only the text loaded (Linux: the peak is reset through clear_refs).
+// resident size with only the text loaded (Linux: the peak is reset through clear_refs),
+// reported by BM_LoadPeak with the project's "rows" and "text_bytes".
 #include "BenchSupport.h"
 #include "model/RCProperties.h"
 #include "model/RCScene.h"
@@ -21,7 +22,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <malloc.h>
 
 namespace {
@@ -201,31 +201,31 @@ long long procStatusBytes(const char* field)
 
 // Peak resident memory of loading the project text: parsing it and building the scene
 // manager from the parsed document while both are alive, above the resident size with
-// only the text in memory.
-void reportLoadPeak()
+// only the text in memory. Skipped where the peak cannot be reset.
+void BM_LoadPeak(benchmark::State& state)
 {
     const Project& p = project();
     const QByteArray text = p.text;
-    malloc_trim(0);
-    const long long base = procStatusBytes("VmRSS");
-    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-    const bool reset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-    clearRefs.close();
-    {
+    for (auto _ : state) {
+        malloc_trim(0);
+        const long long base = procStatusBytes("VmRSS");
+        QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+        const bool reset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+        clearRefs.close();
         const QJsonDocument doc = QJsonDocument::fromJson(text);
         RCSceneManager manager;
         manager.fromJson(doc.object());
         const long long peak = procStatusBytes("VmHWM");
-        std::printf("project: %d scenes x %d items, %d property rows, %lld bytes of JSON text\n", kScenes,
-                    kItemsPerScene, p.rows, static_cast<long long>(text.size()));
-        if (reset && base > 0 && peak > 0) {
-            std::printf("load_peak_rss_bytes_per_row: %.0f (document and model)\n",
-                        double(peak - base) / p.rows);
-        } else {
-            std::printf("load_peak_rss_bytes_per_row: unavailable\n");
+        if (!reset || base <= 0 || peak <= 0) {
+            state.SkipWithError("the peak resident size cannot be reset here");
+            break;
         }
+        state.counters["load_peak_rss_bytes_per_row"] = double(peak - base) / p.rows;
     }
+    state.counters["rows"] = p.rows;
+    state.counters["text_bytes"] = double(text.size());
 }
+BENCHMARK(BM_LoadPeak)->Iterations(1);
 
 } // namespace
 
@@ -234,6 +234,5 @@ int main(int argc, char** argv)
     return runBenchmarks(argc, argv, [] {
         // The registry logs every registration at debug level; measure the model, not the log.
         QLoggingCategory::setFilterRules(QStringLiteral("object.manager.debug=false"));
-        reportLoadPeak();
     });
 }

@@ -1,9 +1,12 @@
-// Project load and save against a bare JSON parse and write of the same file, and start-up to the
-// first frame against a bare Qt Quick window with the same imports. Run in a Release build:
+// Project load and save against a bare JSON parse and write of the same file; start-up to the
+// first frame against a bare Qt Quick window with the same imports; and start-up as the program
+// makes it with a project of 1,000 items named on its command line, against a bare window's first
+// frame plus a bare parse of the same file. Each measured one reports its time as a ratio to its
+// bare twin of the same run ("x_baseline"); load and save run several times each. Run in a
+// Release build, inside a private network namespace (the project root starts the control link's
+// discovery):
 //
-//     QT_QPA_PLATFORM=offscreen build/<you>-rel/bench/project/bench_project
-//
-// Targets: load <= 10x bare parse, save <= 5x bare write, start-up <= 5x bare window.
+//     QT_QPA_PLATFORM=offscreen unshare -rn scripts/netns-run.sh build/release/bench/project/bench_project
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
@@ -11,10 +14,11 @@
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
-#include "project/RCLog.h"
+#include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
 #include "root/RCProjectRoot.h"
+#include "root/RCStartUp.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -22,7 +26,6 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QQmlApplicationEngine>
-#include <QQmlContext>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -34,19 +37,33 @@
 namespace {
 
 constexpr int kScenes = 20;
+constexpr int kStartUpScenes = 5;
 constexpr int kItemsPerScene = 200;
+// Runs per benchmark of the ones that take a second or so (load, save, start-up with a project).
+constexpr int kFileRuns = 5;
 
 QTemporaryDir* g_home = nullptr;
 RCProject* g_project = nullptr;
 QString g_packet;
+// The first kStartUpScenes scenes of the large project (1,000 items), as a packet of its own.
+QString g_startUpPacket;
+RatioReport g_loadRatios;
+RatioReport g_saveRatios;
+RatioReport g_startRatios;
+RatioReport g_startWithProjectRatios;
 
-// 20 scenes of 200 catalogue items each, saved once as the packet the benchmarks read.
+// 20 scenes of 200 catalogue items each, saved as the packet the benchmarks read; the first 5
+// are saved on their own as the start-up packet.
 void buildLargeProject()
 {
     RCScenePresenter* scenes = RCScenePresenter::instance();
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     const QList<IRCControl*> controls = g_project->getControlManager()->getControllist();
     for (int s = 0; s < kScenes; ++s) {
+        if (s == kStartUpScenes) {
+            g_startUpPacket = g_home->filePath(QStringLiteral("startUp"));
+            g_project->saveProjectPacket(g_startUpPacket);
+        }
         const QString sceneId =
             scenes->addScene(QStringLiteral("scene %1").arg(s), QString(), QString(), false);
         for (int i = 0; i < kItemsPerScene; ++i) {
@@ -58,55 +75,64 @@ void buildLargeProject()
     g_project->saveProjectPacket(g_packet);
 }
 
-QByteArray projectFileBytes()
+QString projectFile(const QString& packet)
 {
-    QFile file(g_packet + QStringLiteral("/project.tavx"));
+    return packet + QStringLiteral("/project.tavx");
+}
+
+QByteArray projectFileBytes(const QString& packet)
+{
+    QFile file(projectFile(packet));
     file.open(QIODevice::ReadOnly);
     return file.readAll();
 }
 
+// Reads and parses the packet's project file, as a bare program would.
+void bareParse(const QString& packet)
+{
+    QFile file(projectFile(packet));
+    file.open(QIODevice::ReadOnly);
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    benchmark::DoNotOptimize(document.object().size());
+}
+
 void BM_BareParse(benchmark::State& state)
 {
-    for (auto _ : state) {
-        QFile file(g_packet + QStringLiteral("/project.tavx"));
-        file.open(QIODevice::ReadOnly);
-        const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-        benchmark::DoNotOptimize(document.object().size());
-    }
+    timeRuns(state, g_loadRatios, true, [] { bareParse(g_packet); });
 }
-BENCHMARK(BM_BareParse)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareParse)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
 void BM_LoadProjectPacket(benchmark::State& state)
 {
-    for (auto _ : state) {
+    timeRuns(state, g_loadRatios, false, [&] {
         if (!g_project->loadProjectPacket(g_packet))
             state.SkipWithError("load failed");
-    }
-    state.counters["bytes"] = double(projectFileBytes().size());
+    });
+    state.counters["bytes"] = double(projectFileBytes(g_packet).size());
 }
-BENCHMARK(BM_LoadProjectPacket)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadProjectPacket)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
 void BM_BareWrite(benchmark::State& state)
 {
-    const QJsonDocument document = QJsonDocument::fromJson(projectFileBytes());
+    const QJsonDocument document = QJsonDocument::fromJson(projectFileBytes(g_packet));
     const QString path = g_home->filePath(QStringLiteral("bare.json"));
-    for (auto _ : state) {
+    timeRuns(state, g_saveRatios, true, [&] {
         QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(document.toJson(QJsonDocument::Indented));
-    }
+    });
 }
-BENCHMARK(BM_BareWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BareWrite)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
 void BM_SaveProjectPacket(benchmark::State& state)
 {
     g_project->loadProjectPacket(g_packet);
-    for (auto _ : state) {
+    timeRuns(state, g_saveRatios, false, [&] {
         if (!g_project->saveProjectPacket(g_packet))
             state.SkipWithError("save failed");
-    }
+    });
 }
-BENCHMARK(BM_SaveProjectPacket)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveProjectPacket)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
 // Waits for the window's first frame; false after 10 s.
 bool waitForFirstFrame(QQmlApplicationEngine& engine)
@@ -122,41 +148,73 @@ bool waitForFirstFrame(QQmlApplicationEngine& engine)
     return loop.exec() == 0;
 }
 
+const QByteArray kBareWindow = R"(
+    import QtQuick
+    import QtQuick.Controls
+    import QtQuick.Window
+    Window { width: 1280; height: 800; visible: true; title: "Tavix Editor"
+        Column { Label { text: "name" } Repeater { model: ["a"]; Label { text: modelData } } } }
+)";
+
+// A bare window's first frame, after a bare parse of the packet's project file when one is given.
+void bareStart(benchmark::State& state, const QString& packet)
+{
+    if (!packet.isEmpty())
+        bareParse(packet);
+    QQmlApplicationEngine engine;
+    engine.loadData(kBareWindow);
+    if (!waitForFirstFrame(engine))
+        state.SkipWithError("no frame");
+}
+
+// The program's start-up to the main window's first frame, as main makes it, with the packet's
+// project file on the command line when one is given.
+void programStart(benchmark::State& state, const QString& packet)
+{
+    QQmlApplicationEngine engine;
+    CursorPosProvider cursor;
+    std::unique_ptr<RCProject> project(RCStartUp::createProject(&engine, {QStringLiteral("Tavix")}));
+    project->initDefaultScene();
+    project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+    if (!packet.isEmpty()) {
+        const bool loaded = project->loadStorageProjectFile(projectFile(packet));
+        if (!loaded)
+            state.SkipWithError("load failed");
+        project->setInitState(loaded ? 1 : 2);
+    }
+    RCStartUp::publishRootContext(&engine, project.get(), &cursor);
+    engine.load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
+    if (!waitForFirstFrame(engine))
+        state.SkipWithError("no frame");
+    qDeleteAll(engine.rootObjects());
+    project.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 void BM_BareWindow(benchmark::State& state)
 {
-    const QByteArray qml = R"(
-        import QtQuick
-        import QtQuick.Controls
-        import QtQuick.Window
-        Window { width: 1280; height: 800; visible: true; title: "Tavix Editor"
-            Column { Label { text: "name" } Repeater { model: ["a"]; Label { text: modelData } } } }
-    )";
-    for (auto _ : state) {
-        QQmlApplicationEngine engine;
-        engine.loadData(qml);
-        if (!waitForFirstFrame(engine))
-            state.SkipWithError("no frame");
-    }
+    timeRuns(state, g_startRatios, true, [&] { bareStart(state, QString()); });
 }
 BENCHMARK(BM_BareWindow)->Unit(benchmark::kMillisecond);
 
 void BM_StartUpToFirstFrame(benchmark::State& state)
 {
-    for (auto _ : state) {
-        QQmlApplicationEngine engine;
-        auto project = std::make_unique<RCProjectRoot>(&engine, QStringList{QStringLiteral("Tavix")});
-        project->setProject(QJsonObject{{QStringLiteral("sceneArray"), QJsonObject{}}});
-        project->initDefaultScene();
-        project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
-        engine.rootContext()->setContextProperty(QStringLiteral("project"), project.get());
-        engine.rootContext()->setContextProperty(QStringLiteral("rcLog"), RCLog::instance());
-        engine.load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
-        if (!waitForFirstFrame(engine))
-            state.SkipWithError("no frame");
-        qDeleteAll(engine.rootObjects());
-    }
+    timeRuns(state, g_startRatios, false, [&] { programStart(state, QString()); });
 }
 BENCHMARK(BM_StartUpToFirstFrame)->Unit(benchmark::kMillisecond);
+
+void BM_BareWindowAndParse1000(benchmark::State& state)
+{
+    timeRuns(state, g_startWithProjectRatios, true, [&] { bareStart(state, g_startUpPacket); });
+    state.counters["bytes"] = double(projectFileBytes(g_startUpPacket).size());
+}
+BENCHMARK(BM_BareWindowAndParse1000)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
+
+void BM_StartUpWithProject1000(benchmark::State& state)
+{
+    timeRuns(state, g_startWithProjectRatios, false, [&] { programStart(state, g_startUpPacket); });
+}
+BENCHMARK(BM_StartUpWithProject1000)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 

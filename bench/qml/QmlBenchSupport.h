@@ -2,7 +2,7 @@
 
 // What the QML benchmarks share: the project root as the program starts it and a shown window
 // (runQmlBenchmarks), QML objects placed in that window (QmlObject), and times reported as ratios
-// to a baseline measured in the same run (RatioReport).
+// to a baseline measured in the same run (RatioReport of BenchSupport.h).
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
@@ -101,23 +101,6 @@ private:
     QQuickItem* m_item = nullptr;
 };
 
-// Keeps a baseline's time per run, and reports a measured one as a ratio to it ("x_baseline").
-class RatioReport
-{
-public:
-    void report(benchmark::State& state, double total, int64_t count, bool baseline)
-    {
-        const double perRun = count ? total / double(count) : 0;
-        if (baseline)
-            m_baseline = perRun;
-        else if (m_baseline > 0)
-            state.counters["x_baseline"] = perRun / m_baseline;
-    }
-
-private:
-    double m_baseline = 0;
-};
-
 // Runs the event loop for ms.
 inline void runEventLoop(int ms)
 {
@@ -130,16 +113,9 @@ inline void runEventLoop(int ms)
 // time per run to ratios.
 template <typename Fn> void timeDrawn(benchmark::State& state, RatioReport& ratios, bool baseline, Fn fn)
 {
-    double total = 0;
-    int64_t count = 0;
-    for (auto _ : state) {
-        QElapsedTimer timer;
-        timer.start();
+    timeRuns(state, ratios, baseline, [&] {
         fn();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         benchmark::DoNotOptimize(qmlBench().window->grabWindow());
-        total += double(timer.nsecsElapsed());
-        ++count;
-    }
-    ratios.report(state, total, count, baseline);
+    });
 }

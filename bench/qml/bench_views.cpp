@@ -2,7 +2,7 @@
 // and reported as a ratio ("x_baseline"):
 // - replacing a program table of 200 programs x 50 layers (2,000 nodes, every cell filled) by
 //   "setProgramTable" with the program table view showing it, window drawn, against the same
-//   command while the view is not there (the aim is 1 s or less with the software renderer);
+//   command while the view is not there (the aim is 2x or less);
 // - one round of progress for 20 running nodes in the play-state view (as a server sends ten a
 //   second), window drawn, against 20 bare rows of a ListView whose bars follow the same values;
 // - 3,000 stage frames at 10 Hz into two stage views: the resident set at the end against the one

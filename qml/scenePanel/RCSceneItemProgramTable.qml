@@ -5,17 +5,12 @@ import Rc.QmlComponents 1.0
 import "../common"
 
 // The media server's program table: programs as columns, layers as rows, nodes in the cells (a
-// node spanning several programs fills a cell in each of their columns). The model holds ids only
-// (ProgramTableModel: column headers program ids, row headers layer ids, cells node ids); the
-// delegates read names, states and thumbnails from the mirror, and a delegate reads again when
-// its id is set to "" and back.
-//
-// The table is rebuilt when the view is completed and on every programTableUpdate; in between it
-// follows the mirror's single changes. Where each node's cells are is kept by ids (its layer and
-// programs), so a node that moves to another layer or other programs leaves exactly its old cells
-// and a removed node empties exactly its own. A cell that a leaving node showed reads the mirror
-// again: it shows what a rebuild would, the last node in the mirror's order that the mirror still
-// places there, or nothing.
+// node spanning several programs fills a cell in each of their columns). The model follows the
+// mirror itself and holds ids only (ProgramTableModel: column headers program ids, row headers
+// layer ids, cells node ids): it is filled in one step when it gets the mirror and on every
+// programTableUpdate, and follows the mirror's single changes in between. The delegates read
+// names, states and thumbnails from the mirror, and read again after every fill and when the
+// model sets their id to "" and back.
 //
 // Taps (control mode; each plays the click sound first): the stop box stops all programs, a
 // column header plays or pauses that program, a node cell starts a node that is not playing and
@@ -34,181 +29,8 @@ RCSceneItem {
     property color mTextColor: "white"
     property real mTextSize: 12
     property bool mTextBold: true
-    // node id -> {"layer": layer id, "programs": [program ids]}: where its cells are.
-    property var mNodeCells: ({})
-    // cellKey(layer id, program id) -> [node ids]: every node the mirror places in the cell.
-    property var mCellNodes: ({})
     readonly property alias mModel: tableModel
 
-    // Rebuilds the whole table from the mirror.
-    function rebuild() {
-        var mirror = mStelvaneSyncer
-        if (!mirror)
-            return
-        var programs = []
-        var programCount = mirror.getProgramCount()
-        for (var p = 0; p < programCount; ++p)
-            programs.push(mirror.getProgram(p))
-        var layers = []
-        var layerCount = mirror.getProgramLayerCount()
-        for (var l = 0; l < layerCount; ++l)
-            layers.push(mirror.getProgramLayer(l))
-        tableModel.setTableInfo(layers.length, programs.length)
-        tableModel.setHorizontalData(programs)
-        tableModel.setVerticalData(layers)
-        var columns = {}
-        for (var c = 0; c < programs.length; ++c) {
-            if (!(programs[c] in columns))
-                columns[programs[c]] = c
-        }
-        var rows = {}
-        for (var r = 0; r < layers.length; ++r) {
-            if (!(layers[r] in rows))
-                rows[layers[r]] = r
-        }
-        mNodeCells = {}
-        mCellNodes = {}
-        var nodeCount = mirror.getProgramNodeCount()
-        for (var n = 0; n < nodeCount; ++n) {
-            var nodeId = mirror.getProgramNode(n)
-            var cells = cellsOfMirror(nodeId)
-            mNodeCells[nodeId] = cells
-            indexCells(nodeId, cells, true)
-            var row = cells.layer in rows ? rows[cells.layer] : -1
-            for (var k = 0; k < cells.programs.length && row >= 0; ++k) {
-                if (cells.programs[k] in columns)
-                    tableModel.setTableItemData(row, columns[cells.programs[k]], nodeId)
-            }
-        }
-    }
-    // Where the mirror puts the node now.
-    function cellsOfMirror(nodeId) {
-        var list = mStelvaneSyncer.getProgramNodeProgramIdList(nodeId)
-        var programs = []
-        for (var i = 0; i < list.length; ++i)
-            programs.push(String(list[i]))
-        return {"layer": mStelvaneSyncer.getProgramNodeProgramLayerId(nodeId), "programs": programs}
-    }
-    // Calls fn(row, column, program id) for each cell of cells that the table has.
-    function forEachCell(cells, fn) {
-        var row = tableModel.rowIndex(cells.layer)
-        if (row < 0)
-            return
-        for (var i = 0; i < cells.programs.length; ++i) {
-            var column = tableModel.columnIndex(cells.programs[i])
-            if (column >= 0)
-                fn(row, column, cells.programs[i])
-        }
-    }
-    function cellKey(layerId, programId) {
-        return JSON.stringify([layerId, programId])
-    }
-    // Enters the node into (or takes it out of) the nodes placed in each of its cells.
-    function indexCells(nodeId, cells, add) {
-        for (var i = 0; i < cells.programs.length; ++i) {
-            var key = cellKey(cells.layer, cells.programs[i])
-            var nodes = (mCellNodes[key] || []).filter(id => id !== nodeId)
-            if (add)
-                nodes.push(nodeId)
-            if (nodes.length > 0)
-                mCellNodes[key] = nodes
-            else
-                delete mCellNodes[key]
-        }
-    }
-    // The node a rebuild shows in the cell: the last in the mirror's order (ascending ids).
-    function occupantOf(layerId, programId) {
-        var nodes = mCellNodes[cellKey(layerId, programId)] || []
-        var last = ""
-        for (var i = 0; i < nodes.length; ++i) {
-            if (i === 0 || nodes[i] > last)
-                last = nodes[i]
-        }
-        return last
-    }
-    function cellText(row, column) {
-        var value = tableModel.data(tableModel.index(row, column))
-        return value === undefined || value === null ? "" : String(value)
-    }
-    function placeNode(nodeId) {
-        var cells = cellsOfMirror(nodeId)
-        mNodeCells[nodeId] = cells
-        indexCells(nodeId, cells, true)
-        forEachCell(cells, (row, column) => tableModel.setTableItemData(row, column, nodeId))
-    }
-    // The cells the node was placed in that still show it show what the mirror places there now.
-    function unplaceNode(nodeId) {
-        var cells = mNodeCells[nodeId]
-        if (!cells)
-            return
-        delete mNodeCells[nodeId]
-        indexCells(nodeId, cells, false)
-        forEachCell(cells, (row, column, programId) => {
-                        if (cellText(row, column) === nodeId)
-                            tableModel.setTableItemData(row, column, occupantOf(cells.layer, programId))
-                    })
-    }
-    // Makes the node's cells read the mirror again.
-    function refreshNode(nodeId) {
-        var cells = mNodeCells[nodeId]
-        if (!cells)
-            return
-        forEachCell(cells, (row, column) => {
-                        if (cellText(row, column) === nodeId) {
-                            tableModel.setTableItemData(row, column, "")
-                            tableModel.setTableItemData(row, column, nodeId)
-                        }
-                    })
-    }
-    // A program or layer at a position the server gave: appended at or past the end (the model
-    // takes an insert only before an existing column or row), clamped at the front.
-    function insertProgram(programId, index) {
-        if (index >= tableModel.columnCount())
-            tableModel.appendColumn(programId)
-        else
-            tableModel.insertColumn(Math.max(0, index), programId)
-        placeNodesOf("programs", programId)
-    }
-    function insertLayer(layerId, index) {
-        if (index >= tableModel.rowCount())
-            tableModel.appendRow(layerId)
-        else
-            tableModel.insertRow(Math.max(0, index), layerId)
-        placeNodesOf("layer", layerId)
-    }
-    // Fills a new column or row with the nodes that were waiting for it.
-    function placeNodesOf(field, id) {
-        for (var nodeId in mNodeCells) {
-            var cells = mNodeCells[nodeId]
-            if (field === "layer" ? cells.layer !== id : cells.programs.indexOf(id) < 0)
-                continue
-            forEachCell(cells, (row, column, programId) => {
-                            if (field === "layer" || programId === id)
-                                tableModel.setTableItemData(row, column, occupantOf(cells.layer, programId))
-                        })
-        }
-    }
-    function refreshProgramHeader(programId) {
-        var column = tableModel.columnIndex(programId)
-        if (column < 0)
-            return
-        tableModel.updateHorizontalData(column, "")
-        tableModel.updateHorizontalData(column, programId)
-        tableModel.trigleUpdateByColIndex(column)
-    }
-    function refreshLayerHeader(layerId) {
-        var row = tableModel.rowIndex(layerId)
-        if (row < 0)
-            return
-        var headers = []
-        for (var i = 0; i < tableModel.rowCount(); ++i)
-            headers.push(String(tableModel.headerData(i, Qt.Vertical)))
-        headers[row] = ""
-        tableModel.setVerticalData(headers)
-        headers[row] = layerId
-        tableModel.setVerticalData(headers)
-        tableModel.trigleUpdateByRowIndex(row)
-    }
     function execAction(type, data) {
         triggerAction(IRCAction.EActionType_PlayClickSound, "")
         var project = mProject
@@ -232,61 +54,9 @@ RCSceneItem {
         ["TextBold", "mTextBold", true, "bool"]
     ]
 
-    onMStelvaneSyncerChanged: rebuild()
-
-    Connections {
-        target: root.mStelvaneSyncer
-        function onProgramTableUpdate() {
-            root.rebuild()
-        }
-        function onProgramAdd(sId, params) {
-            root.insertProgram(sId, tableModel.columnCount())
-        }
-        function onProgramInsert(sId, params, index) {
-            root.insertProgram(sId, index)
-        }
-        function onProgramRemove(sId, index) {
-            var column = tableModel.columnIndex(sId)
-            if (column >= 0)
-                tableModel.removeColumn(column)
-        }
-        function onProgramPropertyChanged(sId, sProName, value) {
-            if (sProName === "Name" || sProName === "State")
-                root.refreshProgramHeader(sId)
-        }
-        function onProgramLayerAdd(sId, params) {
-            root.insertLayer(sId, tableModel.rowCount())
-        }
-        function onProgramLayerInsert(sId, params, index) {
-            root.insertLayer(sId, index)
-        }
-        function onProgramLayerRemove(sId, index) {
-            var row = tableModel.rowIndex(sId)
-            if (row >= 0)
-                tableModel.removeRow(row)
-        }
-        function onProgramLayerPropertyChanged(sId, sProName, value) {
-            root.refreshLayerHeader(sId)
-        }
-        function onProgramNodeAdd(sId, params) {
-            root.unplaceNode(sId)
-            root.placeNode(sId)
-        }
-        function onProgramNodeRemove(sId, row, programIdList) {
-            root.unplaceNode(sId)
-        }
-        function onProgramNodePropertyChanged(sId, sProName, value) {
-            if (sProName === "ProgramLayerId" || sProName === "ProgramIdList") {
-                root.unplaceNode(sId)
-                root.placeNode(sId)
-            } else if (sProName === "Name" || sProName === "State" || sProName === "ThumbnailPath") {
-                root.refreshNode(sId)
-            }
-        }
-    }
-
     ProgramTableModel {
         id: tableModel
+        mStelvaneSyncer: root.mStelvaneSyncer
     }
 
     mContentItem: Rectangle {
@@ -338,8 +108,10 @@ RCSceneItem {
 
                 required property var display
                 readonly property string programId: root.textOf(display)
-                readonly property int programState: programId === "" || !root.mStelvaneSyncer
-                                                    ? 0 : root.mStelvaneSyncer.getProgramState(programId)
+                // Each reading of the mirror also follows the model's fills, which may keep the id.
+                readonly property int programState: root.mModel.mFillCount >= 0 && programId !== ""
+                                                    && root.mStelvaneSyncer
+                                                    ? root.mStelvaneSyncer.getProgramState(programId) : 0
 
                 objectName: "columnHeader_" + programId
                 implicitWidth: root.mRowHeaderWidth
@@ -369,8 +141,8 @@ RCSceneItem {
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideMiddle
                         color: "white"
-                        text: columnHeader.programId === "" || !root.mStelvaneSyncer
-                              ? "" : root.mStelvaneSyncer.getProgramName(columnHeader.programId)
+                        text: root.mModel.mFillCount >= 0 && columnHeader.programId !== "" && root.mStelvaneSyncer
+                              ? root.mStelvaneSyncer.getProgramName(columnHeader.programId) : ""
                     }
                 }
                 MouseArea {
@@ -422,8 +194,8 @@ RCSceneItem {
                         verticalAlignment: Text.AlignVCenter
                         elide: Text.ElideRight
                         color: "white"
-                        text: rowHeader.layerId === "" || !root.mStelvaneSyncer
-                              ? "" : root.mStelvaneSyncer.getProgramLayerName(rowHeader.layerId)
+                        text: root.mModel.mFillCount >= 0 && rowHeader.layerId !== "" && root.mStelvaneSyncer
+                              ? root.mStelvaneSyncer.getProgramLayerName(rowHeader.layerId) : ""
                     }
                 }
             }
@@ -453,8 +225,8 @@ RCSceneItem {
 
                 required property var display
                 readonly property string nodeId: root.textOf(display)
-                readonly property int nodeState: nodeId === "" || !root.mStelvaneSyncer
-                                                 ? 0 : root.mStelvaneSyncer.getProgramNodeState(nodeId)
+                readonly property int nodeState: root.mModel.mFillCount >= 0 && nodeId !== "" && root.mStelvaneSyncer
+                                                 ? root.mStelvaneSyncer.getProgramNodeState(nodeId) : 0
 
                 objectName: "nodeCell_" + nodeId
                 implicitWidth: root.mRowHeaderWidth
@@ -476,9 +248,10 @@ RCSceneItem {
                         anchors.margins: 2 * dp
                         cache: false
                         asynchronous: true
-                        source: cell.nodeId === "" || !root.mStelvaneSyncer
-                                ? "" : root.textOf(root.mStelvaneSyncer.getProgramNodePropertyValue(cell.nodeId,
-                                                                                                    "ThumbnailPath"))
+                        source: root.mModel.mFillCount >= 0 && cell.nodeId !== "" && root.mStelvaneSyncer
+                                ? root.textOf(root.mStelvaneSyncer.getProgramNodePropertyValue(cell.nodeId,
+                                                                                               "ThumbnailPath"))
+                                : ""
                     }
                 }
                 RCText {
@@ -489,8 +262,8 @@ RCSceneItem {
                     horizontalAlignment: Text.AlignHCenter
                     elide: Text.ElideRight
                     color: "white"
-                    text: cell.nodeId === "" || !root.mStelvaneSyncer
-                          ? "" : root.mStelvaneSyncer.getProgramNodeName(cell.nodeId)
+                    text: root.mModel.mFillCount >= 0 && cell.nodeId !== "" && root.mStelvaneSyncer
+                          ? root.mStelvaneSyncer.getProgramNodeName(cell.nodeId) : ""
                 }
                 MouseArea {
                     anchors.fill: parent

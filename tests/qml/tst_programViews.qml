@@ -89,6 +89,31 @@ RCTestMainWindow {
             compare(resets.count, 0)
         }
 
+        // A replace that keeps the table's shape keeps its delegates: they show the new names
+        // and states, also where the ids stay.
+        function test_tableReplacedInPlace() {
+            var view = bench.newView(22, {}, [0, 0, 700, 400])
+            serverTable()
+            var resets = Qt.createQmlObject("import QtTest; SignalSpy { signalName: 'modelReset' }", view)
+            resets.target = view.mModel
+            serverPeers.receive("setProgramTable", {
+                                    "programArray": [program("p1", "新开场", 1), program("p2", "第一幕"), program("p3")],
+                                    "programLayerArray": [{"id": "l1", "name": "新视频", "programLayerType": 0},
+                                                          {"id": "l2", "name": "灯光", "programLayerType": 1}],
+                                    "programNodeArray": [node("n1", "l1", ["p1", "p2", "p3"], 1, {"name": "新节点"}),
+                                                         node("n2", "l2", ["p2"], 0)]
+                                })
+            compare(resets.count, 0)
+            compare(cells(view), [["n1", "n1", "n1"], ["", "n2", ""]])
+            var box = child(child(view, "columnHeader_p1"), "columnHeaderBox")
+            verify(Qt.colorEqual(box.color, "green"), "the program's new state")
+            compare(child(box, "columnHeaderName").text, "新开场")
+            compare(child(child(view, "rowHeader_l1"), "rowHeaderName").text, "新视频")
+            verify(Qt.colorEqual(child(child(view, "nodeCell_n1"), "nodeCellBox").color, "green"))
+            compare(child(child(view, "nodeCell_n1"), "nodeCellName").text, "新节点")
+            verify(Qt.colorEqual(child(child(view, "nodeCell_n2"), "nodeCellBox").color, "#403E3F"))
+        }
+
         // Single changes of the mirror, without a rebuild: programs and layers inserted at the
         // end are appended, removals go by id, moved nodes move their cells, a renamed layer
         // renames its header.
