@@ -8,6 +8,7 @@
 #include "cloud/TavixCloudRelayUrl.h"
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/RCCommandManager.h"
+#include "editing/RCSceneItemModel.h"
 #include "mirror/QmlComponents.h"
 #include "mirror/RCCmdProcesserManager.h"
 #include "mirror/RCStelvaneSyncer.h"
@@ -337,6 +338,7 @@ void RCProject::registerQmlTypes()
     registerRcType<IRCControlManager>("IRCControlManager");
     registerRcType<RCScenePresenter>("RCScenePresenter");
     registerRcType<RCSceneItemPresenter>("RCSceneItemPresenter");
+    registerRcType<RCSceneItemModel>("RCSceneItemModel");
     registerRcType<RCCmdPresenter>("RCCmdPresenter");
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
