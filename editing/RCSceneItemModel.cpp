@@ -130,13 +130,13 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
     case QmlPathRole:
         return item->getPropertyValue(RCKeys::QmlPath()).toString();
     case XRole:
-        return item->getPos().x();
+        return item->getPropertyValue(RCKeys::X()).toInt();
     case YRole:
-        return item->getPos().y();
+        return item->getPropertyValue(RCKeys::Y()).toInt();
     case WidthRole:
-        return item->getSize().width();
+        return item->getPropertyValue(RCKeys::Width()).toInt();
     case HeightRole:
-        return item->getSize().height();
+        return item->getPropertyValue(RCKeys::Height()).toInt();
     default:
         return QVariant();
     }

@@ -344,9 +344,16 @@ void RCSceneItemPresenter::moveSelectItems(QString sceneId, int dx, int dy, bool
         RCCmdPresenter::instance()->beginCommandGroup();
     const bool nested = m_movingItems;
     m_movingItems = !record;
+    const QPoint by(dx, dy);
     for (const QString& id : ids) {
-        if (const RCSceneItem* item = itemOf(sceneId, id))
-            setPos(sceneId, id, item->getPos() + QPoint(dx, dy), record);
+        RCSceneItem* item = itemOf(sceneId, id);
+        if (!item)
+            continue;
+        // a step of a gesture that ends recorded needs no command of its own
+        if (record)
+            setPos(sceneId, id, item->getPos() + by, true);
+        else
+            item->setPos(item->getPos() + by);
     }
     m_movingItems = nested;
     if (record)

@@ -63,8 +63,9 @@ public:
     Q_INVOKABLE QSize getSize(QString sceneId, QString itemId);
     Q_INVOKABLE void setSize(QString sceneId, QString itemId, QSize size, bool record);
     // Moves the scene's selected items by (dx, dy) scene units. With record true as one undo step
-    // (a position command per item); with record false as one batch: each item's position is
-    // written and announced as usual, while isMovingItems() is true, and itemsMoved follows once.
+    // (a position command per item); with record false as one batch without commands: each
+    // item's position is written and announced as usual while isMovingItems() is true, and
+    // itemsMoved follows once.
     // One call per step of a drag.
     Q_INVOKABLE void moveSelectItems(QString sceneId, int dx, int dy, bool record);
     // True while an unrecorded moveSelectItems writes; listeners that follow itemsMoved may
