@@ -1,6 +1,7 @@
 #include "actions/RCAction_StartupMachine.h"
 
 #include "model/RCKeys.h"
+#include "network/LocalAddresses.h"
 
 #include <QRegularExpression>
 #include <QUdpSocket>
@@ -41,8 +42,25 @@ int RCAction_StartupMachine::execute(const QString& sceneId, const QString& scen
     QByteArray packet(kMacBytes, char(0xFF));
     for (int i = 0; i < kRepeats; ++i)
         packet.append(mac);
-    QUdpSocket socket;
-    const qint64 sent = socket.writeDatagram(packet, m_target, m_port);
-    socket.close();
-    return sent == packet.size() ? 0 : -1;
+    // From each local address, as discovery probes go: a limited broadcast from an unbound socket
+    // has no route on a LAN without a gateway.
+    QStringList sources = LocalAddresses::localIPv4Addresses();
+    if (sources.isEmpty())
+        sources << QString();
+    int sent = 0;
+    for (const QString& source : std::as_const(sources)) {
+        QUdpSocket socket;
+        if (!source.isEmpty() && !socket.bind(QHostAddress(source), 0)) {
+            qWarning("Wake-on-LAN: cannot send from %s: %s", qPrintable(source),
+                     qPrintable(socket.errorString()));
+            continue;
+        }
+        if (socket.writeDatagram(packet, m_target, m_port) == packet.size())
+            ++sent;
+        else
+            qWarning("Wake-on-LAN datagram from %s to %s port %u not sent: %s",
+                     qPrintable(source.isEmpty() ? QStringLiteral("any address") : source),
+                     qPrintable(m_target.toString()), unsigned(m_port), qPrintable(socket.errorString()));
+    }
+    return sent > 0 ? 0 : -1;
 }

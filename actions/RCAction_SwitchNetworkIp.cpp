@@ -26,7 +26,7 @@ int RCAction_SwitchNetworkIp::execute(const QString& sceneId, const QString& sce
     if (!setting)
         return -1;
     const QString ip = itemValue(sceneId, sceneItemId, RCKeys::Ip()).toString().trimmed();
-    if (!isIpv4Address(ip))
+    if (!ip.isEmpty() && !isIpv4Address(ip))
         return -1;
     setting->setValue(RCKeys::DefaultIp(), ip);
     return 0;

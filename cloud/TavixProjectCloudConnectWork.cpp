@@ -204,7 +204,15 @@ void TavixProjectCloudConnectWork::onDisconnected()
 {
     if (m_heartbeat && m_heartbeat->isActive())
         m_heartbeat->stop();
-    qCInfo(lcTavixCloud) << "relay link closed" << m_socket->closeCode() << m_socket->closeReason();
+    // A message above the size limit makes the socket close the link with 1009 by itself, reporting
+    // no error: the user learns of it here.
+    if (m_socket->closeCode() == QWebSocketProtocol::CloseCodeTooMuchData) {
+        qCWarning(lcTavixCloud).nospace() << "relay link closed: a message above the size limit ("
+                                          << MaxIncomingMessageSize << " bytes): " << m_socket->closeReason();
+        Q_EMIT joinError(networkErrorText());
+    } else {
+        qCInfo(lcTavixCloud) << "relay link closed" << m_socket->closeCode() << m_socket->closeReason();
+    }
     if (isJoinProject()) {
         setJoined(false);
         Q_EMIT exitSuccess();

@@ -23,8 +23,9 @@ class QWebSocket;
 //
 // Frames in both directions are text messages holding one JSON object; ours are compact with
 // sorted keys. Incoming messages above MaxIncomingMessageSize end the link (the socket refuses
-// them before holding them). There is no reconnection: after a refused login, an error or a
-// dropped link the device stays out until the next join request.
+// them before holding them) with joinError(networkErrorText()) and a logged reason. There is no
+// reconnection: after a refused login, an error or a dropped link the device stays out until the
+// next join request.
 class TavixProjectCloudConnectWork : public NetworkWorker
 {
     Q_OBJECT

@@ -36,8 +36,8 @@ endfunction()
 # One test executable per tst_*.cpp in the calling folder, run by CTest on the
 # offscreen platform with a HOME of its own under the build tree. ISOLATED runs
 # each test in a private network namespace (scripts/netns-run.sh under
-# unshare -rn), for code that broadcasts; where namespaces are not available such tests are
-# reported as not run rather than let loose on the network.
+# unshare -rn), for code that broadcasts; where namespaces are not available such tests fail
+# (see tavix_register_test) rather than being let loose on the network.
 function(tavix_add_tests)
     cmake_parse_arguments(ARG "ISOLATED" "" "LINKS;ENV" ${ARGN})
     file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
@@ -59,9 +59,9 @@ endfunction()
 # The Qt Quick Test harness of the calling folder: one executable built from every .cpp/.h
 # there (its main is QUICK_TEST_MAIN_WITH_SETUP), and one CTest test per tst_*.qml that runs
 # the harness on that file alone, offscreen, so the files run in parallel and each gets a fresh
-# QML engine and project. Files named tstx_*.qml need a real X display: they run under
-# xvfb-run on the xcb platform, drawn by Qt Quick's software renderer (the GL one is slow to start
-# under the sanitizers; libxkbcommon, which they load, trips the strict string checks). Under the
+# QML engine and project. Files named tstx_*.qml need a real X display: they run on a virtual X
+# server of their own (scripts/xvfb-run.sh) on the xcb platform, drawn by Qt Quick's software
+# renderer (the GL one is slow to start under the sanitizers; libxkbcommon, which they load, trips the strict string checks). Under the
 # sanitizers the Quick tests record full allocation stacks, which the suppressions of Qt Quick's
 # own leaks need.
 function(tavix_add_quick_tests)
@@ -86,16 +86,12 @@ function(tavix_add_quick_tests)
             ENV_MODIFICATION ${_asan}
             COMMAND $<TARGET_FILE:${_target}> -input ${_file})
     endforeach()
-    find_program(_xvfb_run xvfb-run)
     foreach(_file ${_xqml})
         get_filename_component(_base ${_file} NAME_WE)
-        tavix_register_test(${_prefix}_${_base} ${_isolated}
+        tavix_register_test(${_prefix}_${_base} ${_isolated} NEEDS Xvfb
             ENV QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software ${ARG_ENV}
             ENV_MODIFICATION ${_asan}:strict_string_checks=0
-            COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${_target}> -input ${_file})
-        if(NOT _xvfb_run)
-            set_tests_properties(${_prefix}_${_base} PROPERTIES DISABLED TRUE)
-        endif()
+            COMMAND ${PROJECT_SOURCE_DIR}/scripts/xvfb-run.sh 1280x1024x24 $<TARGET_FILE:${_target}> -input ${_file})
     endforeach()
 endfunction()
 
@@ -106,19 +102,35 @@ function(tavix_test_prefix out)
     set(${out} ${_prefix} PARENT_SCOPE)
 endfunction()
 
-# tavix_register_test(<name> [ISOLATED] [ENV <var=value>...] [ENV_MODIFICATION <op>...]
-#                     COMMAND <command>...)
+# tavix_register_test(<name> [ISOLATED] [NEEDS <programs>...] [ENV <var=value>...]
+#                     [ENV_MODIFICATION <op>...] COMMAND <command>...)
 # Registers one CTest test with the environment every test gets: the offscreen platform (unless
 # ENV sets another), a HOME of its own under the build tree, the source and build folders, and
-# the leak sanitizer's suppressions.
+# the leak sanitizer's suppressions. A test that cannot run here (a program of NEEDS missing, or no
+# private network namespace for an ISOLATED one) is registered all the same and fails, saying
+# what is missing: a suite that skipped it would pass without having checked anything.
 function(tavix_register_test name)
-    cmake_parse_arguments(ARG "ISOLATED" "" "ENV;ENV_MODIFICATION;COMMAND" ${ARGN})
+    cmake_parse_arguments(ARG "ISOLATED" "" "NEEDS;ENV;ENV_MODIFICATION;COMMAND" ${ARGN})
+    set(_missing "")
+    foreach(_program ${ARG_NEEDS})
+        find_program(TAVIX_PROGRAM_${_program} ${_program})
+        if(NOT TAVIX_PROGRAM_${_program})
+            list(APPEND _missing ${_program})
+        endif()
+    endforeach()
     if(ARG_ISOLATED)
         tavix_network_namespace_available(_netns)
-        add_test(NAME ${name} COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh ${ARG_COMMAND})
         if(NOT _netns)
-            set_tests_properties(${name} PROPERTIES DISABLED TRUE)
+            list(APPEND _missing "private network namespaces (unshare -rn)")
         endif()
+    endif()
+    if(_missing)
+        string(JOIN ", " _what ${_missing})
+        message(WARNING "${name} cannot run here and will fail: no ${_what} (scripts/deps.sh installs them)")
+        add_test(NAME ${name}
+            COMMAND sh -c "echo 'FAIL: cannot run here: no ${_what} (scripts/deps.sh installs them)' >&2; exit 1")
+    elseif(ARG_ISOLATED)
+        add_test(NAME ${name} COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh ${ARG_COMMAND})
     else()
         add_test(NAME ${name} COMMAND ${ARG_COMMAND})
     endif()
@@ -147,7 +159,7 @@ function(tavix_network_namespace_available out)
         if(_rc EQUAL 0)
             set_property(GLOBAL PROPERTY TAVIX_NETNS TRUE)
         else()
-            message(WARNING "No private network namespaces here: tests that broadcast will not run.")
+            message(WARNING "No private network namespaces here: the tests that broadcast will fail.")
             set_property(GLOBAL PROPERTY TAVIX_NETNS FALSE)
         endif()
         set_property(GLOBAL PROPERTY TAVIX_NETNS_KNOWN TRUE)

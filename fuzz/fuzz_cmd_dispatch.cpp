@@ -6,11 +6,11 @@
 // empty), the Vexa lists and the document are cleared, so memory stays bounded. Must never crash,
 // hang, leak or trip a sanitizer.
 #include "editing/RCCommandManager.h"
+#include "fuzz/FuzzApplication.h"
 #include "mirror/RCCmdProcesserManager.h"
 #include "model/RCSceneManager.h"
 #include "tests/support/FakeProject.h"
 
-#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -21,8 +21,6 @@ namespace {
 constexpr int kMaxCommands = 64;
 constexpr int kAskedDownloads = 4;
 
-void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
-
 struct Dispatch
 {
     FakeProject project;
@@ -31,24 +29,21 @@ struct Dispatch
 
 Dispatch& dispatch()
 {
-    static int argc = 1;
-    static char name[] = "fuzz_cmd_dispatch";
-    static char* argv[] = {name, nullptr};
-    // The corpus test runs this inside its own application.
-    if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv);
+    ensureFuzzApplication("fuzz_cmd_dispatch");
     static Dispatch instance;
     return instance;
 }
 } // namespace
 
+// The mirror every input reaches, for the corpus test's checks between inputs.
+IRCStelvaneSyncer* fuzzDispatchMirror();
+IRCStelvaneSyncer* fuzzDispatchMirror()
+{
+    return dispatch().project.mirror();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const bool init = [] {
-        qInstallMessageHandler(quiet);
-        return true;
-    }();
-    (void)init;
     Dispatch& d = dispatch();
 
     for (int id = 0; id < kAskedDownloads; ++id)

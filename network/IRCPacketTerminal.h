@@ -5,10 +5,11 @@
 
 // The panel side of project distribution over the LAN, as the user interface sees it: listens for
 // a designer's invitation, connects back, asks the user (receiveDownloadInvitation), and once the
-// user accepted (download) receives the packet into the receive folder. A packet replaces the
-// folder's content only when it arrived whole (receiveComplate); anything else ends the link
-// (serverDisconnected) and leaves the folder as it was. GUI thread only; every signal is emitted
-// there. Registered with QML as "Rc.IRCPacketTerminal" 1.0.
+// user accepted (download) receives the packet for the receive folder. A packet that arrived
+// whole waits beside the folder (receiveComplate) until the receiver of that signal installs it
+// in place of the folder's content, once it proved usable, or discards it; anything else ends
+// the link (serverDisconnected). Either way the folder stays as it was until an install. GUI
+// thread only; every signal is emitted there. Registered with QML as "Rc.IRCPacketTerminal" 1.0.
 class IRCPacketTerminal : public QObject
 {
     Q_OBJECT

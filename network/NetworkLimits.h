@@ -23,9 +23,12 @@ constexpr qsizetype kMaxPendingMessageBytes = 64 * 1024 * 1024;
 constexpr int kMaxPendingFiles = 64;
 // Largest information text of an incoming file.
 constexpr qint32 kMaxFileInfoSize = 1024 * 1024;
-// Discovery: most server replies reported per second; a legitimate LAN sends a
-// few per probe cycle, a flood is cut here before it reaches the GUI thread.
-constexpr int kMaxDiscoveryReportsPerSecond = 64;
+// Discovery: most server replies reported per second from one sender; a server
+// answers once per probe and local address, a flood is cut here before it reaches
+// the GUI thread. Replies naming the link address are not counted.
+constexpr int kMaxDiscoveryReportsPerSender = 8;
+// Discovery: most senders whose replies are reported within one second.
+constexpr int kMaxDiscoverySendersPerSecond = 512;
 // Largest chunk of a message or file content.
 constexpr int kChunkSize = 1024;
 } // namespace NetworkLimits

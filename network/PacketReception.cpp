@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStorageInfo>
 
 namespace {
 const QString kRelativePathKey = QStringLiteral("relativeFilePath");
@@ -36,7 +37,11 @@ bool isDotsOnly(const QString& level)
 }
 } // namespace
 
-PacketReception::PacketReception() = default;
+PacketReception::PacketReception(FreeSpaceReader freeSpace) : m_freeSpace(std::move(freeSpace))
+{
+    if (!m_freeSpace)
+        m_freeSpace = [](const QString& folder) { return QStorageInfo(folder).bytesAvailable(); };
+}
 
 PacketReception::~PacketReception()
 {
@@ -46,6 +51,11 @@ PacketReception::~PacketReception()
 QString PacketReception::stagingPathOf(const QString& receiveDir)
 {
     return QDir::cleanPath(receiveDir) + QStringLiteral(".receiving");
+}
+
+QString PacketReception::receivedPathOf(const QString& receiveDir)
+{
+    return QDir::cleanPath(receiveDir) + QStringLiteral(".received");
 }
 
 QStringList PacketReception::safeSegments(const QString& relativePath)
@@ -76,15 +86,18 @@ bool PacketReception::begin(const QString& receiveDir, qint64 totalSize)
         return false;
     m_receiveDir = QDir::cleanPath(receiveDir);
     m_staging = stagingPathOf(m_receiveDir);
-    // A staging folder left by a run that ended abruptly.
+    m_total = totalSize;
+    m_received = 0;
+    m_announced = 0;
+    m_checkedAt = 0;
+    // A staging folder left by a run that ended abruptly goes first: it holds space too.
     if (!removeEntry(m_staging))
+        return false;
+    if (!stillFits())
         return false;
     if (!QDir().mkpath(m_staging))
         return false;
     m_canonicalStaging = QFileInfo(m_staging).canonicalFilePath();
-    m_total = totalSize;
-    m_received = 0;
-    m_announced = 0;
     m_active = true;
     return true;
 }
@@ -106,6 +119,9 @@ bool PacketReception::openFile(const QVariantMap& info)
         qWarning() << "PacketReception: file sent twice" << key;
         return false;
     }
+    m_checkedAt = m_received;
+    if (!stillFits())
+        return false;
     const QString path = m_staging + QLatin1Char('/') + key;
     const QString folder = QFileInfo(path).path();
     if (!QDir().mkpath(folder) || !isInside(QFileInfo(folder).canonicalFilePath(), m_canonicalStaging) ||
@@ -132,6 +148,11 @@ bool PacketReception::write(const QVariantMap& info, const QByteArray& data, boo
     if (data.size() > open.expected - open.written) {
         qWarning() << "PacketReception: more content than announced" << it->first;
         return false;
+    }
+    if (m_received - m_checkedAt >= kFreeSpaceRecheckBytes) {
+        m_checkedAt = m_received;
+        if (!stillFits())
+            return false;
     }
     if (!data.isEmpty() && (open.file->write(data) != data.size() || !open.file->flush())) {
         qWarning() << "PacketReception: write failed" << it->first << open.file->errorString();
@@ -164,26 +185,46 @@ bool PacketReception::commit()
         abort();
         return false;
     }
-    const QString previous = m_receiveDir + QStringLiteral(".previous");
-    removeEntry(previous);
-    const bool hadFolder = QFileInfo::exists(m_receiveDir);
-    if (hadFolder && !QDir().rename(m_receiveDir, previous)) {
-        qWarning() << "PacketReception: cannot move the earlier packet aside" << m_receiveDir;
+    const QString received = receivedPathOf(m_receiveDir);
+    if (!removeEntry(received) || !QDir().rename(m_staging, received)) {
+        qWarning() << "PacketReception: cannot keep the received packet" << received;
         abort();
         return false;
     }
-    if (!QDir().rename(m_staging, m_receiveDir)) {
-        qWarning() << "PacketReception: cannot put the packet in place" << m_receiveDir;
+    m_active = false;
+    m_done.clear();
+    return true;
+}
+
+bool PacketReception::installReceived(const QString& receiveDir)
+{
+    const QString target = QDir::cleanPath(receiveDir);
+    const QString received = receivedPathOf(target);
+    if (!QFileInfo(received).isDir())
+        return false;
+    const QString previous = target + QStringLiteral(".previous");
+    removeEntry(previous);
+    const bool hadFolder = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
+    if (hadFolder && !QDir().rename(target, previous)) {
+        qWarning() << "PacketReception: cannot move the installed packet aside" << target;
+        discardReceived(target);
+        return false;
+    }
+    if (!QDir().rename(received, target)) {
+        qWarning() << "PacketReception: cannot put the received packet in place" << target;
         if (hadFolder)
-            QDir().rename(previous, m_receiveDir);
-        abort();
+            QDir().rename(previous, target);
+        discardReceived(target);
         return false;
     }
     if (hadFolder)
         removeEntry(previous);
-    m_active = false;
-    m_done.clear();
     return true;
+}
+
+void PacketReception::discardReceived(const QString& receiveDir)
+{
+    removeEntry(receivedPathOf(receiveDir));
 }
 
 void PacketReception::abort()
@@ -200,6 +241,18 @@ void PacketReception::closeAll()
     for (auto& entry : m_open)
         entry.second.file->close();
     m_open.clear();
+}
+
+bool PacketReception::stillFits() const
+{
+    const qint64 free = m_freeSpace(m_receiveDir);
+    const qint64 toCome = m_total - m_received;
+    if (free < 0 || toCome > free - kFreeSpaceMargin) {
+        qWarning() << "PacketReception: no room for" << toCome << "more bytes in" << m_receiveDir << "with"
+                   << free << "bytes free";
+        return false;
+    }
+    return true;
 }
 
 double PacketReception::rate() const

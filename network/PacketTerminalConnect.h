@@ -8,7 +8,9 @@
 
 // The panel's connection worker of project distribution, in a thread of its own: connects to the
 // designer that invited it, reports its offer ("downloadKey") and, once the user accepted (the
-// local download()), receives the packet through a PacketReception into the receive folder.
+// local download()), receives the packet through a PacketReception beside the receive folder.
+// receiveComplate hands the received folder (PacketReception::receivedPathOf) over to its
+// receiver, who installs or discards it.
 //
 // One designer at a time: invitations while connecting or connected are dropped. Anything the
 // designer sends out of turn or out of bounds (a file or "issueBegin" before the user accepted, a

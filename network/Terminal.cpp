@@ -10,7 +10,8 @@ Terminal* Terminal::create(const QStringList& names)
     return new Terminal(names);
 }
 
-Terminal::Terminal(const QStringList& names) : m_productNames(names), m_probePort(TerminalDetect::kProbePort)
+Terminal::Terminal(const QStringList& names)
+    : m_filter(names, QString()), m_probePort(TerminalDetect::kProbePort)
 {
 }
 
@@ -24,6 +25,7 @@ void Terminal::startServer(int nDetectPort)
     const quint64 generation = m_generation;
     if (!m_detect) {
         m_detect = new TerminalDetect;
+        m_detect->setFilter(m_filter.productNames(), m_filter.linkIp());
         m_detect->startDetect(nDetectPort);
         connect(m_detect, &TerminalDetect::serverDetected, this,
                 [this, generation](const QString& sIp, int port, const QString& name) {
@@ -124,15 +126,18 @@ QString Terminal::getConnectIp() const
 
 void Terminal::resetLink(QString sIp)
 {
-    if (sIp != m_linkIp)
-        m_linkIp = sIp;
+    if (sIp != m_filter.linkIp()) {
+        m_filter = DiscoveryFilter(m_filter.productNames(), sIp);
+        if (m_detect)
+            m_detect->setFilter(m_filter.productNames(), sIp);
+    }
     if (m_connect)
         m_connect->disconnectFromServer();
 }
 
 QString Terminal::getEnableIp() const
 {
-    return m_linkIp;
+    return m_filter.linkIp();
 }
 
 void Terminal::sendCmd(QString sCmd, QJsonObject value)
@@ -147,24 +152,9 @@ void Terminal::sendFile(QString sFilePath, QJsonObject params)
         m_connect->sendFile(sFilePath, params);
 }
 
-bool Terminal::passesIpFilter(const QString& sIp) const
-{
-    if (m_linkIp.isEmpty())
-        return true;
-    const QHostAddress filter(m_linkIp);
-    const QHostAddress candidate(sIp);
-    if (filter.isNull() || candidate.isNull())
-        return m_linkIp == sIp;
-    return filter.isEqual(candidate, QHostAddress::ConvertV4MappedToIPv4);
-}
-
 void Terminal::onServerDetected(QString sIp, int port, QString sProductName)
 {
-    if (!sProductName.isEmpty() && !m_productNames.contains(sProductName))
-        return;
-    if (port < 1 || port > 65535 || !m_connect)
-        return;
-    if (!passesIpFilter(sIp))
+    if (!m_connect || !m_filter.accepts(sIp, port, sProductName))
         return;
     m_connect->connectToServer(sIp, port);
 }

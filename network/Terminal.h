@@ -1,5 +1,6 @@
 #pragma once
 
+#include "network/DiscoveryFilter.h"
 #include "network/IRCTerminal.h"
 
 #include <QHostAddress>
@@ -48,14 +49,14 @@ private Q_SLOTS:
 private:
     explicit Terminal(const QStringList& names);
     void probe();
-    bool passesIpFilter(const QString& sIp) const;
 
     TerminalDetect* m_detect = nullptr;
     TerminalConnect* m_connect = nullptr;
     QTimer* m_autoConnectTimer = nullptr;
     bool m_autoConnect = false;
-    QString m_linkIp;
-    QStringList m_productNames;
+    // Also handed to the discovery worker, which drops what it refuses before counting
+    // replies; checked here again for replies queued before a change.
+    DiscoveryFilter m_filter;
     QHostAddress m_probeAddress{QHostAddress::Broadcast};
     int m_probePort;
     // Bumped whenever the workers are replaced or dropped; worker signals that were

@@ -17,6 +17,7 @@ TerminalDetect::TerminalDetect()
     connect(this, &TerminalDetect::detectStart, this, &TerminalDetect::onDetectStart);
     connect(this, &TerminalDetect::detectStop, this, &TerminalDetect::onDetectStop);
     connect(this, &TerminalDetect::connectRequest, this, &TerminalDetect::onConnectRequest);
+    connect(this, &TerminalDetect::filterChange, this, &TerminalDetect::onFilterChange);
 }
 
 TerminalDetect::~TerminalDetect()
@@ -42,6 +43,16 @@ void TerminalDetect::requestConnect(int port)
 void TerminalDetect::requestConnect(int port, const QHostAddress& address)
 {
     Q_EMIT connectRequest(port, address);
+}
+
+void TerminalDetect::setFilter(const QStringList& productNames, const QString& linkIp)
+{
+    Q_EMIT filterChange(productNames, linkIp);
+}
+
+void TerminalDetect::onFilterChange(const QStringList& productNames, const QString& linkIp)
+{
+    m_filter = DiscoveryFilter(productNames, linkIp);
 }
 
 void TerminalDetect::onDetectStart(int port)
@@ -110,17 +121,26 @@ void TerminalDetect::onDatagram(qsizetype size, const QHostAddress& sender)
             return; // nowhere to connect to
         ip = QHostAddress(v4).toString();
     }
-    if (!takeReportBudget())
+    const QString productName = params.value(QStringLiteral("productName")).toString();
+    if (!m_filter.acceptsProduct(productName) || !m_filter.acceptsAddress(ip))
+        return;
+    if (!m_filter.pins(ip) && !takeReportBudget(sender))
         return;
     const int port = params.value(QStringLiteral("port")).toInt(0);
-    Q_EMIT serverDetected(ip, port, params.value(QStringLiteral("productName")).toString());
+    Q_EMIT serverDetected(ip, port, productName);
 }
 
-bool TerminalDetect::takeReportBudget()
+bool TerminalDetect::takeReportBudget(const QHostAddress& sender)
 {
     if (!m_reportWindow.isValid() || m_reportWindow.elapsed() >= 1000) {
         m_reportWindow.start();
-        m_reportsInWindow = 0;
+        m_reportsInWindow.clear();
     }
-    return m_reportsInWindow++ < NetworkLimits::kMaxDiscoveryReportsPerSecond;
+    auto it = m_reportsInWindow.find(sender);
+    if (it == m_reportsInWindow.end()) {
+        if (m_reportsInWindow.size() >= NetworkLimits::kMaxDiscoverySendersPerSecond)
+            return false;
+        it = m_reportsInWindow.insert(sender, 0);
+    }
+    return (*it)++ < NetworkLimits::kMaxDiscoveryReportsPerSender;
 }

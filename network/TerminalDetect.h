@@ -1,9 +1,11 @@
 #pragma once
 
+#include "network/DiscoveryFilter.h"
 #include "network/NetworkWorker.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QHostAddress>
 
 class QUdpSocket;
@@ -16,8 +18,11 @@ class QUdpSocket;
 // Any rate of datagrams at the reply port is handled in bounded memory: every
 // datagram is read on its own, keeps nothing behind, and what cannot be a reply
 // is dropped before it is parsed; the worker returns to its event loop after every
-// few datagrams, so it stays stoppable under a flood; at most
-// NetworkLimits::kMaxDiscoveryReportsPerSecond replies are reported per second.
+// few datagrams, so it stays stoppable under a flood. Replies the filter refuses
+// (another product, another address than the link address) are dropped before they
+// count against any budget; of the rest, each sender has its own budget of
+// NetworkLimits::kMaxDiscoveryReportsPerSender reports per second, so one noisy host
+// cannot silence the others, and a reply naming the link address is always reported.
 // Public operations only emit queued signals and may be called from any thread.
 class TerminalDetect : public NetworkWorker
 {
@@ -34,6 +39,9 @@ public:
     void requestConnect(int port);
     // One probe cycle to address:port.
     void requestConnect(int port, const QHostAddress& address);
+    // Replies are filtered so from the next datagram on; until the first call every
+    // reply is accepted.
+    void setFilter(const QStringList& productNames, const QString& linkIp);
 
 Q_SIGNALS:
     void serverDetected(QString sIp, int port, QString sProductName);
@@ -42,25 +50,29 @@ Q_SIGNALS:
     void detectStart(int port);
     void detectStop();
     void connectRequest(int port, QHostAddress address);
+    void filterChange(QStringList productNames, QString linkIp);
 
 private Q_SLOTS:
     void onReadyread();
     void onDetectStart(int port);
     void onDetectStop();
     void onConnectRequest(int port, QHostAddress address);
+    void onFilterChange(const QStringList& productNames, const QString& linkIp);
 
 protected:
     void releaseResources() override;
 
 private:
     void onDatagram(qsizetype size, const QHostAddress& sender);
-    bool takeReportBudget();
+    bool takeReportBudget(const QHostAddress& sender);
 
     QUdpSocket* m_socket = nullptr;
     // Receive buffer, one byte longer than any reply so longer datagrams show.
     QByteArray m_datagram;
     QHostAddress m_sender;
     int m_replyPort = 0;
+    DiscoveryFilter m_filter;
+    // Reports per sender in the current one-second window.
     QElapsedTimer m_reportWindow;
-    int m_reportsInWindow = 0;
+    QHash<QHostAddress, int> m_reportsInWindow;
 };

@@ -5,12 +5,37 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 PhotoSelection::PhotoSelection(QObject* parent) : QObject(parent) {}
 
 bool PhotoSelection::isAcceptedImageFile(const QString& path)
 {
     return QFileInfo(path).suffix() == QLatin1String("png");
+}
+
+void PhotoSelection::configureDialog(QFileDialog& dialog, const QString& imageFolder)
+{
+    dialog.setWindowTitle(tr("选择图标"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("Images(*.png)"));
+    dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog);
+    QString start = imageFolder;
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    // Never the process's working folder: a home without a pictures folder starts at home.
+    if (!QFileInfo(start).isDir())
+        start = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    dialog.setDirectory(start);
+}
+
+void PhotoSelection::setImageFolder(const QString& folder)
+{
+    if (folder == m_imageFolder)
+        return;
+    m_imageFolder = folder;
+    Q_EMIT imageFolderChanged();
 }
 
 void PhotoSelection::onIosImageSelected(const QImage& img)
@@ -20,8 +45,11 @@ void PhotoSelection::onIosImageSelected(const QImage& img)
 
 void PhotoSelection::show()
 {
-    const QString path =
-        QFileDialog::getOpenFileName(nullptr, tr("选择图标"), QString(), QStringLiteral("Images(*.png)"));
+    QFileDialog dialog;
+    configureDialog(dialog, m_imageFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
     if (path.isEmpty())
         return;
     if (!isAcceptedImageFile(path)) {

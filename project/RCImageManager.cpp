@@ -37,17 +37,26 @@ RCImageManager::RCImageManager(QObject* parent) : QObject(parent) {}
 
 void RCImageManager::setProjectImagePath(const QString& path)
 {
+    if (path == m_imageFolder)
+        return;
     m_imageFolder = path;
+    Q_EMIT resolutionChanged();
 }
 
 void RCImageManager::setIsQrc(bool isQrc)
 {
+    if (isQrc == m_isQrc)
+        return;
     m_isQrc = isQrc;
+    Q_EMIT resolutionChanged();
 }
 
 void RCImageManager::setQrcImagePath(const QString& path)
 {
+    if (path == m_qrcImageFolder)
+        return;
     m_qrcImageFolder = path;
+    Q_EMIT resolutionChanged();
 }
 
 QString RCImageManager::referenceName(const QString& value)
@@ -142,6 +151,7 @@ void RCImageManager::adoptImageFolder(const QString& folder)
         return;
     m_imageFolder = folder;
     m_isQrc = false;
+    Q_EMIT resolutionChanged();
 }
 
 bool RCImageManager::sameFolder(const QString& a, const QString& b)
@@ -185,8 +195,10 @@ QString RCImageManager::getImageReference(const QString& value) const
     return QString::fromLatin1(ReferencePrefix) + QFileInfo(localPathOf(value)).fileName();
 }
 
-QString RCImageManager::saveImageToDstPath(const QString& value, const QString& dstFolder)
+QString RCImageManager::saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created)
 {
+    if (created)
+        *created = false;
     const QString folder = resolveFolder(dstFolder);
     const QString source = localPathOf(value);
     const QString fileName = QFileInfo(source).fileName();
@@ -231,6 +243,8 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
         // A copy of a resource is read-only; the packet's copy must be an ordinary file.
         QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                      QFile::ReadOther);
+        if (created)
+            *created = true;
         return target;
     }
     qWarning() << "RCImageManager::saveImageToDstPath"
@@ -239,8 +253,7 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
     return QString();
 }
 
-QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder,
-                                                           QList<ImageValue>* previous)
+QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report)
 {
     QSet<QString> used;
     const QString prefix = QString::fromLatin1(ReferencePrefix);
@@ -249,10 +262,16 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     // Gathers one value; returns the reference to store, or "" to leave the value as it is.
     auto gather = [&](const QString& value) -> QString {
         QString reference;
-        if (needCopy(value, dstFolder)) {
-            const QString target = saveImageToDstPath(value, dstFolder);
+        // An empty value shows nothing; a reference that resolves to nothing names no picture.
+        if (!value.isEmpty() && !localPathOf(value).isEmpty() && needCopy(value, dstFolder)) {
+            bool created = false;
+            const QString target = saveImageToDstPath(value, dstFolder, &created);
             if (!target.isEmpty())
                 reference = prefix + QFileInfo(target).fileName();
+            if (report && created)
+                report->created.append(target);
+            if (report && target.isEmpty())
+                report->failed.append(value);
         }
         // Every reference the written file holds names a file of the destination: it stays.
         const QString name = referenceName(reference.isEmpty() ? value : reference);
@@ -260,10 +279,10 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
             used.insert(fileKey(folder.filePath(name)));
         return reference;
     };
-    auto record = [previous](const QString& sceneId, const QString& itemId, const QString& name,
-                             const QVariant& value) {
-        if (previous)
-            previous->append(ImageValue{sceneId, itemId, name, value});
+    auto record = [report](const QString& sceneId, const QString& itemId, const QString& name,
+                           const QVariant& value) {
+        if (report)
+            report->previous.append(ImageValue{sceneId, itemId, name, value});
     };
 
     RCScenePresenter* scenes = RCScenePresenter::instance();
@@ -293,14 +312,19 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     return used;
 }
 
-void RCImageManager::restoreImageValues(const QList<ImageValue>& previous)
+void RCImageManager::discardGathering(const GatherReport& report)
 {
-    for (const ImageValue& entry : previous) {
+    for (const ImageValue& entry : report.previous) {
         if (entry.itemId.isEmpty())
             RCScenePresenter::instance()->setPropertyValue(entry.sceneId, entry.name, entry.value, false);
         else
             RCSceneItemPresenter::instance()->setPropertyValue(entry.sceneId, entry.itemId, entry.name,
                                                                entry.value, false);
+    }
+    for (const QString& file : report.created) {
+        if (!QFile::remove(file))
+            qWarning() << "RCImageManager::discardGathering"
+                       << "cannot remove" << file;
     }
 }
 

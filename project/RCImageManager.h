@@ -18,7 +18,9 @@
 // destination and rewrites the values to references before the project file is produced;
 // removeUnusedImages() deletes what nothing references only after that file was written.
 //
-// Owned by the project root; published to QML as "getImageManager". GUI thread only.
+// Owned by the project root; published to QML as "getImageManager". GUI thread only. A change of
+// where references resolve (the image folder, resource mode, the resource image folder) emits
+// resolutionChanged(): views that show a reference resolve it again then.
 class RCImageManager : public QObject
 {
     Q_OBJECT
@@ -50,17 +52,28 @@ public:
         QVariant value;
     };
 
+    // What one gathering did, so that a save that cannot complete can take it back.
+    struct GatherReport
+    {
+        // The values as they were before their rewrite.
+        QList<ImageValue> previous;
+        // The files that the gathering created in the destination (reused files not included).
+        QStringList created;
+        // The values that named a picture which could not be copied; they were left as they were.
+        QStringList failed;
+    };
+
     // Copies every image that a scene or scene item shows from outside `dstFolder` into it
     // and rewrites those values to references (without undo records). `dstFolder` empty
     // means the image folder. Returns the paths of the files of the destination that the
     // rewritten document references (every reference it holds, also one whose copy failed),
-    // for removeUnusedImages(). `previous`, when given, receives the values as they were
-    // before their rewrite, for restoreImageValues().
-    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder,
-                                               QList<ImageValue>* previous = nullptr);
+    // for removeUnusedImages(). `report`, when given, receives what discardGathering() needs
+    // and the values whose picture could not be copied.
+    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report = nullptr);
 
-    // Puts back values that modifyImagePathAndSaveImages() rewrote (without undo records).
-    void restoreImageValues(const QList<ImageValue>& previous);
+    // Takes a gathering back: puts back the values it rewrote (without undo records) and deletes
+    // the files it created.
+    void discardGathering(const GatherReport& report);
 
     // Deletes the files of `dstFolder` (the image folder when empty) that are not in
     // `usedFiles`. Paths are compared by their canonical form, so a folder reached through a
@@ -82,8 +95,9 @@ public:
     // Copies the image of `value` into `dstFolder` (the image folder when empty) and returns
     // the absolute path of the file that now holds it there, or "" on failure. A file of the
     // same name that holds the same picture is reused; a different picture of the same name
-    // is copied under a new name ("logo_2.png", "logo_3.png", ...).
-    QString saveImageToDstPath(const QString& value, const QString& dstFolder);
+    // is copied under a new name ("logo_2.png", "logo_3.png", ...). `created`, when given, tells
+    // whether the returned file was written by this call.
+    QString saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created = nullptr);
 
     // "rcimg:/" followed by the value's file name.
     QString getImageReference(const QString& value) const;
@@ -96,6 +110,9 @@ public:
     // The file name of a reference, or "" when the value is no reference or its name is not
     // a plain file name.
     static QString referenceName(const QString& value);
+
+Q_SIGNALS:
+    void resolutionChanged();
 
 private:
     QString resolveFolder(const QString& dstFolder) const;

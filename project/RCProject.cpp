@@ -19,6 +19,7 @@
 #include "model/RCControlManager.h"
 #include "model/RCKeys.h"
 #include "model/RcEnums.h"
+#include "network/PacketReception.h"
 #include "network/PacketServer.h"
 #include "network/PacketTerminal.h"
 #include "network/Terminal.h"
@@ -43,6 +44,7 @@
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QtQml>
@@ -157,6 +159,15 @@ void RCProject::init()
     RCCommandManager* commands = RCCommandManager::instance();
     connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
     connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+    // So is every scene or item added or removed without a history entry: the scene that a media
+    // server's project generates, for one.
+    const auto structureChanged = [this] { m_modified = true; };
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    connect(scenes, &RCScenePresenter::sceneAdd, this, structureChanged);
+    connect(scenes, &RCScenePresenter::sceneRemove, this, structureChanged);
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    connect(items, &RCSceneItemPresenter::itemAdded, this, structureChanged);
+    connect(items, &RCSceneItemPresenter::itemRemoved, this, structureChanged);
 
     initCloud();
 }
@@ -416,6 +427,9 @@ bool RCProject::hasChangedOnClosing() const
 
 void RCProject::initDefaultScene()
 {
+    // The start-up placeholder is no edit of the user's.
+    const bool modified = m_modified;
+    const QScopeGuard keepState([this, modified] { m_modified = modified; });
     RCScenePresenter* scenes = RCScenePresenter::instance();
     scenes->addScene(QStringLiteral("场景"), QString(), QStringLiteral("qrc:/installTip.png"), false);
     const QStringList ids = scenes->getSceneIds();
@@ -625,11 +639,17 @@ bool RCProject::renameProjectPakcet(QString sPacketPath, QString sProjectName, Q
                                << "the recent list cannot hold" << newPath;
         return false;
     }
+    const QString imageName = QLatin1String(RCPacketFolder::ImageFolderName);
+    // The document's pictures may live in this packet also when another packet is named.
+    const bool picturesMove = RCImageManager::sameFolder(m_imageManager->projectImagePath(),
+                                                         QStringLiteral("%1/%2").arg(info.filePath(), imageName));
     if (QFileInfo::exists(newPath) || !QDir().rename(info.filePath(), newPath))
         return false;
     RCRecentProjectRecord::instance()->removeDirPath(sPacketPath);
     RCRecentProjectRecord::instance()->removeDirPath(info.filePath());
     RCRecentProjectRecord::instance()->addDirPath(newPath);
+    if (picturesMove)
+        m_imageManager->setProjectImagePath(QStringLiteral("%1/%2").arg(newPath, imageName));
     if (samePath(sPacketPath, m_projectPacketPath))
         setProjectPacketPath(newPath);
     return true;
@@ -821,6 +841,18 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 
 bool RCProject::loadDownloadProjectPacket()
 {
+    const QString received = PacketReception::receivedPathOf(m_downloadPath);
+    if (QFileInfo(received).isDir()) {
+        const QString file = RCPacketFolder::projectFileOf(received);
+        if (file.isEmpty() || readProjectFile(file).isEmpty()) {
+            qCWarning(lcRcProject) << "RCProject::loadDownloadProjectPacket"
+                                   << "received packet refused" << received;
+            PacketReception::discardReceived(m_downloadPath);
+            return false;
+        }
+        if (!PacketReception::installReceived(m_downloadPath))
+            return false;
+    }
     return loadProjectPacket(m_downloadPath);
 }
 
@@ -829,8 +861,14 @@ void RCProject::setProjectPacketPath(QString sProjectPacketPath)
     if (sProjectPacketPath == m_projectPacketPath)
         return;
     m_projectPacketPath = sProjectPacketPath;
-    m_imageManager->setProjectImagePath(
-        QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName)));
+    // Naming a packet moves no picture: while the folder that holds the document's pictures is
+    // there, they stay reachable in it (a download names a fresh folder that holds none), until a
+    // save into the packet gathers them into its image folder and the image manager follows.
+    const QString images = m_imageManager->projectImagePath();
+    if (images.isEmpty() || !QFileInfo(images).isDir()) {
+        m_imageManager->setProjectImagePath(
+            QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName)));
+    }
     Q_EMIT currentProjectChanged(folderName(sProjectPacketPath));
 }
 
@@ -838,8 +876,16 @@ void RCProject::setProjectPacketPath(QString sProjectPacketPath)
 
 bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
 {
-    QList<RCImageManager::ImageValue> previous;
-    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(sImageFolder, &previous);
+    RCImageManager::GatherReport gathered;
+    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(sImageFolder, &gathered);
+    if (!gathered.failed.isEmpty()) {
+        // A file without its pictures would lose them: nothing is written, the document and the
+        // destination stay as they were.
+        m_imageManager->discardGathering(gathered);
+        qCWarning(lcRcProject) << "RCProject::saveProject"
+                               << "pictures could not be copied, nothing saved" << sFilePath << gathered.failed;
+        return false;
+    }
     const QJsonObject root{{QStringLiteral("version"), kProjectFileVersion},
                            {QStringLiteral("sceneArray"), RCScenePresenter::instance()->toJson()},
                            {QStringLiteral("setting"), m_setting->toJson()}};
@@ -848,8 +894,9 @@ bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
                          file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0 &&
                          file.commit();
     if (!written) {
-        // The document stays as it was: its image values name what they named before.
-        m_imageManager->restoreImageValues(previous);
+        // The document stays as it was: its image values name what they named before, and the
+        // pictures copied for it go again.
+        m_imageManager->discardGathering(gathered);
         qCWarning(lcRcProject) << "RCProject::saveProject"
                                << "write failed" << sFilePath << file.errorString();
         return false;
@@ -866,28 +913,41 @@ bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
 
 bool RCProject::saveProjectPacket(QString sProjectPacketPath)
 {
-    if (!RCRecentProjectRecord::canRecord(sProjectPacketPath) ||
-        !RCPacketFolder::isValidPacketName(folderName(sProjectPacketPath))) {
+    // The packet that is open is saved where it is, also when the recent list cannot hold its path
+    // (it then stays out of the list); a new packet must be one that the list can hold.
+    const bool listed = RCRecentProjectRecord::canRecord(sProjectPacketPath);
+    const bool inPlace =
+        samePath(sProjectPacketPath, m_projectPacketPath) && RCPacketFolder::isProjectPacket(sProjectPacketPath);
+    if ((!listed && !inPlace) || !RCPacketFolder::isValidPacketName(folderName(sProjectPacketPath))) {
         qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
                                << "refused" << sProjectPacketPath;
         return false;
     }
     const QString imageFolder =
         QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ImageFolderName));
-    QDir().mkpath(sProjectPacketPath);
-    QDir().mkpath(imageFolder);
-    RCRecentProjectRecord::instance()->addDirPath(sProjectPacketPath);
+    const bool packetMade = !QFileInfo::exists(sProjectPacketPath) && QDir().mkpath(sProjectPacketPath);
+    const bool imageFolderMade = !QFileInfo::exists(imageFolder) && QDir().mkpath(imageFolder);
+    if (listed)
+        RCRecentProjectRecord::instance()->addDirPath(sProjectPacketPath);
     const bool saved = saveProject(
         QStringLiteral("%1/%2").arg(sProjectPacketPath, QLatin1String(RCPacketFolder::ProjectFileName)),
         imageFolder);
+    if (!saved) {
+        // The folders this save made go again; rmdir leaves a folder that holds anything.
+        if (imageFolderMade)
+            QDir().rmdir(imageFolder);
+        if (packetMade)
+            QDir().rmdir(sProjectPacketPath);
+        return false;
+    }
     // The old project file goes only from the packet being saved, never from another folder.
-    if (saved && samePath(sProjectPacketPath, m_projectPacketPath)) {
+    if (samePath(sProjectPacketPath, m_projectPacketPath)) {
         const QString oldFile = QStringLiteral("%1/%2").arg(
             sProjectPacketPath, QLatin1String(RCPacketFolder::OldProjectFileName));
         if (QFileInfo(oldFile).isFile())
             QFile::remove(oldFile);
     }
-    return saved;
+    return true;
 }
 
 bool RCProject::saveProjectPacket()

@@ -19,7 +19,10 @@ class RCStelvaneSyncer;
 // Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
 // object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
 // were. Saving replaces the project file atomically and deletes images that nothing references
-// only after the new file is in place.
+// only after the new file is in place; a save that cannot copy a picture the document references,
+// or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
+// Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
+// in the folder that holds them until a save into the packet gathers them there.
 //
 // Owns the control manager, the control link, the mirror of the media server's state, the dispatch
 // of the server's commands, the image manager, the settings, the message-box manager and the
@@ -54,6 +57,9 @@ public:
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
     bool loadTemplateProjectPacket(QString sTemplateName) override;
+    // A packet just received (see IRCPacketTerminal) replaces the installed one only when its
+    // project file reads as a project; otherwise it goes, and the installed packet stays as it
+    // was. Then loads the installed packet.
     bool loadDownloadProjectPacket() override;
     bool loadProjectPacket(QString sProjectPacketPath) override;
     bool saveProjectPacket(QString sProjectPacketPath) override;
@@ -166,7 +172,8 @@ private:
     IRCProject::EAppModel m_appModel = EAppModel_Edit;
     bool m_connected = false;
     int m_initState = 0;
-    // Set by every recorded edit, undo and redo; cleared by a successful load or save. Unlike
-    // "the undo history is not empty" it survives the history's cap.
+    // Set by every recorded edit, undo and redo, and by every scene or item added or removed
+    // without a record; cleared by a successful load or save. Unlike "the undo history is not
+    // empty" it survives the history's cap.
     bool m_modified = false;
 };

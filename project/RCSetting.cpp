@@ -27,25 +27,32 @@ QJsonObject valuesToJson(const QVariantMap& values, const char* caller)
     return json;
 }
 
+bool isText(const QVariant& held)
+{
+    return held.typeId() == QMetaType::QString;
+}
+
 // Reads a stored value for a key whose value is like `held`. Text keys keep stored text as it
-// stands and take a stored number as its text.
+// stands and take a stored number or truth value as its text.
 QVariant readValue(const QJsonValue& json, const QVariant& held, bool* ok)
 {
-    if (held.typeId() != QMetaType::QString)
+    if (!isText(held))
         return jsonValueToVariant(json, ok);
-    if (json.isDouble()) {
+    if (json.isDouble() || json.isBool()) {
         *ok = true;
-        return QVariant(json.toDouble()).toString();
+        return json.toVariant().toString();
     }
     return jsonValueToText(json, ok);
 }
 
-// A number given to a text key (a QML text field bound to a number) is kept as its text.
-QVariant asHeldType(const QVariant& value, const QVariant& held)
+// The value a text key stores for `value`: text as it is, a number or truth value (a QML field
+// bound to one) as its text; invalid for anything else (a list, an object, null, undefined).
+QVariant asText(const QVariant& value)
 {
-    if (held.typeId() != QMetaType::QString)
-        return value;
     switch (value.typeId()) {
+    case QMetaType::QString:
+        return value;
+    case QMetaType::Bool:
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -54,7 +61,7 @@ QVariant asHeldType(const QVariant& value, const QVariant& held)
     case QMetaType::Float:
         return value.toString();
     default:
-        return value;
+        return QVariant();
     }
 }
 
@@ -97,7 +104,16 @@ void RCSetting::fromJson(const QJsonObject& json)
 
 void RCSetting::setValue(const QString& sSettingName, const QVariant& value)
 {
-    const QVariant settingValue = asHeldType(value, getValue(sSettingName));
+    QVariant settingValue = value;
+    if (isText(getValue(sSettingName))) {
+        settingValue = asText(value);
+        if (!settingValue.isValid()) {
+            // Stored, it would not read back as the same text at the next start.
+            qCWarning(lcRcProject) << "RCSetting::setValue"
+                                   << "not a text, refused for" << sSettingName << value.metaType().name();
+            return;
+        }
+    }
     if (m_appValues.contains(sSettingName)) {
         m_appValues.insert(sSettingName, settingValue);
         save();

@@ -9,9 +9,10 @@
 // file, which holds all of them in key order, indented, and is replaced atomically on every
 // change. The project key "SceneListVisible" (true by default) travels in the project file.
 // Unknown keys are never stored. Text keys hold text: stored text reads back as it stands
-// (also "#Color#1,2,3" or "$sl$x"), and a number given to one, from QML or in the file, is
-// kept as its text. A stored value that cannot be read, or whose type is not the key's type,
-// leaves the key at its default and is logged.
+// (also "#Color#1,2,3" or "$sl$x"), and a number or truth value given to one, from QML or in
+// the file, is kept as its text; any other value (a list, an object, null) is refused with a
+// warning and the key keeps its value. A stored value that cannot be read, or whose type is not
+// the key's type, leaves the key at its default and is logged.
 //
 // GUI thread only.
 class RCSetting : public IRCSetting

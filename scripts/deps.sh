@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever the build, the program and the tests need and
-# the machine lacks. Does nothing (and asks no mirror) when all is there.
+# the machine lacks (the whole-program checks need Xvfb, xdotool, ImageMagick and python3, the
+# network tests iproute2 and unshare). Does nothing (and asks no mirror) when all is there.
 set -euo pipefail
 packages=(
     cmake ninja-build ccache g++ pkg-config
@@ -11,7 +12,8 @@ packages=(
     qml6-module-qtquick-templates qml6-module-qtquick-dialogs qml6-module-qtquick-shapes
     qml6-module-qtmultimedia qml6-module-qttest qml6-module-qt-labs-platform
     qml6-module-qt5compat-graphicaleffects
-    libbenchmark-dev fonts-wqy-microhei xvfb xauth xdotool imagemagick iproute2 util-linux
+    libbenchmark-dev fonts-wqy-microhei xvfb xauth xdotool imagemagick iproute2 util-linux python3
+    libgl1-mesa-dri libglx-mesa0 libegl-mesa0
 )
 missing=()
 for p in "${packages[@]}"; do

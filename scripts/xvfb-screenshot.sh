@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X display inside a private network namespace, with a
-# temporary HOME, waits until its window is up, runs an optional xdotool command line against it,
-# and saves a screenshot of the whole screen:
+# temporary HOME, waits until its window is drawn, runs an optional xdotool command line against
+# it, waits until the screen has settled (two grabs in a row alike) and saves a screenshot of the
+# whole screen:
 #     scripts/xvfb-screenshot.sh OUT.png [PROGRAM [ARGS...] [-- XDOTOOL ARGS...]]
 # PROGRAM defaults to build/debug/app/tavix; ARGS go to it (a project file, for example). With
-# XVFB_SCREENSHOT_LOG set, the program's output is kept in that file. Needs xvfb, xauth, xdotool
-# and ImageMagick (scripts/deps.sh installs them).
+# XVFB_SCREENSHOT_LOG set, the program's output is kept in that file. Fails (status 1) when the
+# window never shows or the screen never settles, when the program ends before it is stopped or
+# does not end with SIGTERM's status then, and when its output holds a sanitizer report. Needs
+# xvfb, xauth, xdotool and ImageMagick (scripts/deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "$1")
@@ -22,16 +25,42 @@ set -euo pipefail
 export HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb
 "$program" ${program_args[*]:-} > "$home/program.log" 2>&1 &
 pid=\$!
+fail() { echo "FAIL: \$*" >&2; kill \$pid 2>/dev/null || true; exit 1; }
+grab() { import -window root rgb:- | md5sum; }
+running() { kill -0 \$pid 2>/dev/null || { status=0; wait \$pid || status=\$?; fail "the program ended with status \$status"; }; }
+# The window is drawn once the title bar has its colour.
+drawn=""
 for _ in \$(seq 1 300); do
-    xdotool search --name "Tavix" >/dev/null 2>&1 && break
+    running
+    colour=\$(import -window root png:- | convert - -crop 1x1+600+2 txt:- | sed -n 's/^0,0:.*#\\([0-9A-Fa-f]\\{6\\}\\).*/\\1/p')
+    [[ "\${colour^^}" == 2B2B2E ]] && { drawn=yes; break; }
     sleep 0.1
 done
-sleep 1.5
-if [[ \$# -gt 0 ]]; then xdotool "\$@"; sleep 1; fi
+[[ -n "\$drawn" ]] || fail "no window was drawn"
+if [[ \$# -gt 0 ]]; then xdotool "\$@"; fi
+settled="" last=\$(grab)
+for _ in \$(seq 1 100); do
+    sleep 0.2
+    running
+    now=\$(grab)
+    [[ "\$now" == "\$last" ]] && { settled=yes; break; }
+    last=\$now
+done
+[[ -n "\$settled" ]] || fail "the screen did not settle"
 import -window root "$out"
-kill \$pid; wait \$pid || true
+running
+kill -TERM \$pid
+status=0
+wait \$pid || status=\$?
+[[ \$status == 143 ]] || fail "the program ended with status \$status on SIGTERM, not 143"
 SCRIPT
 chmod +x "$home/run.sh"
-unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" "$home/run.sh" "$@"
+status=0
+unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 "$home/run.sh" "$@" || status=$?
 [[ -n "${XVFB_SCREENSHOT_LOG:-}" ]] && cp "$home/program.log" "$XVFB_SCREENSHOT_LOG"
+if grep -E -m 5 '^==[0-9]+==(ERROR|WARNING)|runtime error:|^SUMMARY: [A-Za-z]*Sanitizer' "$home/program.log"; then
+    echo "FAIL: a sanitizer report in the program's output" >&2
+    status=1
+fi
+((status == 0)) || exit 1
 echo "screenshot: $out"

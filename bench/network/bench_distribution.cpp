@@ -2,8 +2,8 @@
 // loopback, the designer in a thread of its own, the panel on the GUI thread as in the program.
 //  - BM_FramedFilesBaseline: the same files through a bare pair of request managers on a loopback
 //    socket, nothing written on arrival: the pace of the file-transfer layer alone.
-//  - BM_IssuePacket: issue() until the panel reports receiveComplate (invitation, offer,
-//    acceptance, reception into the staging folder, swap). Counters: rss_growth_MiB (peak resident
+//  - BM_IssuePacket: issue() until the panel reports receiveComplate and the received packet is
+//    installed (invitation, offer, acceptance, reception into the staging folder, swap). Counters: rss_growth_MiB (peak resident
 //    set during the transfer minus the resident set before it, whole process), its ratio to the
 //    largest file, and the worst lateness of a 5 ms timer on the GUI thread during the transfer.
 // Compare BM_IssuePacket's time with the baseline's: their ratio is the cost of distribution.
@@ -11,6 +11,7 @@
 // run it in a private network namespace (unshare -rn scripts/netns-run.sh bench_distribution).
 #include "IsolatedBenchmarks.h"
 #include "network/LocalAddresses.h"
+#include "network/PacketReception.h"
 #include "network/PacketServer.h"
 #include "network/PacketTerminal.h"
 #include "network/RequestManager.h"
@@ -158,7 +159,7 @@ void BM_IssuePacket(benchmark::State& state)
     QObject::connect(&panel, &IRCPacketTerminal::receiveDownloadInvitation, &panel,
                      [&] { panel.download(); });
     QObject::connect(&panel, &IRCPacketTerminal::receiveComplate, &loop, [&] {
-        complete = true;
+        complete = PacketReception::installReceived(receive);
         loop.quit();
     });
     QObject::connect(&panel, &IRCPacketTerminal::serverDisconnected, &loop, [&] { loop.quit(); });

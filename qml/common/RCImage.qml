@@ -1,7 +1,9 @@
 import QtQuick
 
 // An image whose source goes through the image manager, so that project image references
-// ("rcimg:/...") load from the open packet. An empty source shows nothing.
+// ("rcimg:/...") load from the open packet. An empty source shows nothing. A reference is
+// resolved again whenever the image manager resolves references elsewhere (the packet moved to
+// another folder by a save), so the picture follows the packet.
 Item {
     id: root
 
@@ -13,18 +15,29 @@ Item {
 
     signal sig_showSourceChanged(string sPath)
 
+    function resolve() {
+        image.source = root.source === "" ? "" : getImageManager.pathTransformation(root.source)
+    }
+
+    onSourceChanged: resolve()
     onSourceSizeChanged: {
         if (sourceSize)
             image.sourceSize = sourceSize
     }
+    Component.onCompleted: resolve()
 
+    Connections {
+        target: getImageManager
+        function onResolutionChanged() {
+            root.resolve()
+        }
+    }
     Image {
         id: image
         objectName: "image"
         anchors.fill: parent
         cache: root.cache
         mipmap: true
-        source: root.source === "" ? "" : getImageManager.pathTransformation(root.source)
         onSourceChanged: root.sig_showSourceChanged(source.toString())
     }
 }

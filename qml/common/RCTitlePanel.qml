@@ -156,11 +156,15 @@ Rectangle {
         font.pixelSize: 14 * dp
     }
     RCText {
+        // Centred in the panel while it fits there, else moved towards the side with room; elided
+        // only when the whole space between the address and the buttons is too small.
+        readonly property real mLeftLimit: addressText.x + addressText.width + 10 * dp
+        readonly property real mRightLimit: root.mTitleRightLimit - 10 * dp
+
         objectName: "projectTitle"
-        anchors.centerIn: parent
-        width: Math.max(0, Math.min(implicitWidth,
-                                    2 * Math.min(parent.width / 2 - addressText.x - addressText.width,
-                                                 root.mTitleRightLimit - parent.width / 2) - 20 * dp))
+        anchors.verticalCenter: parent.verticalCenter
+        width: Math.max(0, Math.min(implicitWidth, mRightLimit - mLeftLimit))
+        x: Math.max(mLeftLimit, Math.min(mRightLimit - width, (parent.width - width) / 2))
         text: root.mProjectName + qsTr("(项目:") + root.mJoinProjectName + ")"
         color: "white"
         font.pixelSize: addressText.font.pixelSize * 1.5

@@ -20,6 +20,9 @@ Rectangle {
     property var mCmdPresenter: null
     property bool mSceneListVisible: true
     readonly property alias mMenu: systemMenu
+    // The right pane is at least as wide as the property rows need (a 140 name cell and the
+    // widest editor, the colour row's swatch, "透明度", input and "%"), the handle included.
+    readonly property real mSidePaneMinWidth: 316 * dp
 
     color: "#333333"
 
@@ -136,7 +139,7 @@ Rectangle {
 
         Rectangle {
             id: leftPane
-            SplitView.preferredWidth: root.width * 3 / 4
+            SplitView.preferredWidth: Math.min(root.width * 3 / 4, root.width - root.mSidePaneMinWidth)
             color: "#333333"
 
             RCSceneListPanel {

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import "../common"
 
 // One tile of the project manager: the rounded thumbnail above the name, blue while marked. The
@@ -10,6 +9,8 @@ Rectangle {
     property string mName: ""
     property string mThumbnailPath: ""
     property bool mSelect: false
+    // The tile's colour around the thumbnail.
+    readonly property real mFrame: 2 * dp
 
     width: 187 * dp
     height: 123 * dp
@@ -19,26 +20,25 @@ Rectangle {
     Image {
         id: thumbnail
         objectName: "thumbnail"
-        x: 2 * dp
-        y: 2 * dp
-        width: parent.width - 4 * dp
-        height: parent.height - 27 * dp - 2 * dp
+        x: root.mFrame
+        y: root.mFrame
+        width: parent.width - 2 * root.mFrame
+        height: parent.height - 27 * dp - root.mFrame
         source: root.mThumbnailPath
         cache: false
         asynchronous: true
         fillMode: Image.PreserveAspectCrop
-        visible: false
     }
+    // Rounds the thumbnail's corners with a ring in the tile's colour whose inner edge is the
+    // rounded rectangle to show, so that every scene-graph backend draws it (no shader effect).
     Rectangle {
-        id: mask
+        objectName: "thumbnailCorners"
         anchors.fill: thumbnail
-        radius: root.radius - 2 * dp
-        visible: false
-    }
-    OpacityMask {
-        anchors.fill: thumbnail
-        source: thumbnail
-        maskSource: mask
+        anchors.margins: -root.mFrame
+        radius: root.radius
+        color: "transparent"
+        border.width: root.mFrame
+        border.color: root.color
     }
     RCText {
         objectName: "tileName"

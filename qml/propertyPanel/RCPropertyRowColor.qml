@@ -117,6 +117,7 @@ RCPropertyRowBase {
             }
         }
         RCText {
+            objectName: "transparencyUnit"
             anchors.verticalCenter: parent.verticalCenter
             text: "%"
             color: "white"

@@ -21,10 +21,11 @@ RCPropertyRowBase {
         var joined = parts.join("/")
         return "file://" + (joined.startsWith("/") ? "" : "/") + joined
     }
-    // The row's picker, made on first use.
+    // The row's picker, made on first use, starting in the open packet's image folder.
     function photoSelection() {
         if (!mPicker)
             mPicker = pickerComponent.createObject(root)
+        mPicker.imageFolder = project.getProjectImageFolderPath()
         return mPicker
     }
 

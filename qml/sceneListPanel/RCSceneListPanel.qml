@@ -6,7 +6,8 @@ import "../common"
 // one marked; a tap selects a scene and gives it the editing focus. In edit mode the designer
 // adds a scene (the button at the right), inserts or removes one (the tile's menu, while there
 // is more than one scene) and reorders them by dragging a tile. The list only follows the
-// presenter's signals, so its order is always the project's.
+// presenter's signals, so its order is always the project's. The strip keeps the selected scene
+// in view; the wheel scrolls it, and so does a dragged tile held near either end of the strip.
 Rectangle {
     id: root
 
@@ -18,6 +19,11 @@ Rectangle {
     property int mDropIndex: -1
     readonly property real mTileWidth: 256 * dp
     readonly property real mTileSpacing: 1 * dp
+    // While a dragged tile is held near an end of the strip: -1 (left), 1 (right), else 0.
+    property int mAutoScroll: 0
+    // Where the dragged tile was last reported (list coordinates).
+    property real mDragX: 0
+    readonly property real mAutoScrollMargin: 40 * dp
 
     color: "black"
 
@@ -31,6 +37,7 @@ Rectangle {
         for (var i = 0; i < ids.length; ++i)
             rows.push(rowFor(ids[i]))
         sceneModel.append(rows)
+        showScene(mSelectSceneId)
     }
     function sceneModelCount() {
         return sceneModel.count
@@ -73,6 +80,28 @@ Rectangle {
         mSelectSceneId = sceneId
         for (var i = 0; i < sceneModel.count; ++i)
             sceneModel.setProperty(i, "select", sceneModel.get(i).id === sceneId)
+        showScene(sceneId)
+    }
+    // Scrolls the strip as little as needed for the scene's tile to be in view.
+    function showScene(sceneId) {
+        var row = rowOf(sceneId)
+        if (row >= 0)
+            sceneList.positionViewAtIndex(row, ListView.Contain)
+    }
+    // Scrolls the strip by delta pixels (positive: towards the last scene), within its content.
+    function scrollBy(delta) {
+        var first = sceneList.originX
+        var last = first + Math.max(0, sceneList.contentWidth - sceneList.width)
+        sceneList.contentX = Math.max(first, Math.min(last, sceneList.contentX + delta))
+    }
+    function wheelScroll(wheel) {
+        var delta = wheel.angleDelta.y !== 0 ? wheel.angleDelta.y : wheel.angleDelta.x
+        scrollBy(-delta / 120 * (mTileWidth + mTileSpacing) / 2)
+    }
+    // A dragged tile at x: near an end of the strip the strip scrolls that way.
+    function dragMovedTo(x) {
+        mDragX = x
+        mAutoScroll = x < mAutoScrollMargin ? -1 : x > sceneList.width - mAutoScrollMargin ? 1 : 0
     }
     // Selects the first scene other than exceptId and gives it the focus; with none left the
     // selection is cleared.
@@ -189,10 +218,16 @@ Rectangle {
         spacing: root.mTileSpacing
         clip: true
         boundsBehavior: Flickable.StopAtBounds
+        // every tile stays made: a dragged tile that the strip scrolls out of view must not go,
+        // or its drag would end with it
+        cacheBuffer: sceneModel.count * (root.mTileWidth + root.mTileSpacing)
         model: sceneModel
         ScrollBar.horizontal: ScrollBar {
+            objectName: "sceneScrollBar"
             height: 10 * dp
-            policy: ScrollBar.AsNeeded
+            // shown whenever the scenes do not fit, not only while the pointer is on it
+            policy: ScrollBar.AlwaysOn
+            visible: sceneList.contentWidth > sceneList.width
         }
         delegate: RCSceneListItem {
             objectName: "sceneTile_" + model.id
@@ -207,6 +242,22 @@ Rectangle {
             onSig_clicked: root.selectScene(mSceneId)
             onSig_insert: root.addNewScene(root.mScenePresenter.getSceneIndex(mSceneId))
             onSig_remove: root.mScenePresenter.removeScene(mSceneId, true)
+        }
+    }
+    MouseArea {
+        objectName: "sceneWheelArea"
+        anchors.fill: sceneList
+        acceptedButtons: Qt.NoButton
+        onWheel: wheel => root.wheelScroll(wheel)
+    }
+    Timer {
+        interval: 40
+        repeat: true
+        running: root.mAutoScroll !== 0
+        onTriggered: {
+            root.scrollBy(root.mAutoScroll * 16 * dp)
+            if (sceneDrop.mFromIndex >= 0)
+                root.mDropIndex = root.dropIndexAt(root.mDragX, sceneDrop.mFromIndex)
         }
     }
     // the drop mark: where the dragged scene would go
@@ -240,16 +291,20 @@ Rectangle {
             root.mDropIndex = -1
         }
         onPositionChanged: drag => {
-            if (mFromIndex >= 0)
-                root.mDropIndex = root.dropIndexAt(drag.x, mFromIndex)
+            if (mFromIndex < 0)
+                return
+            root.mDropIndex = root.dropIndexAt(drag.x, mFromIndex)
+            root.dragMovedTo(drag.x)
         }
         onExited: {
             root.mDropIndex = -1
+            root.mAutoScroll = 0
             mFromIndex = -1
         }
         onDropped: drop => {
             var target = root.mDropIndex
             root.mDropIndex = -1
+            root.mAutoScroll = 0
             mFromIndex = -1
             if (drop.getDataAsString("dragType") !== "scene")
                 return

@@ -95,6 +95,7 @@ Item {
             }
         }
         RCImage {
+            id: slider
             objectName: "playStateSlider"
             x: Math.max(0, elapsed.width - width)
             width: 10 * dp
@@ -105,7 +106,7 @@ Item {
         RCText {
             id: nodeName
             objectName: "playStateNodeName"
-            readonly property real room: bar.width - 12 * dp - 3 * dp - 6 - timeTexts.width - 6
+            readonly property real room: timeTexts.x - 6 - 12 * dp
 
             anchors.left: parent.left
             anchors.leftMargin: 12 * dp
@@ -122,8 +123,12 @@ Item {
             objectName: "playStateTimes"
             readonly property real textSize: Math.max(1, root.mView.mTimeTextSize * root.mView.mHeightDp)
 
-            anchors.right: parent.right
-            anchors.rightMargin: 3 * dp
+            // at the bar's right end; left of the slider icon once the icon reaches them, so that
+            // it never covers them
+            readonly property real mEndX: bar.width - 3 * dp - timeTexts.width
+
+            x: slider.x + slider.width + 3 * dp > timeTexts.mEndX ? Math.max(0, slider.x - 3 * dp - timeTexts.width)
+                                                                  : timeTexts.mEndX
             anchors.top: parent.top
             anchors.bottom: parent.bottom
             width: Math.max(elapsedText.implicitWidth, remainingText.implicitWidth)

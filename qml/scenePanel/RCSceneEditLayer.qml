@@ -40,9 +40,12 @@ Item {
     property bool mBatch: false
 
     // The bounding box of the selected items while a scene is shown and the layer is enabled.
+    // Reads the panel's scene itself: the panel calls this while switching scenes, before
+    // mSceneId has followed.
     function updateFrame() {
-        var ids = enabled && mPresenter && mSceneId !== "" ? mPresenter.getSelectItems(mSceneId) : []
-        var box = sceneBox(ids)
+        var sceneId = mPanel ? mPanel.mSceneId : ""
+        var ids = enabled && mPresenter && sceneId !== "" ? mPresenter.getSelectItems(sceneId) : []
+        var box = sceneBox(ids, sceneId)
         if (!box) {
             mFrameX = mFrameY = mFrameWidth = mFrameHeight = 0
             return
@@ -57,12 +60,13 @@ Item {
         if (!mBatch)
             Qt.callLater(updateFrame)
     }
-    // The scene-unit bounding box of the items, null for none.
-    function sceneBox(ids) {
+    // The scene-unit bounding box of the items of the scene (mSceneId when left out), null for none.
+    function sceneBox(ids, sceneId) {
+        var scene = sceneId === undefined ? mSceneId : sceneId
         var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
         for (var i = 0; i < ids.length; ++i) {
-            var pos = mPresenter.getPos(mSceneId, ids[i])
-            var size = mPresenter.getSize(mSceneId, ids[i])
+            var pos = mPresenter.getPos(scene, ids[i])
+            var size = mPresenter.getSize(scene, ids[i])
             left = Math.min(left, pos.x)
             top = Math.min(top, pos.y)
             right = Math.max(right, pos.x + Math.max(0, size.width))

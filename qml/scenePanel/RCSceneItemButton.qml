@@ -108,7 +108,7 @@ RCSceneItem {
     onMInEditStateChanged: setZoom(false)
     onMSelectChanged: {
         if (mInEditState)
-            console.log("item select changed:", mName, "selected:", mSelect)
+            console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
     }
 
     mContentItem: RCImage {
@@ -119,9 +119,10 @@ RCSceneItem {
 
     RCText {
         objectName: "buttonCaption"
-        anchors.top: parent.bottom
+        // under the icon, so that the press effect moves both
+        anchors.top: root.mContainer.bottom
         anchors.topMargin: 5 * dp
-        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.horizontalCenter: root.mContainer.horizontalCenter
         text: root.mName
         color: root.mTextColor
         font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)

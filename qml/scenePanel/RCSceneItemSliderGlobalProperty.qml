@@ -119,6 +119,7 @@ RCSceneItem {
                 }
             }
             RCImage {
+                id: handle
                 objectName: "sliderHandle"
                 x: Math.max(0, valuePart.x + valuePart.width - width / 2)
                 width: 10 * dp
@@ -127,9 +128,14 @@ RCSceneItem {
                 cache: source.indexOf("qrc:") === 0
             }
             RCText {
+                id: valueText
                 objectName: "sliderValue"
-                anchors.right: parent.right
-                anchors.rightMargin: 20 * root.mWidthDp
+                // near the bar's right end; left of the handle once the handle reaches it, so that
+                // it never covers it
+                readonly property real mEndX: bar.width - 20 * root.mWidthDp - valueText.width
+
+                x: handle.x + handle.width + 3 * dp > valueText.mEndX ? handle.x - 3 * dp - valueText.width
+                                                                   : valueText.mEndX
                 anchors.verticalCenter: parent.verticalCenter
                 text: String(Math.round(root.mValue))
                 color: root.mTextColor

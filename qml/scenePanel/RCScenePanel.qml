@@ -352,7 +352,7 @@ Item {
                 y: root.mRectY
                 width: root.mRectWidth
                 height: root.mRectHeight
-                source: root.mSceneId === "" ? "qrc:/needAddScene.png" : root.mBackgroundImgPath
+                source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
             }
             Item {
                 id: itemLayer
@@ -397,6 +397,15 @@ Item {
                 mPanel: root
             }
         }
+    }
+    // With no scene: the hint to add one, whole in the visible area.
+    RCImage {
+        objectName: "needAddSceneHint"
+        anchors.fill: flick
+        anchors.margins: 20 * dp
+        visible: root.mSceneId === ""
+        source: visible ? "qrc:/needAddScene.png" : ""
+        fillMode: Image.PreserveAspectFit
     }
     MouseArea {
         // Takes the wheel in both modes and lets every press through.

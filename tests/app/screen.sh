@@ -13,19 +13,68 @@ pixel() {
     import -window root png:- | convert - -crop "1x1+$1+$2" txt:- | sed -n 's/^0,0:.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
 }
 click() { xdotool mousemove --sync "$1" "$2" click 1; sleep 0.3; }
-# Starts the program with HOME (made when missing) and the other arguments, and waits for its
-# window; its output goes to $HOME/program.log, its pid to `app`.
+# Waits until the pixel has one of the colours (| separated), or with a leading "!" none of them;
+# at most $4 tenths of a second (default 100).
+wait_pixel() {
+    local x=$1 y=$2 want=${3#!} tries=${4:-100} got=""
+    for ((i = 0; i < tries; ++i)); do
+        got=$(pixel "$x" "$y")
+        if [[ "$3" == !* ]]; then
+            [[ -n "$got" && "|$want|" != *"|$got|"* ]] && return 0
+        else
+            [[ "|$want|" == *"|$got|"* ]] && return 0
+        fi
+        sleep 0.1
+    done
+    fail "pixel ($x,$y) is $got, expected $3"
+}
+# Fails when the log holds a sanitizer report (the program may still have ended with status 0).
+check_log() {
+    ! grep -E -m 5 '^==[0-9]+==(ERROR|WARNING)|runtime error:|^SUMMARY: [A-Za-z]*Sanitizer' "$1" ||
+        fail "a sanitizer report in $1"
+}
+# Starts the program with HOME (made when missing) and the other arguments, and waits until its
+# window is drawn (the title bar's colour); its output goes to $HOME/program.log (`app_log`), its
+# pid to `app`.
 start_program() {
     export HOME=$1
     shift
     mkdir -p "$HOME"
-    "$program" "$@" > "$HOME/program.log" 2>&1 &
+    app_log=$HOME/program.log
+    "$program" "$@" > "$app_log" 2>&1 &
     app=$!
     pids+=("$app")
     for _ in $(seq 1 300); do
-        xdotool search --name "Tavix Editor" > /dev/null 2>&1 && break
+        xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
+        kill -0 "$app" 2>/dev/null || break
         sleep 0.1
     done
-    xdotool search --name "Tavix Editor" > /dev/null 2>&1 || fail "no window"
-    sleep 1.5
+    xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 || { cat "$app_log" >&2; fail "no window"; }
+    wait_pixel 600 2 2B2B2E
+}
+# Waits (bounded) until the program has ended by itself, and fails unless it ended with status 0
+# and without a sanitizer report.
+wait_exit() {
+    for _ in $(seq 1 150); do
+        if ! kill -0 "$app" 2>/dev/null; then
+            local status=0
+            wait "$app" || status=$?
+            check_log "$app_log"
+            ((status == 0)) || { tail -n 20 "$app_log" >&2; fail "the program ended with status $status"; }
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the program did not end"
+}
+# Ends a program that has no way of closing in the check: it must still be running (a crash or a
+# sanitizer abort fails here), end on SIGTERM with status 143, and have no sanitizer report.
+stop_program() {
+    local status=0
+    kill -0 "$app" 2>/dev/null || { wait "$app" || status=$?; tail -n 20 "$app_log" >&2;
+        fail "the program ended by itself with status $status"; }
+    kill -TERM "$app"
+    wait "$app" || status=$?
+    check_log "$app_log"
+    ((status == 143)) || fail "the program ended with status $status on SIGTERM, not 143"
 }

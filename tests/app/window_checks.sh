@@ -2,7 +2,7 @@
 # Whole-program checks of the main window under a virtual X display, driven by xdotool and read
 # back through screenshots (ImageMagick). Meant to run inside a private network namespace (the
 # program and the stand-in media server use their fixed ports there):
-#     unshare -rn scripts/netns-run.sh xvfb-run -a -s "-screen 0 1280x800x24" \
+#     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
 #         tests/app/window_checks.sh PROGRAM MEDIA_SERVER_STANDIN RELAY_STANDIN OUT_DIR [link]
 # "link" adds the checks that need the media server's commands to be applied (the connection
 # pill turning green, a project downloaded from the server). Every wait is bounded.
@@ -13,28 +13,6 @@ mkdir -p "$out"
 rm -f "$out/failure.png"
 work=$(mktemp -d)
 source "$source_dir/tests/app/screen.sh"
-# Waits until the pixel has one of the colours (| separated), or with a leading "!" none of them;
-# at most $4 tenths of a second.
-wait_pixel() {
-    local x=$1 y=$2 want=${3#!} tries=${4:-100} got=""
-    for ((i = 0; i < tries; ++i)); do
-        got=$(pixel "$x" "$y")
-        if [[ "$3" == !* ]]; then
-            [[ -n "$got" && "|$want|" != *"|$got|"* ]] && return 0
-        else
-            [[ "|$want|" == *"|$got|"* ]] && return 0
-        fi
-        sleep 0.1
-    done
-    fail "pixel ($x,$y) is $got, expected $3"
-}
-wait_exit() {
-    for _ in $(seq 1 150); do
-        kill -0 "$app" 2>/dev/null || { wait "$app" || true; return 0; }
-        sleep 0.1
-    done
-    fail "the program did not end"
-}
 # Starts the program with HOME $1 on a stored packet made from the empty template, in a folder
 # with a Chinese name, at $packet.
 open_packet() {
@@ -58,7 +36,7 @@ close_changed() {
 pill=(30 63)              # the connection pill
 close_button=(1001 22)    # the title bar's cross
 menu_button=(994 63)
-add_scene=(733 140)       # the scene list's add button
+add_scene=(673 140)       # the scene list's add button
 question_save=(434 451) question_discard=(512 451)
 dialog_body=(340 455) dialog_header=(600 305)
 
@@ -71,24 +49,30 @@ export TAVIX_CLOUD_RELAY_URL=$(sed -n 's/.*"url":"\([^"]*\)".*/\1/p' "$work/rela
 echo "== start page, a template, the pill, Ctrl+S, joining a cloud project"
 start_program "$work/home1"
 wait_pixel 922 734 BBB7B7            # "确定"
+# The template tiles show their pictures (the templates' grids), not flat fills: the inside of
+# each thumbnail varies. Thumbnails load in the background, so each gets a few tries.
+for x in 120 331 542 753; do
+    for ((i = 0; i < 30; ++i)); do
+        drawn=$(import -window root png:- | convert - -crop "150x70+$x+118" -format "%[fx:standard_deviation > 0.005]" info:)
+        [[ "$drawn" == 1 ]] && break
+        sleep 0.1
+    done
+    [[ "$drawn" == 1 ]] || fail "the template tile at x $x shows no picture"
+done
 shot start-page
 xdotool mousemove --sync 195 165 click --repeat 2 --delay 80 1
 wait_pixel "${pill[@]}" AA0428       # red: not connected
 shot template
 if [[ "$link" == link ]]; then
-    # Frames in small pieces, so the mirror takes a moment to fill and "加载中" can be seen.
-    "$mediaserver" --tcp-port 0 --split-bytes 8 > "$work/mediaserver.log" 2>&1 &
+    # The stand-in holds its answers 3 s, as a server still loading its show: the pill turns dark
+    # ("加载中") once the link is up and green only when the mirror has its answers.
+    "$mediaserver" --tcp-port 0 --hold-ms 3000 > "$work/mediaserver.log" 2>&1 &
     mediaserver_pid=$!
     pids+=($mediaserver_pid)
-    seen=""
-    for _ in $(seq 1 200); do
-        colour=$(pixel "${pill[@]}")
-        [[ "$colour" == 2F4F4F ]] && seen=loading
-        [[ "$colour" == 7CAA33 ]] && break
-        sleep 0.05
-    done
-    [[ "$colour" == 7CAA33 ]] || fail "the pill never turned green"
-    echo "pill: red, ${seen:-(loading too short to see)}, green"
+    wait_pixel "${pill[@]}" 2F4F4F 50
+    shot loading
+    wait_pixel "${pill[@]}" 7CAA33 100
+    echo "pill: red, loading, green"
     shot connected
 fi
 xdotool key --clearmodifiers ctrl+s
@@ -106,7 +90,7 @@ xdotool type --delay 50 8888
 xdotool key Return
 for _ in $(seq 1 50); do grep -q 'device_login' "$work/relay.log" && break; sleep 0.1; done
 grep -q 'device_login' "$work/relay.log" || fail "the join did not reach the relay"
-sleep 0.5
+wait_pixel "${dialog_body[@]}" '!2C2C2C'   # the join dialog has closed
 shot joined
 if [[ "$link" == link ]]; then
     click "${menu_button[@]}"
@@ -152,12 +136,16 @@ click 949 245                        # "另存为和打开"
 wait_pixel "${dialog_body[@]}" 2C2C2C
 xdotool type --delay 50 show2
 xdotool key Return
-sleep 1
-shot save-as-done
+for _ in $(seq 1 100); do
+    [[ -s "$work/home4/演出项目/show2/thumbnail.png" ]] && break
+    sleep 0.1
+done
 [[ -s "$work/home4/演出项目/show2/project.tavx" ]] || fail "save-as wrote nothing"
 [[ -s "$work/home4/演出项目/show2/thumbnail.png" ]] || fail "save-as wrote no thumbnail"
+wait_pixel "${dialog_body[@]}" 2C2C2C   # "另存为成功"
+shot save-as-done
 click 512 451                        # "确定" on "另存为成功"
-sleep 0.5
+wait_pixel "${dialog_body[@]}" '!2C2C2C'
 click "${close_button[@]}"
 wait_exit
 echo "all window checks passed"

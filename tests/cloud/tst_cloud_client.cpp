@@ -284,7 +284,8 @@ private Q_SLOTS:
         QCOMPARE(joined.count() + failed.count(), 0);
     }
 
-    // A message above the limit is refused before it is held: the link ends, nothing is delivered.
+    // A message above the limit is refused before it is held: the link ends, nothing is delivered,
+    // and the user is told of a network error before the join ends, with the reason in the log.
     void incomingSizeLimit_data()
     {
         QTest::addColumn<int>("size");
@@ -301,18 +302,29 @@ private Q_SLOTS:
         QSignalSpy received(m_client, &TavixProjectCloudClient::receiveCmd);
         QSignalSpy exited(m_client, &TavixProjectCloudClient::exitSuccess);
         QSignalSpy gone(m_relay.get(), &CloudRelayStandin::deviceDisconnected);
+        QSignalSpy failed(m_client, &TavixProjectCloudClient::joinError);
+        int failedAtExit = -1;
+        QObject exitWatch;
+        connect(m_client, &TavixProjectCloudClient::exitSuccess, &exitWatch,
+                [&] { failedAtExit = int(failed.count()); });
         const QString empty = relayed(R"({"cmdType":"big","cmdParams":""})");
         const QString frame = relayed(QStringLiteral(R"({"cmdType":"big","cmdParams":"%1"})")
                                           .arg(QString(size - int(empty.size()), QLatin1Char('x'))));
         QCOMPARE(frame.size(), size);
+        if (!delivered)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression("relay link closed: a message above the size limit"));
         m_relay->sendToAll(frame);
         if (delivered) {
             QVERIFY(received.wait(5000));
             QCOMPARE(received.first().at(1).toString().size(), size - empty.size());
             QVERIFY(m_client->isJoinProject());
+            QCOMPARE(failed.count(), 0);
             return;
         }
         QVERIFY(exited.wait(5000));
+        QCOMPARE(failedAtExit, 1);
+        QCOMPARE(failed.first().first().toString(), TavixProjectCloudConnectWork::networkErrorText());
         QTRY_COMPARE(gone.count(), 1);
         // Closed with 1009; a relay still writing the rest of the message sees the link drop.
         const int closeCode = gone.first().at(1).toInt();

@@ -12,7 +12,6 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -45,8 +44,7 @@ private Q_SLOTS:
 void TestDiscoveryNetns::initTestCase()
 {
     QVERIFY_INSIDE_PRIVATE_NETWORK();
-    QCOMPARE(QProcess::execute("ip", {"addr", "add", kSecond + "/24", "dev", "tavix0"}), 0);
-    QCOMPARE(QProcess::execute("ip", {"route", "del", "default"}), 0);
+    QVERIFY(shapeLanWithoutGateway(kSecond));
     QCOMPARE(LocalAddresses::localIPv4Addresses(), (QStringList{kFirst, kSecond}));
     // No gateway: a socket bound to no address has no way to the limited broadcast address.
     QUdpSocket unbound;
@@ -114,7 +112,7 @@ void TestDiscoveryNetns::floodKeepsMemoryFlatAndStopPrompt_data()
 
 // A host floods the reply port from 64 addresses. The worker's memory stays within 50 MB of
 // idle, a server's reply is heard again right after the flood, and stopping the worker in the
-// middle of a flood does not wait for the flood to end.
+// middle of a flood takes less than 100 ms.
 void TestDiscoveryNetns::floodKeepsMemoryFlatAndStopPrompt()
 {
     QFETCH(int, kind);
@@ -173,6 +171,8 @@ void TestDiscoveryNetns::floodKeepsMemoryFlatAndStopPrompt()
           idle >> 20, peak >> 20, stopMs);
     QVERIFY2(peak - idle < 50 * 1024 * 1024, "memory grew under the flood");
     QVERIFY2(floodWasRunning, "stopping the worker waited for the flood to end");
+    // A stop takes well under a millisecond; the bound leaves room for a loaded machine.
+    QVERIFY2(stopMs < 100, qPrintable(QStringLiteral("stopping under a flood took %1 ms").arg(stopMs)));
 }
 
 QTEST_GUILESS_MAIN(TestDiscoveryNetns)

@@ -128,7 +128,11 @@ void TestPacketTerminal::receivesPacketInPlaceOfTheEarlierOne()
     QVERIFY(complete.wait(5000));
     QCOMPARE(begin.size(), 1);
 
-    // The earlier packet's file is gone, nothing is left beside the folder.
+    // The packet waits beside the installed one, which stays until it is installed; then the
+    // earlier packet's file is gone, and nothing is left beside the folder.
+    QCOMPARE(filesBelow(m_receive), QStringList("earlier.txt"));
+    QCOMPARE(filesBelow(PacketReception::receivedPathOf(m_receive)), m_goodFiles);
+    QVERIFY(PacketReception::installReceived(m_receive));
     QCOMPARE(filesBelow(m_receive), m_goodFiles);
     for (const QString& file : m_goodFiles)
         QCOMPARE(readFile(m_receive + "/" + file), readFile(m_source + "/" + file));
@@ -163,8 +167,8 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket_data()
     QTest::newRow("dropped mid-file") << Fault::DroppedMidFile << "image/a.png";
 }
 
-// After each fault the designer invites again and sends the good packet in full, which replaces
-// the earlier one.
+// After each fault the designer invites again and sends the good packet in full, which arrives
+// whole beside the earlier one.
 void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
 {
     QFETCH(Fault, fault);
@@ -228,8 +232,9 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
     QVERIFY(offerAndAccept(designer));
     QVERIFY(sendGoodPacket(designer));
     QVERIFY(complete.wait(5000));
-    QCOMPARE(filesBelow(m_receive), m_goodFiles);
-    QCOMPARE(readFile(m_receive + "/image/a.png"), readFile(m_source + "/image/a.png"));
+    const QString received = PacketReception::receivedPathOf(m_receive);
+    QCOMPARE(filesBelow(received), m_goodFiles);
+    QCOMPARE(readFile(received + "/image/a.png"), readFile(m_source + "/image/a.png"));
 }
 
 // While one designer is linked, another's invitations are dropped; an invitation naming a port

@@ -7,6 +7,7 @@
 // datagrams. Worker signals are emitted in the worker threads and recorded by the
 // spies at once, so waits are on counts, never on a next emission.
 #include "network/DiscoveryDatagram.h"
+#include "network/DiscoveryFilter.h"
 #include "network/LocalAddresses.h"
 #include "network/RequestHead.h"
 #include "network/Terminal.h"
@@ -22,6 +23,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 std::unique_ptr<Terminal> startTerminal(const MediaServerStandin& standin, QStringList names = {"Tavix"})
@@ -84,6 +86,10 @@ private Q_SLOTS:
     void productNameFilter();
     void linkCutMidFrameIsFollowedByRediscovery();
     void resetLinkFiltersByAddress();
+    void discoveryFilter_data();
+    void discoveryFilter();
+    void noisyHostKeepsNoServerAway_data();
+    void noisyHostKeepsNoServerAway();
     void stopServerLeavesNoThreadAndNoLateEvents();
 
     void connectRequestWhileConnectedStartsNothing();
@@ -251,6 +257,95 @@ void TestTerminal::resetLinkFiltersByAddress()
     QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 3, 4000);
     QCOMPARE(connected.last().at(0).toString(), QString("127.0.0.2"));
     QCOMPARE(terminal->getConnectIp(), QString("127.0.0.2"));
+}
+
+void TestTerminal::discoveryFilter_data()
+{
+    QTest::addColumn<QString>("linkIp");
+    QTest::addColumn<QString>("ip");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<bool>("pinned");
+    const QString a = QStringLiteral("10.0.0.5");
+    QTest::newRow("any server") << "" << a << 4000 << "Tavix" << true << false;
+    QTest::newRow("no product name") << "" << a << 4000 << "" << true << false;
+    QTest::newRow("other product") << "" << a << 4000 << "Stelvane" << false << false;
+    QTest::newRow("case differs") << "" << a << 4000 << "tavix" << false << false;
+    QTest::newRow("port 1") << "" << a << 1 << "Tavix" << true << false;
+    QTest::newRow("port 65535") << "" << a << 65535 << "Tavix" << true << false;
+    // Out of range, also where the low 16 bits would name a real port.
+    QTest::newRow("port 0") << "" << a << 0 << "Tavix" << false << false;
+    QTest::newRow("port 65536 + 4000") << "" << a << 65536 + 4000 << "Tavix" << false << false;
+    QTest::newRow("port 4000 - 65536") << "" << a << 4000 - 65536 << "Tavix" << false << false;
+    QTest::newRow("pinned") << a << a << 4000 << "Tavix" << true << true;
+    QTest::newRow("pinned, mapped form") << "::ffff:10.0.0.5" << a << 4000 << "Tavix" << true << true;
+    QTest::newRow("pinned, other address") << a << "10.0.0.6" << 4000 << "Tavix" << false << false;
+    QTest::newRow("pinned, other product") << a << a << 4000 << "Stelvane" << false << true;
+    QTest::newRow("pinned by name") << QString("server") << QString("server") << 4000 << "" << true << true;
+}
+
+void TestTerminal::discoveryFilter()
+{
+    QFETCH(QString, linkIp);
+    QFETCH(QString, ip);
+    QFETCH(int, port);
+    QFETCH(QString, product);
+    QFETCH(bool, accepted);
+    QFETCH(bool, pinned);
+    const DiscoveryFilter filter({"Tavix"}, linkIp);
+    QCOMPARE(filter.accepts(ip, port, product), accepted);
+    QCOMPARE(filter.pins(ip), pinned);
+    // A worker without a filter reports every product and address.
+    QVERIFY(DiscoveryFilter().acceptsProduct(product) && DiscoveryFilter().acceptsAddress(ip));
+}
+
+void TestTerminal::noisyHostKeepsNoServerAway_data()
+{
+    QTest::addColumn<QString>("linkIp");
+    QTest::addColumn<QString>("forgedIp");
+    QTest::addColumn<QString>("forgedProduct");
+    const auto row = [](const char* name, const char* linkIp, const char* forgedIp, const char* product) {
+        QTest::newRow(name) << QString(linkIp) << QString(forgedIp) << QString(product);
+    };
+    row("another product", "", "127.0.0.1", "Stelvane");
+    row("another product, server pinned", "127.0.0.1", "127.0.0.1", "Stelvane");
+    row("another address, server pinned", "127.0.0.1", "127.0.0.7", "Tavix");
+}
+
+// One host sends 300 replies a second that the link must refuse, for at most 15 s; the real
+// server is linked at its first answer all the same.
+void TestTerminal::noisyHostKeepsNoServerAway()
+{
+    QFETCH(QString, linkIp);
+    QFETCH(QString, forgedIp);
+    QFETCH(QString, forgedProduct);
+    auto standin = startStandin();
+    QVERIFY(standin);
+    QSignalSpy answered(standin.get(), &MediaServerStandin::probeAnswered);
+    std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
+    terminal->resetLink(linkIp);
+    terminal->setDiscoveryTarget(QHostAddress::LocalHost, standin->discoveryPort());
+    const int replyPort = freeUdpPort();
+    terminal->startServer(replyPort);
+    QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
+
+    QUdpSocket noisy;
+    QVERIFY(noisy.bind(QHostAddress("127.0.0.9"), 0));
+    const QByteArray forged =
+        reply({{"ip", forgedIp}, {"port", standin->tcpPort()}, {"productName", forgedProduct}});
+    int sent = 0;
+    QTimer trickle;
+    connect(&trickle, &QTimer::timeout, this, [&] {
+        for (int i = 0; i < 3 && sent < 4500; ++i, ++sent)
+            noisy.writeDatagram(forged, QHostAddress::LocalHost, quint16(replyPort));
+    });
+    trickle.start(10);
+    QVERIFY(waitForFirst(answered, 3 * Terminal::kProbeIntervalMs));
+    QVERIFY2(waitForFirst(connected, Terminal::kProbeIntervalMs), "the server's first answer was dropped");
+    QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
+    trickle.stop();
+    QVERIFY(sent > 100); // the host was noisy from before the first probe
 }
 
 void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()

@@ -2,9 +2,13 @@
 #include "project/PhotoSelection.h"
 #include "project/TemporaryHome.h"
 
+#include <QAction>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -69,6 +73,48 @@ private Q_SLOTS:
         QVERIFY(PhotoSelection::isAcceptedImageFile(u"/p/photo.tar.png"_s));
         QVERIFY(!PhotoSelection::isAcceptedImageFile(u"/p/photo.PNG"_s));
         QVERIFY(!PhotoSelection::isAcceptedImageFile(u"/p/photo.png.jpg"_s));
+    }
+
+    void pickerReadsOnlyAndStartsInThePacket_data()
+    {
+        QTest::addColumn<QString>("imageFolder"); // below the home folder; "" for none
+        QTest::addColumn<bool>("hasPictures");    // whether the home holds a pictures folder
+        QTest::addColumn<QString>("start");       // below the home folder
+        QTest::newRow("packet's image folder") << u"show/image"_s << true << u"show/image"_s;
+        QTest::newRow("no packet") << QString() << true << u"Pictures"_s;
+        QTest::newRow("packet without image folder") << u"fresh/image"_s << true << u"Pictures"_s;
+        QTest::newRow("no pictures folder") << QString() << false << QString();
+    }
+    // Configured on a real dialog that is never shown.
+    void pickerReadsOnlyAndStartsInThePacket()
+    {
+        QFETCH(QString, imageFolder);
+        QFETCH(bool, hasPictures);
+        QFETCH(QString, start);
+        TemporaryHome home;
+        QVERIFY(QDir().mkpath(home.filePath(u"show/image"_s)));
+        if (hasPictures)
+            QVERIFY(QDir().mkpath(home.filePath(u"Pictures"_s)));
+        QFileDialog dialog;
+        PhotoSelection::configureDialog(dialog, imageFolder.isEmpty() ? QString() : home.filePath(imageFolder));
+
+        QCOMPARE(QFileInfo(dialog.directory().absolutePath()).canonicalFilePath(),
+                 QFileInfo(home.filePath(start)).canonicalFilePath());
+        QCOMPARE(dialog.windowTitle(), u"选择图标"_s);
+        QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog.nameFilters(), QStringList{u"Images(*.png)"_s});
+        QVERIFY(dialog.testOption(QFileDialog::ReadOnly));
+        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        // No way to delete, rename or make anything (the context menu's "New Folder" follows the
+        // button).
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model && model->isReadOnly());
+        auto* newFolder = dialog.findChild<QToolButton*>(u"newFolderButton"_s);
+        QVERIFY(newFolder && !newFolder->isEnabled());
+        for (const QString& name : {u"qt_delete_action"_s, u"qt_rename_action"_s}) {
+            auto* action = dialog.findChild<QAction*>(name);
+            QVERIFY2(action && !action->isEnabled(), qPrintable(name));
+        }
     }
 };
 

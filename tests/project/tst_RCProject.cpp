@@ -12,6 +12,7 @@
 #include "project/RCImageManager.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCPacketFolder.h"
+#include "project/ProjectFixture.h"
 #include "project/RCProject.h"
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
@@ -78,26 +79,10 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY_INSIDE_PRIVATE_NETWORK();
-        // One home for the whole run: the recent-projects record is process-wide.
-        m_home = std::make_unique<TemporaryHome>();
-        QVERIFY(m_home->isValid());
+        QVERIFY(m_fixture.makeHome());
     }
-
-    void init()
-    {
-        m_engine = std::make_unique<QQmlEngine>();
-        m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{u"Tavix"_s});
-        // The scene model is process-wide: start every case from the start-up state.
-        QVERIFY(m_project->setProject(QJsonObject{{u"sceneArray"_s, QJsonObject{}}}));
-        m_project->initDefaultScene();
-    }
-
-    void cleanup()
-    {
-        m_project.reset();
-        m_engine.reset();
-        QDir(m_home->filePath(u"packets"_s)).removeRecursively();
-    }
+    void init() { QVERIFY(m_fixture.makeProject()); }
+    void cleanup() { m_fixture.dropProject(); }
 
     void constructionMakesFoldersAndServices()
     {
@@ -661,9 +646,10 @@ private:
         return dir;
     }
 
-    std::unique_ptr<TemporaryHome> m_home;
-    std::unique_ptr<QQmlEngine> m_engine;
-    std::unique_ptr<RCProject> m_project;
+    ProjectFixture m_fixture;
+    std::unique_ptr<TemporaryHome>& m_home = m_fixture.home;
+    std::unique_ptr<QQmlEngine>& m_engine = m_fixture.engine;
+    std::unique_ptr<RCProject>& m_project = m_fixture.project;
 };
 
 QTEST_MAIN(tst_RCProject)

@@ -92,6 +92,14 @@ private Q_SLOTS:
         // QML hands a number typed into a text field over as a number.
         QTest::newRow("integer") << QVariant(1234) << u"1234"_s;
         QTest::newRow("real") << QVariant(12.5) << u"12.5"_s;
+        // So is a truth value from a check box.
+        QTest::newRow("true") << QVariant(true) << u"true"_s;
+        QTest::newRow("false") << QVariant(false) << u"false"_s;
+        // Values that have no text form are refused: the key keeps its text.
+        QTest::newRow("list") << QVariant(QVariantList{u"a"_s, 1}) << u"before"_s;
+        QTest::newRow("object") << QVariant(QVariantMap{{u"a"_s, 1}}) << u"before"_s;
+        QTest::newRow("null") << QVariant::fromValue(nullptr) << u"before"_s;
+        QTest::newRow("undefined") << QVariant() << u"before"_s;
     }
     void valuesSurviveARestart()
     {
@@ -100,7 +108,13 @@ private Q_SLOTS:
         const QString path = m_home->filePath(u"deep/er/config.json"_s); // folders made
         {
             RCSetting setting(path);
+            setting.setValue(RCKeys::DefaultPassword(), u"before"_s);
+            QSignalSpy spy(&setting, &IRCSetting::settingValueChanged);
+            const bool refused = text == QLatin1String("before");
+            if (refused)
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not a text.*DefaultPassword"_s));
             setting.setValue(RCKeys::DefaultPassword(), given);
+            QCOMPARE(spy.count(), refused ? 0 : 1);
             setting.setValue(RCKeys::SceneListVisible(), false);
             QCOMPARE(setting.getValue(RCKeys::DefaultPassword()), QVariant(text));
         }

@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import "qrc:/qml/main"
 
 // The real main window: its start page, its message boxes, the save question on closing and
 // before the project manager or another project replaces the open one, the title panels and the
@@ -9,7 +10,14 @@ RCTestMainWindow {
 
     readonly property var messages: getRCMessageBoxManager
     readonly property var scenes: project.getScenePresenter()
+    // what the edit layout gives the main window
+    property var mMenuSave: null
 
+    Component {
+        id: editLayoutComponent
+
+        RCEditModelPanel {}
+    }
     SignalSpy {
         id: logSpy
         target: rcLog
@@ -312,6 +320,29 @@ RCTestMainWindow {
                 project.switchProjectRequested(folder)
             }
             tryCompare(win, "mCurrentPanelName", data.opened ? "contentPanel" : "totalProjectManagerView")
+        }
+
+        // At the default size the project name shows whole while there is room for it, and the
+        // property rows of a custom button fit the side pane (the colour row's "%", the radio
+        // row's second choice).
+        function test_defaultSizeFits() {
+            // the layout as the 1024 x 768 window holds it (the offscreen screen is smaller)
+            verify(project.loadTemplateProjectPacket("PC(1920x1080)"))
+            var layout = createTemporaryObject(editLayoutComponent, mainWindow,
+                                               {"width": 1024, "height": 723, "mProject": project})
+            var title = findChild(findChild(layout, "editTitlePanel"), "projectTitle")
+            verify(!title.truncated, title.text)
+            var sceneId = scenes.getSelectSceneId()
+            var items = project.getSceneItemPresenter()
+            var json = project.getControlManager().getControlByType(1).getInstantiationParam().toJson()
+            var itemId = items.addItem(sceneId, json, false)
+            items.setPropertyValue(sceneId, itemId, "Focus", true, false)
+            var panel = findChild(layout, "editPropertyPanel")
+            tryVerify(() => panel.width > 0, 3000, "laid out")
+            for (var name of ["transparencyUnit", "radio_1"]) {
+                var part = child(panel, name)
+                verify(part.mapToItem(panel, part.width, 0).x <= panel.width, name + " inside the panel")
+            }
         }
 
         function test_undoRedoButtons() {

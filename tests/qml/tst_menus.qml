@@ -250,6 +250,43 @@ RCTestMainWindow {
                 compare(testSupport.readText(target + "/notes.txt"), "用户的文件")
         }
 
+        // A picture that the packet does not hold yet is copied into the new folder by the first
+        // save there (or a save-as); the item's view keeps showing it, now from the new folder.
+        function test_pictureFollowsTheSave_data() {
+            return [
+                {tag: "first save", entry: "menuSaveProject"},
+                {tag: "save as", entry: "menuSaveOtherProject"}
+            ]
+        }
+        function test_pictureFollowsTheSave(data) {
+            var menu = realWindow()
+            var picture = testSupport.makeFolder("图片") + "/pic.png"
+            var grabbed = false
+            verify(mainWindow.grabToImage(result => grabbed = result.saveToFile(picture), Qt.size(16, 16)))
+            tryVerify(() => grabbed)
+            var scenes = project.getScenePresenter()
+            var items = project.getSceneItemPresenter()
+            var sceneId = scenes.getSelectSceneId()
+            var json = project.getControlManager().getControlByType(1).getInstantiationParam().toJson()
+            var itemId = items.addItem(sceneId, json, false)
+            items.setPropertyValue(sceneId, itemId, "IconPath", "file://" + picture, false)
+            var icon = findChild(child(win.contentItem, "sceneItemView_" + itemId), "buttonIcon")
+            tryCompare(icon, "status", Image.Ready)
+
+            var entry = findChild(menu, data.entry)
+            entry.triggered()
+            var dialog = entry.mFlow.mDialog
+            verify(dialog)
+            var target = testSupport.makeFolder("新目录") + "/项目"
+            findChild(dialog.contentItem, "nameField").text = "项目"
+            dialog.mFolder = target.substring(0, target.lastIndexOf("/"))
+            verify(dialog.save())
+            compare(project.getProjectPacketPath(), target)
+            compare(items.getPropertyValue(sceneId, itemId, "IconPath"), "rcimg:/pic.png")
+            compare(icon.status, Image.Ready, "the picture still shows")
+            verify(String(findChild(icon, "image").source).indexOf(target + "/") >= 0, "from the new folder")
+        }
+
         function test_saveKnownProjectAsks() {
             var menu = realWindow()
             var folder = testSupport.makeFolder("已知")

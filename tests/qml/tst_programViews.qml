@@ -296,6 +296,9 @@ RCTestMainWindow {
                     shown.push(text.text)
             }
             compare(shown, data.texts)
+            var slider = findChild(row, "playStateSlider")
+            var times = findChild(row, "playStateTimes")
+            verify(times.x + times.width <= slider.x || slider.x + slider.width <= times.x, "the slider leaves the times free")
         }
 
         // A tap on the bar seeks on the scale the bar is drawn with: at a quarter of its width to a

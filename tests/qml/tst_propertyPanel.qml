@@ -216,6 +216,8 @@ RCTestMainWindow {
             var itemId = addItem(data.kind)
             for (var key in data.set)
                 items.setPropertyValue(sceneId, itemId, key, data.set[key], false)
+            // The added item is a change: saved, so that only what focusing does counts.
+            verify(project.saveProjectPacket(testSupport.tempPath() + "/packet"))
             var before = {}
             for (var n of expectedRows(itemId))
                 before[n] = value(itemId, n)

@@ -210,6 +210,54 @@ RCTestMainWindow {
             verify(t.mDragEnabled)
         }
 
+        // Whether the whole tile of the scene is in the strip's view.
+        function inView(sceneId) {
+            var list = findChild(panel, "sceneList")
+            var t = tile(sceneId)
+            return t.x >= list.contentX && t.x + t.width <= list.contentX + list.width
+        }
+
+        // The strip keeps the selected scene in view: one selected from outside, a new one.
+        function test_followsTheSelection() {
+            var ids = loadScenes(["A", "B", "C", "D", "E", "F"])
+            verify(inView(ids[0]))
+            scenes.setSelectScene(ids[5])
+            tryVerify(() => inView(ids[5]), 2000, "scrolled to the last scene")
+            scenes.setSelectScene(ids[1])
+            tryVerify(() => inView(ids[1]), 2000, "and back")
+            mouseClick(findChild(panel, "addSceneButton"))
+            var added = scenes.getSceneId(6)
+            tryVerify(() => inView(added), 2000, "to the new scene")
+        }
+
+        // The wheel scrolls the strip, as does a dragged tile held near either end.
+        function test_scrolls_data() {
+            return [
+                {tag: "wheel down", wheel: -120, forward: true},
+                {tag: "wheel up at the start", wheel: 120, forward: false},
+                {tag: "sideways wheel", wheelX: -120, forward: true},
+                {tag: "drag at the right end", dragAt: "right", forward: true},
+                {tag: "drag at the left end", dragAt: "left", forward: false}
+            ]
+        }
+        function test_scrolls(data) {
+            loadScenes(["A", "B", "C", "D", "E", "F"])
+            var list = findChild(panel, "sceneList")
+            var start = list.contentX
+            if (data.dragAt) {
+                panel.dragMovedTo(data.dragAt === "right" ? list.width - 5 : 5)
+                if (data.forward)
+                    tryVerify(() => list.contentX > start + 100, 3000)
+                else
+                    wait(200)
+                panel.mAutoScroll = 0
+            } else {
+                mouseWheel(list, 100, 50, data.wheelX || 0, data.wheel || 0)
+            }
+            compare(list.contentX > start, data.forward)
+            verify(list.contentX >= list.originX, "not before the first scene")
+        }
+
         function test_controlMode() {
             var ids = loadScenes(["A", "B"])
             panel.mInEditState = false

@@ -175,6 +175,40 @@ RCTestMainWindow {
 
         // A drag of the selection, by one of its items or from inside the frame on no item, is one
         // undo step: undo puts every item back where the press found it, redo where the drag left it.
+        // The frame belongs to the shown scene: switching to a scene without a selection, also a
+        // new one of another size, leaves no frame of the scene before.
+        function test_frameStaysWithItsScene_data() {
+            return [
+                {tag: "new scene", width: 1920, height: 1080},
+                {tag: "new scene of the same size", width: 960, height: 540}
+            ]
+        }
+        function test_frameStaysWithItsScene(data) {
+            var ids = loadScene(960, 540, [[10, 10, 100, 50]])
+            select(ids)
+            verify(panel.mFrameWidth > 0)
+            var added = scenes.addScene("N", "", "qrc:/sceneBackground.png", true)
+            scenes.setPropertyValue(added, "Width", data.width, false)
+            scenes.setPropertyValue(added, "Height", data.height, false)
+            scenes.setSelectScene(added)
+            scenes.setPropertyValue(added, "Focus", true, false)
+            wait(0)
+            compare(panel.mSceneId, added)
+            compare(frame(), [0, 0, 0, 0])
+        }
+
+        // Without scenes the canvas shows the hint to add one, whole.
+        function test_hintWithoutScenes() {
+            verify(project.setProject({"sceneArray": {"sceneArray": []}}))
+            compare(panel.mSceneId, "")
+            var image = findChild(findChild(panel, "needAddSceneHint"), "image")
+            tryCompare(image, "status", Image.Ready)
+            var topLeft = image.mapToItem(panel, (image.width - image.paintedWidth) / 2,
+                                          (image.height - image.paintedHeight) / 2)
+            verify(topLeft.x >= 0 && topLeft.y >= 0 && topLeft.x + image.paintedWidth <= panel.width
+                   && topLeft.y + image.paintedHeight <= panel.height, "inside the panel")
+        }
+
         function test_drag_data() {
             return [
                 {tag: "by an item", items: [[100, 100], [300, 100]], from: [150, 150], by: [50, 30], steps: 10},

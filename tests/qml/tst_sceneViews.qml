@@ -130,17 +130,21 @@ RCTestMainWindow {
                 {tag: "no property", values: {"ProName": ""}, at: 0.75, sent: []},
                 {tag: "empty range", values: {"MinIntValue": 50, "MaxIntValue": 50}, at: 0.75, sent: []},
                 {tag: "reversed range", values: {"MinIntValue": 80, "MaxIntValue": 20}, at: 0.75, sent: []},
-                {tag: "reset", values: {"Slider_Default": 30}, reset: true, sent: [{"Volume": 30}]}
+                {tag: "reset", values: {"Slider_Default": 30}, reset: true, sent: [{"Volume": 30}]},
+                {tag: "near the end", volume: 92, values: {}, at: 0.25, sent: [{"Volume": 25}]}
             ]
         }
         function test_slider(data) {
-            testMirror.setGlobalProperty("Volume", 40.4)
+            testMirror.setGlobalProperty("Volume", data.volume || 40.4)
             testMirror.setGlobalProperty("Brightness", 0)
             var view = bench.newView(data.kind || 17, data.values, [0, 100, 453, 50])
             var bar = child(view, "sliderBar")
             compare(bar.width, 400)
             if (data.kind === undefined && data.values.ProName === undefined)
-                compare(child(view, "sliderValue").text, "40")
+                compare(child(view, "sliderValue").text, String(data.volume || 40))
+            var handle = child(view, "sliderHandle")
+            var value = child(view, "sliderValue")
+            verify(value.x + value.width <= handle.x || handle.x + handle.width <= value.x, "the handle leaves the value free")
             bench.actionSpy.clear()
             if (data.reset)
                 mouseClick(child(view, "sliderReset"))

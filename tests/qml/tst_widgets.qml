@@ -53,6 +53,16 @@ RCTestMainWindow {
             id: rightPane
         }
     }
+    Menu {
+        id: menu
+
+        RCMenuItem {
+            text: "复制"
+        }
+        RCMenuItem {
+            text: "删除"
+        }
+    }
     RCImage {
         id: image
         y: 320
@@ -188,6 +198,15 @@ RCTestMainWindow {
             compare(imageSpy.count, 2)
         }
 
+        // Entries are 30 high; a black strip of 6 separates them, none hangs under the last one.
+        function test_menuItemStrips() {
+            menu.popup(0, 0)
+            tryCompare(menu, "opened", true)
+            var bars = [findChild(menu.itemAt(0), "menuItemBar"), findChild(menu.itemAt(1), "menuItemBar")]
+            compare([menu.itemAt(0).height, menu.itemAt(1).height], [30, 30])
+            compare([bars[0].height, bars[1].height], [24, 30])
+            menu.close()
+        }
         function test_splitView() {
             compare(leftPane.width, 300)
             compare(rightPane.x, 304, "a 4-pixel handle")

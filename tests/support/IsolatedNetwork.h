@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QNetworkInterface>
+#include <QProcess>
 #include <QString>
 
 // Programs that start the project root also start the control link, whose discovery broadcasts
@@ -30,3 +31,13 @@ inline bool insidePrivateNetwork(QString* reason = nullptr)
         QString privateNetworkReason;                                                                        \
         QVERIFY2(insidePrivateNetwork(&privateNetworkReason), qPrintable(privateNetworkReason));             \
     } while (false)
+
+// Inside the private network namespace: gives "tavix0" a second address (on its /24) and takes the
+// default route away, which makes a LAN without a gateway: a socket bound to no address then has
+// no way to the limited broadcast address. False when a step fails.
+inline bool shapeLanWithoutGateway(const QString& secondAddress)
+{
+    const QString ip = QStringLiteral("ip");
+    return QProcess::execute(ip, {"addr", "add", secondAddress + "/24", "dev", "tavix0"}) == 0 &&
+           QProcess::execute(ip, {"route", "del", "default"}) == 0;
+}

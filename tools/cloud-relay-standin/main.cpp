@@ -1,9 +1,9 @@
 // tavix-cloud-relay-standin: a stand-in cloud relay for trying the panel's cloud join and for the
 // tests. See README.md ("Trying the cloud join with the stand-in relay").
 #include "tools/StandinSupport.h"
+#include "tools/ToolCommandLine.h"
 #include "tools/cloud-relay-standin/CloudRelayStandin.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -42,7 +42,7 @@ int main(int argc, char** argv)
                                     "json", "\"0\"");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
     parser.addOptions({bind, port, status, log});
-    parser.process(app);
+    parseToolCommandLine(parser, app);
 
     RelayStandinOptions options;
     options.bindAddress = QHostAddress(parser.value(bind));

@@ -13,6 +13,7 @@
 #include "network/IRCPacketTerminal.h"
 #include "project/RCProject.h"
 #include "project/RCStartUp.h"
+#include "tools/ToolCommandLine.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -110,10 +111,21 @@ void runPanel(RCProject* project)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("tavix-distribution-driver"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Plays one side of project distribution: \"designer PANEL-IP PACKET-FOLDER\" issues the "
+                       "packet to the panel, \"panel\" accepts the first invitation and loads what it "
+                       "received. Every step is one JSON line on stdout."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("role"), QStringLiteral("designer or panel"),
+                                 QStringLiteral("designer PANEL-IP PACKET-FOLDER | panel"));
+    parseToolCommandLine(parser, app, 1, 3);
+    const QStringList args = parser.positionalArguments();
     const bool designer = args.size() == 3 && args.at(0) == QLatin1String("designer");
     if (!designer && args != QStringList{QStringLiteral("panel")}) {
-        std::fputs("usage: tavix-distribution-driver designer PANEL-IP PACKET-FOLDER | panel\n", stderr);
+        std::fprintf(stderr, "tavix-distribution-driver: expected \"designer PANEL-IP PACKET-FOLDER\" or "
+                             "\"panel\"\n%s", qPrintable(parser.helpText()));
         return 2;
     }
     auto engine = std::make_unique<QQmlEngine>();

@@ -1,6 +1,9 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include "network/DiscoveryDatagram.h"
+#include "network/MessageRequest.h"
+#include "network/NetworkLimits.h"
+#include "network/RequestHead.h"
 #include "network/RequestManager.h"
 #include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/StandinState.h"
@@ -90,9 +93,8 @@ void MediaServerStandin::onNewConnection()
     while (QTcpSocket* socket = m_server->nextPendingConnection()) {
         socket->setParent(this);
         Session session;
+        // Reads the link's frames; the stand-in writes its own (writeCommand).
         session.manager = new RequestManager(socket);
-        connect(session.manager, &IRCRequestManager::buffSendRequest, socket,
-                [this, socket](const QByteArray& buff) { writeFrame(socket, buff); });
         connect(session.manager, &IRCRequestManager::cmdReceive, this,
                 [this, socket](const QString& sCmd, const QJsonObject& params) {
                     onCommand(socket, sCmd, params);
@@ -220,9 +222,28 @@ void MediaServerStandin::startReplay(QTcpSocket* socket)
 
 void MediaServerStandin::send(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params)
 {
-    auto it = m_sessions.find(socket);
-    if (it != m_sessions.end())
-        it->manager->sendCmd(sCmd, params, QVariant());
+    const bool handshake = sCmd == QLatin1String("connectVerifyAsk") || sCmd == QLatin1String("passwordError") ||
+                           sCmd == QLatin1String("connected");
+    if (m_options.answerHoldMs > 0 && !handshake) {
+        QTimer::singleShot(m_options.answerHoldMs, socket,
+                           [this, socket, sCmd, params] { writeCommand(socket, sCmd, params); });
+        return;
+    }
+    writeCommand(socket, sCmd, params);
+}
+
+void MediaServerStandin::writeCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params)
+{
+    if (!m_sessions.contains(socket))
+        return;
+    // Every chunk at once, as a server writes: the panel's own sender paces its chunks one per
+    // tick, which would spread a stage image of some hundred KB over as many ticks.
+    QByteArray text;
+    const quint64 uid = MessageRequest::buildTextWithNewUid(sCmd, params, text);
+    for (qsizetype pos = 0; pos < text.size(); pos += NetworkLimits::kChunkSize) {
+        const QByteArray chunk = text.mid(pos, NetworkLimits::kChunkSize);
+        writeFrame(socket, RequestHead::frame(uid, ERequestType_Message, pos + chunk.size() >= text.size(), chunk));
+    }
 }
 
 void MediaServerStandin::writeFrame(QTcpSocket* socket, const QByteArray& frame)
@@ -260,9 +281,11 @@ void MediaServerStandin::writeFrame(QTcpSocket* socket, const QByteArray& frame)
 
 void MediaServerStandin::sendToAll(const QString& sCmd, const QJsonObject& params)
 {
-    for (auto it = m_sessions.begin(); it != m_sessions.end(); ++it)
-        if (it->verified)
-            it->manager->sendCmd(sCmd, params, QVariant());
+    const QList<QTcpSocket*> sockets = m_sessions.keys();
+    for (QTcpSocket* socket : sockets) {
+        if (m_sessions.value(socket).verified)
+            send(socket, sCmd, params);
+    }
 }
 
 void MediaServerStandin::dropClients()

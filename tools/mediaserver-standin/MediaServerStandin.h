@@ -61,7 +61,10 @@ private:
     void onCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params);
     void completeHandshake(QTcpSocket* socket);
     void startReplay(QTcpSocket* socket);
+    // Sends a command, after the answer hold unless it belongs to the handshake.
     void send(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params);
+    // Writes every frame of one command at once.
+    void writeCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params);
     // Writes one frame as the hostile-link options say.
     void writeFrame(QTcpSocket* socket, const QByteArray& frame);
     void writeLog(const QJsonObject& line);

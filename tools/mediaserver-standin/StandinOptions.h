@@ -32,6 +32,10 @@ struct StandinOptions
     // Answer "getStageImage" this many ms after the request, as a busy server does, and log each
     // such answer ({"event": "answer", "cmd": "setStageImage"}). 0 answers at once.
     int stageAnswerDelayMs = 0;
+    // Hold every command sent after the handshake (answers, the pushed Vexa lists, replayed
+    // commands) this many ms, as a server still loading its show does, so that the panel stays in
+    // its loading state that long. 0 sends at once.
+    int answerHoldMs = 0;
 
     // Hostile links, for the panel's tests. Each is off at 0.
     // Every frame is written in pieces of at most this many bytes, each flushed on its own.

@@ -1,9 +1,9 @@
 // tavix-mediaserver-standin: a stand-in media server for trying the panel and for
 // the tests. See README.md ("Trying the panel with the stand-in media server").
 #include "tools/StandinSupport.h"
+#include "tools/ToolCommandLine.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
@@ -37,6 +37,9 @@ int main(int argc, char** argv)
         "Answer \"setGlobalProperty\" and \"setTrack\" with the new values, as a server does.");
     const QCommandLineOption stageDelay(
         "stage-delay-ms", "Answer \"getStageImage\" N ms after the request (default 0).", "ms", "0");
+    const QCommandLineOption answerHold(
+        "hold-ms", "Hold every command after the handshake N ms, as a server still loading (default 0).", "ms",
+        "0");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
     const QCommandLineOption splitBytes("split-bytes", "Write every frame in pieces of at most N bytes.", "n",
                                         "0");
@@ -45,8 +48,8 @@ int main(int argc, char** argv)
     const QCommandLineOption dropAfterBytes("drop-after-bytes",
                                             "Cut each link once N bytes have been written to it.", "n", "0");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
-                       replay, reportChanges, stageDelay, log, splitBytes, garbageBytes, dropAfterBytes});
-    parser.process(app);
+                       replay, reportChanges, stageDelay, answerHold, log, splitBytes, garbageBytes, dropAfterBytes});
+    parseToolCommandLine(parser, app);
 
     StandinOptions options;
     if (parser.isSet(bind))
@@ -60,6 +63,7 @@ int main(int argc, char** argv)
     options.replayFile = parser.value(replay);
     options.reportChanges = parser.isSet(reportChanges);
     options.stageAnswerDelayMs = parser.value(stageDelay).toInt();
+    options.answerHoldMs = parser.value(answerHold).toInt();
     options.splitBytes = parser.value(splitBytes).toInt();
     options.garbageBytes = parser.value(garbageBytes).toInt();
     options.dropAfterBytes = parser.value(dropAfterBytes).toLongLong();

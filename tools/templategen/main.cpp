@@ -20,6 +20,7 @@
 #include "model/RCSceneManager.h"
 #include "project/RCSetting.h"
 #include "project/RCTemplateProjects.h"
+#include "tools/ToolCommandLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,13 +80,16 @@ QJsonObject buildProjectFile(IRCControlManager* controls, const QVariantMap& ent
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavix-templategen"));
     QTextStream err(stderr);
-    const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        err << "usage: tavix-templategen <resources folder>\n";
-        return 2;
-    }
-    const QDir resources(args.at(1));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes the project files of the built-in template packets under a resources folder."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("resources"),
+                                 QStringLiteral("The resources folder of the source tree."));
+    parseToolCommandLine(parser, app, 1, 1);
+    const QDir resources(parser.positionalArguments().first());
 
     RCControlManager controls;
     RCControlCatalogue::build(&controls);

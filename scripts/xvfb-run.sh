@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# xvfb-run.sh SCREEN COMMAND [ARG...]
+# Runs COMMAND with DISPLAY set to a virtual X server of its own (SCREEN as WIDTHxHEIGHTxDEPTH) and
+# ends the server afterwards; exits with COMMAND's status. The server picks its display number itself
+# (-displayfd), so checks started side by side never race for one, as `xvfb-run -a` can.
+set -euo pipefail
+screen=$1
+shift
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$fifo"' EXIT
+display=""
+read -r -t 30 display <"$fifo" || true
+if [[ -z "$display" ]]; then
+    echo "FAIL: the virtual X server did not start" >&2
+    exit 1
+fi
+export DISPLAY=":$display"
+status=0
+"$@" || status=$?
+exit "$status"

@@ -1,0 +1,227 @@
+// Saving keeps the user's work: the pictures of a project across a download from the media
+// server, saves that cannot complete, packets on paths the recent list cannot hold, and changes
+// that come without history entries.
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "mirror/RCCmdProcesser_SetProject.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+#include "model/RCKeys.h"
+#include "project/RCImageManager.h"
+#include "project/ProjectFixture.h"
+#include "project/RCProject.h"
+#include "project/RCRecentProjectRecord.h"
+#include "project/TestPackets.h"
+#include "support/IsolatedNetwork.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+} // namespace
+
+class tst_ProjectSaving : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY_INSIDE_PRIVATE_NETWORK();
+        QVERIFY(m_fixture.makeHome());
+    }
+    void init() { QVERIFY(m_fixture.makeProject()); }
+    void cleanup() { m_fixture.dropProject(); }
+
+    void picturesSurviveADownload_data()
+    {
+        QTest::addColumn<bool>("intoNewFolder");
+        QTest::newRow("saved where the download named it") << false;
+        QTest::newRow("saved into a new folder") << true;
+    }
+    void picturesSurviveADownload()
+    {
+        QFETCH(bool, intoNewFolder);
+        const QString stored = storedPacketWithPicture(u"stored"_s);
+        QVERIFY(!stored.isEmpty());
+        const QByteArray storedFile = readFile(stored + u"/project.tavx"_s);
+
+        // "添加Mirel场景": the server's answer generates its scene, then the view names the new
+        // packet after the server's project and applies the answer.
+        const QJsonObject answer{{u"id"_s, 3}, {u"name"_s, u"show"_s}};
+        m_project->getStelvaneSyncer()->addProjectRequest(3);
+        RCCmdProcesser_SetProject().process(answer, m_project.get());
+        m_project->setProjectPacketPath(m_project->getNewProjectPacketPath() + u"/show"_s);
+        QVERIFY(m_project->setProject(answer));
+        QCOMPARE(shownFile(u"rcimg:/logo.png"_s), stored + u"/image/logo.png"_s);
+
+        const QString target =
+            intoNewFolder ? m_home->filePath(u"packets/saved"_s) : m_project->getProjectPacketPath();
+        QVERIFY(m_project->saveProjectPacket(target));
+        QVERIFY(readFile(target + u"/project.tavx"_s).contains("rcimg:/logo.png"));
+        QCOMPARE(readFile(target + u"/image/logo.png"_s), readFile(stored + u"/image/logo.png"_s));
+        QCOMPARE(m_project->getImageManager()->projectImagePath(), target + u"/image"_s);
+        QCOMPARE(shownFile(u"rcimg:/logo.png"_s), target + u"/image/logo.png"_s);
+        QVERIFY(!m_project->hasChangedOnClosing());
+        QCOMPARE(readFile(stored + u"/project.tavx"_s), storedFile);
+        QCOMPARE(filesIn(stored + u"/image"_s), QStringList{u"logo.png"_s});
+    }
+
+    void savesThatCannotCompleteLeaveNoTrace_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<bool>("intoNewFolder");
+        QTest::newRow("picture gone, into the open packet") << u"picture gone"_s << false;
+        QTest::newRow("picture gone, into a new folder") << u"picture gone"_s << true;
+        QTest::newRow("project file not writable") << u"not writable"_s << false;
+    }
+    void savesThatCannotCompleteLeaveNoTrace()
+    {
+        QFETCH(QString, cause);
+        QFETCH(bool, intoNewFolder);
+        const QString stored = storedPacketWithPicture(u"stored"_s);
+        QVERIFY(!stored.isEmpty());
+        const QByteArray storedFile = readFile(stored + u"/project.tavx"_s);
+
+        // A picture the user picked, which the save copies in first; and one whose file is gone.
+        const QString picked = QUrl::fromLocalFile(writePicture(m_home->filePath(u"pictures/new.png"_s),
+                                                                qRgb(4, 5, 6)))
+                                   .toString();
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        const QString pickedScene = scenes->addScene(u"picked"_s, picked, QString(), true);
+        QString goneScene;
+        const QString gone = QUrl::fromLocalFile(m_home->filePath(u"pictures/gone.png"_s)).toString();
+        if (cause == QLatin1String("picture gone"))
+            goneScene = scenes->addScene(u"gone"_s, gone, QString(), true);
+
+        const QString target = intoNewFolder ? m_home->filePath(u"packets/new"_s) : stored;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"RCProject::saveProject"_s));
+        if (cause == QLatin1String("not writable")) {
+            QVERIFY(QDir().mkpath(stored + u"/blocked.tavx"_s));
+            QVERIFY(!m_project->saveProject(stored + u"/blocked.tavx"_s, stored + u"/image"_s));
+        } else {
+            QVERIFY(!m_project->saveProjectPacket(target));
+        }
+
+        // Nothing written stays, and the document names what it named.
+        QCOMPARE(readFile(stored + u"/project.tavx"_s), storedFile);
+        QCOMPARE(filesIn(stored + u"/image"_s), QStringList{u"logo.png"_s});
+        if (intoNewFolder)
+            QVERIFY(!QFileInfo::exists(target));
+        QCOMPARE(scenes->getPropertyValue(pickedScene, RCKeys::IconPath()).toString(), picked);
+        if (!goneScene.isEmpty())
+            QCOMPARE(scenes->getPropertyValue(goneScene, RCKeys::IconPath()).toString(), gone);
+        QVERIFY(m_project->hasChangedOnClosing());
+    }
+
+    void recentListLimitsOnlyNewNames_data()
+    {
+        QTest::addColumn<QString>("parent"); // below "packets"
+        QTest::addColumn<bool>("inPlace");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("opened from a path with >") << u"a>b"_s << true << true;
+        QTest::newRow("new packet on a path with >") << u"a>b"_s << false << false;
+        QTest::newRow("opened from a plain path") << u"plain"_s << true << true;
+    }
+    void recentListLimitsOnlyNewNames()
+    {
+        QFETCH(QString, parent);
+        QFETCH(bool, inPlace);
+        QFETCH(bool, saved);
+        const QString packet = m_home->filePath(u"packets/%1/show"_s.arg(parent));
+        if (inPlace) {
+            QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"s"_s)));
+            QVERIFY(m_project->loadProjectPacket(packet));
+        } else {
+            m_project->setProjectPacketPath(packet);
+        }
+        RCScenePresenter::instance()->addScene(u"edit"_s, QString(), QString(), true);
+        if (!saved)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
+        QCOMPARE(m_project->saveProjectPacket(), saved);
+        QCOMPARE(readFile(packet + u"/project.tavx"_s).contains("edit"), saved);
+        QCOMPARE(m_project->hasChangedOnClosing(), !saved);
+        QCOMPARE(RCRecentProjectRecord::instance()->contains(packet), saved && !parent.contains(u'>'));
+    }
+
+    void changesWithoutHistoryAsk_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("scene generated from the server's project") << u"generated"_s;
+        QTest::newRow("scene removed") << u"scene removed"_s;
+        QTest::newRow("item added") << u"item added"_s;
+        QTest::newRow("start-up scene") << u"default scene"_s;
+    }
+    void changesWithoutHistoryAsk()
+    {
+        QFETCH(QString, change);
+        const QString stored = storedPacketWithPicture(u"stored"_s);
+        QVERIFY(!stored.isEmpty());
+        QVERIFY(!m_project->hasChangedOnClosing());
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        const QString sceneId = scenes->getSceneIds().first();
+        if (change == QLatin1String("generated")) {
+            // The answer arrives, but the download view has given up waiting: it applies nothing.
+            m_project->getStelvaneSyncer()->addProjectRequest(8);
+            RCCmdProcesser_SetProject().process(QJsonObject{{u"id"_s, 8}, {u"name"_s, u"late"_s}},
+                                                m_project.get());
+            QCOMPARE(scenes->getSceneCount(), 3);
+        } else if (change == QLatin1String("scene removed")) {
+            scenes->removeScene(sceneId, false);
+        } else if (change == QLatin1String("item added")) {
+            IRCControl* control =
+                m_project->getControlManager()->getControlByType(IRCControl::EIRCControlType_NetLink);
+            QVERIFY(control);
+            QVERIFY(!RCSceneItemPresenter::instance()
+                         ->addItem(sceneId, control->getInstantiationParam()->toJson(), false)
+                         .isEmpty());
+        } else {
+            m_project->initDefaultScene();
+        }
+        QCOMPARE(m_project->hasChangedOnClosing(), change != QLatin1String("default scene"));
+        QVERIFY(m_project->saveProjectPacket(stored));
+        QVERIFY(!m_project->hasChangedOnClosing());
+    }
+
+private:
+    // A stored packet, loaded, whose second scene shows "logo.png" of its image folder.
+    QString storedPacketWithPicture(const QString& name)
+    {
+        const QString packet = m_home->filePath(u"packets/"_s + name);
+        if (!writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"s"_s)) ||
+            writePicture(packet + u"/image/logo.png"_s, qRgb(1, 2, 3)).isEmpty() ||
+            !m_project->loadStorageProjectPacket(packet))
+            return QString();
+        RCScenePresenter::instance()->addScene(u"pictured"_s, u"rcimg:/logo.png"_s, QString(), true);
+        if (!m_project->saveProjectPacket() || !m_project->loadStorageProjectPacket(packet))
+            return QString();
+        return packet;
+    }
+    // The local file a view shows for an image value.
+    QString shownFile(const QString& value) const
+    {
+        const QString file = QUrl(m_project->getImageManager()->pathTransformation(value)).toLocalFile();
+        return QFileInfo(file).isFile() ? file : QString();
+    }
+
+    ProjectFixture m_fixture;
+    std::unique_ptr<TemporaryHome>& m_home = m_fixture.home;
+    std::unique_ptr<RCProject>& m_project = m_fixture.project;
+};
+
+QTEST_MAIN(tst_ProjectSaving)
+#include "tst_ProjectSaving.moc"
