@@ -3,6 +3,7 @@
 #include "actions/IRCActionManager.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "mirror/IRCStelvaneSyncer.h"
 #include "model/RCKeys.h"
 #include "model/RCTypedValue.h"
 #include "project/IRCProject.h"

@@ -2,8 +2,8 @@
 #include "project/RCLogCategories.h"
 #include "project/RCLogFile.h"
 #include "project/RCProject.h"
-#include "project/RCStartUp.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCStartUp.h"
 
 #include <QApplication>
 #include <QQmlApplicationEngine>

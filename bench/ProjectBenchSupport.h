@@ -2,7 +2,7 @@
 
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
-#include "project/RCStartUp.h"
+#include "root/RCStartUp.h"
 #include "tests/support/IsolatedNetwork.h"
 
 #include <QQmlEngine>

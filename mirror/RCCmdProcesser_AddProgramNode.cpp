@@ -1,5 +1,6 @@
 #include "mirror/RCCmdProcesser_AddProgramNode.h"
 
+#include "mirror/IRCStelvaneSyncer.h"
 #include "mirror/RCCmdRecordMaps.h"
 #include "project/IRCProject.h"
 

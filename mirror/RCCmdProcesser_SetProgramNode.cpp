@@ -1,5 +1,6 @@
 #include "mirror/RCCmdProcesser_SetProgramNode.h"
 
+#include "mirror/IRCStelvaneSyncer.h"
 #include "mirror/RCCmdImageDecoder.h"
 #include "mirror/RCCmdKeys.h"
 #include "mirror/RCCmdParams.h"

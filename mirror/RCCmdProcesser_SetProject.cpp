@@ -2,6 +2,7 @@
 
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "mirror/IRCStelvaneSyncer.h"
 #include "mirror/RCCmdKeys.h"
 #include "mirror/RCCmdParams.h"
 #include "model/IRCControl.h"

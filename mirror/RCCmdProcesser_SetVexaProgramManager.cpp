@@ -1,5 +1,6 @@
 #include "mirror/RCCmdProcesser_SetVexaProgramManager.h"
 
+#include "mirror/IRCStelvaneSyncer.h"
 #include "mirror/RCCmdKeys.h"
 #include "mirror/RCCmdParams.h"
 #include "mirror/RCCmdRecordMaps.h"

@@ -11,8 +11,6 @@
 
 namespace {
 
-const QString kName = QStringLiteral("name");
-
 bool hasRequiredKeys(const QJsonObject& record)
 {
     static const QString required[] = {QStringLiteral("name"),     QStringLiteral("description"),
@@ -141,9 +139,13 @@ QJsonArray RCProperties::toJson() const
 bool RCProperties::fromJson(const QJsonArray& array)
 {
     for (const QJsonValue& element : array) {
-        const QJsonObject record = element.toObject();
-        if (IRCProperty* held = m_byName.value(record.value(kName).toString(), nullptr)) {
-            held->fromJson(record);
+        const QJsonObject json = element.toObject();
+        const RCProperty::Record record(json);
+        IRCProperty* held = m_byName.value(record.name, nullptr);
+        if (auto* row = qobject_cast<RCProperty*>(held)) {
+            row->fromRecord(record);
+        } else if (held) {
+            held->fromJson(json);
         } else {
             addProperty(new RCProperty(record, this));
         }

@@ -1,11 +1,15 @@
 #include "model/RCProperty.h"
 
 #include "model/RCProperties.h"
+#include "model/RCKeys.h"
 #include "model/RCPropertyDisplay.h"
 #include "model/RCScriptValue.h"
 #include "model/RCTypedValue.h"
 
 #include <QDebug>
+#include <QSet>
+
+#include <array>
 
 namespace {
 
@@ -19,11 +23,77 @@ const QString kDisplay = QStringLiteral("display");
 const QString kType = QStringLiteral("type");
 const QString kData = QStringLiteral("data");
 
+
+// The program's own copy of a key's text when name is one of the shared keys, else name: the
+// rows of a loaded document then share the static text of their names instead of holding one
+// copy per row.
+QString sharedKeyText(const QString& name)
+{
+    static const QSet<QString> keys = [] {
+        const QStringList all = RCKeys::allKeys();
+        return QSet<QString>(all.cbegin(), all.cend());
+    }();
+    const auto it = keys.constFind(name);
+    return it == keys.cend() ? name : *it;
+}
+
+// The keys of a record in their sorted order, which is the order of its entries.
+enum RecordField
+{
+    FieldDescription,
+    FieldDisplay,
+    FieldName,
+    FieldReadOnly,
+    FieldUnit,
+    FieldValue,
+    FieldVisible,
+    FieldCount
+};
+
+// Every key of a record with an empty value. A row copies it and fills the values in place,
+// which spares the lookup and the conversion of each key that inserting them one by one costs.
+const QJsonObject& recordTemplate()
+{
+    static const QJsonObject record = [] {
+        const QJsonObject made{{kDescription, QString()}, {kDisplay, QJsonObject()}, {kName, QString()},
+                               {kReadOnly, false},        {kUnit, QString()},       {kValue, QJsonValue()},
+                               {kVisible, false}};
+        Q_ASSERT(made.size() == FieldCount);
+        Q_ASSERT((made.constBegin() + FieldUnit).key() == kUnit);
+        return made;
+    }();
+    return record;
+}
+
+QJsonObject makePlainDisplay(int type)
+{
+    QJsonObject display;
+    display.insert(kData, QJsonObject());
+    display.insert(kType, type);
+    return display;
+}
+
+// {"data": {}, "type": type}: the display record of a row without display data; shared for the
+// declared display types.
+QJsonObject plainDisplay(int type)
+{
+    constexpr int kShared = IRCPropertyDisplay::EIRCPropertyDisplayType_MacAddress + 1;
+    static const std::array<QJsonObject, kShared> shared = [] {
+        std::array<QJsonObject, kShared> made;
+        for (int i = 0; i < kShared; ++i)
+            made[size_t(i)] = makePlainDisplay(i);
+        return made;
+    }();
+    return type >= 0 && type < kShared ? shared[size_t(type)] : makePlainDisplay(type);
+}
+
 } // namespace
 
-RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)
+RCProperty::RCProperty(const QJsonObject& record, RCProperties* owner) : RCProperty(Record(record), owner) {}
+
+RCProperty::RCProperty(const Record& record, RCProperties* owner) : IRCProperty(nullptr), m_owner(owner)
 {
-    fromJson(record);
+    fromRecord(record);
 }
 
 RCProperty::RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
@@ -175,50 +245,71 @@ QJsonObject RCProperty::toJson() const
                              << m_value.typeName() << ", written as null";
         value = QJsonValue(QJsonValue::Null);
     }
-    // Keys in their sorted order: each insert appends, nothing is shifted.
-    QJsonObject record;
-    record.insert(kDescription, m_description);
-    if (m_display) {
-        record.insert(kDisplay, m_display->toJson());
-    } else {
-        QJsonObject display;
-        display.insert(kData, QJsonObject());
-        display.insert(kType, m_displayType);
-        record.insert(kDisplay, display);
-    }
-    record.insert(kName, m_name);
-    record.insert(kReadOnly, m_readOnly);
-    record.insert(kUnit, m_unit);
-    record.insert(kValue, value);
-    record.insert(kVisible, m_visible);
+    QJsonObject record = recordTemplate();
+    const QJsonObject::iterator field = record.begin(); // the one copy of the template's keys
+    field[FieldDescription] = m_description;
+    field[FieldDisplay] = m_display ? m_display->toJson() : plainDisplay(m_displayType);
+    field[FieldName] = m_name;
+    field[FieldReadOnly] = m_readOnly;
+    if (!m_unit.isEmpty())
+        field[FieldUnit] = m_unit;
+    field[FieldValue] = value;
+    field[FieldVisible] = m_visible;
     return record;
+}
+
+RCProperty::Record::Record(const QJsonObject& json)
+{
+    for (auto it = json.constBegin(), end = json.constEnd(); it != end; ++it) {
+        const QString key = it.key();
+        if (key == kName)
+            name = sharedKeyText(it.value().toString());
+        else if (key == kDescription)
+            description = it.value().toString();
+        else if (key == kValue)
+            value = it.value();
+        else if (key == kReadOnly)
+            readOnly = it.value().toBool();
+        else if (key == kVisible)
+            visible = it.value().toBool();
+        else if (key == kUnit)
+            unit = it.value().toString();
+        else if (key == kDisplay)
+            display = it.value().toObject();
+    }
 }
 
 void RCProperty::fromJson(const QJsonObject& jsObj)
 {
-    m_name = jsObj.value(kName).toString();
-    m_description = jsObj.value(kDescription).toString();
-    m_readOnly = jsObj.value(kReadOnly).toBool();
-    m_visible = jsObj.value(kVisible).toBool();
-    m_unit = jsObj.value(kUnit).toString();
+    fromRecord(Record(jsObj));
+}
+
+void RCProperty::fromRecord(const Record& record)
+{
+    // A held row keeps its own copy of an equal name: the program's rows share one copy of each
+    // key, which a document of thousands of items would otherwise hold once per row.
+    if (m_name != record.name)
+        m_name = record.name;
+    m_description = record.description;
+    m_readOnly = record.readOnly;
+    m_visible = record.visible;
+    m_unit = record.unit;
     // A row that the program declares as text reads text as it stands ("#Size#10" typed by a
     // user stays text), whatever value an earlier record left in it. A row that came with a
     // record has no type of its own: its set says whether the owner's kind declares it as text.
     // Other rows read typed text as their value.
     const bool text = m_declaredText || (m_owner && m_owner->isTextRow(m_name));
     bool ok = true;
-    const QVariant value =
-        text ? jsonValueToText(jsObj.value(kValue), &ok) : jsonValueToVariant(jsObj.value(kValue), &ok);
+    const QVariant value = text ? jsonValueToText(record.value, &ok) : jsonValueToVariant(record.value, &ok);
     if (ok) {
         m_value = value;
     } else {
         qWarning().noquote() << "RCProperty::fromJson cannot read the value of" << m_name
                              << ", the value is kept";
     }
-    const QJsonObject display = jsObj.value(kDisplay).toObject();
-    if (m_display || !display.value(kData).toObject().isEmpty()) {
-        getDisplay()->fromJson(display);
+    if (m_display || !record.display.value(kData).toObject().isEmpty()) {
+        getDisplay()->fromJson(record.display);
     } else {
-        m_displayType = display.value(kType).toInt();
+        m_displayType = record.display.value(kType).toInt();
     }
 }

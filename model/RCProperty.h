@@ -13,8 +13,24 @@ class RCProperty : public IRCProperty
 {
     Q_OBJECT
 public:
+    // The fields of a stored record, read in one pass over its keys (a lookup per key would cost
+    // a search of the record each); an absent or mistyped key gives the field's empty value.
+    struct Record
+    {
+        explicit Record(const QJsonObject& json);
+
+        QString name;
+        QString description;
+        QString unit;
+        QJsonValue value{QJsonValue::Undefined};
+        QJsonObject display;
+        bool readOnly = false;
+        bool visible = false;
+    };
+
     // All fields empty, then the record read as fromJson does.
     RCProperty(const QJsonObject& record, RCProperties* owner);
+    RCProperty(const Record& record, RCProperties* owner);
     RCProperty(const QString& name, const QString& description, bool readOnly, bool visible,
                const QString& unit, int displayType, const QVariant& value, RCProperties* owner);
     ~RCProperty() override;
@@ -51,6 +67,8 @@ public:
     // row (a QString value shown as text, or a row its owner's set names as text) takes stored
     // text as it stands, also text that looks typed; any other row reads typed text as its value.
     void fromJson(const QJsonObject& jsObj) override;
+    // fromJson of a record already read.
+    void fromRecord(const Record& record);
 
 private:
     RCProperties* m_owner = nullptr;

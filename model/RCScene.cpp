@@ -186,6 +186,7 @@ void RCScene::insertItem(IRCObject* item, int index)
 
 void RCScene::onItemPropertyValueChanged(const QString& itemId, const QString& sName, const QVariant& value)
 {
+    const QString sceneId = getId();
     if (sName == RCKeys::Select()) {
         if (value.toBool()) {
             if (!m_selectedSet.contains(itemId)) {
@@ -195,9 +196,9 @@ void RCScene::onItemPropertyValueChanged(const QString& itemId, const QString& s
         } else {
             removeFromSelection(itemId);
         }
-        Q_EMIT itemSelectChanged(getId(), m_selectedIds);
+        Q_EMIT itemSelectChanged(sceneId, m_selectedIds);
     }
-    Q_EMIT itemPropertyValueChanged(getId(), itemId, sName, value);
+    Q_EMIT itemPropertyValueChanged(sceneId, itemId, sName, value);
 }
 
 void RCScene::removeFromSelection(const QString& itemId)

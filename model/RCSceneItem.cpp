@@ -133,11 +133,13 @@ void RCSceneItem::setPropertyValue(QString sName, QVariant var)
 {
     // The default path names no view of its own but is what every item starts with, so undoing a
     // change of the view may bring it back.
-    const QString path = unwrapScriptValue(var).toString();
-    if (sName == RCKeys::QmlPath() && !RCSceneItemViews::isKnownViewPath(path) && path != defaultQmlPath()) {
-        qWarning().noquote() << "RCSceneItem::setPropertyValue refused the view" << var.toString()
-                             << "of item" << getId();
-        return;
+    if (sName == RCKeys::QmlPath()) {
+        const QString path = unwrapScriptValue(var).toString();
+        if (!RCSceneItemViews::isKnownViewPath(path) && path != defaultQmlPath()) {
+            qWarning().noquote() << "RCSceneItem::setPropertyValue refused the view" << var.toString()
+                                 << "of item" << getId();
+            return;
+        }
     }
     m_properties->setPropertyValue(sName, var);
 }

@@ -11,16 +11,16 @@
 #include "editing/RCCmdPresenter.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
-#include "mirror/IRCStelvaneSyncer.h"
 #include "model/IRCControlManager.h"
 #include "network/IRCPacketServer.h"
 #include "network/IRCPacketTerminal.h"
 #include "network/IRCTerminal.h"
 #include "project/IRCSetting.h"
 
+// Services of the subsystems above the project, named here and built by the composition root. QML
+// resolves the types that the getters return by name, from their registration (RCQmlRegistration).
 class IRCActionManager;
-// getActionManager() hands the manager to QML, which needs the complete type in the meta-object.
-Q_MOC_INCLUDE("actions/IRCActionManager.h")
+class IRCStelvaneSyncer;
 
 // The root interface through which the user interface and the other subsystems reach the open
 // project: its shared services, the paths of the current project packet, the built-in templates

@@ -150,3 +150,15 @@ bool RCPacketFolder::holdsOnlyPacket(const QString& path)
     return std::all_of(entries.cbegin(), entries.cend(),
                        [&own](const QString& entry) { return own.contains(entry); });
 }
+
+QString RCPacketFolder::folderName(const QString& path)
+{
+    return QFileInfo(QDir::cleanPath(path)).fileName();
+}
+
+bool RCPacketFolder::samePath(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() &&
+           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+               QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}

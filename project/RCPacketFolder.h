@@ -52,6 +52,12 @@ public:
     // dots go. "" when nothing usable is left.
     static QString safeProjectName(const QString& name);
 
+    // The last component of a folder path, a trailing separator ignored.
+    static QString folderName(const QString& path);
+
+    // Whether two non-empty paths name one place once made absolute and cleaned.
+    static bool samePath(const QString& a, const QString& b);
+
     // Whether a real folder holds nothing but a packet's own entries (the project files, the
     // image folder and the thumbnail) and at least a project file.
     static bool holdsOnlyPacket(const QString& path);

@@ -1,39 +1,31 @@
 #pragma once
 
 #include "project/IRCProject.h"
+#include "project/RCStoredProjects.h"
 
 #include <QMap>
 #include <QStringList>
 
-class QQmlEngine;
-class RCCmdProcesserManager;
 class RCImageManager;
-class RCSceneItemExcuteControler;
 class RCMessageBoxManager;
-class RCStelvaneSyncer;
+class RCProjectPacketIO;
 
-// The project root: creates and wires the application's services, and holds the open project
-// (its packet path, the template and project lists, the application mode). Loads, upgrades and
-// saves project packets.
+// The open project as QML and the subsystems reach it: its packet, the built-in templates, the
+// stored projects, the application mode. Reading and writing packets is RCProjectPacketIO's
+// work, the list of stored projects RCStoredProjects'; the project opens templates, received and
+// stored packets through them and tells who listens which packet is open.
 //
-// Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
-// object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
-// were. Saving replaces the project file atomically and deletes images that nothing references
-// only after the new file is in place; a save that cannot copy a picture the document references,
-// or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
-// Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
-// in the folder that holds them until a save into the packet gathers them there.
-//
-// Owns the control manager, the control link, the mirror of the media server's state, the dispatch
-// of the server's commands, the image manager, the settings, the message-box manager and the
-// window event filter. Lives on the GUI
-// thread, created once by main and deleted by it before the QML engine.
+// Makes the application folders and owns the project's own services: the message-box manager, the
+// image manager and the settings. The services of the layers above it (control manager, control
+// link, mirror, actions, project distribution) are built, owned and handed in by the composition
+// root (RCProjectRoot), which derives from it; until then their getters answer null. Lives on
+// the GUI thread.
 class RCProject : public IRCProject
 {
     Q_OBJECT
 
 public:
-    RCProject(QQmlEngine* engine, const QStringList& productNames, QObject* parent = nullptr);
+    explicit RCProject(QObject* parent = nullptr);
     ~RCProject() override;
 
     void setTemplateProjectList(QVariantList projectList) override;
@@ -95,85 +87,45 @@ public:
     QString getDownloadPath() const { return m_downloadPath; }
     QString getSettingFilePath() const { return m_settingFilePath; }
 
-public Q_SLOTS:
-    // Taps routed to the action manager: an item's, and a scene's (with no item).
-    void onItemActionTrigger(QString sceneId, QString sceneItemId, int actionType, QVariant data);
-    void onSceneActionTrigger(QString sceneId, int actionType, QVariant data);
+protected:
+    // For the composition root: a service it built around the project, or null once it is about
+    // to delete it. The project hands it out and uses it but does not own it.
+    void setControlManager(IRCControlManager* controlManager);
+    void setTerminal(IRCTerminal* terminal);
+    void setStelvaneSyncer(IRCStelvaneSyncer* stelvaneSyncer);
+    void setActionManager(IRCActionManager* actionManager);
+    void setPacketDistribution(IRCPacketServer* packetServer, IRCPacketTerminal* packetTerminal);
+    // The media server has confirmed the control link (true), or the link is down (false).
+    void setConnectedToHost(bool connected);
 
 private:
-    void init();
-    // Creates the item executor, which runs an item as if tapped when another item asks for it.
-    void initSceneItemExcuteControler();
-    // Creates the mirror of the media server's state, which registers its image provider with the
-    // engine.
-    void initStelvaneSyncer();
-    // Creates the control link (discovery on the UDP port the media servers answer to, automatic
-    // connection on) and the project's reactions to its state.
-    void initTerminal();
-    // Creates the dispatch of the media server's commands and hands it every command the control
-    // link receives.
-    void initCmdProcesserManager();
-    void wireConnectionState();
-    // Hands changes of "DefaultIp" and "DefaultPassword" to the control link.
-    void wireSettingsToTerminal();
-    // Creates the action manager and routes the presenters' taps and the mirror's requests to it.
-    // Needs the control link and the mirror.
-    void initActionManager();
-    // Creates the project distribution: the designer side, not started, then the panel side,
-    // receiving into the download folder and started.
-    void initPacketDistribution();
-    // Points the cloud client at its relay, keeps the join data in the settings (the code is
-    // forgotten only when the relay refuses it) and joins the stored cloud project again.
-    void initCloud();
-    // Registers the QML types of the built subsystems, each in its module "Rc.<name>" 1.0, and
-    // publishes the root-context services. Needs the message-box and image managers.
-    void registerQmlTypes();
-    // Reads a project file: its JSON object, or an empty object when it cannot be read, is
-    // not a JSON object or has no "sceneArray" object.
-    static QJsonObject readProjectFile(const QString& filePath);
-    // Applies a checked project object: settings, scenes, catalogue upgrade, clean history.
-    void applyProject(const QJsonObject& jsObj);
-    // Gives every item the rows that its catalogue control defines and it lacks.
-    void upgradeItems();
-    void markSaved();
-    static QString folderName(const QString& path);
-    static bool samePath(const QString& a, const QString& b);
+    // Makes the application folder (a box reports failure) and the cache and download folders.
+    void makeFolders();
 
-    QQmlEngine* m_engine = nullptr;
-    QStringList m_productNames;
+    // Owned: the message-box manager, the settings and the packet I/O as children, the image
+    // manager deleted by the destructor.
     RCMessageBoxManager* m_messageBoxManager = nullptr;
-    IRCControlManager* m_controlManager = nullptr;
     RCImageManager* m_imageManager = nullptr;
     IRCSetting* m_setting = nullptr;
-    // Owned; stopped (its worker threads quit and awaited) before it is deleted.
+    RCProjectPacketIO* m_packet = nullptr;
+    RCStoredProjects m_storedProjects;
+    // Handed in by the composition root; not owned.
+    IRCControlManager* m_controlManager = nullptr;
     IRCTerminal* m_terminal = nullptr;
-    // Owned; each stops its workers when deleted.
     IRCPacketServer* m_packetServer = nullptr;
     IRCPacketTerminal* m_packetTerminal = nullptr;
-    // Owned; deleted after the terminal (whose stop still reaches it) and before the engine.
-    RCStelvaneSyncer* m_stelvaneSyncer = nullptr;
-    // Owned; deleted after the terminal, so that no command reaches it afterwards.
-    RCCmdProcesserManager* m_cmdProcesserManager = nullptr;
-    // Owned; deleted after the control link and the mirror.
+    IRCStelvaneSyncer* m_stelvaneSyncer = nullptr;
     IRCActionManager* m_actionManager = nullptr;
-    // Owned; deleted last among the services.
-    RCSceneItemExcuteControler* m_sceneItemExcuteControler = nullptr;
 
     QString m_appPath;
     QString m_newProjectCachePath;
     QString m_downloadPath;
     QString m_settingFilePath;
-    QString m_projectPacketPath;
 
     QVariantList m_templateList;
     QMap<QString, QVariantMap> m_templateIndex;
-    QList<QVariantMap> m_projectList;
 
     IRCProject::EAppModel m_appModel = EAppModel_Edit;
     bool m_connected = false;
     int m_initState = 0;
-    // Set by every recorded edit, undo and redo, and by every scene or item added or removed
-    // without a record; cleared by a successful load or save. Unlike "the undo history is not
-    // empty" it survives the history's cap.
-    bool m_modified = false;
 };

@@ -14,6 +14,7 @@
 #include "model/IRCControlInstantiationParam.h"
 #include "network/Terminal.h"
 #include "project/RCProject.h"
+#include "root/RCProjectRoot.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -77,7 +78,7 @@ struct TapRig
     {
         if (!server.start())
             return false;
-        project = std::make_unique<RCProject>(&engine, QStringList{QStringLiteral("Tavix")});
+        project = std::make_unique<RCProjectRoot>(&engine, QStringList{QStringLiteral("Tavix")});
         auto* terminal = qobject_cast<Terminal*>(project->getTerminal());
         QEventLoop loop;
         QObject::connect(terminal, &IRCTerminal::receiveCmd, &loop, [&](const QString& sCmd) {

@@ -14,6 +14,7 @@
 #include "project/RCLog.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCProjectRoot.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -143,7 +144,7 @@ void BM_StartUpToFirstFrame(benchmark::State& state)
 {
     for (auto _ : state) {
         QQmlApplicationEngine engine;
-        auto project = std::make_unique<RCProject>(&engine, QStringList{QStringLiteral("Tavix")});
+        auto project = std::make_unique<RCProjectRoot>(&engine, QStringList{QStringLiteral("Tavix")});
         project->setProject(QJsonObject{{QStringLiteral("sceneArray"), QJsonObject{}}});
         project->initDefaultScene();
         project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
@@ -170,7 +171,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quiet);
     g_home = &home;
     QQmlEngine engine;
-    g_project = new RCProject(&engine, {QStringLiteral("Tavix")});
+    g_project = new RCProjectRoot(&engine, {QStringLiteral("Tavix")});
     buildLargeProject();
 
     const int result = runRegisteredBenchmarks(argc, argv);

@@ -7,7 +7,7 @@ Item {
     id: root
 
     property string mImageSource: ""
-    property real mPressedDis: 3 * dp
+    property real mPressedDis: 3 * RCUnits.dp
     // True while the picture is zoomed in (pressed).
     property bool mZoomIn: false
     property string mTips: ""

@@ -24,8 +24,8 @@ Popup {
     property string mConnectStateInfo: " "
     property int mState: 0
 
-    width: 300 * mDlgScale * dp
-    height: 200 * mDlgScale * dp
+    width: 300 * mDlgScale * RCUnits.dp
+    height: 200 * mDlgScale * RCUnits.dp
     modal: true
     closePolicy: Popup.NoAutoClose
     padding: 0
@@ -140,7 +140,7 @@ Popup {
 
     background: Rectangle {
         color: "#2c2c2c"
-        radius: 10 * dp
+        radius: 10 * RCUnits.dp
         border.width: 1
         border.color: "#707070"
     }
@@ -150,7 +150,7 @@ Popup {
             x: 1
             y: 1
             width: parent.width - 2
-            radius: 9 * dp
+            radius: 9 * RCUnits.dp
             mTitleText: root.mTitle
             onCloseClicked: root.closeWithReset()
         }
@@ -158,22 +158,22 @@ Popup {
             anchors.horizontalCenter: parent.horizontalCenter
             anchors.top: header.bottom
             anchors.bottom: buttonRow.top
-            spacing: 10 * root.mDlgScale * dp
-            topPadding: 15 * root.mDlgScale * dp
+            spacing: 10 * root.mDlgScale * RCUnits.dp
+            topPadding: 15 * root.mDlgScale * RCUnits.dp
 
             Row {
-                spacing: 8 * dp
+                spacing: 8 * RCUnits.dp
                 RCText {
                     anchors.verticalCenter: parent.verticalCenter
                     text: qsTr("地址:")
                     color: "white"
-                    font.pixelSize: 20 * root.mDlgTextScale * dp
+                    font.pixelSize: 20 * root.mDlgTextScale * RCUnits.dp
                 }
                 RCTextField {
                     id: ipField
                     objectName: "ipField"
-                    width: 200 * root.mDlgScale * dp
-                    height: 30 * root.mDlgScale * dp
+                    width: 200 * root.mDlgScale * RCUnits.dp
+                    height: 30 * root.mDlgScale * RCUnits.dp
                     mTextSize: 17 * root.mDlgTextScale
                     text: root.mDefaultIp
                     placeholderText: qsTr("请输入IP")
@@ -182,18 +182,18 @@ Popup {
                 }
             }
             Row {
-                spacing: 8 * dp
+                spacing: 8 * RCUnits.dp
                 visible: root.mPasswordVisible
                 RCText {
                     anchors.verticalCenter: parent.verticalCenter
                     text: qsTr("密码:")
                     color: "white"
-                    font.pixelSize: 20 * root.mDlgTextScale * dp
+                    font.pixelSize: 20 * root.mDlgTextScale * RCUnits.dp
                 }
                 RCTextField {
                     objectName: "passwordField"
-                    width: 200 * root.mDlgScale * dp
-                    height: 30 * root.mDlgScale * dp
+                    width: 200 * root.mDlgScale * RCUnits.dp
+                    height: 30 * root.mDlgScale * RCUnits.dp
                     mTextSize: 17 * root.mDlgTextScale
                     text: root.mDefaultPassword
                     placeholderText: qsTr("请输入密码")
@@ -207,28 +207,28 @@ Popup {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: root.mConnectStateInfo
                 color: "white"
-                font.pixelSize: 18 * root.mDlgTextScale * dp
+                font.pixelSize: 18 * root.mDlgTextScale * RCUnits.dp
             }
         }
         Row {
             id: buttonRow
             anchors.horizontalCenter: parent.horizontalCenter
             anchors.bottom: parent.bottom
-            anchors.bottomMargin: 10 * root.mDlgScale * dp
-            spacing: 10 * root.mDlgScale * dp
+            anchors.bottomMargin: 10 * root.mDlgScale * RCUnits.dp
+            spacing: 10 * root.mDlgScale * RCUnits.dp
 
             RCDialogButton {
                 objectName: "okButton"
-                width: 75 * root.mDlgScale * dp
-                height: 25 * root.mDlgScale * dp
+                width: 75 * root.mDlgScale * RCUnits.dp
+                height: 25 * root.mDlgScale * RCUnits.dp
                 enabled: root.mOkButtonEnable
                 text: root.mOkButtonText
                 onClicked: root.accept()
             }
             RCDialogButton {
                 objectName: "cancelButton"
-                width: 75 * root.mDlgScale * dp
-                height: 25 * root.mDlgScale * dp
+                width: 75 * root.mDlgScale * RCUnits.dp
+                height: 25 * root.mDlgScale * RCUnits.dp
                 text: qsTr("取消")
                 onClicked: root.closeWithReset()
             }

@@ -9,9 +9,9 @@ Rectangle {
     property color mColor: "#1A1A1A"
     property color mTextColor: "white"
 
-    width: 68 * dp
-    height: 25 * dp
-    radius: 5 * dp
+    width: 68 * RCUnits.dp
+    height: 25 * RCUnits.dp
+    radius: 5 * RCUnits.dp
     color: !enabled ? "gray" : (area.pressed ? "#8D8D8D" : mColor)
 
     signal clicked
@@ -20,7 +20,7 @@ Rectangle {
         id: label
         anchors.centerIn: parent
         color: root.mTextColor
-        font.pixelSize: 14 * dp
+        font.pixelSize: 14 * RCUnits.dp
     }
     MouseArea {
         id: area

@@ -7,37 +7,37 @@ Rectangle {
 
     property string mTitle: ""
 
-    width: 300 * dp
-    height: 145 * dp
-    radius: 5 * dp
+    width: 300 * RCUnits.dp
+    height: 145 * RCUnits.dp
+    radius: 5 * RCUnits.dp
     color: "#DFDFDF"
 
     signal closeClicked
 
     RCText {
         objectName: "frameTitle"
-        x: 10 * dp
-        y: 10 * dp
-        width: closeButton.x - x - 4 * dp
+        x: 10 * RCUnits.dp
+        y: 10 * RCUnits.dp
+        width: closeButton.x - x - 4 * RCUnits.dp
         text: root.mTitle
         color: "#1A1A1A"
         font.bold: true
-        font.pixelSize: 25 * dp
+        font.pixelSize: 25 * RCUnits.dp
         elide: Text.ElideRight
     }
     RCImage {
         id: closeButton
         objectName: "frameClose"
-        x: root.width - width - 10 * dp
-        y: 10 * dp
-        width: 20 * dp
-        height: 20 * dp
+        x: root.width - width - 10 * RCUnits.dp
+        y: 10 * RCUnits.dp
+        width: 20 * RCUnits.dp
+        height: 20 * RCUnits.dp
         source: closeArea.pressed ? "qrc:/close-pressed.png" : "qrc:/close.png"
 
         MouseArea {
             id: closeArea
             anchors.fill: parent
-            anchors.margins: -4 * dp
+            anchors.margins: -4 * RCUnits.dp
             onClicked: root.closeClicked()
         }
     }

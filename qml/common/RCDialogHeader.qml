@@ -7,9 +7,9 @@ Rectangle {
 
     property string mTitleText: ""
 
-    height: 40 * dp
+    height: 40 * RCUnits.dp
     color: "#1A1A1A"
-    radius: 10 * dp
+    radius: 10 * RCUnits.dp
 
     signal closeClicked
 
@@ -22,13 +22,13 @@ Rectangle {
     }
     RCText {
         objectName: "headerTitle"
-        x: 11 * dp
-        width: closeButton.x - x - 4 * dp
+        x: 11 * RCUnits.dp
+        width: closeButton.x - x - 4 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         text: root.mTitleText
         color: "white"
         font.bold: true
-        font.pixelSize: 22 * dp
+        font.pixelSize: 22 * RCUnits.dp
         elide: Text.ElideRight
     }
     RCImage {
@@ -36,8 +36,8 @@ Rectangle {
         objectName: "headerClose"
         anchors.right: parent.right
         anchors.verticalCenter: parent.verticalCenter
-        width: 40 * dp
-        height: 40 * dp
+        width: 40 * RCUnits.dp
+        height: 40 * RCUnits.dp
         source: closeArea.pressed ? "qrc:/close-pressed.png" : "qrc:/close.png"
 
         MouseArea {

@@ -28,7 +28,7 @@ RCDialogFrame {
 
     Row {
         anchors.centerIn: parent
-        spacing: 8 * dp
+        spacing: 8 * RCUnits.dp
 
         RCText {
             anchors.verticalCenter: parent.verticalCenter
@@ -36,19 +36,19 @@ RCDialogFrame {
             text: root.mValueName
             color: "#1A1A1A"
             font.bold: true
-            font.pixelSize: 20 * dp
+            font.pixelSize: 20 * RCUnits.dp
         }
         TextField {
             id: valueField
             objectName: "valueField"
-            width: 200 * dp
-            height: 30 * dp
+            width: 200 * RCUnits.dp
+            height: 30 * RCUnits.dp
             text: root.mValue
             placeholderText: root.mPlaceholderText
             color: "#1A1A1A"
             font.family: "微软雅黑"
             font.bold: true
-            font.pixelSize: 17 * dp
+            font.pixelSize: 17 * RCUnits.dp
             background: Rectangle {
                 color: "#C8C8C8"
             }
@@ -65,12 +65,12 @@ RCDialogFrame {
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 12 * dp
-        spacing: 30 * dp
+        anchors.bottomMargin: 12 * RCUnits.dp
+        spacing: 30 * RCUnits.dp
 
         RCDialogButton {
             objectName: "okButton"
-            width: 75 * dp
+            width: 75 * RCUnits.dp
             mColor: "#B8B8B8"
             mTextColor: "#1A1A1A"
             enabled: root.mOkButtonEnable
@@ -79,7 +79,7 @@ RCDialogFrame {
         }
         RCDialogButton {
             objectName: "cancelButton"
-            width: 75 * dp
+            width: 75 * RCUnits.dp
             mColor: "#B8B8B8"
             mTextColor: "#1A1A1A"
             enabled: root.mCancelButtonEnable

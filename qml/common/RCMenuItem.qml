@@ -10,8 +10,8 @@ MenuItem {
     property int mTextSize: 18
     readonly property bool mLast: menu !== null && menu.count > 0 && menu.itemAt(menu.count - 1) === root
 
-    implicitWidth: 100 * dp
-    implicitHeight: 30 * dp
+    implicitWidth: 100 * RCUnits.dp
+    implicitHeight: 30 * RCUnits.dp
     padding: 0
     contentItem: Item {}
     indicator: Item {}
@@ -25,14 +25,14 @@ MenuItem {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.top: parent.top
-            height: parent.height - (root.mLast ? 0 : 6 * dp)
+            height: parent.height - (root.mLast ? 0 : 6 * RCUnits.dp)
             color: root.hovered ? "#0000CD" : "#333333"
         }
         RCText {
             anchors.centerIn: bar
             text: root.text
             color: "white"
-            font.pixelSize: root.mTextSize * dp
+            font.pixelSize: root.mTextSize * RCUnits.dp
         }
     }
 }

@@ -19,16 +19,16 @@ Rectangle {
     property bool mOkButtonVisible: true
     property bool mCancelButtonVisible: true
     property bool mCloseButtonVisible: false
-    property real mRowSpaceing: 30 * dp
-    property real mMargins: 10 * dp
-    property real mMaxMessageWidth: 600 * dp
-    property real mMaxMessageHeight: 400 * dp
+    property real mRowSpaceing: 30 * RCUnits.dp
+    property real mMargins: 10 * RCUnits.dp
+    property real mMaxMessageWidth: 600 * RCUnits.dp
+    property real mMaxMessageHeight: 400 * RCUnits.dp
 
-    width: Math.max(messageArea.width, 390 * dp) + 2 * mMargins
-    height: Math.max(messageArea.height + header.height + buttonRow.height + 2 * mRowSpaceing, 160 * dp)
+    width: Math.max(messageArea.width, 390 * RCUnits.dp) + 2 * mMargins
+    height: Math.max(messageArea.height + header.height + buttonRow.height + 2 * mRowSpaceing, 160 * RCUnits.dp)
             + 2 * mMargins
     color: "#2c2c2c"
-    radius: 10 * dp
+    radius: 10 * RCUnits.dp
     border.width: 1
     border.color: "#707070"
 
@@ -43,7 +43,7 @@ Rectangle {
         x: root.border.width
         y: root.border.width
         width: root.width - 2 * root.border.width
-        height: 40 * dp
+        height: 40 * RCUnits.dp
         radius: root.radius - root.border.width
         mTitleText: root.mTitle
         onCloseClicked: root.sig_close()
@@ -76,7 +76,7 @@ Rectangle {
                 text: root.mMessage
                 color: "white"
                 font.bold: true
-                font.pixelSize: 18 * dp
+                font.pixelSize: 18 * RCUnits.dp
                 wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                 horizontalAlignment: Text.AlignHCenter
             }
@@ -87,7 +87,7 @@ Rectangle {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: root.mMargins
-        spacing: 10 * dp
+        spacing: 10 * RCUnits.dp
 
         RCDialogButton {
             objectName: "okButton"

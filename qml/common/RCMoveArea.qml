@@ -35,8 +35,8 @@ MouseArea {
         var p = pointerPos(mouse)
         var dx = p.x - mPressPos.x
         var dy = p.y - mPressPos.y
-        var movedX = Math.abs(dx) >= 3 * dp
-        var movedY = Math.abs(dy) >= 3 * dp
+        var movedX = Math.abs(dx) >= 3 * RCUnits.dp
+        var movedY = Math.abs(dy) >= 3 * RCUnits.dp
         if (!movedX && !movedY)
             return
         var nX = mItemPos.x + (movedX ? dx : 0)

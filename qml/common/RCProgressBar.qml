@@ -23,12 +23,12 @@ Item {
 
     Rectangle {
         id: bar
-        x: 3 * dp
+        x: 3 * RCUnits.dp
         width: root.width - x
         height: root.height
-        radius: root.mRadius * dp
+        radius: root.mRadius * RCUnits.dp
         color: root.mBackgroundColor
-        border.width: root.mFrameSize * dp
+        border.width: root.mFrameSize * RCUnits.dp
         border.color: root.mFrameColor
 
         Rectangle {
@@ -41,19 +41,19 @@ Item {
     }
     RCText {
         anchors.left: bar.left
-        anchors.leftMargin: 3 * dp
+        anchors.leftMargin: 3 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         text: root.mName
         color: root.mTextColor
-        font.pixelSize: root.mTextSize * dp
+        font.pixelSize: root.mTextSize * RCUnits.dp
     }
     RCText {
         objectName: "progressValue"
         anchors.right: parent.right
-        anchors.rightMargin: 3 * dp
+        anchors.rightMargin: 3 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         text: Math.round(root.mValue)
         color: root.mTextColor
-        font.pixelSize: root.mTextSize * dp
+        font.pixelSize: root.mTextSize * RCUnits.dp
     }
 }

@@ -21,8 +21,8 @@ RCDialogFrame {
     RCProgressBar {
         objectName: "progressBar"
         anchors.centerIn: parent
-        width: 150 * dp
-        height: 30 * dp
+        width: 150 * RCUnits.dp
+        height: 30 * RCUnits.dp
         mMinValue: root.mMinValue
         mMaxValue: root.mMaxValue
         mValue: root.mValue
@@ -31,8 +31,8 @@ RCDialogFrame {
         objectName: "cancelButton"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 12 * dp
-        width: 75 * dp
+        anchors.bottomMargin: 12 * RCUnits.dp
+        width: 75 * RCUnits.dp
         mColor: "#B8B8B8"
         mTextColor: "#1A1A1A"
         enabled: root.mCancelButtonEnable

@@ -107,8 +107,8 @@ MouseArea {
             return
         var dx = p.x - mPressPos.x
         var dy = p.y - mPressPos.y
-        var movedX = Math.abs(dx) >= 3 * dp && dx !== 0
-        var movedY = Math.abs(dy) >= 3 * dp && dy !== 0
+        var movedX = Math.abs(dx) >= 3 * RCUnits.dp && dx !== 0
+        var movedY = Math.abs(dy) >= 3 * RCUnits.dp && dy !== 0
         if (movedX)
             mDx = dx
         if (movedY)

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Templates as T
@@ -7,8 +9,8 @@ SplitView {
     id: root
 
     handle: Rectangle {
-        implicitWidth: 4 * dp
-        implicitHeight: 4 * dp
+        implicitWidth: 4 * RCUnits.dp
+        implicitHeight: 4 * RCUnits.dp
         color: T.SplitHandle.pressed ? root.palette.dark
                                    : (T.SplitHandle.hovered ? root.palette.midlight : root.palette.mid)
     }

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
 // A horizontal bar of tabs built from names. Each tab keeps the index it was given when added;
@@ -12,10 +14,10 @@ Item {
     property color mBackground_color_checked: "white"
     property real mTextSize: 12
     property int mCurrentIndex: 0
-    property real mCellWidth: 60 * dp
-    property real mCellHeight: 20 * dp
-    property real mSpacing: 7 * dp
-    property real mRadius: 4 * dp
+    property real mCellWidth: 60 * RCUnits.dp
+    property real mCellHeight: 20 * RCUnits.dp
+    property real mSpacing: 7 * RCUnits.dp
+    property real mRadius: 4 * RCUnits.dp
     // The position in the bar of the current tab, -1 when no tab is current.
     property int mCurrentItemIndex: -1
 
@@ -118,7 +120,7 @@ Item {
                 width: parent.width
                 text: tab.name
                 color: tab.checked ? root.mText_color_checked : root.mText_color
-                font.pixelSize: root.mTextSize * dp
+                font.pixelSize: root.mTextSize * RCUnits.dp
                 horizontalAlignment: Text.AlignHCenter
                 elide: Text.ElideRight
             }

@@ -21,7 +21,7 @@ Rectangle {
     // Where the layout's own buttons begin at the right; the centred title stays clear of them.
     property real mTitleRightLimit: width
 
-    height: 40 * dp
+    height: 40 * RCUnits.dp
     color: "black"
 
     function openConnectDialog() {
@@ -126,10 +126,10 @@ Rectangle {
     Rectangle {
         id: pill
         objectName: "connectionPill"
-        x: 20 * dp
+        x: 20 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
-        width: 70 * dp
-        height: 30 * dp
+        width: 70 * RCUnits.dp
+        height: 30 * RCUnits.dp
         radius: height / 2
         color: root.pillColor(root.mSyncerState)
 
@@ -138,7 +138,7 @@ Rectangle {
             anchors.centerIn: parent
             text: root.pillText(root.mSyncerState)
             color: "white"
-            font.pixelSize: 14 * dp
+            font.pixelSize: 14 * RCUnits.dp
         }
         MouseArea {
             anchors.fill: parent
@@ -149,17 +149,17 @@ Rectangle {
         id: addressText
         objectName: "serverAddress"
         anchors.left: pill.right
-        anchors.leftMargin: 5 * dp
+        anchors.leftMargin: 5 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         text: root.mDefaultIp !== "" ? root.mDefaultIp : root.mConnectIp
         color: "white"
-        font.pixelSize: 14 * dp
+        font.pixelSize: 14 * RCUnits.dp
     }
     RCText {
         // Centred in the panel while it fits there, else moved towards the side with room; elided
         // only when the whole space between the address and the buttons is too small.
-        readonly property real mLeftLimit: addressText.x + addressText.width + 10 * dp
-        readonly property real mRightLimit: root.mTitleRightLimit - 10 * dp
+        readonly property real mLeftLimit: addressText.x + addressText.width + 10 * RCUnits.dp
+        readonly property real mRightLimit: root.mTitleRightLimit - 10 * RCUnits.dp
 
         objectName: "projectTitle"
         anchors.verticalCenter: parent.verticalCenter

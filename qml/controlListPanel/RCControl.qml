@@ -10,11 +10,11 @@ Item {
     property var mControl: null
     readonly property string mControlId: mControl ? mControl.getId() : ""
 
-    width: 44.4 * dp
-    height: 25 * dp
+    width: 44.4 * RCUnits.dp
+    height: 25 * RCUnits.dp
     Drag.dragType: Drag.Automatic
     Drag.supportedActions: Qt.CopyAction
-    Drag.hotSpot: Qt.point(10 * dp, 10 * dp)
+    Drag.hotSpot: Qt.point(10 * RCUnits.dp, 10 * RCUnits.dp)
     Drag.mimeData: dragPayload()
 
     function dragPayload() {
@@ -37,17 +37,17 @@ Item {
         id: icon
         objectName: "controlIcon"
         width: parent.width
-        height: 25 * dp
+        height: 25 * RCUnits.dp
         source: root.mControl ? root.mControl.getIconPath() : ""
         fillMode: Image.PreserveAspectFit
     }
     RCText {
         objectName: "controlName"
         anchors.top: icon.bottom
-        anchors.topMargin: 3 * dp
+        anchors.topMargin: 3 * RCUnits.dp
         anchors.horizontalCenter: parent.horizontalCenter
         // the name may use the spacing beside the tile, on two lines at most
-        width: parent.width + 30 * dp
+        width: parent.width + 30 * RCUnits.dp
         text: root.mControl ? root.mControl.getName() : ""
         color: "white"
         horizontalAlignment: Text.AlignHCenter

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
@@ -19,8 +21,8 @@ Rectangle {
 
     // Columns of a page W wide: one per 80 of W less 35, one more for a remainder of 50 or more.
     function columnCount(pageWidth) {
-        var usable = Math.max(0, pageWidth - 35 * dp)
-        var columns = Math.floor(usable / (80 * dp)) + (usable % (80 * dp) >= 50 * dp ? 1 : 0)
+        var usable = Math.max(0, pageWidth - 35 * RCUnits.dp)
+        var columns = Math.floor(usable / (80 * RCUnits.dp)) + (usable % (80 * RCUnits.dp) >= 50 * RCUnits.dp ? 1 : 0)
         return Math.max(1, columns)
     }
     function addControl(control) {
@@ -73,7 +75,7 @@ Rectangle {
         property alias mGrid: grid
 
         contentWidth: width
-        contentHeight: grid.height + 30 * dp
+        contentHeight: grid.height + 30 * RCUnits.dp
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {
@@ -82,9 +84,9 @@ Rectangle {
 
         Grid {
             id: grid
-            x: 15 * dp
+            x: 15 * RCUnits.dp
             columns: root.columnCount(parent.width)
-            spacing: 35 * dp
+            spacing: 35 * RCUnits.dp
         }
     }
 
@@ -105,28 +107,28 @@ Rectangle {
     RCText {
         id: title
         objectName: "controlPanelTitle"
-        x: 15 * dp
-        y: 6 * dp
+        x: 15 * RCUnits.dp
+        y: 6 * RCUnits.dp
         text: qsTr("控件")
         color: "white"
-        font.pixelSize: 24 * dp
+        font.pixelSize: 24 * RCUnits.dp
     }
     RCTabBar {
         id: tabBar
         objectName: "controlTabBar"
         anchors.top: title.bottom
-        anchors.topMargin: 6 * dp
+        anchors.topMargin: 6 * RCUnits.dp
         anchors.left: parent.left
         anchors.right: parent.right
-        mCellWidth: 64 * dp
-        mCellHeight: 22 * dp
+        mCellWidth: 64 * RCUnits.dp
+        mCellHeight: 22 * RCUnits.dp
         mBackground_color: "#262627"
         mBackground_color_checked: "#3A74EA"
         mText_color_checked: "white"
     }
     Item {
         anchors.top: tabBar.bottom
-        anchors.topMargin: 10 * dp
+        anchors.topMargin: 10 * RCUnits.dp
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom

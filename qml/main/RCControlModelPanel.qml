@@ -44,10 +44,10 @@ Rectangle {
             id: sceneToggle
             objectName: "sceneListToggle"
             anchors.right: menuButton.left
-            anchors.rightMargin: 20 * dp
+            anchors.rightMargin: 20 * RCUnits.dp
             anchors.verticalCenter: parent.verticalCenter
-            width: 20 * dp
-            height: 20 * dp
+            width: 20 * RCUnits.dp
+            height: 20 * RCUnits.dp
             mImageSource: "qrc:/scene.png"
             onClicked: root.mSetting.setValue("SceneListVisible", !sceneList.visible)
         }
@@ -55,10 +55,10 @@ Rectangle {
             id: menuButton
             objectName: "menuButton"
             anchors.right: parent.right
-            anchors.rightMargin: 20 * dp
+            anchors.rightMargin: 20 * RCUnits.dp
             anchors.verticalCenter: parent.verticalCenter
-            width: 20 * dp
-            height: 18 * dp
+            width: 20 * RCUnits.dp
+            height: 18 * RCUnits.dp
             mImageSource: "qrc:/menu.png"
             onClicked: systemMenu.popupUnder(titlePanel)
         }
@@ -74,8 +74,8 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: titlePanel.bottom
-        anchors.topMargin: 1 * dp
-        height: visible ? 110 * dp : 0
+        anchors.topMargin: 1 * RCUnits.dp
+        height: visible ? 110 * RCUnits.dp : 0
         visible: root.mSceneListVisible
         mInEditState: false
         mProject: root.mProject
@@ -86,7 +86,7 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: sceneList.bottom
-        anchors.topMargin: 1 * dp
+        anchors.topMargin: 1 * RCUnits.dp
         anchors.bottom: parent.bottom
         mInEditState: false
         mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null

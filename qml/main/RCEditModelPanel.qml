@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
@@ -22,7 +24,7 @@ Rectangle {
     readonly property alias mMenu: systemMenu
     // The right pane is at least as wide as the property rows need (a 140 name cell and the
     // widest editor, the colour row's swatch, "透明度", input and "%"), the handle included.
-    readonly property real mSidePaneMinWidth: 316 * dp
+    readonly property real mSidePaneMinWidth: 316 * RCUnits.dp
 
     color: "#333333"
 
@@ -59,9 +61,9 @@ Rectangle {
         Row {
             id: tools
             anchors.right: menuButton.left
-            anchors.rightMargin: 10 * dp
+            anchors.rightMargin: 10 * RCUnits.dp
             anchors.verticalCenter: parent.verticalCenter
-            spacing: 10 * dp
+            spacing: 10 * RCUnits.dp
             layoutDirection: Qt.RightToLeft
 
             Repeater {
@@ -80,8 +82,8 @@ Rectangle {
 
                     objectName: "align_" + modelData.name
                     anchors.verticalCenter: parent.verticalCenter
-                    width: 20 * dp
-                    height: 20 * dp
+                    width: 20 * RCUnits.dp
+                    height: 20 * RCUnits.dp
                     mImageSource: modelData.image
                     mTips: modelData.tip
                     onClicked: root.triggerAction(modelData.type)
@@ -91,8 +93,8 @@ Rectangle {
                 id: redoButton
                 objectName: "redoButton"
                 anchors.verticalCenter: parent.verticalCenter
-                width: 32 * dp
-                height: 32 * dp
+                width: 32 * RCUnits.dp
+                height: 32 * RCUnits.dp
                 enabled: false
                 mImageSource: "qrc:/redo.png"
                 mTips: qsTr("下一步")
@@ -102,8 +104,8 @@ Rectangle {
                 id: undoButton
                 objectName: "undoButton"
                 anchors.verticalCenter: parent.verticalCenter
-                width: 32 * dp
-                height: 32 * dp
+                width: 32 * RCUnits.dp
+                height: 32 * RCUnits.dp
                 enabled: false
                 mImageSource: "qrc:/undo.png"
                 mTips: qsTr("上一步")
@@ -114,10 +116,10 @@ Rectangle {
             id: menuButton
             objectName: "menuButton"
             anchors.right: parent.right
-            anchors.rightMargin: 20 * dp
+            anchors.rightMargin: 20 * RCUnits.dp
             anchors.verticalCenter: parent.verticalCenter
-            width: 20 * dp
-            height: 20 * dp
+            width: 20 * RCUnits.dp
+            height: 20 * RCUnits.dp
             mImageSource: "qrc:/menu.png"
             onClicked: systemMenu.popupUnder(titlePanel)
         }
@@ -132,9 +134,9 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: titlePanel.bottom
-        anchors.topMargin: 1 * dp
+        anchors.topMargin: 1 * RCUnits.dp
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 1 * dp
+        anchors.bottomMargin: 1 * RCUnits.dp
         orientation: Qt.Horizontal
 
         Rectangle {
@@ -148,7 +150,7 @@ Rectangle {
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: parent.top
-                height: visible ? 110 * dp : 0
+                height: visible ? 110 * RCUnits.dp : 0
                 visible: root.mSceneListVisible
                 mInEditState: true
                 mProject: root.mProject
@@ -159,7 +161,7 @@ Rectangle {
                 anchors.left: parent.left
                 anchors.right: parent.right
                 anchors.top: sceneList.bottom
-                anchors.topMargin: 1 * dp
+                anchors.topMargin: 1 * RCUnits.dp
                 anchors.bottom: parent.bottom
                 mInEditState: true
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
@@ -170,14 +172,14 @@ Rectangle {
                 objectName: "sceneListFold"
                 anchors.horizontalCenter: parent.horizontalCenter
                 anchors.top: sceneList.bottom
-                width: 87 * dp
-                height: 24 * dp
+                width: 87 * RCUnits.dp
+                height: 24 * RCUnits.dp
                 color: "#1A1A1C"
 
                 RCImage {
                     anchors.centerIn: parent
-                    width: 16 * dp
-                    height: 16 * dp
+                    width: 16 * RCUnits.dp
+                    height: 16 * RCUnits.dp
                     source: root.mSceneListVisible ? "qrc:/foldUp.png" : "qrc:/dropDown.png"
                 }
                 MouseArea {
@@ -191,7 +193,7 @@ Rectangle {
 
             RCControlPanel {
                 objectName: "editControlPanel"
-                SplitView.preferredHeight: 300 * dp
+                SplitView.preferredHeight: 300 * RCUnits.dp
                 mControlManager: root.mProject ? root.mProject.getControlManager() : null
             }
             RCPropertyPanel {

@@ -20,7 +20,7 @@ import "../projectManagerPanel"
 Window {
     id: mainWindow
 
-    readonly property real dp: 1
+    readonly property real dp: RCUnits.dp
     property string mCurrentPanelName: "totalProjectManagerView"
     property bool mInEditState: true
     property string mProjectPath: ""
@@ -330,6 +330,8 @@ Window {
     RCTitleBar {
         id: titleBar
         objectName: "titleBar"
+        mWindow: mainWindow
+        mProjectPath: mainWindow.mProjectPath
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top

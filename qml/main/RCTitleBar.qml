@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Window
 import "../common"
@@ -8,18 +10,21 @@ import "../common"
 Rectangle {
     id: root
 
+    // The window the bar moves, sizes and closes, and the packet path it shows; given by the window.
+    required property Window mWindow
+    required property string mProjectPath
     // Where in the bar the drag started.
     property point mPressPos: Qt.point(0, 0)
-    readonly property bool mMaximized: mainWindow.visibility === Window.Maximized
+    readonly property bool mMaximized: root.mWindow.visibility === Window.Maximized
 
-    height: 44 * dp
+    height: 44 * RCUnits.dp
     color: "#2B2B2E"
 
     function toggleMaximized() {
         if (mMaximized)
-            mainWindow.showNormal()
+            root.mWindow.showNormal()
         else
-            mainWindow.showMaximized()
+            root.mWindow.showMaximized()
     }
 
     MouseArea {
@@ -28,37 +33,37 @@ Rectangle {
         onPressed: mouse => root.mPressPos = Qt.point(mouse.x, mouse.y)
         onPositionChanged: mouse => {
             var cursor = mousePosition.cursorPos()
-            mainWindow.x = cursor.x - root.mPressPos.x
-            mainWindow.y = cursor.y - root.mPressPos.y
+            root.mWindow.x = cursor.x - root.mPressPos.x
+            root.mWindow.y = cursor.y - root.mPressPos.y
         }
         onDoubleClicked: root.toggleMaximized()
     }
     RCImage {
-        x: 20 * dp
-        y: 4 * dp
-        width: 37 * dp
-        height: 37 * dp
+        x: 20 * RCUnits.dp
+        y: 4 * RCUnits.dp
+        width: 37 * RCUnits.dp
+        height: 37 * RCUnits.dp
         source: "qrc:/windowIcon.png"
     }
     RCText {
         id: titleText
         objectName: "windowTitle"
-        x: 63 * dp
+        x: 63 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
-        text: mainWindow.title
+        text: root.mWindow.title
         color: "white"
-        font.pixelSize: 18 * dp
+        font.pixelSize: 18 * RCUnits.dp
     }
     RCText {
         objectName: "projectPath"
         anchors.left: titleText.right
-        anchors.leftMargin: 6 * dp
+        anchors.leftMargin: 6 * RCUnits.dp
         anchors.right: buttons.left
-        anchors.rightMargin: 6 * dp
+        anchors.rightMargin: 6 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
-        text: mainWindow.mProjectPath
+        text: root.mProjectPath
         color: "#2bcd00"
-        font.pixelSize: 18 * dp
+        font.pixelSize: 18 * RCUnits.dp
         elide: Text.ElideMiddle
     }
     Row {
@@ -90,11 +95,11 @@ Rectangle {
                     hoverEnabled: true
                     onClicked: {
                         if (parent.modelData.name === "minimize")
-                            mainWindow.showMinimized()
+                            root.mWindow.showMinimized()
                         else if (parent.modelData.name === "maximize")
                             root.toggleMaximized()
                         else
-                            mainWindow.close()
+                            root.mWindow.close()
                     }
                 }
             }

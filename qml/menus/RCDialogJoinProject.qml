@@ -31,16 +31,16 @@ RCFormDialog {
     onOpened: nameField.forceActiveFocus()
 
     Column {
-        x: 20 * dp
-        y: 14 * dp
-        spacing: 10 * dp
+        x: 20 * RCUnits.dp
+        y: 14 * RCUnits.dp
+        spacing: 10 * RCUnits.dp
 
         RCFormRow {
             mLabel: qsTr("名称:")
             RCTextField {
                 id: nameField
                 objectName: "nameField"
-                width: 280 * dp
+                width: 280 * RCUnits.dp
                 text: root.settingText("ProjectJoinUid")
                 onAccepted: root.join()
             }
@@ -50,7 +50,7 @@ RCFormDialog {
             RCTextField {
                 id: passwordField
                 objectName: "passwordField"
-                width: 280 * dp
+                width: 280 * RCUnits.dp
                 echoMode: TextInput.PasswordEchoOnEdit
                 text: root.settingText("ProjectJoinPasswrod")
                 onAccepted: root.join()
@@ -60,11 +60,11 @@ RCFormDialog {
     RCDialogButton {
         objectName: "joinButton"
         anchors.right: cancelButton.left
-        anchors.rightMargin: 5 * dp
+        anchors.rightMargin: 5 * RCUnits.dp
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 16 * dp
-        height: 24 * dp
-        radius: 4 * dp
+        anchors.bottomMargin: 16 * RCUnits.dp
+        height: 24 * RCUnits.dp
+        radius: 4 * RCUnits.dp
         text: qsTr("加入")
         onClicked: root.join()
     }
@@ -72,11 +72,11 @@ RCFormDialog {
         id: cancelButton
         objectName: "cancelButton"
         anchors.right: parent.right
-        anchors.rightMargin: 5 * dp
+        anchors.rightMargin: 5 * RCUnits.dp
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 16 * dp
-        height: 24 * dp
-        radius: 4 * dp
+        anchors.bottomMargin: 16 * RCUnits.dp
+        height: 24 * RCUnits.dp
+        radius: 4 * RCUnits.dp
         text: qsTr("取消")
         onClicked: root.close()
     }

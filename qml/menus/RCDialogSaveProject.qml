@@ -58,28 +58,28 @@ RCFormDialog {
     }
 
     Column {
-        x: 20 * dp
-        y: 14 * dp
-        spacing: 10 * dp
+        x: 20 * RCUnits.dp
+        y: 14 * RCUnits.dp
+        spacing: 10 * RCUnits.dp
 
         RCFormRow {
             mLabel: qsTr("项目名称:")
             RCTextField {
                 id: nameField
                 objectName: "nameField"
-                width: 250 * dp
+                width: 250 * RCUnits.dp
                 onAccepted: root.save()
             }
         }
         RCFormRow {
             mLabel: qsTr("保存路径:")
             Item {
-                width: 250 * dp
-                height: 30 * dp
+                width: 250 * RCUnits.dp
+                height: 30 * RCUnits.dp
 
                 RCTextField {
                     objectName: "folderField"
-                    width: parent.width - 39 * dp
+                    width: parent.width - 39 * RCUnits.dp
                     readOnly: true
                     clip: true
                     text: root.mFolder
@@ -87,8 +87,8 @@ RCFormDialog {
                 RCButton {
                     objectName: "folderButton"
                     anchors.right: parent.right
-                    width: 34 * dp
-                    height: 30 * dp
+                    width: 34 * RCUnits.dp
+                    height: 30 * RCUnits.dp
                     mImageSource: "qrc:/pathSelect.png"
                     onClicked: folderDialog.open()
                 }
@@ -99,9 +99,9 @@ RCFormDialog {
         objectName: "saveButton"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 16 * dp
-        height: 24 * dp
-        radius: 4 * dp
+        anchors.bottomMargin: 16 * RCUnits.dp
+        height: 24 * RCUnits.dp
+        radius: 4 * RCUnits.dp
         text: qsTr("保存")
         onClicked: root.save()
     }

@@ -107,20 +107,20 @@ Item {
     RCText {
         objectName: "downloadStateText"
         anchors.horizontalCenter: parent.horizontalCenter
-        y: 30 * dp
-        width: parent.width - 20 * dp
+        y: 30 * RCUnits.dp
+        width: parent.width - 20 * RCUnits.dp
         horizontalAlignment: Text.AlignHCenter
         wrapMode: Text.Wrap
         text: root.mText
         color: "white"
         font.bold: true
-        font.pixelSize: 18 * dp
+        font.pixelSize: 18 * RCUnits.dp
     }
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 10 * dp
-        spacing: 10 * dp
+        anchors.bottomMargin: 10 * RCUnits.dp
+        spacing: 10 * RCUnits.dp
 
         RCDialogButton {
             objectName: "downloadButton"

@@ -14,8 +14,8 @@ Popup {
     // The header's cross was pressed (the popup is closed already).
     signal sig_headerClosed
 
-    width: 390 * dp
-    height: 175 * dp
+    width: 390 * RCUnits.dp
+    height: 175 * RCUnits.dp
     modal: true
     closePolicy: Popup.NoAutoClose
     padding: 0
@@ -24,7 +24,7 @@ Popup {
 
     background: Rectangle {
         color: "#2c2c2c"
-        radius: 10 * dp
+        radius: 10 * RCUnits.dp
         border.width: 1
         border.color: "#707070"
     }
@@ -35,7 +35,7 @@ Popup {
             x: 1
             y: 1
             width: parent.width - 2
-            radius: 9 * dp
+            radius: 9 * RCUnits.dp
             mTitleText: root.mTitle
             onCloseClicked: {
                 root.close()

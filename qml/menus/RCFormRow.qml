@@ -7,12 +7,12 @@ Row {
 
     property alias mLabel: label.text
 
-    spacing: 8 * dp
+    spacing: 8 * RCUnits.dp
 
     RCText {
         id: label
         anchors.verticalCenter: parent.verticalCenter
         color: "white"
-        font.pixelSize: 18 * dp
+        font.pixelSize: 18 * RCUnits.dp
     }
 }

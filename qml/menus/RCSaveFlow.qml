@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 
 // The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the save

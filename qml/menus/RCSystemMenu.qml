@@ -11,7 +11,7 @@ Menu {
     readonly property alias mSaveEntry: saveEntry
     readonly property alias mProjectManagerEntry: projectManagerEntry
 
-    width: 150 * dp
+    width: 150 * RCUnits.dp
     padding: 0
     background: Rectangle {
         color: "black"

@@ -9,17 +9,17 @@ Rectangle {
 
     signal clicked
 
-    y: 15 * dp
-    width: 86 * dp
-    height: 27 * dp
-    radius: 6 * dp
+    y: 15 * RCUnits.dp
+    width: 86 * RCUnits.dp
+    height: 27 * RCUnits.dp
+    radius: 6 * RCUnits.dp
     color: area.containsMouse ? "#FFFFFF" : "#BBB7B7"
 
     RCText {
         id: label
         anchors.centerIn: parent
         color: "#1A1A1C"
-        font.pixelSize: 14 * dp
+        font.pixelSize: 14 * RCUnits.dp
     }
     MouseArea {
         id: area

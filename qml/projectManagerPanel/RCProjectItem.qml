@@ -10,11 +10,11 @@ Rectangle {
     property string mThumbnailPath: ""
     property bool mSelect: false
     // The tile's colour around the thumbnail.
-    readonly property real mFrame: 2 * dp
+    readonly property real mFrame: 2 * RCUnits.dp
 
-    width: 187 * dp
-    height: 123 * dp
-    radius: 8 * dp
+    width: 187 * RCUnits.dp
+    height: 123 * RCUnits.dp
+    radius: 8 * RCUnits.dp
     color: mSelect ? "#1E90FF" : "#696969"
 
     Image {
@@ -23,7 +23,7 @@ Rectangle {
         x: root.mFrame
         y: root.mFrame
         width: parent.width - 2 * root.mFrame
-        height: parent.height - 27 * dp - root.mFrame
+        height: parent.height - 27 * RCUnits.dp - root.mFrame
         source: root.mThumbnailPath
         cache: false
         asynchronous: true
@@ -45,9 +45,9 @@ Rectangle {
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
-        height: 27 * dp
-        leftPadding: 4 * dp
-        rightPadding: 4 * dp
+        height: 27 * RCUnits.dp
+        leftPadding: 4 * RCUnits.dp
+        rightPadding: 4 * RCUnits.dp
         text: root.mName
         color: "white"
         horizontalAlignment: Text.AlignHCenter

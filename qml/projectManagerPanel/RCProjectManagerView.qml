@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
@@ -147,7 +149,7 @@ Rectangle {
         id: tileMenuComponent
 
         Menu {
-            width: 100 * dp
+            width: 100 * RCUnits.dp
 
             RCMenuItem {
                 objectName: "menuRemove"
@@ -166,41 +168,41 @@ Rectangle {
         id: titleBar
         anchors.left: parent.left
         anchors.right: parent.right
-        height: 44 * dp
+        height: 44 * RCUnits.dp
         color: "#1A1A1C"
-        border.width: 2 * dp
+        border.width: 2 * RCUnits.dp
         border.color: "black"
 
         RCText {
-            x: 27 * dp
-            y: 12 * dp
+            x: 27 * RCUnits.dp
+            y: 12 * RCUnits.dp
             text: root.mTitle
             color: "white"
-            font.pixelSize: 16 * dp
+            font.pixelSize: 16 * RCUnits.dp
         }
         RCText {
             objectName: "titleMore"
             anchors.right: parent.right
-            anchors.rightMargin: 46 * dp
-            y: 12 * dp
+            anchors.rightMargin: 46 * RCUnits.dp
+            y: 12 * RCUnits.dp
             visible: root.mTitleMore !== ""
             text: root.mTitleMore
             color: "white"
-            font.pixelSize: 16 * dp
+            font.pixelSize: 16 * RCUnits.dp
         }
         RCImage {
             objectName: "moreButton"
             anchors.right: parent.right
-            anchors.rightMargin: 26 * dp
-            y: 14 * dp
-            width: 16 * dp
-            height: 13 * dp
+            anchors.rightMargin: 26 * RCUnits.dp
+            y: 14 * RCUnits.dp
+            width: 16 * RCUnits.dp
+            height: 13 * RCUnits.dp
             visible: root.mTitleMore !== ""
             source: "qrc:/moreSelections.png"
 
             MouseArea {
                 anchors.fill: parent
-                anchors.margins: -6 * dp
+                anchors.margins: -6 * RCUnits.dp
                 onClicked: root.sig_moreSelectClicked()
             }
         }
@@ -209,15 +211,15 @@ Rectangle {
         id: grid
         objectName: "projectGrid"
         anchors.left: parent.left
-        anchors.leftMargin: 102 * dp
+        anchors.leftMargin: 102 * RCUnits.dp
         anchors.right: parent.right
-        anchors.rightMargin: 24 * dp
+        anchors.rightMargin: 24 * RCUnits.dp
         anchors.top: titleBar.bottom
-        anchors.topMargin: 17 * dp
+        anchors.topMargin: 17 * RCUnits.dp
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 14 * dp
-        cellWidth: 211 * dp
-        cellHeight: 137 * dp
+        anchors.bottomMargin: 14 * RCUnits.dp
+        cellWidth: 211 * RCUnits.dp
+        cellHeight: 137 * RCUnits.dp
         clip: true
         model: projectModel
         boundsBehavior: Flickable.StopAtBounds

@@ -82,7 +82,7 @@ Rectangle {
         anchors.top: parent.top
         anchors.left: parent.left
         width: parent.width
-        height: (root.height - 41 * dp) / 2
+        height: (root.height - 41 * RCUnits.dp) / 2
         onSig_selectProject: sKey => root.select(templateView, storageView, sKey)
         onSig_openTemplateProject: sName => root.openTemplate(sName)
     }
@@ -92,7 +92,7 @@ Rectangle {
         anchors.top: templateView.bottom
         anchors.left: parent.left
         width: parent.width
-        height: (root.height - 41 * dp) / 2
+        height: (root.height - 41 * RCUnits.dp) / 2
         onSig_selectProject: sKey => root.select(storageView, templateView, sKey)
         onSig_openProject: sPacketPath => root.openStored(sPacketPath)
         onSig_openProjectFile: fileUrl => root.openFile(fileUrl)
@@ -101,18 +101,18 @@ Rectangle {
     }
     Item {
         anchors.right: parent.right
-        anchors.rightMargin: 16 * dp
+        anchors.rightMargin: 16 * RCUnits.dp
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 14 * dp
-        width: 179 * dp
-        height: 41 * dp
+        anchors.bottomMargin: 14 * RCUnits.dp
+        width: 179 * RCUnits.dp
+        height: 41 * RCUnits.dp
         z: 1
 
         RCPageButton {
             id: okButton
             objectName: "okButton"
             anchors.right: root.buttonCancelVisible ? cancelButton.left : parent.right
-            anchors.rightMargin: 7 * dp
+            anchors.rightMargin: 7 * RCUnits.dp
             text: qsTr("确定")
             onClicked: root.openSelected()
         }
@@ -128,8 +128,8 @@ Rectangle {
     Column {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 4 * dp
-        spacing: 2 * dp
+        anchors.bottomMargin: 4 * RCUnits.dp
+        spacing: 2 * RCUnits.dp
 
         RCText {
             objectName: "versionText"
@@ -145,9 +145,9 @@ Rectangle {
     }
     Text {
         objectName: "libraryLink"
-        x: 6 * dp
+        x: 6 * RCUnits.dp
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 4 * dp
+        anchors.bottomMargin: 4 * RCUnits.dp
         text: qsTr("资源中心Tavix库")
         color: linkArea.pressed ? "#4da8c7" : "white"
         font.family: "微软雅黑"

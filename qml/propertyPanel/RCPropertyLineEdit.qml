@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 
 // The one-line input of the text-like rows, filling its row's value cell: white text, selectable,
 // clipped. show() puts a model value in without reporting it; userEdited(text) reports only what
@@ -16,8 +17,8 @@ TextInput {
     }
 
     anchors.fill: parent
-    leftPadding: 10 * dp
-    rightPadding: 10 * dp
+    leftPadding: 10 * RCUnits.dp
+    rightPadding: 10 * RCUnits.dp
     verticalAlignment: TextInput.AlignVCenter
     color: "white"
     selectionColor: "#3A74EA"
@@ -25,7 +26,7 @@ TextInput {
     selectByMouse: true
     clip: true
     font.family: "微软雅黑"
-    font.pixelSize: 12 * dp
+    font.pixelSize: 12 * RCUnits.dp
 
     onTextEdited: userEdited(text)
 }

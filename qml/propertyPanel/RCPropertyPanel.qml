@@ -143,17 +143,17 @@ Rectangle {
     RCText {
         id: title
         objectName: "panelTitle"
-        x: 10 * dp
-        y: 2 * dp
+        x: 10 * RCUnits.dp
+        y: 2 * RCUnits.dp
         text: qsTr("属性")
         color: "white"
-        font.pixelSize: 24 * dp
+        font.pixelSize: 24 * RCUnits.dp
     }
     ScrollView {
         id: scrollView
         objectName: "rowView"
         anchors.top: title.bottom
-        anchors.topMargin: 10 * dp
+        anchors.topMargin: 10 * RCUnits.dp
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.bottom: parent.bottom
@@ -164,7 +164,7 @@ Rectangle {
             id: rowColumn
             objectName: "rowColumn"
             width: scrollView.availableWidth
-            spacing: 1 * dp
+            spacing: 1 * RCUnits.dp
         }
     }
 }

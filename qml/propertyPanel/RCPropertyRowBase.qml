@@ -12,7 +12,7 @@ import "../common"
 Item {
     id: root
 
-    property real mNameWidth: 140 * dp
+    property real mNameWidth: 140 * RCUnits.dp
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property string mSceneId: ""
@@ -24,7 +24,7 @@ Item {
     // The name as a bar over the whole width (mNameBarHeight high) with the editor below it,
     // instead of a name cell at the left of the editor.
     property bool mStacked: false
-    property real mNameBarHeight: 36 * dp
+    property real mNameBarHeight: 36 * RCUnits.dp
     property alias mNameCell: nameCell
     property alias mNameText: nameText
     default property alias mValueContent: valueCell.data
@@ -34,7 +34,7 @@ Item {
     signal valueLoaded(var value)
 
     width: parent ? parent.width : 0
-    height: 36 * dp
+    height: 36 * RCUnits.dp
 
     function readValue() {
         if (mIsScene && mScenePresenter)
@@ -103,7 +103,7 @@ Item {
         RCText {
             id: nameText
             objectName: "nameText"
-            x: 10 * dp
+            x: 10 * RCUnits.dp
             width: root.mStacked ? Math.min(implicitWidth, parent.width / 2) : parent.width - x
             anchors.verticalCenter: parent.verticalCenter
             text: root.mDescription
@@ -114,8 +114,8 @@ Item {
     Rectangle {
         id: valueCell
         objectName: "valueCell"
-        x: root.mStacked ? 0 : root.mNameWidth + 1 * dp
-        y: root.mStacked ? nameCell.height + 2 * dp : 0
+        x: root.mStacked ? 0 : root.mNameWidth + 1 * RCUnits.dp
+        y: root.mStacked ? nameCell.height + 2 * RCUnits.dp : 0
         width: root.width - x
         height: root.height - y
         color: "#1a1a1c"

@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import "../common"
 
 // A yes/no property: a check box; every toggle by the user writes the checked state.
 RCPropertyRowBase {
@@ -10,7 +11,7 @@ RCPropertyRowBase {
     CheckBox {
         id: check
         objectName: "checkBox"
-        x: 10 * dp
+        x: 10 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         padding: 0
         onToggled: root.writeValue(checked)

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Qt.labs.platform as Platform
 import "../common"
@@ -55,8 +57,8 @@ RCPropertyRowBase {
     }
     Rectangle {
         objectName: "swatch"
-        x: 10 * dp
-        width: root.height - 10 * dp
+        x: 10 * RCUnits.dp
+        width: root.height - 10 * RCUnits.dp
         height: width
         anchors.verticalCenter: parent.verticalCenter
         color: root.mDialogColor
@@ -73,9 +75,9 @@ RCPropertyRowBase {
         }
     }
     Row {
-        x: 10 * dp + root.height
+        x: 10 * RCUnits.dp + root.height
         anchors.verticalCenter: parent.verticalCenter
-        spacing: 5 * dp
+        spacing: 5 * RCUnits.dp
 
         RCText {
             anchors.verticalCenter: parent.verticalCenter
@@ -83,8 +85,8 @@ RCPropertyRowBase {
             color: "white"
         }
         Rectangle {
-            width: 60 * dp
-            height: 20 * dp
+            width: 60 * RCUnits.dp
+            height: 20 * RCUnits.dp
             anchors.verticalCenter: parent.verticalCenter
             color: "white"
 
@@ -92,12 +94,12 @@ RCPropertyRowBase {
                 id: input
                 objectName: "transparencyInput"
                 anchors.fill: parent
-                leftPadding: 4 * dp
+                leftPadding: 4 * RCUnits.dp
                 verticalAlignment: TextInput.AlignVCenter
                 selectByMouse: true
                 clip: true
                 font.family: "微软雅黑"
-                font.pixelSize: 12 * dp
+                font.pixelSize: 12 * RCUnits.dp
                 text: "0"
                 validator: RegularExpressionValidator {
                     regularExpression: /[0-9]{0,3}/

@@ -43,9 +43,9 @@ RCPropertyRowBase {
     }
     RCImage {
         objectName: "preview"
-        x: 10 * dp
-        width: 20 * dp
-        height: 20 * dp
+        x: 10 * RCUnits.dp
+        width: 20 * RCUnits.dp
+        height: 20 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
         fillMode: Image.PreserveAspectFit
         source: root.mSource

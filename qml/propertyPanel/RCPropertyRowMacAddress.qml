@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 
 // A hardware address in six groups of two hexadecimal digits joined by "-". A model value is shown
 // only when it has six non-empty groups; the input is written only once all six groups are filled
@@ -36,7 +37,7 @@ RCPropertyRowBase {
         id: input
         objectName: "input"
         inputMask: "HH-HH-HH-HH-HH-HH"
-        font.letterSpacing: 2 * dp
+        font.letterSpacing: 2 * RCUnits.dp
         onUserEdited: text => {
             if (!acceptableInput || !root.hasSixGroups(text) || text === root.mAddress)
                 return

@@ -13,7 +13,7 @@ RCPropertyRowBase {
 
     signal iconClicked
 
-    height: 120 * dp
+    height: 120 * RCUnits.dp
     mStacked: true
 
     onValueLoaded: value => {
@@ -28,7 +28,7 @@ RCPropertyRowBase {
     RCImage {
         objectName: "iconButton"
         parent: root.mNameCell
-        x: root.mNameText.x + root.mNameText.width + 5 * dp
+        x: root.mNameText.x + root.mNameText.width + 5 * RCUnits.dp
         width: height
         height: root.mNameText.height
         anchors.verticalCenter: parent.verticalCenter
@@ -38,13 +38,13 @@ RCPropertyRowBase {
         MouseArea {
             id: iconArea
             anchors.fill: parent
-            anchors.margins: -4 * dp
+            anchors.margins: -4 * RCUnits.dp
             onClicked: root.iconClicked()
         }
     }
     ScrollView {
-        x: 10 * dp
-        width: parent.width - 20 * dp
+        x: 10 * RCUnits.dp
+        width: parent.width - 20 * RCUnits.dp
         height: parent.height
         clip: true
 
@@ -58,7 +58,7 @@ RCPropertyRowBase {
             width: parent.width
             color: "black"
             font.family: "微软雅黑"
-            font.pixelSize: 12 * dp
+            font.pixelSize: 12 * RCUnits.dp
             font.bold: true
             wrapMode: TextEdit.Wrap
             selectByMouse: true

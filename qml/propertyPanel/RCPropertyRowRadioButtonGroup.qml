@@ -1,5 +1,8 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
+import "../common"
 
 // A choice property as a row of radio buttons, one per entry in order; the button of the model's
 // value is checked, and checking another writes its value.
@@ -16,10 +19,10 @@ RCPropertyChoiceRow {
     }
 
     Row {
-        x: 10 * dp
-        width: parent.width - 20 * dp
+        x: 10 * RCUnits.dp
+        width: parent.width - 20 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
-        spacing: 10 * dp
+        spacing: 10 * RCUnits.dp
 
         Repeater {
             id: buttons
@@ -31,10 +34,10 @@ RCPropertyChoiceRow {
                 required property string modelData
                 objectName: "radio_" + index
                 padding: 0
-                spacing: 5 * dp
+                spacing: 5 * RCUnits.dp
                 text: modelData
                 font.family: "微软雅黑"
-                font.pixelSize: 12 * dp
+                font.pixelSize: 12 * RCUnits.dp
                 palette.windowText: "white"
                 onToggled: {
                     if (checked)

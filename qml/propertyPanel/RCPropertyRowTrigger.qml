@@ -8,11 +8,11 @@ RCPropertyRowBase {
 
     Rectangle {
         objectName: "triggerButton"
-        x: 10 * dp
-        width: 60 * dp
-        height: 20 * dp
+        x: 10 * RCUnits.dp
+        width: 60 * RCUnits.dp
+        height: 20 * RCUnits.dp
         anchors.verticalCenter: parent.verticalCenter
-        radius: 3 * dp
+        radius: 3 * RCUnits.dp
         color: area.pressed ? "#8D8D8D" : "#3A3A3C"
 
         RCText {

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
@@ -26,7 +28,7 @@ Rectangle {
     color: "#1a1a1d"
     Drag.dragType: Drag.Automatic
     Drag.supportedActions: Qt.MoveAction
-    Drag.hotSpot: Qt.point(10 * dp, 10 * dp)
+    Drag.hotSpot: Qt.point(10 * RCUnits.dp, 10 * RCUnits.dp)
     Drag.mimeData: dragPayload()
 
     signal sig_clicked
@@ -69,10 +71,10 @@ Rectangle {
     RCText {
         objectName: "sceneTileName"
         anchors.centerIn: parent
-        width: parent.width - 8 * dp
+        width: parent.width - 8 * RCUnits.dp
         text: root.mName
         color: root.mFontColor
-        font.pixelSize: root.mFontSize * dp
+        font.pixelSize: root.mFontSize * RCUnits.dp
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
     }
@@ -84,7 +86,7 @@ Rectangle {
         }
         onPositionChanged: mouse => {
             if (root.mDragEnabled && (mouse.buttons & Qt.LeftButton) && !root.mDragStarting
-                    && !root.Drag.active && Math.abs(mouse.x - root.mPressX) > 10 * dp)
+                    && !root.Drag.active && Math.abs(mouse.x - root.mPressX) > 10 * RCUnits.dp)
                 root.startDrag()
         }
         onReleased: root.mDragStarting = false
@@ -100,8 +102,8 @@ Rectangle {
 
         Menu {
             objectName: "sceneTileMenu"
-            width: 100 * dp
-            height: 60 * dp
+            width: 100 * RCUnits.dp
+            height: 60 * RCUnits.dp
             padding: 0
 
             RCMenuItem {

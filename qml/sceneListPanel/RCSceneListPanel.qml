@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
@@ -17,13 +19,13 @@ Rectangle {
     property string mSelectSceneId: ""
     // While a scene tile is dragged over the list: where it would go, else -1.
     property int mDropIndex: -1
-    readonly property real mTileWidth: 256 * dp
-    readonly property real mTileSpacing: 1 * dp
+    readonly property real mTileWidth: 256 * RCUnits.dp
+    readonly property real mTileSpacing: 1 * RCUnits.dp
     // While a dragged tile is held near an end of the strip: -1 (left), 1 (right), else 0.
     property int mAutoScroll: 0
     // Where the dragged tile was last reported (list coordinates).
     property real mDragX: 0
-    readonly property real mAutoScrollMargin: 40 * dp
+    readonly property real mAutoScrollMargin: 40 * RCUnits.dp
 
     color: "black"
 
@@ -159,9 +161,9 @@ Rectangle {
         var hovered = Math.floor((x + sceneList.contentX) / pitch)
         hovered = Math.max(0, Math.min(sceneModel.count - 1, hovered))
         var into = x + sceneList.contentX - hovered * pitch
-        if (hovered > from && into > 50 * dp)
+        if (hovered > from && into > 50 * RCUnits.dp)
             return hovered
-        if (hovered < from && into < mTileWidth - 50 * dp)
+        if (hovered < from && into < mTileWidth - 50 * RCUnits.dp)
             return hovered
         return mDropIndex >= 0 ? mDropIndex : from
     }
@@ -213,7 +215,7 @@ Rectangle {
         anchors.top: parent.top
         anchors.bottom: parent.bottom
         anchors.right: addButton.visible ? addButton.left : parent.right
-        anchors.rightMargin: addButton.visible ? 1 * dp : 0
+        anchors.rightMargin: addButton.visible ? 1 * RCUnits.dp : 0
         orientation: ListView.Horizontal
         spacing: root.mTileSpacing
         clip: true
@@ -224,12 +226,15 @@ Rectangle {
         model: sceneModel
         ScrollBar.horizontal: ScrollBar {
             objectName: "sceneScrollBar"
-            height: 10 * dp
+            height: 10 * RCUnits.dp
             // shown whenever the scenes do not fit, not only while the pointer is on it
             policy: ScrollBar.AlwaysOn
             visible: sceneList.contentWidth > sceneList.width
         }
         delegate: RCSceneListItem {
+            // The scene's row: id, name, iconPath, select.
+            required property var model
+
             objectName: "sceneTile_" + model.id
             width: root.mTileWidth
             height: ListView.view.height
@@ -255,7 +260,7 @@ Rectangle {
         repeat: true
         running: root.mAutoScroll !== 0
         onTriggered: {
-            root.scrollBy(root.mAutoScroll * 16 * dp)
+            root.scrollBy(root.mAutoScroll * 16 * RCUnits.dp)
             if (sceneDrop.mFromIndex >= 0)
                 root.mDropIndex = root.dropIndexAt(root.mDragX, sceneDrop.mFromIndex)
         }
@@ -264,7 +269,7 @@ Rectangle {
     Rectangle {
         objectName: "sceneDropMark"
         visible: root.mDropIndex >= 0
-        width: 3 * dp
+        width: 3 * RCUnits.dp
         height: sceneList.height
         color: "#3A74EA"
         x: {
@@ -318,14 +323,14 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: parent.top
         anchors.bottom: parent.bottom
-        width: 70 * dp
+        width: 70 * RCUnits.dp
         visible: root.mInEditState
         color: addArea.pressed ? "#3A74EA" : "#1A1A1D"
 
         RCImage {
             anchors.centerIn: parent
-            width: 40 * dp
-            height: 40 * dp
+            width: 40 * RCUnits.dp
+            height: 40 * RCUnits.dp
             source: addArea.pressed ? "qrc:/addScenePress.png" : "qrc:/addScene.png"
         }
         MouseArea {

@@ -64,14 +64,14 @@ Item {
         id: bar
         objectName: "playStateBar"
         anchors.left: layerName.right
-        anchors.leftMargin: 11 * dp
+        anchors.leftMargin: 11 * RCUnits.dp
         anchors.right: stateIcon.left
-        anchors.rightMargin: 10 * dp
+        anchors.rightMargin: 10 * RCUnits.dp
         anchors.top: parent.top
         anchors.bottom: parent.bottom
         color: root.mView.mBarColor
         radius: root.mView.mBarRadius
-        border.width: Math.max(0, root.mView.mBarFrameSize) * dp
+        border.width: Math.max(0, root.mView.mBarFrameSize) * RCUnits.dp
         border.color: root.mView.mBarFrameColor
         clip: true
 
@@ -98,7 +98,7 @@ Item {
             id: slider
             objectName: "playStateSlider"
             x: Math.max(0, elapsed.width - width)
-            width: 10 * dp
+            width: 10 * RCUnits.dp
             height: bar.height
             source: root.mView.mSliderIconPath
             cache: source.indexOf("qrc:") === 0
@@ -106,17 +106,17 @@ Item {
         RCText {
             id: nodeName
             objectName: "playStateNodeName"
-            readonly property real room: timeTexts.x - 6 - 12 * dp
+            readonly property real room: timeTexts.x - 6 - 12 * RCUnits.dp
 
             anchors.left: parent.left
-            anchors.leftMargin: 12 * dp
+            anchors.leftMargin: 12 * RCUnits.dp
             anchors.verticalCenter: parent.verticalCenter
             width: Math.max(0, Math.min(implicitWidth, room))
             visible: bar.width >= timeTexts.width
             elide: Text.ElideRight
             text: root.mNodeName
             color: root.mView.mNodeTextColor
-            font.pixelSize: Math.max(1, root.mView.mNodeTextSize * dp)
+            font.pixelSize: Math.max(1, root.mView.mNodeTextSize * RCUnits.dp)
         }
         Item {
             id: timeTexts
@@ -125,9 +125,9 @@ Item {
 
             // at the bar's right end; left of the slider icon once the icon reaches them, so that
             // it never covers them
-            readonly property real mEndX: bar.width - 3 * dp - timeTexts.width
+            readonly property real mEndX: bar.width - 3 * RCUnits.dp - timeTexts.width
 
-            x: slider.x + slider.width + 3 * dp > timeTexts.mEndX ? Math.max(0, slider.x - 3 * dp - timeTexts.width)
+            x: slider.x + slider.width + 3 * RCUnits.dp > timeTexts.mEndX ? Math.max(0, slider.x - 3 * RCUnits.dp - timeTexts.width)
                                                                   : timeTexts.mEndX
             anchors.top: parent.top
             anchors.bottom: parent.bottom
@@ -137,7 +137,7 @@ Item {
                 id: elapsedText
                 objectName: "playStateElapsedText"
                 anchors.right: parent.right
-                y: root.mView.mShowTimeType === 2 ? 3 * dp : (parent.height - height) / 2
+                y: root.mView.mShowTimeType === 2 ? 3 * RCUnits.dp : (parent.height - height) / 2
                 visible: root.mView.mShowTimeType === 1 || root.mView.mShowTimeType === 2
                 text: root.mElapsedText
                 color: root.mView.mTimeTextColor
@@ -147,7 +147,7 @@ Item {
                 id: remainingText
                 objectName: "playStateRemainingText"
                 anchors.right: parent.right
-                y: root.mView.mShowTimeType === 2 ? parent.height - height - 3 * dp : (parent.height - height) / 2
+                y: root.mView.mShowTimeType === 2 ? parent.height - height - 3 * RCUnits.dp : (parent.height - height) / 2
                 visible: root.mView.mShowTimeType !== 1
                 text: root.mRemainingText
                 color: root.mView.mTimeDownTextColor

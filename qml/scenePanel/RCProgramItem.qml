@@ -19,7 +19,7 @@ Rectangle {
     readonly property color mTextColor: !mView ? "white" : mState === 1 ? mView.mNodeTextPlayColor
                                                          : mState === 2 ? mView.mNodeTextPauseColor
                                                                         : mView.mNodeTextStopColor
-    readonly property real mTextPixelSize: Math.max(1, (mView ? mView.mNodeTextSize * mView.mWidthDp : 12) * dp)
+    readonly property real mTextPixelSize: Math.max(1, (mView ? mView.mNodeTextSize * mView.mWidthDp : 12) * RCUnits.dp)
 
     signal mouseClicked(string sId)
 
@@ -29,7 +29,7 @@ Rectangle {
     Rectangle {
         objectName: "programTileBox"
         anchors.fill: parent
-        anchors.margins: root.mView ? Math.max(0, root.mView.mNodeFrameSize) * dp : 0
+        anchors.margins: root.mView ? Math.max(0, root.mView.mNodeFrameSize) * RCUnits.dp : 0
         radius: root.radius
         color: !root.mView ? "red" : root.mState === 1 ? root.mView.mNodePlayColor
                                    : root.mState === 2 ? root.mView.mNodePauseColor : root.mView.mNodeStopColor
@@ -37,7 +37,7 @@ Rectangle {
     RCText {
         objectName: "programTileName"
         anchors.centerIn: parent
-        width: parent.width - 4 * dp
+        width: parent.width - 4 * RCUnits.dp
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
         text: root.mName
@@ -48,7 +48,7 @@ Rectangle {
         objectName: "programTileTime"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
-        anchors.bottomMargin: 1 * dp
+        anchors.bottomMargin: 1 * RCUnits.dp
         visible: root.mTimeText !== ""
         text: root.mTimeText
         color: root.mTextColor

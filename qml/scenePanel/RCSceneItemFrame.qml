@@ -52,7 +52,7 @@ Item {
         RCText {
             objectName: "frameTitle"
             anchors.left: parent.left
-            anchors.leftMargin: 11 * dp
+            anchors.leftMargin: 11 * RCUnits.dp
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             elide: Text.ElideRight

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
@@ -185,7 +187,7 @@ RCSceneItem {
         mView: root
         mFrameSize: root.mFrameSize
         mFrameColor: root.mFrameColor
-        mFrameRadius: 2 * dp
+        mFrameRadius: 2 * RCUnits.dp
         mFrameMargin: root.mFrameMargin
         mTitleHeight: root.mTitleHeight
         mTitleColor: root.mTitleBackgroundColor
@@ -198,10 +200,10 @@ RCSceneItem {
         ListView {
             objectName: "playStateRows"
             anchors.fill: parent
-            anchors.leftMargin: 12 * dp
-            anchors.rightMargin: 12 * dp
-            anchors.topMargin: Math.max(0, root.mSpacing) * dp
-            spacing: Math.max(0, root.mSpacing) * dp
+            anchors.leftMargin: 12 * RCUnits.dp
+            anchors.rightMargin: 12 * RCUnits.dp
+            anchors.topMargin: Math.max(0, root.mSpacing) * RCUnits.dp
+            spacing: Math.max(0, root.mSpacing) * RCUnits.dp
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             model: rowModel

@@ -153,7 +153,7 @@ RCSceneItemProgramTiles {
         mView: root
         mFrameSize: root.mFrameSize
         mFrameColor: root.mFrameColor
-        mFrameRadius: 2 * dp
+        mFrameRadius: 2 * RCUnits.dp
         mFrameMargin: root.mFrameMargin
         mTitleHeight: root.mTitleHeight
         mTitleColor: root.mTitleBackgroundColor
@@ -169,18 +169,18 @@ RCSceneItemProgramTiles {
             anchors.left: parent.left
             anchors.right: parent.right
             anchors.top: parent.top
-            anchors.margins: 13 * dp
-            height: root.mTabHeight * dp
+            anchors.margins: 13 * RCUnits.dp
+            height: root.mTabHeight * RCUnits.dp
             visible: root.mTabVisible
             mText_color: root.mTabTextColor
             mText_color_checked: root.mTabTextCheckedColor
             mBackground_color: root.mTabColor
             mBackground_color_checked: root.mTabCheckedColor
             mTextSize: root.mTabTextSize
-            mCellWidth: root.mTabWidth * dp
-            mCellHeight: root.mTabHeight * dp
-            mRadius: root.mTabRadius * dp
-            mSpacing: root.mTabSpacing * dp
+            mCellWidth: root.mTabWidth * RCUnits.dp
+            mCellHeight: root.mTabHeight * RCUnits.dp
+            mRadius: root.mTabRadius * RCUnits.dp
+            mSpacing: root.mTabSpacing * RCUnits.dp
             onSelectedIndexChanged: index => root.showTitle(getTabName(index))
         }
         Rectangle {
@@ -189,16 +189,16 @@ RCSceneItemProgramTiles {
             anchors.right: parent.right
             anchors.top: root.mTabVisible ? tabBar.bottom : parent.top
             anchors.bottom: parent.bottom
-            anchors.leftMargin: root.mTabVisible ? 13 * dp : 0
-            anchors.rightMargin: root.mTabVisible ? 13 * dp : 0
-            anchors.bottomMargin: 13 * dp
+            anchors.leftMargin: root.mTabVisible ? 13 * RCUnits.dp : 0
+            anchors.rightMargin: root.mTabVisible ? 13 * RCUnits.dp : 0
+            anchors.bottomMargin: 13 * RCUnits.dp
             color: root.mTabVisible ? "#3F3E40" : "transparent"
 
             RCProgramTileGrid {
                 objectName: "programGrid"
                 anchors.fill: parent
-                anchors.topMargin: root.mTabVisible ? 11 * dp : 17 * dp
-                anchors.leftMargin: root.mTabVisible ? 6 * dp : 24 * dp
+                anchors.topMargin: root.mTabVisible ? 11 * RCUnits.dp : 17 * RCUnits.dp
+                anchors.leftMargin: root.mTabVisible ? 6 * RCUnits.dp : 24 * RCUnits.dp
                 mView: root
                 model: tileModel
                 onTileClicked: (sId, state) => root.triggerAction(IRCAction.EActionType_ClickProgram, sId)

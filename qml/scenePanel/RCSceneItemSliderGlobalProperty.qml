@@ -89,12 +89,12 @@ RCSceneItem {
         Rectangle {
             id: bar
             objectName: "sliderBar"
-            x: 3 * dp
+            x: 3 * RCUnits.dp
             width: Math.max(0, resetIcon.x - x)
             height: parent.height
             color: root.mBackgroundColor
             radius: root.mRadius
-            border.width: Math.max(0, root.mFrameSize) * dp
+            border.width: Math.max(0, root.mFrameSize) * RCUnits.dp
             border.color: root.mFrameColor
 
             Rectangle {
@@ -122,7 +122,7 @@ RCSceneItem {
                 id: handle
                 objectName: "sliderHandle"
                 x: Math.max(0, valuePart.x + valuePart.width - width / 2)
-                width: 10 * dp
+                width: 10 * RCUnits.dp
                 height: bar.height
                 source: root.mHandlerIconPath
                 cache: source.indexOf("qrc:") === 0
@@ -134,7 +134,7 @@ RCSceneItem {
                 // it never covers it
                 readonly property real mEndX: bar.width - 20 * root.mWidthDp - valueText.width
 
-                x: handle.x + handle.width + 3 * dp > valueText.mEndX ? handle.x - 3 * dp - valueText.width
+                x: handle.x + handle.width + 3 * RCUnits.dp > valueText.mEndX ? handle.x - 3 * RCUnits.dp - valueText.width
                                                                    : valueText.mEndX
                 anchors.verticalCenter: parent.verticalCenter
                 text: String(Math.round(root.mValue))

@@ -101,7 +101,7 @@ RCSceneItem {
         mView: root
         mFrameSize: 2
         mFrameColor: "#0343C4"
-        mFrameRadius: 2 * dp
+        mFrameRadius: 2 * RCUnits.dp
         mTitleHeight: root.mTitleHeight
         mTitleColor: root.mTitleBackgroundColor
         mContentColor: root.mBackgroundColor

@@ -7,7 +7,7 @@ RCText {
     property var mButton: parent
 
     anchors.left: parent.right
-    anchors.leftMargin: 3 * dp
+    anchors.leftMargin: 3 * RCUnits.dp
     anchors.verticalCenter: parent.verticalCenter
     color: mButton.mTextColor
     font.pixelSize: Math.max(1, mButton.mTextSize * mButton.mHeightDp)

@@ -76,11 +76,11 @@ RCSceneItem {
         Rectangle {
             id: bar
             objectName: "vexaProgressBar"
-            x: 3 * dp
+            x: 3 * RCUnits.dp
             width: Math.max(0, parent.width - x)
             height: parent.height
             color: "transparent"
-            border.width: 1 * dp
+            border.width: 1 * RCUnits.dp
             border.color: root.mFrameColor
 
             Rectangle {

@@ -55,6 +55,9 @@ private Q_SLOTS:
     void textRowsKeepTextThatLooksTyped_data();
     void textRowsKeepTextThatLooksTyped();
     void descriptorMadeOnDemandChangesNothing();
+    void recordText_data();
+    void recordText();
+    void keyNamesShareTheKeyText();
 };
 
 void TestProperties::keysAvailableBeforeMain()
@@ -402,6 +405,77 @@ void TestProperties::descriptorMadeOnDemandChangesNothing()
         nullptr);
     QCOMPARE(withData.getDisplay()->getData("k").toString(), QString("v"));
     QCOMPARE(int(QScopedPointer<IRCProperty>(withData.copy(nullptr))->getDisplay()->getType()), 4);
+}
+
+void TestProperties::recordText_data()
+{
+    // A stored record and the text the row read from it writes back: the keys in their sorted
+    // order, an absent or mistyped key read as its empty value, other keys dropped.
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QByteArray>("written");
+    const QByteArray plain = R"({"description":"宽度","display":{"data":{},"type":2},"name":"Width",)"
+                             R"("readonly":false,"unit":"","value":100,"visible":true})";
+    QTest::newRow("plain row") << plain << plain;
+    const QByteArray unit = R"({"description":"","display":{"data":{},"type":15},"name":"M",)"
+                            R"("readonly":true,"unit":"px","value":"#Size#3x4","visible":false})";
+    QTest::newRow("unit, flags, last shared type") << unit << unit;
+    for (const char* type : {"16", "99", "-1"}) {
+        const QByteArray odd = QByteArray(R"({"description":"d","display":{"data":{},"type":)") + type +
+                               R"(},"name":"T","readonly":false,"unit":"","value":"文字","visible":true})";
+        QTest::addRow("display type %s", type) << odd << odd;
+    }
+    const QByteArray data = R"({"description":"d","display":{"data":{"ComboBoxItemNameList":["a","b"]},)"
+                            R"("type":4},"name":"C","readonly":false,"unit":"","value":1,"visible":true})";
+    QTest::newRow("display data") << data << data;
+    QTest::newRow("keys in another order, extra keys")
+        << QByteArray(R"({"visible":true,"zz":1,"value":100,"unit":"","readonly":false,"name":"Width",)"
+                      R"("display":{"type":2,"data":{}},"description":"宽度","aa":[1]})")
+        << plain;
+    QTest::newRow("mistyped and absent keys")
+        << QByteArray(R"({"name":"N","description":7,"readonly":"yes","visible":1,"unit":null,"display":[]})")
+        << QByteArray(R"({"description":"","display":{"data":{},"type":0},"name":"N","readonly":false,)"
+                      R"("unit":"","value":null,"visible":false})");
+}
+
+void TestProperties::recordText()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QByteArray, written);
+    const QJsonObject json = QJsonDocument::fromJson(stored).object();
+    QVERIFY(!json.isEmpty());
+    RCProperty row(json, nullptr);
+    QCOMPARE(QJsonDocument(row.toJson()).toJson(QJsonDocument::Compact), written);
+    RCProperties set;
+    set.fromJson(QJsonArray{json});
+    QCOMPARE(QJsonDocument(set.toJson()).toJson(QJsonDocument::Compact), '[' + written + ']');
+
+    // Changing a written record, its display included, changes nothing the rows write later.
+    QJsonObject changed = row.toJson();
+    QJsonObject display = changed.value("display").toObject();
+    display["type"] = 3;
+    display["data"] = QJsonObject{{"k", 1}};
+    changed["display"] = display;
+    changed["name"] = "other";
+    QCOMPARE(QJsonDocument(row.toJson()).toJson(QJsonDocument::Compact), written);
+    QCOMPARE(QJsonDocument(set.getPropertyAt(0)->toJson()).toJson(QJsonDocument::Compact), written);
+}
+
+void TestProperties::keyNamesShareTheKeyText()
+{
+    // A loaded document holds no copy of a key name per row: a row named by a key shares the
+    // key's text, whether it is new or held and merged; other names read as they stand.
+    const QString stored = QJsonDocument::fromJson(R"({"name":"Width"})").object().value("name").toString();
+    QVERIFY(stored.constData() != RCKeys::Width().constData());
+    RCProperty fresh(QJsonObject{{"name", stored}}, nullptr);
+    QCOMPARE(fresh.getName().constData(), RCKeys::Width().constData());
+
+    RCProperties set;
+    set.addProperty(RCKeys::Height(), "", false, true, "", 2, 0);
+    const QString height = QString::fromUtf8("Height");
+    set.fromJson(QJsonArray{QJsonObject{{"name", height}, {"value", 5}}, QJsonObject{{"name", "Mine"}}});
+    QCOMPARE(set.getProperty(height)->getName().constData(), RCKeys::Height().constData());
+    QCOMPARE(set.getPropertyValue(height).toDouble(), 5.0);
+    QCOMPARE(set.getPropertyAt(1)->getName(), QString("Mine"));
 }
 
 QTEST_GUILESS_MAIN(TestProperties)

@@ -2,6 +2,7 @@
 
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
+#include "root/RCProjectRoot.h"
 
 #include <QDir>
 #include <QJsonObject>
@@ -27,7 +28,7 @@ struct ProjectFixture
     bool makeProject()
     {
         engine = std::make_unique<QQmlEngine>();
-        project = std::make_unique<RCProject>(engine.get(), QStringList{QStringLiteral("Tavix")});
+        project = std::make_unique<RCProjectRoot>(engine.get(), QStringList{QStringLiteral("Tavix")});
         if (!project->setProject(QJsonObject{{QStringLiteral("sceneArray"), QJsonObject{}}}))
             return false;
         project->initDefaultScene();

@@ -7,6 +7,7 @@
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 #include "support/PacketPeers.h"
 
@@ -66,7 +67,7 @@ void TestProjectInstall::init()
     m_home = std::make_unique<TemporaryHome>();
     QVERIFY(m_home->isValid());
     m_engine = std::make_unique<QQmlEngine>();
-    m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{u"Tavix"_s});
+    m_project = std::make_unique<RCProjectRoot>(m_engine.get(), QStringList{u"Tavix"_s});
     m_designer = std::make_unique<ScriptedDesigner>();
 }
 

@@ -3,6 +3,7 @@
 // that come without history entries.
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "mirror/IRCStelvaneSyncer.h"
 #include "mirror/RCCmdProcesser_SetProject.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"

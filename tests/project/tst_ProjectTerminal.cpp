@@ -11,6 +11,7 @@
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 #include "support/ProcessThreads.h"
 #include "tools/mediaserver-standin/MediaServerStandin.h"
@@ -54,10 +55,10 @@ private slots:
     void linkLivesAndDiesWithTheProject()
     {
         // A first project lets the framework start the threads it keeps for the process.
-        delete new RCProject(m_engine.get(), {u"Tavix"_s});
+        delete new RCProjectRoot(m_engine.get(), {u"Tavix"_s});
         const int threadsBefore = runningThreads();
         m_logStart = QFileInfo(RCLogFile::logFilePath()).size();
-        auto* project = new RCProject(m_engine.get(), {u"Tavix"_s});
+        auto* project = new RCProjectRoot(m_engine.get(), {u"Tavix"_s});
         IRCTerminal* terminal = project->getTerminal();
         QVERIFY(terminal);
         QCOMPARE(QQmlEngine::objectOwnership(terminal), QQmlEngine::CppOwnership);
@@ -88,7 +89,7 @@ private slots:
     {
         MediaServerStandin server(standinOptions());
         QVERIFY(server.start());
-        RCProject project(m_engine.get(), {u"Tavix"_s});
+        RCProjectRoot project(m_engine.get(), {u"Tavix"_s});
         auto* terminal = qobject_cast<Terminal*>(project.getTerminal());
         terminal->setDiscoveryTarget(QHostAddress::LocalHost, server.discoveryPort());
         QSignalSpy up(terminal, &IRCTerminal::socketConnected);
@@ -114,7 +115,7 @@ private slots:
         QVERIFY(writeTestFile(m_home->appDir() + u"/config.json"_s,
                               QJsonDocument(QJsonObject{{RCKeys::DefaultIp(), u"127.0.0.9"_s}}).toJson()));
 
-        RCProject project(m_engine.get(), {u"Tavix"_s});
+        RCProjectRoot project(m_engine.get(), {u"Tavix"_s});
         IRCTerminal* terminal = project.getTerminal();
         QCOMPARE(terminal->getEnableIp(), u"127.0.0.9"_s);
         terminal->resetLink(QString());

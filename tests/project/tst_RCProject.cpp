@@ -18,6 +18,7 @@
 #include "project/RCTemplateProjects.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QDir>
@@ -625,7 +626,7 @@ private Q_SLOTS:
         QFile blocker(home.appDir());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        RCProject project(nullptr, QStringList{u"Tavix"_s});
+        RCProjectRoot project(nullptr, QStringList{u"Tavix"_s});
         RCMessageBoxManager* boxes = project.getMessageBoxManager();
         const QStringList shown = boxes->getShownMessageIds();
         QCOMPARE(shown.size(), 1);

@@ -6,8 +6,8 @@
 #include "TestSupport.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
-#include "project/RCStartUp.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCStartUp.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QCoreApplication>

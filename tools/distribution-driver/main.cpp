@@ -12,7 +12,7 @@
 #include "network/IRCPacketServer.h"
 #include "network/IRCPacketTerminal.h"
 #include "project/RCProject.h"
-#include "project/RCStartUp.h"
+#include "root/RCStartUp.h"
 #include "tools/ToolCommandLine.h"
 
 #include <QApplication>

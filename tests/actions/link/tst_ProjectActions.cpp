@@ -5,6 +5,7 @@
 #include "actions/IRCAction.h"
 #include "actions/IRCActionManager.h"
 #include "editing/RCCommandManager.h"
+#include "mirror/IRCStelvaneSyncer.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/RCSceneManager.h"
@@ -12,6 +13,7 @@
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 #include "support/LoopbackStandin.h"
 
@@ -41,7 +43,7 @@ private Q_SLOTS:
         RCSceneManager::instance()->fromJson(QJsonObject());
         RCCommandManager::instance()->clear();
         m_engine = std::make_unique<QQmlEngine>();
-        m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
+        m_project = std::make_unique<RCProjectRoot>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
         m_engine->rootContext()->setContextProperty(QStringLiteral("project"), m_project.get());
         m_wire.clear();
         m_stageTimes.clear();

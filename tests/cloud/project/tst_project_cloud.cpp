@@ -9,6 +9,7 @@
 #include "project/IRCSetting.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ class TestProjectCloud : public QObject
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QJsonDocument(values).toJson());
         file.close();
-        m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
+        m_project = std::make_unique<RCProjectRoot>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
     }
     IRCSetting* setting() const { return m_project->getSetting(); }
 

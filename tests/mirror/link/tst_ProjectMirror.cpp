@@ -6,6 +6,7 @@
 #include "network/Terminal.h"
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
+#include "root/RCProjectRoot.h"
 #include "support/IsolatedNetwork.h"
 #include "support/LoopbackStandin.h"
 
@@ -30,7 +31,7 @@ private Q_SLOTS:
     {
         m_home = std::make_unique<TemporaryHome>();
         m_engine = std::make_unique<QQmlEngine>();
-        m_project = std::make_unique<RCProject>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
+        m_project = std::make_unique<RCProjectRoot>(m_engine.get(), QStringList{QStringLiteral("Tavix")});
         QVERIFY(m_project->getStelvaneSyncer());
     }
     void cleanup()

@@ -1,16 +1,16 @@
-#include "project/RCStartUp.h"
+#include "root/RCStartUp.h"
 
 #include "mirror/IRCStelvaneSyncer.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCLog.h"
-#include "project/RCProject.h"
+#include "root/RCProjectRoot.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
 
 RCProject* RCStartUp::createProject(QQmlEngine* engine, const QStringList& productNames)
 {
-    return new RCProject(engine, productNames);
+    return new RCProjectRoot(engine, productNames);
 }
 
 void RCStartUp::publishRootContext(QQmlEngine* engine, RCProject* project,

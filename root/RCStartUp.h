@@ -11,7 +11,8 @@ class RCProject;
 class RCStartUp
 {
 public:
-    // The one project root, without a parent; main owns and deletes it.
+    // The one project root (an RCProjectRoot, with every subsystem built around the project),
+    // without a parent; main owns and deletes it.
     static RCProject* createProject(QQmlEngine* engine, const QStringList& productNames);
     // Publishes on the engine's root context what main hands to the main window besides the
     // project's own services: "mousePosition", "project", "rcLog" and "stelvaneSyncer". Call once the project's

@@ -1,0 +1,288 @@
+#include "project/RCProjectPacketIO.h"
+
+#include "editing/Platform.h"
+#include "editing/RCCommandManager.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
+#include "model/IRCControlManager.h"
+#include "model/RCKeys.h"
+#include "project/IRCSetting.h"
+#include "project/RCImageManager.h"
+#include "project/RCLogCategories.h"
+#include "project/RCPacketFolder.h"
+#include "project/RCRecentProjectRecord.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QScopeGuard>
+
+RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent)
+    : QObject(parent), m_imageManager(imageManager), m_setting(setting)
+{
+    // Every entry pushed to either history is a change since the last load or save.
+    RCCommandManager* commands = RCCommandManager::instance();
+    connect(commands, &RCCommandManager::haveOperatorRecord, this, [this] { m_modified = true; });
+    connect(commands, &RCCommandManager::haveOperatorFallback, this, [this] { m_modified = true; });
+    // So is every scene or item added or removed without a history entry: the scene that a media
+    // server's project generates, for one.
+    const auto structureChanged = [this] { m_modified = true; };
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    connect(scenes, &RCScenePresenter::sceneAdd, this, structureChanged);
+    connect(scenes, &RCScenePresenter::sceneRemove, this, structureChanged);
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    connect(items, &RCSceneItemPresenter::itemAdded, this, structureChanged);
+    connect(items, &RCSceneItemPresenter::itemRemoved, this, structureChanged);
+}
+
+void RCProjectPacketIO::changeUnmarked(const std::function<void()>& change)
+{
+    const bool modified = m_modified;
+    const QScopeGuard keepState([this, modified] { m_modified = modified; });
+    change();
+}
+
+QString RCProjectPacketIO::fileVersion()
+{
+    return QStringLiteral("3.0.0");
+}
+
+void RCProjectPacketIO::setControlManager(IRCControlManager* controlManager)
+{
+    m_controlManager = controlManager;
+}
+
+QString RCProjectPacketIO::imageFolderPath() const
+{
+    return QStringLiteral("%1/%2").arg(m_packetPath, QLatin1String(RCPacketFolder::ImageFolderName));
+}
+
+bool RCProjectPacketIO::setPacketPath(const QString& packetPath)
+{
+    if (packetPath == m_packetPath)
+        return false;
+    m_packetPath = packetPath;
+    // Naming a packet moves no picture: while the folder that holds the document's pictures is
+    // there, they stay reachable in it (a download names a fresh folder that holds none), until a
+    // save into the packet gathers them into its image folder and the image manager follows.
+    const QString images = m_imageManager->projectImagePath();
+    if (images.isEmpty() || !QFileInfo(images).isDir())
+        m_imageManager->setProjectImagePath(imageFolderPath());
+    return true;
+}
+
+void RCProjectPacketIO::forgetPacket()
+{
+    m_packetPath.clear();
+    m_imageManager->setProjectImagePath(QString());
+}
+
+// --- loading -----------------------------------------------------------------------------------
+
+QJsonObject RCProjectPacketIO::readProjectFile(const QString& filePath)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcRcProject) << "RCProject::loadProject"
+                               << "cannot open" << filePath;
+        return QJsonObject();
+    }
+    const QByteArray data = file.readAll();
+    file.close();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        qCWarning(lcRcProject) << "RCProject::loadProject"
+                               << "not a project file" << filePath << error.errorString();
+        return QJsonObject();
+    }
+    const QJsonObject json = document.object();
+    if (!json.value(QStringLiteral("sceneArray")).isObject()) {
+        qCWarning(lcRcProject) << "RCProject::loadProject"
+                               << "no sceneArray" << filePath;
+        return QJsonObject();
+    }
+    return json;
+}
+
+void RCProjectPacketIO::applyProject(const QJsonObject& jsObj)
+{
+    const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
+    if (setting.isObject())
+        m_setting->fromJson(setting.toObject());
+
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    scenes->fromJson(jsObj.value(QStringLiteral("sceneArray")).toObject());
+    const QStringList sceneIds = scenes->getSceneIds();
+    if (!sceneIds.isEmpty())
+        scenes->setSelectScene(sceneIds.first());
+
+    upgradeItems();
+    markSaved();
+}
+
+void RCProjectPacketIO::upgradeItems()
+{
+    if (!m_controlManager)
+        return;
+    RCScenePresenter* scenes = RCScenePresenter::instance();
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QStringList sceneIds = scenes->getSceneIds();
+    for (const QString& sceneId : sceneIds) {
+        const QStringList itemIds = items->getItemIds(sceneId);
+        for (const QString& itemId : itemIds) {
+            const int type = items->getPropertyValue(sceneId, itemId, RCKeys::ControlType()).toInt();
+            IRCControl* control = m_controlManager->getControlByType(IRCControl::EIRCControlType(type));
+            if (!control || !control->getInstantiationParam())
+                continue;
+            const QJsonArray records =
+                control->getInstantiationParam()->toJson().value(QStringLiteral("propertyArray")).toArray();
+            for (const QJsonValue& record : records) {
+                const QString name = record.toObject().value(QStringLiteral("name")).toString();
+                if (!items->containProperty(sceneId, itemId, name))
+                    items->updateItemProperties(sceneId, itemId, record.toObject());
+            }
+        }
+    }
+}
+
+void RCProjectPacketIO::markSaved()
+{
+    Platform::instance()->clearCommands();
+    m_modified = false;
+}
+
+bool RCProjectPacketIO::setProject(const QJsonObject& jsObj)
+{
+    // A media server's project answer carries no scenes: its scene was added to the open document
+    // when it arrived. Only the settings it may bring are taken, and the document, now holding
+    // content that no packet has, counts as changed.
+    if (!jsObj.contains(QStringLiteral("sceneArray"))) {
+        const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
+        if (setting.isObject())
+            m_setting->fromJson(setting.toObject());
+        m_modified = true;
+        return true;
+    }
+    if (!jsObj.value(QStringLiteral("sceneArray")).isObject()) {
+        qCWarning(lcRcProject) << "RCProject::setProject"
+                               << "no sceneArray";
+        return false;
+    }
+    applyProject(jsObj);
+    return true;
+}
+
+bool RCProjectPacketIO::loadProject(const QString& filePath)
+{
+    const QJsonObject json = readProjectFile(filePath);
+    if (json.isEmpty())
+        return false;
+    applyProject(json);
+    return true;
+}
+
+bool RCProjectPacketIO::loadPacket(const QString& packetPath)
+{
+    const QString file = RCPacketFolder::projectFileOf(packetPath);
+    const QJsonObject json = file.isEmpty() ? QJsonObject() : readProjectFile(file);
+    if (json.isEmpty())
+        return false;
+
+    // A resource packet (":/empty") has no native path; its references resolve in the resources.
+    const bool inResources = file.startsWith(QLatin1Char(':'));
+    const QString imageFolder =
+        QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ImageFolderName));
+    if (!inResources)
+        QDir().mkpath(imageFolder);
+    m_packetPath = packetPath;
+    m_imageManager->setProjectImagePath(imageFolder);
+    m_imageManager->setIsQrc(inResources);
+    m_imageManager->setQrcImagePath(QStringLiteral("qrc%1/image").arg(packetPath));
+
+    applyProject(json);
+    return true;
+}
+
+// --- saving ------------------------------------------------------------------------------------
+
+bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imageFolder)
+{
+    RCImageManager::GatherReport gathered;
+    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered);
+    if (!gathered.failed.isEmpty()) {
+        // A file without its pictures would lose them: nothing is written, the document and the
+        // destination stay as they were.
+        m_imageManager->discardGathering(gathered);
+        qCWarning(lcRcProject) << "RCProject::saveProject"
+                               << "pictures could not be copied, nothing saved" << filePath << gathered.failed;
+        return false;
+    }
+    const QJsonObject root{{QStringLiteral("version"), fileVersion()},
+                           {QStringLiteral("sceneArray"), RCScenePresenter::instance()->toJson()},
+                           {QStringLiteral("setting"), m_setting->toJson()}};
+    QSaveFile file(filePath);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0 &&
+                         file.commit();
+    if (!written) {
+        // The document stays as it was: its image values name what they named before, and the
+        // pictures copied for it go again.
+        m_imageManager->discardGathering(gathered);
+        qCWarning(lcRcProject) << "RCProject::saveProject"
+                               << "write failed" << filePath << file.errorString();
+        return false;
+    }
+    // Only now that the new file is in place may the images it no longer names go, and only from
+    // the packet's own image folder: a save elsewhere deletes nothing it did not write.
+    const QString usedFolder = imageFolder.isEmpty() ? m_imageManager->projectImagePath() : imageFolder;
+    if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
+        m_imageManager->removeUnusedImages(usedFolder, usedImages);
+    m_imageManager->adoptImageFolder(usedFolder);
+    markSaved();
+    return true;
+}
+
+bool RCProjectPacketIO::savePacket(const QString& packetPath)
+{
+    // The packet that is open is saved where it is, also when the recent list cannot hold its path
+    // (it then stays out of the list); a new packet must be one that the list can hold.
+    const bool listed = RCRecentProjectRecord::canRecord(packetPath);
+    const bool inPlace =
+        RCPacketFolder::samePath(packetPath, m_packetPath) && RCPacketFolder::isProjectPacket(packetPath);
+    if ((!listed && !inPlace) || !RCPacketFolder::isValidPacketName(RCPacketFolder::folderName(packetPath))) {
+        qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
+                               << "refused" << packetPath;
+        return false;
+    }
+    const QString imageFolder =
+        QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ImageFolderName));
+    const bool packetMade = !QFileInfo::exists(packetPath) && QDir().mkpath(packetPath);
+    const bool imageFolderMade = !QFileInfo::exists(imageFolder) && QDir().mkpath(imageFolder);
+    if (listed)
+        RCRecentProjectRecord::instance()->addDirPath(packetPath);
+    const bool saved = saveProject(
+        QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ProjectFileName)), imageFolder);
+    if (!saved) {
+        // The folders this save made go again; rmdir leaves a folder that holds anything.
+        if (imageFolderMade)
+            QDir().rmdir(imageFolder);
+        if (packetMade)
+            QDir().rmdir(packetPath);
+        return false;
+    }
+    // The old project file goes only from the packet being saved, never from another folder.
+    if (RCPacketFolder::samePath(packetPath, m_packetPath)) {
+        const QString oldFile =
+            QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::OldProjectFileName));
+        if (QFileInfo(oldFile).isFile())
+            QFile::remove(oldFile);
+    }
+    return true;
+}

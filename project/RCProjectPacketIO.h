@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class IRCControlManager;
+class IRCSetting;
+class RCImageManager;
+
+// The open project's packet on disk and the document read from it: which packet folder is open,
+// reading a project file and applying it (settings, scenes, the catalogue's upgrade of the items,
+// a clean undo history), and saving the document with its images. Knows whether the document
+// changed since the last load or save.
+//
+// Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
+// object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
+// were. Saving replaces the project file atomically and deletes images that nothing references
+// only after the new file is in place; a save that cannot copy a picture the document references,
+// or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
+// Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
+// in the folder that holds them until a save into the packet gathers them there.
+//
+// A child of RCProject, whose image manager and settings outlive it. GUI thread only.
+class RCProjectPacketIO : public QObject
+{
+    Q_OBJECT
+
+public:
+    RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent);
+
+    // The "version" that a saved project file carries.
+    static QString fileVersion();
+
+    // The catalogue that a load upgrades the items from; without one items are taken as stored.
+    void setControlManager(IRCControlManager* controlManager);
+
+    // The open packet's folder: "" until a packet is loaded, named or saved.
+    QString packetPath() const { return m_packetPath; }
+    // The open packet's image folder.
+    QString imageFolderPath() const;
+    // Names the open packet and points the image manager at its image folder; false (nothing
+    // done) when the packet already has that name.
+    bool setPacketPath(const QString& packetPath);
+    // The open packet was deleted: no packet is open, the image manager has no folder.
+    void forgetPacket();
+
+    // Whether the document changed since the last successful load or save.
+    bool isModified() const { return m_modified; }
+    // Runs `change` on the document without counting it as a change since the last load or save.
+    void changeUnmarked(const std::function<void()>& change);
+
+    // Applies a project object; one without "sceneArray" (a media server's answer) brings only
+    // its settings and leaves the document changed. False for a "sceneArray" that is no object.
+    bool setProject(const QJsonObject& jsObj);
+    // Reads and applies a project file.
+    bool loadProject(const QString& filePath);
+    // Reads and applies a packet's project file, which makes it the open packet.
+    bool loadPacket(const QString& packetPath);
+    // Writes the document into a project file, gathering its images into `imageFolder`.
+    bool saveProject(const QString& filePath, const QString& imageFolder);
+    // Saves the document as a packet: its folders, the project file, the images, the recent
+    // projects. Refused for a folder name no packet may have, and for a new packet on a path the
+    // recent list cannot hold (the open packet is saved where it is, then left out of the list).
+    // The open packet's old "project.json" goes once the new file is written.
+    bool savePacket(const QString& packetPath);
+
+    // Reads a project file: its JSON object, or an empty object when it cannot be read, is
+    // not a JSON object or has no "sceneArray" object.
+    static QJsonObject readProjectFile(const QString& filePath);
+
+private:
+    // Applies a checked project object: settings, scenes, catalogue upgrade, clean history.
+    void applyProject(const QJsonObject& jsObj);
+    // Gives every item the rows that its catalogue control defines and it lacks.
+    void upgradeItems();
+    void markSaved();
+
+    RCImageManager* m_imageManager = nullptr;
+    IRCSetting* m_setting = nullptr;
+    IRCControlManager* m_controlManager = nullptr;
+    QString m_packetPath;
+    // Set by every recorded edit, undo and redo, and by every scene or item added or removed
+    // without a record; cleared by a successful load or save. Unlike "the undo history is not
+    // empty" it survives the history's cap.
+    bool m_modified = false;
+};

@@ -1,0 +1,78 @@
+#include "project/RCStoredProjects.h"
+
+#include "model/RCKeys.h"
+#include "project/RCLogCategories.h"
+#include "project/RCPacketFolder.h"
+#include "project/RCRecentProjectRecord.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+int RCStoredProjects::rescan()
+{
+    m_list.clear();
+    const QStringList folders = RCRecentProjectRecord::instance()->getDirPathList();
+    for (const QString& folder : folders) {
+        if (!RCPacketFolder::hasEntries(folder))
+            continue;
+        QVariantMap entry;
+        entry.insert(RCKeys::ProjectPacketPath(), folder);
+        entry.insert(RCKeys::Name(), RCPacketFolder::folderName(folder));
+        entry.insert(RCKeys::ThumbnailPath(),
+                     QUrl::fromLocalFile(QStringLiteral("%1/%2").arg(
+                                             folder, QLatin1String(RCPacketFolder::ThumbnailFileName)))
+                         .toString());
+        m_list.append(entry);
+    }
+    return int(m_list.size());
+}
+
+QVariantMap RCStoredProjects::entry(int i) const
+{
+    if (i < 0 || i >= m_list.size())
+        return QVariantMap();
+    return m_list.at(i);
+}
+
+bool RCStoredProjects::deletePacket(const QString& packetPath)
+{
+    if (!RCPacketFolder::isProjectPacket(packetPath)) {
+        qCWarning(lcRcProject) << "RCProject::removeProjectPakcet"
+                               << "not a project packet" << packetPath;
+        return false;
+    }
+    // Cleaned, so that a trailing separator still names the folder itself in its parent. Only the
+    // packet's own files go: a packet saved into a folder of other files leaves them there.
+    const QString packet = QDir::cleanPath(packetPath);
+    if (!RCPacketFolder::removePacket(packet))
+        return false;
+    RCRecentProjectRecord::instance()->removeDirPath(packetPath);
+    RCRecentProjectRecord::instance()->removeDirPath(packet);
+    return true;
+}
+
+QString RCStoredProjects::renamePacket(const QString& packetPath, const QString& projectName,
+                                       const QString& newProjectName)
+{
+    if (!RCPacketFolder::isProjectPacket(packetPath) || RCPacketFolder::folderName(packetPath) != projectName ||
+        !RCPacketFolder::isValidPacketName(newProjectName)) {
+        qCWarning(lcRcProject) << "RCProject::renameProjectPakcet"
+                               << "refused" << packetPath << projectName << newProjectName;
+        return QString();
+    }
+    const QFileInfo info(QDir::cleanPath(packetPath));
+    const QString newPath = QStringLiteral("%1/%2").arg(info.path(), newProjectName);
+    if (!RCRecentProjectRecord::canRecord(newPath)) {
+        qCWarning(lcRcProject) << "RCProject::renameProjectPakcet"
+                               << "the recent list cannot hold" << newPath;
+        return QString();
+    }
+    if (QFileInfo::exists(newPath) || !QDir().rename(info.filePath(), newPath))
+        return QString();
+    RCRecentProjectRecord::instance()->removeDirPath(packetPath);
+    RCRecentProjectRecord::instance()->removeDirPath(info.filePath());
+    RCRecentProjectRecord::instance()->addDirPath(newPath);
+    return newPath;
+}

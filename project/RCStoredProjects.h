@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+// The stored project packets as the project manager lists them: the folders of the recent-projects
+// record that still hold something, each with its name and thumbnail; and the removal and renaming
+// of a stored packet, which the record follows. Knows nothing of the open project. GUI thread
+// only.
+class RCStoredProjects
+{
+public:
+    // Reads the list afresh from the record; its length.
+    int rescan();
+    // Entry `i` of the last scan ("ProjectPacketPath", "Name", "ThumbnailPath" as a "file:" URL),
+    // or an empty map.
+    QVariantMap entry(int i) const;
+
+    // Deletes a packet's own files (and its folder once empty) and drops it from the record; false
+    // for a folder that is no project packet or whose files could not all go.
+    static bool deletePacket(const QString& packetPath);
+    // Renames a packet folder whose name is `projectName` to `newProjectName` in the same parent,
+    // where the record then lists it first; the new path, or "" (nothing done) when the packet,
+    // the names or the record refuse it or the folder cannot be renamed.
+    static QString renamePacket(const QString& packetPath, const QString& projectName,
+                                const QString& newProjectName);
+
+private:
+    QList<QVariantMap> m_list;
+};
