@@ -8,6 +8,7 @@
 #include "editing/RCSceneItemCommand_UpdatePos.h"
 #include "editing/RCSceneItemCommand_UpdateSize.h"
 #include "model/RCKeys.h"
+#include "model/IRCProperty.h"
 #include "model/RCProperties.h"
 #include "model/RCScene.h"
 #include "model/RCSceneItem.h"
@@ -285,6 +286,19 @@ QVariant RCSceneItemPresenter::getPropertyValue(QString sceneId, QString itemId,
     return item ? item->getPropertyValue(sName) : QVariant();
 }
 
+QVariantMap RCSceneItemPresenter::getPropertyValues(QString sceneId, QString itemId)
+{
+    QVariantMap values;
+    const RCSceneItem* item = itemOf(sceneId, itemId);
+    const RCProperties* properties = item ? item->getProperties() : nullptr;
+    const int count = properties ? properties->count() : 0;
+    for (int i = 0; i < count; ++i) {
+        const IRCProperty* property = properties->getPropertyAt(i);
+        values.insert(property->getName(), property->getValue());
+    }
+    return values;
+}
+
 void RCSceneItemPresenter::triggerAction(QString sceneId, QString itemId, int actType, QVariant data)
 {
     Q_EMIT actionTrigger(sceneId, itemId, actType, data);
@@ -317,6 +331,40 @@ void RCSceneItemPresenter::setSize(QString sceneId, QString itemId, QSize size, 
 {
     auto cmd = std::make_unique<RCSceneItemCommand_UpdateSize>(sceneId, itemId, size);
     RCCmdPresenter::instance()->run(cmd, record);
+}
+
+void RCSceneItemPresenter::moveSelectItems(QString sceneId, int dx, int dy, bool record)
+{
+    if (dx == 0 && dy == 0)
+        return;
+    const QStringList ids = getSelectItems(sceneId);
+    if (ids.isEmpty())
+        return;
+    if (record)
+        RCCmdPresenter::instance()->beginCommandGroup();
+    const bool nested = m_movingItems;
+    m_movingItems = !record;
+    const QPoint by(dx, dy);
+    for (const QString& id : ids) {
+        RCSceneItem* item = itemOf(sceneId, id);
+        if (!item)
+            continue;
+        // a step of a gesture that ends recorded needs no command of its own
+        if (record)
+            setPos(sceneId, id, item->getPos() + by, true);
+        else
+            item->setPos(item->getPos() + by);
+    }
+    m_movingItems = nested;
+    if (record)
+        RCCmdPresenter::instance()->endCommandGroup();
+    else
+        Q_EMIT itemsMoved(sceneId, ids);
+}
+
+bool RCSceneItemPresenter::isMovingItems() const
+{
+    return m_movingItems;
 }
 
 void RCSceneItemPresenter::updateItemProperties(const QString& sceneId, const QString& itemId,

@@ -51,6 +51,9 @@ public:
     Q_INVOKABLE QVariant getPropertyDisplayData(QString sceneId, QString itemId, QString nameProperty,
                                                 QString keyDisplay);
     Q_INVOKABLE QVariant getPropertyValue(QString sceneId, QString itemId, QString sName);
+    // Name -> value of every property of the item, in one call (a view reads its item with it);
+    // empty when the scene or item is unknown.
+    Q_INVOKABLE QVariantMap getPropertyValues(QString sceneId, QString itemId);
     Q_INVOKABLE void triggerAction(QString sceneId, QString itemId, int actType, QVariant data);
     Q_INVOKABLE bool containProperty(QString sceneId, QString itemId, QString sName);
     // (0, 0) when the item is missing.
@@ -59,6 +62,15 @@ public:
     // An invalid size when the item is missing.
     Q_INVOKABLE QSize getSize(QString sceneId, QString itemId);
     Q_INVOKABLE void setSize(QString sceneId, QString itemId, QSize size, bool record);
+    // Moves the scene's selected items by (dx, dy) scene units. With record true as one undo step
+    // (a position command per item); with record false as one batch without commands: each
+    // item's position is written and announced as usual while isMovingItems() is true, and
+    // itemsMoved follows once.
+    // One call per step of a drag.
+    Q_INVOKABLE void moveSelectItems(QString sceneId, int dx, int dy, bool record);
+    // True while an unrecorded moveSelectItems writes; listeners that follow itemsMoved may
+    // leave the single position changes alone.
+    bool isMovingItems() const;
 
     // Adds one property record (JSON form) to the item's property set, without a command.
     void updateItemProperties(const QString& sceneId, const QString& itemId, const QJsonObject& record);
@@ -77,6 +89,8 @@ Q_SIGNALS:
     void actionTrigger(QString sceneId, QString itemId, int actType, QVariant data);
     // Emitted by the action that runs another item as if tapped; never by the presenter itself.
     void itemExecute(QString sceneId, QString itemId);
+    // An unrecorded moveSelectItems moved these items (scene order).
+    void itemsMoved(QString sceneId, QStringList itemIds);
 
 private Q_SLOTS:
     void onSceneAdded(RCScene* scene, int index);
@@ -88,4 +102,6 @@ private Q_SLOTS:
 private:
     // The sending scene when the event's scene id is its own; null otherwise.
     RCScene* senderScene(const QString& sceneId) const;
+
+    bool m_movingItems = false;
 };

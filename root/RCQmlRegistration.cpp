@@ -6,6 +6,7 @@
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/Platform.h"
 #include "editing/RCCmdPresenter.h"
+#include "editing/RCSceneItemModel.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "mirror/IRCStelvaneSyncer.h"
@@ -56,6 +57,7 @@ void RCQmlRegistration::registerTypes()
     registerRcType<IRCControlManager>("IRCControlManager");
     registerRcType<RCScenePresenter>("RCScenePresenter");
     registerRcType<RCSceneItemPresenter>("RCSceneItemPresenter");
+    registerRcType<RCSceneItemModel>("RCSceneItemModel");
     registerRcType<RCCmdPresenter>("RCCmdPresenter");
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");

@@ -4,6 +4,9 @@
 // - one drag step of N selected items (N = 25 ... 200) in the panel against the same N moves
 //   through the item presenter while no view shows them; "us_per_item" across N shows whether a
 //   step stays linear;
+// - the same drag step with the window drawn after it (a frame of the drag) against bare Qt Quick
+//   moving N plain items and drawing the window; the drag's frame rate is 1 / "x_baseline" of the
+//   bare twin's;
 // - the CPU time an idle window takes with 100 buttons that check their icons' transparent pixels,
 //   against 100 buttons that do not ("cpu_ms_per_s").
 // Run in a Release build, inside a private network namespace (the project root starts the control
@@ -30,6 +33,7 @@ constexpr int kIdleButtons = 100;
 constexpr int kIdleMs = 2000;
 
 RatioReport g_ratios;
+RatioReport g_frameRatios;
 
 RCScenePresenter* scenes()
 {
@@ -62,6 +66,25 @@ QString makeScene(const QString& name, int count, const QVariantMap& values = {}
 const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
     RCScenePanel { id: panel; objectName: "panel"; width: 1200; height: 760
         mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() })");
+
+// Moves its n plain items (as many as the drag moves, in the same rows) by dx at each move(dx).
+QByteArray bareDragQml(int n)
+{
+    return inMainWindow("", QByteArray(R"(
+    Item { id: layer; objectName: "layer"; width: 1200; height: 760; clip: true
+        Rectangle { anchors.fill: parent; color: "black" }
+        Repeater { model: %1
+            Item { required property int index; x: 40 * (index % 20); y: 30 * Math.floor(index / 20)
+                width: 36; height: 26
+                Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
+                Text { anchors.top: parent.bottom; text: "停止所有节目"; color: "white" }
+                MouseArea { anchors.fill: parent } } } }
+    function move(dx) {
+        for (var c = 1; c < layer.children.length; ++c) {
+            var tile = layer.children[c]
+            if (tile.index !== undefined) { tile.x += dx; tile.y += dx } }
+    })").replace("%1", QByteArray::number(n)));
+}
 
 // Replaces its 300 plain items by 300 new ones at each step().
 const QByteArray kBareItems = inMainWindow("", R"(
@@ -103,8 +126,9 @@ void BM_SceneSwitch300(benchmark::State& state)
 }
 BENCHMARK(BM_SceneSwitch300)->Unit(benchmark::kMillisecond);
 
-// One drag step of n selected items per iteration, moving them there and back.
-void runDrag(benchmark::State& state, bool throughPanel)
+// One drag step of n selected items per iteration, moving them there and back; drawn: the window
+// is drawn after each step.
+void runDrag(benchmark::State& state, bool throughPanel, bool drawn = false)
 {
     const int n = int(state.range(0));
     const QString sceneId = makeScene(QStringLiteral("drag"), n, {{QStringLiteral("Select"), true}});
@@ -113,7 +137,8 @@ void runDrag(benchmark::State& state, bool throughPanel)
     QmlObject host(kPanel, state);
     scenes()->setSelectScene(throughPanel ? sceneId : QString());
     QObject* editLayer = host.find("sceneEditLayer");
-    QMetaObject::invokeMethod(editLayer, "beginGesture");
+    QMetaObject::invokeMethod(editLayer, "updateFrame");
+    QMetaObject::invokeMethod(editLayer, "beginDrag");
     const QPointF origin(0, 0);
     double total = 0;
     int64_t count = 0;
@@ -129,11 +154,16 @@ void runDrag(benchmark::State& state, bool throughPanel)
             for (int i = 0; i < n; ++i)
                 items()->setPos(sceneId, ids.at(i), QPoint(40 * (i % 20) + dx, 30 * (i / 20) + dx), false);
         }
+        if (drawn)
+            benchmark::DoNotOptimize(qmlBench().window->grabWindow());
         total += double(timer.nsecsElapsed());
         ++count;
     }
     state.counters["us_per_item"] = count ? total / double(count) / n / 1000 : 0;
-    g_ratios.report(state, total, count, !throughPanel);
+    if (!drawn)
+        g_ratios.report(state, total, count, !throughPanel);
+    else
+        g_frameRatios.report(state, total, count, false);
     QMetaObject::invokeMethod(editLayer, "releasePress");
     scenes()->removeScene(sceneId, false);
 }
@@ -154,6 +184,34 @@ BENCHMARK(BM_PresenterMoves)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragStep)->Arg(100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PresenterMoves)->Arg(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DragStep)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// The bare twin of a drawn drag step: n plain items moved from QML, the window drawn.
+void BM_BareDragFrame(benchmark::State& state)
+{
+    QmlObject host(bareDragQml(int(state.range(0))), state);
+    if (!host.isValid())
+        return;
+    double total = 0;
+    int64_t count = 0;
+    int step = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        QMetaObject::invokeMethod(host.object(), "move", Q_ARG(QVariant, (++step % 2) ? 10 : -10));
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
+        total += double(timer.nsecsElapsed());
+        ++count;
+    }
+    g_frameRatios.report(state, total, count, true);
+}
+void BM_DragFrame(benchmark::State& state)
+{
+    runDrag(state, true, true);
+}
+BENCHMARK(BM_BareDragFrame)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragFrame)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareDragFrame)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DragFrame)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 double cpuMs()
 {

@@ -8,9 +8,9 @@ import "../common"
 // and resizing the selection, the context menus, the keys and drops from the control list.
 //
 // A drag or a resize writes every step unrecorded and, at the release, records one undo step
-// from each item's geometry at the press to its geometry then (nothing when nothing changed);
-// every step moves or scales the items from their geometry at the press, so rounding never
-// accumulates. Selection and focus are never recorded. Keys act on release (Ctrl+C, Ctrl+V,
+// from each item's geometry at the press to its geometry then (nothing when nothing changed). A
+// drag step is one call that moves the whole selection by whole scene units; a resize step
+// scales the items from their geometry at the press, so rounding never accumulates. Selection and focus are never recorded. Keys act on release (Ctrl+C, Ctrl+V,
 // Delete; not on auto-repeat) or on press (the arrows, Shift resizing); the layer takes the
 // keyboard focus when pressed.
 Item {
@@ -32,8 +32,9 @@ Item {
     property int mPressMode: mPressNone
     property point mPressPos: Qt.point(0, 0)
     property rect mBand: Qt.rect(0, 0, 0, 0)
-    // The gesture under way (drag or resize): its scene, each selected item's geometry at the
-    // press and their bounding box (scene units); null when none.
+    // The gesture under way: a drag, with its scene, the frame at the press (canvas pixels) and
+    // how far the selection has moved (scene units); or a resize, with its scene, each selected
+    // item's geometry at the press and their bounding box (scene units). null when none.
     property var mGesture: null
     // Set while a gesture writes: the frame is computed once afterwards, not once per item.
     property bool mBatch: false
@@ -90,13 +91,13 @@ Item {
         mBand = Qt.rect(0, 0, 0, 0)
         mPressMode = frameContains(p) ? mPressMove : mPressBand
         var pressed = ""
-        var keys = mPanel.mItemMap.getKeys()
-        for (var i = 0; i < keys.length; ++i) {
-            var view = mPanel.viewOf(keys[i])
-            if (p.x > view.x && p.x < view.x + view.width && p.y > view.y && p.y < view.y + view.height)
-                pressed = keys[i]
-            else if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier && view.mSelect)
-                setItemValue(keys[i], "Select", false)
+        var slots = mPanel.viewSlots()
+        for (var i = 0; i < slots.length; ++i) {
+            var slot = slots[i]
+            if (p.x > slot.x && p.x < slot.x + slot.width && p.y > slot.y && p.y < slot.y + slot.height)
+                pressed = slot.itemId
+            else if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier && slot.item.mSelect)
+                setItemValue(slot.itemId, "Select", false)
         }
         if (pressed !== "") {
             if (mPressMode === mPressBand) {
@@ -107,9 +108,15 @@ Item {
         }
         updateFrame()
         if (mPressMode === mPressMove)
-            beginGesture()
+            beginDrag()
     }
-    function beginGesture() {
+    function beginDrag() {
+        mGesture = mPresenter && mSceneId !== "" && mFrameWidth > 0 && mFrameHeight > 0
+                ? {"sceneId": mSceneId, "drag": true, "dx": 0, "dy": 0,
+                   "frame": Qt.rect(mFrameX, mFrameY, mFrameWidth, mFrameHeight)}
+                : null
+    }
+    function beginResize() {
         var ids = mPresenter && mSceneId !== "" ? mPresenter.getSelectItems(mSceneId) : []
         var items = []
         for (var i = 0; i < ids.length; ++i) {
@@ -124,11 +131,20 @@ Item {
     // A drag step: the frame's top-left would be at topLeft; the press left it at pressTopLeft.
     // Every selected item moves by the same whole number of scene units.
     function moveSelection(topLeft, pressTopLeft) {
+        var gesture = mGesture
+        if (!gesture || !gesture.drag || gesture.sceneId !== mSceneId)
+            return
         var dx = Math.round((topLeft.x - pressTopLeft.x) * mScale)
         var dy = Math.round((topLeft.y - pressTopLeft.y) * mScale)
-        applyGesture(function (item) {
-            return {"x": item.x + dx, "y": item.y + dy, "width": item.width, "height": item.height}
-        })
+        if (dx === gesture.dx && dy === gesture.dy)
+            return
+        mBatch = true
+        mPresenter.moveSelectItems(mSceneId, dx - gesture.dx, dy - gesture.dy, false)
+        mBatch = false
+        gesture.dx = dx
+        gesture.dy = dy
+        mFrameX = gesture.frame.x + dx / mScale
+        mFrameY = gesture.frame.y + dy / mScale
     }
     // A resize step: the frame would take pos and size.
     function scaleSelection(pos, size) {
@@ -149,7 +165,7 @@ Item {
     }
     // Writes, unrecorded, geometryOf(the item at the press) to each item of the gesture.
     function applyGesture(geometryOf) {
-        if (!mGesture || mGesture.sceneId !== mSceneId)
+        if (!mGesture || mGesture.drag || mGesture.sceneId !== mSceneId)
             return
         mBatch = true
         var items = mGesture.items
@@ -189,6 +205,16 @@ Item {
         mGesture = null
         if (!gesture || gesture.sceneId !== mSceneId || !mPresenter)
             return
+        if (gesture.drag) {
+            if (gesture.dx === 0 && gesture.dy === 0)
+                return
+            mBatch = true
+            mPresenter.moveSelectItems(mSceneId, -gesture.dx, -gesture.dy, false)
+            mPresenter.moveSelectItems(mSceneId, gesture.dx, gesture.dy, true)
+            mBatch = false
+            updateFrame()
+            return
+        }
         var changed = []
         for (var i = 0; i < gesture.items.length; ++i) {
             var item = gesture.items[i]
@@ -232,14 +258,14 @@ Item {
         if (band.x === mBand.x && band.y === mBand.y && band.width === mBand.width && band.height === mBand.height)
             return
         mBand = band
-        var keys = mPanel.mItemMap.getKeys()
-        for (var i = 0; i < keys.length; ++i) {
-            var view = mPanel.viewOf(keys[i])
-            var inside = bandContains(view.x, view.y) || bandContains(view.x + view.width, view.y)
-                    || bandContains(view.x, view.y + view.height)
-                    || bandContains(view.x + view.width, view.y + view.height)
-            if (inside !== view.mSelect)
-                setItemValue(keys[i], "Select", inside)
+        var slots = mPanel.viewSlots()
+        for (var i = 0; i < slots.length; ++i) {
+            var slot = slots[i]
+            var inside = bandContains(slot.x, slot.y) || bandContains(slot.x + slot.width, slot.y)
+                    || bandContains(slot.x, slot.y + slot.height)
+                    || bandContains(slot.x + slot.width, slot.y + slot.height)
+            if (inside !== slot.item.mSelect)
+                setItemValue(slot.itemId, "Select", inside)
         }
     }
     function bandContains(x, y) {
@@ -407,7 +433,7 @@ Item {
 
                 onSig_press: {
                     root.forceActiveFocus()
-                    root.beginGesture()
+                    root.beginResize()
                 }
                 onSig_scale: (pos, size) => root.scaleSelection(pos, size)
                 onReleased: root.endGesture()

@@ -1,14 +1,13 @@
 import QtQuick
 
-// The base of every scene item view. The scene panel creates the view from the item's "QmlPath",
-// sets mInEditState, mSceneItemPresenter and mProject, then calls setSceneId and setSceneItemId,
-// and keeps the view's place and size (canvas pixels) and mWidthDp / mHeightDp (canvas pixels per
-// scene unit) in step with the item. The view follows its own item only: a change of one of its
-// properties arrives as sig_sceneItemPropertyChanged; a new item id as sig_sceneItemChanged, upon
-// which a view reads what it shows (readProperty). A view follows the presenter's changes itself
-// unless mChangesFromHost is set: then its host hands it its item's changes (itemPropertyChanged),
-// as the scene panel does for all its views with one connection. Views show the mirror of the media server
-// through mStelvaneSyncer (the root-context "stelvaneSyncer", taken when the view is completed).
+// The base of every scene item view. The scene panel creates the view from the item's "QmlPath"
+// with mInEditState, mSceneItemPresenter, mProject, mWidthDp and mHeightDp (canvas pixels per
+// scene unit), then calls setSceneId and setSceneItemId; the view fills the place the panel keeps
+// in step with the item's "X", "Y", "Width" and "Height". The view follows its own item only: the
+// panel hands it every other change of its item's properties (itemPropertyChanged), which arrives
+// as sig_sceneItemPropertyChanged; a new item id arrives as sig_sceneItemChanged, upon which a
+// view reads what it shows (readProperty). Views show the mirror of the media server through
+// mStelvaneSyncer (the root-context "stelvaneSyncer", taken when the view is completed).
 //
 // A view's content goes into mContentItem, which is placed into an inner container filling the
 // view; the whole view is turned by the item's "Angle". Views only display and ask for actions
@@ -27,12 +26,14 @@ Item {
     property Item mContentItem: null
     property real mWidthDp: 1
     property real mHeightDp: 1
-    property bool mChangesFromHost: false
     // The item keys a view shows, each [key, view property, default, kind]: the base writes them
     // into the view's properties when the view is completed (defaults), when it gets its item and
     // whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
     property var mKeyTable: []
+    // The item's values (name -> value), read in one call when the view gets its item and kept in
+    // step with the changes handed to the view; its place and size are not kept here.
+    property var mValues: ({})
     // The inner container; button views shift it while pressed.
     readonly property alias mContainer: container
 
@@ -49,18 +50,24 @@ Item {
         if (sceneItemId === mSceneItemId)
             return
         mSceneItemId = sceneItemId
+        mValues = mSceneItemPresenter && sceneItemId !== ""
+                ? mSceneItemPresenter.getPropertyValues(mSceneId, sceneItemId) : ({})
         mAngle = Number(readProperty("Angle", 0)) || 0
         mSelect = Boolean(readProperty("Select", false))
         readKeys()
         sig_sceneItemChanged()
     }
     // The value of the item's property key; fallback while no item is set, when the item lacks
-    // the property or holds no value for it.
+    // the property or holds no value for it. A key the values read with the item lack is asked
+    // for (an item may gain properties after its view was made).
     function readProperty(key, fallback) {
-        if (!mSceneItemPresenter || mSceneItemId === ""
-                || !mSceneItemPresenter.containProperty(mSceneId, mSceneItemId, key))
-            return fallback
-        var value = mSceneItemPresenter.getPropertyValue(mSceneId, mSceneItemId, key)
+        var value = mValues[key]
+        if (value === undefined && !(key in mValues)) {
+            if (!mSceneItemPresenter || mSceneItemId === ""
+                    || !mSceneItemPresenter.containProperty(mSceneId, mSceneItemId, key))
+                return fallback
+            value = mSceneItemPresenter.getPropertyValue(mSceneId, mSceneItemId, key)
+        }
         return value === undefined || value === null ? fallback : value
     }
     // readProperty as text ("" stays "").
@@ -98,6 +105,7 @@ Item {
     }
     // A property of the view's item changed.
     function itemPropertyChanged(sName, value) {
+        mValues[sName] = value
         if (sName === "Angle")
             mAngle = Number(value) || 0
         else if (sName === "Select")
@@ -125,14 +133,6 @@ Item {
         placeContent()
         if (typeof stelvaneSyncer !== "undefined")
             mStelvaneSyncer = stelvaneSyncer
-    }
-
-    Connections {
-        target: root.mChangesFromHost ? null : root.mSceneItemPresenter
-        function onItemPropertyValueChanged(sceneId, itemId, sName, value) {
-            if (itemId === root.mSceneItemId && sceneId === root.mSceneId && itemId !== "")
-                root.itemPropertyChanged(sName, value)
-        }
     }
 
     Item {

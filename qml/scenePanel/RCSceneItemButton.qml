@@ -30,6 +30,10 @@ RCSceneItem {
     property real mTextSize: 12
     property bool mTextBold: false
     property string mIconKey: "IconPath"
+    // Whether the icon shown may come from the pixmap cache: the program's own icons are shared
+    // between views; a project's images are read afresh, as the designer may replace them. Set
+    // before mIconPath, so that each icon is loaded once, the way it is to be kept.
+    property bool mIconCached: false
 
     signal sig_itemClicked
     signal sig_itemPressed
@@ -46,7 +50,9 @@ RCSceneItem {
         mTextBold = Boolean(readProperty("TextBold", false))
     }
     function readIcon() {
-        mIconPath = mIconKey === "" ? "" : readText(mIconKey, "")
+        var path = mIconKey === "" ? "" : readText(mIconKey, "")
+        mIconCached = path.indexOf("qrc:") === 0
+        mIconPath = path
     }
     function colorOf(value) {
         var text = value === undefined || value === null ? "" : String(value)
@@ -105,12 +111,10 @@ RCSceneItem {
             console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
     }
 
-    // The program's own icons are shared between views; a project's images are read afresh, as
-    // the designer may replace them.
     mContentItem: RCImage {
         objectName: "buttonIcon"
         source: root.mIconPath
-        cache: root.mIconPath.indexOf("qrc:") === 0
+        cache: root.mIconCached
     }
 
     RCText {

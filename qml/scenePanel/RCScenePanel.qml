@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
+import Rc.RCSceneItemModel 1.0
 import "../common"
 import "../menus"
 
@@ -25,7 +26,23 @@ Item {
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property var mControlManager: null
-    readonly property RCMap mItemMap: RCMap {}
+    // Item id -> its view, in scene order. The views come and go with the rows of the item model;
+    // a row whose view file cannot be loaded has no entry.
+    readonly property QtObject mItemMap: QtObject {
+        function getValue(key) {
+            var slot = viewRepeater.itemAt(itemModel.rowOf(key))
+            return slot && slot.item ? slot.item : null
+        }
+        function hasKey(key) {
+            return getValue(key) !== null
+        }
+        function getKeys() {
+            return root.viewSlots().map(slot => slot.itemId)
+        }
+        function getCount() {
+            return getKeys().length
+        }
+    }
     property string mBackgroundImgPath: ""
     property bool mInEditState: true
     property point mCopyPos: Qt.point(0, 0)
@@ -42,8 +59,6 @@ Item {
     readonly property alias mFrameHeight: editLayer.mFrameHeight
     property var mConnectDialog: null
     property var mJoinProjectDialog: null
-    // View components by "QmlPath".
-    property var mComponents: ({})
     property bool mCompleted: false
 
     readonly property real mRectWidth: mScreenWidth / mScale
@@ -93,20 +108,16 @@ Item {
     function viewOf(itemId) {
         return mItemMap.getValue(itemId)
     }
-    // Takes a view off the canvas; it is destroyed once the handler that asked has returned (a
-    // view may be the one whose tap switched the scene).
-    function retireView(view) {
-        if (!view)
-            return
-        view.visible = false
-        view.mSceneItemPresenter = null
-        view.parent = null
-        view.destroy()
-    }
-    function clearViews() {
-        var keys = mItemMap.getKeys()
-        for (var i = 0; i < keys.length; ++i)
-            retireView(mItemMap.takeValue(keys[i]))
+    // The delegates that hold a view, in scene order (later on top); each is placed and sized in
+    // canvas pixels and its view fills it.
+    function viewSlots() {
+        var slots = []
+        for (var i = 0; i < viewRepeater.count; ++i) {
+            var slot = viewRepeater.itemAt(i)
+            if (slot && slot.item)
+                slots.push(slot)
+        }
+        return slots
     }
     // Shows the presenter's selected scene.
     function followSelectedScene() {
@@ -121,10 +132,10 @@ Item {
     function showScene() {
         if (!mCompleted)
             return
-        clearViews()
         editLayer.releasePress()
         if (!mSceneItemPresenter || !mScenePresenter || mSceneId === "") {
             mBackgroundImgPath = ""
+            itemModel.sceneId = ""
             editLayer.updateFrame()
             return
         }
@@ -132,72 +143,44 @@ Item {
         mScreenHeight = sceneSide(mScenePresenter.getPropertyValue(mSceneId, "Height"), 540)
         var background = mScenePresenter.getPropertyValue(mSceneId, "BackgroundImg")
         mBackgroundImgPath = background === undefined || background === null ? "" : String(background)
-        var count = mSceneItemPresenter.getItemCount(mSceneId)
-        for (var i = 0; i < count; ++i)
-            addItem(mSceneItemPresenter.getItemId(mSceneId, i))
+        // one reset: the views of the scene before go, those of this one are made
+        itemModel.sceneId = mSceneId
         centerDisplay()
         editLayer.updateFrame()
     }
-    function componentFor(path) {
-        var component = mComponents[path]
-        if (!component) {
-            component = Qt.createComponent(path)
-            mComponents[path] = component
-        }
-        return component
-    }
-    // Creates the view of an item of the shown scene, once.
-    function addItem(itemId) {
-        if (itemId === "" || mItemMap.hasKey(itemId))
-            return
-        var path = String(mSceneItemPresenter.getPropertyValue(mSceneId, itemId, "QmlPath"))
-        var component = componentFor(path)
-        var view = component.status === Component.Ready
-                ? component.createObject(itemLayer, {
-                                             "mInEditState": mInEditState,
-                                             "mChangesFromHost": true,
-                                             "mSceneItemPresenter": mSceneItemPresenter,
-                                             "mProject": project
-                                         })
-                : null
+    // Makes the view of the slot's row from its view file, with what the panel gives every view.
+    function loadView(slot) {
+        slot.setSource(slot.qmlPath, {
+                           "objectName": "sceneItemView_" + slot.itemId,
+                           "mInEditState": mInEditState,
+                           "mSceneItemPresenter": mSceneItemPresenter,
+                           "mProject": project,
+                           "mWidthDp": 1 / mScale,
+                           "mHeightDp": 1 / mScale
+                       })
+        var view = slot.item
         if (!view) {
-            console.warn("sceneItemQml is null", path, component.errorString())
+            console.warn("sceneItemQml is null", slot.qmlPath, Qt.createComponent(slot.qmlPath).errorString())
             return
         }
-        view.objectName = "sceneItemView_" + itemId
         view.setSceneId(mSceneId)
-        view.setSceneItemId(itemId)
-        mItemMap.insertValue(itemId, view)
-        placeView(itemId)
+        view.setSceneItemId(slot.itemId)
     }
-    function placeView(itemId) {
-        var view = viewOf(itemId)
+    // A view taken off the canvas no longer shows nor follows its item; the model's row and its
+    // delegate are gone, the object goes once the handler that asked has returned (a view may be
+    // the one whose tap switched the scene).
+    function retireView(view) {
         if (!view)
             return
-        var pos = mSceneItemPresenter.getPos(mSceneId, itemId)
-        var size = mSceneItemPresenter.getSize(mSceneId, itemId)
-        view.x = toCanvasX(pos.x)
-        view.y = toCanvasY(pos.y)
-        view.width = Math.max(0, size.width) / mScale
-        view.height = Math.max(0, size.height) / mScale
-        view.mWidthDp = 1 / mScale
-        view.mHeightDp = 1 / mScale
+        view.visible = false
+        view.mSceneItemPresenter = null
     }
-    // One of "X", "Y", "Width", "Height" of the view's item took value.
-    function placeCoordinate(view, sName, value) {
-        if (sName === "X")
-            view.x = toCanvasX(value)
-        else if (sName === "Y")
-            view.y = toCanvasY(value)
-        else if (sName === "Width")
-            view.width = Math.max(0, value) / mScale
-        else
-            view.height = Math.max(0, value) / mScale
-    }
-    function placeAll() {
-        var keys = mItemMap.getKeys()
-        for (var i = 0; i < keys.length; ++i)
-            placeView(keys[i])
+    function scaleViews() {
+        var slots = viewSlots()
+        for (var i = 0; i < slots.length; ++i) {
+            slots[i].item.mWidthDp = 1 / mScale
+            slots[i].item.mHeightDp = 1 / mScale
+        }
         editLayer.updateFrame()
     }
 
@@ -245,13 +228,13 @@ Item {
     onMSceneItemPresenterChanged: showScene()
     onMSceneIdChanged: showScene()
     onMInEditStateChanged: {
-        var keys = mItemMap.getKeys()
-        for (var i = 0; i < keys.length; ++i)
-            viewOf(keys[i]).mInEditState = mInEditState
+        var slots = viewSlots()
+        for (var i = 0; i < slots.length; ++i)
+            slots[i].item.mInEditState = mInEditState
     }
-    onMScaleChanged: placeAll()
-    onMScreenWidthChanged: placeAll()
-    onMScreenHeightChanged: placeAll()
+    onMScaleChanged: scaleViews()
+    onMScreenWidthChanged: editLayer.updateFrame()
+    onMScreenHeightChanged: editLayer.updateFrame()
     onWidthChanged: centerDisplay()
     onHeightChanged: centerDisplay()
     onVisibleChanged: {
@@ -262,12 +245,15 @@ Item {
         mCompleted = true
         followSelectedScene()
     }
-    Component.onDestruction: clearViews()
 
     Connections {
         target: root.mScenePresenter
         function onSceneSelectChanged(sceneId) {
-            root.mSceneId = sceneId
+            // the same id again: another scene took the place of the shown one
+            if (sceneId === root.mSceneId)
+                root.showScene()
+            else
+                root.mSceneId = sceneId
         }
         function onScenePropertyValueChanged(sceneId, sName, value) {
             if (sceneId !== root.mSceneId)
@@ -283,28 +269,12 @@ Item {
     Connections {
         target: root.mSceneItemPresenter
         function onItemAdded(sceneId, itemId) {
-            if (sceneId !== root.mSceneId)
-                return
-            root.addItem(itemId)
-            editLayer.scheduleFrame()
+            if (sceneId === root.mSceneId)
+                editLayer.scheduleFrame()
         }
         function onItemRemoved(sceneId, itemId) {
-            if (sceneId !== root.mSceneId)
-                return
-            root.retireView(root.mItemMap.takeValue(itemId))
-            editLayer.scheduleFrame()
-        }
-        function onItemPropertyValueChanged(sceneId, itemId, sName, value) {
-            if (sceneId !== root.mSceneId)
-                return
-            var view = root.viewOf(itemId)
-            if (!view)
-                return
-            view.itemPropertyChanged(sName, value)
-            if (sName === "X" || sName === "Y" || sName === "Width" || sName === "Height") {
-                root.placeCoordinate(view, sName, Number(value) || 0)
+            if (sceneId === root.mSceneId)
                 editLayer.scheduleFrame()
-            }
         }
         function onItemSelectChanged(sceneId, selectedItemIds) {
             if (sceneId === root.mSceneId)
@@ -320,6 +290,18 @@ Item {
         }
     }
     Connections {
+        target: itemModel
+        // the views follow their places and sizes through the model's rows, the rest here
+        function onItemPropertyChanged(itemId, name, value) {
+            var view = root.viewOf(itemId)
+            if (view)
+                view.itemPropertyChanged(name, value)
+        }
+        function onDataChanged() {
+            editLayer.scheduleFrame()
+        }
+    }
+    Connections {
         target: typeof mainWindow !== "undefined" ? mainWindow : null
         function onWidthChanged() {
             root.centerDisplay()
@@ -329,6 +311,10 @@ Item {
         }
     }
 
+    RCSceneItemModel {
+        id: itemModel
+        presenter: root.mSceneItemPresenter
+    }
     Component {
         id: connectDialogComponent
         RCConnectDialog {}
@@ -372,6 +358,36 @@ Item {
                 id: itemLayer
                 objectName: "sceneItemLayer"
                 anchors.fill: parent
+
+                Repeater {
+                    id: viewRepeater
+                    model: itemModel
+                    onItemRemoved: (index, slot) => root.retireView(slot.item)
+
+                    // A row of the model: the view made from its "QmlPath", placed from its
+                    // "X", "Y", "Width" and "Height".
+                    delegate: Loader {
+                        id: slot
+                        required property string itemId
+                        required property string qmlPath
+                        required property int itemX
+                        required property int itemY
+                        required property int itemWidth
+                        required property int itemHeight
+
+                        x: root.mRectX + itemX / root.mScale
+                        y: root.mRectY + itemY / root.mScale
+                        width: Math.max(0, itemWidth) / root.mScale
+                        height: Math.max(0, itemHeight) / root.mScale
+
+                        // a later view file; the first is loaded once the row is complete
+                        onQmlPathChanged: {
+                            if (status !== Loader.Null)
+                                root.loadView(slot)
+                        }
+                        Component.onCompleted: root.loadView(slot)
+                    }
+                }
             }
             RCSceneEditLayer {
                 id: editLayer

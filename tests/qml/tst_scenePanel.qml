@@ -90,7 +90,8 @@ RCTestMainWindow {
         }
         function canvasRect(itemId) {
             var v = view(itemId)
-            return [v.x, v.y, v.width, v.height]
+            var p = v.mapToItem(findChild(panel, "sceneCanvas"), 0, 0)
+            return [p.x, p.y, v.width, v.height]
         }
 
         function selectedIds() {
@@ -220,6 +221,8 @@ RCTestMainWindow {
             var moved = data.items.map(p => [p[0] + data.by[0], p[1] + data.by[1]])
             drag(at(data.from[0], data.from[1]), at(data.from[0] + data.by[0], data.from[1] + data.by[1]), data.steps)
             compare(ids.map(posOf), moved)
+            compare(ids.map(id => canvasRect(id).slice(0, 2)),
+                    moved.map(p => [panel.toCanvasX(p[0]), panel.toCanvasY(p[1])]), "the views follow")
             var last = moved[moved.length - 1]
             compare(frame(), [panel.toCanvasX(moved[0][0]), panel.toCanvasY(moved[0][1]), last[0] + 100 - moved[0][0],
                               last[1] + 100 - moved[0][1]])

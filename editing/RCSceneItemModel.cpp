@@ -1,0 +1,216 @@
+#include "editing/RCSceneItemModel.h"
+
+#include "model/RCKeys.h"
+#include "model/RCScene.h"
+#include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
+
+#include <algorithm>
+
+namespace {
+
+int roleOf(const QString& name)
+{
+    if (name == RCKeys::X())
+        return RCSceneItemModel::XRole;
+    if (name == RCKeys::Y())
+        return RCSceneItemModel::YRole;
+    if (name == RCKeys::Width())
+        return RCSceneItemModel::WidthRole;
+    if (name == RCKeys::Height())
+        return RCSceneItemModel::HeightRole;
+    if (name == RCKeys::QmlPath())
+        return RCSceneItemModel::QmlPathRole;
+    return 0;
+}
+
+} // namespace
+
+RCSceneItemModel::RCSceneItemModel(QObject* parent) : QAbstractListModel(parent) {}
+
+RCSceneItemPresenter* RCSceneItemModel::presenter() const
+{
+    return m_presenter;
+}
+
+void RCSceneItemModel::setPresenter(RCSceneItemPresenter* presenter)
+{
+    if (presenter == m_presenter)
+        return;
+    if (m_presenter)
+        disconnect(m_presenter, nullptr, this, nullptr);
+    m_presenter = presenter;
+    if (presenter) {
+        connect(presenter, &RCSceneItemPresenter::itemAdded, this, &RCSceneItemModel::onItemAdded);
+        connect(presenter, &RCSceneItemPresenter::itemRemoved, this, &RCSceneItemModel::onItemRemoved);
+        connect(presenter, &RCSceneItemPresenter::itemPropertyValueChanged, this,
+                &RCSceneItemModel::onItemPropertyValueChanged);
+        connect(presenter, &RCSceneItemPresenter::itemsMoved, this, &RCSceneItemModel::onItemsMoved);
+    }
+    Q_EMIT presenterChanged();
+    if (!m_ids.isEmpty() || !m_sceneId.isEmpty())
+        reload();
+}
+
+QString RCSceneItemModel::sceneId() const
+{
+    return m_sceneId;
+}
+
+void RCSceneItemModel::setSceneId(const QString& sceneId)
+{
+    const bool changed = sceneId != m_sceneId;
+    if (!changed && m_scene == RCSceneManager::instance()->getScene(sceneId))
+        return;
+    m_sceneId = sceneId;
+    reload();
+    if (changed)
+        Q_EMIT sceneIdChanged();
+}
+
+void RCSceneItemModel::reload()
+{
+    beginResetModel();
+    if (m_scene)
+        disconnect(m_scene, nullptr, this, nullptr);
+    m_ids.clear();
+    m_rows.clear();
+    m_scene = m_presenter && !m_sceneId.isEmpty() ? RCSceneManager::instance()->getScene(m_sceneId) : nullptr;
+    if (m_scene) {
+        connect(m_scene, &QObject::destroyed, this, &RCSceneItemModel::onSceneDestroyed);
+        const QList<IRCObject*> items = m_scene->getItemList();
+        m_ids.reserve(items.size());
+        for (const IRCObject* item : items)
+            m_ids.append(item->getId());
+        reindexFrom(0);
+    }
+    endResetModel();
+}
+
+void RCSceneItemModel::reindexFrom(int row)
+{
+    for (int i = row; i < m_ids.size(); ++i)
+        m_rows.insert(m_ids.at(i), i);
+}
+
+void RCSceneItemModel::onSceneDestroyed()
+{
+    beginResetModel();
+    m_ids.clear();
+    m_rows.clear();
+    endResetModel();
+}
+
+int RCSceneItemModel::rowOf(const QString& itemId) const
+{
+    return m_rows.value(itemId, -1);
+}
+
+QString RCSceneItemModel::itemIdAt(int row) const
+{
+    return row >= 0 && row < m_ids.size() ? m_ids.at(row) : QString();
+}
+
+int RCSceneItemModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_ids.size());
+}
+
+QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) || !m_scene)
+        return QVariant();
+    const QString& id = m_ids.at(index.row());
+    if (role == ItemIdRole)
+        return id;
+    const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
+    if (!item)
+        return QVariant();
+    switch (role) {
+    case QmlPathRole:
+        return item->getPropertyValue(RCKeys::QmlPath()).toString();
+    case XRole:
+        return item->getPropertyValue(RCKeys::X()).toInt();
+    case YRole:
+        return item->getPropertyValue(RCKeys::Y()).toInt();
+    case WidthRole:
+        return item->getPropertyValue(RCKeys::Width()).toInt();
+    case HeightRole:
+        return item->getPropertyValue(RCKeys::Height()).toInt();
+    default:
+        return QVariant();
+    }
+}
+
+QHash<int, QByteArray> RCSceneItemModel::roleNames() const
+{
+    return {{ItemIdRole, "itemId"}, {QmlPathRole, "qmlPath"},     {XRole, "itemX"},
+            {YRole, "itemY"},       {WidthRole, "itemWidth"},     {HeightRole, "itemHeight"}};
+}
+
+void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)
+{
+    if (sceneId != m_sceneId || !m_scene || m_rows.contains(itemId))
+        return;
+    const int row = int(m_scene->getItemList().indexOf(m_scene->getItemById(itemId)));
+    if (row < 0)
+        return;
+    beginInsertRows(QModelIndex(), row, row);
+    m_ids.insert(row, itemId);
+    reindexFrom(row);
+    endInsertRows();
+}
+
+void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& itemId)
+{
+    const int row = sceneId == m_sceneId ? rowOf(itemId) : -1;
+    if (row < 0)
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_ids.removeAt(row);
+    m_rows.remove(itemId);
+    reindexFrom(row);
+    endRemoveRows();
+}
+
+void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const QString& itemId,
+                                                  const QString& name, const QVariant& value)
+{
+    if (sceneId != m_sceneId)
+        return;
+    const int row = rowOf(itemId);
+    if (row < 0)
+        return;
+    const int role = roleOf(name);
+    if (!role) {
+        Q_EMIT itemPropertyChanged(itemId, name, value);
+        return;
+    }
+    // a batch move is announced once it is through
+    if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
+        return;
+    const QModelIndex at = index(row);
+    Q_EMIT dataChanged(at, at, {role});
+}
+
+void RCSceneItemModel::onItemsMoved(const QString& sceneId, const QStringList& itemIds)
+{
+    if (sceneId != m_sceneId)
+        return;
+    QList<int> rows;
+    rows.reserve(itemIds.size());
+    for (const QString& id : itemIds) {
+        const int row = rowOf(id);
+        if (row >= 0)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    const QList<int> roles{XRole, YRole};
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1) == rows.at(last) + 1)
+            ++last;
+        Q_EMIT dataChanged(index(rows.at(first)), index(rows.at(last)), roles);
+        first = last + 1;
+    }
+}

@@ -1,0 +1,212 @@
+// The scene canvas's item model under QAbstractItemModelTester, fed by the item presenter: rows in
+// scene order with their view file and geometry, following adds, removes and property changes,
+// and its cost contract as signal counts: one reset per scene switch, one dataChanged with
+// {X, Y} per run of adjacent rows per drag step, and a drag that ends as one undo step.
+#include "EditingFixture.h"
+
+#include "editing/RCSceneItemModel.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace editing_fixture;
+
+// first and last row of a run of adjacent rows
+using Runs = QList<QPair<int, int>>;
+
+class TestSceneItemModel : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { RCSceneItemPresenter::instance(); }
+    void init();
+    void cleanup();
+
+    void rowsFollowTheScene();
+    void sceneSwitchIsOneReset();
+    void dragStepIsOneChangePerRun_data();
+    void dragStepIsOneChangePerRun();
+    void recordedMoveIsOneUndoStep();
+    void propertyChangesReachTheViews();
+
+private:
+    RCSceneItemPresenter* p() { return RCSceneItemPresenter::instance(); }
+    // A scene of count items at (10 i, 20 i), 30 x 40; answers its id.
+    QString makeScene(int count);
+    QString idAt(int row) const { return m_model->data(m_model->index(row), RCSceneItemModel::ItemIdRole).toString(); }
+    QPoint posAt(int row) const
+    {
+        return QPoint(m_model->data(m_model->index(row), RCSceneItemModel::XRole).toInt(),
+                      m_model->data(m_model->index(row), RCSceneItemModel::YRole).toInt());
+    }
+
+    RCSceneItemModel* m_model = nullptr;
+    QAbstractItemModelTester* m_tester = nullptr;
+    QString m_scene;
+};
+
+QString TestSceneItemModel::makeScene(int count)
+{
+    const QString sceneId = RCScenePresenter::instance()->addScene(u"S"_s, QString(), QString(), false);
+    for (int i = 0; i < count; ++i) {
+        const QString id = p()->addItem(sceneId, itemTemplate(u"i%1"_s.arg(i), 10 * i, 20 * i), false);
+        p()->setSize(sceneId, id, QSize(30, 40), false);
+    }
+    return sceneId;
+}
+
+void TestSceneItemModel::init()
+{
+    resetDocument();
+    m_scene = makeScene(6);
+    m_model = new RCSceneItemModel(this);
+    m_tester = new QAbstractItemModelTester(m_model, QAbstractItemModelTester::FailureReportingMode::Fatal, this);
+    m_model->setPresenter(p());
+    m_model->setSceneId(m_scene);
+}
+
+void TestSceneItemModel::cleanup()
+{
+    delete m_tester;
+    delete m_model;
+}
+
+void TestSceneItemModel::rowsFollowTheScene()
+{
+    const QHash<int, QByteArray> names = m_model->roleNames();
+    QCOMPARE(names.value(RCSceneItemModel::ItemIdRole), "itemId");
+    QCOMPARE(names.value(RCSceneItemModel::QmlPathRole), "qmlPath");
+    QCOMPARE(m_model->rowCount(), 6);
+    const QStringList ids = p()->getItemIds(m_scene);
+    for (int row = 0; row < ids.size(); ++row) {
+        QCOMPARE(idAt(row), ids.at(row));
+        QCOMPARE(m_model->rowOf(ids.at(row)), row);
+        QCOMPARE(posAt(row), QPoint(10 * row, 20 * row));
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::HeightRole).toInt(), 40);
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::QmlPathRole),
+                 p()->getPropertyValue(m_scene, ids.at(row), u"QmlPath"_s));
+    }
+
+    QSignalSpy inserted(m_model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(m_model, &QAbstractItemModel::rowsRemoved);
+    p()->removeItem(m_scene, ids.at(2), true);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(removed.at(0).at(1).toInt(), 2);
+    QCOMPARE(m_model->rowOf(ids.at(3)), 2);
+    QCOMPARE(m_model->rowOf(ids.at(2)), -1);
+    RCCommandManager::instance()->undo();
+    QCOMPARE(inserted.size(), 1);
+    const QStringList back = p()->getItemIds(m_scene);
+    QCOMPARE(m_model->rowCount(), 6);
+    for (int row = 0; row < back.size(); ++row) {
+        QCOMPARE(idAt(row), back.at(row));
+        QCOMPARE(m_model->rowOf(back.at(row)), row);
+    }
+
+    // another scene's items are not this model's
+    const QString other = makeScene(1);
+    QCOMPARE(inserted.size(), 1);
+    p()->setPos(other, p()->getItemId(other, 0), QPoint(1, 1), false);
+
+    // the scene goes: no rows
+    RCScenePresenter::instance()->removeScene(m_scene, false);
+    QCOMPARE(m_model->rowCount(), 0);
+}
+
+void TestSceneItemModel::sceneSwitchIsOneReset()
+{
+    const QString other = makeScene(300);
+    QSignalSpy resets(m_model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(m_model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
+    m_model->setSceneId(other);
+    QCOMPARE(resets.size(), 1);
+    QCOMPARE(m_model->rowCount(), 300);
+    m_model->setSceneId(other);
+    QCOMPARE(resets.size(), 1);
+    m_model->setSceneId(QString());
+    QCOMPARE(resets.size(), 2);
+    QCOMPARE(m_model->rowCount(), 0);
+    QCOMPARE(inserted.size() + changed.size(), 0);
+}
+
+void TestSceneItemModel::dragStepIsOneChangePerRun_data()
+{
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<Runs>("runs");
+    QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4, 5} << Runs{{0, 5}};
+    QTest::newRow("two runs") << QList<int>{1, 2, 4, 5} << Runs{{1, 2}, {4, 5}};
+    QTest::newRow("one") << QList<int>{3} << Runs{{3, 3}};
+    QTest::newRow("none") << QList<int>{} << Runs{};
+}
+
+void TestSceneItemModel::dragStepIsOneChangePerRun()
+{
+    QFETCH(QList<int>, selected);
+    QFETCH(Runs, runs);
+    // selected in reverse, so that the selection's own order is not the scene's
+    for (int i = int(selected.size()) - 1; i >= 0; --i)
+        p()->setPropertyValue(m_scene, idAt(selected.at(i)), u"Select"_s, true, false);
+    QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
+    QSignalSpy passedOn(m_model, &RCSceneItemModel::itemPropertyChanged);
+
+    for (int step = 1; step <= 3; ++step) {
+        changed.clear();
+        p()->moveSelectItems(m_scene, 5, -2, false);
+        QCOMPARE(changed.size(), runs.size());
+        for (qsizetype i = 0; i < runs.size(); ++i) {
+            QCOMPARE(changed.at(i).at(0).toModelIndex().row(), runs.at(i).first);
+            QCOMPARE(changed.at(i).at(1).toModelIndex().row(), runs.at(i).second);
+            QCOMPARE(changed.at(i).at(2).value<QList<int>>(),
+                     (QList<int>{RCSceneItemModel::XRole, RCSceneItemModel::YRole}));
+        }
+    }
+    for (int row = 0; row < 6; ++row) {
+        const QPoint moved = selected.contains(row) ? QPoint(15, -6) : QPoint();
+        QCOMPARE(posAt(row), QPoint(10 * row, 20 * row) + moved);
+    }
+    QCOMPARE(passedOn.size(), 0);
+    QVERIFY(!RCCommandManager::instance()->canUndo());
+}
+
+void TestSceneItemModel::recordedMoveIsOneUndoStep()
+{
+    for (int row : {0, 2, 3})
+        p()->setPropertyValue(m_scene, idAt(row), u"Select"_s, true, false);
+    for (int step = 0; step < 10; ++step)
+        p()->moveSelectItems(m_scene, 1, 2, false);
+    p()->moveSelectItems(m_scene, -10, -20, false);
+    p()->moveSelectItems(m_scene, 10, 20, true);
+    QCOMPARE(posAt(2), QPoint(30, 60));
+    QCOMPARE(undoAll(), 1);
+    QCOMPARE(posAt(2), QPoint(20, 40));
+    QCOMPARE(posAt(3), QPoint(30, 60));
+    RCCommandManager::instance()->redo();
+    QCOMPARE(posAt(0), QPoint(10, 20));
+    QCOMPARE(posAt(1), QPoint(10, 20)); // not selected
+}
+
+void TestSceneItemModel::propertyChangesReachTheViews()
+{
+    QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
+    QSignalSpy passedOn(m_model, &RCSceneItemModel::itemPropertyChanged);
+    const QString id = idAt(1);
+    p()->setPropertyValue(m_scene, id, u"Name"_s, u"n"_s, false);
+    p()->setPropertyValue(m_scene, id, u"Select"_s, true, false);
+    QCOMPARE(passedOn.size(), 2);
+    QCOMPARE(passedOn.at(0), QVariantList({id, u"Name"_s, u"n"_s}));
+    QCOMPARE(changed.size(), 0);
+
+    p()->setSize(m_scene, id, QSize(31, 40), false);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::WidthRole});
+    QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 1);
+    QCOMPARE(passedOn.size(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestSceneItemModel)
+#include "tst_scene_item_model.moc"
