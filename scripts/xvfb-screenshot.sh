@@ -26,8 +26,8 @@ export HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb
 "$program" ${program_args[*]:-} > "$home/program.log" 2>&1 &
 pid=\$!
 fail() { echo "FAIL: \$*" >&2; kill \$pid 2>/dev/null || true; exit 1; }
-xdotool() { timeout 10 command xdotool "\$@"; }
-import() { timeout 20 command import "\$@"; }
+xdotool() { timeout 10 "\$(type -P xdotool)" "\$@"; }
+import() { timeout 20 "\$(type -P import)" "\$@"; }
 grab() { import -window root rgb:- | md5sum; }
 running() { kill -0 \$pid 2>/dev/null || { status=0; wait \$pid || status=\$?; fail "the program ended with status \$status"; }; }
 # The window is drawn once the title bar has its colour.

@@ -8,8 +8,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:strict_string
 
 # An X client can block for good in a query the server never answers (seen with xdotool search
 # while the program maps its window): every call is bounded, and a polling caller simply retries.
-xdotool() { timeout 10 command xdotool "$@"; }
-import() { timeout 20 command import "$@"; }
+xdotool() { timeout 10 "$(type -P xdotool)" "$@"; }
+import() { timeout 20 "$(type -P import)" "$@"; }
 fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" || true; exit 1; }
 shot() { import -window root "$out/$1.png"; }
 # The colour of a screen pixel as RRGGBB.
