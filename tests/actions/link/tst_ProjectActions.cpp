@@ -73,8 +73,10 @@ private Q_SLOTS:
                               R"(getGlobalProperty {"name":"standby"})",
                               R"(getGlobalProperty {"name":"volume"})"}));
         QTRY_VERIFY_WITH_TIMEOUT(m_stageTimes.size() >= 6, 5000);
+        // Arrival times at the peer: one late arrival shortens the next gap, so the lower bound only
+        // tells a paced request from one sent straight after the answer (a few milliseconds).
         const qint64 span = m_stageTimes.at(5) - m_stageTimes.at(1);
-        QVERIFY2(span >= 4 * 250 && span <= 4 * 800, qPrintable(QString::number(span)));
+        QVERIFY2(span >= 4 * 150 && span <= 4 * 800, qPrintable(QString::number(span)));
 
         QSignalSpy disconnected(mirror, &IRCStelvaneSyncer::disconnectFromServer);
         m_standin->dropClients();
