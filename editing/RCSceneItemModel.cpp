@@ -123,6 +123,8 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
     const QString& id = m_ids.at(index.row());
     if (role == ItemIdRole)
         return id;
+    if (role == SceneIdRole)
+        return m_sceneId;
     const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
     if (!item)
         return QVariant();
@@ -137,6 +139,8 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return item->getPropertyValue(RCKeys::Width()).toInt();
     case HeightRole:
         return item->getPropertyValue(RCKeys::Height()).toInt();
+    case ValuesRole:
+        return m_presenter ? m_presenter->getPropertyValues(m_sceneId, id) : QVariantMap();
     default:
         return QVariant();
     }
@@ -144,8 +148,9 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RCSceneItemModel::roleNames() const
 {
-    return {{ItemIdRole, "itemId"}, {QmlPathRole, "qmlPath"},     {XRole, "itemX"},
-            {YRole, "itemY"},       {WidthRole, "itemWidth"},     {HeightRole, "itemHeight"}};
+    return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"},   {XRole, "itemX"},
+            {YRole, "itemY"},         {WidthRole, "itemWidth"},   {HeightRole, "itemHeight"},
+            {SceneIdRole, "sceneId"}, {ValuesRole, "values"}};
 }
 
 void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)

@@ -15,7 +15,9 @@ class RCScene;
 // batch move of the selection (RCSceneItemPresenter::moveSelectItems) one dataChanged with
 // {XRole, YRole} per run of adjacent moved rows. Every other property change of a shown item is
 // passed on as itemPropertyChanged, so that the views follow their items through one connection.
-// Values are read from the document when asked for; the model keeps only the ids. GUI thread only.
+// Values are read from the document when asked for; the model keeps only the ids. ValuesRole is
+// what a view is made with: it is never announced as changed, the later changes reach the views
+// as itemPropertyChanged. GUI thread only.
 class RCSceneItemModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -31,7 +33,9 @@ public:
         XRole,                         // int, scene units ("X")
         YRole,                         // int, scene units ("Y")
         WidthRole,                     // int, scene units ("Width")
-        HeightRole                     // int, scene units ("Height")
+        HeightRole,                    // int, scene units ("Height")
+        SceneIdRole,                   // QString, the scene's id (the model's sceneId)
+        ValuesRole                     // QVariantMap, every property of the item by name, read when asked
     };
     Q_ENUM(Role)
 

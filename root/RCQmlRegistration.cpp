@@ -3,6 +3,7 @@
 #include "actions/IRCAction.h"
 #include "actions/IRCActionManager.h"
 #include "actions/RCScriptProcess.h"
+#include "canvas/RCSceneItemViewSlot.h"
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/Platform.h"
 #include "editing/RCCmdPresenter.h"
@@ -58,6 +59,7 @@ void RCQmlRegistration::registerTypes()
     registerRcType<RCScenePresenter>("RCScenePresenter");
     registerRcType<RCSceneItemPresenter>("RCSceneItemPresenter");
     registerRcType<RCSceneItemModel>("RCSceneItemModel");
+    registerRcType<RCSceneItemViewSlot>("RCSceneItemViewSlot");
     registerRcType<RCCmdPresenter>("RCCmdPresenter");
     registerRcType<IRCProject>("IRCProject");
     registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");

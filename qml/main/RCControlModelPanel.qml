@@ -91,5 +91,10 @@ Rectangle {
         mInEditState: false
         mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
         mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
+        mProject: root.mProject
+        mStelvaneSyncer: root.mProject ? root.mProject.getStelvaneSyncer() : null
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
     }
 }

@@ -166,6 +166,11 @@ Rectangle {
                 mInEditState: true
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
                 mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
+                mProject: root.mProject
+                mStelvaneSyncer: root.mProject ? root.mProject.getStelvaneSyncer() : null
+                mImageManager: getImageManager
+                mInterface: getRCInterface
+                mCloudClient: tavixProjectCloudClient
                 mControlManager: root.mProject ? root.mProject.getControlManager() : null
             }
             Rectangle {

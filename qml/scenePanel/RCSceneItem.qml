@@ -1,13 +1,15 @@
 import QtQuick
 
-// The base of every scene item view. The scene panel creates the view from the item's "QmlPath"
-// with mInEditState, mSceneItemPresenter, mProject, mWidthDp and mHeightDp (canvas pixels per
-// scene unit), then calls setSceneId and setSceneItemId; the view fills the place the panel keeps
-// in step with the item's "X", "Y", "Width" and "Height". The view follows its own item only: the
-// panel hands it every other change of its item's properties (itemPropertyChanged), which arrives
-// as sig_sceneItemPropertyChanged; a new item id arrives as sig_sceneItemChanged, upon which a
-// view reads what it shows (readProperty). Views show the mirror of the media server through
-// mStelvaneSyncer (the root-context "stelvaneSyncer", taken when the view is completed).
+// The base of every scene item view. The scene panel makes the view from the item's "QmlPath"
+// with its item given as initial properties (mSceneId, mSceneItemId and mValues, the item's
+// values read once), with mInEditState, mWidthDp and mHeightDp (canvas pixels per scene unit) and
+// the services a view may use: mSceneItemPresenter, mProject, mStelvaneSyncer (the mirror of the
+// media server), mImageManager, mInterface and mCloudClient. When it is completed the view shows
+// those values (its key table, then sig_sceneItemChanged, upon which a view reads what else it
+// shows with readProperty). The view fills the place the panel keeps in step with the item's "X",
+// "Y", "Width" and "Height". The view follows its own item only: the panel hands it every other
+// change of its item's properties (itemPropertyChanged), which arrives as
+// sig_sceneItemPropertyChanged; another item given later (setSceneItemId) is read the same way.
 //
 // A view's content goes into mContentItem, which is placed into an inner container filling the
 // view; the whole view is turned by the item's "Angle". Views only display and ask for actions
@@ -20,6 +22,9 @@ Item {
     property var mSceneItemPresenter: null
     property var mProject: null
     property var mStelvaneSyncer: null
+    property var mImageManager: null
+    property var mInterface: null
+    property var mCloudClient: null
     property bool mInEditState: true
     property int mAngle: 0
     property bool mSelect: false
@@ -31,8 +36,8 @@ Item {
     // whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
     property var mKeyTable: []
-    // The item's values (name -> value), read in one call when the view gets its item and kept in
-    // step with the changes handed to the view; its place and size are not kept here.
+    // The item's values (name -> value), handed in when the view is made and kept in step with the
+    // changes handed to the view; its place and size are not kept here.
     property var mValues: ({})
     // The inner container; button views shift it while pressed.
     readonly property alias mContainer: container
@@ -52,6 +57,10 @@ Item {
         mSceneItemId = sceneItemId
         mValues = mSceneItemPresenter && sceneItemId !== ""
                 ? mSceneItemPresenter.getPropertyValues(mSceneId, sceneItemId) : ({})
+        showItem()
+    }
+    // Shows the values of the item: its turn, whether selected, its key table.
+    function showItem() {
         mAngle = Number(readProperty("Angle", 0)) || 0
         mSelect = Boolean(readProperty("Select", false))
         readKeys()
@@ -129,10 +138,11 @@ Item {
 
     onMContentItemChanged: placeContent()
     Component.onCompleted: {
-        readKeys()
         placeContent()
-        if (typeof stelvaneSyncer !== "undefined")
-            mStelvaneSyncer = stelvaneSyncer
+        if (mSceneItemId !== "")
+            showItem()
+        else
+            readKeys()
     }
 
     Item {

@@ -23,7 +23,7 @@ RCSceneItem {
     property string mIconPath: ""
     property string mName: ""
     property bool mZoomIn: false
-    property real mPressedDis: 5 * dp
+    property real mPressedDis: 5 * RCUnits.dp
     property bool mClickAreaCheck: false
     property bool mEnableClick: true
     property color mTextColor: "white"
@@ -121,7 +121,7 @@ RCSceneItem {
         objectName: "buttonCaption"
         // under the icon, so that the press effect moves both
         anchors.top: root.mContainer.bottom
-        anchors.topMargin: 5 * dp
+        anchors.topMargin: 5 * RCUnits.dp
         anchors.horizontalCenter: root.mContainer.horizontalCenter
         text: root.mName
         color: root.mTextColor
@@ -142,7 +142,7 @@ RCSceneItem {
         anchors.fill: parent
         active: root.mClickAreaCheck && root.mIconPath !== ""
         sourceComponent: Canvas {
-            property string mImageUrl: getImageManager.pathTransformation(root.mIconPath)
+            property string mImageUrl: root.mImageManager ? root.mImageManager.pathTransformation(root.mIconPath) : ""
             // Set once the icon is drawn at the current size.
             property bool mReady: false
 

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import Rc.RCSceneItemModel 1.0
+import Rc.RCSceneItemViewSlot 1.0
 import "../common"
 import "../menus"
 
@@ -26,6 +27,12 @@ Item {
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property var mControlManager: null
+    // The services handed to every view (see RCSceneItem).
+    property var mProject: null
+    property var mStelvaneSyncer: null
+    property var mImageManager: null
+    property var mInterface: null
+    property var mCloudClient: null
     // Item id -> its view, in scene order. The views come and go with the rows of the item model;
     // a row whose view file cannot be loaded has no entry.
     readonly property QtObject mItemMap: QtObject {
@@ -60,6 +67,19 @@ Item {
     property var mConnectDialog: null
     property var mJoinProjectDialog: null
     property bool mCompleted: false
+
+    // What every view gets beside its item; a change is written into every view.
+    readonly property var mViewProperties: ({
+                                                "mInEditState": mInEditState,
+                                                "mSceneItemPresenter": mSceneItemPresenter,
+                                                "mProject": mProject,
+                                                "mStelvaneSyncer": mStelvaneSyncer,
+                                                "mImageManager": mImageManager,
+                                                "mInterface": mInterface,
+                                                "mCloudClient": mCloudClient,
+                                                "mWidthDp": 1 / mScale,
+                                                "mHeightDp": 1 / mScale
+                                            })
 
     readonly property real mRectWidth: mScreenWidth / mScale
     readonly property real mRectHeight: mScreenHeight / mScale
@@ -148,42 +168,6 @@ Item {
         centerDisplay()
         editLayer.updateFrame()
     }
-    // Makes the view of the slot's row from its view file, with what the panel gives every view.
-    function loadView(slot) {
-        slot.setSource(slot.qmlPath, {
-                           "objectName": "sceneItemView_" + slot.itemId,
-                           "mInEditState": mInEditState,
-                           "mSceneItemPresenter": mSceneItemPresenter,
-                           "mProject": project,
-                           "mWidthDp": 1 / mScale,
-                           "mHeightDp": 1 / mScale
-                       })
-        var view = slot.item
-        if (!view) {
-            console.warn("sceneItemQml is null", slot.qmlPath, Qt.createComponent(slot.qmlPath).errorString())
-            return
-        }
-        view.setSceneId(mSceneId)
-        view.setSceneItemId(slot.itemId)
-    }
-    // A view taken off the canvas no longer shows nor follows its item; the model's row and its
-    // delegate are gone, the object goes once the handler that asked has returned (a view may be
-    // the one whose tap switched the scene).
-    function retireView(view) {
-        if (!view)
-            return
-        view.visible = false
-        view.mSceneItemPresenter = null
-    }
-    function scaleViews() {
-        var slots = viewSlots()
-        for (var i = 0; i < slots.length; ++i) {
-            slots[i].item.mWidthDp = 1 / mScale
-            slots[i].item.mHeightDp = 1 / mScale
-        }
-        editLayer.updateFrame()
-    }
-
     function handleWheel(wheel) {
         var delta = wheel.angleDelta.y !== 0 ? wheel.angleDelta.y : wheel.angleDelta.x
         if (wheel.modifiers === Qt.ControlModifier) {
@@ -205,8 +189,8 @@ Item {
     }
     function openConnectDialog(title) {
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
-                                        "mSetting": project.getSetting(),
-                                        "mStelvaneSyncer": project.getStelvaneSyncer()
+                                        "mSetting": mProject.getSetting(),
+                                        "mStelvaneSyncer": mStelvaneSyncer
                                     })
         if (!mConnectDialog)
             return
@@ -215,7 +199,7 @@ Item {
         mConnectDialog.open()
     }
     function openJoinProjectDialog() {
-        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": project})
+        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": mProject})
         if (!mJoinProjectDialog)
             return
         mainWindow.calDialogGeometry(mJoinProjectDialog)
@@ -227,12 +211,7 @@ Item {
     onMScenePresenterChanged: followSelectedScene()
     onMSceneItemPresenterChanged: showScene()
     onMSceneIdChanged: showScene()
-    onMInEditStateChanged: {
-        var slots = viewSlots()
-        for (var i = 0; i < slots.length; ++i)
-            slots[i].item.mInEditState = mInEditState
-    }
-    onMScaleChanged: scaleViews()
+    onMScaleChanged: editLayer.updateFrame()
     onMScreenWidthChanged: editLayer.updateFrame()
     onMScreenHeightChanged: editLayer.updateFrame()
     onWidthChanged: centerDisplay()
@@ -362,14 +341,10 @@ Item {
                 Repeater {
                     id: viewRepeater
                     model: itemModel
-                    onItemRemoved: (index, slot) => root.retireView(slot.item)
 
-                    // A row of the model: the view made from its "QmlPath", placed from its
-                    // "X", "Y", "Width" and "Height".
-                    delegate: Loader {
-                        id: slot
-                        required property string itemId
-                        required property string qmlPath
+                    // A row of the model: the view made from its "QmlPath" with its values, placed
+                    // from its "X", "Y", "Width" and "Height".
+                    delegate: RCSceneItemViewSlot {
                         required property int itemX
                         required property int itemY
                         required property int itemWidth
@@ -379,13 +354,7 @@ Item {
                         y: root.mRectY + itemY / root.mScale
                         width: Math.max(0, itemWidth) / root.mScale
                         height: Math.max(0, itemHeight) / root.mScale
-
-                        // a later view file; the first is loaded once the row is complete
-                        onQmlPathChanged: {
-                            if (status !== Loader.Null)
-                                root.loadView(slot)
-                        }
-                        Component.onCompleted: root.loadView(slot)
+                        viewProperties: root.mViewProperties
                     }
                 }
             }
@@ -402,7 +371,7 @@ Item {
     RCImage {
         objectName: "needAddSceneHint"
         anchors.fill: flick
-        anchors.margins: 20 * dp
+        anchors.margins: 20 * RCUnits.dp
         visible: root.mSceneId === ""
         source: visible ? "qrc:/needAddScene.png" : ""
         fillMode: Image.PreserveAspectFit

@@ -84,6 +84,8 @@ Item {
         mInEditState: false
         mScenePresenter: root.scenes
         mSceneItemPresenter: root.items
+        // the services the program's panels hand in
+        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
     SignalSpy {
         id: itemActions

@@ -24,6 +24,8 @@ RCTestMainWindow {
         visible: false
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
+        // the services the program's panels hand in
+        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
     SignalSpy {
         id: closeRequests

@@ -19,6 +19,8 @@ RCTestMainWindow {
         height: 600
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
+        // the services the program's panels hand in
+        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
         mControlManager: project.getControlManager()
     }
     // The other layout's panel, hidden.
@@ -29,6 +31,8 @@ RCTestMainWindow {
         visible: false
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
+        // the services the program's panels hand in
+        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
     // Takes the keyboard focus away from the panel.
     Item {

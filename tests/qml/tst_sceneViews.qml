@@ -19,6 +19,8 @@ RCTestMainWindow {
         visible: false
         mScenePresenter: bench.scenes
         mSceneItemPresenter: bench.items
+        // the services the program's panels hand in
+        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
 
     TavixTestCase {

@@ -34,6 +34,8 @@ RCTestMainWindow {
         height: 150
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: project.getSceneItemPresenter()
+        // the services the program's panels hand in
+        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
         mControlManager: project.getControlManager()
     }
 

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QPointer>
+#include <QQuickItem>
+#include <QUrl>
+#include <QVariantMap>
+
+class QQmlComponent;
+
+// The place of one scene item's view on the scene canvas: a delegate of the canvas's item model
+// that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
+// with what every view gets (viewProperties, handed in by the panel) and the row's own values as
+// initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId and mValues
+// (the item's property values, read once when the row is made). A later view file replaces the
+// view. A later viewProperties is written into the view key by key (edit state, zoom).
+//
+// Taken off the canvas (its parent item gone), the slot hides its view and takes the presenter
+// from it, so that a view whose row went neither shows nor follows its item; both go with the
+// slot, which the model's owner deletes later (a view may be the one whose tap removed its row).
+// The components of the view files are made once per engine and kept. GUI thread only.
+class RCSceneItemViewSlot : public QQuickItem
+{
+    Q_OBJECT
+    Q_PROPERTY(QString itemId READ itemId WRITE setItemId NOTIFY itemIdChanged REQUIRED)
+    Q_PROPERTY(QString sceneId READ sceneId WRITE setSceneId NOTIFY sceneIdChanged REQUIRED)
+    Q_PROPERTY(QString qmlPath READ qmlPath WRITE setQmlPath NOTIFY qmlPathChanged REQUIRED)
+    Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged REQUIRED)
+    Q_PROPERTY(QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY
+                   viewPropertiesChanged)
+    // The view made from qmlPath, null while there is none (no file, or one that does not load).
+    Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
+
+public:
+    explicit RCSceneItemViewSlot(QQuickItem* parent = nullptr);
+    ~RCSceneItemViewSlot() override;
+
+    QString itemId() const;
+    void setItemId(const QString& itemId);
+    QString sceneId() const;
+    void setSceneId(const QString& sceneId);
+    QString qmlPath() const;
+    void setQmlPath(const QString& qmlPath);
+    QVariantMap values() const;
+    void setValues(const QVariantMap& values);
+    QVariantMap viewProperties() const;
+    void setViewProperties(const QVariantMap& properties);
+    QQuickItem* item() const;
+
+Q_SIGNALS:
+    void itemIdChanged();
+    void sceneIdChanged();
+    void qmlPathChanged();
+    void valuesChanged();
+    void viewPropertiesChanged();
+    void itemChanged();
+
+protected:
+    void componentComplete() override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+
+private:
+    QQmlComponent* componentOf(const QUrl& url);
+    void makeView();
+    void dropView();
+    void retireView();
+
+    QString m_itemId;
+    QString m_sceneId;
+    QString m_qmlPath;
+    QVariantMap m_values;
+    QVariantMap m_viewProperties;
+    QPointer<QQuickItem> m_view;
+};
