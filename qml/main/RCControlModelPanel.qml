@@ -10,6 +10,10 @@ Rectangle {
     id: root
 
     property var mProject: null
+    // The services the scene panel hands to its views (see RCSceneItem).
+    property var mImageManager: null
+    property var mInterface: null
+    property var mCloudClient: null
     property var mSetting: null
     property bool mSceneListVisible: true
     readonly property alias mMenu: systemMenu
@@ -93,8 +97,8 @@ Rectangle {
         mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
         mProject: root.mProject
         mStelvaneSyncer: root.mProject ? root.mProject.getStelvaneSyncer() : null
-        mImageManager: getImageManager
-        mInterface: getRCInterface
-        mCloudClient: tavixProjectCloudClient
+        mImageManager: root.mImageManager
+        mInterface: root.mInterface
+        mCloudClient: root.mCloudClient
     }
 }

@@ -19,6 +19,10 @@ Rectangle {
     id: root
 
     property var mProject: null
+    // The services the scene panel hands to its views (see RCSceneItem).
+    property var mImageManager: null
+    property var mInterface: null
+    property var mCloudClient: null
     property var mCmdPresenter: null
     property bool mSceneListVisible: true
     readonly property alias mMenu: systemMenu
@@ -168,9 +172,9 @@ Rectangle {
                 mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
                 mProject: root.mProject
                 mStelvaneSyncer: root.mProject ? root.mProject.getStelvaneSyncer() : null
-                mImageManager: getImageManager
-                mInterface: getRCInterface
-                mCloudClient: tavixProjectCloudClient
+                mImageManager: root.mImageManager
+                mInterface: root.mInterface
+                mCloudClient: root.mCloudClient
                 mControlManager: root.mProject ? root.mProject.getControlManager() : null
             }
             Rectangle {

@@ -378,6 +378,9 @@ Window {
                     anchors.fill: parent
                     visible: !mainWindow.mInEditState
                     mProject: mainWindow.mProject
+                    mImageManager: getImageManager
+                    mInterface: getRCInterface
+                    mCloudClient: tavixProjectCloudClient
                 }
                 RCEditModelPanel {
                     id: editPanel
@@ -385,6 +388,9 @@ Window {
                     anchors.fill: parent
                     visible: mainWindow.mInEditState
                     mProject: mainWindow.mProject
+                    mImageManager: getImageManager
+                    mInterface: getRCInterface
+                    mCloudClient: tavixProjectCloudClient
                 }
             }
             // Once made, the layouts stay for the rest of the run.

@@ -1,7 +1,10 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Rc.IRCAction 1.0
 import Rc.IRCProject 1.0
 import "../common"
+import "RCSceneItemShow.js" as Show
 
 // The base of the tappable scene item views: the icon filling the view, the caption centred under
 // it, in edit mode a blue veil while the item is selected, and in control mode the tap. A tap
@@ -34,56 +37,19 @@ RCSceneItem {
     // between views; a project's images are read afresh, as the designer may replace them. Set
     // before mIconPath, so that each icon is loaded once, the way it is to be kept.
     property bool mIconCached: false
+    // mIconPath as the icon loads it (a project's image reference resolved by the image manager).
+    property string mIconUrl: ""
 
     signal sig_itemClicked
     signal sig_itemPressed
     signal sig_itemReleased
     signal sig_itemExit
 
-    function readButton() {
-        readIcon()
-        mName = readText("Name", "")
-        mClickAreaCheck = Boolean(readProperty("ClickAreaCheck", false))
-        mEnableClick = Boolean(readProperty("EnableClick", true))
-        mTextColor = colorOf(readProperty("TextColor", "white"))
-        mTextSize = sizeOf(readProperty("TextSize", 12))
-        mTextBold = Boolean(readProperty("TextBold", false))
-    }
-    function readIcon() {
-        var path = mIconKey === "" ? "" : readText(mIconKey, "")
-        mIconCached = path.indexOf("qrc:") === 0
-        mIconPath = path
-    }
-    function colorOf(value) {
-        var text = value === undefined || value === null ? "" : String(value)
-        return text !== "" && Qt.colorEqual(text, text) ? text : "white"
-    }
-    function sizeOf(value) {
-        var size = Number(value)
-        return isFinite(size) && size > 0 ? size : 12
-    }
-    function sendPressedCommand() {
-        if (mInEditState || !mProject || mProject.getAppModel() !== IRCProject.EAppModel_Control)
-            return
-        if (readText("CmdType", "") !== "")
-            triggerAction(IRCAction.EActionType_SendCmd, "")
-    }
-    // Whether a press at (x, y) is the button's: not on a fully transparent pixel of the icon.
-    function acceptsPoint(x, y) {
-        var canvas = clickCheck.item
-        return !canvas || !canvas.mReady || canvas.alphaAt(x, y) > 0
-    }
-    function setZoom(zoom) {
-        if (zoom === mZoomIn)
-            return
-        mZoomIn = zoom
-    }
-
-    onSig_sceneItemChanged: readButton()
+    onSig_sceneItemChanged: Show.readButton(root)
     onSig_sceneItemPropertyChanged: (sProName, value) => {
         switch (sProName) {
         case mIconKey:
-            readIcon()
+            Show.readIcon(root)
             break
         case "Name":
         case "ClickAreaCheck":
@@ -91,30 +57,41 @@ RCSceneItem {
         case "TextColor":
         case "TextSize":
         case "TextBold":
-            readButton()
+            Show.readButton(root)
             break
         case "Pressed":
-            sendPressedCommand()
+            // a command button's command, from the control-mode panel in control mode only
+            if (!mInEditState && mProject && mProject.getAppModel() === IRCProject.EAppModel_Control
+                    && readText("CmdType", "") !== "")
+                triggerAction(IRCAction.EActionType_SendCmd, "")
             break
         }
     }
-    onMIconKeyChanged: readIcon()
+    onMIconKeyChanged: Show.readIcon(root)
     onMZoomInChanged: {
         var shift = mZoomIn && !mInEditState ? mPressedDis : 0
         mContainer.anchors.leftMargin = -shift
         mContainer.anchors.topMargin = shift
         mContainer.anchors.bottomMargin = -2 * shift
     }
-    onMInEditStateChanged: setZoom(false)
+    onMInEditStateChanged: mZoomIn = false
     onMSelectChanged: {
         if (mInEditState)
             console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
     }
 
-    mContentItem: RCImage {
+    Image {
         objectName: "buttonIcon"
-        source: root.mIconPath
+        anchors.fill: root.mContainer
+        source: root.mIconUrl
         cache: root.mIconCached
+        mipmap: true
+    }
+    Connections {
+        target: root.mImageManager
+        function onResolutionChanged() {
+            Show.readIcon(root)
+        }
     }
 
     RCText {
@@ -135,14 +112,24 @@ RCSceneItem {
         opacity: 0.3
         visible: root.mInEditState && root.mSelect
     }
-    // The icon as drawn at the view's size, read for the transparency of a pressed pixel.
-    Loader {
+    // The icon as drawn at the view's size, read for the transparency of a pressed pixel (item).
+    QtObject {
         id: clickCheck
         objectName: "clickAreaCheck"
-        anchors.fill: parent
-        active: root.mClickAreaCheck && root.mIconPath !== ""
-        sourceComponent: Canvas {
-            property string mImageUrl: root.mImageManager ? root.mImageManager.pathTransformation(root.mIconPath) : ""
+        // while "ClickAreaCheck" is on and there is an icon
+        property bool mWanted: root.mClickAreaCheck && root.mIconPath !== ""
+        property Item item: null
+
+        onMWantedChanged: {
+            if (item)
+                item.destroy()
+            item = mWanted ? clickCheckCanvas.createObject(root) : null
+        }
+    }
+    Component {
+        id: clickCheckCanvas
+        Canvas {
+            property string mImageUrl: root.mIconUrl
             // Set once the icon is drawn at the current size.
             property bool mReady: false
 
@@ -160,6 +147,7 @@ RCSceneItem {
                 return getContext("2d").getImageData(Math.floor(x), Math.floor(y), 1, 1).data[3]
             }
 
+            anchors.fill: parent
             opacity: 0
             onMImageUrlChanged: load()
             onImageLoaded: requestPaint()
@@ -184,30 +172,30 @@ RCSceneItem {
         visible: enabled
 
         onPressed: mouse => {
-            if (!root.acceptsPoint(mouse.x, mouse.y)) {
+            if (!Show.acceptsPoint(clickCheck.item, mouse.x, mouse.y)) {
                 mouse.accepted = false
                 return
             }
             if (!root.mEnableClick)
                 return
             root.sig_itemPressed()
-            root.setZoom(true)
+            root.mZoomIn = true
         }
         onReleased: mouse => {
             var wasZoomed = root.mZoomIn
-            root.setZoom(false)
-            if (wasZoomed && root.acceptsPoint(mouse.x, mouse.y))
+            root.mZoomIn = false
+            if (wasZoomed && Show.acceptsPoint(clickCheck.item, mouse.x, mouse.y))
                 root.sig_itemReleased()
         }
         onContainsMouseChanged: {
             if (pressed && !containsMouse && root.mZoomIn) {
                 root.sig_itemExit()
-                root.setZoom(false)
+                root.mZoomIn = false
             }
         }
-        onCanceled: root.setZoom(false)
+        onCanceled: root.mZoomIn = false
         onClicked: mouse => {
-            if (!root.mEnableClick || !root.acceptsPoint(mouse.x, mouse.y))
+            if (!root.mEnableClick || !Show.acceptsPoint(clickCheck.item, mouse.x, mouse.y))
                 return
             root.triggerAction(IRCAction.EActionType_PlayClickSound, "")
             root.sig_itemClicked()

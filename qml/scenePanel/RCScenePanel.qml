@@ -182,10 +182,15 @@ Item {
         }
         wheel.accepted = true
     }
-    // The dialog, made from component (a popup of the main window) when there is none yet.
+    // The dialog, made from component (a popup of the window) when there is none yet.
     function dialogOf(dialog, component, properties) {
-        return dialog ? dialog : component.createObject(mainWindow.contentItem ? mainWindow.contentItem : mainWindow,
+        return dialog ? dialog : component.createObject(root.Window.contentItem ? root.Window.contentItem : root,
                                                         properties)
+    }
+    // Centres the dialog in the window.
+    function centreDialog(dialog) {
+        dialog.x = (dialog.parent.width - dialog.width) / 2
+        dialog.y = (dialog.parent.height - dialog.height) / 2
     }
     function openConnectDialog(title) {
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
@@ -195,14 +200,14 @@ Item {
         if (!mConnectDialog)
             return
         mConnectDialog.mTitle = title === undefined || title === null ? "" : String(title)
-        mainWindow.calDialogGeometry(mConnectDialog)
+        centreDialog(mConnectDialog)
         mConnectDialog.open()
     }
     function openJoinProjectDialog() {
         mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": mProject})
         if (!mJoinProjectDialog)
             return
-        mainWindow.calDialogGeometry(mJoinProjectDialog)
+        centreDialog(mJoinProjectDialog)
         mJoinProjectDialog.open()
     }
 
@@ -281,7 +286,7 @@ Item {
         }
     }
     Connections {
-        target: typeof mainWindow !== "undefined" ? mainWindow : null
+        target: root.Window.window
         function onWidthChanged() {
             root.centerDisplay()
         }
