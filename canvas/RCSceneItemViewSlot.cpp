@@ -18,8 +18,6 @@ QHash<QUrl, QPointer<QQmlComponent>>& componentsOf(QQmlEngine* engine)
 
 RCSceneItemViewSlot::RCSceneItemViewSlot(QQuickItem* parent) : QQuickItem(parent) {}
 
-RCSceneItemViewSlot::~RCSceneItemViewSlot() = default;
-
 QString RCSceneItemViewSlot::itemId() const
 {
     return m_itemId;
@@ -110,13 +108,6 @@ void RCSceneItemViewSlot::geometryChange(const QRectF& newGeometry, const QRectF
         m_view->setSize(newGeometry.size());
 }
 
-void RCSceneItemViewSlot::itemChange(ItemChange change, const ItemChangeData& value)
-{
-    QQuickItem::itemChange(change, value);
-    if (change == ItemParentHasChanged && !value.item)
-        retireView();
-}
-
 QQmlComponent* RCSceneItemViewSlot::componentOf(const QUrl& url)
 {
     QQmlEngine* engine = qmlEngine(this);
@@ -168,15 +159,10 @@ void RCSceneItemViewSlot::dropView()
 {
     if (!m_view)
         return;
-    retireView();
+    // the view may be the one whose tap changed its file: it goes later
     m_view->setVisible(false);
+    m_view->setProperty("mSceneItemPresenter", QVariant::fromValue<QObject*>(nullptr));
     m_view->deleteLater();
     m_view = nullptr;
     Q_EMIT itemChanged();
-}
-
-void RCSceneItemViewSlot::retireView()
-{
-    if (m_view)
-        m_view->setProperty("mSceneItemPresenter", QVariant::fromValue<QObject*>(nullptr));
 }

@@ -11,13 +11,12 @@ class QQmlComponent;
 // that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
 // with what every view gets (viewProperties, handed in by the panel) and the row's own values as
 // initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId and mValues
-// (the item's property values, read once when the row is made). A later view file replaces the
-// view. A later viewProperties is written into the view key by key (edit state, zoom).
-//
-// Taken off the canvas (its parent item gone), the slot hides its view and takes the presenter
-// from it, so that a view whose row went neither shows nor follows its item; both go with the
-// slot, which the model's owner deletes later (a view may be the one whose tap removed its row).
-// The components of the view files are made once per engine and kept. GUI thread only.
+// (the item's property values as the row gives them). A later viewProperties is written into the
+// view key by key (edit state, zoom). A later view file replaces the view: the view before is
+// hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
+// be the one whose tap changed the file. A view whose row goes is deleted with its slot, which the
+// item view that made the slot deletes later. The components of the view files are made once per
+// engine and kept. GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
@@ -32,7 +31,6 @@ class RCSceneItemViewSlot : public QQuickItem
 
 public:
     explicit RCSceneItemViewSlot(QQuickItem* parent = nullptr);
-    ~RCSceneItemViewSlot() override;
 
     QString itemId() const;
     void setItemId(const QString& itemId);
@@ -57,13 +55,11 @@ Q_SIGNALS:
 protected:
     void componentComplete() override;
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
-    void itemChange(ItemChange change, const ItemChangeData& value) override;
 
 private:
     QQmlComponent* componentOf(const QUrl& url);
     void makeView();
     void dropView();
-    void retireView();
 
     QString m_itemId;
     QString m_sceneId;

@@ -195,6 +195,9 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;
     const QModelIndex at = index(row);
+    // a new view is made with the values as they are now
+    if (role == QmlPathRole)
+        Q_EMIT dataChanged(at, at, {ValuesRole});
     Q_EMIT dataChanged(at, at, {role});
 }
 

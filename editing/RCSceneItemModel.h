@@ -16,8 +16,9 @@ class RCScene;
 // {XRole, YRole} per run of adjacent moved rows. Every other property change of a shown item is
 // passed on as itemPropertyChanged, so that the views follow their items through one connection.
 // Values are read from the document when asked for; the model keeps only the ids. ValuesRole is
-// what a view is made with: it is never announced as changed, the later changes reach the views
-// as itemPropertyChanged. GUI thread only.
+// what a view is made with: it is announced as changed only just before a new "QmlPath" (whose
+// view is made with the values as they are then); the other changes reach the views as
+// itemPropertyChanged. GUI thread only.
 class RCSceneItemModel : public QAbstractListModel
 {
     Q_OBJECT

@@ -80,6 +80,7 @@ void TestSceneItemModel::rowsFollowTheScene()
     const QHash<int, QByteArray> names = m_model->roleNames();
     QCOMPARE(names.value(RCSceneItemModel::ItemIdRole), "itemId");
     QCOMPARE(names.value(RCSceneItemModel::QmlPathRole), "qmlPath");
+    QCOMPARE(names.value(RCSceneItemModel::ValuesRole), "values");
     QCOMPARE(m_model->rowCount(), 6);
     const QStringList ids = p()->getItemIds(m_scene);
     for (int row = 0; row < ids.size(); ++row) {
@@ -89,6 +90,9 @@ void TestSceneItemModel::rowsFollowTheScene()
         QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::HeightRole).toInt(), 40);
         QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::QmlPathRole),
                  p()->getPropertyValue(m_scene, ids.at(row), u"QmlPath"_s));
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::SceneIdRole).toString(), m_scene);
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::ValuesRole).toMap(),
+                 p()->getPropertyValues(m_scene, ids.at(row)));
     }
 
     QSignalSpy inserted(m_model, &QAbstractItemModel::rowsInserted);
@@ -206,6 +210,16 @@ void TestSceneItemModel::propertyChangesReachTheViews()
     QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::WidthRole});
     QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 1);
     QCOMPARE(passedOn.size(), 2);
+
+    // a new view file: the values it is made with, then the file
+    changed.clear();
+    p()->setPropertyValue(m_scene, id, u"QmlPath"_s, u"qrc:/qml/scenePanel/RCSceneItemLabel.qml"_s, false);
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::ValuesRole});
+    QCOMPARE(changed.at(1).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::QmlPathRole});
+    const QVariantMap values = m_model->data(m_model->index(1), RCSceneItemModel::ValuesRole).toMap();
+    QCOMPARE(values.value(u"Name"_s), u"n"_s);
+    QCOMPARE(values.value(u"QmlPath"_s), u"qrc:/qml/scenePanel/RCSceneItemLabel.qml"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSceneItemModel)
