@@ -7,7 +7,8 @@ import "../common"
 import "RCSceneItemShow.js" as Show
 
 // The base of the tappable scene item views: the icon filling the view, the caption centred under
-// it, in edit mode a blue veil while the item is selected, and in control mode the tap. A tap
+// it, in edit mode a blue veil while the item is selected, and in control mode the tap. What
+// few buttons show (the veil, the transparency check) is made only when needed. A tap
 // plays the click sound (an action) and then emits sig_itemClicked, to which each button view
 // answers; while pressed the content is shifted and grown by mPressedDis. With "EnableClick"
 // false the button neither zooms nor clicks. With "ClickAreaCheck" the icon's fully transparent
@@ -39,6 +40,12 @@ RCSceneItem {
     property bool mIconCached: false
     // mIconPath as the icon loads it (a project's image reference resolved by the image manager).
     property string mIconUrl: ""
+    // The canvas that reads the icon's transparency (RCSceneItemClickCheck), there while
+    // "ClickAreaCheck" is on and there is an icon.
+    property Item mClickCheck: null
+    readonly property bool mClickCheckWanted: mClickAreaCheck && mIconPath !== ""
+    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected.
+    property Item mSelectVeil: null
 
     signal sig_itemClicked
     signal sig_itemPressed
@@ -75,7 +82,15 @@ RCSceneItem {
         mContainer.anchors.bottomMargin = -2 * shift
     }
     onMInEditStateChanged: mZoomIn = false
+    onMClickCheckWantedChanged: {
+        if (mClickCheck)
+            mClickCheck.destroy()
+        mClickCheck = mClickCheckWanted
+                ? Qt.createComponent("RCSceneItemClickCheck.qml").createObject(root, {"mButton": root}) : null
+    }
     onMSelectChanged: {
+        if (mSelect && !mSelectVeil)
+            mSelectVeil = Qt.createComponent("RCSceneItemSelectVeil.qml").createObject(root, {"mView": root})
         if (mInEditState)
             console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
     }
@@ -105,65 +120,6 @@ RCSceneItem {
         font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)
         font.bold: root.mTextBold
     }
-    Rectangle {
-        objectName: "selectOverlay"
-        anchors.fill: parent
-        color: "blue"
-        opacity: 0.3
-        visible: root.mInEditState && root.mSelect
-    }
-    // The icon as drawn at the view's size, read for the transparency of a pressed pixel (item).
-    QtObject {
-        id: clickCheck
-        objectName: "clickAreaCheck"
-        // while "ClickAreaCheck" is on and there is an icon
-        property bool mWanted: root.mClickAreaCheck && root.mIconPath !== ""
-        property Item item: null
-
-        onMWantedChanged: {
-            if (item)
-                item.destroy()
-            item = mWanted ? clickCheckCanvas.createObject(root) : null
-        }
-    }
-    Component {
-        id: clickCheckCanvas
-        Canvas {
-            property string mImageUrl: root.mIconUrl
-            // Set once the icon is drawn at the current size.
-            property bool mReady: false
-
-            // An image already in the pixmap cache loads at once, without imageLoaded.
-            function load() {
-                mReady = false
-                if (!isImageLoaded(mImageUrl))
-                    loadImage(mImageUrl)
-                if (isImageLoaded(mImageUrl))
-                    requestPaint()
-            }
-            function alphaAt(x, y) {
-                if (x < 0 || y < 0 || x >= width || y >= height)
-                    return 0
-                return getContext("2d").getImageData(Math.floor(x), Math.floor(y), 1, 1).data[3]
-            }
-
-            anchors.fill: parent
-            opacity: 0
-            onMImageUrlChanged: load()
-            onImageLoaded: requestPaint()
-            onWidthChanged: load()
-            onHeightChanged: load()
-            onPaint: {
-                var context = getContext("2d")
-                context.clearRect(0, 0, width, height)
-                if (!isImageLoaded(mImageUrl))
-                    return
-                context.drawImage(mImageUrl, 0, 0, width, height)
-                mReady = true
-            }
-            Component.onCompleted: load()
-        }
-    }
     MouseArea {
         id: input
         objectName: "buttonInput"
@@ -172,7 +128,7 @@ RCSceneItem {
         visible: enabled
 
         onPressed: mouse => {
-            if (!Show.acceptsPoint(clickCheck.item, mouse.x, mouse.y)) {
+            if (!Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y)) {
                 mouse.accepted = false
                 return
             }
@@ -184,7 +140,7 @@ RCSceneItem {
         onReleased: mouse => {
             var wasZoomed = root.mZoomIn
             root.mZoomIn = false
-            if (wasZoomed && Show.acceptsPoint(clickCheck.item, mouse.x, mouse.y))
+            if (wasZoomed && Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y))
                 root.sig_itemReleased()
         }
         onContainsMouseChanged: {
@@ -195,7 +151,7 @@ RCSceneItem {
         }
         onCanceled: root.mZoomIn = false
         onClicked: mouse => {
-            if (!root.mEnableClick || !Show.acceptsPoint(clickCheck.item, mouse.x, mouse.y))
+            if (!root.mEnableClick || !Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y))
                 return
             root.triggerAction(IRCAction.EActionType_PlayClickSound, "")
             root.sig_itemClicked()
