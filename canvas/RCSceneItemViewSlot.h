@@ -9,14 +9,14 @@ class QQmlComponent;
 
 // The place of one scene item's view on the scene canvas: a delegate of the canvas's item model
 // that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
-// with what every view gets (viewProperties, handed in by the panel) and the row's own values as
-// initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId and mValues
-// (the item's property values as the row gives them). A later viewProperties is written into the
-// view key by key (edit state, zoom). A later view file replaces the view: the view before is
-// hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
-// be the one whose tap changed the file. A view whose row goes is deleted with its slot, which the
-// item view that made the slot deletes later. The components of the view files are made once per
-// engine and kept. GUI thread only.
+// with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
+// own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
+// and mValues (the item's property values as the row gives them). A later viewProperties is
+// written into the view key by key (edit state, zoom). A later view file replaces the view: the
+// view before is hidden at once, no longer follows its item (its presenter taken) and is deleted
+// later, as it may be the one whose tap changed the file. A view whose row goes is deleted with
+// its slot, which the item view that made the slot deletes later. The components of the view
+// files are made once per engine and kept. GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
@@ -25,7 +25,7 @@ class RCSceneItemViewSlot : public QQuickItem
     Q_PROPERTY(QString qmlPath READ qmlPath WRITE setQmlPath NOTIFY qmlPathChanged REQUIRED)
     Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged REQUIRED)
     Q_PROPERTY(QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY
-                   viewPropertiesChanged)
+                   viewPropertiesChanged REQUIRED)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 

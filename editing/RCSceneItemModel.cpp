@@ -68,6 +68,21 @@ void RCSceneItemModel::setSceneId(const QString& sceneId)
         Q_EMIT sceneIdChanged();
 }
 
+QVariantMap RCSceneItemModel::viewProperties() const
+{
+    return m_viewProperties;
+}
+
+void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
+{
+    if (properties == m_viewProperties)
+        return;
+    m_viewProperties = properties;
+    Q_EMIT viewPropertiesChanged();
+    if (!m_ids.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {ViewPropertiesRole});
+}
+
 void RCSceneItemModel::reload()
 {
     beginResetModel();
@@ -125,6 +140,8 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return id;
     if (role == SceneIdRole)
         return m_sceneId;
+    if (role == ViewPropertiesRole)
+        return m_viewProperties;
     const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
     if (!item)
         return QVariant();
@@ -148,9 +165,9 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RCSceneItemModel::roleNames() const
 {
-    return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"},   {XRole, "itemX"},
-            {YRole, "itemY"},         {WidthRole, "itemWidth"},   {HeightRole, "itemHeight"},
-            {SceneIdRole, "sceneId"}, {ValuesRole, "values"}};
+    return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
+            {YRole, "itemY"},         {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
+            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"}};
 }
 
 void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)

@@ -298,6 +298,7 @@ Item {
     RCSceneItemModel {
         id: itemModel
         presenter: root.mSceneItemPresenter
+        viewProperties: root.mViewProperties
     }
     Component {
         id: connectDialogComponent
@@ -359,7 +360,6 @@ Item {
                         y: root.mRectY + itemY / root.mScale
                         width: Math.max(0, itemWidth) / root.mScale
                         height: Math.max(0, itemHeight) / root.mScale
-                        viewProperties: root.mViewProperties
                     }
                 }
             }

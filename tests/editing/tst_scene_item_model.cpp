@@ -27,6 +27,7 @@ private Q_SLOTS:
     void cleanup();
 
     void rowsFollowTheScene();
+    void viewPropertiesReachEveryRow();
     void sceneSwitchIsOneReset();
     void dragStepIsOneChangePerRun_data();
     void dragStepIsOneChangePerRun();
@@ -37,7 +38,10 @@ private:
     RCSceneItemPresenter* p() { return RCSceneItemPresenter::instance(); }
     // A scene of count items at (10 i, 20 i), 30 x 40; answers its id.
     QString makeScene(int count);
-    QString idAt(int row) const { return m_model->data(m_model->index(row), RCSceneItemModel::ItemIdRole).toString(); }
+    QString idAt(int row) const
+    {
+        return m_model->data(m_model->index(row), RCSceneItemModel::ItemIdRole).toString();
+    }
     QPoint posAt(int row) const
     {
         return QPoint(m_model->data(m_model->index(row), RCSceneItemModel::XRole).toInt(),
@@ -64,7 +68,8 @@ void TestSceneItemModel::init()
     resetDocument();
     m_scene = makeScene(6);
     m_model = new RCSceneItemModel(this);
-    m_tester = new QAbstractItemModelTester(m_model, QAbstractItemModelTester::FailureReportingMode::Fatal, this);
+    m_tester =
+        new QAbstractItemModelTester(m_model, QAbstractItemModelTester::FailureReportingMode::Fatal, this);
     m_model->setPresenter(p());
     m_model->setSceneId(m_scene);
 }
@@ -119,6 +124,23 @@ void TestSceneItemModel::rowsFollowTheScene()
     // the scene goes: no rows
     RCScenePresenter::instance()->removeScene(m_scene, false);
     QCOMPARE(m_model->rowCount(), 0);
+}
+
+void TestSceneItemModel::viewPropertiesReachEveryRow()
+{
+    QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
+    const QVariantMap properties{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}};
+    m_model->setViewProperties(properties);
+    m_model->setViewProperties(properties);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
+    QCOMPARE(changed.at(0).at(1).toModelIndex().row(), m_model->rowCount() - 1);
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::ViewPropertiesRole});
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::ViewPropertiesRole).toMap(), properties);
+    // the rows of another scene get them too
+    m_model->setSceneId(makeScene(2));
+    QCOMPARE(m_model->data(m_model->index(1), RCSceneItemModel::ViewPropertiesRole).toMap(), properties);
 }
 
 void TestSceneItemModel::sceneSwitchIsOneReset()
