@@ -13,8 +13,8 @@ import "RCSceneItemShow.js" as Show
 // sig_sceneItemPropertyChanged. Views are made by the hundred: what they do alike is in
 // RCSceneItemShow.js rather than declared in each.
 //
-// A view's content goes into mContentItem, which is placed into an inner container filling the
-// view; the whole view is turned by the item's "Angle". Views only display and ask for actions
+// A view's content goes into mContentItem, which is placed to fill the view; the whole view is
+// turned by the item's "Angle". Views only display and ask for actions
 // (triggerAction); the panel, the presenters and the actions do the work.
 Item {
     id: root
@@ -41,8 +41,6 @@ Item {
     // The item's values (name -> value), handed in when the view is made and kept in step with the
     // changes handed to the view; its place and size are not kept here.
     property var mValues: ({})
-    // The inner container; button views shift it while pressed.
-    readonly property alias mContainer: container
 
     signal sig_sceneItemChanged
     signal sig_sceneItemPropertyChanged(string sProName, var value)
@@ -77,11 +75,5 @@ Item {
             Show.showItem(root)
         else
             Show.readKeys(root)
-    }
-
-    Item {
-        id: container
-        objectName: "sceneItemContainer"
-        anchors.fill: parent
     }
 }

@@ -34,6 +34,8 @@ RCSceneItem {
     property real mTextSize: 12
     property bool mTextBold: false
     property string mIconKey: "IconPath"
+    // The icon, which a press shifts and grows; the caption follows it.
+    readonly property alias mContainer: icon
     // Whether the icon shown may come from the pixmap cache: the program's own icons are shared
     // between views; a project's images are read afresh, as the designer may replace them. Set
     // before mIconPath, so that each icon is loaded once, the way it is to be kept.
@@ -96,8 +98,9 @@ RCSceneItem {
     }
 
     Image {
+        id: icon
         objectName: "buttonIcon"
-        anchors.fill: root.mContainer
+        anchors.fill: parent
         source: root.mIconUrl
         cache: root.mIconCached
         mipmap: true

@@ -79,13 +79,13 @@ function itemPropertyChanged(view, name, value) {
     view.sig_sceneItemPropertyChanged(name, value)
 }
 
-// Puts the view's content into its container.
+// Puts the view's content into the view, filling it.
 function placeContent(view) {
     var content = view.mContentItem
-    if (!content || content.parent === view.mContainer)
+    if (!content || content.parent === view)
         return
-    content.parent = view.mContainer
-    content.anchors.fill = view.mContainer
+    content.parent = view
+    content.anchors.fill = view
 }
 
 // value as a caption colour, white when it is none.
