@@ -141,8 +141,8 @@ void RCSceneItemViewSlot::makeView()
         qWarning("sceneItemQml is null %s %s", qPrintable(m_qmlPath), qPrintable(component->errorString()));
         return;
     }
+    view->setObjectName(QStringLiteral("sceneItemView_") + m_itemId);
     QVariantMap properties = m_viewProperties;
-    properties.insert(QStringLiteral("objectName"), QStringLiteral("sceneItemView_") + m_itemId);
     properties.insert(QStringLiteral("mSceneId"), m_sceneId);
     properties.insert(QStringLiteral("mSceneItemId"), m_itemId);
     properties.insert(QStringLiteral("mValues"), m_values);
