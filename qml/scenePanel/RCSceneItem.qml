@@ -33,6 +33,9 @@ Item {
     property Item mContentItem: null
     property real mWidthDp: 1
     property real mHeightDp: 1
+    // Counts the times the image manager resolved the project's image references again (the
+    // packet moved by a save): a view showing a reference resolves it again when it changes.
+    property int mImageResolution: 0
     // The item keys a view shows, each [key, view property, default, kind]: the base writes them
     // into the view's properties when the view is completed (the defaults while there is no item)
     // and whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no

@@ -77,6 +77,7 @@ RCSceneItem {
         }
     }
     onMIconKeyChanged: Show.readIcon(root)
+    onMImageResolutionChanged: Show.readIcon(root)
     onMZoomInChanged: {
         var shift = mZoomIn && !mInEditState ? mPressedDis : 0
         mContainer.anchors.leftMargin = -shift
@@ -104,12 +105,6 @@ RCSceneItem {
         source: root.mIconUrl
         cache: root.mIconCached
         mipmap: true
-    }
-    Connections {
-        target: root.mImageManager
-        function onResolutionChanged() {
-            Show.readIcon(root)
-        }
     }
 
     RCText {

@@ -33,6 +33,8 @@ Item {
     property var mImageManager: null
     property var mInterface: null
     property var mCloudClient: null
+    // The times the image manager resolved the project's image references again.
+    property int mImageResolution: 0
     // Item id -> its view, in scene order. The views come and go with the rows of the item model;
     // a row whose view file cannot be loaded has no entry.
     readonly property QtObject mItemMap: QtObject {
@@ -68,24 +70,33 @@ Item {
     property var mJoinProjectDialog: null
     property bool mCompleted: false
 
-    // What every view gets beside its item; a change is written into every view.
-    readonly property var mViewProperties: ({
-                                                "mInEditState": mInEditState,
-                                                "mSceneItemPresenter": mSceneItemPresenter,
-                                                "mProject": mProject,
-                                                "mStelvaneSyncer": mStelvaneSyncer,
-                                                "mImageManager": mImageManager,
-                                                "mInterface": mInterface,
-                                                "mCloudClient": mCloudClient,
-                                                "mWidthDp": 1 / mScale,
-                                                "mHeightDp": 1 / mScale
-                                            })
+    // What every view gets beside its item; a change is written into every view. The count of
+    // resolutions is left out while there has been none (a view's own is 0 then).
+    readonly property var mViewProperties: viewProperties(mInEditState, mSceneItemPresenter, mProject, mStelvaneSyncer,
+                                                          mImageManager, mInterface, mCloudClient, mScale,
+                                                          mImageResolution)
 
     readonly property real mRectWidth: mScreenWidth / mScale
     readonly property real mRectHeight: mScreenHeight / mScale
     readonly property real mRectX: (mMaxWidth - mScreenWidth) / (2 * mScale)
     readonly property real mRectY: (mMaxHeight - mScreenHeight) / (2 * mScale)
 
+    function viewProperties(inEditState, presenter, project, syncer, images, iface, cloud, scale, resolution) {
+        var properties = {
+            "mInEditState": inEditState,
+            "mSceneItemPresenter": presenter,
+            "mProject": project,
+            "mStelvaneSyncer": syncer,
+            "mImageManager": images,
+            "mInterface": iface,
+            "mCloudClient": cloud,
+            "mWidthDp": 1 / scale,
+            "mHeightDp": 1 / scale
+        }
+        if (resolution > 0)
+            properties.mImageResolution = resolution
+        return properties
+    }
     // Scroll so that the scene rectangle's centre is in the middle of the visible area.
     function centerDisplay() {
         var contentWidth = mMaxWidth / mScale
@@ -271,6 +282,12 @@ Item {
                 root.openConnectDialog(data)
             else if (actType === IRCAction.EActionType_JoinProject)
                 root.openJoinProjectDialog()
+        }
+    }
+    Connections {
+        target: root.mImageManager
+        function onResolutionChanged() {
+            ++root.mImageResolution
         }
     }
     Connections {
