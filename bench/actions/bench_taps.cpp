@@ -258,11 +258,17 @@ void BM_TapCommandButton(benchmark::State& state)
     }
 }
 
+// One series each, wall clock per series, CPU of the whole process.
+void oneSeries(benchmark::internal::Benchmark* b)
+{
+    b->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+}
+
 } // namespace
 
-BENCHMARK(BM_BareSocketOneWay)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK(BM_LinkAlone)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
-BENCHMARK(BM_TapCommandButton)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_BareSocketOneWay)->Apply(oneSeries);
+BENCHMARK(BM_LinkAlone)->Apply(oneSeries);
+BENCHMARK(BM_TapCommandButton)->Apply(oneSeries);
 
 int main(int argc, char** argv)
 {
