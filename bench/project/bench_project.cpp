@@ -183,6 +183,7 @@ void programStart(benchmark::State& state, const QString& packet)
         project->setInitState(loaded ? 1 : 2);
     }
     RCStartUp::publishRootContext(&engine, project.get(), &cursor);
+    engine.setInitialProperties(RCStartUp::mainWindowInputs(&engine));
     engine.load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
     if (!waitForFirstFrame(engine))
         state.SkipWithError("no frame");

@@ -78,7 +78,8 @@ QString showScene(int kind, const QVariantMap& values = {})
 const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
     RCScenePanel { width: 1200; height: 760; mInEditState: false
         mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
-        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
+        mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
+        mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
 
 // "setProgramTable" of kPrograms x kLayers, each layer filled by nodes of kNodeSpan programs;
 // prefix makes the ids of one table.

@@ -2,7 +2,10 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Dialogs
 import QtQuick.Window
+import Rc.IRCImageManager
+import Rc.IRCInterface
 import Rc.IRCProject
+import Rc.RCMessageBoxManager
 import "../common"
 import "../projectIssue"
 import "../projectManagerPanel"
@@ -11,7 +14,9 @@ import "../projectManagerPanel"
 // until a project is open and then the two mode layouts (edit and control), of which the mode
 // picks one. It shows every message box of the message-box broker, asks whether to save before
 // the window closes or another project replaces the open one, and reacts to project invitations
-// and cloud join errors. Gives the views inside it `mainWindow`, `dp` and calDialogGeometry().
+// and cloud join errors. The program's services come in as initial properties; the window hands
+// each view inside it the services it uses, and itself (mWindow) for calDialogGeometry(),
+// openInputDialog(), checkNeedSaveProject() and grabImage().
 //
 // The save question: at most one at a time (mIsSaveMessageBoxId). Its answer goes to whoever
 // asked (mSaveQuestionClient, an object with saveSettled(bool proceed)); the window itself asks
@@ -20,17 +25,26 @@ import "../projectManagerPanel"
 Window {
     id: mainWindow
 
-    readonly property real dp: RCUnits.dp
+    // The program's services, handed in by whoever makes the window.
+    required property IRCProject mProject
+    required property RCMessageBoxManager mMessageBoxManager
+    required property IRCInterface mInterface
+    required property IRCImageManager mImageManager
+    // The cloud client, the log, the window event filter and the cursor position provider.
+    required property QtObject mCloudClient
+    required property QtObject mLog
+    required property QtObject mWindowEventFilter
+    required property QtObject mCursorPosition
+    // The project file version the program writes.
+    required property string mFileVersion
     property string mCurrentPanelName: "totalProjectManagerView"
     property bool mInEditState: true
     property string mProjectPath: ""
     property string mIsSaveMessageBoxId: ""
     property bool mIsClosing: false
     property bool mNeedCheckeSaveProject: true
-    property var mProject: null
-    property var mMessageBoxManager: getRCMessageBoxManager
     property var mTerminal: null
-    property var mPacketTerminal: project.getPacketTerminal()
+    property var mPacketTerminal: mProject.getPacketTerminal()
     property var mMenuSave: null
     // Who waits for the answer to the pending save question; null when the window asked it.
     property var mSaveQuestionClient: null
@@ -46,8 +60,8 @@ Window {
     readonly property alias mMessageDialogs: messageDialogs
 
     flags: Qt.Window | Qt.FramelessWindowHint
-    width: 1024 * dp
-    height: 768 * dp
+    width: 1024 * RCUnits.dp
+    height: 768 * RCUnits.dp
     visible: true
     color: "black"
     title: qsTr("Tavix Editor")
@@ -59,6 +73,7 @@ Window {
     }
     function openInputDialog(sTitle, sPlaceholderText, sDefaultValue) {
         var dialog = inputDialogComponent.createObject(mainWindow.contentItem, {
+                                                           "mWindow": mainWindow,
                                                            "mValue": sDefaultValue,
                                                            "mPlaceholderText": sPlaceholderText,
                                                            "mTitle": sTitle
@@ -171,13 +186,6 @@ Window {
             switchProjectClient.saveSettled(true)
     }
 
-    onMProjectChanged: {
-        if (!mProject)
-            return
-        mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
-        mTerminal = mProject.getTerminal()
-        mProjectPath = mProject.getProjectPacketPath()
-    }
     onClosing: close => {
         // The open question (or the save it started) stays: a second request neither asks again
         // nor closes.
@@ -191,10 +199,12 @@ Window {
     }
 
     Component.onCompleted: {
-        var initState = project.getInitState()
+        var initState = mProject.getInitState()
         mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
-        mProject = project
-        windowEventFilter.setWindow(mainWindow)
+        mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
+        mTerminal = mProject.getTerminal()
+        mProjectPath = mProject.getProjectPacketPath()
+        mWindowEventFilter.setWindow(mainWindow)
         // Boxes raised before the window existed.
         var pending = mMessageBoxManager.getShownMessageIds()
         for (var i = 0; i < pending.length; ++i)
@@ -249,12 +259,12 @@ Window {
     Connections {
         target: mainWindow.mPacketTerminal
         function onReceiveDownloadInvitation(sIp) {
-            rcLog.output(qsTr("下载"))
+            mainWindow.mLog.output(qsTr("下载"))
             projectDownloadDialog.open()
         }
     }
     Connections {
-        target: tavixProjectCloudClient
+        target: mainWindow.mCloudClient
         function onJoinError(error) {
             if (!mainWindow.mJoinErrorDialog)
                 mainWindow.mJoinErrorDialog = joinErrorDialogComponent.createObject(mainWindow)
@@ -267,6 +277,7 @@ Window {
     RCProjectDownloadDialog {
         id: projectDownloadDialog
         objectName: "projectDownloadDialog"
+        mProject: mainWindow.mProject
         onSaveBeforeInstall: {
             if (!mainWindow.checkNeedSaveProject(installClient))
                 installClient.saveSettled(true)
@@ -322,7 +333,8 @@ Window {
         }
     }
     Shortcut {
-        sequences: [StandardKey.Save]
+        // The standard save key of the desktops the panel runs on.
+        sequence: "Ctrl+S"
         enabled: mainWindow.mMenuSave !== null && mainWindow.mCurrentPanelName === "contentPanel"
         onActivated: mainWindow.mMenuSave.triggered()
     }
@@ -332,6 +344,7 @@ Window {
         objectName: "titleBar"
         mWindow: mainWindow
         mProjectPath: mainWindow.mProjectPath
+        mCursorPosition: mainWindow.mCursorPosition
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
@@ -356,9 +369,16 @@ Window {
                 active: parent.visible
                 sourceComponent: RCProjectManagerViewTotal {
                     objectName: "projectManagerViewTotal"
-                    mProject: project
-                    Component.onCompleted: flushProjectManagerView()
-                    onSig_successOpenProject: mainWindow.showContent()
+                }
+                // The page is handed the window and its services once made, then filled.
+                onLoaded: {
+                    item.mWindow = mainWindow
+                    item.mMessageBoxManager = mainWindow.mMessageBoxManager
+                    item.mInterface = mainWindow.mInterface
+                    item.mFileVersion = mainWindow.mFileVersion
+                    item.mProject = mainWindow.mProject
+                    item.sig_successOpenProject.connect(mainWindow.showContent)
+                    item.flushProjectManagerView()
                 }
             }
         }
@@ -369,32 +389,42 @@ Window {
             visible: mainWindow.mCurrentPanelName === "contentPanel"
             active: visible
             sourceComponent: Item {
+                id: content
+
                 property alias controlPanel: controlPanel
                 property alias editPanel: editPanel
+                // Handed in by the window once the body is made.
+                property bool mInEditState: true
 
                 RCControlModelPanel {
                     id: controlPanel
                     objectName: "controlModelPanel"
                     anchors.fill: parent
-                    visible: !mainWindow.mInEditState
-                    mProject: mainWindow.mProject
-                    mImageManager: getImageManager
-                    mInterface: getRCInterface
-                    mCloudClient: tavixProjectCloudClient
+                    visible: !content.mInEditState
                 }
                 RCEditModelPanel {
                     id: editPanel
                     objectName: "editModelPanel"
                     anchors.fill: parent
-                    visible: mainWindow.mInEditState
-                    mProject: mainWindow.mProject
-                    mImageManager: getImageManager
-                    mInterface: getRCInterface
-                    mCloudClient: tavixProjectCloudClient
+                    visible: content.mInEditState
                 }
             }
-            // Once made, the layouts stay for the rest of the run.
-            onLoaded: active = true
+            // Once made, the layouts stay for the rest of the run. Both are handed the window
+            // and its services; the edit layout's save entry is the window's.
+            onLoaded: {
+                active = true
+                item.mInEditState = Qt.binding(function () { return mainWindow.mInEditState })
+                for (var panel of [item.controlPanel, item.editPanel]) {
+                    panel.mWindow = mainWindow
+                    panel.mMessageBoxManager = mainWindow.mMessageBoxManager
+                    panel.mInterface = mainWindow.mInterface
+                    panel.mImageManager = mainWindow.mImageManager
+                    panel.mCloudClient = mainWindow.mCloudClient
+                    panel.mFileVersion = mainWindow.mFileVersion
+                    panel.mProject = mainWindow.mProject
+                }
+                mainWindow.mMenuSave = item.editPanel.mMenu.mSaveEntry
+            }
         }
     }
 }

@@ -1,23 +1,29 @@
 import QtQuick
 import "../common"
+import Rc.IRCInterface
 
-// "添加Mirel场景": fetches the media server's project in a popup made once.
+// "添加Mirel场景": fetches the media server's project in a popup made on first use and kept.
 RCMenuItem {
     id: root
 
     property var mProject: null
+    // The main window, which holds the popup; the name checks for the downloaded project.
+    property var mWindow: null
+    property IRCInterface mInterface: null
     property var mPopup: null
 
     text: qsTr("添加Mirel场景")
 
-    Component.onCompleted: mPopup = popupComponent.createObject(mainWindow.contentItem)
     Component.onDestruction: {
         if (mPopup)
             mPopup.destroy()
     }
     onTriggered: {
-        mainWindow.calDialogGeometry(mPopup)
+        if (!mPopup)
+            mPopup = popupComponent.createObject(mWindow.contentItem)
         mPopup.mView.mProject = mProject
+        mPopup.mView.mWindow = mWindow
+        mPopup.mView.mInterface = mInterface
         mPopup.mView.restore()
         mPopup.open()
     }

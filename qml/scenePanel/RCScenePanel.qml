@@ -27,12 +27,14 @@ Item {
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property var mControlManager: null
-    // The services handed to every view (see RCSceneItem).
+    // Handed to every view: the open project, the mirror of the media server, the image
+    // manager, the small QML services (IRCInterface) and the cloud client; and the main window.
     property var mProject: null
     property var mStelvaneSyncer: null
     property var mImageManager: null
     property var mInterface: null
     property var mCloudClient: null
+    property var mWindow: null
     // The times the image manager resolved the project's image references again.
     property int mImageResolution: 0
     // Item id -> its view, in scene order. The views come and go with the rows of the item model;
@@ -193,15 +195,10 @@ Item {
         }
         wheel.accepted = true
     }
-    // The dialog, made from component (a popup of the window) when there is none yet.
+    // The dialog, made from component (a popup of the main window) when there is none yet.
     function dialogOf(dialog, component, properties) {
-        return dialog ? dialog : component.createObject(root.Window.contentItem ? root.Window.contentItem : root,
+        return dialog ? dialog : component.createObject(mWindow.contentItem ? mWindow.contentItem : mWindow,
                                                         properties)
-    }
-    // Centres the dialog in the window.
-    function centreDialog(dialog) {
-        dialog.x = (dialog.parent.width - dialog.width) / 2
-        dialog.y = (dialog.parent.height - dialog.height) / 2
     }
     function openConnectDialog(title) {
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
@@ -211,14 +208,14 @@ Item {
         if (!mConnectDialog)
             return
         mConnectDialog.mTitle = title === undefined || title === null ? "" : String(title)
-        centreDialog(mConnectDialog)
+        mWindow.calDialogGeometry(mConnectDialog)
         mConnectDialog.open()
     }
     function openJoinProjectDialog() {
         mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": mProject})
         if (!mJoinProjectDialog)
             return
-        centreDialog(mJoinProjectDialog)
+        mWindow.calDialogGeometry(mJoinProjectDialog)
         mJoinProjectDialog.open()
     }
 
@@ -303,7 +300,7 @@ Item {
         }
     }
     Connections {
-        target: root.Window.window
+        target: root.mWindow
         function onWidthChanged() {
             root.centerDisplay()
         }
@@ -355,6 +352,7 @@ Item {
                 width: root.mRectWidth
                 height: root.mRectHeight
                 source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
+                mImageManager: root.mImageManager
             }
             Item {
                 id: itemLayer

@@ -81,11 +81,16 @@ Item {
         id: panel
         width: 1000
         height: 700
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mInEditState: false
         mScenePresenter: root.scenes
         mSceneItemPresenter: root.items
-        // the services the program's panels hand in
-        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
     SignalSpy {
         id: itemActions

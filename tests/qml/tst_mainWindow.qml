@@ -10,13 +10,17 @@ RCTestMainWindow {
 
     readonly property var messages: getRCMessageBoxManager
     readonly property var scenes: project.getScenePresenter()
-    // what the edit layout gives the main window
-    property var mMenuSave: null
-
     Component {
         id: editLayoutComponent
 
-        RCEditModelPanel {}
+        RCEditModelPanel {
+            mWindow: mainWindow
+            mMessageBoxManager: getRCMessageBoxManager
+            mInterface: getRCInterface
+            mImageManager: getImageManager
+            mCloudClient: tavixProjectCloudClient
+            mFileVersion: getVersion
+        }
     }
     SignalSpy {
         id: logSpy
@@ -40,7 +44,7 @@ RCTestMainWindow {
         function makeWindow() {
             var component = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml")
             compare(component.status, Component.Ready, component.errorString())
-            win = component.createObject(mainWindow)
+            win = component.createObject(mainWindow, mainWindowInputs)
             verify(win)
             return win
         }

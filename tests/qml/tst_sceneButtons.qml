@@ -22,10 +22,15 @@ RCTestMainWindow {
         width: 800
         height: 600
         visible: false
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
-        // the services the program's panels hand in
-        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
     SignalSpy {
         id: closeRequests

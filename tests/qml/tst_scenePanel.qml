@@ -17,10 +17,15 @@ RCTestMainWindow {
         id: panel
         width: 800
         height: 600
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
-        // the services the program's panels hand in
-        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
         mControlManager: project.getControlManager()
     }
     // The other layout's panel, hidden.
@@ -29,10 +34,15 @@ RCTestMainWindow {
         width: 800
         height: 600
         visible: false
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
-        // the services the program's panels hand in
-        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
     // Takes the keyboard focus away from the panel.
     Item {

@@ -17,10 +17,15 @@ RCTestMainWindow {
         width: 400
         height: 300
         visible: false
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: bench.scenes
         mSceneItemPresenter: bench.items
-        // the services the program's panels hand in
-        mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager; mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient
     }
 
     TavixTestCase {
