@@ -151,10 +151,14 @@ bool waitForFirstFrame(QQmlApplicationEngine& engine)
     return loop.exec() == 0;
 }
 
+// With the modules that the main window's start page imports.
 const QByteArray kBareWindow = R"(
     import QtQuick
-    import QtQuick.Controls
+    import QtQuick.Controls.Basic
+    import QtQuick.Dialogs
     import QtQuick.Window
+    import Qt.labs.platform as Platform
+    import Rc.IRCProject
     Window { width: 1280; height: 800; visible: true; title: "Tavix Editor"
         Column { Label { text: "name" } Repeater { model: ["a"]; Label { text: modelData } } } }
 )";

@@ -69,7 +69,7 @@ Window {
     // Writes the control layout's picture to sPath. While the window is closing after a save, it
     // closes once the picture is written (or could not be).
     function grabImage(sPath) {
-        var target = mContent ? mContent.controlPanel : null
+        var target = mContent ? mContent.controlLayout() : null
         var started = target !== null && target.grabToImage(function (result) {
             if (!result.saveToFile(sPath))
                 console.warn("RCMainWindow: the thumbnail could not be written to", sPath)
@@ -79,6 +79,12 @@ Window {
             console.warn("RCMainWindow: no thumbnail taken for", sPath)
             Qt.callLater(closeIfClosing)
         }
+    }
+    // The edit layout's save entry, the layout made first when it was not shown yet.
+    function saveEntry() {
+        contentLoader.active = true
+        mContent.editLayout()
+        return mMenuSave
     }
     function closeIfClosing() {
         if (mIsClosing)
@@ -101,10 +107,10 @@ Window {
         mSaveQuestionClient = null
         mIsSaveMessageBoxId = ""
         if (answer === 1) {
-            contentLoader.active = true
+            var entry = saveEntry()
             mSavePending = true
             mSaveClient = client
-            mMenuSave.triggered()
+            entry.triggered()
         } else if (answer === 0) {
             if (client) {
                 client.saveSettled(true)
@@ -323,8 +329,8 @@ Window {
     }
     Shortcut {
         sequences: [StandardKey.Save]
-        enabled: mainWindow.mMenuSave !== null && mainWindow.mCurrentPanelName === "contentPanel"
-        onActivated: mainWindow.mMenuSave.triggered()
+        enabled: mainWindow.mCurrentPanelName === "contentPanel"
+        onActivated: mainWindow.saveEntry().triggered()
     }
 
     RCTitleBar {
@@ -368,23 +374,42 @@ Window {
             anchors.fill: parent
             visible: mainWindow.mCurrentPanelName === "contentPanel"
             active: visible
+            // Each layout is made when it is first shown (or needed: the edit layout's save
+            // entry, the control layout's picture), and then stays for the rest of the run.
             sourceComponent: Item {
-                property alias controlPanel: controlPanel
-                property alias editPanel: editPanel
+                readonly property Item controlPanel: controlLoader.item
+                readonly property Item editPanel: editLoader.item
 
-                RCControlModelPanel {
-                    id: controlPanel
-                    objectName: "controlModelPanel"
+                function controlLayout() {
+                    controlLoader.active = true
+                    return controlLoader.item
+                }
+                function editLayout() {
+                    editLoader.active = true
+                    return editLoader.item
+                }
+
+                Loader {
+                    id: controlLoader
                     anchors.fill: parent
                     visible: !mainWindow.mInEditState
-                    mProject: mainWindow.mProject
+                    active: visible
+                    sourceComponent: RCControlModelPanel {
+                        objectName: "controlModelPanel"
+                        mProject: mainWindow.mProject
+                    }
+                    onLoaded: active = true
                 }
-                RCEditModelPanel {
-                    id: editPanel
-                    objectName: "editModelPanel"
+                Loader {
+                    id: editLoader
                     anchors.fill: parent
                     visible: mainWindow.mInEditState
-                    mProject: mainWindow.mProject
+                    active: visible
+                    sourceComponent: RCEditModelPanel {
+                        objectName: "editModelPanel"
+                        mProject: mainWindow.mProject
+                    }
+                    onLoaded: active = true
                 }
             }
             // Once made, the layouts stay for the rest of the run.
