@@ -10,12 +10,14 @@ RCMenuItem {
 
     text: qsTr("添加Mirel场景")
 
-    Component.onCompleted: mPopup = popupComponent.createObject(mainWindow.contentItem)
     Component.onDestruction: {
         if (mPopup)
             mPopup.destroy()
     }
     onTriggered: {
+        // Made on the first use, then kept for the next ones.
+        if (!mPopup)
+            mPopup = popupComponent.createObject(mainWindow.contentItem)
         mainWindow.calDialogGeometry(mPopup)
         mPopup.mView.mProject = mProject
         mPopup.mView.restore()
