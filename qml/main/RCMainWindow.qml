@@ -197,9 +197,10 @@ Window {
     }
 
     Component.onCompleted: {
+        // The project first: the layout of its mode is the one made when the content shows.
+        mProject = project
         var initState = project.getInitState()
         mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
-        mProject = project
         windowEventFilter.setWindow(mainWindow)
         // Boxes raised before the window existed.
         var pending = mMessageBoxManager.getShownMessageIds()
@@ -375,41 +376,58 @@ Window {
             visible: mainWindow.mCurrentPanelName === "contentPanel"
             active: visible
             // Each layout is made when it is first shown (or needed: the edit layout's save
-            // entry, the control layout's picture), and then stays for the rest of the run.
+            // entry, the control layout's picture), and then stays for the rest of the run. They
+            // are loaded by name, so that the start page does not wait for their files.
             sourceComponent: Item {
                 readonly property Item controlPanel: controlLoader.item
                 readonly property Item editPanel: editLoader.item
 
                 function controlLayout() {
-                    controlLoader.active = true
-                    return controlLoader.item
+                    return controlLoader.make()
                 }
                 function editLayout() {
-                    editLoader.active = true
-                    return editLoader.item
+                    return editLoader.make()
                 }
 
                 Loader {
                     id: controlLoader
+
+                    function make() {
+                        if (!item)
+                            setSource("RCControlModelPanel.qml", {"objectName": "controlModelPanel", "mProject": mainWindow.mProject})
+                        return item
+                    }
+
                     anchors.fill: parent
                     visible: !mainWindow.mInEditState
-                    active: visible
-                    sourceComponent: RCControlModelPanel {
-                        objectName: "controlModelPanel"
-                        mProject: mainWindow.mProject
+                    onVisibleChanged: {
+                        if (visible)
+                            make()
                     }
-                    onLoaded: active = true
+                    Component.onCompleted: {
+                        if (visible)
+                            make()
+                    }
                 }
                 Loader {
                     id: editLoader
+
+                    function make() {
+                        if (!item)
+                            setSource("RCEditModelPanel.qml", {"objectName": "editModelPanel", "mProject": mainWindow.mProject})
+                        return item
+                    }
+
                     anchors.fill: parent
                     visible: mainWindow.mInEditState
-                    active: visible
-                    sourceComponent: RCEditModelPanel {
-                        objectName: "editModelPanel"
-                        mProject: mainWindow.mProject
+                    onVisibleChanged: {
+                        if (visible)
+                            make()
                     }
-                    onLoaded: active = true
+                    Component.onCompleted: {
+                        if (visible)
+                            make()
+                    }
                 }
             }
             // Once made, the layouts stay for the rest of the run.
