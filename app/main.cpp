@@ -37,6 +37,7 @@ int main(int argc, char* argv[])
 
     auto* cursorPosProvider = new CursorPosProvider;
     RCStartUp::publishRootContext(engine, project, cursorPosProvider);
+    engine->setInitialProperties(RCStartUp::mainWindowInputs(engine));
 
     engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
     int result = 1;

@@ -6,6 +6,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 QString FramedClientWorker::serverAddress() const
 {
     QMutexLocker lock(&m_addressMutex);
@@ -43,6 +47,8 @@ void FramedClientWorker::closeLink()
 void FramedClientWorker::onSocketConnected()
 {
     m_timer->stop();
+    // Commands are small and each is wanted at the peer at once, not coalesced with the next.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!m_manager) {
         m_manager = new RequestManager(this);
         connect(m_manager, &IRCRequestManager::buffSendRequest, this, &FramedClientWorker::onBuffSendRequest);
@@ -86,9 +92,24 @@ void FramedClientWorker::onBuffSendRequest(const QByteArray& buff, const QVarian
     Q_UNUSED(conditions);
     if (!m_socket || !m_socket->isValid())
         return;
-    m_socket->write(buff);
+    qsizetype taken = 0;
+#ifdef Q_OS_UNIX
+    // With nothing queued before it, a frame goes straight to the kernel: the socket's write
+    // notifier is then neither armed nor disarmed, each of which wakes this thread's event loop
+    // once more. Whatever the kernel does not take (or a failure, which the socket then meets
+    // and reports as usual) is queued behind, so frames keep their order.
+    if (m_socket->bytesToWrite() == 0) {
+        const ssize_t sent = ::send(int(m_socket->socketDescriptor()), buff.constData(), size_t(buff.size()),
+                                    MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent > 0)
+            taken = qsizetype(sent);
+    }
+#endif
+    if (taken == buff.size())
+        return;
+    m_socket->write(buff.constData() + taken, buff.size() - taken);
     // Out now rather than on the next pass of this thread's event loop: a command then reaches
-    // the peer one poll sooner. What the kernel does not take stays buffered as before.
+    // the peer one poll sooner. What the kernel does not take stays buffered.
     m_socket->flush();
 }
 

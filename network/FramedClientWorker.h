@@ -15,7 +15,8 @@ class RequestManager;
 // request manager while the link is up (it frames what goes out and what comes in) and one
 // timer, which abandons an attempt that does not connect in time. The socket, the timer and the
 // manager live in the worker thread and are released there; everything protected runs in that
-// thread, except serverAddress().
+// thread, except serverAddress(). The link runs without Nagle's delay. A frame the kernel takes
+// whole when nothing is queued bypasses the socket's buffer, so bytesWritten() does not count it.
 class FramedClientWorker : public NetworkWorker
 {
     Q_OBJECT

@@ -16,6 +16,12 @@ MessageRequest::MessageRequest(const QString& sCmd, const QJsonObject& params, c
     m_uid = buildTextWithNewUid(sCmd, params, m_data);
 }
 
+MessageRequest::MessageRequest(quint64 uid, const QByteArray& text, const QString& sCmd,
+                               const QJsonObject& params, const QVariant& conditions, IRCRequestOwner* owner)
+    : Request(uid, owner), m_type(sCmd), m_params(params), m_conditions(conditions), m_data(text)
+{
+}
+
 MessageRequest::MessageRequest(quint64 uid, IRCRequestOwner* owner) : Request(uid, owner) {}
 
 QByteArray MessageRequest::buildText(const QString& sCmd, const QJsonObject& params, quint64 uid)

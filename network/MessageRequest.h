@@ -19,6 +19,9 @@ public:
     MessageRequest(const QString& sCmd, const QJsonObject& params, const QVariant& conditions,
                    IRCRequestOwner* owner, bool datagram = false, const QHostAddress& address = {},
                    int port = 0);
+    // Sending over a stream: text is what buildTextWithNewUid built for sCmd and params under uid.
+    MessageRequest(quint64 uid, const QByteArray& text, const QString& sCmd, const QJsonObject& params,
+                   const QVariant& conditions, IRCRequestOwner* owner);
     // Receiving: the uid of the frames that created it.
     MessageRequest(quint64 uid, IRCRequestOwner* owner);
 

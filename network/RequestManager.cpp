@@ -17,12 +17,25 @@ const QByteArrayView kMagic("\x02\x02\x02\x02", 4);
 class RequestManager::CallScope
 {
 public:
-    explicit CallScope(RequestManager* manager) : m_manager(manager) { ++m_manager->m_callDepth; }
+    // Exit::CallerPurges: the scope belongs to a manager operation that calls purgeRetired() itself
+    // once the scope has closed, so the outermost one posts nothing.
+    enum class Exit
+    {
+        PostPurge,
+        CallerPurges
+    };
+
+    explicit CallScope(RequestManager* manager, Exit exit = Exit::PostPurge)
+        : m_manager(manager), m_exit(exit)
+    {
+        ++m_manager->m_callDepth;
+    }
     ~CallScope()
     {
-        if (--m_manager->m_callDepth > 0 || m_manager->m_retired.empty() || m_manager->m_purgePosted)
+        if (--m_manager->m_callDepth > 0 || m_exit == Exit::CallerPurges || m_manager->m_retired.empty() ||
+            m_manager->m_purgePosted)
             return;
-        // The outermost call has returned into a request's own slot (a pacing tick);
+        // The outermost call has returned into a request's own slot;
         // its requests can go once that slot has returned to the event loop.
         m_manager->m_purgePosted = true;
         QMetaObject::invokeMethod(
@@ -36,6 +49,7 @@ public:
 
 private:
     RequestManager* m_manager;
+    Exit m_exit;
 };
 
 RequestManager::RequestManager(QObject* parent) : IRCRequestManager(parent) {}
@@ -51,7 +65,14 @@ RequestManager::~RequestManager()
 
 void RequestManager::sendCmd(const QString& sCmd, const QJsonObject& params, const QVariant& conditions)
 {
-    auto* request = new MessageRequest(sCmd, params, conditions, this);
+    QByteArray text;
+    const quint64 uid = MessageRequest::buildTextWithNewUid(sCmd, params, text);
+    // A command of one chunk is done as soon as that chunk is handed over: no request to keep.
+    if (text.size() <= NetworkLimits::kChunkSize) {
+        Q_EMIT buffSendRequest(RequestHead::frame(uid, ERequestType_Message, true, text), conditions);
+        return;
+    }
+    auto* request = new MessageRequest(uid, text, sCmd, params, conditions, this);
     m_outMessages.insert(request->getUid(), request);
     startPaced(request, ERequestType_Message);
 }
@@ -75,7 +96,7 @@ void RequestManager::startPaced(IRCRequest* request, int type)
 {
     const quint64 uid = request->getUid();
     {
-        CallScope scope(this);
+        CallScope scope(this, CallScope::Exit::CallerPurges);
         request->start();
     }
     pace(uid, type);
@@ -85,7 +106,7 @@ void RequestManager::startPaced(IRCRequest* request, int type)
 void RequestManager::stopFile(quint64 uid)
 {
     if (FileTransferRequest* request = m_outFiles.value(uid)) {
-        CallScope scope(this);
+        CallScope scope(this, CallScope::Exit::CallerPurges);
         request->stop();
     }
     purgeRetired();
@@ -97,7 +118,7 @@ void RequestManager::stopAllFiles()
     // alive until the purge below, so the snapshot stays valid.
     const QList<FileTransferRequest*> snapshot = m_outFiles.values();
     for (FileTransferRequest* request : snapshot) {
-        CallScope scope(this);
+        CallScope scope(this, CallScope::Exit::CallerPurges);
         request->stop();
     }
     purgeRetired();
@@ -181,7 +202,7 @@ void RequestManager::routeMessageChunk(const RequestHead& head, const QByteArray
             return;
     }
     m_pendingBytes += payload.size();
-    CallScope scope(this);
+    CallScope scope(this, CallScope::Exit::CallerPurges);
     request->receive(payload, head.last);
 }
 
@@ -201,7 +222,7 @@ void RequestManager::routeFileChunk(const RequestHead& head, const QByteArray& p
         m_inFiles.insert(head.uid, request);
         m_fileArrival.push_back(head.uid);
     }
-    CallScope scope(this);
+    CallScope scope(this, CallScope::Exit::CallerPurges);
     request->receive(payload, head.last);
 }
 
@@ -280,7 +301,7 @@ void RequestManager::pace(quint64 uid, int type)
 void RequestManager::onPacingTick()
 {
     {
-        CallScope scope(this);
+        CallScope scope(this, CallScope::Exit::CallerPurges);
         // Requests started from inside this tick are appended behind `count` and
         // wait for the next one; stopped or finished ones are compacted away.
         const size_t count = m_paced.size();

@@ -10,6 +10,7 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "mirror/IRCStelvaneSyncer.h"
+#include "mirror/ProgramTableModel.h"
 #include "mirror/QmlComponents.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
@@ -35,46 +36,68 @@
 
 namespace {
 
-// Registers T as QML type `name` in the module "Rc.<name>" 1.0; a type that QML cannot create
-// (its constructor is not public) is registered for its enumerations and as a property type.
-template <typename T> void registerRcType(const char* name)
+// Registers T under the entry's module and name; a type that QML cannot create (its constructor
+// is not public) is registered for its enumerations and as a property type.
+template <typename T> void registerRcType(const RCQmlRegistration::Type& type)
 {
-    const QByteArray uri = QByteArrayLiteral("Rc.") + name;
     if constexpr (std::is_constructible_v<T>)
-        qmlRegisterType<T>(uri.constData(), 1, 0, name);
+        qmlRegisterType<T>(type.module.constData(), 1, 0, type.name.constData());
     else
-        qmlRegisterUncreatableType<T>(uri.constData(), 1, 0, name,
-                                      QStringLiteral("%1 is a service").arg(QLatin1String(name)));
+        qmlRegisterUncreatableType<T>(type.module.constData(), 1, 0, type.name.constData(),
+                                      QStringLiteral("%1 is a service").arg(QLatin1String(type.name)));
+}
+
+// T as QML type `name` in the module "Rc.<name>" 1.0.
+template <typename T> RCQmlRegistration::Type rcType(const char* name)
+{
+    return {QByteArrayLiteral("Rc.") + name, name, &T::staticMetaObject, std::is_constructible_v<T>,
+            &registerRcType<T>};
 }
 
 } // namespace
 
+const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
+{
+    static const std::vector<Type> list = {
+        rcType<IRCObject>("IRCObject"),
+        rcType<Platform>("Platform"),
+        rcType<IRCControl>("IRCControl"),
+        rcType<IRCControlManager>("IRCControlManager"),
+        rcType<RCScenePresenter>("RCScenePresenter"),
+        rcType<RCSceneItemPresenter>("RCSceneItemPresenter"),
+        rcType<RCSceneItemModel>("RCSceneItemModel"),
+        rcType<RCCmdPresenter>("RCCmdPresenter"),
+        rcType<IRCProject>("IRCProject"),
+        rcType<IRCControlInstantiationParam>("IRCControlInstantiationParam"),
+        rcType<IRCAction>("IRCAction"),
+        rcType<IRCActionManager>("IRCActionManager"),
+        rcType<IRCTerminal>("IRCTerminal"),
+        rcType<PhotoSelection>("PhotoSelection"),
+        rcType<IRCStelvaneSyncer>("IRCStelvaneSyncer"),
+        rcType<RCMessageBoxManager>("RCMessageBoxManager"),
+        rcType<IRCSetting>("IRCSetting"),
+        // The image manager's interface name is what QML imports; the class behind it is the one
+        // the project hands out.
+        {"Rc.IRCImageManager", "IRCImageManager", &RCImageManager::staticMetaObject, true,
+         [](const Type& type) {
+             qmlRegisterType<RCImageManager>(type.module.constData(), 1, 0, type.name.constData());
+         }},
+        rcType<IRCPacketServer>("IRCPacketServer"),
+        rcType<IRCPacketTerminal>("IRCPacketTerminal"),
+        rcType<RCScriptProcess>("RCScriptProcess"),
+        rcType<IRCInterface>("IRCInterface"),
+        rcType<RcEnums>("RcEnums"),
+        // Declared by the class itself (every minor version of 1).
+        {"Rc.QmlComponents", "ProgramTableModel", &ProgramTableModel::staticMetaObject, true,
+         [](const Type&) { qml_register_types_Rc_QmlComponents(); }},
+    };
+    return list;
+}
+
 void RCQmlRegistration::registerTypes()
 {
-    registerRcType<IRCObject>("IRCObject");
-    registerRcType<Platform>("Platform");
-    registerRcType<IRCControl>("IRCControl");
-    registerRcType<IRCControlManager>("IRCControlManager");
-    registerRcType<RCScenePresenter>("RCScenePresenter");
-    registerRcType<RCSceneItemPresenter>("RCSceneItemPresenter");
-    registerRcType<RCSceneItemModel>("RCSceneItemModel");
-    registerRcType<RCCmdPresenter>("RCCmdPresenter");
-    registerRcType<IRCProject>("IRCProject");
-    registerRcType<IRCControlInstantiationParam>("IRCControlInstantiationParam");
-    registerRcType<IRCAction>("IRCAction");
-    registerRcType<IRCActionManager>("IRCActionManager");
-    registerRcType<IRCTerminal>("IRCTerminal");
-    registerRcType<PhotoSelection>("PhotoSelection");
-    registerRcType<IRCStelvaneSyncer>("IRCStelvaneSyncer");
-    registerRcType<RCMessageBoxManager>("RCMessageBoxManager");
-    registerRcType<IRCSetting>("IRCSetting");
-    qmlRegisterType<RCImageManager>("Rc.IRCImageManager", 1, 0, "IRCImageManager");
-    registerRcType<IRCPacketServer>("IRCPacketServer");
-    registerRcType<IRCPacketTerminal>("IRCPacketTerminal");
-    registerRcType<RCScriptProcess>("RCScriptProcess");
-    registerRcType<IRCInterface>("IRCInterface");
-    registerRcType<RcEnums>("RcEnums");
-    qml_register_types_Rc_QmlComponents();
+    for (const Type& type : types())
+        type.registerType(type);
 }
 
 void RCQmlRegistration::publishServices(QQmlEngine* engine, RCProject* project)

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+
+#include <vector>
+
 class QQmlEngine;
+struct QMetaObject;
 class RCProject;
 
 // What QML reaches of the program besides the objects handed to it by invokables: the types of
@@ -9,6 +14,20 @@ class RCProject;
 class RCQmlRegistration
 {
 public:
+    // One QML type as registered: exported as `name` 1.0 by `module`, described by `metaObject`.
+    // `registerType` registers it (with the engine-wide type registry) from this entry.
+    struct Type
+    {
+        QByteArray module;
+        QByteArray name;
+        const QMetaObject* metaObject = nullptr;
+        bool creatable = false;
+        void (*registerType)(const Type& type) = nullptr;
+    };
+
+    // Every type, in the order of registration. The same list feeds registerTypes() and the
+    // type descriptions that let tools check the QML without running it.
+    static const std::vector<Type>& types();
     // Registers the types; called once per process before QML imports any of the modules (again
     // is harmless).
     static void registerTypes();

@@ -22,3 +22,28 @@ void RCStartUp::publishRootContext(QQmlEngine* engine, RCProject* project,
     context->setContextProperty(QStringLiteral("rcLog"), RCLog::instance());
     context->setContextProperty(QStringLiteral("stelvaneSyncer"), project->getStelvaneSyncer());
 }
+
+QVariantMap RCStartUp::mainWindowInputs(QQmlEngine* engine)
+{
+    // The window's property and the root-context name it is read from.
+    static const struct
+    {
+        const char* input;
+        const char* published;
+    } kInputs[] = {
+        {"mProject", "project"},
+        {"mMessageBoxManager", "getRCMessageBoxManager"},
+        {"mInterface", "getRCInterface"},
+        {"mImageManager", "getImageManager"},
+        {"mCloudClient", "tavixProjectCloudClient"},
+        {"mLog", "rcLog"},
+        {"mWindowEventFilter", "windowEventFilter"},
+        {"mCursorPosition", "mousePosition"},
+        {"mFileVersion", "getVersion"},
+    };
+    const QQmlContext* context = engine->rootContext();
+    QVariantMap inputs;
+    for (const auto& entry : kInputs)
+        inputs.insert(QLatin1String(entry.input), context->contextProperty(QLatin1String(entry.published)));
+    return inputs;
+}

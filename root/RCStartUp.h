@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QVariantMap>
 
 class CursorPosProvider;
 class QQmlEngine;
@@ -20,6 +21,11 @@ public:
     // ownership of cursorPosProvider and keeps it alive as long as the engine.
     static void publishRootContext(QQmlEngine* engine, RCProject* project,
                                    CursorPosProvider* cursorPosProvider);
+    // The main window's (qrc:/qml/main/RCMainWindow.qml) required inputs, by property name: the
+    // services published on the engine's root context, read back from it. Call after
+    // publishRootContext; hand the map to QQmlApplicationEngine::setInitialProperties or
+    // QQmlComponent::createWithInitialProperties.
+    static QVariantMap mainWindowInputs(QQmlEngine* engine);
 
 private:
     RCStartUp() = delete;

@@ -207,6 +207,7 @@ double programStart(benchmark::State& state, const QString& packet)
         project->setInitState(loaded ? 1 : 2);
     }
     RCStartUp::publishRootContext(engine.get(), project.get(), &cursor);
+    engine->setInitialProperties(RCStartUp::mainWindowInputs(engine.get()));
     engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
     if (!waitForFirstFrame(*engine))
         state.SkipWithError("no frame");

@@ -14,6 +14,7 @@
 #include "ProjectBenchSupport.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCStartUp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,22 +50,24 @@ Window { id: root; width: 1024; height: 768; visible: true
         contentItem: Rectangle { color: "#2c2c2c"; Text { anchors.centerIn: parent; text: "提示" } } } }
     function showAndDrop() { var popup = box.createObject(root.contentItem); popup.open(); popup.close(); popup.destroy() } })";
 
-QQuickWindow* createWindow(QQmlComponent& component, benchmark::State& state)
+// `inputs`: the window's initial properties (the main window's required services).
+QQuickWindow* createWindow(QQmlComponent& component, benchmark::State& state, const QVariantMap& inputs = {})
 {
-    auto* window = qobject_cast<QQuickWindow*>(component.create());
+    auto* window = qobject_cast<QQuickWindow*>(component.createWithInitialProperties(inputs));
     if (!window)
         state.SkipWithError(qPrintable(component.errorString()));
     return window;
 }
 
-void startUp(benchmark::State& state, QQmlComponent& component, bool baseline)
+void startUp(benchmark::State& state, QQmlComponent& component, bool baseline,
+             const QVariantMap& inputs = {})
 {
     double total = 0;
     int64_t count = 0;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
-        std::unique_ptr<QQuickWindow> window(createWindow(component, state));
+        std::unique_ptr<QQuickWindow> window(createWindow(component, state, inputs));
         if (!window)
             return;
         benchmark::DoNotOptimize(window->grabWindow());
@@ -91,7 +94,7 @@ BENCHMARK(BM_BareWindowFirstFrame)->Unit(benchmark::kMillisecond);
 void BM_MainWindowFirstFrame(benchmark::State& state)
 {
     QQmlComponent component(g_engine, QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
-    startUp(state, component, false);
+    startUp(state, component, false, RCStartUp::mainWindowInputs(g_engine));
 }
 BENCHMARK(BM_MainWindowFirstFrame)->Unit(benchmark::kMillisecond);
 
@@ -124,7 +127,7 @@ BENCHMARK(BM_BarePopups1000)->Unit(benchmark::kMillisecond);
 void BM_MessageBoxes1000(benchmark::State& state)
 {
     QQmlComponent component(g_engine, QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
-    std::unique_ptr<QQuickWindow> window(createWindow(component, state));
+    std::unique_ptr<QQuickWindow> window(createWindow(component, state, RCStartUp::mainWindowInputs(g_engine)));
     if (!window)
         return;
     RCMessageBoxManager* boxes = g_project->getMessageBoxManager();

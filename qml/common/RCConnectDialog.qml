@@ -11,7 +11,7 @@ import QtQuick.Controls.Basic
 Popup {
     id: root
 
-    property var mSetting: project.getSetting()
+    property var mSetting: null
     property var mStelvaneSyncer: null
     property bool mOkButtonEnable: true
     property bool mPasswordVisible: false

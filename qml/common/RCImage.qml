@@ -1,25 +1,32 @@
 import QtQuick
+import Rc.IRCImageManager
 
 // An image whose source goes through the image manager, so that project image references
 // ("rcimg:/...") load from the open packet. An empty source shows nothing. A reference is
 // resolved again whenever the image manager resolves references elsewhere (the packet moved to
-// another folder by a save), so the picture follows the packet.
+// another folder by a save), so the picture follows the packet. Without an image manager (views
+// that show only the program's own pictures) the source is used as it is.
 Item {
     id: root
 
     property string source: ""
     property var sourceSize: null
     property bool cache: false
+    property IRCImageManager mImageManager: null
     property alias fillMode: image.fillMode
     readonly property alias status: image.status
 
     signal sig_showSourceChanged(string sPath)
 
     function resolve() {
-        image.source = root.source === "" ? "" : getImageManager.pathTransformation(root.source)
+        if (root.source === "")
+            image.source = ""
+        else
+            image.source = root.mImageManager ? root.mImageManager.pathTransformation(root.source) : root.source
     }
 
     onSourceChanged: resolve()
+    onMImageManagerChanged: resolve()
     onSourceSizeChanged: {
         if (sourceSize)
             image.sourceSize = sourceSize
@@ -27,7 +34,7 @@ Item {
     Component.onCompleted: resolve()
 
     Connections {
-        target: getImageManager
+        target: root.mImageManager
         function onResolutionChanged() {
             root.resolve()
         }

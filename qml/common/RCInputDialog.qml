@@ -3,7 +3,7 @@ import QtQuick.Controls.Basic
 
 // A modal input box on the main window, closed only by its buttons or its cross. OK closes it,
 // copies the typed value into mValue and reports accepted(); cancel and the cross close it and
-// report rejected(). The box centres itself on the main window when it is shown or hidden.
+// report rejected(). The box stays centred on its parent (the main window's content).
 Popup {
     id: root
 
@@ -18,11 +18,11 @@ Popup {
     padding: 0
     margins: 0
     background: Item {}
+    anchors.centerIn: parent
 
     signal accepted
     signal rejected
 
-    onVisibleChanged: mainWindow.calDialogGeometry(root)
     onOpened: view.focusValue()
 
     contentItem: Item {

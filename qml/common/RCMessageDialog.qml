@@ -3,7 +3,7 @@ import QtQuick.Controls.Basic
 
 // A modal message box on the main window, closed only by its buttons or its header cross. Each
 // button first closes the box, then reports: OK accepted(), cancel rejected(), close and the
-// cross onlyClosed(). The box centres itself on the main window whenever it is shown.
+// cross onlyClosed(). The box stays centred on its parent (the main window's content).
 Popup {
     id: root
 
@@ -17,6 +17,7 @@ Popup {
 
     width: view.width
     height: view.height
+    anchors.centerIn: parent
     modal: true
     closePolicy: Popup.NoAutoClose
     padding: 0
@@ -37,10 +38,6 @@ Popup {
             view.mCloseButtonText = close
     }
 
-    onVisibleChanged: {
-        if (visible)
-            mainWindow.calDialogGeometry(root)
-    }
 
     contentItem: Item {
         RCMessageView {

@@ -5,6 +5,7 @@ import Rc.IRCStelvaneSyncer
 // connect dialog), the server's address, and in the middle the project's name with the cloud
 // project it has joined. The layout puts its own buttons at the right. Only a panel that is
 // shown opens the connect dialog when the server asks for a password, so one dialog asks.
+// mWindow is the main window, which holds and centres the dialog; mCloudClient the cloud client.
 Rectangle {
     id: root
 
@@ -14,6 +15,8 @@ Rectangle {
     property var mTerminal: null
     property var mStelvaneSyncer: null
     property var mProject: null
+    property var mWindow: null
+    property QtObject mCloudClient: null
     property var mSetting: null
     property string mProjectName: ""
     property string mJoinProjectName: qsTr("未加入")
@@ -26,13 +29,13 @@ Rectangle {
 
     function openConnectDialog() {
         if (!mIpInputDlg) {
-            var holder = mainWindow.contentItem ? mainWindow.contentItem : mainWindow
+            var holder = mWindow.contentItem ? mWindow.contentItem : mWindow
             mIpInputDlg = connectDialogComponent.createObject(holder, {
                                                                   "mSetting": root.mSetting,
                                                                   "mStelvaneSyncer": root.mStelvaneSyncer
                                                               })
         }
-        mainWindow.calDialogGeometry(mIpInputDlg)
+        mWindow.calDialogGeometry(mIpInputDlg)
         mIpInputDlg.open()
     }
     function pillColor(state) {
@@ -48,6 +51,10 @@ Rectangle {
         if (state === IRCStelvaneSyncer.EState_ComplateDownload)
             return qsTr("已连接")
         return qsTr("未连接")
+    }
+    function readJoinedProject() {
+        if (mCloudClient && mCloudClient.isJoinProject())
+            mJoinProjectName = mCloudClient.getProjectUid()
     }
 
     onMProjectChanged: {
@@ -69,10 +76,8 @@ Rectangle {
         var ip = mSetting.getValue("DefaultIp")
         mDefaultIp = ip === undefined || ip === null ? "" : String(ip)
     }
-    Component.onCompleted: {
-        if (tavixProjectCloudClient.isJoinProject())
-            mJoinProjectName = tavixProjectCloudClient.getProjectUid()
-    }
+    onMCloudClientChanged: readJoinedProject()
+    Component.onCompleted: readJoinedProject()
 
     Connections {
         target: root.mStelvaneSyncer
@@ -96,7 +101,7 @@ Rectangle {
         }
     }
     Connections {
-        target: tavixProjectCloudClient
+        target: root.mCloudClient
         function onJoinSuccess(projectUid) {
             root.mJoinProjectName = projectUid
         }

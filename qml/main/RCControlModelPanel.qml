@@ -3,13 +3,23 @@ import "../common"
 import "../menus"
 import "../sceneListPanel"
 import "../scenePanel"
+import Rc.IRCImageManager
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // The operator's layout: the title panel with the scene-list toggle and the system menu, the
-// scene list (shown as the project setting "SceneListVisible" says) and the scene canvas.
+// scene list (shown as the project setting "SceneListVisible" says) and the scene canvas. The
+// main window hands it itself (mWindow) and the services its views use.
 Rectangle {
     id: root
 
     property var mProject: null
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
+    property IRCImageManager mImageManager: null
+    property QtObject mCloudClient: null
+    property string mFileVersion: ""
     property var mSetting: null
     property bool mSceneListVisible: true
     readonly property alias mMenu: systemMenu
@@ -37,6 +47,8 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: parent.top
         mProject: root.mProject
+        mWindow: root.mWindow
+        mCloudClient: root.mCloudClient
         mTerminal: root.mProject ? root.mProject.getTerminal() : null
         mTitleRightLimit: sceneToggle.x
 
@@ -66,6 +78,11 @@ Rectangle {
             id: systemMenu
             objectName: "controlSystemMenu"
             mProject: root.mProject
+            mWindow: root.mWindow
+            mMessageBoxManager: root.mMessageBoxManager
+            mInterface: root.mInterface
+            mCloudClient: root.mCloudClient
+            mFileVersion: root.mFileVersion
         }
     }
     RCSceneListPanel {
@@ -79,6 +96,7 @@ Rectangle {
         visible: root.mSceneListVisible
         mInEditState: false
         mProject: root.mProject
+        mImageManager: root.mImageManager
         mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
     }
     RCScenePanel {
@@ -89,6 +107,12 @@ Rectangle {
         anchors.topMargin: 1 * RCUnits.dp
         anchors.bottom: parent.bottom
         mInEditState: false
+        mWindow: root.mWindow
+        mProject: root.mProject
+        mStelvaneSyncer: root.mProject ? root.mProject.getStelvaneSyncer() : null
+        mImageManager: root.mImageManager
+        mInterface: root.mInterface
+        mCloudClient: root.mCloudClient
         mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
         mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
     }

@@ -9,16 +9,25 @@ import "../sceneListPanel"
 import "../propertyPanel"
 import "../scenePanel"
 import Rc.IRCAction
+import Rc.IRCImageManager
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // The designer's layout: the title panel with the alignment tools, undo and redo and the system
 // menu; below it the scene list and the scene canvas at the left, the control catalogue above
 // the property panel at the right. The undo and redo buttons are enabled while there is
 // something to undo or redo. Its save entry is the one the main window's save question and
-// Ctrl+S use.
+// Ctrl+S use. The main window hands it itself (mWindow) and the services its views use.
 Rectangle {
     id: root
 
     property var mProject: null
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
+    property IRCImageManager mImageManager: null
+    property QtObject mCloudClient: null
+    property string mFileVersion: ""
     property var mCmdPresenter: null
     property bool mSceneListVisible: true
     readonly property alias mMenu: systemMenu
@@ -34,9 +43,6 @@ Rectangle {
     }
 
     onMProjectChanged: mCmdPresenter = mProject ? mProject.getCmdPresenter() : null
-    Component.onCompleted: {
-        mainWindow.mMenuSave = systemMenu.mSaveEntry
-    }
 
     Connections {
         target: root.mCmdPresenter
@@ -55,6 +61,8 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: parent.top
         mProject: root.mProject
+        mWindow: root.mWindow
+        mCloudClient: root.mCloudClient
         mTerminal: root.mProject ? root.mProject.getTerminal() : null
         mTitleRightLimit: tools.x
 
@@ -127,6 +135,11 @@ Rectangle {
             id: systemMenu
             objectName: "editSystemMenu"
             mProject: root.mProject
+            mWindow: root.mWindow
+            mMessageBoxManager: root.mMessageBoxManager
+            mInterface: root.mInterface
+            mCloudClient: root.mCloudClient
+            mFileVersion: root.mFileVersion
         }
     }
     RCSplitView {
@@ -154,6 +167,7 @@ Rectangle {
                 visible: root.mSceneListVisible
                 mInEditState: true
                 mProject: root.mProject
+                mImageManager: root.mImageManager
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
             }
             RCScenePanel {
@@ -164,6 +178,12 @@ Rectangle {
                 anchors.topMargin: 1 * RCUnits.dp
                 anchors.bottom: parent.bottom
                 mInEditState: true
+                mWindow: root.mWindow
+                mProject: root.mProject
+                mStelvaneSyncer: root.mProject ? root.mProject.getStelvaneSyncer() : null
+                mImageManager: root.mImageManager
+                mInterface: root.mInterface
+                mCloudClient: root.mCloudClient
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
                 mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
                 mControlManager: root.mProject ? root.mProject.getControlManager() : null
@@ -199,6 +219,8 @@ Rectangle {
             RCPropertyPanel {
                 objectName: "editPropertyPanel"
                 mProject: root.mProject
+                mMessageBoxManager: root.mMessageBoxManager
+                mImageManager: root.mImageManager
                 SplitView.fillHeight: true
                 mPlatform: root.mProject ? root.mProject.getPlatform() : null
                 mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null

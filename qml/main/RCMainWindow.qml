@@ -2,7 +2,10 @@ import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Dialogs
 import QtQuick.Window
+import Rc.IRCImageManager
+import Rc.IRCInterface
 import Rc.IRCProject
+import Rc.RCMessageBoxManager
 import "../common"
 import "../projectIssue"
 import "../projectManagerPanel"
@@ -11,7 +14,9 @@ import "../projectManagerPanel"
 // until a project is open and then the two mode layouts (edit and control), of which the mode
 // picks one. It shows every message box of the message-box broker, asks whether to save before
 // the window closes or another project replaces the open one, and reacts to project invitations
-// and cloud join errors. Gives the views inside it `mainWindow`, `dp` and calDialogGeometry().
+// and cloud join errors. The program's services come in as initial properties; the window hands
+// each view inside it the services it uses, and itself (mWindow) for calDialogGeometry(),
+// openInputDialog(), checkNeedSaveProject() and grabImage().
 //
 // The save question: at most one at a time (mIsSaveMessageBoxId). Its answer goes to whoever
 // asked (mSaveQuestionClient, an object with saveSettled(bool proceed)); the window itself asks
@@ -20,17 +25,26 @@ import "../projectManagerPanel"
 Window {
     id: mainWindow
 
-    readonly property real dp: RCUnits.dp
+    // The program's services, handed in by whoever makes the window.
+    required property IRCProject mProject
+    required property RCMessageBoxManager mMessageBoxManager
+    required property IRCInterface mInterface
+    required property IRCImageManager mImageManager
+    // The cloud client, the log, the window event filter and the cursor position provider.
+    required property QtObject mCloudClient
+    required property QtObject mLog
+    required property QtObject mWindowEventFilter
+    required property QtObject mCursorPosition
+    // The project file version the program writes.
+    required property string mFileVersion
     property string mCurrentPanelName: "totalProjectManagerView"
     property bool mInEditState: true
     property string mProjectPath: ""
     property string mIsSaveMessageBoxId: ""
     property bool mIsClosing: false
     property bool mNeedCheckeSaveProject: true
-    property var mProject: null
-    property var mMessageBoxManager: getRCMessageBoxManager
     property var mTerminal: null
-    property var mPacketTerminal: project.getPacketTerminal()
+    property var mPacketTerminal: mProject.getPacketTerminal()
     property var mMenuSave: null
     // Who waits for the answer to the pending save question; null when the window asked it.
     property var mSaveQuestionClient: null
@@ -46,8 +60,8 @@ Window {
     readonly property alias mMessageDialogs: messageDialogs
 
     flags: Qt.Window | Qt.FramelessWindowHint
-    width: 1024 * dp
-    height: 768 * dp
+    width: 1024 * RCUnits.dp
+    height: 768 * RCUnits.dp
     visible: true
     color: "black"
     title: qsTr("Tavix Editor")
@@ -59,6 +73,7 @@ Window {
     }
     function openInputDialog(sTitle, sPlaceholderText, sDefaultValue) {
         var dialog = inputDialogComponent.createObject(mainWindow.contentItem, {
+                                                           "mWindow": mainWindow,
                                                            "mValue": sDefaultValue,
                                                            "mPlaceholderText": sPlaceholderText,
                                                            "mTitle": sTitle
@@ -69,7 +84,7 @@ Window {
     // Writes the control layout's picture to sPath. While the window is closing after a save, it
     // closes once the picture is written (or could not be).
     function grabImage(sPath) {
-        var target = mContent ? mContent.controlLayout() : null
+        var target = mContent ? controlLayout() : null
         var started = target !== null && target.grabToImage(function (result) {
             if (!result.saveToFile(sPath))
                 console.warn("RCMainWindow: the thumbnail could not be written to", sPath)
@@ -80,10 +95,42 @@ Window {
             Qt.callLater(closeIfClosing)
         }
     }
+    // The layouts, each made when it is first shown or needed (the edit layout's save entry, the
+    // control layout's picture). They are loaded by name, so that the start page does not wait
+    // for their files; the content body must be there.
+    function controlLayout() {
+        return makeLayout(mContent.controlLoader, "RCControlModelPanel.qml", "controlModelPanel")
+    }
+    function editLayout() {
+        var layout = makeLayout(mContent.editLoader, "RCEditModelPanel.qml", "editModelPanel")
+        mMenuSave = layout.mMenu.mSaveEntry
+        return layout
+    }
+    function makeLayout(loader, sFile, sObjectName) {
+        if (!loader.item) {
+            loader.setSource(sFile, {
+                                 "objectName": sObjectName,
+                                 "mWindow": mainWindow,
+                                 "mMessageBoxManager": mMessageBoxManager,
+                                 "mInterface": mInterface,
+                                 "mImageManager": mImageManager,
+                                 "mCloudClient": mCloudClient,
+                                 "mFileVersion": mFileVersion,
+                                 "mProject": mProject
+                             })
+        }
+        return loader.item
+    }
+    function makeShownLayout() {
+        if (mInEditState)
+            editLayout()
+        else
+            controlLayout()
+    }
     // The edit layout's save entry, the layout made first when it was not shown yet.
     function saveEntry() {
         contentLoader.active = true
-        mContent.editLayout()
+        editLayout()
         return mMenuSave
     }
     function closeIfClosing() {
@@ -177,13 +224,6 @@ Window {
             switchProjectClient.saveSettled(true)
     }
 
-    onMProjectChanged: {
-        if (!mProject)
-            return
-        mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
-        mTerminal = mProject.getTerminal()
-        mProjectPath = mProject.getProjectPacketPath()
-    }
     onClosing: close => {
         // The open question (or the save it started) stays: a second request neither asks again
         // nor closes.
@@ -196,12 +236,18 @@ Window {
             close.accepted = false
     }
 
+    onMInEditStateChanged: {
+        if (mContent)
+            makeShownLayout()
+    }
     Component.onCompleted: {
-        // The project first: the layout of its mode is the one made when the content shows.
-        mProject = project
-        var initState = project.getInitState()
+        // The mode first: its layout is the one made when the content shows.
+        mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
+        mTerminal = mProject.getTerminal()
+        mProjectPath = mProject.getProjectPacketPath()
+        var initState = mProject.getInitState()
         mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
-        windowEventFilter.setWindow(mainWindow)
+        mWindowEventFilter.setWindow(mainWindow)
         // Boxes raised before the window existed.
         var pending = mMessageBoxManager.getShownMessageIds()
         for (var i = 0; i < pending.length; ++i)
@@ -256,12 +302,12 @@ Window {
     Connections {
         target: mainWindow.mPacketTerminal
         function onReceiveDownloadInvitation(sIp) {
-            rcLog.output(qsTr("下载"))
+            mainWindow.mLog.output(qsTr("下载"))
             projectDownloadDialog.open()
         }
     }
     Connections {
-        target: tavixProjectCloudClient
+        target: mainWindow.mCloudClient
         function onJoinError(error) {
             if (!mainWindow.mJoinErrorDialog)
                 mainWindow.mJoinErrorDialog = joinErrorDialogComponent.createObject(mainWindow)
@@ -274,6 +320,7 @@ Window {
     RCProjectDownloadDialog {
         id: projectDownloadDialog
         objectName: "projectDownloadDialog"
+        mProject: mainWindow.mProject
         onSaveBeforeInstall: {
             if (!mainWindow.checkNeedSaveProject(installClient))
                 installClient.saveSettled(true)
@@ -329,7 +376,8 @@ Window {
         }
     }
     Shortcut {
-        sequences: [StandardKey.Save]
+        // The standard save key of the desktops the panel runs on.
+        sequence: "Ctrl+S"
         enabled: mainWindow.mCurrentPanelName === "contentPanel"
         onActivated: mainWindow.saveEntry().triggered()
     }
@@ -339,6 +387,7 @@ Window {
         objectName: "titleBar"
         mWindow: mainWindow
         mProjectPath: mainWindow.mProjectPath
+        mCursorPosition: mainWindow.mCursorPosition
         anchors.left: parent.left
         anchors.right: parent.right
         anchors.top: parent.top
@@ -363,9 +412,16 @@ Window {
                 active: parent.visible
                 sourceComponent: RCProjectManagerViewTotal {
                     objectName: "projectManagerViewTotal"
-                    mProject: project
-                    Component.onCompleted: flushProjectManagerView()
-                    onSig_successOpenProject: mainWindow.showContent()
+                }
+                // The page is handed the window and its services once made, then filled.
+                onLoaded: {
+                    item.mWindow = mainWindow
+                    item.mMessageBoxManager = mainWindow.mMessageBoxManager
+                    item.mInterface = mainWindow.mInterface
+                    item.mFileVersion = mainWindow.mFileVersion
+                    item.mProject = mainWindow.mProject
+                    item.sig_successOpenProject.connect(mainWindow.showContent)
+                    item.flushProjectManagerView()
                 }
             }
         }
@@ -375,63 +431,34 @@ Window {
             anchors.fill: parent
             visible: mainWindow.mCurrentPanelName === "contentPanel"
             active: visible
-            // Each layout is made when it is first shown (or needed: the edit layout's save
-            // entry, the control layout's picture), and then stays for the rest of the run. They
-            // are loaded by name, so that the start page does not wait for their files.
             sourceComponent: Item {
+                id: content
+
+                readonly property alias controlLoader: controlLoader
+                readonly property alias editLoader: editLoader
                 readonly property Item controlPanel: controlLoader.item
                 readonly property Item editPanel: editLoader.item
-
-                function controlLayout() {
-                    return controlLoader.make()
-                }
-                function editLayout() {
-                    return editLoader.make()
-                }
+                // Handed in by the window once the body is made.
+                property bool mInEditState: true
 
                 Loader {
                     id: controlLoader
-
-                    function make() {
-                        if (!item)
-                            setSource("RCControlModelPanel.qml", {"objectName": "controlModelPanel", "mProject": mainWindow.mProject})
-                        return item
-                    }
-
                     anchors.fill: parent
-                    visible: !mainWindow.mInEditState
-                    onVisibleChanged: {
-                        if (visible)
-                            make()
-                    }
-                    Component.onCompleted: {
-                        if (visible)
-                            make()
-                    }
+                    visible: !content.mInEditState
                 }
                 Loader {
                     id: editLoader
-
-                    function make() {
-                        if (!item)
-                            setSource("RCEditModelPanel.qml", {"objectName": "editModelPanel", "mProject": mainWindow.mProject})
-                        return item
-                    }
-
                     anchors.fill: parent
-                    visible: mainWindow.mInEditState
-                    onVisibleChanged: {
-                        if (visible)
-                            make()
-                    }
-                    Component.onCompleted: {
-                        if (visible)
-                            make()
-                    }
+                    visible: content.mInEditState
                 }
             }
-            // Once made, the layouts stay for the rest of the run.
-            onLoaded: active = true
+            // Once made, the body stays for the rest of the run; the layout of the mode shown is
+            // made with it.
+            onLoaded: {
+                active = true
+                item.mInEditState = Qt.binding(function () { return mainWindow.mInEditState })
+                mainWindow.makeShownLayout()
+            }
         }
     }
 }

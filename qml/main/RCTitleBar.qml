@@ -13,6 +13,8 @@ Rectangle {
     // The window the bar moves, sizes and closes, and the packet path it shows; given by the window.
     required property Window mWindow
     required property string mProjectPath
+    // The cursor position provider (cursorPos() in screen coordinates).
+    required property QtObject mCursorPosition
     // Where in the bar the drag started.
     property point mPressPos: Qt.point(0, 0)
     readonly property bool mMaximized: root.mWindow.visibility === Window.Maximized
@@ -32,7 +34,7 @@ Rectangle {
         acceptedButtons: Qt.LeftButton
         onPressed: mouse => root.mPressPos = Qt.point(mouse.x, mouse.y)
         onPositionChanged: mouse => {
-            var cursor = mousePosition.cursorPos()
+            var cursor = root.mCursorPosition.cursorPos()
             root.mWindow.x = cursor.x - root.mPressPos.x
             root.mWindow.y = cursor.y - root.mPressPos.y
         }

@@ -1,12 +1,16 @@
 import QtQuick
 import "../common"
+import Rc.RCMessageBoxManager
 
 // Joins a cloud project: its number and verification code, pre-filled from the settings of the
 // last join. An empty field is refused with a message and the dialog stays.
 RCFormDialog {
     id: root
 
-    property var mProjectw: project
+    property var mProjectw: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    // The cloud client that joins.
+    property QtObject mCloudClient: null
 
     mTitle: qsTr("加入项目")
 
@@ -16,15 +20,15 @@ RCFormDialog {
     }
     function join() {
         if (nameField.text === "") {
-            getRCMessageBoxManager.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
+            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
             return false
         }
         if (passwordField.text === "") {
-            getRCMessageBoxManager.showMessage(qsTr("提示"), qsTr("密码不能为空"))
+            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("密码不能为空"))
             return false
         }
         close()
-        tavixProjectCloudClient.joinProject(nameField.text, passwordField.text)
+        mCloudClient.joinProject(nameField.text, passwordField.text)
         return true
     }
 

@@ -1,6 +1,8 @@
 import QtQuick
 import Qt.labs.platform as Platform
 import "../common"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // Asks for a project's name and the folder to save it in. The folder starts as the parent of
 // mSaveFolderPath; the folder button picks another. "保存" refuses an empty or unusable name and
@@ -10,6 +12,9 @@ RCFormDialog {
     id: root
 
     property string mSaveFolderPath: ""
+    property var mProject: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
     // The folder shown and reported.
     property string mFolder: mSaveFolderPath.lastIndexOf("/") >= 0
                              ? mSaveFolderPath.substring(0, mSaveFolderPath.lastIndexOf("/")) : mSaveFolderPath
@@ -21,16 +26,16 @@ RCFormDialog {
 
     // A folder picked in the folder dialog, as its URL.
     function folderChosen(folderUrl) {
-        mFolder = getRCInterface.urlToLocalPath(String(folderUrl))
+        mFolder = mInterface.urlToLocalPath(String(folderUrl))
     }
     function save() {
         var name = nameField.text
-        var messages = getRCMessageBoxManager
+        var messages = mMessageBoxManager
         if (name === "") {
             messages.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
             return false
         }
-        if (!getRCInterface.isValidProjectName(name)) {
+        if (!mInterface.isValidProjectName(name)) {
             messages.showMessage(qsTr("提示"), qsTr("项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾"))
             return false
         }
@@ -39,7 +44,7 @@ RCFormDialog {
             return false
         }
         // The cache is emptied whenever a template is opened.
-        if (getRCInterface.isInsideFolder(mFolder, project.getNewProjectPacketPath())) {
+        if (mInterface.isInsideFolder(mFolder, mProject.getNewProjectPacketPath())) {
             messages.showMessage(qsTr("提示"), qsTr("不能保存到临时文件夹，请选择其他保存路径"))
             return false
         }

@@ -1,6 +1,7 @@
 import QtQuick
 import "../common"
 import Rc.IRCAction
+import Rc.IRCInterface
 
 // The body of the download popup: asks the media server for its project and waits for the answer
 // to the latest request. The server's answer has already added its scene of generated controls
@@ -18,6 +19,9 @@ Item {
     property int mDownloadUid: 0
     property var mProject: null
     property var mStelvaneSyncer: null
+    // The main window, which asks about unsaved changes; the name checks.
+    property var mWindow: null
+    property IRCInterface mInterface: null
     property int mTimeoutMs: 10000
 
     signal sig_downloadComplete
@@ -63,7 +67,7 @@ Item {
     function download() {
         if (!mEnableDownload)
             return
-        if (!mainWindow.checkNeedSaveProject(root))
+        if (!mWindow.checkNeedSaveProject(root))
             setState(1)
     }
     function saveSettled(proceed) {
@@ -73,7 +77,8 @@ Item {
     function projectAnswered(setUid, jsObj) {
         if (mDownloadState !== 1 || setUid !== mDownloadUid)
             return
-        var name = getRCInterface.safeProjectName(jsObj["name"] === undefined ? "" : String(jsObj["name"]))
+        var name = mInterface.safeProjectName(
+jsObj["name"] === undefined ? "" : String(jsObj["name"]))
         if (name === "") {
             fail(qsTr("项目名称无效，无法保存"))
             return

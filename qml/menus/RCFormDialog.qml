@@ -3,7 +3,8 @@ import QtQuick.Controls.Basic
 import "../common"
 
 // The frame of the form dialogs (save, join, download): a modal box on the main window,
-// 390 x 175, centred when it opens, closed only by its own buttons or the header's cross. The
+// 390 x 175, centred on its parent (the main window's content), closed only by its own buttons
+// or the header's cross. The
 // dialog's rows and buttons go into the area below the header.
 Popup {
     id: root
@@ -19,8 +20,8 @@ Popup {
     modal: true
     closePolicy: Popup.NoAutoClose
     padding: 0
+    anchors.centerIn: parent
 
-    onAboutToShow: mainWindow.calDialogGeometry(root)
 
     background: Rectangle {
         color: "#2c2c2c"

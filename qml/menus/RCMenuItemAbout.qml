@@ -1,8 +1,13 @@
 import QtQuick
 import "../common"
+import Rc.RCMessageBoxManager
 
 // "关于": the program's version.
 RCMenuItem {
+    property RCMessageBoxManager mMessageBoxManager: null
+    // The project file version the program writes.
+    property string mFileVersion: ""
+
     text: qsTr("关于")
-    onTriggered: getRCMessageBoxManager.showMessage(qsTr("关于"), qsTr("版本：") + getVersion, true, false)
+    onTriggered: mMessageBoxManager.showMessage(qsTr("关于"), qsTr("版本：") + mFileVersion, true, false)
 }

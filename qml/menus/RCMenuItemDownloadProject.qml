@@ -1,11 +1,15 @@
 import QtQuick
 import "../common"
+import Rc.IRCInterface
 
-// "添加Mirel场景": fetches the media server's project in a popup made once.
+// "添加Mirel场景": fetches the media server's project in a popup made on first use and kept.
 RCMenuItem {
     id: root
 
     property var mProject: null
+    // The main window, which holds the popup; the name checks for the downloaded project.
+    property var mWindow: null
+    property IRCInterface mInterface: null
     property var mPopup: null
 
     text: qsTr("添加Mirel场景")
@@ -15,11 +19,11 @@ RCMenuItem {
             mPopup.destroy()
     }
     onTriggered: {
-        // Made on the first use, then kept for the next ones.
         if (!mPopup)
-            mPopup = popupComponent.createObject(mainWindow.contentItem)
-        mainWindow.calDialogGeometry(mPopup)
+            mPopup = popupComponent.createObject(mWindow.contentItem)
         mPopup.mView.mProject = mProject
+        mPopup.mView.mWindow = mWindow
+        mPopup.mView.mInterface = mInterface
         mPopup.mView.restore()
         mPopup.open()
     }

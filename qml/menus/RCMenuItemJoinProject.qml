@@ -1,26 +1,36 @@
 import QtQuick
 import "../common"
+import Rc.RCMessageBoxManager
 
 // "加入项目" opens the join dialog; once a cloud project is joined the entry reads "退出项目"
 // and leaves it.
 RCMenuItem {
     id: root
 
-    property bool mJoined: tavixProjectCloudClient.isJoinProject()
+    property var mProject: null
+    // The main window, which holds the join dialog; the cloud client that joins and leaves.
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property QtObject mCloudClient: null
+    property bool mJoined: mCloudClient ? mCloudClient.isJoinProject() : false
 
     text: mJoined ? qsTr("退出项目") : qsTr("加入项目")
 
     onTriggered: {
         if (mJoined) {
-            tavixProjectCloudClient.exitProject()
+            mCloudClient.exitProject()
             return
         }
-        var dialog = joinDialogComponent.createObject(mainWindow.contentItem)
+        var dialog = joinDialogComponent.createObject(mWindow.contentItem, {
+                                                          "mProjectw": mProject,
+                                                          "mMessageBoxManager": mMessageBoxManager,
+                                                          "mCloudClient": mCloudClient
+                                                      })
         dialog.open()
     }
 
     Connections {
-        target: tavixProjectCloudClient
+        target: root.mCloudClient
         function onJoinSuccess(projectUid) {
             root.mJoined = true
         }

@@ -1,6 +1,8 @@
 import QtQuick
 import "../common"
 import "../projectIssue"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // "远程安装": saves the project first (its own hidden save entry) and, once that save succeeded,
 // opens the dialog that installs the packet on another panel. A failed or cancelled save opens
@@ -9,6 +11,11 @@ RCMenuItem {
     id: root
 
     property bool isTriggered: false
+    property var mProject: null
+    // The main window and the services of the hidden save entry.
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
 
     text: qsTr("远程安装")
 
@@ -19,7 +26,10 @@ RCMenuItem {
     RCMenuItemSaveProject {
         id: saveEntry
         visible: false
-        mProject: project
+        mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
         onSig_saveResult: res => {
             var wanted = root.isTriggered
             root.isTriggered = false
@@ -30,5 +40,6 @@ RCMenuItem {
     RCProjectIssueViewDialog {
         id: issueDialog
         objectName: "projectIssueDialog"
+        mProject: root.mProject
     }
 }

@@ -4,6 +4,8 @@ import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
 import "../projectManagerPanel"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // "打开或新建": the project manager over the window's body. With unsaved changes the entry first
 // asks for them to be saved (sig_needSaveProject; the layout asks the main window) and opens
@@ -12,6 +14,11 @@ RCMenuItem {
     id: root
 
     property var mProject: null
+    // The main window, under whose title bar the page opens, and the page's services.
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
+    property string mFileVersion: ""
     property bool mNeedFocusSaveResult: false
     property var mOverlay: null
 
@@ -22,7 +29,7 @@ RCMenuItem {
     function openDialog() {
         if (mOverlay)
             return
-        mOverlay = overlayComponent.createObject(mainWindow.contentItem)
+        mOverlay = overlayComponent.createObject(mWindow.contentItem)
         mOverlay.open()
     }
     // The save question that this entry asked was settled; proceed: saved or not wanted.
@@ -50,9 +57,9 @@ RCMenuItem {
         Popup {
             id: overlay
 
-            y: mainWindow.mTitleBarHeight || 0
-            width: mainWindow.width
-            height: mainWindow.height - y
+            y: root.mWindow.mTitleBarHeight || 0
+            width: root.mWindow.width
+            height: root.mWindow.height - y
             padding: 0
             closePolicy: Popup.NoAutoClose
             background: Item {}
@@ -65,6 +72,10 @@ RCMenuItem {
             contentItem: RCProjectManagerViewTotal {
                 objectName: "projectManagerOverlay"
                 mProject: root.mProject
+                mWindow: root.mWindow
+                mMessageBoxManager: root.mMessageBoxManager
+                mInterface: root.mInterface
+                mFileVersion: root.mFileVersion
                 buttonCancelVisible: true
                 Component.onCompleted: flushProjectManagerView()
                 onSig_successOpenProject: overlay.close()

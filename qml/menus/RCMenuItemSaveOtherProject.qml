@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // "另存为和打开": saves the project into a new folder and goes on with it there. Every answer of
 // the save says "另存为成功" or "另存为失败", after the real write.
@@ -7,6 +9,10 @@ RCMenuItem {
     id: root
 
     property var mProject: null
+    // The main window, which holds the save dialog and writes the thumbnail.
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
     readonly property alias mFlow: flow
 
     signal sig_saveAsResult(bool res)
@@ -18,10 +24,13 @@ RCMenuItem {
     RCSaveFlow {
         id: flow
         mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
         mTitle: qsTr("另存为")
         mEmptyPathLog: "Error: save as path is null."
         onFinished: (res, cancelled) => {
-            getRCMessageBoxManager.showMessage(qsTr("提示"), res ? qsTr("另存为成功") : qsTr("另存为失败"), true, false)
+            root.mMessageBoxManager.showMessage(qsTr("提示"), res ? qsTr("另存为成功") : qsTr("另存为失败"), true, false)
             root.sig_saveAsResult(res)
         }
         onDialogClosed: root.sig_saveAsResult(false)

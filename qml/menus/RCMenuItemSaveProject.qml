@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // "保存": a project that has its own packet is saved at once; a new one (never saved, a template
 // copy or a download) asks for a name and folder first. sig_saveResult tells the real result
@@ -8,6 +10,10 @@ RCMenuItem {
     id: root
 
     property var mProject: null
+    // The main window, which holds the save dialog and writes the thumbnail.
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
     readonly property alias mFlow: flow
     property alias mMessageBoxId: flow.mMessageBoxId
     property alias folderPath: flow.folderPath
@@ -18,7 +24,7 @@ RCMenuItem {
 
     function reportFailure(res) {
         if (!res)
-            getRCMessageBoxManager.showMessage(qsTr("提示"), qsTr("保存失败"), true, false)
+            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("保存失败"), true, false)
     }
 
     onTriggered: {
@@ -37,6 +43,9 @@ RCMenuItem {
     RCSaveFlow {
         id: flow
         mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
         mTitle: qsTr("保存")
         onFinished: (res, cancelled) => {
             if (!cancelled)

@@ -1,6 +1,8 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the save
 // dialog, the overwrite question when the target is a known project or a folder that is not
@@ -12,6 +14,10 @@ QtObject {
     id: root
 
     property var mProject: null
+    // The main window, which holds the dialog and writes the thumbnail.
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
     property string mTitle: qsTr("保存")
     // Logged when a save is asked for without a folder.
     property string mEmptyPathLog: "Error: save project path is null."
@@ -27,7 +33,10 @@ QtObject {
     function openDialog(sSaveFolderPath) {
         if (mBusy)
             return false
-        mDialog = dialogComponent.createObject(mainWindow.contentItem, {
+        mDialog = dialogComponent.createObject(mWindow.contentItem, {
+                                                   "mProject": mProject,
+                                                   "mMessageBoxManager": mMessageBoxManager,
+                                                   "mInterface": mInterface,
                                                    "mTitle": mTitle,
                                                    "mSaveFolderPath": sSaveFolderPath
                                                })
@@ -41,10 +50,10 @@ QtObject {
             return
         }
         folderPath = path.endsWith("/") ? path + name : path + "/" + name
-        if (isKnownProject(folderPath) || getRCInterface.folderHasEntries(folderPath)) {
-            mMessageBoxId = getRCMessageBoxManager.showMessage(qsTr("询问"), qsTr("项目存在，是否覆盖？"),
-                                                               true, true, false, false)
-            getRCMessageBoxManager.messageBoxShow(mMessageBoxId)
+        if (isKnownProject(folderPath) || mInterface.folderHasEntries(folderPath)) {
+            mMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), qsTr("项目存在，是否覆盖？"),
+                                                           true, true, false, false)
+            mMessageBoxManager.messageBoxShow(mMessageBoxId)
             return
         }
         finished(save(), false)
@@ -52,7 +61,7 @@ QtObject {
     function isKnownProject(sPath) {
         var count = mProject.getProjectCount()
         for (var i = 0; i < count; ++i) {
-            if (getRCInterface.isSamePath(mProject.getProject(i)["ProjectPacketPath"], sPath))
+            if (mInterface.isSamePath(mProject.getProject(i)["ProjectPacketPath"], sPath))
                 return true
         }
         return false
@@ -64,7 +73,7 @@ QtObject {
             return false
         }
         var saved
-        if (getRCInterface.isSamePath(folderPath, mProject.getProjectPacketPath())) {
+        if (mInterface.isSamePath(folderPath, mProject.getProjectPacketPath())) {
             saved = mProject.saveProjectPacket()
         } else {
             saved = mProject.saveProjectPacket(folderPath)
@@ -72,7 +81,7 @@ QtObject {
                 mProject.setProjectPacketPath(folderPath)
         }
         if (saved)
-            mainWindow.grabImage(mProject.getProjectThumbnail())
+            mWindow.grabImage(mProject.getProjectThumbnail())
         return saved
     }
     function overwriteAnswered(sId, overwrite) {
@@ -83,7 +92,7 @@ QtObject {
     }
 
     property Connections messages: Connections {
-        target: getRCMessageBoxManager
+        target: root.mMessageBoxManager
         function onMessageBoxAccept(sId) {
             root.overwriteAnswered(sId, true)
         }

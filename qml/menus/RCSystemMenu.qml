@@ -1,13 +1,21 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // The system menu of both mode layouts. The project manager entry asks the main window's save
-// question first when there are unsaved changes.
+// question first when there are unsaved changes. The main window (mWindow) and the services the
+// entries use are handed in by the layout.
 Menu {
     id: root
 
     property var mProject: null
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
+    property QtObject mCloudClient: null
+    property string mFileVersion: ""
     readonly property alias mSaveEntry: saveEntry
     readonly property alias mProjectManagerEntry: projectManagerEntry
 
@@ -31,34 +39,57 @@ Menu {
         id: projectManagerEntry
         objectName: "menuProjectManager"
         mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
+        mFileVersion: root.mFileVersion
         onSig_needSaveProject: {
-            if (!mainWindow.checkNeedSaveProject(projectManagerEntry))
+            if (!root.mWindow.checkNeedSaveProject(projectManagerEntry))
                 saveSettled(!root.mProject.hasChangedOnClosing())
         }
     }
     RCMenuItemDownloadProject {
         objectName: "menuDownloadProject"
         mProject: root.mProject
+        mWindow: root.mWindow
+        mInterface: root.mInterface
     }
     RCMenuItemProjectIssue {
         objectName: "menuProjectIssue"
+        mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
     }
     RCMenuItemSaveProject {
         id: saveEntry
         objectName: "menuSaveProject"
         mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
     }
     RCMenuItemSaveOtherProject {
         objectName: "menuSaveOtherProject"
         mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
     }
     RCMenuItemJoinProject {
         objectName: "menuJoinProject"
+        mProject: root.mProject
+        mWindow: root.mWindow
+        mMessageBoxManager: root.mMessageBoxManager
+        mCloudClient: root.mCloudClient
     }
     RCMenuItemAbout {
         objectName: "menuAbout"
+        mMessageBoxManager: root.mMessageBoxManager
+        mFileVersion: root.mFileVersion
     }
     RCMenuItemExit {
         objectName: "menuExit"
+        mWindow: root.mWindow
     }
 }

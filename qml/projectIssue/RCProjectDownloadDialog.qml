@@ -14,6 +14,8 @@ Item {
     id: root
 
     property var mPopup: null
+    // The project that receives the packet, handed to the view.
+    property var mProject: null
 
     signal saveBeforeInstall
 
@@ -54,6 +56,7 @@ Item {
             RCProjectDownloadView {
                 id: downloadView
                 objectName: "projectDownloadView"
+                mProject: root.mProject
                 onSig_close: root.close()
                 onSig_saveBeforeInstall: root.saveBeforeInstall()
             }

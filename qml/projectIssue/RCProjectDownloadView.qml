@@ -14,7 +14,7 @@ Item {
 
     property string mVisibleViewName: "setupConfirmView"
     property real mComplateRate: 0
-    property var mProject: project
+    property var mProject: null
     property var mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
     // Accepted, waiting for proceedInstall() after the question about unsaved changes.
     property bool mWaitingForSave: false

@@ -2,8 +2,8 @@ import QtQuick
 import QtQuick.Controls.Basic
 
 // The modal popup of the two project-issue holders: as large as the view it holds (the view's
-// implicit size), no margins or padding, closed only by the view, centred on the main window.
-// The holder makes it with the window's overlay as parent.
+// implicit size), no margins or padding, closed only by the view, centred on the main window:
+// the holder makes it with the window's overlay as parent.
 Popup {
     id: root
 
@@ -12,13 +12,5 @@ Popup {
     padding: 0
     margins: 0
     background: Item {}
-
-    function centre() {
-        if (visible)
-            mainWindow.calDialogGeometry(root)
-    }
-
-    onVisibleChanged: centre()
-    onWidthChanged: centre()
-    onHeightChanged: centre()
+    anchors.centerIn: parent
 }

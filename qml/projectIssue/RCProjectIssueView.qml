@@ -14,7 +14,7 @@ Item {
 
     property string mVisibleViewName: "connectView"
     property real mComplateRate: 0
-    property var mProject: project
+    property var mProject: null
     property var mPacketServer: mProject ? mProject.getPacketServer() : null
     property var mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
     // The address being issued, "" before the first OK.

@@ -9,6 +9,8 @@ Item {
     id: root
 
     property var mPopup: null
+    // The open project, handed to the view.
+    property var mProject: null
 
     function open() {
         close()
@@ -40,6 +42,7 @@ Item {
             RCProjectIssueView {
                 id: issueView
                 objectName: "projectIssueView"
+                mProject: root.mProject
                 onSig_close: root.close()
             }
         }

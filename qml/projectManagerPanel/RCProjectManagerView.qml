@@ -3,12 +3,15 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // One grid of the project manager: a title bar (with an optional "more" link) and a tile per
 // template or stored project. A tile is marked by a left click and opened by a double click;
 // stored projects (mEnableEdit) also have a context menu to delete or rename them. Tiles are
 // keyed by their packet path, templates (which have none) by their name; a key already in the
-// grid is not added again.
+// grid is not added again. The main window (mWindow) asks for a new name; the open project,
+// message boxes and name checks come from the services handed in.
 Rectangle {
     id: root
 
@@ -20,6 +23,10 @@ Rectangle {
     property string mMenuName: ""
     property string mRemoveMessageId: ""
     property var mTileMenu: null
+    property var mWindow: null
+    property var mProject: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
 
     signal sig_openTemplateProject(string sProjectName)
     signal sig_openProject(string sPacketPath)
@@ -29,7 +36,7 @@ Rectangle {
     signal sig_selectProject(string sKey)
     signal sig_openProjectFile(string fileUrl)
 
-    width: mainWindow.width
+    width: mWindow ? mWindow.width : 0
     color: "#1A1A1C"
     clip: true
 
@@ -91,31 +98,30 @@ Rectangle {
         return projectModel.count
     }
     function askRemove(sPacketPath) {
-        mRemoveMessageId = getRCMessageBoxManager.showMessage(
+        mRemoveMessageId = mMessageBoxManager.showMessage(
                     qsTr("询问"), qsTr("确定要删除路径为:") + "\"" + sPacketPath + "\"" + qsTr("的项目吗？"))
         mMenuPacketPath = sPacketPath
     }
     function askRename(sPacketPath, sName) {
         mMenuPacketPath = sPacketPath
         mMenuName = sName
-        var dialog = mainWindow.openInputDialog(qsTr("重命名"), qsTr("输入项目名称"), "")
+        var dialog = mWindow.openInputDialog(qsTr("重命名"), qsTr("输入项目名称"), "")
         dialog.accepted.connect(function () { root.renameAccepted(sPacketPath, sName, dialog.mValue) })
     }
     // The new name of a stored project; refused with a message when empty, unusable or taken.
     function renameAccepted(sPacketPath, sName, sNewName) {
-        var messages = getRCMessageBoxManager
+        var messages = mMessageBoxManager
         if (sNewName === "") {
             messages.showMessage(qsTr("错误"), qsTr("项目名不能为空！"))
             return false
         }
-        if (!getRCInterface.isValidProjectName(sNewName)) {
+        if (!mInterface.isValidProjectName(sNewName)) {
             messages.showMessage(qsTr("错误"), qsTr("项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"))
             return false
         }
-        var project = mainWindow.mProject
-        var count = project.getProjectCount()
+        var count = mProject.getProjectCount()
         for (var i = 0; i < count; ++i) {
-            if (project.getProject(i)["Name"] === sNewName) {
+            if (mProject.getProject(i)["Name"] === sNewName) {
                 messages.showMessage(qsTr("错误"), qsTr("项目存在！"))
                 return false
             }
@@ -125,7 +131,7 @@ Rectangle {
     }
 
     Connections {
-        target: getRCMessageBoxManager
+        target: root.mMessageBoxManager
         function onMessageBoxAccept(sId) {
             if (sId !== "" && sId === root.mRemoveMessageId) {
                 root.mRemoveMessageId = ""

@@ -18,7 +18,7 @@ RCProjectManagerView {
     function fill(project) {
         clearProjectItem()
         var count = project.getProjectCount()
-        if (mainWindow.visibility !== Window.Maximized)
+        if (mWindow.visibility !== Window.Maximized)
             count = Math.min(count, 8)
         for (var i = 0; i < count; ++i)
             addProjectItem(project.getProject(i))

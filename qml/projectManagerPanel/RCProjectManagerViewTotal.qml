@@ -1,14 +1,21 @@
 import QtQuick
 import "../common"
+import Rc.IRCInterface
+import Rc.RCMessageBoxManager
 
 // The project manager page: templates above, stored projects below, "确定" (and, as an overlay,
 // "取消") at the bottom right, the version in the footer and a link to the resource centre. One
 // tile is marked at a time, in either grid; "确定" and a double click open it. A stored project
-// is removed only when it is not the open one and its folder holds nothing but the packet.
+// is removed only when it is not the open one and its folder holds nothing but the packet. The
+// main window (mWindow) and the services the page uses are handed in by whoever shows it.
 Rectangle {
     id: root
 
     property var mProject: null
+    property var mWindow: null
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCInterface mInterface: null
+    property string mFileVersion: ""
     property bool buttonCancelVisible: false
     readonly property string mLibraryUrl: "https://library.tavix.example/"
 
@@ -24,7 +31,7 @@ Rectangle {
         storageView.fill(mProject)
     }
     function failed(sText) {
-        getRCMessageBoxManager.showMessage(qsTr("提示"), sText, true, false)
+        mMessageBoxManager.showMessage(qsTr("提示"), sText, true, false)
     }
     function opened(res, sFailText) {
         if (res)
@@ -49,12 +56,12 @@ Rectangle {
         return opened(mProject.loadTemplateProjectPacket(templateView.getSelectedProjectName()), qsTr("打开工程失败"))
     }
     function removeProject(sPacketPath) {
-        var messages = getRCMessageBoxManager
-        if (getRCInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath())) {
+        var messages = mMessageBoxManager
+        if (mInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath())) {
             messages.showMessage(qsTr("错误"), qsTr("不能删除正在打开的项目！"), true, false)
             return false
         }
-        if (!getRCInterface.isPacketOnly(sPacketPath)) {
+        if (!mInterface.isPacketOnly(sPacketPath)) {
             messages.showMessage(qsTr("错误"), qsTr("该文件夹中还有其他文件，不能删除！"), true, false)
             return false
         }
@@ -67,7 +74,7 @@ Rectangle {
     function renameProject(sPacketPath, sName, sNewName) {
         var res = mProject.renameProjectPakcet(sPacketPath, sName, sNewName)
         if (!res)
-            getRCMessageBoxManager.showMessage(qsTr("错误"), qsTr("重命名项目失败！"), true, false)
+            mMessageBoxManager.showMessage(qsTr("错误"), qsTr("重命名项目失败！"), true, false)
         flushProjectManagerView()
         return res
     }
@@ -83,6 +90,10 @@ Rectangle {
         anchors.left: parent.left
         width: parent.width
         height: (root.height - 41 * RCUnits.dp) / 2
+        mWindow: root.mWindow
+        mProject: root.mProject
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
         onSig_selectProject: sKey => root.select(templateView, storageView, sKey)
         onSig_openTemplateProject: sName => root.openTemplate(sName)
     }
@@ -93,6 +104,10 @@ Rectangle {
         anchors.left: parent.left
         width: parent.width
         height: (root.height - 41 * RCUnits.dp) / 2
+        mWindow: root.mWindow
+        mProject: root.mProject
+        mMessageBoxManager: root.mMessageBoxManager
+        mInterface: root.mInterface
         onSig_selectProject: sKey => root.select(storageView, templateView, sKey)
         onSig_openProject: sPacketPath => root.openStored(sPacketPath)
         onSig_openProjectFile: fileUrl => root.openFile(fileUrl)
@@ -134,7 +149,7 @@ Rectangle {
         RCText {
             objectName: "versionText"
             anchors.horizontalCenter: parent.horizontalCenter
-            text: qsTr("Stelvane® Tavix 中控软件 版本 ") + getVersion
+            text: qsTr("Stelvane® Tavix 中控软件 版本 ") + root.mFileVersion
             color: "#BBB7B7"
         }
         RCText {

@@ -1,6 +1,8 @@
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
+import Rc.IRCImageManager
+import Rc.RCMessageBoxManager
 
 // The property panel ("属性"): one row per visible property of the object with the editing focus,
 // a scene or a scene item, each row an editor chosen by the property's display type. Every focus
@@ -14,6 +16,9 @@ Rectangle {
     id: root
 
     property var mProject: null
+    // Handed to every row with the project.
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCImageManager mImageManager: null
     property var mPlatform: null
     property var mSceneItemPresenter: null
     property var mScenePresenter: null
@@ -73,7 +78,11 @@ Rectangle {
         var component = componentOf(qmlFile)
         if (!component)
             return null
-        var row = component.createObject(rowColumn, {"mProject": root.mProject})
+        var row = component.createObject(rowColumn, {
+                                             "mProject": root.mProject,
+                                             "mMessageBoxManager": root.mMessageBoxManager,
+                                             "mImageManager": root.mImageManager
+                                         })
         if (!row)
             console.warn("create object failed", qmlFile)
         return row

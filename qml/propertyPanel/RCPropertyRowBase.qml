@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import Rc.IRCImageManager
+import Rc.RCMessageBoxManager
 
 // What every row of the property panel shares: the name cell with the property's description,
 // the value cell that the row's editor fills, loading, following the model and writing.
@@ -15,6 +17,9 @@ Item {
     property real mNameWidth: 140 * RCUnits.dp
     // The open project, for rows that need more than the presenters (the icon row's picture folder).
     property var mProject: null
+    // The program's services for rows that show a message or a project picture.
+    property RCMessageBoxManager mMessageBoxManager: null
+    property IRCImageManager mImageManager: null
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property string mSceneId: ""

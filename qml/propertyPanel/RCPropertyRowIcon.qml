@@ -49,6 +49,7 @@ RCPropertyRowBase {
         anchors.verticalCenter: parent.verticalCenter
         fillMode: Image.PreserveAspectFit
         source: root.mSource
+        mImageManager: root.mImageManager
     }
     MouseArea {
         objectName: "pickArea"

@@ -6,6 +6,7 @@ RCPropertyRowMultiLine {
 
     mIconSource: "qrc:/weizhi.png"
 
-    onIconClicked: getRCMessageBoxManager.showMessage(qsTr("脚本使用说明"),
+    onIconClicked: mMessageBoxManager.showMessage(
+qsTr("脚本使用说明"),
         qsTr("功能:\n    点击场景1中的按钮1，等待1秒，点击场景2中的按钮2\n\n脚本:\n    执行(场景1,按钮1);\n    等待(1000);\n    执行(场景2,按钮2);"))
 }

@@ -6,7 +6,7 @@ import QtQuick
 RCPropertyRowMultiLine {
     id: root
 
-    property var mStelvaneSyncer: stelvaneSyncer
+    property var mStelvaneSyncer: mProject ? mProject.getStelvaneSyncer() : null
 
     // The names of the mirror's tracks in order.
     function trackNames() {

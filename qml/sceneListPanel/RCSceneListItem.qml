@@ -15,6 +15,8 @@ Rectangle {
     property string mSceneId: ""
     property string mName: ""
     property string mIconPath: ""
+    // Resolves a project picture in mIconPath.
+    property var mImageManager: null
     property bool mSelect: false
     property color mFontColor: "#FA5611"
     property real mFontSize: 25
@@ -60,6 +62,7 @@ Rectangle {
     RCImage {
         anchors.fill: parent
         source: root.mIconPath
+        mImageManager: root.mImageManager
     }
     Rectangle {
         objectName: "sceneTileMark"

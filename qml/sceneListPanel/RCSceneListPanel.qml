@@ -15,6 +15,8 @@ Rectangle {
 
     property var mScenePresenter: null
     property var mProject: null
+    // Resolves the scenes' project pictures.
+    property var mImageManager: null
     property bool mInEditState: true
     property string mSelectSceneId: ""
     // While a scene tile is dragged over the list: where it would go, else -1.
@@ -241,6 +243,7 @@ Rectangle {
             mSceneId: model.id
             mName: model.name
             mIconPath: model.iconPath
+            mImageManager: root.mImageManager
             mSelect: model.select
             mMenuEnabled: root.mInEditState && sceneModel.count > 1
             mDragEnabled: root.mInEditState

@@ -52,6 +52,7 @@ Item {
         width: parent.height
         height: parent.height
         source: root.mState === 1 ? root.mView.mPauseIconPath : root.mView.mPlayIconPath
+        mImageManager: root.mView.mImageManager
         cache: source.indexOf("qrc:") === 0
 
         MouseArea {
@@ -101,6 +102,7 @@ Item {
             width: 10 * RCUnits.dp
             height: bar.height
             source: root.mView.mSliderIconPath
+            mImageManager: root.mView.mImageManager
             cache: source.indexOf("qrc:") === 0
         }
         RCText {

@@ -20,6 +20,10 @@ Item {
     property var mSceneItemPresenter: null
     property var mProject: null
     property var mStelvaneSyncer: null
+    // The image manager, the small QML services (IRCInterface) and the cloud client.
+    property var mImageManager: null
+    property var mInterface: null
+    property var mCloudClient: null
     property bool mInEditState: true
     property int mAngle: 0
     property bool mSelect: false

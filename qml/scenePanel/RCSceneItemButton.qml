@@ -115,6 +115,7 @@ RCSceneItem {
         objectName: "buttonIcon"
         source: root.mIconPath
         cache: root.mIconCached
+        mImageManager: root.mImageManager
     }
 
     RCText {

@@ -12,8 +12,8 @@ RCSceneItemButton {
     property bool mStateInfoVisible: false
 
     function readJoin() {
-        mJoined = tavixProjectCloudClient.isJoinProject()
-        mProjectUid = mJoined ? tavixProjectCloudClient.getProjectUid() : ""
+        mJoined = mCloudClient.isJoinProject()
+        mProjectUid = mJoined ? mCloudClient.getProjectUid() : ""
     }
 
     mIconKey: mJoined ? "JoinProjectIconPath" : "ExitProjectIconPath"
@@ -24,15 +24,15 @@ RCSceneItemButton {
             mStateInfoVisible = Boolean(value)
     }
     onSig_itemClicked: {
-        if (tavixProjectCloudClient.isJoinProject())
-            tavixProjectCloudClient.exitProject()
+        if (mCloudClient.isJoinProject())
+            mCloudClient.exitProject()
         else
             triggerAction(IRCAction.EActionType_JoinProject, "")
     }
     Component.onCompleted: readJoin()
 
     Connections {
-        target: tavixProjectCloudClient
+        target: root.mCloudClient
         function onJoinSuccess(projectUid) {
             root.mJoined = true
             root.mProjectUid = projectUid

@@ -32,6 +32,7 @@ RCSceneItem {
             objectName: "labelIcon"
             anchors.fill: parent
             source: root.mIconPath
+            mImageManager: root.mImageManager
             cache: root.mIconPath.indexOf("qrc:") === 0
         }
         RCText {

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
@@ -18,13 +20,13 @@ import "../common"
 RCSceneItem {
     id: root
 
-    property real mMargin: 1 * dp
-    property real mRowHeight: 66 * dp
-    property real mRowHeaderWidth: 84 * dp
-    property real mColumnHeaderHeight: 44 * dp
-    property real mCellTextWidth: 90 * dp
-    property real mCellBoxWidth: 62 * dp
-    property real mCellBoxHeight: 30 * dp
+    property real mMargin: 1 * RCUnits.dp
+    property real mRowHeight: 66 * RCUnits.dp
+    property real mRowHeaderWidth: 84 * RCUnits.dp
+    property real mColumnHeaderHeight: 44 * RCUnits.dp
+    property real mCellTextWidth: 90 * RCUnits.dp
+    property real mCellBoxWidth: 62 * RCUnits.dp
+    property real mCellBoxHeight: 30 * RCUnits.dp
     property string mName: ""
     property color mTextColor: "white"
     property real mTextSize: 12
@@ -66,7 +68,7 @@ RCSceneItem {
             objectName: "tableCaption"
             anchors.left: parent.left
             anchors.bottom: parent.top
-            anchors.bottomMargin: 5 * dp
+            anchors.bottomMargin: 5 * RCUnits.dp
             text: root.mName
             color: root.mTextColor
             font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)
@@ -79,12 +81,12 @@ RCSceneItem {
             height: root.mColumnHeaderHeight
             color: "#403E3F"
             border.color: "#707070"
-            border.width: 1 * dp
+            border.width: 1 * RCUnits.dp
 
             RCImage {
                 anchors.centerIn: parent
-                width: 40 * dp
-                height: 22 * dp
+                width: 40 * RCUnits.dp
+                height: 22 * RCUnits.dp
                 source: "qrc:/stop.png"
                 cache: true
             }
@@ -128,7 +130,7 @@ RCSceneItem {
                 Rectangle {
                     objectName: "columnHeaderBox"
                     anchors.right: parent.right
-                    anchors.rightMargin: 11 * dp
+                    anchors.rightMargin: 11 * RCUnits.dp
                     anchors.verticalCenter: parent.verticalCenter
                     width: root.mCellBoxWidth
                     height: root.mCellBoxHeight
@@ -182,7 +184,7 @@ RCSceneItem {
                 Rectangle {
                     anchors.horizontalCenter: parent.horizontalCenter
                     anchors.bottom: parent.bottom
-                    anchors.bottomMargin: 20 * dp
+                    anchors.bottomMargin: 20 * RCUnits.dp
                     width: root.mCellBoxWidth
                     height: root.mCellBoxHeight
                     color: "gray"
@@ -236,16 +238,16 @@ RCSceneItem {
                     id: nodeBox
                     objectName: "nodeCellBox"
                     anchors.right: parent.right
-                    anchors.rightMargin: 11 * dp
+                    anchors.rightMargin: 11 * RCUnits.dp
                     anchors.bottom: parent.bottom
-                    anchors.bottomMargin: 20 * dp
+                    anchors.bottomMargin: 20 * RCUnits.dp
                     width: root.mCellBoxWidth
                     height: root.mCellBoxHeight
                     color: cell.nodeState === 1 ? "green" : "#403E3F"
 
                     Image {
                         anchors.fill: parent
-                        anchors.margins: 2 * dp
+                        anchors.margins: 2 * RCUnits.dp
                         cache: false
                         asynchronous: true
                         source: root.mModel.mFillCount >= 0 && cell.nodeId !== "" && root.mStelvaneSyncer

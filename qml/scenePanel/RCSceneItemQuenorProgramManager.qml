@@ -45,7 +45,7 @@ RCSceneItemProgramTiles {
                           timeText(mirror.getTrackProgramProperty(mTrackId, programId, "CountdownTime")), index)
     }
     function timeText(ms) {
-        return getRCInterface.msecToString(PlayTime.wholeMs(ms))
+        return root.mInterface.msecToString(PlayTime.wholeMs(ms))
     }
     function textOf(value) {
         return value === undefined || value === null ? "" : String(value)

@@ -49,7 +49,7 @@ RCSceneItem {
         return -1
     }
     function passes(sceneId) {
-        return mSceneItemId !== "" && getRCInterface.sceneListItemContainScene(mSceneId, mSceneItemId, sceneId)
+        return mSceneItemId !== "" && root.mInterface.sceneListItemContainScene(mSceneId, mSceneItemId, sceneId)
     }
     function rebuild() {
         sceneModel.clear()

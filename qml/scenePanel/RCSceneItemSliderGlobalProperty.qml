@@ -125,6 +125,7 @@ RCSceneItem {
                 width: 10 * RCUnits.dp
                 height: bar.height
                 source: root.mHandlerIconPath
+                mImageManager: root.mImageManager
                 cache: source.indexOf("qrc:") === 0
             }
             RCText {
@@ -175,6 +176,7 @@ RCSceneItem {
             width: parent.height
             height: parent.height
             source: root.mResetIconPath
+            mImageManager: root.mImageManager
             cache: source.indexOf("qrc:") === 0
 
             MouseArea {

@@ -3,5 +3,5 @@ import "RCPlayTime.js" as PlayTime
 
 // The time left of the playing Vexa program of the item's kind ("hh:mm:ss", never below zero).
 RCSceneItemVexaProgramText {
-    mText: getRCInterface.msecToString(PlayTime.wholeMs(mTracker.mLength - mTracker.mProgress))
+    mText: mInterface.msecToString(PlayTime.wholeMs(mTracker.mLength - mTracker.mProgress))
 }

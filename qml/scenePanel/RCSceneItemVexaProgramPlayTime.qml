@@ -3,5 +3,5 @@ import "RCPlayTime.js" as PlayTime
 
 // The time the playing Vexa program of the item's kind has played ("hh:mm:ss").
 RCSceneItemVexaProgramText {
-    mText: getRCInterface.msecToString(PlayTime.wholeMs(mTracker.mProgress))
+    mText: mInterface.msecToString(PlayTime.wholeMs(mTracker.mProgress))
 }

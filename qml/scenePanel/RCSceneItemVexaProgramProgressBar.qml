@@ -99,6 +99,7 @@ RCSceneItem {
                 width: Math.max(0, root.mHandlerIconWidth)
                 height: Math.max(0, root.mHandlerIconHeight)
                 source: root.mHandlerIconPath
+                mImageManager: root.mImageManager
                 cache: source.indexOf("qrc:") === 0
             }
             MouseArea {

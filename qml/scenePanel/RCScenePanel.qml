@@ -26,6 +26,14 @@ Item {
     property var mScenePresenter: null
     property var mSceneItemPresenter: null
     property var mControlManager: null
+    // Handed to every view: the open project, the mirror of the media server, the image
+    // manager, the small QML services (IRCInterface) and the cloud client; and the main window.
+    property var mProject: null
+    property var mStelvaneSyncer: null
+    property var mImageManager: null
+    property var mInterface: null
+    property var mCloudClient: null
+    property var mWindow: null
     // Item id -> its view, in scene order. The views come and go with the rows of the item model;
     // a row whose view file cannot be loaded has no entry.
     readonly property QtObject mItemMap: QtObject {
@@ -154,7 +162,11 @@ Item {
                            "objectName": "sceneItemView_" + slot.itemId,
                            "mInEditState": mInEditState,
                            "mSceneItemPresenter": mSceneItemPresenter,
-                           "mProject": project,
+                           "mProject": mProject,
+                           "mStelvaneSyncer": mStelvaneSyncer,
+                           "mImageManager": mImageManager,
+                           "mInterface": mInterface,
+                           "mCloudClient": mCloudClient,
                            "mWidthDp": 1 / mScale,
                            "mHeightDp": 1 / mScale
                        })
@@ -353,6 +365,7 @@ Item {
                 width: root.mRectWidth
                 height: root.mRectHeight
                 source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
+                mImageManager: root.mImageManager
             }
             Item {
                 id: itemLayer

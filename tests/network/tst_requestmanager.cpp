@@ -43,6 +43,21 @@ QStringList delivered(const QSignalSpy& spy)
     return out;
 }
 
+// Counts the queued calls (invokeMethod, queued signals) delivered to the objects it watches.
+class QueuedCallCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::MetaCall)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 QByteArray fileFrame(bool last, const QByteArray& payload)
 {
     return RequestHead::frame(9, ERequestType_File, last, payload);
@@ -76,6 +91,8 @@ private Q_SLOTS:
     void messageLeavesInChunks();
     void concurrentSendsAdvanceOneChunkPerTick();
     void sendFromInsideTickAndDelivery();
+    void finishedCommandsQueueNoCallsToTheManager_data();
+    void finishedCommandsQueueNoCallsToTheManager();
 
     void streamIsDeliveredInArrivalOrder_data();
     void streamIsDeliveredInArrivalOrder();
@@ -246,6 +263,53 @@ void TestRequestManager::sendFromInsideTickAndDelivery()
     QCOMPARE(order, (QStringList{"first", "third", "second"}));
     QCOMPARE(replies, 3);
     QCOMPARE(manager.bufferedBytes(), 0);
+}
+
+void TestRequestManager::finishedCommandsQueueNoCallsToTheManager_data()
+{
+    QTest::addColumn<bool>("sending");
+    QTest::addColumn<int>("chunks");
+    QTest::addColumn<bool>("framesApart");
+    QTest::newRow("sent, one chunk") << true << 1 << false;
+    QTest::newRow("sent, three chunks") << true << 3 << false;
+    QTest::newRow("received, one chunk") << false << 1 << false;
+    QTest::newRow("received, three chunks at once") << false << 3 << false;
+    QTest::newRow("received, three chunks apart") << false << 3 << true;
+}
+
+// A command that has gone out or come in whole leaves nothing for the manager's thread to do
+// later: each command costs that thread one wake-up, not two.
+void TestRequestManager::finishedCommandsQueueNoCallsToTheManager()
+{
+    QFETCH(bool, sending);
+    QFETCH(int, chunks);
+    QFETCH(bool, framesApart);
+    RequestManager manager;
+    QueuedCallCounter queued;
+    manager.installEventFilter(&queued);
+    QSignalSpy sent(&manager, &IRCRequestManager::buffSendRequest);
+    QSignalSpy received(&manager, &IRCRequestManager::cmdReceive);
+    if (sending) {
+        manager.sendCmd("c", paramsForChunks(chunks), {});
+        QTRY_COMPARE(manager.outgoingCount(), 0);
+        QCOMPARE(sent.size(), chunks);
+    } else {
+        const QByteArray whole = text("c", paramsForChunks(chunks));
+        QByteArray frames;
+        for (int i = 0; i < chunks; ++i) {
+            const QByteArray chunk = whole.mid(i * NetworkLimits::kChunkSize, NetworkLimits::kChunkSize);
+            frames += frame(7, ERequestType_Message, i == chunks - 1, chunk);
+            if (framesApart) {
+                manager.appendData(frames);
+                frames.clear();
+            }
+        }
+        manager.appendData(frames);
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(manager.incomingMessageCount(), 0);
+    }
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(queued.count, 0);
 }
 
 void TestRequestManager::streamIsDeliveredInArrivalOrder_data()

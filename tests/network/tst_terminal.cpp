@@ -9,7 +9,9 @@
 #include "network/DiscoveryDatagram.h"
 #include "network/DiscoveryFilter.h"
 #include "network/LocalAddresses.h"
+#include "network/NetworkLimits.h"
 #include "network/RequestHead.h"
+#include "network/RequestManager.h"
 #include "network/Terminal.h"
 #include "network/TerminalConnect.h"
 #include "network/TerminalDetect.h"
@@ -18,12 +20,16 @@
 #include "support/SpyWaits.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/ioctl.h>
+#include <sys/socket.h>
 
 namespace {
 std::unique_ptr<Terminal> startTerminal(const MediaServerStandin& standin, QStringList names = {"Tavix"})
@@ -32,6 +38,17 @@ std::unique_ptr<Terminal> startTerminal(const MediaServerStandin& standin, QStri
     terminal->setDiscoveryTarget(QHostAddress::LocalHost, standin.discoveryPort());
     terminal->startServer(freeUdpPort());
     return terminal;
+}
+
+// The most a TCP socket's kernel send queue may grow to (the third field of tcp_wmem); 0 when
+// it cannot be read.
+qint64 maxKernelSendQueue()
+{
+    QFile file("/proc/sys/net/ipv4/tcp_wmem");
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = file.readAll().simplified().split(' ');
+    return fields.size() == 3 ? fields.at(2).toLongLong() : 0;
 }
 
 QByteArray reply(const QJsonObject& params, const QString& cmd = "serverConfig")
@@ -93,6 +110,7 @@ private Q_SLOTS:
     void stopServerLeavesNoThreadAndNoLateEvents();
 
     void connectRequestWhileConnectedStartsNothing();
+    void commandsBackToBackPastAFullKernelQueueArriveWholeInOrder();
     void silentAddressIsAbandoned();
     void detectRestartsAfterStop();
     void detectReportsWholeRepliesOnly_data();
@@ -404,6 +422,56 @@ void TestTerminal::connectRequestWhileConnectedStartsNothing()
     QTRY_COMPARE_WITH_TIMEOUT(atFirst.size(), 1, 5000);
     QCOMPARE(atSecond.size(), 0);
     QCOMPARE(connected.size(), 1);
+}
+
+void TestTerminal::commandsBackToBackPastAFullKernelQueueArriveWholeInOrder()
+{
+    // A peer with a small receive buffer that reads nothing until every command has reached the
+    // link: the kernel's queues fill, the rest waits in the link's own buffer behind them.
+    QTcpServer peer;
+    QVERIFY(peer.listen(QHostAddress::LocalHost, 0));
+    const int receiveBuffer = 64 * 1024; // the accepted socket inherits it
+    QCOMPARE(::setsockopt(int(peer.socketDescriptor()), SOL_SOCKET, SO_RCVBUF, &receiveBuffer,
+                          sizeof receiveBuffer),
+             0);
+    const qint64 sendQueue = maxKernelSendQueue();
+    QVERIFY2(sendQueue > 0, "tcp_wmem unreadable: the kernel's share of the sent bytes is unknown");
+
+    TerminalConnect link;
+    QSignalSpy connected(&link, &TerminalConnect::socketConnected);
+    link.connectToServer("127.0.0.1", peer.serverPort());
+    QVERIFY(peer.waitForNewConnection(5000));
+    std::unique_ptr<QTcpSocket> socket(peer.nextPendingConnection());
+    QVERIFY(waitForFirst(connected));
+
+    // Single-chunk commands, and now and then one of three chunks that the link paces.
+    const QString blob(900, 'b');
+    const QString longBlob(2500, 'L');
+    const qint64 total = 2 * sendQueue + 4 * receiveBuffer;
+    const int n = int(total / 900) + 1;
+    for (int i = 0; i < n; ++i)
+        link.sendCmd("cmd", QJsonObject{{"i", i}, {"blob", i % 1000 == 999 ? longBlob : blob}});
+    // The link's thread handles requests in order: once this has run there, every command above
+    // has been handed to the socket.
+    QVERIFY(QMetaObject::invokeMethod(
+        &link, [] {}, Qt::BlockingQueuedConnection));
+    int queuedAtPeer = 0;
+    QCOMPARE(::ioctl(int(socket->socketDescriptor()), FIONREAD, &queuedAtPeer), 0);
+    QVERIFY2(queuedAtPeer < total, "the peer's queue took everything: its receive buffer was not limited");
+
+    RequestManager reader;
+    QSignalSpy received(&reader, &IRCRequestManager::cmdReceive);
+    connect(socket.get(), &QTcpSocket::readyRead, &reader, [&] { reader.appendData(socket->readAll()); });
+    reader.appendData(socket->readAll());
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), n, 60000);
+    for (int i = 0; i < n; ++i) {
+        const QJsonObject params = received.at(i).at(1).toJsonObject();
+        QCOMPARE(received.at(i).at(0).toString(), QString("cmd"));
+        QCOMPARE(params.value("i").toInt(), i);
+        QCOMPARE(params.value("blob").toString(), i % 1000 == 999 ? longBlob : blob);
+    }
+    QCOMPARE(reader.bufferedBytes(), 0);
+    QCOMPARE(reader.incomingMessageCount(), 0);
 }
 
 void TestTerminal::silentAddressIsAbandoned()

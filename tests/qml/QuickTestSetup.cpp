@@ -49,6 +49,9 @@ void QuickTestSetup::qmlEngineAvailable(QQmlEngine* engine)
     m_project->initDefaultScene();
     m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
     RCStartUp::publishRootContext(engine, m_project, m_cursorPosProvider);
+    // What main hands the main window, for the tests that make the real one.
+    engine->rootContext()->setContextProperty(QStringLiteral("mainWindowInputs"),
+                                              RCStartUp::mainWindowInputs(engine));
     engine->rootContext()->setContextProperty(QStringLiteral("testSupport"), m_testSupport);
     engine->rootContext()->setContextProperty(QStringLiteral("distributionPeers"), m_distributionPeers);
     m_serverPeers->setProject(m_project);

@@ -81,6 +81,13 @@ Item {
         id: panel
         width: 1000
         height: 700
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mInEditState: false
         mScenePresenter: root.scenes
         mSceneItemPresenter: root.items

@@ -10,13 +10,17 @@ RCTestMainWindow {
 
     readonly property var messages: getRCMessageBoxManager
     readonly property var scenes: project.getScenePresenter()
-    // what the edit layout gives the main window
-    property var mMenuSave: null
-
     Component {
         id: editLayoutComponent
 
-        RCEditModelPanel {}
+        RCEditModelPanel {
+            mWindow: mainWindow
+            mMessageBoxManager: getRCMessageBoxManager
+            mInterface: getRCInterface
+            mImageManager: getImageManager
+            mCloudClient: tavixProjectCloudClient
+            mFileVersion: getVersion
+        }
     }
     SignalSpy {
         id: logSpy
@@ -40,7 +44,7 @@ RCTestMainWindow {
         function makeWindow() {
             var component = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml")
             compare(component.status, Component.Ready, component.errorString())
-            win = component.createObject(mainWindow)
+            win = component.createObject(mainWindow, mainWindowInputs)
             verify(win)
             return win
         }
@@ -287,7 +291,7 @@ RCTestMainWindow {
             makeWindow()
             openTemplate()
             var editTitle = findChild(win.mContent.editPanel, "editTitlePanel")
-            var controlTitle = findChild(win.mContent.controlLayout(), "controlTitlePanel")
+            var controlTitle = findChild(win.controlLayout(), "controlTitlePanel")
             var pill = findChild(editTitle, "connectionText")
             compare(pill.text, "未连接")
             compare(findChild(editTitle, "connectionPill").color, Qt.color("#aa0428"))

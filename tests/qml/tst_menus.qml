@@ -17,18 +17,27 @@ RCTestMainWindow {
         id: connectDialogComponent
 
         RCConnectDialog {
+            mSetting: project.getSetting()
             mStelvaneSyncer: stelvaneSyncer
         }
     }
     Component {
         id: saveDialogComponent
 
-        RCDialogSaveProject {}
+        RCDialogSaveProject {
+            mProject: project
+            mMessageBoxManager: getRCMessageBoxManager
+            mInterface: getRCInterface
+        }
     }
     Component {
         id: joinDialogComponent
 
-        RCDialogJoinProject {}
+        RCDialogJoinProject {
+            mProjectw: project
+            mMessageBoxManager: getRCMessageBoxManager
+            mCloudClient: tavixProjectCloudClient
+        }
     }
     Component {
         id: downloadViewComponent
@@ -36,6 +45,8 @@ RCTestMainWindow {
         RCDownloadProjectView {
             width: 390
             height: 135
+            mWindow: mainWindow
+            mInterface: getRCInterface
         }
     }
     Component {
@@ -46,7 +57,12 @@ RCTestMainWindow {
     Component {
         id: joinEntryComponent
 
-        RCMenuItemJoinProject {}
+        RCMenuItemJoinProject {
+            mProject: project
+            mWindow: mainWindow
+            mMessageBoxManager: getRCMessageBoxManager
+            mCloudClient: tavixProjectCloudClient
+        }
     }
     // A project whose link and action manager the download test controls.
     QtObject {
@@ -80,7 +96,7 @@ RCTestMainWindow {
         property var win: null
 
         function realWindow() {
-            win = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml").createObject(mainWindow)
+            win = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml").createObject(mainWindow, mainWindowInputs)
             verify(findChild(win.contentItem, "projectManagerViewTotal").openTemplate("空模板"))
             tryCompare(win.mContent, "width", win.width)
             return win.mContent.editPanel.mMenu

@@ -15,6 +15,7 @@ RCTestMainWindow {
     RCProjectDownloadDialog {
         id: dialog
         anchors.fill: parent
+        mProject: project
         onSaveBeforeInstall: {
             ++mainWindow.saveAsked
             if (mainWindow.proceedAfterSave)

@@ -14,6 +14,7 @@ RCTestMainWindow {
     RCProjectIssueViewDialog {
         id: dialog
         anchors.fill: parent
+        mProject: project
     }
 
     TavixTestCase {

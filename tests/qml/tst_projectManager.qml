@@ -17,6 +17,10 @@ RCTestMainWindow {
             width: 1024
             height: 724
             mProject: project
+            mWindow: mainWindow
+            mMessageBoxManager: getRCMessageBoxManager
+            mInterface: getRCInterface
+            mFileVersion: getVersion
         }
     }
     SignalSpy {

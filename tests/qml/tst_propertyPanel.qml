@@ -16,6 +16,9 @@ RCTestMainWindow {
         id: panel
         width: 400
         height: 740
+        mProject: project
+        mMessageBoxManager: getRCMessageBoxManager
+        mImageManager: getImageManager
         mPlatform: project.getPlatform()
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items

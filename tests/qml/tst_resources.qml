@@ -10,6 +10,7 @@ RCTestMainWindow {
         id: image
         width: 64
         height: 64
+        mImageManager: getImageManager
     }
 
     TestCase {

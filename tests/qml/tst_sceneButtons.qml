@@ -22,6 +22,13 @@ RCTestMainWindow {
         width: 800
         height: 600
         visible: false
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: mainWindow.items
     }

@@ -14,6 +14,7 @@ RCTestMainWindow {
         width: 900
         height: 110
         mProject: project
+        mImageManager: getImageManager
         mScenePresenter: mainWindow.scenes
     }
 

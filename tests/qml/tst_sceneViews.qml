@@ -17,6 +17,13 @@ RCTestMainWindow {
         width: 400
         height: 300
         visible: false
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: bench.scenes
         mSceneItemPresenter: bench.items
     }

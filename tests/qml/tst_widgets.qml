@@ -68,6 +68,7 @@ RCTestMainWindow {
         y: 320
         width: 20
         height: 20
+        mImageManager: getImageManager
     }
     SignalSpy {
         id: imageSpy

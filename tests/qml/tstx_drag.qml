@@ -17,6 +17,7 @@ RCTestMainWindow {
         width: 1024
         height: 110
         mProject: project
+        mImageManager: getImageManager
         mScenePresenter: mainWindow.scenes
     }
     RCControlPanel {
@@ -32,6 +33,13 @@ RCTestMainWindow {
         y: 610
         width: 700
         height: 150
+        // The services the main window hands every canvas.
+        mWindow: mainWindow
+        mProject: project
+        mStelvaneSyncer: stelvaneSyncer
+        mImageManager: getImageManager
+        mInterface: getRCInterface
+        mCloudClient: tavixProjectCloudClient
         mScenePresenter: mainWindow.scenes
         mSceneItemPresenter: project.getSceneItemPresenter()
         mControlManager: project.getControlManager()

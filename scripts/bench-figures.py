@@ -1,0 +1,109 @@
+#!/usr/bin/env python3
+"""Runs the responsiveness benchmarks several times and prints each figure as min / median / max.
+
+    scripts/bench-figures.py [--runs N] [--build build/release-bench] [--only NAME ...]
+
+Every figure is a ratio of a measured benchmark to its twin from the same run: "wall" divides the
+real times, "cpu" the CPU times of the two (Google Benchmark's real_time and cpu_time), so a loaded
+machine shows up as a gap between the two. The tap figures are the benchmark's own percentile
+ratios. Benchmarks that start the project root run in a private network namespace
+(scripts/netns-run.sh under `unshare -rn`), all on the offscreen platform with the software renderer.
+Exits non-zero when a benchmark fails or a figure is missing from its output.
+"""
+import argparse
+import json
+import os
+import statistics
+import subprocess
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# name: (bench program, filter, measured, twin, how)
+#   how "ratio": measured / twin; "rate": twin / measured (a frame rate against the twin's);
+#   "counter:<name>": a counter the measured benchmark reports itself.
+FIGURES = {
+    "scene switch 300 buttons": ("qml/bench_scenePanel", "BM_BareItems300|BM_SceneSwitch300",
+                                 "BM_SceneSwitch300", "BM_BareItems300", "ratio"),
+    "drag 200 items, frame rate": ("qml/bench_scenePanel", "BM_BareDragFrame/200|BM_DragFrame/200",
+                                   "BM_DragFrame/200", "BM_BareDragFrame/200", "rate"),
+    "table replace with view": ("qml/bench_views", "BM_TableCommand",
+                                "BM_TableCommandWithView", "BM_TableCommandAlone", "ratio"),
+    "start-up with 1,000 items": ("project/bench_project", "BM_BareWindowAndParse1000|BM_StartUpWithProject1000",
+                                  "BM_StartUpWithProject1000", "BM_BareWindowAndParse1000", "ratio"),
+    "project load": ("project/bench_project", "BM_BareParse|BM_LoadProjectPacket",
+                     "BM_LoadProjectPacket", "BM_BareParse", "ratio"),
+    "project save": ("project/bench_project", "BM_BareWrite|BM_SaveProjectPacket",
+                     "BM_SaveProjectPacket", "BM_BareWrite", "ratio"),
+    "select all 8,000 / 1,000": ("editing/bench_presenters", "BM_SelectAllThenDeselectAll/(1000|8000)$",
+                                 "BM_SelectAllThenDeselectAll/8000", "BM_SelectAllThenDeselectAll/1000", "ratio"),
+    "first frame in-process": ("qml/bench_window", "FirstFrame",
+                               "BM_MainWindowFirstFrame", "BM_BareWindowFirstFrame", "ratio"),
+    "start-up to first frame": ("project/bench_project", "BM_BareWindow$|BM_StartUpToFirstFrame",
+                                "BM_StartUpToFirstFrame", "BM_BareWindow", "ratio"),
+    "tap median": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:median_x_bare"),
+    "tap p99": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:p99_x_bare"),
+}
+
+
+def run(build, program, pattern):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QT_QUICK_BACKEND="software")
+    cmd = ["unshare", "-rn", os.path.join(ROOT, "scripts/netns-run.sh"),
+           os.path.join(build, "bench", program), "--benchmark_filter=" + pattern,
+           "--benchmark_format=json"]
+    done = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=1800)
+    if done.returncode != 0:
+        sys.exit("%s failed (%d):\n%s" % (program, done.returncode, done.stderr[-2000:]))
+    text = done.stdout
+    return {b["name"].split("/iterations:")[0].split("/real_time")[0]: b
+            for b in json.loads(text[text.index("{"):])["benchmarks"]}
+
+
+def figure(results, measured, twin, how):
+    if measured not in results or (twin and twin not in results):
+        return None
+    m = results[measured]
+    if "error_occurred" in m and m["error_occurred"]:
+        return None
+    if how.startswith("counter:"):
+        value = m.get(how.split(":", 1)[1])
+        return None if value is None else (value, value)
+    t = results[twin]
+    if how == "rate":
+        return (t["real_time"] / m["real_time"], t["cpu_time"] / m["cpu_time"])
+    return (m["real_time"] / t["real_time"], m["cpu_time"] / t["cpu_time"])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--build", default=os.path.join(ROOT, "build/release-bench"))
+    parser.add_argument("--only", nargs="*", default=None)
+    args = parser.parse_args()
+    names = [n for n in FIGURES if not args.only or any(o in n for o in args.only)]
+    values = {n: [] for n in names}
+    patterns = {}
+    for name in names:
+        patterns.setdefault(FIGURES[name][0], []).append(FIGURES[name][1])
+    for _ in range(args.runs):
+        # each program once per round, with the union of its figures' filters
+        results = {program: run(args.build, program, "|".join(p)) for program, p in patterns.items()}
+        for name in names:
+            program, pattern, measured, twin, how = FIGURES[name]
+            value = figure(results[program], measured, twin, how)
+            if value is None:
+                sys.exit("%s: no figure in the output of %s" % (name, program))
+            values[name].append(value)
+    status = 0
+    print("| figure | wall min / median / max | cpu min / median / max |")
+    print("|---|---|---|")
+    for name in names:
+        walls = sorted(v[0] for v in values[name])
+        cpus = sorted(v[1] for v in values[name])
+        fmt = lambda xs: "%.2f / %.2f / %.2f" % (xs[0], statistics.median(xs), xs[-1])
+        print("| %s | %s | %s |" % (name, fmt(walls), fmt(cpus) if not FIGURES[name][4].startswith("counter") else "-"))
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main())
