@@ -258,25 +258,16 @@ QJsonObject RCProperty::toJson() const
     return record;
 }
 
+// Looked up by Latin-1 key: an object's keys are kept sorted, and no key text is made per row.
 RCProperty::Record::Record(const QJsonObject& json)
+    : name(sharedKeyText(json.value(QLatin1StringView("name")).toString())),
+      description(json.value(QLatin1StringView("description")).toString()),
+      unit(json.value(QLatin1StringView("unit")).toString()),
+      value(json.value(QLatin1StringView("value"))),
+      display(json.value(QLatin1StringView("display")).toObject()),
+      readOnly(json.value(QLatin1StringView("readonly")).toBool()),
+      visible(json.value(QLatin1StringView("visible")).toBool())
 {
-    for (auto it = json.constBegin(), end = json.constEnd(); it != end; ++it) {
-        const QString key = it.key();
-        if (key == kName)
-            name = sharedKeyText(it.value().toString());
-        else if (key == kDescription)
-            description = it.value().toString();
-        else if (key == kValue)
-            value = it.value();
-        else if (key == kReadOnly)
-            readOnly = it.value().toBool();
-        else if (key == kVisible)
-            visible = it.value().toBool();
-        else if (key == kUnit)
-            unit = it.value().toString();
-        else if (key == kDisplay)
-            display = it.value().toObject();
-    }
 }
 
 void RCProperty::fromJson(const QJsonObject& jsObj)

@@ -43,7 +43,9 @@ Item {
         id: image
         objectName: "image"
         anchors.fill: parent
-        cache: root.cache
+        // A picture of the program's resources never changes on disk: it is cached whatever
+        // root.cache says, so that views made again do not decode it again.
+        cache: root.cache || root.source.startsWith("qrc:")
         mipmap: true
         onSourceChanged: root.sig_showSourceChanged(source.toString())
     }

@@ -7,7 +7,8 @@ import "../common"
 // The control catalogue in three tabs, one per control group ("Stelvane" shows the group
 // "Mirel", "quenor" "Quenor", "Vexa" "Vexa"), each a scrolling grid of control tiles from which
 // the designer drags a control onto the scene. A control of several groups has a tile in each of
-// their tabs; the tiles follow the catalogue's controlAdd and controlRemove.
+// their tabs; the tiles follow the catalogue's controlAdd and controlRemove. A tab's tiles are
+// made when the tab is first shown, in the catalogue's order.
 Rectangle {
     id: root
 
@@ -16,6 +17,8 @@ Rectangle {
     readonly property var mTabNames: [qsTr("Stelvane"), qsTr("quenor"), qsTr("Vexa")]
     readonly property var mTiles: [mirelTiles, quenorTiles, vexaTiles]
     readonly property var mPages: [mirelPage, quenorPage, vexaPage]
+    // Per tab, whether its tiles were made.
+    property var mMade: [false, false, false]
 
     color: "black"
 
@@ -25,15 +28,28 @@ Rectangle {
         var columns = Math.floor(usable / (80 * RCUnits.dp)) + (usable % (80 * RCUnits.dp) >= 50 * RCUnits.dp ? 1 : 0)
         return Math.max(1, columns)
     }
+    function addTile(g, control) {
+        if (!control.belongToGroup(mGroups[g]) || mTiles[g].hasKey(control.getId()))
+            return
+        var tile = tileComponent.createObject(mPages[g].mGrid, {"mControl": control})
+        mTiles[g].insertValue(control.getId(), tile)
+    }
     function addControl(control) {
         if (!control)
             return
         for (var g = 0; g < mGroups.length; ++g) {
-            if (!control.belongToGroup(mGroups[g]) || mTiles[g].hasKey(control.getId()))
-                continue
-            var tile = tileComponent.createObject(mPages[g].mGrid, {"mControl": control})
-            mTiles[g].insertValue(control.getId(), tile)
+            if (mMade[g])
+                addTile(g, control)
         }
+    }
+    // Makes the tiles of tab g unless they were made.
+    function makeTiles(g) {
+        if (g < 0 || g >= mGroups.length || mMade[g] || !mControlManager)
+            return
+        mMade[g] = true
+        var count = mControlManager.getControlCout()
+        for (var i = 0; i < count; ++i)
+            addTile(g, mControlManager.getControl(i))
     }
     function removeControl(control) {
         if (!control)
@@ -42,13 +58,11 @@ Rectangle {
             mTiles[g].removeValue(control.getId())
     }
     function fill() {
-        for (var g = 0; g < mGroups.length; ++g)
+        for (var g = 0; g < mGroups.length; ++g) {
             mTiles[g].clearValue()
-        if (!mControlManager)
-            return
-        var count = mControlManager.getControlCout()
-        for (var i = 0; i < count; ++i)
-            addControl(mControlManager.getControl(i))
+            mMade[g] = false
+        }
+        makeTiles(tabBar.mCurrentIndex)
     }
     function tileCount(group) {
         return mTiles[mGroups.indexOf(group)].getCount()
@@ -60,6 +74,12 @@ Rectangle {
             tabBar.addTabButton(mTabNames[i])
     }
 
+    Connections {
+        target: tabBar
+        function onMCurrentIndexChanged() {
+            root.makeTiles(tabBar.mCurrentIndex)
+        }
+    }
     Connections {
         target: root.mControlManager
 

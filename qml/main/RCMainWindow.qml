@@ -84,7 +84,7 @@ Window {
     // Writes the control layout's picture to sPath. While the window is closing after a save, it
     // closes once the picture is written (or could not be).
     function grabImage(sPath) {
-        var target = mContent ? mContent.controlPanel : null
+        var target = mContent ? controlLayout() : null
         var started = target !== null && target.grabToImage(function (result) {
             if (!result.saveToFile(sPath))
                 console.warn("RCMainWindow: the thumbnail could not be written to", sPath)
@@ -94,6 +94,44 @@ Window {
             console.warn("RCMainWindow: no thumbnail taken for", sPath)
             Qt.callLater(closeIfClosing)
         }
+    }
+    // The layouts, each made when it is first shown or needed (the edit layout's save entry, the
+    // control layout's picture). They are loaded by name, so that the start page does not wait
+    // for their files; the content body must be there.
+    function controlLayout() {
+        return makeLayout(mContent.controlLoader, "RCControlModelPanel.qml", "controlModelPanel")
+    }
+    function editLayout() {
+        var layout = makeLayout(mContent.editLoader, "RCEditModelPanel.qml", "editModelPanel")
+        mMenuSave = layout.mMenu.mSaveEntry
+        return layout
+    }
+    function makeLayout(loader, sFile, sObjectName) {
+        if (!loader.item) {
+            loader.setSource(sFile, {
+                                 "objectName": sObjectName,
+                                 "mWindow": mainWindow,
+                                 "mMessageBoxManager": mMessageBoxManager,
+                                 "mInterface": mInterface,
+                                 "mImageManager": mImageManager,
+                                 "mCloudClient": mCloudClient,
+                                 "mFileVersion": mFileVersion,
+                                 "mProject": mProject
+                             })
+        }
+        return loader.item
+    }
+    function makeShownLayout() {
+        if (mInEditState)
+            editLayout()
+        else
+            controlLayout()
+    }
+    // The edit layout's save entry, the layout made first when it was not shown yet.
+    function saveEntry() {
+        contentLoader.active = true
+        editLayout()
+        return mMenuSave
     }
     function closeIfClosing() {
         if (mIsClosing)
@@ -116,10 +154,10 @@ Window {
         mSaveQuestionClient = null
         mIsSaveMessageBoxId = ""
         if (answer === 1) {
-            contentLoader.active = true
+            var entry = saveEntry()
             mSavePending = true
             mSaveClient = client
-            mMenuSave.triggered()
+            entry.triggered()
         } else if (answer === 0) {
             if (client) {
                 client.saveSettled(true)
@@ -198,12 +236,17 @@ Window {
             close.accepted = false
     }
 
+    onMInEditStateChanged: {
+        if (mContent)
+            makeShownLayout()
+    }
     Component.onCompleted: {
-        var initState = mProject.getInitState()
-        mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
+        // The mode first: its layout is the one made when the content shows.
         mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
         mTerminal = mProject.getTerminal()
         mProjectPath = mProject.getProjectPacketPath()
+        var initState = mProject.getInitState()
+        mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
         mWindowEventFilter.setWindow(mainWindow)
         // Boxes raised before the window existed.
         var pending = mMessageBoxManager.getShownMessageIds()
@@ -335,8 +378,8 @@ Window {
     Shortcut {
         // The standard save key of the desktops the panel runs on.
         sequence: "Ctrl+S"
-        enabled: mainWindow.mMenuSave !== null && mainWindow.mCurrentPanelName === "contentPanel"
-        onActivated: mainWindow.mMenuSave.triggered()
+        enabled: mainWindow.mCurrentPanelName === "contentPanel"
+        onActivated: mainWindow.saveEntry().triggered()
     }
 
     RCTitleBar {
@@ -391,39 +434,30 @@ Window {
             sourceComponent: Item {
                 id: content
 
-                property alias controlPanel: controlPanel
-                property alias editPanel: editPanel
+                readonly property alias controlLoader: controlLoader
+                readonly property alias editLoader: editLoader
+                readonly property Item controlPanel: controlLoader.item
+                readonly property Item editPanel: editLoader.item
                 // Handed in by the window once the body is made.
                 property bool mInEditState: true
 
-                RCControlModelPanel {
-                    id: controlPanel
-                    objectName: "controlModelPanel"
+                Loader {
+                    id: controlLoader
                     anchors.fill: parent
                     visible: !content.mInEditState
                 }
-                RCEditModelPanel {
-                    id: editPanel
-                    objectName: "editModelPanel"
+                Loader {
+                    id: editLoader
                     anchors.fill: parent
                     visible: content.mInEditState
                 }
             }
-            // Once made, the layouts stay for the rest of the run. Both are handed the window
-            // and its services; the edit layout's save entry is the window's.
+            // Once made, the body stays for the rest of the run; the layout of the mode shown is
+            // made with it.
             onLoaded: {
                 active = true
                 item.mInEditState = Qt.binding(function () { return mainWindow.mInEditState })
-                for (var panel of [item.controlPanel, item.editPanel]) {
-                    panel.mWindow = mainWindow
-                    panel.mMessageBoxManager = mainWindow.mMessageBoxManager
-                    panel.mInterface = mainWindow.mInterface
-                    panel.mImageManager = mainWindow.mImageManager
-                    panel.mCloudClient = mainWindow.mCloudClient
-                    panel.mFileVersion = mainWindow.mFileVersion
-                    panel.mProject = mainWindow.mProject
-                }
-                mainWindow.mMenuSave = item.editPanel.mMenu.mSaveEntry
+                mainWindow.makeShownLayout()
             }
         }
     }

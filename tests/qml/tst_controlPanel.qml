@@ -3,7 +3,8 @@ import QtTest
 import "qrc:/qml/controlListPanel"
 
 // The control list on the real catalogue: three tabs of tiles by group, the column rule, the
-// catalogue's add and remove signals, and the tiles' drag payload.
+// catalogue's add and remove signals, the tiles' drag payload, and a tab's tiles made when the
+// tab is first shown.
 RCTestMainWindow {
     id: mainWindow
 
@@ -15,6 +16,14 @@ RCTestMainWindow {
         height: 700
         mControlManager: mainWindow.controls
     }
+    Component {
+        id: panelComponent
+
+        RCControlPanel {
+            width: 300
+            height: 700
+        }
+    }
 
     TestCase {
         name: "ControlPanel"
@@ -23,15 +32,22 @@ RCTestMainWindow {
         function page(group) {
             return findChild(panel, "controlPage_" + group)
         }
-        // The control ids of a page's tiles, in the order shown.
-        function tileIds(group) {
-            var grid = page(group).mGrid
+        // The control ids of the tiles in a page's grid, in the order shown.
+        function idsIn(grid) {
             var ids = []
             for (var i = 0; i < grid.children.length; ++i) {
                 if (grid.children[i].mControlId !== undefined)
                     ids.push(grid.children[i].mControlId)
             }
             return ids
+        }
+        // The control ids of a page's tiles, its tab shown once for them to be made.
+        function tileIds(group) {
+            var tabs = findChild(panel, "controlTabBar")
+            var shown = tabs.mCurrentIndex
+            tabs.mCurrentIndex = panel.mGroups.indexOf(group)
+            tabs.mCurrentIndex = shown
+            return idsIn(page(group).mGrid)
         }
         function catalogueIds(group) {
             var ids = []
@@ -93,7 +109,34 @@ RCTestMainWindow {
             panel.width = 300
         }
 
+        // A hidden tab has no tiles; its first showing makes them all, in the catalogue's order,
+        // with the controls added while it was hidden.
+        function test_tilesMadeWhenShown_data() {
+            return [
+                {tag: "quenor", tab: "tab_quenor", group: "Quenor"},
+                {tag: "Vexa", tab: "tab_Vexa", group: "Vexa"}
+            ]
+        }
+        function test_tilesMadeWhenShown(data) {
+            var fresh = createTemporaryObject(panelComponent, mainWindow, {"mControlManager": controls})
+            var grid = findChild(fresh, "controlPage_" + data.group).mGrid
+            compare(idsIn(grid), [], "no tiles while hidden")
+            var control = controls.addControl(20, "后加控件", [data.group], "qrc:/control/custom.png")
+            verify(control)
+            compare(idsIn(grid), [], "no tiles while hidden")
+            tryVerify(() => findChild(fresh, data.tab))
+            mouseClick(findChild(fresh, data.tab))
+            verify(findChild(fresh, "controlPage_" + data.group).visible)
+            var expected = catalogueIds(data.group)
+            compare(expected[expected.length - 1], control.getId())
+            compare(idsIn(grid), expected)
+            var id = control.getId()
+            verify(controls.removeControl(id))
+            tryVerify(() => idsIn(grid).indexOf(id) < 0, 3000, "the removed control's tile goes")
+        }
+
         function test_tilePayload() {
+            tileIds("Quenor")
             var tile = page("Quenor").mGrid.children[0]
             var control = controls.getControlById(tile.mControlId)
             compare(tile.Drag.mimeData, {"dragType": "control", "controlId": control.getId()})

@@ -101,6 +101,7 @@ RCTestMainWindow {
             closeMessages()
             serverPeers.stopServer()
             distributionPeers.reset()
+            project.setAppModel(0)
             project.getSetting().setValue("DefaultPassword", "")
             project.loadTemplateProjectPacket("空模板")
         }
@@ -204,6 +205,51 @@ RCTestMainWindow {
             }
         }
 
+        // Only the layout of the mode shown is made; the other one is made on the first switch to
+        // it, or when its part is needed: the edit layout's save entry (Ctrl+S, 保存 on the close
+        // question) in the control mode, the control layout's picture for a save in the edit mode.
+        function test_layoutsMadeWhenNeeded_data() {
+            return [
+                {tag: "edit mode, switch", mode: 0, via: "switch"},
+                {tag: "control mode, switch", mode: 1, via: "switch"},
+                {tag: "edit mode, Ctrl+S", mode: 0, via: "shortcut"},
+                {tag: "control mode, Ctrl+S", mode: 1, via: "shortcut"},
+                {tag: "control mode, 保存 on closing", mode: 1, via: "close"}
+            ]
+        }
+        function test_layoutsMadeWhenNeeded(data) {
+            makeWindow()
+            project.setAppModel(data.mode)
+            var folder = openStored("按需" + data.mode)
+            var shown = data.mode === 0 ? "editPanel" : "controlPanel"
+            var other = data.mode === 0 ? "controlPanel" : "editPanel"
+            verify(win.mContent[shown] && win.mContent[shown].visible, shown + " is made and shown")
+            compare(win.mContent[other], null, other + " waits until it is needed")
+            if (data.via === "switch") {
+                project.setAppModel(1 - data.mode)
+                verify(win.mContent[other] && win.mContent[other].visible, other + " is made on the switch")
+                compare(win.mContent[shown].visible, false)
+                return
+            }
+            change()
+            verify(!testSupport.exists(folder + "/thumbnail.png"), "no picture before the save")
+            if (data.via === "shortcut") {
+                // keys go to the focus window
+                win.requestActivate()
+                tryCompare(win, "active", true)
+                keySequence(StandardKey.Save)
+            } else {
+                answer(askToClose(), "okButton")
+            }
+            tryVerify(() => testSupport.readText(folder + "/project.tavx").indexOf("改动") >= 0, 5000, "saved")
+            tryVerify(() => testSupport.isDrawnImage(folder + "/thumbnail.png"), 5000, "the thumbnail shows the layout")
+            verify(win.mContent.editPanel && win.mContent.controlPanel, "both layouts are made for the save")
+            compare(win.mContent[shown].visible, true, "the shown layout stays")
+            compare(win.mContent[other].visible, false)
+            if (data.via === "close")
+                tryCompare(win, "visible", false)
+        }
+
         function test_closeWithoutChanges() {
             makeWindow()
             openStored("关闭")
@@ -245,7 +291,7 @@ RCTestMainWindow {
             makeWindow()
             openTemplate()
             var editTitle = findChild(win.mContent.editPanel, "editTitlePanel")
-            var controlTitle = findChild(win.mContent.controlPanel, "controlTitlePanel")
+            var controlTitle = findChild(win.controlLayout(), "controlTitlePanel")
             var pill = findChild(editTitle, "connectionText")
             compare(pill.text, "未连接")
             compare(findChild(editTitle, "connectionPill").color, Qt.color("#aa0428"))

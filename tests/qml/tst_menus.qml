@@ -430,6 +430,35 @@ RCTestMainWindow {
             }
         }
 
+        // Entries whose popup is made on their first use: the first use shows it, and so does the
+        // next one (the download popup is kept for it, the project manager made again).
+        function test_popupOnFirstUse_data() {
+            return [
+                {tag: "添加Mirel场景", entry: "menuDownloadProject", popup: "mPopup", kept: true},
+                {tag: "打开或新建", entry: "menuProjectManager", popup: "mOverlay", kept: false}
+            ]
+        }
+        function test_popupOnFirstUse(data) {
+            var entry = findChild(realWindow(), data.entry)
+            verify(entry, data.entry)
+            compare(entry[data.popup], null, "nothing made before the first use")
+            var first = null
+            for (var use = 0; use < 2; ++use) {
+                entry.triggered()
+                var popup = entry[data.popup]
+                verify(popup, "use " + use)
+                tryCompare(popup, "opened", true)
+                if (data.kept && first)
+                    compare(popup, first, "the popup is made once")
+                first = popup
+                popup.close()
+                if (data.kept)
+                    tryCompare(popup, "visible", false)
+                else
+                    tryCompare(entry, data.popup, null)
+            }
+        }
+
         function test_entryTexts() {
             var join = createTemporaryObject(joinEntryComponent, mainWindow)
             compare(join.text, "加入项目")
