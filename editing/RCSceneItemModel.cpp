@@ -68,6 +68,21 @@ void RCSceneItemModel::setSceneId(const QString& sceneId)
         Q_EMIT sceneIdChanged();
 }
 
+QVariantMap RCSceneItemModel::viewProperties() const
+{
+    return m_viewProperties;
+}
+
+void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
+{
+    if (properties == m_viewProperties)
+        return;
+    m_viewProperties = properties;
+    Q_EMIT viewPropertiesChanged();
+    if (!m_ids.isEmpty())
+        Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {ViewPropertiesRole});
+}
+
 void RCSceneItemModel::reload()
 {
     beginResetModel();
@@ -123,6 +138,10 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
     const QString& id = m_ids.at(index.row());
     if (role == ItemIdRole)
         return id;
+    if (role == SceneIdRole)
+        return m_sceneId;
+    if (role == ViewPropertiesRole)
+        return m_viewProperties;
     const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
     if (!item)
         return QVariant();
@@ -137,6 +156,8 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return item->getPropertyValue(RCKeys::Width()).toInt();
     case HeightRole:
         return item->getPropertyValue(RCKeys::Height()).toInt();
+    case ValuesRole:
+        return m_presenter ? m_presenter->getPropertyValues(m_sceneId, id) : QVariantMap();
     default:
         return QVariant();
     }
@@ -144,8 +165,9 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RCSceneItemModel::roleNames() const
 {
-    return {{ItemIdRole, "itemId"}, {QmlPathRole, "qmlPath"},     {XRole, "itemX"},
-            {YRole, "itemY"},       {WidthRole, "itemWidth"},     {HeightRole, "itemHeight"}};
+    return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
+            {YRole, "itemY"},         {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
+            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"}};
 }
 
 void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)
@@ -190,6 +212,9 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;
     const QModelIndex at = index(row);
+    // a new view is made with the values as they are now
+    if (role == QmlPathRole)
+        Q_EMIT dataChanged(at, at, {ValuesRole});
     Q_EMIT dataChanged(at, at, {role});
 }
 

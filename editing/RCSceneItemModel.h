@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QStringList>
+#include <QVariantMap>
 
 class RCScene;
 
@@ -15,7 +16,10 @@ class RCScene;
 // batch move of the selection (RCSceneItemPresenter::moveSelectItems) one dataChanged with
 // {XRole, YRole} per run of adjacent moved rows. Every other property change of a shown item is
 // passed on as itemPropertyChanged, so that the views follow their items through one connection.
-// Values are read from the document when asked for; the model keeps only the ids. GUI thread only.
+// Values are read from the document when asked for; the model keeps only the ids. ValuesRole is
+// what a view is made with: it is announced as changed only just before a new "QmlPath" (whose
+// view is made with the values as they are then); the other changes reach the views as
+// itemPropertyChanged. GUI thread only.
 class RCSceneItemModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -23,15 +27,24 @@ class RCSceneItemModel : public QAbstractListModel
     // Setting the id of the scene shown, or setting it again after that scene was replaced by
     // another of the same id, resets the model.
     Q_PROPERTY(QString sceneId READ sceneId WRITE setSceneId NOTIFY sceneIdChanged)
+    // What the canvas hands to the view of every row besides the row's own values (services, edit
+    // state, zoom), given to every row as ViewPropertiesRole; a new value is one dataChanged of
+    // that role over all rows. The model does not look into it.
+    Q_PROPERTY(
+        QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY viewPropertiesChanged)
 
 public:
-    enum Role {
+    enum Role
+    {
         ItemIdRole = Qt::UserRole + 1, // QString, the item's id
         QmlPathRole,                   // QString, the view file ("QmlPath")
         XRole,                         // int, scene units ("X")
         YRole,                         // int, scene units ("Y")
         WidthRole,                     // int, scene units ("Width")
-        HeightRole                     // int, scene units ("Height")
+        HeightRole,                    // int, scene units ("Height")
+        SceneIdRole,                   // QString, the scene's id (the model's sceneId)
+        ValuesRole,                    // QVariantMap, every property of the item by name, read when asked
+        ViewPropertiesRole             // QVariantMap, the model's viewProperties
     };
     Q_ENUM(Role)
 
@@ -41,6 +54,8 @@ public:
     void setPresenter(RCSceneItemPresenter* presenter);
     QString sceneId() const;
     void setSceneId(const QString& sceneId);
+    QVariantMap viewProperties() const;
+    void setViewProperties(const QVariantMap& properties);
 
     // The row of the item, -1 when the scene shown holds none of that id.
     Q_INVOKABLE int rowOf(const QString& itemId) const;
@@ -53,6 +68,7 @@ public:
 Q_SIGNALS:
     void presenterChanged();
     void sceneIdChanged();
+    void viewPropertiesChanged();
     // A property other than "QmlPath", "X", "Y", "Width" and "Height" of a shown item changed.
     void itemPropertyChanged(QString itemId, QString name, QVariant value);
 
@@ -73,4 +89,5 @@ private:
     QPointer<RCScene> m_scene;
     QStringList m_ids;
     QHash<QString, int> m_rows;
+    QVariantMap m_viewProperties;
 };

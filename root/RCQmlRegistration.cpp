@@ -3,6 +3,7 @@
 #include "actions/IRCAction.h"
 #include "actions/IRCActionManager.h"
 #include "actions/RCScriptProcess.h"
+#include "canvas/RCSceneItemViewSlot.h"
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/Platform.h"
 #include "editing/RCCmdPresenter.h"
@@ -66,6 +67,7 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
         rcType<RCScenePresenter>("RCScenePresenter"),
         rcType<RCSceneItemPresenter>("RCSceneItemPresenter"),
         rcType<RCSceneItemModel>("RCSceneItemModel"),
+        rcType<RCSceneItemViewSlot>("RCSceneItemViewSlot"),
         rcType<RCCmdPresenter>("RCCmdPresenter"),
         rcType<IRCProject>("IRCProject"),
         rcType<IRCControlInstantiationParam>("IRCControlInstantiationParam"),

@@ -65,7 +65,9 @@ QString makeScene(const QString& name, int count, const QVariantMap& values = {}
 
 const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
     RCScenePanel { id: panel; objectName: "panel"; width: 1200; height: 760
-        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() })");
+        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
+        mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
+        mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
 
 // Moves its n plain items (as many as the drag moves, in the same rows) by dx at each move(dx).
 QByteArray bareDragQml(int n)

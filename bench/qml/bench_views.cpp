@@ -77,7 +77,9 @@ QString showScene(int kind, const QVariantMap& values = {})
 
 const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
     RCScenePanel { width: 1200; height: 760; mInEditState: false
-        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter() })");
+        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
+        mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
+        mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
 
 // "setProgramTable" of kPrograms x kLayers, each layer filled by nodes of kNodeSpan programs;
 // prefix makes the ids of one table.

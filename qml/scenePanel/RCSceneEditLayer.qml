@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
@@ -227,7 +229,7 @@ Item {
         }
         if (!changed.length)
             return
-        var commands = project.getCmdPresenter()
+        var commands = mPanel.mProject.getCmdPresenter()
         mBatch = true
         for (var j = 0; j < changed.length; ++j)
             writeGeometry(changed[j].start.id, changed[j].start, false)
@@ -247,11 +249,11 @@ Item {
     // selected, every other one not.
     function stretchBand(p) {
         var band = Qt.rect(mBand.x, mBand.y, mBand.width, mBand.height)
-        if (Math.abs(p.x - mPressPos.x) >= 5 * dp) {
+        if (Math.abs(p.x - mPressPos.x) >= 5 * RCUnits.dp) {
             band.x = Math.min(p.x, mPressPos.x)
             band.width = Math.abs(p.x - mPressPos.x)
         }
-        if (Math.abs(p.y - mPressPos.y) >= 5 * dp) {
+        if (Math.abs(p.y - mPressPos.y) >= 5 * RCUnits.dp) {
             band.y = Math.min(p.y, mPressPos.y)
             band.height = Math.abs(p.y - mPressPos.y)
         }
@@ -392,7 +394,7 @@ Item {
         visible: width > 0 && height > 0
         color: "transparent"
         border.color: "green"
-        border.width: 2 * dp
+        border.width: 2 * RCUnits.dp
     }
     Item {
         id: frame
@@ -407,7 +409,7 @@ Item {
             anchors.fill: parent
             color: "transparent"
             border.color: "blue"
-            border.width: 2 * dp
+            border.width: 2 * RCUnits.dp
         }
         Repeater {
             model: [
@@ -426,8 +428,8 @@ Item {
                 objectName: "sceneHandle_" + modelData.type
                 x: frame.width * modelData.fx - width / 2
                 y: frame.height * modelData.fy - height / 2
-                width: 6 * dp
-                height: 6 * dp
+                width: 6 * RCUnits.dp
+                height: 6 * RCUnits.dp
                 mType: modelData.type
                 mRelativeItem: frame
 

@@ -1,10 +1,14 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Rc.IRCAction 1.0
 import Rc.IRCProject 1.0
 import "../common"
+import "RCSceneItemShow.js" as Show
 
 // The base of the tappable scene item views: the icon filling the view, the caption centred under
-// it, in edit mode a blue veil while the item is selected, and in control mode the tap. A tap
+// it, in edit mode a blue veil while the item is selected, and in control mode the tap. What
+// few buttons show (the veil, the transparency check) is made only when needed. A tap
 // plays the click sound (an action) and then emits sig_itemClicked, to which each button view
 // answers; while pressed the content is shifted and grown by mPressedDis. With "EnableClick"
 // false the button neither zooms nor clicks. With "ClickAreaCheck" the icon's fully transparent
@@ -23,67 +27,38 @@ RCSceneItem {
     property string mIconPath: ""
     property string mName: ""
     property bool mZoomIn: false
-    property real mPressedDis: 5 * dp
+    property real mPressedDis: 5 * RCUnits.dp
     property bool mClickAreaCheck: false
     property bool mEnableClick: true
     property color mTextColor: "white"
     property real mTextSize: 12
     property bool mTextBold: false
     property string mIconKey: "IconPath"
+    // The icon, which a press shifts and grows; the caption follows it.
+    readonly property alias mContainer: icon
     // Whether the icon shown may come from the pixmap cache: the program's own icons are shared
     // between views; a project's images are read afresh, as the designer may replace them. Set
     // before mIconPath, so that each icon is loaded once, the way it is to be kept.
     property bool mIconCached: false
+    // mIconPath as the icon loads it (a project's image reference resolved by the image manager).
+    property string mIconUrl: ""
+    // The canvas that reads the icon's transparency (RCSceneItemClickCheck), there while
+    // "ClickAreaCheck" is on and there is an icon.
+    property Item mClickCheck: null
+    readonly property bool mClickCheckWanted: mClickAreaCheck && mIconPath !== ""
+    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected.
+    property Item mSelectVeil: null
 
     signal sig_itemClicked
     signal sig_itemPressed
     signal sig_itemReleased
     signal sig_itemExit
 
-    function readButton() {
-        readIcon()
-        mName = readText("Name", "")
-        mClickAreaCheck = Boolean(readProperty("ClickAreaCheck", false))
-        mEnableClick = Boolean(readProperty("EnableClick", true))
-        mTextColor = colorOf(readProperty("TextColor", "white"))
-        mTextSize = sizeOf(readProperty("TextSize", 12))
-        mTextBold = Boolean(readProperty("TextBold", false))
-    }
-    function readIcon() {
-        var path = mIconKey === "" ? "" : readText(mIconKey, "")
-        mIconCached = path.indexOf("qrc:") === 0
-        mIconPath = path
-    }
-    function colorOf(value) {
-        var text = value === undefined || value === null ? "" : String(value)
-        return text !== "" && Qt.colorEqual(text, text) ? text : "white"
-    }
-    function sizeOf(value) {
-        var size = Number(value)
-        return isFinite(size) && size > 0 ? size : 12
-    }
-    function sendPressedCommand() {
-        if (mInEditState || !mProject || mProject.getAppModel() !== IRCProject.EAppModel_Control)
-            return
-        if (readText("CmdType", "") !== "")
-            triggerAction(IRCAction.EActionType_SendCmd, "")
-    }
-    // Whether a press at (x, y) is the button's: not on a fully transparent pixel of the icon.
-    function acceptsPoint(x, y) {
-        var canvas = clickCheck.item
-        return !canvas || !canvas.mReady || canvas.alphaAt(x, y) > 0
-    }
-    function setZoom(zoom) {
-        if (zoom === mZoomIn)
-            return
-        mZoomIn = zoom
-    }
-
-    onSig_sceneItemChanged: readButton()
+    onSig_sceneItemChanged: Show.readButton(root)
     onSig_sceneItemPropertyChanged: (sProName, value) => {
         switch (sProName) {
         case mIconKey:
-            readIcon()
+            Show.readIcon(root)
             break
         case "Name":
         case "ClickAreaCheck":
@@ -91,91 +66,57 @@ RCSceneItem {
         case "TextColor":
         case "TextSize":
         case "TextBold":
-            readButton()
+            Show.readButton(root)
             break
         case "Pressed":
-            sendPressedCommand()
+            // a command button's command, from the control-mode panel in control mode only
+            if (!mInEditState && mProject && mProject.getAppModel() === IRCProject.EAppModel_Control
+                    && readText("CmdType", "") !== "")
+                triggerAction(IRCAction.EActionType_SendCmd, "")
             break
         }
     }
-    onMIconKeyChanged: readIcon()
+    onMIconKeyChanged: Show.readIcon(root)
+    onMImageResolutionChanged: Show.readIcon(root)
     onMZoomInChanged: {
         var shift = mZoomIn && !mInEditState ? mPressedDis : 0
         mContainer.anchors.leftMargin = -shift
         mContainer.anchors.topMargin = shift
         mContainer.anchors.bottomMargin = -2 * shift
     }
-    onMInEditStateChanged: setZoom(false)
+    onMInEditStateChanged: mZoomIn = false
+    onMClickCheckWantedChanged: {
+        if (mClickCheck)
+            mClickCheck.destroy()
+        mClickCheck = mClickCheckWanted
+                ? Qt.createComponent("RCSceneItemClickCheck.qml").createObject(root, {"mButton": root}) : null
+    }
     onMSelectChanged: {
+        if (mSelect && !mSelectVeil)
+            mSelectVeil = Qt.createComponent("RCSceneItemSelectVeil.qml").createObject(root, {"mView": root})
         if (mInEditState)
             console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
     }
 
-    mContentItem: RCImage {
+    Image {
+        id: icon
         objectName: "buttonIcon"
-        source: root.mIconPath
+        anchors.fill: parent
+        source: root.mIconUrl
         cache: root.mIconCached
-        mImageManager: root.mImageManager
+        mipmap: true
     }
 
     RCText {
         objectName: "buttonCaption"
         // under the icon, so that the press effect moves both
         anchors.top: root.mContainer.bottom
-        anchors.topMargin: 5 * dp
+        anchors.topMargin: 5 * RCUnits.dp
         anchors.horizontalCenter: root.mContainer.horizontalCenter
         text: root.mName
         color: root.mTextColor
         font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)
         font.bold: root.mTextBold
-    }
-    Rectangle {
-        objectName: "selectOverlay"
-        anchors.fill: parent
-        color: "blue"
-        opacity: 0.3
-        visible: root.mInEditState && root.mSelect
-    }
-    // The icon as drawn at the view's size, read for the transparency of a pressed pixel.
-    Loader {
-        id: clickCheck
-        objectName: "clickAreaCheck"
-        anchors.fill: parent
-        active: root.mClickAreaCheck && root.mIconPath !== ""
-        sourceComponent: Canvas {
-            property string mImageUrl: getImageManager.pathTransformation(root.mIconPath)
-            // Set once the icon is drawn at the current size.
-            property bool mReady: false
-
-            // An image already in the pixmap cache loads at once, without imageLoaded.
-            function load() {
-                mReady = false
-                if (!isImageLoaded(mImageUrl))
-                    loadImage(mImageUrl)
-                if (isImageLoaded(mImageUrl))
-                    requestPaint()
-            }
-            function alphaAt(x, y) {
-                if (x < 0 || y < 0 || x >= width || y >= height)
-                    return 0
-                return getContext("2d").getImageData(Math.floor(x), Math.floor(y), 1, 1).data[3]
-            }
-
-            opacity: 0
-            onMImageUrlChanged: load()
-            onImageLoaded: requestPaint()
-            onWidthChanged: load()
-            onHeightChanged: load()
-            onPaint: {
-                var context = getContext("2d")
-                context.clearRect(0, 0, width, height)
-                if (!isImageLoaded(mImageUrl))
-                    return
-                context.drawImage(mImageUrl, 0, 0, width, height)
-                mReady = true
-            }
-            Component.onCompleted: load()
-        }
     }
     MouseArea {
         id: input
@@ -185,30 +126,30 @@ RCSceneItem {
         visible: enabled
 
         onPressed: mouse => {
-            if (!root.acceptsPoint(mouse.x, mouse.y)) {
+            if (!Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y)) {
                 mouse.accepted = false
                 return
             }
             if (!root.mEnableClick)
                 return
             root.sig_itemPressed()
-            root.setZoom(true)
+            root.mZoomIn = true
         }
         onReleased: mouse => {
             var wasZoomed = root.mZoomIn
-            root.setZoom(false)
-            if (wasZoomed && root.acceptsPoint(mouse.x, mouse.y))
+            root.mZoomIn = false
+            if (wasZoomed && Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y))
                 root.sig_itemReleased()
         }
         onContainsMouseChanged: {
             if (pressed && !containsMouse && root.mZoomIn) {
                 root.sig_itemExit()
-                root.setZoom(false)
+                root.mZoomIn = false
             }
         }
-        onCanceled: root.setZoom(false)
+        onCanceled: root.mZoomIn = false
         onClicked: mouse => {
-            if (!root.mEnableClick || !root.acceptsPoint(mouse.x, mouse.y))
+            if (!root.mEnableClick || !Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y))
                 return
             root.triggerAction(IRCAction.EActionType_PlayClickSound, "")
             root.sig_itemClicked()

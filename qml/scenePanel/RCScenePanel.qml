@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import Rc.RCSceneItemModel 1.0
+import Rc.RCSceneItemViewSlot 1.0
 import "../common"
 import "../menus"
 
@@ -34,6 +35,8 @@ Item {
     property var mInterface: null
     property var mCloudClient: null
     property var mWindow: null
+    // The times the image manager resolved the project's image references again.
+    property int mImageResolution: 0
     // Item id -> its view, in scene order. The views come and go with the rows of the item model;
     // a row whose view file cannot be loaded has no entry.
     readonly property QtObject mItemMap: QtObject {
@@ -69,11 +72,33 @@ Item {
     property var mJoinProjectDialog: null
     property bool mCompleted: false
 
+    // What every view gets beside its item; a change is written into every view. The count of
+    // resolutions is left out while there has been none (a view's own is 0 then).
+    readonly property var mViewProperties: viewProperties(mInEditState, mSceneItemPresenter, mProject, mStelvaneSyncer,
+                                                          mImageManager, mInterface, mCloudClient, mScale,
+                                                          mImageResolution)
+
     readonly property real mRectWidth: mScreenWidth / mScale
     readonly property real mRectHeight: mScreenHeight / mScale
     readonly property real mRectX: (mMaxWidth - mScreenWidth) / (2 * mScale)
     readonly property real mRectY: (mMaxHeight - mScreenHeight) / (2 * mScale)
 
+    function viewProperties(inEditState, presenter, project, syncer, images, iface, cloud, scale, resolution) {
+        var properties = {
+            "mInEditState": inEditState,
+            "mSceneItemPresenter": presenter,
+            "mProject": project,
+            "mStelvaneSyncer": syncer,
+            "mImageManager": images,
+            "mInterface": iface,
+            "mCloudClient": cloud,
+            "mWidthDp": 1 / scale,
+            "mHeightDp": 1 / scale
+        }
+        if (resolution > 0)
+            properties.mImageResolution = resolution
+        return properties
+    }
     // Scroll so that the scene rectangle's centre is in the middle of the visible area.
     function centerDisplay() {
         var contentWidth = mMaxWidth / mScale
@@ -156,46 +181,6 @@ Item {
         centerDisplay()
         editLayer.updateFrame()
     }
-    // Makes the view of the slot's row from its view file, with what the panel gives every view.
-    function loadView(slot) {
-        slot.setSource(slot.qmlPath, {
-                           "objectName": "sceneItemView_" + slot.itemId,
-                           "mInEditState": mInEditState,
-                           "mSceneItemPresenter": mSceneItemPresenter,
-                           "mProject": mProject,
-                           "mStelvaneSyncer": mStelvaneSyncer,
-                           "mImageManager": mImageManager,
-                           "mInterface": mInterface,
-                           "mCloudClient": mCloudClient,
-                           "mWidthDp": 1 / mScale,
-                           "mHeightDp": 1 / mScale
-                       })
-        var view = slot.item
-        if (!view) {
-            console.warn("sceneItemQml is null", slot.qmlPath, Qt.createComponent(slot.qmlPath).errorString())
-            return
-        }
-        view.setSceneId(mSceneId)
-        view.setSceneItemId(slot.itemId)
-    }
-    // A view taken off the canvas no longer shows nor follows its item; the model's row and its
-    // delegate are gone, the object goes once the handler that asked has returned (a view may be
-    // the one whose tap switched the scene).
-    function retireView(view) {
-        if (!view)
-            return
-        view.visible = false
-        view.mSceneItemPresenter = null
-    }
-    function scaleViews() {
-        var slots = viewSlots()
-        for (var i = 0; i < slots.length; ++i) {
-            slots[i].item.mWidthDp = 1 / mScale
-            slots[i].item.mHeightDp = 1 / mScale
-        }
-        editLayer.updateFrame()
-    }
-
     function handleWheel(wheel) {
         var delta = wheel.angleDelta.y !== 0 ? wheel.angleDelta.y : wheel.angleDelta.x
         if (wheel.modifiers === Qt.ControlModifier) {
@@ -212,25 +197,25 @@ Item {
     }
     // The dialog, made from component (a popup of the main window) when there is none yet.
     function dialogOf(dialog, component, properties) {
-        return dialog ? dialog : component.createObject(mainWindow.contentItem ? mainWindow.contentItem : mainWindow,
+        return dialog ? dialog : component.createObject(mWindow.contentItem ? mWindow.contentItem : mWindow,
                                                         properties)
     }
     function openConnectDialog(title) {
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
-                                        "mSetting": project.getSetting(),
-                                        "mStelvaneSyncer": project.getStelvaneSyncer()
+                                        "mSetting": mProject.getSetting(),
+                                        "mStelvaneSyncer": mStelvaneSyncer
                                     })
         if (!mConnectDialog)
             return
         mConnectDialog.mTitle = title === undefined || title === null ? "" : String(title)
-        mainWindow.calDialogGeometry(mConnectDialog)
+        mWindow.calDialogGeometry(mConnectDialog)
         mConnectDialog.open()
     }
     function openJoinProjectDialog() {
-        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": project})
+        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": mProject})
         if (!mJoinProjectDialog)
             return
-        mainWindow.calDialogGeometry(mJoinProjectDialog)
+        mWindow.calDialogGeometry(mJoinProjectDialog)
         mJoinProjectDialog.open()
     }
 
@@ -239,12 +224,7 @@ Item {
     onMScenePresenterChanged: followSelectedScene()
     onMSceneItemPresenterChanged: showScene()
     onMSceneIdChanged: showScene()
-    onMInEditStateChanged: {
-        var slots = viewSlots()
-        for (var i = 0; i < slots.length; ++i)
-            slots[i].item.mInEditState = mInEditState
-    }
-    onMScaleChanged: scaleViews()
+    onMScaleChanged: editLayer.updateFrame()
     onMScreenWidthChanged: editLayer.updateFrame()
     onMScreenHeightChanged: editLayer.updateFrame()
     onWidthChanged: centerDisplay()
@@ -302,6 +282,12 @@ Item {
         }
     }
     Connections {
+        target: root.mImageManager
+        function onResolutionChanged() {
+            ++root.mImageResolution
+        }
+    }
+    Connections {
         target: itemModel
         // the views follow their places and sizes through the model's rows, the rest here
         function onItemPropertyChanged(itemId, name, value) {
@@ -314,7 +300,7 @@ Item {
         }
     }
     Connections {
-        target: typeof mainWindow !== "undefined" ? mainWindow : null
+        target: root.mWindow
         function onWidthChanged() {
             root.centerDisplay()
         }
@@ -326,6 +312,7 @@ Item {
     RCSceneItemModel {
         id: itemModel
         presenter: root.mSceneItemPresenter
+        viewProperties: root.mViewProperties
     }
     Component {
         id: connectDialogComponent
@@ -375,14 +362,10 @@ Item {
                 Repeater {
                     id: viewRepeater
                     model: itemModel
-                    onItemRemoved: (index, slot) => root.retireView(slot.item)
 
-                    // A row of the model: the view made from its "QmlPath", placed from its
-                    // "X", "Y", "Width" and "Height".
-                    delegate: Loader {
-                        id: slot
-                        required property string itemId
-                        required property string qmlPath
+                    // A row of the model: the view made from its "QmlPath" with its values, placed
+                    // from its "X", "Y", "Width" and "Height".
+                    delegate: RCSceneItemViewSlot {
                         required property int itemX
                         required property int itemY
                         required property int itemWidth
@@ -392,13 +375,6 @@ Item {
                         y: root.mRectY + itemY / root.mScale
                         width: Math.max(0, itemWidth) / root.mScale
                         height: Math.max(0, itemHeight) / root.mScale
-
-                        // a later view file; the first is loaded once the row is complete
-                        onQmlPathChanged: {
-                            if (status !== Loader.Null)
-                                root.loadView(slot)
-                        }
-                        Component.onCompleted: root.loadView(slot)
                     }
                 }
             }
@@ -415,7 +391,7 @@ Item {
     RCImage {
         objectName: "needAddSceneHint"
         anchors.fill: flick
-        anchors.margins: 20 * dp
+        anchors.margins: 20 * RCUnits.dp
         visible: root.mSceneId === ""
         source: visible ? "qrc:/needAddScene.png" : ""
         fillMode: Image.PreserveAspectFit

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void cleanup();
 
     void rowsFollowTheScene();
+    void viewPropertiesReachEveryRow();
     void sceneSwitchIsOneReset();
     void dragStepIsOneChangePerRun_data();
     void dragStepIsOneChangePerRun();
@@ -37,7 +38,10 @@ private:
     RCSceneItemPresenter* p() { return RCSceneItemPresenter::instance(); }
     // A scene of count items at (10 i, 20 i), 30 x 40; answers its id.
     QString makeScene(int count);
-    QString idAt(int row) const { return m_model->data(m_model->index(row), RCSceneItemModel::ItemIdRole).toString(); }
+    QString idAt(int row) const
+    {
+        return m_model->data(m_model->index(row), RCSceneItemModel::ItemIdRole).toString();
+    }
     QPoint posAt(int row) const
     {
         return QPoint(m_model->data(m_model->index(row), RCSceneItemModel::XRole).toInt(),
@@ -64,7 +68,8 @@ void TestSceneItemModel::init()
     resetDocument();
     m_scene = makeScene(6);
     m_model = new RCSceneItemModel(this);
-    m_tester = new QAbstractItemModelTester(m_model, QAbstractItemModelTester::FailureReportingMode::Fatal, this);
+    m_tester =
+        new QAbstractItemModelTester(m_model, QAbstractItemModelTester::FailureReportingMode::Fatal, this);
     m_model->setPresenter(p());
     m_model->setSceneId(m_scene);
 }
@@ -80,6 +85,7 @@ void TestSceneItemModel::rowsFollowTheScene()
     const QHash<int, QByteArray> names = m_model->roleNames();
     QCOMPARE(names.value(RCSceneItemModel::ItemIdRole), "itemId");
     QCOMPARE(names.value(RCSceneItemModel::QmlPathRole), "qmlPath");
+    QCOMPARE(names.value(RCSceneItemModel::ValuesRole), "values");
     QCOMPARE(m_model->rowCount(), 6);
     const QStringList ids = p()->getItemIds(m_scene);
     for (int row = 0; row < ids.size(); ++row) {
@@ -89,6 +95,9 @@ void TestSceneItemModel::rowsFollowTheScene()
         QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::HeightRole).toInt(), 40);
         QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::QmlPathRole),
                  p()->getPropertyValue(m_scene, ids.at(row), u"QmlPath"_s));
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::SceneIdRole).toString(), m_scene);
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::ValuesRole).toMap(),
+                 p()->getPropertyValues(m_scene, ids.at(row)));
     }
 
     QSignalSpy inserted(m_model, &QAbstractItemModel::rowsInserted);
@@ -115,6 +124,23 @@ void TestSceneItemModel::rowsFollowTheScene()
     // the scene goes: no rows
     RCScenePresenter::instance()->removeScene(m_scene, false);
     QCOMPARE(m_model->rowCount(), 0);
+}
+
+void TestSceneItemModel::viewPropertiesReachEveryRow()
+{
+    QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
+    const QVariantMap properties{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}};
+    m_model->setViewProperties(properties);
+    m_model->setViewProperties(properties);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
+    QCOMPARE(changed.at(0).at(1).toModelIndex().row(), m_model->rowCount() - 1);
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::ViewPropertiesRole});
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::ViewPropertiesRole).toMap(), properties);
+    // the rows of another scene get them too
+    m_model->setSceneId(makeScene(2));
+    QCOMPARE(m_model->data(m_model->index(1), RCSceneItemModel::ViewPropertiesRole).toMap(), properties);
 }
 
 void TestSceneItemModel::sceneSwitchIsOneReset()
@@ -206,6 +232,16 @@ void TestSceneItemModel::propertyChangesReachTheViews()
     QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::WidthRole});
     QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 1);
     QCOMPARE(passedOn.size(), 2);
+
+    // a new view file: the values it is made with, then the file
+    changed.clear();
+    p()->setPropertyValue(m_scene, id, u"QmlPath"_s, u"qrc:/qml/scenePanel/RCSceneItemLabel.qml"_s, false);
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::ValuesRole});
+    QCOMPARE(changed.at(1).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::QmlPathRole});
+    const QVariantMap values = m_model->data(m_model->index(1), RCSceneItemModel::ValuesRole).toMap();
+    QCOMPARE(values.value(u"Name"_s), u"n"_s);
+    QCOMPARE(values.value(u"QmlPath"_s), u"qrc:/qml/scenePanel/RCSceneItemLabel.qml"_s);
 }
 
 QTEST_GUILESS_MAIN(TestSceneItemModel)

@@ -300,7 +300,7 @@ RCTestMainWindow {
             compare(project.getProjectPacketPath(), target)
             compare(items.getPropertyValue(sceneId, itemId, "IconPath"), "rcimg:/pic.png")
             compare(icon.status, Image.Ready, "the picture still shows")
-            verify(String(findChild(icon, "image").source).indexOf(target + "/") >= 0, "from the new folder")
+            verify(String(icon.source).indexOf(target + "/") >= 0, "from the new folder")
         }
 
         function test_saveKnownProjectAsks() {

@@ -109,9 +109,10 @@ RCTestMainWindow {
             var id = newItem(9, {})
             panel.mInEditState = true
             var view = bench.viewOf(id)
-            var veil = findChild(view, "selectOverlay")
-            verify(!veil.visible)
+            // the veil is made when the item is first selected
+            verify(!findChild(view, "selectOverlay"))
             items.setPropertyValue(sceneId, id, "Select", true, false)
+            var veil = findChild(view, "selectOverlay")
             verify(veil.visible)
             compare(bench.sentBy(() => {
                 mousePress(view, 50, 50)
@@ -168,8 +169,7 @@ RCTestMainWindow {
             var above = bench.addItem(7, {"ClickAreaCheck": true, "IconPath": "qrc:/control/stop.png"},
                                 [100, 100, 100, 100])
             var view = bench.viewOf(above)
-            var check = findChild(view, "clickAreaCheck")
-            tryVerify(() => check.item && check.item.mReady)
+            tryVerify(() => view.mClickCheck && view.mClickCheck.mReady)
             bench.actionSpy.clear()
             compare(bench.sentBy(() => tap(view, 6, 6)), ["stopAllProgram {}"])
             compare(bench.actionSpy.count, 2)
@@ -177,14 +177,14 @@ RCTestMainWindow {
             compare(bench.sentBy(() => tap(view)), ["playPreProgram {}"])
 
             items.setSize(sceneId, above, Qt.size(50, 50), false)
-            tryVerify(() => check.item.mReady)
+            tryVerify(() => view.mClickCheck.mReady)
             compare(bench.sentBy(() => tap(view, 6, 6)), ["playPreProgram {}"], "the icon drawn smaller")
             items.setPropertyValue(sceneId, above, "IconPath", "qrc:/sceneBackground.png", false)
-            tryVerify(() => check.item.mReady)
+            tryVerify(() => view.mClickCheck.mReady)
             compare(bench.sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"], "an opaque icon")
             items.setPropertyValue(sceneId, above, "IconPath", "qrc:/control/stop.png", false)
             items.setPropertyValue(sceneId, above, "ClickAreaCheck", false, false)
-            verify(!check.item, "the canvas goes with the check")
+            verify(!view.mClickCheck, "the canvas goes with the check")
             compare(bench.sentBy(() => tap(view, 1, 1)), ["playPreProgram {}"])
         }
 

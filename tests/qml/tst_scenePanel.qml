@@ -382,6 +382,25 @@ RCTestMainWindow {
             panel.mJoinProjectDialog.close()
         }
 
+        // A new view file replaces the item's view by one of that file, made with the item's values
+        // as they are then; the view taken off is hidden and no longer follows the item.
+        function test_viewFileChange() {
+            var ids = loadScene(960, 540, [[0, 0, 100, 100], [200, 0, 100, 100]])
+            var before = view(ids[0])
+            verify(before.sig_itemClicked !== undefined, "a button")
+            items.setPropertyValue(sceneId, ids[0], "Name", "标签", false)
+            items.setPropertyValue(sceneId, ids[0], "QmlPath", "qrc:/qml/scenePanel/RCSceneItemLabel.qml", false)
+            var after = view(ids[0])
+            verify(after && after !== before)
+            compare(after.sig_itemClicked, undefined, "a label")
+            compare([after.mValues["Name"], after.width, after.mSceneItemPresenter], ["标签", 100, items])
+            compare([before.visible, before.mSceneItemPresenter], [false, null])
+
+            items.removeItem(sceneId, ids[1], false)
+            compare(view(ids[1]), null)
+            compare(panel.mItemMap.getKeys(), [ids[0]])
+        }
+
         // An item whose view cannot be made shows nothing and is logged; the others show.
         function test_unknownView() {
             ignoreWarning(/refused the view qrc:\/qml\/scenePanel\/Nope.qml/)

@@ -71,12 +71,34 @@ RCTestMainWindow {
             compare(rows.length, 43)
             return rows
         }
+        // Each view is made with its item's values and the services the panel hands in, and
+        // follows a later change of its item and of the panel's edit state.
         function test_catalogueViews(data) {
             var component = Qt.createComponent(data.path)
             compare(component.status, Component.Ready, component.errorString())
             bench.newProject(["S"])
-            var id = bench.addItem(data.kind, {}, [10, 10, 400, 200])
-            verify(bench.viewOf(id), "the panel shows the item")
+            var id = bench.addItem(data.kind, {"Angle": 90}, [10, 10, 400, 200])
+            var view = bench.viewOf(id)
+            verify(view, "the panel shows the item")
+            compare([view.objectName, view.mSceneId, view.mSceneItemId], ["sceneItemView_" + id, bench.sceneId, id])
+            // the place and size are the panel's, not kept with the values
+            var values = bench.items.getPropertyValues(bench.sceneId, id)
+            for (var key in values) {
+                if (["X", "Y", "Width", "Height"].indexOf(key) < 0)
+                    compare(JSON.stringify(view.mValues[key]), JSON.stringify(values[key]), key)
+            }
+            verify(view.mSceneItemPresenter === bench.items && view.mProject === project
+                   && view.mStelvaneSyncer === stelvaneSyncer && view.mImageManager === getImageManager
+                   && view.mInterface === getRCInterface && view.mCloudClient === tavixProjectCloudClient,
+                   "the services")
+            compare([view.mInEditState, view.rotation], [false, 90])
+
+            bench.setValue(view, "Angle", 180)
+            bench.setValue(view, "Name", "改名")
+            compare([view.rotation, view.mValues["Name"]], [180, "改名"])
+            bench.panel.mInEditState = true
+            compare(bench.viewOf(id), view, "the same view")
+            verify(view.mInEditState)
         }
 
         // Stage views count while they show: two on a scene ask for images, leaving the scene

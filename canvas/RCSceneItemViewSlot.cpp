@@ -1,0 +1,168 @@
+#include "canvas/RCSceneItemViewSlot.h"
+
+#include <QHash>
+#include <QQmlComponent>
+#include <QQmlContext>
+#include <QQmlEngine>
+
+namespace {
+
+// The components of the view files, per engine; each is a child of its engine.
+QHash<QUrl, QPointer<QQmlComponent>>& componentsOf(QQmlEngine* engine)
+{
+    static QHash<QQmlEngine*, QHash<QUrl, QPointer<QQmlComponent>>> components;
+    return components[engine];
+}
+
+} // namespace
+
+RCSceneItemViewSlot::RCSceneItemViewSlot(QQuickItem* parent) : QQuickItem(parent) {}
+
+QString RCSceneItemViewSlot::itemId() const
+{
+    return m_itemId;
+}
+
+void RCSceneItemViewSlot::setItemId(const QString& itemId)
+{
+    if (itemId == m_itemId)
+        return;
+    m_itemId = itemId;
+    Q_EMIT itemIdChanged();
+}
+
+QString RCSceneItemViewSlot::sceneId() const
+{
+    return m_sceneId;
+}
+
+void RCSceneItemViewSlot::setSceneId(const QString& sceneId)
+{
+    if (sceneId == m_sceneId)
+        return;
+    m_sceneId = sceneId;
+    Q_EMIT sceneIdChanged();
+}
+
+QString RCSceneItemViewSlot::qmlPath() const
+{
+    return m_qmlPath;
+}
+
+void RCSceneItemViewSlot::setQmlPath(const QString& qmlPath)
+{
+    if (qmlPath == m_qmlPath)
+        return;
+    m_qmlPath = qmlPath;
+    Q_EMIT qmlPathChanged();
+    if (isComponentComplete())
+        makeView();
+}
+
+QVariantMap RCSceneItemViewSlot::values() const
+{
+    return m_values;
+}
+
+void RCSceneItemViewSlot::setValues(const QVariantMap& values)
+{
+    m_values = values;
+    Q_EMIT valuesChanged();
+}
+
+QVariantMap RCSceneItemViewSlot::viewProperties() const
+{
+    return m_viewProperties;
+}
+
+void RCSceneItemViewSlot::setViewProperties(const QVariantMap& properties)
+{
+    if (properties == m_viewProperties)
+        return;
+    const QVariantMap before = m_viewProperties;
+    m_viewProperties = properties;
+    if (m_view) {
+        for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
+            if (before.value(it.key()) != it.value())
+                m_view->setProperty(it.key().toUtf8().constData(), it.value());
+        }
+    }
+    Q_EMIT viewPropertiesChanged();
+}
+
+QQuickItem* RCSceneItemViewSlot::item() const
+{
+    return m_view;
+}
+
+void RCSceneItemViewSlot::componentComplete()
+{
+    QQuickItem::componentComplete();
+    makeView();
+}
+
+void RCSceneItemViewSlot::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry)
+{
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (m_view && newGeometry.size() != oldGeometry.size())
+        m_view->setSize(newGeometry.size());
+}
+
+QQmlComponent* RCSceneItemViewSlot::componentOf(const QUrl& url)
+{
+    QQmlEngine* engine = qmlEngine(this);
+    if (!engine)
+        return nullptr;
+    QPointer<QQmlComponent>& component = componentsOf(engine)[url];
+    if (!component)
+        component = new QQmlComponent(engine, url, QQmlComponent::PreferSynchronous, engine);
+    return component;
+}
+
+void RCSceneItemViewSlot::makeView()
+{
+    dropView();
+    if (m_qmlPath.isEmpty())
+        return;
+    QQmlComponent* component = componentOf(QUrl(m_qmlPath));
+    if (!component)
+        return;
+    if (component->isLoading()) {
+        connect(component, &QQmlComponent::statusChanged, this, &RCSceneItemViewSlot::makeView,
+                Qt::SingleShotConnection);
+        return;
+    }
+    QObject* object = component->isReady() ? component->beginCreate(qmlContext(this)) : nullptr;
+    auto* view = qobject_cast<QQuickItem*>(object);
+    if (!view) {
+        if (object)
+            component->completeCreate();
+        delete object;
+        qWarning("sceneItemQml is null %s %s", qPrintable(m_qmlPath), qPrintable(component->errorString()));
+        return;
+    }
+    view->setObjectName(QStringLiteral("sceneItemView_") + m_itemId);
+    QVariantMap properties = m_viewProperties;
+    properties.insert(QStringLiteral("mSceneId"), m_sceneId);
+    properties.insert(QStringLiteral("mSceneItemId"), m_itemId);
+    properties.insert(QStringLiteral("mValues"), m_values);
+    view->setParent(this);
+    view->setParentItem(this);
+    view->setSize(size());
+    component->setInitialProperties(view, properties);
+    component->completeCreate();
+    m_view = view;
+    Q_EMIT itemChanged();
+}
+
+void RCSceneItemViewSlot::dropView()
+{
+    if (!m_view)
+        return;
+    // the view may be the one whose tap changed its file: it goes later
+    m_view->setVisible(false);
+    m_view->setProperty("mSceneItemPresenter", QVariant::fromValue<QObject*>(nullptr));
+    m_view->deleteLater();
+    m_view = nullptr;
+    Q_EMIT itemChanged();
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QPointer>
+#include <QQuickItem>
+#include <QUrl>
+#include <QVariantMap>
+
+class QQmlComponent;
+
+// The place of one scene item's view on the scene canvas: a delegate of the canvas's item model
+// that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
+// with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
+// own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
+// and mValues (the item's property values as the row gives them). A later viewProperties is
+// written into the view key by key (edit state, zoom). A later view file replaces the view: the
+// view before is hidden at once, no longer follows its item (its presenter taken) and is deleted
+// later, as it may be the one whose tap changed the file. A view whose row goes is deleted with
+// its slot, which the item view that made the slot deletes later. The components of the view
+// files are made once per engine and kept. GUI thread only.
+class RCSceneItemViewSlot : public QQuickItem
+{
+    Q_OBJECT
+    Q_PROPERTY(QString itemId READ itemId WRITE setItemId NOTIFY itemIdChanged REQUIRED)
+    Q_PROPERTY(QString sceneId READ sceneId WRITE setSceneId NOTIFY sceneIdChanged REQUIRED)
+    Q_PROPERTY(QString qmlPath READ qmlPath WRITE setQmlPath NOTIFY qmlPathChanged REQUIRED)
+    Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged REQUIRED)
+    Q_PROPERTY(QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY
+                   viewPropertiesChanged REQUIRED)
+    // The view made from qmlPath, null while there is none (no file, or one that does not load).
+    Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
+
+public:
+    explicit RCSceneItemViewSlot(QQuickItem* parent = nullptr);
+
+    QString itemId() const;
+    void setItemId(const QString& itemId);
+    QString sceneId() const;
+    void setSceneId(const QString& sceneId);
+    QString qmlPath() const;
+    void setQmlPath(const QString& qmlPath);
+    QVariantMap values() const;
+    void setValues(const QVariantMap& values);
+    QVariantMap viewProperties() const;
+    void setViewProperties(const QVariantMap& properties);
+    QQuickItem* item() const;
+
+Q_SIGNALS:
+    void itemIdChanged();
+    void sceneIdChanged();
+    void qmlPathChanged();
+    void valuesChanged();
+    void viewPropertiesChanged();
+    void itemChanged();
+
+protected:
+    void componentComplete() override;
+    void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
+
+private:
+    QQmlComponent* componentOf(const QUrl& url);
+    void makeView();
+    void dropView();
+
+    QString m_itemId;
+    QString m_sceneId;
+    QString m_qmlPath;
+    QVariantMap m_values;
+    QVariantMap m_viewProperties;
+    QPointer<QQuickItem> m_view;
+};
