@@ -26,10 +26,11 @@ class IRCStelvaneSyncer;
 // the replacement's record signals are left to that one step. A fill is one reset, or, when the
 // table keeps its (non-empty) shape, one dataChanged over every cell and one headerDataChanged
 // per orientation; it keeps the cells only, and where the nodes lie is read from the mirror again
-// on the first single change after it. Each cell shows the node that a full fill places there: the last, in the mirror's order (ascending ids), of the nodes whose
-// layer and programs name it; so a node that leaves a cell uncovers the one beneath. A cell whose
-// node changes its name, state or thumbnail, and a header whose program or layer changes, are set
-// to "" and back so that delegates read the mirror again.
+// on the first single change after it. Each cell shows the node that a full fill places there:
+// the last, in the mirror's order (ascending ids), of the nodes whose layer and programs name it;
+// so a node that leaves a cell uncovers the one beneath. A cell whose node changes its name, state
+// or thumbnail, and a header whose program or layer changes, are set to "" and back so that
+// delegates read the mirror again.
 // Created by QML ("Rc.QmlComponents" 1.0), which owns it. GUI thread only.
 class ProgramTableModel : public QAbstractTableModel
 {
