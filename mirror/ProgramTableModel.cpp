@@ -329,7 +329,7 @@ void ProgramTableModel::fillFromMirror()
     m_verticalData.clear();
     m_nodeCells.clear();
     m_cellNodes.clear();
-    m_cellIndexValid = false;
+    m_indexValid = false;
     QHash<QString, int> columns;
     for (int p = 0; p < programCount; ++p)
         m_horizontalData.append(mirror->getProgram(p));
@@ -345,10 +345,9 @@ void ProgramTableModel::fillFromMirror()
     m_rowCount = layerCount;
     m_cells = QList<QStringList>(layerCount, QStringList(programCount, QString()));
     const int nodeCount = mirror->getProgramNodeCount();
-    m_nodeCells.reserve(std::max(nodeCount, 0));
     for (int n = 0; n < nodeCount; ++n) {
         const QString nodeId = mirror->getProgramNode(n);
-        const NodeCells& cells = *m_nodeCells.insert(nodeId, cellsOfMirror(nodeId));
+        const NodeCells cells = cellsOfMirror(nodeId);
         const int row = rows.value(cells.layer, -1);
         for (const QString& programId : cells.programs) {
             const int column = columns.value(programId, -1);
@@ -385,8 +384,6 @@ ProgramTableModel::NodeCells ProgramTableModel::cellsOfMirror(const QString& nod
 
 void ProgramTableModel::indexCells(const QString& nodeId, const NodeCells& cells, bool add)
 {
-    if (!m_cellIndexValid)
-        return;
     for (const QString& programId : cells.programs) {
         const CellKey key{cells.layer, programId};
         QStringList& nodes = m_cellNodes[key];
@@ -398,20 +395,30 @@ void ProgramTableModel::indexCells(const QString& nodeId, const NodeCells& cells
     }
 }
 
-// Built on the first single change after a fill, and kept up to date from then on.
-void ProgramTableModel::ensureCellIndex()
+// A fill keeps the cells only: the index is read from the mirror on the first single change after
+// it, and kept up to date from then on. By then the mirror has applied that change, so the node
+// it moves, adds or removes (changedNodeId, "" for none) is left out of the index; unplaceNode
+// frees the cells that show it. Answers whether it read the index now.
+bool ProgramTableModel::ensureIndex(const QString& changedNodeId)
 {
-    if (m_cellIndexValid)
-        return;
-    m_cellIndexValid = true;
+    if (m_indexValid)
+        return false;
+    m_indexValid = true;
+    m_nodeCells.clear();
     m_cellNodes.clear();
-    for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it)
-        indexCells(it.key(), it.value(), true);
+    const int nodeCount = m_mirror ? m_mirror->getProgramNodeCount() : 0;
+    m_nodeCells.reserve(std::max(nodeCount, 0));
+    for (int n = 0; n < nodeCount; ++n) {
+        const QString nodeId = m_mirror->getProgramNode(n);
+        if (nodeId != changedNodeId)
+            indexCells(nodeId, *m_nodeCells.insert(nodeId, cellsOfMirror(nodeId)), true);
+    }
+    return true;
 }
 
 QString ProgramTableModel::occupantOf(const QString& layerId, const QString& programId)
 {
-    ensureCellIndex();
+    ensureIndex(QString());
     const QStringList nodes = m_cellNodes.value(CellKey{layerId, programId});
     const auto last = std::max_element(nodes.cbegin(), nodes.cend());
     return last == nodes.cend() ? QString() : *last;
@@ -437,6 +444,7 @@ template <typename Fn> void ProgramTableModel::forEachCell(const NodeCells& cell
 
 void ProgramTableModel::placeNode(const QString& nodeId)
 {
+    ensureIndex(nodeId);
     const NodeCells cells = cellsOfMirror(nodeId);
     m_nodeCells.insert(nodeId, cells);
     indexCells(nodeId, cells, true);
@@ -445,9 +453,20 @@ void ProgramTableModel::placeNode(const QString& nodeId)
 
 void ProgramTableModel::unplaceNode(const QString& nodeId)
 {
+    const bool leftOut = ensureIndex(nodeId);
     const auto found = m_nodeCells.constFind(nodeId);
-    if (found == m_nodeCells.constEnd())
+    if (found == m_nodeCells.constEnd()) {
+        // A node the index has always known nothing of shows nowhere; one it left out is uncovered
+        // wherever it shows.
+        for (int row = 0; leftOut && !nodeId.isEmpty() && row < m_cells.size(); ++row) {
+            for (int column = 0; column < m_cells.at(row).size(); ++column) {
+                if (m_cells.at(row).at(column) == nodeId)
+                    setTableItemData(row, column,
+                                     occupantOf(m_verticalData.value(row), m_horizontalData.value(column)));
+            }
+        }
         return;
+    }
     const NodeCells cells = *found;
     m_nodeCells.erase(found);
     indexCells(nodeId, cells, false);
@@ -459,6 +478,7 @@ void ProgramTableModel::unplaceNode(const QString& nodeId)
 
 void ProgramTableModel::refreshNode(const QString& nodeId)
 {
+    ensureIndex(QString());
     const auto found = m_nodeCells.constFind(nodeId);
     if (found == m_nodeCells.constEnd())
         return;
@@ -494,6 +514,7 @@ void ProgramTableModel::placeLayer(const QString& layerId, int index)
 // fill shows there.
 void ProgramTableModel::placeWaitingNodes(Qt::Orientation orientation, const QString& id)
 {
+    ensureIndex(QString());
     const bool column = orientation == Qt::Horizontal;
     for (auto it = m_nodeCells.cbegin(); it != m_nodeCells.cend(); ++it) {
         const NodeCells& cells = it.value();

@@ -25,11 +25,12 @@ class IRCStelvaneSyncer;
 // changes, except between programTableReplaceBegin and the programTableUpdate that ends it, where
 // the replacement's record signals are left to that one step. A fill is one reset, or, when the
 // table keeps its (non-empty) shape, one dataChanged over every cell and one headerDataChanged
-// per orientation. Each cell shows the node that a
-// full fill places there: the last, in the mirror's order (ascending ids), of the nodes whose
-// layer and programs name it; so a node that leaves a cell uncovers the one beneath. A cell whose
-// node changes its name, state or thumbnail, and a header whose program or layer changes, are set
-// to "" and back so that delegates read the mirror again.
+// per orientation; it keeps the cells only, and where the nodes lie is read from the mirror again
+// on the first single change after it. Each cell shows the node that a full fill places there:
+// the last, in the mirror's order (ascending ids), of the nodes whose layer and programs name it;
+// so a node that leaves a cell uncovers the one beneath. A cell whose node changes its name, state
+// or thumbnail, and a header whose program or layer changes, are set to "" and back so that
+// delegates read the mirror again.
 // Created by QML ("Rc.QmlComponents" 1.0), which owns it. GUI thread only.
 class ProgramTableModel : public QAbstractTableModel
 {
@@ -98,7 +99,7 @@ private:
     void fillFromMirror();
     NodeCells cellsOfMirror(const QString& nodeId) const;
     void indexCells(const QString& nodeId, const NodeCells& cells, bool add);
-    void ensureCellIndex();
+    bool ensureIndex(const QString& changedNodeId);
     QString occupantOf(const QString& layerId, const QString& programId);
     QString cellText(int row, int column) const;
     template <typename Fn> void forEachCell(const NodeCells& cells, Fn fn);
@@ -118,10 +119,11 @@ private:
     QList<QMetaObject::Connection> m_mirrorConnections;
     // Set from programTableReplaceBegin to the programTableUpdate that ends the replacement.
     bool m_replacing = false;
+    // Where each node lies, and the nodes whose layer and programs name each cell; both valid (and
+    // kept) only when the flag is set.
     QHash<QString, NodeCells> m_nodeCells;
-    // Every node whose layer and programs name a cell; valid (and kept) only when the flag is set.
     QHash<CellKey, QStringList> m_cellNodes;
-    bool m_cellIndexValid = false;
+    bool m_indexValid = false;
     int m_fillCount = 0;
 
     QStringList m_horizontalData;

@@ -296,6 +296,18 @@ private Q_SLOTS:
         row("a node is added",
             {R"(addProgramNode {"id":"n2","programLayerId":"l2","programIdArray":["p1","p3"]})"},
             "p1,p2,p3 | l1,l2 | n1,n3,n3;n2,,n2", 0);
+        // The first change after a fill and the ones after it.
+        row("a node moves twice",
+            {R"(setProgramNode {"id":"n3","programLayerId":"l2"})",
+             R"(setProgramNode {"id":"n3","programIdArray":["p1"]})"},
+            "p1,p2,p3 | l1,l2 | n1,n1,;n3,,", 0);
+        row("a covering node is renamed, then leaves",
+            {R"(setProgramNode {"id":"n3","name":"x"})", R"(removeProgramNode {"id":"n3"})"},
+            "p1,p2,p3 | l1,l2 | n1,n1,;,,", 0);
+        row("a node is added over another, then the other leaves",
+            {R"(addProgramNode {"id":"n4","programLayerId":"l1","programIdArray":["p1"]})",
+             R"(removeProgramNode {"id":"n1"})"},
+            "p1,p2,p3 | l1,l2 | n4,n3,n3;,,", 0);
         row("a program goes, a layer goes",
             {R"(removeProgram {"id":"p2"})", R"(removeProgramLayer {"id":"l1"})"}, "p1,p3 | l2 | ,", 2);
         row("a program comes back with its nodes",

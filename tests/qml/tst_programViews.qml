@@ -94,6 +94,10 @@ RCTestMainWindow {
         function test_tableReplacedInPlace() {
             var view = bench.newView(22, {}, [0, 0, 700, 400])
             serverTable()
+            var shown = [child(view, "nodeCell_n1"), child(view, "columnHeader_p1"), child(view, "rowHeader_l1")]
+            compare(child(shown[0], "nodeCellName").text, "n1")
+            compare(child(shown[1], "columnHeaderName").text, "开场")
+            compare(child(shown[2], "rowHeaderName").text, "视频")
             var resets = Qt.createQmlObject("import QtTest; SignalSpy { signalName: 'modelReset' }", view)
             resets.target = view.mModel
             serverPeers.receive("setProgramTable", {
@@ -112,6 +116,8 @@ RCTestMainWindow {
             verify(Qt.colorEqual(child(child(view, "nodeCell_n1"), "nodeCellBox").color, "green"))
             compare(child(child(view, "nodeCell_n1"), "nodeCellName").text, "新节点")
             verify(Qt.colorEqual(child(child(view, "nodeCell_n2"), "nodeCellBox").color, "#403E3F"))
+            compare([child(view, "nodeCell_n1"), child(view, "columnHeader_p1"), child(view, "rowHeader_l1")], shown,
+                    "the same delegates")
         }
 
         // Single changes of the mirror, without a rebuild: programs and layers inserted at the
