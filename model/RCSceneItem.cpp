@@ -26,12 +26,14 @@ QString RCSceneItem::defaultQmlPath()
 
 RCSceneItem::RCSceneItem(QObject* parent) : IRCObject(parent)
 {
-    initProperties();
+    initProperties(QUuid::createUuid().toString(QUuid::WithBraces));
 }
 
+// The description's "Id" is kept; only an item that comes without one is given a fresh id (by
+// enforceIdAndView), so that a project's items do not each make an id only to drop it.
 RCSceneItem::RCSceneItem(const QJsonObject& jsObj, QObject* parent) : IRCObject(parent)
 {
-    initProperties();
+    initProperties(QString());
     mergeDescription(jsObj);
 }
 
@@ -40,7 +42,7 @@ RCSceneItem::~RCSceneItem()
     delete m_properties;
 }
 
-void RCSceneItem::initProperties()
+void RCSceneItem::initProperties(const QString& id)
 {
     if (!m_properties) {
         m_properties = new RCProperties;
@@ -48,7 +50,7 @@ void RCSceneItem::initProperties()
     }
     RCProperties* s = m_properties;
     s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
-                   QUuid::createUuid().toString(QUuid::WithBraces));
+                   id);
     s->addProperty(RCKeys::ControlType(), tr("控件类型"), false, false, QString(),
                    DT::EIRCPropertyDisplayType_String, 0);
     s->addProperty(RCKeys::Name(), tr("名称"), false, true, QString(), DT::EIRCPropertyDisplayType_String,

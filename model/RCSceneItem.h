@@ -48,7 +48,8 @@ public:
     QString renewId();
 
 private:
-    void initProperties();
+    // The fifteen default rows, "Id" holding id.
+    void initProperties(const QString& id);
     void mergeDescription(const QJsonObject& jsObj);
     void enforceIdAndView();
 

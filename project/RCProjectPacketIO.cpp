@@ -8,6 +8,10 @@
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCControlManager.h"
 #include "model/RCKeys.h"
+#include "model/RCProperties.h"
+#include "model/RCScene.h"
+#include "model/RCSceneItem.h"
+#include "model/RCSceneManager.h"
 #include "project/IRCSetting.h"
 #include "project/RCImageManager.h"
 #include "project/RCLogCategories.h"
@@ -132,15 +136,19 @@ void RCProjectPacketIO::upgradeItems()
 {
     if (!m_controlManager)
         return;
-    RCScenePresenter* scenes = RCScenePresenter::instance();
-    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     // The catalogue's property records (name, record) per control type, made once per upgrade.
+    // The items are read and completed in place (as the item presenter would, without finding
+    // each item again per row): a project holds thousands of them.
     QHash<int, QList<std::pair<QString, QJsonObject>>> catalogue;
-    const QStringList sceneIds = scenes->getSceneIds();
-    for (const QString& sceneId : sceneIds) {
-        const QStringList itemIds = items->getItemIds(sceneId);
-        for (const QString& itemId : itemIds) {
-            const int type = items->getPropertyValue(sceneId, itemId, RCKeys::ControlType()).toInt();
+    const QList<RCScene*> scenes = RCSceneManager::instance()->getSceneList();
+    for (const RCScene* scene : scenes) {
+        const QList<IRCObject*> items = scene->getItemList();
+        for (IRCObject* object : items) {
+            auto* item = qobject_cast<RCSceneItem*>(object);
+            RCProperties* properties = item ? item->getProperties() : nullptr;
+            if (!properties)
+                continue;
+            const int type = properties->getPropertyValue(RCKeys::ControlType()).toInt();
             auto records = catalogue.find(type);
             if (records == catalogue.end()) {
                 records = catalogue.insert(type, {});
@@ -156,8 +164,8 @@ void RCProjectPacketIO::upgradeItems()
                 }
             }
             for (const auto& [name, record] : std::as_const(*records)) {
-                if (!items->containProperty(sceneId, itemId, name))
-                    items->updateItemProperties(sceneId, itemId, record);
+                if (!properties->getProperty(name))
+                    properties->addProperty(record);
             }
         }
     }
