@@ -196,7 +196,7 @@ Rectangle {
             color: "white"
             font.pixelSize: 16 * RCUnits.dp
         }
-        RCImage {
+        Image {
             objectName: "moreButton"
             anchors.right: parent.right
             anchors.rightMargin: 26 * RCUnits.dp
@@ -205,6 +205,7 @@ Rectangle {
             height: 13 * RCUnits.dp
             visible: root.mTitleMore !== ""
             source: "qrc:/moreSelections.png"
+            mipmap: true
 
             MouseArea {
                 anchors.fill: parent
@@ -230,9 +231,10 @@ Rectangle {
         model: projectModel
         boundsBehavior: Flickable.StopAtBounds
 
-        // The scroll bar is made once the tiles no longer fit.
+        // The scroll bar is made once the tiles no longer fit (the attached object is made on
+        // first reading, so it is not read before).
         onContentHeightChanged: {
-            if (!ScrollBar.vertical && contentHeight > height)
+            if (contentHeight > height && !ScrollBar.vertical)
                 ScrollBar.vertical = scrollBarComponent.createObject(grid)
         }
 
