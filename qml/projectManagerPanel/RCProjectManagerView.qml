@@ -248,15 +248,9 @@ Rectangle {
             id: tile
 
             required property int index
-            required property string m_name
-            required property string m_thumbnailPath
             required property string m_packetPath
-            required property bool m_select
 
             objectName: "tile_" + m_name
-            mName: m_name
-            mThumbnailPath: m_thumbnailPath
-            mSelect: m_select
 
             MouseArea {
                 anchors.fill: parent
