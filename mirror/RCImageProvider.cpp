@@ -15,16 +15,15 @@ int targetSide(int requested, int source)
 } // namespace
 
 RCImageProvider::RCImageProvider(ImageType type, Flags flags, qsizetype maxThumbnailBytes)
-    : QQuickImageProvider(type, flags), m_stageImage(1920, 1080, QImage::Format_ARGB32),
-      m_maxThumbnailBytes(maxThumbnailBytes)
+    : QQuickImageProvider(type, flags), m_maxThumbnailBytes(maxThumbnailBytes)
 {
-    m_stageImage.fill(QColor(0, 0, 0, 255));
 }
 
 void RCImageProvider::setStageImage(const QImage& image)
 {
     QMutexLocker locker(&m_lock);
     m_stageImage = image;
+    m_stageImageSet = true;
 }
 
 QString RCImageProvider::toImageId(const QString& id)
@@ -84,7 +83,17 @@ QImage RCImageProvider::requestImage(const QString& id, QSize* size, const QSize
     QImage source;
     {
         QMutexLocker locker(&m_lock);
-        source = id == m_stageImageId ? m_stageImage : m_thumbnails.value(id);
+        if (id == m_stageImageId) {
+            // The black stage of a server not heard yet (8 MB) is made when first asked for.
+            if (!m_stageImageSet) {
+                m_stageImage = QImage(1920, 1080, QImage::Format_ARGB32);
+                m_stageImage.fill(QColor(0, 0, 0, 255));
+                m_stageImageSet = true;
+            }
+            source = m_stageImage;
+        } else {
+            source = m_thumbnails.value(id);
+        }
     }
     if (source.isNull()) {
         if (size)

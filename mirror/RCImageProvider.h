@@ -48,6 +48,8 @@ public:
 private:
     mutable QMutex m_lock;
     QImage m_stageImage;
+    // Whether m_stageImage holds the stage (a set one, or the black one made on first request).
+    bool m_stageImageSet = false;
     const QString m_stageImageId = QStringLiteral("stageViewImage");
     const QString m_name = QStringLiteral("stelvaneImageProvider");
     QMap<QString, QImage> m_thumbnails;

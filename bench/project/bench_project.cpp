@@ -151,7 +151,8 @@ bool waitForFirstFrame(QQmlApplicationEngine& engine)
     return loop.exec() == 0;
 }
 
-// With the modules that the main window's start page imports.
+// With the modules that the main window's start page imports, as large as the main window and,
+// like it, frameless.
 const QByteArray kBareWindow = R"(
     import QtQuick
     import QtQuick.Controls.Basic
@@ -159,7 +160,8 @@ const QByteArray kBareWindow = R"(
     import QtQuick.Window
     import Qt.labs.platform as Platform
     import Rc.IRCProject
-    Window { width: 1280; height: 800; visible: true; title: "Tavix Editor"
+    Window { width: 1024; height: 768; visible: true; title: "Tavix Editor"
+        flags: Qt.Window | Qt.FramelessWindowHint
         Column { Label { text: "name" } Repeater { model: ["a"]; Label { text: modelData } } } }
 )";
 

@@ -40,12 +40,13 @@ Rectangle {
         }
         onDoubleClicked: root.toggleMaximized()
     }
-    RCImage {
+    Image {
         x: 20 * RCUnits.dp
         y: 4 * RCUnits.dp
         width: 37 * RCUnits.dp
         height: 37 * RCUnits.dp
         source: "qrc:/windowIcon.png"
+        mipmap: true
     }
     RCText {
         id: titleText
@@ -73,38 +74,44 @@ Rectangle {
         anchors.right: parent.right
         height: parent.height
 
-        Repeater {
-            model: [
-                {"name": "minimize", "image": "qrc:/windowMin.png", "pressedImage": "qrc:/windowMin.png"},
-                {"name": "maximize", "image": root.mMaximized ? "qrc:/windowMax.png" : "qrc:/windowNormal.png",
-                    "pressedImage": root.mMaximized ? "qrc:/windowMax.png" : "qrc:/windowNormal.png"},
-                {"name": "close", "image": "qrc:/windowClose.png", "pressedImage": "qrc:/windowClosePress.png"}
-            ]
-            Item {
-                required property var modelData
+        TitleButton {
+            objectName: "titleButton_minimize"
+            mImage: "qrc:/windowMin.png"
+            onClicked: root.mWindow.showMinimized()
+        }
+        TitleButton {
+            objectName: "titleButton_maximize"
+            mImage: root.mMaximized ? "qrc:/windowMax.png" : "qrc:/windowNormal.png"
+            onClicked: root.toggleMaximized()
+        }
+        TitleButton {
+            objectName: "titleButton_close"
+            mImage: "qrc:/windowClose.png"
+            mPressedImage: "qrc:/windowClosePress.png"
+            onClicked: root.mWindow.close()
+        }
+    }
 
-                objectName: "titleButton_" + modelData.name
-                width: root.height
-                height: root.height
+    // A square button of the bar, as high as the bar: its picture, another one while hovered or
+    // pressed.
+    component TitleButton: Image {
+        id: button
 
-                RCImage {
-                    anchors.fill: parent
-                    source: area.containsMouse || area.pressed ? parent.modelData.pressedImage : parent.modelData.image
-                }
-                MouseArea {
-                    id: area
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: {
-                        if (parent.modelData.name === "minimize")
-                            root.mWindow.showMinimized()
-                        else if (parent.modelData.name === "maximize")
-                            root.toggleMaximized()
-                        else
-                            root.mWindow.close()
-                    }
-                }
-            }
+        property url mImage
+        property url mPressedImage: mImage
+
+        signal clicked
+
+        width: height
+        height: parent.height
+        source: area.containsMouse || area.pressed ? button.mPressedImage : button.mImage
+        mipmap: true
+
+        MouseArea {
+            id: area
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: button.clicked()
         }
     }
 }

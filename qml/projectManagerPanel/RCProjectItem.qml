@@ -2,20 +2,21 @@ import QtQuick
 import "../common"
 
 // One tile of the project manager: the rounded thumbnail above the name, blue while marked. The
-// grid shows the name as a tool tip while the pointer is on the tile.
+// grid shows the name as a tool tip while the pointer is on the tile. The grid's model hands in
+// the row's name, thumbnail and mark.
 Rectangle {
     id: root
 
-    property string mName: ""
-    property string mThumbnailPath: ""
-    property bool mSelect: false
+    required property string m_name
+    required property string m_thumbnailPath
+    required property bool m_select
     // The tile's colour around the thumbnail.
     readonly property real mFrame: 2 * RCUnits.dp
 
     width: 187 * RCUnits.dp
     height: 123 * RCUnits.dp
     radius: 8 * RCUnits.dp
-    color: mSelect ? "#1E90FF" : "#696969"
+    color: m_select ? "#1E90FF" : "#696969"
 
     Image {
         id: thumbnail
@@ -24,7 +25,7 @@ Rectangle {
         y: root.mFrame
         width: parent.width - 2 * root.mFrame
         height: parent.height - 27 * RCUnits.dp - root.mFrame
-        source: root.mThumbnailPath
+        source: root.m_thumbnailPath
         cache: false
         asynchronous: true
         fillMode: Image.PreserveAspectCrop
@@ -48,7 +49,7 @@ Rectangle {
         height: 27 * RCUnits.dp
         leftPadding: 4 * RCUnits.dp
         rightPadding: 4 * RCUnits.dp
-        text: root.mName
+        text: root.m_name
         color: "white"
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter

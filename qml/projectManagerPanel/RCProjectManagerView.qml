@@ -196,7 +196,7 @@ Rectangle {
             color: "white"
             font.pixelSize: 16 * RCUnits.dp
         }
-        RCImage {
+        Image {
             objectName: "moreButton"
             anchors.right: parent.right
             anchors.rightMargin: 26 * RCUnits.dp
@@ -205,6 +205,7 @@ Rectangle {
             height: 13 * RCUnits.dp
             visible: root.mTitleMore !== ""
             source: "qrc:/moreSelections.png"
+            mipmap: true
 
             MouseArea {
                 anchors.fill: parent
@@ -230,9 +231,10 @@ Rectangle {
         model: projectModel
         boundsBehavior: Flickable.StopAtBounds
 
-        // The scroll bar is made once the tiles no longer fit.
+        // The scroll bar is made once the tiles no longer fit (the attached object is made on
+        // first reading, so it is not read before).
         onContentHeightChanged: {
-            if (!ScrollBar.vertical && contentHeight > height)
+            if (contentHeight > height && !ScrollBar.vertical)
                 ScrollBar.vertical = scrollBarComponent.createObject(grid)
         }
 
@@ -246,15 +248,9 @@ Rectangle {
             id: tile
 
             required property int index
-            required property string m_name
-            required property string m_thumbnailPath
             required property string m_packetPath
-            required property bool m_select
 
             objectName: "tile_" + m_name
-            mName: m_name
-            mThumbnailPath: m_thumbnailPath
-            mSelect: m_select
 
             MouseArea {
                 anchors.fill: parent

@@ -126,18 +126,21 @@ Rectangle {
         RCPageButton {
             id: okButton
             objectName: "okButton"
-            anchors.right: root.buttonCancelVisible ? cancelButton.left : parent.right
+            anchors.right: root.buttonCancelVisible ? cancelLoader.left : parent.right
             anchors.rightMargin: 7 * RCUnits.dp
             text: qsTr("确定")
             onClicked: root.openSelected()
         }
-        RCPageButton {
-            id: cancelButton
-            objectName: "cancelButton"
+        // "取消" is made only where the page shows it (as an overlay).
+        Loader {
+            id: cancelLoader
             anchors.right: parent.right
-            visible: root.buttonCancelVisible
-            text: qsTr("取消")
-            onClicked: root.sig_buttonCancelClicked()
+            active: root.buttonCancelVisible
+            sourceComponent: RCPageButton {
+                objectName: "cancelButton"
+                text: qsTr("取消")
+            }
+            onLoaded: item.clicked.connect(root.sig_buttonCancelClicked)
         }
     }
     Column {

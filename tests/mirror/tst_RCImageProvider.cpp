@@ -34,6 +34,29 @@ private Q_SLOTS:
         QCOMPARE(stage.pixelColor(0, 0), QColor(0, 0, 0, 255));
         QCOMPARE(stage.pixelColor(1919, 1079), QColor(0, 0, 0, 255));
     }
+    // A stage set before anyone asked is what the first request gets, a null one too (missing).
+    void stageImageSetBeforeFirstRequest_data()
+    {
+        QTest::addColumn<QImage>("stage");
+        QTest::addColumn<QSize>("served");
+        QTest::addColumn<QColor>("corner");
+        QTest::newRow("an image") << filled(6, 4, Qt::cyan) << QSize(6, 4) << QColor(Qt::cyan);
+        QTest::newRow("a null image") << QImage() << QSize(20, 20) << QColor(0, 0, 0, 0);
+    }
+    void stageImageSetBeforeFirstRequest()
+    {
+        QFETCH(QImage, stage);
+        QFETCH(QSize, served);
+        QFETCH(QColor, corner);
+        RCImageProvider provider(QQuickImageProvider::Image,
+                                 QQuickImageProvider::ForceAsynchronousImageLoading);
+        provider.setStageImage(stage);
+        QSize size;
+        const QImage image = provider.requestImage(provider.getStageImageId(), &size, QSize());
+        QCOMPARE(size, served);
+        QCOMPARE(image.size(), served);
+        QCOMPARE(image.pixelColor(0, 0), corner);
+    }
     // Node ids become image ids that survive a URL; the engine loads each through its URL.
     void imageIds_data()
     {

@@ -23,6 +23,13 @@ RCTestMainWindow {
             mFileVersion: getVersion
         }
     }
+    Component {
+        id: cancelSpyComponent
+
+        SignalSpy {
+            signalName: "sig_buttonCancelClicked"
+        }
+    }
     SignalSpy {
         id: openedSpy
         signalName: "sig_successOpenProject"
@@ -85,6 +92,30 @@ RCTestMainWindow {
             page.openSelected()
             compare(openedSpy.count, 2)
             verify(project.getProjectPacketPath() !== first && project.getProjectPacketPath() !== second)
+        }
+
+        // "取消" exists only where the page shows it; "确定" sits at its left then.
+        function test_cancelButton_data() {
+            return [
+                {tag: "start page", shown: false},
+                {tag: "overlay", shown: true}
+            ]
+        }
+        function test_cancelButton(data) {
+            var page = createTemporaryObject(pageComponent, mainWindow, {"buttonCancelVisible": data.shown})
+            var cancelSpy = createTemporaryObject(cancelSpyComponent, page, {"target": page})
+            var cancel = findChild(page, "cancelButton")
+            var ok = findChild(page, "okButton")
+            compare(cancel !== null, data.shown)
+            if (!data.shown) {
+                compare(ok.mapToItem(page, ok.width, 0).x, page.width - 16 - 7, "at the page's right")
+                return
+            }
+            compare(cancel.text, "取消")
+            verify(cancel.visible && cancel.width > 0)
+            compare(ok.mapToItem(page, ok.width, 0).x + 7, cancel.mapToItem(page, 0, 0).x)
+            mouseClick(cancel)
+            compare(cancelSpy.count, 1)
         }
 
         function test_nothingMarked() {
