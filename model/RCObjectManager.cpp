@@ -31,8 +31,7 @@ void RCObjectManager::addObject(IRCObject* obj)
     // of this change.
     obj->setFocus(false);
     m_objects.insert(id, obj);
-    connect(obj, &IRCObject::propertyValueChanged, this, &RCObjectManager::onPropertyValueChanged,
-            Qt::UniqueConnection);
+    obj->addWatcher(this);
     connect(obj, &QObject::destroyed, this, &RCObjectManager::onObjectDestroyed, Qt::UniqueConnection);
 }
 
@@ -42,6 +41,7 @@ void RCObjectManager::removeObject(IRCObject* obj)
     if (!obj || !forget(obj, obj->getId()))
         return;
     disconnect(obj, nullptr, this, nullptr);
+    obj->removeWatcher(this);
     if (m_focusedObject == obj) {
         obj->setFocus(false);
         m_focusedObject = nullptr;
@@ -88,12 +88,10 @@ void RCObjectManager::onObjectDestroyed(QObject* obj)
     }
 }
 
-void RCObjectManager::onPropertyValueChanged(QString sName, QVariant value)
+void RCObjectManager::watchedValueChanged(IRCObject* obj, const QString&, const QString& sName,
+                                         const QVariant& value)
 {
     if (sName != RCKeys::Focus())
-        return;
-    IRCObject* obj = qobject_cast<IRCObject*>(sender());
-    if (!obj)
         return;
     if (value.toBool())
         setFocusedObject(obj);

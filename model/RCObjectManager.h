@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IRCCppObject.h"
+#include "model/IRCObjectWatcher.h"
 
 #include <QHash>
 #include <QString>
@@ -16,7 +17,7 @@ class IRCObject;
 // when the focused object is removed or destroyed.
 //
 // Created on first use, never deleted. GUI thread only.
-class RCObjectManager : public IRCCppObject
+class RCObjectManager : public IRCCppObject, private IRCObjectWatcher
 {
     Q_OBJECT
 public:
@@ -36,10 +37,12 @@ Q_SIGNALS:
     void objectFocusChanged(QString id);
 
 private Q_SLOTS:
-    void onPropertyValueChanged(QString sName, QVariant value);
     void onObjectDestroyed(QObject* obj);
 
 private:
+    // Follows the "Focus" of every registered object.
+    void watchedValueChanged(IRCObject* obj, const QString& tag, const QString& sName,
+                             const QVariant& value) override;
     explicit RCObjectManager(QObject* parent = nullptr);
     void setFocusedObject(IRCObject* obj);
     // Removes the entry that maps to obj; false when obj is not registered.

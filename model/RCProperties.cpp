@@ -24,29 +24,59 @@ bool hasRequiredKeys(const QJsonObject& record)
     return true;
 }
 
+uint fingerprint(const QString& name)
+{
+    return uint(qHash(name));
+}
+
 } // namespace
 
 RCProperties::RCProperties(QObject* parent) : IRCCppObject(parent) {}
 
 RCProperties::~RCProperties()
 {
-    const QHash<QString, IRCProperty*> held = m_byName;
-    m_byName.clear();
+    const QList<IRCProperty*> held(m_rows.cbegin(), m_rows.cend());
+    m_rows.clear();
     m_names.clear();
+    m_keys.clear();
+    m_byName.clear();
     qDeleteAll(held);
+}
+
+qsizetype RCProperties::indexOf(const QString& name) const
+{
+    if (!m_byName.isEmpty()) {
+        const auto it = m_byName.constFind(name);
+        return it == m_byName.cend() ? -1 : m_rows.indexOf(it.value());
+    }
+    // An item's fingerprints fit in a cache line or two; a name is compared only where its
+    // fingerprint matches, usually once, and most names share the program's key text, so by
+    // address.
+    const uint key = fingerprint(name);
+    for (qsizetype i = 0, n = m_keys.size(); i < n; ++i) {
+        if (m_keys.at(i) != key)
+            continue;
+        const QString& held = m_names.at(i);
+        if (held.size() == name.size() && (held.constData() == name.constData() || held == name))
+            return i;
+    }
+    return -1;
 }
 
 IRCProperty* RCProperties::getProperty(const QString& name) const
 {
-    return m_byName.value(name, nullptr);
+    if (!m_byName.isEmpty())
+        return m_byName.value(name, nullptr);
+    const qsizetype index = indexOf(name);
+    return index < 0 ? nullptr : m_rows.at(index);
 }
 
 IRCProperty* RCProperties::getPropertyAt(int index) const
 {
-    if (index < 0 || index >= m_names.size()) {
+    if (index < 0 || index >= m_rows.size()) {
         return nullptr;
     }
-    return m_byName.value(m_names.at(index), nullptr);
+    return m_rows.at(index);
 }
 
 int RCProperties::count() const
@@ -76,14 +106,22 @@ IRCProperty* RCProperties::addProperty(IRCProperty* p)
         return nullptr;
     }
     const QString name = p->getName();
-    if (IRCProperty* held = m_byName.value(name, nullptr)) {
+    if (IRCProperty* held = getProperty(name)) {
         if (held == p) {
             return p;
         }
         removeProperty(name);
     }
-    m_byName.insert(name, p);
     m_names.append(name);
+    m_keys.append(fingerprint(name));
+    m_rows.append(p);
+    if (!m_byName.isEmpty()) {
+        m_byName.insert(name, p);
+    } else if (m_rows.size() > kScannedRows) {
+        m_byName.reserve(m_rows.size());
+        for (qsizetype i = 0; i < m_rows.size(); ++i)
+            m_byName.insert(m_names.at(i), m_rows.at(i));
+    }
     p->setOwner(this);
     if (auto* row = qobject_cast<RCProperty*>(p)) {
         row->relayTo(this);
@@ -118,11 +156,15 @@ IRCProperty* RCProperties::addProperty(const QString& key, const QString& descri
 
 void RCProperties::removeProperty(const QString& name)
 {
-    IRCProperty* p = m_byName.take(name);
-    if (!p) {
+    const qsizetype index = indexOf(name);
+    if (index < 0) {
         return;
     }
-    m_names.removeOne(name);
+    IRCProperty* p = m_rows.at(index);
+    m_rows.remove(index);
+    m_names.remove(index);
+    m_keys.remove(index);
+    m_byName.remove(name);
     Q_EMIT propertyRemoved(p);
     delete p;
 }
@@ -130,8 +172,8 @@ void RCProperties::removeProperty(const QString& name)
 QJsonArray RCProperties::toJson() const
 {
     QJsonArray array;
-    for (const QString& name : m_names) {
-        array.append(m_byName.value(name)->toJson());
+    for (const IRCProperty* p : m_rows) {
+        array.append(p->toJson());
     }
     return array;
 }
@@ -141,7 +183,7 @@ bool RCProperties::fromJson(const QJsonArray& array)
     for (const QJsonValue& element : array) {
         const QJsonObject json = element.toObject();
         const RCProperty::Record record(json);
-        IRCProperty* held = m_byName.value(record.name, nullptr);
+        IRCProperty* held = getProperty(record.name);
         if (auto* row = qobject_cast<RCProperty*>(held)) {
             row->fromRecord(record);
         } else if (held) {
@@ -197,6 +239,11 @@ bool RCProperties::isTextRow(const QString& name) const
     return m_textRows.contains(name);
 }
 
+void RCProperties::connectNotify(const QMetaMethod&)
+{
+    m_connected = true;
+}
+
 void RCProperties::relayValuesTo(IRCObject* owner)
 {
     m_valueOwner = owner;
@@ -206,7 +253,8 @@ void RCProperties::relayValueChanged(IRCProperty* p, const QString& name, const 
 {
     if (signalsBlocked())
         return;
-    Q_EMIT propertyValueChanged(p, value);
+    if (m_connected)
+        Q_EMIT propertyValueChanged(p, value);
     if (m_valueOwner)
-        Q_EMIT m_valueOwner->propertyValueChanged(name, value);
+        m_valueOwner->announcePropertyValue(name, value);
 }

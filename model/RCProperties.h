@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVariant>
 
 class IRCObject;
@@ -14,7 +15,8 @@ class IRCProperty;
 
 // The ordered, name-keyed set of the properties of one document object, written as a
 // "propertyArray". Owns its properties and relays their changes as its own signals.
-// Created without a QObject parent by the object it belongs to, which deletes it.
+// Created without a QObject parent by the object it belongs to, which deletes it (or holds it
+// as a member).
 // GUI thread only.
 class RCProperties : public IRCCppObject
 {
@@ -62,12 +64,20 @@ public:
     void setTextRows(const QSet<QString>& names);
     bool isTextRow(const QString& name) const;
 
-    // The document object that owns this set: each value change also goes out as the owner's
-    // propertyValueChanged(name, value), right after this set's own signal, which spares the
+    // The document object that owns this set: each value change is also announced by the owner
+    // (IRCObject::announcePropertyValue), right after this set's own signal, which spares the
     // owner a connection of its own.
     void relayValuesTo(IRCObject* owner);
-    // Announces a value change of a held property: this set's signal, then the owner's.
+    // Announces a value change of a held property: this set's signal, then the owner's watchers
+    // and signal.
     void relayValueChanged(IRCProperty* p, const QString& name, const QVariant& value);
+    // Whether anything has ever connected to this set's signals. Until then the set emits no
+    // change signal of its held rows (a set of a scene item usually has no listener of its own),
+    // and a change touches none of its QObject internals beyond the blocked flag.
+    bool isConnected() const { return m_connected; }
+
+protected:
+    void connectNotify(const QMetaMethod& signal) override;
 
 Q_SIGNALS:
     void propertyValueChanged(IRCProperty* pProp, QVariant var);
@@ -79,8 +89,20 @@ Q_SIGNALS:
     void propertyRemoved(IRCProperty* pProp);
 
 private:
-    QHash<QString, IRCProperty*> m_byName;
+    // Up to this many rows a name is found by a scan of m_keys, which reads one cache line where a
+    // hash would read three allocations; larger sets keep m_byName as well.
+    static constexpr qsizetype kScannedRows = 32;
+
+    // The position of the row added under name; -1 when there is none.
+    qsizetype indexOf(const QString& name) const;
+
+    // Inline, and the fields a change reads first: a look-up reads the set itself, not further
+    // allocations (an item's set lives inside the item).
+    QVarLengthArray<uint, 16> m_keys;         // a fingerprint of each name, in row order
+    QVarLengthArray<IRCProperty*, 16> m_rows; // in order; owned
     IRCObject* m_valueOwner = nullptr;
-    QStringList m_names;
+    bool m_connected = false;                 // never cleared
+    QHash<QString, IRCProperty*> m_byName;    // empty while the set has at most kScannedRows rows
+    QVarLengthArray<QString, 16> m_names;     // the names the rows were added under, in row order
     QSet<QString> m_textRows;
 };

@@ -142,7 +142,8 @@ bool RCProperty::setValue(QVariant value)
     m_value = plain;
     if (m_relay && !signalsBlocked())
         m_relay->relayValueChanged(this, m_name, m_value);
-    Q_EMIT valueChanged(m_value);
+    if (m_connected)
+        Q_EMIT valueChanged(m_value);
     return true;
 }
 
@@ -157,9 +158,10 @@ void RCProperty::setReadOnly(bool bReadOnly)
         return;
     }
     m_readOnly = bReadOnly;
-    if (m_relay && !signalsBlocked())
+    if (m_relay && m_relay->isConnected() && !signalsBlocked())
         Q_EMIT m_relay->propertyReadOnlyChanged(this, bReadOnly);
-    Q_EMIT readOnlyChanged(bReadOnly);
+    if (m_connected)
+        Q_EMIT readOnlyChanged(bReadOnly);
 }
 
 bool RCProperty::getVisible() const
@@ -173,9 +175,10 @@ void RCProperty::setVisible(bool bVisible)
         return;
     }
     m_visible = bVisible;
-    if (m_relay && !signalsBlocked())
+    if (m_relay && m_relay->isConnected() && !signalsBlocked())
         Q_EMIT m_relay->propertyVisibleChanged(this, bVisible);
-    Q_EMIT visibleChanged(bVisible);
+    if (m_connected)
+        Q_EMIT visibleChanged(bVisible);
 }
 
 QString RCProperty::getUnit() const
@@ -189,14 +192,20 @@ void RCProperty::setUnit(QString sUnit)
         return;
     }
     m_unit = sUnit;
-    if (m_relay && !signalsBlocked())
+    if (m_relay && m_relay->isConnected() && !signalsBlocked())
         Q_EMIT m_relay->propertyUnitChanged(this, sUnit);
-    Q_EMIT unitChanged(sUnit);
+    if (m_connected)
+        Q_EMIT unitChanged(sUnit);
 }
 
 QVariant RCProperty::getOldValue() const
 {
     return m_oldValue;
+}
+
+void RCProperty::connectNotify(const QMetaMethod&)
+{
+    m_connected = true;
 }
 
 void RCProperty::relayTo(RCProperties* set)

@@ -70,6 +70,12 @@ public:
     // fromJson of a record already read.
     void fromRecord(const Record& record);
 
+protected:
+    // The row emits its own change signals only once something has connected to it; until then
+    // a change reaches its listeners through the set alone, without touching the row's QObject
+    // internals (most rows are never connected to).
+    void connectNotify(const QMetaMethod& signal) override;
+
 private:
     RCProperties* m_owner = nullptr;
     RCProperties* m_relay = nullptr;
@@ -84,4 +90,5 @@ private:
     int m_displayType = 0; // meaningful only while m_display is null
     // Declared by the program with a text value and a text display: stored text is its text.
     bool m_declaredText = false;
+    bool m_connected = false; // set on the first connection to any of the row's signals, never cleared
 };

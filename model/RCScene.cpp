@@ -169,10 +169,7 @@ void RCScene::insertItem(IRCObject* item, int index)
     }
     RCObjectManager::instance()->addObject(item);
     // Changes are reported under the id the scene holds the item by.
-    connect(item, &IRCObject::propertyValueChanged, this,
-            [this, id](const QString& sName, const QVariant& value) {
-                onItemPropertyValueChanged(id, sName, value);
-            });
+    item->addWatcher(this, id);
     const bool selected = item->getPropertyValue(RCKeys::Select()).toBool();
     if (selected) {
         m_selectedIds.append(id);
@@ -184,7 +181,8 @@ void RCScene::insertItem(IRCObject* item, int index)
     }
 }
 
-void RCScene::onItemPropertyValueChanged(const QString& itemId, const QString& sName, const QVariant& value)
+void RCScene::watchedValueChanged(IRCObject*, const QString& itemId, const QString& sName,
+                                  const QVariant& value)
 {
     const QString sceneId = getId();
     if (sName == RCKeys::Select()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IRCObject.h"
+#include "model/IRCObjectWatcher.h"
 
 #include <QHash>
 #include <QList>
@@ -14,7 +15,7 @@
 // that carries ids only (an item's id as the scene holds it). GUI thread only.
 //
 // JSON: {"propertyArray": [...], "itemArray": [item, ...]} in item order.
-class RCScene : public IRCObject
+class RCScene : public IRCObject, private IRCObjectWatcher
 {
     Q_OBJECT
 public:
@@ -65,7 +66,9 @@ Q_SIGNALS:
     void itemSelectChanged(QString sceneId, QStringList selectedItemIds);
 
 private:
-    void onItemPropertyValueChanged(const QString& itemId, const QString& sName, const QVariant& value);
+    // The scene watches each item it holds, tagged with the id it holds the item by.
+    void watchedValueChanged(IRCObject* item, const QString& itemId, const QString& sName,
+                             const QVariant& value) override;
     void removeFromSelection(const QString& itemId);
     void removeHeldItem(IRCObject* item, const QString& itemId);
     void removeAllItems();

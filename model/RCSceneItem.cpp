@@ -37,18 +37,12 @@ RCSceneItem::RCSceneItem(const QJsonObject& jsObj, QObject* parent) : IRCObject(
     mergeDescription(jsObj);
 }
 
-RCSceneItem::~RCSceneItem()
-{
-    delete m_properties;
-}
+RCSceneItem::~RCSceneItem() = default;
 
 void RCSceneItem::initProperties(const QString& id)
 {
-    if (!m_properties) {
-        m_properties = new RCProperties;
-        m_properties->relayValuesTo(this);
-    }
     RCProperties* s = m_properties;
+    s->relayValuesTo(this);
     s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
                    id);
     s->addProperty(RCKeys::ControlType(), tr("控件类型"), false, false, QString(),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IRCObject.h"
+#include "model/RCProperties.h"
 
 #include <QMap>
 #include <QPoint>
@@ -53,5 +54,8 @@ private:
     void mergeDescription(const QJsonObject& jsObj);
     void enforceIdAndView();
 
-    RCProperties* m_properties = nullptr;
+    // A member: the set, and the row look-up it holds inline, sit next to the item in memory, so
+    // a change of a cold item reads one block before it reaches the row.
+    RCProperties m_propertySet;
+    RCProperties* const m_properties = &m_propertySet;
 };

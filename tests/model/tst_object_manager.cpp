@@ -30,7 +30,7 @@ public:
         if (sName != RCKeys::Focus() || var.toBool() == m_focus)
             return;
         m_focus = var.toBool();
-        Q_EMIT propertyValueChanged(sName, var);
+        announcePropertyValue(sName, var);
     }
     QVariant getPropertyValue(QString sName) const override
     {

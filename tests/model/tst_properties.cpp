@@ -49,6 +49,9 @@ private Q_SLOTS:
     void addReplaceAndRemove();
     void addFromRecordNeedsSixKeys();
     void relaysEveryChangeOnce();
+    void signalsReachConnectionsMadeAfterQuietChanges();
+    void lookupFollowsAddsAndRemovals_data();
+    void lookupFollowsAddsAndRemovals();
     void storeValueAndId();
     void mergeInPlaceAndAppend();
     void unreadableOrUnwritableValues();
@@ -275,6 +278,76 @@ void TestProperties::relaysEveryChangeOnce()
     Q_EMIT other->visibleChanged(true);
     Q_EMIT other->unitChanged("v");
     QCOMPARE(spies.total(), 9);
+}
+
+void TestProperties::signalsReachConnectionsMadeAfterQuietChanges()
+{
+    RCProperties set;
+    IRCProperty* p = set.addProperty("Name", "", false, true, "", 0, "x");
+    p->setValue("unheard");
+    p->setReadOnly(true);
+    p->setReadOnly(false);
+    QSignalSpy own(p, &IRCProperty::valueChanged);
+    QSignalSpy ownReadOnly(p, &IRCProperty::readOnlyChanged);
+    SignalSpies spies(&set);
+    p->setValue("heard");
+    p->setReadOnly(true);
+    QCOMPARE(own.count(), 1);
+    QCOMPARE(ownReadOnly.count(), 1);
+    QCOMPARE(spies.count("propertyValueChanged"), 1);
+    QCOMPARE(spies.count("propertyReadOnlyChanged"), 1);
+    // A blocked row still relays nothing.
+    p->blockSignals(true);
+    p->setValue("blocked");
+    QCOMPARE(spies.count("propertyValueChanged"), 1);
+}
+
+void TestProperties::lookupFollowsAddsAndRemovals_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QList<int>>("removed"); // positions, each in the set as it is then
+    // Around the size from which a set also keeps a hash of its names.
+    QTest::newRow("few") << 3 << QList<int>{1};
+    QTest::newRow("at the scan limit") << 32 << QList<int>{0, 30, 15};
+    QTest::newRow("one past the limit") << 33 << QList<int>{32, 0, 10};
+    QTest::newRow("many, back below the limit") << 40 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 20, 30};
+}
+
+void TestProperties::lookupFollowsAddsAndRemovals()
+{
+    QFETCH(int, rows);
+    QFETCH(QList<int>, removed);
+    RCProperties set;
+    QStringList names;
+    for (int i = 0; i < rows; ++i) {
+        // Names of equal length, made at run time (not the shared key text), and one shared key.
+        names << (i == 0 ? RCKeys::Select() : QString::number(1000 + i));
+        set.addProperty(names.last(), "", false, true, "", 0, i);
+    }
+    const auto check = [&](const char* step) {
+        QCOMPARE(model_test::propertyNames(&set), names);
+        for (int i = 0; i < names.size(); ++i) {
+            IRCProperty* row = set.getProperty(QString(names.at(i)).append(u'x').chopped(1));
+            QVERIFY2(row, step);
+            QCOMPARE(row, set.getPropertyAt(i));
+            QCOMPARE(row->getName(), names.at(i));
+        }
+        QVERIFY(!set.getProperty("1999"));
+        QVERIFY(!set.getProperty(QString()));
+    };
+    check("added");
+    for (int position : removed) {
+        const QString name = names.takeAt(position);
+        set.removeProperty(name);
+        QVERIFY(!set.getProperty(name));
+        check("removed");
+    }
+    // Added again at the end; a new row of a held name replaces the held one.
+    set.addProperty(RCKeys::Select(), "", false, true, "", 0, -1);
+    names.removeOne(RCKeys::Select());
+    names << RCKeys::Select();
+    check("added again");
+    QCOMPARE(set.getPropertyValue(RCKeys::Select()).toInt(), -1);
 }
 
 void TestProperties::storeValueAndId()

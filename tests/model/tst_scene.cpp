@@ -3,6 +3,7 @@
 // duplicate ids and the registration of items and scenes.
 #include "ModelTestSupport.h"
 
+#include "model/IRCObjectWatcher.h"
 #include "model/IRCProperty.h"
 #include "model/RCObjectManager.h"
 #include "model/RCProperties.h"
@@ -62,6 +63,30 @@ RCSceneItem* itemWithId(const QString& id, bool select = false)
     return new RCSceneItem(QJsonObject{{"propertyArray", rows}}, nullptr);
 }
 
+// An item that tells how many connections its change signal has.
+class CountedItem : public RCSceneItem
+{
+public:
+    CountedItem() : RCSceneItem(QJsonObject(), nullptr) {}
+    int changeReceivers() const { return receivers(SIGNAL(propertyValueChanged(QString, QVariant))); }
+};
+
+// Writes each change it is told of as "<name>:<tag> <property>=<value>".
+class Recorder : public IRCObjectWatcher
+{
+public:
+    Recorder(QStringList* lines, QString name) : m_lines(lines), m_name(std::move(name)) {}
+    void watchedValueChanged(IRCObject*, const QString& tag, const QString& property,
+                             const QVariant& value) override
+    {
+        *m_lines << m_name + ":" + tag + " " + property + "=" + value.toString();
+    }
+
+private:
+    QStringList* m_lines;
+    QString m_name;
+};
+
 QStringList itemIds(const RCScene& scene)
 {
     QStringList ids;
@@ -89,6 +114,8 @@ private Q_SLOTS:
     void addLookupAndDuplicates();
     void selection();
     void itemRelay();
+    void watchersHearChangesInOrderBeforeTheSignal();
+    void itemsFollowedWithoutConnections();
     void roundTrip();
     void fromJsonKeepsDuplicateItems();
     void removalAndDestructionSignalOrder();
@@ -194,6 +221,60 @@ void TestScene::itemRelay()
     scene.setPropertyValue("Name", "n");
     QCOMPARE(own.count(), 1);
     QCOMPARE(own.first().at(0).toString(), QString("Name"));
+}
+
+void TestScene::watchersHearChangesInOrderBeforeTheSignal()
+{
+    RCSceneItem item;
+    QStringList lines;
+    Recorder a(&lines, "a");
+    Recorder b(&lines, "b");
+    item.addWatcher(&a, "t");
+    item.addWatcher(&b);
+    item.addWatcher(&a, "again"); // keeps its place and its first tag
+    connect(&item, &IRCObject::propertyValueChanged, this,
+            [&lines](const QString& name, const QVariant&) { lines << "signal " + name; });
+    item.setPropertyValue("X", 1);
+    item.setPropertyValue("X", 1); // no change
+    QCOMPARE(lines, QStringList({"a:t X=1", "b: X=1", "signal X"}));
+    lines.clear();
+    item.removeWatcher(&a);
+    item.removeWatcher(&a);
+    item.setPropertyValue("X", 2);
+    QCOMPARE(lines, QStringList({"b: X=2", "signal X"}));
+}
+
+void TestScene::itemsFollowedWithoutConnections()
+{
+    // The scene and the object registry follow every item, without a connection per item.
+    RCScene scene;
+    auto* item = new CountedItem;
+    scene.addItem(item);
+    QCOMPARE(item->changeReceivers(), 0);
+    QSignalSpy relayed(&scene, &RCScene::itemPropertyValueChanged);
+    QSignalSpy focus(RCObjectManager::instance(), &RCObjectManager::objectFocusChanged);
+    item->setPropertyValue("Focus", true);
+    QCOMPARE(relayed.count(), 1);
+    QCOMPARE(focus.count(), 1);
+    QCOMPARE(focus.first().at(0).toString(), item->getId());
+    // A blocked item is heard by neither.
+    item->blockSignals(true);
+    item->setPropertyValue("Focus", false);
+    item->setPropertyValue("X", 9);
+    QCOMPARE(relayed.count(), 1);
+    QCOMPARE(focus.count(), 1);
+    item->blockSignals(false);
+    // A connection made later hears the later changes, after the scene.
+    QStringList order;
+    connect(&scene, &RCScene::itemPropertyValueChanged, this, [&order] { order << "scene"; });
+    connect(item, &IRCObject::propertyValueChanged, this, [&order] { order << "item"; });
+    QCOMPARE(item->changeReceivers(), 1);
+    item->setPropertyValue("X", 10);
+    QCOMPARE(order, QStringList({"scene", "item"}));
+    // Out of the scene: no longer in the registry, so the focus no longer follows it.
+    const QString id = item->getId();
+    scene.removeItem(id);
+    QCOMPARE(RCObjectManager::instance()->getObject(id), nullptr);
 }
 
 void TestScene::roundTrip()

@@ -1,0 +1,3 @@
+#include "model/IRCObjectWatcher.h"
+
+IRCObjectWatcher::~IRCObjectWatcher() = default;
