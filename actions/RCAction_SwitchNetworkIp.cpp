@@ -26,8 +26,11 @@ int RCAction_SwitchNetworkIp::execute(const QString& sceneId, const QString& sce
     if (!setting)
         return -1;
     const QString ip = itemValue(sceneId, sceneItemId, RCKeys::Ip()).toString().trimmed();
-    if (!ip.isEmpty() && !isIpv4Address(ip))
+    if (!ip.isEmpty() && !isIpv4Address(ip)) {
+        qWarning("Switch network refused: \"%s\" is not a dotted IPv4 address; the link stays as it is",
+                 qUtf8Printable(ip));
         return -1;
+    }
     setting->setValue(RCKeys::DefaultIp(), ip);
     return 0;
 }

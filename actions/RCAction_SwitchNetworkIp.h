@@ -5,7 +5,7 @@
 // Points the control link at another media server: stores the item's "Ip" as the setting
 // "DefaultIp", which makes the project reset the link. A dotted IPv4 address is stored, and so is an
 // empty "Ip" (blanks only count as empty), which lets the link connect to any server again;
-// anything else answers -1 and changes nothing.
+// anything else answers -1, changes nothing and is logged as a warning.
 class RCAction_SwitchNetworkIp : public RCAction
 {
 public:

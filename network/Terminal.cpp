@@ -13,6 +13,7 @@ Terminal* Terminal::create(const QStringList& names)
 Terminal::Terminal(const QStringList& names)
     : m_filter(names, QString()), m_probePort(TerminalDetect::kProbePort)
 {
+    m_clock.start();
 }
 
 Terminal::~Terminal()
@@ -49,6 +50,10 @@ void Terminal::startServer(int nDetectPort)
             if (guard())
                 onSocketDisconnect();
         });
+        connect(m_connect, &TerminalConnect::connectFailed, this, [this, guard](const QString& sIp, int port) {
+            if (guard())
+                onConnectFailed(sIp, port);
+        });
         connect(m_connect, &TerminalConnect::fileContentReceive, this,
                 [this, guard](const QByteArray& data, bool complate, const QVariantMap& params) {
                     if (guard())
@@ -77,6 +82,7 @@ void Terminal::stopServer()
 {
     setAutoConnect(false);
     ++m_generation;
+    m_choice.clear();
     if (m_detect) {
         m_detect->stopDetect();
         delete m_detect;
@@ -126,6 +132,7 @@ QString Terminal::getConnectIp() const
 
 void Terminal::resetLink(QString sIp)
 {
+    m_choice.clear();
     if (sIp != m_filter.linkIp()) {
         m_filter = DiscoveryFilter(m_filter.productNames(), sIp);
         if (m_detect)
@@ -156,11 +163,27 @@ void Terminal::onServerDetected(QString sIp, int port, QString sProductName)
 {
     if (!m_connect || !m_filter.accepts(sIp, port, sProductName))
         return;
-    m_connect->connectToServer(sIp, port);
+    if (m_choice.offer(sIp, port, m_filter.pins(sIp), m_clock.elapsed()))
+        m_connect->connectToServer(sIp, port);
+}
+
+void Terminal::onConnectFailed(QString sIp, int port)
+{
+    ServerChoice::Server next;
+    const qint64 now = m_clock.elapsed();
+    const bool another = m_choice.failed(sIp, port, m_filter.pins(sIp), now, &next);
+    // At most one line per probe period, however many hosts announce what nobody serves.
+    if (m_lastFailureLogMs < 0 || now - m_lastFailureLogMs >= kProbeIntervalMs) {
+        m_lastFailureLogMs = now;
+        qInfo("Control link: no connection to %s port %d", qPrintable(sIp), port);
+    }
+    if (another && m_connect)
+        m_connect->connectToServer(next.ip, next.port);
 }
 
 void Terminal::onSocketConnect(QString sIp)
 {
+    m_choice.linked(sIp);
     setAutoConnect(false);
     Q_EMIT socketConnected(sIp);
 }

@@ -2,7 +2,9 @@
 
 #include "network/DiscoveryFilter.h"
 #include "network/IRCTerminal.h"
+#include "network/ServerChoice.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QStringList>
 
@@ -13,8 +15,13 @@ class TerminalDetect;
 // The control link: finds a media server by UDP discovery, keeps one TCP link to
 // it through its two workers (each in a thread of its own) and relays the workers'
 // signals in the GUI thread. Discovery probes every kProbeIntervalMs while the
-// link is down. Signals a worker queued before stopServer() are discarded, so a
-// stopped terminal never reports a connection or a command afterwards.
+// link is down. Which of the servers that answered is tried follows ServerChoice: an
+// address whose attempt failed is skipped for a while and the next server that
+// answered is tried at once, the link address (when set) is never skipped. A server
+// that vanishes without closing the link is noticed by the link's keep-alive
+// (LinkKeepAlive) and ends it as any drop does. Signals a worker queued before
+// stopServer() are discarded, so a stopped terminal never reports a connection or a
+// command afterwards.
 // GUI thread only.
 class Terminal : public IRCTerminal
 {
@@ -45,6 +52,7 @@ private Q_SLOTS:
     void onSocketConnect(QString sIp);
     void onSocketDisconnect();
     void onReceiveCmd(QString sCmd, QJsonObject params);
+    void onConnectFailed(QString sIp, int port);
 
 private:
     explicit Terminal(const QStringList& names);
@@ -57,6 +65,9 @@ private:
     // Also handed to the discovery worker, which drops what it refuses before counting
     // replies; checked here again for replies queued before a change.
     DiscoveryFilter m_filter;
+    ServerChoice m_choice;
+    QElapsedTimer m_clock;
+    qint64 m_lastFailureLogMs = -1;
     QHostAddress m_probeAddress{QHostAddress::Broadcast};
     int m_probePort;
     // Bumped whenever the workers are replaced or dropped; worker signals that were

@@ -1,6 +1,9 @@
 #include "network/TerminalConnect.h"
 
+#include "network/LinkKeepAlive.h"
 #include "network/RequestManager.h"
+
+#include <QTcpSocket>
 
 TerminalConnect::TerminalConnect()
 {
@@ -38,7 +41,27 @@ void TerminalConnect::sendFile(const QString& sFilePath, const QJsonObject& para
 
 void TerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
+    if (socket() && socket()->state() != QAbstractSocket::UnconnectedState)
+        return; // an attempt is under way, or a link is up
+    if (nPort < 1 || nPort > 65535)
+        return;
     connectLink(sIp, nPort, kConnectTimeoutMs);
+    connect(socket(), &QAbstractSocket::stateChanged, this, &TerminalConnect::onSocketStateChanged,
+            Qt::UniqueConnection);
+    m_attempting = true;
+    m_attemptIp = sIp;
+    m_attemptPort = nPort;
+    // An attempt can fail before connectToHost() returns, before the state was watched.
+    if (socket()->state() == QAbstractSocket::UnconnectedState)
+        onSocketStateChanged(QAbstractSocket::UnconnectedState);
+}
+
+void TerminalConnect::onSocketStateChanged(QAbstractSocket::SocketState state)
+{
+    if (state != QAbstractSocket::UnconnectedState || !m_attempting)
+        return;
+    m_attempting = false;
+    Q_EMIT connectFailed(m_attemptIp, m_attemptPort);
 }
 
 void TerminalConnect::attachManager(RequestManager* manager)
@@ -52,6 +75,11 @@ void TerminalConnect::attachManager(RequestManager* manager)
 
 void TerminalConnect::linkUp(const QString& address)
 {
+    m_attempting = false;
+    QString error;
+    if (!LinkKeepAlive().applyTo(socket()->socketDescriptor(), &error))
+        qWarning("Control link to %s: keep-alive not set (%s); a vanished server may go unnoticed",
+                 qPrintable(address), qPrintable(error));
     Q_EMIT socketConnected(address);
 }
 
@@ -62,6 +90,12 @@ void TerminalConnect::linkDown()
 
 void TerminalConnect::on_sig_disconnectFromServer()
 {
+    // An attempt is dropped at once, not left to run on without its time-out; that end is no
+    // failure of the server's.
+    m_attempting = false;
+    if (socket() && (socket()->state() == QAbstractSocket::HostLookupState ||
+                     socket()->state() == QAbstractSocket::ConnectingState))
+        socket()->abort();
     closeLink();
 }
 

@@ -2,19 +2,25 @@
 
 #include "network/FramedClientWorker.h"
 
+#include <QAbstractSocket>
 #include <QJsonObject>
 #include <QVariantMap>
 
 // Link worker of the control link, in a thread of its own: holds the TCP
 // connection to the media server and, while it is up, its request manager.
-// Commands handed over while no connection is up are dropped. An attempt that
-// gets no answer is abandoned after kConnectTimeoutMs, so discovery can try again.
+// Commands handed over while no connection is up are dropped. One attempt at a time:
+// a connect request while one is under way or a link is up starts nothing. An attempt
+// that gets no answer is abandoned after kConnectTimeoutMs; every attempt that ends
+// without a link, other than one ended by disconnectFromServer(), is reported with
+// connectFailed. A link that is up runs with LinkKeepAlive's timers, so a server that
+// vanished without closing it ends it within about 15 s, reported as any other end
+// with socketDisconnect.
 // Public operations only emit queued signals and may be called from any thread.
 class TerminalConnect : public FramedClientWorker
 {
     Q_OBJECT
 public:
-    static constexpr int kConnectTimeoutMs = 3000;
+    static constexpr int kConnectTimeoutMs = 2000;
 
     TerminalConnect();
     ~TerminalConnect() override;
@@ -32,6 +38,8 @@ Q_SIGNALS:
     void fileReceiveError(QVariantMap params);
     void fileContentSend(qlonglong sendPos, bool complate, QString sFilePath, qulonglong sendUid);
     void fileSendError(QString sFilePath, qulonglong sendUid);
+    // The attempt to sIp:nPort ended without a link (refused, unreachable, or no answer in time).
+    void connectFailed(QString sIp, int nPort);
 
     // Private: each is connected to its on_ slot in the worker thread.
     void sig_disconnectFromServer();
@@ -49,4 +57,12 @@ protected:
     void attachManager(RequestManager* manager) override;
     void linkUp(const QString& address) override;
     void linkDown() override;
+
+private:
+    void onSocketStateChanged(QAbstractSocket::SocketState state);
+
+    // The attempt under way, reported when it ends without a link.
+    bool m_attempting = false;
+    QString m_attemptIp;
+    int m_attemptPort = 0;
 };

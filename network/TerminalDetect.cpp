@@ -122,11 +122,13 @@ void TerminalDetect::onDatagram(qsizetype size, const QHostAddress& sender)
         ip = QHostAddress(v4).toString();
     }
     const QString productName = params.value(QStringLiteral("productName")).toString();
-    if (!m_filter.acceptsProduct(productName) || !m_filter.acceptsAddress(ip))
+    const int port = params.value(QStringLiteral("port")).toInt(0);
+    // Everything the filter checks is checked before the sender counts against a budget, so
+    // replies that could never be connected to cannot crowd out those that can.
+    if (!m_filter.accepts(ip, port, productName))
         return;
     if (!m_filter.pins(ip) && !takeReportBudget(sender))
         return;
-    const int port = params.value(QStringLiteral("port")).toInt(0);
     Q_EMIT serverDetected(ip, port, productName);
 }
 

@@ -19,8 +19,9 @@ class QUdpSocket;
 // datagram is read on its own, keeps nothing behind, and what cannot be a reply
 // is dropped before it is parsed; the worker returns to its event loop after every
 // few datagrams, so it stays stoppable under a flood. Replies the filter refuses
-// (another product, another address than the link address) are dropped before they
-// count against any budget; of the rest, each sender has its own budget of
+// (another product, another address than the link address, a port outside 1 to
+// 65535, which includes a reply naming none) are dropped before they count against
+// any budget; of the rest, each sender has its own budget of
 // NetworkLimits::kMaxDiscoveryReportsPerSender reports per second, so one noisy host
 // cannot silence the others, and a reply naming the link address is always reported.
 // Public operations only emit queued signals and may be called from any thread.
@@ -40,7 +41,7 @@ public:
     // One probe cycle to address:port.
     void requestConnect(int port, const QHostAddress& address);
     // Replies are filtered so from the next datagram on; until the first call every
-    // reply is accepted.
+    // product and address is accepted (the port is checked all the same).
     void setFilter(const QStringList& productNames, const QString& linkIp);
 
 Q_SIGNALS:

@@ -15,6 +15,7 @@
 #include "network/Terminal.h"
 #include "network/TerminalConnect.h"
 #include "network/TerminalDetect.h"
+#include "support/IsolatedNetwork.h"
 #include "support/LoopbackStandin.h"
 #include "support/ProcessThreads.h"
 #include "support/SpyWaits.h"
@@ -27,6 +28,8 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -49,6 +52,14 @@ qint64 maxKernelSendQueue()
         return 0;
     const QList<QByteArray> fields = file.readAll().simplified().split(' ');
     return fields.size() == 3 ? fields.at(2).toLongLong() : 0;
+}
+
+// A TCP port of 127.0.0.1 where nothing listened a moment ago.
+int closedTcpPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
 }
 
 QByteArray reply(const QJsonObject& params, const QString& cmd = "serverConfig")
@@ -108,10 +119,14 @@ private Q_SLOTS:
     void discoveryFilter();
     void noisyHostKeepsNoServerAway_data();
     void noisyHostKeepsNoServerAway();
+    void deadAnnouncedAddressIsSkipped_data();
+    void deadAnnouncedAddressIsSkipped();
+    void portlessRepliesTakeNoSenderSlot();
     void stopServerLeavesNoThreadAndNoLateEvents();
 
     void connectRequestWhileConnectedStartsNothing();
     void commandsBackToBackPastAFullKernelQueueArriveWholeInOrder();
+    void silentAddressIsAbandoned_data();
     void silentAddressIsAbandoned();
     void detectRestartsAfterStop();
     void detectReportsWholeRepliesOnly_data();
@@ -295,6 +310,7 @@ void TestTerminal::discoveryFilter_data()
     QTest::newRow("port 65535") << "" << a << 65535 << "Tavix" << true << false;
     // Out of range, also where the low 16 bits would name a real port.
     QTest::newRow("port 0") << "" << a << 0 << "Tavix" << false << false;
+    QTest::newRow("port 65536") << "" << a << 65536 << "Tavix" << false << false;
     QTest::newRow("port 65536 + 4000") << "" << a << 65536 + 4000 << "Tavix" << false << false;
     QTest::newRow("port 4000 - 65536") << "" << a << 4000 - 65536 << "Tavix" << false << false;
     QTest::newRow("pinned") << a << a << 4000 << "Tavix" << true << true;
@@ -324,21 +340,30 @@ void TestTerminal::noisyHostKeepsNoServerAway_data()
     QTest::addColumn<QString>("linkIp");
     QTest::addColumn<QString>("forgedIp");
     QTest::addColumn<QString>("forgedProduct");
-    const auto row = [](const char* name, const char* linkIp, const char* forgedIp, const char* product) {
-        QTest::newRow(name) << QString(linkIp) << QString(forgedIp) << QString(product);
+    QTest::addColumn<int>("hosts"); // noisy hosts 127.0.1.1 and up; 0: the server's own host
+    const auto row = [](const char* name, const char* linkIp, const char* forgedIp, const char* product,
+                        int hosts) {
+        QTest::newRow(name) << QString(linkIp) << QString(forgedIp) << QString(product) << hosts;
     };
-    row("another product", "", "127.0.0.1", "Stelvane");
-    row("another product, server pinned", "127.0.0.1", "127.0.0.1", "Stelvane");
-    row("another address, server pinned", "127.0.0.1", "127.0.0.7", "Tavix");
+    // Refused replies, dropped before any budget.
+    row("another product", "", "127.0.0.1", "Stelvane", 1);
+    row("another product, server pinned", "127.0.0.1", "127.0.0.1", "Stelvane", 1);
+    row("another address, server pinned", "127.0.0.1", "127.0.0.7", "Tavix", 1);
+    // Accepted replies past the budget of their senders, which leaves the server's own untouched.
+    row("this product, one host", "", "127.0.0.7", "Tavix", 1);
+    row("this product, 50 hosts", "", "127.0.0.7", "Tavix", 50);
+    // From the server's own host: replies naming the pinned address are never budgeted.
+    row("pinned address, the server's host", "127.0.0.1", "127.0.0.1", "Tavix", 0);
 }
 
-// One host sends 300 replies a second that the link must refuse, for at most 15 s; the real
-// server is linked at its first answer all the same.
+// Noisy hosts send 300 replies a second naming a port where nothing listens, for at most 15 s;
+// the real server is linked at its first answer all the same.
 void TestTerminal::noisyHostKeepsNoServerAway()
 {
     QFETCH(QString, linkIp);
     QFETCH(QString, forgedIp);
     QFETCH(QString, forgedProduct);
+    QFETCH(int, hosts);
     auto standin = startStandin();
     QVERIFY(standin);
     QSignalSpy answered(standin.get(), &MediaServerStandin::probeAnswered);
@@ -349,22 +374,95 @@ void TestTerminal::noisyHostKeepsNoServerAway()
     terminal->startServer(replyPort);
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
 
-    QUdpSocket noisy;
-    QVERIFY(noisy.bind(QHostAddress("127.0.0.9"), 0));
-    const QByteArray forged =
-        reply({{"ip", forgedIp}, {"port", standin->tcpPort()}, {"productName", forgedProduct}});
+    std::vector<std::unique_ptr<QUdpSocket>> noisy;
+    for (int i = 0; i < qMax(hosts, 1); ++i) {
+        noisy.push_back(std::make_unique<QUdpSocket>());
+        const QHostAddress from(hosts == 0 ? QStringLiteral("127.0.0.1") : QStringLiteral("127.0.1.%1").arg(i + 1));
+        QVERIFY(noisy.back()->bind(from, 0));
+    }
+    const QByteArray forged = reply({{"ip", forgedIp}, {"port", closedTcpPort()}, {"productName", forgedProduct}});
     int sent = 0;
     QTimer trickle;
     connect(&trickle, &QTimer::timeout, this, [&] {
         for (int i = 0; i < 3 && sent < 4500; ++i, ++sent)
-            noisy.writeDatagram(forged, QHostAddress::LocalHost, quint16(replyPort));
+            noisy.at(size_t(sent) % noisy.size())->writeDatagram(forged, QHostAddress::LocalHost, quint16(replyPort));
     });
     trickle.start(10);
     QVERIFY(waitForFirst(answered, 3 * Terminal::kProbeIntervalMs));
     QVERIFY2(waitForFirst(connected, Terminal::kProbeIntervalMs), "the server's first answer was dropped");
     QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
     trickle.stop();
-    QVERIFY(sent > 100); // the host was noisy from before the first probe
+    QVERIFY(sent > 100); // the hosts were noisy from before the first probe
+}
+
+void TestTerminal::deadAnnouncedAddressIsSkipped_data()
+{
+    QTest::addColumn<int>("serverAnswers");
+    QTest::newRow("server answers every probe") << 1000;
+    // Its later answers lost: it is tried from memory once the dead address is given up.
+    QTest::newRow("server answers the first probe only") << 1;
+}
+
+// A host announces this product at an address nobody holds (an attempt there hangs), answering
+// every probe just before the real server. The real server is linked all the same: the attempt to
+// the dead address is given up after its time-out, the server that answered meanwhile is tried at
+// once, and the dead address is skipped for a while after that.
+void TestTerminal::deadAnnouncedAddressIsSkipped()
+{
+    QFETCH(int, serverAnswers);
+    QVERIFY_INSIDE_PRIVATE_NETWORK(); // the dead address is on the namespace's own LAN
+    auto standin = startStandin();
+    QVERIFY(standin);
+    const int replyPort = freeUdpPort();
+    const QByteArray dead = reply({{"ip", "198.18.0.77"}, {"port", 4000}, {"productName", "Tavix"}});
+    const QByteArray live = reply({{"ip", "127.0.0.1"}, {"port", standin->tcpPort()}, {"productName", "Tavix"}});
+    QUdpSocket hosts; // answers for both hosts, the dead one's first
+    QVERIFY(hosts.bind(QHostAddress::LocalHost, 0));
+    connect(&hosts, &QUdpSocket::readyRead, this, [&] {
+        while (hosts.hasPendingDatagrams()) {
+            char probe[2048];
+            hosts.readDatagram(probe, sizeof probe);
+            hosts.writeDatagram(dead, QHostAddress::LocalHost, quint16(replyPort));
+            if (serverAnswers-- > 0)
+                hosts.writeDatagram(live, QHostAddress::LocalHost, quint16(replyPort));
+        }
+    });
+    std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
+    terminal->setDiscoveryTarget(QHostAddress::LocalHost, hosts.localPort());
+    QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
+    terminal->startServer(replyPort);
+    // First answers after one probe period, the dead attempt given up after its time-out.
+    QVERIFY2(waitForFirst(connected, 2 * Terminal::kProbeIntervalMs + TerminalConnect::kConnectTimeoutMs + 2000),
+             "the real server was not tried");
+    QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
+}
+
+// Replies naming port 0 (nowhere to connect to) from 1,000 senders, more than are counted in one
+// second, come just before the real server's: it is reported all the same.
+void TestTerminal::portlessRepliesTakeNoSenderSlot()
+{
+    DetectRig rig;
+    rig.detect.startDetect(rig.port);
+    QVERIFY(rig.heard());
+    const QByteArray portless = reply({{"ip", "127.0.0.1"}, {"port", 0}, {"productName", "Tavix"}});
+    QTest::qWait(1100); // the next datagram opens a new one-second window
+    for (int i = 0; i < 1000; ++i) {
+        QUdpSocket sender;
+        QVERIFY(sender.bind(QHostAddress(0x7f010001u + quint32(i / 250) * 256 + quint32(i % 250)), 0));
+        sender.writeDatagram(portless, QHostAddress::LocalHost, quint16(rig.port));
+        if (i % 50 == 49)
+            QTest::qWait(2); // keeps the worker's receive queue from overflowing
+    }
+    // A few tries, all well within the window.
+    const auto server = [&] {
+        return std::any_of(rig.detected.cbegin(), rig.detected.cend(),
+                           [](const QList<QVariant>& args) { return args.at(1).toInt() == 9999; });
+    };
+    for (int i = 0; i < 3 && !server(); ++i) {
+        rig.send(reply({{"ip", "127.0.0.1"}, {"port", 9999}}));
+        QTest::qWaitFor(server, 100);
+    }
+    QVERIFY2(server(), "the server's reply was dropped");
 }
 
 void TestTerminal::stopServerLeavesNoThreadAndNoLateEvents()
@@ -475,8 +573,17 @@ void TestTerminal::commandsBackToBackPastAFullKernelQueueArriveWholeInOrder()
     QCOMPARE(reader.incomingMessageCount(), 0);
 }
 
+void TestTerminal::silentAddressIsAbandoned_data()
+{
+    QTest::addColumn<bool>("disconnect");
+    QTest::newRow("after the time-out") << false;
+    // Dropped at once, not left hanging without its time-out.
+    QTest::newRow("on a disconnect request") << true;
+}
+
 void TestTerminal::silentAddressIsAbandoned()
 {
+    QFETCH(bool, disconnect);
     // A listener with a full accept queue never completes a handshake: the attempt
     // hangs like one to an address that never answers.
     QTcpServer silent;
@@ -491,7 +598,10 @@ void TestTerminal::silentAddressIsAbandoned()
     QVERIFY(live);
     TerminalConnect link;
     QSignalSpy connected(&link, &TerminalConnect::socketConnected);
+    QSignalSpy failed(&link, &TerminalConnect::connectFailed);
     link.connectToServer("127.0.0.1", silent.serverPort());
+    if (disconnect)
+        link.disconnectFromServer();
     // Discovery keeps offering the live server; it is taken once the silent
     // attempt has been given up.
     for (int i = 0; i < 20 && connected.isEmpty(); ++i) {
@@ -500,6 +610,10 @@ void TestTerminal::silentAddressIsAbandoned()
     }
     QCOMPARE(connected.size(), 1);
     QTRY_COMPARE(live->clientCount(), 1);
+    // A given-up attempt is reported, one the link was asked to drop is not.
+    QCOMPARE(failed.size(), disconnect ? 0 : 1);
+    if (!disconnect)
+        QCOMPARE(failed.at(0), (QVariantList{"127.0.0.1", silent.serverPort()}));
 }
 
 void TestTerminal::detectRestartsAfterStop()
@@ -529,8 +643,9 @@ void TestTerminal::detectReportsWholeRepliesOnly_data()
     QTest::newRow("named address") << QList<QByteArray>{reply({{"ip", "127.0.0.5"}, {"port", 4001}})} << false
                                    << "127.0.0.5" << 4001;
     QTest::newRow("sender address") << QList<QByteArray>{whole} << false << "127.0.0.1" << 4000;
-    QTest::newRow("no port") << QList<QByteArray>{reply({{"productName", "Tavix"}})} << false << "127.0.0.1"
-                             << 0;
+    // Nowhere to connect to: no port, or one out of range.
+    QTest::newRow("no port") << QList<QByteArray>{reply({{"productName", "Tavix"}})} << false << "" << 0;
+    QTest::newRow("port 65536") << QList<QByteArray>{reply({{"port", 65536}})} << false << "" << 0;
     QTest::newRow("IPv6 sender, named address")
         << QList<QByteArray>{reply({{"ip", "127.0.0.6"}, {"port", 1}})} << true << "127.0.0.6" << 1;
     // Nowhere to connect to: the sender has no IPv4 form and names no address.

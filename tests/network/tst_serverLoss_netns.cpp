@@ -1,0 +1,146 @@
+// A media server whose host loses its link for good, without closing anything; a fresh server then
+// takes its address. CTest runs this in a private network namespace, the panels' host. Each server
+// host is a namespace of its own made here (`unshare -n`) running the stand-in program on the fixed
+// discovery port; one veth pair is the cable between the panels' host and the server's. To take the
+// old host off the network the test moves the server's end of the cable into the fresh host, which
+// leaves it unplugged until the panels have given the old server up: the old host keeps its half of
+// each link, and nothing of it is ever heard again. Nothing here leaves the namespaces the run made.
+#include "network/Terminal.h"
+#include "support/IsolatedNetwork.h"
+#include "support/SpyWaits.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+const QString kPanelIp = QStringLiteral("198.18.9.1");
+const QString kServerIp = QStringLiteral("198.18.9.2");
+
+bool run(const QString& program, const QStringList& args)
+{
+    const int status = QProcess::execute(program, args);
+    if (status != 0)
+        qWarning("%s %s: exit status %d", qPrintable(program), qPrintable(args.join(' ')), status);
+    return status == 0;
+}
+
+// The stand-in media server in a network namespace of its own; the process is that namespace's
+// only member, so the namespace ends with it.
+struct ServerHost
+{
+    QProcess process;
+
+    bool start()
+    {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QStringLiteral("unshare"),
+                      {"-n", qEnvironmentVariable("TAVIX_BINARY_DIR") +
+                                 "/tools/mediaserver-standin/tavix-mediaserver-standin"});
+        return process.waitForStarted(10000) && event(10000) == QLatin1String("listening");
+    }
+    ~ServerHost()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    QString netns() const { return QStringLiteral("--net=/proc/%1/ns/net").arg(process.processId()); }
+    // Runs `ip ARGS` in this host's namespace.
+    bool ip(const QStringList& args) { return run("nsenter", QStringList{netns(), "ip"} + args); }
+    // Its end of the cable, once it holds it, up at the server address.
+    bool plugIn() { return ip({"addr", "add", kServerIp + "/24", "dev", "eth0"}) && ip({"link", "set", "eth0", "up"}); }
+    // The "event" of the next log line, waiting up to ms for it.
+    QString event(int ms)
+    {
+        if (!process.canReadLine() && !process.waitForReadyRead(ms))
+            return {};
+        return QJsonDocument::fromJson(process.readLine()).object().value("event").toString();
+    }
+    // The number of links it accepted, as far as its log has come.
+    int linksAccepted()
+    {
+        while (process.canReadLine() || process.waitForReadyRead(0)) {
+            if (QJsonDocument::fromJson(process.readLine()).object().value("event") == QLatin1String("connected"))
+                ++links;
+        }
+        return links;
+    }
+    int links = 0;
+};
+
+// A panel's control link and what it reported.
+struct Panel
+{
+    std::unique_ptr<Terminal> terminal{Terminal::create({"Tavix"})};
+    QSignalSpy connected{terminal.get(), &IRCTerminal::socketConnected};
+    QSignalSpy disconnected{terminal.get(), &IRCTerminal::socketDisconnected};
+    QSignalSpy incoming{terminal.get(), &IRCTerminal::receiveCmd};
+    qint64 droppedAfterMs = -1;
+};
+} // namespace
+
+class TestServerLossNetns : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void vanishedServerIsDroppedAndItsSuccessorLinked();
+};
+
+// Two panels are linked to the server; one taps once the host is gone, one stays idle (the first
+// is left to the bound on unacknowledged data, the second to the keep-alive). Both notice within
+// about 15 s, drop, rediscover and link to the fresh server.
+void TestServerLossNetns::vanishedServerIsDroppedAndItsSuccessorLinked()
+{
+    QVERIFY_INSIDE_PRIVATE_NETWORK();
+    ServerHost old;
+    QVERIFY2(old.start(), "the first stand-in did not start");
+    QVERIFY(run("ip", {"link", "add", "srv0", "type", "veth", "peer", "name", "eth0", "netns",
+                       QString::number(old.process.processId())}));
+    QVERIFY(run("ip", {"addr", "add", kPanelIp + "/24", "dev", "srv0"}));
+    QVERIFY(run("ip", {"link", "set", "srv0", "up"}));
+    QVERIFY(old.plugIn());
+
+    Panel tapping;
+    Panel idle;
+    tapping.terminal->startServer(36545);
+    idle.terminal->startServer(36546);
+    for (Panel* panel : {&tapping, &idle}) {
+        QVERIFY(waitForFirst(panel->connected, 4 * Terminal::kProbeIntervalMs));
+        QCOMPARE(panel->connected.at(0).at(0).toString(), kServerIp);
+        QTRY_COMPARE(panel->incoming.size(), 1); // "connected"
+    }
+
+    ServerHost fresh;
+    QVERIFY2(fresh.start(), "the second stand-in did not start");
+    QElapsedTimer gone;
+    gone.start();
+    QVERIFY(old.ip({"link", "set", "eth0", "netns", QString::number(fresh.process.processId())}));
+    tapping.terminal->sendCmd("getProgramTable", {});
+    for (Panel* panel : {&tapping, &idle}) {
+        connect(panel->terminal.get(), &IRCTerminal::socketDisconnected, this, [&gone, panel] {
+            if (panel->droppedAfterMs < 0)
+                panel->droppedAfterMs = gone.elapsed();
+        });
+    }
+    for (Panel* panel : {&tapping, &idle}) {
+        QVERIFY2(waitForFirst(panel->disconnected, 25000), "the vanished server is still shown as linked");
+        qInfo("dropped %lld ms after the server's host went", panel->droppedAfterMs);
+        QVERIFY2(panel->droppedAfterMs < 20000, "the vanished server was noticed later than keep-alive allows");
+    }
+
+    QVERIFY(fresh.plugIn());
+    for (Panel* panel : {&tapping, &idle}) {
+        QTRY_COMPARE_WITH_TIMEOUT(panel->connected.size(), 2, 4 * Terminal::kProbeIntervalMs);
+        QCOMPARE(panel->connected.at(1).at(0).toString(), kServerIp);
+        QTRY_COMPARE(panel->incoming.size(), 2); // the fresh server's "connected"
+    }
+    QTRY_COMPARE(fresh.linksAccepted(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestServerLossNetns)
+#include "tst_serverLoss_netns.moc"
