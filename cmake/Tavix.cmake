@@ -102,15 +102,16 @@ function(tavix_test_prefix out)
     set(${out} ${_prefix} PARENT_SCOPE)
 endfunction()
 
-# tavix_register_test(<name> [ISOLATED] [NEEDS <programs>...] [ENV <var=value>...]
+# tavix_register_test(<name> [ISOLATED [PRIVATE_MOUNTS]] [NEEDS <programs>...] [ENV <var=value>...]
 #                     [ENV_MODIFICATION <op>...] COMMAND <command>...)
 # Registers one CTest test with the environment every test gets: the offscreen platform (unless
 # ENV sets another), a HOME of its own under the build tree, the source and build folders, and
 # the leak sanitizer's suppressions. A test that cannot run here (a program of NEEDS missing, or no
 # private network namespace for an ISOLATED one) is registered all the same and fails, saying
 # what is missing: a suite that skipped it would pass without having checked anything.
+# PRIVATE_MOUNTS gives an ISOLATED test a private mount namespace too (for scripts/tmpfs-run.sh).
 function(tavix_register_test name)
-    cmake_parse_arguments(ARG "ISOLATED" "" "NEEDS;ENV;ENV_MODIFICATION;COMMAND" ${ARGN})
+    cmake_parse_arguments(ARG "ISOLATED;PRIVATE_MOUNTS" "" "NEEDS;ENV;ENV_MODIFICATION;COMMAND" ${ARGN})
     set(_missing "")
     foreach(_program ${ARG_NEEDS})
         find_program(TAVIX_PROGRAM_${_program} ${_program})
@@ -130,7 +131,11 @@ function(tavix_register_test name)
         add_test(NAME ${name}
             COMMAND sh -c "echo 'FAIL: cannot run here: no ${_what} (scripts/deps.sh installs them)' >&2; exit 1")
     elseif(ARG_ISOLATED)
-        add_test(NAME ${name} COMMAND unshare -rn ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh ${ARG_COMMAND})
+        set(_unshare -rn)
+        if(ARG_PRIVATE_MOUNTS)
+            set(_unshare -rmn)
+        endif()
+        add_test(NAME ${name} COMMAND unshare ${_unshare} ${PROJECT_SOURCE_DIR}/scripts/netns-run.sh ${ARG_COMMAND})
     else()
         add_test(NAME ${name} COMMAND ${ARG_COMMAND})
     endif()

@@ -30,7 +30,9 @@ bool RCFileWrite::write(const QString& path, const QByteArray& data, QString* re
 {
     setReason(reason, QString());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered: Qt 6.4's QSaveFile commits a file whose buffered tail could not be flushed, so
+    // every byte goes to the disk here, where write() sees it refused.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         setReason(reason, failureText(path, file));
         qCWarning(lcRcProject) << "RCFileWrite: cannot open" << path << file.errorString();
         return false;
@@ -44,7 +46,7 @@ bool RCFileWrite::write(const QString& path, const QByteArray& data, QString* re
             break;
         written += n;
     }
-    if (written != data.size()) {
+    if (written != data.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         setReason(reason, failureText(path, file));
         qCWarning(lcRcProject) << "RCFileWrite: short write" << path << written << "of" << data.size()
                                << file.errorString();

@@ -7,10 +7,10 @@
 class QFileDevice;
 
 // Whole-file writes that either put every byte in place or leave the destination as it was.
-// Each write goes through a QSaveFile: the new content is written beside the destination and
-// renamed over it only once all of it is written and synced; a write that comes back short (a
-// full disk, a quota) or fails is cancelled, so the previous file stays byte-identical and no
-// temporary file is left. `reason`, when given, receives a text for the user that names the file
+// Each write goes through an unbuffered QSaveFile: the new content is written beside the
+// destination and renamed over it only once all of it is written and synced; a write that comes
+// back short (a full disk, a quota) or fails is cancelled, so the previous file stays
+// byte-identical and no temporary file is left. `reason`, when given, receives a text for the user that names the file
 // and why it could not be written ("" on success). Any thread; no state.
 class RCFileWrite
 {
