@@ -185,3 +185,44 @@ function(tavix_add_benchmarks)
         target_link_libraries(${_base} PRIVATE ${ARG_LINKS} benchmark::benchmark)
     endforeach()
 endfunction()
+
+# tavix_compile_qml_ahead(<object library> QRC <qrc file> BASE <folder> FILES <files>...)
+# Compiles the .qml and .js files of a resource ahead of time into the program: qmlcachegen turns
+# each into the byte code that the QML engine would otherwise compile at run time and keep in its
+# disk cache in the user's home, and a loader registers them under their resource paths
+# ("/" + the path below BASE), where the engine finds them for every "qrc:" URL. Byte code only:
+# the program behaves as with the run-time compiler, and nothing of its own QML is compiled or
+# written at run time. The units go into <object library>, the one that carries the resource to
+# every program that links it.
+function(tavix_compile_qml_ahead target)
+    cmake_parse_arguments(ARG "" "QRC;BASE" "FILES" ${ARGN})
+    set(_dir ${CMAKE_CURRENT_BINARY_DIR}/.qmlcache)
+    set(_units "")
+    set(_paths "")
+    foreach(_file ${ARG_FILES})
+        if(NOT _file MATCHES "\\.(qml|js)$")
+            continue()
+        endif()
+        file(RELATIVE_PATH _rel ${ARG_BASE} ${_file})
+        string(MAKE_C_IDENTIFIER "${_rel}" _id)
+        set(_unit ${_dir}/${_id}.cpp)
+        add_custom_command(OUTPUT ${_unit}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${_dir}
+            COMMAND Qt6::qmlcachegen --bare --only-bytecode --resource-path /${_rel} --resource ${ARG_QRC}
+                -o ${_unit} ${_file}
+            DEPENDS ${_file} ${ARG_QRC} Qt6::qmlcachegen
+            VERBATIM)
+        list(APPEND _units ${_unit})
+        list(APPEND _paths /${_rel})
+    endforeach()
+    # qmlcachegen writes the loader when the output's name ends in "qmlcache_loader.cpp".
+    set(_loader ${_dir}/${target}_qmlcache_loader.cpp)
+    add_custom_command(OUTPUT ${_loader}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${_dir}
+        COMMAND Qt6::qmlcachegen --resource-name qmlcache_${target} -o ${_loader} ${_paths}
+        DEPENDS Qt6::qmlcachegen
+        VERBATIM)
+    target_sources(${target} PRIVATE ${_units} ${_loader})
+    set_source_files_properties(${_units} ${_loader} PROPERTIES SKIP_AUTOGEN ON)
+    target_link_libraries(${target} PRIVATE Qt6::Qml)
+endfunction()
