@@ -80,9 +80,9 @@ function(tavix_add_quick_tests)
         set(_isolated ISOLATED)
     endif()
     # LeakSanitizer's exit scan walks the dynamic TLS of libraries that were loaded and unloaded
-    # again (a plugin); with the QML compiled into the program, that
-    # walk reaches a stale block and the sanitizer itself crashes. The leak check stays on; only the
-    # tracking of dynamic TLS blocks is off.
+    # again (a plugin); with the QML compiled into the program, that walk reaches a stale block and
+    # the sanitizer itself crashes. The leak check stays on; only the tracking of dynamic TLS
+    # blocks is off.
     set(_asan "ASAN_OPTIONS=string_append::fast_unwind_on_malloc=0:intercept_tls_get_addr=0")
     foreach(_file ${_qml})
         get_filename_component(_base ${_file} NAME_WE)
