@@ -13,6 +13,11 @@
 // the project (which stops and awaits its workers), then the engine; no thread outlives main.
 int main(int argc, char* argv[])
 {
+    // The program's own QML is compiled into it (tavix_compile_qml_ahead), so the QML disk cache in
+    // the home would only ever hold what a newer Qt refuses to take from there. It is neither
+    // written nor read: Qt 6.4 commits a cache file that a full disk cut short, and a later load
+    // of such a file crashes.
+    qputenv("QML_DISABLE_DISK_CACHE", "1");
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);

@@ -60,3 +60,10 @@ bool IRCInterface::isInsideFolder(const QString& path, const QString& folder)
     Q_UNUSED(folder);
     return false;
 }
+
+QString IRCInterface::writePng(const QImage& image, const QString& path)
+{
+    Q_UNUSED(image);
+    Q_UNUSED(path);
+    return QString();
+}

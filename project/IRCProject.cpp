@@ -242,6 +242,27 @@ bool IRCProject::saveOtherProjectPakcet(QString sNewProjectName)
     return false;
 }
 
+QString IRCProject::getLastSaveError() const
+{
+    return QString();
+}
+
+QStringList IRCProject::getMissingPictures() const
+{
+    return QStringList();
+}
+
+int IRCProject::dropMissingPictures()
+{
+    return 0;
+}
+
+bool IRCProject::isPacketPictureSource(QString sPacketPath) const
+{
+    Q_UNUSED(sPacketPath);
+    return false;
+}
+
 void IRCProject::setAppModel(IRCProject::EAppModel appModel)
 {
     Q_UNUSED(appModel);

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -87,6 +88,15 @@ public:
     Q_INVOKABLE virtual bool renameProjectPakcet(QString sPacketPath, QString sProjectName,
                                                  QString sNewProjectName);
     Q_INVOKABLE virtual bool saveOtherProjectPakcet(QString sNewProjectName);
+    // Why the last save failed, for the user ("" after a successful one).
+    Q_INVOKABLE virtual QString getLastSaveError() const;
+    // The file names of the pictures the document shows from disk that are not there; a save
+    // asks before it goes ahead without them (dropMissingPictures empties their values).
+    Q_INVOKABLE virtual QStringList getMissingPictures() const;
+    Q_INVOKABLE virtual int dropMissingPictures();
+    // Whether the open document shows pictures from inside this packet folder, so that deleting
+    // the packet would take them away.
+    Q_INVOKABLE virtual bool isPacketPictureSource(QString sPacketPath) const;
     Q_INVOKABLE virtual void setAppModel(IRCProject::EAppModel appModel);
     Q_INVOKABLE virtual IRCProject::EAppModel getAppModel() const;
     Q_INVOKABLE virtual bool isConnectFromHost() const;

@@ -1,5 +1,6 @@
 #include "project/PhotoCache.h"
 
+#include "project/RCFileWrite.h"
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QImage>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <atomic>
@@ -53,11 +53,7 @@ QString PhotoCache::cacheImage(const QImage& img)
         return path;
 
     QDir().mkpath(m_cacheDirPath);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(png);
-    if (!file.commit())
+    if (!RCFileWrite::write(path, png))
         return QString();
     return path;
 }

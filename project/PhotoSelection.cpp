@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -11,7 +12,24 @@ PhotoSelection::PhotoSelection(QObject* parent) : QObject(parent) {}
 
 bool PhotoSelection::isAcceptedImageFile(const QString& path)
 {
-    return QFileInfo(path).suffix() == QLatin1String("png");
+    return QFileInfo(path).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
+}
+
+QString PhotoSelection::refusalOf(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!reader.canRead() || !size.isValid() || size.isEmpty())
+        return tr("无法读取图片 %1").arg(name);
+    // The views hold every picture with 32-bit pixels.
+    const qint64 bytes = qint64(size.width()) * size.height() * 4;
+    const int limitMb = QImageReader::allocationLimit();
+    if (limitMb > 0 && bytes > qint64(limitMb) * 1024 * 1024)
+        return tr("图片 %1 太大（%2×%3）").arg(name).arg(size.width()).arg(size.height());
+    if (reader.read().isNull())
+        return tr("无法读取图片 %1").arg(name);
+    return QString();
 }
 
 void PhotoSelection::configureDialog(QFileDialog& dialog, const QString& imageFolder)
@@ -54,6 +72,11 @@ void PhotoSelection::show()
         return;
     if (!isAcceptedImageFile(path)) {
         QMessageBox::warning(nullptr, tr("警告"), tr("只支持png图片"), QMessageBox::Ok);
+        return;
+    }
+    const QString refusal = refusalOf(path);
+    if (!refusal.isEmpty()) {
+        QMessageBox::warning(nullptr, tr("警告"), refusal, QMessageBox::Ok);
         return;
     }
     Q_EMIT imageSelected(path);

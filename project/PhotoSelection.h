@@ -21,8 +21,12 @@ class PhotoSelection : public QObject
 public:
     explicit PhotoSelection(QObject* parent = nullptr);
 
-    // Whether a picked file may be used: only the suffix "png" (exact case) is accepted.
+    // Whether a picked file may be used by its name: the suffix "png" in any case.
     static bool isAcceptedImageFile(const QString& path);
+    // Why a picked PNG file cannot be shown, for the user and naming it: it cannot be read as a
+    // picture (an empty or broken file), or it is larger than a picture the views can hold (its
+    // 32-bit pixels above Qt's image allocation limit). "" for a picture that can be used.
+    static QString refusalOf(const QString& path);
 
     // Makes `dialog` the picker's dialog: one existing PNG file, read-only, Qt's own dialog (a
     // platform dialog may offer deleting whatever the options say), starting in `imageFolder`
@@ -41,7 +45,7 @@ public Q_SLOTS:
 
 public:
     // Opens the modal file dialog; emits imageSelected with the chosen path, warns about a
-    // file that is not PNG and does nothing when the user cancels.
+    // file that is not PNG or cannot be used (refusalOf) and does nothing when the user cancels.
     Q_INVOKABLE void show();
 
 private:

@@ -3,6 +3,7 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
+#include "project/RCFileWrite.h"
 
 #include <QDebug>
 #include <QDir>
@@ -195,7 +196,8 @@ QString RCImageManager::getImageReference(const QString& value) const
     return QString::fromLatin1(ReferencePrefix) + QFileInfo(localPathOf(value)).fileName();
 }
 
-QString RCImageManager::saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created)
+QString RCImageManager::saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created,
+                                           QString* error)
 {
     if (created)
         *created = false;
@@ -235,7 +237,8 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
                 return target;
             continue;
         }
-        if (!QFile::copy(source, target)) {
+        // Every byte or nothing: a cut copy would take the name of the picture.
+        if (!RCFileWrite::copy(source, target, error)) {
             qWarning() << "RCImageManager::saveImageToDstPath"
                        << "image copy failed" << source << target;
             return QString();
@@ -265,13 +268,19 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
         // An empty value shows nothing; a reference that resolves to nothing names no picture.
         if (!value.isEmpty() && !localPathOf(value).isEmpty() && needCopy(value, dstFolder)) {
             bool created = false;
-            const QString target = saveImageToDstPath(value, dstFolder, &created);
+            QString error;
+            const QString target = saveImageToDstPath(value, dstFolder, &created, &error);
             if (!target.isEmpty())
                 reference = prefix + QFileInfo(target).fileName();
             if (report && created)
                 report->created.append(target);
-            if (report && target.isEmpty())
+            if (report && target.isEmpty()) {
                 report->failed.append(value);
+                if (isMissing(value))
+                    report->missing.append(value);
+                else if (report->writeError.isEmpty())
+                    report->writeError = error;
+            }
         }
         // Every reference the written file holds names a file of the destination: it stays.
         const QString name = referenceName(reference.isEmpty() ? value : reference);
@@ -285,42 +294,107 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
             report->previous.append(ImageValue{sceneId, itemId, name, value});
     };
 
+    forEachImageValue(
+        [&](const QString& sceneId, const QString& itemId, const QString& name, const QVariant& value) {
+            const QString reference = gather(value.toString());
+            if (reference.isEmpty())
+                return;
+            record(sceneId, itemId, name, value);
+            setImageValue(sceneId, itemId, name, reference);
+        });
+    return used;
+}
+
+void RCImageManager::forEachImageValue(
+    const std::function<void(const QString&, const QString&, const QString&, const QVariant&)>& visit) const
+{
     RCScenePresenter* scenes = RCScenePresenter::instance();
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     const QStringList sceneIds = scenes->getSceneIds();
     for (const QString& sceneId : sceneIds) {
-        for (const QString& key : {RCKeys::IconPath(), RCKeys::BackgroundImg()}) {
-            const QVariant value = scenes->getPropertyValue(sceneId, key);
-            const QString reference = gather(value.toString());
-            if (!reference.isEmpty()) {
-                record(sceneId, QString(), key, value);
-                scenes->setPropertyValue(sceneId, key, reference, false);
-            }
-        }
+        for (const QString& key : {RCKeys::IconPath(), RCKeys::BackgroundImg()})
+            visit(sceneId, QString(), key, scenes->getPropertyValue(sceneId, key));
         const QStringList itemIds = items->getItemIds(sceneId);
         for (const QString& itemId : itemIds) {
             const QVariantMap images = items->getImagePropertyValues(sceneId, itemId);
-            for (auto it = images.cbegin(); it != images.cend(); ++it) {
-                const QString reference = gather(it.value().toString());
-                if (!reference.isEmpty()) {
-                    record(sceneId, itemId, it.key(), it.value());
-                    items->setPropertyValue(sceneId, itemId, it.key(), reference, false);
-                }
-            }
+            for (auto it = images.cbegin(); it != images.cend(); ++it)
+                visit(sceneId, itemId, it.key(), it.value());
         }
     }
-    return used;
+}
+
+void RCImageManager::setImageValue(const QString& sceneId, const QString& itemId, const QString& name,
+                                   const QVariant& value)
+{
+    if (itemId.isEmpty())
+        RCScenePresenter::instance()->setPropertyValue(sceneId, name, value, false);
+    else
+        RCSceneItemPresenter::instance()->setPropertyValue(sceneId, itemId, name, value, false);
+}
+
+bool RCImageManager::isMissing(const QString& value) const
+{
+    if (value.isEmpty() || isQrcValue(value))
+        return false;
+    const QString path = localPathOf(value);
+    return !path.isEmpty() && !QFileInfo(path).isFile();
+}
+
+QStringList RCImageManager::missingPictures() const
+{
+    QStringList names;
+    forEachImageValue([&](const QString&, const QString&, const QString&, const QVariant& value) {
+        const QString text = value.toString();
+        if (!isMissing(text))
+            return;
+        const QString name = QFileInfo(localPathOf(text)).fileName();
+        if (!names.contains(name))
+            names.append(name);
+    });
+    return names;
+}
+
+int RCImageManager::dropMissingPictures()
+{
+    QList<ImageValue> missing;
+    forEachImageValue(
+        [&](const QString& sceneId, const QString& itemId, const QString& name, const QVariant& value) {
+            if (isMissing(value.toString()))
+                missing.append(ImageValue{sceneId, itemId, name, value});
+        });
+    for (const ImageValue& entry : std::as_const(missing))
+        setImageValue(entry.sceneId, entry.itemId, entry.name, QString());
+    return int(missing.size());
+}
+
+bool RCImageManager::usesPicturesIn(const QString& folder) const
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    bool uses = false;
+    forEachImageValue([&](const QString&, const QString&, const QString&, const QVariant& value) {
+        const QString text = value.toString();
+        if (uses || text.isEmpty() || isQrcValue(text))
+            return;
+        const QString path = localPathOf(text);
+        if (path.isEmpty())
+            return;
+        // The folder that holds the file, canonical where it exists (a missing file still names
+        // the folder it was in).
+        const QFileInfo info(path);
+        const QString parent = QFileInfo(info.absolutePath()).canonicalFilePath();
+        if (parent.isEmpty())
+            return;
+        uses = parent == root || parent.startsWith(root + QLatin1Char('/'));
+    });
+    return uses;
 }
 
 void RCImageManager::discardGathering(const GatherReport& report)
 {
-    for (const ImageValue& entry : report.previous) {
-        if (entry.itemId.isEmpty())
-            RCScenePresenter::instance()->setPropertyValue(entry.sceneId, entry.name, entry.value, false);
-        else
-            RCSceneItemPresenter::instance()->setPropertyValue(entry.sceneId, entry.itemId, entry.name,
-                                                               entry.value, false);
-    }
+    for (const ImageValue& entry : report.previous)
+        setImageValue(entry.sceneId, entry.itemId, entry.name, entry.value);
     for (const QString& file : report.created) {
         if (!QFile::remove(file))
             qWarning() << "RCImageManager::discardGathering"

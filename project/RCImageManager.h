@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 // Resolves image values for the views and gathers the images a project uses into its
 // packet's image folder.
 //
@@ -61,7 +63,22 @@ public:
         QStringList created;
         // The values that named a picture which could not be copied; they were left as they were.
         QStringList failed;
+        // Of those, the ones whose picture is not on disk (the rest could not be written).
+        QStringList missing;
+        // Why the first picture that is there could not be written ("" when none failed so).
+        QString writeError;
     };
+
+    // The file names of the pictures that the document shows from disk and that are not there
+    // (a picked file that was removed, a reference into a packet that was deleted), once each, in
+    // scene and item order. "qrc:" values and empty values never count.
+    QStringList missingPictures() const;
+    // Empties every image value whose picture is missing (without undo records), so that a save
+    // goes ahead without them. Returns how many values it emptied.
+    int dropMissingPictures();
+    // Whether the document shows a picture from a file inside `folder` (a reference that resolves
+    // there, a file value or a plain path below it).
+    bool usesPicturesIn(const QString& folder) const;
 
     // Copies every image that a scene or scene item shows from outside `dstFolder` into it
     // and rewrites those values to references (without undo records). `dstFolder` empty
@@ -97,7 +114,9 @@ public:
     // same name that holds the same picture is reused; a different picture of the same name
     // is copied under a new name ("logo_2.png", "logo_3.png", ...). `created`, when given, tells
     // whether the returned file was written by this call.
-    QString saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created = nullptr);
+    // `error`, when given, receives why a picture that is there could not be written.
+    QString saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created = nullptr,
+                               QString* error = nullptr);
 
     // "rcimg:/" followed by the value's file name.
     QString getImageReference(const QString& value) const;
@@ -115,6 +134,14 @@ Q_SIGNALS:
     void resolutionChanged();
 
 private:
+    // Calls `visit(sceneId, itemId, name, value)` for each image value of the document: the icon
+    // and background of every scene (itemId empty), then each item's image properties.
+    void forEachImageValue(const std::function<void(const QString&, const QString&, const QString&,
+                                                    const QVariant&)>& visit) const;
+    static void setImageValue(const QString& sceneId, const QString& itemId, const QString& name,
+                              const QVariant& value);
+    // Whether a value names a picture on disk that is not there.
+    bool isMissing(const QString& value) const;
     QString resolveFolder(const QString& dstFolder) const;
     // The key under which a file is compared: its canonical path when it exists.
     static QString fileKey(const QString& path);

@@ -3,8 +3,10 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
+#include "project/RCFileWrite.h"
 #include "project/RCPacketFolder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -101,4 +103,15 @@ bool RCInterface::isInsideFolder(const QString& path, const QString& folder)
     const QString outer = cleanAbsolute(folder);
     return inner == outer ||
            inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
+}
+
+QString RCInterface::writePng(const QImage& image, const QString& path)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "png"))
+        return tr("无法生成图片 %1").arg(QDir::toNativeSeparators(path));
+    QString reason;
+    RCFileWrite::write(path, png, &reason);
+    return reason;
 }

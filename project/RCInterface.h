@@ -38,4 +38,6 @@ public:
     Q_INVOKABLE bool isSamePath(const QString& a, const QString& b) override;
     // Whether path is folder itself or lies below it.
     Q_INVOKABLE bool isInsideFolder(const QString& path, const QString& folder) override;
+    // Encoded in memory, then written whole or not at all (RCFileWrite).
+    Q_INVOKABLE QString writePng(const QImage& image, const QString& path) override;
 };

@@ -27,9 +27,14 @@ void writeLocked(LogState& state, const QByteArray& utf8Line)
 {
     if (!state.file)
         return;
-    state.file->write(utf8Line);
-    state.file->write("\n", 1);
-    state.file->flush();
+    const QByteArray line = utf8Line + '\n';
+    // A line the disk could not take whole ends the file: later lines would follow a cut one. The
+    // messages still reach the previous handler (the terminal).
+    if (state.file->write(line) != line.size() || !state.file->flush()) {
+        state.file->close();
+        delete state.file;
+        state.file = nullptr;
+    }
 }
 
 } // namespace

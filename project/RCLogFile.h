@@ -31,7 +31,8 @@ public:
     // (used for the start-up lines that do not go through the message pattern).
     static void writeLine(const QString& line);
 
-    // Path of the open log file; empty when none could be opened.
+    // Path of the open log file; empty when none could be opened, or once a line could not be
+    // written whole (a full disk), after which the file takes no more lines.
     static QString logFilePath();
 
     // The log folder: "<home>/Tavix/Log".

@@ -1,24 +1,15 @@
 #include "project/RCPacketFolder.h"
 
+#include "project/RCFileWrite.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
-bool RCPacketFolder::copyFile(const QString& source, const QString& destination)
+bool RCPacketFolder::copyFile(const QString& source, const QString& destination, QString* reason)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = in.readAll();
-    in.close();
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(bytes);
-    return out.commit();
+    return RCFileWrite::copy(source, destination, reason);
 }
 
 bool RCPacketFolder::removeDirectory(const QString& path)

@@ -24,8 +24,19 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
     m_messageBoxManager = new RCMessageBoxManager(this);
     makeFolders();
     m_imageManager = new RCImageManager;
-    m_setting = new RCSetting(m_settingFilePath, this);
+    auto* setting = new RCSetting(m_settingFilePath, this);
+    m_setting = setting;
     m_packet = new RCProjectPacketIO(m_imageManager, m_setting, this);
+    // Files that the user's own changes write outside a save say so when the disk refused them.
+    connect(setting, &RCSetting::saveFailed, this, [this](const QString& reason) {
+        m_messageBoxManager->showMessage(tr("错误"), tr("设置保存失败") + QLatin1Char('\n') + reason, true,
+                                         false);
+    });
+    connect(RCRecentProjectRecord::instance(), &RCRecentProjectRecord::saveFailed, this,
+            [this](const QString& reason) {
+                m_messageBoxManager->showMessage(
+                    tr("错误"), tr("最近项目列表保存失败") + QLatin1Char('\n') + reason, true, false);
+            });
 }
 
 RCProject::~RCProject()
@@ -223,11 +234,17 @@ QString RCProject::getProjectName() const
 
 QString RCProject::getProjectThumbnail() const
 {
-    return QStringLiteral("%1/%2").arg(m_packet->packetPath(), QLatin1String(RCPacketFolder::ThumbnailFileName));
+    return QStringLiteral("%1/%2").arg(m_packet->packetPath(),
+                                       QLatin1String(RCPacketFolder::ThumbnailFileName));
 }
 
 QString RCProject::getProjectImageFolderPath() const
 {
+    // Where the document's pictures are: a packet named for a download holds none until its first
+    // save, and they are still reached in the folder they came from.
+    const QString images = m_imageManager->projectImagePath();
+    if (!m_imageManager->isQrc() && !images.isEmpty() && QFileInfo(images).isDir())
+        return images;
     return m_packet->imageFolderPath();
 }
 
@@ -305,8 +322,35 @@ QVariantMap RCProject::getProject(int i)
     return m_storedProjects.entry(i);
 }
 
+bool RCProject::isPacketPictureSource(QString sPacketPath) const
+{
+    return !sPacketPath.isEmpty() && m_imageManager->usesPicturesIn(sPacketPath);
+}
+
+QString RCProject::getLastSaveError() const
+{
+    return m_packet->lastError();
+}
+
+QStringList RCProject::getMissingPictures() const
+{
+    return m_imageManager->missingPictures();
+}
+
+int RCProject::dropMissingPictures()
+{
+    return m_packet->dropMissingPictures();
+}
+
 bool RCProject::removeProjectPakcet(QString sPacketPath)
 {
+    // The open document would lose the pictures it shows from there, and no save could bring
+    // them back.
+    if (isPacketPictureSource(sPacketPath)) {
+        qCWarning(lcRcProject) << "RCProject::removeProjectPakcet"
+                               << "the open document shows pictures from" << sPacketPath;
+        return false;
+    }
     if (!RCStoredProjects::deletePacket(sPacketPath))
         return false;
     if (RCPacketFolder::samePath(QDir::cleanPath(sPacketPath), m_packet->packetPath()))
@@ -318,8 +362,9 @@ bool RCProject::renameProjectPakcet(QString sPacketPath, QString sProjectName, Q
 {
     const QString imageName = QLatin1String(RCPacketFolder::ImageFolderName);
     // The document's pictures may live in this packet also when another packet is named.
-    const bool picturesMove = RCImageManager::sameFolder(
-        m_imageManager->projectImagePath(), QStringLiteral("%1/%2").arg(QDir::cleanPath(sPacketPath), imageName));
+    const bool picturesMove =
+        RCImageManager::sameFolder(m_imageManager->projectImagePath(),
+                                   QStringLiteral("%1/%2").arg(QDir::cleanPath(sPacketPath), imageName));
     const QString newPath = RCStoredProjects::renamePacket(sPacketPath, sProjectName, sNewProjectName);
     if (newPath.isEmpty())
         return false;
@@ -398,12 +443,20 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
     auto resourcePath = [](const QVariant& url) {
         return QStringLiteral(":%1").arg(QUrl(url.toString()).path(QUrl::FullyDecoded));
     };
-    RCPacketFolder::copyFile(
-        resourcePath(entry.value(RCKeys::ProjectFilePath())),
-        QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)));
-    RCPacketFolder::copyFile(
-        resourcePath(entry.value(RCKeys::ThumbnailPath())),
-        QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName)));
+    QString reason;
+    if (!RCPacketFolder::copyFile(
+            resourcePath(entry.value(RCKeys::ProjectFilePath())),
+            QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)), &reason)) {
+        qCWarning(lcRcProject) << "RCProject::loadTemplateProjectPacket"
+                               << "template not copied" << sTemplateName << reason;
+        return false;
+    }
+    // A copy without its thumbnail still opens; the project manager then shows no picture for it.
+    if (!RCPacketFolder::copyFile(
+            resourcePath(entry.value(RCKeys::ThumbnailPath())),
+            QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName)), &reason))
+        qCWarning(lcRcProject) << "RCProject::loadTemplateProjectPacket"
+                               << "thumbnail not copied" << sTemplateName << reason;
     return loadProjectPacket(folder);
 }
 
@@ -446,4 +499,3 @@ bool RCProject::saveProjectPacket()
 {
     return m_packet->savePacket(m_packet->packetPath());
 }
-

@@ -64,13 +64,21 @@ public:
     QString getNewProjectPacketPath() const override;
     QString getProjectName() const override;
     QString getProjectThumbnail() const override;
+    // The folder that holds the document's pictures: where its references resolve (after a download,
+    // the folder they came from until a save gathers them), else the packet's image folder.
     QString getProjectImageFolderPath() const override;
     int getTemplateProjectCout() override;
     QVariantMap getTemplateProject(int i) const override;
     int getProjectCount() override;
     QVariantMap getProject(int i) override;
     bool isNewProject() override;
+    // Refused (false, nothing deleted) also while the open document shows pictures from the packet.
     bool removeProjectPakcet(QString sPacketPath) override;
+    QString getLastSaveError() const override;
+    QStringList getMissingPictures() const override;
+    // Marks the document changed when it emptied any value.
+    int dropMissingPictures() override;
+    bool isPacketPictureSource(QString sPacketPath) const override;
     bool renameProjectPakcet(QString sPacketPath, QString sProjectName, QString sNewProjectName) override;
     void setAppModel(IRCProject::EAppModel appModel) override;
     IRCProject::EAppModel getAppModel() const override;

@@ -13,6 +13,7 @@
 #include "model/RCSceneItem.h"
 #include "model/RCSceneManager.h"
 #include "project/IRCSetting.h"
+#include "project/RCFileWrite.h"
 #include "project/RCImageManager.h"
 #include "project/RCLogCategories.h"
 #include "project/RCPacketFolder.h"
@@ -25,7 +26,6 @@
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent)
@@ -51,6 +51,14 @@ void RCProjectPacketIO::changeUnmarked(const std::function<void()>& change)
     const bool modified = m_modified;
     const QScopeGuard keepState([this, modified] { m_modified = modified; });
     change();
+}
+
+int RCProjectPacketIO::dropMissingPictures()
+{
+    const int dropped = m_imageManager->dropMissingPictures();
+    if (dropped > 0)
+        m_modified = true;
+    return dropped;
 }
 
 QString RCProjectPacketIO::fileVersion()
@@ -233,29 +241,38 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
 
 bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imageFolder)
 {
+    m_lastError.clear();
     RCImageManager::GatherReport gathered;
     const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered);
     if (!gathered.failed.isEmpty()) {
         // A file without its pictures would lose them: nothing is written, the document and the
         // destination stay as they were.
         m_imageManager->discardGathering(gathered);
+        if (!gathered.missing.isEmpty()) {
+            QStringList names;
+            for (const QString& value : std::as_const(gathered.missing))
+                names.append(QFileInfo(m_imageManager->localPathOf(value)).fileName());
+            names.removeDuplicates();
+            m_lastError = tr("找不到图片：%1").arg(names.join(QStringLiteral("、")));
+        } else {
+            m_lastError = gathered.writeError;
+        }
         qCWarning(lcRcProject) << "RCProject::saveProject"
-                               << "pictures could not be copied, nothing saved" << filePath << gathered.failed;
+                               << "pictures could not be copied, nothing saved" << filePath
+                               << gathered.failed;
         return false;
     }
     const QJsonObject root{{QStringLiteral("version"), fileVersion()},
                            {QStringLiteral("sceneArray"), RCScenePresenter::instance()->toJson()},
                            {QStringLiteral("setting"), m_setting->toJson()}};
-    QSaveFile file(filePath);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0 &&
-                         file.commit();
-    if (!written) {
+    // All of the text or nothing: the previous file stays byte-identical when the disk cannot
+    // take the whole new one.
+    if (!RCFileWrite::write(filePath, QJsonDocument(root).toJson(QJsonDocument::Indented), &m_lastError)) {
         // The document stays as it was: its image values name what they named before, and the
         // pictures copied for it go again.
         m_imageManager->discardGathering(gathered);
         qCWarning(lcRcProject) << "RCProject::saveProject"
-                               << "write failed" << filePath << file.errorString();
+                               << "write failed" << filePath << m_lastError;
         return false;
     }
     // Only now that the new file is in place may the images it no longer names go, and only from
@@ -278,14 +295,13 @@ bool RCProjectPacketIO::savePacket(const QString& packetPath)
     if ((!listed && !inPlace) || !RCPacketFolder::isValidPacketName(RCPacketFolder::folderName(packetPath))) {
         qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
                                << "refused" << packetPath;
+        m_lastError = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));
         return false;
     }
     const QString imageFolder =
         QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ImageFolderName));
     const bool packetMade = !QFileInfo::exists(packetPath) && QDir().mkpath(packetPath);
     const bool imageFolderMade = !QFileInfo::exists(imageFolder) && QDir().mkpath(imageFolder);
-    if (listed)
-        RCRecentProjectRecord::instance()->addDirPath(packetPath);
     const bool saved = saveProject(
         QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ProjectFileName)), imageFolder);
     if (!saved) {
@@ -296,6 +312,10 @@ bool RCProjectPacketIO::savePacket(const QString& packetPath)
             QDir().rmdir(packetPath);
         return false;
     }
+    // Listed only once it holds a whole project file: a save that failed or was cut off names no
+    // project of the start page.
+    if (listed)
+        RCRecentProjectRecord::instance()->addDirPath(packetPath);
     // The old project file goes only from the packet being saved, never from another folder.
     if (RCPacketFolder::samePath(packetPath, m_packetPath)) {
         const QString oldFile =

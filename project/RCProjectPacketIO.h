@@ -15,6 +15,10 @@ class RCImageManager;
 // a clean undo history), and saving the document with its images. Knows whether the document
 // changed since the last load or save.
 //
+// Every file of a save (the project file, each copied picture) is written whole or not at all
+// (RCFileWrite): on a full disk the previous project file stays byte-identical and the save fails
+// with lastError() saying why.
+//
 // Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
 // object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
 // were. Saving replaces the project file atomically and deletes images that nothing references
@@ -49,6 +53,9 @@ public:
 
     // Whether the document changed since the last successful load or save.
     bool isModified() const { return m_modified; }
+    // Empties the values of the pictures that are missing (RCImageManager::dropMissingPictures);
+    // the document counts as changed when any went.
+    int dropMissingPictures();
     // Runs `change` on the document without counting it as a change since the last load or save.
     void changeUnmarked(const std::function<void()>& change);
 
@@ -61,11 +68,15 @@ public:
     bool loadPacket(const QString& packetPath);
     // Writes the document into a project file, gathering its images into `imageFolder`.
     bool saveProject(const QString& filePath, const QString& imageFolder);
-    // Saves the document as a packet: its folders, the project file, the images, the recent
-    // projects. Refused for a folder name no packet may have, and for a new packet on a path the
+    // Saves the document as a packet: its folders, the project file, the images, then the recent
+    // projects (only after the file is in place). Refused for a folder name no packet may have, and for a new packet on a path the
     // recent list cannot hold (the open packet is saved where it is, then left out of the list).
     // The open packet's old "project.json" goes once the new file is written.
     bool savePacket(const QString& packetPath);
+
+    // Why the last save failed, for the user: a picture that is missing or could not be copied, a
+    // file that the disk could not take whole, a refused folder. "" after a successful save.
+    QString lastError() const { return m_lastError; }
 
     // Reads a project file: its JSON object, or an empty object when it cannot be read, is
     // not a JSON object or has no "sceneArray" object.
@@ -82,6 +93,7 @@ private:
     IRCSetting* m_setting = nullptr;
     IRCControlManager* m_controlManager = nullptr;
     QString m_packetPath;
+    QString m_lastError;
     // Set by every recorded edit, undo and redo, and by every scene or item added or removed
     // without a record; cleared by a successful load or save. Unlike "the undo history is not
     // empty" it survives the history's cap.

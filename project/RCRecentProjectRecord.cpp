@@ -1,12 +1,12 @@
 #include "project/RCRecentProjectRecord.h"
 
+#include "project/RCFileWrite.h"
 #include "project/RCLogCategories.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -127,14 +127,10 @@ void RCRecentProjectRecord::save()
         text += path + QLatin1Char('>');
     text += QLatin1Char('\n');
 
-    QSaveFile file(m_recordFilePath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    QString reason;
+    if (!RCFileWrite::write(m_recordFilePath, text.toUtf8(), &reason)) {
         qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save"
-                                     << "cannot open" << m_recordFilePath;
-        return;
+                                     << "write failed" << m_recordFilePath << reason;
+        Q_EMIT saveFailed(reason);
     }
-    file.write(text.toUtf8());
-    if (!file.commit())
-        qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save"
-                                     << "write failed" << m_recordFilePath;
 }

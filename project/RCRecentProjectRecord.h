@@ -9,7 +9,7 @@
 //
 // File format: every path followed by ">", then one line feed. Paths are stored exactly as
 // given (white space included); a path containing ">" cannot be stored and is refused.
-// The file is replaced atomically on every change.
+// The file is replaced atomically on every change, whole or not at all (saveFailed tells).
 //
 // GUI thread only. instance() is the process-wide record; it is created on first use and
 // never deleted.
@@ -45,6 +45,9 @@ Q_SIGNALS:
     void dirPathAdded(const QString& path);
     void dirPathRemoved(const QString& path);
     void dirPathMoved(const QString& path, int index);
+    // The record file could not be written whole (a full disk): it stays as it was, the list in
+    // memory has the change. `reason` is for the user.
+    void saveFailed(const QString& reason);
 
 private:
     static bool isNonEmptyDir(const QString& path);

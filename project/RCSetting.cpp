@@ -2,13 +2,13 @@
 
 #include "model/RCKeys.h"
 #include "model/RCTypedValue.h"
+#include "project/RCFileWrite.h"
 #include "project/RCLogCategories.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace {
 
@@ -116,7 +116,9 @@ void RCSetting::setValue(const QString& sSettingName, const QVariant& value)
     }
     if (m_appValues.contains(sSettingName)) {
         m_appValues.insert(sSettingName, settingValue);
-        save();
+        QString reason;
+        if (!save(&reason))
+            Q_EMIT saveFailed(reason);
         Q_EMIT settingValueChanged(sSettingName, settingValue);
     } else if (m_projectValues.contains(sSettingName)) {
         m_projectValues.insert(sSettingName, settingValue);
@@ -174,18 +176,11 @@ void RCSetting::load()
         save();
 }
 
-bool RCSetting::save() const
+bool RCSetting::save(QString* reason) const
 {
     const QJsonObject json = valuesToJson(m_appValues, "RCSetting::save");
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcRcProject) << "RCSetting::save"
-                               << "cannot open" << m_filePath;
-        return false;
-    }
-    file.write(QJsonDocument(json).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
+    if (!RCFileWrite::write(m_filePath, QJsonDocument(json).toJson(QJsonDocument::Indented), reason)) {
         qCWarning(lcRcProject) << "RCSetting::save"
                                << "write failed" << m_filePath;
         return false;

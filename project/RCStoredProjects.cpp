@@ -15,7 +15,10 @@ int RCStoredProjects::rescan()
     m_list.clear();
     const QStringList folders = RCRecentProjectRecord::instance()->getDirPathList();
     for (const QString& folder : folders) {
-        if (!RCPacketFolder::hasEntries(folder))
+        // A folder without a readable project file is no project (yet): a save that was cut off
+        // leaves one behind, and the project file only ever appears whole.
+        const QString file = RCPacketFolder::projectFileOf(folder);
+        if (file.isEmpty() || !QFileInfo(file).isReadable())
             continue;
         QVariantMap entry;
         entry.insert(RCKeys::ProjectPacketPath(), folder);
@@ -56,7 +59,8 @@ bool RCStoredProjects::deletePacket(const QString& packetPath)
 QString RCStoredProjects::renamePacket(const QString& packetPath, const QString& projectName,
                                        const QString& newProjectName)
 {
-    if (!RCPacketFolder::isProjectPacket(packetPath) || RCPacketFolder::folderName(packetPath) != projectName ||
+    if (!RCPacketFolder::isProjectPacket(packetPath) ||
+        RCPacketFolder::folderName(packetPath) != projectName ||
         !RCPacketFolder::isValidPacketName(newProjectName)) {
         qCWarning(lcRcProject) << "RCProject::renameProjectPakcet"
                                << "refused" << packetPath << projectName << newProjectName;

@@ -5,7 +5,7 @@
 #include <QVariantMap>
 
 // The stored project packets as the project manager lists them: the folders of the recent-projects
-// record that still hold something, each with its name and thumbnail; and the removal and renaming
+// record that hold a readable project file, each with its name and thumbnail; and the removal and renaming
 // of a stored packet, which the record follows. Knows nothing of the open project. GUI thread
 // only.
 class RCStoredProjects

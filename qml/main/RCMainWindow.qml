@@ -86,8 +86,12 @@ Window {
     function grabImage(sPath) {
         var target = mContent ? controlLayout() : null
         var started = target !== null && target.grabToImage(function (result) {
-            if (!result.saveToFile(sPath))
-                console.warn("RCMainWindow: the thumbnail could not be written to", sPath)
+            // Written whole or not at all: a full disk keeps the previous thumbnail and says so.
+            var error = mInterface.writePng(result.image, sPath)
+            if (error !== "") {
+                console.warn("RCMainWindow: the thumbnail could not be written:", error)
+                mMessageBoxManager.showMessage(qsTr("提示"), qsTr("缩略图保存失败") + "\n" + error, true, false)
+            }
             mainWindow.closeIfClosing()
         })
         if (!started) {

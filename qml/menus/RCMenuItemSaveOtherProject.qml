@@ -19,7 +19,13 @@ RCMenuItem {
 
     text: qsTr("另存为和打开")
 
-    onTriggered: flow.openDialog(mProject.getProjectPacketPath())
+    onTriggered: {
+        if (flow.mBusy)
+            return
+        flow.checkPictures(function () {
+            flow.openDialog(root.mProject.getProjectPacketPath())
+        })
+    }
 
     RCSaveFlow {
         id: flow
@@ -30,7 +36,8 @@ RCMenuItem {
         mTitle: qsTr("另存为")
         mEmptyPathLog: "Error: save as path is null."
         onFinished: (res, cancelled) => {
-            root.mMessageBoxManager.showMessage(qsTr("提示"), res ? qsTr("另存为成功") : qsTr("另存为失败"), true, false)
+            var text = res ? qsTr("另存为成功") : cancelled ? qsTr("另存为失败") : flow.failureText(qsTr("另存为失败"))
+            root.mMessageBoxManager.showMessage(qsTr("提示"), text, true, false)
             root.sig_saveAsResult(res)
         }
         onDialogClosed: root.sig_saveAsResult(false)

@@ -4,8 +4,9 @@ import Rc.IRCInterface
 import Rc.RCMessageBoxManager
 
 // "保存": a project that has its own packet is saved at once; a new one (never saved, a template
-// copy or a download) asks for a name and folder first. sig_saveResult tells the real result
-// (false also when the user gave up); a failed write says so.
+// copy or a download) asks for a name and folder first; missing pictures are named before either.
+// sig_saveResult tells the real result (false also when the user gave up); a failed write says
+// so and why.
 RCMenuItem {
     id: root
 
@@ -24,20 +25,22 @@ RCMenuItem {
 
     function reportFailure(res) {
         if (!res)
-            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("保存失败"), true, false)
+            mMessageBoxManager.showMessage(qsTr("提示"), flow.failureText(qsTr("保存失败")), true, false)
     }
 
     onTriggered: {
         if (flow.mBusy)
             return
-        if (mProject.isNewProject()) {
-            flow.openDialog("")
-            return
-        }
-        flow.folderPath = mProject.getProjectPacketPath()
-        var res = flow.save()
-        reportFailure(res)
-        sig_saveResult(res)
+        flow.checkPictures(function () {
+            if (root.mProject.isNewProject()) {
+                flow.openDialog("")
+                return
+            }
+            flow.folderPath = root.mProject.getProjectPacketPath()
+            var res = flow.save()
+            root.reportFailure(res)
+            root.sig_saveResult(res)
+        })
     }
 
     RCSaveFlow {

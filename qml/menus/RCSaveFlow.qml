@@ -4,8 +4,8 @@ import QtQuick
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
 
-// The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the save
-// dialog, the overwrite question when the target is a known project or a folder that is not
+// The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the
+// question about missing pictures (checkPictures), the save dialog, the overwrite question when the target is a known project or a folder that is not
 // empty, then the save itself. The packet path moves to the new folder only after the packet
 // was written there; the thumbnail follows a successful save. Reports finished(res, cancelled)
 // once per accepted dialog (cancelled: the user declined the overwrite, nothing was written), or
@@ -24,12 +24,48 @@ QtObject {
     property string folderPath: ""
     property string mMessageBoxId: ""
     property var mDialog: null
+    // The question about pictures that are missing, and what runs once it is answered "确定".
+    property string mPictureQuestionId: ""
+    property var mPendingSave: null
     // True from the dialog's opening until the save is decided.
-    readonly property bool mBusy: mDialog !== null || mMessageBoxId !== ""
+    readonly property bool mBusy: mDialog !== null || mMessageBoxId !== "" || mPictureQuestionId !== ""
 
     signal finished(bool res, bool cancelled)
     signal dialogClosed
 
+    // Runs proceed() at once when every picture of the document is there. Otherwise names the
+    // missing ones and asks first: "确定" empties their values and runs proceed(), any other
+    // answer reports finished(false, true).
+    function checkPictures(proceed) {
+        var missing = mProject.getMissingPictures()
+        if (missing.length === 0) {
+            proceed()
+            return
+        }
+        mPendingSave = proceed
+        mPictureQuestionId = mMessageBoxManager.showMessage(
+                    qsTr("询问"), qsTr("以下图片已找不到：") + "\n" + missing.join("\n") + "\n"
+                    + qsTr("不带这些图片继续保存吗？"), true, true, false, false)
+        mMessageBoxManager.messageBoxShow(mPictureQuestionId)
+    }
+    function picturesAnswered(sId, goAhead) {
+        if (sId === "" || sId !== mPictureQuestionId)
+            return
+        var proceed = mPendingSave
+        mPictureQuestionId = ""
+        mPendingSave = null
+        if (!goAhead) {
+            finished(false, true)
+            return
+        }
+        mProject.dropMissingPictures()
+        proceed()
+    }
+    // The user's text for a failed save: `sText` and why, when the project knows.
+    function failureText(sText) {
+        var reason = mProject.getLastSaveError()
+        return reason === "" ? sText : sText + "\n" + reason
+    }
     function openDialog(sSaveFolderPath) {
         if (mBusy)
             return false
@@ -95,12 +131,15 @@ QtObject {
         target: root.mMessageBoxManager
         function onMessageBoxAccept(sId) {
             root.overwriteAnswered(sId, true)
+            root.picturesAnswered(sId, true)
         }
         function onMessageBoxReject(sId) {
             root.overwriteAnswered(sId, false)
+            root.picturesAnswered(sId, false)
         }
         function onMessageBoxOnlyClose(sId) {
             root.overwriteAnswered(sId, false)
+            root.picturesAnswered(sId, false)
         }
     }
     property Component dialogComponent: Component {

@@ -61,6 +61,10 @@ Rectangle {
             messages.showMessage(qsTr("错误"), qsTr("不能删除正在打开的项目！"), true, false)
             return false
         }
+        if (mProject.isPacketPictureSource(sPacketPath)) {
+            messages.showMessage(qsTr("错误"), qsTr("打开的项目正在使用该项目中的图片，不能删除！"), true, false)
+            return false
+        }
         if (!mInterface.isPacketOnly(sPacketPath)) {
             messages.showMessage(qsTr("错误"), qsTr("该文件夹中还有其他文件，不能删除！"), true, false)
             return false

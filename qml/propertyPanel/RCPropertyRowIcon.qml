@@ -3,7 +3,7 @@ import Rc.PhotoSelection 1.0
 import "../common"
 
 // An image property: a 20 x 20 preview of the value; a click opens the PNG picker, and the picked
-// file is written as a "file:" URL.
+// file is written as a "file:" URL; the "×" at the right empties the value.
 RCPropertyRowBase {
     id: root
 
@@ -55,5 +55,23 @@ RCPropertyRowBase {
         objectName: "pickArea"
         anchors.fill: parent
         onClicked: root.photoSelection().show()
+    }
+    // Clears the picture (one undoable step), also one whose file is gone.
+    RCText {
+        objectName: "clearButton"
+        visible: root.mSource !== ""
+        anchors.right: parent.right
+        anchors.rightMargin: 10 * RCUnits.dp
+        anchors.verticalCenter: parent.verticalCenter
+        text: "×"
+        color: clearArea.containsMouse ? "white" : "#a0a0a0"
+
+        MouseArea {
+            id: clearArea
+            anchors.fill: parent
+            anchors.margins: -6 * RCUnits.dp
+            hoverEnabled: true
+            onClicked: root.writeValue("")
+        }
     }
 }

@@ -3,6 +3,7 @@
 #include "project/TemporaryHome.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QImage>
@@ -71,8 +72,47 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(spy.at(0).at(0).toString()).isFile());
         QCOMPARE(spy.at(1).at(0).toString(), QString());
         QVERIFY(PhotoSelection::isAcceptedImageFile(u"/p/photo.tar.png"_s));
-        QVERIFY(!PhotoSelection::isAcceptedImageFile(u"/p/photo.PNG"_s));
+        QVERIFY(PhotoSelection::isAcceptedImageFile(u"/p/photo.PNG"_s));
+        QVERIFY(PhotoSelection::isAcceptedImageFile(u"/p/photo.Png"_s));
         QVERIFY(!PhotoSelection::isAcceptedImageFile(u"/p/photo.png.jpg"_s));
+    }
+
+    // A picked file that no view could show is refused with a text that names it.
+    void picturesThatCannotBeShownAreRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("refusal"); // a part of the text; "" for a picture that is taken
+        QTest::newRow("ordinary") << u"ordinary"_s << QString();
+        QTest::newRow("0 bytes") << u"empty"_s << u"无法读取"_s;
+        QTest::newRow("cut after its header") << u"cut"_s << u"无法读取"_s;
+        QTest::newRow("8000 x 8000, above the allocation limit") << u"huge"_s << u"太大"_s;
+    }
+    void picturesThatCannotBeShownAreRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, refusal);
+        TemporaryHome home;
+        const QString path = home.filePath(kind + u".PNG"_s);
+        QByteArray bytes;
+        if (kind != QLatin1String("empty")) {
+            // One bit per pixel keeps even the huge one a small file.
+            QImage image(kind == QLatin1String("huge") ? 8000 : 16, kind == QLatin1String("huge") ? 8000 : 16,
+                         QImage::Format_Mono);
+            image.fill(1);
+            QBuffer buffer(&bytes);
+            QVERIFY(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "png"));
+            if (kind == QLatin1String("cut"))
+                bytes.truncate(40);
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        const QString text = PhotoSelection::refusalOf(path);
+        if (refusal.isEmpty()) {
+            QCOMPARE(text, QString());
+        } else {
+            QVERIFY2(text.contains(refusal) && text.contains(kind + u".PNG"_s), qPrintable(text));
+        }
     }
 
     void pickerReadsOnlyAndStartsInThePacket_data()

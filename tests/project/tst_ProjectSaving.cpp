@@ -69,6 +69,11 @@ private Q_SLOTS:
         m_project->setProjectPacketPath(m_project->getNewProjectPacketPath() + u"/show"_s);
         QVERIFY(m_project->setProject(answer));
         QCOMPARE(shownFile(u"rcimg:/logo.png"_s), stored + u"/image/logo.png"_s);
+        // The picker starts where the pictures are, and their packet cannot go while they are shown.
+        QCOMPARE(m_project->getProjectImageFolderPath(), stored + u"/image"_s);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"removeProjectPakcet.*shows pictures"_s));
+        QVERIFY(!m_project->removeProjectPakcet(stored));
+        QVERIFY(QFileInfo::exists(stored + u"/image/logo.png"_s));
 
         const QString target =
             intoNewFolder ? m_home->filePath(u"packets/saved"_s) : m_project->getProjectPacketPath();
@@ -129,6 +134,45 @@ private Q_SLOTS:
         QVERIFY(m_project->hasChangedOnClosing());
     }
 
+    void missingPicturesAreNamedThenDropped_data()
+    {
+        QTest::addColumn<QString>("missing"); // which picture is gone before the save
+        QTest::addColumn<bool>("intoNewFolder");
+        QTest::newRow("picked file removed") << u"picked"_s << false;
+        QTest::newRow("packet picture removed, saved as") << u"packet"_s << true;
+    }
+    void missingPicturesAreNamedThenDropped()
+    {
+        QFETCH(QString, missing);
+        QFETCH(bool, intoNewFolder);
+        const QString stored = storedPacketWithPicture(u"stored"_s);
+        QVERIFY(!stored.isEmpty());
+        const QString picked = writePicture(m_home->filePath(u"pictures/picked.png"_s), qRgb(9, 9, 9));
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        const QString pickedScene =
+            scenes->addScene(u"picked"_s, QUrl::fromLocalFile(picked).toString(), QString(), true);
+        const QString gone = missing == QLatin1String("picked") ? picked : stored + u"/image/logo.png"_s;
+        const QString kept = missing == QLatin1String("picked") ? u"logo.png"_s : u"picked.png"_s;
+        QVERIFY(QFile::remove(gone));
+        const QString goneName = QFileInfo(gone).fileName();
+
+        const QString target = intoNewFolder ? m_home->filePath(u"packets/copy"_s) : stored;
+        QCOMPARE(m_project->getMissingPictures(), QStringList{goneName});
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"RCProject::saveProject"_s));
+        QVERIFY(!m_project->saveProjectPacket(target));
+        QVERIFY2(m_project->getLastSaveError().contains(goneName), qPrintable(m_project->getLastSaveError()));
+
+        // Once the user agrees, the save goes ahead without the missing picture.
+        QCOMPARE(m_project->dropMissingPictures(), 1);
+        QVERIFY(m_project->hasChangedOnClosing());
+        QVERIFY(m_project->getMissingPictures().isEmpty());
+        QVERIFY(m_project->saveProjectPacket(target));
+        QCOMPARE(m_project->getLastSaveError(), QString());
+        QCOMPARE(filesIn(target + u"/image"_s), QStringList{kept});
+        if (missing == QLatin1String("picked"))
+            QCOMPARE(scenes->getPropertyValue(pickedScene, RCKeys::IconPath()).toString(), QString());
+    }
+
     void recentListLimitsOnlyNewNames_data()
     {
         QTest::addColumn<QString>("parent"); // below "packets"
@@ -165,6 +209,7 @@ private Q_SLOTS:
         QTest::newRow("scene generated from the server's project") << u"generated"_s;
         QTest::newRow("scene removed") << u"scene removed"_s;
         QTest::newRow("item added") << u"item added"_s;
+        QTest::newRow("item removed") << u"item removed"_s;
         QTest::newRow("start-up scene") << u"default scene"_s;
     }
     void changesWithoutHistoryAsk()
@@ -183,13 +228,18 @@ private Q_SLOTS:
             QCOMPARE(scenes->getSceneCount(), 3);
         } else if (change == QLatin1String("scene removed")) {
             scenes->removeScene(sceneId, false);
-        } else if (change == QLatin1String("item added")) {
+        } else if (change.startsWith(QLatin1String("item"))) {
             IRCControl* control =
                 m_project->getControlManager()->getControlByType(IRCControl::EIRCControlType_NetLink);
             QVERIFY(control);
-            QVERIFY(!RCSceneItemPresenter::instance()
-                         ->addItem(sceneId, control->getInstantiationParam()->toJson(), false)
-                         .isEmpty());
+            RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+            const QString itemId = items->addItem(sceneId, control->getInstantiationParam()->toJson(), false);
+            QVERIFY(!itemId.isEmpty());
+            if (change == QLatin1String("item removed")) {
+                QVERIFY(m_project->saveProjectPacket(stored));
+                QVERIFY(!m_project->hasChangedOnClosing());
+                QVERIFY(items->removeItem(sceneId, itemId, false));
+            }
         } else {
             m_project->initDefaultScene();
         }

@@ -346,10 +346,14 @@ private Q_SLOTS:
         QVERIFY(!m_project->loadStorageProjectFile(m_home->filePath(u"packets/none/project.tavx"_s)));
         QCOMPARE(m_project->getProjectPacketPath(), packet);
 
-        // The project list skips recent entries whose folder is missing or empty.
+        // The project list skips recent entries whose folder is missing, empty, or holds no project
+        // file (what a save cut off leaves).
         const QString alive = makePacket(u"alive #2"_s, projectFileText(u"a"_s));
         const QString emptied = makePacket(u"emptied"_s, QByteArray(), QString());
+        const QString halfMade = m_home->filePath(u"packets/half made"_s);
+        QVERIFY(!writePicture(halfMade + u"/image/a.png"_s, qRgb(1, 1, 1)).isEmpty());
         RCRecentProjectRecord* recent = RCRecentProjectRecord::instance();
+        recent->addDirPath(halfMade);
         recent->addDirPath(emptied);
         recent->addDirPath(m_home->filePath(u"packets/gone"_s));
         recent->addDirPath(alive);

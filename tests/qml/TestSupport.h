@@ -58,6 +58,7 @@ public:
     // The file's text, read as UTF-8 ("" when it cannot be read).
     Q_INVOKABLE QString readText(const QString& path) const { return QString::fromUtf8(::readFile(path)); }
     Q_INVOKABLE bool exists(const QString& path) const { return QFileInfo::exists(path); }
+    Q_INVOKABLE bool remove(const QString& path) const { return QFile::remove(path); }
     // Whether the file is a picture with at least one pixel that is neither black nor transparent.
     Q_INVOKABLE bool isDrawnImage(const QString& path) const;
 

@@ -196,7 +196,9 @@ RCTestMainWindow {
                     compare(win.mIsClosing, false)
             }
             if (data.broken) {
-                compare(lastMessage(), "保存失败")
+                var text = lastMessage().split("\n")
+                compare(text[0], "保存失败")
+                verify(text.length > 1, "and why")
             } else if (data.button === "okButton") {
                 verify(testSupport.readText(folder + "/project.tavx").indexOf("改动") >= 0)
                 tryVerify(() => testSupport.isDrawnImage(folder + "/thumbnail.png"), 5000, "the thumbnail shows the layout")

@@ -259,7 +259,9 @@ RCTestMainWindow {
             }
             compare(spy.count, 1)
             compare(spy.signalArguments[0][0], data.saved)
-            compare(lastMessage(), data.saved ? "另存为成功" : "另存为失败")
+            var text = lastMessage().split("\n")
+            compare(text[0], data.saved ? "另存为成功" : "另存为失败")
+            compare(text.length > 1, !!data.blocked, "a failed write says why")
             compare(testSupport.exists(target + "/project.tavx"), data.saved)
             compare(project.getProjectPacketPath(), data.saved ? target : before)
             if (data.existing)
@@ -301,6 +303,56 @@ RCTestMainWindow {
             compare(items.getPropertyValue(sceneId, itemId, "IconPath"), "rcimg:/pic.png")
             compare(icon.status, Image.Ready, "the picture still shows")
             verify(String(icon.source).indexOf(target + "/") >= 0, "from the new folder")
+        }
+
+        // A picture whose file is gone is named before the save; "确定" saves without it, any
+        // other answer saves nothing and is no failure.
+        function test_missingPicturesAsked_data() {
+            return [
+                {tag: "save, agreed", entry: "menuSaveProject", agree: true},
+                {tag: "save, declined", entry: "menuSaveProject", agree: false},
+                {tag: "save as, agreed", entry: "menuSaveOtherProject", agree: true}
+            ]
+        }
+        function test_missingPicturesAsked(data) {
+            var menu = realWindow()
+            var packet = testSupport.makeFolder("有图") + "/项目"
+            verify(project.saveProjectPacket(packet))
+            verify(project.loadStorageProjectPacket(packet))
+            var picture = testSupport.makeFolder("图片") + "/gone.png"
+            verify(testSupport.writeFile(picture, 16))
+            var scenes = project.getScenePresenter()
+            var sceneId = scenes.getSelectSceneId()
+            scenes.setPropertyValue(sceneId, "IconPath", "file://" + picture, true)
+            verify(testSupport.remove(picture))
+
+            var entry = findChild(menu, data.entry)
+            spyOn(spy, entry, data.entry === "menuSaveProject" ? "sig_saveResult" : "sig_saveAsResult")
+            entry.triggered()
+            verify(lastMessage().indexOf("gone.png") >= 0, lastMessage())
+            compare(spy.count, 0, "waits for the answer")
+            if (!data.agree) {
+                messages.reject(entry.mFlow.mPictureQuestionId)
+                compare(spy.count, 1)
+                compare(spy.signalArguments[0][0], false)
+                compare(scenes.getPropertyValue(sceneId, "IconPath"), "file://" + picture)
+                verify(lastMessage().indexOf("保存失败") < 0, "declining is no failure")
+                return
+            }
+            messages.accept(entry.mFlow.mPictureQuestionId)
+            var target = packet
+            if (data.entry === "menuSaveOtherProject") {
+                var dialog = entry.mFlow.mDialog
+                verify(dialog)
+                target = testSupport.makeFolder("另存") + "/副本"
+                findChild(dialog.contentItem, "nameField").text = "副本"
+                dialog.mFolder = target.substring(0, target.lastIndexOf("/"))
+                verify(dialog.save())
+            }
+            compare(spy.count, 1)
+            compare(spy.signalArguments[0][0], true)
+            compare(scenes.getPropertyValue(sceneId, "IconPath"), "")
+            verify(testSupport.readText(target + "/project.tavx").indexOf("gone.png") < 0)
         }
 
         function test_saveKnownProjectAsks() {

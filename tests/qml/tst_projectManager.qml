@@ -129,7 +129,9 @@ RCTestMainWindow {
             return [
                 {tag: "a packet", removed: true},
                 {tag: "the open project", open: true, text: "不能删除正在打开的项目！"},
-                {tag: "a folder with other files", extra: true, text: "该文件夹中还有其他文件，不能删除！"}
+                {tag: "a folder with other files", extra: true, text: "该文件夹中还有其他文件，不能删除！"},
+                {tag: "the packet of pictures the open project shows", shown: true,
+                    text: "打开的项目正在使用该项目中的图片，不能删除！"}
             ]
         }
         function test_remove(data) {
@@ -138,6 +140,15 @@ RCTestMainWindow {
                 verify(testSupport.writeText(path + "/演出记录.txt", "用户的文件"))
             if (data.open)
                 verify(project.loadStorageProjectPacket(path))
+            if (data.shown) {
+                // As after "添加Mirel场景": a new packet is named, its pictures are still read from
+                // the packet they came from.
+                verify(testSupport.writeFile(path + "/image/a.png", 16))
+                verify(project.loadStorageProjectPacket(path))
+                project.setProjectPacketPath(project.getNewProjectPacketPath() + "/下载")
+                var scenes = project.getScenePresenter()
+                scenes.setPropertyValue(scenes.getSelectSceneId(), "IconPath", "rcimg:/a.png", true)
+            }
             var page = makePage()
             var stored = views(page)[1]
             verify(stored.rowOf(path) >= 0)

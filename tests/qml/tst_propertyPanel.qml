@@ -361,6 +361,20 @@ RCTestMainWindow {
             compare(findChild(row("IconPath"), "preview").source, data.url)
         }
 
+        // The "×" empties the picture in one undoable step, also one whose file is gone.
+        function test_iconClears() {
+            var itemId = addItem(1)
+            focusItem(itemId)
+            row("IconPath").photoSelection().imageSelected("/tmp/gone/a.png")
+            var clear = findChild(row("IconPath"), "clearButton")
+            verify(clear.visible)
+            mouseClick(clear)
+            compare(value(itemId, "IconPath"), "")
+            verify(!clear.visible)
+            testSupport.undo()
+            verify(value(itemId, "IconPath") !== "", "undone")
+        }
+
         function test_rowsDoNotPileUp() {
             var a = addItem(3)
             var b = addItem(1)
