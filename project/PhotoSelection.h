@@ -24,9 +24,9 @@ public:
     // Whether a picked file may be used: only the suffix "png" (exact case) is accepted.
     static bool isAcceptedImageFile(const QString& path);
 
-    // Makes `dialog` the picker's dialog: one existing PNG file, read-only, Qt's own dialog (a
-    // platform dialog may offer deleting whatever the options say), starting in `imageFolder`
-    // when it is a folder, else in the user's pictures folder (home when there is none).
+    // Makes `dialog` the picker's dialog: one existing PNG file, read-only
+    // (PathSelection::prepareReadOnly), starting in `imageFolder` when it is a folder, else in the
+    // user's pictures folder (home when there is none).
     static void configureDialog(QFileDialog& dialog, const QString& imageFolder);
 
     QString imageFolder() const { return m_imageFolder; }

@@ -2,6 +2,7 @@ import QtQuick
 import QtTest
 import "qrc:/qml/common"
 import "qrc:/qml/menus"
+import "qrc:/qml/projectManagerPanel"
 
 // The system menu's dialogs driven through their functions: the connect dialog's states and
 // address check, the save dialog's checks and folder URLs, save and save-as with their overwrite
@@ -28,6 +29,14 @@ RCTestMainWindow {
             mProject: project
             mMessageBoxManager: getRCMessageBoxManager
             mInterface: getRCInterface
+        }
+    }
+    Component {
+        id: storageViewComponent
+
+        RCProjectManagerViewStorage {
+            mWindow: mainWindow
+            mProject: project
         }
     }
     Component {
@@ -218,6 +227,39 @@ RCTestMainWindow {
             compare(dialog.mFolder, "/home/user/projects", "starts in the parent of the packet")
             dialog.folderChosen(data.url)
             compare(dialog.mFolder, data.path)
+        }
+
+        // The save dialog's folder picker and the project manager's "更多项目" are read-only
+        // pickers that open beside the open packet; without one (a new project, a template copy in
+        // the cache) they leave the start to the picker (documents, else home), never the working
+        // folder.
+        function test_pickersStartBesideThePacket_data() {
+            return [
+                {tag: "save dialog, stored project", picker: "save", project: "stored"},
+                {tag: "save dialog, template copy", picker: "save", project: "template"},
+                {tag: "save dialog, new project", picker: "save", project: "none"},
+                {tag: "更多项目, stored project", picker: "more", project: "stored"},
+                {tag: "更多项目, template copy", picker: "more", project: "template"}
+            ]
+        }
+        function test_pickersStartBesideThePacket(data) {
+            var parent = testSupport.makeFolder("选择器")
+            if (data.project === "stored") {
+                verify(project.saveProjectPacket(parent + "/项目"))
+                project.setProjectPacketPath(parent + "/项目")
+            }
+            var picker
+            if (data.picker === "save") {
+                var packet = data.project === "none" ? "" : project.getProjectPacketPath()
+                picker = createTemporaryObject(saveDialogComponent, mainWindow, {"mSaveFolderPath": packet}).mFolderPicker
+                compare(picker.selectFolder, true)
+            } else {
+                picker = createTemporaryObject(storageViewComponent, mainWindow).filePicker()
+                compare(picker.selectFolder, false)
+                compare(picker.nameFilters.length, 1)
+                compare(picker.nameFilters[0], "Project files (*.tavx *.json)")
+            }
+            compare(picker.startFolder, data.project === "stored" ? parent : "")
         }
 
         function test_saveAs_data() {
