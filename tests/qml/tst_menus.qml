@@ -111,11 +111,17 @@ RCTestMainWindow {
             return win.mContent.editPanel.mMenu
         }
 
+        function sceneNames() {
+            var scenes = project.getScenePresenter()
+            return scenes.getSceneIds().map(id => scenes.getPropertyValue(id, "Name"))
+        }
+
         function cleanup() {
             if (win)
                 win.destroy()
             win = null
             closeMessages()
+            serverPeers.stopServer()
             mainWindow.mAskToSave = false
             setting.setValue("DefaultIp", "")
             setting.setValue("DefaultPassword", "")
@@ -387,6 +393,39 @@ RCTestMainWindow {
             view.restore()
             view.download()
             compare([view.mDownloadState, view.mText], [3, "未连接服务器，无法下载"])
+        }
+
+        // A download that ended without its answer (time-out, 取消, the popup opened again) gives
+        // its request up: the server's answer arriving later changes nothing.
+        function test_lateAnswerDropped_data() {
+            return [
+                {tag: "after the time-out", end: "timeout", text: "服务器没有回应，下载超时"},
+                {tag: "after 取消", end: "cancel", text: "下载已取消"},
+                {tag: "after opening the popup again", end: "reopen", text: "空闲"}
+            ]
+        }
+        function test_lateAnswerDropped(data) {
+            var entry = findChild(realWindow(), "menuDownloadProject")
+            verify(serverPeers.connectServer())
+            entry.triggered()
+            var view = entry.mPopup.mView
+            view.mTimeoutMs = 200
+            var scenes = sceneNames()
+            var packet = project.getProjectPacketPath()
+            view.download()
+            compare(view.mDownloadState, 1)
+            verify(serverPeers.flushWire())
+            compare(serverPeers.wire(), ['getProject {"id":' + view.mDownloadUid + '}'])
+            if (data.end === "timeout")
+                tryCompare(view, "mDownloadState", 3, 3000)
+            else if (data.end === "cancel")
+                mouseClick(findChild(view, "cancelButton"))
+            else
+                entry.triggered()
+            serverPeers.receive("setProject", {"id": view.mDownloadUid, "name": "迟到的项目"})
+            compare(sceneNames(), scenes, "no scene added")
+            compare(project.getProjectPacketPath(), packet)
+            compare(view.mText, data.text)
         }
 
         function test_downloadAsksToSaveFirst() {
