@@ -51,6 +51,11 @@ RCFormDialog {
             messages.showMessage(qsTr("提示"), qsTr("不能保存到临时文件夹，请选择其他保存路径"))
             return false
         }
+        // The next install replaces the download folder with everything in it.
+        if (mInterface.isInsideFolder(mFolder + "/" + name, mProject.getDownloadProjectPacketPath())) {
+            messages.showMessage(qsTr("提示"), qsTr("不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"))
+            return false
+        }
         close()
         accepted(mFolder, name)
         return true

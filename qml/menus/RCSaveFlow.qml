@@ -10,6 +10,12 @@ import Rc.RCMessageBoxManager
 // was written there; the thumbnail follows a successful save. Reports finished(res, cancelled)
 // once per accepted dialog (cancelled: the user declined the overwrite, nothing was written), or
 // dialogClosed() when the dialog's cross was pressed.
+//
+// The window hears when the dialog or the overwrite question opens and goes
+// (mWindow.saveFlowOpenChanged), so that nothing the user did not start replaces the document
+// meanwhile. Should the project be replaced all the same, the dialog closes (dialogClosed()) and
+// the question is withdrawn (finished(false, true)): a name typed for one document never holds
+// another.
 QtObject {
     id: root
 
@@ -26,6 +32,8 @@ QtObject {
     property var mDialog: null
     // True from the dialog's opening until the save is decided.
     readonly property bool mBusy: mDialog !== null || mMessageBoxId !== ""
+    // While save() runs: the project changes because of it.
+    property bool mSaving: false
 
     signal finished(bool res, bool cancelled)
     signal dialogClosed
@@ -73,6 +81,7 @@ QtObject {
             return false
         }
         var saved
+        mSaving = true
         if (mInterface.isSamePath(folderPath, mProject.getProjectPacketPath())) {
             saved = mProject.saveProjectPacket()
         } else {
@@ -80,9 +89,24 @@ QtObject {
             if (saved)
                 mProject.setProjectPacketPath(folderPath)
         }
+        mSaving = false
         if (saved)
             mWindow.grabImage(mProject.getProjectThumbnail())
         return saved
+    }
+    // The project was replaced while the dialog or the question was open.
+    function projectReplaced() {
+        if (mSaving)
+            return
+        if (mDialog) {
+            console.warn("RCSaveFlow: the save dialog closes, its project was replaced")
+            mDialog.close()
+            mDialog = null
+            dialogClosed()
+        } else if (mMessageBoxId !== "") {
+            console.warn("RCSaveFlow: the overwrite question is withdrawn, its project was replaced")
+            mMessageBoxManager.close(mMessageBoxId)
+        }
     }
     function overwriteAnswered(sId, overwrite) {
         if (sId === "" || sId !== mMessageBoxId)
@@ -91,6 +115,21 @@ QtObject {
         finished(overwrite ? save() : false, !overwrite)
     }
 
+    onMBusyChanged: {
+        if (mWindow && mWindow.saveFlowOpenChanged)
+            mWindow.saveFlowOpenChanged(mBusy)
+    }
+    Component.onDestruction: {
+        if (mBusy && mWindow && mWindow.saveFlowOpenChanged)
+            mWindow.saveFlowOpenChanged(false)
+    }
+
+    property Connections projectChanges: Connections {
+        target: root.mProject
+        function onCurrentProjectChanged() {
+            root.projectReplaced()
+        }
+    }
     property Connections messages: Connections {
         target: root.mMessageBoxManager
         function onMessageBoxAccept(sId) {
