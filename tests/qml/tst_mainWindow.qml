@@ -431,14 +431,15 @@ RCTestMainWindow {
         }
 
         // While a question or dialog about the open document is pending (the save question, a
-        // save dialog), nothing the user did not start touches the document: an invitation waits
-        // until it is settled, a switch-project or exit request is refused, a download from the
+        // save dialog), nothing the user did not start touches the document: an invitation, or an
+        // install accepted on a question shown before, waits until it is settled (and then asks
+        // its own question), a switch-project or exit request is refused, a download from the
         // media server gives its request up. A document replaced all the same withdraws the
         // question unanswered.
         function test_arrivalsWhileAsking_data() {
             var rows = []
             for (var pending of ["question", "save dialog"]) {
-                for (var arrival of ["invitation", "switch", "exit", "download", "replaced"])
+                for (var arrival of ["invitation", "accepted install", "switch", "exit", "download", "replaced"])
                     rows.push({tag: pending + ", " + arrival, pending: pending, arrival: arrival})
             }
             return rows
@@ -449,6 +450,7 @@ RCTestMainWindow {
             var folder = openStored("当前")
             var menu = win.mContent.editPanel.mMenu
             var download = null
+            var installView = data.arrival === "accepted install" ? offerPacket() : null
             if (data.arrival === "download") {
                 verify(serverPeers.connectServer())
                 var downloadEntry = findChild(menu, "menuDownloadProject")
@@ -472,6 +474,8 @@ RCTestMainWindow {
             var question = win.mIsSaveMessageBoxId
             if (data.arrival === "invitation")
                 compare(offerPacket(), null, "the install question waits")
+            else if (data.arrival === "accepted install")
+                installView.accept()
             else if (data.arrival === "switch")
                 project.switchProjectRequested(other)
             else if (data.arrival === "exit")
@@ -491,6 +495,8 @@ RCTestMainWindow {
             compare(project.getProjectPacketPath(), folder, "the document stays")
             compare(sceneNames(), names)
             compare(win.mIsSaveMessageBoxId, question, "no other question")
+            if (installView)
+                verify(!findChild(child(installView, "setupConfirmView"), "okButton").enabled, "the install waits")
             if (flow) {
                 verify(flow.mDialog, "the save dialog stays")
                 mouseClick(findChild(flow.mDialog.contentItem, "headerClose"))
@@ -501,6 +507,10 @@ RCTestMainWindow {
                 var install = findChild(win.contentItem, "projectDownloadDialog")
                 tryVerify(() => install.view() !== null && install.mPopup.opened, 5000,
                           "the install question shows once nothing is pending")
+            } else if (installView) {
+                tryVerify(() => win.mIsSaveMessageBoxId !== "", 5000, "the install asks about saving")
+                answer(win.mIsSaveMessageBoxId, "cancelButton")
+                verify(distributionPeers.designerWaitFor("download"), "then installs")
             }
         }
 
