@@ -21,13 +21,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("startFolder"); // below the home folder; "" for none
         QTest::addColumn<bool>("hasDocuments");   // whether the home holds a documents folder
         QTest::addColumn<QString>("start");       // below the home folder
-        for (const bool folder : {true, false}) {
-            const char* mode = folder ? "folder" : "file";
-            QTest::addRow("%s, packet's parent", mode) << folder << u"shows"_s << true << u"shows"_s;
-            QTest::addRow("%s, missing folder", mode) << folder << u"gone"_s << true << u"Documents"_s;
-            QTest::addRow("%s, none", mode) << folder << QString() << true << u"Documents"_s;
-            QTest::addRow("%s, no documents folder", mode) << folder << QString() << false << QString();
-        }
+        QTest::newRow("folder, beside the packet") << true << u"shows"_s << true << u"shows"_s;
+        QTest::newRow("file, missing folder") << false << u"gone"_s << true << u"Documents"_s;
+        QTest::newRow("folder, none") << true << QString() << true << u"Documents"_s;
+        QTest::newRow("file, no documents folder") << false << QString() << false << QString();
     }
     void readsOnlyAndStartsInAMeaningfulFolder()
     {
