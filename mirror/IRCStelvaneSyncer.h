@@ -286,6 +286,9 @@ public:
     // the number it repeats, answers true (once per recorded number).
     virtual void addProjectRequest(int /*setUid*/) {}
     virtual bool takeProjectRequest(int /*setUid*/) { return false; }
+    // Forgets a recorded number whose download was given up (timed out, cancelled): an answer
+    // that still comes for it is dropped like any answer this panel did not ask for.
+    Q_INVOKABLE virtual void dropProjectRequest(int /*setUid*/) {}
 
 Q_SIGNALS:
     void stageImageRequest();

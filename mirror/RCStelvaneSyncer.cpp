@@ -198,6 +198,11 @@ bool RCStelvaneSyncer::takeProjectRequest(int setUid)
     return m_projectRequests.removeOne(setUid);
 }
 
+void RCStelvaneSyncer::dropProjectRequest(int setUid)
+{
+    m_projectRequests.removeOne(setUid);
+}
+
 // --- stage image -------------------------------------------------------------------------------
 
 void RCStelvaneSyncer::stageViewRefAddOne()

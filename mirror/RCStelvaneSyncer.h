@@ -293,6 +293,7 @@ public:
     // Keeps the kMaxProjectRequests latest numbers not yet answered; a disconnect forgets them.
     void addProjectRequest(int setUid) override;
     bool takeProjectRequest(int setUid) override;
+    void dropProjectRequest(int setUid) override;
 
 public Q_SLOTS:
     void onTimerOut();

@@ -175,6 +175,11 @@ QString IRCProject::getNewProjectPacketPath() const
     return QString();
 }
 
+QString IRCProject::getDownloadProjectPacketPath() const
+{
+    return QString();
+}
+
 QString IRCProject::getProjectFilePath() const
 {
     return QString();

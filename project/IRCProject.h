@@ -75,6 +75,8 @@ public:
     Q_INVOKABLE virtual QString getProjectRootPath() const;
     Q_INVOKABLE virtual QString getProjectPacketPath() const;
     Q_INVOKABLE virtual QString getNewProjectPacketPath() const;
+    // The folder a packet received from a designer is installed into; every install replaces it.
+    Q_INVOKABLE virtual QString getDownloadProjectPacketPath() const;
     Q_INVOKABLE virtual QString getProjectFilePath() const;
     Q_INVOKABLE virtual QString getProjectName() const;
     Q_INVOKABLE virtual QString getProjectThumbnail() const;

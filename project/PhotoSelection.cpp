@@ -1,5 +1,6 @@
 #include "project/PhotoSelection.h"
 
+#include "project/PathSelection.h"
 #include "project/PhotoCache.h"
 
 #include <QFileDialog>
@@ -38,14 +39,8 @@ void PhotoSelection::configureDialog(QFileDialog& dialog, const QString& imageFo
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("Images(*.png)"));
-    dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog);
-    QString start = imageFolder;
-    if (start.isEmpty() || !QFileInfo(start).isDir())
-        start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    // Never the process's working folder: a home without a pictures folder starts at home.
-    if (!QFileInfo(start).isDir())
-        start = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-    dialog.setDirectory(start);
+    PathSelection::prepareReadOnly(
+        dialog, {imageFolder, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)});
 }
 
 void PhotoSelection::setImageFolder(const QString& folder)

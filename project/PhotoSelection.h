@@ -28,9 +28,9 @@ public:
     // 32-bit pixels above Qt's image allocation limit). "" for a picture that can be used.
     static QString refusalOf(const QString& path);
 
-    // Makes `dialog` the picker's dialog: one existing PNG file, read-only, Qt's own dialog (a
-    // platform dialog may offer deleting whatever the options say), starting in `imageFolder`
-    // when it is a folder, else in the user's pictures folder (home when there is none).
+    // Makes `dialog` the picker's dialog: one existing PNG file, read-only
+    // (PathSelection::prepareReadOnly), starting in `imageFolder` when it is a folder, else in the
+    // user's pictures folder (home when there is none).
     static void configureDialog(QFileDialog& dialog, const QString& imageFolder);
 
     QString imageFolder() const { return m_imageFolder; }

@@ -227,6 +227,11 @@ QString RCProject::getNewProjectPacketPath() const
     return m_newProjectCachePath;
 }
 
+QString RCProject::getDownloadProjectPacketPath() const
+{
+    return m_downloadPath;
+}
+
 QString RCProject::getProjectName() const
 {
     return RCPacketFolder::folderName(m_packet->packetPath());
@@ -253,8 +258,10 @@ bool RCProject::isNewProject()
     const QString packet = m_packet->packetPath();
     if (packet.isEmpty() || !RCPacketFolder::hasEntries(packet))
         return true;
-    // The cache is emptied whenever a template is opened: nothing may be saved there for good.
-    if (RCInterface::instance()->isInsideFolder(packet, m_newProjectCachePath))
+    // The cache is emptied whenever a template is opened, and the next install replaces the
+    // download folder: nothing may be saved in either for good.
+    RCInterface* paths = RCInterface::instance();
+    if (paths->isInsideFolder(packet, m_newProjectCachePath) || paths->isInsideFolder(packet, m_downloadPath))
         return true;
     return isTemplateProject();
 }

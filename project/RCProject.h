@@ -62,6 +62,7 @@ public:
     void setProjectPacketPath(QString sProjectPacketPath) override;
     QString getProjectPacketPath() const override;
     QString getNewProjectPacketPath() const override;
+    QString getDownloadProjectPacketPath() const override;
     QString getProjectName() const override;
     QString getProjectThumbnail() const override;
     // The folder that holds the document's pictures: where its references resolve (after a download,

@@ -23,6 +23,7 @@
 #include "network/IRCTerminal.h"
 #include "project/IRCInterface.h"
 #include "project/IRCSetting.h"
+#include "project/PathSelection.h"
 #include "project/PhotoSelection.h"
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
@@ -75,6 +76,7 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
         rcType<IRCActionManager>("IRCActionManager"),
         rcType<IRCTerminal>("IRCTerminal"),
         rcType<PhotoSelection>("PhotoSelection"),
+        rcType<PathSelection>("PathSelection"),
         rcType<IRCStelvaneSyncer>("IRCStelvaneSyncer"),
         rcType<RCMessageBoxManager>("RCMessageBoxManager"),
         rcType<IRCSetting>("IRCSetting"),

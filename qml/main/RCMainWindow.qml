@@ -22,6 +22,13 @@ import "../projectManagerPanel"
 // asked (mSaveQuestionClient, an object with saveSettled(bool proceed)); the window itself asks
 // when it closes (no client). "保存" runs the edit layout's save entry (mMenuSave), whose result
 // settles the question: a failed or cancelled save keeps everything open.
+//
+// While a question or dialog about the open document is pending (mDocumentBusy: the save
+// question, the save it started, a save dialog of the menus with its overwrite question), what
+// the user did not start does not touch the document: an invitation, or an accepted install,
+// waits until nothing is pending; a switch-project request and an exit request are refused; a
+// download from the media server gives up its request (RCDownloadProjectView). A question whose
+// document was replaced all the same is withdrawn unanswered.
 Window {
     id: mainWindow
 
@@ -58,6 +65,12 @@ Window {
     property var mJoinErrorDialog: null
     // The dialogs of the broker's open boxes, by box id.
     readonly property alias mMessageDialogs: messageDialogs
+    // The save flows of the menus whose dialog or overwrite question is open (saveFlowOpenChanged).
+    property int mOpenSaveFlows: 0
+    readonly property bool mDocumentBusy: mIsSaveMessageBoxId !== "" || mSavePending || mOpenSaveFlows > 0
+    // An invitation, or an accepted install, that waits until the document is not busy.
+    property bool mInvitationWaiting: false
+    property bool mInstallWaiting: false
 
     flags: Qt.Window | Qt.FramelessWindowHint
     width: 1024 * RCUnits.dp
@@ -136,6 +149,44 @@ Window {
         contentLoader.active = true
         editLayout()
         return mMenuSave
+    }
+    // A save flow's dialog or overwrite question opened (true) or went (false).
+    function saveFlowOpenChanged(open) {
+        mOpenSaveFlows += open ? 1 : -1
+    }
+    // Runs what waited for the document's questions, once none is pending.
+    function resumeArrivals() {
+        if (mDocumentBusy)
+            return
+        if (mInstallWaiting) {
+            mInstallWaiting = false
+            askBeforeInstall()
+        } else if (mInvitationWaiting) {
+            mInvitationWaiting = false
+            projectDownloadDialog.open()
+        }
+    }
+    function invitationArrived() {
+        mLog.output(qsTr("下载"))
+        if (!mDocumentBusy) {
+            projectDownloadDialog.open()
+            return
+        }
+        // An install view that waits for this very question needs no second one.
+        var view = projectDownloadDialog.view()
+        mInvitationWaiting = !(view && view.mWaitingForSave)
+        console.warn("RCMainWindow: the invitation waits until the open document's question is answered")
+    }
+    // The user accepted an install: unsaved changes are offered for saving first.
+    function askBeforeInstall() {
+        if (!projectDownloadDialog.view())
+            return
+        if (mDocumentBusy) {
+            mInstallWaiting = true
+            return
+        }
+        if (!checkNeedSaveProject(installClient))
+            installClient.saveSettled(true)
     }
     function closeIfClosing() {
         if (mIsClosing)
@@ -219,8 +270,9 @@ Window {
     // Another packet for the open project, asked by an action: the changes are offered for
     // saving first.
     function requestSwitchProject(sPacketPath) {
-        if (mIsSaveMessageBoxId !== "" || mSavePending) {
-            console.warn("RCMainWindow: project switch ignored while a save question is open:", sPacketPath)
+        if (mDocumentBusy) {
+            console.warn("RCMainWindow: project switch refused while a question about the open document is pending:",
+                         sPacketPath)
             return
         }
         switchProjectClient.mPacketPath = sPacketPath
@@ -229,9 +281,10 @@ Window {
     }
 
     onClosing: close => {
-        // The open question (or the save it started) stays: a second request neither asks again
-        // nor closes.
-        if (mIsSaveMessageBoxId !== "" || mSavePending) {
+        // The open question (or the save it started, or a save dialog) stays: a close request
+        // neither asks again nor closes.
+        if (mDocumentBusy) {
+            console.warn("RCMainWindow: close refused while a question about the open document is pending")
             close.accepted = false
             return
         }
@@ -240,6 +293,10 @@ Window {
             close.accepted = false
     }
 
+    onMDocumentBusyChanged: {
+        if (!mDocumentBusy)
+            Qt.callLater(resumeArrivals)
+    }
     onMInEditStateChanged: {
         if (mContent)
             makeShownLayout()
@@ -266,6 +323,11 @@ Window {
         // Every road that opens a project (the start page, an install, a download, a
         // switch-project action) ends in this signal: the start page gives way to the layouts.
         function onCurrentProjectChanged(sProjectName) {
+            // Its answer would act on another document than the one it asked about.
+            if (mainWindow.mIsSaveMessageBoxId !== "") {
+                console.warn("RCMainWindow: the save question is withdrawn, its project was replaced")
+                mainWindow.mMessageBoxManager.close(mainWindow.mIsSaveMessageBoxId)
+            }
             mainWindow.mProjectPath = mainWindow.mProject.getProjectPacketPath()
             if (mainWindow.mCurrentPanelName === "totalProjectManagerView")
                 mainWindow.showContent()
@@ -306,8 +368,10 @@ Window {
     Connections {
         target: mainWindow.mPacketTerminal
         function onReceiveDownloadInvitation(sIp) {
-            mainWindow.mLog.output(qsTr("下载"))
-            projectDownloadDialog.open()
+            mainWindow.invitationArrived()
+        }
+        function onServerDisconnected() {
+            mainWindow.mInvitationWaiting = false
         }
     }
     Connections {
@@ -325,10 +389,7 @@ Window {
         id: projectDownloadDialog
         objectName: "projectDownloadDialog"
         mProject: mainWindow.mProject
-        onSaveBeforeInstall: {
-            if (!mainWindow.checkNeedSaveProject(installClient))
-                installClient.saveSettled(true)
-        }
+        onSaveBeforeInstall: mainWindow.askBeforeInstall()
     }
     QtObject {
         id: installClient

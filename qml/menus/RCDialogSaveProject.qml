@@ -1,13 +1,15 @@
 import QtQuick
-import Qt.labs.platform as Platform
 import "../common"
 import Rc.IRCInterface
+import Rc.PathSelection
 import Rc.RCMessageBoxManager
 
 // Asks for a project's name and the folder to save it in. The folder starts as the parent of
 // mSaveFolderPath; the folder button picks another. "保存" refuses an empty or unusable name and
 // an empty folder with a message and stays open; otherwise it closes and reports
-// accepted(folder, name) with the folder as a local path. The cross reports rejected().
+// accepted(folder, name) with the folder as a local path. The cross reports rejected(). The
+// folder picker only reads, and opens in the folder shown (unless that is the template cache,
+// where nothing may be saved), else in the user's documents folder, else in home.
 RCFormDialog {
     id: root
 
@@ -18,13 +20,14 @@ RCFormDialog {
     // The folder shown and reported.
     property string mFolder: mSaveFolderPath.lastIndexOf("/") >= 0
                              ? mSaveFolderPath.substring(0, mSaveFolderPath.lastIndexOf("/")) : mSaveFolderPath
+    readonly property alias mFolderPicker: folderPicker
 
     signal accepted(string path, string name)
     signal rejected
 
     mTitle: qsTr("保存")
 
-    // A folder picked in the folder dialog, as its URL.
+    // A folder picked, as a local path or its URL.
     function folderChosen(folderUrl) {
         mFolder = mInterface.urlToLocalPath(String(folderUrl))
     }
@@ -48,6 +51,11 @@ RCFormDialog {
             messages.showMessage(qsTr("提示"), qsTr("不能保存到临时文件夹，请选择其他保存路径"))
             return false
         }
+        // The next install replaces the download folder with everything in it.
+        if (mInterface.isInsideFolder(mFolder + "/" + name, mProject.getDownloadProjectPacketPath())) {
+            messages.showMessage(qsTr("提示"), qsTr("不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"))
+            return false
+        }
         close()
         accepted(mFolder, name)
         return true
@@ -56,10 +64,14 @@ RCFormDialog {
     onOpened: nameField.forceActiveFocus()
     onSig_headerClosed: rejected()
 
-    Platform.FolderDialog {
-        id: folderDialog
-        folder: root.mFolder === "" ? "" : "file://" + root.mFolder.split("/").map(encodeURIComponent).join("/")
-        onAccepted: root.folderChosen(folder)
+    PathSelection {
+        id: folderPicker
+        title: qsTr("选择保存路径")
+        selectFolder: true
+        startFolder: root.mFolder !== "" && root.mProject && root.mInterface
+                     && !root.mInterface.isInsideFolder(root.mFolder, root.mProject.getNewProjectPacketPath())
+                     ? root.mFolder : ""
+        onPicked: path => root.folderChosen(path)
     }
 
     Column {
@@ -95,7 +107,7 @@ RCFormDialog {
                     width: 34 * RCUnits.dp
                     height: 30 * RCUnits.dp
                     mImageSource: "qrc:/pathSelect.png"
-                    onClicked: folderDialog.open()
+                    onClicked: folderPicker.show()
                 }
             }
         }

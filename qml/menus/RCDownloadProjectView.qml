@@ -9,6 +9,11 @@ import Rc.IRCInterface
 // (cut to one safe folder name). Unsaved changes are offered for saving before the request goes
 // out. Without a link to the server, or when no answer comes in time, the view says so.
 //
+// A request is given up when no answer comes in time, when the view is reset or its popup
+// closed, when a question or dialog about the open document opens (the window's mDocumentBusy)
+// and when another project replaces the open one: the mirror then forgets its number, so that an
+// answer arriving later is dropped (and logged) and never changes the document.
+//
 // mDownloadState: 0 idle, 1 downloading, 2 done, 3 failed (mText says why).
 Item {
     id: root
@@ -23,11 +28,14 @@ Item {
     property var mWindow: null
     property IRCInterface mInterface: null
     property int mTimeoutMs: 10000
+    // While the answer is applied: the project changes because of it.
+    property bool mApplying: false
 
     signal sig_downloadComplete
     signal sig_cancel
 
     function restore() {
+        giveUp("")
         setState(-1)
         setState(0)
     }
@@ -47,6 +55,15 @@ Item {
             sig_downloadComplete()
         }
     }
+    // Gives up the request that is out, if any, and says why (sText).
+    function giveUp(sText) {
+        if (mDownloadState !== 1)
+            return
+        if (mStelvaneSyncer)
+            mStelvaneSyncer.dropProjectRequest(mDownloadUid)
+        console.warn("RCDownloadProjectView: download", mDownloadUid, "given up:", sText)
+        fail(sText)
+    }
     function fail(sText) {
         mDownloadState = 3
         answerTimer.stop()
@@ -65,7 +82,7 @@ Item {
     }
     // "下载": unsaved changes are offered for saving first.
     function download() {
-        if (!mEnableDownload)
+        if (!mEnableDownload || (mWindow && mWindow.mDocumentBusy))
             return
         if (!mWindow.checkNeedSaveProject(root))
             setState(1)
@@ -83,8 +100,11 @@ jsObj["name"] === undefined ? "" : String(jsObj["name"]))
             fail(qsTr("项目名称无效，无法保存"))
             return
         }
+        mApplying = true
         mProject.setProjectPacketPath(mProject.getNewProjectPacketPath() + "/" + name)
-        if (!mProject.setProject(jsObj)) {
+        var applied = mProject.setProject(jsObj)
+        mApplying = false
+        if (!applied) {
             fail(qsTr("下载失败"))
             return
         }
@@ -99,14 +119,29 @@ jsObj["name"] === undefined ? "" : String(jsObj["name"]))
             root.projectAnswered(setUid, jsObj)
         }
         function onDisconnectFromServer() {
-            if (root.mDownloadState === 1)
-                root.fail(qsTr("与服务器的连接已断开"))
+            root.giveUp(qsTr("与服务器的连接已断开"))
+        }
+    }
+    Connections {
+        target: root.mWindow
+        ignoreUnknownSignals: true
+        function onMDocumentBusyChanged() {
+            if (root.mWindow.mDocumentBusy)
+                root.giveUp(qsTr("项目有待回答的问题，下载已取消"))
+        }
+    }
+    Connections {
+        target: root.mProject
+        ignoreUnknownSignals: true
+        function onCurrentProjectChanged() {
+            if (!root.mApplying)
+                root.giveUp(qsTr("项目已更换，下载已取消"))
         }
     }
     Timer {
         id: answerTimer
         interval: root.mTimeoutMs
-        onTriggered: root.fail(qsTr("服务器没有回应，下载超时"))
+        onTriggered: root.giveUp(qsTr("服务器没有回应，下载超时"))
     }
 
     RCText {

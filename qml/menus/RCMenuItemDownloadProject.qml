@@ -38,6 +38,9 @@ RCMenuItem {
 
             mTitle: qsTr("下载")
 
+            // A request still out when the popup goes (取消, the cross) is given up.
+            onClosed: view.giveUp(qsTr("下载已取消"))
+
             RCDownloadProjectView {
                 id: view
                 objectName: "downloadProjectView"

@@ -4,7 +4,8 @@ import Rc.IRCInterface
 import Rc.RCMessageBoxManager
 
 // "保存": a project that has its own packet is saved at once; a new one (never saved, a template
-// copy or a download) asks for a name and folder first; missing pictures are named before either.
+// copy, a download from the media server, or the packet installed from a designer, which the next
+// install replaces) asks for a name and folder first; missing pictures are named before either.
 // sig_saveResult tells the real result (false also when the user gave up); a failed write says
 // so and why.
 RCMenuItem {

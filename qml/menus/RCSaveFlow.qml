@@ -5,11 +5,17 @@ import Rc.IRCInterface
 import Rc.RCMessageBoxManager
 
 // The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the
-// question about missing pictures (checkPictures), the save dialog, the overwrite question when the target is a known project or a folder that is not
-// empty, then the save itself. The packet path moves to the new folder only after the packet
+// question about missing pictures (checkPictures), the save dialog, the overwrite question when
+// the target is a known project or a folder that is not empty, then the save itself. The packet path moves to the new folder only after the packet
 // was written there; the thumbnail follows a successful save. Reports finished(res, cancelled)
 // once per accepted dialog (cancelled: the user declined the overwrite, nothing was written), or
 // dialogClosed() when the dialog's cross was pressed.
+//
+// The window hears when the dialog or the overwrite question opens and goes
+// (mWindow.saveFlowOpenChanged), so that nothing the user did not start replaces the document
+// meanwhile. Should the project be replaced all the same, the dialog closes (dialogClosed()) and
+// the question is withdrawn (finished(false, true)): a name typed for one document never holds
+// another.
 QtObject {
     id: root
 
@@ -29,6 +35,8 @@ QtObject {
     property var mPendingSave: null
     // True from the dialog's opening until the save is decided.
     readonly property bool mBusy: mDialog !== null || mMessageBoxId !== "" || mPictureQuestionId !== ""
+    // While save() runs: the project changes because of it.
+    property bool mSaving: false
 
     signal finished(bool res, bool cancelled)
     signal dialogClosed
@@ -109,6 +117,7 @@ QtObject {
             return false
         }
         var saved
+        mSaving = true
         if (mInterface.isSamePath(folderPath, mProject.getProjectPacketPath())) {
             saved = mProject.saveProjectPacket()
         } else {
@@ -116,9 +125,27 @@ QtObject {
             if (saved)
                 mProject.setProjectPacketPath(folderPath)
         }
+        mSaving = false
         if (saved)
             mWindow.grabImage(mProject.getProjectThumbnail())
         return saved
+    }
+    // The project was replaced while the dialog or the question was open.
+    function projectReplaced() {
+        if (mSaving)
+            return
+        if (mDialog) {
+            console.warn("RCSaveFlow: the save dialog closes, its project was replaced")
+            mDialog.close()
+            mDialog = null
+            dialogClosed()
+        } else if (mMessageBoxId !== "") {
+            console.warn("RCSaveFlow: the overwrite question is withdrawn, its project was replaced")
+            mMessageBoxManager.close(mMessageBoxId)
+        } else if (mPictureQuestionId !== "") {
+            console.warn("RCSaveFlow: the missing-picture question is withdrawn, its project was replaced")
+            mMessageBoxManager.close(mPictureQuestionId)
+        }
     }
     function overwriteAnswered(sId, overwrite) {
         if (sId === "" || sId !== mMessageBoxId)
@@ -127,6 +154,21 @@ QtObject {
         finished(overwrite ? save() : false, !overwrite)
     }
 
+    onMBusyChanged: {
+        if (mWindow && mWindow.saveFlowOpenChanged)
+            mWindow.saveFlowOpenChanged(mBusy)
+    }
+    Component.onDestruction: {
+        if (mBusy && mWindow && mWindow.saveFlowOpenChanged)
+            mWindow.saveFlowOpenChanged(false)
+    }
+
+    property Connections projectChanges: Connections {
+        target: root.mProject
+        function onCurrentProjectChanged() {
+            root.projectReplaced()
+        }
+    }
     property Connections messages: Connections {
         target: root.mMessageBoxManager
         function onMessageBoxAccept(sId) {

@@ -34,6 +34,7 @@ Rectangle {
     signal sig_renameProject(string sPacketPath, string sProjectName, string sNewProjectName)
     signal sig_moreSelectClicked
     signal sig_selectProject(string sKey)
+    // A project file the user picked: its local path or "file:" URL.
     signal sig_openProjectFile(string fileUrl)
 
     width: mWindow ? mWindow.width : 0

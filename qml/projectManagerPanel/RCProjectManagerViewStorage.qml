@@ -2,14 +2,16 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Window
-import Qt.labs.platform as Platform
+import Rc.PathSelection
 
 // The grid of stored projects ("打开"): the first eight, or all of them while the window is
-// maximised; "更多项目" opens any project file.
+// maximised; "更多项目" opens any project file with a picker that only reads and opens beside the
+// open project's packet (in the user's documents folder for a project that has no packet of its
+// own yet, else in home).
 RCProjectManagerView {
     id: root
 
-    property var mFileDialog: null
+    property var mFilePicker: null
 
     mTitle: qsTr("打开")
     mTitleMore: qsTr("更多项目")
@@ -23,19 +25,24 @@ RCProjectManagerView {
         for (var i = 0; i < count; ++i)
             addProjectItem(project.getProject(i))
     }
-
-    onSig_moreSelectClicked: {
-        if (!mFileDialog)
-            mFileDialog = fileDialogComponent.createObject(root)
-        mFileDialog.open()
+    // The picker of "更多项目", made on first use, starting beside the open packet.
+    function filePicker() {
+        if (!mFilePicker)
+            mFilePicker = filePickerComponent.createObject(root)
+        var packet = mProject && !mProject.isNewProject() ? mProject.getProjectPacketPath() : ""
+        mFilePicker.startFolder = packet.lastIndexOf("/") > 0 ? packet.substring(0, packet.lastIndexOf("/")) : ""
+        return mFilePicker
     }
 
-    Component {
-        id: fileDialogComponent
+    onSig_moreSelectClicked: filePicker().show()
 
-        Platform.FileDialog {
+    Component {
+        id: filePickerComponent
+
+        PathSelection {
+            title: qsTr("选择项目文件")
             nameFilters: ["Project files (*.tavx *.json)"]
-            onAccepted: root.sig_openProjectFile(String(file))
+            onPicked: path => root.sig_openProjectFile(path)
         }
     }
 }

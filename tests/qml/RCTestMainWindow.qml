@@ -16,6 +16,8 @@ Item {
     // What checkNeedSaveProject answers, and the client it was last given.
     property bool mAskToSave: false
     property var mSaveQuestionClient: null
+    // Whether a question about the open document is pending, as the views see it.
+    property bool mDocumentBusy: false
 
     width: 1024
     height: 768
@@ -34,6 +36,7 @@ Item {
         dialog.open()
         return dialog
     }
+    function saveFlowOpenChanged(open) {}
     function checkNeedSaveProject(client) {
         mSaveQuestionClient = client
         return mAskToSave

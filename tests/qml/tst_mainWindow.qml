@@ -32,6 +32,9 @@ RCTestMainWindow {
         target: getRCMessageBoxManager
         signalName: "messageBoxReject"
     }
+    SignalSpy {
+        id: invitationSpy
+    }
 
     TavixTestCase {
         name: "MainWindow"
@@ -86,6 +89,33 @@ RCTestMainWindow {
             verify(item && item.visible, button)
             mouseClick(item)
             compare(win.mMessageDialogs.hasKey(sId), false, "the answered box's dialog is gone")
+        }
+        function sceneNames() {
+            return scenes.getSceneIds().map(id => scenes.getPropertyValue(id, "Name"))
+        }
+        // A designer offers this instance a packet: the install question it shows, or null.
+        function offerPacket() {
+            tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
+            if (!distributionPeers.designerConnected())
+                verify(distributionPeers.designerInvite())
+            spyOn(invitationSpy, win.mPacketTerminal, "receiveDownloadInvitation")
+            distributionPeers.designerOffer()
+            invitationSpy.wait(5000)
+            var install = findChild(win.contentItem, "projectDownloadDialog")
+            return install.mPopup && install.mPopup.opened ? install.view() : null
+        }
+        function acceptInstall(view) {
+            mouseClick(findChild(child(view, "setupConfirmView"), "okButton"))
+        }
+        // Installs folder's packet through the install question: the view, once it says how it went.
+        function install(folder, installs) {
+            var view = offerPacket()
+            verify(view, "the install question")
+            acceptInstall(view)
+            verify(distributionPeers.designerWaitFor("download"))
+            verify(distributionPeers.designerSendPacket(folder))
+            tryCompare(view, "mVisibleViewName", installs ? "setupComplateView" : "setupErrorView", 10000)
+            return view
         }
         function askToClose() {
             win.close()
@@ -358,16 +388,7 @@ RCTestMainWindow {
             makeWindow()
             compare(win.mCurrentPanelName, "totalProjectManagerView")
             if (data.via === "install") {
-                tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
-                verify(distributionPeers.designerInvite())
-                distributionPeers.designerOffer()
-                var install = findChild(win.contentItem, "projectDownloadDialog")
-                tryVerify(() => install.view() !== null && install.mPopup.opened, 5000, "the install question")
-                var view = install.view()
-                mouseClick(findChild(child(view, "setupConfirmView"), "okButton"))
-                verify(distributionPeers.designerWaitFor("download"))
-                verify(distributionPeers.designerSendPacket(folder))
-                tryCompare(view, "mVisibleViewName", data.opened ? "setupComplateView" : "setupErrorView", 10000)
+                install(folder, data.opened)
             } else {
                 project.switchProjectRequested(folder)
             }
@@ -409,6 +430,135 @@ RCTestMainWindow {
             testSupport.undo()
             compare(undo.enabled, false)
             compare(redo.enabled, true)
+        }
+
+        // While a question or dialog about the open document is pending (the save question, a
+        // save dialog), nothing the user did not start touches the document: an invitation, or an
+        // install accepted on a question shown before, waits until it is settled (and then asks
+        // its own question), a switch-project or exit request is refused, a download from the
+        // media server gives its request up. A document replaced all the same withdraws the
+        // question unanswered.
+        function test_arrivalsWhileAsking_data() {
+            var rows = []
+            for (var pending of ["question", "save dialog"]) {
+                for (var arrival of ["invitation", "accepted install", "switch", "exit", "download", "replaced"])
+                    rows.push({tag: pending + ", " + arrival, pending: pending, arrival: arrival})
+            }
+            return rows
+        }
+        function test_arrivalsWhileAsking(data) {
+            makeWindow()
+            var other = openStored("别的")
+            var folder = openStored("当前")
+            var menu = win.mContent.editPanel.mMenu
+            var download = null
+            var installView = data.arrival === "accepted install" ? offerPacket() : null
+            if (data.arrival === "download") {
+                verify(serverPeers.connectServer())
+                var downloadEntry = findChild(menu, "menuDownloadProject")
+                downloadEntry.triggered()
+                download = downloadEntry.mPopup.mView
+                download.download()
+                compare(download.mDownloadState, 1, "the request is out")
+            }
+            change()
+            var names = sceneNames()
+            var flow = null
+            if (data.pending === "question") {
+                askToClose()
+            } else {
+                var saveAs = findChild(menu, "menuSaveOtherProject")
+                saveAs.triggered()
+                flow = saveAs.mFlow
+                verify(flow.mDialog)
+                findChild(flow.mDialog.contentItem, "nameField").text = "用户的名字"
+            }
+            var question = win.mIsSaveMessageBoxId
+            if (data.arrival === "invitation")
+                compare(offerPacket(), null, "the install question waits")
+            else if (data.arrival === "accepted install")
+                installView.accept()
+            else if (data.arrival === "switch")
+                project.switchProjectRequested(other)
+            else if (data.arrival === "exit")
+                project.closeRequested()
+            else if (data.arrival === "download")
+                serverPeers.receive("setProject", {"id": download.mDownloadUid, "name": "服务器的项目"})
+            else
+                verify(project.loadStorageProjectPacket(other))
+            verify(win.visible)
+            if (data.arrival === "replaced") {
+                compare(win.mIsSaveMessageBoxId, "", "the question is withdrawn")
+                compare(messages.getShownMessageIds().length, 0)
+                if (flow)
+                    compare(flow.mDialog, null, "the save dialog is gone")
+                return
+            }
+            compare(project.getProjectPacketPath(), folder, "the document stays")
+            compare(sceneNames(), names)
+            compare(win.mIsSaveMessageBoxId, question, "no other question")
+            if (installView)
+                verify(!findChild(child(installView, "setupConfirmView"), "okButton").enabled, "the install waits")
+            if (flow) {
+                verify(flow.mDialog, "the save dialog stays")
+                mouseClick(findChild(flow.mDialog.contentItem, "headerClose"))
+            } else {
+                answer(question, "closeButton")
+            }
+            if (data.arrival === "invitation") {
+                var install = findChild(win.contentItem, "projectDownloadDialog")
+                tryVerify(() => install.view() !== null && install.mPopup.opened, 5000,
+                          "the install question shows once nothing is pending")
+            } else if (installView) {
+                tryVerify(() => win.mIsSaveMessageBoxId !== "", 5000, "the install asks about saving")
+                answer(win.mIsSaveMessageBoxId, "cancelButton")
+                verify(distributionPeers.designerWaitFor("download"), "then installs")
+            }
+        }
+
+        // The packet installed from a designer lives in the folder that the next install replaces:
+        // 保存 asks for a name (and refuses that folder), also as the save before the next install,
+        // so that the work is kept where no install reaches.
+        function test_saveOfTheInstalledProject_data() {
+            return [
+                {tag: "保存", via: "save"},
+                {tag: "保存 before the next install", via: "install"}
+            ]
+        }
+        function test_saveOfTheInstalledProject(data) {
+            var packet = testSupport.makeFolder("设计师")
+            verify(project.setProject({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "安装的"}]}]}}))
+            verify(project.saveProjectPacket(packet))
+            makeWindow()
+            install(packet, true)
+            var installed = project.getProjectPacketPath()
+            verify(installed.endsWith("/Tavix/downloadProject"), installed)
+            change()
+            if (data.via === "save") {
+                win.saveEntry().triggered()
+            } else {
+                acceptInstall(offerPacket())
+                answer(win.mIsSaveMessageBoxId, "okButton")
+            }
+            var dialog = win.mMenuSave.mFlow.mDialog
+            verify(dialog, "a name is asked for")
+            var name = findChild(dialog.contentItem, "nameField")
+            name.text = installed.substring(installed.lastIndexOf("/") + 1)
+            dialog.mFolder = installed.substring(0, installed.lastIndexOf("/"))
+            verify(!dialog.save(), "not into the folder an install replaces")
+            compare(lastMessage(), "不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径")
+            var kept = testSupport.makeFolder("保存处") + "/我的工作"
+            name.text = "我的工作"
+            dialog.mFolder = kept.substring(0, kept.lastIndexOf("/"))
+            verify(dialog.save())
+            compare(project.getProjectPacketPath(), kept)
+            if (data.via === "install") {
+                verify(distributionPeers.designerWaitFor("download"))
+                verify(distributionPeers.designerSendPacket(packet))
+                var view = findChild(win.contentItem, "projectDownloadDialog").view()
+                tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
+            }
+            verify(testSupport.readText(kept + "/project.tavx").indexOf("改动") >= 0, "the work is kept")
         }
 
         function test_invitation() {

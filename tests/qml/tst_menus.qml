@@ -2,6 +2,7 @@ import QtQuick
 import QtTest
 import "qrc:/qml/common"
 import "qrc:/qml/menus"
+import "qrc:/qml/projectManagerPanel"
 
 // The system menu's dialogs driven through their functions: the connect dialog's states and
 // address check, the save dialog's checks and folder URLs, save and save-as with their overwrite
@@ -28,6 +29,14 @@ RCTestMainWindow {
             mProject: project
             mMessageBoxManager: getRCMessageBoxManager
             mInterface: getRCInterface
+        }
+    }
+    Component {
+        id: storageViewComponent
+
+        RCProjectManagerViewStorage {
+            mWindow: mainWindow
+            mProject: project
         }
     }
     Component {
@@ -102,11 +111,17 @@ RCTestMainWindow {
             return win.mContent.editPanel.mMenu
         }
 
+        function sceneNames() {
+            var scenes = project.getScenePresenter()
+            return scenes.getSceneIds().map(id => scenes.getPropertyValue(id, "Name"))
+        }
+
         function cleanup() {
             if (win)
                 win.destroy()
             win = null
             closeMessages()
+            serverPeers.stopServer()
             mainWindow.mAskToSave = false
             setting.setValue("DefaultIp", "")
             setting.setValue("DefaultPassword", "")
@@ -218,6 +233,39 @@ RCTestMainWindow {
             compare(dialog.mFolder, "/home/user/projects", "starts in the parent of the packet")
             dialog.folderChosen(data.url)
             compare(dialog.mFolder, data.path)
+        }
+
+        // The save dialog's folder picker and the project manager's "更多项目" are read-only
+        // pickers that open beside the open packet; without one (a new project, a template copy in
+        // the cache) they leave the start to the picker (documents, else home), never the working
+        // folder.
+        function test_pickersStartBesideThePacket_data() {
+            return [
+                {tag: "save dialog, stored project", picker: "save", project: "stored"},
+                {tag: "save dialog, template copy", picker: "save", project: "template"},
+                {tag: "save dialog, new project", picker: "save", project: "none"},
+                {tag: "更多项目, stored project", picker: "more", project: "stored"},
+                {tag: "更多项目, template copy", picker: "more", project: "template"}
+            ]
+        }
+        function test_pickersStartBesideThePacket(data) {
+            var parent = testSupport.makeFolder("选择器")
+            if (data.project === "stored") {
+                verify(project.saveProjectPacket(parent + "/项目"))
+                project.setProjectPacketPath(parent + "/项目")
+            }
+            var picker
+            if (data.picker === "save") {
+                var packet = data.project === "none" ? "" : project.getProjectPacketPath()
+                picker = createTemporaryObject(saveDialogComponent, mainWindow, {"mSaveFolderPath": packet}).mFolderPicker
+                compare(picker.selectFolder, true)
+            } else {
+                picker = createTemporaryObject(storageViewComponent, mainWindow).filePicker()
+                compare(picker.selectFolder, false)
+                compare(picker.nameFilters.length, 1)
+                compare(picker.nameFilters[0], "Project files (*.tavx *.json)")
+            }
+            compare(picker.startFolder, data.project === "stored" ? parent : "")
         }
 
         function test_saveAs_data() {
@@ -397,6 +445,39 @@ RCTestMainWindow {
             view.restore()
             view.download()
             compare([view.mDownloadState, view.mText], [3, "未连接服务器，无法下载"])
+        }
+
+        // A download that ended without its answer (time-out, 取消, the popup opened again) gives
+        // its request up: the server's answer arriving later changes nothing.
+        function test_lateAnswerDropped_data() {
+            return [
+                {tag: "after the time-out", end: "timeout", text: "服务器没有回应，下载超时"},
+                {tag: "after 取消", end: "cancel", text: "下载已取消"},
+                {tag: "after opening the popup again", end: "reopen", text: "空闲"}
+            ]
+        }
+        function test_lateAnswerDropped(data) {
+            var entry = findChild(realWindow(), "menuDownloadProject")
+            verify(serverPeers.connectServer())
+            entry.triggered()
+            var view = entry.mPopup.mView
+            view.mTimeoutMs = 200
+            var scenes = sceneNames()
+            var packet = project.getProjectPacketPath()
+            view.download()
+            compare(view.mDownloadState, 1)
+            verify(serverPeers.flushWire())
+            compare(serverPeers.wire(), ['getProject {"id":' + view.mDownloadUid + '}'])
+            if (data.end === "timeout")
+                tryCompare(view, "mDownloadState", 3, 3000)
+            else if (data.end === "cancel")
+                mouseClick(findChild(view, "cancelButton"))
+            else
+                entry.triggered()
+            serverPeers.receive("setProject", {"id": view.mDownloadUid, "name": "迟到的项目"})
+            compare(sceneNames(), scenes, "no scene added")
+            compare(project.getProjectPacketPath(), packet)
+            compare(view.mText, data.text)
         }
 
         function test_downloadAsksToSaveFirst() {
