@@ -15,6 +15,10 @@ class TerminalDetect;
 // signals in the GUI thread. Discovery probes every kProbeIntervalMs while the
 // link is down. Signals a worker queued before stopServer() are discarded, so a
 // stopped terminal never reports a connection or a command afterwards.
+// A server that sends faster than the receivers of receiveCmd handle its commands is paced:
+// once TerminalConnect::kMaxWaiting commands wait for the GUI thread, the link reads no more
+// until half of them have been handled, and TCP holds the server back meanwhile. Every command
+// arrives, in order.
 // GUI thread only.
 class Terminal : public IRCTerminal
 {

@@ -2,6 +2,8 @@
 
 #include "network/RequestManager.h"
 
+#include <QTcpSocket>
+
 TerminalConnect::TerminalConnect()
 {
     connect(this, &TerminalConnect::sig_disconnectFromServer, this,
@@ -9,6 +11,7 @@ TerminalConnect::TerminalConnect()
     connect(this, &TerminalConnect::sig_connectToServer, this, &TerminalConnect::on_sig_connectToServer);
     connect(this, &TerminalConnect::sig_sendCmd, this, &TerminalConnect::on_sig_sendCmd);
     connect(this, &TerminalConnect::sig_sendFile, this, &TerminalConnect::on_sig_sendFile);
+    connect(this, &TerminalConnect::sig_resumeReading, this, &TerminalConnect::on_sig_resumeReading);
 }
 
 TerminalConnect::~TerminalConnect()
@@ -41,17 +44,47 @@ void TerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
     connectLink(sIp, nPort, kConnectTimeoutMs);
 }
 
+void TerminalConnect::deliveryTaken()
+{
+    if (m_pacer.take())
+        Q_EMIT sig_resumeReading();
+}
+
+void TerminalConnect::on_sig_resumeReading()
+{
+    readIncoming();
+}
+
+bool TerminalConnect::mayRead() const
+{
+    return m_pacer.mayRead();
+}
+
 void TerminalConnect::attachManager(RequestManager* manager)
 {
-    connect(manager, &IRCRequestManager::cmdReceive, this, &TerminalConnect::receiveCmd);
-    connect(manager, &IRCRequestManager::fileContentReceive, this, &TerminalConnect::fileContentReceive);
-    connect(manager, &IRCRequestManager::fileReceiveError, this, &TerminalConnect::fileReceiveError);
+    // Each delivery is counted before it is queued for the receiver; an error report weighs as
+    // little as a short command.
+    connect(manager, &IRCRequestManager::cmdReceive, this,
+            [this, manager](const QString& sCmd, const QJsonObject& params) {
+                m_pacer.add(manager->deliveringSize());
+                Q_EMIT receiveCmd(sCmd, params);
+            });
+    connect(manager, &IRCRequestManager::fileContentReceive, this,
+            [this](const QByteArray& data, bool complate, const QVariantMap& params) {
+                m_pacer.add(data.size());
+                Q_EMIT fileContentReceive(data, complate, params);
+            });
+    connect(manager, &IRCRequestManager::fileReceiveError, this, [this](const QVariantMap& params) {
+        m_pacer.add(1);
+        Q_EMIT fileReceiveError(params);
+    });
     connect(manager, &IRCRequestManager::fileContentSend, this, &TerminalConnect::fileContentSend);
     connect(manager, &IRCRequestManager::fileSendError, this, &TerminalConnect::fileSendError);
 }
 
 void TerminalConnect::linkUp(const QString& address)
 {
+    socket()->setReadBufferSize(kReadBufferBytes);
     Q_EMIT socketConnected(address);
 }
 
