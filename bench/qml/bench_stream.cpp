@@ -33,7 +33,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <functional>
 #include <thread>
 
 namespace {
@@ -105,7 +104,7 @@ QByteArray frames(quint64 uid, const QString& name, const QJsonObject& params)
     return out;
 }
 
-// Resets the process's peak resident set; answers it in KiB.
+// Resets the process's peak resident set, and reads it in KiB.
 void resetPeakResidentSet()
 {
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
