@@ -80,10 +80,17 @@ void FramedClientWorker::dropManager()
 
 void FramedClientWorker::onSocketReadyRead()
 {
-    if (!m_manager)
-        return;
-    m_manager->appendData(m_socket->readAll());
-    if (m_manager)
+    readIncoming();
+}
+
+void FramedClientWorker::readIncoming()
+{
+    bool delivered = false;
+    while (m_manager && m_socket && m_socket->bytesAvailable() > 0 && mayRead()) {
+        m_manager->appendData(m_socket->read(kReadChunk));
+        delivered = true;
+    }
+    if (delivered && m_manager)
         dataDelivered();
 }
 

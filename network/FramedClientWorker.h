@@ -21,6 +21,8 @@ class FramedClientWorker : public NetworkWorker
 {
     Q_OBJECT
 public:
+    static constexpr qint64 kReadChunk = 16 * 1024;
+
     // The peer address recorded when the latest link came up (kept after it ends); safe to call
     // from any thread.
     QString serverAddress() const;
@@ -36,6 +38,10 @@ protected:
     // Drops the manager: the link may end from inside the manager's own delivery, so it goes
     // once that call has returned, and whatever it still holds reaches nobody.
     void dropManager();
+    // Hands what the socket holds to the manager, kReadChunk bytes at a time, while the manager is
+    // there and mayRead() allows. Runs on every readiness of the socket; a derived worker whose
+    // mayRead() turned true again calls it to go on.
+    void readIncoming();
 
     QTcpSocket* socket() const { return m_socket; }
     RequestManager* manager() const { return m_manager; }
@@ -50,6 +56,9 @@ protected:
     virtual void linkDown() = 0;
     // Data went to the manager, and the manager is still there.
     virtual void dataDelivered() {}
+    // Whether the socket may be read now; while false its bytes wait (with a bounded read buffer,
+    // in the kernel, so that TCP holds the peer back).
+    virtual bool mayRead() const { return true; }
     // The timer ran out: an attempt that has not connected is abandoned.
     virtual void linkTimeout();
     virtual void linkError() {}

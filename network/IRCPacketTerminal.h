@@ -22,6 +22,9 @@ public:
     Q_INVOKABLE virtual void stopReceive() {}
     Q_INVOKABLE virtual void setReceiveDir(QString sDirPath) { Q_UNUSED(sDirPath); }
     Q_INVOKABLE virtual void download() {}
+    // The user turned the latest invitation down: ends the link to that designer, and its
+    // invitations are not brought to the user again for a while.
+    Q_INVOKABLE virtual void declineInvitation() {}
 
 Q_SIGNALS:
     void serverConnected(QString sIp);

@@ -3,7 +3,11 @@
 #include "network/PacketTerminalConnect.h"
 #include "network/PacketTerminalDetect.h"
 
-PacketTerminal::PacketTerminal(QObject* parent) : IRCPacketTerminal(parent) {}
+PacketTerminal::PacketTerminal(QObject* parent)
+    : IRCPacketTerminal(parent), m_declineQuietMs(PacketTerminalConnect::kDeclineQuietMs),
+      m_failureQuietMs(PacketTerminalConnect::kFailureQuietMs)
+{
+}
 
 PacketTerminal::~PacketTerminal()
 {
@@ -13,6 +17,12 @@ PacketTerminal::~PacketTerminal()
 void PacketTerminal::setInvitationPort(int port)
 {
     m_invitationPort = port;
+}
+
+void PacketTerminal::setQuietTimes(int declineQuietMs, int failureQuietMs)
+{
+    m_declineQuietMs = declineQuietMs;
+    m_failureQuietMs = failureQuietMs;
 }
 
 void PacketTerminal::startServer()
@@ -28,7 +38,8 @@ void PacketTerminal::startServer()
         });
     }
     if (!m_connect) {
-        m_connect = new PacketTerminalConnect;
+        m_connect = new PacketTerminalConnect(PacketTerminalConnect::kSilenceTimeoutMs, m_declineQuietMs,
+                                              m_failureQuietMs);
         m_connect->setReceiveDir(m_receiveDir);
         connect(m_connect, &PacketTerminalConnect::serverConnect, this, [this, live](const QString& sIp) {
             if (live())
@@ -91,6 +102,12 @@ void PacketTerminal::download()
 {
     if (m_connect)
         m_connect->download();
+}
+
+void PacketTerminal::declineInvitation()
+{
+    if (m_connect)
+        m_connect->declineInvitation();
 }
 
 void PacketTerminal::onServerDetected(QString sIp, int port)

@@ -1,5 +1,6 @@
 #include "network/PacketTerminalConnect.h"
 
+#include "network/HostAddressText.h"
 #include "network/RequestManager.h"
 
 #include <QDebug>
@@ -7,8 +8,10 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs) : m_silenceTimeoutMs(silenceTimeoutMs)
+PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs, int declineQuietMs, int failureQuietMs)
+    : m_silenceTimeoutMs(silenceTimeoutMs), m_gate(declineQuietMs, failureQuietMs)
 {
+    m_clock.start();
     connect(this, &PacketTerminalConnect::sig_disconnectFromServer, this,
             &PacketTerminalConnect::on_sig_disconnectFromServer);
     connect(this, &PacketTerminalConnect::sig_connectToServer, this,
@@ -16,6 +19,8 @@ PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs) : m_silenceTi
     connect(this, &PacketTerminalConnect::sig_setReceiveDir, this,
             &PacketTerminalConnect::on_sig_setReceiveDir);
     connect(this, &PacketTerminalConnect::sig_download, this, &PacketTerminalConnect::on_sig_download);
+    connect(this, &PacketTerminalConnect::sig_declineInvitation, this,
+            &PacketTerminalConnect::on_sig_declineInvitation);
 }
 
 PacketTerminalConnect::~PacketTerminalConnect()
@@ -25,8 +30,47 @@ PacketTerminalConnect::~PacketTerminalConnect()
 
 void PacketTerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
-    // One designer at a time: the panel stays with the one it has.
-    connectLink(sIp, nPort, kConnectTimeoutMs);
+    const QString normalised = HostAddressText::normalised(sIp);
+    const Invitation invitation{normalised.isEmpty() ? sIp : normalised, nPort};
+    if (nPort < 1 || nPort > 65535 || !m_gate.admits(invitation.host, nPort, m_clock.elapsed()))
+        return;
+    if (socket() && socket()->state() != QAbstractSocket::UnconnectedState) {
+        // One designer at a time: the panel stays with the one it has, and keeps the latest other
+        // invitation only while an attempt may still fail.
+        if (m_attempt && !(*m_attempt == invitation))
+            m_waiting = invitation;
+        return;
+    }
+    startAttempt(invitation.host, nPort);
+}
+
+void PacketTerminalConnect::startAttempt(const QString& host, int port)
+{
+    m_waiting.reset();
+    m_attempt = Invitation{host, port};
+    connectLink(host, port, kConnectTimeoutMs);
+}
+
+void PacketTerminalConnect::attemptFailed()
+{
+    if (!m_attempt)
+        return;
+    m_gate.failed(m_attempt->host, m_attempt->port, m_clock.elapsed());
+    m_attempt.reset();
+    // The socket may still be winding the attempt up; the next one starts from the event loop.
+    if (m_waiting)
+        QMetaObject::invokeMethod(this, &PacketTerminalConnect::followWaitingInvitation,
+                                  Qt::QueuedConnection);
+}
+
+void PacketTerminalConnect::followWaitingInvitation()
+{
+    if (!m_waiting || m_attempt || !socket() || socket()->state() != QAbstractSocket::UnconnectedState)
+        return;
+    const Invitation next = *m_waiting;
+    m_waiting.reset();
+    if (m_gate.admits(next.host, next.port, m_clock.elapsed()))
+        startAttempt(next.host, next.port);
 }
 
 void PacketTerminalConnect::attachManager(RequestManager* manager)
@@ -41,6 +85,8 @@ void PacketTerminalConnect::attachManager(RequestManager* manager)
 void PacketTerminalConnect::linkUp(const QString& address)
 {
     // An offer belongs to its connection.
+    m_attempt.reset();
+    m_waiting.reset();
     m_downloadKey.clear();
     m_accepted = false;
     m_reception.abort();
@@ -63,6 +109,8 @@ void PacketTerminalConnect::dataDelivered()
 void PacketTerminalConnect::linkError()
 {
     qDebug() << "socket connect error:" << socket()->error() << socket()->errorString();
+    if (socket()->state() != QAbstractSocket::ConnectedState)
+        attemptFailed();
 }
 
 void PacketTerminalConnect::onCmdReceive(QString sCmd, QJsonObject params)
@@ -82,7 +130,8 @@ void PacketTerminalConnect::onDownloadKey(const QJsonObject& params)
         return;
     m_downloadKey = key;
     m_accepted = false;
-    Q_EMIT receiveDownloadInvitation(serverAddress());
+    m_offerHost = serverAddress();
+    Q_EMIT receiveDownloadInvitation(m_offerHost);
 }
 
 void PacketTerminalConnect::onIssueBegin(const QJsonObject& params)
@@ -158,6 +207,14 @@ void PacketTerminalConnect::on_sig_download()
     watchSilence();
 }
 
+void PacketTerminalConnect::on_sig_declineInvitation()
+{
+    if (!m_offerHost.isEmpty())
+        m_gate.declined(m_offerHost, m_clock.elapsed());
+    m_downloadKey.clear();
+    on_sig_disconnectFromServer();
+}
+
 void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
 {
     m_receiveDir = sDirPath;
@@ -165,6 +222,8 @@ void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
 
 void PacketTerminalConnect::on_sig_disconnectFromServer()
 {
+    m_attempt.reset();
+    m_waiting.reset();
     closeLink();
 }
 
@@ -179,10 +238,12 @@ void PacketTerminalConnect::watchSilence()
 
 void PacketTerminalConnect::linkTimeout()
 {
-    if (socket()->state() == QAbstractSocket::ConnectedState)
+    if (socket()->state() == QAbstractSocket::ConnectedState) {
         refuse("silence");
-    else
+    } else {
         FramedClientWorker::linkTimeout();
+        attemptFailed();
+    }
 }
 
 void PacketTerminalConnect::releaseResources()

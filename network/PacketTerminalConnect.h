@@ -1,10 +1,14 @@
 #pragma once
 
 #include "network/FramedClientWorker.h"
+#include "network/InvitationGate.h"
 #include "network/PacketReception.h"
 
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QVariantMap>
+
+#include <optional>
 
 // The panel's connection worker of project distribution, in a thread of its own: connects to the
 // designer that invited it, reports its offer ("downloadKey") and, once the user accepted (the
@@ -12,28 +16,38 @@
 // receiveComplate hands the received folder (PacketReception::receivedPathOf) over to its
 // receiver, who installs or discards it.
 //
-// One designer at a time: invitations while connecting or connected are dropped. Anything the
+// One designer at a time: invitations while connected are dropped. While an attempt is under way
+// the latest invitation for another designer waits and is followed if the attempt fails. An attempt
+// that does not connect within kConnectTimeoutMs is abandoned, and that address and port are not
+// tried again for the failure quiet time; a designer whose offer the user turned down
+// (declineInvitation) is not followed for the decline quiet time (InvitationGate). Anything the
 // designer sends out of turn or out of bounds (a file or "issueBegin" before the user accepted, a
 // refused path, a size that does not add up, a file that cannot be written) ends the link, and the
-// packet received so far is dropped. An attempt that does not connect within kConnectTimeoutMs is
-// abandoned; a connected designer that sends nothing for the silence timeout is dropped, except
-// while the user is being asked.
+// packet received so far is dropped. A connected designer that sends nothing for the silence
+// timeout is dropped, except while the user is being asked.
 //
 // Public operations only emit queued signals and may be called from any thread.
 class PacketTerminalConnect : public FramedClientWorker
 {
     Q_OBJECT
 public:
-    static constexpr int kConnectTimeoutMs = 5000;
+    static constexpr int kConnectTimeoutMs = 2000;
     static constexpr int kSilenceTimeoutMs = 60000;
+    static constexpr int kDeclineQuietMs = 60000;
+    static constexpr int kFailureQuietMs = 10000;
 
-    explicit PacketTerminalConnect(int silenceTimeoutMs = kSilenceTimeoutMs);
+    explicit PacketTerminalConnect(int silenceTimeoutMs = kSilenceTimeoutMs,
+                                   int declineQuietMs = kDeclineQuietMs,
+                                   int failureQuietMs = kFailureQuietMs);
     ~PacketTerminalConnect() override;
 
     void connectToServer(const QString& sIp, int nPort) { Q_EMIT sig_connectToServer(sIp, nPort); }
     void disconnectFromServer() { Q_EMIT sig_disconnectFromServer(); }
     void setReceiveDir(const QString& sDirPath) { Q_EMIT sig_setReceiveDir(sDirPath); }
     void download() { Q_EMIT sig_download(); }
+    // The user turned down the latest offer: the link ends and that designer is not followed for
+    // the decline quiet time.
+    void declineInvitation() { Q_EMIT sig_declineInvitation(); }
 
 Q_SIGNALS:
     // Private: each is connected to its on_ slot in the worker thread.
@@ -41,6 +55,7 @@ Q_SIGNALS:
     void sig_connectToServer(QString sIp, int nPort);
     void sig_setReceiveDir(QString sDirPath);
     void sig_download();
+    void sig_declineInvitation();
 
     void serverConnect(QString sIp);
     void serverDisconnect();
@@ -58,6 +73,7 @@ private Q_SLOTS:
     void on_sig_connectToServer(QString sIp, int nPort);
     void on_sig_setReceiveDir(QString sDirPath);
     void on_sig_download();
+    void on_sig_declineInvitation();
 
 protected:
     void attachManager(RequestManager* manager) override;
@@ -77,6 +93,18 @@ private:
     void refuse(const char* reason);
     // Runs the silence watchdog unless the user is being asked.
     void watchSilence();
+    // The attempt under way ended without a link: its address and port rest, and a waiting
+    // invitation is followed.
+    void attemptFailed();
+    void followWaitingInvitation();
+    void startAttempt(const QString& host, int port);
+
+    struct Invitation
+    {
+        QString host;
+        int port = 0;
+        bool operator==(const Invitation& other) const { return host == other.host && port == other.port; }
+    };
 
     int m_silenceTimeoutMs;
     QString m_downloadKey;
@@ -84,4 +112,11 @@ private:
     // "download" was sent for the current offer; "issueBegin" may come.
     bool m_accepted = false;
     PacketReception m_reception;
+    InvitationGate m_gate;
+    QElapsedTimer m_clock;
+    // The designer whose offer the user is asked about (or was asked about last).
+    QString m_offerHost;
+    // The attempt under way, until it connects or fails.
+    std::optional<Invitation> m_attempt;
+    std::optional<Invitation> m_waiting;
 };

@@ -270,7 +270,9 @@ void RequestManager::drainMessages()
             const QString type = request->type();
             QJsonObject params = request->params();
             params.insert(QStringLiteral("uid"), QString::number(uid));
+            m_deliveringSize = request->receivedSize();
             Q_EMIT cmdReceive(type, params);
+            m_deliveringSize = 0;
         }
     }
 }

@@ -52,6 +52,9 @@ public:
     int incomingFileCount() const { return int(m_inFiles.size()); }
     int outgoingCount() const { return int(m_outMessages.size() + m_outFiles.size()); }
     qsizetype bufferedBytes() const { return m_buffer.size(); }
+    // The size of the message text that cmdReceive is delivering; read it inside a slot of
+    // cmdReceive (0 elsewhere).
+    qsizetype deliveringSize() const { return m_deliveringSize; }
 
     // IRCRequestOwner
     void requestReceived(quint64 uid, int type) override;
@@ -103,6 +106,7 @@ private:
     QMap<quint64, FileTransferRequest*> m_inFiles;
     std::deque<quint64> m_fileArrival;
     qsizetype m_pendingBytes = 0;
+    qsizetype m_deliveringSize = 0;
     bool m_parsing = false;
     // Sending requests in start order; an entry whose request has left the
     // outgoing maps is dropped at the next tick.

@@ -37,10 +37,18 @@ void Terminal::startServer(int nDetectPort)
     if (!m_connect) {
         m_connect = new TerminalConnect;
         auto guard = [this, generation] { return generation == m_generation; };
+        // Each delivery is handed back once handled (unless the worker has gone meanwhile), which
+        // lets the worker read on.
+        auto taken = [this, guard] {
+            if (guard())
+                m_connect->deliveryTaken();
+        };
         connect(m_connect, &TerminalConnect::receiveCmd, this,
-                [this, guard](const QString& sCmd, const QJsonObject& params) {
-                    if (guard())
-                        onReceiveCmd(sCmd, params);
+                [this, guard, taken](const QString& sCmd, const QJsonObject& params) {
+                    if (!guard())
+                        return;
+                    onReceiveCmd(sCmd, params);
+                    taken();
                 });
         connect(m_connect, &TerminalConnect::socketConnected, this, [this, guard](const QString& sIp) {
             if (guard())
@@ -55,14 +63,18 @@ void Terminal::startServer(int nDetectPort)
                 onConnectFailed(sIp, port);
         });
         connect(m_connect, &TerminalConnect::fileContentReceive, this,
-                [this, guard](const QByteArray& data, bool complate, const QVariantMap& params) {
-                    if (guard())
-                        Q_EMIT fileContentReceive(data, complate, params);
+                [this, guard, taken](const QByteArray& data, bool complate, const QVariantMap& params) {
+                    if (!guard())
+                        return;
+                    Q_EMIT fileContentReceive(data, complate, params);
+                    taken();
                 });
         connect(m_connect, &TerminalConnect::fileReceiveError, this,
-                [this, guard](const QVariantMap& params) {
-                    if (guard())
-                        Q_EMIT fileReceiveError(params);
+                [this, guard, taken](const QVariantMap& params) {
+                    if (!guard())
+                        return;
+                    Q_EMIT fileReceiveError(params);
+                    taken();
                 });
         connect(m_connect, &TerminalConnect::fileContentSend, this,
                 [this, guard](qlonglong pos, bool complate, const QString& path, qulonglong uid) {

@@ -22,6 +22,10 @@ class TerminalDetect;
 // (LinkKeepAlive) and ends it as any drop does. Signals a worker queued before
 // stopServer() are discarded, so a stopped terminal never reports a connection or a
 // command afterwards.
+// A server that sends faster than the receivers of receiveCmd handle its commands is paced:
+// once TerminalConnect::kMaxWaiting commands wait for the GUI thread, the link reads no more
+// until half of them have been handled, and TCP holds the server back meanwhile. Every command
+// arrives, in order.
 // GUI thread only.
 class Terminal : public IRCTerminal
 {

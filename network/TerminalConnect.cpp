@@ -12,6 +12,7 @@ TerminalConnect::TerminalConnect()
     connect(this, &TerminalConnect::sig_connectToServer, this, &TerminalConnect::on_sig_connectToServer);
     connect(this, &TerminalConnect::sig_sendCmd, this, &TerminalConnect::on_sig_sendCmd);
     connect(this, &TerminalConnect::sig_sendFile, this, &TerminalConnect::on_sig_sendFile);
+    connect(this, &TerminalConnect::sig_resumeReading, this, &TerminalConnect::on_sig_resumeReading);
 }
 
 TerminalConnect::~TerminalConnect()
@@ -64,11 +65,40 @@ void TerminalConnect::onSocketStateChanged(QAbstractSocket::SocketState state)
     Q_EMIT connectFailed(m_attemptIp, m_attemptPort);
 }
 
+void TerminalConnect::deliveryTaken()
+{
+    if (m_pacer.take())
+        Q_EMIT sig_resumeReading();
+}
+
+void TerminalConnect::on_sig_resumeReading()
+{
+    readIncoming();
+}
+
+bool TerminalConnect::mayRead() const
+{
+    return m_pacer.mayRead();
+}
+
 void TerminalConnect::attachManager(RequestManager* manager)
 {
-    connect(manager, &IRCRequestManager::cmdReceive, this, &TerminalConnect::receiveCmd);
-    connect(manager, &IRCRequestManager::fileContentReceive, this, &TerminalConnect::fileContentReceive);
-    connect(manager, &IRCRequestManager::fileReceiveError, this, &TerminalConnect::fileReceiveError);
+    // Each delivery is counted before it is queued for the receiver; an error report weighs as
+    // little as a short command.
+    connect(manager, &IRCRequestManager::cmdReceive, this,
+            [this, manager](const QString& sCmd, const QJsonObject& params) {
+                m_pacer.add(manager->deliveringSize());
+                Q_EMIT receiveCmd(sCmd, params);
+            });
+    connect(manager, &IRCRequestManager::fileContentReceive, this,
+            [this](const QByteArray& data, bool complate, const QVariantMap& params) {
+                m_pacer.add(data.size());
+                Q_EMIT fileContentReceive(data, complate, params);
+            });
+    connect(manager, &IRCRequestManager::fileReceiveError, this, [this](const QVariantMap& params) {
+        m_pacer.add(1);
+        Q_EMIT fileReceiveError(params);
+    });
     connect(manager, &IRCRequestManager::fileContentSend, this, &TerminalConnect::fileContentSend);
     connect(manager, &IRCRequestManager::fileSendError, this, &TerminalConnect::fileSendError);
 }
@@ -80,6 +110,7 @@ void TerminalConnect::linkUp(const QString& address)
     if (!LinkKeepAlive().applyTo(socket()->socketDescriptor(), &error))
         qWarning("Control link to %s: keep-alive not set (%s); a vanished server may go unnoticed",
                  qPrintable(address), qPrintable(error));
+    socket()->setReadBufferSize(kReadBufferBytes);
     Q_EMIT socketConnected(address);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "network/DeliveryPacer.h"
 #include "network/FramedClientWorker.h"
 
 #include <QAbstractSocket>
@@ -15,12 +16,22 @@
 // connectFailed. A link that is up runs with LinkKeepAlive's timers, so a server that
 // vanished without closing it ends it within about 15 s, reported as any other end
 // with socketDisconnect.
+//
+// What the server sends reaches the receiver of receiveCmd, fileContentReceive and
+// fileReceiveError (the deliveries) in arrival order, none dropped; the receiver calls
+// deliveryTaken() once it has handled each. While kMaxWaiting deliveries, or kMaxWaitingBytes of
+// them, wait for that, the socket is not read: a server that sends faster than the receiver
+// handles is held back by TCP instead of growing this process. The socket buffers at most
+// kReadBufferBytes of its own.
 // Public operations only emit queued signals and may be called from any thread.
 class TerminalConnect : public FramedClientWorker
 {
     Q_OBJECT
 public:
     static constexpr int kConnectTimeoutMs = 2000;
+    static constexpr int kMaxWaiting = 1024;
+    static constexpr qint64 kMaxWaitingBytes = 8 * 1024 * 1024;
+    static constexpr qint64 kReadBufferBytes = kReadChunk;
 
     TerminalConnect();
     ~TerminalConnect() override;
@@ -29,6 +40,8 @@ public:
     void disconnectFromServer();
     void sendCmd(const QString& sCmd, const QJsonObject& params);
     void sendFile(const QString& sFilePath, const QJsonObject& params);
+    // The oldest delivery has been handled. Any thread.
+    void deliveryTaken();
 
 Q_SIGNALS:
     void socketConnected(QString sIp);
@@ -46,17 +59,20 @@ Q_SIGNALS:
     void sig_connectToServer(QString sIp, int nPort);
     void sig_sendCmd(QString sCmd, QJsonObject params);
     void sig_sendFile(QString sFilePath, QJsonObject params);
+    void sig_resumeReading();
 
 private Q_SLOTS:
     void on_sig_disconnectFromServer();
     void on_sig_connectToServer(QString sIp, int nPort);
     void on_sig_sendCmd(QString sCmd, QJsonObject params);
     void on_sig_sendFile(QString sFilePath, QJsonObject params);
+    void on_sig_resumeReading();
 
 protected:
     void attachManager(RequestManager* manager) override;
     void linkUp(const QString& address) override;
     void linkDown() override;
+    bool mayRead() const override;
 
 private:
     void onSocketStateChanged(QAbstractSocket::SocketState state);
@@ -65,4 +81,5 @@ private:
     bool m_attempting = false;
     QString m_attemptIp;
     int m_attemptPort = 0;
+    DeliveryPacer m_pacer{kMaxWaiting, kMaxWaitingBytes};
 };

@@ -6,7 +6,8 @@ import QtQuick.Templates as T
 // Holder of the panel's install popup, opened by the main window on each invitation. A popup
 // already there is reused: its view goes back to the question (the designer's link is shared, so
 // dropping the old view must not end it). The view's close, or close(), ends the popup and the
-// link to the designer.
+// link to the designer; closed at the question, it also turns that designer down
+// (IRCPacketTerminal::declineInvitation).
 //
 // saveBeforeInstall(): the user accepted while the open project has unsaved changes. The window
 // asks about saving and then calls proceedInstall() to receive, or close() to give up.
@@ -57,7 +58,12 @@ Item {
                 id: downloadView
                 objectName: "projectDownloadView"
                 mProject: root.mProject
-                onSig_close: root.close()
+                onSig_close: {
+                    // Closed at the question: the user turned the designer down.
+                    if (downloadView.mVisibleViewName === "setupConfirmView" && downloadView.mPacketTerminal)
+                        downloadView.mPacketTerminal.declineInvitation()
+                    root.close()
+                }
                 onSig_saveBeforeInstall: root.saveBeforeInstall()
             }
         }

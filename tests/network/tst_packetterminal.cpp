@@ -1,5 +1,6 @@
 // The panel side of project distribution against a designer scripted on loopback: the whole
-// exchange, the checks on what a designer sends, one designer at a time, and the silent link.
+// exchange, the checks on what a designer sends, one designer at a time, the silent link, and
+// invitations that would hold the user or other designers off.
 #include "network/PacketReception.h"
 #include "network/PacketTerminal.h"
 #include "network/PacketTerminalConnect.h"
@@ -9,6 +10,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +34,32 @@ enum class Fault
 
 Q_DECLARE_METATYPE(Fault)
 
+namespace {
+// Whether a TCP connection attempt to port on loopback is under way (SYN sent, no answer yet), as
+// this network namespace's kernel lists it.
+bool attemptUnderWay(int port)
+{
+    QFile table("/proc/net/tcp");
+    if (!table.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray remote = QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray& line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 3 && fields.at(2).endsWith(":" + remote) && fields.at(3) == "02")
+            return true;
+    }
+    return false;
+}
+
+// The designer sends its offer as soon as the panel has connected.
+void offerOnConnect(ScriptedDesigner& designer)
+{
+    QObject::connect(&designer.server, &QTcpServer::newConnection, &designer.context, [&designer] {
+        designer.sendCmd("downloadKey", {{"value", "{k}"}});
+    });
+}
+} // namespace
+
 class TestPacketTerminal : public QObject
 {
     Q_OBJECT
@@ -42,6 +71,8 @@ private Q_SLOTS:
     void faultsCloseTheLinkAndKeepTheEarlierPacket();
     void oneDesignerAtATime();
     void silentDesignerIsDropped();
+    void declinedDesignerIsLeftAloneForAWhile();
+    void unreachableInvitationHoldsNoDesignerOff();
 
 private:
     // Invites the panel, offers a key and accepts it on the panel's side.
@@ -277,6 +308,90 @@ void TestPacketTerminal::silentDesignerIsDropped()
     worker.download();
     QVERIFY(disconnected.wait(5000));
     QCOMPARE(disconnected.size(), 2);
+}
+
+// A designer that keeps inviting is asked about once; once the user turned it down it is not
+// followed for the quiet time, while another designer is asked at once; then it is asked again.
+void TestPacketTerminal::declinedDesignerIsLeftAloneForAWhile()
+{
+    const int quietMs = 3000;
+    m_panel->stopServer();
+    m_panel->setQuietTimes(quietMs, PacketTerminalConnect::kFailureQuietMs);
+    m_panel->startServer();
+    ScriptedDesigner first;
+    ScriptedDesigner second(QHostAddress("127.0.0.2"));
+    offerOnConnect(first);
+    offerOnConnect(second);
+    QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
+    QSignalSpy disconnected(m_panel.get(), &IRCPacketTerminal::serverDisconnected);
+
+    QVERIFY(first.invite(m_port));
+    QVERIFY(waitForFirst(invited, 5000));
+    for (int i = 0; i < 3; ++i)
+        first.sendInvitation(m_port, first.port()); // while the user is asked
+    QElapsedTimer declined;
+    declined.start();
+    m_panel->declineInvitation();
+    QVERIFY(waitForFirst(disconnected, 5000));
+    for (int i = 0; i < 3; ++i)
+        first.sendInvitation(m_port, first.port());
+    // Handled in order: the first designer's invitations above were dropped, not followed.
+    QVERIFY(second.invite(m_port));
+    QTRY_COMPARE(invited.size(), 2);
+    QCOMPARE(invited.last().first().toString(), QString("127.0.0.2"));
+    QCOMPARE(first.accepted, 1);
+    QVERIFY2(declined.elapsed() < quietMs, "the machine was too slow to stay within the quiet time");
+
+    m_panel->stopReceive();
+    QVERIFY(disconnected.wait(5000));
+    QVERIFY(first.invite(m_port));
+    QTRY_COMPARE(invited.size(), 3);
+    QCOMPARE(invited.last().first().toString(), QString("127.0.0.1"));
+    QVERIFY(declined.elapsed() >= quietMs);
+}
+
+// A host inviting the panel to an address that never answers holds no designer off: the attempt
+// is given up after the connection time-out and an invitation that came meanwhile is followed;
+// that address is not tried again for a while, so a later invitation is followed at once.
+void TestPacketTerminal::unreachableInvitationHoldsNoDesignerOff()
+{
+    // A listener with a full accept queue never completes a handshake.
+    QTcpServer silent;
+    silent.setListenBacklogSize(0);
+    QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
+    silent.pauseAccepting();
+    QTcpSocket filler;
+    filler.connectToHost(QHostAddress::LocalHost, silent.serverPort());
+    QVERIFY(filler.waitForConnected(5000));
+    ScriptedDesigner hostile;
+    ScriptedDesigner honest(QHostAddress("127.0.0.2"));
+    QSignalSpy connected(m_panel.get(), &IRCPacketTerminal::serverConnected);
+    QSignalSpy disconnected(m_panel.get(), &IRCPacketTerminal::serverDisconnected);
+    QVERIFY(honest.invite(m_port)); // the panel is listening
+    m_panel->stopReceive();
+    QVERIFY(waitForFirst(disconnected, 5000));
+
+    connected.clear();
+    hostile.sendInvitation(m_port, silent.serverPort());
+    honest.sendInvitation(m_port, honest.port());
+    QVERIFY(connected.wait(PacketTerminalConnect::kConnectTimeoutMs + 3000));
+    QCOMPARE(connected.first().first().toString(), QString("127.0.0.2"));
+    m_panel->stopReceive();
+    QVERIFY(disconnected.wait(5000));
+
+    connected.clear();
+    for (int i = 0; i < 3; ++i)
+        hostile.sendInvitation(m_port, silent.serverPort());
+    honest.sendInvitation(m_port, honest.port());
+    bool attempted = false;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            attempted = attempted || attemptUnderWay(silent.serverPort());
+            return !connected.isEmpty();
+        },
+        PacketTerminalConnect::kConnectTimeoutMs + 3000));
+    QVERIFY2(!attempted, "the unreachable address was tried again at once");
+    QCOMPARE(honest.accepted, 3);
 }
 
 QTEST_GUILESS_MAIN(TestPacketTerminal)

@@ -14,8 +14,16 @@ DistributionPeers::~DistributionPeers() = default;
 
 bool DistributionPeers::designerInvite()
 {
-    m_designer = std::make_unique<ScriptedDesigner>();
+    // A designer turned down is left alone for a while: each test gets one of its own.
+    m_designer =
+        std::make_unique<ScriptedDesigner>(QHostAddress(QStringLiteral("127.0.0.%1").arg(m_nextDesigner)));
+    m_nextDesigner = m_nextDesigner % 250 + 1;
     return m_designer->invite(PacketTerminal::kInvitationPort);
+}
+
+bool DistributionPeers::designerInviteAgain(int ms)
+{
+    return m_designer && m_designer->invite(PacketTerminal::kInvitationPort, -1, qMax(1, ms / 100));
 }
 
 void DistributionPeers::designerOffer()

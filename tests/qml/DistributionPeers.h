@@ -21,8 +21,11 @@ public:
     explicit DistributionPeers(QObject* parent = nullptr);
     ~DistributionPeers() override;
 
-    // A new designer invites 127.0.0.1 until this instance's terminal has connected to it.
+    // A new designer, on a loopback address of its own, invites this instance until its terminal
+    // has connected to it.
     Q_INVOKABLE bool designerInvite();
+    // The same designer invites again for about ms; whether the terminal connected to it.
+    Q_INVOKABLE bool designerInviteAgain(int ms);
     // Sends "downloadKey", which makes the terminal ask its user.
     Q_INVOKABLE void designerOffer();
     // Waits until the panel sent sCmd.
@@ -74,5 +77,7 @@ private:
     static constexpr int kWaitMs = 5000;
 
     std::unique_ptr<ScriptedDesigner> m_designer;
+    // The last byte of the next designer's address, 127.0.0.x.
+    int m_nextDesigner = 1;
     std::unique_ptr<ScriptedPanel> m_panel;
 };

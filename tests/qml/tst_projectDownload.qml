@@ -146,16 +146,17 @@ RCTestMainWindow {
             tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
         }
 
+        // Closed at the question, the designer is turned down and not followed for a while.
         function test_closePaths_data() {
             return [
-                {tag: "cancel", view: "setupConfirmView", button: "cancelButton"},
-                {tag: "question cross", view: "setupConfirmView", button: "headerClose"},
-                {tag: "progress close", view: "setupProgressView", button: "cancelButton"},
-                {tag: "progress cross", view: "setupProgressView", button: "frameClose"},
-                {tag: "complete close", view: "setupComplateView", button: "closeButton"},
-                {tag: "complete cross", view: "setupComplateView", button: "headerClose"},
-                {tag: "error close", view: "setupErrorView", button: "closeButton"},
-                {tag: "error cross", view: "setupErrorView", button: "headerClose"}
+                {tag: "cancel", view: "setupConfirmView", button: "cancelButton", declines: true},
+                {tag: "question cross", view: "setupConfirmView", button: "headerClose", declines: true},
+                {tag: "progress close", view: "setupProgressView", button: "cancelButton", declines: false},
+                {tag: "progress cross", view: "setupProgressView", button: "frameClose", declines: false},
+                {tag: "complete close", view: "setupComplateView", button: "closeButton", declines: false},
+                {tag: "complete cross", view: "setupComplateView", button: "headerClose", declines: false},
+                {tag: "error close", view: "setupErrorView", button: "closeButton", declines: false},
+                {tag: "error cross", view: "setupErrorView", button: "headerClose", declines: false}
             ]
         }
         function test_closePaths(data) {
@@ -164,6 +165,7 @@ RCTestMainWindow {
             mouseClick(findChild(child(view, data.view), data.button))
             compare(dialog.view(), null, "closed")
             tryVerify(() => !distributionPeers.designerConnected(), 5000, "the link to the designer ends")
+            compare(distributionPeers.designerInviteAgain(1500), !data.declines, "followed again")
         }
     }
 }

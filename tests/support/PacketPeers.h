@@ -20,15 +20,16 @@ inline int freeUdpPort()
     return probe.localPort();
 }
 
-// A designer played by a test on loopback: invites a panel with "serverConfig" datagrams, takes
-// its connection (one at a time) and talks to it through the project's own framing. What the
-// panel sends is kept in `received`. Lives in the test's thread.
+// A designer played by a test on a loopback address (127.0.0.1 unless given): invites a panel with
+// "serverConfig" datagrams naming that address, takes its connection (one at a time) and talks to
+// it through the project's own framing. What the panel sends is kept in `received`. Lives in the
+// test's thread.
 class ScriptedDesigner
 {
 public:
-    ScriptedDesigner()
+    explicit ScriptedDesigner(const QHostAddress& address = QHostAddress::LocalHost) : m_address(address)
     {
-        server.listen(QHostAddress::LocalHost, 0);
+        server.listen(address, 0);
         QObject::connect(&server, &QTcpServer::newConnection, &context, [this] { accept(); });
     }
 
@@ -36,11 +37,11 @@ public:
     bool isConnected() const { return socket && socket->state() == QAbstractSocket::ConnectedState; }
 
     // Sends an invitation to 127.0.0.1:invitationPort every 100 ms until a panel has connected
-    // (the panel binds its port in a thread of its own), at most 50 times.
-    bool invite(int invitationPort, int announcedPort = -1)
+    // (the panel binds its port in a thread of its own), at most `times` times.
+    bool invite(int invitationPort, int announcedPort = -1, int times = 50)
     {
         const int connections = accepted;
-        for (int i = 0; i < 50 && accepted == connections; ++i) {
+        for (int i = 0; i < times && accepted == connections; ++i) {
             sendInvitation(invitationPort, announcedPort < 0 ? port() : announcedPort);
             (void)QTest::qWaitFor([&] { return accepted > connections; }, 100);
         }
@@ -56,7 +57,7 @@ public:
                              udp.writeDatagram(buff, address, quint16(to));
                          });
         framer.sendRadioCmd(QStringLiteral("serverConfig"),
-                            QJsonObject{{QStringLiteral("ip"), QStringLiteral("127.0.0.1")},
+                            QJsonObject{{QStringLiteral("ip"), m_address.toString()},
                                         {QStringLiteral("port"), announcedPort}},
                             QHostAddress::LocalHost, invitationPort);
     }
@@ -104,6 +105,8 @@ public:
     qint64 dropAt = -1;
 
 private:
+    QHostAddress m_address;
+
     void accept()
     {
         QTcpSocket* next = server.nextPendingConnection();

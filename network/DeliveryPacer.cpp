@@ -1,0 +1,35 @@
+#include "network/DeliveryPacer.h"
+
+DeliveryPacer::DeliveryPacer(int maxWaiting, qint64 maxWaitingBytes)
+    : m_maxWaiting(maxWaiting), m_maxWaitingBytes(maxWaitingBytes)
+{
+}
+
+bool DeliveryPacer::add(qint64 bytes)
+{
+    QMutexLocker lock(&m_mutex);
+    m_sizes.push_back(bytes);
+    m_bytes += bytes;
+    if (int(m_sizes.size()) >= m_maxWaiting || m_bytes >= m_maxWaitingBytes)
+        m_paused = true;
+    return !m_paused;
+}
+
+bool DeliveryPacer::mayRead() const
+{
+    QMutexLocker lock(&m_mutex);
+    return !m_paused;
+}
+
+bool DeliveryPacer::take()
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_sizes.empty())
+        return false;
+    m_bytes -= m_sizes.front();
+    m_sizes.pop_front();
+    if (!m_paused || int(m_sizes.size()) > m_maxWaiting / 2 || m_bytes > m_maxWaitingBytes / 2)
+        return false;
+    m_paused = false;
+    return true;
+}
