@@ -7,6 +7,7 @@
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 #include "support/IsolatedNetwork.h"
 
@@ -33,6 +34,7 @@ void QuickTestSetup::applicationAvailable()
         std::fprintf(stderr, "%s\n", qPrintable(reason));
         std::exit(1);
     }
+    RCQmlRegistration::registerTypes();
     QLoggingCategory::setFilterRules(
         QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
     m_cursorPosProvider = new CursorPosProvider(this);
