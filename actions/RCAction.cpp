@@ -43,7 +43,6 @@ RCAction::RCAction(IRCActionManager* manager) : m_manager(manager)
     m_project = m_manager->getProject();
     if (!m_project)
         return;
-    m_terminal = m_project->getTerminal();
     commandKeyMap = commandKeys();
 }
 
@@ -70,6 +69,11 @@ QJsonObject RCAction::toCommandParams(const QVariantMap& data) const
     return params;
 }
 
+IRCTerminal* RCAction::terminal() const
+{
+    return m_project ? m_project->getTerminal() : nullptr;
+}
+
 IRCStelvaneSyncer* RCAction::mirror() const
 {
     return m_project ? m_project->getStelvaneSyncer() : nullptr;
@@ -77,9 +81,10 @@ IRCStelvaneSyncer* RCAction::mirror() const
 
 int RCAction::sendCommand(const QString& sCmd, const QJsonObject& params) const
 {
-    if (!m_terminal)
+    IRCTerminal* link = terminal();
+    if (!link)
         return -1;
-    m_terminal->sendCmd(sCmd, params);
+    link->sendCmd(sCmd, params);
     return 0;
 }
 

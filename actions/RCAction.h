@@ -11,9 +11,10 @@ class IRCProject;
 class IRCStelvaneSyncer;
 class IRCTerminal;
 
-// Base of every action: keeps the manager, the project and the control link it found when it was
-// made, and translates document property names into the parameter keys of outgoing media-server
-// commands. Nothing here is owned; the manager, project and terminal outlive every action.
+// Base of every action: keeps the manager and the project, reaches the control link and the mirror
+// through the project, and translates document property names into the parameter keys of outgoing
+// media-server commands. Nothing here is owned; the manager, the project and the services it holds
+// outlive every action.
 class RCAction : public IRCAction
 {
     Q_OBJECT
@@ -33,7 +34,8 @@ public:
 
 protected:
     IRCProject* project() const { return m_project; }
-    IRCTerminal* terminal() const { return m_terminal; }
+    // The project's control link; null without a project or link.
+    IRCTerminal* terminal() const;
     // The project's mirror; null without a project.
     IRCStelvaneSyncer* mirror() const;
 
@@ -56,7 +58,6 @@ protected:
 private:
     IRCActionManager* m_manager = nullptr;
     IRCProject* m_project = nullptr;
-    IRCTerminal* m_terminal = nullptr;
     // Document property name -> command parameter key; one table shared by every action.
     QMap<QString, QString> commandKeyMap;
 };

@@ -3,6 +3,7 @@
 #include "project/RCLogFile.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     RCLogFile::initLogFile();
 
+    RCQmlRegistration::registerTypes();
     auto* engine = new QQmlApplicationEngine;
     RCProject* project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
     project->initDefaultScene();

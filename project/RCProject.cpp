@@ -2,6 +2,7 @@
 
 #include "model/RCKeys.h"
 #include "network/PacketReception.h"
+#include "project/PhotoCache.h"
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
@@ -23,10 +24,10 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
 {
     m_messageBoxManager = new RCMessageBoxManager(this);
     makeFolders();
-    m_imageManager = new RCImageManager;
+    m_imageManager = std::make_unique<RCImageManager>();
     auto* setting = new RCSetting(m_settingFilePath, this);
     m_setting = setting;
-    m_packet = new RCProjectPacketIO(m_imageManager, m_setting, this);
+    m_packet = new RCProjectPacketIO(m_imageManager.get(), m_setting, this);
     // Files that the user's own changes write outside a save say so when the disk refused them.
     connect(setting, &RCSetting::saveFailed, this, [this](const QString& reason) {
         m_messageBoxManager->showMessage(tr("错误"), tr("设置保存失败") + QLatin1Char('\n') + reason, true,
@@ -41,8 +42,16 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
 
 RCProject::~RCProject()
 {
-    delete m_imageManager;
-    m_imageManager = nullptr;
+    // The one order that matters beyond the reverse of the build: the control link stops (its
+    // workers quit and awaited) and reports itself down while the mirror it reports to stands.
+    if (m_services.terminal)
+        m_services.terminal->stopServer();
+    m_packet->setControlManager(nullptr);
+    {
+        // Destroyed at the end of this block, in reverse declaration order.
+        const RCProjectServices services = std::move(m_services);
+    }
+    PhotoCache::instance()->clear();
 }
 
 void RCProject::makeFolders()
@@ -63,61 +72,44 @@ void RCProject::makeFolders()
     QDir().mkpath(m_downloadPath);
 }
 
-void RCProject::setControlManager(IRCControlManager* controlManager)
+void RCProject::adoptServices(RCProjectServices services)
 {
-    m_controlManager = controlManager;
-    m_packet->setControlManager(controlManager);
-}
-
-void RCProject::setTerminal(IRCTerminal* terminal)
-{
-    m_terminal = terminal;
-}
-
-void RCProject::setStelvaneSyncer(IRCStelvaneSyncer* stelvaneSyncer)
-{
-    m_stelvaneSyncer = stelvaneSyncer;
-}
-
-void RCProject::setActionManager(IRCActionManager* actionManager)
-{
-    m_actionManager = actionManager;
-}
-
-void RCProject::setPacketDistribution(IRCPacketServer* packetServer, IRCPacketTerminal* packetTerminal)
-{
-    m_packetServer = packetServer;
-    m_packetTerminal = packetTerminal;
-}
-
-void RCProject::setConnectedToHost(bool connected)
-{
-    m_connected = connected;
+    Q_ASSERT(!m_services.controlManager && !m_services.terminal);
+    m_services = std::move(services);
+    m_packet->setControlManager(m_services.controlManager.get());
+    // Connected after the composition root's handlers of the same signals: the mirror hears of the
+    // link before the flag lets the server's data commands through, and of its loss while the flag
+    // still stands.
+    connect(this, &IRCProject::connectToHost, this, [this] { m_connected = true; });
+    if (m_services.terminal) {
+        connect(m_services.terminal.get(), &IRCTerminal::socketDisconnected, this,
+                [this] { m_connected = false; });
+    }
 }
 
 IRCStelvaneSyncer* RCProject::getStelvaneSyncer()
 {
-    return m_stelvaneSyncer;
+    return m_services.stelvaneSyncer.get();
 }
 
 IRCTerminal* RCProject::getTerminal()
 {
-    return m_terminal;
+    return m_services.terminal.get();
 }
 
 IRCActionManager* RCProject::getActionManager()
 {
-    return m_actionManager;
+    return m_services.actionManager.get();
 }
 
 IRCPacketServer* RCProject::getPacketServer()
 {
-    return m_packetServer;
+    return m_services.packetServer.get();
 }
 
 IRCPacketTerminal* RCProject::getPacketTerminal()
 {
-    return m_packetTerminal;
+    return m_services.packetTerminal.get();
 }
 
 // --- templates, paths, state ------------------------------------------------------------------
@@ -194,7 +186,7 @@ Platform* RCProject::getPlatform() const
 
 IRCControlManager* RCProject::getControlManager() const
 {
-    return m_controlManager;
+    return m_services.controlManager.get();
 }
 
 RCScenePresenter* RCProject::getScenePresenter() const
@@ -403,8 +395,8 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
                                << "load failed" << sProjectPacketPath;
         return false;
     }
-    if (m_terminal)
-        m_terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
+    if (IRCTerminal* terminal = m_services.terminal.get())
+        terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
 
     qCInfo(lcRcProject) << "RCProject::loadProjectPacket"
                         << "load finished" << true;

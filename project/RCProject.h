@@ -1,10 +1,13 @@
 #pragma once
 
 #include "project/IRCProject.h"
+#include "project/RCProjectServices.h"
 #include "project/RCStoredProjects.h"
 
 #include <QMap>
 #include <QStringList>
+
+#include <memory>
 
 class RCImageManager;
 class RCMessageBoxManager;
@@ -16,16 +19,18 @@ class RCProjectPacketIO;
 // stored packets through them and tells who listens which packet is open.
 //
 // Makes the application folders and owns the project's own services: the message-box manager, the
-// image manager and the settings. The services of the layers above it (control manager, control
-// link, mirror, actions, project distribution) are built, owned and handed in by the composition
-// root (RCProjectRoot), which derives from it; until then their getters answer null. Lives on
-// the GUI thread.
+// image manager and the settings. It also owns the services of the layers above it (control
+// manager, control link, mirror, command dispatch, actions, item executor, project distribution),
+// which the composition root (RCProjectRoot, deriving from it) builds, wires and hands over once;
+// until then their getters answer null. Lives on the GUI thread.
 class RCProject : public IRCProject
 {
     Q_OBJECT
 
 public:
     explicit RCProject(QObject* parent = nullptr);
+    // Stops the control link, then destroys the adopted services in reverse declaration order
+    // (see RCProjectServices), then the project's own.
     ~RCProject() override;
 
     void setTemplateProjectList(QVariantList projectList) override;
@@ -90,41 +95,30 @@ public:
     // project has no unsaved changes.
     void requestSwitchProject(QString sProjectPacketPath) override;
 
-    RCImageManager* getImageManager() const { return m_imageManager; }
+    RCImageManager* getImageManager() const { return m_imageManager.get(); }
     RCMessageBoxManager* getMessageBoxManager() const { return m_messageBoxManager; }
     QString getApplicationPath() const { return m_appPath; }
     QString getDownloadPath() const { return m_downloadPath; }
     QString getSettingFilePath() const { return m_settingFilePath; }
 
 protected:
-    // For the composition root: a service it built around the project, or null once it is about
-    // to delete it. The project hands it out and uses it but does not own it.
-    void setControlManager(IRCControlManager* controlManager);
-    void setTerminal(IRCTerminal* terminal);
-    void setStelvaneSyncer(IRCStelvaneSyncer* stelvaneSyncer);
-    void setActionManager(IRCActionManager* actionManager);
-    void setPacketDistribution(IRCPacketServer* packetServer, IRCPacketTerminal* packetTerminal);
-    // The media server has confirmed the control link (true), or the link is down (false).
-    void setConnectedToHost(bool connected);
+    // For the composition root: takes the services it built and wired around the project, once,
+    // before the event loop runs. From then on connectToHost sets the connected flag and the
+    // control link's socketDisconnected clears it.
+    void adoptServices(RCProjectServices services);
 
 private:
     // Makes the application folder (a box reports failure) and the cache and download folders.
     void makeFolders();
 
-    // Owned: the message-box manager, the settings and the packet I/O as children, the image
-    // manager deleted by the destructor.
+    // The message-box manager, the settings and the packet I/O are children.
     RCMessageBoxManager* m_messageBoxManager = nullptr;
-    RCImageManager* m_imageManager = nullptr;
+    std::unique_ptr<RCImageManager> m_imageManager;
     IRCSetting* m_setting = nullptr;
     RCProjectPacketIO* m_packet = nullptr;
     RCStoredProjects m_storedProjects;
-    // Handed in by the composition root; not owned.
-    IRCControlManager* m_controlManager = nullptr;
-    IRCTerminal* m_terminal = nullptr;
-    IRCPacketServer* m_packetServer = nullptr;
-    IRCPacketTerminal* m_packetTerminal = nullptr;
-    IRCStelvaneSyncer* m_stelvaneSyncer = nullptr;
-    IRCActionManager* m_actionManager = nullptr;
+    // Declared after the project's own services, so they outlive these.
+    RCProjectServices m_services;
 
     QString m_appPath;
     QString m_newProjectCachePath;

@@ -29,209 +29,137 @@ namespace {
 // The UDP port on which the control link listens for media-server announcements.
 constexpr int kTerminalDetectPort = 36545;
 
-} // namespace
-
-RCProjectRoot::RCProjectRoot(QQmlEngine* engine, const QStringList& productNames) : m_engine(engine)
+// The services in their declaration order, each started as the running program needs it: the
+// catalogue built, the control link discovering with automatic connection, the panel side of
+// project distribution listening for invitations into downloadPath (the designer side waits).
+RCProjectServices buildServices(IRCProject* project, QQmlEngine* engine, const QStringList& productNames,
+                                const QString& downloadPath)
 {
-    initSceneItemExcuteControler();
-    initStelvaneSyncer();
+    RCProjectServices services;
+    services.controlManager = ownService(RCControlManager::create());
+    RCControlCatalogue::build(services.controlManager.get());
 
-    m_controlManager = RCControlManager::create();
-    setControlManager(m_controlManager);
+    services.terminal = ownService<IRCTerminal>(Terminal::create(productNames));
+    services.terminal->startServer(kTerminalDetectPort);
+    services.terminal->setAutoConnect(true);
+    QQmlEngine::setObjectOwnership(services.terminal.get(), QQmlEngine::CppOwnership);
 
-    initTerminal(productNames);
-    initCmdProcesserManager();
+    services.packetServer = ownService<IRCPacketServer>(new PacketServer);
+    QQmlEngine::setObjectOwnership(services.packetServer.get(), QQmlEngine::CppOwnership);
+    services.packetTerminal = ownService<IRCPacketTerminal>(new PacketTerminal);
+    QQmlEngine::setObjectOwnership(services.packetTerminal.get(), QQmlEngine::CppOwnership);
+    services.packetTerminal->setReceiveDir(downloadPath);
+    services.packetTerminal->startServer();
 
-    RCQmlRegistration::registerTypes();
-    if (m_engine)
-        RCQmlRegistration::publishServices(m_engine, this);
-
-    PhotoCache::instance()->clear();
-
-    wireConnectionState();
-
-    RCControlCatalogue::build(m_controlManager);
-
-    initActionManager();
-    wireSettingsToTerminal();
-
-    auto* windowEventFilter = new RCWindowEventFilter(this);
-    if (m_engine)
-        m_engine->rootContext()->setContextProperty(QStringLiteral("windowEventFilter"), windowEventFilter);
-
-    initPacketDistribution();
-    initCloud();
+    // Registers its image provider with the engine.
+    services.stelvaneSyncer = ownService<IRCStelvaneSyncer>(new RCStelvaneSyncer(
+        engine, QQuickImageProvider::Image, QQuickImageProvider::ForceAsynchronousImageLoading, nullptr));
+    services.cmdProcesserManager = ownService(new RCCmdProcesserManager(nullptr));
+    services.actionManager = ownService(RCActionManager::create(project));
+    services.sceneItemExcuteControler = ownService(new RCSceneItemExcuteControler(project));
+    return services;
 }
 
-RCProjectRoot::~RCProjectRoot()
+// Every command of the control link runs through the dispatch, and the link's state reaches the
+// mirror.
+void wireControlLink(IRCProject* project, const RCProjectServices& services)
 {
-    setControlManager(nullptr);
-    delete m_controlManager;
-    m_controlManager = nullptr;
-    // Stopping emits socketDisconnected, whose handler still runs here and clears the connected
-    // flag.
-    m_terminal->stopServer();
-    setTerminal(nullptr);
-    delete m_terminal;
-    m_terminal = nullptr;
-    setPacketDistribution(nullptr, nullptr);
-    delete m_packetServer;
-    m_packetServer = nullptr;
-    delete m_packetTerminal;
-    m_packetTerminal = nullptr;
-    setStelvaneSyncer(nullptr);
-    delete m_stelvaneSyncer;
-    m_stelvaneSyncer = nullptr;
-    delete m_cmdProcesserManager;
-    m_cmdProcesserManager = nullptr;
-    setActionManager(nullptr);
-    delete m_actionManager;
-    m_actionManager = nullptr;
-    delete m_sceneItemExcuteControler;
-    m_sceneItemExcuteControler = nullptr;
-    PhotoCache::instance()->clear();
-}
-
-void RCProjectRoot::initSceneItemExcuteControler()
-{
-    m_sceneItemExcuteControler = new RCSceneItemExcuteControler(this);
-    connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::itemExecute, m_sceneItemExcuteControler,
-            &RCSceneItemExcuteControler::excute);
-}
-
-void RCProjectRoot::initStelvaneSyncer()
-{
-    m_stelvaneSyncer = new RCStelvaneSyncer(m_engine, QQuickImageProvider::Image,
-                                            QQuickImageProvider::ForceAsynchronousImageLoading, nullptr);
-    setStelvaneSyncer(m_stelvaneSyncer);
-}
-
-void RCProjectRoot::initTerminal(const QStringList& productNames)
-{
-    m_terminal = Terminal::create(productNames);
-    m_terminal->startServer(kTerminalDetectPort);
-    m_terminal->setAutoConnect(true);
-    QQmlEngine::setObjectOwnership(m_terminal, QQmlEngine::CppOwnership);
-    setTerminal(m_terminal);
-}
-
-void RCProjectRoot::initCmdProcesserManager()
-{
-    m_cmdProcesserManager = new RCCmdProcesserManager(nullptr);
-    connect(m_terminal, &IRCTerminal::receiveCmd, this,
-            [this](const QString& sCmd, const QJsonObject& params) {
-                m_cmdProcesserManager->process(sCmd, params, this);
-            });
-}
-
-void RCProjectRoot::wireConnectionState()
-{
-    connect(m_terminal, &IRCTerminal::socketConnected, this,
-            [] { qCInfo(lcRcProject) << "Terminal find server, socket connect."; });
-    // The mirror asks for the server's data before the data commands are let through.
-    connect(this, &IRCProject::connectToHost, this, [this](const QString& sIp) {
+    IRCTerminal* terminal = services.terminal.get();
+    IRCStelvaneSyncer* mirror = services.stelvaneSyncer.get();
+    RCCmdProcesserManager* commands = services.cmdProcesserManager.get();
+    QObject::connect(terminal, &IRCTerminal::receiveCmd, commands,
+                     [commands, project](const QString& sCmd, const QJsonObject& params) {
+                         commands->process(sCmd, params, project);
+                     });
+    QObject::connect(terminal, &IRCTerminal::socketConnected, terminal,
+                     [] { qCInfo(lcRcProject) << "Terminal find server, socket connect."; });
+    // The project's connected flag follows connectToHost and socketDisconnected by itself.
+    QObject::connect(project, &IRCProject::connectToHost, mirror, [mirror](const QString& sIp) {
         qCInfo(lcRcProject) << "Terminal project connected to server success." << sIp;
-        m_stelvaneSyncer->connectToServer(sIp);
-        setConnectedToHost(true);
+        mirror->connectToServer(sIp);
     });
-    connect(this, &IRCProject::connectPasswordError, this, [this] {
+    QObject::connect(project, &IRCProject::connectPasswordError, mirror, [mirror] {
         qCWarning(lcRcProject) << "Failed terminal connect to server with error password.";
-        Q_EMIT m_stelvaneSyncer->connectPasswordError();
+        Q_EMIT mirror->connectPasswordError();
     });
-    connect(this, &IRCProject::connectVerifyAsk, this, [this] {
+    QObject::connect(project, &IRCProject::connectVerifyAsk, mirror, [mirror] {
         qCInfo(lcRcProject) << "Terminal project connecting to server with password verify.";
-        Q_EMIT m_stelvaneSyncer->connectVerifyAsk();
+        Q_EMIT mirror->connectVerifyAsk();
     });
-    connect(m_terminal, &IRCTerminal::socketDisconnected, this, [this] {
+    QObject::connect(terminal, &IRCTerminal::socketDisconnected, mirror, [mirror] {
         qCInfo(lcRcProject) << "Terminal socket disconnect.";
-        m_stelvaneSyncer->disconnectServer();
-        setConnectedToHost(false);
+        mirror->disconnectServer();
     });
 }
 
-void RCProjectRoot::initActionManager()
+// Taps on items and scenes, the mirror's requests for the server's data and runs of items all
+// end in the actions.
+void wireActions(const RCProjectServices& services)
 {
-    m_actionManager = RCActionManager::create(this);
-    setActionManager(m_actionManager);
-    connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::actionTrigger, this,
-            &RCProjectRoot::onItemActionTrigger);
-    connect(RCScenePresenter::instance(), &RCScenePresenter::actionTrigger, this,
-            &RCProjectRoot::onSceneActionTrigger);
+    IRCActionManager* actions = services.actionManager.get();
+    QObject::connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::actionTrigger, actions,
+                     &IRCActionManager::execAction);
+    QObject::connect(RCScenePresenter::instance(), &RCScenePresenter::actionTrigger, actions,
+                     [actions](const QString& sceneId, int actionType, const QVariant& data) {
+                         actions->execAction(sceneId, QString(), actionType, data);
+                     });
+    QObject::connect(RCSceneItemPresenter::instance(), &RCSceneItemPresenter::itemExecute,
+                     services.sceneItemExcuteControler.get(), &RCSceneItemExcuteControler::excute);
 
-    // The mirror's requests for the server's data go out through their actions, at once.
-    auto request = [this](int actionType, const QVariant& data = QString()) {
-        if (m_actionManager)
-            m_actionManager->execAction(QString(), QString(), actionType, data);
+    // The mirror's requests go out through their actions, at once.
+    auto request = [actions](int actionType, const QVariant& data = QString()) {
+        actions->execAction(QString(), QString(), actionType, data);
     };
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::stageImageRequest, this,
-            [request] { request(IRCAction::EActionType_GetStageImage); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::programTableRequest, this,
-            [request] { request(IRCAction::EActionType_GetProgramTable); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::trackManagerGet, this,
-            [request] { request(IRCAction::EActionType_GetTrackManager); });
-    connect(m_stelvaneSyncer, &IRCStelvaneSyncer::globalPropertyValueGet, this,
-            [request](const QString& sProName) {
-                request(IRCAction::EActionType_GetGlobalProperty, QVariantMap{{RCKeys::ProName(), sProName}});
-            });
+    IRCStelvaneSyncer* mirror = services.stelvaneSyncer.get();
+    QObject::connect(mirror, &IRCStelvaneSyncer::stageImageRequest, actions,
+                     [request] { request(IRCAction::EActionType_GetStageImage); });
+    QObject::connect(mirror, &IRCStelvaneSyncer::programTableRequest, actions,
+                     [request] { request(IRCAction::EActionType_GetProgramTable); });
+    QObject::connect(mirror, &IRCStelvaneSyncer::trackManagerGet, actions,
+                     [request] { request(IRCAction::EActionType_GetTrackManager); });
+    QObject::connect(mirror, &IRCStelvaneSyncer::globalPropertyValueGet, actions,
+                     [request](const QString& sProName) {
+                         request(IRCAction::EActionType_GetGlobalProperty, QVariantMap{{RCKeys::ProName(), sProName}});
+                     });
 }
 
-void RCProjectRoot::onItemActionTrigger(QString sceneId, QString sceneItemId, int actionType, QVariant data)
+// Changes of "DefaultIp" and "DefaultPassword" reach the control link; the stored address
+// filters discovery from the start.
+void wireSettingsToTerminal(IRCSetting* setting, IRCTerminal* terminal)
 {
-    if (m_actionManager)
-        m_actionManager->execAction(sceneId, sceneItemId, actionType, data);
-}
-
-void RCProjectRoot::onSceneActionTrigger(QString sceneId, int actionType, QVariant data)
-{
-    if (m_actionManager)
-        m_actionManager->execAction(sceneId, QString(), actionType, data);
-}
-
-void RCProjectRoot::wireSettingsToTerminal()
-{
-    IRCSetting* setting = getSetting();
-    connect(
-        setting, &IRCSetting::settingValueChanged, setting,
-        [this](const QString& sSettingName, const QVariant& settingValue) {
+    QObject::connect(
+        setting, &IRCSetting::settingValueChanged, terminal,
+        [terminal](const QString& sSettingName, const QVariant& settingValue) {
             if (sSettingName == RCKeys::DefaultIp()) {
-                m_terminal->resetLink(settingValue.toString());
+                terminal->resetLink(settingValue.toString());
             } else if (sSettingName == RCKeys::DefaultPassword()) {
-                m_terminal->sendCmd(QStringLiteral("connectVerify"),
-                                    QJsonObject{{QStringLiteral("password"), settingValue.toString()}});
+                terminal->sendCmd(QStringLiteral("connectVerify"),
+                                  QJsonObject{{QStringLiteral("password"), settingValue.toString()}});
             }
         },
         Qt::DirectConnection);
-    m_terminal->resetLink(setting->getValue(RCKeys::DefaultIp()).toString());
+    terminal->resetLink(setting->getValue(RCKeys::DefaultIp()).toString());
 }
 
-void RCProjectRoot::initPacketDistribution()
+// Points the cloud client at its relay, keeps the join data in the settings (the code is
+// forgotten only when the relay refuses it) and joins the stored cloud project again.
+void initCloud(IRCSetting* setting)
 {
-    m_packetServer = new PacketServer;
-    QQmlEngine::setObjectOwnership(m_packetServer, QQmlEngine::CppOwnership);
-    m_packetTerminal = new PacketTerminal;
-    QQmlEngine::setObjectOwnership(m_packetTerminal, QQmlEngine::CppOwnership);
-    m_packetTerminal->setReceiveDir(getDownloadPath());
-    m_packetTerminal->startServer();
-    setPacketDistribution(m_packetServer, m_packetTerminal);
-}
-
-void RCProjectRoot::initCloud()
-{
-    IRCSetting* setting = getSetting();
     TavixProjectCloudClient* cloud = TavixProjectCloudClient::instance();
     cloud->setRelayUrl(TavixCloudRelayUrl::resolve(setting->getValue(RCKeys::CloudRelayUrl()).toString()));
-    connect(setting, &IRCSetting::settingValueChanged, this,
-            [cloud](const QString& sSettingName, const QVariant& settingValue) {
-                if (sSettingName == RCKeys::CloudRelayUrl())
-                    cloud->setRelayUrl(TavixCloudRelayUrl::resolve(settingValue.toString()));
-            });
-    connect(cloud, &TavixProjectCloudClient::tryJoin, this,
-            [setting](const QString& projectUid) { setting->setValue(RCKeys::ProjectJoinUid(), projectUid); });
-    connect(cloud, &TavixProjectCloudClient::joinSuccess, this, [setting, cloud] {
+    QObject::connect(setting, &IRCSetting::settingValueChanged, setting,
+                     [cloud](const QString& sSettingName, const QVariant& settingValue) {
+                         if (sSettingName == RCKeys::CloudRelayUrl())
+                             cloud->setRelayUrl(TavixCloudRelayUrl::resolve(settingValue.toString()));
+                     });
+    QObject::connect(cloud, &TavixProjectCloudClient::tryJoin, setting, [setting](const QString& projectUid) {
+        setting->setValue(RCKeys::ProjectJoinUid(), projectUid);
+    });
+    QObject::connect(cloud, &TavixProjectCloudClient::joinSuccess, setting, [setting, cloud] {
         setting->setValue(RCKeys::ProjectJoinPasswrod(), cloud->getProjectPassword());
     });
     // A network failure or an unknown answer keeps the code, so the next start tries again.
-    connect(cloud, &TavixProjectCloudClient::joinError, this, [setting](const QString& error) {
+    QObject::connect(cloud, &TavixProjectCloudClient::joinError, setting, [setting](const QString& error) {
         if (TavixProjectCloudClient::isLoginRefusal(error))
             setting->setValue(RCKeys::ProjectJoinPasswrod(), QString());
     });
@@ -240,4 +168,23 @@ void RCProjectRoot::initCloud()
     const QString password = setting->getValue(RCKeys::ProjectJoinPasswrod()).toString();
     if (!projectUid.isEmpty() && !password.isEmpty())
         cloud->joinProject(projectUid, password);
+}
+
+} // namespace
+
+RCProjectRoot::RCProjectRoot(QQmlEngine* engine, const QStringList& productNames)
+{
+    RCProjectServices services = buildServices(this, engine, productNames, getDownloadPath());
+    wireControlLink(this, services);
+    wireActions(services);
+    wireSettingsToTerminal(getSetting(), services.terminal.get());
+    adoptServices(std::move(services));
+
+    PhotoCache::instance()->clear();
+    auto* windowEventFilter = new RCWindowEventFilter(this);
+    if (engine) {
+        RCQmlRegistration::publishServices(engine, this);
+        engine->rootContext()->setContextProperty(QStringLiteral("windowEventFilter"), windowEventFilter);
+    }
+    initCloud(getSetting());
 }

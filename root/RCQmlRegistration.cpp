@@ -100,8 +100,12 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
 
 void RCQmlRegistration::registerTypes()
 {
-    for (const Type& type : types())
-        type.registerType(type);
+    static const bool registered = [] {
+        for (const Type& type : types())
+            type.registerType(type);
+        return true;
+    }();
+    Q_UNUSED(registered);
 }
 
 void RCQmlRegistration::publishServices(QQmlEngine* engine, RCProject* project)

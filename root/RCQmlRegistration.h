@@ -28,8 +28,8 @@ public:
     // Every type, in the order of registration. The same list feeds registerTypes() and the
     // type descriptions that let tools check the QML without running it.
     static const std::vector<Type>& types();
-    // Registers the types; called once per process before QML imports any of the modules (again
-    // is harmless).
+    // Registers the types the first time it is called in the process; later calls do nothing.
+    // The programs (main, the Quick Test set-up) call it before they load any QML.
     static void registerTypes();
     // Publishes the message-box manager, the image manager, the project file version, the small
     // QML services and the cloud client (creating its process-wide instance) on the engine's root

@@ -19,6 +19,7 @@
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
 #include "root/RCProjectRoot.h"
+#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 
 #include <QDir>
@@ -271,6 +272,7 @@ int main(int argc, char** argv)
         return 2;
     QGuiApplication app(argc, argv);
     qInstallMessageHandler(quiet);
+    RCQmlRegistration::registerTypes();
     g_home = &home;
     QQmlEngine engine;
     g_project = new RCProjectRoot(&engine, {QStringLiteral("Tavix")});

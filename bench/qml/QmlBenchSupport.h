@@ -6,6 +6,7 @@
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
+#include "root/RCQmlRegistration.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -45,6 +46,7 @@ template <typename SetUp> int runQmlBenchmarks(int argc, char** argv, SetUp setU
         return 2;
     QGuiApplication app(argc, argv);
     quietBenchMessages();
+    RCQmlRegistration::registerTypes();
 
     QmlBenchProject bench;
     setUp(bench.project.get());

@@ -14,6 +14,7 @@
 #include "ProjectBenchSupport.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 
 #include <QApplication>
@@ -166,6 +167,7 @@ int main(int argc, char** argv)
         return 2;
     QApplication app(argc, argv);
     quietBenchMessages();
+    RCQmlRegistration::registerTypes();
 
     QmlBenchProject bench;
     bench.project->initDefaultScene();

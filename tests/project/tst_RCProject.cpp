@@ -19,6 +19,7 @@
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
 #include "root/RCProjectRoot.h"
+#include "root/RCQmlRegistration.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QDir>
@@ -80,6 +81,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY_INSIDE_PRIVATE_NETWORK();
+        RCQmlRegistration::registerTypes();
         QVERIFY(m_fixture.makeHome());
     }
     void init() { QVERIFY(m_fixture.makeProject()); }

@@ -7,23 +7,59 @@
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
+#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLoggingCategory>
+#include <QNetworkProxyFactory>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QThread>
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+// The names of this process's threads but the main one, leaving out Qt's D-Bus connection
+// thread: the X11 platform's accessibility bridge starts it, and only exit() ends it.
+QStringList otherThreads()
+{
+    QStringList names;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& id : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(id + QStringLiteral("/comm")));
+        if (id.toLongLong() == QCoreApplication::applicationPid() || !comm.open(QIODevice::ReadOnly))
+            continue;
+        const QString name = QString::fromUtf8(comm.readAll().trimmed());
+        if (name != QLatin1String("QDBusConnection"))
+            names.append(name);
+    }
+    return names;
+}
+
+} // namespace
 
 QuickTestSetup::QuickTestSetup() = default;
 
 QuickTestSetup::~QuickTestSetup()
 {
     releaseProject();
+    // The application object is gone: every thread must have been awaited. One still running
+    // would end during exit(), while LeakSanitizer stops the process for its check, which can
+    // crash its tracer. An awaited thread leaves the task list a moment after wait() returned.
+    for (int i = 0; i < 40 && !otherThreads().isEmpty(); ++i)
+        QThread::msleep(50);
+    const QStringList left = otherThreads();
+    if (!left.isEmpty()) {
+        std::fprintf(stderr, "FAIL!  : threads still running at exit: %s\n", qPrintable(left.join(u", ")));
+        std::abort();
+    }
 }
 
 void QuickTestSetup::applicationAvailable()
@@ -33,6 +69,11 @@ void QuickTestSetup::applicationAvailable()
         std::fprintf(stderr, "%s\n", qPrintable(reason));
         std::exit(1);
     }
+    RCQmlRegistration::registerTypes();
+    // No proxy applies inside the private network namespace. Without this, the first socket
+    // starts Qt's system-proxy lookup thread, which lives until exit() destroys it, so that its
+    // thread may still be ending while LeakSanitizer stops the process for its check.
+    QNetworkProxyFactory::setUseSystemConfiguration(false);
     QLoggingCategory::setFilterRules(
         QStringLiteral("*.debug=false\n*.info=false\nqml.debug=true\njs.debug=true"));
     m_cursorPosProvider = new CursorPosProvider(this);

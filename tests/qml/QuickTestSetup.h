@@ -29,7 +29,8 @@ class TestSupport;
 // (as main deletes the project before the engine), also when the file failed to load. Quick
 // Test gives each test file an engine of its own; the presenters and the document are
 // process-wide, which is why CTest runs each file in a process of its own. Refuses to run
-// outside a private network namespace.
+// outside a private network namespace. Every thread it and the project start is awaited before the
+// application object goes, so that none is still ending at exit.
 class QuickTestSetup : public QObject
 {
     Q_OBJECT

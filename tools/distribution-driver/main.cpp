@@ -15,7 +15,7 @@
 #include "root/RCStartUp.h"
 #include "tools/ToolCommandLine.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -108,9 +108,10 @@ void runPanel(RCProject* project)
 }
 } // namespace
 
+// Needs no display: the project root without a window uses nothing of the GUI.
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavix-distribution-driver"));
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -140,7 +141,7 @@ int main(int argc, char* argv[])
         report(QStringLiteral("deadline"));
         QCoreApplication::exit(1);
     });
-    const int status = QApplication::exec();
+    const int status = QCoreApplication::exec();
     project.reset();
     return status;
 }

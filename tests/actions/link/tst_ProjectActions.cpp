@@ -14,6 +14,7 @@
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
 #include "root/RCProjectRoot.h"
+#include "root/RCQmlRegistration.h"
 #include "support/IsolatedNetwork.h"
 #include "support/LoopbackStandin.h"
 
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY_INSIDE_PRIVATE_NETWORK();
+        RCQmlRegistration::registerTypes();
     }
     void init()
     {

@@ -7,6 +7,7 @@
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "root/RCProjectRoot.h"
+#include "root/RCQmlRegistration.h"
 #include "support/IsolatedNetwork.h"
 #include "support/LoopbackStandin.h"
 
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY_INSIDE_PRIVATE_NETWORK();
+        RCQmlRegistration::registerTypes();
     }
     void init()
     {

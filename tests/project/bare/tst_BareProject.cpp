@@ -18,13 +18,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The project as the composition root sees it: the services of the layers above are handed in.
+// The project as the composition root sees it: the services of the layers above are handed over.
 class HostedProject : public RCProject
 {
 public:
-    using RCProject::setConnectedToHost;
-    using RCProject::setPacketDistribution;
-    using RCProject::setTerminal;
+    using RCProject::adoptServices;
 };
 
 // A control link that only records the addresses its link is reset to.
@@ -50,6 +48,8 @@ private Q_SLOTS:
         QVERIFY(m_home->isValid());
     }
 
+    // The services handed over are what the getters answer; the connected flag is set by
+    // connectToHost and cleared when the control link reports itself down.
     void handsOutWhatTheRootGives()
     {
         HostedProject project;
@@ -57,22 +57,21 @@ private Q_SLOTS:
         QVERIFY(!project.getTerminal() && !project.getStelvaneSyncer() && !project.getActionManager() &&
                 !project.getControlManager() && !project.getPacketServer() && !project.getPacketTerminal());
 
-        RecordingTerminal terminal;
-        IRCPacketServer server;
-        IRCPacketTerminal receiver;
-        project.setTerminal(&terminal);
-        project.setPacketDistribution(&server, &receiver);
-        project.setConnectedToHost(true);
-        QCOMPARE(project.getTerminal(), &terminal);
-        QCOMPARE(project.getPacketServer(), &server);
-        QCOMPARE(project.getPacketTerminal(), &receiver);
-        QVERIFY(project.isConnectFromHost());
+        auto* terminal = new RecordingTerminal;
+        auto* server = new IRCPacketServer;
+        auto* receiver = new IRCPacketTerminal;
+        RCProjectServices services;
+        services.terminal = ownService<IRCTerminal>(terminal);
+        services.packetServer = ownService(server);
+        services.packetTerminal = ownService(receiver);
+        project.adoptServices(std::move(services));
+        QCOMPARE(project.getTerminal(), terminal);
+        QCOMPARE(project.getPacketServer(), server);
+        QCOMPARE(project.getPacketTerminal(), receiver);
 
-        // Taken back before the root deletes them.
-        project.setTerminal(nullptr);
-        project.setPacketDistribution(nullptr, nullptr);
-        project.setConnectedToHost(false);
-        QVERIFY(!project.getTerminal() && !project.getPacketServer() && !project.getPacketTerminal());
+        Q_EMIT project.connectToHost(u"127.0.0.1"_s);
+        QVERIFY(project.isConnectFromHost());
+        Q_EMIT terminal->socketDisconnected();
         QVERIFY(!project.isConnectFromHost());
     }
 
@@ -88,9 +87,11 @@ private Q_SLOTS:
     {
         QFETCH(bool, withLink);
         HostedProject project;
-        RecordingTerminal terminal;
+        auto* terminal = new RecordingTerminal;
+        RCProjectServices services;
+        services.terminal = ownService<IRCTerminal>(terminal);
         if (withLink)
-            project.setTerminal(&terminal);
+            project.adoptServices(std::move(services));
         project.getSetting()->setValue(RCKeys::DefaultIp(), u"127.0.0.7"_s);
         const QString packet = m_home->filePath(u"packets/"_s + QTest::currentDataTag());
         QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"S"_s)));
@@ -103,7 +104,7 @@ private Q_SLOTS:
         QCOMPARE(sceneIds.size(), 1);
         QCOMPARE(RCScenePresenter::instance()->getPropertyValue(sceneIds.first(), RCKeys::Name()).toString(),
                  u"S"_s);
-        QCOMPARE(terminal.links, withLink ? QStringList{u"127.0.0.7"_s} : QStringList());
+        QCOMPARE(terminal->links, withLink ? QStringList{u"127.0.0.7"_s} : QStringList());
 
         QVERIFY(project.saveProjectPacket());
         QVERIFY(!project.hasChangedOnClosing());
