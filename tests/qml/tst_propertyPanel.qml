@@ -385,6 +385,7 @@ RCTestMainWindow {
             wait(0)
             var objects = testSupport.objectCount(panel)
             var count = rows().count
+            verify(objects > 5 * count, "the rows are counted")
             for (var i = 0; i < 30; ++i) {
                 focusItem(i % 2 ? a : b)
                 if (i % 3 === 0)
