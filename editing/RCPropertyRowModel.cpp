@@ -71,7 +71,8 @@ void RCPropertyRowModel::setSceneItemPresenter(RCSceneItemPresenter* presenter)
     if (presenter) {
         connect(presenter, &RCSceneItemPresenter::itemPropertyValueChanged, this,
                 &RCPropertyRowModel::onItemPropertyValueChanged);
-        connect(presenter, &RCSceneItemPresenter::itemSelectChanged, this, &RCPropertyRowModel::onItemSelectChanged);
+        connect(presenter, &RCSceneItemPresenter::itemSelectChanged, this,
+                &RCPropertyRowModel::onItemSelectChanged);
     }
     Q_EMIT sceneItemPresenterChanged();
     follow();
@@ -240,8 +241,10 @@ QVariant RCPropertyRowModel::data(const QModelIndex& index, int role) const
     case ChoiceValuesRole: {
         // the two lists paired by position, up to the shorter one
         const IRCPropertyDisplay* display = displayOf(m_object, name);
-        QVariantList names = display ? listOf(display->getData(RCKeys::ComboBoxItemNameList())) : QVariantList();
-        QVariantList values = display ? listOf(display->getData(RCKeys::ComboBoxItemDataList())) : QVariantList();
+        QVariantList names =
+            display ? listOf(display->getData(RCKeys::ComboBoxItemNameList())) : QVariantList();
+        QVariantList values =
+            display ? listOf(display->getData(RCKeys::ComboBoxItemDataList())) : QVariantList();
         const qsizetype count = std::min(names.size(), values.size());
         if (role == ChoiceValuesRole)
             return values.mid(0, count);
@@ -258,7 +261,10 @@ QVariant RCPropertyRowModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RCPropertyRowModel::roleNames() const
 {
-    return {{PropertyNameRole, "propertyName"}, {DescriptionRole, "description"},
-            {ValueRole, "value"},               {DisplayTypeRole, "displayType"},
-            {ChoiceNamesRole, "choiceNames"},   {ChoiceValuesRole, "choiceValues"}};
+    return {{PropertyNameRole, "propertyName"},
+            {DescriptionRole, "description"},
+            {ValueRole, "value"},
+            {DisplayTypeRole, "displayType"},
+            {ChoiceNamesRole, "choiceNames"},
+            {ChoiceValuesRole, "choiceValues"}};
 }

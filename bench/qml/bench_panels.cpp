@@ -218,8 +218,9 @@ public:
 // whichever the benchmark before ended on.
 void clearFocus()
 {
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     for (const QString& itemId : std::as_const(g_itemIds))
-        RCSceneItemPresenter::instance()->setPropertyValue(g_sceneId, itemId, QStringLiteral("Focus"), false, false);
+        items->setPropertyValue(g_sceneId, itemId, QStringLiteral("Focus"), false, false);
 }
 
 // One rebuild per iteration: step() and a drawn window.

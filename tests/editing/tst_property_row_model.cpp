@@ -36,7 +36,10 @@ private Q_SLOTS:
 private:
     RCScenePresenter* scenes() { return RCScenePresenter::instance(); }
     RCSceneItemPresenter* items() { return RCSceneItemPresenter::instance(); }
-    QVariant at(const QString& name, int role) const { return m_model->data(m_model->index(m_model->rowOf(name)), role); }
+    QVariant at(const QString& name, int role) const
+    {
+        return m_model->data(m_model->index(m_model->rowOf(name)), role);
+    }
     // The test's objects by name: scenes "S1", "S2" and items "a", "b" of S1; "" stays "".
     QString id(const QString& name) const { return m_ids.value(name); }
     // Moves the focus as the views do, through the object's "Focus"; "" clears it.
@@ -62,8 +65,12 @@ void TestPropertyRowModel::init()
     QJsonObject item = itemTemplate(u"按钮"_s);
     QJsonArray records = item.value(u"propertyArray"_s).toArray();
     const auto record = [](const QString& name, bool visible, int type, const QJsonObject& data) {
-        return QJsonObject{{u"name"_s, name}, {u"description"_s, name + u"说明"_s}, {u"readonly"_s, false},
-                           {u"visible"_s, visible}, {u"unit"_s, QString()}, {u"value"_s, 1},
+        return QJsonObject{{u"name"_s, name},
+                           {u"description"_s, name + u"说明"_s},
+                           {u"readonly"_s, false},
+                           {u"visible"_s, visible},
+                           {u"unit"_s, QString()},
+                           {u"value"_s, 1},
                            {u"display"_s, QJsonObject{{u"type"_s, type}, {u"data"_s, data}}}};
     };
     records.append(record(u"Mode"_s, true, 4,
@@ -134,7 +141,8 @@ void TestPropertyRowModel::shownObjectFollowsTheSelection_data()
     QTest::newRow("two selected: the focus") << u"b"_s << QStringList{u"a"_s, u"b"_s} << u"S1"_s << u"b"_s;
     QTest::newRow("no focus") << QString() << QStringList() << u"S1"_s << QString();
     QTest::newRow("a scene added: focused item elsewhere") << u"a"_s << QStringList() << u"S2"_s << u"S2"_s;
-    QTest::newRow("a scene added: focused scene elsewhere") << u"S1"_s << QStringList{u"a"_s} << u"S2"_s << u"S2"_s;
+    QTest::newRow("a scene added: focused scene elsewhere")
+        << u"S1"_s << QStringList{u"a"_s} << u"S2"_s << u"S2"_s;
     QTest::newRow("no selected scene: a focused scene") << u"S2"_s << QStringList() << QString() << u"S2"_s;
     QTest::newRow("no selected scene: a focused item") << u"a"_s << QStringList() << QString() << QString();
 }
