@@ -48,7 +48,8 @@ void RCPropertyRowModel::setScenePresenter(RCScenePresenter* presenter)
         disconnect(m_scenes, nullptr, this, nullptr);
     m_scenes = presenter;
     if (presenter) {
-        connect(presenter, &RCScenePresenter::sceneSelectChanged, this, &RCPropertyRowModel::follow);
+        connect(presenter, &RCScenePresenter::sceneSelectChanged, this,
+                &RCPropertyRowModel::onSceneSelectChanged);
         connect(presenter, &RCScenePresenter::scenePropertyValueChanged, this,
                 &RCPropertyRowModel::onScenePropertyValueChanged);
     }
@@ -88,6 +89,8 @@ void RCPropertyRowModel::setFocusId(const QString& id)
     if (id == m_focusId)
         return;
     m_focusId = id;
+    // an object the user focused now counts more than the selection before it
+    m_selectionFirst = id.isEmpty();
     Q_EMIT focusIdChanged();
     follow();
 }
@@ -117,11 +120,12 @@ void RCPropertyRowModel::follow()
         return;
     }
     const QString sceneId = scene->getId();
-    if (selected.size() == 1)
+    const bool focusInScene = m_focusId == sceneId || scene->getItemById(m_focusId);
+    if (selected.size() == 1 && (m_selectionFirst || !focusInScene))
         show(scene->getItemById(selected.constFirst()), sceneId, selected.constFirst());
     else if (m_focusId.isEmpty())
         show(nullptr, QString(), QString());
-    else if (m_focusId != sceneId && scene->getItemById(m_focusId))
+    else if (m_focusId != sceneId && focusInScene)
         show(scene->getItemById(m_focusId), sceneId, m_focusId);
     else
         show(scene, sceneId, QString());
@@ -171,8 +175,16 @@ void RCPropertyRowModel::onObjectDestroyed()
 
 void RCPropertyRowModel::onItemSelectChanged(const QString& sceneId)
 {
-    if (m_scenes && sceneId == m_scenes->getSelectSceneId())
-        follow();
+    if (!m_scenes || sceneId != m_scenes->getSelectSceneId())
+        return;
+    m_selectionFirst = true;
+    follow();
+}
+
+void RCPropertyRowModel::onSceneSelectChanged()
+{
+    m_selectionFirst = true;
+    follow();
 }
 
 void RCPropertyRowModel::onScenePropertyValueChanged(const QString& sceneId, const QString& name)

@@ -13,10 +13,11 @@ class IRCObject;
 // The rows of the property panel: one per visible property that has an editor, of the object the
 // panel shows, in property order.
 //
-// The object shown follows the selection on screen: the one selected item of the selected scene;
-// else the focused object (focusId) when it is the selected scene or one of its items; else, when
-// the focus lies elsewhere, the selected scene itself ("" focus: nothing). Without a selected scene
-// only a focused scene is shown. Another object shown is one reset; a change of a shown property
+// The object shown follows the selection on screen, whichever of the two changed last: the one
+// selected item of the selected scene, or the focused object (focusId) when it is that scene or
+// one of its items. A focus outside the selected scene gives way to the one selected item, else
+// to the selected scene itself; nothing is focused: only the one selected item. Without a selected
+// scene only a focused scene is shown. Another object shown is one reset; a change of a shown property
 // (undo and redo included) is one dataChanged of ValueRole on its row, and nothing else reaches
 // the rows. Values are read from the document when asked for; writes go through the presenters
 // as recorded (undoable) updates.
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void onScenePropertyValueChanged(const QString& sceneId, const QString& name);
     void onItemPropertyValueChanged(const QString& sceneId, const QString& itemId, const QString& name);
     void onItemSelectChanged(const QString& sceneId);
+    void onSceneSelectChanged();
     void onObjectDestroyed();
 
 private:
@@ -92,6 +94,9 @@ private:
     QPointer<RCSceneItemPresenter> m_items;
     QString m_focusId;
     int m_selectedItemCount = 0;
+    // Whether the selection changed after the focus: then the one selected item is shown, else
+    // the focused object.
+    bool m_selectionFirst = true;
     // The object shown, its scene's id and, for an item, its id.
     QPointer<IRCObject> m_object;
     QString m_sceneId;

@@ -127,24 +127,37 @@ void TestPropertyRowModel::rowsAndRoles()
     QCOMPARE(m_model->objectId(), QString());
 }
 
-// Where the focus is, which items of S1 are selected and which scene is selected; what is shown.
+// Where the focus is, which items of S1 are selected and which scene is selected, set in the order
+// of `steps` (f: focus, s: selection, c: scene); what is shown.
 void TestPropertyRowModel::shownObjectFollowsTheSelection_data()
 {
     QTest::addColumn<QString>("focused");
     QTest::addColumn<QStringList>("selected");
     QTest::addColumn<QString>("scene");
+    QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("the focused item") << u"a"_s << QStringList() << u"S1"_s << u"a"_s;
-    QTest::newRow("the focused scene") << u"S1"_s << QStringList() << u"S1"_s << u"S1"_s;
-    QTest::newRow("after a paste: the one selected") << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"b"_s;
-    QTest::newRow("no focus, one selected") << QString() << QStringList{u"b"_s} << u"S1"_s << u"b"_s;
-    QTest::newRow("two selected: the focus") << u"b"_s << QStringList{u"a"_s, u"b"_s} << u"S1"_s << u"b"_s;
-    QTest::newRow("no focus") << QString() << QStringList() << u"S1"_s << QString();
-    QTest::newRow("a scene added: focused item elsewhere") << u"a"_s << QStringList() << u"S2"_s << u"S2"_s;
+    const QStringList none;
+    QTest::newRow("the focused item") << u"a"_s << none << u"S1"_s << u"fsc"_s << u"a"_s;
+    QTest::newRow("the focused scene") << u"S1"_s << none << u"S1"_s << u"fsc"_s << u"S1"_s;
+    QTest::newRow("a paste: the one selected")
+        << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"fsc"_s << u"b"_s;
+    QTest::newRow("then a focused scene") << u"S1"_s << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"S1"_s;
+    QTest::newRow("then a focused item") << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"a"_s;
+    QTest::newRow("no focus, one selected")
+        << QString() << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"b"_s;
+    QTest::newRow("two selected: the focus")
+        << u"b"_s << QStringList{u"a"_s, u"b"_s} << u"S1"_s << u"fsc"_s << u"b"_s;
+    QTest::newRow("no focus") << QString() << none << u"S1"_s << u"fsc"_s << QString();
+    QTest::newRow("a scene added: focused item elsewhere")
+        << u"a"_s << none << u"S2"_s << u"fsc"_s << u"S2"_s;
     QTest::newRow("a scene added: focused scene elsewhere")
-        << u"S1"_s << QStringList{u"a"_s} << u"S2"_s << u"S2"_s;
-    QTest::newRow("no selected scene: a focused scene") << u"S2"_s << QStringList() << QString() << u"S2"_s;
-    QTest::newRow("no selected scene: a focused item") << u"a"_s << QStringList() << QString() << QString();
+        << u"S1"_s << QStringList{u"a"_s} << u"S2"_s << u"fsc"_s << u"S2"_s;
+    QTest::newRow("a scene focused elsewhere, one selected")
+        << u"S2"_s << QStringList{u"a"_s} << u"S1"_s << u"csf"_s << u"a"_s;
+    QTest::newRow("no selected scene: a focused scene")
+        << u"S2"_s << none << QString() << u"fsc"_s << u"S2"_s;
+    QTest::newRow("no selected scene: a focused item")
+        << u"a"_s << none << QString() << u"fsc"_s << QString();
 }
 
 void TestPropertyRowModel::shownObjectFollowsTheSelection()
@@ -152,12 +165,19 @@ void TestPropertyRowModel::shownObjectFollowsTheSelection()
     QFETCH(QString, focused);
     QFETCH(QStringList, selected);
     QFETCH(QString, scene);
+    QFETCH(QString, steps);
     QFETCH(QString, shown);
     QSignalSpy resets(m_model, &QAbstractItemModel::modelReset);
-    focus(focused);
-    for (const QString& name : std::as_const(selected))
-        items()->setPropertyValue(id(u"S1"_s), id(name), u"Select"_s, true, false);
-    scenes()->setSelectScene(id(scene));
+    for (const QChar step : steps) {
+        if (step == u'f') {
+            focus(focused);
+        } else if (step == u'c') {
+            scenes()->setSelectScene(id(scene));
+        } else {
+            for (const QString& name : std::as_const(selected))
+                items()->setPropertyValue(id(u"S1"_s), id(name), u"Select"_s, true, false);
+        }
+    }
     QCOMPARE(m_model->objectId(), id(shown));
     QCOMPARE(m_model->selectedItemCount(), scene == u"S1"_s ? selected.size() : 0);
     QCOMPARE(m_model->rowCount() > 0, !shown.isEmpty());
