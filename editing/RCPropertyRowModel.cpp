@@ -212,9 +212,9 @@ int RCPropertyRowModel::rowOf(const QString& propertyName) const
     return m_rows.value(propertyName, -1);
 }
 
-void RCPropertyRowModel::setValue(int row, const QVariant& value)
+void RCPropertyRowModel::setValue(const QString& objectId, int row, const QVariant& value)
 {
-    if (row < 0 || row >= m_names.size() || !m_object)
+    if (row < 0 || row >= m_names.size() || !m_object || objectId != this->objectId())
         return;
     // the write may change what this model shows
     const QString name = m_names.at(row);
@@ -241,6 +241,8 @@ QVariant RCPropertyRowModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case PropertyNameRole:
         return name;
+    case ObjectIdRole:
+        return objectId();
     case DescriptionRole:
         return RCPropertyQuery::description(m_object, name);
     case ValueRole:
@@ -278,5 +280,6 @@ QHash<int, QByteArray> RCPropertyRowModel::roleNames() const
             {ValueRole, "value"},
             {DisplayTypeRole, "displayType"},
             {ChoiceNamesRole, "choiceNames"},
-            {ChoiceValuesRole, "choiceValues"}};
+            {ChoiceValuesRole, "choiceValues"},
+            {ObjectIdRole, "objectId"}};
 }

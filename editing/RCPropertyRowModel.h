@@ -45,7 +45,8 @@ public:
         ValueRole,                           // QVariant, the value the document holds now
         DisplayTypeRole,                     // int, IRCPropertyDisplay::EIRCPropertyDisplayType: the editor
         ChoiceNamesRole,                     // QStringList, the entries a choice row shows
-        ChoiceValuesRole                     // QVariantList, the values those entries write
+        ChoiceValuesRole,                    // QVariantList, the values those entries write
+        ObjectIdRole                         // QString, the objectId the row belongs to
     };
     Q_ENUM(Role)
 
@@ -63,8 +64,9 @@ public:
     // The row of the property, -1 when no row shows it.
     Q_INVOKABLE int rowOf(const QString& propertyName) const;
     // Writes value to the row's property as one undoable step; the document refuses a value equal
-    // to the one it holds, which records nothing.
-    Q_INVOKABLE void setValue(int row, const QVariant& value);
+    // to the one it holds, which records nothing. Nothing is written unless objectId is the object
+    // shown: a row of an object shown before (a delegate not yet deleted) writes nothing.
+    Q_INVOKABLE void setValue(const QString& objectId, int row, const QVariant& value);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

@@ -17,6 +17,7 @@ Item {
 
     // The roles of the row's model row.
     required property int index
+    required property string objectId
     required property string propertyName
     required property string description
     required property var value
@@ -52,7 +53,7 @@ Item {
     // Writes value as one undoable step; the model ignores a value equal to the current one.
     function writeValue(value) {
         if (mModel)
-            mModel.setValue(index, value)
+            mModel.setValue(objectId, index, value)
     }
 
     onValueChanged: {

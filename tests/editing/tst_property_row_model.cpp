@@ -232,9 +232,13 @@ void TestPropertyRowModel::writesAreUndoSteps()
     for (const QString& shown : {u"a"_s, u"S1"_s}) {
         focus(shown);
         const QVariant before = at(u"Name"_s, M::ValueRole);
-        m_model->setValue(m_model->rowOf(u"Name"_s), before);
+        const int row = m_model->rowOf(u"Name"_s);
+        m_model->setValue(id(shown), row, before);
         QVERIFY2(!RCCommandManager::instance()->canUndo(), "the value it holds is not written");
-        m_model->setValue(m_model->rowOf(u"Name"_s), u"改"_s);
+        m_model->setValue(id(u"b"_s), row, u"改"_s);
+        QVERIFY2(!RCCommandManager::instance()->canUndo(),
+                 "a row of an object no longer shown writes nothing");
+        m_model->setValue(id(shown), row, u"改"_s);
         QCOMPARE(at(u"Name"_s, M::ValueRole).toString(), u"改"_s);
         QCOMPARE(undoAll(), 1);
         QCOMPARE(at(u"Name"_s, M::ValueRole), before);
