@@ -15,14 +15,14 @@ class IRCObject;
 //
 // The object shown follows the selection on screen, whichever of the two changed last: the one
 // selected item of the selected scene, or the focused object (focusId) when it is that scene or
-// one of its items. A focus outside the selected scene gives way to the one selected item, else
-// to the selected scene itself; nothing is focused: only the one selected item. Without a selected
-// scene only a focused scene is shown. Another object shown is one reset; a change of a shown property
-// (undo and redo included) is one dataChanged of ValueRole on its row, and nothing else reaches
-// the rows. Values are read from the document when asked for; writes go through the presenters
-// as recorded (undoable) updates.
+// one of its items. A focus outside the selected scene gives way to the one selected item, else to
+// the selected scene itself; with nothing focused only the one selected item is shown. Without a
+// selected scene only a focused scene is shown.
 //
-// Fed by the presenters' signals only. GUI thread only.
+// Another object shown is one reset; a change of a shown property (undo and redo included) is one
+// dataChanged of ValueRole on its row, and nothing else reaches the rows. Values are read from the
+// document when asked for; writes go through the presenters as recorded (undoable) updates. Fed
+// by the presenters' signals only. GUI thread only.
 class RCPropertyRowModel : public QAbstractListModel
 {
     Q_OBJECT
