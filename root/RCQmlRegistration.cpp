@@ -7,6 +7,7 @@
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/Platform.h"
 #include "editing/RCCmdPresenter.h"
+#include "editing/RCPropertyRowModel.h"
 #include "editing/RCSceneItemModel.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
@@ -68,6 +69,7 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
         rcType<RCScenePresenter>("RCScenePresenter"),
         rcType<RCSceneItemPresenter>("RCSceneItemPresenter"),
         rcType<RCSceneItemModel>("RCSceneItemModel"),
+        rcType<RCPropertyRowModel>("RCPropertyRowModel"),
         rcType<RCSceneItemViewSlot>("RCSceneItemViewSlot"),
         rcType<RCCmdPresenter>("RCCmdPresenter"),
         rcType<IRCProject>("IRCProject"),

@@ -10,7 +10,7 @@ packages=(
     qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript qml6-module-qtquick
     qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-window
     qml6-module-qtquick-templates qml6-module-qtquick-dialogs qml6-module-qtquick-shapes
-    qml6-module-qtmultimedia qml6-module-qttest qml6-module-qt-labs-platform
+    qml6-module-qtmultimedia qml6-module-qttest qml6-module-qt-labs-platform qml6-module-qt-labs-qmlmodels
     qml6-module-qt5compat-graphicaleffects
     libbenchmark-dev fonts-wqy-microhei xvfb xauth xdotool imagemagick iproute2 util-linux python3
     libgl1-mesa-dri libglx-mesa0 libegl-mesa0

@@ -6,7 +6,8 @@
 // between two items of the kind with the most properties and the panel rebuilds its rows, against
 // bare rows (name, text input) made for the same properties; and over 1,000 focus changes the
 // objects below the panel must not grow ("object_growth", both counts taken once the panel has
-// filled and the count holds). Every panel benchmark reports its time
+// filled and the count holds); a change of one property of the item it shows is timed against the
+// same change with no panel. Every panel benchmark reports its time
 // as a ratio to its baseline ("x_baseline"). Run in a Release build, inside a private network
 // namespace (the project root starts the control link's discovery), on the offscreen platform:
 //
@@ -21,6 +22,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QSet>
 
 namespace {
 
@@ -103,6 +105,9 @@ const QByteArray kPropertyPanel = inMainWindow("import \"qrc:/qml/propertyPanel\
         items.setPropertyValue(sceneId, itemIds[turn++ % itemIds.length], "Focus", true, false)
     })");
 
+// Nothing that follows the items: what a property change costs without a panel.
+const QByteArray kNoPanel = inMainWindow("", "function step(sceneId, itemIds) {}");
+
 // Creates the QML in the window, draws the window, destroys the QML; answers nanoseconds.
 double createOnce(QQmlComponent& component, benchmark::State& state)
 {
@@ -157,6 +162,29 @@ void BM_SceneListFill200(benchmark::State& state)
 }
 BENCHMARK(BM_SceneListFill200)->Unit(benchmark::kMillisecond);
 
+// The objects below root: its QObject children and, for an item, its visual children (a
+// repeater's delegates are only those), each counted once, all the way down.
+int objectsBelow(QObject* root)
+{
+    QSet<QObject*> seen;
+    QList<QObject*> todo{root};
+    while (!todo.isEmpty()) {
+        QObject* object = todo.takeLast();
+        QList<QObject*> below = object->children();
+        if (auto* item = qobject_cast<QQuickItem*>(object)) {
+            for (QQuickItem* child : item->childItems())
+                below.append(child);
+        }
+        for (QObject* child : std::as_const(below)) {
+            if (!seen.contains(child)) {
+                seen.insert(child);
+                todo.append(child);
+            }
+        }
+    }
+    return int(seen.size());
+}
+
 // A QML object with a step() (one focus change or its bare counterpart) placed in the window for
 // the life of the stepper.
 class Stepper : public QmlObject
@@ -172,7 +200,7 @@ public:
             benchmark::DoNotOptimize(qmlBench().window->grabWindow());
             QCoreApplication::processEvents();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            const int now = int(object()->findChildren<QObject*>().size());
+            const int now = objectsBelow(object());
             steady = now == count ? steady + 1 : 0;
             count = now;
         }
@@ -186,9 +214,19 @@ public:
     }
 };
 
+// Takes the focus off both items, so that the first step of a stepper focuses one of them
+// whichever the benchmark before ended on.
+void clearFocus()
+{
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    for (const QString& itemId : std::as_const(g_itemIds))
+        items->setPropertyValue(g_sceneId, itemId, QStringLiteral("Focus"), false, false);
+}
+
 // One rebuild per iteration: step() and a drawn window.
 void runRebuild(benchmark::State& state, const QByteArray& qml, bool baseline)
 {
+    clearFocus();
     Stepper stepper(qml, state);
     if (!stepper.isValid())
         return;
@@ -217,10 +255,38 @@ void BM_PropertyPanelRebuild(benchmark::State& state)
 }
 BENCHMARK(BM_PropertyPanelRebuild)->Unit(benchmark::kMillisecond);
 
+// One change of a property of the item the panel shows (its "X", as a drag step writes it) per
+// iteration; the baseline makes the same changes with no panel.
+void runValueChanges(benchmark::State& state, const QByteArray& qml, bool baseline)
+{
+    clearFocus();
+    Stepper stepper(qml, state);
+    if (!stepper.isValid())
+        return;
+    stepper.step();
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    int x = 0;
+    timeRuns(state, g_ratios, baseline, [&] {
+        items->setPropertyValue(g_sceneId, g_itemIds.constFirst(), QStringLiteral("X"), ++x % 500, false);
+    });
+}
+
+void BM_NoPanelValueChange(benchmark::State& state)
+{
+    runValueChanges(state, kNoPanel, true);
+}
+BENCHMARK(BM_NoPanelValueChange)->Unit(benchmark::kMicrosecond);
+void BM_PropertyPanelValueChange(benchmark::State& state)
+{
+    runValueChanges(state, kPropertyPanel, false);
+}
+BENCHMARK(BM_PropertyPanelValueChange)->Unit(benchmark::kMicrosecond);
+
 // kFocusChanges focus changes, the window drawn now and then; the objects below the panel before
 // and after.
 void BM_PropertyPanelFocusChurn(benchmark::State& state)
 {
+    clearFocus();
     Stepper stepper(kPropertyPanel, state);
     if (!stepper.isValid())
         return;

@@ -2,32 +2,36 @@ import QtQuick
 import "../common"
 import Rc.IRCImageManager
 import Rc.RCMessageBoxManager
+import Rc.RCPropertyRowModel
 
 // What every row of the property panel shares: the name cell with the property's description,
-// the value cell that the row's editor fills, loading, following the model and writing.
+// the value cell that the row's editor fills, following the model and writing.
 //
-// The panel sets mIsScene or mIsSceneItem, the presenters, mPropertyName, mSceneId and, for an
-// item, mSceneItemId; setting the last id loads the row: the description and then
-// valueLoaded(value). Every later change of that property in the model, also by undo and
-// redo, arrives as valueLoaded(value) again. Editors show what valueLoaded hands them and
-// call writeValue() only for what the user did, so filling a row never writes.
+// A row is a delegate of the panel's RCPropertyRowModel: its required properties are the roles of
+// its model row, and the model renews `value` on every change of that one property in the
+// document (undo and redo included). The row hands the value to its editor as valueLoaded(value),
+// once when it is complete and then on every change. Editors show what valueLoaded hands them
+// and call writeValue() only for what the user did, so filling a row never writes.
 Item {
     id: root
 
+    // The roles of the row's model row.
+    required property int index
+    required property string objectId
+    required property string propertyName
+    required property string description
+    required property var value
+
     property real mNameWidth: 140 * RCUnits.dp
-    // The open project, for rows that need more than the presenters (the icon row's picture folder).
+    // The model whose row this is; writes go through it.
+    property RCPropertyRowModel mModel: null
+    // The open project, for rows that need more than the model (the icon row's picture folder).
     property var mProject: null
     // The program's services for rows that show a message or a project picture.
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCImageManager mImageManager: null
-    property var mScenePresenter: null
-    property var mSceneItemPresenter: null
-    property string mSceneId: ""
-    property string mSceneItemId: ""
-    property string mPropertyName: ""
-    property bool mIsScene: false
-    property bool mIsSceneItem: false
-    property string mDescription: ""
+    readonly property string mPropertyName: propertyName
+    readonly property string mDescription: description
     // The name as a bar over the whole width (mNameBarHeight high) with the editor below it,
     // instead of a name cell at the left of the editor.
     property bool mStacked: false
@@ -36,68 +40,29 @@ Item {
     property alias mNameText: nameText
     default property alias mValueContent: valueCell.data
     property alias mValueCell: valueCell
+    // Set once the row is complete: from then on every new value is handed on.
+    property bool mLoaded: false
 
     // The property's value as the model holds it now: loaded or changed.
     signal valueLoaded(var value)
 
+    objectName: "row_" + propertyName
     width: parent ? parent.width : 0
     height: 36 * RCUnits.dp
 
-    function readValue() {
-        if (mIsScene && mScenePresenter)
-            return mScenePresenter.getPropertyValue(mSceneId, mPropertyName)
-        if (mIsSceneItem && mSceneItemPresenter)
-            return mSceneItemPresenter.getPropertyValue(mSceneId, mSceneItemId, mPropertyName)
-        return undefined
-    }
     // Writes value as one undoable step; the model ignores a value equal to the current one.
     function writeValue(value) {
-        if (mIsScene && mScenePresenter && mSceneId !== "")
-            mScenePresenter.setPropertyValue(mSceneId, mPropertyName, value, true)
-        else if (mIsSceneItem && mSceneItemPresenter && mSceneItemId !== "")
-            mSceneItemPresenter.setPropertyValue(mSceneId, mSceneItemId, mPropertyName, value, true)
-    }
-    function displayData(key) {
-        if (mIsScene && mScenePresenter)
-            return mScenePresenter.getPropertyDisplayData(mSceneId, mPropertyName, key)
-        if (mIsSceneItem && mSceneItemPresenter)
-            return mSceneItemPresenter.getPropertyDisplayData(mSceneId, mSceneItemId, mPropertyName, key)
-        return undefined
-    }
-    function load() {
-        if (mIsScene && mScenePresenter)
-            mDescription = mScenePresenter.getPropertyDescription(mSceneId, mPropertyName)
-        else if (mIsSceneItem && mSceneItemPresenter)
-            mDescription = mSceneItemPresenter.getPropertyDescription(mSceneId, mSceneItemId, mPropertyName)
-        else
-            return
-        valueLoaded(readValue())
+        if (mModel)
+            mModel.setValue(objectId, index, value)
     }
 
-    onMSceneIdChanged: {
-        if (mIsScene && mSceneId !== "")
-            load()
+    onValueChanged: {
+        if (mLoaded)
+            valueLoaded(value)
     }
-    onMSceneItemIdChanged: {
-        if (mIsSceneItem && mSceneItemId !== "")
-            load()
-    }
-
-    Connections {
-        target: root.mIsScene ? root.mScenePresenter : null
-
-        function onScenePropertyValueChanged(sceneId, sName, value) {
-            if (sceneId === root.mSceneId && sName === root.mPropertyName)
-                root.valueLoaded(value)
-        }
-    }
-    Connections {
-        target: root.mIsSceneItem ? root.mSceneItemPresenter : null
-
-        function onItemPropertyValueChanged(sceneId, itemId, sName, value) {
-            if (itemId === root.mSceneItemId && sceneId === root.mSceneId && sName === root.mPropertyName)
-                root.valueLoaded(value)
-        }
+    Component.onCompleted: {
+        mLoaded = true
+        valueLoaded(value)
     }
 
     Rectangle {

@@ -14,7 +14,7 @@ import "../common"
 // drag step is one call that moves the whole selection by whole scene units; a resize step
 // scales the items from their geometry at the press, so rounding never accumulates. Selection and focus are never recorded. Keys act on release (Ctrl+C, Ctrl+V,
 // Delete; not on auto-repeat) or on press (the arrows, Shift resizing); the layer takes the
-// keyboard focus when pressed.
+// keyboard focus when pressed and takes it back when its menus close.
 Item {
     id: root
 
@@ -448,9 +448,12 @@ Item {
             }
         }
     }
+    // A menu takes the keyboard from the layer while it is open and gives it back when it closes.
     Menu {
         id: frameMenu
         objectName: "sceneFrameMenu"
+
+        onClosed: root.forceActiveFocus()
 
         RCMenuItem {
             objectName: "sceneMenuCopy"
@@ -467,6 +470,8 @@ Item {
     Menu {
         id: canvasMenu
         objectName: "sceneCanvasMenu"
+
+        onClosed: root.forceActiveFocus()
 
         RCMenuItem {
             objectName: "sceneMenuPaste"

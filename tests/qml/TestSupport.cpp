@@ -4,6 +4,8 @@
 #include "editing/RCScenePresenter.h"
 
 #include <QImage>
+#include <QQuickItem>
+#include <QSet>
 
 TestSupport::TestSupport(QObject* parent) : QObject(parent)
 {
@@ -51,4 +53,27 @@ bool TestSupport::isDrawnImage(const QString& path) const
         }
     }
     return false;
+}
+
+int TestSupport::objectCount(QObject* object)
+{
+    QSet<QObject*> seen;
+    QList<QObject*> todo;
+    if (object)
+        todo.append(object);
+    while (!todo.isEmpty()) {
+        QObject* next = todo.takeLast();
+        QList<QObject*> below = next->children();
+        if (auto* item = qobject_cast<QQuickItem*>(next)) {
+            for (QQuickItem* child : item->childItems())
+                below.append(child);
+        }
+        for (QObject* child : std::as_const(below)) {
+            if (!seen.contains(child)) {
+                seen.insert(child);
+                todo.append(child);
+            }
+        }
+    }
+    return int(seen.size());
 }

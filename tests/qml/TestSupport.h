@@ -41,10 +41,9 @@ public:
     // an empty itemId names a scene property.
     Q_INVOKABLE QString propertyType(const QString& sceneId, const QString& itemId, const QString& name);
     // The number of QObjects below object (children, their children, ...).
-    Q_INVOKABLE static int objectCount(QObject* object)
-    {
-        return object ? int(object->findChildren<QObject*>().size()) : 0;
-    }
+    // The objects below object: its QObject children and, for an item, its visual children (a
+    // repeater's delegates are only those), each counted once, all the way down.
+    Q_INVOKABLE static int objectCount(QObject* object);
 
     // Every file below folder (":/qml" for the view files), relative to it.
     Q_INVOKABLE QStringList filesBelow(const QString& folder) const { return ::filesBelow(folder); }

@@ -56,10 +56,23 @@ RCTestMainWindow {
             compare(panel.mFocusId, sceneId)
             waitForItemPolished(findChild(panel, "rowColumn"))
         }
+        function rowModel() {
+            return findChild(panel, "rowModel")
+        }
+        function rows() {
+            return findChild(panel, "rowRepeater")
+        }
         function row(name) {
-            var r = panel.rowOf(name)
+            var r = rows().itemAt(rowModel().rowOf(name))
             verify(r, "row " + name)
             return r
+        }
+        // The property names of the rows, top to bottom.
+        function rowNames() {
+            var names = []
+            for (var i = 0; i < rows().count; ++i)
+                names.push(rows().itemAt(i).mPropertyName)
+            return names
         }
         function input(name) {
             return findChild(row(name), "input")
@@ -110,13 +123,14 @@ RCTestMainWindow {
             var itemId = addItem(data.kind)
             focusItem(itemId)
             var expected = expectedRows(itemId)
-            compare(panel.rowNames(), expected)
+            compare(rowNames(), expected)
             for (var i = 0; i < data.some.length; ++i)
                 verify(expected.indexOf(data.some[i]) >= 0, data.some[i])
             for (var hidden of ["Id", "QmlPath", "Focus", "Select", "ActionType", "CmdType"])
-                verify(!panel.rowOf(hidden), hidden + " is hidden")
+                compare(rowModel().rowOf(hidden), -1, hidden + " is hidden")
             var name = row("Name")
             compare(name.mDescription, items.getPropertyDescription(sceneId, itemId, "Name"))
+            compare(name.objectName, "row_Name")
             compare(findChild(name, "nameText").text, name.mDescription)
             compare(name.height, 36)
             compare(name.width, panel.width - (findChild(panel, "rowView").width - findChild(panel, "rowColumn").width))
@@ -124,7 +138,7 @@ RCTestMainWindow {
 
         function test_sceneRowsAndSelection() {
             focusScene()
-            var names = panel.rowNames()
+            var names = rowNames()
             for (var shown of ["Name", "TypeName", "IndentLevel", "Width", "Height", "IconPath", "BackgroundImg"])
                 verify(names.indexOf(shown) >= 0, shown)
             verify(names.indexOf("Id") < 0 && names.indexOf("Focus") < 0)
@@ -135,13 +149,16 @@ RCTestMainWindow {
             var view = findChild(panel, "rowView")
             items.setPropertyValue(sceneId, a, "Select", true, false)
             verify(view.visible, "one selected item")
+            compare(rowModel().objectId, a, "the one selected item is shown")
             items.setPropertyValue(sceneId, b, "Select", true, false)
             verify(!view.visible, "two selected items hide the rows")
             items.setPropertyValue(sceneId, b, "Select", false, false)
             verify(view.visible)
+            items.setPropertyValue(sceneId, a, "Select", false, false)
+            compare(rowModel().objectId, sceneId, "no selection: the focused scene")
 
             scenes.setPropertyValue(sceneId, "Focus", false, false)
-            compare(panel.rowCount(), 0, "no focus, no rows")
+            compare(rows().count, 0, "no focus, no rows")
         }
 
         // What the user types and what the model holds afterwards; null: nothing written.
@@ -228,7 +245,7 @@ RCTestMainWindow {
             focusItem(itemId)
             focusScene()
             focusItem(itemId)
-            verify(panel.rowCount() > 0)
+            verify(rows().count > 0)
             verify(!testSupport.canUndo(), "nothing recorded")
             verify(!project.hasChangedOnClosing())
             for (var name in before)
@@ -244,7 +261,7 @@ RCTestMainWindow {
             ]
             var itemId = addItem(1, records)
             focusItem(itemId)
-            verify(!panel.rowOf("Picture"), "an image property has no editor")
+            compare(rowModel().rowOf("Picture"), -1, "an image property has no editor")
 
             var combo = findChild(row("Mode"), "comboBox")
             compare(combo.count, 2, "only the paired entries")
@@ -381,7 +398,8 @@ RCTestMainWindow {
             focusItem(a)
             wait(0)
             var objects = testSupport.objectCount(panel)
-            var rows = panel.rowCount()
+            var count = rows().count
+            verify(objects > 5 * count, "the rows are counted")
             for (var i = 0; i < 30; ++i) {
                 focusItem(i % 2 ? a : b)
                 if (i % 3 === 0)
@@ -389,8 +407,8 @@ RCTestMainWindow {
             }
             focusItem(a)
             wait(0)
-            compare(panel.rowCount(), rows)
-            compare(findChild(panel, "rowColumn").children.length, rows)
+            compare(rows().count, count)
+            compare(findChild(panel, "rowColumn").children.length, count + 1, "the rows and their repeater")
             compare(testSupport.objectCount(panel), objects, "every dropped row is gone")
         }
     }
