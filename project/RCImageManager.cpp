@@ -60,6 +60,16 @@ void RCImageManager::setQrcImagePath(const QString& path)
     Q_EMIT resolutionChanged();
 }
 
+void RCImageManager::setResolution(const QString& folder, bool isQrc, const QString& qrcFolder)
+{
+    if (folder == m_imageFolder && isQrc == m_isQrc && qrcFolder == m_qrcImageFolder)
+        return;
+    m_imageFolder = folder;
+    m_isQrc = isQrc;
+    m_qrcImageFolder = qrcFolder;
+    Q_EMIT resolutionChanged();
+}
+
 QString RCImageManager::referenceName(const QString& value)
 {
     const QString prefix = QString::fromLatin1(ReferencePrefix);
@@ -261,6 +271,7 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     QSet<QString> used;
     const QString prefix = QString::fromLatin1(ReferencePrefix);
     const QDir folder(resolveFolder(dstFolder));
+    bool failed = false;
 
     // Gathers one value; returns the reference to store, or "" to leave the value as it is.
     auto gather = [&](const QString& value) -> QString {
@@ -274,12 +285,15 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
                 reference = prefix + QFileInfo(target).fileName();
             if (report && created)
                 report->created.append(target);
-            if (report && target.isEmpty()) {
-                report->failed.append(value);
-                if (isMissing(value))
-                    report->missing.append(value);
-                else if (report->writeError.isEmpty())
-                    report->writeError = error;
+            if (target.isEmpty()) {
+                failed = true;
+                if (report) {
+                    report->failed.append(value);
+                    if (isMissing(value))
+                        report->missing.append(value);
+                    else if (report->writeError.isEmpty())
+                        report->writeError = error;
+                }
             }
         }
         // Every reference the written file holds names a file of the destination: it stays.
@@ -288,20 +302,29 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
             used.insert(fileKey(folder.filePath(name)));
         return reference;
     };
-    auto record = [report](const QString& sceneId, const QString& itemId, const QString& name,
-                           const QVariant& value) {
-        if (report)
-            report->previous.append(ImageValue{sceneId, itemId, name, value});
-    };
 
+    // Every picture is copied before any value changes: a view that shows a value resolves it
+    // only where its file already is.
+    QList<std::pair<ImageValue, QString>> rewrites; // the value as it is, and its reference
     forEachImageValue(
         [&](const QString& sceneId, const QString& itemId, const QString& name, const QVariant& value) {
             const QString reference = gather(value.toString());
-            if (reference.isEmpty())
-                return;
-            record(sceneId, itemId, name, value);
-            setImageValue(sceneId, itemId, name, reference);
+            if (!reference.isEmpty())
+                rewrites.append({ImageValue{sceneId, itemId, name, value}, reference});
         });
+    if (failed)
+        return used;
+    if (report) {
+        report->resolutionMoved = true;
+        report->previousFolder = m_imageFolder;
+        report->previousIsQrc = m_isQrc;
+    }
+    adoptImageFolder(resolveFolder(dstFolder));
+    for (const auto& [previous, reference] : std::as_const(rewrites)) {
+        if (report)
+            report->previous.append(previous);
+        setImageValue(previous.sceneId, previous.itemId, previous.name, reference);
+    }
     return used;
 }
 
@@ -393,8 +416,12 @@ bool RCImageManager::usesPicturesIn(const QString& folder) const
 
 void RCImageManager::discardGathering(const GatherReport& report)
 {
+    // Values first, while the copies they may name are still there; then where references
+    // resolve; the copies last.
     for (const ImageValue& entry : report.previous)
         setImageValue(entry.sceneId, entry.itemId, entry.name, entry.value);
+    if (report.resolutionMoved)
+        setResolution(report.previousFolder, report.previousIsQrc, m_qrcImageFolder);
     for (const QString& file : report.created) {
         if (!QFile::remove(file))
             qWarning() << "RCImageManager::discardGathering"

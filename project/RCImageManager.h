@@ -44,6 +44,8 @@ public:
     // The resource image folder as a "qrc:" URL, such as "qrc:/empty/image".
     void setQrcImagePath(const QString& path);
     QString qrcImagePath() const { return m_qrcImageFolder; }
+    // The image folder, resource mode and resource image folder at once: one resolutionChanged().
+    void setResolution(const QString& folder, bool isQrc, const QString& qrcFolder);
 
     // An image value of a scene (itemId empty) or of a scene item.
     struct ImageValue
@@ -67,6 +69,11 @@ public:
         QStringList missing;
         // Why the first picture that is there could not be written ("" when none failed so).
         QString writeError;
+        // Whether the gathering moved where references resolve to the destination, and where
+        // they resolved before.
+        bool resolutionMoved = false;
+        QString previousFolder;
+        bool previousIsQrc = false;
     };
 
     // The file names of the pictures that the document shows from disk and that are not there
@@ -80,16 +87,19 @@ public:
     // there, a file value or a plain path below it).
     bool usesPicturesIn(const QString& folder) const;
 
-    // Copies every image that a scene or scene item shows from outside `dstFolder` into it
-    // and rewrites those values to references (without undo records). `dstFolder` empty
-    // means the image folder. Returns the paths of the files of the destination that the
-    // rewritten document references (every reference it holds, also one whose copy failed),
-    // for removeUnusedImages(). `report`, when given, receives what discardGathering() needs
-    // and the values whose picture could not be copied.
+    // Copies every image that a scene or scene item shows from outside `dstFolder` into it;
+    // once all of them are there, references resolve in `dstFolder` (as adoptImageFolder()) and
+    // the copied values are rewritten to references (without undo records). When a copy fails,
+    // no value is rewritten and references resolve where they did. So a view never resolves a
+    // value to a file that is not there yet. `dstFolder` empty means the image folder. Returns
+    // the paths of the files of the destination that the rewritten document references (every
+    // reference it holds, also one whose copy failed), for removeUnusedImages(). `report`, when
+    // given, receives what discardGathering() needs and the values whose picture could not be
+    // copied.
     QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report = nullptr);
 
-    // Takes a gathering back: puts back the values it rewrote (without undo records) and deletes
-    // the files it created.
+    // Takes a gathering back: puts back the values it rewrote (without undo records), then where
+    // references resolved, and deletes the files it created.
     void discardGathering(const GatherReport& report);
 
     // Deletes the files of `dstFolder` (the image folder when empty) that are not in
@@ -98,8 +108,8 @@ public:
     // been written.
     void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles);
 
-    // After a save into `folder`: the document's references name files there, so they resolve
-    // there from now on (outside resource mode). Nothing changes when it is the image folder.
+    // The document's references name files in `folder`, so they resolve there from now on
+    // (outside resource mode). Nothing changes when it is the image folder or empty.
     void adoptImageFolder(const QString& folder);
 
     // Whether two paths name one folder: by canonical path when both exist, else by their

@@ -228,12 +228,12 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
         QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ImageFolderName));
     if (!inResources)
         QDir().mkpath(imageFolder);
+    // The views of the document being replaced resolve nothing until the new one has replaced
+    // them: they never look for their pictures in the new packet.
+    m_imageManager->setResolution(QString(), false, QString());
     m_packetPath = packetPath;
-    m_imageManager->setProjectImagePath(imageFolder);
-    m_imageManager->setIsQrc(inResources);
-    m_imageManager->setQrcImagePath(QStringLiteral("qrc%1/image").arg(packetPath));
-
     applyProject(json);
+    m_imageManager->setResolution(imageFolder, inResources, QStringLiteral("qrc%1/image").arg(packetPath));
     return true;
 }
 
@@ -280,7 +280,6 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
     const QString usedFolder = imageFolder.isEmpty() ? m_imageManager->projectImagePath() : imageFolder;
     if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
         m_imageManager->removeUnusedImages(usedFolder, usedImages);
-    m_imageManager->adoptImageFolder(usedFolder);
     markSaved();
     return true;
 }

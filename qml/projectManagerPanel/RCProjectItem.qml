@@ -2,14 +2,17 @@ import QtQuick
 import "../common"
 
 // One tile of the project manager: the rounded thumbnail above the name, blue while marked. The
-// grid shows the name as a tool tip while the pointer is on the tile. The grid's model hands in
-// the row's name, thumbnail and mark.
+// thumbnail fills its place, cropped, or with mWholeThumbnail shows whole, centred on a dark mat
+// (a template's thumbnail is its scene, whose every part counts). The grid shows the name as a
+// tool tip while the pointer is on the tile. The grid's model hands in the row's name, thumbnail
+// and mark.
 Rectangle {
     id: root
 
     required property string m_name
     required property string m_thumbnailPath
     required property bool m_select
+    property bool mWholeThumbnail: false
     // The tile's colour around the thumbnail.
     readonly property real mFrame: 2 * RCUnits.dp
 
@@ -18,6 +21,11 @@ Rectangle {
     radius: 8 * RCUnits.dp
     color: m_select ? "#1E90FF" : "#696969"
 
+    Rectangle {
+        anchors.fill: thumbnail
+        visible: root.mWholeThumbnail
+        color: "#1A1A1C"
+    }
     Image {
         id: thumbnail
         objectName: "thumbnail"
@@ -28,7 +36,7 @@ Rectangle {
         source: root.m_thumbnailPath
         cache: false
         asynchronous: true
-        fillMode: Image.PreserveAspectCrop
+        fillMode: root.mWholeThumbnail ? Image.PreserveAspectFit : Image.PreserveAspectCrop
     }
     // Rounds the thumbnail's corners with a ring in the tile's colour whose inner edge is the
     // rounded rectangle to show, so that every scene-graph backend draws it (no shader effect).

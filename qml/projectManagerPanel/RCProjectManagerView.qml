@@ -252,6 +252,7 @@ Rectangle {
             required property string m_packetPath
 
             objectName: "tile_" + m_name
+            mWholeThumbnail: !root.mEnableEdit
 
             MouseArea {
                 anchors.fill: parent

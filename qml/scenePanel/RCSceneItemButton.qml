@@ -7,7 +7,7 @@ import "../common"
 import "RCSceneItemShow.js" as Show
 
 // The base of the tappable scene item views: the icon filling the view, the caption centred under
-// it, in edit mode a blue veil while the item is selected, and in control mode the tap. What
+// it (elided to the view's width), in edit mode a blue veil while the item is selected, and in control mode the tap. What
 // few buttons show (the veil, the transparency check) is made only when needed. A tap
 // plays the click sound (an action) and then emits sig_itemClicked, to which each button view
 // answers; while pressed the content is shifted and grown by mPressedDis. With "EnableClick"
@@ -109,10 +109,13 @@ RCSceneItem {
 
     RCText {
         objectName: "buttonCaption"
-        // under the icon, so that the press effect moves both
+        // under the icon, so that the press effect moves both; no wider than the icon
         anchors.top: root.mContainer.bottom
         anchors.topMargin: 5 * RCUnits.dp
         anchors.horizontalCenter: root.mContainer.horizontalCenter
+        width: root.mContainer.width
+        horizontalAlignment: Text.AlignHCenter
+        elide: Text.ElideRight
         text: root.mName
         color: root.mTextColor
         font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)

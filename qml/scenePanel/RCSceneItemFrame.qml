@@ -4,7 +4,7 @@ import "../common"
 // The frame that the list and manager views draw around their content: a fill, a border of
 // mFrameSize (scene units) in mFrameColor, and either a title band of mTitleHeight at the top
 // holding the name 11 dp from the left (mCaptionAbove false), or the name as a caption standing
-// 5 units above the view (mCaptionAbove true). Children go into the content area, which lies below
+// 5 units above the view (mCaptionAbove true); either is elided to the view's width. Children go into the content area, which lies below
 // the band, inset by mFrameSize + mFrameMargin and filled with mContentColor. Sizes in scene units
 // are scaled by the view's factors.
 Item {
@@ -66,7 +66,9 @@ Item {
         objectName: "frameCaption"
         visible: root.mCaptionAbove
         anchors.left: parent.left
+        anchors.right: parent.right
         anchors.bottom: parent.top
+        elide: Text.ElideRight
         anchors.bottomMargin: 5 * root.mScale
         text: root.mName
         color: root.mTextColor

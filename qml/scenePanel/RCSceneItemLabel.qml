@@ -38,6 +38,7 @@ RCSceneItem {
         RCText {
             objectName: "labelText"
             anchors.fill: parent
+            elide: Text.ElideRight
             text: root.mName
             color: root.mTextColor
             font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)

@@ -60,8 +60,10 @@ RCSceneItemProgramTiles {
         if (position > 0)
             tabBar.setCurrentIndex(tabBar.getModel().get(position).index)
     }
+    // One refresh once the current event is handled, however many changes asked for it. The
+    // timer is the view's own: a view that goes meanwhile refreshes nothing.
     function scheduleRefresh() {
-        Qt.callLater(refresh)
+        refreshTimer.start()
     }
     function showTitle(title) {
         tileModel.clear()
@@ -147,6 +149,11 @@ RCSceneItemProgramTiles {
     }
     RCProgramTileModel {
         id: tileModel
+    }
+    Timer {
+        id: refreshTimer
+        interval: 0
+        onTriggered: root.refresh()
     }
 
     mContentItem: RCSceneItemFrame {

@@ -67,7 +67,9 @@ RCSceneItem {
         RCText {
             objectName: "tableCaption"
             anchors.left: parent.left
+            anchors.right: parent.right
             anchors.bottom: parent.top
+            elide: Text.ElideRight
             anchors.bottomMargin: 5 * RCUnits.dp
             text: root.mName
             color: root.mTextColor

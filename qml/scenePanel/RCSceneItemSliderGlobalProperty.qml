@@ -163,6 +163,8 @@ RCSceneItem {
             objectName: "sliderName"
             anchors.left: bar.left
             anchors.leftMargin: 9 * root.mHeightDp
+            anchors.right: bar.right
+            elide: Text.ElideRight
             anchors.bottom: bar.top
             anchors.bottomMargin: 6 * root.mHeightDp
             text: root.mName

@@ -5,7 +5,8 @@ import "RCPlayTime.js" as PlayTime
 
 // The progress of the playing Vexa program of the item's kind ("ProgramListType"): a framed bar
 // whose played part runs over the program's range ("BeginPos".."EndPos", or 0.."Length" when
-// those make none), the handle icon after it and the name at the left.
+// those make none), the handle icon after it and the name at the left, right of the handle's place
+// at 0.
 //
 // Control mode: a press seeks the program to that point of the bar and a drag follows the pointer
 // while it stays over the bar, on the same range the bar is drawn with (each new position once);
@@ -93,6 +94,7 @@ RCSceneItem {
                 color: root.mHandlerColor
             }
             RCImage {
+                id: handle
                 objectName: "vexaProgressHandle"
                 x: played.x + played.width
                 anchors.verticalCenter: parent.verticalCenter
@@ -120,11 +122,15 @@ RCSceneItem {
                 onCanceled: root.release()
             }
         }
+        // Right of where the handle rests at 0, so that the idle bar shows both; elided within the bar.
         RCText {
             objectName: "vexaProgressName"
-            anchors.left: parent.left
-            anchors.leftMargin: 3 * root.mHeightDp
+            anchors.left: bar.left
+            anchors.leftMargin: bar.border.width + (handle.source !== "" ? handle.width : 0) + 3 * root.mHeightDp
+            anchors.right: bar.right
+            anchors.rightMargin: bar.border.width
             anchors.verticalCenter: parent.verticalCenter
+            elide: Text.ElideRight
             text: root.mName
             color: root.mTextColor
             font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)

@@ -32,8 +32,10 @@ Item {
         else
             setCurrent(listId, programId)
     }
+    // One look-up once the current event is handled; the timer goes with the tracker, so a view
+    // that goes meanwhile looks nothing up.
     function scheduleLookUp() {
-        Qt.callLater(lookUp)
+        lookUpTimer.start()
     }
     function setCurrent(listId, programId) {
         mListId = listId
@@ -71,6 +73,11 @@ Item {
     onMStelvaneSyncerChanged: lookUp()
     onMKindChanged: lookUp()
 
+    Timer {
+        id: lookUpTimer
+        interval: 0
+        onTriggered: root.lookUp()
+    }
     Connections {
         target: root.mStelvaneSyncer
         // The change names no kind: only lists of the tracker's kind count, read by kind.

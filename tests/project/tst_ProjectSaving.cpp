@@ -12,6 +12,7 @@
 #include "project/ProjectFixture.h"
 #include "project/RCProject.h"
 #include "project/RCRecentProjectRecord.h"
+#include "project/RCTemplateProjects.h"
 #include "project/TestPackets.h"
 #include "support/IsolatedNetwork.h"
 
@@ -132,6 +133,64 @@ private Q_SLOTS:
         if (!goneScene.isEmpty())
             QCOMPARE(scenes->getPropertyValue(goneScene, RCKeys::IconPath()).toString(), gone);
         QVERIFY(m_project->hasChangedOnClosing());
+    }
+
+    // Whenever a view would resolve a picture during a save or a load (a value rewritten, a scene
+    // added, the folder that references resolve in moved), it resolves to a file that is there
+    // or to nothing.
+    void picturesResolveToFilesOrNothing_data()
+    {
+        QTest::addColumn<QString>("from"); // what is open: a stored packet or a template copy
+        QTest::addColumn<QString>("step");
+        QTest::newRow("stored packet saved into a new folder") << u"stored"_s << u"save"_s;
+        QTest::newRow("first save of a template copy") << u"template"_s << u"save"_s;
+        QTest::newRow("project file not writable in a new folder") << u"stored"_s << u"failed save"_s;
+        QTest::newRow("template opened over a stored packet") << u"stored"_s << u"open template"_s;
+    }
+    void picturesResolveToFilesOrNothing()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, step);
+        m_project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+        QVERIFY(m_project->getTemplateProjectCout() > 0);
+        const QString templateName = m_project->getTemplateProject(0).value(RCKeys::Name()).toString();
+        if (from == QLatin1String("template"))
+            QVERIFY(m_project->loadTemplateProjectPacket(templateName));
+        else
+            QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        const QString picked = QUrl::fromLocalFile(writePicture(m_home->filePath(u"pictures/new.png"_s),
+                                                                qRgb(4, 5, 6)))
+                                   .toString();
+        scenes->addScene(u"picked"_s, picked, QString(), true);
+
+        QStringList unresolved;
+        const auto check = [&] {
+            for (const QString& sceneId : scenes->getSceneIds()) {
+                const QString value = scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString();
+                const QUrl url(m_project->getImageManager()->pathTransformation(value));
+                if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile())
+                    unresolved.append(value);
+            }
+        };
+        QObject guard;
+        connect(scenes, &RCScenePresenter::scenePropertyValueChanged, &guard, check);
+        connect(scenes, &RCScenePresenter::sceneAdd, &guard, check);
+        connect(m_project->getImageManager(), &RCImageManager::resolutionChanged, &guard, check);
+
+        const QString target = m_home->filePath(u"packets/new"_s);
+        if (step == QLatin1String("save")) {
+            QVERIFY(m_project->saveProjectPacket(target));
+        } else if (step == QLatin1String("failed save")) {
+            QVERIFY(QDir().mkpath(target + u"/blocked.tavx"_s));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"RCProject::saveProject"_s));
+            QVERIFY(!m_project->saveProject(target + u"/blocked.tavx"_s, target + u"/image"_s));
+        } else {
+            QVERIFY(m_project->loadTemplateProjectPacket(templateName));
+        }
+        QCOMPARE(unresolved, QStringList());
+        check();
+        QCOMPARE(unresolved, QStringList());
     }
 
     void missingPicturesAreNamedThenDropped_data()

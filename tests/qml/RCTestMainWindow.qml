@@ -9,7 +9,6 @@ import "qrc:/qml/common"
 Item {
     id: root
 
-    readonly property real dp: 1
     readonly property Item contentItem: root
     property int visibility: Window.Windowed
     property var mProject: project

@@ -220,6 +220,25 @@ RCTestMainWindow {
             compare(bench.actionSpy.signalArguments[1][1], view.mSceneItemId)
         }
 
+        // A view whose deferred refresh is queued when it goes leaves nothing behind that runs
+        // without it: no error once the queue is served.
+        function test_viewGoesWithRefreshQueued_data() {
+            return [
+                {tag: "program manager, table replaced", kind: 3, change: () => testMirror.tableUpdate()},
+                {tag: "playing Vexa program, list added", kind: 33, change: () => serverPeers.receive(
+                        "addVexaProgramList", {"id": "Q", "name": "q", "programListType": 0, "index": 0})}
+            ]
+        }
+        function test_viewGoesWithRefreshQueued(data) {
+            failOnWarning(/delayed function evaluation|TypeError/)
+            var view = bench.newView(data.kind, {}, [0, 0, 300, 200])
+            verify(view)
+            data.change()
+            verify(bench.items.removeItem(bench.sceneId, view.mSceneItemId, false))
+            compare(bench.viewOf(view.mSceneItemId), null)
+            wait(20)
+        }
+
         // With node titles: a tab per title, each showing the programs of its nodes; programs
         // added meanwhile wait for the next refresh, which keeps the chosen tab.
         function test_programManagerTabs() {

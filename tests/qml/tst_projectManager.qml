@@ -30,6 +30,11 @@ RCTestMainWindow {
             signalName: "sig_buttonCancelClicked"
         }
     }
+    Component {
+        id: pictureComponent
+
+        Image {}
+    }
     SignalSpy {
         id: openedSpy
         signalName: "sig_successOpenProject"
@@ -116,6 +121,48 @@ RCTestMainWindow {
             compare(ok.mapToItem(page, ok.width, 0).x + 7, cancel.mapToItem(page, 0, 0).x)
             mouseClick(cancel)
             compare(cancelSpy.count, 1)
+        }
+
+        // A template's tile shows the whole badge of its thumbnail (the network-link button of the
+        // template's scene, at one of its corners).
+        function test_templateBadgeShows_data() {
+            var rows = []
+            for (var i = 0; i < project.getTemplateProjectCout(); ++i) {
+                var entry = project.getTemplateProject(i)
+                rows.push({tag: entry["Name"], name: entry["Name"], thumbnail: entry["ThumbnailPath"]})
+            }
+            verify(rows.length >= 4)
+            return rows
+        }
+        function test_templateBadgeShows(data) {
+            var badge = pixel => Math.abs(pixel.r - 60 / 255) < 0.12 && Math.abs(pixel.g - 130 / 255) < 0.12
+                    && Math.abs(pixel.b - 200 / 255) < 0.12
+            // The badge pixels of item's rectangle area as the window shows them.
+            var count = (item, area) => {
+                var image = grabImage(mainWindow)
+                var corner = item.mapToItem(mainWindow, area.x, area.y)
+                var n = 0
+                for (var y = Math.round(corner.y); y < Math.round(corner.y + area.height); ++y) {
+                    for (var x = Math.round(corner.x); x < Math.round(corner.x + area.width); ++x)
+                        n += badge(image.pixel(x, y)) ? 1 : 0
+                }
+                return n
+            }
+            var source = createTemporaryObject(pictureComponent, mainWindow, {"source": data.thumbnail})
+            tryCompare(source, "status", Image.Ready)
+            waitForRendering(source)
+            var inSource = count(source, Qt.rect(0, 0, source.width, source.height))
+            verify(inSource > 0, "the thumbnail has a badge")
+            source.visible = false
+
+            var tile = child(views(makePage())[0], "tile_" + data.name)
+            var thumbnail = findChild(tile, "thumbnail")
+            tryCompare(thumbnail, "status", Image.Ready)
+            // as large as the picture is drawn (cropped or whole)
+            var scale = thumbnail.paintedWidth / source.width
+            var expected = 0.8 * inSource * scale * scale
+            var shown = () => count(tile, Qt.rect(thumbnail.x, thumbnail.y, thumbnail.width, thumbnail.height))
+            tryVerify(() => shown() >= expected, 3000, "badge pixels: " + shown() + ", expected " + expected)
         }
 
         function test_nothingMarked() {

@@ -101,6 +101,33 @@ RCTestMainWindow {
             verify(view.mInEditState)
         }
 
+        // A name longer than its view is elided within the view's width wherever the view shows
+        // it, so that it never runs over the neighbouring items.
+        function test_longNameElided_data() {
+            return test_catalogueViews_data()
+        }
+        function test_longNameElided(data) {
+            var name = "一个很长很长很长很长很长很长的名字"
+            var view = bench.newView(data.kind, {"Name": name, "Title": name, "TitleHeight": 30,
+                                         "TextSize": 20}, [100, 100, 200, 60])
+            var shown = []
+            var collect = item => {
+                for (var i = 0; i < item.children.length; ++i) {
+                    var c = item.children[i]
+                    if (c.text === name && c.visible)
+                        shown.push(c)
+                    collect(c)
+                }
+            }
+            collect(view)
+            for (var j = 0; j < shown.length; ++j) {
+                var left = shown[j].mapToItem(view, 0, 0).x
+                verify(left >= -1 && left + Math.min(shown[j].width, shown[j].paintedWidth) <= view.width + 1
+                       && shown[j].paintedWidth <= shown[j].width + 1,
+                       shown[j].objectName + " stays within the view")
+            }
+        }
+
         // Stage views count while they show: two on a scene ask for images, leaving the scene
         // stops the requests, views in a hidden panel never count, and every count is taken back.
         function test_stageViewsCount() {

@@ -229,6 +229,23 @@ RCTestMainWindow {
             compare(bench.actions(), data.quarter === null ? [] : [["item", 49, {"Progress": data.quarter, "ProgramListType": 0}]])
         }
 
+        // With nothing played the handle rests at the bar's left and the name stands right of it.
+        function test_vexaProgressNameClearOfHandle_data() {
+            return [
+                {tag: "catalogue handle", values: {}},
+                {tag: "wide handle, large text", values: {"Slider_HandlerIconWidth": 60, "TextSize": 30}}
+            ]
+        }
+        function test_vexaProgressNameClearOfHandle(data) {
+            var view = bench.newView(33, Object.assign({"Name": "进度"}, data.values), [0, 0, 300, 50])
+            compare(view.mRate, 0)
+            var handle = child(view, "vexaProgressHandle")
+            var name = child(view, "vexaProgressName")
+            verify(handle.source !== "" && handle.width > 0)
+            verify(name.mapToItem(view, 0, 0).x >= handle.mapToItem(view, handle.width, 0).x,
+                   "the name starts right of the handle")
+        }
+
         // Pressed and dragged, the progress bar sends each position once and none beyond the
         // bar, plays on a program that was playing at the press, and sends nothing while no
         // program of its kind is current.
