@@ -86,7 +86,6 @@ Window {
     }
     function openInputDialog(sTitle, sPlaceholderText, sDefaultValue) {
         var dialog = inputDialogComponent.createObject(mainWindow.contentItem, {
-                                                           "mWindow": mainWindow,
                                                            "mValue": sDefaultValue,
                                                            "mPlaceholderText": sPlaceholderText,
                                                            "mTitle": sTitle

@@ -163,6 +163,17 @@ RCTestMainWindow {
             answer(ids[0], "okButton")
         }
 
+        // The window's input dialog (the project manager's rename, for one) is made with inputs it
+        // has: a name it lacks is logged at every opening.
+        function test_inputDialogTakesItsInputs() {
+            failOnWarning(/Setting initial properties failed/)
+            makeWindow()
+            var dialog = win.openInputDialog("重命名", "名称", "旧名")
+            verify(dialog)
+            compare(dialog.mValue, "旧名")
+            dialog.close()
+        }
+
         // The save question with unsaved changes, from the window's close, the exit entry (an exit
         // button and a script ask as the project does), the project manager entry and another
         // project: what was asked for happens after 不保存 or a save, not after 取消 or a failed
