@@ -1,17 +1,18 @@
 // The scene canvas in the real main window, in the states a working session passes through, each
-// figure against a bare twin measured in the same run ("x_baseline"):
+// figure against a twin measured in the same run ("x_baseline"):
 // - "fresh": edit mode, only the edit layout made;
 // - "saved": edit mode after a save drew its thumbnail (which makes the control layout);
 // - "control": control mode after edit mode (the edit layout made and hidden); a drag, which
 //   control mode does not have, is measured back in edit mode after the visit.
-// Figures: a switch between two scenes of 300 buttons, window drawn, against a bare window of the
-// same size replacing 300 plain items; a drag step of 200 selected buttons, window drawn, against
-// the bare window moving 200 plain items (the drag's frame rate is 1 / "x_baseline" of the
-// twin's); "setProgramTable" of 200 programs x 50 layers replacing a table of the same size or of
-// one program more ("resize"), with the program table view showing, window drawn, against the
-// same commands while the window shows a scene without the view.
-// Each benchmark makes its own main window. Run in a Release build, inside a private network
-// namespace (the project root starts the control link's discovery), with the software renderer:
+// Figures, each with the whole window drawn: a switch between two scenes of 300 buttons, against
+// the same window (fresh, showing an empty scene) replacing 300 plain items (icon, caption, mouse
+// area) laid over its canvas; a drag step of 200 selected buttons, against that window moving
+// 200 plain items (the drag's frame rate is 1 / "x_baseline" of the twin's); "setProgramTable"
+// of 200 programs x 50 layers replacing a table of the same size or of one program more
+// ("resize"), with the program table view showing, against the same commands while the window
+// shows a scene without the view. Each benchmark makes its own main window.
+// Run in a Release build, inside a private network namespace (the project root starts the control
+// link's discovery), with the software renderer:
 //
 //     QT_QUICK_BACKEND=software unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_sessions
 
@@ -31,6 +32,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QQmlComponent>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -155,12 +157,11 @@ void timeDrawn(benchmark::State& state, QQuickWindow* window, RatioReport& ratio
 
 const char* kStateNames[] = {"fresh", "saved", "control"};
 
-// A bare window as large as the main window; step(n) replaces its n plain items (icon, caption,
-// mouse area) by n new ones, move(dx) moves them.
-const QByteArray kBareWindow = R"(
+// Plain items laid over the canvas of a window: step(n) replaces them by n new ones (icon,
+// caption, mouse area), move(dx) moves them.
+const QByteArray kBareLayer = R"(
 import QtQuick
-Window { id: win; width: 1024; height: 768; visible: true; color: "black"
-    Item { id: layer; anchors.fill: parent; clip: true }
+Item { id: layer; width: 700; height: 500; clip: true
     Component { id: tile
         Item { width: 36; height: 26
             Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
@@ -177,22 +178,46 @@ Window { id: win; width: 1024; height: 768; visible: true; color: "black"
             var t = layer.children[c]; t.x += dx; t.y += dx }
     } })";
 
-std::unique_ptr<QQuickWindow> bareWindow(benchmark::State& state)
+// The twin's window: the main window, fresh, showing an empty scene, with a layer of plain items
+// over its canvas (deleted with the window).
+struct BareWindow
 {
-    QQmlComponent component(g_engine);
-    component.setData(kBareWindow, QUrl(QStringLiteral("qrc:/bench/bareSessionWindow.qml")));
-    std::unique_ptr<QQuickWindow> window(qobject_cast<QQuickWindow*>(component.create()));
-    if (!window)
-        state.SkipWithError(qPrintable(component.errorString()));
-    return window;
-}
+    QString sceneId;
+    std::unique_ptr<QQuickWindow> window;
+    QQuickItem* layer = nullptr;
+
+    explicit BareWindow(benchmark::State& state)
+    {
+        sceneId = scenes()->addScene(QStringLiteral("bare"), QString(), QString(), false);
+        scenes()->setSelectScene(sceneId);
+        window = openWindow(state, Fresh);
+        auto* panel = window ? qobject_cast<QQuickItem*>(shownPanel(window.get())) : nullptr;
+        if (!panel)
+            return;
+        QQmlComponent component(g_engine);
+        component.setData(kBareLayer, QUrl(QStringLiteral("qrc:/bench/bareLayer.qml")));
+        layer = qobject_cast<QQuickItem*>(component.create());
+        if (!layer) {
+            state.SkipWithError(qPrintable(component.errorString()));
+            return;
+        }
+        layer->setParent(window->contentItem());
+        layer->setParentItem(window->contentItem());
+        layer->setPosition(panel->mapToScene(QPointF(20, 20)));
+    }
+    ~BareWindow()
+    {
+        window.reset();
+        scenes()->removeScene(sceneId, false);
+    }
+};
 
 void BM_BareSwitch300(benchmark::State& state)
 {
-    std::unique_ptr<QQuickWindow> window = bareWindow(state);
-    if (window)
-        timeDrawn(state, window.get(), g_switchRatios, true,
-                  [&] { QMetaObject::invokeMethod(window.get(), "step", Q_ARG(QVariant, kSwitchItems)); });
+    BareWindow bare(state);
+    if (bare.layer)
+        timeDrawn(state, bare.window.get(), g_switchRatios, true,
+                  [&] { QMetaObject::invokeMethod(bare.layer, "step", Q_ARG(QVariant, kSwitchItems)); });
 }
 BENCHMARK(BM_BareSwitch300)->Unit(benchmark::kMillisecond);
 
@@ -217,14 +242,14 @@ BENCHMARK(BM_SessionSwitch300)->DenseRange(Fresh, Control)->Unit(benchmark::kMil
 
 void BM_BareDragFrame200(benchmark::State& state)
 {
-    std::unique_ptr<QQuickWindow> window = bareWindow(state);
-    if (!window)
+    BareWindow bare(state);
+    if (!bare.layer)
         return;
-    QMetaObject::invokeMethod(window.get(), "step", Q_ARG(QVariant, kDragItems));
+    QMetaObject::invokeMethod(bare.layer, "step", Q_ARG(QVariant, kDragItems));
     int step = 0;
     timeRuns(state, g_dragRatios, true, [&] {
-        QMetaObject::invokeMethod(window.get(), "move", Q_ARG(QVariant, (++step % 2) ? 10 : -10));
-        benchmark::DoNotOptimize(window->grabWindow());
+        QMetaObject::invokeMethod(bare.layer, "move", Q_ARG(QVariant, (++step % 2) ? 10 : -10));
+        benchmark::DoNotOptimize(bare.window->grabWindow());
     });
 }
 BENCHMARK(BM_BareDragFrame200)->Unit(benchmark::kMicrosecond);
