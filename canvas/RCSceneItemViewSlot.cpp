@@ -1,5 +1,7 @@
 #include "canvas/RCSceneItemViewSlot.h"
 
+#include "model/RCKeys.h"
+
 #include <QHash>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -12,6 +14,13 @@ QHash<QUrl, QPointer<QQmlComponent>>& componentsOf(QQmlEngine* engine)
 {
     static QHash<QQmlEngine*, QHash<QUrl, QPointer<QQmlComponent>>> components;
     return components[engine];
+}
+
+// Keys that reach the view through roles of their own, not as changed values.
+bool hasOwnRole(const QString& key)
+{
+    return key == RCKeys::X() || key == RCKeys::Y() || key == RCKeys::Width() || key == RCKeys::Height() ||
+           key == RCKeys::QmlPath() || key == RCKeys::Select() || key == RCKeys::Angle();
 }
 
 } // namespace
@@ -66,7 +75,18 @@ QVariantMap RCSceneItemViewSlot::values() const
 
 void RCSceneItemViewSlot::setValues(const QVariantMap& values)
 {
+    const QVariantMap before = m_values;
     m_values = values;
+    m_valuesBehind = false;
+    if (m_view) {
+        QVariantMap changed;
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (!hasOwnRole(it.key()) && before.value(it.key()) != it.value())
+                changed.insert(it.key(), it.value());
+        }
+        if (!changed.isEmpty())
+            m_view->setProperty("mChangedValues", changed);
+    }
     Q_EMIT valuesChanged();
 }
 
@@ -88,6 +108,38 @@ void RCSceneItemViewSlot::setViewProperties(const QVariantMap& properties)
         }
     }
     Q_EMIT viewPropertiesChanged();
+}
+
+bool RCSceneItemViewSlot::selected() const
+{
+    return m_selected;
+}
+
+void RCSceneItemViewSlot::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    m_valuesBehind = isComponentComplete();
+    if (m_view)
+        m_view->setProperty("mSelect", selected);
+    Q_EMIT selectedChanged();
+}
+
+int RCSceneItemViewSlot::angle() const
+{
+    return m_angle;
+}
+
+void RCSceneItemViewSlot::setAngle(int angle)
+{
+    if (angle == m_angle)
+        return;
+    m_angle = angle;
+    m_valuesBehind = isComponentComplete();
+    if (m_view)
+        m_view->setProperty("mAngle", angle);
+    Q_EMIT angleChanged();
 }
 
 QQuickItem* RCSceneItemViewSlot::item() const
@@ -145,7 +197,14 @@ void RCSceneItemViewSlot::makeView()
     QVariantMap properties = m_viewProperties;
     properties.insert(QStringLiteral("mSceneId"), m_sceneId);
     properties.insert(QStringLiteral("mSceneItemId"), m_itemId);
-    properties.insert(QStringLiteral("mValues"), m_values);
+    if (m_valuesBehind) {
+        QVariantMap values = m_values;
+        values.insert(RCKeys::Select(), m_selected);
+        values.insert(RCKeys::Angle(), m_angle);
+        properties.insert(QStringLiteral("mValues"), values);
+    } else {
+        properties.insert(QStringLiteral("mValues"), m_values);
+    }
     view->setParent(this);
     view->setParentItem(this);
     view->setSize(size());

@@ -11,12 +11,15 @@ class QQmlComponent;
 // that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
 // with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
 // own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
-// and mValues (the item's property values as the row gives them). A later viewProperties is
-// written into the view key by key (edit state, zoom). A later view file replaces the view: the
-// view before is hidden at once, no longer follows its item (its presenter taken) and is deleted
-// later, as it may be the one whose tap changed the file. A view whose row goes is deleted with
-// its slot, which the item view that made the slot deletes later. The components of the view
-// files are made once per engine and kept. GUI thread only.
+// and mValues (the item's property values as the row gives them). Later changes of the row reach
+// the view as property writes, without a script step: viewProperties key by key (edit state,
+// zoom), selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
+// values that differ from the ones before (not "X", "Y", "Width", "Height", "QmlPath", "Select" or
+// "Angle", which have their own roles). A later view file replaces the view: the view before is
+// hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
+// be the one whose tap changed the file; the new one is made with the values as they are then. A
+// view whose row goes is deleted with its slot, which the item view that made the slot deletes
+// later. The components of the view files are made once per engine and kept. GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
@@ -26,6 +29,8 @@ class RCSceneItemViewSlot : public QQuickItem
     Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged REQUIRED)
     Q_PROPERTY(QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY
                    viewPropertiesChanged REQUIRED)
+    Q_PROPERTY(bool selected READ selected WRITE setSelected NOTIFY selectedChanged REQUIRED)
+    Q_PROPERTY(int angle READ angle WRITE setAngle NOTIFY angleChanged REQUIRED)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 
@@ -42,6 +47,10 @@ public:
     void setValues(const QVariantMap& values);
     QVariantMap viewProperties() const;
     void setViewProperties(const QVariantMap& properties);
+    bool selected() const;
+    void setSelected(bool selected);
+    int angle() const;
+    void setAngle(int angle);
     QQuickItem* item() const;
 
 Q_SIGNALS:
@@ -50,6 +59,8 @@ Q_SIGNALS:
     void qmlPathChanged();
     void valuesChanged();
     void viewPropertiesChanged();
+    void selectedChanged();
+    void angleChanged();
     void itemChanged();
 
 protected:
@@ -66,5 +77,9 @@ private:
     QString m_qmlPath;
     QVariantMap m_values;
     QVariantMap m_viewProperties;
+    bool m_selected = false;
+    int m_angle = 0;
+    // selected or angle moved since the values were given: a new view takes them over the values'
+    bool m_valuesBehind = false;
     QPointer<QQuickItem> m_view;
 };

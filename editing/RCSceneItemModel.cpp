@@ -6,6 +6,7 @@
 #include "model/RCSceneManager.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,7 +22,19 @@ int roleOf(const QString& name)
         return RCSceneItemModel::HeightRole;
     if (name == RCKeys::QmlPath())
         return RCSceneItemModel::QmlPathRole;
-    return 0;
+    if (name == RCKeys::Select())
+        return RCSceneItemModel::SelectedRole;
+    if (name == RCKeys::Angle())
+        return RCSceneItemModel::AngleRole;
+    return RCSceneItemModel::ValuesRole;
+}
+
+// An angle value as whole degrees (a fraction cut off, as the view's int turn takes it); 0 for no
+// finite number.
+int degreesOf(const QVariant& value)
+{
+    const double degrees = value.toDouble();
+    return std::isfinite(degrees) ? int(std::clamp(degrees, -1e9, 1e9)) : 0;
 }
 
 } // namespace
@@ -83,6 +96,46 @@ void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
         Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {ViewPropertiesRole});
 }
 
+QRect RCSceneItemModel::selectionBox() const
+{
+    if (!m_scene)
+        return QRect();
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool any = false;
+    for (const QString& id : m_scene->getSelectItems()) {
+        const IRCObject* item = m_scene->getItemById(id);
+        if (!item)
+            continue;
+        const int x = item->getPropertyValue(RCKeys::X()).toInt();
+        const int y = item->getPropertyValue(RCKeys::Y()).toInt();
+        const int r = x + qMax(0, item->getPropertyValue(RCKeys::Width()).toInt());
+        const int b = y + qMax(0, item->getPropertyValue(RCKeys::Height()).toInt());
+        left = any ? qMin(left, x) : x;
+        top = any ? qMin(top, y) : y;
+        right = any ? qMax(right, r) : r;
+        bottom = any ? qMax(bottom, b) : b;
+        any = true;
+    }
+    return any ? QRect(left, top, right - left, bottom - top) : QRect(0, 0, 0, 0);
+}
+
+void RCSceneItemModel::scheduleSelectionBox()
+{
+    if (m_selectionBoxPending)
+        return;
+    m_selectionBoxPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_selectionBoxPending = false;
+            Q_EMIT selectionBoxChanged();
+        },
+        Qt::QueuedConnection);
+}
+
 void RCSceneItemModel::reload()
 {
     beginResetModel();
@@ -100,6 +153,7 @@ void RCSceneItemModel::reload()
         reindexFrom(0);
     }
     endResetModel();
+    scheduleSelectionBox();
 }
 
 void RCSceneItemModel::reindexFrom(int row)
@@ -114,6 +168,7 @@ void RCSceneItemModel::onSceneDestroyed()
     m_ids.clear();
     m_rows.clear();
     endResetModel();
+    scheduleSelectionBox();
 }
 
 int RCSceneItemModel::rowOf(const QString& itemId) const
@@ -156,6 +211,10 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return item->getPropertyValue(RCKeys::Width()).toInt();
     case HeightRole:
         return item->getPropertyValue(RCKeys::Height()).toInt();
+    case SelectedRole:
+        return item->getPropertyValue(RCKeys::Select()).toBool();
+    case AngleRole:
+        return degreesOf(item->getPropertyValue(RCKeys::Angle()));
     case ValuesRole:
         return m_presenter ? m_presenter->getPropertyValues(m_sceneId, id) : QVariantMap();
     default:
@@ -167,7 +226,8 @@ QHash<int, QByteArray> RCSceneItemModel::roleNames() const
 {
     return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
             {YRole, "itemY"},         {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
-            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"}};
+            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"},
+            {SelectedRole, "selected"}, {AngleRole, "angle"}};
 }
 
 void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)
@@ -181,6 +241,7 @@ void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId
     m_ids.insert(row, itemId);
     reindexFrom(row);
     endInsertRows();
+    scheduleSelectionBox();
 }
 
 void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& itemId)
@@ -193,10 +254,11 @@ void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& item
     m_rows.remove(itemId);
     reindexFrom(row);
     endRemoveRows();
+    scheduleSelectionBox();
 }
 
 void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const QString& itemId,
-                                                  const QString& name, const QVariant& value)
+                                                  const QString& name)
 {
     if (sceneId != m_sceneId)
         return;
@@ -204,10 +266,9 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if (row < 0)
         return;
     const int role = roleOf(name);
-    if (!role) {
-        Q_EMIT itemPropertyChanged(itemId, name, value);
-        return;
-    }
+    const bool geometry = role == XRole || role == YRole || role == WidthRole || role == HeightRole;
+    if (geometry || role == SelectedRole)
+        scheduleSelectionBox();
     // a batch move is announced once it is through
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;
@@ -238,4 +299,6 @@ void RCSceneItemModel::onItemsMoved(const QString& sceneId, const QStringList& i
         Q_EMIT dataChanged(index(rows.at(first)), index(rows.at(last)), roles);
         first = last + 1;
     }
+    if (!rows.isEmpty())
+        scheduleSelectionBox();
 }

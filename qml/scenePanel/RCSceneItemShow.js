@@ -68,15 +68,15 @@ function showItem(view) {
     view.sig_sceneItemChanged()
 }
 
-// A property of the view's item changed.
-function itemPropertyChanged(view, name, value) {
-    view.mValues[name] = value
-    if (name === "Angle")
-        view.mAngle = Number(value) || 0
-    else if (name === "Select")
-        view.mSelect = Boolean(value)
-    readKey(view, name, value)
-    view.sig_sceneItemPropertyChanged(name, value)
+// Properties of the view's item other than its place, size, view file, turn and selection
+// changed: changed maps their names to their new values.
+function valuesChanged(view, changed) {
+    for (var name in changed) {
+        var value = changed[name]
+        view.mValues[name] = value
+        readKey(view, name, value)
+        view.sig_sceneItemPropertyChanged(name, value)
+    }
 }
 
 // Puts the view's content into the view, filling it.
