@@ -85,7 +85,7 @@ void RCSceneItemViewSlot::setValues(const QVariantMap& values)
                 changed.insert(it.key(), it.value());
         }
         if (!changed.isEmpty())
-            m_view->setProperty("mChangedValues", changed);
+            m_changedValuesProperty.write(m_view, changed);
     }
     Q_EMIT valuesChanged();
 }
@@ -122,7 +122,7 @@ void RCSceneItemViewSlot::setSelected(bool selected)
     m_selected = selected;
     m_valuesBehind = isComponentComplete();
     if (m_view)
-        m_view->setProperty("mSelect", selected);
+        m_selectProperty.write(m_view, selected);
     Q_EMIT selectedChanged();
 }
 
@@ -138,7 +138,7 @@ void RCSceneItemViewSlot::setAngle(int angle)
     m_angle = angle;
     m_valuesBehind = isComponentComplete();
     if (m_view)
-        m_view->setProperty("mAngle", angle);
+        m_angleProperty.write(m_view, angle);
     Q_EMIT angleChanged();
 }
 
@@ -211,6 +211,10 @@ void RCSceneItemViewSlot::makeView()
     component->setInitialProperties(view, properties);
     component->completeCreate();
     m_view = view;
+    const QMetaObject* type = view->metaObject();
+    m_selectProperty = type->property(type->indexOfProperty("mSelect"));
+    m_angleProperty = type->property(type->indexOfProperty("mAngle"));
+    m_changedValuesProperty = type->property(type->indexOfProperty("mChangedValues"));
     Q_EMIT itemChanged();
 }
 

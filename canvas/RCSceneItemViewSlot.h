@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaProperty>
 #include <QPointer>
 #include <QQuickItem>
 #include <QUrl>
@@ -82,4 +83,8 @@ private:
     // selected or angle moved since the values were given: a new view takes them over the values'
     bool m_valuesBehind = false;
     QPointer<QQuickItem> m_view;
+    // The view's mSelect, mAngle and mChangedValues, found once per view.
+    QMetaProperty m_selectProperty;
+    QMetaProperty m_angleProperty;
+    QMetaProperty m_changedValuesProperty;
 };

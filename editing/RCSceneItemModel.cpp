@@ -98,8 +98,12 @@ void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
 
 QRect RCSceneItemModel::selectionBox() const
 {
+    if (m_selectionBoxKnown)
+        return m_selectionBox;
+    m_selectionBoxKnown = true;
+    m_selectionBox = QRect(0, 0, 0, 0);
     if (!m_scene)
-        return QRect();
+        return m_selectionBox;
     int left = 0;
     int top = 0;
     int right = 0;
@@ -119,21 +123,68 @@ QRect RCSceneItemModel::selectionBox() const
         bottom = any ? qMax(bottom, b) : b;
         any = true;
     }
-    return any ? QRect(left, top, right - left, bottom - top) : QRect(0, 0, 0, 0);
+    if (any)
+        m_selectionBox = QRect(left, top, right - left, bottom - top);
+    return m_selectionBox;
 }
 
-void RCSceneItemModel::scheduleSelectionBox()
+void RCSceneItemModel::markMoved(const QString& itemId, int row, int role)
 {
-    if (m_selectionBoxPending)
+    scheduleAnnouncement();
+    if (m_immediateRows < kImmediateRows) {
+        ++m_immediateRows;
+        Q_EMIT dataChanged(index(row), index(row), {role});
         return;
-    m_selectionBoxPending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_selectionBoxPending = false;
-            Q_EMIT selectionBoxChanged();
-        },
-        Qt::QueuedConnection);
+    }
+    m_moved[itemId] |= 1u << (role - Qt::UserRole);
+}
+
+void RCSceneItemModel::markSelectionBoxMoved()
+{
+    m_selectionBoxKnown = false;
+    m_selectionBoxMoved = true;
+    scheduleAnnouncement();
+}
+
+void RCSceneItemModel::scheduleAnnouncement()
+{
+    if (m_announcementPending)
+        return;
+    m_announcementPending = true;
+    QMetaObject::invokeMethod(this, &RCSceneItemModel::announce, Qt::QueuedConnection);
+}
+
+void RCSceneItemModel::announce()
+{
+    m_announcementPending = false;
+    m_immediateRows = 0;
+    // (row, roles) in row order; taken first, as an announcement may cause further changes
+    QList<QPair<int, quint32>> rows;
+    rows.reserve(m_moved.size());
+    for (auto it = m_moved.cbegin(); it != m_moved.cend(); ++it) {
+        const int row = rowOf(it.key());
+        if (row >= 0)
+            rows.append({row, it.value()});
+    }
+    m_moved.clear();
+    std::sort(rows.begin(), rows.end());
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1).first == rows.at(last).first + 1 &&
+               rows.at(last + 1).second == rows.at(first).second)
+            ++last;
+        QList<int> roles;
+        for (int bit = 0; bit < 32; ++bit) {
+            if (rows.at(first).second & (1u << bit))
+                roles.append(Qt::UserRole + bit);
+        }
+        Q_EMIT dataChanged(index(rows.at(first).first), index(rows.at(last).first), roles);
+        first = last + 1;
+    }
+    if (m_selectionBoxMoved) {
+        m_selectionBoxMoved = false;
+        Q_EMIT selectionBoxChanged();
+    }
 }
 
 void RCSceneItemModel::reload()
@@ -143,6 +194,7 @@ void RCSceneItemModel::reload()
         disconnect(m_scene, nullptr, this, nullptr);
     m_ids.clear();
     m_rows.clear();
+    m_moved.clear();
     m_scene = m_presenter && !m_sceneId.isEmpty() ? RCSceneManager::instance()->getScene(m_sceneId) : nullptr;
     if (m_scene) {
         connect(m_scene, &QObject::destroyed, this, &RCSceneItemModel::onSceneDestroyed);
@@ -153,7 +205,7 @@ void RCSceneItemModel::reload()
         reindexFrom(0);
     }
     endResetModel();
-    scheduleSelectionBox();
+    markSelectionBoxMoved();
 }
 
 void RCSceneItemModel::reindexFrom(int row)
@@ -168,7 +220,7 @@ void RCSceneItemModel::onSceneDestroyed()
     m_ids.clear();
     m_rows.clear();
     endResetModel();
-    scheduleSelectionBox();
+    markSelectionBoxMoved();
 }
 
 int RCSceneItemModel::rowOf(const QString& itemId) const
@@ -241,7 +293,7 @@ void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId
     m_ids.insert(row, itemId);
     reindexFrom(row);
     endInsertRows();
-    scheduleSelectionBox();
+    markSelectionBoxMoved();
 }
 
 void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& itemId)
@@ -252,9 +304,10 @@ void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& item
     beginRemoveRows(QModelIndex(), row, row);
     m_ids.removeAt(row);
     m_rows.remove(itemId);
+    m_moved.remove(itemId);
     reindexFrom(row);
     endRemoveRows();
-    scheduleSelectionBox();
+    markSelectionBoxMoved();
 }
 
 void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const QString& itemId,
@@ -266,17 +319,19 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if (row < 0)
         return;
     const int role = roleOf(name);
-    const bool geometry = role == XRole || role == YRole || role == WidthRole || role == HeightRole;
-    if (geometry || role == SelectedRole)
-        scheduleSelectionBox();
+    if (role == XRole || role == YRole || role == WidthRole || role == HeightRole || role == SelectedRole)
+        markSelectionBoxMoved();
     // a batch move is announced once it is through
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;
-    const QModelIndex at = index(row);
+    if (role != QmlPathRole) {
+        markMoved(itemId, row, role);
+        return;
+    }
     // a new view is made with the values as they are now
-    if (role == QmlPathRole)
-        Q_EMIT dataChanged(at, at, {ValuesRole});
-    Q_EMIT dataChanged(at, at, {role});
+    const QModelIndex at = index(row);
+    Q_EMIT dataChanged(at, at, {ValuesRole});
+    Q_EMIT dataChanged(at, at, {QmlPathRole});
 }
 
 void RCSceneItemModel::onItemsMoved(const QString& sceneId, const QStringList& itemIds)
@@ -300,5 +355,5 @@ void RCSceneItemModel::onItemsMoved(const QString& sceneId, const QStringList& i
         first = last + 1;
     }
     if (!rows.isEmpty())
-        scheduleSelectionBox();
+        markSelectionBoxMoved();
 }

@@ -15,14 +15,17 @@ class RCScene;
 // a view needs to be made and placed, for the scene canvas. Fed only from the item presenter's
 // signals: a new scene is one reset, an item added or removed one inserted or removed row, and a
 // batch move of the selection (RCSceneItemPresenter::moveSelectItems) one dataChanged with
-// {XRole, YRole} per run of adjacent moved rows. Every other change of a shown item reaches its
-// row alone as one dataChanged naming the role that moved: the geometry's, QmlPathRole,
-// SelectedRole ("Select"), AngleRole ("Angle"), or ValuesRole for any other property (whose
-// values are read again when asked). A new "QmlPath" announces ValuesRole first, so that its view
-// is made with the values as they are then. Values are read from the document when asked for;
-// the model keeps only the ids. selectionBox follows the selected items' geometry; its change is
-// announced once the current changes are through (from the event loop), however many there were.
-// GUI thread only.
+// {XRole, YRole} per run of adjacent moved rows. Every other change of a shown item reaches the
+// one row that shows it as one dataChanged naming the role that moved: the geometry's,
+// QmlPathRole, SelectedRole ("Select"), AngleRole ("Angle"), or ValuesRole for any other property
+// (a new "QmlPath" announces ValuesRole first, so that its view is made with the values as they
+// are then). A change is announced at once, except in a burst: announcing a row costs the QML
+// delegate model a pass over all its delegates, so past kImmediateRows announcements before the
+// event loop turns (a select-all, a rubber band, a nudge of the whole selection) the changes are
+// collected and announced once the current changes are through, as one dataChanged per run of
+// adjacent rows whose same roles moved. Values are read from the document when asked for; the
+// model keeps only the ids. selectionBox follows the selected items' geometry; it is announced
+// once the current changes are through. GUI thread only.
 class RCSceneItemModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -90,8 +93,14 @@ private Q_SLOTS:
 private:
     void reload();
     void reindexFrom(int row);
-    // Announces selectionBox once the current changes are through.
-    void scheduleSelectionBox();
+    // The role of the item's row moved: announced at once, or in a burst with the others once
+    // the current changes are through.
+    void markMoved(const QString& itemId, int row, int role);
+    // selectionBox moved: announced once the current changes are through.
+    void markSelectionBoxMoved();
+    void scheduleAnnouncement();
+    // Announces the rows that were collected, then the selection box; a new burst may begin.
+    void announce();
 
     QPointer<RCSceneItemPresenter> m_presenter;
     QString m_sceneId;
@@ -99,5 +108,15 @@ private:
     QStringList m_ids;
     QHash<QString, int> m_rows;
     QVariantMap m_viewProperties;
-    bool m_selectionBoxPending = false;
+    // Rows announced at once before the event loop turns; past it, changes are collected.
+    static constexpr int kImmediateRows = 8;
+    int m_immediateRows = 0;
+    // Item id -> the roles of its row that moved and wait to be announced, one bit per role
+    // (bit role - Qt::UserRole).
+    QHash<QString, quint32> m_moved;
+    bool m_selectionBoxMoved = false;
+    // selectionBox as last read; computed again once it moved.
+    mutable QRect m_selectionBox;
+    mutable bool m_selectionBoxKnown = false;
+    bool m_announcementPending = false;
 };
