@@ -219,6 +219,7 @@ void RCSceneItemModel::onSceneDestroyed()
     beginResetModel();
     m_ids.clear();
     m_rows.clear();
+    m_moved.clear();
     endResetModel();
     markSelectionBoxMoved();
 }

@@ -9,9 +9,10 @@ import "RCSceneItemShow.js" as Show
 // those values (its key table, then sig_sceneItemChanged, upon which a view reads what else it
 // shows with readProperty). The view fills the place the panel keeps in step with the item's "X",
 // "Y", "Width" and "Height". The view follows its own item only: the panel writes its selection
-// into mSelect, its "Angle" into mAngle and every other change of its values into mChangedValues
-// (name -> new value), each of which arrives as sig_sceneItemPropertyChanged. Views are made by
-// the hundred: what they do alike is in RCSceneItemShow.js rather than declared in each.
+// into mSelect, its "Angle" into mAngle and the other values that changed into mChangedValues
+// (name -> new value), whose entries are taken into mValues and each arrive as
+// sig_sceneItemPropertyChanged. Views are made by the hundred: what they do alike is in
+// RCSceneItemShow.js rather than declared in each.
 //
 // A view's content goes into mContentItem, which is placed to fill the view; the whole view is
 // turned by the item's "Angle". Views only display and ask for actions
@@ -42,8 +43,8 @@ Item {
     // and whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
     property var mKeyTable: []
-    // The item's values (name -> value), handed in when the view is made and kept in step with the
-    // changes handed to the view; its place and size are not kept here.
+    // The item's values (name -> value), handed in when the view is made and kept in step with
+    // mChangedValues; its place, size, turn and selection are not kept here.
     property var mValues: ({})
     // The values of the item that changed last (name -> value), written by the panel.
     property var mChangedValues: ({})
