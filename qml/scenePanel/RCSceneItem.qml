@@ -42,12 +42,13 @@ Item {
     // into the view's properties when the view is completed (the defaults while there is no item)
     // and whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
-    property var mKeyTable: []
+    // None when left out (no per-view array to make).
+    property var mKeyTable
     // The item's values (name -> value), handed in when the view is made and kept in step with
     // mChangedValues; its place, size, turn and selection are not kept here.
     property var mValues: ({})
     // The values of the item that changed last (name -> value), written by the panel.
-    property var mChangedValues: ({})
+    property var mChangedValues
 
     signal sig_sceneItemChanged
     signal sig_sceneItemPropertyChanged(string sProName, var value)

@@ -44,6 +44,8 @@ function keyValue(kind, value, fallback) {
 // Writes every row of the view's key table from the item's values.
 function readKeys(view) {
     var table = view.mKeyTable
+    if (!table)
+        return
     for (var i = 0; i < table.length; ++i) {
         var row = table[i]
         view[row[1]] = keyValue(row[3], readProperty(view, row[0], row[2]), row[2])
@@ -53,6 +55,8 @@ function readKeys(view) {
 // Writes the rows of the view's key table for the item property name, now value.
 function readKey(view, name, value) {
     var table = view.mKeyTable
+    if (!table)
+        return
     for (var i = 0; i < table.length; ++i) {
         var row = table[i]
         if (row[0] === name)
