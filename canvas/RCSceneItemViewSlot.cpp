@@ -142,6 +142,91 @@ void RCSceneItemViewSlot::setAngle(int angle)
     Q_EMIT angleChanged();
 }
 
+int RCSceneItemViewSlot::itemX() const
+{
+    return m_itemRect.x();
+}
+
+void RCSceneItemViewSlot::setItemX(int x)
+{
+    if (x == m_itemRect.x())
+        return;
+    m_itemRect.moveLeft(x);
+    place();
+}
+
+int RCSceneItemViewSlot::itemY() const
+{
+    return m_itemRect.y();
+}
+
+void RCSceneItemViewSlot::setItemY(int y)
+{
+    if (y == m_itemRect.y())
+        return;
+    m_itemRect.moveTop(y);
+    place();
+}
+
+int RCSceneItemViewSlot::itemWidth() const
+{
+    return m_itemRect.width();
+}
+
+void RCSceneItemViewSlot::setItemWidth(int width)
+{
+    if (width == m_itemRect.width())
+        return;
+    m_itemRect.setWidth(width);
+    place();
+}
+
+int RCSceneItemViewSlot::itemHeight() const
+{
+    return m_itemRect.height();
+}
+
+void RCSceneItemViewSlot::setItemHeight(int height)
+{
+    if (height == m_itemRect.height())
+        return;
+    m_itemRect.setHeight(height);
+    place();
+}
+
+QPointF RCSceneItemViewSlot::origin() const
+{
+    return m_origin;
+}
+
+void RCSceneItemViewSlot::setOrigin(const QPointF& origin)
+{
+    if (origin == m_origin)
+        return;
+    m_origin = origin;
+    place();
+}
+
+qreal RCSceneItemViewSlot::divisor() const
+{
+    return m_divisor;
+}
+
+void RCSceneItemViewSlot::setDivisor(qreal divisor)
+{
+    if (divisor == m_divisor || !(divisor > 0))
+        return;
+    m_divisor = divisor;
+    place();
+}
+
+void RCSceneItemViewSlot::place()
+{
+    setPosition(m_origin + QPointF(m_itemRect.x(), m_itemRect.y()) / m_divisor);
+    setSize(QSizeF(qMax(0, m_itemRect.width()), qMax(0, m_itemRect.height())) / m_divisor);
+    Q_EMIT placeChanged();
+}
+
 QQuickItem* RCSceneItemViewSlot::item() const
 {
     return m_view;

@@ -3,6 +3,7 @@
 #include <QMetaProperty>
 #include <QPointer>
 #include <QQuickItem>
+#include <QRect>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -20,7 +21,10 @@ class QQmlComponent;
 // hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
 // be the one whose tap changed the file; the new one is made with the values as they are then. A
 // view whose row goes is deleted with its slot, which the item view that made the slot deletes
-// later. The components of the view files are made once per engine and kept. GUI thread only.
+// later. The slot places itself on the canvas: at origin plus the item's place (itemX, itemY,
+// scene units) divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a
+// negative side counts as 0) divided by it. The components of the view files are made once per
+// engine and kept. GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
@@ -32,6 +36,14 @@ class RCSceneItemViewSlot : public QQuickItem
                    viewPropertiesChanged REQUIRED)
     Q_PROPERTY(bool selected READ selected WRITE setSelected NOTIFY selectedChanged REQUIRED)
     Q_PROPERTY(int angle READ angle WRITE setAngle NOTIFY angleChanged REQUIRED)
+    Q_PROPERTY(int itemX READ itemX WRITE setItemX NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(int itemY READ itemY WRITE setItemY NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(int itemWidth READ itemWidth WRITE setItemWidth NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged REQUIRED)
+    // The canvas point of the scene's top-left, and the zoom divisor (scene units per canvas pixel,
+    // above 0).
+    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged)
+    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 
@@ -52,6 +64,18 @@ public:
     void setSelected(bool selected);
     int angle() const;
     void setAngle(int angle);
+    int itemX() const;
+    void setItemX(int x);
+    int itemY() const;
+    void setItemY(int y);
+    int itemWidth() const;
+    void setItemWidth(int width);
+    int itemHeight() const;
+    void setItemHeight(int height);
+    QPointF origin() const;
+    void setOrigin(const QPointF& origin);
+    qreal divisor() const;
+    void setDivisor(qreal divisor);
     QQuickItem* item() const;
 
 Q_SIGNALS:
@@ -62,6 +86,7 @@ Q_SIGNALS:
     void viewPropertiesChanged();
     void selectedChanged();
     void angleChanged();
+    void placeChanged();
     void itemChanged();
 
 protected:
@@ -72,6 +97,8 @@ private:
     QQmlComponent* componentOf(const QUrl& url);
     void makeView();
     void dropView();
+    // Sets the slot's place and size from the item's and the canvas's.
+    void place();
 
     QString m_itemId;
     QString m_sceneId;
@@ -80,6 +107,9 @@ private:
     QVariantMap m_viewProperties;
     bool m_selected = false;
     int m_angle = 0;
+    QRect m_itemRect;
+    QPointF m_origin;
+    qreal m_divisor = 1;
     // selected or angle moved since the values were given: a new view takes them over the values'
     bool m_valuesBehind = false;
     QPointer<QQuickItem> m_view;

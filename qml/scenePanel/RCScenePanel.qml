@@ -370,17 +370,10 @@ Item {
                     model: itemModel
 
                     // A row of the model: the view made from its "QmlPath" with its values, placed
-                    // from its "X", "Y", "Width" and "Height".
+                    // from its "X", "Y", "Width" and "Height" on the scene rectangle.
                     delegate: RCSceneItemViewSlot {
-                        required property int itemX
-                        required property int itemY
-                        required property int itemWidth
-                        required property int itemHeight
-
-                        x: root.mRectX + itemX / root.mScale
-                        y: root.mRectY + itemY / root.mScale
-                        width: Math.max(0, itemWidth) / root.mScale
-                        height: Math.max(0, itemHeight) / root.mScale
+                        origin: Qt.point(root.mRectX, root.mRectY)
+                        divisor: root.mScale
                     }
                 }
             }
