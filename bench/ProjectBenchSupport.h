@@ -2,6 +2,7 @@
 
 #include "project/CursorPosProvider.h"
 #include "project/RCProject.h"
+#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 #include "tests/support/IsolatedNetwork.h"
 
@@ -51,6 +52,9 @@ inline void quietBenchMessages()
 // project goes before the engine.
 struct QmlBenchProject
 {
+    // The QML types are registered before anything of the project or its QML is made (once per
+    // process; a main that registered them already loses nothing).
+    bool registered = (RCQmlRegistration::registerTypes(), true);
     QQmlEngine engine;
     CursorPosProvider cursor;
     std::unique_ptr<RCProject> project{RCStartUp::createProject(&engine, {QStringLiteral("Tavix")})};

@@ -100,6 +100,20 @@ QString RCPropertyRowModel::objectId() const
     return m_itemId.isEmpty() ? m_sceneId : m_itemId;
 }
 
+bool RCPropertyRowModel::shown() const
+{
+    return m_shown;
+}
+
+void RCPropertyRowModel::setShown(bool shown)
+{
+    if (shown == m_shown)
+        return;
+    m_shown = shown;
+    Q_EMIT shownChanged();
+    follow();
+}
+
 int RCPropertyRowModel::selectedItemCount() const
 {
     return m_selectedItemCount;
@@ -108,14 +122,15 @@ int RCPropertyRowModel::selectedItemCount() const
 void RCPropertyRowModel::follow()
 {
     RCSceneManager* manager = RCSceneManager::instance();
-    RCScene* scene = m_scenes && m_items ? manager->getScene(m_scenes->getSelectSceneId()) : nullptr;
+    RCScene* scene =
+        m_shown && m_scenes && m_items ? manager->getScene(m_scenes->getSelectSceneId()) : nullptr;
     const QStringList selected = scene ? scene->getSelectItems() : QStringList();
     if (selected.size() != m_selectedItemCount) {
         m_selectedItemCount = int(selected.size());
         Q_EMIT selectedItemCountChanged();
     }
     if (!scene) {
-        RCScene* focused = m_scenes && m_items ? manager->getScene(m_focusId) : nullptr;
+        RCScene* focused = m_shown && m_scenes && m_items ? manager->getScene(m_focusId) : nullptr;
         show(focused, focused ? m_focusId : QString(), QString());
         return;
     }

@@ -23,6 +23,10 @@ class IRCObject;
 // dataChanged of ValueRole on its row, and nothing else reaches the rows. Values are read from the
 // document when asked for; writes go through the presenters as recorded (undoable) updates. Fed
 // by the presenters' signals only. GUI thread only.
+//
+// A model that is not shown (shown false, its panel hidden) has no rows and reads nothing of the
+// document; it only keeps which of the focus and the selection changed last, and shows what the
+// selection on screen says once it is shown again.
 class RCPropertyRowModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -34,7 +38,9 @@ class RCPropertyRowModel : public QAbstractListModel
     Q_PROPERTY(QString focusId READ focusId WRITE setFocusId NOTIFY focusIdChanged)
     // The id of the scene or item whose rows these are, "" for none.
     Q_PROPERTY(QString objectId READ objectId NOTIFY objectChanged)
-    // How many items of the selected scene are selected.
+    // Whether the panel shows the rows; true unless told otherwise.
+    Q_PROPERTY(bool shown READ shown WRITE setShown NOTIFY shownChanged)
+    // How many items of the selected scene are selected (0 while not shown).
     Q_PROPERTY(int selectedItemCount READ selectedItemCount NOTIFY selectedItemCountChanged)
 
 public:
@@ -59,6 +65,8 @@ public:
     QString focusId() const;
     void setFocusId(const QString& id);
     QString objectId() const;
+    bool shown() const;
+    void setShown(bool shown);
     int selectedItemCount() const;
 
     // The row of the property, -1 when no row shows it.
@@ -77,6 +85,7 @@ Q_SIGNALS:
     void sceneItemPresenterChanged();
     void focusIdChanged();
     void objectChanged();
+    void shownChanged();
     void selectedItemCountChanged();
 
 private Q_SLOTS:
@@ -95,6 +104,7 @@ private:
     QPointer<RCScenePresenter> m_scenes;
     QPointer<RCSceneItemPresenter> m_items;
     QString m_focusId;
+    bool m_shown = true;
     int m_selectedItemCount = 0;
     // Whether the selection changed after the focus: then the one selected item is shown, else
     // the focused object.

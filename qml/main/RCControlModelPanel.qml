@@ -95,7 +95,9 @@ Rectangle {
         anchors.right: parent.right
         anchors.top: titlePanel.bottom
         anchors.topMargin: 1 * RCUnits.dp
-        height: visible ? 110 * RCUnits.dp : 0
+        // the layout's geometry does not depend on whether it is shown: the save thumbnail
+        // draws it hidden as it looks shown
+        height: root.mSceneListVisible ? 110 * RCUnits.dp : 0
         visible: root.mSceneListVisible
         mShown: visible || root.mInPicture && root.mSceneListVisible
         mInEditState: false

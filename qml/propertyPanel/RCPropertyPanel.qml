@@ -13,7 +13,8 @@ import Rc.RCPropertyRowModel
 // RCPropertyRowModel): the one selected item of the selected scene, else the object with the
 // editing focus, else the selected scene. Another object shown drops all rows and builds them
 // anew; a change of one property reaches only its row. While two or more items of the selected
-// scene are selected the rows are hidden.
+// scene are selected the rows are hidden. A panel that is not visible (the edit layout hidden) has
+// no rows and follows nothing; it shows what the selection on screen says once it is visible.
 //
 // The rows are the delegates of rowModel, one file per display type; the repeater owns them. A
 // dropped row is destroyed from the event loop, so a row that is handling the event that changed
@@ -47,6 +48,7 @@ Rectangle {
         scenePresenter: root.mScenePresenter
         sceneItemPresenter: root.mSceneItemPresenter
         focusId: root.mFocusId
+        shown: root.visible
     }
     RCText {
         id: title

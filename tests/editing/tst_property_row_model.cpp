@@ -35,6 +35,7 @@ private Q_SLOTS:
     void writesAreUndoSteps();
 
 private:
+    static void shownObjectRows(bool hidden);
     RCScenePresenter* scenes() { return RCScenePresenter::instance(); }
     RCSceneItemPresenter* items() { return RCSceneItemPresenter::instance(); }
     QVariant at(const QString& name, int role) const
@@ -118,7 +119,8 @@ void TestPropertyRowModel::rowsAndRoles()
 }
 
 // Where the focus is, which items of S1 are selected and which scene is selected, set in the order
-// of `steps` (f: focus, s: selection, c: scene); what is shown.
+// of `steps` (f: focus, s: selection, c: scene); what is shown. Each case also runs with the model
+// not shown during the steps: no rows and no reset then, the same object once shown.
 void TestPropertyRowModel::shownObjectFollowsTheSelection_data()
 {
     QTest::addColumn<QString>("focused");
@@ -126,28 +128,38 @@ void TestPropertyRowModel::shownObjectFollowsTheSelection_data()
     QTest::addColumn<QString>("scene");
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("hidden");
+    for (const bool hidden : {false, true})
+        shownObjectRows(hidden);
+}
+
+void TestPropertyRowModel::shownObjectRows(bool hidden)
+{
+    const auto newRow = [hidden](const char* tag) -> QTestData& {
+        return QTest::newRow(qPrintable(QString::fromUtf8(tag) + (hidden ? u", hidden"_s : QString())));
+    };
     const QStringList none;
-    QTest::newRow("the focused item") << u"a"_s << none << u"S1"_s << u"fsc"_s << u"a"_s;
-    QTest::newRow("the focused scene") << u"S1"_s << none << u"S1"_s << u"fsc"_s << u"S1"_s;
-    QTest::newRow("a paste: the one selected")
-        << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"fsc"_s << u"b"_s;
-    QTest::newRow("then a focused scene") << u"S1"_s << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"S1"_s;
-    QTest::newRow("then a focused item") << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"a"_s;
-    QTest::newRow("no focus, one selected")
-        << QString() << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"b"_s;
-    QTest::newRow("two selected: the focus")
-        << u"b"_s << QStringList{u"a"_s, u"b"_s} << u"S1"_s << u"fsc"_s << u"b"_s;
-    QTest::newRow("no focus") << QString() << none << u"S1"_s << u"fsc"_s << QString();
-    QTest::newRow("a scene added: focused item elsewhere")
-        << u"a"_s << none << u"S2"_s << u"fsc"_s << u"S2"_s;
-    QTest::newRow("a scene added: focused scene elsewhere")
-        << u"S1"_s << QStringList{u"a"_s} << u"S2"_s << u"fsc"_s << u"S2"_s;
-    QTest::newRow("a scene focused elsewhere, one selected")
-        << u"S2"_s << QStringList{u"a"_s} << u"S1"_s << u"csf"_s << u"a"_s;
-    QTest::newRow("no selected scene: a focused scene")
-        << u"S2"_s << none << QString() << u"fsc"_s << u"S2"_s;
-    QTest::newRow("no selected scene: a focused item")
-        << u"a"_s << none << QString() << u"fsc"_s << QString();
+    newRow("the focused item") << u"a"_s << none << u"S1"_s << u"fsc"_s << u"a"_s << hidden;
+    newRow("the focused scene") << u"S1"_s << none << u"S1"_s << u"fsc"_s << u"S1"_s << hidden;
+    newRow("a paste: the one selected")
+        << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"fsc"_s << u"b"_s << hidden;
+    newRow("then a focused scene") << u"S1"_s << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"S1"_s << hidden;
+    newRow("then a focused item") << u"a"_s << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"a"_s << hidden;
+    newRow("no focus, one selected")
+        << QString() << QStringList{u"b"_s} << u"S1"_s << u"csf"_s << u"b"_s << hidden;
+    newRow("two selected: the focus")
+        << u"b"_s << QStringList{u"a"_s, u"b"_s} << u"S1"_s << u"fsc"_s << u"b"_s << hidden;
+    newRow("no focus") << QString() << none << u"S1"_s << u"fsc"_s << QString() << hidden;
+    newRow("a scene added: focused item elsewhere")
+        << u"a"_s << none << u"S2"_s << u"fsc"_s << u"S2"_s << hidden;
+    newRow("a scene added: focused scene elsewhere")
+        << u"S1"_s << QStringList{u"a"_s} << u"S2"_s << u"fsc"_s << u"S2"_s << hidden;
+    newRow("a scene focused elsewhere, one selected")
+        << u"S2"_s << QStringList{u"a"_s} << u"S1"_s << u"csf"_s << u"a"_s << hidden;
+    newRow("no selected scene: a focused scene")
+        << u"S2"_s << none << QString() << u"fsc"_s << u"S2"_s << hidden;
+    newRow("no selected scene: a focused item")
+        << u"a"_s << none << QString() << u"fsc"_s << QString() << hidden;
 }
 
 void TestPropertyRowModel::shownObjectFollowsTheSelection()
@@ -157,6 +169,8 @@ void TestPropertyRowModel::shownObjectFollowsTheSelection()
     QFETCH(QString, scene);
     QFETCH(QString, steps);
     QFETCH(QString, shown);
+    QFETCH(bool, hidden);
+    m_model->setShown(!hidden);
     QSignalSpy resets(m_model, &QAbstractItemModel::modelReset);
     for (const QChar step : steps) {
         if (step == u'f') {
@@ -167,6 +181,10 @@ void TestPropertyRowModel::shownObjectFollowsTheSelection()
             for (const QString& name : std::as_const(selected))
                 items()->setPropertyValue(id(u"S1"_s), id(name), u"Select"_s, true, false);
         }
+    }
+    if (hidden) {
+        QCOMPARE(QList<qsizetype>({resets.size(), m_model->rowCount()}), QList<qsizetype>({0, 0}));
+        m_model->setShown(true);
     }
     QCOMPARE(m_model->objectId(), id(shown));
     QCOMPARE(m_model->selectedItemCount(), scene == u"S1"_s ? selected.size() : 0);

@@ -319,8 +319,11 @@ RCTestMainWindow {
             var strip = findChild(win.mContent[data.hidden], "sceneList")
             verify(!panel.visible)
             compare([model.rowCount(), panel.viewSlots().length, strip.count], [0, 0, 0], "no views")
+            // and the hidden edit layout's property panel
+            var rows = findChild(win.mContent.editPanel, "rowModel")
             var spies = ["modelReset", "rowsInserted", "dataChanged"].map(
                 name => spyComponent.createObject(win, {"target": model, "signalName": name}))
+            var rowResets = spyComponent.createObject(win, {"target": rows, "signalName": "modelReset"})
 
             // a scene of a green background with a button showing a red picture
             var red = folder + "/red.png", green = folder + "/green.png"
@@ -328,6 +331,7 @@ RCTestMainWindow {
             var sceneId = scenes.addScene("B", "", "", false)
             scenes.setPropertyValue(sceneId, "BackgroundImg", "file://" + green, false)
             scenes.setSelectScene(sceneId)
+            scenes.setPropertyValue(sceneId, "Focus", true, false)
             var items = project.getSceneItemPresenter()
             var json = project.getControlManager().getControlByType(9).getInstantiationParam().toJson()
             var itemId = items.addItem(sceneId, json, false)
@@ -336,6 +340,8 @@ RCTestMainWindow {
             items.setPropertyValue(sceneId, itemId, "IconPath", "file://" + red, false)
             items.setPropertyValue(sceneId, itemId, "Select", true, false)
             compare(spies.map(spy => spy.count), [0, 0, 0], "nothing followed")
+            if (data.mode === 1)
+                compare([rowResets.count, rows.rowCount()], [0, 0], "no property rows")
             compare([panel.mSceneId, model.rowCount(), strip.count], ["", 0, 0])
 
             if (data.mode === 0) {
@@ -346,14 +352,18 @@ RCTestMainWindow {
                 var layout = win.mContent[data.hidden]
                 var onButton = canvas.mapToItem(layout, panel.toCanvasX(200), panel.toCanvasY(175))
                 var onScene = canvas.mapToItem(layout, panel.toCanvasX(600), panel.toCanvasY(400))
+                // the strip as the shown layout has it: the first scene's tile under the title
+                var tileY = findChild(layout, "controlTitlePanel").height + 10
                 compare([testSupport.pixelColor(thumbnail, onButton.x, onButton.y),
-                         testSupport.pixelColor(thumbnail, onScene.x, onScene.y)], ["#ff0000", "#00ff00"])
+                         testSupport.pixelColor(thumbnail, onScene.x, onScene.y),
+                         testSupport.pixelColor(thumbnail, 10, tileY)], ["#ff0000", "#00ff00", "#1a1a1d"])
                 compare([model.rowCount(), panel.viewSlots().length], [0, 0], "dropped after the picture")
             }
             project.setAppModel(1 - data.mode)
             compare([panel.mSceneId, model.rowCount(), strip.count], [sceneId, 1, 2], "shown")
             var view = panel.viewSlots()[0].item
             compare([view.mSceneItemId, view.mSelect], [itemId, true])
+            compare(rows.objectId, data.mode === 1 ? itemId : "", "the property panel shown or not")
             compare(findChild(view, "buttonIcon").status, Image.Ready)
             compare(findChild(panel, "sceneRect").status, Image.Ready)
         }
