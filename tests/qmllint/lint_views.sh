@@ -1,16 +1,22 @@
 #!/bin/sh
-# unqualified_access.sh QMLLINT QML_DIR PENDING_LIST WRITE_QMLTYPES TYPES_DIR
+# lint_views.sh QMLLINT QML_DIR PENDING_LIST SERVICE_PROPERTIES WRITE_QMLTYPES TYPES_DIR
 # Writes the descriptions of the run-time modules into TYPES_DIR (WRITE_QMLTYPES), then runs
-# qmllint, importing from TYPES_DIR, with only the unqualified-access check on every .qml file
-# under QML_DIR except those named (relative to QML_DIR) in PENDING_LIST. Fails on any warning,
-# on a non-zero exit of qmllint or of the writer, on a listed file that no longer exists, and
-# when there is nothing to check.
+# qmllint, importing from TYPES_DIR, on every .qml file under QML_DIR except those named
+# (relative to QML_DIR) in PENDING_LIST. Fails on
+# - unqualified access (a name read from an outer scope: the root context, the main window),
+# - a type qmllint cannot resolve ("... is used but it is not resolved", "... was not found",
+#   "No type found for property ...", a failed import): bindings on such a type go unchecked,
+# - a service property (named in SERVICE_PROPERTIES) declared with any type but its own,
+# - an error, a non-zero exit of qmllint or of the writer, a listed file that no longer exists,
+#   and nothing to check.
+# The other warnings of qmllint are counted, not failed on.
 set -u
 qmllint=$1
 qml_dir=$2
 pending=$3
-write_qmltypes=$4
-types_dir=$5
+services=$4
+write_qmltypes=$5
+types_dir=$6
 
 status=0
 rm -rf "$types_dir"
@@ -18,8 +24,9 @@ if ! "$write_qmltypes" "$types_dir"; then
     echo "FAIL: the type descriptions could not be written to $types_dir" >&2
     exit 1
 fi
-# The descriptions must make qmllint resolve every module, its type and the values of its
-# enumerations: a probe that reads each type and a few enumeration values lints clean.
+exports=$(cat "$types_dir"/Rc/*/*.qmltypes | sed -n 's|.*exports: \["[^/]*/\([A-Za-z]*\) 1.0"\].*|\1|p')
+# The descriptions must make qmllint resolve every module, its type as a value and as the type of
+# a property, and the values of its enumerations: a probe that reads them lints clean.
 probe="$types_dir/probe.qml"
 {
     echo "import QtQml"
@@ -27,13 +34,15 @@ probe="$types_dir/probe.qml"
         echo "import $(echo "$module" | tr / .)"
     done
     echo "QtObject {"
-    # Each export, "<module>/<type> 1.0", names the type.
-    for name in $(cat "$types_dir"/Rc/*/*.qmltypes | sed -n 's|.*exports: \["[^/]*/\([A-Za-z]*\) 1.0"\].*|\1|p'); do
+    for name in $exports; do
         echo "    property var type_$name: $name"
+        echo "    property $name typed_$name: null"
     done
     echo "    property int action: IRCAction.EActionType_Redo"
     echo "    property int appModel: IRCProject.EAppModel_Control"
     echo "    property int alignment: RcEnums.EIRCTextAlignment_VCenter"
+    echo "    property bool viewSlot: typed_RCSceneItemViewSlot.visible"
+    echo "    property int tableRows: typed_ProgramTableModel.rowCount()"
     echo "}"
 } > "$probe"
 probe_output=$("$qmllint" -I "$types_dir" "$probe" 2>&1)
@@ -54,8 +63,30 @@ if [ -z "$files" ]; then
     echo "FAIL: no QML file to check under $qml_dir" >&2
     exit 1
 fi
-
 cd "$qml_dir" || exit 1
+
+# Service properties: "property <type> <name>" with the type of the list, whatever the qualifiers.
+service_count=0
+while read -r name type; do
+    case $name in '#'* | '') continue ;; esac
+    service_count=$((service_count + 1))
+    if ! echo "$exports" | grep -qxF "$type"; then
+        echo "FAIL: $type (for $name in $services) is not a described type" >&2
+        status=1
+    fi
+    wrong=$(grep -nE "^[[:space:]]*((readonly|required|default)[[:space:]]+)*property[[:space:]]+[^[:space:]]+[[:space:]]+$name([^A-Za-z0-9_]|\$)" $files \
+        | grep -vE "property[[:space:]]+$type[[:space:]]" || true)
+    if [ -n "$wrong" ]; then
+        echo "$wrong" >&2
+        echo "FAIL: $name must be declared as a property of type $type" >&2
+        status=1
+    fi
+done < "$services"
+if [ $service_count -eq 0 ]; then
+    echo "FAIL: no service property listed in $services" >&2
+    status=1
+fi
+
 # qmllint 6.4 drops the -I folders when it ignores settings files, so none may exist: a
 # .qmllint.ini in the QML folder or above it could turn the check off.
 dir=$(cd "$qml_dir" && pwd)
@@ -71,17 +102,12 @@ for settings in $(find "$qml_dir" -name .qmllint.ini); do
     echo "FAIL: $settings would change what qmllint checks" >&2
     exit 1
 done
-# Every category but unqualified access is off: only unqualified access and errors (a file
-# qmllint cannot read or parse) decide the result.
-output=$("$qmllint" -I "$types_dir" \
-    --alias disable --deferred-property-id disable --deprecated disable --import disable \
-    --inheritance-cycle disable --multiline-strings disable --property disable --required disable \
-    --signal disable --type disable --unused-imports disable --with disable --plugin disable \
-    --unqualified warning $files 2>&1)
+output=$("$qmllint" -I "$types_dir" --unqualified warning --type warning --import warning $files 2>&1)
 rc=$?
-failures=$(echo "$output" | grep -E 'Unqualified access|^Error|rror:' || true)
+failures=$(echo "$output" | grep -E 'Unqualified access|is used but it is not resolved|was not found|No type found|cannot be resolved|not found in namespace|Type of property .* not found|Failed to import|^Error|rror:' || true)
 if [ -n "$failures" ]; then
     echo "$output" >&2
+    echo "FAIL: $(echo "$failures" | wc -l) unqualified names or unresolved types" >&2
     status=1
 fi
 # qmllint exits with 255 (-1) when it printed warnings; anything else non-zero is a failure of
@@ -94,5 +120,8 @@ if [ $rc -eq 255 ] && [ -z "$output" ]; then
     echo "FAIL: qmllint failed without saying why" >&2
     status=1
 fi
-[ $status -eq 0 ] && echo "$(echo "$files" | wc -l) files without unqualified access"
+if [ $status -eq 0 ]; then
+    echo "$(echo "$files" | wc -l) files without unqualified access or unresolved types, services typed;" \
+        "other qmllint warnings: $(echo "$output" | grep -c '^Warning')"
+fi
 exit $status
