@@ -1,5 +1,7 @@
 #include "canvas/RCSceneItemViewSlot.h"
 
+#include "model/RCKeys.h"
+
 #include <QHash>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -12,6 +14,13 @@ QHash<QUrl, QPointer<QQmlComponent>>& componentsOf(QQmlEngine* engine)
 {
     static QHash<QQmlEngine*, QHash<QUrl, QPointer<QQmlComponent>>> components;
     return components[engine];
+}
+
+// Keys that reach the view through roles of their own, not as changed values.
+bool hasOwnRole(const QString& key)
+{
+    return key == RCKeys::X() || key == RCKeys::Y() || key == RCKeys::Width() || key == RCKeys::Height() ||
+           key == RCKeys::QmlPath() || key == RCKeys::Select() || key == RCKeys::Angle();
 }
 
 } // namespace
@@ -66,7 +75,18 @@ QVariantMap RCSceneItemViewSlot::values() const
 
 void RCSceneItemViewSlot::setValues(const QVariantMap& values)
 {
+    const QVariantMap before = m_values;
     m_values = values;
+    m_valuesBehind = false;
+    if (m_view) {
+        QVariantMap changed;
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            if (!hasOwnRole(it.key()) && before.value(it.key()) != it.value())
+                changed.insert(it.key(), it.value());
+        }
+        if (!changed.isEmpty())
+            m_changedValuesProperty.write(m_view, changed);
+    }
     Q_EMIT valuesChanged();
 }
 
@@ -88,6 +108,123 @@ void RCSceneItemViewSlot::setViewProperties(const QVariantMap& properties)
         }
     }
     Q_EMIT viewPropertiesChanged();
+}
+
+bool RCSceneItemViewSlot::selected() const
+{
+    return m_selected;
+}
+
+void RCSceneItemViewSlot::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    m_valuesBehind = isComponentComplete();
+    if (m_view)
+        m_selectProperty.write(m_view, selected);
+    Q_EMIT selectedChanged();
+}
+
+int RCSceneItemViewSlot::angle() const
+{
+    return m_angle;
+}
+
+void RCSceneItemViewSlot::setAngle(int angle)
+{
+    if (angle == m_angle)
+        return;
+    m_angle = angle;
+    m_valuesBehind = isComponentComplete();
+    if (m_view)
+        m_angleProperty.write(m_view, angle);
+    Q_EMIT angleChanged();
+}
+
+int RCSceneItemViewSlot::itemX() const
+{
+    return m_itemRect.x();
+}
+
+void RCSceneItemViewSlot::setItemX(int x)
+{
+    if (x == m_itemRect.x())
+        return;
+    m_itemRect.moveLeft(x);
+    place();
+}
+
+int RCSceneItemViewSlot::itemY() const
+{
+    return m_itemRect.y();
+}
+
+void RCSceneItemViewSlot::setItemY(int y)
+{
+    if (y == m_itemRect.y())
+        return;
+    m_itemRect.moveTop(y);
+    place();
+}
+
+int RCSceneItemViewSlot::itemWidth() const
+{
+    return m_itemRect.width();
+}
+
+void RCSceneItemViewSlot::setItemWidth(int width)
+{
+    if (width == m_itemRect.width())
+        return;
+    m_itemRect.setWidth(width);
+    place();
+}
+
+int RCSceneItemViewSlot::itemHeight() const
+{
+    return m_itemRect.height();
+}
+
+void RCSceneItemViewSlot::setItemHeight(int height)
+{
+    if (height == m_itemRect.height())
+        return;
+    m_itemRect.setHeight(height);
+    place();
+}
+
+QPointF RCSceneItemViewSlot::origin() const
+{
+    return m_origin;
+}
+
+void RCSceneItemViewSlot::setOrigin(const QPointF& origin)
+{
+    if (origin == m_origin)
+        return;
+    m_origin = origin;
+    place();
+}
+
+qreal RCSceneItemViewSlot::divisor() const
+{
+    return m_divisor;
+}
+
+void RCSceneItemViewSlot::setDivisor(qreal divisor)
+{
+    if (divisor == m_divisor || !(divisor > 0))
+        return;
+    m_divisor = divisor;
+    place();
+}
+
+void RCSceneItemViewSlot::place()
+{
+    setPosition(m_origin + QPointF(m_itemRect.x(), m_itemRect.y()) / m_divisor);
+    setSize(QSizeF(qMax(0, m_itemRect.width()), qMax(0, m_itemRect.height())) / m_divisor);
+    Q_EMIT placeChanged();
 }
 
 QQuickItem* RCSceneItemViewSlot::item() const
@@ -145,13 +282,24 @@ void RCSceneItemViewSlot::makeView()
     QVariantMap properties = m_viewProperties;
     properties.insert(QStringLiteral("mSceneId"), m_sceneId);
     properties.insert(QStringLiteral("mSceneItemId"), m_itemId);
-    properties.insert(QStringLiteral("mValues"), m_values);
+    if (m_valuesBehind) {
+        QVariantMap values = m_values;
+        values.insert(RCKeys::Select(), m_selected);
+        values.insert(RCKeys::Angle(), m_angle);
+        properties.insert(QStringLiteral("mValues"), values);
+    } else {
+        properties.insert(QStringLiteral("mValues"), m_values);
+    }
     view->setParent(this);
     view->setParentItem(this);
     view->setSize(size());
     component->setInitialProperties(view, properties);
     component->completeCreate();
     m_view = view;
+    const QMetaObject* type = view->metaObject();
+    m_selectProperty = type->property(type->indexOfProperty("mSelect"));
+    m_angleProperty = type->property(type->indexOfProperty("mAngle"));
+    m_changedValuesProperty = type->property(type->indexOfProperty("mChangedValues"));
     Q_EMIT itemChanged();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QMetaProperty>
 #include <QPointer>
 #include <QQuickItem>
+#include <QRect>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -11,12 +13,18 @@ class QQmlComponent;
 // that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
 // with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
 // own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
-// and mValues (the item's property values as the row gives them). A later viewProperties is
-// written into the view key by key (edit state, zoom). A later view file replaces the view: the
-// view before is hidden at once, no longer follows its item (its presenter taken) and is deleted
-// later, as it may be the one whose tap changed the file. A view whose row goes is deleted with
-// its slot, which the item view that made the slot deletes later. The components of the view
-// files are made once per engine and kept. GUI thread only.
+// and mValues (the item's property values as the row gives them). Later changes of the row reach
+// the view as property writes, without a script step: viewProperties key by key (edit state,
+// zoom), selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
+// values that differ from the ones before (not "X", "Y", "Width", "Height", "QmlPath", "Select" or
+// "Angle", which have their own roles). A later view file replaces the view: the view before is
+// hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
+// be the one whose tap changed the file; the new one is made with the values as they are then. A
+// view whose row goes is deleted with its slot, which the item view that made the slot deletes
+// later. The slot places itself on the canvas: at origin plus the item's place (itemX, itemY,
+// scene units) divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a
+// negative side counts as 0) divided by it. The components of the view files are made once per
+// engine and kept. GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
@@ -26,6 +34,16 @@ class RCSceneItemViewSlot : public QQuickItem
     Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged REQUIRED)
     Q_PROPERTY(QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY
                    viewPropertiesChanged REQUIRED)
+    Q_PROPERTY(bool selected READ selected WRITE setSelected NOTIFY selectedChanged REQUIRED)
+    Q_PROPERTY(int angle READ angle WRITE setAngle NOTIFY angleChanged REQUIRED)
+    Q_PROPERTY(int itemX READ itemX WRITE setItemX NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(int itemY READ itemY WRITE setItemY NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(int itemWidth READ itemWidth WRITE setItemWidth NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged REQUIRED)
+    // The canvas point of the scene's top-left, and the zoom divisor (scene units per canvas pixel,
+    // above 0).
+    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged)
+    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 
@@ -42,6 +60,22 @@ public:
     void setValues(const QVariantMap& values);
     QVariantMap viewProperties() const;
     void setViewProperties(const QVariantMap& properties);
+    bool selected() const;
+    void setSelected(bool selected);
+    int angle() const;
+    void setAngle(int angle);
+    int itemX() const;
+    void setItemX(int x);
+    int itemY() const;
+    void setItemY(int y);
+    int itemWidth() const;
+    void setItemWidth(int width);
+    int itemHeight() const;
+    void setItemHeight(int height);
+    QPointF origin() const;
+    void setOrigin(const QPointF& origin);
+    qreal divisor() const;
+    void setDivisor(qreal divisor);
     QQuickItem* item() const;
 
 Q_SIGNALS:
@@ -50,6 +84,9 @@ Q_SIGNALS:
     void qmlPathChanged();
     void valuesChanged();
     void viewPropertiesChanged();
+    void selectedChanged();
+    void angleChanged();
+    void placeChanged();
     void itemChanged();
 
 protected:
@@ -60,11 +97,24 @@ private:
     QQmlComponent* componentOf(const QUrl& url);
     void makeView();
     void dropView();
+    // Sets the slot's place and size from the item's and the canvas's.
+    void place();
 
     QString m_itemId;
     QString m_sceneId;
     QString m_qmlPath;
     QVariantMap m_values;
     QVariantMap m_viewProperties;
+    bool m_selected = false;
+    int m_angle = 0;
+    QRect m_itemRect;
+    QPointF m_origin;
+    qreal m_divisor = 1;
+    // selected or angle moved since the values were given: a new view takes them over the values'
+    bool m_valuesBehind = false;
     QPointer<QQuickItem> m_view;
+    // The view's mSelect, mAngle and mChangedValues, found once per view.
+    QMetaProperty m_selectProperty;
+    QMetaProperty m_angleProperty;
+    QMetaProperty m_changedValuesProperty;
 };

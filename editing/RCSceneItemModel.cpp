@@ -6,6 +6,7 @@
 #include "model/RCSceneManager.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,7 +22,19 @@ int roleOf(const QString& name)
         return RCSceneItemModel::HeightRole;
     if (name == RCKeys::QmlPath())
         return RCSceneItemModel::QmlPathRole;
-    return 0;
+    if (name == RCKeys::Select())
+        return RCSceneItemModel::SelectedRole;
+    if (name == RCKeys::Angle())
+        return RCSceneItemModel::AngleRole;
+    return RCSceneItemModel::ValuesRole;
+}
+
+// An angle value as whole degrees (a fraction cut off, as the view's int turn takes it); 0 for no
+// finite number.
+int degreesOf(const QVariant& value)
+{
+    const double degrees = value.toDouble();
+    return std::isfinite(degrees) ? int(std::clamp(degrees, -1e9, 1e9)) : 0;
 }
 
 } // namespace
@@ -83,6 +96,97 @@ void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
         Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {ViewPropertiesRole});
 }
 
+QRect RCSceneItemModel::selectionBox() const
+{
+    if (m_selectionBoxKnown)
+        return m_selectionBox;
+    m_selectionBoxKnown = true;
+    m_selectionBox = QRect(0, 0, 0, 0);
+    if (!m_scene)
+        return m_selectionBox;
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool any = false;
+    for (const QString& id : m_scene->getSelectItems()) {
+        const IRCObject* item = m_scene->getItemById(id);
+        if (!item)
+            continue;
+        const int x = item->getPropertyValue(RCKeys::X()).toInt();
+        const int y = item->getPropertyValue(RCKeys::Y()).toInt();
+        const int r = x + qMax(0, item->getPropertyValue(RCKeys::Width()).toInt());
+        const int b = y + qMax(0, item->getPropertyValue(RCKeys::Height()).toInt());
+        left = any ? qMin(left, x) : x;
+        top = any ? qMin(top, y) : y;
+        right = any ? qMax(right, r) : r;
+        bottom = any ? qMax(bottom, b) : b;
+        any = true;
+    }
+    if (any)
+        m_selectionBox = QRect(left, top, right - left, bottom - top);
+    return m_selectionBox;
+}
+
+void RCSceneItemModel::markMoved(const QString& itemId, int row, int role)
+{
+    scheduleAnnouncement();
+    if (m_immediateRows < kImmediateRows) {
+        ++m_immediateRows;
+        Q_EMIT dataChanged(index(row), index(row), {role});
+        return;
+    }
+    m_moved[itemId] |= 1u << (role - Qt::UserRole);
+}
+
+void RCSceneItemModel::markSelectionBoxMoved()
+{
+    m_selectionBoxKnown = false;
+    m_selectionBoxMoved = true;
+    scheduleAnnouncement();
+}
+
+void RCSceneItemModel::scheduleAnnouncement()
+{
+    if (m_announcementPending)
+        return;
+    m_announcementPending = true;
+    QMetaObject::invokeMethod(this, &RCSceneItemModel::announce, Qt::QueuedConnection);
+}
+
+void RCSceneItemModel::announce()
+{
+    m_announcementPending = false;
+    m_immediateRows = 0;
+    // (row, roles) in row order; taken first, as an announcement may cause further changes
+    QList<QPair<int, quint32>> rows;
+    rows.reserve(m_moved.size());
+    for (auto it = m_moved.cbegin(); it != m_moved.cend(); ++it) {
+        const int row = rowOf(it.key());
+        if (row >= 0)
+            rows.append({row, it.value()});
+    }
+    m_moved.clear();
+    std::sort(rows.begin(), rows.end());
+    for (qsizetype first = 0; first < rows.size();) {
+        qsizetype last = first;
+        while (last + 1 < rows.size() && rows.at(last + 1).first == rows.at(last).first + 1 &&
+               rows.at(last + 1).second == rows.at(first).second)
+            ++last;
+        QList<int> roles;
+        for (int bit = 0; bit < 32; ++bit) {
+            if (rows.at(first).second & (1u << bit))
+                roles.append(Qt::UserRole + bit);
+        }
+        Q_EMIT dataChanged(index(rows.at(first).first), index(rows.at(last).first), roles);
+        first = last + 1;
+    }
+    if (m_selectionBoxMoved) {
+        m_selectionBoxMoved = false;
+        Q_EMIT selectionBoxChanged();
+    }
+}
+
 void RCSceneItemModel::reload()
 {
     beginResetModel();
@@ -90,6 +194,7 @@ void RCSceneItemModel::reload()
         disconnect(m_scene, nullptr, this, nullptr);
     m_ids.clear();
     m_rows.clear();
+    m_moved.clear();
     m_scene = m_presenter && !m_sceneId.isEmpty() ? RCSceneManager::instance()->getScene(m_sceneId) : nullptr;
     if (m_scene) {
         connect(m_scene, &QObject::destroyed, this, &RCSceneItemModel::onSceneDestroyed);
@@ -100,6 +205,7 @@ void RCSceneItemModel::reload()
         reindexFrom(0);
     }
     endResetModel();
+    markSelectionBoxMoved();
 }
 
 void RCSceneItemModel::reindexFrom(int row)
@@ -113,7 +219,9 @@ void RCSceneItemModel::onSceneDestroyed()
     beginResetModel();
     m_ids.clear();
     m_rows.clear();
+    m_moved.clear();
     endResetModel();
+    markSelectionBoxMoved();
 }
 
 int RCSceneItemModel::rowOf(const QString& itemId) const
@@ -156,6 +264,10 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return item->getPropertyValue(RCKeys::Width()).toInt();
     case HeightRole:
         return item->getPropertyValue(RCKeys::Height()).toInt();
+    case SelectedRole:
+        return item->getPropertyValue(RCKeys::Select()).toBool();
+    case AngleRole:
+        return degreesOf(item->getPropertyValue(RCKeys::Angle()));
     case ValuesRole:
         return m_presenter ? m_presenter->getPropertyValues(m_sceneId, id) : QVariantMap();
     default:
@@ -167,7 +279,8 @@ QHash<int, QByteArray> RCSceneItemModel::roleNames() const
 {
     return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
             {YRole, "itemY"},         {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
-            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"}};
+            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"},
+            {SelectedRole, "selected"}, {AngleRole, "angle"}};
 }
 
 void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)
@@ -181,6 +294,7 @@ void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId
     m_ids.insert(row, itemId);
     reindexFrom(row);
     endInsertRows();
+    markSelectionBoxMoved();
 }
 
 void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& itemId)
@@ -191,12 +305,14 @@ void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& item
     beginRemoveRows(QModelIndex(), row, row);
     m_ids.removeAt(row);
     m_rows.remove(itemId);
+    m_moved.remove(itemId);
     reindexFrom(row);
     endRemoveRows();
+    markSelectionBoxMoved();
 }
 
 void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const QString& itemId,
-                                                  const QString& name, const QVariant& value)
+                                                  const QString& name)
 {
     if (sceneId != m_sceneId)
         return;
@@ -204,18 +320,19 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if (row < 0)
         return;
     const int role = roleOf(name);
-    if (!role) {
-        Q_EMIT itemPropertyChanged(itemId, name, value);
-        return;
-    }
+    if (role == XRole || role == YRole || role == WidthRole || role == HeightRole || role == SelectedRole)
+        markSelectionBoxMoved();
     // a batch move is announced once it is through
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;
-    const QModelIndex at = index(row);
+    if (role != QmlPathRole) {
+        markMoved(itemId, row, role);
+        return;
+    }
     // a new view is made with the values as they are now
-    if (role == QmlPathRole)
-        Q_EMIT dataChanged(at, at, {ValuesRole});
-    Q_EMIT dataChanged(at, at, {role});
+    const QModelIndex at = index(row);
+    Q_EMIT dataChanged(at, at, {ValuesRole});
+    Q_EMIT dataChanged(at, at, {QmlPathRole});
 }
 
 void RCSceneItemModel::onItemsMoved(const QString& sceneId, const QStringList& itemIds)
@@ -238,4 +355,6 @@ void RCSceneItemModel::onItemsMoved(const QString& sceneId, const QStringList& i
         Q_EMIT dataChanged(index(rows.at(first)), index(rows.at(last)), roles);
         first = last + 1;
     }
+    if (!rows.isEmpty())
+        markSelectionBoxMoved();
 }

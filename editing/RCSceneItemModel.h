@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 #include <QHash>
 #include <QPointer>
+#include <QRect>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -14,12 +15,17 @@ class RCScene;
 // a view needs to be made and placed, for the scene canvas. Fed only from the item presenter's
 // signals: a new scene is one reset, an item added or removed one inserted or removed row, and a
 // batch move of the selection (RCSceneItemPresenter::moveSelectItems) one dataChanged with
-// {XRole, YRole} per run of adjacent moved rows. Every other property change of a shown item is
-// passed on as itemPropertyChanged, so that the views follow their items through one connection.
-// Values are read from the document when asked for; the model keeps only the ids. ValuesRole is
-// what a view is made with: it is announced as changed only just before a new "QmlPath" (whose
-// view is made with the values as they are then); the other changes reach the views as
-// itemPropertyChanged. GUI thread only.
+// {XRole, YRole} per run of adjacent moved rows. Every other change of a shown item reaches the
+// one row that shows it as one dataChanged naming the role that moved: the geometry's,
+// QmlPathRole, SelectedRole ("Select"), AngleRole ("Angle"), or ValuesRole for any other property
+// (a new "QmlPath" announces ValuesRole first, so that its view is made with the values as they
+// are then). A change is announced at once, except in a burst: announcing a row costs the QML
+// delegate model a pass over all its delegates, so past kImmediateRows announcements before the
+// event loop turns (a select-all, a rubber band, a nudge of the whole selection) the changes are
+// collected and announced once the current changes are through, as one dataChanged per run of
+// adjacent rows whose same roles moved. Values are read from the document when asked for; the
+// model keeps only the ids. selectionBox follows the selected items' geometry; it is announced
+// once the current changes are through. GUI thread only.
 class RCSceneItemModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -32,6 +38,9 @@ class RCSceneItemModel : public QAbstractListModel
     // that role over all rows. The model does not look into it.
     Q_PROPERTY(
         QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY viewPropertiesChanged)
+    // The bounding box of the shown scene's selected items, scene units (a negative size counts as
+    // 0); 0 x 0 at (0, 0) when none is selected.
+    Q_PROPERTY(QRect selectionBox READ selectionBox NOTIFY selectionBoxChanged)
 
 public:
     enum Role
@@ -44,7 +53,9 @@ public:
         HeightRole,                    // int, scene units ("Height")
         SceneIdRole,                   // QString, the scene's id (the model's sceneId)
         ValuesRole,                    // QVariantMap, every property of the item by name, read when asked
-        ViewPropertiesRole             // QVariantMap, the model's viewProperties
+        ViewPropertiesRole,            // QVariantMap, the model's viewProperties
+        SelectedRole,                  // bool, whether the item is selected ("Select")
+        AngleRole                      // int, the item's turn in degrees ("Angle")
     };
     Q_ENUM(Role)
 
@@ -56,6 +67,7 @@ public:
     void setSceneId(const QString& sceneId);
     QVariantMap viewProperties() const;
     void setViewProperties(const QVariantMap& properties);
+    QRect selectionBox() const;
 
     // The row of the item, -1 when the scene shown holds none of that id.
     Q_INVOKABLE int rowOf(const QString& itemId) const;
@@ -69,20 +81,26 @@ Q_SIGNALS:
     void presenterChanged();
     void sceneIdChanged();
     void viewPropertiesChanged();
-    // A property other than "QmlPath", "X", "Y", "Width" and "Height" of a shown item changed.
-    void itemPropertyChanged(QString itemId, QString name, QVariant value);
+    void selectionBoxChanged();
 
 private Q_SLOTS:
     void onItemAdded(const QString& sceneId, const QString& itemId);
     void onItemRemoved(const QString& sceneId, const QString& itemId);
-    void onItemPropertyValueChanged(const QString& sceneId, const QString& itemId, const QString& name,
-                                    const QVariant& value);
+    void onItemPropertyValueChanged(const QString& sceneId, const QString& itemId, const QString& name);
     void onItemsMoved(const QString& sceneId, const QStringList& itemIds);
     void onSceneDestroyed();
 
 private:
     void reload();
     void reindexFrom(int row);
+    // The role of the item's row moved: announced at once, or in a burst with the others once
+    // the current changes are through.
+    void markMoved(const QString& itemId, int row, int role);
+    // selectionBox moved: announced once the current changes are through.
+    void markSelectionBoxMoved();
+    void scheduleAnnouncement();
+    // Announces the rows that were collected, then the selection box; a new burst may begin.
+    void announce();
 
     QPointer<RCSceneItemPresenter> m_presenter;
     QString m_sceneId;
@@ -90,4 +108,15 @@ private:
     QStringList m_ids;
     QHash<QString, int> m_rows;
     QVariantMap m_viewProperties;
+    // Rows announced at once before the event loop turns; past it, changes are collected.
+    static constexpr int kImmediateRows = 8;
+    int m_immediateRows = 0;
+    // Item id -> the roles of its row that moved and wait to be announced, one bit per role
+    // (bit role - Qt::UserRole).
+    QHash<QString, quint32> m_moved;
+    bool m_selectionBoxMoved = false;
+    // selectionBox as last read; computed again once it moved.
+    mutable QRect m_selectionBox;
+    mutable bool m_selectionBoxKnown = false;
+    bool m_announcementPending = false;
 };

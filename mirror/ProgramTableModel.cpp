@@ -319,11 +319,14 @@ void ProgramTableModel::fillFromMirror()
         return;
     const int programCount = std::max(mirror->getProgramCount(), 0);
     const int layerCount = std::max(mirror->getProgramLayerCount(), 0);
-    // Qt Quick's TableView makes every delegate anew on a reset; a table of the same shape keeps
-    // them and has them take the new values.
-    const bool sameShape = programCount == m_columnCount && layerCount == m_rowCount && programCount > 0 &&
-                           layerCount > 0 && m_cells.size() == layerCount;
-    if (!sameShape)
+    // Qt Quick's TableView makes every delegate anew on a reset; a table that stays non-empty keeps
+    // them and has them take the new values, the columns and rows it gains or loses inserted or
+    // removed at the ends first.
+    const bool keepDelegates = programCount > 0 && layerCount > 0 && m_columnCount > 0 && m_rowCount > 0 &&
+                               m_cells.size() == m_rowCount;
+    if (keepDelegates)
+        resizeAtTheEnds(layerCount, programCount);
+    else
         beginResetModel();
     m_horizontalData.clear();
     m_verticalData.clear();
@@ -356,7 +359,7 @@ void ProgramTableModel::fillFromMirror()
         }
     }
     ++m_fillCount;
-    if (sameShape) {
+    if (keepDelegates) {
         Q_EMIT dataChanged(index(0, 0), index(layerCount - 1, programCount - 1), {Qt::DisplayRole});
         Q_EMIT headerDataChanged(Qt::Horizontal, 0, programCount - 1);
         Q_EMIT headerDataChanged(Qt::Vertical, 0, layerCount - 1);
@@ -364,6 +367,18 @@ void ProgramTableModel::fillFromMirror()
         endResetModel();
     }
     Q_EMIT mFillCountChanged();
+}
+
+void ProgramTableModel::resizeAtTheEnds(int rows, int columns)
+{
+    if (columns > m_columnCount)
+        insertColumns(m_columnCount, columns - m_columnCount);
+    else if (columns < m_columnCount)
+        removeColumns(columns, m_columnCount - columns);
+    if (rows > m_rowCount)
+        insertRows(m_rowCount, rows - m_rowCount);
+    else if (rows < m_rowCount)
+        removeRows(rows, m_rowCount - rows);
 }
 
 int ProgramTableModel::fillCount() const

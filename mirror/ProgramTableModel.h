@@ -23,9 +23,10 @@ class IRCStelvaneSyncer;
 // Given a mirror (mStelvaneSyncer, not owned), the model fills itself: in one step when the
 // mirror is set and on every programTableUpdate, and by the slots above on the mirror's single
 // changes, except between programTableReplaceBegin and the programTableUpdate that ends it, where
-// the replacement's record signals are left to that one step. A fill is one reset, or, when the
-// table keeps its (non-empty) shape, one dataChanged over every cell and one headerDataChanged
-// per orientation; it keeps the cells only, and where the nodes lie is read from the mirror again
+// the replacement's record signals are left to that one step. A fill is one reset when the table
+// was or becomes empty; otherwise the columns and rows it gains or loses are inserted or removed
+// at the ends, then one dataChanged over every cell and one headerDataChanged per orientation
+// follow (a table view keeps its delegates). A fill keeps the cells only, and where the nodes lie is read from the mirror again
 // on the first single change after it. Each cell shows the node that a full fill places there:
 // the last, in the mirror's order (ascending ids), of the nodes whose layer and programs name it;
 // so a node that leaves a cell uncovers the one beneath. A cell whose node changes its name, state
@@ -92,6 +93,8 @@ private:
     };
     using CellKey = std::pair<QString, QString>; // layer id, program id
 
+    // Inserts or removes columns and rows at the ends until the grid is rows x columns.
+    void resizeAtTheEnds(int rows, int columns);
     // Announces the header sections first..last that exist; nothing when none does.
     void announceHeaders(Qt::Orientation orientation, int first, int last);
 

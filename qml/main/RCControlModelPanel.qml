@@ -22,6 +22,9 @@ Rectangle {
     property string mFileVersion: ""
     property var mSetting: null
     property bool mSceneListVisible: true
+    // Set by the main window while it draws this layout into the save thumbnail: a hidden layout
+    // then shows its scenes as a shown one does.
+    property bool mInPicture: false
     readonly property alias mMenu: systemMenu
 
     color: "#333333"
@@ -94,6 +97,7 @@ Rectangle {
         anchors.topMargin: 1 * RCUnits.dp
         height: visible ? 110 * RCUnits.dp : 0
         visible: root.mSceneListVisible
+        mShown: visible || root.mInPicture && root.mSceneListVisible
         mInEditState: false
         mProject: root.mProject
         mImageManager: root.mImageManager
@@ -106,6 +110,7 @@ Rectangle {
         anchors.top: sceneList.bottom
         anchors.topMargin: 1 * RCUnits.dp
         anchors.bottom: parent.bottom
+        mShown: visible || root.mInPicture
         mInEditState: false
         mWindow: root.mWindow
         mProject: root.mProject

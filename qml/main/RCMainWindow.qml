@@ -94,10 +94,14 @@ Window {
         return dialog
     }
     // Writes the control layout's picture to sPath. While the window is closing after a save, it
-    // closes once the picture is written (or could not be).
+    // closes once the picture is written (or could not be). A hidden control layout shows its
+    // scenes until the picture is taken.
     function grabImage(sPath) {
         var target = mContent ? controlLayout() : null
+        if (target)
+            target.mInPicture = true
         var started = target !== null && target.grabToImage(function (result) {
+            target.mInPicture = false
             // Written whole or not at all: a full disk keeps the previous thumbnail and says so.
             var error = mInterface.writePng(result.image, sPath)
             if (error !== "") {
@@ -107,6 +111,8 @@ Window {
             mainWindow.closeIfClosing()
         })
         if (!started) {
+            if (target)
+                target.mInPicture = false
             console.warn("RCMainWindow: no thumbnail taken for", sPath)
             Qt.callLater(closeIfClosing)
         }

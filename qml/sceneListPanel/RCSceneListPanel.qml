@@ -10,10 +10,15 @@ import "../common"
 // is more than one scene) and reorders them by dragging a tile. The list only follows the
 // presenter's signals, so its order is always the project's. The strip keeps the selected scene
 // in view; the wheel scrolls it, and so does a dragged tile held near either end of the strip.
+// A strip that is not shown (mShown) has no tiles and follows nothing; it is filled again when
+// it is shown.
 Rectangle {
     id: root
 
     property var mScenePresenter: null
+    // Whether the strip shows the scenes: while it is visible, unless told otherwise (a layout
+    // drawn into a picture while hidden).
+    property bool mShown: visible
     property var mProject: null
     // Resolves the scenes' project pictures.
     property var mImageManager: null
@@ -28,13 +33,14 @@ Rectangle {
     // Where the dragged tile was last reported (list coordinates).
     property real mDragX: 0
     readonly property real mAutoScrollMargin: 40 * RCUnits.dp
+    property bool mCompleted: false
 
     color: "black"
 
     function fill() {
         sceneModel.clear()
-        mSelectSceneId = mScenePresenter ? mScenePresenter.getSelectSceneId() : ""
-        if (!mScenePresenter)
+        mSelectSceneId = mShown && mScenePresenter ? mScenePresenter.getSelectSceneId() : ""
+        if (!mShown || !mScenePresenter)
             return
         var ids = mScenePresenter.getSceneIds()
         var rows = []
@@ -177,10 +183,22 @@ Rectangle {
         return mScenePresenter.moveScene(sceneId, toIndex, true)
     }
 
-    onMScenePresenterChanged: fill()
+    onMScenePresenterChanged: {
+        if (mCompleted)
+            fill()
+    }
+    onMShownChanged: {
+        if (mCompleted)
+            fill()
+    }
+    Component.onCompleted: {
+        mCompleted = true
+        fill()
+    }
 
     Connections {
         target: root.mScenePresenter
+        enabled: root.mShown
 
         function onSceneAdd(sceneId, index) {
             root.addRow(sceneId, index)

@@ -38,17 +38,14 @@ Item {
     // how far the selection has moved (scene units); or a resize, with its scene, each selected
     // item's geometry at the press and their bounding box (scene units). null when none.
     property var mGesture: null
-    // Set while a gesture writes: the frame is computed once afterwards, not once per item.
-    property bool mBatch: false
+    // A press of the left button is being followed: a drag, a resize or a rubber band.
+    readonly property bool mGestureUnderway: mPressMode !== mPressNone || mGesture !== null
 
     // The bounding box of the selected items while a scene is shown and the layer is enabled.
-    // Reads the panel's scene itself: the panel calls this while switching scenes, before
-    // mSceneId has followed.
     function updateFrame() {
-        var sceneId = mPanel ? mPanel.mSceneId : ""
-        var ids = enabled && mPresenter && sceneId !== "" ? mPresenter.getSelectItems(sceneId) : []
-        var box = sceneBox(ids, sceneId)
-        if (!box) {
+        var model = mPanel ? mPanel.mItemModel : null
+        var box = enabled && model && model.sceneId !== "" ? model.selectionBox : Qt.rect(0, 0, 0, 0)
+        if (box.x === 0 && box.y === 0 && box.width === 0 && box.height === 0) {
             mFrameX = mFrameY = mFrameWidth = mFrameHeight = 0
             return
         }
@@ -57,18 +54,12 @@ Item {
         mFrameWidth = box.width / mScale
         mFrameHeight = box.height / mScale
     }
-    // updateFrame once the current changes are through; nothing during a gesture's writes.
-    function scheduleFrame() {
-        if (!mBatch)
-            Qt.callLater(updateFrame)
-    }
-    // The scene-unit bounding box of the items of the scene (mSceneId when left out), null for none.
-    function sceneBox(ids, sceneId) {
-        var scene = sceneId === undefined ? mSceneId : sceneId
+    // The scene-unit bounding box of the items of the shown scene, null for none.
+    function sceneBox(ids) {
         var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
         for (var i = 0; i < ids.length; ++i) {
-            var pos = mPresenter.getPos(scene, ids[i])
-            var size = mPresenter.getSize(scene, ids[i])
+            var pos = mPresenter.getPos(mSceneId, ids[i])
+            var size = mPresenter.getSize(mSceneId, ids[i])
             left = Math.min(left, pos.x)
             top = Math.min(top, pos.y)
             right = Math.max(right, pos.x + Math.max(0, size.width))
@@ -98,7 +89,7 @@ Item {
             var slot = slots[i]
             if (p.x > slot.x && p.x < slot.x + slot.width && p.y > slot.y && p.y < slot.y + slot.height)
                 pressed = slot.itemId
-            else if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier && slot.item.mSelect)
+            else if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier && slot.selected)
                 setItemValue(slot.itemId, "Select", false)
         }
         if (pressed !== "") {
@@ -140,9 +131,7 @@ Item {
         var dy = Math.round((topLeft.y - pressTopLeft.y) * mScale)
         if (dx === gesture.dx && dy === gesture.dy)
             return
-        mBatch = true
         mPresenter.moveSelectItems(mSceneId, dx - gesture.dx, dy - gesture.dy, false)
-        mBatch = false
         gesture.dx = dx
         gesture.dy = dy
         mFrameX = gesture.frame.x + dx / mScale
@@ -169,7 +158,6 @@ Item {
     function applyGesture(geometryOf) {
         if (!mGesture || mGesture.drag || mGesture.sceneId !== mSceneId)
             return
-        mBatch = true
         var items = mGesture.items
         var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
         for (var i = 0; i < items.length; ++i) {
@@ -185,7 +173,6 @@ Item {
             right = Math.max(right, g.x + Math.max(0, g.width))
             bottom = Math.max(bottom, g.y + Math.max(0, g.height))
         }
-        mBatch = false
         // the selection is the gesture's
         mFrameX = mPanel.toCanvasX(left)
         mFrameY = mPanel.toCanvasY(top)
@@ -210,10 +197,8 @@ Item {
         if (gesture.drag) {
             if (gesture.dx === 0 && gesture.dy === 0)
                 return
-            mBatch = true
             mPresenter.moveSelectItems(mSceneId, -gesture.dx, -gesture.dy, false)
             mPresenter.moveSelectItems(mSceneId, gesture.dx, gesture.dy, true)
-            mBatch = false
             updateFrame()
             return
         }
@@ -230,7 +215,6 @@ Item {
         if (!changed.length)
             return
         var commands = mPanel.mProject.getCmdPresenter()
-        mBatch = true
         for (var j = 0; j < changed.length; ++j)
             writeGeometry(changed[j].start.id, changed[j].start, false)
         commands.beginCommandGroup()
@@ -239,7 +223,6 @@ Item {
                 writeGeometry(changed[k].start.id, changed[k].end, true)
         } finally {
             commands.endCommandGroup()
-            mBatch = false
         }
         updateFrame()
     }
@@ -266,7 +249,7 @@ Item {
             var inside = bandContains(slot.x, slot.y) || bandContains(slot.x + slot.width, slot.y)
                     || bandContains(slot.x, slot.y + slot.height)
                     || bandContains(slot.x + slot.width, slot.y + slot.height)
-            if (inside !== slot.item.mSelect)
+            if (inside !== slot.selected)
                 setItemValue(slot.itemId, "Select", inside)
         }
     }
@@ -449,7 +432,16 @@ Item {
         }
     }
     // A menu takes the keyboard from the layer while it is open and gives it back when it closes.
-    Menu {
+    // The menus are as high as their entries, on black: the style's background is higher than one
+    // entry and would show as a light strip under it.
+    component CanvasMenu: Menu {
+        padding: 0
+        background: Rectangle {
+            implicitWidth: 200 * RCUnits.dp
+            color: "black"
+        }
+    }
+    CanvasMenu {
         id: frameMenu
         objectName: "sceneFrameMenu"
 
@@ -467,7 +459,7 @@ Item {
             onTriggered: root.triggerSceneAction(IRCAction.EActionType_RemoveSelectSceneItem, "")
         }
     }
-    Menu {
+    CanvasMenu {
         id: canvasMenu
         objectName: "sceneCanvasMenu"
 

@@ -8,8 +8,9 @@ import "RCSceneItemShow.js" as Show
 // media server), mImageManager, mInterface and mCloudClient. When it is completed the view shows
 // those values (its key table, then sig_sceneItemChanged, upon which a view reads what else it
 // shows with readProperty). The view fills the place the panel keeps in step with the item's "X",
-// "Y", "Width" and "Height". The view follows its own item only: the panel hands it every other
-// change of its item's properties (itemPropertyChanged), which arrives as
+// "Y", "Width" and "Height". The view follows its own item only: the panel writes its selection
+// into mSelect, its "Angle" into mAngle and the other values that changed into mChangedValues
+// (name -> new value), whose entries are taken into mValues and each arrive as
 // sig_sceneItemPropertyChanged. Views are made by the hundred: what they do alike is in
 // RCSceneItemShow.js rather than declared in each.
 //
@@ -41,10 +42,13 @@ Item {
     // into the view's properties when the view is completed (the defaults while there is no item)
     // and whenever one of them changes. kind "text", "number", "bool" or "color"; a value that is no
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
-    property var mKeyTable: []
-    // The item's values (name -> value), handed in when the view is made and kept in step with the
-    // changes handed to the view; its place and size are not kept here.
+    // None when left out (no per-view array to make).
+    property var mKeyTable
+    // The item's values (name -> value), handed in when the view is made and kept in step with
+    // mChangedValues; its place, size, turn and selection are not kept here.
     property var mValues: ({})
+    // The values of the item that changed last (name -> value), written by the panel.
+    property var mChangedValues
 
     signal sig_sceneItemChanged
     signal sig_sceneItemPropertyChanged(string sProName, var value)
@@ -60,10 +64,6 @@ Item {
     function readText(key, fallback) {
         return Show.readText(root, key, fallback)
     }
-    // A property of the view's item changed.
-    function itemPropertyChanged(sName, value) {
-        Show.itemPropertyChanged(root, sName, value)
-    }
     // Asks for an action for this item; the project hands it to the action manager.
     function triggerAction(actType, data) {
         if (mSceneItemPresenter)
@@ -73,6 +73,7 @@ Item {
     rotation: mAngle
 
     onMContentItemChanged: Show.placeContent(root)
+    onMChangedValuesChanged: Show.valuesChanged(root, mChangedValues)
     Component.onCompleted: {
         Show.placeContent(root)
         if (mSceneItemId !== "")

@@ -44,6 +44,8 @@ function keyValue(kind, value, fallback) {
 // Writes every row of the view's key table from the item's values.
 function readKeys(view) {
     var table = view.mKeyTable
+    if (!table)
+        return
     for (var i = 0; i < table.length; ++i) {
         var row = table[i]
         view[row[1]] = keyValue(row[3], readProperty(view, row[0], row[2]), row[2])
@@ -53,6 +55,8 @@ function readKeys(view) {
 // Writes the rows of the view's key table for the item property name, now value.
 function readKey(view, name, value) {
     var table = view.mKeyTable
+    if (!table)
+        return
     for (var i = 0; i < table.length; ++i) {
         var row = table[i]
         if (row[0] === name)
@@ -68,15 +72,15 @@ function showItem(view) {
     view.sig_sceneItemChanged()
 }
 
-// A property of the view's item changed.
-function itemPropertyChanged(view, name, value) {
-    view.mValues[name] = value
-    if (name === "Angle")
-        view.mAngle = Number(value) || 0
-    else if (name === "Select")
-        view.mSelect = Boolean(value)
-    readKey(view, name, value)
-    view.sig_sceneItemPropertyChanged(name, value)
+// Properties of the view's item other than its place, size, view file, turn and selection
+// changed: changed maps their names to their new values.
+function valuesChanged(view, changed) {
+    for (var name in changed) {
+        var value = changed[name]
+        view.mValues[name] = value
+        readKey(view, name, value)
+        view.sig_sceneItemPropertyChanged(name, value)
+    }
 }
 
 // Puts the view's content into the view, filling it.

@@ -18,8 +18,12 @@ import "../menus"
 // to the geometry at the release; selection and focus are never recorded. In control mode the
 // views take the taps and the canvas only scrolls and zooms.
 //
-// While visible the panel opens the connect dialog and the join-project dialog when an item of
-// its scene asks for them; each dialog is made on first use and kept.
+// The panel shows its scene only while shown (mShown): a panel that is not shown has no views,
+// follows neither the selected scene nor the items, and shows the selected scene again once it is
+// shown. While visible it opens the connect dialog and the join-project dialog when an item of its
+// scene asks for them; each dialog is made on first use and kept. A Ctrl+wheel zoom during a
+// gesture of the edit layer (a drag, a resize, a rubber band) waits until the gesture ends: the
+// gesture works in the canvas pixels of the zoom it began at.
 Item {
     id: root
 
@@ -37,23 +41,11 @@ Item {
     property var mWindow: null
     // The times the image manager resolved the project's image references again.
     property int mImageResolution: 0
-    // Item id -> its view, in scene order. The views come and go with the rows of the item model;
-    // a row whose view file cannot be loaded has no entry.
-    readonly property QtObject mItemMap: QtObject {
-        function getValue(key) {
-            var slot = viewRepeater.itemAt(itemModel.rowOf(key))
-            return slot && slot.item ? slot.item : null
-        }
-        function hasKey(key) {
-            return getValue(key) !== null
-        }
-        function getKeys() {
-            return root.viewSlots().map(slot => slot.itemId)
-        }
-        function getCount() {
-            return getKeys().length
-        }
-    }
+    // Whether the panel shows its scene: while it is visible, unless told otherwise (a layout drawn
+    // into a picture while hidden).
+    property bool mShown: visible
+    // The items of the shown scene, a row per view in scene order.
+    readonly property alias mItemModel: itemModel
     property string mBackgroundImgPath: ""
     property bool mInEditState: true
     property point mCopyPos: Qt.point(0, 0)
@@ -71,6 +63,8 @@ Item {
     property var mConnectDialog: null
     property var mJoinProjectDialog: null
     property bool mCompleted: false
+    // Zoom steps asked for during a gesture, made when it ends (in, +; out, -).
+    property int mPendingZoom: 0
 
     // What every view gets beside its item; a change is written into every view. The count of
     // resolutions is left out while there has been none (a view's own is 0 then).
@@ -138,9 +132,6 @@ Item {
         return Qt.point(Math.round((canvasX - rectX()) * mScale), Math.round((canvasY - rectY()) * mScale))
     }
 
-    function viewOf(itemId) {
-        return mItemMap.getValue(itemId)
-    }
     // The delegates that hold a view, in scene order (later on top); each is placed and sized in
     // canvas pixels and its view fills it.
     function viewSlots() {
@@ -154,7 +145,7 @@ Item {
     }
     // Shows the presenter's selected scene.
     function followSelectedScene() {
-        if (!mCompleted)
+        if (!mCompleted || !mShown)
             return
         var sceneId = mScenePresenter ? mScenePresenter.getSelectSceneId() : ""
         if (sceneId === mSceneId)
@@ -163,9 +154,10 @@ Item {
             mSceneId = sceneId
     }
     function showScene() {
-        if (!mCompleted)
+        if (!mCompleted || !mShown)
             return
         editLayer.releasePress()
+        itemModel.presenter = mSceneItemPresenter
         if (!mSceneItemPresenter || !mScenePresenter || mSceneId === "") {
             mBackgroundImgPath = ""
             itemModel.sceneId = ""
@@ -181,10 +173,27 @@ Item {
         centerDisplay()
         editLayer.updateFrame()
     }
+    // Shown: shows the selected scene. Not shown: no scene, no views, and nothing followed.
+    function followShown() {
+        if (!mCompleted)
+            return
+        if (mShown) {
+            followSelectedScene()
+            return
+        }
+        editLayer.releasePress()
+        mSceneId = ""
+        mBackgroundImgPath = ""
+        itemModel.sceneId = ""
+        itemModel.presenter = null
+        editLayer.updateFrame()
+    }
     function handleWheel(wheel) {
         var delta = wheel.angleDelta.y !== 0 ? wheel.angleDelta.y : wheel.angleDelta.x
         if (wheel.modifiers === Qt.ControlModifier) {
-            if (delta !== 0)
+            if (delta !== 0 && editLayer.mGestureUnderway)
+                mPendingZoom += delta > 0 ? 1 : -1
+            else if (delta !== 0)
                 zoomStep(delta > 0 ? 1 : -1)
         } else if (wheel.modifiers === Qt.ShiftModifier) {
             flick.contentX = clamp(flick.contentX - Math.sign(delta) * 0.001 * mScale * flick.contentWidth, 0,
@@ -199,6 +208,13 @@ Item {
     function dialogOf(dialog, component, properties) {
         return dialog ? dialog : component.createObject(mWindow.contentItem ? mWindow.contentItem : mWindow,
                                                         properties)
+    }
+    // The zoom steps asked for during the gesture that ended.
+    function zoomPending() {
+        var steps = mPendingZoom
+        mPendingZoom = 0
+        for (var i = 0; i < Math.abs(steps); ++i)
+            zoomStep(Math.sign(steps))
     }
     function openConnectDialog(title) {
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
@@ -224,6 +240,7 @@ Item {
     onMScenePresenterChanged: followSelectedScene()
     onMSceneItemPresenterChanged: showScene()
     onMSceneIdChanged: showScene()
+    onMShownChanged: followShown()
     onMScaleChanged: editLayer.updateFrame()
     onMScreenWidthChanged: editLayer.updateFrame()
     onMScreenHeightChanged: editLayer.updateFrame()
@@ -235,11 +252,12 @@ Item {
     }
     Component.onCompleted: {
         mCompleted = true
-        followSelectedScene()
+        followShown()
     }
 
     Connections {
         target: root.mScenePresenter
+        enabled: root.mShown
         function onSceneSelectChanged(sceneId) {
             // the same id again: another scene took the place of the shown one
             if (sceneId === root.mSceneId)
@@ -260,20 +278,9 @@ Item {
     }
     Connections {
         target: root.mSceneItemPresenter
-        function onItemAdded(sceneId, itemId) {
-            if (sceneId === root.mSceneId)
-                editLayer.scheduleFrame()
-        }
-        function onItemRemoved(sceneId, itemId) {
-            if (sceneId === root.mSceneId)
-                editLayer.scheduleFrame()
-        }
-        function onItemSelectChanged(sceneId, selectedItemIds) {
-            if (sceneId === root.mSceneId)
-                editLayer.scheduleFrame()
-        }
+        enabled: root.mShown && root.visible
         function onActionTrigger(sceneId, itemId, actType, data) {
-            if (!root.visible || sceneId !== root.mSceneId)
+            if (sceneId !== root.mSceneId)
                 return
             if (actType === IRCAction.EActionType_ConnectNetwork)
                 root.openConnectDialog(data)
@@ -283,24 +290,21 @@ Item {
     }
     Connections {
         target: root.mImageManager
+        enabled: root.mShown
         function onResolutionChanged() {
             ++root.mImageResolution
         }
     }
     Connections {
+        // the views follow their items through the model's rows, the frame its selection box
         target: itemModel
-        // the views follow their places and sizes through the model's rows, the rest here
-        function onItemPropertyChanged(itemId, name, value) {
-            var view = root.viewOf(itemId)
-            if (view)
-                view.itemPropertyChanged(name, value)
-        }
-        function onDataChanged() {
-            editLayer.scheduleFrame()
+        function onSelectionBoxChanged() {
+            editLayer.updateFrame()
         }
     }
     Connections {
         target: root.mWindow
+        enabled: root.mShown
         function onWidthChanged() {
             root.centerDisplay()
         }
@@ -309,9 +313,10 @@ Item {
         }
     }
 
+    // Fed while the panel is shown (showScene hands it the presenter; followShown takes it back).
     RCSceneItemModel {
         id: itemModel
-        presenter: root.mSceneItemPresenter
+        objectName: "sceneItemModel"
         viewProperties: root.mViewProperties
     }
     Component {
@@ -361,20 +366,14 @@ Item {
 
                 Repeater {
                     id: viewRepeater
+                    objectName: "sceneItemRepeater"
                     model: itemModel
 
                     // A row of the model: the view made from its "QmlPath" with its values, placed
-                    // from its "X", "Y", "Width" and "Height".
+                    // from its "X", "Y", "Width" and "Height" on the scene rectangle.
                     delegate: RCSceneItemViewSlot {
-                        required property int itemX
-                        required property int itemY
-                        required property int itemWidth
-                        required property int itemHeight
-
-                        x: root.mRectX + itemX / root.mScale
-                        y: root.mRectY + itemY / root.mScale
-                        width: Math.max(0, itemWidth) / root.mScale
-                        height: Math.max(0, itemHeight) / root.mScale
+                        origin: Qt.point(root.mRectX, root.mRectY)
+                        divisor: root.mScale
                     }
                 }
             }
@@ -384,6 +383,10 @@ Item {
                 anchors.fill: parent
                 enabled: root.mInEditState
                 mPanel: root
+                onMGestureUnderwayChanged: {
+                    if (!mGestureUnderway)
+                        root.zoomPending()
+                }
             }
         }
     }
@@ -392,7 +395,7 @@ Item {
         objectName: "needAddSceneHint"
         anchors.fill: flick
         anchors.margins: 20 * RCUnits.dp
-        visible: root.mSceneId === ""
+        visible: root.mShown && root.mSceneId === ""
         source: visible ? "qrc:/needAddScene.png" : ""
         fillMode: Image.PreserveAspectFit
     }

@@ -3,6 +3,7 @@
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 
+#include <QColor>
 #include <QImage>
 #include <QQuickItem>
 #include <QSet>
@@ -40,6 +41,19 @@ QString TestSupport::makeFolder(const QString& name)
     QTemporaryDir dir(QDir(m_tempDir.path()).filePath(name + QStringLiteral("-XXXXXX")));
     dir.setAutoRemove(false);
     return dir.isValid() ? dir.path() : QString();
+}
+
+bool TestSupport::writeImage(const QString& path, const QString& color, int width, int height) const
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(color));
+    return image.save(path, "PNG");
+}
+
+QString TestSupport::pixelColor(const QString& path, int x, int y) const
+{
+    const QImage image(path);
+    return image.valid(x, y) ? QColor(image.pixel(x, y)).name() : QString();
 }
 
 bool TestSupport::isDrawnImage(const QString& path) const

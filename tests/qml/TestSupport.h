@@ -60,6 +60,10 @@ public:
     Q_INVOKABLE bool remove(const QString& path) const { return QFile::remove(path); }
     // Whether the file is a picture with at least one pixel that is neither black nor transparent.
     Q_INVOKABLE bool isDrawnImage(const QString& path) const;
+    // A PNG of one colour; false when it cannot be written.
+    Q_INVOKABLE bool writeImage(const QString& path, const QString& color, int width, int height) const;
+    // The colour of the picture's pixel at (x, y) as "#rrggbb"; "" when there is none.
+    Q_INVOKABLE QString pixelColor(const QString& path, int x, int y) const;
 
 Q_SIGNALS:
     void finished(int exitCode);

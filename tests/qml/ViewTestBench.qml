@@ -46,8 +46,10 @@ Item {
         items.setSize(sceneId, id, Qt.size(g[2], g[3]), false)
         return id
     }
+    // The view of the item: the one its row of the panel's model made.
     function viewOf(itemId) {
-        return panel.mItemMap.getValue(itemId)
+        var slot = panel.viewSlots().find(slot => slot.itemId === itemId)
+        return slot ? slot.item : null
     }
     // A new view of kind on the shown scene of a new project.
     function newView(kind, properties, g) {

@@ -22,6 +22,11 @@ RCTestMainWindow {
             mFileVersion: getVersion
         }
     }
+    Component {
+        id: spyComponent
+
+        SignalSpy {}
+    }
     SignalSpy {
         id: logSpy
         target: rcLog
@@ -291,6 +296,66 @@ RCTestMainWindow {
             compare(win.mContent[other].visible, false)
             if (data.via === "close")
                 tryCompare(win, "visible", false)
+        }
+
+        // A layout that is not shown makes no views and follows no scene switch nor item change;
+        // it shows the selected scene, with its items and pictures, once shown or while the save
+        // thumbnail is drawn, and drops them again after the thumbnail.
+        function test_hiddenLayout_data() {
+            return [
+                {tag: "control layout after a save", mode: 0, hidden: "controlPanel", canvas: "controlScenePanel"},
+                {tag: "edit layout in control mode", mode: 1, hidden: "editPanel", canvas: "editScenePanel"}
+            ]
+        }
+        function test_hiddenLayout(data) {
+            makeWindow()
+            var folder = openStored("隐藏" + data.mode)
+            var thumbnail = folder + "/thumbnail.png"
+            win.grabImage(thumbnail)
+            project.setAppModel(data.mode)
+            tryVerify(() => testSupport.exists(thumbnail))
+            var panel = findChild(win.mContent[data.hidden], data.canvas)
+            var model = findChild(panel, "sceneItemModel")
+            var strip = findChild(win.mContent[data.hidden], "sceneList")
+            verify(!panel.visible)
+            compare([model.rowCount(), panel.viewSlots().length, strip.count], [0, 0, 0], "no views")
+            var spies = ["modelReset", "rowsInserted", "dataChanged"].map(
+                name => spyComponent.createObject(win, {"target": model, "signalName": name}))
+
+            // a scene of a green background with a button showing a red picture
+            var red = folder + "/red.png", green = folder + "/green.png"
+            verify(testSupport.writeImage(red, "#ff0000", 8, 8) && testSupport.writeImage(green, "#00ff00", 8, 8))
+            var sceneId = scenes.addScene("B", "", "", false)
+            scenes.setPropertyValue(sceneId, "BackgroundImg", "file://" + green, false)
+            scenes.setSelectScene(sceneId)
+            var items = project.getSceneItemPresenter()
+            var json = project.getControlManager().getControlByType(9).getInstantiationParam().toJson()
+            var itemId = items.addItem(sceneId, json, false)
+            items.setPos(sceneId, itemId, Qt.point(100, 100), false)
+            items.setSize(sceneId, itemId, Qt.size(200, 150), false)
+            items.setPropertyValue(sceneId, itemId, "IconPath", "file://" + red, false)
+            items.setPropertyValue(sceneId, itemId, "Select", true, false)
+            compare(spies.map(spy => spy.count), [0, 0, 0], "nothing followed")
+            compare([panel.mSceneId, model.rowCount(), strip.count], ["", 0, 0])
+
+            if (data.mode === 0) {
+                testSupport.writeText(thumbnail, "")
+                win.grabImage(thumbnail)
+                tryVerify(() => testSupport.isDrawnImage(thumbnail), 5000, "the thumbnail is drawn")
+                var canvas = findChild(panel, "sceneCanvas")
+                var layout = win.mContent[data.hidden]
+                var onButton = canvas.mapToItem(layout, panel.toCanvasX(200), panel.toCanvasY(175))
+                var onScene = canvas.mapToItem(layout, panel.toCanvasX(600), panel.toCanvasY(400))
+                compare([testSupport.pixelColor(thumbnail, onButton.x, onButton.y),
+                         testSupport.pixelColor(thumbnail, onScene.x, onScene.y)], ["#ff0000", "#00ff00"])
+                compare([model.rowCount(), panel.viewSlots().length], [0, 0], "dropped after the picture")
+            }
+            project.setAppModel(1 - data.mode)
+            compare([panel.mSceneId, model.rowCount(), strip.count], [sceneId, 1, 2], "shown")
+            var view = panel.viewSlots()[0].item
+            compare([view.mSceneItemId, view.mSelect], [itemId, true])
+            compare(findChild(view, "buttonIcon").status, Image.Ready)
+            compare(findChild(panel, "sceneRect").status, Image.Ready)
         }
 
         function test_closeWithoutChanges() {

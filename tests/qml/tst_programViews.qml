@@ -89,9 +89,12 @@ RCTestMainWindow {
             compare(resets.count, 0)
         }
 
-        // A replace that keeps the table's shape keeps its delegates: they show the new names
-        // and states, also where the ids stay.
-        function test_tableReplacedInPlace() {
+        // A replace keeps the delegates of the table, also when it gains a program: they show the
+        // new names and states, also where the ids stay.
+        function test_tableReplacedInPlace_data() {
+            return [{tag: "same shape", more: []}, {tag: "one program more", more: [program("p4")]}]
+        }
+        function test_tableReplacedInPlace(data) {
             var view = bench.newView(22, {}, [0, 0, 700, 400])
             serverTable()
             var shown = [child(view, "nodeCell_n1"), child(view, "columnHeader_p1"), child(view, "rowHeader_l1")]
@@ -101,14 +104,15 @@ RCTestMainWindow {
             var resets = Qt.createQmlObject("import QtTest; SignalSpy { signalName: 'modelReset' }", view)
             resets.target = view.mModel
             serverPeers.receive("setProgramTable", {
-                                    "programArray": [program("p1", "新开场", 1), program("p2", "第一幕"), program("p3")],
+                                    "programArray": [program("p1", "新开场", 1), program("p2", "第一幕"),
+                                                     program("p3")].concat(data.more),
                                     "programLayerArray": [{"id": "l1", "name": "新视频", "programLayerType": 0},
                                                           {"id": "l2", "name": "灯光", "programLayerType": 1}],
                                     "programNodeArray": [node("n1", "l1", ["p1", "p2", "p3"], 1, {"name": "新节点"}),
                                                          node("n2", "l2", ["p2"], 0)]
                                 })
             compare(resets.count, 0)
-            compare(cells(view), [["n1", "n1", "n1"], ["", "n2", ""]])
+            compare(cells(view), [["n1", "n1", "n1"], ["", "n2", ""]].map(row => row.concat(data.more.map(p => ""))))
             var box = child(child(view, "columnHeader_p1"), "columnHeaderBox")
             verify(Qt.colorEqual(box.color, "green"), "the program's new state")
             compare(child(box, "columnHeaderName").text, "新开场")

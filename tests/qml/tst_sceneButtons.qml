@@ -16,7 +16,7 @@ RCTestMainWindow {
     ViewTestBench {
         id: bench
     }
-    // The designer's panel on the same scene, hidden as the edit layout is in control mode.
+    // The designer's panel on the same scene, shown where a test needs it.
     RCScenePanel {
         id: editPanel
         width: 800
@@ -64,8 +64,10 @@ RCTestMainWindow {
         function initTestCase() {
             verify(serverPeers.connectServer(), "the link reaches the stand-in")
         }
-        // The connect and join dialogs that taps open are modal: they go after each test.
+        // The connect and join dialogs that taps open are modal: they go after each test, and so
+        // does the designer's panel.
         function cleanup() {
+            editPanel.visible = false
             if (panel.mConnectDialog)
                 panel.mConnectDialog.close()
             if (panel.mJoinProjectDialog)
@@ -193,7 +195,8 @@ RCTestMainWindow {
         function test_pressedProperty() {
             var id = newItem(9, {"Pressed": false})
             var display = bench.addItem(43, {"Pressed": false}, [300, 100, 100, 100])
-            verify(editPanel.mItemMap.getValue(id), "the designer's panel shows the button too")
+            editPanel.visible = true
+            verify(editPanel.viewSlots().some(slot => slot.itemId === id), "the designer's panel shows the button too")
             compare(bench.sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", true, false)),
                     ["stopAllProgram {}"])
             compare(bench.sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", false, false)),
@@ -317,7 +320,7 @@ RCTestMainWindow {
             var started = Date.now()
             tap(bench.viewOf(id))
             compare(scenes.getSelectSceneId(), scenes.getSceneIds()[1])
-            compare(panel.mItemMap.getCount(), 0)
+            compare(panel.mItemModel.rowCount(), 0)
             // a destroyed view's properties read as undefined
             tryVerify(() => scriptView.objectName === undefined, 5000, "the runner went with its view")
             verify(Date.now() - started < 20000, "its wait did not hold the window")

@@ -135,7 +135,7 @@ RCTestMainWindow {
             var a = bench.viewOf(bench.addItem(2, {}, [0, 0, 300, 200]))
             var b = bench.viewOf(bench.addItem(2, {}, [320, 0, 300, 200]))
             verify(a.mCounted && b.mCounted)
-            verify(!hiddenPanel.mItemMap.getValue(a.mSceneItemId).mCounted, "the hidden panel's view")
+            compare(hiddenPanel.viewSlots().length, 0, "the hidden panel makes no views")
             verify(stageRequestsRun())
             bench.scenes.setSelectScene(ids[1])
             verify(!stageRequestsRun(), "no stage view shows")
@@ -149,9 +149,9 @@ RCTestMainWindow {
             verify(!stageRequestsRun(), "showing and hiding pairs the counts")
             bench.panel.visible = true
             verify(stageRequestsRun())
-            bench.items.removeItem(bench.sceneId, bench.panel.mItemMap.getKeys()[0], false)
+            bench.items.removeItem(bench.sceneId, bench.panel.mItemModel.itemIdAt(0), false)
             verify(stageRequestsRun(), "one stage view still shows")
-            bench.items.removeItem(bench.sceneId, bench.panel.mItemMap.getKeys()[0], false)
+            bench.items.removeItem(bench.sceneId, bench.panel.mItemModel.itemIdAt(0), false)
             verify(!stageRequestsRun())
         }
 
