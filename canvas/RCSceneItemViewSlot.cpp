@@ -6,6 +6,7 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQmlProperty>
 
 namespace {
 
@@ -104,7 +105,7 @@ void RCSceneItemViewSlot::setViewProperties(const QVariantMap& properties)
     if (m_view) {
         for (auto it = properties.cbegin(); it != properties.cend(); ++it) {
             if (before.value(it.key()) != it.value())
-                m_view->setProperty(it.key().toUtf8().constData(), it.value());
+                QQmlProperty::write(m_view, it.key(), it.value());
         }
     }
     Q_EMIT viewPropertiesChanged();
@@ -309,7 +310,7 @@ void RCSceneItemViewSlot::dropView()
         return;
     // the view may be the one whose tap changed its file: it goes later
     m_view->setVisible(false);
-    m_view->setProperty("mSceneItemPresenter", QVariant::fromValue<QObject*>(nullptr));
+    QQmlProperty::write(m_view, QStringLiteral("mSceneItemPresenter"), QVariant::fromValue<QObject*>(nullptr));
     m_view->deleteLater();
     m_view = nullptr;
     Q_EMIT itemChanged();

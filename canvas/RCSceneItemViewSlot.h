@@ -14,8 +14,9 @@ class QQmlComponent;
 // with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
 // own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
 // and mValues (the item's property values as the row gives them). Later changes of the row reach
-// the view as property writes, without a script step: viewProperties key by key (edit state,
-// zoom), selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
+// the view as property writes, without a script step: viewProperties key by key, converted as QML
+// assigns them (edit state, zoom; a service, or null, to a property of the service's type),
+// selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
 // values that differ from the ones before (not "X", "Y", "Width", "Height", "QmlPath", "Select" or
 // "Angle", which have their own roles). A later view file replaces the view: the view before is
 // hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
@@ -41,9 +42,9 @@ class RCSceneItemViewSlot : public QQuickItem
     Q_PROPERTY(int itemWidth READ itemWidth WRITE setItemWidth NOTIFY placeChanged REQUIRED)
     Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged REQUIRED)
     // The canvas point of the scene's top-left, and the zoom divisor (scene units per canvas pixel,
-    // above 0).
-    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged)
-    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged)
+    // above 0), the same for every row of the model.
+    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged REQUIRED)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 

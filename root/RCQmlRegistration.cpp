@@ -22,7 +22,9 @@
 #include "network/IRCPacketServer.h"
 #include "network/IRCPacketTerminal.h"
 #include "network/IRCTerminal.h"
+#include "project/CursorPosProvider.h"
 #include "project/IRCInterface.h"
+#include "project/IRCLog.h"
 #include "project/IRCSetting.h"
 #include "project/PathSelection.h"
 #include "project/PhotoSelection.h"
@@ -31,6 +33,7 @@
 #include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
 #include "project/RCProjectPacketIO.h"
+#include "project/RCWindowEventFilter.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -55,6 +58,17 @@ template <typename T> RCQmlRegistration::Type rcType(const char* name)
 {
     return {QByteArrayLiteral("Rc.") + name, name, &T::staticMetaObject, std::is_constructible_v<T>,
             &registerRcType<T>};
+}
+
+// A service published on the root context, as a type that views declare their inputs with and
+// never create: T as QML type `name` in the module "Rc.<name>" 1.0, not creatable.
+template <typename T> RCQmlRegistration::Type serviceType(const char* name)
+{
+    const auto registerService = [](const RCQmlRegistration::Type& type) {
+        qmlRegisterUncreatableType<T>(type.module.constData(), 1, 0, type.name.constData(),
+                                      QStringLiteral("%1 is a service").arg(QLatin1String(type.name)));
+    };
+    return {QByteArrayLiteral("Rc.") + name, name, &T::staticMetaObject, false, registerService};
 }
 
 } // namespace
@@ -93,6 +107,11 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
         rcType<RCScriptProcess>("RCScriptProcess"),
         rcType<IRCInterface>("IRCInterface"),
         rcType<RcEnums>("RcEnums"),
+        // The root-context services that no getter hands out, as the types of the views' inputs.
+        serviceType<TavixProjectCloudClient>("TavixProjectCloudClient"),
+        serviceType<IRCLog>("IRCLog"),
+        serviceType<RCWindowEventFilter>("RCWindowEventFilter"),
+        serviceType<CursorPosProvider>("CursorPosProvider"),
         // Declared by the class itself (every minor version of 1).
         {"Rc.QmlComponents", "ProgramTableModel", &ProgramTableModel::staticMetaObject, true,
          [](const Type&) { qml_register_types_Rc_QmlComponents(); }},

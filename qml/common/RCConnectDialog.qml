@@ -1,5 +1,7 @@
 import QtQuick
 import QtQuick.Controls.Basic
+import Rc.IRCSetting 1.0
+import Rc.IRCStelvaneSyncer 1.0
 
 // The connect dialog for the media server. Its fields show the settings "DefaultIp" and
 // "DefaultPassword"; OK writes the address (the project then points the control link at it) or
@@ -11,8 +13,8 @@ import QtQuick.Controls.Basic
 Popup {
     id: root
 
-    property var mSetting: null
-    property var mStelvaneSyncer: null
+    property IRCSetting mSetting: null
+    property IRCStelvaneSyncer mStelvaneSyncer: null
     property bool mOkButtonEnable: true
     property bool mPasswordVisible: false
     property string mOkButtonText: qsTr("连接")

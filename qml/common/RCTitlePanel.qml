@@ -1,5 +1,9 @@
 import QtQuick
 import Rc.IRCStelvaneSyncer
+import Rc.IRCProject 1.0
+import Rc.IRCSetting 1.0
+import Rc.IRCTerminal 1.0
+import Rc.TavixProjectCloudClient 1.0
 
 // The bar at the top of each mode layout: the media-server connection pill (a click opens the
 // connect dialog), the server's address, and in the middle the project's name with the cloud
@@ -12,12 +16,12 @@ Rectangle {
     property int mSyncerState: IRCStelvaneSyncer.EState_Idel
     property string mConnectIp: ""
     property string mDefaultIp: ""
-    property var mTerminal: null
-    property var mStelvaneSyncer: null
-    property var mProject: null
+    property IRCTerminal mTerminal: null
+    property IRCStelvaneSyncer mStelvaneSyncer: null
+    property IRCProject mProject: null
     property var mWindow: null
-    property QtObject mCloudClient: null
-    property var mSetting: null
+    property TavixProjectCloudClient mCloudClient: null
+    property IRCSetting mSetting: null
     property string mProjectName: ""
     property string mJoinProjectName: qsTr("未加入")
     property var mIpInputDlg: null

@@ -1,5 +1,6 @@
 import QtQuick
 import "../common"
+import Rc.IRCControl 1.0
 
 // One control of the catalogue: its icon and, under it, its name. A press starts a drag of the
 // control ({"dragType": "control", "controlId"}, copy) with the tile's picture, hot spot (10, 10);
@@ -7,7 +8,7 @@ import "../common"
 Item {
     id: root
 
-    property var mControl: null
+    property IRCControl mControl: null
     readonly property string mControlId: mControl ? mControl.getId() : ""
 
     width: 44.4 * RCUnits.dp

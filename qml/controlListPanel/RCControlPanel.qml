@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
+import Rc.IRCControlManager 1.0
 
 // The control catalogue in three tabs, one per control group ("Stelvane" shows the group
 // "Mirel", "quenor" "Quenor", "Vexa" "Vexa"), each a scrolling grid of control tiles from which
@@ -12,7 +13,7 @@ import "../common"
 Rectangle {
     id: root
 
-    property var mControlManager: null
+    property IRCControlManager mControlManager: null
     readonly property var mGroups: ["Mirel", "Quenor", "Vexa"]
     readonly property var mTabNames: [qsTr("Stelvane"), qsTr("quenor"), qsTr("Vexa")]
     readonly property var mTiles: [mirelTiles, quenorTiles, vexaTiles]

@@ -6,6 +6,9 @@ import "../scenePanel"
 import Rc.IRCImageManager
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
+import Rc.IRCSetting 1.0
+import Rc.TavixProjectCloudClient 1.0
 
 // The operator's layout: the title panel with the scene-list toggle and the system menu, the
 // scene list (shown as the project setting "SceneListVisible" says) and the scene canvas. The
@@ -13,14 +16,14 @@ import Rc.RCMessageBoxManager
 Rectangle {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
     property IRCImageManager mImageManager: null
-    property QtObject mCloudClient: null
+    property TavixProjectCloudClient mCloudClient: null
     property string mFileVersion: ""
-    property var mSetting: null
+    property IRCSetting mSetting: null
     property bool mSceneListVisible: true
     // Set by the main window while it draws this layout into the save thumbnail: a hidden layout
     // then shows its scenes as a shown one does.

@@ -12,6 +12,9 @@ import Rc.IRCAction
 import Rc.IRCImageManager
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
+import Rc.RCCmdPresenter 1.0
+import Rc.TavixProjectCloudClient 1.0
 
 // The designer's layout: the title panel with the alignment tools, undo and redo and the system
 // menu; below it the scene list and the scene canvas at the left, the control catalogue above
@@ -21,14 +24,14 @@ import Rc.RCMessageBoxManager
 Rectangle {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
     property IRCImageManager mImageManager: null
-    property QtObject mCloudClient: null
+    property TavixProjectCloudClient mCloudClient: null
     property string mFileVersion: ""
-    property var mCmdPresenter: null
+    property RCCmdPresenter mCmdPresenter: null
     property bool mSceneListVisible: true
     readonly property alias mMenu: systemMenu
     // The right pane is at least as wide as the property rows need (a 140 name cell and the

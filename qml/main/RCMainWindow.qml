@@ -6,6 +6,12 @@ import Rc.IRCImageManager
 import Rc.IRCInterface
 import Rc.IRCProject
 import Rc.RCMessageBoxManager
+import Rc.CursorPosProvider 1.0
+import Rc.IRCLog 1.0
+import Rc.IRCPacketTerminal 1.0
+import Rc.IRCTerminal 1.0
+import Rc.RCWindowEventFilter 1.0
+import Rc.TavixProjectCloudClient 1.0
 import "../common"
 import "../projectIssue"
 import "../projectManagerPanel"
@@ -38,10 +44,10 @@ Window {
     required property IRCInterface mInterface
     required property IRCImageManager mImageManager
     // The cloud client, the log, the window event filter and the cursor position provider.
-    required property QtObject mCloudClient
-    required property QtObject mLog
-    required property QtObject mWindowEventFilter
-    required property QtObject mCursorPosition
+    required property TavixProjectCloudClient mCloudClient
+    required property IRCLog mLog
+    required property RCWindowEventFilter mWindowEventFilter
+    required property CursorPosProvider mCursorPosition
     // The project file version the program writes.
     required property string mFileVersion
     property string mCurrentPanelName: "totalProjectManagerView"
@@ -50,8 +56,8 @@ Window {
     property string mIsSaveMessageBoxId: ""
     property bool mIsClosing: false
     property bool mNeedCheckeSaveProject: true
-    property var mTerminal: null
-    property var mPacketTerminal: mProject.getPacketTerminal()
+    property IRCTerminal mTerminal: null
+    property IRCPacketTerminal mPacketTerminal: mProject.getPacketTerminal()
     property var mMenuSave: null
     // Who waits for the answer to the pending save question; null when the window asked it.
     property var mSaveQuestionClient: null

@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Window
 import "../common"
+import Rc.CursorPosProvider 1.0
 
 // The frameless window's own title bar: icon, title and the open packet's path at the left;
 // minimise, maximise/restore and close at the right. Dragging with the left button moves the
@@ -14,7 +15,7 @@ Rectangle {
     required property Window mWindow
     required property string mProjectPath
     // The cursor position provider (cursorPos() in screen coordinates).
-    required property QtObject mCursorPosition
+    required property CursorPosProvider mCursorPosition
     // Where in the bar the drag started.
     property point mPressPos: Qt.point(0, 0)
     readonly property bool mMaximized: root.mWindow.visibility === Window.Maximized

@@ -1,16 +1,18 @@
 import QtQuick
 import "../common"
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
+import Rc.TavixProjectCloudClient 1.0
 
 // Joins a cloud project: its number and verification code, pre-filled from the settings of the
 // last join. An empty field is refused with a message and the dialog stays.
 RCFormDialog {
     id: root
 
-    property var mProjectw: null
+    property IRCProject mProjectw: null
     property RCMessageBoxManager mMessageBoxManager: null
     // The cloud client that joins.
-    property QtObject mCloudClient: null
+    property TavixProjectCloudClient mCloudClient: null
 
     mTitle: qsTr("加入项目")
 

@@ -3,6 +3,7 @@ import "../common"
 import Rc.IRCInterface
 import Rc.PathSelection
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // Asks for a project's name and the folder to save it in. The folder starts as the parent of
 // mSaveFolderPath; the folder button picks another. "保存" refuses an empty or unusable name and
@@ -14,7 +15,7 @@ RCFormDialog {
     id: root
 
     property string mSaveFolderPath: ""
-    property var mProject: null
+    property IRCProject mProject: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
     // The folder shown and reported.

@@ -2,6 +2,8 @@ import QtQuick
 import "../common"
 import Rc.IRCAction
 import Rc.IRCInterface
+import Rc.IRCProject 1.0
+import Rc.IRCStelvaneSyncer 1.0
 
 // The body of the download popup: asks the media server for its project and waits for the answer
 // to the latest request. The server's answer has already added its scene of generated controls
@@ -22,8 +24,8 @@ Item {
     property string mText: ""
     property bool mEnableDownload: true
     property int mDownloadUid: 0
-    property var mProject: null
-    property var mStelvaneSyncer: null
+    property IRCProject mProject: null
+    property IRCStelvaneSyncer mStelvaneSyncer: null
     // The main window, which asks about unsaved changes; the name checks.
     property var mWindow: null
     property IRCInterface mInterface: null

@@ -1,12 +1,13 @@
 import QtQuick
 import "../common"
 import Rc.IRCInterface
+import Rc.IRCProject 1.0
 
 // "添加Mirel场景": fetches the media server's project in a popup made on first use and kept.
 RCMenuItem {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     // The main window, which holds the popup; the name checks for the downloaded project.
     property var mWindow: null
     property IRCInterface mInterface: null

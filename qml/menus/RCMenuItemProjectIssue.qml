@@ -3,6 +3,7 @@ import "../common"
 import "../projectIssue"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // "远程安装": saves the project first (its own hidden save entry) and, once that save succeeded,
 // opens the dialog that installs the packet on another panel. A failed or cancelled save opens
@@ -11,7 +12,7 @@ RCMenuItem {
     id: root
 
     property bool isTriggered: false
-    property var mProject: null
+    property IRCProject mProject: null
     // The main window and the services of the hidden save entry.
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null

@@ -6,6 +6,7 @@ import "../common"
 import "../projectManagerPanel"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // "打开或新建": the project manager over the window's body. With unsaved changes the entry first
 // asks for them to be saved (sig_needSaveProject; the layout asks the main window) and opens
@@ -13,7 +14,7 @@ import Rc.RCMessageBoxManager
 RCMenuItem {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     // The main window, under whose title bar the page opens, and the page's services.
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null

@@ -2,13 +2,14 @@ import QtQuick
 import "../common"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // "另存为和打开": saves the project into a new folder and goes on with it there. Every answer of
 // the save says "另存为成功" or "另存为失败", after the real write.
 RCMenuItem {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     // The main window, which holds the save dialog and writes the thumbnail.
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null

@@ -2,6 +2,7 @@ import QtQuick
 import "../common"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // "保存": a project that has its own packet is saved at once; a new one (never saved, a template
 // copy, a download from the media server, or the packet installed from a designer, which the next
@@ -11,7 +12,7 @@ import Rc.RCMessageBoxManager
 RCMenuItem {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     // The main window, which holds the save dialog and writes the thumbnail.
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null

@@ -6,7 +6,7 @@ import "../common"
 RCMenuItem {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     property bool mIsControl: false
 
     text: mIsControl ? qsTr("编辑模式") : qsTr("控制模式")

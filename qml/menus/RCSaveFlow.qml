@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the
 // question about missing pictures (checkPictures), the save dialog, the overwrite question when
@@ -19,7 +20,7 @@ import Rc.RCMessageBoxManager
 QtObject {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     // The main window, which holds the dialog and writes the thumbnail.
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null

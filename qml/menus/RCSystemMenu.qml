@@ -3,6 +3,8 @@ import QtQuick.Controls.Basic
 import "../common"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
+import Rc.TavixProjectCloudClient 1.0
 
 // The system menu of both mode layouts. The project manager entry asks the main window's save
 // question first when there are unsaved changes. The main window (mWindow) and the services the
@@ -10,11 +12,11 @@ import Rc.RCMessageBoxManager
 Menu {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
-    property QtObject mCloudClient: null
+    property TavixProjectCloudClient mCloudClient: null
     property string mFileVersion: ""
     readonly property alias mSaveEntry: saveEntry
     readonly property alias mProjectManagerEntry: projectManagerEntry

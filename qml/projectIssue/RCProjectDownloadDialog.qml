@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Templates as T
+import Rc.IRCProject 1.0
 
 // Holder of the panel's install popup, opened by the main window on each invitation. A popup
 // already there is reused: its view goes back to the question (the designer's link is shared, so
@@ -16,7 +17,7 @@ Item {
 
     property var mPopup: null
     // The project that receives the packet, handed to the view.
-    property var mProject: null
+    property IRCProject mProject: null
 
     signal saveBeforeInstall
 

@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import Rc.IRCPacketTerminal 1.0
+import Rc.IRCProject 1.0
 
 // Installing a project that a designer offers (the panel's side): asks "允许安装？", then shows the
 // reception, opens the received project and shows the result: "安装完成" only when the project
@@ -14,8 +16,8 @@ Item {
 
     property string mVisibleViewName: "setupConfirmView"
     property real mComplateRate: 0
-    property var mProject: null
-    property var mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
+    property IRCProject mProject: null
+    property IRCPacketTerminal mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
     // Accepted, waiting for proceedInstall() after the question about unsaved changes.
     property bool mWaitingForSave: false
     property bool mReleased: false

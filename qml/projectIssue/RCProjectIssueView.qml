@@ -1,5 +1,8 @@
 import QtQuick
 import "../common"
+import Rc.IRCPacketServer 1.0
+import Rc.IRCPacketTerminal 1.0
+import Rc.IRCProject 1.0
 
 // Installing the open project on another panel (the designer's side): the target panel's IP
 // address, then the progress of sending the packet, then its result. While the view exists this
@@ -14,9 +17,9 @@ Item {
 
     property string mVisibleViewName: "connectView"
     property real mComplateRate: 0
-    property var mProject: null
-    property var mPacketServer: mProject ? mProject.getPacketServer() : null
-    property var mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
+    property IRCProject mProject: null
+    property IRCPacketServer mPacketServer: mProject ? mProject.getPacketServer() : null
+    property IRCPacketTerminal mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
     // The address being issued, "" before the first OK.
     property string mIssueIp: ""
     property bool mReleased: false

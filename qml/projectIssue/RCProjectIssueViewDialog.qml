@@ -2,6 +2,7 @@ pragma ComponentBehavior: Bound
 
 import QtQuick
 import QtQuick.Templates as T
+import Rc.IRCProject 1.0
 
 // Holder of the designer's install popup (the menu entry "远程安装"): open() shows a fresh
 // RCProjectIssueView, dropping one that is still there; the view's close, or close(), ends it.
@@ -10,7 +11,7 @@ Item {
 
     property var mPopup: null
     // The open project, handed to the view.
-    property var mProject: null
+    property IRCProject mProject: null
 
     function open() {
         close()

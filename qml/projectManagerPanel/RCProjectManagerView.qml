@@ -5,6 +5,7 @@ import QtQuick.Controls.Basic
 import "../common"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // One grid of the project manager: a title bar (with an optional "more" link) and a tile per
 // template or stored project. A tile is marked by a left click and opened by a double click;
@@ -24,7 +25,7 @@ Rectangle {
     property string mRemoveMessageId: ""
     property var mTileMenu: null
     property var mWindow: null
-    property var mProject: null
+    property IRCProject mProject: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
 

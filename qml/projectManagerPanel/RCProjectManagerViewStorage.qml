@@ -11,7 +11,7 @@ import Rc.PathSelection
 RCProjectManagerView {
     id: root
 
-    property var mFilePicker: null
+    property PathSelection mFilePicker: null
 
     mTitle: qsTr("打开")
     mTitleMore: qsTr("更多项目")

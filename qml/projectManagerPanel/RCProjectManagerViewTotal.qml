@@ -2,6 +2,7 @@ import QtQuick
 import "../common"
 import Rc.IRCInterface
 import Rc.RCMessageBoxManager
+import Rc.IRCProject 1.0
 
 // The project manager page: templates above, stored projects below, "确定" (and, as an overlay,
 // "取消") at the bottom right, the version in the footer and a link to the resource centre. One
@@ -11,7 +12,7 @@ import Rc.RCMessageBoxManager
 Rectangle {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null

@@ -7,6 +7,10 @@ import "../common"
 import Rc.IRCImageManager
 import Rc.RCMessageBoxManager
 import Rc.RCPropertyRowModel
+import Rc.IRCProject 1.0
+import Rc.Platform 1.0
+import Rc.RCSceneItemPresenter 1.0
+import Rc.RCScenePresenter 1.0
 
 // The property panel ("属性"): one row per visible property of the object shown, each row an editor
 // chosen by the property's display type. The object shown follows the selection on screen (see
@@ -22,13 +26,13 @@ import Rc.RCPropertyRowModel
 Rectangle {
     id: root
 
-    property var mProject: null
+    property IRCProject mProject: null
     // Handed to the rows that show a message or a project picture.
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCImageManager mImageManager: null
-    property var mPlatform: null
-    property var mSceneItemPresenter: null
-    property var mScenePresenter: null
+    property Platform mPlatform: null
+    property RCSceneItemPresenter mSceneItemPresenter: null
+    property RCScenePresenter mScenePresenter: null
     // The object with the editing focus, as the platform last announced it.
     property string mFocusId: ""
 

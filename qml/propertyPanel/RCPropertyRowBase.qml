@@ -3,6 +3,7 @@ import "../common"
 import Rc.IRCImageManager
 import Rc.RCMessageBoxManager
 import Rc.RCPropertyRowModel
+import Rc.IRCProject 1.0
 
 // What every row of the property panel shares: the name cell with the property's description,
 // the value cell that the row's editor fills, following the model and writing.
@@ -26,7 +27,7 @@ Item {
     // The model whose row this is; writes go through it.
     property RCPropertyRowModel mModel: null
     // The open project, for rows that need more than the model (the icon row's picture folder).
-    property var mProject: null
+    property IRCProject mProject: null
     // The program's services for rows that show a message or a project picture.
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCImageManager mImageManager: null

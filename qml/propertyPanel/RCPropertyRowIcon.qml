@@ -8,7 +8,7 @@ RCPropertyRowBase {
     id: root
 
     property string mSource: ""
-    property var mPicker: null
+    property PhotoSelection mPicker: null
 
     // The file URL of a local path, with every part of it encoded ("#", "?", "%", blanks, ...);
     // a drive letter ("C:") stays as it is.

@@ -1,4 +1,5 @@
 import QtQuick
+import Rc.IRCStelvaneSyncer 1.0
 
 // A list of track names, one text joined by ";": the multi-line editor with a fill icon that
 // puts in the names of all tracks of the media server, in track order. With no tracks known the
@@ -6,7 +7,7 @@ import QtQuick
 RCPropertyRowMultiLine {
     id: root
 
-    property var mStelvaneSyncer: mProject ? mProject.getStelvaneSyncer() : null
+    property IRCStelvaneSyncer mStelvaneSyncer: mProject ? mProject.getStelvaneSyncer() : null
 
     // The names of the mirror's tracks in order.
     function trackNames() {

@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
+import Rc.IRCImageManager 1.0
 
 // One scene tile: the scene's icon filling the tile, a blue veil over it while the scene is
 // selected, and the scene's name centred on top. Left click reports sig_clicked(). With
@@ -16,7 +17,7 @@ Rectangle {
     property string mName: ""
     property string mIconPath: ""
     // Resolves a project picture in mIconPath.
-    property var mImageManager: null
+    property IRCImageManager mImageManager: null
     property bool mSelect: false
     property color mFontColor: "#FA5611"
     property real mFontSize: 25

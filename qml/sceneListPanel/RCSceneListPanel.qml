@@ -3,6 +3,9 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import "../common"
+import Rc.IRCImageManager 1.0
+import Rc.IRCProject 1.0
+import Rc.RCScenePresenter 1.0
 
 // The strip of the project's scenes: one tile per scene in the project's order, the selected
 // one marked; a tap selects a scene and gives it the editing focus. In edit mode the designer
@@ -15,13 +18,13 @@ import "../common"
 Rectangle {
     id: root
 
-    property var mScenePresenter: null
+    property RCScenePresenter mScenePresenter: null
     // Whether the strip shows the scenes: while it is visible, unless told otherwise (a layout
     // drawn into a picture while hidden).
     property bool mShown: visible
-    property var mProject: null
+    property IRCProject mProject: null
     // Resolves the scenes' project pictures.
-    property var mImageManager: null
+    property IRCImageManager mImageManager: null
     property bool mInEditState: true
     property string mSelectSceneId: ""
     // While a scene tile is dragged over the list: where it would go, else -1.

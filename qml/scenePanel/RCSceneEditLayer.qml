@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
+import Rc.RCSceneItemPresenter 1.0
 import "../common"
 
 // The scene panel's edit mode, laid over its canvas (coordinates are canvas pixels): selecting
@@ -20,7 +21,7 @@ Item {
 
     // The scene panel whose canvas this is.
     property var mPanel: null
-    readonly property var mPresenter: mPanel ? mPanel.mSceneItemPresenter : null
+    readonly property RCSceneItemPresenter mPresenter: mPanel ? mPanel.mSceneItemPresenter : null
     readonly property string mSceneId: mPanel ? mPanel.mSceneId : ""
     readonly property real mScale: mPanel ? mPanel.mScale : 1
     // The selection frame.

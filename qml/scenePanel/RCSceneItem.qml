@@ -1,5 +1,11 @@
 import QtQuick
 import "RCSceneItemShow.js" as Show
+import Rc.IRCImageManager 1.0
+import Rc.IRCInterface 1.0
+import Rc.IRCProject 1.0
+import Rc.IRCStelvaneSyncer 1.0
+import Rc.RCSceneItemPresenter 1.0
+import Rc.TavixProjectCloudClient 1.0
 
 // The base of every scene item view. The scene panel makes the view from the item's "QmlPath"
 // with its item given as initial properties (mSceneId, mSceneItemId and mValues, the item's
@@ -22,13 +28,13 @@ Item {
 
     property string mSceneId: ""
     property string mSceneItemId: ""
-    property var mSceneItemPresenter: null
-    property var mProject: null
-    property var mStelvaneSyncer: null
+    property RCSceneItemPresenter mSceneItemPresenter: null
+    property IRCProject mProject: null
+    property IRCStelvaneSyncer mStelvaneSyncer: null
     // The image manager, the small QML services (IRCInterface) and the cloud client.
-    property var mImageManager: null
-    property var mInterface: null
-    property var mCloudClient: null
+    property IRCImageManager mImageManager: null
+    property IRCInterface mInterface: null
+    property TavixProjectCloudClient mCloudClient: null
     property bool mInEditState: true
     property int mAngle: 0
     property bool mSelect: false

@@ -1,5 +1,6 @@
 import QtQuick
 import "../common"
+import Rc.RCScenePresenter 1.0
 
 // The base of the scene list and the catalog: the project's scenes whose "TypeName" the item's
 // "TypeNameList" names, in the project's order, the shown scene marked. The list follows scenes
@@ -24,7 +25,7 @@ RCSceneItem {
     property real mNodeHeight: 60
     property real mNodeSpacing: 10
     property string mTypeNameList: ""
-    property var mScenePresenter: null
+    property RCScenePresenter mScenePresenter: null
     readonly property alias mScenes: sceneModel
     readonly property var mBaseKeyTable: [
         ["Name", "mName", "", "text"],

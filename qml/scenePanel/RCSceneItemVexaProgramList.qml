@@ -1,5 +1,6 @@
 import QtQuick
 import "RCVexaKind.js" as VexaKind
+import Rc.IRCStelvaneSyncer 1.0
 
 // One page of the Vexa program manager: a tile per program of one Vexa list (mListId of kind
 // mKind), in the list's order, following the programs added to, removed from and changed in that
@@ -12,7 +13,7 @@ Item {
     property int mKind: 0
     // The Vexa program manager that shows the page (node keys, mode, mirror).
     property var mView: null
-    readonly property var mStelvaneSyncer: mView ? mView.mStelvaneSyncer : null
+    readonly property IRCStelvaneSyncer mStelvaneSyncer: mView ? mView.mStelvaneSyncer : null
     readonly property alias mTiles: tileModel
 
     signal programTryPlay(string programListId, string programId)

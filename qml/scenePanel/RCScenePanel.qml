@@ -3,6 +3,14 @@ import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import Rc.RCSceneItemModel 1.0
 import Rc.RCSceneItemViewSlot 1.0
+import Rc.IRCControlManager 1.0
+import Rc.IRCImageManager 1.0
+import Rc.IRCInterface 1.0
+import Rc.IRCProject 1.0
+import Rc.IRCStelvaneSyncer 1.0
+import Rc.RCSceneItemPresenter 1.0
+import Rc.RCScenePresenter 1.0
+import Rc.TavixProjectCloudClient 1.0
 import "../common"
 import "../menus"
 
@@ -28,16 +36,16 @@ Item {
     id: root
 
     property string mSceneId: ""
-    property var mScenePresenter: null
-    property var mSceneItemPresenter: null
-    property var mControlManager: null
+    property RCScenePresenter mScenePresenter: null
+    property RCSceneItemPresenter mSceneItemPresenter: null
+    property IRCControlManager mControlManager: null
     // Handed to every view: the open project, the mirror of the media server, the image
     // manager, the small QML services (IRCInterface) and the cloud client; and the main window.
-    property var mProject: null
-    property var mStelvaneSyncer: null
-    property var mImageManager: null
-    property var mInterface: null
-    property var mCloudClient: null
+    property IRCProject mProject: null
+    property IRCStelvaneSyncer mStelvaneSyncer: null
+    property IRCImageManager mImageManager: null
+    property IRCInterface mInterface: null
+    property TavixProjectCloudClient mCloudClient: null
     property var mWindow: null
     // The times the image manager resolved the project's image references again.
     property int mImageResolution: 0
@@ -318,6 +326,8 @@ Item {
         id: itemModel
         objectName: "sceneItemModel"
         viewProperties: root.mViewProperties
+        origin: Qt.point(root.mRectX, root.mRectY)
+        divisor: root.mScale
     }
     Component {
         id: connectDialogComponent
@@ -371,10 +381,7 @@ Item {
 
                     // A row of the model: the view made from its "QmlPath" with its values, placed
                     // from its "X", "Y", "Width" and "Height" on the scene rectangle.
-                    delegate: RCSceneItemViewSlot {
-                        origin: Qt.point(root.mRectX, root.mRectY)
-                        divisor: root.mScale
-                    }
+                    delegate: RCSceneItemViewSlot {}
                 }
             }
             RCSceneEditLayer {

@@ -1,5 +1,6 @@
 import QtQuick
 import "RCVexaKind.js" as VexaKind
+import Rc.IRCStelvaneSyncer 1.0
 
 // The Vexa program of one kind (mKind: 0 video, 1 audio, 2 text) that is playing, as the four
 // playing-program views show it: its list and id (the current pair), state, name, length, begin
@@ -12,7 +13,7 @@ import "RCVexaKind.js" as VexaKind
 Item {
     id: root
 
-    property var mStelvaneSyncer: null
+    property IRCStelvaneSyncer mStelvaneSyncer: null
     property int mKind: 0
     property string mListId: ""
     property string mProgramId: ""

@@ -30,7 +30,8 @@ private Q_SLOTS:
     void cleanup();
 
     void rowsFollowTheScene();
-    void viewPropertiesReachEveryRow();
+    void canvasPropertiesReachEveryRow_data();
+    void canvasPropertiesReachEveryRow();
     void sceneSwitchIsOneReset();
     void dragStepIsOneChangePerRun_data();
     void dragStepIsOneChangePerRun();
@@ -131,21 +132,36 @@ void TestSceneItemModel::rowsFollowTheScene()
     QCOMPARE(m_model->rowCount(), 0);
 }
 
-void TestSceneItemModel::viewPropertiesReachEveryRow()
+// What the canvas gives every row: its view properties and where it places the scene.
+void TestSceneItemModel::canvasPropertiesReachEveryRow_data()
 {
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("view properties") << QByteArray("viewProperties") << int(RCSceneItemModel::ViewPropertiesRole)
+                                     << QVariant(QVariantMap{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}});
+    QTest::newRow("origin") << QByteArray("origin") << int(RCSceneItemModel::OriginRole)
+                            << QVariant(QPointF(14520, 14730));
+    QTest::newRow("divisor") << QByteArray("divisor") << int(RCSceneItemModel::DivisorRole) << QVariant(2.5);
+}
+
+void TestSceneItemModel::canvasPropertiesReachEveryRow()
+{
+    QFETCH(QByteArray, property);
+    QFETCH(int, role);
+    QFETCH(QVariant, value);
     QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
-    const QVariantMap properties{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}};
-    m_model->setViewProperties(properties);
-    m_model->setViewProperties(properties);
+    QVERIFY(m_model->setProperty(property, value));
+    QVERIFY(m_model->setProperty(property, value));
     QCOMPARE(changed.size(), 1);
     QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
     QCOMPARE(changed.at(0).at(1).toModelIndex().row(), m_model->rowCount() - 1);
-    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::ViewPropertiesRole});
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{role});
     for (int row = 0; row < m_model->rowCount(); ++row)
-        QCOMPARE(m_model->data(m_model->index(row), RCSceneItemModel::ViewPropertiesRole).toMap(), properties);
-    // the rows of another scene get them too
+        QCOMPARE(m_model->data(m_model->index(row), role), value);
+    // the rows of another scene get it too
     m_model->setSceneId(makeScene(2));
-    QCOMPARE(m_model->data(m_model->index(1), RCSceneItemModel::ViewPropertiesRole).toMap(), properties);
+    QCOMPARE(m_model->data(m_model->index(1), role), value);
 }
 
 void TestSceneItemModel::sceneSwitchIsOneReset()

@@ -6,8 +6,8 @@ import "qrc:/qml/projectManagerPanel"
 
 // The system menu's dialogs driven through their functions: the connect dialog's states and
 // address check, the save dialog's checks and folder URLs, save and save-as with their overwrite
-// question and real results (in the real window), the download view with a stand-in project, the
-// join dialog and the entries whose text follows the project.
+// question and real results (in the real window), the download view against the stand-in server,
+// the join dialog and the entries whose text follows the project.
 RCTestMainWindow {
     id: mainWindow
 
@@ -54,6 +54,7 @@ RCTestMainWindow {
         RCDownloadProjectView {
             width: 390
             height: 135
+            mProject: project
             mWindow: mainWindow
             mInterface: getRCInterface
         }
@@ -72,27 +73,6 @@ RCTestMainWindow {
             mMessageBoxManager: getRCMessageBoxManager
             mCloudClient: tavixProjectCloudClient
         }
-    }
-    // A project whose link and action manager the download test controls.
-    QtObject {
-        id: fakeProject
-
-        property bool connected: true
-        property var requests: []
-        property string packetPath: ""
-        property var manager: QtObject {
-            function execAction(sceneId, itemId, type, data) {
-                fakeProject.requests.push([sceneId, itemId, type, data])
-                return 0
-            }
-        }
-
-        function getActionManager() { return manager }
-        function isConnectFromHost() { return connected }
-        function getStelvaneSyncer() { return stelvaneSyncer }
-        function getNewProjectPacketPath() { return "/cache" }
-        function setProjectPacketPath(path) { packetPath = path }
-        function setProject(jsObj) { return project.setProject(jsObj) }
     }
     SignalSpy {
         id: spy
@@ -422,26 +402,25 @@ RCTestMainWindow {
             verify(lastMessage() !== "保存失败", "declining is no failure")
         }
 
+        // The requests reach the stand-in server, which never answers them.
         function test_downloadRequests() {
-            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject, "mTimeoutMs": 100})
-            fakeProject.requests = []
-            fakeProject.connected = true
+            verify(serverPeers.connectServer())
+            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mTimeoutMs": 100})
             view.restore()
             compare([view.mDownloadState, view.mText, view.mEnableDownload], [0, "空闲", true])
             view.download()
             compare([view.mDownloadState, view.mText, view.mEnableDownload], [1, "下载中", false])
-            compare(fakeProject.requests.length, 1)
-            compare(fakeProject.requests[0][2], 18)
-            compare(fakeProject.requests[0][3], 1)
             view.download()
-            compare(fakeProject.requests.length, 1, "no second request while one is out")
+            verify(serverPeers.flushWire())
+            compare(serverPeers.wire(), ['getProject {"id":1}'], "no second request while one is out")
             tryCompare(view, "mText", "服务器没有回应，下载超时", 2000)
             compare(view.mEnableDownload, true)
             view.download()
             compare(view.mDownloadUid, 2)
             stelvaneSyncer.disconnectFromServer()
             compare(view.mText, "与服务器的连接已断开")
-            fakeProject.connected = false
+            serverPeers.stopServer()
+            tryVerify(() => !project.isConnectFromHost(), 3000)
             view.restore()
             view.download()
             compare([view.mDownloadState, view.mText], [3, "未连接服务器，无法下载"])
@@ -481,34 +460,35 @@ RCTestMainWindow {
         }
 
         function test_downloadAsksToSaveFirst() {
-            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject})
-            fakeProject.requests = []
-            fakeProject.connected = true
+            verify(serverPeers.connectServer())
+            var view = createTemporaryObject(downloadViewComponent, mainWindow)
             mainWindow.mAskToSave = true
             view.restore()
             view.download()
             compare(mainWindow.mSaveQuestionClient, view)
             compare(view.mDownloadState, 0, "waits for the answer")
             view.saveSettled(false)
-            compare(fakeProject.requests.length, 0, "cancelled: nothing asked")
+            verify(serverPeers.flushWire())
+            compare(serverPeers.wire(), [], "cancelled: nothing asked")
             view.saveSettled(true)
-            compare(fakeProject.requests.length, 1)
+            verify(serverPeers.flushWire())
+            compare(serverPeers.wire(), ['getProject {"id":1}'])
         }
 
         function test_downloadAnswer_data() {
             return [
                 {tag: "an earlier request", uid: 4, name: "演出", taken: false},
-                {tag: "name", uid: 5, name: "演出 A", path: "/cache/演出 A"},
-                {tag: "path in the name", uid: 5, name: "../../etc/passwd", path: "/cache/_.._etc_passwd"},
-                {tag: "reserved characters", uid: 5, name: "a:b*c", path: "/cache/a_b_c"},
+                {tag: "name", uid: 5, name: "演出 A", folder: "演出 A"},
+                {tag: "path in the name", uid: 5, name: "../../etc/passwd", folder: "_.._etc_passwd"},
+                {tag: "reserved characters", uid: 5, name: "a:b*c", folder: "a_b_c"},
                 {tag: "only dots and blanks", uid: 5, name: " .. ", refused: true},
                 {tag: "no name", uid: 5, refused: true}
             ]
         }
         function test_downloadAnswer(data) {
-            var view = createTemporaryObject(downloadViewComponent, mainWindow, {"mProject": fakeProject})
+            var view = createTemporaryObject(downloadViewComponent, mainWindow)
             spyOn(spy, view, "sig_downloadComplete")
-            fakeProject.packetPath = "unchanged"
+            var packet = project.getProjectPacketPath()
             setting.setValue("DefaultIp", "198.18.0.7")
             var joinUid = setting.getValue("ProjectJoinUid")
             var sceneCount = project.getScenePresenter().getSceneCount()
@@ -520,17 +500,17 @@ RCTestMainWindow {
             stelvaneSyncer.projectSet(data.uid, answer)
             if (data.taken === false) {
                 compare(view.mDownloadState, 1)
-                compare(fakeProject.packetPath, "unchanged")
+                compare(project.getProjectPacketPath(), packet)
                 return
             }
             if (data.refused) {
                 compare([view.mDownloadState, view.mText], [3, "项目名称无效，无法保存"])
-                compare(fakeProject.packetPath, "unchanged")
+                compare(project.getProjectPacketPath(), packet)
                 return
             }
             compare(view.mDownloadState, 2)
             compare(spy.count, 1)
-            compare(fakeProject.packetPath, data.path)
+            compare(project.getProjectPacketPath(), project.getNewProjectPacketPath() + "/" + data.folder)
             compare(project.getScenePresenter().getSceneCount(), sceneCount, "the open scenes stay")
             verify(project.hasChangedOnClosing(), "the downloaded scene is unsaved work")
             compare(setting.getValue("DefaultIp"), "198.18.0.7", "server data sets no link settings")

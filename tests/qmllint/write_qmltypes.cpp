@@ -1,15 +1,24 @@
 // write_qmltypes OUT_DIR
 // Writes, for every module of RCQmlRegistration::types(), OUT_DIR/<module as a path>/qmldir and a
-// .qmltypes file describing its type (and the program's base classes behind it) from the type's
-// meta-object: exports, prototype, enumerations with their values, properties, signals and
-// methods with their parameters. qmllint given `-I OUT_DIR` then resolves the modules that the
-// program registers only at run time. Exits non-zero when a file cannot be written.
+// .qmltypes file from the meta-objects: exports, prototype, enumerations with their values,
+// properties, signals and methods with their parameters. qmllint given `-I OUT_DIR` then
+// resolves the modules that the program registers only at run time.
+//
+// Every module describes every class of the program that QML can meet (the registered ones and
+// their bases), exporting only its own type: a property or a method of one type names types of
+// other modules, and modules that depended on one another would form cycles, which qmllint does
+// not follow. The Qt classes behind them (QObject, QQuickItem, QAbstractItemModel, ...) come from
+// Qt's own descriptions: each qmldir depends on the Qt modules whose .qmltypes describe them.
+// Exits non-zero when a file cannot be written or a Qt base is described by no Qt module.
 
 #include "root/RCQmlRegistration.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMetaEnum>
 #include <QMetaMethod>
 #include <QMetaProperty>
@@ -17,6 +26,10 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <map>
+#include <optional>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -122,7 +135,77 @@ bool writeFile(const QString& path, const QString& text)
     return file.write(bytes) == bytes.size();
 }
 
-bool writeModule(const QDir& out, const RCQmlRegistration::Type& type)
+// The Qt module whose own description names the class `className`: the shortest module path
+// among the .qmltypes files under Qt's QML import folder; "" for the built-in types (QObject),
+// which need no import; nothing when no Qt module describes it.
+std::optional<QString> qtModuleDescribing(const QByteArray& className)
+{
+    static std::map<QString, QString> descriptions; // .qmltypes path -> text
+    if (descriptions.empty()) {
+        QDirIterator it(QLibraryInfo::path(QLibraryInfo::QmlImportsPath), {QStringLiteral("*.qmltypes")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (file.open(QIODevice::ReadOnly))
+                descriptions[file.fileName()] = QString::fromUtf8(file.readAll());
+        }
+    }
+    const QRegularExpression component(QStringLiteral("Component \\{\\s*(file: \"[^\"]*\"\\s*)?name: \"%1\"\\s")
+                                           .arg(QRegularExpression::escape(QLatin1String(className))));
+    std::optional<QString> best;
+    for (const auto& [path, text] : descriptions) {
+        if (!component.match(text).hasMatch())
+            continue;
+        QFile qmldir(QFileInfo(path).dir().filePath(QStringLiteral("qmldir")));
+        QString module;
+        if (qmldir.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            static const QRegularExpression moduleLine(QStringLiteral("^module\\s+(\\S+)"),
+                                                       QRegularExpression::MultilineOption);
+            module = moduleLine.match(QString::fromUtf8(qmldir.readAll())).captured(1);
+        }
+        if (!best || module.count(QLatin1Char('.')) < best->count(QLatin1Char('.')))
+            best = module;
+    }
+    return best;
+}
+
+// The program's classes that QML can meet (each registered type and its bases up to Qt's), base
+// classes first, and the Qt modules that describe the Qt classes behind them.
+struct Described
+{
+    std::vector<const QMetaObject*> classes;
+    std::set<QString> qtModules;
+    bool complete = true;
+};
+
+Described describedClasses()
+{
+    Described described;
+    std::set<QByteArray> seen;
+    for (const RCQmlRegistration::Type& type : RCQmlRegistration::types()) {
+        std::vector<const QMetaObject*> chain;
+        const QMetaObject* metaObject = type.metaObject;
+        for (; metaObject && !isQtClass(metaObject); metaObject = metaObject->superClass())
+            chain.push_back(metaObject);
+        if (metaObject) {
+            const std::optional<QString> module = qtModuleDescribing(metaObject->className());
+            if (!module) {
+                std::fprintf(stderr, "no Qt module describes %s, the base of %s\n", metaObject->className(),
+                             type.name.constData());
+                described.complete = false;
+            } else if (!module->isEmpty()) {
+                described.qtModules.insert(*module);
+            }
+        }
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            if (seen.insert((*it)->className()).second)
+                described.classes.push_back(*it);
+        }
+    }
+    return described;
+}
+
+bool writeModule(const QDir& out, const RCQmlRegistration::Type& type, const Described& described)
 {
     const QString dirPath = out.filePath(QString::fromLatin1(type.module).replace(QLatin1Char('.'), QLatin1Char('/')));
     if (!QDir().mkpath(dirPath)) {
@@ -135,13 +218,13 @@ bool writeModule(const QDir& out, const RCQmlRegistration::Type& type)
     stream << "import QtQuick.tooling 1.2\n\n";
     stream << "// Written from the program's meta-objects by write_qmltypes.\n";
     stream << "Module {\n";
-    for (const QMetaObject* metaObject = type.metaObject; metaObject && !isQtClass(metaObject);
-         metaObject = metaObject->superClass())
+    for (const QMetaObject* metaObject : described.classes)
         writeComponent(stream, metaObject, metaObject == type.metaObject ? &type : nullptr);
     stream << "}\n";
     stream.flush();
-    const QString qmldir = QStringLiteral("module %1\ntypeinfo %2\ndepends QtQml.Models\n")
-                               .arg(QString::fromLatin1(type.module), typesFile);
+    QString qmldir = QStringLiteral("module %1\ntypeinfo %2\n").arg(QString::fromLatin1(type.module), typesFile);
+    for (const QString& module : described.qtModules)
+        qmldir += QStringLiteral("depends %1\n").arg(module);
     return writeFile(QDir(dirPath).filePath(QStringLiteral("qmldir")), qmldir)
         && writeFile(QDir(dirPath).filePath(typesFile), qmltypes);
 }
@@ -156,9 +239,12 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
+    const Described described = describedClasses();
+    if (!described.complete)
+        return 1;
     int written = 0;
     for (const RCQmlRegistration::Type& type : RCQmlRegistration::types()) {
-        if (!writeModule(out, type))
+        if (!writeModule(out, type, described))
             return 1;
         ++written;
     }
