@@ -2,13 +2,15 @@
 # xvfb-run.sh SCREEN COMMAND [ARG...]
 # Runs COMMAND with DISPLAY set to a virtual X server of its own (SCREEN as WIDTHxHEIGHTxDEPTH) and
 # ends the server afterwards; exits with COMMAND's status. The server picks its display number itself
-# (-displayfd), so checks started side by side never race for one, as `xvfb-run -a` can.
+# (-displayfd), so checks started side by side never race for one, as `xvfb-run -a` can. The
+# server does not reset when its last client goes (-noreset): a check that ends the program and
+# starts it again would otherwise find no display while the server resets, more so under load.
 set -euo pipefail
 screen=$1
 shift
 fifo=$(mktemp -u)
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$fifo"' EXIT
 display=""
