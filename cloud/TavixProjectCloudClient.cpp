@@ -36,7 +36,12 @@ TavixProjectCloudClient::TavixProjectCloudClient()
     connect(m_worker, &TavixProjectCloudConnectWork::joinError, this, &TavixProjectCloudClient::joinError);
     connect(m_worker, &TavixProjectCloudConnectWork::exitSuccess, this,
             &TavixProjectCloudClient::exitSuccess);
-    connect(m_worker, &TavixProjectCloudConnectWork::receiveCmd, this, &TavixProjectCloudClient::receiveCmd);
+    // The worker reads on only as its commands are handled here.
+    connect(m_worker, &TavixProjectCloudConnectWork::receiveCmd, this,
+            [this](const QString& cmdType, const QJsonValue& cmdParams, const QString& sender) {
+                Q_EMIT receiveCmd(cmdType, cmdParams, sender);
+                m_worker->deliveryTaken();
+            });
 }
 
 TavixProjectCloudClient::~TavixProjectCloudClient()

@@ -14,7 +14,8 @@ class TavixProjectCloudConnectWork;
 //
 // One object for the process, created on first use by instance() and published to QML as
 // "tavixProjectCloudClient"; GUI thread only. Network work runs in its worker, which lives in a
-// thread of its own; the worker's results are emitted again here, on the GUI thread. The object
+// thread of its own; the worker's results are emitted again here, on the GUI thread. The worker
+// reads on from the relay only as its commands have been through receiveCmd here. The object
 // lives until the application object is destroyed, which deletes it and with it the worker (its
 // socket and timer released in the worker thread, then the thread quit and awaited).
 class TavixProjectCloudClient : public QObject

@@ -76,6 +76,8 @@ TavixProjectCloudConnectWork::TavixProjectCloudConnectWork(const QUrl& relayUrl)
 
 TavixProjectCloudConnectWork::~TavixProjectCloudConnectWork()
 {
+    // A held thread would never take the shutdown request.
+    m_pacer.stop();
     shutdownThread();
 }
 
@@ -101,6 +103,11 @@ void TavixProjectCloudConnectWork::setHeartbeatInterval(int msec)
 {
     QMutexLocker locker(&m_mutex);
     m_heartbeatInterval = msec;
+}
+
+void TavixProjectCloudConnectWork::deliveryTaken()
+{
+    m_pacer.take();
 }
 
 QString TavixProjectCloudConnectWork::loginErrorText()
@@ -145,6 +152,7 @@ void TavixProjectCloudConnectWork::on_sig_joinProject(const QString& projectUid,
         m_socket = new QWebSocket(QString(), QWebSocketProtocol::Version13, this);
         m_socket->setMaxAllowedIncomingFrameSize(MaxIncomingMessageSize);
         m_socket->setMaxAllowedIncomingMessageSize(MaxIncomingMessageSize);
+        m_socket->setReadBufferSize(ReadBufferBytes);
         connect(m_socket, &QWebSocket::connected, this, &TavixProjectCloudConnectWork::onConnected);
         connect(m_socket, &QWebSocket::disconnected, this, &TavixProjectCloudConnectWork::onDisconnected);
         connect(m_socket, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
@@ -295,13 +303,34 @@ void TavixProjectCloudConnectWork::onMessage(const QJsonObject& frame)
     const QJsonValue data = frame.value(QLatin1String("data"));
     if (!data.isString())
         return;
-    const QJsonObject message = objectOf(data.toString());
+    const QString text = data.toString();
+    const QJsonObject message = objectOf(text);
     if (message.isEmpty() || !message.contains(QLatin1String("cmdType")) ||
         !message.contains(QLatin1String("cmdParams")))
         return;
+    // Counted before it is queued, so that the receiver cannot take it first.
+    const bool mayRead = m_pacer.add(qint64(text.size()) * qint64(sizeof(QChar)));
     Q_EMIT receiveCmd(message.value(QLatin1String("cmdType")).toString(),
                       message.value(QLatin1String("cmdParams")),
                       frame.value(QLatin1String("sender")).toString());
+    if (!mayRead)
+        holdWhileReceiverIsBehind();
+}
+
+// The socket reads only while this thread runs its event loop, and hands over every message it
+// holds at once: holding the thread is what stops it reading.
+void TavixProjectCloudConnectWork::holdWhileReceiverIsBehind()
+{
+    qCInfo(lcTavixCloud) << "relay link held until the receiver of its commands catches up";
+    int interval = DefaultHeartbeatInterval;
+    {
+        QMutexLocker locker(&m_mutex);
+        interval = m_heartbeatInterval;
+    }
+    while (!m_pacer.waitForRead(interval)) {
+        sendPing();
+        m_socket->flush();
+    }
 }
 
 // --- shutdown -----------------------------------------------------------------------------------

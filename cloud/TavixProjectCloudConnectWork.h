@@ -1,5 +1,6 @@
 #pragma once
 
+#include "network/DeliveryPacer.h"
 #include "network/NetworkWorker.h"
 
 #include <QAbstractSocket>
@@ -23,9 +24,17 @@ class QWebSocket;
 //
 // Frames in both directions are text messages holding one JSON object; ours are compact with
 // sorted keys. Incoming messages above MaxIncomingMessageSize end the link (the socket refuses
-// them before holding them) with joinError(networkErrorText()) and a logged reason. There is no
-// reconnection: after a refused login, an error or a dropped link the device stays out until the
-// next join request.
+// them before holding them) with joinError(networkErrorText()) and a logged reason.
+//
+// Relayed commands reach the receiver of receiveCmd in arrival order, none dropped; the receiver
+// calls deliveryTaken() once it has handled each. While MaxWaiting commands, or MaxWaitingBytes of
+// them, wait for that, the worker holds its thread until the receiver has caught up with half of
+// them: its socket is not read meanwhile (it buffers at most ReadBufferBytes of its own), so a relay
+// that sends faster than the receiver handles is held back by TCP instead of growing this process.
+// A hold answers no request until it ends; it sends the heartbeat itself and ends at destruction.
+//
+// There is no reconnection: after a refused login, an error or a dropped link the device stays out
+// until the next join request.
 class TavixProjectCloudConnectWork : public NetworkWorker
 {
     Q_OBJECT
@@ -33,6 +42,11 @@ class TavixProjectCloudConnectWork : public NetworkWorker
 public:
     static constexpr int DefaultHeartbeatInterval = 10000;
     static constexpr quint64 MaxIncomingMessageSize = 1024 * 1024;
+    static constexpr int MaxWaiting = 1024;
+    static constexpr qint64 MaxWaitingBytes = 8 * 1024 * 1024;
+    // Room for one frame of the largest message and its header: the socket takes a frame in only
+    // once all of it is buffered.
+    static constexpr qint64 ReadBufferBytes = qint64(MaxIncomingMessageSize) + 64 * 1024;
 
     // The relay URL may be changed later with setRelayUrl.
     explicit TavixProjectCloudConnectWork(const QUrl& relayUrl);
@@ -45,6 +59,8 @@ public:
     QUrl relayUrl() const;
     // Heartbeat period in ms, used when the heartbeat next starts; any thread.
     void setHeartbeatInterval(int msec);
+    // The oldest receiveCmd has been handled. Any thread.
+    void deliveryTaken();
 
     // The error texts of joinError.
     static QString loginErrorText();
@@ -80,6 +96,7 @@ private:
     void onLoginReply(const QJsonObject& frame);
     void onMessage(const QJsonObject& frame);
     void setJoined(bool joined);
+    void holdWhileReceiverIsBehind();
     void releaseResources() override;
 
     // Worker thread only, except where noted.
@@ -92,4 +109,5 @@ private:
     mutable QMutex m_mutex;
     QUrl m_relayUrl;                                    // guarded by m_mutex
     int m_heartbeatInterval = DefaultHeartbeatInterval; // guarded by m_mutex
+    DeliveryPacer m_pacer{MaxWaiting, MaxWaitingBytes}; // thread-safe
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMutex>
+#include <QWaitCondition>
 #include <QtGlobal>
 
 #include <deque>
@@ -12,7 +13,10 @@
 // worker when take() answers true. Reading pauses once maxWaiting deliveries or maxWaitingBytes
 // bytes wait, and may resume once both have fallen to half of that. Nothing is dropped or
 // reordered here: a delivery larger than the byte bound still goes, and pauses reading after it.
-// Thread-safe: add() and mayRead() from the worker's thread, take() from the consumer's.
+// A worker that cannot stop reading its socket by itself holds its thread in waitForRead() instead,
+// which the take() that resumes reading ends; stop() ends every hold for the owner's shutdown.
+// Thread-safe: add(), mayRead() and waitForRead() from the worker's thread, take() from the
+// consumer's, stop() from any.
 class DeliveryPacer
 {
 public:
@@ -24,6 +28,10 @@ public:
     // The oldest waiting delivery was handled; true when reading was paused and may resume now
     // (answered once per pause).
     bool take();
+    // Blocks the calling thread while reading is paused, for at most msec ms; answers mayRead().
+    bool waitForRead(int msec);
+    // Reading never pauses again and every waitForRead() ends at once.
+    void stop();
 
 private:
     const int m_maxWaiting;
@@ -32,4 +40,6 @@ private:
     std::deque<qint64> m_sizes;
     qint64 m_bytes = 0;
     bool m_paused = false;
+    bool m_stopped = false;
+    QWaitCondition m_resumed;
 };

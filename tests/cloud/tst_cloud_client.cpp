@@ -356,6 +356,30 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(runningThreads() <= threadsBefore, 5000);
     }
 
+    // A receiver that takes none of the relayed commands gets the first MaxWaiting of them, in order,
+    // and no more: the worker holds, sending its heartbeat still, and shuts down all the same.
+    void heldWorkerStopsAtTheBound()
+    {
+        auto worker = std::make_unique<TavixProjectCloudConnectWork>(m_relay->url());
+        worker->setHeartbeatInterval(20);
+        QSignalSpy joined(worker.get(), &TavixProjectCloudConnectWork::joinSuccess);
+        QSignalSpy received(worker.get(), &TavixProjectCloudConnectWork::receiveCmd);
+        Q_EMIT worker->sig_joinProject(QStringLiteral("p"), QStringLiteral("c"));
+        QVERIFY(joined.wait(5000));
+        const int bound = TavixProjectCloudConnectWork::MaxWaiting;
+        for (int i = 0; i < bound + 100; ++i)
+            m_relay->sendToAll(relayed(QStringLiteral(R"({"cmdType":"c","cmdParams":%1})").arg(i)));
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), bound, 20000);
+        QSignalSpy frames(m_relay.get(), &CloudRelayStandin::textReceived);
+        QTRY_VERIFY(frames.count() >= 3);
+        QCOMPARE(received.count(), bound);
+        for (int i = 0; i < bound; ++i)
+            QCOMPARE(received.at(i).at(1).value<QJsonValue>().toInt(), i);
+        QSignalSpy gone(m_relay.get(), &CloudRelayStandin::deviceDisconnected);
+        worker.reset();
+        QVERIFY(gone.wait(5000));
+    }
+
     // A program that ends while joined closes the link normally on its way out (the client goes with
     // the application object) and says nothing about threads.
     void clientShutsDownWithTheApplication()
