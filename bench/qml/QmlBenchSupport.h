@@ -6,6 +6,9 @@
 
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
+#include "editing/RCSceneItemPresenter.h"
+#include "model/IRCControl.h"
+#include "model/IRCControlInstantiationParam.h"
 #include "root/RCQmlRegistration.h"
 
 #include <QElapsedTimer>
@@ -65,6 +68,33 @@ inline QByteArray inMainWindow(const QByteArray& imports, const QByteArray& body
     return "import QtQuick\nimport QtQuick.Controls.Basic\n" + imports +
            "\nItem { id: mainWindow; readonly property real dp: 1; width: 1024; height: 768\n" + body +
            "\n}\n";
+}
+
+// The scene canvas of the control layout (the views take the taps), 1200 x 760, given the project's
+// services as the main window gives them; it shows the selected scene.
+inline QByteArray controlScenePanelQml()
+{
+    return inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
+    RCScenePanel { width: 1200; height: 760; mInEditState: false
+        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
+        mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
+        mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
+}
+
+// The values a new item of the catalogue's kind starts with.
+inline QJsonObject newItemJson(IRCControl::EIRCControlType kind)
+{
+    return qmlBench().project->getControlManager()->getControlByType(kind)->getInstantiationParam()->toJson();
+}
+
+// Adds a new item of kind to the scene with its place and size, in no undo step; answers its id.
+inline QString addPlacedItem(const QString& sceneId, IRCControl::EIRCControlType kind, QPoint pos, QSize size)
+{
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QString id = items->addItem(sceneId, newItemJson(kind), false);
+    items->setPos(sceneId, id, pos, false);
+    items->setSize(sceneId, id, size, false);
+    return id;
 }
 
 // A QML object placed in the benchmark's window for its own life; what it drops is deleted when it

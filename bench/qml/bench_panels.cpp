@@ -19,10 +19,10 @@
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "model/IRCControlManager.h"
+#include "tests/support/ObjectsBelow.h"
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QSet>
 
 namespace {
 
@@ -161,29 +161,6 @@ void BM_SceneListFill200(benchmark::State& state)
     run(state, kSceneListPanel, false);
 }
 BENCHMARK(BM_SceneListFill200)->Unit(benchmark::kMillisecond);
-
-// The objects below root: its QObject children and, for an item, its visual children (a
-// repeater's delegates are only those), each counted once, all the way down.
-int objectsBelow(QObject* root)
-{
-    QSet<QObject*> seen;
-    QList<QObject*> todo{root};
-    while (!todo.isEmpty()) {
-        QObject* object = todo.takeLast();
-        QList<QObject*> below = object->children();
-        if (auto* item = qobject_cast<QQuickItem*>(object)) {
-            for (QQuickItem* child : item->childItems())
-                below.append(child);
-        }
-        for (QObject* child : std::as_const(below)) {
-            if (!seen.contains(child)) {
-                seen.insert(child);
-                todo.append(child);
-            }
-        }
-    }
-    return int(seen.size());
-}
 
 // A QML object with a step() (one focus change or its bare counterpart) placed in the window for
 // the life of the stepper.

@@ -16,22 +16,15 @@
 //     QT_QUICK_BACKEND=software unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_stream
 
 #include "QmlBenchSupport.h"
-#include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
-#include "model/IRCControl.h"
-#include "model/IRCControlInstantiationParam.h"
 #include "network/IRCTerminal.h"
 #include "network/MessageRequest.h"
 #include "network/NetworkLimits.h"
 #include "network/RequestHead.h"
+#include "tests/support/LoopbackFlood.h"
 
 #include <QJsonArray>
 #include <QUdpSocket>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <thread>
 
@@ -125,8 +118,6 @@ double peakResidentSetKiB()
 // The shown scene: the play-state view, the program table and the volume slider side by side.
 QString showViews()
 {
-    RCProject* project = qmlBench().project;
-    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     const QString sceneId =
         RCScenePresenter::instance()->addScene(QStringLiteral("stream"), QString(), QString(), false);
     const IRCControl::EIRCControlType kinds[] = {IRCControl::EIRCControlType_PlayStateManager,
@@ -134,22 +125,12 @@ QString showViews()
                                                  IRCControl::EIRCControlType_GlobalVolume};
     int x = 10;
     for (IRCControl::EIRCControlType kind : kinds) {
-        const QJsonObject json =
-            project->getControlManager()->getControlByType(kind)->getInstantiationParam()->toJson();
-        const QString id = items->addItem(sceneId, json, false);
-        items->setPos(sceneId, id, QPoint(x, 10), false);
-        items->setSize(sceneId, id, QSize(380, 700), false);
+        addPlacedItem(sceneId, kind, QPoint(x, 10), QSize(380, 700));
         x += 390;
     }
     RCScenePresenter::instance()->setSelectScene(sceneId);
     return sceneId;
 }
-
-const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
-    RCScenePanel { width: 1200; height: 760; mInEditState: false
-        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
-        mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
-        mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
 
 // Counts the commands applied (after the project's own handling of each) from the program table
 // on, and watches how long the GUI thread leaves a 10 ms timer waiting meanwhile.
@@ -215,7 +196,7 @@ void BM_StreamDirect(benchmark::State& state)
 {
     IRCTerminal* terminal = qmlBench().project->getTerminal();
     const QString sceneId = showViews();
-    QmlObject host(kPanel, state);
+    QmlObject host(controlScenePanelQml(), state);
     const int total = commandCount();
     for (auto _ : state) {
         resetPeakResidentSet();
@@ -248,25 +229,18 @@ void BM_StreamOverLink(benchmark::State& state)
 {
     IRCTerminal* terminal = qmlBench().project->getTerminal();
     const QString sceneId = showViews();
-    QmlObject host(kPanel, state);
+    QmlObject host(controlScenePanelQml(), state);
     const int total = commandCount();
     for (auto _ : state) {
-        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        if (::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            ::listen(listener, 1) != 0 ||
-            ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        LoopbackListener listener;
+        if (!listener.listen()) {
             state.SkipWithError("cannot listen");
-            ::close(listener);
             break;
         }
         resetPeakResidentSet();
         StreamWatch watch(terminal, total);
         // The server: blocking writes of what it has ready, a batch of commands at a time.
-        std::thread server([listener, total] {
+        std::thread server([listener = listener.fd, total] {
             const int fd = ::accept(listener, nullptr, nullptr);
             QByteArray out =
                 frames(1, QStringLiteral("connected"), {}) + frames(2, "setProgramTable", programTable());
@@ -279,13 +253,8 @@ void BM_StreamOverLink(benchmark::State& state)
                 }
                 if (out.size() < 64 * 1024 && i < total)
                     continue;
-                for (qsizetype sent = 0; sent < out.size();) {
-                    const ssize_t n =
-                        ::send(fd, out.constData() + sent, size_t(out.size() - sent), MSG_NOSIGNAL);
-                    if (n <= 0)
-                        return;
-                    sent += n;
-                }
+                if (!sendAll(fd, out))
+                    return;
                 out.clear();
             }
             // Closed once the panel has read everything.
@@ -298,7 +267,7 @@ void BM_StreamOverLink(benchmark::State& state)
         QUdpSocket discovery;
         const QByteArray answer =
             frames(4000000000ULL, QStringLiteral("serverConfig"),
-                   {{"ip", "127.0.0.1"}, {"port", int(ntohs(addr.sin_port))}, {"productName", "Tavix"}});
+                   {{"ip", "127.0.0.1"}, {"port", listener.port}, {"productName", "Tavix"}});
         QTimer announcer;
         QObject::connect(&announcer, &QTimer::timeout, &watch.loop, [&] {
             if (watch.applied < 0)
@@ -311,9 +280,8 @@ void BM_StreamOverLink(benchmark::State& state)
         report(state, watch, false);
         // The link goes; the server leaves once the panel closed it.
         terminal->resetLink(QString());
-        ::shutdown(listener, SHUT_RDWR);
+        listener.shutdown();
         server.join();
-        ::close(listener);
         if (!ended)
             state.SkipWithError("the stream did not end");
     }

@@ -18,7 +18,6 @@
 #include "mirror/IRCStelvaneSyncer.h"
 #include "mirror/RCCmdProcesser_UpdateProgramTable.h"
 #include "model/IRCControl.h"
-#include "model/IRCControlInstantiationParam.h"
 #include "model/RCKeys.h"
 
 #include <QEventLoop>
@@ -60,26 +59,14 @@ QString showScene(int kind, const QVariantMap& values = {})
     scenes()->setPropertyValue(sceneId, RCKeys::Width(), 1920, false);
     scenes()->setPropertyValue(sceneId, RCKeys::Height(), 1080, false);
     if (kind != 0) {
-        const QJsonObject json = qmlBench()
-                                     .project->getControlManager()
-                                     ->getControlByType(IRCControl::EIRCControlType(kind))
-                                     ->getInstantiationParam()
-                                     ->toJson();
-        const QString id = items()->addItem(sceneId, json, false);
-        items()->setPos(sceneId, id, QPoint(10, 10), false);
-        items()->setSize(sceneId, id, QSize(1180, 740), false);
+        const QString id =
+            addPlacedItem(sceneId, IRCControl::EIRCControlType(kind), QPoint(10, 10), QSize(1180, 740));
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             items()->setPropertyValue(sceneId, id, it.key(), it.value(), false);
     }
     scenes()->setSelectScene(sceneId);
     return sceneId;
 }
-
-const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
-    RCScenePanel { width: 1200; height: 760; mInEditState: false
-        mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
-        mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
-        mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
 
 // "setProgramTable" of kPrograms x kLayers, each layer filled by nodes of kNodeSpan programs;
 // prefix makes the ids of one table.
@@ -116,7 +103,7 @@ void runTable(benchmark::State& state, bool withView)
     const QJsonObject tables[] = {programTable(QStringLiteral("a")), programTable(QStringLiteral("b"))};
     RCCmdProcesser_UpdateProgramTable processor;
     const QString sceneId = showScene(withView ? IRCControl::EIRCControlType_ProgramTable : 0);
-    QmlObject host(kPanel, state);
+    QmlObject host(controlScenePanelQml(), state);
     processor.process(tables[1], qmlBench().project);
     // Shown before the first replace: what the view costs to make is not a replace's.
     benchmark::DoNotOptimize(qmlBench().window->grabWindow());
@@ -178,7 +165,7 @@ void BM_ProgressPlayState20(benchmark::State& state)
     const QString sceneId = showScene(IRCControl::EIRCControlType_PlayStateManager,
                                       {{RCKeys::PlayStateManager_ProgressBar_Height(), 30},
                                        {RCKeys::PlayStateManager_ProgressBar_ShowTimeType(), 2}});
-    QmlObject host(kPanel, state);
+    QmlObject host(controlScenePanelQml(), state);
     int tick = 0;
     if (host.isValid())
         timeDrawn(state, g_progressRatios, false, [&] {
@@ -202,19 +189,11 @@ void runStage(benchmark::State& state, bool withViews)
                                        : 3000);
     const QString sceneId = scenes()->addScene(QStringLiteral("stage"), QString(), QString(), false);
     if (withViews) {
-        const QJsonObject json = qmlBench()
-                                     .project->getControlManager()
-                                     ->getControlByType(IRCControl::EIRCControlType_StageView)
-                                     ->getInstantiationParam()
-                                     ->toJson();
-        for (int i = 0; i < 2; ++i) {
-            const QString id = items()->addItem(sceneId, json, false);
-            items()->setPos(sceneId, id, QPoint(10 + 470 * i, 10), false);
-            items()->setSize(sceneId, id, QSize(460, 300), false);
-        }
+        for (int i = 0; i < 2; ++i)
+            addPlacedItem(sceneId, IRCControl::EIRCControlType_StageView, QPoint(10 + 470 * i, 10), QSize(460, 300));
     }
     scenes()->setSelectScene(sceneId);
-    QmlObject host(kPanel, state);
+    QmlObject host(controlScenePanelQml(), state);
     QImage image(1280, 720, QImage::Format_RGB32);
     double warm = 0;
     double end = 0;

@@ -48,6 +48,11 @@ start_program() {
     "$program" "$@" > "$app_log" 2>&1 &
     app=$!
     pids+=("$app")
+    wait_window
+}
+# Waits (bounded) until the program `app`, writing to `app_log`, shows its window and has drawn it
+# (the title bar's colour); fails, with the log, when it ends first or shows none.
+wait_window() {
     for _ in $(seq 1 300); do
         xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
         kill -0 "$app" 2>/dev/null || break

@@ -36,12 +36,7 @@ export HOME=$home XDG_CONFIG_HOME=$home/.config
 "$program" "$packet/project.tavx" > "$app_log" 2>&1 &
 app=$!
 pids+=("$app")
-for _ in $(seq 1 300); do
-    xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
-    kill -0 "$app" 2>/dev/null || break
-    sleep 0.1
-done
-wait_pixel 600 2 2B2B2E
+wait_window
 shot before-save
 
 dd if=/dev/zero of="$home/filler" bs=64k > /dev/null 2>&1 || true

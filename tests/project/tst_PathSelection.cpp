@@ -1,11 +1,9 @@
 #include "project/PathSelection.h"
 #include "project/TemporaryHome.h"
+#include "support/ReadOnlyDialog.h"
 
-#include <QAction>
 #include <QFileDialog>
-#include <QFileSystemModel>
 #include <QTest>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -56,18 +54,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.testOption(QFileDialog::ShowDirsOnly), selectFolder);
         if (!selectFolder)
             QCOMPARE(dialog.nameFilters(), QStringList{u"Project files (*.tavx *.json)"_s});
-        QVERIFY(dialog.testOption(QFileDialog::ReadOnly));
-        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
-        // Nothing can be deleted, renamed or made (the context menu's "New Folder" follows the
-        // button).
-        auto* model = dialog.findChild<QFileSystemModel*>();
-        QVERIFY(model && model->isReadOnly());
-        auto* newFolder = dialog.findChild<QToolButton*>(u"newFolderButton"_s);
-        QVERIFY(newFolder && !newFolder->isEnabled());
-        for (const QString& name : {u"qt_delete_action"_s, u"qt_rename_action"_s}) {
-            auto* action = dialog.findChild<QAction*>(name);
-            QVERIFY2(action && !action->isEnabled(), qPrintable(name));
-        }
+        verifyDialogReadsOnly(dialog);
     }
 };
 

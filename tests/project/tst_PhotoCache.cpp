@@ -1,15 +1,13 @@
 #include "project/PhotoCache.h"
 #include "project/PhotoSelection.h"
 #include "project/TemporaryHome.h"
+#include "support/ReadOnlyDialog.h"
 
-#include <QAction>
 #include <QBuffer>
 #include <QFileDialog>
-#include <QFileSystemModel>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -143,18 +141,7 @@ private Q_SLOTS:
         QCOMPARE(dialog.windowTitle(), u"选择图标"_s);
         QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(dialog.nameFilters(), QStringList{u"Images(*.png)"_s});
-        QVERIFY(dialog.testOption(QFileDialog::ReadOnly));
-        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
-        // No way to delete, rename or make anything (the context menu's "New Folder" follows the
-        // button).
-        auto* model = dialog.findChild<QFileSystemModel*>();
-        QVERIFY(model && model->isReadOnly());
-        auto* newFolder = dialog.findChild<QToolButton*>(u"newFolderButton"_s);
-        QVERIFY(newFolder && !newFolder->isEnabled());
-        for (const QString& name : {u"qt_delete_action"_s, u"qt_rename_action"_s}) {
-            auto* action = dialog.findChild<QAction*>(name);
-            QVERIFY2(action && !action->isEnabled(), qPrintable(name));
-        }
+        verifyDialogReadsOnly(dialog);
     }
 };
 

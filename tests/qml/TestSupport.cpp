@@ -2,11 +2,10 @@
 
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "support/ObjectsBelow.h"
 
 #include <QColor>
 #include <QImage>
-#include <QQuickItem>
-#include <QSet>
 
 TestSupport::TestSupport(QObject* parent) : QObject(parent)
 {
@@ -71,23 +70,5 @@ bool TestSupport::isDrawnImage(const QString& path) const
 
 int TestSupport::objectCount(QObject* object)
 {
-    QSet<QObject*> seen;
-    QList<QObject*> todo;
-    if (object)
-        todo.append(object);
-    while (!todo.isEmpty()) {
-        QObject* next = todo.takeLast();
-        QList<QObject*> below = next->children();
-        if (auto* item = qobject_cast<QQuickItem*>(next)) {
-            for (QQuickItem* child : item->childItems())
-                below.append(child);
-        }
-        for (QObject* child : std::as_const(below)) {
-            if (!seen.contains(child)) {
-                seen.insert(child);
-                todo.append(child);
-            }
-        }
-    }
-    return int(seen.size());
+    return objectsBelow(object);
 }

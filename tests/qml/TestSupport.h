@@ -40,7 +40,6 @@ public:
     // The C++ type of a property value as the model holds it ("int", "double", "QString", ...);
     // an empty itemId names a scene property.
     Q_INVOKABLE QString propertyType(const QString& sceneId, const QString& itemId, const QString& name);
-    // The number of QObjects below object (children, their children, ...).
     // The objects below object: its QObject children and, for an item, its visual children (a
     // repeater's delegates are only those), each counted once, all the way down.
     Q_INVOKABLE static int objectCount(QObject* object);

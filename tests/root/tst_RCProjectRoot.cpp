@@ -8,18 +8,13 @@
 #include "project/TemporaryHome.h"
 #include "root/RCProjectRoot.h"
 #include "root/RCQmlRegistration.h"
+#include "support/HostedProject.h"
 #include "support/IsolatedNetwork.h"
 
 #include <QQmlEngine>
 #include <QTest>
 
 namespace {
-
-class HostedProject : public RCProject
-{
-public:
-    using RCProject::adoptServices;
-};
 
 // A control link that notes when it is stopped, and whether the mirror still stood then.
 class RecordingTerminal : public IRCTerminal

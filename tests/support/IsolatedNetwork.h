@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QNetworkInterface>
 #include <QProcess>
 #include <QString>
@@ -40,4 +41,18 @@ inline bool shapeLanWithoutGateway(const QString& secondAddress)
     const QString ip = QStringLiteral("ip");
     return QProcess::execute(ip, {"addr", "add", secondAddress + "/24", "dev", "tavix0"}) == 0 &&
            QProcess::execute(ip, {"route", "del", "default"}) == 0;
+}
+
+// Inside the private network namespace: makes its TCP buffers small (16 KB each way), so that what
+// a fast writer got past TCP but its reader has not handled is, but for a few dozen KB, what the
+// reader holds. False when a setting cannot be written.
+inline bool shrinkTcpBuffers()
+{
+    const QByteArray small = "4096 16384 16384";
+    for (const char* path : {"/proc/sys/net/ipv4/tcp_rmem", "/proc/sys/net/ipv4/tcp_wmem"}) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::WriteOnly) || file.write(small) != small.size())
+            return false;
+    }
+    return true;
 }

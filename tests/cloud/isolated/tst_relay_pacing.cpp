@@ -7,19 +7,14 @@
 #include "cloud/TavixProjectCloudClient.h"
 #include "cloud/TavixProjectCloudConnectWork.h"
 #include "support/IsolatedNetwork.h"
+#include "support/LoopbackFlood.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QJsonDocument>
 #include <QSignalSpy>
 #include <QTest>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/time.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -27,24 +22,6 @@
 namespace {
 constexpr int kCommands = 12000;
 constexpr int kPadding = 900;
-
-bool writeSysctl(const char* path, const QByteArray& value)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(value) == value.size();
-}
-
-bool sendAll(int fd, const QByteArray& bytes)
-{
-    qsizetype sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0)
-            return false;
-        sent += n;
-    }
-    return true;
-}
 
 // One unmasked text frame, as a server writes it.
 QByteArray textFrame(const QByteArray& payload)
@@ -68,8 +45,7 @@ QByteArray textFrame(const QByteArray& payload)
 // Keeps the link open until the panel closes it.
 struct FloodingRelay
 {
-    int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    int port = 0;
+    LoopbackListener listener;
     int frameSize = 0;
     std::atomic<int> written{0};
     std::atomic<int> link{-1};
@@ -77,15 +53,8 @@ struct FloodingRelay
 
     bool listen()
     {
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        if (::bind(listener, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-            ::listen(listener, 1) != 0 ||
-            ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+        if (!listener.listen())
             return false;
-        port = ntohs(addr.sin_port);
         QList<QByteArray> frames;
         const QString padding(kPadding, QLatin1Char('x'));
         for (int i = 0; i < kCommands; ++i) {
@@ -99,7 +68,7 @@ struct FloodingRelay
         }
         frameSize = int(frames.last().size());
         thread = std::thread([this, frames] {
-            const int fd = ::accept(listener, nullptr, nullptr);
+            const int fd = ::accept(listener.fd, nullptr, nullptr);
             if (fd < 0)
                 return;
             link = fd;
@@ -137,12 +106,11 @@ struct FloodingRelay
     }
     ~FloodingRelay()
     {
-        ::shutdown(listener, SHUT_RDWR);
+        listener.shutdown();
         if (link >= 0)
             ::shutdown(link, SHUT_RDWR);
         if (thread.joinable())
             thread.join();
-        ::close(listener);
     }
 };
 } // namespace
@@ -157,13 +125,11 @@ private Q_SLOTS:
 void TestRelayPacing::fastRelayIsHeldBackAndLosesNothing()
 {
     QVERIFY_INSIDE_PRIVATE_NETWORK();
-    QVERIFY2(writeSysctl("/proc/sys/net/ipv4/tcp_rmem", "4096 16384 16384") &&
-                 writeSysctl("/proc/sys/net/ipv4/tcp_wmem", "4096 16384 16384"),
-             "cannot shrink this namespace's TCP buffers");
+    QVERIFY2(shrinkTcpBuffers(), "cannot shrink this namespace's TCP buffers");
     FloodingRelay relay;
     QVERIFY(relay.listen());
     TavixProjectCloudClient* client = TavixProjectCloudClient::instance();
-    client->setRelayUrl(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(relay.port)));
+    client->setRelayUrl(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(relay.listener.port)));
 
     int received = 0;
     int peakWaiting = 0;
@@ -174,11 +140,7 @@ void TestRelayPacing::fastRelayIsHeldBackAndLosesNothing()
                 if (i != received++)
                     outOfOrder << QString::number(i);
                 peakWaiting = qMax(peakWaiting, relay.written - received);
-                // A receiver slower than the link reads.
-                QElapsedTimer busy;
-                busy.start();
-                while (busy.nsecsElapsed() < 100000) {
-                }
+                spinFor(100000);
             });
     QSignalSpy failed(client, &TavixProjectCloudClient::joinError);
     client->joinProject(QStringLiteral("p"), QStringLiteral("c"));

@@ -7,6 +7,7 @@
 #include "project/RCProject.h"
 #include "project/TemporaryHome.h"
 #include "project/TestPackets.h"
+#include "support/HostedProject.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -17,13 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The project as the composition root sees it: the services of the layers above are handed over.
-class HostedProject : public RCProject
-{
-public:
-    using RCProject::adoptServices;
-};
 
 // A control link that only records the addresses its link is reset to.
 class RecordingTerminal : public IRCTerminal
