@@ -143,6 +143,13 @@ Item {
         }
         return slots
     }
+    // One reset of the model: the views of the scene before go, those of sceneId are made, all
+    // while the layer holding them is out of the window.
+    function replaceViews(sceneId) {
+        itemLayer.parent = null
+        itemModel.sceneId = sceneId
+        itemLayer.parent = layerHolder
+    }
     // Shows the presenter's selected scene.
     function followSelectedScene() {
         if (!mCompleted || !mShown)
@@ -160,7 +167,7 @@ Item {
         itemModel.presenter = mSceneItemPresenter
         if (!mSceneItemPresenter || !mScenePresenter || mSceneId === "") {
             mBackgroundImgPath = ""
-            itemModel.sceneId = ""
+            replaceViews("")
             editLayer.updateFrame()
             return
         }
@@ -168,8 +175,7 @@ Item {
         mScreenHeight = sceneSide(mScenePresenter.getPropertyValue(mSceneId, "Height"), 540)
         var background = mScenePresenter.getPropertyValue(mSceneId, "BackgroundImg")
         mBackgroundImgPath = background === undefined || background === null ? "" : String(background)
-        // one reset: the views of the scene before go, those of this one are made
-        itemModel.sceneId = mSceneId
+        replaceViews(mSceneId)
         centerDisplay()
         editLayer.updateFrame()
     }
@@ -184,7 +190,7 @@ Item {
         editLayer.releasePress()
         mSceneId = ""
         mBackgroundImgPath = ""
-        itemModel.sceneId = ""
+        replaceViews("")
         itemModel.presenter = null
         editLayer.updateFrame()
     }
@@ -349,31 +355,41 @@ Item {
             height: flick.contentHeight
             color: "black"
 
-            RCImage {
-                id: sceneRect
-                objectName: "sceneRect"
-                x: root.mRectX
-                y: root.mRectY
-                width: root.mRectWidth
-                height: root.mRectHeight
-                source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
-                mImageManager: root.mImageManager
-            }
             Item {
-                id: itemLayer
-                objectName: "sceneItemLayer"
+                id: layerHolder
                 anchors.fill: parent
 
-                Repeater {
-                    id: viewRepeater
-                    objectName: "sceneItemRepeater"
-                    model: itemModel
+                // The scene's background and its views. Taken out of the window while the views
+                // are replaced (replaceViews): its nodes then go as one subtree under its own
+                // opaque one instead of one view after another.
+                Rectangle {
+                    id: itemLayer
+                    objectName: "sceneItemLayer"
+                    width: canvas.width
+                    height: canvas.height
+                    color: "black"
 
-                    // A row of the model: the view made from its "QmlPath" with its values, placed
-                    // from its "X", "Y", "Width" and "Height" on the scene rectangle.
-                    delegate: RCSceneItemViewSlot {
-                        origin: Qt.point(root.mRectX, root.mRectY)
-                        divisor: root.mScale
+                    RCImage {
+                        id: sceneRect
+                        objectName: "sceneRect"
+                        x: root.mRectX
+                        y: root.mRectY
+                        width: root.mRectWidth
+                        height: root.mRectHeight
+                        source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
+                        mImageManager: root.mImageManager
+                    }
+                    Repeater {
+                        id: viewRepeater
+                        objectName: "sceneItemRepeater"
+                        model: itemModel
+
+                        // A row of the model: the view made from its "QmlPath" with its values,
+                        // placed from its "X", "Y", "Width" and "Height" on the scene rectangle.
+                        delegate: RCSceneItemViewSlot {
+                            origin: Qt.point(root.mRectX, root.mRectY)
+                            divisor: root.mScale
+                        }
                     }
                 }
             }
