@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import Rc.RCSceneItemModel 1.0
-import Rc.RCSceneItemViewSlot 1.0
+import Rc.RCSceneItemViewLayer 1.0
 import "../common"
 import "../menus"
 
@@ -136,8 +136,8 @@ Item {
     // canvas pixels and its view fills it.
     function viewSlots() {
         var slots = []
-        for (var i = 0; i < viewRepeater.count; ++i) {
-            var slot = viewRepeater.itemAt(i)
+        for (var i = 0; i < viewLayer.count; ++i) {
+            var slot = viewLayer.itemAt(i)
             if (slot && slot.item)
                 slots.push(slot)
         }
@@ -379,17 +379,14 @@ Item {
                         source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
                         mImageManager: root.mImageManager
                     }
-                    Repeater {
-                        id: viewRepeater
-                        objectName: "sceneItemRepeater"
+                    RCSceneItemViewLayer {
+                        id: viewLayer
+                        objectName: "sceneItemViews"
+                        width: itemLayer.width
+                        height: itemLayer.height
                         model: itemModel
-
-                        // A row of the model: the view made from its "QmlPath" with its values,
-                        // placed from its "X", "Y", "Width" and "Height" on the scene rectangle.
-                        delegate: RCSceneItemViewSlot {
-                            origin: Qt.point(root.mRectX, root.mRectY)
-                            divisor: root.mScale
-                        }
+                        origin: Qt.point(root.mRectX, root.mRectY)
+                        divisor: root.mScale
                     }
                 }
             }
