@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QQmlComponent>
+#include <QQmlProperty>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
@@ -22,6 +23,26 @@ bool hasOwnRole(const QString& key)
 {
     return key == RCKeys::X() || key == RCKeys::Y() || key == RCKeys::Width() || key == RCKeys::Height() ||
            key == RCKeys::QmlPath() || key == RCKeys::Select() || key == RCKeys::Angle();
+}
+
+// Writes value into the property name of view, made by component and not yet complete (between
+// beginCreate and completeCreate); a view without that property is left alone. The inputs a view
+// declares hold plain defaults, no bindings, so a write is what an initial property is. The
+// property indices are looked up once per view file and name.
+void writeInput(QQmlComponent* component, QQuickItem* view, const QString& name, const QVariant& value)
+{
+    static QHash<const QQmlComponent*, QHash<QString, int>> indices;
+    auto file = indices.find(component);
+    if (file == indices.end()) {
+        file = indices.insert(component, {});
+        QObject::connect(component, &QObject::destroyed, [component] { indices.remove(component); });
+    }
+    const QMetaObject* type = view->metaObject();
+    auto it = file->constFind(name);
+    if (it == file->cend())
+        it = file->insert(name, type->indexOfProperty(name.toUtf8().constData()));
+    if (*it >= 0)
+        type->property(*it).write(view, value);
 }
 
 } // namespace
@@ -280,21 +301,23 @@ void RCSceneItemViewSlot::makeView()
         return;
     }
     view->setObjectName(QStringLiteral("sceneItemView_") + m_itemId);
-    QVariantMap properties = m_viewProperties;
-    properties.insert(QStringLiteral("mSceneId"), m_sceneId);
-    properties.insert(QStringLiteral("mSceneItemId"), m_itemId);
-    if (m_valuesBehind) {
-        QVariantMap values = m_values;
-        values.insert(RCKeys::Select(), m_selected);
-        values.insert(RCKeys::Angle(), m_angle);
-        properties.insert(QStringLiteral("mValues"), values);
-    } else {
-        properties.insert(QStringLiteral("mValues"), m_values);
-    }
     view->setParent(this);
     view->setParentItem(this);
     view->setSize(size());
-    component->setInitialProperties(view, properties);
+    for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
+        writeInput(component, view, it.key(), it.value());
+    writeInput(component, view, QStringLiteral("mSceneId"), m_sceneId);
+    writeInput(component, view, QStringLiteral("mSceneItemId"), m_itemId);
+    // mValues has a binding of its own (an empty map) that the write takes away
+    QQmlProperty values(view, QStringLiteral("mValues"));
+    if (m_valuesBehind) {
+        QVariantMap behind = m_values;
+        behind.insert(RCKeys::Select(), m_selected);
+        behind.insert(RCKeys::Angle(), m_angle);
+        values.write(behind);
+    } else {
+        values.write(m_values);
+    }
     component->completeCreate();
     m_view = view;
     const QMetaObject* type = view->metaObject();

@@ -9,9 +9,9 @@
 
 class QQmlComponent;
 
-// The place of one scene item's view on the scene canvas: a delegate of the canvas's item model
-// that makes the view from the item's view file (qmlPath) once it is complete, a child filling it,
-// with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
+// The place of one scene item's view on the scene canvas, made by the view layer
+// (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
+// view file (qmlPath) once it is complete, a child filling it, with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
 // own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
 // and mValues (the item's property values as the row gives them). Later changes of the row reach
 // the view as property writes, without a script step: viewProperties key by key, converted as QML
@@ -21,26 +21,25 @@ class QQmlComponent;
 // "Angle", which have their own roles). A later view file replaces the view: the view before is
 // hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
 // be the one whose tap changed the file; the new one is made with the values as they are then. A
-// view whose row goes is deleted with its slot, which the item view that made the slot deletes
-// later. The slot places itself on the canvas: at origin plus the item's place (itemX, itemY,
+// view whose row goes is deleted with its slot, which the view layer deletes later. The slot places itself on the canvas: at origin plus the item's place (itemX, itemY,
 // scene units) divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a
 // negative side counts as 0) divided by it. The components of the view files are made once per
 // engine and kept. GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
-    Q_PROPERTY(QString itemId READ itemId WRITE setItemId NOTIFY itemIdChanged REQUIRED)
-    Q_PROPERTY(QString sceneId READ sceneId WRITE setSceneId NOTIFY sceneIdChanged REQUIRED)
-    Q_PROPERTY(QString qmlPath READ qmlPath WRITE setQmlPath NOTIFY qmlPathChanged REQUIRED)
-    Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged REQUIRED)
+    Q_PROPERTY(QString itemId READ itemId WRITE setItemId NOTIFY itemIdChanged)
+    Q_PROPERTY(QString sceneId READ sceneId WRITE setSceneId NOTIFY sceneIdChanged)
+    Q_PROPERTY(QString qmlPath READ qmlPath WRITE setQmlPath NOTIFY qmlPathChanged)
+    Q_PROPERTY(QVariantMap values READ values WRITE setValues NOTIFY valuesChanged)
     Q_PROPERTY(QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY
-                   viewPropertiesChanged REQUIRED)
-    Q_PROPERTY(bool selected READ selected WRITE setSelected NOTIFY selectedChanged REQUIRED)
-    Q_PROPERTY(int angle READ angle WRITE setAngle NOTIFY angleChanged REQUIRED)
-    Q_PROPERTY(int itemX READ itemX WRITE setItemX NOTIFY placeChanged REQUIRED)
-    Q_PROPERTY(int itemY READ itemY WRITE setItemY NOTIFY placeChanged REQUIRED)
-    Q_PROPERTY(int itemWidth READ itemWidth WRITE setItemWidth NOTIFY placeChanged REQUIRED)
-    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged REQUIRED)
+                   viewPropertiesChanged)
+    Q_PROPERTY(bool selected READ selected WRITE setSelected NOTIFY selectedChanged)
+    Q_PROPERTY(int angle READ angle WRITE setAngle NOTIFY angleChanged)
+    Q_PROPERTY(int itemX READ itemX WRITE setItemX NOTIFY placeChanged)
+    Q_PROPERTY(int itemY READ itemY WRITE setItemY NOTIFY placeChanged)
+    Q_PROPERTY(int itemWidth READ itemWidth WRITE setItemWidth NOTIFY placeChanged)
+    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged)
     // The canvas point of the scene's top-left, and the zoom divisor (scene units per canvas pixel,
     // above 0), the same for every row of the model.
     Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged REQUIRED)

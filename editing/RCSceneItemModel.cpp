@@ -96,36 +96,6 @@ void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
         Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {ViewPropertiesRole});
 }
 
-QPointF RCSceneItemModel::origin() const
-{
-    return m_origin;
-}
-
-void RCSceneItemModel::setOrigin(const QPointF& origin)
-{
-    if (origin == m_origin)
-        return;
-    m_origin = origin;
-    Q_EMIT originChanged();
-    if (!m_ids.isEmpty())
-        Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {OriginRole});
-}
-
-qreal RCSceneItemModel::divisor() const
-{
-    return m_divisor;
-}
-
-void RCSceneItemModel::setDivisor(qreal divisor)
-{
-    if (divisor == m_divisor || !(divisor > 0))
-        return;
-    m_divisor = divisor;
-    Q_EMIT divisorChanged();
-    if (!m_ids.isEmpty())
-        Q_EMIT dataChanged(index(0), index(int(m_ids.size()) - 1), {DivisorRole});
-}
-
 QRect RCSceneItemModel::selectionBox() const
 {
     if (m_selectionBoxKnown)
@@ -280,10 +250,6 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return m_sceneId;
     if (role == ViewPropertiesRole)
         return m_viewProperties;
-    if (role == OriginRole)
-        return m_origin;
-    if (role == DivisorRole)
-        return m_divisor;
     const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
     if (!item)
         return QVariant();
@@ -314,8 +280,7 @@ QHash<int, QByteArray> RCSceneItemModel::roleNames() const
     return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
             {YRole, "itemY"},         {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
             {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"},
-            {SelectedRole, "selected"}, {AngleRole, "angle"},   {OriginRole, "origin"},
-            {DivisorRole, "divisor"}};
+            {SelectedRole, "selected"}, {AngleRole, "angle"}};
 }
 
 void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId)

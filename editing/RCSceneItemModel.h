@@ -39,12 +39,6 @@ class RCSceneItemModel : public QAbstractListModel
     // that role over all rows. The model does not look into it.
     Q_PROPERTY(
         QVariantMap viewProperties READ viewProperties WRITE setViewProperties NOTIFY viewPropertiesChanged)
-    // Where the canvas puts the scene's top-left (canvas pixels) and its zoom divisor (scene units
-    // per canvas pixel; a value not above 0 is refused), given to every row as OriginRole and
-    // DivisorRole so that each row places its view; a new value is one dataChanged of its role
-    // over all rows. (0, 0) and 1 at the start.
-    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY originChanged)
-    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY divisorChanged)
     // The bounding box of the shown scene's selected items, scene units (a negative size counts as
     // 0); 0 x 0 at (0, 0) when none is selected.
     Q_PROPERTY(QRect selectionBox READ selectionBox NOTIFY selectionBoxChanged)
@@ -62,9 +56,7 @@ public:
         ValuesRole,                    // QVariantMap, every property of the item by name, read when asked
         ViewPropertiesRole,            // QVariantMap, the model's viewProperties
         SelectedRole,                  // bool, whether the item is selected ("Select")
-        AngleRole,                     // int, the item's turn in degrees ("Angle")
-        OriginRole,                    // QPointF, the model's origin
-        DivisorRole                    // qreal, the model's divisor
+        AngleRole                      // int, the item's turn in degrees ("Angle")
     };
     Q_ENUM(Role)
 
@@ -76,10 +68,6 @@ public:
     void setSceneId(const QString& sceneId);
     QVariantMap viewProperties() const;
     void setViewProperties(const QVariantMap& properties);
-    QPointF origin() const;
-    void setOrigin(const QPointF& origin);
-    qreal divisor() const;
-    void setDivisor(qreal divisor);
     QRect selectionBox() const;
 
     // The row of the item, -1 when the scene shown holds none of that id.
@@ -94,8 +82,6 @@ Q_SIGNALS:
     void presenterChanged();
     void sceneIdChanged();
     void viewPropertiesChanged();
-    void originChanged();
-    void divisorChanged();
     void selectionBoxChanged();
 
 private Q_SLOTS:
@@ -123,8 +109,6 @@ private:
     QStringList m_ids;
     QHash<QString, int> m_rows;
     QVariantMap m_viewProperties;
-    QPointF m_origin;
-    qreal m_divisor = 1;
     // Rows announced at once before the event loop turns; past it, changes are collected.
     static constexpr int kImmediateRows = 8;
     int m_immediateRows = 0;

@@ -3,6 +3,7 @@
 #include "actions/IRCAction.h"
 #include "actions/IRCActionManager.h"
 #include "actions/RCScriptProcess.h"
+#include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 #include "cloud/TavixProjectCloudClient.h"
 #include "editing/Platform.h"
@@ -85,6 +86,7 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
         rcType<RCSceneItemModel>("RCSceneItemModel"),
         rcType<RCPropertyRowModel>("RCPropertyRowModel"),
         rcType<RCSceneItemViewSlot>("RCSceneItemViewSlot"),
+        rcType<RCSceneItemViewLayer>("RCSceneItemViewLayer"),
         rcType<RCCmdPresenter>("RCCmdPresenter"),
         rcType<IRCProject>("IRCProject"),
         rcType<IRCControlInstantiationParam>("IRCControlInstantiationParam"),

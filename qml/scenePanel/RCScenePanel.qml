@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import Rc.RCSceneItemModel 1.0
-import Rc.RCSceneItemViewSlot 1.0
+import Rc.RCSceneItemViewLayer 1.0
 import Rc.IRCControlManager 1.0
 import Rc.IRCImageManager 1.0
 import Rc.IRCInterface 1.0
@@ -144,12 +144,19 @@ Item {
     // canvas pixels and its view fills it.
     function viewSlots() {
         var slots = []
-        for (var i = 0; i < viewRepeater.count; ++i) {
-            var slot = viewRepeater.itemAt(i)
+        for (var i = 0; i < viewLayer.count; ++i) {
+            var slot = viewLayer.itemAt(i)
             if (slot && slot.item)
                 slots.push(slot)
         }
         return slots
+    }
+    // One reset of the model: the views of the scene before go, those of sceneId are made, all
+    // while the layer holding them is out of the window.
+    function replaceViews(sceneId) {
+        itemLayer.parent = null
+        itemModel.sceneId = sceneId
+        itemLayer.parent = layerHolder
     }
     // Shows the presenter's selected scene.
     function followSelectedScene() {
@@ -168,7 +175,7 @@ Item {
         itemModel.presenter = mSceneItemPresenter
         if (!mSceneItemPresenter || !mScenePresenter || mSceneId === "") {
             mBackgroundImgPath = ""
-            itemModel.sceneId = ""
+            replaceViews("")
             editLayer.updateFrame()
             return
         }
@@ -176,8 +183,7 @@ Item {
         mScreenHeight = sceneSide(mScenePresenter.getPropertyValue(mSceneId, "Height"), 540)
         var background = mScenePresenter.getPropertyValue(mSceneId, "BackgroundImg")
         mBackgroundImgPath = background === undefined || background === null ? "" : String(background)
-        // one reset: the views of the scene before go, those of this one are made
-        itemModel.sceneId = mSceneId
+        replaceViews(mSceneId)
         centerDisplay()
         editLayer.updateFrame()
     }
@@ -192,7 +198,7 @@ Item {
         editLayer.releasePress()
         mSceneId = ""
         mBackgroundImgPath = ""
-        itemModel.sceneId = ""
+        replaceViews("")
         itemModel.presenter = null
         editLayer.updateFrame()
     }
@@ -326,8 +332,6 @@ Item {
         id: itemModel
         objectName: "sceneItemModel"
         viewProperties: root.mViewProperties
-        origin: Qt.point(root.mRectX, root.mRectY)
-        divisor: root.mScale
     }
     Component {
         id: connectDialogComponent
@@ -359,29 +363,39 @@ Item {
             height: flick.contentHeight
             color: "black"
 
-            RCImage {
-                id: sceneRect
-                objectName: "sceneRect"
-                x: root.mRectX
-                y: root.mRectY
-                width: root.mRectWidth
-                height: root.mRectHeight
-                source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
-                mImageManager: root.mImageManager
-            }
             Item {
-                id: itemLayer
-                objectName: "sceneItemLayer"
+                id: layerHolder
                 anchors.fill: parent
 
-                Repeater {
-                    id: viewRepeater
-                    objectName: "sceneItemRepeater"
-                    model: itemModel
+                // The scene's background and its views. Taken out of the window while the views
+                // are replaced (replaceViews): its nodes then go as one subtree under its own
+                // opaque one instead of one view after another.
+                Rectangle {
+                    id: itemLayer
+                    objectName: "sceneItemLayer"
+                    width: canvas.width
+                    height: canvas.height
+                    color: "black"
 
-                    // A row of the model: the view made from its "QmlPath" with its values, placed
-                    // from its "X", "Y", "Width" and "Height" on the scene rectangle.
-                    delegate: RCSceneItemViewSlot {}
+                    RCImage {
+                        id: sceneRect
+                        objectName: "sceneRect"
+                        x: root.mRectX
+                        y: root.mRectY
+                        width: root.mRectWidth
+                        height: root.mRectHeight
+                        source: root.mSceneId === "" ? "" : root.mBackgroundImgPath
+                        mImageManager: root.mImageManager
+                    }
+                    RCSceneItemViewLayer {
+                        id: viewLayer
+                        objectName: "sceneItemViews"
+                        width: itemLayer.width
+                        height: itemLayer.height
+                        model: itemModel
+                        origin: Qt.point(root.mRectX, root.mRectY)
+                        divisor: root.mScale
+                    }
                 }
             }
             RCSceneEditLayer {

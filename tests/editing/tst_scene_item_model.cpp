@@ -132,7 +132,7 @@ void TestSceneItemModel::rowsFollowTheScene()
     QCOMPARE(m_model->rowCount(), 0);
 }
 
-// What the canvas gives every row: its view properties and where it places the scene.
+// What the canvas gives every row: its view properties.
 void TestSceneItemModel::canvasPropertiesReachEveryRow_data()
 {
     QTest::addColumn<QByteArray>("property");
@@ -140,9 +140,6 @@ void TestSceneItemModel::canvasPropertiesReachEveryRow_data()
     QTest::addColumn<QVariant>("value");
     QTest::newRow("view properties") << QByteArray("viewProperties") << int(RCSceneItemModel::ViewPropertiesRole)
                                      << QVariant(QVariantMap{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}});
-    QTest::newRow("origin") << QByteArray("origin") << int(RCSceneItemModel::OriginRole)
-                            << QVariant(QPointF(14520, 14730));
-    QTest::newRow("divisor") << QByteArray("divisor") << int(RCSceneItemModel::DivisorRole) << QVariant(2.5);
 }
 
 void TestSceneItemModel::canvasPropertiesReachEveryRow()

@@ -1,0 +1,258 @@
+#include "canvas/RCSceneItemViewLayer.h"
+
+#include "canvas/RCSceneItemViewSlot.h"
+
+#include <QQmlContext>
+#include <QQmlEngine>
+
+namespace {
+
+// The role name of each input, in input order.
+const char* const kInputNames[] = {"itemId",   "sceneId", "values", "viewProperties", "selected",  "angle",
+                                   "itemX",    "itemY",   "itemWidth", "itemHeight",   "qmlPath"};
+
+} // namespace
+
+RCSceneItemViewLayer::RCSceneItemViewLayer(QQuickItem* parent) : QQuickItem(parent)
+{
+    std::fill(std::begin(m_roles), std::end(m_roles), -1);
+}
+
+QAbstractItemModel* RCSceneItemViewLayer::model() const
+{
+    return m_model;
+}
+
+void RCSceneItemViewLayer::setModel(QAbstractItemModel* model)
+{
+    if (model == m_model)
+        return;
+    for (const QMetaObject::Connection& connection : std::as_const(m_connections))
+        disconnect(connection);
+    m_connections.clear();
+    m_model = model;
+    if (model) {
+        m_connections = {
+            connect(model, &QAbstractItemModel::modelReset, this, &RCSceneItemViewLayer::reset),
+            connect(model, &QAbstractItemModel::layoutChanged, this, &RCSceneItemViewLayer::reset),
+            connect(model, &QAbstractItemModel::rowsMoved, this, &RCSceneItemViewLayer::reset),
+            connect(model, &QAbstractItemModel::rowsInserted, this,
+                    [this](const QModelIndex& parent, int first, int last) {
+                        if (!parent.isValid())
+                            insertRows(first, last);
+                    }),
+            connect(model, &QAbstractItemModel::rowsRemoved, this,
+                    [this](const QModelIndex& parent, int first, int last) {
+                        if (!parent.isValid())
+                            removeRows(first, last);
+                    }),
+            connect(model, &QAbstractItemModel::dataChanged, this,
+                    [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+                        if (!topLeft.parent().isValid())
+                            updateRows(topLeft.row(), bottomRight.row(), roles);
+                    }),
+            connect(model, &QObject::destroyed, this, [this] { setModel(nullptr); }),
+        };
+    }
+    Q_EMIT modelChanged();
+    if (isComponentComplete())
+        reset();
+}
+
+QPointF RCSceneItemViewLayer::origin() const
+{
+    return m_origin;
+}
+
+void RCSceneItemViewLayer::setOrigin(const QPointF& origin)
+{
+    if (origin == m_origin)
+        return;
+    m_origin = origin;
+    for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
+        slot->setOrigin(origin);
+    Q_EMIT originChanged();
+}
+
+qreal RCSceneItemViewLayer::divisor() const
+{
+    return m_divisor;
+}
+
+void RCSceneItemViewLayer::setDivisor(qreal divisor)
+{
+    if (divisor == m_divisor || !(divisor > 0))
+        return;
+    m_divisor = divisor;
+    for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
+        slot->setDivisor(divisor);
+    Q_EMIT divisorChanged();
+}
+
+int RCSceneItemViewLayer::count() const
+{
+    return int(m_slots.size());
+}
+
+RCSceneItemViewSlot* RCSceneItemViewLayer::itemAt(int row) const
+{
+    return row >= 0 && row < m_slots.size() ? m_slots.at(row) : nullptr;
+}
+
+void RCSceneItemViewLayer::componentComplete()
+{
+    QQuickItem::componentComplete();
+    reset();
+}
+
+void RCSceneItemViewLayer::reset()
+{
+    if (!isComponentComplete())
+        return;
+    const bool hadSlots = !m_slots.isEmpty();
+    clear();
+    std::fill(std::begin(m_roles), std::end(m_roles), -1);
+    const int rows = m_model ? m_model->rowCount() : 0;
+    if (rows > 0) {
+        const QHash<int, QByteArray> names = m_model->roleNames();
+        for (auto it = names.cbegin(); it != names.cend(); ++it) {
+            for (int input = 0; input < InputCount; ++input) {
+                if (it.value() == kInputNames[input])
+                    m_roles[input] = it.key();
+            }
+        }
+        m_slots.reserve(rows);
+        for (int row = 0; row < rows; ++row)
+            m_slots.append(makeSlot(row));
+    }
+    if (hadSlots || rows > 0)
+        Q_EMIT countChanged();
+}
+
+void RCSceneItemViewLayer::insertRows(int first, int last)
+{
+    if (!isComponentComplete())
+        return;
+    if (m_slots.isEmpty() || first < 0 || first > m_slots.size() || last < first) {
+        reset();
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        RCSceneItemViewSlot* slot = makeSlot(row);
+        if (row < m_slots.size())
+            slot->stackBefore(m_slots.at(row));
+        m_slots.insert(row, slot);
+    }
+    Q_EMIT countChanged();
+}
+
+void RCSceneItemViewLayer::removeRows(int first, int last)
+{
+    if (!isComponentComplete() || first < 0 || last >= m_slots.size() || last < first)
+        return;
+    for (int row = last; row >= first; --row)
+        dropSlot(m_slots.takeAt(row));
+    Q_EMIT countChanged();
+}
+
+void RCSceneItemViewLayer::updateRows(int first, int last, const QList<int>& roles)
+{
+    if (!isComponentComplete())
+        return;
+    QList<Input> inputs;
+    for (int input = 0; input < InputCount; ++input) {
+        if (m_roles[input] >= 0 && (roles.isEmpty() || roles.contains(m_roles[input])))
+            inputs.append(Input(input));
+    }
+    if (inputs.isEmpty())
+        return;
+    for (int row = qMax(0, first); row <= last && row < m_slots.size(); ++row)
+        write(m_slots.at(row), row, inputs);
+}
+
+void RCSceneItemViewLayer::write(RCSceneItemViewSlot* slot, int row, const QList<Input>& inputs)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    for (Input input : inputs) {
+        const QVariant value = m_model->data(index, m_roles[input]);
+        switch (input) {
+        case ItemId:
+            slot->setItemId(value.toString());
+            break;
+        case SceneId:
+            slot->setSceneId(value.toString());
+            break;
+        case Values:
+            slot->setValues(value.toMap());
+            break;
+        case ViewProperties:
+            slot->setViewProperties(value.toMap());
+            break;
+        case Selected:
+            slot->setSelected(value.toBool());
+            break;
+        case Angle:
+            slot->setAngle(value.toInt());
+            break;
+        case ItemX:
+            slot->setItemX(value.toInt());
+            break;
+        case ItemY:
+            slot->setItemY(value.toInt());
+            break;
+        case ItemWidth:
+            slot->setItemWidth(value.toInt());
+            break;
+        case ItemHeight:
+            slot->setItemHeight(value.toInt());
+            break;
+        case QmlPath:
+            slot->setQmlPath(value.toString());
+            break;
+        case InputCount:
+            break;
+        }
+    }
+}
+
+RCSceneItemViewSlot* RCSceneItemViewLayer::makeSlot(int row)
+{
+    auto* slot = new RCSceneItemViewSlot;
+    QQmlEngine::setObjectOwnership(slot, QQmlEngine::CppOwnership);
+    if (QQmlContext* context = qmlContext(this))
+        QQmlEngine::setContextForObject(slot, context);
+    QQmlParserStatus* status = slot;
+    status->classBegin();
+    slot->setParent(this);
+    slot->setParentItem(this);
+    slot->setOrigin(m_origin);
+    slot->setDivisor(m_divisor);
+    static const QList<Input> everyInput = [] {
+        QList<Input> inputs;
+        for (int input = 0; input < InputCount; ++input)
+            inputs.append(Input(input));
+        return inputs;
+    }();
+    QList<Input> inputs;
+    for (Input input : everyInput) {
+        if (m_roles[input] >= 0)
+            inputs.append(input);
+    }
+    write(slot, row, inputs);
+    // the view is made now, with every input written
+    status->componentComplete();
+    return slot;
+}
+
+void RCSceneItemViewLayer::dropSlot(RCSceneItemViewSlot* slot)
+{
+    slot->setParentItem(nullptr);
+    slot->deleteLater();
+}
+
+void RCSceneItemViewLayer::clear()
+{
+    const QList<RCSceneItemViewSlot*> dropped = std::exchange(m_slots, {});
+    for (RCSceneItemViewSlot* slot : dropped)
+        dropSlot(slot);
+}

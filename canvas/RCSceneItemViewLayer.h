@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QList>
+#include <QPointF>
+#include <QPointer>
+#include <QQuickItem>
+
+class RCSceneItemViewSlot;
+
+// The layer of the scene canvas that holds one RCSceneItemViewSlot per row of its model, in row
+// order (a later row stacks above an earlier one), each a child item filling nothing but its own
+// place. The model's roles reach the slot as the slot's properties of the same names ("itemId",
+// "sceneId", "qmlPath", "values", "viewProperties", "selected", "angle", "itemX", "itemY",
+// "itemWidth", "itemHeight"); a role the model does not name is left alone. A reset replaces
+// every slot, inserted and removed rows make and drop theirs, and a dataChanged writes the named
+// roles (all of them when it names none) into the slots of its rows, "qmlPath" last, so that a new
+// view is made with the row's values as they are then. Every slot takes the layer's origin and
+// divisor. A slot whose row goes leaves the layer at once and is deleted later, as its view may
+// be the one whose tap removed the row. Slots and their views are made in the layer's QML
+// context and are owned by the layer (C++ ownership). GUI thread only.
+class RCSceneItemViewLayer : public QQuickItem
+{
+    Q_OBJECT
+    Q_PROPERTY(QAbstractItemModel* model READ model WRITE setModel NOTIFY modelChanged)
+    // The canvas point of the scene's top-left, and the zoom divisor, handed to every slot.
+    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY originChanged)
+    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY divisorChanged)
+    // The number of slots, one per row.
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    explicit RCSceneItemViewLayer(QQuickItem* parent = nullptr);
+
+    QAbstractItemModel* model() const;
+    void setModel(QAbstractItemModel* model);
+    QPointF origin() const;
+    void setOrigin(const QPointF& origin);
+    qreal divisor() const;
+    void setDivisor(qreal divisor);
+    int count() const;
+
+    // The slot of row, null outside the rows.
+    Q_INVOKABLE RCSceneItemViewSlot* itemAt(int row) const;
+
+Q_SIGNALS:
+    void modelChanged();
+    void originChanged();
+    void divisorChanged();
+    void countChanged();
+
+protected:
+    void componentComplete() override;
+
+private:
+    enum Input
+    {
+        ItemId,
+        SceneId,
+        Values,
+        ViewProperties,
+        Selected,
+        Angle,
+        ItemX,
+        ItemY,
+        ItemWidth,
+        ItemHeight,
+        QmlPath, // last: its view is made with the inputs before it
+        InputCount
+    };
+
+    void reset();
+    void insertRows(int first, int last);
+    void removeRows(int first, int last);
+    void updateRows(int first, int last, const QList<int>& roles);
+    // Writes the model's values of row for the inputs into the slot, in input order.
+    void write(RCSceneItemViewSlot* slot, int row, const QList<Input>& inputs);
+    RCSceneItemViewSlot* makeSlot(int row);
+    void dropSlot(RCSceneItemViewSlot* slot);
+    void clear();
+
+    QPointer<QAbstractItemModel> m_model;
+    QList<QMetaObject::Connection> m_connections;
+    QPointF m_origin;
+    qreal m_divisor = 1;
+    // The slots in row order.
+    QList<RCSceneItemViewSlot*> m_slots;
+    // The model's role of each input, -1 when it names none.
+    int m_roles[InputCount];
+};

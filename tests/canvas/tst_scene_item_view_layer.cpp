@@ -1,0 +1,106 @@
+// The scene canvas's view layer on a plain model: one slot per row, stacked in row order through
+// inserts in the middle, removes and resets; a change writes only the roles it names.
+#include "canvas/RCSceneItemViewLayer.h"
+#include "canvas/RCSceneItemViewSlot.h"
+
+#include <QPointer>
+#include <QStandardItemModel>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kIdRole = Qt::UserRole + 1;
+constexpr int kXRole = Qt::UserRole + 2;
+
+QStandardItem* row(const QString& id, int x = 0)
+{
+    auto* item = new QStandardItem;
+    item->setData(id, kIdRole);
+    item->setData(x, kXRole);
+    return item;
+}
+
+// The item ids of the layer's slots in stacking order, checked against itemAt().
+QStringList stacked(const RCSceneItemViewLayer& layer)
+{
+    QStringList ids;
+    const QList<QQuickItem*> children = layer.childItems();
+    for (int i = 0; i < children.size(); ++i) {
+        auto* slot = qobject_cast<RCSceneItemViewSlot*>(children.at(i));
+        ids.append(slot && layer.itemAt(i) == slot ? slot->itemId() : QStringLiteral("?"));
+    }
+    return ids;
+}
+
+} // namespace
+
+class TestSceneItemViewLayer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void followsRows_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("ids");
+        QTest::newRow("insert in the middle") << "insert 1 d" << QStringList{"a", "d", "b", "c"};
+        QTest::newRow("insert at the end") << "insert 3 d" << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("remove") << "remove 1" << QStringList{"a", "c"};
+        QTest::newRow("reset") << "reset" << QStringList{"x"};
+    }
+    void followsRows()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, ids);
+        QStandardItemModel model;
+        model.setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
+        for (const char* id : {"a", "b", "c"})
+            model.appendRow(row(QString::fromLatin1(id)));
+        RCSceneItemViewLayer layer;
+        layer.setModel(&model);
+        QCOMPARE(stacked(layer), (QStringList{"a", "b", "c"}));
+        QPointer<RCSceneItemViewSlot> second = layer.itemAt(1);
+        const QStringList words = change.split(u' ');
+        if (words[0] == u"insert") {
+            model.insertRow(words[1].toInt(), row(words[2]));
+        } else if (words[0] == u"remove") {
+            model.removeRow(words[1].toInt());
+        } else {
+            model.clear();
+            model.setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
+            model.appendRow(row(QStringLiteral("x")));
+        }
+        QCOMPARE(stacked(layer), ids);
+        QCOMPARE(layer.count(), ids.size());
+        // a slot whose row went is out of the layer at once and deleted later
+        const bool secondGone = !ids.contains(u"b"_qs);
+        QCOMPARE(second && second->parentItem() == &layer, !secondGone);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(second.isNull(), secondGone);
+    }
+    void writesOnlyNamedRoles()
+    {
+        QStandardItemModel model;
+        model.setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
+        model.appendRow(row(QStringLiteral("a"), 5));
+        RCSceneItemViewLayer layer;
+        layer.setOrigin(QPointF(100, 0));
+        layer.setModel(&model);
+        RCSceneItemViewSlot* slot = layer.itemAt(0);
+        QCOMPARE(slot->x(), 105.0);
+        // the id moves unannounced: the change names only the place
+        QSignalBlocker blocker(model);
+        model.item(0)->setData(u"b"_qs, kIdRole);
+        model.item(0)->setData(7, kXRole);
+        blocker.unblock();
+        Q_EMIT model.dataChanged(model.index(0, 0), model.index(0, 0), {kXRole});
+        QCOMPARE(slot->itemId(), u"a"_qs);
+        QCOMPARE(slot->x(), 107.0);
+        layer.setDivisor(0.5);
+        QCOMPARE(slot->x(), 100.0 + 7 / 0.5);
+    }
+};
+
+QTEST_MAIN(TestSceneItemViewLayer)
+#include "tst_scene_item_view_layer.moc"
