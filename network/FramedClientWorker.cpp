@@ -41,7 +41,9 @@ void FramedClientWorker::closeLink()
     if (!m_socket)
         return;
     m_timer->stop();
+    m_closingHere = true;
     m_socket->close();
+    m_closingHere = false;
 }
 
 void FramedClientWorker::onSocketConnected()
@@ -64,6 +66,11 @@ void FramedClientWorker::onSocketConnected()
 
 void FramedClientWorker::onSocketDisconnected()
 {
+    // What the peer sent before it closed still goes to the manager, in order, before the end is
+    // reported, even while mayRead() holds reading back: it is at most one read buffer. A link
+    // closed from here delivers nothing more.
+    while (!m_closingHere && m_manager && m_socket->bytesAvailable() > 0)
+        m_manager->appendData(m_socket->read(kReadChunk));
     dropManager();
     m_timer->stop();
     linkDown();

@@ -52,7 +52,8 @@ protected:
     virtual void attachManager(RequestManager* manager) = 0;
     // The link came up from address; the manager is attached and the timer stopped.
     virtual void linkUp(const QString& address) = 0;
-    // The link ended; the manager is dropped and the timer stopped.
+    // The link ended; what the peer sent before a close of its own was delivered first, then the
+    // manager is dropped and the timer stopped.
     virtual void linkDown() = 0;
     // Data went to the manager, and the manager is still there.
     virtual void dataDelivered() {}
@@ -77,4 +78,5 @@ private:
     QTcpSocket* m_socket = nullptr;
     RequestManager* m_manager = nullptr;
     QTimer* m_timer = nullptr;
+    bool m_closingHere = false;
 };

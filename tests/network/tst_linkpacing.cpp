@@ -3,7 +3,8 @@
 // receiver of receiveCmd takes its time over each. Every command arrives, in order, and what the
 // server got past TCP but the GUI thread has not handled yet stays bounded. The kernel's TCP
 // buffers of this private network namespace are made small, so that what the server managed to
-// send but the panel has not handled is, but for a few dozen KB, what the panel holds.
+// send but the panel has not handled is, but for a few dozen KB, what the panel holds. A server
+// that closes while the link holds back still has every command it sent handled before the end.
 #include "network/DiscoveryDatagram.h"
 #include "network/Terminal.h"
 #include "network/TerminalConnect.h"
@@ -16,16 +17,26 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#include <QDeadlineTimer>
+
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace {
 constexpr int kCommands = 40000;
 
-// Accepts one connection on loopback and writes "connected", then kCommands commands carrying
-// their sequence number, each with blocking writes; counts the commands written whole.
+// Accepts one connection on loopback and writes "connected", then `commands` commands carrying
+// their sequence number, each with blocking writes, and closes; counts the frames written whole.
+// With a pause point, it waits after that many frames until pauseUntil() answers true (10 s at most).
 struct StreamingServer
 {
+    explicit StreamingServer(int commands, int pauseAt = -1, std::function<bool()> pauseUntil = {})
+        : count(commands), m_pauseAt(pauseAt), m_pauseUntil(std::move(pauseUntil))
+    {
+    }
+
+    const int count;
     LoopbackListener listener;
     std::atomic<int> written{0};
     std::thread thread;
@@ -36,7 +47,7 @@ struct StreamingServer
             return false;
         QList<QByteArray> frames{DiscoveryDatagram::encode("connected", {})};
         // Progress, play states and volume, and now and then a structural change among them.
-        for (int i = 0; i < kCommands; ++i) {
+        for (int i = 0; i < count; ++i) {
             const char* name = i % 500 == 0 ? "addProgramNode"
                                : i % 3      ? "setProgramNode"
                                             : "setGlobalProperty";
@@ -46,6 +57,11 @@ struct StreamingServer
         thread = std::thread([this, frames] {
             const int fd = ::accept(listener.fd, nullptr, nullptr);
             for (const QByteArray& frame : frames) {
+                if (written == m_pauseAt) {
+                    const QDeadlineTimer limit(10000);
+                    while (!m_pauseUntil() && !limit.hasExpired())
+                        std::this_thread::yield();
+                }
                 if (fd < 0 || !sendAll(fd, frame))
                     break;
                 ++written;
@@ -61,6 +77,10 @@ struct StreamingServer
         if (thread.joinable())
             thread.join();
     }
+
+private:
+    const int m_pauseAt;
+    const std::function<bool()> m_pauseUntil;
 };
 } // namespace
 
@@ -69,18 +89,32 @@ class TestLinkPacing : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void fastServerIsHeldBackAndLosesNothing();
+    void commandsBeforeTheServerClosesAreHandled();
 };
+
+// Starts the terminal and answers its discovery with server's address until the link is up.
+static bool linkTo(IRCTerminal* terminal, const StreamingServer& server)
+{
+    const int replyPort = freeUdpPort();
+    terminal->startServer(replyPort);
+    QSignalSpy connected(terminal, &IRCTerminal::socketConnected);
+    QUdpSocket discovery;
+    const QByteArray answer = DiscoveryDatagram::encode(
+        "serverConfig", {{"ip", "127.0.0.1"}, {"port", server.listener.port}, {"productName", "Tavix"}});
+    for (int i = 0; i < 50 && connected.isEmpty(); ++i) {
+        discovery.writeDatagram(answer, QHostAddress::LocalHost, quint16(replyPort));
+        connected.wait(100);
+    }
+    return !connected.isEmpty();
+}
 
 void TestLinkPacing::fastServerIsHeldBackAndLosesNothing()
 {
     QVERIFY_INSIDE_PRIVATE_NETWORK();
     QVERIFY2(shrinkTcpBuffers(), "cannot shrink this namespace's TCP buffers");
-    StreamingServer server;
+    StreamingServer server(kCommands);
     QVERIFY(server.listen());
     std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
-    const int replyPort = freeUdpPort();
-    terminal->startServer(replyPort);
-    QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
 
     int received = 0;
     int peakWaiting = 0;
@@ -93,20 +127,35 @@ void TestLinkPacing::fastServerIsHeldBackAndLosesNothing()
                 spinFor(40000);
             });
 
-    // The server's discovery answer, until the link is up (the terminal binds in its own thread).
-    QUdpSocket discovery;
-    const QByteArray answer = DiscoveryDatagram::encode(
-        "serverConfig", {{"ip", "127.0.0.1"}, {"port", server.listener.port}, {"productName", "Tavix"}});
-    for (int i = 0; i < 50 && connected.isEmpty(); ++i) {
-        discovery.writeDatagram(answer, QHostAddress::LocalHost, quint16(replyPort));
-        connected.wait(100);
-    }
-    QVERIFY(!connected.isEmpty());
+    QVERIFY(linkTo(terminal.get(), server));
     QTRY_COMPARE_WITH_TIMEOUT(received, kCommands, 120000);
     QCOMPARE(outOfOrder, QStringList());
     // What waits in the panel: the commands queued for the GUI thread, the link's read buffer and
     // the few KB the kernel holds.
     QVERIFY2(peakWaiting < 2 * TerminalConnect::kMaxWaiting, qPrintable(QString::number(peakWaiting)));
+}
+
+// The server fills what the link lets wait, which nobody takes, so the link holds back; then it
+// sends a few commands more and closes. Those reach the receiver before the end is reported.
+void TestLinkPacing::commandsBeforeTheServerClosesAreHandled()
+{
+    QVERIFY_INSIDE_PRIVATE_NETWORK();
+    constexpr int kHeld = TerminalConnect::kMaxWaiting;
+    constexpr int kTail = 20;
+    TerminalConnect link;
+    std::atomic<int> delivered{0};
+    std::atomic<int> deliveredAtTheEnd{-1};
+    // Counted in the link's own thread, as each delivery leaves it.
+    connect(&link, &TerminalConnect::receiveCmd, &link, [&] { ++delivered; }, Qt::DirectConnection);
+    connect(&link, &TerminalConnect::socketDisconnect, &link, [&] { deliveredAtTheEnd = int(delivered); },
+            Qt::DirectConnection);
+    QSignalSpy ended(&link, &TerminalConnect::socketDisconnect);
+    StreamingServer server(kHeld - 1 + kTail, kHeld, [&] { return delivered >= kHeld; });
+    QVERIFY(server.listen());
+    link.connectToServer("127.0.0.1", server.listener.port);
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(int(server.written), kHeld + kTail);
+    QCOMPARE(int(deliveredAtTheEnd), kHeld + kTail);
 }
 
 QTEST_GUILESS_MAIN(TestLinkPacing)
