@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "ProjectBenchSupport.h"
 #include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
 #include "root/RCQmlRegistration.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QJsonArray>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -95,6 +97,55 @@ inline QString addPlacedItem(const QString& sceneId, IRCControl::EIRCControlType
     items->setPos(sceneId, id, pos, false);
     items->setSize(sceneId, id, size, false);
     return id;
+}
+
+// Adds a scene of count stop-all buttons of project's catalogue, 36 x 26 in rows of 20, with some
+// values set, in no undo step; answers its id.
+inline QString addButtonScene(RCProject* project, const QString& name, int count, const QVariantMap& values = {})
+{
+    RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
+    const QString sceneId = RCScenePresenter::instance()->addScene(name, QString(), QString(), false);
+    const QJsonObject json = project->getControlManager()
+                                 ->getControlByType(IRCControl::EIRCControlType_StopAllProgram)
+                                 ->getInstantiationParam()
+                                 ->toJson();
+    for (int i = 0; i < count; ++i) {
+        const QString id = items->addItem(sceneId, json, false);
+        items->setPos(sceneId, id, QPoint(40 * (i % 20), 30 * (i / 20)), false);
+        items->setSize(sceneId, id, QSize(36, 26), false);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            items->setPropertyValue(sceneId, id, it.key(), it.value(), false);
+    }
+    return sceneId;
+}
+
+// "setProgramTable" of programs x layers, each layer filled by nodes of nodeSpan programs; prefix
+// makes the ids of one table.
+inline QJsonObject programTable(const QString& prefix, int programs, int layers, int nodeSpan)
+{
+    QJsonArray programArray;
+    for (int p = 0; p < programs; ++p)
+        programArray.append(
+            QJsonObject{{"id", prefix + "p" + QString::number(p)}, {"name", "P" + QString::number(p)}});
+    QJsonArray layerArray;
+    QJsonArray nodes;
+    for (int l = 0; l < layers; ++l) {
+        const QString layer = prefix + "l" + QString::number(l);
+        layerArray.append(QJsonObject{{"id", layer}, {"name", "L" + QString::number(l)}, {"programLayerType", 0}});
+        for (int first = 0; first < programs; first += nodeSpan) {
+            QJsonArray span;
+            for (int p = first; p < qMin(programs, first + nodeSpan); ++p)
+                span.append(prefix + "p" + QString::number(p));
+            nodes.append(QJsonObject{{"id", layer + "n" + QString::number(first)},
+                                     {"name", "N" + QString::number(first)},
+                                     {"playState", first % 3 == 0 ? 1 : 0},
+                                     {"length", 60000},
+                                     {"programLayerId", layer},
+                                     {"programIdArray", span}});
+        }
+    }
+    return QJsonObject{
+        {"programArray", programArray}, {"programLayerArray", layerArray}, {"programNodeArray", nodes}};
 }
 
 // A QML object placed in the benchmark's window for its own life; what it drops is deleted when it

@@ -47,25 +47,6 @@ RCSceneItemPresenter* items()
     return RCSceneItemPresenter::instance();
 }
 
-// A scene of count stop-all buttons in rows of 20, with some values set; answers its id.
-QString makeScene(const QString& name, int count, const QVariantMap& values = {})
-{
-    const QString sceneId = scenes()->addScene(name, QString(), QString(), false);
-    const QJsonObject json = qmlBench()
-                                 .project->getControlManager()
-                                 ->getControlByType(IRCControl::EIRCControlType_StopAllProgram)
-                                 ->getInstantiationParam()
-                                 ->toJson();
-    for (int i = 0; i < count; ++i) {
-        const QString id = items()->addItem(sceneId, json, false);
-        items()->setPos(sceneId, id, QPoint(40 * (i % 20), 30 * (i / 20)), false);
-        items()->setSize(sceneId, id, QSize(36, 26), false);
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            items()->setPropertyValue(sceneId, id, it.key(), it.value(), false);
-    }
-    return sceneId;
-}
-
 const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
     RCScenePanel { id: panel; objectName: "panel"; width: 1200; height: 760
         mScenePresenter: project.getScenePresenter(); mSceneItemPresenter: project.getSceneItemPresenter()
@@ -117,8 +98,8 @@ BENCHMARK(BM_BareItems300)->Unit(benchmark::kMillisecond);
 
 void BM_SceneSwitch300(benchmark::State& state)
 {
-    const QString a = makeScene(QStringLiteral("A"), kSwitchItems);
-    const QString b = makeScene(QStringLiteral("B"), kSwitchItems);
+    const QString a = addButtonScene(qmlBench().project, QStringLiteral("A"), kSwitchItems);
+    const QString b = addButtonScene(qmlBench().project, QStringLiteral("B"), kSwitchItems);
     QmlObject host(kPanel, state);
     bool toA = true;
     if (host.isValid())
@@ -136,7 +117,7 @@ BENCHMARK(BM_SceneSwitch300)->Unit(benchmark::kMillisecond);
 void runDrag(benchmark::State& state, bool throughPanel, bool drawn = false)
 {
     const int n = int(state.range(0));
-    const QString sceneId = makeScene(QStringLiteral("drag"), n, {{QStringLiteral("Select"), true}});
+    const QString sceneId = addButtonScene(qmlBench().project, QStringLiteral("drag"), n, {{QStringLiteral("Select"), true}});
     const QStringList ids = items()->getItemIds(sceneId);
     // The presenter alone: the panel shows no scene.
     QmlObject host(kPanel, state);
@@ -225,7 +206,7 @@ RatioReport g_selectRatios;
 void BM_CanvasSelectAll(benchmark::State& state)
 {
     const int n = int(state.range(0));
-    const QString sceneId = makeScene(QStringLiteral("select"), n);
+    const QString sceneId = addButtonScene(qmlBench().project, QStringLiteral("select"), n);
     const QStringList ids = items()->getItemIds(sceneId);
     QmlObject host(kPanel, state);
     scenes()->setSelectScene(sceneId);
@@ -256,7 +237,7 @@ double cpuMs()
 void runIdle(benchmark::State& state, bool clickAreaCheck)
 {
     const QString sceneId =
-        makeScene(QStringLiteral("idle"), kIdleButtons, {{QStringLiteral("ClickAreaCheck"), clickAreaCheck}});
+        addButtonScene(qmlBench().project, QStringLiteral("idle"), kIdleButtons, {{QStringLiteral("ClickAreaCheck"), clickAreaCheck}});
     QmlObject host(kPanel, state);
     host.find("panel")->setProperty("mInEditState", false);
     scenes()->setSelectScene(sceneId);

@@ -16,8 +16,7 @@
 //
 //     QT_QUICK_BACKEND=software unshare -rn scripts/netns-run.sh build/release-bench/bench/qml/bench_sessions
 
-#include "BenchSupport.h"
-#include "ProjectBenchSupport.h"
+#include "QmlBenchSupport.h"
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "mirror/RCCmdProcesser_UpdateProgramTable.h"
@@ -72,34 +71,12 @@ RCSceneItemPresenter* items()
     return RCSceneItemPresenter::instance();
 }
 
-void runEventLoop(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 QJsonObject controlJson(int kind)
 {
     return g_project->getControlManager()
         ->getControlByType(IRCControl::EIRCControlType(kind))
         ->getInstantiationParam()
         ->toJson();
-}
-
-// A scene of count stop-all buttons in rows of 20, with some values set; answers its id.
-QString makeScene(const QString& name, int count, const QVariantMap& values = {})
-{
-    const QString sceneId = scenes()->addScene(name, QString(), QString(), false);
-    const QJsonObject json = controlJson(IRCControl::EIRCControlType_StopAllProgram);
-    for (int i = 0; i < count; ++i) {
-        const QString id = items()->addItem(sceneId, json, false);
-        items()->setPos(sceneId, id, QPoint(40 * (i % 20), 30 * (i / 20)), false);
-        items()->setSize(sceneId, id, QSize(36, 26), false);
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            items()->setPropertyValue(sceneId, id, it.key(), it.value(), false);
-    }
-    return sceneId;
 }
 
 // The main window with its content shown, brought into state; null (the benchmark skipped) when
@@ -224,8 +201,8 @@ BENCHMARK(BM_BareSwitch300)->Unit(benchmark::kMillisecond);
 void BM_SessionSwitch300(benchmark::State& state)
 {
     state.SetLabel(kStateNames[state.range(0)]);
-    const QString a = makeScene(QStringLiteral("A"), kSwitchItems);
-    const QString b = makeScene(QStringLiteral("B"), kSwitchItems);
+    const QString a = addButtonScene(g_project, QStringLiteral("A"), kSwitchItems);
+    const QString b = addButtonScene(g_project, QStringLiteral("B"), kSwitchItems);
     scenes()->setSelectScene(a);
     std::unique_ptr<QQuickWindow> window = openWindow(state, State(state.range(0)));
     bool toA = false;
@@ -257,7 +234,7 @@ BENCHMARK(BM_BareDragFrame200)->Unit(benchmark::kMicrosecond);
 void BM_SessionDragFrame200(benchmark::State& state)
 {
     state.SetLabel(kStateNames[state.range(0)]);
-    const QString sceneId = makeScene(QStringLiteral("drag"), kDragItems, {{RCKeys::Select(), true}});
+    const QString sceneId = addButtonScene(g_project, QStringLiteral("drag"), kDragItems, {{RCKeys::Select(), true}});
     scenes()->setSelectScene(sceneId);
     std::unique_ptr<QQuickWindow> window = openWindow(state, State(state.range(0)), true);
     QObject* panel = window ? shownPanel(window.get()) : nullptr;
@@ -282,34 +259,6 @@ void BM_SessionDragFrame200(benchmark::State& state)
 }
 BENCHMARK(BM_SessionDragFrame200)->DenseRange(Fresh, Control)->Unit(benchmark::kMicrosecond);
 
-// "setProgramTable" of programs x kLayers, each layer filled by nodes of kNodeSpan programs;
-// prefix makes the ids of one table.
-QJsonObject programTable(const QString& prefix, int programs)
-{
-    QJsonArray programArray;
-    for (int p = 0; p < programs; ++p)
-        programArray.append(
-            QJsonObject{{"id", prefix + "p" + QString::number(p)}, {"name", "P" + QString::number(p)}});
-    QJsonArray layers;
-    QJsonArray nodes;
-    for (int l = 0; l < kLayers; ++l) {
-        const QString layer = prefix + "l" + QString::number(l);
-        layers.append(QJsonObject{{"id", layer}, {"name", "L" + QString::number(l)}, {"programLayerType", 0}});
-        for (int first = 0; first < programs; first += kNodeSpan) {
-            QJsonArray span;
-            for (int p = first; p < qMin(programs, first + kNodeSpan); ++p)
-                span.append(prefix + "p" + QString::number(p));
-            nodes.append(QJsonObject{{"id", layer + "n" + QString::number(first)},
-                                     {"name", "N" + QString::number(first)},
-                                     {"playState", first % 3 == 0 ? 1 : 0},
-                                     {"length", 60000},
-                                     {"programLayerId", layer},
-                                     {"programIdArray", span}});
-        }
-    }
-    return QJsonObject{{"programArray", programArray}, {"programLayerArray", layers}, {"programNodeArray", nodes}};
-}
-
 // range(0): the state, -1 for the twin (a fresh window showing a scene without the view);
 // range(1): 0 same-size replaces, 1 replaces that add or remove a program.
 void BM_SessionTable(benchmark::State& state)
@@ -317,8 +266,8 @@ void BM_SessionTable(benchmark::State& state)
     const bool twin = state.range(0) < 0;
     const int resize = int(state.range(1));
     state.SetLabel(std::string(twin ? "without view" : kStateNames[state.range(0)]) + (resize ? ", resize" : ", same size"));
-    const QJsonObject tables[] = {programTable(QStringLiteral("a"), kPrograms),
-                                  programTable(QStringLiteral("b"), kPrograms + resize)};
+    const QJsonObject tables[] = {programTable(QStringLiteral("a"), kPrograms, kLayers, kNodeSpan),
+                                  programTable(QStringLiteral("b"), kPrograms + resize, kLayers, kNodeSpan)};
     RCCmdProcesser_UpdateProgramTable processor;
     const QString sceneId = scenes()->addScene(QStringLiteral("table"), QString(), QString(), false);
     scenes()->setPropertyValue(sceneId, RCKeys::Width(), 1920, false);

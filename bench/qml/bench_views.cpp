@@ -68,39 +68,10 @@ QString showScene(int kind, const QVariantMap& values = {})
     return sceneId;
 }
 
-// "setProgramTable" of kPrograms x kLayers, each layer filled by nodes of kNodeSpan programs;
-// prefix makes the ids of one table.
-QJsonObject programTable(const QString& prefix)
-{
-    QJsonArray programs;
-    for (int p = 0; p < kPrograms; ++p)
-        programs.append(
-            QJsonObject{{"id", prefix + "p" + QString::number(p)}, {"name", "P" + QString::number(p)}});
-    QJsonArray layers;
-    QJsonArray nodes;
-    for (int l = 0; l < kLayers; ++l) {
-        const QString layer = prefix + "l" + QString::number(l);
-        layers.append(
-            QJsonObject{{"id", layer}, {"name", "L" + QString::number(l)}, {"programLayerType", 0}});
-        for (int first = 0; first < kPrograms; first += kNodeSpan) {
-            QJsonArray span;
-            for (int p = first; p < first + kNodeSpan; ++p)
-                span.append(prefix + "p" + QString::number(p));
-            nodes.append(QJsonObject{{"id", layer + "n" + QString::number(first)},
-                                     {"name", "N" + QString::number(first)},
-                                     {"playState", first % 3 == 0 ? 1 : 0},
-                                     {"length", 60000},
-                                     {"programLayerId", layer},
-                                     {"programIdArray", span}});
-        }
-    }
-    return QJsonObject{
-        {"programArray", programs}, {"programLayerArray", layers}, {"programNodeArray", nodes}};
-}
-
 void runTable(benchmark::State& state, bool withView)
 {
-    const QJsonObject tables[] = {programTable(QStringLiteral("a")), programTable(QStringLiteral("b"))};
+    const QJsonObject tables[] = {programTable(QStringLiteral("a"), kPrograms, kLayers, kNodeSpan),
+                                  programTable(QStringLiteral("b"), kPrograms, kLayers, kNodeSpan)};
     RCCmdProcesser_UpdateProgramTable processor;
     const QString sceneId = showScene(withView ? IRCControl::EIRCControlType_ProgramTable : 0);
     QmlObject host(controlScenePanelQml(), state);
