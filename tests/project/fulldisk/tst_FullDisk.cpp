@@ -2,6 +2,7 @@
 // stays byte-identical, and the failure reaches the user with its reason. The disk is a real one:
 // scripts/tmpfs-run.sh puts /tmp, where the home is made, on a small tmpfs of a private mount
 // namespace, which each case fills until only a few pages are free.
+#include "editing/RCCommandManager.h"
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
 #include "project/IRCInterface.h"
@@ -123,6 +124,8 @@ private Q_SLOTS:
             QVERIFY(!project->saveProjectPacket());
             reason = project->getLastSaveError();
             QVERIFY(project->hasChangedOnClosing());
+            // The edits stay undoable: only a save that wrote everything marks the document saved.
+            QVERIFY(RCCommandManager::instance()->canUndo());
         }
 
         QVERIFY2(reason.contains(u"磁盘空间不足"_s), qPrintable(reason));
