@@ -24,6 +24,7 @@ int main(int argc, char* argv[])
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     RCLogFile::initLogFile();
+    RCStartUp::installQtTexts(&app);
 
     RCQmlRegistration::registerTypes();
     auto* engine = new QQmlApplicationEngine;

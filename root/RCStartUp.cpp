@@ -5,8 +5,12 @@
 #include "project/RCLog.h"
 #include "root/RCProjectRoot.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QTranslator>
 
 RCProject* RCStartUp::createProject(QQmlEngine* engine, const QStringList& productNames)
 {
@@ -46,4 +50,17 @@ QVariantMap RCStartUp::mainWindowInputs(QQmlEngine* engine)
     for (const auto& entry : kInputs)
         inputs.insert(QLatin1String(entry.input), context->contextProperty(QLatin1String(entry.published)));
     return inputs;
+}
+
+bool RCStartUp::installQtTexts(QCoreApplication* app)
+{
+    auto* translator = new QTranslator(app);
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), folder)) {
+        qWarning("Qt's Chinese texts not found in %s: its dialogs show English", qPrintable(folder));
+        delete translator;
+        return false;
+    }
+    return app->installTranslator(translator);
 }

@@ -4,6 +4,7 @@
 #include <QVariantMap>
 
 class CursorPosProvider;
+class QCoreApplication;
 class QQmlEngine;
 class RCProject;
 
@@ -26,6 +27,11 @@ public:
     // publishRootContext; hand the map to QQmlApplicationEngine::setInitialProperties or
     // QQmlComponent::createWithInitialProperties.
     static QVariantMap mainWindowInputs(QQmlEngine* engine);
+
+    // Has Qt's own texts (the file dialogs' labels and buttons) shown in Chinese, as the program's
+    // own are: installs a translator owned by app. False, with a warning, when Qt's Chinese
+    // translation is not on this machine.
+    static bool installQtTexts(QCoreApplication* app);
 
 private:
     RCStartUp() = delete;

@@ -11,7 +11,7 @@ packages=(
     qml6-module-qtquick-controls qml6-module-qtquick-layouts qml6-module-qtquick-window
     qml6-module-qtquick-templates qml6-module-qtquick-dialogs qml6-module-qtquick-shapes
     qml6-module-qtmultimedia qml6-module-qttest qml6-module-qt-labs-platform qml6-module-qt-labs-qmlmodels
-    qml6-module-qt5compat-graphicaleffects
+    qml6-module-qt5compat-graphicaleffects qt6-translations-l10n
     libbenchmark-dev fonts-wqy-microhei xvfb xauth xdotool imagemagick iproute2 util-linux python3
     libgl1-mesa-dri libglx-mesa0 libegl-mesa0
 )

@@ -8,6 +8,7 @@
 #include "project/TemporaryHome.h"
 #include "root/RCProjectRoot.h"
 #include "root/RCQmlRegistration.h"
+#include "root/RCStartUp.h"
 #include "support/HostedProject.h"
 #include "support/IsolatedNetwork.h"
 
@@ -74,6 +75,13 @@ private Q_SLOTS:
             const RCQmlRegistration::Type& type = RCQmlRegistration::types().at(i);
             QCOMPARE(qmlTypeId(type.module.constData(), 1, 0, type.name.constData()), ids.at(i));
         }
+    }
+
+    // The file dialogs (Qt's own widgets) speak Chinese, as every text of the program does.
+    void qtTextsAreChinese()
+    {
+        QVERIFY(RCStartUp::installQtTexts(QCoreApplication::instance()));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("查找范围："));
     }
 
     void servicesGoInReverseOrderAfterTheLinkStops()
