@@ -51,7 +51,14 @@ void RCSceneItemViewLayer::setModel(QAbstractItemModel* model)
                         if (!topLeft.parent().isValid())
                             updateRows(topLeft.row(), bottomRight.row(), roles);
                     }),
-            connect(model, &QObject::destroyed, this, [this] { setModel(nullptr); }),
+            // The pointer is already null here, so the model is let go of directly.
+            connect(model, &QObject::destroyed, this,
+                    [this] {
+                        m_connections.clear();
+                        clear();
+                        Q_EMIT countChanged();
+                        Q_EMIT modelChanged();
+                    }),
         };
     }
     Q_EMIT modelChanged();
@@ -148,8 +155,12 @@ void RCSceneItemViewLayer::insertRows(int first, int last)
 
 void RCSceneItemViewLayer::removeRows(int first, int last)
 {
-    if (!isComponentComplete() || first < 0 || last >= m_slots.size() || last < first)
+    if (!isComponentComplete())
         return;
+    if (first < 0 || last >= m_slots.size() || last < first) {
+        reset();
+        return;
+    }
     for (int row = last; row >= first; --row)
         dropSlot(m_slots.takeAt(row));
     Q_EMIT countChanged();

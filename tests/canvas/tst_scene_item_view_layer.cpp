@@ -5,6 +5,8 @@
 
 #include <QPointer>
 #include <QStandardItemModel>
+
+#include <memory>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -48,28 +50,31 @@ private Q_SLOTS:
         QTest::newRow("insert at the end") << "insert 3 d" << QStringList{"a", "b", "c", "d"};
         QTest::newRow("remove") << "remove 1" << QStringList{"a", "c"};
         QTest::newRow("reset") << "reset" << QStringList{"x"};
+        QTest::newRow("model deleted") << "delete" << QStringList{};
     }
     void followsRows()
     {
         QFETCH(QString, change);
         QFETCH(QStringList, ids);
-        QStandardItemModel model;
-        model.setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
+        auto model = std::make_unique<QStandardItemModel>();
+        model->setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
         for (const char* id : {"a", "b", "c"})
-            model.appendRow(row(QString::fromLatin1(id)));
+            model->appendRow(row(QString::fromLatin1(id)));
         RCSceneItemViewLayer layer;
-        layer.setModel(&model);
+        layer.setModel(model.get());
         QCOMPARE(stacked(layer), (QStringList{"a", "b", "c"}));
         QPointer<RCSceneItemViewSlot> second = layer.itemAt(1);
         const QStringList words = change.split(u' ');
         if (words[0] == u"insert") {
-            model.insertRow(words[1].toInt(), row(words[2]));
+            model->insertRow(words[1].toInt(), row(words[2]));
         } else if (words[0] == u"remove") {
-            model.removeRow(words[1].toInt());
+            model->removeRow(words[1].toInt());
+        } else if (words[0] == u"delete") {
+            model.reset();
         } else {
-            model.clear();
-            model.setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
-            model.appendRow(row(QStringLiteral("x")));
+            model->clear();
+            model->setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}});
+            model->appendRow(row(QStringLiteral("x")));
         }
         QCOMPARE(stacked(layer), ids);
         QCOMPARE(layer.count(), ids.size());
