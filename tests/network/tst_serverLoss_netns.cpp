@@ -9,7 +9,7 @@
 #include "support/IsolatedNetwork.h"
 #include "support/SpyWaits.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -80,7 +80,6 @@ struct Panel
     QSignalSpy connected{terminal.get(), &IRCTerminal::socketConnected};
     QSignalSpy disconnected{terminal.get(), &IRCTerminal::socketDisconnected};
     QSignalSpy incoming{terminal.get(), &IRCTerminal::receiveCmd};
-    qint64 droppedAfterMs = -1;
 };
 } // namespace
 
@@ -117,21 +116,14 @@ void TestServerLossNetns::vanishedServerIsDroppedAndItsSuccessorLinked()
 
     ServerHost fresh;
     QVERIFY2(fresh.start(), "the second stand-in did not start");
-    QElapsedTimer gone;
-    gone.start();
     QVERIFY(old.ip({"link", "set", "eth0", "netns", QString::number(fresh.process.processId())}));
+    // Keep-alive ends a link whose peer went within about 15 s; a link still shown 20 s on is a
+    // dead link shown as live.
+    const QDeadlineTimer noticed(20000);
     tapping.terminal->sendCmd("getProgramTable", {});
-    for (Panel* panel : {&tapping, &idle}) {
-        connect(panel->terminal.get(), &IRCTerminal::socketDisconnected, this, [&gone, panel] {
-            if (panel->droppedAfterMs < 0)
-                panel->droppedAfterMs = gone.elapsed();
-        });
-    }
-    for (Panel* panel : {&tapping, &idle}) {
-        QVERIFY2(waitForFirst(panel->disconnected, 25000), "the vanished server is still shown as linked");
-        qInfo("dropped %lld ms after the server's host went", panel->droppedAfterMs);
-        QVERIFY2(panel->droppedAfterMs < 20000, "the vanished server was noticed later than keep-alive allows");
-    }
+    for (Panel* panel : {&tapping, &idle})
+        QVERIFY2(waitForFirst(panel->disconnected, int(qMax<qint64>(0, noticed.remainingTime()))),
+                 "the vanished server is still shown as linked");
 
     QVERIFY(fresh.plugIn());
     for (Panel* panel : {&tapping, &idle}) {

@@ -10,6 +10,11 @@ RCTestMainWindow {
     ViewTestBench {
         id: bench
     }
+    // Started after a view queued its refresh (a zero timer too), it fires after that refresh would.
+    Timer {
+        id: afterQueued
+        interval: 0
+    }
 
     TavixTestCase {
         name: "ProgramViews"
@@ -240,7 +245,8 @@ RCTestMainWindow {
             data.change()
             verify(bench.items.removeItem(bench.sceneId, view.mSceneItemId, false))
             compare(bench.viewOf(view.mSceneItemId), null)
-            wait(20)
+            afterQueued.start()
+            tryVerify(function() { return !afterQueued.running })
         }
 
         // With node titles: a tab per title, each showing the programs of its nodes; programs
