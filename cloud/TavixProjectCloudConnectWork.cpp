@@ -327,6 +327,9 @@ void TavixProjectCloudConnectWork::holdWhileReceiverIsBehind()
         QMutexLocker locker(&m_mutex);
         interval = m_heartbeatInterval;
     }
+    // Pings go at the heartbeat's pace, never faster than its default when none is set.
+    if (interval <= 0)
+        interval = DefaultHeartbeatInterval;
     while (!m_pacer.waitForRead(interval)) {
         sendPing();
         m_socket->flush();

@@ -200,7 +200,7 @@ bool RCStelvaneSyncer::takeProjectRequest(int setUid)
 
 void RCStelvaneSyncer::dropProjectRequest(int setUid)
 {
-    m_projectRequests.removeOne(setUid);
+    takeProjectRequest(setUid);
 }
 
 // --- stage image -------------------------------------------------------------------------------

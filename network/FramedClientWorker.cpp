@@ -41,8 +41,13 @@ void FramedClientWorker::closeLink()
     if (!m_socket)
         return;
     m_timer->stop();
+    // An attempt still under way is dropped at once: close() would let it connect first.
+    const QAbstractSocket::SocketState state = m_socket->state();
     m_closingHere = true;
-    m_socket->close();
+    if (state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState)
+        m_socket->abort();
+    else
+        m_socket->close();
     m_closingHere = false;
 }
 

@@ -33,7 +33,7 @@ protected:
     // Starts an attempt to connect, abandoned after timeoutMs, unless one is under way, a link is
     // up or the port is out of range.
     void connectLink(const QString& sIp, int nPort, int timeoutMs);
-    // Closes the link (or the attempt) gracefully; the link's end is reported as usual.
+    // Closes the link gracefully, or drops an attempt under way at once; the end is reported as usual.
     void closeLink();
     // Drops the manager: the link may end from inside the manager's own delivery, so it goes
     // once that call has returned, and whatever it still holds reaches nobody.

@@ -121,12 +121,8 @@ void TerminalConnect::linkDown()
 
 void TerminalConnect::on_sig_disconnectFromServer()
 {
-    // An attempt is dropped at once, not left to run on without its time-out; that end is no
-    // failure of the server's.
+    // An attempt dropped here is no failure of the server's.
     m_attempting = false;
-    if (socket() && (socket()->state() == QAbstractSocket::HostLookupState ||
-                     socket()->state() == QAbstractSocket::ConnectingState))
-        socket()->abort();
     closeLink();
 }
 

@@ -64,6 +64,6 @@ bool IRCInterface::isInsideFolder(const QString& path, const QString& folder)
 QString IRCInterface::writePng(const QImage& image, const QString& path)
 {
     Q_UNUSED(image);
-    Q_UNUSED(path);
-    return QString();
+    // Nothing is written here, which is no success.
+    return QStringLiteral("无法写入 %1").arg(path);
 }

@@ -10,7 +10,6 @@
 #include "editing/RCScenePresenter.h"
 #include "model/IRCControl.h"
 #include "model/IRCControlInstantiationParam.h"
-#include "root/RCQmlRegistration.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -51,7 +50,6 @@ template <typename SetUp> int runQmlBenchmarks(int argc, char** argv, SetUp setU
         return 2;
     QGuiApplication app(argc, argv);
     quietBenchMessages();
-    RCQmlRegistration::registerTypes();
 
     QmlBenchProject bench;
     setUp(bench.project.get());

@@ -14,7 +14,6 @@
 #include "ProjectBenchSupport.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCTemplateProjects.h"
-#include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
 
 #include <QApplication>
@@ -167,7 +166,6 @@ int main(int argc, char** argv)
         return 2;
     QApplication app(argc, argv);
     quietBenchMessages();
-    RCQmlRegistration::registerTypes();
 
     QmlBenchProject bench;
     bench.project->initDefaultScene();
