@@ -2,6 +2,9 @@
 # `program`, `out` (the folder of the screenshots) and `work` (a scratch folder, removed at the end
 # unless KEEP is set). Started processes go into `pids` and are stopped at the end.
 pids=()
+# A message box or dialog of the 1024 x 768 window at the screen's top left: a point of its body
+# (2C2C2C) and of its header (1A1A1A).
+dialog_body=(340 455) dialog_header=(600 305)
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; [[ -n "${KEEP:-}" ]] || rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:strict_string_checks=0"

@@ -46,7 +46,7 @@ click 350 500                       # the canvas: the window takes the keys
 xdotool key --clearmodifiers ctrl+s
 for _ in $(seq 1 100); do grep -q "磁盘空间不足" "$app_log" && break; sleep 0.1; done
 grep -q "磁盘空间不足" "$app_log" || fail "the save did not fail for want of space"
-sleep 1
+wait_pixel "${dialog_body[@]}" 2C2C2C 50   # the message box telling the user
 shot full-disk-save
 cmp -s "$work/project.tavx" "$packet/project.tavx" || fail "the project file changed"
 if find "$home" -path '*qmlcache*' | grep -q .; then

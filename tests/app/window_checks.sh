@@ -38,7 +38,6 @@ close_button=(1001 22)    # the title bar's cross
 menu_button=(994 63)
 add_scene=(673 140)       # the scene list's add button
 question_save=(434 451) question_discard=(512 451)
-dialog_body=(340 455) dialog_header=(600 305)
 
 "$relay" --port 0 > "$work/relay.log" 2>&1 &
 pids+=($!)
