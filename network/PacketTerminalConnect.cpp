@@ -119,8 +119,7 @@ void PacketTerminalConnect::onDownloadKey(const QJsonObject& params)
         return;
     m_downloadKey = key;
     m_accepted = false;
-    m_offerHost = serverAddress();
-    Q_EMIT receiveDownloadInvitation(m_offerHost);
+    Q_EMIT receiveDownloadInvitation(serverAddress());
 }
 
 void PacketTerminalConnect::onIssueBegin(const QJsonObject& params)
@@ -198,8 +197,9 @@ void PacketTerminalConnect::on_sig_download()
 
 void PacketTerminalConnect::on_sig_declineInvitation()
 {
-    if (!m_offerHost.isEmpty())
-        m_gate.declined(m_offerHost, m_clock.elapsed());
+    // Only an offer still unanswered names a designer: it came on the latest link.
+    if (!m_downloadKey.isEmpty())
+        m_gate.declined(serverAddress(), m_clock.elapsed());
     m_downloadKey.clear();
     on_sig_disconnectFromServer();
 }

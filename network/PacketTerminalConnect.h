@@ -105,6 +105,7 @@ private:
     };
 
     int m_silenceTimeoutMs;
+    // The key of the latest link's offer while the user is asked about it; empty otherwise.
     QString m_downloadKey;
     QString m_receiveDir;
     // "download" was sent for the current offer; "issueBegin" may come.
@@ -112,7 +113,5 @@ private:
     PacketReception m_reception;
     InvitationGate m_gate;
     QElapsedTimer m_clock;
-    // The designer whose offer the user is asked about (or was asked about last).
-    QString m_offerHost;
     std::optional<Invitation> m_waiting;
 };

@@ -312,11 +312,13 @@ void TestPacketTerminal::silentDesignerIsDropped()
 
 // A designer that keeps inviting is asked about once; once the user turned it down it is not
 // followed (for the quiet time, far longer than this test), while another designer is asked at
-// once. When a quiet time ends is the gate's own (tst_invitationGate).
+// once. A decline on a link whose offer has not come yet turns nobody down. When a quiet time ends
+// is the gate's own (tst_invitationGate).
 void TestPacketTerminal::declinedDesignerIsLeftAloneForAWhile()
 {
     ScriptedDesigner first;
     ScriptedDesigner second(QHostAddress("127.0.0.2"));
+    ScriptedDesigner third(QHostAddress("127.0.0.3")); // offers nothing
     offerOnConnect(first);
     offerOnConnect(second);
     QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
@@ -335,6 +337,16 @@ void TestPacketTerminal::declinedDesignerIsLeftAloneForAWhile()
     QTRY_COMPARE(invited.size(), 2);
     QCOMPARE(invited.last().first().toString(), QString("127.0.0.2"));
     QCOMPARE(first.accepted, 1);
+
+    // The second designer's offer was left unanswered; a decline on the next link names no offer.
+    m_panel->stopReceive();
+    QVERIFY(disconnected.wait(5000));
+    QVERIFY(third.invite(m_port));
+    m_panel->declineInvitation();
+    QVERIFY(disconnected.wait(5000));
+    QVERIFY2(second.invite(m_port), "a decline before any offer turned the previous designer down");
+    QTRY_COMPARE(invited.size(), 3);
+    QCOMPARE(invited.last().first().toString(), QString("127.0.0.2"));
 }
 
 // A host inviting the panel to an address that never answers holds no designer off: the attempt
