@@ -16,24 +16,30 @@ QString FramedClientWorker::serverAddress() const
     return m_serverAddress;
 }
 
-void FramedClientWorker::connectLink(const QString& sIp, int nPort, int timeoutMs)
+bool FramedClientWorker::connectLink(const QString& sIp, int nPort, int timeoutMs)
 {
     if (!m_socket) {
         m_socket = new QTcpSocket(this);
         connect(m_socket, &QTcpSocket::connected, this, &FramedClientWorker::onSocketConnected);
         connect(m_socket, &QTcpSocket::disconnected, this, &FramedClientWorker::onSocketDisconnected);
         connect(m_socket, &QTcpSocket::readyRead, this, &FramedClientWorker::onSocketReadyRead);
-        connect(m_socket, &QTcpSocket::errorOccurred, this, [this] { linkError(); });
+        connect(m_socket, &QTcpSocket::stateChanged, this, &FramedClientWorker::onSocketStateChanged);
         m_timer = new QTimer(this);
         m_timer->setSingleShot(true);
         connect(m_timer, &QTimer::timeout, this, [this] { linkTimeout(); });
     }
     if (m_socket->state() != QAbstractSocket::UnconnectedState)
-        return; // an attempt is under way, or a link is up
+        return false; // an attempt is under way, or a link is up
     if (nPort < 1 || nPort > 65535)
-        return;
+        return false;
+    m_attempt = Attempt{sIp, nPort};
     m_socket->connectToHost(sIp, quint16(nPort), QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
-    m_timer->start(timeoutMs);
+    // An attempt can fail inside connectToHost() without the state ever leaving UnconnectedState.
+    if (m_socket->state() == QAbstractSocket::UnconnectedState)
+        onSocketStateChanged(QAbstractSocket::UnconnectedState);
+    else
+        m_timer->start(timeoutMs);
+    return true;
 }
 
 void FramedClientWorker::closeLink()
@@ -41,6 +47,8 @@ void FramedClientWorker::closeLink()
     if (!m_socket)
         return;
     m_timer->stop();
+    // An attempt dropped here is no failure of the peer's.
+    m_attempt.reset();
     // An attempt still under way is dropped at once: close() would let it connect first.
     const QAbstractSocket::SocketState state = m_socket->state();
     m_closingHere = true;
@@ -51,9 +59,19 @@ void FramedClientWorker::closeLink()
     m_closingHere = false;
 }
 
+void FramedClientWorker::onSocketStateChanged(QAbstractSocket::SocketState state)
+{
+    if (state != QAbstractSocket::UnconnectedState || !m_attempt)
+        return;
+    const Attempt failed = *m_attempt;
+    m_attempt.reset();
+    attemptFailed(failed.ip, failed.port);
+}
+
 void FramedClientWorker::onSocketConnected()
 {
     m_timer->stop();
+    m_attempt.reset();
     // Commands are small and each is wanted at the peer at once, not coalesced with the next.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!m_manager) {
@@ -140,6 +158,7 @@ void FramedClientWorker::linkTimeout()
 
 void FramedClientWorker::releaseResources()
 {
+    m_attempt.reset();
     delete m_manager;
     m_manager = nullptr;
     if (m_socket) {

@@ -2,10 +2,14 @@
 
 #include "network/NetworkWorker.h"
 
+#include <QAbstractSocket>
+
 #include <QByteArray>
 #include <QMutex>
 #include <QString>
 #include <QVariant>
+
+#include <optional>
 
 class QTcpSocket;
 class QTimer;
@@ -30,11 +34,22 @@ public:
 protected:
     FramedClientWorker() = default;
 
-    // Starts an attempt to connect, abandoned after timeoutMs, unless one is under way, a link is
-    // up or the port is out of range.
-    void connectLink(const QString& sIp, int nPort, int timeoutMs);
-    // Closes the link gracefully, or drops an attempt under way at once; the end is reported as usual.
+    // An attempt to connect, from its start until it connects or ends.
+    struct Attempt
+    {
+        QString ip;
+        int port = 0;
+    };
+
+    // Starts an attempt to connect, abandoned after timeoutMs, and answers true; answers false and
+    // starts nothing while one is under way or a link is up, or when the port is out of range.
+    // An attempt that fails at once has been reported to attemptFailed() when this returns.
+    bool connectLink(const QString& sIp, int nPort, int timeoutMs);
+    // Closes the link gracefully, or drops an attempt under way at once; the end of a link is
+    // reported as usual, a dropped attempt is not reported.
     void closeLink();
+    // The attempt under way, if any.
+    const std::optional<Attempt>& attempt() const { return m_attempt; }
     // Drops the manager: the link may end from inside the manager's own delivery, so it goes
     // once that call has returned, and whatever it still holds reaches nobody.
     void dropManager();
@@ -62,7 +77,9 @@ protected:
     virtual bool mayRead() const { return true; }
     // The timer ran out: an attempt that has not connected is abandoned.
     virtual void linkTimeout();
-    virtual void linkError() {}
+    // The attempt to ip:port ended without a link (an error before connecting, refused, or
+    // abandoned by linkTimeout()); called once per attempt, never for one dropped by closeLink().
+    virtual void attemptFailed(const QString& ip, int port) = 0;
 
     // Derived workers that hold more release it and then call this.
     void releaseResources() override;
@@ -71,6 +88,7 @@ private:
     void onSocketConnected();
     void onSocketDisconnected();
     void onSocketReadyRead();
+    void onSocketStateChanged(QAbstractSocket::SocketState state);
     void onBuffSendRequest(const QByteArray& buff, const QVariant& conditions);
 
     mutable QMutex m_addressMutex;
@@ -79,4 +97,5 @@ private:
     RequestManager* m_manager = nullptr;
     QTimer* m_timer = nullptr;
     bool m_closingHere = false;
+    std::optional<Attempt> m_attempt;
 };

@@ -8,6 +8,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <utility>
+
 PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs, int declineQuietMs, int failureQuietMs)
     : m_silenceTimeoutMs(silenceTimeoutMs), m_gate(declineQuietMs, failureQuietMs)
 {
@@ -32,31 +34,26 @@ void PacketTerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
     const QString normalised = HostAddressText::normalised(sIp);
     const Invitation invitation{normalised.isEmpty() ? sIp : normalised, nPort};
-    if (nPort < 1 || nPort > 65535 || !m_gate.admits(invitation.host, nPort, m_clock.elapsed()))
+    if (!m_gate.admits(invitation.host, nPort, m_clock.elapsed()) || startAttempt(invitation.host, nPort))
         return;
-    if (socket() && socket()->state() != QAbstractSocket::UnconnectedState) {
-        // One designer at a time: the panel stays with the one it has, and keeps the latest other
-        // invitation only while an attempt may still fail.
-        if (m_attempt && !(*m_attempt == invitation))
-            m_waiting = invitation;
-        return;
-    }
-    startAttempt(invitation.host, nPort);
+    // One designer at a time: the panel stays with the one it has, and keeps the latest other
+    // invitation only while an attempt may still fail.
+    if (attempt() && !(Invitation{attempt()->ip, attempt()->port} == invitation))
+        m_waiting = invitation;
 }
 
-void PacketTerminalConnect::startAttempt(const QString& host, int port)
+bool PacketTerminalConnect::startAttempt(const QString& host, int port)
 {
-    m_waiting.reset();
-    m_attempt = Invitation{host, port};
-    connectLink(host, port, kConnectTimeoutMs);
+    const std::optional<Invitation> waiting = std::exchange(m_waiting, std::nullopt);
+    if (connectLink(host, port, kConnectTimeoutMs))
+        return true;
+    m_waiting = waiting;
+    return false;
 }
 
-void PacketTerminalConnect::attemptFailed()
+void PacketTerminalConnect::attemptFailed(const QString& ip, int port)
 {
-    if (!m_attempt)
-        return;
-    m_gate.failed(m_attempt->host, m_attempt->port, m_clock.elapsed());
-    m_attempt.reset();
+    m_gate.failed(ip, port, m_clock.elapsed());
     // The socket may still be winding the attempt up; the next one starts from the event loop.
     if (m_waiting)
         QMetaObject::invokeMethod(this, &PacketTerminalConnect::followWaitingInvitation,
@@ -65,7 +62,7 @@ void PacketTerminalConnect::attemptFailed()
 
 void PacketTerminalConnect::followWaitingInvitation()
 {
-    if (!m_waiting || m_attempt || !socket() || socket()->state() != QAbstractSocket::UnconnectedState)
+    if (!m_waiting || attempt())
         return;
     const Invitation next = *m_waiting;
     m_waiting.reset();
@@ -85,7 +82,6 @@ void PacketTerminalConnect::attachManager(RequestManager* manager)
 void PacketTerminalConnect::linkUp(const QString& address)
 {
     // An offer belongs to its connection.
-    m_attempt.reset();
     m_waiting.reset();
     m_downloadKey.clear();
     m_accepted = false;
@@ -106,13 +102,6 @@ void PacketTerminalConnect::dataDelivered()
     watchSilence();
 }
 
-void PacketTerminalConnect::linkError()
-{
-    qDebug() << "socket connect error:" << socket()->error() << socket()->errorString();
-    if (socket()->state() != QAbstractSocket::ConnectedState)
-        attemptFailed();
-}
-
 void PacketTerminalConnect::onCmdReceive(QString sCmd, QJsonObject params)
 {
     if (sCmd == QLatin1String("downloadKey"))
@@ -130,8 +119,7 @@ void PacketTerminalConnect::onDownloadKey(const QJsonObject& params)
         return;
     m_downloadKey = key;
     m_accepted = false;
-    m_offerHost = serverAddress();
-    Q_EMIT receiveDownloadInvitation(m_offerHost);
+    Q_EMIT receiveDownloadInvitation(serverAddress());
 }
 
 void PacketTerminalConnect::onIssueBegin(const QJsonObject& params)
@@ -209,8 +197,9 @@ void PacketTerminalConnect::on_sig_download()
 
 void PacketTerminalConnect::on_sig_declineInvitation()
 {
-    if (!m_offerHost.isEmpty())
-        m_gate.declined(m_offerHost, m_clock.elapsed());
+    // Only an offer still unanswered names a designer: it came on the latest link.
+    if (!m_downloadKey.isEmpty())
+        m_gate.declined(serverAddress(), m_clock.elapsed());
     m_downloadKey.clear();
     on_sig_disconnectFromServer();
 }
@@ -222,7 +211,6 @@ void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
 
 void PacketTerminalConnect::on_sig_disconnectFromServer()
 {
-    m_attempt.reset();
     m_waiting.reset();
     closeLink();
 }
@@ -238,12 +226,10 @@ void PacketTerminalConnect::watchSilence()
 
 void PacketTerminalConnect::linkTimeout()
 {
-    if (socket()->state() == QAbstractSocket::ConnectedState) {
+    if (socket()->state() == QAbstractSocket::ConnectedState)
         refuse("silence");
-    } else {
+    else
         FramedClientWorker::linkTimeout();
-        attemptFailed();
-    }
 }
 
 void PacketTerminalConnect::releaseResources()

@@ -82,7 +82,8 @@ protected:
     void dataDelivered() override;
     // Ends an attempt that does not connect, and a link that stays silent.
     void linkTimeout() override;
-    void linkError() override;
+    // The address and port rest, and a waiting invitation is followed.
+    void attemptFailed(const QString& ip, int port) override;
     void releaseResources() override;
 
 private:
@@ -93,11 +94,8 @@ private:
     void refuse(const char* reason);
     // Runs the silence watchdog unless the user is being asked.
     void watchSilence();
-    // The attempt under way ended without a link: its address and port rest, and a waiting
-    // invitation is followed.
-    void attemptFailed();
     void followWaitingInvitation();
-    void startAttempt(const QString& host, int port);
+    bool startAttempt(const QString& host, int port);
 
     struct Invitation
     {
@@ -107,6 +105,7 @@ private:
     };
 
     int m_silenceTimeoutMs;
+    // The key of the latest link's offer while the user is asked about it; empty otherwise.
     QString m_downloadKey;
     QString m_receiveDir;
     // "download" was sent for the current offer; "issueBegin" may come.
@@ -114,9 +113,5 @@ private:
     PacketReception m_reception;
     InvitationGate m_gate;
     QElapsedTimer m_clock;
-    // The designer whose offer the user is asked about (or was asked about last).
-    QString m_offerHost;
-    // The attempt under way, until it connects or fails.
-    std::optional<Invitation> m_attempt;
     std::optional<Invitation> m_waiting;
 };

@@ -42,27 +42,12 @@ void TerminalConnect::sendFile(const QString& sFilePath, const QJsonObject& para
 
 void TerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
-    if (socket() && socket()->state() != QAbstractSocket::UnconnectedState)
-        return; // an attempt is under way, or a link is up
-    if (nPort < 1 || nPort > 65535)
-        return;
     connectLink(sIp, nPort, kConnectTimeoutMs);
-    connect(socket(), &QAbstractSocket::stateChanged, this, &TerminalConnect::onSocketStateChanged,
-            Qt::UniqueConnection);
-    m_attempting = true;
-    m_attemptIp = sIp;
-    m_attemptPort = nPort;
-    // An attempt can fail before connectToHost() returns, before the state was watched.
-    if (socket()->state() == QAbstractSocket::UnconnectedState)
-        onSocketStateChanged(QAbstractSocket::UnconnectedState);
 }
 
-void TerminalConnect::onSocketStateChanged(QAbstractSocket::SocketState state)
+void TerminalConnect::attemptFailed(const QString& ip, int port)
 {
-    if (state != QAbstractSocket::UnconnectedState || !m_attempting)
-        return;
-    m_attempting = false;
-    Q_EMIT connectFailed(m_attemptIp, m_attemptPort);
+    Q_EMIT connectFailed(ip, port);
 }
 
 void TerminalConnect::deliveryTaken()
@@ -105,7 +90,6 @@ void TerminalConnect::attachManager(RequestManager* manager)
 
 void TerminalConnect::linkUp(const QString& address)
 {
-    m_attempting = false;
     QString error;
     if (!LinkKeepAlive().applyTo(socket()->socketDescriptor(), &error))
         qWarning("Control link to %s: keep-alive not set (%s); a vanished server may go unnoticed",
@@ -121,8 +105,6 @@ void TerminalConnect::linkDown()
 
 void TerminalConnect::on_sig_disconnectFromServer()
 {
-    // An attempt dropped here is no failure of the server's.
-    m_attempting = false;
     closeLink();
 }
 

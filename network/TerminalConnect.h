@@ -3,7 +3,6 @@
 #include "network/DeliveryPacer.h"
 #include "network/FramedClientWorker.h"
 
-#include <QAbstractSocket>
 #include <QJsonObject>
 #include <QVariantMap>
 
@@ -73,13 +72,8 @@ protected:
     void linkUp(const QString& address) override;
     void linkDown() override;
     bool mayRead() const override;
+    void attemptFailed(const QString& ip, int port) override;
 
 private:
-    void onSocketStateChanged(QAbstractSocket::SocketState state);
-
-    // The attempt under way, reported when it ends without a link.
-    bool m_attempting = false;
-    QString m_attemptIp;
-    int m_attemptPort = 0;
     DeliveryPacer m_pacer{kMaxWaiting, kMaxWaitingBytes};
 };
