@@ -3,9 +3,7 @@
 #include "network/PacketTerminalConnect.h"
 #include "network/PacketTerminalDetect.h"
 
-PacketTerminal::PacketTerminal(QObject* parent)
-    : IRCPacketTerminal(parent), m_declineQuietMs(PacketTerminalConnect::kDeclineQuietMs),
-      m_failureQuietMs(PacketTerminalConnect::kFailureQuietMs)
+PacketTerminal::PacketTerminal(QObject* parent) : IRCPacketTerminal(parent)
 {
 }
 
@@ -17,12 +15,6 @@ PacketTerminal::~PacketTerminal()
 void PacketTerminal::setInvitationPort(int port)
 {
     m_invitationPort = port;
-}
-
-void PacketTerminal::setQuietTimes(int declineQuietMs, int failureQuietMs)
-{
-    m_declineQuietMs = declineQuietMs;
-    m_failureQuietMs = failureQuietMs;
 }
 
 void PacketTerminal::startServer()
@@ -38,8 +30,7 @@ void PacketTerminal::startServer()
         });
     }
     if (!m_connect) {
-        m_connect = new PacketTerminalConnect(PacketTerminalConnect::kSilenceTimeoutMs, m_declineQuietMs,
-                                              m_failureQuietMs);
+        m_connect = new PacketTerminalConnect(PacketTerminalConnect::kSilenceTimeoutMs);
         m_connect->setReceiveDir(m_receiveDir);
         connect(m_connect, &PacketTerminalConnect::serverConnect, this, [this, live](const QString& sIp) {
             if (live())

@@ -20,9 +20,6 @@ public:
 
     // The UDP port the next start listens on for invitations.
     void setInvitationPort(int port);
-    // How long the next start's worker leaves a declined designer, and an address and port whose
-    // attempt failed, alone (PacketTerminalConnect::kDeclineQuietMs, kFailureQuietMs unless set).
-    void setQuietTimes(int declineQuietMs, int failureQuietMs);
 
     void startServer() override;
     void stopServer() override;
@@ -45,8 +42,6 @@ private:
     PacketTerminalConnect* m_connect = nullptr;
     QString m_receiveDir;
     int m_invitationPort = kInvitationPort;
-    int m_declineQuietMs;
-    int m_failureQuietMs;
     // Bumped whenever the workers go; their signals queued under an older value are ignored.
     quint64 m_generation = 0;
 };
