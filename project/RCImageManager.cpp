@@ -289,9 +289,10 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
                 failed = true;
                 if (report) {
                     report->failed.append(value);
-                    if (isMissing(value))
+                    if (isMissing(value)) {
                         report->missing.append(value);
-                    else if (report->writeError.isEmpty())
+                        addMissingName(value, report->missingNames);
+                    } else if (report->writeError.isEmpty())
                         report->writeError = error;
                 }
             }
@@ -363,16 +364,20 @@ bool RCImageManager::isMissing(const QString& value) const
     return !path.isEmpty() && !QFileInfo(path).isFile();
 }
 
+void RCImageManager::addMissingName(const QString& value, QStringList& names) const
+{
+    const QString name = QFileInfo(localPathOf(value)).fileName();
+    if (!names.contains(name))
+        names.append(name);
+}
+
 QStringList RCImageManager::missingPictures() const
 {
     QStringList names;
     forEachImageValue([&](const QString&, const QString&, const QString&, const QVariant& value) {
         const QString text = value.toString();
-        if (!isMissing(text))
-            return;
-        const QString name = QFileInfo(localPathOf(text)).fileName();
-        if (!names.contains(name))
-            names.append(name);
+        if (isMissing(text))
+            addMissingName(text, names);
     });
     return names;
 }

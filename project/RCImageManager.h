@@ -67,6 +67,8 @@ public:
         QStringList failed;
         // Of those, the ones whose picture is not on disk (the rest could not be written).
         QStringList missing;
+        // The file names of those pictures, once each, in the order of `missing`.
+        QStringList missingNames;
         // Why the first picture that is there could not be written ("" when none failed so).
         QString writeError;
         // Whether the gathering moved where references resolve to the destination, and where
@@ -152,6 +154,8 @@ private:
                               const QVariant& value);
     // Whether a value names a picture on disk that is not there.
     bool isMissing(const QString& value) const;
+    // Appends the file name of a missing picture's value to `names` unless it is there already.
+    void addMissingName(const QString& value, QStringList& names) const;
     QString resolveFolder(const QString& dstFolder) const;
     // The key under which a file is compared: its canonical path when it exists.
     static QString fileKey(const QString& path);
