@@ -272,12 +272,17 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     const QString prefix = QString::fromLatin1(ReferencePrefix);
     const QDir folder(resolveFolder(dstFolder));
     bool failed = false;
+    // Once a picture that is there could not be written the save fails whatever follows: the
+    // remaining pictures are not copied (on a full disk each copy would fill it again), the
+    // missing ones are still listed.
+    bool writeFailed = false;
 
     // Gathers one value; returns the reference to store, or "" to leave the value as it is.
     auto gather = [&](const QString& value) -> QString {
         QString reference;
         // An empty value shows nothing; a reference that resolves to nothing names no picture.
-        if (!value.isEmpty() && !localPathOf(value).isEmpty() && needCopy(value, dstFolder)) {
+        if (!value.isEmpty() && !localPathOf(value).isEmpty() && needCopy(value, dstFolder) &&
+            (!writeFailed || isMissing(value))) {
             bool created = false;
             QString error;
             const QString target = saveImageToDstPath(value, dstFolder, &created, &error);
@@ -287,9 +292,11 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
                 report->created.append(target);
             if (target.isEmpty()) {
                 failed = true;
+                const bool missing = isMissing(value);
+                writeFailed = writeFailed || !missing;
                 if (report) {
                     report->failed.append(value);
-                    if (isMissing(value)) {
+                    if (missing) {
                         report->missing.append(value);
                         addMissingName(value, report->missingNames);
                     } else if (report->writeError.isEmpty())

@@ -64,6 +64,8 @@ public:
         // The files that the gathering created in the destination (reused files not included).
         QStringList created;
         // The values that named a picture which could not be copied; they were left as they were.
+        // After the first picture that could not be written only missing ones are added: the
+        // rest are not copied at all.
         QStringList failed;
         // Of those, the ones whose picture is not on disk (the rest could not be written).
         QStringList missing;
@@ -97,7 +99,7 @@ public:
     // the paths of the files of the destination that the rewritten document references (every
     // reference it holds, also one whose copy failed), for removeUnusedImages(). `report`, when
     // given, receives what discardGathering() needs and the values whose picture could not be
-    // copied.
+    // copied. Once a picture could not be written, the rest are not copied.
     QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report = nullptr);
 
     // Takes a gathering back: puts back the values it rewrote (without undo records), then where

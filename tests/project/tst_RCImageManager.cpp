@@ -268,6 +268,37 @@ private Q_SLOTS:
         scenes->removeScene(sceneId, false);
     }
 
+    // A picture that cannot be written fails the save: the pictures after it are not copied (on
+    // a full disk each would fill it again), yet a missing one is still named for the user.
+    void aFailedWriteStopsTheCopies()
+    {
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        for (const QString& id : scenes->getSceneIds())
+            scenes->removeScene(id, false);
+        const QString first = u"file:"_s + picture(u"a/first.png"_s, qRgb(1, 0, 0));
+        const QString second = u"file:"_s + picture(u"a/second.png"_s, qRgb(2, 0, 0));
+        const QString gone = u"file:"_s + m_home->filePath(u"a/gone.png"_s);
+        // A file where the image folder should be: nothing can be written into it.
+        const QString blocked = picture(u"p/image"_s, qRgb(3, 0, 0));
+        RCImageManager manager;
+        const QString sceneId = scenes->addScene(u"S"_s, first, second, false);
+        const QString itemId =
+            RCSceneItemPresenter::instance()->addItem(sceneId, itemWithImages(gone, QString()), false);
+        QVERIFY(!itemId.isEmpty());
+
+        RCImageManager::GatherReport report;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image copy failed"_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image copy failed"_s));
+        manager.modifyImagePathAndSaveImages(blocked, &report);
+        QCOMPARE(report.failed, (QStringList{first, gone}));
+        QCOMPARE(report.missing, QStringList{gone});
+        QCOMPARE(report.missingNames, QStringList{u"gone.png"_s});
+        QVERIFY(!report.writeError.isEmpty());
+        QVERIFY(report.created.isEmpty());
+        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(), second);
+        scenes->removeScene(sceneId, false);
+    }
+
 private:
     QString picture(const QString& relative, QRgb colour)
     {
