@@ -44,22 +44,6 @@ void RCImageManager::setProjectImagePath(const QString& path)
     Q_EMIT resolutionChanged();
 }
 
-void RCImageManager::setIsQrc(bool isQrc)
-{
-    if (isQrc == m_isQrc)
-        return;
-    m_isQrc = isQrc;
-    Q_EMIT resolutionChanged();
-}
-
-void RCImageManager::setQrcImagePath(const QString& path)
-{
-    if (path == m_qrcImageFolder)
-        return;
-    m_qrcImageFolder = path;
-    Q_EMIT resolutionChanged();
-}
-
 void RCImageManager::setResolution(const QString& folder, bool isQrc, const QString& qrcFolder)
 {
     if (folder == m_imageFolder && isQrc == m_isQrc && qrcFolder == m_qrcImageFolder)
@@ -160,9 +144,7 @@ void RCImageManager::adoptImageFolder(const QString& folder)
 {
     if (folder.isEmpty() || sameFolder(m_imageFolder, folder))
         return;
-    m_imageFolder = folder;
-    m_isQrc = false;
-    Q_EMIT resolutionChanged();
+    setResolution(folder, false, m_qrcImageFolder);
 }
 
 bool RCImageManager::sameFolder(const QString& a, const QString& b)

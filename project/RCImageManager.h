@@ -39,10 +39,8 @@ public:
 
     void setProjectImagePath(const QString& path);
     QString projectImagePath() const { return m_imageFolder; }
-    void setIsQrc(bool isQrc);
     bool isQrc() const { return m_isQrc; }
     // The resource image folder as a "qrc:" URL, such as "qrc:/empty/image".
-    void setQrcImagePath(const QString& path);
     QString qrcImagePath() const { return m_qrcImageFolder; }
     // The image folder, resource mode and resource image folder at once: one resolutionChanged().
     void setResolution(const QString& folder, bool isQrc, const QString& qrcFolder);

@@ -75,9 +75,7 @@ private Q_SLOTS:
         QFETCH(QString, source);
         QFETCH(QString, localPath);
         RCImageManager manager;
-        manager.setProjectImagePath(imageFolder);
-        manager.setQrcImagePath(u"qrc:/empty/image"_s);
-        manager.setIsQrc(resources);
+        manager.setResolution(imageFolder, resources, u"qrc:/empty/image"_s);
         QCOMPARE(manager.pathTransformation(value), source);
         if (value.startsWith(QLatin1String("rcimg:")))
             QCOMPARE(manager.localPathOf(value), localPath);
@@ -117,8 +115,7 @@ private Q_SLOTS:
         QCOMPARE(manager.localPathOf(value), path);
         if (path.isEmpty()) {
             QCOMPARE(manager.pathTransformation(value), QString());
-            manager.setQrcImagePath(u"qrc:/empty/image"_s);
-            manager.setIsQrc(true);
+            manager.setResolution(manager.projectImagePath(), true, u"qrc:/empty/image"_s);
             QCOMPARE(manager.pathTransformation(value), QString());
         }
     }
@@ -167,8 +164,7 @@ private Q_SLOTS:
         // A packet that lives in the resources: its references read from ":/", and the copy is an
         // ordinary writable file.
         RCImageManager resources;
-        resources.setQrcImagePath(u"qrc:"_s);
-        resources.setIsQrc(true);
+        resources.setResolution(QString(), true, u"qrc:"_s);
         QCOMPARE(resources.pathTransformation(u"rcimg:/installTip.png"_s), u"qrc:/installTip.png"_s);
         const QString copy = resources.saveImageToDstPath(u"rcimg:/installTip.png"_s, packet);
         QVERIFY(QFileInfo(copy).isWritable() && !QImage(copy).isNull());
