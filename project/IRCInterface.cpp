@@ -61,6 +61,12 @@ bool IRCInterface::isInsideFolder(const QString& path, const QString& folder)
     return false;
 }
 
+QString IRCInterface::parentFolder(const QString& path)
+{
+    Q_UNUSED(path);
+    return QString();
+}
+
 QString IRCInterface::writePng(const QImage& image, const QString& path)
 {
     Q_UNUSED(image);

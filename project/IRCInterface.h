@@ -29,6 +29,7 @@ public:
     Q_INVOKABLE virtual bool isPacketOnly(const QString& path);
     Q_INVOKABLE virtual bool isSamePath(const QString& a, const QString& b);
     Q_INVOKABLE virtual bool isInsideFolder(const QString& path, const QString& folder);
+    Q_INVOKABLE virtual QString parentFolder(const QString& path);
     // Writes a picture (a grabbed view) as a PNG file; "" when the whole file is in place, else
     // why it is not (the file then stays as it was).
     Q_INVOKABLE virtual QString writePng(const QImage& image, const QString& path);

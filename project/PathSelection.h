@@ -11,8 +11,8 @@ class QFileDialog;
 // to start, calls show() and receives the choice as a local path through picked(). GUI thread
 // only.
 //
-// prepareReadOnly() makes every file dialog of the program, this picker's and the image
-// picker's: Qt's own dialog (a platform dialog may offer deleting whatever the options say),
+// configureDialog(dialog, choice) makes every file dialog of the program, this picker's and the
+// image picker's: Qt's own dialog (a platform dialog may offer deleting whatever the options say),
 // read-only, so that nothing it shows can be deleted, renamed or created (the folders it shows
 // include the open packet and the application's own folders), and opening in a folder the
 // caller names, never in the process's working folder.
@@ -30,11 +30,22 @@ class PathSelection : public QObject
 public:
     explicit PathSelection(QObject* parent = nullptr);
 
-    // Qt's own dialog, read-only, opening in the first of startFolders that is an existing
-    // folder, else in the user's home folder. Set the dialog's mode before: this replaces its
-    // options.
-    static void prepareReadOnly(QFileDialog& dialog, const QStringList& startFolders);
-    // Makes dialog this picker's dialog.
+    // What a file dialog offers: one existing folder (selectFolder) or one existing file that
+    // matches nameFilters, opening in the first of startFolders that is an existing folder, else
+    // in the user's home folder.
+    struct Choice
+    {
+        QString title;
+        bool selectFolder = false;
+        QStringList nameFilters;
+        QStringList startFolders;
+    };
+
+    // Makes `dialog` a read-only dialog of `choice`; this replaces the dialog's options.
+    static void configureDialog(QFileDialog& dialog, const Choice& choice);
+    // Runs a modal dialog of `choice`: the chosen path, "" when the user cancels.
+    static QString pick(const Choice& choice);
+    // Makes `dialog` this picker's dialog.
     void configureDialog(QFileDialog& dialog) const;
 
     // Opens the modal dialog; emits picked() with the chosen path, nothing when the user cancels.
@@ -45,6 +56,8 @@ Q_SIGNALS:
     void choiceChanged();
 
 private:
+    Choice choice() const;
+
     QString m_title;
     bool m_selectFolder = false;
     QStringList m_nameFilters;

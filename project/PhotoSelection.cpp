@@ -9,6 +9,19 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+namespace {
+
+PathSelection::Choice iconChoice(const QString& imageFolder)
+{
+    return PathSelection::Choice{
+        PhotoSelection::tr("选择图标"),
+        false,
+        {QStringLiteral("Images(*.png)")},
+        {imageFolder, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)}};
+}
+
+} // namespace
+
 PhotoSelection::PhotoSelection(QObject* parent) : QObject(parent) {}
 
 bool PhotoSelection::isAcceptedImageFile(const QString& path)
@@ -35,12 +48,7 @@ QString PhotoSelection::refusalOf(const QString& path)
 
 void PhotoSelection::configureDialog(QFileDialog& dialog, const QString& imageFolder)
 {
-    dialog.setWindowTitle(tr("选择图标"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QStringLiteral("Images(*.png)"));
-    PathSelection::prepareReadOnly(
-        dialog, {imageFolder, QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)});
+    PathSelection::configureDialog(dialog, iconChoice(imageFolder));
 }
 
 void PhotoSelection::setImageFolder(const QString& folder)
@@ -58,11 +66,7 @@ void PhotoSelection::onIosImageSelected(const QImage& img)
 
 void PhotoSelection::show()
 {
-    QFileDialog dialog;
-    configureDialog(dialog, m_imageFolder);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    const QString path = dialog.selectedFiles().constFirst();
+    const QString path = PathSelection::pick(iconChoice(m_imageFolder));
     if (path.isEmpty())
         return;
     if (!isAcceptedImageFile(path)) {

@@ -29,7 +29,7 @@ public:
     static QString refusalOf(const QString& path);
 
     // Makes `dialog` the picker's dialog: one existing PNG file, read-only
-    // (PathSelection::prepareReadOnly), starting in `imageFolder` when it is a folder, else in the
+    // (PathSelection::configureDialog), starting in `imageFolder` when it is a folder, else in the
     // user's pictures folder (home when there is none).
     static void configureDialog(QFileDialog& dialog, const QString& imageFolder);
 

@@ -44,22 +44,6 @@ void RCImageManager::setProjectImagePath(const QString& path)
     Q_EMIT resolutionChanged();
 }
 
-void RCImageManager::setIsQrc(bool isQrc)
-{
-    if (isQrc == m_isQrc)
-        return;
-    m_isQrc = isQrc;
-    Q_EMIT resolutionChanged();
-}
-
-void RCImageManager::setQrcImagePath(const QString& path)
-{
-    if (path == m_qrcImageFolder)
-        return;
-    m_qrcImageFolder = path;
-    Q_EMIT resolutionChanged();
-}
-
 void RCImageManager::setResolution(const QString& folder, bool isQrc, const QString& qrcFolder)
 {
     if (folder == m_imageFolder && isQrc == m_isQrc && qrcFolder == m_qrcImageFolder)
@@ -160,9 +144,7 @@ void RCImageManager::adoptImageFolder(const QString& folder)
 {
     if (folder.isEmpty() || sameFolder(m_imageFolder, folder))
         return;
-    m_imageFolder = folder;
-    m_isQrc = false;
-    Q_EMIT resolutionChanged();
+    setResolution(folder, false, m_qrcImageFolder);
 }
 
 bool RCImageManager::sameFolder(const QString& a, const QString& b)
@@ -272,12 +254,17 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     const QString prefix = QString::fromLatin1(ReferencePrefix);
     const QDir folder(resolveFolder(dstFolder));
     bool failed = false;
+    // Once a picture that is there could not be written the save fails whatever follows: the
+    // remaining pictures are not copied (on a full disk each copy would fill it again), the
+    // missing ones are still listed.
+    bool writeFailed = false;
 
     // Gathers one value; returns the reference to store, or "" to leave the value as it is.
     auto gather = [&](const QString& value) -> QString {
         QString reference;
         // An empty value shows nothing; a reference that resolves to nothing names no picture.
-        if (!value.isEmpty() && !localPathOf(value).isEmpty() && needCopy(value, dstFolder)) {
+        if (!value.isEmpty() && !localPathOf(value).isEmpty() && needCopy(value, dstFolder) &&
+            (!writeFailed || isMissing(value))) {
             bool created = false;
             QString error;
             const QString target = saveImageToDstPath(value, dstFolder, &created, &error);
@@ -287,11 +274,14 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
                 report->created.append(target);
             if (target.isEmpty()) {
                 failed = true;
+                const bool missing = isMissing(value);
+                writeFailed = writeFailed || !missing;
                 if (report) {
                     report->failed.append(value);
-                    if (isMissing(value))
+                    if (missing) {
                         report->missing.append(value);
-                    else if (report->writeError.isEmpty())
+                        addMissingName(value, report->missingNames);
+                    } else if (report->writeError.isEmpty())
                         report->writeError = error;
                 }
             }
@@ -363,16 +353,20 @@ bool RCImageManager::isMissing(const QString& value) const
     return !path.isEmpty() && !QFileInfo(path).isFile();
 }
 
+void RCImageManager::addMissingName(const QString& value, QStringList& names) const
+{
+    const QString name = QFileInfo(localPathOf(value)).fileName();
+    if (!names.contains(name))
+        names.append(name);
+}
+
 QStringList RCImageManager::missingPictures() const
 {
     QStringList names;
     forEachImageValue([&](const QString&, const QString&, const QString&, const QVariant& value) {
         const QString text = value.toString();
-        if (!isMissing(text))
-            return;
-        const QString name = QFileInfo(localPathOf(text)).fileName();
-        if (!names.contains(name))
-            names.append(name);
+        if (isMissing(text))
+            addMissingName(text, names);
     });
     return names;
 }

@@ -39,10 +39,8 @@ public:
 
     void setProjectImagePath(const QString& path);
     QString projectImagePath() const { return m_imageFolder; }
-    void setIsQrc(bool isQrc);
     bool isQrc() const { return m_isQrc; }
     // The resource image folder as a "qrc:" URL, such as "qrc:/empty/image".
-    void setQrcImagePath(const QString& path);
     QString qrcImagePath() const { return m_qrcImageFolder; }
     // The image folder, resource mode and resource image folder at once: one resolutionChanged().
     void setResolution(const QString& folder, bool isQrc, const QString& qrcFolder);
@@ -64,9 +62,13 @@ public:
         // The files that the gathering created in the destination (reused files not included).
         QStringList created;
         // The values that named a picture which could not be copied; they were left as they were.
+        // After the first picture that could not be written only missing ones are added: the
+        // rest are not copied at all.
         QStringList failed;
         // Of those, the ones whose picture is not on disk (the rest could not be written).
         QStringList missing;
+        // The file names of those pictures, once each, in the order of `missing`.
+        QStringList missingNames;
         // Why the first picture that is there could not be written ("" when none failed so).
         QString writeError;
         // Whether the gathering moved where references resolve to the destination, and where
@@ -95,7 +97,7 @@ public:
     // the paths of the files of the destination that the rewritten document references (every
     // reference it holds, also one whose copy failed), for removeUnusedImages(). `report`, when
     // given, receives what discardGathering() needs and the values whose picture could not be
-    // copied.
+    // copied. Once a picture could not be written, the rest are not copied.
     QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report = nullptr);
 
     // Takes a gathering back: puts back the values it rewrote (without undo records), then where
@@ -152,6 +154,8 @@ private:
                               const QVariant& value);
     // Whether a value names a picture on disk that is not there.
     bool isMissing(const QString& value) const;
+    // Appends the file name of a missing picture's value to `names` unless it is there already.
+    void addMissingName(const QString& value, QStringList& names) const;
     QString resolveFolder(const QString& dstFolder) const;
     // The key under which a file is compared: its canonical path when it exists.
     static QString fileKey(const QString& path);

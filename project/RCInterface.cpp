@@ -105,6 +105,15 @@ bool RCInterface::isInsideFolder(const QString& path, const QString& folder)
            inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
 }
 
+QString RCInterface::parentFolder(const QString& path)
+{
+    if (path.isEmpty() || QDir::isRelativePath(path))
+        return QString();
+    const QString clean = QDir::cleanPath(path);
+    const QString parent = QFileInfo(clean).path();
+    return parent == clean ? QString() : parent;
+}
+
 QString RCInterface::writePng(const QImage& image, const QString& path)
 {
     QByteArray png;

@@ -38,6 +38,9 @@ public:
     Q_INVOKABLE bool isSamePath(const QString& a, const QString& b) override;
     // Whether path is folder itself or lies below it.
     Q_INVOKABLE bool isInsideFolder(const QString& path, const QString& folder) override;
+    // The folder that holds an absolute path (cleaned; a trailing separator does not count), such
+    // as "/" for "/show"; "" for an empty or relative path and for a root, which have none.
+    Q_INVOKABLE QString parentFolder(const QString& path) override;
     // Encoded in memory, then written whole or not at all (RCFileWrite).
     Q_INVOKABLE QString writePng(const QImage& image, const QString& path) override;
 };

@@ -1,16 +1,10 @@
 #include "project/RCPacketFolder.h"
 
-#include "project/RCFileWrite.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-
-bool RCPacketFolder::copyFile(const QString& source, const QString& destination, QString* reason)
-{
-    return RCFileWrite::copy(source, destination, reason);
-}
 
 bool RCPacketFolder::removeDirectory(const QString& path)
 {

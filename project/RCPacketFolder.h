@@ -12,11 +12,6 @@ public:
     static constexpr const char* ImageFolderName = "image";
     static constexpr const char* ThumbnailFileName = "thumbnail.png";
 
-    // Copies a file (resource files too) into an ordinary writable file, replacing the
-    // destination atomically (RCFileWrite::copy). False, with the destination as it was, when the
-    // source cannot be read or the destination cannot take all of it; `reason` then says why.
-    static bool copyFile(const QString& source, const QString& destination, QString* reason = nullptr);
-
     // Empties a folder: files and links are deleted, subfolders emptied and removed. The
     // folder itself stays. False when the path is empty, is no folder, or a file directly in
     // it could not be deleted.

@@ -3,6 +3,7 @@
 #include "model/RCKeys.h"
 #include "network/PacketReception.h"
 #include "project/PhotoCache.h"
+#include "project/RCFileWrite.h"
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
@@ -443,7 +444,7 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
         return QStringLiteral(":%1").arg(QUrl(url.toString()).path(QUrl::FullyDecoded));
     };
     QString reason;
-    if (!RCPacketFolder::copyFile(
+    if (!RCFileWrite::copy(
             resourcePath(entry.value(RCKeys::ProjectFilePath())),
             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)), &reason)) {
         qCWarning(lcRcProject) << "RCProject::loadTemplateProjectPacket"
@@ -451,7 +452,7 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
         return false;
     }
     // A copy without its thumbnail still opens; the project manager then shows no picture for it.
-    if (!RCPacketFolder::copyFile(
+    if (!RCFileWrite::copy(
             resourcePath(entry.value(RCKeys::ThumbnailPath())),
             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName)), &reason))
         qCWarning(lcRcProject) << "RCProject::loadTemplateProjectPacket"

@@ -248,15 +248,9 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
         // A file without its pictures would lose them: nothing is written, the document and the
         // destination stay as they were.
         m_imageManager->discardGathering(gathered);
-        if (!gathered.missing.isEmpty()) {
-            QStringList names;
-            for (const QString& value : std::as_const(gathered.missing))
-                names.append(QFileInfo(m_imageManager->localPathOf(value)).fileName());
-            names.removeDuplicates();
-            m_lastError = tr("找不到图片：%1").arg(names.join(QStringLiteral("、")));
-        } else {
-            m_lastError = gathered.writeError;
-        }
+        m_lastError = gathered.missingNames.isEmpty()
+                          ? gathered.writeError
+                          : tr("找不到图片：%1").arg(gathered.missingNames.join(QStringLiteral("、")));
         qCWarning(lcRcProject) << "RCProject::saveProject"
                                << "pictures could not be copied, nothing saved" << filePath
                                << gathered.failed;

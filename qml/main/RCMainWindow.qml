@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Dialogs
 import QtQuick.Window
 import Rc.IRCImageManager

@@ -19,8 +19,7 @@ RCFormDialog {
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
     // The folder shown and reported.
-    property string mFolder: mSaveFolderPath.lastIndexOf("/") >= 0
-                             ? mSaveFolderPath.substring(0, mSaveFolderPath.lastIndexOf("/")) : mSaveFolderPath
+    property string mFolder: mInterface ? mInterface.parentFolder(mSaveFolderPath) : ""
     readonly property alias mFolderPicker: folderPicker
 
     signal accepted(string path, string name)

@@ -30,7 +30,7 @@ RCProjectManagerView {
         if (!mFilePicker)
             mFilePicker = filePickerComponent.createObject(root)
         var packet = mProject && !mProject.isNewProject() ? mProject.getProjectPacketPath() : ""
-        mFilePicker.startFolder = packet.lastIndexOf("/") > 0 ? packet.substring(0, packet.lastIndexOf("/")) : ""
+        mFilePicker.startFolder = mInterface.parentFolder(packet)
         return mFilePicker
     }
 

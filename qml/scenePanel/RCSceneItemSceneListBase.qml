@@ -1,5 +1,4 @@
 import QtQuick
-import "../common"
 import Rc.RCScenePresenter 1.0
 
 // The base of the scene list and the catalog: the project's scenes whose "TypeName" the item's

@@ -75,9 +75,7 @@ private Q_SLOTS:
         QFETCH(QString, source);
         QFETCH(QString, localPath);
         RCImageManager manager;
-        manager.setProjectImagePath(imageFolder);
-        manager.setQrcImagePath(u"qrc:/empty/image"_s);
-        manager.setIsQrc(resources);
+        manager.setResolution(imageFolder, resources, u"qrc:/empty/image"_s);
         QCOMPARE(manager.pathTransformation(value), source);
         if (value.startsWith(QLatin1String("rcimg:")))
             QCOMPARE(manager.localPathOf(value), localPath);
@@ -117,8 +115,7 @@ private Q_SLOTS:
         QCOMPARE(manager.localPathOf(value), path);
         if (path.isEmpty()) {
             QCOMPARE(manager.pathTransformation(value), QString());
-            manager.setQrcImagePath(u"qrc:/empty/image"_s);
-            manager.setIsQrc(true);
+            manager.setResolution(manager.projectImagePath(), true, u"qrc:/empty/image"_s);
             QCOMPARE(manager.pathTransformation(value), QString());
         }
     }
@@ -167,8 +164,7 @@ private Q_SLOTS:
         // A packet that lives in the resources: its references read from ":/", and the copy is an
         // ordinary writable file.
         RCImageManager resources;
-        resources.setQrcImagePath(u"qrc:"_s);
-        resources.setIsQrc(true);
+        resources.setResolution(QString(), true, u"qrc:"_s);
         QCOMPARE(resources.pathTransformation(u"rcimg:/installTip.png"_s), u"qrc:/installTip.png"_s);
         const QString copy = resources.saveImageToDstPath(u"rcimg:/installTip.png"_s, packet);
         QVERIFY(QFileInfo(copy).isWritable() && !QImage(copy).isNull());
@@ -265,6 +261,37 @@ private Q_SLOTS:
         manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet));
         QVERIFY(!QFile::exists(packet + u"/logo_2.png"_s));
         QVERIFY(QFile::exists(packet + u"/logo.png"_s));
+        scenes->removeScene(sceneId, false);
+    }
+
+    // A picture that cannot be written fails the save: the pictures after it are not copied (on
+    // a full disk each would fill it again), yet a missing one is still named for the user.
+    void aFailedWriteStopsTheCopies()
+    {
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        for (const QString& id : scenes->getSceneIds())
+            scenes->removeScene(id, false);
+        const QString first = u"file:"_s + picture(u"a/first.png"_s, qRgb(1, 0, 0));
+        const QString second = u"file:"_s + picture(u"a/second.png"_s, qRgb(2, 0, 0));
+        const QString gone = u"file:"_s + m_home->filePath(u"a/gone.png"_s);
+        // A file where the image folder should be: nothing can be written into it.
+        const QString blocked = picture(u"p/image"_s, qRgb(3, 0, 0));
+        RCImageManager manager;
+        const QString sceneId = scenes->addScene(u"S"_s, first, second, false);
+        const QString itemId =
+            RCSceneItemPresenter::instance()->addItem(sceneId, itemWithImages(gone, QString()), false);
+        QVERIFY(!itemId.isEmpty());
+
+        RCImageManager::GatherReport report;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image copy failed"_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"image copy failed"_s));
+        manager.modifyImagePathAndSaveImages(blocked, &report);
+        QCOMPARE(report.failed, (QStringList{first, gone}));
+        QCOMPARE(report.missing, QStringList{gone});
+        QCOMPARE(report.missingNames, QStringList{u"gone.png"_s});
+        QVERIFY(!report.writeError.isEmpty());
+        QVERIFY(report.created.isEmpty());
+        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::BackgroundImg()).toString(), second);
         scenes->removeScene(sceneId, false);
     }
 

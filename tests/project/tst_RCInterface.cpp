@@ -34,6 +34,26 @@ private Q_SLOTS:
         QCOMPARE(RCInterface::instance()->msecToString(msec), text);
     }
 
+    // The folder the save dialog and the project picker start in, beside a packet.
+    void parentFolder_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("parent");
+        QTest::newRow("packet") << u"/home/user/演出/第一场"_s << u"/home/user/演出"_s;
+        QTest::newRow("trailing separator") << u"/home/user/show/"_s << u"/home/user"_s;
+        QTest::newRow("unclean") << u"/home/./user/x/../show"_s << u"/home/user"_s;
+        QTest::newRow("top-level packet") << u"/show"_s << u"/"_s;
+        QTest::newRow("root") << u"/"_s << QString();
+        QTest::newRow("none") << QString() << QString();
+        QTest::newRow("relative") << u"show"_s << QString();
+    }
+    void parentFolder()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, parent);
+        QCOMPARE(RCInterface::instance()->parentFolder(path), parent);
+    }
+
     void sceneMembership_data()
     {
         QTest::addColumn<QString>("typeNameList");

@@ -37,6 +37,7 @@ RCTestMainWindow {
         RCProjectManagerViewStorage {
             mWindow: mainWindow
             mProject: project
+            mInterface: getRCInterface
         }
     }
     Component {
