@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QQmlComponent>
-#include <QQmlProperty>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
@@ -99,7 +98,6 @@ void RCSceneItemViewSlot::setValues(const QVariantMap& values)
 {
     const QVariantMap before = m_values;
     m_values = values;
-    m_valuesBehind = false;
     if (m_view) {
         QVariantMap changed;
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
@@ -142,7 +140,6 @@ void RCSceneItemViewSlot::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
-    m_valuesBehind = isComponentComplete();
     if (m_view)
         m_selectProperty.write(m_view, selected);
     Q_EMIT selectedChanged();
@@ -158,7 +155,6 @@ void RCSceneItemViewSlot::setAngle(int angle)
     if (angle == m_angle)
         return;
     m_angle = angle;
-    m_valuesBehind = isComponentComplete();
     if (m_view)
         m_angleProperty.write(m_view, angle);
     Q_EMIT angleChanged();
@@ -308,16 +304,12 @@ void RCSceneItemViewSlot::makeView()
         writeInput(component, view, it.key(), it.value());
     writeInput(component, view, QStringLiteral("mSceneId"), m_sceneId);
     writeInput(component, view, QStringLiteral("mSceneItemId"), m_itemId);
-    // mValues has a binding of its own (an empty map) that the write takes away
-    QQmlProperty values(view, QStringLiteral("mValues"));
-    if (m_valuesBehind) {
-        QVariantMap behind = m_values;
-        behind.insert(RCKeys::Select(), m_selected);
-        behind.insert(RCKeys::Angle(), m_angle);
-        values.write(behind);
-    } else {
-        values.write(m_values);
-    }
+    // mValues has a binding of its own (an empty map) that the write takes away. The selection
+    // and turn are the slot's own, which may have moved since the values were given.
+    QVariantMap values = m_values;
+    values.insert(RCKeys::Select(), m_selected);
+    values.insert(RCKeys::Angle(), m_angle);
+    QQmlProperty::write(view, QStringLiteral("mValues"), values);
     component->completeCreate();
     m_view = view;
     const QMetaObject* type = view->metaObject();

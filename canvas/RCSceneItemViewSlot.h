@@ -13,7 +13,8 @@ class QQmlComponent;
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
 // view file (qmlPath) once it is complete, a child filling it, with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
 // own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
-// and mValues (the item's property values as the row gives them). Later changes of the row reach
+// and mValues (the item's property values as the row gives them, with "Select" and "Angle" as
+// selected and angle are then). Later changes of the row reach
 // the view as property writes, without a script step: viewProperties key by key, converted as QML
 // assigns them (edit state, zoom; a service, or null, to a property of the service's type),
 // selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
@@ -42,8 +43,8 @@ class RCSceneItemViewSlot : public QQuickItem
     Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged)
     // The canvas point of the scene's top-left, and the zoom divisor (scene units per canvas pixel,
     // above 0), the same for every row of the model.
-    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged REQUIRED)
-    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged)
+    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 
@@ -110,8 +111,6 @@ private:
     QRect m_itemRect;
     QPointF m_origin;
     qreal m_divisor = 1;
-    // selected or angle moved since the values were given: a new view takes them over the values'
-    bool m_valuesBehind = false;
     QPointer<QQuickItem> m_view;
     // The view's mSelect, mAngle and mChangedValues, found once per view.
     QMetaProperty m_selectProperty;
