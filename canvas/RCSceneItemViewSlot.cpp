@@ -10,13 +10,6 @@
 
 namespace {
 
-// The components of the view files, per engine; each is a child of its engine.
-QHash<QUrl, QPointer<QQmlComponent>>& componentsOf(QQmlEngine* engine)
-{
-    static QHash<QQmlEngine*, QHash<QUrl, QPointer<QQmlComponent>>> components;
-    return components[engine];
-}
-
 // Keys that reach the view through roles of their own, not as changed values.
 bool hasOwnRole(const QString& key)
 {
@@ -24,24 +17,38 @@ bool hasOwnRole(const QString& key)
            key == RCKeys::QmlPath() || key == RCKeys::Select() || key == RCKeys::Angle();
 }
 
-// Writes value into the property name of view, made by component and not yet complete (between
-// beginCreate and completeCreate); a view without that property is left alone. The inputs a view
-// declares hold plain defaults, no bindings, so a write is what an initial property is. The
-// property indices are looked up once per view file and name.
-void writeInput(QQmlComponent* component, QQuickItem* view, const QString& name, const QVariant& value)
+// A view file: its component, made once per engine, a child of the engine; and the indices of the
+// view properties the slot writes, found once per name (-1 for none), as every view made from one
+// component is of one type.
+struct ViewFile
 {
-    static QHash<const QQmlComponent*, QHash<QString, int>> indices;
-    auto file = indices.find(component);
-    if (file == indices.end()) {
-        file = indices.insert(component, {});
-        QObject::connect(component, &QObject::destroyed, [component] { indices.remove(component); });
+    QPointer<QQmlComponent> component;
+    QHash<QString, int> indices;
+};
+
+// The view file at url in engine, its component made when there is none (any indices kept for an
+// earlier one dropped); null without an engine. The entry stays where it is until the next call.
+ViewFile* viewFileOf(QQmlEngine* engine, const QUrl& url)
+{
+    static QHash<QQmlEngine*, QHash<QUrl, ViewFile>> files;
+    if (!engine)
+        return nullptr;
+    ViewFile& file = files[engine][url];
+    if (!file.component) {
+        file.component = new QQmlComponent(engine, url, QQmlComponent::PreferSynchronous, engine);
+        file.indices.clear();
     }
+    return &file;
+}
+
+// The property name of view, made from file; invalid (writes do nothing) for a view without it.
+QMetaProperty propertyOf(ViewFile* file, const QQuickItem* view, const QString& name)
+{
     const QMetaObject* type = view->metaObject();
-    auto it = file->constFind(name);
-    if (it == file->cend())
-        it = file->insert(name, type->indexOfProperty(name.toUtf8().constData()));
-    if (*it >= 0)
-        type->property(*it).write(view, value);
+    auto it = file->indices.constFind(name);
+    if (it == file->indices.cend())
+        it = file->indices.insert(name, type->indexOfProperty(name.toUtf8().constData()));
+    return *it >= 0 ? type->property(*it) : QMetaProperty();
 }
 
 } // namespace
@@ -263,25 +270,16 @@ void RCSceneItemViewSlot::geometryChange(const QRectF& newGeometry, const QRectF
         m_view->setSize(newGeometry.size());
 }
 
-QQmlComponent* RCSceneItemViewSlot::componentOf(const QUrl& url)
-{
-    QQmlEngine* engine = qmlEngine(this);
-    if (!engine)
-        return nullptr;
-    QPointer<QQmlComponent>& component = componentsOf(engine)[url];
-    if (!component)
-        component = new QQmlComponent(engine, url, QQmlComponent::PreferSynchronous, engine);
-    return component;
-}
-
 void RCSceneItemViewSlot::makeView()
 {
     dropView();
     if (m_qmlPath.isEmpty())
         return;
-    QQmlComponent* component = componentOf(QUrl(m_qmlPath));
-    if (!component)
+    // no other view is made before completeCreate, so the entry stays put until then
+    ViewFile* file = viewFileOf(qmlEngine(this), QUrl(m_qmlPath));
+    if (!file)
         return;
+    QQmlComponent* component = file->component;
     if (component->isLoading()) {
         connect(component, &QQmlComponent::statusChanged, this, &RCSceneItemViewSlot::makeView,
                 Qt::SingleShotConnection);
@@ -300,22 +298,23 @@ void RCSceneItemViewSlot::makeView()
     view->setParent(this);
     view->setParentItem(this);
     view->setSize(size());
+    // The inputs a view declares hold plain defaults, no bindings, so a write before
+    // completeCreate is what an initial property is; a view without one is left alone.
     for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
-        writeInput(component, view, it.key(), it.value());
-    writeInput(component, view, QStringLiteral("mSceneId"), m_sceneId);
-    writeInput(component, view, QStringLiteral("mSceneItemId"), m_itemId);
+        propertyOf(file, view, it.key()).write(view, it.value());
+    propertyOf(file, view, QStringLiteral("mSceneId")).write(view, m_sceneId);
+    propertyOf(file, view, QStringLiteral("mSceneItemId")).write(view, m_itemId);
     // mValues has a binding of its own (an empty map) that the write takes away. The selection
     // and turn are the slot's own, which may have moved since the values were given.
     QVariantMap values = m_values;
     values.insert(RCKeys::Select(), m_selected);
     values.insert(RCKeys::Angle(), m_angle);
     QQmlProperty::write(view, QStringLiteral("mValues"), values);
+    m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));
+    m_angleProperty = propertyOf(file, view, QStringLiteral("mAngle"));
+    m_changedValuesProperty = propertyOf(file, view, QStringLiteral("mChangedValues"));
     component->completeCreate();
     m_view = view;
-    const QMetaObject* type = view->metaObject();
-    m_selectProperty = type->property(type->indexOfProperty("mSelect"));
-    m_angleProperty = type->property(type->indexOfProperty("mAngle"));
-    m_changedValuesProperty = type->property(type->indexOfProperty("mChangedValues"));
     Q_EMIT itemChanged();
 }
 

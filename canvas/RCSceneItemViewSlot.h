@@ -7,8 +7,6 @@
 #include <QUrl>
 #include <QVariantMap>
 
-class QQmlComponent;
-
 // The place of one scene item's view on the scene canvas, made by the view layer
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
 // view file (qmlPath) once it is complete, a child filling it, with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
@@ -95,7 +93,6 @@ protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
 
 private:
-    QQmlComponent* componentOf(const QUrl& url);
     void makeView();
     void dropView();
     // Sets the slot's place and size from the item's and the canvas's.
@@ -112,7 +109,7 @@ private:
     QPointF m_origin;
     qreal m_divisor = 1;
     QPointer<QQuickItem> m_view;
-    // The view's mSelect, mAngle and mChangedValues, found once per view.
+    // The view's mSelect, mAngle and mChangedValues (invalid for a view without one).
     QMetaProperty m_selectProperty;
     QMetaProperty m_angleProperty;
     QMetaProperty m_changedValuesProperty;
