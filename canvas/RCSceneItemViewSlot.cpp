@@ -1,6 +1,7 @@
 #include "canvas/RCSceneItemViewSlot.h"
 
 #include "model/RCKeys.h"
+#include "model/RCSceneItemViews.h"
 
 #include <QHash>
 #include <QQmlComponent>
@@ -9,13 +10,6 @@
 #include <QQmlProperty>
 
 namespace {
-
-// Keys that reach the view through roles of their own, not as changed values.
-bool hasOwnRole(const QString& key)
-{
-    return key == RCKeys::X() || key == RCKeys::Y() || key == RCKeys::Width() || key == RCKeys::Height() ||
-           key == RCKeys::QmlPath() || key == RCKeys::Select() || key == RCKeys::Angle();
-}
 
 // A view file: its component, made once per engine, a child of the engine; and the indices of the
 // view properties the slot writes, found once per name (-1 for none), as every view made from one
@@ -108,7 +102,8 @@ void RCSceneItemViewSlot::setValues(const QVariantMap& values)
     if (m_view) {
         QVariantMap changed;
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            if (!hasOwnRole(it.key()) && before.value(it.key()) != it.value())
+            if (RCSceneItemViews::inputOf(it.key()) == RCSceneItemViews::Input::Value &&
+                before.value(it.key()) != it.value())
                 changed.insert(it.key(), it.value());
         }
         if (!changed.isEmpty())

@@ -9,21 +9,22 @@
 
 // The place of one scene item's view on the scene canvas, made by the view layer
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
-// view file (qmlPath) once it is complete, a child filling it, with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
-// own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
-// and mValues (the item's property values as the row gives them, with "Select" and "Angle" as
-// selected and angle are then). Later changes of the row reach
-// the view as property writes, without a script step: viewProperties key by key, converted as QML
-// assigns them (edit state, zoom; a service, or null, to a property of the service's type),
-// selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
-// values that differ from the ones before (not "X", "Y", "Width", "Height", "QmlPath", "Select" or
-// "Angle", which have their own roles). A later view file replaces the view: the view before is
-// hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
-// be the one whose tap changed the file; the new one is made with the values as they are then. A
-// view whose row goes is deleted with its slot, which the view layer deletes later. The slot places itself on the canvas: at origin plus the item's place (itemX, itemY,
-// scene units) divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a
-// negative side counts as 0) divided by it. The components of the view files are made once per
-// engine and kept. GUI thread only.
+// view file (qmlPath) once it is complete, a child filling it, with what every view gets
+// (viewProperties: the panel's, handed on by the model) and the row's own values as initial
+// properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId and mValues (the item's
+// property values as the row gives them, with "Select" and "Angle" as selected and angle are then).
+// Later changes of the row reach the view as property writes, without a script step: viewProperties
+// key by key, converted as QML assigns them (edit state, zoom; a service, or null, to a property of
+// the service's type), selected as mSelect, angle as mAngle, and new values as mChangedValues, the
+// map of the values that differ from the ones before (only those RCSceneItemViews::inputOf takes
+// for values; the others have roles of their own). A later view file replaces the view: the view
+// before is hidden at once, no longer follows its item (its presenter taken) and is deleted later,
+// as it may be the one whose tap changed the file; the new one is made with the values as they are
+// then. A view whose row goes is deleted with its slot, which the view layer deletes later. The
+// slot places itself on the canvas: at origin plus the item's place (itemX, itemY, scene units)
+// divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a negative side
+// counts as 0) divided by it. The components of the view files are made once per engine and kept.
+// GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
