@@ -1,48 +1,48 @@
 #include "canvas/RCSceneItemViewSlot.h"
 
 #include "model/RCKeys.h"
+#include "model/RCSceneItemViews.h"
 
 #include <QHash>
 #include <QQmlComponent>
-#include <QQmlProperty>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
 
 namespace {
 
-// The components of the view files, per engine; each is a child of its engine.
-QHash<QUrl, QPointer<QQmlComponent>>& componentsOf(QQmlEngine* engine)
+// A view file: its component, made once per engine, a child of the engine; and the indices of the
+// view properties the slot writes, found once per name (-1 for none), as every view made from one
+// component is of one type.
+struct ViewFile
 {
-    static QHash<QQmlEngine*, QHash<QUrl, QPointer<QQmlComponent>>> components;
-    return components[engine];
-}
+    QPointer<QQmlComponent> component;
+    QHash<QString, int> indices;
+};
 
-// Keys that reach the view through roles of their own, not as changed values.
-bool hasOwnRole(const QString& key)
+// The view file at url in engine, its component made when there is none (any indices kept for an
+// earlier one dropped); null without an engine. The entry stays where it is until the next call.
+ViewFile* viewFileOf(QQmlEngine* engine, const QUrl& url)
 {
-    return key == RCKeys::X() || key == RCKeys::Y() || key == RCKeys::Width() || key == RCKeys::Height() ||
-           key == RCKeys::QmlPath() || key == RCKeys::Select() || key == RCKeys::Angle();
-}
-
-// Writes value into the property name of view, made by component and not yet complete (between
-// beginCreate and completeCreate); a view without that property is left alone. The inputs a view
-// declares hold plain defaults, no bindings, so a write is what an initial property is. The
-// property indices are looked up once per view file and name.
-void writeInput(QQmlComponent* component, QQuickItem* view, const QString& name, const QVariant& value)
-{
-    static QHash<const QQmlComponent*, QHash<QString, int>> indices;
-    auto file = indices.find(component);
-    if (file == indices.end()) {
-        file = indices.insert(component, {});
-        QObject::connect(component, &QObject::destroyed, [component] { indices.remove(component); });
+    static QHash<QQmlEngine*, QHash<QUrl, ViewFile>> files;
+    if (!engine)
+        return nullptr;
+    ViewFile& file = files[engine][url];
+    if (!file.component) {
+        file.component = new QQmlComponent(engine, url, QQmlComponent::PreferSynchronous, engine);
+        file.indices.clear();
     }
+    return &file;
+}
+
+// The property name of view, made from file; invalid (writes do nothing) for a view without it.
+QMetaProperty propertyOf(ViewFile* file, const QQuickItem* view, const QString& name)
+{
     const QMetaObject* type = view->metaObject();
-    auto it = file->constFind(name);
-    if (it == file->cend())
-        it = file->insert(name, type->indexOfProperty(name.toUtf8().constData()));
-    if (*it >= 0)
-        type->property(*it).write(view, value);
+    auto it = file->indices.constFind(name);
+    if (it == file->indices.cend())
+        it = file->indices.insert(name, type->indexOfProperty(name.toUtf8().constData()));
+    return *it >= 0 ? type->property(*it) : QMetaProperty();
 }
 
 } // namespace
@@ -99,11 +99,11 @@ void RCSceneItemViewSlot::setValues(const QVariantMap& values)
 {
     const QVariantMap before = m_values;
     m_values = values;
-    m_valuesBehind = false;
     if (m_view) {
         QVariantMap changed;
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            if (!hasOwnRole(it.key()) && before.value(it.key()) != it.value())
+            if (RCSceneItemViews::inputOf(it.key()) == RCSceneItemViews::Input::Value &&
+                before.value(it.key()) != it.value())
                 changed.insert(it.key(), it.value());
         }
         if (!changed.isEmpty())
@@ -142,7 +142,6 @@ void RCSceneItemViewSlot::setSelected(bool selected)
     if (selected == m_selected)
         return;
     m_selected = selected;
-    m_valuesBehind = isComponentComplete();
     if (m_view)
         m_selectProperty.write(m_view, selected);
     Q_EMIT selectedChanged();
@@ -158,7 +157,6 @@ void RCSceneItemViewSlot::setAngle(int angle)
     if (angle == m_angle)
         return;
     m_angle = angle;
-    m_valuesBehind = isComponentComplete();
     if (m_view)
         m_angleProperty.write(m_view, angle);
     Q_EMIT angleChanged();
@@ -267,25 +265,16 @@ void RCSceneItemViewSlot::geometryChange(const QRectF& newGeometry, const QRectF
         m_view->setSize(newGeometry.size());
 }
 
-QQmlComponent* RCSceneItemViewSlot::componentOf(const QUrl& url)
-{
-    QQmlEngine* engine = qmlEngine(this);
-    if (!engine)
-        return nullptr;
-    QPointer<QQmlComponent>& component = componentsOf(engine)[url];
-    if (!component)
-        component = new QQmlComponent(engine, url, QQmlComponent::PreferSynchronous, engine);
-    return component;
-}
-
 void RCSceneItemViewSlot::makeView()
 {
     dropView();
     if (m_qmlPath.isEmpty())
         return;
-    QQmlComponent* component = componentOf(QUrl(m_qmlPath));
-    if (!component)
+    // no other view is made before completeCreate, so the entry stays put until then
+    ViewFile* file = viewFileOf(qmlEngine(this), QUrl(m_qmlPath));
+    if (!file)
         return;
+    QQmlComponent* component = file->component;
     if (component->isLoading()) {
         connect(component, &QQmlComponent::statusChanged, this, &RCSceneItemViewSlot::makeView,
                 Qt::SingleShotConnection);
@@ -304,26 +293,23 @@ void RCSceneItemViewSlot::makeView()
     view->setParent(this);
     view->setParentItem(this);
     view->setSize(size());
+    // The inputs a view declares hold plain defaults, no bindings, so a write before
+    // completeCreate is what an initial property is; a view without one is left alone.
     for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
-        writeInput(component, view, it.key(), it.value());
-    writeInput(component, view, QStringLiteral("mSceneId"), m_sceneId);
-    writeInput(component, view, QStringLiteral("mSceneItemId"), m_itemId);
-    // mValues has a binding of its own (an empty map) that the write takes away
-    QQmlProperty values(view, QStringLiteral("mValues"));
-    if (m_valuesBehind) {
-        QVariantMap behind = m_values;
-        behind.insert(RCKeys::Select(), m_selected);
-        behind.insert(RCKeys::Angle(), m_angle);
-        values.write(behind);
-    } else {
-        values.write(m_values);
-    }
+        propertyOf(file, view, it.key()).write(view, it.value());
+    propertyOf(file, view, QStringLiteral("mSceneId")).write(view, m_sceneId);
+    propertyOf(file, view, QStringLiteral("mSceneItemId")).write(view, m_itemId);
+    // mValues has a binding of its own (an empty map) that the write takes away. The selection
+    // and turn are the slot's own, which may have moved since the values were given.
+    QVariantMap values = m_values;
+    values.insert(RCKeys::Select(), m_selected);
+    values.insert(RCKeys::Angle(), m_angle);
+    QQmlProperty::write(view, QStringLiteral("mValues"), values);
+    m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));
+    m_angleProperty = propertyOf(file, view, QStringLiteral("mAngle"));
+    m_changedValuesProperty = propertyOf(file, view, QStringLiteral("mChangedValues"));
     component->completeCreate();
     m_view = view;
-    const QMetaObject* type = view->metaObject();
-    m_selectProperty = type->property(type->indexOfProperty("mSelect"));
-    m_angleProperty = type->property(type->indexOfProperty("mAngle"));
-    m_changedValuesProperty = type->property(type->indexOfProperty("mChangedValues"));
     Q_EMIT itemChanged();
 }
 

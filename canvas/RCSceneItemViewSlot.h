@@ -7,24 +7,24 @@
 #include <QUrl>
 #include <QVariantMap>
 
-class QQmlComponent;
-
 // The place of one scene item's view on the scene canvas, made by the view layer
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
-// view file (qmlPath) once it is complete, a child filling it, with what every view gets (viewProperties: the panel's, handed on by the model) and the row's
-// own values as initial properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId
-// and mValues (the item's property values as the row gives them). Later changes of the row reach
-// the view as property writes, without a script step: viewProperties key by key, converted as QML
-// assigns them (edit state, zoom; a service, or null, to a property of the service's type),
-// selected as mSelect, angle as mAngle, and new values as mChangedValues, the map of the
-// values that differ from the ones before (not "X", "Y", "Width", "Height", "QmlPath", "Select" or
-// "Angle", which have their own roles). A later view file replaces the view: the view before is
-// hidden at once, no longer follows its item (its presenter taken) and is deleted later, as it may
-// be the one whose tap changed the file; the new one is made with the values as they are then. A
-// view whose row goes is deleted with its slot, which the view layer deletes later. The slot places itself on the canvas: at origin plus the item's place (itemX, itemY,
-// scene units) divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a
-// negative side counts as 0) divided by it. The components of the view files are made once per
-// engine and kept. GUI thread only.
+// view file (qmlPath) once it is complete, a child filling it, with what every view gets
+// (viewProperties: the panel's, handed on by the model) and the row's own values as initial
+// properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId and mValues (the item's
+// property values as the row gives them, with "Select" and "Angle" as selected and angle are then).
+// Later changes of the row reach the view as property writes, without a script step: viewProperties
+// key by key, converted as QML assigns them (edit state, zoom; a service, or null, to a property of
+// the service's type), selected as mSelect, angle as mAngle, and new values as mChangedValues, the
+// map of the values that differ from the ones before (only those RCSceneItemViews::inputOf takes
+// for values; the others have roles of their own). A later view file replaces the view: the view
+// before is hidden at once, no longer follows its item (its presenter taken) and is deleted later,
+// as it may be the one whose tap changed the file; the new one is made with the values as they are
+// then. A view whose row goes is deleted with its slot, which the view layer deletes later. The
+// slot places itself on the canvas: at origin plus the item's place (itemX, itemY, scene units)
+// divided by the zoom divisor, as large as the item's size (itemWidth, itemHeight; a negative side
+// counts as 0) divided by it. The components of the view files are made once per engine and kept.
+// GUI thread only.
 class RCSceneItemViewSlot : public QQuickItem
 {
     Q_OBJECT
@@ -42,8 +42,8 @@ class RCSceneItemViewSlot : public QQuickItem
     Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight NOTIFY placeChanged)
     // The canvas point of the scene's top-left, and the zoom divisor (scene units per canvas pixel,
     // above 0), the same for every row of the model.
-    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged REQUIRED)
-    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged REQUIRED)
+    Q_PROPERTY(QPointF origin READ origin WRITE setOrigin NOTIFY placeChanged)
+    Q_PROPERTY(qreal divisor READ divisor WRITE setDivisor NOTIFY placeChanged)
     // The view made from qmlPath, null while there is none (no file, or one that does not load).
     Q_PROPERTY(QQuickItem* item READ item NOTIFY itemChanged)
 
@@ -94,7 +94,6 @@ protected:
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
 
 private:
-    QQmlComponent* componentOf(const QUrl& url);
     void makeView();
     void dropView();
     // Sets the slot's place and size from the item's and the canvas's.
@@ -110,10 +109,8 @@ private:
     QRect m_itemRect;
     QPointF m_origin;
     qreal m_divisor = 1;
-    // selected or angle moved since the values were given: a new view takes them over the values'
-    bool m_valuesBehind = false;
     QPointer<QQuickItem> m_view;
-    // The view's mSelect, mAngle and mChangedValues, found once per view.
+    // The view's mSelect, mAngle and mChangedValues (invalid for a view without one).
     QMetaProperty m_selectProperty;
     QMetaProperty m_angleProperty;
     QMetaProperty m_changedValuesProperty;

@@ -64,6 +64,13 @@ QVariant RCPropertyQuery::displayData(const IRCObject* obj, const QString& name,
     return display ? display->getData(key) : QVariant();
 }
 
+int RCPropertyQuery::displayType(const IRCObject* obj, const QString& name)
+{
+    const IRCProperty* property = named(obj, name);
+    const IRCPropertyDisplay* display = property ? property->getDisplay() : nullptr;
+    return display ? int(display->getType()) : -1;
+}
+
 bool RCPropertyQuery::contains(const IRCObject* obj, const QString& name)
 {
     return named(obj, name) != nullptr;

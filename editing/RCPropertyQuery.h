@@ -17,6 +17,8 @@ public:
     static QString name(const IRCObject* obj, int index);
     static QString description(const IRCObject* obj, const QString& name);
     static QVariant displayData(const IRCObject* obj, const QString& name, const QString& key);
+    // The display type (IRCPropertyDisplay::EIRCPropertyDisplayType) of the property name.
+    static int displayType(const IRCObject* obj, const QString& name);
     static bool contains(const IRCObject* obj, const QString& name);
 
     RCPropertyQuery() = delete;

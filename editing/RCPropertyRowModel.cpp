@@ -1,23 +1,13 @@
 #include "editing/RCPropertyRowModel.h"
 
 #include "editing/RCPropertyQuery.h"
-#include "model/IRCProperty.h"
-#include "model/IRCPropertyDisplay.h"
 #include "model/RCKeys.h"
-#include "model/RCProperties.h"
 #include "model/RCScene.h"
 #include "model/RCSceneManager.h"
 
 #include <algorithm>
 
 namespace {
-
-const IRCPropertyDisplay* displayOf(const IRCObject* object, const QString& name)
-{
-    const RCProperties* properties = object ? object->getProperties() : nullptr;
-    const IRCProperty* property = properties ? properties->getProperty(name) : nullptr;
-    return property ? property->getDisplay() : nullptr;
-}
 
 // A list held as display data; empty for anything else.
 QVariantList listOf(const QVariant& data)
@@ -262,18 +252,15 @@ QVariant RCPropertyRowModel::data(const QModelIndex& index, int role) const
         return RCPropertyQuery::description(m_object, name);
     case ValueRole:
         return m_object->getPropertyValue(name);
-    case DisplayTypeRole: {
-        const IRCPropertyDisplay* display = displayOf(m_object, name);
-        return display ? int(display->getType()) : -1;
-    }
+    case DisplayTypeRole:
+        return RCPropertyQuery::displayType(m_object, name);
     case ChoiceNamesRole:
     case ChoiceValuesRole: {
         // the two lists paired by position, up to the shorter one
-        const IRCPropertyDisplay* display = displayOf(m_object, name);
         QVariantList names =
-            display ? listOf(display->getData(RCKeys::ComboBoxItemNameList())) : QVariantList();
+            listOf(RCPropertyQuery::displayData(m_object, name, RCKeys::ComboBoxItemNameList()));
         QVariantList values =
-            display ? listOf(display->getData(RCKeys::ComboBoxItemDataList())) : QVariantList();
+            listOf(RCPropertyQuery::displayData(m_object, name, RCKeys::ComboBoxItemDataList()));
         const qsizetype count = std::min(names.size(), values.size());
         if (role == ChoiceValuesRole)
             return values.mid(0, count);

@@ -3,6 +3,7 @@
 #include "model/RCKeys.h"
 #include "model/RCScene.h"
 #include "model/RCSceneItem.h"
+#include "model/RCSceneItemViews.h"
 #include "model/RCSceneManager.h"
 
 #include <algorithm>
@@ -12,20 +13,24 @@ namespace {
 
 int roleOf(const QString& name)
 {
-    if (name == RCKeys::X())
+    switch (RCSceneItemViews::inputOf(name)) {
+    case RCSceneItemViews::Input::X:
         return RCSceneItemModel::XRole;
-    if (name == RCKeys::Y())
+    case RCSceneItemViews::Input::Y:
         return RCSceneItemModel::YRole;
-    if (name == RCKeys::Width())
+    case RCSceneItemViews::Input::Width:
         return RCSceneItemModel::WidthRole;
-    if (name == RCKeys::Height())
+    case RCSceneItemViews::Input::Height:
         return RCSceneItemModel::HeightRole;
-    if (name == RCKeys::QmlPath())
+    case RCSceneItemViews::Input::QmlPath:
         return RCSceneItemModel::QmlPathRole;
-    if (name == RCKeys::Select())
+    case RCSceneItemViews::Input::Select:
         return RCSceneItemModel::SelectedRole;
-    if (name == RCKeys::Angle())
+    case RCSceneItemViews::Input::Angle:
         return RCSceneItemModel::AngleRole;
+    case RCSceneItemViews::Input::Value:
+        break;
+    }
     return RCSceneItemModel::ValuesRole;
 }
 

@@ -1,5 +1,7 @@
 #include "model/RCSceneItemViews.h"
 
+#include "model/RCKeys.h"
+
 #include <QHash>
 #include <QSet>
 
@@ -121,4 +123,23 @@ QString RCSceneItemViews::viewPathForControlType(int controlType)
 {
     const QString file = fileNameForControlType(controlType);
     return file.isEmpty() ? QString() : folder() + file;
+}
+
+RCSceneItemViews::Input RCSceneItemViews::inputOf(const QString& key)
+{
+    if (key == RCKeys::X())
+        return Input::X;
+    if (key == RCKeys::Y())
+        return Input::Y;
+    if (key == RCKeys::Width())
+        return Input::Width;
+    if (key == RCKeys::Height())
+        return Input::Height;
+    if (key == RCKeys::QmlPath())
+        return Input::QmlPath;
+    if (key == RCKeys::Select())
+        return Input::Select;
+    if (key == RCKeys::Angle())
+        return Input::Angle;
+    return Input::Value;
 }

@@ -10,6 +10,22 @@
 class RCSceneItemViews
 {
 public:
+    // How an item property reaches the item's view: most are values (Value); the place, size,
+    // view file, selection and turn each have an input of their own.
+    enum class Input
+    {
+        Value,
+        X,
+        Y,
+        Width,
+        Height,
+        QmlPath,
+        Select,
+        Angle
+    };
+    // The input of the item property key ("X", "Y", "Width", "Height", "QmlPath", "Select",
+    // "Angle"; Value for any other key).
+    static Input inputOf(const QString& key);
     // "qrc:/qml/scenePanel/"
     static QString folder();
     // The view file names, such as "RCSceneItemActionButton.qml", each once, in the order of

@@ -55,19 +55,6 @@ Item {
         mFrameWidth = box.width / mScale
         mFrameHeight = box.height / mScale
     }
-    // The scene-unit bounding box of the items of the shown scene, null for none.
-    function sceneBox(ids) {
-        var left = Infinity, top = Infinity, right = -Infinity, bottom = -Infinity
-        for (var i = 0; i < ids.length; ++i) {
-            var pos = mPresenter.getPos(mSceneId, ids[i])
-            var size = mPresenter.getSize(mSceneId, ids[i])
-            left = Math.min(left, pos.x)
-            top = Math.min(top, pos.y)
-            right = Math.max(right, pos.x + Math.max(0, size.width))
-            bottom = Math.max(bottom, pos.y + Math.max(0, size.height))
-        }
-        return ids.length ? Qt.rect(left, top, right - left, bottom - top) : null
-    }
     function frameContains(p) {
         return mFrameWidth > 0 && mFrameHeight > 0 && p.x > mFrameX && p.x < mFrameX + mFrameWidth
                 && p.y > mFrameY && p.y < mFrameY + mFrameHeight
@@ -120,7 +107,10 @@ Item {
             // "now": what the gesture last wrote
             items.push({"id": ids[i], "x": g.x, "y": g.y, "width": g.width, "height": g.height, "now": g})
         }
-        mGesture = items.length ? {"sceneId": mSceneId, "items": items, "box": sceneBox(ids)} : null
+        // a copy: the model's box follows the items as the gesture moves them
+        var box = mPanel.mItemModel.selectionBox
+        mGesture = items.length ? {"sceneId": mSceneId, "items": items,
+                                   "box": Qt.rect(box.x, box.y, box.width, box.height)} : null
     }
     // A drag step: the frame's top-left would be at topLeft; the press left it at pressTopLeft.
     // Every selected item moves by the same whole number of scene units.
