@@ -18,8 +18,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTest>
@@ -381,23 +379,11 @@ private Q_SLOTS:
     {
         QFETCH(bool, intoNewFolder);
         const QString packet = m_home->filePath(u"packets/plain"_s);
-        const auto row = [](const QString& name, const QJsonValue& value) {
-            return QJsonObject{{u"name"_s, name},   {u"description"_s, name}, {u"readonly"_s, false},
-                               {u"visible"_s, true}, {u"unit"_s, QString()},   {u"value"_s, value}};
-        };
-        const QJsonObject item{
-            {u"propertyArray"_s,
-             QJsonArray{row(RCKeys::ControlType(), 9), row(RCKeys::IconPath(), u"rcimg:/red.png"_s),
-                        row(u"Picture"_s, u"rcimg:/green.png"_s)}}};
-        QJsonObject file = QJsonDocument::fromJson(projectFileText(u"s"_s)).object();
-        QJsonObject sceneArray = file.value(u"sceneArray"_s).toObject();
-        QJsonArray scenesJson = sceneArray.value(u"sceneArray"_s).toArray();
-        QJsonObject scene = scenesJson.at(0).toObject();
-        scene.insert(u"itemArray"_s, QJsonArray{item});
-        scenesJson.replace(0, scene);
-        sceneArray.insert(u"sceneArray"_s, scenesJson);
-        file.insert(u"sceneArray"_s, sceneArray);
-        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, QJsonDocument(file).toJson()));
+        // As older versions and tests/app/tst_sceneScreenshot.sh write it: rows without "display".
+        const QByteArray file = R"({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "S"}],
+            "itemArray": [{"propertyArray": [{"name": "ControlType", "value": 9},
+                {"name": "IconPath", "value": "rcimg:/red.png"}, {"name": "Picture", "value": "rcimg:/green.png"}]}]}]}})";
+        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, file));
         QVERIFY(!writePicture(packet + u"/image/red.png"_s, qRgb(255, 0, 0)).isEmpty());
         QVERIFY(!writePicture(packet + u"/image/green.png"_s, qRgb(0, 255, 0)).isEmpty());
         const QMap<QString, QByteArray> pictures = contentsBelow(packet + u"/image"_s);
