@@ -5,7 +5,8 @@
 
 #include <QLoggingCategory>
 
-Q_LOGGING_CATEGORY(lcObjectManager, "object.manager", QtDebugMsg)
+// From info: a debug line for every object registered and removed would fill the user's log.
+Q_LOGGING_CATEGORY(lcObjectManager, "object.manager", QtInfoMsg)
 
 RCObjectManager* RCObjectManager::instance()
 {

@@ -47,6 +47,18 @@ bool IRCInterface::isPacketOnly(const QString& path)
     return false;
 }
 
+bool IRCInterface::holdsPacketFiles(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
+bool IRCInterface::isNameTooLong(const QString& name)
+{
+    Q_UNUSED(name);
+    return false;
+}
+
 bool IRCInterface::isSamePath(const QString& a, const QString& b)
 {
     Q_UNUSED(a);

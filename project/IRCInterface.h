@@ -27,6 +27,8 @@ public:
     Q_INVOKABLE virtual QString safeProjectName(const QString& name);
     Q_INVOKABLE virtual bool folderHasEntries(const QString& path);
     Q_INVOKABLE virtual bool isPacketOnly(const QString& path);
+    Q_INVOKABLE virtual bool holdsPacketFiles(const QString& path);
+    Q_INVOKABLE virtual bool isNameTooLong(const QString& name);
     Q_INVOKABLE virtual bool isSamePath(const QString& a, const QString& b);
     Q_INVOKABLE virtual bool isInsideFolder(const QString& path, const QString& folder);
     Q_INVOKABLE virtual QString parentFolder(const QString& path);

@@ -7,10 +7,14 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -61,7 +65,8 @@ QString RCImageManager::referenceName(const QString& value)
         return QString();
     const QString name = value.mid(prefix.size());
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
-        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
         return QString();
     return name;
 }
@@ -332,6 +337,12 @@ void RCImageManager::forEachImageValue(
             const QVariantMap images = items->getImagePropertyValues(sceneId, itemId);
             for (auto it = images.cbegin(); it != images.cend(); ++it)
                 visit(sceneId, itemId, it.key(), it.value());
+            const QVariantMap values = items->getPropertyValues(sceneId, itemId);
+            for (auto it = values.cbegin(); it != values.cend(); ++it) {
+                if (!images.contains(it.key()) && it.value().typeId() == QMetaType::QString &&
+                    namesPacketPicture(it.value().toString()))
+                    visit(sceneId, itemId, it.key(), it.value());
+            }
         }
     }
 }
@@ -343,6 +354,51 @@ void RCImageManager::setImageValue(const QString& sceneId, const QString& itemId
         RCScenePresenter::instance()->setPropertyValue(sceneId, name, value, false);
     else
         RCSceneItemPresenter::instance()->setPropertyValue(sceneId, itemId, name, value, false);
+}
+
+bool RCImageManager::namesPacketPicture(const QString& value) const
+{
+    if (!referenceName(value).isEmpty())
+        return true;
+    if (m_isQrc || m_imageFolder.isEmpty() || !(isFileValue(value) || QDir::isAbsolutePath(value)))
+        return false;
+    const QString path = localPathOf(value);
+    return !path.isEmpty() && sameFolder(QFileInfo(path).absolutePath(), m_imageFolder);
+}
+
+QSet<QString> RCImageManager::filesNamedBy(const QJsonValue& json, const QString& folder)
+{
+    QSet<QString> files;
+    if (folder.isEmpty())
+        return files;
+    const QDir dir(folder);
+    // Iterative, so that a deeply nested file cannot exhaust the stack.
+    QList<QJsonValue> pending{json};
+    while (!pending.isEmpty()) {
+        const QJsonValue value = pending.takeLast();
+        if (value.isObject()) {
+            const QJsonObject object = value.toObject();
+            for (auto it = object.begin(); it != object.end(); ++it)
+                pending.append(it.value());
+        } else if (value.isArray()) {
+            const QJsonArray array = value.toArray();
+            for (const QJsonValue& entry : array)
+                pending.append(entry);
+        } else if (value.isString()) {
+            const QString text = value.toString();
+            const QString name = referenceName(text);
+            QString path;
+            if (!name.isEmpty())
+                path = dir.filePath(name);
+            else if (isFileValue(text))
+                path = fileUrlToLocalPath(text);
+            else if (QDir::isAbsolutePath(text))
+                path = text;
+            if (!path.isEmpty() && sameFolder(QFileInfo(path).absolutePath(), folder))
+                files.insert(fileKey(path));
+        }
+    }
+    return files;
 }
 
 bool RCImageManager::isMissing(const QString& value) const
@@ -423,7 +479,8 @@ void RCImageManager::discardGathering(const GatherReport& report)
     }
 }
 
-void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles)
+void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles,
+                                        const QSet<QString>& ownFiles)
 {
     const QString folder = resolveFolder(dstFolder);
     // An empty folder would list the working directory.
@@ -436,7 +493,8 @@ void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QSt
             continue;
         // The entry itself goes (a link as a link), never what it points to.
         const QString path = cleanAbsolute(entry.absoluteFilePath());
-        if (usedFiles.contains(fileKey(path)))
+        const QString key = fileKey(path);
+        if (usedFiles.contains(key) || !ownFiles.contains(key))
             continue;
         qInfo() << "RCImageManager::modifyImagePathAndSaveImages"
                 << "delete file" << path;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonValue>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -104,11 +105,18 @@ public:
     // references resolved, and deletes the files it created.
     void discardGathering(const GatherReport& report);
 
-    // Deletes the files of `dstFolder` (the image folder when empty) that are not in
-    // `usedFiles`. Paths are compared by their canonical form, so a folder reached through a
-    // symbolic link keeps what it uses. Subfolders stay. Call only once the project file has
-    // been written.
-    void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles);
+    // Deletes the files of `dstFolder` (the image folder when empty) that are in `ownFiles` (the
+    // pictures that the packet's previous project file named, filesNamedBy()) and not in
+    // `usedFiles`: a file that the program did not put there, or that the document still names,
+    // stays. Paths are compared by their canonical form, so a folder reached through a symbolic
+    // link keeps what it uses. Subfolders stay. Call only once the project file has been written.
+    void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles,
+                            const QSet<QString>& ownFiles);
+
+    // The files of `folder` that a project file's JSON names anywhere, whatever the row: every
+    // reference, and every "file:" URL or absolute path of a file directly in `folder`. Keys as
+    // modifyImagePathAndSaveImages() returns them.
+    static QSet<QString> filesNamedBy(const QJsonValue& json, const QString& folder);
 
     // The document's references name files in `folder`, so they resolve there from now on
     // (outside resource mode). Nothing changes when it is the image folder or empty.
@@ -147,11 +155,16 @@ Q_SIGNALS:
 
 private:
     // Calls `visit(sceneId, itemId, name, value)` for each image value of the document: the icon
-    // and background of every scene (itemId empty), then each item's image properties.
+    // and background of every scene (itemId empty), then each item's image properties, then every
+    // other row of the item that names a packet picture (namesPacketPicture), whatever its
+    // display type: a row read without one is shown all the same.
     void forEachImageValue(const std::function<void(const QString&, const QString&, const QString&,
                                                     const QVariant&)>& visit) const;
     static void setImageValue(const QString& sceneId, const QString& itemId, const QString& name,
                               const QVariant& value);
+    // Whether a text names a picture of the packet: a reference, or a "file:" URL or absolute path
+    // of a file directly in the image folder.
+    bool namesPacketPicture(const QString& value) const;
     // Whether a value names a picture on disk that is not there.
     bool isMissing(const QString& value) const;
     // Appends the file name of a missing picture's value to `names` unless it is there already.

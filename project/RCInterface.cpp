@@ -49,15 +49,6 @@ QString RCInterface::msecToString(int msec)
     return negative && seconds > 0 ? QLatin1Char('-') + text : text;
 }
 
-namespace {
-
-QString cleanAbsolute(const QString& path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-} // namespace
-
 QString RCInterface::urlToLocalPath(const QString& urlOrPath)
 {
     if (!urlOrPath.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
@@ -90,19 +81,24 @@ bool RCInterface::isPacketOnly(const QString& path)
     return RCPacketFolder::holdsOnlyPacket(path);
 }
 
+bool RCInterface::holdsPacketFiles(const QString& path)
+{
+    return RCPacketFolder::holdsPacketFiles(path);
+}
+
+bool RCInterface::isNameTooLong(const QString& name)
+{
+    return RCPacketFolder::isNameTooLong(name);
+}
+
 bool RCInterface::isSamePath(const QString& a, const QString& b)
 {
-    return !a.isEmpty() && !b.isEmpty() && cleanAbsolute(a) == cleanAbsolute(b);
+    return RCPacketFolder::samePath(a, b);
 }
 
 bool RCInterface::isInsideFolder(const QString& path, const QString& folder)
 {
-    if (path.isEmpty() || folder.isEmpty())
-        return false;
-    const QString inner = cleanAbsolute(path);
-    const QString outer = cleanAbsolute(folder);
-    return inner == outer ||
-           inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
+    return RCPacketFolder::isInside(path, folder);
 }
 
 QString RCInterface::parentFolder(const QString& path)

@@ -33,10 +33,13 @@ public:
     Q_INVOKABLE bool folderHasEntries(const QString& path) override;
     // See RCPacketFolder::holdsOnlyPacket.
     Q_INVOKABLE bool isPacketOnly(const QString& path) override;
-    // Whether two non-empty paths name the same place (cleaned and made absolute; a trailing
-    // separator does not count).
+    // See RCPacketFolder::holdsPacketFiles and RCPacketFolder::isNameTooLong.
+    Q_INVOKABLE bool holdsPacketFiles(const QString& path) override;
+    Q_INVOKABLE bool isNameTooLong(const QString& name) override;
+    // Whether two non-empty paths name the same place (RCPacketFolder::samePath: resolved, so a
+    // symbolic link is the folder it leads to; a trailing separator does not count).
     Q_INVOKABLE bool isSamePath(const QString& a, const QString& b) override;
-    // Whether path is folder itself or lies below it.
+    // Whether path is folder itself or lies below it, both resolved (RCPacketFolder::isInside).
     Q_INVOKABLE bool isInsideFolder(const QString& path, const QString& folder) override;
     // The folder that holds an absolute path (cleaned; a trailing separator does not count), such
     // as "/" for "/show"; "" for an empty or relative path and for a root, which have none.

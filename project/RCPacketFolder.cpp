@@ -124,6 +124,19 @@ QString RCPacketFolder::safeProjectName(const QString& name)
     return isValidProjectName(safe) ? safe : QString();
 }
 
+bool RCPacketFolder::holdsPacketFiles(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    const QDir dir(path);
+    for (const char* name : {ProjectFileName, OldProjectFileName, ThumbnailFileName}) {
+        const QFileInfo entry(dir.filePath(QString::fromLatin1(name)));
+        if (entry.exists() || entry.isSymLink())
+            return true;
+    }
+    return false;
+}
+
 bool RCPacketFolder::holdsOnlyPacket(const QString& path)
 {
     if (!isProjectPacket(path))
@@ -141,9 +154,46 @@ QString RCPacketFolder::folderName(const QString& path)
     return QFileInfo(QDir::cleanPath(path)).fileName();
 }
 
+QString RCPacketFolder::resolvedPath(const QString& path)
+{
+    if (path.isEmpty())
+        return QString();
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList rest;
+    // Bounded by the path's depth: each step drops one component.
+    while (true) {
+        const QString canonical = QFileInfo(existing).canonicalFilePath();
+        if (!canonical.isEmpty()) {
+            existing = canonical;
+            break;
+        }
+        const QString parent = QFileInfo(existing).path();
+        if (parent == existing)
+            break;
+        rest.prepend(QFileInfo(existing).fileName());
+        existing = parent;
+    }
+    if (rest.isEmpty())
+        return existing;
+    return QDir::cleanPath(existing + QLatin1Char('/') + rest.join(QLatin1Char('/')));
+}
+
 bool RCPacketFolder::samePath(const QString& a, const QString& b)
 {
-    return !a.isEmpty() && !b.isEmpty() &&
-           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
-               QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+    return !a.isEmpty() && !b.isEmpty() && resolvedPath(a) == resolvedPath(b);
+}
+
+bool RCPacketFolder::isInside(const QString& path, const QString& folder)
+{
+    if (path.isEmpty() || folder.isEmpty())
+        return false;
+    const QString inner = resolvedPath(path);
+    const QString outer = resolvedPath(folder);
+    return inner == outer ||
+           inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
+}
+
+bool RCPacketFolder::isNameTooLong(const QString& name)
+{
+    return name.toUtf8().size() > 255;
 }

@@ -50,8 +50,23 @@ public:
     // The last component of a folder path, a trailing separator ignored.
     static QString folderName(const QString& path);
 
-    // Whether two non-empty paths name one place once made absolute and cleaned.
+    // A path made absolute and cleaned, with every symbolic link on the way resolved: the part
+    // that exists becomes its canonical path and the rest (not made yet) follows as written.
+    // "" for an empty path.
+    static QString resolvedPath(const QString& path);
+
+    // Whether two non-empty paths name one place once resolved, so a folder reached through a
+    // symbolic link is the folder it leads to.
     static bool samePath(const QString& a, const QString& b);
+
+    // Whether a non-empty path is the folder itself or lies below it, both resolved.
+    static bool isInside(const QString& path, const QString& folder);
+
+    // Whether a name is longer than a folder name can be (255 bytes in UTF-8).
+    static bool isNameTooLong(const QString& name);
+
+    // Whether a folder holds an entry that a save writes: a project file or the thumbnail.
+    static bool holdsPacketFiles(const QString& path);
 
     // Whether a real folder holds nothing but a packet's own entries (the project files, the
     // image folder and the thumbnail) and at least a project file.

@@ -29,6 +29,7 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
     auto* setting = new RCSetting(m_settingFilePath, this);
     m_setting = setting;
     m_packet = new RCProjectPacketIO(m_imageManager.get(), m_setting, this);
+    m_packet->setReservedFolders({m_newProjectCachePath, m_downloadPath});
     // Files that the user's own changes write outside a save say so when the disk refused them.
     connect(setting, &RCSetting::saveFailed, this, [this](const QString& reason) {
         m_messageBoxManager->showMessage(tr("错误"), tr("设置保存失败") + QLatin1Char('\n') + reason, true,
@@ -492,10 +493,18 @@ bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
 
 bool RCProject::saveProjectPacket(QString sProjectPacketPath)
 {
-    return m_packet->savePacket(sProjectPacketPath);
+    const bool saved = m_packet->savePacket(sProjectPacketPath);
+    // Every save leaves one line with its outcome, so that the log tells what the user was told.
+    if (saved)
+        qCInfo(lcRcProject) << "RCProject::saveProjectPacket"
+                            << "saved" << sProjectPacketPath;
+    else
+        qCInfo(lcRcProject) << "RCProject::saveProjectPacket"
+                            << "failed" << sProjectPacketPath << m_packet->lastError();
+    return saved;
 }
 
 bool RCProject::saveProjectPacket()
 {
-    return m_packet->savePacket(m_packet->packetPath());
+    return saveProjectPacket(m_packet->packetPath());
 }

@@ -242,6 +242,9 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
 bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imageFolder)
 {
     m_lastError.clear();
+    // The pictures that the file about to be replaced names, read before it is.
+    const QString usedFolder = imageFolder.isEmpty() ? m_imageManager->projectImagePath() : imageFolder;
+    const QSet<QString> previousPictures = picturesNamedByPreviousFile(filePath, usedFolder);
     RCImageManager::GatherReport gathered;
     const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered);
     if (!gathered.failed.isEmpty()) {
@@ -270,16 +273,55 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
         return false;
     }
     // Only now that the new file is in place may the images it no longer names go, and only from
-    // the packet's own image folder: a save elsewhere deletes nothing it did not write.
-    const QString usedFolder = imageFolder.isEmpty() ? m_imageManager->projectImagePath() : imageFolder;
+    // the packet's own image folder, and only those that the file it replaced named: a save
+    // deletes no file that the program did not put there.
     if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
-        m_imageManager->removeUnusedImages(usedFolder, usedImages);
+        m_imageManager->removeUnusedImages(usedFolder, usedImages, previousPictures);
     markSaved();
     return true;
 }
 
+QSet<QString> RCProjectPacketIO::picturesNamedByPreviousFile(const QString& filePath, const QString& imageFolder)
+{
+    QString previous = filePath;
+    const QFileInfo info(filePath);
+    if (!info.isFile() && info.fileName() == QLatin1String(RCPacketFolder::ProjectFileName))
+        previous = info.dir().filePath(QLatin1String(RCPacketFolder::OldProjectFileName));
+    QFile file(previous);
+    if (!QFileInfo(previous).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    // Anything that is not a JSON document names nothing: its folder's pictures are not ours.
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    return RCImageManager::filesNamedBy(
+        document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array()), imageFolder);
+}
+
+void RCProjectPacketIO::setReservedFolders(const QStringList& folders)
+{
+    m_reservedFolders = folders;
+}
+
 bool RCProjectPacketIO::savePacket(const QString& packetPath)
 {
+    const QString name = RCPacketFolder::folderName(packetPath);
+    if (RCPacketFolder::isNameTooLong(name)) {
+        qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
+                               << "name too long" << packetPath;
+        m_lastError = tr("名称过长");
+        return false;
+    }
+    // The program empties or replaces these folders on its own: a new packet there would be lost.
+    // Compared resolved, so that a symbolic link leads nowhere else.
+    if (!RCPacketFolder::samePath(packetPath, m_packetPath)) {
+        for (const QString& reserved : std::as_const(m_reservedFolders)) {
+            if (RCPacketFolder::isInside(packetPath, reserved)) {
+                qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
+                                       << "refused, inside" << reserved << packetPath;
+                m_lastError = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));
+                return false;
+            }
+        }
+    }
     // The packet that is open is saved where it is, also when the recent list cannot hold its path
     // (it then stays out of the list); a new packet must be one that the list can hold.
     const bool listed = RCRecentProjectRecord::canRecord(packetPath);

@@ -2,7 +2,9 @@
 
 #include <QJsonObject>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -74,6 +76,10 @@ public:
     // The open packet's old "project.json" goes once the new file is written.
     bool savePacket(const QString& packetPath);
 
+    // Folders that no new packet may be saved into or below (the template cache, the install
+    // folder): the program empties or replaces them. The open packet is still saved where it is.
+    void setReservedFolders(const QStringList& folders);
+
     // Why the last save failed, for the user: a picture that is missing or could not be copied, a
     // file that the disk could not take whole, a refused folder. "" after a successful save.
     QString lastError() const { return m_lastError; }
@@ -88,12 +94,16 @@ private:
     // Gives every item the rows that its catalogue control defines and it lacks.
     void upgradeItems();
     void markSaved();
+    // The pictures of `imageFolder` that the project file at `filePath` (or, when there is none,
+    // the older "project.json" beside it) names; none when it is missing or no JSON.
+    static QSet<QString> picturesNamedByPreviousFile(const QString& filePath, const QString& imageFolder);
 
     RCImageManager* m_imageManager = nullptr;
     IRCSetting* m_setting = nullptr;
     IRCControlManager* m_controlManager = nullptr;
     QString m_packetPath;
     QString m_lastError;
+    QStringList m_reservedFolders;
     // Set by every recorded edit, undo and redo, and by every scene or item added or removed
     // without a record; cleared by a successful load or save. Unlike "the undo history is not
     // empty" it survives the history's cap.

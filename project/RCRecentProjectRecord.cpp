@@ -37,18 +37,47 @@ bool RCRecentProjectRecord::isNonEmptyDir(const QString& path)
     return !QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty();
 }
 
-void RCRecentProjectRecord::load()
+bool RCRecentProjectRecord::readPieces(QStringList* pieces) const
 {
     QFile file(m_recordFilePath);
     if (!file.open(QIODevice::ReadOnly))
-        return;
+        return false;
     QString text = QString::fromUtf8(file.readAll());
     file.close();
 
     // Only the line end that the writer adds is removed; white space inside paths is kept.
     while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
         text.chop(1);
-    const QStringList pieces = text.split(QLatin1Char('>'), Qt::SkipEmptyParts);
+    *pieces = text.split(QLatin1Char('>'), Qt::SkipEmptyParts);
+    return true;
+}
+
+void RCRecentProjectRecord::refresh()
+{
+    QStringList pieces;
+    if (!readPieces(&pieces))
+        return;
+    QStringList merged;
+    for (const QString& piece : std::as_const(pieces)) {
+        if (canRecord(piece) && !merged.contains(piece))
+            merged.append(piece);
+    }
+    // Since every change of ours is written at once, an entry that only we hold was removed by
+    // another instance, unless our last write failed: then it is a change of ours still to write.
+    if (m_unsaved) {
+        for (qsizetype i = 0; i < m_dirPaths.size(); ++i) {
+            if (!merged.contains(m_dirPaths.at(i)))
+                merged.insert(std::min(i, merged.size()), m_dirPaths.at(i));
+        }
+    }
+    m_dirPaths = merged;
+}
+
+void RCRecentProjectRecord::load()
+{
+    QStringList pieces;
+    if (!readPieces(&pieces))
+        return;
 
     bool dropped = false;
     for (const QString& piece : pieces) {
@@ -93,6 +122,8 @@ void RCRecentProjectRecord::addDirPath(const QString& path)
                                      << "path cannot be recorded" << path;
         return;
     }
+    // Another instance on the same home may have changed the file since: its entries stay.
+    refresh();
     const int index = m_dirPaths.indexOf(path);
     if (index < 0) {
         m_dirPaths.prepend(path);
@@ -109,6 +140,7 @@ void RCRecentProjectRecord::addDirPath(const QString& path)
 
 void RCRecentProjectRecord::removeDirPath(const QString& path)
 {
+    refresh();
     if (!m_dirPaths.contains(path))
         return;
     m_dirPaths.removeAll(path);
@@ -128,7 +160,8 @@ void RCRecentProjectRecord::save()
     text += QLatin1Char('\n');
 
     QString reason;
-    if (!RCFileWrite::write(m_recordFilePath, text.toUtf8(), &reason)) {
+    m_unsaved = !RCFileWrite::write(m_recordFilePath, text.toUtf8(), &reason);
+    if (m_unsaved) {
         qCWarning(lcRcRecentProject) << "RCRecentProjectRecord::save"
                                      << "write failed" << m_recordFilePath << reason;
         Q_EMIT saveFailed(reason);

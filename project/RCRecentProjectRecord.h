@@ -31,8 +31,14 @@ public:
     // packet drops out of the list.
     static bool canRecord(const QString& path);
 
+    // Both read the record file again first (refresh()), so that what another instance on the same
+    // home wrote is kept.
     void addDirPath(const QString& path);
     void removeDirPath(const QString& path);
+    // Takes the list from the record file as it is now (another instance may have written it),
+    // keeping the changes of ours that could not be written. Nothing changes when the file cannot
+    // be read.
+    void refresh();
     QStringList getDirPathList() const { return m_dirPaths; }
     bool contains(const QString& path) const { return m_dirPaths.contains(path); }
 
@@ -51,10 +57,14 @@ Q_SIGNALS:
 
 private:
     static bool isNonEmptyDir(const QString& path);
+    // The record file's pieces; false when it cannot be read.
+    bool readPieces(QStringList* pieces) const;
     void load();
     void importLegacyFolders();
 
     QString m_recordFilePath;
     QString m_legacyDirPath;
     QStringList m_dirPaths;
+    // The last write failed: the list holds changes that the file lacks.
+    bool m_unsaved = false;
 };

@@ -13,6 +13,8 @@
 int RCStoredProjects::rescan()
 {
     m_list.clear();
+    // Also the packets that another instance on the same home saved meanwhile.
+    RCRecentProjectRecord::instance()->refresh();
     const QStringList folders = RCRecentProjectRecord::instance()->getDirPathList();
     for (const QString& folder : folders) {
         // A folder without a readable project file is no project (yet): a save that was cut off

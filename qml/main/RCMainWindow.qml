@@ -185,7 +185,7 @@ Window {
         // An install view that waits for this very question needs no second one.
         var view = projectDownloadDialog.view()
         mInvitationWaiting = !(view && view.mWaitingForSave)
-        console.warn("RCMainWindow: the invitation waits until the open document's question is answered")
+        console.info("RCMainWindow: the invitation waits until the open document's question is answered")
     }
     // The user accepted an install: unsaved changes are offered for saving first.
     function askBeforeInstall() {
@@ -281,7 +281,7 @@ Window {
     // saving first.
     function requestSwitchProject(sPacketPath) {
         if (mDocumentBusy) {
-            console.warn("RCMainWindow: project switch refused while a question about the open document is pending:",
+            console.info("RCMainWindow: project switch refused while a question about the open document is pending:",
                          sPacketPath)
             return
         }
@@ -294,7 +294,7 @@ Window {
         // The open question (or the save it started, or a save dialog) stays: a close request
         // neither asks again nor closes.
         if (mDocumentBusy) {
-            console.warn("RCMainWindow: close refused while a question about the open document is pending")
+            console.info("RCMainWindow: close refused while a question about the open document is pending")
             close.accepted = false
             return
         }
@@ -335,7 +335,7 @@ Window {
         function onCurrentProjectChanged(sProjectName) {
             // Its answer would act on another document than the one it asked about.
             if (mainWindow.mIsSaveMessageBoxId !== "") {
-                console.warn("RCMainWindow: the save question is withdrawn, its project was replaced")
+                console.info("RCMainWindow: the save question is withdrawn, its project was replaced")
                 mainWindow.mMessageBoxManager.close(mainWindow.mIsSaveMessageBoxId)
             }
             mainWindow.mProjectPath = mainWindow.mProject.getProjectPacketPath()

@@ -6,8 +6,10 @@ import Rc.RCMessageBoxManager
 import Rc.IRCProject 1.0
 
 // Asks for a project's name and the folder to save it in. The folder starts as the parent of
-// mSaveFolderPath; the folder button picks another. "保存" refuses an empty or unusable name and
-// an empty folder with a message and stays open; otherwise it closes and reports
+// mSaveFolderPath; the folder button picks another. "保存" refuses an empty, unusable or too long
+// name, an empty folder, the program's own folders and a folder whose project file or thumbnail
+// belongs to no packet (the save would replace them) with a notice and stays open; otherwise it
+// closes and reports
 // accepted(folder, name) with the folder as a local path. The cross reports rejected(). The
 // folder picker only reads, and opens in the folder shown (unless that is the template cache,
 // where nothing may be saved), else in the user's documents folder, else in home.
@@ -31,31 +33,40 @@ RCFormDialog {
     function folderChosen(folderUrl) {
         mFolder = mInterface.urlToLocalPath(String(folderUrl))
     }
+    // A notice: one "确定".
+    function notice(sText) {
+        mMessageBoxManager.showMessage(qsTr("提示"), sText, true, false)
+        return false
+    }
+    function isKnownProject(sPath) {
+        var count = mProject.getProjectCount()
+        for (var i = 0; i < count; ++i) {
+            if (mInterface.isSamePath(mProject.getProject(i)["ProjectPacketPath"], sPath))
+                return true
+        }
+        return false
+    }
     function save() {
         var name = nameField.text
-        var messages = mMessageBoxManager
-        if (name === "") {
-            messages.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
-            return false
-        }
-        if (!mInterface.isValidProjectName(name)) {
-            messages.showMessage(qsTr("提示"), qsTr("项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾"))
-            return false
-        }
-        if (mFolder === "") {
-            messages.showMessage(qsTr("提示"), qsTr("保存路径不能为空"))
-            return false
-        }
+        if (name === "")
+            return notice(qsTr("项目名称不能为空"))
+        if (mInterface.isNameTooLong(name))
+            return notice(qsTr("名称过长"))
+        if (!mInterface.isValidProjectName(name))
+            return notice(qsTr("项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾"))
+        if (mFolder === "")
+            return notice(qsTr("保存路径不能为空"))
         // The cache is emptied whenever a template is opened.
-        if (mInterface.isInsideFolder(mFolder, mProject.getNewProjectPacketPath())) {
-            messages.showMessage(qsTr("提示"), qsTr("不能保存到临时文件夹，请选择其他保存路径"))
-            return false
-        }
+        if (mInterface.isInsideFolder(mFolder, mProject.getNewProjectPacketPath()))
+            return notice(qsTr("不能保存到临时文件夹，请选择其他保存路径"))
+        var target = mFolder + "/" + name
         // The next install replaces the download folder with everything in it.
-        if (mInterface.isInsideFolder(mFolder + "/" + name, mProject.getDownloadProjectPacketPath())) {
-            messages.showMessage(qsTr("提示"), qsTr("不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"))
-            return false
-        }
+        if (mInterface.isInsideFolder(target, mProject.getDownloadProjectPacketPath()))
+            return notice(qsTr("不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"))
+        // A project file or thumbnail that no packet of ours holds is the user's own.
+        if (mInterface.holdsPacketFiles(target) && !mInterface.isPacketOnly(target) && !isKnownProject(target)
+                && !mInterface.isSamePath(target, mProject.getProjectPacketPath()))
+            return notice(qsTr("该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"))
         close()
         accepted(mFolder, name)
         return true

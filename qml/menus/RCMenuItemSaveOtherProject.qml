@@ -5,7 +5,9 @@ import Rc.RCMessageBoxManager
 import Rc.IRCProject 1.0
 
 // "另存为和打开": saves the project into a new folder and goes on with it there. Every answer of
-// the save says "另存为成功" or "另存为失败", after the real write.
+// the save dialog says "另存为成功" or "另存为失败", after the real write; declining to save without
+// missing pictures tries nothing and says nothing. A project without a packet of its own (a
+// template copy, a download) starts without a folder, as "保存" does.
 RCMenuItem {
     id: root
 
@@ -24,7 +26,7 @@ RCMenuItem {
         if (flow.mBusy)
             return
         flow.checkPictures(function () {
-            flow.openDialog(root.mProject.getProjectPacketPath())
+            flow.openDialog(root.mProject.isNewProject() ? "" : root.mProject.getProjectPacketPath())
         })
     }
 
@@ -42,5 +44,6 @@ RCMenuItem {
             root.sig_saveAsResult(res)
         }
         onDialogClosed: root.sig_saveAsResult(false)
+        onPicturesDeclined: root.sig_saveAsResult(false)
     }
 }

@@ -58,5 +58,6 @@ RCMenuItem {
             root.sig_saveResult(res)
         }
         onDialogClosed: root.sig_saveResult(false)
+        onPicturesDeclined: root.sig_saveResult(false)
     }
 }

@@ -7,10 +7,12 @@ import Rc.IRCProject 1.0
 
 // The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the
 // question about missing pictures (checkPictures), the save dialog, the overwrite question when
-// the target is a known project or a folder that is not empty, then the save itself. The packet path moves to the new folder only after the packet
-// was written there; the thumbnail follows a successful save. Reports finished(res, cancelled)
-// once per accepted dialog (cancelled: the user declined the overwrite, nothing was written), or
-// dialogClosed() when the dialog's cross was pressed.
+// the target is a packet ("项目存在，是否覆盖？") or another folder that is not empty ("文件夹不为空，
+// 是否保存到此处？"), then the save itself. The packet path moves to the new folder only after the
+// packet was written there; the thumbnail follows a successful save. Reports finished(res,
+// cancelled) once per accepted dialog (cancelled: the user declined the overwrite, nothing was
+// written), dialogClosed() when the dialog's cross was pressed, or picturesDeclined() when the
+// user declined to save without the missing pictures (nothing was tried).
 //
 // The window hears when the dialog or the overwrite question opens and goes
 // (mWindow.saveFlowOpenChanged), so that nothing the user did not start replaces the document
@@ -41,10 +43,11 @@ QtObject {
 
     signal finished(bool res, bool cancelled)
     signal dialogClosed
+    signal picturesDeclined
 
     // Runs proceed() at once when every picture of the document is there. Otherwise names the
     // missing ones and asks first: "确定" empties their values and runs proceed(), any other
-    // answer reports finished(false, true).
+    // answer reports picturesDeclined().
     function checkPictures(proceed) {
         var missing = mProject.getMissingPictures()
         if (missing.length === 0) {
@@ -64,7 +67,7 @@ QtObject {
         mPictureQuestionId = ""
         mPendingSave = null
         if (!goAhead) {
-            finished(false, true)
+            picturesDeclined()
             return
         }
         mProject.dropMissingPictures()
@@ -95,9 +98,11 @@ QtObject {
             return
         }
         folderPath = path.endsWith("/") ? path + name : path + "/" + name
-        if (isKnownProject(folderPath) || mInterface.folderHasEntries(folderPath)) {
-            mMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), qsTr("项目存在，是否覆盖？"),
-                                                           true, true, false, false)
+        var packet = isKnownProject(folderPath) || mInterface.isPacketOnly(folderPath)
+        if (packet || mInterface.folderHasEntries(folderPath)) {
+            // A folder of other files keeps them: the save only adds the packet's own.
+            var question = packet ? qsTr("项目存在，是否覆盖？") : qsTr("文件夹不为空，是否保存到此处？")
+            mMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), question, true, true, false, false)
             mMessageBoxManager.messageBoxShow(mMessageBoxId)
             return
         }
@@ -136,15 +141,15 @@ QtObject {
         if (mSaving)
             return
         if (mDialog) {
-            console.warn("RCSaveFlow: the save dialog closes, its project was replaced")
+            console.info("RCSaveFlow: the save dialog closes, its project was replaced")
             mDialog.close()
             mDialog = null
             dialogClosed()
         } else if (mMessageBoxId !== "") {
-            console.warn("RCSaveFlow: the overwrite question is withdrawn, its project was replaced")
+            console.info("RCSaveFlow: the overwrite question is withdrawn, its project was replaced")
             mMessageBoxManager.close(mMessageBoxId)
         } else if (mPictureQuestionId !== "") {
-            console.warn("RCSaveFlow: the missing-picture question is withdrawn, its project was replaced")
+            console.info("RCSaveFlow: the missing-picture question is withdrawn, its project was replaced")
             mMessageBoxManager.close(mPictureQuestionId)
         }
     }

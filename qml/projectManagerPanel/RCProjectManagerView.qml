@@ -99,7 +99,24 @@ Rectangle {
     function count() {
         return projectModel.count
     }
+    // Why a stored project cannot be removed, or "" when it can: the open project, a packet whose
+    // pictures the open document shows, a folder that holds more than the packet.
+    function removeRefusal(sPacketPath) {
+        if (mInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath()))
+            return qsTr("不能删除正在打开的项目！")
+        if (mProject.isPacketPictureSource(sPacketPath))
+            return qsTr("打开的项目正在使用该项目中的图片，不能删除！")
+        if (!mInterface.isPacketOnly(sPacketPath))
+            return qsTr("该文件夹中还有其他文件，不能删除！")
+        return ""
+    }
+    // Refuses at once what cannot be removed; asks about the rest.
     function askRemove(sPacketPath) {
+        var refusal = removeRefusal(sPacketPath)
+        if (refusal !== "") {
+            mMessageBoxManager.showMessage(qsTr("错误"), refusal, true, false)
+            return
+        }
         mRemoveMessageId = mMessageBoxManager.showMessage(
                     qsTr("询问"), qsTr("确定要删除路径为:") + "\"" + sPacketPath + "\"" + qsTr("的项目吗？"))
         mMenuPacketPath = sPacketPath
@@ -114,17 +131,21 @@ Rectangle {
     function renameAccepted(sPacketPath, sName, sNewName) {
         var messages = mMessageBoxManager
         if (sNewName === "") {
-            messages.showMessage(qsTr("错误"), qsTr("项目名不能为空！"))
+            messages.showMessage(qsTr("错误"), qsTr("项目名不能为空！"), true, false)
+            return false
+        }
+        if (mInterface.isNameTooLong(sNewName)) {
+            messages.showMessage(qsTr("错误"), qsTr("名称过长"), true, false)
             return false
         }
         if (!mInterface.isValidProjectName(sNewName)) {
-            messages.showMessage(qsTr("错误"), qsTr("项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"))
+            messages.showMessage(qsTr("错误"), qsTr("项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"), true, false)
             return false
         }
         var count = mProject.getProjectCount()
         for (var i = 0; i < count; ++i) {
             if (mProject.getProject(i)["Name"] === sNewName) {
-                messages.showMessage(qsTr("错误"), qsTr("项目存在！"))
+                messages.showMessage(qsTr("错误"), qsTr("项目存在！"), true, false)
                 return false
             }
         }

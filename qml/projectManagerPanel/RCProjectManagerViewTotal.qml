@@ -58,16 +58,10 @@ Rectangle {
     }
     function removeProject(sPacketPath) {
         var messages = mMessageBoxManager
-        if (mInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath())) {
-            messages.showMessage(qsTr("错误"), qsTr("不能删除正在打开的项目！"), true, false)
-            return false
-        }
-        if (mProject.isPacketPictureSource(sPacketPath)) {
-            messages.showMessage(qsTr("错误"), qsTr("打开的项目正在使用该项目中的图片，不能删除！"), true, false)
-            return false
-        }
-        if (!mInterface.isPacketOnly(sPacketPath)) {
-            messages.showMessage(qsTr("错误"), qsTr("该文件夹中还有其他文件，不能删除！"), true, false)
+        // Checked again: the open project may have changed while the question was open.
+        var refusal = storageView.removeRefusal(sPacketPath)
+        if (refusal !== "") {
+            messages.showMessage(qsTr("错误"), refusal, true, false)
             return false
         }
         var res = mProject.removeProjectPakcet(sPacketPath)

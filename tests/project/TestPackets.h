@@ -8,14 +8,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-// The text of a project file holding one empty scene named `sceneName`, as older versions of the
-// program write it.
-inline QByteArray projectFileText(const QString& sceneName)
+// The text of a project file holding one empty scene named `sceneName` (with the icon `iconPath`
+// when given), as older versions of the program write it.
+inline QByteArray projectFileText(const QString& sceneName, const QString& iconPath = QString())
 {
-    const QJsonObject scene{
-        {QStringLiteral("propertyArray"), QJsonArray{QJsonObject{{QStringLiteral("name"), RCKeys::Name()},
-                                                                 {QStringLiteral("value"), sceneName}}}},
-        {QStringLiteral("itemArray"), QJsonArray()}};
+    QJsonArray rows{QJsonObject{{QStringLiteral("name"), RCKeys::Name()}, {QStringLiteral("value"), sceneName}}};
+    if (!iconPath.isEmpty())
+        rows.append(QJsonObject{{QStringLiteral("name"), RCKeys::IconPath()}, {QStringLiteral("value"), iconPath}});
+    const QJsonObject scene{{QStringLiteral("propertyArray"), rows}, {QStringLiteral("itemArray"), QJsonArray()}};
     const QJsonObject root{
         {QStringLiteral("version"), QStringLiteral("2.1.7")},
         {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}},

@@ -307,7 +307,104 @@ private Q_SLOTS:
         QVERIFY(!m_project->hasChangedOnClosing());
     }
 
+    // The folders the program empties or replaces take no new packet, also when a symbolic link
+    // leads there; a packet opened through one counts as new. Nothing in them changes.
+    void linkedProgramFoldersTakeNoPacket_data()
+    {
+        QTest::addColumn<QString>("target"); // below the link to the application folder
+        QTest::newRow("install folder") << u"downloadProject"_s;
+        QTest::newRow("below the template cache") << u"newProjectCache/show"_s;
+    }
+    void linkedProgramFoldersTakeNoPacket()
+    {
+        QFETCH(QString, target);
+        const QString link = m_home->filePath(u"lnk"_s);
+        QFile::remove(link);
+        QVERIFY(QFile::link(m_home->appDir(), link));
+        const QString installed = m_home->appDir() + u"/downloadProject"_s;
+        QVERIFY(writeTestFile(installed + u"/project.tavx"_s, projectFileText(u"installed"_s)));
+        QVERIFY(!writePicture(installed + u"/image/a.png"_s, qRgb(7, 7, 7)).isEmpty());
+        QVERIFY(m_project->loadProjectPacket(link + u"/downloadProject"_s));
+        QVERIFY(m_project->isNewProject());
+        QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
+        const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
+        // Every save leaves its outcome in the log.
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*failed"_s));
+        QVERIFY(!m_project->saveProjectPacket(link + u"/"_s + target));
+        QVERIFY(!m_project->getLastSaveError().isEmpty());
+        QCOMPARE(contentsBelow(m_home->appDir()), before);
+    }
+
+    // A save into a folder of the user's own files writes the packet's files beside them and never
+    // deletes one: only pictures that the replaced project file named may go.
+    void foreignFilesStay()
+    {
+        const QString folder = m_home->filePath(u"packets/foreign"_s);
+        QVERIFY(writeTestFile(folder + u"/notes.txt"_s, "notes"));
+        QVERIFY(!writePicture(folder + u"/image/mine.png"_s, qRgb(8, 8, 8)).isEmpty());
+        // An unrelated project file, naming a picture that is not there.
+        QVERIFY(writeTestFile(folder + u"/project.tavx"_s, projectFileText(u"theirs"_s, u"rcimg:/theirs.png"_s)));
+        const QString stored = storedPacketWithPicture(u"stored"_s);
+        QVERIFY(!stored.isEmpty());
+        const QMap<QString, QByteArray> mine{{u"notes.txt"_s, readFile(folder + u"/notes.txt"_s)},
+                                             {u"image/mine.png"_s, readFile(folder + u"/image/mine.png"_s)}};
+
+        // 另存为, then Ctrl+S, then Ctrl+S without the picture the first save copied there.
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*saved.*foreign"_s));
+        QVERIFY(m_project->saveProjectPacket(folder));
+        m_project->setProjectPacketPath(folder);
+        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(QFileInfo::exists(folder + u"/image/logo.png"_s));
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        scenes->removeScene(scenes->getSceneIds().last(), true);
+        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(!QFileInfo::exists(folder + u"/image/logo.png"_s));
+        QMap<QString, QByteArray> after = contentsBelow(folder);
+        for (auto it = mine.cbegin(); it != mine.cend(); ++it)
+            QCOMPARE(after.value(it.key()), it.value());
+        QCOMPARE(filesIn(folder + u"/image"_s), QStringList{u"mine.png"_s});
+    }
+
+    // Rows that a file holds without a display type (older or hand-made packets) read as text rows,
+    // yet their pictures are the document's: no save deletes them, a save elsewhere takes them.
+    void picturesOfRowsWithoutDisplayTypeStay_data()
+    {
+        QTest::addColumn<bool>("intoNewFolder");
+        QTest::newRow("saved in place") << false;
+        QTest::newRow("saved into a new folder") << true;
+    }
+    void picturesOfRowsWithoutDisplayTypeStay()
+    {
+        QFETCH(bool, intoNewFolder);
+        const QString packet = m_home->filePath(u"packets/plain"_s);
+        // As older versions and tests/app/tst_sceneScreenshot.sh write it: rows without "display".
+        const QByteArray file = R"({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "S"}],
+            "itemArray": [{"propertyArray": [{"name": "ControlType", "value": 9},
+                {"name": "IconPath", "value": "rcimg:/red.png"}, {"name": "Picture", "value": "rcimg:/green.png"}]}]}]}})";
+        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, file));
+        QVERIFY(!writePicture(packet + u"/image/red.png"_s, qRgb(255, 0, 0)).isEmpty());
+        QVERIFY(!writePicture(packet + u"/image/green.png"_s, qRgb(0, 255, 0)).isEmpty());
+        const QMap<QString, QByteArray> pictures = contentsBelow(packet + u"/image"_s);
+        QVERIFY(m_project->loadStorageProjectPacket(packet));
+
+        const QString target = intoNewFolder ? m_home->filePath(u"packets/copy"_s) : packet;
+        QVERIFY(m_project->saveProjectPacket(target));
+        QCOMPARE(contentsBelow(packet + u"/image"_s), pictures);
+        QCOMPARE(contentsBelow(target + u"/image"_s), pictures);
+        QVERIFY(readFile(target + u"/project.tavx"_s).contains("rcimg:/green.png"));
+    }
+
 private:
+    // Every file below a folder with its bytes, by path relative to it.
+    static QMap<QString, QByteArray> contentsBelow(const QString& folder)
+    {
+        QMap<QString, QByteArray> contents;
+        for (const QString& file : filesBelow(folder))
+            contents.insert(file, readFile(QDir(folder).filePath(file)));
+        return contents;
+    }
     // A stored packet, loaded, whose second scene shows "logo.png" of its image folder.
     QString storedPacketWithPicture(const QString& name)
     {

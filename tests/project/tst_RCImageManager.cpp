@@ -188,10 +188,13 @@ private Q_SLOTS:
         QDir().mkpath(packet + u"/sub"_s);
         manager.setProjectImagePath(packet);
 
-        manager.removeUnusedImages(packet, {kept});
+        // Only files that the previous project file named may go.
+        const QString foreign = picture(u"p/image/foreign.png"_s, qRgb(4, 4, 4));
+        manager.removeUnusedImages(packet, {kept}, {kept, unused, hidden});
         QVERIFY(QFileInfo::exists(kept));
         QVERIFY(!QFileInfo::exists(unused));
         QVERIFY(!QFileInfo::exists(hidden));
+        QVERIFY(QFileInfo::exists(foreign));
         QVERIFY(QFileInfo(packet + u"/sub"_s).isDir());
 
         // No folder at all: nothing is listed, certainly not the working directory.
@@ -200,7 +203,7 @@ private Q_SLOTS:
         QFile marker(cwdFile);
         QVERIFY(marker.open(QIODevice::WriteOnly));
         marker.close();
-        noFolder.removeUnusedImages(QString(), {});
+        noFolder.removeUnusedImages(QString(), {}, {cwdFile});
         QVERIFY(QFileInfo::exists(cwdFile));
         QFile::remove(cwdFile);
     }
@@ -239,26 +242,27 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(stale)); // nothing is deleted before the project file is written
         QVERIFY(!Platform::instance()->canUndo());
 
-        manager.removeUnusedImages(packet, used);
+        manager.removeUnusedImages(packet, used, {stale});
         QVERIFY(!QFile::exists(stale));
         QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 3);
 
         // Saving again copies nothing and deletes nothing that is referenced.
         const QSet<QString> again = manager.modifyImagePathAndSaveImages(packet);
         QCOMPARE(again, used);
-        manager.removeUnusedImages(packet, again);
+        manager.removeUnusedImages(packet, again, again);
         QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 3);
 
         // Save as: the references of the old packet are copied into the new one.
         const QString other = m_home->filePath(u"q/image"_s);
-        manager.removeUnusedImages(other, manager.modifyImagePathAndSaveImages(other));
+        const QSet<QString> copied = manager.modifyImagePathAndSaveImages(other);
+        manager.removeUnusedImages(other, copied, copied);
         QCOMPARE(QDir(other).entryList(QDir::Files).size(), 3);
         QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(),
                  u"rcimg:/logo_2.png"_s);
 
         // A picture no longer used by anything goes at the next save.
         items->setPropertyValue(sceneId, itemId, RCKeys::IconPath(), QString(), false);
-        manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet));
+        manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet), used);
         QVERIFY(!QFile::exists(packet + u"/logo_2.png"_s));
         QVERIFY(QFile::exists(packet + u"/logo.png"_s));
         scenes->removeScene(sceneId, false);

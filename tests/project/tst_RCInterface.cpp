@@ -3,8 +3,11 @@
 #include "model/RCKeys.h"
 #include "project/RCInterface.h"
 
+#include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -52,6 +55,41 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, parent);
         QCOMPARE(RCInterface::instance()->parentFolder(path), parent);
+    }
+
+    // Paths compared as the folders they lead to, on real folders: "lnk" is a symbolic link to
+    // "Tavix", "Tavix/downloadProject" exists, "Tavix/new" does not yet.
+    void pathsCompareResolved_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("same");
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("through the link") << u"lnk/downloadProject"_s << u"Tavix/downloadProject"_s << true << true;
+        QTest::newRow("below, through the link") << u"lnk/downloadProject/x"_s << u"Tavix/downloadProject"_s
+                                                 << false << true;
+        QTest::newRow("not made yet, through the link") << u"lnk/new/a"_s << u"Tavix/new"_s << false << true;
+        QTest::newRow("folder named through the link") << u"Tavix/downloadProject"_s << u"lnk"_s << false
+                                                       << true;
+        QTest::newRow("trailing separator") << u"lnk/"_s << u"Tavix"_s << true << true;
+        QTest::newRow("neighbour") << u"Tavix/downloadProject2"_s << u"lnk/downloadProject"_s << false
+                                   << false;
+        QTest::newRow("outside") << u"other"_s << u"lnk"_s << false << false;
+    }
+    void pathsCompareResolved()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QFETCH(bool, same);
+        QFETCH(bool, inside);
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        QVERIFY(QDir(root.path()).mkpath(u"Tavix/downloadProject"_s));
+        QVERIFY(QDir(root.path()).mkpath(u"other"_s));
+        QVERIFY(QFile::link(root.filePath(u"Tavix"_s), root.filePath(u"lnk"_s)));
+        RCInterface* paths = RCInterface::instance();
+        QCOMPARE(paths->isSamePath(root.filePath(path), root.filePath(folder)), same);
+        QCOMPARE(paths->isInsideFolder(root.filePath(path), root.filePath(folder)), inside);
     }
 
     void sceneMembership_data()

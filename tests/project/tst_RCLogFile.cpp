@@ -1,3 +1,4 @@
+#include "editing/RCScenePresenter.h"
 #include "project/RCLog.h"
 #include "project/RCLogCategories.h"
 #include "project/RCLogFile.h"
@@ -51,6 +52,10 @@ private Q_SLOTS:
         QCOMPARE(tail, (QStringList{u"[info]rc.project: a"_s, u"[warning]rc.project: b"_s,
                                     u"[debug]rc.recentProject: c"_s, u"[info]default: d"_s,
                                     u"tryLoadProjectnot need load project 0"_s}));
+        // The registry's line per object would bury everything else.
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        scenes->removeScene(scenes->addScene(u"registered"_s, QString(), QString(), false), false);
+        QVERIFY(!readFile(m_logPath).contains("object.manager"));
     }
 
     void linesFromManyThreadsStayWhole()

@@ -235,10 +235,15 @@ private Q_SLOTS:
     void failedSaveKeepsFileAndImages()
     {
         const QString packet = m_home->filePath(u"packets/blocked"_s);
+        // A picture that the packet's file names and the document no longer shows.
+        const QString staleScene = RCScenePresenter::instance()->addScene(
+            u"stale"_s, QUrl::fromLocalFile(writePicture(m_home->filePath(u"stale.png"_s), qRgb(5, 0, 7))).toString(),
+            QString(), true);
         QVERIFY(m_project->saveProjectPacket(packet));
         m_project->setProjectPacketPath(packet);
         const QString stale = packet + u"/image/stale.png"_s;
-        QFile(stale).open(QIODevice::WriteOnly);
+        QVERIFY(QFile::exists(stale));
+        RCScenePresenter::instance()->removeScene(staleScene, true);
         const QString projectFile = packet + u"/project.tavx"_s;
         const QByteArray before = readFile(projectFile);
 
@@ -285,10 +290,11 @@ private Q_SLOTS:
             // The packet is opened through a link and saved to its real folder.
             writePicture(target + u"/image/used.png"_s, qRgb(1, 0, 7));
             writePicture(target + u"/image/unused.png"_s, qRgb(2, 0, 7));
-            QVERIFY(writeTestFile(target + u"/project.tavx"_s, projectFileText(u"l"_s)));
+            QVERIFY(writeTestFile(target + u"/project.tavx"_s, projectFileText(u"l"_s, u"rcimg:/unused.png"_s)));
             const QString link = m_home->filePath(u"packets/link"_s);
             QVERIFY(QFile::link(target, link));
             QVERIFY(m_project->loadProjectPacket(link));
+            scenes->setPropertyValue(scenes->getSceneIds().first(), RCKeys::IconPath(), QString(), true);
             scenes->addScene(u"used"_s, u"rcimg:/used.png"_s, QString(), true);
             gone << u"image/unused.png"_s;
         } else {

@@ -127,6 +127,26 @@ private Q_SLOTS:
         QCOMPARE(reread.getDirPathList().size(), 24);
     }
 
+    // Two instances on one home: each change reads the file again, so neither drops what the
+    // other recorded, and a removal by one stays removed.
+    void twoInstancesKeepEachOthersProjects()
+    {
+        const QString a = makePacket(u"A"_s);
+        const QString b = makePacket(u"B"_s);
+        const QString c = makePacket(u"C"_s);
+        RCRecentProjectRecord first;
+        RCRecentProjectRecord second;
+        first.addDirPath(a);
+        second.addDirPath(b);
+        QCOMPARE(readRecord(), (b + ">" + a + ">\n").toUtf8());
+        first.addDirPath(c);
+        QCOMPARE(first.getDirPathList(), (QStringList{c, b, a}));
+        second.removeDirPath(a);
+        first.addDirPath(b);
+        QCOMPARE(first.getDirPathList(), (QStringList{b, c}));
+        QCOMPARE(readRecord(), (b + ">" + c + ">\n").toUtf8());
+    }
+
 private:
     QString makePacket(const QString& relative)
     {

@@ -14,7 +14,7 @@ class TestSupport;
 // real project services the way the program starts them: the project root with its presenters,
 // control catalogue, message boxes, image manager and every type and root-context property it
 // registers, the default first scene and the built-in templates, and the root-context
-// properties that main publishes. The main window's own names (`mainWindow`, `dp`,
+// properties that main publishes. The main window's own names (`mainWindow`,
 // `calDialogGeometry()`) come from RCTestMainWindow.qml, the root of every test file:
 //
 //     RCTestMainWindow { id: mainWindow; TestCase { ... } }

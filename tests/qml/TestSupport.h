@@ -53,6 +53,8 @@ public:
     {
         return ::writeFile(path, text.toUtf8());
     }
+    // Makes linkPath a symbolic link to target.
+    Q_INVOKABLE bool link(const QString& target, const QString& linkPath) const { return QFile::link(target, linkPath); }
     // The file's text, read as UTF-8 ("" when it cannot be read).
     Q_INVOKABLE QString readText(const QString& path) const { return QString::fromUtf8(::readFile(path)); }
     Q_INVOKABLE bool exists(const QString& path) const { return QFileInfo::exists(path); }

@@ -175,7 +175,12 @@ RCTestMainWindow {
                 {tag: "trailing dot", name: "a.", folder: "/tmp", invalid: true},
                 {tag: "line break", name: "a\nb", folder: "/tmp", invalid: true},
                 {tag: "empty folder", name: "演出", folder: "", text: "保存路径不能为空"},
+                {tag: "600 bytes", name: "演".repeat(200), folder: "/tmp", text: "名称过长"},
                 {tag: "the cache", name: "演出", cache: true, text: "不能保存到临时文件夹，请选择其他保存路径"},
+                {tag: "the install folder through a link", name: "downloadProject", link: true,
+                    text: "不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"},
+                {tag: "a folder with another project file", name: "别人的", foreign: true,
+                    text: "该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"},
                 {tag: "good", name: "演出 第1场", folder: "/tmp/项目", accepted: true}
             ]
         }
@@ -185,8 +190,25 @@ RCTestMainWindow {
             dialog.open()
             tryCompare(dialog, "opened", true)
             findChild(dialog.contentItem, "nameField").text = data.name
-            dialog.mFolder = data.cache ? project.getNewProjectPacketPath() : data.folder
+            dialog.mFolder = data.cache ? project.getNewProjectPacketPath() : data.folder || ""
+            var foreign = {}
+            if (data.link) {
+                // A link to the application folder, which holds the install folder.
+                var appDir = project.getDownloadProjectPacketPath().replace(/\/downloadProject$/, "")
+                dialog.mFolder = testSupport.makeFolder("链接") + "/lnk"
+                verify(testSupport.link(appDir, dialog.mFolder))
+            }
+            if (data.foreign) {
+                dialog.mFolder = testSupport.makeFolder("别人")
+                var files = {"project.tavx": "{}", "notes.txt": "笔记", "image/mine.png": "图"}
+                for (var name in files) {
+                    foreign[dialog.mFolder + "/" + data.name + "/" + name] = files[name]
+                    verify(testSupport.writeText(dialog.mFolder + "/" + data.name + "/" + name, files[name]))
+                }
+            }
             compare(dialog.save(), data.accepted === true)
+            for (var path in foreign)
+                compare(testSupport.readText(path), foreign[path])
             if (data.accepted) {
                 compare(spy.count, 1)
                 compare(spy.signalArguments[0][0], data.folder)
@@ -196,6 +218,9 @@ RCTestMainWindow {
                 compare(spy.count, 0)
                 compare(dialog.visible, true, "the dialog stays")
                 compare(lastMessage(), data.invalid ? "项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾" : data.text)
+                var ids = messages.getShownMessageIds()
+                compare([messages.okButtonIsVisible(ids[ids.length - 1]), messages.cancelButtonIsVisible(ids[ids.length - 1])],
+                        [true, false], "a notice has one 确定")
             }
         }
 
@@ -249,11 +274,33 @@ RCTestMainWindow {
             compare(picker.startFolder, data.project === "stored" ? parent : "")
         }
 
+        // "另存为和打开" starts as "保存" does where the project has no packet of its own, and beside
+        // its packet otherwise.
+        function test_saveAsStartFolder_data() {
+            return [
+                {tag: "template copy", stored: false},
+                {tag: "stored project", stored: true}
+            ]
+        }
+        function test_saveAsStartFolder(data) {
+            var menu = realWindow()
+            var parent = ""
+            if (data.stored) {
+                parent = testSupport.makeFolder("起点")
+                verify(project.saveProjectPacket(parent + "/项目"))
+                verify(project.loadStorageProjectPacket(parent + "/项目"))
+            }
+            var entry = findChild(menu, "menuSaveOtherProject")
+            entry.triggered()
+            verify(entry.mFlow.mDialog)
+            compare(entry.mFlow.mDialog.mFolder, parent)
+        }
+
         function test_saveAs_data() {
             return [
                 {tag: "into a Chinese folder", folder: "另存为目录", name: "新项目", saved: true},
                 {tag: "over a folder with files, kept", folder: "有文件", name: "旧项目", existing: true, overwrite: false, saved: false},
-                {tag: "over a folder with files, replaced", folder: "有文件", name: "旧项目", existing: true, overwrite: true, saved: true},
+                {tag: "over a folder with files, saved beside them", folder: "有文件", name: "旧项目", existing: true, overwrite: true, saved: true},
                 {tag: "under a file", folder: "文件下", name: "项目", blocked: true, saved: false}
             ]
         }
@@ -262,8 +309,10 @@ RCTestMainWindow {
             var before = project.getProjectPacketPath()
             var folder = testSupport.makeFolder(data.folder)
             var target = folder + "/" + data.name
-            if (data.existing)
+            if (data.existing) {
                 verify(testSupport.writeText(target + "/notes.txt", "用户的文件"))
+                verify(testSupport.writeText(target + "/image/mine.png", "用户的图"))
+            }
             if (data.blocked) {
                 verify(testSupport.writeText(folder + "/file", ""))
                 folder = folder + "/file"
@@ -278,7 +327,7 @@ RCTestMainWindow {
             dialog.mFolder = folder
             verify(dialog.save())
             if (data.existing) {
-                compare(lastMessage(), "项目存在，是否覆盖？")
+                compare(lastMessage(), "文件夹不为空，是否保存到此处？")
                 compare(spy.count, 0, "waits for the answer")
                 var question = entry.mFlow.mMessageBoxId
                 if (data.overwrite)
@@ -293,8 +342,12 @@ RCTestMainWindow {
             compare(text.length > 1, !!data.blocked, "a failed write says why")
             compare(testSupport.exists(target + "/project.tavx"), data.saved)
             compare(project.getProjectPacketPath(), data.saved ? target : before)
-            if (data.existing)
+            if (data.existing && data.saved)
+                verify(project.saveProjectPacket(), "the next Ctrl+S")
+            if (data.existing) {
                 compare(testSupport.readText(target + "/notes.txt"), "用户的文件")
+                compare(testSupport.readText(target + "/image/mine.png"), "用户的图")
+            }
         }
 
         // A picture that the packet does not hold yet is copied into the new folder by the first
@@ -340,7 +393,8 @@ RCTestMainWindow {
             return [
                 {tag: "save, agreed", entry: "menuSaveProject", agree: true},
                 {tag: "save, declined", entry: "menuSaveProject", agree: false},
-                {tag: "save as, agreed", entry: "menuSaveOtherProject", agree: true}
+                {tag: "save as, agreed", entry: "menuSaveOtherProject", agree: true},
+                {tag: "save as, declined", entry: "menuSaveOtherProject", agree: false}
             ]
         }
         function test_missingPicturesAsked(data) {
@@ -365,7 +419,7 @@ RCTestMainWindow {
                 compare(spy.count, 1)
                 compare(spy.signalArguments[0][0], false)
                 compare(scenes.getPropertyValue(sceneId, "IconPath"), "file://" + picture)
-                verify(lastMessage().indexOf("保存失败") < 0, "declining is no failure")
+                compare(lastMessage(), "", "declining is no failure: nothing is said")
                 return
             }
             messages.accept(entry.mFlow.mPictureQuestionId)

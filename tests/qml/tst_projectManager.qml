@@ -200,13 +200,14 @@ RCTestMainWindow {
             var stored = views(page)[1]
             verify(stored.rowOf(path) >= 0)
             stored.askRemove(path)
-            compare(lastMessage(), "确定要删除路径为:\"" + path + "\"的项目吗？")
+            // What cannot go is refused at once, without asking first.
+            compare(lastMessage(), data.removed ? "确定要删除路径为:\"" + path + "\"的项目吗？" : data.text)
             var ids = messages.getShownMessageIds()
-            messages.accept(ids[ids.length - 1])
+            compare(ids.length, 1)
+            compare(messages.cancelButtonIsVisible(ids[0]), !!data.removed)
+            messages.accept(ids[0])
             compare(testSupport.exists(path + "/project.tavx"), !data.removed)
             compare(stored.rowOf(path) >= 0, !data.removed)
-            if (!data.removed)
-                compare(lastMessage(), data.text)
             if (data.extra)
                 compare(testSupport.readText(path + "/演出记录.txt"), "用户的文件")
         }
