@@ -76,7 +76,8 @@ double secondsToFirstFrame(const QString& program, const QStringList& arguments)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral(".cache")));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("qt.scenegraph.time.renderloop.debug=true"));
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"),
+                       QStringLiteral("qt.scenegraph.time.renderloop.debug=true"));
     if (!environment.contains(QStringLiteral("QT_QUICK_BACKEND")))
         environment.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
     QProcess process;
@@ -87,7 +88,8 @@ double secondsToFirstFrame(const QString& program, const QStringList& arguments)
     process.start(program, arguments);
     QByteArray output;
     double seconds = -1;
-    while (timer.elapsed() < kFrameTimeoutMs && process.waitForReadyRead(int(kFrameTimeoutMs - timer.elapsed()))) {
+    while (timer.elapsed() < kFrameTimeoutMs &&
+           process.waitForReadyRead(int(kFrameTimeoutMs - timer.elapsed()))) {
         output += process.readAll().toLower();
         // "Frame rendered with 'software' renderloop …", "… syncAndRender: frame rendered in …"
         if (output.contains("frame rendered")) {
@@ -149,7 +151,13 @@ void BM_ProgramStart(benchmark::State& state)
         state.counters["x_previous"] = median(times[1]) / median(times[2]);
     }
 }
-BENCHMARK(BM_ProgramStart)->Arg(0)->Arg(1000)->Arg(5000)->Iterations(kRuns)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramStart)
+    ->Arg(0)
+    ->Arg(1000)
+    ->Arg(5000)
+    ->Iterations(kRuns)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
