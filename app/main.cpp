@@ -7,6 +7,7 @@
 #include "root/RCStartUp.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QQmlApplicationEngine>
 #include <QUrl>
 
@@ -14,15 +15,18 @@
 // the project (which stops and awaits its workers), then the engine; no thread outlives main.
 int main(int argc, char* argv[])
 {
-    // The program's own QML is compiled into it (tavix_compile_qml_ahead), so the QML disk cache in
-    // the home would only ever hold what a newer Qt refuses to take from there. It is neither
-    // written nor read: Qt 6.4 commits a cache file that a full disk cut short, and a later load
-    // of such a file crashes.
-    qputenv("QML_DISABLE_DISK_CACHE", "1");
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
+    // The program's own QML is compiled into it (tavix_compile_qml_ahead) and the engine takes
+    // those units as they are. Whatever QML is still compiled at run time is never cached on disk:
+    // Qt 6.4 commits a cache file that a full disk cut short, and a later load of such a file
+    // crashes. The cache folder is one that cannot exist, below the program file itself, so no
+    // cache is written or read anywhere. (QML_DISABLE_DISK_CACHE would also make Qt 6.4 refuse the
+    // compiled-in units, and every start would compile all of the QML again.)
+    const QString noCacheFolder = QCoreApplication::applicationFilePath() + QStringLiteral("/qmlcache");
+    qputenv("QML_DISK_CACHE_PATH", QFile::encodeName(noCacheFolder));
     RCLogFile::initLogFile();
     RCStartUp::installQtTexts(&app);
 

@@ -6,7 +6,8 @@
 Every figure is a ratio of a measured benchmark to its twin from the same run: "wall" divides the
 real times, "cpu" the CPU times of the two (Google Benchmark's real_time and cpu_time), so a loaded
 machine shows up as a gap between the two. The tap figures are the benchmark's own percentile
-ratios. Benchmarks that start the project root run in a private network namespace
+ratios, and so are the start-up figures of the program binary (bench_programStart: "x_twin", and
+with TAVIX_PREVIOUS_PROGRAM naming another build's program, "x_previous"). Benchmarks that start the project root run in a private network namespace
 (scripts/netns-run.sh under `unshare -rn`), all on the offscreen platform with the software renderer.
 Exits non-zero when a benchmark fails or a figure is missing from its output.
 """
@@ -67,6 +68,19 @@ FIGURES = {
                                               "BM_SessionTable/1/1", "BM_SessionTable/-1/1", "ratio"),
     "session table replace, resize, control": ("qml/bench_sessions", "BM_SessionTable/-1/1/|BM_SessionTable/2/1/",
                                                 "BM_SessionTable/2/1", "BM_SessionTable/-1/1", "ratio"),
+    "program start-up, no project": ("app/bench_programStart", "BM_ProgramStart/0/",
+                                     "BM_ProgramStart/0", None, "counter:x_twin"),
+    "program start-up with 1,000 items": ("app/bench_programStart", "BM_ProgramStart/1000/",
+                                          "BM_ProgramStart/1000", None, "counter:x_twin"),
+    "program start-up with 5,000 items": ("app/bench_programStart", "BM_ProgramStart/5000/",
+                                          "BM_ProgramStart/5000", None, "counter:x_twin"),
+    # with TAVIX_PREVIOUS_PROGRAM naming another build's program: against that one's starts
+    "program start-up, no project, against the previous build": (
+        "app/bench_programStart", "BM_ProgramStart/0/", "BM_ProgramStart/0", None, "counter:x_previous"),
+    "program start-up with 1,000 items, against the previous build": (
+        "app/bench_programStart", "BM_ProgramStart/1000/", "BM_ProgramStart/1000", None, "counter:x_previous"),
+    "program start-up with 5,000 items, against the previous build": (
+        "app/bench_programStart", "BM_ProgramStart/5000/", "BM_ProgramStart/5000", None, "counter:x_previous"),
     "tap median": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:median_x_bare"),
     "tap p99": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:p99_x_bare"),
 }
@@ -106,7 +120,8 @@ def main():
     parser.add_argument("--build", default=os.path.join(ROOT, "build/release-bench"))
     parser.add_argument("--only", nargs="*", default=None)
     args = parser.parse_args()
-    names = [n for n in FIGURES if not args.only or any(o in n for o in args.only)]
+    names = [n for n in FIGURES if (not args.only or any(o in n for o in args.only))
+             and ("previous build" not in n or os.environ.get("TAVIX_PREVIOUS_PROGRAM"))]
     values = {n: [] for n in names}
     # one process per filter and round: a figure's twin and measure run in a process of their
     # own, so that what other benchmarks left in the heap does not weigh on one of them only
