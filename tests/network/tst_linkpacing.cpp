@@ -136,11 +136,11 @@ void TestLinkPacing::fastServerIsHeldBackAndLosesNothing_data()
     QTest::addColumn<int>("blobBytes");
     QTest::addColumn<qint64>("spinNs");
     QTest::addColumn<int>("maxWaiting"); // the most commands that may wait in the panel
-    // Small commands reach the bound on their number first, large ones the bound on their bytes.
+    // Small commands reach the bound on their number first, large ones the bound on their bytes
+    // (8 MB, written out here).
     QTest::newRow("small commands") << kCommands << 0 << qint64(40000) << 2 * TerminalConnect::kMaxWaiting;
     constexpr int kLarge = 200 * 1024;
-    QTest::newRow("200 KB commands") << 160 << kLarge << qint64(20000000)
-                                     << int(2 * TerminalConnect::kMaxWaitingBytes / kLarge);
+    QTest::newRow("200 KB commands") << 160 << kLarge << qint64(20000000) << 2 * 8 * 1024 * 1024 / kLarge;
 }
 
 void TestLinkPacing::fastServerIsHeldBackAndLosesNothing()
