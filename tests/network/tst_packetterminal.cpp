@@ -435,7 +435,7 @@ void TestPacketTerminal::rotatingUnreachableInvitationsHoldNoDesignerOff()
     second.sendInvitation(m_port, second.port());
     QVERIFY2(connected.wait(3000), "a later designer was not followed");
     QCOMPARE(connected.last().first().toString(), QString("127.0.0.3"));
-    QVERIFY(sent > 10);
+    QVERIFY(sent > 5); // the host went on inviting throughout
 }
 
 QTEST_GUILESS_MAIN(TestPacketTerminal)
