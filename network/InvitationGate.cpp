@@ -5,20 +5,24 @@ InvitationGate::InvitationGate(int declineQuietMs, int failureQuietMs)
 {
 }
 
-bool InvitationGate::admits(const QString& host, int port, qint64 nowMs) const
+bool InvitationGate::admits(const QString& host, int port, const QString& sender, qint64 nowMs) const
 {
-    return m_declinedUntil.value(host, nowMs) <= nowMs &&
-           m_failedUntil.value(endpoint(host, port), nowMs) <= nowMs;
+    return m_declinedUntil.value(host, nowMs) <= nowMs && m_declinedUntil.value(sender, nowMs) <= nowMs &&
+           m_failedUntil.value(endpoint(host, port), nowMs) <= nowMs && m_restingUntil.value(sender, nowMs) <= nowMs;
 }
 
 void InvitationGate::declined(const QString& host, qint64 nowMs)
 {
+    if (host.isEmpty())
+        return;
     hold(m_declinedUntil, host, nowMs + m_declineQuietMs, nowMs);
 }
 
-void InvitationGate::failed(const QString& host, int port, qint64 nowMs)
+void InvitationGate::failed(const QString& host, int port, const QString& sender, qint64 nowMs)
 {
     hold(m_failedUntil, endpoint(host, port), nowMs + m_failureQuietMs, nowMs);
+    if (!sender.isEmpty())
+        hold(m_restingUntil, sender, nowMs + m_failureQuietMs, nowMs);
 }
 
 void InvitationGate::hold(QHash<QString, qint64>& until, const QString& key, qint64 untilMs, qint64 nowMs)

@@ -24,10 +24,11 @@ void PacketTerminal::startServer()
     if (!m_detect) {
         m_detect = new PacketTerminalDetect;
         m_detect->startDetect(m_invitationPort);
-        connect(m_detect, &TerminalDetect::serverDetected, this, [this, live](const QString& sIp, int port) {
-            if (live())
-                onServerDetected(sIp, port);
-        });
+        connect(m_detect, &TerminalDetect::serverDetected, this,
+                [this, live](const QString& sIp, int port, const QString&, const QString& sender) {
+                    if (live())
+                        onServerDetected(sIp, port, sender);
+                });
     }
     if (!m_connect) {
         m_connect = new PacketTerminalConnect(PacketTerminalConnect::kSilenceTimeoutMs);
@@ -101,10 +102,10 @@ void PacketTerminal::declineInvitation()
         m_connect->declineInvitation();
 }
 
-void PacketTerminal::onServerDetected(QString sIp, int port)
+void PacketTerminal::onServerDetected(QString sIp, int port, QString sSender)
 {
     if (m_connect && port >= 1 && port <= 65535)
-        m_connect->connectToServer(sIp, port);
+        m_connect->connectToServer(sIp, port, sSender);
 }
 
 void PacketTerminal::onServerConnect(QString sIp)

@@ -30,7 +30,7 @@ public:
     void declineInvitation() override;
 
 private Q_SLOTS:
-    void onServerDetected(QString sIp, int port);
+    void onServerDetected(QString sIp, int port, QString sSender);
     void onServerConnect(QString sIp);
     void onServerDisconnect();
     void on_receiveBegin();

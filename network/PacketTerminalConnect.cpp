@@ -8,8 +8,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <utility>
-
 PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs, int declineQuietMs, int failureQuietMs)
     : m_silenceTimeoutMs(silenceTimeoutMs), m_gate(declineQuietMs, failureQuietMs)
 {
@@ -30,44 +28,55 @@ PacketTerminalConnect::~PacketTerminalConnect()
     shutdownThread();
 }
 
-void PacketTerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
+void PacketTerminalConnect::on_sig_connectToServer(QString sIp, int nPort, QString sSender)
 {
     const QString normalised = HostAddressText::normalised(sIp);
-    const Invitation invitation{normalised.isEmpty() ? sIp : normalised, nPort};
-    if (!m_gate.admits(invitation.host, nPort, m_clock.elapsed()) || startAttempt(invitation.host, nPort))
+    Invitation invitation{normalised.isEmpty() ? sIp : normalised, nPort, HostAddressText::normalised(sSender)};
+    if (invitation.sender.isEmpty())
+        invitation.sender = invitation.host;
+    if (!m_gate.admits(invitation.host, nPort, invitation.sender, m_clock.elapsed()) || startAttempt(invitation))
         return;
-    // One designer at a time: the panel stays with the one it has, and keeps the latest other
-    // invitation only while an attempt may still fail.
-    if (attempt() && !(Invitation{attempt()->ip, attempt()->port} == invitation))
-        m_waiting = invitation;
+    // One designer at a time: the panel stays with the one it has, and keeps other invitations
+    // only while an attempt may still fail.
+    if (attempt() && !(attempt()->ip == invitation.host && attempt()->port == invitation.port))
+        keepWaiting(invitation);
 }
 
-bool PacketTerminalConnect::startAttempt(const QString& host, int port)
+bool PacketTerminalConnect::startAttempt(const Invitation& invitation)
 {
-    const std::optional<Invitation> waiting = std::exchange(m_waiting, std::nullopt);
-    if (connectLink(host, port, kConnectTimeoutMs))
-        return true;
-    m_waiting = waiting;
-    return false;
+    if (!connectLink(invitation.host, invitation.port, kConnectTimeoutMs))
+        return false;
+    m_current = invitation;
+    return true;
+}
+
+void PacketTerminalConnect::keepWaiting(const Invitation& invitation)
+{
+    m_waiting.removeIf([&](const Invitation& waiting) { return waiting.sender == invitation.sender; });
+    if (m_waiting.size() >= kMaxWaitingInvitations)
+        m_waiting.removeFirst();
+    m_waiting.append(invitation);
 }
 
 void PacketTerminalConnect::attemptFailed(const QString& ip, int port)
 {
-    m_gate.failed(ip, port, m_clock.elapsed());
+    m_gate.failed(ip, port, m_current.sender, m_clock.elapsed());
     // The socket may still be winding the attempt up; the next one starts from the event loop.
-    if (m_waiting)
+    if (!m_waiting.isEmpty())
         QMetaObject::invokeMethod(this, &PacketTerminalConnect::followWaitingInvitation,
                                   Qt::QueuedConnection);
 }
 
 void PacketTerminalConnect::followWaitingInvitation()
 {
-    if (!m_waiting || attempt())
+    while (!m_waiting.isEmpty() && !attempt()) {
+        const Invitation next = m_waiting.takeLast();
+        if (!m_gate.admits(next.host, next.port, next.sender, m_clock.elapsed()))
+            continue;
+        if (!startAttempt(next))
+            m_waiting.append(next); // the link is busy after all; the next failure follows it
         return;
-    const Invitation next = *m_waiting;
-    m_waiting.reset();
-    if (m_gate.admits(next.host, next.port, m_clock.elapsed()))
-        startAttempt(next.host, next.port);
+    }
 }
 
 void PacketTerminalConnect::attachManager(RequestManager* manager)
@@ -82,7 +91,8 @@ void PacketTerminalConnect::attachManager(RequestManager* manager)
 void PacketTerminalConnect::linkUp(const QString& address)
 {
     // An offer belongs to its connection.
-    m_waiting.reset();
+    m_waiting.clear();
+    m_linkSender = m_current.sender;
     m_downloadKey.clear();
     m_accepted = false;
     m_reception.abort();
@@ -199,9 +209,15 @@ void PacketTerminalConnect::on_sig_declineInvitation()
 {
     // Only an offer still unanswered names a designer: it came on the latest link.
     if (!m_downloadKey.isEmpty())
-        m_gate.declined(serverAddress(), m_clock.elapsed());
+        declineCurrent();
     m_downloadKey.clear();
     on_sig_disconnectFromServer();
+}
+
+void PacketTerminalConnect::declineCurrent()
+{
+    m_gate.declined(serverAddress(), m_clock.elapsed());
+    m_gate.declined(m_linkSender, m_clock.elapsed());
 }
 
 void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
@@ -211,7 +227,7 @@ void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
 
 void PacketTerminalConnect::on_sig_disconnectFromServer()
 {
-    m_waiting.reset();
+    m_waiting.clear();
     closeLink();
 }
 
@@ -226,10 +242,14 @@ void PacketTerminalConnect::watchSilence()
 
 void PacketTerminalConnect::linkTimeout()
 {
-    if (socket()->state() == QAbstractSocket::ConnectedState)
+    if (socket()->state() == QAbstractSocket::ConnectedState) {
+        // A designer that holds the one link and says nothing is treated as turned down, so that
+        // inviting again as its link ends does not take the link straight back.
+        declineCurrent();
         refuse("silence");
-    else
+    } else {
         FramedClientWorker::linkTimeout();
+    }
 }
 
 void PacketTerminalConnect::releaseResources()

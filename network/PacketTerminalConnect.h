@@ -8,7 +8,6 @@
 #include <QJsonObject>
 #include <QVariantMap>
 
-#include <optional>
 
 // The panel's connection worker of project distribution, in a thread of its own: connects to the
 // designer that invited it, reports its offer ("downloadKey") and, once the user accepted (the
@@ -17,14 +16,16 @@
 // receiver, who installs or discards it.
 //
 // One designer at a time: invitations while connected are dropped. While an attempt is under way
-// the latest invitation for another designer waits and is followed if the attempt fails. An attempt
-// that does not connect within kConnectTimeoutMs is abandoned, and that address and port are not
-// tried again for the failure quiet time; a designer whose offer the user turned down
-// (declineInvitation) is not followed for the decline quiet time (InvitationGate). Anything the
-// designer sends out of turn or out of bounds (a file or "issueBegin" before the user accepted, a
-// refused path, a size that does not add up, a file that cannot be written) ends the link, and the
-// packet received so far is dropped. A connected designer that sends nothing for the silence
-// timeout is dropped, except while the user is being asked.
+// the latest invitation of each other sending host waits (at most kMaxWaitingInvitations, the
+// oldest dropped first), and if the attempt fails the latest one still admitted is followed. An
+// attempt that does not connect within kConnectTimeoutMs is abandoned, and that address and port,
+// and the host whose invitation named them, rest for the failure quiet time; a designer whose offer
+// the user turned down (declineInvitation) is not followed for the decline quiet time
+// (InvitationGate). Anything the designer sends out of turn or out of bounds (a file or
+// "issueBegin" before the user accepted, a refused path, a size that does not add up, a file that
+// cannot be written) ends the link, and the packet received so far is dropped. A connected designer
+// that sends nothing for the silence timeout is dropped, except while the user is being asked, and
+// then rests as a declined one does, with the host that invited the panel to it.
 //
 // Public operations only emit queued signals and may be called from any thread.
 class PacketTerminalConnect : public FramedClientWorker
@@ -35,13 +36,18 @@ public:
     static constexpr int kSilenceTimeoutMs = 60000;
     static constexpr int kDeclineQuietMs = 60000;
     static constexpr int kFailureQuietMs = 10000;
+    static constexpr int kMaxWaitingInvitations = 16;
 
     explicit PacketTerminalConnect(int silenceTimeoutMs = kSilenceTimeoutMs,
                                    int declineQuietMs = kDeclineQuietMs,
                                    int failureQuietMs = kFailureQuietMs);
     ~PacketTerminalConnect() override;
 
-    void connectToServer(const QString& sIp, int nPort) { Q_EMIT sig_connectToServer(sIp, nPort); }
+    // An invitation naming sIp:nPort, sent by host sSender (empty: by sIp itself).
+    void connectToServer(const QString& sIp, int nPort, const QString& sSender = QString())
+    {
+        Q_EMIT sig_connectToServer(sIp, nPort, sSender);
+    }
     void disconnectFromServer() { Q_EMIT sig_disconnectFromServer(); }
     void setReceiveDir(const QString& sDirPath) { Q_EMIT sig_setReceiveDir(sDirPath); }
     void download() { Q_EMIT sig_download(); }
@@ -52,7 +58,7 @@ public:
 Q_SIGNALS:
     // Private: each is connected to its on_ slot in the worker thread.
     void sig_disconnectFromServer();
-    void sig_connectToServer(QString sIp, int nPort);
+    void sig_connectToServer(QString sIp, int nPort, QString sSender);
     void sig_setReceiveDir(QString sDirPath);
     void sig_download();
     void sig_declineInvitation();
@@ -70,7 +76,7 @@ private Q_SLOTS:
     void on_fileContentReceive(QByteArray data, bool complate, QVariantMap params);
     void on_fileReceiveError(QVariantMap params);
     void on_sig_disconnectFromServer();
-    void on_sig_connectToServer(QString sIp, int nPort);
+    void on_sig_connectToServer(QString sIp, int nPort, QString sSender);
     void on_sig_setReceiveDir(QString sDirPath);
     void on_sig_download();
     void on_sig_declineInvitation();
@@ -95,14 +101,19 @@ private:
     // Runs the silence watchdog unless the user is being asked.
     void watchSilence();
     void followWaitingInvitation();
-    bool startAttempt(const QString& host, int port);
+    // The designer of the link, and the host that invited the panel to it, rest as turned down.
+    void declineCurrent();
 
     struct Invitation
     {
         QString host;
         int port = 0;
-        bool operator==(const Invitation& other) const { return host == other.host && port == other.port; }
+        // The host whose datagram it was.
+        QString sender;
     };
+
+    bool startAttempt(const Invitation& invitation);
+    void keepWaiting(const Invitation& invitation);
 
     int m_silenceTimeoutMs;
     // The key of the latest link's offer while the user is asked about it; empty otherwise.
@@ -113,5 +124,10 @@ private:
     PacketReception m_reception;
     InvitationGate m_gate;
     QElapsedTimer m_clock;
-    std::optional<Invitation> m_waiting;
+    // Oldest first; one per sender.
+    QList<Invitation> m_waiting;
+    // The invitation of the latest attempt started.
+    Invitation m_current;
+    // The host that sent the invitation of the latest link.
+    QString m_linkSender;
 };

@@ -1,8 +1,8 @@
 #include "network/ServerChoice.h"
 
-bool ServerChoice::offer(const QString& ip, int port, bool pinned, qint64 nowMs)
+bool ServerChoice::offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs)
 {
-    if (!pinned && skipped(ip, nowMs))
+    if (!pinned && (rests(ip, nowMs) || rests(sender, nowMs)))
         return false;
     for (qsizetype i = 0; i < m_heard.size(); ++i) {
         if (m_heard.at(i).server.ip == ip && m_heard.at(i).server.port == port) {
@@ -12,18 +12,23 @@ bool ServerChoice::offer(const QString& ip, int port, bool pinned, qint64 nowMs)
     }
     if (m_heard.size() >= kMaxRemembered)
         m_heard.removeFirst();
-    m_heard.append({{ip, port}, nowMs});
+    m_heard.append({{ip, port}, sender, nowMs});
     return true;
 }
 
 bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs, Server* next)
 {
     if (!pinned) {
-        // A hostile host can make the skip list grow by one address per failed attempt at most;
+        // A hostile host can make the rest list grow by two entries per failed attempt at most;
         // what has run out is dropped here.
-        for (auto it = m_skipUntil.begin(); it != m_skipUntil.end();)
-            it = it.value() <= nowMs ? m_skipUntil.erase(it) : std::next(it);
-        m_skipUntil.insert(ip, nowMs + kSkipMs);
+        for (auto it = m_restUntil.begin(); it != m_restUntil.end();)
+            it = it.value() <= nowMs ? m_restUntil.erase(it) : std::next(it);
+        rest(ip, nowMs);
+        QString sender = m_namedBeforeLink.value(endpoint(ip, port));
+        for (const Heard& heard : std::as_const(m_heard))
+            if (heard.server.ip == ip && heard.server.port == port)
+                sender = heard.sender;
+        rest(sender, nowMs);
     }
     for (qsizetype i = m_heard.size() - 1; i >= 0; --i) {
         const Heard& heard = m_heard.at(i);
@@ -31,7 +36,8 @@ bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs
             m_heard.remove(0, i + 1); // this one and everything older
             break;
         }
-        if ((heard.server.ip == ip && heard.server.port == port) || skipped(heard.server.ip, nowMs))
+        if ((heard.server.ip == ip && heard.server.port == port) || rests(heard.server.ip, nowMs) ||
+            rests(heard.sender, nowMs))
             continue;
         *next = heard.server;
         return true;
@@ -41,23 +47,38 @@ bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs
 
 void ServerChoice::linked(const QString& ip)
 {
-    m_skipUntil.remove(ip);
+    m_restUntil.remove(ip);
+    m_namedBeforeLink.clear();
+    for (const Heard& heard : std::as_const(m_heard))
+        m_namedBeforeLink.insert(endpoint(heard.server.ip, heard.server.port), heard.sender);
     m_heard.clear();
 }
 
 void ServerChoice::clear()
 {
-    m_skipUntil.clear();
+    m_restUntil.clear();
     m_heard.clear();
+    m_namedBeforeLink.clear();
 }
 
-bool ServerChoice::skipped(const QString& ip, qint64 nowMs)
+bool ServerChoice::rests(const QString& host, qint64 nowMs)
 {
-    const auto it = m_skipUntil.constFind(ip);
-    if (it == m_skipUntil.constEnd())
+    const auto it = m_restUntil.constFind(host);
+    if (it == m_restUntil.constEnd())
         return false;
     if (it.value() > nowMs)
         return true;
-    m_skipUntil.erase(it);
+    m_restUntil.erase(it);
     return false;
+}
+
+void ServerChoice::rest(const QString& host, qint64 nowMs)
+{
+    if (!host.isEmpty())
+        m_restUntil.insert(host, nowMs + kSkipMs);
+}
+
+QString ServerChoice::endpoint(const QString& ip, int port)
+{
+    return ip + QLatin1Char('#') + QString::number(port);
 }

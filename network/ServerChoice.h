@@ -5,12 +5,15 @@
 #include <QString>
 
 // Which discovered media server the control link tries, given the replies the discovery filter
-// accepted. A server whose connection attempt failed has its address skipped for kSkipMs, so a host
-// announcing an address nobody holds does not take every attempt; the servers that answered within
-// the last kRememberMs are remembered (at most kMaxRemembered, the oldest forgotten first), and
-// after a failure the one that answered last and is not skipped is tried at once. The pinned
-// address (the link address of the filter) is never skipped. Times are milliseconds of one
-// monotonic clock, given by the caller.
+// accepted. When an attempt fails (also when a link is given up before the server said anything),
+// both the address tried and the host whose reply named it rest for kSkipMs: a reply is tried
+// only while neither the address it names nor the host it came from rests. So a host announcing
+// an address nobody holds, a new one in every reply, takes one attempt, not every attempt. The
+// servers that answered within the last kRememberMs are remembered (at most kMaxRemembered, the
+// oldest forgotten first), and after a failure the one that answered last and may be tried is
+// tried at once. The pinned address (the link address of the filter) never rests, nor does the
+// host that named it. Addresses are texts as the replies name them, hosts as HostAddressText
+// writes them. Times are milliseconds of one monotonic clock, given by the caller.
 // A value type owned by the terminal; GUI thread.
 class ServerChoice
 {
@@ -25,13 +28,15 @@ public:
         int port = 0;
     };
 
-    // An accepted reply from ip:port at nowMs. True when it is to be tried now, false while ip is
-    // skipped.
-    bool offer(const QString& ip, int port, bool pinned, qint64 nowMs);
-    // The attempt to ip:port failed at nowMs: skips ip unless pinned. Sets next to the server to try
-    // now and answers true, or false when no other remembered server may be tried.
+    // An accepted reply from host `sender` naming ip:port at nowMs. True when it is to be tried
+    // now, false while ip or sender rests.
+    bool offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs);
+    // The attempt to ip:port, or the link to it, failed at nowMs: rests ip and the host that named
+    // it unless pinned. Sets next to the server to try now and answers true, or false when no other
+    // remembered server may be tried.
     bool failed(const QString& ip, int port, bool pinned, qint64 nowMs, Server* next);
-    // The link to ip came up: ip is no longer skipped, and what answered before is forgotten.
+    // The link to ip came up: ip no longer rests, and what answered before is forgotten but for
+    // which host named which server.
     void linked(const QString& ip);
     // Forgets everything, as when the link address changes.
     void clear();
@@ -40,13 +45,18 @@ private:
     struct Heard
     {
         Server server;
+        QString sender;
         qint64 atMs = 0;
     };
 
-    bool skipped(const QString& ip, qint64 nowMs);
+    bool rests(const QString& host, qint64 nowMs);
+    void rest(const QString& host, qint64 nowMs);
+    static QString endpoint(const QString& ip, int port);
 
-    // Address -> end of its skip time.
-    QHash<QString, qint64> m_skipUntil;
+    // Address or host -> end of its rest.
+    QHash<QString, qint64> m_restUntil;
     // Servers that answered, oldest first; one entry per address and port.
     QList<Heard> m_heard;
+    // Endpoint -> the host that named it last, as remembered when the latest link came up.
+    QHash<QString, QString> m_namedBeforeLink;
 };

@@ -29,9 +29,9 @@ void Terminal::startServer(int nDetectPort)
         m_detect->setFilter(m_filter.productNames(), m_filter.linkIp());
         m_detect->startDetect(nDetectPort);
         connect(m_detect, &TerminalDetect::serverDetected, this,
-                [this, generation](const QString& sIp, int port, const QString& name) {
+                [this, generation](const QString& sIp, int port, const QString& name, const QString& sender) {
                     if (generation == m_generation)
-                        onServerDetected(sIp, port, name);
+                        onServerDetected(sIp, port, name, sender);
                 });
     }
     if (!m_connect) {
@@ -171,11 +171,11 @@ void Terminal::sendFile(QString sFilePath, QJsonObject params)
         m_connect->sendFile(sFilePath, params);
 }
 
-void Terminal::onServerDetected(QString sIp, int port, QString sProductName)
+void Terminal::onServerDetected(QString sIp, int port, QString sProductName, QString sSender)
 {
     if (!m_connect || !m_filter.accepts(sIp, port, sProductName))
         return;
-    if (m_choice.offer(sIp, port, m_filter.pins(sIp), m_clock.elapsed()))
+    if (m_choice.offer(sIp, port, sSender, m_filter.pins(sIp), m_clock.elapsed()))
         m_connect->connectToServer(sIp, port);
 }
 

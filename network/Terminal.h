@@ -16,9 +16,11 @@ class TerminalDetect;
 // it through its two workers (each in a thread of its own) and relays the workers'
 // signals in the GUI thread. Discovery probes every kProbeIntervalMs while the
 // link is down. Which of the servers that answered is tried follows ServerChoice: an
-// address whose attempt failed is skipped for a while and the next server that
-// answered is tried at once, the link address (when set) is never skipped. A server
-// that vanishes without closing the link is noticed by the link's keep-alive
+// address whose attempt failed, and the host whose reply named it, rest for a while and
+// the next server that answered is tried at once; the link address (when set) never
+// rests. A link on which the server has said nothing within
+// TerminalConnect::kFirstMessageTimeoutMs is given up and counts as a failed attempt.
+// A server that vanishes without closing the link is noticed by the link's keep-alive
 // (LinkKeepAlive) and ends it as any drop does. Signals a worker queued before
 // stopServer() are discarded, so a stopped terminal never reports a connection or a
 // command afterwards.
@@ -52,7 +54,7 @@ public:
     void setDiscoveryTarget(const QHostAddress& address, int port);
 
 private Q_SLOTS:
-    void onServerDetected(QString sIp, int port, QString sProductName);
+    void onServerDetected(QString sIp, int port, QString sProductName, QString sSender);
     void onSocketConnect(QString sIp);
     void onSocketDisconnect();
     void onReceiveCmd(QString sCmd, QJsonObject params);

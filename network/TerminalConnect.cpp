@@ -4,6 +4,7 @@
 #include "network/RequestManager.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 TerminalConnect::TerminalConnect()
 {
@@ -42,7 +43,10 @@ void TerminalConnect::sendFile(const QString& sFilePath, const QJsonObject& para
 
 void TerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
-    connectLink(sIp, nPort, kConnectTimeoutMs);
+    if (connectLink(sIp, nPort, kConnectTimeoutMs)) {
+        m_targetIp = sIp;
+        m_targetPort = nPort;
+    }
 }
 
 void TerminalConnect::attemptFailed(const QString& ip, int port)
@@ -72,11 +76,14 @@ void TerminalConnect::attachManager(RequestManager* manager)
     // little as a short command.
     connect(manager, &IRCRequestManager::cmdReceive, this,
             [this, manager](const QString& sCmd, const QJsonObject& params) {
+                answered();
                 m_pacer.add(manager->deliveringSize());
                 Q_EMIT receiveCmd(sCmd, params);
             });
     connect(manager, &IRCRequestManager::fileContentReceive, this,
             [this](const QByteArray& data, bool complate, const QVariantMap& params) {
+                if (complate)
+                    answered();
                 m_pacer.add(data.size());
                 Q_EMIT fileContentReceive(data, complate, params);
             });
@@ -95,7 +102,31 @@ void TerminalConnect::linkUp(const QString& address)
         qWarning("Control link to %s: keep-alive not set (%s); a vanished server may go unnoticed",
                  qPrintable(address), qPrintable(error));
     socket()->setReadBufferSize(kReadBufferBytes);
+    m_answered = false;
+    linkTimer()->start(kFirstMessageTimeoutMs);
     Q_EMIT socketConnected(address);
+}
+
+void TerminalConnect::answered()
+{
+    if (m_answered)
+        return;
+    m_answered = true;
+    linkTimer()->stop();
+}
+
+void TerminalConnect::linkTimeout()
+{
+    if (socket()->state() != QAbstractSocket::ConnectedState || m_answered) {
+        FramedClientWorker::linkTimeout();
+        return;
+    }
+    qWarning("Control link to %s: nothing heard from the server in %d s; given up",
+             qPrintable(serverAddress()), kFirstMessageTimeoutMs / 1000);
+    // Nothing it sent is wanted now; the end is reported first, then the failure.
+    dropManager();
+    socket()->abort();
+    Q_EMIT connectFailed(m_targetIp, m_targetPort);
 }
 
 void TerminalConnect::linkDown()

@@ -12,9 +12,13 @@
 // a connect request while one is under way or a link is up starts nothing. An attempt
 // that gets no answer is abandoned after kConnectTimeoutMs; every attempt that ends
 // without a link, other than one ended by disconnectFromServer(), is reported with
-// connectFailed. A link that is up runs with LinkKeepAlive's timers, so a server that
-// vanished without closing it ends it within about 15 s, reported as any other end
-// with socketDisconnect.
+// connectFailed. A link on which no complete message has arrived within
+// kFirstMessageTimeoutMs of coming up (a server process that accepts and then hangs, or
+// stalls in its first frame) is closed, reported with socketDisconnect and then, with
+// the address and port it was asked to connect to, with connectFailed. Once a message
+// has arrived the link runs with LinkKeepAlive's timers alone, so a server that vanished
+// without closing it ends it within about 15 s, reported as any other end with
+// socketDisconnect.
 //
 // What the server sends reaches the receiver of receiveCmd, fileContentReceive and
 // fileReceiveError (the deliveries) in arrival order, none dropped; the receiver calls
@@ -28,6 +32,7 @@ class TerminalConnect : public FramedClientWorker
     Q_OBJECT
 public:
     static constexpr int kConnectTimeoutMs = 2000;
+    static constexpr int kFirstMessageTimeoutMs = 10000;
     static constexpr int kMaxWaiting = 1024;
     static constexpr qint64 kMaxWaitingBytes = 8 * 1024 * 1024;
     static constexpr qint64 kReadBufferBytes = kReadChunk;
@@ -50,7 +55,8 @@ Q_SIGNALS:
     void fileReceiveError(QVariantMap params);
     void fileContentSend(qlonglong sendPos, bool complate, QString sFilePath, qulonglong sendUid);
     void fileSendError(QString sFilePath, qulonglong sendUid);
-    // The attempt to sIp:nPort ended without a link (refused, unreachable, or no answer in time).
+    // The attempt to sIp:nPort ended without a link (refused, unreachable, or no answer in time),
+    // or its link was given up before the server said anything.
     void connectFailed(QString sIp, int nPort);
 
     // Private: each is connected to its on_ slot in the worker thread.
@@ -73,7 +79,17 @@ protected:
     void linkDown() override;
     bool mayRead() const override;
     void attemptFailed(const QString& ip, int port) override;
+    // Gives up a link on which nothing complete has arrived; otherwise as the base.
+    void linkTimeout() override;
 
 private:
+    // A complete message arrived: the link has answered.
+    void answered();
+
     DeliveryPacer m_pacer{kMaxWaiting, kMaxWaitingBytes};
+    // The address and port of the latest attempt started, as asked for.
+    QString m_targetIp;
+    int m_targetPort = 0;
+    // The link that is up has delivered a complete message.
+    bool m_answered = false;
 };

@@ -1,6 +1,7 @@
 #include "network/TerminalDetect.h"
 
 #include "network/DiscoveryDatagram.h"
+#include "network/HostAddressText.h"
 #include "network/LocalAddresses.h"
 #include "network/NetworkLimits.h"
 
@@ -129,7 +130,7 @@ void TerminalDetect::onDatagram(qsizetype size, const QHostAddress& sender)
         return;
     if (!m_filter.pins(ip) && !takeReportBudget(sender))
         return;
-    Q_EMIT serverDetected(ip, port, productName);
+    Q_EMIT serverDetected(ip, port, productName, HostAddressText::of(sender));
 }
 
 bool TerminalDetect::takeReportBudget(const QHostAddress& sender)

@@ -24,6 +24,8 @@ class QUdpSocket;
 // any budget; of the rest, each sender has its own budget of
 // NetworkLimits::kMaxDiscoveryReportsPerSender reports per second, so one noisy host
 // cannot silence the others, and a reply naming the link address is always reported.
+// Each report names, besides the server, the host whose datagram it came from (its address as
+// HostAddressText writes it), so that a host naming servers nobody holds can be told apart.
 // Public operations only emit queued signals and may be called from any thread.
 class TerminalDetect : public NetworkWorker
 {
@@ -45,7 +47,7 @@ public:
     void setFilter(const QStringList& productNames, const QString& linkIp);
 
 Q_SIGNALS:
-    void serverDetected(QString sIp, int port, QString sProductName);
+    void serverDetected(QString sIp, int port, QString sProductName, QString sSender);
 
     // Private: each is connected to the slot of the same stem in the worker thread.
     void detectStart(int port);

@@ -1,13 +1,13 @@
-// Which designers' invitations the panel follows: scripts of declines, failed attempts and
-// invitations, each invitation with the answer it must get. The worker that asks is tested over
-// sockets in tst_packetterminal.
+// Which designers' invitations the panel follows, with the quiet times the panel's worker uses
+// (written out in the steps: 60 s after a decline, 10 s after a failed attempt): scripts of
+// declines, failed attempts and invitations, each invitation with the answer it must get. The
+// worker that asks is tested over sockets in tst_packetterminal.
 #include "network/InvitationGate.h"
+#include "network/PacketTerminalConnect.h"
 
 #include <QTest>
 
 namespace {
-constexpr int kDeclineMs = 60000;
-constexpr int kFailureMs = 10000;
 constexpr int kMax = InvitationGate::kMaxEntries;
 
 QString at(qint64 ms)
@@ -26,24 +26,24 @@ private Q_SLOTS:
 
 void TestInvitationGate::script_data()
 {
-    // Steps, at milliseconds on one clock:
+    // Steps, at milliseconds on one clock; "<HOST" names the host an invitation or a failed
+    // attempt's invitation came from (else the designer it names):
     //   "decline HOST AT"
-    //   "fail HOST:PORT AT"
-    //   "admit HOST:PORT AT = yes|no"
+    //   "fail HOST:PORT<HOST AT"
+    //   "admit HOST:PORT<HOST AT = yes|no"
     QTest::addColumn<QStringList>("steps");
-    QTest::newRow("a declined designer rests its quiet time, on every port")
-        << QStringList{"decline a 1000",
-                       "admit a:1 1000 = no",
-                       "admit a:2 " + at(1000 + kDeclineMs - 1) + " = no",
-                       "admit b:1 1000 = yes",
-                       "admit a:1 " + at(1000 + kDeclineMs) + " = yes",
-                       "admit a:2 " + at(1000 + kDeclineMs) + " = yes"};
-    QTest::newRow("a failed address rests its time, others are admitted")
-        << QStringList{"fail a:1 0",
-                       "admit a:1 " + at(kFailureMs - 1) + " = no",
-                       "admit a:2 0 = yes",
-                       "admit b:1 0 = yes",
-                       "admit a:1 " + at(kFailureMs) + " = yes"};
+    QTest::newRow("a declined designer rests 60 s, on every port")
+        << QStringList{"decline a 1000", "admit a:1 1000 = no", "admit a:2 60999 = no", "admit b:1 1000 = yes",
+                       "admit a:1 61000 = yes", "admit a:2 61000 = yes"};
+    QTest::newRow("a declined designer's invitations naming others are refused")
+        << QStringList{"decline a 0", "admit b:1<a 59999 = no", "admit b:1 0 = yes", "admit b:1<a 60000 = yes"};
+    QTest::newRow("a failed address rests 10 s, others are admitted")
+        << QStringList{"fail a:1 0", "admit a:1 9999 = no", "admit a:2<c 0 = yes", "admit b:1 0 = yes",
+                       "admit a:1<c 10000 = yes"};
+    // A host naming a new dead address in every invitation: once one failed, the host rests.
+    QTest::newRow("the host that named a failed address rests 10 s")
+        << QStringList{"fail x1:4000<h 0", "admit x2:4000<h 9999 = no", "admit x1:4000<g 9999 = no",
+                       "admit d:1 0 = yes", "admit x2:4000<g 0 = yes", "admit x3:4000<h 10000 = yes"};
 
     // Full, with nothing expired: the one that would expire soonest makes room.
     QStringList soonest;
@@ -57,27 +57,28 @@ void TestInvitationGate::script_data()
     QStringList expired{"fail e:1 0", "fail s:1 1"};
     for (int i = 2; i < kMax; ++i)
         expired << QStringLiteral("fail h%1:1 2").arg(i);
-    expired << "fail new:1 " + at(kFailureMs) << "admit new:1 " + at(kFailureMs) + " = no"
-            << "admit s:1 " + at(kFailureMs) + " = no" << "admit h2:1 " + at(kFailureMs) + " = no";
+    expired << "fail new:1 10000" << "admit new:1 10000 = no" << "admit s:1 10000 = no" << "admit h2:1 10000 = no";
     QTest::newRow("full: an expired entry makes room, the others stay") << expired;
 }
 
 void TestInvitationGate::script()
 {
     QFETCH(QStringList, steps);
-    InvitationGate gate(kDeclineMs, kFailureMs);
+    InvitationGate gate(PacketTerminalConnect::kDeclineQuietMs, PacketTerminalConnect::kFailureQuietMs);
     for (const QString& step : steps) {
         const QStringList words = step.split(' ');
-        const QString host = words.at(1).section(':', 0, 0);
-        const int port = words.at(1).section(':', 1).toInt();
+        const QString endpoint = words.at(1).section('<', 0, 0);
+        const QString host = endpoint.section(':', 0, 0);
+        const int port = endpoint.section(':', 1).toInt();
+        const QString sender = words.at(1).contains('<') ? words.at(1).section('<', 1) : host;
         const qint64 now = words.at(2).toLongLong();
         if (words.at(0) == QLatin1String("decline")) {
             gate.declined(host, now);
         } else if (words.at(0) == QLatin1String("fail")) {
-            gate.failed(host, port, now);
+            gate.failed(host, port, sender, now);
         } else {
             QVERIFY2(words.at(0) == QLatin1String("admit") && words.size() == 5, qPrintable(step));
-            const QString answer = gate.admits(host, port, now) ? "yes" : "no";
+            const QString answer = gate.admits(host, port, sender, now) ? "yes" : "no";
             QVERIFY2(answer == words.at(4), qPrintable(step + " answered " + answer));
         }
     }

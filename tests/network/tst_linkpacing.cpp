@@ -6,6 +6,9 @@
 // send but the panel has not handled is, but for a few dozen KB, what the panel holds. A server
 // that closes while the link holds back still has every command it sent handled before the end.
 #include "network/DiscoveryDatagram.h"
+#include "network/MessageRequest.h"
+#include "network/NetworkLimits.h"
+#include "network/RequestHead.h"
 #include "network/Terminal.h"
 #include "network/TerminalConnect.h"
 #include "support/IsolatedNetwork.h"
@@ -26,13 +29,28 @@
 namespace {
 constexpr int kCommands = 40000;
 
+// Every chunk of one command, as a server writes it.
+QByteArray commandFrames(const QString& sCmd, const QJsonObject& params)
+{
+    QByteArray text;
+    const quint64 uid = MessageRequest::buildTextWithNewUid(sCmd, params, text);
+    QByteArray frames;
+    for (qsizetype pos = 0; pos < text.size(); pos += NetworkLimits::kChunkSize) {
+        const QByteArray chunk = text.mid(pos, NetworkLimits::kChunkSize);
+        frames += RequestHead::frame(uid, ERequestType_Message, pos + chunk.size() >= text.size(), chunk);
+    }
+    return frames;
+}
+
 // Accepts one connection on loopback and writes "connected", then `commands` commands carrying
-// their sequence number, each with blocking writes, and closes; counts the frames written whole.
-// With a pause point, it waits after that many frames until pauseUntil() answers true (10 s at most).
+// their sequence number (and a blob of blobBytes), each with blocking writes, and closes; counts
+// the commands written whole. With a pause point, it waits after that many commands until
+// pauseUntil() answers true (10 s at most).
 struct StreamingServer
 {
-    explicit StreamingServer(int commands, int pauseAt = -1, std::function<bool()> pauseUntil = {})
-        : count(commands), m_pauseAt(pauseAt), m_pauseUntil(std::move(pauseUntil))
+    explicit StreamingServer(int commands, int pauseAt = -1, std::function<bool()> pauseUntil = {},
+                             int blobBytes = 0)
+        : count(commands), m_pauseAt(pauseAt), m_pauseUntil(std::move(pauseUntil)), m_blob(blobBytes, 'b')
     {
     }
 
@@ -51,8 +69,10 @@ struct StreamingServer
             const char* name = i % 500 == 0 ? "addProgramNode"
                                : i % 3      ? "setProgramNode"
                                             : "setGlobalProperty";
-            frames.append(
-                DiscoveryDatagram::encode(name, {{"i", i}, {"progress", i * 40}, {"id", "node-7"}}));
+            QJsonObject params{{"i", i}, {"progress", i * 40}, {"id", "node-7"}};
+            if (!m_blob.isEmpty())
+                params.insert("blob", m_blob);
+            frames.append(commandFrames(name, params));
         }
         thread = std::thread([this, frames] {
             const int fd = ::accept(listener.fd, nullptr, nullptr);
@@ -81,6 +101,7 @@ struct StreamingServer
 private:
     const int m_pauseAt;
     const std::function<bool()> m_pauseUntil;
+    const QString m_blob;
 };
 } // namespace
 
@@ -88,6 +109,7 @@ class TestLinkPacing : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void fastServerIsHeldBackAndLosesNothing_data();
     void fastServerIsHeldBackAndLosesNothing();
     void commandsBeforeTheServerClosesAreHandled();
 };
@@ -108,11 +130,28 @@ static bool linkTo(IRCTerminal* terminal, const StreamingServer& server)
     return !connected.isEmpty();
 }
 
+void TestLinkPacing::fastServerIsHeldBackAndLosesNothing_data()
+{
+    QTest::addColumn<int>("commands");
+    QTest::addColumn<int>("blobBytes");
+    QTest::addColumn<qint64>("spinNs");
+    QTest::addColumn<int>("maxWaiting"); // the most commands that may wait in the panel
+    // Small commands reach the bound on their number first, large ones the bound on their bytes
+    // (8 MB, written out here).
+    QTest::newRow("small commands") << kCommands << 0 << qint64(40000) << 2 * TerminalConnect::kMaxWaiting;
+    constexpr int kLarge = 200 * 1024;
+    QTest::newRow("200 KB commands") << 160 << kLarge << qint64(20000000) << 2 * 8 * 1024 * 1024 / kLarge;
+}
+
 void TestLinkPacing::fastServerIsHeldBackAndLosesNothing()
 {
+    QFETCH(int, commands);
+    QFETCH(int, blobBytes);
+    QFETCH(qint64, spinNs);
+    QFETCH(int, maxWaiting);
     QVERIFY_INSIDE_PRIVATE_NETWORK();
     QVERIFY2(shrinkTcpBuffers(), "cannot shrink this namespace's TCP buffers");
-    StreamingServer server(kCommands);
+    StreamingServer server(commands, -1, {}, blobBytes);
     QVERIFY(server.listen());
     std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
 
@@ -124,15 +163,15 @@ void TestLinkPacing::fastServerIsHeldBackAndLosesNothing()
                 if (sCmd != QLatin1String("connected") && params.value("i").toInt() != received++)
                     outOfOrder << sCmd + " " + QString::number(params.value("i").toInt());
                 peakWaiting = qMax(peakWaiting, server.written - received);
-                spinFor(40000);
+                spinFor(spinNs);
             });
 
     QVERIFY(linkTo(terminal.get(), server));
-    QTRY_COMPARE_WITH_TIMEOUT(received, kCommands, 120000);
+    QTRY_COMPARE_WITH_TIMEOUT(received, commands, 120000);
     QCOMPARE(outOfOrder, QStringList());
     // What waits in the panel: the commands queued for the GUI thread, the link's read buffer and
     // the few KB the kernel holds.
-    QVERIFY2(peakWaiting < 2 * TerminalConnect::kMaxWaiting, qPrintable(QString::number(peakWaiting)));
+    QVERIFY2(peakWaiting < maxWaiting, qPrintable(QString::number(peakWaiting)));
 }
 
 // The server fills what the link lets wait, which nobody takes, so the link holds back; then it

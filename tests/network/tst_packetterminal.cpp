@@ -5,6 +5,7 @@
 #include "network/PacketTerminal.h"
 #include "network/PacketTerminalConnect.h"
 #include "support/FileTree.h"
+#include "support/IsolatedNetwork.h"
 #include "support/PacketPeers.h"
 #include "support/SilentListener.h"
 #include "support/SpyWaits.h"
@@ -15,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -70,9 +72,10 @@ private Q_SLOTS:
     void faultsCloseTheLinkAndKeepTheEarlierPacket_data();
     void faultsCloseTheLinkAndKeepTheEarlierPacket();
     void oneDesignerAtATime();
-    void silentDesignerIsDropped();
+    void silentDesignerIsDroppedAndRests();
     void declinedDesignerIsLeftAloneForAWhile();
     void unreachableInvitationHoldsNoDesignerOff();
+    void rotatingUnreachableInvitationsHoldNoDesignerOff();
 
 private:
     // Invites the panel, offers a key and accepts it on the panel's side.
@@ -288,26 +291,32 @@ void TestPacketTerminal::oneDesignerAtATime()
 }
 
 // A designer that says nothing is dropped after the silence timeout, except while the user is
-// being asked; after the user accepted, silence counts again.
-void TestPacketTerminal::silentDesignerIsDropped()
+// being asked; after the user accepted, silence counts again. A designer dropped on silence rests
+// as a declined one does: inviting again as its link ends, it does not take the link back from a
+// designer that invites right after it, which is dropped in turn when it offers nothing.
+void TestPacketTerminal::silentDesignerIsDroppedAndRests()
 {
-    ScriptedDesigner designer;
+    ScriptedDesigner silent;
+    ScriptedDesigner next(QHostAddress("127.0.0.2"));
+    offerOnConnect(silent);
     PacketTerminalConnect worker(300);
     worker.setReceiveDir(m_receive);
+    QSignalSpy connected(&worker, &PacketTerminalConnect::serverConnect);
     QSignalSpy disconnected(&worker, &PacketTerminalConnect::serverDisconnect);
     QSignalSpy invited(&worker, &PacketTerminalConnect::receiveDownloadInvitation);
-    worker.connectToServer("127.0.0.1", designer.port());
-    QVERIFY(QTest::qWaitFor([&] { return designer.isConnected(); }, 5000));
-    QVERIFY(disconnected.wait(5000));
-
-    worker.connectToServer("127.0.0.1", designer.port());
-    QVERIFY(QTest::qWaitFor([&] { return designer.accepted == 2 && designer.isConnected(); }, 5000));
-    designer.sendCmd("downloadKey", {{"value", "{k}"}});
+    worker.connectToServer("127.0.0.1", silent.port());
     QVERIFY(invited.wait(5000));
     QVERIFY(!disconnected.wait(1000));
     worker.download();
     QVERIFY(disconnected.wait(5000));
-    QCOMPARE(disconnected.size(), 2);
+
+    worker.connectToServer("127.0.0.1", silent.port());
+    worker.connectToServer("127.0.0.2", next.port());
+    QVERIFY(QTest::qWaitFor([&] { return connected.size() == 2; }, 5000));
+    QCOMPARE(connected.last().first().toString(), QString("127.0.0.2"));
+    QCOMPARE(silent.accepted, 1);
+    QVERIFY(disconnected.wait(5000));
+    QCOMPARE(invited.size(), 1);
 }
 
 // A designer that keeps inviting is asked about once; once the user turned it down it is not
@@ -338,11 +347,15 @@ void TestPacketTerminal::declinedDesignerIsLeftAloneForAWhile()
     QCOMPARE(invited.last().first().toString(), QString("127.0.0.2"));
     QCOMPARE(first.accepted, 1);
 
-    // The second designer's offer was left unanswered; a decline on the next link names no offer.
+    // The second designer's offer was left unanswered; a decline pressed as the next designer
+    // connects names no offer and turns neither down.
     m_panel->stopReceive();
     QVERIFY(disconnected.wait(5000));
     QVERIFY(third.invite(m_port));
     m_panel->declineInvitation();
+    QVERIFY(disconnected.wait(5000));
+    QVERIFY2(third.invite(m_port), "a decline before its offer turned the designer just connected down");
+    m_panel->stopReceive();
     QVERIFY(disconnected.wait(5000));
     QVERIFY2(second.invite(m_port), "a decline before any offer turned the previous designer down");
     QTRY_COMPARE(invited.size(), 3);
@@ -386,6 +399,43 @@ void TestPacketTerminal::unreachableInvitationHoldsNoDesignerOff()
         PacketTerminalConnect::kConnectTimeoutMs + 3000));
     QVERIFY2(!attempted, "the unreachable address was tried again at once");
     QCOMPARE(honest.accepted, 3);
+}
+
+// A host inviting the panel 5 times a second, each time to a new address that never answers,
+// holds no designer off: once the attempt to its first address failed, the host rests, and a
+// designer that invited once meanwhile, or invites later, is followed.
+void TestPacketTerminal::rotatingUnreachableInvitationsHoldNoDesignerOff()
+{
+    QVERIFY_INSIDE_PRIVATE_NETWORK(); // the addresses are on the namespace's own LAN
+    ScriptedDesigner hostile(QHostAddress("127.0.0.5"));
+    ScriptedDesigner first(QHostAddress("127.0.0.2"));
+    ScriptedDesigner second(QHostAddress("127.0.0.3"));
+    QSignalSpy connected(m_panel.get(), &IRCPacketTerminal::serverConnected);
+    QSignalSpy disconnected(m_panel.get(), &IRCPacketTerminal::serverDisconnected);
+    QVERIFY(second.invite(m_port)); // the panel is listening
+    m_panel->stopReceive();
+    QVERIFY(waitForFirst(disconnected, 5000));
+    connected.clear();
+    disconnected.clear();
+
+    int sent = 0;
+    const auto invite = [&] {
+        hostile.sendInvitation(m_port, 4000, QStringLiteral("198.18.0.%1").arg(100 + sent++ % 100));
+    };
+    QTimer rotating;
+    connect(&rotating, &QTimer::timeout, this, invite);
+    invite();
+    rotating.start(200);
+    QTimer::singleShot(100, this, [&] { first.sendInvitation(m_port, first.port()); });
+    QVERIFY2(connected.wait(PacketTerminalConnect::kConnectTimeoutMs + 3000), "the designer was not followed");
+    QCOMPARE(connected.last().first().toString(), QString("127.0.0.2"));
+    m_panel->stopReceive();
+    QVERIFY(disconnected.wait(5000));
+
+    second.sendInvitation(m_port, second.port());
+    QVERIFY2(connected.wait(3000), "a later designer was not followed");
+    QCOMPARE(connected.last().first().toString(), QString("127.0.0.3"));
+    QVERIFY(sent > 5); // the host went on inviting throughout
 }
 
 QTEST_GUILESS_MAIN(TestPacketTerminal)

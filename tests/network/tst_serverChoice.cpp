@@ -14,10 +14,11 @@ private Q_SLOTS:
 
 void TestServerChoice::script_data()
 {
-    // Steps, at milliseconds on one clock; a trailing "!" marks the pinned address:
-    //   "offer IP:PORT AT = yes|no"    whether to try that reply now
-    //   "fail IP:PORT AT = IP:PORT|-"  the server to try next, or none
-    //   "linked IP"
+    // Steps, at milliseconds on one clock; "<HOST" names the host a reply came from (else the
+    // address it names), a trailing "!" marks the pinned address:
+    //   "offer IP:PORT<HOST AT = yes|no"  whether to try that reply now
+    //   "fail IP:PORT AT = IP:PORT|-"     the server to try next, or none (also a link given up)
+    //   "linked IP""
     QTest::addColumn<QStringList>("steps");
     const auto at = [](qint64 ms) { return QString::number(ms); };
     QTest::newRow("a failed address is skipped for a while")
@@ -40,6 +41,16 @@ void TestServerChoice::script_data()
     QTest::newRow("a link ends the skip")
         << QStringList{"offer a:1 0 = yes", "offer b:1 0 = yes", "fail a:1 10 = b:1", "linked a", "offer a:1 20 = yes",
                        "fail b:1 30 = a:1"};
+    // A host naming a new dead address in every reply: once one failed, it rests with it.
+    QTest::newRow("the host that named a failed address rests")
+        << QStringList{"offer x1:1<h 0 = yes", "offer s:1 100 = yes", "offer x2:1<h 200 = yes",
+                       "fail x1:1 2000 = s:1", "offer x3:1<h 3000 = no", "offer x2:1<g 3000 = yes",
+                       "offer s:1 3000 = yes", "offer x4:1<h " + at(2000 + ServerChoice::kSkipMs) + " = yes"};
+    QTest::newRow("a link given up rests its address and the host that named it")
+        << QStringList{"offer x:1<h 0 = yes", "offer s:1 10 = yes", "linked x", "fail x:1 10000 = -",
+                       "offer x:1<g 10100 = no", "offer y:1<h 10100 = no", "offer s:1 10100 = yes"};
+    QTest::newRow("the host naming the pinned address does not rest")
+        << QStringList{"offer p:1<h! 0 = yes", "fail p:1! 10 = -", "offer q:1<h 20 = yes"};
     QStringList many;
     for (int i = 0; i <= ServerChoice::kMaxRemembered; ++i)
         many << QStringLiteral("offer s%1:1 %1 = yes").arg(i);
@@ -60,15 +71,17 @@ void TestServerChoice::script()
             choice.linked(words.at(1));
             continue;
         }
-        QString server = words.at(1);
-        const bool pinned = server.endsWith('!');
-        server.remove('!');
+        QString token = words.at(1);
+        const bool pinned = token.endsWith('!');
+        token.remove('!');
+        const QString server = token.section('<', 0, 0);
         const QString ip = server.section(':', 0, 0);
         const int port = server.section(':', 1).toInt();
+        const QString sender = token.contains('<') ? token.section('<', 1) : ip;
         const qint64 at = words.at(2).toLongLong();
         QString answer;
         if (words.at(0) == QLatin1String("offer")) {
-            answer = choice.offer(ip, port, pinned, at) ? "yes" : "no";
+            answer = choice.offer(ip, port, sender, pinned, at) ? "yes" : "no";
         } else {
             ServerChoice::Server next;
             answer = choice.failed(ip, port, pinned, at, &next) ? next.ip + ':' + QString::number(next.port) : "-";

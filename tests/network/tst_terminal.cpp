@@ -417,13 +417,15 @@ void TestTerminal::deadAnnouncedAddressIsSkipped()
     const int replyPort = freeUdpPort();
     const QByteArray dead = reply({{"ip", "198.18.0.77"}, {"port", 4000}, {"productName", "Tavix"}});
     const QByteArray live = reply({{"ip", "127.0.0.1"}, {"port", standin->tcpPort()}, {"productName", "Tavix"}});
-    QUdpSocket hosts; // answers for both hosts, the dead one's first
+    QUdpSocket hosts; // hears the probes and answers for both hosts, the dead one's first
     QVERIFY(hosts.bind(QHostAddress::LocalHost, 0));
+    QUdpSocket deadHost;
+    QVERIFY(deadHost.bind(QHostAddress("127.0.0.5"), 0));
     connect(&hosts, &QUdpSocket::readyRead, this, [&] {
         while (hosts.hasPendingDatagrams()) {
             char probe[2048];
             hosts.readDatagram(probe, sizeof probe);
-            hosts.writeDatagram(dead, QHostAddress::LocalHost, quint16(replyPort));
+            deadHost.writeDatagram(dead, QHostAddress::LocalHost, quint16(replyPort));
             if (serverAnswers-- > 0)
                 hosts.writeDatagram(live, QHostAddress::LocalHost, quint16(replyPort));
         }
@@ -543,6 +545,7 @@ void TestTerminal::commandsBackToBackPastAFullKernelQueueArriveWholeInOrder()
     QVERIFY(peer.waitForNewConnection(5000));
     std::unique_ptr<QTcpSocket> socket(peer.nextPendingConnection());
     QVERIFY(waitForFirst(connected));
+    socket->write(DiscoveryDatagram::encode("connected", {})); // a peer that answers keeps the link
 
     // Single-chunk commands, and now and then one of three chunks that the link paces.
     const QString blob(900, 'b');

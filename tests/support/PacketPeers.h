@@ -21,7 +21,7 @@ inline int freeUdpPort()
 }
 
 // A designer played by a test on a loopback address (127.0.0.1 unless given): invites a panel with
-// "serverConfig" datagrams naming that address, takes its connection (one at a time) and talks to
+// "serverConfig" datagrams sent from and naming that address, takes its connection (one at a time) and talks to
 // it through the project's own framing. What the panel sends is kept in `received`. Lives in the
 // test's thread.
 class ScriptedDesigner
@@ -48,16 +48,18 @@ public:
         return accepted > connections && QTest::qWaitFor([&] { return isConnected(); }, 5000);
     }
 
-    void sendInvitation(int invitationPort, int announcedPort)
+    // From the designer's own address; naming it unless `announcedIp` names another.
+    void sendInvitation(int invitationPort, int announcedPort, const QString& announcedIp = QString())
     {
         RequestManager framer;
         QUdpSocket udp;
+        udp.bind(m_address, 0);
         QObject::connect(&framer, &IRCRequestManager::buffRadioRequest, &context,
                          [&udp](const QByteArray& buff, const QHostAddress& address, int to) {
                              udp.writeDatagram(buff, address, quint16(to));
                          });
         framer.sendRadioCmd(QStringLiteral("serverConfig"),
-                            QJsonObject{{QStringLiteral("ip"), m_address.toString()},
+                            QJsonObject{{QStringLiteral("ip"), announcedIp.isEmpty() ? m_address.toString() : announcedIp},
                                         {QStringLiteral("port"), announcedPort}},
                             QHostAddress::LocalHost, invitationPort);
     }

@@ -267,6 +267,11 @@ void MediaServerStandin::writeFrame(QTcpSocket* socket, const QByteArray& frame)
         bytes.truncate(m_options.dropAfterBytes - it->written);
         it->cut = true;
     }
+    if (m_options.stallAfterBytes >= 0) {
+        bytes.truncate(qMax<qint64>(0, m_options.stallAfterBytes - it->written));
+        if (bytes.isEmpty())
+            return;
+    }
     it->written += bytes.size();
     const qsizetype piece = m_options.splitBytes > 0 ? m_options.splitBytes : bytes.size();
     for (qsizetype pos = 0; pos < bytes.size(); pos += piece) {

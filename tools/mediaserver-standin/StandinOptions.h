@@ -44,4 +44,8 @@ struct StandinOptions
     int garbageBytes = 0;
     // A link is cut once this many bytes have been written to it, mid-frame if it falls there.
     qint64 dropAfterBytes = 0;
+    // A hung server: each link gets this many bytes and then nothing more, but stays open (0: it
+    // is accepted and never written to; the 24 bytes of a frame head: a frame that never comes).
+    // Off when negative.
+    qint64 stallAfterBytes = -1;
 };

@@ -47,8 +47,12 @@ int main(int argc, char** argv)
                                           "n", "0");
     const QCommandLineOption dropAfterBytes("drop-after-bytes",
                                             "Cut each link once N bytes have been written to it.", "n", "0");
-    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state,
-                       replay, reportChanges, stageDelay, answerHold, log, splitBytes, garbageBytes, dropAfterBytes});
+    const QCommandLineOption stallAfterBytes(
+        "stall-after-bytes", "Write N bytes to each link, then nothing more, keeping it open (0: never answer).",
+        "n", "-1");
+    parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
+                       reportChanges, stageDelay, answerHold, log, splitBytes, garbageBytes, dropAfterBytes,
+                       stallAfterBytes});
     parseToolCommandLine(parser, app);
 
     StandinOptions options;
@@ -67,6 +71,7 @@ int main(int argc, char** argv)
     options.splitBytes = parser.value(splitBytes).toInt();
     options.garbageBytes = parser.value(garbageBytes).toInt();
     options.dropAfterBytes = parser.value(dropAfterBytes).toLongLong();
+    options.stallAfterBytes = parser.value(stallAfterBytes).toLongLong();
     if (parser.isSet(state)) {
         QFile file(parser.value(state));
         if (!file.open(QIODevice::ReadOnly)) {
