@@ -114,17 +114,18 @@ Rectangle {
     function renameAccepted(sPacketPath, sName, sNewName) {
         var messages = mMessageBoxManager
         if (sNewName === "") {
-            messages.showMessage(qsTr("错误"), qsTr("项目名不能为空！"))
+            messages.showMessage(qsTr("错误"), qsTr("项目名不能为空！"), true, false)
             return false
         }
         if (!mInterface.isValidProjectName(sNewName)) {
-            messages.showMessage(qsTr("错误"), qsTr("项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"))
+            messages.showMessage(qsTr("错误"), qsTr("项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"),
+                                 true, false)
             return false
         }
         var count = mProject.getProjectCount()
         for (var i = 0; i < count; ++i) {
             if (mProject.getProject(i)["Name"] === sNewName) {
-                messages.showMessage(qsTr("错误"), qsTr("项目存在！"))
+                messages.showMessage(qsTr("错误"), qsTr("项目存在！"), true, false)
                 return false
             }
         }

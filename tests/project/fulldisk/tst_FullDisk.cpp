@@ -10,6 +10,7 @@
 #include "project/RCInterface.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
+#include "project/RCTemplateProjects.h"
 #include "project/TestPackets.h"
 #include "support/IsolatedNetwork.h"
 
@@ -134,6 +135,22 @@ private Q_SLOTS:
         QCOMPARE(entriesOf(packet), packetEntries);
         QCOMPARE(entriesOf(packet + u"/image"_s), imageEntries);
         QCOMPARE(entriesOf(QFileInfo(config).absolutePath()).filter(u"config"_s), QStringList{u"config.json"_s});
+    }
+
+    // A template that the full disk cannot take says why, and the document stays as it was.
+    void templateCopyNamesTheFullDisk()
+    {
+        RCProject* project = m_fixture.project.get();
+        project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+        const QString name = project->getTemplateProject(0).value(RCKeys::Name()).toString();
+        const QString before = project->getProjectPacketPath();
+        QVERIFY(fillLeaving(4 * 1024));
+        QVERIFY(!project->loadTemplateProjectPacket(name));
+        QVERIFY2(project->getLastOpenError().contains(u"磁盘空间不足"_s), qPrintable(project->getLastOpenError()));
+        QCOMPARE(project->getProjectPacketPath(), before);
+        QFile::remove(m_disk + u"/filler"_s);
+        QVERIFY(project->loadTemplateProjectPacket(name));
+        QCOMPARE(project->getLastOpenError(), QString());
     }
 
 private:
