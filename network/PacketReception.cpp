@@ -169,7 +169,16 @@ bool PacketReception::write(const QVariantMap& info, const QByteArray& data, boo
         if (!stillFits())
             return false;
     }
-    if (!data.isEmpty() && (open.file->write(data) != data.size() || !open.file->flush())) {
+    // A write may take fewer bytes than asked (the disk filled up) without an error; the next
+    // attempt then says why.
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 n = open.file->write(data.constData() + written, data.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != data.size() || !open.file->flush()) {
         qWarning() << "PacketReception: write failed" << it->first << open.file->errorString();
         return fail(writeFault(*open.file));
     }

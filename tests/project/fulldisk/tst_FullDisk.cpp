@@ -5,6 +5,7 @@
 #include "editing/RCCommandManager.h"
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
+#include "network/PacketReception.h"
 #include "project/IRCInterface.h"
 #include "project/ProjectFixture.h"
 #include "project/RCInterface.h"
@@ -151,6 +152,20 @@ private Q_SLOTS:
         QFile::remove(m_disk + u"/filler"_s);
         QVERIFY(project->loadTemplateProjectPacket(name));
         QCOMPARE(project->getLastOpenError(), QString());
+    }
+
+    // A packet that the disk cannot take whole, though its free space said it would (something
+    // else filled it meanwhile): the reception is cut and names the full disk.
+    void receptionCutByTheFullDisk()
+    {
+        PacketReception reception([](const QString&) { return qint64(1) << 40; });
+        const qint64 size = 256 * 1024;
+        QVERIFY(reception.begin(m_fixture.home->filePath(u"receive"_s), size));
+        const QVariantMap info{{u"relativeFilePath"_s, u"project.tavx"_s}, {u"size"_s, QString::number(size)}};
+        QVERIFY(reception.openFile(info));
+        QVERIFY(fillLeaving(16 * 1024));
+        QVERIFY(!reception.write(info, QByteArray(size, 'p'), true));
+        QCOMPARE(reception.fault(), PacketReception::Fault::NoSpace);
     }
 
 private:
