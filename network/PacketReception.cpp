@@ -79,11 +79,23 @@ QString PacketReception::keyOf(const QVariantMap& info)
     return safeSegments(info.value(kRelativePathKey).toString()).join(QLatin1Char('/'));
 }
 
+bool PacketReception::fail(Fault fault)
+{
+    m_fault = fault;
+    return false;
+}
+
+PacketReception::Fault PacketReception::writeFault(const QFile& file)
+{
+    return file.error() == QFileDevice::ResourceError ? Fault::NoSpace : Fault::WriteFailed;
+}
+
 bool PacketReception::begin(const QString& receiveDir, qint64 totalSize)
 {
     abort();
+    m_fault = Fault::None;
     if (receiveDir.isEmpty() || totalSize < 0)
-        return false;
+        return fail(Fault::BadData);
     m_receiveDir = QDir::cleanPath(receiveDir);
     m_staging = stagingPathOf(m_receiveDir);
     m_total = totalSize;
@@ -92,11 +104,11 @@ bool PacketReception::begin(const QString& receiveDir, qint64 totalSize)
     m_checkedAt = 0;
     // A staging folder left by a run that ended abruptly goes first: it holds space too.
     if (!removeEntry(m_staging))
-        return false;
+        return fail(Fault::WriteFailed);
     if (!stillFits())
         return false;
     if (!QDir().mkpath(m_staging))
-        return false;
+        return fail(Fault::WriteFailed);
     m_canonicalStaging = QFileInfo(m_staging).canonicalFilePath();
     m_active = true;
     return true;
@@ -107,32 +119,35 @@ bool PacketReception::openFile(const QVariantMap& info)
     const QString key = keyOf(info);
     if (!m_active || key.isEmpty()) {
         qWarning() << "PacketReception: refused path" << info.value(kRelativePathKey).toString();
-        return false;
+        return fail(Fault::BadData);
     }
     bool isNumber = false;
     const qint64 size = info.value(QStringLiteral("size")).toString().toLongLong(&isNumber);
     if (!isNumber || size < 0 || size > m_total - m_announced) {
         qWarning() << "PacketReception: size out of the announced total" << key;
-        return false;
+        return fail(Fault::BadData);
     }
     if (m_open.count(key) || m_done.contains(key)) {
         qWarning() << "PacketReception: file sent twice" << key;
-        return false;
+        return fail(Fault::BadData);
     }
     m_checkedAt = m_received;
     if (!stillFits())
         return false;
     const QString path = m_staging + QLatin1Char('/') + key;
     const QString folder = QFileInfo(path).path();
-    if (!QDir().mkpath(folder) || !isInside(QFileInfo(folder).canonicalFilePath(), m_canonicalStaging) ||
-        QFileInfo(path).isSymLink()) {
+    if (!QDir().mkpath(folder)) {
+        qWarning() << "PacketReception: cannot make the folder of" << key;
+        return fail(Fault::WriteFailed);
+    }
+    if (!isInside(QFileInfo(folder).canonicalFilePath(), m_canonicalStaging) || QFileInfo(path).isSymLink()) {
         qWarning() << "PacketReception: cannot place" << key;
-        return false;
+        return fail(Fault::BadData);
     }
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         qWarning() << "PacketReception: cannot create" << path << file->errorString();
-        return false;
+        return fail(writeFault(*file));
     }
     m_open[key] = OpenFile{std::move(file), size, 0};
     m_announced += size;
@@ -143,20 +158,29 @@ bool PacketReception::write(const QVariantMap& info, const QByteArray& data, boo
 {
     const auto it = m_open.find(keyOf(info));
     if (!m_active || it == m_open.end())
-        return false;
+        return fail(Fault::BadData);
     OpenFile& open = it->second;
     if (data.size() > open.expected - open.written) {
         qWarning() << "PacketReception: more content than announced" << it->first;
-        return false;
+        return fail(Fault::BadData);
     }
     if (m_received - m_checkedAt >= kFreeSpaceRecheckBytes) {
         m_checkedAt = m_received;
         if (!stillFits())
             return false;
     }
-    if (!data.isEmpty() && (open.file->write(data) != data.size() || !open.file->flush())) {
+    // A write may take fewer bytes than asked (the disk filled up) without an error; the next
+    // attempt then says why.
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 n = open.file->write(data.constData() + written, data.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != data.size() || !open.file->flush()) {
         qWarning() << "PacketReception: write failed" << it->first << open.file->errorString();
-        return false;
+        return fail(writeFault(*open.file));
     }
     open.written += data.size();
     m_received += data.size();
@@ -164,11 +188,11 @@ bool PacketReception::write(const QVariantMap& info, const QByteArray& data, boo
         return true;
     if (open.written != open.expected) {
         qWarning() << "PacketReception: file ended short" << it->first;
-        return false;
+        return fail(Fault::BadData);
     }
     open.file->close();
     if (open.file->error() != QFileDevice::NoError)
-        return false;
+        return fail(writeFault(*open.file));
     m_done.insert(it->first);
     m_open.erase(it);
     return true;
@@ -177,19 +201,19 @@ bool PacketReception::write(const QVariantMap& info, const QByteArray& data, boo
 bool PacketReception::commit()
 {
     if (!m_active)
-        return false;
+        return fail(Fault::BadData);
     // A packet without a file would only leave an empty folder in place of the earlier packet.
     if (!m_open.empty() || m_received != m_total || m_done.isEmpty()) {
         qWarning() << "PacketReception: packet incomplete" << m_received << "of" << m_total << "bytes,"
                    << m_done.size() << "files";
         abort();
-        return false;
+        return fail(Fault::BadData);
     }
     const QString received = receivedPathOf(m_receiveDir);
     if (!removeEntry(received) || !QDir().rename(m_staging, received)) {
         qWarning() << "PacketReception: cannot keep the received packet" << received;
         abort();
-        return false;
+        return fail(Fault::WriteFailed);
     }
     m_active = false;
     m_done.clear();
@@ -243,14 +267,15 @@ void PacketReception::closeAll()
     m_open.clear();
 }
 
-bool PacketReception::stillFits() const
+bool PacketReception::stillFits()
 {
     const qint64 free = m_freeSpace(m_receiveDir);
     const qint64 toCome = m_total - m_received;
     if (free < 0 || toCome > free - kFreeSpaceMargin) {
         qWarning() << "PacketReception: no room for" << toCome << "more bytes in" << m_receiveDir << "with"
                    << free << "bytes free";
-        return false;
+        // A disk whose free space cannot be read is not known to be full.
+        return fail(free < 0 ? Fault::WriteFailed : Fault::NoSpace);
     }
     return true;
 }

@@ -22,8 +22,8 @@ class QFile;
 // the packet (see safeSegments), each file must bring exactly its "size" and all files together
 // the total announced at begin(). What is still to come must fit into the free space of the
 // receive folder less kFreeSpaceMargin: at begin(), at each file and after every
-// kFreeSpaceRecheckBytes of content. Any operation answering false has found a fault; the caller
-// then abort()s.
+// kFreeSpaceRecheckBytes of content. Any operation answering false has found a fault, which
+// fault() names until the next begin(); the caller then abort()s.
 //
 // The staging folder belongs to the reception. The received folder belongs to it until commit()
 // answers true, and from then on to whoever handles the completed packet (it may live in another
@@ -36,6 +36,14 @@ public:
     using FreeSpaceReader = std::function<qint64(const QString& folder)>;
     static constexpr qint64 kFreeSpaceMargin = 64 * 1024 * 1024;
     static constexpr qint64 kFreeSpaceRecheckBytes = 4 * 1024 * 1024;
+
+    enum class Fault
+    {
+        None,
+        BadData,     // what the designer sent is out of turn or out of bounds
+        NoSpace,     // what is still to come does not fit, or the disk refused a write as full
+        WriteFailed, // a file or folder could not be made or written for another reason
+    };
 
     // Without a reader, the free space is the file system's (QStorageInfo).
     explicit PacketReception(FreeSpaceReader freeSpace = {});
@@ -58,6 +66,7 @@ public:
     void abort();
     // Bytes received / total; 1 for a total of 0.
     double rate() const;
+    Fault fault() const { return m_fault; }
 
     static QString stagingPathOf(const QString& receiveDir);
     static QString receivedPathOf(const QString& receiveDir);
@@ -82,7 +91,11 @@ private:
     static QString keyOf(const QVariantMap& info);
     void closeAll();
     // Whether the bytes still to come fit into the free space less the margin.
-    bool stillFits() const;
+    bool stillFits();
+    // Records fault and answers false.
+    bool fail(Fault fault);
+    // NoSpace when the disk refused what was written to file as full, else WriteFailed.
+    static Fault writeFault(const QFile& file);
 
     QString m_receiveDir;
     QString m_staging;
@@ -97,4 +110,5 @@ private:
     qint64 m_checkedAt = 0;
     FreeSpaceReader m_freeSpace;
     bool m_active = false;
+    Fault m_fault = Fault::None;
 };

@@ -84,6 +84,16 @@ void PacketServer::on_sig_startServer()
         connect(m_server, &PacketTerminalManagerServer::issueComplate, this, &PacketServer::issueComplate);
         connect(m_server, &PacketTerminalManagerServer::issueError, this, &PacketServer::issueError);
         connect(m_server, &PacketTerminalManagerServer::issueStop, this, &PacketServer::issueStop);
+        // Each install's outcome goes to the log.
+        connect(m_server, &PacketTerminalManagerServer::issueComplate, this,
+                [](const QString& sIp) { qInfo() << "PacketServer: install on" << sIp << "complete"; });
+        connect(m_server, &PacketTerminalManagerServer::issueError, this, [](const QString& sIp, const QString& path) {
+            qInfo() << "PacketServer: install on" << sIp << "failed, cannot send" << path;
+        });
+        connect(m_server, &PacketTerminalManagerServer::issueStop, this,
+                [](const QString& sIp) { qInfo() << "PacketServer: install on" << sIp << "stopped"; });
+        connect(m_server, &PacketTerminalManagerServer::terminalRemoved, this,
+                [](const QString& sIp) { qInfo() << "PacketServer: panel" << sIp << "closed the link"; });
     }
     if (!m_detect) {
         // Panels are told the port actually listened on.
@@ -113,15 +123,16 @@ void PacketServer::on_sig_issue(QString sIp, QString sFolderPath)
         return;
     const QString ip = HostAddressText::normalised(sIp);
     if (ip.isEmpty()) {
-        qWarning() << "PacketServer: not an address:" << sIp;
+        qWarning() << "PacketServer: install failed, not an address:" << sIp;
         Q_EMIT issueError(sIp, QString());
         return;
     }
     if (PacketServerTerminal::collectFiles(sFolderPath).isEmpty()) {
-        qWarning() << "PacketServer: nothing to send in" << sFolderPath;
+        qWarning() << "PacketServer: install on" << ip << "failed, nothing to send in" << sFolderPath;
         Q_EMIT issueError(ip, sFolderPath);
         return;
     }
+    qInfo() << "PacketServer: installing" << sFolderPath << "on" << ip;
     if (PacketServerTerminal* terminal = m_server->terminalOf(ip)) {
         terminal->issue(sFolderPath);
         return;
@@ -137,8 +148,11 @@ void PacketServer::invite(const QString& sIp, const QString& sGivenIp)
         invitation.timer = new QTimer(this);
         invitation.timer->setSingleShot(true);
         invitation.timer->setInterval(kInvitationTimeoutMs);
-        connect(invitation.timer, &QTimer::timeout, this,
-                [this, sIp] { Q_EMIT connectTimeout(m_invitations.value(sIp).givenIp); });
+        connect(invitation.timer, &QTimer::timeout, this, [this, sIp] {
+            qInfo() << "PacketServer: install on" << sIp << "failed, no panel answered within"
+                    << kInvitationTimeoutMs << "ms";
+            Q_EMIT connectTimeout(m_invitations.value(sIp).givenIp);
+        });
     }
     // A running timer is not restarted: repeated issues do not extend the wait.
     if (!invitation.timer->isActive()) {

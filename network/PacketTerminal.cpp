@@ -58,6 +58,10 @@ void PacketTerminal::startServer()
             if (live())
                 on_receiveComplate();
         });
+        connect(m_connect, &PacketTerminalConnect::receiveFailed, this, [this, live](int fault) {
+            if (live())
+                Q_EMIT receiveFailed(fault);
+        });
     }
 }
 

@@ -1,6 +1,7 @@
 #include "network/PacketTerminalConnect.h"
 
 #include "network/HostAddressText.h"
+#include "network/IRCPacketTerminal.h"
 #include "network/RequestManager.h"
 
 #include <QDebug>
@@ -135,16 +136,21 @@ void PacketTerminalConnect::onDownloadKey(const QJsonObject& params)
 void PacketTerminalConnect::onIssueBegin(const QJsonObject& params)
 {
     if (!m_accepted || m_reception.isActive()) {
-        refuse("a packet the user did not accept");
+        refuse("a packet the user did not accept", PacketReception::Fault::BadData);
         return;
     }
     bool isNumber = false;
     const qint64 total = params.value(QStringLiteral("totalSize")).toString().toLongLong(&isNumber);
-    if (!isNumber || !m_reception.begin(m_receiveDir, total)) {
-        refuse("a packet that cannot be received");
+    if (!isNumber) {
+        refuse("a packet of no size", PacketReception::Fault::BadData);
+        return;
+    }
+    if (!m_reception.begin(m_receiveDir, total)) {
+        refuse("a packet that cannot be received", m_reception.fault());
         return;
     }
     m_accepted = false;
+    qInfo() << "Project download: receiving" << total << "bytes from" << serverAddress();
     Q_EMIT receiveBegin();
 }
 
@@ -153,24 +159,25 @@ void PacketTerminalConnect::onIssueComplate()
     if (!m_reception.isActive())
         return;
     if (!m_reception.commit()) {
-        refuse("an incomplete packet");
+        refuse("an incomplete packet", m_reception.fault());
         return;
     }
+    qInfo() << "Project download: the packet from" << serverAddress() << "arrived whole";
     Q_EMIT receiveComplate();
 }
 
 void PacketTerminalConnect::on_fileinfoReceive(QVariantMap params)
 {
     if (!m_reception.isActive())
-        refuse("a file the user did not accept");
+        refuse("a file the user did not accept", PacketReception::Fault::BadData);
     else if (!m_reception.openFile(params))
-        refuse("a file that cannot be received");
+        refuse("a file that cannot be received", m_reception.fault());
 }
 
 void PacketTerminalConnect::on_fileContentReceive(QByteArray data, bool complate, QVariantMap params)
 {
     if (!m_reception.write(params, data, complate)) {
-        refuse("file content that cannot be received");
+        refuse("file content that cannot be received", m_reception.fault());
         return;
     }
     Q_EMIT receiveProcess(m_reception.rate());
@@ -180,12 +187,25 @@ void PacketTerminalConnect::on_fileReceiveError(QVariantMap params)
 {
     Q_UNUSED(params);
     if (m_reception.isActive())
-        refuse("a broken file");
+        refuse("a broken file", PacketReception::Fault::BadData);
 }
 
-void PacketTerminalConnect::refuse(const char* reason)
+void PacketTerminalConnect::refuse(const char* reason, PacketReception::Fault fault)
 {
     qWarning() << "Project download: link to" << serverAddress() << "closed on" << reason;
+    switch (fault) {
+    case PacketReception::Fault::None:
+        break;
+    case PacketReception::Fault::BadData:
+        Q_EMIT receiveFailed(IRCPacketTerminal::EReceiveFault_BadData);
+        break;
+    case PacketReception::Fault::NoSpace:
+        Q_EMIT receiveFailed(IRCPacketTerminal::EReceiveFault_NoSpace);
+        break;
+    case PacketReception::Fault::WriteFailed:
+        Q_EMIT receiveFailed(IRCPacketTerminal::EReceiveFault_WriteFailed);
+        break;
+    }
     m_reception.abort();
     m_accepted = false;
     // Nothing more of what the designer sent may reach this worker.
@@ -246,7 +266,7 @@ void PacketTerminalConnect::linkTimeout()
         // A designer that holds the one link and says nothing is treated as turned down, so that
         // inviting again as its link ends does not take the link straight back.
         declineCurrent();
-        refuse("silence");
+        refuse("silence", PacketReception::Fault::None);
     } else {
         FramedClientWorker::linkTimeout();
     }

@@ -23,9 +23,10 @@
 // the user turned down (declineInvitation) is not followed for the decline quiet time
 // (InvitationGate). Anything the designer sends out of turn or out of bounds (a file or
 // "issueBegin" before the user accepted, a refused path, a size that does not add up, a file that
-// cannot be written) ends the link, and the packet received so far is dropped. A connected designer
-// that sends nothing for the silence timeout is dropped, except while the user is being asked, and
-// then rests as a declined one does, with the host that invited the panel to it.
+// cannot be written) ends the link, the packet received so far is dropped, and receiveFailed names
+// the fault first. A connected designer that sends nothing for the silence timeout is dropped,
+// except while the user is being asked, and then rests as a declined one does, with the host that
+// invited the panel to it.
 //
 // Public operations only emit queued signals and may be called from any thread.
 class PacketTerminalConnect : public FramedClientWorker
@@ -69,6 +70,8 @@ Q_SIGNALS:
     void receiveBegin();
     void receiveProcess(double rate);
     void receiveComplate();
+    // fault: an IRCPacketTerminal::EReceiveFault; serverDisconnect follows.
+    void receiveFailed(int fault);
 
 private Q_SLOTS:
     void onCmdReceive(QString sCmd, QJsonObject params);
@@ -96,8 +99,8 @@ private:
     void onDownloadKey(const QJsonObject& params);
     void onIssueBegin(const QJsonObject& params);
     void onIssueComplate();
-    // Ends the link over a fault of the designer's; the reception is dropped.
-    void refuse(const char* reason);
+    // Ends the link over a fault (reported unless None); the reception is dropped.
+    void refuse(const char* reason, PacketReception::Fault fault);
     // Runs the silence watchdog unless the user is being asked.
     void watchSilence();
     void followWaitingInvitation();

@@ -252,6 +252,11 @@ QString IRCProject::getLastSaveError() const
     return QString();
 }
 
+QString IRCProject::getLastOpenError() const
+{
+    return QString();
+}
+
 QStringList IRCProject::getMissingPictures() const
 {
     return QStringList();

@@ -92,6 +92,9 @@ public:
     Q_INVOKABLE virtual bool saveOtherProjectPakcet(QString sNewProjectName);
     // Why the last save failed, for the user ("" after a successful one).
     Q_INVOKABLE virtual QString getLastSaveError() const;
+    // Why the last opening of a project (a stored packet, a template copy, a received packet)
+    // failed, for the user ("" after one that opened, or when it is not known).
+    Q_INVOKABLE virtual QString getLastOpenError() const;
     // The file names of the pictures the document shows from disk that are not there; a save
     // asks before it goes ahead without them (dropMissingPictures empties their values).
     Q_INVOKABLE virtual QStringList getMissingPictures() const;

@@ -67,8 +67,7 @@ void RCProject::makeFolders()
 
     if (!QFileInfo(m_appPath).isDir() && !QDir().mkpath(m_appPath)) {
         m_messageBoxManager->showMessage(
-            tr("错误"), QStringLiteral("%1 %2 %3").arg(tr("创建路径"), m_appPath, tr("失败")), true, true,
-            false, true);
+            tr("错误"), QStringLiteral("%1 %2 %3").arg(tr("创建路径"), m_appPath, tr("失败")), true, false);
     }
     QDir().mkpath(m_newProjectCachePath);
     QDir().mkpath(m_downloadPath);
@@ -333,6 +332,17 @@ QString RCProject::getLastSaveError() const
     return m_packet->lastError();
 }
 
+QString RCProject::getLastOpenError() const
+{
+    return m_lastOpenError;
+}
+
+bool RCProject::openFailed(const QString& reason)
+{
+    m_lastOpenError = reason;
+    return false;
+}
+
 QStringList RCProject::getMissingPictures() const
 {
     return m_imageManager->missingPictures();
@@ -392,10 +402,11 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
 {
     qCInfo(lcRcProject) << "RCProject::loadProjectPacket"
                         << "start load project" << sProjectPacketPath;
+    m_lastOpenError.clear();
     if (!m_packet->loadPacket(sProjectPacketPath)) {
         qCWarning(lcRcProject) << "RCProject::loadProjectPacket"
                                << "load failed" << sProjectPacketPath;
-        return false;
+        return openFailed(tr("无法读取项目文件 %1").arg(QDir::toNativeSeparators(sProjectPacketPath)));
     }
     if (IRCTerminal* terminal = m_services.terminal.get())
         terminal->resetLink(m_setting->getValue(RCKeys::DefaultIp()).toString());
@@ -409,7 +420,7 @@ bool RCProject::loadProjectPacket(QString sProjectPacketPath)
 bool RCProject::loadStorageProjectPacket(QString sProjectPacketName)
 {
     if (!QFileInfo(sProjectPacketName).isDir())
-        return false;
+        return openFailed(tr("找不到项目文件夹 %1").arg(QDir::toNativeSeparators(sProjectPacketName)));
     RCRecentProjectRecord::instance()->addDirPath(sProjectPacketName);
     return loadProjectPacket(sProjectPacketName);
 }
@@ -421,7 +432,7 @@ bool RCProject::loadStorageProjectFile(QString sFilePath)
     if (!QFileInfo(localPath).isFile()) {
         qCWarning(lcRcProject) << "RCProject::loadStorageProjectFile"
                                << "file not exists, maybe fileUrl is invalid" << sFilePath << localPath;
-        return false;
+        return openFailed(tr("找不到项目文件 %1").arg(QDir::toNativeSeparators(localPath)));
     }
     return loadStorageProjectPacket(QFileInfo(localPath).absolutePath());
 }
@@ -435,6 +446,7 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
             break;
         }
     }
+    m_lastOpenError.clear();
     if (entry.isEmpty() || !RCPacketFolder::isValidPacketName(sTemplateName))
         return false;
 
@@ -450,7 +462,7 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
             QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ProjectFileName)), &reason)) {
         qCWarning(lcRcProject) << "RCProject::loadTemplateProjectPacket"
                                << "template not copied" << sTemplateName << reason;
-        return false;
+        return openFailed(reason);
     }
     // A copy without its thumbnail still opens; the project manager then shows no picture for it.
     if (!RCFileWrite::copy(
@@ -463,6 +475,7 @@ bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 
 bool RCProject::loadDownloadProjectPacket()
 {
+    m_lastOpenError.clear();
     const QString received = PacketReception::receivedPathOf(m_downloadPath);
     if (QFileInfo(received).isDir()) {
         const QString file = RCPacketFolder::projectFileOf(received);
@@ -470,12 +483,15 @@ bool RCProject::loadDownloadProjectPacket()
             qCWarning(lcRcProject) << "RCProject::loadDownloadProjectPacket"
                                    << "received packet refused" << received;
             PacketReception::discardReceived(m_downloadPath);
-            return false;
+            openFailed(tr("收到的项目没有可读的项目文件"));
+        } else if (!PacketReception::installReceived(m_downloadPath)) {
+            openFailed(tr("无法替换安装文件夹 %1").arg(QDir::toNativeSeparators(m_downloadPath)));
         }
-        if (!PacketReception::installReceived(m_downloadPath))
-            return false;
     }
-    return loadProjectPacket(m_downloadPath);
+    const bool opened = m_lastOpenError.isEmpty() && loadProjectPacket(m_downloadPath);
+    qCInfo(lcRcProject).noquote() << "RCProject::loadDownloadProjectPacket install"
+                                  << (opened ? QStringLiteral("opened") : QStringLiteral("failed: ") + m_lastOpenError);
+    return opened;
 }
 
 void RCProject::setProjectPacketPath(QString sProjectPacketPath)

@@ -81,6 +81,7 @@ public:
     // Refused (false, nothing deleted) also while the open document shows pictures from the packet.
     bool removeProjectPakcet(QString sPacketPath) override;
     QString getLastSaveError() const override;
+    QString getLastOpenError() const override;
     QStringList getMissingPictures() const override;
     // Marks the document changed when it emptied any value.
     int dropMissingPictures() override;
@@ -110,6 +111,8 @@ protected:
 private:
     // Makes the application folder (a box reports failure) and the cache and download folders.
     void makeFolders();
+    // Keeps reason as the last opening's failure and answers false.
+    bool openFailed(const QString& reason);
 
     // The message-box manager, the settings and the packet I/O are children.
     RCMessageBoxManager* m_messageBoxManager = nullptr;
@@ -124,6 +127,7 @@ private:
     QString m_newProjectCachePath;
     QString m_downloadPath;
     QString m_settingFilePath;
+    QString m_lastOpenError;
 
     QVariantList m_templateList;
     QMap<QString, QVariantMap> m_templateIndex;

@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls.Basic
 
 // The body of a one-value input box: title and close cross, the value's name and a text field,
-// OK and cancel. Typing updates mValue; Enter counts as OK while OK is enabled.
+// a hint under it (mInfoText, "" for none; typing clears it), OK and cancel. Typing updates
+// mValue; Enter counts as OK while OK is enabled.
 RCDialogFrame {
     id: root
 
@@ -13,6 +14,7 @@ RCDialogFrame {
     property bool mOkButtonEnable: true
     property bool mCancelButtonEnable: true
     property string mPlaceholderText: ""
+    property string mInfoText: ""
 
     mTitle: qsTr("输入")
 
@@ -27,6 +29,7 @@ RCDialogFrame {
     onCloseClicked: sig_cancel()
 
     Row {
+        id: valueRow
         anchors.centerIn: parent
         spacing: 8 * RCUnits.dp
 
@@ -54,6 +57,7 @@ RCDialogFrame {
             }
             onTextEdited: {
                 root.mValue = text
+                root.mInfoText = ""
                 root.sig_valueChanged(text)
             }
             onAccepted: {
@@ -61,6 +65,17 @@ RCDialogFrame {
                     root.sig_accpet()
             }
         }
+    }
+    RCText {
+        objectName: "infoText"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.top: valueRow.bottom
+        anchors.topMargin: 2 * RCUnits.dp
+        visible: text !== ""
+        text: root.mInfoText
+        color: "#C00000"
+        font.bold: true
+        font.pixelSize: 13 * RCUnits.dp
     }
     Row {
         anchors.horizontalCenter: parent.horizontalCenter

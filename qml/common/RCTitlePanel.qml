@@ -8,7 +8,9 @@ import Rc.TavixProjectCloudClient 1.0
 // The bar at the top of each mode layout: the media-server connection pill (a click opens the
 // connect dialog), the server's address, and in the middle the project's name with the cloud
 // project it has joined. The layout puts its own buttons at the right. Only a panel that is
-// shown opens the connect dialog when the server asks for a password, so one dialog asks.
+// shown opens the connect dialog when the server asks for a password, so one dialog asks; the
+// layout's scene canvas opens the same dialog (openConnectDialog with its item's title), and an
+// ask while it is open only shows the password row there.
 // mWindow is the main window, which holds and centres the dialog; mCloudClient the cloud client.
 Rectangle {
     id: root
@@ -31,7 +33,8 @@ Rectangle {
     height: 40 * RCUnits.dp
     color: "black"
 
-    function openConnectDialog() {
+    // Opens the connect dialog titled sTitle, with the default title when none is given.
+    function openConnectDialog(sTitle) {
         if (!mIpInputDlg) {
             var holder = mWindow.contentItem ? mWindow.contentItem : mWindow
             mIpInputDlg = connectDialogComponent.createObject(holder, {
@@ -39,6 +42,7 @@ Rectangle {
                                                                   "mStelvaneSyncer": root.mStelvaneSyncer
                                                               })
         }
+        mIpInputDlg.mTitle = sTitle === undefined ? qsTr("连接(只支持最新版mirel)") : sTitle
         mWindow.calDialogGeometry(mIpInputDlg)
         mIpInputDlg.open()
     }
@@ -100,7 +104,8 @@ Rectangle {
         function onConnectVerifyAsk() {
             if (!root.visible)
                 return
-            root.openConnectDialog()
+            if (!root.mIpInputDlg || !root.mIpInputDlg.opened)
+                root.openConnectDialog()
             root.mIpInputDlg.askPassword()
         }
     }
@@ -151,7 +156,7 @@ Rectangle {
         }
         MouseArea {
             anchors.fill: parent
-            onClicked: root.openConnectDialog()
+            onClicked: root.openConnectDialog(undefined)
         }
     }
     RCText {

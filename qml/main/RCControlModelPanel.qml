@@ -123,6 +123,8 @@ Rectangle {
         mImageManager: root.mImageManager
         mInterface: root.mInterface
         mCloudClient: root.mCloudClient
+        mMessageBoxManager: root.mMessageBoxManager
+        mConnectDialogHost: titlePanel
         mScenePresenter: root.mProject ? root.mProject.getScenePresenter() : null
         mSceneItemPresenter: root.mProject ? root.mProject.getSceneItemPresenter() : null
     }

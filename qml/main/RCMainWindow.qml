@@ -198,6 +198,11 @@ Window {
         if (!checkNeedSaveProject(installClient))
             installClient.saveSettled(true)
     }
+    // "打开工程失败" and why, when the project knows.
+    function openFailureText() {
+        var reason = mProject.getLastOpenError()
+        return reason === "" ? qsTr("打开工程失败") : qsTr("打开工程失败") + "\n" + reason
+    }
     function closeIfClosing() {
         if (mIsClosing)
             mainWindow.close()
@@ -422,7 +427,7 @@ Window {
             if (mainWindow.mProject.loadStorageProjectPacket(mPacketPath))
                 mainWindow.showContent()
             else
-                mainWindow.mMessageBoxManager.showMessage(qsTr("提示"), qsTr("打开工程失败"), true, false)
+                mainWindow.mMessageBoxManager.showMessage(qsTr("提示"), mainWindow.openFailureText(), true, false)
         }
     }
     RCMap {

@@ -22,11 +22,11 @@ RCFormDialog {
     }
     function join() {
         if (nameField.text === "") {
-            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("项目名称不能为空"))
+            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("项目名称不能为空"), true, false)
             return false
         }
         if (passwordField.text === "") {
-            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("密码不能为空"))
+            mMessageBoxManager.showMessage(qsTr("提示"), qsTr("密码不能为空"), true, false)
             return false
         }
         close()

@@ -5,7 +5,8 @@ import Rc.IRCProject 1.0
 
 // Installing a project that a designer offers (the panel's side): asks "允许安装？", then shows the
 // reception, opens the received project and shows the result: "安装完成" only when the project
-// opened, "安装失败" when the reception broke off or the packet could not be opened.
+// opened, "安装失败" with the reason when the reception broke off or the packet could not be
+// opened.
 //
 // Accepting while the open project has unsaved changes first emits sig_saveBeforeInstall() and
 // waits: whoever asks the user about saving calls proceedInstall() to go on (or closes the view).
@@ -21,6 +22,9 @@ Item {
     // Accepted, waiting for proceedInstall() after the question about unsaved changes.
     property bool mWaitingForSave: false
     property bool mReleased: false
+    // Why the install failed, shown under "安装失败"; the terminal's reason for breaking the
+    // reception off, kept until the link ends.
+    property string mErrorReason: ""
     readonly property Item mCurrentView: viewOf(mVisibleViewName)
 
     signal sig_close
@@ -57,13 +61,23 @@ Item {
     }
     function reset() {
         openTimer.stop()
+        mErrorReason = ""
         mWaitingForSave = false
         mComplateRate = 0
         mVisibleViewName = "setupConfirmView"
     }
     function openProject() {
         var opened = mProject ? mProject.loadDownloadProjectPacket() : false
+        if (!opened)
+            mErrorReason = mProject ? mProject.getLastOpenError() : ""
         mVisibleViewName = opened ? "setupComplateView" : "setupErrorView"
+    }
+    function faultText(fault) {
+        switch (fault) {
+        case IRCPacketTerminal.EReceiveFault_NoSpace: return qsTr("磁盘空间不足")
+        case IRCPacketTerminal.EReceiveFault_WriteFailed: return qsTr("无法写入接收的文件")
+        }
+        return qsTr("收到的数据有误")
     }
     function release() {
         if (mReleased)
@@ -96,9 +110,15 @@ Item {
             root.mVisibleViewName = "openProjectView"
             openTimer.start()
         }
+        function onReceiveFailed(fault) {
+            root.mErrorReason = root.faultText(fault)
+        }
         function onServerDisconnected() {
-            if (root.mVisibleViewName !== "openProjectView" && root.mVisibleViewName !== "setupComplateView")
-                root.mVisibleViewName = "setupErrorView"
+            if (root.mVisibleViewName === "openProjectView" || root.mVisibleViewName === "setupComplateView")
+                return
+            if (root.mErrorReason === "")
+                root.mErrorReason = qsTr("与设计端的连接已断开")
+            root.mVisibleViewName = "setupErrorView"
         }
     }
 
@@ -150,7 +170,7 @@ Item {
         objectName: "setupErrorView"
         visible: root.mVisibleViewName === "setupErrorView"
         mTitle: qsTr("提示")
-        mMessage: qsTr("安装失败")
+        mMessage: root.mErrorReason === "" ? qsTr("安装失败") : qsTr("安装失败") + "\n" + root.mErrorReason
         mOkButtonVisible: false
         mCancelButtonVisible: false
         mCloseButtonVisible: true

@@ -11,7 +11,9 @@ import Rc.IRCProject 1.0
 // its holder calls on closing (and destruction calls in any case).
 //
 // Only the server's reports about the address being issued count; "安装完成" shows only after the
-// whole packet went out, and a panel that never connects ends in "安装失败".
+// whole packet went out, and a panel that never connects ends in "安装失败" with "没有面板应答".
+// Every failure says why; an address that is not an IPv4 address is refused with a hint. Escape
+// closes the view as its cancel and close buttons do.
 Item {
     id: root
 
@@ -23,6 +25,8 @@ Item {
     // The address being issued, "" before the first OK.
     property string mIssueIp: ""
     property bool mReleased: false
+    // Why the install failed, shown under "安装失败".
+    property string mErrorReason: ""
     readonly property Item mCurrentView: viewOf(mVisibleViewName)
 
     signal sig_close
@@ -45,7 +49,11 @@ Item {
     }
     function issue() {
         var ip = connectView.mValue.trim()
-        if (!isIpAddress(ip) || !mPacketServer)
+        if (!isIpAddress(ip)) {
+            connectView.mInfoText = qsTr("IP地址格式错误")
+            return
+        }
+        if (!mPacketServer)
             return
         mIssueIp = ip
         connectView.mOkButtonText = qsTr("正在连接")
@@ -54,8 +62,12 @@ Item {
     function isIssued(sIp) {
         return mIssueIp !== "" && sIp === mIssueIp
     }
-    function showError() {
+    function showError(sReason) {
+        mErrorReason = sReason
         mVisibleViewName = "setupErrorView"
+    }
+    function focusInput() {
+        connectView.focusValue()
     }
     // Gives the instance back its packet terminal; only the first call does anything.
     function release() {
@@ -75,6 +87,7 @@ Item {
             mPacketServer.startServer()
     }
     Component.onDestruction: release()
+    Keys.onEscapePressed: sig_close()
 
     Connections {
         target: root.mReleased ? null : root.mPacketServer
@@ -93,19 +106,19 @@ Item {
         }
         function onIssueError(sIp, sErrorFilePath) {
             if (root.isIssued(sIp))
-                root.showError()
+                root.showError(sErrorFilePath === "" ? "" : qsTr("无法发送 %1").arg(sErrorFilePath))
         }
         function onIssueStop(sIp) {
             if (root.isIssued(sIp))
-                root.showError()
+                root.showError(qsTr("发送被中止"))
         }
         function onConnectBreak(sIp) {
             if (root.isIssued(sIp) && root.mVisibleViewName !== "setupComplateView")
-                root.showError()
+                root.showError(qsTr("面板断开了连接"))
         }
         function onConnectTimeout(sIp) {
             if (root.isIssued(sIp) && root.mVisibleViewName === "connectView")
-                root.showError()
+                root.showError(qsTr("没有面板应答"))
         }
     }
 
@@ -118,7 +131,6 @@ Item {
         mValue: root.mPacketServer ? root.mPacketServer.getOldIssuIp() : ""
         mOkButtonText: qsTr("安装")
         mCancelButtonText: qsTr("取消")
-        mOkButtonEnable: root.isIpAddress(mValue.trim())
         onSig_accpet: root.issue()
         onSig_cancel: root.sig_close()
     }
@@ -147,7 +159,7 @@ Item {
         objectName: "setupErrorView"
         visible: root.mVisibleViewName === "setupErrorView"
         mTitle: qsTr("提示")
-        mMessage: qsTr("安装失败")
+        mMessage: root.mErrorReason === "" ? qsTr("安装失败") : qsTr("安装失败") + "\n" + root.mErrorReason
         mOkButtonVisible: false
         mCancelButtonVisible: false
         mCloseButtonVisible: true

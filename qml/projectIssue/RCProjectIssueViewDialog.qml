@@ -5,7 +5,8 @@ import QtQuick.Templates as T
 import Rc.IRCProject 1.0
 
 // Holder of the designer's install popup (the menu entry "远程安装"): open() shows a fresh
-// RCProjectIssueView, dropping one that is still there; the view's close, or close(), ends it.
+// RCProjectIssueView with the keyboard in its address field, dropping one that is still there;
+// the view's close (also Escape), or close(), ends it.
 Item {
     id: root
 
@@ -39,6 +40,9 @@ Item {
 
         RCProjectIssuePopup {
             property alias mView: issueView
+
+            focus: true
+            onOpened: issueView.focusInput()
 
             RCProjectIssueView {
                 id: issueView

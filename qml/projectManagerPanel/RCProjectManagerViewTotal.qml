@@ -34,11 +34,14 @@ Rectangle {
     function failed(sText) {
         mMessageBoxManager.showMessage(qsTr("提示"), sText, true, false)
     }
+    // A failure names its reason when the project knows it.
     function opened(res, sFailText) {
-        if (res)
+        if (res) {
             sig_successOpenProject()
-        else
-            failed(sFailText)
+        } else {
+            var reason = mProject.getLastOpenError()
+            failed(reason === "" ? sFailText : sFailText + "\n" + reason)
+        }
         return res
     }
     function openTemplate(sName) {

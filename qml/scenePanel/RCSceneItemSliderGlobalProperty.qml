@@ -160,10 +160,12 @@ RCSceneItem {
             }
         }
         RCText {
+            // above the bar and the reset icon: elided to the view's width, not the bar's, which a
+            // narrow or square slider leaves a few pixels wide
             objectName: "sliderName"
             anchors.left: bar.left
             anchors.leftMargin: 9 * root.mHeightDp
-            anchors.right: bar.right
+            anchors.right: parent.right
             elide: Text.ElideRight
             anchors.bottom: bar.top
             anchors.bottomMargin: 6 * root.mHeightDp

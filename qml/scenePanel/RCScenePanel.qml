@@ -8,6 +8,7 @@ import Rc.IRCImageManager 1.0
 import Rc.IRCInterface 1.0
 import Rc.IRCProject 1.0
 import Rc.IRCStelvaneSyncer 1.0
+import Rc.RCMessageBoxManager 1.0
 import Rc.RCSceneItemPresenter 1.0
 import Rc.RCScenePresenter 1.0
 import Rc.TavixProjectCloudClient 1.0
@@ -29,7 +30,10 @@ import "../menus"
 // The panel shows its scene only while shown (mShown): a panel that is not shown has no views,
 // follows neither the selected scene nor the items, and shows the selected scene again once it is
 // shown. While visible it opens the connect dialog and the join-project dialog when an item of its
-// scene asks for them; each dialog is made on first use and kept. A Ctrl+wheel zoom during a
+// scene asks for them, each able to do all it does from the title panel or the menu. The connect
+// dialog is the layout's one (mConnectDialogHost's, which also opens it when the server asks for
+// the password), so that the ask never stacks a second dialog; without a host the panel makes
+// its own. The join dialog is made on first use and kept. A Ctrl+wheel zoom during a
 // gesture of the edit layer (a drag, a resize, a rubber band) waits until the gesture ends: the
 // gesture works in the canvas pixels of the zoom it began at.
 Item {
@@ -46,6 +50,10 @@ Item {
     property IRCImageManager mImageManager: null
     property IRCInterface mInterface: null
     property TavixProjectCloudClient mCloudClient: null
+    // For the dialogs the items ask for: their notices, and who holds the layout's connect
+    // dialog (openConnectDialog(title), mIpInputDlg: the title panel).
+    property RCMessageBoxManager mMessageBoxManager: null
+    property var mConnectDialogHost: null
     property var mWindow: null
     // The times the image manager resolved the project's image references again.
     property int mImageResolution: 0
@@ -231,18 +239,28 @@ Item {
             zoomStep(Math.sign(steps))
     }
     function openConnectDialog(title) {
+        var text = title === undefined || title === null ? "" : String(title)
+        if (mConnectDialogHost) {
+            mConnectDialogHost.openConnectDialog(text)
+            mConnectDialog = mConnectDialogHost.mIpInputDlg
+            return
+        }
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
                                         "mSetting": mProject.getSetting(),
                                         "mStelvaneSyncer": mStelvaneSyncer
                                     })
         if (!mConnectDialog)
             return
-        mConnectDialog.mTitle = title === undefined || title === null ? "" : String(title)
+        mConnectDialog.mTitle = text
         mWindow.calDialogGeometry(mConnectDialog)
         mConnectDialog.open()
     }
     function openJoinProjectDialog() {
-        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {"mProjectw": mProject})
+        mJoinProjectDialog = dialogOf(mJoinProjectDialog, joinProjectDialogComponent, {
+                                          "mProjectw": mProject,
+                                          "mMessageBoxManager": mMessageBoxManager,
+                                          "mCloudClient": mCloudClient
+                                      })
         if (!mJoinProjectDialog)
             return
         mWindow.calDialogGeometry(mJoinProjectDialog)

@@ -30,7 +30,8 @@ enum class Fault
     ShortPacket, // "issueComlate" before every announced byte arrived
     NoFile,
     SameFileTwice,
-    DroppedMidFile
+    DroppedMidFile,
+    NoRoom // a packet larger than the receiving disk
 };
 } // namespace
 
@@ -184,21 +185,26 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket_data()
 {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<QString>("path");
-    QTest::newRow("parent") << Fault::Path << "../e.txt";
-    QTest::newRow("absolute") << Fault::Path << "/tmp/tavix-absolute.txt";
-    QTest::newRow("backslash parent") << Fault::Path << "..\\w.txt";
-    QTest::newRow("climbing out") << Fault::Path << "image/../../x";
-    QTest::newRow("drive") << Fault::Path << "C:x";
-    QTest::newRow("unc") << Fault::Path << "\\\\server\\share\\x";
-    QTest::newRow("empty level") << Fault::Path << "image//x";
-    QTest::newRow("control character") << Fault::Path << "image/a\x01.png";
-    QTest::newRow("file before download()") << Fault::FileBeforeAccept << "project.tavx";
-    QTest::newRow("issueBegin before download()") << Fault::BeginBeforeAccept << "";
-    QTest::newRow("total too small") << Fault::TotalTooSmall << "project.tavx";
-    QTest::newRow("short packet") << Fault::ShortPacket << "project.tavx";
-    QTest::newRow("no file") << Fault::NoFile << "";
-    QTest::newRow("same file twice") << Fault::SameFileTwice << "project.tavx";
-    QTest::newRow("dropped mid-file") << Fault::DroppedMidFile << "image/a.png";
+    // What receiveFailed names before the link ends (0: nothing, the designer ended it).
+    QTest::addColumn<int>("reported");
+    const int bad = IRCPacketTerminal::EReceiveFault_BadData;
+    QTest::newRow("parent") << Fault::Path << "../e.txt" << bad;
+    QTest::newRow("absolute") << Fault::Path << "/tmp/tavix-absolute.txt" << bad;
+    QTest::newRow("backslash parent") << Fault::Path << "..\\w.txt" << bad;
+    QTest::newRow("climbing out") << Fault::Path << "image/../../x" << bad;
+    QTest::newRow("drive") << Fault::Path << "C:x" << bad;
+    QTest::newRow("unc") << Fault::Path << "\\\\server\\share\\x" << bad;
+    QTest::newRow("empty level") << Fault::Path << "image//x" << bad;
+    QTest::newRow("control character") << Fault::Path << "image/a\x01.png" << bad;
+    QTest::newRow("file before download()") << Fault::FileBeforeAccept << "project.tavx" << bad;
+    QTest::newRow("issueBegin before download()") << Fault::BeginBeforeAccept << "" << bad;
+    QTest::newRow("total too small") << Fault::TotalTooSmall << "project.tavx" << bad;
+    QTest::newRow("short packet") << Fault::ShortPacket << "project.tavx" << bad;
+    QTest::newRow("no file") << Fault::NoFile << "" << bad;
+    QTest::newRow("same file twice") << Fault::SameFileTwice << "project.tavx" << bad;
+    QTest::newRow("dropped mid-file") << Fault::DroppedMidFile << "image/a.png" << 0;
+    QTest::newRow("larger than the disk") << Fault::NoRoom << ""
+                                          << int(IRCPacketTerminal::EReceiveFault_NoSpace);
 }
 
 // After each fault the designer invites again and sends the good packet in full, which arrives
@@ -207,8 +213,10 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
 {
     QFETCH(Fault, fault);
     QFETCH(QString, path);
+    QFETCH(int, reported);
     ScriptedDesigner designer;
     QSignalSpy disconnected(m_panel.get(), &IRCPacketTerminal::serverDisconnected);
+    QSignalSpy failed(m_panel.get(), &IRCPacketTerminal::receiveFailed);
     QSignalSpy complete(m_panel.get(), &IRCPacketTerminal::receiveComplate);
     const QString file = m_source + "/project.tavx";
 
@@ -246,6 +254,9 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
             QVERIFY(designer.sendFile(file, path));
             designer.sendFile(file, path);
             break;
+        case Fault::NoRoom:
+            designer.sendCmd("issueBegin", {{"totalSize", "1000000000000000000"}});
+            break;
         default: // dropped mid-file
             designer.dropAt = 1024;
             designer.sendCmd("issueBegin", {{"totalSize", "3000"}});
@@ -255,6 +266,9 @@ void TestPacketTerminal::faultsCloseTheLinkAndKeepTheEarlierPacket()
     }
     QVERIFY(waitForFirst(disconnected, 5000));
     QVERIFY(complete.isEmpty());
+    QCOMPARE(failed.size(), reported ? 1 : 0);
+    if (reported)
+        QCOMPARE(failed.first().first().toInt(), reported);
     QCOMPARE(filesBelow(m_receive), QStringList("earlier.txt"));
     QCOMPARE(filesBelow(m_dir->path()),
              QStringList({"downloadProject/earlier.txt", "source/image/a.png", "source/image/sub/c.png",

@@ -630,8 +630,8 @@ private Q_SLOTS:
         QCOMPARE(probe->property("duration").toString(), u"01:02:03"_s);
     }
 
-    // The application folder cannot be made (a file is in its place): one box, announced, so that
-    // the window shows it once it is up; the project still comes up.
+    // The application folder cannot be made (a file is in its place): one notice, announced, so
+    // that the window shows it once it is up; the project still comes up.
     void appFolderFailureRaisesABox()
     {
         TemporaryHome home;
@@ -644,6 +644,9 @@ private Q_SLOTS:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(boxes->getTitle(shown.first()), u"错误"_s);
         QCOMPARE(boxes->getText(shown.first()), u"创建路径 %1 失败"_s.arg(home.appDir()));
+        // a notice: one 确定
+        QVERIFY(boxes->okButtonIsVisible(shown.first()));
+        QVERIFY(!boxes->cancelButtonIsVisible(shown.first()));
         QVERIFY(project.getSetting());
     }
 

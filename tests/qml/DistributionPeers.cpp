@@ -52,6 +52,12 @@ bool DistributionPeers::designerSendPacket(const QString& folder, int dropAfterB
     return true;
 }
 
+void DistributionPeers::designerAnnounce(const QString& totalSize)
+{
+    if (m_designer)
+        m_designer->sendCmd(QStringLiteral("issueBegin"), {{QStringLiteral("totalSize"), totalSize}});
+}
+
 void DistributionPeers::designerDrop()
 {
     if (m_designer)

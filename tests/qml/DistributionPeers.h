@@ -41,6 +41,8 @@ public:
     // dropAfterBytes >= 0 the link is cut once a file has sent that many bytes instead. True when
     // everything was sent.
     Q_INVOKABLE bool designerSendPacket(const QString& folder, int dropAfterBytes = -1);
+    // Announces a packet of totalSize bytes ("issueBegin") and sends nothing of it.
+    Q_INVOKABLE void designerAnnounce(const QString& totalSize);
     Q_INVOKABLE bool designerConnected() const { return m_designer && m_designer->isConnected(); }
     Q_INVOKABLE void designerDrop();
 

@@ -24,6 +24,12 @@ TestCase {
         var ids = getRCMessageBoxManager.getShownMessageIds()
         return ids.length ? getRCMessageBoxManager.getText(ids[ids.length - 1]) : ""
     }
+    // Whether the message box shown last shows [OK, cancel].
+    function lastMessageButtons() {
+        var ids = getRCMessageBoxManager.getShownMessageIds()
+        var id = ids[ids.length - 1]
+        return [getRCMessageBoxManager.okButtonIsVisible(id), getRCMessageBoxManager.cancelButtonIsVisible(id)]
+    }
     function closeMessages() {
         var ids = getRCMessageBoxManager.getShownMessageIds()
         for (var i = 0; i < ids.length; ++i)

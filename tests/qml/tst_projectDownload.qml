@@ -72,12 +72,17 @@ RCTestMainWindow {
             tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
         }
 
-        // The progress rises to 1 while a packet arrives whole; only a whole packet that opens installs.
+        // The progress rises to 1 while a packet arrives whole; only a whole packet that opens
+        // installs, and a failure says why.
         function test_install_data() {
             return [
                 {tag: "whole packet", folder: "big", dropAt: -1, view: "setupComplateView", message: "安装完成"},
-                {tag: "dropped mid-way", folder: "big", dropAt: 20000, view: "setupErrorView", message: "安装失败"},
-                {tag: "no project file", folder: "noProject", dropAt: -1, view: "setupErrorView", message: "安装失败"}
+                {tag: "dropped mid-way", folder: "big", dropAt: 20000, view: "setupErrorView",
+                    message: "安装失败\n与设计端的连接已断开"},
+                {tag: "no project file", folder: "noProject", dropAt: -1, view: "setupErrorView",
+                    message: "安装失败\n收到的项目没有可读的项目文件"},
+                {tag: "larger than the disk", total: "1000000000000000000", view: "setupErrorView",
+                    message: "安装失败\n磁盘空间不足"}
             ]
         }
         function test_install(data) {
@@ -91,7 +96,10 @@ RCTestMainWindow {
             var rates = []
             var onRate = function () { rates.push(view.mComplateRate) }
             view.mComplateRateChanged.connect(onRate)
-            compare(distributionPeers.designerSendPacket(this[data.folder], data.dropAt), data.dropAt < 0)
+            if (data.total)
+                distributionPeers.designerAnnounce(data.total)
+            else
+                compare(distributionPeers.designerSendPacket(this[data.folder], data.dropAt), data.dropAt < 0)
             tryCompare(view, "mVisibleViewName", data.view, 10000)
             view.mComplateRateChanged.disconnect(onRate)
             compare(child(view, data.view).mMessage, data.message)

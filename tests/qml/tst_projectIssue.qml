@@ -120,16 +120,23 @@ RCTestMainWindow {
                 {tag: "address", ip: "192.168.10.20", valid: true}
             ]
         }
+        // An address that is not one is refused with a hint, and Escape closes the dialog.
         function test_targetAddress(data) {
             var view = openView()
             var connect = child(view, "connectView")
-            connect.mValue = data.ip
-            compare(findChild(connect, "okButton").enabled, data.valid)
-            if (!data.valid) {
-                connect.sig_accpet()
-                compare(findChild(connect, "okButton").text, "安装", "nothing issued")
-                compare(view.mIssueIp, "")
+            if (data.valid) {
+                connect.mValue = data.ip
+                verify(view.isIpAddress(data.ip))
+                return
             }
+            issueTo(view, data.ip)
+            verify(findChild(connect, "infoText").visible)
+            compare(findChild(connect, "infoText").text, "IP地址格式错误")
+            compare(findChild(connect, "okButton").text, "安装", "nothing issued")
+            compare(view.mIssueIp, "")
+            keyClick(Qt.Key_Escape)
+            compare(dialog.view(), null, "Escape closes the dialog")
+            tryVerify(hearing, 5000)
         }
 
         function test_wholePacket() {
@@ -152,7 +159,7 @@ RCTestMainWindow {
             verify(distributionPeers.panelWaitForFile())
             distributionPeers.panelDrop()
             tryCompare(view, "mVisibleViewName", "setupErrorView", 5000)
-            compare(child(view, "setupErrorView").mMessage, "安装失败")
+            compare(child(view, "setupErrorView").mMessage, "安装失败\n面板断开了连接")
         }
 
         function test_otherPanelsIgnored() {
@@ -172,6 +179,7 @@ RCTestMainWindow {
             issueTo(view, "127.0.0.9")
             compare(view.mVisibleViewName, "connectView")
             tryCompare(view, "mVisibleViewName", "setupErrorView", 9000)
+            compare(child(view, "setupErrorView").mMessage, "安装失败\n没有面板应答")
         }
     }
 }

@@ -165,10 +165,23 @@ RCTestMainWindow {
             tryVerify(() => shown() >= expected, 3000, "badge pixels: " + shown() + ", expected " + expected)
         }
 
-        function test_nothingMarked() {
+        // A project that does not open is named with the reason, when there is one.
+        function test_openFailures_data() {
+            var missing = testSupport.tempPath() + "/没有这个项目"
+            return [
+                {tag: "nothing marked", text: "打开工程失败"},
+                {tag: "a packet that is gone", packet: missing, text: "打开工程失败\n找不到项目文件夹 " + missing},
+                {tag: "a project file that is gone", file: missing + "/project.tavx",
+                    text: "打开工程失败\n找不到项目文件 " + missing + "/project.tavx"}
+            ]
+        }
+        function test_openFailures(data) {
             var page = makePage()
-            compare(page.openSelected(), false)
-            compare(lastMessage(), "打开工程失败")
+            var opened = data.packet ? page.openStored(data.packet)
+                                     : data.file ? page.openFile("file://" + data.file) : page.openSelected()
+            compare(opened, false)
+            compare(lastMessage(), data.text)
+            compare(lastMessageButtons(), [true, false])
             compare(openedSpy.count, 0)
         }
 
@@ -231,9 +244,10 @@ RCTestMainWindow {
             compare(stored.renameAccepted(path, "改名", data.name), data.renamed === true)
             var renamed = path.substring(0, path.lastIndexOf("/") + 1) + data.name
             compare(testSupport.exists(renamed + "/project.tavx"), data.renamed === true)
-            if (!data.renamed)
+            if (!data.renamed) {
                 compare(lastMessage(), data.text)
-            else
+                compare(lastMessageButtons(), [true, false], "a notice has one 确定")
+            } else
                 verify(stored.rowOf(renamed) >= 0)
             if (data.open)
                 compare(project.getProjectPacketPath(), renamed, "the open project follows")

@@ -360,6 +360,8 @@ RCTestMainWindow {
             compare(getRCMessageBoxManager.getTitle(id), "脚本使用说明")
             compare(getRCMessageBoxManager.getText(id),
                     "功能:\n    点击场景1中的按钮1，等待1秒，点击场景2中的按钮2\n\n脚本:\n    执行(场景1,按钮1);\n    等待(1000);\n    执行(场景2,按钮2);")
+            compare([getRCMessageBoxManager.okButtonIsVisible(id), getRCMessageBoxManager.cancelButtonIsVisible(id)],
+                    [true, false], "a notice has one 确定")
             getRCMessageBoxManager.close(id)
         }
 

@@ -209,6 +209,22 @@ RCTestMainWindow {
             compare(bench.actions(), data.sent.map(value => ["item", 7, value]))
         }
 
+        // The slider's name shows whole above a narrow or square slider too: it is elided to the
+        // view's width, not to the bar's.
+        function test_sliderNameWidth_data() {
+            return [
+                {tag: "wide", kind: 17, size: [300, 50]},
+                {tag: "square volume", kind: 17, size: [100, 100]},
+                {tag: "narrow brightness", kind: 18, size: [80, 50]}
+            ]
+        }
+        function test_sliderNameWidth(data) {
+            var view = bench.newView(data.kind, {"Name": "音量", "TextSize": 12}, [0, 100].concat(data.size))
+            var name = child(view, "sliderName")
+            verify(name.paintedWidth > 0 && !name.truncated, "the name shows whole")
+            verify(name.mapToItem(view, name.width, 0).x <= view.width + 1, "within the view")
+        }
+
         // Pressed and dragged: each new value once, none beyond the end of the bar; the server's
         // answer moves the value shown.
         function test_sliderDrag() {

@@ -5,11 +5,13 @@
 #include "editing/RCCommandManager.h"
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
+#include "network/PacketReception.h"
 #include "project/IRCInterface.h"
 #include "project/ProjectFixture.h"
 #include "project/RCInterface.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
+#include "project/RCTemplateProjects.h"
 #include "project/TestPackets.h"
 #include "support/IsolatedNetwork.h"
 
@@ -134,6 +136,36 @@ private Q_SLOTS:
         QCOMPARE(entriesOf(packet), packetEntries);
         QCOMPARE(entriesOf(packet + u"/image"_s), imageEntries);
         QCOMPARE(entriesOf(QFileInfo(config).absolutePath()).filter(u"config"_s), QStringList{u"config.json"_s});
+    }
+
+    // A template that the full disk cannot take says why, and the document stays as it was.
+    void templateCopyNamesTheFullDisk()
+    {
+        RCProject* project = m_fixture.project.get();
+        project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+        const QString name = project->getTemplateProject(0).value(RCKeys::Name()).toString();
+        const QString before = project->getProjectPacketPath();
+        QVERIFY(fillLeaving(4 * 1024));
+        QVERIFY(!project->loadTemplateProjectPacket(name));
+        QVERIFY2(project->getLastOpenError().contains(u"磁盘空间不足"_s), qPrintable(project->getLastOpenError()));
+        QCOMPARE(project->getProjectPacketPath(), before);
+        QFile::remove(m_disk + u"/filler"_s);
+        QVERIFY(project->loadTemplateProjectPacket(name));
+        QCOMPARE(project->getLastOpenError(), QString());
+    }
+
+    // A packet that the disk cannot take whole, though its free space said it would (something
+    // else filled it meanwhile): the reception is cut and names the full disk.
+    void receptionCutByTheFullDisk()
+    {
+        PacketReception reception([](const QString&) { return qint64(1) << 40; });
+        const qint64 size = 256 * 1024;
+        QVERIFY(reception.begin(m_fixture.home->filePath(u"receive"_s), size));
+        const QVariantMap info{{u"relativeFilePath"_s, u"project.tavx"_s}, {u"size"_s, QString::number(size)}};
+        QVERIFY(reception.openFile(info));
+        QVERIFY(fillLeaving(16 * 1024));
+        QVERIFY(!reception.write(info, QByteArray(size, 'p'), true));
+        QCOMPARE(reception.fault(), PacketReception::Fault::NoSpace);
     }
 
 private:
