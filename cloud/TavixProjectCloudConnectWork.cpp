@@ -1,6 +1,7 @@
 #include "cloud/TavixProjectCloudConnectWork.h"
 
 #include "cloud/TavixCloudLog.h"
+#include "network/LinkKeepAlive.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -230,7 +231,19 @@ void TavixProjectCloudConnectWork::onConnected()
     }
     if (!m_heartbeat->isActive())
         m_heartbeat->start(heartbeatInterval());
+    applyKeepAlive();
     sendLogin();
+}
+
+void TavixProjectCloudConnectWork::applyKeepAlive()
+{
+    // The WebSocket keeps its TCP socket as a child and offers no other way to it.
+    const auto* tcp = m_socket->findChild<QAbstractSocket*>(QString(), Qt::FindDirectChildrenOnly);
+    QString error = QStringLiteral("no TCP socket");
+    if (!tcp || !LinkKeepAlive().applyTo(tcp->socketDescriptor(), &error))
+        qCWarning(lcTavixCloud) << "relay link without keep-alive, a relay that goes away unnoticed is "
+                                   "shown as joined:"
+                                << error;
 }
 
 void TavixProjectCloudConnectWork::onDisconnected()

@@ -45,6 +45,10 @@ class QWebSocket;
 // client hands over, and nothing else of the thread's queue), sends the heartbeat, and ends at
 // destruction or when the link ends; other requests wait until it ends.
 //
+// The link's TCP socket runs with keep-alive and a bound on unacknowledged data (LinkKeepAlive's
+// defaults): a relay whose host went away without closing the link is noticed within about 15 s
+// and ends the link as any network failure does (joinError(networkErrorText()), then exitSuccess).
+//
 // There is no reconnection: after a refused login, an error or a dropped link the device stays out
 // until the next join request.
 class TavixProjectCloudConnectWork : public NetworkWorker
@@ -113,6 +117,7 @@ private:
     void onLoginReply(const QJsonObject& frame);
     void onMessage(const QJsonObject& frame);
     void setJoined(bool joined);
+    void applyKeepAlive();
     // Forgets the frames that the socket has passed to the system.
     void settleUnsent();
     // Whether more than frames frames, or more than bytes bytes, of ours wait to be written.
