@@ -46,8 +46,9 @@ class QWebSocket;
 // destruction or when the link ends; other requests wait until it ends.
 //
 // The link's TCP socket runs with keep-alive and a bound on unacknowledged data (LinkKeepAlive's
-// defaults): a relay whose host went away without closing the link is noticed within about 15 s
-// and ends the link as any network failure does (joinError(networkErrorText()), then exitSuccess).
+// defaults): a relay whose host went away without closing the link is noticed within about 15 s,
+// or 15 s after the next heartbeat went out unanswered (25 s at most with the default heartbeat),
+// and the link ends as on any network failure (joinError(networkErrorText()), then exitSuccess).
 //
 // There is no reconnection: after a refused login, an error or a dropped link the device stays out
 // until the next join request.
