@@ -32,13 +32,13 @@ class QWebSocket;
 // them before holding them) with joinError(networkErrorText()) and a logged reason.
 //
 // Relayed commands reach the receiver of receiveCmd in arrival order, none dropped; the receiver
-// calls deliveryTaken() once it has handled each. Frames of ours are bounded too: the commands the
-// client handed over (sig_sendCmd, the answers to requests among them) that the socket has not yet
-// passed to the system. The worker stops reading while MaxWaiting commands (or MaxWaitingBytes of
-// them) wait for the receiver, or more than MaxUnsentFrames frames (or MaxUnsentBytes) wait to be
-// written, and reads on once both have fallen to half: a relay that sends faster than the receiver
-// handles, or floods requests faster than it takes the answers, is held back by TCP instead of
-// growing this process. Meanwhile the socket buffers at most ReadBufferBytes of its own.
+// calls deliveryTaken() once it has handled each. Frames of ours are bounded too, from the moment
+// the client hands them over (sig_sendCmd; the answers to requests among them) until the socket has
+// passed them to the system. The worker stops reading while MaxWaiting commands (or MaxWaitingBytes
+// of them) wait for the receiver, or more than MaxUnsentFrames frames of ours (or MaxUnsentBytes)
+// wait to be written, and reads on once both have fallen to half: a relay that sends faster than
+// the receiver handles, or floods requests faster than it takes the answers, is held back by TCP
+// instead of growing this process. Meanwhile the socket buffers at most ReadBufferBytes of its own.
 //
 // A stop holds the worker thread: the socket reads only while the thread runs its event loop, and
 // hands over every message it holds at once. The hold goes on writing (it runs the commands the
