@@ -236,7 +236,8 @@ void watchHolds(QtMsgType type, const QMessageLogContext& context, const QString
 {
     if (text.contains(QLatin1String("relay link held: its frames wait to be written")))
         s_heldForWriting = true;
-    s_nextHandler(type, context, text);
+    if (s_nextHandler)
+        s_nextHandler(type, context, text);
 }
 } // namespace
 
