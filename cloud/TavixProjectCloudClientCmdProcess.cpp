@@ -27,13 +27,21 @@ void TavixProjectCloudClientCmdProcess::replyDeviceOperInfo(const QJsonValue& cm
     QJsonObject reply;
     for (const QJsonValue& name : names) {
         const QString key = name.toString();
-        std::optional<int> rate;
-        if (key == QLatin1String("cpu_rate"))
-            rate = m_load.cpuRate();
-        else if (key == QLatin1String("memory_rate"))
-            rate = m_load.memoryRate();
-        if (rate)
+        const bool cpu = key == QLatin1String("cpu_rate");
+        if (!cpu && key != QLatin1String("memory_rate"))
+            continue;
+        readLoad();
+        if (const std::optional<int> rate = cpu ? m_cpuRate : m_memoryRate)
             reply.insert(key, *rate);
     }
     m_client->sendCmd(QStringLiteral("reply_device_operInfo"), reply, sender);
+}
+
+void TavixProjectCloudClientCmdProcess::readLoad()
+{
+    if (m_reading.isValid() && !m_reading.hasExpired(LoadReadingMs))
+        return;
+    m_cpuRate = m_load.cpuRate();
+    m_memoryRate = m_load.memoryRate();
+    m_reading.start();
 }

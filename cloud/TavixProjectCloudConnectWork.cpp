@@ -1,7 +1,10 @@
 #include "cloud/TavixProjectCloudConnectWork.h"
 
 #include "cloud/TavixCloudLog.h"
+#include "network/LinkKeepAlive.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QMutexLocker>
 #include <QNetworkInterface>
@@ -64,20 +67,37 @@ QString hardwareAddress()
 
 } // namespace
 
-TavixProjectCloudConnectWork::TavixProjectCloudConnectWork(const QUrl& relayUrl) : m_relayUrl(relayUrl)
+TavixProjectCloudConnectWork::TavixProjectCloudConnectWork(const QUrl& relayUrl)
+    : m_relayUrl(relayUrl), m_outbox(new QObject)
 {
+    m_outbox->moveToThread(workerThread());
     connect(this, &TavixProjectCloudConnectWork::sig_joinProject, this,
             &TavixProjectCloudConnectWork::on_sig_joinProject);
     connect(this, &TavixProjectCloudConnectWork::sig_exitProject, this,
             &TavixProjectCloudConnectWork::on_sig_exitProject);
-    connect(this, &TavixProjectCloudConnectWork::sig_sendCmd, this,
-            &TavixProjectCloudConnectWork::on_sig_sendCmd);
+    // Counted in the emitting thread before the call is queued, so that the count never lags it.
+    connect(
+        this, &TavixProjectCloudConnectWork::sig_sendCmd, this,
+        [this] {
+            ++m_commandsQueued;
+            m_holdWake.wakeAll();
+        },
+        Qt::DirectConnection);
+    connect(this, &TavixProjectCloudConnectWork::sig_sendCmd, m_outbox,
+            [this](const QString& cmdType, const QJsonObject& params, const QString& receiver) {
+                on_sig_sendCmd(cmdType, params, receiver);
+            });
 }
 
 TavixProjectCloudConnectWork::~TavixProjectCloudConnectWork()
 {
     // A held thread would never take the shutdown request.
+    m_stopping = true;
     m_pacer.stop();
+    {
+        QMutexLocker locker(&m_holdMutex);
+        m_holdWake.wakeAll();
+    }
     shutdownThread();
 }
 
@@ -108,6 +128,13 @@ void TavixProjectCloudConnectWork::setHeartbeatInterval(int msec)
 void TavixProjectCloudConnectWork::deliveryTaken()
 {
     m_pacer.take();
+    m_holdWake.wakeAll();
+}
+
+int TavixProjectCloudConnectWork::heartbeatInterval() const
+{
+    QMutexLocker locker(&m_mutex);
+    return m_heartbeatInterval;
 }
 
 QString TavixProjectCloudConnectWork::loginErrorText()
@@ -184,6 +211,7 @@ void TavixProjectCloudConnectWork::on_sig_exitProject()
 void TavixProjectCloudConnectWork::on_sig_sendCmd(const QString& cmdType, const QJsonObject& params,
                                                   const QString& receiver)
 {
+    --m_commandsQueued;
     if (!isJoinProject())
         return;
     const QJsonObject message{{QStringLiteral("cmdType"), cmdType}, {QStringLiteral("cmdParams"), params}};
@@ -201,17 +229,29 @@ void TavixProjectCloudConnectWork::onConnected()
         m_heartbeat = new QTimer(this);
         connect(m_heartbeat, &QTimer::timeout, this, &TavixProjectCloudConnectWork::sendPing);
     }
-    if (!m_heartbeat->isActive()) {
-        QMutexLocker locker(&m_mutex);
-        m_heartbeat->start(m_heartbeatInterval);
-    }
+    if (!m_heartbeat->isActive())
+        m_heartbeat->start(heartbeatInterval());
+    applyKeepAlive();
     sendLogin();
+}
+
+void TavixProjectCloudConnectWork::applyKeepAlive()
+{
+    // The WebSocket keeps its TCP socket as a child and offers no other way to it.
+    const auto* tcp = m_socket->findChild<QAbstractSocket*>(QString(), Qt::FindDirectChildrenOnly);
+    QString error = QStringLiteral("no TCP socket");
+    if (!tcp || !LinkKeepAlive().applyTo(tcp->socketDescriptor(), &error))
+        qCWarning(lcTavixCloud) << "relay link without keep-alive, a relay that goes away unnoticed is "
+                                   "shown as joined:"
+                                << error;
 }
 
 void TavixProjectCloudConnectWork::onDisconnected()
 {
     if (m_heartbeat && m_heartbeat->isActive())
         m_heartbeat->stop();
+    m_unsentSizes.clear();
+    m_unsentTotal = 0;
     // A message above the size limit makes the socket close the link with 1009 by itself, reporting
     // no error: the user learns of it here.
     if (m_socket->closeCode() == QWebSocketProtocol::CloseCodeTooMuchData) {
@@ -253,8 +293,32 @@ void TavixProjectCloudConnectWork::sendLogin()
 
 void TavixProjectCloudConnectWork::sendFrame(const QJsonObject& frame)
 {
-    if (m_socket && m_socket->state() == QAbstractSocket::ConnectedState)
-        m_socket->sendTextMessage(compactText(frame));
+    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
+        return;
+    const qint64 before = m_socket->bytesToWrite();
+    m_socket->sendTextMessage(compactText(frame));
+    const qint64 added = m_socket->bytesToWrite() - before;
+    if (added > 0) {
+        m_unsentSizes.push_back(added);
+        m_unsentTotal += added;
+    }
+}
+
+void TavixProjectCloudConnectWork::settleUnsent()
+{
+    const qint64 held = m_socket && m_socket->state() == QAbstractSocket::ConnectedState
+                            ? m_socket->bytesToWrite()
+                            : 0;
+    while (!m_unsentSizes.empty() && m_unsentTotal - m_unsentSizes.front() >= held) {
+        m_unsentTotal -= m_unsentSizes.front();
+        m_unsentSizes.pop_front();
+    }
+}
+
+bool TavixProjectCloudConnectWork::unsentBeyond(int frames, qint64 bytes)
+{
+    settleUnsent();
+    return m_commandsQueued + qint64(m_unsentSizes.size()) > frames || m_unsentTotal > bytes;
 }
 
 // --- frames from the relay ----------------------------------------------------------------------
@@ -309,30 +373,65 @@ void TavixProjectCloudConnectWork::onMessage(const QJsonObject& frame)
         !message.contains(QLatin1String("cmdParams")))
         return;
     // Counted before it is queued, so that the receiver cannot take it first.
-    const bool mayRead = m_pacer.add(qint64(text.size()) * qint64(sizeof(QChar)));
+    const bool receiverKeepsUp = m_pacer.add(qint64(text.size()) * qint64(sizeof(QChar)));
     Q_EMIT receiveCmd(message.value(QLatin1String("cmdType")).toString(),
                       message.value(QLatin1String("cmdParams")),
                       frame.value(QLatin1String("sender")).toString());
-    if (!mayRead)
-        holdWhileReceiverIsBehind();
+    if (!receiverKeepsUp || unsentBeyond(MaxUnsentFrames, MaxUnsentBytes))
+        holdWhileBehind();
+}
+
+// Whether a hold may end: the receiver has caught up, and so has the writing while there is a link.
+bool TavixProjectCloudConnectWork::mayReadOn()
+{
+    const bool linked = m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+    return m_pacer.mayRead() && !(linked && unsentBeyond(MaxUnsentFrames / 2, MaxUnsentBytes / 2));
 }
 
 // The socket reads only while this thread runs its event loop, and hands over every message it
 // holds at once: holding the thread is what stops it reading.
-void TavixProjectCloudConnectWork::holdWhileReceiverIsBehind()
+void TavixProjectCloudConnectWork::holdWhileBehind()
 {
-    qCInfo(lcTavixCloud) << "relay link held until the receiver of its commands catches up";
-    int interval = DefaultHeartbeatInterval;
-    {
-        QMutexLocker locker(&m_mutex);
-        interval = m_heartbeatInterval;
+    // A relay that keeps the link held would fill the log: one line per reason and HoldLogMs.
+    const int reason = m_pacer.mayRead() ? 1 : 0;
+    HoldLog& log = m_holdLog[reason];
+    ++log.holds;
+    if (!log.since.isValid() || log.since.hasExpired(HoldLogMs)) {
+        qCInfo(lcTavixCloud).nospace() << "relay link held: "
+                                       << (reason ? "its frames wait to be written"
+                                                  : "the receiver of its commands is behind")
+                                       << " (" << log.holds << " since the last such line)";
+        log.holds = 0;
+        log.since.start();
     }
     // Pings go at the heartbeat's pace, never faster than its default when none is set.
+    int interval = heartbeatInterval();
     if (interval <= 0)
         interval = DefaultHeartbeatInterval;
-    while (!m_pacer.waitForRead(interval)) {
-        sendPing();
-        m_socket->flush();
+    QDeadlineTimer nextPing(interval);
+    for (;;) {
+        const bool linked = m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+        if (linked) {
+            // The client's commands, the answers to what it was given among them; flush() writes what
+            // the system takes now and may end the link.
+            QCoreApplication::sendPostedEvents(m_outbox, QEvent::MetaCall);
+            m_socket->flush();
+        }
+        if (m_stopping || mayReadOn())
+            return;
+        if (nextPing.hasExpired()) {
+            sendPing();
+            nextPing.setRemainingTime(interval);
+            continue;
+        }
+        if (!linked || !unsentBeyond(0, 0)) {
+            m_pacer.waitForRead(int(nextPing.remainingTime()));
+        } else {
+            // Only the system can take our bytes: try again shortly, at once on new work.
+            QMutexLocker locker(&m_holdMutex);
+            if (!m_stopping)
+                m_holdWake.wait(&m_holdMutex, QDeadlineTimer(qMin<qint64>(nextPing.remainingTime(), HoldPollMs)));
+        }
     }
 }
 
@@ -340,6 +439,8 @@ void TavixProjectCloudConnectWork::holdWhileReceiverIsBehind()
 
 void TavixProjectCloudConnectWork::releaseResources()
 {
+    delete m_outbox;
+    m_outbox = nullptr;
     if (m_heartbeat) {
         m_heartbeat->stop();
         delete m_heartbeat;

@@ -4,11 +4,16 @@
 #include "network/NetworkWorker.h"
 
 #include <QAbstractSocket>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QMutex>
 #include <QString>
 #include <QUrl>
+#include <QWaitCondition>
+
+#include <atomic>
+#include <deque>
 
 class QTimer;
 class QWebSocket;
@@ -27,11 +32,23 @@ class QWebSocket;
 // them before holding them) with joinError(networkErrorText()) and a logged reason.
 //
 // Relayed commands reach the receiver of receiveCmd in arrival order, none dropped; the receiver
-// calls deliveryTaken() once it has handled each. While MaxWaiting commands, or MaxWaitingBytes of
-// them, wait for that, the worker holds its thread until the receiver has caught up with half of
-// them: its socket is not read meanwhile (it buffers at most ReadBufferBytes of its own), so a relay
-// that sends faster than the receiver handles is held back by TCP instead of growing this process.
-// A hold answers no request until it ends; it sends the heartbeat itself and ends at destruction.
+// calls deliveryTaken() once it has handled each. Frames of ours are bounded too, from the moment
+// the client hands them over (sig_sendCmd; the answers to requests among them) until the socket has
+// passed them to the system. The worker stops reading while MaxWaiting commands (or MaxWaitingBytes
+// of them) wait for the receiver, or more than MaxUnsentFrames frames of ours (or MaxUnsentBytes)
+// wait to be written, and reads on once both have fallen to half: a relay that sends faster than
+// the receiver handles, or floods requests faster than it takes the answers, is held back by TCP
+// instead of growing this process. Meanwhile the socket buffers at most ReadBufferBytes of its own.
+//
+// A stop holds the worker thread: the socket reads only while the thread runs its event loop, and
+// hands over every message it holds at once. The hold goes on writing (it runs the commands the
+// client hands over, and nothing else of the thread's queue), sends the heartbeat, and ends at
+// destruction or when the link ends; other requests wait until it ends.
+//
+// The link's TCP socket runs with keep-alive and a bound on unacknowledged data (LinkKeepAlive's
+// defaults): a relay whose host went away without closing the link is noticed within about 15 s,
+// or 15 s after the next heartbeat went out unanswered (25 s at most with the default heartbeat),
+// and the link ends as on any network failure (joinError(networkErrorText()), then exitSuccess).
 //
 // There is no reconnection: after a refused login, an error or a dropped link the device stays out
 // until the next join request.
@@ -47,6 +64,11 @@ public:
     // Room for one frame of the largest message and its header: the socket takes a frame in only
     // once all of it is buffered.
     static constexpr qint64 ReadBufferBytes = qint64(MaxIncomingMessageSize) + 64 * 1024;
+    static constexpr int MaxUnsentFrames = 256;
+    static constexpr qint64 MaxUnsentBytes = 1024 * 1024;
+    // How often a hold that waits for the system to take our bytes tries to write again.
+    static constexpr int HoldPollMs = 5;
+    static constexpr int HoldLogMs = 10000;
 
     // The relay URL may be changed later with setRelayUrl.
     explicit TavixProjectCloudConnectWork(const QUrl& relayUrl);
@@ -96,7 +118,14 @@ private:
     void onLoginReply(const QJsonObject& frame);
     void onMessage(const QJsonObject& frame);
     void setJoined(bool joined);
-    void holdWhileReceiverIsBehind();
+    void applyKeepAlive();
+    // Forgets the frames that the socket has passed to the system.
+    void settleUnsent();
+    // Whether more than frames frames, or more than bytes bytes, of ours wait to be written.
+    bool unsentBeyond(int frames, qint64 bytes);
+    bool mayReadOn();
+    void holdWhileBehind();
+    int heartbeatInterval() const;
     void releaseResources() override;
 
     // Worker thread only, except where noted.
@@ -110,4 +139,19 @@ private:
     QUrl m_relayUrl;                                    // guarded by m_mutex
     int m_heartbeatInterval = DefaultHeartbeatInterval; // guarded by m_mutex
     DeliveryPacer m_pacer{MaxWaiting, MaxWaitingBytes}; // thread-safe
+    // Receives the queued sig_sendCmd calls, so that a hold can run them alone. Lives in the worker
+    // thread; owned, released there.
+    QObject* m_outbox = nullptr;
+    std::atomic<int> m_commandsQueued{0}; // sig_sendCmd calls not yet run; any thread
+    std::deque<qint64> m_unsentSizes;     // bytes of each frame the socket still holds, oldest first
+    qint64 m_unsentTotal = 0;
+    std::atomic<bool> m_stopping{false};
+    struct HoldLog
+    {
+        qint64 holds = 0;    // not yet logged
+        QElapsedTimer since; // the last line
+    };
+    HoldLog m_holdLog[2]; // receiver behind, frames waiting
+    QMutex m_holdMutex;
+    QWaitCondition m_holdWake; // a hold waiting for the system: woken by new work and by shutdown
 };

@@ -109,6 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         [&](const QString&, const QJsonValue&, const QString& sender) {
             ++seen.commands;
             seen.sender = sender;
+            // As the client does once its receivers have handled the command: the worker holds its
+            // link while commands wait untaken.
+            w->deliveryTaken();
         },
         Qt::DirectConnection);
 

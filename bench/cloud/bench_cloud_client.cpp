@@ -4,6 +4,11 @@
 //  - BM_CloudClientToGui: the same frames to the cloud client, whose worker thread parses each
 //    frame and its message and hands the command to the GUI thread; counted at receiveCmd.
 //    The ratio of the two msgs/s figures is the cost of parsing and the thread hop.
+//  - BM_RequestsAnswered: the stand-in relay floods the client with 10,000 requests for the load
+//    figures, as fast as the link takes them, and counts the answers, which the client's command
+//    processor makes on the GUI thread and its worker writes; timed from the join to the last
+//    answer. "x_baseline" is its time per request over BM_CloudClientToGui's per command: what
+//    answering costs over delivering.
 //  - BM_OversizedFrames: rounds of join, a 4 MiB frame (four times the limit) that the client
 //    refuses, and the end of the link. "rss_growth_kib" is the growth of the resident size over
 //    the rounds after the first ten (in which the relay's and the client's allocators settle,
@@ -14,6 +19,7 @@
 #include "cloud/TavixProjectCloudConnectWork.h"
 #include "tools/cloud-relay-standin/CloudRelayStandin.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -37,10 +43,11 @@ struct Relay
     CloudRelayStandin* relay = nullptr;
     QUrl url;
 
-    bool start()
+    bool start(qint64 floodRequests = 0)
     {
         RelayStandinOptions options;
         options.port = 0;
+        options.floodRequests = floodRequests;
         relay = new CloudRelayStandin(options);
         relay->moveToThread(&thread);
         QObject::connect(&thread, &QThread::finished, relay, &QObject::deleteLater);
@@ -99,15 +106,25 @@ QString commandFrame()
 
 // Each iteration has the relay send kMessages command frames and runs the event loop until the
 // receiver's count (reset here, raised by the caller's connection) has them all; reports msgs/s.
-void measureDelivery(benchmark::State& state, Relay& relay, QEventLoop& loop, int& received)
+// Time per command delivered to the client, against which the answers are measured.
+RatioReport g_answerRatios;
+
+void measureDelivery(benchmark::State& state, Relay& relay, QEventLoop& loop, int& received,
+                     bool client = false)
 {
     const QString frame = commandFrame();
+    double total = 0;
     for (auto _ : state) {
         received = 0;
+        QElapsedTimer timer;
+        timer.start();
         relay.sendToAll(frame, kMessages);
         if (!runUntil(loop, [&] { return received == kMessages; }))
             state.SkipWithError("messages lost");
+        total += double(timer.nsecsElapsed());
     }
+    if (client)
+        g_answerRatios.report(state, total, state.iterations() * kMessages, true);
     state.counters["msgs/s"] =
         benchmark::Counter(double(kMessages) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -192,9 +209,38 @@ void BM_CloudClientToGui(benchmark::State& state)
         if (++received == kMessages)
             loop.quit();
     });
-    measureDelivery(state, relay, loop, received);
+    measureDelivery(state, relay, loop, received, true);
     QObject::disconnect(counting);
     leave(client, loop);
+}
+
+void BM_RequestsAnswered(benchmark::State& state)
+{
+    TavixProjectCloudClient* client = TavixProjectCloudClient::instance();
+    QEventLoop loop;
+    double total = 0;
+    for (auto _ : state) {
+        Relay relay;
+        client->setRelayUrl(relay.start(kMessages) ? relay.url : QUrl());
+        qint64 answered = 0;
+        QObject::connect(relay.relay, &CloudRelayStandin::floodProgress, &loop,
+                         [&](const QString&, qint64, qint64 count) {
+                             answered = count;
+                             if (count == kMessages)
+                                 loop.quit();
+                         });
+        QElapsedTimer timer;
+        timer.start();
+        if (!join(client, loop) || !runUntil(loop, [&] { return answered == kMessages; })) {
+            state.SkipWithError("requests not answered");
+            break;
+        }
+        total += double(timer.nsecsElapsed());
+        leave(client, loop);
+    }
+    state.counters["answers/s"] =
+        benchmark::Counter(double(kMessages) * double(state.iterations()), benchmark::Counter::kIsRate);
+    g_answerRatios.report(state, total, state.iterations() * kMessages, false);
 }
 
 void BM_OversizedFrames(benchmark::State& state)
@@ -240,6 +286,7 @@ void BM_OversizedFrames(benchmark::State& state)
 
 BENCHMARK(BM_BareWebSocketToGui)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CloudClientToGui)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RequestsAnswered)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OversizedFrames)->Iterations(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)

@@ -384,6 +384,26 @@ private Q_SLOTS:
         QVERIFY(gone.wait(5000));
     }
 
+    // A worker that holds with no link at all (messages handed to it directly, as the fuzz target
+    // does) holds through its heartbeats with nothing to ping or flush, and reads on once the
+    // receiver has caught up.
+    void heldWorkerWithoutSocket()
+    {
+        auto worker = std::make_unique<TavixProjectCloudConnectWork>(m_relay->url());
+        worker->setHeartbeatInterval(5);
+        QSignalSpy received(worker.get(), &TavixProjectCloudConnectWork::receiveCmd);
+        const int bound = TavixProjectCloudConnectWork::MaxWaiting;
+        const QString frame = relayed(R"({"cmdType":"c","cmdParams":1})");
+        TavixProjectCloudConnectWork* w = worker.get();
+        for (int i = 0; i < bound + 10; ++i)
+            QMetaObject::invokeMethod(w, [w, frame] { w->onTextMessageReceived(frame); });
+        QTRY_COMPARE(received.count(), bound);
+        QVERIFY(!received.wait(100));
+        for (int i = 0; i < bound / 2; ++i)
+            worker->deliveryTaken();
+        QTRY_COMPARE(received.count(), bound + 10);
+    }
+
     // A program that ends while joined closes the link normally on its way out (the client goes with
     // the application object) and says nothing about threads.
     void clientShutsDownWithTheApplication()

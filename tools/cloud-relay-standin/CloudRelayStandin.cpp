@@ -2,6 +2,7 @@
 
 #include "tools/StandinSupport.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QWebSocket>
 #include <QWebSocketServer>
@@ -131,6 +132,14 @@ void CloudRelayStandin::onText(QWebSocket* socket, const QString& text)
 {
     const QString peer = peerOf(socket);
     const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    const auto device = m_devices.find(socket);
+    if (device != m_devices.end() && device->floodSent >= 0 &&
+        document.object().value(QLatin1String("receiver")).toString() == QLatin1String(FloodSender)) {
+        ++device->floodAnswered;
+        if (device->floodAnswered % 10000 == 0 || device->floodAnswered == m_options.floodRequests)
+            reportFlood(socket);
+        return;
+    }
     if (m_log) {
         if (document.isObject())
             writeLog(QJsonObject{{"dir", "in"}, {"peer", peer}, {"frame", document.object()}});
@@ -164,7 +173,44 @@ void CloudRelayStandin::onLogin(QWebSocket* socket, const QJsonObject& frame)
     device.project = frame.value(QLatin1String("project_num")).toString();
     send(socket,
          QJsonObject{{"type", "device_login"}, {"status", m_options.loginStatus}, {"data", device.id}});
+    const bool flood = m_options.floodRequests > 0 && device.floodSent < 0;
+    if (flood) {
+        device.floodSent = 0;
+        connect(socket, &QWebSocket::bytesWritten, this, [this, socket] { feedFlood(socket); });
+    }
     Q_EMIT deviceLoggedIn(device.id, frame);
+    if (flood)
+        feedFlood(socket);
+}
+
+void CloudRelayStandin::feedFlood(QWebSocket* socket)
+{
+    static const QString request = compactText(
+        {{"type", "send_message"},
+         {"status", 0},
+         {"data", compactText({{"cmdType", "request_device_operInfo"},
+                               {"cmdParams", QJsonArray{"cpu_rate", "memory_rate", "gpu_rate"}}})},
+         {"sender", FloodSender}});
+    // Looked up for every frame: a failing write may end the link and forget the device.
+    for (auto it = m_devices.find(socket);
+         it != m_devices.end() && it->floodSent >= 0 && it->floodSent < m_options.floodRequests &&
+         socket->bytesToWrite() < FloodWindowBytes;
+         it = m_devices.find(socket)) {
+        const qint64 sent = ++it->floodSent;
+        socket->sendTextMessage(request);
+        if (sent % 10000 == 0 || sent == m_options.floodRequests)
+            reportFlood(socket);
+    }
+}
+
+void CloudRelayStandin::reportFlood(QWebSocket* socket)
+{
+    const Device device = m_devices.value(socket);
+    writeLog(QJsonObject{{"event", "flood"},
+                         {"peer", device.id},
+                         {"sent", device.floodSent},
+                         {"answered", device.floodAnswered}});
+    Q_EMIT floodProgress(device.id, device.floodSent, device.floodAnswered);
 }
 
 void CloudRelayStandin::onSendMessage(QWebSocket* socket, const QJsonObject& frame)

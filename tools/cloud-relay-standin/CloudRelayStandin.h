@@ -17,6 +17,12 @@ class QWebSocketServer;
 // device named as "receiver" (to every other device of the project when it is empty) as
 // {"type": "send_message", "status": 0, "data": message, "sender": its id}, and writes every frame
 // in both directions, and its own events, as one JSON line to the log device.
+//
+// With floodRequests set, every accepted device is sent that many requests for its load figures
+// from the sender FloodSender, each written once the link has taken all but FloodWindowBytes of
+// what went before (so TCP, not this process, holds what the device does not read). The answers to
+// FloodSender are counted, not relayed; the log then carries progress lines ("flood") instead of
+// those frames.
 // Lives in the thread that creates it.
 class CloudRelayStandin : public QObject
 {
@@ -31,6 +37,8 @@ public:
     // "ws://<bound address>:<port>".
     QUrl url() const;
     int connectionCount() const { return int(m_devices.size()); }
+    static constexpr const char* FloodSender = "flooder";
+    static constexpr qint64 FloodWindowBytes = 64 * 1024;
     // Ids of the logged-in devices, oldest first.
     QStringList deviceIds() const;
 
@@ -49,6 +57,8 @@ Q_SIGNALS:
     // Every text frame received, as it came.
     void textReceived(QString peer, QString text);
     void deviceLoggedIn(QString deviceId, QJsonObject login);
+    // Progress of a flood: requests written to the device, answers from it so far.
+    void floodProgress(QString deviceId, qint64 sent, qint64 answered);
 
 private:
     struct Device
@@ -57,6 +67,8 @@ private:
         QString project;
         quint64 order = 0;
         bool dropped = false; // ended without the closing handshake
+        qint64 floodSent = -1; // -1: not flooded
+        qint64 floodAnswered = 0;
     };
 
     void onNewConnection();
@@ -64,6 +76,8 @@ private:
     void onLogin(QWebSocket* socket, const QJsonObject& frame);
     void onSendMessage(QWebSocket* socket, const QJsonObject& frame);
     void send(QWebSocket* socket, const QJsonObject& frame);
+    void feedFlood(QWebSocket* socket);
+    void reportFlood(QWebSocket* socket);
     QString peerOf(QWebSocket* socket) const;
     void writeLog(const QJsonObject& line);
 

@@ -41,13 +41,18 @@ int main(int argc, char** argv)
                                     "-1, \"401\", ... refuse).",
                                     "json", "\"0\"");
     const QCommandLineOption log("log", "Write the JSON-lines log to this file instead of stdout.", "file");
-    parser.addOptions({bind, port, status, log});
+    const QCommandLineOption flood("flood-requests",
+                                   "Send every accepted device N requests for its load figures, as fast "
+                                   "as its link takes them; its answers are counted in \"flood\" log lines.",
+                                   "N", "0");
+    parser.addOptions({bind, port, status, log, flood});
     parseToolCommandLine(parser, app);
 
     RelayStandinOptions options;
     options.bindAddress = QHostAddress(parser.value(bind));
     options.port = parser.value(port).toInt();
     options.loginStatus = statusValue(parser.value(status));
+    options.floodRequests = parser.value(flood).toLongLong();
     if (options.bindAddress.isNull()) {
         std::fprintf(stderr, "not an address: %s\n", qPrintable(parser.value(bind)));
         return 2;
