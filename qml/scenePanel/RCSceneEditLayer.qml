@@ -343,16 +343,39 @@ Item {
                 root.contextMenuAt(Qt.point(mouse.x, mouse.y))
         }
     }
-    Rectangle {
+    // The band's green 2 dp border as four strips: a bordered rectangle would have the software
+    // renderer paint everything inside it again at every step of the band.
+    Item {
+        id: band
         objectName: "sceneBand"
         x: root.mBand.x
         y: root.mBand.y
         width: root.mBand.width
         height: root.mBand.height
         visible: width > 0 && height > 0
-        color: "transparent"
-        border.color: "green"
-        border.width: 2 * RCUnits.dp
+
+        Rectangle {
+            width: band.width
+            height: 2 * RCUnits.dp
+            color: "green"
+        }
+        Rectangle {
+            y: band.height - height
+            width: band.width
+            height: 2 * RCUnits.dp
+            color: "green"
+        }
+        Rectangle {
+            width: 2 * RCUnits.dp
+            height: band.height
+            color: "green"
+        }
+        Rectangle {
+            x: band.width - width
+            width: 2 * RCUnits.dp
+            height: band.height
+            color: "green"
+        }
     }
     Item {
         id: frame
