@@ -138,11 +138,10 @@ private Q_SLOTS:
         const auto point = [](qreal x, qreal y) { return QVariant(QPointF(x, y)); };
         const auto band = [](qreal x, qreal y, qreal w, qreal h) { return QVariant(QRectF(x, y, w, h)); };
         QTest::newRow("the upper of two") << 1.0 << point(175, 175) << QStringList{"b"} << QStringList{"c"};
-        QTest::newRow("the lower alone") << 1.0 << point(120, 120) << QStringList{"a"} << QStringList{"c"};
         QTest::newRow("an edge is outside") << 1.0 << point(100, 120) << QStringList{} << QStringList{"a", "c"};
         QTest::newRow("turned, where drawn") << 1.0 << point(500, 40) << QStringList{"c"} << QStringList{"a"};
         QTest::newRow("turned, not where unturned") << 1.0 << point(410, 110) << QStringList{} << QStringList{"a", "c"};
-        QTest::newRow("zoomed") << 2.0 << point(61, 71) << QStringList{"a"} << QStringList{"c"};
+        QTest::newRow("zoomed, the lower") << 2.0 << point(61, 71) << QStringList{"a"} << QStringList{"c"};
         QTest::newRow("zoomed, turned") << 2.0 << point(260, 40) << QStringList{"c"} << QStringList{"a"};
         QTest::newRow("band: a corner inside") << 1.0 << band(140, 140, 20, 20) << QStringList{"b"}
                                                << QStringList{"a", "c"};
@@ -152,7 +151,6 @@ private Q_SLOTS:
                                                       << QStringList{"a"};
         QTest::newRow("band: turned, an unturned corner") << 1.0 << band(395, 95, 10, 10) << QStringList{}
                                                           << QStringList{"a", "c"};
-        QTest::newRow("band: zoomed") << 2.0 << band(55, 65, 10, 10) << QStringList{} << QStringList{"c"};
         QTest::newRow("band: zoomed, all") << 2.0 << band(0, 0, 400, 400) << QStringList{"b"} << QStringList{};
     }
     void hitTest()
@@ -166,19 +164,20 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("import QtQuick\nItem {}\n") > 0);
         file.close();
         const QString viewUrl = QUrl::fromLocalFile(file.fileName()).toString();
-        enum { QmlPathRole = kXRole + 1, YRole, WidthRole, HeightRole, AngleRole, SelectedRole };
+        // the roles after kXRole, in the order of each row's values below
+        const QByteArrayList names{"qmlPath", "itemY", "itemWidth", "itemHeight", "angle", "selected"};
+        const int selectedRole = kXRole + 6;
+        QHash<int, QByteArray> roles{{kIdRole, "itemId"}, {kXRole, "itemX"}};
+        for (int i = 0; i < names.size(); ++i)
+            roles.insert(kXRole + 1 + i, names.at(i));
         QStandardItemModel model;
-        model.setItemRoleNames({{kIdRole, "itemId"}, {kXRole, "itemX"}, {QmlPathRole, "qmlPath"},
-                                {YRole, "itemY"}, {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
-                                {AngleRole, "angle"}, {SelectedRole, "selected"}});
+        model.setItemRoleNames(roles);
         for (const HitItem& item : kHitItems) {
             QStandardItem* r = row(QString::fromLatin1(item.id), item.place.x());
-            r->setData(item.view ? viewUrl : QString(), QmlPathRole);
-            r->setData(item.place.y(), YRole);
-            r->setData(item.place.width(), WidthRole);
-            r->setData(item.place.height(), HeightRole);
-            r->setData(item.angle, AngleRole);
-            r->setData(item.selected, SelectedRole);
+            const QVariantList values{item.view ? viewUrl : QString(), item.place.y(), item.place.width(),
+                                      item.place.height(), item.angle, item.selected};
+            for (int i = 0; i < values.size(); ++i)
+                r->setData(values.at(i), kXRole + 1 + i);
             model.appendRow(r);
         }
         QQmlEngine engine;
@@ -190,7 +189,7 @@ private Q_SLOTS:
         QVERIFY(layer.itemAt(2)->item() && !layer.itemAt(3)->item());
         // the model is asked, not the slot
         QSignalBlocker blocker(model);
-        model.item(1)->setData(false, SelectedRole);
+        model.item(1)->setData(false, selectedRole);
         if (at.typeId() == QMetaType::QPointF) {
             const QString pressed = layer.itemIdAt(at.toPointF());
             QCOMPARE(pressed.isEmpty() ? QStringList{} : QStringList{pressed}, hit);
