@@ -4,8 +4,81 @@
 
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QtMath>
+
+#include <array>
+#include <cmath>
 
 namespace {
+
+// A view as drawn: the rectangle of its slot turned about its centre by cos and sin of its angle.
+struct Shape
+{
+    QRectF rect;
+    bool turned = false;
+    double cos = 1;
+    double sin = 0;
+};
+
+Shape shapeOf(const RCSceneItemViewSlot* slot)
+{
+    Shape shape{QRectF(slot->x(), slot->y(), slot->width(), slot->height())};
+    // quarter turns exactly, so that the corners stay on the pixels they are drawn on
+    switch (((slot->angle() % 360) + 360) % 360) {
+    case 0:
+        return shape;
+    case 90:
+        shape.cos = 0;
+        shape.sin = 1;
+        break;
+    case 180:
+        shape.cos = -1;
+        shape.sin = 0;
+        break;
+    case 270:
+        shape.cos = 0;
+        shape.sin = -1;
+        break;
+    default:
+        shape.cos = std::cos(qDegreesToRadians(double(slot->angle())));
+        shape.sin = std::sin(qDegreesToRadians(double(slot->angle())));
+    }
+    shape.turned = true;
+    return shape;
+}
+
+// p turned about centre by (cos, sin), clockwise on the screen for a positive angle.
+QPointF turn(const QPointF& p, const QPointF& centre, double cos, double sin)
+{
+    const QPointF d = p - centre;
+    return centre + QPointF(d.x() * cos - d.y() * sin, d.x() * sin + d.y() * cos);
+}
+
+bool strictlyInside(const QRectF& rect, const QPointF& p)
+{
+    return p.x() > rect.x() && p.x() < rect.x() + rect.width() && p.y() > rect.y() &&
+           p.y() < rect.y() + rect.height();
+}
+
+bool hits(const Shape& shape, const QPointF& point)
+{
+    // the point turned back into the unturned rectangle
+    return strictlyInside(shape.rect, shape.turned ? turn(point, shape.rect.center(), shape.cos, -shape.sin)
+                                                   : point);
+}
+
+bool holds(const QRectF& band, const Shape& shape)
+{
+    const QRectF& r = shape.rect;
+    const std::array<QPointF, 4> corners{r.topLeft(), QPointF(r.x() + r.width(), r.y()),
+                                         QPointF(r.x(), r.y() + r.height()),
+                                         QPointF(r.x() + r.width(), r.y() + r.height())};
+    for (const QPointF& corner : corners) {
+        if (strictlyInside(band, shape.turned ? turn(corner, r.center(), shape.cos, shape.sin) : corner))
+            return true;
+    }
+    return false;
+}
 
 // The role name of each input, in input order.
 const char* const kInputNames[] = {"itemId",   "sceneId", "values", "viewProperties", "selected",  "angle",
@@ -104,6 +177,49 @@ int RCSceneItemViewLayer::count() const
 RCSceneItemViewSlot* RCSceneItemViewLayer::itemAt(int row) const
 {
     return row >= 0 && row < m_slots.size() ? m_slots.at(row) : nullptr;
+}
+
+QString RCSceneItemViewLayer::itemIdAt(const QPointF& point) const
+{
+    for (qsizetype row = m_slots.size() - 1; row >= 0; --row) {
+        const RCSceneItemViewSlot* slot = m_slots.at(row);
+        if (slot->item() && hits(shapeOf(slot), point))
+            return slot->itemId();
+    }
+    return QString();
+}
+
+QStringList RCSceneItemViewLayer::selectedItemIdsApartFrom(const QPointF& point) const
+{
+    QStringList ids;
+    for (int row = 0; row < m_slots.size(); ++row) {
+        const RCSceneItemViewSlot* slot = m_slots.at(row);
+        if (slot->item() && isSelected(slot, row) && !hits(shapeOf(slot), point))
+            ids.append(slot->itemId());
+    }
+    return ids;
+}
+
+QVariantMap RCSceneItemViewLayer::bandSelection(const QRectF& band) const
+{
+    QStringList select;
+    QStringList deselect;
+    for (int row = 0; row < m_slots.size(); ++row) {
+        const RCSceneItemViewSlot* slot = m_slots.at(row);
+        if (!slot->item())
+            continue;
+        const bool held = holds(band, shapeOf(slot));
+        if (held != isSelected(slot, row))
+            (held ? select : deselect).append(slot->itemId());
+    }
+    return {{QStringLiteral("select"), select}, {QStringLiteral("deselect"), deselect}};
+}
+
+bool RCSceneItemViewLayer::isSelected(const RCSceneItemViewSlot* slot, int row) const
+{
+    if (!m_model || m_roles[Selected] < 0)
+        return slot->selected();
+    return m_model->data(m_model->index(row, 0), m_roles[Selected]).toBool();
 }
 
 void RCSceneItemViewLayer::componentComplete()

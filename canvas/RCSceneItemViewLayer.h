@@ -5,6 +5,8 @@
 #include <QPointF>
 #include <QPointer>
 #include <QQuickItem>
+#include <QStringList>
+#include <QVariantMap>
 
 class RCSceneItemViewSlot;
 
@@ -18,7 +20,14 @@ class RCSceneItemViewSlot;
 // view is made with the row's values as they are then. Every slot takes the layer's origin and
 // divisor. A slot whose row goes leaves the layer at once and is deleted later, as its view may
 // be the one whose tap removed the row. Slots and their views are made in the layer's QML
-// context and are owned by the layer (C++ ownership). GUI thread only.
+// context and are owned by the layer (C++ ownership).
+//
+// The layer answers the scene canvas's hit tests in its own coordinates (canvas pixels), over the
+// slots that hold a view, each view as drawn: its slot's place turned by the row's angle
+// (degrees, clockwise) about its centre. A point hits a view strictly inside it; a rubber band
+// holds a view with at least one of the view's four corners strictly inside the band. Whether a
+// row is selected is read from the model at the time of asking, not from the slot, which follows
+// the model only once the model has announced the change. GUI thread only.
 class RCSceneItemViewLayer : public QQuickItem
 {
     Q_OBJECT
@@ -42,6 +51,13 @@ public:
 
     // The slot of row, null outside the rows.
     Q_INVOKABLE RCSceneItemViewSlot* itemAt(int row) const;
+    // The item id of the topmost view that point hits; "" when none does.
+    Q_INVOKABLE QString itemIdAt(const QPointF& point) const;
+    // The item ids of the selected views that point does not hit, in row order.
+    Q_INVOKABLE QStringList selectedItemIdsApartFrom(const QPointF& point) const;
+    // What a rubber band changes in the selection, in row order: "select", the ids of the views it
+    // holds that are not selected; "deselect", those of the selected views it does not hold.
+    Q_INVOKABLE QVariantMap bandSelection(const QRectF& band) const;
 
 Q_SIGNALS:
     void modelChanged();
@@ -78,6 +94,8 @@ private:
     RCSceneItemViewSlot* makeSlot(int row);
     void dropSlot(RCSceneItemViewSlot* slot);
     void clear();
+    // Whether the row of slot is selected, as the model says now.
+    bool isSelected(const RCSceneItemViewSlot* slot, int row) const;
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;

@@ -255,6 +255,9 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return m_sceneId;
     if (role == ViewPropertiesRole)
         return m_viewProperties;
+    // the scene's own set: the view layer asks for every row at each step of a rubber band
+    if (role == SelectedRole)
+        return m_scene->isItemSelected(id);
     const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
     if (!item)
         return QVariant();
@@ -269,8 +272,6 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return item->getPropertyValue(RCKeys::Width()).toInt();
     case HeightRole:
         return item->getPropertyValue(RCKeys::Height()).toInt();
-    case SelectedRole:
-        return item->getPropertyValue(RCKeys::Select()).toBool();
     case AngleRole:
         return degreesOf(item->getPropertyValue(RCKeys::Angle()));
     case ValuesRole:

@@ -249,6 +249,14 @@ void RCSceneItemPresenter::setPropertyValue(QString sceneId, QString itemId, QSt
     RCCmdPresenter::instance()->run(cmd, record);
 }
 
+void RCSceneItemPresenter::setItemsSelected(QString sceneId, QStringList selectIds, QStringList deselectIds)
+{
+    for (const QString& id : std::as_const(deselectIds))
+        setPropertyValue(sceneId, id, RCKeys::Select(), false, false);
+    for (const QString& id : std::as_const(selectIds))
+        setPropertyValue(sceneId, id, RCKeys::Select(), true, false);
+}
+
 int RCSceneItemPresenter::getPropertyCount(QString sceneId, QString itemId)
 {
     return RCPropertyQuery::count(itemOf(sceneId, itemId));

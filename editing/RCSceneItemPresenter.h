@@ -43,6 +43,10 @@ public:
     Q_INVOKABLE QStringList getSelectItems(QString sceneId);
     Q_INVOKABLE void setPropertyValue(QString sceneId, QString itemId, QString sName, QVariant var,
                                       bool record);
+    // Sets "Select" false on the items of deselectIds, then true on those of selectIds, in list
+    // order and unrecorded, as setPropertyValue does item by item: one call for a gesture's change
+    // of the selection.
+    Q_INVOKABLE void setItemsSelected(QString sceneId, QStringList selectIds, QStringList deselectIds);
     Q_INVOKABLE int getPropertyCount(QString sceneId, QString itemId);
     Q_INVOKABLE QString getPropertyQmlFile(QString sceneId, QString itemId, int index);
     Q_INVOKABLE bool getPropertyVisible(QString sceneId, QString itemId, int index);

@@ -274,6 +274,11 @@ QStringList RCScene::getSelectItems() const
     return m_selectedIds;
 }
 
+bool RCScene::isItemSelected(const QString& itemId) const
+{
+    return m_selectedSet.contains(itemId);
+}
+
 QString RCScene::getName() const
 {
     return m_properties->getPropertyValue(RCKeys::Name()).toString();

@@ -51,6 +51,8 @@ public:
     int getItemCount() const;
     QList<IRCObject*> getItemList() const;
     QStringList getSelectItems() const;
+    // Whether the item of that id is in the selection (its "Select" is true), in constant time.
+    bool isItemSelected(const QString& itemId) const;
     QString getName() const;
     QString getIconPath() const;
     QString getBackgroundImg() const;

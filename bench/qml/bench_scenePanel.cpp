@@ -10,6 +10,11 @@
 // - select all then deselect all of 1,000 and of 8,000 shown buttons through the presenter, the
 //   canvas following every change (its frame included); the figure is the 8,000 case against the
 //   1,000 one ("x_baseline", 8 when the cost per item stays the same);
+// - one step of a rubber band over 1,000 and 8,000 shown buttons (the band's corner moves by about
+//   a button, the selection follows, the window is drawn) against bare Qt Quick resizing a band
+//   over as many plain items and drawing the window; "fps" is the band's frame rate;
+// - a rubber band around all of 1,000 and of 8,000 shown buttons, released and drawn, then a press
+//   on the empty canvas that clears it, drawn: the figure is the 8,000 case against the 1,000 one;
 // - the CPU time an idle window takes with 100 buttons that check their icons' transparent pixels,
 //   against 100 buttons that do not ("cpu_ms_per_s").
 // Run in a Release build, inside a private network namespace (the project root starts the control
@@ -224,6 +229,130 @@ void BM_CanvasSelectAll(benchmark::State& state)
     scenes()->removeScene(sceneId, false);
 }
 BENCHMARK(BM_CanvasSelectAll)->Arg(1000)->Arg(8000)->Unit(benchmark::kMillisecond);
+
+// Resizes a green band over n plain items (as many as the band's scene shows, in the same rows)
+// at each band(w, h) and draws the window.
+QByteArray bareBandQml(int n)
+{
+    return inMainWindow("", QByteArray(R"(
+    Item { id: layer; objectName: "layer"; width: 1200; height: 760; clip: true
+        Rectangle { anchors.fill: parent; color: "black" }
+        Repeater { model: %1
+            Item { required property int index; x: 40 * (index % 20); y: 30 * Math.floor(index / 20)
+                width: 36; height: 26
+                Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
+                Text { anchors.top: parent.bottom; text: "停止所有节目"; color: "white" }
+                MouseArea { anchors.fill: parent } } }
+        Rectangle { id: rubber; x: 5; y: 5; color: "transparent"; border.color: "green"; border.width: 2 } }
+    function band(w, h) { rubber.width = w; rubber.height = h }
+    )").replace("%1", QByteArray::number(n)));
+}
+
+// The edit layer of a panel showing a scene of n buttons, and the canvas point of a scene point.
+struct BandHost
+{
+    explicit BandHost(benchmark::State& state)
+        : sceneId(addButtonScene(qmlBench().project, QStringLiteral("band"), int(state.range(0)))),
+          host(kPanel, state)
+    {
+        scenes()->setSelectScene(sceneId);
+        QCoreApplication::sendPostedEvents();
+        editLayer = host.find("sceneEditLayer");
+        panel = host.find("panel");
+    }
+    ~BandHost()
+    {
+        scenes()->setSelectScene(QString());
+        scenes()->removeScene(sceneId, false);
+    }
+    QVariant at(double sceneX, double sceneY) const
+    {
+        const double divisor = panel->property("mScale").toDouble();
+        return QPointF(panel->property("mRectX").toDouble() + sceneX / divisor,
+                       panel->property("mRectY").toDouble() + sceneY / divisor);
+    }
+    void press(double sceneX, double sceneY) const
+    {
+        QMetaObject::invokeMethod(editLayer, "pressAt", Q_ARG(QVariant, at(sceneX, sceneY)),
+                                  Q_ARG(QVariant, int(Qt::NoModifier)));
+    }
+    void stretch(double sceneX, double sceneY) const
+    {
+        QMetaObject::invokeMethod(editLayer, "stretchBand", Q_ARG(QVariant, at(sceneX, sceneY)));
+    }
+    void release() const { QMetaObject::invokeMethod(editLayer, "releasePress"); }
+
+    QString sceneId;
+    QmlObject host;
+    QObject* editLayer = nullptr;
+    QObject* panel = nullptr;
+};
+
+RatioReport g_bandRatios;
+
+void BM_BareBandFrame(benchmark::State& state)
+{
+    QmlObject host(bareBandQml(int(state.range(0))), state);
+    if (!host.isValid())
+        return;
+    int step = 0;
+    timeRuns(state, g_bandRatios, true, [&] {
+        const int size = (++step % 2) ? 400 : 440;
+        QMetaObject::invokeMethod(host.object(), "band", Q_ARG(QVariant, size), Q_ARG(QVariant, size));
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
+    });
+}
+// One step of a band drawn from the empty canvas at the top-left of the shown part of the scene:
+// its far corner goes back and forth by about a button each way, so that a row and a column of
+// buttons join or leave the selection; the window is drawn after each step.
+void BM_BandFrame(benchmark::State& state)
+{
+    BandHost band(state);
+    if (!band.host.isValid())
+        return;
+    band.press(358, 158);
+    int step = 0;
+    QElapsedTimer all;
+    all.start();
+    timeRuns(state, g_bandRatios, false, [&] {
+        const double corner = (++step % 2) ? 700 : 745;
+        band.stretch(corner, corner);
+        QCoreApplication::sendPostedEvents();
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
+    });
+    state.counters["fps"] = step ? step * 1e9 / double(all.nsecsElapsed()) : 0;
+    band.release();
+}
+// Fixed counts: each run makes its scene's views anew.
+BENCHMARK(BM_BareBandFrame)->Arg(8000)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BandFrame)->Arg(1000)->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BandFrame)->Arg(8000)->Iterations(40)->Unit(benchmark::kMillisecond);
+
+RatioReport g_bandSelectRatios;
+
+// A band from the empty canvas around every button, released and drawn; then a press on the empty
+// canvas, which clears the selection, released and drawn.
+void BM_BandSelectAll(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    BandHost band(state);
+    if (!band.host.isValid())
+        return;
+    auto settle = [] {
+        QCoreApplication::sendPostedEvents();
+        benchmark::DoNotOptimize(qmlBench().window->grabWindow());
+    };
+    timeRuns(state, g_bandSelectRatios, n == 1000, [&] {
+        band.press(-10, -10);
+        band.stretch(900, 30.0 * (n / 20) + 100);
+        band.release();
+        settle();
+        band.press(-10, -10);
+        band.release();
+        settle();
+    });
+}
+BENCHMARK(BM_BandSelectAll)->Arg(1000)->Arg(8000)->Iterations(8)->Unit(benchmark::kMillisecond);
 
 double cpuMs()
 {

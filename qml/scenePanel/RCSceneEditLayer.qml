@@ -65,21 +65,17 @@ Item {
 
     // A left press at p: the pressed item (the topmost view under p) is selected and focused and
     // the press drags the selection; a press inside the frame drags it too; elsewhere the press
-    // draws a rubber band and, unless exactly Ctrl is held, clears the selection first.
+    // draws a rubber band and, unless exactly Ctrl is held, clears the selection of every view not
+    // under p first. The view layer finds the views; the selection changes in one call.
     function pressAt(p, modifiers) {
         updateFrame()
         mPressPos = p
         mBand = Qt.rect(0, 0, 0, 0)
         mPressMode = frameContains(p) ? mPressMove : mPressBand
-        var pressed = ""
-        var slots = mPanel.viewSlots()
-        for (var i = 0; i < slots.length; ++i) {
-            var slot = slots[i]
-            if (p.x > slot.x && p.x < slot.x + slot.width && p.y > slot.y && p.y < slot.y + slot.height)
-                pressed = slot.itemId
-            else if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier && slot.selected)
-                setItemValue(slot.itemId, "Select", false)
-        }
+        var views = mPanel.mViewLayer
+        var pressed = views.itemIdAt(p)
+        if (mPressMode === mPressBand && modifiers !== Qt.ControlModifier)
+            mPresenter.setItemsSelected(mSceneId, [], views.selectedItemIdsApartFrom(p))
         if (pressed !== "") {
             if (mPressMode === mPressBand) {
                 setItemValue(pressed, "Select", true)
@@ -220,7 +216,7 @@ Item {
 
     // The pointer is at p while a rubber band is drawn: an axis whose span from the press is
     // under 5 dp keeps the band's extent; every view with a corner strictly inside the band is
-    // selected, every other one not.
+    // selected, every other one not, in one call.
     function stretchBand(p) {
         var band = Qt.rect(mBand.x, mBand.y, mBand.width, mBand.height)
         if (Math.abs(p.x - mPressPos.x) >= 5 * RCUnits.dp) {
@@ -234,18 +230,8 @@ Item {
         if (band.x === mBand.x && band.y === mBand.y && band.width === mBand.width && band.height === mBand.height)
             return
         mBand = band
-        var slots = mPanel.viewSlots()
-        for (var i = 0; i < slots.length; ++i) {
-            var slot = slots[i]
-            var inside = bandContains(slot.x, slot.y) || bandContains(slot.x + slot.width, slot.y)
-                    || bandContains(slot.x, slot.y + slot.height)
-                    || bandContains(slot.x + slot.width, slot.y + slot.height)
-            if (inside !== slot.selected)
-                setItemValue(slot.itemId, "Select", inside)
-        }
-    }
-    function bandContains(x, y) {
-        return x > mBand.x && x < mBand.x + mBand.width && y > mBand.y && y < mBand.y + mBand.height
+        var changes = mPanel.mViewLayer.bandSelection(band)
+        mPresenter.setItemsSelected(mSceneId, changes.select, changes.deselect)
     }
     function releasePress() {
         mBand = Qt.rect(0, 0, 0, 0)
@@ -281,9 +267,7 @@ Item {
         if (itemId === "")
             return ""
         mPresenter.setPos(mSceneId, itemId, mPanel.toScenePoint(p.x, p.y), false)
-        var ids = mPresenter.getItemIds(mSceneId)
-        for (var i = 0; i < ids.length; ++i)
-            setItemValue(ids[i], "Select", ids[i] === itemId)
+        mPresenter.setItemsSelected(mSceneId, [itemId], mPresenter.getSelectItems(mSceneId))
         setItemValue(itemId, "Focus", true)
         return itemId
     }
@@ -359,16 +343,39 @@ Item {
                 root.contextMenuAt(Qt.point(mouse.x, mouse.y))
         }
     }
-    Rectangle {
+    // The band's green 2 dp border as four strips: a bordered rectangle would have the software
+    // renderer paint everything inside it again at every step of the band.
+    Item {
+        id: band
         objectName: "sceneBand"
         x: root.mBand.x
         y: root.mBand.y
         width: root.mBand.width
         height: root.mBand.height
         visible: width > 0 && height > 0
-        color: "transparent"
-        border.color: "green"
-        border.width: 2 * RCUnits.dp
+
+        Rectangle {
+            width: band.width
+            height: 2 * RCUnits.dp
+            color: "green"
+        }
+        Rectangle {
+            y: band.height - height
+            width: band.width
+            height: 2 * RCUnits.dp
+            color: "green"
+        }
+        Rectangle {
+            width: 2 * RCUnits.dp
+            height: band.height
+            color: "green"
+        }
+        Rectangle {
+            x: band.width - width
+            width: 2 * RCUnits.dp
+            height: band.height
+            color: "green"
+        }
     }
     Item {
         id: frame

@@ -62,6 +62,8 @@ Item {
     property bool mShown: visible
     // The items of the shown scene, a row per view in scene order.
     readonly property alias mItemModel: itemModel
+    // The views of those rows; it finds the views under a point or in a rubber band.
+    readonly property alias mViewLayer: viewLayer
     property string mBackgroundImgPath: ""
     property bool mInEditState: true
     property point mCopyPos: Qt.point(0, 0)

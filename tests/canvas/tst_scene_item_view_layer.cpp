@@ -1,10 +1,15 @@
 // The scene canvas's view layer on a plain model: one slot per row, stacked in row order through
-// inserts in the middle, removes and resets; a change writes only the roles it names.
+// inserts in the middle, removes and resets; a change writes only the roles it names; presses and
+// rubber bands hit the views as drawn (turned, zoomed), never a row without a view.
 #include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 
+#include <QFile>
 #include <QPointer>
+#include <QQmlContext>
+#include <QQmlEngine>
 #include <QStandardItemModel>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <QTest>
@@ -35,6 +40,22 @@ QStringList stacked(const RCSceneItemViewLayer& layer)
     }
     return ids;
 }
+
+// The hit test's scene: a and b overlap (b above), c is 200 x 50 turned a quarter (drawn 50 x 200
+// about the same centre), d covers all of them but has no view. a, c and d are selected; b's row
+// reads selected when its slot is made and turns unselected unannounced.
+struct HitItem
+{
+    const char* id;
+    QRect place;
+    int angle;
+    bool view;
+    bool selected;
+};
+constexpr HitItem kHitItems[] = {{"a", {100, 100, 100, 100}, 0, true, true},
+                                 {"b", {150, 150, 100, 100}, 360, true, true},
+                                 {"c", {400, 100, 200, 50}, 90, true, true},
+                                 {"d", {0, 0, 1000, 1000}, 0, false, true}};
 
 } // namespace
 
@@ -104,6 +125,80 @@ private Q_SLOTS:
         QCOMPARE(slot->x(), 107.0);
         layer.setDivisor(0.5);
         QCOMPARE(slot->x(), 100.0 + 7 / 0.5);
+    }
+
+    // A point: the topmost view hit, and the selected views it leaves. A band: the views whose
+    // selection it changes. Canvas pixels; at divisor 2 the scene sits at (10, 20).
+    void hitTest_data()
+    {
+        QTest::addColumn<qreal>("divisor");
+        QTest::addColumn<QVariant>("at");
+        QTest::addColumn<QStringList>("hit");
+        QTest::addColumn<QStringList>("off");
+        const auto point = [](qreal x, qreal y) { return QVariant(QPointF(x, y)); };
+        const auto band = [](qreal x, qreal y, qreal w, qreal h) { return QVariant(QRectF(x, y, w, h)); };
+        QTest::newRow("the upper of two") << 1.0 << point(175, 175) << QStringList{"b"} << QStringList{"c"};
+        QTest::newRow("an edge is outside") << 1.0 << point(100, 120) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("turned, where drawn") << 1.0 << point(500, 40) << QStringList{"c"} << QStringList{"a"};
+        QTest::newRow("turned, not where unturned") << 1.0 << point(410, 110) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("zoomed, the lower") << 2.0 << point(61, 71) << QStringList{"a"} << QStringList{"c"};
+        QTest::newRow("zoomed, turned") << 2.0 << point(260, 40) << QStringList{"c"} << QStringList{"a"};
+        QTest::newRow("band: a corner inside") << 1.0 << band(140, 140, 20, 20) << QStringList{"b"}
+                                               << QStringList{"a", "c"};
+        QTest::newRow("band: corners on its edge") << 1.0 << band(100, 100, 50, 50) << QStringList{}
+                                                   << QStringList{"a", "c"};
+        QTest::newRow("band: turned, a drawn corner") << 1.0 << band(470, 20, 10, 10) << QStringList{}
+                                                      << QStringList{"a"};
+        QTest::newRow("band: turned, an unturned corner") << 1.0 << band(395, 95, 10, 10) << QStringList{}
+                                                          << QStringList{"a", "c"};
+        QTest::newRow("band: zoomed, all") << 2.0 << band(0, 0, 400, 400) << QStringList{"b"} << QStringList{};
+    }
+    void hitTest()
+    {
+        QFETCH(qreal, divisor);
+        QFETCH(QVariant, at);
+        QFETCH(QStringList, hit);
+        QFETCH(QStringList, off);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"View.qml"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("import QtQuick\nItem {}\n") > 0);
+        file.close();
+        const QString viewUrl = QUrl::fromLocalFile(file.fileName()).toString();
+        // the roles after kXRole, in the order of each row's values below
+        const QByteArrayList names{"qmlPath", "itemY", "itemWidth", "itemHeight", "angle", "selected"};
+        const int selectedRole = kXRole + 6;
+        QHash<int, QByteArray> roles{{kIdRole, "itemId"}, {kXRole, "itemX"}};
+        for (int i = 0; i < names.size(); ++i)
+            roles.insert(kXRole + 1 + i, names.at(i));
+        QStandardItemModel model;
+        model.setItemRoleNames(roles);
+        for (const HitItem& item : kHitItems) {
+            QStandardItem* r = row(QString::fromLatin1(item.id), item.place.x());
+            const QVariantList values{item.view ? viewUrl : QString(), item.place.y(), item.place.width(),
+                                      item.place.height(), item.angle, item.selected};
+            for (int i = 0; i < values.size(); ++i)
+                r->setData(values.at(i), kXRole + 1 + i);
+            model.appendRow(r);
+        }
+        QQmlEngine engine;
+        RCSceneItemViewLayer layer;
+        QQmlEngine::setContextForObject(&layer, engine.rootContext());
+        layer.setOrigin(divisor == 1 ? QPointF() : QPointF(10, 20));
+        layer.setDivisor(divisor);
+        layer.setModel(&model);
+        QVERIFY(layer.itemAt(2)->item() && !layer.itemAt(3)->item());
+        // the model is asked, not the slot
+        QSignalBlocker blocker(model);
+        model.item(1)->setData(false, selectedRole);
+        if (at.typeId() == QMetaType::QPointF) {
+            const QString pressed = layer.itemIdAt(at.toPointF());
+            QCOMPARE(pressed.isEmpty() ? QStringList{} : QStringList{pressed}, hit);
+            QCOMPARE(layer.selectedItemIdsApartFrom(at.toPointF()), off);
+        } else {
+            const QVariantMap changes = layer.bandSelection(at.toRectF());
+            QCOMPARE(changes.value(u"select"_s).toStringList(), hit);
+            QCOMPARE(changes.value(u"deselect"_s).toStringList(), off);
+        }
     }
 };
 

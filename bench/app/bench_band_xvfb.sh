@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The rubber band as a user meets it: the program (PROGRAM, a Release build) under a virtual X
+# display in a private network namespace with a temporary HOME, driven by xdotool, opens a project
+# of one 1920 x 1080 scene filled with N buttons (16 x 10 in a grid of 20 x 12), zooms out until
+# the scene is whole on screen, and then, for N = 1,000 and 8,000, ROUNDS times:
+#   - drags a band from outside the scene across it in 60 steps 16 ms apart; the band's frame rate
+#     is the frames the window drew during the drag per second of it;
+#   - draws a band around every button and releases it: the selection has landed when the last
+#     frame after the release is drawn; the figure is the time from the release to that frame.
+# Frames come from the render loop's timing lines (qt.scenegraph.time.renderloop). Prints each
+# figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians.
+#     bench/app/bench_band_xvfb.sh PROGRAM [ROUNDS]
+set -euo pipefail
+program=$(realpath "$1")
+rounds=${2:-5}
+cd "$(dirname "$0")/../.."
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# a project of count buttons, in a packet folder of its own
+packet() {
+    local count=$1 dir="$work/p$1"
+    mkdir -p "$dir/image"
+    convert -size 64x36 xc:'#2060a0' "$dir/image/background.png"
+    python3 - "$count" > "$dir/project.tavx" <<'PY'
+import json, sys
+count = int(sys.argv[1])
+def prop(name, value):
+    return {"name": name, "value": value}
+items = [{"propertyArray": [prop("ControlType", 9), prop("Name", "停止"),
+                            prop("QmlPath", "qrc:/qml/scenePanel/RCSceneItemActionButton.qml"),
+                            prop("X", 20 * (i % 95)), prop("Y", 12 * (i // 95)),
+                            prop("Width", 16), prop("Height", 10)]} for i in range(count)]
+scene = {"propertyArray": [prop("Name", "S"), prop("Width", 1920), prop("Height", 1080),
+                           prop("BackgroundImg", "rcimg:/background.png")], "itemArray": items}
+print(json.dumps({"version": "3.0.0", "setting": {"SceneListVisible": True},
+                  "sceneArray": {"sceneArray": [scene]}}))
+PY
+    echo "$dir/project.tavx"
+}
+
+cat > "$work/run.sh" <<'SCRIPT'
+#!/usr/bin/env bash
+set -euo pipefail
+program=$1 project=$2 rounds=$3 out=$4 work=$5
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
+export QT_LOGGING_RULES="qt.scenegraph.time.renderloop.debug=true"
+export QT_MESSAGE_PATTERN="%{time hh:mm:ss.zzz} %{category} %{message}"
+rm -rf "$HOME"; mkdir -p "$HOME"
+log="$HOME/program.log"
+"$program" "$project" > "$log" 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+xdotool() { timeout 20 "$(type -P xdotool)" "$@"; }
+for _ in $(seq 1 600); do
+    xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
+    sleep 0.1
+done
+sleep 3
+# zoom out until the scene is whole (Ctrl+wheel back over the canvas): the scene rectangle on
+# screen, the bounding box of its background's colour, is 384 x 216 at divisor 5
+scene_box() {
+    import -window root "$work/zoomed.png"
+    convert "$work/zoomed.png" -fill black +opaque '#2060a0' -fill white -opaque '#2060a0' -trim -format '%X %Y %w %h' info: |
+        awk '{ gsub(/\+/, "", $1); gsub(/\+/, "", $2); print $1, $2, $1 + $3, $2 + $4 }'
+}
+xdotool mousemove 512 400
+for _ in $(seq 1 60); do
+    read -r left top right bottom < <(scene_box)
+    ((right - left <= 390)) && break
+    for _ in 1 2 3 4 5; do xdotool keydown ctrl click 5 keyup ctrl; done
+    sleep 1
+done
+((right - left <= 390)) || { echo "FAIL: the canvas did not zoom out" >&2; exit 1; }
+echo "scene on screen: $left $top $right $bottom" >&2
+# the clock of the log lines
+mark() { echo "$(date +%H:%M:%S.%3N) MARK $1" >> "$out.marks"; }
+for ((r = 0; r < rounds; ++r)); do
+    # a band across the scene in 60 steps
+    xdotool mousemove $((left - 6)) $((top - 6)) mousedown 1
+    mark drag-start
+    for ((i = 1; i <= 60; ++i)); do
+        xdotool mousemove $((left - 6 + (right - left) * i / 60)) $((top - 6 + (bottom - top) * i / 60))
+        sleep 0.016
+    done
+    mark drag-end
+    xdotool mouseup 1
+    sleep 2
+    # a click outside the scene clears the selection
+    xdotool mousemove $((left - 6)) $((top - 6)) click 1
+    sleep 2
+    # a band around everything at once
+    xdotool mousemove $((left - 6)) $((top - 6)) mousedown 1 mousemove $((right + 6)) $((bottom + 6))
+    sleep 0.05
+    mark release
+    xdotool mouseup 1
+    sleep 3
+    xdotool mousemove $((left - 6)) $((top - 6)) click 1
+    sleep 2
+done
+kill -TERM $pid; wait $pid || true
+cp "$log" "$out.log"
+SCRIPT
+chmod +x "$work/run.sh"
+
+for count in 1000 8000; do
+    unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
+        "$work/run.sh" "$program" "$(packet $count)" "$rounds" "$work/r$count" "$work"
+done
+python3 - "$work" <<'PY'
+import statistics, sys
+work = sys.argv[1]
+def seconds(stamp):
+    h, m, s = stamp.split(":")
+    return int(h) * 3600 + int(m) * 60 + float(s)
+def figures(count):
+    frames = [seconds(l.split()[0]) for l in open("%s/r%d.log" % (work, count), errors="replace")
+              if "qt.scenegraph.time.renderloop" in l]
+    marks = [(seconds(l.split()[0]), l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
+    fps, gaps, lands, moves = [], [], [], []
+    for i, (t, name) in enumerate(marks):
+        if name == "drag-start":
+            end = marks[i + 1][0]
+            drawn = [f for f in frames if t <= f <= end]
+            fps.append(len(drawn) / (end - t))
+            moves.append(60 / (end - t))
+            gaps.append(max(b - a for a, b in zip([t] + drawn, drawn + [end])) * 1000)
+        elif name == "release":
+            after = [f for f in frames if t <= f <= t + 2.9]
+            lands.append((after[-1] - t) * 1000 if after else 0.0)
+    return fps, gaps, lands, moves
+def show(name, xs, unit):
+    xs = sorted(xs)
+    print("| %s | %.1f / %.1f / %.1f %s |" % (name, xs[0], statistics.median(xs), xs[-1], unit))
+medians = {}
+print("| figure | min / median / max |")
+print("|---|---|")
+for count in (1000, 8000):
+    fps, gaps, lands, moves = figures(count)
+    show("band over %d buttons, pointer moves per second (the most frames it can ask for)" % count, moves, "/s")
+    show("band over %d buttons, frames per second" % count, fps, "fps")
+    show("band over %d buttons, longest gap" % count, gaps, "ms")
+    show("band around all %d buttons, release to selection drawn" % count, lands, "ms")
+    medians[count] = statistics.median(lands)
+print("| select all 8,000 / 1,000 (medians) | %.1f |" % (medians[8000] / medians[1000] if medians[1000] else 0))
+PY
