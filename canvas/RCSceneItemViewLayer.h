@@ -17,8 +17,14 @@ class RCSceneItemViewSlot;
 // roles (all of them when it names none) into the slots of its rows, "qmlPath" last, so that a new
 // view is made with the row's values as they are then. Every slot takes the layer's origin and
 // divisor. A slot whose row goes leaves the layer at once and is deleted later, as its view may
-// be the one whose tap removed the row. Slots and their views are made in the layer's QML
-// context and are owned by the layer (C++ ownership). GUI thread only.
+// be the one whose tap removed the row. The slots a reset replaces (a scene switch) are deleted
+// only once the window the layer was last in has drawn a frame after the reset, right after the
+// script engine collected its garbage there: neither the deletion nor a collection is part of the
+// time until the new scene shows, and the engine goes into the next switch with room for a scene
+// beside the shown one. Until then they wait out of the layer (not its children); a later reset,
+// a window that is not exposed or a layer that never was in a window has them deleted at once. Slots
+// and their views are made in the layer's QML context and are owned by the layer (C++ ownership).
+// GUI thread only.
 class RCSceneItemViewLayer : public QQuickItem
 {
     Q_OBJECT
@@ -31,6 +37,7 @@ class RCSceneItemViewLayer : public QQuickItem
 
 public:
     explicit RCSceneItemViewLayer(QQuickItem* parent = nullptr);
+    ~RCSceneItemViewLayer() override;
 
     QAbstractItemModel* model() const;
     void setModel(QAbstractItemModel* model);
@@ -51,6 +58,7 @@ Q_SIGNALS:
 
 protected:
     void componentComplete() override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
 
 private:
     enum Input
@@ -78,6 +86,11 @@ private:
     RCSceneItemViewSlot* makeSlot(int row);
     void dropSlot(RCSceneItemViewSlot* slot);
     void clear();
+    // The slots a reset replaced: out of the layer, deleted after the window's next frame.
+    void park(const QList<RCSceneItemViewSlot*>& dropped);
+    void awaitFrame();
+    // Deletes the waiting slots (later); collect: then lets the script engine collect.
+    void releaseParked(bool collect);
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;
@@ -85,6 +98,12 @@ private:
     qreal m_divisor = 1;
     // The slots in row order.
     QList<RCSceneItemViewSlot*> m_slots;
+    // The slots a reset replaced (no longer children: a search of the layer finds only the shown
+    // ones), and the window whose frame they wait for (the last one the layer was in: a reset may
+    // find the layer out of it for the moment).
+    QList<QPointer<RCSceneItemViewSlot>> m_parked;
+    QPointer<QQuickWindow> m_window;
+    QList<QMetaObject::Connection> m_frameConnections;
     // The model's role of each input, -1 when it names none.
     int m_roles[InputCount];
 };
