@@ -46,6 +46,8 @@ FIGURES = {
                                 "BM_StartUpToFirstFrame", "BM_BareWindow", "ratio"),
     "select all on the canvas 8,000 / 1,000": ("qml/bench_scenePanel", "BM_CanvasSelectAll",
                                                "BM_CanvasSelectAll/8000", "BM_CanvasSelectAll/1000", "ratio"),
+    "session switch 300 plain items (the twin), each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/0/",
+                                                               "BM_BareSwitch300", None, "spread:switch_"),
     "session switch 300 buttons, fresh, each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/0/",
                                                        "BM_SessionSwitch300/0", None, "spread:switch_"),
     "session switch 300 buttons, saved, each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/1/",

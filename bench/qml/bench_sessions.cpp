@@ -153,7 +153,7 @@ double threadCpuNs()
 }
 
 // The time of every run of a benchmark, wall clock and main-thread CPU: the twin's medians, and a
-// measured run's least, median and greatest run divided by them.
+// run's least, median and greatest run divided by them (the twin's own spread too).
 class SpreadReport
 {
 public:
@@ -167,7 +167,8 @@ public:
         if (twin) {
             m_twinWall = median(m_wall);
             m_twinCpu = median(m_cpu);
-        } else if (m_twinWall > 0 && m_twinCpu > 0 && !m_wall.empty()) {
+        }
+        if (m_twinWall > 0 && m_twinCpu > 0 && !m_wall.empty()) {
             put(state, "switch_", m_wall, m_twinWall);
             put(state, "switch_cpu_", m_cpu, m_twinCpu);
         }
