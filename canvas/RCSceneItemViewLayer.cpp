@@ -4,6 +4,7 @@
 
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QtMath>
 
 #include <array>
@@ -89,6 +90,12 @@ const char* const kInputNames[] = {"itemId",   "sceneId", "values", "viewPropert
 RCSceneItemViewLayer::RCSceneItemViewLayer(QQuickItem* parent) : QQuickItem(parent)
 {
     std::fill(std::begin(m_roles), std::end(m_roles), -1);
+}
+
+RCSceneItemViewLayer::~RCSceneItemViewLayer()
+{
+    for (const QPointer<RCSceneItemViewSlot>& slot : std::as_const(m_parked))
+        delete slot.data();
 }
 
 QAbstractItemModel* RCSceneItemViewLayer::model() const
@@ -228,12 +235,22 @@ void RCSceneItemViewLayer::componentComplete()
     reset();
 }
 
+void RCSceneItemViewLayer::itemChange(ItemChange change, const ItemChangeData& value)
+{
+    QQuickItem::itemChange(change, value);
+    if (change == ItemSceneChange && value.window) {
+        m_window = value.window;
+        if (!m_parked.isEmpty())
+            awaitFrame();
+    }
+}
+
 void RCSceneItemViewLayer::reset()
 {
     if (!isComponentComplete())
         return;
     const bool hadSlots = !m_slots.isEmpty();
-    clear();
+    park(std::exchange(m_slots, {}));
     std::fill(std::begin(m_roles), std::end(m_roles), -1);
     const int rows = m_model ? m_model->rowCount() : 0;
     if (rows > 0) {
@@ -382,4 +399,58 @@ void RCSceneItemViewLayer::clear()
     const QList<RCSceneItemViewSlot*> dropped = std::exchange(m_slots, {});
     for (RCSceneItemViewSlot* slot : dropped)
         dropSlot(slot);
+}
+
+void RCSceneItemViewLayer::park(const QList<RCSceneItemViewSlot*>& dropped)
+{
+    // at most one replaced scene waits
+    releaseParked(false);
+    if (dropped.isEmpty())
+        return;
+    for (RCSceneItemViewSlot* slot : dropped) {
+        slot->setParentItem(nullptr);
+        slot->setParent(nullptr);
+        m_parked.append(slot);
+    }
+    awaitFrame();
+}
+
+void RCSceneItemViewLayer::awaitFrame()
+{
+    QQuickWindow* window = this->window() ? this->window() : m_window.data();
+    if (!window || !window->isExposed()) {
+        releaseParked(false);
+        return;
+    }
+    if (!m_frameConnections.isEmpty())
+        return;
+    // The first frame whose scene is taken after now (afterAnimating comes on this thread before
+    // the scene is taken), then its swap, which may come from the render thread.
+    m_frameConnections.append(connect(
+        window, &QQuickWindow::afterAnimating, this,
+        [this, window] {
+            m_frameConnections.append(connect(window, &QQuickWindow::frameSwapped, this,
+                                              [this] { releaseParked(true); }, Qt::QueuedConnection));
+        },
+        Qt::SingleShotConnection));
+    window->update();
+}
+
+void RCSceneItemViewLayer::releaseParked(bool collect)
+{
+    for (const QMetaObject::Connection& connection : std::as_const(m_frameConnections))
+        disconnect(connection);
+    m_frameConnections.clear();
+    if (m_parked.isEmpty())
+        return;
+    const QList<QPointer<RCSceneItemViewSlot>> parked = std::exchange(m_parked, {});
+    // Collected while the replaced views still live: the engine then makes room for a scene
+    // beside the shown one instead of collecting in the middle of the next switch. What the
+    // replaced views held goes at the collection after the next switch.
+    if (QQmlEngine* engine = collect ? qmlEngine(this) : nullptr)
+        engine->collectGarbage();
+    for (const QPointer<RCSceneItemViewSlot>& slot : parked) {
+        if (slot)
+            slot->deleteLater();
+    }
 }

@@ -19,8 +19,13 @@ class RCSceneItemViewSlot;
 // roles (all of them when it names none) into the slots of its rows, "qmlPath" last, so that a new
 // view is made with the row's values as they are then. Every slot takes the layer's origin and
 // divisor. A slot whose row goes leaves the layer at once and is deleted later, as its view may
-// be the one whose tap removed the row. Slots and their views are made in the layer's QML
-// context and are owned by the layer (C++ ownership).
+// be the one whose tap removed the row. The slots a reset replaces (a scene switch) are deleted
+// only once the window the layer was last in has drawn a frame after the reset, right after the
+// script engine collected its garbage there: neither the deletion nor a collection is part of the
+// time until the new scene shows, and the engine goes into the next switch with room for a scene
+// beside the shown one. Until then they wait out of the layer (not its children); a later reset,
+// a window that is not exposed or a layer that never was in a window has them deleted at once. Slots
+// and their views are made in the layer's QML context and are owned by the layer (C++ ownership).
 //
 // The layer answers the scene canvas's hit tests in its own coordinates (canvas pixels), over the
 // slots that hold a view, each view as drawn: its slot's place turned by the row's angle
@@ -40,6 +45,7 @@ class RCSceneItemViewLayer : public QQuickItem
 
 public:
     explicit RCSceneItemViewLayer(QQuickItem* parent = nullptr);
+    ~RCSceneItemViewLayer() override;
 
     QAbstractItemModel* model() const;
     void setModel(QAbstractItemModel* model);
@@ -67,6 +73,7 @@ Q_SIGNALS:
 
 protected:
     void componentComplete() override;
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
 
 private:
     enum Input
@@ -96,6 +103,11 @@ private:
     void clear();
     // Whether the row of slot is selected, as the model says now.
     bool isSelected(const RCSceneItemViewSlot* slot, int row) const;
+    // The slots a reset replaced: out of the layer, deleted after the window's next frame.
+    void park(const QList<RCSceneItemViewSlot*>& dropped);
+    void awaitFrame();
+    // Deletes the waiting slots (later); collect: then lets the script engine collect.
+    void releaseParked(bool collect);
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;
@@ -103,6 +115,12 @@ private:
     qreal m_divisor = 1;
     // The slots in row order.
     QList<RCSceneItemViewSlot*> m_slots;
+    // The slots a reset replaced (no longer children: a search of the layer finds only the shown
+    // ones), and the window whose frame they wait for (the last one the layer was in: a reset may
+    // find the layer out of it for the moment).
+    QList<QPointer<RCSceneItemViewSlot>> m_parked;
+    QPointer<QQuickWindow> m_window;
+    QList<QMetaObject::Connection> m_frameConnections;
     // The model's role of each input, -1 when it names none.
     int m_roles[InputCount];
 };

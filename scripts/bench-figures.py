@@ -22,7 +22,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 # name: (bench program, filter, measured, twin, how)
 #   how "ratio": measured / twin; "rate": twin / measured (a frame rate against the twin's);
-#   "counter:<name>": a counter the measured benchmark reports itself.
+#   "counter:<name>": a counter the measured benchmark reports itself;
+#   "spread:<prefix>": the benchmark's own least, median and greatest run against the twin's median
+#   (counters <prefix>min_x, median_x, max_x, and <prefix>cpu_... for CPU time): printed as the least
+#   run of all rounds / the median of the rounds' medians / the greatest run of all rounds.
 FIGURES = {
     "scene switch 300 buttons": ("qml/bench_scenePanel", "BM_BareItems300|BM_SceneSwitch300",
                                  "BM_SceneSwitch300", "BM_BareItems300", "ratio"),
@@ -50,12 +53,14 @@ FIGURES = {
                                      "BM_BandFrame/8000", None, "counter:fps"),
     "band select all 8,000 / 1,000": ("qml/bench_scenePanel", "BM_BandSelectAll",
                                       "BM_BandSelectAll/8000", "BM_BandSelectAll/1000", "ratio"),
-    "session switch 300 buttons, fresh": ("qml/bench_sessions", "BM_BareSwitch300$|BM_SessionSwitch300/0$",
-                                           "BM_SessionSwitch300/0", "BM_BareSwitch300", "ratio"),
-    "session switch 300 buttons, saved": ("qml/bench_sessions", "BM_BareSwitch300$|BM_SessionSwitch300/1$",
-                                           "BM_SessionSwitch300/1", "BM_BareSwitch300", "ratio"),
-    "session switch 300 buttons, control": ("qml/bench_sessions", "BM_BareSwitch300$|BM_SessionSwitch300/2$",
-                                             "BM_SessionSwitch300/2", "BM_BareSwitch300", "ratio"),
+    "session switch 300 plain items (the twin), each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/0/",
+                                                               "BM_BareSwitch300", None, "spread:switch_"),
+    "session switch 300 buttons, fresh, each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/0/",
+                                                       "BM_SessionSwitch300/0", None, "spread:switch_"),
+    "session switch 300 buttons, saved, each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/1/",
+                                                       "BM_SessionSwitch300/1", None, "spread:switch_"),
+    "session switch 300 buttons, control, each switch": ("qml/bench_sessions", "BM_BareSwitch300|BM_SessionSwitch300/2/",
+                                                         "BM_SessionSwitch300/2", None, "spread:switch_"),
     "session drag 200 items, frame rate, fresh": ("qml/bench_sessions", "BM_BareDragFrame200$|BM_SessionDragFrame200/0$",
                                                    "BM_SessionDragFrame200/0", "BM_BareDragFrame200", "rate"),
     "session drag 200 items, frame rate, saved": ("qml/bench_sessions", "BM_BareDragFrame200$|BM_SessionDragFrame200/1$",
@@ -114,6 +119,13 @@ def figure(results, measured, twin, how):
     if how.startswith("counter:"):
         value = m.get(how.split(":", 1)[1])
         return None if value is None else (value, value)
+    if how.startswith("spread:"):
+        prefix = how.split(":", 1)[1]
+        keys = [prefix + k for k in ("min_x", "median_x", "max_x")]
+        cpu_keys = [prefix + "cpu_" + k for k in ("min_x", "median_x", "max_x")]
+        if any(k not in m for k in keys + cpu_keys):
+            return None
+        return (tuple(m[k] for k in keys), tuple(m[k] for k in cpu_keys))
     t = results[twin]
     if how == "rate":
         return (t["real_time"] / m["real_time"], t["cpu_time"] / m["cpu_time"])
@@ -143,11 +155,17 @@ def main():
     status = 0
     print("| figure | wall min / median / max | cpu min / median / max |")
     print("|---|---|---|")
+    fmt = lambda xs: "%.2f / %.2f / %.2f" % (xs[0], statistics.median(xs), xs[-1])
+    spread = lambda runs: "%.2f / %.2f / %.2f" % (min(r[0] for r in runs), statistics.median(r[1] for r in runs),
+                                                  max(r[2] for r in runs))
     for name in names:
+        how = FIGURES[name][4]
+        if how.startswith("spread:"):
+            print("| %s | %s | %s |" % (name, spread([v[0] for v in values[name]]), spread([v[1] for v in values[name]])))
+            continue
         walls = sorted(v[0] for v in values[name])
         cpus = sorted(v[1] for v in values[name])
-        fmt = lambda xs: "%.2f / %.2f / %.2f" % (xs[0], statistics.median(xs), xs[-1])
-        print("| %s | %s | %s |" % (name, fmt(walls), fmt(cpus) if not FIGURES[name][4].startswith("counter") else "-"))
+        print("| %s | %s | %s |" % (name, fmt(walls), fmt(cpus) if not how.startswith("counter") else "-"))
     return status
 
 

@@ -1,13 +1,17 @@
 // The scene canvas's view layer on a plain model: one slot per row, stacked in row order through
 // inserts in the middle, removes and resets; a change writes only the roles it names; presses and
-// rubber bands hit the views as drawn (turned, zoomed), never a row without a view.
+// rubber bands hit the views as drawn (turned, zoomed), never a row without a view; the slots a
+// reset replaced go, and the script engine collects, only after the window's next frame.
 #include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 
@@ -57,12 +61,32 @@ constexpr HitItem kHitItems[] = {{"a", {100, 100, 100, 100}, 0, true, true},
                                  {"c", {400, 100, 200, 50}, 90, true, true},
                                  {"d", {0, 0, 1000, 1000}, 0, false, true}};
 
+// The script engine's collections, counted from its statistics category (enabled before any engine).
+int g_collections = 0;
+QtMessageHandler g_previousHandler = nullptr;
+
+void countCollections(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (context.category && QByteArrayView(context.category).startsWith("qt.qml.gc")) {
+        if (message.contains(u"========== GC"))
+            ++g_collections;
+        return;
+    }
+    g_previousHandler(type, context, message);
+}
+
 } // namespace
 
 class TestSceneItemViewLayer : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase()
+    {
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.qml.gc.allocatorStats.debug=true"));
+        g_previousHandler = qInstallMessageHandler(countCollections);
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    }
     void followsRows_data()
     {
         QTest::addColumn<QString>("change");
@@ -199,6 +223,66 @@ private Q_SLOTS:
             QCOMPARE(changes.value(u"select"_s).toStringList(), hit);
             QCOMPARE(changes.value(u"deselect"_s).toStringList(), off);
         }
+    }
+
+    // A scene switch: the panel takes the layer out of the window, resets the model, puts it back.
+    void replacedSlotsWaitForTheFrame_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("outOfWindow");
+        QTest::addColumn<int>("resets");
+        QTest::addColumn<bool>("waits");
+        QTest::newRow("switch") << true << true << 1 << true;
+        QTest::newRow("reset in the window") << true << false << 1 << true;
+        QTest::newRow("two before a frame") << true << true << 2 << true;
+        QTest::newRow("hidden window") << false << true << 1 << false;
+    }
+    void replacedSlotsWaitForTheFrame()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, outOfWindow);
+        QFETCH(int, resets);
+        QFETCH(bool, waits);
+        QQmlEngine engine;
+        QQuickWindow window;
+        window.resize(100, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStandardItemModel model;
+        model.setItemRoleNames({{kIdRole, "itemId"}});
+        model.appendRow(row(QStringLiteral("a")));
+        RCSceneItemViewLayer layer;
+        QQmlEngine::setContextForObject(&layer, engine.rootContext());
+        layer.setModel(&model);
+        layer.setParentItem(window.contentItem());
+        QSignalSpy swapped(&window, &QQuickWindow::frameSwapped);
+        QVERIFY(swapped.wait());
+        if (!shown) {
+            window.hide();
+            QTRY_VERIFY(!window.isExposed());
+        }
+        QList<QPointer<RCSceneItemViewSlot>> replaced;
+        for (int i = 0; i < resets; ++i) {
+            replaced.append(layer.itemAt(0));
+            if (outOfWindow)
+                layer.setParentItem(nullptr);
+            model.item(0)->setData(QStringLiteral("b%1").arg(i), kIdRole);
+            Q_EMIT model.layoutChanged();
+            layer.setParentItem(window.contentItem());
+        }
+        const int collections = g_collections;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // only the last replaced scene waits, out of the layer's children
+        QCOMPARE(replaced.last().isNull(), !waits);
+        for (int i = 0; i + 1 < resets; ++i)
+            QVERIFY(replaced.at(i).isNull());
+        QCOMPARE(layer.findChildren<RCSceneItemViewSlot*>().size(), 1);
+        if (!waits)
+            return;
+        QVERIFY(swapped.wait());
+        QTRY_VERIFY(replaced.last().isNull());
+        QCOMPARE_GT(g_collections, collections);
+        QCOMPARE(layer.itemAt(0)->itemId(), QStringLiteral("b%1").arg(resets - 1));
     }
 };
 
