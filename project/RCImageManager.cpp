@@ -483,8 +483,9 @@ void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QSt
                                         const QSet<QString>& ownFiles)
 {
     const QString folder = resolveFolder(dstFolder);
-    // An empty folder would list the working directory.
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    // An empty folder would list the working directory. An image folder that is a link leads to a
+    // folder of the user's, which may hold the pictures of other packets: nothing there goes.
+    if (folder.isEmpty() || !QFileInfo(folder).isDir() || QFileInfo(folder).isSymLink())
         return;
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);

@@ -108,8 +108,8 @@ public:
     // Deletes the files of `dstFolder` (the image folder when empty) that are in `ownFiles` (the
     // pictures that the packet's previous project file named, filesNamedBy()) and not in
     // `usedFiles`: a file that the program did not put there, or that the document still names,
-    // stays. Paths are compared by their canonical form, so a folder reached through a symbolic
-    // link keeps what it uses. Subfolders stay. Call only once the project file has been written.
+    // stays; nothing goes from a folder that is itself a symbolic link. Paths are compared by their
+    // canonical form. Subfolders stay. Call only once the project file has been written.
     void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles,
                             const QSet<QString>& ownFiles);
 

@@ -367,6 +367,25 @@ private Q_SLOTS:
         QCOMPARE(filesIn(folder + u"/image"_s), QStringList{u"mine.png"_s});
     }
 
+    // An image folder that is a link leads to a folder of the user's (shared with other packets,
+    // say): a save that no longer shows one of its pictures deletes nothing there.
+    void linkedImageFolderKeepsItsFiles()
+    {
+        const QString pictures = m_home->filePath(u"packets/Pictures"_s);
+        QVERIFY(!writePicture(pictures + u"/holiday.png"_s, qRgb(9, 9, 9)).isEmpty());
+        const QString packet = m_home->filePath(u"packets/linkedImages"_s);
+        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"s"_s, u"rcimg:/holiday.png"_s)));
+        QVERIFY(QFile::link(pictures, packet + u"/image"_s));
+        const QMap<QString, QByteArray> before = contentsBelow(pictures);
+        QVERIFY(m_project->loadStorageProjectPacket(packet));
+
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        scenes->setPropertyValue(scenes->getSceneIds().first(), RCKeys::IconPath(), QString(), true);
+        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(!readFile(packet + u"/project.tavx"_s).contains("holiday"));
+        QCOMPARE(contentsBelow(pictures), before);
+    }
+
     // Rows that a file holds without a display type (older or hand-made packets) read as text rows,
     // yet their pictures are the document's: no save deletes them, a save elsewhere takes them.
     void picturesOfRowsWithoutDisplayTypeStay_data()
