@@ -314,6 +314,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target"); // below the link to the application folder
         QTest::newRow("install folder") << u"downloadProject"_s;
         QTest::newRow("below the template cache") << u"newProjectCache/show"_s;
+        // ("" a packet elsewhere whose image folder is a link into the install folder)
+        QTest::newRow("image folder links there") << QString();
     }
     void linkedProgramFoldersTakeNoPacket()
     {
@@ -327,12 +329,19 @@ private Q_SLOTS:
         QVERIFY(m_project->loadProjectPacket(link + u"/downloadProject"_s));
         QVERIFY(m_project->isNewProject());
         QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
+        if (target.isEmpty()) {
+            target = m_home->filePath(u"packets/inner"_s);
+            QVERIFY(QDir().mkpath(target));
+            QVERIFY(QFile::link(installed + u"/image"_s, target + u"/image"_s));
+        } else {
+            target = link + u"/"_s + target;
+        }
         const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
         // Every save leaves its outcome in the log.
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*failed"_s));
-        QVERIFY(!m_project->saveProjectPacket(link + u"/"_s + target));
+        QVERIFY(!m_project->saveProjectPacket(target));
         QVERIFY(!m_project->getLastSaveError().isEmpty());
         QCOMPARE(contentsBelow(m_home->appDir()), before);
     }
