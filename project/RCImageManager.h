@@ -165,6 +165,9 @@ private:
     // Whether a text names a picture of the packet: a reference, or a "file:" URL or absolute path
     // of a file directly in the image folder.
     bool namesPacketPicture(const QString& value) const;
+    // The path of the file directly in `folder` that a text names (a reference, a "file:" URL or
+    // an absolute path); "" for any other text, and for an empty folder.
+    static QString fileInFolder(const QString& value, const QString& folder);
     // Whether a value names a picture on disk that is not there.
     bool isMissing(const QString& value) const;
     // Appends the file name of a missing picture's value to `names` unless it is there already.
