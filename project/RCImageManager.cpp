@@ -358,12 +358,22 @@ void RCImageManager::setImageValue(const QString& sceneId, const QString& itemId
 
 bool RCImageManager::namesPacketPicture(const QString& value) const
 {
-    if (!referenceName(value).isEmpty())
-        return true;
-    if (m_isQrc || m_imageFolder.isEmpty() || !(isFileValue(value) || QDir::isAbsolutePath(value)))
-        return false;
-    const QString path = localPathOf(value);
-    return !path.isEmpty() && sameFolder(QFileInfo(path).absolutePath(), m_imageFolder);
+    return !referenceName(value).isEmpty() || (!m_isQrc && !fileInFolder(value, m_imageFolder).isEmpty());
+}
+
+QString RCImageManager::fileInFolder(const QString& value, const QString& folder)
+{
+    if (folder.isEmpty())
+        return QString();
+    QString path;
+    const QString name = referenceName(value);
+    if (!name.isEmpty())
+        path = QDir(folder).filePath(name);
+    else if (isFileValue(value))
+        path = fileUrlToLocalPath(value);
+    else if (QDir::isAbsolutePath(value))
+        path = value;
+    return !path.isEmpty() && sameFolder(QFileInfo(path).absolutePath(), folder) ? path : QString();
 }
 
 QSet<QString> RCImageManager::filesNamedBy(const QJsonValue& json, const QString& folder)
@@ -371,7 +381,6 @@ QSet<QString> RCImageManager::filesNamedBy(const QJsonValue& json, const QString
     QSet<QString> files;
     if (folder.isEmpty())
         return files;
-    const QDir dir(folder);
     // Iterative, so that a deeply nested file cannot exhaust the stack.
     QList<QJsonValue> pending{json};
     while (!pending.isEmpty()) {
@@ -385,16 +394,8 @@ QSet<QString> RCImageManager::filesNamedBy(const QJsonValue& json, const QString
             for (const QJsonValue& entry : array)
                 pending.append(entry);
         } else if (value.isString()) {
-            const QString text = value.toString();
-            const QString name = referenceName(text);
-            QString path;
-            if (!name.isEmpty())
-                path = dir.filePath(name);
-            else if (isFileValue(text))
-                path = fileUrlToLocalPath(text);
-            else if (QDir::isAbsolutePath(text))
-                path = text;
-            if (!path.isEmpty() && sameFolder(QFileInfo(path).absolutePath(), folder))
+            const QString path = fileInFolder(value.toString(), folder);
+            if (!path.isEmpty())
                 files.insert(fileKey(path));
         }
     }
@@ -483,8 +484,9 @@ void RCImageManager::removeUnusedImages(const QString& dstFolder, const QSet<QSt
                                         const QSet<QString>& ownFiles)
 {
     const QString folder = resolveFolder(dstFolder);
-    // An empty folder would list the working directory.
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    // An empty folder would list the working directory. An image folder that is a link leads to a
+    // folder of the user's, which may hold the pictures of other packets: nothing there goes.
+    if (folder.isEmpty() || !QFileInfo(folder).isDir() || QFileInfo(folder).isSymLink())
         return;
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);

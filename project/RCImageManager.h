@@ -108,8 +108,8 @@ public:
     // Deletes the files of `dstFolder` (the image folder when empty) that are in `ownFiles` (the
     // pictures that the packet's previous project file named, filesNamedBy()) and not in
     // `usedFiles`: a file that the program did not put there, or that the document still names,
-    // stays. Paths are compared by their canonical form, so a folder reached through a symbolic
-    // link keeps what it uses. Subfolders stay. Call only once the project file has been written.
+    // stays; nothing goes from a folder that is itself a symbolic link. Paths are compared by their
+    // canonical form. Subfolders stay. Call only once the project file has been written.
     void removeUnusedImages(const QString& dstFolder, const QSet<QString>& usedFiles,
                             const QSet<QString>& ownFiles);
 
@@ -165,6 +165,9 @@ private:
     // Whether a text names a picture of the packet: a reference, or a "file:" URL or absolute path
     // of a file directly in the image folder.
     bool namesPacketPicture(const QString& value) const;
+    // The path of the file directly in `folder` that a text names (a reference, a "file:" URL or
+    // an absolute path); "" for any other text, and for an empty folder.
+    static QString fileInFolder(const QString& value, const QString& folder);
     // Whether a value names a picture on disk that is not there.
     bool isMissing(const QString& value) const;
     // Appends the file name of a missing picture's value to `names` unless it is there already.

@@ -28,6 +28,8 @@
 #include <QJsonDocument>
 #include <QScopeGuard>
 
+#include <algorithm>
+
 RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent)
     : QObject(parent), m_imageManager(imageManager), m_setting(setting)
 {
@@ -311,10 +313,16 @@ bool RCProjectPacketIO::savePacket(const QString& packetPath)
         return false;
     }
     // The program empties or replaces these folders on its own: a new packet there would be lost.
-    // Compared resolved, so that a symbolic link leads nowhere else.
+    // Compared resolved, so that a symbolic link leads nowhere else, neither the packet's own
+    // nor one of its entries (an image folder that links into the install folder).
     if (!RCPacketFolder::samePath(packetPath, m_packetPath)) {
+        const QDir packet(packetPath);
+        const QStringList written{packetPath, packet.filePath(QLatin1String(RCPacketFolder::ProjectFileName)),
+                                  packet.filePath(QLatin1String(RCPacketFolder::ImageFolderName)),
+                                  packet.filePath(QLatin1String(RCPacketFolder::ThumbnailFileName))};
         for (const QString& reserved : std::as_const(m_reservedFolders)) {
-            if (RCPacketFolder::isInside(packetPath, reserved)) {
+            if (std::any_of(written.cbegin(), written.cend(),
+                            [&reserved](const QString& path) { return RCPacketFolder::isInside(path, reserved); })) {
                 qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
                                        << "refused, inside" << reserved << packetPath;
                 m_lastError = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));

@@ -9,8 +9,8 @@ import Rc.IRCProject 1.0
 // mSaveFolderPath; the folder button picks another. "保存" refuses an empty, unusable or too long
 // name, an empty folder, the program's own folders and a folder whose project file or thumbnail
 // belongs to no packet (the save would replace them) with a notice and stays open; otherwise it
-// closes and reports
-// accepted(folder, name) with the folder as a local path. The cross reports rejected(). The
+// closes and reports accepted(folder, name, known) with the folder as a local path, known when
+// the target is a project of the list. The cross reports rejected(). The
 // folder picker only reads, and opens in the folder shown (unless that is the template cache,
 // where nothing may be saved), else in the user's documents folder, else in home.
 RCFormDialog {
@@ -24,7 +24,7 @@ RCFormDialog {
     property string mFolder: mInterface ? mInterface.parentFolder(mSaveFolderPath) : ""
     readonly property alias mFolderPicker: folderPicker
 
-    signal accepted(string path, string name)
+    signal accepted(string path, string name, bool known)
     signal rejected
 
     mTitle: qsTr("保存")
@@ -63,12 +63,13 @@ RCFormDialog {
         // The next install replaces the download folder with everything in it.
         if (mInterface.isInsideFolder(target, mProject.getDownloadProjectPacketPath()))
             return notice(qsTr("不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"))
+        var known = isKnownProject(target)
         // A project file or thumbnail that no packet of ours holds is the user's own.
-        if (mInterface.holdsPacketFiles(target) && !mInterface.isPacketOnly(target) && !isKnownProject(target)
+        if (mInterface.holdsPacketFiles(target) && !mInterface.isPacketOnly(target) && !known
                 && !mInterface.isSamePath(target, mProject.getProjectPacketPath()))
             return notice(qsTr("该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"))
         close()
-        accepted(mFolder, name)
+        accepted(mFolder, name, known)
         return true
     }
 

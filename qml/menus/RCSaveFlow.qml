@@ -91,14 +91,15 @@ QtObject {
         mDialog.open()
         return true
     }
-    function dialogAccepted(path, name) {
+    // known: the dialog found the target among the listed projects.
+    function dialogAccepted(path, name, known) {
         if (path === "" || name === "") {
             folderPath = ""
             finished(false, true)
             return
         }
         folderPath = path.endsWith("/") ? path + name : path + "/" + name
-        var packet = isKnownProject(folderPath) || mInterface.isPacketOnly(folderPath)
+        var packet = known || mInterface.isPacketOnly(folderPath)
         if (packet || mInterface.folderHasEntries(folderPath)) {
             // A folder of other files keeps them: the save only adds the packet's own.
             var question = packet ? qsTr("项目存在，是否覆盖？") : qsTr("文件夹不为空，是否保存到此处？")
@@ -107,14 +108,6 @@ QtObject {
             return
         }
         finished(save(), false)
-    }
-    function isKnownProject(sPath) {
-        var count = mProject.getProjectCount()
-        for (var i = 0; i < count; ++i) {
-            if (mInterface.isSamePath(mProject.getProject(i)["ProjectPacketPath"], sPath))
-                return true
-        }
-        return false
     }
     // Saves into folderPath; the real result of the write.
     function save() {
@@ -192,7 +185,7 @@ QtObject {
     }
     property Component dialogComponent: Component {
         RCDialogSaveProject {
-            onAccepted: (path, name) => root.dialogAccepted(path, name)
+            onAccepted: (path, name, known) => root.dialogAccepted(path, name, known)
             onRejected: root.dialogClosed()
             onClosed: {
                 root.mDialog = null

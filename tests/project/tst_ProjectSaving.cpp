@@ -314,6 +314,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("target"); // below the link to the application folder
         QTest::newRow("install folder") << u"downloadProject"_s;
         QTest::newRow("below the template cache") << u"newProjectCache/show"_s;
+        // ("" a packet elsewhere whose image folder is a link into the install folder)
+        QTest::newRow("image folder links there") << QString();
     }
     void linkedProgramFoldersTakeNoPacket()
     {
@@ -327,12 +329,19 @@ private Q_SLOTS:
         QVERIFY(m_project->loadProjectPacket(link + u"/downloadProject"_s));
         QVERIFY(m_project->isNewProject());
         QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
+        if (target.isEmpty()) {
+            target = m_home->filePath(u"packets/inner"_s);
+            QVERIFY(QDir().mkpath(target));
+            QVERIFY(QFile::link(installed + u"/image"_s, target + u"/image"_s));
+        } else {
+            target = link + u"/"_s + target;
+        }
         const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
         // Every save leaves its outcome in the log.
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*failed"_s));
-        QVERIFY(!m_project->saveProjectPacket(link + u"/"_s + target));
+        QVERIFY(!m_project->saveProjectPacket(target));
         QVERIFY(!m_project->getLastSaveError().isEmpty());
         QCOMPARE(contentsBelow(m_home->appDir()), before);
     }
@@ -365,6 +374,25 @@ private Q_SLOTS:
         for (auto it = mine.cbegin(); it != mine.cend(); ++it)
             QCOMPARE(after.value(it.key()), it.value());
         QCOMPARE(filesIn(folder + u"/image"_s), QStringList{u"mine.png"_s});
+    }
+
+    // An image folder that is a link leads to a folder of the user's (shared with other packets,
+    // say): a save that no longer shows one of its pictures deletes nothing there.
+    void linkedImageFolderKeepsItsFiles()
+    {
+        const QString pictures = m_home->filePath(u"packets/Pictures"_s);
+        QVERIFY(!writePicture(pictures + u"/holiday.png"_s, qRgb(9, 9, 9)).isEmpty());
+        const QString packet = m_home->filePath(u"packets/linkedImages"_s);
+        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"s"_s, u"rcimg:/holiday.png"_s)));
+        QVERIFY(QFile::link(pictures, packet + u"/image"_s));
+        const QMap<QString, QByteArray> before = contentsBelow(pictures);
+        QVERIFY(m_project->loadStorageProjectPacket(packet));
+
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        scenes->setPropertyValue(scenes->getSceneIds().first(), RCKeys::IconPath(), QString(), true);
+        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(!readFile(packet + u"/project.tavx"_s).contains("holiday"));
+        QCOMPARE(contentsBelow(pictures), before);
     }
 
     // Rows that a file holds without a display type (older or hand-made packets) read as text rows,

@@ -2,6 +2,8 @@
 #include "project/TemporaryHome.h"
 #include "support/FileTree.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -145,6 +147,28 @@ private Q_SLOTS:
         first.addDirPath(b);
         QCOMPARE(first.getDirPathList(), (QStringList{b, c}));
         QCOMPARE(readRecord(), (b + ">" + c + ">\n").toUtf8());
+    }
+
+    // A change whose write failed stays, and its next write takes it along beside what another
+    // instance wrote meanwhile.
+    void unwrittenChangeSurvivesTheMerge()
+    {
+        const QString a = makePacket(u"A"_s);
+        const QString b = makePacket(u"B"_s);
+        const QString c = makePacket(u"C"_s);
+        RCRecentProjectRecord first;
+        first.addDirPath(a);
+        // A folder in the file's place: it can be neither read nor replaced.
+        QVERIFY(QFile::remove(recordPath()) && QDir().mkpath(recordPath()));
+        QSignalSpy failed(&first, &RCRecentProjectRecord::saveFailed);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"write failed"_s));
+        first.addDirPath(b);
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(QDir().rmdir(recordPath()));
+        RCRecentProjectRecord second;
+        second.addDirPath(c);
+        first.addDirPath(a);
+        QCOMPARE(readRecord(), (a + ">" + b + ">" + c + ">\n").toUtf8());
     }
 
 private:

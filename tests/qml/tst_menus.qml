@@ -438,10 +438,12 @@ RCTestMainWindow {
             verify(testSupport.readText(target + "/project.tavx").indexOf("gone.png") < 0)
         }
 
+        // A listed project is one also when the user keeps other files in its folder.
         function test_saveKnownProjectAsks() {
             var menu = realWindow()
             var folder = testSupport.makeFolder("已知")
             verify(project.saveProjectPacket(folder + "/项目"))
+            verify(testSupport.writeText(folder + "/项目/notes.txt", "用户的文件"))
             verify(project.loadTemplateProjectPacket("空模板"))
             var entry = menu.mSaveEntry
             spyOn(spy, entry, "sig_saveResult")
