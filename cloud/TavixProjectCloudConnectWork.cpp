@@ -295,6 +295,9 @@ void TavixProjectCloudConnectWork::sendFrame(const QJsonObject& frame)
 {
     if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState)
         return;
+    // Frames written meanwhile are forgotten here too: on a link that relays nothing to us (only
+    // "pong"s come back) nothing else would.
+    settleUnsent();
     const qint64 before = m_socket->bytesToWrite();
     m_socket->sendTextMessage(compactText(frame));
     const qint64 added = m_socket->bytesToWrite() - before;

@@ -2,7 +2,7 @@
 
 bool ServerChoice::offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs)
 {
-    if (!pinned && (rests(ip, nowMs) || rests(sender, nowMs)))
+    if (!pinned && mayNotTry(ip, sender, nowMs))
         return false;
     for (qsizetype i = 0; i < m_heard.size(); ++i) {
         if (m_heard.at(i).server.ip == ip && m_heard.at(i).server.port == port) {
@@ -28,7 +28,8 @@ bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs
         for (const Heard& heard : std::as_const(m_heard))
             if (heard.server.ip == ip && heard.server.port == port)
                 sender = heard.sender;
-        rest(sender, nowMs);
+        if (!sender.isEmpty())
+            rest(hostKey(sender), nowMs);
     }
     for (qsizetype i = m_heard.size() - 1; i >= 0; --i) {
         const Heard& heard = m_heard.at(i);
@@ -36,8 +37,8 @@ bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs
             m_heard.remove(0, i + 1); // this one and everything older
             break;
         }
-        if ((heard.server.ip == ip && heard.server.port == port) || rests(heard.server.ip, nowMs) ||
-            rests(heard.sender, nowMs))
+        if ((heard.server.ip == ip && heard.server.port == port) ||
+            mayNotTry(heard.server.ip, heard.sender, nowMs))
             continue;
         *next = heard.server;
         return true;
@@ -61,9 +62,14 @@ void ServerChoice::clear()
     m_namedBeforeLink.clear();
 }
 
-bool ServerChoice::rests(const QString& host, qint64 nowMs)
+bool ServerChoice::mayNotTry(const QString& ip, const QString& sender, qint64 nowMs)
 {
-    const auto it = m_restUntil.constFind(host);
+    return rests(ip, nowMs) || (ip != sender && rests(hostKey(sender), nowMs));
+}
+
+bool ServerChoice::rests(const QString& key, qint64 nowMs)
+{
+    const auto it = m_restUntil.constFind(key);
     if (it == m_restUntil.constEnd())
         return false;
     if (it.value() > nowMs)
@@ -72,10 +78,15 @@ bool ServerChoice::rests(const QString& host, qint64 nowMs)
     return false;
 }
 
-void ServerChoice::rest(const QString& host, qint64 nowMs)
+void ServerChoice::rest(const QString& key, qint64 nowMs)
 {
-    if (!host.isEmpty())
-        m_restUntil.insert(host, nowMs + kSkipMs);
+    if (!key.isEmpty())
+        m_restUntil.insert(key, nowMs + kSkipMs);
+}
+
+QString ServerChoice::hostKey(const QString& host)
+{
+    return QLatin1Char('@') + host;
 }
 
 QString ServerChoice::endpoint(const QString& ip, int port)

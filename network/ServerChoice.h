@@ -7,7 +7,8 @@
 // Which discovered media server the control link tries, given the replies the discovery filter
 // accepted. When an attempt fails (also when a link is given up before the server said anything),
 // both the address tried and the host whose reply named it rest for kSkipMs: a reply is tried
-// only while neither the address it names nor the host it came from rests. So a host announcing
+// only while neither the address it names nor the host it came from rests, though a resting host's
+// replies naming its own address are tried while that address does not rest. So a host announcing
 // an address nobody holds, a new one in every reply, takes one attempt, not every attempt. The
 // servers that answered within the last kRememberMs are remembered (at most kMaxRemembered, the
 // oldest forgotten first), and after a failure the one that answered last and may be tried is
@@ -49,11 +50,16 @@ private:
         qint64 atMs = 0;
     };
 
-    bool rests(const QString& host, qint64 nowMs);
-    void rest(const QString& host, qint64 nowMs);
+    // Whether a reply from sender naming ip waits: ip rests, or sender rests and names another
+    // address than its own (a host that named a dead address may still hold a live server).
+    bool mayNotTry(const QString& ip, const QString& sender, qint64 nowMs);
+    bool rests(const QString& key, qint64 nowMs);
+    void rest(const QString& key, qint64 nowMs);
+    // The rest key of a host, apart from that of the same address named in a reply.
+    static QString hostKey(const QString& host);
     static QString endpoint(const QString& ip, int port);
 
-    // Address or host -> end of its rest.
+    // Address, or hostKey() of a host -> end of its rest.
     QHash<QString, qint64> m_restUntil;
     // Servers that answered, oldest first; one entry per address and port.
     QList<Heard> m_heard;

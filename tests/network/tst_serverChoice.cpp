@@ -49,6 +49,11 @@ void TestServerChoice::script_data()
     QTest::newRow("a link given up rests its address and the host that named it")
         << QStringList{"offer x:1<h 0 = yes", "offer s:1 10 = yes", "linked x", "fail x:1 10000 = -",
                        "offer x:1<g 10100 = no", "offer y:1<h 10100 = no", "offer s:1 10100 = yes"};
+    // A host whose reply named a dead address (a second server on it with a stale address) still
+    // has the replies naming its own address tried, until that address fails in turn.
+    QTest::newRow("a resting host's own address is still tried")
+        << QStringList{"offer x:1<h 0 = yes", "offer h:1 100 = yes", "fail x:1 2000 = h:1", "offer h:2 3000 = yes",
+                       "offer y:1<h 3000 = no", "fail h:2 5000 = -", "offer h:1 5100 = no"};
     QTest::newRow("the host naming the pinned address does not rest")
         << QStringList{"offer p:1<h! 0 = yes", "fail p:1! 10 = -", "offer q:1<h 20 = yes"};
     QStringList many;

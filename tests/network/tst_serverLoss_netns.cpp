@@ -7,12 +7,12 @@
 // each link, and nothing of it is ever heard again. Nothing here leaves the namespaces the run made.
 #include "network/Terminal.h"
 #include "support/IsolatedNetwork.h"
+#include "support/NamespaceHost.h"
 #include "support/SpyWaits.h"
 
 #include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,50 +22,24 @@ namespace {
 const QString kPanelIp = QStringLiteral("198.18.9.1");
 const QString kServerIp = QStringLiteral("198.18.9.2");
 
-bool run(const QString& program, const QStringList& args)
+// The stand-in media server on a host of its own.
+struct ServerHost : NamespaceHost
 {
-    const int status = QProcess::execute(program, args);
-    if (status != 0)
-        qWarning("%s %s: exit status %d", qPrintable(program), qPrintable(args.join(' ')), status);
-    return status == 0;
-}
-
-// The stand-in media server in a network namespace of its own; the process is that namespace's
-// only member, so the namespace ends with it.
-struct ServerHost
-{
-    QProcess process;
-
     bool start()
     {
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QStringLiteral("unshare"),
-                      {"-n", qEnvironmentVariable("TAVIX_BINARY_DIR") +
-                                 "/tools/mediaserver-standin/tavix-mediaserver-standin"});
-        return process.waitForStarted(10000) && event(10000) == QLatin1String("listening");
+        return NamespaceHost::start(QStringLiteral("tools/mediaserver-standin/tavix-mediaserver-standin"));
     }
-    ~ServerHost()
-    {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    QString netns() const { return QStringLiteral("--net=/proc/%1/ns/net").arg(process.processId()); }
-    // Runs `ip ARGS` in this host's namespace.
-    bool ip(const QStringList& args) { return run("nsenter", QStringList{netns(), "ip"} + args); }
     // Its end of the cable, once it holds it, up at the server address.
-    bool plugIn() { return ip({"addr", "add", kServerIp + "/24", "dev", "eth0"}) && ip({"link", "set", "eth0", "up"}); }
-    // The "event" of the next log line, waiting up to ms for it.
-    QString event(int ms)
+    bool plugIn()
     {
-        if (!process.canReadLine() && !process.waitForReadyRead(ms))
-            return {};
-        return QJsonDocument::fromJson(process.readLine()).object().value("event").toString();
+        return ip({"addr", "add", kServerIp + "/24", "dev", "eth0"}) && ip({"link", "set", "eth0", "up"});
     }
     // The number of links it accepted, as far as its log has come.
     int linksAccepted()
     {
         while (process.canReadLine() || process.waitForReadyRead(0)) {
-            if (QJsonDocument::fromJson(process.readLine()).object().value("event") == QLatin1String("connected"))
+            if (QJsonDocument::fromJson(process.readLine()).object().value("event") ==
+                QLatin1String("connected"))
                 ++links;
         }
         return links;
@@ -98,10 +72,10 @@ void TestServerLossNetns::vanishedServerIsDroppedAndItsSuccessorLinked()
     QVERIFY_INSIDE_PRIVATE_NETWORK();
     ServerHost old;
     QVERIFY2(old.start(), "the first stand-in did not start");
-    QVERIFY(run("ip", {"link", "add", "srv0", "type", "veth", "peer", "name", "eth0", "netns",
-                       QString::number(old.process.processId())}));
-    QVERIFY(run("ip", {"addr", "add", kPanelIp + "/24", "dev", "srv0"}));
-    QVERIFY(run("ip", {"link", "set", "srv0", "up"}));
+    QVERIFY(runCommand(
+        "ip", {"link", "add", "srv0", "type", "veth", "peer", "name", "eth0", "netns", old.netnsPid()}));
+    QVERIFY(runCommand("ip", {"addr", "add", kPanelIp + "/24", "dev", "srv0"}));
+    QVERIFY(runCommand("ip", {"link", "set", "srv0", "up"}));
     QVERIFY(old.plugIn());
 
     Panel tapping;
@@ -116,7 +90,7 @@ void TestServerLossNetns::vanishedServerIsDroppedAndItsSuccessorLinked()
 
     ServerHost fresh;
     QVERIFY2(fresh.start(), "the second stand-in did not start");
-    QVERIFY(old.ip({"link", "set", "eth0", "netns", QString::number(fresh.process.processId())}));
+    QVERIFY(old.ip({"link", "set", "eth0", "netns", fresh.netnsPid()}));
     // Keep-alive ends a link whose peer went within about 15 s; a link still shown 20 s on is a
     // dead link shown as live.
     const QDeadlineTimer noticed(20000);

@@ -399,18 +399,22 @@ void TestTerminal::noisyHostKeepsNoServerAway()
 void TestTerminal::deadAnnouncedAddressIsSkipped_data()
 {
     QTest::addColumn<int>("serverAnswers");
-    QTest::newRow("server answers every probe") << 1000;
+    QTest::addColumn<QString>("deadHost"); // the host announcing the dead address
+    QTest::newRow("server answers every probe") << 1000 << "127.0.0.5";
     // Its later answers lost: it is tried from memory once the dead address is given up.
-    QTest::newRow("server answers the first probe only") << 1;
+    QTest::newRow("server answers the first probe only") << 1 << "127.0.0.5";
+    // As a second server of that host with a stale address would.
+    QTest::newRow("the server's own host announces the dead address") << 1000 << "127.0.0.1";
 }
 
-// A host announces this product at an address nobody holds (an attempt there hangs), answering
-// every probe just before the real server. The real server is linked all the same: the attempt to
+// A host (another, or the server's own) announces this product at an address nobody holds (an
+// attempt there hangs), answering every probe just before the real server. The real server is linked all the same: the attempt to
 // the dead address is given up after its time-out, the server that answered meanwhile is tried at
 // once, and the dead address is skipped for a while after that.
 void TestTerminal::deadAnnouncedAddressIsSkipped()
 {
     QFETCH(int, serverAnswers);
+    QFETCH(QString, deadHost);
     QVERIFY_INSIDE_PRIVATE_NETWORK(); // the dead address is on the namespace's own LAN
     auto standin = startStandin();
     QVERIFY(standin);
@@ -419,13 +423,13 @@ void TestTerminal::deadAnnouncedAddressIsSkipped()
     const QByteArray live = reply({{"ip", "127.0.0.1"}, {"port", standin->tcpPort()}, {"productName", "Tavix"}});
     QUdpSocket hosts; // hears the probes and answers for both hosts, the dead one's first
     QVERIFY(hosts.bind(QHostAddress::LocalHost, 0));
-    QUdpSocket deadHost;
-    QVERIFY(deadHost.bind(QHostAddress("127.0.0.5"), 0));
+    QUdpSocket deadSender;
+    QVERIFY(deadSender.bind(QHostAddress(deadHost), 0));
     connect(&hosts, &QUdpSocket::readyRead, this, [&] {
         while (hosts.hasPendingDatagrams()) {
             char probe[2048];
             hosts.readDatagram(probe, sizeof probe);
-            deadHost.writeDatagram(dead, QHostAddress::LocalHost, quint16(replyPort));
+            deadSender.writeDatagram(dead, QHostAddress::LocalHost, quint16(replyPort));
             if (serverAnswers-- > 0)
                 hosts.writeDatagram(live, QHostAddress::LocalHost, quint16(replyPort));
         }
