@@ -237,9 +237,15 @@ void TavixProjectCloudConnectWork::onConnected()
 
 void TavixProjectCloudConnectWork::applyKeepAlive()
 {
-    // The WebSocket keeps its TCP socket as a child and offers no other way to it.
-    const auto* tcp = m_socket->findChild<QAbstractSocket*>(QString(), Qt::FindDirectChildrenOnly);
-    QString error = QStringLiteral("no TCP socket");
+    // The WebSocket keeps its TCP socket as a child and offers no other way to it. After a re-join
+    // the previous one may still wait for its deletion: the connected one is this link's.
+    const QAbstractSocket* tcp = nullptr;
+    const auto children = m_socket->findChildren<QAbstractSocket*>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QAbstractSocket* child : children) {
+        if (child->state() == QAbstractSocket::ConnectedState)
+            tcp = child;
+    }
+    QString error = QStringLiteral("no connected TCP socket");
     if (!tcp || !LinkKeepAlive().applyTo(tcp->socketDescriptor(), &error))
         qCWarning(lcTavixCloud) << "relay link without keep-alive, a relay that goes away unnoticed is "
                                    "shown as joined:"
