@@ -46,7 +46,7 @@ RCSceneItem {
     // "ClickAreaCheck" is on and there is an icon.
     property Item mClickCheck: null
     readonly property bool mClickCheckWanted: mClickAreaCheck && mIconPath !== ""
-    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected.
+    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected in edit mode.
     property Item mSelectVeil: null
 
     signal sig_itemClicked
@@ -84,16 +84,18 @@ RCSceneItem {
         mContainer.anchors.topMargin = shift
         mContainer.anchors.bottomMargin = -2 * shift
     }
-    onMInEditStateChanged: mZoomIn = false
+    onMInEditStateChanged: {
+        mZoomIn = false
+        Show.showVeil(root, RCViewParts.selectVeil)
+    }
     onMClickCheckWantedChanged: {
         if (mClickCheck)
             mClickCheck.destroy()
         mClickCheck = mClickCheckWanted
-                ? Qt.createComponent("RCSceneItemClickCheck.qml").createObject(root, {"mButton": root}) : null
+                ? RCViewParts.clickCheck.createObject(root, {"mButton": root}) : null
     }
     onMSelectChanged: {
-        if (mSelect && !mSelectVeil)
-            mSelectVeil = Qt.createComponent("RCSceneItemSelectVeil.qml").createObject(root, {"mView": root})
+        Show.showVeil(root, RCViewParts.selectVeil)
         if (mInEditState)
             console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
     }
