@@ -95,9 +95,13 @@ RCSceneItem {
                 ? RCViewParts.clickCheck.createObject(root, {"mButton": root}) : null
     }
     onMSelectChanged: {
-        Show.showVeil(root, RCViewParts.selectVeil)
+        // what Show.showVeil does, without the call: a band changes thousands of selections
+        if (mSelectVeil)
+            mSelectVeil.visible = mSelect && mInEditState
+        else if (mSelect && mInEditState)
+            mSelectVeil = RCViewParts.selectVeil.createObject(root)
         if (mInEditState)
-            console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
+            console.log("item select changed:", Show.readText(root, "Name", ""), "selected:", mSelect)
     }
 
     Image {
@@ -109,7 +113,7 @@ RCSceneItem {
         mipmap: true
     }
 
-    RCText {
+    Text {
         objectName: "buttonCaption"
         // under the icon, so that the press effect moves both; no wider than the icon
         anchors.top: root.mContainer.bottom
@@ -120,6 +124,7 @@ RCSceneItem {
         elide: Text.ElideRight
         text: root.mName
         color: root.mTextColor
+        font.family: "微软雅黑"
         font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)
         font.bold: root.mTextBold
     }
@@ -128,7 +133,6 @@ RCSceneItem {
         objectName: "buttonInput"
         anchors.fill: parent
         enabled: !root.mInEditState
-        visible: enabled
 
         onPressed: mouse => {
             if (!Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y)) {
