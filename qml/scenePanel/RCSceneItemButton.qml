@@ -115,7 +115,8 @@ RCSceneItem {
 
     Text {
         objectName: "buttonCaption"
-        // under the icon, so that the press effect moves both; no wider than the icon
+        // in the interface's font like RCText, as a plain Text: one composite object less per
+        // view. Under the icon, so that the press effect moves both; no wider than the icon.
         anchors.top: root.mContainer.bottom
         anchors.topMargin: 5 * RCUnits.dp
         anchors.horizontalCenter: root.mContainer.horizontalCenter
