@@ -134,6 +134,8 @@ RCSceneItem {
         objectName: "buttonInput"
         anchors.fill: parent
         enabled: !root.mInEditState
+        // out of the scene graph while it takes no input
+        visible: enabled
 
         onPressed: mouse => {
             if (!Show.acceptsPoint(root.mClickCheck, mouse.x, mouse.y)) {
