@@ -46,7 +46,7 @@ RCSceneItem {
     // "ClickAreaCheck" is on and there is an icon.
     property Item mClickCheck: null
     readonly property bool mClickCheckWanted: mClickAreaCheck && mIconPath !== ""
-    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected.
+    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected in edit mode.
     property Item mSelectVeil: null
 
     signal sig_itemClicked
@@ -84,18 +84,24 @@ RCSceneItem {
         mContainer.anchors.topMargin = shift
         mContainer.anchors.bottomMargin = -2 * shift
     }
-    onMInEditStateChanged: mZoomIn = false
+    onMInEditStateChanged: {
+        mZoomIn = false
+        Show.showVeil(root, RCViewParts.selectVeil)
+    }
     onMClickCheckWantedChanged: {
         if (mClickCheck)
             mClickCheck.destroy()
         mClickCheck = mClickCheckWanted
-                ? Qt.createComponent("RCSceneItemClickCheck.qml").createObject(root, {"mButton": root}) : null
+                ? RCViewParts.clickCheck.createObject(root, {"mButton": root}) : null
     }
     onMSelectChanged: {
-        if (mSelect && !mSelectVeil)
-            mSelectVeil = Qt.createComponent("RCSceneItemSelectVeil.qml").createObject(root, {"mView": root})
+        // what Show.showVeil does, without the call: a band changes thousands of selections
+        if (mSelectVeil)
+            mSelectVeil.visible = mSelect && mInEditState
+        else if (mSelect && mInEditState)
+            mSelectVeil = RCViewParts.selectVeil.createObject(root)
         if (mInEditState)
-            console.log("item select changed:", readText("Name", ""), "selected:", mSelect)
+            console.log("item select changed:", Show.readText(root, "Name", ""), "selected:", mSelect)
     }
 
     Image {
@@ -107,9 +113,10 @@ RCSceneItem {
         mipmap: true
     }
 
-    RCText {
+    Text {
         objectName: "buttonCaption"
-        // under the icon, so that the press effect moves both; no wider than the icon
+        // in the interface's font like RCText, as a plain Text: one composite object less per
+        // view. Under the icon, so that the press effect moves both; no wider than the icon.
         anchors.top: root.mContainer.bottom
         anchors.topMargin: 5 * RCUnits.dp
         anchors.horizontalCenter: root.mContainer.horizontalCenter
@@ -118,6 +125,7 @@ RCSceneItem {
         elide: Text.ElideRight
         text: root.mName
         color: root.mTextColor
+        font.family: "微软雅黑"
         font.pixelSize: Math.max(1, root.mTextSize * root.mHeightDp)
         font.bold: root.mTextBold
     }
@@ -126,6 +134,7 @@ RCSceneItem {
         objectName: "buttonInput"
         anchors.fill: parent
         enabled: !root.mInEditState
+        // out of the scene graph while it takes no input
         visible: enabled
 
         onPressed: mouse => {

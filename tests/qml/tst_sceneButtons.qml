@@ -122,6 +122,11 @@ RCTestMainWindow {
                 mouseRelease(view, 50, 50)
             }), [])
             compare(bench.actionSpy.count, 0)
+            // the veil shows in edit mode only, the selection kept across the switch
+            panel.mInEditState = false
+            verify(!veil.visible)
+            panel.mInEditState = true
+            verify(veil.visible)
             items.setPropertyValue(sceneId, id, "Select", false, false)
             verify(!veil.visible)
         }
