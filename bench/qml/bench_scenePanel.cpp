@@ -58,23 +58,31 @@ const QByteArray kPanel = inMainWindow("import \"qrc:/qml/scenePanel\"", R"(
         mWindow: mainWindow; mProject: project; mStelvaneSyncer: stelvaneSyncer; mImageManager: getImageManager
         mInterface: getRCInterface; mCloudClient: tavixProjectCloudClient })");
 
+// n plain items, each an icon, a caption and an input area, in rows of 20: what a twin shows in
+// place of as many buttons.
+QByteArray plainItemsQml(int n)
+{
+    return QByteArray(R"(
+        Repeater { model: %1
+            Item { required property int index; x: 40 * (index % 20); y: 30 * Math.floor(index / 20)
+                width: 36; height: 26
+                Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
+                Text { anchors.top: parent.bottom; text: "停止所有节目"; color: "white" }
+                MouseArea { anchors.fill: parent } } })").replace("%1", QByteArray::number(n));
+}
+
 // Moves its n plain items (as many as the drag moves, in the same rows) by dx at each move(dx).
 QByteArray bareDragQml(int n)
 {
     return inMainWindow("", QByteArray(R"(
     Item { id: layer; objectName: "layer"; width: 1200; height: 760; clip: true
         Rectangle { anchors.fill: parent; color: "black" }
-        Repeater { model: %1
-            Item { required property int index; x: 40 * (index % 20); y: 30 * Math.floor(index / 20)
-                width: 36; height: 26
-                Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
-                Text { anchors.top: parent.bottom; text: "停止所有节目"; color: "white" }
-                MouseArea { anchors.fill: parent } } } }
+        %1 }
     function move(dx) {
         for (var c = 1; c < layer.children.length; ++c) {
             var tile = layer.children[c]
             if (tile.index !== undefined) { tile.x += dx; tile.y += dx } }
-    })").replace("%1", QByteArray::number(n)));
+    })").replace("%1", plainItemsQml(n)));
 }
 
 // Replaces its 300 plain items by 300 new ones at each step().
@@ -237,15 +245,10 @@ QByteArray bareBandQml(int n)
     return inMainWindow("", QByteArray(R"(
     Item { id: layer; objectName: "layer"; width: 1200; height: 760; clip: true
         Rectangle { anchors.fill: parent; color: "black" }
-        Repeater { model: %1
-            Item { required property int index; x: 40 * (index % 20); y: 30 * Math.floor(index / 20)
-                width: 36; height: 26
-                Image { anchors.fill: parent; source: "qrc:/control/stop.png" }
-                Text { anchors.top: parent.bottom; text: "停止所有节目"; color: "white" }
-                MouseArea { anchors.fill: parent } } }
+        %1
         Rectangle { id: rubber; x: 5; y: 5; color: "transparent"; border.color: "green"; border.width: 2 } }
     function band(w, h) { rubber.width = w; rubber.height = h }
-    )").replace("%1", QByteArray::number(n)));
+    )").replace("%1", plainItemsQml(n)));
 }
 
 // The edit layer of a panel showing a scene of n buttons, and the canvas point of a scene point.
