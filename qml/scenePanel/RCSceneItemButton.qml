@@ -54,7 +54,6 @@ RCSceneItem {
     signal sig_itemReleased
     signal sig_itemExit
 
-    onSig_sceneItemChanged: Show.readButton(root)
     onSig_sceneItemPropertyChanged: (sProName, value) => {
         switch (sProName) {
         case mIconKey:
@@ -77,7 +76,6 @@ RCSceneItem {
         }
     }
     onMIconKeyChanged: Show.readIcon(root)
-    onMImageResolutionChanged: Show.readIcon(root)
     onMZoomInChanged: {
         var shift = mZoomIn && !mInEditState ? mPressedDis : 0
         mContainer.anchors.leftMargin = -shift
