@@ -424,8 +424,11 @@ void RCSceneItemViewSlot::makeView()
     // values come first, as the handlers of the view properties may read them. The selection
     // and turn are the slot's own, which may have moved since the values were given.
     QVariantMap values = m_values;
-    values.insert(RCKeys::Select(), m_selected);
-    values.insert(RCKeys::Angle(), m_angle);
+    // (as a rule the row's values hold them already: no copy then)
+    if (values.value(RCKeys::Select()) != QVariant(m_selected))
+        values.insert(RCKeys::Select(), m_selected);
+    if (values.value(RCKeys::Angle()) != QVariant(m_angle))
+        values.insert(RCKeys::Angle(), m_angle);
     propertyOf(file, view, QStringLiteral("mValues")).write(view, values);
     propertyOf(file, view, QStringLiteral("mSceneId")).write(view, m_sceneId);
     propertyOf(file, view, QStringLiteral("mSceneItemId")).write(view, m_itemId);
