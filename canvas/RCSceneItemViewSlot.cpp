@@ -435,10 +435,11 @@ void RCSceneItemViewSlot::makeView()
     m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));
     m_angleProperty = propertyOf(file, view, QStringLiteral("mAngle"));
     m_changedValuesProperty = propertyOf(file, view, QStringLiteral("mChangedValues"));
-    m_selectProperty.write(view, m_selected);
-    m_angleProperty.write(view, m_angle);
     for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
         propertyOf(file, view, it.key()).write(view, it.value());
+    // after the edit state, which a handler of the selection may read
+    m_selectProperty.write(view, m_selected);
+    m_angleProperty.write(view, m_angle);
     if (!file->faceKnown) {
         file->faceKnown = true;
         file->isButton = propertyOf(file, view, iconKeyName()).isValid();

@@ -131,6 +131,13 @@ RCTestMainWindow {
             verify(!veil.visible)
         }
 
+        // A selected item shown in control mode makes no veil.
+        function test_selectedInControlMode() {
+            var view = bench.viewOf(newItem(9, {"Select": true}))
+            verify(view.mSelect)
+            verify(!findChild(view, "selectOverlay"))
+        }
+
         // A press shifts and grows the content by 5 dp until the release, or until the pointer
         // leaves the button; with "EnableClick" false the button neither zooms nor clicks.
         function test_pressEffect() {
