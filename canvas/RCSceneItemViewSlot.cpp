@@ -421,15 +421,7 @@ void RCSceneItemViewSlot::makeView()
     view->setSize(size());
     // The inputs a view declares hold plain defaults, no bindings, so a write before
     // completeCreate is what an initial property is; a view without one is left alone. The
-    // values come first, as the handlers of the view properties may read them. The selection
-    // and turn are the slot's own, which may have moved since the values were given.
-    QVariantMap values = m_values;
-    // (as a rule the row's values hold them already: no copy then)
-    if (values.value(RCKeys::Select()) != QVariant(m_selected))
-        values.insert(RCKeys::Select(), m_selected);
-    if (values.value(RCKeys::Angle()) != QVariant(m_angle))
-        values.insert(RCKeys::Angle(), m_angle);
-    propertyOf(file, view, QStringLiteral("mValues")).write(view, values);
+    // selection and turn are the slot's own, which may have moved since the values were given.
     propertyOf(file, view, QStringLiteral("mSceneId")).write(view, m_sceneId);
     propertyOf(file, view, QStringLiteral("mSceneItemId")).write(view, m_itemId);
     m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));

@@ -11,9 +11,8 @@
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
 // view file (qmlPath) once it is complete, a child filling it, with what every view gets
 // (viewProperties: the panel's, handed on by the model) and the row's own values as initial
-// properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId, mValues (the item's
-// property values as the row gives them, with "Select" and "Angle" as selected and angle are then),
-// mSelect and mAngle. A button view (one that declares mIconKey and the caption's properties, as
+// properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId, mSelect and mAngle (the
+// item's values the view reads itself when it needs them, RCSceneItemShow.js). A button view (one that declares mIconKey and the caption's properties, as
 // RCSceneItemButton does) gets its face as initial properties too, read from the values the way
 // its script reads them later: mName ("Name" as text), mClickAreaCheck, mEnableClick, mTextBold
 // (truths), mTextColor ("TextColor" when it names a colour, else white), mTextSize (a positive

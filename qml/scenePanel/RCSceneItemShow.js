@@ -7,9 +7,9 @@
 // the property or holds no value for it. A key the values handed in lack is asked for (an item may
 // gain properties after its view was made).
 function readProperty(view, key, fallback) {
-    var values = view.mValues
-    var value = values ? values[key] : undefined
-    if (value === undefined && !(values && key in values)) {
+    var values = valuesOf(view)
+    var value = values[key]
+    if (value === undefined && !(key in values)) {
         var presenter = view.mSceneItemPresenter
         if (!presenter || view.mSceneItemId === ""
                 || !presenter.containProperty(view.mSceneId, view.mSceneItemId, key))
@@ -17,6 +17,19 @@ function readProperty(view, key, fallback) {
         value = presenter.getPropertyValue(view.mSceneId, view.mSceneItemId, key)
     }
     return value === undefined || value === null ? fallback : value
+}
+
+// The view's mValues, read from its item the first time they are asked for; {} while the view has
+// no item or presenter.
+function valuesOf(view) {
+    var values = view.mValues
+    if (values !== undefined)
+        return values
+    var presenter = view.mSceneItemPresenter
+    if (!presenter || view.mSceneItemId === "")
+        return {}
+    view.mValues = presenter.getPropertyValues(view.mSceneId, view.mSceneItemId)
+    return view.mValues
 }
 
 // readProperty as text ("" stays "").
@@ -86,9 +99,11 @@ function showItem(view) {
 // Properties of the view's item other than its place, size, view file, turn and selection
 // changed: changed maps their names to their new values.
 function valuesChanged(view, changed) {
+    var values = view.mValues
     for (var name in changed) {
         var value = changed[name]
-        view.mValues[name] = value
+        if (values !== undefined)
+            values[name] = value
         readKey(view, name, value)
         view.sig_sceneItemPropertyChanged(name, value)
     }

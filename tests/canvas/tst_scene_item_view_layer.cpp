@@ -80,7 +80,6 @@ void countCollections(QtMsgType type, const QMessageLogContext& context, const Q
 constexpr const char* kButtonView = R"(
 import QtQuick
 Item {
-    property var mValues
     property bool mSelect: false
     property int mAngle: 0
     property QtObject mImageManager: null
