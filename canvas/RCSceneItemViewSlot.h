@@ -10,16 +10,16 @@
 // The place of one scene item's view on the scene canvas, made by the view layer
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
 // view file (qmlPath) once it is complete, a child filling it, with what every view gets
-// (viewProperties: the panel's, handed on by the model) and the row's own values as initial
-// properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId, mSelect and mAngle (the
-// item's values the view reads itself when it needs them, RCSceneItemShow.js). A button view (one that declares mIconKey and the caption's properties, as
-// RCSceneItemButton does) gets its face as initial properties too, read from the values the way
-// its script reads them later: mName ("Name" as text), mClickAreaCheck, mEnableClick, mTextBold
-// (truths), mTextColor ("TextColor" when it names a colour, else white), mTextSize (a positive
-// number, else 12) and its icon: mIconPath, the value of the item property that the view's
-// mIconKey names before completion, mIconCached (whether that is a "qrc:" URL) and mIconUrl (the
-// path as the view's image manager resolves it), written again when the panel's count of
-// resolutions (mImageResolution) changes.
+// (viewProperties: the panel's, handed on by the model) and the row's own as initial properties:
+// objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId, mSelect and mAngle (the item's
+// values the view reads itself when it needs them, RCSceneItemShow.js). A button view (one that
+// declares mIconKey and the caption's properties, as RCSceneItemButton does) gets its face as
+// initial properties too, read from the row's values the way its script reads them later: mName
+// ("Name" as text), mClickAreaCheck, mEnableClick, mTextBold (truths), mTextColor ("TextColor" when
+// it names a colour, else white), mTextSize (a positive number, else 12) and its icon: mIconPath,
+// the value of the item property that the view's mIconKey names before completion, mIconCached
+// (whether that is a "qrc:" URL) and mIconUrl (the path as the view's image manager resolves it),
+// written again when the panel's count of resolutions (mImageResolution) changes.
 // Later changes of the row reach the view as property writes, without a script step: viewProperties
 // key by key, converted as QML assigns them (edit state, zoom; a service, or null, to a property of
 // the service's type), selected as mSelect, angle as mAngle, and new values as mChangedValues, the

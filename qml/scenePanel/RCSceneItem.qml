@@ -7,18 +7,19 @@ import Rc.IRCStelvaneSyncer 1.0
 import Rc.RCSceneItemPresenter 1.0
 import Rc.TavixProjectCloudClient 1.0
 
-// The base of every scene item view. The scene panel makes the view from the item's "QmlPath"
-// with its item given as initial properties (mSceneId, mSceneItemId, mSelect and mAngle), with mInEditState, mWidthDp and mHeightDp (canvas pixels per
-// scene unit) and the services a view may use: mSceneItemPresenter, mProject, mStelvaneSyncer (the
-// mirror of the media server), mImageManager, mInterface and mCloudClient; a button's face is
-// given too (see RCSceneItemButton.qml). When it is completed the view shows those values (its key
-// table, then sig_sceneItemChanged, upon which a view reads what else it shows with
-// readProperty). The view fills the place the panel keeps in step with the item's "X", "Y",
-// "Width" and "Height". The view follows its own item only: the panel writes its selection into
-// mSelect, its "Angle" into mAngle and the other values that changed into mChangedValues (name ->
-// new value), whose entries are taken into mValues (once the view has read them) and each arrive
-// as sig_sceneItemPropertyChanged. Views are made by the hundred: what they do alike is in
-// RCSceneItemShow.js rather than declared in each.
+// The base of every scene item view. The scene panel makes the view from the item's "QmlPath" with
+// its item given as initial properties (mSceneId, mSceneItemId, mSelect and mAngle), with
+// mInEditState, mWidthDp and mHeightDp (canvas pixels per scene unit) and the services a view may
+// use: mSceneItemPresenter, mProject, mStelvaneSyncer (the mirror of the media server),
+// mImageManager, mInterface and mCloudClient; a button's face is given too (see
+// RCSceneItemButton.qml). When it is completed the view shows those values (its key table, then
+// sig_sceneItemChanged, upon which a view reads what else it shows with readProperty). The view
+// fills the place the panel keeps in step with the item's "X", "Y", "Width" and "Height". The view
+// follows its own item only: the panel writes its selection into mSelect, its "Angle" into mAngle
+// and the other values that changed into mChangedValues (name -> new value), whose entries are
+// taken into mValues (once the view has read them) and each arrive as sig_sceneItemPropertyChanged.
+// Views are made by the hundred: what they do alike is in RCSceneItemShow.js rather than declared
+// in each.
 //
 // A view's content goes into mContentItem, which is placed to fill the view; the whole view is
 // turned by the item's "Angle". Views only display and ask for actions
