@@ -225,8 +225,6 @@ RCTestMainWindow {
             var ref = "rcimg:/a b.png"
             return [
                 {tag: "catalogue", values: {}, then: {}, face: ["停止所有节目", "#ffffff", 12, false, "qrc:/control/stop.png", true]},
-                {tag: "set", values: {"Name": 5, "TextColor": "#80112233", "TextSize": " 18 ", "TextBold": true},
-                 then: {}, face: ["5", "#80112233", 18, true, "qrc:/control/stop.png", true]},
                 {tag: "no colour", values: {"TextColor": "nonsense", "TextSize": 20, "TextBold": true},
                  then: {}, face: ["停止所有节目", "#ffffff", 20, true, "qrc:/control/stop.png", true]},
                 {tag: "no colour, then a size", values: {"TextColor": "nonsense"}, then: {"TextSize": 16},
