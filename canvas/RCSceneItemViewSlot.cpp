@@ -3,11 +3,18 @@
 #include "model/RCKeys.h"
 #include "model/RCSceneItemViews.h"
 
+#include <QColor>
 #include <QHash>
+#include <QJSEngine>
+#include <QJSValue>
+#include <QMetaMethod>
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQmlProperty>
+
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -18,6 +25,10 @@ struct ViewFile
 {
     QPointer<QQmlComponent> component;
     QHash<QString, int> indices;
+    // Whether its views are buttons (they declare every property of the button face): known
+    // once the first view was made.
+    bool faceKnown = false;
+    bool isButton = false;
 };
 
 // The view file at url in engine, its component made when there is none (any indices kept for an
@@ -43,6 +54,117 @@ QMetaProperty propertyOf(ViewFile* file, const QQuickItem* view, const QString& 
     if (it == file->indices.cend())
         it = file->indices.insert(name, type->indexOfProperty(name.toUtf8().constData()));
     return *it >= 0 ? type->property(*it) : QMetaProperty();
+}
+
+// value as the item views' script sees it: a number, text or truth made without an engine.
+QJSValue scriptValueOf(QJSEngine* engine, const QVariant& value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::UnknownType:
+        return QJSValue(QJSValue::UndefinedValue);
+    case QMetaType::Nullptr:
+        return QJSValue(QJSValue::NullValue);
+    case QMetaType::Bool:
+        return QJSValue(value.toBool());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QJSValue(value.toDouble());
+    case QMetaType::QString:
+        return QJSValue(value.toString());
+    default:
+        return engine ? engine->toScriptValue(value) : QJSValue(value.toString());
+    }
+}
+
+// The value of key in values as the views' readProperty gives it: fallback for none (no entry,
+// undefined or null).
+QJSValue readValue(QJSEngine* engine, const QVariantMap& values, const QString& key, const QJSValue& fallback)
+{
+    const auto it = values.constFind(key);
+    if (it == values.cend())
+        return fallback;
+    QJSValue value = scriptValueOf(engine, *it);
+    return value.isUndefined() || value.isNull() ? fallback : value;
+}
+
+// readValue as text, the way readText gives it ("" for none).
+QString readText(QJSEngine* engine, const QVariantMap& values, const QString& key)
+{
+    const QJSValue value = readValue(engine, values, key, QJSValue(QString()));
+    return value.isUndefined() || value.isNull() ? QString() : value.toString();
+}
+
+// The properties of a button's face but its icon, each read from the item the way the button's
+// script reads it (RCSceneItemShow.js readButton): text as String(), truth as Boolean(), a colour
+// as itself when it names one (else white), a size as a positive finite number (else 12).
+enum class Kind { Text, Bool, Color, Size };
+struct FaceRow
+{
+    QString key;
+    QString property;
+    Kind kind;
+    QJSValue fallback;
+};
+const std::vector<FaceRow>& buttonFace()
+{
+    static const std::vector<FaceRow> rows = {
+        {QStringLiteral("Name"), QStringLiteral("mName"), Kind::Text, QJSValue(QString())},
+        {QStringLiteral("ClickAreaCheck"), QStringLiteral("mClickAreaCheck"), Kind::Bool, QJSValue(false)},
+        {QStringLiteral("EnableClick"), QStringLiteral("mEnableClick"), Kind::Bool, QJSValue(true)},
+        {QStringLiteral("TextColor"), QStringLiteral("mTextColor"), Kind::Color, QJSValue(QStringLiteral("white"))},
+        {QStringLiteral("TextSize"), QStringLiteral("mTextSize"), Kind::Size, QJSValue(12)},
+        {QStringLiteral("TextBold"), QStringLiteral("mTextBold"), Kind::Bool, QJSValue(false)},
+    };
+    return rows;
+}
+
+QVariant faceValue(Kind kind, const QJSValue& value)
+{
+    switch (kind) {
+    case Kind::Text:
+        return value.isUndefined() || value.isNull() ? QString() : value.toString();
+    case Kind::Bool:
+        return value.toBool();
+    case Kind::Color: {
+        const QString text = value.isUndefined() || value.isNull() ? QString() : value.toString();
+        const QColor color = text.isEmpty() ? QColor() : QColor::fromString(text);
+        return color.isValid() ? color : QColor(Qt::white);
+    }
+    case Kind::Size: {
+        const double size = value.toNumber();
+        return std::isfinite(size) && size > 0 ? size : 12.0;
+    }
+    }
+    return QVariant();
+}
+
+// The properties a button declares beside its face rows.
+const QString& iconKeyName()
+{
+    static const QString name = QStringLiteral("mIconKey");
+    return name;
+}
+
+// path as images (the view's image manager, an RCImageManager) resolves it for loading: unchanged
+// without a manager or for "".
+QString resolvedIcon(QObject* images, const QString& path)
+{
+    if (!images || path.isEmpty())
+        return path;
+    static QHash<const QMetaObject*, QMetaMethod> methods;
+    const QMetaObject* type = images->metaObject();
+    auto it = methods.constFind(type);
+    if (it == methods.cend())
+        it = methods.insert(type, type->method(type->indexOfMethod("pathTransformation(QString)")));
+    QString url;
+    if (!it->isValid() ||
+        !it->invoke(images, Qt::DirectConnection, Q_RETURN_ARG(QString, url), Q_ARG(QString, path)))
+        return QString();
+    return url;
 }
 
 } // namespace
@@ -128,6 +250,10 @@ void RCSceneItemViewSlot::setViewProperties(const QVariantMap& properties)
             if (before.value(it.key()) != it.value())
                 QQmlProperty::write(m_view, it.key(), it.value());
         }
+        // the image references of the project resolve elsewhere now
+        const QString resolution = QStringLiteral("mImageResolution");
+        if (m_button && before.value(resolution) != properties.value(resolution))
+            writeIcon(m_view);
     }
     Q_EMIT viewPropertiesChanged();
 }
@@ -294,23 +420,50 @@ void RCSceneItemViewSlot::makeView()
     view->setParentItem(this);
     view->setSize(size());
     // The inputs a view declares hold plain defaults, no bindings, so a write before
-    // completeCreate is what an initial property is; a view without one is left alone.
-    for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
-        propertyOf(file, view, it.key()).write(view, it.value());
+    // completeCreate is what an initial property is; a view without one is left alone. The
+    // selection and turn are the slot's own, which may have moved since the values were given.
     propertyOf(file, view, QStringLiteral("mSceneId")).write(view, m_sceneId);
     propertyOf(file, view, QStringLiteral("mSceneItemId")).write(view, m_itemId);
-    // mValues has a binding of its own (an empty map) that the write takes away. The selection
-    // and turn are the slot's own, which may have moved since the values were given.
-    QVariantMap values = m_values;
-    values.insert(RCKeys::Select(), m_selected);
-    values.insert(RCKeys::Angle(), m_angle);
-    QQmlProperty::write(view, QStringLiteral("mValues"), values);
     m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));
     m_angleProperty = propertyOf(file, view, QStringLiteral("mAngle"));
     m_changedValuesProperty = propertyOf(file, view, QStringLiteral("mChangedValues"));
+    for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
+        propertyOf(file, view, it.key()).write(view, it.value());
+    // after the edit state, which a handler of the selection may read
+    m_selectProperty.write(view, m_selected);
+    m_angleProperty.write(view, m_angle);
+    if (!file->faceKnown) {
+        file->faceKnown = true;
+        file->isButton = propertyOf(file, view, iconKeyName()).isValid();
+        for (const FaceRow& row : buttonFace())
+            file->isButton = file->isButton && propertyOf(file, view, row.property).isValid();
+    }
+    m_button = file->isButton;
+    if (m_button) {
+        QJSEngine* engine = qmlEngine(this);
+        for (const FaceRow& row : buttonFace())
+            propertyOf(file, view, row.property)
+                .write(view, faceValue(row.kind, readValue(engine, m_values, row.key, row.fallback)));
+        writeIcon(view);
+    }
     component->completeCreate();
     m_view = view;
     Q_EMIT itemChanged();
+}
+
+void RCSceneItemViewSlot::writeIcon(QQuickItem* view)
+{
+    ViewFile* file = viewFileOf(qmlEngine(this), QUrl(m_qmlPath));
+    if (!file)
+        return;
+    // the key as the view holds it now: a key the view binds to its state is not there before
+    // completion, and the view reads its icon again when the key changes
+    const QString key = propertyOf(file, view, iconKeyName()).read(view).toString();
+    const QString path = key.isEmpty() ? QString() : readText(qmlEngine(this), m_values, key);
+    propertyOf(file, view, QStringLiteral("mIconCached")).write(view, path.startsWith(QLatin1String("qrc:")));
+    propertyOf(file, view, QStringLiteral("mIconUrl"))
+        .write(view, resolvedIcon(m_viewProperties.value(QStringLiteral("mImageManager")).value<QObject*>(), path));
+    propertyOf(file, view, QStringLiteral("mIconPath")).write(view, path);
 }
 
 void RCSceneItemViewSlot::dropView()

@@ -10,9 +10,16 @@
 // The place of one scene item's view on the scene canvas, made by the view layer
 // (RCSceneItemViewLayer) for a row of the canvas's item model: it makes the view from the item's
 // view file (qmlPath) once it is complete, a child filling it, with what every view gets
-// (viewProperties: the panel's, handed on by the model) and the row's own values as initial
-// properties: objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId and mValues (the item's
-// property values as the row gives them, with "Select" and "Angle" as selected and angle are then).
+// (viewProperties: the panel's, handed on by the model) and the row's own as initial properties:
+// objectName "sceneItemView_<itemId>", mSceneId, mSceneItemId, mSelect and mAngle (the item's
+// values the view reads itself when it needs them, RCSceneItemShow.js). A button view (one that
+// declares mIconKey and the caption's properties, as RCSceneItemButton does) gets its face as
+// initial properties too, read from the row's values the way its script reads them later: mName
+// ("Name" as text), mClickAreaCheck, mEnableClick, mTextBold (truths), mTextColor ("TextColor" when
+// it names a colour, else white), mTextSize (a positive number, else 12) and its icon: mIconPath,
+// the value of the item property that the view's mIconKey names before completion, mIconCached
+// (whether that is a "qrc:" URL) and mIconUrl (the path as the view's image manager resolves it),
+// written again when the panel's count of resolutions (mImageResolution) changes.
 // Later changes of the row reach the view as property writes, without a script step: viewProperties
 // key by key, converted as QML assigns them (edit state, zoom; a service, or null, to a property of
 // the service's type), selected as mSelect, angle as mAngle, and new values as mChangedValues, the
@@ -96,6 +103,8 @@ protected:
 private:
     void makeView();
     void dropView();
+    // Writes the icon of view, a button, from the values and its mIconKey.
+    void writeIcon(QQuickItem* view);
     // Sets the slot's place and size from the item's and the canvas's.
     void place();
 
@@ -110,6 +119,8 @@ private:
     QPointF m_origin;
     qreal m_divisor = 1;
     QPointer<QQuickItem> m_view;
+    // Whether the view is a button, whose face the slot writes.
+    bool m_button = false;
     // The view's mSelect, mAngle and mChangedValues (invalid for a view without one).
     QMetaProperty m_selectProperty;
     QMetaProperty m_angleProperty;

@@ -7,18 +7,19 @@ import Rc.IRCStelvaneSyncer 1.0
 import Rc.RCSceneItemPresenter 1.0
 import Rc.TavixProjectCloudClient 1.0
 
-// The base of every scene item view. The scene panel makes the view from the item's "QmlPath"
-// with its item given as initial properties (mSceneId, mSceneItemId and mValues, the item's
-// values read once), with mInEditState, mWidthDp and mHeightDp (canvas pixels per scene unit) and
-// the services a view may use: mSceneItemPresenter, mProject, mStelvaneSyncer (the mirror of the
-// media server), mImageManager, mInterface and mCloudClient. When it is completed the view shows
-// those values (its key table, then sig_sceneItemChanged, upon which a view reads what else it
-// shows with readProperty). The view fills the place the panel keeps in step with the item's "X",
-// "Y", "Width" and "Height". The view follows its own item only: the panel writes its selection
-// into mSelect, its "Angle" into mAngle and the other values that changed into mChangedValues
-// (name -> new value), whose entries are taken into mValues and each arrive as
-// sig_sceneItemPropertyChanged. Views are made by the hundred: what they do alike is in
-// RCSceneItemShow.js rather than declared in each.
+// The base of every scene item view. The scene panel makes the view from the item's "QmlPath" with
+// its item given as initial properties (mSceneId, mSceneItemId, mSelect and mAngle), with
+// mInEditState, mWidthDp and mHeightDp (canvas pixels per scene unit) and the services a view may
+// use: mSceneItemPresenter, mProject, mStelvaneSyncer (the mirror of the media server),
+// mImageManager, mInterface and mCloudClient; a button's face is given too (see
+// RCSceneItemButton.qml). When it is completed the view shows those values (its key table, then
+// sig_sceneItemChanged, upon which a view reads what else it shows with readProperty). The view
+// fills the place the panel keeps in step with the item's "X", "Y", "Width" and "Height". The view
+// follows its own item only: the panel writes its selection into mSelect, its "Angle" into mAngle
+// and the other values that changed into mChangedValues (name -> new value), whose entries are
+// taken into mValues (once the view has read them) and each arrive as sig_sceneItemPropertyChanged.
+// Views are made by the hundred: what they do alike is in RCSceneItemShow.js rather than declared
+// in each.
 //
 // A view's content goes into mContentItem, which is placed to fill the view; the whole view is
 // turned by the item's "Angle". Views only display and ask for actions
@@ -42,7 +43,8 @@ Item {
     property real mWidthDp: 1
     property real mHeightDp: 1
     // Counts the times the image manager resolved the project's image references again (the
-    // packet moved by a save): a view showing a reference resolves it again when it changes.
+    // packet moved by a save): a view showing a reference resolves it again when it changes (the
+    // panel does it for a button's icon).
     property int mImageResolution: 0
     // The item keys a view shows, each [key, view property, default, kind]: the base writes them
     // into the view's properties when the view is completed (the defaults while there is no item)
@@ -50,9 +52,10 @@ Item {
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
     // None when left out (no per-view array to make).
     property var mKeyTable
-    // The item's values (name -> value), handed in when the view is made and kept in step with
-    // mChangedValues; its place, size, turn and selection are not kept here.
-    property var mValues: ({})
+    // The item's values (name -> value), read from the item when the view first asks for one
+    // (undefined until then, as most views of a scene never do) and then kept in step with
+    // mChangedValues; its place and size are not kept in step here.
+    property var mValues
     // The values of the item that changed last (name -> value), written by the panel.
     property var mChangedValues
 
@@ -80,11 +83,5 @@ Item {
 
     onMContentItemChanged: Show.placeContent(root)
     onMChangedValuesChanged: Show.valuesChanged(root, mChangedValues)
-    Component.onCompleted: {
-        Show.placeContent(root)
-        if (mSceneItemId !== "")
-            Show.showItem(root)
-        else
-            Show.readKeys(root)
-    }
+    Component.onCompleted: Show.showItem(root)
 }

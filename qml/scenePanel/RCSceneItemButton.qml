@@ -54,7 +54,6 @@ RCSceneItem {
     signal sig_itemReleased
     signal sig_itemExit
 
-    onSig_sceneItemChanged: Show.readButton(root)
     onSig_sceneItemPropertyChanged: (sProName, value) => {
         switch (sProName) {
         case mIconKey:
@@ -77,7 +76,6 @@ RCSceneItem {
         }
     }
     onMIconKeyChanged: Show.readIcon(root)
-    onMImageResolutionChanged: Show.readIcon(root)
     onMZoomInChanged: {
         var shift = mZoomIn && !mInEditState ? mPressedDis : 0
         mContainer.anchors.leftMargin = -shift
@@ -117,10 +115,10 @@ RCSceneItem {
         objectName: "buttonCaption"
         // in the interface's font like RCText, as a plain Text: one composite object less per
         // view. Under the icon, so that the press effect moves both; no wider than the icon.
-        anchors.top: root.mContainer.bottom
-        anchors.topMargin: 5 * RCUnits.dp
-        anchors.horizontalCenter: root.mContainer.horizontalCenter
-        width: root.mContainer.width
+        // Placed without anchors: no anchor object per view.
+        x: icon.x
+        y: icon.y + icon.height + 5 * RCUnits.dp
+        width: icon.width
         horizontalAlignment: Text.AlignHCenter
         elide: Text.ElideRight
         text: root.mName

@@ -7,7 +7,7 @@
 // the property or holds no value for it. A key the values handed in lack is asked for (an item may
 // gain properties after its view was made).
 function readProperty(view, key, fallback) {
-    var values = view.mValues
+    var values = valuesOf(view)
     var value = values[key]
     if (value === undefined && !(key in values)) {
         var presenter = view.mSceneItemPresenter
@@ -17,6 +17,19 @@ function readProperty(view, key, fallback) {
         value = presenter.getPropertyValue(view.mSceneId, view.mSceneItemId, key)
     }
     return value === undefined || value === null ? fallback : value
+}
+
+// The view's mValues, read from its item the first time they are asked for; {} while the view has
+// no item or presenter.
+function valuesOf(view) {
+    var values = view.mValues
+    if (values !== undefined)
+        return values
+    var presenter = view.mSceneItemPresenter
+    if (!presenter || view.mSceneItemId === "")
+        return {}
+    view.mValues = presenter.getPropertyValues(view.mSceneId, view.mSceneItemId)
+    return view.mValues
 }
 
 // readProperty as text ("" stays "").
@@ -37,8 +50,17 @@ function keyValue(kind, value, fallback) {
         return typeof value === "string" ? value === "true" : Boolean(value)
     var text = String(value)
     if (kind === "color")
-        return text !== "" && Qt.colorEqual(text, text) ? text : fallback
+        return isColor(text) ? text : fallback
     return text
+}
+
+// Whether text names a colour.
+function isColor(text) {
+    try {
+        return text !== "" && Qt.colorEqual(text, text)
+    } catch (e) {
+        return false
+    }
 }
 
 // Writes every row of the view's key table from the item's values.
@@ -64,20 +86,24 @@ function readKey(view, name, value) {
     }
 }
 
-// Shows the item's values: its turn, whether selected, its key table; then tells the view.
+// Shows the item's values once the view is complete (its turn, selection and a button's face are
+// given by the panel): places the content, writes the key table and then tells the view, when
+// there is an item.
 function showItem(view) {
-    view.mAngle = Number(readProperty(view, "Angle", 0)) || 0
-    view.mSelect = Boolean(readProperty(view, "Select", false))
+    placeContent(view)
     readKeys(view)
-    view.sig_sceneItemChanged()
+    if (view.mSceneItemId !== "")
+        view.sig_sceneItemChanged()
 }
 
 // Properties of the view's item other than its place, size, view file, turn and selection
 // changed: changed maps their names to their new values.
 function valuesChanged(view, changed) {
+    var values = view.mValues
     for (var name in changed) {
         var value = changed[name]
-        view.mValues[name] = value
+        if (values !== undefined)
+            values[name] = value
         readKey(view, name, value)
         view.sig_sceneItemPropertyChanged(name, value)
     }
@@ -95,7 +121,7 @@ function placeContent(view) {
 // value as a caption colour, white when it is none.
 function colorOf(value) {
     var text = value === undefined || value === null ? "" : String(value)
-    return text !== "" && Qt.colorEqual(text, text) ? text : "white"
+    return isColor(text) ? text : "white"
 }
 
 // value as a caption size, 12 when it is no positive number.
@@ -114,7 +140,7 @@ function readIcon(button) {
     button.mIconPath = path
 }
 
-// The button's values besides its icon.
+// The button's values besides its icon (the panel gives them when it makes the view).
 function readButton(button) {
     readIcon(button)
     button.mName = readText(button, "Name", "")

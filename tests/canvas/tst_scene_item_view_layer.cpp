@@ -1,7 +1,8 @@
 // The scene canvas's view layer on a plain model: one slot per row, stacked in row order through
 // inserts in the middle, removes and resets; a change writes only the roles it names; presses and
 // rubber bands hit the views as drawn (turned, zoomed), never a row without a view; the slots a
-// reset replaced go, and the script engine collects, only after the window's next frame.
+// reset replaced go, and the script engine collects, only after the window's next frame; a button
+// view completes with its face in place.
 #include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 
@@ -74,6 +75,42 @@ void countCollections(QtMsgType type, const QMessageLogContext& context, const Q
     }
     g_previousHandler(type, context, message);
 }
+
+// A button view as the slot knows one, recording what it holds when it completes.
+constexpr const char* kButtonView = R"(
+import QtQuick
+Item {
+    property bool mSelect: false
+    property int mAngle: 0
+    property QtObject mImageManager: null
+    property int mImageResolution: 0
+    property string mIconKey: "IconPath"
+    property string mIconPath: ""
+    property string mIconUrl: ""
+    property bool mIconCached: false
+    property string mName: ""
+    property bool mClickAreaCheck: false
+    property bool mEnableClick: true
+    property color mTextColor: "white"
+    property real mTextSize: 12
+    property bool mTextBold: false
+    property var seen
+    Component.onCompleted: seen = [mName, String(mTextColor), mTextSize, mTextBold, mEnableClick,
+                                   mClickAreaCheck, mIconPath, mIconUrl, mIconCached, mSelect, mAngle]
+}
+)";
+
+// An image manager that resolves a reference to "<resolution>:<value>".
+class FakeImages : public QObject
+{
+    Q_OBJECT
+public:
+    int resolution = 1;
+    Q_INVOKABLE QString pathTransformation(const QString& path) const
+    {
+        return path.startsWith(u"rcimg:/") ? QString::number(resolution) + u':' + path : path;
+    }
+};
 
 } // namespace
 
@@ -226,6 +263,59 @@ private Q_SLOTS:
     }
 
     // A scene switch: the panel takes the layer out of the window, resets the model, puts it back.
+    // The face as the view completes: name, colour, size, bold, enabled, area check, icon path,
+    // URL and caching, selection, turn; then the icon after the references resolve anew.
+    void buttonFace_data()
+    {
+        QTest::addColumn<QVariantMap>("values");
+        QTest::addColumn<QVariantList>("face");
+        QTest::addColumn<QString>("resolvedAgain");
+        QTest::newRow("none") << QVariantMap{} << QVariantList{"", "#ffffff", 12, false, true, false, "", "", false, false, 0} << "";
+        QTest::newRow("given")
+            << QVariantMap{{"Name", 5}, {"TextColor", "#80112233"}, {"TextSize", " 18 "}, {"TextBold", true},
+                           {"EnableClick", 0}, {"ClickAreaCheck", "x"}, {"IconPath", "qrc:/i.png"}, {"Select", true}, {"Angle", 90}}
+            << QVariantList{"5", "#80112233", 18, true, false, true, "qrc:/i.png", "qrc:/i.png", true, true, 90} << "qrc:/i.png";
+        QTest::newRow("no colour, no size")
+            << QVariantMap{{"Name", QVariant()}, {"TextColor", "nonsense"}, {"TextSize", -2}, {"EnableClick", QVariant::fromValue(nullptr)}}
+            << QVariantList{"", "#ffffff", 12, false, true, false, "", "", false, false, 0} << "";
+        QTest::newRow("reference")
+            << QVariantMap{{"IconPath", "rcimg:/a.png"}, {"TextSize", 7.5}}
+            << QVariantList{"", "#ffffff", 7.5, false, true, false, "rcimg:/a.png", "1:rcimg:/a.png", false, false, 0}
+            << "2:rcimg:/a.png";
+    }
+    void buttonFace()
+    {
+        QFETCH(QVariantMap, values);
+        QFETCH(QVariantList, face);
+        QFETCH(QString, resolvedAgain);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"Button.qml"_qs));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kButtonView) > 0);
+        file.close();
+        QQmlEngine engine;
+        FakeImages images;
+        QStandardItemModel model;
+        enum { Path = Qt::UserRole + 3, Values, Properties, Selected, Angle };
+        model.setItemRoleNames({{kIdRole, "itemId"}, {Path, "qmlPath"}, {Values, "values"},
+                                {Properties, "viewProperties"}, {Selected, "selected"}, {Angle, "angle"}});
+        QStandardItem* item = row(QStringLiteral("a"));
+        item->setData(QUrl::fromLocalFile(file.fileName()).toString(), Path);
+        item->setData(values, Values);
+        item->setData(QVariantMap{{"mImageManager", QVariant::fromValue<QObject*>(&images)}}, Properties);
+        item->setData(values.value(u"Select"_qs).toBool(), Selected);
+        item->setData(values.value(u"Angle"_qs).toInt(), Angle);
+        model.appendRow(item);
+        RCSceneItemViewLayer layer;
+        QQmlEngine::setContextForObject(&layer, engine.rootContext());
+        layer.setModel(&model);
+        QQuickItem* view = layer.itemAt(0)->item();
+        QVERIFY(view);
+        QCOMPARE(view->property("seen").toList(), face);
+        images.resolution = 2;
+        item->setData(QVariantMap{{"mImageManager", QVariant::fromValue<QObject*>(&images)}, {"mImageResolution", 1}},
+                      Properties);
+        QCOMPARE(view->property("mIconUrl").toString(), resolvedAgain);
+    }
     void replacedSlotsWaitForTheFrame_data()
     {
         QTest::addColumn<bool>("shown");

@@ -131,6 +131,13 @@ RCTestMainWindow {
             verify(!veil.visible)
         }
 
+        // A selected item shown in control mode makes no veil.
+        function test_selectedInControlMode() {
+            var view = bench.viewOf(newItem(9, {"Select": true}))
+            verify(view.mSelect)
+            verify(!findChild(view, "selectOverlay"))
+        }
+
         // A press shifts and grows the content by 5 dp until the release, or until the pointer
         // leaves the button; with "EnableClick" false the button neither zooms nor clicks.
         function test_pressEffect() {
@@ -209,6 +216,34 @@ RCTestMainWindow {
             compare(bench.sentBy(() => items.setPropertyValue(sceneId, display, "Pressed", true, false)), [])
             project.setAppModel(0)
             compare(bench.sentBy(() => items.setPropertyValue(sceneId, id, "Pressed", true, false)), [])
+        }
+
+        // A button shows its item's face as made and after a change (then: the values set
+        // later): the caption's text, colour, size and boldness, its icon and whether it may be
+        // cached; a colour that names none reads as white and takes nothing else with it.
+        function test_face_data() {
+            var ref = "rcimg:/a b.png"
+            return [
+                {tag: "catalogue", values: {}, then: {}, face: ["停止所有节目", "#ffffff", 12, false, "qrc:/control/stop.png", true]},
+                {tag: "no colour", values: {"TextColor": "nonsense", "TextSize": 20, "TextBold": true},
+                 then: {}, face: ["停止所有节目", "#ffffff", 20, true, "qrc:/control/stop.png", true]},
+                {tag: "no colour, then a size", values: {"TextColor": "nonsense"}, then: {"TextSize": 16},
+                 face: ["停止所有节目", "#ffffff", 16, false, "qrc:/control/stop.png", true]},
+                {tag: "no size", values: {"TextSize": "abc", "IconPath": ref}, then: {},
+                 face: ["停止所有节目", "#ffffff", 12, false, getImageManager.pathTransformation(ref), false]},
+                {tag: "changed", values: {}, then: {"Name": "新", "TextColor": "red", "TextSize": 0, "IconPath": ""},
+                 face: ["新", "#ff0000", 12, false, "", false]}
+            ]
+        }
+        function test_face(data) {
+            var id = newItem(9, data.values)
+            for (var key in data.then)
+                items.setPropertyValue(sceneId, id, key, data.then[key], false)
+            var view = bench.viewOf(id)
+            var caption = findChild(view, "buttonCaption")
+            var icon = findChild(view, "buttonIcon")
+            compare([caption.text, String(caption.color), caption.font.pixelSize, caption.font.bold,
+                     String(icon.source), icon.cache], data.face)
         }
 
         // The icons follow the mirror, and a view made while the server is busy shows it busy.

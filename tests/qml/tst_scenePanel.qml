@@ -424,7 +424,7 @@ RCTestMainWindow {
             var after = view(ids[0])
             verify(after && after !== before)
             compare(after.sig_itemClicked, undefined, "a label")
-            compare([after.mValues["Name"], after.width, after.mSceneItemPresenter], ["标签", 100, items])
+            compare([after.readProperty("Name"), after.width, after.mSceneItemPresenter], ["标签", 100, items])
             compare([before.visible, before.mSceneItemPresenter], [false, null])
 
             items.removeItem(sceneId, ids[1], false)

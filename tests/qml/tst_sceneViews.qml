@@ -85,7 +85,7 @@ RCTestMainWindow {
             var values = bench.items.getPropertyValues(bench.sceneId, id)
             for (var key in values) {
                 if (["X", "Y", "Width", "Height"].indexOf(key) < 0)
-                    compare(JSON.stringify(view.mValues[key]), JSON.stringify(values[key]), key)
+                    compare(JSON.stringify(view.readProperty(key, null)), JSON.stringify(values[key]), key)
             }
             verify(view.mSceneItemPresenter === bench.items && view.mProject === project
                    && view.mStelvaneSyncer === stelvaneSyncer && view.mImageManager === getImageManager
@@ -95,7 +95,7 @@ RCTestMainWindow {
 
             bench.setValue(view, "Angle", 180)
             bench.setValue(view, "Name", "改名")
-            compare([view.rotation, view.mValues["Name"]], [180, "改名"])
+            compare([view.rotation, view.readProperty("Name"), view.mValues["Name"]], [180, "改名", "改名"])
             bench.panel.mInEditState = true
             compare(bench.viewOf(id), view, "the same view")
             verify(view.mInEditState)
