@@ -48,6 +48,8 @@ RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* s
     connect(items, &RCSceneItemPresenter::itemRemoved, this, structureChanged);
 }
 
+RCProjectPacketIO::~RCProjectPacketIO() = default;
+
 void RCProjectPacketIO::changeUnmarked(const std::function<void()>& change)
 {
     const bool modified = m_modified;
@@ -102,16 +104,18 @@ void RCProjectPacketIO::forgetPacket()
 
 QJsonObject RCProjectPacketIO::readProjectFile(const QString& filePath)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    return checkedProjectFile(filePath, RCProjectFileReader::read(filePath));
+}
+
+QJsonObject RCProjectPacketIO::checkedProjectFile(const QString& filePath, const RCProjectFileReader::Result& read)
+{
+    if (!read.opened) {
         qCWarning(lcRcProject) << "RCProject::loadProject"
                                << "cannot open" << filePath;
         return QJsonObject();
     }
-    const QByteArray data = file.readAll();
-    file.close();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    const QJsonParseError& error = read.error;
+    const QJsonDocument& document = read.document;
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         qCWarning(lcRcProject) << "RCProject::loadProject"
                                << "not a project file" << filePath << error.errorString();
@@ -124,6 +128,11 @@ QJsonObject RCProjectPacketIO::readProjectFile(const QString& filePath)
         return QJsonObject();
     }
     return json;
+}
+
+void RCProjectPacketIO::setReadAhead(std::unique_ptr<RCProjectFileReader> reader)
+{
+    m_readAhead = std::move(reader);
 }
 
 void RCProjectPacketIO::applyProject(const QJsonObject& jsObj)
@@ -220,7 +229,11 @@ bool RCProjectPacketIO::loadProject(const QString& filePath)
 bool RCProjectPacketIO::loadPacket(const QString& packetPath)
 {
     const QString file = RCPacketFolder::projectFileOf(packetPath);
-    const QJsonObject json = file.isEmpty() ? QJsonObject() : readProjectFile(file);
+    // A read-ahead serves this load at most, of whichever file.
+    const std::unique_ptr<RCProjectFileReader> ahead = std::move(m_readAhead);
+    QJsonObject json;
+    if (!file.isEmpty())
+        json = ahead ? checkedProjectFile(file, ahead->take(file)) : readProjectFile(file);
     if (json.isEmpty())
         return false;
 

@@ -1,6 +1,7 @@
 #include "root/RCStartUp.h"
 
 #include "mirror/IRCStelvaneSyncer.h"
+#include "model/RCSceneItemViews.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCLog.h"
 #include "root/RCProjectRoot.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QTranslator>
@@ -50,6 +52,27 @@ QVariantMap RCStartUp::mainWindowInputs(QQmlEngine* engine)
     for (const auto& entry : kInputs)
         inputs.insert(QLatin1String(entry.input), context->contextProperty(QLatin1String(entry.published)));
     return inputs;
+}
+
+QString RCStartUp::mainWindowUrl()
+{
+    return QStringLiteral("qrc:/qml/main/RCMainWindow.qml");
+}
+
+std::vector<std::unique_ptr<QQmlComponent>> RCStartUp::loadWindowTypes(QQmlEngine* engine, bool withContent)
+{
+    QStringList files{mainWindowUrl()};
+    // What the window's content loads by name when it is first shown.
+    if (withContent)
+        files << QStringLiteral("qrc:/qml/main/RCEditModelPanel.qml");
+    std::vector<std::unique_ptr<QQmlComponent>> types;
+    for (const QString& file : std::as_const(files))
+        types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(file)));
+    if (withContent) {
+        for (const QString& file : RCSceneItemViews::fileNames())
+            types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(RCSceneItemViews::folder() + file), QQmlComponent::Asynchronous));
+    }
+    return types;
 }
 
 bool RCStartUp::installQtTexts(QCoreApplication* app)

@@ -3,8 +3,12 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
+#include <vector>
+
 class CursorPosProvider;
 class QCoreApplication;
+class QQmlComponent;
 class QQmlEngine;
 class RCProject;
 
@@ -27,6 +31,13 @@ public:
     // publishRootContext; hand the map to QQmlApplicationEngine::setInitialProperties or
     // QQmlComponent::createWithInitialProperties.
     static QVariantMap mainWindowInputs(QQmlEngine* engine);
+    // The main window's file (qrc:/qml/main/RCMainWindow.qml).
+    static QString mainWindowUrl();
+    // Loads the QML types of the main window and, with withContent, of the edit layout that its
+    // content shows first, before the window is made, so that start-up can do it while a project
+    // file is read ahead. Makes no object. The engine keeps the types while the components live:
+    // destroy them once the window is made.
+    static std::vector<std::unique_ptr<QQmlComponent>> loadWindowTypes(QQmlEngine* engine, bool withContent);
 
     // Has Qt's own texts (the file dialogs' labels and buttons) shown in Chinese, as the program's
     // own are: installs a translator owned by app. False, with a warning, when Qt's Chinese

@@ -1,0 +1,56 @@
+#include "project/RCProjectFileReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+RCProjectFileReader::Result RCProjectFileReader::read(const QString& filePath)
+{
+    Result result;
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return result;
+    result.opened = true;
+    const QFileInfo info(file);
+    result.size = info.size();
+    result.modified = info.lastModified();
+    result.document = QJsonDocument::fromJson(file.readAll(), &result.error);
+    return result;
+}
+
+QString RCProjectFileReader::localPath(const QString& filePathOrUrl)
+{
+    return filePathOrUrl.startsWith(QLatin1String("file:")) ? QUrl(filePathOrUrl).toLocalFile() : filePathOrUrl;
+}
+
+RCProjectFileReader::RCProjectFileReader(const QString& filePathOrUrl)
+    : m_resolvedPath(QFileInfo(localPath(filePathOrUrl)).canonicalFilePath())
+{
+    // A path that leads to no file is not read ahead: the load says why.
+    if (!m_resolvedPath.isEmpty() && QFileInfo(m_resolvedPath).isFile())
+        m_ahead = std::async(std::launch::async, &RCProjectFileReader::read, m_resolvedPath);
+}
+
+RCProjectFileReader::~RCProjectFileReader()
+{
+    if (m_ahead.valid())
+        m_ahead.wait();
+}
+
+void RCProjectFileReader::wait() const
+{
+    if (m_ahead.valid())
+        m_ahead.wait();
+}
+
+RCProjectFileReader::Result RCProjectFileReader::take(const QString& filePath)
+{
+    if (!m_ahead.valid())
+        return read(filePath);
+    Result ahead = m_ahead.get();
+    const QFileInfo now(filePath);
+    if (now.canonicalFilePath() != m_resolvedPath || !ahead.opened || now.size() != ahead.size ||
+        now.lastModified() != ahead.modified)
+        return read(filePath);
+    return ahead;
+}
