@@ -1,5 +1,7 @@
 #include "project/RCProjectFileReader.h"
 
+#include "project/RCProjectJsonParser.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -14,7 +16,7 @@ RCProjectFileReader::Result RCProjectFileReader::read(const QString& filePath)
     const QFileInfo info(file);
     result.size = info.size();
     result.modified = info.lastModified();
-    result.document = QJsonDocument::fromJson(file.readAll(), &result.error);
+    result.document = RCProjectJsonParser::parse(file.readAll(), &result.error);
     return result;
 }
 

@@ -61,17 +61,19 @@ QString RCStartUp::mainWindowUrl()
 
 std::vector<std::unique_ptr<QQmlComponent>> RCStartUp::loadWindowTypes(QQmlEngine* engine, bool withContent)
 {
-    QStringList files{mainWindowUrl()};
-    // What the window's content loads by name when it is first shown.
-    if (withContent)
-        files << QStringLiteral("qrc:/qml/main/RCEditModelPanel.qml");
     std::vector<std::unique_ptr<QQmlComponent>> types;
-    for (const QString& file : std::as_const(files))
-        types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(file)));
+    // The Qt modules of the window, whose plugins start on this thread; once they run, the
+    // engine's loader thread loads the window's own files without this thread's help.
+    types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(QStringLiteral("qrc:/qml/main/RCStartModules.qml"))));
+    QStringList files{mainWindowUrl()};
     if (withContent) {
+        // What the window's content loads by name when it is first shown, and the item views.
+        files << QStringLiteral("qrc:/qml/main/RCEditModelPanel.qml");
         for (const QString& file : RCSceneItemViews::fileNames())
-            types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(RCSceneItemViews::folder() + file), QQmlComponent::Asynchronous));
+            files << RCSceneItemViews::folder() + file;
     }
+    for (const QString& file : std::as_const(files))
+        types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(file), QQmlComponent::Asynchronous));
     return types;
 }
 
