@@ -24,6 +24,9 @@ public:
         QString unit;
         QJsonValue value{QJsonValue::Undefined};
         QJsonObject display;
+        // The display's "type", and whether its "data" is a non-empty object.
+        int displayType = 0;
+        bool displayHasData = false;
         bool readOnly = false;
         bool visible = false;
     };
