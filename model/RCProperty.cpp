@@ -269,7 +269,7 @@ QJsonObject RCProperty::toJson() const
 
 // One pass over the record's entries: a project holds tens of thousands of records, and a look-up
 // per field searches the object once for each of them.
-RCProperty::Record::Record(const QJsonObject& json)
+RCProperty::Record::Record(const QJsonObject& json) : source(json)
 {
     for (auto it = json.constBegin(), end = json.constEnd(); it != end; ++it) {
         const QString key = it.key();

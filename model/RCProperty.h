@@ -29,6 +29,8 @@ public:
         bool displayHasData = false;
         bool readOnly = false;
         bool visible = false;
+        // The record as read.
+        QJsonObject source;
     };
 
     // All fields empty, then the record read as fromJson does.

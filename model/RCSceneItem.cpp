@@ -6,6 +6,7 @@
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
+#include "model/RCSceneItemRecords.h"
 #include "model/RCSceneItemViews.h"
 #include "model/RCScriptValue.h"
 
@@ -35,6 +36,12 @@ RCSceneItem::RCSceneItem(const QJsonObject& jsObj, QObject* parent) : IRCObject(
 {
     initProperties(QString());
     mergeDescription(jsObj);
+}
+
+RCSceneItem::RCSceneItem(const std::vector<RCProperty::Record>& rows, QObject* parent) : IRCObject(parent)
+{
+    initProperties(QString());
+    mergeRows(rows);
 }
 
 RCSceneItem::~RCSceneItem() = default;
@@ -78,19 +85,22 @@ void RCSceneItem::initProperties(const QString& id)
 
 void RCSceneItem::mergeDescription(const QJsonObject& jsObj)
 {
-    const QJsonArray rows = jsObj.value(QStringLiteral("propertyArray")).toArray();
+    mergeRows(RCSceneItemRecords::ofItem(jsObj));
+}
+
+void RCSceneItem::mergeRows(const std::vector<RCProperty::Record>& rows)
+{
     // The kind that the description gives decides which of its rows hold text; the rows it adds
     // come from records, which carry no type of their own.
     int controlType = m_properties->getPropertyValue(RCKeys::ControlType()).toInt();
-    for (const QJsonValue& row : rows) {
-        const QJsonObject record = row.toObject();
-        if (record.value(QStringLiteral("name")).toString() == RCKeys::ControlType()) {
-            controlType = record.value(QStringLiteral("value")).toInt(controlType);
+    for (const RCProperty::Record& record : rows) {
+        if (record.name == RCKeys::ControlType()) {
+            controlType = record.value.toInt(controlType);
             break;
         }
     }
     m_properties->setTextRows(RCControlCatalogue::textRows(controlType));
-    m_properties->fromJson(rows);
+    m_properties->fromRecords(rows);
     enforceIdAndView();
 }
 

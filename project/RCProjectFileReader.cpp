@@ -16,7 +16,7 @@ RCProjectFileReader::Result RCProjectFileReader::read(const QString& filePath)
     const QFileInfo info(file);
     result.size = info.size();
     result.modified = info.lastModified();
-    result.document = RCProjectJsonParser::parse(file.readAll(), &result.error);
+    result.document = RCProjectJsonParser::parse(file.readAll(), &result.error, &result.sceneRows);
     return result;
 }
 

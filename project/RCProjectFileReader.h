@@ -1,11 +1,14 @@
 #pragma once
 
+#include "model/RCSceneItemRecords.h"
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonParseError>
 #include <QString>
 
 #include <future>
+#include <vector>
 
 // Reads a project file's bytes and parses them as JSON, either at once (read()) or ahead, on a
 // thread of its own, while the program does other start-up work (the main window's QML types):
@@ -28,6 +31,9 @@ public:
         bool opened = false;
         QJsonDocument document;
         QJsonParseError error{0, QJsonParseError::NoError};
+        // The item records of each scene of "sceneArray", when the parse read them (large files):
+        // the load then builds the items from them.
+        std::vector<RCSceneItemRecords::SceneRows> sceneRows;
         // The file as it was when it was read: its size and last change.
         qint64 size = -1;
         QDateTime modified;

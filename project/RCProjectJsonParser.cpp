@@ -188,7 +188,7 @@ bool findScenes(const QByteArray& text, Span* array, std::vector<Span>* scenes)
 
 // The objects of the scenes [first, last), each parsed alone; false when any is not an object.
 bool parseScenes(const QByteArray& text, const std::vector<Span>& scenes, size_t first, size_t last,
-                 std::vector<QJsonObject>* out)
+                 std::vector<QJsonObject>* out, std::vector<RCSceneItemRecords::SceneRows>* rows)
 {
     for (size_t i = first; i < last; ++i) {
         const Span& span = scenes[i];
@@ -198,13 +198,16 @@ bool parseScenes(const QByteArray& text, const std::vector<Span>& scenes, size_t
         if (error.error != QJsonParseError::NoError || !scene.isObject())
             return false;
         (*out)[i] = scene.object();
+        if (rows)
+            (*rows)[i] = RCSceneItemRecords::ofScene((*out)[i]);
     }
     return true;
 }
 
 } // namespace
 
-std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray& text)
+std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray& text,
+                                                              std::vector<RCSceneItemRecords::SceneRows>* sceneRows)
 {
     if (QThread::idealThreadCount() < 2 || text.size() < 2 * kMinPartBytes)
         return std::nullopt;
@@ -235,11 +238,13 @@ std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray&
     }
     bounds.push_back(scenes.size());
     std::vector<QJsonObject> parsed(scenes.size());
+    std::vector<RCSceneItemRecords::SceneRows> rows(sceneRows ? scenes.size() : 0);
+    std::vector<RCSceneItemRecords::SceneRows>* rowsOut = sceneRows ? &rows : nullptr;
     std::vector<std::future<bool>> others;
     for (size_t run = 1; run + 1 < bounds.size(); ++run)
         others.push_back(std::async(std::launch::async, parseScenes, std::cref(text), std::cref(scenes),
-                                    bounds[run], bounds[run + 1], &parsed));
-    bool ok = parseScenes(text, scenes, bounds[0], bounds[1], &parsed);
+                                    bounds[run], bounds[run + 1], &parsed, rowsOut));
+    bool ok = parseScenes(text, scenes, bounds[0], bounds[1], &parsed, rowsOut);
     for (std::future<bool>& other : others)
         ok = other.get() && ok;
     if (!ok)
@@ -252,12 +257,17 @@ std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray&
     QJsonObject outer = root.value(QLatin1StringView("sceneArray")).toObject();
     outer.insert(QLatin1StringView("sceneArray"), sceneArray);
     root.insert(QLatin1StringView("sceneArray"), outer);
+    if (sceneRows)
+        *sceneRows = std::move(rows);
     return QJsonDocument(root);
 }
 
-QJsonDocument RCProjectJsonParser::parse(const QByteArray& text, QJsonParseError* error)
+QJsonDocument RCProjectJsonParser::parse(const QByteArray& text, QJsonParseError* error,
+                                         std::vector<RCSceneItemRecords::SceneRows>* sceneRows)
 {
-    if (std::optional<QJsonDocument> document = parseInParts(text)) {
+    if (sceneRows)
+        sceneRows->clear();
+    if (std::optional<QJsonDocument> document = parseInParts(text, sceneRows)) {
         if (error)
             *error = {0, QJsonParseError::NoError};
         return *document;

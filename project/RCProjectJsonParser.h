@@ -1,10 +1,13 @@
 #pragma once
 
+#include "model/RCSceneItemRecords.h"
+
 #include <QByteArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
 #include <optional>
+#include <vector>
 
 // Parses the text of a project file as QJsonDocument::fromJson does, with its scenes (the elements
 // of "sceneArray"/"sceneArray") parsed side by side on several threads: a large project's parse
@@ -15,9 +18,13 @@
 class RCProjectJsonParser
 {
 public:
-    static QJsonDocument parse(const QByteArray& text, QJsonParseError* error);
+    // With sceneRows, a text parsed scene by scene also gives the item records of each scene
+    // (RCSceneItemRecords::ofScene), read on the same threads; else sceneRows is left empty.
+    static QJsonDocument parse(const QByteArray& text, QJsonParseError* error,
+                               std::vector<RCSceneItemRecords::SceneRows>* sceneRows = nullptr);
     // The document parsed scene by scene, or nothing when the text is not split so (see above).
-    static std::optional<QJsonDocument> parseInParts(const QByteArray& text);
+    static std::optional<QJsonDocument> parseInParts(const QByteArray& text,
+                                                     std::vector<RCSceneItemRecords::SceneRows>* sceneRows = nullptr);
 
 private:
     RCProjectJsonParser() = delete;

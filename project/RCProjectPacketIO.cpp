@@ -135,14 +135,15 @@ void RCProjectPacketIO::setReadAhead(std::unique_ptr<RCProjectFileReader> reader
     m_readAhead = std::move(reader);
 }
 
-void RCProjectPacketIO::applyProject(const QJsonObject& jsObj)
+void RCProjectPacketIO::applyProject(const QJsonObject& jsObj,
+                                     const std::vector<RCSceneItemRecords::SceneRows>& sceneRows)
 {
     const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
     if (setting.isObject())
         m_setting->fromJson(setting.toObject());
 
     RCScenePresenter* scenes = RCScenePresenter::instance();
-    scenes->fromJson(jsObj.value(QStringLiteral("sceneArray")).toObject());
+    scenes->fromJson(jsObj.value(QStringLiteral("sceneArray")).toObject(), sceneRows.empty() ? nullptr : &sceneRows);
     const QStringList sceneIds = scenes->getSceneIds();
     if (!sceneIds.isEmpty())
         scenes->setSelectScene(sceneIds.first());
@@ -219,10 +220,11 @@ bool RCProjectPacketIO::setProject(const QJsonObject& jsObj)
 
 bool RCProjectPacketIO::loadProject(const QString& filePath)
 {
-    const QJsonObject json = readProjectFile(filePath);
+    const RCProjectFileReader::Result read = RCProjectFileReader::read(filePath);
+    const QJsonObject json = checkedProjectFile(filePath, read);
     if (json.isEmpty())
         return false;
-    applyProject(json);
+    applyProject(json, read.sceneRows);
     return true;
 }
 
@@ -231,9 +233,12 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
     const QString file = RCPacketFolder::projectFileOf(packetPath);
     // A read-ahead serves this load at most, of whichever file.
     const std::unique_ptr<RCProjectFileReader> ahead = std::move(m_readAhead);
+    RCProjectFileReader::Result read;
     QJsonObject json;
-    if (!file.isEmpty())
-        json = ahead ? checkedProjectFile(file, ahead->take(file)) : readProjectFile(file);
+    if (!file.isEmpty()) {
+        read = ahead ? ahead->take(file) : RCProjectFileReader::read(file);
+        json = checkedProjectFile(file, read);
+    }
     if (json.isEmpty())
         return false;
 
@@ -247,7 +252,7 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
     // them: they never look for their pictures in the new packet.
     m_imageManager->setResolution(QString(), false, QString());
     m_packetPath = packetPath;
-    applyProject(json);
+    applyProject(json, read.sceneRows);
     m_imageManager->setResolution(imageFolder, inResources, QStringLiteral("qrc%1/image").arg(packetPath));
     return true;
 }

@@ -99,7 +99,10 @@ private:
     // The JSON object of a project file as read, checked and reported as readProjectFile does.
     static QJsonObject checkedProjectFile(const QString& filePath, const RCProjectFileReader::Result& read);
     // Applies a checked project object: settings, scenes, catalogue upgrade, clean history.
-    void applyProject(const QJsonObject& jsObj);
+    // With the item records read with the file (RCProjectFileReader::Result::sceneRows), the
+    // items are built from them.
+    void applyProject(const QJsonObject& jsObj,
+                      const std::vector<RCSceneItemRecords::SceneRows>& sceneRows = {});
     // Gives every item the rows that its catalogue control defines and it lacks.
     void upgradeItems();
     void markSaved();

@@ -4,7 +4,7 @@
 #include <QThread>
 
 // A project file parsed scene by scene gives what QJsonDocument::fromJson gives, document and
-// error alike, and is split only where that is sure.
+// error alike, and is split only where that is sure; its scenes' item records come with it.
 class tst_ProjectJsonParser : public QObject
 {
     Q_OBJECT
@@ -51,13 +51,18 @@ private Q_SLOTS:
         QJsonParseError wholeError;
         const QJsonDocument whole = QJsonDocument::fromJson(text, &wholeError);
         QJsonParseError error;
-        const QJsonDocument document = RCProjectJsonParser::parse(text, &error);
+        std::vector<RCSceneItemRecords::SceneRows> rows{{}};
+        const QJsonDocument document = RCProjectJsonParser::parse(text, &error, &rows);
         QCOMPARE(document, whole);
         QCOMPARE(error.error, wholeError.error);
         QCOMPARE(error.offset, wholeError.offset);
         if (inParts && QThread::idealThreadCount() < 2)
             QFAIL("this machine runs one thread at a time: the split cannot be checked");
         QCOMPARE(RCProjectJsonParser::parseInParts(text).has_value(), inParts);
+        // The item records come along with the scenes parsed in parts, one item each here.
+        QCOMPARE(rows.size(), size_t(inParts ? 3 : 0));
+        for (const RCSceneItemRecords::SceneRows& scene : rows)
+            QCOMPARE(scene.size(), size_t(1));
     }
 };
 
