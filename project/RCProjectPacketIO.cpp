@@ -48,7 +48,11 @@ RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* s
     connect(items, &RCSceneItemPresenter::itemRemoved, this, structureChanged);
 }
 
-RCProjectPacketIO::~RCProjectPacketIO() = default;
+RCProjectPacketIO::~RCProjectPacketIO()
+{
+    if (m_disposal.valid())
+        m_disposal.wait();
+}
 
 void RCProjectPacketIO::changeUnmarked(const std::function<void()>& change)
 {
@@ -254,6 +258,15 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
     m_packetPath = packetPath;
     applyProject(json, read.sceneRows);
     m_imageManager->setResolution(imageFolder, inResources, QStringLiteral("qrc%1/image").arg(packetPath));
+    // A large file's parse is freed on a thread of its own: it is as large as the document.
+    if (!read.sceneRows.empty()) {
+        if (m_disposal.valid())
+            m_disposal.wait();
+        json = QJsonObject();
+        m_disposal = std::async(std::launch::async, [parsed = std::move(read)]() mutable {
+            parsed = RCProjectFileReader::Result();
+        });
+    }
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
 #include <memory>
 
 class IRCControlManager;
@@ -117,6 +118,8 @@ private:
     QString m_lastError;
     QStringList m_reservedFolders;
     std::unique_ptr<RCProjectFileReader> m_readAhead;
+    // Frees the parse of the last large file loaded; awaited before the next and on destruction.
+    std::future<void> m_disposal;
     // Set by every recorded edit, undo and redo, and by every scene or item added or removed
     // without a record; cleared by a successful load or save. Unlike "the undo history is not
     // empty" it survives the history's cap.
