@@ -1,5 +1,6 @@
 #include "project/RCProjectFileReader.h"
 
+#include "project/RCPacketFolder.h"
 #include "project/RCProjectJsonParser.h"
 
 #include <QFile>
@@ -28,8 +29,11 @@ QString RCProjectFileReader::localPath(const QString& filePathOrUrl)
 RCProjectFileReader::RCProjectFileReader(const QString& filePathOrUrl)
     : m_resolvedPath(QFileInfo(localPath(filePathOrUrl)).canonicalFilePath())
 {
-    // A path that leads to no file is not read ahead: the load says why.
-    if (!m_resolvedPath.isEmpty() && QFileInfo(m_resolvedPath).isFile())
+    // Only the file that a load of its packet reads is read ahead (whatever else a command line
+    // names is never read); a path that leads to no file is not either: the load says why.
+    const QFileInfo file(m_resolvedPath);
+    if (!m_resolvedPath.isEmpty() && file.isFile() &&
+        QFileInfo(RCPacketFolder::projectFileOf(file.absolutePath())).canonicalFilePath() == m_resolvedPath)
         m_ahead = std::async(std::launch::async, &RCProjectFileReader::read, m_resolvedPath);
 }
 

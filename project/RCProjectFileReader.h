@@ -44,7 +44,8 @@ public:
     // The local path of a file named by a path or a "file:" URL, as a project load takes it.
     static QString localPath(const QString& filePathOrUrl);
 
-    // Starts reading the file named by filePathOrUrl on a thread of its own.
+    // Starts reading the file named by filePathOrUrl on a thread of its own, when it is the project
+    // file of its folder (RCPacketFolder::projectFileOf).
     explicit RCProjectFileReader(const QString& filePathOrUrl);
     ~RCProjectFileReader();
     RCProjectFileReader(const RCProjectFileReader&) = delete;
