@@ -22,13 +22,15 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+    // The project file named on the command line is read and parsed on a thread of its own from
+    // here on, while the application and the main window's QML types get ready on this one; its
+    // load below takes the result. (argv as given: should a Qt option come first, it names no
+    // project file and the load reads as usual.)
+    std::unique_ptr<RCProjectFileReader> readAhead;
+    if (argc >= 2)
+        readAhead = std::make_unique<RCProjectFileReader>(QString::fromLocal8Bit(argv[1]));
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    // The project file named on the command line is read and parsed on a thread of its own
-    // while the main window's QML types load on this one; its load below takes the result.
-    std::unique_ptr<RCProjectFileReader> readAhead;
-    if (arguments.size() >= 2)
-        readAhead = std::make_unique<RCProjectFileReader>(arguments.at(1));
     // The program's own QML is compiled into it (tavix_compile_qml_ahead) and the engine takes
     // those units as they are. Whatever QML is still compiled at run time is never cached on disk:
     // Qt 6.4 commits a cache file that a full disk cut short, and a later load of such a file

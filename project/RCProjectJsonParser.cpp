@@ -5,6 +5,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <future>
 #include <vector>
@@ -124,8 +125,20 @@ private:
     // An object or array at pos, by its brackets and strings alone.
     bool skipComposite(int depth)
     {
+        // The bytes that matter here; a table read per byte passes the rest (mostly indentation,
+        // numbers and punctuation) quickly.
+        static constexpr auto kMarks = [] {
+            std::array<bool, 256> marks{};
+            for (unsigned char c : {'"', '{', '[', '}', ']'})
+                marks[c] = true;
+            return marks;
+        }();
         int level = 0;
         while (pos < m_size) {
+            while (pos < m_size && !kMarks[static_cast<unsigned char>(m_text[pos])])
+                ++pos;
+            if (pos >= m_size)
+                break;
             const char c = m_text[pos++];
             if (c == '"') {
                 if (!skipStringBody())
