@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <system_error>
+
 RCProjectFileReader::Result RCProjectFileReader::read(const QString& filePath)
 {
     Result result;
@@ -33,8 +35,13 @@ RCProjectFileReader::RCProjectFileReader(const QString& filePathOrUrl)
     // names is never read); a path that leads to no file is not either: the load says why.
     const QFileInfo file(m_resolvedPath);
     if (!m_resolvedPath.isEmpty() && file.isFile() &&
-        QFileInfo(RCPacketFolder::projectFileOf(file.absolutePath())).canonicalFilePath() == m_resolvedPath)
-        m_ahead = std::async(std::launch::async, &RCProjectFileReader::read, m_resolvedPath);
+        QFileInfo(RCPacketFolder::projectFileOf(file.absolutePath())).canonicalFilePath() == m_resolvedPath) {
+        // Without a thread (the system refused one) nothing is read ahead.
+        try {
+            m_ahead = std::async(std::launch::async, &RCProjectFileReader::read, m_resolvedPath);
+        } catch (const std::system_error&) {
+        }
+    }
 }
 
 RCProjectFileReader::~RCProjectFileReader()

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstring>
 #include <future>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -254,10 +255,21 @@ std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray&
     std::vector<RCSceneItemRecords::SceneRows> rows(sceneRows ? scenes.size() : 0);
     std::vector<RCSceneItemRecords::SceneRows>* rowsOut = sceneRows ? &rows : nullptr;
     std::vector<std::future<bool>> others;
-    for (size_t run = 1; run + 1 < bounds.size(); ++run)
-        others.push_back(std::async(std::launch::async, parseScenes, std::cref(text), std::cref(scenes),
-                                    bounds[run], bounds[run + 1], &parsed, rowsOut));
+    // The runs that get no thread of their own (the system refused one) are parsed here.
+    size_t here = 1;
+    for (size_t run = 1; run + 1 < bounds.size(); ++run) {
+        try {
+            others.push_back(std::async(std::launch::async, parseScenes, std::cref(text), std::cref(scenes),
+                                        bounds[run], bounds[run + 1], &parsed, rowsOut));
+        } catch (const std::system_error&) {
+            here = run;
+            break;
+        }
+        here = run + 1;
+    }
     bool ok = parseScenes(text, scenes, bounds[0], bounds[1], &parsed, rowsOut);
+    for (size_t run = here; ok && run + 1 < bounds.size(); ++run)
+        ok = parseScenes(text, scenes, bounds[run], bounds[run + 1], &parsed, rowsOut);
     for (std::future<bool>& other : others)
         ok = other.get() && ok;
     if (!ok)

@@ -29,6 +29,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <system_error>
 
 RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent)
     : QObject(parent), m_imageManager(imageManager), m_setting(setting)
@@ -263,9 +264,13 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
         if (m_disposal.valid())
             m_disposal.wait();
         json = QJsonObject();
-        m_disposal = std::async(std::launch::async, [parsed = std::move(read)]() mutable {
-            parsed = RCProjectFileReader::Result();
-        });
+        // Without a thread (the system refused one) it is freed here.
+        try {
+            m_disposal = std::async(std::launch::async, [parsed = std::move(read)]() mutable {
+                parsed = RCProjectFileReader::Result();
+            });
+        } catch (const std::system_error&) {
+        }
     }
     return true;
 }
