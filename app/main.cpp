@@ -2,6 +2,7 @@
 #include "project/RCLogCategories.h"
 #include "project/RCLogFile.h"
 #include "project/RCProject.h"
+#include "project/RCProjectFileReader.h"
 #include "project/RCTemplateProjects.h"
 #include "root/RCQmlRegistration.h"
 #include "root/RCStartUp.h"
@@ -9,7 +10,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QUrl>
+
+#include <memory>
 
 // Start-up and shutdown on the GUI thread. Shutdown order: the window and its QML objects, then
 // the project (which stops and awaits its workers), then the engine; no thread outlives main.
@@ -18,7 +22,15 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+    // The project file named on the command line is read and parsed on a thread of its own from
+    // here on, while the application and the main window's QML types get ready on this one; its
+    // load below takes the result. (argv as given: should a Qt option come first, it names no
+    // project file and the load reads as usual.)
+    std::unique_ptr<RCProjectFileReader> readAhead;
+    if (argc >= 2)
+        readAhead = std::make_unique<RCProjectFileReader>(QString::fromLocal8Bit(argv[1]));
     QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
     // The program's own QML is compiled into it (tavix_compile_qml_ahead) and the engine takes
     // those units as they are. Whatever QML is still compiled at run time is never cached on disk:
     // Qt 6.4 commits a cache file that a full disk cut short, and a later load of such a file
@@ -35,10 +47,11 @@ int main(int argc, char* argv[])
     RCProject* project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
     project->initDefaultScene();
     project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
+    auto windowTypes = RCStartUp::loadWindowTypes(engine, arguments.size() >= 2);
 
-    const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() >= 2) {
         const QString path = arguments.at(1);
+        project->setReadAhead(std::move(readAhead));
         const bool loaded = project->loadStorageProjectFile(path);
         RCLogFile::writeLine(
             QStringLiteral("tryLoadProjectload project %1 %2").arg(path, QString::number(loaded ? 1 : 0)));
@@ -51,7 +64,8 @@ int main(int argc, char* argv[])
     RCStartUp::publishRootContext(engine, project, cursorPosProvider);
     engine->setInitialProperties(RCStartUp::mainWindowInputs(engine));
 
-    engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
+    engine->load(QUrl(RCStartUp::mainWindowUrl()));
+    windowTypes.clear();
     int result = 1;
     if (engine->rootObjects().isEmpty()) {
         qCCritical(lcRcProject) << "main window failed to load";

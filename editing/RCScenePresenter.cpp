@@ -175,9 +175,10 @@ void RCScenePresenter::triggerAction(QString sceneId, int actType, QVariant data
     Q_EMIT actionTrigger(sceneId, actType, data);
 }
 
-void RCScenePresenter::fromJson(const QJsonObject& jsObj)
+void RCScenePresenter::fromJson(const QJsonObject& jsObj,
+                                const std::vector<RCSceneItemRecords::SceneRows>* sceneRows)
 {
-    scenes()->fromJson(jsObj);
+    scenes()->fromJson(jsObj, sceneRows);
 }
 
 QJsonObject RCScenePresenter::toJson() const

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "model/IRCCppObject.h"
+#include "model/RCSceneItemRecords.h"
 
 #include <QJsonObject>
 #include <QSize>
 #include <QStringList>
 #include <QVariant>
+
+#include <vector>
 
 class RCScene;
 
@@ -52,7 +55,9 @@ public:
     Q_INVOKABLE void triggerAction(QString sceneId, int actType, QVariant data);
 
     // The project's scene list ({"sceneArray": [...]}), read on load and written on save.
-    void fromJson(const QJsonObject& jsObj);
+    // With sceneRows, the scenes' items take the rows read ahead for them (RCSceneManager).
+    void fromJson(const QJsonObject& jsObj,
+                  const std::vector<RCSceneItemRecords::SceneRows>* sceneRows = nullptr);
     QJsonObject toJson() const;
 
 Q_SIGNALS:

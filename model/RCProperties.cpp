@@ -180,19 +180,27 @@ QJsonArray RCProperties::toJson() const
 
 bool RCProperties::fromJson(const QJsonArray& array)
 {
-    for (const QJsonValue& element : array) {
-        const QJsonObject json = element.toObject();
-        const RCProperty::Record record(json);
-        IRCProperty* held = getProperty(record.name);
-        if (auto* row = qobject_cast<RCProperty*>(held)) {
-            row->fromRecord(record);
-        } else if (held) {
-            held->fromJson(json);
-        } else {
-            addProperty(new RCProperty(record, this));
-        }
-    }
+    for (const QJsonValue& element : array)
+        mergeRecord(RCProperty::Record(element.toObject()));
     return true;
+}
+
+void RCProperties::fromRecords(const std::vector<RCProperty::Record>& records)
+{
+    for (const RCProperty::Record& record : records)
+        mergeRecord(record);
+}
+
+void RCProperties::mergeRecord(const RCProperty::Record& record)
+{
+    IRCProperty* held = getProperty(record.name);
+    if (auto* row = qobject_cast<RCProperty*>(held)) {
+        row->fromRecord(record);
+    } else if (held) {
+        held->fromJson(record.source);
+    } else {
+        addProperty(new RCProperty(record, this));
+    }
 }
 
 bool RCProperties::storeValue(const QString& name, const QVariant& value)

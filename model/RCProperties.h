@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IRCCppObject.h"
+#include "model/RCProperty.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -9,6 +10,8 @@
 #include <QStringList>
 #include <QVarLengthArray>
 #include <QVariant>
+
+#include <vector>
 
 class IRCObject;
 class IRCProperty;
@@ -48,6 +51,8 @@ public:
     // Merge: a held property of an element's name reads the element in place (read-only
     // bypassed, nothing emitted); an element of a new name is appended. Always true.
     bool fromJson(const QJsonArray& array);
+    // As fromJson, from the records of the elements (RCProperty::Record), in order.
+    void fromRecords(const std::vector<RCProperty::Record>& records);
 
     // Writes a held property's value as a stored record would: past the read-only flag,
     // emitting nothing. False when no property has the name.
@@ -93,6 +98,8 @@ private:
     // hash would read three allocations; larger sets keep m_byName as well.
     static constexpr qsizetype kScannedRows = 32;
 
+    // Merges one element as fromJson does.
+    void mergeRecord(const RCProperty::Record& record);
     // The position of the row added under name; -1 when there is none.
     qsizetype indexOf(const QString& name) const;
 

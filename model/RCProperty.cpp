@@ -267,16 +267,36 @@ QJsonObject RCProperty::toJson() const
     return record;
 }
 
-// Looked up by Latin-1 key: an object's keys are kept sorted, and no key text is made per row.
-RCProperty::Record::Record(const QJsonObject& json)
-    : name(sharedKeyText(json.value(QLatin1StringView("name")).toString())),
-      description(json.value(QLatin1StringView("description")).toString()),
-      unit(json.value(QLatin1StringView("unit")).toString()),
-      value(json.value(QLatin1StringView("value"))),
-      display(json.value(QLatin1StringView("display")).toObject()),
-      readOnly(json.value(QLatin1StringView("readonly")).toBool()),
-      visible(json.value(QLatin1StringView("visible")).toBool())
+// One pass over the record's entries: a project holds tens of thousands of records, and a look-up
+// per field searches the object once for each of them.
+RCProperty::Record::Record(const QJsonObject& json) : source(json)
 {
+    for (auto it = json.constBegin(), end = json.constEnd(); it != end; ++it) {
+        const QString key = it.key();
+        if (key == kName)
+            name = it.value().toString();
+        else if (key == kDescription)
+            description = it.value().toString();
+        else if (key == kUnit)
+            unit = it.value().toString();
+        else if (key == kValue)
+            value = it.value();
+        else if (key == kDisplay)
+            display = it.value().toObject();
+        else if (key == kReadOnly)
+            readOnly = it.value().toBool();
+        else if (key == kVisible)
+            visible = it.value().toBool();
+    }
+    name = sharedKeyText(name);
+    // The display's type and whether it carries data, read once here for the row.
+    for (auto it = display.constBegin(), end = display.constEnd(); it != end; ++it) {
+        const QString key = it.key();
+        if (key == kType)
+            displayType = it.value().toInt();
+        else if (key == kData)
+            displayHasData = !it.value().toObject().isEmpty();
+    }
 }
 
 void RCProperty::fromJson(const QJsonObject& jsObj)
@@ -307,9 +327,9 @@ void RCProperty::fromRecord(const Record& record)
         qWarning().noquote() << "RCProperty::fromJson cannot read the value of" << m_name
                              << ", the value is kept";
     }
-    if (m_display || !record.display.value(kData).toObject().isEmpty()) {
+    if (m_display || record.displayHasData) {
         getDisplay()->fromJson(record.display);
     } else {
-        m_displayType = record.display.value(kType).toInt();
+        m_displayType = record.displayType;
     }
 }

@@ -24,8 +24,13 @@ public:
         QString unit;
         QJsonValue value{QJsonValue::Undefined};
         QJsonObject display;
+        // The display's "type", and whether its "data" is a non-empty object.
+        int displayType = 0;
+        bool displayHasData = false;
         bool readOnly = false;
         bool visible = false;
+        // The record as read.
+        QJsonObject source;
     };
 
     // All fields empty, then the record read as fromJson does.

@@ -25,10 +25,13 @@ RCScene::RCScene(QObject* parent) : IRCObject(parent)
     initProperties();
 }
 
-RCScene::RCScene(const QJsonObject& json, QObject* parent) : IRCObject(parent)
+RCScene::RCScene(const QJsonObject& json, QObject* parent) : RCScene(json, nullptr, parent) {}
+
+RCScene::RCScene(const QJsonObject& json, const RCSceneItemRecords::SceneRows* itemRows, QObject* parent)
+    : IRCObject(parent)
 {
     initProperties();
-    fromJson(json);
+    fromJson(json, itemRows);
 }
 
 RCScene::RCScene(const QString& name, const QString& iconPath, const QString& backgroundImg, QObject* parent)
@@ -121,12 +124,20 @@ QJsonObject RCScene::toJson() const
 
 bool RCScene::fromJson(QJsonObject jsObj)
 {
+    return fromJson(jsObj, nullptr);
+}
+
+bool RCScene::fromJson(const QJsonObject& jsObj, const RCSceneItemRecords::SceneRows* itemRows)
+{
     removeAllItems();
     m_properties->fromJson(jsObj.value(kPropertyArray).toArray());
     m_properties->enforceId();
     const QJsonArray items = jsObj.value(kItemArray).toArray();
-    for (const QJsonValue& element : items) {
-        auto* item = new RCSceneItem(element.toObject(), this);
+    if (itemRows && itemRows->size() != size_t(items.size()))
+        itemRows = nullptr;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        auto* item = itemRows ? new RCSceneItem(itemRows->at(size_t(i)), this)
+                              : new RCSceneItem(items.at(i).toObject(), this);
         const QString id = item->getId();
         if (m_itemsById.contains(id)) {
             const QString fresh = item->renewId();

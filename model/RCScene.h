@@ -2,6 +2,7 @@
 
 #include "model/IRCObject.h"
 #include "model/IRCObjectWatcher.h"
+#include "model/RCSceneItemRecords.h"
 
 #include <QHash>
 #include <QList>
@@ -21,6 +22,9 @@ class RCScene : public IRCObject, private IRCObjectWatcher
 public:
     explicit RCScene(QObject* parent = nullptr);
     RCScene(const QJsonObject& json, QObject* parent);
+    // As from json, its items taking the rows read ahead for them (RCSceneItemRecords::ofScene of
+    // the same json) when there is one per item.
+    RCScene(const QJsonObject& json, const RCSceneItemRecords::SceneRows* itemRows, QObject* parent);
     RCScene(const QString& name, const QString& iconPath, const QString& backgroundImg,
             QObject* parent = nullptr);
     // Removes every item as removeItem does, first to last, with all its signals.
@@ -36,6 +40,7 @@ public:
     // Removes all items, merges "propertyArray", then adds an item per "itemArray" element.
     // An item id met twice keeps both items: the later one gets a new id (logged).
     bool fromJson(QJsonObject jsObj) override;
+    bool fromJson(const QJsonObject& jsObj, const RCSceneItemRecords::SceneRows* itemRows);
 
     void initProperties();
     // The "Width" and "Height" of a scene that has not been given a size.

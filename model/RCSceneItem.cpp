@@ -6,6 +6,7 @@
 #include "model/RCKeys.h"
 #include "model/RCProperties.h"
 #include "model/RCProperty.h"
+#include "model/RCSceneItemRecords.h"
 #include "model/RCSceneItemViews.h"
 #include "model/RCScriptValue.h"
 
@@ -37,55 +38,69 @@ RCSceneItem::RCSceneItem(const QJsonObject& jsObj, QObject* parent) : IRCObject(
     mergeDescription(jsObj);
 }
 
+RCSceneItem::RCSceneItem(const std::vector<RCProperty::Record>& rows, QObject* parent) : IRCObject(parent)
+{
+    initProperties(QString());
+    mergeRows(rows);
+}
+
 RCSceneItem::~RCSceneItem() = default;
 
 void RCSceneItem::initProperties(const QString& id)
 {
+    // The rows' texts, translated once: a project makes thousands of items.
+    static const struct
+    {
+        QString id = tr("唯一性标识"), controlType = tr("控件类型"), name = tr("名称"), button = tr("按钮"),
+                tag = tr("标签"), x = tr("横向"), y = tr("纵向"), height = tr("尺寸"), angle = tr("角度"),
+                textColor = tr("名称颜色"), textSize = tr("名称大小"), textBold = tr("名称加粗"),
+                qmlPath = tr("qml文件地址"), focus = tr("焦点"), select = tr("选择");
+    } texts;
     RCProperties* s = m_properties;
     s->relayValuesTo(this);
-    s->addProperty(RCKeys::Id(), tr("唯一性标识"), true, false, QString(), DT::EIRCPropertyDisplayType_String,
-                   id);
-    s->addProperty(RCKeys::ControlType(), tr("控件类型"), false, false, QString(),
+    s->addProperty(RCKeys::Id(), texts.id, true, false, QString(), DT::EIRCPropertyDisplayType_String, id);
+    s->addProperty(RCKeys::ControlType(), texts.controlType, false, false, QString(),
                    DT::EIRCPropertyDisplayType_String, 0);
-    s->addProperty(RCKeys::Name(), tr("名称"), false, true, QString(), DT::EIRCPropertyDisplayType_String,
-                   tr("按钮"));
-    s->addProperty(RCKeys::ObjectName(), tr("标签"), false, true, QString(),
-                   DT::EIRCPropertyDisplayType_String, tr("标签"));
-    s->addProperty(RCKeys::X(), tr("横向"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
-    s->addProperty(RCKeys::Y(), tr("纵向"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
-    s->addProperty(RCKeys::Width(), tr("横向"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 100);
-    s->addProperty(RCKeys::Height(), tr("尺寸"), false, true, QString(), DT::EIRCPropertyDisplayType_Int,
-                   100);
-    s->addProperty(RCKeys::Angle(), tr("角度"), false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
-    s->addProperty(RCKeys::TextColor(), tr("名称颜色"), false, true, QString(),
-                   DT::EIRCPropertyDisplayType_Color, QStringLiteral("#ffffff"));
-    s->addProperty(RCKeys::TextSize(), tr("名称大小"), false, true, QString(),
-                   DT::EIRCPropertyDisplayType_String, 12);
-    s->addProperty(RCKeys::TextBold(), tr("名称加粗"), false, true, QString(),
-                   DT::EIRCPropertyDisplayType_Bool, false);
-    s->addProperty(RCKeys::QmlPath(), tr("qml文件地址"), false, false, QString(),
-                   DT::EIRCPropertyDisplayType_String, defaultQmlPath());
-    s->addProperty(RCKeys::Focus(), tr("焦点"), false, false, QString(), DT::EIRCPropertyDisplayType_Bool,
+    s->addProperty(RCKeys::Name(), texts.name, false, true, QString(), DT::EIRCPropertyDisplayType_String,
+                   texts.button);
+    s->addProperty(RCKeys::ObjectName(), texts.tag, false, true, QString(), DT::EIRCPropertyDisplayType_String,
+                   texts.tag);
+    s->addProperty(RCKeys::X(), texts.x, false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
+    s->addProperty(RCKeys::Y(), texts.y, false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
+    s->addProperty(RCKeys::Width(), texts.x, false, true, QString(), DT::EIRCPropertyDisplayType_Int, 100);
+    s->addProperty(RCKeys::Height(), texts.height, false, true, QString(), DT::EIRCPropertyDisplayType_Int, 100);
+    s->addProperty(RCKeys::Angle(), texts.angle, false, true, QString(), DT::EIRCPropertyDisplayType_Int, 0);
+    s->addProperty(RCKeys::TextColor(), texts.textColor, false, true, QString(), DT::EIRCPropertyDisplayType_Color,
+                   QStringLiteral("#ffffff"));
+    s->addProperty(RCKeys::TextSize(), texts.textSize, false, true, QString(), DT::EIRCPropertyDisplayType_String,
+                   12);
+    s->addProperty(RCKeys::TextBold(), texts.textBold, false, true, QString(), DT::EIRCPropertyDisplayType_Bool,
                    false);
-    s->addProperty(RCKeys::Select(), tr("选择"), false, false, QString(), DT::EIRCPropertyDisplayType_Bool,
+    s->addProperty(RCKeys::QmlPath(), texts.qmlPath, false, false, QString(), DT::EIRCPropertyDisplayType_String,
+                   defaultQmlPath());
+    s->addProperty(RCKeys::Focus(), texts.focus, false, false, QString(), DT::EIRCPropertyDisplayType_Bool, false);
+    s->addProperty(RCKeys::Select(), texts.select, false, false, QString(), DT::EIRCPropertyDisplayType_Bool,
                    false);
 }
 
 void RCSceneItem::mergeDescription(const QJsonObject& jsObj)
 {
-    const QJsonArray rows = jsObj.value(QStringLiteral("propertyArray")).toArray();
+    mergeRows(RCSceneItemRecords::ofItem(jsObj));
+}
+
+void RCSceneItem::mergeRows(const std::vector<RCProperty::Record>& rows)
+{
     // The kind that the description gives decides which of its rows hold text; the rows it adds
     // come from records, which carry no type of their own.
     int controlType = m_properties->getPropertyValue(RCKeys::ControlType()).toInt();
-    for (const QJsonValue& row : rows) {
-        const QJsonObject record = row.toObject();
-        if (record.value(QStringLiteral("name")).toString() == RCKeys::ControlType()) {
-            controlType = record.value(QStringLiteral("value")).toInt(controlType);
+    for (const RCProperty::Record& record : rows) {
+        if (record.name == RCKeys::ControlType()) {
+            controlType = record.value.toInt(controlType);
             break;
         }
     }
     m_properties->setTextRows(RCControlCatalogue::textRows(controlType));
-    m_properties->fromJson(rows);
+    m_properties->fromRecords(rows);
     enforceIdAndView();
 }
 

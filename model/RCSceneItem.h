@@ -24,6 +24,8 @@ public:
 
     explicit RCSceneItem(QObject* parent = nullptr);
     RCSceneItem(const QJsonObject& jsObj, QObject* parent);
+    // As from its description, from the records of its "propertyArray" (RCSceneItemRecords).
+    RCSceneItem(const std::vector<RCProperty::Record>& rows, QObject* parent);
     ~RCSceneItem() override;
 
     eIRCObjectType getObjectType() const override;
@@ -52,6 +54,7 @@ private:
     // The fifteen default rows, "Id" holding id.
     void initProperties(const QString& id);
     void mergeDescription(const QJsonObject& jsObj);
+    void mergeRows(const std::vector<RCProperty::Record>& rows);
     void enforceIdAndView();
 
     // A member: the set, and the row look-up it holds inline, sit next to the item in memory, so

@@ -44,12 +44,19 @@ QJsonObject RCSceneManager::toJson() const
 
 bool RCSceneManager::fromJson(QJsonObject jsObj)
 {
+    return fromJson(jsObj, nullptr);
+}
+
+bool RCSceneManager::fromJson(const QJsonObject& jsObj, const std::vector<RCSceneItemRecords::SceneRows>* sceneRows)
+{
     while (!m_scenes.isEmpty()) {
         removeScene(m_scenes.constFirst());
     }
     const QJsonArray scenes = jsObj.value(kSceneArray).toArray();
-    for (const QJsonValue& element : scenes) {
-        addScene(new RCScene(element.toObject(), this), -1);
+    if (sceneRows && sceneRows->size() != size_t(scenes.size()))
+        sceneRows = nullptr;
+    for (qsizetype i = 0; i < scenes.size(); ++i) {
+        addScene(new RCScene(scenes.at(i).toObject(), sceneRows ? &sceneRows->at(size_t(i)) : nullptr, this), -1);
     }
     return true;
 }

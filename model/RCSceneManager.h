@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/IRCObject.h"
+#include "model/RCSceneItemRecords.h"
 
 #include <QList>
 #include <QMap>
@@ -29,6 +30,9 @@ public:
     QJsonObject toJson() const override;
     // Removes all scenes, then adds one per "sceneArray" element in order.
     bool fromJson(QJsonObject jsObj) override;
+    // As fromJson, each scene's items taking the rows read ahead for them (RCScene) when there are
+    // rows for every scene.
+    bool fromJson(const QJsonObject& jsObj, const std::vector<RCSceneItemRecords::SceneRows>* sceneRows);
 
     // Takes ownership and inserts at index; -1, and any index outside 0 .. count, appends.
     // A scene already held is left as it is; a scene whose id another held scene has gets a

@@ -437,6 +437,11 @@ bool RCProject::loadStorageProjectFile(QString sFilePath)
     return loadStorageProjectPacket(QFileInfo(localPath).absolutePath());
 }
 
+void RCProject::setReadAhead(std::unique_ptr<RCProjectFileReader> reader)
+{
+    m_packet->setReadAhead(std::move(reader));
+}
+
 bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 {
     QVariantMap entry;

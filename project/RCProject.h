@@ -11,6 +11,7 @@
 
 class RCImageManager;
 class RCMessageBoxManager;
+class RCProjectFileReader;
 class RCProjectPacketIO;
 
 // The open project as QML and the subsystems reach it: its packet, the built-in templates, the
@@ -53,6 +54,9 @@ public:
     IRCPacketTerminal* getPacketTerminal() override;
     bool loadStorageProjectPacket(QString sProjectPacketName) override;
     bool loadStorageProjectFile(QString sFilePath) override;
+    // A project file being read ahead (main's, at start-up): the next packet load takes it over
+    // and uses it when it loads that file (RCProjectPacketIO::setReadAhead).
+    void setReadAhead(std::unique_ptr<RCProjectFileReader> reader);
     bool loadTemplateProjectPacket(QString sTemplateName) override;
     // A packet just received (see IRCPacketTerminal) replaces the installed one only when its
     // project file reads as a project; otherwise it goes, and the installed packet stays as it

@@ -29,6 +29,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <system_error>
 
 RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent)
     : QObject(parent), m_imageManager(imageManager), m_setting(setting)
@@ -46,6 +47,12 @@ RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* s
     RCSceneItemPresenter* items = RCSceneItemPresenter::instance();
     connect(items, &RCSceneItemPresenter::itemAdded, this, structureChanged);
     connect(items, &RCSceneItemPresenter::itemRemoved, this, structureChanged);
+}
+
+RCProjectPacketIO::~RCProjectPacketIO()
+{
+    if (m_disposal.valid())
+        m_disposal.wait();
 }
 
 void RCProjectPacketIO::changeUnmarked(const std::function<void()>& change)
@@ -102,16 +109,18 @@ void RCProjectPacketIO::forgetPacket()
 
 QJsonObject RCProjectPacketIO::readProjectFile(const QString& filePath)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    return checkedProjectFile(filePath, RCProjectFileReader::read(filePath));
+}
+
+QJsonObject RCProjectPacketIO::checkedProjectFile(const QString& filePath, const RCProjectFileReader::Result& read)
+{
+    if (!read.opened) {
         qCWarning(lcRcProject) << "RCProject::loadProject"
                                << "cannot open" << filePath;
         return QJsonObject();
     }
-    const QByteArray data = file.readAll();
-    file.close();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(data, &error);
+    const QJsonParseError& error = read.error;
+    const QJsonDocument& document = read.document;
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         qCWarning(lcRcProject) << "RCProject::loadProject"
                                << "not a project file" << filePath << error.errorString();
@@ -126,14 +135,20 @@ QJsonObject RCProjectPacketIO::readProjectFile(const QString& filePath)
     return json;
 }
 
-void RCProjectPacketIO::applyProject(const QJsonObject& jsObj)
+void RCProjectPacketIO::setReadAhead(std::unique_ptr<RCProjectFileReader> reader)
+{
+    m_readAhead = std::move(reader);
+}
+
+void RCProjectPacketIO::applyProject(const QJsonObject& jsObj,
+                                     const std::vector<RCSceneItemRecords::SceneRows>& sceneRows)
 {
     const QJsonValue setting = jsObj.value(QStringLiteral("setting"));
     if (setting.isObject())
         m_setting->fromJson(setting.toObject());
 
     RCScenePresenter* scenes = RCScenePresenter::instance();
-    scenes->fromJson(jsObj.value(QStringLiteral("sceneArray")).toObject());
+    scenes->fromJson(jsObj.value(QStringLiteral("sceneArray")).toObject(), sceneRows.empty() ? nullptr : &sceneRows);
     const QStringList sceneIds = scenes->getSceneIds();
     if (!sceneIds.isEmpty())
         scenes->setSelectScene(sceneIds.first());
@@ -210,17 +225,25 @@ bool RCProjectPacketIO::setProject(const QJsonObject& jsObj)
 
 bool RCProjectPacketIO::loadProject(const QString& filePath)
 {
-    const QJsonObject json = readProjectFile(filePath);
+    const RCProjectFileReader::Result read = RCProjectFileReader::read(filePath);
+    const QJsonObject json = checkedProjectFile(filePath, read);
     if (json.isEmpty())
         return false;
-    applyProject(json);
+    applyProject(json, read.sceneRows);
     return true;
 }
 
 bool RCProjectPacketIO::loadPacket(const QString& packetPath)
 {
     const QString file = RCPacketFolder::projectFileOf(packetPath);
-    const QJsonObject json = file.isEmpty() ? QJsonObject() : readProjectFile(file);
+    // A read-ahead serves this load at most, of whichever file.
+    const std::unique_ptr<RCProjectFileReader> ahead = std::move(m_readAhead);
+    RCProjectFileReader::Result read;
+    QJsonObject json;
+    if (!file.isEmpty()) {
+        read = ahead ? ahead->take(file) : RCProjectFileReader::read(file);
+        json = checkedProjectFile(file, read);
+    }
     if (json.isEmpty())
         return false;
 
@@ -234,8 +257,21 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
     // them: they never look for their pictures in the new packet.
     m_imageManager->setResolution(QString(), false, QString());
     m_packetPath = packetPath;
-    applyProject(json);
+    applyProject(json, read.sceneRows);
     m_imageManager->setResolution(imageFolder, inResources, QStringLiteral("qrc%1/image").arg(packetPath));
+    // A large file's parse is freed on a thread of its own: it is as large as the document.
+    if (!read.sceneRows.empty()) {
+        if (m_disposal.valid())
+            m_disposal.wait();
+        json = QJsonObject();
+        // Without a thread (the system refused one) it is freed here.
+        try {
+            m_disposal = std::async(std::launch::async, [parsed = std::move(read)]() mutable {
+                parsed = RCProjectFileReader::Result();
+            });
+        } catch (const std::system_error&) {
+        }
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/RCProjectFileReader.h"
+
 #include <QJsonObject>
 #include <QObject>
 #include <QSet>
@@ -7,6 +9,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <future>
+#include <memory>
 
 class IRCControlManager;
 class IRCSetting;
@@ -36,6 +40,7 @@ class RCProjectPacketIO : public QObject
 
 public:
     RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent);
+    ~RCProjectPacketIO() override;
 
     // The "version" that a saved project file carries.
     static QString fileVersion();
@@ -68,6 +73,9 @@ public:
     bool loadProject(const QString& filePath);
     // Reads and applies a packet's project file, which makes it the open packet.
     bool loadPacket(const QString& packetPath);
+    // A project file being read ahead (RCProjectFileReader): the next loadPacket takes it over,
+    // whichever packet it loads. Replaces an earlier one.
+    void setReadAhead(std::unique_ptr<RCProjectFileReader> reader);
     // Writes the document into a project file, gathering its images into `imageFolder`.
     bool saveProject(const QString& filePath, const QString& imageFolder);
     // Saves the document as a packet: its folders, the project file, the images, then the recent
@@ -89,8 +97,13 @@ public:
     static QJsonObject readProjectFile(const QString& filePath);
 
 private:
+    // The JSON object of a project file as read, checked and reported as readProjectFile does.
+    static QJsonObject checkedProjectFile(const QString& filePath, const RCProjectFileReader::Result& read);
     // Applies a checked project object: settings, scenes, catalogue upgrade, clean history.
-    void applyProject(const QJsonObject& jsObj);
+    // With the item records read with the file (RCProjectFileReader::Result::sceneRows), the
+    // items are built from them.
+    void applyProject(const QJsonObject& jsObj,
+                      const std::vector<RCSceneItemRecords::SceneRows>& sceneRows = {});
     // Gives every item the rows that its catalogue control defines and it lacks.
     void upgradeItems();
     void markSaved();
@@ -104,6 +117,9 @@ private:
     QString m_packetPath;
     QString m_lastError;
     QStringList m_reservedFolders;
+    std::unique_ptr<RCProjectFileReader> m_readAhead;
+    // Frees the parse of the last large file loaded; awaited before the next and on destruction.
+    std::future<void> m_disposal;
     // Set by every recorded edit, undo and redo, and by every scene or item added or removed
     // without a record; cleared by a successful load or save. Unlike "the undo history is not
     // empty" it survives the history's cap.

@@ -1,6 +1,7 @@
 #include "root/RCStartUp.h"
 
 #include "mirror/IRCStelvaneSyncer.h"
+#include "model/RCSceneItemViews.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCLog.h"
 #include "root/RCProjectRoot.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QTranslator>
@@ -50,6 +52,29 @@ QVariantMap RCStartUp::mainWindowInputs(QQmlEngine* engine)
     for (const auto& entry : kInputs)
         inputs.insert(QLatin1String(entry.input), context->contextProperty(QLatin1String(entry.published)));
     return inputs;
+}
+
+QString RCStartUp::mainWindowUrl()
+{
+    return QStringLiteral("qrc:/qml/main/RCMainWindow.qml");
+}
+
+std::vector<std::unique_ptr<QQmlComponent>> RCStartUp::loadWindowTypes(QQmlEngine* engine, bool withContent)
+{
+    std::vector<std::unique_ptr<QQmlComponent>> types;
+    // The Qt modules of the window, whose plugins start on this thread; once they run, the
+    // engine's loader thread loads the window's own files without this thread's help.
+    types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(QStringLiteral("qrc:/qml/main/RCStartModules.qml"))));
+    QStringList files{mainWindowUrl()};
+    if (withContent) {
+        // What the window's content loads by name when it is first shown, and the item views.
+        files << QStringLiteral("qrc:/qml/main/RCEditModelPanel.qml");
+        for (const QString& file : RCSceneItemViews::fileNames())
+            files << RCSceneItemViews::folder() + file;
+    }
+    for (const QString& file : std::as_const(files))
+        types.push_back(std::make_unique<QQmlComponent>(engine, QUrl(file), QQmlComponent::Asynchronous));
+    return types;
 }
 
 bool RCStartUp::installQtTexts(QCoreApplication* app)

@@ -3,8 +3,12 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <memory>
+#include <vector>
+
 class CursorPosProvider;
 class QCoreApplication;
+class QQmlComponent;
 class QQmlEngine;
 class RCProject;
 
@@ -27,6 +31,15 @@ public:
     // publishRootContext; hand the map to QQmlApplicationEngine::setInitialProperties or
     // QQmlComponent::createWithInitialProperties.
     static QVariantMap mainWindowInputs(QQmlEngine* engine);
+    // The main window's file (qrc:/qml/main/RCMainWindow.qml).
+    static QString mainWindowUrl();
+    // Starts loading the QML types of the main window and, with withContent, of the edit layout
+    // that its content shows first and of the item views, before the window is made: the Qt
+    // modules they import start at once on this thread, the files load on the engine's loader
+    // thread meanwhile, so that start-up can read its project while they do. Makes no object; the
+    // window's load takes the types as far as they got. The engine keeps them while the
+    // components live: destroy them once the window is made.
+    static std::vector<std::unique_ptr<QQmlComponent>> loadWindowTypes(QQmlEngine* engine, bool withContent);
 
     // Has Qt's own texts (the file dialogs' labels and buttons) shown in Chinese, as the program's
     // own are: installs a translator owned by app. False, with a warning, when Qt's Chinese

@@ -9,9 +9,11 @@
 #include "model/RCProperties.h"
 #include "model/RCScene.h"
 #include "model/RCSceneItem.h"
+#include "model/RCSceneItemRecords.h"
 #include "model/RCSceneManager.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
 #include <QSignalSpy>
@@ -126,6 +128,8 @@ private Q_SLOTS:
     void managerJsonReplacesAndRoundTrips();
     void managerDuplicateSceneIdsKeepBoth();
     void managerDestructionRemovesAll();
+    void managerBuildsItemsFromRowsReadAhead_data();
+    void managerBuildsItemsFromRowsReadAhead();
 };
 
 void TestScene::rowsAndConstructors()
@@ -489,6 +493,85 @@ void TestScene::managerDestructionRemovesAll()
     QCOMPARE(log.lines, QStringList({"remove a", "destroy a", "remove b", "destroy b"}));
     QVERIFY(a.isNull());
     QVERIFY(!RCObjectManager::instance()->getObject(id));
+}
+
+namespace {
+
+// Two scenes of two items each, whose rows read as the catalogue's do and then some: a text row
+// of a kind that declares it, a row that is no object, one without a name, one with display data.
+// `tag` goes into every item's name.
+QJsonObject twoScenes(const QString& tag)
+{
+    QJsonArray scenes;
+    for (int s = 0; s < 2; ++s) {
+        QJsonArray items;
+        for (int i = 0; i < 2; ++i) {
+            const QString id = QString("{%1%2}").arg(s).arg(i);
+            items.append(QJsonObject{{"propertyArray",
+                                      QJsonArray{model_test::record("Id", id), model_test::record("ControlType", 13),
+                                                 model_test::record("Name", tag + id), model_test::record("Text", "#Size#10"),
+                                                 7, QJsonObject{{"value", 1}},
+                                                 QJsonObject{{"name", "List"}, {"description", "d"}, {"readonly", false},
+                                                             {"visible", true}, {"unit", ""}, {"value", "a"},
+                                                             {"display", QJsonObject{{"type", 6}, {"data", QJsonObject{{"list", QJsonArray{"a", "b"}}}}}}}}}});
+        }
+        scenes.append(QJsonObject{{"propertyArray", QJsonArray{model_test::record("Id", QString("{s%1}").arg(s))}},
+                                  {"itemArray", items}});
+    }
+    return QJsonObject{{"sceneArray", scenes}};
+}
+
+QStringList itemNames(const RCSceneManager& manager)
+{
+    QStringList names;
+    for (RCScene* scene : manager.getSceneList())
+        for (IRCObject* item : scene->getItemList())
+            names << item->getPropertyValue("Name").toString();
+    return names;
+}
+
+} // namespace
+
+// Items built from the rows read ahead of a scene's description are the items built from the
+// description itself; rows that do not match the scenes or their items are not taken.
+void TestScene::managerBuildsItemsFromRowsReadAhead_data()
+{
+    QTest::addColumn<int>("rowsOfScene0"); // -1: none, else the items of "ahead" taken
+    QTest::addColumn<int>("rowsOfScene1");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("rows of every scene") << 2 << 2 << QStringList{"ahead{00}", "ahead{01}", "ahead{10}", "ahead{11}"};
+    QTest::newRow("rows of one scene only") << 2 << -1 << QStringList{"file{00}", "file{01}", "file{10}", "file{11}"};
+    QTest::newRow("rows of too few items") << 1 << 2 << QStringList{"file{00}", "file{01}", "ahead{10}", "ahead{11}"};
+}
+
+void TestScene::managerBuildsItemsFromRowsReadAhead()
+{
+    QFETCH(int, rowsOfScene0);
+    QFETCH(int, rowsOfScene1);
+    QFETCH(QStringList, names);
+    const QJsonObject file = twoScenes("file");
+    // Read from a description that differs in its names only, so that the names tell which was taken.
+    const QJsonArray ahead = twoScenes("ahead").value("sceneArray").toArray();
+    std::vector<RCSceneItemRecords::SceneRows> rows;
+    for (int taken : {rowsOfScene0, rowsOfScene1}) {
+        if (taken < 0)
+            continue;
+        RCSceneItemRecords::SceneRows scene = RCSceneItemRecords::ofScene(ahead.at(qsizetype(rows.size())).toObject());
+        scene.resize(size_t(taken));
+        rows.push_back(std::move(scene));
+    }
+
+    QString built;
+    {
+        RCSceneManager fromRows;
+        fromRows.fromJson(file, &rows);
+        QCOMPARE(itemNames(fromRows), names);
+        built = QString::fromUtf8(QJsonDocument(fromRows.toJson()).toJson()).replace("ahead{", "file{");
+    }
+    // Apart from the names, what the rows built is what the description builds.
+    RCSceneManager plain;
+    plain.fromJson(file);
+    QCOMPARE(built, QString::fromUtf8(QJsonDocument(plain.toJson()).toJson()));
 }
 
 QTEST_GUILESS_MAIN(TestScene)

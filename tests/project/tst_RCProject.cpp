@@ -14,6 +14,7 @@
 #include "project/RCPacketFolder.h"
 #include "project/ProjectFixture.h"
 #include "project/RCProject.h"
+#include "project/RCProjectFileReader.h"
 #include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
 #include "project/TemporaryHome.h"
@@ -342,6 +343,52 @@ private Q_SLOTS:
         while (Platform::instance()->canUndo())
             Platform::instance()->undo();
         QVERIFY(m_project->hasChangedOnClosing());
+    }
+
+    // A file read ahead serves only a load of that very file as it still is; any other load reads
+    // its own file, and a broken file read ahead fails the load as a broken file read then does.
+    void readAheadServesOnlyItsOwnFile_data()
+    {
+        QTest::addColumn<QString>("aheadOf"); // packet name; "url:" + name for its file URL
+        QTest::addColumn<QString>("loaded");  // packet name
+        QTest::addColumn<QByteArray>("rewrite"); // the read file's text after the read-ahead began
+        QTest::addColumn<QString>("scene");   // the loaded first scene; empty: the load fails
+        QTest::newRow("same file") << u"a"_s << u"a"_s << QByteArray() << u"a"_s;
+        QTest::newRow("same file by url") << u"url:a"_s << u"a"_s << QByteArray() << u"a"_s;
+        QTest::newRow("another packet") << u"a"_s << u"bb"_s << QByteArray() << u"bb"_s;
+        QTest::newRow("changed since") << u"a"_s << u"a"_s << projectFileText(u"a, rewritten"_s)
+                                       << u"a, rewritten"_s;
+        QTest::newRow("broken") << u"broken"_s << u"broken"_s << QByteArray() << QString();
+        QTest::newRow("missing, then another") << u"none"_s << u"bb"_s << QByteArray() << u"bb"_s;
+    }
+    void readAheadServesOnlyItsOwnFile()
+    {
+        QFETCH(QString, aheadOf);
+        QFETCH(QString, loaded);
+        QFETCH(QByteArray, rewrite);
+        QFETCH(QString, scene);
+        makePacket(u"a"_s, projectFileText(u"a"_s), u"project.tavx"_s);
+        makePacket(u"bb"_s, projectFileText(u"bb"_s), u"project.tavx"_s);
+        makePacket(u"broken"_s, QByteArray("{\"sceneArray\": "), u"project.tavx"_s);
+        const bool byUrl = aheadOf.startsWith(u"url:"_s);
+        const QString aheadFile = m_home->filePath(u"packets/%1/project.tavx"_s.arg(aheadOf.mid(byUrl ? 4 : 0)));
+        auto reader = std::make_unique<RCProjectFileReader>(
+            byUrl ? QUrl::fromLocalFile(aheadFile).toString() : aheadFile);
+        if (!rewrite.isEmpty()) {
+            reader->wait();
+            QVERIFY(writeTestFile(aheadFile, rewrite));
+        }
+        m_project->setReadAhead(std::move(reader));
+
+        if (scene.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"not a project file"_s));
+        const QString packet = m_home->filePath(u"packets/"_s + loaded);
+        QCOMPARE(m_project->loadStorageProjectFile(packet + u"/project.tavx"_s), !scene.isEmpty());
+        QCOMPARE(sceneNames(), scene.isEmpty() ? QStringList{u"场景"_s} : QStringList{scene});
+        // The read-ahead is spent: the next load of the same packet reads the file again.
+        QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"again"_s)));
+        QVERIFY(m_project->loadStorageProjectFile(packet + u"/project.tavx"_s));
+        QCOMPARE(sceneNames(), QStringList{u"again"_s});
     }
 
     void storageFileAndProjectList()
