@@ -386,11 +386,29 @@ Item {
         height: root.mFrameHeight
         visible: width > 0 && height > 0
 
+        // the blue 2 dp border as four strips, as the band's: a bordered rectangle that follows a
+        // growing selection would have the software renderer paint everything inside it again
         Rectangle {
-            anchors.fill: parent
-            color: "transparent"
-            border.color: "blue"
-            border.width: 2 * RCUnits.dp
+            width: frame.width
+            height: Math.min(2 * RCUnits.dp, frame.height / 2)
+            color: "blue"
+        }
+        Rectangle {
+            y: frame.height - height
+            width: frame.width
+            height: Math.min(2 * RCUnits.dp, frame.height / 2)
+            color: "blue"
+        }
+        Rectangle {
+            width: Math.min(2 * RCUnits.dp, frame.width / 2)
+            height: frame.height
+            color: "blue"
+        }
+        Rectangle {
+            x: frame.width - width
+            width: Math.min(2 * RCUnits.dp, frame.width / 2)
+            height: frame.height
+            color: "blue"
         }
         Repeater {
             model: [
