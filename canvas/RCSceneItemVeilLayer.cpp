@@ -5,81 +5,14 @@
 
 #include <QHash>
 #include <QMatrix4x4>
-#include <QPainter>
 #include <QQuickWindow>
-#include <QSGRenderNode>
-#include <QSGRendererInterface>
+#include <QSGOpacityNode>
+#include <QSGRectangleNode>
+#include <QSGTransformNode>
 
 #include <cmath>
 
 namespace {
-
-// One tile's veils, painted with the software renderer's painter as a Rectangle { color: "blue";
-// opacity: 0.3 } filling each view would be: unturned, its rectangle widened to whole pixels and
-// filled without antialiasing; turned, drawn with the renderer's hints. Clipped to its tile.
-class VeilTileNode : public QSGRenderNode
-{
-public:
-    explicit VeilTileNode(QQuickWindow* window) : m_window(window) {}
-
-    void setVeils(const QRectF& tile, const QList<RCSceneItemVeilLayer::Veil>& veils)
-    {
-        m_tile = tile;
-        m_veils = veils;
-    }
-
-    void render(const RenderState* state) override
-    {
-        QSGRendererInterface* renderer = m_window ? m_window->rendererInterface() : nullptr;
-        auto* painter = renderer ? static_cast<QPainter*>(
-                                       renderer->getResource(m_window, QSGRendererInterface::PainterResource))
-                                 : nullptr;
-        if (!painter)
-            return;
-        // the clip is in device coordinates: set before the transform
-        if (const QRegion* clip = state->clipRegion(); clip && !clip->isEmpty())
-            painter->setClipRegion(*clip, Qt::ReplaceClip);
-        const QMatrix4x4 base = *matrix();
-        painter->setTransform(base.toTransform());
-        painter->setClipRect(m_tile, Qt::IntersectClip);
-        painter->setOpacity(inheritedOpacity() * 0.3);
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(QColor(Qt::blue));
-        const bool antialiased = painter->testRenderHint(QPainter::Antialiasing);
-        for (const RCSceneItemVeilLayer::Veil& veil : std::as_const(m_veils)) {
-            // as the scene graph combines the slot's place and the view's turn about its centre
-            QMatrix4x4 slot;
-            slot.translate(float(veil.rect.x()), float(veil.rect.y()));
-            QMatrix4x4 m = base * slot;
-            if (veil.angle != 0) {
-                const QPointF centre(veil.rect.width() / 2, veil.rect.height() / 2);
-                QMatrix4x4 turn;
-                turn.translate(float(centre.x()), float(centre.y()));
-                turn.rotate(float(veil.angle), 0, 0, 1);
-                turn.translate(float(-centre.x()), float(-centre.y()));
-                m = m * turn;
-            }
-            const QTransform transform = m.toTransform();
-            painter->setTransform(transform);
-            const QRect rect = QRectF(0, 0, veil.rect.width(), veil.rect.height()).toAlignedRect();
-            if (transform.isRotating()) {
-                painter->setRenderHint(QPainter::Antialiasing, antialiased);
-                painter->drawRect(rect);
-            } else {
-                painter->setRenderHint(QPainter::Antialiasing, false);
-                painter->fillRect(rect, Qt::blue);
-            }
-        }
-    }
-    StateFlags changedStates() const override { return {}; }
-    RenderingFlags flags() const override { return BoundedRectRendering; }
-    QRectF rect() const override { return m_tile; }
-
-private:
-    QQuickWindow* m_window;
-    QRectF m_tile;
-    QList<RCSceneItemVeilLayer::Veil> m_veils;
-};
 
 // Whether view shows a veil now: its type declares "mSelectVeil" true (read from the first view of
 // the type) and the view is in edit mode ("mInEditState"). Kept per type, checked by name, as a
@@ -103,19 +36,26 @@ bool veiled(const QObject* view)
     return it->veiled && it->editState >= 0 && meta->property(it->editState).read(view).toBool();
 }
 
-// The bounds of veil as drawn (whole pixels, turned), in the coordinates of its rectangle.
-QRectF boundsOf(const RCSceneItemVeilLayer::Veil& veil)
+// The place and turn of veil, as the scene graph combines the slot's place and the view's turn
+// about its centre.
+QMatrix4x4 matrixOf(const RCSceneItemVeilLayer::Veil& veil)
 {
-    const QRectF drawn(veil.rect.topLeft(),
-                       QSizeF(std::ceil(veil.rect.width()), std::ceil(veil.rect.height())));
-    if (veil.angle == 0)
-        return drawn.adjusted(-1, -1, 1, 1);
-    const QPointF centre = veil.rect.center();
-    QTransform turn;
-    turn.translate(centre.x(), centre.y());
-    turn.rotate(veil.angle);
-    turn.translate(-centre.x(), -centre.y());
-    return turn.mapRect(drawn).adjusted(-1, -1, 1, 1);
+    QMatrix4x4 m;
+    m.translate(float(veil.rect.x()), float(veil.rect.y()));
+    if (veil.angle != 0) {
+        const QPointF centre(veil.rect.width() / 2, veil.rect.height() / 2);
+        m.translate(float(centre.x()), float(centre.y()));
+        m.rotate(float(veil.angle), 0, 0, 1);
+        m.translate(float(-centre.x()), float(-centre.y()));
+    }
+    return m;
+}
+
+// The rectangle of veil's node: the view's size widened to whole pixels, as a Rectangle's; where an
+// unturned veil is, as its node needs no transform of its own.
+QRectF rectOf(const RCSceneItemVeilLayer::Veil& veil)
+{
+    return QRectF(QRectF(0, 0, veil.rect.width(), veil.rect.height()).toAlignedRect());
 }
 
 } // namespace
@@ -145,7 +85,7 @@ void RCSceneItemVeilLayer::setViews(RCSceneItemViewLayer* views)
 
 int RCSceneItemVeilLayer::count() const
 {
-    return m_count;
+    return int(m_veils.size());
 }
 
 void RCSceneItemVeilLayer::itemChange(ItemChange change, const ItemChangeData& value)
@@ -164,15 +104,8 @@ void RCSceneItemVeilLayer::refresh()
 
 void RCSceneItemVeilLayer::updatePolish()
 {
-    // Tiles are kTile square in the window's coordinates, so that their edges fall on whole pixels.
+    QHash<const void*, Veil> veils;
     const QPointF scenePos = mapToScene(QPointF(0, 0));
-    struct Entry
-    {
-        TileKey key;
-        Veil veil;
-    };
-    std::vector<Entry> entries;
-    int count = 0;
     const RCSceneItemViewLayer* views = m_views;
     const QPointF offset = views ? views->mapToItem(this, QPointF(0, 0)) : QPointF();
     for (int row = 0; views && row < views->count(); ++row) {
@@ -180,101 +113,75 @@ void RCSceneItemVeilLayer::updatePolish()
         const QQuickItem* view = slot->selected() ? slot->item() : nullptr;
         if (!view || !veiled(view))
             continue;
-        const Veil veil{QRectF(slot->x() + offset.x(), slot->y() + offset.y(), slot->width(), slot->height()),
-                        slot->angle()};
-        const QRectF bounds = boundsOf(veil).translated(scenePos);
-        const int top = int(std::floor(bounds.top() / kTile));
-        const int bottom = int(std::floor(bounds.bottom() / kTile));
-        const int left = int(std::floor(bounds.left() / kTile));
-        const int right = int(std::floor(bounds.right() / kTile));
-        for (int y = top; y <= bottom; ++y) {
-            for (int x = left; x <= right; ++x)
-                entries.push_back({{y, x}, veil});
+        QPointF at(slot->x() + offset.x(), slot->y() + offset.y());
+        int angle = slot->angle();
+        // An unturned Rectangle (or one turned half way, which is not rotating either) fills the
+        // whole pixels its edges round to, where a bare rectangle node would blend the pixels its
+        // edges cut: such a veil is placed on whole pixels of the window, half a turn as the
+        // Rectangle's size widened to whole pixels and flipped about its centre.
+        if (angle % 360 == 180 || angle % 360 == -180) {
+            at +=
+                QPointF(slot->width() - std::ceil(slot->width()), slot->height() - std::ceil(slot->height()));
+            angle = 0;
         }
-        ++count;
+        if (angle == 0)
+            at = QPointF(std::round(scenePos.x() + at.x()) - scenePos.x(),
+                         std::round(scenePos.y() + at.y()) - scenePos.y());
+        veils.insert(slot, {QRectF(at, slot->size()), angle});
     }
-    // each tile's veils in row order
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.key < b.key; });
-    bool changed = false;
-    auto tile = m_tiles.begin();
-    for (auto first = entries.cbegin(); first != entries.cend();) {
-        const TileKey key = first->key;
-        auto last = first;
-        while (last != entries.cend() && last->key == key)
-            ++last;
-        for (; tile != m_tiles.end() && tile->first < key; changed = true) {
-            m_emptied.append(tile->first);
-            tile = m_tiles.erase(tile);
-        }
-        if (tile == m_tiles.end() || tile->first != key)
-            tile = m_tiles.emplace_hint(tile, key, Tile());
-        const QRectF rect(key.second * kTile - scenePos.x(), key.first * kTile - scenePos.y(), kTile, kTile);
-        QList<Veil>& veils = tile->second.veils;
-        const bool same = tile->second.rect == rect && veils.size() == last - first &&
-                          std::equal(first, last, veils.cbegin(),
-                                     [](const Entry& e, const Veil& v) { return e.veil == v; });
-        if (!same) {
-            tile->second.rect = rect;
-            veils.clear();
-            veils.reserve(last - first);
-            for (auto e = first; e != last; ++e)
-                veils.append(e->veil);
-            tile->second.changed = true;
-        }
-        changed = changed || tile->second.changed;
-        ++tile;
-        first = last;
+    const int before = int(m_veils.size());
+    if (veils != m_veils) {
+        m_veils = std::move(veils);
+        m_changed = true;
     }
-    for (; tile != m_tiles.end(); changed = true) {
-        m_emptied.append(tile->first);
-        tile = m_tiles.erase(tile);
-    }
-    // the frame this polish belongs to was asked for with it
-    Q_UNUSED(changed);
-    if (count != m_count) {
-        m_count = count;
+    if (before != m_veils.size())
         Q_EMIT countChanged();
-    }
 }
 
 QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*)
 {
     QSGNode* root = oldNode;
     if (!root) {
-        // a new scene graph: every tile is made anew
-        root = new QSGNode;
+        // a transform node, so that the software renderer knows the item's place for veils
+        // added later
+        root = new QSGTransformNode;
         m_nodes.clear();
-        for (auto& [key, tile] : m_tiles)
-            tile.changed = true;
+        m_changed = true;
     }
-    for (const TileKey& key : std::as_const(m_emptied)) {
-        const auto it = m_nodes.find(key);
-        if (it == m_nodes.end())
+    if (!m_changed)
+        return root;
+    m_changed = false;
+    for (auto it = m_nodes.begin(); it != m_nodes.end();) {
+        if (m_veils.contains(it.key())) {
+            ++it;
             continue;
-        root->removeChildNode(it->second);
-        delete it->second;
-        m_nodes.erase(it);
-    }
-    m_emptied.clear();
-    for (auto& [key, tile] : m_tiles) {
-        if (!tile.changed)
-            continue;
-        tile.changed = false;
-        auto it = m_nodes.find(key);
-        if (it == m_nodes.end()) {
-            // in tile order, top row first: the renderer meets them in order and merges their
-            // rectangles cheaply
-            auto* node = new VeilTileNode(window());
-            const auto next = m_nodes.upper_bound(key);
-            if (next != m_nodes.end())
-                root->insertChildNodeBefore(node, next->second);
-            else
-                root->appendChildNode(node);
-            it = m_nodes.emplace(key, node).first;
         }
-        static_cast<VeilTileNode*>(it->second)->setVeils(tile.rect, tile.veils);
-        it->second->markDirty(QSGNode::DirtyMaterial);
+        root->removeChildNode(it.value());
+        delete it.value();
+        it = m_nodes.erase(it);
+    }
+    for (auto it = m_veils.cbegin(); it != m_veils.cend(); ++it) {
+        const Veil& veil = it.value();
+        const QMatrix4x4 matrix = matrixOf(veil);
+        QSGTransformNode* place = m_nodes.value(it.key());
+        if (!place) {
+            place = new QSGTransformNode;
+            auto* opacity = new QSGOpacityNode;
+            opacity->setOpacity(0.3);
+            QSGRectangleNode* rect = window()->createRectangleNode();
+            rect->setColor(Qt::blue);
+            opacity->appendChildNode(rect);
+            place->appendChildNode(opacity);
+            m_nodes.insert(it.key(), place);
+        } else if (place->matrix() == matrix &&
+                   static_cast<QSGRectangleNode*>(place->firstChild()->firstChild())->rect() ==
+                       rectOf(veil)) {
+            continue;
+        }
+        place->setMatrix(matrix);
+        static_cast<QSGRectangleNode*>(place->firstChild()->firstChild())->setRect(rectOf(veil));
+        if (!place->parent())
+            root->appendChildNode(place);
     }
     return root;
 }

@@ -1,25 +1,24 @@
 #pragma once
 
+#include "canvas/RCSceneItemViewLayer.h"
+
+#include <QHash>
 #include <QList>
-#include <QPointF>
 #include <QPointer>
 #include <QQuickItem>
 #include <QRectF>
 
-#include <map>
-#include <utility>
-#include <vector>
-
-#include "canvas/RCSceneItemViewLayer.h"
+class QSGTransformNode;
 
 // The blue veils over the selected views of a view layer (RCSceneItemViewLayer) in edit mode, all
 // drawn by this one item, laid exactly over the view layer and stacked above it. A view is veiled
-// while its slot is selected, the view declares "mSelectVeil" true and its "mInEditState" is true:
-// a translucent blue rectangle (blue at opacity 0.3) over the view, turned with it. The layer is
-// cut into square tiles of kTile scene pixels, each drawn by a node of its own, and a change marks
-// only the tiles whose veils changed: the software renderer then merges a few tile rectangles where
-// thousands of small veils would each add a rectangle to the region it repaints. Follows the view
-// layer's viewsChanged(). GUI thread only; the nodes live on the render thread.
+// while its slot is selected, its type declares "mSelectVeil" true and its "mInEditState" is true:
+// a translucent blue rectangle (blue at opacity 0.3) over the view, turned with it, as a Rectangle
+// filling the view drew it (over an unselected view stacked above a selected one, the veil now
+// shows on top). The veils are bare scene graph nodes, no items: showing or hiding thousands of
+// them runs no script and makes no object; a change touches only the nodes of the veils that
+// changed. Follows the view layer's slotsChanged(). GUI thread only; the nodes live on the render
+// thread.
 class RCSceneItemVeilLayer : public QQuickItem
 {
     Q_OBJECT
@@ -35,8 +34,8 @@ public:
         QRectF rect;
         int angle = 0;
         bool operator==(const Veil& other) const { return rect == other.rect && angle == other.angle; }
+        bool operator!=(const Veil& other) const { return !(*this == other); }
     };
-    static constexpr int kTile = 16;
 
     explicit RCSceneItemVeilLayer(QQuickItem* parent = nullptr);
 
@@ -54,23 +53,15 @@ protected:
     void itemChange(ItemChange change, const ItemChangeData& value) override;
 
 private:
-    // The views may have changed: gathered again for the next frame.
+    // The views may have changed: gathered again at the next frame's polish.
     void refresh();
-
-    using TileKey = std::pair<int, int>; // (row, column), in drawing order
-    struct Tile
-    {
-        QRectF rect; // this item's coordinates
-        QList<Veil> veils;
-        bool changed = true;
-    };
 
     QPointer<RCSceneItemViewLayer> m_views;
     QMetaObject::Connection m_connection;
-    std::map<TileKey, Tile> m_tiles;
-    // Tiles that lost their last veil: their nodes go at the next paint.
-    QList<TileKey> m_emptied;
-    int m_count = 0;
-    // The tile nodes as made, keyed as the tiles; dropped when the scene graph drops the root.
-    std::map<TileKey, QSGNode*> m_nodes;
+    // The veils gathered at the last polish, by the slot of their view (a key only: never
+    // dereferenced), and whether they changed since the last paint.
+    QHash<const void*, Veil> m_veils;
+    bool m_changed = true;
+    // The node of each veil as painted; dropped when the scene graph drops the root.
+    QHash<const void*, QSGTransformNode*> m_nodes;
 };
