@@ -60,6 +60,11 @@ QRectF rectOf(const RCSceneItemVeilLayer::Veil& veil)
 
 } // namespace
 
+RCSceneItemVeilLayer::OrderKey RCSceneItemVeilLayer::orderOf(const void* slot, const Veil& veil)
+{
+    return {veil.rect.y(), veil.rect.x(), slot};
+}
+
 RCSceneItemVeilLayer::RCSceneItemVeilLayer(QQuickItem* parent) : QQuickItem(parent)
 {
     setFlag(ItemHasContents);
@@ -146,42 +151,48 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         // added later
         root = new QSGTransformNode;
         m_nodes.clear();
+        m_order.clear();
         m_changed = true;
     }
     if (!m_changed)
         return root;
     m_changed = false;
+    // the veils that went or changed leave the tree
     for (auto it = m_nodes.begin(); it != m_nodes.end();) {
-        if (m_veils.contains(it.key())) {
+        const auto veil = m_veils.constFind(it.key());
+        if (veil != m_veils.cend() && veil->rect == it->veil.rect && veil->angle == it->veil.angle) {
             ++it;
             continue;
         }
-        root->removeChildNode(it.value());
-        delete it.value();
+        root->removeChildNode(it->node);
+        delete it->node;
+        m_order.erase(orderOf(it.key(), it->veil));
         it = m_nodes.erase(it);
     }
+    // The new ones join it in reading order (top row first, left first): the software renderer
+    // meets them in order and adds each one's rectangle to the region it repaints at once, where
+    // rectangles in no order would each cost a pass over all the others.
     for (auto it = m_veils.cbegin(); it != m_veils.cend(); ++it) {
-        const Veil& veil = it.value();
-        const QMatrix4x4 matrix = matrixOf(veil);
-        QSGTransformNode* place = m_nodes.value(it.key());
-        if (!place) {
-            place = new QSGTransformNode;
-            auto* opacity = new QSGOpacityNode;
-            opacity->setOpacity(0.3);
-            QSGRectangleNode* rect = window()->createRectangleNode();
-            rect->setColor(Qt::blue);
-            opacity->appendChildNode(rect);
-            place->appendChildNode(opacity);
-            m_nodes.insert(it.key(), place);
-        } else if (place->matrix() == matrix &&
-                   static_cast<QSGRectangleNode*>(place->firstChild()->firstChild())->rect() ==
-                       rectOf(veil)) {
+        if (m_nodes.contains(it.key()))
             continue;
-        }
-        place->setMatrix(matrix);
-        static_cast<QSGRectangleNode*>(place->firstChild()->firstChild())->setRect(rectOf(veil));
-        if (!place->parent())
+        const Veil& veil = it.value();
+        auto* place = new QSGTransformNode;
+        place->setMatrix(matrixOf(veil));
+        auto* opacity = new QSGOpacityNode;
+        opacity->setOpacity(0.3);
+        QSGRectangleNode* rect = window()->createRectangleNode();
+        rect->setColor(Qt::blue);
+        rect->setRect(rectOf(veil));
+        opacity->appendChildNode(rect);
+        place->appendChildNode(opacity);
+        const auto key = orderOf(it.key(), veil);
+        const auto next = m_order.upper_bound(key);
+        if (next != m_order.end())
+            root->insertChildNodeBefore(place, next->second);
+        else
             root->appendChildNode(place);
+        m_order.emplace(key, place);
+        m_nodes.insert(it.key(), {veil, place});
     }
     return root;
 }

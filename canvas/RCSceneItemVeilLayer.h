@@ -8,6 +8,9 @@
 #include <QQuickItem>
 #include <QRectF>
 
+#include <map>
+#include <tuple>
+
 class QSGTransformNode;
 
 // The blue veils over the selected views of a view layer (RCSceneItemViewLayer) in edit mode, all
@@ -62,6 +65,15 @@ private:
     // dereferenced), and whether they changed since the last paint.
     QHash<const void*, Veil> m_veils;
     bool m_changed = true;
-    // The node of each veil as painted; dropped when the scene graph drops the root.
-    QHash<const void*, QSGTransformNode*> m_nodes;
+    // The node of each veil as painted, with the veil it shows, and the nodes in reading order;
+    // dropped when the scene graph drops the root.
+    struct Painted
+    {
+        Veil veil;
+        QSGTransformNode* node = nullptr;
+    };
+    using OrderKey = std::tuple<qreal, qreal, const void*>;
+    static OrderKey orderOf(const void* slot, const Veil& veil);
+    QHash<const void*, Painted> m_nodes;
+    std::map<OrderKey, QSGTransformNode*> m_order;
 };
