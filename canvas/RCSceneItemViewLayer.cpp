@@ -2,6 +2,7 @@
 
 #include "canvas/RCSceneItemViewSlot.h"
 
+#include <QLoggingCategory>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -81,6 +82,36 @@ bool holds(const QRectF& band, const Shape& shape)
     return false;
 }
 
+// The category of the selection lines: the one of QML's console, which wrote them before.
+const QLoggingCategory& selectLog()
+{
+    static const QLoggingCategory category("qml");
+    return category;
+}
+
+// Whether the view's selection changes are logged now (see the class comment).
+bool logsSelection(const QQuickItem* view)
+{
+    static QHash<const QMetaObject*, std::pair<int, int>> indices;
+    const QMetaObject* type = view->metaObject();
+    auto it = indices.find(type);
+    if (it == indices.end() ||
+        (it->first >= 0 && qstrcmp(type->property(it->first).name(), "mSelectVeil") != 0))
+        it = indices.insert(type,
+                            {type->indexOfProperty("mSelectVeil"), type->indexOfProperty("mInEditState")});
+    return it->first >= 0 && it->second >= 0 && type->property(it->first).read(view).toBool() &&
+           type->property(it->second).read(view).toBool();
+}
+
+void logSelection(const RCSceneItemViewSlot* slot)
+{
+    if (!selectLog().isDebugEnabled() || !slot->item() || !logsSelection(slot->item()))
+        return;
+    const QString name = slot->values().value(QStringLiteral("Name")).toString();
+    qCDebug(selectLog, "item select changed: %s selected: %s", qUtf8Printable(name),
+            slot->selected() ? "true" : "false");
+}
+
 // The role name of each input, in input order.
 const char* const kInputNames[] = {"itemId",   "sceneId", "values", "viewProperties", "selected",  "angle",
                                    "itemX",    "itemY",   "itemWidth", "itemHeight",   "qmlPath"};
@@ -137,6 +168,7 @@ void RCSceneItemViewLayer::setModel(QAbstractItemModel* model)
                         m_connections.clear();
                         clear();
                         Q_EMIT countChanged();
+                        Q_EMIT slotsChanged();
                         Q_EMIT modelChanged();
                     }),
         };
@@ -159,6 +191,7 @@ void RCSceneItemViewLayer::setOrigin(const QPointF& origin)
     for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
         slot->setOrigin(origin);
     Q_EMIT originChanged();
+    Q_EMIT slotsChanged();
 }
 
 qreal RCSceneItemViewLayer::divisor() const
@@ -174,6 +207,7 @@ void RCSceneItemViewLayer::setDivisor(qreal divisor)
     for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
         slot->setDivisor(divisor);
     Q_EMIT divisorChanged();
+    Q_EMIT slotsChanged();
 }
 
 int RCSceneItemViewLayer::count() const
@@ -265,8 +299,10 @@ void RCSceneItemViewLayer::reset()
         for (int row = 0; row < rows; ++row)
             m_slots.append(makeSlot(row));
     }
-    if (hadSlots || rows > 0)
+    if (hadSlots || rows > 0) {
         Q_EMIT countChanged();
+        Q_EMIT slotsChanged();
+    }
 }
 
 void RCSceneItemViewLayer::insertRows(int first, int last)
@@ -284,6 +320,7 @@ void RCSceneItemViewLayer::insertRows(int first, int last)
         m_slots.insert(row, slot);
     }
     Q_EMIT countChanged();
+    Q_EMIT slotsChanged();
 }
 
 void RCSceneItemViewLayer::removeRows(int first, int last)
@@ -297,6 +334,7 @@ void RCSceneItemViewLayer::removeRows(int first, int last)
     for (int row = last; row >= first; --row)
         dropSlot(m_slots.takeAt(row));
     Q_EMIT countChanged();
+    Q_EMIT slotsChanged();
 }
 
 void RCSceneItemViewLayer::updateRows(int first, int last, const QList<int>& roles)
@@ -312,6 +350,7 @@ void RCSceneItemViewLayer::updateRows(int first, int last, const QList<int>& rol
         return;
     for (int row = qMax(0, first); row <= last && row < m_slots.size(); ++row)
         write(m_slots.at(row), row, inputs);
+    Q_EMIT slotsChanged();
 }
 
 void RCSceneItemViewLayer::write(RCSceneItemViewSlot* slot, int row, const QList<Input>& inputs)
@@ -333,7 +372,10 @@ void RCSceneItemViewLayer::write(RCSceneItemViewSlot* slot, int row, const QList
             slot->setViewProperties(value.toMap());
             break;
         case Selected:
-            slot->setSelected(value.toBool());
+            if (value.toBool() != slot->selected()) {
+                slot->setSelected(value.toBool());
+                logSelection(slot);
+            }
             break;
         case Angle:
             slot->setAngle(value.toInt());
@@ -371,6 +413,12 @@ RCSceneItemViewSlot* RCSceneItemViewLayer::makeSlot(int row)
     slot->setParentItem(this);
     slot->setOrigin(m_origin);
     slot->setDivisor(m_divisor);
+    // a view made for a selected item shows it selected from the start
+    connect(slot, &RCSceneItemViewSlot::itemChanged, this, [this, slot] {
+        if (slot->item() && slot->selected())
+            logSelection(slot);
+        Q_EMIT slotsChanged();
+    });
     static const QList<Input> everyInput = [] {
         QList<Input> inputs;
         for (int input = 0; input < InputCount; ++input)

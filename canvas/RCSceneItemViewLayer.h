@@ -32,7 +32,12 @@ class RCSceneItemViewSlot;
 // (degrees, clockwise) about its centre. A point hits a view strictly inside it; a rubber band
 // holds a view with at least one of the view's four corners strictly inside the band. Whether a
 // row is selected is read from the model at the time of asking, not from the slot, which follows
-// the model only once the model has announced the change. GUI thread only.
+// the model only once the model has announced the change.
+//
+// A view that declares "mSelectVeil" true (its veil is drawn by RCSceneItemVeilLayer) has every
+// change of its selection logged while its "mInEditState" is true, as the debug line "item select
+// changed: <Name> selected: <true|false>" of category "qml": when the layer writes it, and when the
+// view is made for a selected item. GUI thread only.
 class RCSceneItemViewLayer : public QQuickItem
 {
     Q_OBJECT
@@ -70,6 +75,10 @@ Q_SIGNALS:
     void originChanged();
     void divisorChanged();
     void countChanged();
+    // The slots, or the selection, place, turn, view or view properties of some slot, may have
+    // changed: once per change of the model, origin or divisor, and when a slot's view is made or
+    // dropped.
+    void slotsChanged();
 
 protected:
     void componentComplete() override;

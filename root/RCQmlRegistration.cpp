@@ -3,6 +3,7 @@
 #include "actions/IRCAction.h"
 #include "actions/IRCActionManager.h"
 #include "actions/RCScriptProcess.h"
+#include "canvas/RCSceneItemVeilLayer.h"
 #include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 #include "cloud/TavixProjectCloudClient.h"
@@ -87,6 +88,7 @@ const std::vector<RCQmlRegistration::Type>& RCQmlRegistration::types()
         rcType<RCPropertyRowModel>("RCPropertyRowModel"),
         rcType<RCSceneItemViewSlot>("RCSceneItemViewSlot"),
         rcType<RCSceneItemViewLayer>("RCSceneItemViewLayer"),
+        rcType<RCSceneItemVeilLayer>("RCSceneItemVeilLayer"),
         rcType<RCCmdPresenter>("RCCmdPresenter"),
         rcType<IRCProject>("IRCProject"),
         rcType<IRCControlInstantiationParam>("IRCControlInstantiationParam"),

@@ -6,8 +6,6 @@ import "../scenePanel"
 // The parts scene item views make only when needed, each component made once per engine (owned
 // by the engine) rather than looked up by file at every use.
 QtObject {
-    // The blue veil over a selected view (RCSceneItemSelectVeil, filling the parent it is made in).
-    readonly property Component selectVeil: Component { RCSceneItemSelectVeil {} }
     // The canvas reading a button icon's transparency (RCSceneItemClickCheck; initial property mButton).
     readonly property Component clickCheck: Component { RCSceneItemClickCheck {} }
 }

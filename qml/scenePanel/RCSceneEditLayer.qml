@@ -386,11 +386,33 @@ Item {
         height: root.mFrameHeight
         visible: width > 0 && height > 0
 
+        // the blue 2 dp border as four strips, drawn as a bordered rectangle draws it (inside its
+        // place widened to whole pixels): a bordered rectangle that follows a growing selection
+        // would have the software renderer paint everything inside it again
+        readonly property real mOuterWidth: Math.ceil(width)
+        readonly property real mOuterHeight: Math.ceil(height)
+
         Rectangle {
-            anchors.fill: parent
-            color: "transparent"
-            border.color: "blue"
-            border.width: 2 * RCUnits.dp
+            width: frame.mOuterWidth
+            height: Math.min(2 * RCUnits.dp, frame.mOuterHeight / 2)
+            color: "blue"
+        }
+        Rectangle {
+            y: frame.mOuterHeight - height
+            width: frame.mOuterWidth
+            height: Math.min(2 * RCUnits.dp, frame.mOuterHeight / 2)
+            color: "blue"
+        }
+        Rectangle {
+            width: Math.min(2 * RCUnits.dp, frame.mOuterWidth / 2)
+            height: frame.mOuterHeight
+            color: "blue"
+        }
+        Rectangle {
+            x: frame.mOuterWidth - width
+            width: Math.min(2 * RCUnits.dp, frame.mOuterWidth / 2)
+            height: frame.mOuterHeight
+            color: "blue"
         }
         Repeater {
             model: [

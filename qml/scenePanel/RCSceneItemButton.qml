@@ -7,8 +7,9 @@ import "../common"
 import "RCSceneItemShow.js" as Show
 
 // The base of the tappable scene item views: the icon filling the view, the caption centred under
-// it (elided to the view's width), in edit mode a blue veil while the item is selected, and in control mode the tap. What
-// few buttons show (the veil, the transparency check) is made only when needed. A tap
+// it (elided to the view's width), in edit mode a blue veil while the item is selected (drawn by
+// the canvas, RCSceneItemVeilLayer, which also logs the selection changes), and in control mode
+// the tap. What few buttons show (the transparency check) is made only when needed. A tap
 // plays the click sound (an action) and then emits sig_itemClicked, to which each button view
 // answers; while pressed the content is shifted and grown by mPressedDis. With "EnableClick"
 // false the button neither zooms nor clicks. With "ClickAreaCheck" the icon's fully transparent
@@ -46,8 +47,8 @@ RCSceneItem {
     // "ClickAreaCheck" is on and there is an icon.
     property Item mClickCheck: null
     readonly property bool mClickCheckWanted: mClickAreaCheck && mIconPath !== ""
-    // The blue veil (RCSceneItemSelectVeil), made when the item is first selected in edit mode.
-    property Item mSelectVeil: null
+    // The canvas veils the button while it is selected in edit mode.
+    readonly property bool mSelectVeil: true
 
     signal sig_itemClicked
     signal sig_itemPressed
@@ -82,24 +83,12 @@ RCSceneItem {
         mContainer.anchors.topMargin = shift
         mContainer.anchors.bottomMargin = -2 * shift
     }
-    onMInEditStateChanged: {
-        mZoomIn = false
-        Show.showVeil(root, RCViewParts.selectVeil)
-    }
+    onMInEditStateChanged: mZoomIn = false
     onMClickCheckWantedChanged: {
         if (mClickCheck)
             mClickCheck.destroy()
         mClickCheck = mClickCheckWanted
                 ? RCViewParts.clickCheck.createObject(root, {"mButton": root}) : null
-    }
-    onMSelectChanged: {
-        // what Show.showVeil does, without the call: a band changes thousands of selections
-        if (mSelectVeil)
-            mSelectVeil.visible = mSelect && mInEditState
-        else if (mSelect && mInEditState)
-            mSelectVeil = RCViewParts.selectVeil.createObject(root)
-        if (mInEditState)
-            console.log("item select changed:", Show.readText(root, "Name", ""), "selected:", mSelect)
     }
 
     Image {

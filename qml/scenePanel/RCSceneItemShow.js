@@ -151,16 +151,6 @@ function readButton(button) {
     button.mTextBold = Boolean(readProperty(button, "TextBold", false))
 }
 
-// Shows the button's veil (its mSelectVeil) while the button is selected in edit mode, made from
-// component the first time it is to show.
-function showVeil(button, component) {
-    var shown = button.mSelect && button.mInEditState
-    if (button.mSelectVeil)
-        button.mSelectVeil.visible = shown
-    else if (shown)
-        button.mSelectVeil = component.createObject(button)
-}
-
 // Whether a press at (x, y) is the button's: not on a fully transparent pixel of its icon as the
 // canvas (null while there is none) draws it.
 function acceptsPoint(canvas, x, y) {

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCAction 1.0
 import Rc.RCSceneItemModel 1.0
+import Rc.RCSceneItemVeilLayer 1.0
 import Rc.RCSceneItemViewLayer 1.0
 import Rc.IRCControlManager 1.0
 import Rc.IRCImageManager 1.0
@@ -415,6 +416,11 @@ Item {
                         model: itemModel
                         origin: Qt.point(root.mRectX, root.mRectY)
                         divisor: root.mScale
+                    }
+                    // the blue veils over the selected views
+                    RCSceneItemVeilLayer {
+                        objectName: "sceneItemVeils"
+                        views: viewLayer
                     }
                 }
             }

@@ -2,7 +2,8 @@
 // inserts in the middle, removes and resets; a change writes only the roles it names; presses and
 // rubber bands hit the views as drawn (turned, zoomed), never a row without a view; the slots a
 // reset replaced go, and the script engine collects, only after the window's next frame; a button
-// view completes with its face in place.
+// view completes with its face in place; the selection changes of views that ask for a veil are
+// logged, in order.
 #include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 
@@ -65,9 +66,15 @@ constexpr HitItem kHitItems[] = {{"a", {100, 100, 100, 100}, 0, true, true},
 // The script engine's collections, counted from its statistics category (enabled before any engine).
 int g_collections = 0;
 QtMessageHandler g_previousHandler = nullptr;
+// The lines of category "qml" while set: "<type> <message>".
+QStringList* g_qmlLines = nullptr;
 
 void countCollections(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
+    if (g_qmlLines && context.category && QByteArrayView(context.category) == "qml") {
+        g_qmlLines->append(QString::number(type) + u' ' + message);
+        return;
+    }
     if (context.category && QByteArrayView(context.category).startsWith("qt.qml.gc")) {
         if (message.contains(u"========== GC"))
             ++g_collections;
@@ -260,6 +267,75 @@ private Q_SLOTS:
             QCOMPARE(changes.value(u"select"_s).toStringList(), hit);
             QCOMPARE(changes.value(u"deselect"_s).toStringList(), off);
         }
+    }
+
+    // A view that asks for a veil ("mSelectVeil") has each change of its selection logged while in
+    // edit mode (debug, category "qml"), in row order, and once when made for a selected item.
+    void logsSelectionChanges_data()
+    {
+        QTest::addColumn<bool>("veiled");
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("lines");
+        const QString on = u"0 item select changed: 停止 selected: true"_s;
+        const QString off = u"0 item select changed: 停止 selected: false"_s;
+        const QString other = u"0 item select changed:  selected: true"_s;
+        QTest::newRow("select two") << true << true << "select" << QStringList{on, other};
+        QTest::newRow("deselect") << true << true << "deselect" << QStringList{off};
+        QTest::newRow("made selected") << true << true << "insert" << QStringList{on};
+        QTest::newRow("not in edit mode") << true << false << "select" << QStringList{};
+        QTest::newRow("no veil") << false << true << "select" << QStringList{};
+    }
+    void logsSelectionChanges()
+    {
+        QFETCH(bool, veiled);
+        QFETCH(bool, edit);
+        QFETCH(QString, change);
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"View.qml"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(veiled ? "import QtQuick\nItem { property bool mSelect; property bool mInEditState; "
+                            "readonly property bool mSelectVeil: true }\n"
+                          : "import QtQuick\nItem { property bool mSelect; property bool mInEditState }\n");
+        file.close();
+        const int selectedRole = kXRole + 1;
+        QStandardItemModel model;
+        model.setItemRoleNames({{kIdRole, "itemId"},
+                                {selectedRole, "selected"},
+                                {kXRole + 2, "values"},
+                                {kXRole + 3, "viewProperties"},
+                                {kXRole + 4, "qmlPath"}});
+        const auto add = [&](int at, const QString& name, bool selected) {
+            QStandardItem* r = row(name);
+            r->setData(selected, selectedRole);
+            r->setData(name.isEmpty() ? QVariantMap{} : QVariantMap{{u"Name"_s, name}}, kXRole + 2);
+            r->setData(QVariantMap{{u"mInEditState"_s, edit}}, kXRole + 3);
+            r->setData(QUrl::fromLocalFile(file.fileName()).toString(), kXRole + 4);
+            model.insertRow(at, r);
+        };
+        add(0, u"停止"_s, change == u"deselect");
+        add(1, QString(), false);
+        QQmlEngine engine;
+        RCSceneItemViewLayer layer;
+        QQmlEngine::setContextForObject(&layer, engine.rootContext());
+        layer.setModel(&model);
+        QStringList logged;
+        g_qmlLines = &logged;
+        if (change == u"select") {
+            QSignalBlocker blocker(model);
+            model.item(0)->setData(true, selectedRole);
+            model.item(1)->setData(true, selectedRole);
+            blocker.unblock();
+            Q_EMIT model.dataChanged(model.index(0, 0), model.index(1, 0), {selectedRole});
+        } else if (change == u"deselect") {
+            model.item(0)->setData(false, selectedRole);
+            model.item(1)->setData(false, selectedRole); // unchanged: no line
+        } else {
+            add(0, u"停止"_s, true);
+        }
+        g_qmlLines = nullptr;
+        QCOMPARE(logged, lines);
     }
 
     // A scene switch: the panel takes the layer out of the window, resets the model, puts it back.

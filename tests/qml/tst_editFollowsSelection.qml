@@ -89,6 +89,54 @@ RCTestMainWindow {
             serverPeers.stopServer()
         }
 
+        // The selection frame's border, drawn as strips, looks exactly as a bordered rectangle in its
+        // place would, at whole and fractional canvas pixels.
+        function test_frameLooksBordered_data() {
+            return [
+                {tag: "whole pixels", x: 40, y: 30, width: 120, height: 80},
+                {tag: "fractions", x: 40.4, y: 30.7, width: 100.6, height: 60.3},
+                {tag: "fractions, flat", x: 140.25, y: 150.5, width: 233.3, height: 20.1}
+            ]
+        }
+        function test_frameLooksBordered(data) {
+            var layer = findChild(canvas, "sceneEditLayer")
+            var frame = findChild(canvas, "sceneSelectFrame")
+            // (x, y) from the panel's top-left, once the selection's own frame is in place
+            wait(50)
+            var origin = layer.mapFromItem(canvas, 0, 0)
+            layer.mFrameX = origin.x + data.x
+            layer.mFrameY = origin.y + data.y
+            layer.mFrameWidth = data.width
+            layer.mFrameHeight = data.height
+            var strips = []
+            for (var i = 0; i < frame.children.length; ++i) {
+                if (frame.children[i].objectName === "" && frame.children[i].color !== undefined)
+                    strips.push(frame.children[i])
+            }
+            compare(strips.length, 4)
+            waitForRendering(canvas)
+            compare([frame.width, frame.height], [data.width, data.height])
+            var drawn = grabImage(canvas)
+            var bordered = Qt.createQmlObject("import QtQuick; Rectangle { anchors.fill: parent; color: 'transparent';"
+                                              + " border.color: 'blue' }", frame)
+            bordered.border.width = strips[0].height
+            for (var j = 0; j < strips.length; ++j)
+                strips[j].visible = false
+            waitForRendering(canvas)
+            var expected = grabImage(canvas)
+            bordered.destroy()
+            for (var k = 0; k < strips.length; ++k)
+                strips[k].visible = true
+            var apart = 0
+            for (var y = 0; y < canvas.height; ++y) {
+                for (var x = 0; x < canvas.width; ++x) {
+                    if (!Qt.colorEqual(drawn.pixel(x, y), expected.pixel(x, y)))
+                        ++apart
+                }
+            }
+            compare(apart, 0)
+        }
+
         // How the selection changes, and then whether the arrow keys and Delete have a selected
         // item to act on.
         function test_panelAndKeysFollow_data() {

@@ -1,0 +1,198 @@
+#include "canvas/RCSceneItemVeilLayer.h"
+
+#include "canvas/RCSceneItemViewLayer.h"
+#include "canvas/RCSceneItemViewSlot.h"
+
+#include <QHash>
+#include <QMatrix4x4>
+#include <QQuickWindow>
+#include <QSGOpacityNode>
+#include <QSGRectangleNode>
+#include <QSGTransformNode>
+
+#include <cmath>
+
+namespace {
+
+// Whether view shows a veil now: its type declares "mSelectVeil" true (read from the first view of
+// the type) and the view is in edit mode ("mInEditState"). Kept per type, checked by name, as a
+// type's meta-object may be gone and its address taken by another.
+bool veiled(const QObject* view)
+{
+    struct Type
+    {
+        bool veiled;
+        int editState;
+    };
+    static QHash<const QMetaObject*, Type> types;
+    const QMetaObject* meta = view->metaObject();
+    auto it = types.find(meta);
+    if (it == types.end() ||
+        (it->editState >= 0 && qstrcmp(meta->property(it->editState).name(), "mInEditState") != 0)) {
+        const int veil = meta->indexOfProperty("mSelectVeil");
+        it = types.insert(meta, {veil >= 0 && meta->property(veil).read(view).toBool(),
+                                 meta->indexOfProperty("mInEditState")});
+    }
+    return it->veiled && it->editState >= 0 && meta->property(it->editState).read(view).toBool();
+}
+
+// The place and turn of veil, as the scene graph combines the slot's place and the view's turn
+// about its centre.
+QMatrix4x4 matrixOf(const RCSceneItemVeilLayer::Veil& veil)
+{
+    QMatrix4x4 m;
+    m.translate(float(veil.rect.x()), float(veil.rect.y()));
+    if (veil.angle != 0) {
+        const QPointF centre(veil.rect.width() / 2, veil.rect.height() / 2);
+        m.translate(float(centre.x()), float(centre.y()));
+        m.rotate(float(veil.angle), 0, 0, 1);
+        m.translate(float(-centre.x()), float(-centre.y()));
+    }
+    return m;
+}
+
+// The rectangle of veil's node: the view's size widened to whole pixels, as a Rectangle's; where an
+// unturned veil is, as its node needs no transform of its own.
+QRectF rectOf(const RCSceneItemVeilLayer::Veil& veil)
+{
+    return QRectF(QRectF(0, 0, veil.rect.width(), veil.rect.height()).toAlignedRect());
+}
+
+} // namespace
+
+RCSceneItemVeilLayer::OrderKey RCSceneItemVeilLayer::orderOf(const void* slot, const Veil& veil)
+{
+    return {veil.rect.y(), veil.rect.x(), slot};
+}
+
+RCSceneItemVeilLayer::RCSceneItemVeilLayer(QQuickItem* parent) : QQuickItem(parent)
+{
+    setFlag(ItemHasContents);
+}
+
+RCSceneItemViewLayer* RCSceneItemVeilLayer::views() const
+{
+    return m_views;
+}
+
+void RCSceneItemVeilLayer::setViews(RCSceneItemViewLayer* views)
+{
+    if (views == m_views)
+        return;
+    disconnect(m_connection);
+    m_views = views;
+    if (views)
+        m_connection =
+            connect(views, &RCSceneItemViewLayer::slotsChanged, this, &RCSceneItemVeilLayer::refresh);
+    refresh();
+    Q_EMIT viewsChanged();
+}
+
+int RCSceneItemVeilLayer::count() const
+{
+    return int(m_veils.size());
+}
+
+void RCSceneItemVeilLayer::itemChange(ItemChange change, const ItemChangeData& value)
+{
+    QQuickItem::itemChange(change, value);
+    if (change == ItemSceneChange && value.window)
+        refresh();
+}
+
+void RCSceneItemVeilLayer::refresh()
+{
+    // gathered at the polish of the next frame, painted at its sync: one frame, asked for here
+    polish();
+    update();
+}
+
+void RCSceneItemVeilLayer::updatePolish()
+{
+    QHash<const void*, Veil> veils;
+    const QPointF scenePos = mapToScene(QPointF(0, 0));
+    const RCSceneItemViewLayer* views = m_views;
+    const QPointF offset = views ? views->mapToItem(this, QPointF(0, 0)) : QPointF();
+    for (int row = 0; views && row < views->count(); ++row) {
+        const RCSceneItemViewSlot* slot = views->itemAt(row);
+        const QQuickItem* view = slot->selected() ? slot->item() : nullptr;
+        if (!view || !veiled(view))
+            continue;
+        QPointF at(slot->x() + offset.x(), slot->y() + offset.y());
+        int angle = slot->angle();
+        // An unturned Rectangle (or one turned half way, which is not rotating either) fills the
+        // whole pixels its edges round to, where a bare rectangle node would blend the pixels its
+        // edges cut: such a veil is placed on whole pixels of the window, half a turn as the
+        // Rectangle's size widened to whole pixels and flipped about its centre.
+        if (angle % 360 == 180 || angle % 360 == -180) {
+            at +=
+                QPointF(slot->width() - std::ceil(slot->width()), slot->height() - std::ceil(slot->height()));
+            angle = 0;
+        }
+        if (angle == 0)
+            at = QPointF(std::round(scenePos.x() + at.x()) - scenePos.x(),
+                         std::round(scenePos.y() + at.y()) - scenePos.y());
+        veils.insert(slot, {QRectF(at, slot->size()), angle});
+    }
+    const int before = int(m_veils.size());
+    if (veils != m_veils) {
+        m_veils = std::move(veils);
+        m_changed = true;
+    }
+    if (before != m_veils.size())
+        Q_EMIT countChanged();
+}
+
+QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData*)
+{
+    QSGNode* root = oldNode;
+    if (!root) {
+        // a transform node, so that the software renderer knows the item's place for veils
+        // added later
+        root = new QSGTransformNode;
+        m_nodes.clear();
+        m_order.clear();
+        m_changed = true;
+    }
+    if (!m_changed)
+        return root;
+    m_changed = false;
+    // the veils that went or changed leave the tree
+    for (auto it = m_nodes.begin(); it != m_nodes.end();) {
+        const auto veil = m_veils.constFind(it.key());
+        if (veil != m_veils.cend() && veil->rect == it->veil.rect && veil->angle == it->veil.angle) {
+            ++it;
+            continue;
+        }
+        root->removeChildNode(it->node);
+        delete it->node;
+        m_order.erase(orderOf(it.key(), it->veil));
+        it = m_nodes.erase(it);
+    }
+    // The new ones join it in reading order (top row first, left first): the software renderer
+    // meets them in order and adds each one's rectangle to the region it repaints at once, where
+    // rectangles in no order would each cost a pass over all the others.
+    for (auto it = m_veils.cbegin(); it != m_veils.cend(); ++it) {
+        if (m_nodes.contains(it.key()))
+            continue;
+        const Veil& veil = it.value();
+        auto* place = new QSGTransformNode;
+        place->setMatrix(matrixOf(veil));
+        auto* opacity = new QSGOpacityNode;
+        opacity->setOpacity(0.3);
+        QSGRectangleNode* rect = window()->createRectangleNode();
+        rect->setColor(Qt::blue);
+        rect->setRect(rectOf(veil));
+        opacity->appendChildNode(rect);
+        place->appendChildNode(opacity);
+        const auto key = orderOf(it.key(), veil);
+        const auto next = m_order.upper_bound(key);
+        if (next != m_order.end())
+            root->insertChildNodeBefore(place, next->second);
+        else
+            root->appendChildNode(place);
+        m_order.emplace(key, place);
+        m_nodes.insert(it.key(), {veil, place});
+    }
+    return root;
+}

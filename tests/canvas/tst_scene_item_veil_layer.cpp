@@ -1,0 +1,171 @@
+// The veils of the selected views, all drawn by one item over the view layer, look exactly as a
+// blue Rectangle at opacity 0.3 filling each view did (whole and fractional pixels, turned views,
+// a canvas at a fraction of a pixel, selected after the window was drawn), only in edit mode, only
+// over views that ask for one; and they follow the selection.
+#include "canvas/RCSceneItemVeilLayer.h"
+#include "canvas/RCSceneItemViewLayer.h"
+
+#include <QFile>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A view filled with a colour; with `own`, a veil of its own as scene views drew them; otherwise one
+// the veil layer draws ("mSelectVeil").
+QByteArray viewQml(bool own)
+{
+    return QByteArray("import QtQuick\nItem {\n    property bool mSelect: false\n    property int mAngle: 0\n"
+                      "    property bool mInEditState: false\n    rotation: mAngle\n") +
+           (own ? "" : "    readonly property bool mSelectVeil: true\n") +
+           "    Rectangle { anchors.fill: parent; color: \"#c08040\" }\n" +
+           (own ? "    Rectangle { anchors.fill: parent; color: \"blue\"; opacity: 0.3; "
+                  "visible: parent.mSelect && parent.mInEditState }\n"
+                : "") +
+           "}\n";
+}
+
+// x, y, width, height, angle (scene units, degrees), selected
+using Place = QList<int>;
+
+} // namespace
+
+class TestSceneItemVeilLayer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QQuickWindow::setGraphicsApi(QSGRendererInterface::Software); }
+
+    void looksLikeAVeilPerView_data()
+    {
+        QTest::addColumn<qreal>("divisor");
+        QTest::addColumn<QPointF>("origin");
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QList<Place>>("places");
+        QTest::addColumn<int>("tolerance");
+        QTest::newRow("whole pixels")
+            << 1.0 << QPointF(10, 10) << true
+            << QList<Place>{{0, 0, 40, 30, 0, 1}, {50, 0, 30, 20, 0, 0}, {100, 40, 25, 50, 0, 1}} << 0;
+        QList<Place> grid;
+        for (int i = 0; i < 60; ++i)
+            grid.append({20 * (i % 12), 12 * (i / 12), 16, 10, 0, i % 3 != 1});
+        QTest::newRow("zoomed out, fractions") << 5.0 << QPointF(10.5, 7.25) << true << grid << 0;
+        QTest::newRow("zoomed, fractions") << 2.5 << QPointF(3, 4) << true << grid.mid(0, 20) << 0;
+        QTest::newRow("turned") << 1.0 << QPointF(0, 0) << true
+                                << QList<Place>{{10, 10, 40, 20, 90, 1},
+                                                {70, 10, 40, 20, 30, 1},
+                                                {130, 10, 30, 20, 180, 1},
+                                                {10, 60, 30, 20, 360, 1},
+                                                {70, 60, 30, 20, 270, 0}}
+                                << 1;
+        QTest::newRow("turned and zoomed")
+            << 2.5 << QPointF(5.5, 5) << true
+            << QList<Place>{{20, 20, 100, 60, 45, 1}, {200, 20, 90, 50, 90, 1}} << 1;
+        QTest::newRow("not in edit mode") << 1.0 << QPointF(10, 10) << false
+                                          << QList<Place>{{0, 0, 40, 30, 0, 1}, {50, 0, 30, 20, 0, 1}} << 0;
+    }
+    void looksLikeAVeilPerView()
+    {
+        QFETCH(qreal, divisor);
+        QFETCH(QPointF, origin);
+        QFETCH(bool, edit);
+        QFETCH(QList<Place>, places);
+        QFETCH(int, tolerance);
+        QTemporaryDir dir;
+        QString urls[2];
+        for (bool own : {false, true}) {
+            QFile file(dir.filePath(own ? u"Own.qml"_s : u"Veiled.qml"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(viewQml(own)) > 0);
+            urls[own] = QUrl::fromLocalFile(file.fileName()).toString();
+        }
+        QImage shots[2];
+        int veils[2] = {-1, -1};
+        for (bool own : {false, true}) {
+            QStandardItemModel model;
+            model.setItemRoleNames({{Qt::UserRole, "itemId"},
+                                    {Qt::UserRole + 1, "qmlPath"},
+                                    {Qt::UserRole + 2, "itemX"},
+                                    {Qt::UserRole + 3, "itemY"},
+                                    {Qt::UserRole + 4, "itemWidth"},
+                                    {Qt::UserRole + 5, "itemHeight"},
+                                    {Qt::UserRole + 6, "angle"},
+                                    {Qt::UserRole + 7, "selected"},
+                                    {Qt::UserRole + 8, "viewProperties"}});
+            for (int i = 0; i < places.size(); ++i) {
+                auto* row = new QStandardItem;
+                row->setData(QString::number(i), Qt::UserRole);
+                row->setData(urls[own], Qt::UserRole + 1);
+                for (int k = 0; k < 6; ++k)
+                    row->setData(k >= 4 ? QVariant(0) : QVariant(places[i][k]), Qt::UserRole + 2 + k);
+                row->setData(QVariantMap{{u"mInEditState"_s, edit}}, Qt::UserRole + 8);
+                model.appendRow(row);
+            }
+            QQmlEngine engine;
+            QQuickWindow window;
+            window.setColor(QColor(0x20, 0x60, 0xa0));
+            window.resize(320, 200);
+            // the canvas's layers sit inside it, here at a fraction of a pixel
+            QQuickItem canvas(window.contentItem());
+            canvas.setPosition(QPointF(-180.5, -120.25));
+            RCSceneItemViewLayer views(&canvas);
+            views.setPosition(QPointF(200, 140));
+            QQmlEngine::setContextForObject(&views, engine.rootContext());
+            views.setSize(QSizeF(320, 200));
+            views.setOrigin(origin);
+            views.setDivisor(divisor);
+            views.setModel(&model);
+            RCSceneItemVeilLayer layer(&canvas);
+            layer.setPosition(views.position());
+            layer.setViews(&views);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            (void)window.grabWindow();
+            // turned and selected once shown: the test's views show what the layer writes, not
+            // their values; the window draws only what changed
+            for (int i = 0; i < places.size(); ++i) {
+                model.item(i)->setData(places[i][4], Qt::UserRole + 6);
+                model.item(i)->setData(places[i][5] != 0, Qt::UserRole + 7);
+            }
+            shots[own] = window.grabWindow();
+            veils[own] = layer.count();
+            // the veils follow the selection
+            if (!own) {
+                const QImage before = shots[own];
+                for (int i = 0; i < places.size(); ++i)
+                    model.item(i)->setData(false, Qt::UserRole + 7);
+                QCOMPARE(window.grabWindow() != before, edit);
+                QCOMPARE(layer.count(), 0);
+            }
+        }
+        int selected = 0;
+        for (const Place& place : places)
+            selected += edit && place[5] ? 1 : 0;
+        QCOMPARE(veils[0], selected);
+        QCOMPARE(veils[1], 0);
+        QVERIFY(!shots[0].isNull() && shots[0].size() == shots[1].size());
+        // antialiased edges of views turned by other than quarter turns may be a level apart
+        int apart = 0;
+        const QImage a = shots[0].convertToFormat(QImage::Format_ARGB32);
+        const QImage b = shots[1].convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb p = a.pixel(x, y);
+                const QRgb q = b.pixel(x, y);
+                apart = std::max({apart, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                  std::abs(qBlue(p) - qBlue(q))});
+            }
+        }
+        QCOMPARE_LE(apart, tolerance);
+    }
+};
+
+QTEST_MAIN(TestSceneItemVeilLayer)
+#include "tst_scene_item_veil_layer.moc"
