@@ -48,6 +48,18 @@ bool isOpen(const std::string& path)
 
 QByteArray g_messages;
 
+// Removes the file and its folder, however the check ends.
+struct Cleanup
+{
+    std::string file;
+    std::string folder;
+    ~Cleanup()
+    {
+        unlink(file.c_str());
+        rmdir(folder.c_str());
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -59,11 +71,12 @@ int main(int argc, char* argv[])
     if (!realpath(folder, resolved))
         return failed("no temporary folder");
     const std::string path = std::string(resolved) + "/" + RCPacketFolder::ProjectFileName;
+    const Cleanup cleanup{path, resolved};
     {
-        // Large enough (split over threads, some tens of milliseconds) to be seen open.
+        // Large enough (about 6 MB, split over threads) to be seen open while it is read.
         std::ofstream file(path, std::ios::binary);
         file << "{\"version\": \"3.0.0\", \"sceneArray\": {\"sceneArray\": [";
-        for (int s = 0; s < 64; ++s) {
+        for (int s = 0; s < 192; ++s) {
             file << (s ? "," : "") << "{\"itemArray\": [";
             for (int i = 0; i < 400; ++i)
                 file << (i ? "," : "") << "{\"propertyArray\": [{\"name\": \"Name\", \"value\": \"item " << i
@@ -89,7 +102,7 @@ int main(int argc, char* argv[])
     {
         QCoreApplication app(argc, argv);
         const RCProjectFileReader::Result read = reader.take(QString::fromStdString(path));
-        if (!read.opened || !read.document.isObject() || read.sceneRows.size() != 64)
+        if (!read.opened || !read.document.isObject() || read.sceneRows.size() != 192)
             code = failed("the read-ahead did not read the file");
     }
     qInstallMessageHandler(nullptr);
