@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QUrl>
 
 #include <system_error>
@@ -36,6 +37,10 @@ RCProjectFileReader::RCProjectFileReader(const QString& filePathOrUrl)
     const QFileInfo file(m_resolvedPath);
     if (!m_resolvedPath.isEmpty() && file.isFile() &&
         QFileInfo(RCPacketFolder::projectFileOf(file.absolutePath())).canonicalFilePath() == m_resolvedPath) {
+        // Qt takes the first thread that makes one of its objects for its main thread, and the
+        // read makes a QFile: this thread (main's, before the application object exists) is made
+        // known to Qt first.
+        QThread::currentThread();
         // Without a thread (the system refused one) nothing is read ahead.
         try {
             m_ahead = std::async(std::launch::async, &RCProjectFileReader::read, m_resolvedPath);

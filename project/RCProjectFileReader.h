@@ -21,7 +21,8 @@
 // its own reads.
 //
 // Owned by whoever made it; take() and the destructor (which awaits the read) on the thread that
-// made it.
+// made it. May be made before the application object, on the thread that then makes it: that
+// thread stays Qt's main thread.
 class RCProjectFileReader
 {
 public:
