@@ -14,28 +14,6 @@
 
 namespace {
 
-// Whether view shows a veil now: its type declares "mSelectVeil" true (read from the first view of
-// the type) and the view is in edit mode ("mInEditState"). Kept per type, checked by name, as a
-// type's meta-object may be gone and its address taken by another.
-bool veiled(const QObject* view)
-{
-    struct Type
-    {
-        bool veiled;
-        int editState;
-    };
-    static QHash<const QMetaObject*, Type> types;
-    const QMetaObject* meta = view->metaObject();
-    auto it = types.find(meta);
-    if (it == types.end() ||
-        (it->editState >= 0 && qstrcmp(meta->property(it->editState).name(), "mInEditState") != 0)) {
-        const int veil = meta->indexOfProperty("mSelectVeil");
-        it = types.insert(meta, {veil >= 0 && meta->property(veil).read(view).toBool(),
-                                 meta->indexOfProperty("mInEditState")});
-    }
-    return it->veiled && it->editState >= 0 && meta->property(it->editState).read(view).toBool();
-}
-
 // The place and turn of veil, as the scene graph combines the slot's place and the view's turn
 // about its centre.
 QMatrix4x4 matrixOf(const RCSceneItemVeilLayer::Veil& veil)
@@ -115,8 +93,7 @@ void RCSceneItemVeilLayer::updatePolish()
     const QPointF offset = views ? views->mapToItem(this, QPointF(0, 0)) : QPointF();
     for (int row = 0; views && row < views->count(); ++row) {
         const RCSceneItemViewSlot* slot = views->itemAt(row);
-        const QQuickItem* view = slot->selected() ? slot->item() : nullptr;
-        if (!view || !veiled(view))
+        if (!slot->selected() || !slot->showsVeil())
             continue;
         QPointF at(slot->x() + offset.x(), slot->y() + offset.y());
         int angle = slot->angle();

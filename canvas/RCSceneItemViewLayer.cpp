@@ -89,23 +89,9 @@ const QLoggingCategory& selectLog()
     return category;
 }
 
-// Whether the view's selection changes are logged now (see the class comment).
-bool logsSelection(const QQuickItem* view)
-{
-    static QHash<const QMetaObject*, std::pair<int, int>> indices;
-    const QMetaObject* type = view->metaObject();
-    auto it = indices.find(type);
-    if (it == indices.end() ||
-        (it->first >= 0 && qstrcmp(type->property(it->first).name(), "mSelectVeil") != 0))
-        it = indices.insert(type,
-                            {type->indexOfProperty("mSelectVeil"), type->indexOfProperty("mInEditState")});
-    return it->first >= 0 && it->second >= 0 && type->property(it->first).read(view).toBool() &&
-           type->property(it->second).read(view).toBool();
-}
-
 void logSelection(const RCSceneItemViewSlot* slot)
 {
-    if (!selectLog().isDebugEnabled() || !slot->item() || !logsSelection(slot->item()))
+    if (!selectLog().isDebugEnabled() || !slot->showsVeil())
         return;
     const QString name = slot->values().value(QStringLiteral("Name")).toString();
     qCDebug(selectLog, "item select changed: %s selected: %s", qUtf8Printable(name),

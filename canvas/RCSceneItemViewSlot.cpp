@@ -378,6 +378,12 @@ QQuickItem* RCSceneItemViewSlot::item() const
     return m_view;
 }
 
+bool RCSceneItemViewSlot::showsVeil() const
+{
+    return m_view && m_veilProperty.isValid() && m_editStateProperty.isValid() &&
+           m_veilProperty.read(m_view).toBool() && m_editStateProperty.read(m_view).toBool();
+}
+
 void RCSceneItemViewSlot::componentComplete()
 {
     QQuickItem::componentComplete();
@@ -427,6 +433,8 @@ void RCSceneItemViewSlot::makeView()
     m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));
     m_angleProperty = propertyOf(file, view, QStringLiteral("mAngle"));
     m_changedValuesProperty = propertyOf(file, view, QStringLiteral("mChangedValues"));
+    m_veilProperty = propertyOf(file, view, QStringLiteral("mSelectVeil"));
+    m_editStateProperty = propertyOf(file, view, QStringLiteral("mInEditState"));
     for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
         propertyOf(file, view, it.key()).write(view, it.value());
     // after the edit state, which a handler of the selection may read

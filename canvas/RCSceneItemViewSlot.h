@@ -84,6 +84,9 @@ public:
     qreal divisor() const;
     void setDivisor(qreal divisor);
     QQuickItem* item() const;
+    // Whether the view is veiled while selected now: its type declares "mSelectVeil" true and it is
+    // in edit mode ("mInEditState"). False without a view.
+    bool showsVeil() const;
 
 Q_SIGNALS:
     void itemIdChanged();
@@ -125,4 +128,7 @@ private:
     QMetaProperty m_selectProperty;
     QMetaProperty m_angleProperty;
     QMetaProperty m_changedValuesProperty;
+    // The view's mSelectVeil and mInEditState (invalid for a view without one).
+    QMetaProperty m_veilProperty;
+    QMetaProperty m_editStateProperty;
 };
