@@ -129,11 +129,42 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         root = new QSGTransformNode;
         m_nodes.clear();
         m_order.clear();
+        m_cover = nullptr;
         m_changed = true;
     }
     if (!m_changed)
         return root;
     m_changed = false;
+    // Many veils changing at once (select all in a crowded scene, a click that clears it, a zoom
+    // step with much selected): the software renderer adds the rectangle of each node that comes, goes or changes to
+    // the region it repaints, and rectangles in no useful order cost it a pass over all the
+    // others, thousands of times. So a clear rectangle over the veils that change goes on top:
+    // met first, it makes the region one rectangle that each veil's already lies in. The one of
+    // the last such change leaves the tree before any veil does, for the same end: after select
+    // all, it covers every veil a click then clears.
+    int changes = 0;
+    QRectF changed;
+    const auto add = [&](const Veil& veil) {
+        ++changes;
+        changed |= matrixOf(veil).mapRect(rectOf(veil));
+    };
+    for (auto it = m_nodes.cbegin(); it != m_nodes.cend(); ++it) {
+        const auto veil = m_veils.constFind(it.key());
+        if (veil == m_veils.cend() || *veil != it->veil)
+            add(it->veil);
+        if (veil != m_veils.cend() && *veil != it->veil)
+            add(*veil);
+    }
+    for (auto it = m_veils.cbegin(); it != m_veils.cend(); ++it) {
+        if (!m_nodes.contains(it.key()))
+            add(it.value());
+    }
+    const bool many = changes >= kManyChanges;
+    if (many && m_cover) {
+        root->removeChildNode(m_cover);
+        delete m_cover;
+        m_cover = nullptr;
+    }
     // the veils that went or changed leave the tree
     for (auto it = m_nodes.begin(); it != m_nodes.end();) {
         const auto veil = m_veils.constFind(it.key());
@@ -166,10 +197,20 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         const auto next = m_order.upper_bound(key);
         if (next != m_order.end())
             root->insertChildNodeBefore(place, next->second);
+        else if (m_cover)
+            root->insertChildNodeBefore(place, m_cover);
         else
             root->appendChildNode(place);
         m_order.emplace(key, place);
         m_nodes.insert(it.key(), {veil, place});
+    }
+    if (many) {
+        QSGRectangleNode* cover = window()->createRectangleNode();
+        cover->setColor(Qt::transparent);
+        // whole pixels around it, as the renderer widens each veil's
+        cover->setRect(QRectF(changed.toAlignedRect().adjusted(-1, -1, 1, 1)));
+        root->appendChildNode(cover);
+        m_cover = cover;
     }
     return root;
 }

@@ -76,4 +76,8 @@ private:
     static OrderKey orderOf(const void* slot, const Veil& veil);
     QHash<const void*, Painted> m_nodes;
     std::map<OrderKey, QSGTransformNode*> m_order;
+    // The clear rectangle over the veils of the last change of many at once, the root's last
+    // child; null before such a change.
+    QSGNode* m_cover = nullptr;
+    static constexpr int kManyChanges = 1024;
 };

@@ -391,28 +391,33 @@ Item {
         // would have the software renderer paint everything inside it again
         readonly property real mOuterWidth: Math.ceil(width)
         readonly property real mOuterHeight: Math.ceil(height)
+        // Blue a 255th short of opaque, which no eye tells apart: the software renderer leaves a
+        // translucent piece out of what it takes as covered, and so does not cut the region it
+        // repaints into pieces around the border and handles when thousands of veils under them
+        // come or go (select all) or a band drags them along.
+        readonly property color mColor: "#fe0000ff"
 
         Rectangle {
             width: frame.mOuterWidth
             height: Math.min(2 * RCUnits.dp, frame.mOuterHeight / 2)
-            color: "blue"
+            color: frame.mColor
         }
         Rectangle {
             y: frame.mOuterHeight - height
             width: frame.mOuterWidth
             height: Math.min(2 * RCUnits.dp, frame.mOuterHeight / 2)
-            color: "blue"
+            color: frame.mColor
         }
         Rectangle {
             width: Math.min(2 * RCUnits.dp, frame.mOuterWidth / 2)
             height: frame.mOuterHeight
-            color: "blue"
+            color: frame.mColor
         }
         Rectangle {
             x: frame.mOuterWidth - width
             width: Math.min(2 * RCUnits.dp, frame.mOuterWidth / 2)
             height: frame.mOuterHeight
-            color: "blue"
+            color: frame.mColor
         }
         Repeater {
             model: [
@@ -446,7 +451,7 @@ Item {
 
                 Rectangle {
                     anchors.fill: parent
-                    color: "blue"
+                    color: frame.mColor
                 }
             }
         }

