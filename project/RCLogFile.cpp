@@ -5,6 +5,14 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QStandardPaths>
+#include <QThread>
+
+#if defined(Q_OS_LINUX)
+#include <sys/syscall.h>
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <qt_windows.h>
+#endif
 
 namespace {
 
@@ -14,6 +22,9 @@ struct LogState
     QFile* file = nullptr;
     QtMessageHandler previousHandler = nullptr;
     bool installed = false;
+    // The time text of the second the last line was written in, and that second.
+    qint64 timeSecond = -1;
+    QByteArray timeText;
 };
 
 LogState& logState()
@@ -35,6 +46,51 @@ void writeLocked(LogState& state, const QByteArray& utf8Line)
         delete state.file;
         state.file = nullptr;
     }
+}
+
+// The system-wide id of the calling thread, as the message pattern's "%{threadid}" gives it.
+quint64 threadId()
+{
+#if defined(Q_OS_LINUX)
+    thread_local const quint64 id = quint64(syscall(SYS_gettid));
+#elif defined(Q_OS_WIN)
+    thread_local const quint64 id = quint64(GetCurrentThreadId());
+#else
+    thread_local const quint64 id = quint64(quintptr(QThread::currentThreadId()));
+#endif
+    return id;
+}
+
+const char* typeName(QtMsgType type)
+{
+    switch (type) {
+    case QtDebugMsg:
+        return "debug";
+    case QtInfoMsg:
+        return "info";
+    case QtWarningMsg:
+        return "warning";
+    case QtCriticalMsg:
+        return "critical";
+    case QtFatalMsg:
+        return "fatal";
+    }
+    return "";
+}
+
+// The time text of now, as "%{time}" gives it (local time, ISO 8601, whole seconds). Turning the
+// clock into local time and text costs more than the rest of a line together, and a selection of
+// every item logs a line per item at once, so the text is made once per second. Called with the
+// log lock held.
+const QByteArray& timeTextLocked(LogState& state)
+{
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const qint64 second = now >= 0 ? now / 1000 : (now - 999) / 1000;
+    if (second != state.timeSecond) {
+        state.timeSecond = second;
+        state.timeText = QDateTime::fromMSecsSinceEpoch(second * 1000).toString(Qt::ISODate).toLatin1();
+    }
+    return state.timeText;
 }
 
 } // namespace
@@ -84,9 +140,17 @@ void RCLogFile::initLogFile()
 void RCLogFile::logMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     LogState& state = logState();
-    const QByteArray line = qFormatLogMessage(type, context, message).toUtf8();
+    // The file's lines keep the process's pattern (MessagePattern), formatted here.
+    const QByteArray text = message.toUtf8();
+    const QByteArray threadText = QByteArray::number(threadId());
+    const char* category = context.category ? context.category : "";
     {
         QMutexLocker locker(&state.lock);
+        const QByteArray& time = timeTextLocked(state);
+        QByteArray line;
+        line.reserve(time.size() + text.size() + qsizetype(qstrlen(category)) + 40);
+        line.append(time).append('[').append(typeName(type)).append("][").append(threadText).append(']');
+        line.append(category).append(": ").append(text);
         writeLocked(state, line);
     }
     if (state.previousHandler)

@@ -7,7 +7,8 @@
 class QFile;
 
 // The process-wide log file. initLogFile() installs a message handler that formats every
-// message of every category with the process's message pattern, appends it to a log file
+// message of every category with MessagePattern (also the terminal's, unless the environment
+// sets another one for it), appends it to a log file
 // named after the start time in "<home>/Tavix/Log" and passes it on to the handler it
 // replaced. Each line is flushed to disk before the handler returns, so the file holds
 // every message up to a crash.

@@ -22,6 +22,8 @@ class tst_RCLogFile : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
+        // a zone away from UTC, so that a line stamped in the wrong one shows
+        qputenv("TZ", "Asia/Shanghai");
         m_home = std::make_unique<TemporaryHome>();
         QVERIFY(m_home->isValid());
         QVERIFY(!QFileInfo::exists(m_home->appDir()));
@@ -56,6 +58,42 @@ private Q_SLOTS:
         RCScenePresenter* scenes = RCScenePresenter::instance();
         scenes->removeScene(scenes->addScene(u"registered"_s, QString(), QString(), false), false);
         QVERIFY(!readFile(m_logPath).contains("object.manager"));
+    }
+
+    // The file's lines are what Qt's own formatter makes of the pattern, on any thread.
+    void linesAreThePattern_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("category");
+        QTest::addColumn<bool>("onWorker");
+        QTest::newRow("debug") << int(QtDebugMsg) << QByteArray("scene.presenter") << false;
+        QTest::newRow("info, no category") << int(QtInfoMsg) << QByteArray() << false;
+        QTest::newRow("warning, worker") << int(QtWarningMsg) << QByteArray("rc.project") << true;
+        QTest::newRow("critical, worker") << int(QtCriticalMsg) << QByteArray("default") << true;
+    }
+    void linesAreThePattern()
+    {
+        QFETCH(int, type);
+        QFETCH(QByteArray, category);
+        QFETCH(bool, onWorker);
+        const QString text = u"line \u00e9\u573a %1"_s.arg(QTest::currentDataTag());
+        QStringList expected;
+        const auto log = [&] {
+            const QMessageLogContext context("f.cpp", 1, "f", category.isNull() ? nullptr : category.constData());
+            const auto msgType = QtMsgType(type);
+            expected << qFormatLogMessage(msgType, context, text);
+            RCLogFile::logMessageHandler(msgType, context, text);
+            expected << qFormatLogMessage(msgType, context, text);
+        };
+        if (onWorker) {
+            std::unique_ptr<QThread> worker(QThread::create(log));
+            worker->start();
+            QVERIFY(worker->wait(30000));
+        } else {
+            log();
+        }
+        // the second may turn between the line and either reference
+        QVERIFY2(expected.contains(lines().constLast()), qPrintable(lines().constLast() + u" / "_s + expected.join(u" / "_s)));
     }
 
     void linesFromManyThreadsStayWhole()
