@@ -414,6 +414,11 @@ Item {
                         width: itemLayer.width
                         height: itemLayer.height
                         model: itemModel
+                        // Off while editing, where the edit layer takes every press: the window
+                        // then skips the views when it looks for what lies under the pointer,
+                        // instead of visiting every item of every view at each press, release and
+                        // hover move.
+                        enabled: !root.mInEditState
                         origin: Qt.point(root.mRectX, root.mRectY)
                         divisor: root.mScale
                     }
