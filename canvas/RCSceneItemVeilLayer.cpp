@@ -129,6 +129,7 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         root = new QSGTransformNode;
         m_nodes.clear();
         m_order.clear();
+        m_groups.clear();
         m_cover = nullptr;
         m_changed = true;
     }
@@ -165,21 +166,47 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         delete m_cover;
         m_cover = nullptr;
     }
-    // the veils that went or changed leave the tree
+    // The veils that went or changed leave the tree; a group they all leave goes first, whole.
+    QHash<QSGNode*, int> leaving;
+    for (auto it = m_nodes.cbegin(); it != m_nodes.cend(); ++it) {
+        const auto veil = m_veils.constFind(it.key());
+        if (veil == m_veils.cend() || veil->rect != it->veil.rect || veil->angle != it->veil.angle)
+            ++leaving[it->node->parent()];
+    }
+    QList<QSGNode*> gone;
+    for (auto it = leaving.cbegin(); it != leaving.cend(); ++it) {
+        if (it.value() == m_groups.value(it.key())) {
+            root->removeChildNode(it.key());
+            m_groups.remove(it.key());
+            gone.append(it.key());
+        }
+    }
     for (auto it = m_nodes.begin(); it != m_nodes.end();) {
         const auto veil = m_veils.constFind(it.key());
         if (veil != m_veils.cend() && veil->rect == it->veil.rect && veil->angle == it->veil.angle) {
             ++it;
             continue;
         }
-        root->removeChildNode(it->node);
-        delete it->node;
+        QSGNode* group = it->node->parent();
+        if (m_groups.contains(group)) {
+            group->removeChildNode(it->node);
+            delete it->node;
+            if (--m_groups[group] == 0) {
+                root->removeChildNode(group);
+                m_groups.remove(group);
+                delete group;
+            }
+        }
         m_order.erase(orderOf(it.key(), it->veil));
         it = m_nodes.erase(it);
     }
-    // The new ones join it in reading order (top row first, left first): the software renderer
-    // meets them in order and adds each one's rectangle to the region it repaints at once, where
-    // rectangles in no order would each cost a pass over all the others.
+    // the groups that went take their veils along
+    qDeleteAll(gone);
+    // Many new ones form a group of their own, after the others. Few join the group of the veil
+    // they come before in reading order (top row first, left first), or else the last one: the
+    // software renderer meets them in order and adds each one's rectangle to the region it
+    // repaints at once, where rectangles in no order would each cost a pass over all the others.
+    QSGNode* manyGroup = many ? new QSGTransformNode : nullptr;
     for (auto it = m_veils.cbegin(); it != m_veils.cend(); ++it) {
         if (m_nodes.contains(it.key()))
             continue;
@@ -195,14 +222,29 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         place->appendChildNode(opacity);
         const auto key = orderOf(it.key(), veil);
         const auto next = m_order.upper_bound(key);
-        if (next != m_order.end())
-            root->insertChildNodeBefore(place, next->second);
-        else if (m_cover)
-            root->insertChildNodeBefore(place, m_cover);
-        else
-            root->appendChildNode(place);
+        QSGNode* group = manyGroup;
+        if (group) {
+            group->appendChildNode(place);
+        } else if (next != m_order.end()) {
+            group = next->second->parent();
+            group->insertChildNodeBefore(place, next->second);
+        } else {
+            group = m_order.empty() ? nullptr : m_order.rbegin()->second->parent();
+            if (!group) {
+                group = new QSGTransformNode;
+                m_cover ? root->insertChildNodeBefore(group, m_cover) : root->appendChildNode(group);
+            }
+            group->appendChildNode(place);
+        }
+        ++m_groups[group];
         m_order.emplace(key, place);
         m_nodes.insert(it.key(), {veil, place});
+    }
+    if (manyGroup) {
+        if (m_groups.value(manyGroup))
+            root->appendChildNode(manyGroup);
+        else
+            delete manyGroup;
     }
     if (many) {
         QSGRectangleNode* cover = window()->createRectangleNode();

@@ -171,6 +171,16 @@ private Q_SLOTS:
             }
             shots[own] = window.grabWindow();
             veils[own] = layer.count();
+            // a few leave and come back, one by one: the window looks as before
+            for (int i = 0; i < qMin(3, int(places.size())); ++i) {
+                model.item(i)->setData(false, Qt::UserRole + 7);
+                (void)window.grabWindow();
+            }
+            for (int i = 0; i < qMin(3, int(places.size())); ++i) {
+                model.item(i)->setData(places[i][5] != 0, Qt::UserRole + 7);
+                (void)window.grabWindow();
+            }
+            QCOMPARE(levelsApart(window.grabWindow(), shots[own]), 0);
             // the veils follow the selection, and leave nothing behind
             for (int i = 0; i < places.size(); ++i)
                 model.item(i)->setData(false, Qt::UserRole + 7);
