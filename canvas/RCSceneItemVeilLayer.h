@@ -76,11 +76,11 @@ private:
     static OrderKey orderOf(const void* slot, const Veil& veil);
     QHash<const void*, Painted> m_nodes;
     std::map<OrderKey, QSGTransformNode*> m_order;
-    // The veils' nodes sit in groups under the root (transform nodes, as the root: the software
-    // renderer places a node added later by the nearest one above it that it knows the place of),
-    // with how many each holds: many veils that
+    // The veils' nodes sit in groups under the root, with how many each holds. Many veils that
     // come at once form a group of their own, built before it joins the tree, and a group whose
-    // veils all go leaves it whole, so that the renderer hears of one node instead of each.
+    // veils all go leaves it whole, so that the renderer hears of one node instead of each. Groups
+    // are transform nodes, as the root: the software renderer places a node added later by the
+    // nearest node above it whose place it knows.
     QHash<QSGNode*, int> m_groups;
     // The clear rectangle over the veils of the last change of many at once, the root's last
     // child; null before such a change.
