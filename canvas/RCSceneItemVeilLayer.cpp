@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QMatrix4x4>
 #include <QQuickWindow>
-#include <QSGOpacityNode>
 #include <QSGRectangleNode>
 #include <QSGTransformNode>
 
@@ -29,11 +28,31 @@ QMatrix4x4 matrixOf(const RCSceneItemVeilLayer::Veil& veil)
     return m;
 }
 
-// The rectangle of veil's node: the view's size widened to whole pixels, as a Rectangle's; where an
-// unturned veil is, as its node needs no transform of its own.
+// The rectangle of veil in its own place: the view's size widened to whole pixels, as a
+// Rectangle's.
 QRectF rectOf(const RCSceneItemVeilLayer::Veil& veil)
 {
     return QRectF(QRectF(0, 0, veil.rect.width(), veil.rect.height()).toAlignedRect());
+}
+
+// The node of veil: a blue rectangle at 0.3 opacity (as the colour's alpha, which the software
+// renderer blends to the same pixels as a Rectangle at that opacity), in place. Only a turned veil
+// has a transform node of its own: each node is one more for the renderer to visit when thousands
+// of veils come at once.
+QSGNode* nodeOf(QQuickWindow* window, const RCSceneItemVeilLayer::Veil& veil)
+{
+    QSGRectangleNode* rect = window->createRectangleNode();
+    rect->setColor(QColor(0, 0, 255, 76));
+    if (veil.angle == 0) {
+        const QMatrix4x4 place = matrixOf(veil);
+        rect->setRect(place.mapRect(rectOf(veil)));
+        return rect;
+    }
+    rect->setRect(rectOf(veil));
+    auto* place = new QSGTransformNode;
+    place->setMatrix(matrixOf(veil));
+    place->appendChildNode(rect);
+    return place;
 }
 
 } // namespace
@@ -211,15 +230,7 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         if (m_nodes.contains(it.key()))
             continue;
         const Veil& veil = it.value();
-        auto* place = new QSGTransformNode;
-        place->setMatrix(matrixOf(veil));
-        auto* opacity = new QSGOpacityNode;
-        opacity->setOpacity(0.3);
-        QSGRectangleNode* rect = window()->createRectangleNode();
-        rect->setColor(Qt::blue);
-        rect->setRect(rectOf(veil));
-        opacity->appendChildNode(rect);
-        place->appendChildNode(opacity);
+        QSGNode* place = nodeOf(window(), veil);
         const auto key = orderOf(it.key(), veil);
         const auto next = m_order.upper_bound(key);
         QSGNode* group = manyGroup;

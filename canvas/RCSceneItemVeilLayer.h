@@ -11,7 +11,7 @@
 #include <map>
 #include <tuple>
 
-class QSGTransformNode;
+class QSGNode;
 
 // The blue veils over the selected views of a view layer (RCSceneItemViewLayer) in edit mode, all
 // drawn by this one item, laid exactly over the view layer and stacked above it. A view is veiled
@@ -70,12 +70,12 @@ private:
     struct Painted
     {
         Veil veil;
-        QSGTransformNode* node = nullptr;
+        QSGNode* node = nullptr;
     };
     using OrderKey = std::tuple<qreal, qreal, const void*>;
     static OrderKey orderOf(const void* slot, const Veil& veil);
     QHash<const void*, Painted> m_nodes;
-    std::map<OrderKey, QSGTransformNode*> m_order;
+    std::map<OrderKey, QSGNode*> m_order;
     // The veils' nodes sit in groups under the root, with how many each holds. Many veils that
     // come at once form a group of their own, built before it joins the tree, and a group whose
     // veils all go leaves it whole, so that the renderer hears of one node instead of each. Groups
