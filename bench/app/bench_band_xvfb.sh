@@ -11,8 +11,11 @@
 #     button (the pointer's move there) to the first frame after the last "item select changed"
 #     line is given too, and the ratio of both;
 #   - clears the selection with a click: the time from the click to the last frame after it.
-# Frames come from the render loop's timing lines (qt.scenegraph.time.renderloop). Prints each
-# figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians.
+# Frames come from the render loop's timing lines (qt.scenegraph.time.renderloop). The program's
+# lines carry the time since boot, which costs the program little to write: a selection of 8,000
+# writes 8,000 lines, and a wall-clock time would make the terminal's share of it several times
+# what it is without the bench. The marks are taken on the wall clock and moved onto that one.
+# Prints each figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians.
 #     bench/app/bench_band_xvfb.sh PROGRAM [ROUNDS]
 set -euo pipefail
 program=$(realpath "$1")
@@ -49,7 +52,7 @@ set -euo pipefail
 program=$1 project=$2 rounds=$3 out=$4 work=$5
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
 export QT_LOGGING_RULES="qt.scenegraph.time.renderloop.debug=true"
-export QT_MESSAGE_PATTERN="%{time hh:mm:ss.zzz} %{category} %{message}"
+export QT_MESSAGE_PATTERN="%{time boot} %{category} %{message}"
 rm -rf "$HOME"; mkdir -p "$HOME"
 log="$HOME/program.log"
 "$program" "$project" > "$log" 2>&1 &
@@ -77,8 +80,9 @@ for _ in $(seq 1 60); do
 done
 ((right - left <= 390)) || { echo "FAIL: the canvas did not zoom out" >&2; exit 1; }
 echo "scene on screen: $left $top $right $bottom" >&2
-# the clock of the log lines
-mark() { echo "$(date +%H:%M:%S.%3N) MARK $1" >> "$out.marks"; }
+# the marks' clock, and how far it is ahead of the log lines' one
+python3 -c 'import time; print(time.clock_gettime(time.CLOCK_REALTIME) - time.clock_gettime(time.CLOCK_MONOTONIC))' > "$out.offset"
+mark() { echo "$EPOCHREALTIME MARK $1" >> "$out.marks"; }
 for ((r = 0; r < rounds; ++r)); do
     # a band across the scene in 60 steps
     xdotool mousemove $((left - 6)) $((top - 6)) mousedown 1
@@ -118,14 +122,12 @@ done
 python3 - "$work" <<'PY'
 import statistics, sys
 work = sys.argv[1]
-def seconds(stamp):
-    h, m, s = stamp.split(":")
-    return int(h) * 3600 + int(m) * 60 + float(s)
 def figures(count):
+    offset = float(open("%s/r%d.offset" % (work, count)).read())
     log = open("%s/r%d.log" % (work, count), errors="replace").readlines()
-    frames = [seconds(l.split()[0]) for l in log if "qt.scenegraph.time.renderloop" in l]
-    selects = [seconds(l.split()[0]) for l in log if "item select changed" in l]
-    marks = [(seconds(l.split()[0]), l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
+    frames = [float(l.split()[0]) for l in log if "qt.scenegraph.time.renderloop" in l]
+    selects = [float(l.split()[0]) for l in log if "item select changed" in l]
+    marks = [(float(l.split()[0]) - offset, l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
     fps, gaps, lands, moves, closes, clears = [], [], [], [], [], []
     for i, (t, name) in enumerate(marks):
         if name == "drag-start":
