@@ -380,8 +380,12 @@ QQuickItem* RCSceneItemViewSlot::item() const
 
 bool RCSceneItemViewSlot::showsVeil() const
 {
-    return m_view && m_veilProperty.isValid() && m_editStateProperty.isValid() &&
-           m_veilProperty.read(m_view).toBool() && m_editStateProperty.read(m_view).toBool();
+    return m_view && m_veilDeclared && m_inEditState;
+}
+
+void RCSceneItemViewSlot::readEditState()
+{
+    m_inEditState = m_view && m_editStateProperty.read(m_view).toBool();
 }
 
 void RCSceneItemViewSlot::componentComplete()
@@ -433,7 +437,6 @@ void RCSceneItemViewSlot::makeView()
     m_selectProperty = propertyOf(file, view, QStringLiteral("mSelect"));
     m_angleProperty = propertyOf(file, view, QStringLiteral("mAngle"));
     m_changedValuesProperty = propertyOf(file, view, QStringLiteral("mChangedValues"));
-    m_veilProperty = propertyOf(file, view, QStringLiteral("mSelectVeil"));
     m_editStateProperty = propertyOf(file, view, QStringLiteral("mInEditState"));
     for (auto it = m_viewProperties.cbegin(); it != m_viewProperties.cend(); ++it)
         propertyOf(file, view, it.key()).write(view, it.value());
@@ -456,6 +459,14 @@ void RCSceneItemViewSlot::makeView()
     }
     component->completeCreate();
     m_view = view;
+    const QMetaProperty veil = propertyOf(file, view, QStringLiteral("mSelectVeil"));
+    m_veilDeclared = veil.isValid() && veil.read(view).toBool();
+    if (m_editStateProperty.hasNotifySignal()) {
+        static const QMetaMethod readEditState =
+            staticMetaObject.method(staticMetaObject.indexOfSlot("readEditState()"));
+        connect(view, m_editStateProperty.notifySignal(), this, readEditState);
+    }
+    readEditState();
     Q_EMIT itemChanged();
 }
 
@@ -479,6 +490,7 @@ void RCSceneItemViewSlot::dropView()
     if (!m_view)
         return;
     // the view may be the one whose tap changed its file: it goes later
+    disconnect(m_view, nullptr, this, nullptr);
     m_view->setVisible(false);
     QQmlProperty::write(m_view, QStringLiteral("mSceneItemPresenter"), QVariant::fromValue<QObject*>(nullptr));
     m_view->deleteLater();

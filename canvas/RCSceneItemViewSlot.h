@@ -84,8 +84,10 @@ public:
     qreal divisor() const;
     void setDivisor(qreal divisor);
     QQuickItem* item() const;
-    // Whether the view is veiled while selected now: its type declares "mSelectVeil" true and it is
-    // in edit mode ("mInEditState"). False without a view.
+    // Whether the view is veiled while selected now: its type declares "mSelectVeil" true (read once,
+    // when the view is made) and it is in edit mode ("mInEditState", followed through its change
+    // signal). False without a view. Asked for every view at every frame a veil changes in, so it
+    // reads no QML property.
     bool showsVeil() const;
 
 Q_SIGNALS:
@@ -111,6 +113,12 @@ private:
     // Sets the slot's place and size from the item's and the canvas's.
     void place();
 
+private Q_SLOTS:
+    // The view's mInEditState changed.
+    void readEditState();
+
+private:
+
     QString m_itemId;
     QString m_sceneId;
     QString m_qmlPath;
@@ -128,7 +136,9 @@ private:
     QMetaProperty m_selectProperty;
     QMetaProperty m_angleProperty;
     QMetaProperty m_changedValuesProperty;
-    // The view's mSelectVeil and mInEditState (invalid for a view without one).
-    QMetaProperty m_veilProperty;
+    // The view's mInEditState (invalid for a view without one); whether its type declares
+    // mSelectVeil true, and its mInEditState as last read.
     QMetaProperty m_editStateProperty;
+    bool m_veilDeclared = false;
+    bool m_inEditState = false;
 };

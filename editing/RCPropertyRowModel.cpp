@@ -109,8 +109,17 @@ int RCPropertyRowModel::selectedItemCount() const
     return m_selectedItemCount;
 }
 
+void RCPropertyRowModel::followPending()
+{
+    if (!m_followPending)
+        return;
+    m_followPending = false;
+    follow();
+}
+
 void RCPropertyRowModel::follow()
 {
+    m_followPending = false;
     RCSceneManager* manager = RCSceneManager::instance();
     RCScene* scene =
         m_shown && m_scenes && m_items ? manager->getScene(m_scenes->getSelectSceneId()) : nullptr;
@@ -183,7 +192,10 @@ void RCPropertyRowModel::onItemSelectChanged(const QString& sceneId)
     if (!m_scenes || sceneId != m_scenes->getSelectSceneId())
         return;
     m_selectionFirst = true;
-    follow();
+    if (m_followPending)
+        return;
+    m_followPending = true;
+    QMetaObject::invokeMethod(this, &RCPropertyRowModel::followPending, Qt::QueuedConnection);
 }
 
 void RCPropertyRowModel::onSceneSelectChanged()

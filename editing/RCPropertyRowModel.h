@@ -19,7 +19,9 @@ class IRCObject;
 // the selected scene itself; with nothing focused only the one selected item is shown. Without a
 // selected scene only a focused scene is shown.
 //
-// Another object shown is one reset; a change of a shown property (undo and redo included) is one
+// A change of the selection is followed once the event loop turns, however many items it took
+// (selecting every item of a crowded scene changes the selection once per item). Another object
+// shown is one reset; a change of a shown property (undo and redo included) is one
 // dataChanged of ValueRole on its row, and nothing else reaches the rows. Values are read from the
 // document when asked for; writes go through the presenters as recorded (undoable) updates. Fed
 // by the presenters' signals only. GUI thread only.
@@ -90,6 +92,7 @@ Q_SIGNALS:
 
 private Q_SLOTS:
     void follow();
+    void followPending();
     void onScenePropertyValueChanged(const QString& sceneId, const QString& name);
     void onItemPropertyValueChanged(const QString& sceneId, const QString& itemId, const QString& name);
     void onItemSelectChanged(const QString& sceneId);
@@ -109,6 +112,8 @@ private:
     // Whether the selection changed after the focus: then the one selected item is shown, else
     // the focused object.
     bool m_selectionFirst = true;
+    // Whether a change of the selection waits to be followed.
+    bool m_followPending = false;
     // The object shown, its scene's id and, for an item, its id.
     QPointer<IRCObject> m_object;
     QString m_sceneId;

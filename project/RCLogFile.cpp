@@ -34,11 +34,11 @@ LogState& logState()
     return *state;
 }
 
-void writeLocked(LogState& state, const QByteArray& utf8Line)
+// Writes line, which ends in its "\n".
+void writeLocked(LogState& state, const QByteArray& line)
 {
     if (!state.file)
         return;
-    const QByteArray line = utf8Line + '\n';
     // A line the disk could not take whole ends the file: later lines would follow a cut one. The
     // messages still reach the previous handler (the terminal).
     if (state.file->write(line) != line.size() || !state.file->flush()) {
@@ -49,14 +49,15 @@ void writeLocked(LogState& state, const QByteArray& utf8Line)
 }
 
 // The system-wide id of the calling thread, as the message pattern's "%{threadid}" gives it.
-quint64 threadId()
+// The system-wide id of the calling thread, as text.
+const QByteArray& threadIdText()
 {
 #if defined(Q_OS_LINUX)
-    thread_local const quint64 id = quint64(syscall(SYS_gettid));
+    thread_local const QByteArray id = QByteArray::number(quint64(syscall(SYS_gettid)));
 #elif defined(Q_OS_WIN)
-    thread_local const quint64 id = quint64(GetCurrentThreadId());
+    thread_local const QByteArray id = QByteArray::number(quint64(GetCurrentThreadId()));
 #else
-    thread_local const quint64 id = quint64(quintptr(QThread::currentThreadId()));
+    thread_local const QByteArray id = QByteArray::number(quint64(quintptr(QThread::currentThreadId())));
 #endif
     return id;
 }
@@ -142,15 +143,15 @@ void RCLogFile::logMessageHandler(QtMsgType type, const QMessageLogContext& cont
     LogState& state = logState();
     // The file's lines keep the process's pattern (MessagePattern), formatted here.
     const QByteArray text = message.toUtf8();
-    const QByteArray threadText = QByteArray::number(threadId());
+    const QByteArray& threadText = threadIdText();
     const char* category = context.category ? context.category : "";
     {
         QMutexLocker locker(&state.lock);
         const QByteArray& time = timeTextLocked(state);
         QByteArray line;
-        line.reserve(time.size() + text.size() + qsizetype(qstrlen(category)) + 40);
+        line.reserve(time.size() + text.size() + qsizetype(qstrlen(category)) + threadText.size() + 20);
         line.append(time).append('[').append(typeName(type)).append("][").append(threadText).append(']');
-        line.append(category).append(": ").append(text);
+        line.append(category).append(": ").append(text).append('\n');
         writeLocked(state, line);
     }
     if (state.previousHandler)
@@ -161,7 +162,7 @@ void RCLogFile::writeLine(const QString& line)
 {
     LogState& state = logState();
     QMutexLocker locker(&state.lock);
-    writeLocked(state, line.toUtf8());
+    writeLocked(state, line.toUtf8() + '\n');
 }
 
 QString RCLogFile::logFilePath()

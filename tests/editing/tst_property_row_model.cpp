@@ -182,6 +182,8 @@ void TestPropertyRowModel::shownObjectFollowsTheSelection()
                 items()->setPropertyValue(id(u"S1"_s), id(name), u"Select"_s, true, false);
         }
     }
+    // a change of the selection is followed once the event loop turns
+    QCoreApplication::sendPostedEvents(m_model, QEvent::MetaCall);
     if (hidden) {
         QCOMPARE(QList<qsizetype>({resets.size(), m_model->rowCount()}), QList<qsizetype>({0, 0}));
         m_model->setShown(true);
