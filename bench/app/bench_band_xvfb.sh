@@ -11,10 +11,11 @@
 #     button (the pointer's move there) to the first frame after the last "item select changed"
 #     line is given too, and the ratio of both;
 #   - clears the selection with a click: the time from the click to the last frame after it.
-# Frames come from the render loop's timing lines (qt.scenegraph.time.renderloop). The program's
-# lines carry the time since boot, which costs the program little to write: a selection of 8,000
-# writes 8,000 lines, and a wall-clock time would make the terminal's share of it several times
-# what it is without the bench. The marks are taken on the wall clock and moved onto that one.
+# Frames come from the render loop's timing lines (qt.scenegraph.time.renderloop). The program
+# writes its lines as users get them, in its own message pattern (a selection of 8,000 writes
+# 8,000 lines, and formatting each one's local time is part of what it costs); a reader at the
+# other end of the program's terminal stamps each line with the wall clock as it arrives, the clock
+# the marks are taken on.
 # Prints each figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians.
 #     bench/app/bench_band_xvfb.sh PROGRAM [ROUNDS]
 set -euo pipefail
@@ -52,10 +53,25 @@ set -euo pipefail
 program=$1 project=$2 rounds=$3 out=$4 work=$5
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
 export QT_LOGGING_RULES="qt.scenegraph.time.renderloop.debug=true"
-export QT_MESSAGE_PATTERN="%{time boot} %{category} %{message}"
 rm -rf "$HOME"; mkdir -p "$HOME"
 log="$HOME/program.log"
-"$program" "$project" > "$log" 2>&1 &
+# each chunk of the program's terminal as it comes, its lines stamped with the wall clock
+mkfifo "$out.terminal"
+python3 -c '
+import os, sys, time
+out, rest = sys.stdout.buffer, b""
+while True:
+    chunk = os.read(0, 1 << 16)
+    if not chunk:
+        break
+    stamp = b"%.6f " % time.time()
+    lines = (rest + chunk).split(b"\n")
+    rest = lines.pop()
+    out.write(b"".join(stamp + line + b"\n" for line in lines))
+out.write(rest)
+' < "$out.terminal" > "$log" &
+reader=$!
+"$program" "$project" > "$out.terminal" 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 xdotool() { timeout 20 "$(type -P xdotool)" "$@"; }
@@ -80,8 +96,6 @@ for _ in $(seq 1 60); do
 done
 ((right - left <= 390)) || { echo "FAIL: the canvas did not zoom out" >&2; exit 1; }
 echo "scene on screen: $left $top $right $bottom" >&2
-# the marks' clock, and how far it is ahead of the log lines' one
-python3 -c 'import time; print(time.clock_gettime(time.CLOCK_REALTIME) - time.clock_gettime(time.CLOCK_MONOTONIC))' > "$out.offset"
 mark() { echo "$EPOCHREALTIME MARK $1" >> "$out.marks"; }
 for ((r = 0; r < rounds; ++r)); do
     # a band across the scene in 60 steps
@@ -111,6 +125,7 @@ for ((r = 0; r < rounds; ++r)); do
     sleep 2
 done
 kill -TERM $pid; wait $pid || true
+wait $reader
 cp "$log" "$out.log"
 SCRIPT
 chmod +x "$work/run.sh"
@@ -123,11 +138,10 @@ python3 - "$work" <<'PY'
 import statistics, sys
 work = sys.argv[1]
 def figures(count):
-    offset = float(open("%s/r%d.offset" % (work, count)).read())
     log = open("%s/r%d.log" % (work, count), errors="replace").readlines()
     frames = [float(l.split()[0]) for l in log if "qt.scenegraph.time.renderloop" in l]
     selects = [float(l.split()[0]) for l in log if "item select changed" in l]
-    marks = [(float(l.split()[0]) - offset, l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
+    marks = [(float(l.split()[0]), l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
     fps, gaps, lands, moves, closes, clears = [], [], [], [], [], []
     for i, (t, name) in enumerate(marks):
         if name == "drag-start":
