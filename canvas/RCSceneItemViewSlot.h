@@ -118,7 +118,6 @@ private Q_SLOTS:
     void readEditState();
 
 private:
-
     QString m_itemId;
     QString m_sceneId;
     QString m_qmlPath;

@@ -284,6 +284,9 @@ private Q_SLOTS:
         QTest::newRow("deselect") << true << true << "deselect" << QStringList{off};
         QTest::newRow("made selected") << true << true << "insert" << QStringList{on};
         QTest::newRow("not in edit mode") << true << false << "select" << QStringList{};
+        // the edit mode flips after the views are made
+        QTest::newRow("edit mode left") << true << true << "flip, select" << QStringList{};
+        QTest::newRow("edit mode entered") << true << false << "flip, select" << QStringList{on, other};
         QTest::newRow("no veil") << false << true << "select" << QStringList{};
     }
     void logsSelectionChanges()
@@ -322,7 +325,11 @@ private Q_SLOTS:
         layer.setModel(&model);
         QStringList logged;
         g_qmlLines = &logged;
-        if (change == u"select") {
+        if (change.startsWith(u"flip")) {
+            for (int i = 0; i < 2; ++i)
+                model.item(i)->setData(QVariantMap{{u"mInEditState"_s, !edit}}, kXRole + 3);
+        }
+        if (change.endsWith(u", select") || change == u"select") {
             QSignalBlocker blocker(model);
             model.item(0)->setData(true, selectedRole);
             model.item(1)->setData(true, selectedRole);
