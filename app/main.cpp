@@ -19,14 +19,6 @@
 // the project (which stops and awaits its workers), then the engine; no thread outlives main.
 int main(int argc, char* argv[])
 {
-#if defined(__GLIBC__)
-    // Without TZ the C library looks at /etc/localtime again at every local time it makes, and
-    // the terminal's copy of each log line carries one: selecting thousands of items logs a line
-    // per item. ":/etc/localtime" is the zone the library takes without TZ, read once. Set before
-    // any other thread exists.
-    if (!qEnvironmentVariableIsSet("TZ"))
-        qputenv("TZ", ":/etc/localtime");
-#endif
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
