@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cstdio>
+
 #if defined(Q_OS_LINUX)
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -48,17 +50,28 @@ void writeLocked(LogState& state, const QByteArray& line)
     }
 }
 
-// The system-wide id of the calling thread, as the message pattern's "%{threadid}" gives it.
-// The system-wide id of the calling thread, as text.
-const QByteArray& threadIdText()
+// The system-wide id of the calling thread as text, as the message pattern's "%{threadid}" gives
+// it. Made once per thread and kept in plain characters: lines may still be logged on a thread
+// after its other thread-local objects are gone (static destructors at exit).
+struct ThreadIdText
 {
+    char text[24];
+    int size = 0;
+};
+
+const ThreadIdText& threadIdText()
+{
+    thread_local ThreadIdText id;
+    if (id.size == 0) {
 #if defined(Q_OS_LINUX)
-    thread_local const QByteArray id = QByteArray::number(quint64(syscall(SYS_gettid)));
+        const quint64 value = quint64(syscall(SYS_gettid));
 #elif defined(Q_OS_WIN)
-    thread_local const QByteArray id = QByteArray::number(quint64(GetCurrentThreadId()));
+        const quint64 value = quint64(GetCurrentThreadId());
 #else
-    thread_local const QByteArray id = QByteArray::number(quint64(quintptr(QThread::currentThreadId())));
+        const quint64 value = quint64(quintptr(QThread::currentThreadId()));
 #endif
+        id.size = std::snprintf(id.text, sizeof id.text, "%llu", static_cast<unsigned long long>(value));
+    }
     return id;
 }
 
@@ -143,14 +156,15 @@ void RCLogFile::logMessageHandler(QtMsgType type, const QMessageLogContext& cont
     LogState& state = logState();
     // The file's lines keep the process's pattern (MessagePattern), formatted here.
     const QByteArray text = message.toUtf8();
-    const QByteArray& threadText = threadIdText();
+    const ThreadIdText& threadText = threadIdText();
     const char* category = context.category ? context.category : "";
     {
         QMutexLocker locker(&state.lock);
         const QByteArray& time = timeTextLocked(state);
         QByteArray line;
-        line.reserve(time.size() + text.size() + qsizetype(qstrlen(category)) + threadText.size() + 20);
-        line.append(time).append('[').append(typeName(type)).append("][").append(threadText).append(']');
+        line.reserve(time.size() + text.size() + qsizetype(qstrlen(category)) + threadText.size + 20);
+        line.append(time).append('[').append(typeName(type)).append("][");
+        line.append(threadText.text, threadText.size).append(']');
         line.append(category).append(": ").append(text).append('\n');
         writeLocked(state, line);
     }
