@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cerrno>
 #include <cstdio>
 
 #if defined(Q_OS_LINUX)
@@ -23,6 +24,9 @@ struct LogState
     QMutex lock;
     QFile* file = nullptr;
     QtMessageHandler previousHandler = nullptr;
+    // The handler writes the terminal's line itself, in place of the framework's handler it
+    // replaced (see terminalIsOurs()).
+    bool writesTerminal = false;
     bool installed = false;
     // The time text of the second the last line was written in, and that second.
     qint64 timeSecond = -1;
@@ -48,6 +52,43 @@ void writeLocked(LogState& state, const QByteArray& line)
         delete state.file;
         state.file = nullptr;
     }
+}
+
+// Writes all of line to the terminal (standard error); what it cannot take is dropped.
+void writeTerminal(const QByteArray& line)
+{
+#if defined(Q_OS_LINUX)
+    const char* data = line.constData();
+    qsizetype left = line.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDERR_FILENO, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return;
+        data += written;
+        left -= written;
+    }
+#else
+    Q_UNUSED(line);
+#endif
+}
+
+// Whether the handler may write the terminal's line itself instead of calling previous, the
+// handler it replaces. That holds where previous is the framework's own handler and all it would
+// do is format the line with the process's pattern and write it to standard error: on Linux, with
+// no pattern of the environment's for the terminal. The line is then the file's line, made once;
+// the framework's formatter turns the clock into local time anew for every line, which a selection
+// of thousands of items pays for thousands of times.
+bool terminalIsOurs(QtMessageHandler previous, QtMessageHandler framework)
+{
+#if defined(Q_OS_LINUX) && !defined(Q_OS_ANDROID)
+    return previous == framework && qEnvironmentVariableIsEmpty("QT_MESSAGE_PATTERN");
+#else
+    Q_UNUSED(previous);
+    Q_UNUSED(framework);
+    return false;
+#endif
 }
 
 // The system-wide id of the calling thread as text, as the message pattern's "%{threadid}" gives
@@ -140,15 +181,20 @@ QFile* RCLogFile::createLogFile(const QString& dirPath, const QDateTime& startTi
 void RCLogFile::initLogFile()
 {
     LogState& state = logState();
-    {
-        QMutexLocker locker(&state.lock);
-        if (state.installed)
-            return;
-        state.installed = true;
-        state.file = createLogFile(logDirPath(), QDateTime::currentDateTime());
-    }
+    QMutexLocker locker(&state.lock);
+    if (state.installed)
+        return;
+    state.installed = true;
+    state.file = createLogFile(logDirPath(), QDateTime::currentDateTime());
     qSetMessagePattern(QString::fromLatin1(MessagePattern));
-    state.previousHandler = qInstallMessageHandler(&RCLogFile::logMessageHandler);
+    // Installing none puts the framework's handler back and returns the one installed; installing
+    // that again returns the framework's.
+    const QtMessageHandler previous = qInstallMessageHandler(nullptr);
+    const QtMessageHandler framework = qInstallMessageHandler(previous);
+    state.previousHandler = previous;
+    state.writesTerminal = terminalIsOurs(previous, framework);
+    // Runs before any other thread logs: nothing can reach the handler before the state is set.
+    qInstallMessageHandler(&RCLogFile::logMessageHandler);
 }
 
 void RCLogFile::logMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -167,6 +213,10 @@ void RCLogFile::logMessageHandler(QtMsgType type, const QMessageLogContext& cont
         line.append(threadText.text, threadText.size).append(']');
         line.append(category).append(": ").append(text).append('\n');
         writeLocked(state, line);
+        if (state.writesTerminal) {
+            writeTerminal(line);
+            return;
+        }
     }
     if (state.previousHandler)
         state.previousHandler(type, context, message);

@@ -8,10 +8,11 @@ class QFile;
 
 // The process-wide log file. initLogFile() installs a message handler that formats every
 // message of every category with MessagePattern (also the terminal's, unless the environment
-// sets another one for it), appends it to a log file
-// named after the start time in "<home>/Tavix/Log" and passes it on to the handler it
-// replaced. Each line is flushed to disk before the handler returns, so the file holds
-// every message up to a crash.
+// sets another one for it), appends it to a log file named after the start time in
+// "<home>/Tavix/Log" and passes it on to the handler it replaced. Where that is the framework's
+// own handler on Linux and the environment sets no pattern, the handler writes the same line to
+// standard error itself, as the framework's would. Each line is flushed to disk before the
+// handler returns, so the file holds every message up to a crash.
 //
 // Thread affinity: the handler and writeLine() may run on any thread; every write to the
 // file is serialised by the log lock. initLogFile() runs once on the GUI thread before any

@@ -9,11 +9,49 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include <memory>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
+
+// Standard error goes into a temporary file while an object lives.
+class TerminalCapture
+{
+public:
+    TerminalCapture()
+    {
+        if (m_file.open()) {
+            std::fflush(stderr);
+            m_saved = ::dup(STDERR_FILENO);
+            ::dup2(m_file.handle(), STDERR_FILENO);
+        }
+    }
+    ~TerminalCapture() { restore(); }
+    // What the terminal got; standard error is its own again.
+    QByteArray text()
+    {
+        restore();
+        m_file.seek(0);
+        return m_file.readAll();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
 
 class tst_RCLogFile : public QObject
 {
@@ -27,6 +65,8 @@ private Q_SLOTS:
         m_home = std::make_unique<TemporaryHome>();
         QVERIFY(m_home->isValid());
         QVERIFY(!QFileInfo::exists(m_home->appDir()));
+        // The log follows Qt's own handler, as in the program, not the test logger's.
+        qInstallMessageHandler(nullptr);
         RCLogFile::initLogFile();
         RCLogFile::initLogFile(); // a second call changes nothing
         m_logPath = RCLogFile::logFilePath();
@@ -60,7 +100,8 @@ private Q_SLOTS:
         QVERIFY(!readFile(m_logPath).contains("object.manager"));
     }
 
-    // The file's lines are what Qt's own formatter makes of the pattern, on any thread.
+    // The file's lines, and the terminal's, are what Qt's own formatter makes of the pattern, on
+    // any thread.
     void linesAreThePattern_data()
     {
         QTest::addColumn<int>("type");
@@ -85,6 +126,7 @@ private Q_SLOTS:
             RCLogFile::logMessageHandler(msgType, context, text);
             expected << qFormatLogMessage(msgType, context, text);
         };
+        TerminalCapture terminal;
         if (onWorker) {
             std::unique_ptr<QThread> worker(QThread::create(log));
             worker->start();
@@ -94,6 +136,7 @@ private Q_SLOTS:
         }
         // the second may turn between the line and either reference
         QVERIFY2(expected.contains(lines().constLast()), qPrintable(lines().constLast() + u" / "_s + expected.join(u" / "_s)));
+        QCOMPARE(terminal.text(), lines().constLast().toUtf8() + '\n');
     }
 
     void linesFromManyThreadsStayWhole()
