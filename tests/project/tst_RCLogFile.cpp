@@ -12,6 +12,7 @@
 #include <QTemporaryFile>
 #include <QThread>
 
+#include <cstdio>
 #include <memory>
 
 #include <unistd.h>
