@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -133,7 +134,7 @@ QRect RCSceneItemModel::selectionBox() const
     return m_selectionBox;
 }
 
-void RCSceneItemModel::markMoved(const QString& itemId, int row, int role)
+void RCSceneItemModel::markMoved(int row, int role)
 {
     scheduleAnnouncement();
     if (m_immediateRows < kImmediateRows) {
@@ -141,7 +142,9 @@ void RCSceneItemModel::markMoved(const QString& itemId, int row, int role)
         Q_EMIT dataChanged(index(row), index(row), {role});
         return;
     }
-    m_moved[itemId] |= 1u << (role - Qt::UserRole);
+    if (m_moved.isEmpty())
+        m_moved.resize(m_ids.size());
+    m_moved[row] |= 1u << (role - Qt::UserRole);
 }
 
 void RCSceneItemModel::markSelectionBoxMoved()
@@ -163,27 +166,22 @@ void RCSceneItemModel::announce()
 {
     m_announcementPending = false;
     m_immediateRows = 0;
-    // (row, roles) in row order; taken first, as an announcement may cause further changes
-    QList<QPair<int, quint32>> rows;
-    rows.reserve(m_moved.size());
-    for (auto it = m_moved.cbegin(); it != m_moved.cend(); ++it) {
-        const int row = rowOf(it.key());
-        if (row >= 0)
-            rows.append({row, it.value()});
-    }
-    m_moved.clear();
-    std::sort(rows.begin(), rows.end());
-    for (qsizetype first = 0; first < rows.size();) {
+    // taken first, as an announcement may cause further changes
+    const QList<quint32> moved = std::exchange(m_moved, {});
+    for (qsizetype first = 0; first < moved.size();) {
+        if (!moved.at(first)) {
+            ++first;
+            continue;
+        }
         qsizetype last = first;
-        while (last + 1 < rows.size() && rows.at(last + 1).first == rows.at(last).first + 1 &&
-               rows.at(last + 1).second == rows.at(first).second)
+        while (last + 1 < moved.size() && moved.at(last + 1) == moved.at(first))
             ++last;
         QList<int> roles;
         for (int bit = 0; bit < 32; ++bit) {
-            if (rows.at(first).second & (1u << bit))
+            if (moved.at(first) & (1u << bit))
                 roles.append(Qt::UserRole + bit);
         }
-        Q_EMIT dataChanged(index(rows.at(first).first), index(rows.at(last).first), roles);
+        Q_EMIT dataChanged(index(int(first)), index(int(last)), roles);
         first = last + 1;
     }
     if (m_selectionBoxMoved) {
@@ -298,6 +296,8 @@ void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId
         return;
     beginInsertRows(QModelIndex(), row, row);
     m_ids.insert(row, itemId);
+    if (!m_moved.isEmpty())
+        m_moved.insert(row, 0);
     reindexFrom(row);
     endInsertRows();
     markSelectionBoxMoved();
@@ -311,7 +311,8 @@ void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& item
     beginRemoveRows(QModelIndex(), row, row);
     m_ids.removeAt(row);
     m_rows.remove(itemId);
-    m_moved.remove(itemId);
+    if (!m_moved.isEmpty())
+        m_moved.removeAt(row);
     reindexFrom(row);
     endRemoveRows();
     markSelectionBoxMoved();
@@ -332,7 +333,7 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;
     if (role != QmlPathRole) {
-        markMoved(itemId, row, role);
+        markMoved(row, role);
         return;
     }
     // a new view is made with the values as they are now

@@ -96,7 +96,7 @@ private:
     void reindexFrom(int row);
     // The role of the item's row moved: announced at once, or in a burst with the others once
     // the current changes are through.
-    void markMoved(const QString& itemId, int row, int role);
+    void markMoved(int row, int role);
     // selectionBox moved: announced once the current changes are through.
     void markSelectionBoxMoved();
     void scheduleAnnouncement();
@@ -112,9 +112,10 @@ private:
     // Rows announced at once before the event loop turns; past it, changes are collected.
     static constexpr int kImmediateRows = 8;
     int m_immediateRows = 0;
-    // Item id -> the roles of its row that moved and wait to be announced, one bit per role
-    // (bit role - Qt::UserRole).
-    QHash<QString, quint32> m_moved;
+    // Row -> the roles of that row that moved and wait to be announced, one bit per role (bit
+    // role - Qt::UserRole). Empty while none wait; else as long as m_ids, its rows in step with
+    // them as rows come and go.
+    QList<quint32> m_moved;
     bool m_selectionBoxMoved = false;
     // selectionBox as last read; computed again once it moved.
     mutable QRect m_selectionBox;

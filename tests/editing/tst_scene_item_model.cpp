@@ -39,6 +39,7 @@ private Q_SLOTS:
     void propertyChangeReachesItsRow_data();
     void propertyChangeReachesItsRow();
     void changesAreAnnouncedAsRuns();
+    void waitingChangesFollowRowsThatComeAndGo();
 
 private:
     RCSceneItemPresenter* p() { return RCSceneItemPresenter::instance(); }
@@ -315,6 +316,27 @@ void TestSceneItemModel::changesAreAnnouncedAsRuns()
         p()->setPropertyValue(m_scene, idAt(row), u"Select"_s, false, false);
     QCoreApplication::processEvents();
     QCOMPARE(m_model->selectionBox(), QRect(0, 0, 0, 0));
+}
+
+// Changes waiting for the event loop keep to their items while rows before them go and come back.
+void TestSceneItemModel::waitingChangesFollowRowsThatComeAndGo()
+{
+    QCoreApplication::processEvents();
+    const QStringList ids = p()->getItemIds(m_scene);
+    for (int i = 0; i < 8; ++i)
+        p()->setPropertyValue(m_scene, ids.at(i % 6), u"Name"_s, u"n%1"_s.arg(i), false);
+    QSignalSpy changed(m_model, &QAbstractItemModel::dataChanged);
+    p()->setPropertyValue(m_scene, ids.at(3), u"Select"_s, true, false);
+    p()->setPropertyValue(m_scene, ids.at(4), u"Select"_s, true, false);
+    p()->removeItem(m_scene, ids.at(1), true);
+    p()->setPropertyValue(m_scene, ids.at(5), u"Select"_s, true, false);
+    RCCommandManager::instance()->undo();
+    QCOMPARE(changed.size(), 0);
+    QCoreApplication::processEvents();
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 3);
+    QCOMPARE(changed.at(0).at(1).toModelIndex().row(), 5);
+    QCOMPARE(changed.at(0).at(2).value<QList<int>>(), QList<int>{RCSceneItemModel::SelectedRole});
 }
 
 QTEST_GUILESS_MAIN(TestSceneItemModel)
