@@ -13,12 +13,18 @@
 #include <QQmlComponent>
 #include <QUrl>
 
+#include <csignal>
 #include <memory>
 
 // Start-up and shutdown on the GUI thread. Shutdown order: the window and its QML objects, then
 // the project (which stops and awaits its workers), then the engine; no thread outlives main.
 int main(int argc, char* argv[])
 {
+#if defined(Q_OS_UNIX)
+    // A terminal or pipe whose reader went away never ends the program, and with it the user's
+    // unsaved work: a write to it fails instead.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL, true);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
