@@ -1,6 +1,10 @@
 # What the whole-program checks under a virtual X display share; source it after setting
-# `program`, `out` (the folder of the screenshots) and `work` (a scratch folder, removed at the end
-# unless KEEP is set). Started processes go into `pids` and are stopped at the end.
+# `program` and `out` (the folder of the screenshots, made here, its failure.png of an earlier run
+# removed). `work` is a scratch folder, made here unless set before, removed at the end unless KEEP
+# is set. Started processes go into `pids` and are stopped at the end.
+mkdir -p "$out"
+rm -f "$out/failure.png"
+work=${work:-$(mktemp -d)}
 pids=()
 # A message box or dialog of the 1024 x 768 window at the screen's top left: a point of its body
 # (2C2C2C) and of its header (1A1A1A).

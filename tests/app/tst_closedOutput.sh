@@ -8,9 +8,6 @@
 #         tests/app/tst_closedOutput.sh PROGRAM OUT_DIR
 set -euo pipefail
 program=$1 out=$2
-mkdir -p "$out"
-rm -f "$out/failure.png"
-work=$(mktemp -d)
 source "$(dirname "$0")/screen.sh"
 export ASAN_OPTIONS="$ASAN_OPTIONS:log_path=$work/sanitizer"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:+$UBSAN_OPTIONS:}log_path=$work/sanitizer"

@@ -11,9 +11,6 @@
 #         tests/app/tst_compiledQml.sh PROGRAM OUT_DIR
 set -euo pipefail
 program=$1 out=$2
-mkdir -p "$out"
-rm -f "$out/failure.png"
-work=$(mktemp -d)
 source "$(dirname "$0")/screen.sh"
 export QML_SHOW_UNIT_STATS=1
 

@@ -8,8 +8,6 @@
 #         tests/app/tst_fullDisk.sh PROGRAM OUT_DIR
 set -euo pipefail
 program=$1 out=$2
-mkdir -p "$out"
-rm -f "$out/failure.png"
 work=$(mktemp -d)
 app_log=$work/program.log
 source "$(dirname "$0")/screen.sh"

@@ -12,9 +12,6 @@
 # {"volume": 75}. Screenshots land in OUT_DIR. Every wait is bounded.
 set -euo pipefail
 program=$1 mediaserver=$2 out=$3
-mkdir -p "$out"
-rm -f "$out/failure.png"
-work=$(mktemp -d)
 source "$(dirname "$0")/screen.sh"
 # The commands the server received so far, one per line: "time name {params}".
 received() {

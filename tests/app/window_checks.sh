@@ -9,9 +9,6 @@
 set -euo pipefail
 program=$1 mediaserver=$2 relay=$3 out=$4 link=${5:-}
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-mkdir -p "$out"
-rm -f "$out/failure.png"
-work=$(mktemp -d)
 source "$source_dir/tests/app/screen.sh"
 # Starts the program with HOME $1 on a stored packet made from the empty template, in a folder
 # with a Chinese name, at $packet.
