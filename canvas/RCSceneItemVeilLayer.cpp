@@ -1,5 +1,6 @@
 #include "canvas/RCSceneItemVeilLayer.h"
 
+#include "canvas/RCSceneItemVeilPaintNode.h"
 #include "canvas/RCSceneItemViewLayer.h"
 #include "canvas/RCSceneItemViewSlot.h"
 
@@ -7,11 +8,16 @@
 #include <QMatrix4x4>
 #include <QQuickWindow>
 #include <QSGRectangleNode>
+#include <QSGRendererInterface>
 #include <QSGTransformNode>
 
 #include <cmath>
 
 namespace {
+
+// a blue rectangle at 0.3 opacity, as the colour's alpha (which the software renderer blends to
+// the same pixels as a Rectangle at that opacity)
+const QColor kVeilColour(0, 0, 255, 76);
 
 // The place and turn of veil, as the scene graph combines the slot's place and the view's turn
 // about its centre.
@@ -35,14 +41,13 @@ QRectF rectOf(const RCSceneItemVeilLayer::Veil& veil)
     return QRectF(QRectF(0, 0, veil.rect.width(), veil.rect.height()).toAlignedRect());
 }
 
-// The node of veil: a blue rectangle at 0.3 opacity (as the colour's alpha, which the software
-// renderer blends to the same pixels as a Rectangle at that opacity), in place. Only a turned veil
+// The node of veil: a rectangle of the veil's colour, in place. Only a turned veil
 // has a transform node of its own: each node is one more for the renderer to visit when thousands
 // of veils come at once.
 QSGNode* nodeOf(QQuickWindow* window, const RCSceneItemVeilLayer::Veil& veil)
 {
     QSGRectangleNode* rect = window->createRectangleNode();
-    rect->setColor(QColor(0, 0, 255, 76));
+    rect->setColor(kVeilColour);
     if (veil.angle == 0) {
         const QMatrix4x4 place = matrixOf(veil);
         rect->setRect(place.mapRect(rectOf(veil)));
@@ -53,6 +58,18 @@ QSGNode* nodeOf(QQuickWindow* window, const RCSceneItemVeilLayer::Veil& veil)
     place->setMatrix(matrixOf(veil));
     place->appendChildNode(rect);
     return place;
+}
+
+bool isPaintNode(const QSGNode* node)
+{
+    return node->type() == QSGNode::RenderNodeType;
+}
+
+// The group a veil's node sits in: a veil painted with others has their paint node as node and
+// group.
+QSGNode* groupOf(QSGNode* node)
+{
+    return isPaintNode(node) ? node : node->parent();
 }
 
 } // namespace
@@ -149,6 +166,7 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         m_nodes.clear();
         m_order.clear();
         m_groups.clear();
+        m_loose = nullptr;
         m_cover = nullptr;
         m_changed = true;
     }
@@ -156,8 +174,8 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
         return root;
     m_changed = false;
     // Many veils changing at once (select all in a crowded scene, a click that clears it, a zoom
-    // step with much selected): the software renderer adds the rectangle of each node that comes, goes or changes to
-    // the region it repaints, and rectangles in no useful order cost it a pass over all the
+    // step with much selected): the software renderer adds the rectangle of each node that comes, goes or
+    // changes to the region it repaints, and rectangles in no useful order cost it a pass over all the
     // others, thousands of times. So a clear rectangle over the veils that change goes on top:
     // met first, it makes the region one rectangle that each veil's already lies in. The one of
     // the last such change leaves the tree before any veil does, for the same end: after select
@@ -190,7 +208,7 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
     for (auto it = m_nodes.cbegin(); it != m_nodes.cend(); ++it) {
         const auto veil = m_veils.constFind(it.key());
         if (veil == m_veils.cend() || veil->rect != it->veil.rect || veil->angle != it->veil.angle)
-            ++leaving[it->node->parent()];
+            ++leaving[groupOf(it->node)];
     }
     QList<QSGNode*> gone;
     for (auto it = leaving.cbegin(); it != leaving.cend(); ++it) {
@@ -198,6 +216,8 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
             root->removeChildNode(it.key());
             m_groups.remove(it.key());
             gone.append(it.key());
+            if (it.key() == m_loose)
+                m_loose = nullptr;
         }
     }
     for (auto it = m_nodes.begin(); it != m_nodes.end();) {
@@ -206,13 +226,19 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
             ++it;
             continue;
         }
-        QSGNode* group = it->node->parent();
+        QSGNode* group = groupOf(it->node);
         if (m_groups.contains(group)) {
-            group->removeChildNode(it->node);
-            delete it->node;
+            if (isPaintNode(group)) {
+                static_cast<RCSceneItemVeilPaintNode*>(group)->remove(it.key());
+            } else {
+                group->removeChildNode(it->node);
+                delete it->node;
+            }
             if (--m_groups[group] == 0) {
                 root->removeChildNode(group);
                 m_groups.remove(group);
+                if (group == m_loose)
+                    m_loose = nullptr;
                 delete group;
             }
         }
@@ -221,35 +247,50 @@ QSGNode* RCSceneItemVeilLayer::updatePaintNode(QSGNode* oldNode, UpdatePaintNode
     }
     // the groups that went take their veils along
     qDeleteAll(gone);
-    // Many new ones form a group of their own, after the others. Few join the group of the veil
-    // they come before in reading order (top row first, left first), or else the last one: the
-    // software renderer meets them in order and adds each one's rectangle to the region it
-    // repaints at once, where rectangles in no order would each cost a pass over all the others.
-    QSGNode* manyGroup = many ? new QSGTransformNode : nullptr;
+    // Many new ones form a group of their own, after the others: for the software renderer one node
+    // that paints them all. Few join the group of the veil they come before in reading order (top
+    // row first, left first), or else that of the last one: the software renderer meets them in
+    // order and adds each one's rectangle to the region it repaints at once, where rectangles in no
+    // order would each cost a pass over all the others. Where that veil is painted with others,
+    // they join the loose group.
+    auto* painted = many && window()->rendererInterface()->graphicsApi() == QSGRendererInterface::Software
+                        ? new RCSceneItemVeilPaintNode(window(), kVeilColour)
+                        : nullptr;
+    QSGNode* manyGroup = painted ? static_cast<QSGNode*>(painted) : many ? new QSGTransformNode : nullptr;
     for (auto it = m_veils.cbegin(); it != m_veils.cend(); ++it) {
         if (m_nodes.contains(it.key()))
             continue;
         const Veil& veil = it.value();
-        QSGNode* place = nodeOf(window(), veil);
         const auto key = orderOf(it.key(), veil);
-        const auto next = m_order.upper_bound(key);
+        QSGNode* node = painted;
         QSGNode* group = manyGroup;
-        if (group) {
-            group->appendChildNode(place);
-        } else if (next != m_order.end()) {
-            group = next->second->parent();
-            group->insertChildNodeBefore(place, next->second);
+        if (painted) {
+            painted->add(it.key(), rectOf(veil), matrixOf(veil), veil.angle != 0);
         } else {
-            group = m_order.empty() ? nullptr : m_order.rbegin()->second->parent();
-            if (!group) {
-                group = new QSGTransformNode;
-                m_cover ? root->insertChildNodeBefore(group, m_cover) : root->appendChildNode(group);
+            node = nodeOf(window(), veil);
+            const auto next = m_order.upper_bound(key);
+            QSGNode* before = next != m_order.end() ? next->second : nullptr;
+            QSGNode* after = !before && !m_order.empty() ? m_order.rbegin()->second : nullptr;
+            if (group) {
+                group->appendChildNode(node);
+            } else if (before && !isPaintNode(before)) {
+                group = before->parent();
+                group->insertChildNodeBefore(node, before);
+            } else if (after && !isPaintNode(after)) {
+                group = after->parent();
+                group->appendChildNode(node);
+            } else {
+                if (!m_loose) {
+                    m_loose = new QSGTransformNode;
+                    m_cover ? root->insertChildNodeBefore(m_loose, m_cover) : root->appendChildNode(m_loose);
+                }
+                group = m_loose;
+                group->appendChildNode(node);
             }
-            group->appendChildNode(place);
         }
         ++m_groups[group];
-        m_order.emplace(key, place);
-        m_nodes.insert(it.key(), {veil, place});
+        m_order.emplace(key, node);
+        m_nodes.insert(it.key(), {veil, node});
     }
     if (manyGroup) {
         if (m_groups.value(manyGroup))

@@ -65,8 +65,9 @@ private:
     // dereferenced), and whether they changed since the last paint.
     QHash<const void*, Veil> m_veils;
     bool m_changed = true;
-    // The node of each veil as painted, with the veil it shows, and the nodes in reading order;
-    // dropped when the scene graph drops the root.
+    // The node of each veil as painted (for a veil painted with others, their paint node), with
+    // the veil it shows, and the nodes in reading order; dropped when the scene graph drops the
+    // root.
     struct Painted
     {
         Veil veil;
@@ -80,8 +81,12 @@ private:
     // come at once form a group of their own, built before it joins the tree, and a group whose
     // veils all go leaves it whole, so that the renderer hears of one node instead of each. Groups
     // are transform nodes, as the root: the software renderer places a node added later by the
-    // nearest node above it whose place it knows.
+    // nearest node above it whose place it knows. For the software renderer, many that come at
+    // once are instead one paint node (RCSceneItemVeilPaintNode), their node and group at once.
     QHash<QSGNode*, int> m_groups;
+    // The group that veils coming few at a time join where the veil they come before, or the last
+    // one, is painted with others (a paint node takes none later); null until one does.
+    QSGNode* m_loose = nullptr;
     // The clear rectangle over the veils of the last change of many at once, the root's last
     // child; null before such a change.
     QSGNode* m_cover = nullptr;

@@ -100,6 +100,12 @@ private Q_SLOTS:
         for (int i = 0; i < 1600; ++i)
             crowd.append({20 * (i % 40), 12 * (i / 40), 16, 10, 0, i % 7 != 1});
         QTest::newRow("many at once") << 5.0 << QPointF(10.5, 7.25) << true << crowd << 0;
+        // apart enough that no two overlap, however turned
+        QList<Place> turned;
+        for (int i = 0; i < 1200; ++i)
+            turned.append(
+                {24 * (i % 40), 24 * (i / 40), 16, 10, i % 4 ? 0 : 90 * (i % 3) + 30 * (i % 8 / 4), 1});
+        QTest::newRow("many at once, turned") << 2.5 << QPointF(3, 4) << true << turned << 1;
         QTest::newRow("not in edit mode") << 1.0 << QPointF(10, 10) << false
                                           << QList<Place>{{0, 0, 40, 30, 0, 1}, {50, 0, 30, 20, 0, 1}} << 0;
     }
