@@ -197,14 +197,18 @@ void RCSceneItemModel::reload()
         disconnect(m_scene, nullptr, this, nullptr);
     m_ids.clear();
     m_rows.clear();
+    m_selected.clear();
     m_moved.clear();
     m_scene = m_presenter && !m_sceneId.isEmpty() ? RCSceneManager::instance()->getScene(m_sceneId) : nullptr;
     if (m_scene) {
         connect(m_scene, &QObject::destroyed, this, &RCSceneItemModel::onSceneDestroyed);
         const QList<IRCObject*> items = m_scene->getItemList();
         m_ids.reserve(items.size());
-        for (const IRCObject* item : items)
+        m_selected.reserve(items.size());
+        for (const IRCObject* item : items) {
             m_ids.append(item->getId());
+            m_selected.append(m_scene->isItemSelected(m_ids.constLast()));
+        }
         reindexFrom(0);
     }
     endResetModel();
@@ -222,6 +226,7 @@ void RCSceneItemModel::onSceneDestroyed()
     beginResetModel();
     m_ids.clear();
     m_rows.clear();
+    m_selected.clear();
     m_moved.clear();
     endResetModel();
     markSelectionBoxMoved();
@@ -253,9 +258,8 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
         return m_sceneId;
     if (role == ViewPropertiesRole)
         return m_viewProperties;
-    // the scene's own set: the view layer asks for every row at each step of a rubber band
     if (role == SelectedRole)
-        return m_scene->isItemSelected(id);
+        return bool(m_selected.at(index.row()));
     const auto* item = qobject_cast<const RCSceneItem*>(m_scene->getItemById(id));
     if (!item)
         return QVariant();
@@ -281,9 +285,9 @@ QVariant RCSceneItemModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> RCSceneItemModel::roleNames() const
 {
-    return {{ItemIdRole, "itemId"},   {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
-            {YRole, "itemY"},         {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
-            {SceneIdRole, "sceneId"}, {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"},
+    return {{ItemIdRole, "itemId"},     {QmlPathRole, "qmlPath"}, {XRole, "itemX"},
+            {YRole, "itemY"},           {WidthRole, "itemWidth"}, {HeightRole, "itemHeight"},
+            {SceneIdRole, "sceneId"},   {ValuesRole, "values"},   {ViewPropertiesRole, "viewProperties"},
             {SelectedRole, "selected"}, {AngleRole, "angle"}};
 }
 
@@ -296,6 +300,7 @@ void RCSceneItemModel::onItemAdded(const QString& sceneId, const QString& itemId
         return;
     beginInsertRows(QModelIndex(), row, row);
     m_ids.insert(row, itemId);
+    m_selected.insert(row, m_scene->isItemSelected(itemId));
     if (!m_moved.isEmpty())
         m_moved.insert(row, 0);
     reindexFrom(row);
@@ -311,6 +316,7 @@ void RCSceneItemModel::onItemRemoved(const QString& sceneId, const QString& item
     beginRemoveRows(QModelIndex(), row, row);
     m_ids.removeAt(row);
     m_rows.remove(itemId);
+    m_selected.removeAt(row);
     if (!m_moved.isEmpty())
         m_moved.removeAt(row);
     reindexFrom(row);
@@ -327,6 +333,8 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     if (row < 0)
         return;
     const int role = roleOf(name);
+    if (role == SelectedRole)
+        m_selected[row] = m_scene && m_scene->isItemSelected(itemId);
     if (role == XRole || role == YRole || role == WidthRole || role == HeightRole || role == SelectedRole)
         markSelectionBoxMoved();
     // a batch move is announced once it is through

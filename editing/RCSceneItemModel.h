@@ -25,7 +25,8 @@ class RCScene;
 // event loop turns (a select-all, a rubber band, a nudge of the whole selection) the changes are
 // collected and announced once the current changes are through, as one dataChanged per run of
 // adjacent rows whose same roles moved. Values are read from the document when asked for; the
-// model keeps only the ids. selectionBox follows the selected items' geometry; it is announced
+// model keeps only the ids, and whether each item is selected, which the view layer asks of every
+// row at each step of a rubber band. selectionBox follows the selected items' geometry; it is announced
 // once the current changes are through. GUI thread only.
 class RCSceneItemModel : public QAbstractListModel
 {
@@ -108,6 +109,9 @@ private:
     QPointer<RCScene> m_scene;
     QStringList m_ids;
     QHash<QString, int> m_rows;
+    // Row -> whether its item is selected, as the scene said when the row came or when the item's
+    // "Select" last changed.
+    QList<char> m_selected;
     QVariantMap m_viewProperties;
     // Rows announced at once before the event loop turns; past it, changes are collected.
     static constexpr int kImmediateRows = 8;
