@@ -13,18 +13,12 @@
 
 namespace {
 
-// A view as drawn: the rectangle of its slot turned about its centre by cos and sin of its angle.
-struct Shape
-{
-    QRectF rect;
-    bool turned = false;
-    double cos = 1;
-    double sin = 0;
-};
+using Shape = RCSceneItemViewLayer::Shape;
 
 Shape shapeOf(const RCSceneItemViewSlot* slot)
 {
     Shape shape{QRectF(slot->x(), slot->y(), slot->width(), slot->height())};
+    shape.shown = true;
     // quarter turns exactly, so that the corners stay on the pixels they are drawn on
     switch (((slot->angle() % 360) + 360) % 360) {
     case 0:
@@ -65,8 +59,8 @@ bool strictlyInside(const QRectF& rect, const QPointF& p)
 bool hits(const Shape& shape, const QPointF& point)
 {
     // the point turned back into the unturned rectangle
-    return strictlyInside(shape.rect, shape.turned ? turn(point, shape.rect.center(), shape.cos, -shape.sin)
-                                                   : point);
+    return strictlyInside(shape.rect,
+                          shape.turned ? turn(point, shape.rect.center(), shape.cos, -shape.sin) : point);
 }
 
 bool holds(const QRectF& band, const Shape& shape)
@@ -99,8 +93,8 @@ void logSelection(const RCSceneItemViewSlot* slot)
 }
 
 // The role name of each input, in input order.
-const char* const kInputNames[] = {"itemId",   "sceneId", "values", "viewProperties", "selected",  "angle",
-                                   "itemX",    "itemY",   "itemWidth", "itemHeight",   "qmlPath"};
+const char* const kInputNames[] = {"itemId", "sceneId", "values",    "viewProperties", "selected", "angle",
+                                   "itemX",  "itemY",   "itemWidth", "itemHeight",     "qmlPath"};
 
 } // namespace
 
@@ -143,11 +137,12 @@ void RCSceneItemViewLayer::setModel(QAbstractItemModel* model)
                         if (!parent.isValid())
                             removeRows(first, last);
                     }),
-            connect(model, &QAbstractItemModel::dataChanged, this,
-                    [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
-                        if (!topLeft.parent().isValid())
-                            updateRows(topLeft.row(), bottomRight.row(), roles);
-                    }),
+            connect(
+                model, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+                    if (!topLeft.parent().isValid())
+                        updateRows(topLeft.row(), bottomRight.row(), roles);
+                }),
             // The pointer is already null here, so the model is let go of directly.
             connect(model, &QObject::destroyed, this,
                     [this] {
@@ -176,6 +171,7 @@ void RCSceneItemViewLayer::setOrigin(const QPointF& origin)
     m_origin = origin;
     for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
         slot->setOrigin(origin);
+    forgetShapes();
     Q_EMIT originChanged();
     Q_EMIT slotsChanged();
 }
@@ -192,6 +188,7 @@ void RCSceneItemViewLayer::setDivisor(qreal divisor)
     m_divisor = divisor;
     for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
         slot->setDivisor(divisor);
+    forgetShapes();
     Q_EMIT divisorChanged();
     Q_EMIT slotsChanged();
 }
@@ -206,22 +203,35 @@ RCSceneItemViewSlot* RCSceneItemViewLayer::itemAt(int row) const
     return row >= 0 && row < m_slots.size() ? m_slots.at(row) : nullptr;
 }
 
+const QList<RCSceneItemViewLayer::Shape>& RCSceneItemViewLayer::shapes() const
+{
+    if (m_shapesKnown && m_shapes.size() == m_slots.size())
+        return m_shapes;
+    m_shapes.clear();
+    m_shapes.reserve(m_slots.size());
+    for (const RCSceneItemViewSlot* slot : m_slots)
+        m_shapes.append(slot->item() ? shapeOf(slot) : Shape{});
+    m_shapesKnown = true;
+    return m_shapes;
+}
+
 QString RCSceneItemViewLayer::itemIdAt(const QPointF& point) const
 {
+    const QList<Shape>& shapes = this->shapes();
     for (qsizetype row = m_slots.size() - 1; row >= 0; --row) {
-        const RCSceneItemViewSlot* slot = m_slots.at(row);
-        if (slot->item() && hits(shapeOf(slot), point))
-            return slot->itemId();
+        if (shapes.at(row).shown && hits(shapes.at(row), point))
+            return m_slots.at(row)->itemId();
     }
     return QString();
 }
 
 QStringList RCSceneItemViewLayer::selectedItemIdsApartFrom(const QPointF& point) const
 {
+    const QList<Shape>& shapes = this->shapes();
     QStringList ids;
     for (int row = 0; row < m_slots.size(); ++row) {
         const RCSceneItemViewSlot* slot = m_slots.at(row);
-        if (slot->item() && isSelected(slot, row) && !hits(shapeOf(slot), point))
+        if (shapes.at(row).shown && isSelected(slot, row) && !hits(shapes.at(row), point))
             ids.append(slot->itemId());
     }
     return ids;
@@ -229,17 +239,23 @@ QStringList RCSceneItemViewLayer::selectedItemIdsApartFrom(const QPointF& point)
 
 QVariantMap RCSceneItemViewLayer::bandSelection(const QRectF& band) const
 {
+    const QList<Shape>& shapes = this->shapes();
     QStringList select;
     QStringList deselect;
     for (int row = 0; row < m_slots.size(); ++row) {
-        const RCSceneItemViewSlot* slot = m_slots.at(row);
-        if (!slot->item())
+        if (!shapes.at(row).shown)
             continue;
-        const bool held = holds(band, shapeOf(slot));
+        const RCSceneItemViewSlot* slot = m_slots.at(row);
+        const bool held = holds(band, shapes.at(row));
         if (held != isSelected(slot, row))
             (held ? select : deselect).append(slot->itemId());
     }
     return {{QStringLiteral("select"), select}, {QStringLiteral("deselect"), deselect}};
+}
+
+void RCSceneItemViewLayer::forgetShapes()
+{
+    m_shapesKnown = false;
 }
 
 bool RCSceneItemViewLayer::isSelected(const RCSceneItemViewSlot* slot, int row) const
@@ -271,6 +287,7 @@ void RCSceneItemViewLayer::reset()
         return;
     const bool hadSlots = !m_slots.isEmpty();
     park(std::exchange(m_slots, {}));
+    forgetShapes();
     std::fill(std::begin(m_roles), std::end(m_roles), -1);
     const int rows = m_model ? m_model->rowCount() : 0;
     if (rows > 0) {
@@ -305,6 +322,7 @@ void RCSceneItemViewLayer::insertRows(int first, int last)
             slot->stackBefore(m_slots.at(row));
         m_slots.insert(row, slot);
     }
+    forgetShapes();
     Q_EMIT countChanged();
     Q_EMIT slotsChanged();
 }
@@ -319,6 +337,7 @@ void RCSceneItemViewLayer::removeRows(int first, int last)
     }
     for (int row = last; row >= first; --row)
         dropSlot(m_slots.takeAt(row));
+    forgetShapes();
     Q_EMIT countChanged();
     Q_EMIT slotsChanged();
 }
@@ -336,6 +355,11 @@ void RCSceneItemViewLayer::updateRows(int first, int last, const QList<int>& rol
         return;
     for (int row = qMax(0, first); row <= last && row < m_slots.size(); ++row)
         write(m_slots.at(row), row, inputs);
+    for (Input input : std::as_const(inputs)) {
+        if (input == Angle || input == ItemX || input == ItemY || input == ItemWidth || input == ItemHeight ||
+            input == QmlPath)
+            forgetShapes();
+    }
     Q_EMIT slotsChanged();
 }
 
@@ -401,6 +425,7 @@ RCSceneItemViewSlot* RCSceneItemViewLayer::makeSlot(int row)
     slot->setDivisor(m_divisor);
     // a view made for a selected item shows it selected from the start
     connect(slot, &RCSceneItemViewSlot::itemChanged, this, [this, slot] {
+        forgetShapes();
         if (slot->item() && slot->selected())
             logSelection(slot);
         Q_EMIT slotsChanged();
@@ -433,6 +458,7 @@ void RCSceneItemViewLayer::clear()
     const QList<RCSceneItemViewSlot*> dropped = std::exchange(m_slots, {});
     for (RCSceneItemViewSlot* slot : dropped)
         dropSlot(slot);
+    forgetShapes();
 }
 
 void RCSceneItemViewLayer::park(const QList<RCSceneItemViewSlot*>& dropped)
@@ -463,8 +489,9 @@ void RCSceneItemViewLayer::awaitFrame()
     m_frameConnections.append(connect(
         window, &QQuickWindow::afterAnimating, this,
         [this, window] {
-            m_frameConnections.append(connect(window, &QQuickWindow::frameSwapped, this,
-                                              [this] { releaseParked(true); }, Qt::QueuedConnection));
+            m_frameConnections.append(connect(
+                window, &QQuickWindow::frameSwapped, this, [this] { releaseParked(true); },
+                Qt::QueuedConnection));
         },
         Qt::SingleShotConnection));
     window->update();

@@ -49,6 +49,17 @@ class RCSceneItemViewLayer : public QQuickItem
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
+    // A view as drawn, for the hit tests: the rectangle of its slot turned about its centre by cos
+    // and sin of its angle; not shown while the slot has no view.
+    struct Shape
+    {
+        QRectF rect;
+        bool turned = false;
+        double cos = 1;
+        double sin = 0;
+        bool shown = false;
+    };
+
     explicit RCSceneItemViewLayer(QQuickItem* parent = nullptr);
     ~RCSceneItemViewLayer() override;
 
@@ -110,6 +121,11 @@ private:
     RCSceneItemViewSlot* makeSlot(int row);
     void dropSlot(RCSceneItemViewSlot* slot);
     void clear();
+    // The shape of each slot's view, in row order: gathered again at the first hit test after a
+    // slot's place, turn or view may have changed (forgetShapes()); a rubber band asks at every
+    // step, and a crowded scene's slots lie all over memory.
+    const QList<Shape>& shapes() const;
+    void forgetShapes();
     // Whether the row of slot is selected, as the model says now.
     bool isSelected(const RCSceneItemViewSlot* slot, int row) const;
     // The slots a reset replaced: out of the layer, deleted after the window's next frame.
@@ -132,4 +148,6 @@ private:
     QList<QMetaObject::Connection> m_frameConnections;
     // The model's role of each input, -1 when it names none.
     int m_roles[InputCount];
+    mutable QList<Shape> m_shapes;
+    mutable bool m_shapesKnown = false;
 };

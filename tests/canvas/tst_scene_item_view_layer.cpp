@@ -17,8 +17,8 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 
-#include <memory>
 #include <QTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +62,30 @@ constexpr HitItem kHitItems[] = {{"a", {100, 100, 100, 100}, 0, true, true},
                                  {"b", {150, 150, 100, 100}, 360, true, true},
                                  {"c", {400, 100, 200, 50}, 90, true, true},
                                  {"d", {0, 0, 1000, 1000}, 0, false, true}};
+
+// The roles after kXRole, in the order of a hit item's values (hitValues()).
+const QByteArrayList kHitRoles{"qmlPath", "itemY", "itemWidth", "itemHeight", "angle", "selected"};
+
+// The model of the hit test's scene, its views made from viewUrl.
+void fillHitModel(QStandardItemModel& model, const QString& viewUrl)
+{
+    QHash<int, QByteArray> roles{{kIdRole, "itemId"}, {kXRole, "itemX"}};
+    for (int i = 0; i < kHitRoles.size(); ++i)
+        roles.insert(kXRole + 1 + i, kHitRoles.at(i));
+    model.setItemRoleNames(roles);
+    for (const HitItem& item : kHitItems) {
+        QStandardItem* r = row(QString::fromLatin1(item.id), item.place.x());
+        const QVariantList values{item.view ? viewUrl : QString(),
+                                  item.place.y(),
+                                  item.place.width(),
+                                  item.place.height(),
+                                  item.angle,
+                                  item.selected};
+        for (int i = 0; i < values.size(); ++i)
+            r->setData(values.at(i), kXRole + 1 + i);
+        model.appendRow(r);
+    }
+}
 
 // The script engine's collections, counted from its statistics category (enabled before any engine).
 int g_collections = 0;
@@ -206,20 +230,23 @@ private Q_SLOTS:
         const auto point = [](qreal x, qreal y) { return QVariant(QPointF(x, y)); };
         const auto band = [](qreal x, qreal y, qreal w, qreal h) { return QVariant(QRectF(x, y, w, h)); };
         QTest::newRow("the upper of two") << 1.0 << point(175, 175) << QStringList{"b"} << QStringList{"c"};
-        QTest::newRow("an edge is outside") << 1.0 << point(100, 120) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("an edge is outside")
+            << 1.0 << point(100, 120) << QStringList{} << QStringList{"a", "c"};
         QTest::newRow("turned, where drawn") << 1.0 << point(500, 40) << QStringList{"c"} << QStringList{"a"};
-        QTest::newRow("turned, not where unturned") << 1.0 << point(410, 110) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("turned, not where unturned")
+            << 1.0 << point(410, 110) << QStringList{} << QStringList{"a", "c"};
         QTest::newRow("zoomed, the lower") << 2.0 << point(61, 71) << QStringList{"a"} << QStringList{"c"};
         QTest::newRow("zoomed, turned") << 2.0 << point(260, 40) << QStringList{"c"} << QStringList{"a"};
-        QTest::newRow("band: a corner inside") << 1.0 << band(140, 140, 20, 20) << QStringList{"b"}
-                                               << QStringList{"a", "c"};
-        QTest::newRow("band: corners on its edge") << 1.0 << band(100, 100, 50, 50) << QStringList{}
-                                                   << QStringList{"a", "c"};
-        QTest::newRow("band: turned, a drawn corner") << 1.0 << band(470, 20, 10, 10) << QStringList{}
-                                                      << QStringList{"a"};
-        QTest::newRow("band: turned, an unturned corner") << 1.0 << band(395, 95, 10, 10) << QStringList{}
-                                                          << QStringList{"a", "c"};
-        QTest::newRow("band: zoomed, all") << 2.0 << band(0, 0, 400, 400) << QStringList{"b"} << QStringList{};
+        QTest::newRow("band: a corner inside")
+            << 1.0 << band(140, 140, 20, 20) << QStringList{"b"} << QStringList{"a", "c"};
+        QTest::newRow("band: corners on its edge")
+            << 1.0 << band(100, 100, 50, 50) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("band: turned, a drawn corner")
+            << 1.0 << band(470, 20, 10, 10) << QStringList{} << QStringList{"a"};
+        QTest::newRow("band: turned, an unturned corner")
+            << 1.0 << band(395, 95, 10, 10) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("band: zoomed, all")
+            << 2.0 << band(0, 0, 400, 400) << QStringList{"b"} << QStringList{};
     }
     void hitTest()
     {
@@ -232,22 +259,9 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("import QtQuick\nItem {}\n") > 0);
         file.close();
         const QString viewUrl = QUrl::fromLocalFile(file.fileName()).toString();
-        // the roles after kXRole, in the order of each row's values below
-        const QByteArrayList names{"qmlPath", "itemY", "itemWidth", "itemHeight", "angle", "selected"};
         const int selectedRole = kXRole + 6;
-        QHash<int, QByteArray> roles{{kIdRole, "itemId"}, {kXRole, "itemX"}};
-        for (int i = 0; i < names.size(); ++i)
-            roles.insert(kXRole + 1 + i, names.at(i));
         QStandardItemModel model;
-        model.setItemRoleNames(roles);
-        for (const HitItem& item : kHitItems) {
-            QStandardItem* r = row(QString::fromLatin1(item.id), item.place.x());
-            const QVariantList values{item.view ? viewUrl : QString(), item.place.y(), item.place.width(),
-                                      item.place.height(), item.angle, item.selected};
-            for (int i = 0; i < values.size(); ++i)
-                r->setData(values.at(i), kXRole + 1 + i);
-            model.appendRow(r);
-        }
+        fillHitModel(model, viewUrl);
         QQmlEngine engine;
         RCSceneItemViewLayer layer;
         QQmlEngine::setContextForObject(&layer, engine.rootContext());
@@ -267,6 +281,68 @@ private Q_SLOTS:
             QCOMPARE(changes.value(u"select"_s).toStringList(), hit);
             QCOMPARE(changes.value(u"deselect"_s).toStringList(), off);
         }
+    }
+
+    // A hit test after a view moved, turned, went or came, or the canvas zoomed or moved, finds the
+    // views where they are then: b is hit at the point before each change.
+    void hitTestFollowsChanges_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QPointF>("at");
+        QTest::addColumn<QString>("hit");
+        QTest::newRow("b moved away") << 0 << QPointF(175, 175) << u"a"_s;
+        QTest::newRow("b turned") << 1 << QPointF(155, 155) << u"a"_s;
+        QTest::newRow("zoomed") << 2 << QPointF(175, 175) << QString();
+        QTest::newRow("scene moved") << 3 << QPointF(175, 175) << QString();
+        QTest::newRow("b's view gone") << 4 << QPointF(175, 175) << u"a"_s;
+        QTest::newRow("b's row gone") << 5 << QPointF(175, 175) << u"a"_s;
+        QTest::newRow("a row above") << 6 << QPointF(175, 175) << u"e"_s;
+    }
+    void hitTestFollowsChanges()
+    {
+        QFETCH(int, change);
+        QFETCH(QPointF, at);
+        QFETCH(QString, hit);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"View.qml"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("import QtQuick\nItem {}\n") > 0);
+        file.close();
+        const QString viewUrl = QUrl::fromLocalFile(file.fileName()).toString();
+        QStandardItemModel model;
+        fillHitModel(model, viewUrl);
+        QQmlEngine engine;
+        RCSceneItemViewLayer layer;
+        QQmlEngine::setContextForObject(&layer, engine.rootContext());
+        layer.setModel(&model);
+        QCOMPARE(layer.itemIdAt(at), u"b"_s);
+        switch (change) {
+        case 0:
+            model.item(1)->setData(600, kXRole);
+            break;
+        case 1:
+            model.item(1)->setData(45, kXRole + 5);
+            break;
+        case 2:
+            layer.setDivisor(2);
+            break;
+        case 3:
+            layer.setOrigin(QPointF(100, 100));
+            break;
+        case 4:
+            model.item(1)->setData(QString(), kXRole + 1);
+            break;
+        case 5:
+            model.removeRow(1);
+            break;
+        default: {
+            QStandardItem* above = row(u"e"_s, 150);
+            const QVariantList values{viewUrl, 150, 50, 50, 0, false};
+            for (int i = 0; i < values.size(); ++i)
+                above->setData(values.at(i), kXRole + 1 + i);
+            model.appendRow(above);
+        }
+        }
+        QCOMPARE(layer.itemIdAt(at), hit);
     }
 
     // A view that asks for a veil ("mSelectVeil") has each change of its selection logged while in
@@ -353,17 +429,31 @@ private Q_SLOTS:
         QTest::addColumn<QVariantMap>("values");
         QTest::addColumn<QVariantList>("face");
         QTest::addColumn<QString>("resolvedAgain");
-        QTest::newRow("none") << QVariantMap{} << QVariantList{"", "#ffffff", 12, false, true, false, "", "", false, false, 0} << "";
-        QTest::newRow("given")
-            << QVariantMap{{"Name", 5}, {"TextColor", "#80112233"}, {"TextSize", " 18 "}, {"TextBold", true},
-                           {"EnableClick", 0}, {"ClickAreaCheck", "x"}, {"IconPath", "qrc:/i.png"}, {"Select", true}, {"Angle", 90}}
-            << QVariantList{"5", "#80112233", 18, true, false, true, "qrc:/i.png", "qrc:/i.png", true, true, 90} << "qrc:/i.png";
+        QTest::newRow("none") << QVariantMap{}
+                              << QVariantList{"", "#ffffff", 12, false, true, false, "", "", false, false, 0}
+                              << "";
+        QTest::newRow("given") << QVariantMap{{"Name", 5},
+                                              {"TextColor", "#80112233"},
+                                              {"TextSize", " 18 "},
+                                              {"TextBold", true},
+                                              {"EnableClick", 0},
+                                              {"ClickAreaCheck", "x"},
+                                              {"IconPath", "qrc:/i.png"},
+                                              {"Select", true},
+                                              {"Angle", 90}}
+                               << QVariantList{"5",          "#80112233",  18,   true, false, true,
+                                               "qrc:/i.png", "qrc:/i.png", true, true, 90}
+                               << "qrc:/i.png";
         QTest::newRow("no colour, no size")
-            << QVariantMap{{"Name", QVariant()}, {"TextColor", "nonsense"}, {"TextSize", -2}, {"EnableClick", QVariant::fromValue(nullptr)}}
+            << QVariantMap{{"Name", QVariant()},
+                           {"TextColor", "nonsense"},
+                           {"TextSize", -2},
+                           {"EnableClick", QVariant::fromValue(nullptr)}}
             << QVariantList{"", "#ffffff", 12, false, true, false, "", "", false, false, 0} << "";
         QTest::newRow("reference")
             << QVariantMap{{"IconPath", "rcimg:/a.png"}, {"TextSize", 7.5}}
-            << QVariantList{"", "#ffffff", 7.5, false, true, false, "rcimg:/a.png", "1:rcimg:/a.png", false, false, 0}
+            << QVariantList{"",    "#ffffff", 7.5, false, true, false, "rcimg:/a.png", "1:rcimg:/a.png",
+                            false, false,     0}
             << "2:rcimg:/a.png";
     }
     void buttonFace()
@@ -378,9 +468,20 @@ private Q_SLOTS:
         QQmlEngine engine;
         FakeImages images;
         QStandardItemModel model;
-        enum { Path = Qt::UserRole + 3, Values, Properties, Selected, Angle };
-        model.setItemRoleNames({{kIdRole, "itemId"}, {Path, "qmlPath"}, {Values, "values"},
-                                {Properties, "viewProperties"}, {Selected, "selected"}, {Angle, "angle"}});
+        enum
+        {
+            Path = Qt::UserRole + 3,
+            Values,
+            Properties,
+            Selected,
+            Angle
+        };
+        model.setItemRoleNames({{kIdRole, "itemId"},
+                                {Path, "qmlPath"},
+                                {Values, "values"},
+                                {Properties, "viewProperties"},
+                                {Selected, "selected"},
+                                {Angle, "angle"}});
         QStandardItem* item = row(QStringLiteral("a"));
         item->setData(QUrl::fromLocalFile(file.fileName()).toString(), Path);
         item->setData(values, Values);
@@ -395,8 +496,9 @@ private Q_SLOTS:
         QVERIFY(view);
         QCOMPARE(view->property("seen").toList(), face);
         images.resolution = 2;
-        item->setData(QVariantMap{{"mImageManager", QVariant::fromValue<QObject*>(&images)}, {"mImageResolution", 1}},
-                      Properties);
+        item->setData(
+            QVariantMap{{"mImageManager", QVariant::fromValue<QObject*>(&images)}, {"mImageResolution", 1}},
+            Properties);
         QCOMPARE(view->property("mIconUrl").toString(), resolvedAgain);
     }
     void replacedSlotsWaitForTheFrame_data()
