@@ -104,34 +104,27 @@ void RCSceneItemModel::setViewProperties(const QVariantMap& properties)
 
 QRect RCSceneItemModel::selectionBox() const
 {
-    if (m_selectionBoxKnown)
-        return m_selectionBox;
-    m_selectionBoxKnown = true;
-    m_selectionBox = QRect(0, 0, 0, 0);
-    if (!m_scene)
-        return m_selectionBox;
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool any = false;
-    for (const QString& id : m_scene->getSelectItems()) {
-        const IRCObject* item = m_scene->getItemById(id);
-        if (!item)
-            continue;
-        const int x = item->getPropertyValue(RCKeys::X()).toInt();
-        const int y = item->getPropertyValue(RCKeys::Y()).toInt();
-        const int r = x + qMax(0, item->getPropertyValue(RCKeys::Width()).toInt());
-        const int b = y + qMax(0, item->getPropertyValue(RCKeys::Height()).toInt());
-        left = any ? qMin(left, x) : x;
-        top = any ? qMin(top, y) : y;
-        right = any ? qMax(right, r) : r;
-        bottom = any ? qMax(bottom, b) : b;
-        any = true;
+    if (!m_selectionBoxKnown) {
+        m_selectionBoxKnown = true;
+        m_selectionEdges = {};
+        for (const QString& id : m_scene ? m_scene->getSelectItems() : QStringList())
+            extendSelectionBox(m_scene->getItemById(id));
     }
-    if (any)
-        m_selectionBox = QRect(left, top, right - left, bottom - top);
-    return m_selectionBox;
+    const Edges& e = m_selectionEdges;
+    return e.any ? QRect(e.left, e.top, e.right - e.left, e.bottom - e.top) : QRect(0, 0, 0, 0);
+}
+
+void RCSceneItemModel::extendSelectionBox(const IRCObject* item) const
+{
+    if (!item)
+        return;
+    const int x = item->getPropertyValue(RCKeys::X()).toInt();
+    const int y = item->getPropertyValue(RCKeys::Y()).toInt();
+    const int r = x + qMax(0, item->getPropertyValue(RCKeys::Width()).toInt());
+    const int b = y + qMax(0, item->getPropertyValue(RCKeys::Height()).toInt());
+    Edges& e = m_selectionEdges;
+    e = e.any ? Edges{qMin(e.left, x), qMin(e.top, y), qMax(e.right, r), qMax(e.bottom, b), true}
+              : Edges{x, y, r, b, true};
 }
 
 void RCSceneItemModel::markMoved(int row, int role)
@@ -335,8 +328,16 @@ void RCSceneItemModel::onItemPropertyValueChanged(const QString& sceneId, const 
     const int role = roleOf(name);
     if (role == SelectedRole)
         m_selected[row] = m_scene && m_scene->isItemSelected(itemId);
-    if (role == XRole || role == YRole || role == WidthRole || role == HeightRole || role == SelectedRole)
+    if (role == SelectedRole && m_selected.at(row)) {
+        // a selection that only grows (a rubber band drawn out) extends the box it had
+        if (m_selectionBoxKnown)
+            extendSelectionBox(m_scene->getItemById(itemId));
+        m_selectionBoxMoved = true;
+        scheduleAnnouncement();
+    } else if (role == XRole || role == YRole || role == WidthRole || role == HeightRole ||
+               role == SelectedRole) {
         markSelectionBoxMoved();
+    }
     // a batch move is announced once it is through
     if ((role == XRole || role == YRole) && m_presenter && m_presenter->isMovingItems())
         return;

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+class IRCObject;
 class RCScene;
 
 // The items of one scene as a list in scene order (the stacking order of their views), with what
@@ -100,6 +101,8 @@ private:
     void markMoved(int row, int role);
     // selectionBox moved: announced once the current changes are through.
     void markSelectionBoxMoved();
+    // Extends the edges of selectionBox by the place of item (none: nothing).
+    void extendSelectionBox(const IRCObject* item) const;
     void scheduleAnnouncement();
     // Announces the rows that were collected, then the selection box; a new burst may begin.
     void announce();
@@ -121,8 +124,18 @@ private:
     // them as rows come and go.
     QList<quint32> m_moved;
     bool m_selectionBoxMoved = false;
-    // selectionBox as last read; computed again once it moved.
-    mutable QRect m_selectionBox;
+    // The edges of selectionBox (none while nothing is selected): computed again at the first
+    // read after an item left the selection or a change that may move a selected item; an item
+    // that joins the selection extends them.
+    struct Edges
+    {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        bool any = false;
+    };
+    mutable Edges m_selectionEdges;
     mutable bool m_selectionBoxKnown = false;
     bool m_announcementPending = false;
 };

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void propertyChangeReachesItsRow_data();
     void propertyChangeReachesItsRow();
     void changesAreAnnouncedAsRuns();
+    void selectionBoxFollowsTheSelection();
     void waitingChangesFollowRowsThatComeAndGo();
 
 private:
@@ -139,8 +140,10 @@ void TestSceneItemModel::canvasPropertiesReachEveryRow_data()
     QTest::addColumn<QByteArray>("property");
     QTest::addColumn<int>("role");
     QTest::addColumn<QVariant>("value");
-    QTest::newRow("view properties") << QByteArray("viewProperties") << int(RCSceneItemModel::ViewPropertiesRole)
-                                     << QVariant(QVariantMap{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}});
+    QTest::newRow("view properties") << QByteArray("viewProperties")
+                                     << int(RCSceneItemModel::ViewPropertiesRole)
+                                     << QVariant(
+                                            QVariantMap{{u"mInEditState"_s, false}, {u"mWidthDp"_s, 0.5}});
 }
 
 void TestSceneItemModel::canvasPropertiesReachEveryRow()
@@ -242,9 +245,12 @@ void TestSceneItemModel::propertyChangeReachesItsRow_data()
     QTest::addColumn<RoleLists>("roles");
     QTest::addColumn<int>("role");
     using M = RCSceneItemModel;
-    QTest::newRow("name") << u"Name"_s << QVariant(u"n"_s) << RoleLists{{M::ValuesRole}} << int(M::ValuesRole);
-    QTest::newRow("select") << u"Select"_s << QVariant(true) << RoleLists{{M::SelectedRole}} << int(M::SelectedRole);
-    QTest::newRow("angle") << u"Angle"_s << QVariant(u"45.5"_s) << RoleLists{{M::AngleRole}} << int(M::AngleRole);
+    QTest::newRow("name") << u"Name"_s << QVariant(u"n"_s) << RoleLists{{M::ValuesRole}}
+                          << int(M::ValuesRole);
+    QTest::newRow("select") << u"Select"_s << QVariant(true) << RoleLists{{M::SelectedRole}}
+                            << int(M::SelectedRole);
+    QTest::newRow("angle") << u"Angle"_s << QVariant(u"45.5"_s) << RoleLists{{M::AngleRole}}
+                           << int(M::AngleRole);
     QTest::newRow("width") << u"Width"_s << QVariant(31) << RoleLists{{M::WidthRole}} << int(M::WidthRole);
     // a new view file: the values it is made with, then the file
     QTest::newRow("view file") << u"QmlPath"_s << QVariant(u"qrc:/qml/scenePanel/RCSceneItemLabel.qml"_s)
@@ -297,7 +303,8 @@ void TestSceneItemModel::changesAreAnnouncedAsRuns()
     QCOMPARE(announced.size(), 0);
     QCoreApplication::processEvents();
     using M = RCSceneItemModel;
-    const QList<QList<int>> runs{{1, 1, M::WidthRole, M::HeightRole, M::SelectedRole}, {2, 3, M::SelectedRole}};
+    const QList<QList<int>> runs{{1, 1, M::WidthRole, M::HeightRole, M::SelectedRole},
+                                 {2, 3, M::SelectedRole}};
     QCOMPARE(changed.size(), 8 + runs.size());
     for (qsizetype i = 0; i < runs.size(); ++i) {
         QCOMPARE(changed.at(8 + i).at(0).toModelIndex().row(), runs.at(i).at(0));
@@ -316,6 +323,22 @@ void TestSceneItemModel::changesAreAnnouncedAsRuns()
         p()->setPropertyValue(m_scene, idAt(row), u"Select"_s, false, false);
     QCoreApplication::processEvents();
     QCOMPARE(m_model->selectionBox(), QRect(0, 0, 0, 0));
+}
+
+// Items joining the selection extend the box it had; one leaving it shrinks the box again.
+void TestSceneItemModel::selectionBoxFollowsTheSelection()
+{
+    QSignalSpy announced(m_model, &RCSceneItemModel::selectionBoxChanged);
+    QCOMPARE(m_model->selectionBox(), QRect(0, 0, 0, 0));
+    // rows i: 30 x 40 at (10 i, 20 i)
+    const QList<std::pair<int, bool>> steps{{2, true}, {4, true}, {3, true}, {4, false}};
+    const QList<QRect> boxes{{20, 40, 30, 40}, {20, 40, 50, 80}, {20, 40, 50, 80}, {20, 40, 40, 60}};
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        p()->setPropertyValue(m_scene, idAt(steps.at(i).first), u"Select"_s, steps.at(i).second, false);
+        QCoreApplication::processEvents();
+        QCOMPARE(announced.size(), i + 1);
+        QCOMPARE(m_model->selectionBox(), boxes.at(i));
+    }
 }
 
 // Changes waiting for the event loop keep to their items while rows before them go and come back.
