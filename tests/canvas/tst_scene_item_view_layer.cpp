@@ -66,6 +66,15 @@ constexpr HitItem kHitItems[] = {{"a", {100, 100, 100, 100}, 0, true, true},
 // The roles after kXRole, in the order of a hit item's values (hitValues()).
 const QByteArrayList kHitRoles{"qmlPath", "itemY", "itemWidth", "itemHeight", "angle", "selected"};
 
+// The URL of a bare view file written into dir; "" when it cannot be written.
+QString writeBareView(const QTemporaryDir& dir)
+{
+    QFile file(dir.filePath(u"View.qml"_s));
+    if (!file.open(QIODevice::WriteOnly) || file.write("import QtQuick\nItem {}\n") <= 0)
+        return QString();
+    return QUrl::fromLocalFile(file.fileName()).toString();
+}
+
 // The model of the hit test's scene, its views made from viewUrl.
 void fillHitModel(QStandardItemModel& model, const QString& viewUrl)
 {
@@ -255,10 +264,8 @@ private Q_SLOTS:
         QFETCH(QStringList, hit);
         QFETCH(QStringList, off);
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"View.qml"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("import QtQuick\nItem {}\n") > 0);
-        file.close();
-        const QString viewUrl = QUrl::fromLocalFile(file.fileName()).toString();
+        const QString viewUrl = writeBareView(dir);
+        QVERIFY(!viewUrl.isEmpty());
         const int selectedRole = kXRole + 6;
         QStandardItemModel model;
         fillHitModel(model, viewUrl);
@@ -304,10 +311,8 @@ private Q_SLOTS:
         QFETCH(QPointF, at);
         QFETCH(QString, hit);
         QTemporaryDir dir;
-        QFile file(dir.filePath(u"View.qml"_s));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("import QtQuick\nItem {}\n") > 0);
-        file.close();
-        const QString viewUrl = QUrl::fromLocalFile(file.fileName()).toString();
+        const QString viewUrl = writeBareView(dir);
+        QVERIFY(!viewUrl.isEmpty());
         QStandardItemModel model;
         fillHitModel(model, viewUrl);
         QQmlEngine engine;
