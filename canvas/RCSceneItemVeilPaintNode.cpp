@@ -40,10 +40,14 @@ void RCSceneItemVeilPaintNode::render(const RenderState* state)
         m_window->rendererInterface()->getResource(m_window, QSGRendererInterface::PainterResource));
     if (!painter)
         return;
-    // The renderer saved the painter's state and restores it after; the clip it gives is in the
-    // window's pixels.
+    // The renderer saved the painter's state and restores it after. The clip it gives is in the
+    // window's pixels; it asks a changed node to paint even where none of it is to be drawn (all
+    // of it scrolled out of a clipping item), and then gives an empty one.
+    const QRegion* clip = state->clipRegion();
+    if (clip && clip->isEmpty())
+        return;
     painter->resetTransform();
-    if (const QRegion* clip = state->clipRegion(); clip && !clip->isEmpty())
+    if (clip)
         painter->setClipRegion(*clip, Qt::ReplaceClip);
     painter->setOpacity(inheritedOpacity());
     // as the renderer places a node: the product of the matrices, then made a transform

@@ -34,6 +34,18 @@ QByteArray viewQml(bool own)
            "}\n";
 }
 
+// The roles of the test's rows, from Qt::UserRole on: itemId, qmlPath, itemX, itemY, itemWidth,
+// itemHeight, angle, selected, viewProperties.
+void setRoles(QStandardItemModel& model)
+{
+    const QByteArrayList names{"itemId",     "qmlPath", "itemX",    "itemY",         "itemWidth",
+                               "itemHeight", "angle",   "selected", "viewProperties"};
+    QHash<int, QByteArray> roles;
+    for (int i = 0; i < names.size(); ++i)
+        roles.insert(Qt::UserRole + i, names.at(i));
+    model.setItemRoleNames(roles);
+}
+
 // x, y, width, height, angle (scene units, degrees), selected
 using Place = QList<int>;
 
@@ -128,15 +140,7 @@ private Q_SLOTS:
         int veils[2] = {-1, -1};
         for (bool own : {false, true}) {
             QStandardItemModel model;
-            model.setItemRoleNames({{Qt::UserRole, "itemId"},
-                                    {Qt::UserRole + 1, "qmlPath"},
-                                    {Qt::UserRole + 2, "itemX"},
-                                    {Qt::UserRole + 3, "itemY"},
-                                    {Qt::UserRole + 4, "itemWidth"},
-                                    {Qt::UserRole + 5, "itemHeight"},
-                                    {Qt::UserRole + 6, "angle"},
-                                    {Qt::UserRole + 7, "selected"},
-                                    {Qt::UserRole + 8, "viewProperties"}});
+            setRoles(model);
             for (int i = 0; i < places.size(); ++i) {
                 auto* row = new QStandardItem;
                 row->setData(QString::number(i), Qt::UserRole);
@@ -202,6 +206,64 @@ private Q_SLOTS:
         // antialiased edges of views turned by other than quarter turns may be a level apart
         QCOMPARE_LE(levelsApart(shots[0], shots[1]), tolerance);
         QCOMPARE_LE(levelsApart(cleared[0], cleared[1]), tolerance);
+    }
+
+    // Many veils drawn at once, then moved out of the clipping canvas they are in: nothing of them
+    // shows outside it.
+    void nothingOutsideTheClip()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(u"Veiled.qml"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(viewQml(false)) > 0);
+        file.close();
+        QStandardItemModel model;
+        setRoles(model);
+        for (int i = 0; i < 1100; ++i) {
+            auto* row = new QStandardItem;
+            const QVariantList values{QString::number(i),
+                                      QUrl::fromLocalFile(file.fileName()).toString(),
+                                      3 * (i % 33),
+                                      3 * (i / 33),
+                                      2,
+                                      2,
+                                      0,
+                                      false,
+                                      QVariantMap{{u"mInEditState"_s, true}}};
+            for (int k = 0; k < values.size(); ++k)
+                row->setData(values.at(k), Qt::UserRole + k);
+            model.appendRow(row);
+        }
+        QQmlEngine engine;
+        QQuickWindow window;
+        window.setColor(Qt::white);
+        window.resize(320, 200);
+        QQuickItem canvas(window.contentItem());
+        canvas.setSize(QSizeF(100, 100));
+        canvas.setClip(true);
+        RCSceneItemViewLayer views(&canvas);
+        QQmlEngine::setContextForObject(&views, engine.rootContext());
+        views.setSize(QSizeF(100, 100));
+        views.setModel(&model);
+        RCSceneItemVeilLayer layer(&canvas);
+        layer.setViews(&views);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        (void)window.grabWindow();
+        for (int i = 0; i < model.rowCount(); ++i)
+            model.item(i)->setData(true, Qt::UserRole + 7);
+        (void)window.grabWindow();
+        QCOMPARE(layer.count(), 1100);
+        for (qreal x : {150.0, 200.0}) {
+            views.setX(x);
+            layer.setX(x);
+            const QImage shot = window.grabWindow().convertToFormat(QImage::Format_RGB32);
+            int tinted = 0;
+            for (int y = 0; y < shot.height(); ++y) {
+                for (int x = 100; x < shot.width(); ++x)
+                    tinted += shot.pixel(x, y) != qRgb(255, 255, 255);
+            }
+            QCOMPARE(tinted, 0);
+        }
     }
 };
 
