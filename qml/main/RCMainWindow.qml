@@ -49,8 +49,10 @@ Window {
     required property CursorPosProvider mCursorPosition
     // The project file version the program writes.
     required property string mFileVersion
-    property string mCurrentPanelName: "totalProjectManagerView"
-    property bool mInEditState: true
+    // Both from the project as the window is made, so that a start straight into a project makes
+    // neither the start page nor the layout of the other mode.
+    property string mCurrentPanelName: mProject.getInitState() === 1 ? "contentPanel" : "totalProjectManagerView"
+    property bool mInEditState: mProject.getAppModel() === IRCProject.EAppModel_Edit
     property string mProjectPath: ""
     property string mIsSaveMessageBoxId: ""
     property bool mIsClosing: false
@@ -317,12 +319,8 @@ Window {
             makeShownLayout()
     }
     Component.onCompleted: {
-        // The mode first: its layout is the one made when the content shows.
-        mInEditState = mProject.getAppModel() === IRCProject.EAppModel_Edit
         mTerminal = mProject.getTerminal()
         mProjectPath = mProject.getProjectPacketPath()
-        var initState = mProject.getInitState()
-        mCurrentPanelName = initState === 1 ? "contentPanel" : "totalProjectManagerView"
         mWindowEventFilter.setWindow(mainWindow)
         // Boxes raised before the window existed.
         var pending = mMessageBoxManager.getShownMessageIds()

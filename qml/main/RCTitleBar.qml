@@ -32,7 +32,6 @@ Rectangle {
 
     MouseArea {
         anchors.fill: parent
-        acceptedButtons: Qt.LeftButton
         onPressed: mouse => root.mPressPos = Qt.point(mouse.x, mouse.y)
         onPositionChanged: mouse => {
             var cursor = root.mCursorPosition.cursorPos()

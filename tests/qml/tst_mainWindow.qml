@@ -266,8 +266,9 @@ RCTestMainWindow {
             ]
         }
         function test_layoutsMadeWhenNeeded(data) {
-            makeWindow()
+            // the mode before the window: the window takes it as it is made
             project.setAppModel(data.mode)
+            makeWindow()
             var folder = openStored("按需" + data.mode)
             var shown = data.mode === 0 ? "editPanel" : "controlPanel"
             var other = data.mode === 0 ? "controlPanel" : "editPanel"
