@@ -9,8 +9,8 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QQmlApplicationEngine>
 #include <QQmlComponent>
+#include <QQmlEngine>
 #include <QUrl>
 
 #include <csignal>
@@ -49,7 +49,10 @@ int main(int argc, char* argv[])
     RCStartUp::installQtTexts(&app);
 
     RCQmlRegistration::registerTypes();
-    auto* engine = new QQmlApplicationEngine;
+    // A plain engine: QQmlApplicationEngine would put a file selector in front of every URL the
+    // QML resolves (a look on disk for "+selector" folders at each image source a scene's view
+    // sets), for folders that the program does not ship.
+    auto* engine = new QQmlEngine;
     RCProject* project = RCStartUp::createProject(engine, {QStringLiteral("Tavix")});
     project->initDefaultScene();
     project->setTemplateProjectList(RCTemplateProjects::buildTemplateProjectList());
@@ -68,20 +71,21 @@ int main(int argc, char* argv[])
 
     auto* cursorPosProvider = new CursorPosProvider;
     RCStartUp::publishRootContext(engine, project, cursorPosProvider);
-    engine->setInitialProperties(RCStartUp::mainWindowInputs(engine));
-
-    engine->load(QUrl(RCStartUp::mainWindowUrl()));
+    QObject* window = nullptr;
+    {
+        QQmlComponent windowComponent(engine, QUrl(RCStartUp::mainWindowUrl()));
+        window = windowComponent.createWithInitialProperties(RCStartUp::mainWindowInputs(engine));
+        if (!window)
+            qCCritical(lcRcProject).noquote() << "main window failed to load:" << windowComponent.errorString();
+    }
     windowTypes.clear();
     int result = 1;
-    if (engine->rootObjects().isEmpty()) {
-        qCCritical(lcRcProject) << "main window failed to load";
-    } else {
+    if (window) {
         qCInfo(lcRcProject) << "main window loaded";
         result = QApplication::exec();
     }
 
-    const QList<QObject*> windows = engine->rootObjects();
-    qDeleteAll(windows);
+    delete window;
     delete project;
     delete cursorPosProvider;
     delete engine;
