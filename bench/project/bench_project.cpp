@@ -30,6 +30,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -138,12 +139,10 @@ void BM_SaveProjectPacket(benchmark::State& state)
 }
 BENCHMARK(BM_SaveProjectPacket)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
-// Waits for the window's first frame; false after 10 s.
-bool waitForFirstFrame(QQmlApplicationEngine& engine)
+// Waits for the first frame of window (a QQuickWindow); false after 10 s, or when there is none.
+bool waitForFirstFrame(QObject* root)
 {
-    if (engine.rootObjects().isEmpty())
-        return false;
-    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+    auto* window = qobject_cast<QQuickWindow*>(root);
     if (!window)
         return false;
     QEventLoop loop;
@@ -176,7 +175,7 @@ double bareStart(benchmark::State& state, const QString& packet)
         bareParse(packet);
     auto engine = std::make_unique<QQmlApplicationEngine>();
     engine->loadData(kBareWindow);
-    if (!waitForFirstFrame(*engine))
+    if (!waitForFirstFrame(engine->rootObjects().value(0)))
         state.SkipWithError("no frame");
     const double elapsed = double(timer.nsecsElapsed());
     state.PauseTiming();
@@ -198,7 +197,7 @@ double programStart(benchmark::State& state, const QString& packet)
     state.ResumeTiming();
     QElapsedTimer timer;
     timer.start();
-    auto engine = std::make_unique<QQmlApplicationEngine>();
+    auto engine = std::make_unique<QQmlEngine>();
     CursorPosProvider cursor;
     std::unique_ptr<RCProject> project(RCStartUp::createProject(engine.get(), {QStringLiteral("Tavix")}));
     project->initDefaultScene();
@@ -210,13 +209,16 @@ double programStart(benchmark::State& state, const QString& packet)
         project->setInitState(loaded ? 1 : 2);
     }
     RCStartUp::publishRootContext(engine.get(), project.get(), &cursor);
-    engine->setInitialProperties(RCStartUp::mainWindowInputs(engine.get()));
-    engine->load(QUrl(QStringLiteral("qrc:/qml/main/RCMainWindow.qml")));
-    if (!waitForFirstFrame(*engine))
+    std::unique_ptr<QObject> window;
+    {
+        QQmlComponent component(engine.get(), QUrl(RCStartUp::mainWindowUrl()));
+        window.reset(component.createWithInitialProperties(RCStartUp::mainWindowInputs(engine.get())));
+    }
+    if (!waitForFirstFrame(window.get()))
         state.SkipWithError("no frame");
     const double elapsed = double(timer.nsecsElapsed());
     state.PauseTiming();
-    qDeleteAll(engine->rootObjects());
+    window.reset();
     project.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     engine.reset();
