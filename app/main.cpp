@@ -8,8 +8,8 @@
 #include "root/RCStartUp.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QQmlComponent>
+#include <QFile>
 #include <QQmlEngine>
 #include <QUrl>
 
@@ -71,13 +71,7 @@ int main(int argc, char* argv[])
 
     auto* cursorPosProvider = new CursorPosProvider;
     RCStartUp::publishRootContext(engine, project, cursorPosProvider);
-    QObject* window = nullptr;
-    {
-        QQmlComponent windowComponent(engine, QUrl(RCStartUp::mainWindowUrl()));
-        window = windowComponent.createWithInitialProperties(RCStartUp::mainWindowInputs(engine));
-        if (!window)
-            qCCritical(lcRcProject).noquote() << "main window failed to load:" << windowComponent.errorString();
-    }
+    QObject* window = RCStartUp::createMainWindow(engine);
     windowTypes.clear();
     int result = 1;
     if (window) {

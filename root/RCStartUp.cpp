@@ -4,6 +4,7 @@
 #include "model/RCSceneItemViews.h"
 #include "project/CursorPosProvider.h"
 #include "project/RCLog.h"
+#include "project/RCLogCategories.h"
 #include "root/RCProjectRoot.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QTranslator>
 
 RCProject* RCStartUp::createProject(QQmlEngine* engine, const QStringList& productNames)
@@ -57,6 +59,26 @@ QVariantMap RCStartUp::mainWindowInputs(QQmlEngine* engine)
 QString RCStartUp::mainWindowUrl()
 {
     return QStringLiteral("qrc:/qml/main/RCMainWindow.qml");
+}
+
+QObject* RCStartUp::createMainWindow(QQmlEngine* engine)
+{
+    QQmlComponent component(engine, QUrl(mainWindowUrl()));
+    QObject* window = component.beginCreate(engine->rootContext());
+    if (window) {
+        component.setInitialProperties(window, mainWindowInputs(engine));
+        // Before its content completes: a list made with the window makes the delegates beyond
+        // its view asynchronously, which without a controller means all at once.
+        if (auto* quickWindow = qobject_cast<QQuickWindow*>(window); quickWindow && !engine->incubationController())
+            engine->setIncubationController(quickWindow->incubationController());
+        component.completeCreate();
+    }
+    if (!window || component.isError()) {
+        qCCritical(lcRcProject).noquote() << "main window failed to load:" << component.errorString();
+        delete window;
+        return nullptr;
+    }
+    return window;
 }
 
 std::vector<std::unique_ptr<QQmlComponent>> RCStartUp::loadWindowTypes(QQmlEngine* engine, bool withContent)

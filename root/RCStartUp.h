@@ -33,6 +33,11 @@ public:
     static QVariantMap mainWindowInputs(QQmlEngine* engine);
     // The main window's file (qrc:/qml/main/RCMainWindow.qml).
     static QString mainWindowUrl();
+    // Makes the main window on engine with its inputs (mainWindowInputs), the window's frames
+    // taking the engine's asynchronous incubation (list delegates made ahead, in between frames)
+    // from the moment its content is made. Null, with the reasons logged, when it cannot be made.
+    // The caller owns the window and deletes it before the project and the engine.
+    static QObject* createMainWindow(QQmlEngine* engine);
     // Starts loading the QML types of the main window and, with withContent, of the edit layout
     // that its content shows first and of the item views, before the window is made: the Qt
     // modules they import start at once on this thread, the files load on the engine's loader

@@ -30,7 +30,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQmlApplicationEngine>
-#include <QQmlComponent>
 #include <QQuickWindow>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -209,11 +208,7 @@ double programStart(benchmark::State& state, const QString& packet)
         project->setInitState(loaded ? 1 : 2);
     }
     RCStartUp::publishRootContext(engine.get(), project.get(), &cursor);
-    std::unique_ptr<QObject> window;
-    {
-        QQmlComponent component(engine.get(), QUrl(RCStartUp::mainWindowUrl()));
-        window.reset(component.createWithInitialProperties(RCStartUp::mainWindowInputs(engine.get())));
-    }
+    std::unique_ptr<QObject> window(RCStartUp::createMainWindow(engine.get()));
     if (!waitForFirstFrame(window.get()))
         state.SkipWithError("no frame");
     const double elapsed = double(timer.nsecsElapsed());

@@ -531,7 +531,9 @@ Window {
                 }
             }
             // Once made, the body stays for the rest of the run; the layout of the mode shown is
-            // made with it.
+            // made with it. On a start straight into a project that happens while the window is
+            // made, before its Connections are connected: a layout signals nothing to the window
+            // as it is made.
             onLoaded: {
                 active = true
                 item.mInEditState = Qt.binding(function () { return mainWindow.mInEditState })

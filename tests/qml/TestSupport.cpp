@@ -2,6 +2,7 @@
 
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
+#include "project/IRCProject.h"
 #include "support/ObjectsBelow.h"
 
 #include <QColor>
@@ -71,4 +72,10 @@ bool TestSupport::isDrawnImage(const QString& path) const
 int TestSupport::objectCount(QObject* object)
 {
     return objectsBelow(object);
+}
+
+void TestSupport::setInitState(QObject* project, int state)
+{
+    if (auto* p = qobject_cast<IRCProject*>(project))
+        p->setInitState(state);
 }

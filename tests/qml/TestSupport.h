@@ -30,6 +30,10 @@ public:
     Q_INVOKABLE int exitCode() const { return m_exitCode; }
     Q_INVOKABLE QString output() const { return m_output; }
 
+    // Sets how the start went for project (an IRCProject), as main does before it makes the
+    // window: 1 with a project loaded, 0 with none asked for.
+    Q_INVOKABLE static void setInitState(QObject* project, int state);
+
     // A folder of the test's own, removed when the test ends.
     Q_INVOKABLE QString tempPath() const { return m_tempDir.path(); }
     // Writes size bytes to path, making its folders.

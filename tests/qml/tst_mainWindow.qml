@@ -137,22 +137,47 @@ RCTestMainWindow {
             serverPeers.stopServer()
             distributionPeers.reset()
             project.setAppModel(0)
+            testSupport.setInitState(project, 0)
             project.getSetting().setValue("DefaultPassword", "")
             project.loadTemplateProjectPacket("空模板")
         }
 
-        function test_startPageAndEarlyBoxes() {
+        // A start without a project shows the start page; a start that loaded one shows the layout
+        // of the project's mode at once, made with the window and before the window's own
+        // handlers are connected: a box raised before the window still shows, and the window
+        // still follows the mode.
+        function test_startAndEarlyBoxes_data() {
+            return [
+                {tag: "start page", initState: 0, mode: 0},
+                {tag: "into the project, edit mode", initState: 1, mode: 0},
+                {tag: "into the project, control mode", initState: 1, mode: 1}
+            ]
+        }
+        function test_startAndEarlyBoxes(data) {
+            testSupport.setInitState(project, data.initState)
+            project.setAppModel(data.mode)
             var early = messages.showMessage("提示", "启动前的消息", true, false)
             makeWindow()
             compare(win.title, "Tavix Editor")
             compare(win.width, 1024)
             compare(win.height, 768)
-            compare(win.mCurrentPanelName, "totalProjectManagerView")
-            compare(win.mContent, null, "the layouts are made when first shown")
             compare(dialogOf(early).text, "启动前的消息")
             answer(early, "okButton")
-            openTemplate()
-            compare(findChild(win.contentItem, "projectPath").text, project.getProjectPacketPath())
+            if (data.initState === 0) {
+                compare(win.mCurrentPanelName, "totalProjectManagerView")
+                compare(win.mContent, null, "the layouts are made when first shown")
+                openTemplate()
+                compare(findChild(win.contentItem, "projectPath").text, project.getProjectPacketPath())
+                return
+            }
+            compare(win.mCurrentPanelName, "contentPanel")
+            var shown = data.mode === 0 ? "editPanel" : "controlPanel"
+            var other = data.mode === 0 ? "controlPanel" : "editPanel"
+            verify(win.mContent[shown] && win.mContent[shown].visible, shown + " is made and shown")
+            compare(win.mContent[other], null, other + " waits until it is needed")
+            project.setAppModel(1 - data.mode)
+            verify(win.mContent[other] && win.mContent[other].visible, other + " is made on the switch")
+            compare(win.mContent[shown].visible, false)
         }
 
         function test_messageBoxes() {
