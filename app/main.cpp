@@ -8,8 +8,8 @@
 #include "root/RCStartUp.h"
 
 #include <QApplication>
-#include <QQmlComponent>
 #include <QFile>
+#include <QQmlComponent>
 #include <QQmlEngine>
 #include <QUrl>
 
