@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <future>
 #include <system_error>
@@ -41,6 +42,7 @@ public:
                                 m_text[pos] == '\r'))
             ++pos;
     }
+    bool at(char c) const { return pos < m_size && m_text[pos] == c; }
     bool take(char c)
     {
         skipSpace();
@@ -159,8 +161,65 @@ private:
     qsizetype m_size;
 };
 
-// The spans of the scenes, and of the array that holds them; false when not found cleanly.
-bool findScenes(const QByteArray& text, Span* array, std::vector<Span>* scenes)
+// A scene of the text. When its "itemArray" is given once, by a key without escapes, and holds
+// objects only, its items are found too, and the scene is parsed in pieces of items; any other
+// scene is parsed whole.
+struct ScenePlan
+{
+    Span scene;
+    Span itemArray; // begin -1 for a scene parsed whole
+    std::vector<Span> items;
+
+    bool split() const { return itemArray.begin >= 0; }
+};
+
+// The array of objects at pos, whose elements' spans are appended to elements; depth counts the
+// levels above the array. False when it is no array of objects.
+bool objectList(Scanner& scan, int depth, Span* array, std::vector<Span>* elements)
+{
+    scan.skipSpace();
+    *array = {scan.pos, -1};
+    if (!scan.take('['))
+        return false;
+    if (!scan.take(']')) {
+        do {
+            Span element;
+            scan.skipSpace();
+            if (!scan.at('{') || !scan.value(&element, depth + 1))
+                return false;
+            elements->push_back(element);
+        } while (scan.take(','));
+        if (!scan.take(']'))
+            return false;
+    }
+    array->end = scan.pos;
+    return true;
+}
+
+// The scene at pos (its '{'), items and all where they are found cleanly; false when even its
+// extent is not.
+bool planScene(Scanner& scan, int depth, ScenePlan* plan)
+{
+    static constexpr QByteArrayView kKey("itemArray");
+    const qsizetype begin = scan.pos;
+    int seen = 0;
+    const auto member = [&](QByteArrayView name, int memberDepth) {
+        if (name != kKey)
+            return scan.value(nullptr, memberDepth);
+        return ++seen == 1 && objectList(scan, memberDepth, &plan->itemArray, &plan->items);
+    };
+    if (scan.members(depth, member) && seen == 1) {
+        plan->scene = {begin, scan.pos};
+        return true;
+    }
+    scan.pos = begin;
+    *plan = ScenePlan{};
+    return scan.value(&plan->scene, depth);
+}
+
+// The plans of the scenes, and the span of the array that holds them; false when not found
+// cleanly.
+bool findScenes(const QByteArray& text, Span* array, std::vector<ScenePlan>* scenes)
 {
     static constexpr QByteArrayView kKey("sceneArray");
     Scanner scan(text);
@@ -172,11 +231,11 @@ bool findScenes(const QByteArray& text, Span* array, std::vector<Span>* scenes)
             return false;
         if (!scan.take(']')) {
             do {
-                Span scene;
+                ScenePlan scene;
                 scan.skipSpace();
-                if (scan.pos >= text.size() || text.at(scan.pos) != '{' || !scan.value(&scene, depth + 1))
+                if (!scan.at('{') || !planScene(scan, depth + 1, &scene))
                     return false;
-                scenes->push_back(scene);
+                scenes->push_back(std::move(scene));
             } while (scan.take(','));
             if (!scan.take(']'))
                 return false;
@@ -200,23 +259,145 @@ bool findScenes(const QByteArray& text, Span* array, std::vector<Span>* scenes)
     return scan.pos == text.size();
 }
 
-// The objects of the scenes [first, last), each parsed alone; false when any is not an object.
-bool parseScenes(const QByteArray& text, const std::vector<Span>& scenes, size_t first, size_t last,
-                 std::vector<QJsonObject>* out, std::vector<RCSceneItemRecords::SceneRows>* rows)
+// The parse of the scenes of a split text, in pieces of about kPieceBytes that the threads take
+// one at a time as they finish the last: they all end at about the same time, whatever the sizes
+// of the scenes and whatever else keeps the cores busy. work() on any number of threads at once;
+// the rest on one thread, after every work() has returned.
+class ScenePieces
 {
-    for (size_t i = first; i < last; ++i) {
-        const Span& span = scenes[i];
-        QJsonParseError error;
-        const QJsonDocument scene = QJsonDocument::fromJson(
-            QByteArray::fromRawData(text.constData() + span.begin, span.end - span.begin), &error);
-        if (error.error != QJsonParseError::NoError || !scene.isObject())
-            return false;
-        (*out)[i] = scene.object();
-        if (rows)
-            (*rows)[i] = RCSceneItemRecords::ofScene((*out)[i]);
+public:
+    ScenePieces(const QByteArray& text, const std::vector<ScenePlan>& plans, bool withRows)
+        : m_text(text), m_plans(plans), m_withRows(withRows), m_scenes(plans.size())
+    {
+        for (size_t s = 0; s < plans.size(); ++s) {
+            const ScenePlan& plan = plans[s];
+            m_pieces.push_back({s, 0, 0});
+            if (!plan.split())
+                continue;
+            m_scenes[s].items.resize(plan.items.size());
+            if (withRows)
+                m_scenes[s].rows.resize(plan.items.size());
+            for (size_t first = 0; first < plan.items.size();) {
+                size_t last = first + 1;
+                while (last < plan.items.size() && plan.items[last].end - plan.items[first].begin < kPieceBytes)
+                    ++last;
+                m_pieces.push_back({s, first, last});
+                first = last;
+            }
+        }
     }
-    return true;
-}
+
+    // Parses pieces until none is left or one fails; then every thread stops at its next piece.
+    // False when a piece failed.
+    bool work()
+    {
+        for (;;) {
+            if (m_failed.load(std::memory_order_relaxed))
+                return false;
+            const size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
+            if (next >= m_pieces.size())
+                return true;
+            if (!parse(m_pieces[next])) {
+                cancel();
+                return false;
+            }
+        }
+    }
+    void cancel() { m_failed.store(true, std::memory_order_relaxed); }
+    size_t count() const { return m_pieces.size(); }
+
+    // The scenes, each put together from its pieces.
+    QJsonArray scenes()
+    {
+        QJsonArray array;
+        for (size_t s = 0; s < m_scenes.size(); ++s) {
+            Scene& scene = m_scenes[s];
+            if (m_plans[s].split()) {
+                QJsonArray items;
+                for (const QJsonObject& item : scene.items)
+                    items.append(item);
+                scene.object.insert(QLatin1StringView("itemArray"), items);
+            }
+            array.append(scene.object);
+        }
+        return array;
+    }
+    std::vector<RCSceneItemRecords::SceneRows> rows()
+    {
+        std::vector<RCSceneItemRecords::SceneRows> rows;
+        rows.reserve(m_scenes.size());
+        for (Scene& scene : m_scenes)
+            rows.push_back(std::move(scene.rows));
+        return rows;
+    }
+
+private:
+    static constexpr qsizetype kPieceBytes = 64 * 1024;
+
+    // Items [first, last) of a split scene; with first == last, the scene without its items, or
+    // a scene parsed whole.
+    struct Piece
+    {
+        size_t scene;
+        size_t first;
+        size_t last;
+    };
+    // Each slot is written by the one thread that took its piece.
+    struct Scene
+    {
+        QJsonObject object;
+        std::vector<QJsonObject> items;
+        RCSceneItemRecords::SceneRows rows;
+    };
+
+    static bool object(const QByteArray& text, QJsonObject* out)
+    {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            return false;
+        *out = document.object();
+        return true;
+    }
+    QByteArray bytes(const Span& span) const
+    {
+        return QByteArray::fromRawData(m_text.constData() + span.begin, span.end - span.begin);
+    }
+
+    bool parse(const Piece& piece)
+    {
+        const ScenePlan& plan = m_plans[piece.scene];
+        Scene& scene = m_scenes[piece.scene];
+        if (!plan.split()) {
+            if (!object(bytes(plan.scene), &scene.object))
+                return false;
+            if (m_withRows)
+                scene.rows = RCSceneItemRecords::ofScene(scene.object);
+            return true;
+        }
+        if (piece.first == piece.last) {
+            QByteArray shell = bytes({plan.scene.begin, plan.itemArray.begin});
+            shell += "[]";
+            shell += bytes({plan.itemArray.end, plan.scene.end});
+            return object(shell, &scene.object);
+        }
+        for (size_t i = piece.first; i < piece.last; ++i) {
+            if (!object(bytes(plan.items[i]), &scene.items[i]))
+                return false;
+            if (m_withRows)
+                scene.rows[i] = RCSceneItemRecords::ofItem(scene.items[i]);
+        }
+        return true;
+    }
+
+    const QByteArray& m_text;
+    const std::vector<ScenePlan>& m_plans;
+    const bool m_withRows;
+    std::vector<Piece> m_pieces;
+    std::vector<Scene> m_scenes;
+    std::atomic<size_t> m_next{0};
+    std::atomic<bool> m_failed{false};
+};
 
 } // namespace
 
@@ -226,9 +407,24 @@ std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray&
     if (QThread::idealThreadCount() < 2 || text.size() < 2 * kMinPartBytes)
         return std::nullopt;
     Span array;
-    std::vector<Span> scenes;
-    if (!findScenes(text, &array, &scenes) || scenes.size() < 2)
+    std::vector<ScenePlan> plans;
+    if (!findScenes(text, &array, &plans) || plans.empty())
         return std::nullopt;
+
+    const qsizetype bytes = array.end - array.begin;
+    ScenePieces pieces(text, plans, sceneRows != nullptr);
+    const int threads = int(std::min<qsizetype>(
+        {qsizetype(QThread::idealThreadCount()), 1 + bytes / kMinPartBytes, qsizetype(pieces.count())}));
+    // The other threads start on the scenes while this one parses the rest of the file; should the
+    // system refuse a thread, the others take its share.
+    std::vector<std::future<bool>> others;
+    for (int i = 1; i < threads; ++i) {
+        try {
+            others.push_back(std::async(std::launch::async, &ScenePieces::work, &pieces));
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
 
     // The rest of the file with the scenes left out.
     QByteArray rest = text.left(array.begin);
@@ -236,54 +432,21 @@ std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray&
     rest += QByteArrayView(text.constData() + array.end, text.size() - array.end);
     QJsonParseError error;
     const QJsonDocument skeleton = QJsonDocument::fromJson(rest, &error);
-    if (error.error != QJsonParseError::NoError || !skeleton.isObject())
-        return std::nullopt;
-
-    // Contiguous runs of scenes of about equal bytes, one per thread; this thread takes the first.
-    const qsizetype bytes = array.end - array.begin;
-    const int threads = int(std::min<qsizetype>({qsizetype(QThread::idealThreadCount()),
-                                                  qsizetype(scenes.size()), 1 + bytes / kMinPartBytes}));
-    // A scene goes to the run in whose share of the bytes its middle lies.
-    std::vector<size_t> bounds{0};
-    for (size_t i = 1; i < scenes.size(); ++i) {
-        const qsizetype middle = (scenes[i].begin + scenes[i].end) / 2 - array.begin;
-        if (middle * threads / bytes >= qsizetype(bounds.size()))
-            bounds.push_back(i);
-    }
-    bounds.push_back(scenes.size());
-    std::vector<QJsonObject> parsed(scenes.size());
-    std::vector<RCSceneItemRecords::SceneRows> rows(sceneRows ? scenes.size() : 0);
-    std::vector<RCSceneItemRecords::SceneRows>* rowsOut = sceneRows ? &rows : nullptr;
-    std::vector<std::future<bool>> others;
-    // The runs that get no thread of their own (the system refused one) are parsed here.
-    size_t here = 1;
-    for (size_t run = 1; run + 1 < bounds.size(); ++run) {
-        try {
-            others.push_back(std::async(std::launch::async, parseScenes, std::cref(text), std::cref(scenes),
-                                        bounds[run], bounds[run + 1], &parsed, rowsOut));
-        } catch (const std::system_error&) {
-            here = run;
-            break;
-        }
-        here = run + 1;
-    }
-    bool ok = parseScenes(text, scenes, bounds[0], bounds[1], &parsed, rowsOut);
-    for (size_t run = here; ok && run + 1 < bounds.size(); ++run)
-        ok = parseScenes(text, scenes, bounds[run], bounds[run + 1], &parsed, rowsOut);
+    bool ok = error.error == QJsonParseError::NoError && skeleton.isObject();
+    if (!ok)
+        pieces.cancel();
+    ok = pieces.work() && ok;
     for (std::future<bool>& other : others)
         ok = other.get() && ok;
     if (!ok)
         return std::nullopt;
 
-    QJsonArray sceneArray;
-    for (const QJsonObject& scene : parsed)
-        sceneArray.append(scene);
     QJsonObject root = skeleton.object();
     QJsonObject outer = root.value(QLatin1StringView("sceneArray")).toObject();
-    outer.insert(QLatin1StringView("sceneArray"), sceneArray);
+    outer.insert(QLatin1StringView("sceneArray"), pieces.scenes());
     root.insert(QLatin1StringView("sceneArray"), outer);
     if (sceneRows)
-        *sceneRows = std::move(rows);
+        *sceneRows = pieces.rows();
     return QJsonDocument(root);
 }
 

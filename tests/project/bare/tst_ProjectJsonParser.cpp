@@ -1,23 +1,30 @@
 #include "project/RCProjectJsonParser.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QTest>
 #include <QThread>
 
-// A project file parsed scene by scene gives what QJsonDocument::fromJson gives, document and
-// error alike, and is split only where that is sure; its scenes' item records come with it.
+// A project file parsed in pieces (scenes, and runs of a scene's items) gives what
+// QJsonDocument::fromJson gives, document and error alike, and is split only where that is sure;
+// its scenes' item records come with it.
 class tst_ProjectJsonParser : public QObject
 {
     Q_OBJECT
 
 private:
-    // A scene whose one item holds about 300 KB of text in which brackets, quotes and escaped
-    // backslashes stand inside the strings.
-    static QByteArray scene(int i)
+    // An item that holds about 300 KB of text in which brackets, quotes and escaped backslashes
+    // stand inside the strings.
+    static QByteArray item()
     {
         const QByteArray tricky = QByteArray("x]\\\"{[\\\\").repeated(36000);
+        return "{\"propertyArray\": [{\"name\": \"Text\", \"value\": \"" + tricky +
+               "\", \"n\": [1.5e3, true, null, {}]}]}";
+    }
+    static QByteArray scene(int i, const QByteArray& items = item())
+    {
         return "{\"propertyArray\": [{\"name\": \"Name\", \"value\": \"s" + QByteArray::number(i) +
-               "\"}], \"itemArray\": [{\"propertyArray\": [{\"name\": \"Text\", \"value\": \"" + tricky +
-               "\", \"n\": [1.5e3, true, null, {}]}]}]}";
+               "\"}], \"itemArray\": [" + items + "]}";
     }
     static QByteArray project(const QByteArray& scenes, const QByteArray& key = "sceneArray")
     {
@@ -32,7 +39,15 @@ private Q_SLOTS:
         QTest::addColumn<bool>("inParts");
         const QByteArray three = scene(0) + ",\n " + scene(1) + " , " + scene(2);
         QTest::newRow("three scenes") << project(three) << true;
-        QTest::newRow("one scene") << project(scene(0)) << false;
+        QTest::newRow("one small scene") << project(scene(0)) << false;
+        const QByteArray items = item() + "," + item() + ",{}\n";
+        QTest::newRow("one scene, by its items") << project(scene(0, items)) << true;
+        QTest::newRow("items, and the scene's key twice")
+            << project(scene(0, items) + ",{\"itemArray\": [{}], " + scene(1, items).mid(1)) << true;
+        QTest::newRow("items, and a scene's items no array")
+            << project(scene(0, items) + ",{\"itemArray\": 5, " + scene(1).mid(1).replace("\"itemArray\"", "\"x\"")) << true;
+        QTest::newRow("items, one of them no object") << project(scene(0, items + ",3") + "," + scene(1)) << true;
+        QTest::newRow("items, one broken") << project(scene(0, items + ",{]") + "," + scene(1)) << false;
         QTest::newRow("key with escapes") << project(three, "scene\\u0041rray") << false;
         QTest::newRow("key again, with escapes")
             << QByteArray(project(three)).replace("\"version\"", "\"scene\\u0041rray\"") << false;
@@ -59,10 +74,20 @@ private Q_SLOTS:
         if (inParts && QThread::idealThreadCount() < 2)
             QFAIL("this machine runs one thread at a time: the split cannot be checked");
         QCOMPARE(RCProjectJsonParser::parseInParts(text).has_value(), inParts);
-        // The item records come along with the scenes parsed in parts, one item each here.
-        QCOMPARE(rows.size(), size_t(inParts ? 3 : 0));
-        for (const RCSceneItemRecords::SceneRows& scene : rows)
-            QCOMPARE(scene.size(), size_t(1));
+        // The item records come along with the scenes parsed in parts, as read from the whole
+        // parse's scenes.
+        const QJsonArray scenes = whole.object().value(QLatin1StringView("sceneArray")).toObject()
+                                      .value(QLatin1StringView("sceneArray")).toArray();
+        QCOMPARE(rows.size(), size_t(inParts ? scenes.size() : 0));
+        for (size_t s = 0; s < rows.size(); ++s) {
+            const RCSceneItemRecords::SceneRows expected = RCSceneItemRecords::ofScene(scenes.at(qsizetype(s)).toObject());
+            QCOMPARE(rows[s].size(), expected.size());
+            for (size_t i = 0; i < expected.size(); ++i) {
+                QCOMPARE(rows[s][i].size(), expected[i].size());
+                for (size_t r = 0; r < expected[i].size(); ++r)
+                    QCOMPARE(rows[s][i][r].value, expected[i][r].value);
+            }
+        }
     }
 };
 
