@@ -173,9 +173,11 @@ struct ScenePlan
     bool split() const { return itemArray.begin >= 0; }
 };
 
-// The array of objects at pos, whose elements' spans are appended to elements; depth counts the
-// levels above the array. False when it is no array of objects.
-bool objectList(Scanner& scan, int depth, Span* array, std::vector<Span>* elements)
+// The array of objects at pos and its span; each element is handed to visit(depth) at its '{',
+// which must leave pos after it. depth counts the levels above the array. False when it is no
+// array of objects or visit fails.
+template <typename Visit>
+bool objectList(Scanner& scan, int depth, Span* array, Visit visit)
 {
     scan.skipSpace();
     *array = {scan.pos, -1};
@@ -183,11 +185,9 @@ bool objectList(Scanner& scan, int depth, Span* array, std::vector<Span>* elemen
         return false;
     if (!scan.take(']')) {
         do {
-            Span element;
             scan.skipSpace();
-            if (!scan.at('{') || !scan.value(&element, depth + 1))
+            if (!scan.at('{') || !visit(depth + 1))
                 return false;
-            elements->push_back(element);
         } while (scan.take(','));
         if (!scan.take(']'))
             return false;
@@ -206,7 +206,14 @@ bool planScene(Scanner& scan, int depth, ScenePlan* plan)
     const auto member = [&](QByteArrayView name, int memberDepth) {
         if (name != kKey)
             return scan.value(nullptr, memberDepth);
-        return ++seen == 1 && objectList(scan, memberDepth, &plan->itemArray, &plan->items);
+        const auto item = [&](int itemDepth) {
+            Span span;
+            if (!scan.value(&span, itemDepth))
+                return false;
+            plan->items.push_back(span);
+            return true;
+        };
+        return ++seen == 1 && objectList(scan, memberDepth, &plan->itemArray, item);
     };
     if (scan.members(depth, member) && seen == 1) {
         plan->scene = {begin, scan.pos};
@@ -225,28 +232,17 @@ bool findScenes(const QByteArray& text, Span* array, std::vector<ScenePlan>* sce
     Scanner scan(text);
     int outerSeen = 0;
     int innerSeen = 0;
-    const auto sceneList = [&](int depth) {
-        *array = {scan.pos, -1};
-        if (!scan.take('['))
+    const auto scene = [&](int depth) {
+        ScenePlan plan;
+        if (!planScene(scan, depth, &plan))
             return false;
-        if (!scan.take(']')) {
-            do {
-                ScenePlan scene;
-                scan.skipSpace();
-                if (!scan.at('{') || !planScene(scan, depth + 1, &scene))
-                    return false;
-                scenes->push_back(std::move(scene));
-            } while (scan.take(','));
-            if (!scan.take(']'))
-                return false;
-        }
-        array->end = scan.pos;
+        scenes->push_back(std::move(plan));
         return true;
     };
     const auto inner = [&](QByteArrayView name, int depth) {
         if (name != kKey)
             return scan.value(nullptr, depth);
-        return ++innerSeen == 1 && sceneList(depth);
+        return ++innerSeen == 1 && objectList(scan, depth, array, scene);
     };
     const auto outer = [&](QByteArrayView name, int depth) {
         if (name != kKey)
