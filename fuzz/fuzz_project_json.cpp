@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the project file parser (RCProjectJsonParser), which splits a large
-// file scene by scene. Its document, error and error offset must be those of
-// QJsonDocument::fromJson of the whole text, and the item records it reads on its threads those
-// that RCSceneItemRecords reads from the whole parse's scenes; any difference aborts.
+// file into pieces (scenes, and runs of a scene's items). Its document, error and error offset
+// must be those of QJsonDocument::fromJson of the whole text, and the item records it reads on
+// its threads those that RCSceneItemRecords reads from the whole parse's scenes; any difference
+// aborts.
 //
 // Only a file of 512 KB or more is split, so the input is grown with whitespace: the first byte
 // picks the padding, each 0x1f byte of the rest becomes a run of it (so that the scenes around it

@@ -293,7 +293,15 @@ public:
             const size_t next = m_next.fetch_add(1, std::memory_order_relaxed);
             if (next >= m_pieces.size())
                 return true;
-            if (!parse(m_pieces[next])) {
+            bool parsed = false;
+            try {
+                parsed = parse(m_pieces[next]);
+            } catch (...) {
+                // the others stop too; the exception leaves through this thread's future
+                cancel();
+                throw;
+            }
+            if (!parsed) {
                 cancel();
                 return false;
             }
@@ -409,11 +417,15 @@ std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray&
 
     const qsizetype bytes = array.end - array.begin;
     ScenePieces pieces(text, plans, sceneRows != nullptr);
+    // One scene that cannot be split is parsed faster whole.
+    if (pieces.count() < 2)
+        return std::nullopt;
     const int threads = int(std::min<qsizetype>(
         {qsizetype(QThread::idealThreadCount()), 1 + bytes / kMinPartBytes, qsizetype(pieces.count())}));
     // The other threads start on the scenes while this one parses the rest of the file; should the
     // system refuse a thread, the others take its share.
     std::vector<std::future<bool>> others;
+    others.reserve(size_t(threads));
     for (int i = 1; i < threads; ++i) {
         try {
             others.push_back(std::async(std::launch::async, &ScenePieces::work, &pieces));

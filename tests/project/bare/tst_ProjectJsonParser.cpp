@@ -42,6 +42,11 @@ private Q_SLOTS:
         QTest::newRow("one small scene") << project(scene(0)) << false;
         const QByteArray items = item() + "," + item() + ",{}\n";
         QTest::newRow("one scene, by its items") << project(scene(0, items)) << true;
+        QByteArrayList small;
+        for (int i = 0; i < 3000; ++i)
+            small << "{\"propertyArray\": [{\"name\": \"Id\", \"value\": \"" + QByteArray::number(i) +
+                         "\", \"pad\": \"" + QByteArray(200, 'p') + "\"}]}";
+        QTest::newRow("many small items, in runs") << project(scene(0, small.join(",\n"))) << true;
         QTest::newRow("items, and the scene's key twice")
             << project(scene(0, items) + ",{\"itemArray\": [{}], " + scene(1, items).mid(1)) << true;
         QTest::newRow("items, and a scene's items no array")
