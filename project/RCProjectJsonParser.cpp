@@ -176,8 +176,7 @@ struct ScenePlan
 // The array of objects at pos and its span; each element is handed to visit(depth) at its '{',
 // which must leave pos after it. depth counts the levels above the array. False when it is no
 // array of objects or visit fails.
-template <typename Visit>
-bool objectList(Scanner& scan, int depth, Span* array, Visit visit)
+template <typename Visit> bool objectList(Scanner& scan, int depth, Span* array, Visit visit)
 {
     scan.skipSpace();
     *array = {scan.pos, -1};
@@ -275,7 +274,8 @@ public:
                 m_scenes[s].rows.resize(plan.items.size());
             for (size_t first = 0; first < plan.items.size();) {
                 size_t last = first + 1;
-                while (last < plan.items.size() && plan.items[last].end - plan.items[first].begin < kPieceBytes)
+                while (last < plan.items.size() &&
+                       plan.items[last].end - plan.items[first].begin < kPieceBytes)
                     ++last;
                 m_pieces.push_back({s, first, last});
                 first = last;

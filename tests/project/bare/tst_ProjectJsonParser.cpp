@@ -50,8 +50,11 @@ private Q_SLOTS:
         QTest::newRow("items, and the scene's key twice")
             << project(scene(0, items) + ",{\"itemArray\": [{}], " + scene(1, items).mid(1)) << true;
         QTest::newRow("items, and a scene's items no array")
-            << project(scene(0, items) + ",{\"itemArray\": 5, " + scene(1).mid(1).replace("\"itemArray\"", "\"x\"")) << true;
-        QTest::newRow("items, one of them no object") << project(scene(0, items + ",3") + "," + scene(1)) << true;
+            << project(scene(0, items) + ",{\"itemArray\": 5, " +
+                       scene(1).mid(1).replace("\"itemArray\"", "\"x\""))
+            << true;
+        QTest::newRow("items, one of them no object")
+            << project(scene(0, items + ",3") + "," + scene(1)) << true;
         QTest::newRow("items, one broken") << project(scene(0, items + ",{]") + "," + scene(1)) << false;
         QTest::newRow("key with escapes") << project(three, "scene\\u0041rray") << false;
         QTest::newRow("key again, with escapes")
@@ -81,11 +84,15 @@ private Q_SLOTS:
         QCOMPARE(RCProjectJsonParser::parseInParts(text).has_value(), inParts);
         // The item records come along with the scenes parsed in parts, as read from the whole
         // parse's scenes.
-        const QJsonArray scenes = whole.object().value(QLatin1StringView("sceneArray")).toObject()
-                                      .value(QLatin1StringView("sceneArray")).toArray();
+        const QJsonArray scenes = whole.object()
+                                      .value(QLatin1StringView("sceneArray"))
+                                      .toObject()
+                                      .value(QLatin1StringView("sceneArray"))
+                                      .toArray();
         QCOMPARE(rows.size(), size_t(inParts ? scenes.size() : 0));
         for (size_t s = 0; s < rows.size(); ++s) {
-            const RCSceneItemRecords::SceneRows expected = RCSceneItemRecords::ofScene(scenes.at(qsizetype(s)).toObject());
+            const RCSceneItemRecords::SceneRows expected =
+                RCSceneItemRecords::ofScene(scenes.at(qsizetype(s)).toObject());
             QCOMPARE(rows[s].size(), expected.size());
             for (size_t i = 0; i < expected.size(); ++i) {
                 QCOMPARE(rows[s][i].size(), expected[i].size());
