@@ -55,31 +55,9 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xc
 export QT_LOGGING_RULES="qt.scenegraph.time.renderloop.debug=true"
 rm -rf "$HOME"; mkdir -p "$HOME"
 log="$HOME/program.log"
-# each chunk of the program's terminal as it comes, its lines stamped with the wall clock
-mkfifo "$out.terminal"
-python3 -c '
-import os, sys, time
-out, rest = sys.stdout.buffer, b""
-while True:
-    chunk = os.read(0, 1 << 16)
-    if not chunk:
-        break
-    stamp = b"%.6f " % time.time()
-    lines = (rest + chunk).split(b"\n")
-    rest = lines.pop()
-    out.write(b"".join(stamp + line + b"\n" for line in lines))
-out.write(rest)
-' < "$out.terminal" > "$log" &
-reader=$!
-"$program" "$project" > "$out.terminal" 2>&1 &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-xdotool() { timeout 20 "$(type -P xdotool)" "$@"; }
-for _ in $(seq 1 600); do
-    xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
-    sleep 0.1
-done
-sleep 3
+source "$BENCH_LIB"
+start_stamped "$log" "$program" "$project"
+wait_window "Tavix Editor"
 # zoom out until the scene is whole (Ctrl+wheel back over the canvas): the scene rectangle on
 # screen, the bounding box of its background's colour, is 384 x 216 at divisor 5
 scene_box() {
@@ -130,6 +108,7 @@ cp "$log" "$out.log"
 SCRIPT
 chmod +x "$work/run.sh"
 
+export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh
 for count in 1000 8000; do
     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
         "$work/run.sh" "$program" "$(packet $count)" "$rounds" "$work/r$count" "$work"

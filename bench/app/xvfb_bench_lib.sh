@@ -1,0 +1,41 @@
+# Sourced by the user-level benchmarks (bench_*_xvfb.sh) inside their virtual display.
+#   start_stamped LOG PROGRAM [ARG...]
+#       starts PROGRAM in the background (its pid in $pid, ended when the caller exits) with its
+#       terminal read by a reader ($reader) that stamps each line with the wall clock as it
+#       arrives, into LOG: the clock that the marks are taken on;
+#   wait_window TITLE
+#       waits up to 60 s for a visible window of that title, then 3 s for it to settle;
+#   xdotool ...
+#       xdotool, given up after 20 s.
+start_stamped() {
+    local log=$1
+    shift
+    rm -f "$log.terminal"
+    mkfifo "$log.terminal"
+    python3 -c '
+import os, sys, time
+out, rest = sys.stdout.buffer, b""
+while True:
+    chunk = os.read(0, 1 << 16)
+    if not chunk:
+        break
+    stamp = b"%.6f " % time.time()
+    lines = (rest + chunk).split(b"\n")
+    rest = lines.pop()
+    out.write(b"".join(stamp + line + b"\n" for line in lines))
+out.write(rest)
+' < "$log.terminal" > "$log" &
+    reader=$!
+    "$@" > "$log.terminal" 2>&1 &
+    pid=$!
+    trap 'kill $pid 2>/dev/null || true' EXIT
+}
+xdotool() { timeout 20 "$(type -P xdotool)" "$@"; }
+wait_window() {
+    for _ in $(seq 1 600); do
+        xdotool search --onlyvisible --name "$1" > /dev/null 2>&1 && { sleep 3; return 0; }
+        sleep 0.1
+    done
+    echo "FAIL: no window \"$1\"" >&2
+    return 1
+}
