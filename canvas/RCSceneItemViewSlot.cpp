@@ -1,5 +1,7 @@
 #include "canvas/RCSceneItemViewSlot.h"
 
+#include "canvas/RCSceneItemKeyTable.h"
+
 #include "model/RCKeys.h"
 #include "model/RCSceneItemViews.h"
 
@@ -14,6 +16,7 @@
 #include <QQmlProperty>
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -29,6 +32,10 @@ struct ViewFile
     // once the first view was made.
     bool faceKnown = false;
     bool isButton = false;
+    // Its views' key table, known once the first view was complete; none when it cannot be
+    // written from here (that view and those without one read their table themselves).
+    bool keysKnown = false;
+    std::optional<RCSceneItemKeyTable> keys;
 };
 
 // The view file at url in engine, its component made when there is none (any indices kept for an
@@ -42,6 +49,9 @@ ViewFile* viewFileOf(QQmlEngine* engine, const QUrl& url)
     if (!file.component) {
         file.component = new QQmlComponent(engine, url, QQmlComponent::PreferSynchronous, engine);
         file.indices.clear();
+        file.faceKnown = false;
+        file.keysKnown = false;
+        file.keys.reset();
     }
     return &file;
 }
@@ -56,52 +66,23 @@ QMetaProperty propertyOf(ViewFile* file, const QQuickItem* view, const QString& 
     return *it >= 0 ? type->property(*it) : QMetaProperty();
 }
 
-// value as the item views' script sees it: a number, text or truth made without an engine.
-QJSValue scriptValueOf(QJSEngine* engine, const QVariant& value)
-{
-    switch (value.metaType().id()) {
-    case QMetaType::UnknownType:
-        return QJSValue(QJSValue::UndefinedValue);
-    case QMetaType::Nullptr:
-        return QJSValue(QJSValue::NullValue);
-    case QMetaType::Bool:
-        return QJSValue(value.toBool());
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QJSValue(value.toDouble());
-    case QMetaType::QString:
-        return QJSValue(value.toString());
-    default:
-        return engine ? engine->toScriptValue(value) : QJSValue(value.toString());
-    }
-}
-
-// The value of key in values as the views' readProperty gives it: fallback for none (no entry,
-// undefined or null).
-QJSValue readValue(QJSEngine* engine, const QVariantMap& values, const QString& key, const QJSValue& fallback)
-{
-    const auto it = values.constFind(key);
-    if (it == values.cend())
-        return fallback;
-    QJSValue value = scriptValueOf(engine, *it);
-    return value.isUndefined() || value.isNull() ? fallback : value;
-}
-
 // readValue as text, the way readText gives it ("" for none).
 QString readText(QJSEngine* engine, const QVariantMap& values, const QString& key)
 {
-    const QJSValue value = readValue(engine, values, key, QJSValue(QString()));
+    const QJSValue value = RCSceneItemKeyTable::readValue(engine, values, key, QJSValue(QString()));
     return value.isUndefined() || value.isNull() ? QString() : value.toString();
 }
 
 // The properties of a button's face but its icon, each read from the item the way the button's
 // script reads it (RCSceneItemShow.js readButton): text as String(), truth as Boolean(), a colour
 // as itself when it names one (else white), a size as a positive finite number (else 12).
-enum class Kind { Text, Bool, Color, Size };
+enum class Kind
+{
+    Text,
+    Bool,
+    Color,
+    Size
+};
 struct FaceRow
 {
     QString key;
@@ -115,7 +96,8 @@ const std::vector<FaceRow>& buttonFace()
         {QStringLiteral("Name"), QStringLiteral("mName"), Kind::Text, QJSValue(QString())},
         {QStringLiteral("ClickAreaCheck"), QStringLiteral("mClickAreaCheck"), Kind::Bool, QJSValue(false)},
         {QStringLiteral("EnableClick"), QStringLiteral("mEnableClick"), Kind::Bool, QJSValue(true)},
-        {QStringLiteral("TextColor"), QStringLiteral("mTextColor"), Kind::Color, QJSValue(QStringLiteral("white"))},
+        {QStringLiteral("TextColor"), QStringLiteral("mTextColor"), Kind::Color,
+         QJSValue(QStringLiteral("white"))},
         {QStringLiteral("TextSize"), QStringLiteral("mTextSize"), Kind::Size, QJSValue(12)},
         {QStringLiteral("TextBold"), QStringLiteral("mTextBold"), Kind::Bool, QJSValue(false)},
     };
@@ -454,10 +436,21 @@ void RCSceneItemViewSlot::makeView()
         QJSEngine* engine = qmlEngine(this);
         for (const FaceRow& row : buttonFace())
             propertyOf(file, view, row.property)
-                .write(view, faceValue(row.kind, readValue(engine, m_values, row.key, row.fallback)));
+                .write(view, faceValue(row.kind, RCSceneItemKeyTable::readValue(engine, m_values, row.key,
+                                                                                row.fallback)));
         writeIcon(view);
     }
+    // The key table's values as initial properties too: the view's bindings then start from them
+    // rather than from the defaults it would replace once complete.
+    if (file->keys && !file->keys->isEmpty()) {
+        file->keys->write(view, qmlEngine(this), m_values);
+        propertyOf(file, view, QStringLiteral("mKeysGiven")).write(view, true);
+    }
     component->completeCreate();
+    if (!file->keysKnown) {
+        file->keysKnown = true;
+        file->keys = RCSceneItemKeyTable::of(view, qmlEngine(this));
+    }
     m_view = view;
     const QMetaProperty veil = propertyOf(file, view, QStringLiteral("mSelectVeil"));
     m_veilDeclared = veil.isValid() && veil.read(view).toBool();
@@ -481,7 +474,8 @@ void RCSceneItemViewSlot::writeIcon(QQuickItem* view)
     const QString path = key.isEmpty() ? QString() : readText(qmlEngine(this), m_values, key);
     propertyOf(file, view, QStringLiteral("mIconCached")).write(view, path.startsWith(QLatin1String("qrc:")));
     propertyOf(file, view, QStringLiteral("mIconUrl"))
-        .write(view, resolvedIcon(m_viewProperties.value(QStringLiteral("mImageManager")).value<QObject*>(), path));
+        .write(view,
+               resolvedIcon(m_viewProperties.value(QStringLiteral("mImageManager")).value<QObject*>(), path));
     propertyOf(file, view, QStringLiteral("mIconPath")).write(view, path);
 }
 
@@ -492,7 +486,8 @@ void RCSceneItemViewSlot::dropView()
     // the view may be the one whose tap changed its file: it goes later
     disconnect(m_view, nullptr, this, nullptr);
     m_view->setVisible(false);
-    QQmlProperty::write(m_view, QStringLiteral("mSceneItemPresenter"), QVariant::fromValue<QObject*>(nullptr));
+    QQmlProperty::write(m_view, QStringLiteral("mSceneItemPresenter"),
+                        QVariant::fromValue<QObject*>(nullptr));
     m_view->deleteLater();
     m_view = nullptr;
     Q_EMIT itemChanged();

@@ -19,7 +19,9 @@
 // it names a colour, else white), mTextSize (a positive number, else 12) and its icon: mIconPath,
 // the value of the item property that the view's mIconKey names before completion, mIconCached
 // (whether that is a "qrc:" URL) and mIconUrl (the path as the view's image manager resolves it),
-// written again when the panel's count of resolutions (mImageResolution) changes.
+// written again when the panel's count of resolutions (mImageResolution) changes. A view with a key
+// table (mKeyTable) gets the table's values as initial properties (RCSceneItemKeyTable) and
+// mKeysGiven true, once an earlier view of its file showed the slot its table.
 // Later changes of the row reach the view as property writes, without a script step: viewProperties
 // key by key, converted as QML assigns them (edit state, zoom; a service, or null, to a property of
 // the service's type), selected as mSelect, angle as mAngle, and new values as mChangedValues, the

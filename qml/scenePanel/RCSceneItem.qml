@@ -12,12 +12,13 @@ import Rc.TavixProjectCloudClient 1.0
 // mInEditState, mWidthDp and mHeightDp (canvas pixels per scene unit) and the services a view may
 // use: mSceneItemPresenter, mProject, mStelvaneSyncer (the mirror of the media server),
 // mImageManager, mInterface and mCloudClient; a button's face is given too (see
-// RCSceneItemButton.qml). When it is completed the view shows those values (its key table, then
-// sig_sceneItemChanged, upon which a view reads what else it shows with readProperty). The view
-// fills the place the panel keeps in step with the item's "X", "Y", "Width" and "Height". The view
-// follows its own item only: the panel writes its selection into mSelect, its "Angle" into mAngle
-// and the other values that changed into mChangedValues (name -> new value), whose entries are
-// taken into mValues (once the view has read them) and each arrive as sig_sceneItemPropertyChanged.
+// RCSceneItemButton.qml), and so are its key table's values (mKeysGiven). When it is completed the view
+// shows those values (its key table unless given, then sig_sceneItemChanged, upon which a view
+// reads what else it shows with readProperty). The view fills the place the panel keeps in step
+// with the item's "X", "Y", "Width" and "Height". The view follows its own item only: the panel
+// writes its selection into mSelect, its "Angle" into mAngle and the other values that changed
+// into mChangedValues (name -> new value), whose entries are taken into mValues (once the view has
+// read them) and each arrive as sig_sceneItemPropertyChanged.
 // Views are made by the hundred: what they do alike is in RCSceneItemShow.js rather than declared
 // in each.
 //
@@ -52,6 +53,9 @@ Item {
     // such thing (a colour that does not parse, a number that is not finite) reads as the default.
     // None when left out (no per-view array to make).
     property var mKeyTable
+    // Whether the panel gave the key table's values as initial properties (every view of a file
+    // but the first): the view then does not write them again when it is completed.
+    property bool mKeysGiven: false
     // The item's values (name -> value), read from the item when the view first asks for one
     // (undefined until then, as most views of a scene never do) and then kept in step with
     // mChangedValues; its place and size are not kept in step here.

@@ -91,7 +91,8 @@ function readKey(view, name, value) {
 // there is an item.
 function showItem(view) {
     placeContent(view)
-    readKeys(view)
+    if (!view.mKeysGiven)
+        readKeys(view)
     if (view.mSceneItemId !== "")
         view.sig_sceneItemChanged()
 }

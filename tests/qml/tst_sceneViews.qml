@@ -101,6 +101,53 @@ RCTestMainWindow {
             verify(view.mInEditState)
         }
 
+        // The key table's values that the panel gives a view as it makes it are those of a view
+        // made with the same item by hand, which writes its table itself, for every view file
+        // with a table and values of each kind in every form an item may hold: [number, colour,
+        // truth, text].
+        function test_keyTableGiven_data() {
+            return [
+                {tag: "plain", values: [7, "#123456", true, "abc"]},
+                {tag: "as text", values: [" 12 ", "red", "true", 5]},
+                {tag: "not taken", values: ["abc", "nonsense", "false", ""]},
+                {tag: "empty", values: ["", "", 0, null]},
+                {tag: "fractions", values: [2.6, "#80112233", "x", true]},
+                {tag: "negative", values: [-3.5, "transparent", 1, "改名"]}
+            ]
+        }
+        function test_keyTableGiven(data) {
+            var controls = project.getControlManager()
+            var kinds = ["number", "color", "bool", "text"]
+            var services = ["mSceneId", "mSceneItemId", "mSceneItemPresenter", "mProject", "mStelvaneSyncer",
+                            "mImageManager", "mInterface", "mCloudClient", "mInEditState", "mWidthDp", "mHeightDp"]
+            var files = {}
+            for (var k = 0; k < controls.getControlCout(); ++k) {
+                var kind = controls.getControl(k).getControlType()
+                bench.newProject(["S"])
+                // the first view of a file may be the one that shows the panel its table
+                var first = bench.viewOf(bench.addItem(kind, {}, [0, 0, 300, 200]))
+                verify(first, "a view of kind " + kind)
+                var table = first.mKeyTable
+                if (!table)
+                    continue
+                var values = {}
+                for (var r = 0; r < table.length; ++r)
+                    values[table[r][0]] = data.values[kinds.indexOf(table[r][3])]
+                var id = bench.addItem(kind, values, [0, 0, 300, 200])
+                var view = bench.viewOf(id)
+                verify(view.mKeysGiven, "kind " + kind + " given its table")
+                var path = bench.items.getPropertyValue(bench.sceneId, id, "QmlPath")
+                files[path] = true
+                var properties = {}
+                services.forEach(name => properties[name] = view[name])
+                var scripted = createTemporaryObject(Qt.createComponent(path), view.parent, properties)
+                verify(scripted && !scripted.mKeysGiven, "kind " + kind + " made by hand")
+                compare(table.map(row => String(view[row[1]])), table.map(row => String(scripted[row[1]])),
+                        "kind " + kind)
+            }
+            compare(Object.keys(files).length, 14, "the view files with a key table")
+        }
+
         // A name longer than its view is elided within the view's width wherever the view shows
         // it, so that it never runs over the neighbouring items.
         function test_longNameElided_data() {
