@@ -33,6 +33,23 @@ QJSValue scriptValueOf(QJSEngine* engine, const QVariant& value)
     }
 }
 
+// value held without the engine it came from, which the table may outlive: a text, number, truth,
+// null or undefined as itself (a table's defaults are such); anything else as it is.
+QJSValue detached(const QJSValue& value)
+{
+    if (value.isString())
+        return QJSValue(value.toString());
+    if (value.isNumber())
+        return QJSValue(value.toNumber());
+    if (value.isBool())
+        return QJSValue(value.toBool());
+    if (value.isNull())
+        return QJSValue(QJSValue::NullValue);
+    if (value.isUndefined())
+        return QJSValue(QJSValue::UndefinedValue);
+    return value;
+}
+
 bool isNone(const QJSValue& value)
 {
     return value.isUndefined() || value.isNull();
@@ -85,7 +102,8 @@ std::optional<RCSceneItemKeyTable> RCSceneItemKeyTable::of(QQuickItem* view, QJS
                              : kind == QLatin1String("color") ? Kind::Color
                                                               : Kind::Text;
         result.m_rows.push_back({row.property(0).toString(), row.property(1).toString(),
-                                 type->property(propertyIndex).metaType(), row.property(2), rowKind});
+                                 type->property(propertyIndex).metaType(), detached(row.property(2)),
+                                 rowKind});
     }
     return result;
 }
