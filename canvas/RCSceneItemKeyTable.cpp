@@ -6,6 +6,7 @@
 #include <QQuickItem>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -151,8 +152,13 @@ QVariant RCSceneItemKeyTable::propertyValue(const Row& row, const QJSValue& valu
     switch (row.type.id()) {
     case QMetaType::QColor:
         return taken.isString() ? QVariant(QColor::fromString(taken.toString())) : taken.toVariant();
-    case QMetaType::Int:
-        return taken.toInt();
+    case QMetaType::Int: {
+        const double number = taken.toNumber();
+        return number > double(std::numeric_limits<int>::min()) - 1 &&
+                       number < double(std::numeric_limits<int>::max()) + 1
+                   ? int(number)
+                   : std::numeric_limits<int>::min();
+    }
     case QMetaType::Double:
     case QMetaType::Float:
         return taken.toNumber();

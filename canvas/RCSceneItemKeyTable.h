@@ -17,13 +17,16 @@ class QQuickItem;
 // views' script (RCSceneItemShow.js readKeys) would: the item's value of the key, the default while
 // it has none (no entry, undefined or null), and then as the kind takes it: "number" a finite
 // number (not ""), "bool" a truth ("true" for text), "color" a text that names a colour, "text"
-// any text; a value the kind does not take reads as the default. GUI thread only.
+// any text; a value the kind does not take reads as the default. A number goes into a whole-number
+// property as an assignment puts it: cut to a whole number, and the least one when out of range.
+// GUI thread only.
 class RCSceneItemKeyTable
 {
 public:
-    // The table view declares, once it is complete; none when it declares none, or one the slot
-    // cannot write the way the script does (a row that is no [text, text, value, text] or names a
-    // property the view lacks, an unknown kind): such views keep reading their table themselves.
+    // The table view declares, once it is complete (a row of another kind is text, as for the
+    // script); none when it declares none, or one the slot cannot write the way the script does (a
+    // row that is no [text, text, value, text] or names a property the view lacks): such views keep
+    // writing their table themselves.
     static std::optional<RCSceneItemKeyTable> of(QQuickItem* view, QJSEngine* engine);
 
     // The value of key in values as the views' readProperty gives it: fallback for none (no entry,

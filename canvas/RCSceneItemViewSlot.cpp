@@ -388,8 +388,9 @@ void RCSceneItemViewSlot::makeView()
     dropView();
     if (m_qmlPath.isEmpty())
         return;
+    const QUrl url(m_qmlPath);
     // no other view is made before completeCreate, so the entry stays put until then
-    ViewFile* file = viewFileOf(qmlEngine(this), QUrl(m_qmlPath));
+    ViewFile* file = viewFileOf(qmlEngine(this), url);
     if (!file)
         return;
     QQmlComponent* component = file->component;
@@ -447,6 +448,8 @@ void RCSceneItemViewSlot::makeView()
         propertyOf(file, view, QStringLiteral("mKeysGiven")).write(view, true);
     }
     component->completeCreate();
+    // a view made while this one completed may have moved the entry
+    file = viewFileOf(qmlEngine(this), url);
     if (!file->keysKnown) {
         file->keysKnown = true;
         file->keys = RCSceneItemKeyTable::of(view, qmlEngine(this));

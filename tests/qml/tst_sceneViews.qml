@@ -112,7 +112,9 @@ RCTestMainWindow {
                 {tag: "not taken", values: ["abc", "nonsense", "false", ""]},
                 {tag: "empty", values: ["", "", 0, null]},
                 {tag: "fractions", values: [2.6, "#80112233", "x", true]},
-                {tag: "negative", values: [-3.5, "transparent", 1, "改名"]}
+                {tag: "negative", values: [-3.5, "transparent", 1, "改名"]},
+                {tag: "beyond whole numbers", values: [4294967298, "#fff", "TRUE", -1]},
+                {tag: "infinite", values: ["Infinity", "#0000", false, 0.1]}
             ]
         }
         function test_keyTableGiven(data) {
