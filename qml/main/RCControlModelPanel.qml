@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import "../common"
 import "../menus"
@@ -28,9 +30,16 @@ Rectangle {
     // Set by the main window while it draws this layout into the save thumbnail: a hidden layout
     // then shows its scenes as a shown one does.
     property bool mInPicture: false
-    readonly property alias mMenu: systemMenu
+    // The system menu, null until menu() first makes it: a start shows the layout without it.
+    property RCSystemMenu mMenu: null
 
     color: "#333333"
+
+    function menu() {
+        if (!mMenu)
+            mMenu = systemMenuComponent.createObject(titlePanel)
+        return mMenu
+    }
 
     onMProjectChanged: mSetting = mProject ? mProject.getSetting() : null
     onMSettingChanged: {
@@ -78,17 +87,20 @@ Rectangle {
             width: 20 * RCUnits.dp
             height: 18 * RCUnits.dp
             mImageSource: "qrc:/menu.png"
-            onClicked: systemMenu.popupUnder(titlePanel)
+            onClicked: root.menu().popupUnder(titlePanel)
         }
-        RCSystemMenu {
-            id: systemMenu
-            objectName: "controlSystemMenu"
-            mProject: root.mProject
-            mWindow: root.mWindow
-            mMessageBoxManager: root.mMessageBoxManager
-            mInterface: root.mInterface
-            mCloudClient: root.mCloudClient
-            mFileVersion: root.mFileVersion
+        Component {
+            id: systemMenuComponent
+
+            RCSystemMenu {
+                objectName: "controlSystemMenu"
+                mProject: root.mProject
+                mWindow: root.mWindow
+                mMessageBoxManager: root.mMessageBoxManager
+                mInterface: root.mInterface
+                mCloudClient: root.mCloudClient
+                mFileVersion: root.mFileVersion
+            }
         }
     }
     RCSceneListPanel {

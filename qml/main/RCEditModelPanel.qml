@@ -33,13 +33,19 @@ Rectangle {
     property string mFileVersion: ""
     property RCCmdPresenter mCmdPresenter: null
     property bool mSceneListVisible: true
-    readonly property alias mMenu: systemMenu
+    // The system menu, null until menu() first makes it: a start shows the layout without it.
+    property RCSystemMenu mMenu: null
     // The right pane is at least as wide as the property rows need (a 140 name cell and the
     // widest editor, the colour row's swatch, "透明度", input and "%"), the handle included.
     readonly property real mSidePaneMinWidth: 316 * RCUnits.dp
 
     color: "#333333"
 
+    function menu() {
+        if (!mMenu)
+            mMenu = systemMenuComponent.createObject(titlePanel)
+        return mMenu
+    }
     function triggerAction(actionType) {
         var scenes = mProject.getScenePresenter()
         scenes.triggerAction(scenes.getSelectSceneId(), actionType, "")
@@ -132,17 +138,20 @@ Rectangle {
             width: 20 * RCUnits.dp
             height: 20 * RCUnits.dp
             mImageSource: "qrc:/menu.png"
-            onClicked: systemMenu.popupUnder(titlePanel)
+            onClicked: root.menu().popupUnder(titlePanel)
         }
-        RCSystemMenu {
-            id: systemMenu
-            objectName: "editSystemMenu"
-            mProject: root.mProject
-            mWindow: root.mWindow
-            mMessageBoxManager: root.mMessageBoxManager
-            mInterface: root.mInterface
-            mCloudClient: root.mCloudClient
-            mFileVersion: root.mFileVersion
+        Component {
+            id: systemMenuComponent
+
+            RCSystemMenu {
+                objectName: "editSystemMenu"
+                mProject: root.mProject
+                mWindow: root.mWindow
+                mMessageBoxManager: root.mMessageBoxManager
+                mInterface: root.mInterface
+                mCloudClient: root.mCloudClient
+                mFileVersion: root.mFileVersion
+            }
         }
     }
     RCSplitView {

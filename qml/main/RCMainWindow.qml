@@ -59,7 +59,9 @@ Window {
     property bool mNeedCheckeSaveProject: true
     property IRCTerminal mTerminal: null
     property IRCPacketTerminal mPacketTerminal: mProject.getPacketTerminal()
-    property var mMenuSave: null
+    // The save entry of the edit layout's system menu, once that menu is made (saveEntry()).
+    readonly property var mMenuSave: mContent && mContent.editPanel && mContent.editPanel.mMenu
+                                     ? mContent.editPanel.mMenu.mSaveEntry : null
     // Who waits for the answer to the pending save question; null when the window asked it.
     property var mSaveQuestionClient: null
     // From "保存" on the save question until the save entry reports its result.
@@ -131,9 +133,7 @@ Window {
         return makeLayout(mContent.controlLoader, "RCControlModelPanel.qml", "controlModelPanel")
     }
     function editLayout() {
-        var layout = makeLayout(mContent.editLoader, "RCEditModelPanel.qml", "editModelPanel")
-        mMenuSave = layout.mMenu.mSaveEntry
-        return layout
+        return makeLayout(mContent.editLoader, "RCEditModelPanel.qml", "editModelPanel")
     }
     function makeLayout(loader, sFile, sObjectName) {
         if (!loader.item) {
@@ -156,10 +156,10 @@ Window {
         else
             controlLayout()
     }
-    // The edit layout's save entry, the layout made first when it was not shown yet.
+    // The edit layout's save entry, the layout and its menu made first when they were not yet.
     function saveEntry() {
         contentLoader.active = true
-        editLayout()
+        editLayout().menu()
         return mMenuSave
     }
     // A save flow's dialog or overwrite question opened (true) or went (false).

@@ -41,6 +41,9 @@ Item {
     property var mGesture: null
     // A press of the left button is being followed: a drag, a resize or a rubber band.
     readonly property bool mGestureUnderway: mPressMode !== mPressNone || mGesture !== null
+    // The context menus, each made at its first right click.
+    property Menu mFrameMenu: null
+    property Menu mCanvasMenu: null
 
     // The bounding box of the selected items while a scene is shown and the layer is enabled.
     function updateFrame() {
@@ -250,10 +253,14 @@ Item {
             return
         updateFrame()
         if (frameContains(p)) {
-            frameMenu.popup()
+            if (!mFrameMenu)
+                mFrameMenu = frameMenuComponent.createObject(root)
+            mFrameMenu.popup()
         } else {
             mPanel.mPastePos = mPanel.mCopyPos = mPanel.toScenePoint(p.x, p.y)
-            canvasMenu.popup()
+            if (!mCanvasMenu)
+                mCanvasMenu = canvasMenuComponent.createObject(root)
+            mCanvasMenu.popup()
         }
     }
     // A control dropped at p becomes a new item with its top-left there (adding it is the undo
@@ -466,34 +473,40 @@ Item {
             color: "black"
         }
     }
-    CanvasMenu {
-        id: frameMenu
-        objectName: "sceneFrameMenu"
+    Component {
+        id: frameMenuComponent
 
-        onClosed: root.forceActiveFocus()
+        CanvasMenu {
+            objectName: "sceneFrameMenu"
 
-        RCMenuItem {
-            objectName: "sceneMenuCopy"
-            text: qsTr("复制")
-            onTriggered: root.triggerSceneAction(IRCAction.EActionType_CopySceneItem, "")
-        }
-        // Removes the selection as one undo step, as the Delete key does.
-        RCMenuItem {
-            objectName: "sceneMenuRemove"
-            text: qsTr("删除")
-            onTriggered: root.triggerSceneAction(IRCAction.EActionType_RemoveSelectSceneItem, "")
+            onClosed: root.forceActiveFocus()
+
+            RCMenuItem {
+                objectName: "sceneMenuCopy"
+                text: qsTr("复制")
+                onTriggered: root.triggerSceneAction(IRCAction.EActionType_CopySceneItem, "")
+            }
+            // Removes the selection as one undo step, as the Delete key does.
+            RCMenuItem {
+                objectName: "sceneMenuRemove"
+                text: qsTr("删除")
+                onTriggered: root.triggerSceneAction(IRCAction.EActionType_RemoveSelectSceneItem, "")
+            }
         }
     }
-    CanvasMenu {
-        id: canvasMenu
-        objectName: "sceneCanvasMenu"
+    Component {
+        id: canvasMenuComponent
 
-        onClosed: root.forceActiveFocus()
+        CanvasMenu {
+            objectName: "sceneCanvasMenu"
 
-        RCMenuItem {
-            objectName: "sceneMenuPaste"
-            text: qsTr("黏贴")
-            onTriggered: root.triggerSceneAction(IRCAction.EActionType_PasteSceneItem, root.mPanel.mPastePos)
+            onClosed: root.forceActiveFocus()
+
+            RCMenuItem {
+                objectName: "sceneMenuPaste"
+                text: qsTr("黏贴")
+                onTriggered: root.triggerSceneAction(IRCAction.EActionType_PasteSceneItem, root.mPanel.mPastePos)
+            }
         }
     }
 }

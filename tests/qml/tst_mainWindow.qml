@@ -236,11 +236,11 @@ RCTestMainWindow {
             }
             var before = testSupport.readText(folder + "/project.tavx")
             change()
-            var entry = win.mContent.editPanel.mMenu.mProjectManagerEntry
+            var entry = win.mContent.editPanel.menu().mProjectManagerEntry
             if (data.via === "close")
                 win.close()
             else if (data.via === "exit")
-                findChild(win.mContent.editPanel.mMenu, "menuExit").triggered()
+                findChild(win.mContent.editPanel.menu(), "menuExit").triggered()
             else if (data.via === "request")
                 project.closeRequested()
             else if (data.via === "manager")
@@ -278,9 +278,10 @@ RCTestMainWindow {
             }
         }
 
-        // Only the layout of the mode shown is made; the other one is made on the first switch to
-        // it, or when its part is needed: the edit layout's save entry (Ctrl+S, 保存 on the close
-        // question) in the control mode, the control layout's picture for a save in the edit mode.
+        // Only the layout of the mode shown is made, its system menu only once opened; the other
+        // layout is made on the first switch to it, or when its part is needed: the edit layout's
+        // save entry (Ctrl+S, 保存 on the close question) in the control mode, the control layout's
+        // picture for a save in the edit mode.
         function test_layoutsMadeWhenNeeded_data() {
             return [
                 {tag: "edit mode, switch", mode: 0, via: "switch"},
@@ -299,7 +300,12 @@ RCTestMainWindow {
             var other = data.mode === 0 ? "controlPanel" : "editPanel"
             verify(win.mContent[shown] && win.mContent[shown].visible, shown + " is made and shown")
             compare(win.mContent[other], null, other + " waits until it is needed")
+            compare(win.mContent[shown].mMenu, null, "its system menu waits until it is opened")
             if (data.via === "switch") {
+                mouseClick(findChild(win.mContent[shown], "menuButton"))
+                var menu = win.mContent[shown].mMenu
+                tryVerify(() => menu && menu.opened, 5000, "the menu button makes the menu and opens it")
+                menu.close()
                 project.setAppModel(1 - data.mode)
                 verify(win.mContent[other] && win.mContent[other].visible, other + " is made on the switch")
                 compare(win.mContent[shown].visible, false)
@@ -562,7 +568,7 @@ RCTestMainWindow {
             makeWindow()
             var other = openStored("别的")
             var folder = openStored("当前")
-            var menu = win.mContent.editPanel.mMenu
+            var menu = win.mContent.editPanel.menu()
             var download = null
             var installView = data.arrival === "accepted install" ? offerPacket() : null
             if (data.arrival === "download") {

@@ -89,7 +89,7 @@ RCTestMainWindow {
             win = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml").createObject(mainWindow, mainWindowInputs)
             verify(findChild(win.contentItem, "projectManagerViewTotal").openTemplate("空模板"))
             tryCompare(win.mContent, "width", win.width)
-            return win.mContent.editPanel.mMenu
+            return win.mContent.editPanel.menu()
         }
 
         function sceneNames() {
