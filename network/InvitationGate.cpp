@@ -21,11 +21,13 @@ void InvitationGate::declined(const QString& host, qint64 nowMs)
     hold(m_declinedUntil, host, nowMs + m_declineQuietMs, nowMs);
 }
 
-void InvitationGate::withdrew(const QString& host, qint64 nowMs)
+void InvitationGate::withdrew(const QString& host, const QString& sender, qint64 nowMs)
 {
     if (host.isEmpty())
         return;
     hold(m_declinedUntil, host, qMax(nowMs + m_failureQuietMs, m_declinedUntil.value(host, nowMs)), nowMs);
+    if (!sender.isEmpty() && sender != host)
+        hold(m_restingUntil, sender, qMax(nowMs + m_failureQuietMs, m_restingUntil.value(sender, nowMs)), nowMs);
 }
 
 void InvitationGate::failed(const QString& host, int port, const QString& sender, qint64 nowMs)

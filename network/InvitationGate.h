@@ -5,8 +5,8 @@
 
 // Which designers' invitations the panel follows (project distribution, panel side). A designer
 // the user turned down, or whose link ended on silence, is not followed for the decline quiet
-// time; one that withdrew its offer before the user answered rests for the failure quiet time.
-// A resting designer is not followed whatever port it names and whichever host sends its
+// time; one that withdrew its offer before the user answered rests for the failure quiet time, as
+// after a failed attempt. A resting designer is not followed whatever port it names and whichever host sends its
 // invitations, nor are invitations it sends naming others. An address and port whose connection
 // attempt failed are not tried again for the failure quiet time, and the host whose invitation
 // named them rests as long: none of its invitations naming another address is followed. A host's
@@ -26,8 +26,9 @@ public:
     // Whether an invitation from host `sender` naming host:port is followed.
     bool admits(const QString& host, int port, const QString& sender, qint64 nowMs) const;
     void declined(const QString& host, qint64 nowMs);
-    // The designer at host withdrew an offer the user had not answered. Never shortens a rest.
-    void withdrew(const QString& host, qint64 nowMs);
+    // The designer at host, named by an invitation from `sender`, withdrew an offer the user had
+    // not answered: both rest as after a failed attempt. Never shortens a rest.
+    void withdrew(const QString& host, const QString& sender, qint64 nowMs);
     // The attempt to host:port, named by an invitation from `sender`, failed.
     void failed(const QString& host, int port, const QString& sender, qint64 nowMs);
 

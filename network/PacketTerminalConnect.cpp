@@ -110,7 +110,7 @@ void PacketTerminalConnect::linkDown()
     // not brought to the user again at once.
     if (!m_downloadKey.isEmpty()) {
         qInfo() << "Project download:" << serverAddress() << "withdrew its offer";
-        m_gate.withdrew(serverAddress(), m_clock.elapsed());
+        m_gate.withdrew(serverAddress(), m_linkInvitation.sender, m_clock.elapsed());
         m_downloadKey.clear();
     }
     m_accepted = false;

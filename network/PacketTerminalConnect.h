@@ -28,7 +28,7 @@
 // link's start (however it trickles), or that sends nothing for the silence timeout, is dropped,
 // except while the user is being asked, and then rests as a declined one does; the host that
 // invited the panel to it rests with it only when it is that designer. A designer that ends the
-// link while its offer waits for the user's answer rests for the failure quiet time.
+// link while its offer waits for the user's answer rests as after a failed attempt.
 //
 // Public operations only emit queued signals and may be called from any thread.
 class PacketTerminalConnect : public FramedClientWorker

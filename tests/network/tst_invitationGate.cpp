@@ -28,7 +28,7 @@ void TestInvitationGate::script_data()
     // Steps, at milliseconds on one clock; "<HOST" names the host an invitation or a failed
     // attempt's invitation came from (else the designer it names):
     //   "decline HOST AT"
-    //   "withdraw HOST AT"
+    //   "withdraw HOST<HOST AT"
     //   "fail HOST:PORT<HOST AT"
     //   "admit HOST:PORT<HOST AT = yes|no"
     QTest::addColumn<QStringList>("steps");
@@ -55,6 +55,9 @@ void TestInvitationGate::script_data()
     QTest::newRow("a designer that withdrew its offer rests 10 s, on every port")
         << QStringList{"withdraw a 0", "admit a:1 9999 = no", "admit a:2<b 9999 = no", "admit b:1<a 9999 = no",
                        "admit b:1 0 = yes", "admit a:1 10000 = yes"};
+    QTest::newRow("a withdrawal rests the host that named the designer as a failure does")
+        << QStringList{"withdraw a<h 0", "admit a:1<h 9999 = no", "admit b:1<h 9999 = no", "admit h:1<h 0 = yes",
+                       "admit b:1<h 10000 = yes"};
     QTest::newRow("a withdrawal does not shorten a decline")
         << QStringList{"decline a 0", "withdraw a 1000", "admit a:1 59999 = no", "admit a:1 60000 = yes"};
 
@@ -88,7 +91,7 @@ void TestInvitationGate::script()
         if (words.at(0) == QLatin1String("decline")) {
             gate.declined(host, now);
         } else if (words.at(0) == QLatin1String("withdraw")) {
-            gate.withdrew(host, now);
+            gate.withdrew(host, sender, now);
         } else if (words.at(0) == QLatin1String("fail")) {
             gate.failed(host, port, sender, now);
         } else {
