@@ -107,6 +107,8 @@ void TerminalConnect::linkUp(const QString& address)
     socket()->setReadBufferSize(kReadBufferBytes);
     m_requested = false;
     m_answered = false;
+    // A coarse timer may run out up to 5% early: 9.5 s for 10.
+    linkTimer()->setTimerType(Qt::PreciseTimer);
     linkTimer()->start(answerTimeoutMs());
     Q_EMIT socketConnected(address);
 }

@@ -149,10 +149,12 @@ void TestUnansweringServers::hungServerIsGivenUp()
     QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
     QVERIFY2(disconnected.wait(15000), "the hung server still holds the link");
     const qint64 heldMs = givenUpAt - linkedAt.first();
-    QVERIFY2(heldMs >= 9500 && heldMs <= 11500,
+    QVERIFY2(heldMs >= 9900 && heldMs <= 10500,
              qPrintable(QStringLiteral("given up %1 ms after the link came up, not 10 s").arg(heldMs)));
     QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 4000);
     QCOMPARE(connected.last().first().toString(), QString("127.0.0.2"));
+    qInfo("given up %lld ms after the link came up; the real server linked %lld ms later", heldMs,
+          linkedAt.last() - givenUpAt);
     QTRY_VERIFY(heard(incoming, "setProgramTable"));
     QVERIFY(heard(incoming, "connected"));
     if (hang == "silent")
