@@ -69,7 +69,8 @@ void ServerChoice::clear()
 
 bool ServerChoice::mayNotTry(const QString& ip, int port, const QString& sender, qint64 nowMs)
 {
-    return rests(endpoint(ip, port), nowMs) || rests(ip, nowMs) || (ip != sender && rests(hostKey(sender), nowMs));
+    return rests(endpoint(ip, port), nowMs) || rests(ip, nowMs) ||
+           (ip != sender && rests(hostKey(sender), nowMs));
 }
 
 bool ServerChoice::rests(const QString& key, qint64 nowMs)

@@ -87,7 +87,8 @@ struct AnsweringHosts
 // Whether spy has recorded the command cmd.
 bool heard(const QSignalSpy& spy, const QString& cmd)
 {
-    return std::any_of(spy.begin(), spy.end(), [&](const QList<QVariant>& args) { return args.at(0) == cmd; });
+    return std::any_of(spy.begin(), spy.end(),
+                       [&](const QList<QVariant>& args) { return args.at(0) == cmd; });
 }
 } // namespace
 
@@ -224,7 +225,8 @@ void TestUnansweringServers::staleAnnouncerKeepsNoOneFromTheServer()
     QVERIFY(other.bind(QHostAddress(announcer), 0));
     QTimer unasked;
     connect(&unasked, &QTimer::timeout, this, [&] {
-        other.writeDatagram(serverConfig("127.0.0.2", kStalePort), QHostAddress::LocalHost, quint16(replyPort));
+        other.writeDatagram(serverConfig("127.0.0.2", kStalePort), QHostAddress::LocalHost,
+                            quint16(replyPort));
     });
     auto terminal = AnsweringHosts::startPanel(QHostAddress("127.0.0.2"), real->discoveryPort(), replyPort);
     if (announcer != "127.0.0.2")

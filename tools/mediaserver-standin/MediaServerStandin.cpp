@@ -96,10 +96,11 @@ void MediaServerStandin::onDatagrams()
 
 void MediaServerStandin::answerProbe(const QHostAddress& to, int replyPort, int announcedPort)
 {
-    m_udp->writeDatagram(DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
-                                                                               {"port", announcedPort},
-                                                                               {"productName", m_options.productName}}),
-                         to, quint16(replyPort));
+    m_udp->writeDatagram(
+        DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
+                                                              {"port", announcedPort},
+                                                              {"productName", m_options.productName}}),
+        to, quint16(replyPort));
 }
 
 void MediaServerStandin::onNewConnection()
@@ -148,11 +149,13 @@ void MediaServerStandin::greet(QTcpSocket* socket)
 
 void MediaServerStandin::writeFileStart(QTcpSocket* socket)
 {
-    const QByteArray info = QJsonDocument(QJsonObject{{"relativeFilePath", "stage.png"}}).toJson(QJsonDocument::Compact);
+    const QByteArray info =
+        QJsonDocument(QJsonObject{{"relativeFilePath", "stage.png"}}).toJson(QJsonDocument::Compact);
     FileHead head;
     head.infoLength = qint32(info.size());
     const QByteArray payload = head.toBytes() + info + QByteArray(100, 'x');
-    writeFrame(socket, RequestHead::frame(RequestUidCounter::files().take(), ERequestType_File, false, payload));
+    writeFrame(socket,
+               RequestHead::frame(RequestUidCounter::files().take(), ERequestType_File, false, payload));
 }
 
 void MediaServerStandin::onCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params)

@@ -52,13 +52,14 @@ int main(int argc, char** argv)
         "n", "-1");
     const QCommandLineOption firstMessageDelay(
         "first-message-delay-ms", "Send nothing on a new link for N ms, then greet it (default 0).", "ms", "0");
-    const QCommandLineOption stalePort(
-        "stale-port", "Answer each probe first naming port N, as a stale copy on this host; the real answer follows 250 ms later.",
-        "port", "0");
-    const QCommandLineOption onlyConnected("only-connected",
-                                           "Say \"connected\" on each link and then nothing, answering no request.");
-    const QCommandLineOption stallInFile("stall-in-file",
-                                         "Write each link the first frame of a file message and nothing more.");
+    const QCommandLineOption stalePort("stale-port",
+                                       "Answer each probe first naming port N, as a stale copy on this host; "
+                                       "the real answer follows 250 ms later.",
+                                       "port", "0");
+    const QCommandLineOption onlyConnected(
+        "only-connected", "Say \"connected\" on each link and then nothing, answering no request.");
+    const QCommandLineOption stallInFile(
+        "stall-in-file", "Write each link the first frame of a file message and nothing more.");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
                        reportChanges, stageDelay, answerHold, log, splitBytes, garbageBytes, dropAfterBytes,
                        stallAfterBytes, firstMessageDelay, stalePort, onlyConnected, stallInFile});
