@@ -133,7 +133,8 @@ void MediaServerStandin::onNewConnection()
         if (m_options.stallInFile)
             writeFileStart(socket);
         else if (m_options.firstMessageDelayMs > 0)
-            QTimer::singleShot(m_options.firstMessageDelayMs, socket, [this, socket] { greet(socket); });
+            QTimer::singleShot(m_options.firstMessageDelayMs, Qt::PreciseTimer, socket,
+                               [this, socket] { greet(socket); });
         else
             greet(socket);
     }
