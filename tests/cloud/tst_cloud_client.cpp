@@ -7,6 +7,7 @@
 #include "cloud/TavixProjectCloudConnectWork.h"
 #include "support/ProcessThreads.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QNetworkInterface>
 #include <QProcess>
@@ -14,7 +15,10 @@
 #include <QSysInfo>
 #include <QTcpServer>
 #include <QThread>
+#include <QTcpSocket>
+#include <QWebSocket>
 #include <QWebSocketProtocol>
+#include <QWebSocketServer>
 
 namespace {
 
@@ -282,6 +286,66 @@ private Q_SLOTS:
         m_client->exitProject();
         QVERIFY(!logins.wait(500));
         QCOMPARE(joined.count() + failed.count(), 0);
+    }
+
+    // A relay that takes the connection and then says nothing, either before the WebSocket handshake
+    // or after it (the login goes unanswered), ends the join 15 s after it started with a network
+    // error and a closed link; it is never shown as joined. Both relays are tried at once.
+    void silentRelayFailsAfterFifteenSeconds()
+    {
+        QTcpServer mute; // accepts TCP, never completes the handshake
+        QVERIFY(mute.listen(QHostAddress::LocalHost));
+        QWebSocketServer deaf(QStringLiteral("deaf"), QWebSocketServer::NonSecureMode);
+        QVERIFY(deaf.listen(QHostAddress::LocalHost)); // completes the handshake, never answers
+        QSignalSpy tcpAccepted(&mute, &QTcpServer::newConnection);
+        // Taken as the handshake completes, so that the login that follows is seen.
+        std::unique_ptr<QWebSocket> ws; // the caller's to delete
+        std::unique_ptr<QSignalSpy> wsGone, wsLogin;
+        connect(&deaf, &QWebSocketServer::newConnection, this, [&] {
+            ws.reset(deaf.nextPendingConnection());
+            wsGone = std::make_unique<QSignalSpy>(ws.get(), &QWebSocket::disconnected);
+            wsLogin = std::make_unique<QSignalSpy>(ws.get(), &QWebSocket::textMessageReceived);
+        });
+        const QList<QUrl> urls{QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(mute.serverPort())),
+                               QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(deaf.serverPort()))};
+        std::vector<std::unique_ptr<TavixProjectCloudConnectWork>> workers;
+        std::vector<std::unique_ptr<QSignalSpy>> failures, joins, exits;
+        QList<qint64> failedAfter{-1, -1};
+        QElapsedTimer clock;
+        QObject context;
+        for (int i = 0; i < urls.size(); ++i) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("relay gave no answer to the login"));
+            workers.push_back(std::make_unique<TavixProjectCloudConnectWork>(urls.at(i)));
+            auto* worker = workers.back().get();
+            failures.push_back(std::make_unique<QSignalSpy>(worker, &TavixProjectCloudConnectWork::joinError));
+            joins.push_back(std::make_unique<QSignalSpy>(worker, &TavixProjectCloudConnectWork::joinSuccess));
+            exits.push_back(std::make_unique<QSignalSpy>(worker, &TavixProjectCloudConnectWork::exitSuccess));
+            connect(worker, &TavixProjectCloudConnectWork::joinError, &context,
+                    [&failedAfter, &clock, i] { failedAfter[i] = clock.elapsed(); });
+        }
+        clock.start();
+        for (const auto& worker : workers)
+            Q_EMIT worker->sig_joinProject(QStringLiteral("p"), QStringLiteral("c"));
+        QVERIFY(tcpAccepted.wait(5000));
+        QTcpSocket* tcp = mute.nextPendingConnection();
+        QSignalSpy tcpGone(tcp, &QTcpSocket::disconnected);
+        QTRY_VERIFY_WITH_TIMEOUT(wsLogin && wsLogin->count() > 0, 5000);
+        QVERIFY(wsLogin->first().first().toString().contains(R"("type":"device_login")"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(failures[0]->count() == 1 && failures[1]->count() == 1, 20000);
+        for (int i = 0; i < urls.size(); ++i) {
+            QCOMPARE(failures[i]->first().first().toString(), QStringLiteral("网络连接错误"));
+            QVERIFY2(failedAfter[i] >= 14990 && failedAfter[i] < 18000,
+                     qPrintable(QString::number(failedAfter[i])));
+            QVERIFY(!workers[i]->isJoinProject());
+        }
+        QVERIFY(tcpGone.count() > 0 || tcpGone.wait(5000));
+        QVERIFY(wsGone->count() > 0 || wsGone->wait(5000));
+        QVERIFY(!failures[0]->wait(200));
+        for (int i = 0; i < urls.size(); ++i) {
+            QCOMPARE(failures[i]->count(), 1);
+            QCOMPARE(joins[i]->count() + exits[i]->count(), 0);
+        }
     }
 
     // A message above the limit is refused before it is held: the link ends, nothing is delivered,
