@@ -186,7 +186,7 @@ private Q_SLOTS:
     void instancesSavingAtOnceKeepEveryPacket()
     {
         const int writers = 3;
-        const int packetsEach = 4;
+        const int packetsEach = 8; // all of them fit in the list
         QList<QStringList> packets(writers);
         std::vector<std::unique_ptr<QProcess>> processes;
         for (int w = 0; w < writers; ++w) {
@@ -198,8 +198,11 @@ private Q_SLOTS:
             QVERIFY(process->waitForStarted(10000));
             processes.push_back(std::move(process));
         }
-        for (const auto& process : processes)
+        // Written out at once (QProcess otherwise writes only while waiting for that process).
+        for (const auto& process : processes) {
             QCOMPARE(process->write("go\n"), 3);
+            QVERIFY(process->waitForBytesWritten(10000));
+        }
         for (const auto& process : processes) {
             QVERIFY(process->waitForFinished(30000));
             const QByteArray errors = process->readAllStandardError();
