@@ -216,12 +216,10 @@ void TavixProjectCloudConnectWork::stopLoginDeadline()
 
 void TavixProjectCloudConnectWork::onLoginTimeout()
 {
-    qCWarning(lcTavixCloud).nospace() << "relay gave no answer to the login of project " << m_projectUid
-                                      << " within " << LoginTimeoutMs << " ms (link "
-                                      << (m_socket->state() == QAbstractSocket::ConnectedState
-                                              ? "open"
-                                              : "not established")
-                                      << "), giving up";
+    qCWarning(lcTavixCloud).nospace()
+        << "relay gave no answer to the login of project " << m_projectUid << " within " << LoginTimeoutMs
+        << " ms (link " << (m_socket->state() == QAbstractSocket::ConnectedState ? "open" : "not established")
+        << "), giving up";
     Q_EMIT joinError(networkErrorText());
     m_socket->abort();
 }

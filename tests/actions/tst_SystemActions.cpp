@@ -179,8 +179,9 @@ private Q_SLOTS:
             data = map;
         }
         // The tapped control, named in the log when it names no project.
-        const QString tapped = addControl(m_project->getControlManager(), m_sceneId, Kind::EIRCControlType_Label,
-                                          {{"Name", "换项目"}, {"ObjectName", "切换 1"}});
+        const QString tapped =
+            addControl(m_project->getControlManager(), m_sceneId, Kind::EIRCControlType_Label,
+                       {{"Name", "换项目"}, {"ObjectName", "切换 1"}});
         if (data.toMap().isEmpty())
             QTest::ignoreMessage(QtWarningMsg,
                                  "Switch project failed with empty path: control \"换项目\" (tag \"切换 1\", "
@@ -197,9 +198,11 @@ private Q_SLOTS:
                  -1);
         // Run without a control (by another item's script, say): the line says so.
         m_project->packetPath = parent + "/A";
-        QTest::ignoreMessage(QtWarningMsg, "Switch project failed with empty path: control none has the action "
-                                           "EActionType_SwitchProject without a project name or packet path");
-        QCOMPARE(m_manager->execAction(m_sceneId, QString(), Type::EActionType_SwitchProject, QVariantMap()), -1);
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Switch project failed with empty path: control none has the action "
+                             "EActionType_SwitchProject without a project name or packet path");
+        QCOMPARE(m_manager->execAction(m_sceneId, QString(), Type::EActionType_SwitchProject, QVariantMap()),
+                 -1);
     }
     void switchNetworkIp_data()
     {

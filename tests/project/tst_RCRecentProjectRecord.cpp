@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
 #include <optional>
 
 #include <ctime>
@@ -84,9 +85,7 @@ private Q_SLOTS:
 
     void addMoveRemoveAndWrite()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord record;
         QSignalSpy added(&record, &RCRecentProjectRecord::dirPathAdded);
         QSignalSpy moved(&record, &RCRecentProjectRecord::dirPathMoved);
@@ -142,9 +141,7 @@ private Q_SLOTS:
     // other recorded, and a removal by one stays removed.
     void twoInstancesKeepEachOthersProjects()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord first;
         RCRecentProjectRecord second;
         first.addDirPath(a);
@@ -162,9 +159,7 @@ private Q_SLOTS:
     // instance wrote meanwhile.
     void unwrittenChangeSurvivesTheMerge()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord first;
         first.addDirPath(a);
         // A folder in the file's place: it can be neither read nor replaced.
@@ -229,9 +224,7 @@ private Q_SLOTS:
     // says so in the log, and the packet is written with the next change once the lock is free.
     void lockedRecordIsLeftAsItIs()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord record;
         record.addDirPath(a);
         const QByteArray before = readRecord();
@@ -252,6 +245,7 @@ private Q_SLOTS:
     }
 
 private:
+    std::array<QString, 3> packetsABC() { return {makePacket(u"A"_s), makePacket(u"B"_s), makePacket(u"C"_s)}; }
     QString makePacket(const QString& relative)
     {
         const QString path = m_home->filePath(relative);
