@@ -1,5 +1,7 @@
 #include "actions/RCAction_SwitchProject.h"
 
+#include "editing/RCSceneItemPresenter.h"
+#include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
 #include "project/IRCProject.h"
 #include "project/RCPacketFolder.h"
@@ -7,9 +9,26 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QMetaEnum>
 
-int RCAction_SwitchProject::execute(const QString& /*sceneId*/, const QString& /*sceneItemId*/,
-                                    const QVariant& data)
+namespace {
+
+// The tapped control for the log: its name and tag, and its scene's name; "none" without one.
+QString controlText(const QString& sceneId, const QString& sceneItemId)
+{
+    if (sceneItemId.isEmpty())
+        return QStringLiteral("none");
+    const auto value = [&](const QString& key) {
+        return RCSceneItemPresenter::instance()->getPropertyValue(sceneId, sceneItemId, key).toString();
+    };
+    return QStringLiteral("\"%1\" (tag \"%2\", scene \"%3\")")
+        .arg(value(RCKeys::Name()), value(RCKeys::ObjectName()),
+             RCScenePresenter::instance()->getPropertyValue(sceneId, RCKeys::Name()).toString());
+}
+
+} // namespace
+
+int RCAction_SwitchProject::execute(const QString& sceneId, const QString& sceneItemId, const QVariant& data)
 {
     if (!project())
         return -1;
@@ -28,7 +47,10 @@ int RCAction_SwitchProject::execute(const QString& /*sceneId*/, const QString& /
         }
     }
     if (name.isEmpty() && packetPath.isEmpty()) {
-        qWarning() << "Switch project failed with empty path";
+        qWarning().noquote() << "Switch project failed with empty path: control"
+                             << controlText(sceneId, sceneItemId) << "has the action"
+                             << QMetaEnum::fromType<EActionType>().valueToKey(EActionType_SwitchProject)
+                             << "without a project name or packet path";
         return -1;
     }
     if (current.isEmpty() || !RCPacketFolder::isValidPacketName(name)) {

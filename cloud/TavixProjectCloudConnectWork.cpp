@@ -194,10 +194,39 @@ void TavixProjectCloudConnectWork::on_sig_joinProject(const QString& projectUid,
     } else {
         sendLogin();
     }
+    startLoginDeadline();
+}
+
+void TavixProjectCloudConnectWork::startLoginDeadline()
+{
+    if (!m_loginDeadline) {
+        m_loginDeadline = new QTimer(this);
+        m_loginDeadline->setSingleShot(true);
+        m_loginDeadline->setTimerType(Qt::PreciseTimer);
+        connect(m_loginDeadline, &QTimer::timeout, this, &TavixProjectCloudConnectWork::onLoginTimeout);
+    }
+    m_loginDeadline->start(LoginTimeoutMs);
+}
+
+void TavixProjectCloudConnectWork::stopLoginDeadline()
+{
+    if (m_loginDeadline)
+        m_loginDeadline->stop();
+}
+
+void TavixProjectCloudConnectWork::onLoginTimeout()
+{
+    qCWarning(lcTavixCloud).nospace()
+        << "relay gave no answer to the login of project " << m_projectUid << " within " << LoginTimeoutMs
+        << " ms (link " << (m_socket->state() == QAbstractSocket::ConnectedState ? "open" : "not established")
+        << "), giving up";
+    Q_EMIT joinError(networkErrorText());
+    m_socket->abort();
 }
 
 void TavixProjectCloudConnectWork::on_sig_exitProject()
 {
+    stopLoginDeadline();
     if (!m_socket)
         return;
     // A link still being opened has no closing handshake yet: cancel it, so the join does not
@@ -263,6 +292,7 @@ void TavixProjectCloudConnectWork::onDisconnected()
     if (m_socket->closeCode() == QWebSocketProtocol::CloseCodeTooMuchData) {
         qCWarning(lcTavixCloud).nospace() << "relay link closed: a message above the size limit ("
                                           << MaxIncomingMessageSize << " bytes): " << m_socket->closeReason();
+        stopLoginDeadline();
         Q_EMIT joinError(networkErrorText());
     } else {
         qCInfo(lcTavixCloud) << "relay link closed" << m_socket->closeCode() << m_socket->closeReason();
@@ -277,6 +307,8 @@ void TavixProjectCloudConnectWork::onError(QAbstractSocket::SocketError error)
 {
     if (error == QAbstractSocket::RemoteHostClosedError)
         return;
+    // Reported here: the join's deadline has nothing left to report.
+    stopLoginDeadline();
     qCWarning(lcTavixCloud) << "relay link error" << error << m_socket->errorString();
     Q_EMIT joinError(networkErrorText());
 }
@@ -349,6 +381,7 @@ void TavixProjectCloudConnectWork::onTextMessageReceived(const QString& message)
 
 void TavixProjectCloudConnectWork::onLoginReply(const QJsonObject& frame)
 {
+    stopLoginDeadline();
     const std::optional<int> status = statusOf(frame.value(QLatin1String("status")));
     if (status == 0) {
         m_ownId = frame.value(QLatin1String("data")).toVariant().toString();
@@ -455,6 +488,8 @@ void TavixProjectCloudConnectWork::releaseResources()
         delete m_heartbeat;
         m_heartbeat = nullptr;
     }
+    delete m_loginDeadline;
+    m_loginDeadline = nullptr;
     if (m_socket) {
         disconnect(m_socket, nullptr, this, nullptr);
         if (m_socket->state() == QAbstractSocket::ConnectedState) {

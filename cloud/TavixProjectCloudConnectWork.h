@@ -50,6 +50,11 @@ class QWebSocket;
 // or 15 s after the next heartbeat went out unanswered (25 s at most with the default heartbeat),
 // and the link ends as on any network failure (joinError(networkErrorText()), then exitSuccess).
 //
+// A join request that has no answer to its login LoginTimeoutMs after it opened the link (or sent
+// the login over the open one) ends the link with joinError(networkErrorText()): a relay that
+// accepts the connection but never completes the handshake, or never answers the login, is
+// reported instead of leaving the user waiting in silence.
+//
 // There is no reconnection: after a refused login, an error or a dropped link the device stays out
 // until the next join request.
 class TavixProjectCloudConnectWork : public NetworkWorker
@@ -69,6 +74,7 @@ public:
     // How often a hold that waits for the system to take our bytes tries to write again.
     static constexpr int HoldPollMs = 5;
     static constexpr int HoldLogMs = 10000;
+    static constexpr int LoginTimeoutMs = 15000;
 
     // The relay URL may be changed later with setRelayUrl.
     explicit TavixProjectCloudConnectWork(const QUrl& relayUrl);
@@ -114,6 +120,9 @@ private:
     void onError(QAbstractSocket::SocketError error);
     void sendPing();
     void sendLogin();
+    void startLoginDeadline();
+    void stopLoginDeadline();
+    void onLoginTimeout();
     void sendFrame(const QJsonObject& frame);
     void onLoginReply(const QJsonObject& frame);
     void onMessage(const QJsonObject& frame);
@@ -135,6 +144,7 @@ private:
     QString m_verificationCode;
     QString m_ownId;
     QTimer* m_heartbeat = nullptr;
+    QTimer* m_loginDeadline = nullptr; // runs from a join request until the login is answered
     mutable QMutex m_mutex;
     QUrl m_relayUrl;                                    // guarded by m_mutex
     int m_heartbeatInterval = DefaultHeartbeatInterval; // guarded by m_mutex

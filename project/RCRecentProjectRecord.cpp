@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -23,8 +24,27 @@ RCRecentProjectRecord::RCRecentProjectRecord(QObject* parent) : QObject(parent)
     m_recordFilePath = home + QStringLiteral("/Tavix/recently.data");
     m_legacyDirPath = home + QStringLiteral("/Tavix/projectList");
     QDir().mkpath(QFileInfo(m_recordFilePath).absolutePath());
-    load();
-    importLegacyFolders();
+    update([this] {
+        const bool dropped = load();
+        return importLegacyFolders() || dropped;
+    });
+}
+
+void RCRecentProjectRecord::update(const std::function<bool()>& change)
+{
+    QLockFile lock(m_recordFilePath + QStringLiteral(".lock"));
+    const bool locked = lock.tryLock(LockWaitMs);
+    if (!change())
+        return;
+    if (locked) {
+        save();
+        return;
+    }
+    trim();
+    m_unsaved = true;
+    qCWarning(lcRcRecentProject) << "RCRecentProjectRecord: record file locked by another instance for"
+                                 << LockWaitMs << "ms, left as it is; the change is written with the next one"
+                                 << m_recordFilePath << "lock error" << lock.error();
 }
 
 bool RCRecentProjectRecord::isNonEmptyDir(const QString& path)
@@ -73,11 +93,11 @@ void RCRecentProjectRecord::refresh()
     m_dirPaths = merged;
 }
 
-void RCRecentProjectRecord::load()
+bool RCRecentProjectRecord::load()
 {
     QStringList pieces;
     if (!readPieces(&pieces))
-        return;
+        return false;
 
     bool dropped = false;
     for (const QString& piece : pieces) {
@@ -86,14 +106,13 @@ void RCRecentProjectRecord::load()
         else
             dropped = true;
     }
-    if (dropped || pieces.size() > MaxEntries)
-        save();
+    return dropped || pieces.size() > MaxEntries;
 }
 
-void RCRecentProjectRecord::importLegacyFolders()
+bool RCRecentProjectRecord::importLegacyFolders()
 {
     if (!isNonEmptyDir(m_legacyDirPath))
-        return;
+        return false;
     const QFileInfoList subDirs =
         QDir(m_legacyDirPath).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time);
     bool appended = false;
@@ -105,8 +124,7 @@ void RCRecentProjectRecord::importLegacyFolders()
         m_dirPaths.append(path);
         appended = true;
     }
-    if (appended)
-        save();
+    return appended;
 }
 
 bool RCRecentProjectRecord::canRecord(const QString& path)
@@ -123,36 +141,47 @@ void RCRecentProjectRecord::addDirPath(const QString& path)
         return;
     }
     // Another instance on the same home may have changed the file since: its entries stay.
-    refresh();
-    const int index = m_dirPaths.indexOf(path);
-    if (index < 0) {
-        m_dirPaths.prepend(path);
-        Q_EMIT dirPathAdded(path);
-        save();
-        return;
-    }
-    if (index == 0)
-        return;
-    m_dirPaths.move(index, 0);
-    save();
-    Q_EMIT dirPathMoved(path, 0);
+    bool moved = false;
+    update([&] {
+        refresh();
+        const int index = m_dirPaths.indexOf(path);
+        if (index == 0)
+            return false;
+        if (index < 0) {
+            m_dirPaths.prepend(path);
+            Q_EMIT dirPathAdded(path);
+            return true;
+        }
+        m_dirPaths.move(index, 0);
+        moved = true;
+        return true;
+    });
+    if (moved)
+        Q_EMIT dirPathMoved(path, 0);
 }
 
 void RCRecentProjectRecord::removeDirPath(const QString& path)
 {
-    refresh();
-    if (!m_dirPaths.contains(path))
-        return;
-    m_dirPaths.removeAll(path);
-    Q_EMIT dirPathRemoved(path);
-    save();
+    update([&] {
+        refresh();
+        if (!m_dirPaths.contains(path))
+            return false;
+        m_dirPaths.removeAll(path);
+        Q_EMIT dirPathRemoved(path);
+        return true;
+    });
 }
 
-void RCRecentProjectRecord::save()
+void RCRecentProjectRecord::trim()
 {
     m_dirPaths.removeDuplicates();
     if (m_dirPaths.size() > MaxEntries)
         m_dirPaths.erase(m_dirPaths.begin() + MaxEntries, m_dirPaths.end());
+}
+
+void RCRecentProjectRecord::save()
+{
+    trim();
 
     QString text;
     for (const QString& path : std::as_const(m_dirPaths))

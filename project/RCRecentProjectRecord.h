@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 // The list of project packet folders the user opened or saved, newest first, kept in
 // "<home>/Tavix/recently.data". At construction it drops folders that no longer exist or
 // are empty and imports the packet folders of the older "<home>/Tavix/projectList" layout.
@@ -10,6 +12,10 @@
 // File format: every path followed by ">", then one line feed. Paths are stored exactly as
 // given (white space included); a path containing ">" cannot be stored and is refused.
 // The file is replaced atomically on every change, whole or not at all (saveFailed tells).
+// Every change reads the file, merges and writes it under the lock file "recently.data.lock", so
+// that instances on the same home changing the list at once all keep their change. When the lock
+// cannot be had within LockWaitMs the file is left as it is (logged) and the change stays in the
+// list in memory, to be written with the next change; the caller (a save) goes on regardless.
 //
 // GUI thread only. instance() is the process-wide record; it is created on first use and
 // never deleted.
@@ -19,6 +25,7 @@ class RCRecentProjectRecord : public QObject
 
 public:
     static constexpr int MaxEntries = 24;
+    static constexpr int LockWaitMs = 2000;
 
     static RCRecentProjectRecord* instance();
 
@@ -42,9 +49,6 @@ public:
     QStringList getDirPathList() const { return m_dirPaths; }
     bool contains(const QString& path) const { return m_dirPaths.contains(path); }
 
-    // De-duplicates the list, keeps its newest MaxEntries entries and writes the file.
-    void save();
-
     QString recordFilePath() const { return m_recordFilePath; }
 
 Q_SIGNALS:
@@ -59,8 +63,16 @@ private:
     static bool isNonEmptyDir(const QString& path);
     // The record file's pieces; false when it cannot be read.
     bool readPieces(QStringList* pieces) const;
-    void load();
-    void importLegacyFolders();
+    // Runs change (which reads the file and changes the list) and, when it returns true, writes
+    // the list; both under the lock file.
+    void update(const std::function<bool()>& change);
+    // De-duplicates the list, keeps its newest MaxEntries entries and writes the file. The caller
+    // holds the lock.
+    void save();
+    void trim();
+    // Both return whether the list differs from the file.
+    bool load();
+    bool importLegacyFolders();
 
     QString m_recordFilePath;
     QString m_legacyDirPath;

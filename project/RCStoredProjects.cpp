@@ -25,10 +25,12 @@ int RCStoredProjects::rescan()
         QVariantMap entry;
         entry.insert(RCKeys::ProjectPacketPath(), folder);
         entry.insert(RCKeys::Name(), RCPacketFolder::folderName(folder));
+        // "" for a packet without a thumbnail (never saved with a window, or copied without it): its
+        // tile shows no picture instead of failing to load one.
+        const QString thumbnail =
+            QStringLiteral("%1/%2").arg(folder, QLatin1String(RCPacketFolder::ThumbnailFileName));
         entry.insert(RCKeys::ThumbnailPath(),
-                     QUrl::fromLocalFile(QStringLiteral("%1/%2").arg(
-                                             folder, QLatin1String(RCPacketFolder::ThumbnailFileName)))
-                         .toString());
+                     QFileInfo(thumbnail).isFile() ? QUrl::fromLocalFile(thumbnail).toString() : QString());
         m_list.append(entry);
     }
     return int(m_list.size());

@@ -13,8 +13,8 @@ class RCStoredProjects
 public:
     // Reads the list afresh from the record; its length.
     int rescan();
-    // Entry `i` of the last scan ("ProjectPacketPath", "Name", "ThumbnailPath" as a "file:" URL),
-    // or an empty map.
+    // Entry `i` of the last scan ("ProjectPacketPath", "Name", "ThumbnailPath" as a "file:" URL, ""
+    // when the packet has no thumbnail), or an empty map.
     QVariantMap entry(int i) const;
 
     // Deletes a packet's own files (and its folder once empty) and drops it from the record; false

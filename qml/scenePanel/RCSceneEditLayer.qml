@@ -307,6 +307,9 @@ Item {
         releasePress()
         updateFrame()
     }
+    // Here rather than in the panel: the panel's own handler can run before this layer's mScale has
+    // the new value, which would give the frame the new place and the old size.
+    onMScaleChanged: updateFrame()
     Keys.onPressed: event => handleKeyPress(event)
     Keys.onReleased: event => handleKeyRelease(event)
 

@@ -276,7 +276,6 @@ Item {
     onMSceneItemPresenterChanged: showScene()
     onMSceneIdChanged: showScene()
     onMShownChanged: followShown()
-    onMScaleChanged: editLayer.updateFrame()
     onMScreenWidthChanged: editLayer.updateFrame()
     onMScreenHeightChanged: editLayer.updateFrame()
     onWidthChanged: centerDisplay()

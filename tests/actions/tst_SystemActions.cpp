@@ -178,9 +178,16 @@ private Q_SLOTS:
                 it.value() = it.value().toString().replace("@", parent);
             data = map;
         }
+        // The tapped control, named in the log when it names no project.
+        const QString tapped =
+            addControl(m_project->getControlManager(), m_sceneId, Kind::EIRCControlType_Label,
+                       {{"Name", "换项目"}, {"ObjectName", "切换 1"}});
         if (data.toMap().isEmpty())
-            QTest::ignoreMessage(QtWarningMsg, "Switch project failed with empty path");
-        const int result = m_manager->execAction(m_sceneId, QString(), Type::EActionType_SwitchProject, data);
+            QTest::ignoreMessage(QtWarningMsg,
+                                 "Switch project failed with empty path: control \"换项目\" (tag \"切换 1\", "
+                                 "scene \"S\") has the action EActionType_SwitchProject without a project "
+                                 "name or packet path");
+        const int result = m_manager->execAction(m_sceneId, tapped, Type::EActionType_SwitchProject, data);
         QCOMPARE(result, opened.isEmpty() ? -1 : 0);
         QCOMPARE(m_project->switchRequests,
                  opened.isEmpty() ? QStringList() : QStringList{parent + "/" + opened});
@@ -188,6 +195,13 @@ private Q_SLOTS:
         m_project->packetPath.clear();
         QCOMPARE(m_manager->execAction(m_sceneId, QString(), Type::EActionType_SwitchProject,
                                        QVariantMap{{"ProjectName", "B"}}),
+                 -1);
+        // Run without a control (by another item's script, say): the line says so.
+        m_project->packetPath = parent + "/A";
+        QTest::ignoreMessage(QtWarningMsg,
+                             "Switch project failed with empty path: control none has the action "
+                             "EActionType_SwitchProject without a project name or packet path");
+        QCOMPARE(m_manager->execAction(m_sceneId, QString(), Type::EActionType_SwitchProject, QVariantMap()),
                  -1);
     }
     void switchNetworkIp_data()

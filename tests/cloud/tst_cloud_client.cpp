@@ -7,6 +7,7 @@
 #include "cloud/TavixProjectCloudConnectWork.h"
 #include "support/ProcessThreads.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QNetworkInterface>
 #include <QProcess>
@@ -14,7 +15,10 @@
 #include <QSysInfo>
 #include <QTcpServer>
 #include <QThread>
+#include <QTcpSocket>
+#include <QWebSocket>
 #include <QWebSocketProtocol>
+#include <QWebSocketServer>
 
 namespace {
 
@@ -282,6 +286,76 @@ private Q_SLOTS:
         m_client->exitProject();
         QVERIFY(!logins.wait(500));
         QCOMPARE(joined.count() + failed.count(), 0);
+    }
+
+    // A relay that takes the connection and then says nothing, either before the WebSocket handshake
+    // or after it (the login goes unanswered), ends the join 15 s after it started with a network
+    // error and a closed link; it is never shown as joined. Both relays are tried at once.
+    void silentRelayFailsAfterFifteenSeconds()
+    {
+        QTcpServer mute; // accepts TCP, never completes the handshake
+        QVERIFY(mute.listen(QHostAddress::LocalHost));
+        QWebSocketServer deaf(QStringLiteral("deaf"), QWebSocketServer::NonSecureMode);
+        QVERIFY(deaf.listen(QHostAddress::LocalHost)); // completes the handshake, never answers
+        QSignalSpy tcpAccepted(&mute, &QTcpServer::newConnection);
+        // Taken as the handshake completes, so that the login that follows is seen.
+        std::unique_ptr<QWebSocket> ws; // the caller's to delete
+        std::unique_ptr<QSignalSpy> wsGone, wsLogin;
+        connect(&deaf, &QWebSocketServer::newConnection, this, [&] {
+            ws.reset(deaf.nextPendingConnection());
+            wsGone = std::make_unique<QSignalSpy>(ws.get(), &QWebSocket::disconnected);
+            wsLogin = std::make_unique<QSignalSpy>(ws.get(), &QWebSocket::textMessageReceived);
+        });
+        const QList<QUrl> urls{QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(mute.serverPort())),
+                               QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(deaf.serverPort()))};
+        std::vector<std::unique_ptr<TavixProjectCloudConnectWork>> workers;
+        // What each worker reported, taken in this thread.
+        struct Reports
+        {
+            QStringList errors;
+            qint64 firstErrorAfter = -1;
+            int joins = 0;
+            int exits = 0;
+        };
+        QList<Reports> reports(urls.size());
+        QElapsedTimer clock;
+        QObject context;
+        for (int i = 0; i < urls.size(); ++i) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("relay gave no answer to the login"));
+            workers.push_back(std::make_unique<TavixProjectCloudConnectWork>(urls.at(i)));
+            auto* worker = workers.back().get();
+            Reports* report = &reports[i];
+            connect(worker, &TavixProjectCloudConnectWork::joinError, &context,
+                    [report, &clock](const QString& e) {
+                        if (report->errors.isEmpty())
+                            report->firstErrorAfter = clock.elapsed();
+                        report->errors.append(e);
+                    });
+            connect(worker, &TavixProjectCloudConnectWork::joinSuccess, &context,
+                    [report] { ++report->joins; });
+            connect(worker, &TavixProjectCloudConnectWork::exitSuccess, &context,
+                    [report] { ++report->exits; });
+        }
+        clock.start();
+        for (const auto& worker : workers)
+            Q_EMIT worker->sig_joinProject(QStringLiteral("p"), QStringLiteral("c"));
+        QVERIFY(tcpAccepted.wait(5000));
+        QTcpSocket* tcp = mute.nextPendingConnection();
+        QSignalSpy tcpGone(tcp, &QTcpSocket::disconnected);
+        QTRY_VERIFY_WITH_TIMEOUT(wsLogin && wsLogin->count() > 0, 5000);
+        QVERIFY(wsLogin->first().first().toString().contains(R"("type":"device_login")"));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!reports[0].errors.isEmpty() && !reports[1].errors.isEmpty(), 20000);
+        QVERIFY(tcpGone.count() > 0 || tcpGone.wait(5000));
+        QVERIFY(wsGone->count() > 0 || wsGone->wait(5000));
+        QTest::qWait(200); // anything more the end of the links gives
+        for (int i = 0; i < urls.size(); ++i) {
+            QCOMPARE(reports[i].errors, QStringList{QStringLiteral("网络连接错误")});
+            QVERIFY2(reports[i].firstErrorAfter >= 14990 && reports[i].firstErrorAfter < 18000,
+                     qPrintable(QString::number(reports[i].firstErrorAfter)));
+            QCOMPARE(reports[i].joins + reports[i].exits, 0);
+            QVERIFY(!workers[i]->isJoinProject());
+        }
     }
 
     // A message above the limit is refused before it is held: the link ends, nothing is delivered,

@@ -416,7 +416,11 @@ private Q_SLOTS:
         const QVariantMap entry = m_project->getProject(0);
         QCOMPARE(entry.value(RCKeys::Name()).toString(), u"alive #2"_s);
         QCOMPARE(entry.value(RCKeys::ProjectPacketPath()).toString(), alive);
-        QCOMPARE(QUrl(entry.value(RCKeys::ThumbnailPath()).toString()).toLocalFile(),
+        // No thumbnail yet: no picture for the tile to try.
+        QCOMPARE(entry.value(RCKeys::ThumbnailPath()).toString(), QString());
+        QVERIFY(writeTestFile(alive + u"/thumbnail.png"_s, "png"));
+        QCOMPARE(m_project->getProjectCount(), 2);
+        QCOMPARE(QUrl(m_project->getProject(0).value(RCKeys::ThumbnailPath()).toString()).toLocalFile(),
                  alive + u"/thumbnail.png"_s);
         QCOMPARE(m_project->getProject(2), QVariantMap());
     }

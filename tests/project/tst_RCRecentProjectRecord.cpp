@@ -3,16 +3,26 @@
 #include "support/FileTree.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
 #include <optional>
 
 #include <ctime>
 #include <utime.h>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+// Run as a writer by instancesSavingAtOnceKeepEveryPacket: reads the record, waits for a line on
+// its standard input, then adds the packets of its arguments one after the other.
+const char* const kAddPackets = "--add-packets";
+} // namespace
 
 class tst_RCRecentProjectRecord : public QObject
 {
@@ -75,9 +85,7 @@ private Q_SLOTS:
 
     void addMoveRemoveAndWrite()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord record;
         QSignalSpy added(&record, &RCRecentProjectRecord::dirPathAdded);
         QSignalSpy moved(&record, &RCRecentProjectRecord::dirPathMoved);
@@ -133,9 +141,7 @@ private Q_SLOTS:
     // other recorded, and a removal by one stays removed.
     void twoInstancesKeepEachOthersProjects()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord first;
         RCRecentProjectRecord second;
         first.addDirPath(a);
@@ -153,9 +159,7 @@ private Q_SLOTS:
     // instance wrote meanwhile.
     void unwrittenChangeSurvivesTheMerge()
     {
-        const QString a = makePacket(u"A"_s);
-        const QString b = makePacket(u"B"_s);
-        const QString c = makePacket(u"C"_s);
+        const auto [a, b, c] = packetsABC();
         RCRecentProjectRecord first;
         first.addDirPath(a);
         // A folder in the file's place: it can be neither read nor replaced.
@@ -171,7 +175,77 @@ private Q_SLOTS:
         QCOMPARE(readRecord(), (a + ">" + b + ">" + c + ">\n").toUtf8());
     }
 
+    // Instances on one home saving at the same moment (separate processes, released together): each
+    // read-merge-write waits for the others, so every packet is on the list, each writer's newest
+    // first, and the file holds exactly that list.
+    void instancesSavingAtOnceKeepEveryPacket()
+    {
+        const int writers = 3;
+        const int packetsEach = 8; // all of them fit in the list
+        QList<QStringList> packets(writers);
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int w = 0; w < writers; ++w) {
+            for (int i = 0; i < packetsEach; ++i)
+                packets[w].append(makePacket(u"w%1/p%2"_s.arg(w).arg(i)));
+            auto process = std::make_unique<QProcess>();
+            process->start(QCoreApplication::applicationFilePath(),
+                           QStringList{QLatin1String(kAddPackets)} + packets[w]);
+            QVERIFY(process->waitForStarted(10000));
+            processes.push_back(std::move(process));
+        }
+        // Written out at once (QProcess otherwise writes only while waiting for that process).
+        for (const auto& process : processes) {
+            QCOMPARE(process->write("go\n"), 3);
+            QVERIFY(process->waitForBytesWritten(10000));
+        }
+        for (const auto& process : processes) {
+            QVERIFY(process->waitForFinished(30000));
+            const QByteArray errors = process->readAllStandardError();
+            QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0 &&
+                         errors.isEmpty(),
+                     errors.constData());
+        }
+
+        RCRecentProjectRecord record;
+        const QStringList list = record.getDirPathList();
+        QCOMPARE(list.size(), writers * packetsEach);
+        for (const QStringList& own : std::as_const(packets)) {
+            qsizetype previous = list.size();
+            for (const QString& packet : own) {
+                const qsizetype at = list.indexOf(packet);
+                QVERIFY2(at >= 0 && at < previous, qPrintable(packet + u" in "_s + list.join(u' ')));
+                previous = at;
+            }
+        }
+        QCOMPARE(readRecord(), (list.join(QLatin1Char('>')) + u">\n"_s).toUtf8());
+    }
+
+    // While another holds the lock past the wait (2 s), a save goes on without touching the file,
+    // says so in the log, and the packet is written with the next change once the lock is free.
+    void lockedRecordIsLeftAsItIs()
+    {
+        const auto [a, b, c] = packetsABC();
+        RCRecentProjectRecord record;
+        record.addDirPath(a);
+        const QByteArray before = readRecord();
+        {
+            QLockFile other(recordPath() + u".lock"_s);
+            QVERIFY(other.tryLock(0));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"record file locked by another instance"_s));
+            QElapsedTimer waited;
+            waited.start();
+            record.addDirPath(b);
+            QVERIFY2(waited.elapsed() >= 1900 && waited.elapsed() < 10000,
+                     qPrintable(QString::number(waited.elapsed())));
+            QCOMPARE(readRecord(), before);
+            QCOMPARE(record.getDirPathList(), (QStringList{b, a}));
+        }
+        record.addDirPath(c);
+        QCOMPARE(readRecord(), (c + ">" + b + ">" + a + ">\n").toUtf8());
+    }
+
 private:
+    std::array<QString, 3> packetsABC() { return {makePacket(u"A"_s), makePacket(u"B"_s), makePacket(u"C"_s)}; }
     QString makePacket(const QString& relative)
     {
         const QString path = m_home->filePath(relative);
@@ -185,5 +259,20 @@ private:
     std::optional<TemporaryHome> m_home;
 };
 
-QTEST_GUILESS_MAIN(tst_RCRecentProjectRecord)
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], kAddPackets) == 0) {
+        RCRecentProjectRecord record;
+        QFile input;
+        if (!input.open(stdin, QIODevice::ReadOnly) || input.readLine().isEmpty())
+            return 2;
+        for (const QString& packet : QCoreApplication::arguments().mid(2))
+            record.addDirPath(packet);
+        return 0;
+    }
+    tst_RCRecentProjectRecord test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_RCRecentProjectRecord.moc"

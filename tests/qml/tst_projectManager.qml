@@ -123,6 +123,22 @@ RCTestMainWindow {
             compare(cancelSpy.count, 1)
         }
 
+        // A packet without a thumbnail has a tile without a picture, and the page logs nothing for
+        // it; a packet with one shows it.
+        function test_tileWithoutThumbnail() {
+            var bare = storedPacket("无图")
+            var pictured = storedPacket("有图")
+            verify(testSupport.writeImage(pictured + "/thumbnail.png", "#ff0000", 8, 8))
+            verify(!testSupport.exists(bare + "/thumbnail.png"))
+            failOnWarning(/./)
+            var stored = views(makePage())[1]
+            var none = findChild(child(stored, "tile_无图"), "thumbnail")
+            var shown = findChild(child(stored, "tile_有图"), "thumbnail")
+            tryCompare(shown, "status", Image.Ready)
+            compare(String(none.source), "")
+            compare(none.status, Image.Null)
+        }
+
         // A template's tile shows the whole badge of its thumbnail (the network-link button of the
         // template's scene, at one of its corners).
         function test_templateBadgeShows_data() {

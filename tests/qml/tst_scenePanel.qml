@@ -295,6 +295,48 @@ RCTestMainWindow {
             verify(!testSupport.canUndo(), "one step")
         }
 
+        // After a zoom step (also one asked for during a rubber band, done at its release) the
+        // selection frame and its handles have the new zoom's place and size, so that a handle
+        // dragged 10 px straight right widens the item by 10 px of the new zoom and leaves its height.
+        function test_frameFollowsTheZoom_data() {
+            return [
+                {tag: "out", first: 0, wheel: -120, band: false, scale: 1.1, frame: [200 / 1.1, 100 / 1.1], size: [211, 100]},
+                {tag: "in", first: -120, wheel: 120, band: false, scale: 1, frame: [200, 100], size: [210, 100]},
+                {tag: "in during a band", first: -120, wheel: 120, band: true, scale: 1, frame: [200, 100], size: [210, 100]}
+            ]
+        }
+        function test_frameFollowsTheZoom(data) {
+            var ids = loadScene(960, 540, [[100, 100, 200, 100]])
+            if (data.first)
+                mouseWheel(panel, 400, 300, 0, data.first, Qt.NoButton, Qt.ControlModifier)
+            if (data.band) {
+                var from = at(90, 90)
+                var to = at(310, 210)
+                mousePress(panel, from.x, from.y, Qt.LeftButton)
+                mouseMove(panel, to.x, to.y, -1, Qt.LeftButton)
+                mouseWheel(panel, to.x, to.y, 0, data.wheel, Qt.LeftButton, Qt.ControlModifier)
+                mouseRelease(panel, to.x, to.y, Qt.LeftButton)
+                compare(selectedIds(), ids)
+            } else {
+                select(ids)
+                mouseWheel(panel, 400, 300, 0, data.wheel, Qt.NoButton, Qt.ControlModifier)
+            }
+            compare(panel.mScale, data.scale)
+            var f = frame()
+            fuzzyCompare(f[0], panel.toCanvasX(100), 0.001)
+            fuzzyCompare(f[1], panel.toCanvasY(100), 0.001)
+            fuzzyCompare(f[2], data.frame[0], 0.001)
+            fuzzyCompare(f[3], data.frame[1], 0.001)
+            var handle = findChild(panel, "sceneHandle_rightBottom")
+            var centre = handle.mapToItem(panel, handle.width / 2, handle.height / 2)
+            var corner = at(300, 200)
+            fuzzyCompare(centre.x, corner.x, 0.001)
+            fuzzyCompare(centre.y, corner.y, 0.001)
+            drag(centre, Qt.point(centre.x + 10, centre.y), 5)
+            compare(items.getSize(sceneId, ids[0]), Qt.size(data.size[0], data.size[1]))
+            compare(posOf(ids[0]), [100, 100])
+        }
+
         // Pressing selects: an item alone (Ctrl adds it), empty canvas clears (Ctrl keeps); a
         // rubber band selects the items with a corner inside it, unless it is under 5 dp wide or
         // high. The first item's view is the pressed one where they overlap.
