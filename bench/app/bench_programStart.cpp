@@ -87,8 +87,9 @@ void buildProjects(RCProject* project)
     }
 }
 
-// Packets of 10 scenes sharing the first count items of the 5,000 packet between them in turn,
-// for count 1,000 and 5,000: the other scenes' values and the packet's pictures as they are there.
+// Packets of 10 scenes that hold the first count items of the 5,000 packet, a tenth each in their
+// order, for count 1,000 and 5,000; the scenes' own values, the rest of the file and the pictures
+// as the 5,000 packet has them.
 void buildLoadProjects()
 {
     QFile source(g_projectFiles.value(5000));
