@@ -71,8 +71,9 @@ scene_box() {
 }
 xdotool mousemove 512 400
 # until the scene shows (a program still loading shows none of its background), then zoomed out
+left=0 top=0 right=0 bottom=0
 for _ in $(seq 1 60); do
-    read -r left top right bottom < <(scene_box 2> /dev/null)
+    read -r left top right bottom < <(scene_box 2> /dev/null) || true
     if ((right - left > 1)); then
         ((right - left <= 390)) && break
         for _ in 1 2 3 4 5; do xdotool keydown ctrl click 5 keyup ctrl; done
