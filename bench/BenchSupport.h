@@ -32,10 +32,11 @@ inline int runBenchmarks(int argc, char** argv)
     return runBenchmarks(argc, argv, [] {});
 }
 
-// The process's resident set in KiB (0 where /proc is not there).
-inline double residentSetKiB()
+// The resident set in KiB of this process, or of the process pid (0 where /proc is not there or
+// the process is gone).
+inline double residentSetKiB(qint64 pid = 0)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(pid ? QStringLiteral("/proc/%1/status").arg(pid) : QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
     const QList<QByteArray> lines = status.readAll().split('\n');

@@ -1,24 +1,54 @@
 #!/usr/bin/env python3
-"""Runs the responsiveness benchmarks several times and prints each figure as min / median / max.
+"""The figures of the program as users meet it, each against the previous build and against a bare
+twin, in one table; and, with --in-process, the in-process benchmarks' figures as before.
 
-    scripts/bench-figures.py [--runs N] [--build build/release-bench] [--only NAME ...]
+    scripts/bench-figures.py [--build build/release] [--previous PROGRAM] [--runs N]
+                             [--only NAME ...] [--save DIR] [--from FILE ...]
+    scripts/bench-figures.py --in-process [--runs N] [--build build/release-bench] [--only NAME ...]
 
-Every figure is a ratio of a measured benchmark to its twin from the same run: "wall" divides the
-real times, "cpu" the CPU times of the two (Google Benchmark's real_time and cpu_time), so a loaded
-machine shows up as a gap between the two. The tap figures are the benchmark's own percentile
-ratios, and so are the start-up figures of the program binary (bench_programStart: "x_twin", and
-with TAVIX_PREVIOUS_PROGRAM naming another build's program, "x_previous"). Benchmarks that start the project root run in a private network namespace
-(scripts/netns-run.sh under `unshare -rn`), all on the offscreen platform with the software renderer.
-Exits non-zero when a benchmark fails or a figure is missing from its output.
+The user-level benchmarks are the program binary's start-up and load (BUILD/bench/app/
+bench_programStart: start-up without a project, load of 10 scenes of 1,000 and 5,000 items named on
+the command line to the first frame, and the memory held after that load) and every
+bench/app/bench_*_xvfb.sh (scene switch, rubber band, and whatever else is there: drag, save),
+each run as `bench_X_xvfb.sh PROGRAM` with TAVIX_PREVIOUS_PROGRAM naming the previous build's
+program (--previous, else that variable; without one the ÷ previous columns stay empty). Each
+prints its measurements as lines
+
+    FIGURE <figure> <new|previous|twin> <value> <unit>
+
+in the order they were taken; any bench that prints such lines plugs in. Their outputs are kept
+(--save DIR, else a temporary folder that is named at the end) and can be read again instead of
+running anything (--from FILE ...).
+
+Rows are the figures (start-up, switch, drag, band, clearing click, save, load, memory, then any
+other), columns new ÷ previous and new ÷ twin as min / median / max. Where a figure has as many
+values of both variants, they are taken in pairs in the order taken (the benches alternate the
+variants round by round); otherwise each new value is divided by the other's median. For a rate
+(fps) more is better, for a time or a size less.
+
+Exits non-zero when a benchmark fails or prints no figure.
 """
 import argparse
+import glob
 import json
 import os
+import re
 import statistics
 import subprocess
 import sys
+import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# --- in-process figures (--in-process) ------------------------------------------------------------
+#
+# Every figure is a ratio of a measured benchmark to its twin from the same run: "wall" divides the
+# real times, "cpu" the CPU times of the two (Google Benchmark's real_time and cpu_time), so a
+# loaded machine shows up as a gap between the two. The tap figures are the benchmark's own
+# percentile ratios, and so are the start-up figures of the program binary (bench_programStart:
+# "x_twin", and with TAVIX_PREVIOUS_PROGRAM naming another build's program, "x_previous").
+# Benchmarks that start the project root run in a private network namespace (scripts/netns-run.sh
+# under `unshare -rn`), all on the offscreen platform with the software renderer.
 
 # name: (bench program, filter, measured, twin, how)
 #   how "ratio": measured / twin; "rate": twin / measured (a frame rate against the twin's);
@@ -132,12 +162,7 @@ def figure(results, measured, twin, how):
     return (m["real_time"] / t["real_time"], m["cpu_time"] / t["cpu_time"])
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--runs", type=int, default=3)
-    parser.add_argument("--build", default=os.path.join(ROOT, "build/release-bench"))
-    parser.add_argument("--only", nargs="*", default=None)
-    args = parser.parse_args()
+def in_process(args):
     names = [n for n in FIGURES if (not args.only or any(o in n for o in args.only))
              and ("previous build" not in n or os.environ.get("TAVIX_PREVIOUS_PROGRAM"))]
     values = {n: [] for n in names}
@@ -167,6 +192,138 @@ def main():
         cpus = sorted(v[1] for v in values[name])
         print("| %s | %s | %s |" % (name, fmt(walls), fmt(cpus) if not how.startswith("counter") else "-"))
     return status
+
+
+
+# --- user-level figures ----------------------------------------------------------------------------
+
+FIGURE_LINE = re.compile(r"^(?:\S+ )?FIGURE (\S+) (new|previous|twin) (-?[\d.]+) (\S+)\s*$")
+# The rows' order: figures named after these come first, in this order.
+ROW_ORDER = ("startup", "switch", "drag", "band", "clear", "save", "load", "memory")
+# Units of which more is better.
+RATES = ("fps", "/s")
+# The start-up and load benchmarks of bench_programStart that the table takes.
+START_FILTER = "BM_ProgramStart/0/|BM_ProgramLoad"
+
+
+def user_benches(build):
+    """(name, command, needs a private network) of each user-level benchmark."""
+    benches = [("programStart", [os.path.join(build, "bench/app/bench_programStart"),
+                                 "--benchmark_filter=" + START_FILTER], True)]
+    for script in sorted(glob.glob(os.path.join(ROOT, "bench/app/bench_*_xvfb.sh"))):
+        name = os.path.basename(script)[len("bench_"):-len("_xvfb.sh")]
+        # the scripts make their own namespaces
+        benches.append((name, ["bash", script, os.path.join(build, "app/tavix")], False))
+    return benches
+
+
+def run_bench(name, command, isolated, previous, out_file):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QT_QUICK_BACKEND="software")
+    env.pop("TAVIX_PREVIOUS_PROGRAM", None)
+    if previous:
+        env["TAVIX_PREVIOUS_PROGRAM"] = previous
+    if isolated:
+        command = ["unshare", "-rn", os.path.join(ROOT, "scripts/netns-run.sh")] + command
+    print("running %s ..." % name, file=sys.stderr, flush=True)
+    with open(out_file, "w") as out:
+        done = subprocess.run(command, env=env, stdout=out, stderr=subprocess.STDOUT, timeout=3 * 3600,
+                              cwd=ROOT)
+    return done.returncode
+
+
+def read_figures(files):
+    """figure -> {"unit": unit, variant: [values in order]}, in the order of first appearance."""
+    figures = {}
+    for path in files:
+        with open(path, errors="replace") as text:
+            for line in text:
+                match = FIGURE_LINE.match(line.strip())
+                if not match:
+                    continue
+                name, variant, value, unit = match.groups()
+                entry = figures.setdefault(name, {"unit": unit})
+                entry.setdefault(variant, []).append(float(value))
+    return figures
+
+
+def ratios(new, other):
+    if not new or not other:
+        return None
+    if len(new) == len(other):
+        return sorted(n / o for n, o in zip(new, other) if o)
+    base = statistics.median(other)
+    return sorted(n / base for n in new) if base else None
+
+
+def row_key(item):
+    index, name = item
+    for rank, prefix in enumerate(ROW_ORDER):
+        if name == prefix or name.startswith(prefix + "-"):
+            return (rank, index)
+    return (len(ROW_ORDER), index)
+
+
+def table(figures):
+    fmt = lambda xs: "%.3f / %.3f / %.3f" % (xs[0], statistics.median(xs), xs[-1]) if xs else "–"
+    print("| figure | new, median | ÷ previous min / median / max | ÷ twin min / median / max |")
+    print("|---|---|---|---|")
+    for _, name in sorted(enumerate(figures), key=row_key):
+        entry = figures[name]
+        new = entry.get("new", [])
+        unit = entry["unit"] + (" (more is better)" if entry["unit"] in RATES else "")
+        print("| %s | %s | %s | %s |" % (
+            name, "%.1f %s" % (statistics.median(new), unit) if new else "–",
+            fmt(ratios(new, entry.get("previous"))), fmt(ratios(new, entry.get("twin")))))
+
+
+def user_level(args):
+    previous = args.previous or os.environ.get("TAVIX_PREVIOUS_PROGRAM")
+    if previous:
+        previous = os.path.abspath(previous)
+    failed = []
+    if args.from_files:
+        files = args.from_files
+    else:
+        out_dir = args.save or tempfile.mkdtemp(prefix="bench-figures-")
+        os.makedirs(out_dir, exist_ok=True)
+        files = []
+        build = os.path.abspath(args.build)
+        for run_index in range(args.runs):
+            for name, command, isolated in user_benches(build):
+                if args.only and not any(o in name for o in args.only):
+                    continue
+                out_file = os.path.join(out_dir, "%s.%d.out" % (name, run_index))
+                code = run_bench(name, command, isolated, previous, out_file)
+                files.append(out_file)
+                if code != 0 or not read_figures([out_file]):
+                    failed.append("%s (exit %d, see %s)" % (name, code, out_file))
+        print("outputs kept in %s" % out_dir, file=sys.stderr)
+    figures = read_figures(files)
+    table(figures)
+    for failure in failed:
+        print("FAILED: " + failure, file=sys.stderr)
+    return 1 if failed or not figures else 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--in-process", action="store_true", help="the in-process figures instead")
+    parser.add_argument("--runs", type=int, default=None, help="rounds of every benchmark (1; 3 in-process)")
+    parser.add_argument("--build", default=None,
+                        help="the Release build with TAVIX_BENCH (build/release; build/release-bench in-process)")
+    parser.add_argument("--previous", default=None, help="the previous build's program")
+    parser.add_argument("--only", nargs="*", default=None, help="benchmarks or figures whose name holds one of these")
+    parser.add_argument("--save", default=None, help="the folder for the benchmarks' outputs")
+    parser.add_argument("--from", dest="from_files", nargs="*", default=None,
+                        help="read these outputs instead of running anything")
+    args = parser.parse_args()
+    if args.in_process:
+        args.runs = args.runs or 3
+        args.build = args.build or os.path.join(ROOT, "build/release-bench")
+        return in_process(args)
+    args.runs = args.runs or 1
+    args.build = args.build or os.path.join(ROOT, "build/release")
+    return user_level(args)
 
 
 if __name__ == "__main__":

@@ -17,6 +17,10 @@
 # other end of the program's terminal stamps each line with the wall clock as it arrives, the clock
 # the marks are taken on.
 # Prints each figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians.
+# With TAVIX_PREVIOUS_PROGRAM naming the program of another build, that one is run the same way
+# after the program for 1,000 buttons and before it for 8,000, and its figures follow. Every round
+# is also printed as a line "FIGURE <figure> <new|previous> <value> <unit>" (figures
+# band-N-fps, band-N-select, band-N-closed, band-N-clear) for scripts/bench-figures.py.
 #     bench/app/bench_band_xvfb.sh PROGRAM [ROUNDS]
 set -euo pipefail
 program=$(realpath "$1")
@@ -66,13 +70,17 @@ scene_box() {
         awk '{ gsub(/\+/, "", $1); gsub(/\+/, "", $2); print $1, $2, $1 + $3, $2 + $4 }'
 }
 xdotool mousemove 512 400
+# until the scene shows (a program still loading shows none of its background), then zoomed out
+left=0 top=0 right=0 bottom=0
 for _ in $(seq 1 60); do
-    read -r left top right bottom < <(scene_box)
-    ((right - left <= 390)) && break
-    for _ in 1 2 3 4 5; do xdotool keydown ctrl click 5 keyup ctrl; done
+    read -r left top right bottom < <(scene_box 2> /dev/null) || true
+    if ((right - left > 1)); then
+        ((right - left <= 390)) && break
+        for _ in 1 2 3 4 5; do xdotool keydown ctrl click 5 keyup ctrl; done
+    fi
     sleep 1
 done
-((right - left <= 390)) || { echo "FAIL: the canvas did not zoom out" >&2; exit 1; }
+((right - left > 1 && right - left <= 390)) || { echo "FAIL: the canvas did not zoom out" >&2; exit 1; }
 echo "scene on screen: $left $top $right $bottom" >&2
 mark() { echo "$EPOCHREALTIME MARK $1" >> "$out.marks"; }
 for ((r = 0; r < rounds; ++r)); do
@@ -109,18 +117,30 @@ SCRIPT
 chmod +x "$work/run.sh"
 
 export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh
+variants=(new)
+declare -A programs=([new]=$program)
+if [[ -n ${TAVIX_PREVIOUS_PROGRAM:-} ]]; then
+    variants+=(previous)
+    programs[previous]=$(realpath "$TAVIX_PREVIOUS_PROGRAM")
+fi
+turn=0
 for count in 1000 8000; do
-    unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
-        "$work/run.sh" "$program" "$(packet $count)" "$rounds" "$work/r$count" "$work"
+    project=$(packet $count)
+    for ((k = 0; k < ${#variants[@]}; ++k)); do
+        variant=${variants[$(((k + turn) % ${#variants[@]}))]}
+        unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
+            "$work/run.sh" "${programs[$variant]}" "$project" "$rounds" "$work/r$count-$variant" "$work"
+    done
+    turn=$((turn + 1))
 done
-python3 - "$work" <<'PY'
+python3 - "$work" "${variants[@]}" <<'PY'
 import statistics, sys
-work = sys.argv[1]
-def figures(count):
-    log = open("%s/r%d.log" % (work, count), errors="replace").readlines()
+work, variants = sys.argv[1], sys.argv[2:]
+def figures(count, variant):
+    log = open("%s/r%d-%s.log" % (work, count, variant), errors="replace").readlines()
     frames = [float(l.split()[0]) for l in log if "qt.scenegraph.time.renderloop" in l]
     selects = [float(l.split()[0]) for l in log if "item select changed" in l]
-    marks = [(float(l.split()[0]), l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
+    marks = [(float(l.split()[0]), l.split()[2]) for l in open("%s/r%d-%s.marks" % (work, count, variant))]
     fps, gaps, lands, moves, closes, clears = [], [], [], [], [], []
     for i, (t, name) in enumerate(marks):
         if name == "drag-start":
@@ -145,19 +165,28 @@ def figures(count):
 def show(name, xs, unit):
     xs = sorted(xs)
     print("| %s | %.1f / %.1f / %.1f %s |" % (name, xs[0], statistics.median(xs), xs[-1], unit))
-medians, closing = {}, {}
+def figure(name, variant, xs, unit):
+    for x in xs:
+        print("FIGURE %s %s %.1f %s" % (name, variant, x, unit))
 print("| figure | min / median / max |")
 print("|---|---|")
-for count in (1000, 8000):
-    fps, gaps, lands, moves, closes, clears = figures(count)
-    show("band over %d buttons, pointer moves per second (the most frames it can ask for)" % count, moves, "/s")
-    show("band over %d buttons, frames per second" % count, fps, "fps")
-    show("band over %d buttons, longest gap" % count, gaps, "ms")
-    show("band around all %d buttons, release to selection drawn" % count, lands, "ms")
-    show("band around all %d buttons, closed to selection drawn" % count, closes, "ms")
-    show("click clearing all %d buttons, to cleared drawn" % count, clears, "ms")
-    medians[count] = statistics.median(lands)
-    closing[count] = statistics.median(closes)
-print("| select all 8,000 / 1,000, from the release (medians) | %.1f |" % (medians[8000] / medians[1000] if medians[1000] else 0))
-print("| select all 8,000 / 1,000, from the band closing (medians) | %.1f |" % (closing[8000] / closing[1000]))
+for variant in variants:
+    medians, closing = {}, {}
+    label = "" if variant == "new" else variant + ": "
+    for count in (1000, 8000):
+        fps, gaps, lands, moves, closes, clears = figures(count, variant)
+        show(label + "band over %d buttons, pointer moves per second (the most frames it can ask for)" % count, moves, "/s")
+        show(label + "band over %d buttons, frames per second" % count, fps, "fps")
+        show(label + "band over %d buttons, longest gap" % count, gaps, "ms")
+        show(label + "band around all %d buttons, release to selection drawn" % count, lands, "ms")
+        show(label + "band around all %d buttons, closed to selection drawn" % count, closes, "ms")
+        show(label + "click clearing all %d buttons, to cleared drawn" % count, clears, "ms")
+        medians[count] = statistics.median(lands)
+        closing[count] = statistics.median(closes)
+        figure("band-%d-fps" % count, variant, fps, "fps")
+        figure("band-%d-select" % count, variant, lands, "ms")
+        figure("band-%d-closed" % count, variant, closes, "ms")
+        figure("band-%d-clear" % count, variant, clears, "ms")
+    print("| %sselect all 8,000 / 1,000, from the release (medians) | %.1f |" % (label, medians[8000] / medians[1000] if medians[1000] else 0))
+    print("| %sselect all 8,000 / 1,000, from the band closing (medians) | %.1f |" % (label, closing[8000] / closing[1000]))
 PY

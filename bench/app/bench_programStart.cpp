@@ -1,12 +1,22 @@
-// Start-up of the program as users run it: its binary is executed with a home of its own and
-// timed from the exec to the first frame that Qt's render loop reports on its output
-// ("qt.scenegraph.time.renderloop"), without a project and with a project of 1,000 and of 5,000
-// catalogue items named on its command line. Its twin, bare_startup (a bare window after a bare
-// parse of the same file), is started and timed the same way; the starts of the two alternate,
-// each going first in turn. With TAVIX_PREVIOUS_PROGRAM naming the program of another build,
-// that one's starts alternate with them as well. Counters: "x_twin", the program's median start
-// over the twin's, and "x_previous", over the other build's. Run in a Release build, inside a
-// private network namespace (the programs start the control link's discovery):
+// Start-up and load of the program as users run it: its binary is executed with a home of its
+// own and timed from the exec to the first frame that Qt's render loop reports on its output
+// ("qt.scenegraph.time.renderloop"):
+//   - BM_ProgramStart: without a project and with a project of 1,000 and of 5,000 catalogue items
+//     (5 and 25 scenes of 200) named on its command line;
+//   - BM_ProgramLoad: with a project of 10 scenes of 1,000 and of 5,000 catalogue items named on
+//     its command line, as a file manager opens a packet; the load lasts until the first frame,
+//     which shows the project's first scene. Once the program has drawn it and then idled for
+//     4 s (the parse freed, the views made), its resident set is read from /proc: the memory after
+//     the load.
+// Its twin, bare_startup (a bare window after a bare parse of the same file), is started and timed
+// the same way; the starts of the two alternate, each going first in turn. With
+// TAVIX_PREVIOUS_PROGRAM naming the program of another build, that one's starts alternate with
+// them as well. Counters: "x_twin", the program's median over the twin's, and "x_previous", over
+// the other build's. Every start is also written to stderr as a line
+//     FIGURE <figure> <new|previous|twin> <value> <ms|MB>
+// (figures "startup", "startup-1000", "startup-5000", "load-1000", "load-5000", "memory-1000",
+// "memory-5000"), in the order of the rounds, for scripts/bench-figures.py. Run in a Release
+// build, inside a private network namespace (the programs start the control link's discovery):
 //
 //     export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
 //     unshare -rn scripts/netns-run.sh build/release/bench/app/bench_programStart
@@ -19,8 +29,14 @@
 #include "model/IRCControlInstantiationParam.h"
 #include "root/RCProjectRoot.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMap>
 #include <QProcess>
 #include <QQmlEngine>
@@ -29,6 +45,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -37,10 +54,15 @@ constexpr int kItemsPerScene = 200;
 // Starts of each program per benchmark.
 constexpr int kRuns = 5;
 constexpr int kFrameTimeoutMs = 60000;
+// How long a loaded program idles after its first frame before its memory is read.
+constexpr int kSettleMs = 4000;
+constexpr int kLoadScenes = 10;
 
 QTemporaryDir* g_home = nullptr;
 // The project file of each item count.
 QMap<int, QString> g_projectFiles;
+// The project file of 10 scenes of each item count.
+QMap<int, QString> g_loadFiles;
 
 // Scenes of 200 catalogue items each (every kind in turn); saved as a packet of 1,000 items after
 // the 5th scene and of 5,000 after the 25th.
@@ -65,10 +87,55 @@ void buildProjects(RCProject* project)
     }
 }
 
+// Packets of 10 scenes that hold the first count items of the 5,000 packet, a tenth each in their
+// order, for count 1,000 and 5,000; the scenes' own values, the rest of the file and the pictures
+// as the 5,000 packet has them.
+void buildLoadProjects()
+{
+    QFile source(g_projectFiles.value(5000));
+    if (!source.open(QIODevice::ReadOnly))
+        return;
+    const QJsonObject root = QJsonDocument::fromJson(source.readAll()).object();
+    const QJsonArray scenes = root.value(QLatin1String("sceneArray")).toObject().value(QLatin1String("sceneArray")).toArray();
+    QJsonArray items;
+    for (const QJsonValue& scene : scenes) {
+        for (const QJsonValue& item : scene.toObject().value(QLatin1String("itemArray")).toArray())
+            items.append(item);
+    }
+    const QString sourcePacket = QFileInfo(source.fileName()).absolutePath();
+    for (const int count : {1000, 5000}) {
+        if (scenes.size() < kLoadScenes || items.size() < count)
+            return;
+        QJsonArray tenScenes;
+        for (int s = 0; s < kLoadScenes; ++s) {
+            QJsonObject scene = scenes.at(s).toObject();
+            QJsonArray sceneItems;
+            for (int i = s * count / kLoadScenes; i < (s + 1) * count / kLoadScenes; ++i)
+                sceneItems.append(items.at(i));
+            scene.insert(QLatin1String("itemArray"), sceneItems);
+            tenScenes.append(scene);
+        }
+        QJsonObject project = root;
+        QJsonObject outer = project.value(QLatin1String("sceneArray")).toObject();
+        outer.insert(QLatin1String("sceneArray"), tenScenes);
+        project.insert(QLatin1String("sceneArray"), outer);
+        const QString packet = g_home->filePath(QStringLiteral("ten%1").arg(count));
+        QDir(packet).mkpath(QStringLiteral("image"));
+        const QDir pictures(sourcePacket + QStringLiteral("/image"));
+        for (const QString& name : pictures.entryList(QDir::Files))
+            QFile::copy(pictures.filePath(name), packet + QStringLiteral("/image/") + name);
+        QFile file(packet + QStringLiteral("/project.tavx"));
+        const QByteArray text = QJsonDocument(project).toJson(QJsonDocument::Indented);
+        if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
+            g_loadFiles.insert(count, file.fileName());
+    }
+}
+
 // Starts the program with the arguments and a home of its own; the seconds from the start to the
-// first frame that its render loop reports, or -1 when it reports none within a minute. The
+// first frame that its render loop reports, or -1 when it reports none within a minute. With
+// residentMiB, the program's resident set once it has idled kSettleMs after that frame. The
 // program is ended afterwards, untimed.
-double secondsToFirstFrame(const QString& program, const QStringList& arguments)
+double secondsToFirstFrame(const QString& program, const QStringList& arguments, double* residentMiB = nullptr)
 {
     QTemporaryDir home;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -97,6 +164,18 @@ double secondsToFirstFrame(const QString& program, const QStringList& arguments)
             break;
         }
     }
+    if (seconds >= 0 && residentMiB) {
+        // its terminal read meanwhile, so that the program never waits on a full pipe
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < kSettleMs && process.state() == QProcess::Running) {
+            process.waitForReadyRead(int(std::max<qint64>(1, kSettleMs - settle.elapsed())));
+            process.readAll();
+        }
+        *residentMiB = process.state() == QProcess::Running ? residentSetKiB(process.processId()) / 1024 : 0;
+        if (*residentMiB <= 0)
+            seconds = -1;
+    }
     process.terminate();
     if (!process.waitForFinished(10000)) {
         process.kill();
@@ -112,33 +191,44 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void BM_ProgramStart(benchmark::State& state)
+const char* const kVariants[] = {"twin", "new", "previous"};
+
+void writeFigure(const QString& figure, int variant, double value, const char* unit)
 {
-    const int items = int(state.range(0));
-    QStringList arguments;
-    if (items) {
-        if (!g_projectFiles.contains(items)) {
-            state.SkipWithError("the project was not saved");
-            return;
-        }
-        arguments << g_projectFiles.value(items);
-    }
-    // twin, program, previous build
+    std::fprintf(stderr, "FIGURE %s %s %.1f %s\n", qPrintable(figure), kVariants[variant], value, unit);
+}
+
+// Starts the twin, the program and the previous build (when named) in turn, each going first in
+// turn, once per iteration, with the project file; reports their start-up (and with memory, the
+// resident set after the load) as figure.
+void timeStarts(benchmark::State& state, const QString& projectFile, const QString& figure, bool memory)
+{
+    const QStringList arguments = projectFile.isEmpty() ? QStringList() : QStringList{projectFile};
     QStringList programs{QStringLiteral(TAVIX_BARE_STARTUP), QStringLiteral(TAVIX_PROGRAM)};
     const QString previous = qEnvironmentVariable("TAVIX_PREVIOUS_PROGRAM");
     if (!previous.isEmpty())
         programs << previous;
     std::vector<std::vector<double>> times(size_t(programs.size()));
+    std::vector<std::vector<double>> resident(size_t(programs.size()));
     int round = 0;
     for (auto _ : state) {
         for (int k = 0; k < programs.size(); ++k) {
             const int which = (k + round) % int(programs.size());
-            const double seconds = secondsToFirstFrame(programs.at(which), arguments);
+            double mib = 0;
+            const double seconds = secondsToFirstFrame(programs.at(which), arguments, memory ? &mib : nullptr);
             if (seconds < 0) {
                 state.SkipWithError(qPrintable(QStringLiteral("no first frame from ") + programs.at(which)));
                 return;
             }
             times[size_t(which)].push_back(seconds);
+            resident[size_t(which)].push_back(mib);
+        }
+        // in the order of the variants, so that the n-th line of each is of the same round
+        for (int which = 0; which < programs.size(); ++which) {
+            const QString load = memory ? figure.arg(QStringLiteral("load")) : figure;
+            writeFigure(load, which, times[size_t(which)].back() * 1e3, "ms");
+            if (memory)
+                writeFigure(figure.arg(QStringLiteral("memory")), which, resident[size_t(which)].back(), "MB");
         }
         state.SetIterationTime(times[1].back());
         ++round;
@@ -150,6 +240,23 @@ void BM_ProgramStart(benchmark::State& state)
         state.counters["previous_ms"] = median(times[2]) * 1e3;
         state.counters["x_previous"] = median(times[1]) / median(times[2]);
     }
+    if (memory) {
+        state.counters["twin_MiB"] = median(resident[0]);
+        state.counters["resident_MiB"] = median(resident[1]);
+        if (times.size() > 2)
+            state.counters["previous_MiB"] = median(resident[2]);
+    }
+}
+
+void BM_ProgramStart(benchmark::State& state)
+{
+    const int items = int(state.range(0));
+    if (items && !g_projectFiles.contains(items)) {
+        state.SkipWithError("the project was not saved");
+        return;
+    }
+    timeStarts(state, g_projectFiles.value(items),
+               items ? QStringLiteral("startup-%1").arg(items) : QStringLiteral("startup"), false);
 }
 BENCHMARK(BM_ProgramStart)
     ->Arg(0)
@@ -158,6 +265,17 @@ BENCHMARK(BM_ProgramStart)
     ->Iterations(kRuns)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+void BM_ProgramLoad(benchmark::State& state)
+{
+    const int items = int(state.range(0));
+    if (!g_loadFiles.contains(items)) {
+        state.SkipWithError("the project was not saved");
+        return;
+    }
+    timeStarts(state, g_loadFiles.value(items), QStringLiteral("%1-") + QString::number(items), true);
+}
+BENCHMARK(BM_ProgramLoad)->Arg(1000)->Arg(5000)->Iterations(kRuns)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -175,5 +293,6 @@ int main(int argc, char** argv)
         RCProjectRoot project(&engine, {QStringLiteral("Tavix")});
         buildProjects(&project);
     }
+    buildLoadProjects();
     return runRegisteredBenchmarks(argc, argv);
 }

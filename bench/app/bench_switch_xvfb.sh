@@ -8,12 +8,16 @@
 # A switch lasts from the click to the first frame drawn after the switch's line ("select
 # changed" of the scene presenter, "bare switch" of the twin); frames come from the render loop's
 # timing lines, each stamped with the wall clock as it arrives (xvfb_bench_lib.sh).
-# Prints, for the twin and for each state of the program, min / median / max in ms, and for each
-# state the spread of its switches over the twin's median (both runs).
-#     bench/app/bench_switch_xvfb.sh PROGRAM TWIN [SWITCHES]
+# With TAVIX_PREVIOUS_PROGRAM naming the program of another build, that one runs the same switches
+# between the program's run and the second twin's.
+# Prints, for the twin and for each state of each program, min / median / max in ms, and for each
+# state the spread of its switches over the twin's median (both runs); and every switch as a line
+# "FIGURE switch-<fresh|saved|control> <new|previous|twin> <value> ms" (the twin's under each
+# state) for scripts/bench-figures.py. TWIN defaults to bare_switch of PROGRAM's build.
+#     bench/app/bench_switch_xvfb.sh PROGRAM [TWIN [SWITCHES]]
 set -euo pipefail
 program=$(realpath "$1")
-twin=$(realpath "$2")
+twin=$(realpath "${2:-$(dirname "$program")/../bench/app/bare_switch}")
 switches=${3:-10}
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
@@ -86,10 +90,13 @@ run() {
 }
 run twin "$switches" "$work/twin1" "$work" "$twin" "$work/stop.png"
 run program "$switches" "$work/program" "$work" "$program" "$work/packet/project.tavx"
+if [[ -n ${TAVIX_PREVIOUS_PROGRAM:-} ]]; then
+    run program "$switches" "$work/previous" "$work" "$(realpath "$TAVIX_PREVIOUS_PROGRAM")" "$work/packet/project.tavx"
+fi
 run twin "$switches" "$work/twin2" "$work" "$twin" "$work/stop.png"
 
 python3 - "$work" <<'PY'
-import statistics, sys
+import os, statistics, sys
 work = sys.argv[1]
 def switches(name, anchor):
     lines = open("%s/%s.log" % (work, name), errors="replace").readlines()
@@ -106,7 +113,6 @@ def switches(name, anchor):
         times.setdefault(state, []).append((drawn[0] - t) * 1000)
     return times
 twin = [ms for run in ("twin1", "twin2") for ms in switches(run, "bare switch")["twin"]]
-program = switches("program", "select changed")
 base = statistics.median(twin)
 def show(name, xs, unit="ms"):
     xs = sorted(xs)
@@ -114,8 +120,20 @@ def show(name, xs, unit="ms"):
 print("| switch of 300 | min / median / max |")
 print("|---|---|")
 show("twin", twin)
-for state in ("program", "saved", "control"):
-    label = "fresh" if state == "program" else state
-    show(label, program[state])
-    show("%s ÷ the twin's median" % label, [ms / base for ms in program[state]], "×")
+runs = [("new", "program")] + ([("previous", "previous")] if os.path.exists(work + "/previous.marks") else [])
+for variant, run in runs:
+    program = switches(run, "select changed")
+    for state in ("program", "saved", "control"):
+        label = ("fresh" if state == "program" else state) + ("" if variant == "new" else ", previous build")
+        show(label, program[state])
+        show("%s ÷ the twin's median" % label, [ms / base for ms in program[state]], "×")
+for variant, run in runs:
+    program = switches(run, "select changed")
+    for state in ("program", "saved", "control"):
+        name = "switch-" + ("fresh" if state == "program" else state)
+        if variant == "new":
+            for ms in twin:
+                print("FIGURE %s twin %.1f ms" % (name, ms))
+        for ms in program[state]:
+            print("FIGURE %s %s %.1f ms" % (name, variant, ms))
 PY

@@ -23,6 +23,7 @@
 #include "root/RCQmlRegistration.h"
 #include "support/IsolatedNetwork.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -356,6 +357,8 @@ private Q_SLOTS:
         QTest::newRow("same file") << u"a"_s << u"a"_s << QByteArray() << u"a"_s;
         QTest::newRow("same file by url") << u"url:a"_s << u"a"_s << QByteArray() << u"a"_s;
         QTest::newRow("another packet") << u"a"_s << u"bb"_s << QByteArray() << u"bb"_s;
+        // as large as the file read ahead and changed at the same time: only its path tells
+        QTest::newRow("another packet, same size and time") << u"a"_s << u"b"_s << QByteArray() << u"b"_s;
         QTest::newRow("changed since") << u"a"_s << u"a"_s << projectFileText(u"a, rewritten"_s)
                                        << u"a, rewritten"_s;
         QTest::newRow("broken") << u"broken"_s << u"broken"_s << QByteArray() << QString();
@@ -370,6 +373,15 @@ private Q_SLOTS:
         makePacket(u"a"_s, projectFileText(u"a"_s), u"project.tavx"_s);
         makePacket(u"bb"_s, projectFileText(u"bb"_s), u"project.tavx"_s);
         makePacket(u"broken"_s, QByteArray("{\"sceneArray\": "), u"project.tavx"_s);
+        makePacket(u"b"_s, projectFileText(u"b"_s), u"project.tavx"_s);
+        const QDateTime changed(QDate(2024, 5, 6), QTime(7, 8, 9));
+        for (const QString& name : {u"a"_s, u"b"_s}) {
+            QFile file(m_home->filePath(u"packets/%1/project.tavx"_s.arg(name)));
+            QVERIFY(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(changed, QFileDevice::FileModificationTime));
+        }
+        QCOMPARE(QFileInfo(m_home->filePath(u"packets/a/project.tavx"_s)).size(),
+                 QFileInfo(m_home->filePath(u"packets/b/project.tavx"_s)).size());
         const bool byUrl = aheadOf.startsWith(u"url:"_s);
         const QString aheadFile = m_home->filePath(u"packets/%1/project.tavx"_s.arg(aheadOf.mid(byUrl ? 4 : 0)));
         auto reader = std::make_unique<RCProjectFileReader>(

@@ -2,14 +2,13 @@ import QtQuick
 import QtTest
 import "qrc:/qml/main"
 
-// The real main window: its start page, its message boxes, the save question on closing and
-// before the project manager or another project replaces the open one, the title panels and the
-// undo and redo buttons.
+// The real main window: its start page and the layouts it makes when they are needed, its message
+// boxes and input dialog, the title panels, the connect dialog's password, the undo and redo
+// buttons. The closing and the arrivals while it asks are tested by tst_mainWindowClosing.qml and
+// tst_mainWindowArrivals.qml, installs by tst_mainWindowInstalls.qml.
 RCTestMainWindow {
     id: mainWindow
 
-    readonly property var messages: getRCMessageBoxManager
-    readonly property var scenes: project.getScenePresenter()
     Component {
         id: editLayoutComponent
 
@@ -22,126 +21,8 @@ RCTestMainWindow {
             mFileVersion: getVersion
         }
     }
-    Component {
-        id: spyComponent
 
-        SignalSpy {}
-    }
-    SignalSpy {
-        id: logSpy
-        target: rcLog
-        signalName: "logWrite"
-    }
-    SignalSpy {
-        id: rejectSpy
-        target: getRCMessageBoxManager
-        signalName: "messageBoxReject"
-    }
-    SignalSpy {
-        id: invitationSpy
-    }
-
-    TavixTestCase {
-        name: "MainWindow"
-        when: windowShown
-
-        property var win: null
-
-        // The window gets a parent: a parentless window that the script engine collects can
-        // corrupt the engine's heap (Qt 6.4).
-        function makeWindow() {
-            var component = Qt.createComponent("qrc:/qml/main/RCMainWindow.qml")
-            compare(component.status, Component.Ready, component.errorString())
-            win = component.createObject(mainWindow, mainWindowInputs)
-            verify(win)
-            return win
-        }
-        // Opens a template in the window: a clean document whose packet is new.
-        function openTemplate() {
-            var page = findChild(win.contentItem, "projectManagerViewTotal")
-            verify(page)
-            verify(page.openTemplate("空模板"))
-            compare(win.mCurrentPanelName, "contentPanel")
-            verify(win.mContent)
-            tryCompare(win.mContent, "width", win.width)
-        }
-        // A clean document saved in its own packet.
-        function openStored(name) {
-            if (win.mContent)
-                verify(project.loadTemplateProjectPacket("空模板"))
-            else
-                openTemplate()
-            var folder = testSupport.makeFolder(name)
-            verify(project.saveProjectPacket(folder))
-            project.setProjectPacketPath(folder)
-            verify(!project.isNewProject())
-            return folder
-        }
-        function change() {
-            scenes.addScene("改动", "", "", true)
-            verify(project.hasChangedOnClosing())
-        }
-        function dialogOf(sId) {
-            var dialog = win.mMessageDialogs.getValue(sId)
-            verify(dialog, "a dialog shows box " + sId)
-            tryCompare(dialog, "opened", true)
-            return dialog
-        }
-        // Answers the box with one of its buttons: "okButton", "cancelButton" or "closeButton".
-        function answer(sId, button) {
-            var dialog = dialogOf(sId)
-            var item = findChild(dialog.contentItem, button)
-            verify(item && item.visible, button)
-            mouseClick(item)
-            compare(win.mMessageDialogs.hasKey(sId), false, "the answered box's dialog is gone")
-        }
-        function sceneNames() {
-            return scenes.getSceneIds().map(id => scenes.getPropertyValue(id, "Name"))
-        }
-        // A designer offers this instance a packet: the install question it shows, or null.
-        function offerPacket() {
-            tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
-            if (!distributionPeers.designerConnected())
-                verify(distributionPeers.designerInvite())
-            spyOn(invitationSpy, win.mPacketTerminal, "receiveDownloadInvitation")
-            distributionPeers.designerOffer()
-            invitationSpy.wait(5000)
-            var install = findChild(win.contentItem, "projectDownloadDialog")
-            return install.mPopup && install.mPopup.opened ? install.view() : null
-        }
-        function acceptInstall(view) {
-            mouseClick(findChild(child(view, "setupConfirmView"), "okButton"))
-        }
-        // Installs folder's packet through the install question: the view, once it says how it went.
-        function install(folder, installs) {
-            var view = offerPacket()
-            verify(view, "the install question")
-            acceptInstall(view)
-            verify(distributionPeers.designerWaitFor("download"))
-            verify(distributionPeers.designerSendPacket(folder))
-            tryCompare(view, "mVisibleViewName", installs ? "setupComplateView" : "setupErrorView", 10000)
-            return view
-        }
-        function askToClose() {
-            win.close()
-            verify(win.visible, "the window waits for the answer")
-            verify(win.mIsSaveMessageBoxId !== "")
-            return win.mIsSaveMessageBoxId
-        }
-
-        function cleanup() {
-            if (win)
-                win.destroy()
-            win = null
-            closeMessages()
-            serverPeers.stopServer()
-            distributionPeers.reset()
-            project.setAppModel(0)
-            testSupport.setInitState(project, 0)
-            project.getSetting().setValue("DefaultPassword", "")
-            project.loadTemplateProjectPacket("空模板")
-        }
-
+    MainWindowTestCase {
         // A start without a project shows the start page; a start that loaded one shows the layout
         // of the project's mode at once, made with the window and before the window's own
         // handlers are connected: a box raised before the window still shows, and the window
@@ -202,80 +83,6 @@ RCTestMainWindow {
             verify(dialog)
             compare(dialog.mValue, "旧名")
             dialog.close()
-        }
-
-        // The save question with unsaved changes, from the window's close, the exit entry (an exit
-        // button and a script ask as the project does), the project manager entry and another
-        // project: what was asked for happens after 不保存 or a save, not after 取消 or a failed
-        // save ("保存失败"); nothing is written but by 保存.
-        function test_saveQuestion_data() {
-            return [
-                {tag: "close, 不保存", via: "close", button: "cancelButton", done: true},
-                {tag: "close, 取消", via: "close", button: "closeButton", done: false},
-                {tag: "close, 保存", via: "close", button: "okButton", done: true},
-                {tag: "close, 保存 fails", via: "close", button: "okButton", broken: true, done: false},
-                {tag: "退出", via: "exit", button: "cancelButton", done: true},
-                {tag: "the project's close request", via: "request", button: "cancelButton", done: true},
-                {tag: "project manager, 取消", via: "manager", button: "closeButton", done: false},
-                {tag: "project manager, 不保存", via: "manager", button: "cancelButton", done: true},
-                {tag: "project manager, 保存", via: "manager", button: "okButton", done: true},
-                {tag: "project manager, 保存 fails", via: "manager", button: "okButton", broken: true, done: false},
-                {tag: "another project, 不保存", via: "switch", button: "cancelButton", done: true},
-                {tag: "another project, 取消", via: "switch", button: "closeButton", done: false}
-            ]
-        }
-        function test_saveQuestion(data) {
-            makeWindow()
-            var target = openStored("目标")
-            var folder = openStored("当前")
-            if (data.broken) {
-                // a packet whose project file cannot be replaced
-                folder = testSupport.makeFolder("坏包")
-                verify(testSupport.writeText(folder + "/project.tavx/blocker", ""))
-                project.setProjectPacketPath(folder)
-            }
-            var before = testSupport.readText(folder + "/project.tavx")
-            change()
-            var entry = win.mContent.editPanel.menu().mProjectManagerEntry
-            if (data.via === "close")
-                win.close()
-            else if (data.via === "exit")
-                findChild(win.mContent.editPanel.menu(), "menuExit").triggered()
-            else if (data.via === "request")
-                project.closeRequested()
-            else if (data.via === "manager")
-                entry.triggered()
-            else
-                win.requestSwitchProject(target)
-            tryVerify(() => win.mIsSaveMessageBoxId !== "")
-            verify(win.visible, "the window waits for the answer")
-            var question = dialogOf(win.mIsSaveMessageBoxId).contentItem
-            compare(["okButton", "cancelButton", "closeButton"].map(name => findChild(question, name).text),
-                    ["保存", "不保存", "取消"])
-            answer(win.mIsSaveMessageBoxId, data.button)
-            compare(win.mIsSaveMessageBoxId, "")
-            if (data.via === "manager") {
-                compare(entry.mNeedFocusSaveResult, false, "the question is settled")
-                compare(entry.mOverlay !== null, data.done)
-                if (entry.mOverlay)
-                    entry.mOverlay.close()
-            } else if (data.via === "switch") {
-                compare(project.getProjectPacketPath(), data.done ? target : folder)
-            } else {
-                tryCompare(win, "visible", !data.done)
-                if (!data.done)
-                    compare(win.mIsClosing, false)
-            }
-            if (data.broken) {
-                var text = lastMessage().split("\n")
-                compare(text[0], "保存失败")
-                verify(text.length > 1, "and why")
-            } else if (data.button === "okButton") {
-                verify(testSupport.readText(folder + "/project.tavx").indexOf("改动") >= 0)
-                tryVerify(() => testSupport.isDrawnImage(folder + "/thumbnail.png"), 5000, "the thumbnail shows the layout")
-            } else {
-                compare(testSupport.readText(folder + "/project.tavx"), before, "nothing written")
-            }
         }
 
         // Only the layout of the mode shown is made, its system menu only once opened; the other
@@ -400,43 +207,6 @@ RCTestMainWindow {
             compare(findChild(panel, "sceneRect").status, Image.Ready)
         }
 
-        function test_closeWithoutChanges() {
-            makeWindow()
-            openStored("关闭")
-            win.close()
-            tryCompare(win, "visible", false)
-            compare(win.mIsSaveMessageBoxId, "")
-        }
-
-        // 保存 of a new project asks for a name; a close meanwhile does nothing, and giving up the
-        // save ends the closing.
-        function test_closeNewProject() {
-            makeWindow()
-            openTemplate()
-            change()
-            answer(askToClose(), "okButton")
-            var flow = win.mMenuSave.mFlow
-            verify(flow.mDialog, "the save dialog is open")
-            verify(win.mIsClosing)
-            win.close()
-            verify(win.visible, "a close while the save dialog is open does nothing")
-            mouseClick(findChild(flow.mDialog.contentItem, "headerClose"))
-            compare(flow.mDialog, null)
-            compare(win.mIsClosing, false, "giving up the save ends the closing")
-            verify(project.hasChangedOnClosing())
-        }
-
-        function test_secondCloseKeepsTheQuestion() {
-            makeWindow()
-            openStored("二次关闭")
-            change()
-            var question = askToClose()
-            win.close()
-            verify(win.visible)
-            compare(win.mIsSaveMessageBoxId, question)
-            compare(messages.getShownMessageIds().length, 1, "no second question")
-        }
-
         function test_titlePanels() {
             makeWindow()
             openTemplate()
@@ -487,32 +257,6 @@ RCTestMainWindow {
             tryCompare(dialog, "visible", false)
         }
 
-        // A project opened on the panel's other roads counts as opened: an install or a
-        // switch-project action into a window at the start page shows the layouts; a packet that
-        // does not open keeps the start page.
-        function test_openedElsewhereLeavesStartPage_data() {
-            return [
-                {tag: "install", via: "install", project: true, opened: true},
-                {tag: "install without project file", via: "install", project: false, opened: false},
-                {tag: "switch-project action", via: "switch", project: true, opened: true}
-            ]
-        }
-        function test_openedElsewhereLeavesStartPage(data) {
-            var folder = testSupport.makeFolder("安装")
-            if (data.project)
-                verify(project.saveProjectPacket(folder))
-            else
-                verify(testSupport.writeFile(folder + "/thumbnail.png", 3000))
-            makeWindow()
-            compare(win.mCurrentPanelName, "totalProjectManagerView")
-            if (data.via === "install") {
-                install(folder, data.opened)
-            } else {
-                project.switchProjectRequested(folder)
-            }
-            tryCompare(win, "mCurrentPanelName", data.opened ? "contentPanel" : "totalProjectManagerView")
-        }
-
         // At the default size the project name shows whole while there is room for it, and the
         // property rows of a custom button fit the side pane (the colour row's "%", the radio
         // row's second choice).
@@ -548,150 +292,6 @@ RCTestMainWindow {
             testSupport.undo()
             compare(undo.enabled, false)
             compare(redo.enabled, true)
-        }
-
-        // While a question or dialog about the open document is pending (the save question, a
-        // save dialog), nothing the user did not start touches the document: an invitation, or an
-        // install accepted on a question shown before, waits until it is settled (and then asks
-        // its own question), a switch-project or exit request is refused, a download from the
-        // media server gives its request up. A document replaced all the same withdraws the
-        // question unanswered.
-        function test_arrivalsWhileAsking_data() {
-            var rows = []
-            for (var pending of ["question", "save dialog"]) {
-                for (var arrival of ["invitation", "accepted install", "switch", "exit", "download", "replaced"])
-                    rows.push({tag: pending + ", " + arrival, pending: pending, arrival: arrival})
-            }
-            return rows
-        }
-        function test_arrivalsWhileAsking(data) {
-            makeWindow()
-            var other = openStored("别的")
-            var folder = openStored("当前")
-            var menu = win.mContent.editPanel.menu()
-            var download = null
-            var installView = data.arrival === "accepted install" ? offerPacket() : null
-            if (data.arrival === "download") {
-                verify(serverPeers.connectServer())
-                var downloadEntry = findChild(menu, "menuDownloadProject")
-                downloadEntry.triggered()
-                download = downloadEntry.mPopup.mView
-                download.download()
-                compare(download.mDownloadState, 1, "the request is out")
-            }
-            change()
-            var names = sceneNames()
-            var flow = null
-            if (data.pending === "question") {
-                askToClose()
-            } else {
-                var saveAs = findChild(menu, "menuSaveOtherProject")
-                saveAs.triggered()
-                flow = saveAs.mFlow
-                verify(flow.mDialog)
-                findChild(flow.mDialog.contentItem, "nameField").text = "用户的名字"
-            }
-            var question = win.mIsSaveMessageBoxId
-            if (data.arrival === "invitation")
-                compare(offerPacket(), null, "the install question waits")
-            else if (data.arrival === "accepted install")
-                installView.accept()
-            else if (data.arrival === "switch")
-                project.switchProjectRequested(other)
-            else if (data.arrival === "exit")
-                project.closeRequested()
-            else if (data.arrival === "download")
-                serverPeers.receive("setProject", {"id": download.mDownloadUid, "name": "服务器的项目"})
-            else
-                verify(project.loadStorageProjectPacket(other))
-            verify(win.visible)
-            if (data.arrival === "replaced") {
-                compare(win.mIsSaveMessageBoxId, "", "the question is withdrawn")
-                compare(messages.getShownMessageIds().length, 0)
-                if (flow)
-                    compare(flow.mDialog, null, "the save dialog is gone")
-                return
-            }
-            compare(project.getProjectPacketPath(), folder, "the document stays")
-            compare(sceneNames(), names)
-            compare(win.mIsSaveMessageBoxId, question, "no other question")
-            if (installView)
-                verify(!findChild(child(installView, "setupConfirmView"), "okButton").enabled, "the install waits")
-            if (flow) {
-                verify(flow.mDialog, "the save dialog stays")
-                mouseClick(findChild(flow.mDialog.contentItem, "headerClose"))
-            } else {
-                answer(question, "closeButton")
-            }
-            if (data.arrival === "invitation") {
-                var install = findChild(win.contentItem, "projectDownloadDialog")
-                tryVerify(() => install.view() !== null && install.mPopup.opened, 5000,
-                          "the install question shows once nothing is pending")
-            } else if (installView) {
-                tryVerify(() => win.mIsSaveMessageBoxId !== "", 5000, "the install asks about saving")
-                answer(win.mIsSaveMessageBoxId, "cancelButton")
-                verify(distributionPeers.designerWaitFor("download"), "then installs")
-            }
-        }
-
-        // The packet installed from a designer lives in the folder that the next install replaces:
-        // 保存 asks for a name (and refuses that folder), also as the save before the next install,
-        // so that the work is kept where no install reaches.
-        function test_saveOfTheInstalledProject_data() {
-            return [
-                {tag: "保存", via: "save"},
-                {tag: "保存 before the next install", via: "install"}
-            ]
-        }
-        function test_saveOfTheInstalledProject(data) {
-            var packet = testSupport.makeFolder("设计师")
-            verify(project.setProject({"sceneArray": {"sceneArray": [{"propertyArray": [{"name": "Name", "value": "安装的"}]}]}}))
-            verify(project.saveProjectPacket(packet))
-            makeWindow()
-            install(packet, true)
-            var installed = project.getProjectPacketPath()
-            verify(installed.endsWith("/Tavix/downloadProject"), installed)
-            change()
-            if (data.via === "save") {
-                win.saveEntry().triggered()
-            } else {
-                acceptInstall(offerPacket())
-                answer(win.mIsSaveMessageBoxId, "okButton")
-            }
-            var dialog = win.mMenuSave.mFlow.mDialog
-            verify(dialog, "a name is asked for")
-            var name = findChild(dialog.contentItem, "nameField")
-            name.text = installed.substring(installed.lastIndexOf("/") + 1)
-            dialog.mFolder = installed.substring(0, installed.lastIndexOf("/"))
-            verify(!dialog.save(), "not into the folder an install replaces")
-            compare(lastMessage(), "不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径")
-            var kept = testSupport.makeFolder("保存处") + "/我的工作"
-            name.text = "我的工作"
-            dialog.mFolder = kept.substring(0, kept.lastIndexOf("/"))
-            verify(dialog.save())
-            compare(project.getProjectPacketPath(), kept)
-            if (data.via === "install") {
-                verify(distributionPeers.designerWaitFor("download"))
-                verify(distributionPeers.designerSendPacket(packet))
-                var view = findChild(win.contentItem, "projectDownloadDialog").view()
-                tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
-            }
-            verify(testSupport.readText(kept + "/project.tavx").indexOf("改动") >= 0, "the work is kept")
-        }
-
-        function test_invitation() {
-            makeWindow()
-            openStored("邀请")
-            logSpy.clear()
-            win.mPacketTerminal.receiveDownloadInvitation("198.18.0.2")
-            compare(logSpy.count, 1)
-            compare(logSpy.signalArguments[0][0], "下载")
-            var install = findChild(win.contentItem, "projectDownloadDialog")
-            verify(install.mPopup, "the install question is up")
-            change()
-            install.saveBeforeInstall()
-            answer(win.mIsSaveMessageBoxId, "closeButton")
-            compare(install.mPopup, null, "giving up the save gives up the install")
         }
     }
 }

@@ -66,6 +66,15 @@ private Q_SLOTS:
         QTest::newRow("broken inside a scene") << project(scene(0) + "," + scene(1).replace("true", "tru"))
                                                << false;
         QTest::newRow("unclosed string") << project(three).replace("\"Name\"", "\"Name") << false;
+        // An item whose value is nested so deep that the file as a whole is deeper than the whole
+        // parse takes (1,024 levels), though the item alone is not: refused as the whole parse
+        // refuses it; at the limit the file is parsed whole.
+        for (const int levels : {1024, 1025, 1026, 1027, 1028, 1029}) {
+            const QByteArray deep = "{\"propertyArray\": " + QByteArray(levels - 6, '[') +
+                                    QByteArray(levels - 6, ']') + "}";
+            QTest::addRow("item nested, the file %d levels deep", levels)
+                << project(scene(0, items + "," + deep) + "," + scene(1)) << false;
+        }
     }
     void sameAsWholeParse()
     {
