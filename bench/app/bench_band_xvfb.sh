@@ -16,11 +16,16 @@
 # 8,000 lines, and formatting each one's local time is part of what it costs); a reader at the
 # other end of the program's terminal stamps each line with the wall clock as it arrives, the clock
 # the marks are taken on.
-# Prints each figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians.
+# With TAVIX_PREVIOUS_PROGRAM naming another build of the program, that one runs too, right after
+# the program at each count, so that a load on the machine falls on both alike.
+# Prints each figure as min / median / max and the select-all ratio 8,000 / 1,000 of the medians,
+# and the medians of the frame rates, the selections drawn after the release and the clearing
+# clicks as lines "FIGURE <band|select-all|clear>-<count> <new|previous> <value> <fps|ms>".
 #     bench/app/bench_band_xvfb.sh PROGRAM [ROUNDS]
 set -euo pipefail
 program=$(realpath "$1")
 rounds=${2:-5}
+previous=${TAVIX_PREVIOUS_PROGRAM:+$(realpath "$TAVIX_PREVIOUS_PROGRAM")}
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -110,17 +115,21 @@ chmod +x "$work/run.sh"
 
 export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh
 for count in 1000 8000; do
-    unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
-        "$work/run.sh" "$program" "$(packet $count)" "$rounds" "$work/r$count" "$work"
+    packet=$(packet $count)
+    for variant in new ${previous:+previous}; do
+        [[ $variant == new ]] && binary=$program || binary=$previous
+        unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
+            "$work/run.sh" "$binary" "$packet" "$rounds" "$work/$variant$count" "$work"
+    done
 done
-python3 - "$work" <<'PY'
+python3 - "$work" "${previous:+previous}" <<'PY'
 import statistics, sys
-work = sys.argv[1]
-def figures(count):
-    log = open("%s/r%d.log" % (work, count), errors="replace").readlines()
+work, variants = sys.argv[1], ["new"] + (["previous"] if sys.argv[2] else [])
+def figures(variant, count):
+    log = open("%s/%s%d.log" % (work, variant, count), errors="replace").readlines()
     frames = [float(l.split()[0]) for l in log if "qt.scenegraph.time.renderloop" in l]
     selects = [float(l.split()[0]) for l in log if "item select changed" in l]
-    marks = [(float(l.split()[0]), l.split()[2]) for l in open("%s/r%d.marks" % (work, count))]
+    marks = [(float(l.split()[0]), l.split()[2]) for l in open("%s/%s%d.marks" % (work, variant, count))]
     fps, gaps, lands, moves, closes, clears = [], [], [], [], [], []
     for i, (t, name) in enumerate(marks):
         if name == "drag-start":
@@ -145,19 +154,26 @@ def figures(count):
 def show(name, xs, unit):
     xs = sorted(xs)
     print("| %s | %.1f / %.1f / %.1f %s |" % (name, xs[0], statistics.median(xs), xs[-1], unit))
-medians, closing = {}, {}
-print("| figure | min / median / max |")
-print("|---|---|")
-for count in (1000, 8000):
-    fps, gaps, lands, moves, closes, clears = figures(count)
-    show("band over %d buttons, pointer moves per second (the most frames it can ask for)" % count, moves, "/s")
-    show("band over %d buttons, frames per second" % count, fps, "fps")
-    show("band over %d buttons, longest gap" % count, gaps, "ms")
-    show("band around all %d buttons, release to selection drawn" % count, lands, "ms")
-    show("band around all %d buttons, closed to selection drawn" % count, closes, "ms")
-    show("click clearing all %d buttons, to cleared drawn" % count, clears, "ms")
-    medians[count] = statistics.median(lands)
-    closing[count] = statistics.median(closes)
-print("| select all 8,000 / 1,000, from the release (medians) | %.1f |" % (medians[8000] / medians[1000] if medians[1000] else 0))
-print("| select all 8,000 / 1,000, from the band closing (medians) | %.1f |" % (closing[8000] / closing[1000]))
+lines = []
+for variant in variants:
+    medians, closing = {}, {}
+    print("| figure (%s) | min / median / max |" % variant)
+    print("|---|---|")
+    for count in (1000, 8000):
+        fps, gaps, lands, moves, closes, clears = figures(variant, count)
+        show("band over %d buttons, pointer moves per second (the most frames it can ask for)" % count, moves, "/s")
+        show("band over %d buttons, frames per second" % count, fps, "fps")
+        show("band over %d buttons, longest gap" % count, gaps, "ms")
+        show("band around all %d buttons, release to selection drawn" % count, lands, "ms")
+        show("band around all %d buttons, closed to selection drawn" % count, closes, "ms")
+        show("click clearing all %d buttons, to cleared drawn" % count, clears, "ms")
+        medians[count] = statistics.median(lands)
+        closing[count] = statistics.median(closes)
+        lines.append("FIGURE band-%d %s %.1f fps" % (count, variant, statistics.median(fps)))
+        lines.append("FIGURE select-all-%d %s %.1f ms" % (count, variant, medians[count]))
+        lines.append("FIGURE clear-%d %s %.1f ms" % (count, variant, statistics.median(clears)))
+    print("| select all 8,000 / 1,000, from the release (medians) | %.1f |" % (medians[8000] / medians[1000] if medians[1000] else 0))
+    print("| select all 8,000 / 1,000, from the band closing (medians) | %.1f |" % (closing[8000] / closing[1000]))
+    print()
+print("\n".join(lines))
 PY
