@@ -262,10 +262,12 @@ private Q_SLOTS:
         // f's point (90, 20) from its centre, unturned, is drawn at (1267.9, 487.3); turned the
         // other way at (1287.9, 397.3). Its corner (100, 25) is drawn at (1274.1, 496.7); turned the
         // other way at (1299.1, 396.7).
-        QTest::newRow("turned 30, where drawn") << 1.0 << point(1268, 487) << QStringList{"f"} << QStringList{"a", "c"};
+        QTest::newRow("turned 30, where drawn")
+            << 1.0 << point(1268, 487) << QStringList{"f"} << QStringList{"a", "c"};
         QTest::newRow("turned 30, not at its mirror image")
             << 1.0 << point(1288, 397) << QStringList{} << QStringList{"a", "c"};
-        QTest::newRow("zoomed, turned 30") << 2.0 << point(644, 263.5) << QStringList{"f"} << QStringList{"a", "c"};
+        QTest::newRow("zoomed, turned 30")
+            << 2.0 << point(644, 263.5) << QStringList{"f"} << QStringList{"a", "c"};
         QTest::newRow("band: turned 30, a drawn corner")
             << 1.0 << band(1270, 492, 8, 8) << QStringList{"f"} << QStringList{"a", "c"};
         QTest::newRow("band: turned 30, a mirrored corner")
