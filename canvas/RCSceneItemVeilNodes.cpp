@@ -17,10 +17,12 @@ using Veil = RCSceneItemVeilNodes::Veil;
 const QColor kVeilColour(0, 0, 255, 76);
 
 // As many veils coming, going or changing place at once (a changed one counts twice) as make a
-// change many: a group of their own and a cover. Below, the renderer is better off with the
-// places of each; above, the pieces of the region it repaints cost it more than the rectangle
-// around them all.
-constexpr int kManyChanges = 1024;
+// change many: a group of their own and a cover. The software renderer unites the places of the
+// nodes that changed, front to back and again back to front, each union a pass over the pieces of
+// the region so far: for hundreds of places (a drag of a few hundred selected views moves each
+// veil, each view and its caption; a click clears a thousand veils) that costs more than painting
+// the rectangle around them all, which the cover, met first, makes the region at once.
+constexpr int kManyChanges = 64;
 
 // The place and turn of veil, as the scene graph combines the slot's place and the view's turn
 // about its centre.

@@ -65,10 +65,11 @@ find_scene() {
     read -r left top right bottom < <(scene_box)
     ((right - left >= 690 && right - left <= 710)) || { echo "FAIL: $kind: the scene is not whole on screen ($left $top $right $bottom)" >&2; exit 1; }
 }
-# a rubber band from the scene's empty bottom-right corner to near its top-left holds every button
+# a rubber band from the empty scene below right of the buttons to near its top-left holds every
+# button (away from the canvas's scroll bars)
 select_all() {
     mark "select $1"
-    xdotool mousemove $((left + 695)) $((top + 555)) mousedown 1 sleep 0.1 mousemove $((left + 400)) $((top + 300)) \
+    xdotool mousemove $((left + 650)) $((top + 500)) mousedown 1 sleep 0.1 mousemove $((left + 400)) $((top + 300)) \
         sleep 0.1 mousemove $((left + 8)) $((top + 8)) sleep 0.3 mouseup 1
     sleep 2
 }
