@@ -6,21 +6,11 @@
 // own, by whole pixels. It runs until it is ended, like the program; bench_drag_xvfb.sh times both.
 //     bare_drag ICON_FILE
 
-#include <QFile>
-#include <QGuiApplication>
-#include <QQmlApplicationEngine>
-#include <QQmlContext>
-#include <QUrl>
+#include "BareIconWindow.h"
 
 int main(int argc, char* argv[])
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
-    QQmlApplicationEngine engine;
-    engine.rootContext()->setContextProperty(QStringLiteral("iconUrl"),
-                                             QUrl::fromLocalFile(QFile::decodeName(argv[1])));
-    engine.loadData(R"(
+    return runBareIconWindow(argc, argv, R"(
         import QtQuick
         Window { id: win; width: 1024; height: 768; visible: true; title: "Bare Drag"; color: "black"
             flags: Qt.Window | Qt.FramelessWindowHint
@@ -46,7 +36,4 @@ int main(int argc, char* argv[])
                     win.dx = fromX + Math.round(mouse.x - press.x)
                     win.dy = fromY + Math.round(mouse.y - press.y) } } }
     )");
-    if (engine.rootObjects().isEmpty())
-        return 1;
-    return QGuiApplication::exec();
 }

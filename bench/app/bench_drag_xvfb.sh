@@ -102,13 +102,9 @@ else
     find_scene
     select_all saved
     drag saved
-    # control mode and back, from the system menu (its first entry, "控制模式", then "编辑模式")
-    for _ in 1 2; do
-        xdotool mousemove 994 63 click 1
-        sleep 1
-        xdotool mousemove 949 95 click 1
-        sleep 3
-    done
+    # control mode and back
+    switch_mode 3
+    switch_mode 3
     find_scene
     select_all control
     drag control
