@@ -109,8 +109,7 @@ else
     select_all control
     drag control
 fi
-kill -TERM $pid; wait $pid || true
-wait $reader
+stop_stamped
 SCRIPT
 chmod +x "$work/run.sh"
 

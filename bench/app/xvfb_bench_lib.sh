@@ -3,6 +3,8 @@
 #       starts PROGRAM in the background (its pid in $pid, ended when the caller exits) with its
 #       terminal read by a reader ($reader) that stamps each line with the wall clock as it
 #       arrives, into LOG: the clock that the marks are taken on;
+#   stop_stamped
+#       ends that program (TERM) and waits for it and its reader;
 #   wait_window TITLE
 #       waits up to 60 s for a visible window of that title, then 3 s for it to settle;
 #   xdotool ...
@@ -33,6 +35,11 @@ out.write(rest)
     "$@" > "$log.terminal" 2>&1 &
     pid=$!
     trap 'kill $pid 2>/dev/null || true' EXIT
+}
+stop_stamped() {
+    kill -TERM $pid
+    wait $pid || true
+    wait $reader
 }
 xdotool() { timeout 20 "$(type -P xdotool)" "$@"; }
 wait_window() {
