@@ -22,8 +22,10 @@ public:
     explicit RCSceneItemReplacedSlots(QObject* parent = nullptr);
     ~RCSceneItemReplacedSlots() override;
 
-    // Takes replaced out of their layer (parent item and parent) and holds them until the next
-    // frame of window, or of the last window given to follow() when window is null.
+    // Takes replaced out of their layer (parent item and parent: a search of the layer finds only
+    // the shown slots) and holds them until the next frame of window, or, when window is null (a
+    // reset may find the layer out of its window for the moment), of the last one given to
+    // follow().
     void hold(const QList<RCSceneItemViewSlot*>& replaced, QQuickWindow* window);
     // The layer is now in window: what is held waits for its next frame.
     void follow(QQuickWindow* window);
