@@ -16,13 +16,16 @@ using Veil = RCSceneItemVeilNodes::Veil;
 // the same pixels as a Rectangle at that opacity)
 const QColor kVeilColour(0, 0, 255, 76);
 
-// As many veils coming, going or changing place at once (a changed one counts twice) as make a
-// change many: a group of their own and a cover. The software renderer unites the places of the
-// nodes that changed, front to back and again back to front, each union a pass over the pieces of
-// the region so far: for hundreds of places (a drag of a few hundred selected views moves each
-// veil, each view and its caption; a click clears a thousand veils) that costs more than painting
-// the rectangle around them all, which the cover, met first, makes the region at once.
-constexpr int kManyChanges = 64;
+// A change is many, a group of its own and a cover, with as many veils coming, going or changing
+// place at once as kManyChanges (a changed one counts twice), or as many changing place as
+// kManyMoves. Veils that come or go alone (select all, a click that clears it) come in reading
+// order, in which the software renderer unites their places cheaply, piece after piece. Veils that
+// change place move with their views (a drag), and the renderer unites the places of the views,
+// their captions and the veils, front to back and again back to front, each union a pass over the
+// pieces of the region so far: for a few dozen that costs more than painting the rectangle around
+// them all, which the cover, met first, makes the region at once.
+constexpr int kManyChanges = 1024;
+constexpr int kManyMoves = 32;
 
 // The place and turn of veil, as the scene graph combines the slot's place and the view's turn
 // about its centre.
@@ -82,7 +85,7 @@ RCSceneItemVeilNodes::RCSceneItemVeilNodes(QSGNode* root) : m_root(root) {}
 void RCSceneItemVeilNodes::show(QQuickWindow* window, const Veils& veils)
 {
     const Change change = changeTo(veils);
-    if (change.leaving.size() + change.joining.size() < kManyChanges) {
+    if (change.leaving.size() + change.joining.size() < kManyChanges && change.moving < kManyMoves) {
         remove(change.leaving);
         addFew(window, change.joining);
         return;
@@ -110,6 +113,8 @@ RCSceneItemVeilNodes::Change RCSceneItemVeilNodes::changeTo(const Veils& veils) 
         if (painted == m_painted.cend() || painted->veil != *it) {
             change.joining.append({it.key(), *it});
             include(*it);
+            if (painted != m_painted.cend())
+                ++change.moving;
         }
     }
     return change;

@@ -59,12 +59,13 @@ private:
         Veil veil;
         QSGNode* node = nullptr;
     };
-    // What a change to veils is: the keys of the veils that leave, the veils that join, and the
-    // rectangle around the places of both.
+    // What a change to veils is: the keys of the veils that leave, the veils that join, how many
+    // of them do both (changed place or turn), and the rectangle around the places of all.
     struct Change
     {
         QList<const void*> leaving;
         Keyed joining;
+        int moving = 0;
         QRectF area;
     };
     Change changeTo(const Veils& veils) const;
