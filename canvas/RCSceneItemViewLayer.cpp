@@ -1,80 +1,14 @@
 #include "canvas/RCSceneItemViewLayer.h"
 
+#include "canvas/RCSceneItemReplacedSlots.h"
 #include "canvas/RCSceneItemViewSlot.h"
 
 #include <QLoggingCategory>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QtMath>
-
-#include <array>
-#include <cmath>
 
 namespace {
-
-using Shape = RCSceneItemViewLayer::Shape;
-
-Shape shapeOf(const RCSceneItemViewSlot* slot)
-{
-    Shape shape{QRectF(slot->x(), slot->y(), slot->width(), slot->height())};
-    shape.shown = true;
-    // quarter turns exactly, so that the corners stay on the pixels they are drawn on
-    switch (((slot->angle() % 360) + 360) % 360) {
-    case 0:
-        return shape;
-    case 90:
-        shape.cos = 0;
-        shape.sin = 1;
-        break;
-    case 180:
-        shape.cos = -1;
-        shape.sin = 0;
-        break;
-    case 270:
-        shape.cos = 0;
-        shape.sin = -1;
-        break;
-    default:
-        shape.cos = std::cos(qDegreesToRadians(double(slot->angle())));
-        shape.sin = std::sin(qDegreesToRadians(double(slot->angle())));
-    }
-    shape.turned = true;
-    return shape;
-}
-
-// p turned about centre by (cos, sin), clockwise on the screen for a positive angle.
-QPointF turn(const QPointF& p, const QPointF& centre, double cos, double sin)
-{
-    const QPointF d = p - centre;
-    return centre + QPointF(d.x() * cos - d.y() * sin, d.x() * sin + d.y() * cos);
-}
-
-bool strictlyInside(const QRectF& rect, const QPointF& p)
-{
-    return p.x() > rect.x() && p.x() < rect.x() + rect.width() && p.y() > rect.y() &&
-           p.y() < rect.y() + rect.height();
-}
-
-bool hits(const Shape& shape, const QPointF& point)
-{
-    // the point turned back into the unturned rectangle
-    return strictlyInside(shape.rect,
-                          shape.turned ? turn(point, shape.rect.center(), shape.cos, -shape.sin) : point);
-}
-
-bool holds(const QRectF& band, const Shape& shape)
-{
-    const QRectF& r = shape.rect;
-    const std::array<QPointF, 4> corners{r.topLeft(), QPointF(r.x() + r.width(), r.y()),
-                                         QPointF(r.x(), r.y() + r.height()),
-                                         QPointF(r.x() + r.width(), r.y() + r.height())};
-    for (const QPointF& corner : corners) {
-        if (strictlyInside(band, shape.turned ? turn(corner, r.center(), shape.cos, shape.sin) : corner))
-            return true;
-    }
-    return false;
-}
 
 // The category of the selection lines: the one of QML's console, which wrote them before.
 const QLoggingCategory& selectLog()
@@ -98,15 +32,10 @@ const char* const kInputNames[] = {"itemId", "sceneId", "values",    "viewProper
 
 } // namespace
 
-RCSceneItemViewLayer::RCSceneItemViewLayer(QQuickItem* parent) : QQuickItem(parent)
+RCSceneItemViewLayer::RCSceneItemViewLayer(QQuickItem* parent)
+    : QQuickItem(parent), m_replaced(new RCSceneItemReplacedSlots(this))
 {
     std::fill(std::begin(m_roles), std::end(m_roles), -1);
-}
-
-RCSceneItemViewLayer::~RCSceneItemViewLayer()
-{
-    for (const QPointer<RCSceneItemViewSlot>& slot : std::as_const(m_parked))
-        delete slot.data();
 }
 
 QAbstractItemModel* RCSceneItemViewLayer::model() const
@@ -171,7 +100,7 @@ void RCSceneItemViewLayer::setOrigin(const QPointF& origin)
     m_origin = origin;
     for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
         slot->setOrigin(origin);
-    forgetShapes();
+    forgetHitTest();
     Q_EMIT originChanged();
     Q_EMIT slotsChanged();
 }
@@ -188,7 +117,7 @@ void RCSceneItemViewLayer::setDivisor(qreal divisor)
     m_divisor = divisor;
     for (RCSceneItemViewSlot* slot : std::as_const(m_slots))
         slot->setDivisor(divisor);
-    forgetShapes();
+    forgetHitTest();
     Q_EMIT divisorChanged();
     Q_EMIT slotsChanged();
 }
@@ -203,35 +132,26 @@ RCSceneItemViewSlot* RCSceneItemViewLayer::itemAt(int row) const
     return row >= 0 && row < m_slots.size() ? m_slots.at(row) : nullptr;
 }
 
-const QList<RCSceneItemViewLayer::Shape>& RCSceneItemViewLayer::shapes() const
+const RCSceneItemHitTest& RCSceneItemViewLayer::hitTest() const
 {
-    if (m_shapesKnown && m_shapes.size() == m_slots.size())
-        return m_shapes;
-    m_shapes.clear();
-    m_shapes.reserve(m_slots.size());
-    for (const RCSceneItemViewSlot* slot : m_slots)
-        m_shapes.append(slot->item() ? shapeOf(slot) : Shape{});
-    m_shapesKnown = true;
-    return m_shapes;
+    if (!m_hitTest || m_hitTest->count() != m_slots.size())
+        m_hitTest.emplace(m_slots);
+    return *m_hitTest;
 }
 
 QString RCSceneItemViewLayer::itemIdAt(const QPointF& point) const
 {
-    const QList<Shape>& shapes = this->shapes();
-    for (qsizetype row = m_slots.size() - 1; row >= 0; --row) {
-        if (shapes.at(row).shown && hits(shapes.at(row), point))
-            return m_slots.at(row)->itemId();
-    }
-    return QString();
+    const int row = hitTest().topmostAt(point);
+    return row >= 0 ? m_slots.at(row)->itemId() : QString();
 }
 
 QStringList RCSceneItemViewLayer::selectedItemIdsApartFrom(const QPointF& point) const
 {
-    const QList<Shape>& shapes = this->shapes();
+    const RCSceneItemHitTest& test = hitTest();
     QStringList ids;
     for (int row = 0; row < m_slots.size(); ++row) {
         const RCSceneItemViewSlot* slot = m_slots.at(row);
-        if (shapes.at(row).shown && isSelected(slot, row) && !hits(shapes.at(row), point))
+        if (test.shown(row) && isSelected(slot, row) && !test.hits(row, point))
             ids.append(slot->itemId());
     }
     return ids;
@@ -239,23 +159,23 @@ QStringList RCSceneItemViewLayer::selectedItemIdsApartFrom(const QPointF& point)
 
 QVariantMap RCSceneItemViewLayer::bandSelection(const QRectF& band) const
 {
-    const QList<Shape>& shapes = this->shapes();
+    const RCSceneItemHitTest& test = hitTest();
     QStringList select;
     QStringList deselect;
     for (int row = 0; row < m_slots.size(); ++row) {
-        if (!shapes.at(row).shown)
+        if (!test.shown(row))
             continue;
         const RCSceneItemViewSlot* slot = m_slots.at(row);
-        const bool held = holds(band, shapes.at(row));
+        const bool held = test.holds(row, band);
         if (held != isSelected(slot, row))
             (held ? select : deselect).append(slot->itemId());
     }
     return {{QStringLiteral("select"), select}, {QStringLiteral("deselect"), deselect}};
 }
 
-void RCSceneItemViewLayer::forgetShapes()
+void RCSceneItemViewLayer::forgetHitTest()
 {
-    m_shapesKnown = false;
+    m_hitTest.reset();
 }
 
 bool RCSceneItemViewLayer::isSelected(const RCSceneItemViewSlot* slot, int row) const
@@ -274,11 +194,8 @@ void RCSceneItemViewLayer::componentComplete()
 void RCSceneItemViewLayer::itemChange(ItemChange change, const ItemChangeData& value)
 {
     QQuickItem::itemChange(change, value);
-    if (change == ItemSceneChange && value.window) {
-        m_window = value.window;
-        if (!m_parked.isEmpty())
-            awaitFrame();
-    }
+    if (change == ItemSceneChange && value.window)
+        m_replaced->follow(value.window);
 }
 
 void RCSceneItemViewLayer::reset()
@@ -286,8 +203,8 @@ void RCSceneItemViewLayer::reset()
     if (!isComponentComplete())
         return;
     const bool hadSlots = !m_slots.isEmpty();
-    park(std::exchange(m_slots, {}));
-    forgetShapes();
+    m_replaced->hold(std::exchange(m_slots, {}), window());
+    forgetHitTest();
     std::fill(std::begin(m_roles), std::end(m_roles), -1);
     const int rows = m_model ? m_model->rowCount() : 0;
     if (rows > 0) {
@@ -322,7 +239,7 @@ void RCSceneItemViewLayer::insertRows(int first, int last)
             slot->stackBefore(m_slots.at(row));
         m_slots.insert(row, slot);
     }
-    forgetShapes();
+    forgetHitTest();
     Q_EMIT countChanged();
     Q_EMIT slotsChanged();
 }
@@ -337,7 +254,7 @@ void RCSceneItemViewLayer::removeRows(int first, int last)
     }
     for (int row = last; row >= first; --row)
         dropSlot(m_slots.takeAt(row));
-    forgetShapes();
+    forgetHitTest();
     Q_EMIT countChanged();
     Q_EMIT slotsChanged();
 }
@@ -358,7 +275,7 @@ void RCSceneItemViewLayer::updateRows(int first, int last, const QList<int>& rol
     for (Input input : std::as_const(inputs)) {
         if (input == Angle || input == ItemX || input == ItemY || input == ItemWidth || input == ItemHeight ||
             input == QmlPath)
-            forgetShapes();
+            forgetHitTest();
     }
     Q_EMIT slotsChanged();
 }
@@ -425,7 +342,7 @@ RCSceneItemViewSlot* RCSceneItemViewLayer::makeSlot(int row)
     slot->setDivisor(m_divisor);
     // a view made for a selected item shows it selected from the start
     connect(slot, &RCSceneItemViewSlot::itemChanged, this, [this, slot] {
-        forgetShapes();
+        forgetHitTest();
         if (slot->item() && slot->selected())
             logSelection(slot);
         Q_EMIT slotsChanged();
@@ -458,60 +375,5 @@ void RCSceneItemViewLayer::clear()
     const QList<RCSceneItemViewSlot*> dropped = std::exchange(m_slots, {});
     for (RCSceneItemViewSlot* slot : dropped)
         dropSlot(slot);
-    forgetShapes();
-}
-
-void RCSceneItemViewLayer::park(const QList<RCSceneItemViewSlot*>& dropped)
-{
-    // at most one replaced scene waits
-    releaseParked(false);
-    if (dropped.isEmpty())
-        return;
-    for (RCSceneItemViewSlot* slot : dropped) {
-        slot->setParentItem(nullptr);
-        slot->setParent(nullptr);
-        m_parked.append(slot);
-    }
-    awaitFrame();
-}
-
-void RCSceneItemViewLayer::awaitFrame()
-{
-    QQuickWindow* window = this->window() ? this->window() : m_window.data();
-    if (!window || !window->isExposed()) {
-        releaseParked(false);
-        return;
-    }
-    if (!m_frameConnections.isEmpty())
-        return;
-    // The first frame whose scene is taken after now (afterAnimating comes on this thread before
-    // the scene is taken), then its swap, which may come from the render thread.
-    m_frameConnections.append(connect(
-        window, &QQuickWindow::afterAnimating, this,
-        [this, window] {
-            m_frameConnections.append(connect(
-                window, &QQuickWindow::frameSwapped, this, [this] { releaseParked(true); },
-                Qt::QueuedConnection));
-        },
-        Qt::SingleShotConnection));
-    window->update();
-}
-
-void RCSceneItemViewLayer::releaseParked(bool collect)
-{
-    for (const QMetaObject::Connection& connection : std::as_const(m_frameConnections))
-        disconnect(connection);
-    m_frameConnections.clear();
-    if (m_parked.isEmpty())
-        return;
-    const QList<QPointer<RCSceneItemViewSlot>> parked = std::exchange(m_parked, {});
-    // Collected while the replaced views still live: the engine then makes room for a scene
-    // beside the shown one instead of collecting in the middle of the next switch. What the
-    // replaced views held goes at the collection after the next switch.
-    if (QQmlEngine* engine = collect ? qmlEngine(this) : nullptr)
-        engine->collectGarbage();
-    for (const QPointer<RCSceneItemViewSlot>& slot : parked) {
-        if (slot)
-            slot->deleteLater();
-    }
+    forgetHitTest();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "canvas/RCSceneItemHitTest.h"
+
 #include <QAbstractItemModel>
 #include <QList>
 #include <QPointF>
@@ -8,6 +10,9 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <optional>
+
+class RCSceneItemReplacedSlots;
 class RCSceneItemViewSlot;
 
 // The layer of the scene canvas that holds one RCSceneItemViewSlot per row of its model, in row
@@ -19,20 +24,14 @@ class RCSceneItemViewSlot;
 // roles (all of them when it names none) into the slots of its rows, "qmlPath" last, so that a new
 // view is made with the row's values as they are then. Every slot takes the layer's origin and
 // divisor. A slot whose row goes leaves the layer at once and is deleted later, as its view may
-// be the one whose tap removed the row. The slots a reset replaces (a scene switch) are deleted
-// only once the window the layer was last in has drawn a frame after the reset, right after the
-// script engine collected its garbage there: neither the deletion nor a collection is part of the
-// time until the new scene shows, and the engine goes into the next switch with room for a scene
-// beside the shown one. Until then they wait out of the layer (not its children); a later reset,
-// a window that is not exposed or a layer that never was in a window has them deleted at once. Slots
-// and their views are made in the layer's QML context and are owned by the layer (C++ ownership).
+// be the one whose tap removed the row; the slots a reset replaces (a scene switch) wait for the
+// window's next frame (RCSceneItemReplacedSlots). Slots and their views are made in the layer's
+// QML context and are owned by the layer (C++ ownership).
 //
-// The layer answers the scene canvas's hit tests in its own coordinates (canvas pixels), over the
-// slots that hold a view, each view as drawn: its slot's place turned by the row's angle
-// (degrees, clockwise) about its centre. A point hits a view strictly inside it; a rubber band
-// holds a view with at least one of the view's four corners strictly inside the band. Whether a
-// row is selected is read from the model at the time of asking, not from the slot, which follows
-// the model only once the model has announced the change.
+// The layer answers the scene canvas's hit tests in its own coordinates (canvas pixels) over the
+// slots as they are (RCSceneItemHitTest, made again at the first test after a slot's place, turn
+// or view may have changed). Whether a row is selected is read from the model at the time of
+// asking, not from the slot, which follows the model only once the model has announced the change.
 //
 // A view that declares "mSelectVeil" true (its veil is drawn by RCSceneItemVeilLayer) has every
 // change of its selection logged while its "mInEditState" is true, as the debug line "item select
@@ -49,19 +48,7 @@ class RCSceneItemViewLayer : public QQuickItem
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 
 public:
-    // A view as drawn, for the hit tests: the rectangle of its slot turned about its centre by cos
-    // and sin of its angle; not shown while the slot has no view.
-    struct Shape
-    {
-        QRectF rect;
-        bool turned = false;
-        double cos = 1;
-        double sin = 0;
-        bool shown = false;
-    };
-
     explicit RCSceneItemViewLayer(QQuickItem* parent = nullptr);
-    ~RCSceneItemViewLayer() override;
 
     QAbstractItemModel* model() const;
     void setModel(QAbstractItemModel* model);
@@ -121,18 +108,13 @@ private:
     RCSceneItemViewSlot* makeSlot(int row);
     void dropSlot(RCSceneItemViewSlot* slot);
     void clear();
-    // The shape of each slot's view, in row order: gathered again at the first hit test after a
-    // slot's place, turn or view may have changed (forgetShapes()); a rubber band asks at every
+    // The hit test over the slots as they are now, made again at the first test after
+    // forgetHitTest() (a slot's place, turn or view may have changed): a rubber band asks at every
     // step, and a crowded scene's slots lie all over memory.
-    const QList<Shape>& shapes() const;
-    void forgetShapes();
+    const RCSceneItemHitTest& hitTest() const;
+    void forgetHitTest();
     // Whether the row of slot is selected, as the model says now.
     bool isSelected(const RCSceneItemViewSlot* slot, int row) const;
-    // The slots a reset replaced: out of the layer, deleted after the window's next frame.
-    void park(const QList<RCSceneItemViewSlot*>& dropped);
-    void awaitFrame();
-    // Deletes the waiting slots (later); collect: then lets the script engine collect.
-    void releaseParked(bool collect);
 
     QPointer<QAbstractItemModel> m_model;
     QList<QMetaObject::Connection> m_connections;
@@ -140,14 +122,9 @@ private:
     qreal m_divisor = 1;
     // The slots in row order.
     QList<RCSceneItemViewSlot*> m_slots;
-    // The slots a reset replaced (no longer children: a search of the layer finds only the shown
-    // ones), and the window whose frame they wait for (the last one the layer was in: a reset may
-    // find the layer out of it for the moment).
-    QList<QPointer<RCSceneItemViewSlot>> m_parked;
-    QPointer<QQuickWindow> m_window;
-    QList<QMetaObject::Connection> m_frameConnections;
+    // The slots a reset replaced, until the window's next frame.
+    RCSceneItemReplacedSlots* m_replaced;
     // The model's role of each input, -1 when it names none.
     int m_roles[InputCount];
-    mutable QList<Shape> m_shapes;
-    mutable bool m_shapesKnown = false;
+    mutable std::optional<RCSceneItemHitTest> m_hitTest;
 };

@@ -1,25 +1,16 @@
 // The bare twin of a scene switch as a user makes it: a bare Qt Quick window as large as the main
 // window, frameless, showing 300 plain tiles (icon, caption, mouse area, as the in-process twin of
-// bench_sessions makes them) where the main window shows a scene of the switch benchmark, and a strip of two scene tiles where the main window has
-// its scene list. A click on either scene tile logs "bare switch" and replaces the 300 tiles by
-// 300 new ones. It runs until it is ended, like the program; bench_switch_xvfb.sh times both.
+// bench_sessions makes them) where the main window shows a scene of the switch benchmark, and a strip of two
+// scene tiles where the main window has its scene list. A click on either scene tile logs "bare switch" and
+// replaces the 300 tiles by 300 new ones. It runs until it is ended, like the program; bench_switch_xvfb.sh
+// times both.
 //     bare_switch ICON_FILE
 
-#include <QFile>
-#include <QGuiApplication>
-#include <QQmlApplicationEngine>
-#include <QQmlContext>
-#include <QUrl>
+#include "BareIconWindow.h"
 
 int main(int argc, char* argv[])
 {
-    QGuiApplication app(argc, argv);
-    if (argc < 2)
-        return 2;
-    QQmlApplicationEngine engine;
-    engine.rootContext()->setContextProperty(QStringLiteral("iconUrl"),
-                                             QUrl::fromLocalFile(QFile::decodeName(argv[1])));
-    engine.loadData(R"(
+    return runBareIconWindow(argc, argv, R"(
         import QtQuick
         Window { id: win; width: 1024; height: 768; visible: true; title: "Bare Switch"; color: "black"
             flags: Qt.Window | Qt.FramelessWindowHint
@@ -43,7 +34,4 @@ int main(int argc, char* argv[])
             Item { id: layer; y: 200; width: 710; height: 560; clip: true }
             Component.onCompleted: step() }
     )");
-    if (engine.rootObjects().isEmpty())
-        return 1;
-    return QGuiApplication::exec();
 }

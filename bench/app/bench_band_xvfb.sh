@@ -25,6 +25,7 @@
 set -euo pipefail
 program=$(realpath "$1")
 rounds=${2:-5}
+previous=${TAVIX_PREVIOUS_PROGRAM:+$(realpath "$TAVIX_PREVIOUS_PROGRAM")}
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -62,7 +63,8 @@ log="$HOME/program.log"
 source "$BENCH_LIB"
 start_stamped "$log" "$program" "$project"
 wait_window "Tavix Editor"
-# zoom out until the scene is whole (Ctrl+wheel back over the canvas): the scene rectangle on
+# zoom out until the scene is whole (Ctrl+wheel back over the canvas; a scene not drawn yet is no
+# scene): the scene rectangle on
 # screen, the bounding box of its background's colour, is 384 x 216 at divisor 5
 scene_box() {
     import -window root "$work/zoomed.png"

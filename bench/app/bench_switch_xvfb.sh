@@ -73,10 +73,7 @@ if [[ $kind == program ]]; then
     sleep 2
     run saved
     # control mode, from the menu (its first entry, "控制模式"): the scene list stays where it is
-    xdotool mousemove 994 63 click 1
-    sleep 1
-    xdotool mousemove 949 95 click 1
-    sleep 2
+    switch_mode 2
     run control
 fi
 kill -TERM $pid; wait $pid || true

@@ -3,10 +3,16 @@
 #       starts PROGRAM in the background (its pid in $pid, ended when the caller exits) with its
 #       terminal read by a reader ($reader) that stamps each line with the wall clock as it
 #       arrives, into LOG: the clock that the marks are taken on;
+#   stop_stamped
+#       ends that program (TERM) and waits for it and its reader;
 #   wait_window TITLE
 #       waits up to 60 s for a visible window of that title, then 3 s for it to settle;
 #   xdotool ...
-#       xdotool, given up after 20 s.
+#       xdotool, given up after 20 s;
+#   switch_mode SETTLE
+#       clicks the first entry of the main window's system menu ("控制模式" in edit mode, "编辑模式"
+#       in control mode; the window as the program first shows it on a 1280 x 800 screen), then
+#       waits SETTLE seconds.
 start_stamped() {
     local log=$1
     shift
@@ -30,6 +36,11 @@ out.write(rest)
     pid=$!
     trap 'kill $pid 2>/dev/null || true' EXIT
 }
+stop_stamped() {
+    kill -TERM $pid
+    wait $pid || true
+    wait $reader
+}
 xdotool() { timeout 20 "$(type -P xdotool)" "$@"; }
 wait_window() {
     for _ in $(seq 1 600); do
@@ -38,4 +49,10 @@ wait_window() {
     done
     echo "FAIL: no window \"$1\"" >&2
     return 1
+}
+switch_mode() {
+    xdotool mousemove 994 63 click 1
+    sleep 1
+    xdotool mousemove 949 95 click 1
+    sleep "$1"
 }

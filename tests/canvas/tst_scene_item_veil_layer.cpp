@@ -191,6 +191,14 @@ private Q_SLOTS:
                 (void)window.grabWindow();
             }
             QCOMPARE(levelsApart(window.grabWindow(), shots[own]), 0);
+            // all move 3 units right and back, as a drag moves them, a frame each: the window
+            // looks as before
+            for (int dx : {3, 0}) {
+                for (int i = 0; i < places.size(); ++i)
+                    model.item(i)->setData(places[i][0] + dx, Qt::UserRole + 2);
+                (void)window.grabWindow();
+            }
+            QCOMPARE(levelsApart(window.grabWindow(), shots[own]), 0);
             // the veils follow the selection, and leave nothing behind
             for (int i = 0; i < places.size(); ++i)
                 model.item(i)->setData(false, Qt::UserRole + 7);

@@ -48,8 +48,10 @@ QStringList stacked(const RCSceneItemViewLayer& layer)
 }
 
 // The hit test's scene: a and b overlap (b above), c is 200 x 50 turned a quarter (drawn 50 x 200
-// about the same centre), d covers all of them but has no view. a, c and d are selected; b's row
-// reads selected when its slot is made and turns unselected unannounced.
+// about the same centre), d covers all of them but has no view, f is 200 x 50 turned 30 degrees
+// clockwise about its centre (1200, 425), which a turn the other way would draw at its mirror
+// image. a, c and d are selected; b's row reads selected when its slot is made and turns
+// unselected unannounced.
 struct HitItem
 {
     const char* id;
@@ -61,7 +63,8 @@ struct HitItem
 constexpr HitItem kHitItems[] = {{"a", {100, 100, 100, 100}, 0, true, true},
                                  {"b", {150, 150, 100, 100}, 360, true, true},
                                  {"c", {400, 100, 200, 50}, 90, true, true},
-                                 {"d", {0, 0, 1000, 1000}, 0, false, true}};
+                                 {"d", {0, 0, 1000, 1000}, 0, false, true},
+                                 {"f", {1100, 400, 200, 50}, 30, true, false}};
 
 // The roles after kXRole, in the order of a hit item's values (hitValues()).
 const QByteArrayList kHitRoles{"qmlPath", "itemY", "itemWidth", "itemHeight", "angle", "selected"};
@@ -256,6 +259,19 @@ private Q_SLOTS:
             << 1.0 << band(395, 95, 10, 10) << QStringList{} << QStringList{"a", "c"};
         QTest::newRow("band: zoomed, all")
             << 2.0 << band(0, 0, 400, 400) << QStringList{"b"} << QStringList{};
+        // f's point (90, 20) from its centre, unturned, is drawn at (1267.9, 487.3); turned the
+        // other way at (1287.9, 397.3). Its corner (100, 25) is drawn at (1274.1, 496.7); turned the
+        // other way at (1299.1, 396.7).
+        QTest::newRow("turned 30, where drawn")
+            << 1.0 << point(1268, 487) << QStringList{"f"} << QStringList{"a", "c"};
+        QTest::newRow("turned 30, not at its mirror image")
+            << 1.0 << point(1288, 397) << QStringList{} << QStringList{"a", "c"};
+        QTest::newRow("zoomed, turned 30")
+            << 2.0 << point(644, 263.5) << QStringList{"f"} << QStringList{"a", "c"};
+        QTest::newRow("band: turned 30, a drawn corner")
+            << 1.0 << band(1270, 492, 8, 8) << QStringList{"f"} << QStringList{"a", "c"};
+        QTest::newRow("band: turned 30, a mirrored corner")
+            << 1.0 << band(1295, 393, 8, 8) << QStringList{} << QStringList{"a", "c"};
     }
     void hitTest()
     {
