@@ -247,6 +247,11 @@ bool IRCProject::saveOtherProjectPakcet(QString sNewProjectName)
     return false;
 }
 
+bool IRCProject::isProjectFileChangedOnDisk() const
+{
+    return false;
+}
+
 QString IRCProject::getLastSaveError() const
 {
     return QString();
