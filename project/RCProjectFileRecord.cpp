@@ -31,13 +31,26 @@ RCProjectFileRecord::Identity RCProjectFileRecord::identityOf(const QString& fil
             qint64(std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count())};
 }
 
-void RCProjectFileRecord::record(const QString& filePath, const QString& imageFolder, const QJsonValue& json)
+void RCProjectFileRecord::recordFile(const QString& filePath, const QString& imageFolder)
 {
     if (m_pictures.valid())
         m_pictures.wait();
     m_path = QFileInfo(filePath).absoluteFilePath();
     m_imageFolder = imageFolder;
     m_identity = identityOf(filePath);
+}
+
+void RCProjectFileRecord::record(const QString& filePath, const QString& imageFolder, const QSet<QString>& pictures)
+{
+    recordFile(filePath, imageFolder);
+    std::promise<QSet<QString>> known;
+    known.set_value(pictures);
+    m_pictures = known.get_future().share();
+}
+
+void RCProjectFileRecord::record(const QString& filePath, const QString& imageFolder, const QJsonValue& json)
+{
+    recordFile(filePath, imageFolder);
     // The JSON is let go as soon as its pictures are known: it may be as large as the document.
     auto work = [held = QJsonValue(json), imageFolder]() mutable {
         const QJsonValue mine = std::move(held);
@@ -48,9 +61,7 @@ void RCProjectFileRecord::record(const QString& filePath, const QString& imageFo
     try {
         m_pictures = std::async(std::launch::async, work).share();
     } catch (const std::system_error&) {
-        std::promise<QSet<QString>> done;
-        done.set_value(work());
-        m_pictures = done.get_future().share();
+        record(filePath, imageFolder, work());
     }
 }
 

@@ -12,9 +12,8 @@
 // folder that it names. A save asks it whether the file it is about to replace is still that one
 // and which pictures that file named, instead of reading and parsing the file again.
 //
-// The pictures are worked out on a thread of their own from the JSON already in memory (the parse
-// of a load, the object of a save), which that thread shares until it is done; pictures() awaits
-// them. Owned by the packet I/O; used on one thread (the GUI thread). The worker touches nothing
+// The pictures of a file read are worked out on a thread of their own from its parse, which that
+// thread shares until it is done; pictures() awaits them. A save knows them already. Owned by the packet I/O; used on one thread (the GUI thread). The worker touches nothing
 // but its copy of the JSON and the file system.
 class RCProjectFileRecord
 {
@@ -53,6 +52,8 @@ public:
     // wrote, whose content `json` is; the pictures of imageFolder that it names are worked out
     // from `json` (RCImageManager::filesNamedBy).
     void record(const QString& filePath, const QString& imageFolder, const QJsonValue& json);
+    // Records it with the pictures of imageFolder that it names known already.
+    void record(const QString& filePath, const QString& imageFolder, const QSet<QString>& pictures);
 
     // What the file at filePath is now against the record, for its pictures in imageFolder
     // (Unknown when those were worked out for another folder; no folder: whatever the folder).
@@ -62,6 +63,8 @@ public:
     QSet<QString> pictures() const;
 
 private:
+    void recordFile(const QString& filePath, const QString& imageFolder);
+
     QString m_path;
     QString m_imageFolder;
     Identity m_identity;

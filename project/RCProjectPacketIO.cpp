@@ -321,7 +321,8 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
     // deletes no file that the program did not put there.
     if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
         m_imageManager->removeUnusedImages(usedFolder, usedImages, ownPictures(known, namedOnDisk));
-    m_fileRecord.record(filePath, usedFolder, QJsonValue(root));
+    // The pictures that the new file names are those the document's values name there.
+    m_fileRecord.record(filePath, usedFolder, usedImages);
     markSaved();
     return true;
 }

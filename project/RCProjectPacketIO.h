@@ -31,6 +31,9 @@ class RCImageManager;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place; a save that cannot copy a picture the document references,
 // or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
+// The pictures that the replaced file named are those recorded when the program last read or wrote
+// it (RCProjectFileRecord); the file is read again only when it changed on disk since, and then
+// only the pictures that both name may go.
 // Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
 // in the folder that holds them until a save into the packet gathers them there.
 //
