@@ -71,7 +71,7 @@ sys.exit("FAIL: %s was not replaced" % path)
     until [[ -s $out.watch ]]; do sleep 0.05; done
     start=$EPOCHREALTIME
     xdotool key ctrl+s
-    wait $watcher
+    wait $watcher || { echo "the program's last lines:" >&2; tail -n 20 "$out.log" >&2; exit 1; }
     echo "$start $(tail -n 1 "$out.watch")" >> "$out.saves"
     # the thumbnail and whatever else follows the save
     sleep 2
