@@ -51,15 +51,20 @@ for ((i = 0; i < saves; ++i)); do
         xdotool key Right
         sleep 1
     fi
-    # the file counts as replaced once its path names another file (a rename over it)
+    # the file counts as replaced once its path names another file (a rename over it) or its
+    # times change; the watcher says it is ready in a file of its own (none left from the last)
+    rm -f "$out.watch"
     python3 -c '
 import os, sys, time
 path, limit = sys.argv[1], time.time() + 30
-before = os.stat(path).st_ino
+def identity():
+    st = os.stat(path)
+    return st.st_ino, st.st_mtime_ns, st.st_ctime_ns, st.st_size
+before = identity()
 print("ready", flush=True)
 while time.time() < limit:
     try:
-        if os.stat(path).st_ino != before:
+        if identity() != before:
             print("%.6f" % time.time())
             sys.exit(0)
     except FileNotFoundError:
