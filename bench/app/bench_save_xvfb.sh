@@ -42,6 +42,8 @@ start_stamped "$out.log" "$@" "$file"
 if [[ $kind == twin ]]; then wait_window "Bare Save"; else wait_window "Tavix Editor"; fi
 # keys go to the window under the pointer (no window manager)
 xdotool mousemove 512 400
+thumbnail=$(dirname "$file")/thumbnail.png
+drawn=$(stat -c %Y.%Z "$thumbnail" 2>/dev/null || true)
 for ((i = 0; i < saves; ++i)); do
     if [[ $kind != twin ]]; then
         # the scenes hold large items at their top left corner: the top one there is selected
@@ -78,7 +80,14 @@ sys.exit("FAIL: %s was not replaced" % path)
     xdotool key ctrl+s
     wait $watcher || { echo "the program's last lines:" >&2; tail -n 20 "$out.log" >&2; exit 1; }
     echo "$start $(tail -n 1 "$out.watch")" >> "$out.saves"
-    # the thumbnail and whatever else follows the save
+    # what follows the save (the program draws the packet's thumbnail) is over before the next
+    if [[ $kind != twin ]]; then
+        for _ in $(seq 1 300); do
+            [[ $(stat -c %Y.%Z "$thumbnail" 2>/dev/null) != "${drawn:-}" ]] && break
+            sleep 0.1
+        done
+        drawn=$(stat -c %Y.%Z "$thumbnail" 2>/dev/null || true)
+    fi
     sleep 2
 done
 kill -TERM $pid; wait $pid || true
