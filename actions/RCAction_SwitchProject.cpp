@@ -36,7 +36,8 @@ int RCAction_SwitchProject::execute(const QString& /*sceneId*/, const QString& /
         return -1;
     }
     const QString path = QDir(parent).filePath(name);
-    if (!RCPacketFolder::isProjectPacket(path)) {
+    // A project file that does not read is named by the load that fails on it.
+    if (!RCPacketFolder::holdsProjectFile(path)) {
         qWarning() << "Switch project failed: no project in" << path;
         return -1;
     }

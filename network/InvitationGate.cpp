@@ -7,8 +7,11 @@ InvitationGate::InvitationGate(int declineQuietMs, int failureQuietMs)
 
 bool InvitationGate::admits(const QString& host, int port, const QString& sender, qint64 nowMs) const
 {
-    return m_declinedUntil.value(host, nowMs) <= nowMs && m_declinedUntil.value(sender, nowMs) <= nowMs &&
-           m_failedUntil.value(endpoint(host, port), nowMs) <= nowMs && m_restingUntil.value(sender, nowMs) <= nowMs;
+    if (rests(m_declinedUntil, host, nowMs) || rests(m_failedUntil, endpoint(host, port), nowMs))
+        return false;
+    if (sender == host)
+        return !rests(m_ownFailedUntil, host, nowMs);
+    return !rests(m_declinedUntil, sender, nowMs) && !rests(m_restingUntil, sender, nowMs);
 }
 
 void InvitationGate::declined(const QString& host, qint64 nowMs)
@@ -18,11 +21,28 @@ void InvitationGate::declined(const QString& host, qint64 nowMs)
     hold(m_declinedUntil, host, nowMs + m_declineQuietMs, nowMs);
 }
 
+void InvitationGate::withdrew(const QString& host, const QString& sender, qint64 nowMs)
+{
+    if (host.isEmpty())
+        return;
+    hold(m_declinedUntil, host, qMax(nowMs + m_failureQuietMs, m_declinedUntil.value(host, nowMs)), nowMs);
+    if (!sender.isEmpty() && sender != host)
+        hold(m_restingUntil, sender, qMax(nowMs + m_failureQuietMs, m_restingUntil.value(sender, nowMs)), nowMs);
+}
+
 void InvitationGate::failed(const QString& host, int port, const QString& sender, qint64 nowMs)
 {
     hold(m_failedUntil, endpoint(host, port), nowMs + m_failureQuietMs, nowMs);
-    if (!sender.isEmpty())
-        hold(m_restingUntil, sender, nowMs + m_failureQuietMs, nowMs);
+    if (sender.isEmpty())
+        return;
+    hold(m_restingUntil, sender, nowMs + m_failureQuietMs, nowMs);
+    if (sender == host)
+        hold(m_ownFailedUntil, host, nowMs + m_failureQuietMs, nowMs);
+}
+
+bool InvitationGate::rests(const QHash<QString, qint64>& until, const QString& key, qint64 nowMs)
+{
+    return until.value(key, nowMs) > nowMs;
 }
 
 void InvitationGate::hold(QHash<QString, qint64>& until, const QString& key, qint64 untilMs, qint64 nowMs)

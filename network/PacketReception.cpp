@@ -58,6 +58,11 @@ QString PacketReception::receivedPathOf(const QString& receiveDir)
     return QDir::cleanPath(receiveDir) + QStringLiteral(".received");
 }
 
+QString PacketReception::previousPathOf(const QString& receiveDir)
+{
+    return QDir::cleanPath(receiveDir) + QStringLiteral(".previous");
+}
+
 QStringList PacketReception::safeSegments(const QString& relativePath)
 {
     if (relativePath.isEmpty() || relativePath.contains(QLatin1Char(':')))
@@ -226,7 +231,7 @@ bool PacketReception::installReceived(const QString& receiveDir)
     const QString received = receivedPathOf(target);
     if (!QFileInfo(received).isDir())
         return false;
-    const QString previous = target + QStringLiteral(".previous");
+    const QString previous = previousPathOf(target);
     removeEntry(previous);
     const bool hadFolder = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
     if (hadFolder && !QDir().rename(target, previous)) {

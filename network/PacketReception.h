@@ -70,6 +70,8 @@ public:
 
     static QString stagingPathOf(const QString& receiveDir);
     static QString receivedPathOf(const QString& receiveDir);
+    // Where an install moves the installed packet aside while it puts the received one in place.
+    static QString previousPathOf(const QString& receiveDir);
     // Puts the received folder in place of receiveDir; on failure receiveDir stays as it was and
     // the received folder goes. False also when no packet was received.
     static bool installReceived(const QString& receiveDir);

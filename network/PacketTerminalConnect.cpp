@@ -9,8 +9,9 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs, int declineQuietMs, int failureQuietMs)
-    : m_silenceTimeoutMs(silenceTimeoutMs), m_gate(declineQuietMs, failureQuietMs)
+PacketTerminalConnect::PacketTerminalConnect(int silenceTimeoutMs, int declineQuietMs, int failureQuietMs,
+                                             int offerTimeoutMs)
+    : m_silenceTimeoutMs(silenceTimeoutMs), m_offerTimeoutMs(offerTimeoutMs), m_gate(declineQuietMs, failureQuietMs)
 {
     m_clock.start();
     connect(this, &PacketTerminalConnect::sig_disconnectFromServer, this,
@@ -93,7 +94,9 @@ void PacketTerminalConnect::linkUp(const QString& address)
 {
     // An offer belongs to its connection.
     m_waiting.clear();
-    m_linkSender = m_current.sender;
+    m_linkInvitation = m_current;
+    m_linkStartMs = m_clock.elapsed();
+    m_offerCame = false;
     m_downloadKey.clear();
     m_accepted = false;
     m_reception.abort();
@@ -103,6 +106,13 @@ void PacketTerminalConnect::linkUp(const QString& address)
 
 void PacketTerminalConnect::linkDown()
 {
+    // The designer took back an offer the user had not answered: like a failed attempt, it is
+    // not brought to the user again at once.
+    if (!m_downloadKey.isEmpty()) {
+        qInfo() << "Project download:" << serverAddress() << "withdrew its offer";
+        m_gate.withdrew(serverAddress(), m_linkInvitation.sender, m_clock.elapsed());
+        m_downloadKey.clear();
+    }
     m_accepted = false;
     m_reception.abort();
     Q_EMIT serverDisconnect();
@@ -125,6 +135,7 @@ void PacketTerminalConnect::onCmdReceive(QString sCmd, QJsonObject params)
 
 void PacketTerminalConnect::onDownloadKey(const QJsonObject& params)
 {
+    m_offerCame = true;
     const QString key = params.value(QStringLiteral("value")).toString();
     if (m_reception.isActive() || key.isEmpty() || !QFileInfo(m_receiveDir).isDir())
         return;
@@ -208,6 +219,8 @@ void PacketTerminalConnect::refuse(const char* reason, PacketReception::Fault fa
     }
     m_reception.abort();
     m_accepted = false;
+    // The offer goes with the link, over this side's fault finding, not the designer's withdrawal.
+    m_downloadKey.clear();
     // Nothing more of what the designer sent may reach this worker.
     dropManager();
     if (socket())
@@ -237,7 +250,9 @@ void PacketTerminalConnect::on_sig_declineInvitation()
 void PacketTerminalConnect::declineCurrent()
 {
     m_gate.declined(serverAddress(), m_clock.elapsed());
-    m_gate.declined(m_linkSender, m_clock.elapsed());
+    // Another host may have named this designer in a forged invitation: it does not rest for it.
+    if (m_linkInvitation.sender == m_linkInvitation.host)
+        m_gate.declined(m_linkInvitation.sender, m_clock.elapsed());
 }
 
 void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
@@ -247,6 +262,8 @@ void PacketTerminalConnect::on_sig_setReceiveDir(QString sDirPath)
 
 void PacketTerminalConnect::on_sig_disconnectFromServer()
 {
+    // Ended here: an offer still unanswered was not withdrawn.
+    m_downloadKey.clear();
     m_waiting.clear();
     closeLink();
 }
@@ -254,10 +271,15 @@ void PacketTerminalConnect::on_sig_disconnectFromServer()
 void PacketTerminalConnect::watchSilence()
 {
     // An offer not yet answered: the user is being asked.
-    if (!m_downloadKey.isEmpty())
+    if (!m_downloadKey.isEmpty()) {
         linkTimer()->stop();
-    else
-        linkTimer()->start(m_silenceTimeoutMs);
+        return;
+    }
+    int timeoutMs = m_silenceTimeoutMs;
+    // Bytes trickling in do not extend the time the offer may take.
+    if (!m_offerCame)
+        timeoutMs = int(qBound(qint64(0), m_linkStartMs + m_offerTimeoutMs - m_clock.elapsed(), qint64(timeoutMs)));
+    linkTimer()->start(timeoutMs);
 }
 
 void PacketTerminalConnect::linkTimeout()
@@ -266,7 +288,7 @@ void PacketTerminalConnect::linkTimeout()
         // A designer that holds the one link and says nothing is treated as turned down, so that
         // inviting again as its link ends does not take the link straight back.
         declineCurrent();
-        refuse("silence", PacketReception::Fault::None);
+        refuse(m_offerCame ? "silence" : "an offer that did not come in time", PacketReception::Fault::None);
     } else {
         FramedClientWorker::linkTimeout();
     }

@@ -24,9 +24,11 @@
 // (InvitationGate). Anything the designer sends out of turn or out of bounds (a file or
 // "issueBegin" before the user accepted, a refused path, a size that does not add up, a file that
 // cannot be written) ends the link, the packet received so far is dropped, and receiveFailed names
-// the fault first. A connected designer that sends nothing for the silence timeout is dropped,
-// except while the user is being asked, and then rests as a declined one does, with the host that
-// invited the panel to it.
+// the fault first. A designer whose offer has not arrived whole within the offer timeout of the
+// link's start (however it trickles), or that sends nothing for the silence timeout, is dropped,
+// except while the user is being asked, and then rests as a declined one does; the host that
+// invited the panel to it rests with it only when it is that designer. A designer that ends the
+// link while its offer waits for the user's answer rests as after a failed attempt.
 //
 // Public operations only emit queued signals and may be called from any thread.
 class PacketTerminalConnect : public FramedClientWorker
@@ -35,13 +37,14 @@ class PacketTerminalConnect : public FramedClientWorker
 public:
     static constexpr int kConnectTimeoutMs = 2000;
     static constexpr int kSilenceTimeoutMs = 60000;
+    static constexpr int kOfferTimeoutMs = 5000;
     static constexpr int kDeclineQuietMs = 60000;
     static constexpr int kFailureQuietMs = 10000;
     static constexpr int kMaxWaitingInvitations = 16;
 
     explicit PacketTerminalConnect(int silenceTimeoutMs = kSilenceTimeoutMs,
                                    int declineQuietMs = kDeclineQuietMs,
-                                   int failureQuietMs = kFailureQuietMs);
+                                   int failureQuietMs = kFailureQuietMs, int offerTimeoutMs = kOfferTimeoutMs);
     ~PacketTerminalConnect() override;
 
     // An invitation naming sIp:nPort, sent by host sSender (empty: by sIp itself).
@@ -101,10 +104,12 @@ private:
     void onIssueComplate();
     // Ends the link over a fault (reported unless None); the reception is dropped.
     void refuse(const char* reason, PacketReception::Fault fault);
-    // Runs the silence watchdog unless the user is being asked.
+    // Runs the silence watchdog unless the user is being asked; until the offer came, no later
+    // than the offer timeout after the link's start.
     void watchSilence();
     void followWaitingInvitation();
-    // The designer of the link, and the host that invited the panel to it, rest as turned down.
+    // The designer of the link rests as turned down, and the host that invited the panel to it
+    // when that is the designer itself.
     void declineCurrent();
 
     struct Invitation
@@ -119,6 +124,11 @@ private:
     void keepWaiting(const Invitation& invitation);
 
     int m_silenceTimeoutMs;
+    int m_offerTimeoutMs;
+    // When the latest link came up, on m_clock.
+    qint64 m_linkStartMs = 0;
+    // The latest link's designer has sent its offer ("downloadKey") whole.
+    bool m_offerCame = false;
     // The key of the latest link's offer while the user is asked about it; empty otherwise.
     QString m_downloadKey;
     QString m_receiveDir;
@@ -131,6 +141,6 @@ private:
     QList<Invitation> m_waiting;
     // The invitation of the latest attempt started.
     Invitation m_current;
-    // The host that sent the invitation of the latest link.
-    QString m_linkSender;
+    // The invitation of the latest link.
+    Invitation m_linkInvitation;
 };

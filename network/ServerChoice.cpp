@@ -2,7 +2,7 @@
 
 bool ServerChoice::offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs)
 {
-    if (!pinned && mayNotTry(ip, sender, nowMs))
+    if (!pinned && mayNotTry(ip, port, sender, nowMs))
         return false;
     for (qsizetype i = 0; i < m_heard.size(); ++i) {
         if (m_heard.at(i).server.ip == ip && m_heard.at(i).server.port == port) {
@@ -16,14 +16,17 @@ bool ServerChoice::offer(const QString& ip, int port, const QString& sender, boo
     return true;
 }
 
-bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs, Server* next)
+bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool pinned, qint64 nowMs,
+                          Server* next)
 {
     if (!pinned) {
-        // A hostile host can make the rest list grow by two entries per failed attempt at most;
+        // A hostile host can make the rest list grow by three entries per failed attempt at most;
         // what has run out is dropped here.
         for (auto it = m_restUntil.begin(); it != m_restUntil.end();)
             it = it.value() <= nowMs ? m_restUntil.erase(it) : std::next(it);
-        rest(ip, nowMs);
+        rest(endpoint(ip, port), nowMs);
+        if (!hostAnswered)
+            rest(ip, nowMs);
         QString sender = m_namedBeforeLink.value(endpoint(ip, port));
         for (const Heard& heard : std::as_const(m_heard))
             if (heard.server.ip == ip && heard.server.port == port)
@@ -38,7 +41,7 @@ bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs
             break;
         }
         if ((heard.server.ip == ip && heard.server.port == port) ||
-            mayNotTry(heard.server.ip, heard.sender, nowMs))
+            mayNotTry(heard.server.ip, heard.server.port, heard.sender, nowMs))
             continue;
         *next = heard.server;
         return true;
@@ -48,7 +51,9 @@ bool ServerChoice::failed(const QString& ip, int port, bool pinned, qint64 nowMs
 
 void ServerChoice::linked(const QString& ip)
 {
-    m_restUntil.remove(ip);
+    const QString endpoints = endpoint(ip, 0).chopped(1);
+    for (auto it = m_restUntil.begin(); it != m_restUntil.end();)
+        it = it.key() == ip || it.key().startsWith(endpoints) ? m_restUntil.erase(it) : std::next(it);
     m_namedBeforeLink.clear();
     for (const Heard& heard : std::as_const(m_heard))
         m_namedBeforeLink.insert(endpoint(heard.server.ip, heard.server.port), heard.sender);
@@ -62,9 +67,10 @@ void ServerChoice::clear()
     m_namedBeforeLink.clear();
 }
 
-bool ServerChoice::mayNotTry(const QString& ip, const QString& sender, qint64 nowMs)
+bool ServerChoice::mayNotTry(const QString& ip, int port, const QString& sender, qint64 nowMs)
 {
-    return rests(ip, nowMs) || (ip != sender && rests(hostKey(sender), nowMs));
+    return rests(endpoint(ip, port), nowMs) || rests(ip, nowMs) ||
+           (ip != sender && rests(hostKey(sender), nowMs));
 }
 
 bool ServerChoice::rests(const QString& key, qint64 nowMs)

@@ -5,11 +5,15 @@
 #include <QString>
 
 // Which discovered media server the control link tries, given the replies the discovery filter
-// accepted. When an attempt fails (also when a link is given up before the server said anything),
-// both the address tried and the host whose reply named it rest for kSkipMs: a reply is tried
-// only while neither the address it names nor the host it came from rests, though a resting host's
-// replies naming its own address are tried while that address does not rest. So a host announcing
-// an address nobody holds, a new one in every reply, takes one attempt, not every attempt. The
+// accepted. When an attempt fails (also when a link is given up before the server answered), the
+// endpoint tried (address and port) and the host whose reply named it rest for kSkipMs, and so
+// does the bare address when its host did not answer at all (no route, time-out): a refused port,
+// or a server that accepted and then kept silent, says nothing against another port of the same
+// address. A reply is tried only while neither the endpoint it names, nor its address, nor the
+// host it came from rests, though a resting host's replies naming its own address are tried while
+// that address does not rest. So a host announcing an address nobody holds, a new one in every
+// reply, takes one attempt, not every attempt, and a stale announcer naming a dead port of a real
+// server's address keeps nobody from that server. The
 // servers that answered within the last kRememberMs are remembered (at most kMaxRemembered, the
 // oldest forgotten first), and after a failure the one that answered last and may be tried is
 // tried at once. The pinned address (the link address of the filter) never rests, nor does the
@@ -30,14 +34,15 @@ public:
     };
 
     // An accepted reply from host `sender` naming ip:port at nowMs. True when it is to be tried
-    // now, false while ip or sender rests.
+    // now, false while ip:port, ip or sender rests.
     bool offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs);
-    // The attempt to ip:port, or the link to it, failed at nowMs: rests ip and the host that named
-    // it unless pinned. Sets next to the server to try now and answers true, or false when no other
-    // remembered server may be tried.
-    bool failed(const QString& ip, int port, bool pinned, qint64 nowMs, Server* next);
-    // The link to ip came up: ip no longer rests, and what answered before is forgotten but for
-    // which host named which server.
+    // The attempt to ip:port, or the link to it, failed at nowMs; hostAnswered tells whether the
+    // host at ip answered at all (it refused the port, or accepted the link). Unless pinned, rests
+    // ip:port, ip too when its host did not answer, and the host that named it. Sets next to the
+    // server to try now and answers true, or false when no other remembered server may be tried.
+    bool failed(const QString& ip, int port, bool hostAnswered, bool pinned, qint64 nowMs, Server* next);
+    // The link to ip came up: ip and its endpoints no longer rest, and what answered before is
+    // forgotten but for which host named which server.
     void linked(const QString& ip);
     // Forgets everything, as when the link address changes.
     void clear();
@@ -50,16 +55,17 @@ private:
         qint64 atMs = 0;
     };
 
-    // Whether a reply from sender naming ip waits: ip rests, or sender rests and names another
-    // address than its own (a host that named a dead address may still hold a live server).
-    bool mayNotTry(const QString& ip, const QString& sender, qint64 nowMs);
+    // Whether a reply from sender naming ip:port waits: ip:port or ip rests, or sender rests and
+    // names another address than its own (a host that named a dead address may still hold a live
+    // server).
+    bool mayNotTry(const QString& ip, int port, const QString& sender, qint64 nowMs);
     bool rests(const QString& key, qint64 nowMs);
     void rest(const QString& key, qint64 nowMs);
     // The rest key of a host, apart from that of the same address named in a reply.
     static QString hostKey(const QString& host);
     static QString endpoint(const QString& ip, int port);
 
-    // Address, or hostKey() of a host -> end of its rest.
+    // Address, endpoint() of an address and port, or hostKey() of a host -> end of its rest.
     QHash<QString, qint64> m_restUntil;
     // Servers that answered, oldest first; one entry per address and port.
     QList<Heard> m_heard;

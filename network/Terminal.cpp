@@ -58,10 +58,11 @@ void Terminal::startServer(int nDetectPort)
             if (guard())
                 onSocketDisconnect();
         });
-        connect(m_connect, &TerminalConnect::connectFailed, this, [this, guard](const QString& sIp, int port) {
-            if (guard())
-                onConnectFailed(sIp, port);
-        });
+        connect(m_connect, &TerminalConnect::connectFailed, this,
+                [this, guard](const QString& sIp, int port, bool hostAnswered) {
+                    if (guard())
+                        onConnectFailed(sIp, port, hostAnswered);
+                });
         connect(m_connect, &TerminalConnect::fileContentReceive, this,
                 [this, guard, taken](const QByteArray& data, bool complate, const QVariantMap& params) {
                     if (!guard())
@@ -179,11 +180,11 @@ void Terminal::onServerDetected(QString sIp, int port, QString sProductName, QSt
         m_connect->connectToServer(sIp, port);
 }
 
-void Terminal::onConnectFailed(QString sIp, int port)
+void Terminal::onConnectFailed(QString sIp, int port, bool hostAnswered)
 {
     ServerChoice::Server next;
     const qint64 now = m_clock.elapsed();
-    const bool another = m_choice.failed(sIp, port, m_filter.pins(sIp), now, &next);
+    const bool another = m_choice.failed(sIp, port, hostAnswered, m_filter.pins(sIp), now, &next);
     // At most one line per probe period, however many hosts announce what nobody serves.
     if (m_lastFailureLogMs < 0 || now - m_lastFailureLogMs >= kProbeIntervalMs) {
         m_lastFailureLogMs = now;

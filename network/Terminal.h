@@ -16,10 +16,10 @@ class TerminalDetect;
 // it through its two workers (each in a thread of its own) and relays the workers'
 // signals in the GUI thread. Discovery probes every kProbeIntervalMs while the
 // link is down. Which of the servers that answered is tried follows ServerChoice: an
-// address whose attempt failed, and the host whose reply named it, rest for a while and
-// the next server that answered is tried at once; the link address (when set) never
-// rests. A link on which the server has said nothing within
-// TerminalConnect::kFirstMessageTimeoutMs is given up and counts as a failed attempt.
+// endpoint whose attempt failed (its whole address when its host did not answer), and the
+// host whose reply named it, rest for a while and the next server that answered is tried at
+// once; the link address (when set) never rests. A link on which the server has not answered
+// within TerminalConnect's answer time is given up and counts as a failed attempt.
 // A server that vanishes without closing the link is noticed by the link's keep-alive
 // (LinkKeepAlive) and ends it as any drop does. Signals a worker queued before
 // stopServer() are discarded, so a stopped terminal never reports a connection or a
@@ -58,7 +58,7 @@ private Q_SLOTS:
     void onSocketConnect(QString sIp);
     void onSocketDisconnect();
     void onReceiveCmd(QString sCmd, QJsonObject params);
-    void onConnectFailed(QString sIp, int port);
+    void onConnectFailed(QString sIp, int port, bool hostAnswered);
 
 private:
     explicit Terminal(const QStringList& names);

@@ -51,7 +51,10 @@ void TerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 
 void TerminalConnect::attemptFailed(const QString& ip, int port)
 {
-    Q_EMIT connectFailed(ip, port);
+    // The socket's error is set before it reports the end of the attempt; an attempt abandoned
+    // here has none of its own.
+    const bool refused = !m_attemptAbandoned && socket()->error() == QAbstractSocket::ConnectionRefusedError;
+    Q_EMIT connectFailed(ip, port, refused);
 }
 
 void TerminalConnect::deliveryTaken()
@@ -76,14 +79,14 @@ void TerminalConnect::attachManager(RequestManager* manager)
     // little as a short command.
     connect(manager, &IRCRequestManager::cmdReceive, this,
             [this, manager](const QString& sCmd, const QJsonObject& params) {
-                answered();
+                received(sCmd);
                 m_pacer.add(manager->deliveringSize());
                 Q_EMIT receiveCmd(sCmd, params);
             });
     connect(manager, &IRCRequestManager::fileContentReceive, this,
             [this](const QByteArray& data, bool complate, const QVariantMap& params) {
                 if (complate)
-                    answered();
+                    received(QString());
                 m_pacer.add(data.size());
                 Q_EMIT fileContentReceive(data, complate, params);
             });
@@ -102,31 +105,74 @@ void TerminalConnect::linkUp(const QString& address)
         qWarning("Control link to %s: keep-alive not set (%s); a vanished server may go unnoticed",
                  qPrintable(address), qPrintable(error));
     socket()->setReadBufferSize(kReadBufferBytes);
+    m_requested = false;
     m_answered = false;
-    linkTimer()->start(kFirstMessageTimeoutMs);
+    // A coarse timer may run out up to 5% early: 9.5 s for 10.
+    linkTimer()->setTimerType(Qt::PreciseTimer);
+    linkTimer()->start(answerTimeoutMs());
     Q_EMIT socketConnected(address);
+}
+
+void TerminalConnect::received(const QString& cmd)
+{
+    if (!m_answered &&
+        (m_requested || cmd == QLatin1String("connectVerifyAsk") || cmd == QLatin1String("passwordError")))
+        answered();
 }
 
 void TerminalConnect::answered()
 {
-    if (m_answered)
-        return;
     m_answered = true;
     linkTimer()->stop();
+    const QString endpoint = targetEndpoint();
+    m_slowEndpoints.removeIf([&](const QPair<QString, int>& slow) { return slow.first == endpoint; });
+}
+
+QString TerminalConnect::targetEndpoint() const
+{
+    return m_targetIp + QLatin1Char('#') + QString::number(m_targetPort);
+}
+
+int TerminalConnect::answerTimeoutMs() const
+{
+    const QString endpoint = targetEndpoint();
+    int timeoutMs = kFirstAnswerTimeoutMs;
+    for (const QPair<QString, int>& slow : m_slowEndpoints) {
+        for (int i = 0; slow.first == endpoint && i < slow.second && timeoutMs < kMaxAnswerTimeoutMs; ++i)
+            timeoutMs *= 2;
+    }
+    return qMin(timeoutMs, kMaxAnswerTimeoutMs);
 }
 
 void TerminalConnect::linkTimeout()
 {
-    if (socket()->state() != QAbstractSocket::ConnectedState || m_answered) {
+    if (socket()->state() != QAbstractSocket::ConnectedState) {
+        m_attemptAbandoned = true;
+        FramedClientWorker::linkTimeout();
+        m_attemptAbandoned = false;
+        return;
+    }
+    if (m_answered) {
         FramedClientWorker::linkTimeout();
         return;
     }
-    qWarning("Control link to %s: nothing heard from the server in %d s; given up",
-             qPrintable(serverAddress()), kFirstMessageTimeoutMs / 1000);
+    qWarning("Control link to %s: no answer from the server in %d s; given up", qPrintable(serverAddress()),
+             answerTimeoutMs() / 1000);
+    const QString endpoint = targetEndpoint();
+    int givenUp = 1;
+    for (qsizetype i = 0; i < m_slowEndpoints.size(); ++i) {
+        if (m_slowEndpoints.at(i).first == endpoint) {
+            givenUp += m_slowEndpoints.takeAt(i).second;
+            break;
+        }
+    }
+    if (m_slowEndpoints.size() >= kMaxSlowEndpoints)
+        m_slowEndpoints.removeFirst();
+    m_slowEndpoints.append({endpoint, givenUp});
     // Nothing it sent is wanted now; the end is reported first, then the failure.
     dropManager();
     socket()->abort();
-    Q_EMIT connectFailed(m_targetIp, m_targetPort);
+    Q_EMIT connectFailed(m_targetIp, m_targetPort, true);
 }
 
 void TerminalConnect::linkDown()
@@ -141,12 +187,16 @@ void TerminalConnect::on_sig_disconnectFromServer()
 
 void TerminalConnect::on_sig_sendCmd(QString sCmd, QJsonObject params)
 {
-    if (manager())
-        manager()->sendCmd(sCmd, params, QVariant());
+    if (!manager())
+        return;
+    m_requested = true;
+    manager()->sendCmd(sCmd, params, QVariant());
 }
 
 void TerminalConnect::on_sig_sendFile(QString sFilePath, QJsonObject params)
 {
-    if (manager())
-        manager()->sendFile(sFilePath, params);
+    if (!manager())
+        return;
+    m_requested = true;
+    manager()->sendFile(sFilePath, params);
 }

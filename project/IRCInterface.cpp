@@ -73,6 +73,25 @@ bool IRCInterface::isInsideFolder(const QString& path, const QString& folder)
     return false;
 }
 
+bool IRCInterface::savesIntoFolder(const QString& packetPath, const QString& folder)
+{
+    Q_UNUSED(packetPath);
+    Q_UNUSED(folder);
+    return false;
+}
+
+bool IRCInterface::isLink(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
+bool IRCInterface::isProjectPacket(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
 QString IRCInterface::parentFolder(const QString& path)
 {
     Q_UNUSED(path);

@@ -31,6 +31,9 @@ public:
     Q_INVOKABLE virtual bool isNameTooLong(const QString& name);
     Q_INVOKABLE virtual bool isSamePath(const QString& a, const QString& b);
     Q_INVOKABLE virtual bool isInsideFolder(const QString& path, const QString& folder);
+    Q_INVOKABLE virtual bool savesIntoFolder(const QString& packetPath, const QString& folder);
+    Q_INVOKABLE virtual bool isLink(const QString& path);
+    Q_INVOKABLE virtual bool isProjectPacket(const QString& path);
     Q_INVOKABLE virtual QString parentFolder(const QString& path);
     // Writes a picture (a grabbed view) as a PNG file; "" when the whole file is in place, else
     // why it is not (the file then stays as it was).

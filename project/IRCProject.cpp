@@ -180,6 +180,11 @@ QString IRCProject::getDownloadProjectPacketPath() const
     return QString();
 }
 
+QStringList IRCProject::getManagedPaths() const
+{
+    return QStringList();
+}
+
 QString IRCProject::getProjectFilePath() const
 {
     return QString();

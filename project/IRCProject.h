@@ -77,6 +77,10 @@ public:
     Q_INVOKABLE virtual QString getNewProjectPacketPath() const;
     // The folder a packet received from a designer is installed into; every install replaces it.
     Q_INVOKABLE virtual QString getDownloadProjectPacketPath() const;
+    // The other entries of the application folder that the program writes, replaces or deletes on
+    // its own (the folders an install passes through, the settings, the recent list, the log
+    // folder): no packet may be saved as or into one of them.
+    Q_INVOKABLE virtual QStringList getManagedPaths() const;
     Q_INVOKABLE virtual QString getProjectFilePath() const;
     Q_INVOKABLE virtual QString getProjectName() const;
     Q_INVOKABLE virtual QString getProjectThumbnail() const;

@@ -4,6 +4,7 @@
 #include "editing/RCScenePresenter.h"
 #include "model/RCKeys.h"
 #include "project/RCFileWrite.h"
+#include "project/RCPacketFolder.h"
 
 #include <QDebug>
 #include <QDir>
@@ -159,7 +160,7 @@ bool RCImageManager::sameFolder(const QString& a, const QString& b)
     const QFileInfo ia(a);
     const QFileInfo ib(b);
     if (ia.exists() && ib.exists())
-        return ia.canonicalFilePath() == ib.canonicalFilePath();
+        return ia.canonicalFilePath() == ib.canonicalFilePath() || RCPacketFolder::sameFile(a, b);
     return cleanAbsolute(a) == cleanAbsolute(b);
 }
 
@@ -194,7 +195,7 @@ QString RCImageManager::getImageReference(const QString& value) const
 }
 
 QString RCImageManager::saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created,
-                                           QString* error)
+                                           QString* error, QSet<QString>* written)
 {
     if (created)
         *created = false;
@@ -219,7 +220,7 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
     const QFileInfo nameInfo(fileName);
     const QString stem = nameInfo.completeBaseName();
     const QString suffix = nameInfo.suffix();
-    // Bounded search for a free name or a file that already holds this picture.
+    // Bounded search for a free name or a copy that this save already wrote.
     for (int n = 1; n <= 1000; ++n) {
         QString candidateName = fileName;
         if (n > 1) {
@@ -228,9 +229,8 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
         }
         const QString target = cleanAbsolute(QDir(folder).filePath(candidateName));
         const QFileInfo targetInfo(target);
-        if (targetInfo.exists()) {
-            if (QFileInfo(source).canonicalFilePath() == targetInfo.canonicalFilePath() ||
-                sameContent(source, target))
+        if (targetInfo.exists() || targetInfo.isSymLink()) {
+            if (written && written->contains(fileKey(target)) && sameContent(source, target))
                 return target;
             continue;
         }
@@ -245,6 +245,8 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
                                      QFile::ReadOther);
         if (created)
             *created = true;
+        if (written)
+            written->insert(fileKey(target));
         return target;
     }
     qWarning() << "RCImageManager::saveImageToDstPath"
@@ -253,7 +255,8 @@ QString RCImageManager::saveImageToDstPath(const QString& value, const QString& 
     return QString();
 }
 
-QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report)
+QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report,
+                                                           const QSet<QString>& ownFiles)
 {
     QSet<QString> used;
     const QString prefix = QString::fromLatin1(ReferencePrefix);
@@ -263,6 +266,9 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
     // remaining pictures are not copied (on a full disk each copy would fill it again), the
     // missing ones are still listed.
     bool writeFailed = false;
+    // The packet's own pictures and the copies this gathering writes: the only files of the
+    // destination that a picture may reuse.
+    QSet<QString> written = ownFiles;
 
     // Gathers one value; returns the reference to store, or "" to leave the value as it is.
     auto gather = [&](const QString& value) -> QString {
@@ -272,7 +278,7 @@ QSet<QString> RCImageManager::modifyImagePathAndSaveImages(const QString& dstFol
             (!writeFailed || isMissing(value))) {
             bool created = false;
             QString error;
-            const QString target = saveImageToDstPath(value, dstFolder, &created, &error);
+            const QString target = saveImageToDstPath(value, dstFolder, &created, &error, &written);
             if (!target.isEmpty())
                 reference = prefix + QFileInfo(target).fileName();
             if (report && created)

@@ -98,8 +98,12 @@ public:
     // the paths of the files of the destination that the rewritten document references (every
     // reference it holds, also one whose copy failed), for removeUnusedImages(). `report`, when
     // given, receives what discardGathering() needs and the values whose picture could not be
-    // copied. Once a picture could not be written, the rest are not copied.
-    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report = nullptr);
+    // copied. Once a picture could not be written, the rest are not copied. `ownFiles` are the
+    // pictures of the destination that the packet's previous project file named (filesNamedBy):
+    // besides the copies that this gathering writes, only they may be taken for a picture's copy
+    // (saveImageToDstPath).
+    QSet<QString> modifyImagePathAndSaveImages(const QString& dstFolder, GatherReport* report = nullptr,
+                                               const QSet<QString>& ownFiles = {});
 
     // Takes a gathering back: puts back the values it rewrote (without undo records), then where
     // references resolved, and deletes the files it created.
@@ -122,21 +126,26 @@ public:
     // (outside resource mode). Nothing changes when it is the image folder or empty.
     void adoptImageFolder(const QString& folder);
 
-    // Whether two paths name one folder: by canonical path when both exist, else by their
-    // cleaned absolute paths. Two empty paths are the same folder.
+    // Whether two paths name one folder: by canonical path or as one file of the file system
+    // (RCPacketFolder::sameFile, a bind mount) when both exist, else by their cleaned absolute
+    // paths. Two empty paths are the same folder.
     static bool sameFolder(const QString& a, const QString& b);
 
     // Whether the value names an image that must be copied into `dstFolder`.
     bool needCopy(const QString& value, const QString& dstFolder) const;
 
     // Copies the image of `value` into `dstFolder` (the image folder when empty) and returns
-    // the absolute path of the file that now holds it there, or "" on failure. A file of the
-    // same name that holds the same picture is reused; a different picture of the same name
-    // is copied under a new name ("logo_2.png", "logo_3.png", ...). `created`, when given, tells
-    // whether the returned file was written by this call.
-    // `error`, when given, receives why a picture that is there could not be written.
+    // the absolute path of the file that now holds it there, or "" on failure. The copy takes the
+    // picture's name or, when that is taken, the first free one ("logo_2.png", "logo_3.png", ...).
+    // A file already there is never taken for the copy, whatever it holds: it may be the user's,
+    // and the next save that no longer shows the picture would delete it. Only a file of
+    // `written` (by fileKey: the files this save wrote so far, and those the packet's previous
+    // project file named) that holds the same picture is reused; a file this call writes is added
+    // to it. `created`, when given, tells whether the
+    // returned file was written by this call. `error`, when given, receives why a picture that is
+    // there could not be written.
     QString saveImageToDstPath(const QString& value, const QString& dstFolder, bool* created = nullptr,
-                               QString* error = nullptr);
+                               QString* error = nullptr, QSet<QString>* written = nullptr);
 
     // "rcimg:/" followed by the value's file name.
     QString getImageReference(const QString& value) const;

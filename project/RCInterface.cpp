@@ -101,6 +101,21 @@ bool RCInterface::isInsideFolder(const QString& path, const QString& folder)
     return RCPacketFolder::isInside(path, folder);
 }
 
+bool RCInterface::savesIntoFolder(const QString& packetPath, const QString& folder)
+{
+    return RCPacketFolder::savesInto(packetPath, folder);
+}
+
+bool RCInterface::isLink(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(QDir::cleanPath(path)).isSymLink();
+}
+
+bool RCInterface::isProjectPacket(const QString& path)
+{
+    return RCPacketFolder::isProjectPacket(path);
+}
+
 QString RCInterface::parentFolder(const QString& path)
 {
     if (path.isEmpty() || QDir::isRelativePath(path))

@@ -41,6 +41,12 @@ public:
     Q_INVOKABLE bool isSamePath(const QString& a, const QString& b) override;
     // Whether path is folder itself or lies below it, both resolved (RCPacketFolder::isInside).
     Q_INVOKABLE bool isInsideFolder(const QString& path, const QString& folder) override;
+    // Whether a save into packetPath writes into or below folder (RCPacketFolder::savesInto).
+    Q_INVOKABLE bool savesIntoFolder(const QString& packetPath, const QString& folder) override;
+    // Whether the path itself is a symbolic link.
+    Q_INVOKABLE bool isLink(const QString& path) override;
+    // See RCPacketFolder::isProjectPacket.
+    Q_INVOKABLE bool isProjectPacket(const QString& path) override;
     // The folder that holds an absolute path (cleaned; a trailing separator does not count), such
     // as "/" for "/show"; "" for an empty or relative path and for a root, which have none.
     Q_INVOKABLE QString parentFolder(const QString& path) override;

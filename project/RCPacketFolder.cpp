@@ -3,8 +3,44 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// Where a file lives in the file system: its device and inode.
+struct FileId
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const FileId& other) const { return device == other.device && inode == other.inode; }
+};
+
+// The identity of an existing entry, links followed; false when it cannot be looked up, and on a
+// system that does not tell (the paths are then compared resolved only).
+bool fileIdOf(const QString& path, FileId* id)
+{
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    id->device = quint64(info.st_dev);
+    id->inode = quint64(info.st_ino);
+    return true;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(id);
+    return false;
+#endif
+}
+
+} // namespace
 
 bool RCPacketFolder::removeDirectory(const QString& path)
 {
@@ -74,10 +110,24 @@ QString RCPacketFolder::projectFileOf(const QString& packetPath)
     return QString();
 }
 
-bool RCPacketFolder::isProjectPacket(const QString& path)
+bool RCPacketFolder::holdsProjectFile(const QString& path)
 {
     const QFileInfo info(path);
     return !path.isEmpty() && info.isDir() && !info.isSymLink() && !projectFileOf(path).isEmpty();
+}
+
+bool RCPacketFolder::isProjectPacket(const QString& path)
+{
+    return holdsProjectFile(path) && readsAsProject(projectFileOf(path));
+}
+
+bool RCPacketFolder::readsAsProject(const QString& filePath)
+{
+    QFile file(filePath);
+    if (filePath.isEmpty() || !QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    return document.isObject() && document.object().value(QStringLiteral("sceneArray")).isObject();
 }
 
 bool RCPacketFolder::isValidPacketName(const QString& name)
@@ -180,7 +230,7 @@ QString RCPacketFolder::resolvedPath(const QString& path)
 
 bool RCPacketFolder::samePath(const QString& a, const QString& b)
 {
-    return !a.isEmpty() && !b.isEmpty() && resolvedPath(a) == resolvedPath(b);
+    return !a.isEmpty() && !b.isEmpty() && (resolvedPath(a) == resolvedPath(b) || sameFile(a, b));
 }
 
 bool RCPacketFolder::isInside(const QString& path, const QString& folder)
@@ -189,8 +239,44 @@ bool RCPacketFolder::isInside(const QString& path, const QString& folder)
         return false;
     const QString inner = resolvedPath(path);
     const QString outer = resolvedPath(folder);
-    return inner == outer ||
-           inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/'));
+    if (inner == outer || inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/')))
+        return true;
+    // A bind mount shows a folder under another path that no resolving reveals: each folder on
+    // the way up is compared as a file. Bounded by the path's depth.
+    FileId outerId;
+    if (!fileIdOf(folder, &outerId))
+        return false;
+    QString step = inner;
+    while (true) {
+        FileId id;
+        if (fileIdOf(step, &id) && id == outerId)
+            return true;
+        const QString parent = QFileInfo(step).path();
+        if (parent == step)
+            return false;
+        step = parent;
+    }
+}
+
+bool RCPacketFolder::sameFile(const QString& a, const QString& b)
+{
+    FileId ia;
+    FileId ib;
+    return fileIdOf(a, &ia) && fileIdOf(b, &ib) && ia == ib;
+}
+
+bool RCPacketFolder::savesInto(const QString& packetPath, const QString& folder)
+{
+    if (packetPath.isEmpty() || folder.isEmpty())
+        return false;
+    const QDir packet(packetPath);
+    for (const QString& written : {packetPath, packet.filePath(QLatin1String(ProjectFileName)),
+                                   packet.filePath(QLatin1String(ImageFolderName)),
+                                   packet.filePath(QLatin1String(ThumbnailFileName))}) {
+        if (isInside(written, folder))
+            return true;
+    }
+    return false;
 }
 
 bool RCPacketFolder::isNameTooLong(const QString& name)

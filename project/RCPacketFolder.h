@@ -30,8 +30,17 @@ public:
     // it exists, else "".
     static QString projectFileOf(const QString& packetPath);
 
-    // A real folder (not a link) that holds a project file.
+    // A real folder (not a link) that holds a file named as a project file, whatever it holds.
+    static bool holdsProjectFile(const QString& path);
+
+    // A real folder (not a link) whose project file (projectFileOf) reads as a project
+    // (readsAsProject). A folder that merely holds a file of that name is no packet: the file may
+    // be anybody's.
     static bool isProjectPacket(const QString& path);
+
+    // Whether a file reads as a project file: a JSON object whose "sceneArray" is an object.
+    // Reads and parses the whole file; logs nothing.
+    static bool readsAsProject(const QString& filePath);
 
     // Whether a text can name a packet folder inside its parent: one path component, not
     // empty, not "." or "..", without separators or control characters.
@@ -55,12 +64,23 @@ public:
     // "" for an empty path.
     static QString resolvedPath(const QString& path);
 
-    // Whether two non-empty paths name one place once resolved, so a folder reached through a
-    // symbolic link is the folder it leads to.
+    // Whether two non-empty paths name one place: once resolved, so a folder reached through a
+    // symbolic link is the folder it leads to, or, where both exist, as one file of one device
+    // (sameFile), so a folder reached through a bind mount is the folder mounted there.
     static bool samePath(const QString& a, const QString& b);
 
-    // Whether a non-empty path is the folder itself or lies below it, both resolved.
+    // Whether a non-empty path is the folder itself or lies below it: compared resolved, and
+    // each existing folder on the path's way up by device and inode (sameFile).
     static bool isInside(const QString& path, const QString& folder);
+
+    // Whether two existing entries are one file of the file system (device and inode, links
+    // followed). False when either cannot be looked up, and where the system does not tell.
+    static bool sameFile(const QString& a, const QString& b);
+
+    // Whether a save into `packetPath` writes into or below `folder`: the packet folder itself or
+    // one of the entries it writes (the project file, the image folder, the thumbnail), each of
+    // which may be a link elsewhere (isInside).
+    static bool savesInto(const QString& packetPath, const QString& folder);
 
     // Whether a name is longer than a folder name can be (255 bytes in UTF-8).
     static bool isNameTooLong(const QString& name);
@@ -68,8 +88,8 @@ public:
     // Whether a folder holds an entry that a save writes: a project file or the thumbnail.
     static bool holdsPacketFiles(const QString& path);
 
-    // Whether a real folder holds nothing but a packet's own entries (the project files, the
-    // image folder and the thumbnail) and at least a project file.
+    // Whether a project packet (isProjectPacket) holds nothing but a packet's own entries (the
+    // project files, the image folder and the thumbnail).
     static bool holdsOnlyPacket(const QString& path);
 
 private:

@@ -7,6 +7,7 @@
 #include "project/RCImageManager.h"
 #include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
+#include "project/RCLogFile.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCPacketFolder.h"
 #include "project/RCProjectPacketIO.h"
@@ -29,7 +30,7 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
     auto* setting = new RCSetting(m_settingFilePath, this);
     m_setting = setting;
     m_packet = new RCProjectPacketIO(m_imageManager.get(), m_setting, this);
-    m_packet->setReservedFolders({m_newProjectCachePath, m_downloadPath});
+    m_packet->setReservedFolders(QStringList{m_newProjectCachePath, m_downloadPath} + getManagedPaths());
     // Files that the user's own changes write outside a save say so when the disk refused them.
     connect(setting, &RCSetting::saveFailed, this, [this](const QString& reason) {
         m_messageBoxManager->showMessage(tr("错误"), tr("设置保存失败") + QLatin1Char('\n') + reason, true,
@@ -223,6 +224,18 @@ QString RCProject::getNewProjectPacketPath() const
 QString RCProject::getDownloadProjectPacketPath() const
 {
     return m_downloadPath;
+}
+
+QStringList RCProject::getManagedPaths() const
+{
+    const QString download = QDir::cleanPath(m_downloadPath);
+    return {PacketReception::stagingPathOf(download),
+            PacketReception::receivedPathOf(download),
+            PacketReception::previousPathOf(download),
+            m_settingFilePath,
+            RCRecentProjectRecord::instance()->recordFilePath(),
+            RCRecentProjectRecord::instance()->recordFilePath() + QStringLiteral(".lock"),
+            RCLogFile::logDirPath()};
 }
 
 QString RCProject::getProjectName() const

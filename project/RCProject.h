@@ -72,6 +72,7 @@ public:
     QString getProjectPacketPath() const override;
     QString getNewProjectPacketPath() const override;
     QString getDownloadProjectPacketPath() const override;
+    QStringList getManagedPaths() const override;
     QString getProjectName() const override;
     QString getProjectThumbnail() const override;
     // The folder that holds the document's pictures: where its references resolve (after a download,

@@ -289,8 +289,9 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
     const RCProjectFileRecord::State known = m_fileRecord.state(previous, usedFolder);
     const bool readNow = known == RCProjectFileRecord::State::Changed || known == RCProjectFileRecord::State::Unknown;
     const QSet<QString> namedOnDisk = readNow ? picturesNamedByFile(previous, usedFolder) : QSet<QString>();
+    const QSet<QString> previousPictures = ownPictures(known, namedOnDisk);
     RCImageManager::GatherReport gathered;
-    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered);
+    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered, previousPictures);
     if (!gathered.failed.isEmpty()) {
         // A file without its pictures would lose them: nothing is written, the document and the
         // destination stay as they were.
@@ -320,7 +321,7 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
     // the packet's own image folder, and only those that the file it replaced named: a save
     // deletes no file that the program did not put there.
     if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
-        m_imageManager->removeUnusedImages(usedFolder, usedImages, ownPictures(known, namedOnDisk));
+        m_imageManager->removeUnusedImages(usedFolder, usedImages, previousPictures);
     // The pictures that the new file names are those the document's values name there.
     m_fileRecord.record(filePath, usedFolder, usedImages);
     markSaved();
@@ -388,13 +389,8 @@ bool RCProjectPacketIO::savePacket(const QString& packetPath)
     // Compared resolved, so that a symbolic link leads nowhere else, neither the packet's own
     // nor one of its entries (an image folder that links into the install folder).
     if (!RCPacketFolder::samePath(packetPath, m_packetPath)) {
-        const QDir packet(packetPath);
-        const QStringList written{packetPath, packet.filePath(QLatin1String(RCPacketFolder::ProjectFileName)),
-                                  packet.filePath(QLatin1String(RCPacketFolder::ImageFolderName)),
-                                  packet.filePath(QLatin1String(RCPacketFolder::ThumbnailFileName))};
         for (const QString& reserved : std::as_const(m_reservedFolders)) {
-            if (std::any_of(written.cbegin(), written.cend(),
-                            [&reserved](const QString& path) { return RCPacketFolder::isInside(path, reserved); })) {
+            if (RCPacketFolder::savesInto(packetPath, reserved)) {
                 qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
                                        << "refused, inside" << reserved << packetPath;
                 m_lastError = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));
@@ -406,7 +402,7 @@ bool RCProjectPacketIO::savePacket(const QString& packetPath)
     // (it then stays out of the list); a new packet must be one that the list can hold.
     const bool listed = RCRecentProjectRecord::canRecord(packetPath);
     const bool inPlace =
-        RCPacketFolder::samePath(packetPath, m_packetPath) && RCPacketFolder::isProjectPacket(packetPath);
+        RCPacketFolder::samePath(packetPath, m_packetPath) && RCPacketFolder::holdsProjectFile(packetPath);
     if ((!listed && !inPlace) || !RCPacketFolder::isValidPacketName(RCPacketFolder::folderName(packetPath))) {
         qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
                                << "refused" << packetPath;

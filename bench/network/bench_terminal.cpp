@@ -61,8 +61,12 @@ struct Link
         terminal->setDiscoveryTarget(QHostAddress::LocalHost, standin->discoveryPort());
         QEventLoop loop;
         bool handshake = false;
+        // The link is up once the server has answered the panel's first request, as the project
+        // makes it on "connected".
         QObject::connect(terminal.get(), &IRCTerminal::receiveCmd, &loop, [&](const QString& cmd) {
             if (cmd == QLatin1String("connected")) {
+                terminal->sendCmd(QStringLiteral("getProgramTable"), QJsonObject());
+            } else if (cmd == QLatin1String("setProgramTable")) {
                 handshake = true;
                 loop.quit();
             }

@@ -7,8 +7,9 @@ import Rc.IRCProject 1.0
 
 // Asks for a project's name and the folder to save it in. The folder starts as the parent of
 // mSaveFolderPath; the folder button picks another. "保存" refuses an empty, unusable or too long
-// name, an empty folder, the program's own folders and a folder whose project file or thumbnail
-// belongs to no packet (the save would replace them) with a notice and stays open; otherwise it
+// name, an empty folder, the program's own folders and entries (also where a link or a mount
+// leads there) and a folder whose project file or thumbnail belongs to no packet (the save would
+// replace them) with a notice naming the reason and stays open; otherwise it
 // closes and reports accepted(folder, name, known) with the folder as a local path, known when
 // the target is a project of the list. The cross reports rejected(). The
 // folder picker only reads, and opens in the folder shown (unless that is the template cache,
@@ -56,18 +57,29 @@ RCFormDialog {
             return notice(qsTr("项目名称不能包含\\/:*?\"<>|，也不能以空格或点开头结尾"))
         if (mFolder === "")
             return notice(qsTr("保存路径不能为空"))
-        // The cache is emptied whenever a template is opened.
-        if (mInterface.isInsideFolder(mFolder, mProject.getNewProjectPacketPath()))
-            return notice(qsTr("不能保存到临时文件夹，请选择其他保存路径"))
+        // The program's own folders are checked for the target and each entry a save writes there,
+        // wherever a link or a mount leads them. The cache is emptied whenever a template is
+        // opened.
         var target = mFolder + "/" + name
+        var cache = mProject.getNewProjectPacketPath()
+        if (mInterface.isInsideFolder(mFolder, cache) || mInterface.savesIntoFolder(target, cache))
+            return notice(qsTr("不能保存到临时文件夹，请选择其他保存路径"))
         // The next install replaces the download folder with everything in it.
-        if (mInterface.isInsideFolder(target, mProject.getDownloadProjectPacketPath()))
+        if (mInterface.savesIntoFolder(target, mProject.getDownloadProjectPacketPath()))
             return notice(qsTr("不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"))
+        var managed = mProject.getManagedPaths()
+        for (var i = 0; i < managed.length; ++i) {
+            if (mInterface.savesIntoFolder(target, managed[i]))
+                return notice(qsTr("不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"))
+        }
         var known = isKnownProject(target)
-        // A project file or thumbnail that no packet of ours holds is the user's own.
+        // A project file or thumbnail that no packet of ours holds is the user's own; a link leads
+        // to a folder that is no packet of the list.
         if (mInterface.holdsPacketFiles(target) && !mInterface.isPacketOnly(target) && !known
                 && !mInterface.isSamePath(target, mProject.getProjectPacketPath()))
-            return notice(qsTr("该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"))
+            return notice(mInterface.isLink(target)
+                          ? qsTr("该文件夹是指向其他位置的链接，不能保存到此处，请选择其他保存路径")
+                          : qsTr("该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"))
         close()
         accepted(mFolder, name, known)
         return true

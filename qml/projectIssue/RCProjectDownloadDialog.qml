@@ -8,7 +8,8 @@ import Rc.IRCProject 1.0
 // already there is reused: its view goes back to the question (the designer's link is shared, so
 // dropping the old view must not end it). The view's close, or close(), ends the popup and the
 // link to the designer; closed at the question, it also turns that designer down
-// (IRCPacketTerminal::declineInvitation).
+// (IRCPacketTerminal::declineInvitation). An offer withdrawn before the user answered closes the
+// popup without a word.
 //
 // saveBeforeInstall(): the user accepted while the open project has unsaved changes. The window
 // asks about saving and then calls proceedInstall() to receive, or close() to give up.
@@ -66,6 +67,7 @@ Item {
                     root.close()
                 }
                 onSig_saveBeforeInstall: root.saveBeforeInstall()
+                onSig_withdrawn: root.close()
             }
         }
     }

@@ -8,6 +8,9 @@ import Rc.IRCProject 1.0
 // opened, "安装失败" with the reason when the reception broke off or the packet could not be
 // opened.
 //
+// A link that ends before the user accepted (the designer withdrew its offer) shows no failure:
+// the view emits sig_withdrawn() and lets the link go without ending it again.
+//
 // Accepting while the open project has unsaved changes first emits sig_saveBeforeInstall() and
 // waits: whoever asks the user about saving calls proceedInstall() to go on (or closes the view).
 // reset() turns the view back to the question for a new invitation. release() ends the link to the
@@ -21,6 +24,8 @@ Item {
     property IRCPacketTerminal mPacketTerminal: mProject ? mProject.getPacketTerminal() : null
     // Accepted, waiting for proceedInstall() after the question about unsaved changes.
     property bool mWaitingForSave: false
+    // The user accepted the current offer: download() went to the terminal.
+    property bool mAccepted: false
     property bool mReleased: false
     // Why the install failed, shown under "安装失败"; the terminal's reason for breaking the
     // reception off, kept until the link ends.
@@ -29,6 +34,7 @@ Item {
 
     signal sig_close
     signal sig_saveBeforeInstall
+    signal sig_withdrawn
 
     implicitWidth: mCurrentView ? mCurrentView.width : 0
     implicitHeight: mCurrentView ? mCurrentView.height : 0
@@ -56,13 +62,16 @@ Item {
     // Accepts the invitation: the designer starts sending. The view stays until reception begins.
     function proceedInstall() {
         mWaitingForSave = false
-        if (mPacketTerminal && mVisibleViewName === "setupConfirmView")
+        if (mPacketTerminal && mVisibleViewName === "setupConfirmView") {
+            mAccepted = true
             mPacketTerminal.download()
+        }
     }
     function reset() {
         openTimer.stop()
         mErrorReason = ""
         mWaitingForSave = false
+        mAccepted = false
         mComplateRate = 0
         mVisibleViewName = "setupConfirmView"
     }
@@ -116,6 +125,13 @@ Item {
         function onServerDisconnected() {
             if (root.mVisibleViewName === "openProjectView" || root.mVisibleViewName === "setupComplateView")
                 return
+            if (root.mVisibleViewName === "setupConfirmView" && !root.mAccepted && !root.mWaitingForSave) {
+                // The link is gone already; a later one must not be ended on this view's behalf.
+                root.mReleased = true
+                openTimer.stop()
+                root.sig_withdrawn()
+                return
+            }
             if (root.mErrorReason === "")
                 root.mErrorReason = qsTr("与设计端的连接已断开")
             root.mVisibleViewName = "setupErrorView"

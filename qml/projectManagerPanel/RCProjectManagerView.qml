@@ -100,12 +100,17 @@ Rectangle {
         return projectModel.count
     }
     // Why a stored project cannot be removed, or "" when it can: the open project, a packet whose
-    // pictures the open document shows, a folder that holds more than the packet.
+    // pictures the open document shows, a link (which leads elsewhere), a folder whose project
+    // file is no project, a folder that holds more than the packet.
     function removeRefusal(sPacketPath) {
         if (mInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath()))
             return qsTr("不能删除正在打开的项目！")
         if (mProject.isPacketPictureSource(sPacketPath))
             return qsTr("打开的项目正在使用该项目中的图片，不能删除！")
+        if (mInterface.isLink(sPacketPath))
+            return qsTr("该项目文件夹是指向其他位置的链接，不能删除！")
+        if (!mInterface.isProjectPacket(sPacketPath))
+            return qsTr("该文件夹中的项目文件不是有效的项目，不能删除！")
         if (!mInterface.isPacketOnly(sPacketPath))
             return qsTr("该文件夹中还有其他文件，不能删除！")
         return ""

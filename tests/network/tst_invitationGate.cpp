@@ -1,9 +1,8 @@
 // Which designers' invitations the panel follows, with the quiet times the panel's worker uses
-// (written out in the steps: 60 s after a decline, 10 s after a failed attempt): scripts of
-// declines, failed attempts and invitations, each invitation with the answer it must get. The
+// (60 s after a decline, 10 s after a failed attempt or a withdrawn offer): scripts of declines,
+// withdrawals, failed attempts and invitations, each invitation with the answer it must get. The
 // worker that asks is tested over sockets in tst_packetterminal.
 #include "network/InvitationGate.h"
-#include "network/PacketTerminalConnect.h"
 
 #include <QTest>
 
@@ -29,6 +28,7 @@ void TestInvitationGate::script_data()
     // Steps, at milliseconds on one clock; "<HOST" names the host an invitation or a failed
     // attempt's invitation came from (else the designer it names):
     //   "decline HOST AT"
+    //   "withdraw HOST<HOST AT"
     //   "fail HOST:PORT<HOST AT"
     //   "admit HOST:PORT<HOST AT = yes|no"
     QTest::addColumn<QStringList>("steps");
@@ -44,6 +44,22 @@ void TestInvitationGate::script_data()
     QTest::newRow("the host that named a failed address rests 10 s")
         << QStringList{"fail x1:4000<h 0", "admit x2:4000<h 9999 = no", "admit x1:4000<g 9999 = no",
                        "admit d:1 0 = yes", "admit x2:4000<g 0 = yes", "admit x3:4000<h 10000 = yes"};
+
+    // Forged invitations from h named a dead address: h rests only as a host naming others.
+    QTest::newRow("a resting host's invitations naming itself pass")
+        << QStringList{"fail d:1<h 0", "admit h:1<h 0 = yes", "admit h:7<h 9999 = yes", "admit e:1<h 9999 = no",
+                       "admit e:1<h 10000 = yes"};
+    QTest::newRow("a host whose own address failed rests on every port of it")
+        << QStringList{"fail h:1 0", "admit h:2 9999 = no", "admit e:1<h 9999 = no", "admit h:2<g 0 = yes",
+                       "admit h:2 10000 = yes"};
+    QTest::newRow("a designer that withdrew its offer rests 10 s, on every port")
+        << QStringList{"withdraw a 0", "admit a:1 9999 = no", "admit a:2<b 9999 = no", "admit b:1<a 9999 = no",
+                       "admit b:1 0 = yes", "admit a:1 10000 = yes"};
+    QTest::newRow("a withdrawal rests the host that named the designer as a failure does")
+        << QStringList{"withdraw a<h 0", "admit a:1<h 9999 = no", "admit b:1<h 9999 = no", "admit h:1<h 0 = yes",
+                       "admit b:1<h 10000 = yes"};
+    QTest::newRow("a withdrawal does not shorten a decline")
+        << QStringList{"decline a 0", "withdraw a 1000", "admit a:1 59999 = no", "admit a:1 60000 = yes"};
 
     // Full, with nothing expired: the one that would expire soonest makes room.
     QStringList soonest;
@@ -64,7 +80,7 @@ void TestInvitationGate::script_data()
 void TestInvitationGate::script()
 {
     QFETCH(QStringList, steps);
-    InvitationGate gate(PacketTerminalConnect::kDeclineQuietMs, PacketTerminalConnect::kFailureQuietMs);
+    InvitationGate gate(60000, 10000);
     for (const QString& step : steps) {
         const QStringList words = step.split(' ');
         const QString endpoint = words.at(1).section('<', 0, 0);
@@ -74,6 +90,8 @@ void TestInvitationGate::script()
         const qint64 now = words.at(2).toLongLong();
         if (words.at(0) == QLatin1String("decline")) {
             gate.declined(host, now);
+        } else if (words.at(0) == QLatin1String("withdraw")) {
+            gate.withdrew(host, sender, now);
         } else if (words.at(0) == QLatin1String("fail")) {
             gate.failed(host, port, sender, now);
         } else {

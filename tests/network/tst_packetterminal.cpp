@@ -1,6 +1,7 @@
 // The panel side of project distribution against a designer scripted on loopback: the whole
-// exchange, the checks on what a designer sends, one designer at a time, the silent link, and
-// invitations that would hold the user or other designers off.
+// exchange, the checks on what a designer sends, one designer at a time, the silent and the
+// trickling link, withdrawn offers, and invitations that would hold the user or other designers
+// off.
 #include "network/PacketReception.h"
 #include "network/PacketTerminal.h"
 #include "network/PacketTerminalConnect.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -77,6 +79,9 @@ private Q_SLOTS:
     void declinedDesignerIsLeftAloneForAWhile();
     void unreachableInvitationHoldsNoDesignerOff();
     void rotatingUnreachableInvitationsHoldNoDesignerOff();
+    void tricklingOfferHoldsNoDesignerOff();
+    void forgedInvitationsRestOnlyTheDesignerTheyName();
+    void withdrawnOffersRestTheDesigner();
 
 private:
     // Invites the panel, offers a key and accepts it on the panel's side.
@@ -450,6 +455,95 @@ void TestPacketTerminal::rotatingUnreachableInvitationsHoldNoDesignerOff()
     QVERIFY2(connected.wait(3000), "a later designer was not followed");
     QCOMPARE(connected.last().first().toString(), QString("127.0.0.3"));
     QVERIFY(sent > 5); // the host went on inviting throughout
+}
+
+// A designer that sends its offer one byte every 400 ms (its link is never silent for long) is
+// dropped once the offer has not come whole within a few seconds of the link's start; a designer
+// inviting five times a second meanwhile is then followed, and the trickler is not taken back.
+void TestPacketTerminal::tricklingOfferHoldsNoDesignerOff()
+{
+    ScriptedDesigner trickling;
+    ScriptedDesigner honest(QHostAddress("127.0.0.2"));
+    trickling.trickleMs = 400;
+    offerOnConnect(trickling);
+    QSignalSpy connected(m_panel.get(), &IRCPacketTerminal::serverConnected);
+    QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
+    QVERIFY(trickling.invite(m_port));
+    QElapsedTimer clock;
+    clock.start();
+    QTimer inviting;
+    connect(&inviting, &QTimer::timeout, this, [&] {
+        honest.sendInvitation(m_port, honest.port());
+        trickling.sendInvitation(m_port, trickling.port());
+    });
+    inviting.start(200);
+    QVERIFY2(QTest::qWaitFor([&] { return honest.accepted > 0; }, 9000),
+             "the trickling designer held the link for 9 s");
+    QVERIFY2(clock.elapsed() > 3000, "dropped before its offer could have come");
+    QCOMPARE(connected.last().first().toString(), QString("127.0.0.2"));
+    QCOMPARE(trickling.accepted, 1);
+    QVERIFY(invited.isEmpty());
+}
+
+// Invitations sent from the honest designer's host that name a silent designer, or an address that
+// does not answer, make that designer and address rest, not the honest host: its own invitations
+// are followed at once. The silent designer rests however it is named.
+void TestPacketTerminal::forgedInvitationsRestOnlyTheDesignerTheyName()
+{
+    ScriptedDesigner silent(QHostAddress("127.0.0.3"));
+    ScriptedDesigner honest(QHostAddress("127.0.0.2"));
+    QTcpServer closed; // an address and port nobody listens on any more
+    QVERIFY(closed.listen(QHostAddress("127.0.0.4"), 0));
+    const int deadPort = closed.serverPort();
+    closed.close();
+    PacketTerminalConnect worker(300, 60000, 10000);
+    worker.setReceiveDir(m_receive);
+    QSignalSpy connected(&worker, &PacketTerminalConnect::serverConnect);
+    QSignalSpy disconnected(&worker, &PacketTerminalConnect::serverDisconnect);
+    const auto followed = [&](const QString& ip, int port, const QString& sender) {
+        const qsizetype before = connected.size();
+        worker.connectToServer(ip, port, sender);
+        if (!QTest::qWaitFor([&] { return connected.size() > before; }, 1000))
+            return false;
+        worker.disconnectFromServer();
+        return disconnected.wait(5000);
+    };
+
+    worker.connectToServer("127.0.0.3", silent.port(), "127.0.0.2");
+    QVERIFY(waitForFirst(connected, 5000));
+    QVERIFY(disconnected.wait(5000)); // silence
+    QCOMPARE(connected.first().first().toString(), QString("127.0.0.3"));
+    QVERIFY2(followed("127.0.0.2", honest.port(), "127.0.0.2"), "a silent forged link rested its sender");
+
+    worker.connectToServer("127.0.0.4", deadPort, "127.0.0.2");
+    QVERIFY2(followed("127.0.0.2", honest.port(), "127.0.0.2"), "a failed forged invitation rested its sender");
+    QVERIFY(!followed("127.0.0.3", silent.port(), "127.0.0.3"));
+    QVERIFY(!followed("127.0.0.3", silent.port(), "127.0.0.2"));
+    QVERIFY(!followed("127.0.0.2", honest.port(), "127.0.0.3"));
+    QCOMPARE(silent.accepted, 1);
+}
+
+// A designer that invites, offers and ends the link 300 ms later, over and over for 3 s, asks the
+// user once: it rests after taking its offer back. Another designer is followed at once.
+void TestPacketTerminal::withdrawnOffersRestTheDesigner()
+{
+    ScriptedDesigner withdrawing;
+    ScriptedDesigner next(QHostAddress("127.0.0.2"));
+    offerOnConnect(withdrawing);
+    QObject::connect(&withdrawing.server, &QTcpServer::newConnection, &withdrawing.context,
+                     [&withdrawing] { QTimer::singleShot(300, &withdrawing.context, [&withdrawing] { withdrawing.drop(); }); });
+    QSignalSpy invited(m_panel.get(), &IRCPacketTerminal::receiveDownloadInvitation);
+    QSignalSpy connected(m_panel.get(), &IRCPacketTerminal::serverConnected);
+    QVERIFY(withdrawing.invite(m_port));
+    QTimer inviting;
+    connect(&inviting, &QTimer::timeout, this, [&] { withdrawing.sendInvitation(m_port, withdrawing.port()); });
+    inviting.start(100);
+    QTest::qWait(3000);
+    inviting.stop();
+    QCOMPARE(withdrawing.accepted, 1);
+    QCOMPARE(invited.size(), 1);
+    QVERIFY(next.invite(m_port, -1, 10));
+    QCOMPARE(connected.last().first().toString(), QString("127.0.0.2"));
 }
 
 QTEST_GUILESS_MAIN(TestPacketTerminal)

@@ -584,24 +584,29 @@ void TestTerminal::commandsBackToBackPastAFullKernelQueueArriveWholeInOrder()
 void TestTerminal::silentAddressIsAbandoned_data()
 {
     QTest::addColumn<bool>("disconnect");
-    QTest::newRow("after the time-out") << false;
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("after the time-out") << false << false;
     // Dropped at once, not left hanging without its time-out.
-    QTest::newRow("on a disconnect request") << true;
+    QTest::newRow("on a disconnect request") << true << false;
+    // The host answered: reported so, that its other ports may be tried.
+    QTest::newRow("a refused port") << false << true;
 }
 
 void TestTerminal::silentAddressIsAbandoned()
 {
     QFETCH(bool, disconnect);
+    QFETCH(bool, refused);
     // The attempt to it hangs like one to an address that never answers.
     SilentListener silent;
     QVERIFY(silent.listen());
+    const int port = refused ? closedTcpPort() : silent.port();
 
     auto live = startStandin();
     QVERIFY(live);
     TerminalConnect link;
     QSignalSpy connected(&link, &TerminalConnect::socketConnected);
     QSignalSpy failed(&link, &TerminalConnect::connectFailed);
-    link.connectToServer("127.0.0.1", silent.port());
+    link.connectToServer("127.0.0.1", port);
     if (disconnect)
         link.disconnectFromServer();
     // Discovery keeps offering the live server; it is taken once the silent
@@ -615,7 +620,7 @@ void TestTerminal::silentAddressIsAbandoned()
     // A given-up attempt is reported, one the link was asked to drop is not.
     QCOMPARE(failed.size(), disconnect ? 0 : 1);
     if (!disconnect)
-        QCOMPARE(failed.at(0), (QVariantList{"127.0.0.1", silent.port()}));
+        QCOMPARE(failed.at(0), (QVariantList{"127.0.0.1", port, refused}));
 }
 
 void TestTerminal::detectRestartsAfterStop()

@@ -1,23 +1,27 @@
 // The control link among servers that do not answer: a server process that accepts the link and
-// then hangs (sending nothing, or a frame head and nothing more), and a host whose discovery
-// replies name a new address nobody holds each time. A real server answers beside them and must be
-// linked. Discovery is pointed at a loopback port where the test answers each probe for every
-// host, each from its own address. CTest runs this in a private network namespace, whose LAN
-// (198.18.0.0/24, a cable to nowhere) holds the dead addresses.
+// then hangs (sending nothing, a frame head or the start of a file and nothing more, or "connected"
+// and no answer to any request), a host whose discovery replies name a new address nobody holds
+// each time, and a stale announcer naming the real server's address with a port where nothing
+// listens. A real server answers beside them and must be linked. Discovery is pointed at a
+// loopback port where the test answers each probe for every host, each from its own address, or
+// at the stand-in's own. The panel asks for the program table on "connected", as the project
+// does. CTest runs this in a private network namespace, whose LAN (198.18.0.0/24, a cable to
+// nowhere) holds the dead addresses.
 #include "network/DiscoveryDatagram.h"
 #include "network/RequestHead.h"
 #include "network/Terminal.h"
-#include "network/TerminalConnect.h"
 #include "support/IsolatedNetwork.h"
 #include "support/LoopbackStandin.h"
 #include "support/SpyWaits.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -61,12 +65,31 @@ struct AnsweringHosts
     }
     std::unique_ptr<Terminal> startTerminal()
     {
+        return startPanel(QHostAddress::LocalHost, probes.localPort(), replyPort);
+    }
+
+    // A control link probing address:port and hearing replies on replyPort, that asks for the
+    // program table on "connected".
+    static std::unique_ptr<Terminal> startPanel(const QHostAddress& address, int port, int replyPort)
+    {
         std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
-        terminal->setDiscoveryTarget(QHostAddress::LocalHost, probes.localPort());
+        Terminal* raw = terminal.get();
+        QObject::connect(raw, &IRCTerminal::receiveCmd, raw, [raw](const QString& sCmd) {
+            if (sCmd == QLatin1String("connected"))
+                raw->sendCmd("getProgramTable", {});
+        });
+        terminal->setDiscoveryTarget(address, port);
         terminal->startServer(replyPort);
         return terminal;
     }
 };
+
+// Whether spy has recorded the command cmd.
+bool heard(const QSignalSpy& spy, const QString& cmd)
+{
+    return std::any_of(spy.begin(), spy.end(),
+                       [&](const QList<QVariant>& args) { return args.at(0) == cmd; });
+}
 } // namespace
 
 class TestUnansweringServers : public QObject
@@ -77,25 +100,31 @@ private Q_SLOTS:
     void hungServerIsGivenUp();
     void rotatingAddressesKeepNoServerAway_data();
     void rotatingAddressesKeepNoServerAway();
+    void staleAnnouncerKeepsNoOneFromTheServer_data();
+    void staleAnnouncerKeepsNoOneFromTheServer();
 };
 
 void TestUnansweringServers::hungServerIsGivenUp_data()
 {
-    QTest::addColumn<qint64>("stallAfterBytes");
-    QTest::newRow("accepts and never answers") << qint64(0);
-    QTest::newRow("stalls after a frame head") << qint64(RequestHead::Size);
+    QTest::addColumn<QString>("hang");
+    QTest::newRow("accepts and never answers") << "silent";
+    QTest::newRow("stalls after a frame head") << "head";
+    QTest::newRow("stalls inside its first file message") << "file";
+    QTest::newRow("says connected and answers nothing") << "connected";
 }
 
-// The hung server answers discovery first and is linked; nothing complete comes over the link, so
-// it is given up after the first-message time-out, its address rests, discovery goes on and the
-// real server is linked. Then the real server falls silent (it has nothing to say): a link that
-// answered once is not given up for that.
+// The hung server answers discovery first and is linked; no answer comes over the link, so it is
+// given up 10 s after the link came up, its endpoint rests, discovery goes on and the real server
+// is linked at its next answer, 2 s on. Then the real server falls silent (it has nothing more to
+// say): a link that answered once is not given up for that.
 void TestUnansweringServers::hungServerIsGivenUp()
 {
-    QFETCH(qint64, stallAfterBytes);
+    QFETCH(QString, hang);
     QVERIFY_INSIDE_PRIVATE_NETWORK();
     StandinOptions hungOptions;
-    hungOptions.stallAfterBytes = stallAfterBytes;
+    hungOptions.stallAfterBytes = hang == "silent" ? 0 : hang == "head" ? RequestHead::Size : -1;
+    hungOptions.stallInFile = hang == "file";
+    hungOptions.onlyConnected = hang == "connected";
     auto hung = startStandin(hungOptions, QHostAddress("127.0.0.1"));
     auto real = startStandin({}, QHostAddress("127.0.0.2"));
     QVERIFY(hung && real);
@@ -105,19 +134,32 @@ void TestUnansweringServers::hungServerIsGivenUp()
     network.add("127.0.0.2", [&] { return serverConfig("", real->tcpPort()); });
 
     auto terminal = network.startTerminal();
+    QElapsedTimer clock;
+    clock.start();
+    QList<qint64> linkedAt;
+    qint64 givenUpAt = -1;
+    connect(terminal.get(), &IRCTerminal::socketConnected, this, [&] { linkedAt << clock.elapsed(); });
+    connect(terminal.get(), &IRCTerminal::socketDisconnected, this, [&] {
+        if (givenUpAt < 0)
+            givenUpAt = clock.elapsed();
+    });
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
     QSignalSpy disconnected(terminal.get(), &IRCTerminal::socketDisconnected);
     QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
-    QVERIFY(waitForFirst(connected, 3 * Terminal::kProbeIntervalMs));
+    QVERIFY(waitForFirst(connected, 6000));
     QCOMPARE(connected.first().first().toString(), QString("127.0.0.1"));
-    QVERIFY2(disconnected.wait(TerminalConnect::kFirstMessageTimeoutMs + 5000), "the hung server still holds the link");
-    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 3 * Terminal::kProbeIntervalMs);
+    QVERIFY2(disconnected.wait(15000), "the hung server still holds the link");
+    const qint64 heldMs = givenUpAt - linkedAt.first();
+    QVERIFY2(heldMs >= 9900 && heldMs <= 10500,
+             qPrintable(QStringLiteral("given up %1 ms after the link came up, not 10 s").arg(heldMs)));
+    QTRY_COMPARE_WITH_TIMEOUT(connected.size(), 2, 4000);
     QCOMPARE(connected.last().first().toString(), QString("127.0.0.2"));
-    QTRY_VERIFY(!incoming.isEmpty());
-    QCOMPARE(incoming.first().first().toString(), QString("connected"));
-    if (stallAfterBytes == 0)
-        QVERIFY2(!disconnected.wait(TerminalConnect::kFirstMessageTimeoutMs + 2000),
-                 "a link that answered was given up");
+    qInfo("given up %lld ms after the link came up; the real server linked %lld ms later", heldMs,
+          linkedAt.last() - givenUpAt);
+    QTRY_VERIFY(heard(incoming, "setProgramTable"));
+    QVERIFY(heard(incoming, "connected"));
+    if (hang == "silent")
+        QVERIFY2(!disconnected.wait(12000), "a link that answered was given up");
     QCOMPARE(disconnected.size(), 1);
 }
 
@@ -150,10 +192,50 @@ void TestUnansweringServers::rotatingAddressesKeepNoServerAway()
 
     auto terminal = network.startTerminal();
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
-    QVERIFY2(waitForFirst(connected, 3 * Terminal::kProbeIntervalMs + 2 * TerminalConnect::kConnectTimeoutMs),
-             "the real server was not linked");
+    // Probes go out every 2 s; an attempt at a dead address is given up after 2 s.
+    QVERIFY2(waitForFirst(connected, 10000), "the real server was not linked");
     QCOMPARE(connected.first().first().toString(), QString("127.0.0.2"));
     QVERIFY(named >= 2);
+}
+
+void TestUnansweringServers::staleAnnouncerKeepsNoOneFromTheServer_data()
+{
+    QTest::addColumn<QString>("announcer");
+    // A stale copy on the server's own host answers every probe 250 ms before the server does.
+    QTest::newRow("on the server's own host") << "127.0.0.2";
+    // A host that names the server's address with that port five times a second, unasked.
+    QTest::newRow("on another host") << "127.0.0.5";
+}
+
+// Replies name the real server's address with a port where nothing listens; the attempt there is
+// refused. The server's own endpoint is linked at the first probe after that: the first probe goes
+// out 2 s after the start, the second 2 s later.
+void TestUnansweringServers::staleAnnouncerKeepsNoOneFromTheServer()
+{
+    QFETCH(QString, announcer);
+    QVERIFY_INSIDE_PRIVATE_NETWORK();
+    constexpr int kStalePort = 9;
+    StandinOptions options;
+    if (announcer == "127.0.0.2")
+        options.staleAnnouncePort = kStalePort;
+    auto real = startStandin(options, QHostAddress("127.0.0.2"));
+    QVERIFY(real);
+    const int replyPort = freeUdpPort();
+    QUdpSocket other;
+    QVERIFY(other.bind(QHostAddress(announcer), 0));
+    QTimer unasked;
+    connect(&unasked, &QTimer::timeout, this, [&] {
+        other.writeDatagram(serverConfig("127.0.0.2", kStalePort), QHostAddress::LocalHost,
+                            quint16(replyPort));
+    });
+    auto terminal = AnsweringHosts::startPanel(QHostAddress("127.0.0.2"), real->discoveryPort(), replyPort);
+    if (announcer != "127.0.0.2")
+        unasked.start(200);
+    QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
+    QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
+    QVERIFY2(waitForFirst(connected, 3500), "the real server was not linked at the first probe");
+    QCOMPARE(connected.first().first().toString(), QString("127.0.0.2"));
+    QTRY_VERIFY(heard(incoming, "setProgramTable"));
 }
 
 QTEST_GUILESS_MAIN(TestUnansweringServers)

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 
 // The text of a project file holding one empty scene named `sceneName` (with the icon `iconPath`
 // when given), as older versions of the program write it.
@@ -21,6 +22,15 @@ inline QByteArray projectFileText(const QString& sceneName, const QString& iconP
         {QStringLiteral("sceneArray"), QJsonObject{{QStringLiteral("sceneArray"), QJsonArray{scene}}}},
         {QStringLiteral("setting"), QJsonObject{{RCKeys::SceneListVisible(), false}}}};
     return QJsonDocument(root).toJson();
+}
+
+// Every file below `folder` (FileTree's filesBelow) with its bytes, keyed by the relative path.
+inline QMap<QString, QByteArray> contentsBelow(const QString& folder)
+{
+    QMap<QString, QByteArray> contents;
+    for (const QString& file : filesBelow(folder))
+        contents.insert(file, readFile(QDir(folder).filePath(file)));
+    return contents;
 }
 
 // Writes `content` to `path`, making its folder; false when the file cannot be written.

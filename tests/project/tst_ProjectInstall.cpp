@@ -23,15 +23,6 @@ namespace {
 // Relative path -> content.
 using Files = QMap<QString, QByteArray>;
 
-// Every file below folder.
-Files contentsBelow(const QString& folder)
-{
-    Files contents;
-    for (const QString& file : filesBelow(folder))
-        contents.insert(file, readFile(folder + u'/' + file));
-    return contents;
-}
-
 // The name of the first scene of the open document, and the number of scenes.
 QPair<QString, int> openScenes()
 {

@@ -348,33 +348,70 @@ private Q_SLOTS:
     }
 
     // A save into a folder of the user's own files writes the packet's files beside them and never
-    // deletes one: only pictures that the replaced project file named may go.
+    // deletes one: only pictures that the replaced project file named may go. A picture of the
+    // user's is never taken for the save's copy, not even one of the same name and bytes.
+    void foreignFilesStay_data()
+    {
+        QTest::addColumn<QString>("picture"); // the user's, in the image folder
+        QTest::addColumn<QString>("copy");    // the name the save's own copy gets
+        QTest::newRow("a picture of another name") << u"mine.png"_s << u"logo.png"_s;
+        QTest::newRow("the same name and bytes") << u"logo.png"_s << u"logo_2.png"_s;
+    }
     void foreignFilesStay()
     {
+        QFETCH(QString, picture);
+        QFETCH(QString, copy);
         const QString folder = m_home->filePath(u"packets/foreign"_s);
         QVERIFY(writeTestFile(folder + u"/notes.txt"_s, "notes"));
-        QVERIFY(!writePicture(folder + u"/image/mine.png"_s, qRgb(8, 8, 8)).isEmpty());
+        // The same colour as the stored packet's "logo.png": the same bytes.
+        QVERIFY(!writePicture(folder + u"/image/"_s + picture, qRgb(1, 2, 3)).isEmpty());
         // An unrelated project file, naming a picture that is not there.
         QVERIFY(writeTestFile(folder + u"/project.tavx"_s, projectFileText(u"theirs"_s, u"rcimg:/theirs.png"_s)));
         const QString stored = storedPacketWithPicture(u"stored"_s);
         QVERIFY(!stored.isEmpty());
-        const QMap<QString, QByteArray> mine{{u"notes.txt"_s, readFile(folder + u"/notes.txt"_s)},
-                                             {u"image/mine.png"_s, readFile(folder + u"/image/mine.png"_s)}};
+        QCOMPARE(readFile(folder + u"/image/"_s + picture), readFile(stored + u"/image/logo.png"_s));
+        QMap<QString, QByteArray> mine = contentsBelow(folder);
+        mine.remove(u"project.tavx"_s);
 
         // 另存为, then Ctrl+S, then Ctrl+S without the picture the first save copied there.
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*saved.*foreign"_s));
         QVERIFY(m_project->saveProjectPacket(folder));
         m_project->setProjectPacketPath(folder);
         QVERIFY(m_project->saveProjectPacket());
-        QVERIFY(QFileInfo::exists(folder + u"/image/logo.png"_s));
+        QVERIFY(QFileInfo::exists(folder + u"/image/"_s + copy));
+        QVERIFY(readFile(folder + u"/project.tavx"_s).contains(copy.toUtf8()));
         RCScenePresenter* scenes = RCScenePresenter::instance();
         scenes->removeScene(scenes->getSceneIds().last(), true);
         QVERIFY(m_project->saveProjectPacket());
-        QVERIFY(!QFileInfo::exists(folder + u"/image/logo.png"_s));
+        QVERIFY(!QFileInfo::exists(folder + u"/image/"_s + copy));
         QMap<QString, QByteArray> after = contentsBelow(folder);
-        for (auto it = mine.cbegin(); it != mine.cend(); ++it)
-            QCOMPARE(after.value(it.key()), it.value());
-        QCOMPARE(filesIn(folder + u"/image"_s), QStringList{u"mine.png"_s});
+        after.remove(u"project.tavx"_s);
+        QCOMPARE(after, mine);
+    }
+
+    // The entries of the application folder that the program writes, replaces or deletes on its
+    // own take no packet: the next install, say, deletes "downloadProject.previous".
+    void programEntriesTakeNoPacket_data()
+    {
+        QTest::addColumn<QString>("name"); // in the application folder
+        QTest::newRow("install folder, moved aside") << u"downloadProject.previous"_s;
+        QTest::newRow("install folder, received") << u"downloadProject.received"_s;
+        QTest::newRow("install folder, receiving") << u"downloadProject.receiving"_s;
+        QTest::newRow("log folder") << u"Log/show"_s;
+    }
+    void programEntriesTakeNoPacket()
+    {
+        QFETCH(QString, name);
+        QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
+        const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
+        const QString target = m_home->appDir() + u"/"_s + name;
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*failed"_s));
+        QVERIFY(!m_project->saveProjectPacket(target));
+        QCOMPARE(m_project->getLastSaveError(), u"不能保存到 "_s + target);
+        QVERIFY(!QFileInfo::exists(target));
+        QCOMPARE(contentsBelow(m_home->appDir()), before);
     }
 
     // An image folder that is a link leads to a folder of the user's (shared with other packets,
@@ -477,13 +514,6 @@ private Q_SLOTS:
 
 private:
     // Every file below a folder with its bytes, by path relative to it.
-    static QMap<QString, QByteArray> contentsBelow(const QString& folder)
-    {
-        QMap<QString, QByteArray> contents;
-        for (const QString& file : filesBelow(folder))
-            contents.insert(file, readFile(QDir(folder).filePath(file)));
-        return contents;
-    }
     // A stored packet, loaded, whose second scene shows "logo.png" of its image folder.
     QString storedPacketWithPicture(const QString& name)
     {

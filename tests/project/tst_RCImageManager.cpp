@@ -151,15 +151,24 @@ private Q_SLOTS:
         QVERIFY(!manager.needCopy(u"rcimg:/a.png"_s, m_home->filePath(u"p/./image/"_s)));
         QVERIFY(manager.needCopy(u"rcimg:/a.png"_s, m_home->filePath(u"q/image"_s)));
 
-        // A second picture of the same name gets a name of its own; each keeps finding its file.
-        const QString first = manager.saveImageToDstPath(u"file:"_s + red, packet);
-        const QString second = manager.saveImageToDstPath(u"file:"_s + blue, packet);
+        // A second picture of the same name gets a name of its own; within one save each keeps
+        // finding its copy.
+        QSet<QString> written;
+        const QString first = manager.saveImageToDstPath(u"file:"_s + red, packet, nullptr, nullptr, &written);
+        const QString second = manager.saveImageToDstPath(u"file:"_s + blue, packet, nullptr, nullptr, &written);
         QCOMPARE(first, packet + u"/logo.png"_s);
         QCOMPARE(QFileInfo(second).fileName(), u"logo_2.png"_s);
         QCOMPARE(QImage(second).pixel(0, 0), qRgb(0, 0, 255));
-        QCOMPARE(manager.saveImageToDstPath(u"file:"_s + blue, packet), second);
-        QCOMPARE(manager.saveImageToDstPath(u"file:"_s + red, packet), first);
+        QCOMPARE(manager.saveImageToDstPath(u"file:"_s + blue, packet, nullptr, nullptr, &written), second);
+        QCOMPARE(manager.saveImageToDstPath(u"file:"_s + red, packet, nullptr, nullptr, &written), first);
         QCOMPARE(QDir(packet).entryList(QDir::Files).size(), 2);
+        // A file that this save did not write is never taken for its copy, whatever it holds.
+        const QByteArray before = readFile(first);
+        bool created = false;
+        QCOMPARE(QFileInfo(manager.saveImageToDstPath(u"file:"_s + red, packet, &created)).fileName(),
+                 u"logo_3.png"_s);
+        QVERIFY(created);
+        QCOMPARE(readFile(first), before);
 
         // A packet that lives in the resources: its references read from ":/", and the copy is an
         // ordinary writable file.
@@ -260,9 +269,11 @@ private Q_SLOTS:
         QCOMPARE(items->getPropertyValue(sceneId, itemId, RCKeys::IconPath()).toString(),
                  u"rcimg:/logo_2.png"_s);
 
-        // A picture no longer used by anything goes at the next save.
+        // A picture no longer used by anything goes at the next save; one that the packet's file
+        // named is its own, and serves again.
         items->setPropertyValue(sceneId, itemId, RCKeys::IconPath(), QString(), false);
-        manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet), used);
+        manager.removeUnusedImages(packet, manager.modifyImagePathAndSaveImages(packet, nullptr, used), used);
+        QCOMPARE(scenes->getPropertyValue(sceneId, RCKeys::IconPath()).toString(), u"rcimg:/logo.png"_s);
         QVERIFY(!QFile::exists(packet + u"/logo_2.png"_s));
         QVERIFY(QFile::exists(packet + u"/logo.png"_s));
         scenes->removeScene(sceneId, false);

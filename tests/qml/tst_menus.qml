@@ -179,10 +179,45 @@ RCTestMainWindow {
                 {tag: "the cache", name: "演出", cache: true, text: "不能保存到临时文件夹，请选择其他保存路径"},
                 {tag: "the install folder through a link", name: "downloadProject", link: true,
                     text: "不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"},
-                {tag: "a folder with another project file", name: "别人的", foreign: true,
+                {tag: "a folder with another project file", name: "别人的",
+                    files: {"project.tavx": "{}", "notes.txt": "笔记", "image/mine.png": "图"},
                     text: "该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"},
+                // A folder is a packet only when its project file reads as a project.
+                {tag: "only a text project.tavx", name: "笔记", files: {"project.tavx": "我的笔记"},
+                    text: "该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"},
+                {tag: "a project.tavx of JSON and an image folder", name: "笔记",
+                    files: {"project.tavx": "{\"sceneArray\": []}", "image/red.png": "图"},
+                    text: "该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"},
+                {tag: "only another tool's project.json", name: "别的工具", files: {"project.json": "{\"name\": \"x\"}"},
+                    text: "该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"},
+                // The entries of the application folder that the program replaces or deletes.
+                {tag: "the install folder moved aside", name: "downloadProject.previous", app: true,
+                    text: "不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"},
+                {tag: "the received install folder", name: "downloadProject.received", app: true,
+                    text: "不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"},
+                {tag: "the log folder", name: "Log", app: true,
+                    text: "不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"},
+                // Links into the program's folders are refused before any question, with the reason.
+                {tag: "a link to the template cache root", name: "演出", linkTo: "cache",
+                    text: "不能保存到临时文件夹，请选择其他保存路径"},
+                {tag: "a link to a template copy", name: "演出", linkTo: "cache/模板",
+                    text: "不能保存到临时文件夹，请选择其他保存路径"},
+                {tag: "an image folder that links into the install folder", name: "演出", entry: "image",
+                    linkTo: "install/image", text: "不能保存到安装文件夹，下次安装会替换它，请选择其他保存路径"},
+                {tag: "a project file that links into the cache", name: "演出", entry: "project.tavx",
+                    linkTo: "cache/模板/project.tavx", text: "不能保存到临时文件夹，请选择其他保存路径"},
+                {tag: "a link to a packet elsewhere", name: "演出", linkTo: "elsewhere",
+                    text: "该文件夹是指向其他位置的链接，不能保存到此处，请选择其他保存路径"},
                 {tag: "good", name: "演出 第1场", folder: "/tmp/项目", accepted: true}
             ]
+        }
+        // Every file below a folder with its text.
+        function contentsBelow(sFolder) {
+            var files = testSupport.filesBelow(sFolder)
+            var contents = {}
+            for (var i = 0; i < files.length; ++i)
+                contents[files[i]] = testSupport.readText(sFolder + "/" + files[i])
+            return contents
         }
         function test_saveDialogChecks(data) {
             var dialog = createTemporaryObject(saveDialogComponent, mainWindow)
@@ -191,24 +226,44 @@ RCTestMainWindow {
             tryCompare(dialog, "opened", true)
             findChild(dialog.contentItem, "nameField").text = data.name
             dialog.mFolder = data.cache ? project.getNewProjectPacketPath() : data.folder || ""
-            var foreign = {}
+            var install = project.getDownloadProjectPacketPath()
+            var cache = project.getNewProjectPacketPath()
+            // The application folder, which holds the install folder and the cache.
+            var appDir = install.replace(/\/downloadProject$/, "")
             if (data.link) {
-                // A link to the application folder, which holds the install folder.
-                var appDir = project.getDownloadProjectPacketPath().replace(/\/downloadProject$/, "")
                 dialog.mFolder = testSupport.makeFolder("链接") + "/lnk"
                 verify(testSupport.link(appDir, dialog.mFolder))
             }
-            if (data.foreign) {
+            if (data.app)
+                dialog.mFolder = appDir
+            if (data.files) {
                 dialog.mFolder = testSupport.makeFolder("别人")
-                var files = {"project.tavx": "{}", "notes.txt": "笔记", "image/mine.png": "图"}
-                for (var name in files) {
-                    foreign[dialog.mFolder + "/" + data.name + "/" + name] = files[name]
-                    verify(testSupport.writeText(dialog.mFolder + "/" + data.name + "/" + name, files[name]))
-                }
+                for (var name in data.files)
+                    verify(testSupport.writeText(dialog.mFolder + "/" + data.name + "/" + name, data.files[name]))
             }
+            if (data.linkTo) {
+                // A packet in the install folder, a template copy in the cache, a packet elsewhere.
+                var packetText = "{\"sceneArray\": {\"sceneArray\": []}}"
+                verify(testSupport.writeText(install + "/project.tavx", packetText))
+                verify(testSupport.writeText(install + "/image/a.png", "图"))
+                verify(testSupport.writeText(cache + "/模板/project.tavx", packetText))
+                var elsewhere = testSupport.makeFolder("别处")
+                verify(testSupport.writeText(elsewhere + "/project.tavx", packetText))
+                var targets = {"cache": cache, "cache/模板": cache + "/模板",
+                    "cache/模板/project.tavx": cache + "/模板/project.tavx", "install/image": install + "/image",
+                    "elsewhere": elsewhere}
+                dialog.mFolder = testSupport.makeFolder("链接")
+                var linkPath = dialog.mFolder + "/" + data.name
+                if (data.entry) {
+                    verify(testSupport.writeText(linkPath + "/notes.txt", "笔记"))
+                    linkPath += "/" + data.entry
+                }
+                verify(testSupport.link(targets[data.linkTo], linkPath))
+            }
+            var folders = [appDir, testSupport.tempPath()]
+            var before = folders.map(contentsBelow)
             compare(dialog.save(), data.accepted === true)
-            for (var path in foreign)
-                compare(testSupport.readText(path), foreign[path])
+            compare(folders.map(contentsBelow), before, "every file stays as it was")
             if (data.accepted) {
                 compare(spy.count, 1)
                 compare(spy.signalArguments[0][0], data.folder)

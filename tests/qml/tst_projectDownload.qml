@@ -71,6 +71,10 @@ RCTestMainWindow {
             verify(project.saveProjectPacket(testSupport.tempPath() + "/current"))
             tryVerify(() => distributionPeers.udpPortBound(36548), 5000)
         }
+        // No popup outlives its test: one left open at the end leaks its overlay.
+        function cleanup() {
+            dialog.close()
+        }
 
         // The progress rises to 1 while a packet arrives whole; only a whole packet that opens
         // installs, and a failure says why.
@@ -152,6 +156,38 @@ RCTestMainWindow {
             verify(distributionPeers.designerWaitFor("download"))
             verify(distributionPeers.designerSendPacket(good))
             tryCompare(view, "mVisibleViewName", "setupComplateView", 10000)
+        }
+
+        // A designer that takes its offer back before the user answered leaves no failure notice
+        // and is not followed again at once; one that breaks off after the user accepted is a
+        // failed install. Three designers in a row, as one that withdraws in a loop comes back.
+        function test_withdrawnOffer_data() {
+            return [
+                {tag: "withdrawn at the question", accept: false, rounds: 3, view: ""},
+                {tag: "broken off after accepting", accept: true, rounds: 1, view: "setupErrorView"}
+            ]
+        }
+        function test_withdrawnOffer(data) {
+            for (var round = 0; round < data.rounds; ++round) {
+                var view = offer()
+                var shown = []
+                var onView = function () { shown.push(view.mVisibleViewName) }
+                view.mVisibleViewNameChanged.connect(onView)
+                if (data.accept) {
+                    accept(view)
+                    verify(distributionPeers.designerWaitFor("download"))
+                }
+                distributionPeers.designerDrop()
+                if (data.view === "") {
+                    tryVerify(() => dialog.view() === null, 5000, "the question went with the offer")
+                    compare(shown, [], "no failure notice for an install never accepted")
+                    compare(distributionPeers.designerInviteAgain(1500), false, "the designer rests")
+                } else {
+                    tryCompare(view, "mVisibleViewName", data.view, 5000)
+                    compare(child(view, data.view).mMessage, "安装失败\n与设计端的连接已断开")
+                    view.mVisibleViewNameChanged.disconnect(onView)
+                }
+            }
         }
 
         // Closed at the question, the designer is turned down and not followed for a while.

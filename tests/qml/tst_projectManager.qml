@@ -190,6 +190,9 @@ RCTestMainWindow {
                 {tag: "a packet", removed: true},
                 {tag: "the open project", open: true, text: "不能删除正在打开的项目！"},
                 {tag: "a folder with other files", extra: true, text: "该文件夹中还有其他文件，不能删除！"},
+                {tag: "a folder that is a link", link: true, text: "该项目文件夹是指向其他位置的链接，不能删除！"},
+                {tag: "a project file that is no project", text: "该文件夹中的项目文件不是有效的项目，不能删除！",
+                    file: "用户的文字"},
                 {tag: "the packet of pictures the open project shows", shown: true,
                     text: "打开的项目正在使用该项目中的图片，不能删除！"}
             ]
@@ -198,6 +201,15 @@ RCTestMainWindow {
             var path = storedPacket("删除")
             if (data.extra)
                 verify(testSupport.writeText(path + "/演出记录.txt", "用户的文件"))
+            if (data.file)
+                verify(testSupport.writeText(path + "/project.tavx", data.file))
+            if (data.link) {
+                // Listed as the link it was saved through.
+                var real = path
+                path = testSupport.makeFolder("链接") + "/删除"
+                verify(testSupport.link(real, path))
+                verify(project.saveProjectPacket(path))
+            }
             if (data.open)
                 verify(project.loadStorageProjectPacket(path))
             if (data.shown) {
@@ -209,6 +221,9 @@ RCTestMainWindow {
                 var scenes = project.getScenePresenter()
                 scenes.setPropertyValue(scenes.getSelectSceneId(), "IconPath", "rcimg:/a.png", true)
             }
+            var before = testSupport.filesBelow(path).map(function (name) {
+                return name + ":" + testSupport.readText(path + "/" + name)
+            })
             var page = makePage()
             var stored = views(page)[1]
             verify(stored.rowOf(path) >= 0)
@@ -221,8 +236,11 @@ RCTestMainWindow {
             messages.accept(ids[0])
             compare(testSupport.exists(path + "/project.tavx"), !data.removed)
             compare(stored.rowOf(path) >= 0, !data.removed)
-            if (data.extra)
-                compare(testSupport.readText(path + "/演出记录.txt"), "用户的文件")
+            if (!data.removed) {
+                compare(testSupport.filesBelow(path).map(function (name) {
+                    return name + ":" + testSupport.readText(path + "/" + name)
+                }), before, "every file stays as it was")
+            }
         }
 
         function test_rename_data() {

@@ -8,6 +8,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <memory>
@@ -22,8 +23,8 @@ inline int freeUdpPort()
 
 // A designer played by a test on a loopback address (127.0.0.1 unless given): invites a panel with
 // "serverConfig" datagrams sent from and naming that address, takes its connection (one at a time) and talks to
-// it through the project's own framing. What the panel sends is kept in `received`. Lives in the
-// test's thread.
+// it through the project's own framing, at once or trickled (trickleMs). What the panel sends is
+// kept in `received`. Lives in the test's thread.
 class ScriptedDesigner
 {
 public:
@@ -31,6 +32,7 @@ public:
     {
         server.listen(address, 0);
         QObject::connect(&server, &QTcpServer::newConnection, &context, [this] { accept(); });
+        QObject::connect(&m_trickleTimer, &QTimer::timeout, &context, [this] { trickleOne(); });
     }
 
     int port() const { return server.serverPort(); }
@@ -105,9 +107,35 @@ public:
     int filesSent = 0;
     // When set, the link is cut once a file has sent this many bytes.
     qint64 dropAt = -1;
+    // When set, what is sent goes out one byte every trickleMs.
+    int trickleMs = 0;
 
 private:
     QHostAddress m_address;
+    QTimer m_trickleTimer;
+    QByteArray m_trickled;
+
+    void write(const QByteArray& buff)
+    {
+        if (trickleMs <= 0) {
+            if (socket && socket->isValid())
+                socket->write(buff);
+            return;
+        }
+        m_trickled += buff;
+        if (!m_trickleTimer.isActive())
+            m_trickleTimer.start(trickleMs);
+    }
+    void trickleOne()
+    {
+        if (m_trickled.isEmpty() || !isConnected()) {
+            m_trickleTimer.stop();
+            m_trickled.clear();
+            return;
+        }
+        socket->write(m_trickled.left(1));
+        m_trickled.remove(0, 1);
+    }
 
     void accept()
     {
@@ -123,11 +151,9 @@ private:
             if (next == socket && manager)
                 manager->appendData(socket->readAll());
         });
+        m_trickled.clear();
         QObject::connect(manager.get(), &IRCRequestManager::buffSendRequest, &context,
-                         [this](const QByteArray& buff) {
-                             if (socket && socket->isValid())
-                                 socket->write(buff);
-                         });
+                         [this](const QByteArray& buff) { write(buff); });
         QObject::connect(manager.get(), &IRCRequestManager::cmdReceive, &context,
                          [this](const QString& sCmd, const QJsonObject& params) {
                              received.append({sCmd, params});

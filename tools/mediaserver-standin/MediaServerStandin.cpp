@@ -1,10 +1,12 @@
 #include "tools/mediaserver-standin/MediaServerStandin.h"
 
 #include "network/DiscoveryDatagram.h"
+#include "network/FileHead.h"
 #include "network/MessageRequest.h"
 #include "network/NetworkLimits.h"
 #include "network/RequestHead.h"
 #include "network/RequestManager.h"
+#include "network/RequestUidCounter.h"
 #include "tools/StandinSupport.h"
 #include "tools/mediaserver-standin/StandinState.h"
 
@@ -79,13 +81,26 @@ void MediaServerStandin::onDatagrams()
         const QHostAddress probeIp(params.value("ip").toString());
         if (m_options.replyToProbeIp && !probeIp.isNull())
             to = probeIp;
-        m_udp->writeDatagram(
-            DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
-                                                                  {"port", tcpPort()},
-                                                                  {"productName", m_options.productName}}),
-            to, quint16(port));
+        if (m_options.staleAnnouncePort > 0) {
+            answerProbe(to, port, m_options.staleAnnouncePort);
+            QTimer::singleShot(250, this, [this, to, port] {
+                answerProbe(to, port, tcpPort());
+                Q_EMIT probeAnswered(to.toString());
+            });
+            continue;
+        }
+        answerProbe(to, port, tcpPort());
         Q_EMIT probeAnswered(to.toString());
     }
+}
+
+void MediaServerStandin::answerProbe(const QHostAddress& to, int replyPort, int announcedPort)
+{
+    m_udp->writeDatagram(
+        DiscoveryDatagram::encode("serverConfig", QJsonObject{{"ip", m_options.announceIp},
+                                                              {"port", announcedPort},
+                                                              {"productName", m_options.productName}}),
+        to, quint16(replyPort));
 }
 
 void MediaServerStandin::onNewConnection()
@@ -115,11 +130,33 @@ void MediaServerStandin::onNewConnection()
         const QString peer = socket->peerAddress().toString();
         writeLog(QJsonObject{{"event", "connected"}, {"peer", peer}});
         Q_EMIT clientConnected(peer);
-        if (m_options.password.isEmpty())
-            completeHandshake(socket);
+        if (m_options.stallInFile)
+            writeFileStart(socket);
+        else if (m_options.firstMessageDelayMs > 0)
+            QTimer::singleShot(m_options.firstMessageDelayMs, Qt::PreciseTimer, socket,
+                               [this, socket] { greet(socket); });
         else
-            send(socket, "connectVerifyAsk", {});
+            greet(socket);
     }
+}
+
+void MediaServerStandin::greet(QTcpSocket* socket)
+{
+    if (m_options.password.isEmpty())
+        completeHandshake(socket);
+    else
+        send(socket, "connectVerifyAsk", {});
+}
+
+void MediaServerStandin::writeFileStart(QTcpSocket* socket)
+{
+    const QByteArray info =
+        QJsonDocument(QJsonObject{{"relativeFilePath", "stage.png"}}).toJson(QJsonDocument::Compact);
+    FileHead head;
+    head.infoLength = qint32(info.size());
+    const QByteArray payload = head.toBytes() + info + QByteArray(100, 'x');
+    writeFrame(socket,
+               RequestHead::frame(RequestUidCounter::files().take(), ERequestType_File, false, payload));
 }
 
 void MediaServerStandin::onCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params)
@@ -224,6 +261,8 @@ void MediaServerStandin::send(QTcpSocket* socket, const QString& sCmd, const QJs
 {
     const bool handshake = sCmd == QLatin1String("connectVerifyAsk") || sCmd == QLatin1String("passwordError") ||
                            sCmd == QLatin1String("connected");
+    if (m_options.onlyConnected && !handshake)
+        return;
     if (m_options.answerHoldMs > 0 && !handshake) {
         QTimer::singleShot(m_options.answerHoldMs, socket,
                            [this, socket, sCmd, params] { writeCommand(socket, sCmd, params); });

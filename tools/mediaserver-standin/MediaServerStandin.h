@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QObject>
 
+class QHostAddress;
 class QIODevice;
 class QTcpServer;
 class QTcpSocket;
@@ -57,7 +58,12 @@ private:
     };
 
     void onDatagrams();
+    void answerProbe(const QHostAddress& to, int replyPort, int announcedPort);
     void onNewConnection();
+    // Opens the handshake: asks for the password, or says "connected".
+    void greet(QTcpSocket* socket);
+    // Writes the first frame of a file message, as StandinOptions::stallInFile says.
+    void writeFileStart(QTcpSocket* socket);
     void onCommand(QTcpSocket* socket, const QString& sCmd, const QJsonObject& params);
     void completeHandshake(QTcpSocket* socket);
     void startReplay(QTcpSocket* socket);

@@ -37,7 +37,20 @@ struct StandinOptions
     // its loading state that long. 0 sends at once.
     int answerHoldMs = 0;
 
+    // Send nothing on a new link for this many ms, then greet it as usual, as a slow server
+    // does. 0 greets at once.
+    int firstMessageDelayMs = 0;
+    // Answer every probe first as a stale copy of the server on the same host would, naming this
+    // port (where nothing listens); the server's own answer follows 250 ms later. 0: no stale copy.
+    int staleAnnouncePort = 0;
+
     // Hostile links, for the panel's tests. Each is off at 0.
+    // A server that says "connected" (after the password, when asked for) and then nothing:
+    // no answer to any request, nothing pushed or replayed.
+    bool onlyConnected = false;
+    // A server that stalls inside its first file message: each link gets the first frame of a file
+    // (its head, its information and part of its content, not the last frame) and nothing more.
+    bool stallInFile = false;
     // Every frame is written in pieces of at most this many bytes, each flushed on its own.
     int splitBytes = 0;
     // This many bytes of garbage (partial magics included) go before every frame.

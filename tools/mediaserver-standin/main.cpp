@@ -50,9 +50,19 @@ int main(int argc, char** argv)
     const QCommandLineOption stallAfterBytes(
         "stall-after-bytes", "Write N bytes to each link, then nothing more, keeping it open (0: never answer).",
         "n", "-1");
+    const QCommandLineOption firstMessageDelay(
+        "first-message-delay-ms", "Send nothing on a new link for N ms, then greet it (default 0).", "ms", "0");
+    const QCommandLineOption stalePort("stale-port",
+                                       "Answer each probe first naming port N, as a stale copy on this host; "
+                                       "the real answer follows 250 ms later.",
+                                       "port", "0");
+    const QCommandLineOption onlyConnected(
+        "only-connected", "Say \"connected\" on each link and then nothing, answering no request.");
+    const QCommandLineOption stallInFile(
+        "stall-in-file", "Write each link the first frame of a file message and nothing more.");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
                        reportChanges, stageDelay, answerHold, log, splitBytes, garbageBytes, dropAfterBytes,
-                       stallAfterBytes});
+                       stallAfterBytes, firstMessageDelay, stalePort, onlyConnected, stallInFile});
     parseToolCommandLine(parser, app);
 
     StandinOptions options;
@@ -72,6 +82,10 @@ int main(int argc, char** argv)
     options.garbageBytes = parser.value(garbageBytes).toInt();
     options.dropAfterBytes = parser.value(dropAfterBytes).toLongLong();
     options.stallAfterBytes = parser.value(stallAfterBytes).toLongLong();
+    options.firstMessageDelayMs = parser.value(firstMessageDelay).toInt();
+    options.staleAnnouncePort = parser.value(stalePort).toInt();
+    options.onlyConnected = parser.isSet(onlyConnected);
+    options.stallInFile = parser.isSet(stallInFile);
     if (parser.isSet(state)) {
         QFile file(parser.value(state));
         if (!file.open(QIODevice::ReadOnly)) {

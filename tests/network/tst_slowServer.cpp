@@ -1,0 +1,77 @@
+// Lone media servers that are slow to answer: one that accepts the link and says nothing for 15 s,
+// then answers as usual, and one that asks for the password the user has not given yet. The link
+// gives a silent server up after 10 s, but must let these in. Discovery is pointed at the
+// stand-in's own loopback port; the panel asks for the program table on "connected", as the
+// project does. CTest runs this in a private network namespace.
+#include "network/Terminal.h"
+#include "support/IsolatedNetwork.h"
+#include "support/LoopbackStandin.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestSlowServer : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void slowServerIsLinked();
+    void serverWaitingForThePasswordIsKept();
+};
+
+// Its first link is given up after 10 s; the next, 10 s of rest later, waits 20 s for it, and the
+// program table arrives within 60 s of the start.
+void TestSlowServer::slowServerIsLinked()
+{
+    QVERIFY_INSIDE_PRIVATE_NETWORK();
+    StandinOptions options;
+    options.firstMessageDelayMs = 15000;
+    auto slow = startStandin(options, QHostAddress("127.0.0.2"));
+    QVERIFY(slow);
+    QSignalSpy accepted(slow.get(), &MediaServerStandin::clientConnected);
+
+    std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
+    QElapsedTimer clock;
+    clock.start();
+    qint64 tableAt = -1;
+    connect(terminal.get(), &IRCTerminal::receiveCmd, this, [&](const QString& sCmd) {
+        if (sCmd == QLatin1String("connected"))
+            terminal->sendCmd("getProgramTable", {});
+        else if (sCmd == QLatin1String("setProgramTable") && tableAt < 0)
+            tableAt = clock.elapsed();
+    });
+    QSignalSpy disconnected(terminal.get(), &IRCTerminal::socketDisconnected);
+    terminal->setDiscoveryTarget(QHostAddress("127.0.0.2"), slow->discoveryPort());
+    terminal->startServer(freeUdpPort());
+    QVERIFY2(QTest::qWaitFor([&] { return tableAt >= 0; }, 60000),
+             qPrintable(QStringLiteral("not linked in 60 s: %1 links accepted, %2 given up")
+                            .arg(accepted.size())
+                            .arg(disconnected.size())));
+    qInfo("program table after %lld ms, on link %lld", tableAt, qint64(accepted.size()));
+    QCOMPARE(disconnected.size(), accepted.size() - 1);
+}
+
+// The server asks for a password and waits; nobody gives one for 12 s. It has answered: the link
+// stays up.
+void TestSlowServer::serverWaitingForThePasswordIsKept()
+{
+    QVERIFY_INSIDE_PRIVATE_NETWORK();
+    StandinOptions options;
+    options.password = "pw";
+    auto server = startStandin(options, QHostAddress("127.0.0.2"));
+    QVERIFY(server);
+    std::unique_ptr<Terminal> terminal(Terminal::create({"Tavix"}));
+    QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
+    QSignalSpy disconnected(terminal.get(), &IRCTerminal::socketDisconnected);
+    terminal->setDiscoveryTarget(QHostAddress("127.0.0.2"), server->discoveryPort());
+    terminal->startServer(freeUdpPort());
+    QVERIFY(QTest::qWaitFor([&] { return !incoming.isEmpty(); }, 6000));
+    QCOMPARE(incoming.first().first().toString(), QString("connectVerifyAsk"));
+    QVERIFY2(!disconnected.wait(12000), "a server waiting for the password was given up");
+    terminal->sendCmd("connectVerify", {{"password", "pw"}});
+    QTRY_COMPARE(incoming.size(), 2);
+    QCOMPARE(incoming.last().first().toString(), QString("connected"));
+}
+
+QTEST_GUILESS_MAIN(TestSlowServer)
+#include "tst_slowServer.moc"
