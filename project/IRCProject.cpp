@@ -252,6 +252,11 @@ bool IRCProject::saveOtherProjectPakcet(QString sNewProjectName)
     return false;
 }
 
+bool IRCProject::isProjectFileChangedOnDisk() const
+{
+    return false;
+}
+
 QString IRCProject::getLastSaveError() const
 {
     return QString();

@@ -96,6 +96,9 @@ public:
     Q_INVOKABLE virtual bool saveOtherProjectPakcet(QString sNewProjectName);
     // Why the last save failed, for the user ("" after a successful one).
     Q_INVOKABLE virtual QString getLastSaveError() const;
+    // Whether the open packet's project file was changed on disk by another program or another
+    // instance since this one last read or wrote it; a save in place asks before it replaces it.
+    Q_INVOKABLE virtual bool isProjectFileChangedOnDisk() const;
     // Why the last opening of a project (a stored packet, a template copy, a received packet)
     // failed, for the user ("" after one that opened, or when it is not known).
     Q_INVOKABLE virtual QString getLastOpenError() const;

@@ -340,6 +340,11 @@ bool RCProject::isPacketPictureSource(QString sPacketPath) const
     return !sPacketPath.isEmpty() && m_imageManager->usesPicturesIn(sPacketPath);
 }
 
+bool RCProject::isProjectFileChangedOnDisk() const
+{
+    return m_packet->isProjectFileChangedOnDisk();
+}
+
 QString RCProject::getLastSaveError() const
 {
     return m_packet->lastError();

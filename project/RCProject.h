@@ -86,6 +86,7 @@ public:
     // Refused (false, nothing deleted) also while the open document shows pictures from the packet.
     bool removeProjectPakcet(QString sPacketPath) override;
     QString getLastSaveError() const override;
+    bool isProjectFileChangedOnDisk() const override;
     QString getLastOpenError() const override;
     QStringList getMissingPictures() const override;
     // Marks the document changed when it emptied any value.

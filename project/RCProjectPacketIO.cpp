@@ -277,6 +277,8 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
     // them: they never look for their pictures in the new packet.
     m_imageManager->setResolution(QString(), false, QString());
     m_packetPath = packetPath;
+    if (!inResources)
+        m_fileRecord.record(file, imageFolder, QJsonValue(json));
     applyProject(json, read.sceneRows);
     m_imageManager->setResolution(imageFolder, inResources, QStringLiteral("qrc%1/image").arg(packetPath));
     // A large file's parse is freed on a thread of its own: it is as large as the document.
@@ -303,9 +305,14 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
 bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imageFolder)
 {
     m_lastError.clear();
-    // The pictures that the file about to be replaced names, read before it is.
+    // What the file about to be replaced is, known before it is: as the program last read or
+    // wrote it (its pictures are known), or else read now.
     const QString usedFolder = imageFolder.isEmpty() ? m_imageManager->projectImagePath() : imageFolder;
-    const QSet<QString> previousPictures = picturesNamedByPreviousFile(filePath, usedFolder);
+    const QString previous = previousFileOf(filePath);
+    const RCProjectFileRecord::State known = m_fileRecord.state(previous, usedFolder);
+    const bool readNow = known == RCProjectFileRecord::State::Changed || known == RCProjectFileRecord::State::Unknown;
+    const QSet<QString> namedOnDisk = readNow ? picturesNamedByFile(previous, usedFolder) : QSet<QString>();
+    const QSet<QString> previousPictures = ownPictures(known, namedOnDisk);
     RCImageManager::GatherReport gathered;
     const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered, previousPictures);
     if (!gathered.failed.isEmpty()) {
@@ -338,23 +345,53 @@ bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imag
     // deletes no file that the program did not put there.
     if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
         m_imageManager->removeUnusedImages(usedFolder, usedImages, previousPictures);
+    // The pictures that the new file names are those the document's values name there.
+    m_fileRecord.record(filePath, usedFolder, usedImages);
     markSaved();
     return true;
 }
 
-QSet<QString> RCProjectPacketIO::picturesNamedByPreviousFile(const QString& filePath, const QString& imageFolder)
+QString RCProjectPacketIO::previousFileOf(const QString& filePath)
 {
-    QString previous = filePath;
     const QFileInfo info(filePath);
     if (!info.isFile() && info.fileName() == QLatin1String(RCPacketFolder::ProjectFileName))
-        previous = info.dir().filePath(QLatin1String(RCPacketFolder::OldProjectFileName));
-    QFile file(previous);
-    if (!QFileInfo(previous).isFile() || !file.open(QIODevice::ReadOnly))
+        return info.dir().filePath(QLatin1String(RCPacketFolder::OldProjectFileName));
+    return filePath;
+}
+
+QSet<QString> RCProjectPacketIO::ownPictures(RCProjectFileRecord::State known, QSet<QString> namedOnDisk) const
+{
+    switch (known) {
+    case RCProjectFileRecord::State::Unchanged:
+        return m_fileRecord.pictures();
+    case RCProjectFileRecord::State::Changed:
+        // What the change added is not the program's to delete.
+        return namedOnDisk.intersect(m_fileRecord.pictures());
+    case RCProjectFileRecord::State::Gone:
+        return {};
+    case RCProjectFileRecord::State::Unknown:
+        break;
+    }
+    return namedOnDisk;
+}
+
+QSet<QString> RCProjectPacketIO::picturesNamedByFile(const QString& filePath, const QString& imageFolder)
+{
+    QFile file(filePath);
+    if (!QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
         return {};
     // Anything that is not a JSON document names nothing: its folder's pictures are not ours.
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
     return RCImageManager::filesNamedBy(
         document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array()), imageFolder);
+}
+
+bool RCProjectPacketIO::isProjectFileChangedOnDisk() const
+{
+    if (m_packetPath.isEmpty())
+        return false;
+    const QString file = RCPacketFolder::projectFileOf(m_packetPath);
+    return !file.isEmpty() && m_fileRecord.state(file) == RCProjectFileRecord::State::Changed;
 }
 
 void RCProjectPacketIO::setReservedFolders(const QStringList& folders)

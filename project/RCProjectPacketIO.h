@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/RCProjectFileReader.h"
+#include "project/RCProjectFileRecord.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -30,6 +31,9 @@ class RCImageManager;
 // were. Saving replaces the project file atomically and deletes images that nothing references
 // only after the new file is in place; a save that cannot copy a picture the document references,
 // or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
+// The pictures that the replaced file named are those recorded when the program last read or wrote
+// it (RCProjectFileRecord); the file is read again only when it changed on disk since, and then
+// only the pictures that both name may go.
 // Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
 // in the folder that holds them until a save into the packet gathers them there.
 //
@@ -84,6 +88,11 @@ public:
     // The open packet's old "project.json" goes once the new file is written.
     bool savePacket(const QString& packetPath);
 
+    // Whether the open packet's project file was changed on disk (by another program or another
+    // instance) since the program last read or wrote it: a save would replace what that change
+    // wrote. False for a file the program has not read or written, and for one that is gone.
+    bool isProjectFileChangedOnDisk() const;
+
     // Folders that no new packet may be saved into or below (the template cache, the install
     // folder): the program empties or replaces them. The open packet is still saved where it is.
     void setReservedFolders(const QStringList& folders);
@@ -107,9 +116,17 @@ private:
     // Gives every item the rows that its catalogue control defines and it lacks.
     void upgradeItems();
     void markSaved();
-    // The pictures of `imageFolder` that the project file at `filePath` (or, when there is none,
-    // the older "project.json" beside it) names; none when it is missing or no JSON.
-    static QSet<QString> picturesNamedByPreviousFile(const QString& filePath, const QString& imageFolder);
+    // The file that a save to `filePath` replaces: that one, or, when there is none and it is a
+    // packet's project file, the older "project.json" beside it.
+    static QString previousFileOf(const QString& filePath);
+    // The pictures that the file a save replaces named and that may go with it, `known` being what
+    // that file was against the record before the save (namedOnDisk: what it named then, read
+    // when the program did not know it as it was): those the program recorded when it last read
+    // or wrote it; of a file that changed on disk since, only those that both name; of a file it
+    // never read, what it named. None when it is missing or no JSON.
+    QSet<QString> ownPictures(RCProjectFileRecord::State known, QSet<QString> namedOnDisk) const;
+    // The pictures of `imageFolder` that the file at filePath names, read now.
+    static QSet<QString> picturesNamedByFile(const QString& filePath, const QString& imageFolder);
 
     RCImageManager* m_imageManager = nullptr;
     IRCSetting* m_setting = nullptr;
@@ -118,6 +135,8 @@ private:
     QString m_lastError;
     QStringList m_reservedFolders;
     std::unique_ptr<RCProjectFileReader> m_readAhead;
+    // The project file that the program last read or wrote, and the pictures it names.
+    RCProjectFileRecord m_fileRecord;
     // Frees the parse of the last large file loaded; awaited before the next and on destruction.
     std::future<void> m_disposal;
     // Set by every recorded edit, undo and redo, and by every scene or item added or removed

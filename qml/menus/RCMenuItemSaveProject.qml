@@ -4,7 +4,8 @@ import Rc.IRCInterface
 import Rc.RCMessageBoxManager
 import Rc.IRCProject 1.0
 
-// "保存": a project that has its own packet is saved at once; a new one (never saved, a template
+// "保存": a project that has its own packet is saved at once (after a question when another
+// program changed its project file since it was read or written); a new one (never saved, a template
 // copy, a download from the media server, or the packet installed from a designer, which the next
 // install replaces) asks for a name and folder first; missing pictures are named before either.
 // sig_saveResult tells the real result (false also when the user gave up); a failed write says
@@ -39,9 +40,7 @@ RCMenuItem {
                 return
             }
             flow.folderPath = root.mProject.getProjectPacketPath()
-            var res = flow.save()
-            root.reportFailure(res)
-            root.sig_saveResult(res)
+            flow.saveInPlace()
         })
     }
 

@@ -8,7 +8,9 @@ import Rc.IRCProject 1.0
 // The road of a save into a folder the user names, shared by "保存" and "另存为和打开": the
 // question about missing pictures (checkPictures), the save dialog, the overwrite question when
 // the target is a packet ("项目存在，是否覆盖？") or another folder that is not empty ("文件夹不为空，
-// 是否保存到此处？"), then the save itself. The packet path moves to the new folder only after the
+// 是否保存到此处？"), then the save itself. A save of the open packet where it is (saveInPlace)
+// asks first when its project file was changed by another program ("项目文件已被其他程序修改，是否
+// 覆盖？"). The packet path moves to the new folder only after the
 // packet was written there; the thumbnail follows a successful save. Reports finished(res,
 // cancelled) once per accepted dialog (cancelled: the user declined the overwrite, nothing was
 // written), dialogClosed() when the dialog's cross was pressed, or picturesDeclined() when the
@@ -104,6 +106,18 @@ QtObject {
             // A folder of other files keeps them: the save only adds the packet's own.
             var question = packet ? qsTr("项目存在，是否覆盖？") : qsTr("文件夹不为空，是否保存到此处？")
             mMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), question, true, true, false, false)
+            mMessageBoxManager.messageBoxShow(mMessageBoxId)
+            return
+        }
+        finished(save(), false)
+    }
+    // Saves the open packet where it is (folderPath names it). A project file that another
+    // program or instance changed since this one last read or wrote it is replaced only when the
+    // user agrees; finished(res, cancelled) follows either way (at once, or on the answer).
+    function saveInPlace() {
+        if (mProject.isProjectFileChangedOnDisk()) {
+            mMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), qsTr("项目文件已被其他程序修改，是否覆盖？"),
+                                                           true, true, false, false)
             mMessageBoxManager.messageBoxShow(mMessageBoxId)
             return
         }

@@ -1,6 +1,6 @@
 // Saving keeps the user's work: the pictures of a project across a download from the media
-// server, saves that cannot complete, packets on paths the recent list cannot hold, and changes
-// that come without history entries.
+// server, saves that cannot complete, packets on paths the recent list cannot hold, changes
+// that come without history entries, and files that another program changed on disk.
 #include "editing/RCSceneItemPresenter.h"
 #include "editing/RCScenePresenter.h"
 #include "mirror/IRCStelvaneSyncer.h"
@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <filesystem>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -459,6 +460,56 @@ private Q_SLOTS:
         QCOMPARE(contentsBelow(packet + u"/image"_s), pictures);
         QCOMPARE(contentsBelow(target + u"/image"_s), pictures);
         QVERIFY(readFile(target + u"/project.tavx"_s).contains("rcimg:/green.png"));
+    }
+
+    // A save goes by the pictures that the file it replaces named when the program last read or
+    // wrote it, without reading that file again: a rewrite that keeps its size and time goes
+    // unnoticed. Of a file that another program changed since, it deletes only what both name:
+    // the pictures that the change added stay. The packet counts as changed until it is saved.
+    void savesGoByTheFileTheyKnow_data()
+    {
+        QTest::addColumn<bool>("knownFromASave");
+        QTest::addColumn<bool>("sizeAndTimeKept");
+        QTest::addColumn<QStringList>("picturesLeft");
+        // "a.png": named by the file as read or written, no longer by the document.
+        // "b.png": named by the file as rewritten, never by the document.
+        QTest::newRow("loaded, rewritten with its size and time") << false << true << QStringList{u"b.png"_s};
+        QTest::newRow("saved, rewritten with its size and time") << true << true << QStringList{u"b.png"_s};
+        QTest::newRow("loaded, a picture added on disk") << false << false << QStringList{u"b.png"_s};
+        QTest::newRow("saved, a picture added on disk") << true << false << QStringList{u"b.png"_s};
+    }
+    void savesGoByTheFileTheyKnow()
+    {
+        QFETCH(bool, knownFromASave);
+        QFETCH(bool, sizeAndTimeKept);
+        QFETCH(QStringList, picturesLeft);
+        const QString packet = m_home->filePath(u"packets/known"_s);
+        const QString file = packet + u"/project.tavx"_s;
+        QVERIFY(writeTestFile(file, projectFileText(u"s"_s, u"rcimg:/a.png"_s)));
+        QVERIFY(!writePicture(packet + u"/image/a.png"_s, qRgb(1, 0, 0)).isEmpty());
+        QVERIFY(!writePicture(packet + u"/image/b.png"_s, qRgb(0, 1, 0)).isEmpty());
+        QVERIFY(m_project->loadStorageProjectPacket(packet));
+        if (knownFromASave)
+            QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(!m_project->isProjectFileChangedOnDisk());
+        RCScenePresenter* scenes = RCScenePresenter::instance();
+        scenes->setPropertyValue(scenes->getSceneIds().first(), RCKeys::IconPath(), QString(), true);
+
+        QByteArray text = readFile(file);
+        QVERIFY(text.contains("rcimg:/a.png"));
+        if (sizeAndTimeKept) {
+            const std::filesystem::path path(file.toStdU16String());
+            const auto time = std::filesystem::last_write_time(path);
+            QVERIFY(writeTestFile(file, text.replace("rcimg:/a.png", "rcimg:/b.png")));
+            std::filesystem::last_write_time(path, time);
+        } else {
+            QVERIFY(writeTestFile(file, text.replace(0, 1, R"({"added": "rcimg:/b.png", )")));
+        }
+        QCOMPARE(m_project->isProjectFileChangedOnDisk(), !sizeAndTimeKept);
+
+        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(!m_project->isProjectFileChangedOnDisk());
+        QCOMPARE(filesIn(packet + u"/image"_s), picturesLeft);
     }
 
 private:

@@ -137,6 +137,59 @@ RCTestMainWindow {
                 tryCompare(win, "visible", false)
         }
 
+        // A project file that another program changed since this one wrote it is not replaced
+        // without a question, whichever way the save comes (Ctrl+S, the menu's 保存, 保存 on the
+        // close question): 取消 leaves that file as it is, 确定 saves, and the picture the change
+        // added stays.
+        function test_fileChangedElsewhere_data() {
+            return [
+                {tag: "Ctrl+S, overwritten", via: "shortcut", button: "okButton"},
+                {tag: "Ctrl+S, kept", via: "shortcut", button: "cancelButton"},
+                {tag: "menu, overwritten", via: "menu", button: "okButton"},
+                {tag: "menu, kept", via: "menu", button: "cancelButton"},
+                {tag: "closing, overwritten", via: "close", button: "okButton"},
+                {tag: "closing, kept", via: "close", button: "cancelButton"}
+            ]
+        }
+        function test_fileChangedElsewhere(data) {
+            makeWindow()
+            var folder = openStored("他处修改")
+            var file = folder + "/project.tavx"
+            change()
+            verify(testSupport.writeImage(folder + "/image/outside.png", "red", 4, 4))
+            var outside = testSupport.readText(file).replace("{", "{\"added\": \"rcimg:/outside.png\", ")
+            verify(testSupport.writeText(file, outside))
+            var entry = win.saveEntry()
+            var results = spyComponent.createObject(win, {target: entry, signalName: "sig_saveResult"})
+            if (data.via === "shortcut") {
+                win.requestActivate()
+                tryCompare(win, "active", true)
+                keySequence(StandardKey.Save)
+            } else if (data.via === "menu") {
+                findChild(win.mContent.editPanel.menu(), "menuSaveProject").triggered()
+            } else {
+                answer(askToClose(), "okButton")
+            }
+            tryVerify(() => entry.mFlow.mMessageBoxId !== "", 3000, "the question")
+            compare(lastMessage(), "项目文件已被其他程序修改，是否覆盖？")
+            compare(lastMessageButtons(), [true, true])
+            compare(results.count, 0, "waits for the answer")
+            compare(testSupport.readText(file), outside)
+            answer(entry.mFlow.mMessageBoxId, data.button)
+            var overwrite = data.button === "okButton"
+            compare(results.count, 1)
+            compare(results.signalArguments[0][0], overwrite)
+            if (overwrite)
+                verify(testSupport.readText(file).indexOf("改动") >= 0, "saved")
+            else
+                compare(testSupport.readText(file), outside, "kept byte for byte")
+            verify(testSupport.exists(folder + "/image/outside.png"), "the other program's picture stays")
+            if (data.via === "close")
+                tryCompare(win, "visible", !overwrite)
+            else
+                verify(lastMessage().indexOf("保存失败") < 0, lastMessage())
+        }
+
         // A layout that is not shown makes no views and follows no scene switch nor item change;
         // it shows the selected scene, with its items and pictures, once shown or while the save
         // thumbnail is drawn, and drops them again after the thumbnail.
