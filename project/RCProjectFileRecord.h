@@ -61,6 +61,9 @@ public:
 
     // The pictures that the recorded file names, awaited; none when nothing is recorded.
     QSet<QString> pictures() const;
+    // Ready once those pictures are known and the JSON they were worked out from is let go (invalid
+    // when nothing is recorded). A copy may be awaited on any thread.
+    std::shared_future<QSet<QString>> picturesKnown() const { return m_pictures; }
 
 private:
     void recordFile(const QString& filePath, const QString& imageFolder);

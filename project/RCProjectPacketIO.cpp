@@ -288,8 +288,13 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
         json = QJsonObject();
         // Without a thread (the system refused one) it is freed here.
         try {
-            m_disposal = std::async(std::launch::async, [parsed = std::move(read)]() mutable {
+            m_disposal = std::async(std::launch::async, [parsed = std::move(read),
+                                                         known = m_fileRecord.picturesKnown()]() mutable {
                 parsed = RCProjectFileReader::Result();
+                // The walk for the file's pictures holds the document too: what it lets go after
+                // the trim would stay with the parse threads' heaps.
+                if (known.valid())
+                    known.wait();
                 returnFreedMemory();
             });
         } catch (const std::system_error&) {
