@@ -307,6 +307,22 @@ QVariantMap RCSceneItemPresenter::getPropertyValues(QString sceneId, QString ite
     return values;
 }
 
+QVariantMap RCSceneItemPresenter::getTextValues(const QString& sceneId, const QString& itemId,
+                                                const std::function<bool(const QString&, const QString&)>& keep)
+{
+    QVariantMap values;
+    const RCSceneItem* item = itemOf(sceneId, itemId);
+    const RCProperties* properties = item ? item->getProperties() : nullptr;
+    const int count = properties ? properties->count() : 0;
+    for (int i = 0; i < count; ++i) {
+        const IRCProperty* property = properties->getPropertyAt(i);
+        const QVariant value = property->getValue();
+        if (value.typeId() == QMetaType::QString && keep(property->getName(), value.toString()))
+            values.insert(property->getName(), value);
+    }
+    return values;
+}
+
 void RCSceneItemPresenter::triggerAction(QString sceneId, QString itemId, int actType, QVariant data)
 {
     Q_EMIT actionTrigger(sceneId, itemId, actType, data);

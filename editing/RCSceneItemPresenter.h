@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
+
 class RCScene;
 
 // The interface, addressed by scene id and item id, through which QML and the other subsystems
@@ -58,6 +60,10 @@ public:
     // Name -> value of every property of the item, in one call (a view reads its item with it);
     // empty when the scene or item is unknown.
     Q_INVOKABLE QVariantMap getPropertyValues(QString sceneId, QString itemId);
+    // Name -> value of the item's text values that `keep` takes (given the name and the text),
+    // without a copy of the others; empty when the scene or item is unknown.
+    QVariantMap getTextValues(const QString& sceneId, const QString& itemId,
+                              const std::function<bool(const QString&, const QString&)>& keep);
     Q_INVOKABLE void triggerAction(QString sceneId, QString itemId, int actType, QVariant data);
     Q_INVOKABLE bool containProperty(QString sceneId, QString itemId, QString sName);
     // (0, 0) when the item is missing.

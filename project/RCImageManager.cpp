@@ -343,12 +343,12 @@ void RCImageManager::forEachImageValue(
             const QVariantMap images = items->getImagePropertyValues(sceneId, itemId);
             for (auto it = images.cbegin(); it != images.cend(); ++it)
                 visit(sceneId, itemId, it.key(), it.value());
-            const QVariantMap values = items->getPropertyValues(sceneId, itemId);
-            for (auto it = values.cbegin(); it != values.cend(); ++it) {
-                if (!images.contains(it.key()) && it.value().typeId() == QMetaType::QString &&
-                    namesPacketPicture(it.value().toString()))
-                    visit(sceneId, itemId, it.key(), it.value());
-            }
+            const QVariantMap others =
+                items->getTextValues(sceneId, itemId, [&](const QString& name, const QString& text) {
+                    return !images.contains(name) && namesPacketPicture(text);
+                });
+            for (auto it = others.cbegin(); it != others.cend(); ++it)
+                visit(sceneId, itemId, it.key(), it.value());
         }
     }
 }
