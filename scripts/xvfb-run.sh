@@ -10,11 +10,19 @@ screen=$1
 shift
 fifo=$(mktemp -u)
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -f "$fifo"' EXIT
+xvfb=""
+trap '[[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null; [[ -n $xvfb ]] && wait "$xvfb" 2>/dev/null; rm -f "$fifo"' EXIT
 display=""
-read -r -t 30 display <"$fifo" || true
+# Servers started side by side can both take the same free number, and the one that loses exits
+# at once: it is started again, three times at most.
+for _ in 1 2 3; do
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+    xvfb=$!
+    read -r -t 30 display <"$fifo" || true
+    [[ -n "$display" ]] && break
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
+done
 if [[ -z "$display" ]]; then
     echo "FAIL: the virtual X server did not start" >&2
     exit 1
