@@ -113,6 +113,7 @@ void TestUnansweringServers::hungServerIsGivenUp_data()
     QTest::newRow("stalls after a frame head") << "head" << 1;
     QTest::newRow("stalls inside its first file message") << "file" << 1;
     QTest::newRow("says connected and answers nothing") << "connected" << 1;
+    QTest::newRow("says connected, pushes one change and answers nothing") << "stray" << 1;
     // Every place for a link taken: the one that waited longest gives way to the new server.
     QTest::newRow("four say connected and answer nothing") << "connected" << 4;
 }
@@ -130,6 +131,7 @@ void TestUnansweringServers::hungServerIsGivenUp()
     hungOptions.stallAfterBytes = hang == "silent" ? 0 : hang == "head" ? RequestHead::Size : -1;
     hungOptions.stallInFile = hang == "file";
     hungOptions.onlyConnected = hang == "connected";
+    hungOptions.strayMessage = hang == "stray";
     AnsweringHosts network;
     QVERIFY(network.listen());
     std::vector<std::unique_ptr<MediaServerStandin>> hung;
