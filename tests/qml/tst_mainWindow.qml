@@ -288,8 +288,14 @@ RCTestMainWindow {
         }
 
         // The server asks once per link: its first ask opens the shown layout's connect dialog
-        // with the password row, and the password typed there lets that same link in.
-        function test_passwordOnFirstAsk() {
+        // with the password row. The password typed there lets that same link in; 取消 turns the
+        // server down, so it is not asked about or linked again (two probe periods, 4.5 s); another
+        // address typed there is where the panel goes instead.
+        function test_passwordOnFirstAsk_data() {
+            return [{tag: "验证", answer: "password"}, {tag: "取消", answer: "cancel"},
+                    {tag: "another address", answer: "address"}]
+        }
+        function test_passwordOnFirstAsk(data) {
             makeWindow()
             openTemplate()
             var title = findChild(win.mContent.editPanel, "editTitlePanel")
@@ -298,12 +304,33 @@ RCTestMainWindow {
             tryVerify(() => title.mIpInputDlg !== null && title.mIpInputDlg.opened, 10000, "the ask opens the dialog")
             var dialog = title.mIpInputDlg
             var field = findChild(dialog.contentItem, "passwordField")
+            var okButton = findChild(dialog.contentItem, "okButton")
             compare([dialog.mState, dialog.mPasswordVisible, field.visible, dialog.mConnectStateInfo,
-                     dialog.mOkButtonText], [2, true, true, "需要密码验证", "验证"])
+                     okButton.text], [2, true, true, "需要密码验证", "验证"])
+            if (data.answer === "cancel") {
+                mouseClick(findChild(dialog.contentItem, "cancelButton"))
+                compare(dialog.visible, false)
+                wait(4500)
+                compare([dialog.visible, serverPeers.serverLinks(), project.isConnectFromHost()], [false, 1, false])
+                return
+            }
+            if (data.answer === "address") {
+                var ipField = findChild(dialog.contentItem, "ipField")
+                mouseClick(ipField)
+                ipField.selectAll()
+                for (var c of "198.18.0.9")
+                    keyClick(c)
+                compare(okButton.text, "连接")
+                mouseClick(okButton)
+                compare([dialog.mState, dialog.mPasswordVisible, project.getSetting().getValue("DefaultIp")],
+                        [1, false, "198.18.0.9"])
+                project.getSetting().setValue("DefaultIp", "")
+                return
+            }
             mouseClick(field)
             for (var key of "pw42")
                 keyClick(key)
-            mouseClick(findChild(dialog.contentItem, "okButton"))
+            mouseClick(okButton)
             tryVerify(() => project.isConnectFromHost(), 10000, "the server let the panel in")
             compare(serverPeers.serverLinks(), 1, "on the link that asked")
             compare(serverPeers.wire().filter(cmd => cmd.startsWith("connectVerify")), ['connectVerify {"password":"pw42"}'])
