@@ -39,7 +39,7 @@ count=0 failed=()
 while IFS=$'\t' read -r -u 3 args outcome; do
     name=$args
     count=$((count + 1))
-    slug=$(printf '%s' "$name" | tr -c 'a-zA-Z0-9' '_')
+    slug=$(printf '%s' "${name#--}" | tr -c 'a-zA-Z0-9' '_')
     echo "== $name: $outcome"
     log="$work/mediaserver-$count.log"
     # FILE is the state above after --state, the stand-in's log after --log; other paths are the
