@@ -1,5 +1,7 @@
 #include "project/RCPacketFolder.h"
 
+#include "project/RCProjectJsonParser.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -126,8 +129,24 @@ bool RCPacketFolder::readsAsProject(const QString& filePath)
     QFile file(filePath);
     if (filePath.isEmpty() || !QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    return document.isObject() && document.object().value(QStringLiteral("sceneArray")).isObject();
+    // A project file of the program's holds "sceneArray" at its start: its first block decides. A
+    // file that does not answer there is read on in doubling blocks, each scan starting over, so
+    // that all of it is read at most about twice.
+    QByteArray text;
+    qint64 block = 64 * 1024;
+    // Bounded by the file's size: every round reads more of it or ends.
+    while (true) {
+        const QByteArray more = file.read(block);
+        if (more.isEmpty() && !file.atEnd())
+            return false;
+        text += more;
+        const std::optional<bool> answer = RCProjectJsonParser::holdsSceneArrayObject(text, file.atEnd());
+        if (answer)
+            return *answer;
+        if (more.isEmpty())
+            return false;
+        block = text.size();
+    }
 }
 
 bool RCPacketFolder::isValidPacketName(const QString& name)

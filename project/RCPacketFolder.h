@@ -38,8 +38,10 @@ public:
     // be anybody's.
     static bool isProjectPacket(const QString& path);
 
-    // Whether a file reads as a project file: a JSON object whose "sceneArray" is an object.
-    // Reads and parses the whole file; logs nothing.
+    // Whether a file begins as a project file: a JSON object whose top-level "sceneArray" is an
+    // object. Reads only as far as that value's first byte and builds no document
+    // (RCProjectJsonParser::holdsSceneArrayObject), so a file of the program's that was cut off
+    // after its start still reads as one. Logs nothing.
     static bool readsAsProject(const QString& filePath);
 
     // Whether a text can name a packet folder inside its parent: one path component, not

@@ -93,15 +93,14 @@ QtObject {
         mDialog.open()
         return true
     }
-    // known: the dialog found the target among the listed projects.
-    function dialogAccepted(path, name, known) {
+    // packet: the dialog found that the target is a project (listed, or a packet's files only).
+    function dialogAccepted(path, name, packet) {
         if (path === "" || name === "") {
             folderPath = ""
             finished(false, true)
             return
         }
         folderPath = path.endsWith("/") ? path + name : path + "/" + name
-        var packet = known || mInterface.isPacketOnly(folderPath)
         if (packet || mInterface.folderHasEntries(folderPath)) {
             // A folder of other files keeps them: the save only adds the packet's own.
             var question = packet ? qsTr("项目存在，是否覆盖？") : qsTr("文件夹不为空，是否保存到此处？")
@@ -199,7 +198,7 @@ QtObject {
     }
     property Component dialogComponent: Component {
         RCDialogSaveProject {
-            onAccepted: (path, name, known) => root.dialogAccepted(path, name, known)
+            onAccepted: (path, name, packet) => root.dialogAccepted(path, name, packet)
             onRejected: root.dialogClosed()
             onClosed: {
                 root.mDialog = null
