@@ -260,19 +260,31 @@ bool RCPacketFolder::isInside(const QString& path, const QString& folder)
     const QString outer = resolvedPath(folder);
     if (inner == outer || inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/')))
         return true;
-    // A bind mount shows a folder under another path that no resolving reveals: each folder on
-    // the way up is compared as a file. Bounded by the path's depth.
+    // A bind mount shows a folder under another path that no resolving reveals: the folder is
+    // compared as a file. One that does not exist (yet) is its nearest existing folder, compared as
+    // a file, followed by the names of the rest, compared as names. Both walks are bounded by the
+    // paths' depths.
+    QStringList outerRest;
+    QString outerBase = outer;
     FileId outerId;
-    if (!fileIdOf(folder, &outerId))
-        return false;
+    while (!fileIdOf(outerBase, &outerId)) {
+        const QString parent = QFileInfo(outerBase).path();
+        if (parent == outerBase)
+            return false;
+        outerRest.prepend(QFileInfo(outerBase).fileName());
+        outerBase = parent;
+    }
+    QStringList innerRest;
     QString step = inner;
     while (true) {
         FileId id;
-        if (fileIdOf(step, &id) && id == outerId)
+        if (innerRest.size() >= outerRest.size() && fileIdOf(step, &id) && id == outerId &&
+            innerRest.mid(0, outerRest.size()) == outerRest)
             return true;
         const QString parent = QFileInfo(step).path();
         if (parent == step)
             return false;
+        innerRest.prepend(QFileInfo(step).fileName());
         step = parent;
     }
 }

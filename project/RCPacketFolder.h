@@ -72,7 +72,9 @@ public:
     static bool samePath(const QString& a, const QString& b);
 
     // Whether a non-empty path is the folder itself or lies below it: compared resolved, and
-    // each existing folder on the path's way up by device and inode (sameFile).
+    // each existing folder on the path's way up by device and inode (sameFile). A folder that does
+    // not exist is its nearest existing folder by device and inode plus the names below it, so a
+    // name that a bind mount shows elsewhere counts before anything is made there.
     static bool isInside(const QString& path, const QString& folder);
 
     // Whether two existing entries are one file of the file system (device and inode, links
