@@ -532,7 +532,19 @@ bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
 
 bool RCProject::saveProjectPacket(QString sProjectPacketPath)
 {
-    const bool saved = m_packet->savePacket(sProjectPacketPath);
+    return saveProjectPacket(sProjectPacketPath, false);
+}
+
+bool RCProject::saveProjectPacket()
+{
+    return saveProjectPacket(m_packet->packetPath(), false);
+}
+
+bool RCProject::saveProjectPacket(QString sProjectPacketPath, bool bOverwriteChanged)
+{
+    const bool saved = m_packet->savePacket(sProjectPacketPath,
+                                            bOverwriteChanged ? RCProjectPacketSaver::ChangedFile::Overwrite
+                                                              : RCProjectPacketSaver::ChangedFile::Refuse);
     // Every save leaves one line with its outcome, so that the log tells what the user was told.
     if (saved)
         qCInfo(lcRcProject) << "RCProject::saveProjectPacket"
@@ -541,9 +553,4 @@ bool RCProject::saveProjectPacket(QString sProjectPacketPath)
         qCInfo(lcRcProject) << "RCProject::saveProjectPacket"
                             << "failed" << sProjectPacketPath << m_packet->lastError();
     return saved;
-}
-
-bool RCProject::saveProjectPacket()
-{
-    return saveProjectPacket(m_packet->packetPath());
 }

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -464,24 +465,27 @@ private Q_SLOTS:
 
     // A save goes by the pictures that the file it replaces named when the program last read or
     // wrote it, without reading that file again: a rewrite that keeps its size and time goes
-    // unnoticed. Of a file that another program changed since, it deletes only what both name:
-    // the pictures that the change added stay. The packet counts as changed until it is saved.
+    // unnoticed. A file that another program changed since (its size, or only its time) is
+    // replaced only when the caller says so; of it, the save deletes only what both name: the
+    // pictures that the change added stay. The packet counts as changed until it is saved.
     void savesGoByTheFileTheyKnow_data()
     {
         QTest::addColumn<bool>("knownFromASave");
-        QTest::addColumn<bool>("sizeAndTimeKept");
+        QTest::addColumn<QString>("rewrite"); // "same" size and time, same "size", "grown"
         QTest::addColumn<QStringList>("picturesLeft");
         // "a.png": named by the file as read or written, no longer by the document.
         // "b.png": named by the file as rewritten, never by the document.
-        QTest::newRow("loaded, rewritten with its size and time") << false << true << QStringList{u"b.png"_s};
-        QTest::newRow("saved, rewritten with its size and time") << true << true << QStringList{u"b.png"_s};
-        QTest::newRow("loaded, a picture added on disk") << false << false << QStringList{u"b.png"_s};
-        QTest::newRow("saved, a picture added on disk") << true << false << QStringList{u"b.png"_s};
+        QTest::newRow("loaded, rewritten with its size and time") << false << u"same"_s << QStringList{u"b.png"_s};
+        QTest::newRow("saved, rewritten with its size and time") << true << u"same"_s << QStringList{u"b.png"_s};
+        QTest::newRow("loaded, a picture added on disk") << false << u"grown"_s << QStringList{u"b.png"_s};
+        QTest::newRow("saved, a picture added on disk") << true << u"grown"_s << QStringList{u"b.png"_s};
+        QTest::newRow("saved, rewritten with its size at a later time")
+            << true << u"size"_s << QStringList{u"a.png"_s, u"b.png"_s};
     }
     void savesGoByTheFileTheyKnow()
     {
         QFETCH(bool, knownFromASave);
-        QFETCH(bool, sizeAndTimeKept);
+        QFETCH(QString, rewrite);
         QFETCH(QStringList, picturesLeft);
         const QString packet = m_home->filePath(u"packets/known"_s);
         const QString file = packet + u"/project.tavx"_s;
@@ -497,17 +501,26 @@ private Q_SLOTS:
 
         QByteArray text = readFile(file);
         QVERIFY(text.contains("rcimg:/a.png"));
-        if (sizeAndTimeKept) {
+        if (rewrite != QLatin1String("grown")) {
             const std::filesystem::path path(file.toStdU16String());
             const auto time = std::filesystem::last_write_time(path);
             QVERIFY(writeTestFile(file, text.replace("rcimg:/a.png", "rcimg:/b.png")));
-            std::filesystem::last_write_time(path, time);
+            const bool later = rewrite == QLatin1String("size");
+            std::filesystem::last_write_time(path, later ? time + std::chrono::seconds(2) : time);
         } else {
             QVERIFY(writeTestFile(file, text.replace(0, 1, R"({"added": "rcimg:/b.png", )")));
         }
-        QCOMPARE(m_project->isProjectFileChangedOnDisk(), !sizeAndTimeKept);
+        const bool changed = rewrite != QLatin1String("same");
+        QCOMPARE(m_project->isProjectFileChangedOnDisk(), changed);
+        if (changed) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*changed on disk"_s));
+            QVERIFY(!m_project->saveProjectPacket());
+            QCOMPARE(m_project->getLastSaveError(), u"项目文件已被其他程序修改"_s);
+            QCOMPARE(readFile(file), text);
+            QVERIFY(m_project->hasChangedOnClosing());
+        }
 
-        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(m_project->saveProjectPacket(packet, changed));
         QVERIFY(!m_project->isProjectFileChangedOnDisk());
         QCOMPARE(filesIn(packet + u"/image"_s), picturesLeft);
     }

@@ -139,12 +139,13 @@ RCTestMainWindow {
 
         // A project file that another program changed since this one wrote it is not replaced
         // without a question, whichever way the save comes (Ctrl+S, the menu's 保存, 保存 on the
-        // close question): 取消 leaves that file as it is, 确定 saves, and the picture the change
-        // added stays.
+        // close question), also when the change kept its size: 取消 leaves that file as it is, 确定
+        // saves, and the picture the change added stays.
         function test_fileChangedElsewhere_data() {
             return [
                 {tag: "Ctrl+S, overwritten", via: "shortcut", button: "okButton"},
                 {tag: "Ctrl+S, kept", via: "shortcut", button: "cancelButton"},
+                {tag: "Ctrl+S, same size, overwritten", via: "shortcut", button: "okButton", sameSize: true},
                 {tag: "menu, overwritten", via: "menu", button: "okButton"},
                 {tag: "menu, kept", via: "menu", button: "cancelButton"},
                 {tag: "closing, overwritten", via: "close", button: "okButton"},
@@ -157,7 +158,10 @@ RCTestMainWindow {
             var file = folder + "/project.tavx"
             change()
             verify(testSupport.writeImage(folder + "/image/outside.png", "red", 4, 4))
-            var outside = testSupport.readText(file).replace("{", "{\"added\": \"rcimg:/outside.png\", ")
+            var text = testSupport.readText(file)
+            var outside = data.sameSize ? text.replace("\"3.0.0\"", "\"3.0.9\"")
+                                        : text.replace("{", "{\"added\": \"rcimg:/outside.png\", ")
+            verify(outside !== text && (!data.sameSize || outside.length === text.length))
             verify(testSupport.writeText(file, outside))
             var entry = win.saveEntry()
             var results = spyComponent.createObject(win, {target: entry, signalName: "sig_saveResult"})
