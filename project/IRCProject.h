@@ -94,6 +94,9 @@ public:
     Q_INVOKABLE virtual QVariantMap getTemplateProject(int i) const;
     Q_INVOKABLE virtual int getProjectCount();
     Q_INVOKABLE virtual QVariantMap getProject(int i);
+    // Whether a save must ask for a folder first: no packet yet, an empty one, a template copy, or
+    // a packet inside a folder that the program empties, replaces or deletes (getManagedPaths()
+    // and the two above).
     Q_INVOKABLE virtual bool isNewProject();
     Q_INVOKABLE virtual bool removeProjectPakcet(QString sPacketPath);
     Q_INVOKABLE virtual bool renameProjectPakcet(QString sPacketPath, QString sProjectName,

@@ -5,7 +5,6 @@
 #include "project/PhotoCache.h"
 #include "project/RCFileWrite.h"
 #include "project/RCImageManager.h"
-#include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
 #include "project/RCLogFile.h"
 #include "project/RCMessageBoxManager.h"
@@ -264,10 +263,10 @@ bool RCProject::isNewProject()
     const QString packet = m_packet->packetPath();
     if (packet.isEmpty() || !RCPacketFolder::hasEntries(packet))
         return true;
-    // The cache is emptied whenever a template is opened, and the next install replaces the
-    // download folder: nothing may be saved in either for good.
-    RCInterface* paths = RCInterface::instance();
-    if (paths->isInsideFolder(packet, m_newProjectCachePath) || paths->isInsideFolder(packet, m_downloadPath))
+    // The cache is emptied whenever a template is opened, the next install replaces the download
+    // folder and deletes the copy it moved aside: nothing may be saved in any of the program's
+    // folders for good, and a save there is refused.
+    if (m_packet->savesIntoReserved(packet))
         return true;
     return isTemplateProject();
 }

@@ -155,10 +155,11 @@ bool RCProjectPacketSaver::savePacket(const QString& packetPath, const QString& 
     if (RCPacketFolder::isNameTooLong(RCPacketFolder::folderName(packetPath)))
         return refuse("name too long", packetPath, tr("名称过长"));
     const QString refused = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));
-    // The program empties, replaces or deletes these on its own: a new packet there would be lost.
+    // The program empties, replaces or deletes these on its own: a packet there would be lost,
+    // also the open one (the project then asks for a new name, see IRCProject::isNewProject).
     // Compared resolved and as files, so that neither a link nor a mount leads elsewhere, for the
     // packet and each of its entries (an image folder that links into the install folder).
-    if (!RCPacketFolder::samePath(packetPath, openPacket) && savesIntoReserved(packetPath))
+    if (savesIntoReserved(packetPath))
         return refuse("refused, inside a folder of the program's", packetPath, refused);
     // The packet that is open is saved where it is, also when the recent list cannot hold its path
     // (it then stays out of the list); a new packet must be one that the list can hold.

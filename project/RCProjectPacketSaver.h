@@ -73,7 +73,8 @@ public:
     bool saveProject(const QString& filePath, const QString& imageFolder, const QString& packetImageFolder);
     // Saves the document as a packet: its folders, the project file, the images, then the recent
     // projects (only after the file is in place). `openPacket` is the open packet's folder. Refused
-    // for a folder name no packet may have, for a new packet that writes into a reserved folder, for a new packet on a path the recent list cannot hold (the open packet is
+    // for a folder name no packet may have, for a packet that writes into a reserved folder (also
+    // the open one), for a new packet on a path the recent list cannot hold (the open packet is
     // saved where it is, then left out of the list), and, unless `changed` says Overwrite, for a
     // project file changed on disk. The open packet's old "project.json" goes once the new file is
     // written.

@@ -54,7 +54,7 @@ private Q_SLOTS:
     void picturesSurviveADownload_data()
     {
         QTest::addColumn<bool>("intoNewFolder");
-        QTest::newRow("saved where the download named it") << false;
+        QTest::newRow("not saved where the download named it") << false;
         QTest::newRow("saved into a new folder") << true;
     }
     void picturesSurviveADownload()
@@ -80,6 +80,15 @@ private Q_SLOTS:
 
         const QString target =
             intoNewFolder ? m_home->filePath(u"packets/saved"_s) : m_project->getProjectPacketPath();
+        if (!intoNewFolder) {
+            // It named a folder of the template cache: "保存" asks for a name, and nothing goes there.
+            QVERIFY(m_project->isNewProject());
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
+            QVERIFY(!m_project->saveProjectPacket(target));
+            QCOMPARE(shownFile(u"rcimg:/logo.png"_s), stored + u"/image/logo.png"_s);
+            QCOMPARE(readFile(stored + u"/project.tavx"_s), storedFile);
+            return;
+        }
         QVERIFY(m_project->saveProjectPacket(target));
         QVERIFY(readFile(target + u"/project.tavx"_s).contains("rcimg:/logo.png"));
         QCOMPARE(readFile(target + u"/image/logo.png"_s), readFile(stored + u"/image/logo.png"_s));
@@ -391,27 +400,42 @@ private Q_SLOTS:
     }
 
     // The entries of the application folder that the program writes, replaces or deletes on its
-    // own take no packet: the next install, say, deletes "downloadProject.previous".
+    // own take no packet: the next install, say, deletes "downloadProject.previous". A packet
+    // opened there is new: it is not saved where it is either.
     void programEntriesTakeNoPacket_data()
     {
-        QTest::addColumn<QString>("name"); // in the application folder
-        QTest::newRow("install folder, moved aside") << u"downloadProject.previous"_s;
-        QTest::newRow("install folder, received") << u"downloadProject.received"_s;
-        QTest::newRow("install folder, receiving") << u"downloadProject.receiving"_s;
-        QTest::newRow("log folder") << u"Log/show"_s;
+        QTest::addColumn<QString>("name");      // in the application folder
+        QTest::addColumn<bool>("openedThere"); // a packet there is open and saved in place
+        QTest::newRow("install folder, moved aside") << u"downloadProject.previous"_s << false;
+        QTest::newRow("install folder, received") << u"downloadProject.received"_s << false;
+        QTest::newRow("install folder, receiving") << u"downloadProject.receiving"_s << false;
+        QTest::newRow("log folder") << u"Log/show"_s << false;
+        QTest::newRow("settings file") << u"config.json"_s << false;
+        QTest::newRow("recent list") << u"recently.data"_s << false;
+        QTest::newRow("recent list's lock") << u"recently.data.lock"_s << false;
+        QTest::newRow("opened in the install folder moved aside") << u"downloadProject.previous"_s << true;
+        QTest::newRow("opened in the received install folder") << u"downloadProject.received"_s << true;
     }
     void programEntriesTakeNoPacket()
     {
         QFETCH(QString, name);
+        QFETCH(bool, openedThere);
         QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
-        const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
         const QString target = m_home->appDir() + u"/"_s + name;
+        if (openedThere) {
+            QVERIFY(writeTestFile(target + u"/project.tavx"_s, projectFileText(u"there"_s)));
+            QVERIFY(m_project->loadProjectPacket(target));
+            QVERIFY(m_project->isNewProject());
+            RCScenePresenter::instance()->addScene(u"edit"_s, QString(), QString(), true);
+        }
+        const bool existed = QFileInfo::exists(target);
+        const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*failed"_s));
-        QVERIFY(!m_project->saveProjectPacket(target));
+        QVERIFY(!(openedThere ? m_project->saveProjectPacket() : m_project->saveProjectPacket(target)));
         QCOMPARE(m_project->getLastSaveError(), u"不能保存到 "_s + target);
-        QVERIFY(!QFileInfo::exists(target));
+        QCOMPARE(QFileInfo::exists(target), existed);
         QCOMPARE(contentsBelow(m_home->appDir()), before);
     }
 
