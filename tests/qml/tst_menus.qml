@@ -449,7 +449,11 @@ RCTestMainWindow {
                 {tag: "save, agreed", entry: "menuSaveProject", agree: true},
                 {tag: "save, declined", entry: "menuSaveProject", agree: false},
                 {tag: "save as, agreed", entry: "menuSaveOtherProject", agree: true},
-                {tag: "save as, declined", entry: "menuSaveOtherProject", agree: false}
+                {tag: "save as, declined", entry: "menuSaveOtherProject", agree: false},
+                // The install dialog opens once the save is done, though the menu closed for the
+                // question.
+                {tag: "远程安装, agreed", entry: "menuProjectIssue", agree: true},
+                {tag: "远程安装, declined", entry: "menuProjectIssue", agree: false}
             ]
         }
         function test_missingPicturesAsked(data) {
@@ -465,19 +469,22 @@ RCTestMainWindow {
             verify(testSupport.remove(picture))
 
             var entry = findChild(menu, data.entry)
-            spyOn(spy, entry, data.entry === "menuSaveProject" ? "sig_saveResult" : "sig_saveAsResult")
+            var issue = data.entry === "menuProjectIssue" ? entry.mIssueDialog : null
+            var saver = issue ? entry.mSaveEntry : entry
+            spyOn(spy, saver, data.entry === "menuSaveOtherProject" ? "sig_saveAsResult" : "sig_saveResult")
             entry.triggered()
             verify(lastMessage().indexOf("gone.png") >= 0, lastMessage())
             compare(spy.count, 0, "waits for the answer")
             if (!data.agree) {
-                messages.reject(entry.mFlow.mPictureQuestionId)
+                messages.reject(saver.mFlow.mPictureQuestionId)
+                compare(issue ? issue.mPopup : null, null, "no install without the save")
                 compare(spy.count, 1)
                 compare(spy.signalArguments[0][0], false)
                 compare(scenes.getPropertyValue(sceneId, "IconPath"), "file://" + picture)
                 compare(lastMessage(), "", "declining is no failure: nothing is said")
                 return
             }
-            messages.accept(entry.mFlow.mPictureQuestionId)
+            messages.accept(saver.mFlow.mPictureQuestionId)
             var target = packet
             if (data.entry === "menuSaveOtherProject") {
                 var dialog = entry.mFlow.mDialog
@@ -491,6 +498,10 @@ RCTestMainWindow {
             compare(spy.signalArguments[0][0], true)
             compare(scenes.getPropertyValue(sceneId, "IconPath"), "")
             verify(testSupport.readText(target + "/project.tavx").indexOf("gone.png") < 0)
+            if (issue) {
+                tryVerify(() => issue.mPopup && issue.mPopup.opened, 3000, "the install dialog opens")
+                issue.close()
+            }
         }
 
         // A listed project is one also when the user keeps other files in its folder.
