@@ -149,6 +149,22 @@ bool RCPacketFolder::readsAsProject(const QString& filePath)
     }
 }
 
+bool RCPacketFolder::readsWholeAsProject(const QString& filePath)
+{
+    QFile file(filePath);
+    if (filePath.isEmpty() || !QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QJsonParseError error;
+    const QJsonDocument document = RCProjectJsonParser::parse(file.readAll(), &error);
+    return error.error == QJsonParseError::NoError && document.isObject() &&
+           document.object().value(QStringLiteral("sceneArray")).isObject();
+}
+
+bool RCPacketFolder::isDamagedPacket(const QString& path)
+{
+    return holdsProjectFile(path) && !readsWholeAsProject(projectFileOf(path));
+}
+
 bool RCPacketFolder::isValidPacketName(const QString& name)
 {
     if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||

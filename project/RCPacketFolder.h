@@ -43,6 +43,12 @@ public:
     // (RCProjectJsonParser::holdsSceneArrayObject), so a file of the program's that was cut off
     // after its start still reads as one. Logs nothing.
     static bool readsAsProject(const QString& filePath);
+    // Whether all of a file reads as a project file: valid JSON, an object, and its "sceneArray"
+    // an object. Reads and parses the whole file; logs nothing.
+    static bool readsWholeAsProject(const QString& filePath);
+    // A real folder (not a link) that holds a project file which does not read whole as a project
+    // (cut off, broken, or no project at all).
+    static bool isDamagedPacket(const QString& path);
 
     // Whether a text can name a packet folder inside its parent: one path component, not
     // empty, not "." or "..", without separators or control characters.

@@ -381,7 +381,9 @@ bool RCProject::removeProjectPakcet(QString sPacketPath)
     }
     if (!RCStoredProjects::deletePacket(sPacketPath))
         return false;
-    if (RCPacketFolder::samePath(QDir::cleanPath(sPacketPath), m_packet->packetPath()))
+    // A packet only dropped from the list is still there.
+    if (RCPacketFolder::samePath(QDir::cleanPath(sPacketPath), m_packet->packetPath()) &&
+        RCPacketFolder::projectFileOf(sPacketPath).isEmpty())
         m_packet->forgetPacket();
     return true;
 }
