@@ -71,7 +71,7 @@ RCFormDialog {
         var managed = mProject.getManagedPaths()
         for (var i = 0; i < managed.length; ++i) {
             if (mInterface.savesIntoFolder(target, managed[i]))
-                return notice(qsTr("不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"))
+                return notice(qsTr("不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"))
         }
         // Each check reads the target's project file once, only as far as its start.
         var known = isKnownProject(target)
