@@ -16,8 +16,8 @@ bool ServerChoice::offer(const QString& ip, int port, const QString& sender, boo
     return true;
 }
 
-bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool pinned, qint64 nowMs,
-                          Server* next)
+bool ServerChoice::failed(const QString& ip, int port, const QString& sender, bool hostAnswered, bool pinned,
+                          qint64 nowMs, Server* next)
 {
     if (!pinned) {
         // A hostile host can make the rest list grow by three entries per failed attempt at most;
@@ -27,10 +27,6 @@ bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool p
         rest(endpoint(ip, port), nowMs);
         if (!hostAnswered)
             rest(ip, nowMs);
-        QString sender = m_namedBeforeLink.value(endpoint(ip, port));
-        for (const Heard& heard : std::as_const(m_heard))
-            if (heard.server.ip == ip && heard.server.port == port)
-                sender = heard.server.sender;
         if (!sender.isEmpty())
             rest(hostKey(sender), nowMs);
     }
@@ -55,9 +51,6 @@ void ServerChoice::linked(const QString& ip)
     const QString endpoints = endpoint(ip, 0).chopped(1);
     for (auto it = m_restUntil.begin(); it != m_restUntil.end();)
         it = it.key() == ip || it.key().startsWith(endpoints) ? m_restUntil.erase(it) : std::next(it);
-    m_namedBeforeLink.clear();
-    for (const Heard& heard : std::as_const(m_heard))
-        m_namedBeforeLink.insert(endpoint(heard.server.ip, heard.server.port), heard.server.sender);
     m_heard.clear();
 }
 
@@ -75,7 +68,6 @@ void ServerChoice::clear()
 {
     m_restUntil.clear();
     m_heard.clear();
-    m_namedBeforeLink.clear();
     m_refused.clear();
 }
 

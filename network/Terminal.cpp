@@ -153,7 +153,12 @@ void Terminal::onServerDetected(QString sIp, int port, QString sProductName, QSt
     if (!m_choice.offer(sIp, port, sSender, m_filter.pins(sIp), m_clock.elapsed()) || attemptUnderWay(sSender))
         return;
     if (m_links.size() >= kMaxLinks) {
-        // Every place holds a link that has not answered: the one waiting longest gives way.
+        // Every place holds a link that has not answered: the one waiting longest gives way. An
+        // attempt under way ends by itself (it is given up after 2 s); while one holds a place,
+        // nobody gives way, so hosts naming addresses where nobody answers cannot cut a server's
+        // link before it could answer.
+        if (std::any_of(m_links.cbegin(), m_links.cend(), [](const TerminalLink* link) { return !link->isUp(); }))
+            return;
         TerminalLink* longest = nullptr;
         for (TerminalLink* link : std::as_const(m_links)) {
             if (link->isUp() && !link->closedHere() && (!longest || link->upForMs() > longest->upForMs()))
@@ -204,9 +209,11 @@ void Terminal::onAttemptFailed(TerminalLink* link, bool hostAnswered)
         return;
     const QString ip = link->ip();
     const int port = link->port();
+    const QString sender = link->sender();
     drop(link);
     ServerChoice::Server next;
-    const bool another = m_choice.failed(ip, port, hostAnswered, m_filter.pins(ip), m_clock.elapsed(), &next);
+    const bool another =
+        m_choice.failed(ip, port, sender, hostAnswered, m_filter.pins(ip), m_clock.elapsed(), &next);
     logFailure(ip, port);
     tryNext(another, next);
 }

@@ -27,9 +27,9 @@ class TerminalLink;
 // and its own socketConnected) and the others close; discovery stops until it ends. No link is
 // cut for taking its time: when every place is held by a link that has not answered and another
 // endpoint answers a probe, the link that has waited longest gives way (its endpoint set aside for
-// a while). Which endpoint is tried, and which rest, follows ServerChoice: an endpoint whose
+// a while); while an attempt holds a place, nobody gives way (the attempt ends by itself). Which endpoint is tried, and which rest, follows ServerChoice: an endpoint whose
 // attempt failed (its whole address when its host did not answer), and the host whose reply named
-// it, rest for a while; the link address (when set) never rests. A link that ends rests nothing. refuseLink() ends the followed link for good: its endpoint is not tried again until
+// it (as the link records it), rest for a while; the link address (when set) never rests. A link that ends rests nothing. refuseLink() ends the followed link for good: its endpoint is not tried again until
 // resetLink(). A server that vanishes without closing a link is noticed by the link's keep-alive
 // (LinkKeepAlive) and ends it as any drop does. Signals queued before stopServer() are discarded,
 // so a stopped terminal never reports a connection or a command afterwards.

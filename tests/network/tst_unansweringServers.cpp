@@ -177,35 +177,68 @@ void TestUnansweringServers::hungServerIsGivenUp()
 void TestUnansweringServers::rotatingAddressesKeepNoServerAway_data()
 {
     QTest::addColumn<int>("intervalMs");
-    QTest::newRow("1 a second") << 1000;
-    QTest::newRow("5 a second") << 200;
+    QTest::addColumn<int>("hosts");
+    QTest::addColumn<int>("holdMs");
+    QTest::addColumn<bool>("unaskedOnceLinked");
+    QTest::newRow("1 a second") << 1000 << 1 << 0 << false;
+    QTest::newRow("5 a second") << 200 << 1 << 0 << false;
+    // More replies than are remembered come before the attempts fail: each host rests all the same.
+    QTest::newRow("4 hosts, 5 a second, beside a server loading 3 s") << 200 << 4 << 3000 << false;
+    // The server's link and three attempts at dead addresses fill every place; another host's
+    // replies must not cut the server's link while it loads.
+    QTest::newRow("3 hosts' attempts under way, another host's replies, a server loading 3 s")
+        << 200 << 3 << 3000 << true;
 }
 
-// Besides answering every probe (right after the real server), a host sends replies of its own at
-// the row's rate, each naming a new address of the LAN where nobody answers. Once the attempt to
-// one of them failed, the host rests, and the real server is linked.
+// Besides answering every probe (right after the real server), each host sends replies of its own
+// at the row's rate, each naming a new address of the LAN where nobody answers; or, once the real
+// server has a link, one more host does so, which answers no probe. Once the attempt to one of them
+// failed, the host rests. The real server is linked, its link is never cut, and its answer (the
+// row's time after its greeting) is taken.
 void TestUnansweringServers::rotatingAddressesKeepNoServerAway()
 {
     QFETCH(int, intervalMs);
+    QFETCH(int, hosts);
+    QFETCH(int, holdMs);
+    QFETCH(bool, unaskedOnceLinked);
     QVERIFY_INSIDE_PRIVATE_NETWORK();
-    auto real = startStandin({}, QHostAddress("127.0.0.2"));
+    StandinOptions options;
+    options.answerHoldMs = holdMs;
+    auto real = startStandin(options, QHostAddress("127.0.0.2"));
     QVERIFY(real);
+    QSignalSpy realGone(real.get(), &MediaServerStandin::clientDisconnected);
     AnsweringHosts network;
     QVERIFY(network.listen());
     int named = 0;
     const auto rotating = [&] { return serverConfig(QStringLiteral("198.18.0.%1").arg(100 + named++ % 100), 4000); };
     network.add("127.0.0.2", [&] { return serverConfig("", real->tcpPort()); });
-    const int host = network.add("127.0.0.5", rotating);
-    QVERIFY(host >= 0);
+    for (int i = 0; i < hosts; ++i)
+        QVERIFY(network.add(QStringLiteral("127.0.0.%1").arg(5 + i), rotating) >= 0);
+    QUdpSocket another;
+    QVERIFY(another.bind(QHostAddress("127.0.0.9"), 0));
     QTimer unasked;
-    connect(&unasked, &QTimer::timeout, this, [&] { network.send(host, rotating()); });
-    unasked.start(intervalMs);
+    connect(&unasked, &QTimer::timeout, this, [&] {
+        if (unaskedOnceLinked) {
+            another.writeDatagram(rotating(), QHostAddress::LocalHost, quint16(network.replyPort));
+            return;
+        }
+        for (int i = 1; i <= hosts; ++i)
+            network.send(i, rotating());
+    });
+    if (unaskedOnceLinked)
+        connect(real.get(), &MediaServerStandin::clientConnected, &unasked, [&] { unasked.start(intervalMs); });
+    else
+        unasked.start(intervalMs);
 
     auto terminal = network.startTerminal();
     QSignalSpy connected(terminal.get(), &IRCTerminal::socketConnected);
+    QSignalSpy incoming(terminal.get(), &IRCTerminal::receiveCmd);
     // Probes go out every 2 s; an attempt at a dead address is given up after 2 s.
     QVERIFY2(waitForFirst(connected, 10000), "the real server was not linked");
     QCOMPARE(connected.first().first().toString(), QString("127.0.0.2"));
+    QVERIFY2(QTest::qWaitFor([&] { return heard(incoming, "setProgramTable"); }, 8000),
+             "the real server's answer was not taken within 8 s of its link");
+    QCOMPARE(realGone.size(), 0);
     QVERIFY(named >= 2);
 }
 
