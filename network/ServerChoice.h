@@ -45,8 +45,8 @@ public:
     // the host at ip answered at all (it refused the port, or accepted the link). Unless pinned,
     // rests ip:port, ip too when its host did not answer, and sender. Sets next to the server to
     // try now and answers true, or false when no other remembered server may be tried.
-    bool failed(const QString& ip, int port, const QString& sender, bool hostAnswered, bool pinned, qint64 nowMs,
-                Server* next);
+    bool failed(const QString& ip, int port, const QString& sender, bool hostAnswered, bool pinned,
+                qint64 nowMs, Server* next);
     // The link to ip answered: ip and its endpoints no longer rest, and what answered before is
     // forgotten.
     void linked(const QString& ip);

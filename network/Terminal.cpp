@@ -150,14 +150,16 @@ void Terminal::onServerDetected(QString sIp, int port, QString sProductName, QSt
 {
     if (!m_started || settled() || !m_filter.accepts(sIp, port, sProductName) || linkTo(sIp, port))
         return;
-    if (!m_choice.offer(sIp, port, sSender, m_filter.pins(sIp), m_clock.elapsed()) || attemptUnderWay(sSender))
+    if (!m_choice.offer(sIp, port, sSender, m_filter.pins(sIp), m_clock.elapsed()) ||
+        attemptUnderWay(sSender))
         return;
     if (m_links.size() >= kMaxLinks) {
         // Every place holds a link that has not answered: the one waiting longest gives way. An
         // attempt under way ends by itself (it is given up after 2 s); while one holds a place,
         // nobody gives way, so hosts naming addresses where nobody answers cannot cut a server's
         // link before it could answer.
-        if (std::any_of(m_links.cbegin(), m_links.cend(), [](const TerminalLink* link) { return !link->isUp(); }))
+        if (std::any_of(m_links.cbegin(), m_links.cend(),
+                        [](const TerminalLink* link) { return !link->isUp(); }))
             return;
         TerminalLink* longest = nullptr;
         for (TerminalLink* link : std::as_const(m_links)) {
@@ -179,15 +181,13 @@ void Terminal::open(const QString& ip, int port, const QString& sender)
     auto* link = new TerminalLink(ip, port, sender, this);
     m_links.append(link);
     connect(link, &TerminalLink::up, this, [this, link] { onLinkUp(link); });
-    connect(link, &TerminalLink::attemptFailed, this, [this, link](bool hostAnswered) {
-        onAttemptFailed(link, hostAnswered);
-    });
+    connect(link, &TerminalLink::attemptFailed, this,
+            [this, link](bool hostAnswered) { onAttemptFailed(link, hostAnswered); });
     connect(link, &TerminalLink::ended, this, [this, link] { onLinkEnded(link); });
     connect(link, &TerminalLink::greeted, this, [this, link] { onGreeted(link); });
     connect(link, &TerminalLink::answered, this, [this, link] { onAnswered(link); });
-    connect(link, &TerminalLink::receiveCmd, this, [this, link](const QString& sCmd, const QJsonObject& params) {
-        onDelivery(link, sCmd, params);
-    });
+    connect(link, &TerminalLink::receiveCmd, this,
+            [this, link](const QString& sCmd, const QJsonObject& params) { onDelivery(link, sCmd, params); });
     connect(link, &TerminalLink::fileContentReceive, this, &IRCTerminal::fileContentReceive);
     connect(link, &TerminalLink::fileReceiveError, this, &IRCTerminal::fileReceiveError);
     connect(link, &TerminalLink::fileContentSend, this, &IRCTerminal::fileContentSend);

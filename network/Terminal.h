@@ -14,25 +14,27 @@ class QTimer;
 class TerminalDetect;
 class TerminalLink;
 
-// The control link: finds media servers by UDP discovery and links to them over TCP, each link
-// with a worker in a thread of its own (TerminalLink), and relays what the followed link carries
-// in the GUI thread. The panel prefers whoever answers. Until a link has answered the panel's
-// first requests (TerminalLink says what counts), discovery goes on as while unlinked, and every
-// endpoint that answers a probe gets a link of its own beside the others, at most kMaxLinks at
-// once, and one attempt at a time for the endpoints one host names. The rest of the system follows one link: the first to come up,
-// replaced by another that greets ("connected") while it has not. The requests the panel makes
-// while the followed link's greeting is delivered are its opening; every other link is asked
-// the same once it greets, and what it sends meanwhile waits in it. The first link to answer is
-// followed (what it holds delivered in order, after socketDisconnected of the one followed before
-// and its own socketConnected) and the others close; discovery stops until it ends. No link is
-// cut for taking its time: when every place is held by a link that has not answered and another
-// endpoint answers a probe, the link that has waited longest gives way (its endpoint set aside for
-// a while); while an attempt holds a place, nobody gives way (the attempt ends by itself). Which endpoint is tried, and which rest, follows ServerChoice: an endpoint whose
-// attempt failed (its whole address when its host did not answer), and the host whose reply named
-// it (as the link records it), rest for a while; the link address (when set) never rests. A link that ends rests nothing. refuseLink() ends the followed link for good: its endpoint is not tried again until
-// resetLink(). A server that vanishes without closing a link is noticed by the link's keep-alive
-// (LinkKeepAlive) and ends it as any drop does. Signals queued before stopServer() are discarded,
-// so a stopped terminal never reports a connection or a command afterwards.
+// The control link: finds media servers by UDP discovery and links to them over TCP, each link with
+// a worker in a thread of its own (TerminalLink), and relays what the followed link carries in the
+// GUI thread. The panel prefers whoever answers. Until a link has answered the panel's first
+// requests (TerminalLink says what counts), discovery goes on as while unlinked, and every endpoint
+// that answers a probe gets a link of its own beside the others, at most kMaxLinks at once, and one
+// attempt at a time for the endpoints one host names. The rest of the system follows one link: the
+// first to come up, replaced by another that greets ("connected") while it has not. The requests
+// the panel makes while the followed link's greeting is delivered are its opening; every other link
+// is asked the same once it greets, and what it sends meanwhile waits in it. The first link to
+// answer is followed (what it holds delivered in order, after socketDisconnected of the one
+// followed before and its own socketConnected) and the others close; discovery stops until it ends.
+// No link is cut for taking its time: when every place is held by a link that has not answered and
+// another endpoint answers a probe, the link that has waited longest gives way (its endpoint set
+// aside for a while); while an attempt holds a place, nobody gives way (the attempt ends by
+// itself). Which endpoint is tried, and which rest, follows ServerChoice: an endpoint whose attempt
+// failed (its whole address when its host did not answer), and the host whose reply named it (as
+// the link records it), rest for a while; the link address (when set) never rests. A link that ends
+// rests nothing. refuseLink() ends the followed link for good: its endpoint is not tried again
+// until resetLink(). A server that vanishes without closing a link is noticed by the link's keep-
+// alive (LinkKeepAlive) and ends it as any drop does. Signals queued before stopServer() are
+// discarded, so a stopped terminal never reports a connection or a command afterwards.
 // A server that sends faster than the receivers of receiveCmd handle its commands is paced:
 // once TerminalConnect::kMaxWaiting commands wait for the GUI thread, the link reads no more
 // until half of them have been handled, and TCP holds the server back meanwhile. Every command

@@ -24,15 +24,17 @@ TerminalLink::TerminalLink(const QString& ip, int port, const QString& sender, Q
         m_up = false;
         Q_EMIT ended();
     });
-    connect(m_worker, &TerminalConnect::receiveCmd, this, [this](const QString& sCmd, const QJsonObject& params) {
-        arrive({Kind::Command, sCmd, params, {}, false, {}});
-    });
+    connect(m_worker, &TerminalConnect::receiveCmd, this,
+            [this](const QString& sCmd, const QJsonObject& params) {
+                arrive({Kind::Command, sCmd, params, {}, false, {}});
+            });
     connect(m_worker, &TerminalConnect::fileContentReceive, this,
             [this](const QByteArray& data, bool complate, const QVariantMap& params) {
                 arrive({Kind::FileContent, {}, {}, data, complate, params});
             });
-    connect(m_worker, &TerminalConnect::fileReceiveError, this,
-            [this](const QVariantMap& params) { arrive({Kind::FileError, {}, {}, {}, false, params}); });
+    connect(m_worker, &TerminalConnect::fileReceiveError, this, [this](const QVariantMap& params) {
+        arrive({Kind::FileError, {}, {}, {}, false, params});
+    });
     connect(m_worker, &TerminalConnect::fileContentSend, this,
             [this](qlonglong pos, bool complate, const QString& path, qulonglong uid) {
                 if (!m_ended)

@@ -83,7 +83,12 @@ Q_SIGNALS:
     void fileSendError(QString sFilePath, qulonglong sendUid);
 
 private:
-    enum class Kind { Command, FileContent, FileError };
+    enum class Kind
+    {
+        Command,
+        FileContent,
+        FileError
+    };
     struct Delivery
     {
         Kind kind;
