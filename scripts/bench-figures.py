@@ -117,23 +117,16 @@ FIGURES = {
                                           "BM_ProgramStart/1000", None, "counter:x_twin"),
     "program start-up with 5,000 items": ("app/bench_programStart", "BM_ProgramStart/5000/",
                                           "BM_ProgramStart/5000", None, "counter:x_twin"),
-    # with TAVIX_PREVIOUS_PROGRAM naming another build's program: against that one's starts
-    "program start-up, no project, against the previous build": (
-        "app/bench_programStart", "BM_ProgramStart/0/", "BM_ProgramStart/0", None, "counter:x_previous"),
-    "program start-up with 1,000 items, against the previous build": (
-        "app/bench_programStart", "BM_ProgramStart/1000/", "BM_ProgramStart/1000", None, "counter:x_previous"),
-    "program start-up with 5,000 items, against the previous build": (
-        "app/bench_programStart", "BM_ProgramStart/5000/", "BM_ProgramStart/5000", None, "counter:x_previous"),
-    # with TAVIX_BEFORE_LAST_PROGRAM naming the build before that: against that one's starts
-    "program start-up, no project, against the build before last": (
-        "app/bench_programStart", "BM_ProgramStart/0/", "BM_ProgramStart/0", None, "counter:x_before_last"),
-    "program start-up with 1,000 items, against the build before last": (
-        "app/bench_programStart", "BM_ProgramStart/1000/", "BM_ProgramStart/1000", None, "counter:x_before_last"),
-    "program start-up with 5,000 items, against the build before last": (
-        "app/bench_programStart", "BM_ProgramStart/5000/", "BM_ProgramStart/5000", None, "counter:x_before_last"),
     "tap median": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:median_x_bare"),
     "tap p99": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:p99_x_bare"),
 }
+# With TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM naming earlier builds' programs: the
+# program's starts against theirs.
+for _counter, _build in (("x_previous", "the previous build"), ("x_before_last", "the build before last")):
+    for _items, _what in ((0, ", no project"), (1000, " with 1,000 items"), (5000, " with 5,000 items")):
+        FIGURES["program start-up%s, against %s" % (_what, _build)] = (
+            "app/bench_programStart", "BM_ProgramStart/%d/" % _items, "BM_ProgramStart/%d" % _items, None,
+            "counter:" + _counter)
 
 
 def run(build, program, pattern):
