@@ -2,7 +2,7 @@
 
 bool ServerChoice::offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs)
 {
-    if (!pinned && mayNotTry(ip, port, sender, nowMs))
+    if (m_refused.contains(endpoint(ip, port)) || (!pinned && mayNotTry(ip, port, sender, nowMs)))
         return false;
     for (qsizetype i = 0; i < m_heard.size(); ++i) {
         if (m_heard.at(i).server.ip == ip && m_heard.at(i).server.port == port) {
@@ -12,7 +12,7 @@ bool ServerChoice::offer(const QString& ip, int port, const QString& sender, boo
     }
     if (m_heard.size() >= kMaxRemembered)
         m_heard.removeFirst();
-    m_heard.append({{ip, port}, sender, nowMs});
+    m_heard.append({{ip, port, sender}, nowMs});
     return true;
 }
 
@@ -30,7 +30,7 @@ bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool p
         QString sender = m_namedBeforeLink.value(endpoint(ip, port));
         for (const Heard& heard : std::as_const(m_heard))
             if (heard.server.ip == ip && heard.server.port == port)
-                sender = heard.sender;
+                sender = heard.server.sender;
         if (!sender.isEmpty())
             rest(hostKey(sender), nowMs);
     }
@@ -41,7 +41,8 @@ bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool p
             break;
         }
         if ((heard.server.ip == ip && heard.server.port == port) ||
-            mayNotTry(heard.server.ip, heard.server.port, heard.sender, nowMs))
+            m_refused.contains(endpoint(heard.server.ip, heard.server.port)) ||
+            mayNotTry(heard.server.ip, heard.server.port, heard.server.sender, nowMs))
             continue;
         *next = heard.server;
         return true;
@@ -56,8 +57,18 @@ void ServerChoice::linked(const QString& ip)
         it = it.key() == ip || it.key().startsWith(endpoints) ? m_restUntil.erase(it) : std::next(it);
     m_namedBeforeLink.clear();
     for (const Heard& heard : std::as_const(m_heard))
-        m_namedBeforeLink.insert(endpoint(heard.server.ip, heard.server.port), heard.sender);
+        m_namedBeforeLink.insert(endpoint(heard.server.ip, heard.server.port), heard.server.sender);
     m_heard.clear();
+}
+
+void ServerChoice::setAside(const QString& ip, int port, qint64 nowMs)
+{
+    rest(endpoint(ip, port), nowMs);
+}
+
+void ServerChoice::refuse(const QString& ip, int port)
+{
+    m_refused.insert(endpoint(ip, port));
 }
 
 void ServerChoice::clear()
@@ -65,6 +76,7 @@ void ServerChoice::clear()
     m_restUntil.clear();
     m_heard.clear();
     m_namedBeforeLink.clear();
+    m_refused.clear();
 }
 
 bool ServerChoice::mayNotTry(const QString& ip, int port, const QString& sender, qint64 nowMs)

@@ -21,7 +21,10 @@ void TestServerChoice::script_data()
     //                                     server to try next, or none
     //   "refused IP:PORT AT = IP:PORT|-"  the host answered: refused the port, or accepted and was
     //                                     given up for its silence; as "fail"
-    //   "linked IP"
+    //   "linked IP"                       the link to IP answered
+    //   "aside IP:PORT AT"                its unanswered link gave way to another server
+    //   "refuse IP:PORT"                  the user turned it down
+    //   "clear"
     // Failed servers rest 10 s; answers are remembered 4 s, at most 32 of them.
     QTest::addColumn<QStringList>("steps");
     QTest::newRow("a failed address is skipped for a while")
@@ -73,6 +76,14 @@ void TestServerChoice::script_data()
                        "offer s:1 12000 = yes"};
     QTest::newRow("the host naming the pinned address does not rest")
         << QStringList{"offer p:1<h! 0 = yes", "fail p:1! 10 = -", "offer q:1<h 20 = yes"};
+    QTest::newRow("a server turned down stays so, pinned or not, until cleared")
+        << QStringList{"offer p:1! 0 = yes", "offer q:1 10 = yes", "refuse p:1", "offer p:1! 20 = no",
+                       "offer p:2! 20 = yes", "fail q:1 30 = p:2", "offer p:1! 100000 = no", "clear",
+                       "offer p:1! 100010 = yes"};
+    QTest::newRow("a link set aside rests with its port only")
+        << QStringList{"offer s:1<h 0 = yes", "offer t:1<h 10 = yes", "aside s:1 20", "offer s:1<h 30 = no",
+                       "offer s:2<h 30 = yes", "offer u:1<h 30 = yes", "offer s:1<h 10019 = no",
+                       "offer s:1<h 10020 = yes"};
     QStringList many;
     for (int i = 0; i <= 32; ++i)
         many << QStringLiteral("offer s%1:1 %1 = yes").arg(i);
@@ -91,6 +102,19 @@ void TestServerChoice::script()
         const QStringList words = step.split(' ');
         if (words.at(0) == QLatin1String("linked")) {
             choice.linked(words.at(1));
+            continue;
+        }
+        if (words.at(0) == QLatin1String("clear")) {
+            choice.clear();
+            continue;
+        }
+        if (words.at(0) == QLatin1String("refuse") || words.at(0) == QLatin1String("aside")) {
+            const QString ip = words.at(1).section(':', 0, 0);
+            const int port = words.at(1).section(':', 1).toInt();
+            if (words.at(0) == QLatin1String("refuse"))
+                choice.refuse(ip, port);
+            else
+                choice.setAside(ip, port, words.at(2).toLongLong());
             continue;
         }
         QString token = words.at(1);
