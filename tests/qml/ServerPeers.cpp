@@ -1,7 +1,6 @@
 #include "ServerPeers.h"
 
 #include "actions/ItemClickTable.h"
-#include "network/IRCTerminal.h"
 #include "network/Terminal.h"
 #include "project/RCProject.h"
 #include "support/LoopbackStandin.h"
@@ -28,12 +27,6 @@ void ServerPeers::setProject(RCProject* project)
     m_relay.reset();
     m_wire.clear();
     m_project = project;
-    if (project) {
-        connect(project->getTerminal(), &IRCTerminal::receiveCmd, this, [this](const QString& sCmd) {
-            if (sCmd == kMarker)
-                ++m_echoes;
-        });
-    }
 }
 
 QVariantList ServerPeers::clickRows()
@@ -99,8 +92,7 @@ bool ServerPeers::startServer(const QString& password)
     connect(m_standin.get(), &MediaServerStandin::commandReceived, this,
             [this](const QString& sCmd, QJsonObject params) {
                 if (sCmd == kMarker) {
-                    // sent back: the link's answer, which the panel waits for before it keeps a link
-                    m_standin->sendToAll(kMarker, QJsonObject());
+                    ++m_markers;
                     return;
                 }
                 if (sCmd == kStageRequest) {
@@ -124,9 +116,9 @@ bool ServerPeers::flushWire()
 {
     if (!m_project || !m_standin)
         return false;
-    const int expected = m_echoes + 1;
+    const int expected = m_markers + 1;
     m_project->getTerminal()->sendCmd(kMarker, QJsonObject());
-    return QTest::qWaitFor([&] { return m_echoes >= expected; }, kWaitMs);
+    return QTest::qWaitFor([&] { return m_markers >= expected; }, kWaitMs);
 }
 
 void ServerPeers::receive(const QString& sCmd, const QJsonObject& params)

@@ -33,9 +33,8 @@ public:
     Q_INVOKABLE void prepareMirror(bool busy);
 
     // Starts the stand-in (answering no requests for data, reporting the global properties and
-    // track states it is told to set, sending back flushWire's markers) and connects the
-    // project's control link to it. True once the server accepted the panel and answered it: a
-    // link that the server never answers is given up, however long a test runs.
+    // track states it is told to set) and connects the project's control link to it. True once
+    // the server accepted the panel.
     Q_INVOKABLE bool connectServer();
     // Starts the stand-in, asking each link for password when it is not empty, and points the
     // control link at it without waiting; false when it cannot listen.
@@ -50,8 +49,8 @@ public:
     Q_INVOKABLE void clearWire() { m_wire.clear(); }
     // The number of "getStageImage" requests the server received.
     Q_INVOKABLE int stageRequests() const { return m_stageRequests; }
-    // Sends a marker through the link and waits until the server's echo of it has come back (the
-    // marker is not kept in wire()): every command sent before it has arrived then.
+    // Sends a marker through the link and waits until it arrives (it is not kept in wire()):
+    // every command sent before it has arrived then.
     Q_INVOKABLE bool flushWire();
 
     // Applies a command as if the server had sent it, through the project's own handling of the
@@ -66,8 +65,7 @@ private:
     std::unique_ptr<MediaServerStandin> m_standin;
     std::unique_ptr<CloudRelayStandin> m_relay;
     QStringList m_wire;
-    // The server's echoes of the markers that the project's link has delivered.
-    int m_echoes = 0;
+    int m_markers = 0;
     int m_links = 0;
     int m_stageRequests = 0;
 };
