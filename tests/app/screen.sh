@@ -12,6 +12,10 @@ dialog_body=(340 455) dialog_header=(600 305)
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; [[ -n "${KEEP:-}" ]] || rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:strict_string_checks=0"
+# No session bus here: without an address, Qt's D-Bus thread forks to launch one, and under the
+# sanitizers a fork beside running threads can spin for good in the child (seen once, orphaned
+# after its parent was stopped, at 90% of a core for an hour).
+export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/tavix-test-bus
 
 # An X client can block for good in a query the server never answers (seen with xdotool search
 # while the program maps its window): every call is bounded, and a polling caller simply retries.
