@@ -45,6 +45,9 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
 
 RCProject::~RCProject()
 {
+    // The window is gone: the recent list's changes that another instance's lock kept back get a
+    // last chance, with a wait that nobody watches.
+    RCRecentProjectRecord::instance()->writePending(RCRecentProjectRecord::ExitWaitMs);
     // The one order that matters beyond the reverse of the build: the control link stops (its
     // workers quit and awaited) and reports itself down while the mirror it reports to stands.
     if (m_services.terminal)
@@ -234,7 +237,7 @@ QStringList RCProject::getManagedPaths() const
             PacketReception::previousPathOf(download),
             m_settingFilePath,
             RCRecentProjectRecord::instance()->recordFilePath(),
-            RCRecentProjectRecord::instance()->recordFilePath() + QStringLiteral(".lock"),
+            RCRecentProjectRecord::instance()->lockFilePath(),
             RCLogFile::logDirPath()};
 }
 
