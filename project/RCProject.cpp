@@ -463,6 +463,11 @@ void RCProject::setReadAhead(std::unique_ptr<RCProjectFileReader> reader)
     m_packet->setReadAhead(std::move(reader));
 }
 
+void RCProject::windowDrawn()
+{
+    m_packet->windowDrawn();
+}
+
 bool RCProject::loadTemplateProjectPacket(QString sTemplateName)
 {
     QVariantMap entry;
