@@ -47,7 +47,9 @@ RCProject::~RCProject()
 {
     // The window is gone: the recent list's changes that another instance's lock kept back get a
     // last chance, with a wait that nobody watches.
-    RCRecentProjectRecord::instance()->writePending(RCRecentProjectRecord::ExitWaitMs);
+    if (!RCRecentProjectRecord::instance()->writePending(RCRecentProjectRecord::ExitWaitMs))
+        qCWarning(lcRcProject) << "RCProject: the recent list's last changes are not written"
+                               << RCRecentProjectRecord::instance()->getDirPathList();
     // The one order that matters beyond the reverse of the build: the control link stops (its
     // workers quit and awaited) and reports itself down while the mirror it reports to stands.
     if (m_services.terminal)
