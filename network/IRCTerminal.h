@@ -31,6 +31,9 @@ public:
         Q_UNUSED(sFilePath);
         Q_UNUSED(params);
     }
+    // The user turned the server on the link down (at its password question): the link ends and
+    // that server is not linked again until resetLink(); discovery goes on.
+    Q_INVOKABLE virtual void refuseLink() {}
 
 Q_SIGNALS:
     void socketConnected(QString sIp);

@@ -2,7 +2,7 @@
 
 bool ServerChoice::offer(const QString& ip, int port, const QString& sender, bool pinned, qint64 nowMs)
 {
-    if (!pinned && mayNotTry(ip, port, sender, nowMs))
+    if (m_refused.contains(endpoint(ip, port)) || (!pinned && mayNotTry(ip, port, sender, nowMs)))
         return false;
     for (qsizetype i = 0; i < m_heard.size(); ++i) {
         if (m_heard.at(i).server.ip == ip && m_heard.at(i).server.port == port) {
@@ -12,12 +12,12 @@ bool ServerChoice::offer(const QString& ip, int port, const QString& sender, boo
     }
     if (m_heard.size() >= kMaxRemembered)
         m_heard.removeFirst();
-    m_heard.append({{ip, port}, sender, nowMs});
+    m_heard.append({{ip, port, sender}, nowMs});
     return true;
 }
 
-bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool pinned, qint64 nowMs,
-                          Server* next)
+bool ServerChoice::failed(const QString& ip, int port, const QString& sender, bool hostAnswered, bool pinned,
+                          qint64 nowMs, Server* next)
 {
     if (!pinned) {
         // A hostile host can make the rest list grow by three entries per failed attempt at most;
@@ -27,10 +27,6 @@ bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool p
         rest(endpoint(ip, port), nowMs);
         if (!hostAnswered)
             rest(ip, nowMs);
-        QString sender = m_namedBeforeLink.value(endpoint(ip, port));
-        for (const Heard& heard : std::as_const(m_heard))
-            if (heard.server.ip == ip && heard.server.port == port)
-                sender = heard.sender;
         if (!sender.isEmpty())
             rest(hostKey(sender), nowMs);
     }
@@ -41,7 +37,8 @@ bool ServerChoice::failed(const QString& ip, int port, bool hostAnswered, bool p
             break;
         }
         if ((heard.server.ip == ip && heard.server.port == port) ||
-            mayNotTry(heard.server.ip, heard.server.port, heard.sender, nowMs))
+            m_refused.contains(endpoint(heard.server.ip, heard.server.port)) ||
+            mayNotTry(heard.server.ip, heard.server.port, heard.server.sender, nowMs))
             continue;
         *next = heard.server;
         return true;
@@ -54,17 +51,24 @@ void ServerChoice::linked(const QString& ip)
     const QString endpoints = endpoint(ip, 0).chopped(1);
     for (auto it = m_restUntil.begin(); it != m_restUntil.end();)
         it = it.key() == ip || it.key().startsWith(endpoints) ? m_restUntil.erase(it) : std::next(it);
-    m_namedBeforeLink.clear();
-    for (const Heard& heard : std::as_const(m_heard))
-        m_namedBeforeLink.insert(endpoint(heard.server.ip, heard.server.port), heard.sender);
     m_heard.clear();
+}
+
+void ServerChoice::setAside(const QString& ip, int port, qint64 nowMs)
+{
+    rest(endpoint(ip, port), nowMs);
+}
+
+void ServerChoice::refuse(const QString& ip, int port)
+{
+    m_refused.insert(endpoint(ip, port));
 }
 
 void ServerChoice::clear()
 {
     m_restUntil.clear();
     m_heard.clear();
-    m_namedBeforeLink.clear();
+    m_refused.clear();
 }
 
 bool ServerChoice::mayNotTry(const QString& ip, int port, const QString& sender, qint64 nowMs)

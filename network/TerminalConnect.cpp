@@ -43,10 +43,7 @@ void TerminalConnect::sendFile(const QString& sFilePath, const QJsonObject& para
 
 void TerminalConnect::on_sig_connectToServer(QString sIp, int nPort)
 {
-    if (connectLink(sIp, nPort, kConnectTimeoutMs)) {
-        m_targetIp = sIp;
-        m_targetPort = nPort;
-    }
+    connectLink(sIp, nPort, kConnectTimeoutMs);
 }
 
 void TerminalConnect::attemptFailed(const QString& ip, int port)
@@ -79,14 +76,11 @@ void TerminalConnect::attachManager(RequestManager* manager)
     // little as a short command.
     connect(manager, &IRCRequestManager::cmdReceive, this,
             [this, manager](const QString& sCmd, const QJsonObject& params) {
-                received(sCmd);
                 m_pacer.add(manager->deliveringSize());
                 Q_EMIT receiveCmd(sCmd, params);
             });
     connect(manager, &IRCRequestManager::fileContentReceive, this,
             [this](const QByteArray& data, bool complate, const QVariantMap& params) {
-                if (complate)
-                    received(QString());
                 m_pacer.add(data.size());
                 Q_EMIT fileContentReceive(data, complate, params);
             });
@@ -105,74 +99,14 @@ void TerminalConnect::linkUp(const QString& address)
         qWarning("Control link to %s: keep-alive not set (%s); a vanished server may go unnoticed",
                  qPrintable(address), qPrintable(error));
     socket()->setReadBufferSize(kReadBufferBytes);
-    m_requested = false;
-    m_answered = false;
-    // A coarse timer may run out up to 5% early: 9.5 s for 10.
-    linkTimer()->setTimerType(Qt::PreciseTimer);
-    linkTimer()->start(answerTimeoutMs());
     Q_EMIT socketConnected(address);
-}
-
-void TerminalConnect::received(const QString& cmd)
-{
-    if (!m_answered &&
-        (m_requested || cmd == QLatin1String("connectVerifyAsk") || cmd == QLatin1String("passwordError")))
-        answered();
-}
-
-void TerminalConnect::answered()
-{
-    m_answered = true;
-    linkTimer()->stop();
-    const QString endpoint = targetEndpoint();
-    m_slowEndpoints.removeIf([&](const QPair<QString, int>& slow) { return slow.first == endpoint; });
-}
-
-QString TerminalConnect::targetEndpoint() const
-{
-    return m_targetIp + QLatin1Char('#') + QString::number(m_targetPort);
-}
-
-int TerminalConnect::answerTimeoutMs() const
-{
-    const QString endpoint = targetEndpoint();
-    int timeoutMs = kFirstAnswerTimeoutMs;
-    for (const QPair<QString, int>& slow : m_slowEndpoints) {
-        for (int i = 0; slow.first == endpoint && i < slow.second && timeoutMs < kMaxAnswerTimeoutMs; ++i)
-            timeoutMs *= 2;
-    }
-    return qMin(timeoutMs, kMaxAnswerTimeoutMs);
 }
 
 void TerminalConnect::linkTimeout()
 {
-    if (socket()->state() != QAbstractSocket::ConnectedState) {
-        m_attemptAbandoned = true;
-        FramedClientWorker::linkTimeout();
-        m_attemptAbandoned = false;
-        return;
-    }
-    if (m_answered) {
-        FramedClientWorker::linkTimeout();
-        return;
-    }
-    qWarning("Control link to %s: no answer from the server in %d s; given up", qPrintable(serverAddress()),
-             answerTimeoutMs() / 1000);
-    const QString endpoint = targetEndpoint();
-    int givenUp = 1;
-    for (qsizetype i = 0; i < m_slowEndpoints.size(); ++i) {
-        if (m_slowEndpoints.at(i).first == endpoint) {
-            givenUp += m_slowEndpoints.takeAt(i).second;
-            break;
-        }
-    }
-    if (m_slowEndpoints.size() >= kMaxSlowEndpoints)
-        m_slowEndpoints.removeFirst();
-    m_slowEndpoints.append({endpoint, givenUp});
-    // Nothing it sent is wanted now; the end is reported first, then the failure.
-    dropManager();
-    socket()->abort();
-    Q_EMIT connectFailed(m_targetIp, m_targetPort, true);
+    m_attemptAbandoned = true;
+    FramedClientWorker::linkTimeout();
+    m_attemptAbandoned = false;
 }
 
 void TerminalConnect::linkDown()
@@ -189,7 +123,6 @@ void TerminalConnect::on_sig_sendCmd(QString sCmd, QJsonObject params)
 {
     if (!manager())
         return;
-    m_requested = true;
     manager()->sendCmd(sCmd, params, QVariant());
 }
 
@@ -197,6 +130,5 @@ void TerminalConnect::on_sig_sendFile(QString sFilePath, QJsonObject params)
 {
     if (!manager())
         return;
-    m_requested = true;
     manager()->sendFile(sFilePath, params);
 }

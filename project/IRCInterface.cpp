@@ -92,6 +92,12 @@ bool IRCInterface::isProjectPacket(const QString& path)
     return false;
 }
 
+bool IRCInterface::isDamagedPacket(const QString& path)
+{
+    Q_UNUSED(path);
+    return false;
+}
+
 QString IRCInterface::parentFolder(const QString& path)
 {
     Q_UNUSED(path);

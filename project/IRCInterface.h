@@ -34,6 +34,7 @@ public:
     Q_INVOKABLE virtual bool savesIntoFolder(const QString& packetPath, const QString& folder);
     Q_INVOKABLE virtual bool isLink(const QString& path);
     Q_INVOKABLE virtual bool isProjectPacket(const QString& path);
+    Q_INVOKABLE virtual bool isDamagedPacket(const QString& path);
     Q_INVOKABLE virtual QString parentFolder(const QString& path);
     // Writes a picture (a grabbed view) as a PNG file; "" when the whole file is in place, else
     // why it is not (the file then stays as it was).

@@ -136,6 +136,13 @@ bool IRCProject::saveProjectPacket()
     return false;
 }
 
+bool IRCProject::saveProjectPacket(QString sProjectPacketPath, bool bOverwriteChanged)
+{
+    Q_UNUSED(sProjectPacketPath);
+    Q_UNUSED(bOverwriteChanged);
+    return false;
+}
+
 bool IRCProject::saveProject(QString sFilePath, QString sImageFolder)
 {
     Q_UNUSED(sFilePath);

@@ -66,8 +66,13 @@ public:
     Q_INVOKABLE virtual bool loadTemplateProjectPacket(QString sTemplateName);
     Q_INVOKABLE virtual bool loadDownloadProjectPacket();
     Q_INVOKABLE virtual bool loadProjectPacket(QString sProjectPacketPath);
+    // Both refuse to replace a project file that another program changed on disk since this one
+    // last read or wrote it (isProjectFileChangedOnDisk); getLastSaveError() then says so.
     Q_INVOKABLE virtual bool saveProjectPacket(QString sProjectPacketPath);
     Q_INVOKABLE virtual bool saveProjectPacket();
+    // As saveProjectPacket(sProjectPacketPath); with bOverwriteChanged (the user was asked and
+    // agreed) it replaces such a changed file too.
+    Q_INVOKABLE virtual bool saveProjectPacket(QString sProjectPacketPath, bool bOverwriteChanged);
     Q_INVOKABLE virtual bool saveProject(QString sFilePath, QString sImageFolder);
     Q_INVOKABLE virtual bool loadProject(QString sFilePath);
     Q_INVOKABLE virtual bool setProject(QJsonObject jsObj);
@@ -89,6 +94,9 @@ public:
     Q_INVOKABLE virtual QVariantMap getTemplateProject(int i) const;
     Q_INVOKABLE virtual int getProjectCount();
     Q_INVOKABLE virtual QVariantMap getProject(int i);
+    // Whether a save must ask for a folder first: no packet yet, an empty one, a template copy, or
+    // a packet inside a folder that the program empties, replaces or deletes (getManagedPaths()
+    // and the two above).
     Q_INVOKABLE virtual bool isNewProject();
     Q_INVOKABLE virtual bool removeProjectPakcet(QString sPacketPath);
     Q_INVOKABLE virtual bool renameProjectPakcet(QString sPacketPath, QString sProjectName,

@@ -116,6 +116,11 @@ bool RCInterface::isProjectPacket(const QString& path)
     return RCPacketFolder::isProjectPacket(path);
 }
 
+bool RCInterface::isDamagedPacket(const QString& path)
+{
+    return RCPacketFolder::isDamagedPacket(path);
+}
+
 QString RCInterface::parentFolder(const QString& path)
 {
     if (path.isEmpty() || QDir::isRelativePath(path))

@@ -47,6 +47,8 @@ public:
     Q_INVOKABLE bool isLink(const QString& path) override;
     // See RCPacketFolder::isProjectPacket.
     Q_INVOKABLE bool isProjectPacket(const QString& path) override;
+    // See RCPacketFolder::isDamagedPacket (reads and parses the whole project file).
+    Q_INVOKABLE bool isDamagedPacket(const QString& path) override;
     // The folder that holds an absolute path (cleaned; a trailing separator does not count), such
     // as "/" for "/show"; "" for an empty or relative path and for a root, which have none.
     Q_INVOKABLE QString parentFolder(const QString& path) override;

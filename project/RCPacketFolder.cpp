@@ -1,5 +1,7 @@
 #include "project/RCPacketFolder.h"
 
+#include "project/RCProjectJsonParser.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <optional>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -126,8 +129,40 @@ bool RCPacketFolder::readsAsProject(const QString& filePath)
     QFile file(filePath);
     if (filePath.isEmpty() || !QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    return document.isObject() && document.object().value(QStringLiteral("sceneArray")).isObject();
+    // A project file of the program's holds "sceneArray" at its start: its first block decides. A
+    // file that does not answer there is read on in doubling blocks, each scan starting over, so
+    // that all of it is read at most about twice.
+    QByteArray text;
+    qint64 block = 64 * 1024;
+    // Bounded by the file's size: every round reads more of it or ends.
+    while (true) {
+        const QByteArray more = file.read(block);
+        if (more.isEmpty() && !file.atEnd())
+            return false;
+        text += more;
+        const std::optional<bool> answer = RCProjectJsonParser::holdsSceneArrayObject(text, file.atEnd());
+        if (answer)
+            return *answer;
+        if (more.isEmpty())
+            return false;
+        block = text.size();
+    }
+}
+
+bool RCPacketFolder::readsWholeAsProject(const QString& filePath)
+{
+    QFile file(filePath);
+    if (filePath.isEmpty() || !QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QJsonParseError error;
+    const QJsonDocument document = RCProjectJsonParser::parse(file.readAll(), &error);
+    return error.error == QJsonParseError::NoError && document.isObject() &&
+           document.object().value(QStringLiteral("sceneArray")).isObject();
+}
+
+bool RCPacketFolder::isDamagedPacket(const QString& path)
+{
+    return holdsProjectFile(path) && !readsWholeAsProject(projectFileOf(path));
 }
 
 bool RCPacketFolder::isValidPacketName(const QString& name)
@@ -241,19 +276,31 @@ bool RCPacketFolder::isInside(const QString& path, const QString& folder)
     const QString outer = resolvedPath(folder);
     if (inner == outer || inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/')))
         return true;
-    // A bind mount shows a folder under another path that no resolving reveals: each folder on
-    // the way up is compared as a file. Bounded by the path's depth.
+    // A bind mount shows a folder under another path that no resolving reveals: the folder is
+    // compared as a file. One that does not exist (yet) is its nearest existing folder, compared as
+    // a file, followed by the names of the rest, compared as names. Both walks are bounded by the
+    // paths' depths.
+    QStringList outerRest;
+    QString outerBase = outer;
     FileId outerId;
-    if (!fileIdOf(folder, &outerId))
-        return false;
+    while (!fileIdOf(outerBase, &outerId)) {
+        const QString parent = QFileInfo(outerBase).path();
+        if (parent == outerBase)
+            return false;
+        outerRest.prepend(QFileInfo(outerBase).fileName());
+        outerBase = parent;
+    }
+    QStringList innerRest;
     QString step = inner;
     while (true) {
         FileId id;
-        if (fileIdOf(step, &id) && id == outerId)
+        if (innerRest.size() >= outerRest.size() && fileIdOf(step, &id) && id == outerId &&
+            innerRest.mid(0, outerRest.size()) == outerRest)
             return true;
         const QString parent = QFileInfo(step).path();
         if (parent == step)
             return false;
+        innerRest.prepend(QFileInfo(step).fileName());
         step = parent;
     }
 }

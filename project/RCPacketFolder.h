@@ -38,9 +38,17 @@ public:
     // be anybody's.
     static bool isProjectPacket(const QString& path);
 
-    // Whether a file reads as a project file: a JSON object whose "sceneArray" is an object.
-    // Reads and parses the whole file; logs nothing.
+    // Whether a file begins as a project file: a JSON object whose top-level "sceneArray" is an
+    // object. Reads only as far as that value's first byte and builds no document
+    // (RCProjectJsonParser::holdsSceneArrayObject), so a file of the program's that was cut off
+    // after its start still reads as one. Logs nothing.
     static bool readsAsProject(const QString& filePath);
+    // Whether all of a file reads as a project file: valid JSON, an object, and its "sceneArray"
+    // an object. Reads and parses the whole file; logs nothing.
+    static bool readsWholeAsProject(const QString& filePath);
+    // A real folder (not a link) that holds a project file which does not read whole as a project
+    // (cut off, broken, or no project at all).
+    static bool isDamagedPacket(const QString& path);
 
     // Whether a text can name a packet folder inside its parent: one path component, not
     // empty, not "." or "..", without separators or control characters.
@@ -70,7 +78,9 @@ public:
     static bool samePath(const QString& a, const QString& b);
 
     // Whether a non-empty path is the folder itself or lies below it: compared resolved, and
-    // each existing folder on the path's way up by device and inode (sameFile).
+    // each existing folder on the path's way up by device and inode (sameFile). A folder that does
+    // not exist is its nearest existing folder by device and inode plus the names below it, so a
+    // name that a bind mount shows elsewhere counts before anything is made there.
     static bool isInside(const QString& path, const QString& folder);
 
     // Whether two existing entries are one file of the file system (device and inode, links

@@ -5,7 +5,6 @@
 #include "project/PhotoCache.h"
 #include "project/RCFileWrite.h"
 #include "project/RCImageManager.h"
-#include "project/RCInterface.h"
 #include "project/RCLogCategories.h"
 #include "project/RCLogFile.h"
 #include "project/RCMessageBoxManager.h"
@@ -269,10 +268,10 @@ bool RCProject::isNewProject()
     const QString packet = m_packet->packetPath();
     if (packet.isEmpty() || !RCPacketFolder::hasEntries(packet))
         return true;
-    // The cache is emptied whenever a template is opened, and the next install replaces the
-    // download folder: nothing may be saved in either for good.
-    RCInterface* paths = RCInterface::instance();
-    if (paths->isInsideFolder(packet, m_newProjectCachePath) || paths->isInsideFolder(packet, m_downloadPath))
+    // The cache is emptied whenever a template is opened, the next install replaces the download
+    // folder and deletes the copy it moved aside: nothing may be saved in any of the program's
+    // folders for good, and a save there is refused.
+    if (m_packet->savesIntoReserved(packet))
         return true;
     return isTemplateProject();
 }
@@ -387,7 +386,9 @@ bool RCProject::removeProjectPakcet(QString sPacketPath)
     }
     if (!RCStoredProjects::deletePacket(sPacketPath))
         return false;
-    if (RCPacketFolder::samePath(QDir::cleanPath(sPacketPath), m_packet->packetPath()))
+    // A packet only dropped from the list is still there.
+    if (RCPacketFolder::samePath(QDir::cleanPath(sPacketPath), m_packet->packetPath()) &&
+        RCPacketFolder::projectFileOf(sPacketPath).isEmpty())
         m_packet->forgetPacket();
     return true;
 }
@@ -542,7 +543,19 @@ bool RCProject::saveProject(QString sFilePath, QString sImageFolder)
 
 bool RCProject::saveProjectPacket(QString sProjectPacketPath)
 {
-    const bool saved = m_packet->savePacket(sProjectPacketPath);
+    return saveProjectPacket(sProjectPacketPath, false);
+}
+
+bool RCProject::saveProjectPacket()
+{
+    return saveProjectPacket(m_packet->packetPath(), false);
+}
+
+bool RCProject::saveProjectPacket(QString sProjectPacketPath, bool bOverwriteChanged)
+{
+    const bool saved = m_packet->savePacket(sProjectPacketPath,
+                                            bOverwriteChanged ? RCProjectPacketSaver::ChangedFile::Overwrite
+                                                              : RCProjectPacketSaver::ChangedFile::Refuse);
     // Every save leaves one line with its outcome, so that the log tells what the user was told.
     if (saved)
         qCInfo(lcRcProject) << "RCProject::saveProjectPacket"
@@ -551,9 +564,4 @@ bool RCProject::saveProjectPacket(QString sProjectPacketPath)
         qCInfo(lcRcProject) << "RCProject::saveProjectPacket"
                             << "failed" << sProjectPacketPath << m_packet->lastError();
     return saved;
-}
-
-bool RCProject::saveProjectPacket()
-{
-    return saveProjectPacket(m_packet->packetPath());
 }

@@ -15,9 +15,10 @@ class RCProjectFileReader;
 class RCProjectPacketIO;
 
 // The open project as QML and the subsystems reach it: its packet, the built-in templates, the
-// stored projects, the application mode. Reading and writing packets is RCProjectPacketIO's
-// work, the list of stored projects RCStoredProjects'; the project opens templates, received and
-// stored packets through them and tells who listens which packet is open.
+// stored projects, the application mode. Reading packets is RCProjectPacketIO's work, writing them
+// its saver's (RCProjectPacketSaver), the list of stored projects RCStoredProjects'; the project
+// opens templates, received and stored packets through them and tells who listens which packet is
+// open.
 //
 // Makes the application folders and owns the project's own services: the message-box manager, the
 // image manager and the settings. It also owns the services of the layers above it (control
@@ -67,6 +68,7 @@ public:
     bool loadProjectPacket(QString sProjectPacketPath) override;
     bool saveProjectPacket(QString sProjectPacketPath) override;
     bool saveProjectPacket() override;
+    bool saveProjectPacket(QString sProjectPacketPath, bool bOverwriteChanged) override;
     bool saveProject(QString sFilePath, QString sImageFolder) override;
     bool loadProject(QString sFilePath) override;
     bool setProject(QJsonObject jsObj) override;

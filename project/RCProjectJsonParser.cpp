@@ -38,7 +38,7 @@ struct Span
 class Scanner
 {
 public:
-    explicit Scanner(const QByteArray& text) : m_text(text.constData()), m_size(text.size()) {}
+    explicit Scanner(QByteArrayView text) : m_text(text.constData()), m_size(text.size()) {}
 
     qsizetype pos = 0;
 
@@ -433,6 +433,32 @@ private:
 };
 
 } // namespace
+
+std::optional<bool> RCProjectJsonParser::holdsSceneArrayObject(QByteArrayView text, bool complete)
+{
+    static constexpr QByteArrayView kKey("sceneArray");
+    Scanner scan(text);
+    // Anything but an object is no project, however much follows.
+    scan.skipSpace();
+    if (scan.pos < text.size() && !scan.at('{'))
+        return false;
+    std::optional<bool> answer;
+    const auto member = [&](QByteArrayView name, int depth) {
+        if (name != kKey)
+            return scan.value(nullptr, depth);
+        // Decided at the value's first byte: stop there.
+        scan.skipSpace();
+        if (scan.pos < text.size())
+            answer = scan.at('{');
+        return false;
+    };
+    if (scan.members(0, member))
+        return false;
+    if (answer)
+        return answer;
+    // The scan ran out of text, or the text is no JSON the scanner follows.
+    return complete ? std::optional<bool>(false) : std::nullopt;
+}
 
 std::optional<QJsonDocument> RCProjectJsonParser::parseInParts(const QByteArray& text,
                                                               std::vector<RCSceneItemRecords::SceneRows>* sceneRows)

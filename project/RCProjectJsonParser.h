@@ -3,6 +3,7 @@
 #include "model/RCSceneItemRecords.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QJsonDocument>
 #include <QJsonParseError>
 
@@ -25,6 +26,14 @@ public:
     // The document parsed scene by scene, or nothing when the text is not split so (see above).
     static std::optional<QJsonDocument> parseInParts(const QByteArray& text,
                                                      std::vector<RCSceneItemRecords::SceneRows>* sceneRows = nullptr);
+
+    // Whether the text, a project file's first bytes or all of it (complete), is a JSON object whose
+    // top-level "sceneArray" is an object, decided from the bytes up to that value's first one
+    // without building a document: nothing when the text ends before the answer (read more). Only
+    // what comes before "sceneArray" is followed, by its brackets and strings: a text cut or broken
+    // after it still answers true, one that is no object answers false at its first byte. A key
+    // before it written with escapes answers false once the text is complete.
+    static std::optional<bool> holdsSceneArrayObject(QByteArrayView text, bool complete);
 
 private:
     RCProjectJsonParser() = delete;

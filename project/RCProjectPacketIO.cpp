@@ -13,15 +13,12 @@
 #include "model/RCSceneItem.h"
 #include "model/RCSceneManager.h"
 #include "project/IRCSetting.h"
-#include "project/RCFileWrite.h"
 #include "project/RCImageManager.h"
 #include "project/RCLogCategories.h"
 #include "project/RCPacketFolder.h"
-#include "project/RCRecentProjectRecord.h"
 
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
@@ -52,7 +49,7 @@ void returnFreedMemory()
 } // namespace
 
 RCProjectPacketIO::RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent)
-    : QObject(parent), m_imageManager(imageManager), m_setting(setting)
+    : QObject(parent), m_imageManager(imageManager), m_setting(setting), m_saver(imageManager, setting)
 {
     // Every entry pushed to either history is a change since the last load or save.
     RCCommandManager* commands = RCCommandManager::instance();
@@ -88,11 +85,6 @@ int RCProjectPacketIO::dropMissingPictures()
     if (dropped > 0)
         m_modified = true;
     return dropped;
-}
-
-QString RCProjectPacketIO::fileVersion()
-{
-    return QStringLiteral("3.0.0");
 }
 
 void RCProjectPacketIO::setControlManager(IRCControlManager* controlManager)
@@ -278,7 +270,7 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
     m_imageManager->setResolution(QString(), false, QString());
     m_packetPath = packetPath;
     if (!inResources)
-        m_fileRecord.record(file, imageFolder, QJsonValue(json));
+        m_saver.recordRead(file, imageFolder, QJsonValue(json));
     applyProject(json, read.sceneRows);
     m_imageManager->setResolution(imageFolder, inResources, QStringLiteral("qrc%1/image").arg(packetPath));
     // A large file's parse is freed on a thread of its own: it is as large as the document.
@@ -289,7 +281,7 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
         // Without a thread (the system refused one) it is freed here.
         try {
             m_disposal = std::async(std::launch::async, [parsed = std::move(read),
-                                                         known = m_fileRecord.picturesKnown()]() mutable {
+                                                         known = m_saver.picturesKnown()]() mutable {
                 parsed = RCProjectFileReader::Result();
                 // The walk for the file's pictures holds the document too: what it lets go after
                 // the trim would stay with the parse threads' heaps.
@@ -325,158 +317,16 @@ void RCProjectPacketIO::windowDrawn()
 
 bool RCProjectPacketIO::saveProject(const QString& filePath, const QString& imageFolder)
 {
-    m_lastError.clear();
-    // What the file about to be replaced is, known before it is: as the program last read or
-    // wrote it (its pictures are known), or else read now.
-    const QString usedFolder = imageFolder.isEmpty() ? m_imageManager->projectImagePath() : imageFolder;
-    const QString previous = previousFileOf(filePath);
-    const RCProjectFileRecord::State known = m_fileRecord.state(previous, usedFolder);
-    const bool readNow = known == RCProjectFileRecord::State::Changed || known == RCProjectFileRecord::State::Unknown;
-    const QSet<QString> namedOnDisk = readNow ? picturesNamedByFile(previous, usedFolder) : QSet<QString>();
-    const QSet<QString> previousPictures = ownPictures(known, namedOnDisk);
-    RCImageManager::GatherReport gathered;
-    const QSet<QString> usedImages = m_imageManager->modifyImagePathAndSaveImages(imageFolder, &gathered, previousPictures);
-    if (!gathered.failed.isEmpty()) {
-        // A file without its pictures would lose them: nothing is written, the document and the
-        // destination stay as they were.
-        m_imageManager->discardGathering(gathered);
-        m_lastError = gathered.missingNames.isEmpty()
-                          ? gathered.writeError
-                          : tr("找不到图片：%1").arg(gathered.missingNames.join(QStringLiteral("、")));
-        qCWarning(lcRcProject) << "RCProject::saveProject"
-                               << "pictures could not be copied, nothing saved" << filePath
-                               << gathered.failed;
+    if (!m_saver.saveProject(filePath, imageFolder, imageFolderPath()))
         return false;
-    }
-    const QJsonObject root{{QStringLiteral("version"), fileVersion()},
-                           {QStringLiteral("sceneArray"), RCScenePresenter::instance()->toJson()},
-                           {QStringLiteral("setting"), m_setting->toJson()}};
-    // All of the text or nothing: the previous file stays byte-identical when the disk cannot
-    // take the whole new one.
-    if (!RCFileWrite::write(filePath, QJsonDocument(root).toJson(QJsonDocument::Indented), &m_lastError)) {
-        // The document stays as it was: its image values name what they named before, and the
-        // pictures copied for it go again.
-        m_imageManager->discardGathering(gathered);
-        qCWarning(lcRcProject) << "RCProject::saveProject"
-                               << "write failed" << filePath << m_lastError;
-        return false;
-    }
-    // Only now that the new file is in place may the images it no longer names go, and only from
-    // the packet's own image folder, and only those that the file it replaced named: a save
-    // deletes no file that the program did not put there.
-    if (RCImageManager::sameFolder(usedFolder, imageFolderPath()))
-        m_imageManager->removeUnusedImages(usedFolder, usedImages, previousPictures);
-    // The pictures that the new file names are those the document's values name there.
-    m_fileRecord.record(filePath, usedFolder, usedImages);
     markSaved();
     return true;
 }
 
-QString RCProjectPacketIO::previousFileOf(const QString& filePath)
+bool RCProjectPacketIO::savePacket(const QString& packetPath, RCProjectPacketSaver::ChangedFile changed)
 {
-    const QFileInfo info(filePath);
-    if (!info.isFile() && info.fileName() == QLatin1String(RCPacketFolder::ProjectFileName))
-        return info.dir().filePath(QLatin1String(RCPacketFolder::OldProjectFileName));
-    return filePath;
-}
-
-QSet<QString> RCProjectPacketIO::ownPictures(RCProjectFileRecord::State known, QSet<QString> namedOnDisk) const
-{
-    switch (known) {
-    case RCProjectFileRecord::State::Unchanged:
-        return m_fileRecord.pictures();
-    case RCProjectFileRecord::State::Changed:
-        // What the change added is not the program's to delete.
-        return namedOnDisk.intersect(m_fileRecord.pictures());
-    case RCProjectFileRecord::State::Gone:
-        return {};
-    case RCProjectFileRecord::State::Unknown:
-        break;
-    }
-    return namedOnDisk;
-}
-
-QSet<QString> RCProjectPacketIO::picturesNamedByFile(const QString& filePath, const QString& imageFolder)
-{
-    QFile file(filePath);
-    if (!QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
-        return {};
-    // Anything that is not a JSON document names nothing: its folder's pictures are not ours.
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    return RCImageManager::filesNamedBy(
-        document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array()), imageFolder);
-}
-
-bool RCProjectPacketIO::isProjectFileChangedOnDisk() const
-{
-    if (m_packetPath.isEmpty())
+    if (!m_saver.savePacket(packetPath, m_packetPath, changed))
         return false;
-    const QString file = RCPacketFolder::projectFileOf(m_packetPath);
-    return !file.isEmpty() && m_fileRecord.state(file) == RCProjectFileRecord::State::Changed;
-}
-
-void RCProjectPacketIO::setReservedFolders(const QStringList& folders)
-{
-    m_reservedFolders = folders;
-}
-
-bool RCProjectPacketIO::savePacket(const QString& packetPath)
-{
-    const QString name = RCPacketFolder::folderName(packetPath);
-    if (RCPacketFolder::isNameTooLong(name)) {
-        qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
-                               << "name too long" << packetPath;
-        m_lastError = tr("名称过长");
-        return false;
-    }
-    // The program empties or replaces these folders on its own: a new packet there would be lost.
-    // Compared resolved, so that a symbolic link leads nowhere else, neither the packet's own
-    // nor one of its entries (an image folder that links into the install folder).
-    if (!RCPacketFolder::samePath(packetPath, m_packetPath)) {
-        for (const QString& reserved : std::as_const(m_reservedFolders)) {
-            if (RCPacketFolder::savesInto(packetPath, reserved)) {
-                qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
-                                       << "refused, inside" << reserved << packetPath;
-                m_lastError = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));
-                return false;
-            }
-        }
-    }
-    // The packet that is open is saved where it is, also when the recent list cannot hold its path
-    // (it then stays out of the list); a new packet must be one that the list can hold.
-    const bool listed = RCRecentProjectRecord::canRecord(packetPath);
-    const bool inPlace =
-        RCPacketFolder::samePath(packetPath, m_packetPath) && RCPacketFolder::holdsProjectFile(packetPath);
-    if ((!listed && !inPlace) || !RCPacketFolder::isValidPacketName(RCPacketFolder::folderName(packetPath))) {
-        qCWarning(lcRcProject) << "RCProject::saveProjectPacket"
-                               << "refused" << packetPath;
-        m_lastError = tr("不能保存到 %1").arg(QDir::toNativeSeparators(packetPath));
-        return false;
-    }
-    const QString imageFolder =
-        QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ImageFolderName));
-    const bool packetMade = !QFileInfo::exists(packetPath) && QDir().mkpath(packetPath);
-    const bool imageFolderMade = !QFileInfo::exists(imageFolder) && QDir().mkpath(imageFolder);
-    const bool saved = saveProject(
-        QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::ProjectFileName)), imageFolder);
-    if (!saved) {
-        // The folders this save made go again; rmdir leaves a folder that holds anything.
-        if (imageFolderMade)
-            QDir().rmdir(imageFolder);
-        if (packetMade)
-            QDir().rmdir(packetPath);
-        return false;
-    }
-    // Listed only once it holds a whole project file: a save that failed or was cut off names no
-    // project of the start page.
-    if (listed)
-        RCRecentProjectRecord::instance()->addDirPath(packetPath);
-    // The old project file goes only from the packet being saved, never from another folder.
-    if (RCPacketFolder::samePath(packetPath, m_packetPath)) {
-        const QString oldFile =
-            QStringLiteral("%1/%2").arg(packetPath, QLatin1String(RCPacketFolder::OldProjectFileName));
-        if (QFileInfo(oldFile).isFile())
-            QFile::remove(oldFile);
-    }
+    markSaved();
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "project/RCProjectFileReader.h"
-#include "project/RCProjectFileRecord.h"
+#include "project/RCProjectPacketSaver.h"
 
 #include <QJsonObject>
 #include <QObject>
@@ -19,23 +19,13 @@ class RCImageManager;
 
 // The open project's packet on disk and the document read from it: which packet folder is open,
 // reading a project file and applying it (settings, scenes, the catalogue's upgrade of the items,
-// a clean undo history), and saving the document with its images. Knows whether the document
-// changed since the last load or save.
-//
-// Every file of a save (the project file, each copied picture) is written whole or not at all
-// (RCFileWrite): on a full disk the previous project file stays byte-identical and the save fails
-// with lastError() saying why.
+// a clean undo history), and whether the document changed since the last load or save. Saving is
+// its saver's work (RCProjectPacketSaver), which it tells which packet is open and what was read.
 //
 // Loading is all-or-nothing: a packet whose project file is missing, unreadable, not a JSON
 // object or without "sceneArray" leaves the packet path, the image manager and the scenes as they
-// were. Saving replaces the project file atomically and deletes images that nothing references
-// only after the new file is in place; a save that cannot copy a picture the document references,
-// or cannot write the file, fails and takes back what it wrote (picture copies, folders it made).
-// The pictures that the replaced file named are those recorded when the program last read or wrote
-// it (RCProjectFileRecord); the file is read again only when it changed on disk since, and then
-// only the pictures that both name may go.
-// Naming a new packet moves no picture: the image manager keeps resolving the document's pictures
-// in the folder that holds them until a save into the packet gathers them there.
+// were. Naming a new packet moves no picture: the image manager keeps resolving the document's
+// pictures in the folder that holds them until a save into the packet gathers them there.
 //
 // A child of RCProject, whose image manager and settings outlive it. GUI thread only.
 class RCProjectPacketIO : public QObject
@@ -45,9 +35,6 @@ class RCProjectPacketIO : public QObject
 public:
     RCProjectPacketIO(RCImageManager* imageManager, IRCSetting* setting, QObject* parent);
     ~RCProjectPacketIO() override;
-
-    // The "version" that a saved project file carries.
-    static QString fileVersion();
 
     // The catalogue that a load upgrades the items from; without one items are taken as stored.
     void setControlManager(IRCControlManager* controlManager);
@@ -84,26 +71,24 @@ public:
     // system now, on a thread of its own: the trim takes each heap's lock in turn, so while the
     // window is being built it would hold up the GUI thread. GUI thread; cheap when nothing waits.
     void windowDrawn();
-    // Writes the document into a project file, gathering its images into `imageFolder`.
+    // Writes the document into a project file, gathering its images into `imageFolder`
+    // (RCProjectPacketSaver::saveProject); the document counts as saved after a success.
     bool saveProject(const QString& filePath, const QString& imageFolder);
-    // Saves the document as a packet: its folders, the project file, the images, then the recent
-    // projects (only after the file is in place). Refused for a folder name no packet may have, and for a new packet on a path the
-    // recent list cannot hold (the open packet is saved where it is, then left out of the list).
-    // The open packet's old "project.json" goes once the new file is written.
-    bool savePacket(const QString& packetPath);
+    // Saves the document as a packet (RCProjectPacketSaver::savePacket, with the open packet); the
+    // document counts as saved after a success.
+    bool savePacket(const QString& packetPath, RCProjectPacketSaver::ChangedFile changed);
 
     // Whether the open packet's project file was changed on disk (by another program or another
     // instance) since the program last read or wrote it: a save would replace what that change
     // wrote. False for a file the program has not read or written, and for one that is gone.
-    bool isProjectFileChangedOnDisk() const;
+    bool isProjectFileChangedOnDisk() const { return m_saver.isFileChangedOnDisk(m_packetPath); }
+    // Whether a save into the packet writes into a folder that the program empties or replaces
+    // (RCProjectPacketSaver::setReservedFolders).
+    bool savesIntoReserved(const QString& packetPath) const { return m_saver.savesIntoReserved(packetPath); }
+    void setReservedFolders(const QStringList& folders) { m_saver.setReservedFolders(folders); }
 
-    // Folders that no new packet may be saved into or below (the template cache, the install
-    // folder): the program empties or replaces them. The open packet is still saved where it is.
-    void setReservedFolders(const QStringList& folders);
-
-    // Why the last save failed, for the user: a picture that is missing or could not be copied, a
-    // file that the disk could not take whole, a refused folder. "" after a successful save.
-    QString lastError() const { return m_lastError; }
+    // Why the last save failed, for the user (RCProjectPacketSaver::lastError).
+    QString lastError() const { return m_saver.lastError(); }
 
     // Reads a project file: its JSON object, or an empty object when it cannot be read, is
     // not a JSON object or has no "sceneArray" object.
@@ -120,27 +105,13 @@ private:
     // Gives every item the rows that its catalogue control defines and it lacks.
     void upgradeItems();
     void markSaved();
-    // The file that a save to `filePath` replaces: that one, or, when there is none and it is a
-    // packet's project file, the older "project.json" beside it.
-    static QString previousFileOf(const QString& filePath);
-    // The pictures that the file a save replaces named and that may go with it, `known` being what
-    // that file was against the record before the save (namedOnDisk: what it named then, read
-    // when the program did not know it as it was): those the program recorded when it last read
-    // or wrote it; of a file that changed on disk since, only those that both name; of a file it
-    // never read, what it named. None when it is missing or no JSON.
-    QSet<QString> ownPictures(RCProjectFileRecord::State known, QSet<QString> namedOnDisk) const;
-    // The pictures of `imageFolder` that the file at filePath names, read now.
-    static QSet<QString> picturesNamedByFile(const QString& filePath, const QString& imageFolder);
 
     RCImageManager* m_imageManager = nullptr;
     IRCSetting* m_setting = nullptr;
     IRCControlManager* m_controlManager = nullptr;
     QString m_packetPath;
-    QString m_lastError;
-    QStringList m_reservedFolders;
     std::unique_ptr<RCProjectFileReader> m_readAhead;
-    // The project file that the program last read or wrote, and the pictures it names.
-    RCProjectFileRecord m_fileRecord;
+    RCProjectPacketSaver m_saver;
     // Frees the parse of the last large file loaded; awaited before the next and on destruction.
     std::future<void> m_disposal;
     // A load freed a large parse whose memory is not given back yet (see windowDrawn).

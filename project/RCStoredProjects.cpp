@@ -45,26 +45,35 @@ QVariantMap RCStoredProjects::entry(int i) const
 
 bool RCStoredProjects::deletePacket(const QString& packetPath)
 {
-    if (!RCPacketFolder::isProjectPacket(packetPath)) {
+    // Cleaned, so that a trailing separator still names the folder itself in its parent.
+    const QString packet = QDir::cleanPath(packetPath);
+    RCRecentProjectRecord* recent = RCRecentProjectRecord::instance();
+    const bool listed = recent->contains(packetPath) || recent->contains(packet);
+    if (RCPacketFolder::isProjectPacket(packetPath)) {
+        // Only the packet's own files go: a packet saved into a folder of other files leaves them
+        // there.
+        if (!RCPacketFolder::removePacket(packet))
+            return false;
+    } else if (!listed || !RCPacketFolder::holdsProjectFile(packetPath)) {
         qCWarning(lcRcProject) << "RCProject::removeProjectPakcet"
                                << "not a project packet" << packetPath;
         return false;
+    } else {
+        // A listed packet whose project file is no project's (another tool's text, say): nothing
+        // in it can be told for the packet's own, so all of it stays and only its entry goes.
+        qCInfo(lcRcProject) << "RCProject::removeProjectPakcet"
+                            << "its project file is no project, only its entry goes" << packetPath;
     }
-    // Cleaned, so that a trailing separator still names the folder itself in its parent. Only the
-    // packet's own files go: a packet saved into a folder of other files leaves them there.
-    const QString packet = QDir::cleanPath(packetPath);
-    if (!RCPacketFolder::removePacket(packet))
-        return false;
-    RCRecentProjectRecord::instance()->removeDirPath(packetPath);
-    RCRecentProjectRecord::instance()->removeDirPath(packet);
+    recent->removeDirPath(packetPath);
+    recent->removeDirPath(packet);
     return true;
 }
 
 QString RCStoredProjects::renamePacket(const QString& packetPath, const QString& projectName,
                                        const QString& newProjectName)
 {
-    if (!RCPacketFolder::isProjectPacket(packetPath) ||
-        RCPacketFolder::folderName(packetPath) != projectName ||
+    // Whatever its project file holds: a rename loses nothing.
+    if (!RCPacketFolder::holdsProjectFile(packetPath) || RCPacketFolder::folderName(packetPath) != projectName ||
         !RCPacketFolder::isValidPacketName(newProjectName)) {
         qCWarning(lcRcProject) << "RCProject::renameProjectPakcet"
                                << "refused" << packetPath << projectName << newProjectName;

@@ -17,12 +17,15 @@ public:
     // when the packet has no thumbnail), or an empty map.
     QVariantMap entry(int i) const;
 
-    // Deletes a packet's own files (and its folder once empty) and drops it from the record; false
-    // for a folder that is no project packet or whose files could not all go.
+    // Deletes a packet's own files (and its folder once empty) and drops it from the record. Of a
+    // listed folder whose project file does not read as a project (RCPacketFolder::readsAsProject)
+    // nothing can be told for the packet's own: only its entry goes. False for any other folder
+    // that is no project packet, and when the packet's files could not all go.
     static bool deletePacket(const QString& packetPath);
-    // Renames a packet folder whose name is `projectName` to `newProjectName` in the same parent,
-    // where the record then lists it first; the new path, or "" (nothing done) when the packet,
-    // the names or the record refuse it or the folder cannot be renamed.
+    // Renames a folder that holds a project file, whatever that holds, whose name is `projectName`
+    // to `newProjectName` in the same parent, where the record then lists it first; the new path,
+    // or "" (nothing done) when the folder, the names or the record refuse it or the folder cannot
+    // be renamed.
     static QString renamePacket(const QString& packetPath, const QString& projectName,
                                 const QString& newProjectName);
 

@@ -34,7 +34,7 @@
 #include "project/RCInterface.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
-#include "project/RCProjectPacketIO.h"
+#include "project/RCProjectPacketSaver.h"
 #include "project/RCWindowEventFilter.h"
 
 #include <QQmlContext>
@@ -138,7 +138,7 @@ void RCQmlRegistration::publishServices(QQmlEngine* engine, RCProject* project)
     QQmlContext* context = engine->rootContext();
     context->setContextProperty(QStringLiteral("getRCMessageBoxManager"), project->getMessageBoxManager());
     context->setContextProperty(QStringLiteral("getImageManager"), project->getImageManager());
-    context->setContextProperty(QStringLiteral("getVersion"), RCProjectPacketIO::fileVersion());
+    context->setContextProperty(QStringLiteral("getVersion"), RCProjectPacketSaver::fileVersion());
     context->setContextProperty(QStringLiteral("getRCInterface"), RCInterface::instance());
     context->setContextProperty(QStringLiteral("tavixProjectCloudClient"),
                                 TavixProjectCloudClient::instance());

@@ -1,30 +1,31 @@
 #!/usr/bin/env python3
-"""The figures of the program as users meet it, each against the previous build and against a bare
-twin, in one table; and, with --in-process, the in-process benchmarks' figures as before.
+"""The figures of the program as users meet it, each against the two earlier builds and against a
+bare twin, in one table; and, with --in-process, the in-process benchmarks' figures as before.
 
-    scripts/bench-figures.py [--build build/release] [--previous PROGRAM] [--runs N]
-                             [--only NAME ...] [--save DIR] [--from FILE ...]
+    scripts/bench-figures.py [--build build/release] [--previous PROGRAM] [--before-last PROGRAM]
+                             [--runs N] [--only NAME ...] [--save DIR] [--from FILE ...]
     scripts/bench-figures.py --in-process [--runs N] [--build build/release-bench] [--only NAME ...]
 
 The user-level benchmarks are the program binary's start-up and load (BUILD/bench/app/
 bench_programStart: start-up without a project, load of 10 scenes of 1,000 and 5,000 items named on
 the command line to the first frame, and the memory held after that load) and every
-bench/app/bench_*_xvfb.sh (scene switch, rubber band, and whatever else is there: drag, save),
+bench/app/bench_*_xvfb.sh (scene switch, rubber band, drag, save, and whatever else is there),
 each run as `bench_X_xvfb.sh PROGRAM` with TAVIX_PREVIOUS_PROGRAM naming the previous build's
-program (--previous, else that variable; without one the ÷ previous columns stay empty). Each
-prints its measurements as lines
+program (--previous, else that variable) and TAVIX_BEFORE_LAST_PROGRAM the program of the build
+before that (--before-last, else that variable); the benchmarks take turns between the builds
+round by round. Without one, its column stays empty. Each prints its measurements as lines
 
-    FIGURE <figure> <new|previous|twin> <value> <unit>
+    FIGURE <figure> <new|previous|before-last|twin> <value> <unit>
 
 in the order they were taken; any bench that prints such lines plugs in. Their outputs are kept
 (--save DIR, else a temporary folder that is named at the end) and can be read again instead of
 running anything (--from FILE ...).
 
 Rows are the figures (start-up, switch, drag, band, clearing click, save, load, memory, then any
-other), columns new ÷ previous and new ÷ twin as min / median / max. Where a figure has as many
-values of both variants, they are taken in pairs in the order taken (the benches alternate the
-variants round by round); otherwise each new value is divided by the other's median. For a rate
-(fps) more is better, for a time or a size less.
+other), columns new ÷ previous, new ÷ before-last and new ÷ twin as min / median / max. Where a
+figure has as many values of both variants, they are taken in pairs in the order taken (the
+benches alternate the variants round by round); otherwise each new value is divided by the
+other's median. For a rate (fps) more is better, for a time or a size less.
 
 Exits non-zero when a benchmark fails or prints no figure.
 """
@@ -46,7 +47,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # real times, "cpu" the CPU times of the two (Google Benchmark's real_time and cpu_time), so a
 # loaded machine shows up as a gap between the two. The tap figures are the benchmark's own
 # percentile ratios, and so are the start-up figures of the program binary (bench_programStart:
-# "x_twin", and with TAVIX_PREVIOUS_PROGRAM naming another build's program, "x_previous").
+# "x_twin", and with TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM naming earlier builds'
+# programs, "x_previous" and "x_before_last").
 # Benchmarks that start the project root run in a private network namespace (scripts/netns-run.sh
 # under `unshare -rn`), all on the offscreen platform with the software renderer.
 
@@ -115,16 +117,16 @@ FIGURES = {
                                           "BM_ProgramStart/1000", None, "counter:x_twin"),
     "program start-up with 5,000 items": ("app/bench_programStart", "BM_ProgramStart/5000/",
                                           "BM_ProgramStart/5000", None, "counter:x_twin"),
-    # with TAVIX_PREVIOUS_PROGRAM naming another build's program: against that one's starts
-    "program start-up, no project, against the previous build": (
-        "app/bench_programStart", "BM_ProgramStart/0/", "BM_ProgramStart/0", None, "counter:x_previous"),
-    "program start-up with 1,000 items, against the previous build": (
-        "app/bench_programStart", "BM_ProgramStart/1000/", "BM_ProgramStart/1000", None, "counter:x_previous"),
-    "program start-up with 5,000 items, against the previous build": (
-        "app/bench_programStart", "BM_ProgramStart/5000/", "BM_ProgramStart/5000", None, "counter:x_previous"),
     "tap median": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:median_x_bare"),
     "tap p99": ("actions/bench_taps", ".", "BM_TapCommandButton", None, "counter:p99_x_bare"),
 }
+# With TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM naming earlier builds' programs: the
+# program's starts against theirs.
+for _counter, _build in (("x_previous", "the previous build"), ("x_before_last", "the build before last")):
+    for _items, _what in ((0, ", no project"), (1000, " with 1,000 items"), (5000, " with 5,000 items")):
+        FIGURES["program start-up%s, against %s" % (_what, _build)] = (
+            "app/bench_programStart", "BM_ProgramStart/%d/" % _items, "BM_ProgramStart/%d" % _items, None,
+            "counter:" + _counter)
 
 
 def run(build, program, pattern):
@@ -164,7 +166,8 @@ def figure(results, measured, twin, how):
 
 def in_process(args):
     names = [n for n in FIGURES if (not args.only or any(o in n for o in args.only))
-             and ("previous build" not in n or os.environ.get("TAVIX_PREVIOUS_PROGRAM"))]
+             and ("previous build" not in n or os.environ.get("TAVIX_PREVIOUS_PROGRAM"))
+             and ("build before last" not in n or os.environ.get("TAVIX_BEFORE_LAST_PROGRAM"))]
     values = {n: [] for n in names}
     # one process per filter and round: a figure's twin and measure run in a process of their
     # own, so that what other benchmarks left in the heap does not weigh on one of them only
@@ -197,7 +200,7 @@ def in_process(args):
 
 # --- user-level figures ----------------------------------------------------------------------------
 
-FIGURE_LINE = re.compile(r"^(?:\S+ )?FIGURE (\S+) (new|previous|twin) (-?[\d.]+) (\S+)\s*$")
+FIGURE_LINE = re.compile(r"^(?:\S+ )?FIGURE (\S+) (new|previous|before-last|twin) (-?[\d.]+) (\S+)\s*$")
 # The rows' order: figures named after these come first, in this order.
 ROW_ORDER = ("startup", "switch", "drag", "band", "clear", "save", "load", "memory")
 # Units of which more is better.
@@ -217,11 +220,16 @@ def user_benches(build):
     return benches
 
 
-def run_bench(name, command, isolated, previous, out_file):
+# The earlier builds' columns: (variant, environment variable naming its program).
+EARLIER = (("previous", "TAVIX_PREVIOUS_PROGRAM"), ("before-last", "TAVIX_BEFORE_LAST_PROGRAM"))
+
+
+def run_bench(name, command, isolated, earlier, out_file):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", QT_QUICK_BACKEND="software")
-    env.pop("TAVIX_PREVIOUS_PROGRAM", None)
-    if previous:
-        env["TAVIX_PREVIOUS_PROGRAM"] = previous
+    for variant, variable in EARLIER:
+        env.pop(variable, None)
+        if earlier.get(variant):
+            env[variable] = earlier[variant]
     if isolated:
         command = ["unshare", "-rn", os.path.join(ROOT, "scripts/netns-run.sh")] + command
     print("running %s ..." % name, file=sys.stderr, flush=True)
@@ -265,21 +273,24 @@ def row_key(item):
 
 def table(figures):
     fmt = lambda xs: "%.3f / %.3f / %.3f" % (xs[0], statistics.median(xs), xs[-1]) if xs else "–"
-    print("| figure | new, median | ÷ previous min / median / max | ÷ twin min / median / max |")
-    print("|---|---|---|---|")
+    others = [variant for variant, _ in EARLIER] + ["twin"]
+    print("| figure | new, median | %s |" % " | ".join("÷ %s min / median / max" % o for o in others))
+    print("|---|---|%s" % ("---|" * len(others)))
     for _, name in sorted(enumerate(figures), key=row_key):
         entry = figures[name]
         new = entry.get("new", [])
         unit = entry["unit"] + (" (more is better)" if entry["unit"] in RATES else "")
-        print("| %s | %s | %s | %s |" % (
+        print("| %s | %s | %s |" % (
             name, "%.1f %s" % (statistics.median(new), unit) if new else "–",
-            fmt(ratios(new, entry.get("previous"))), fmt(ratios(new, entry.get("twin")))))
+            " | ".join(fmt(ratios(new, entry.get(o))) for o in others)))
 
 
 def user_level(args):
-    previous = args.previous or os.environ.get("TAVIX_PREVIOUS_PROGRAM")
-    if previous:
-        previous = os.path.abspath(previous)
+    earlier = {}
+    for variant, variable in EARLIER:
+        program = getattr(args, variant.replace("-", "_")) or os.environ.get(variable)
+        if program:
+            earlier[variant] = os.path.abspath(program)
     failed = []
     if args.from_files:
         files = args.from_files
@@ -293,7 +304,7 @@ def user_level(args):
                 if args.only and not any(o in name for o in args.only):
                     continue
                 out_file = os.path.join(out_dir, "%s.%d.out" % (name, run_index))
-                code = run_bench(name, command, isolated, previous, out_file)
+                code = run_bench(name, command, isolated, earlier, out_file)
                 files.append(out_file)
                 if code != 0 or not read_figures([out_file]):
                     failed.append("%s (exit %d, see %s)" % (name, code, out_file))
@@ -312,6 +323,7 @@ def main():
     parser.add_argument("--build", default=None,
                         help="the Release build with TAVIX_BENCH (build/release; build/release-bench in-process)")
     parser.add_argument("--previous", default=None, help="the previous build's program")
+    parser.add_argument("--before-last", default=None, help="the program of the build before the previous one")
     parser.add_argument("--only", nargs="*", default=None, help="benchmarks or figures whose name holds one of these")
     parser.add_argument("--save", default=None, help="the folder for the benchmarks' outputs")
     parser.add_argument("--from", dest="from_files", nargs="*", default=None,

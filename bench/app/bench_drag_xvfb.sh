@@ -8,11 +8,13 @@
 # drag is the frames the window drew during it per second of it; frames come from the render
 # loop's timing lines, each stamped with the wall clock as it arrives (xvfb_bench_lib.sh). Its twin
 # (TWIN, bench/app/bare_drag) drags 200 plain buttons under veils the same way.
-# With TAVIX_PREVIOUS_PROGRAM naming another build of the program, that one runs too. The
-# variants take turns, RUNS times (new, previous, twin, new, ...), so that a load on the machine
-# falls on each alike.
+# With TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM naming the programs of earlier builds
+# (xvfb_bench_lib.sh), those run too. The variants take turns, RUNS times, each going first in turn
+# (new, previous, before-last, twin, then previous, before-last, twin, new, ...), so that a load on
+# the machine falls on each alike.
 # Prints, per state, min / median / max of the frame rates of each variant and the ratios of the
-# medians, and each drag as a line "FIGURE drag-200-<state> <new|previous|twin> <fps> fps".
+# medians, and each drag as a line
+# "FIGURE drag-200-<state> <new|previous|before-last|twin> <fps> fps".
 # TWIN defaults to bare_drag of PROGRAM's build.
 #     bench/app/bench_drag_xvfb.sh PROGRAM [TWIN [ROUNDS [RUNS]]]
 set -euo pipefail
@@ -20,11 +22,14 @@ program=$(realpath "$1")
 twin=$(realpath "${2:-$(dirname "$program")/../bench/app/bare_drag}")
 rounds=${3:-6}
 runs=${4:-2}
-previous=${TAVIX_PREVIOUS_PROGRAM:+$(realpath "$TAVIX_PREVIOUS_PROGRAM")}
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh
+source "$BENCH_LIB"
+variants=(new)
+declare -A binary=([new]=$program [twin]=$twin)
+earlier_builds
 
 # a packet of one scene of 200 buttons on a background the scene is found on screen by; each
 # variant saves into a copy of its own
@@ -122,15 +127,21 @@ run() {
     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 "$work/run.sh" "${@:1:1}" "$rounds" "$out" "$work" \
         "${@:2}"
 }
+programs=("${variants[@]}")
+variants+=(twin)
 for ((n = 0; n < runs; ++n)); do
-    run "new$n" program "$program" "$work/new$n.packet/project.tavx"
-    [[ -z $previous ]] || run "previous$n" program "$previous" "$work/previous$n.packet/project.tavx"
-    run "twin$n" twin "$twin" "$work/stop.png"
+    for variant in $(rotated "$n"); do
+        if [[ $variant == twin ]]; then
+            run "twin$n" twin "$twin" "$work/stop.png"
+        else
+            run "$variant$n" program "${binary[$variant]}" "$work/$variant$n.packet/project.tavx"
+        fi
+    done
 done
 
-python3 - "$work" "$runs" "${previous:+previous}" <<'PY'
+python3 - "$work" "$runs" "${programs[@]}" <<'PY'
 import statistics, sys
-work, runs, previous = sys.argv[1], int(sys.argv[2]), sys.argv[3] == "previous"
+work, runs, variants = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 def rates(name):
     lines = open("%s/%s.log" % (work, name), errors="replace").readlines()
     frames = [float(l.split()[0]) for l in lines if "qt.scenegraph.time.renderloop" in l]
@@ -150,7 +161,6 @@ def rates(name):
                 sys.exit("FAIL: %s (%s): a drag drew no frames" % (name, state))
             fps.setdefault(state, []).append(len(drawn) / (end - t))
     return fps
-variants = ["new"] + (["previous"] if previous else [])
 figures = {v: {} for v in variants}
 twin = []
 for n in range(runs):
@@ -172,8 +182,8 @@ for state in ("fresh", "saved", "control"):
         show("%s, %s" % (v, state), figures[v][state])
     new = statistics.median(figures["new"][state])
     ratios = "new ÷ twin %.2f" % (new / statistics.median(twin))
-    if previous:
-        ratios += ", new ÷ previous %.2f" % (new / statistics.median(figures["previous"][state]))
+    for v in variants[1:]:
+        ratios += ", new ÷ %s %.2f" % (v, new / statistics.median(figures[v][state]))
     print("| %s, medians | %s |" % (state, ratios))
     for v in variants:
         lines += ["FIGURE drag-200-%s %s %.1f fps" % (state, v, x) for x in figures[v][state]]

@@ -10,10 +10,11 @@
 //     the load.
 // Its twin, bare_startup (a bare window after a bare parse of the same file), is started and timed
 // the same way; the starts of the two alternate, each going first in turn. With
-// TAVIX_PREVIOUS_PROGRAM naming the program of another build, that one's starts alternate with
-// them as well. Counters: "x_twin", the program's median over the twin's, and "x_previous", over
-// the other build's. Every start is also written to stderr as a line
-//     FIGURE <figure> <new|previous|twin> <value> <ms|MB>
+// TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM naming the programs of earlier builds, their
+// starts alternate with them as well. Counters: "x_twin", the program's median over the twin's,
+// "x_previous" and "x_before_last", over the earlier builds'. Every start is also written to
+// stderr as a line
+//     FIGURE <figure> <new|previous|before-last|twin> <value> <ms|MB>
 // (figures "startup", "startup-1000", "startup-5000", "load-1000", "load-5000", "memory-1000",
 // "memory-5000"), in the order of the rounds, for scripts/bench-figures.py. Run in a Release
 // build, inside a private network namespace (the programs start the control link's discovery):
@@ -46,6 +47,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -191,23 +194,28 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-const char* const kVariants[] = {"twin", "new", "previous"};
-
-void writeFigure(const QString& figure, int variant, double value, const char* unit)
+void writeFigure(const QString& figure, const QString& variant, double value, const char* unit)
 {
-    std::fprintf(stderr, "FIGURE %s %s %.1f %s\n", qPrintable(figure), kVariants[variant], value, unit);
+    std::fprintf(stderr, "FIGURE %s %s %.1f %s\n", qPrintable(figure), qPrintable(variant), value, unit);
 }
 
-// Starts the twin, the program and the previous build (when named) in turn, each going first in
+// Starts the twin, the program and the earlier builds (when named) in turn, each going first in
 // turn, once per iteration, with the project file; reports their start-up (and with memory, the
 // resident set after the load) as figure.
 void timeStarts(benchmark::State& state, const QString& projectFile, const QString& figure, bool memory)
 {
     const QStringList arguments = projectFile.isEmpty() ? QStringList() : QStringList{projectFile};
     QStringList programs{QStringLiteral(TAVIX_BARE_STARTUP), QStringLiteral(TAVIX_PROGRAM)};
-    const QString previous = qEnvironmentVariable("TAVIX_PREVIOUS_PROGRAM");
-    if (!previous.isEmpty())
-        programs << previous;
+    QStringList variants{QStringLiteral("twin"), QStringLiteral("new")};
+    const std::pair<const char*, QString> earlier[] = {{"TAVIX_PREVIOUS_PROGRAM", QStringLiteral("previous")},
+                                                       {"TAVIX_BEFORE_LAST_PROGRAM", QStringLiteral("before-last")}};
+    for (const auto& [variable, variant] : earlier) {
+        const QString program = qEnvironmentVariable(variable);
+        if (!program.isEmpty()) {
+            programs << program;
+            variants << variant;
+        }
+    }
     std::vector<std::vector<double>> times(size_t(programs.size()));
     std::vector<std::vector<double>> resident(size_t(programs.size()));
     int round = 0;
@@ -226,9 +234,9 @@ void timeStarts(benchmark::State& state, const QString& projectFile, const QStri
         // in the order of the variants, so that the n-th line of each is of the same round
         for (int which = 0; which < programs.size(); ++which) {
             const QString load = memory ? figure.arg(QStringLiteral("load")) : figure;
-            writeFigure(load, which, times[size_t(which)].back() * 1e3, "ms");
+            writeFigure(load, variants.at(which), times[size_t(which)].back() * 1e3, "ms");
             if (memory)
-                writeFigure(figure.arg(QStringLiteral("memory")), which, resident[size_t(which)].back(), "MB");
+                writeFigure(figure.arg(QStringLiteral("memory")), variants.at(which), resident[size_t(which)].back(), "MB");
         }
         state.SetIterationTime(times[1].back());
         ++round;
@@ -236,15 +244,16 @@ void timeStarts(benchmark::State& state, const QString& projectFile, const QStri
     state.counters["twin_ms"] = median(times[0]) * 1e3;
     state.counters["median_ms"] = median(times[1]) * 1e3;
     state.counters["x_twin"] = median(times[1]) / median(times[0]);
-    if (times.size() > 2) {
-        state.counters["previous_ms"] = median(times[2]) * 1e3;
-        state.counters["x_previous"] = median(times[1]) / median(times[2]);
-    }
     if (memory) {
         state.counters["twin_MiB"] = median(resident[0]);
         state.counters["resident_MiB"] = median(resident[1]);
-        if (times.size() > 2)
-            state.counters["previous_MiB"] = median(resident[2]);
+    }
+    for (int which = 2; which < programs.size(); ++which) {
+        const std::string name = QString(variants.at(which)).replace(QLatin1Char('-'), QLatin1Char('_')).toStdString();
+        state.counters[name + "_ms"] = median(times[size_t(which)]) * 1e3;
+        state.counters["x_" + name] = median(times[1]) / median(times[size_t(which)]);
+        if (memory)
+            state.counters[name + "_MiB"] = median(resident[size_t(which)]);
     }
 }
 

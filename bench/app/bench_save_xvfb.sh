@@ -3,17 +3,21 @@
 # private network namespace with a temporary HOME, driven by xdotool, opens a packet of 1,000 and
 # one of 5,000 catalogue items (written by the program's own save, bench/app/item_packets: 12 MB
 # and 63 MB), moves an item by a key (a click on it, then the right arrow), and saves by Ctrl+S,
-# SAVES times per start. A save lasts from the key to the project file being replaced (a new file
-# renamed over it), watched from outside the program. Its twin (TWIN, bench/app/bare_save: the
-# same file parsed in a bare window, written on the same key as indented JSON through an
-# unbuffered QSaveFile) is timed the same way. With TAVIX_PREVIOUS_PROGRAM naming the program of
-# another build, that one saves the same packets the same way. Each start gets a fresh copy of the
-# packet; the variants take turns, ROUNDS starts each per packet, so that the machine's load falls
-# on all of them alike.
-# Prints min / median / max in ms per packet and variant, and each save as a line
-# "FIGURE save-<1000|5000> <new|previous|twin> <value> ms" for scripts/bench-figures.py; then the
-# program's spread over the previous build's and the twin's medians. TWIN and ITEM_PACKETS default
-# to those of PROGRAM's build.
+# SAVES times per start. A save lasts from the key until the window has settled: the last frame
+# the window drew or the last work of its GUI thread (found running, waiting for the disk or
+# having used CPU time) before 500 ms without either, watched from outside the program
+# (watch_settled.py), and not before the project file was replaced (a new file renamed over it).
+# The time to the file replaced is given too. Its twin (TWIN, bench/app/bare_save: the same file
+# parsed in a bare window, written on the same key as indented JSON through an unbuffered
+# QSaveFile) is timed the same way. With TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM
+# naming the programs of earlier builds (xvfb_bench_lib.sh), those save the same packets the same
+# way. Each start gets a fresh copy of the packet; the variants take turns, ROUNDS starts each per
+# packet, each going first in turn, so that the machine's load falls on all of them alike.
+# Prints min / median / max in ms per packet and variant, and each save as the lines
+# "FIGURE save-<1000|5000> <variant> <value> ms" (to settled) and
+# "FIGURE save-<1000|5000>-replaced <variant> <value> ms" (variants new, previous, before-last,
+# twin) for scripts/bench-figures.py; then the program's spread over the other variants' medians.
+# TWIN and ITEM_PACKETS default to those of PROGRAM's build.
 #     bench/app/bench_save_xvfb.sh PROGRAM [TWIN [ROUNDS [SAVES]]]
 set -euo pipefail
 program=$(realpath "$1")
@@ -21,12 +25,15 @@ twin=$(realpath "${2:-$(dirname "$program")/../bench/app/bare_save}")
 rounds=${3:-3}
 saves=${4:-3}
 packets=$(realpath "${ITEM_PACKETS:-$(dirname "$program")/../bench/app/item_packets}")
-previous=""
-[[ -n ${TAVIX_PREVIOUS_PROGRAM:-} ]] && previous=$(realpath "$TAVIX_PREVIOUS_PROGRAM")
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh
+export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh WATCH_SETTLED=$PWD/bench/app/watch_settled.py
+source "$BENCH_LIB"
+variants=(new)
+declare -A binary=([new]=$program [twin]=$twin)
+earlier_builds
+variants+=(twin)
 
 unshare -rn scripts/netns-run.sh "$packets" "$work/packets" 1000 5000 > /dev/null
 
@@ -36,6 +43,7 @@ set -euo pipefail
 kind=$1 saves=$2 out=$3 work=$4 file=$5
 shift 5
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
+export QT_LOGGING_RULES="qt.scenegraph.time.renderloop.debug=true"
 rm -rf "$HOME"; mkdir -p "$HOME"
 source "$BENCH_LIB"
 start_stamped "$out.log" "$@" "$file"
@@ -53,27 +61,9 @@ for ((i = 0; i < saves; ++i)); do
         xdotool key Right
         sleep 1
     fi
-    # the file counts as replaced once its path names another file (a rename over it) or its
-    # times change; the watcher says it is ready in a file of its own (none left from the last)
+    # the watcher says it is ready in a file of its own (none left from the last)
     rm -f "$out.watch"
-    python3 -c '
-import os, sys, time
-path, limit = sys.argv[1], time.time() + 30
-def identity():
-    st = os.stat(path)
-    return st.st_ino, st.st_mtime_ns, st.st_ctime_ns, st.st_size
-before = identity()
-print("ready", flush=True)
-while time.time() < limit:
-    try:
-        if identity() != before:
-            print("%.6f" % time.time())
-            sys.exit(0)
-    except FileNotFoundError:
-        pass
-    time.sleep(0.0005)
-sys.exit("FAIL: %s was not replaced" % path)
-' "$file" > "$out.watch" &
+    python3 "$WATCH_SETTLED" "$pid" "$out.log" 500 "$file" > "$out.watch" &
     watcher=$!
     until [[ -s $out.watch ]]; do sleep 0.05; done
     start=$EPOCHREALTIME
@@ -95,14 +85,10 @@ wait $reader
 SCRIPT
 chmod +x "$work/run.sh"
 
-variants=(new twin)
-[[ -n $previous ]] && variants=(new previous twin)
-declare -A binary=([new]=$program [previous]=$previous [twin]=$twin)
 for count in 1000 5000; do
     for ((r = 0; r < rounds; ++r)); do
         # each variant goes first in turn
-        for ((v = 0; v < ${#variants[@]}; ++v)); do
-            variant=${variants[$(((v + r) % ${#variants[@]}))]}
+        for variant in $(rotated "$r"); do
             run=$work/run-$count-$variant-$r
             rm -rf "$run"; cp -r "$work/packets/items$count" "$run"
             kind=program; [[ $variant == twin ]] && kind=twin
@@ -120,20 +106,23 @@ python3 - "$work" "${variants[@]}" <<'PY'
 import statistics, sys
 work, variants = sys.argv[1], sys.argv[2:]
 def saves(variant, count):
-    return [(float(b) - float(a)) * 1000 for a, b in (l.split() for l in open("%s/%s-%d.saves" % (work, variant, count)))]
+    # each line: the key, the file replaced, the window settled
+    rows = [[float(x) for x in l.split()] for l in open("%s/%s-%d.saves" % (work, variant, count))]
+    return [(r[2] - r[0]) * 1000 for r in rows], [(r[1] - r[0]) * 1000 for r in rows]
 figures = {(v, c): saves(v, c) for v in variants for c in (1000, 5000)}
 spread = lambda xs, f="%.1f": " / ".join(f % x for x in (min(xs), statistics.median(xs), max(xs)))
-print("| save, Ctrl+S to file replaced | min / median / max |")
+print("| save, Ctrl+S to window settled (to file replaced) | min / median / max |")
 print("|---|---|")
 for count in (1000, 5000):
     for v in variants:
-        print("| %d items, %s | %s ms |" % (count, v, spread(figures[(v, count)])))
-    for other in ("previous", "twin"):
-        if other in variants:
-            base = statistics.median(figures[(other, count)])
-            print("| %d items, new ÷ %s's median | %s × |" % (count, other, spread([ms / base for ms in figures[("new", count)]], "%.2f")))
+        settled, replaced = figures[(v, count)]
+        print("| %d items, %s | %s ms (%s ms) |" % (count, v, spread(settled), spread(replaced)))
+    for other in variants[1:]:
+        base = statistics.median(figures[(other, count)][0])
+        print("| %d items, new ÷ %s's median | %s × |" % (count, other, spread([ms / base for ms in figures[("new", count)][0]], "%.2f")))
 for count in (1000, 5000):
     for v in variants:
-        for ms in figures[(v, count)]:
-            print("FIGURE save-%d %s %.1f ms" % (count, v, ms))
+        settled, replaced = figures[(v, count)]
+        print("\n".join("FIGURE save-%d %s %.1f ms" % (count, v, ms) for ms in settled))
+        print("\n".join("FIGURE save-%d-replaced %s %.1f ms" % (count, v, ms) for ms in replaced))
 PY

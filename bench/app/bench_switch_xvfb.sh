@@ -3,26 +3,33 @@
 # display in a private network namespace with a temporary HOME, driven by xdotool, opens a project
 # of two scenes, A and B, of 300 buttons each (20 x 15, the whole scene in view), and switches
 # between them by clicking their tiles in the scene list, SWITCHES times fresh, then after a save
-# (Ctrl+S) and then in control mode SWITCHES times each. Its twin (TWIN, bench/app/bare_switch) replaces 300 plain tiles
-# on a click on the same place, SWITCHES times, in a run before the program's and in one after.
+# (Ctrl+S) and then in control mode SWITCHES times each. Its twin (TWIN, bench/app/bare_switch)
+# replaces 300 plain tiles on a click on the same place, SWITCHES times.
 # A switch lasts from the click to the first frame drawn after the switch's line ("select
 # changed" of the scene presenter, "bare switch" of the twin); frames come from the render loop's
 # timing lines, each stamped with the wall clock as it arrives (xvfb_bench_lib.sh).
-# With TAVIX_PREVIOUS_PROGRAM naming the program of another build, that one runs the same switches
-# between the program's run and the second twin's.
+# With TAVIX_PREVIOUS_PROGRAM and TAVIX_BEFORE_LAST_PROGRAM naming the programs of earlier builds
+# (xvfb_bench_lib.sh), those make the same switches. The variants take turns, RUNS times, each
+# going first in turn (new, previous, before-last, twin, then previous, ..., new), so that a load
+# on the machine falls on each alike.
 # Prints, for the twin and for each state of each program, min / median / max in ms, and for each
-# state the spread of its switches over the twin's median (both runs); and every switch as a line
-# "FIGURE switch-<fresh|saved|control> <new|previous|twin> <value> ms" (the twin's under each
-# state) for scripts/bench-figures.py. TWIN defaults to bare_switch of PROGRAM's build.
-#     bench/app/bench_switch_xvfb.sh PROGRAM [TWIN [SWITCHES]]
+# state the spread of its switches over the twin's median; and every switch as a line
+# "FIGURE switch-<fresh|saved|control> <new|previous|before-last|twin> <value> ms" (the twin's
+# under each state) for scripts/bench-figures.py. TWIN defaults to bare_switch of PROGRAM's build.
+#     bench/app/bench_switch_xvfb.sh PROGRAM [TWIN [SWITCHES [RUNS]]]
 set -euo pipefail
 program=$(realpath "$1")
 twin=$(realpath "${2:-$(dirname "$program")/../bench/app/bare_switch}")
 switches=${3:-10}
+runs=${4:-2}
 cd "$(dirname "$0")/../.."
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export BENCH_LIB=$PWD/bench/app/xvfb_bench_lib.sh
+source "$BENCH_LIB"
+variants=(new)
+declare -A binary=([new]=$program)
+earlier_builds
 
 mkdir -p "$work/packet/image"
 python3 > "$work/packet/project.tavx" <<'PY'
@@ -85,16 +92,23 @@ convert resources/control/stop.png "$work/stop.png"
 run() {
     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 "$work/run.sh" "$@"
 }
-run twin "$switches" "$work/twin1" "$work" "$twin" "$work/stop.png"
-run program "$switches" "$work/program" "$work" "$program" "$work/packet/project.tavx"
-if [[ -n ${TAVIX_PREVIOUS_PROGRAM:-} ]]; then
-    run program "$switches" "$work/previous" "$work" "$(realpath "$TAVIX_PREVIOUS_PROGRAM")" "$work/packet/project.tavx"
-fi
-run twin "$switches" "$work/twin2" "$work" "$twin" "$work/stop.png"
+programs=("${variants[@]}")
+variants+=(twin)
+for ((n = 0; n < runs; ++n)); do
+    for variant in $(rotated "$n"); do
+        if [[ $variant == twin ]]; then
+            run twin "$switches" "$work/twin$n" "$work" "$twin" "$work/stop.png"
+        else
+            # each start saves into a copy of its own
+            cp -r "$work/packet" "$work/$variant$n.packet"
+            run program "$switches" "$work/$variant$n" "$work" "${binary[$variant]}" "$work/$variant$n.packet/project.tavx"
+        fi
+    done
+done
 
-python3 - "$work" <<'PY'
-import os, statistics, sys
-work = sys.argv[1]
+python3 - "$work" "$runs" "${programs[@]}" <<'PY'
+import statistics, sys
+work, runs, variants = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
 def switches(name, anchor):
     lines = open("%s/%s.log" % (work, name), errors="replace").readlines()
     frames = [float(l.split()[0]) for l in lines if "qt.scenegraph.time.renderloop" in l]
@@ -109,28 +123,28 @@ def switches(name, anchor):
             sys.exit("FAIL: a click of %s (%s) switched nothing or drew no frame" % (name, state))
         times.setdefault(state, []).append((drawn[0] - t) * 1000)
     return times
-twin = [ms for run in ("twin1", "twin2") for ms in switches(run, "bare switch")["twin"]]
+twin = [ms for n in range(runs) for ms in switches("twin%d" % n, "bare switch")["twin"]]
 base = statistics.median(twin)
 def show(name, xs, unit="ms"):
     xs = sorted(xs)
     print("| %s | %.2f / %.2f / %.2f %s |" % (name, xs[0], statistics.median(xs), xs[-1], unit))
+figures = {}
+for variant in variants:
+    for n in range(runs):
+        for state, xs in switches("%s%d" % (variant, n), "select changed").items():
+            figures.setdefault((variant, "fresh" if state == "program" else state), []).extend(xs)
 print("| switch of 300 | min / median / max |")
 print("|---|---|")
 show("twin", twin)
-runs = [("new", "program")] + ([("previous", "previous")] if os.path.exists(work + "/previous.marks") else [])
-for variant, run in runs:
-    program = switches(run, "select changed")
-    for state in ("program", "saved", "control"):
-        label = ("fresh" if state == "program" else state) + ("" if variant == "new" else ", previous build")
-        show(label, program[state])
-        show("%s ÷ the twin's median" % label, [ms / base for ms in program[state]], "×")
-for variant, run in runs:
-    program = switches(run, "select changed")
-    for state in ("program", "saved", "control"):
-        name = "switch-" + ("fresh" if state == "program" else state)
-        if variant == "new":
-            for ms in twin:
-                print("FIGURE %s twin %.1f ms" % (name, ms))
-        for ms in program[state]:
-            print("FIGURE %s %s %.1f ms" % (name, variant, ms))
+for variant in variants:
+    for state in ("fresh", "saved", "control"):
+        label = state + ("" if variant == "new" else ", " + variant)
+        show(label, figures[(variant, state)])
+        show("%s ÷ the twin's median" % label, [ms / base for ms in figures[(variant, state)]], "×")
+for state in ("fresh", "saved", "control"):
+    for ms in twin:
+        print("FIGURE switch-%s twin %.1f ms" % (state, ms))
+    for variant in variants:
+        for ms in figures[(variant, state)]:
+            print("FIGURE switch-%s %s %.1f ms" % (state, variant, ms))
 PY

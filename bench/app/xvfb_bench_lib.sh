@@ -1,4 +1,12 @@
-# Sourced by the user-level benchmarks (bench_*_xvfb.sh) inside their virtual display.
+# Sourced by the user-level benchmarks (bench_*_xvfb.sh), outside and inside their virtual display.
+#   earlier_builds
+#       appends to `variants` the earlier builds named in the environment, in this order:
+#       "previous" (TAVIX_PREVIOUS_PROGRAM, the build before this one) and "before-last"
+#       (TAVIX_BEFORE_LAST_PROGRAM, the one before that), and puts each one's program into the
+#       caller's associative array `binary`;
+#   rotated N
+#       prints `variants`, one a line, starting at the N-th (modulo their count): the order of
+#       round N, so that each variant goes first in turn;
 #   start_stamped LOG PROGRAM [ARG...]
 #       starts PROGRAM in the background (its pid in $pid, ended when the caller exits) with its
 #       terminal read by a reader ($reader) that stamps each line with the wall clock as it
@@ -13,6 +21,22 @@
 #       clicks the first entry of the main window's system menu ("控制模式" in edit mode, "编辑模式"
 #       in control mode; the window as the program first shows it on a 1280 x 800 screen), then
 #       waits SETTLE seconds.
+earlier_builds() {
+    if [[ -n ${TAVIX_PREVIOUS_PROGRAM:-} ]]; then
+        variants+=(previous)
+        binary[previous]=$(realpath "$TAVIX_PREVIOUS_PROGRAM")
+    fi
+    if [[ -n ${TAVIX_BEFORE_LAST_PROGRAM:-} ]]; then
+        variants+=(before-last)
+        binary[before-last]=$(realpath "$TAVIX_BEFORE_LAST_PROGRAM")
+    fi
+}
+rotated() {
+    local k
+    for ((k = 0; k < ${#variants[@]}; ++k)); do
+        echo "${variants[$(((k + $1) % ${#variants[@]}))]}"
+    done
+}
 start_stamped() {
     local log=$1
     shift
@@ -29,6 +53,7 @@ while True:
     lines = (rest + chunk).split(b"\n")
     rest = lines.pop()
     out.write(b"".join(stamp + line + b"\n" for line in lines))
+    out.flush()
 out.write(rest)
 ' < "$log.terminal" > "$log" &
     reader=$!

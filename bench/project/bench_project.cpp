@@ -1,8 +1,10 @@
 // Project load and save against a bare JSON parse and write of the same file; start-up to the
 // first frame against a bare Qt Quick window with the same imports; and start-up as the program
 // makes it with a project of 1,000 items named on its command line, against a bare window's first
-// frame plus a bare parse of the same file. Each measured one reports its time as a ratio to its
-// bare twin of the same run ("x_baseline"); load and save run several times each. Run in a
+// frame plus a bare parse of the same file; and the save dialog's Return on a folder that holds a
+// project file of 135 MB, up to the overwrite question, against a bare read of that file's first
+// bytes. Each measured one reports its time as a ratio to its bare twin of the same run
+// ("x_baseline"); load and save run several times each. Run in a
 // Release build, inside a private network namespace (the project root starts the control link's
 // discovery):
 //
@@ -16,6 +18,8 @@
 #include "model/IRCControlInstantiationParam.h"
 #include "model/RCSceneManager.h"
 #include "project/CursorPosProvider.h"
+#include "project/RCInterface.h"
+#include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
 #include "project/RCTemplateProjects.h"
 #include "root/RCProjectRoot.h"
@@ -26,9 +30,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonDocument>
+#include <QJsonArray>
 #include <QJsonObject>
+#include <QQmlComponent>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -47,6 +54,7 @@ constexpr int kItemsPerScene = 200;
 constexpr int kFileRuns = 5;
 
 QTemporaryDir* g_home = nullptr;
+QQmlEngine* g_engine = nullptr;
 RCProject* g_project = nullptr;
 QString g_packet;
 // The first kStartUpScenes scenes of the large project (1,000 items), as a packet of its own.
@@ -55,6 +63,11 @@ RatioReport g_loadRatios;
 RatioReport g_saveRatios;
 RatioReport g_startRatios;
 RatioReport g_startWithProjectRatios;
+RatioReport g_saveDialogRatios;
+// The project file of 135 MB that the save dialog finds in its target folder.
+constexpr qint64 kLargeFileBytes = 135LL * 1024 * 1024;
+QString g_largeFileParent;
+const QString kLargeFileName = QStringLiteral("large135");
 
 // 20 scenes of 200 catalogue items each, saved as the packet the benchmarks read; the first 5
 // are saved on their own as the start-up packet.
@@ -258,6 +271,115 @@ void BM_StartUpWithProject1000(benchmark::State& state)
 }
 BENCHMARK(BM_StartUpWithProject1000)->Iterations(kFileRuns)->Unit(benchmark::kMillisecond);
 
+// A packet of only a project file of at least kLargeFileBytes, in a folder of its own: the scenes
+// of the benchmarks' own project, repeated, written as a save writes them.
+bool writeLargeFilePacket()
+{
+    const QJsonArray scenes = QJsonDocument::fromJson(projectFileBytes(g_packet))
+                                  .object()
+                                  .value(QStringLiteral("sceneArray"))
+                                  .toObject()
+                                  .value(QStringLiteral("sceneArray"))
+                                  .toArray();
+    if (scenes.isEmpty())
+        return false;
+    g_largeFileParent = g_home->filePath(QStringLiteral("largeFileParent"));
+    const QString packet = g_largeFileParent + QLatin1Char('/') + kLargeFileName;
+    QDir().mkpath(packet + QStringLiteral("/image"));
+    QFile file(projectFile(packet));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    qint64 written = file.write("{\n    \"sceneArray\": {\n        \"sceneArray\": [\n");
+    // Bounded: every round writes at least one scene.
+    for (int i = 0; written < kLargeFileBytes; ++i) {
+        if (i > 0)
+            written += file.write(",\n");
+        const QJsonObject scene = scenes.at(i % scenes.size()).toObject();
+        written += file.write(QJsonDocument(scene).toJson(QJsonDocument::Indented));
+    }
+    written += file.write("]\n    },\n    \"setting\": {},\n    \"version\": \"3.0.0\"\n}\n");
+    return file.error() == QFileDevice::NoError;
+}
+
+// A bare program's answer to "is this a project file": the file's first block read.
+void BM_BareReadOfFirstBytes(benchmark::State& state)
+{
+    const QString path = projectFile(g_largeFileParent + QLatin1Char('/') + kLargeFileName);
+    timeRuns(state, g_saveDialogRatios, true, [&] {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        benchmark::DoNotOptimize(file.read(64 * 1024).size());
+    });
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+BENCHMARK(BM_BareReadOfFirstBytes)->Iterations(kFileRuns * 4)->Unit(benchmark::kMillisecond);
+
+// The main window's stand-in for the save flow: its content item holds the dialog.
+const QByteArray kSaveFlowWindow = R"(
+    import QtQuick
+    import QtQuick.Window
+    import Rc.IRCInterface
+    import Rc.IRCProject
+    import Rc.RCMessageBoxManager
+    import "qrc:/qml/menus"
+    Window { id: w; width: 1024; height: 768
+        required property IRCProject project
+        required property RCMessageBoxManager messages
+        required property IRCInterface paths
+        property RCSaveFlow flow: RCSaveFlow { mWindow: w; mProject: w.project
+            mMessageBoxManager: w.messages; mInterface: w.paths } }
+)";
+
+// Return in the save dialog (RCDialogSaveProject::save) with the name of a folder that holds only
+// the large project file, through the checks of the dialog and of its save flow, until the flow
+// asks "项目存在，是否覆盖？". Opening the dialog and declining the question are not timed.
+void BM_SaveDialogReturnOnLargeFile(benchmark::State& state)
+{
+    QQmlComponent component(g_engine);
+    component.setData(kSaveFlowWindow, QUrl(QStringLiteral("qrc:/bench/saveFlow.qml")));
+    std::unique_ptr<QObject> window(component.createWithInitialProperties(
+        {{QStringLiteral("project"), QVariant::fromValue<QObject*>(g_project)},
+         {QStringLiteral("messages"), QVariant::fromValue<QObject*>(g_project->getMessageBoxManager())},
+         {QStringLiteral("paths"), QVariant::fromValue<QObject*>(RCInterface::instance())}}));
+    QObject* flow = window ? window->property("flow").value<QObject*>() : nullptr;
+    if (!flow) {
+        state.SkipWithError(qPrintable(component.errorString()));
+        return;
+    }
+    double total = 0;
+    int64_t count = 0;
+    for (auto _ : state) {
+        QMetaObject::invokeMethod(flow, "openDialog", Q_ARG(QVariant, QString()));
+        auto* dialog = flow->property("mDialog").value<QObject*>();
+        QObject* name = dialog ? dialog->findChild<QObject*>(QStringLiteral("nameField")) : nullptr;
+        if (!name) {
+            state.SkipWithError("no save dialog");
+            return;
+        }
+        name->setProperty("text", kLargeFileName);
+        dialog->setProperty("mFolder", g_largeFileParent);
+        QElapsedTimer timer;
+        timer.start();
+        QMetaObject::invokeMethod(dialog, "save");
+        const double elapsed = double(timer.nsecsElapsed());
+        const QString question = flow->property("mMessageBoxId").toString();
+        if (question.isEmpty()) {
+            state.SkipWithError("no overwrite question");
+            return;
+        }
+        state.SetIterationTime(elapsed / 1e9);
+        total += elapsed;
+        ++count;
+        g_project->getMessageBoxManager()->close(question);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    g_saveDialogRatios.report(state, total, count, false);
+}
+BENCHMARK(BM_SaveDialogReturnOnLargeFile)
+    ->Iterations(kFileRuns * 4)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 } // namespace
@@ -272,8 +394,11 @@ int main(int argc, char** argv)
     RCQmlRegistration::registerTypes();
     g_home = &home;
     QQmlEngine engine;
+    g_engine = &engine;
     g_project = new RCProjectRoot(&engine, {QStringLiteral("Tavix")});
     buildLargeProject();
+    if (!writeLargeFilePacket())
+        return 2;
 
     const int result = runRegisteredBenchmarks(argc, argv);
     delete g_project;

@@ -2,12 +2,16 @@ import QtQuick
 import QtQuick.Controls.Basic
 import Rc.IRCSetting 1.0
 import Rc.IRCStelvaneSyncer 1.0
+import Rc.IRCTerminal 1.0
 
 // The connect dialog for the media server. Its fields show the settings "DefaultIp" and
 // "DefaultPassword"; OK writes the address (the project then points the control link at it) or
 // the password (the project sends it to the server), and the dialog follows the server's
 // answers: password asked, password wrong, connected (then it closes). The dialog sends nothing
-// itself. An address that is neither empty (any server) nor an IPv4 address is refused.
+// itself. An address that is neither empty (any server) nor an IPv4 address is refused. While the
+// password is asked the address stays usable: OK with another address connects there instead.
+// 取消 (or the cross) at the password question turns that server down (mTerminal.refuseLink()):
+// it is not linked again until its address is given here.
 //
 // mState: 0 initial, 1 connecting, 2 password asked, 3 verifying, 4 wrong password, 5 connected.
 Popup {
@@ -15,6 +19,7 @@ Popup {
 
     property IRCSetting mSetting: null
     property IRCStelvaneSyncer mStelvaneSyncer: null
+    property IRCTerminal mTerminal: null
     property bool mOkButtonEnable: true
     property bool mPasswordVisible: false
     property string mOkButtonText: qsTr("连接")
@@ -25,6 +30,10 @@ Popup {
     property real mDlgTextScale: 0.7 * mDlgScale
     property string mConnectStateInfo: " "
     property int mState: 0
+    // The address setting as stored; the field may differ from it.
+    property string mSettingIp: ""
+    // In the password states, whether OK connects to another address instead of verifying.
+    readonly property bool mAddressEdited: (mState === 2 || mState === 4) && mDefaultIp.trim() !== mSettingIp
 
     width: 300 * mDlgScale * RCUnits.dp
     height: 200 * mDlgScale * RCUnits.dp
@@ -84,12 +93,13 @@ Popup {
     function accept() {
         if (!mOkButtonEnable)
             return
-        if (mState === 0) {
+        if (mState === 0 || mAddressEdited) {
             mDefaultIp = mDefaultIp.trim()
             if (!isValidAddress(mDefaultIp)) {
                 mConnectStateInfo = qsTr("IP地址格式错误")
                 return
             }
+            mPasswordVisible = false
             setState(1)
         } else if (mState === 2 || mState === 4) {
             setState(3)
@@ -106,13 +116,20 @@ Popup {
         setState(0)
         close()
     }
+    // 取消 and the cross: at the password question the server on the link is turned down.
+    function cancel() {
+        if (mTerminal && (mState === 2 || mState === 3 || mState === 4))
+            mTerminal.refuseLink()
+        closeWithReset()
+    }
     function settingText(key) {
         var value = mSetting ? mSetting.getValue(key) : undefined
         return value === undefined || value === null ? "" : String(value)
     }
 
     onMSettingChanged: {
-        mDefaultIp = settingText("DefaultIp")
+        mSettingIp = settingText("DefaultIp")
+        mDefaultIp = mSettingIp
         mDefaultPassword = settingText("DefaultPassword")
     }
     onOpened: ipField.forceActiveFocus()
@@ -120,8 +137,10 @@ Popup {
     Connections {
         target: root.mSetting
         function onSettingValueChanged(sSettingName, settingValue) {
-            if (sSettingName === "DefaultIp")
-                root.mDefaultIp = root.settingText("DefaultIp")
+            if (sSettingName === "DefaultIp") {
+                root.mSettingIp = root.settingText("DefaultIp")
+                root.mDefaultIp = root.mSettingIp
+            }
             else if (sSettingName === "DefaultPassword")
                 root.mDefaultPassword = root.settingText("DefaultPassword")
         }
@@ -154,7 +173,7 @@ Popup {
             width: parent.width - 2
             radius: 9 * RCUnits.dp
             mTitleText: root.mTitle
-            onCloseClicked: root.closeWithReset()
+            onCloseClicked: root.cancel()
         }
         Column {
             anchors.horizontalCenter: parent.horizontalCenter
@@ -224,7 +243,7 @@ Popup {
                 width: 75 * root.mDlgScale * RCUnits.dp
                 height: 25 * root.mDlgScale * RCUnits.dp
                 enabled: root.mOkButtonEnable
-                text: root.mOkButtonText
+                text: root.mAddressEdited ? qsTr("连接") : root.mOkButtonText
                 onClicked: root.accept()
             }
             RCDialogButton {
@@ -232,7 +251,7 @@ Popup {
                 width: 75 * root.mDlgScale * RCUnits.dp
                 height: 25 * root.mDlgScale * RCUnits.dp
                 text: qsTr("取消")
-                onClicked: root.closeWithReset()
+                onClicked: root.cancel()
             }
         }
     }

@@ -39,7 +39,8 @@ Rectangle {
             var holder = mWindow.contentItem ? mWindow.contentItem : mWindow
             mIpInputDlg = connectDialogComponent.createObject(holder, {
                                                                   "mSetting": root.mSetting,
-                                                                  "mStelvaneSyncer": root.mStelvaneSyncer
+                                                                  "mStelvaneSyncer": root.mStelvaneSyncer,
+                                                                  "mTerminal": root.mTerminal
                                                               })
         }
         mIpInputDlg.mTitle = sTitle === undefined ? qsTr("连接(只支持最新版mirel)") : sTitle

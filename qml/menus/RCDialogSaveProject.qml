@@ -10,8 +10,9 @@ import Rc.IRCProject 1.0
 // name, an empty folder, the program's own folders and entries (also where a link or a mount
 // leads there) and a folder whose project file or thumbnail belongs to no packet (the save would
 // replace them) with a notice naming the reason and stays open; otherwise it
-// closes and reports accepted(folder, name, known) with the folder as a local path, known when
-// the target is a project of the list. The cross reports rejected(). The
+// closes and reports accepted(folder, name, packet) with the folder as a local path, packet when
+// the target is a project of the list or a folder of a packet's own files only (so a save there
+// replaces a project). The cross reports rejected(). The
 // folder picker only reads, and opens in the folder shown (unless that is the template cache,
 // where nothing may be saved), else in the user's documents folder, else in home.
 RCFormDialog {
@@ -25,7 +26,7 @@ RCFormDialog {
     property string mFolder: mInterface ? mInterface.parentFolder(mSaveFolderPath) : ""
     readonly property alias mFolderPicker: folderPicker
 
-    signal accepted(string path, string name, bool known)
+    signal accepted(string path, string name, bool packet)
     signal rejected
 
     mTitle: qsTr("保存")
@@ -70,18 +71,20 @@ RCFormDialog {
         var managed = mProject.getManagedPaths()
         for (var i = 0; i < managed.length; ++i) {
             if (mInterface.savesIntoFolder(target, managed[i]))
-                return notice(qsTr("不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"))
+                return notice(qsTr("不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"))
         }
+        // Each check reads the target's project file once, only as far as its start.
         var known = isKnownProject(target)
+        var packet = known || mInterface.isPacketOnly(target)
         // A project file or thumbnail that no packet of ours holds is the user's own; a link leads
         // to a folder that is no packet of the list.
-        if (mInterface.holdsPacketFiles(target) && !mInterface.isPacketOnly(target) && !known
+        if (!packet && mInterface.holdsPacketFiles(target)
                 && !mInterface.isSamePath(target, mProject.getProjectPacketPath()))
             return notice(mInterface.isLink(target)
                           ? qsTr("该文件夹是指向其他位置的链接，不能保存到此处，请选择其他保存路径")
                           : qsTr("该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"))
         close()
-        accepted(mFolder, name, known)
+        accepted(mFolder, name, packet)
         return true
     }
 

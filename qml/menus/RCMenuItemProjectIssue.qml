@@ -6,7 +6,8 @@ import Rc.RCMessageBoxManager
 import Rc.IRCProject 1.0
 
 // "远程安装": saves the project first (its own hidden save entry) and, once that save succeeded,
-// opens the dialog that installs the packet on another panel. A failed or cancelled save opens
+// opens the dialog that installs the packet on another panel, on the main window, also after a
+// question or the save dialog (the menu has closed by then). A failed or cancelled save opens
 // nothing.
 RCMenuItem {
     id: root
@@ -17,6 +18,8 @@ RCMenuItem {
     property var mWindow: null
     property RCMessageBoxManager mMessageBoxManager: null
     property IRCInterface mInterface: null
+    readonly property alias mSaveEntry: saveEntry
+    readonly property alias mIssueDialog: issueDialog
 
     text: qsTr("远程安装")
 
@@ -42,5 +45,6 @@ RCMenuItem {
         id: issueDialog
         objectName: "projectIssueDialog"
         mProject: root.mProject
+        mWindow: root.mWindow
     }
 }

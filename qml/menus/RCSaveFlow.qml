@@ -93,15 +93,14 @@ QtObject {
         mDialog.open()
         return true
     }
-    // known: the dialog found the target among the listed projects.
-    function dialogAccepted(path, name, known) {
+    // packet: the dialog found that the target is a project (listed, or a packet's files only).
+    function dialogAccepted(path, name, packet) {
         if (path === "" || name === "") {
             folderPath = ""
             finished(false, true)
             return
         }
         folderPath = path.endsWith("/") ? path + name : path + "/" + name
-        var packet = known || mInterface.isPacketOnly(folderPath)
         if (packet || mInterface.folderHasEntries(folderPath)) {
             // A folder of other files keeps them: the save only adds the packet's own.
             var question = packet ? qsTr("项目存在，是否覆盖？") : qsTr("文件夹不为空，是否保存到此处？")
@@ -113,7 +112,8 @@ QtObject {
     }
     // Saves the open packet where it is (folderPath names it). A project file that another
     // program or instance changed since this one last read or wrote it is replaced only when the
-    // user agrees; finished(res, cancelled) follows either way (at once, or on the answer).
+    // user agrees, which the save is then told (the project refuses such a file otherwise);
+    // finished(res, cancelled) follows either way (at once, or on the answer).
     function saveInPlace() {
         if (mProject.isProjectFileChangedOnDisk()) {
             mMessageBoxId = mMessageBoxManager.showMessage(qsTr("询问"), qsTr("项目文件已被其他程序修改，是否覆盖？"),
@@ -123,8 +123,9 @@ QtObject {
         }
         finished(save(), false)
     }
-    // Saves into folderPath; the real result of the write.
-    function save() {
+    // Saves into folderPath; the real result of the write. overwrite: the user agreed to replace
+    // what is there, also a project file that another program changed.
+    function save(overwrite) {
         if (folderPath === "") {
             console.log(mEmptyPathLog)
             return false
@@ -132,9 +133,9 @@ QtObject {
         var saved
         mSaving = true
         if (mInterface.isSamePath(folderPath, mProject.getProjectPacketPath())) {
-            saved = mProject.saveProjectPacket()
+            saved = mProject.saveProjectPacket(mProject.getProjectPacketPath(), overwrite === true)
         } else {
-            saved = mProject.saveProjectPacket(folderPath)
+            saved = mProject.saveProjectPacket(folderPath, overwrite === true)
             if (saved)
                 mProject.setProjectPacketPath(folderPath)
         }
@@ -164,7 +165,7 @@ QtObject {
         if (sId === "" || sId !== mMessageBoxId)
             return
         mMessageBoxId = ""
-        finished(overwrite ? save() : false, !overwrite)
+        finished(overwrite ? save(true) : false, !overwrite)
     }
 
     onMBusyChanged: {
@@ -199,7 +200,7 @@ QtObject {
     }
     property Component dialogComponent: Component {
         RCDialogSaveProject {
-            onAccepted: (path, name, known) => root.dialogAccepted(path, name, known)
+            onAccepted: (path, name, packet) => root.dialogAccepted(path, name, packet)
             onRejected: root.dialogClosed()
             onClosed: {
                 root.mDialog = null

@@ -1,22 +1,25 @@
 pragma ComponentBehavior: Bound
 
 import QtQuick
-import QtQuick.Templates as T
 import Rc.IRCProject 1.0
 
 // Holder of the designer's install popup (the menu entry "远程安装"): open() shows a fresh
 // RCProjectIssueView with the keyboard in its address field, dropping one that is still there;
-// the view's close (also Escape), or close(), ends it.
+// the view's close (also Escape), or close(), ends it. The popup is shown on the main window
+// (mWindow), whatever holds this holder: a menu entry is in no window once its menu has closed,
+// which it has when a question before the install was answered.
 Item {
     id: root
 
     property var mPopup: null
     // The open project, handed to the view.
     property IRCProject mProject: null
+    // The main window, on which the popup is centred.
+    property var mWindow: null
 
     function open() {
         close()
-        mPopup = popupComponent.createObject(root, {"parent": T.Overlay.overlay})
+        mPopup = popupComponent.createObject(root, {"parent": mWindow.contentItem})
         mPopup.open()
     }
     function close() {

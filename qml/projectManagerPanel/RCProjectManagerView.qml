@@ -100,8 +100,9 @@ Rectangle {
         return projectModel.count
     }
     // Why a stored project cannot be removed, or "" when it can: the open project, a packet whose
-    // pictures the open document shows, a link (which leads elsewhere), a folder whose project
-    // file is no project, a folder that holds more than the packet.
+    // pictures the open document shows, a link (which leads elsewhere), a packet that holds more
+    // than its own files. A folder whose project file is no project's may go from the list: none
+    // of its files is told for the packet's own, so all stay (askRemove says so).
     function removeRefusal(sPacketPath) {
         if (mInterface.isSamePath(sPacketPath, mProject.getProjectPacketPath()))
             return qsTr("不能删除正在打开的项目！")
@@ -109,21 +110,27 @@ Rectangle {
             return qsTr("打开的项目正在使用该项目中的图片，不能删除！")
         if (mInterface.isLink(sPacketPath))
             return qsTr("该项目文件夹是指向其他位置的链接，不能删除！")
-        if (!mInterface.isProjectPacket(sPacketPath))
-            return qsTr("该文件夹中的项目文件不是有效的项目，不能删除！")
-        if (!mInterface.isPacketOnly(sPacketPath))
+        if (mInterface.isProjectPacket(sPacketPath) && !mInterface.isPacketOnly(sPacketPath))
             return qsTr("该文件夹中还有其他文件，不能删除！")
         return ""
     }
-    // Refuses at once what cannot be removed; asks about the rest.
+    // Refuses at once what cannot be removed; asks about the rest, naming a damaged project file
+    // first.
     function askRemove(sPacketPath) {
         var refusal = removeRefusal(sPacketPath)
         if (refusal !== "") {
             mMessageBoxManager.showMessage(qsTr("错误"), refusal, true, false)
             return
         }
-        mRemoveMessageId = mMessageBoxManager.showMessage(
-                    qsTr("询问"), qsTr("确定要删除路径为:") + "\"" + sPacketPath + "\"" + qsTr("的项目吗？"))
+        var question = qsTr("确定要删除路径为:") + "\"" + sPacketPath + "\"" + qsTr("的项目吗？")
+        if (mInterface.isDamagedPacket(sPacketPath)) {
+            var damage = mInterface.isProjectPacket(sPacketPath)
+                    ? qsTr("该项目的项目文件已损坏，无法打开。")
+                    : qsTr("该项目的项目文件不是有效的项目，无法打开。") + "\n"
+                      + qsTr("删除只把它移出列表，文件夹中的文件都会保留。")
+            question = damage + "\n" + question
+        }
+        mRemoveMessageId = mMessageBoxManager.showMessage(qsTr("询问"), question)
         mMenuPacketPath = sPacketPath
     }
     function askRename(sPacketPath, sName) {

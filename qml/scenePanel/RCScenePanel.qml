@@ -250,7 +250,8 @@ Item {
         }
         mConnectDialog = dialogOf(mConnectDialog, connectDialogComponent, {
                                         "mSetting": mProject.getSetting(),
-                                        "mStelvaneSyncer": mStelvaneSyncer
+                                        "mStelvaneSyncer": mStelvaneSyncer,
+                                        "mTerminal": mProject.getTerminal()
                                     })
         if (!mConnectDialog)
             return

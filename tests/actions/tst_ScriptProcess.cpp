@@ -137,7 +137,8 @@ private Q_SLOTS:
         QStringList seen = *events;
         connect(runners.front().get(), &RCScriptProcess::sceneItemExcute, this, [&] { seen << "item"; });
         runners.clear();
-        QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        // far less than the 600 s wait, whatever the machine's load
+        QVERIFY2(clock.elapsed() < 60000, qPrintable(QString::number(clock.elapsed())));
         QCoreApplication::processEvents();
         QCOMPARE(seen, QStringList{"busy"});
         QTRY_VERIFY_WITH_TIMEOUT(runningThreads() <= threadsBefore, 5000);

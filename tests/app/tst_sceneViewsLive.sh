@@ -5,11 +5,14 @@
 #     unshare -rn scripts/netns-run.sh scripts/xvfb-run.sh 1280x800x24 \
 #         tests/app/tst_sceneViewsLive.sh PROGRAM MEDIA_SERVER_STANDIN OUT_DIR
 # A project of two scenes: S with two stage views, the program table, the volume slider, the
-# play-state manager, a label and the playing-name view; T with a label only. Checked: the stage
-# image is asked for about every 100 ms with never more than one request waiting for its answer,
-# its solid colour shows in both stage views, the requests stop within 200 ms of showing T; a tap
-# on a table cell sends its node's "setProgramNode"; the slider pressed at 75 % sends
-# {"volume": 75}. Screenshots land in OUT_DIR. Every wait is bounded.
+# play-state manager, a label and the playing-name view; T with a label only. Checked: while the
+# stage views show, the stage image is asked for again and again, never more often than every
+# 100 ms and never while a request waits for its answer; its solid colour shows in both stage
+# views; once T shows, the requests stop; a tap on a table cell sends its node's
+# "setProgramNode"; the slider pressed at 75 % sends {"volume": 75}. Screenshots land in OUT_DIR.
+# Every wait is bounded, and generously: the checks hold on a busy machine, where the program
+# answers late and the stand-in logs late, so they assert order and upper bounds, and lower
+# bounds only as "it keeps asking".
 set -euo pipefail
 program=$1 mediaserver=$2 out=$3
 source "$(dirname "$0")/screen.sh"
@@ -25,9 +28,10 @@ for line in open(sys.argv[1], encoding="utf-8"):
         print(entry["time"], entry["cmd"], json.dumps(params, sort_keys=True, separators=(",", ":")))
 PY
 }
-# Waits until a command line matching the pattern has reached the server; at most 5 s.
+# Waits until a command line matching the pattern has reached the server; at most 30 s.
 wait_received() {
-    for _ in $(seq 1 50); do
+    local until=$((SECONDS + 30))
+    while ((SECONDS < until)); do
         received | grep -q -- "$1" && return 0
         sleep 0.1
     done
@@ -113,13 +117,28 @@ near() {
         is_near "$1" "$2" "$3" || fail "pixel ($1,$2) is $got, not near $3"
     fi
 }
-# Waits (at most about 10 s) until the pixel is near the colour RRGGBB.
+# Waits (at most about 30 s) until the pixel is near the colour RRGGBB ("!RRGGBB": until it is
+# not).
 wait_near() {
-    for _ in $(seq 1 50); do
-        is_near "$@" && return 0
+    local until=$((SECONDS + 30))
+    while ((SECONDS < until)); do
+        if [[ "$3" == !* ]]; then
+            ! is_near "$1" "$2" "${3#!}" && return 0
+        else
+            is_near "$@" && return 0
+        fi
         sleep 0.1
     done
     near "$@"
+}
+# Waits (at most 60 s) until at least $2 stage image requests have reached the server since ms $1.
+wait_requests() {
+    local until=$((SECONDS + 60))
+    while ((SECONDS < until)); do
+        (($(stage_requests "$1" 99999999999999 | wc -l) >= $2)) && return 0
+        sleep 0.2
+    done
+    fail "fewer than $2 stage image requests since the stage views showed: the views stopped asking"
 }
 
 # Places on the 1024 x 768 window at the screen's top left, control layout: the scene tiles, the
@@ -139,22 +158,28 @@ click 994 63                           # the system menu
 click 949 95                           # "控制模式"
 wait_pixel 808 170 000000              # the control list's icons have gone
 
-echo "== the stage image stops without stage views and comes back every 100 ms with them"
+echo "== the stage image stops without stage views, and with them it is asked for again and again, at most every 100 ms"
 click "${tile_t[@]}"
+# the screen shows T: the stage views have gone; a request sent before may still be on its way to
+# the server, and one more when the answer to the one before took longer than the 3 s the
+# program waits for it
+wait_near "${stage_a[@]}" '!00C850'
 left=$(now_ms)
-sleep 1.2
-late=$(stage_requests $((left + 200)) $(now_ms))
-[[ -z "$late" ]] || fail "stage images were asked for more than 200 ms after leaving the stage views: $late"
-near "${stage_a[@]}" '!00C850'
+sleep 1.5
+late=$(stage_requests "$left" $(now_ms))
+(($(wc -w <<< "$late") <= 2)) || fail "stage images were still asked for after leaving the stage views: $late"
 shot no-stage-views
+before=$(now_ms)
 click "${tile_s[@]}"
-back=$(now_ms)
-sleep 2.5
-count=$(stage_requests "$back" $((back + 2000)) | wc -l)
-echo "stage image requests in 2 s with two stage views: $count"
-(( count >= 17 && count <= 22 )) || fail "$count stage image requests in 2 s, not about 20 (10 Hz)"
-near "${stage_a[@]}" 00C850
-near "${stage_b[@]}" 00C850
+wait_requests "$before" 10
+sleep 2
+# none was asked for before the click (none since T showed), so all of these were sent after it:
+# the first at once, then at most one per 100 ms
+count=$(stage_requests "$before" $((before + 2000)) | wc -l)
+echo "stage image requests in the first 2 s with two stage views: $count"
+((count <= 22)) || fail "$count stage image requests in 2 s: more than one per 100 ms"
+wait_near "${stage_a[@]}" 00C850
+wait_near "${stage_b[@]}" 00C850
 shot stage-views
 
 echo "== a tap on a table cell, the volume slider at 75 %"
@@ -171,14 +196,17 @@ wait "$server" 2>/dev/null || true
 start_server --stage-delay-ms 250
 wait_received getProgramTable
 click "${tile_t[@]}"
+wait_near "${stage_a[@]}" '!00C850'
 sleep 0.5
+before=$(now_ms)
 click "${tile_s[@]}"
-back=$(now_ms)
+wait_requests "$before" 4
 sleep 2.5
-python3 - "$work/mediaserver.log" "$back" <<'PY' || fail "a stage image was asked for before the last one was answered"
+# each request waits 250 ms at the server, and the next goes only after its answer
+python3 - "$work/mediaserver.log" "$before" <<'PY' || fail "a stage image was asked for before the last one was answered, or more than one per 250 ms"
 import json, sys, datetime
 start = int(sys.argv[2])
-waiting, requests = False, 0
+waiting, requests, early = False, 0, 0
 for line in open(sys.argv[1], encoding="utf-8"):
     entry = json.loads(line)
     t = datetime.datetime.fromisoformat(entry["time"].replace("Z", "+00:00")).timestamp() * 1000
@@ -186,12 +214,13 @@ for line in open(sys.argv[1], encoding="utf-8"):
         waiting = False
     elif entry.get("cmd") == "getStageImage" and t >= start:
         if waiting:
-            sys.exit(1)
+            sys.exit("asked again before the answer")
         waiting, requests = True, requests + 1
-print(f"stage image requests in 2.5 s answered after 250 ms: {requests}")
-sys.exit(0 if 4 <= requests <= 10 else 1)
+        early += t <= start + 2500
+print(f"stage image requests answered after 250 ms: {requests}, {early} of them in the first 2.5 s")
+sys.exit(0 if early <= 11 else 1)
 PY
-near "${stage_a[@]}" 00C850
+wait_near "${stage_a[@]}" 00C850
 shot slow-server
 stop_program
 echo "all scene view checks passed"

@@ -100,21 +100,25 @@ private Q_SLOTS:
     void framesAreExact();
 
     // The status is read as a number or as numeric text; anything else is an error, never a join. A
-    // relay that cannot be reached (undefined here) is a network error. None of them is an exit.
+    // relay that cannot be reached (undefined here) is a network error. None of them is an exit. A
+    // join lasts: still joined, with no error, at the time of the row from the join on.
     void loginAnswer_data()
     {
         QTest::addColumn<QJsonValue>("status");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<int>("stillJoinedAtMs");
         const QString refused = TavixProjectCloudConnectWork::loginErrorText();
         const QString expired = TavixProjectCloudConnectWork::userExpiredText();
         const QString unknown = TavixProjectCloudConnectWork::unknownErrorText();
         const QString network = TavixProjectCloudConnectWork::networkErrorText();
         QCOMPARE(QStringList({refused, expired, unknown, network}),
                  QStringList({"登陆错误", "用户信息失效", "未知错误", "网络连接错误"}));
-        const auto row = [](const char* name, const QJsonValue& status, const QString& error) {
-            QTest::newRow(name) << status << error;
+        const auto row = [](const char* name, const QJsonValue& status, const QString& error,
+                            int stillJoinedAtMs = 0) {
+            QTest::newRow(name) << status << error << stillJoinedAtMs;
         };
         row("0 as text", "0", "");
+        row("0, still joined at 20 s", 0, "", 20000);
         row("0", 0, "");
         row("-1 as text", "-1", refused);
         row("-1", -1, refused);
@@ -137,10 +141,20 @@ private Q_SLOTS:
             QVERIFY(closed.listen(QHostAddress::LocalHost));
             m_client->setRelayUrl(QUrl(QStringLiteral("ws://127.0.0.1:%1").arg(closed.serverPort())));
         }
+        QFETCH(int, stillJoinedAtMs);
         QSignalSpy exited(m_client, &TavixProjectCloudClient::exitSuccess);
+        QSignalSpy failed(m_client, &TavixProjectCloudClient::joinError);
+        QElapsedTimer sinceJoin;
+        sinceJoin.start();
         QCOMPARE(joinAnswer(status), error);
+        if (stillJoinedAtMs > 0)
+            QTest::qWait(int(qMax<qint64>(0, stillJoinedAtMs - sinceJoin.elapsed())));
         QCOMPARE(m_client->isJoinProject(), error.isEmpty());
+        if (error.isEmpty())
+            QCOMPARE(failed.count(), 0);
         QCOMPARE(exited.count(), 0);
+        if (stillJoinedAtMs > 0)
+            QCOMPARE(m_relay->connectionCount(), 1);
     }
 
     // While the link is up but the login refused, commands are dropped and pings still go out.

@@ -13,6 +13,8 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+
+#include <algorithm>
 #include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
@@ -94,7 +96,10 @@ void TestDiscoveryNetns::discoveryEndToEnd()
     if (!announceIp.isEmpty())
         return;
 
-    // No probes while the link is up.
+    // No probes once the link has answered.
+    terminal->sendCmd("getProgramTable", {});
+    QTRY_VERIFY(std::any_of(incoming.cbegin(), incoming.cend(),
+                            [](const QList<QVariant>& args) { return args.at(0) == "setProgramTable"; }));
     const int probesWhileUp = int(probes.size());
     QVERIFY(!probes.wait(2500));
     QCOMPARE(probes.size(), probesWhileUp);

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QUrl>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -53,7 +54,7 @@ private Q_SLOTS:
     void picturesSurviveADownload_data()
     {
         QTest::addColumn<bool>("intoNewFolder");
-        QTest::newRow("saved where the download named it") << false;
+        QTest::newRow("not saved where the download named it") << false;
         QTest::newRow("saved into a new folder") << true;
     }
     void picturesSurviveADownload()
@@ -79,6 +80,15 @@ private Q_SLOTS:
 
         const QString target =
             intoNewFolder ? m_home->filePath(u"packets/saved"_s) : m_project->getProjectPacketPath();
+        if (!intoNewFolder) {
+            // It named a folder of the template cache: "保存" asks for a name, and nothing goes there.
+            QVERIFY(m_project->isNewProject());
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
+            QVERIFY(!m_project->saveProjectPacket(target));
+            QCOMPARE(shownFile(u"rcimg:/logo.png"_s), stored + u"/image/logo.png"_s);
+            QCOMPARE(readFile(stored + u"/project.tavx"_s), storedFile);
+            return;
+        }
         QVERIFY(m_project->saveProjectPacket(target));
         QVERIFY(readFile(target + u"/project.tavx"_s).contains("rcimg:/logo.png"));
         QCOMPARE(readFile(target + u"/image/logo.png"_s), readFile(stored + u"/image/logo.png"_s));
@@ -390,27 +400,42 @@ private Q_SLOTS:
     }
 
     // The entries of the application folder that the program writes, replaces or deletes on its
-    // own take no packet: the next install, say, deletes "downloadProject.previous".
+    // own take no packet: the next install, say, deletes "downloadProject.previous". A packet
+    // opened there is new: it is not saved where it is either.
     void programEntriesTakeNoPacket_data()
     {
-        QTest::addColumn<QString>("name"); // in the application folder
-        QTest::newRow("install folder, moved aside") << u"downloadProject.previous"_s;
-        QTest::newRow("install folder, received") << u"downloadProject.received"_s;
-        QTest::newRow("install folder, receiving") << u"downloadProject.receiving"_s;
-        QTest::newRow("log folder") << u"Log/show"_s;
+        QTest::addColumn<QString>("name");      // in the application folder
+        QTest::addColumn<bool>("openedThere"); // a packet there is open and saved in place
+        QTest::newRow("install folder, moved aside") << u"downloadProject.previous"_s << false;
+        QTest::newRow("install folder, received") << u"downloadProject.received"_s << false;
+        QTest::newRow("install folder, receiving") << u"downloadProject.receiving"_s << false;
+        QTest::newRow("log folder") << u"Log/show"_s << false;
+        QTest::newRow("settings file") << u"config.json"_s << false;
+        QTest::newRow("recent list") << u"recently.data"_s << false;
+        QTest::newRow("recent list's lock") << u"recently.data.lock"_s << false;
+        QTest::newRow("opened in the install folder moved aside") << u"downloadProject.previous"_s << true;
+        QTest::newRow("opened in the received install folder") << u"downloadProject.received"_s << true;
     }
     void programEntriesTakeNoPacket()
     {
         QFETCH(QString, name);
+        QFETCH(bool, openedThere);
         QVERIFY(!storedPacketWithPicture(u"stored"_s).isEmpty());
-        const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
         const QString target = m_home->appDir() + u"/"_s + name;
+        if (openedThere) {
+            QVERIFY(writeTestFile(target + u"/project.tavx"_s, projectFileText(u"there"_s)));
+            QVERIFY(m_project->loadProjectPacket(target));
+            QVERIFY(m_project->isNewProject());
+            RCScenePresenter::instance()->addScene(u"edit"_s, QString(), QString(), true);
+        }
+        const bool existed = QFileInfo::exists(target);
+        const QMap<QString, QByteArray> before = contentsBelow(m_home->appDir());
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*refused"_s));
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"saveProjectPacket.*failed"_s));
-        QVERIFY(!m_project->saveProjectPacket(target));
+        QVERIFY(!(openedThere ? m_project->saveProjectPacket() : m_project->saveProjectPacket(target)));
         QCOMPARE(m_project->getLastSaveError(), u"不能保存到 "_s + target);
-        QVERIFY(!QFileInfo::exists(target));
+        QCOMPARE(QFileInfo::exists(target), existed);
         QCOMPARE(contentsBelow(m_home->appDir()), before);
     }
 
@@ -464,24 +489,27 @@ private Q_SLOTS:
 
     // A save goes by the pictures that the file it replaces named when the program last read or
     // wrote it, without reading that file again: a rewrite that keeps its size and time goes
-    // unnoticed. Of a file that another program changed since, it deletes only what both name:
-    // the pictures that the change added stay. The packet counts as changed until it is saved.
+    // unnoticed. A file that another program changed since (its size, or only its time) is
+    // replaced only when the caller says so; of it, the save deletes only what both name: the
+    // pictures that the change added stay. The packet counts as changed until it is saved.
     void savesGoByTheFileTheyKnow_data()
     {
         QTest::addColumn<bool>("knownFromASave");
-        QTest::addColumn<bool>("sizeAndTimeKept");
+        QTest::addColumn<QString>("rewrite"); // "same" size and time, same "size", "grown"
         QTest::addColumn<QStringList>("picturesLeft");
         // "a.png": named by the file as read or written, no longer by the document.
         // "b.png": named by the file as rewritten, never by the document.
-        QTest::newRow("loaded, rewritten with its size and time") << false << true << QStringList{u"b.png"_s};
-        QTest::newRow("saved, rewritten with its size and time") << true << true << QStringList{u"b.png"_s};
-        QTest::newRow("loaded, a picture added on disk") << false << false << QStringList{u"b.png"_s};
-        QTest::newRow("saved, a picture added on disk") << true << false << QStringList{u"b.png"_s};
+        QTest::newRow("loaded, rewritten with its size and time") << false << u"same"_s << QStringList{u"b.png"_s};
+        QTest::newRow("saved, rewritten with its size and time") << true << u"same"_s << QStringList{u"b.png"_s};
+        QTest::newRow("loaded, a picture added on disk") << false << u"grown"_s << QStringList{u"b.png"_s};
+        QTest::newRow("saved, a picture added on disk") << true << u"grown"_s << QStringList{u"b.png"_s};
+        QTest::newRow("saved, rewritten with its size at a later time")
+            << true << u"size"_s << QStringList{u"a.png"_s, u"b.png"_s};
     }
     void savesGoByTheFileTheyKnow()
     {
         QFETCH(bool, knownFromASave);
-        QFETCH(bool, sizeAndTimeKept);
+        QFETCH(QString, rewrite);
         QFETCH(QStringList, picturesLeft);
         const QString packet = m_home->filePath(u"packets/known"_s);
         const QString file = packet + u"/project.tavx"_s;
@@ -497,17 +525,26 @@ private Q_SLOTS:
 
         QByteArray text = readFile(file);
         QVERIFY(text.contains("rcimg:/a.png"));
-        if (sizeAndTimeKept) {
+        if (rewrite != QLatin1String("grown")) {
             const std::filesystem::path path(file.toStdU16String());
             const auto time = std::filesystem::last_write_time(path);
             QVERIFY(writeTestFile(file, text.replace("rcimg:/a.png", "rcimg:/b.png")));
-            std::filesystem::last_write_time(path, time);
+            const bool later = rewrite == QLatin1String("size");
+            std::filesystem::last_write_time(path, later ? time + std::chrono::seconds(2) : time);
         } else {
             QVERIFY(writeTestFile(file, text.replace(0, 1, R"({"added": "rcimg:/b.png", )")));
         }
-        QCOMPARE(m_project->isProjectFileChangedOnDisk(), !sizeAndTimeKept);
+        const bool changed = rewrite != QLatin1String("same");
+        QCOMPARE(m_project->isProjectFileChangedOnDisk(), changed);
+        if (changed) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"saveProjectPacket.*changed on disk"_s));
+            QVERIFY(!m_project->saveProjectPacket());
+            QCOMPARE(m_project->getLastSaveError(), u"项目文件已被其他程序修改"_s);
+            QCOMPARE(readFile(file), text);
+            QVERIFY(m_project->hasChangedOnClosing());
+        }
 
-        QVERIFY(m_project->saveProjectPacket());
+        QVERIFY(m_project->saveProjectPacket(packet, changed));
         QVERIFY(!m_project->isProjectFileChangedOnDisk());
         QCOMPARE(filesIn(packet + u"/image"_s), picturesLeft);
     }

@@ -139,12 +139,16 @@ RCTestMainWindow {
 
         // A project file that another program changed since this one wrote it is not replaced
         // without a question, whichever way the save comes (Ctrl+S, the menu's 保存, 保存 on the
-        // close question): 取消 leaves that file as it is, 确定 saves, and the picture the change
-        // added stays.
+        // close question, 远程安装), also when the change kept its size: 取消 leaves that file as
+        // it is, 确定 saves (and 远程安装 then opens its dialog), and the picture the change added
+        // stays.
         function test_fileChangedElsewhere_data() {
             return [
                 {tag: "Ctrl+S, overwritten", via: "shortcut", button: "okButton"},
                 {tag: "Ctrl+S, kept", via: "shortcut", button: "cancelButton"},
+                {tag: "Ctrl+S, same size, overwritten", via: "shortcut", button: "okButton", sameSize: true},
+                {tag: "远程安装, overwritten", via: "issue", button: "okButton"},
+                {tag: "远程安装, kept", via: "issue", button: "cancelButton"},
                 {tag: "menu, overwritten", via: "menu", button: "okButton"},
                 {tag: "menu, kept", via: "menu", button: "cancelButton"},
                 {tag: "closing, overwritten", via: "close", button: "okButton"},
@@ -157,9 +161,13 @@ RCTestMainWindow {
             var file = folder + "/project.tavx"
             change()
             verify(testSupport.writeImage(folder + "/image/outside.png", "red", 4, 4))
-            var outside = testSupport.readText(file).replace("{", "{\"added\": \"rcimg:/outside.png\", ")
+            var text = testSupport.readText(file)
+            var outside = data.sameSize ? text.replace("\"3.0.0\"", "\"3.0.9\"")
+                                        : text.replace("{", "{\"added\": \"rcimg:/outside.png\", ")
+            verify(outside !== text && (!data.sameSize || outside.length === text.length))
             verify(testSupport.writeText(file, outside))
-            var entry = win.saveEntry()
+            var issueEntry = findChild(win.mContent.editPanel.menu(), "menuProjectIssue")
+            var entry = data.via === "issue" ? issueEntry.mSaveEntry : win.saveEntry()
             var results = spyComponent.createObject(win, {target: entry, signalName: "sig_saveResult"})
             if (data.via === "shortcut") {
                 win.requestActivate()
@@ -167,6 +175,8 @@ RCTestMainWindow {
                 keySequence(StandardKey.Save)
             } else if (data.via === "menu") {
                 findChild(win.mContent.editPanel.menu(), "menuSaveProject").triggered()
+            } else if (data.via === "issue") {
+                issueEntry.triggered()
             } else {
                 answer(askToClose(), "okButton")
             }
@@ -188,6 +198,12 @@ RCTestMainWindow {
                 tryCompare(win, "visible", !overwrite)
             else
                 verify(lastMessage().indexOf("保存失败") < 0, lastMessage())
+            var issue = issueEntry.mIssueDialog
+            if (data.via === "issue" && overwrite)
+                tryVerify(() => issue.mPopup && issue.mPopup.opened, 3000, "the install dialog opens")
+            else
+                compare(issue.mPopup, null)
+            issue.close()
         }
 
         // A layout that is not shown makes no views and follows no scene switch nor item change;
@@ -288,8 +304,14 @@ RCTestMainWindow {
         }
 
         // The server asks once per link: its first ask opens the shown layout's connect dialog
-        // with the password row, and the password typed there lets that same link in.
-        function test_passwordOnFirstAsk() {
+        // with the password row. The password typed there lets that same link in; 取消 turns the
+        // server down, so it is not asked about or linked again (two probe periods, 4.5 s); another
+        // address typed there is where the panel goes instead.
+        function test_passwordOnFirstAsk_data() {
+            return [{tag: "验证", answer: "password"}, {tag: "取消", answer: "cancel"},
+                    {tag: "another address", answer: "address"}]
+        }
+        function test_passwordOnFirstAsk(data) {
             makeWindow()
             openTemplate()
             var title = findChild(win.mContent.editPanel, "editTitlePanel")
@@ -298,12 +320,33 @@ RCTestMainWindow {
             tryVerify(() => title.mIpInputDlg !== null && title.mIpInputDlg.opened, 10000, "the ask opens the dialog")
             var dialog = title.mIpInputDlg
             var field = findChild(dialog.contentItem, "passwordField")
+            var okButton = findChild(dialog.contentItem, "okButton")
             compare([dialog.mState, dialog.mPasswordVisible, field.visible, dialog.mConnectStateInfo,
-                     dialog.mOkButtonText], [2, true, true, "需要密码验证", "验证"])
+                     okButton.text], [2, true, true, "需要密码验证", "验证"])
+            if (data.answer === "cancel") {
+                mouseClick(findChild(dialog.contentItem, "cancelButton"))
+                compare(dialog.visible, false)
+                wait(4500)
+                compare([dialog.visible, serverPeers.serverLinks(), project.isConnectFromHost()], [false, 1, false])
+                return
+            }
+            if (data.answer === "address") {
+                var ipField = findChild(dialog.contentItem, "ipField")
+                mouseClick(ipField)
+                ipField.selectAll()
+                for (var c of "198.18.0.9")
+                    keyClick(c)
+                compare(okButton.text, "连接")
+                mouseClick(okButton)
+                compare([dialog.mState, dialog.mPasswordVisible, project.getSetting().getValue("DefaultIp")],
+                        [1, false, "198.18.0.9"])
+                project.getSetting().setValue("DefaultIp", "")
+                return
+            }
             mouseClick(field)
             for (var key of "pw42")
                 keyClick(key)
-            mouseClick(findChild(dialog.contentItem, "okButton"))
+            mouseClick(okButton)
             tryVerify(() => project.isConnectFromHost(), 10000, "the server let the panel in")
             compare(serverPeers.serverLinks(), 1, "on the link that asked")
             compare(serverPeers.wire().filter(cmd => cmd.startsWith("connectVerify")), ['connectVerify {"password":"pw42"}'])

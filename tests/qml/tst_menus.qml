@@ -192,11 +192,17 @@ RCTestMainWindow {
                     text: "该文件夹中已有其他项目文件，不能保存到此处，请选择其他保存路径"},
                 // The entries of the application folder that the program replaces or deletes.
                 {tag: "the install folder moved aside", name: "downloadProject.previous", app: true,
-                    text: "不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"},
+                    text: "不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"},
                 {tag: "the received install folder", name: "downloadProject.received", app: true,
-                    text: "不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"},
+                    text: "不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"},
                 {tag: "the log folder", name: "Log", app: true,
-                    text: "不能保存到程序自用的文件夹，程序会替换或删除它，请选择其他保存路径"},
+                    text: "不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"},
+                {tag: "the settings file", name: "config.json", app: true,
+                    text: "不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"},
+                {tag: "the recent list", name: "recently.data", app: true,
+                    text: "不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"},
+                {tag: "the recent list's lock", name: "recently.data.lock", app: true,
+                    text: "不能保存到程序自用的文件或文件夹，程序会替换或删除它，请选择其他保存路径"},
                 // Links into the program's folders are refused before any question, with the reason.
                 {tag: "a link to the template cache root", name: "演出", linkTo: "cache",
                     text: "不能保存到临时文件夹，请选择其他保存路径"},
@@ -449,7 +455,11 @@ RCTestMainWindow {
                 {tag: "save, agreed", entry: "menuSaveProject", agree: true},
                 {tag: "save, declined", entry: "menuSaveProject", agree: false},
                 {tag: "save as, agreed", entry: "menuSaveOtherProject", agree: true},
-                {tag: "save as, declined", entry: "menuSaveOtherProject", agree: false}
+                {tag: "save as, declined", entry: "menuSaveOtherProject", agree: false},
+                // The install dialog opens once the save is done, though the menu closed for the
+                // question.
+                {tag: "远程安装, agreed", entry: "menuProjectIssue", agree: true},
+                {tag: "远程安装, declined", entry: "menuProjectIssue", agree: false}
             ]
         }
         function test_missingPicturesAsked(data) {
@@ -465,19 +475,22 @@ RCTestMainWindow {
             verify(testSupport.remove(picture))
 
             var entry = findChild(menu, data.entry)
-            spyOn(spy, entry, data.entry === "menuSaveProject" ? "sig_saveResult" : "sig_saveAsResult")
+            var issue = data.entry === "menuProjectIssue" ? entry.mIssueDialog : null
+            var saver = issue ? entry.mSaveEntry : entry
+            spyOn(spy, saver, data.entry === "menuSaveOtherProject" ? "sig_saveAsResult" : "sig_saveResult")
             entry.triggered()
             verify(lastMessage().indexOf("gone.png") >= 0, lastMessage())
             compare(spy.count, 0, "waits for the answer")
             if (!data.agree) {
-                messages.reject(entry.mFlow.mPictureQuestionId)
+                messages.reject(saver.mFlow.mPictureQuestionId)
+                compare(issue ? issue.mPopup : null, null, "no install without the save")
                 compare(spy.count, 1)
                 compare(spy.signalArguments[0][0], false)
                 compare(scenes.getPropertyValue(sceneId, "IconPath"), "file://" + picture)
                 compare(lastMessage(), "", "declining is no failure: nothing is said")
                 return
             }
-            messages.accept(entry.mFlow.mPictureQuestionId)
+            messages.accept(saver.mFlow.mPictureQuestionId)
             var target = packet
             if (data.entry === "menuSaveOtherProject") {
                 var dialog = entry.mFlow.mDialog
@@ -491,6 +504,10 @@ RCTestMainWindow {
             compare(spy.signalArguments[0][0], true)
             compare(scenes.getPropertyValue(sceneId, "IconPath"), "")
             verify(testSupport.readText(target + "/project.tavx").indexOf("gone.png") < 0)
+            if (issue) {
+                tryVerify(() => issue.mPopup && issue.mPopup.opened, 3000, "the install dialog opens")
+                issue.close()
+            }
         }
 
         // A listed project is one also when the user keeps other files in its folder.

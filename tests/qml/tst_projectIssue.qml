@@ -15,6 +15,7 @@ RCTestMainWindow {
         id: dialog
         anchors.fill: parent
         mProject: project
+        mWindow: mainWindow
     }
 
     TavixTestCase {

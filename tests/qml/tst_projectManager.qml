@@ -50,6 +50,11 @@ RCTestMainWindow {
             verify(project.saveProjectPacket(path))
             return path
         }
+        // The packet's project file cut in the middle, as a crash of another tool leaves it.
+        function cutProjectFile(path) {
+            var text = testSupport.readText(path + "/project.tavx")
+            verify(testSupport.writeText(path + "/project.tavx", text.substring(0, text.length / 2)))
+        }
         function makePage() {
             var page = createTemporaryObject(pageComponent, mainWindow)
             openedSpy.target = page
@@ -207,8 +212,11 @@ RCTestMainWindow {
                 {tag: "the open project", open: true, text: "不能删除正在打开的项目！"},
                 {tag: "a folder with other files", extra: true, text: "该文件夹中还有其他文件，不能删除！"},
                 {tag: "a folder that is a link", link: true, text: "该项目文件夹是指向其他位置的链接，不能删除！"},
-                {tag: "a project file that is no project", text: "该文件夹中的项目文件不是有效的项目，不能删除！",
-                    file: "用户的文字"},
+                // A damaged packet is asked about, naming the damage, and leaves the list; what the
+                // program cannot tell for the packet's own stays.
+                {tag: "a project file that is no project", removed: true, kept: true, file: "用户的文字",
+                    damage: "该项目的项目文件不是有效的项目，无法打开。\n删除只把它移出列表，文件夹中的文件都会保留。"},
+                {tag: "a cut project file", removed: true, cut: true, damage: "该项目的项目文件已损坏，无法打开。"},
                 {tag: "the packet of pictures the open project shows", shown: true,
                     text: "打开的项目正在使用该项目中的图片，不能删除！"}
             ]
@@ -219,6 +227,8 @@ RCTestMainWindow {
                 verify(testSupport.writeText(path + "/演出记录.txt", "用户的文件"))
             if (data.file)
                 verify(testSupport.writeText(path + "/project.tavx", data.file))
+            if (data.cut)
+                cutProjectFile(path)
             if (data.link) {
                 // Listed as the link it was saved through.
                 var real = path
@@ -245,14 +255,16 @@ RCTestMainWindow {
             verify(stored.rowOf(path) >= 0)
             stored.askRemove(path)
             // What cannot go is refused at once, without asking first.
-            compare(lastMessage(), data.removed ? "确定要删除路径为:\"" + path + "\"的项目吗？" : data.text)
+            var question = (data.damage ? data.damage + "\n" : "") + "确定要删除路径为:\"" + path + "\"的项目吗？"
+            compare(lastMessage(), data.removed ? question : data.text)
             var ids = messages.getShownMessageIds()
             compare(ids.length, 1)
             compare(messages.cancelButtonIsVisible(ids[0]), !!data.removed)
             messages.accept(ids[0])
-            compare(testSupport.exists(path + "/project.tavx"), !data.removed)
+            var kept = !data.removed || data.kept === true
+            compare(testSupport.exists(path + "/project.tavx"), kept)
             compare(stored.rowOf(path) >= 0, !data.removed)
-            if (!data.removed) {
+            if (kept) {
                 compare(testSupport.filesBelow(path).map(function (name) {
                     return name + ":" + testSupport.readText(path + "/" + name)
                 }), before, "every file stays as it was")
@@ -265,12 +277,15 @@ RCTestMainWindow {
                 {tag: "separator", name: "a/b", text: "项目名不能包含\\/:*?\"<>|，也不能以空格或点开头结尾！"},
                 {tag: "another project's name", name: "已有", text: "项目存在！"},
                 {tag: "new name", name: "改名后", renamed: true},
-                {tag: "the open project", name: "改名后二", open: true, renamed: true}
+                {tag: "the open project", name: "改名后二", open: true, renamed: true},
+                {tag: "a cut project file", name: "改名后三", cut: true, renamed: true}
             ]
         }
         function test_rename(data) {
             storedPacket("已有")
             var path = storedPacket("改名")
+            if (data.cut)
+                cutProjectFile(path)
             if (data.open)
                 verify(project.loadStorageProjectPacket(path))
             var page = makePage()

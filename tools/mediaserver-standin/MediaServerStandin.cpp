@@ -142,6 +142,11 @@ void MediaServerStandin::onNewConnection()
 
 void MediaServerStandin::greet(QTcpSocket* socket)
 {
+    if (m_options.askAgainMs > 0) {
+        auto* again = new QTimer(socket);
+        connect(again, &QTimer::timeout, this, [this, socket] { send(socket, "connectVerifyAsk", {}); });
+        again->start(m_options.askAgainMs);
+    }
     if (m_options.password.isEmpty())
         completeHandshake(socket);
     else
@@ -177,6 +182,14 @@ void MediaServerStandin::onCommand(QTcpSocket* socket, const QString& sCmd, cons
     }
     if (!it->verified)
         return;
+    if (m_options.strayMessage) {
+        if (!it->strayed) {
+            it->strayed = true;
+            writeLog(QJsonObject{{"event", "stray"}, {"cmd", "setGlobalProperty"}});
+            writeCommand(socket, "setGlobalProperty", QJsonObject{{"volume", 0.25}});
+        }
+        return;
+    }
     if (sCmd == QLatin1String("getProgramTable") || sCmd == QLatin1String("getTrackManager") ||
         sCmd == QLatin1String("getStageImage")) {
         const QString answer = QStringLiteral("set") + sCmd.mid(3);
@@ -261,7 +274,7 @@ void MediaServerStandin::send(QTcpSocket* socket, const QString& sCmd, const QJs
 {
     const bool handshake = sCmd == QLatin1String("connectVerifyAsk") || sCmd == QLatin1String("passwordError") ||
                            sCmd == QLatin1String("connected");
-    if (m_options.onlyConnected && !handshake)
+    if ((m_options.onlyConnected || m_options.strayMessage) && !handshake)
         return;
     if (m_options.answerHoldMs > 0 && !handshake) {
         QTimer::singleShot(m_options.answerHoldMs, socket,

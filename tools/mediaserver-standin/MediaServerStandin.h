@@ -55,6 +55,7 @@ private:
         bool verified = false;
         qint64 written = 0;
         bool cut = false;
+        bool strayed = false;
     };
 
     void onDatagrams();

@@ -48,6 +48,12 @@ struct StandinOptions
     // A server that says "connected" (after the password, when asked for) and then nothing:
     // no answer to any request, nothing pushed or replayed.
     bool onlyConnected = false;
+    // As onlyConnected, but the panel's first request on a link is followed by one message it did
+    // not ask for (a volume update, logged as {"event": "stray"}), and then nothing.
+    bool strayMessage = false;
+    // Ask for the password ("connectVerifyAsk") again every this many ms on each link from its
+    // greeting on, whatever the panel sends. 0: only the greeting asks.
+    int askAgainMs = 0;
     // A server that stalls inside its first file message: each link gets the first frame of a file
     // (its head, its information and part of its content, not the last frame) and nothing more.
     bool stallInFile = false;

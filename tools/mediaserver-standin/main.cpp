@@ -58,11 +58,18 @@ int main(int argc, char** argv)
                                        "port", "0");
     const QCommandLineOption onlyConnected(
         "only-connected", "Say \"connected\" on each link and then nothing, answering no request.");
+    const QCommandLineOption strayMessage(
+        "stray-message", "Say \"connected\" on each link, follow the first request with one message it did "
+                         "not ask for, and then answer nothing.");
+    const QCommandLineOption askAgain(
+        "ask-again-ms",
+        "Ask for the password again every N ms on each link, whatever comes (default 0: once).", "ms", "0");
     const QCommandLineOption stallInFile(
         "stall-in-file", "Write each link the first frame of a file message and nothing more.");
     parser.addOptions({bind, discoveryPort, tcpPort, product, announceIp, replyToProbeIp, password, state, replay,
                        reportChanges, stageDelay, answerHold, log, splitBytes, garbageBytes, dropAfterBytes,
-                       stallAfterBytes, firstMessageDelay, stalePort, onlyConnected, stallInFile});
+                       stallAfterBytes, firstMessageDelay, stalePort, onlyConnected, strayMessage, askAgain,
+                       stallInFile});
     parseToolCommandLine(parser, app);
 
     StandinOptions options;
@@ -86,6 +93,8 @@ int main(int argc, char** argv)
     options.staleAnnouncePort = parser.value(stalePort).toInt();
     options.onlyConnected = parser.isSet(onlyConnected);
     options.stallInFile = parser.isSet(stallInFile);
+    options.strayMessage = parser.isSet(strayMessage);
+    options.askAgainMs = parser.value(askAgain).toInt();
     if (parser.isSet(state)) {
         QFile file(parser.value(state));
         if (!file.open(QIODevice::ReadOnly)) {

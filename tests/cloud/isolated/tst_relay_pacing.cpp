@@ -77,9 +77,10 @@ bool acceptWebSocket(int fd)
                                       accept + "\r\n\r\n");
 }
 
-// Accepts one WebSocket link on loopback, answers its handshake, then writes kCommands relayed
-// commands carrying their sequence number with blocking writes; counts the frames written whole.
-// Keeps the link open until the panel closes it.
+// Accepts one WebSocket link on loopback, answers its handshake and the login (a relay that leaves
+// the login unanswered is given up after 15 s, which a busy machine takes to handle the flood),
+// then writes kCommands relayed commands carrying their sequence number with blocking writes;
+// counts the frames written whole. Keeps the link open until the panel closes it.
 struct FloodingRelay
 {
     LoopbackListener listener;
@@ -106,7 +107,8 @@ struct FloodingRelay
             const timeval patience{10, 0};
             ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &patience, sizeof patience);
             ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
-            bool ok = acceptWebSocket(fd);
+            bool ok = acceptWebSocket(fd) &&
+                      sendAll(fd, textFrame(R"({"data":"device-1","status":0,"type":"device_login"})"));
             for (const QByteArray& frame : frames) {
                 if (!ok || !sendAll(fd, frame))
                     break;

@@ -110,6 +110,35 @@ private Q_SLOTS:
             }
         }
     }
+
+    // Whether a project file's first bytes tell a project ("sceneArray" an object at the top), read
+    // no further than its value's first byte: anything after that may be cut or broken, and a
+    // text that is cut before it asks for more (none) until it is complete.
+    void sceneArrayFromTheFirstBytes_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<int>("answer"); // -1: none yet, else 0 or 1
+        const QByteArray file = project(scene(0) + "," + scene(1));
+        const qsizetype key = file.indexOf("\"sceneArray\"");
+        QTest::newRow("a project file") << file << true << 1;
+        QTest::newRow("cut after the key's value begins") << file.left(key + 15) << false << 1;
+        QTest::newRow("broken after it") << file.left(key + 15) + "\xff]]" << true << 1;
+        QTest::newRow("cut before the key") << file.left(key + 3) << false << -1;
+        QTest::newRow("cut before the key, all of it") << file.left(key + 3) << true << 0;
+        QTest::newRow("text") << QByteArray("my notes {\"sceneArray\": {") << false << 0;
+        QTest::newRow("empty object") << QByteArray(" {} ") << true << 0;
+        QTest::newRow("sceneArray an array") << QByteArray("{\"sceneArray\": []}") << false << 0;
+        QTest::newRow("a key with escapes before it") << project(scene(0), "scene\\u0041rray") << true << 0;
+    }
+    void sceneArrayFromTheFirstBytes()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, complete);
+        QFETCH(int, answer);
+        const std::optional<bool> found = RCProjectJsonParser::holdsSceneArrayObject(text, complete);
+        QCOMPARE(found.has_value() ? int(*found) : -1, answer);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_ProjectJsonParser)

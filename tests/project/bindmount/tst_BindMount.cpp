@@ -50,20 +50,29 @@ private Q_SLOTS:
     void programFoldersThroughTheMount_data()
     {
         QTest::addColumn<QString>("target"); // below the mount
-        QTest::addColumn<QString>("folder"); // the program's folder it is, below the application folder
-        QTest::newRow("install folder") << u"downloadProject"_s << u"downloadProject"_s;
-        QTest::newRow("below the template cache") << u"newProjectCache/show"_s << u"newProjectCache"_s;
+        QTest::addColumn<QString>("folder"); // the program's entry it is, below the application folder
+        QTest::addColumn<bool>("made");      // whether that entry exists
+        // Entries that the program makes only when it needs them: first, while they are not there.
+        QTest::newRow("install folder moved aside, not there yet")
+            << u"downloadProject.previous"_s << u"downloadProject.previous"_s << false;
+        QTest::newRow("the recent list's lock, not there")
+            << u"recently.data.lock"_s << u"recently.data.lock"_s << false;
+        QTest::newRow("install folder") << u"downloadProject"_s << u"downloadProject"_s << true;
+        QTest::newRow("below the template cache") << u"newProjectCache/show"_s << u"newProjectCache"_s << true;
         QTest::newRow("install folder, moved aside") << u"downloadProject.previous"_s
-                                                     << u"downloadProject.previous"_s;
+                                                     << u"downloadProject.previous"_s << true;
     }
     void programFoldersThroughTheMount()
     {
         QFETCH(QString, target);
         QFETCH(QString, folder);
+        QFETCH(bool, made);
         RCProject* project = m_fixture.project.get();
         const QString path = m_mount + u"/"_s + target;
         const QString own = m_fixture.home->appDir() + u"/"_s + folder;
-        QVERIFY(QDir().mkpath(own));
+        if (made)
+            QVERIFY(QDir().mkpath(own));
+        QCOMPARE(QFileInfo::exists(own), made);
         // What the save dialog asks before it lets a name through.
         RCInterface* paths = RCInterface::instance();
         QVERIFY(paths->savesIntoFolder(path, own));
@@ -75,6 +84,7 @@ private Q_SLOTS:
         QVERIFY(!project->saveProjectPacket(path));
         QCOMPARE(project->getLastSaveError(), u"不能保存到 "_s + path);
         QCOMPARE(contentsBelow(m_fixture.home->appDir()), before);
+        QCOMPARE(QFileInfo::exists(own), made);
     }
 
     // "保存" of the installed packet opened through the mount asks for a name, as it does for the
