@@ -72,6 +72,8 @@ int main(int argc, char* argv[])
     auto* cursorPosProvider = new CursorPosProvider;
     RCStartUp::publishRootContext(engine, project, cursorPosProvider);
     QObject* window = RCStartUp::createMainWindow(engine);
+    // What a load freed goes back to the system once the window has drawn (not while it is made).
+    RCStartUp::reportDrawnFrames(window, project);
     windowTypes.clear();
     int result = 1;
     if (window) {

@@ -44,6 +44,11 @@ RCProject::RCProject(QObject* parent) : IRCProject(parent)
 
 RCProject::~RCProject()
 {
+    // The window is gone: the recent list's changes that another instance's lock kept back get a
+    // last chance, with a wait that nobody watches.
+    if (!RCRecentProjectRecord::instance()->writePending(RCRecentProjectRecord::ExitWaitMs))
+        qCWarning(lcRcProject) << "RCProject: the recent list's last changes are not written"
+                               << RCRecentProjectRecord::instance()->getDirPathList();
     // The one order that matters beyond the reverse of the build: the control link stops (its
     // workers quit and awaited) and reports itself down while the mirror it reports to stands.
     if (m_services.terminal)
@@ -233,7 +238,7 @@ QStringList RCProject::getManagedPaths() const
             PacketReception::previousPathOf(download),
             m_settingFilePath,
             RCRecentProjectRecord::instance()->recordFilePath(),
-            RCRecentProjectRecord::instance()->recordFilePath() + QStringLiteral(".lock"),
+            RCRecentProjectRecord::instance()->lockFilePath(),
             RCLogFile::logDirPath()};
 }
 
@@ -459,6 +464,11 @@ bool RCProject::loadStorageProjectFile(QString sFilePath)
 void RCProject::setReadAhead(std::unique_ptr<RCProjectFileReader> reader)
 {
     m_packet->setReadAhead(std::move(reader));
+}
+
+void RCProject::windowDrawn()
+{
+    m_packet->windowDrawn();
 }
 
 bool RCProject::loadTemplateProjectPacket(QString sTemplateName)

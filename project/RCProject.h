@@ -58,6 +58,8 @@ public:
     // A project file being read ahead (main's, at start-up): the next packet load takes it over
     // and uses it when it loads that file (RCProjectPacketIO::setReadAhead).
     void setReadAhead(std::unique_ptr<RCProjectFileReader> reader);
+    // The main window has drawn a frame (RCProjectPacketIO::windowDrawn). GUI thread.
+    void windowDrawn();
     bool loadTemplateProjectPacket(QString sTemplateName) override;
     // A packet just received (see IRCPacketTerminal) replaces the installed one only when its
     // project file reads as a project; otherwise it goes, and the installed packet stays as it

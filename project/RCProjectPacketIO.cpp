@@ -38,7 +38,7 @@ namespace {
 // thread allocated in a heap of that thread's, and a freed parse leaves holes there between the
 // values that the document keeps, which it does not give back by itself: after a file of 10
 // scenes of 1,000 items a tenth more memory for as long as the program runs, of 5,000 a fifth.
-// Any thread.
+// Any thread; it takes each heap's lock in turn, so a thread that allocates meanwhile waits.
 void returnFreedMemory()
 {
 #if defined(__GLIBC__)
@@ -287,14 +287,30 @@ bool RCProjectPacketIO::loadPacket(const QString& packetPath)
                 // the trim would stay with the parse threads' heaps.
                 if (known.valid())
                     known.wait();
-                returnFreedMemory();
             });
         } catch (const std::system_error&) {
             // the parse went with the task that was not started
-            returnFreedMemory();
         }
+        m_trimWaiting = true;
     }
     return true;
+}
+
+void RCProjectPacketIO::windowDrawn()
+{
+    if (!m_trimWaiting)
+        return;
+    m_trimWaiting = false;
+    try {
+        m_disposal = std::async(std::launch::async, [disposal = std::move(m_disposal)]() mutable {
+            if (disposal.valid())
+                disposal.wait();
+            returnFreedMemory();
+        });
+    } catch (const std::system_error&) {
+        // the disposal was awaited with the task that was not started
+        returnFreedMemory();
+    }
 }
 
 // --- saving ------------------------------------------------------------------------------------

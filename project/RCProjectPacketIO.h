@@ -67,6 +67,10 @@ public:
     // A project file being read ahead (RCProjectFileReader): the next loadPacket takes it over,
     // whichever packet it loads. Replaces an earlier one.
     void setReadAhead(std::unique_ptr<RCProjectFileReader> reader);
+    // The window has drawn a frame. The memory that the last load's parse freed goes back to the
+    // system now, on a thread of its own: the trim takes each heap's lock in turn, so while the
+    // window is being built it would hold up the GUI thread. GUI thread; cheap when nothing waits.
+    void windowDrawn();
     // Writes the document into a project file, gathering its images into `imageFolder`
     // (RCProjectPacketSaver::saveProject); the document counts as saved after a success.
     bool saveProject(const QString& filePath, const QString& imageFolder);
@@ -110,6 +114,8 @@ private:
     RCProjectPacketSaver m_saver;
     // Frees the parse of the last large file loaded; awaited before the next and on destruction.
     std::future<void> m_disposal;
+    // A load freed a large parse whose memory is not given back yet (see windowDrawn).
+    bool m_trimWaiting = false;
     // Set by every recorded edit, undo and redo, and by every scene or item added or removed
     // without a record; cleared by a successful load or save. Unlike "the undo history is not
     // empty" it survives the history's cap.

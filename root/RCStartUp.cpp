@@ -5,6 +5,7 @@
 #include "project/CursorPosProvider.h"
 #include "project/RCLog.h"
 #include "project/RCLogCategories.h"
+#include "project/RCProject.h"
 #include "root/RCProjectRoot.h"
 
 #include <QCoreApplication>
@@ -79,6 +80,13 @@ QObject* RCStartUp::createMainWindow(QQmlEngine* engine)
         return nullptr;
     }
     return window;
+}
+
+void RCStartUp::reportDrawnFrames(QObject* window, RCProject* project)
+{
+    // The software render loop swaps on the GUI thread; a threaded one's swap is queued to it.
+    if (auto* quickWindow = qobject_cast<QQuickWindow*>(window))
+        QObject::connect(quickWindow, &QQuickWindow::frameSwapped, project, &RCProject::windowDrawn);
 }
 
 std::vector<std::unique_ptr<QQmlComponent>> RCStartUp::loadWindowTypes(QQmlEngine* engine, bool withContent)

@@ -38,6 +38,9 @@ public:
     // from the moment its content is made. Null, with the reasons logged, when it cannot be made.
     // The caller owns the window and deletes it before the project and the engine.
     static QObject* createMainWindow(QQmlEngine* engine);
+    // Tells the project of every frame the main window has drawn (RCProject::windowDrawn), from
+    // the first one on. The connection ends with either object.
+    static void reportDrawnFrames(QObject* window, RCProject* project);
     // Starts loading the QML types of the main window and, with withContent, of the edit layout
     // that its content shows first and of the item views, before the window is made: the Qt
     // modules they import start at once on this thread, the files load on the engine's loader

@@ -37,9 +37,22 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The C library's trim, counted here instead (the program's libraries are linked into this test).
+std::atomic<int> g_trims{0};
+} // namespace
+
+extern "C" int malloc_trim(size_t)
+{
+    ++g_trims;
+    return 0;
+}
 
 namespace {
 
@@ -401,6 +414,29 @@ private Q_SLOTS:
         QVERIFY(writeTestFile(packet + u"/project.tavx"_s, projectFileText(u"again"_s)));
         QVERIFY(m_project->loadStorageProjectFile(packet + u"/project.tavx"_s));
         QCOMPARE(sceneNames(), QStringList{u"again"_s});
+    }
+
+    // The memory that a large file's parse freed goes back to the system once the window has drawn,
+    // not while the window is being made: the trim takes the heaps' locks.
+    void freedMemoryGoesBackOnceDrawn()
+    {
+        QJsonArray scenes; // three scenes of 200 KB each: a file read in parts
+        for (int i = 0; i < 3; ++i) {
+            const QJsonArray rows{QJsonObject{{u"name"_s, RCKeys::Name()}, {u"value"_s, QString(200000, u'a')}}};
+            scenes.append(QJsonObject{{u"propertyArray"_s, rows}, {u"itemArray"_s, QJsonArray()}});
+        }
+        const QJsonObject root{{u"version"_s, u"2.1.7"_s}, {u"sceneArray"_s, QJsonObject{{u"sceneArray"_s, scenes}}}};
+        const QString packet = makePacket(u"large"_s, QJsonDocument(root).toJson(), u"project.tavx"_s);
+        g_trims = 0;
+        QVERIFY(m_project->loadProjectPacket(packet));
+        QCOMPARE(sceneNames().size(), 3);
+        QTest::qWait(1000); // time enough for the freeing thread to have trimmed, were it to
+        QCOMPARE(g_trims.load(), 0);
+        m_project->windowDrawn();
+        QTRY_COMPARE_WITH_TIMEOUT(g_trims.load(), 1, 10000);
+        m_project->windowDrawn(); // every frame after it: nothing more to give back
+        QTest::qWait(200);
+        QCOMPARE(g_trims.load(), 1);
     }
 
     void storageFileAndProjectList()

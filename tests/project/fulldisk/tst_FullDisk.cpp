@@ -11,6 +11,7 @@
 #include "project/RCInterface.h"
 #include "project/RCMessageBoxManager.h"
 #include "project/RCProject.h"
+#include "project/RCRecentProjectRecord.h"
 #include "project/RCTemplateProjects.h"
 #include "project/TestPackets.h"
 #include "support/IsolatedNetwork.h"
@@ -18,10 +19,13 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStorageInfo>
 #include <QTest>
 #include <QUrl>
+
+#include <sys/mount.h>
 
 using namespace Qt::StringLiterals;
 
@@ -71,16 +75,20 @@ private Q_SLOTS:
     void writesFailWholeOnAFullDisk_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("freeKb"); // left free when the write starts
-        QTest::newRow("project file") << u"project file"_s << 64;
-        QTest::newRow("picture copied into the packet") << u"picture"_s << 64;
-        QTest::newRow("config.json") << u"config.json"_s << 4;
-        QTest::newRow("thumbnail") << u"thumbnail"_s << 64;
+        QTest::addColumn<int>("freeKb"); // left free when the write starts; -1: the folder is read-only
+        QTest::addColumn<QString>("why");
+        QTest::newRow("project file") << u"project file"_s << 64 << u"磁盘空间不足"_s;
+        QTest::newRow("picture copied into the packet") << u"picture"_s << 64 << u"磁盘空间不足"_s;
+        QTest::newRow("config.json") << u"config.json"_s << 4 << u"磁盘空间不足"_s;
+        QTest::newRow("thumbnail") << u"thumbnail"_s << 64 << u"磁盘空间不足"_s;
+        QTest::newRow("recently.data") << u"recently.data"_s << 0 << u"磁盘空间不足"_s;
+        QTest::newRow("recently.data, ~/Tavix read-only") << u"recently.data"_s << -1 << u"recently.data.lock"_s;
     }
     void writesFailWholeOnAFullDisk()
     {
         QFETCH(QString, file);
         QFETCH(int, freeKb);
+        QFETCH(QString, why);
         RCProject* project = m_fixture.project.get();
         RCScenePresenter* scenes = RCScenePresenter::instance();
         const QString packet = m_fixture.home->filePath(u"packets/show"_s);
@@ -103,6 +111,8 @@ private Q_SLOTS:
             scenes->addScene(u"picked"_s, QUrl::fromLocalFile(picked).toString(), QString(), true);
         } else if (file == QLatin1String("config.json")) {
             watched = config;
+        } else if (file == QLatin1String("recently.data")) {
+            watched = m_fixture.home->filePath(u"Tavix/recently.data"_s);
         } else {
             watched = thumbnail;
         }
@@ -110,7 +120,13 @@ private Q_SLOTS:
         QVERIFY(!before.isEmpty());
         const QStringList packetEntries = entriesOf(packet);
         const QStringList imageEntries = entriesOf(packet + u"/image"_s);
-        QVERIFY(fillLeaving(qint64(freeKb) * 1024));
+        const QByteArray appDir = QFile::encodeName(m_fixture.home->appDir());
+        const auto mounted = qScopeGuard([&] { ::umount(appDir.constData()); });
+        if (freeKb >= 0)
+            QVERIFY(fillLeaving(qint64(freeKb) * 1024));
+        else // ~/Tavix bound read-only onto itself
+            QVERIFY(::mount(appDir, appDir, nullptr, MS_BIND, nullptr) == 0 &&
+                    ::mount(nullptr, appDir, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0);
 
         QSignalSpy shown(project->getMessageBoxManager(), &RCMessageBoxManager::messageBoxShow);
         QString reason;
@@ -121,6 +137,15 @@ private Q_SLOTS:
             QCOMPARE(project->getSetting()->getValue(RCKeys::DefaultPassword()).toString().size(), 16 * 1024);
         } else if (file == QLatin1String("thumbnail")) {
             reason = RCInterface::instance()->writePng(noisePicture(300), thumbnail);
+        } else if (file == QLatin1String("recently.data")) {
+            // Told at once, and the list keeps the packet until the file can take it.
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"RCRecentProjectRecord: not written"_s));
+            RCRecentProjectRecord::instance()->addDirPath(m_fixture.home->filePath(u"packets/other"_s));
+            QCOMPARE(shown.count(), 1);
+            reason = project->getMessageBoxManager()->getText(shown.first().first().toString());
+            QVERIFY(reason.startsWith(u"最近项目列表保存失败\n"_s));
+            QCOMPARE(RCRecentProjectRecord::instance()->getDirPathList().value(0),
+                     m_fixture.home->filePath(u"packets/other"_s));
         } else {
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"RCProject::saveProject|RCFileWrite"_s));
             QVERIFY(!project->saveProjectPacket());
@@ -130,7 +155,7 @@ private Q_SLOTS:
             QVERIFY(RCCommandManager::instance()->canUndo());
         }
 
-        QVERIFY2(reason.contains(u"磁盘空间不足"_s), qPrintable(reason));
+        QVERIFY2(reason.contains(why), qPrintable(reason));
         QCOMPARE(readFile(watched), before);
         // Nothing half-written is left beside the files.
         QCOMPARE(entriesOf(packet), packetEntries);
