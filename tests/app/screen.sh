@@ -61,10 +61,11 @@ start_program() {
     pids+=("$app")
     wait_window
 }
-# Waits (bounded) until the program `app`, writing to `app_log`, shows its window and has drawn it
-# (the title bar's colour); fails, with the log, when it ends first or shows none.
+# Waits (bounded: about 60 s, as a sanitized start may take on a busy machine) until the program
+# `app`, writing to `app_log`, shows its window and has drawn it (the title bar's colour); fails,
+# with the log, when it ends first or shows none.
 wait_window() {
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 600); do
         xdotool search --onlyvisible --name "Tavix Editor" > /dev/null 2>&1 && break
         kill -0 "$app" 2>/dev/null || break
         sleep 0.1
