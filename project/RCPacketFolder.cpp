@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -41,6 +42,70 @@ bool fileIdOf(const QString& path, FileId* id)
     Q_UNUSED(id);
     return false;
 #endif
+}
+
+// A folder as paths are tested against it (RCPacketFolder::isInside): resolved, and its nearest
+// existing folder by identity followed by the names below it (empty when none exists).
+struct Place
+{
+    QString resolved;
+    std::optional<FileId> base;
+    QStringList rest;
+};
+
+Place placeOf(const QString& folder)
+{
+    Place place;
+    place.resolved = RCPacketFolder::resolvedPath(folder);
+    // Bounded by the path's depth.
+    QString base = place.resolved;
+    FileId id;
+    while (!fileIdOf(base, &id)) {
+        const QString parent = QFileInfo(base).path();
+        if (parent == base)
+            return place;
+        place.rest.prepend(QFileInfo(base).fileName());
+        base = parent;
+    }
+    place.base = id;
+    return place;
+}
+
+// Whether a resolved path is one of the places or lies below one: by name, or, as a bind mount
+// shows a folder under another path that no resolving reveals, by each existing folder on the
+// path's way up compared as a file, followed by the names below it compared as names. One walk up
+// the path's depth, each step looked up once for all places.
+bool insideAny(const QString& inner, const std::vector<Place>& places)
+{
+    for (const Place& place : places) {
+        const QString& outer = place.resolved;
+        if (inner == outer ||
+            inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/')))
+            return true;
+    }
+    QStringList innerRest;
+    QString step = inner;
+    while (true) {
+        std::optional<FileId> id;
+        bool looked = false;
+        for (const Place& place : places) {
+            if (!place.base || innerRest.size() < place.rest.size())
+                continue;
+            if (!looked) {
+                FileId found;
+                if (fileIdOf(step, &found))
+                    id = found;
+                looked = true;
+            }
+            if (id && *id == *place.base && innerRest.mid(0, place.rest.size()) == place.rest)
+                return true;
+        }
+        const QString parent = QFileInfo(step).path();
+        if (parent == step)
+            return false;
+        innerRest.prepend(QFileInfo(step).fileName());
+        step = parent;
+    }
 }
 
 } // namespace
@@ -272,37 +337,7 @@ bool RCPacketFolder::isInside(const QString& path, const QString& folder)
 {
     if (path.isEmpty() || folder.isEmpty())
         return false;
-    const QString inner = resolvedPath(path);
-    const QString outer = resolvedPath(folder);
-    if (inner == outer || inner.startsWith(outer.endsWith(QLatin1Char('/')) ? outer : outer + QLatin1Char('/')))
-        return true;
-    // A bind mount shows a folder under another path that no resolving reveals: the folder is
-    // compared as a file. One that does not exist (yet) is its nearest existing folder, compared as
-    // a file, followed by the names of the rest, compared as names. Both walks are bounded by the
-    // paths' depths.
-    QStringList outerRest;
-    QString outerBase = outer;
-    FileId outerId;
-    while (!fileIdOf(outerBase, &outerId)) {
-        const QString parent = QFileInfo(outerBase).path();
-        if (parent == outerBase)
-            return false;
-        outerRest.prepend(QFileInfo(outerBase).fileName());
-        outerBase = parent;
-    }
-    QStringList innerRest;
-    QString step = inner;
-    while (true) {
-        FileId id;
-        if (innerRest.size() >= outerRest.size() && fileIdOf(step, &id) && id == outerId &&
-            innerRest.mid(0, outerRest.size()) == outerRest)
-            return true;
-        const QString parent = QFileInfo(step).path();
-        if (parent == step)
-            return false;
-        innerRest.prepend(QFileInfo(step).fileName());
-        step = parent;
-    }
+    return insideAny(resolvedPath(path), {placeOf(folder)});
 }
 
 bool RCPacketFolder::sameFile(const QString& a, const QString& b)
@@ -314,13 +349,26 @@ bool RCPacketFolder::sameFile(const QString& a, const QString& b)
 
 bool RCPacketFolder::savesInto(const QString& packetPath, const QString& folder)
 {
-    if (packetPath.isEmpty() || folder.isEmpty())
+    return savesInto(packetPath, QStringList{folder});
+}
+
+bool RCPacketFolder::savesInto(const QString& packetPath, const QStringList& folders)
+{
+    if (packetPath.isEmpty())
+        return false;
+    // Each folder and each entry is resolved and looked up once, whatever the number of folders.
+    std::vector<Place> places;
+    for (const QString& folder : folders) {
+        if (!folder.isEmpty())
+            places.push_back(placeOf(folder));
+    }
+    if (places.empty())
         return false;
     const QDir packet(packetPath);
     for (const QString& written : {packetPath, packet.filePath(QLatin1String(ProjectFileName)),
                                    packet.filePath(QLatin1String(ImageFolderName)),
                                    packet.filePath(QLatin1String(ThumbnailFileName))}) {
-        if (isInside(written, folder))
+        if (insideAny(resolvedPath(written), places))
             return true;
     }
     return false;

@@ -91,6 +91,8 @@ public:
     // one of the entries it writes (the project file, the image folder, the thumbnail), each of
     // which may be a link elsewhere (isInside).
     static bool savesInto(const QString& packetPath, const QString& folder);
+    // Whether a save into `packetPath` writes into or below any of `folders` (empty ones ignored).
+    static bool savesInto(const QString& packetPath, const QStringList& folders);
 
     // Whether a name is longer than a folder name can be (255 bytes in UTF-8).
     static bool isNameTooLong(const QString& name);

@@ -16,8 +16,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
-
 RCProjectPacketSaver::RCProjectPacketSaver(RCImageManager* imageManager, IRCSetting* setting)
     : m_imageManager(imageManager), m_setting(setting)
 {
@@ -49,9 +47,7 @@ void RCProjectPacketSaver::setReservedFolders(const QStringList& folders)
 
 bool RCProjectPacketSaver::savesIntoReserved(const QString& packetPath) const
 {
-    return std::any_of(
-        m_reservedFolders.cbegin(), m_reservedFolders.cend(),
-        [&packetPath](const QString& reserved) { return RCPacketFolder::savesInto(packetPath, reserved); });
+    return RCPacketFolder::savesInto(packetPath, m_reservedFolders);
 }
 
 bool RCProjectPacketSaver::saveProject(const QString& filePath, const QString& imageFolder,
